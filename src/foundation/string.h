@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+
+// The engine's text value. Text of up to 14 characters lives in the inline
+// buffer; longer text lives in a heap block of exactly length + 1 bytes.
+// The pointer stays null until text is first assigned.
+class String {
+public:
+    String() = default;
+    String(const char* text);  // NOLINT: implicit, as text literals are passed everywhere
+    String(const String& other);
+    String(String&& other) noexcept;
+    String& operator=(const String& other);
+    String& operator=(String&& other) noexcept;
+    String& operator=(const char* text);
+    ~String();
+
+    // A null text gives the empty string.
+    void Assign(const char* text);
+    void Assign(const char* text, int length);
+    void Append(const char* text);
+    void Append(const char* text, int length);
+    // A zero character is ignored.
+    void AppendChar(char character);
+    void AppendFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    static String Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+    void AppendFormatV(const char* format, __builtin_va_list arguments);
+    void Clear();
+
+    // Never null: the empty text while nothing was assigned.
+    const char* GetText() const { return m_text ? m_text : ""; }
+    int GetLength() const { return m_length; }
+    bool IsEmpty() const { return m_length == 0; }
+    char operator[](int index) const { return GetText()[index]; }
+
+    bool operator==(const String& other) const;
+    bool operator==(const char* text) const;
+
+private:
+    static constexpr int kInlineCapacity = 16;
+    static constexpr int kInlineMaxLength = 14;
+
+    // Replaces the text by the concatenation of two byte ranges.
+    void SetConcatenation(const char* first, int firstLength, const char* second, int secondLength);
+    void ReleaseHeapBlock();
+
+    char* m_text = nullptr;
+    char m_inline[kInlineCapacity] = {};
+    int32_t m_capacity = 0;
+    int32_t m_length = 0;
+};
