@@ -1,0 +1,25 @@
+#include "data/dm_node.h"
+
+#include <cstring>
+
+#include "data/data_messages.h"
+#include "foundation/log.h"
+
+const char* DMNode::GetValue(const char* key) const
+{
+    if (key != nullptr && std::strcmp(key, kIdKey) == 0)
+        return GetId();
+    return m_pairs.GetValue(key);
+}
+
+void DMNode::SetValue(const char* key, const char* value)
+{
+    if (key == nullptr) {
+        HVI_Log(HV_LOG_ERROR, kMessageNullKey, "DMNode::SetValue");
+        return;
+    }
+    if (std::strcmp(key, kIdKey) == 0)
+        SetId(value);
+    else
+        m_pairs.SetValue(key, value);
+}

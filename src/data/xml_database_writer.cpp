@@ -1,0 +1,198 @@
+#include "data/xml_database_writer.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "data/data_messages.h"
+
+namespace {
+
+constexpr char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+constexpr char kRootElement[] = "database";
+constexpr char kArrayElement[] = "array";
+constexpr char kNodeElement[] = "node";
+
+// Letters, '_' and ':' start a name; digits, '-' and '.' may follow. Bytes of
+// multi-byte UTF-8 characters are accepted as name characters.
+bool IsXMLName(const char* name)
+{
+    const auto* byte = reinterpret_cast<const unsigned char*>(name);
+    if (*byte == 0)
+        return false;
+    for (int i = 0; byte[i] != 0; ++i) {
+        const unsigned char c = byte[i];
+        const bool starter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
+        const bool follower = (c >= '0' && c <= '9') || c == '-' || c == '.';
+        if (!starter && !(follower && i > 0))
+            return false;
+    }
+    return true;
+}
+
+class XMLTextWriter {
+public:
+    explicit XMLTextWriter(ByteBuffer& out) : m_out(out) {}
+
+    void Raw(const char* text) { Bytes(text, int(std::strlen(text))); }
+
+    // Attribute values keep tabs and line ends through the reader's attribute
+    // normalisation only as character references.
+    void AttributeValue(const char* text)
+    {
+        for (const char* c = text; *c != 0; ++c) {
+            switch (*c) {
+            case '&': Raw("&amp;"); break;
+            case '<': Raw("&lt;"); break;
+            case '>': Raw("&gt;"); break;
+            case '"': Raw("&quot;"); break;
+            default: Character(*c, true);
+            }
+        }
+    }
+
+    // Element text; white space alone would be dropped when the node also has
+    // a CDATA section, so such text is written as character references.
+    void Text(const char* text)
+    {
+        const bool onlyWhiteSpace = text[std::strspn(text, " \t\r\n")] == 0;
+        for (const char* c = text; *c != 0; ++c) {
+            switch (*c) {
+            case '&': Raw("&amp;"); break;
+            case '<': Raw("&lt;"); break;
+            case '>': Raw("&gt;"); break;
+            default: Character(*c, onlyWhiteSpace);
+            }
+        }
+    }
+
+    // "]]>" cannot stand inside a section: it is split across two sections.
+    void CData(const char* text)
+    {
+        Raw("<![CDATA[");
+        for (const char* c = text; *c != 0; ++c) {
+            if (std::strncmp(c, "]]>", 3) == 0) {
+                Raw("]]]]><![CDATA[>");
+                c += 2;
+            } else {
+                Bytes(c, 1);
+            }
+        }
+        Raw("]]>");
+    }
+
+    bool Failed() const { return m_failed; }
+
+private:
+    // Control characters, and carriage returns, which line-end normalisation
+    // would turn into line feeds, become references; so does white space when asked.
+    void Character(char c, bool referenceWhiteSpace)
+    {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool whiteSpace = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        if ((byte < 0x20 && c != '\t' && c != '\n') || (whiteSpace && referenceWhiteSpace)) {
+            char reference[8];
+            std::snprintf(reference, sizeof reference, "&#%d;", byte);
+            Raw(reference);
+        } else {
+            Bytes(&c, 1);
+        }
+    }
+
+    void Bytes(const char* bytes, int count)
+    {
+        if (!m_failed && !m_out.WriteBytes(bytes, count))
+            m_failed = true;
+    }
+
+    ByteBuffer& m_out;
+    bool m_failed = false;
+};
+
+bool WriteAttributes(XMLTextWriter& writer, const char* id, const DMPairList& pairs, bool skipText)
+{
+    if (id != nullptr) {
+        writer.Raw(" id=\"");
+        writer.AttributeValue(id);
+        writer.Raw("\"");
+    }
+    for (int i = 0; i < pairs.GetCount(); ++i) {
+        const DMPair& pair = pairs.GetPair(i);
+        if (skipText && (pair.key == DMNode::kDataKey || pair.key == DMNode::kCDataKey))
+            continue;
+        if (!IsXMLName(pair.key.GetText()))
+            return false;
+        writer.Raw(" ");
+        writer.Raw(pair.key.GetText());
+        writer.Raw("=\"");
+        writer.AttributeValue(pair.value.GetText());
+        writer.Raw("\"");
+    }
+    return true;
+}
+
+bool WriteNode(XMLTextWriter& writer, const DMNode& node)
+{
+    writer.Raw("\t\t<");
+    writer.Raw(kNodeElement);
+    if (!WriteAttributes(writer, node.GetId(), node.GetPairs(), true))
+        return false;
+    const char* text = node.GetPairs().GetValue(DMNode::kDataKey);
+    if (text != nullptr && *text == 0)
+        text = nullptr;  // XML cannot tell empty text from none
+    const char* cdata = node.GetPairs().GetValue(DMNode::kCDataKey);
+    if (text == nullptr && cdata == nullptr) {
+        writer.Raw("/>\n");
+        return true;
+    }
+    writer.Raw(">");
+    if (text != nullptr)
+        writer.Text(text);
+    if (cdata != nullptr)
+        writer.CData(cdata);
+    writer.Raw("</");
+    writer.Raw(kNodeElement);
+    writer.Raw(">\n");
+    return true;
+}
+
+bool WriteArray(XMLTextWriter& writer, const DMArray& array)
+{
+    writer.Raw("\t<");
+    writer.Raw(kArrayElement);
+    if (!WriteAttributes(writer, array.GetId(), array.GetAttributes(), false))
+        return false;
+    writer.Raw(">\n");
+    for (int i = 0; i < array.GetNodeCount(); ++i) {
+        if (!WriteNode(writer, *array.GetNode(i)))
+            return false;
+    }
+    writer.Raw("\t</");
+    writer.Raw(kArrayElement);
+    writer.Raw(">\n");
+    return true;
+}
+
+}  // namespace
+
+bool HVI_WriteXMLDatabase(const DMDatabase& database, ByteBuffer& out, const char*& reason)
+{
+    XMLTextWriter writer(out);
+    writer.Raw(kDeclaration);
+    writer.Raw("<");
+    writer.Raw(kRootElement);
+    writer.Raw(">\n");
+    for (int i = 0; i < database.GetArrayCount(); ++i) {
+        if (!WriteArray(writer, *database.GetArray(i))) {
+            reason = kReasonInvalidKey;
+            return false;
+        }
+    }
+    writer.Raw("</");
+    writer.Raw(kRootElement);
+    writer.Raw(">\n");
+    if (writer.Failed()) {
+        reason = kReasonTooLarge;
+        return false;
+    }
+    return true;
+}
