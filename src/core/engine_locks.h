@@ -1,0 +1,30 @@
+#pragma once
+
+// The engine's named locks ("PRINT", "GET_SOUND", "MAIN_LOOP", ... and
+// "DATAMAN"): a name, a critical section and a held flag each. They exist
+// from pre-initialisation until the end of shutdown.
+
+// Creates every lock; done first in pre-initialisation.
+void HVI_CreateEngineLocks();
+// Deletes every lock; done last in shutdown.
+void HVI_DeleteEngineLocks();
+
+// Takes the lock of that name: enters its critical section, then sets the
+// held flag. An unknown name is reported and ignored; false then.
+bool HVI_EnterEngineLock(const char* name);
+// Leaves the lock of that name: clears the held flag first, then leaves.
+bool HVI_LeaveEngineLock(const char* name);
+// Whether some thread holds the lock (the held flag).
+bool HVI_IsEngineLockHeld(const char* name);
+
+// Holds an engine lock for a scope.
+class HVI_EngineLockScope {
+public:
+    explicit HVI_EngineLockScope(const char* name) : m_name(name) { HVI_EnterEngineLock(m_name); }
+    ~HVI_EngineLockScope() { HVI_LeaveEngineLock(m_name); }
+    HVI_EngineLockScope(const HVI_EngineLockScope&) = delete;
+    HVI_EngineLockScope& operator=(const HVI_EngineLockScope&) = delete;
+
+private:
+    const char* m_name;
+};

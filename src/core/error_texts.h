@@ -1,0 +1,14 @@
+#pragma once
+
+// Texts of renderer error codes (category in the high 16 bits) and the
+// report of a platform error.
+
+#include <cstdint>
+
+// The name of the category code >> 16; "Unknown category" when unknown.
+const char* HVI_GetErrorCategoryName(uint32_t code);
+// The description of the code; "unknown error" when unknown.
+const char* HVI_GetErrorDescription(uint32_t code);
+// Reports the error: as a popup at ERROR in developer mode, else a log line at ERROR.
+void HVI_ReportPlatformError(uint32_t code, uint32_t platformError, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
