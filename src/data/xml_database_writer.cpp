@@ -35,7 +35,7 @@ public:
 
     void Raw(const char* text) { Bytes(text, int(std::strlen(text))); }
 
-    // Attribute values keep tabs and line ends through the reader's attribute
+    // Attribute values keep tabs and line feeds through the reader's attribute
     // normalisation only as character references.
     void AttributeValue(const char* text)
     {
@@ -45,7 +45,9 @@ public:
             case '<': Raw("&lt;"); break;
             case '>': Raw("&gt;"); break;
             case '"': Raw("&quot;"); break;
-            default: Character(*c, true);
+            case '\t': Raw("&#9;"); break;
+            case '\n': Raw("&#10;"); break;
+            default: Character(*c, false);
             }
         }
     }
@@ -66,6 +68,7 @@ public:
     }
 
     // "]]>" cannot stand inside a section: it is split across two sections.
+    // A carriage return inside a section is read back as a line feed.
     void CData(const char* text)
     {
         Raw("<![CDATA[");
