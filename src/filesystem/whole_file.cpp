@@ -1,0 +1,50 @@
+#include "filesystem/whole_file.h"
+
+#include <cstdint>
+
+#include "filesystem/file_operations.h"
+#include "filesystem/native_system.h"
+#include "filesystem/path_resolution.h"
+#include "foundation/log.h"
+
+bool HVI_WriteFileAtomically(const char* path, const void* bytes, int64_t size)
+{
+    ResolvedPath resolved;
+    if (!HVI_ResolvePathForWriting("HVI_WriteFileAtomically", path, resolved))
+        return false;
+    if (!resolved.root.IsEmpty() && !HVI_CreateFoldersBelow(resolved.root.GetText(), resolved.relative.GetText()))
+        return false;
+    return resolved.system->WriteFileAtomically(resolved.systemPath.GetText(), bytes, size);
+}
+
+bool HVI_ReadWholeFile(const char* path, ByteBuffer& out)
+{
+    out.Free();
+    HV_File* file = HV_FileSystem_OpenFile(path, "r");
+    if (file == nullptr)
+        return false;
+    const int64_t size = file->size;
+    if (size > INT32_MAX) {
+        HVI_Log(HV_LOG_ERROR, "HVI_ReadWholeFile: '%s' is too large (%lld bytes).", path,
+                static_cast<long long>(size));
+        HV_FileSystem_CloseFile(file);
+        return false;
+    }
+    uint8_t chunk[64 * 1024];
+    int64_t total = 0;
+    while (total < size) {
+        const int64_t wanted = size - total < int64_t(sizeof(chunk)) ? size - total : int64_t(sizeof(chunk));
+        const int64_t got = HV_FileSystem_ReadFile(chunk, wanted, file);
+        if (got <= 0 || !out.WriteBytes(chunk, int(got)))
+            break;
+        total += got;
+    }
+    HV_FileSystem_CloseFile(file);
+    if (total != size) {
+        HVI_Log(HV_LOG_ERROR, "HVI_ReadWholeFile: '%s' gave %lld of its %lld bytes.", path,
+                static_cast<long long>(total), static_cast<long long>(size));
+        out.Free();
+        return false;
+    }
+    return true;
+}

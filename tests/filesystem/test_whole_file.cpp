@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "file_system_fixture.h"
+#include "filesystem/whole_file.h"
+
+using WholeFile = FileSystemTest;
+
+TEST_F(WholeFile, AtomicWriteReplacesTheFileAndLeavesNoTemporary)
+{
+    const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
+    WriteText(user / "db.xml", "old contents");
+    ASSERT_TRUE(HVI_WriteFileAtomically("user://db.xml", "new", 3));
+    EXPECT_EQ(ReadText(user / "db.xml"), "new");
+    EXPECT_FALSE(std::filesystem::exists(user / "db.xml.tmp"));
+}
+
+TEST_F(WholeFile, AtomicWriteCreatesMissingFolders)
+{
+    const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
+    ASSERT_TRUE(HVI_WriteFileAtomically("user://a/b/c.bin", "abc", 3));
+    EXPECT_EQ(ReadText(user / "a/b/c.bin"), "abc");
+}
+
+TEST_F(WholeFile, AtomicWriteOfNothingMakesAnEmptyFile)
+{
+    const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
+    WriteText(user / "e.txt", "x");
+    ASSERT_TRUE(HVI_WriteFileAtomically("user://e.txt", nullptr, 0));
+    EXPECT_TRUE(std::filesystem::exists(user / "e.txt"));
+    EXPECT_EQ(std::filesystem::file_size(user / "e.txt"), 0u);
+}
+
+TEST_F(WholeFile, FailedCreationOfTheTemporaryKeepsTheOldFile)
+{
+    const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
+    const std::string old("old\0bytes\xff", 10);
+    WriteText(user / "db.xml", old);
+    // A folder where the temporary file should go: it cannot be created.
+    std::filesystem::create_directories(user / "db.xml.tmp");
+    EXPECT_FALSE(HVI_WriteFileAtomically("user://db.xml", "new", 3));
+    EXPECT_EQ(ReadText(user / "db.xml"), old);
+    EXPECT_TRUE(m_log.AnyBeginsWith("HVI_WriteFileAtomically: unable to create"));
+}
+
+TEST_F(WholeFile, DiskFullKeepsTheOldFileAndRemovesTheTemporary)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "needs /dev/full";
+    const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
+    const std::string old = "old contents that must survive";
+    WriteText(user / "db.xml", old);
+    // The temporary file leads to a device on which every write fails with
+    // "no space left", as a full disk would.
+    std::filesystem::create_symlink("/dev/full", user / "db.xml.tmp");
+    const std::vector<char> bytes(100000, 'n');
+    EXPECT_FALSE(HVI_WriteFileAtomically("user://db.xml", bytes.data(), int64_t(bytes.size())));
+    EXPECT_EQ(ReadText(user / "db.xml"), old);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(user / "db.xml.tmp")));
+    EXPECT_TRUE(m_log.Contains("HVI_WriteFileAtomically: unable to write 100000 bytes to '" +
+                               (user / "db.xml.tmp").string() + "'."));
+}
+
+TEST_F(WholeFile, AtomicWriteRefusesBadArguments)
+{
+    const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
+    WriteText(user / "a.txt", "keep");
+    EXPECT_FALSE(HVI_WriteFileAtomically("user://a.txt", "x", -1));
+    EXPECT_FALSE(HVI_WriteFileAtomically("user://a.txt", nullptr, 5));
+    EXPECT_FALSE(HVI_WriteFileAtomically("http://host/a.txt", "x", 1));
+    EXPECT_FALSE(HVI_WriteFileAtomically("user://../a.txt", "x", 1));
+    EXPECT_EQ(ReadText(user / "a.txt"), "keep");
+}
+
+TEST_F(WholeFile, ReadWholeFileGivesEveryByte)
+{
+    const auto res = UseRoot(HV_PATH_SCHEME_RES, "res");
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i)
+        bytes.push_back(char(i * 7));
+    WriteText(res / "big.bin", bytes);
+    ByteBuffer buffer;
+    buffer.WriteString("stale");
+    ASSERT_TRUE(HVI_ReadWholeFile("res://big.bin", buffer));
+    ASSERT_EQ(buffer.GetSize(), 200000);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.GetData()), 200000), bytes);
+}
+
+TEST_F(WholeFile, ReadWholeFileOfMissingFileIsFalseAndEmpty)
+{
+    UseRoot(HV_PATH_SCHEME_RES, "res");
+    ByteBuffer buffer;
+    buffer.WriteString("stale");
+    EXPECT_FALSE(HVI_ReadWholeFile("res://missing.bin", buffer));
+    EXPECT_EQ(buffer.GetSize(), 0);
+}
+
+TEST_F(WholeFile, ReadWholeFileOfEmptyFileIsTrueAndEmpty)
+{
+    const auto res = UseRoot(HV_PATH_SCHEME_RES, "res");
+    WriteText(res / "empty.txt", "");
+    ByteBuffer buffer;
+    EXPECT_TRUE(HVI_ReadWholeFile("res://empty.txt", buffer));
+    EXPECT_EQ(buffer.GetSize(), 0);
+}
+
+TEST_F(WholeFile, ReadWholeFileRefusesAFileTooLargeForABuffer)
+{
+    const auto res = UseRoot(HV_PATH_SCHEME_RES, "res");
+    WriteText(res / "huge.bin", "");
+    std::filesystem::resize_file(res / "huge.bin", 3ull << 30);  // sparse: takes no space
+    ByteBuffer buffer;
+    EXPECT_FALSE(HVI_ReadWholeFile("res://huge.bin", buffer));
+    EXPECT_EQ(buffer.GetSize(), 0);
+    EXPECT_TRUE(m_log.Contains("HVI_ReadWholeFile: 'res://huge.bin' is too large (3221225472 bytes)."));
+}
