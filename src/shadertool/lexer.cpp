@@ -1,0 +1,115 @@
+#include "shadertool/lexer.h"
+
+#include "shadertool/lexer_keywords.h"
+
+namespace ShaderTool {
+
+StringMap<int>& Tokenizer::ShadingKeywordMap()
+{
+    static StringMap<int> keywords;
+    return keywords;
+}
+
+void Tokenizer::BuildKeywords()
+{
+    StringMap<int>& keywords = ShadingKeywordMap();
+    if (keywords.GetCount() != 0)
+        return;
+    for (const KeywordRow& row : kShadingKeywords)
+        keywords.GetOrAdd(row.word) = static_cast<int>(row.kind);
+    for (const char* word : kReservedWords)
+        keywords.GetOrAdd(word) = static_cast<int>(TOKEN_RESERVED);
+}
+
+StringMap<int>& Tokenizer::GetKeywords()
+{
+    return ShadingKeywordMap();
+}
+
+void Tokenizer::SetSource(const ShaderSource& source, bool stripComments)
+{
+    BuildKeywords();
+    m_sourceName = source.path;
+    if (stripComments) {
+        m_ownText = StripComments(source.text.GetText(), source.text.GetLength());
+        m_text = m_ownText.GetText();
+        m_length = m_ownText.GetLength();
+    } else {
+        m_ownText.Clear();
+        m_text = source.text.GetText();
+        m_length = source.text.GetLength();
+    }
+    m_column = 1;
+    m_line = source.firstLine;
+}
+
+void Tokenizer::Reset()
+{
+    m_text = nullptr;
+    m_column = 0;
+    m_line = 0;
+    m_length = 0;
+    m_position = 0;
+    m_tabCount = 0;
+    m_lastReadAtEnd = false;
+    m_tokenLocation = {};
+}
+
+void Tokenizer::GetNextToken(Token& token)
+{
+    m_reportTooLong = true;
+    for (;;) {
+        RecordLocation(token);
+        const int c = ReadCharacter();
+        if (c == '\t' || c == '\n' || c == ' ')
+            continue;
+        if (c == '@') {
+            // "@f" begins a file marker; any other character goes with the '@'.
+            if (ReadCharacter() == 'f')
+                ReadFileMarker();
+            continue;
+        }
+        if (c == '"')
+            ReadStringLiteral(token);
+        else if (IsDigit(c))
+            ReadNumber(token, c);
+        else if (IsLetter(c) || c == '_')
+            ReadIdentifier(token, c);
+        else
+            ReadOperator(token, c);
+        return;
+    }
+}
+
+bool Tokenizer::InsertText(const char* text, int length)
+{
+    if (length < 0 || int64_t(m_length) + length > kMaxTextLength)
+        return false;
+    String combined;
+    combined.Assign(GetText(), m_position);
+    combined.Append(text, length);
+    combined.Append(GetText() + m_position, m_length - m_position);
+    m_ownText = static_cast<String&&>(combined);
+    m_text = m_ownText.GetText();
+    m_length = m_ownText.GetLength();
+    return true;
+}
+
+uint32_t ClassifyConstant(const char* text)
+{
+    ShaderSource source;
+    source.text.Assign(text);
+    Tokenizer tokenizer;  // without a log: classifying writes no errors
+    tokenizer.Reset();
+    tokenizer.SetSource(source, false);
+    Token token;
+    tokenizer.GetNextToken(token);
+    switch (token.kind) {
+    case TOKEN_BOOL_CONSTANT: return 0;
+    case TOKEN_FLOAT_CONSTANT: return 1;
+    case TOKEN_INT_CONSTANT: return 3;
+    default: return 8;
+    }
+}
+
+}  // namespace ShaderTool

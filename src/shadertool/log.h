@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/string.h"
+
+namespace ShaderTool {
+
+// A text log of the translator: the lines written so far and two flags.
+// Error lines set both flags; plain lines set only the written flag.
+struct Log {
+    String text;
+    uint8_t written = 0;
+    uint8_t error = 0;
+
+    // "Error: %s\n", as the reader, the driver and the translators write them.
+    void WriteError(const char* message);
+    // "%s(%i:%i) error: %s\n", as the front end writes errors inside a source.
+    void WriteSourceError(const char* fileName, int line, int column, const char* message);
+    // "%s\n", an informational line.
+    void WriteLine(const char* line);
+    void Clear();
+};
+
+}  // namespace ShaderTool
