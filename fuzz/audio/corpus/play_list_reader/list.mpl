@@ -1,0 +1,4 @@
+a.wav
+ comment
+stereo.ogg
+xmissing.wav

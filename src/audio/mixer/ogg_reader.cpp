@@ -1,0 +1,126 @@
+#include "audio/mixer/ogg_reader.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "audio/mixer/mixer_sample.h"
+#include "audio/mixer/ogg_memory_source.h"
+#include "audio/mixer/ogg_decoding.h"
+#include "foundation/log.h"
+
+namespace {
+
+constexpr int64_t kMaxPcmBytes = 0x7FFFFFFF;
+
+// Bytes of an OGG page header before its segment table.
+constexpr int64_t kPageHeaderBytes = 27;
+// The largest page: header, 255 lacing values and 255 segments of 255 bytes.
+constexpr int64_t kMaxPageBytes = kPageHeaderBytes + 255 + 255 * 255;
+constexpr uint8_t kEndOfStreamFlag = 0x04;
+
+// A complete file ends exactly with a whole page that closes its stream.
+bool EndsWithLastPage(const uint8_t* file, int64_t size) {
+    const int64_t lowest = size > kMaxPageBytes ? size - kMaxPageBytes : 0;
+    for (int64_t at = size - kPageHeaderBytes; at >= lowest; --at) {
+        if (memcmp(file + at, "OggS", 4) != 0) {
+            continue;
+        }
+        const int segments = file[at + 26];
+        if (at + kPageHeaderBytes + segments > size) {
+            continue;
+        }
+        int64_t pageBytes = kPageHeaderBytes + segments;
+        for (int i = 0; i < segments; ++i) {
+            pageBytes += file[at + kPageHeaderBytes + i];
+        }
+        if (at + pageBytes == size) {
+            return (file[at + 5] & kEndOfStreamFlag) != 0;
+        }
+    }
+    return false;
+}
+
+bool Fail(HV_MixerSample* sample, uint8_t* file) {
+    free(file);
+    HVI_ClearMixerSample(sample);
+    return false;
+}
+
+}  // namespace
+
+bool HVI_ReadOggSample(HV_MixerSample* sample, const char* path, uint8_t* file, int64_t fileSize) {
+    HVI_ClearMixerSample(sample);
+    HV_OggMemorySource source = {file, fileSize, 0};
+    OggVorbis_File decoder;
+    const int opened = HVI_OpenOggDecoder(&decoder, &source);
+    if (opened != 0) {
+        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': not an OGG Vorbis stream (vorbisfile error %d).", path,
+                  opened);
+        return Fail(sample, file);
+    }
+    const vorbis_info* info = ov_info(&decoder, 0);
+    const int channels = info ? info->channels : 0;
+    const long rate = info ? info->rate : 0;
+    bool sameFormat = true;
+    for (long link = 1; link < ov_streams(&decoder); ++link) {
+        const vorbis_info* linkInfo = ov_info(&decoder, static_cast<int>(link));
+        sameFormat = sameFormat && linkInfo && linkInfo->channels == channels && linkInfo->rate == rate;
+    }
+    const ogg_int64_t frames = ov_pcm_total(&decoder, -1);
+    const char* problem = nullptr;
+    if (!EndsWithLastPage(file, fileSize)) {
+        problem = "the file is truncated";
+    } else if (channels != 1 && channels != 2) {
+        problem = "only mono and stereo streams are supported";
+    } else if (rate <= 0 || rate > 200000) {
+        problem = "the sample rate is outside 1..200000";
+    } else if (!sameFormat) {
+        problem = "its chained streams differ in channels or rate";
+    } else if (frames <= 0) {
+        problem = "its length is unknown";
+    } else if (frames > kMaxPcmBytes / (2 * channels)) {
+        problem = "it is too long";
+    }
+    if (problem) {
+        ov_clear(&decoder);
+        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': %s.", path, problem);
+        return Fail(sample, file);
+    }
+    const int64_t pcmBytes = frames * 2 * channels;
+    sample->channels = channels;
+    sample->bitsPerSample = 16;
+    sample->sampleRate = static_cast<int32_t>(rate);
+
+    const int32_t flags = sample->flags;
+    const bool decodeWhole =
+        (flags & HV_MIXER_LOAD_ALWAYS_STREAM) == 0 && (pcmBytes <= HV_OGG_DECODE_WHOLE_LIMIT || flags != 0);
+    if (!decodeWhole) {
+        ov_clear(&decoder);
+        sample->kind = HV_MIXER_SAMPLE_OGG_STREAM;
+        sample->data = file;
+        sample->dataBytes = static_cast<int32_t>(fileSize);
+        sample->streamBytes = static_cast<int32_t>(pcmBytes);
+        return true;
+    }
+    auto* pcm = static_cast<uint8_t*>(malloc(static_cast<size_t>(pcmBytes)));
+    if (!pcm) {
+        ov_clear(&decoder);
+        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': %s.", path, "out of memory");
+        return Fail(sample, file);
+    }
+    int errorRun = 0;
+    const int64_t decoded = HVI_DecodeOgg(&decoder, pcm, pcmBytes, &errorRun);
+    ov_clear(&decoder);
+    free(file);
+    if (decoded != pcmBytes) {
+        free(pcm);
+        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': decoded %lld of %lld PCM bytes, the file is corrupt.", path,
+                  static_cast<long long>(decoded), static_cast<long long>(pcmBytes));
+        HVI_ClearMixerSample(sample);
+        return false;
+    }
+    sample->kind = HV_MIXER_SAMPLE_PCM;
+    sample->data = pcm;
+    sample->dataBytes = static_cast<int32_t>(pcmBytes);
+    return true;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// Helpers shared by the audio tests: a fresh temporary folder per test, sound
+// files made by the real encoders (sox, oggenc, oggdec), and a capturing log sink.
+namespace audio_test {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    std::string Path(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Runs a shell command; fails the current test when it does not exit with 0.
+void Run(const std::string& command);
+
+// sox -n with the given format and synth arguments, e.g. MakeWav(path, 44100, 2, "0.5 sine 441").
+void MakeWav(const std::string& path, int rate, int channels, const std::string& synth, int bits = 16);
+// A WAV made as above, encoded by oggenc into path.
+void MakeOgg(const std::string& path, int rate, int channels, const std::string& synth);
+// The 16-bit little-endian PCM that oggdec decodes the file into.
+std::vector<uint8_t> DecodeOggWithOggdec(const std::string& oggPath);
+// The 16-bit little-endian PCM that sox reads from a sound file.
+std::vector<uint8_t> RawPcmWithSox(const std::string& soundPath);
+
+std::vector<uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteText(const std::string& path, const std::string& text);
+
+// Captures every line of the log seam while it lives.
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    // Whether a captured line contains the text.
+    bool Contains(const std::string& text) const;
+    std::string All() const;
+
+private:
+    static void Sink(void* context, int level, bool popup, const char* text);
+    std::vector<std::string> m_lines;
+};
+
+}  // namespace audio_test

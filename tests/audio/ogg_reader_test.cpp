@@ -1,0 +1,142 @@
+#include "audio/mixer/ogg_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "audio/audio_fixtures.h"
+#include "audio/mixer/mixer_sample.h"
+
+using namespace audio_test;
+
+namespace {
+
+struct SampleDeleter {
+    void operator()(HV_MixerSample* sample) const { HVI_DestroyMixerSample(sample); }
+};
+using SamplePtr = std::unique_ptr<HV_MixerSample, SampleDeleter>;
+
+// Hands a copy of the bytes to the reader, which takes ownership of it.
+bool Read(HV_MixerSample* sample, const std::vector<uint8_t>& file) {
+    auto* block = static_cast<uint8_t*>(malloc(file.size() + 1));
+    memcpy(block, file.data(), file.size());
+    return HVI_ReadOggSample(sample, sample->name, block, static_cast<int64_t>(file.size()));
+}
+
+SamplePtr Load(const std::string& path, int32_t flags = 0) {
+    SamplePtr sample(HVI_CreateMixerSample(path.c_str(), flags));
+    EXPECT_TRUE(Read(sample.get(), ReadBytes(path)));
+    return sample;
+}
+
+}  // namespace
+
+TEST(OggReader, DecodesShortSoundWholeAsOggdecDoes) {
+    TempFolder folder;
+    const auto path = folder.Path("short.ogg");
+    MakeOgg(path, 44100, 2, "0.5 sine 441");
+    auto sample = Load(path);
+    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_PCM);
+    EXPECT_EQ(sample->channels, 2);
+    EXPECT_EQ(sample->bitsPerSample, 16);
+    EXPECT_EQ(sample->sampleRate, 44100);
+    const auto expected = DecodeOggWithOggdec(path);
+    ASSERT_EQ(sample->dataBytes, static_cast<int32_t>(expected.size()));
+    EXPECT_EQ(memcmp(sample->data, expected.data(), expected.size()), 0);
+}
+
+TEST(OggReader, DecodesExactlyTheLimitWhole) {
+    TempFolder folder;
+    const auto path = folder.Path("limit.ogg");
+    MakeOgg(path, 44100, 2, "64000s sine 441");  // 64000 frames x 4 bytes = 256000
+    auto sample = Load(path);
+    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_PCM);
+    EXPECT_EQ(sample->dataBytes, 256000);
+}
+
+TEST(OggReader, StreamsOneFrameBeyondTheLimit) {
+    TempFolder folder;
+    const auto path = folder.Path("over.ogg");
+    MakeOgg(path, 44100, 2, "64001s sine 441");
+    const auto file = ReadBytes(path);
+    auto sample = Load(path);
+    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
+    EXPECT_EQ(sample->streamBytes, 256004);
+    ASSERT_EQ(sample->dataBytes, static_cast<int32_t>(file.size()));
+    EXPECT_EQ(memcmp(sample->data, file.data(), file.size()), 0);
+}
+
+TEST(OggReader, StreamsShortSoundForPlayLists) {
+    TempFolder folder;
+    const auto path = folder.Path("entry.ogg");
+    MakeOgg(path, 22050, 1, "0.2 sine 441");
+    auto sample = Load(path, HV_MIXER_LOAD_ALWAYS_STREAM);
+    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
+    EXPECT_EQ(sample->channels, 1);
+    EXPECT_EQ(sample->sampleRate, 22050);
+    EXPECT_EQ(sample->streamBytes, 4410 * 2);
+}
+
+TEST(OggReader, RejectsHeaderlessData) {
+    TempFolder folder;
+    const auto path = folder.Path("raw.ogg");
+    MakeWav(path, 44100, 2, "0.1 sine 441");  // WAV bytes under an OGG name
+    LogCapture log;
+    SamplePtr sample(HVI_CreateMixerSample(path.c_str(), 0));
+    EXPECT_FALSE(Read(sample.get(), ReadBytes(path)));
+    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleOGG '" + path + "': not an OGG Vorbis stream")) << log.All();
+    EXPECT_EQ(sample->channels, 0);
+    EXPECT_EQ(sample->data, nullptr);
+}
+
+TEST(OggReader, RejectsTruncatedFile) {
+    TempFolder folder;
+    const auto path = folder.Path("cut.ogg");
+    MakeOgg(path, 44100, 2, "1 sine 441");
+    auto file = ReadBytes(path);
+    file.resize(file.size() * 2 / 3);
+    LogCapture log;
+    SamplePtr sample(HVI_CreateMixerSample(path.c_str(), 0));
+    EXPECT_FALSE(Read(sample.get(), file));
+    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleOGG '" + path + "': the file is truncated.")) << log.All();
+    EXPECT_EQ(sample->channels, 0);
+}
+
+TEST(OggReader, RejectsFileCutInsideItsHeaders) {
+    TempFolder folder;
+    const auto path = folder.Path("stub.ogg");
+    MakeOgg(path, 44100, 2, "1 sine 441");
+    auto file = ReadBytes(path);
+    file.resize(100);
+    LogCapture log;
+    SamplePtr sample(HVI_CreateMixerSample(path.c_str(), 0));
+    EXPECT_FALSE(Read(sample.get(), file));
+    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleOGG '" + path + "'")) << log.All();
+}
+
+TEST(OggReader, RejectsCorruptAudioPages) {
+    TempFolder folder;
+    const auto path = folder.Path("corrupt.ogg");
+    MakeOgg(path, 22050, 1, "5 sine 441");
+    auto file = ReadBytes(path);
+    // Overwrite part of the audio with noise; page checksums no longer match.
+    for (size_t i = file.size() / 2; i < file.size() * 3 / 5; ++i) {
+        file[i] = static_cast<uint8_t>(i * 7919);
+    }
+    LogCapture log;
+    SamplePtr sample(HVI_CreateMixerSample(path.c_str(), 0));
+    EXPECT_FALSE(Read(sample.get(), file));
+    EXPECT_TRUE(log.Contains("the file is corrupt.")) << log.All();
+    EXPECT_EQ(sample->channels, 0);
+}
+
+TEST(OggReader, RejectsSixChannels) {
+    TempFolder folder;
+    const auto path = folder.Path("six.ogg");
+    MakeOgg(path, 44100, 6, "0.1 sine 441");
+    LogCapture log;
+    SamplePtr sample(HVI_CreateMixerSample(path.c_str(), 0));
+    EXPECT_FALSE(Read(sample.get(), ReadBytes(path)));
+    EXPECT_TRUE(log.Contains("': only mono and stereo streams are supported.")) << log.All();
+}

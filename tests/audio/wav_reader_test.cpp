@@ -1,0 +1,169 @@
+#include "audio/mixer/wav_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "audio/audio_fixtures.h"
+#include "audio/mixer/mixer_sample.h"
+
+using namespace audio_test;
+
+namespace {
+
+struct SampleDeleter {
+    void operator()(HV_MixerSample* sample) const { HVI_DestroyMixerSample(sample); }
+};
+using SamplePtr = std::unique_ptr<HV_MixerSample, SampleDeleter>;
+
+SamplePtr NewSample(const std::string& path) { return SamplePtr(HVI_CreateMixerSample(path.c_str(), 0)); }
+
+bool Read(HV_MixerSample* sample, const std::vector<uint8_t>& file) {
+    return HVI_ReadWavSample(sample, sample->name, file.data(), static_cast<int64_t>(file.size()));
+}
+
+void PutU16(std::vector<uint8_t>& file, size_t at, uint16_t value) {
+    file[at] = value & 0xFF;
+    file[at + 1] = value >> 8;
+}
+
+void PutU32(std::vector<uint8_t>& file, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        file[at + i] = (value >> (8 * i)) & 0xFF;
+    }
+}
+
+void ExpectFailedAndCleared(const HV_MixerSample* sample) {
+    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_EMPTY);
+    EXPECT_EQ(sample->channels, 0);
+    EXPECT_EQ(sample->data, nullptr);
+    EXPECT_EQ(sample->dataBytes, 0);
+}
+
+}  // namespace
+
+TEST(WavReader, ReadsStereoPcmAsSoxDecodesIt) {
+    TempFolder folder;
+    const auto path = folder.Path("tone.wav");
+    MakeWav(path, 44100, 2, "0.25 sine 441");
+    auto sample = NewSample(path);
+    ASSERT_TRUE(Read(sample.get(), ReadBytes(path)));
+    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_PCM);
+    EXPECT_EQ(sample->channels, 2);
+    EXPECT_EQ(sample->bitsPerSample, 16);
+    EXPECT_EQ(sample->sampleRate, 44100);
+    const auto expected = RawPcmWithSox(path);
+    ASSERT_EQ(sample->dataBytes, static_cast<int32_t>(expected.size()));
+    EXPECT_EQ(memcmp(sample->data, expected.data(), expected.size()), 0);
+}
+
+TEST(WavReader, TakesTheRateOfAMonoFile) {
+    TempFolder folder;
+    const auto path = folder.Path("mono.wav");
+    MakeWav(path, 22050, 1, "0.1 sine 300");
+    auto sample = NewSample(path);
+    ASSERT_TRUE(Read(sample.get(), ReadBytes(path)));
+    EXPECT_EQ(sample->channels, 1);
+    EXPECT_EQ(sample->sampleRate, 22050);
+    EXPECT_EQ(sample->dataBytes, 2205 * 2);
+}
+
+TEST(WavReader, RejectsFileShorterThanItsHeader) {
+    TempFolder folder;
+    const auto path = folder.Path("short.wav");
+    MakeWav(path, 44100, 2, "0.1 sine 441");
+    auto file = ReadBytes(path);
+    file.resize(30);
+    LogCapture log;
+    auto sample = NewSample(path);
+    EXPECT_FALSE(Read(sample.get(), file));
+    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleWAV '" + path + "': file of 30 bytes is shorter than the 44-byte header."))
+        << log.All();
+    ExpectFailedAndCleared(sample.get());
+}
+
+TEST(WavReader, RejectsDataSizePastEndOfFile) {
+    TempFolder folder;
+    const auto path = folder.Path("long.wav");
+    MakeWav(path, 44100, 2, "0.1 sine 441");
+    auto file = ReadBytes(path);
+    PutU32(file, 40, 0xFFFFFFF0u);
+    LogCapture log;
+    auto sample = NewSample(path);
+    EXPECT_FALSE(Read(sample.get(), file));
+    EXPECT_TRUE(log.Contains("data size 4294967280 is past the end of the file")) << log.All();
+    ExpectFailedAndCleared(sample.get());
+}
+
+TEST(WavReader, RejectsZeroChannels) {
+    TempFolder folder;
+    const auto path = folder.Path("zero.wav");
+    MakeWav(path, 44100, 2, "0.1 sine 441");
+    auto file = ReadBytes(path);
+    PutU16(file, 22, 0);
+    LogCapture log;
+    auto sample = NewSample(path);
+    EXPECT_FALSE(Read(sample.get(), file));
+    EXPECT_TRUE(log.Contains("': 0 channels, only 1 or 2 are supported.")) << log.All();
+    ExpectFailedAndCleared(sample.get());
+}
+
+TEST(WavReader, RejectsSixChannels) {
+    TempFolder folder;
+    const auto path = folder.Path("six.wav");
+    MakeWav(path, 44100, 2, "0.1 sine 441");
+    auto file = ReadBytes(path);
+    PutU16(file, 22, 6);
+    LogCapture log;
+    auto sample = NewSample(path);
+    EXPECT_FALSE(Read(sample.get(), file));
+    EXPECT_TRUE(log.Contains("': 6 channels, only 1 or 2 are supported.")) << log.All();
+    ExpectFailedAndCleared(sample.get());
+}
+
+TEST(WavReader, RejectsEightBitSamplesNamingTheBits) {
+    TempFolder folder;
+    const auto path = folder.Path("eight.wav");
+    MakeWav(path, 22050, 1, "0.1 sine 441", 8);
+    LogCapture log;
+    auto sample = NewSample(path);
+    EXPECT_FALSE(Read(sample.get(), ReadBytes(path)));
+    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleWAV '" + path + "': Bits per sample 8 is not 16 as expected."))
+        << log.All();
+    ExpectFailedAndCleared(sample.get());
+}
+
+TEST(WavReader, RejectsFileThatIsNotRiff) {
+    TempFolder folder;
+    const auto path = folder.Path("text.wav");
+    MakeWav(path, 44100, 2, "0.1 sine 441");
+    auto file = ReadBytes(path);
+    memcpy(file.data(), "RIFX", 4);
+    LogCapture log;
+    auto sample = NewSample(path);
+    EXPECT_FALSE(Read(sample.get(), file));
+    EXPECT_TRUE(log.Contains("Header 'RIFX' is not RIFF as expected.")) << log.All();
+}
+
+TEST(WavReader, RejectsLongerFmtChunkWithTheDataMessage) {
+    TempFolder folder;
+    const auto path = folder.Path("extensible.wav");
+    // Six channels make sox write the longer extensible fmt chunk.
+    MakeWav(path, 44100, 6, "0.1 sine 441");
+    LogCapture log;
+    auto sample = NewSample(path);
+    EXPECT_FALSE(Read(sample.get(), ReadBytes(path)));
+    EXPECT_TRUE(log.Contains("is not 'DATA' or 'data' as expected.")) << log.All();
+}
+
+TEST(WavReader, DropsATrailingPartialFrame) {
+    TempFolder folder;
+    const auto path = folder.Path("odd.wav");
+    MakeWav(path, 44100, 2, "10s sine 441");
+    auto file = ReadBytes(path);
+    ASSERT_EQ(file.size(), 44u + 40u);
+    PutU32(file, 40, 39);
+    auto sample = NewSample(path);
+    ASSERT_TRUE(Read(sample.get(), file));
+    EXPECT_EQ(sample->dataBytes, 36);
+}
