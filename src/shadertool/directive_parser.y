@@ -277,7 +277,8 @@ static int hvpplex(HVPPSTYPE* symbol, PreprocessorContext& context)
     if (token.kind == TOKEN_PP_IF || token.kind == TOKEN_PP_DEFINE || token.kind == TOKEN_PP_INCLUDE)
         context.directiveActive = context.IsActive();
     else if (token.kind == TOKEN_PP_ELIF)
-        context.directiveActive = context.depth == 0 || context.levels[context.depth - 1] == 1;
+        context.directiveActive =
+            context.depth == 0 || (context.levels[context.depth - 1] == 1 && context.levels[context.depth] == 0);
     return TranslateKind(token.kind);
 }
 

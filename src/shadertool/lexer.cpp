@@ -53,6 +53,7 @@ void Tokenizer::Reset()
     m_tabCount = 0;
     m_lastReadAtEnd = false;
     m_tokenLocation = {};
+    m_errorCount = 0;
 }
 
 void Tokenizer::GetNextToken(Token& token)

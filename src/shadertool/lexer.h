@@ -50,6 +50,8 @@ public:
     const char* GetText() const { return m_text ? m_text : ""; }
     int GetLength() const { return m_length; }
     int GetPosition() const { return m_position; }
+    // Errors reported since the last Reset.
+    int GetErrorCount() const { return m_errorCount; }
 
     // Largest text a tokenizer scans, included files and all.
     static constexpr int kMaxTextLength = 256 * 1024 * 1024;
@@ -86,6 +88,7 @@ protected:
     bool m_lastReadAtEnd = false;  // the last read found the end of the text
     SourceLocation m_tokenLocation;
     bool m_reportTooLong = true;   // one over-long report per token
+    int m_errorCount = 0;
     Log* m_log = nullptr;
     const TypeNameTable* m_typeNames = nullptr;
 };

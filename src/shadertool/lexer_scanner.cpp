@@ -66,6 +66,7 @@ void Tokenizer::RecordLocation(Token& token)
 
 void Tokenizer::ReportError(const char* message)
 {
+    ++m_errorCount;
     if (m_log == nullptr)
         return;
     m_log->WriteSourceError(m_sourceName.GetText(), m_tokenLocation.line, m_tokenLocation.column, message);

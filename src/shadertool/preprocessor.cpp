@@ -58,6 +58,9 @@ bool Preprocess(PreprocessorContext& context, const ShaderDescription& descripti
         return true;
     }
     const int parseResult = ParsePreprocessorLine(context);
+    // A token the tokenizer had to report fails the run like any other error.
+    if (context.tokenizer.GetErrorCount() > 0)
+        context.success = 0;
     if (parseResult != 0) {
         context.success = 0;
         context.output.Assign(context.outputBuffer.data(), int(context.outputBuffer.size()));
