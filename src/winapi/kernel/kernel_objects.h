@@ -1,0 +1,51 @@
+// Kernel objects behind HANDLE values: a process-wide handle table and the
+// one lock and condition under which every waitable object changes state.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+namespace halvo::kernel {
+
+enum class ObjectKind { Thread, Event, Mutex, Semaphore, FileSearch };
+
+class KernelObject {
+ public:
+  explicit KernelObject(ObjectKind kind) : kind_(kind) {}
+  virtual ~KernelObject() = default;
+  ObjectKind Kind() const { return kind_; }
+
+ private:
+  const ObjectKind kind_;
+};
+
+// An object that WaitForSingleObject and WaitForMultipleObjects accept. Both
+// operations are called with SyncLock() held.
+class WaitableObject : public KernelObject {
+ public:
+  using KernelObject::KernelObject;
+  virtual bool IsSignaledFor(DWORD threadId) const = 0;
+  // Takes what a satisfied wait takes: an auto-reset event's signal, a
+  // semaphore's count, a mutex's ownership.
+  virtual void Acquire(DWORD threadId) = 0;
+};
+
+// Guards the state of every waitable object; SyncChanged() is notified
+// whenever such state changes.
+std::mutex& SyncLock();
+std::condition_variable& SyncChanged();
+
+// Adds the object to the handle table and returns its new handle.
+HANDLE InsertHandle(std::shared_ptr<KernelObject> object);
+// The object behind a handle, or null when the handle is not open.
+std::shared_ptr<KernelObject> LookupHandle(HANDLE handle);
+// Removes a handle of the given kind; false when no such handle is open.
+bool RemoveHandle(HANDLE handle, ObjectKind kind);
+// Removes a handle of any kind that CloseHandle accepts.
+bool RemoveClosableHandle(HANDLE handle);
+
+}  // namespace halvo::kernel

@@ -1,0 +1,302 @@
+// Events, mutexes and semaphores, with names shared within the process, and
+// the waits on every waitable object.
+#include <algorithm>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "winapi/kernel/kernel_objects.h"
+
+namespace halvo::kernel {
+namespace {
+
+class EventObject : public WaitableObject {
+ public:
+  EventObject(bool manualReset, bool signaled)
+      : WaitableObject(ObjectKind::Event), manualReset(manualReset), signaled(signaled) {}
+  bool IsSignaledFor(DWORD) const override { return signaled; }
+  void Acquire(DWORD) override {
+    if (!manualReset) signaled = false;
+  }
+
+  const bool manualReset;
+  bool signaled;  // guarded by SyncLock()
+};
+
+// A mutex is owned by one thread at a time; its owner may take it again and
+// must release it as often as it took it.
+class MutexObject : public WaitableObject {
+ public:
+  MutexObject() : WaitableObject(ObjectKind::Mutex) {}
+  bool IsSignaledFor(DWORD threadId) const override { return owner == 0 || owner == threadId; }
+  void Acquire(DWORD threadId) override {
+    owner = threadId;
+    ++recursion;
+  }
+
+  DWORD owner = 0;      // guarded by SyncLock(); 0 when free
+  DWORD recursion = 0;  // guarded by SyncLock()
+};
+
+class SemaphoreObject : public WaitableObject {
+ public:
+  SemaphoreObject(LONG count, LONG maximum) : WaitableObject(ObjectKind::Semaphore), count(count), maximum(maximum) {}
+  bool IsSignaledFor(DWORD) const override { return count > 0; }
+  void Acquire(DWORD) override { --count; }
+
+  LONG count;  // guarded by SyncLock()
+  const LONG maximum;
+};
+
+// Named objects of the process. An entry lives as long as a handle to its
+// object is open.
+struct NamedObjects {
+  std::mutex lock;
+  std::unordered_map<std::string, std::weak_ptr<WaitableObject>> objects;  // guarded by lock
+};
+
+NamedObjects& Names() {
+  static NamedObjects names;
+  return names;
+}
+
+// Creates an object, or opens the existing one of that name. Sets
+// ERROR_ALREADY_EXISTS when it opened one and ERROR_SUCCESS when it created
+// one, and fails with ERROR_INVALID_HANDLE when the name belongs to an
+// object of another kind.
+template <typename Create>
+HANDLE CreateOrOpen(LPCSTR name, ObjectKind kind, Create create) {
+  if (name == nullptr || name[0] == '\0') {
+    HANDLE handle = InsertHandle(create());
+    SetLastError(ERROR_SUCCESS);
+    return handle;
+  }
+  NamedObjects& names = Names();
+  std::lock_guard guard(names.lock);
+  std::weak_ptr<WaitableObject>& entry = names.objects[name];
+  if (std::shared_ptr<WaitableObject> existing = entry.lock()) {
+    if (existing->Kind() != kind) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return nullptr;
+    }
+    HANDLE handle = InsertHandle(existing);
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return handle;
+  }
+  std::shared_ptr<WaitableObject> created = create();
+  entry = created;
+  HANDLE handle = InsertHandle(created);
+  SetLastError(ERROR_SUCCESS);
+  return handle;
+}
+
+template <typename Object>
+std::shared_ptr<Object> Lookup(HANDLE handle, ObjectKind kind) {
+  std::shared_ptr<KernelObject> object = LookupHandle(handle);
+  if (!object || object->Kind() != kind) return nullptr;
+  return std::static_pointer_cast<Object>(object);
+}
+
+std::shared_ptr<WaitableObject> LookupWaitable(HANDLE handle) {
+  std::shared_ptr<KernelObject> object = LookupHandle(handle);
+  if (!object || object->Kind() == ObjectKind::FileSearch) return nullptr;
+  return std::static_pointer_cast<WaitableObject>(object);
+}
+
+// Waits until one (or, with waitAll, every) object is signaled for the
+// calling thread and acquires it; returns WAIT_OBJECT_0 + index or WAIT_TIMEOUT.
+DWORD WaitForObjects(const std::vector<std::shared_ptr<WaitableObject>>& objects, bool waitAll, DWORD milliseconds) {
+  const DWORD threadId = GetCurrentThreadId();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  std::unique_lock lock(SyncLock());
+  for (;;) {
+    if (waitAll) {
+      const bool all = std::all_of(objects.begin(), objects.end(),
+                                   [&](const auto& object) { return object->IsSignaledFor(threadId); });
+      if (all) {
+        for (const auto& object : objects) object->Acquire(threadId);
+        lock.unlock();
+        SyncChanged().notify_all();
+        return WAIT_OBJECT_0;
+      }
+    } else {
+      for (size_t index = 0; index < objects.size(); ++index) {
+        if (objects[index]->IsSignaledFor(threadId)) {
+          objects[index]->Acquire(threadId);
+          lock.unlock();
+          SyncChanged().notify_all();
+          return WAIT_OBJECT_0 + static_cast<DWORD>(index);
+        }
+      }
+    }
+    if (milliseconds == 0) return WAIT_TIMEOUT;
+    if (milliseconds == INFINITE) {
+      SyncChanged().wait(lock);
+    } else if (SyncChanged().wait_until(lock, deadline) == std::cv_status::timeout &&
+               std::chrono::steady_clock::now() >= deadline) {
+      // One last look: the state may have changed as the time ran out.
+      milliseconds = 0;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace halvo::kernel
+
+using namespace halvo::kernel;
+
+HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bInitialState, LPCSTR lpName) {
+  return CreateOrOpen(lpName, ObjectKind::Event,
+                      [&] { return std::make_shared<EventObject>(bManualReset != FALSE, bInitialState != FALSE); });
+}
+
+BOOL WINAPI SetEvent(HANDLE hEvent) {
+  std::shared_ptr<EventObject> event = Lookup<EventObject>(hEvent, ObjectKind::Event);
+  if (!event) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  {
+    std::lock_guard lock(SyncLock());
+    event->signaled = true;
+  }
+  SyncChanged().notify_all();
+  return TRUE;
+}
+
+BOOL WINAPI ResetEvent(HANDLE hEvent) {
+  std::shared_ptr<EventObject> event = Lookup<EventObject>(hEvent, ObjectKind::Event);
+  if (!event) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  std::lock_guard lock(SyncLock());
+  event->signaled = false;
+  return TRUE;
+}
+
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpName) {
+  const DWORD threadId = GetCurrentThreadId();
+  return CreateOrOpen(lpName, ObjectKind::Mutex, [&] {
+    auto mutex = std::make_shared<MutexObject>();
+    if (bInitialOwner) {
+      mutex->owner = threadId;
+      mutex->recursion = 1;
+    }
+    return mutex;
+  });
+}
+
+HANDLE WINAPI OpenMutexA(DWORD, BOOL, LPCSTR lpName) {
+  if (lpName == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  NamedObjects& names = Names();
+  std::lock_guard guard(names.lock);
+  auto found = names.objects.find(lpName);
+  std::shared_ptr<WaitableObject> existing = found == names.objects.end() ? nullptr : found->second.lock();
+  if (!existing) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return nullptr;
+  }
+  if (existing->Kind() != ObjectKind::Mutex) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  return InsertHandle(existing);
+}
+
+BOOL WINAPI ReleaseMutex(HANDLE hMutex) {
+  std::shared_ptr<MutexObject> mutex = Lookup<MutexObject>(hMutex, ObjectKind::Mutex);
+  if (!mutex) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  const DWORD threadId = GetCurrentThreadId();
+  {
+    std::lock_guard lock(SyncLock());
+    if (mutex->owner != threadId) {
+      SetLastError(ERROR_NOT_OWNER);
+      return FALSE;
+    }
+    if (--mutex->recursion == 0) mutex->owner = 0;
+  }
+  SyncChanged().notify_all();
+  return TRUE;
+}
+
+HANDLE WINAPI CreateSemaphoreA(LPSECURITY_ATTRIBUTES, LONG lInitialCount, LONG lMaximumCount, LPCSTR lpName) {
+  if (lMaximumCount <= 0 || lInitialCount < 0 || lInitialCount > lMaximumCount) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return CreateOrOpen(lpName, ObjectKind::Semaphore,
+                      [&] { return std::make_shared<SemaphoreObject>(lInitialCount, lMaximumCount); });
+}
+
+BOOL WINAPI ReleaseSemaphore(HANDLE hSemaphore, LONG lReleaseCount, LPLONG lpPreviousCount) {
+  std::shared_ptr<SemaphoreObject> semaphore = Lookup<SemaphoreObject>(hSemaphore, ObjectKind::Semaphore);
+  if (!semaphore) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (lReleaseCount <= 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  {
+    std::lock_guard lock(SyncLock());
+    if (static_cast<long long>(semaphore->count) + lReleaseCount > semaphore->maximum) {
+      SetLastError(ERROR_TOO_MANY_POSTS);
+      return FALSE;
+    }
+    if (lpPreviousCount != nullptr) *lpPreviousCount = semaphore->count;
+    semaphore->count += lReleaseCount;
+  }
+  SyncChanged().notify_all();
+  return TRUE;
+}
+
+DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
+  std::shared_ptr<WaitableObject> object = LookupWaitable(hHandle);
+  if (!object) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return WAIT_FAILED;
+  }
+  return WaitForObjects({object}, false, dwMilliseconds);
+}
+
+DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds) {
+  if (nCount == 0 || nCount > MAXIMUM_WAIT_OBJECTS || lpHandles == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
+  }
+  std::vector<std::shared_ptr<WaitableObject>> objects;
+  for (DWORD index = 0; index < nCount; ++index) {
+    std::shared_ptr<WaitableObject> object = LookupWaitable(lpHandles[index]);
+    if (!object) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return WAIT_FAILED;
+    }
+    // Waiting for all of a list that names one object twice is refused.
+    if (bWaitAll && std::find(objects.begin(), objects.end(), object) != objects.end()) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return WAIT_FAILED;
+    }
+    objects.push_back(std::move(object));
+  }
+  return WaitForObjects(objects, bWaitAll != FALSE, dwMilliseconds);
+}
+
+void WINAPI Sleep(DWORD dwMilliseconds) {
+  if (dwMilliseconds == 0) {
+    std::this_thread::yield();
+    return;
+  }
+  if (dwMilliseconds == INFINITE) {
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(24));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
+}
