@@ -1,5 +1,6 @@
 #include "shadertool/preprocessor.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "shadertool/directive_parser.h"
@@ -45,6 +46,8 @@ bool Preprocess(PreprocessorContext& context, const ShaderDescription& descripti
     ResetContext(context);
     context.description = &description;
     context.tokenizer.SetSource(source, true);
+    // The source itself is the outermost open file: it never closes.
+    context.openIncludes.Add({source.path, INT64_MAX / 2});
     if (context.upToDate) {
         context.stamp = static_cast<int32_t>(description.stamp);
         int32_t sourceStamp = 0;
