@@ -141,3 +141,10 @@ TEST(XMLDatabaseReader, RejectsATruncatedDocument)
         EXPECT_EQ(database.GetArrayCount(), 0) << length;
     }
 }
+
+TEST(XMLDatabaseReader, SkipsAUtf8ByteOrderMark)
+{
+    DMDatabase database("test");
+    ASSERT_TRUE(Parse("\xEF\xBB\xBF<d><a id=\"x\"><n v=\"\xC3\xA9\"/></a></d>", database));
+    EXPECT_STREQ(database.FindArray("x")->GetNode(0)->GetValue("v"), "\xC3\xA9");
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "data/data_manager.h"
+#include "filesystem/scheme_roots.h"
+#include "log_capture.h"
+
+// Each test gets fresh "res://" and "user://" folders, "res://" as the only
+// search path, and an empty registry afterwards.
+namespace datamanager_test {
+
+namespace fs = std::filesystem;
+
+inline std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFile(const fs::path& path, const std::string& bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline bool HasLine(LogCapture& log, const std::string& text)
+{
+    for (const LogCapture::Line& line : log.Lines()) {
+        if (line.text == text)
+            return true;
+    }
+    return false;
+}
+
+// Names of every database the tests register, unloaded after each test.
+inline const char* const kRegisteredNames[] = {
+    "res://prog.xml",  "leaderboards/leaderboards.xml", "res://missing.xml", "res://broken.xml",
+    "user://scores.xml", DataManager::kLeaderboardsDatabasePath, "res://shared.xml",
+};
+
+class DataManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_root = fs::temp_directory_path() / (std::string("halvo-datamanager-") + info->name());
+        fs::remove_all(m_root);
+        fs::create_directories(m_root / "res");
+        fs::create_directories(m_root / "user");
+        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, (m_root / "res").string().c_str());
+        HVI_SetSchemeRoot(HV_PATH_SCHEME_USER, (m_root / "user").string().c_str());
+        HVI_AddSearchPath("res://");
+    }
+
+    void TearDown() override
+    {
+        for (const char* name : kRegisteredNames)
+            DataManager::UnloadDatabase(name);
+        HVI_ResetFileSystem();
+        fs::remove_all(m_root);
+    }
+
+    fs::path Res(const char* name) const { return m_root / "res" / name; }
+    fs::path User(const char* name) const { return m_root / "user" / name; }
+
+    fs::path m_root;
+};
+
+}  // namespace datamanager_test

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "data/data_manager.h"
+#include "data/scrambled_container.h"
+#include "database_equality.h"
+#include "data_manager_fixture.h"
+
+using namespace datamanager_test;
+
+namespace {
+
+DMDatabase* ScoresDatabase()
+{
+    DMDatabase* database = DataManager::GetLeaderboardsDatabase();
+    DMArray* daily = database->AddArray("daily");
+    DMNode* node = daily->AddNode(nullptr);
+    node->SetValue("player", "2026-12-06 17:30");
+    node->SetValue("points", "120");
+    node->SetValue("data", "1 2 255");
+    return database;
+}
+
+}  // namespace
+
+TEST_F(DataManagerTest, GetDatabaseLoadsTheFileOnceAndKeepsItRegistered)
+{
+    WriteFile(Res("prog.xml"), "<prog><array id=\"PARAMETERS\"><node id=\"fps_limit\" value=\"60\"/></array></prog>");
+    DMDatabase* first = DataManager::GetDatabase("res://prog.xml");
+    ASSERT_NE(first, nullptr);
+    EXPECT_STREQ(first->GetName(), "res://prog.xml");
+    EXPECT_STREQ(first->FindArray("PARAMETERS")->FindNode("fps_limit")->GetValue("value"), "60");
+
+    WriteFile(Res("prog.xml"), "<prog><array id=\"PARAMETERS\"><node id=\"fps_limit\" value=\"30\"/></array></prog>");
+    EXPECT_EQ(DataManager::GetDatabase("res://prog.xml"), first);
+    EXPECT_STREQ(first->FindArray("PARAMETERS")->FindNode("fps_limit")->GetValue("value"), "60");
+
+    DataManager::UnloadDatabase("res://prog.xml");
+    DMDatabase* reloaded = DataManager::GetDatabase("res://prog.xml");
+    EXPECT_STREQ(reloaded->FindArray("PARAMETERS")->FindNode("fps_limit")->GetValue("value"), "30");
+}
+
+TEST_F(DataManagerTest, ANameWithoutSchemeIsFoundThroughTheSearchPaths)
+{
+    fs::create_directories(Res("leaderboards"));
+    fs::copy_file(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards.xml", Res("leaderboards/leaderboards.xml"));
+    DMDatabase* database = DataManager::GetDatabase("leaderboards/leaderboards.xml");
+    DMArray* categories = database->FindArray("CATEGORIES");
+    ASSERT_NE(categories, nullptr);
+    ASSERT_EQ(categories->GetNodeCount(), 2);
+    EXPECT_STREQ(categories->GetNode(0)->GetValue("sort"), "LOWEST_SCORE_FIRST");
+    EXPECT_STREQ(categories->GetNode(0)->GetValue("title"), "Daily & weekly");
+    EXPECT_STREQ(categories->GetNode(1)->GetValue("id"), "total");
+    EXPECT_STREQ(categories->GetNode(1)->GetValue("DATA"), "Best total");
+    EXPECT_STREQ(categories->GetNode(1)->GetValue("CDATA"), " <b>bold</b> ");
+}
+
+TEST_F(DataManagerTest, AMissingFileGivesAnEmptyRegisteredDatabaseAndALogLine)
+{
+    LogCapture log;
+    DMDatabase* database = DataManager::GetDatabase("res://missing.xml");
+    ASSERT_NE(database, nullptr);
+    EXPECT_EQ(database->GetArrayCount(), 0);
+    EXPECT_TRUE(HasLine(log, "DataManager::GetDatabase: unable to read 'res://missing.xml', the database is empty."));
+    EXPECT_EQ(DataManager::GetDatabase("res://missing.xml"), database);
+}
+
+TEST_F(DataManagerTest, ATruncatedXMLFileGivesAnEmptyDatabaseAndALogLine)
+{
+    WriteFile(Res("broken.xml"), "<d><a id=\"CATEGORIES\"><n id=\"daily\"/>");
+    LogCapture log;
+    DMDatabase* database = DataManager::GetDatabase("res://broken.xml");
+    EXPECT_EQ(database->GetArrayCount(), 0);
+    const auto lines = log.Lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].text, "DataManager::GetDatabase: 'res://broken.xml' is not a valid XML database "
+                             "(Start-end tags mismatch at byte 36), the database is empty.");
+}
+
+TEST_F(DataManagerTest, ReadsAScrambledFileMadeOutsideTheEngine)
+{
+    fs::copy_file(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards-db.scrambled",
+                  User("leaderboards-db.xml"));
+    DMDatabase* database = DataManager::GetDatabase(DataManager::kLeaderboardsDatabasePath);
+    DMArray* daily = database->FindArray("daily");
+    ASSERT_NE(daily, nullptr);
+    ASSERT_EQ(daily->GetNodeCount(), 2);
+    EXPECT_EQ(daily->GetNode(0)->GetId(), nullptr);
+    EXPECT_STREQ(daily->GetNode(0)->GetValue("points"), "120");
+    EXPECT_STREQ(daily->GetNode(0)->GetValue("data"), "1 2 255");
+    EXPECT_STREQ(daily->GetNode(1)->GetValue("player"), "2026-12-06 17:31");
+}
+
+TEST_F(DataManagerTest, ADamagedScrambledFileGivesAnEmptyDatabaseAndALogLine)
+{
+    std::string bytes = ReadFile(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards-db.scrambled");
+    bytes[100] ^= 0x04;
+    WriteFile(User("leaderboards-db.xml"), bytes);
+    LogCapture log;
+    DMDatabase* database = DataManager::GetDatabase(DataManager::kLeaderboardsDatabasePath);
+    EXPECT_EQ(database->GetArrayCount(), 0);
+    const auto lines = log.Lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].level, HV_LOG_ERROR);
+    EXPECT_EQ(lines[0].text, "DataManager::GetDatabase: scrambled database 'user://leaderboards-db.xml' is damaged "
+                             "(checksum does not match), the database is empty.");
+}
+
+TEST_F(DataManagerTest, GetLeaderboardsDatabaseRegistersAnEmptyDatabaseWithoutReading)
+{
+    WriteFile(User("leaderboards-db.xml"), "<d><a id=\"daily\"/></d>");
+    DMDatabase* database = DataManager::GetLeaderboardsDatabase();
+    EXPECT_STREQ(database->GetName(), "user://leaderboards-db.xml");
+    EXPECT_EQ(database->GetArrayCount(), 0);
+    EXPECT_EQ(DataManager::GetLeaderboardsDatabase(), database);
+    EXPECT_EQ(DataManager::GetDatabase("user://leaderboards-db.xml"), database);
+}
+
+TEST_F(DataManagerTest, SaveDatabaseWritesPlainXMLToTheLeaderboardsFile)
+{
+    DMDatabase* database = ScoresDatabase();
+    ASSERT_TRUE(DataManager::SaveDatabase(database, false));
+    EXPECT_EQ(ReadFile(User("leaderboards-db.xml")),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<database>\n"
+              "\t<array id=\"daily\">\n"
+              "\t\t<node player=\"2026-12-06 17:30\" points=\"120\" data=\"1 2 255\"/>\n"
+              "\t</array>\n"
+              "</database>\n");
+    EXPECT_FALSE(fs::exists(User("leaderboards-db.xml.tmp")));
+}
+
+TEST_F(DataManagerTest, SaveDatabaseScrambledReadsBackEqual)
+{
+    DMDatabase* database = ScoresDatabase();
+    database->AddArray("weekly")->AddNode("x")->SetValue("CDATA", "a ]]> b & <c>");
+    ASSERT_TRUE(DataManager::SaveDatabase(database, true));
+    const std::string bytes = ReadFile(User("leaderboards-db.xml"));
+    ASSERT_GE(bytes.size(), 21u);
+    EXPECT_EQ(bytes.substr(0, 13), "HVScrambledDB");
+    EXPECT_EQ(bytes.find("daily"), std::string::npos);  // the text is not readable as such
+
+    DMDatabase saved("saved");
+    DMArray* daily = saved.AddArray("daily");
+    DMNode* node = daily->AddNode(nullptr);
+    node->SetValue("player", "2026-12-06 17:30");
+    node->SetValue("points", "120");
+    node->SetValue("data", "1 2 255");
+    saved.AddArray("weekly")->AddNode("x")->SetValue("CDATA", "a ]]> b & <c>");
+    DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
+    EXPECT_TRUE(DatabasesEqual(*DataManager::GetDatabase(DataManager::kLeaderboardsDatabasePath), saved));
+}
+
+TEST_F(DataManagerTest, AFailedSaveKeepsTheOldFileByteForByteAndShowsThePopup)
+{
+    const std::string old = ReadFile(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards-db.scrambled");
+    WriteFile(User("leaderboards-db.xml"), old);
+    // A folder where the temporary file must go: no write can succeed there, not even as root.
+    fs::create_directories(User("leaderboards-db.xml.tmp") / "occupied");
+    LogCapture log;
+    EXPECT_FALSE(DataManager::SaveDatabase(ScoresDatabase(), true));
+    EXPECT_EQ(ReadFile(User("leaderboards-db.xml")), old);
+    bool popup = false;
+    for (const LogCapture::Line& line : log.Lines()) {
+        if (line.popup) {
+            EXPECT_EQ(line.level, HV_LOG_WARNING);
+            EXPECT_EQ(line.text, "Unable to open file 'user://leaderboards-db.xml' for writing.");
+            popup = true;
+        }
+    }
+    EXPECT_TRUE(popup);
+}
+
+TEST_F(DataManagerTest, ASaveBelowAFileThatIsNoFolderFails)
+{
+    WriteFile(User("blocked"), "a file, not a folder");
+    LogCapture log;
+    EXPECT_FALSE(DataManager::SaveDatabaseAs(ScoresDatabase(), "user://blocked/scores.xml", false));
+    EXPECT_EQ(ReadFile(User("blocked")), "a file, not a folder");
+    EXPECT_TRUE(HasLine(log, "Unable to open file 'user://blocked/scores.xml' for writing."));
+}
+
+TEST_F(DataManagerTest, ADatabaseWithAKeyThatIsNoXMLNameIsNotWritten)
+{
+    WriteFile(User("scores.xml"), "old");
+    DMDatabase database("odd");
+    database.AddArray("a")->AddNode("n")->SetValue("two words", "v");
+    LogCapture log;
+    EXPECT_FALSE(DataManager::SaveDatabaseAs(&database, "user://scores.xml", false));
+    EXPECT_EQ(ReadFile(User("scores.xml")), "old");
+    EXPECT_TRUE(HasLine(log, "DataManager::SaveDatabase: database 'odd' cannot be written (a key is not a valid XML attribute name)."));
+}
+
+TEST_F(DataManagerTest, LoadFromMemoryBuildsAnUnregisteredDatabaseNamedFromMem)
+{
+    DMDatabase* database = DataManager::LoadFromMemory("<d><a id=\"x\"><n id=\"y\" k=\"v\"/></a></d>");
+    ASSERT_NE(database, nullptr);
+    EXPECT_STREQ(database->GetName(), "FromMem");
+    EXPECT_STREQ(database->FindArray("x")->FindNode("y")->GetValue("k"), "v");
+    delete database;
+}
+
+TEST_F(DataManagerTest, LoadFromMemoryRefusesInvalidText)
+{
+    for (const char* text : {"<d><a>", "", "text", static_cast<const char*>(nullptr)}) {
+        LogCapture log;
+        EXPECT_EQ(DataManager::LoadFromMemory(text), nullptr);
+        const auto lines = log.Lines();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0].text, "XML database file loaded from memory is invalid!");
+        EXPECT_EQ(lines[0].level, HV_LOG_ERROR);
+    }
+}
+
+TEST_F(DataManagerTest, UnloadingAnUnknownNameChangesNothing)
+{
+    DMDatabase* database = DataManager::GetLeaderboardsDatabase();
+    DataManager::UnloadDatabase("user://other.xml");
+    EXPECT_EQ(DataManager::GetLeaderboardsDatabase(), database);
+}
