@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "data/data_manager.h"
@@ -49,7 +50,9 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_root = fs::temp_directory_path() / (std::string("halvo-datamanager-") + info->name());
+        // A random part keeps runs of several builds at once apart.
+        m_root = fs::temp_directory_path() /
+                 (std::string("halvo-datamanager-") + info->name() + "-" + std::to_string(std::random_device{}()));
         fs::remove_all(m_root);
         fs::create_directories(m_root / "res");
         fs::create_directories(m_root / "user");
