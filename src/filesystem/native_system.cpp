@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "filesystem/critical_section.h"
 #include "filesystem/native_file.h"
 #include "foundation/log.h"
 #include "foundation/string.h"
@@ -22,6 +23,13 @@ uint32_t ToSecondsSince1970(const FILETIME& time)
         return 0;
     const uint64_t seconds = (steps - kFileTimeAt1970) / kFileTimeStepsPerSecond;
     return seconds > UINT32_MAX ? UINT32_MAX : uint32_t(seconds);
+}
+
+// Atomic writes of one target share its temporary file, so they take turns.
+CriticalSection& AtomicWriteLock()
+{
+    static CriticalSection lock;
+    return lock;
 }
 
 bool IsFolder(const char* path)
@@ -89,6 +97,7 @@ bool NativeSystem::WriteFileAtomically(const char* path, const void* bytes, int6
         return false;
     }
     const String temporaryPath = String::Formatted("%s.tmp", path);
+    CriticalSectionScope scope(AtomicWriteLock());
     std::FILE* stream = IsFolder(temporaryPath.GetText()) ? nullptr : std::fopen(temporaryPath.GetText(), "wb");
     if (stream == nullptr) {
         HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: unable to create '%s'.", temporaryPath.GetText());

@@ -63,6 +63,16 @@ TEST_F(WholeFile, DiskFullKeepsTheOldFileAndRemovesTheTemporary)
                                (user / "db.xml.tmp").string() + "'."));
 }
 
+TEST_F(WholeFile, AtomicWriteOverAFolderFailsAndRemovesTheTemporary)
+{
+    const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
+    std::filesystem::create_directories(user / "taken/inner");
+    EXPECT_FALSE(HVI_WriteFileAtomically("user://taken", "x", 1));
+    EXPECT_TRUE(std::filesystem::is_directory(user / "taken/inner"));
+    EXPECT_FALSE(std::filesystem::exists(user / "taken.tmp"));
+    EXPECT_TRUE(m_log.Contains("HVI_WriteFileAtomically: unable to replace '" + (user / "taken").string() + "'."));
+}
+
 TEST_F(WholeFile, AtomicWriteRefusesBadArguments)
 {
     const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "file_system_fixture.h"
+#include "filesystem/whole_file.h"
+
+using WholeFileThreads = FileSystemTest;
+
+TEST_F(WholeFileThreads, ConcurrentAtomicWritesOfOneFileLeaveOneWholeVersion)
+{
+    const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
+    constexpr int kWriters = 4;
+    constexpr int kRounds = 50;
+    std::vector<std::string> versions;
+    for (int writer = 0; writer < kWriters; ++writer)
+        versions.push_back(std::string(size_t(20000 + writer * 7919), char('a' + writer)));
+    std::vector<std::thread> threads;
+    std::vector<int> failures(kWriters, 0);
+    for (int writer = 0; writer < kWriters; ++writer) {
+        threads.emplace_back([&, writer] {
+            for (int round = 0; round < kRounds; ++round) {
+                const std::string& bytes = versions[size_t(writer)];
+                if (!HVI_WriteFileAtomically("user://shared.db", bytes.data(), int64_t(bytes.size())))
+                    ++failures[size_t(writer)];
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (int writer = 0; writer < kWriters; ++writer)
+        EXPECT_EQ(failures[size_t(writer)], 0);
+    const std::string stored = ReadText(user / "shared.db");
+    bool matchesOne = false;
+    for (const std::string& version : versions)
+        matchesOne = matchesOne || stored == version;
+    EXPECT_TRUE(matchesOne) << "stored " << stored.size() << " bytes that are no writer's version";
+    EXPECT_FALSE(std::filesystem::exists(user / "shared.db.tmp"));
+}
