@@ -148,3 +148,14 @@ TEST(XMLDatabaseReader, SkipsAUtf8ByteOrderMark)
     ASSERT_TRUE(Parse("\xEF\xBB\xBF<d><a id=\"x\"><n v=\"\xC3\xA9\"/></a></d>", database));
     EXPECT_STREQ(database.FindArray("x")->GetNode(0)->GetValue("v"), "\xC3\xA9");
 }
+
+TEST(XMLDatabaseReader, AnAttributeGivenTwiceKeepsTheLaterValueAndTextOverridesADataAttribute)
+{
+    DMDatabase database("test");
+    ASSERT_TRUE(Parse("<d><a><n k=\"1\" id=\"first\" k=\"2\" id=\"second\" DATA=\"attribute\">text</n></a></d>", database));
+    DMNode* node = database.GetArray(0)->GetNode(0);
+    EXPECT_STREQ(node->GetValue("k"), "2");
+    EXPECT_STREQ(node->GetId(), "second");
+    EXPECT_STREQ(node->GetValue("DATA"), "text");
+    EXPECT_EQ(node->GetPairs().GetCount(), 2);
+}
