@@ -54,6 +54,9 @@ char* HVI_GetToken(const char* text, char separator, int index, char* buffer, in
         return nullptr;
     const char* field = text;
     for (int i = 0; i < index; ++i) {
+        // A separator that ends the text makes every later field empty.
+        if (field != text && *field == '\0')
+            break;
         const char* next = std::strchr(field, separator);
         if (next == nullptr)
             return nullptr;

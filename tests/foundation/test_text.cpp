@@ -33,6 +33,9 @@ TEST(Text, GetTokenFindsFieldsAndRefusesWhatDoesNotFit)
     char buffer[8];
     EXPECT_STREQ(HVI_GetToken("a,bb,ccc", ',', 1, buffer, sizeof buffer), "bb");
     EXPECT_STREQ(HVI_GetToken("a,bb,", ',', 2, buffer, sizeof buffer), "");
+    EXPECT_STREQ(HVI_GetToken("a,bb,", ',', 3, buffer, sizeof buffer), "");
+    EXPECT_STREQ(HVI_GetToken("a,", ',', 5, buffer, sizeof buffer), "");
+    EXPECT_EQ(HVI_GetToken("", ',', 1, buffer, sizeof buffer), nullptr);
     EXPECT_EQ(HVI_GetToken("a,bb", ',', 2, buffer, sizeof buffer), nullptr);
     EXPECT_EQ(HVI_GetToken("a,12345678", ',', 1, buffer, sizeof buffer), nullptr);
     EXPECT_STREQ(HVI_GetToken("a,1234567", ',', 1, buffer, sizeof buffer), "1234567");
