@@ -49,3 +49,7 @@ void HVI_SetFrameClock(const HVI_FrameClock* clock);
 // reset, 1/33 s above 0.2 s, 0.001 s when negative, then truncated to whole
 // milliseconds.
 float HVI_DetermineFrameTimeDelta(int64_t elapsedMs, bool reset);
+
+// Whether the main window is active (the main loop sleeps 15 ms after each
+// frame while it is not).
+bool HVI_IsMainWindowActive();

@@ -1,0 +1,93 @@
+#include "core/engine_locks.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+
+#include "core/engine_lock_names.h"
+#include "foundation/log.h"
+
+namespace {
+
+constexpr int kLockCount = sizeof(kEngineLockNames) / sizeof(kEngineLockNames[0]);
+
+struct EngineLock {
+    CRITICAL_SECTION section;
+    std::atomic<bool> held{false};  // set while a thread is inside section
+};
+
+EngineLock g_locks[kLockCount];
+// Written on the main thread at pre-initialisation and shutdown only.
+bool g_created = false;
+
+EngineLock* FindLock(const char* operation, const char* name)
+{
+    if (name) {
+        for (int i = 0; i < kLockCount; ++i) {
+            if (std::strcmp(kEngineLockNames[i], name) == 0) {
+                if (!g_created) {
+                    HVI_Log(HV_LOG_ERROR, "%s: engine lock '%s' used before the locks were created.", operation, name);
+                    return nullptr;
+                }
+                return &g_locks[i];
+            }
+        }
+    }
+    HVI_Log(HV_LOG_ERROR, "%s: unknown engine lock '%s'.", operation, name ? name : "(null)");
+    return nullptr;
+}
+
+}  // namespace
+
+void HVI_CreateEngineLocks()
+{
+    if (g_created) {
+        return;
+    }
+    for (EngineLock& lock : g_locks) {
+        InitializeCriticalSection(&lock.section);
+        lock.held = false;
+    }
+    g_created = true;
+}
+
+void HVI_DeleteEngineLocks()
+{
+    if (!g_created) {
+        return;
+    }
+    g_created = false;
+    for (EngineLock& lock : g_locks) {
+        DeleteCriticalSection(&lock.section);
+        lock.held = false;
+    }
+}
+
+bool HVI_EnterEngineLock(const char* name)
+{
+    EngineLock* lock = FindLock("HVI_EnterEngineLock", name);
+    if (!lock) {
+        return false;
+    }
+    EnterCriticalSection(&lock->section);
+    lock->held = true;
+    return true;
+}
+
+bool HVI_LeaveEngineLock(const char* name)
+{
+    EngineLock* lock = FindLock("HVI_LeaveEngineLock", name);
+    if (!lock) {
+        return false;
+    }
+    lock->held = false;
+    LeaveCriticalSection(&lock->section);
+    return true;
+}
+
+bool HVI_IsEngineLockHeld(const char* name)
+{
+    EngineLock* lock = FindLock("HVI_IsEngineLockHeld", name);
+    return lock && lock->held;
+}

@@ -1,0 +1,96 @@
+#include "core/extension_command.h"
+
+#include <cstring>
+
+#include "core/logging.h"
+#include "core/subsystem_hooks.h"
+#include "filesystem/critical_section.h"
+#include "foundation/array.h"
+#include "foundation/string.h"
+
+namespace {
+
+struct EngineCommand {
+    String name;
+    HVI_CommandMatch match;
+    HVI_CommandHandler handler;
+};
+
+struct CommandTable {
+    CriticalSection lock;
+    Array<EngineCommand> commands;  // guarded by lock
+};
+
+CommandTable& Table()
+{
+    static CommandTable table;
+    return table;
+}
+
+bool Matches(const EngineCommand& entry, const char* command)
+{
+    if (entry.match == HVI_CommandMatch::Exact) {
+        return entry.name == command;
+    }
+    return std::strncmp(command, entry.name.GetText(), static_cast<size_t>(entry.name.GetLength())) == 0;
+}
+
+// The roles asked after the engine's own commands, in order.
+constexpr HVI_SubsystemRole kCommandRoles[] = {
+    HVI_SUBSYSTEM_EXTENSIONS,  // module commands
+    HVI_SUBSYSTEM_PLATFORM,
+    HVI_SUBSYSTEM_RENDERER,
+    HVI_SUBSYSTEM_INPUT,
+};
+
+}  // namespace
+
+void HVI_RegisterEngineCommand(const char* name, HVI_CommandMatch match, HVI_CommandHandler handler)
+{
+    if (!name || !*name || !handler) {
+        HV_Log(HV_LOG_ERROR, "HVI_RegisterEngineCommand: name and handler are required.");
+        return;
+    }
+    CommandTable& table = Table();
+    CriticalSectionScope scope(table.lock);
+    table.commands.Add(EngineCommand{String(name), match, handler});
+}
+
+void HVI_ResetEngineCommands()
+{
+    CommandTable& table = Table();
+    CriticalSectionScope scope(table.lock);
+    table.commands.Clear();
+}
+
+const char* HV_ExtensionCommand(const char* command, const char* argument)
+{
+    if (!command) {
+        HV_Log(HV_LOG_ERROR, "HV_ExtensionCommand: command is null.");
+        return nullptr;
+    }
+    Array<HVI_CommandHandler> handlers;
+    {
+        CommandTable& table = Table();
+        CriticalSectionScope scope(table.lock);
+        for (int i = 0; i < table.commands.GetCount(); ++i) {
+            if (Matches(table.commands[i], command)) {
+                handlers.Add(table.commands[i].handler);
+            }
+        }
+    }
+    for (int i = 0; i < handlers.GetCount(); ++i) {
+        if (const char* answer = handlers[i](command, argument)) {
+            return answer;
+        }
+    }
+    for (HVI_SubsystemRole role : kCommandRoles) {
+        const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(role);
+        if (hooks.ExecuteCommand) {
+            if (const char* answer = hooks.ExecuteCommand(command, argument)) {
+                return answer;
+            }
+        }
+    }
+    return nullptr;
+}

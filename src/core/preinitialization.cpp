@@ -1,0 +1,228 @@
+// Pre-initialisation: everything the engine sets up before the window exists,
+// in the engine's fixed order.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/configuration.h"
+#include "core/engine_interface.h"
+#include "core/engine_locks.h"
+#include "core/engine_run_state.h"
+#include "core/engine_state.h"
+#include "core/engine_time.h"
+#include "core/events.h"
+#include "core/features.h"
+#include "core/lifecycle_texts.h"
+#include "core/log_file_name.h"
+#include "core/logging.h"
+#include "core/subsystem_hooks.h"
+#include "core/threading.h"
+#include "core/user_folders.h"
+#include "filesystem/scheme_roots.h"
+#include "foundation/text.h"
+
+namespace {
+
+// The comma-separated list after "--features" ("--features A,B" or "--features=A,B").
+String CommandLineFeatures(const char* commandLine)
+{
+    String features;
+    const size_t optionLength = std::strlen(kCommandLineFeaturesOption);
+    for (const char* at = commandLine ? std::strstr(commandLine, kCommandLineFeaturesOption) : nullptr; at;
+         at = std::strstr(at + 1, kCommandLineFeaturesOption)) {
+        const char* list = at + optionLength;
+        if (at != commandLine && at[-1] != ' ') {
+            continue;
+        }
+        if (*list != ' ' && *list != '=') {
+            continue;
+        }
+        while (*list == ' ' || *list == '=') {
+            ++list;
+        }
+        const char* end = list;
+        while (*end && *end != ' ') {
+            ++end;
+        }
+        if (!features.IsEmpty()) {
+            features.AppendChar(',');
+        }
+        features.Append(list, static_cast<int>(end - list));
+    }
+    return features;
+}
+
+void SetResourceRoot()
+{
+    char folder[MAX_PATH] = {};
+    if (GetCurrentDirectoryA(MAX_PATH, folder) > 0) {
+        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, folder);
+    }
+}
+
+void ReadConfiguration(HVI_EngineState& state)
+{
+    HVI_Configuration& configuration = HVI_GetConfiguration();
+    configuration.Load();
+    const bool developerMode = configuration.IsDeveloperMode();
+    HVI_SetDeveloperMode(developerMode);
+    HVI_SetFileSystemDeveloperMode(developerMode);
+    HVI_SetFeatureLists(CommandLineFeatures(HVI_GetRunState().commandLine.GetText()).GetText(),
+                        configuration.GetProgramValue("features"), configuration.GetDeveloperValue("features"));
+    if (const char* verbose = configuration.GetDeveloperValue("logging_verbose_level")) {
+        HVI_SetLogThreshold(std::atoi(verbose));
+    }
+    state.presentInterval = HV_HasFeature("DISABLE_VSYNC") ? 0 : 1;
+}
+
+const char* ProgramIdForFolders()
+{
+    const char* id = HVI_GetConfiguration().GetProgramValue("program_id");
+    return id && *id ? id : "halvo";
+}
+
+bool LoggingEnabled()
+{
+    const char* logging = HVI_GetConfiguration().GetDeveloperValue("logging");
+    return !logging || HVI_Configuration::IsTrue(logging);
+}
+
+bool LogFileNameTaken(const char* path)
+{
+    const String native = HV_ConvertStaticPathToNativeOSPath(path);
+    return !native.IsEmpty() && GetFileAttributesA(native.GetText()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void OpenLog()
+{
+    if (!LoggingEnabled()) {
+        return;
+    }
+    const bool dated = HV_IsDeveloperMode() && !HV_HasFeature("FIXED_LOGNAME");
+    const String name = HVI_MakeLogFileName(ProgramIdForFolders(), dated, HV_HasFeature("LOGS_IN_WORKING_DIR"),
+                                            HV_GetLocalTime(), LogFileNameTaken);
+    HVI_OpenLogFile(name.GetText());
+}
+
+void CopyText(char* target, size_t size, const char* text)
+{
+    if (text && *text) {
+        std::strncpy(target, text, size - 1);
+        target[size - 1] = '\0';
+    }
+}
+
+// Writes the engine's parameters into the program block.
+void MergeParameters(HVI_EngineState& state)
+{
+    HVI_Configuration& configuration = HVI_GetConfiguration();
+    HV_ProgramInterface& program = *state.program;
+    program.hv = state.engine;
+    CopyText(program.programId, sizeof(program.programId), configuration.GetProgramValue("program_id"));
+    CopyText(program.title, sizeof(program.title), configuration.GetProgramValue("name"));
+    CopyText(program.version, sizeof(program.version), configuration.GetProgramValue("version"));
+    CopyText(program.developer, sizeof(program.developer), configuration.GetProgramValue("developer"));
+    CopyText(program.video.locale, sizeof(program.video.locale), configuration.GetProgramValue("locale"));
+    if (const char* fpsLimit = configuration.GetProgramValue("fps_limit")) {
+        program.video.frameTimeMs = HVI_FrameTimeFromFpsLimit(fpsLimit);
+    }
+    if (const char* windowed = configuration.GetDeveloperValue("force_windowed")) {
+        program.video.windowed = HVI_Configuration::IsTrue(windowed) ? 1 : 0;
+    }
+    if (const char* resolution = configuration.GetDeveloperValue("force_resolution")) {
+        int width = 0;
+        int height = 0;
+        if (std::sscanf(resolution, "%dx%d", &width, &height) == 2 && width > 0 && height > 0) {
+            program.video.width = width;
+            program.video.height = height;
+        }
+    }
+    if (const char* reference = configuration.GetProgramValue("reference_resolution")) {
+        int width = 0;
+        int height = 0;
+        if (std::sscanf(reference, "%dx%d", &width, &height) == 2 && width > 0 && height > 0) {
+            program.video.referenceWidth = width;
+            program.video.referenceHeight = height;
+        }
+    }
+    if (HV_HasFeature("NO_SOUND")) {
+        program.video.noSound = 1;
+    }
+    program.video.developerMode = HV_IsDeveloperMode() ? 1 : 0;
+    program.video.consoleVisible = 0;
+    program.video.commandLine = HVI_GetRunState().commandLine.GetText();
+    state.video = program.video;
+}
+
+void CheckSingleInstance(HVI_EngineRunState& run, const HV_ProgramInterface& program)
+{
+    char id[sizeof(program.programId) + 1] = {};
+    std::memcpy(id, program.programId, sizeof(program.programId));
+    const String name = String::Formatted("HALVO_INSTANCE_%s", id);
+    run.instanceMutex = CreateMutexA(nullptr, FALSE, name.GetText());
+    if (run.instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+        HV_Log(HV_LOG_WARNING, "Another instance of '%s' is already running.", id);
+    }
+}
+
+// The program checks (and may change) its video parameters in its OnEvent.
+void LetProgramCheckVideo(HV_ProgramInterface& program)
+{
+    if (!program.OnEvent) {
+        return;
+    }
+    HV_Event event;
+    HV_InitializeEvent(&event, HV_EVENT_VIDEO_REINITIALIZATION);
+    event.video.width = program.video.width;
+    event.video.height = program.video.height;
+    event.video.displayIndex = program.video.displayIndex;
+    event.video.windowed = program.video.windowed;
+    program.OnEvent(&event);
+}
+
+}  // namespace
+
+bool HVI_Preinitialize(const char* commandLine)
+{
+    HVI_RegisterMainThread();
+    HVI_ResetEngineState();
+    HVI_ResetRunState();
+    HVI_ResetEngineTime();
+    HVI_EngineRunState& run = HVI_GetRunState();
+    run.commandLine.Assign(commandLine ? commandLine : "");
+    HVI_EngineState& state = HVI_GetEngineState();
+    HVI_BuildEngineInterface();
+    state.engine = HVI_GetEngineInterface();
+    HVI_CreateEngineLocks();
+    HVI_InstallFoundationLogSink();
+
+    SetResourceRoot();
+    ReadConfiguration(state);
+    if (!HVI_SetUpUserFolders(ProgramIdForFolders())) {
+        return false;
+    }
+    OpenLog();
+    HV_Log(HV_LOG_SYSTEM, "Preinitializing (command line '%s').", run.commandLine.GetText());
+
+    if (HVI_BindProgram(run.library) != HVI_BindResult::Bound) {
+        return false;
+    }
+    state.program = run.library.program;
+    MergeParameters(state);
+    CheckSingleInstance(run, *state.program);
+    HVI_AddSearchPath("res://");
+    LetProgramCheckVideo(*state.program);
+    state.video = state.program->video;
+
+    for (HVI_SubsystemRole role : {HVI_SUBSYSTEM_PLATFORM, HVI_SUBSYSTEM_RENDERER, HVI_SUBSYSTEM_INPUT,
+                                   HVI_SUBSYSTEM_SOUND, HVI_SUBSYSTEM_EXTENSIONS}) {
+        const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(role);
+        if (hooks.Preinitialize && !hooks.Preinitialize(state)) {
+            return false;
+        }
+    }
+    HV_Log(HV_LOG_SYSTEM, "%s", kPreinitializationCompleteText);
+    return true;
+}

@@ -1,0 +1,99 @@
+// Changing the video parameters: noted when asked, announced to the program
+// as an event, and applied at the start of the next frame.
+#include <cstring>
+
+#include "core/engine_run_state.h"
+#include "core/engine_state.h"
+#include "core/events.h"
+#include "core/lifecycle_texts.h"
+#include "core/logging.h"
+#include "core/subsystem_hooks.h"
+
+namespace {
+
+// Copies the video parameters a re-initialisation may change; the command
+// line and the quit flag stay the engine's.
+void ApplyVideo(HV_VideoParameters& target, const HV_VideoParameters& source)
+{
+    const char* commandLine = target.commandLine;
+    const uint8_t quitRequested = target.quitRequested;
+    target = source;
+    target.commandLine = commandLine;
+    target.quitRequested = quitRequested;
+}
+
+bool RestartRendererWithNewWindow(HVI_EngineState& state)
+{
+    const HVI_SubsystemHooks& renderer = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER);
+    const HVI_SubsystemHooks& platform = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_PLATFORM);
+    if (renderer.Shutdown) {
+        renderer.Shutdown(state);
+    }
+    if (platform.Shutdown) {
+        platform.Shutdown(state);
+    }
+    if (platform.Startup && !platform.Startup(state)) {
+        return false;
+    }
+    return !renderer.Startup || renderer.Startup(state);
+}
+
+}  // namespace
+
+bool HV_ReinitializeWithParameters(const HV_VideoParameters* parameters)
+{
+    if (!parameters) {
+        HV_Log(HV_LOG_ERROR, "HV_ReinitializeWithParameters: parameters are null.");
+        return false;
+    }
+    if (parameters->width <= 0 || parameters->height <= 0 || parameters->displayIndex < 0) {
+        HV_Log(HV_LOG_ERROR, "HV_ReinitializeWithParameters: invalid size %dx%d or display %d.", parameters->width,
+               parameters->height, parameters->displayIndex);
+        return false;
+    }
+    HVI_EngineRunState& run = HVI_GetRunState();
+    run.requestedVideo = *parameters;
+    run.reinitializationPending = true;
+    HV_Event event;
+    HV_InitializeEvent(&event, HV_EVENT_VIDEO_REINITIALIZATION);
+    event.video.width = parameters->width;
+    event.video.height = parameters->height;
+    event.video.displayIndex = parameters->displayIndex;
+    event.video.windowed = parameters->windowed;
+    HVI_QueueEvent(&event);
+    return true;
+}
+
+void HVI_ApplyPendingReinitialization()
+{
+    HVI_EngineRunState& run = HVI_GetRunState();
+    HVI_EngineState& state = HVI_GetEngineState();
+    run.reinitializationPending = false;
+    run.resetStep = true;
+    if (!state.program) {
+        return;
+    }
+    const HV_VideoParameters previous = state.program->video;
+    ApplyVideo(state.program->video, run.requestedVideo);
+    state.video = state.program->video;
+
+    const HVI_SubsystemHooks& renderer = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER);
+    bool windowRecreated = false;
+    if (renderer.QuickReinitialize && !renderer.QuickReinitialize(state, run.requestedVideo)) {
+        windowRecreated = true;
+        if (!RestartRendererWithNewWindow(state)) {
+            ApplyVideo(state.program->video, previous);
+            state.video = state.program->video;
+            if (!RestartRendererWithNewWindow(state)) {
+                HV_Popup(HV_LOG_ERROR, "%s", kReinitializationFailedText);
+                HVI_RequestQuit();
+                return;
+            }
+        }
+    }
+    for (HVI_SubsystemRole role : {HVI_SUBSYSTEM_INPUT, HVI_SUBSYSTEM_SOUND}) {
+        if (const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(role); hooks.Reinitialize) {
+            hooks.Reinitialize(state, windowRecreated);
+        }
+    }
+}

@@ -1,0 +1,56 @@
+// Shutdown in the engine's fixed order, ending with the log summary.
+#include <windows.h>
+
+#include "core/engine_locks.h"
+#include "core/engine_run_state.h"
+#include "core/engine_state.h"
+#include "core/events.h"
+#include "core/lifecycle_texts.h"
+#include "core/logging.h"
+#include "core/subsystem_hooks.h"
+#include "core/threading.h"
+#include "filesystem/scheme_roots.h"
+
+namespace {
+
+void ShutDownRole(HVI_SubsystemRole role, HVI_EngineState& state)
+{
+    if (const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(role); hooks.Shutdown) {
+        hooks.Shutdown(state);
+    }
+}
+
+}  // namespace
+
+void HVI_Shutdown()
+{
+    HVI_EngineRunState& run = HVI_GetRunState();
+    HVI_EngineState& state = HVI_GetEngineState();
+    HV_Log(HV_LOG_SYSTEM, "%s", kShutdownText);
+    run.quitRequested = true;
+    if (state.program) {
+        state.program->video.quitRequested = 1;
+    }
+    HVI_WaitForProgramThreads();
+    if (state.program && state.programInitialized && state.program->Deinit) {
+        state.program->Deinit();
+    }
+    if (state.started) {
+        ShutDownRole(HVI_SUBSYSTEM_SOUND, state);
+        ShutDownRole(HVI_SUBSYSTEM_INPUT, state);
+        ShutDownRole(HVI_SUBSYSTEM_RENDERER, state);
+        ShutDownRole(HVI_SUBSYSTEM_PLATFORM, state);
+    }
+    ShutDownRole(HVI_SUBSYSTEM_EXTENSIONS, state);
+    HVI_DiscardQueuedEvents();
+    if (run.instanceMutex) {
+        CloseHandle(run.instanceMutex);
+        run.instanceMutex = nullptr;
+    }
+    state.program = nullptr;
+    HVI_UnbindProgram(run.library);
+    HVI_WriteLogSummary();
+    HVI_ResetFileSystem();
+    HVI_DeleteEngineLocks();
+    state.started = false;
+}

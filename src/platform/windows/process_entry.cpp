@@ -1,0 +1,77 @@
+#include "platform/windows/process_entry.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "core/engine_lifecycle.h"
+#include "core/engine_state.h"
+#include "core/subsystem_hooks.h"
+#include "platform/windows/fatal_texts.h"
+#include "platform/windows/main_window.h"
+
+namespace {
+
+bool StartPlatform(HVI_EngineState& state)
+{
+    return HVI_CreateMainWindow(state);
+}
+
+void ShutDownPlatform(HVI_EngineState& state)
+{
+    HVI_DestroyMainWindow(state);
+}
+
+int EndEarly(const char* text, int exitCode)
+{
+    MessageBoxA(nullptr, text, kFatalCaption, MB_OK | MB_ICONERROR);
+    HVI_Shutdown();
+    timeEndPeriod(kTimerPeriodMs);
+    return exitCode;
+}
+
+}  // namespace
+
+void HVI_RegisterPlatformSubsystem()
+{
+    HVI_SubsystemHooks hooks = {};
+    hooks.Startup = StartPlatform;
+    hooks.Shutdown = ShutDownPlatform;
+    HVI_RegisterSubsystem(HVI_SUBSYSTEM_PLATFORM, hooks);
+}
+
+bool HVI_PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            return false;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return true;
+}
+
+int HVI_RunProcess(const char* commandLine)
+{
+    timeBeginPeriod(kTimerPeriodMs);
+    if (!HVI_Preinitialize(commandLine)) {
+        return EndEarly(kPreinitializationFailedText, kPreinitializationFailedExitCode);
+    }
+    if (!HVI_Startup()) {
+        return EndEarly(kStartupFailedText, kStartupFailedExitCode);
+    }
+    while (!HVI_IsQuitRequested()) {
+        if (!HVI_PumpMessages()) {
+            HVI_RequestQuit();
+            break;
+        }
+        HVI_RunFrame();
+        if (!HVI_IsMainWindowActive()) {
+            Sleep(kInactiveSleepMs);
+        }
+    }
+    HVI_Shutdown();
+    timeEndPeriod(kTimerPeriodMs);
+    return 0;
+}

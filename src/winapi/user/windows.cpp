@@ -1,0 +1,471 @@
+// Window classes, windows and the per-thread message queues. No window is
+// ever shown on screen; each keeps its class, procedure, styles, placement,
+// visibility and user data, and activation is tracked as the system would.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "winapi/user/window_frame.h"
+
+namespace {
+
+constexpr int kDefaultX = 100;
+constexpr int kDefaultY = 100;
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 600;
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+
+struct WindowClass {
+    WNDPROC procedure;
+    ATOM atom;
+};
+
+struct Window {
+    std::string className;
+    std::string title;
+    WNDPROC procedure;
+    DWORD style;
+    DWORD exStyle;
+    RECT rect;  // outer rectangle in screen coordinates
+    LONG_PTR userData = 0;
+    bool visible = false;
+    std::thread::id owner;
+};
+
+struct WindowRegistry {
+    std::mutex lock;
+    std::map<std::string, WindowClass> classes;                 // guarded by lock
+    std::map<HWND, std::unique_ptr<Window>> windows;            // guarded by lock
+    std::map<std::thread::id, std::deque<MSG>> queues;          // guarded by lock
+    HWND foreground = nullptr;                                  // guarded by lock
+    uintptr_t nextHandle = 0x10000;                             // guarded by lock
+    ATOM nextAtom = 0xC000;                                     // guarded by lock
+};
+
+WindowRegistry& Registry()
+{
+    static WindowRegistry registry;
+    return registry;
+}
+
+// The window's procedure, or null (with ERROR_INVALID_WINDOW_HANDLE) for no window.
+WNDPROC ProcedureOf(HWND hWnd)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    auto found = registry.windows.find(hWnd);
+    if (found == registry.windows.end()) {
+        return nullptr;
+    }
+    return found->second->procedure;
+}
+
+Window* FindLocked(WindowRegistry& registry, HWND hWnd)
+{
+    auto found = registry.windows.find(hWnd);
+    return found == registry.windows.end() ? nullptr : found->second.get();
+}
+
+void Activate(HWND hWnd)
+{
+    HWND previous;
+    {
+        WindowRegistry& registry = Registry();
+        std::lock_guard<std::mutex> guard(registry.lock);
+        previous = registry.foreground;
+        if (previous == hWnd) {
+            return;
+        }
+        registry.foreground = hWnd;
+    }
+    if (previous) {
+        SendMessageA(previous, WM_ACTIVATE, WA_INACTIVE, 0);
+    }
+    if (hWnd) {
+        SendMessageA(hWnd, WM_ACTIVATE, WA_ACTIVE, 0);
+    }
+}
+
+bool MatchesFilter(const MSG& message, HWND hWnd, UINT minimum, UINT maximum)
+{
+    if (hWnd && message.hwnd != hWnd) {
+        return false;
+    }
+    if (minimum == 0 && maximum == 0) {
+        return true;
+    }
+    return message.message >= minimum && message.message <= maximum;
+}
+
+}  // namespace
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpwcx)
+{
+    if (!lpwcx || lpwcx->cbSize != sizeof(WNDCLASSEXA) || !lpwcx->lpszClassName || !lpwcx->lpfnWndProc) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    if (registry.classes.count(lpwcx->lpszClassName)) {
+        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+        return 0;
+    }
+    const ATOM atom = registry.nextAtom++;
+    registry.classes[lpwcx->lpszClassName] = {lpwcx->lpfnWndProc, atom};
+    return atom;
+}
+
+BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    if (!lpClassName || !registry.classes.erase(lpClassName)) {
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                            int nWidth, int nHeight, HWND, HMENU, HINSTANCE, LPVOID)
+{
+    HWND handle;
+    WNDPROC procedure;
+    {
+        WindowRegistry& registry = Registry();
+        std::lock_guard<std::mutex> guard(registry.lock);
+        auto found = lpClassName ? registry.classes.find(lpClassName) : registry.classes.end();
+        if (found == registry.classes.end()) {
+            SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+            return nullptr;
+        }
+        std::unique_ptr<Window> window(new Window);
+        window->className = lpClassName;
+        window->title = lpWindowName ? lpWindowName : "";
+        window->procedure = procedure = found->second.procedure;
+        window->style = dwStyle;
+        window->exStyle = dwExStyle;
+        const int x = X == CW_USEDEFAULT ? kDefaultX : X;
+        const int y = Y == CW_USEDEFAULT ? kDefaultY : Y;
+        const int width = nWidth == CW_USEDEFAULT ? kDefaultWidth : nWidth;
+        const int height = nHeight == CW_USEDEFAULT ? kDefaultHeight : nHeight;
+        window->rect = {x, y, x + width, y + height};
+        window->visible = (dwStyle & WS_VISIBLE) != 0;
+        window->owner = std::this_thread::get_id();
+        handle = reinterpret_cast<HWND>(registry.nextHandle);
+        registry.nextHandle += 0x10;
+        registry.windows[handle] = std::move(window);
+    }
+    if (procedure(handle, WM_CREATE, 0, 0) == -1) {
+        DestroyWindow(handle);
+        return nullptr;
+    }
+    return handle;
+}
+
+BOOL WINAPI DestroyWindow(HWND hWnd)
+{
+    if (!IsWindow(hWnd)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    SendMessageA(hWnd, WM_DESTROY, 0, 0);
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    if (registry.foreground == hWnd) {
+        registry.foreground = nullptr;
+    }
+    registry.windows.erase(hWnd);
+    for (auto& [thread, queue] : registry.queues) {
+        for (auto message = queue.begin(); message != queue.end();) {
+            message = message->hwnd == hWnd ? queue.erase(message) : message + 1;
+        }
+    }
+    return TRUE;
+}
+
+BOOL WINAPI IsWindow(HWND hWnd)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    return FindLocked(registry, hWnd) ? TRUE : FALSE;
+}
+
+BOOL WINAPI IsWindowVisible(HWND hWnd)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    Window* window = FindLocked(registry, hWnd);
+    return window && window->visible ? TRUE : FALSE;
+}
+
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow)
+{
+    bool wasVisible;
+    {
+        WindowRegistry& registry = Registry();
+        std::lock_guard<std::mutex> guard(registry.lock);
+        Window* window = FindLocked(registry, hWnd);
+        if (!window) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return FALSE;
+        }
+        wasVisible = window->visible;
+        window->visible = nCmdShow != SW_HIDE;
+        if (nCmdShow == SW_HIDE) {
+            window->style &= ~static_cast<DWORD>(WS_VISIBLE);
+        } else {
+            window->style |= WS_VISIBLE;
+        }
+    }
+    if (nCmdShow == SW_SHOW || nCmdShow == SW_SHOWNORMAL) {
+        Activate(hWnd);
+    }
+    return wasVisible ? TRUE : FALSE;
+}
+
+BOOL WINAPI SetWindowPos(HWND hWnd, HWND, int X, int Y, int cx, int cy, UINT uFlags)
+{
+    {
+        WindowRegistry& registry = Registry();
+        std::lock_guard<std::mutex> guard(registry.lock);
+        Window* window = FindLocked(registry, hWnd);
+        if (!window) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return FALSE;
+        }
+        RECT& rect = window->rect;
+        const int width = (uFlags & SWP_NOSIZE) ? rect.right - rect.left : cx;
+        const int height = (uFlags & SWP_NOSIZE) ? rect.bottom - rect.top : cy;
+        if (!(uFlags & SWP_NOMOVE)) {
+            rect.left = X;
+            rect.top = Y;
+        }
+        rect.right = rect.left + width;
+        rect.bottom = rect.top + height;
+        if (uFlags & SWP_SHOWWINDOW) {
+            window->visible = true;
+            window->style |= WS_VISIBLE;
+        }
+    }
+    if ((uFlags & SWP_SHOWWINDOW) && !(uFlags & SWP_NOACTIVATE)) {
+        Activate(hWnd);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    Window* window = FindLocked(registry, hWnd);
+    if (!window || !lpRect) {
+        SetLastError(window ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    *lpRect = window->rect;
+    return TRUE;
+}
+
+BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    Window* window = FindLocked(registry, hWnd);
+    if (!window || !lpRect) {
+        SetLastError(window ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    const WindowFrame frame = GetWindowFrame(window->style);
+    const LONG width = window->rect.right - window->rect.left - frame.left - frame.right;
+    const LONG height = window->rect.bottom - window->rect.top - frame.top - frame.bottom;
+    *lpRect = {0, 0, width > 0 ? width : 0, height > 0 ? height : 0};
+    return TRUE;
+}
+
+LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    Window* window = FindLocked(registry, hWnd);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    switch (nIndex) {
+    case GWL_STYLE:
+        return static_cast<LONG_PTR>(window->style);
+    case GWL_EXSTYLE:
+        return static_cast<LONG_PTR>(window->exStyle);
+    case GWLP_USERDATA:
+        return window->userData;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+}
+
+LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    Window* window = FindLocked(registry, hWnd);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    LONG_PTR previous;
+    switch (nIndex) {
+    case GWL_STYLE:
+        previous = static_cast<LONG_PTR>(window->style);
+        window->style = static_cast<DWORD>(dwNewLong);
+        window->visible = (window->style & WS_VISIBLE) != 0;
+        return previous;
+    case GWL_EXSTYLE:
+        previous = static_cast<LONG_PTR>(window->exStyle);
+        window->exStyle = static_cast<DWORD>(dwNewLong);
+        return previous;
+    case GWLP_USERDATA:
+        previous = window->userData;
+        window->userData = dwNewLong;
+        return previous;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+}
+
+BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    Window* window = FindLocked(registry, hWnd);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    window->title = lpString ? lpString : "";
+    return TRUE;
+}
+
+HWND WINAPI GetForegroundWindow(void)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    return registry.foreground;
+}
+
+BOOL WINAPI SetForegroundWindow(HWND hWnd)
+{
+    if (!IsWindow(hWnd)) {
+        return FALSE;
+    }
+    Activate(hWnd);
+    return TRUE;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM, LPARAM)
+{
+    if (Msg == WM_CLOSE) {
+        DestroyWindow(hWnd);
+    }
+    return 0;
+}
+
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg)
+{
+    if (!lpMsg) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    std::deque<MSG>& queue = registry.queues[std::this_thread::get_id()];
+    for (auto message = queue.begin(); message != queue.end(); ++message) {
+        if (MatchesFilter(*message, hWnd, wMsgFilterMin, wMsgFilterMax)) {
+            *lpMsg = *message;
+            if (wRemoveMsg & PM_REMOVE) {
+                queue.erase(message);
+            }
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG* lpMsg)
+{
+    return lpMsg && lpMsg->message == WM_KEYDOWN ? TRUE : FALSE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg)
+{
+    if (!lpMsg || !lpMsg->hwnd) {
+        return 0;
+    }
+    WNDPROC procedure = ProcedureOf(lpMsg->hwnd);
+    return procedure ? procedure(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam) : 0;
+}
+
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    std::thread::id target = std::this_thread::get_id();
+    if (hWnd) {
+        Window* window = FindLocked(registry, hWnd);
+        if (!window) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return FALSE;
+        }
+        target = window->owner;
+    }
+    MSG message = {};
+    message.hwnd = hWnd;
+    message.message = Msg;
+    message.wParam = wParam;
+    message.lParam = lParam;
+    registry.queues[target].push_back(message);
+    return TRUE;
+}
+
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC procedure = ProcedureOf(hWnd);
+    if (!procedure) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    return procedure(hWnd, Msg, wParam, lParam);
+}
+
+void WINAPI PostQuitMessage(int nExitCode)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    MSG message = {};
+    message.message = WM_QUIT;
+    message.wParam = static_cast<WPARAM>(nExitCode);
+    registry.queues[std::this_thread::get_id()].push_back(message);
+}
+
+int WINAPI GetSystemMetrics(int nIndex)
+{
+    switch (nIndex) {
+    case SM_CXSCREEN:
+        return kScreenWidth;
+    case SM_CYSCREEN:
+        return kScreenHeight;
+    default:
+        return 0;
+    }
+}
