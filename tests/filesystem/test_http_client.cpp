@@ -139,3 +139,36 @@ TEST_F(HttpClient, InvalidUrlIsRefusedWithoutConnecting)
     EXPECT_FALSE(HVI_HttpGet("http://host/a\r\nInjected: 1", result));
     EXPECT_TRUE(m_log.Contains("HVI_HttpGet: 'http://host/a\r\nInjected: 1' is not a valid http:// URL."));
 }
+
+TEST_F(HttpClient, ConnectionThatIsNeverAcceptedTimesOut)
+{
+    // A listener with a backlog of one that never accepts: once its queue is
+    // full, the system drops further connection requests unanswered.
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = HttpTestServer::LoopbackAddress(0);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(listen(listener, 0), 0);
+    int length = sizeof(address);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    SOCKET fillers[3];
+    for (SOCKET& filler : fillers) {
+        filler = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        u_long nonBlocking = 1;
+        ioctlsocket(filler, FIONBIO, &nonBlocking);
+        connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    }
+    Sleep(50);
+
+    HVI_SetHttpTimeouts(300, 2000);
+    const int port = ntohs(address.sin_port);
+    HttpGetResult result;
+    EXPECT_FALSE(HVI_HttpGet(("http://127.0.0.1:" + std::to_string(port) + "/").c_str(), result));
+    EXPECT_TRUE(m_log.Contains("HVI_HttpGet: connecting to 127.0.0.1:" + std::to_string(port) +
+                               " timed out after 300 ms."));
+    for (SOCKET filler : fillers)
+        closesocket(filler);
+    closesocket(listener);
+    WSACleanup();
+}
