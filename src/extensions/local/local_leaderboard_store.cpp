@@ -1,0 +1,161 @@
+#include "extensions/local/local_leaderboard_store.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+
+#include "core/features.h"
+#include "core/logging.h"
+#include "core/memory.h"
+#include "core/threading.h"
+#include "core/engine_time.h"
+#include "data/data_manager.h"
+#include "extensions/leaderboard_categories.h"
+#include "extensions/leaderboard_events.h"
+#include "extensions/local/leaderboard_database_file.h"
+#include "extensions/local/score_data_text.h"
+#include "foundation/array.h"
+
+namespace {
+
+// Holds the store's mutex for a scope.
+class StoreLock {
+public:
+    explicit StoreLock(HV_Mutex* mutex) : m_mutex(mutex) { HV_Threading_LockMutex(m_mutex); }
+    ~StoreLock() { HV_Threading_UnlockMutex(m_mutex); }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+
+private:
+    HV_Mutex* m_mutex;
+};
+
+int32_t ReadPoints(const DMNode& node)
+{
+    const char* points = node.GetValue("points");
+    return points != nullptr ? HVI_ReadDecimal(points) : 0;
+}
+
+// Removes scores until the category holds at most the limit: for a
+// descending category the last one with the lowest points, for an ascending
+// one the last one with the highest.
+void TrimCategory(DMArray& scores, bool ascending)
+{
+    while (scores.GetNodeCount() > LocalLeaderboardStore::kMaxScoresPerCategory) {
+        int worst = 0;
+        int32_t worstPoints = ReadPoints(*scores.GetNode(0));
+        for (int i = 1; i < scores.GetNodeCount(); ++i) {
+            const int32_t points = ReadPoints(*scores.GetNode(i));
+            if (ascending ? points >= worstPoints : points <= worstPoints) {
+                worst = i;
+                worstPoints = points;
+            }
+        }
+        scores.DeleteNodeAt(worst);
+    }
+}
+
+// Orders the records best first. Stable: a record goes before the first one
+// it beats strictly, so equal points keep the order of the file.
+void RankScores(Array<HV_LeaderboardScore>& ranked, bool ascending)
+{
+    std::stable_sort(ranked.begin(), ranked.end(), [ascending](const HV_LeaderboardScore& a, const HV_LeaderboardScore& b) {
+        return ascending ? a.points < b.points : a.points > b.points;
+    });
+}
+
+}  // namespace
+
+LocalLeaderboardStore::LocalLeaderboardStore()
+{
+    m_database = HVI_OpenLeaderboardDatabase();
+    m_mutex = HV_Threading_GetMutex("LOCAL_LEADERBOARDS");
+}
+
+void LocalLeaderboardStore::SaveScore(HV_LeaderboardScore& score, const char* category)
+{
+    if (m_database == nullptr)
+        return;
+    if (category == nullptr) {
+        HV_Log(HV_LOG_ERROR, "LocalLeaderboardStore::SaveScore: a score without a category is not saved.");
+        return;
+    }
+    StoreLock lock(m_mutex);
+    DMArray* scores = m_database->FindArray(category);
+    if (scores == nullptr)
+        scores = m_database->AddArray(category);
+
+    const HV_DateTime now = HV_GetLocalTime();
+    std::snprintf(score.player, 31, "%d-%.2d-%.2d %.2d:%.2d", now.year, now.month, now.day, now.hour, now.minute);
+    DMNode* node = scores->AddNode(nullptr);
+    node->SetValue("player", score.player);
+    node->SetValue("points", String::Formatted("%d", score.points).GetText());
+    if (score.dataLength > 0)
+        node->SetValue("data", HVI_FormatScoreData(score.data, score.dataLength).GetText());
+
+    TrimCategory(*scores, HVI_IsLeaderboardCategoryAscending(category));
+    DataManager::SaveDatabase(m_database, !HV_IsDeveloperMode());
+}
+
+void LocalLeaderboardStore::QueryScores(int32_t start, int32_t count, int32_t filter, const char* category)
+{
+    if (m_database == nullptr) {
+        HVI_SendLeaderboardErrorEvent(category, filter, "Not yet initialized.");
+        return;
+    }
+    // Local lists have no friends.
+    if (filter != HV_LEADERBOARD_FILTER_GLOBAL) {
+        HVI_SendLeaderboardScoresEvent(category, filter, 0, 0, nullptr, 0);
+        return;
+    }
+    StoreLock lock(m_mutex);
+    DMArray* scores = category != nullptr ? m_database->FindArray(category) : nullptr;
+    if (scores == nullptr) {
+        HV_Print("No scores in category '%s', returning 0 scores.", category);
+        HVI_SendLeaderboardScoresEvent(category, HV_LEADERBOARD_FILTER_GLOBAL, 0, 0, nullptr, 0);
+        return;
+    }
+    const bool ascending = HVI_IsLeaderboardCategoryAscending(category);
+    Array<HV_LeaderboardScore> ranked;
+    for (int i = 0; i < scores->GetNodeCount(); ++i) {
+        HV_LeaderboardScore score = {};
+        ReadScore(score, *scores->GetNode(i));
+        ranked.Add(score);
+    }
+    RankScores(ranked, ascending);
+    const int32_t total = ranked.GetCount();
+
+    // Only the ranks from start to start + count - 1 that exist are copied,
+    // so the array never needs more than total records, whatever the count.
+    const int64_t first = start > 1 ? start : 1;
+    const int64_t last = count > 0 ? std::min<int64_t>(int64_t(start) + count - 1, total) : 0;
+    const int32_t copied = last >= first ? int32_t(last - first + 1) : 0;
+    HV_LeaderboardScore* records = nullptr;
+    if (copied > 0) {
+        records = static_cast<HV_LeaderboardScore*>(HV_Malloc(sizeof(HV_LeaderboardScore) * size_t(copied)));
+        if (records == nullptr) {
+            HVI_SendLeaderboardErrorEvent(category, filter, "Out of memory.");
+            return;
+        }
+        for (int32_t k = 0; k < copied; ++k) {
+            records[k] = ranked[int32_t(first) - 1 + k];
+            records[k].rank = int32_t(first) + k;
+        }
+    }
+    HVI_SendLeaderboardScoresEvent(category, HV_LEADERBOARD_FILTER_GLOBAL, start, copied, records, total);
+}
+
+void LocalLeaderboardStore::ReadScore(HV_LeaderboardScore& score, const DMNode& node)
+{
+    const char* player = node.GetValue("player");
+    std::snprintf(score.player, sizeof score.player, "%s", player != nullptr ? player : "");
+    score.points = ReadPoints(node);
+    // Opaque and unique among the loaded nodes: the node's address.
+    std::snprintf(score.id, sizeof score.id, "%" PRIxPTR, reinterpret_cast<uintptr_t>(&node));
+    const char* data = node.GetValue("data");
+    if (data != nullptr)
+        HVI_ParseScoreData(data, score);
+    else
+        score.dataLength = 0;
+}

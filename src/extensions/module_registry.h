@@ -1,0 +1,70 @@
+#pragma once
+
+#include "extensions/extension_module.h"
+#include "extensions/service_implementations.h"
+
+// The engine-wide registry of extension modules and the implementation
+// chosen for each service kind. Filled at start-up and emptied at shutdown on
+// the main thread; in between the service tables read the chosen
+// implementations from any thread.
+
+// Prints "Registering extension module '%s'." and puts the module at the
+// front of the search order. The registry owns the module from then on.
+void HVI_RegisterExtensionModule(ExtensionModule* module);
+// Appends a chosen implementation to the resolved list; null is ignored.
+void HVI_AddResolvedImplementation(BaseImplementation* implementation);
+// Chooses one implementation per kind from the modules in search order.
+void HVI_ResolveImplementations();
+
+int HVI_GetExtensionModuleCount();
+// The module at that position of the search order; null out of range.
+ExtensionModule* HVI_GetExtensionModule(int index);
+int HVI_GetResolvedImplementationCount();
+BaseImplementation* HVI_GetResolvedImplementation(int index);
+
+// The implementation chosen for the kind, or null.
+BaseImplementation* HVI_GetChosenImplementation(HV_ServiceKind kind);
+
+// The frame: whether a module asks for a pause (asked in search order until
+// one does), then the updates of every module and every chosen implementation.
+bool HVI_ShouldExtensionsPauseGame();
+void HVI_UpdateExtensions(float step);
+
+// Shuts the chosen implementations down, lets every module release its
+// implementations, deletes the modules and forgets every choice.
+void HVI_ShutdownExtensionModules();
+
+// The chosen implementation of each kind, typed. Resolution accepts only
+// implementations of the asked kind, so the casts hold.
+inline CloudImplementation* HVI_GetCloudImplementation()
+{
+    return static_cast<CloudImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_CLOUD));
+}
+inline LeaderboardsImplementation* HVI_GetLeaderboardsImplementation()
+{
+    return static_cast<LeaderboardsImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_LEADERBOARDS));
+}
+inline AchievementsImplementation* HVI_GetAchievementsImplementation()
+{
+    return static_cast<AchievementsImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_ACHIEVEMENT));
+}
+inline InAppPurchaseImplementation* HVI_GetInAppPurchaseImplementation()
+{
+    return static_cast<InAppPurchaseImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_IAP));
+}
+inline SocialImplementation* HVI_GetSocialImplementation()
+{
+    return static_cast<SocialImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_SOCIAL));
+}
+inline UGCImplementation* HVI_GetUGCImplementation()
+{
+    return static_cast<UGCImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_UGC));
+}
+inline NotificationImplementation* HVI_GetNotificationImplementation()
+{
+    return static_cast<NotificationImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_NOTIFICATION));
+}
+inline StatisticImplementation* HVI_GetStatisticImplementation()
+{
+    return static_cast<StatisticImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_STATISTIC));
+}

@@ -1,0 +1,248 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/engine_interface.h"
+#include "core/engine_state.h"
+#include "core/events.h"
+#include "core/extension_command.h"
+#include "core/features.h"
+#include "core/logging.h"
+#include "core/subsystem_hooks.h"
+#include "core/threading.h"
+#include "data/data_manager.h"
+#include "extensions/extension_services.h"
+#include "extensions/leaderboard_events.h"
+#include "filesystem/scheme_roots.h"
+#include "halvo.h"
+
+#include <windows.h>
+
+// One delivered event, with copies of everything its payload pointed to.
+struct DeliveredEvent {
+    uint32_t kind = 0;
+    HV_LeaderboardResultEvent leaderboard = {};   // kind 19 (pointers not to be followed)
+    std::string reason, category;                 // kind 19
+    bool hasReason = false, hasCategory = false;  // kind 19
+    std::vector<HV_LeaderboardScore> scores;      // kind 19
+    std::vector<std::string> userIds, userNames;  // kinds 37 and 38
+    std::vector<uint32_t> userValues;             // kinds 37 and 38
+    uint32_t success = 0;
+};
+
+// A fresh engine for the extension services in a temporary folder: "res://"
+// and "user://" live there, the extension services are registered with the
+// core, and each test starts them with its own feature words.
+class ExtensionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_root = std::filesystem::temp_directory_path() /
+                 ("halvo-extensions-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" +
+                  std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        std::filesystem::create_directories(ResFolder());
+        std::filesystem::create_directories(UserFolder());
+        std::filesystem::create_directories(m_root / "cache");
+        HVI_ResetFileSystem();
+        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, ResFolder().c_str());
+        HVI_SetSchemeRoot(HV_PATH_SCHEME_USER, UserFolder().c_str());
+        HVI_SetSchemeRoot(HV_PATH_SCHEME_CACHE, (m_root / "cache").c_str());
+        HVI_AddSearchPath("res://");
+        HVI_ResetLog();
+        HVI_SetLogThreshold(HV_LOG_INFO);
+        HVI_ResetThreading();
+        HVI_RegisterMainThread();
+        HVI_BuildEngineInterface();
+        HVI_GetEngineState().engine = HVI_GetEngineInterface();
+        HVI_RegisterExtensionServices();
+    }
+
+    void TearDown() override
+    {
+        if (m_started)
+            StopServices();
+        HVI_WaitForProgramThreads();
+        HVI_DiscardQueuedEvents();
+        DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
+        DataManager::UnloadDatabase("leaderboards/leaderboards.xml");
+        HVI_ResetSubsystems();
+        HVI_ResetEngineCommands();
+        HVI_ResetFeatures();
+        HVI_ResetThreading();
+        HVI_ResetFileSystem();
+        HVI_ResetLog();
+        HVI_GetEngineState().engine = nullptr;
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+
+    std::filesystem::path ResFolder() const { return m_root / "res"; }
+    std::filesystem::path UserFolder() const { return m_root / "user"; }
+    HV_EngineInterface* Engine() { return HVI_GetEngineInterface(); }
+
+    // Runs the start-up of the extension services with these feature words
+    // (comma-separated), as pre-initialisation does.
+    void StartServices(const char* features, bool developerMode = false)
+    {
+        HVI_SetFeatureLists(nullptr, features, nullptr);
+        HVI_SetDeveloperMode(developerMode);
+        ASSERT_TRUE(HVI_GetSubsystemHooks(HVI_SUBSYSTEM_EXTENSIONS).Preinitialize(HVI_GetEngineState()));
+        m_started = true;
+    }
+
+    // Runs the shutdown of the extension services, as the engine does after
+    // the window is destroyed.
+    void StopServices()
+    {
+        HVI_GetSubsystemHooks(HVI_SUBSYSTEM_EXTENSIONS).Shutdown(HVI_GetEngineState());
+        m_started = false;
+    }
+
+    // The frame's part: the pause question, then the updates with the step it leaves.
+    float RunFrame(float step)
+    {
+        const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_EXTENSIONS);
+        if (hooks.ShouldPauseGame(HVI_GetEngineState()))
+            step = 0.0f;
+        hooks.UpdateFrame(HVI_GetEngineState(), step);
+        return step;
+    }
+
+    void WriteResFile(const std::string& name, const std::string& text)
+    {
+        const std::filesystem::path path = ResFolder() / name;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+    }
+
+    // Copies a test module library into "res://" under the name the engine loads.
+    void InstallModule(const char* builtName, const char* engineName)
+    {
+        std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / builtName, ResFolder() / engineName,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+
+    // The journal of the test module installed under that name.
+    std::string ModuleJournal(const char* engineName)
+    {
+        const std::string path = (ResFolder() / engineName).string();
+        HMODULE library = LoadLibraryA(path.c_str());
+        if (library == nullptr)
+            return "(not loaded)";
+        using JournalFunction = const char* (*)();
+        const auto journal = reinterpret_cast<JournalFunction>(
+            reinterpret_cast<void (*)()>(GetProcAddress(library, "TestModule_Journal")));
+        std::string text = journal != nullptr ? journal() : "(no journal)";
+        FreeLibrary(library);
+        return text;
+    }
+
+    // The log lines so far without their number, time, thread and level parts.
+    static std::vector<std::string> LogTexts()
+    {
+        std::vector<std::string> texts;
+        const Array<String> lines = HVI_GetConsoleLines();
+        for (const String& line : lines)
+            texts.push_back(StripLinePrefix(line.GetText()));
+        return texts;
+    }
+
+    static bool Logged(const std::string& text)
+    {
+        for (const std::string& line : LogTexts()) {
+            if (line == text)
+                return true;
+        }
+        return false;
+    }
+
+    static int CountLogged(const std::string& text)
+    {
+        int count = 0;
+        for (const std::string& line : LogTexts())
+            count += line == text;
+        return count;
+    }
+
+    // Delivers the queued events, copying their payloads before the engine frees them.
+    static std::vector<DeliveredEvent> DeliverEvents()
+    {
+        std::vector<DeliveredEvent> events;
+        HVI_DeliverQueuedEvents(&ExtensionTest::Receive, &events);
+        return events;
+    }
+
+    // Delivers events until count have arrived or the time is up.
+    static std::vector<DeliveredEvent> WaitForEvents(size_t count, int timeoutMs = 10000)
+    {
+        std::vector<DeliveredEvent> events;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (events.size() < count && std::chrono::steady_clock::now() < end) {
+            for (DeliveredEvent& event : DeliverEvents())
+                events.push_back(std::move(event));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return events;
+    }
+
+private:
+    static std::string StripLinePrefix(const std::string& line)
+    {
+        // "%.4d: [%.2d:%.2d.%.2d] " then optional "[thread]> " and "[LEVEL] ".
+        size_t position = line.find("] ");
+        std::string text = position == std::string::npos ? line : line.substr(position + 2);
+        const size_t thread = text.find("]> ");
+        if (!text.empty() && text[0] == '[' && thread != std::string::npos)
+            text = text.substr(thread + 3);
+        for (const char* level : {"[WARNING] ", "[ERROR] ", "[SYSTEM] "}) {
+            if (text.rfind(level, 0) == 0)
+                return text.substr(std::string(level).size());
+        }
+        return text;
+    }
+
+    static void Receive(void* context, HV_Event* event)
+    {
+        auto& events = *static_cast<std::vector<DeliveredEvent>*>(context);
+        DeliveredEvent delivered;
+        delivered.kind = event->kind;
+        if (event->kind == HV_EVENT_LEADERBOARD_RESULT) {
+            const auto result = HVI_ReadEvent<HV_LeaderboardResultEvent>(*event);
+            delivered.leaderboard = result;
+            delivered.success = result.success;
+            delivered.hasReason = result.reason != nullptr;
+            delivered.hasCategory = result.category != nullptr;
+            delivered.reason = result.reason ? result.reason : "";
+            delivered.category = result.category ? result.category : "";
+            if (result.scores != nullptr)
+                delivered.scores.assign(result.scores, result.scores + result.count);
+        } else if (event->kind == HV_EVENT_SOCIAL_LOGIN) {
+            const auto login = HVI_ReadEvent<HV_SocialLoginEvent>(*event);
+            delivered.success = login.success;
+            delivered.userIds.push_back(login.user->id);
+            delivered.userNames.push_back(login.user->name);
+            delivered.userValues.push_back(login.user->value);
+        } else if (event->kind == HV_EVENT_SOCIAL_FRIENDS) {
+            const auto friends = HVI_ReadEvent<HV_SocialFriendsEvent>(*event);
+            for (uint32_t i = 0; i < friends.count; ++i) {
+                delivered.userIds.push_back(friends.users[i].id);
+                delivered.userNames.push_back(friends.users[i].name);
+                delivered.userValues.push_back(friends.users[i].value);
+            }
+        }
+        events.push_back(std::move(delivered));
+    }
+
+    std::filesystem::path m_root;
+    bool m_started = false;
+};

@@ -1,0 +1,92 @@
+#include "extension_test_environment.h"
+#include "extensions/module_registry.h"
+
+namespace {
+
+std::vector<std::string> ModuleNames()
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < HVI_GetExtensionModuleCount(); ++i)
+        names.push_back(HVI_GetExtensionModule(i)->GetName());
+    return names;
+}
+
+}  // namespace
+
+using ModuleLoading = ExtensionTest;
+
+TEST_F(ModuleLoading, AMissingLibraryGivesTwoPopupsAndStartUpGoesOn)
+{
+    StartServices("STEAM");
+    EXPECT_TRUE(Logged("Registering module from file 'module-steam.dll'"));
+    EXPECT_TRUE(Logged("[POPUP] Unable to load module 'module-steam.dll'."));
+    EXPECT_TRUE(Logged("[POPUP] Unable to load module 'module-steam.dll' interface."));
+    EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
+    EXPECT_TRUE(Logged("Resolving implementations inside extensions modules..."));
+}
+
+TEST_F(ModuleLoading, ALibraryWithoutTheEntryPointIsReportedAndFreed)
+{
+    InstallModule("test-no-entry-module.dll", "module-galaxy.dll");
+    StartServices("GALAXY");
+    EXPECT_TRUE(Logged("[POPUP] Unable to get module 'module-galaxy.dll' interface 'HV_GetExtensionModuleInterface'."));
+    EXPECT_TRUE(Logged("[POPUP] Unable to load module 'module-galaxy.dll' interface."));
+    EXPECT_FALSE(Logged("[POPUP] Unable to load module 'module-galaxy.dll'."));
+    EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
+}
+
+TEST_F(ModuleLoading, AnEntryPointReturningNullIsReported)
+{
+    InstallModule("test-null-module.dll", "module-kartridge.dll");
+    StartServices("KARTRIDGE");
+    EXPECT_TRUE(Logged(
+        "[POPUP] Call to module 'module-kartridge.dll' interface 'HV_GetExtensionModuleInterface' returned null."));
+    EXPECT_TRUE(Logged("[POPUP] Unable to load module 'module-kartridge.dll' interface."));
+    EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
+}
+
+TEST_F(ModuleLoading, AnotherInterfaceVersionIsNotRegistered)
+{
+    InstallModule("test-wrong-version-module.dll", "module-steam.dll");
+    StartServices("STEAM");
+    EXPECT_TRUE(Logged("[POPUP] Module 'module-steam.dll' interface version mismatch. (2 != 1)"));
+    EXPECT_FALSE(Logged("[POPUP] Unable to load module 'module-steam.dll' interface."));
+    EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
+    EXPECT_FALSE(Logged("Initializing extension module 'Test Future'..."));
+}
+
+TEST_F(ModuleLoading, LibrariesLoadOnlyWithTheirFeatureWord)
+{
+    InstallModule("test-services-module.dll", "module-steam.dll");
+    InstallModule("test-pausing-module.dll", "module-galaxy.dll");
+    StartServices("GALAXY");
+    EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Test Pausing", "Local Fallbacks"}));
+    EXPECT_FALSE(Logged("Registering module from file 'module-steam.dll'"));
+}
+
+TEST_F(ModuleLoading, LoadedLibrariesAreSearchedInReverseLoadingOrderBetweenTheBuiltInModules)
+{
+    InstallModule("test-pausing-module.dll", "module-galaxy.dll");
+    InstallModule("test-services-module.dll", "module-steam.dll");
+    StartServices("STEAM,GALAXY");
+    EXPECT_EQ(ModuleNames(),
+              (std::vector<std::string>{"Simulation", "Test Services", "Test Pausing", "Local Fallbacks"}));
+    // A module that fails to initialise is reported and stays in the list.
+    EXPECT_TRUE(Logged("[POPUP] Failed to initialize extension 'Test Pausing'"));
+    const std::vector<std::string> texts = LogTexts();
+    const std::vector<std::string> expected = {
+        "Registering extension module 'Local Fallbacks'.",
+        "Registering module from file 'module-galaxy.dll'",
+        "Registering extension module 'Test Pausing'.",
+        "Registering module from file 'module-steam.dll'",
+        "Registering extension module 'Test Services'.",
+        "Registering extension module 'Simulation'.",
+        "Initializing extension module 'Simulation'...",
+        "Initializing extension module 'Test Services'...",
+        "Initializing extension module 'Test Pausing'...",
+        "[POPUP] Failed to initialize extension 'Test Pausing'",
+        "Initializing extension module 'Local Fallbacks'...",
+    };
+    ASSERT_GE(texts.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + long(expected.size())), expected);
+}
