@@ -9,7 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "winapi/kernel/posix_sockets.h"
@@ -19,6 +22,40 @@ namespace ps = halvo::kernel::posix_sockets;
 namespace {
 
 std::atomic<int> startups{0};
+
+// The timeouts as set, per socket. The system rounds them to its clock tick;
+// the platform hands back exactly what was set.
+struct SetTimeouts {
+  std::mutex lock;
+  std::map<std::pair<int, int>, int> milliseconds;  // (descriptor, option name) -> value; guarded by lock
+};
+
+SetTimeouts& Timeouts() {
+  static SetTimeouts timeouts;
+  return timeouts;
+}
+
+void RememberTimeout(int fd, int optname, int value) {
+  SetTimeouts& timeouts = Timeouts();
+  std::lock_guard guard(timeouts.lock);
+  timeouts.milliseconds[{fd, optname}] = value;
+}
+
+bool RecallTimeout(int fd, int optname, int* value) {
+  SetTimeouts& timeouts = Timeouts();
+  std::lock_guard guard(timeouts.lock);
+  auto found = timeouts.milliseconds.find({fd, optname});
+  if (found == timeouts.milliseconds.end()) return false;
+  *value = found->second;
+  return true;
+}
+
+void ForgetTimeouts(int fd) {
+  SetTimeouts& timeouts = Timeouts();
+  std::lock_guard guard(timeouts.lock);
+  timeouts.milliseconds.erase({fd, SO_SNDTIMEO});
+  timeouts.milliseconds.erase({fd, SO_RCVTIMEO});
+}
 
 int Fail(int code) {
   WSASetLastError(code);
@@ -180,6 +217,7 @@ SOCKET WSAAPI socket(int af, int type, int protocol) {
 
 int WSAAPI closesocket(SOCKET s) {
   if (!Usable(s)) return SOCKET_ERROR;
+  ForgetTimeouts(Descriptor(s));
   return ps::CloseSocket(Descriptor(s));
 }
 
@@ -281,7 +319,11 @@ int WSAAPI setsockopt(SOCKET s, int level, int optname, const char* optval, int 
   } else {
     return Fail(WSAEFAULT);
   }
-  return ps::SetOption(Descriptor(s), option, value, 0);
+  if (ps::SetOption(Descriptor(s), option, value, 0) != 0) return SOCKET_ERROR;
+  if (option == ps::SocketOption::SendTimeout || option == ps::SocketOption::ReceiveTimeout) {
+    RememberTimeout(Descriptor(s), optname, value);
+  }
+  return 0;
 }
 
 int WSAAPI getsockopt(SOCKET s, int level, int optname, char* optval, int* optlen) {
@@ -301,6 +343,7 @@ int WSAAPI getsockopt(SOCKET s, int level, int optname, char* optval, int* optle
   }
   if (*optlen < static_cast<int>(sizeof(DWORD))) return Fail(WSAEFAULT);
   if (ps::GetOption(Descriptor(s), option, &value, &secondValue) != 0) return SOCKET_ERROR;
+  if (level == SOL_SOCKET) RecallTimeout(Descriptor(s), optname, &value);
   const DWORD word = static_cast<DWORD>(value);
   std::memcpy(optval, &word, sizeof word);
   *optlen = static_cast<int>(sizeof word);

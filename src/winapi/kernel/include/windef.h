@@ -112,9 +112,13 @@ DECLARE_HANDLE(HMONITOR);
 DECLARE_HANDLE(HKEY);
 typedef HICON HCURSOR;
 
-typedef INT_PTR(WINAPI* FARPROC)();
-typedef INT_PTR(WINAPI* NEARPROC)();
-typedef INT_PTR(WINAPI* PROC)();
+// Entry points found at run time. The platform declares these as returning
+// INT_PTR; here they return nothing, the one function type that GCC lets
+// code cast to the entry point's real type without -Wcast-function-type
+// (part of -Wextra) objecting, so callers' casts compile as they are.
+typedef void(WINAPI* FARPROC)();
+typedef void(WINAPI* NEARPROC)();
+typedef void(WINAPI* PROC)();
 
 #define MAKEWORD(low, high) ((WORD)(((BYTE)(((DWORD_PTR)(low)) & 0xff)) | ((WORD)((BYTE)(((DWORD_PTR)(high)) & 0xff))) << 8))
 #define MAKELONG(low, high) ((LONG)(((WORD)(((DWORD_PTR)(low)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(high)) & 0xffff))) << 16))
