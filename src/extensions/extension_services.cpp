@@ -59,7 +59,7 @@ const char* ExecuteInAppPurchaseCommand(const char* command, const char* argumen
 
 }  // namespace
 
-void HVI_RegisterExtensionServices()
+void HVI_RegisterExtensionSubsystem()
 {
     HVI_SubsystemHooks hooks = {};
     hooks.Preinitialize = Preinitialize;

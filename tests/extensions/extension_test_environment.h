@@ -64,7 +64,7 @@ protected:
         HVI_RegisterMainThread();
         HVI_BuildEngineInterface();
         HVI_GetEngineState().engine = HVI_GetEngineInterface();
-        HVI_RegisterExtensionServices();
+        HVI_RegisterExtensionSubsystem();
     }
 
     void TearDown() override
