@@ -92,10 +92,9 @@ bool NativeSystem::GetFileInfo(const char* path, HV_FileInfo& info)
 
 bool NativeSystem::WriteFileAtomically(const char* path, const void* bytes, int64_t size)
 {
-    if (path == nullptr || size < 0 || (bytes == nullptr && size > 0)) {
-        HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: invalid arguments.");
+    // HVI_WriteFileAtomically reports bad arguments before folders are made.
+    if (path == nullptr || size < 0 || (bytes == nullptr && size > 0))
         return false;
-    }
     const String temporaryPath = String::Formatted("%s.tmp", path);
     CriticalSectionScope scope(AtomicWriteLock());
     std::FILE* stream = IsFolder(temporaryPath.GetText()) ? nullptr : std::fopen(temporaryPath.GetText(), "wb");

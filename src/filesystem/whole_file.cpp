@@ -9,6 +9,10 @@
 
 bool HVI_WriteFileAtomically(const char* path, const void* bytes, int64_t size)
 {
+    if (size < 0 || (bytes == nullptr && size > 0)) {
+        HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: invalid arguments for '%s'.", path ? path : "");
+        return false;
+    }
     ResolvedPath resolved;
     if (!HVI_ResolvePathForWriting("HVI_WriteFileAtomically", path, resolved))
         return false;

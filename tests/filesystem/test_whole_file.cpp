@@ -78,7 +78,9 @@ TEST_F(WholeFile, AtomicWriteRefusesBadArguments)
     const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
     WriteText(user / "a.txt", "keep");
     EXPECT_FALSE(HVI_WriteFileAtomically("user://a.txt", "x", -1));
-    EXPECT_FALSE(HVI_WriteFileAtomically("user://a.txt", nullptr, 5));
+    EXPECT_FALSE(HVI_WriteFileAtomically("user://new/a.txt", nullptr, 5));
+    EXPECT_TRUE(m_log.Contains("HVI_WriteFileAtomically: invalid arguments for 'user://new/a.txt'."));
+    EXPECT_FALSE(std::filesystem::exists(user / "new"));
     EXPECT_FALSE(HVI_WriteFileAtomically("http://host/a.txt", "x", 1));
     EXPECT_FALSE(HVI_WriteFileAtomically("user://../a.txt", "x", 1));
     EXPECT_EQ(ReadText(user / "a.txt"), "keep");
