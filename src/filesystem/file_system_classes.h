@@ -5,10 +5,10 @@
 #include "foundation/string.h"
 #include "halvo/filesystem.h"
 
-// The class pair behind every file system: a System opens Files. Each scheme
-// is served by one System object that lives as long as the process; paths
-// handed to a System are already resolved (a native path for the native
-// system, a URL for the HTTP system).
+// The class pair behind every file system: a System opens Files. The System
+// objects live as long as the process (one native system serves every scheme
+// that has a folder, one HTTP system serves "http://"); paths handed to a
+// System are already resolved: a native path, or the URL for "http://".
 namespace HVFileSystem {
 
 enum class OpenMode { Read, Write, Append };
