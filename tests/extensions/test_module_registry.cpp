@@ -61,7 +61,7 @@ TEST_F(ModuleRegistry, TheResolvedListFollowsTheResolutionOrderOfKinds)
 {
     InstallModule("test-services-module.dll", "module-steam.dll");
     StartServices("STEAM,ACHIEVEMENTS,IN_APP_PURCHASES,SIMULATED_CLOUD,SIMULATED_SOCIAL,LEADERBOARDS,LOCAL_LEADERBOARDS");
-    EXPECT_EQ(ResolvedNames(), (std::vector<std::string>{"Simulated", "LocalDatabase", "TestAchievements",
+    EXPECT_EQ(ResolvedNames(), (std::vector<std::string>{"Simulated", "TestLeaderboards", "TestAchievements",
                                                          "TestStatistics", "Fallback", "Simulated", "TestUGC",
                                                          "TestNotifications"}));
     EXPECT_TRUE(Logged("Using Cloud implementation from module 'Simulation'"));

@@ -1,5 +1,6 @@
 // A module library that offers the services only module libraries supply:
-// achievements, statistics, user-generated content and notifications. Each
+// achievements, statistics, user-generated content and notifications, and a
+// leaderboards implementation whose player is not logged in. Each
 // implementation notes every call in the journal and answers fixed values.
 #include <string>
 
@@ -74,6 +75,45 @@ public:
     }
 };
 
+class TestLeaderboards : public LeaderboardsImplementation {
+public:
+    const char* GetName() override { return "TestLeaderboards"; }
+    void AddScore(uint32_t player, HV_LeaderboardScore* score, const char* category) override
+    {
+        Note("AddScore(" + Number(player) + "," + Text(score->id) + "," + Text(score->player) + "," +
+             Number(score->points) + "," + Number(score->dataLength) + "," + Text(category) + ")");
+    }
+    bool RequestScores(int32_t start, int32_t count, int32_t filter, const char* category) override
+    {
+        Note("RequestScores(" + Number(start) + "," + Number(count) + "," + Number(filter) + "," + Text(category) + ")");
+        return false;
+    }
+    bool RequestScoresAroundUserRank(uint32_t player, int32_t count, const char* category) override
+    {
+        Note("RequestScoresAroundUserRank(" + Number(player) + "," + Number(count) + "," + Text(category) + ")");
+        return false;
+    }
+    const char* GetLocalPlayerName(uint32_t player) override
+    {
+        Note("GetLocalPlayerName(" + Number(player) + ")");
+        return "Tester";
+    }
+    bool Logout() override { Note("Logout"); return true; }
+    void OpenCategory(const char* category) override { Note("OpenCategory(" + Text(category) + ")"); }
+    void Login(uint32_t player) override { Note("Login(" + Number(player) + ")"); }
+    int32_t GetLocalPlayerState(uint32_t player) override
+    {
+        Note("GetLocalPlayerState(" + Number(player) + ")");
+        return 0;
+    }
+    bool IsBusy() override { Note("IsBusy"); return true; }
+    void LaunchLeaderboardView(uint32_t player, const char* category) override
+    {
+        Note("LaunchLeaderboardView(" + Number(player) + "," + Text(category) + ")");
+    }
+    int32_t GetMaxScoreCount() override { return 12; }
+};
+
 class ServicesModule : public ExtensionModule {
 public:
     ~ServicesModule() override { Note("Module.Delete"); }
@@ -85,6 +125,7 @@ public:
         m_statistics = new TestStatistics;
         m_ugc = new TestUGC;
         m_notifications = new TestNotifications;
+        m_leaderboards = new TestLeaderboards;
         return true;
     }
     void ReleaseImplementations() override
@@ -94,6 +135,8 @@ public:
         delete m_statistics;
         delete m_ugc;
         delete m_notifications;
+        delete m_leaderboards;
+        m_leaderboards = nullptr;
         m_achievements = nullptr;
         m_statistics = nullptr;
         m_ugc = nullptr;
@@ -117,6 +160,8 @@ public:
             return m_ugc;
         case HV_SERVICE_NOTIFICATION:
             return m_notifications;
+        case HV_SERVICE_LEADERBOARDS:
+            return m_leaderboards;
         default:
             return nullptr;
         }
@@ -127,6 +172,7 @@ private:
     TestStatistics* m_statistics = nullptr;
     TestUGC* m_ugc = nullptr;
     TestNotifications* m_notifications = nullptr;
+    TestLeaderboards* m_leaderboards = nullptr;
 };
 
 }  // namespace
