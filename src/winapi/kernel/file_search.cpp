@@ -87,7 +87,7 @@ HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileDat
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
-  if (pattern == "*.*") pattern = "*";
+  if (pattern == "*.*") pattern.erase(1);  // keeps "*"
   DIR* directory = opendir(folder.c_str());
   if (directory == nullptr) {
     SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno, folder));

@@ -17,21 +17,23 @@ struct HandleTable {
   std::unordered_map<uintptr_t, std::shared_ptr<KernelObject>> objects;  // guarded by lock
 };
 
+// The process-wide records below are never destroyed: detached threads may
+// still use them while static destructors run at exit.
 HandleTable& Table() {
-  static HandleTable table;
-  return table;
+  static HandleTable* table = new HandleTable;
+  return *table;
 }
 
 }  // namespace
 
 std::mutex& SyncLock() {
-  static std::mutex lock;
-  return lock;
+  static std::mutex* lock = new std::mutex;
+  return *lock;
 }
 
 std::condition_variable& SyncChanged() {
-  static std::condition_variable changed;
-  return changed;
+  static std::condition_variable* changed = new std::condition_variable;
+  return *changed;
 }
 
 HANDLE InsertHandle(std::shared_ptr<KernelObject> object) {

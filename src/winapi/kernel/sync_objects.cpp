@@ -57,8 +57,8 @@ struct NamedObjects {
 };
 
 NamedObjects& Names() {
-  static NamedObjects names;
-  return names;
+  static NamedObjects* names = new NamedObjects;  // never destroyed, like the handle table
+  return *names;
 }
 
 // Creates an object, or opens the existing one of that name. Sets

@@ -31,8 +31,8 @@ struct SetTimeouts {
 };
 
 SetTimeouts& Timeouts() {
-  static SetTimeouts timeouts;
-  return timeouts;
+  static SetTimeouts* timeouts = new SetTimeouts;  // never destroyed: sockets may outlive static destructors
+  return *timeouts;
 }
 
 void RememberTimeout(int fd, int optname, int value) {
