@@ -5,15 +5,9 @@
 #include <cstring>
 
 #include "extensions/simulated/cloud_file_format.h"
-#include "foundation/log.h"
-
-namespace {
-void Quiet(void*, int, bool, const char*) {}
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    HVI_SetLogSink(Quiet, nullptr);
     CloudStore store;
     HVI_ReadSimulatedCloud(data, int64_t(size), store);
     ByteBuffer image;

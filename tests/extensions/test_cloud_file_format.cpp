@@ -1,11 +1,9 @@
 #include "extensions/simulated/cloud_file_format.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "log_capture.h"
+#include "extension_test_environment.h"
 
 namespace {
 
@@ -45,7 +43,10 @@ Bytes Value(CloudStore& store, const char* key)
 
 }  // namespace
 
-TEST(CloudFileFormat, WritesMagicCountAndEntriesInStoreOrder)
+// Uses the engine test environment for its log only.
+using CloudFileFormat = ExtensionTest;
+
+TEST_F(CloudFileFormat, WritesMagicCountAndEntriesInStoreOrder)
 {
     CloudStore store;
     const uint8_t a[] = {1, 2, 3};
@@ -62,7 +63,7 @@ TEST(CloudFileFormat, WritesMagicCountAndEntriesInStoreOrder)
     EXPECT_EQ(expected.size(), 16u + 4u + 2u + 4u + 3u + 2u + 4u);
 }
 
-TEST(CloudFileFormat, PuttingAKeyTwiceKeepsItsFirstPositionAndTheLastValue)
+TEST_F(CloudFileFormat, PuttingAKeyTwiceKeepsItsFirstPositionAndTheLastValue)
 {
     CloudStore store;
     const uint8_t first[] = {7};
@@ -81,7 +82,7 @@ TEST(CloudFileFormat, PuttingAKeyTwiceKeepsItsFirstPositionAndTheLastValue)
     EXPECT_EQ(Image(store), expected);
 }
 
-TEST(CloudFileFormat, ReadingSkipsEntriesWithoutBytes)
+TEST_F(CloudFileFormat, ReadingSkipsEntriesWithoutBytes)
 {
     Bytes file = Header(3);
     AppendText(file, "A");
@@ -101,7 +102,7 @@ TEST(CloudFileFormat, ReadingSkipsEntriesWithoutBytes)
     EXPECT_EQ(Value(store, "C"), (Bytes{42}));
 }
 
-TEST(CloudFileFormat, AByteCountOfAllOnesIsNegativeAndSkipsOnlyThatEntry)
+TEST_F(CloudFileFormat, AByteCountOfAllOnesIsNegativeAndSkipsOnlyThatEntry)
 {
     Bytes file = Header(2);
     AppendText(file, "X");
@@ -116,33 +117,31 @@ TEST(CloudFileFormat, AByteCountOfAllOnesIsNegativeAndSkipsOnlyThatEntry)
     EXPECT_EQ(Value(store, "A"), (Bytes{5}));
 }
 
-TEST(CloudFileFormat, WrongMagicLeavesTheStoreEmptyWithALogLine)
+TEST_F(CloudFileFormat, WrongMagicLeavesTheStoreEmptyWithALogLine)
 {
     Bytes file;
     AppendText(file, "SIMULATED_CLOUX");
     AppendU32(file, 0);
-    LogCapture log;
     CloudStore store;
     EXPECT_FALSE(HVI_ReadSimulatedCloud(file.data(), int64_t(file.size()), store));
     EXPECT_EQ(store.GetCount(), 0);
-    EXPECT_TRUE(log.HasLineStartingWith(
+    EXPECT_TRUE(Logged(
         "SimulatedCloudImplementation::Load: 'user://simulated.cloud' is not a simulated cloud file."));
 }
 
-TEST(CloudFileFormat, AnEmptyOrHeaderOnlyFileIsRefused)
+TEST_F(CloudFileFormat, AnEmptyOrHeaderOnlyFileIsRefused)
 {
     CloudStore store;
     EXPECT_FALSE(HVI_ReadSimulatedCloud(nullptr, 0, store));
     Bytes magicOnly;
     AppendText(magicOnly, "SIMULATED_CLOUD");
-    LogCapture log;
     EXPECT_FALSE(HVI_ReadSimulatedCloud(magicOnly.data(), int64_t(magicOnly.size()), store));
-    EXPECT_TRUE(log.HasLineStartingWith(
+    EXPECT_TRUE(Logged(
         "SimulatedCloudImplementation::Load: 'user://simulated.cloud' ends before its entry count."));
     EXPECT_EQ(store.GetCount(), 0);
 }
 
-TEST(CloudFileFormat, AByteCountPastTheEndKeepsTheEntriesBeforeIt)
+TEST_F(CloudFileFormat, AByteCountPastTheEndKeepsTheEntriesBeforeIt)
 {
     Bytes file = Header(2);
     AppendText(file, "A");
@@ -152,16 +151,15 @@ TEST(CloudFileFormat, AByteCountPastTheEndKeepsTheEntriesBeforeIt)
     AppendU32(file, 100);
     file.insert(file.end(), {1, 2});
 
-    LogCapture log;
     CloudStore store;
     EXPECT_FALSE(HVI_ReadSimulatedCloud(file.data(), int64_t(file.size()), store));
     ASSERT_EQ(store.GetCount(), 1);
     EXPECT_EQ(Value(store, "A"), (Bytes{9}));
-    EXPECT_TRUE(log.HasLineStartingWith("SimulatedCloudImplementation::Load: entry 'B' of 'user://simulated.cloud' "
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: entry 'B' of 'user://simulated.cloud' "
                                         "claims 100 bytes but 2 remain; the 1 entries before it are kept."));
 }
 
-TEST(CloudFileFormat, AnEntryCountOfAllOnesEndsWithTheData)
+TEST_F(CloudFileFormat, AnEntryCountOfAllOnesEndsWithTheData)
 {
     Bytes file = Header(0xFFFFFFFFu);
     AppendText(file, "A");
@@ -174,7 +172,7 @@ TEST(CloudFileFormat, AnEntryCountOfAllOnesEndsWithTheData)
     EXPECT_EQ(Value(store, "A"), (Bytes{3, 4}));
 }
 
-TEST(CloudFileFormat, AKeyWithoutTerminatorEndsTheReading)
+TEST_F(CloudFileFormat, AKeyWithoutTerminatorEndsTheReading)
 {
     Bytes file = Header(2);
     AppendText(file, "A");
@@ -182,15 +180,14 @@ TEST(CloudFileFormat, AKeyWithoutTerminatorEndsTheReading)
     file.push_back(1);
     Append(file, "UNTERMINATED");
 
-    LogCapture log;
     CloudStore store;
     EXPECT_FALSE(HVI_ReadSimulatedCloud(file.data(), int64_t(file.size()), store));
     EXPECT_EQ(store.GetCount(), 1);
-    EXPECT_TRUE(log.HasLineStartingWith("SimulatedCloudImplementation::Load: 'user://simulated.cloud' ends inside "
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: 'user://simulated.cloud' ends inside "
                                         "entry 1 of 2; the 1 entries before it are kept."));
 }
 
-TEST(CloudFileFormat, PutRefusesKeysTooLongToReadBackAndMissingData)
+TEST_F(CloudFileFormat, PutRefusesKeysTooLongToReadBackAndMissingData)
 {
     CloudStore store;
     const std::string longKey(2048, 'k');

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-#include "foundation/log.h"
+#include "core/logging.h"
 
 namespace {
 
@@ -26,13 +26,13 @@ bool HVI_PutCloudEntry(CloudStore& store, const char* key, const void* data, uin
     else if (size > uint32_t(INT_MAX))
         refusal = "more than 2147483647 bytes";
     if (refusal != nullptr) {
-        HVI_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::PutData: refused key '%.64s' with %u bytes: %s.",
+        HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::PutData: refused key '%.64s' with %u bytes: %s.",
                 key ? key : "", size, refusal);
         return false;
     }
     ByteBuffer copy;
     if (size > 0 && !copy.WriteBytes(data, int(size))) {
-        HVI_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::PutData: no memory for %u bytes of key '%s'.", size, key);
+        HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::PutData: no memory for %u bytes of key '%s'.", size, key);
         return false;
     }
     store.GetOrAdd(key) = std::move(copy);
@@ -42,7 +42,7 @@ bool HVI_PutCloudEntry(CloudStore& store, const char* key, const void* data, uin
 bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store)
 {
     if (size < 0 || size > INT_MAX) {
-        HVI_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' has an unusable size of %lld bytes.",
+        HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' has an unusable size of %lld bytes.",
                 kSimulatedCloudPath, static_cast<long long>(size));
         return false;
     }
@@ -50,13 +50,13 @@ bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store
     file.WrapExternal(data, int(size));
     String magic;
     if (!file.ReadString(magic) || !(magic == kMagic)) {
-        HVI_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' is not a simulated cloud file.",
+        HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' is not a simulated cloud file.",
                 kSimulatedCloudPath);
         return false;
     }
     uint32_t entryCount = 0;
     if (!file.ReadUInt32(entryCount)) {
-        HVI_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' ends before its entry count.",
+        HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' ends before its entry count.",
                 kSimulatedCloudPath);
         return false;
     }
@@ -65,7 +65,7 @@ bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store
         String key;
         uint32_t byteCount = 0;
         if (!file.ReadString(key) || !file.ReadUInt32(byteCount)) {
-            HVI_Log(HV_LOG_ERROR,
+            HV_Log(HV_LOG_ERROR,
                     "SimulatedCloudImplementation::Load: '%s' ends inside entry %u of %u; the %u entries before it are kept.",
                     kSimulatedCloudPath, index, entryCount, index);
             return false;
@@ -74,7 +74,7 @@ bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store
         if (signedCount <= 0)
             continue;
         if (signedCount > file.GetRemaining()) {
-            HVI_Log(HV_LOG_ERROR,
+            HV_Log(HV_LOG_ERROR,
                     "SimulatedCloudImplementation::Load: entry '%s' of '%s' claims %d bytes but %d remain; the %u entries before it are kept.",
                     key.GetText(), kSimulatedCloudPath, signedCount, file.GetRemaining(), index);
             return false;
@@ -97,7 +97,7 @@ bool HVI_WriteSimulatedCloud(const CloudStore& store, ByteBuffer& image)
                   (size == 0 || image.WriteBytes(entry.value.GetData(), size));
     }
     if (!written)
-        HVI_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Save: the image of %d entries does not fit in memory.",
+        HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Save: the image of %d entries does not fit in memory.",
                 store.GetCount());
     return written;
 }

@@ -1,0 +1,192 @@
+#include "extension_test_environment.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void AppendText(Bytes& bytes, const std::string& text)
+{
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    bytes.push_back(0);
+}
+void AppendU32(Bytes& bytes, uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(uint8_t(value >> shift));
+}
+void AppendEntry(Bytes& bytes, const std::string& key, const Bytes& value)
+{
+    AppendText(bytes, key);
+    AppendU32(bytes, uint32_t(value.size()));
+    bytes.insert(bytes.end(), value.begin(), value.end());
+}
+Bytes Header(uint32_t entries)
+{
+    Bytes bytes;
+    AppendText(bytes, "SIMULATED_CLOUD");
+    AppendU32(bytes, entries);
+    return bytes;
+}
+
+}  // namespace
+
+class SimulatedCloud : public ExtensionTest {
+protected:
+    void SetUp() override
+    {
+        ExtensionTest::SetUp();
+        StartServices("SIMULATED_CLOUD");
+    }
+
+    void Put(const char* key, const Bytes& value) { Engine()->cloud->PutData(key, value.data(), uint32_t(value.size())); }
+
+    // The value of the key, or nullopt-like "missing" as an empty optional.
+    bool Read(const char* key, Bytes& value)
+    {
+        HV_Blob* blob = Engine()->cloud->ReadData(key);
+        if (blob == nullptr)
+            return false;
+        value.assign(blob->data, blob->data + blob->size);
+        Engine()->FreeBlob(blob);
+        return true;
+    }
+
+    Bytes File()
+    {
+        std::ifstream file(UserFolder() / "simulated.cloud", std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
+    void WriteFile(const Bytes& bytes)
+    {
+        std::ofstream(UserFolder() / "simulated.cloud", std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+
+    void Restart()
+    {
+        StopServices();
+        StartServices("SIMULATED_CLOUD");
+    }
+};
+
+TEST_F(SimulatedCloud, IsAvailableAndAnswersNullForAMissingKey)
+{
+    EXPECT_TRUE(Engine()->cloud->IsAvailable());
+    Bytes value;
+    EXPECT_FALSE(Read("missing", value));
+}
+
+TEST_F(SimulatedCloud, AnEntryWithoutBytesIsGoneAfterARestart)
+{
+    Put("A", {1, 2, 3});
+    Put("B", {});
+    Bytes expected = Header(2);
+    AppendEntry(expected, "A", {1, 2, 3});
+    AppendEntry(expected, "B", {});
+    EXPECT_EQ(File(), expected);
+    Bytes value;
+    EXPECT_TRUE(Read("B", value));
+    EXPECT_TRUE(value.empty());
+
+    Restart();
+    ASSERT_TRUE(Read("A", value));
+    EXPECT_EQ(value, (Bytes{1, 2, 3}));
+    EXPECT_FALSE(Read("B", value));
+    // Loading does not write: the file stays as it was until the next put.
+    EXPECT_EQ(File(), expected);
+}
+
+TEST_F(SimulatedCloud, ARemovalReachesTheFileOnlyWithTheNextPut)
+{
+    Put("A", {7});
+    Engine()->cloud->RemoveData("A");
+    Bytes value;
+    EXPECT_FALSE(Read("A", value));
+    Restart();
+    ASSERT_TRUE(Read("A", value));
+    EXPECT_EQ(value, (Bytes{7}));
+
+    Engine()->cloud->RemoveData("A");
+    Put("C", {8, 9});
+    Bytes expected = Header(1);
+    AppendEntry(expected, "C", {8, 9});
+    EXPECT_EQ(File(), expected);
+    Restart();
+    EXPECT_FALSE(Read("A", value));
+}
+
+TEST_F(SimulatedCloud, PuttingAKeyTwiceKeepsItsPlaceAndTheLastValue)
+{
+    Put("first", {1});
+    Put("second", {2});
+    Put("first", {3, 3});
+    Bytes expected = Header(2);
+    AppendEntry(expected, "first", {3, 3});
+    AppendEntry(expected, "second", {2});
+    EXPECT_EQ(File(), expected);
+    Bytes value;
+    ASSERT_TRUE(Read("first", value));
+    EXPECT_EQ(value, (Bytes{3, 3}));
+}
+
+TEST_F(SimulatedCloud, ADamagedFileKeepsItsGoodEntriesAndIsNotRewrittenByLoading)
+{
+    Bytes damaged = Header(3);
+    AppendEntry(damaged, "good", {5, 6});
+    AppendText(damaged, "bad");
+    AppendU32(damaged, 1000);
+    damaged.insert(damaged.end(), {1, 2, 3});
+    WriteFile(damaged);
+    Restart();
+    Bytes value;
+    ASSERT_TRUE(Read("good", value));
+    EXPECT_EQ(value, (Bytes{5, 6}));
+    EXPECT_FALSE(Read("bad", value));
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: entry 'bad' of 'user://simulated.cloud' claims 1000 bytes "
+                       "but 3 remain; the 1 entries before it are kept."));
+    EXPECT_EQ(File(), damaged);
+}
+
+TEST_F(SimulatedCloud, AFileWithAnotherMagicLeavesTheStoreEmpty)
+{
+    Bytes other;
+    AppendText(other, "SIMULATED_CLOUX");
+    AppendU32(other, 1);
+    AppendEntry(other, "A", {1});
+    WriteFile(other);
+    Restart();
+    Bytes value;
+    EXPECT_FALSE(Read("A", value));
+    EXPECT_EQ(File(), other);
+}
+
+TEST_F(SimulatedCloud, NullDataWithASizeIsRefusedAndNothingIsWritten)
+{
+    Engine()->cloud->PutData("A", nullptr, 4);
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::PutData: refused key 'A' with 4 bytes: no data."));
+    Bytes value;
+    EXPECT_FALSE(Read("A", value));
+    EXPECT_FALSE(std::filesystem::exists(UserFolder() / "simulated.cloud"));
+}
+
+TEST_F(SimulatedCloud, ConcurrentPutsAndReadsKeepEveryKey)
+{
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([this, t] {
+            for (int i = 0; i < 20; ++i) {
+                const std::string key = "k" + std::to_string(t) + "_" + std::to_string(i);
+                Put(key.c_str(), {uint8_t(t), uint8_t(i)});
+                Bytes value;
+                EXPECT_TRUE(Read(key.c_str(), value));
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    Restart();
+    Bytes value;
+    ASSERT_TRUE(Read("k3_19", value));
+    EXPECT_EQ(value, (Bytes{3, 19}));
+}
