@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "core/engine_lock_names.h"
-#include "foundation/log.h"
+#include "core/logging.h"
 
 namespace {
 
@@ -27,14 +27,14 @@ EngineLock* FindLock(const char* operation, const char* name)
         for (int i = 0; i < kLockCount; ++i) {
             if (std::strcmp(kEngineLockNames[i], name) == 0) {
                 if (!g_created) {
-                    HVI_Log(HV_LOG_ERROR, "%s: engine lock '%s' used before the locks were created.", operation, name);
+                    HV_Log(HV_LOG_ERROR, "%s: engine lock '%s' used before the locks were created.", operation, name);
                     return nullptr;
                 }
                 return &g_locks[i];
             }
         }
     }
-    HVI_Log(HV_LOG_ERROR, "%s: unknown engine lock '%s'.", operation, name ? name : "(null)");
+    HV_Log(HV_LOG_ERROR, "%s: unknown engine lock '%s'.", operation, name ? name : "(null)");
     return nullptr;
 }
 

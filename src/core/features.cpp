@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "core/lifecycle_texts.h"
 #include "foundation/string.h"
 
 namespace {
@@ -67,4 +68,32 @@ void HVI_ResetFeatures()
 {
     HVI_SetFeatureLists(nullptr, nullptr, nullptr);
     g_developerMode = false;
+}
+
+String HVI_CommandLineFeatures(const char* commandLine)
+{
+    String features;
+    const size_t optionLength = std::strlen(kCommandLineFeaturesOption);
+    for (const char* at = commandLine ? std::strstr(commandLine, kCommandLineFeaturesOption) : nullptr; at;
+         at = std::strstr(at + 1, kCommandLineFeaturesOption)) {
+        const char* list = at + optionLength;
+        if (at != commandLine && at[-1] != ' ') {
+            continue;
+        }
+        if (*list != ' ' && *list != '=') {
+            continue;
+        }
+        while (*list == ' ' || *list == '=') {
+            ++list;
+        }
+        const char* end = list;
+        while (*end && *end != ' ') {
+            ++end;
+        }
+        if (!features.IsEmpty()) {
+            features.AppendChar(',');
+        }
+        features.Append(list, static_cast<int>(end - list));
+    }
+    return features;
 }

@@ -23,9 +23,8 @@ void WaitForFrameTime(HVI_EngineRunState& run, int frameTimeMs)
         if (remaining <= 0) {
             return;
         }
-        if (remaining > kPacingSleepAboveMs) {
-            HVI_FrameClockSleep(1);
-        }
+        // Sleeps are too coarse for the last milliseconds: those are only yielded.
+        HVI_FrameClockSleep(remaining > kPacingSleepAboveMs ? 1 : 0);
     }
 }
 

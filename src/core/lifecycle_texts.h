@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 // Lines the engine's life cycle writes.
 constexpr const char* kPreinitializationCompleteText = "Preinitialization complete.";
 constexpr const char* kProgramInitializationFailedText = "Program initialization failed.";

@@ -25,35 +25,6 @@
 
 namespace {
 
-// The comma-separated list after "--features" ("--features A,B" or "--features=A,B").
-String CommandLineFeatures(const char* commandLine)
-{
-    String features;
-    const size_t optionLength = std::strlen(kCommandLineFeaturesOption);
-    for (const char* at = commandLine ? std::strstr(commandLine, kCommandLineFeaturesOption) : nullptr; at;
-         at = std::strstr(at + 1, kCommandLineFeaturesOption)) {
-        const char* list = at + optionLength;
-        if (at != commandLine && at[-1] != ' ') {
-            continue;
-        }
-        if (*list != ' ' && *list != '=') {
-            continue;
-        }
-        while (*list == ' ' || *list == '=') {
-            ++list;
-        }
-        const char* end = list;
-        while (*end && *end != ' ') {
-            ++end;
-        }
-        if (!features.IsEmpty()) {
-            features.AppendChar(',');
-        }
-        features.Append(list, static_cast<int>(end - list));
-    }
-    return features;
-}
-
 void SetResourceRoot()
 {
     char folder[MAX_PATH] = {};
@@ -69,7 +40,7 @@ void ReadConfiguration(HVI_EngineState& state)
     const bool developerMode = configuration.IsDeveloperMode();
     HVI_SetDeveloperMode(developerMode);
     HVI_SetFileSystemDeveloperMode(developerMode);
-    HVI_SetFeatureLists(CommandLineFeatures(HVI_GetRunState().commandLine.GetText()).GetText(),
+    HVI_SetFeatureLists(HVI_CommandLineFeatures(HVI_GetRunState().commandLine.GetText()).GetText(),
                         configuration.GetProgramValue("features"), configuration.GetDeveloperValue("features"));
     if (const char* verbose = configuration.GetDeveloperValue("logging_verbose_level")) {
         HVI_SetLogThreshold(std::atoi(verbose));

@@ -183,13 +183,13 @@ int HVI_GetRunningThreadCount()
     return running;
 }
 
-int HVI_WaitForProgramThreads()
+int HVI_WaitForProgramThreads(int rounds, unsigned roundMs)
 {
     ThreadRegistry& registry = Registry();
     registry.shutdownRequested = true;
     int running = HVI_GetRunningThreadCount();
-    for (int round = 0; round < kThreadWaitRounds && running > 0; ++round) {
-        Sleep(kThreadWaitRoundMs);
+    for (int round = 0; round < rounds && running > 0; ++round) {
+        Sleep(roundMs);
         running = HVI_GetRunningThreadCount();
     }
     if (running > 0) {

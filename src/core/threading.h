@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "core/thread_wait_texts.h"
+
 int32_t HV_Threading_CreateThread(const char* name, HV_ThreadFunction function, void* argument, uint32_t flags);
 void HV_Threading_EnterMainLoop();
 int32_t HV_Threading_GetCurrentThreadId();
@@ -25,8 +27,8 @@ HV_ThreadingInterface* HVI_GetThreadingInterface();
 void HVI_RegisterMainThread();
 // Signals the program threads and waits for them: up to 60 times 200 ms, then
 // logs "Time out: %d threads left running!" and the threads alive. Returns the
-// number still running.
-int HVI_WaitForProgramThreads();
+// number still running. Tests may wait shorter.
+int HVI_WaitForProgramThreads(int rounds = kThreadWaitRounds, unsigned roundMs = kThreadWaitRoundMs);
 // The number of program threads still running.
 int HVI_GetRunningThreadCount();
 // Forgets every thread record, mutex and the shutdown signal (tests, shutdown).

@@ -1,0 +1,82 @@
+#pragma once
+
+// Puts every part of the engine core back to its first state, and helpers
+// that read the log's lines without their number and time.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/configuration.h"
+#include "core/engine_locks.h"
+#include "core/engine_run_state.h"
+#include "core/engine_state.h"
+#include "core/events.h"
+#include "core/extension_command.h"
+#include "core/features.h"
+#include "core/logging.h"
+#include "core/subsystem_hooks.h"
+#include "core/threading.h"
+#include "filesystem/scheme_roots.h"
+
+inline void ResetEngineCore()
+{
+    HVI_ResetSubsystems();
+    HVI_ResetEngineCommands();
+    HVI_DiscardQueuedEvents();
+    HVI_ResetThreading();
+    HVI_ResetLog();
+    HVI_ResetFeatures();
+    HVI_ResetEngineState();
+    HVI_ResetRunState();
+    HVI_SetFrameClock(nullptr);
+    HVI_ResetFileSystem();
+    HVI_GetConfiguration().Use(nullptr, nullptr);
+    HVI_RegisterMainThread();
+    HVI_CreateEngineLocks();
+}
+
+// The log's lines with the "%.4d: [%.2d:%.2d.%.2d] " before each text removed.
+inline std::vector<std::string> LoggedTexts()
+{
+    std::vector<std::string> texts;
+    Array<String> lines = HVI_GetConsoleLines();
+    for (int i = 0; i < lines.GetCount(); ++i) {
+        const std::string line = lines[i].GetText();
+        const size_t end = line.find("] ");
+        texts.push_back(end == std::string::npos ? line : line.substr(end + 2));
+    }
+    return texts;
+}
+
+inline bool WasLogged(const std::string& text)
+{
+    for (const std::string& logged : LoggedTexts()) {
+        if (logged == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A fresh folder for one test, removed afterwards.
+class TemporaryFolder {
+public:
+    TemporaryFolder()
+    {
+        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+        m_path = std::filesystem::temp_directory_path() /
+                 ("halvo-core-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" +
+                  std::to_string(reinterpret_cast<uintptr_t>(this)));
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
+    }
+    ~TemporaryFolder() { std::filesystem::remove_all(m_path); }
+    const std::filesystem::path& Path() const { return m_path; }
+    std::string Native() const { return m_path.string(); }
+
+private:
+    std::filesystem::path m_path;
+};

@@ -1,0 +1,58 @@
+/* Program libraries for the binding tests, one per compile definition:
+   TEST_OLDER_ENTRY exports only HV_GetInterface, TEST_NO_ENTRY exports no
+   entry point, TEST_ENTRY_FAILS answers false, TEST_MINOR sets another
+   minor version. */
+#include <halvo.h>
+
+#include <string.h>
+
+#ifndef TEST_MINOR
+#define TEST_MINOR 30
+#endif
+
+static HV_ProgramInterface olderBlock __attribute__((unused)); /* not every variant uses these */
+
+__attribute__((unused)) static void Fill(HV_ProgramInterface* block)
+{
+    block->interfaceVersion = (15u << 16) | ((unsigned)TEST_MINOR << 8) | 1u;
+    strcpy(block->programId, "test program");
+    block->video.width = 320;
+    block->video.height = 200;
+    block->video.windowed = 1;
+}
+
+#if defined(TEST_NO_ENTRY)
+HV_EXPORT int SomethingElse(void)
+{
+    return 1;
+}
+#elif defined(TEST_OLDER_ENTRY)
+HV_EXPORT HV_ProgramInterface* HV_GetInterface(void)
+{
+    Fill(&olderBlock);
+    return &olderBlock;
+}
+#else
+HV_EXPORT bool HV_GetProgramInterface(HV_ProgramInterface* block, uint32_t engineVersion)
+{
+    (void)olderBlock;
+#if defined(TEST_ENTRY_FAILS)
+    (void)block;
+    (void)engineVersion;
+    return false;
+#else
+    /* Only a zeroed block with the engine's version is accepted. */
+    const unsigned char* bytes = (const unsigned char*)block;
+    for (size_t i = 0; i < sizeof(*block); ++i) {
+        if (bytes[i] != 0) {
+            return false;
+        }
+    }
+    if (engineVersion != HV_INTERFACE_VERSION) {
+        return false;
+    }
+    Fill(block);
+    return true;
+#endif
+}
+#endif

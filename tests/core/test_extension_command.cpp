@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/extension_command.h"
+#include "engine_test_support.h"
+
+namespace {
+
+std::vector<std::string> g_asked;
+
+const char* OwnMusic(const char* command, const char*)
+{
+    g_asked.push_back(std::string("own ") + command);
+    return std::string(command) == "PlayMusic" ? "music playing" : nullptr;
+}
+
+const char* OwnPurchase(const char* command, const char* argument)
+{
+    g_asked.push_back(std::string("iap ") + command);
+    static std::string answer;
+    answer = std::string("bought ") + (argument ? argument : "");
+    return answer.c_str();
+}
+
+const char* Modules(const char* command, const char*)
+{
+    g_asked.push_back(std::string("modules ") + command);
+    return std::string(command) == "SetLocalNotification" ? "module answer" : nullptr;
+}
+
+const char* Platform(const char* command, const char*)
+{
+    g_asked.push_back(std::string("platform ") + command);
+    return std::string(command) == "OpenURL" ? "platform answer" : nullptr;
+}
+
+}  // namespace
+
+class ExtensionCommand : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetEngineCore();
+        g_asked.clear();
+        HVI_RegisterEngineCommand("PlayMusic", HVI_CommandMatch::Exact, OwnMusic);
+        HVI_RegisterEngineCommand("IAP_", HVI_CommandMatch::Prefix, OwnPurchase);
+        HVI_SubsystemHooks extensions = {};
+        extensions.ExecuteCommand = Modules;
+        HVI_SubsystemHooks platform = {};
+        platform.ExecuteCommand = Platform;
+        HVI_RegisterSubsystem(HVI_SUBSYSTEM_PLATFORM, platform);
+        HVI_RegisterSubsystem(HVI_SUBSYSTEM_EXTENSIONS, extensions);
+    }
+};
+
+TEST_F(ExtensionCommand, OwnCommandsAnswerFirst)
+{
+    EXPECT_STREQ("music playing", HV_ExtensionCommand("PlayMusic", "theme.ogg"));
+    EXPECT_EQ((std::vector<std::string>{"own PlayMusic"}), g_asked);
+}
+
+TEST_F(ExtensionCommand, PrefixCommandsTakeEveryMatchingName)
+{
+    EXPECT_STREQ("bought sword", HV_ExtensionCommand("IAP_Purchase", "sword"));
+    EXPECT_EQ((std::vector<std::string>{"iap IAP_Purchase"}), g_asked);
+}
+
+TEST_F(ExtensionCommand, ModulesAnswerBeforeThePlatform)
+{
+    EXPECT_STREQ("module answer", HV_ExtensionCommand("SetLocalNotification", "x"));
+    EXPECT_EQ((std::vector<std::string>{"modules SetLocalNotification"}), g_asked);
+}
+
+TEST_F(ExtensionCommand, PlatformAnswersWhatModulesDoNotKnow)
+{
+    EXPECT_STREQ("platform answer", HV_ExtensionCommand("OpenURL", "http://x"));
+    EXPECT_EQ((std::vector<std::string>{"modules OpenURL", "platform OpenURL"}), g_asked);
+}
+
+TEST_F(ExtensionCommand, UnknownCommandHasNoAnswer)
+{
+    EXPECT_EQ(nullptr, HV_ExtensionCommand("Nobody", nullptr));
+    EXPECT_EQ((std::vector<std::string>{"modules Nobody", "platform Nobody"}), g_asked);
+    EXPECT_EQ(nullptr, HV_ExtensionCommand(nullptr, nullptr));
+    EXPECT_TRUE(WasLogged("[ERROR] HV_ExtensionCommand: command is null."));
+}

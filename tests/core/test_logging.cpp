@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "core/features.h"
+#include "core/logging.h"
+#include "engine_test_support.h"
+#include "foundation/log.h"
+#include "winapi/user/message_box_records.h"
+
+class Logging : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetEngineCore();
+        HVU_ClearMessageBoxRecords();
+    }
+    void TearDown() override { HVI_SetLogSink(nullptr, nullptr); }
+};
+
+TEST_F(Logging, DefaultThresholdDropsInfoAndWarningsKeepsErrorsAndSystem)
+{
+    HV_Log(HV_LOG_INFO, "info %d", 1);
+    HV_Log(HV_LOG_WARNING, "warning %d", 2);
+    HV_Log(HV_LOG_ERROR, "error %d", 3);
+    HV_Log(HV_LOG_SYSTEM, "system %d", 4);
+    HV_Print("trace");
+    EXPECT_EQ((std::vector<std::string>{"[ERROR] error 3", "[SYSTEM] system 4"}), LoggedTexts());
+}
+
+TEST_F(Logging, VerboseThresholdZeroKeepsPrintedTraces)
+{
+    HVI_SetLogThreshold(0);
+    HV_Print("trace %s", "line");
+    HV_Log(HV_LOG_WARNING, "careful");
+    EXPECT_EQ((std::vector<std::string>{"trace line", "[WARNING] careful"}), LoggedTexts());
+}
+
+TEST_F(Logging, ThresholdOneKeepsWarningsButNotInfo)
+{
+    HVI_SetLogThreshold(1);
+    HV_Log(HV_LOG_INFO, "quiet");
+    HV_Log(HV_LOG_WARNING, "loud");
+    EXPECT_EQ((std::vector<std::string>{"[WARNING] loud"}), LoggedTexts());
+}
+
+TEST_F(Logging, LevelAboveSevenIsFilteredAndWrittenAsError)
+{
+    HVI_SetLogThreshold(3);
+    HV_Log(9, "dropped below SYSTEM");
+    HVI_SetLogThreshold(2);
+    HV_Log(9, "kept");
+    EXPECT_EQ((std::vector<std::string>{"[ERROR] kept"}), LoggedTexts());
+}
+
+TEST_F(Logging, LinesAreNumberedFromOneInOrder)
+{
+    HV_Log(HV_LOG_ERROR, "a");
+    HV_Log(HV_LOG_INFO, "dropped lines take no number");
+    HV_Log(HV_LOG_ERROR, "b");
+    Array<String> lines = HVI_GetConsoleLines();
+    ASSERT_EQ(2, lines.GetCount());
+    EXPECT_EQ(0, std::string(lines[0].GetText()).rfind("0001: [", 0));
+    EXPECT_EQ(0, std::string(lines[1].GetText()).rfind("0002: [", 0));
+}
+
+TEST_F(Logging, PopupIsLoggedButNotShownOutsideDeveloperMode)
+{
+    HV_Popup(HV_LOG_ERROR, "Disk %s", "full");
+    EXPECT_EQ((std::vector<std::string>{"[ERROR] [POPUP] Disk full"}), LoggedTexts());
+    EXPECT_TRUE(HVU_GetMessageBoxRecords().empty());
+}
+
+TEST_F(Logging, PopupBelowThresholdIsNotLoggedButStillShownInDeveloperMode)
+{
+    HVI_SetDeveloperMode(true);
+    HV_Popup(HV_LOG_INFO, "hint");
+    EXPECT_TRUE(LoggedTexts().empty());
+    ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
+    EXPECT_EQ("hint", HVU_GetMessageBoxRecords()[0].text);
+}
+
+TEST_F(Logging, DeveloperModeShowsEachDistinctPopupTextOnce)
+{
+    HVI_SetDeveloperMode(true);
+    HV_Popup(HV_LOG_WARNING, "same");
+    HV_Popup(HV_LOG_WARNING, "same");
+    HV_Popup(HV_LOG_WARNING, "other");
+    const auto shown = HVU_GetMessageBoxRecords();
+    ASSERT_EQ(2u, shown.size());
+    EXPECT_EQ("same", shown[0].text);
+    EXPECT_EQ("other", shown[1].text);
+    HVI_SetLogThreshold(1);
+    HV_Popup(HV_LOG_WARNING, "same");
+    EXPECT_EQ((std::vector<std::string>{"[WARNING] [POPUP] same"}), LoggedTexts());
+}
+
+TEST_F(Logging, NoPopupsFeatureSuppressesPopupsInDeveloperMode)
+{
+    HVI_SetDeveloperMode(true);
+    HVI_SetFeatureLists("NO_POPUPS", nullptr, nullptr);
+    HV_Popup(HV_LOG_ERROR, "hidden");
+    EXPECT_TRUE(HVU_GetMessageBoxRecords().empty());
+    EXPECT_TRUE(WasLogged("[ERROR] [POPUP] hidden"));
+}
+
+TEST_F(Logging, PopupFromAnotherThreadWaitsForTheMainThread)
+{
+    HVI_SetDeveloperMode(true);
+    std::thread([] { HV_Popup(HV_LOG_ERROR, "from a worker"); }).join();
+    EXPECT_TRUE(HVU_GetMessageBoxRecords().empty());
+    HVI_ShowQueuedPopups();
+    ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
+    EXPECT_EQ("from a worker", HVU_GetMessageBoxRecords()[0].text);
+}
+
+TEST_F(Logging, ThreadsOtherThanTheMainThreadAreNamed)
+{
+    const int32_t id = HV_Threading_CreateThread("Streamer", [](void*) { HV_Log(HV_LOG_ERROR, "late"); }, nullptr, 0);
+    ASSERT_GE(id, 2);
+    EXPECT_EQ(0, HVI_WaitForProgramThreads(50, 20));
+    EXPECT_EQ((std::vector<std::string>{"[Streamer]> [ERROR] late"}), LoggedTexts());
+}
+
+TEST_F(Logging, SummaryCountsErrorsWarningsAndTheRest)
+{
+    HVI_SetLogThreshold(0);
+    HV_Log(HV_LOG_ERROR, "e1");
+    HV_Log(HV_LOG_ERROR, "e2");
+    HV_Log(HV_LOG_WARNING, "w");
+    HV_Log(HV_LOG_INFO, "i");
+    HV_Log(HV_LOG_SYSTEM, "s");
+    HVI_WriteLogSummary();
+    EXPECT_EQ("[SYSTEM] HALVO log: 2 errors, 1 warnings, 2 infos.", LoggedTexts().back());
+}
+
+TEST_F(Logging, FileGetsBannerEarlierLinesAndLaterLines)
+{
+    TemporaryFolder folder;
+    HVI_SetSchemeRoot(HV_PATH_SCHEME_LOGS, folder.Native().c_str());
+    HV_Log(HV_LOG_ERROR, "before the file");
+    ASSERT_TRUE(HVI_OpenLogFile("logs://game.log"));
+    HV_Log(HV_LOG_SYSTEM, "after the file");
+    std::ifstream file(folder.Path() / "game.log");
+    std::stringstream content;
+    content << file.rdbuf();
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(content, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(4u, lines.size());
+    EXPECT_EQ(0u, lines[0].rfind("Pelkor HV (API 15.30.00 + core 2326, built ", 0));
+    EXPECT_EQ(std::string(64, '-'), lines[1]);
+    EXPECT_EQ("0001: [", lines[2].substr(0, 7));
+    EXPECT_EQ("] [ERROR] before the file", lines[2].substr(15));
+    EXPECT_EQ("] [SYSTEM] after the file", lines[3].substr(15));
+}
+
+TEST_F(Logging, FileWithoutNativePathFailsAndKeepsTheLogInMemory)
+{
+    EXPECT_FALSE(HVI_OpenLogFile("logs://game.log"));
+    EXPECT_TRUE(WasLogged("[ERROR] HVI_OpenLogFile: no native path for 'logs://game.log'."));
+}
+
+TEST_F(Logging, ConsoleKeepsTheLast8192Lines)
+{
+    for (int i = 0; i < 8192 + 5; ++i) {
+        HV_Log(HV_LOG_ERROR, "%d", i);
+    }
+    const std::vector<std::string> texts = LoggedTexts();
+    ASSERT_EQ(8192u, texts.size());
+    EXPECT_EQ("[ERROR] 5", texts.front());
+    EXPECT_EQ("[ERROR] 8196", texts.back());
+}
+
+TEST_F(Logging, LowerLayersReachTheLogThroughTheFoundationSeam)
+{
+    HVI_InstallFoundationLogSink();
+    HVI_Log(HV_LOG_ERROR, "File System OpenFile: mode is %s.", "bad");
+    HVI_Popup(HV_LOG_WARNING, "watch %d%%", 5);
+    HVI_SetLogThreshold(1);
+    HVI_Popup(HV_LOG_WARNING, "watch %d%%", 6);
+    EXPECT_EQ((std::vector<std::string>{"[ERROR] File System OpenFile: mode is bad.", "[WARNING] [POPUP] watch 6%"}),
+              LoggedTexts());
+}

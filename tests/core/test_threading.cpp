@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/threading.h"
+#include "engine_test_support.h"
+
+namespace {
+
+struct Seen {
+    std::atomic<int32_t> id{-1};
+    std::string name;  // written by the thread before it ends
+};
+
+void RecordSelf(void* argument)
+{
+    Seen* seen = static_cast<Seen*>(argument);
+    seen->name = HV_Threading_GetCurrentThreadName();
+    seen->id = HV_Threading_GetCurrentThreadId();
+}
+
+std::atomic<bool> g_release{false};
+
+void WaitForRelease(void*)
+{
+    while (!g_release && !HV_Threading_IsShutdownRequested()) {
+        HV_Threading_Sleep(1);
+    }
+}
+
+void NeverEnding(void*)
+{
+    while (!g_release) {
+        HV_Threading_Sleep(1);
+    }
+}
+
+}  // namespace
+
+class Threading : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetEngineCore();
+        g_release = false;
+    }
+    void TearDown() override
+    {
+        g_release = true;
+        HVI_WaitForProgramThreads(100, 10);
+    }
+};
+
+TEST_F(Threading, MainThreadIsOneAndProgramThreadsCountFromTwo)
+{
+    EXPECT_EQ(1, HV_Threading_GetCurrentThreadId());
+    EXPECT_STREQ("MainThread", HV_Threading_GetCurrentThreadName());
+    Seen first;
+    Seen second;
+    EXPECT_EQ(2, HV_Threading_CreateThread("First", RecordSelf, &first, 0));
+    EXPECT_EQ(3, HV_Threading_CreateThread("Second", RecordSelf, &second, 0));
+    EXPECT_EQ(0, HVI_WaitForProgramThreads(100, 10));
+    EXPECT_EQ(2, first.id.load());
+    EXPECT_EQ("First", first.name);
+    EXPECT_EQ(3, second.id.load());
+    EXPECT_EQ("Second", second.name);
+}
+
+TEST_F(Threading, ThreadsNotCreatedThroughTheTableHaveIdZero)
+{
+    int32_t id = -1;
+    std::thread([&] { id = HV_Threading_GetCurrentThreadId(); }).join();
+    EXPECT_EQ(0, id);
+}
+
+TEST_F(Threading, MissingNameOrFunctionIsRefused)
+{
+    EXPECT_EQ(0, HV_Threading_CreateThread(nullptr, RecordSelf, nullptr, 0));
+    EXPECT_EQ(0, HV_Threading_CreateThread("x", nullptr, nullptr, 0));
+    EXPECT_EQ((std::vector<std::string>{"[ERROR] HV_Threading_CreateThread: name is null.",
+                                        "[ERROR] HV_Threading_CreateThread: function is null."}),
+              LoggedTexts());
+}
+
+TEST_F(Threading, ShutdownSignalsThreadsAndWaitsForThem)
+{
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NE(0, HV_Threading_CreateThread("Waiter", WaitForRelease, nullptr, 0));
+    }
+    EXPECT_EQ(4, HVI_GetRunningThreadCount());
+    EXPECT_FALSE(HV_Threading_IsShutdownRequested());
+    EXPECT_EQ(0, HVI_WaitForProgramThreads());
+    EXPECT_TRUE(HV_Threading_IsShutdownRequested());
+    EXPECT_EQ(0, HVI_GetRunningThreadCount());
+    EXPECT_TRUE(LoggedTexts().empty());
+}
+
+TEST_F(Threading, ThreadsThatIgnoreTheSignalAreReportedAfterTheWait)
+{
+    ASSERT_EQ(2, HV_Threading_CreateThread("Stubborn", NeverEnding, nullptr, 0));
+    ASSERT_EQ(3, HV_Threading_CreateThread("Polite", WaitForRelease, nullptr, 0));
+    EXPECT_EQ(1, HVI_WaitForProgramThreads(3, 10));
+    EXPECT_EQ((std::vector<std::string>{"[ERROR] Time out: 1 threads left running!",
+                                        "[ERROR] Thread 2 'Stubborn' is still running."}),
+              LoggedTexts());
+}
+
+TEST_F(Threading, MutexesAreFoundByNameAndExcludeEachOther)
+{
+    HV_Mutex* mutex = HV_Threading_GetMutex("ShaderTranslator");
+    ASSERT_NE(nullptr, mutex);
+    EXPECT_EQ(mutex, HV_Threading_GetMutex("ShaderTranslator"));
+    EXPECT_NE(mutex, HV_Threading_GetMutex("PAKSystemOpenPAK"));
+    EXPECT_EQ(nullptr, HV_Threading_GetMutex(nullptr));
+
+    static int counter;
+    counter = 0;
+    auto add = [](void* argument) {
+        HV_Mutex* shared = static_cast<HV_Mutex*>(argument);
+        for (int i = 0; i < 10000; ++i) {
+            HV_Threading_LockMutex(shared);
+            HV_Threading_LockMutex(shared);  // the same thread may take it again
+            counter = counter + 1;
+            HV_Threading_UnlockMutex(shared);
+            HV_Threading_UnlockMutex(shared);
+        }
+    };
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NE(0, HV_Threading_CreateThread("Adder", add, mutex, 0));
+    }
+    EXPECT_EQ(0, HVI_WaitForProgramThreads(500, 10));
+    EXPECT_EQ(40000, counter);
+}
+
+TEST_F(Threading, MainLoopLockIsTheEngineLock)
+{
+    HV_Threading_EnterMainLoop();
+    EXPECT_TRUE(HVI_IsEngineLockHeld("MAIN_LOOP"));
+    HV_Threading_LeaveMainLoop();
+    EXPECT_FALSE(HVI_IsEngineLockHeld("MAIN_LOOP"));
+}
+
+TEST_F(Threading, TableListsOperationsInAlphabeticalOrder)
+{
+    const HV_ThreadingInterface* table = HVI_GetThreadingInterface();
+    EXPECT_EQ(&HV_Threading_CreateThread, table->CreateThread);
+    EXPECT_EQ(&HV_Threading_EnterMainLoop, table->EnterMainLoop);
+    EXPECT_EQ(&HV_Threading_GetMutex, table->GetMutex);
+    EXPECT_EQ(&HV_Threading_Sleep, table->Sleep);
+    EXPECT_EQ(&HV_Threading_UnlockMutex, table->UnlockMutex);
+}
