@@ -1,0 +1,196 @@
+#include <chrono>
+#include <cstring>
+
+#include "extension_test_environment.h"
+
+namespace {
+
+constexpr const char* kFeatures = "SIMULATED_LEADERBOARDS,LEADERBOARDS";
+
+bool StartsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
+
+const DeliveredEvent* FindByCategory(const std::vector<DeliveredEvent>& events, const std::string& category,
+                                     int32_t filter)
+{
+    for (const DeliveredEvent& event : events) {
+        if (event.category == category && event.leaderboard.filter == filter)
+            return &event;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class SimulatedLeaderboards : public ExtensionTest {
+protected:
+    void SetUp() override
+    {
+        ExtensionTest::SetUp();
+        WriteResFile("leaderboards/leaderboards.xml", R"(<database><array id="CATEGORIES">
+<node id="alltime"/>
+<node id="fastest" sort="ASCENDING"/>
+</array></database>)");
+        StartServices(kFeatures);
+    }
+    HV_LeaderboardsInterface* Table() { return Engine()->leaderboards; }
+
+    // The local player's own score, found by asking around the player.
+    HV_LeaderboardScore OwnScore(uint32_t player, const char* category)
+    {
+        EXPECT_TRUE(Table()->FetchScoresAroundUser(player, 3, category));
+        const std::vector<DeliveredEvent> events = WaitForEvents(1);
+        EXPECT_EQ(events.size(), 1u);
+        const std::string id = "LOCAL_USER_" + std::to_string(player);
+        for (const DeliveredEvent& event : events) {
+            for (const HV_LeaderboardScore& score : event.scores) {
+                if (id == score.id)
+                    return score;
+            }
+        }
+        ADD_FAILURE() << "no score of " << id;
+        return {};
+    }
+};
+
+TEST_F(SimulatedLeaderboards, NamesTheLocalPlayersByTheirUserIds)
+{
+    EXPECT_STREQ(Table()->LocalPlayerName(1), "LOCAL_USER_1");
+    EXPECT_EQ(Table()->LocalPlayerState(0), 2);
+    EXPECT_EQ(Table()->QueryMaxScoreCount(), 30);
+    EXPECT_FALSE(Table()->Logout());
+    EXPECT_FALSE(Table()->IsBusy());
+    EXPECT_TRUE(Logged("Using Leaderboards implementation from module 'Simulation'"));
+}
+
+TEST_F(SimulatedLeaderboards, RequestsAreAnsweredLaterOnThreadsOfTheirOwn)
+{
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(Table()->FetchScores(1, 10, HV_LEADERBOARD_FILTER_GLOBAL, "alltime"));
+    EXPECT_TRUE(Table()->FetchScores(1, 30, HV_LEADERBOARD_FILTER_FRIENDS, "alltime"));
+    EXPECT_TRUE(Table()->FetchScores(1, 10, 2, "alltime"));
+    EXPECT_TRUE(Table()->FetchScores(1, 10, HV_LEADERBOARD_FILTER_GLOBAL, "fastest"));
+    EXPECT_TRUE(Table()->FetchScores(1, 10, HV_LEADERBOARD_FILTER_GLOBAL, "nope"));
+    EXPECT_TRUE(DeliverEvents().empty());
+    const std::vector<DeliveredEvent> events = WaitForEvents(5);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    ASSERT_EQ(events.size(), 5u);
+    EXPECT_GE(elapsed, std::chrono::milliseconds(501));
+
+    const DeliveredEvent* global = FindByCategory(events, "alltime", HV_LEADERBOARD_FILTER_GLOBAL);
+    ASSERT_NE(global, nullptr);
+    EXPECT_EQ(global->success, 1u);
+    EXPECT_EQ(global->leaderboard.start, 1);
+    ASSERT_EQ(global->scores.size(), 10u);
+    EXPECT_GE(global->leaderboard.total, 10);
+    for (size_t i = 0; i < global->scores.size(); ++i) {
+        EXPECT_EQ(global->scores[i].rank, int32_t(i + 1));
+        if (i > 0) {
+            EXPECT_GE(global->scores[i - 1].points, global->scores[i].points);
+        }
+    }
+
+    const DeliveredEvent* friends = FindByCategory(events, "alltime", HV_LEADERBOARD_FILTER_FRIENDS);
+    ASSERT_NE(friends, nullptr);
+    EXPECT_GE(friends->leaderboard.total, 4);  // the four local players at least
+    EXPECT_EQ(friends->scores.size(), size_t(std::min(friends->leaderboard.total, 30)));
+    for (size_t i = 0; i < friends->scores.size(); ++i) {
+        EXPECT_EQ(friends->scores[i].rank, int32_t(i + 1));
+        EXPECT_TRUE(StartsWith(friends->scores[i].id, "LOCAL_USER_") ||
+                    StartsWith(friends->scores[i].id, "OTHER_PLAYER_"))
+            << friends->scores[i].id;
+    }
+
+    const DeliveredEvent* other = FindByCategory(events, "alltime", 2);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->success, 1u);
+    EXPECT_EQ(other->leaderboard.count, 0);
+    EXPECT_EQ(other->leaderboard.total, 0);
+    EXPECT_EQ(other->leaderboard.scores, nullptr);
+
+    const DeliveredEvent* fastest = FindByCategory(events, "fastest", HV_LEADERBOARD_FILTER_GLOBAL);
+    ASSERT_NE(fastest, nullptr);
+    ASSERT_EQ(fastest->scores.size(), 10u);
+    for (size_t i = 1; i < fastest->scores.size(); ++i)
+        EXPECT_LE(fastest->scores[i - 1].points, fastest->scores[i].points);
+
+    const DeliveredEvent* unknown = FindByCategory(events, "nope", HV_LEADERBOARD_FILTER_GLOBAL);
+    ASSERT_NE(unknown, nullptr);
+    EXPECT_EQ(unknown->success, 0u);
+    EXPECT_EQ(unknown->reason, "Unknown leaderboard category 'nope'.");
+    EXPECT_EQ(unknown->leaderboard.count, 0);
+    EXPECT_TRUE(Logged("Sending leaderboards error event for category 'nope' filter 'GLOBAL' with reason 'Unknown "
+                       "leaderboard category 'nope'.'."));
+}
+
+TEST_F(SimulatedLeaderboards, ASubmissionBecomesThePlayersOwnScoreAndCanGoDown)
+{
+    HV_LeaderboardScore score = {};
+    score.points = 2000000000;
+    Table()->AddScore(0, score, "alltime");
+    HV_LeaderboardScore own = OwnScore(0, "alltime");
+    EXPECT_STREQ(own.player, "Local Player 0");
+    EXPECT_EQ(own.points, 2000000000);
+    score.points = 7;
+    Table()->AddScore(0, score, "alltime");
+    own = OwnScore(0, "alltime");
+    EXPECT_EQ(own.points, 7);
+}
+
+TEST_F(SimulatedLeaderboards, ASubmissionToAnUnknownCategoryIsIgnored)
+{
+    HV_LeaderboardScore score = {};
+    score.points = 5;
+    Table()->AddScore(0, score, "nope");
+    EXPECT_TRUE(Table()->FetchScores(1, 1, 0, "nope"));
+    const std::vector<DeliveredEvent> events = WaitForEvents(1);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].success, 0u);
+}
+
+TEST_F(SimulatedLeaderboards, ScoresAroundAPlayerStartHalfTheCountAboveItsRank)
+{
+    const HV_LeaderboardScore own = OwnScore(1, "alltime");
+    ASSERT_GT(own.rank, 0);
+    EXPECT_TRUE(Table()->FetchScoresAroundUser(1, 10, "alltime"));
+    const std::vector<DeliveredEvent> events = WaitForEvents(1);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].leaderboard.start, std::max(1, own.rank - 5));
+}
+
+TEST_F(SimulatedLeaderboards, AHugeCountCopiesOnlyTheScoresThatExist)
+{
+    EXPECT_TRUE(Table()->FetchScores(2, INT32_MAX, 0, "alltime"));
+    EXPECT_TRUE(Table()->FetchScores(1, -3, 0, "alltime"));
+    const std::vector<DeliveredEvent> events = WaitForEvents(2);
+    ASSERT_EQ(events.size(), 2u);
+    for (const DeliveredEvent& event : events) {
+        if (event.leaderboard.start == 2) {
+            EXPECT_EQ(event.leaderboard.count, event.leaderboard.total - 1);
+            ASSERT_FALSE(event.scores.empty());
+            EXPECT_EQ(event.scores[0].rank, 2);
+        } else {
+            EXPECT_EQ(event.leaderboard.count, 0);
+            EXPECT_EQ(event.leaderboard.scores, nullptr);
+        }
+    }
+}
+
+TEST_F(SimulatedLeaderboards, ConcurrentSubmissionsAndRequestsAreEachAnsweredOnce)
+{
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 5;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([this, t] {
+            for (int i = 0; i < kRounds; ++i) {
+                HV_LeaderboardScore score = {};
+                score.points = 1000 * t + i;
+                Table()->AddScore(uint32_t(t), score, i % 2 ? "alltime" : "fastest");
+                EXPECT_TRUE(Table()->FetchScores(1, 5, i % 2, "alltime"));
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(WaitForEvents(kThreads * kRounds).size(), size_t(kThreads * kRounds));
+}
