@@ -26,10 +26,8 @@ enum class NodeKind : uint32_t {
 };
 
 // Bits of Node::flags.
-enum NodeFlag : uint32_t {
-    NODE_FLAG_REPEATED_SWIZZLE = 1,  // operand of a member access whose swizzle repeats a component
-    NODE_FLAG_INITIALIZATION = 2,    // assignment made by an initialisation: no l-value check
-};
+constexpr uint32_t NODE_FLAG_REPEATED_SWIZZLE = 1;  // operand of a member access whose swizzle repeats a component
+constexpr uint32_t NODE_FLAG_INITIALIZATION = 2;    // assignment made by an initialisation: no l-value check
 
 // Sub-kinds. They share one number space with the operator indexes (0-41),
 // the jump codes (43-46) and the intrinsic ids (51-114).
@@ -62,7 +60,7 @@ struct Node {
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
 
-    uint32_t flags = 0;  // NodeFlag bits
+    uint32_t flags = 0;  // NODE_FLAG_ bits
     int32_t column = 0;  // 1-based column of the node's first token
     int32_t line = 0;
     const NodeKind kind;

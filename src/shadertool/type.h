@@ -35,9 +35,7 @@ enum TextureDimension : uint32_t {
 };
 
 // Bits of Type::qualifiers.
-enum TypeQualifier : uint32_t {
-    QUALIFIER_CONST = 1,
-};
+constexpr uint32_t QUALIFIER_CONST = 1;
 
 // The image shape of the two-dimensional image; every other type carries 1.
 constexpr int32_t IMAGE_SHAPE_2D = 0;
@@ -51,7 +49,7 @@ struct Type {
     int32_t vectorSize = 0;                       // 1 scalar, 2..4 vector; 0 for matrices and resources
     int32_t imageShape = 1;                       // IMAGE_SHAPE_2D for the 2D image, 1 for everything else
     int32_t matrixSize = 0;                       // N for an N x N float matrix
-    uint32_t qualifiers = 0;                      // TypeQualifier bits
+    uint32_t qualifiers = 0;                      // QUALIFIER_ bits
     TextureDimension textureDimension = TEXTURE_NONE;
     uint8_t isBuffer = 0;                         // a buffer resource of elements of this type
     uint8_t isConstant = 0;                       // value known at translation time
