@@ -1,6 +1,7 @@
 // The scanner shared by both tokenizers: characters with line and column,
 // and the rules for names, numbers, strings, operators and file markers.
 #include <climits>
+#include <string>
 
 #include "shadertool/lexer.h"
 #include "shadertool/lexer_messages.h"
@@ -103,15 +104,15 @@ void Tokenizer::ReadFileMarker()
 {
     ReadCharacter();  // the space
     ReadCharacter();  // the opening quote
-    String name;
+    std::string name;  // String would reallocate for every character of a long path
     for (;;) {
         const int c = ReadCharacter();
         if (c == '"' || m_lastReadAtEnd)
             break;
-        name.AppendChar(static_cast<char>(c));
+        name.push_back(static_cast<char>(c));
     }
-    if (!(name == m_sourceName))
-        m_sourceName = name;
+    if (!(m_sourceName == name.c_str()) || m_sourceName.GetLength() != int(name.size()))
+        m_sourceName.Assign(name.data(), int(name.size()));
     ReadCharacter();  // the space
     int64_t value = 0;
     int c = ReadCharacter();

@@ -7,6 +7,8 @@
 
 namespace ShaderTool {
 
+static constexpr int kMaxIncludePathLength = 1024;
+
 // Reads a whole file as comment-stripped text; the message of the failure
 // otherwise.
 static const char* ReadIncludedText(PreprocessorContext& context, const String& path, String& text)
@@ -60,6 +62,13 @@ void IncludeFile(PreprocessorContext& context, const char* fileName, SourceLocat
     path.Append(fileName);
     path = HVI_NormalizePath(path.GetText());
 
+    // No file system opens a path this long; refusing it early also keeps
+    // deep include chains from filling the text with ever longer markers.
+    if (path.GetLength() > kMaxIncludePathLength) {
+        ReportPreprocessorError(context, location, PreprocessorMessage::kIncludeNotFound);
+        context.AppendNewline();
+        return;
+    }
     // A file that is already being read, or a run of includes without end,
     // would make the text grow forever.
     if (IsOpen(context, path)) {

@@ -143,6 +143,15 @@ TEST_F(PreprocessorInclude, RunawayIncludesAreStopped)
     EXPECT_EQ(LogText(), ErrorIn(deepest, 1, 2, "too many include files (maximum is 256)."));
 }
 
+TEST_F(PreprocessorInclude, OverlongPathIsNotLookedFor)
+{
+    path = dir + "/" + std::string(1020, 'd') + "/main.hvsl";
+    EXPECT_FALSE(Run("#include \"a.h\"\nx\n"));
+    EXPECT_EQ(LogText(), ErrorIn(path, 1, 2, "include file was not found."));
+    // Refused before any lookup: no file markers are inserted.
+    EXPECT_EQ(Output(), "\nx\n");
+}
+
 TEST_F(PreprocessorInclude, StampIsTheNewestFileWhenUpToDateIsWanted)
 {
     Write("main.hvsl", "#include \"inc.h\"\n");
