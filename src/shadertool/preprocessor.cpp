@@ -5,6 +5,7 @@
 
 #include "shadertool/directive_parser.h"
 #include "shadertool/preprocessor_files.h"
+#include "shadertool/preprocessor_macros.h"
 #include "shadertool/preprocessor_messages.h"
 
 namespace ShaderTool {
@@ -193,11 +194,6 @@ void CopyLine(PreprocessorContext& context, int lineStartPosition)
         context.AppendOutput(text + lineStartPosition, end - lineStartPosition);
 }
 
-static const char* const kArrayNames[] = {
-    "buffers", "constants", "definitions", "pixel_constants", "pixel_output",
-    "pixel_textures", "vertex_constants", "vertex_input", "vertex_output",
-};
-
 template <class T>
 static bool HoldsName(const Array<T>& list, const char* name)
 {
@@ -221,8 +217,8 @@ bool IsArrayNodeDefined(PreprocessorContext& context, const char* arrayName, con
                         SourceLocation location)
 {
     int arrayIndex = -1;
-    for (int i = 0; i < int(sizeof(kArrayNames) / sizeof(kArrayNames[0])); ++i) {
-        if (std::strcmp(kArrayNames[i], arrayName) == 0)
+    for (int i = 0; i < int(sizeof(kDescriptionArrayNames) / sizeof(kDescriptionArrayNames[0])); ++i) {
+        if (std::strcmp(kDescriptionArrayNames[i], arrayName) == 0)
             arrayIndex = i;
     }
     if (arrayIndex < 0) {
@@ -232,6 +228,7 @@ bool IsArrayNodeDefined(PreprocessorContext& context, const char* arrayName, con
     const ShaderDescription* description = context.description;
     if (description == nullptr)
         return false;
+    // In the order of kDescriptionArrayNames.
     switch (arrayIndex) {
     case 0: return HoldsName(description->buffers, nodeName);
     case 1: return HoldsName(description->constants.variables, nodeName);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "shadertool/builtin_tables.h"
 #include "shadertool/directive_values.h"
 #include "shadertool/lexer.h"
 #include "shadertool/preprocessor.h"
@@ -90,8 +91,8 @@ void DefineTargetMacros(PreprocessorContext& context, uint32_t targetBit, uint32
              false, true);
     DefineDescriptionMacros(context);
     if (stage == STAGE_RCHIT || stage == STAGE_RGEN) {
-        for (const RayFlagRow& row : kRayFlagMacros)
-            AddMacro(context, row.name, PreprocessorValue::Integer(row.value), false, false);
+        for (const RayFlagConstant& flag : RayFlagConstants)
+            AddMacro(context, flag.name, PreprocessorValue::Integer(flag.value), false, false);
     }
 }
 

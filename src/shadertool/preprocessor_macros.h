@@ -55,23 +55,18 @@ constexpr TargetGroupRow kTargetGroups[] = {
 };
 static_assert(sizeof(kTargetGroups) / sizeof(kTargetGroups[0]) == TARGET_COUNT);
 
-// Ray flags, defined as integers for the stages that trace rays.
-struct RayFlagRow {
-    const char* name;
-    int32_t value;
+// The description arrays that _IS_ARRAY_NODE_DEFINED may name.
+constexpr const char* kDescriptionArrayNames[] = {
+    "buffers",
+    "constants",
+    "definitions",
+    "pixel_constants",
+    "pixel_output",
+    "pixel_textures",
+    "vertex_constants",
+    "vertex_input",
+    "vertex_output",
 };
-
-constexpr RayFlagRow kRayFlagMacros[] = {
-    {"RAY_FLAGS_NONE", 0},
-    {"RAY_FLAGS_OPAQUE", 1},
-    {"RAY_FLAGS_NO_OPAQUE", 2},
-    {"RAY_FLAGS_TERMINATE_ON_FIRST_HIT", 4},
-    {"RAY_FLAGS_SKIP_CLOSEST_HIT_SHADER", 8},
-    {"RAY_FLAGS_CULL_BACK_FACING_TRIANGLES", 16},
-    {"RAY_FLAGS_CULL_FRONT_FACING_TRIANGLES", 32},
-    {"RAY_FLAGS_CULL_OPAQUE", 64},
-    {"RAY_FLAGS_CULL_NO_OPAQUE", 128},
-};
-static_assert(sizeof(kRayFlagMacros) / sizeof(kRayFlagMacros[0]) == 9);
+static_assert(sizeof(kDescriptionArrayNames) / sizeof(kDescriptionArrayNames[0]) == 9);
 
 }  // namespace ShaderTool
