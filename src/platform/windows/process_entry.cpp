@@ -64,7 +64,9 @@ int HVI_RunProcess(const char* commandLine)
     while (!HVI_IsQuitRequested()) {
         if (!HVI_PumpMessages()) {
             HVI_RequestQuit();
-            break;
+        }
+        if (HVI_IsQuitRequested()) {
+            break;  // a close request among the messages ends the loop before another frame
         }
         HVI_RunFrame();
         if (!HVI_IsMainWindowActive()) {

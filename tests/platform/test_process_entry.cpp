@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/engine_test_support.h"
+#include "core/engine_lifecycle.h"
+#include "platform/windows/process_entry.h"
+#include "winapi/user/message_box_records.h"
+
+namespace {
+
+const char* const kPreinitializationFailed =
+    "Failed to initialize the application. You can try the following: 1) Reboot your system, 2) Update your "
+    "drivers, 3) Restart the application.\n\nSee generated log for details.";
+
+// Sets an environment variable for the life of the object.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : m_name(name)
+    {
+        char saved[4096] = {};
+        m_had = GetEnvironmentVariableA(name, saved, sizeof(saved)) > 0;
+        m_saved = saved;
+        SetEnvironmentVariableA(name, value.c_str());
+    }
+    ~ScopedVariable() { SetEnvironmentVariableA(m_name, m_had ? m_saved.c_str() : nullptr); }
+
+private:
+    const char* m_name;
+    bool m_had = false;
+    std::string m_saved;
+};
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+int g_frames = 0;
+
+// Asks the main window to close after a few frames, as a user would.
+void CloseAfterThreeFrames(HVI_EngineState& state, float)
+{
+    if (++g_frames == 3) {
+        PostMessageA(state.window, WM_CLOSE, 0, 0);
+    }
+}
+
+}  // namespace
+
+class ProcessEntry : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetEngineCore();
+        HVU_ClearMessageBoxRecords();
+        g_frames = 0;
+        m_previous = std::filesystem::current_path();
+        std::filesystem::current_path(m_res.Path());
+        HVI_RegisterPlatformSubsystem();
+    }
+    void TearDown() override { std::filesystem::current_path(m_previous); }
+
+    void WriteResource(const char* name, const std::string& text)
+    {
+        std::ofstream(m_res.Path() / name) << text;
+    }
+    void InstallProgram(const char* libraryName)
+    {
+        std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / libraryName, m_res.Path() / "prog.dll");
+    }
+    std::filesystem::path LogFile(const char* name) const { return m_home.Path() / "data" / "test-game" / "logs" / name; }
+
+    TemporaryFolder m_res;
+    TemporaryFolder m_home;
+    TemporaryFolder m_emptyLibraryPath;
+    ScopedVariable m_configHome{"XDG_CONFIG_HOME", (m_home.Path() / "config").string()};
+    ScopedVariable m_dataHome{"XDG_DATA_HOME", (m_home.Path() / "data").string()};
+    ScopedVariable m_homeFolder{"HOME", m_home.Native()};
+    ScopedVariable m_libraryPath{"HALVO_LIBRARY_PATH", m_emptyLibraryPath.Native()};
+    std::filesystem::path m_previous;
+};
+
+TEST_F(ProcessEntry, MissingProgramLibraryShowsThePreinitializationTextAndEndsWithZero)
+{
+    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
+    EXPECT_EQ(0, HVI_RunProcess("halvo"));
+    const auto boxes = HVU_GetMessageBoxRecords();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(kPreinitializationFailed, boxes[0].text);
+    const std::string log = ReadFile(LogFile("test-game.log"));
+    EXPECT_NE(std::string::npos, log.find("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll'"));
+    EXPECT_NE(std::string::npos, log.find("[SYSTEM] HALVO log: 1 errors, 0 warnings,"));
+}
+
+TEST_F(ProcessEntry, WrongProgramVersionShowsThePreinitializationText)
+{
+    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
+    InstallProgram("test-prog-old-version.dll");
+    EXPECT_EQ(0, HVI_RunProcess("halvo"));
+    ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
+    EXPECT_EQ(kPreinitializationFailed, HVU_GetMessageBoxRecords()[0].text);
+}
+
+TEST_F(ProcessEntry, FailedStartupShowsCoreInitializationFailedAndEndsWithOne)
+{
+    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
+    InstallProgram("test-prog-good.dll");
+    HVI_SubsystemHooks renderer = {};
+    renderer.Startup = [](HVI_EngineState&) { return false; };
+    HVI_RegisterSubsystem(HVI_SUBSYSTEM_RENDERER, renderer);
+    EXPECT_EQ(1, HVI_RunProcess("halvo"));
+    ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
+    EXPECT_EQ("Core initialization failed.", HVU_GetMessageBoxRecords()[0].text);
+}
+
+TEST_F(ProcessEntry, FullRunEndsWhenTheWindowIsClosedWithAnOrderlyShutdown)
+{
+    WriteResource("prog.xml",
+                  "<p><array id=\"APPLICATION\"><node program_id=\"test-game\" fps_limit=\"198\"/></array></p>");
+    WriteResource("developer.xml",
+                  "<d><array id=\"DEVELOPER\"><node logging_verbose_level=\"1\" features=\"FROM_DEVELOPER\"/></array></d>");
+    InstallProgram("test-prog-good.dll");
+    HVI_SubsystemHooks input = {};
+    input.UpdateFrame = CloseAfterThreeFrames;
+    HVI_RegisterSubsystem(HVI_SUBSYSTEM_INPUT, input);
+    EXPECT_EQ(0, HVI_RunProcess("halvo --features FROM_COMMAND_LINE"));
+    EXPECT_TRUE(HVU_GetMessageBoxRecords().empty());
+    EXPECT_EQ(3, g_frames);  // the close request of the third frame ends the loop before a fourth
+    EXPECT_TRUE(HV_HasFeature("FROM_COMMAND_LINE"));
+    EXPECT_TRUE(HV_HasFeature("FROM_DEVELOPER"));
+    const std::string log = ReadFile(LogFile("test-game.log"));
+    size_t at = 0;
+    for (const char* expected : {"Pelkor HV (API 15.30.00 + core 2326, built ", "[SYSTEM] Preinitializing",
+                                 "[SYSTEM] Program 'test program' bound through HV_GetProgramInterface",
+                                 "[SYSTEM] Preinitialization complete.", "[SYSTEM] Window created: 320x200 windowed.",
+                                 "[SYSTEM] Startup complete.", "[SYSTEM] HALVO Shutdown.",
+                                 "[SYSTEM] HALVO log: 0 errors, 0 warnings, "}) {
+        const size_t found = log.find(expected, at);
+        ASSERT_NE(std::string::npos, found) << expected << "\n" << log;
+        at = found;
+    }
+}

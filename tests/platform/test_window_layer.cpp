@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <vector>
+
+#include "winapi/user/message_box_records.h"
+
+namespace {
+
+std::vector<UINT> g_messages;
+std::vector<WPARAM> g_activations;
+
+LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    g_messages.push_back(message);
+    if (message == WM_ACTIVATE) {
+        g_activations.push_back(wParam);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND MakeWindow(const char* className, DWORD style)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = Record;
+    windowClass.lpszClassName = className;
+    RegisterClassExA(&windowClass);
+    return CreateWindowExA(0, className, "t", style, 10, 20, 300, 200, nullptr, nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+
+class WindowLayer : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_messages.clear();
+        g_activations.clear();
+        HVU_ClearMessageBoxRecords();
+    }
+};
+
+TEST_F(WindowLayer, MessageBoxIsRecordedAndAnsweredWithoutWaiting)
+{
+    EXPECT_EQ(IDOK, MessageBoxA(nullptr, "Disk full", "Game", MB_OK | MB_ICONERROR));
+    EXPECT_EQ(IDYES, MessageBoxA(nullptr, "Quit?", nullptr, MB_YESNO));
+    const auto boxes = HVU_GetMessageBoxRecords();
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("Game", boxes[0].caption);
+    EXPECT_EQ("Disk full", boxes[0].text);
+    EXPECT_EQ(static_cast<unsigned>(MB_OK | MB_ICONERROR), boxes[0].type);
+    EXPECT_EQ("Error", boxes[1].caption);  // the platform's caption when none is given
+}
+
+TEST_F(WindowLayer, AdjustWindowRectAddsFrameAndCaption)
+{
+    RECT rect = {0, 0, 800, 600};
+    ASSERT_TRUE(AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0));
+    EXPECT_EQ(-8, rect.left);
+    EXPECT_EQ(-31, rect.top);
+    EXPECT_EQ(808, rect.right);
+    EXPECT_EQ(608, rect.bottom);
+    RECT popup = {0, 0, 800, 600};
+    AdjustWindowRectEx(&popup, WS_POPUP, FALSE, 0);
+    EXPECT_EQ(0, popup.left);
+    EXPECT_EQ(600, popup.bottom);
+    EXPECT_FALSE(AdjustWindowRectEx(nullptr, WS_POPUP, FALSE, 0));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+}
+
+TEST_F(WindowLayer, ClassNamesAreUniqueAndUnknownClassesFail)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = Record;
+    windowClass.lpszClassName = "LayerTestUnique";
+    EXPECT_NE(0, RegisterClassExA(&windowClass));
+    EXPECT_EQ(0, RegisterClassExA(&windowClass));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS), GetLastError());
+    EXPECT_EQ(nullptr, CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS), GetLastError());
+}
+
+TEST_F(WindowLayer, CreationSendsCreateAndDestructionSendsDestroy)
+{
+    HWND window = MakeWindow("LayerTestLife", WS_POPUP);
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ((std::vector<UINT>{WM_CREATE}), g_messages);
+    EXPECT_TRUE(DestroyWindow(window));
+    EXPECT_EQ((std::vector<UINT>{WM_CREATE, WM_DESTROY}), g_messages);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(DestroyWindow(window));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
+}
+
+TEST_F(WindowLayer, PostedMessagesWaitInTheQueueUntilDispatched)
+{
+    HWND window = MakeWindow("LayerTestQueue", WS_POPUP);
+    g_messages.clear();
+    PostMessageA(window, WM_USER + 1, 0, 0);
+    PostMessageA(window, WM_USER + 2, 0, 0);
+    EXPECT_TRUE(g_messages.empty());
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_USER + 2, WM_USER + 2, PM_REMOVE));
+    EXPECT_EQ(static_cast<UINT>(WM_USER + 2), message.message);
+    DispatchMessageA(&message);
+    ASSERT_TRUE(PeekMessageA(&message, window, 0, 0, PM_NOREMOVE));
+    ASSERT_TRUE(PeekMessageA(&message, window, 0, 0, PM_REMOVE));
+    DispatchMessageA(&message);
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ((std::vector<UINT>{WM_USER + 2, WM_USER + 1}), g_messages);
+    DestroyWindow(window);
+}
+
+TEST_F(WindowLayer, DefaultProcedureDestroysAClosedWindow)
+{
+    HWND window = MakeWindow("LayerTestClose", WS_POPUP);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(WindowLayer, ShowingAWindowActivatesItAndDeactivatesTheOther)
+{
+    HWND first = MakeWindow("LayerTestActivateA", WS_POPUP);
+    HWND second = MakeWindow("LayerTestActivateB", WS_POPUP);
+    ShowWindow(first, SW_SHOW);
+    EXPECT_EQ(first, GetForegroundWindow());
+    ShowWindow(second, SW_SHOW);
+    EXPECT_EQ(second, GetForegroundWindow());
+    EXPECT_EQ((std::vector<WPARAM>{WA_ACTIVE, WA_INACTIVE, WA_ACTIVE}), g_activations);
+    DestroyWindow(first);
+    DestroyWindow(second);
+    EXPECT_EQ(nullptr, GetForegroundWindow());
+}
+
+TEST_F(WindowLayer, ClientRectExcludesTheFrame)
+{
+    HWND window = MakeWindow("LayerTestClient", WS_OVERLAPPEDWINDOW);
+    RECT client;
+    ASSERT_TRUE(GetClientRect(window, &client));
+    EXPECT_EQ(300 - 16, client.right);
+    EXPECT_EQ(200 - 39, client.bottom);
+    DestroyWindow(window);
+}
