@@ -66,12 +66,14 @@ TEST_F(SimulatedLeaderboards, RequestsAreAnsweredLaterOnThreadsOfTheirOwn)
 {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(Table()->FetchScores(1, 10, HV_LEADERBOARD_FILTER_GLOBAL, "alltime"));
+    std::vector<DeliveredEvent> events = DeliverEvents();
+    EXPECT_TRUE(events.empty());
     EXPECT_TRUE(Table()->FetchScores(1, 30, HV_LEADERBOARD_FILTER_FRIENDS, "alltime"));
     EXPECT_TRUE(Table()->FetchScores(1, 10, 2, "alltime"));
     EXPECT_TRUE(Table()->FetchScores(1, 10, HV_LEADERBOARD_FILTER_GLOBAL, "fastest"));
     EXPECT_TRUE(Table()->FetchScores(1, 10, HV_LEADERBOARD_FILTER_GLOBAL, "nope"));
-    EXPECT_TRUE(DeliverEvents().empty());
-    const std::vector<DeliveredEvent> events = WaitForEvents(5);
+    for (DeliveredEvent& event : WaitForEvents(5 - events.size()))
+        events.push_back(std::move(event));
     const auto elapsed = std::chrono::steady_clock::now() - start;
     ASSERT_EQ(events.size(), 5u);
     EXPECT_GE(elapsed, std::chrono::milliseconds(501));
