@@ -9,6 +9,8 @@
 #include <memory>
 #include <mutex>
 
+#include "winapi/kernel/name_claims.h"
+
 namespace halvo::kernel {
 
 enum class ObjectKind { Thread, Event, Mutex, Semaphore, FileSearch };
@@ -32,6 +34,9 @@ class WaitableObject : public KernelObject {
   // Takes what a satisfied wait takes: an auto-reset event's signal, a
   // semaphore's count, a mutex's ownership.
   virtual void Acquire(DWORD threadId) = 0;
+
+  // A named object's system-wide claim on its name; held while the object lives.
+  std::unique_ptr<NameClaim> nameClaim;
 };
 
 // Guards the state of every waitable object; SyncChanged() is notified

@@ -1,5 +1,6 @@
-// Events, mutexes and semaphores, with names shared within the process, and
-// the waits on every waitable object.
+// Events, mutexes and semaphores, with names, and the waits on every
+// waitable object. A name is looked up among the objects of this process
+// first and then among the claims of other processes (see name_claims.h).
 #include <algorithm>
 #include <string>
 #include <thread>
@@ -62,13 +63,15 @@ NamedObjects& Names() {
 }
 
 // Creates an object, or opens the existing one of that name. Sets
-// ERROR_ALREADY_EXISTS when it opened one and ERROR_SUCCESS when it created
-// one, and fails with ERROR_INVALID_HANDLE when the name belongs to an
-// object of another kind.
+// ERROR_ALREADY_EXISTS when it opened one (or another process holds the
+// name) and ERROR_SUCCESS when it created one, and fails with
+// ERROR_INVALID_HANDLE when the name belongs to an object of another kind.
+// create(existed) makes the object; existed tells that the name is held
+// elsewhere, in which case the platform ignores initial ownership.
 template <typename Create>
 HANDLE CreateOrOpen(LPCSTR name, ObjectKind kind, Create create) {
   if (name == nullptr || name[0] == '\0') {
-    HANDLE handle = InsertHandle(create());
+    HANDLE handle = InsertHandle(create(false));
     SetLastError(ERROR_SUCCESS);
     return handle;
   }
@@ -84,10 +87,13 @@ HANDLE CreateOrOpen(LPCSTR name, ObjectKind kind, Create create) {
     SetLastError(ERROR_ALREADY_EXISTS);
     return handle;
   }
-  std::shared_ptr<WaitableObject> created = create();
+  bool heldElsewhere;
+  std::unique_ptr<NameClaim> claim = NameClaim::Take(name, &heldElsewhere);
+  std::shared_ptr<WaitableObject> created = create(heldElsewhere);
   entry = created;
+  created->nameClaim = std::move(claim);
   HANDLE handle = InsertHandle(created);
-  SetLastError(ERROR_SUCCESS);
+  SetLastError(heldElsewhere ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
   return handle;
 }
 
@@ -148,7 +154,7 @@ using namespace halvo::kernel;
 
 HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bInitialState, LPCSTR lpName) {
   return CreateOrOpen(lpName, ObjectKind::Event,
-                      [&] { return std::make_shared<EventObject>(bManualReset != FALSE, bInitialState != FALSE); });
+                      [&](bool) { return std::make_shared<EventObject>(bManualReset != FALSE, bInitialState != FALSE); });
 }
 
 BOOL WINAPI SetEvent(HANDLE hEvent) {
@@ -178,9 +184,9 @@ BOOL WINAPI ResetEvent(HANDLE hEvent) {
 
 HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpName) {
   const DWORD threadId = GetCurrentThreadId();
-  return CreateOrOpen(lpName, ObjectKind::Mutex, [&] {
+  return CreateOrOpen(lpName, ObjectKind::Mutex, [&](bool existed) {
     auto mutex = std::make_shared<MutexObject>();
-    if (bInitialOwner) {
+    if (bInitialOwner && !existed) {
       mutex->owner = threadId;
       mutex->recursion = 1;
     }
@@ -233,7 +239,7 @@ HANDLE WINAPI CreateSemaphoreA(LPSECURITY_ATTRIBUTES, LONG lInitialCount, LONG l
     return nullptr;
   }
   return CreateOrOpen(lpName, ObjectKind::Semaphore,
-                      [&] { return std::make_shared<SemaphoreObject>(lInitialCount, lMaximumCount); });
+                      [&](bool) { return std::make_shared<SemaphoreObject>(lInitialCount, lMaximumCount); });
 }
 
 BOOL WINAPI ReleaseSemaphore(HANDLE hSemaphore, LONG lReleaseCount, LPLONG lpPreviousCount) {
