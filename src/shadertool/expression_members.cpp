@@ -1,0 +1,137 @@
+#include <cstring>
+
+#include "shadertool/expression.h"
+#include "shadertool/operator.h"
+#include "shadertool/semantic_messages.h"
+#include "shadertool/tree_builder.h"
+
+namespace ShaderTool {
+
+namespace {
+
+// The component a swizzle letter names (1 to 4) in one of the two letter
+// sets; 0 for a letter of neither set.
+int SwizzleComponent(char letter, const char* set) {
+    const char* found = std::strchr(set, letter);
+    return letter != 0 && found != nullptr ? static_cast<int>(found - set) + 1 : 0;
+}
+
+// The swizzle's length, or 0 when it is not a swizzle of a vector of that size.
+int GetSwizzleLength(const char* swizzle, int32_t vectorSize) {
+    const size_t length = std::strlen(swizzle);
+    if (length < 1 || length > 4) {
+        return 0;
+    }
+    for (const char* set : {"xyzw", "rgba"}) {
+        bool valid = true;
+        for (size_t index = 0; index < length && valid; ++index) {
+            const int component = SwizzleComponent(swizzle[index], set);
+            valid = component != 0 && component <= vectorSize;
+        }
+        if (valid) {
+            return static_cast<int>(length);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool SwizzleRepeats(const char* swizzle) {
+    for (const char* letter = swizzle; *letter != 0; ++letter) {
+        if (std::strchr(letter + 1, *letter) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Type GetMemberType(ParseContext& context, const Node* operand, const char* memberName, bool* repeats) {
+    *repeats = false;
+    const Type* operandType = GetNodeType(operand);
+    Type member;
+    // An array has elements, not members: it must be subscripted first.
+    if (operandType == nullptr || operandType->arraySize != 0) {
+        return member;
+    }
+    if (operandType->baseType == BaseType::STRUCT) {
+        const StructEntry* entry = context.structs.Find(operandType->name.GetText());
+        const StructMember* found = entry != nullptr ? entry->FindMember(memberName) : nullptr;
+        if (found == nullptr) {
+            return member;
+        }
+        member = found->type;
+        // A member of a const struct is as read-only as the struct.
+        member.qualifiers |= operandType->qualifiers & QUALIFIER_CONST;
+    } else if (operandType->vectorSize >= 2 && operandType->matrixSize == 0 && operandType->isBuffer == 0 &&
+               operandType->IsNumeric()) {
+        const int length = GetSwizzleLength(memberName, operandType->vectorSize);
+        if (length == 0) {
+            return member;
+        }
+        member = Type::MakeVector(operandType->baseType, length, operandType->qualifiers);
+        *repeats = SwizzleRepeats(memberName);
+    } else {
+        return member;
+    }
+    member.isConstant = operandType->isConstant;
+    return member;
+}
+
+OperatorNode* CreateMemberAccess(ParseContext& context, Node* operand, const char* memberName,
+                                 SourceLocation periodLocation, SourceLocation nameLocation) {
+    OperatorNode* node = CreateOperatorNode(context, OP_MEMBER, periodLocation);
+    bool repeats = false;
+    const Type memberType = GetMemberType(context, operand, memberName, &repeats);
+    node->type = memberType;
+    if (memberType.IsValidVariableType()) {
+        if (repeats) {
+            operand->flags |= NODE_FLAG_REPEATED_SWIZZLE;
+        }
+        node->left = operand;
+        node->right = CreateVariableNode(context, memberType, memberName, nameLocation);
+        return node;
+    }
+    node->left = context.dummy;
+    node->right = context.dummy;
+    const Type* operandType = GetNodeType(operand);
+    const String typeText = operandType != nullptr ? GetTypeText(*operandType, false) : String();
+    ReportErrorAt(context, node, String::Formatted(SemanticMessage::kNoMember, typeText.GetText(), memberName).GetText());
+    return node;
+}
+
+OperatorNode* CreateSubscript(ParseContext& context, Node* operand, Node* index, SourceLocation location) {
+    OperatorNode* node = CreateOperatorNode(context, OP_SUBSCRIPT, location);
+    const Type* operandType = GetNodeType(operand);
+    if (operandType == nullptr) {
+        node->left = operand;
+        node->right = index;
+        return node;
+    }
+    if (operandType->isBuffer != 0) {
+        node->left = operand;
+        node->right = index;
+        if (operandType->arraySize != 0) {
+            node->type = *operandType;
+            node->type.arraySize = 0;
+            return node;
+        }
+        if (operandType->isIndexBuffer != 0) {
+            ReportErrorAt(context, node, SemanticMessage::kIndexBufferSubscript);
+        }
+        node->type = Type::MakeVector(operandType->baseType, operandType->vectorSize, operandType->qualifiers);
+        node->type.matrixSize = operandType->matrixSize;
+        return node;
+    }
+    if (operandType->arraySize != 0) {
+        node->left = operand;
+        node->right = index;
+        node->type = *operandType;
+        node->type.arraySize = 0;
+        return node;
+    }
+    FindOperatorOverload(context, node, operand, index, false, false);
+    return node;
+}
+
+}  // namespace ShaderTool

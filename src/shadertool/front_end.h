@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/array.h"
+#include "foundation/string.h"
+#include "shadertool/log.h"
+#include "shadertool/parse_context.h"
+#include "shadertool/preprocessor.h"
+#include "shadertool/shader_description.h"
+
+namespace ShaderTool {
+
+// The contexts of the translator's front end and its step log: what one
+// source goes through before a target's translator writes it.
+struct FrontEnd {
+    FrontEnd();
+    FrontEnd(const FrontEnd&) = delete;
+    FrontEnd& operator=(const FrontEnd&) = delete;
+
+    Log stepLog;
+    PreprocessorContext preprocessor;
+    ParseContext parse;  // holds the tree of the last source
+};
+
+// Preprocesses one source of the description for one target, builds its
+// stage structs, parses and checks it, and reports the vertex outputs it
+// never sets. The tree is frontEnd.parse.root; every message is in the step
+// log. True when the source is good.
+bool RunFrontEnd(FrontEnd& frontEnd, const ShaderDescription& description, const ShaderSource& source,
+                 uint32_t targetBit, const Array<String>& definitions);
+
+}  // namespace ShaderTool

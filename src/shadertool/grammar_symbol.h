@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+#include "shadertool/node.h"
+#include "shadertool/token.h"
+#include "shadertool/type_specifier.h"
+
+namespace ShaderTool {
+
+// The semantic value of every grammar symbol: a plain record, as the
+// parser's value stack copies and relocates it bytewise.
+struct GrammarSymbol {
+    int32_t column = 0;
+    int32_t line = 0;
+    char text[kMaxTokenLength] = {};  // up to 127 characters; a longer token is kept empty
+    uint32_t tokenKind = TOKEN_NONE;
+    Node* node = nullptr;
+    Node* second = nullptr;  // else branch of an if; step of a for; variable declaration of a declarator list
+    TypeSpecifier specifier;
+    uint32_t operatorIndex = 0;
+
+    SourceLocation GetLocation() const { return {column, line}; }
+};
+
+}  // namespace ShaderTool

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/array.h"
+#include "foundation/string.h"
+#include "shadertool/builtin.h"
+#include "shadertool/function_table.h"
+#include "shadertool/lexer.h"
+#include "shadertool/log.h"
+#include "shadertool/node.h"
+#include "shadertool/operator.h"
+#include "shadertool/shader_description.h"
+#include "shadertool/struct_table.h"
+#include "shadertool/symbol_table.h"
+
+namespace ShaderTool {
+
+// Everything one parse of one source works on: the tokenizer, the tables,
+// the nodes made so far and the tree. One context serves every source in
+// turn; BeginParse resets it. Not shared between threads.
+struct ParseContext {
+    ParseContext();
+    ~ParseContext();
+    ParseContext(const ParseContext&) = delete;
+    ParseContext& operator=(const ParseContext&) = delete;
+
+    Log* log = nullptr;  // the step log; every error line goes here
+    Tokenizer tokenizer;
+    SourceLocation tokenLocation;  // of the token the parser read last
+    uint8_t success = 1;           // cleared by every error
+
+    Array<Node*> nodes;  // every node made since BeginParse, owned, in creation order
+    GroupNode* root = nullptr;
+    FunctionNode* currentFunction = nullptr;  // the definition being parsed
+    int returnCount = 0;                      // return statements seen in it
+    int32_t stage = STAGE_VERTEX;
+    const ShaderDescription* description = nullptr;  // of the source; set by BuildStageInterface
+
+    SymbolTable symbols;
+    StructTable structs;
+    FunctionTable functions;
+    OperatorTable operators;  // filled once
+    BuiltInTable builtIns;    // general records filled once, stage records per parse
+    Array<String> unassignedOutputs;  // vertex outputs no assignment has targeted yet
+    VariableNode* dummy = nullptr;    // stands in for both operands of a failed member access
+};
+
+// Frees every node and empties the tables, then prepares a parse of the
+// source's text for the stage: built-ins and intrinsics, the placeholder,
+// the tokenizer. The stage structs come next (BuildStageInterface).
+void BeginParse(ParseContext& context, const ShaderSource& source, int32_t stage);
+
+// Appends a node to the context's list and returns it.
+template <class T>
+T* AdoptNode(ParseContext& context, T* node) {
+    context.nodes.Add(node);
+    return node;
+}
+
+// One "%s(%i:%i) error: %s\n" line with the current source name; clears success.
+void ReportError(ParseContext& context, int line, int column, const char* message);
+void ReportErrorAt(ParseContext& context, const Node* node, const char* message);
+
+}  // namespace ShaderTool
