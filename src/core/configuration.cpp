@@ -3,9 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "data/database_loader.h"
-#include "filesystem/whole_file.h"
-#include "foundation/byte_buffer.h"
+#include "data/data_manager.h"
+#include "filesystem/file_operations.h"
 
 namespace {
 
@@ -13,17 +12,10 @@ constexpr const char* kProgramFile = "res://prog.xml";
 constexpr const char* kDeveloperFile = "res://developer.xml";
 constexpr const char* kPlatformVariant = "WINDOWS";
 
-std::unique_ptr<DMDatabase> ReadDatabase(const char* path)
+// The registered database of the file; null when there is no such file.
+const DMDatabase* ReadDatabase(const char* path)
 {
-    ByteBuffer bytes;
-    if (!HVI_ReadWholeFile(path, bytes)) {
-        return nullptr;
-    }
-    std::unique_ptr<DMDatabase> database(new DMDatabase(path));
-    if (!HVI_LoadDatabaseFromBytes("HVI_Configuration", path, bytes.GetData(), bytes.GetSize(), *database)) {
-        return nullptr;
-    }
-    return database;
+    return HV_FileSystem_FindPath(path) ? DataManager::GetDatabase(path) : nullptr;
 }
 
 const char* FindInArray(const DMArray* array, const char* key)
@@ -62,19 +54,36 @@ const char* FindInVariant(const DMDatabase* database, const char* variant, const
 
 void HVI_Configuration::Load()
 {
+    m_ownedProgram.reset();
+    m_ownedDeveloper.reset();
     m_program = ReadDatabase(kProgramFile);
     m_developer = ReadDatabase(kDeveloperFile);
 }
 
+void HVI_Configuration::Unload()
+{
+    const bool registered = m_program && !m_ownedProgram;
+    const bool developerRegistered = m_developer && !m_ownedDeveloper;
+    Use(nullptr, nullptr);
+    if (registered) {
+        DataManager::UnloadDatabase(kProgramFile);
+    }
+    if (developerRegistered) {
+        DataManager::UnloadDatabase(kDeveloperFile);
+    }
+}
+
 void HVI_Configuration::Use(std::unique_ptr<DMDatabase> program, std::unique_ptr<DMDatabase> developer)
 {
-    m_program = std::move(program);
-    m_developer = std::move(developer);
+    m_ownedProgram = std::move(program);
+    m_ownedDeveloper = std::move(developer);
+    m_program = m_ownedProgram.get();
+    m_developer = m_ownedDeveloper.get();
 }
 
 const char* HVI_Configuration::GetProgramValue(const char* key) const
 {
-    const DMDatabase* program = m_program.get();
+    const DMDatabase* program = m_program;
     if (const char* value = FindInVariant(program, GetDeveloperValue("force_variant"), key)) {
         return value;
     }
@@ -90,12 +99,12 @@ const char* HVI_Configuration::GetProgramValue(const char* key) const
 
 const char* HVI_Configuration::GetProgramParameter(const char* key) const
 {
-    return FindInArray(FindArray(m_program.get(), "PARAMETERS"), key);
+    return FindInArray(FindArray(m_program, "PARAMETERS"), key);
 }
 
 const char* HVI_Configuration::GetDeveloperValue(const char* key) const
 {
-    return FindInArray(FindArray(m_developer.get(), "DEVELOPER"), key);
+    return FindInArray(FindArray(m_developer, "DEVELOPER"), key);
 }
 
 bool HVI_Configuration::IsTrue(const char* text)

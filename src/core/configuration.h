@@ -12,9 +12,12 @@
 
 class HVI_Configuration {
 public:
-    // Reads both files; a missing file leaves its values unset.
+    // Takes both files from the data manager's registry; a missing file
+    // leaves its values unset.
     void Load();
-    // Uses these databases (tests); either may be null.
+    // Forgets both and unloads them from the registry (shutdown).
+    void Unload();
+    // Uses these databases instead (tests); either may be null.
     void Use(std::unique_ptr<DMDatabase> program, std::unique_ptr<DMDatabase> developer);
 
     // A prog.xml key: the forced variant (developer.xml "force_variant"),
@@ -34,8 +37,10 @@ public:
     void SetScreenSize(const char* size) { m_screenSize.Assign(size); }
 
 private:
-    std::unique_ptr<DMDatabase> m_program;
-    std::unique_ptr<DMDatabase> m_developer;
+    const DMDatabase* m_program = nullptr;    // registered, or one of the owned ones
+    const DMDatabase* m_developer = nullptr;
+    std::unique_ptr<DMDatabase> m_ownedProgram;
+    std::unique_ptr<DMDatabase> m_ownedDeveloper;
     String m_screenSize = "LARGE";
 };
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/logging.h"
+#include "core/memory.h"
 #include "filesystem/critical_section.h"
 #include "foundation/array.h"
 
@@ -19,7 +20,15 @@ EventQueue& Queue()
     return queue;
 }
 
+// The dropped file's path is the core's own payload.
+void FreeDroppedFile(HV_Event* event)
+{
+    HV_Free(event->droppedFile.path);
+    event->droppedFile.path = nullptr;
+}
+
 struct FreerTable {
+    FreerTable() { freers[HV_EVENT_DROPPED_FILE] = FreeDroppedFile; }
     CriticalSection lock;
     HVI_EventPayloadFreer freers[HV_EVENT_KIND_LIMIT] = {};  // guarded by lock
 };

@@ -1,6 +1,7 @@
 // Shutdown in the engine's fixed order, ending with the log summary.
 #include <windows.h>
 
+#include "core/configuration.h"
 #include "core/engine_locks.h"
 #include "core/engine_run_state.h"
 #include "core/engine_state.h"
@@ -49,6 +50,7 @@ void HVI_Shutdown()
     }
     state.program = nullptr;
     HVI_UnbindProgram(run.library);
+    HVI_GetConfiguration().Unload();
     HVI_WriteLogSummary();
     HVI_ResetFileSystem();
     HVI_DeleteEngineLocks();

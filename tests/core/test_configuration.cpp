@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/configuration.h"
+#include "data/data_manager.h"
+
+namespace {
+
+std::unique_ptr<DMDatabase> Parse(const char* xml)
+{
+    return std::unique_ptr<DMDatabase>(DataManager::LoadFromMemory(xml));
+}
+
+constexpr const char* kProgram = R"(<p>
+  <array id="APPLICATION"><node program_id="game" fps_limit="60"/><node id="locale">fi_FI</node></array>
+  <array id="VARIANTS">
+    <node id="WINDOWS" fps_limit="30" features="A"/>
+    <node id="WINDOWS_SMALL" fps_limit="20"/>
+    <node id="HANDHELD" fps_limit="10"/>
+  </array>
+  <array id="PARAMETERS"><node id="difficulty">hard</node></array>
+</p>)";
+
+}  // namespace
+
+TEST(Configuration, PlatformVariantTakesPrecedenceOverApplication)
+{
+    HVI_Configuration configuration;
+    configuration.Use(Parse(kProgram), nullptr);
+    EXPECT_STREQ("30", configuration.GetProgramValue("fps_limit"));
+    EXPECT_STREQ("game", configuration.GetProgramValue("program_id"));
+    EXPECT_STREQ("A", configuration.GetProgramValue("features"));
+}
+
+TEST(Configuration, ScreenSizeVariantComesBeforeThePlatformVariant)
+{
+    HVI_Configuration configuration;
+    configuration.Use(Parse(kProgram), nullptr);
+    configuration.SetScreenSize("SMALL");
+    EXPECT_STREQ("20", configuration.GetProgramValue("fps_limit"));
+}
+
+TEST(Configuration, ForcedVariantComesFirst)
+{
+    HVI_Configuration configuration;
+    configuration.Use(Parse(kProgram),
+                      Parse("<d><array id=\"DEVELOPER\"><node force_variant=\"HANDHELD\"/></array></d>"));
+    EXPECT_STREQ("10", configuration.GetProgramValue("fps_limit"));
+}
+
+TEST(Configuration, ValueMayBeANodesText)
+{
+    HVI_Configuration configuration;
+    configuration.Use(Parse(kProgram), nullptr);
+    EXPECT_STREQ("fi_FI", configuration.GetProgramValue("locale"));
+    EXPECT_STREQ("hard", configuration.GetProgramParameter("difficulty"));
+    EXPECT_EQ(nullptr, configuration.GetProgramParameter("fps_limit"));
+    EXPECT_EQ(nullptr, configuration.GetProgramValue("missing"));
+}
+
+TEST(Configuration, DeveloperModeIsTrueForTextBeginningWithOneOrT)
+{
+    for (const char* yes : {"1", "true", "t", "10"}) {
+        HVI_Configuration configuration;
+        const std::string xml = std::string("<d><array id=\"DEVELOPER\"><node developer_mode=\"") + yes + "\"/></array></d>";
+        configuration.Use(nullptr, Parse(xml.c_str()));
+        EXPECT_TRUE(configuration.IsDeveloperMode()) << yes;
+    }
+    for (const char* no : {"0", "false", "True", "yes", ""}) {
+        HVI_Configuration configuration;
+        const std::string xml = std::string("<d><array id=\"DEVELOPER\"><node developer_mode=\"") + no + "\"/></array></d>";
+        configuration.Use(nullptr, Parse(xml.c_str()));
+        EXPECT_FALSE(configuration.IsDeveloperMode()) << no;
+    }
+    HVI_Configuration none;
+    EXPECT_FALSE(none.IsDeveloperMode());
+}
+
+TEST(Configuration, FrameTimeFromFpsLimit)
+{
+    EXPECT_EQ(16, HVI_FrameTimeFromFpsLimit("60"));   // 1000 / 62
+    EXPECT_EQ(31, HVI_FrameTimeFromFpsLimit("30"));   // 1000 / 32
+    EXPECT_EQ(333, HVI_FrameTimeFromFpsLimit("1"));   // 1000 / 3
+    EXPECT_EQ(16, HVI_FrameTimeFromFpsLimit("59.9")); // 1000 / 61.9
+    EXPECT_EQ(0, HVI_FrameTimeFromFpsLimit(nullptr));
+    EXPECT_EQ(0, HVI_FrameTimeFromFpsLimit("fast"));
+    EXPECT_EQ(0, HVI_FrameTimeFromFpsLimit("-5"));
+    EXPECT_EQ(0, HVI_FrameTimeFromFpsLimit("0"));
+}
