@@ -54,6 +54,7 @@ inline constexpr SystemMessageText kSystemMessageTexts[] = {
     {317, "The system cannot find message text for message number 0x%1 in the message file for %2.\r\n"},
     {487, "Attempt to access invalid address.\r\n"},
     {998, "Invalid access to memory location.\r\n"},
+    {1004, "Invalid flags.\r\n"},
     {1113, "No mapping for the Unicode character exists in the target multi-byte code page.\r\n"},
     {1114, "A dynamic link library (DLL) initialization routine failed.\r\n"},
     {1460, "This operation returned because the timeout period expired.\r\n"},

@@ -14,6 +14,7 @@
 #include <synchapi.h>
 #include <sysinfoapi.h>
 #include <timezoneapi.h>
+#include <winnls.h>
 #include <stdarg.h>
 
 #define MOVEFILE_REPLACE_EXISTING 0x00000001
