@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <string>
 
 #include <windows.h>
@@ -41,8 +42,36 @@ bool IsDirectory(const std::string& path) {
   return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// Writes all of data to fd; false with errno set on failure.
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t put = write(fd, data, size);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += put;
+    size -= static_cast<size_t>(put);
+  }
+  return true;
+}
+
+// Copies source's bytes to fd; false with errno set on failure.
+bool CopyBytes(int source, int target) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = read(source, buffer, sizeof buffer);
+    if (got == 0) return true;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (!WriteAll(target, buffer, static_cast<size_t>(got))) return false;
+  }
+}
+
 // Copies a regular file's bytes and permissions to a new file beside the
-// target, then renames it into place, so that no half-copied target is seen.
+// target, then moves that into place, so that no half-copied target is seen.
 bool CopyRegularFile(const std::string& from, const std::string& to, bool failIfExists) {
   const int source = open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (source < 0) return FailFromErrno(from);
@@ -51,50 +80,28 @@ bool CopyRegularFile(const std::string& from, const std::string& to, bool failIf
     close(source);
     return Fail(ERROR_ACCESS_DENIED);
   }
-  const std::string temporary = to + ".copy-" + std::to_string(getpid());
-  const int target = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, status.st_mode & 07777);
+  static std::atomic<unsigned> copies{0};
+  const std::string temporary = to + ".copy-" + std::to_string(getpid()) + "-" + std::to_string(copies++);
+  const int target = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, status.st_mode & 07777);
   if (target < 0) {
+    const int error = errno;
     close(source);
-    return FailFromErrno(to);
-  }
-  char buffer[65536];
-  bool ok = true;
-  for (;;) {
-    const ssize_t got = read(source, buffer, sizeof buffer);
-    if (got == 0) break;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    for (ssize_t written = 0; written < got;) {
-      const ssize_t put = write(target, buffer + written, static_cast<size_t>(got - written));
-      if (put < 0) {
-        if (errno == EINTR) continue;
-        ok = false;
-        break;
-      }
-      written += put;
-    }
-    if (!ok) break;
-  }
-  const int savedError = errno;
-  close(source);
-  if (close(target) != 0) ok = false;
-  if (ok) {
-    if (failIfExists) {
-      // link() refuses an existing target, which makes the check and the move one step.
-      ok = link(temporary.c_str(), to.c_str()) == 0;
-    } else {
-      ok = rename(temporary.c_str(), to.c_str()) == 0;
-    }
-  }
-  const int error = ok ? 0 : errno ? errno : savedError;
-  unlink(temporary.c_str());
-  if (!ok) {
-    if (error == EEXIST) return Fail(ERROR_FILE_EXISTS);
     return Fail(ErrorFromErrno(error, to));
   }
+  bool copied = CopyBytes(source, target);
+  int error = copied ? 0 : errno;
+  close(source);
+  if (close(target) != 0 && copied) {
+    copied = false;
+    error = errno;
+  }
+  if (copied) {
+    // link() refuses an existing target, which makes the check and the move one step.
+    copied = failIfExists ? link(temporary.c_str(), to.c_str()) == 0 : rename(temporary.c_str(), to.c_str()) == 0;
+    if (!copied) error = errno;
+  }
+  unlink(temporary.c_str());
+  if (!copied) return Fail(error == EEXIST ? ERROR_FILE_EXISTS : ErrorFromErrno(error, to));
   return true;
 }
 

@@ -61,6 +61,9 @@ TEST(FileOperations, DeletesFilesButNotReadOnlyOnes) {
   EXPECT_FALSE(DeleteFileA(temp.Path("locked.txt").c_str()));
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
   EXPECT_EQ(temp.Read("locked.txt"), "keep");
+  std::filesystem::create_directory(temp.Path("folder"));
+  EXPECT_FALSE(DeleteFileA(temp.Path("folder").c_str()));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 }
 
 TEST(FileOperations, DeleteOfMissingFileTellsFileFromPath) {
