@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "halvo/services.h"
 
@@ -33,13 +34,13 @@ HV_Event HVI_MakeEvent(const Payload& payload)
 {
     static_assert(sizeof(Payload) <= sizeof(HV_Event));
     HV_Event event = {};
-    __builtin_memcpy(&event, &payload, sizeof payload);
+    std::memcpy(&event, &payload, sizeof payload);
     return event;
 }
 template <class Payload>
 Payload HVI_ReadEvent(const HV_Event& event)
 {
     Payload payload;
-    __builtin_memcpy(&payload, &event, sizeof payload);
+    std::memcpy(&payload, &event, sizeof payload);
     return payload;
 }

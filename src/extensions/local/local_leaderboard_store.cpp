@@ -5,31 +5,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/engine_time.h"
 #include "core/features.h"
 #include "core/logging.h"
 #include "core/memory.h"
-#include "core/threading.h"
-#include "core/engine_time.h"
 #include "data/data_manager.h"
 #include "extensions/leaderboard_categories.h"
 #include "extensions/leaderboard_events.h"
 #include "extensions/local/leaderboard_database_file.h"
 #include "extensions/local/score_data_text.h"
+#include "extensions/mutex_scope.h"
 #include "foundation/array.h"
 
 namespace {
-
-// Holds the store's mutex for a scope.
-class StoreLock {
-public:
-    explicit StoreLock(HV_Mutex* mutex) : m_mutex(mutex) { HV_Threading_LockMutex(m_mutex); }
-    ~StoreLock() { HV_Threading_UnlockMutex(m_mutex); }
-    StoreLock(const StoreLock&) = delete;
-    StoreLock& operator=(const StoreLock&) = delete;
-
-private:
-    HV_Mutex* m_mutex;
-};
 
 int32_t ReadPoints(const DMNode& node)
 {
@@ -81,7 +69,7 @@ void LocalLeaderboardStore::SaveScore(HV_LeaderboardScore& score, const char* ca
         HV_Log(HV_LOG_ERROR, "LocalLeaderboardStore::SaveScore: a score without a category is not saved.");
         return;
     }
-    StoreLock lock(m_mutex);
+    MutexScope lock(m_mutex);
     DMArray* scores = m_database->FindArray(category);
     if (scores == nullptr)
         scores = m_database->AddArray(category);
@@ -109,7 +97,7 @@ void LocalLeaderboardStore::QueryScores(int32_t start, int32_t count, int32_t fi
         HVI_SendLeaderboardScoresEvent(category, filter, 0, 0, nullptr, 0);
         return;
     }
-    StoreLock lock(m_mutex);
+    MutexScope lock(m_mutex);
     DMArray* scores = category != nullptr ? m_database->FindArray(category) : nullptr;
     if (scores == nullptr) {
         HV_Print("No scores in category '%s', returning 0 scores.", category);

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/threading.h"
 #include "core/engine_time.h"
+#include "extensions/mutex_scope.h"
 
 LocalLeaderboardsImplementation::LocalLeaderboardsImplementation(LocalLeaderboardStore* store) : m_store(store)
 {
@@ -21,12 +21,13 @@ void LocalLeaderboardsImplementation::RenameLocalPlayer()
 
 void LocalLeaderboardsImplementation::AddScore(uint32_t, HV_LeaderboardScore* score, const char* category)
 {
-    HV_Threading_LockMutex(m_store->GetMutex());
-    ++m_submissions;
-    RenameLocalPlayer();
-    if (score != nullptr)
-        std::memcpy(score->id, m_localPlayerName, sizeof score->id);
-    HV_Threading_UnlockMutex(m_store->GetMutex());
+    {
+        MutexScope lock(m_store->GetMutex());
+        ++m_submissions;
+        RenameLocalPlayer();
+        if (score != nullptr)
+            std::memcpy(score->id, m_localPlayerName, sizeof score->id);
+    }
     if (score != nullptr)
         m_store->SaveScore(*score, category);
 }
@@ -48,8 +49,7 @@ const char* LocalLeaderboardsImplementation::GetLocalPlayerName(uint32_t)
 {
     // The name changes with every submission on any thread: hand out a copy.
     thread_local char copy[64];
-    HV_Threading_LockMutex(m_store->GetMutex());
+    MutexScope lock(m_store->GetMutex());
     std::memcpy(copy, m_localPlayerName, sizeof copy);
-    HV_Threading_UnlockMutex(m_store->GetMutex());
     return copy;
 }

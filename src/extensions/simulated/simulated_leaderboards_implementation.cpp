@@ -5,13 +5,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/engine_time.h"
 #include "core/features.h"
 #include "core/logging.h"
 #include "core/memory.h"
 #include "core/threading.h"
-#include "core/engine_time.h"
 #include "extensions/leaderboard_categories.h"
 #include "extensions/leaderboard_events.h"
+#include "extensions/mutex_scope.h"
 #include "extensions/simulated/name_pool.h"
 
 namespace {
@@ -48,17 +49,6 @@ void SendDelayedResult(void* argument)
     delete result;
 }
 
-class MutexScope {
-public:
-    explicit MutexScope(HV_Mutex* mutex) : m_mutex(mutex) { HV_Threading_LockMutex(m_mutex); }
-    ~MutexScope() { HV_Threading_UnlockMutex(m_mutex); }
-    MutexScope(const MutexScope&) = delete;
-    MutexScope& operator=(const MutexScope&) = delete;
-
-private:
-    HV_Mutex* m_mutex;
-};
-
 // Copies the records at the 1-based ranks start .. start + count - 1 that
 // exist among the first total records. Computed wide, so no count can make
 // the array larger than the list. Null when nothing is copied.
@@ -87,8 +77,6 @@ SimulatedLeaderboardsImplementation::SimulatedLeaderboardsImplementation()
         m_localUserIds[player].Format("LOCAL_USER_%u", player);
     m_mutex = HV_Threading_GetMutex("SimulatedLeaderboards");
 }
-
-SimulatedLeaderboardsImplementation::~SimulatedLeaderboardsImplementation() = default;
 
 int32_t SimulatedLeaderboardsImplementation::Draw(int32_t modulus) { return int32_t(m_random() % uint32_t(modulus)); }
 

@@ -15,7 +15,6 @@
 class SimulatedLeaderboardsImplementation : public LeaderboardsImplementation {
 public:
     SimulatedLeaderboardsImplementation();
-    ~SimulatedLeaderboardsImplementation() override;
 
     const char* GetName() override { return "Simulated"; }
     // Generates the categories of "leaderboards/leaderboards.xml" (with the

@@ -7,6 +7,7 @@
 #include "core/memory.h"
 #include "core/threading.h"
 #include "extensions/leaderboard_events.h"
+#include "extensions/mutex_scope.h"
 #include "extensions/simulated/picture_loading.h"
 #include "extensions/simulated/profile_picture_url.h"
 #include "extensions/simulated/social_directory.h"
@@ -15,17 +16,6 @@ namespace {
 
 // The cache mode of profile pictures.
 constexpr int32_t kPictureCacheMode = 4;
-
-class MutexScope {
-public:
-    explicit MutexScope(HV_Mutex* mutex) : m_mutex(mutex) { HV_Threading_LockMutex(m_mutex); }
-    ~MutexScope() { HV_Threading_UnlockMutex(m_mutex); }
-    MutexScope(const MutexScope&) = delete;
-    MutexScope& operator=(const MutexScope&) = delete;
-
-private:
-    HV_Mutex* m_mutex;
-};
 
 // Copies of the user's texts in blocks of the engine allocator.
 HV_SocialUser CopyForEvent(const SocialUser& user)

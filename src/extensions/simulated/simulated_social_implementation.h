@@ -4,8 +4,8 @@
 
 #include "extensions/service_implementations.h"
 #include "extensions/social_user.h"
-#include "halvo/threading.h"
 #include "foundation/array.h"
+#include "halvo/threading.h"
 
 // A social network played locally: the local user and ten built-in friends.
 // Every operation holds the named mutex "SocialImplementation".
