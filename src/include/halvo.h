@@ -9,15 +9,12 @@
 #include "halvo/events.h"
 #include "halvo/program.h"
 #include "halvo/threading.h"
-#if defined(__has_include)
-#if __has_include("halvo/filesystem.h")
 #include "halvo/filesystem.h"
-#endif
+#include "halvo/services.h"
+/* The audio table's header joins when the audio library is part of the build. */
+#if defined(__has_include)
 #if __has_include("halvo/audio.h")
 #include "halvo/audio.h"
-#endif
-#if __has_include("halvo/services.h")
-#include "halvo/services.h"
 #endif
 #endif
 
