@@ -5,8 +5,13 @@
 
 #include "shadertool/lexer.h"
 #include "shadertool/preprocessor.h"
+#include "shadertool/preprocessor_messages.h"
 
 namespace ShaderTool {
+
+// Replacements may hold names of later macros, so each macro can multiply the
+// text; a source that would expand past this is refused.
+static constexpr int kMaxExpandedLength = 16 * 1024 * 1024;
 
 // "%f" where it keeps the value; otherwise the shortest "%g" text that reads
 // back as the same float, so that small values do not become 0.000000.
@@ -46,11 +51,12 @@ static size_t MarkerLineLength(const std::string& text, size_t start)
     return (newline == std::string::npos ? text.size() : newline + 1) - start;
 }
 
-static void ReplaceWord(std::string& text, const String& name, const String& replacement)
+// False, with the text unchanged, when the result would grow past the limit.
+static bool ReplaceWord(std::string& text, const String& name, const String& replacement)
 {
     const size_t nameLength = size_t(name.GetLength());
     if (nameLength == 0 || text.find(name.GetText()) == std::string::npos)
-        return;
+        return true;
     std::string result;
     result.reserve(text.size());
     size_t i = 0;
@@ -71,6 +77,8 @@ static void ReplaceWord(std::string& text, const String& name, const String& rep
             if (replacement[0] == '-' && !result.empty() && result.back() == '-')
                 result.push_back(' ');
             result.append(replacement.GetText(), size_t(replacement.GetLength()));
+            if (result.size() > size_t(kMaxExpandedLength))
+                return false;
             i = end;
             continue;
         }
@@ -78,12 +86,18 @@ static void ReplaceWord(std::string& text, const String& name, const String& rep
         ++i;
     }
     text.swap(result);
+    return true;
 }
 
 void ExpandMacros(PreprocessorContext& context)
 {
-    for (const ShaderPreprocessorRecord& macro : context.macros)
-        ReplaceWord(context.outputBuffer, macro.name, FormatMacroValue(macro.value, macro.isLiteral != 0));
+    for (const ShaderPreprocessorRecord& macro : context.macros) {
+        if (!ReplaceWord(context.outputBuffer, macro.name, FormatMacroValue(macro.value, macro.isLiteral != 0))) {
+            ReportPreprocessorError(context, context.tokenizer.GetTokenLocation(),
+                                    String::Formatted(PreprocessorMessage::kExpansionTooLong, kMaxExpandedLength).GetText());
+            return;
+        }
+    }
 }
 
 }  // namespace ShaderTool

@@ -21,6 +21,7 @@ constexpr const char* kUndeclaredFunction = "undeclared function-like macro '%s'
 constexpr const char* kInvalidArguments = "invalid arguments.";
 constexpr const char* kIncludeNotString = "expression must evaluate to a string literal.";
 constexpr const char* kDivisionByZero = "division by zero.";
+constexpr const char* kExpansionTooLong = "expanded text is too long (maximum is %i characters).";
 // Written as an "Error: %s\n" line; the call does not fail.
 constexpr const char* kInvalidDefinition = "invalid additional preprocessor definition '%s=%s' specified.";
 constexpr const char* kDefinitionTooLong = "definition '%s' has a value longer than %i characters.";

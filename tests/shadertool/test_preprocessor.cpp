@@ -170,6 +170,20 @@ TEST_F(Preprocessor, FileMarkerLinesAreNeverRewritten)
     EXPECT_EQ(Output(), "\n@f \"f\" 3\n1\n");
 }
 
+TEST_F(Preprocessor, ExpansionThatMultipliesWithoutEndIsRefused)
+{
+    // Every macro's text names the next one 64 times: 64^5 copies of F.
+    std::string text = "A\n";
+    for (char name = 'A'; name < 'F'; ++name) {
+        text += std::string("#define ") + name + " \"";
+        for (int i = 0; i < 64; ++i)
+            text += std::string(1, char(name + 1)) + " ";
+        text += "\"\n";
+    }
+    EXPECT_FALSE(Run(text));
+    EXPECT_EQ(LogText(), ErrorLine(7, 1, "expanded text is too long (maximum is 16777216 characters)."));
+}
+
 TEST_F(Preprocessor, SyntaxErrorStopsAtOnceWithoutExpansion)
 {
     EXPECT_FALSE(Run("#define A 1\nA\n#pragma once\nA\n"));
