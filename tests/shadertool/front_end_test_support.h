@@ -4,52 +4,15 @@
 
 #include <string>
 
+#include "shader_interfaces_test_support.h"
 #include "shadertool/front_end.h"
 #include "shadertool/tree_dump.h"
 
-// A front end with a Shader XML description of a textured, tinted sprite
-// (version 2.4 unless a test changes it), and helpers that run one source
-// through it and read the step log and the tree.
+// A front end with the sprite description of version 2.4 (tests may replace
+// it), and helpers that run one source through it and read the step log and
+// the tree.
 class FrontEndFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        using ShaderTool::BaseType;
-        using ShaderTool::Type;
-        description.version = 0x20004;
-        description.vertexInput.Add({"position", 1, Type::MakeVector(BaseType::FLOAT, 3)});
-        description.vertexInput.Add({"uv", 2, Type::MakeVector(BaseType::FLOAT, 2)});
-        description.vertexInput.Add({"color", 4, Type::MakeVector(BaseType::FLOAT, 4)});
-        AddVertexOutput("position", Type::MakeVector(BaseType::FLOAT, 4), ShaderTool::VERTEX_OUTPUT_POSITION);
-        AddVertexOutput("uv", Type::MakeVector(BaseType::FLOAT, 2), ShaderTool::VERTEX_OUTPUT_TEXTURE_COORDINATE);
-        AddVertexOutput("color", Type::MakeVector(BaseType::FLOAT, 4), ShaderTool::VERTEX_OUTPUT_COLOR);
-        description.pixelOutput.Add("color");
-        ShaderTool::PixelTextureVariable albedo;
-        albedo.name = "albedo";
-        albedo.type = Type::MakeTexture(ShaderTool::TEXTURE_2D);
-        description.pixelTextures.Add(albedo);
-        AddConstant(description.vertexConstants, "transform", Type::MakeMatrix(4));
-        AddConstant(description.pixelConstants, "tint", Type::MakeVector(BaseType::FLOAT, 4));
-        AddConstant(description.constants, "time", Type::MakeVector(BaseType::FLOAT, 1));
-    }
-
-    void AddVertexOutput(const char* name, const ShaderTool::Type& type, uint32_t semantic)
-    {
-        ShaderTool::VertexOutputVariable output;
-        output.name = name;
-        output.type = type;
-        output.semantic = semantic;
-        description.vertexOutput.Add(output);
-    }
-
-    static void AddConstant(ShaderTool::ConstantList& list, const char* name, const ShaderTool::Type& type)
-    {
-        ShaderTool::ConstantVariable constant;
-        constant.name = name;
-        constant.type = type;
-        list.variables.Add(constant);
-    }
-
     // Runs the text as a source of the stage; true when it is good.
     bool Run(const std::string& text, uint32_t stage = ShaderTool::STAGE_VERTEX,
              uint32_t target = ShaderTool::TARGET_HLSL11)
@@ -64,6 +27,8 @@ protected:
         return ShaderTool::RunFrontEnd(frontEnd, description, source, target, definitions);
     }
 
+    bool RunPixel(const std::string& text) { return Run(text, ShaderTool::STAGE_PIXEL); }
+
     std::string LogText() const { return frontEnd.stepLog.text.GetText(); }
     std::string Dump() const { return ShaderTool::DumpTree(frontEnd.parse.root).GetText(); }
     std::string ErrorLine(int line, int column, const std::string& message) const
@@ -71,8 +36,33 @@ protected:
         return path + "(" + std::to_string(line) + ":" + std::to_string(column) + ") error: " + message + "\n";
     }
 
+    // The tree of one top-level declaration.
+    std::string DumpDeclaration(int index) const
+    {
+        const ShaderTool::GroupNode* root = frontEnd.parse.root;
+        if (root == nullptr || index >= root->children.GetCount())
+            return "(missing)";
+        return ShaderTool::DumpTree(root->children[index]).GetText();
+    }
+
+    // The tree of one statement of the body of the last function.
+    std::string DumpStatement(int index) const
+    {
+        const ShaderTool::GroupNode* root = frontEnd.parse.root;
+        const ShaderTool::FunctionNode* main =
+            root != nullptr ? ShaderTool::AsFunction(root->children[root->children.GetCount() - 1]) : nullptr;
+        const ShaderTool::GroupNode* body =
+            main != nullptr && main->children.GetCount() > 1 ? ShaderTool::AsGroup(main->children[1]) : nullptr;
+        if (body == nullptr || index >= body->children.GetCount())
+            return "(missing)";
+        return ShaderTool::DumpTree(body->children[index]).GetText();
+    }
+
     std::string path = "test.hvsl";
-    ShaderTool::ShaderDescription description;
+    ShaderTool::ShaderDescription description = ShaderInterfaces::MakeSprite(0x20004);
     Array<String> definitions;
     ShaderTool::FrontEnd frontEnd;
 };
+
+// A pixel main whose only duty is to set output.color.
+inline const char* const kPixelMain = "void main()\n{\n\toutput.color = float4(1.0, 1.0, 1.0, 1.0);\n}\n";

@@ -4,35 +4,7 @@
 
 namespace {
 
-// Pixel sources, whose only duty is to set output.color.
-class Grammar : public FrontEndFixture {
-protected:
-    bool RunPixel(const std::string& text) { return Run(text, ShaderTool::STAGE_PIXEL); }
-
-    // The tree of one top-level declaration.
-    std::string DumpDeclaration(int index) const
-    {
-        const ShaderTool::GroupNode* root = frontEnd.parse.root;
-        if (root == nullptr || index >= root->children.GetCount())
-            return "(missing)";
-        return ShaderTool::DumpTree(root->children[index]).GetText();
-    }
-
-    // The tree of one statement of the body of the last function.
-    std::string DumpStatement(int index) const
-    {
-        const ShaderTool::GroupNode* root = frontEnd.parse.root;
-        const ShaderTool::FunctionNode* main =
-            root != nullptr ? ShaderTool::AsFunction(root->children[root->children.GetCount() - 1]) : nullptr;
-        const ShaderTool::GroupNode* body =
-            main != nullptr && main->children.GetCount() > 1 ? ShaderTool::AsGroup(main->children[1]) : nullptr;
-        if (body == nullptr || index >= body->children.GetCount())
-            return "(missing)";
-        return ShaderTool::DumpTree(body->children[index]).GetText();
-    }
-};
-
-const char* const kPixelMain = "void main()\n{\n\toutput.color = float4(1.0, 1.0, 1.0, 1.0);\n}\n";
+using Grammar = FrontEndFixture;
 
 TEST_F(Grammar, AssignmentGroupsToTheRightAndSubtractionToTheLeft)
 {
