@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "winapi/dsound/dsound_library.h"
+
+namespace {
+
+std::filesystem::path FreshFolder(const char* name) {
+  const auto folder = std::filesystem::temp_directory_path() / (std::string(name) + "-" + std::to_string(std::rand()));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+std::string SoxInfo(const std::string& path, const char* option) {
+  FILE* sox = popen(("soxi " + std::string(option) + " '" + path + "' 2>&1").c_str(), "r");
+  std::string text;
+  char line[256];
+  while (sox && fgets(line, sizeof(line), sox)) {
+    text += line;
+  }
+  if (sox) {
+    pclose(sox);
+  }
+  return text;
+}
+
+}  // namespace
+
+TEST(DirectSoundOutput, CaptureWritesAWavFileThatSoxReads) {
+  DSoundLibrary library;
+  const auto folder = FreshFolder("halvo-dsound-capture");
+  const std::string path = (folder / "capture.wav").string();
+  IDirectSound* sound = library.CreateSoundObject(("capture:" + path).c_str());
+  ASSERT_NE(sound, nullptr);
+  EXPECT_STREQ(library.OutputName(), "capture");
+  IDirectSoundBuffer* buffer = library.CreateBuffer(sound, 1, 44100, 8820);
+  WriteSamples(buffer, 0, std::vector<SHORT>(4410, 12345));
+  ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  // Until the sound object is released, only the temporary file exists.
+  EXPECT_FALSE(std::filesystem::exists(path));
+  sound->Release();
+  buffer->Release();
+  ASSERT_TRUE(std::filesystem::exists(path));
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+  EXPECT_EQ(SoxInfo(path, "-r"), "44100\n");
+  EXPECT_EQ(SoxInfo(path, "-c"), "2\n");
+  EXPECT_EQ(SoxInfo(path, "-b"), "16\n");
+  const long samples = std::stol(SoxInfo(path, "-s"));
+  EXPECT_GE(samples, 44100 * 15 / 100);
+  // Silence until the buffer played, then its constant on both sides to the end.
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(bytes.size(), 44u + size_t(samples) * 4);
+  const auto* frames = reinterpret_cast<const SHORT*>(bytes.data() + 44);
+  long first = 0;
+  while (first < samples * 2 && frames[first] == 0) {
+    ++first;
+  }
+  ASSERT_LT(first, samples * 2);
+  EXPECT_EQ(first % 2, 0);
+  for (long i = first; i < samples * 2; ++i) {
+    ASSERT_EQ(frames[i], 12345) << "sample " << i;
+  }
+  std::filesystem::remove_all(folder);
+}
+
+TEST(DirectSoundOutput, SilentOutputPlaysBuffersInRealTime) {
+  DSoundLibrary library;
+  IDirectSound* sound = library.CreateSoundObject("silent");
+  ASSERT_NE(sound, nullptr);
+  EXPECT_STREQ(library.OutputName(), "silent");
+  IDirectSoundBuffer* buffer = library.CreateBuffer(sound, 1, 44100, 882);  // 10 ms
+  ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
+  DWORD status = DSBSTATUS_PLAYING;
+  for (int i = 0; i < 200 && status != 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(buffer->GetStatus(&status), DS_OK);
+  }
+  EXPECT_EQ(status, 0u);
+  buffer->Release();
+  sound->Release();
+}
+
+TEST(DirectSoundOutput, DefaultOutputIsTheDeviceOrSilence) {
+  DSoundLibrary library;
+  SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", nullptr);
+  IDirectSound* sound = nullptr;
+  ASSERT_EQ(library.create(nullptr, &sound, nullptr), DS_OK);
+  const std::string name = library.OutputName();
+  EXPECT_TRUE(name == "sdl" || name == "silent") << name;
+  sound->Release();
+}
+
+TEST(DirectSoundOutput, UnwritableCaptureFallsBackToSilence) {
+  DSoundLibrary library;
+  IDirectSound* sound = library.CreateSoundObject("capture:/nonexistent-folder/x/capture.wav");
+  ASSERT_NE(sound, nullptr);
+  EXPECT_STREQ(library.OutputName(), "silent");
+  sound->Release();
+}
