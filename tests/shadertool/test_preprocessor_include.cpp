@@ -6,6 +6,7 @@
 #include <string>
 
 #include "preprocessor_test_support.h"
+#include "shadertool/lexer.h"
 #include "shadertool/preprocessor_files.h"
 
 using namespace ShaderTool;
@@ -62,6 +63,30 @@ TEST_F(PreprocessorInclude, IncludedTextIsSplicedBetweenFileMarkers)
     EXPECT_TRUE(Run("a\n#include \"inc.h\"\nb\n"));
     EXPECT_EQ(Output(), "a\n" + Marker(dir + "/inc.h", 1) + "x\ny\n\n" + Marker(path, 3) + "b\n");
     EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(PreprocessorInclude, TokenizerOfThePreprocessedTextLocatesEveryLineInItsFile)
+{
+    Write("inc.h", "float a;\n  Texture2D b;\n");
+    EXPECT_TRUE(Run("int x;\n#include \"inc.h\"\n#if 1\n\tin y;\n#endif\n"));
+    ShaderSource preprocessed;
+    preprocessed.path = path.c_str();
+    preprocessed.text = context.output;
+    preprocessed.firstLine = 1;
+    Log tokenizerLog;
+    Tokenizer tokenizer;
+    tokenizer.SetLog(&tokenizerLog);
+    tokenizer.Reset();
+    tokenizer.SetSource(preprocessed, false);
+    for (int i = 0; i < 100; ++i) {
+        Token token;
+        token.Clear();
+        tokenizer.GetNextToken(token);
+        if (token.kind == TOKEN_END)
+            break;
+    }
+    EXPECT_EQ(std::string(tokenizerLog.text.GetText()),
+              ErrorIn(dir + "/inc.h", 2, 3, "'Texture2D' is a reserved word.") + ErrorIn(path, 4, 5, "'in' is a reserved word."));
 }
 
 TEST_F(PreprocessorInclude, DirectivesOfIncludedFilesRunAndItsMacrosExpandEverywhere)
