@@ -194,6 +194,15 @@ typedef struct HV_UGCInterface {
     void (*WaitForUploads)(void);
 } HV_UGCInterface;
 
+HV_STATIC_ASSERT(sizeof(HV_AchievementsInterface) == 6 * sizeof(void*), "six achievements operations");
+HV_STATIC_ASSERT(sizeof(HV_CloudInterface) == 4 * sizeof(void*), "four cloud operations");
+HV_STATIC_ASSERT(sizeof(HV_InAppPurchaseInterface) == 5 * sizeof(void*), "five in-app purchase operations");
+HV_STATIC_ASSERT(sizeof(HV_LeaderboardsInterface) == 16 * sizeof(void*), "sixteen leaderboards operations");
+HV_STATIC_ASSERT(sizeof(HV_NotificationsInterface) == 4 * sizeof(void*), "four notification operations");
+HV_STATIC_ASSERT(sizeof(HV_SocialInterface) == 6 * sizeof(void*), "six social operations");
+HV_STATIC_ASSERT(sizeof(HV_StatisticsInterface) == 1 * sizeof(void*), "one statistics operation");
+HV_STATIC_ASSERT(sizeof(HV_UGCInterface) == 9 * sizeof(void*), "nine UGC operations");
+
 #ifdef __cplusplus
 }
 #endif
