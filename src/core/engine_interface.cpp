@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "core/compressed_buffer.h"
 #include "core/configuration.h"
 #include "core/engine_lifecycle.h"
 #include "core/engine_time.h"
@@ -27,8 +28,6 @@ enum MissingOperation {
     kSetProgramSetting,
     kHttpRequest,
     kHttpRequestToFile,
-    kCompressBuffer,
-    kDecompressBuffer,
     kGetKeyFlags,
     kSetKeyFlags,
     kGetKeyValue,
@@ -103,18 +102,6 @@ int32_t HttpRequestToFile(const char*, const char*, const char*, const HV_Blob*,
     return 0;
 }
 
-HV_Blob* CompressBuffer(const void*, int32_t)
-{
-    ReportMissing(kCompressBuffer, "HV_CompressBuffer");
-    return nullptr;
-}
-
-HV_Blob* DecompressBuffer(const void*, int32_t)
-{
-    ReportMissing(kDecompressBuffer, "HV_DecompressBuffer");
-    return nullptr;
-}
-
 uint32_t GetKeyFlags(int32_t)
 {
     ReportMissing(kGetKeyFlags, "HV_GetKeyFlags");
@@ -173,8 +160,8 @@ void HVI_BuildEngineInterface()
     hv.HttpRequestToFile = HttpRequestToFile;
     hv.AllocateBlob = HV_AllocateBlob;
     hv.FreeBlob = HV_FreeBlob;
-    hv.CompressBuffer = CompressBuffer;
-    hv.DecompressBuffer = DecompressBuffer;
+    hv.CompressBuffer = HV_CompressBuffer;
+    hv.DecompressBuffer = HV_DecompressBuffer;
     hv.Malloc = HV_Malloc;
     hv.Realloc = HV_Realloc;
     hv.Free = HV_Free;
