@@ -7,6 +7,7 @@
 #include "core/engine_state.h"
 #include "core/events.h"
 #include "core/lifecycle_texts.h"
+#include "core/main_thread_tasks.h"
 #include "core/logging.h"
 #include "core/subsystem_hooks.h"
 
@@ -127,7 +128,11 @@ void HVI_RunFrame()
     if (program && program->video.quitRequested) {
         HVI_RequestQuit();
     }
+    // Other threads get MAIN_LOOP for a moment between frames.
     HVI_LeaveEngineLock("MAIN_LOOP");
     HVI_FrameClockSleep(kEndOfFrameSleepMs);
+    HVI_EnterEngineLock("MAIN_LOOP");
+    HVI_RunMainThreadTasks();
+    HVI_LeaveEngineLock("MAIN_LOOP");
     HVI_ShowQueuedPopups();
 }

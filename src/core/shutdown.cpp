@@ -8,6 +8,7 @@
 #include "core/events.h"
 #include "core/lifecycle_texts.h"
 #include "core/logging.h"
+#include "core/main_thread_tasks.h"
 #include "core/subsystem_hooks.h"
 #include "core/threading.h"
 #include "filesystem/scheme_roots.h"
@@ -33,6 +34,7 @@ void HVI_Shutdown()
         state.program->video.quitRequested = 1;
     }
     HVI_WaitForProgramThreads();
+    HVI_RunMainThreadTasks();
     if (state.program && state.programInitialized && state.program->Deinit) {
         state.program->Deinit();
     }

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/engine_lifecycle.h"
+#include "core/main_thread_tasks.h"
 #include "engine_test_support.h"
 
 namespace {
@@ -363,4 +365,24 @@ TEST_F(Frame, ActivationReachesTheRendererAndTheProgram)
     EXPECT_EQ((std::vector<bool>{false, true}), activity);
     RunFrameAfter(0);
     EXPECT_EQ((std::vector<std::string>{"Init", "OnEvent 10", "OnEvent 10", "Draw"}), g_calls);
+}
+
+TEST_F(Frame, TasksFromOtherThreadsRunAtTheEndOfTheNextFrameUnderTheMainLoopLock)
+{
+    static std::vector<std::string> order;
+    order.clear();
+    std::thread([] {
+        HVI_RunOnMainThread(
+            [](void* text) {
+                order.push_back(static_cast<const char*>(text));
+                order.push_back(HVI_IsEngineLockHeld("MAIN_LOOP") ? "locked" : "unlocked");
+            },
+            const_cast<char*>("task"));
+    }).join();
+    m_program.Draw = [](float) { order.push_back("Draw"); };
+    RunFrameAfter(0);
+    EXPECT_EQ((std::vector<std::string>{"Draw", "task", "locked"}), order);
+    RunFrameAfter(16);
+    EXPECT_EQ(4u, order.size());  // the task ran once
+    EXPECT_FALSE(HVI_RunOnMainThread(nullptr, nullptr));
 }
