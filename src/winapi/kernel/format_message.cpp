@@ -111,6 +111,27 @@ void AppendInsert(std::string& out, const Insert& insert, DWORD_PTR value) {
   out += buffer;
 }
 
+// Whether spec (the text between the '!' marks) is one printf conversion of
+// one argument: flags, width, precision, a size and one of "diouxXcs".
+// Anything else ('*' widths, '%n', several conversions) is refused, since the
+// text may come from outside.
+bool IsSafeFormat(const std::string& spec) {
+  size_t at = 0;
+  while (at < spec.size() && std::strchr("-+ #0", spec[at]) != nullptr) ++at;
+  while (at < spec.size() && spec[at] >= '0' && spec[at] <= '9') ++at;
+  if (at < spec.size() && spec[at] == '.') {
+    ++at;
+    while (at < spec.size() && spec[at] >= '0' && spec[at] <= '9') ++at;
+  }
+  for (const char* size : {"I64", "ll", "l", "h"}) {
+    if (spec.compare(at, std::strlen(size), size) == 0) {
+      at += std::strlen(size);
+      break;
+    }
+  }
+  return at + 1 == spec.size() && std::strchr("diouxXcs", spec[at]) != nullptr;
+}
+
 // Parses the insert at text[at] == '%' followed by a digit; returns false for a malformed one.
 bool ParseInsert(const char* text, size_t& at, Insert& insert) {
   size_t position = at + 1;
@@ -120,8 +141,10 @@ bool ParseInsert(const char* text, size_t& at, Insert& insert) {
   insert.format = "%s";
   if (text[position] == '!') {
     const char* end = std::strchr(text + position + 1, '!');
-    if (end == nullptr || end == text + position + 1) return false;
-    insert.format = "%" + std::string(text + position + 1, end);
+    if (end == nullptr) return false;
+    const std::string spec(text + position + 1, end);
+    if (!IsSafeFormat(spec)) return false;
+    insert.format = "%" + spec;
     position = static_cast<size_t>(end - text) + 1;
   }
   insert.type = TypeOfFormat(insert.format);

@@ -75,6 +75,32 @@ TEST(FormatMessage, FillsInsertsFromAnArgumentArray) {
   EXPECT_EQ(std::string(buffer, length), "box has 3 items (FF)\r\n%");
 }
 
+DWORD FormatWithList(char* buffer, DWORD size, const char* text, ...) {
+  va_list arguments;
+  va_start(arguments, text);
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_STRING, text, 0, 0, buffer, size, &arguments);
+  va_end(arguments);
+  return length;
+}
+
+TEST(FormatMessage, FillsInsertsFromAVaListInNumberOrder) {
+  char buffer[64];
+  const DWORD length = FormatWithList(buffer, sizeof buffer, "%2 then %1!u!, %3!I64d!", 7u, "seven", -5LL);
+  EXPECT_EQ(std::string(buffer, length), "seven then 7, -5");
+}
+
+TEST(FormatMessage, InsertFormatsThatReadOrWriteMoreAreRefused) {
+  const DWORD_PTR arguments[] = {5, 6};
+  char buffer[64];
+  for (const char* text : {"%1!*d!", "%1!n!", "%1!d%s!", "%1!!", "%1!d"}) {
+    EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, text, 0, 0, buffer,
+                             sizeof buffer, reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments))),
+              0u)
+        << text;
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  }
+}
+
 TEST(FormatMessage, InsertsWithoutArgumentsAreRefused) {
   char buffer[64];
   EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_STRING, "%1 is missing", 0, 0, buffer, sizeof buffer, nullptr), 0u);
