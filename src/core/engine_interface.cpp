@@ -119,11 +119,6 @@ float GetKeyValue(int32_t)
     return 0.0f;
 }
 
-bool PostEvent(const HV_Event* event)
-{
-    return HV_PostEvent(event);
-}
-
 }  // namespace
 
 HV_EngineInterface* HVI_GetEngineInterface()
@@ -165,7 +160,7 @@ void HVI_BuildEngineInterface()
     hv.Malloc = HV_Malloc;
     hv.Realloc = HV_Realloc;
     hv.Free = HV_Free;
-    hv.PostEvent = PostEvent;
+    hv.PostEvent = HV_PostEvent;
     hv.InitializeEvent = HV_InitializeEvent;
     hv.GetKeyFlags = GetKeyFlags;
     hv.SetKeyFlags = SetKeyFlags;

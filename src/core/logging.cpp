@@ -142,7 +142,7 @@ void ShowPopup(const char* text)
         }
         return;
     }
-    MessageBoxA(reinterpret_cast<HWND>(HVI_GetEngineState().window), text, kPopupCaption, MB_OK | MB_ICONWARNING);
+    MessageBoxA(HVI_GetEngineState().window, text, kPopupCaption, MB_OK | MB_ICONWARNING);
 }
 
 void LogFromFoundation(void*, int level, bool popup, const char* text)
@@ -275,7 +275,7 @@ void HVI_ShowQueuedPopups()
         state.queuedPopups.Clear();
     }
     for (int i = 0; i < queued.GetCount(); ++i) {
-        MessageBoxA(reinterpret_cast<HWND>(HVI_GetEngineState().window), queued[i].GetText(), kPopupCaption,
+        MessageBoxA(HVI_GetEngineState().window, queued[i].GetText(), kPopupCaption,
                     MB_OK | MB_ICONWARNING);
     }
 }

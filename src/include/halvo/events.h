@@ -62,7 +62,9 @@ typedef struct HV_ActivationEvent {
 } HV_ActivationEvent;
 
 /* Kind 11: new video parameters were requested; they are applied at the
-   start of the next frame. */
+   start of the next frame. Also sent once during pre-initialisation with the
+   parameters the engine is about to use, so that the program can check (and
+   change) the video parameters of its program block. */
 typedef struct HV_VideoEvent {
     uint32_t kind;
     int32_t width;
