@@ -32,15 +32,17 @@ class WaitableObject : public KernelObject {
   using KernelObject::KernelObject;
   virtual bool IsSignaledFor(DWORD threadId) const = 0;
   // Takes what a satisfied wait takes: an auto-reset event's signal, a
-  // semaphore's count, a mutex's ownership.
-  virtual void Acquire(DWORD threadId) = 0;
+  // semaphore's count, a mutex's ownership. True when the object was a
+  // mutex abandoned by a thread that ended while owning it.
+  virtual bool Acquire(DWORD threadId) = 0;
 
   // A named object's system-wide claim on its name; held while the object lives.
   std::unique_ptr<NameClaim> nameClaim;
 };
 
 // Guards the state of every waitable object; SyncChanged() is notified
-// whenever such state changes.
+// whenever such state changes. Lock order: the table of names
+// (sync_objects.cpp), then SyncLock(), then the handle table.
 std::mutex& SyncLock();
 std::condition_variable& SyncChanged();
 

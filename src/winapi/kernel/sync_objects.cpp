@@ -17,34 +17,91 @@ class EventObject : public WaitableObject {
   EventObject(bool manualReset, bool signaled)
       : WaitableObject(ObjectKind::Event), manualReset(manualReset), signaled(signaled) {}
   bool IsSignaledFor(DWORD) const override { return signaled; }
-  void Acquire(DWORD) override {
+  bool Acquire(DWORD) override {
     if (!manualReset) signaled = false;
+    return false;
   }
 
   const bool manualReset;
   bool signaled;  // guarded by SyncLock()
 };
 
+class MutexObject;
+void NoteOwnedByThisThread(const std::shared_ptr<MutexObject>& mutex, DWORD threadId);
+
 // A mutex is owned by one thread at a time; its owner may take it again and
-// must release it as often as it took it.
-class MutexObject : public WaitableObject {
+// must release it as often as it took it. A thread that ends while owning it
+// abandons it: the next wait takes it and reports WAIT_ABANDONED.
+class MutexObject : public WaitableObject, public std::enable_shared_from_this<MutexObject> {
  public:
   MutexObject() : WaitableObject(ObjectKind::Mutex) {}
   bool IsSignaledFor(DWORD threadId) const override { return owner == 0 || owner == threadId; }
-  void Acquire(DWORD threadId) override {
-    owner = threadId;
+  bool Acquire(DWORD threadId) override {
+    const bool wasAbandoned = abandoned;
+    abandoned = false;
+    if (owner != threadId) {
+      owner = threadId;
+      NoteOwnedByThisThread(shared_from_this(), threadId);
+    }
     ++recursion;
+    return wasAbandoned;
   }
 
-  DWORD owner = 0;      // guarded by SyncLock(); 0 when free
-  DWORD recursion = 0;  // guarded by SyncLock()
+  DWORD owner = 0;         // guarded by SyncLock(); 0 when free
+  DWORD recursion = 0;     // guarded by SyncLock()
+  bool abandoned = false;  // guarded by SyncLock()
 };
+
+// The mutexes a thread has taken; when the thread ends, those it still owns
+// are abandoned.
+class OwnedMutexes {
+ public:
+  ~OwnedMutexes() {
+    bool abandonedAny = false;
+    {
+      std::lock_guard lock(SyncLock());
+      for (const auto& entry : mutexes_) {
+        std::shared_ptr<MutexObject> mutex = entry.lock();
+        if (mutex && mutex->owner == threadId_) {
+          mutex->owner = 0;
+          mutex->recursion = 0;
+          mutex->abandoned = true;
+          abandonedAny = true;
+        }
+      }
+    }
+    if (abandonedAny) SyncChanged().notify_all();
+  }
+
+  // Called with SyncLock() held.
+  void Add(const std::shared_ptr<MutexObject>& mutex, DWORD threadId) {
+    threadId_ = threadId;
+    std::erase_if(mutexes_, [&](const std::weak_ptr<MutexObject>& entry) {
+      std::shared_ptr<MutexObject> known = entry.lock();
+      return !known || known->owner != threadId;
+    });
+    mutexes_.push_back(mutex);
+  }
+
+ private:
+  DWORD threadId_ = 0;
+  std::vector<std::weak_ptr<MutexObject>> mutexes_;
+};
+
+thread_local OwnedMutexes ownedMutexes;
+
+void NoteOwnedByThisThread(const std::shared_ptr<MutexObject>& mutex, DWORD threadId) {
+  ownedMutexes.Add(mutex, threadId);
+}
 
 class SemaphoreObject : public WaitableObject {
  public:
   SemaphoreObject(LONG count, LONG maximum) : WaitableObject(ObjectKind::Semaphore), count(count), maximum(maximum) {}
   bool IsSignaledFor(DWORD) const override { return count > 0; }
-  void Acquire(DWORD) override { --count; }
+  bool Acquire(DWORD) override {
+    --count;
+    return false;
+  }
 
   LONG count;  // guarded by SyncLock()
   const LONG maximum;
@@ -121,18 +178,23 @@ DWORD WaitForObjects(const std::vector<std::shared_ptr<WaitableObject>>& objects
       const bool all = std::all_of(objects.begin(), objects.end(),
                                    [&](const auto& object) { return object->IsSignaledFor(threadId); });
       if (all) {
-        for (const auto& object : objects) object->Acquire(threadId);
+        DWORD result = WAIT_OBJECT_0;
+        for (size_t index = 0; index < objects.size(); ++index) {
+          if (objects[index]->Acquire(threadId) && result == WAIT_OBJECT_0) {
+            result = WAIT_ABANDONED_0 + static_cast<DWORD>(index);
+          }
+        }
         lock.unlock();
         SyncChanged().notify_all();
-        return WAIT_OBJECT_0;
+        return result;
       }
     } else {
       for (size_t index = 0; index < objects.size(); ++index) {
         if (objects[index]->IsSignaledFor(threadId)) {
-          objects[index]->Acquire(threadId);
+          const bool abandoned = objects[index]->Acquire(threadId);
           lock.unlock();
           SyncChanged().notify_all();
-          return WAIT_OBJECT_0 + static_cast<DWORD>(index);
+          return (abandoned ? WAIT_ABANDONED_0 : WAIT_OBJECT_0) + static_cast<DWORD>(index);
         }
       }
     }
@@ -187,8 +249,8 @@ HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpN
   return CreateOrOpen(lpName, ObjectKind::Mutex, [&](bool existed) {
     auto mutex = std::make_shared<MutexObject>();
     if (bInitialOwner && !existed) {
-      mutex->owner = threadId;
-      mutex->recursion = 1;
+      std::lock_guard lock(SyncLock());
+      mutex->Acquire(threadId);
     }
     return mutex;
   });

@@ -23,7 +23,7 @@ class ThreadObject : public WaitableObject {
       : WaitableObject(ObjectKind::Thread), id(id), start(start), parameter(parameter), suspended(suspended) {}
 
   bool IsSignaledFor(DWORD) const override { return finished; }
-  void Acquire(DWORD) override {}
+  bool Acquire(DWORD) override { return false; }
 
   const DWORD id;
   const LPTHREAD_START_ROUTINE start;

@@ -112,6 +112,22 @@ TEST(Mutexes, OwnerTakesItAgainAndOthersCannotRelease) {
   CloseHandle(mutex);
 }
 
+TEST(Mutexes, MutexOfAnEndedThreadIsAbandoned) {
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, nullptr);
+  auto takeAndEnd = [](LPVOID parameter) -> DWORD { return WaitForSingleObject(static_cast<HANDLE>(parameter), 0); };
+  HANDLE thread = CreateThread(nullptr, 0, takeAndEnd, mutex, 0, nullptr);
+  WaitForSingleObject(thread, INFINITE);
+  DWORD taken = 99;
+  GetExitCodeThread(thread, &taken);
+  CloseHandle(thread);
+  ASSERT_EQ(taken, WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(mutex, 1000), WAIT_ABANDONED);
+  EXPECT_TRUE(ReleaseMutex(mutex));  // the waiter owns it now
+  EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  CloseHandle(mutex);
+}
+
 TEST(Mutexes, NameOfAnotherKindIsRefused) {
   HANDLE event = CreateEventA(nullptr, TRUE, FALSE, "HalvoKernelTestSharedName");
   EXPECT_EQ(CreateMutexA(nullptr, FALSE, "HalvoKernelTestSharedName"), nullptr);
