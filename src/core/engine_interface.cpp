@@ -10,6 +10,7 @@
 #include "core/events.h"
 #include "core/extension_command.h"
 #include "core/features.h"
+#include "core/http_requests.h"
 #include "core/logging.h"
 #include "core/memory.h"
 #include "core/threading.h"
@@ -26,8 +27,6 @@ enum MissingOperation {
     kSetMouseCursor,
     kShowMouseCursor,
     kSetProgramSetting,
-    kHttpRequest,
-    kHttpRequestToFile,
     kGetKeyFlags,
     kSetKeyFlags,
     kGetKeyValue,
@@ -84,24 +83,6 @@ void FreeStringList(char** list)
     std::free(list);
 }
 
-int32_t HttpRequest(const char*, const char*, const char*, const HV_Blob*, HV_Blob** headers, HV_Blob** body)
-{
-    if (headers) {
-        *headers = nullptr;
-    }
-    if (body) {
-        *body = nullptr;
-    }
-    ReportMissing(kHttpRequest, "HV_HttpRequest");
-    return 0;
-}
-
-int32_t HttpRequestToFile(const char*, const char*, const char*, const HV_Blob*, const char*)
-{
-    ReportMissing(kHttpRequestToFile, "HV_HttpRequestToFile");
-    return 0;
-}
-
 uint32_t GetKeyFlags(int32_t)
 {
     ReportMissing(kGetKeyFlags, "HV_GetKeyFlags");
@@ -151,8 +132,8 @@ void HVI_BuildEngineInterface()
     hv.ReinitializeWithParameters = HV_ReinitializeWithParameters;
     hv.ExtensionCommand = HV_ExtensionCommand;
     hv.FreeStringList = FreeStringList;
-    hv.HttpRequest = HttpRequest;
-    hv.HttpRequestToFile = HttpRequestToFile;
+    hv.HttpRequest = HV_HttpRequest;
+    hv.HttpRequestToFile = HV_HttpRequestToFile;
     hv.AllocateBlob = HV_AllocateBlob;
     hv.FreeBlob = HV_FreeBlob;
     hv.CompressBuffer = HV_CompressBuffer;
