@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <windows.h>
@@ -120,6 +121,10 @@ int OpenSocket(bool stream, int protocol) {
 }
 
 int CloseSocket(int fd) {
+  // Only sockets are closed: a stray number must not close one of the
+  // process's files.
+  struct stat status;
+  if (fstat(fd, &status) != 0 || !S_ISSOCK(status.st_mode)) return FailWith(WSAENOTSOCK);
   if (close(fd) != 0 && errno != EINTR) return Fail(errno, -1);
   return 0;
 }

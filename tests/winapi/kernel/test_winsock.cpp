@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -153,9 +154,14 @@ TEST_F(Winsock, HostByNameResolvesLocalhost) {
   EXPECT_EQ(static_cast<unsigned char>(host->h_addr[0]), 127);
 }
 
-TEST_F(Winsock, ClosingAnUnknownSocketFails) {
+TEST_F(Winsock, ClosingSomethingThatIsNotASocketFails) {
   EXPECT_EQ(closesocket(static_cast<SOCKET>(987654)), SOCKET_ERROR);
   EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
+  // Descriptor 2, standard error, is not a socket and stays open.
+  EXPECT_EQ(closesocket(static_cast<SOCKET>(2)), SOCKET_ERROR);
+  EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
+  EXPECT_GE(std::fputs("\n", stderr), 0);
+  EXPECT_EQ(std::fflush(stderr), 0);
 }
 
 TEST(WinsockAddresses, DottedAddressesParseAsThePlatformDoes) {
