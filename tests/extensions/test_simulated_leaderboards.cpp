@@ -84,10 +84,22 @@ TEST_F(SimulatedLeaderboards, RequestsAreAnsweredLaterOnThreadsOfTheirOwn)
     EXPECT_EQ(global->leaderboard.start, 1);
     ASSERT_EQ(global->scores.size(), 10u);
     EXPECT_GE(global->leaderboard.total, 10);
+    const uint32_t now = uint32_t(Engine()->GetTimestamp());
     for (size_t i = 0; i < global->scores.size(); ++i) {
-        EXPECT_EQ(global->scores[i].rank, int32_t(i + 1));
+        const HV_LeaderboardScore& score = global->scores[i];
+        EXPECT_EQ(score.rank, int32_t(i + 1));
         if (i > 0) {
-            EXPECT_GE(global->scores[i - 1].points, global->scores[i].points);
+            EXPECT_GE(global->scores[i - 1].points, score.points);
+        }
+        if (StartsWith(score.id, "LOCAL_USER_")) {
+            EXPECT_EQ(std::string(score.player), "Local Player " + std::string(score.id + 11));
+        } else {
+            // Generated: "<name> <k> <name>" with id "OTHER_PLAYER_<k>", up to 10000 s old.
+            ASSERT_TRUE(StartsWith(score.id, "OTHER_PLAYER_")) << score.id;
+            const std::string k = score.id + 13;
+            EXPECT_NE(std::string(score.player).find(" " + k + " "), std::string::npos) << score.player;
+            EXPECT_LE(score.timestamp, now);
+            EXPECT_GE(score.timestamp + 10000u, now);
         }
     }
 
