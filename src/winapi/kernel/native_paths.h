@@ -1,5 +1,6 @@
 // Paths of the platform's interfaces on this system: '\\' becomes '/', and
-// POSIX errors become the platform's error codes.
+// POSIX errors become the platform's error codes. Drive letters have no
+// meaning here; "C:/x" is a relative path like any other.
 #pragma once
 
 #include <windows.h>

@@ -170,7 +170,7 @@ int WSAAPI WSAStartup(WORD wVersionRequested, LPWSADATA lpWSAData) {
   if (lpWSAData == nullptr) return WSAEFAULT;
   const BYTE major = LOBYTE(wVersionRequested);
   const BYTE minor = HIBYTE(wVersionRequested);
-  if (major < 1 || (major == 1 && minor < 1)) return WSAVERNOTSUPPORTED;
+  if (major == 0) return WSAVERNOTSUPPORTED;  // versions 1.0 to 2.2 are served
   std::memset(lpWSAData, 0, sizeof *lpWSAData);
   // Versions above 2.2 are answered with 2.2, versions below with themselves.
   lpWSAData->wVersion = major > 2 || (major == 2 && minor >= 2) ? MAKEWORD(2, 2) : wVersionRequested;

@@ -32,6 +32,22 @@ TEST(WinsockBeforeStartup, CallsFailWithNotInitialised) {
   EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
 }
 
+TEST(WinsockStartup, AnswersWithTheVersionItServes) {
+  WSADATA data;
+  EXPECT_EQ(WSAStartup(0, &data), WSAVERNOTSUPPORTED);
+  EXPECT_EQ(WSAStartup(MAKEWORD(2, 2), nullptr), WSAEFAULT);
+  ASSERT_EQ(WSAStartup(MAKEWORD(1, 1), &data), 0);
+  EXPECT_EQ(data.wVersion, MAKEWORD(1, 1));
+  EXPECT_EQ(data.wHighVersion, MAKEWORD(2, 2));
+  ASSERT_EQ(WSAStartup(MAKEWORD(3, 0), &data), 0);
+  EXPECT_EQ(data.wVersion, MAKEWORD(2, 2));
+  // Each successful start-up needs its own clean-up.
+  EXPECT_EQ(WSACleanup(), 0);
+  EXPECT_EQ(WSACleanup(), 0);
+  EXPECT_EQ(WSACleanup(), SOCKET_ERROR);
+  EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
+}
+
 class Winsock : public ::testing::Test {
  protected:
   void SetUp() override {
