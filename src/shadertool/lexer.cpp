@@ -40,7 +40,9 @@ void Tokenizer::SetSource(const ShaderSource& source, bool stripComments)
         m_length = source.text.GetLength();
     }
     m_column = 1;
-    m_line = source.firstLine;
+    m_line = source.firstLine < -kMaxLineNumber ? -kMaxLineNumber
+             : source.firstLine > kMaxLineNumber ? kMaxLineNumber
+                                                 : source.firstLine;
 }
 
 void Tokenizer::Reset()

@@ -55,6 +55,9 @@ public:
 
     // Largest text a tokenizer scans, included files and all.
     static constexpr int kMaxTextLength = 256 * 1024 * 1024;
+    // Line numbers that sources and file markers may give; with the lines of
+    // the longest text added they still fit a 32-bit line counter.
+    static constexpr int kMaxLineNumber = 1 << 30;
 
 protected:
     static StringMap<int>& ShadingKeywordMap();

@@ -118,8 +118,8 @@ void Tokenizer::ReadFileMarker()
     int c = ReadCharacter();
     while (IsDigit(c)) {
         value = value * 10 + (c - '0');
-        if (value > INT_MAX)
-            value = INT_MAX;
+        if (value > kMaxLineNumber)
+            value = kMaxLineNumber;
         c = ReadCharacter();
     }
     m_line = static_cast<int>(value);

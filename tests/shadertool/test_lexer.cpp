@@ -243,6 +243,20 @@ TEST_F(LexerTest, FileMarkerSwitchesNameAndLine)
     EXPECT_STREQ(m_tokenizer.GetSourceName().GetText(), "main");
 }
 
+TEST_F(LexerTest, HugeLineNumbersAreBounded)
+{
+    const auto tokens = Scan("@f \"a\" 99999999999999999999\n\n x");
+    EXPECT_EQ(tokens[0].line, (1 << 30) + 1);
+    m_source.text = "\n\n x";
+    m_source.firstLine = INT32_MAX;
+    m_tokenizer.Reset();
+    m_tokenizer.SetSource(m_source, true);
+    Token token;
+    token.Clear();
+    m_tokenizer.GetNextToken(token);
+    EXPECT_EQ(token.line, (1 << 30) + 2);
+}
+
 TEST_F(LexerTest, CutFileMarkerEndsAtTheEndOfTheText)
 {
     for (const char* text : {"@f \"name", "@f \"name\" 12", "@f", "@", "@f \"n\" 3 junk"}) {
