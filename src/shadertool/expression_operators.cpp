@@ -15,6 +15,12 @@ bool IsBitwiseAssignment(uint32_t index) {
            index == OP_ASSIGN_RIGHT_SHIFT || index == OP_ASSIGN_XOR;
 }
 
+// ++ and --, before or after their operand, which they change in place.
+bool IsStepOperator(uint32_t index) {
+    return index == OP_POST_DECREMENT || index == OP_POST_INCREMENT || index == OP_PRE_DECREMENT ||
+           index == OP_PRE_INCREMENT;
+}
+
 bool IsStructValue(const Type* type) {
     return type != nullptr && type->baseType == BaseType::STRUCT;
 }
@@ -139,6 +145,10 @@ void CheckOperator(ParseContext& context, OperatorNode* node, Node* left, Node* 
     const uint32_t index = node->operatorIndex;
     const bool isAssignment = IsAssignmentOperator(index) || IsBitwiseAssignment(index);
     if (!isAssignment) {
+        if (IsStepOperator(index) && !IsModifiableLValue(context, left)) {
+            ReportErrorAt(context, node, SemanticMessage::kNotLValue);
+            return;
+        }
         FindOperatorOverload(context, node, left, right, false, false);
         return;
     }

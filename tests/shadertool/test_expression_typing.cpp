@@ -165,6 +165,14 @@ TEST_F(ExpressionTyping, BitwiseCompoundAssignmentChecksItsTarget)
                              ErrorLine(7, 7, "expression must be a modifiable l-value."));
 }
 
+TEST_F(ExpressionTyping, IncrementAndDecrementNeedAModifiableTarget)
+{
+    EXPECT_FALSE(RunPixel(InPixelMain("\tconst int k = 1;\n\tk++;\n\t--k;\n\t2++;\n\tint i = 0;\n\ti++;\n\t++i;\n")));
+    EXPECT_EQ(LogText(), ErrorLine(4, 6, "expression must be a modifiable l-value.") +
+                             ErrorLine(5, 5, "expression must be a modifiable l-value.") +
+                             ErrorLine(6, 6, "expression must be a modifiable l-value."));
+}
+
 TEST_F(ExpressionTyping, AssignmentThroughACallResultIsRefusedSafely)
 {
     EXPECT_FALSE(RunPixel("struct S { float v; };\nS Make()\n{\n\tS s;\n\ts.v = 1.0;\n\treturn s;\n}\n" +
