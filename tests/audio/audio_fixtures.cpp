@@ -9,6 +9,7 @@
 #include <mutex>
 #include <random>
 
+#include "filesystem/scheme_roots.h"
 #include "foundation/log.h"
 
 namespace audio_test {
@@ -31,6 +32,14 @@ TempFolder::~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(m_path, ignored);
 }
+
+ResourceFolder::ResourceFolder() {
+    HVI_ResetFileSystem();
+    HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, Path("").c_str());
+    HVI_AddSearchPath("res://");
+}
+
+ResourceFolder::~ResourceFolder() { HVI_ResetFileSystem(); }
 
 void Run(const std::string& command) {
     const int status = std::system((command + " 2>&1").c_str());

@@ -19,6 +19,14 @@ private:
     std::filesystem::path m_path;
 };
 
+// A temporary folder that is the "res://" folder and the only search path
+// while it lives, so that sound names are found in it.
+class ResourceFolder : public TempFolder {
+public:
+    ResourceFolder();
+    ~ResourceFolder();
+};
+
 // Runs a shell command; fails the current test when it does not exit with 0.
 void Run(const std::string& command);
 

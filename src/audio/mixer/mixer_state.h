@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+
+#include <dsound.h>
+#include <vorbis/vorbisfile.h>
+
+#include "audio/mixer/ogg_memory_source.h"
+
+struct HV_MixerSample;
+
+constexpr int HV_MIXER_MAX_VOICES = 256;
+// The last voices of the table are stereo, all earlier ones mono.
+constexpr int HV_MIXER_STEREO_VOICES = 24;
+
+// One voice: a DirectSound buffer refilled half by half from its sample.
+struct HV_MixerVoice {
+    uint32_t id;                 // 0 = free
+    int32_t channels;            // 1 or 2, fixed when the buffer is made
+    IDirectSoundBuffer* buffer;  // null when its creation failed: never used
+    int32_t bufferBytes;
+    int32_t nextHalf;            // the half to fill next: 0 first, 1 second
+    DWORD lastPlayCursor;
+    bool playing;
+    HV_MixerSample* sample;
+    bool loop;
+    bool paused;
+    float volume;
+    float pan;
+    float pitch;
+    float fadeRate;              // volume per second, 0 = no fade
+    float fadeTarget;
+    int64_t bytesLeft;           // -1 = endless
+    int64_t bytesPlayed;
+    int64_t readPosition;        // within the PCM of the sample (or of the current play-list entry)
+    OggVorbis_File decoder;      // the voice's own decoder of an OGG stream
+    HV_OggMemorySource decoderSource;
+    bool decoderOpen;
+    int decoderErrorRun;
+    int32_t entryIndex;          // play list: the entry being read
+    HV_MixerSample* entry;       // play list: that entry
+};
+
+// The mixer. Every member is guarded by `lock` (a critical section, which the
+// owning thread may enter again), except where said otherwise. The lock lives
+// as long as the process, so that no call can meet it deleted.
+struct HV_MixerState {
+    CRITICAL_SECTION lock;
+    bool initialised;
+    bool running;
+    int32_t requestedVoiceCount;
+    int32_t voiceCount;
+    int32_t outputRate;
+    int32_t bitsPerSample;
+    int32_t primaryChannels;
+    int32_t bytesPerBuffer;
+    float masterVolume;
+    int32_t voicesPlaying;
+    HMODULE library;             // main thread only
+    IDirectSound* directSound;
+    IDirectSoundBuffer* keepAlive;
+    HANDLE thread;               // main thread only
+    volatile LONG stop;          // set by Shutdown, read by the mixer thread (interlocked)
+    uint32_t lastVoiceId;
+    DWORD lastStepTime;
+    bool stepTimeKnown;
+    int32_t reserved;            // Init's fourth argument, kept
+    HV_MixerVoice voices[HV_MIXER_MAX_VOICES];
+};
+
+// The one mixer of the process.
+HV_MixerState& HVI_GetMixerState();
+
+// Holds the mixer lock for a scope.
+class HVI_MixerLockScope {
+public:
+    HVI_MixerLockScope();
+    ~HVI_MixerLockScope();
+    HVI_MixerLockScope(const HVI_MixerLockScope&) = delete;
+    HVI_MixerLockScope& operator=(const HVI_MixerLockScope&) = delete;
+};
+
+// Reports a failed DirectSound call of the step ("CreateSoundBuffer") as the
+// mixer's trace line "VELT DirectSound error: '<step>: <text>'".
+void HVI_TraceDirectSoundError(const char* step, HRESULT result);
+
+// Voice operations used across the mixer's files; all are called with the lock held.
+HV_MixerVoice* HVI_FindMixerVoice(int32_t id);
+void HVI_FillMixerVoice(HV_MixerVoice& voice);
+void HVI_EndMixerVoice(HV_MixerVoice& voice);
+void HVI_ApplyMixerVoiceVolume(HV_MixerVoice& voice);
+// Closes the voice's decoder when open.
+void HVI_CloseMixerVoiceDecoder(HV_MixerVoice& voice);

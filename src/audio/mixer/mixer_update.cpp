@@ -1,0 +1,62 @@
+// The mixer step, run every 25 ms by the mixer thread: volume fades and refills.
+#include "audio/mixer/mixer_update.h"
+
+#include <mmsystem.h>
+
+#include "audio/mixer/mixer_sample.h"
+#include "audio/mixer/mixer_state.h"
+#include "audio/mixer/mixer_voices.h"
+#include "foundation/log.h"
+
+namespace {
+
+// One fade step; false when it ended the voice.
+bool StepFade(HV_MixerVoice& voice, float seconds) {
+    voice.volume += voice.fadeRate * seconds;
+    const bool down = voice.fadeRate < 0.0f;
+    const bool reached = down ? voice.volume <= voice.fadeTarget : voice.volume >= voice.fadeTarget;
+    if (!reached) {
+        HVI_ApplyMixerVoiceFadeVolume(voice);
+        return true;
+    }
+    voice.fadeRate = 0.0f;
+    if (down && voice.fadeTarget <= 0.0f) {
+        HVI_Log(HV_LOG_INFO, "#%d '%s' hit lower target, stopping", int(voice.id), voice.sample->name);
+        HVI_EndMixerVoice(voice);
+        return false;
+    }
+    voice.volume = voice.fadeTarget;
+    HVI_ApplyMixerVoiceVolume(voice);
+    return true;
+}
+
+}  // namespace
+
+void HVI_MixerUpdate() {
+    HV_MixerState& mixer = HVI_GetMixerState();
+    // Holding the lock for the whole step keeps steps from overlapping.
+    HVI_MixerLockScope hold;
+    if (!mixer.initialised) {
+        return;
+    }
+    const DWORD now = timeGetTime();
+    if (!mixer.stepTimeKnown) {
+        mixer.stepTimeKnown = true;
+        mixer.lastStepTime = now;
+        return;
+    }
+    const float seconds = float(now - mixer.lastStepTime) * 0.001f;
+    mixer.lastStepTime = now;
+    if (seconds <= 0.0f) {
+        return;
+    }
+    for (int i = 0; i < mixer.voiceCount; ++i) {
+        HV_MixerVoice& voice = mixer.voices[i];
+        if (!voice.buffer || voice.id == 0 || !voice.playing) {
+            continue;
+        }
+        if (voice.fadeRate == 0.0f || StepFade(voice, seconds)) {
+            HVI_FillMixerVoice(voice);
+        }
+    }
+}

@@ -1,0 +1,48 @@
+#include "audio/mixer_rig.h"
+
+#include <gtest/gtest.h>
+
+#include <dsound_output.h>
+
+namespace {
+// A block well under a quarter of a voice buffer, even at twice the rate.
+constexpr DWORD kBlockFrames = 2048;
+}  // namespace
+
+HWND TestWindow() { return reinterpret_cast<HWND>(uintptr_t(0x1000)); }
+
+MixerRig::MixerRig() {
+    SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", "pull");
+    m_library = LoadLibraryA("DSOUND.DLL");
+    EXPECT_NE(m_library, nullptr) << "HALVO_LIBRARY_PATH must name " HALVO_MODULE_DIR;
+    if (m_library) {
+        m_pull = reinterpret_cast<LPHALVODSOUNDPULLFRAMES>(
+            reinterpret_cast<void (*)()>(GetProcAddress(m_library, "HalvoDSound_PullFrames")));
+    }
+    m_initialised = HVI_GetMixerInterface()->Init(44100, 64, TestWindow(), 0);
+    EXPECT_TRUE(m_initialised);
+}
+
+MixerRig::~MixerRig() {
+    HVI_GetMixerInterface()->Shutdown();
+    if (m_library) {
+        FreeLibrary(m_library);
+    }
+    SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", nullptr);
+}
+
+std::vector<SHORT> MixerRig::Pull(DWORD frames) {
+    std::vector<SHORT> out;
+    out.reserve(size_t(frames) * 2);
+    std::vector<SHORT> block(size_t(kBlockFrames) * 2);
+    while (frames > 0 && m_pull) {
+        const DWORD count = frames < kBlockFrames ? frames : kBlockFrames;
+        EXPECT_EQ(m_pull(block.data(), count), count);
+        out.insert(out.end(), block.begin(), block.begin() + size_t(count) * 2);
+        frames -= count;
+        // A step sees at least a millisecond pass, so it refills.
+        Sleep(2);
+        mixer().Update();
+    }
+    return out;
+}

@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include <mmsystem.h>
+
+#include "audio/audio_fixtures.h"
+#include "audio/mixer/mixer_sample.h"
+#include "audio/mixer/sample_files.h"
+#include "audio/mixer_rig.h"
+
+using namespace audio_test;
+
+namespace {
+
+// Stereo frames of 16-bit PCM bytes; mono PCM goes to both sides.
+std::vector<SHORT> AsStereo(const std::vector<uint8_t>& pcm, int channels) {
+    std::vector<SHORT> samples(pcm.size() / 2);
+    memcpy(samples.data(), pcm.data(), samples.size() * 2);
+    if (channels == 2) {
+        return samples;
+    }
+    std::vector<SHORT> stereo;
+    for (SHORT s : samples) {
+        stereo.push_back(s);
+        stereo.push_back(s);
+    }
+    return stereo;
+}
+
+std::vector<SHORT> Slice(const std::vector<SHORT>& frames, size_t firstFrame, size_t frameCount) {
+    return std::vector<SHORT>(frames.begin() + firstFrame * 2, frames.begin() + (firstFrame + frameCount) * 2);
+}
+
+bool AllSilent(const std::vector<SHORT>& frames) {
+    for (SHORT s : frames) {
+        if (s != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+class MixerTest : public testing::Test {
+protected:
+    HV_MixerSample* Load(const std::string& name, int32_t flags = 0) {
+        HV_MixerSample* sample = rig.mixer().LoadSample(name.c_str(), flags);
+        EXPECT_NE(sample, nullptr) << name;
+        if (sample) {
+            EXPECT_NE(sample->channels, 0) << name;
+            samples.push_back(sample);
+        }
+        return sample;
+    }
+    void TearDown() override {
+        for (auto* sample : samples) {
+            rig.mixer().FreeSample(sample);
+        }
+    }
+
+    ResourceFolder folder;
+    MixerRig rig;
+    std::vector<HV_MixerSample*> samples;
+};
+
+}  // namespace
+
+TEST_F(MixerTest, PlaysWavAtFullVolumeSampleExact) {
+    MakeWav(folder.Path("tone.wav"), 44100, 2, "1.2 sine 441");  // longer than a voice buffer
+    const auto expected = AsStereo(RawPcmWithSox(folder.Path("tone.wav")), 2);
+    HV_MixerSample* sample = Load("tone.wav");
+    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
+    ASSERT_NE(voice, 0u);
+    const auto frames = rig.Pull(DWORD(expected.size() / 2 + 4410));
+    EXPECT_EQ(Slice(frames, 0, expected.size() / 2), expected);
+    EXPECT_TRUE(AllSilent(Slice(frames, expected.size() / 2, 4410)));
+    EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_NONE);
+}
+
+TEST_F(MixerTest, MonoWavPlaysOnBothSides) {
+    MakeWav(folder.Path("mono.wav"), 44100, 1, "0.3 sine 300");
+    const auto expected = AsStereo(RawPcmWithSox(folder.Path("mono.wav")), 1);
+    HV_MixerSample* sample = Load("mono.wav");
+    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false), 0u);
+    EXPECT_EQ(rig.Pull(DWORD(expected.size() / 2)), expected);
+}
+
+TEST_F(MixerTest, StreamedOggMatchesAWholeDecode) {
+    MakeOgg(folder.Path("music.ogg"), 44100, 2, "3 sine 441 sine 660");
+    HV_MixerSample* sample = Load("music.ogg");
+    ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
+    const auto expected = AsStereo(DecodeOggWithOggdec(folder.Path("music.ogg")), 2);
+    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false), 0u);
+    const auto frames = rig.Pull(DWORD(expected.size() / 2));
+    EXPECT_TRUE(frames == expected);
+}
+
+TEST_F(MixerTest, LoopingWavContinuesWithoutAGap) {
+    MakeWav(folder.Path("loop.wav"), 44100, 1, "0.3 sine 300");
+    const auto pass = AsStereo(RawPcmWithSox(folder.Path("loop.wav")), 1);
+    HV_MixerSample* sample = Load("loop.wav");
+    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true);
+    ASSERT_NE(voice, 0u);
+    const size_t passFrames = pass.size() / 2;
+    const auto frames = rig.Pull(DWORD(passFrames * 4));
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(Slice(frames, i * passFrames, passFrames), pass) << "pass " << i;
+    }
+    EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_PLAYING);
+}
+
+TEST_F(MixerTest, LoopingStreamContinuesWithoutAGap) {
+    MakeOgg(folder.Path("loop.ogg"), 44100, 2, "1.6 sine 441");
+    HV_MixerSample* sample = Load("loop.ogg");
+    ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
+    const auto pass = AsStereo(DecodeOggWithOggdec(folder.Path("loop.ogg")), 2);
+    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true), 0u);
+    const size_t passFrames = pass.size() / 2;
+    const auto frames = rig.Pull(DWORD(passFrames * 2));
+    EXPECT_TRUE(Slice(frames, 0, passFrames) == pass);
+    EXPECT_TRUE(Slice(frames, passFrames, passFrames) == pass);
+}
+
+TEST_F(MixerTest, MasterVolumeHalfLowersEveryVoiceBy10Decibels) {
+    MakeWav(folder.Path("tone.wav"), 44100, 1, "0.2 sine 300");
+    const auto full = AsStereo(RawPcmWithSox(folder.Path("tone.wav")), 1);
+    HV_MixerSample* sample = Load("tone.wav");
+    rig.mixer().SetMasterVolume(0.5f);
+    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false), 0u);
+    const auto frames = rig.Pull(DWORD(full.size() / 2));
+    // trunc(log10(0.5) x 3321.928) = -999 hundredths of a decibel (about -10 dB),
+    // which DirectSound plays at the amplitude 10^(-999/2000) = 0.31659.
+    for (size_t i = 0; i < full.size(); ++i) {
+        ASSERT_NEAR(frames[i], full[i] * 0.31659, 1.0) << i;
+    }
+}
+
+TEST_F(MixerTest, PanFullyRightSilencesTheLeft) {
+    MakeWav(folder.Path("tone.wav"), 44100, 1, "0.1 sine 300");
+    const auto full = AsStereo(RawPcmWithSox(folder.Path("tone.wav")), 1);
+    HV_MixerSample* sample = Load("tone.wav");
+    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 1.0f, 1.0f, false), 0u);
+    const auto frames = rig.Pull(DWORD(full.size() / 2));
+    for (size_t i = 0; i < full.size(); i += 2) {
+        ASSERT_EQ(frames[i], 0) << i;
+        ASSERT_EQ(frames[i + 1], full[i + 1]) << i;
+    }
+}
+
+TEST_F(MixerTest, TheFortyFirstMonoSoundGetsNoVoice) {
+    MakeWav(folder.Path("mono.wav"), 44100, 1, "0.1 sine 300");
+    MakeWav(folder.Path("stereo.wav"), 44100, 2, "0.1 sine 300");
+    HV_MixerSample* mono = Load("mono.wav");
+    HV_MixerSample* stereo = Load("stereo.wav");
+    for (int i = 0; i < 40; ++i) {
+        ASSERT_NE(rig.mixer().Play(mono, 1.0f, 0.0f, 1.0f, true), 0u) << i;
+    }
+    EXPECT_EQ(rig.mixer().Play(mono, 1.0f, 0.0f, 1.0f, true), 0u);
+    EXPECT_NE(rig.mixer().Play(stereo, 1.0f, 0.0f, 1.0f, true), 0u);
+    EXPECT_EQ(mono->useCount, 40);
+    rig.mixer().StopVoice(HV_MIXER_ALL_VOICES);
+    EXPECT_EQ(mono->useCount, 0);
+    EXPECT_EQ(stereo->useCount, 0);
+}
+
+TEST_F(MixerTest, FadeFallsSteadilyAndEndsTheVoice) {
+    MakeWav(folder.Path("hum.wav"), 44100, 1, "5 sine 300");
+    HV_MixerSample* sample = Load("hum.wav");
+    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true);
+    ASSERT_NE(voice, 0u);
+    rig.mixer().SlideVoiceVolume(int32_t(voice), 0.0f, 0.1f);
+    float previous = 1.0f;
+    for (int i = 0; i < 200 && rig.mixer().GetVoiceState(int32_t(voice)) != HV_MIXER_VOICE_NONE; ++i) {
+        const float volume = rig.mixer().GetVoiceVolume(int32_t(voice));
+        if (rig.mixer().GetVoiceState(int32_t(voice)) == HV_MIXER_VOICE_NONE) {
+            break;
+        }
+        ASSERT_LE(volume, previous);
+        previous = volume;
+        Sleep(5);
+        rig.mixer().Update();
+    }
+    EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_NONE);
+    EXPECT_EQ(sample->useCount, 0);
+}
+
+TEST_F(MixerTest, SlideReachesItsTargetAfterTheGivenTime) {
+    MakeWav(folder.Path("hum.wav"), 44100, 1, "2 sine 300");
+    HV_MixerSample* sample = Load("hum.wav");
+    const uint32_t voice = rig.mixer().Play(sample, 0.2f, 0.0f, 1.0f, true);
+    const DWORD start = timeGetTime();
+    rig.mixer().SlideVoiceVolume(int32_t(voice), 0.8f, 0.2f);
+    while (rig.mixer().GetVoiceVolume(int32_t(voice)) < 0.8f && timeGetTime() - start < 2000) {
+        Sleep(5);
+        rig.mixer().Update();
+    }
+    const DWORD took = timeGetTime() - start;
+    EXPECT_FLOAT_EQ(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.8f);
+    // The first fade step may count time from the step before the slide began.
+    EXPECT_GE(took, 150u);
+    EXPECT_LT(took, 1000u);
+}
+
+TEST_F(MixerTest, PlayListContinuesAcrossEntriesWithoutAGap) {
+    MakeWav(folder.Path("a.wav"), 44100, 2, "0.4 sine 300");
+    MakeOgg(folder.Path("b.ogg"), 44100, 2, "0.3 sine 500");
+    const auto a = AsStereo(RawPcmWithSox(folder.Path("a.wav")), 2);
+    const auto b = AsStereo(DecodeOggWithOggdec(folder.Path("b.ogg")), 2);
+    WriteText(folder.Path("list.mpl"), "a.wav\nb.ogg\n");
+    HV_MixerSample* list = rig.mixer().LoadSample("list.mpl", HV_MIXER_LOAD_EMPTY);
+    ASSERT_NE(list, nullptr);
+    samples.push_back(list);
+    ASSERT_TRUE(HVI_ReadPlayListFile(list, "list.mpl", [](const char* path, void*) {
+        return HVI_GetMixerInterface()->LoadSample(path, HV_MIXER_LOAD_ALWAYS_STREAM);
+    }, nullptr));
+    ASSERT_NE(rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, false), 0u);
+    const auto frames = rig.Pull(DWORD((a.size() + b.size()) / 2 * 2));
+    const size_t af = a.size() / 2;
+    const size_t bf = b.size() / 2;
+    EXPECT_TRUE(Slice(frames, 0, af) == a);
+    EXPECT_TRUE(Slice(frames, af, bf) == b);
+    EXPECT_TRUE(Slice(frames, af + bf, af) == a);
+}
+
+TEST(MixerLifecycle, FailedInitReleasesEverythingAndCanBeRetried) {
+    SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", "pull");
+    const HV_MixerInterface& mixer = *HVI_GetMixerInterface();
+    EXPECT_FALSE(mixer.Init(44100, 64, nullptr, 0));  // no window: no cooperative level
+    EXPECT_EQ(mixer.Play(nullptr, 1.0f, 0.0f, 1.0f, false), 0u);
+    EXPECT_EQ(mixer.GetVoiceState(1), HV_MIXER_VOICE_NONE);
+    EXPECT_FLOAT_EQ(mixer.GetVoiceFrequency(1), 1.0f);
+    EXPECT_TRUE(mixer.Init(44100, 64, TestWindow(), 0));
+    mixer.Shutdown();
+    mixer.Shutdown();
+    SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", nullptr);
+}
+
+TEST(MixerLifecycle, LoadSampleWhileDownGivesAnEmptySample) {
+    HV_MixerSample* sample = HVI_GetMixerInterface()->LoadSample("anything.wav", 0);
+    ASSERT_NE(sample, nullptr);
+    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_EMPTY);
+    EXPECT_EQ(sample->channels, 0);
+    HVI_GetMixerInterface()->FreeSample(sample);
+}
