@@ -4,10 +4,10 @@
 /* The file-system part of the engine interface: path schemes, the file handle,
    file times and the file-system table. Usable from C and C++. */
 
+#include <stddef.h>
 #include <stdint.h>
-#ifndef __cplusplus
-#include <stdbool.h>
-#endif
+
+#include "halvo/core.h"
 
 /* The scheme of a path ("res://prog.xml" is HV_PATH_SCHEME_RES). A path without
    "://" has no scheme and is found through the search paths. */
@@ -80,10 +80,14 @@ typedef struct HV_FileSystemInterface {
     int64_t (*WriteFile)(const void* buffer, int64_t count, HV_File* file);
 } HV_FileSystemInterface;
 
-#ifdef __cplusplus
-static_assert(sizeof(HV_File) == 24, "HV_File is a path pointer, a 64-bit size and a file pointer");
-static_assert(sizeof(HV_FileInfo) == 12, "HV_FileInfo is three 32-bit times");
-static_assert(sizeof(HV_FileSystemInterface) == 8 * sizeof(void*), "eight operations");
-#endif
+HV_STATIC_ASSERT(sizeof(HV_File) == 24, "HV_File is a path pointer, a 64-bit size and a file pointer");
+HV_STATIC_ASSERT(offsetof(HV_File, path) == 0, "HV_File.path");
+HV_STATIC_ASSERT(offsetof(HV_File, size) == 8, "HV_File.size");
+HV_STATIC_ASSERT(offsetof(HV_File, file) == 16, "HV_File.file");
+HV_STATIC_ASSERT(sizeof(HV_FileInfo) == 12, "HV_FileInfo is three 32-bit times");
+HV_STATIC_ASSERT(offsetof(HV_FileInfo, lastModificationTime) == 4, "HV_FileInfo.lastModificationTime");
+HV_STATIC_ASSERT(sizeof(HV_FileSystemInterface) == 8 * sizeof(void*), "eight operations");
+HV_STATIC_ASSERT(offsetof(HV_FileSystemInterface, CloseFile) == 0, "CloseFile comes first");
+HV_STATIC_ASSERT(offsetof(HV_FileSystemInterface, WriteFile) == 7 * sizeof(void*), "WriteFile comes last");
 
 #endif
