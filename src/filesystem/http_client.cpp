@@ -108,8 +108,10 @@ bool ResolveHost(const HttpUrl& url, sockaddr_in& address)
 bool Connect(SOCKET handle, const HttpUrl& url, const sockaddr_in& address)
 {
     u_long nonBlocking = 1;
-    if (ioctlsocket(handle, FIONBIO, &nonBlocking) != 0)
+    if (ioctlsocket(handle, FIONBIO, &nonBlocking) != 0) {
+        LogUnableToConnect(url);
         return false;
+    }
     if (connect(handle, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
         const int error = WSAGetLastError();
         if (error != WSAEWOULDBLOCK && error != WSAEINPROGRESS) {
@@ -141,11 +143,14 @@ bool Connect(SOCKET handle, const HttpUrl& url, const sockaddr_in& address)
     }
     nonBlocking = 0;
     const DWORD receiveTimeout = DWORD(g_receiveTimeout.load());
-    return ioctlsocket(handle, FIONBIO, &nonBlocking) == 0 &&
-           setsockopt(handle, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&receiveTimeout),
-                      sizeof(receiveTimeout)) == 0 &&
-           setsockopt(handle, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&receiveTimeout),
-                      sizeof(receiveTimeout)) == 0;
+    const bool configured = ioctlsocket(handle, FIONBIO, &nonBlocking) == 0 &&
+                       setsockopt(handle, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&receiveTimeout),
+                                  sizeof(receiveTimeout)) == 0 &&
+                       setsockopt(handle, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&receiveTimeout),
+                                  sizeof(receiveTimeout)) == 0;
+    if (!configured)
+        LogUnableToConnect(url);
+    return configured;
 }
 
 bool SendAll(SOCKET handle, const String& request, const char* urlText)
