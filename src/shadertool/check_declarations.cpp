@@ -110,8 +110,9 @@ TypeSpecifier DeclareStruct(ParseContext& context, const char* name, SourceLocat
                             const GroupNode* members) {
     StructEntry declared;
     declared.name.Assign(name);
-    for (const Node* node : members != nullptr ? members->children : Array<Node*>()) {
-        const VariableNode* member = AsVariable(node);
+    const int memberCount = members != nullptr ? members->children.GetCount() : 0;
+    for (int index = 0; index < memberCount; ++index) {
+        const VariableNode* member = AsVariable(members->children[index]);
         if (member == nullptr) {
             continue;
         }

@@ -33,6 +33,8 @@ static void hvslerror(ParseContext& context, const char* message) {
 }
 
 %define api.pure full
+/* The trace of every step on the standard error stream, off until hvsldebug is set. */
+%define parse.trace
 %define api.prefix {hvsl}
 %param {ShaderTool::ParseContext& context}
 

@@ -163,8 +163,9 @@ void DeclareMainVariables(ParseContext& context, SourceLocation mainLocation) {
     }
     // Built apart and entered whole, so that a second main finds the same members.
     StructEntry payloads;
-    const Array<RayPayloadVariable> none;
-    for (const RayPayloadVariable& payload : context.description != nullptr ? context.description->rayPayloads : none) {
+    const int payloadCount = context.description != nullptr ? context.description->rayPayloads.GetCount() : 0;
+    for (int index = 0; index < payloadCount; ++index) {
+        const RayPayloadVariable& payload = context.description->rayPayloads[index];
         const Type& type = payload.type;
         if (type.baseType == BaseType::STRUCT && context.structs.Find(type.name.GetText()) == nullptr) {
             ReportError(context, mainLocation.line, mainLocation.column,
