@@ -143,11 +143,10 @@ bool Connect(SOCKET handle, const HttpUrl& url, const sockaddr_in& address)
     }
     nonBlocking = 0;
     const DWORD receiveTimeout = DWORD(g_receiveTimeout.load());
+    const char* timeoutBytes = reinterpret_cast<const char*>(&receiveTimeout);
     const bool configured = ioctlsocket(handle, FIONBIO, &nonBlocking) == 0 &&
-                       setsockopt(handle, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&receiveTimeout),
-                                  sizeof(receiveTimeout)) == 0 &&
-                       setsockopt(handle, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&receiveTimeout),
-                                  sizeof(receiveTimeout)) == 0;
+                            setsockopt(handle, SOL_SOCKET, SO_RCVTIMEO, timeoutBytes, sizeof(receiveTimeout)) == 0 &&
+                            setsockopt(handle, SOL_SOCKET, SO_SNDTIMEO, timeoutBytes, sizeof(receiveTimeout)) == 0;
     if (!configured)
         LogUnableToConnect(url);
     return configured;
