@@ -294,6 +294,23 @@ TEST_F(LocalLeaderboards, AnUnreadableDatabaseIsKeptAsideAndNotOverwritten)
     EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{9}));
 }
 
+TEST_F(LocalLeaderboards, ADatabaseThatCanNeitherBeReadNorKeptAsideIsLeftAlone)
+{
+    const std::string damaged = "<database><array";
+    std::ofstream(DatabaseFile(), std::ios::binary) << damaged;
+    // A folder in the way of the name the damaged file would get.
+    std::filesystem::create_directories(UserFolder() / "leaderboards-db.xml.damaged" / "in-the-way");
+    StartServices(kFeatures);
+    EXPECT_TRUE(Logged("HVI_OpenLeaderboardDatabase: 'user://leaderboards-db.xml' cannot be read nor kept aside; local "
+                       "scores are not kept this run."));
+    Submit(9);
+    EXPECT_EQ(ReadFile(DatabaseFile()), damaged);
+    const DeliveredEvent event = Request(1, 5);
+    EXPECT_EQ(event.success, 0u);
+    EXPECT_EQ(event.reason, "Not yet initialized.");
+    EXPECT_EQ(event.category, "alltime");
+}
+
 TEST_F(LocalLeaderboards, ATruncatedScrambledDatabaseIsKeptAside)
 {
     StartServices(kFeatures);
