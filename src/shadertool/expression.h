@@ -45,6 +45,11 @@ OperatorNode* CreateMemberAccess(ParseContext& context, Node* operand, const cha
 // operand [ index ], typed.
 OperatorNode* CreateSubscript(ParseContext& context, Node* operand, Node* index, SourceLocation location);
 
+// The type of a swizzle of a vector: 1 to 4 letters all of x y z w or all of
+// r g b a, none past the vector's size; the vector's kind and qualifiers,
+// the swizzle's length. The undefined type for anything else.
+Type GetSwizzleType(const Type& vector, const char* swizzle, bool* repeats);
+
 // Whether a swizzle text repeats a component letter.
 bool SwizzleRepeats(const char* swizzle);
 

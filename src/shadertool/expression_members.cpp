@@ -16,26 +16,28 @@ int SwizzleComponent(char letter, const char* set) {
     return letter != 0 && found != nullptr ? static_cast<int>(found - set) + 1 : 0;
 }
 
-// The swizzle's length, or 0 when it is not a swizzle of a vector of that size.
-int GetSwizzleLength(const char* swizzle, int32_t vectorSize) {
+}  // namespace
+
+Type GetSwizzleType(const Type& vector, const char* swizzle, bool* repeats) {
+    *repeats = false;
     const size_t length = std::strlen(swizzle);
-    if (length < 1 || length > 4) {
-        return 0;
+    if (length < 1 || length > 4 || vector.vectorSize < 2 || vector.matrixSize != 0 || vector.isBuffer != 0 ||
+        vector.arraySize != 0 || !vector.IsNumeric()) {
+        return Type();
     }
     for (const char* set : {"xyzw", "rgba"}) {
         bool valid = true;
         for (size_t index = 0; index < length && valid; ++index) {
             const int component = SwizzleComponent(swizzle[index], set);
-            valid = component != 0 && component <= vectorSize;
+            valid = component != 0 && component <= vector.vectorSize;
         }
         if (valid) {
-            return static_cast<int>(length);
+            *repeats = SwizzleRepeats(swizzle);
+            return Type::MakeVector(vector.baseType, static_cast<int32_t>(length), vector.qualifiers);
         }
     }
-    return 0;
+    return Type();
 }
-
-}  // namespace
 
 bool SwizzleRepeats(const char* swizzle) {
     for (const char* letter = swizzle; *letter != 0; ++letter) {
@@ -63,16 +65,11 @@ Type GetMemberType(ParseContext& context, const Node* operand, const char* membe
         member = found->type;
         // A member of a const struct is as read-only as the struct.
         member.qualifiers |= operandType->qualifiers & QUALIFIER_CONST;
-    } else if (operandType->vectorSize >= 2 && operandType->matrixSize == 0 && operandType->isBuffer == 0 &&
-               operandType->IsNumeric()) {
-        const int length = GetSwizzleLength(memberName, operandType->vectorSize);
-        if (length == 0) {
+    } else {
+        member = GetSwizzleType(*operandType, memberName, repeats);
+        if (member.baseType == BaseType::UNDEFINED) {
             return member;
         }
-        member = Type::MakeVector(operandType->baseType, length, operandType->qualifiers);
-        *repeats = SwizzleRepeats(memberName);
-    } else {
-        return member;
     }
     member.isConstant = operandType->isConstant;
     return member;
