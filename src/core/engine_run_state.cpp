@@ -37,6 +37,9 @@ void HVI_ResetRunState()
     state.reinitializationPending = false;
     state.requestedVideo = HV_VideoParameters{};
     state.instanceMutex = nullptr;
+    for (bool& broughtUp : state.broughtUp) {
+        broughtUp = false;
+    }
     state.commandLine.Clear();
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/engine_lifecycle.h"
 #include "core/program_binding.h"
+#include "core/subsystem_hooks.h"
 #include "foundation/string.h"
 
 struct HVI_EngineRunState {
@@ -20,6 +21,7 @@ struct HVI_EngineRunState {
     bool reinitializationPending = false;
     HV_VideoParameters requestedVideo = {};
     HANDLE instanceMutex = nullptr;
+    bool broughtUp[HVI_SUBSYSTEM_ROLE_COUNT] = {};  // a Preinitialize or Startup hook ran
     String commandLine;
 };
 

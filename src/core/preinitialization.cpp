@@ -190,8 +190,11 @@ bool HVI_Preinitialize(const char* commandLine)
     for (HVI_SubsystemRole role : {HVI_SUBSYSTEM_PLATFORM, HVI_SUBSYSTEM_RENDERER, HVI_SUBSYSTEM_INPUT,
                                    HVI_SUBSYSTEM_SOUND, HVI_SUBSYSTEM_EXTENSIONS}) {
         const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(role);
-        if (hooks.Preinitialize && !hooks.Preinitialize(state)) {
-            return false;
+        if (hooks.Preinitialize) {
+            run.broughtUp[role] = true;
+            if (!hooks.Preinitialize(state)) {
+                return false;
+            }
         }
     }
     HV_Log(HV_LOG_SYSTEM, "%s", kPreinitializationCompleteText);

@@ -15,9 +15,13 @@
 
 namespace {
 
+// Shuts the role down when it was brought up, or when it has nothing that
+// brings it up and so is up from its registration.
 void ShutDownRole(HVI_SubsystemRole role, HVI_EngineState& state)
 {
-    if (const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(role); hooks.Shutdown) {
+    const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(role);
+    const bool upFromRegistration = !hooks.Preinitialize && !hooks.Startup;
+    if (hooks.Shutdown && (HVI_GetRunState().broughtUp[role] || upFromRegistration)) {
         hooks.Shutdown(state);
     }
 }
@@ -38,12 +42,10 @@ void HVI_Shutdown()
     if (state.program && state.programInitialized && state.program->Deinit) {
         state.program->Deinit();
     }
-    if (state.started) {
-        ShutDownRole(HVI_SUBSYSTEM_SOUND, state);
-        ShutDownRole(HVI_SUBSYSTEM_INPUT, state);
-        ShutDownRole(HVI_SUBSYSTEM_RENDERER, state);
-        ShutDownRole(HVI_SUBSYSTEM_PLATFORM, state);
-    }
+    ShutDownRole(HVI_SUBSYSTEM_SOUND, state);
+    ShutDownRole(HVI_SUBSYSTEM_INPUT, state);
+    ShutDownRole(HVI_SUBSYSTEM_RENDERER, state);
+    ShutDownRole(HVI_SUBSYSTEM_PLATFORM, state);
     ShutDownRole(HVI_SUBSYSTEM_EXTENSIONS, state);
     HVI_DiscardQueuedEvents();
     if (run.instanceMutex) {

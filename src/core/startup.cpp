@@ -7,27 +7,32 @@
 #include "core/logging.h"
 #include "core/subsystem_hooks.h"
 
+namespace {
+
+// Runs the role's Startup hook, if any; false only when it answered false.
+bool StartRole(HVI_SubsystemRole role, HVI_EngineState& state)
+{
+    const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(role);
+    if (!hooks.Startup) {
+        return true;
+    }
+    HVI_GetRunState().broughtUp[role] = true;
+    return hooks.Startup(state);
+}
+
+}  // namespace
+
 bool HVI_Startup()
 {
     HVI_EngineState& state = HVI_GetEngineState();
-    const HVI_SubsystemHooks& platform = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_PLATFORM);
-    if (platform.Startup && !platform.Startup(state)) {
+    if (!StartRole(HVI_SUBSYSTEM_PLATFORM, state) || !StartRole(HVI_SUBSYSTEM_RENDERER, state)) {
         return false;
     }
-    const HVI_SubsystemHooks& renderer = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER);
-    if (renderer.Startup && !renderer.Startup(state)) {
-        return false;
+    StartRole(HVI_SUBSYSTEM_INPUT, state);
+    if (!HV_HasFeature("NO_SOUND") && !state.video.noSound) {
+        StartRole(HVI_SUBSYSTEM_SOUND, state);
     }
-    if (const HVI_SubsystemHooks& input = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_INPUT); input.Startup) {
-        input.Startup(state);
-    }
-    const bool soundWanted = !HV_HasFeature("NO_SOUND") && !state.video.noSound;
-    if (const HVI_SubsystemHooks& sound = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_SOUND); sound.Startup && soundWanted) {
-        sound.Startup(state);
-    }
-    if (const HVI_SubsystemHooks& extensions = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_EXTENSIONS); extensions.Startup) {
-        extensions.Startup(state);
-    }
+    StartRole(HVI_SUBSYSTEM_EXTENSIONS, state);
     state.started = true;
     HVI_GetRunState().resetStep = true;
     HV_Log(HV_LOG_SYSTEM, "%s", kStartupCompleteText);

@@ -19,15 +19,17 @@ enum HVI_SubsystemRole {
 };
 
 struct HVI_SubsystemHooks {
-    // Pre-initialisation, after the program is bound and its parameters merged.
-    // False fails pre-initialisation. (Extensions: HVI_InitializeExtensionModules.)
+    // Pre-initialisation, after the program is bound and its parameters merged,
+    // in the order platform, renderer, input, sound, extensions. False fails
+    // pre-initialisation. (Extensions: HVI_InitializeExtensionModules.)
     bool (*Preinitialize)(HVI_EngineState& state);
-    // Start-up: renderer, then input, then sound (unless NO_SOUND or the
-    // no-sound flag). False fails start-up for the renderer only; the others
+    // Start-up in the order platform (creates the main window), renderer,
+    // input, sound (skipped with NO_SOUND or the no-sound flag), extensions.
+    // False fails start-up for the platform and the renderer only; the others
     // fall back to their null back ends themselves.
     bool (*Startup)(HVI_EngineState& state);
     // Once per frame before the program runs, in the order input, sound,
-    // extensions. step is the frame's step after the pause question.
+    // extensions; the extensions get the step after the pause question.
     void (*UpdateFrame)(HVI_EngineState& state, float step);
     // Extensions: whether a module pauses the program (the step becomes 0).
     bool (*ShouldPauseGame)(HVI_EngineState& state);
@@ -35,22 +37,24 @@ struct HVI_SubsystemHooks {
     bool (*BeginFrame)(HVI_EngineState& state);
     // Renderer: the frame's resource queues (bitmaps, renderer objects, shaders).
     void (*RunResourceQueues)(HVI_EngineState& state);
-    // After the resource queues (sound: the back end's late-frame hook).
+    // After the resource queues, every role in the order renderer, input,
+    // sound, extensions, platform (sound: the back end's late-frame hook).
     void (*LateFrame)(HVI_EngineState& state);
     // Renderer: flushes the batch and presents.
     void (*EndFrame)(HVI_EngineState& state);
     // Renderer: a quick re-initialisation with the requested parameters;
-    // false makes the core shut the renderer down, re-create the window and
-    // start the renderer again.
+    // false makes the core shut the renderer down, re-create the window
+    // (platform Shutdown, then Startup) and start the renderer again.
     bool (*QuickReinitialize)(HVI_EngineState& state, const HV_VideoParameters& requested);
-    // After a re-initialisation was applied (input, then sound: reload every
-    // sound, OnWindowChanged when the window was re-created, bring the back
-    // end up when the no-sound flag was cleared).
+    // After a re-initialisation was applied, input then sound (sound: reload
+    // every sound, OnWindowChanged when the window was re-created, bring the
+    // back end up when the no-sound flag was cleared).
     void (*Reinitialize)(HVI_EngineState& state, bool windowRecreated);
     // Renderer: the main window's activity changed.
     void (*SetActive)(HVI_EngineState& state, bool active);
-    // Shutdown: sound, input and renderer before the window is destroyed,
-    // extensions after it.
+    // Shutdown, for each role that was brought up (or has no bring-up hook):
+    // sound, input, renderer, then platform (destroys the window), then
+    // extensions.
     void (*Shutdown)(HVI_EngineState& state);
     // Extension commands this role answers: null when it does not know the
     // command. Asked after the engine's own commands in the order extensions

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/engine_lifecycle.h"
+#include "engine_test_support.h"
+
+namespace {
+
+std::vector<std::string> g_calls;
+
+// Hooks that write "<role> <step>" for every role.
+template <int Role>
+struct Recorder {
+    static const char* Name()
+    {
+        static const char* const names[] = {"renderer", "input", "sound", "extensions", "platform"};
+        return names[Role];
+    }
+    static bool Startup(HVI_EngineState&)
+    {
+        g_calls.push_back(std::string(Name()) + " up");
+        return !(Role == HVI_SUBSYSTEM_RENDERER && s_failRenderer);
+    }
+    static void Shutdown(HVI_EngineState&) { g_calls.push_back(std::string(Name()) + " down"); }
+    static bool s_failRenderer;
+};
+template <int Role>
+bool Recorder<Role>::s_failRenderer = false;
+
+template <int Role>
+void RegisterRecorder()
+{
+    HVI_SubsystemHooks hooks = {};
+    hooks.Startup = Recorder<Role>::Startup;
+    hooks.Shutdown = Recorder<Role>::Shutdown;
+    HVI_RegisterSubsystem(static_cast<HVI_SubsystemRole>(Role), hooks);
+}
+
+bool Init()
+{
+    return true;
+}
+void Deinit()
+{
+    g_calls.push_back("Deinit");
+}
+
+void Worker(void*)
+{
+    while (!HV_Threading_IsShutdownRequested()) {
+        HV_Threading_Sleep(1);
+    }
+    g_calls.push_back("worker ends");
+}
+
+}  // namespace
+
+class StartupAndShutdown : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetEngineCore();
+        g_calls.clear();
+        Recorder<HVI_SUBSYSTEM_RENDERER>::s_failRenderer = false;
+        RegisterRecorder<HVI_SUBSYSTEM_RENDERER>();
+        RegisterRecorder<HVI_SUBSYSTEM_INPUT>();
+        RegisterRecorder<HVI_SUBSYSTEM_SOUND>();
+        RegisterRecorder<HVI_SUBSYSTEM_EXTENSIONS>();
+        RegisterRecorder<HVI_SUBSYSTEM_PLATFORM>();
+        m_program = HV_ProgramInterface{};
+        m_program.Init = Init;
+        m_program.Deinit = Deinit;
+        HVI_GetEngineState().program = &m_program;
+    }
+    void TearDown() override { HVI_CreateEngineLocks(); }
+
+    HV_ProgramInterface m_program;
+};
+
+TEST_F(StartupAndShutdown, StartsInOrderAndShutsDownInTheEnginesOrder)
+{
+    ASSERT_TRUE(HVI_Startup());
+    EXPECT_EQ((std::vector<std::string>{"platform up", "renderer up", "input up", "sound up", "extensions up"}), g_calls);
+    HVI_RunFrame();  // Init runs on the first frame
+    ASSERT_NE(0, HV_Threading_CreateThread("Worker", Worker, nullptr, 0));
+    g_calls.clear();
+    HVI_Shutdown();
+    EXPECT_EQ((std::vector<std::string>{"worker ends", "Deinit", "sound down", "input down", "renderer down",
+                                        "platform down", "extensions down"}),
+              g_calls);
+    const std::vector<std::string> texts = LoggedTexts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ("[SYSTEM] HALVO Shutdown.", texts[texts.size() - 2]);
+    EXPECT_EQ(0u, texts.back().rfind("[SYSTEM] HALVO log: 0 errors, 0 warnings, ", 0));
+}
+
+TEST_F(StartupAndShutdown, NoSoundSkipsTheSoundBackEndUpAndDown)
+{
+    HVI_SetFeatureLists("NO_SOUND", nullptr, nullptr);
+    ASSERT_TRUE(HVI_Startup());
+    HVI_Shutdown();
+    for (const std::string& call : g_calls) {
+        EXPECT_EQ(std::string::npos, call.find("sound")) << call;
+    }
+}
+
+TEST_F(StartupAndShutdown, FailedRendererStopsStartupAndOnlyWhatCameUpGoesDown)
+{
+    Recorder<HVI_SUBSYSTEM_RENDERER>::s_failRenderer = true;
+    EXPECT_FALSE(HVI_Startup());
+    HVI_Shutdown();
+    EXPECT_EQ((std::vector<std::string>{"platform up", "renderer up", "renderer down", "platform down"}), g_calls);
+}
+
+TEST_F(StartupAndShutdown, DeinitIsNotCalledWhenInitNeverRan)
+{
+    ASSERT_TRUE(HVI_Startup());
+    HVI_Shutdown();
+    for (const std::string& call : g_calls) {
+        EXPECT_NE("Deinit", call);
+    }
+}
