@@ -105,6 +105,21 @@ TEST_F(ProcessEntry, WrongProgramVersionShowsThePreinitializationText)
     EXPECT_EQ(0, HVI_RunProcess("halvo"));
     ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
     EXPECT_EQ(kPreinitializationFailed, HVU_GetMessageBoxRecords()[0].text);
+    const std::string log = ReadFile(LogFile("test-game.log"));
+    EXPECT_NE(std::string::npos,
+              log.find("[ERROR] HVI_BindProgram: the program was built for engine interface 15.29, this engine needs 15.30."));
+}
+
+TEST_F(ProcessEntry, ProgramWithoutEntryPointShowsThePreinitializationText)
+{
+    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
+    InstallProgram("test-prog-no-entry.dll");
+    EXPECT_EQ(0, HVI_RunProcess("halvo"));
+    ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
+    EXPECT_EQ(kPreinitializationFailed, HVU_GetMessageBoxRecords()[0].text);
+    const std::string log = ReadFile(LogFile("test-game.log"));
+    EXPECT_NE(std::string::npos, log.find("[ERROR] HVI_BindProgram: the program library exports neither "
+                                          "HV_GetProgramInterface nor HV_GetInterface."));
 }
 
 TEST_F(ProcessEntry, FailedStartupShowsCoreInitializationFailedAndEndsWithOne)
