@@ -31,11 +31,12 @@ void Tokenizer::SetSource(const ShaderSource& source, bool stripComments)
     BuildKeywords();
     m_sourceName = source.path;
     if (stripComments) {
-        m_ownText = StripComments(source.text.GetText(), source.text.GetLength());
-        m_text = m_ownText.GetText();
-        m_length = m_ownText.GetLength();
+        const String stripped = StripComments(source.text.GetText(), source.text.GetLength());
+        m_ownText.assign(stripped.GetText(), size_t(stripped.GetLength()));
+        m_text = m_ownText.c_str();
+        m_length = int(m_ownText.size());
     } else {
-        m_ownText.Clear();
+        m_ownText.clear();
         m_text = source.text.GetText();
         m_length = source.text.GetLength();
     }
@@ -88,13 +89,11 @@ bool Tokenizer::InsertText(const char* text, int length)
 {
     if (length < 0 || int64_t(m_length) + length > kMaxTextLength)
         return false;
-    String combined;
-    combined.Assign(GetText(), m_position);
-    combined.Append(text, length);
-    combined.Append(GetText() + m_position, m_length - m_position);
-    m_ownText = static_cast<String&&>(combined);
-    m_text = m_ownText.GetText();
-    m_length = m_ownText.GetLength();
+    if (m_text != m_ownText.c_str())
+        m_ownText.assign(GetText(), size_t(m_length));  // scanning the caller's text: take a copy first
+    m_ownText.insert(size_t(m_position), text, size_t(length));
+    m_text = m_ownText.c_str();
+    m_length = int(m_ownText.size());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "foundation/string.h"
 #include "foundation/string_map.h"
@@ -82,7 +83,9 @@ protected:
 
     String m_sourceName;
     const char* m_text = nullptr;  // the caller's text or m_ownText
-    String m_ownText;              // the comment-stripped copy
+    // The comment-stripped copy. A std::string, because #include inserts
+    // into it again and again and it must grow without copying every time.
+    std::string m_ownText;
     int m_column = 1;              // every character counts once here, tabs included
     int m_line = 1;
     int m_length = 0;

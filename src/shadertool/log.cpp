@@ -11,7 +11,11 @@ void Log::WriteError(const char* message)
 
 void Log::WriteSourceError(const char* fileName, int line, int column, const char* message)
 {
-    text.AppendFormat("%s(%i:%i) error: %s\n", fileName, line, column, message);
+    ++sourceErrorCount;
+    if (sourceErrorCount <= kMaxSourceErrors)
+        text.AppendFormat("%s(%i:%i) error: %s\n", fileName, line, column, message);
+    else if (sourceErrorCount == kMaxSourceErrors + 1)
+        text.AppendFormat("Error: too many errors, the rest are not shown (maximum is %i).\n", kMaxSourceErrors);
     written = 1;
     error = 1;
 }
@@ -27,6 +31,7 @@ void Log::Clear()
     text.Clear();
     written = 0;
     error = 0;
+    sourceErrorCount = 0;
 }
 
 }  // namespace ShaderTool

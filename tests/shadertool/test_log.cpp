@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "shadertool/log.h"
 
 using namespace ShaderTool;
@@ -25,4 +27,22 @@ TEST(ShaderLog, ErrorLinesSetBothFlags)
     EXPECT_STREQ(log.text.GetText(), "");
     EXPECT_EQ(log.written, 0);
     EXPECT_EQ(log.error, 0);
+}
+
+TEST(ShaderLog, SourceErrorsPastTheLimitOnlySetTheFlags)
+{
+    Log log;
+    std::string expected;
+    for (int i = 1; i <= 250; ++i) {
+        log.WriteSourceError("s", i, 1, "e");
+        if (i <= 200)
+            expected += "s(" + std::to_string(i) + ":1) error: e\n";
+    }
+    expected += "Error: too many errors, the rest are not shown (maximum is 200).\n";
+    log.WriteError("after");
+    expected += "Error: after\n";
+    EXPECT_EQ(std::string(log.text.GetText()), expected);
+    log.Clear();
+    log.WriteSourceError("s", 1, 1, "e");
+    EXPECT_STREQ(log.text.GetText(), "s(1:1) error: e\n");
 }
