@@ -15,18 +15,21 @@ FrontEnd::FrontEnd() {
 
 bool RunFrontEnd(FrontEnd& frontEnd, const ShaderDescription& description, const ShaderSource& source,
                  uint32_t targetBit, const Array<String>& definitions) {
-    if (!Preprocess(frontEnd.preprocessor, description, targetBit, source, definitions, false)) {
+    const bool preprocessed = Preprocess(frontEnd.preprocessor, description, targetBit, source, definitions, false);
+    ShaderSource text;
+    text.path = source.path;
+    text.firstLine = source.firstLine;
+    text.targetMask = source.targetMask;
+    text.stage = source.stage;
+    ParseContext& context = frontEnd.parse;
+    if (!preprocessed) {
+        // No tree of an earlier source may pass for this one's.
+        BeginParse(context, text, static_cast<int32_t>(source.stage));
+        context.success = 0;
         return false;
     }
-    ShaderSource preprocessed;
-    preprocessed.path = source.path;
-    preprocessed.text = frontEnd.preprocessor.output;
-    preprocessed.firstLine = source.firstLine;
-    preprocessed.targetMask = source.targetMask;
-    preprocessed.stage = source.stage;
-
-    ParseContext& context = frontEnd.parse;
-    BeginParse(context, preprocessed, static_cast<int32_t>(source.stage));
+    text.text = frontEnd.preprocessor.output;
+    BeginParse(context, text, static_cast<int32_t>(source.stage));
     BuildStageInterface(context, description);
     Parse(context);
     CheckFunctions(context);
