@@ -21,7 +21,6 @@
 #include "core/threading.h"
 #include "core/user_folders.h"
 #include "filesystem/scheme_roots.h"
-#include "foundation/text.h"
 
 namespace {
 
