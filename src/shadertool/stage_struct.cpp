@@ -71,11 +71,16 @@ void AddStageConstants(ParseContext& context, const ShaderDescription& descripti
     }
 }
 
-void AddResources(ParseContext& context, const ShaderDescription& description) {
+void AddTextures(ParseContext& context, const ShaderDescription& description) {
     StructEntry* textures = context.structs.Find("_Texture");
     for (const PixelTextureVariable& texture : description.pixelTextures) {
         textures->AddMember(texture.name.GetText(), texture.type, kNoLocation);
     }
+}
+
+// The ray stages see the textures, the buffers and the images.
+void AddResources(ParseContext& context, const ShaderDescription& description) {
+    AddTextures(context, description);
     StructEntry* buffers = context.structs.Find("_Buffers");
     for (const BufferVariable& buffer : description.buffers) {
         buffers->AddMember(buffer.name.GetText(), buffer.type, kNoLocation);
@@ -131,7 +136,7 @@ void BuildStageInterface(ParseContext& context, const ShaderDescription& descrip
             ReportError(context, 0, 0, SemanticMessage::kNoPixelOutput);
         }
         AddStageConstants(context, description, description.pixelConstants);
-        AddResources(context, description);
+        AddTextures(context, description);
         break;
     case STAGE_RCHIT:
         AddFixedMembers(input, kClosestHitInputs);

@@ -42,6 +42,20 @@ TEST_F(StageStruct, PixelInputIsTheVertexOutputWithFaceMembers)
     EXPECT_NE(FindMember(frontEnd.parse, "_Texture", "albedo"), nullptr);
 }
 
+TEST_F(StageStruct, BuffersAndImagesBelongToTheRayStagesOnly)
+{
+    description = ShaderInterfaces::MakeRayTracing(0x20004);
+    description.pixelOutput.Add("color");
+    ASSERT_TRUE(RunPixel(kPixelMain)) << LogText();
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Buffers")->members.GetCount(), 0);
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Images")->members.GetCount(), 0);
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Texture")->members.GetCount(), 2);
+    ASSERT_TRUE(Run("struct HitInfo { float4 color; float distance; };\nvoid main()\n{\n}\n", ShaderTool::STAGE_RMISS))
+        << LogText();
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Buffers")->members.GetCount(), 3);
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Images")->members.GetCount(), 1);
+}
+
 TEST_F(StageStruct, RayStagesHaveTheirOwnInputs)
 {
     description = ShaderInterfaces::MakeRayTracing(0x20004);
