@@ -1,3 +1,5 @@
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "front_end_test_support.h"
@@ -47,6 +49,26 @@ TEST_F(FrontEnd, SourcesOfDifferentStagesRunOneAfterTheOther)
     EXPECT_TRUE(Run("void main()\n{\n\toutput.position = input.position;\n\toutput.uv = input.uv;\n"
                     "\toutput.color = input.color;\n}\n"))
         << LogText();
+}
+
+// Errors inside an included file name that file and count its own lines;
+// the source's lines go on after the include.
+TEST_F(FrontEnd, ErrorsInAnIncludedFileNameThatFile)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("front_end_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                          "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "shading.hvsl") << "float4 Shade(float4 color)\n{\n\treturn colour;\n}\n";
+    path = (folder / "main.hvsl").string();
+    EXPECT_FALSE(RunPixel("#include \"shading.hvsl\"\nvoid main()\n{\n\toutput.color = Shade(missing);\n}\n"));
+    const std::string included = (folder / "shading.hvsl").string();
+    EXPECT_EQ(LogText(), included + "(3:12) error: undeclared identifier 'colour'.\n" + included +
+                             "(3:5) error: return value type does not match the function type.\n" +
+                             ErrorLine(4, 26, "undeclared identifier 'missing'.") +
+                             ErrorLine(4, 25, "no instance of function 'Shade' matches the argument list.") +
+                             ErrorLine(4, 18, "no operator '=' matches the operands."));
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
