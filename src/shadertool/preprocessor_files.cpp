@@ -9,6 +9,10 @@ namespace ShaderTool {
 
 static void* OpenStandardFile(const char* path, int64_t* size)
 {
+    // Folders open as streams on some systems; only files are read.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return nullptr;
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr)
         return nullptr;

@@ -112,6 +112,13 @@ TEST_F(PreprocessorInclude, MissingFileIsReportedAndKeepsTheNumbering)
     EXPECT_EQ(Output(), Marker(dir + "/none.h", 1) + "\n" + Marker(path, 2) + "\n");
 }
 
+TEST_F(PreprocessorInclude, FolderIsNoIncludeFile)
+{
+    Write("sub/a.h", "A\n");
+    EXPECT_FALSE(Run("#include \"sub\"\n"));
+    EXPECT_EQ(LogText(), ErrorIn(path, 1, 2, "include file was not found."));
+}
+
 TEST_F(PreprocessorInclude, PathsResolveAgainstTheIncludingFile)
 {
     Write("sub/a.h", "#include \"b.h\"\n#include \"../c.h\"\n");
