@@ -6,6 +6,8 @@ namespace ShaderTool {
 
 StringMap<int>& Tokenizer::ShadingKeywordMap()
 {
+    // Filled by the first SetSource; guarded by the "ShaderTranslator" mutex
+    // that every caller of the translator holds.
     static StringMap<int> keywords;
     return keywords;
 }

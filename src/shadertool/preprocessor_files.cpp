@@ -57,7 +57,7 @@ static constexpr IncludeFileAccess kStandardFileAccess = {
     GetStandardFileStamp,
 };
 
-// Set once by the engine before any translation; read under the translator's mutex.
+// Set by the engine before any translation; read under the "ShaderTranslator" mutex.
 static const IncludeFileAccess* g_fileAccess = &kStandardFileAccess;
 
 void SetIncludeFileAccess(const IncludeFileAccess* access)

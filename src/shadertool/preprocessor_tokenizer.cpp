@@ -6,6 +6,7 @@ namespace ShaderTool {
 
 StringMap<int>& PreprocessorTokenizer::PreprocessorKeywordMap()
 {
+    // Filled by the first SetSource; guarded by the "ShaderTranslator" mutex.
     static StringMap<int> keywords;
     return keywords;
 }
