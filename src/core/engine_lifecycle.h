@@ -34,7 +34,7 @@ void HVI_HandleActivation(bool active);
 
 // Notes new video parameters, announces them with an event, and applies them
 // at the start of the next frame.
-bool HV_ReinitializeWithParameters(const HV_VideoParameters* parameters);
+bool HV_ReinitializeWithParameters(const HV_VideoParameters* parameters);  // any thread
 
 // The frame clock: time in milliseconds and sleeping. Tests install their own.
 struct HVI_FrameClock {

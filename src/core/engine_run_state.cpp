@@ -34,8 +34,7 @@ void HVI_ResetRunState()
     state.frameClockStarted = false;
     state.resetStep = true;
     state.lastFrameMs = 0;
-    state.reinitializationPending = false;
-    state.requestedVideo = HV_VideoParameters{};
+    HVI_CancelPendingReinitialization();
     state.instanceMutex = nullptr;
     for (bool& broughtUp : state.broughtUp) {
         broughtUp = false;

@@ -18,8 +18,6 @@ struct HVI_EngineRunState {
     bool frameClockStarted = false;
     bool resetStep = true;                   // the next frame's step is 0
     uint32_t lastFrameMs = 0;
-    bool reinitializationPending = false;
-    HV_VideoParameters requestedVideo = {};
     HANDLE instanceMutex = nullptr;
     bool broughtUp[HVI_SUBSYSTEM_ROLE_COUNT] = {};  // a Preinitialize or Startup hook ran
     String commandLine;
@@ -34,5 +32,8 @@ void HVI_ResetRunState();
 uint32_t HVI_FrameClockNow();
 void HVI_FrameClockSleep(uint32_t milliseconds);
 
-// Applies a pending re-initialisation; at the start of a frame.
+// Applies the re-initialisation asked for since the last frame, if any; at
+// the start of a frame, main thread.
 void HVI_ApplyPendingReinitialization();
+// Forgets a re-initialisation asked for and not yet applied.
+void HVI_CancelPendingReinitialization();

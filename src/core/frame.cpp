@@ -94,9 +94,7 @@ void HVI_RunFrame()
 
     HVI_EnterEngineLock("MAIN_LOOP");
     UpdateSubsystems(state, step);
-    if (run.reinitializationPending) {
-        HVI_ApplyPendingReinitialization();
-    }
+    HVI_ApplyPendingReinitialization();
 
     const HVI_SubsystemHooks& renderer = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER);
     const bool canDraw = renderer.BeginFrame ? renderer.BeginFrame(state) : true;

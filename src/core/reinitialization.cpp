@@ -8,8 +8,35 @@
 #include "core/lifecycle_texts.h"
 #include "core/logging.h"
 #include "core/subsystem_hooks.h"
+#include "filesystem/critical_section.h"
 
 namespace {
+
+// A request may come from any thread; the main thread applies it.
+struct PendingRequest {
+    CriticalSection lock;
+    bool pending = false;           // guarded by lock
+    HV_VideoParameters video = {};  // guarded by lock
+};
+
+PendingRequest& Pending()
+{
+    static PendingRequest request;
+    return request;
+}
+
+// Takes the request out; false when there is none.
+bool TakePending(HV_VideoParameters& video)
+{
+    PendingRequest& request = Pending();
+    CriticalSectionScope scope(request.lock);
+    if (!request.pending) {
+        return false;
+    }
+    request.pending = false;
+    video = request.video;
+    return true;
+}
 
 // Copies the video parameters a re-initialisation may change; the command
 // line and the quit flag stay the engine's.
@@ -51,9 +78,12 @@ bool HV_ReinitializeWithParameters(const HV_VideoParameters* parameters)
                parameters->height, parameters->displayIndex);
         return false;
     }
-    HVI_EngineRunState& run = HVI_GetRunState();
-    run.requestedVideo = *parameters;
-    run.reinitializationPending = true;
+    {
+        PendingRequest& request = Pending();
+        CriticalSectionScope scope(request.lock);
+        request.video = *parameters;
+        request.pending = true;
+    }
     HV_Event event;
     HV_InitializeEvent(&event, HV_EVENT_VIDEO_REINITIALIZATION);
     event.video.width = parameters->width;
@@ -64,22 +94,30 @@ bool HV_ReinitializeWithParameters(const HV_VideoParameters* parameters)
     return true;
 }
 
+void HVI_CancelPendingReinitialization()
+{
+    HV_VideoParameters ignored;
+    TakePending(ignored);
+}
+
 void HVI_ApplyPendingReinitialization()
 {
-    HVI_EngineRunState& run = HVI_GetRunState();
+    HV_VideoParameters requested;
+    if (!TakePending(requested)) {
+        return;
+    }
     HVI_EngineState& state = HVI_GetEngineState();
-    run.reinitializationPending = false;
-    run.resetStep = true;
+    HVI_GetRunState().resetStep = true;
     if (!state.program) {
         return;
     }
     const HV_VideoParameters previous = state.program->video;
-    ApplyVideo(state.program->video, run.requestedVideo);
+    ApplyVideo(state.program->video, requested);
     state.video = state.program->video;
 
     const HVI_SubsystemHooks& renderer = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER);
     bool windowRecreated = false;
-    if (renderer.QuickReinitialize && !renderer.QuickReinitialize(state, run.requestedVideo)) {
+    if (renderer.QuickReinitialize && !renderer.QuickReinitialize(state, requested)) {
         windowRecreated = true;
         if (!RestartRendererWithNewWindow(state)) {
             ApplyVideo(state.program->video, previous);
