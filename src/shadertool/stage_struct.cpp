@@ -2,6 +2,7 @@
 
 #include "shadertool/checks.h"
 #include "shadertool/semantic_messages.h"
+#include "shadertool/stage_struct_inputs.h"
 #include "shadertool/tree_builder.h"
 
 namespace ShaderTool {
@@ -10,44 +11,9 @@ namespace {
 
 constexpr SourceLocation kNoLocation = {0, 0};
 
-struct NamedType {
-    const char* name;
-    BaseType baseType;
-    int32_t vectorSize;
-};
-
-// The "_Input" members that each stage adds after (or instead of) the
-// description's variables: name, base type, vector size.
-constexpr NamedType kVertexInputs[] = {
-    {"instance_id", BaseType::INT, 1},
-    {"vertex_id", BaseType::INT, 1},
-};
-constexpr NamedType kPixelInputs[] = {
-    {"face_direction", BaseType::FLOAT, 1},
-    {"is_front_facing", BaseType::BOOL, 1},
-};
-constexpr NamedType kClosestHitInputs[] = {
-    {"hit_attribute", BaseType::FLOAT, 2},
-    {"instance_custom_id", BaseType::UINT, 1},
-    {"primitive_id", BaseType::UINT, 1},
-    {"ray_length", BaseType::FLOAT, 1},
-    {"world_ray_direction", BaseType::FLOAT, 3},
-    {"world_ray_origin", BaseType::FLOAT, 3},
-};
-constexpr NamedType kRayGenerationInputs[] = {
-    {"dispatch_id", BaseType::UINT, 3},
-    {"dispatch_size", BaseType::UINT, 3},
-};
-constexpr NamedType kMissInputs[] = {
-    {"ray_length", BaseType::FLOAT, 1},
-    {"world_ray_direction", BaseType::FLOAT, 3},
-    {"world_ray_origin", BaseType::FLOAT, 3},
-};
-static_assert(sizeof(kClosestHitInputs) / sizeof(kClosestHitInputs[0]) == 6);
-
 template <int N>
-void AddFixedMembers(StructEntry* entry, const NamedType (&members)[N]) {
-    for (const NamedType& member : members) {
+void AddFixedMembers(StructEntry* entry, const StageStructInputs::NamedType (&members)[N]) {
+    for (const StageStructInputs::NamedType& member : members) {
         entry->AddMember(member.name, Type::MakeVector(member.baseType, member.vectorSize), kNoLocation);
     }
 }
@@ -116,7 +82,7 @@ void BuildStageInterface(ParseContext& context, const ShaderDescription& descrip
         for (const VertexInputVariable& variable : description.vertexInput) {
             input->AddMember(variable.name.GetText(), variable.type, kNoLocation);
         }
-        AddFixedMembers(input, kVertexInputs);
+        AddFixedMembers(input, StageStructInputs::kVertexInputs);
         for (const VertexOutputVariable& variable : description.vertexOutput) {
             if (output->AddMember(variable.name.GetText(), variable.type, kNoLocation)) {
                 context.unassignedOutputs.Add(variable.name);
@@ -128,7 +94,7 @@ void BuildStageInterface(ParseContext& context, const ShaderDescription& descrip
         for (const VertexOutputVariable& variable : description.vertexOutput) {
             input->AddMember(variable.name.GetText(), variable.type, kNoLocation);
         }
-        AddFixedMembers(input, kPixelInputs);
+        AddFixedMembers(input, StageStructInputs::kPixelInputs);
         for (const String& name : description.pixelOutput) {
             output->AddMember(name.GetText(), Type::MakeVector(BaseType::FLOAT, 4), kNoLocation);
         }
@@ -139,15 +105,15 @@ void BuildStageInterface(ParseContext& context, const ShaderDescription& descrip
         AddTextures(context, description);
         break;
     case STAGE_RCHIT:
-        AddFixedMembers(input, kClosestHitInputs);
+        AddFixedMembers(input, StageStructInputs::kClosestHitInputs);
         AddResources(context, description);
         break;
     case STAGE_RGEN:
-        AddFixedMembers(input, kRayGenerationInputs);
+        AddFixedMembers(input, StageStructInputs::kRayGenerationInputs);
         AddResources(context, description);
         break;
     case STAGE_RMISS:
-        AddFixedMembers(input, kMissInputs);
+        AddFixedMembers(input, StageStructInputs::kMissInputs);
         AddResources(context, description);
         break;
     default:
