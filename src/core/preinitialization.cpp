@@ -121,7 +121,8 @@ void MergeParameters(HVI_EngineState& state)
         program.video.noSound = 1;
     }
     program.video.developerMode = HV_IsDeveloperMode() ? 1 : 0;
-    program.video.consoleVisible = 0;
+    program.video.consoleVisible =
+        HV_IsDeveloperMode() && HVI_Configuration::IsTrue(configuration.GetDeveloperValue("console")) ? 1 : 0;
     program.video.commandLine = HVI_GetRunState().commandLine.GetText();
     state.video = program.video;
 }
