@@ -4,6 +4,7 @@
 
 #include "data/data_manager.h"
 #include "filesystem/file_operations.h"
+#include "shadertool/driver_file_access.h"
 #include "shadertool/driver_messages.h"
 #include "shadertool/hlsl_compiler.h"
 
@@ -33,6 +34,7 @@ std::unique_ptr<Compiler> MakeCompiler(uint32_t targetBit, Log* stepLog)
 bool Initialize(uint32_t targetMask, uint32_t featureLevel, const String& outputDirectory, bool debug)
 {
     GlobalState& state = GetGlobalState();
+    UseEngineFileAccess();
     bool result = true;
     for (int slot = 0; slot < TARGET_COUNT; ++slot) {
         const uint32_t bit = 1u << slot;
