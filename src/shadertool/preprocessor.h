@@ -48,7 +48,7 @@ struct ShaderPreprocessorRecord {
 // The state of one preprocessing run; one context serves every run.
 struct PreprocessorContext {
     static constexpr int kMaxIfDepth = 7;  // levels 0 to 7
-    static constexpr int kMaxIncludes = 256;
+    static constexpr int kMaxIncludes = 64;  // files included by one run
 
     PreprocessorContext();
 
