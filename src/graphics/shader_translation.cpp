@@ -1,0 +1,113 @@
+#include "graphics/shader_translation.h"
+
+#include "core/configuration.h"
+#include "core/threading.h"
+#include "foundation/log.h"
+#include "graphics/renderer_implementation.h"
+#include "graphics/shader_messages.h"
+#include "shadertool/driver.h"
+
+namespace {
+
+// Holds "ShaderTranslator" for one request.
+class TranslatorLock {
+public:
+    TranslatorLock() : m_mutex(HV_Threading_GetMutex(kShaderTranslatorMutexName)) { HV_Threading_LockMutex(m_mutex); }
+    ~TranslatorLock() { HV_Threading_UnlockMutex(m_mutex); }
+    TranslatorLock(const TranslatorLock&) = delete;
+    TranslatorLock& operator=(const TranslatorLock&) = delete;
+
+private:
+    HV_Mutex* m_mutex;
+};
+
+bool TargetCompiles(uint32_t target)
+{
+    return target == ShaderTool::TARGET_HLSL11 || target == ShaderTool::TARGET_HLSL12 ||
+           target == ShaderTool::TARGET_PSSL || target == ShaderTool::TARGET_SPIRV;
+}
+
+void CopyStageOutputs(HV_Shader& shader)
+{
+    const ShaderTool::GlobalState& state = ShaderTool::GetGlobalState();
+    for (int stage = 0; stage < ShaderTool::STAGE_COUNT; ++stage) shader.stageOutputs[stage] = state.stageOutputs[stage];
+    shader.stageMask = state.stageMask;
+}
+
+}  // namespace
+
+bool HVI_InitShaders()
+{
+    TranslatorLock lock;
+    RendererImplementation* renderer = HVI_GetRenderer();
+    const HVI_Configuration& configuration = HVI_GetConfiguration();
+    const bool developerMode = configuration.IsDeveloperMode();
+    // The file writes create the folder below "user://" when the first text is written.
+    const String directory =
+        developerMode && HVI_Configuration::IsTrue(configuration.GetDeveloperValue(kShaderDebugKey))
+            ? String(kShaderOutputDirectory)
+            : String();
+    const bool initialized = renderer != nullptr &&
+                             ShaderTool::Initialize(renderer->GetShaderTarget(), renderer->GetShaderFeatureLevel(),
+                                                    directory, developerMode);
+    if (!initialized) HVI_Log(HV_LOG_ERROR, "%s", kShaderInitFailed);
+    return initialized;
+}
+
+int HVI_ReadShaderSources(HV_Shader& shader, bool reload)
+{
+    RendererImplementation* renderer = HVI_GetRenderer();
+    if (renderer == nullptr) return HVI_SHADER_FAILED;
+    ShaderTool::TranslationSettings settings;
+    settings.featureLevel = renderer->GetShaderFeatureLevel();
+    settings.targetMask = renderer->GetShaderTarget();
+    settings.stampLimit = shader.stamp;
+    settings.compile = TargetCompiles(settings.targetMask) ? 1 : 0;
+    settings.descriptionLoaded = 1;
+    const bool translated = ShaderTool::TranslateShaderXML(shader.name, settings, reload);
+    const int32_t limit = shader.stamp;
+    shader.stamp = ShaderTool::GetGlobalState().stamp;
+    if (!translated) return HVI_SHADER_FAILED;
+    return shader.stamp >= 1 && shader.stamp <= limit ? HVI_SHADER_UP_TO_DATE : HVI_SHADER_TRANSLATED;
+}
+
+int HVI_LoadShader(HV_Shader& shader, bool reload)
+{
+    TranslatorLock lock;
+    int result = HVI_SHADER_FAILED;
+    if (ShaderTool::ReadShaderXML(shader.name, nullptr, reload, true)) {
+        if (!ShaderTool::GetGlobalState().reader.ReadSources()) {
+            ShaderTool::FlushLog(kShaderSourcesReadFailedHeading);
+        } else {
+            result = HVI_ReadShaderSources(shader, reload);
+        }
+    }
+    if (result != HVI_SHADER_FAILED) HVI_SetShaderDescription(shader, ShaderTool::GetGlobalState().reader.GetDescription());
+    if (result == HVI_SHADER_TRANSLATED) CopyStageOutputs(shader);
+    if (result == HVI_SHADER_FAILED) {
+        HVI_Log(HV_LOG_ERROR, kShaderTranslateFailed, shader.name.GetText(),
+                ShaderTool::GetGlobalState().mainLog.text.GetText());
+    }
+    ShaderTool::Reset();
+    return result;
+}
+
+bool HVI_CreateShaderFromSource(HV_Shader& shader, const char* name, const char* xmlText)
+{
+    String log;
+    bool created = false;
+    {
+        TranslatorLock lock;
+        shader.name = name;
+        created = ShaderTool::ReadShaderXML(shader.name, xmlText, false, true);
+        if (created) {
+            HVI_SetShaderDescription(shader, ShaderTool::GetGlobalState().reader.GetDescription());
+            CopyStageOutputs(shader);
+        } else {
+            log = ShaderTool::GetGlobalState().mainLog.text;
+        }
+        ShaderTool::Reset();
+    }
+    if (!created && !log.IsEmpty()) HVI_Popup(HV_LOG_ERROR, kShaderTranslateFailed, name, log.GetText());
+    return created;
+}

@@ -1,0 +1,171 @@
+// Shader records built end to end from Shader XML files: read, translated
+// for the renderer's target, compiled through our HLSL compiler library.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "core/configuration.h"
+#include "data/data_manager.h"
+#include "filesystem/scheme_roots.h"
+#include "foundation/log.h"
+#include "graphics/renderer_implementation.h"
+#include "graphics/shader_translation.h"
+#include "shadertool/driver.h"
+
+namespace {
+
+// A renderer back end that asks for HLSL11 code at the default level.
+class HLSL11Renderer : public RendererImplementation {
+public:
+    uint32_t GetShaderTarget() override { return ShaderTool::TARGET_HLSL11; }
+    uint32_t GetShaderFeatureLevel() override { return ShaderTool::FEATURE_LEVEL_HLSL11_DEFAULT; }
+};
+
+struct CapturedLine {
+    int level;
+    bool popup;
+    std::string text;
+};
+
+void Capture(void* context, int level, bool popup, const char* text)
+{
+    static_cast<std::vector<CapturedLine>*>(context)->push_back({level, popup, text});
+}
+
+class ShaderTranslationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static std::atomic<int> counter{0};
+        m_folder = std::filesystem::temp_directory_path() /
+                   ("halvo-graphics-shaders-" + std::to_string(counter++) + "-" +
+                    std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        std::filesystem::remove_all(m_folder);
+        std::filesystem::create_directories(m_folder / "res");
+        std::filesystem::create_directories(m_folder / "user");
+        std::filesystem::copy(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaderxml", m_folder / "res",
+                              std::filesystem::copy_options::recursive);
+        HVI_ResetFileSystem();
+        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, (m_folder / "res").string().c_str());
+        HVI_SetSchemeRoot(HV_PATH_SCHEME_USER, (m_folder / "user").string().c_str());
+        HVI_SetRenderer(&m_renderer);
+        HVI_SetLogSink(Capture, &m_lines);
+    }
+    void TearDown() override
+    {
+        HVI_SetLogSink(nullptr, nullptr);
+        HVI_SetRenderer(nullptr);
+        HVI_GetConfiguration().Use(nullptr, nullptr);
+        DataManager::UnloadDatabase("res://sprite_v22.xml");
+        HVI_ResetFileSystem();
+        std::filesystem::remove_all(m_folder);
+    }
+    void UseDeveloperSettings(const char* attributes)
+    {
+        const std::string xml =
+            std::string("<database><array id=\"DEVELOPER\"><node ") + attributes + "/></array></database>";
+        HVI_GetConfiguration().Use(nullptr, std::unique_ptr<DMDatabase>(DataManager::LoadFromMemory(xml.c_str())));
+    }
+
+    std::filesystem::path m_folder;
+    HLSL11Renderer m_renderer;
+    std::vector<CapturedLine> m_lines;
+};
+
+bool StartsWithCode(const ByteBuffer& output)
+{
+    return output.GetSize() > 24 && std::memcmp(output.GetData(), "HVSC", 4) == 0;
+}
+
+TEST_F(ShaderTranslationTest, LoadedShaderHoldsVertexAndPixelCodeAndIsThenUpToDate)
+{
+    UseDeveloperSettings("developer_mode=\"1\"");
+    ASSERT_TRUE(HVI_InitShaders());
+    HV_Shader shader;
+    shader.name = "res://sprite_v22.xml";
+    ASSERT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_TRANSLATED);
+    EXPECT_TRUE(StartsWithCode(shader.stageOutputs[ShaderTool::STAGE_VERTEX]));
+    EXPECT_TRUE(StartsWithCode(shader.stageOutputs[ShaderTool::STAGE_PIXEL]));
+    EXPECT_EQ(shader.stageMask, 3u);
+    EXPECT_GT(shader.stamp, 0);
+    EXPECT_EQ(shader.vertexFormat, 7u);
+    EXPECT_EQ(shader.vertexConstants.byteSize, 64u);
+    EXPECT_EQ(shader.vertexConstants.count, 1u);
+    EXPECT_EQ(shader.pixelConstants.byteSize, 16u);
+    EXPECT_EQ(shader.description.sources.GetCount(), 2);
+
+    const int vertexSize = shader.stageOutputs[ShaderTool::STAGE_VERTEX].GetSize();
+    EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_UP_TO_DATE);
+    EXPECT_EQ(shader.stageOutputs[ShaderTool::STAGE_VERTEX].GetSize(), vertexSize);
+    // The translator's state is empty again after every request.
+    EXPECT_EQ(ShaderTool::GetGlobalState().stageMask, 0u);
+}
+
+TEST_F(ShaderTranslationTest, DebugShadersWritesTheTextsToTheUserFolder)
+{
+    UseDeveloperSettings("developer_mode=\"true\" debug_shaders=\"1\"");
+    ASSERT_TRUE(HVI_InitShaders());
+    ASSERT_TRUE(HVI_AddSearchPath("res://"));
+    HV_Shader shader;
+    shader.name = "sprite_v22.xml";
+    ASSERT_EQ(HVI_LoadShader(shader, true), HVI_SHADER_TRANSLATED);
+    // The text of the last target translated, under the Shader XML's own name.
+    std::ifstream vertex(m_folder / "user" / "shaders" / "sprite_v22.vertex");
+    const std::string text((std::istreambuf_iterator<char>(vertex)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.rfind("#pragma warning(disable : 3078)\n\nstruct VertexInput\n", 0), 0u) << text;
+    EXPECT_TRUE(std::filesystem::exists(m_folder / "user" / "shaders" / "sprite_v22.pixel"));
+    DataManager::UnloadDatabase("sprite_v22.xml");
+    UseDeveloperSettings("developer_mode=\"0\"");
+    ASSERT_TRUE(HVI_InitShaders());
+}
+
+TEST_F(ShaderTranslationTest, MissingShaderFailsWithTheTranslatorLog)
+{
+    UseDeveloperSettings("developer_mode=\"0\"");
+    ASSERT_TRUE(HVI_InitShaders());
+    HV_Shader shader;
+    shader.name = "res://missing.xml";
+    EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_FAILED);
+    ASSERT_FALSE(m_lines.empty());
+    EXPECT_EQ(m_lines.back().text, "Failed to translate shader 'res://missing.xml':\n"
+                                   "Failed to read the Shader XML:\nError: file does not exist.\n");
+    EXPECT_EQ(shader.stageMask, 0u);
+}
+
+TEST_F(ShaderTranslationTest, ShaderFromTextKeepsItsDeclarations)
+{
+    std::ifstream file(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaderxml" / "sprite_v22.xml");
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    HV_Shader shader;
+    ASSERT_TRUE(HVI_CreateShaderFromSource(shader, "sprite", text.c_str()));
+    EXPECT_STREQ(shader.name.GetText(), "sprite");
+    EXPECT_EQ(shader.vertexFormat, 7u);
+    EXPECT_EQ(shader.description.pixelTextures.GetCount(), 1);
+}
+
+TEST_F(ShaderTranslationTest, ShaderFromBadTextShowsAPopup)
+{
+    HV_Shader shader;
+    EXPECT_FALSE(HVI_CreateShaderFromSource(
+        shader, "broken", "<database><array id=\"info\"><node id=\"version\" value=\"1\"/></array></database>"));
+    ASSERT_FALSE(m_lines.empty());
+    EXPECT_TRUE(m_lines.back().popup);
+    EXPECT_EQ(m_lines.back().level, HV_LOG_ERROR);
+    EXPECT_EQ(m_lines.back().text,
+              "Failed to translate shader 'broken':\nFailed to read the Shader XML:\nError: file is of invalid version.\n");
+}
+
+TEST_F(ShaderTranslationTest, WithoutRendererTheTranslatorIsNotInitialised)
+{
+    HVI_SetRenderer(nullptr);
+    EXPECT_FALSE(HVI_InitShaders());
+    ASSERT_FALSE(m_lines.empty());
+    EXPECT_EQ(m_lines.back().text, "Failed to initialize the shader translator.");
+}
+
+}  // namespace
