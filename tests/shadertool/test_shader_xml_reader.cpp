@@ -350,6 +350,20 @@ TEST_F(ShaderXmlReaderTest, VertexOutputFaults)
     EXPECT_EQ(Description().vertexOutput.GetCount(), 1);
 }
 
+TEST_F(ShaderXmlReaderTest, DuplicateVertexOutputAndPixelTextureAreReported)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"vertex_output\">\n<node id=\"uv\" type=\"FLOAT2\"/>\n"
+                                     "<node id=\"uv\" type=\"FLOAT2\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: vertex output with name 'uv' already exists.\n");
+    m_log.Clear();
+    m_reader.Reset();
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"pixel_textures\">\n<node id=\"t\" type=\"2D\"/>\n"
+                                     "<node id=\"t\" type=\"CUBE\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: pixel texture with name 't' already exists.\n");
+}
+
 TEST_F(ShaderXmlReaderTest, PixelTexturesKeepEveryAttribute)
 {
     m_reader.SetBitmapGetter(FindTestBitmap);
