@@ -11,7 +11,7 @@ constexpr DWORD kBlockFrames = 2048;
 
 HWND TestWindow() { return reinterpret_cast<HWND>(uintptr_t(0x1000)); }
 
-MixerRig::MixerRig() {
+PulledOutput::PulledOutput() {
     SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", "pull");
     m_library = LoadLibraryA("DSOUND.DLL");
     EXPECT_NE(m_library, nullptr) << "HALVO_LIBRARY_PATH must name " HALVO_MODULE_DIR;
@@ -19,19 +19,16 @@ MixerRig::MixerRig() {
         m_pull = reinterpret_cast<LPHALVODSOUNDPULLFRAMES>(
             reinterpret_cast<void (*)()>(GetProcAddress(m_library, "HalvoDSound_PullFrames")));
     }
-    m_initialised = HVI_GetMixerInterface()->Init(44100, 64, TestWindow(), 0);
-    EXPECT_TRUE(m_initialised);
 }
 
-MixerRig::~MixerRig() {
-    HVI_GetMixerInterface()->Shutdown();
+PulledOutput::~PulledOutput() {
     if (m_library) {
         FreeLibrary(m_library);
     }
     SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", nullptr);
 }
 
-std::vector<SHORT> MixerRig::Pull(DWORD frames) {
+std::vector<SHORT> PulledOutput::Pull(DWORD frames) {
     std::vector<SHORT> out;
     out.reserve(size_t(frames) * 2);
     std::vector<SHORT> block(size_t(kBlockFrames) * 2);
@@ -42,7 +39,11 @@ std::vector<SHORT> MixerRig::Pull(DWORD frames) {
         frames -= count;
         // A step sees at least a millisecond pass, so it refills.
         Sleep(2);
-        mixer().Update();
+        HVI_GetMixerInterface()->Update();
     }
     return out;
 }
+
+MixerRig::MixerRig() { EXPECT_TRUE(mixer().Init(44100, 64, TestWindow(), 0)); }
+
+MixerRig::~MixerRig() { mixer().Shutdown(); }

@@ -4,6 +4,7 @@
 #include "audio/mixer/mixer_voices.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "audio/mixer/mixer_sample.h"
 #include "audio/mixer/mixer_interface.h"
@@ -138,7 +139,8 @@ uint32_t HVI_MixerPlay(HV_MixerSample* sample, float volume, float pan, float pi
         HVI_Log(HV_LOG_INFO, "VELT out of free sound channels, not playing '%s'..", sample->name);
         return 0;
     }
-    mixer.lastVoiceId = mixer.lastVoiceId + 1 == 0 ? 1 : mixer.lastVoiceId + 1;
+    // Ids stay positive as 32-bit signed values, where -1 stands for every voice.
+    mixer.lastVoiceId = mixer.lastVoiceId >= uint32_t(INT32_MAX) ? 1 : mixer.lastVoiceId + 1;
     voice->id = mixer.lastVoiceId;
     voice->fadeRate = 0.0f;
     voice->fadeTarget = 1.0f;

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "halvo/audio.h"
+
+// The audio table of the engine interface.
+HV_AudioInterface* HVI_GetAudioTable();

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include "audio/audio_engine_rig.h"
+#include "audio/audio_state.h"
+#include "audio/sound_record.h"
+#include "audio/sound_table.h"
+
+using namespace audio_test;
+
+namespace {
+
+class AudioTableTest : public testing::Test {
+protected:
+    void MakeTone(const std::string& name) { MakeWav(rig.folder().Path(name), 44100, 1, "0.2 sine 300"); }
+
+    AudioEngineRig rig;
+};
+
+}  // namespace
+
+TEST_F(AudioTableTest, GetSoundTwiceCountsOneReference) {
+    MakeTone("tone.wav");
+    HV_SoundRecord* first = rig.audio().GetSound("tone");
+    HV_SoundRecord* second = rig.audio().GetSound("tone");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first->referenceCount, 1);
+    EXPECT_TRUE(rig.audio().IsSoundLoaded(first));
+    EXPECT_STREQ(first->loadedPath, "tone.wav");
+    EXPECT_NEAR(first->length, 0.2f, 0.001f);
+    EXPECT_EQ(first->byteSize, 8820u * 2u);
+}
+
+TEST_F(AudioTableTest, LoadSoundTwiceCountsTwoReferences) {
+    MakeTone("tone.wav");
+    HV_SoundRecord* sound = rig.audio().LoadSound("tone");
+    EXPECT_EQ(rig.audio().LoadSound("tone"), sound);
+    EXPECT_EQ(sound->referenceCount, 2);
+}
+
+TEST_F(AudioTableTest, ReleasingAGetSoundToZeroWarnsAndHibernates) {
+    MakeTone("tone.wav");
+    HV_SoundRecord* sound = rig.audio().GetSound("tone");
+    ASSERT_NE(sound->sample, nullptr);
+    rig.audio().ReleaseSound(sound);
+    EXPECT_TRUE(rig.Logged("Releasing sound 'tone' too many times: ref counting will get messed up. NOTE: sound has "
+                           "been accessed using GetSound which increses ref count by 1 once."))
+        << rig.LogText();
+    EXPECT_TRUE(rig.Logged("Hibernating sound 'tone'.."));
+    EXPECT_EQ(sound->sample, nullptr);
+    EXPECT_FALSE(rig.audio().IsSoundLoaded(sound));
+    EXPECT_STREQ(sound->name, "tone");
+    // GetSound does not wake a hibernated record; LoadSound does.
+    EXPECT_EQ(rig.audio().GetSound("tone")->sample, nullptr);
+    EXPECT_NE(rig.audio().LoadSound("tone")->sample, nullptr);
+}
+
+TEST_F(AudioTableTest, ReleasingBelowZeroKeepsZero) {
+    HV_SoundRecord* sound = rig.audio().GetSoundWithCacheMode("quiet", HV_SOUND_CACHE_NOTHING);
+    rig.audio().ReleaseSound(sound);
+    EXPECT_EQ(sound->referenceCount, 0);
+    EXPECT_TRUE(rig.Logged("Sound 'quiet' reference count less than zero."));
+}
+
+TEST_F(AudioTableTest, TheEntryAfterTheLastGivesOutOfFreeSounds) {
+    for (int i = 0; i < HV_SOUND_TABLE_SIZE; ++i) {
+        ASSERT_NE(rig.audio().GetSoundWithCacheMode(("s" + std::to_string(i)).c_str(), HV_SOUND_CACHE_NOTHING), nullptr);
+    }
+    EXPECT_EQ(rig.audio().GetSoundWithCacheMode("one-too-many", HV_SOUND_CACHE_NOTHING), nullptr);
+    EXPECT_TRUE(rig.Logged(" ! Halvo out of free sounds.")) << rig.LogText();
+}
+
+TEST_F(AudioTableTest, LookupModeFindsWithoutCreatingOrCounting) {
+    EXPECT_EQ(rig.audio().GetSoundWithCacheMode("absent", HV_SOUND_CACHE_LOOKUP), nullptr);
+    EXPECT_EQ(HVI_GetAudioState().soundCount, 0);
+    MakeTone("tone.wav");
+    HV_SoundRecord* sound = rig.audio().LoadSound("tone");
+    EXPECT_EQ(rig.audio().GetSoundWithCacheMode("tone", HV_SOUND_CACHE_LOOKUP), sound);
+    EXPECT_EQ(sound->referenceCount, 1);
+}
+
+TEST_F(AudioTableTest, NoneIsCountedButNeverLoadedOrPlayed) {
+    HV_SoundRecord* none = rig.audio().GetSound("!NONE");
+    ASSERT_NE(none, nullptr);
+    EXPECT_EQ(none->appliedCacheMode, HV_SOUND_CACHE_LOAD);
+    EXPECT_EQ(none->sample, nullptr);
+    EXPECT_EQ(rig.audio().LoadSound("!NONE"), none);
+    EXPECT_EQ(rig.audio().PlaySound(none, 1.0f, 0.0f, 1.0f), 0u);
+}
+
+TEST_F(AudioTableTest, AFolderWithADotIsProbedWithTheExtensions) {
+    std::filesystem::create_directories(rig.folder().Path("sfx.v2"));
+    MakeOgg(rig.folder().Path("sfx.v2/hit.ogg"), 44100, 1, "0.2 sine 300");
+    HV_SoundRecord* sound = rig.audio().LoadSound("sfx.v2/hit");
+    ASSERT_TRUE(rig.audio().IsSoundLoaded(sound));
+    EXPECT_STREQ(sound->loadedPath, "sfx.v2/hit.ogg");
+    EXPECT_TRUE(rig.audio().SoundExists("sfx.v2/hit"));
+    EXPECT_FALSE(rig.audio().SoundExists("sfx.v2/miss"));
+}
+
+TEST_F(AudioTableTest, AMissingSoundIsReportedAndStaysUnloaded) {
+    HV_SoundRecord* sound = rig.audio().LoadSound("nowhere");
+    ASSERT_NE(sound, nullptr);
+    EXPECT_FALSE(rig.audio().IsSoundLoaded(sound));
+    EXPECT_TRUE(rig.Logged("Sound resource 'nowhere' not found."));
+    EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
+}
+
+TEST_F(AudioTableTest, ABadWavLeavesTheSoundUnloaded) {
+    MakeWav(rig.folder().Path("coarse.wav"), 22050, 1, "0.1 sine 300", 8);
+    HV_SoundRecord* sound = rig.audio().LoadSound("coarse");
+    EXPECT_FALSE(rig.audio().IsSoundLoaded(sound));
+    EXPECT_EQ(sound->sample, nullptr);
+    EXPECT_TRUE(rig.Logged("Bits per sample 8 is not 16 as expected."));
+    EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
+}
+
+TEST_F(AudioTableTest, APlayListThatCannotBeOpenedLeavesNoEndlessList) {
+    HV_SoundRecord* sound = rig.audio().LoadSound("missing.mpl");
+    EXPECT_FALSE(rig.audio().IsSoundLoaded(sound));
+    EXPECT_EQ(sound->sample, nullptr);
+    EXPECT_TRUE(rig.Logged("VELT LoadPlayList 'missing.mpl': the file cannot be opened."));
+}
+
+TEST_F(AudioTableTest, AnExistingMp3LoadsWithoutASample) {
+    WriteText(rig.folder().Path("song.mp3"), "not decoded");
+    HV_SoundRecord* sound = rig.audio().LoadSound("song");
+    EXPECT_TRUE(rig.audio().IsSoundLoaded(sound));
+    EXPECT_EQ(sound->sample, nullptr);
+    EXPECT_TRUE(rig.Logged("SoundImplementation VELT pretending it can load mp3."));
+    EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
+}
+
+TEST_F(AudioTableTest, AReferenceCountPastTheCapIsCappedNotTruncated) {
+    MakeTone("tone.wav");
+    HV_SoundRecord* sound = rig.audio().LoadSound("tone");
+    const int32_t many = 70000;  // 70001 would be 4465 in 16 bits
+    rig.audio().IncreaseSoundReferenceCount(sound, &many);
+    EXPECT_EQ(sound->referenceCount, HV_SOUND_MAX_REFERENCES);
+    EXPECT_TRUE(rig.Logged("Sound 'tone' reference count suspiciously high: capping at 4096."));
+}
+
+TEST_F(AudioTableTest, IncreasingAHibernatedSoundLoadsItAgain) {
+    MakeTone("tone.wav");
+    HV_SoundRecord* sound = rig.audio().LoadSound("tone");
+    rig.audio().ReleaseSound(sound);
+    ASSERT_EQ(sound->sample, nullptr);
+    const int32_t one = 1;
+    rig.audio().IncreaseSoundReferenceCount(sound, &one);
+    EXPECT_NE(sound->sample, nullptr);
+    EXPECT_EQ(sound->referenceCount, 1);
+}
+
+TEST_F(AudioTableTest, ReloadingSkipsHibernatedCacheOnlyAndInternalRecords) {
+    MakeTone("kept.wav");
+    MakeTone("asleep.wav");
+    MakeTone("cached.wav");
+    HV_SoundRecord* kept = rig.audio().LoadSound("kept");
+    HV_SoundRecord* asleep = rig.audio().LoadSound("asleep");
+    rig.audio().ReleaseSound(asleep);
+    HV_SoundRecord* cached = rig.audio().GetSoundWithCacheMode("cached", HV_SOUND_CACHE_NOTHING);
+    HV_SoundRecord* none = rig.audio().LoadSound("!NONE");
+    kept->loaded = false;  // set again only by a reload
+    HVI_ReloadSounds();
+    EXPECT_TRUE(kept->loaded);
+    EXPECT_NE(kept->sample, nullptr);
+    EXPECT_EQ(asleep->sample, nullptr);
+    EXPECT_EQ(cached->sample, nullptr);
+    EXPECT_EQ(none->sample, nullptr);
+}
+
+TEST(AudioTableDeveloperMode, ANameWithItsExtensionWarnsAndLoadsThatFile) {
+    AudioEngineRig rig(false, true);
+    MakeOgg(rig.folder().Path("theme.ogg"), 44100, 2, "0.3 sine 300");
+    HV_SoundRecord* sound = rig.audio().LoadSound("theme.ogg");
+    EXPECT_TRUE(rig.Logged("Sound name 'theme.ogg' has file extension. Remove it from the file name."));
+    EXPECT_TRUE(rig.audio().IsSoundLoaded(sound));
+    EXPECT_EQ(sound->loadedPath, nullptr);
+    EXPECT_NE(sound->fileTime, 0u);
+}
+
+TEST(AudioTableNoSound, PlaysNothingAndCountsEverySoundAsLoaded) {
+    AudioEngineRig rig(true);
+    EXPECT_TRUE(rig.Logged("Sounds disabled. Null Sound Implementation in use."));
+    MakeWav(rig.folder().Path("tone.wav"), 44100, 1, "0.2 sine 300");
+    HV_SoundRecord* sound = rig.audio().LoadSound("tone");
+    EXPECT_TRUE(rig.audio().IsSoundLoaded(sound));
+    EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
+    HV_SoundRecord* missing = rig.audio().GetSoundWithCacheMode("missing", HV_SOUND_CACHE_NOTHING);
+    EXPECT_TRUE(rig.audio().IsSoundLoaded(missing));
+}

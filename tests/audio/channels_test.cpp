@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "audio/audio_engine_rig.h"
+#include "audio/audio_state.h"
+#include "audio/mixer/mixer_interface.h"
+#include "audio/sound_channels.h"
+#include "core/engine_time.h"
+
+using namespace audio_test;
+
+namespace {
+
+class ChannelTest : public testing::Test {
+protected:
+    HV_SoundRecord* Tone(const std::string& name, const std::string& synth = "1 sine 300") {
+        MakeWav(rig.folder().Path(name + ".wav"), 44100, 1, synth);
+        HV_SoundRecord* sound = rig.audio().LoadSound(name.c_str());
+        EXPECT_TRUE(rig.audio().IsSoundLoaded(sound));
+        return sound;
+    }
+    HV_SoundChannel* Channel(HV_PlayHandle handle) {
+        const int index = HVI_FindSoundChannel(handle);
+        return index < 0 ? nullptr : &HVI_GetAudioState().channels[index];
+    }
+    int32_t VoiceState(HV_PlayHandle handle) {
+        HV_SoundChannel* channel = Channel(handle);
+        return channel ? HVI_GetMixerInterface()->GetVoiceState(int32_t(channel->voice)) : HV_MIXER_VOICE_NONE;
+    }
+
+    AudioEngineRig rig;
+};
+
+}  // namespace
+
+TEST_F(ChannelTest, PlayingOneSoundTwiceWithin24MillisecondsIsRefused) {
+    HV_SoundRecord* sound = Tone("tone");
+    EXPECT_NE(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
+    EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
+    Sleep(30);
+    EXPECT_NE(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
+}
+
+TEST_F(ChannelTest, TheTwentyFirstChannelOfOneSoundIsRefused) {
+    HV_SoundRecord* sound = Tone("tone", "5 sine 300");
+    HV_SoundRecord* other = Tone("other", "5 sine 400");
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_NE(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u) << i;
+        Sleep(26);
+    }
+    EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
+    EXPECT_NE(rig.audio().PlaySound(other, 1.0f, 0.0f, 1.0f), 0u);
+}
+
+TEST_F(ChannelTest, ADelayedStartBeginsOnTime) {
+    HV_SoundRecord* sound = Tone("tone");
+    const uint32_t asked = HV_GetTimeMs();
+    const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 0.1f);
+    ASSERT_NE(handle, 0u);
+    EXPECT_TRUE(rig.audio().IsSoundPlaying(handle));  // waiting counts as alive
+    while (!Channel(handle)->started && HV_GetTimeMs() - asked < 1000) {
+        rig.RunFrames(5);
+    }
+    const uint32_t started = HV_GetTimeMs() - asked;
+    EXPECT_GE(started, 100u);
+    EXPECT_LT(started, 150u);
+    EXPECT_EQ(VoiceState(handle), HV_MIXER_VOICE_PLAYING);
+    // Its first frames are the sound's first samples.
+    const auto frames = rig.Pull(100);
+    EXPECT_EQ(frames[0], 0);
+    EXPECT_NE(frames[40], 0);
+}
+
+TEST_F(ChannelTest, PausingAWaitingChannelHoldsItsDelay) {
+    HV_SoundRecord* sound = Tone("tone");
+    const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 0.1f);
+    rig.audio().SetChannelPaused(handle, true);
+    rig.RunFrames(150);
+    EXPECT_FALSE(Channel(handle)->started);
+    rig.audio().SetChannelPaused(handle, false);
+    rig.RunFrames(200);
+    EXPECT_TRUE(Channel(handle)->started);
+}
+
+TEST_F(ChannelTest, ADelayPast15SecondsWarnsAndIsCut) {
+    HV_SoundRecord* sound = Tone("tone");
+    const uint32_t asked = HV_GetTimeMs();
+    const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 20.0f);
+    EXPECT_TRUE(rig.Logged("Trying to play sound 'tone' with too long delay 20.0s (warning triggers at 15s)"));
+    EXPECT_LE(Channel(handle)->startTime - int32_t(asked), 15001);
+}
+
+TEST_F(ChannelTest, AFadeOutFallsSteadilyToSilenceAndFreesItsChannel) {
+    HV_SoundRecord* sound = Tone("tone", "3 sine 300");
+    const HV_PlayHandle handle = rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f);
+    rig.audio().StopChannelWithFade(handle, 0.2f);
+    float previous = 1.0f;
+    const uint32_t begun = HV_GetTimeMs();
+    while (Channel(handle) && HV_GetTimeMs() - begun < 1000) {
+        ASSERT_LE(Channel(handle)->volume, previous);
+        previous = Channel(handle)->volume;
+        rig.RunFrames(5);
+    }
+    EXPECT_EQ(Channel(handle), nullptr);
+    EXPECT_FALSE(rig.audio().IsSoundPlaying(handle));
+    EXPECT_LT(previous, 0.2f);
+    // The voice was stopped: the output is silent.
+    const auto frames = rig.Pull(500);
+    for (SHORT s : frames) {
+        ASSERT_EQ(s, 0);
+    }
+}
+
+TEST_F(ChannelTest, FadingAWaitingChannelFreesItAtOnce) {
+    HV_SoundRecord* sound = Tone("tone");
+    const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 0.1f);
+    rig.audio().StopChannelWithFade(handle, 1.0f);
+    EXPECT_EQ(Channel(handle), nullptr);
+    rig.RunFrames(150);
+    EXPECT_EQ(HVI_GetAudioState().channelCount, 0);
+}
+
+TEST_F(ChannelTest, SlidingToAlmostNothingStopsButToAHalfKeepsPlaying) {
+    HV_SoundRecord* loud = Tone("loud", "3 sine 300");
+    HV_SoundRecord* soft = Tone("soft", "3 sine 400");
+    const HV_PlayHandle stopping = rig.audio().PlaySound(loud, 1.0f, 0.0f, 1.0f);
+    const HV_PlayHandle halving = rig.audio().PlaySound(soft, 1.0f, 0.0f, 1.0f);
+    rig.audio().SlideChannelVolume(stopping, 0.00005f, 0.1f);
+    rig.audio().SlideChannelVolume(halving, 0.5f, 0.1f);
+    rig.RunFrames(200);
+    EXPECT_EQ(Channel(stopping), nullptr);
+    ASSERT_NE(Channel(halving), nullptr);
+    EXPECT_FLOAT_EQ(Channel(halving)->volume, 0.5f);
+    EXPECT_EQ(VoiceState(halving), HV_MIXER_VOICE_PLAYING);
+}
+
+TEST_F(ChannelTest, AFinishedChannelIsFreedNoEarlierThan100MillisecondsBeforeItsEnd) {
+    HV_SoundRecord* sound = Tone("short", "0.3 sine 300");
+    const HV_PlayHandle handle = rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f);
+    rig.Pull(44100 * 3 / 10 + 2000);  // the voice plays to its end
+    EXPECT_EQ(VoiceState(handle), HV_MIXER_VOICE_NONE);
+    // The channel is freed by a check once 200 ms of its 300 ms have passed.
+    EXPECT_FALSE(HVI_UpdateSoundChannel(*Channel(handle), Channel(handle)->startTime + 199));
+    EXPECT_TRUE(HVI_UpdateSoundChannel(*Channel(handle), Channel(handle)->startTime + 200));
+    EXPECT_EQ(Channel(handle), nullptr);
+}
+
+TEST_F(ChannelTest, PlayMusicCrossFadesTheOldTrackOutForOneSecond) {
+    HV_SoundRecord* first = Tone("first", "4 sine 300");
+    HV_SoundRecord* second = Tone("second", "4 sine 500");
+    HV_MusicState& music = HVI_GetAudioState().music;
+    rig.audio().PlayMusic(first, 1.0f, 0.0f);
+    rig.Frame();
+    ASSERT_EQ(music.current, first);
+    EXPECT_EQ(rig.audio().GetMusic(), first);
+    const uint32_t switched = HV_GetTimeMs();
+    rig.audio().PlayMusic(second, 0.8f, 0.2f);
+    EXPECT_EQ(rig.audio().GetMusic(), second);  // the pending track
+    float previous = 1.0f;
+    while (music.current == first && HV_GetTimeMs() - switched < 2000) {
+        ASSERT_LE(music.volume, previous);
+        previous = music.volume;
+        rig.RunFrames(10);
+    }
+    const uint32_t fadedOut = HV_GetTimeMs() - switched;
+    EXPECT_GE(fadedOut, 990u);
+    EXPECT_LT(fadedOut, 1200u);
+    ASSERT_EQ(music.current, second);
+    // The new track fades in to its volume.
+    EXPECT_LT(music.volume, 0.8f);
+    rig.RunFrames(300);
+    EXPECT_FLOAT_EQ(music.volume, 0.8f);
+}
+
+TEST_F(ChannelTest, PlayingTheCurrentTrackAgainOnlySlidesItsVolume) {
+    HV_SoundRecord* track = Tone("track", "4 sine 300");
+    HV_MusicState& music = HVI_GetAudioState().music;
+    rig.audio().PlayMusic(track, 1.0f, 0.0f);
+    rig.Frame();
+    rig.audio().PlayMusic(track, 0.5f, 0.0f);
+    EXPECT_EQ(music.current, track);
+    EXPECT_TRUE(music.sliding);
+    EXPECT_FALSE(music.stopAtEnd);
+    EXPECT_FLOAT_EQ(music.slideTarget, 0.5f);
+}
+
+TEST_F(ChannelTest, NoMusicSlideAdvancesWhilePaused) {
+    HV_SoundRecord* track = Tone("track", "4 sine 300");
+    HV_MusicState& music = HVI_GetAudioState().music;
+    rig.audio().PlayMusic(track, 1.0f, 0.0f);
+    rig.Frame();
+    rig.audio().SlideMusicVolume(0.2f, 0.1f);
+    rig.audio().SetMusicPaused(true);
+    rig.RunFrames(150);
+    EXPECT_FLOAT_EQ(music.volume, 1.0f);
+    rig.audio().SetMusicPaused(false);
+    rig.RunFrames(150);
+    EXPECT_FLOAT_EQ(music.volume, 0.2f);
+}
+
+TEST_F(ChannelTest, StopMusicFadesOutAndStopsTheVoice) {
+    HV_SoundRecord* track = Tone("track", "4 sine 300");
+    HV_MusicState& music = HVI_GetAudioState().music;
+    rig.audio().PlayMusic(track, 1.0f, 0.0f);
+    rig.Frame();
+    rig.audio().StopMusic(0.1f);
+    EXPECT_EQ(rig.audio().GetMusic(), nullptr);
+    rig.RunFrames(150);
+    EXPECT_EQ(music.current, nullptr);
+    const auto frames = rig.Pull(300);
+    for (SHORT s : frames) {
+        ASSERT_EQ(s, 0);
+    }
+}
