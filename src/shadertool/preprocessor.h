@@ -45,7 +45,8 @@ struct ShaderPreprocessorRecord {
     uint8_t isTargetDependent = 0;  // depends on the target being translated
 };
 
-// The state of one preprocessing run; one context serves every run.
+// The state of one preprocessing run; one context serves every run. Used by
+// one thread at a time, under the "ShaderTranslator" mutex.
 struct PreprocessorContext {
     static constexpr int kMaxIfDepth = 7;  // levels 0 to 7
     static constexpr int kMaxIncludes = 64;  // files included by one run
@@ -55,7 +56,7 @@ struct PreprocessorContext {
     const ShaderDescription* description = nullptr;
     Array<ShaderPreprocessorRecord> macros;  // searched from the first entry
     Log* log = nullptr;                      // the step log
-    String output;
+    String output;  // the preprocessed text once Preprocess returns
     PreprocessorTokenizer tokenizer;  // its source name and last token locate every message
     int globalMacroCount = 0;
     int depth = 0;
@@ -75,7 +76,7 @@ struct PreprocessorContext {
     int includeCount = 0;  // includes of this run
     // Whether the directive being read can take effect; set when its word is read.
     bool directiveActive = true;
-    // The output while it is being built.
+    // The output while it is being built; String would copy on every line.
     std::string outputBuffer;
 
     bool IsActive() const { return levels[depth] == 1; }
