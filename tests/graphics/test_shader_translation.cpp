@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/configuration.h"
+#include "core/threading.h"
 #include "data/data_manager.h"
 #include "filesystem/scheme_roots.h"
 #include "foundation/log.h"
@@ -42,9 +43,9 @@ protected:
     void SetUp() override
     {
         static std::atomic<int> counter{0};
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_folder = std::filesystem::temp_directory_path() /
-                   ("halvo-graphics-shaders-" + std::to_string(counter++) + "-" +
-                    std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+                   ("halvo-graphics-shaders-" + std::string(info->name()) + "-" + std::to_string(counter++));
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder / "res");
         std::filesystem::create_directories(m_folder / "user");
@@ -60,6 +61,7 @@ protected:
     {
         HVI_SetLogSink(nullptr, nullptr);
         HVI_SetRenderer(nullptr);
+        HVI_ResetThreading();
         HVI_GetConfiguration().Use(nullptr, nullptr);
         DataManager::UnloadDatabase("res://sprite_v22.xml");
         HVI_ResetFileSystem();
