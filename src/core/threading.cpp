@@ -13,7 +13,13 @@
 #include "foundation/array.h"
 #include "foundation/string.h"
 
+// A named program mutex; it owns its critical section for its whole life.
 struct HV_Mutex {
+    explicit HV_Mutex(const char* mutexName) : name(mutexName) { InitializeCriticalSection(&section); }
+    HV_Mutex(const HV_Mutex&) = delete;
+    HV_Mutex& operator=(const HV_Mutex&) = delete;
+    ~HV_Mutex() { DeleteCriticalSection(&section); }
+
     String name;
     CRITICAL_SECTION section;
 };
@@ -136,9 +142,7 @@ HV_Mutex* HV_Threading_GetMutex(const char* name)
             return registry.mutexes[i].get();
         }
     }
-    std::unique_ptr<HV_Mutex> mutex(new HV_Mutex);
-    mutex->name.Assign(name);
-    InitializeCriticalSection(&mutex->section);
+    std::unique_ptr<HV_Mutex> mutex(new HV_Mutex(name));
     HV_Mutex* result = mutex.get();
     registry.mutexes.Add(std::move(mutex));
     return result;
@@ -219,9 +223,6 @@ void HVI_ResetThreading()
         WaitForSingleObject(record.handle, INFINITE);
         CloseHandle(record.handle);
         registry.threads.DeleteAt(i);
-    }
-    for (int i = 0; i < registry.mutexes.GetCount(); ++i) {
-        DeleteCriticalSection(&registry.mutexes[i]->section);
     }
     registry.mutexes.Clear();
     registry.nextId = HV_MAIN_THREAD_ID + 1;
