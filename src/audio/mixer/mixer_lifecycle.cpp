@@ -7,6 +7,7 @@
 #include "audio/mixer/mixer_interface.h"
 #include "audio/mixer/mixer_update.h"
 #include "audio/mixer/mixer_state.h"
+#include "foundation/log.h"
 
 namespace {
 
@@ -54,6 +55,13 @@ bool SetUpDirectSound(HV_MixerState& mixer, HWND window) {
         mixer.directSound = nullptr;
         HVI_TraceDirectSoundError("DirectSoundCreate", result);
         return false;
+    }
+    // Our DirectSound layer also tells where it plays (a device, a capture
+    // file, ...); the platform's own library has no such entry point.
+    using GetOutputName = const char*(WINAPI*)(void);
+    if (const auto outputName = reinterpret_cast<GetOutputName>(
+            reinterpret_cast<void (*)()>(GetProcAddress(mixer.library, "HalvoDSound_GetOutputName")))) {
+        HVI_Log(HV_LOG_SYSTEM, "VELT sound output: %s", outputName());
     }
     result = mixer.directSound->SetCooperativeLevel(window, DSSCL_PRIORITY);
     if (result != DS_OK) {

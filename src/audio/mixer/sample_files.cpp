@@ -30,7 +30,8 @@ bool IsOggPath(const char* path) {
 // The whole file in a block of the C allocator (one byte more, so that an
 // empty file still has a block); null when it cannot be read or is over the limit.
 uint8_t* ReadWhole(const char* path, int64_t limit, int64_t* size, bool* opened) {
-    HV_File* file = HV_FileSystem_OpenFile(path, "r");
+    // Names are probed with several extensions: a missing file is no error here.
+    HV_File* file = HV_FileSystem_FindPath(path) ? HV_FileSystem_OpenFile(path, "r") : nullptr;
     *opened = file != nullptr;
     if (!file) {
         return nullptr;

@@ -100,6 +100,14 @@ TEST(DirectSoundOutput, DefaultOutputIsTheDeviceOrSilence) {
   sound->Release();
 }
 
+TEST(DirectSoundOutput, ListedOutputsAreTriedInOrder) {
+  DSoundLibrary library;
+  IDirectSound* sound = library.CreateSoundObject("nonsense,capture:/nonexistent-folder/x.wav,pull,silent");
+  ASSERT_NE(sound, nullptr);
+  EXPECT_STREQ(library.OutputName(), "pull");
+  sound->Release();
+}
+
 TEST(DirectSoundOutput, UnwritableCaptureFallsBackToSilence) {
   DSoundLibrary library;
   IDirectSound* sound = library.CreateSoundObject("capture:/nonexistent-folder/x/capture.wav");

@@ -3,13 +3,16 @@
 // tests and tools drive one block at a time.
 //
 // The output is chosen when a sound object is created, from the environment
-// variable HALVO_AUDIO_OUTPUT:
-//   sdl             the audio device through SDL2 (the default), silent when there is none
+// variable HALVO_AUDIO_OUTPUT, a list of outputs separated by ',' tried in
+// order (silence when none of them can start; "sdl" when the variable is unset):
+//   sdl             the audio device through SDL2
 //   capture:<path>  a 16-bit stereo WAV file at <path>, written in real time and
 //                   complete once the sound object is released
 //   pull            nothing plays until HalvoDSound_PullFrames asks for frames;
 //                   play cursors advance only as frames are pulled
 //   silent          frames are mixed in real time and dropped
+// For example "sdl,capture:/tmp/out.wav" plays on the device when there is
+// one and captures into the file otherwise.
 // The output mixes 16-bit stereo at the primary buffer's rate (44100 Hz until
 // SetFormat changes it).
 #pragma once
