@@ -21,6 +21,9 @@ constexpr uint32_t kHLSL9Unsupported[] = {
     INTRINSIC_UNPACK_UNORM4_TO_FLOAT4,
 };
 
+// The pixel input member that carries the facing of the primitive.
+constexpr const char* kFacingInput = "float _facing : VFACE";
+
 bool IsVectorConstructor(uint32_t id)
 {
     switch (id) {
@@ -288,12 +291,12 @@ bool HLSL9Translator::TranslateBuiltInInput(const String& member)
 {
     if (member == "face_direction") {
         body.Append("input._facing");
-        pixelInputExtra = "float _facing : VFACE";
+        pixelInputExtra = kFacingInput;
         return true;
     }
     if (member == "is_front_facing") {
         body.Append("(input._facing > 0.0f)");
-        pixelInputExtra = "float _facing : VFACE";
+        pixelInputExtra = kFacingInput;
         return true;
     }
     for (const char* rayInput : kHLSLRayTracingInputs) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "winapi/d3dcompiler/code_format.h"
+#include "winapi/d3dcompiler/messages.h"
 
 namespace halvo::d3dcompiler {
 namespace {
@@ -74,7 +75,7 @@ SpirvResult CompileToSpirv(const SpirvRequest& request) {
   const shaderc_compiler_t compiler = SharedCompiler();
   const Options options(shaderc_compile_options_initialize(), &shaderc_compile_options_release);
   if (compiler == nullptr || options == nullptr) {
-    answer.messages = "the compiler could not be started.\n";
+    answer.messages = kCompilerNotStarted;
     return answer;
   }
   shaderc_compile_options_set_source_language(options.get(), shaderc_source_language_hlsl);
@@ -88,7 +89,7 @@ SpirvResult CompileToSpirv(const SpirvRequest& request) {
                                                request.entryPoint, options.get()),
                       &shaderc_result_release);
   if (result == nullptr) {
-    answer.messages = "the compiler could not be started.\n";
+    answer.messages = kCompilerNotStarted;
     return answer;
   }
   if (const char* messages = shaderc_result_get_error_message(result.get())) answer.messages = messages;
