@@ -179,6 +179,13 @@ TEST_F(Grammar, UnknownCharacterIsASyntaxError)
     EXPECT_EQ(LogText(), ErrorLine(3, 20, "syntax error"));
 }
 
+TEST_F(Grammar, ParserStackGrowsPastItsFirstBlock)
+{
+    const std::string nested = std::string(1000, '(') + "1.0" + std::string(1000, ')');
+    EXPECT_TRUE(RunPixel("void main()\n{\n\tfloat x = " + nested + ";\n\toutput.color = float4(x);\n}\n"))
+        << LogText();
+}
+
 TEST_F(Grammar, DeepNestingExhaustsTheParserStack)
 {
     const std::string nested = std::string(12000, '(') + "1.0" + std::string(12000, ')');
