@@ -275,14 +275,15 @@ void HV_Audio_IncreaseSoundReferenceCount(HV_SoundRecord* sound, const int32_t* 
         return;
     }
     HVI_EnterEngineLock(kSoundLock);
-    const bool hadNone = sound->referenceCount == 0;
+    // The load is claimed under the lock, so that one thread loads it.
+    const bool load = sound->referenceCount == 0 && sound->appliedCacheMode != HV_SOUND_CACHE_LOAD;
     SetReferenceCount(sound, int64_t(sound->referenceCount) + *count);
-    HVI_LeaveEngineLock(kSoundLock);
-    if (hadNone && sound->appliedCacheMode != HV_SOUND_CACHE_LOAD) {
-        if (!HVI_LoadSoundData(sound)) {
-            HV_Popup(HV_LOG_WARNING, "Sound resource '%s' not found.", sound->name);
-        }
+    if (load) {
         sound->appliedCacheMode = HV_SOUND_CACHE_LOAD;
+    }
+    HVI_LeaveEngineLock(kSoundLock);
+    if (load && !HVI_LoadSoundData(sound)) {
+        HV_Popup(HV_LOG_WARNING, "Sound resource '%s' not found.", sound->name);
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "audio/audio_engine_rig.h"
 #include "audio/audio_state.h"
 #include "audio/sound_record.h"
@@ -188,4 +190,34 @@ TEST(AudioTableNoSound, PlaysNothingAndCountsEverySoundAsLoaded) {
     EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
     HV_SoundRecord* missing = rig.audio().GetSoundWithCacheMode("missing", HV_SOUND_CACHE_NOTHING);
     EXPECT_TRUE(rig.audio().IsSoundLoaded(missing));
+}
+
+// Several threads create, find, count and release records at once; the table
+// and every count are changed only under GET_SOUND.
+TEST_F(AudioTableTest, ThreadsShareTheTableUnderItsLock) {
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 200;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([this, t] {
+            for (int i = 0; i < kRounds; ++i) {
+                HV_SoundRecord* shared =
+                    rig.audio().GetSoundWithCacheMode(("shared" + std::to_string(i % 10)).c_str(), HV_SOUND_CACHE_NOTHING);
+                const int32_t one = 1;
+                rig.audio().IncreaseSoundReferenceCount(shared, &one);
+                rig.audio().ReleaseSound(shared);
+                rig.audio().GetSoundWithCacheMode(("own" + std::to_string(t)).c_str(), HV_SOUND_CACHE_LOOKUP);
+                rig.audio().GetSoundWithCacheMode(("own" + std::to_string(t)).c_str(), HV_SOUND_CACHE_NOTHING);
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(HVI_GetAudioState().soundCount, 10 + kThreads);
+    for (int i = 0; i < 10; ++i) {
+        HV_SoundRecord* shared = rig.audio().GetSoundWithCacheMode(("shared" + std::to_string(i)).c_str(), HV_SOUND_CACHE_LOOKUP);
+        ASSERT_NE(shared, nullptr);
+        EXPECT_EQ(shared->referenceCount, 0);
+    }
 }

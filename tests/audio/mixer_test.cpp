@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include <mmsystem.h>
@@ -221,6 +222,98 @@ TEST_F(MixerTest, PlayListContinuesAcrossEntriesWithoutAGap) {
     EXPECT_TRUE(Slice(frames, 0, af) == a);
     EXPECT_TRUE(Slice(frames, af, bf) == b);
     EXPECT_TRUE(Slice(frames, af + bf, af) == a);
+}
+
+namespace {
+
+// The rough frequency of the left channel as sox measures it.
+double MeasuredFrequency(const TempFolder& folder, const std::vector<SHORT>& frames) {
+    const std::string raw = folder.Path("measured.raw");
+    WriteBytes(raw, std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(frames.data()),
+                                         reinterpret_cast<const uint8_t*>(frames.data() + frames.size())));
+    FILE* sox = popen(("sox -t raw -r 44100 -c 2 -b 16 -e signed-integer -L '" + raw + "' -n remix 1 stat 2>&1").c_str(), "r");
+    std::string report;
+    char line[256];
+    while (sox && fgets(line, sizeof(line), sox)) {
+        report += line;
+    }
+    if (sox) {
+        pclose(sox);
+    }
+    const auto at = report.find("Rough   frequency:");
+    return at == std::string::npos ? 0.0 : std::stod(report.substr(at + 18));
+}
+
+}  // namespace
+
+TEST_F(MixerTest, PitchTwoDoublesTheFrequency) {
+    MakeWav(folder.Path("tone.wav"), 22050, 1, "2 sine 441");
+    HV_MixerSample* sample = Load("tone.wav");
+    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 2.0f, true), 0u);
+    EXPECT_NEAR(MeasuredFrequency(folder, rig.Pull(22050)), 882.0, 10.0);
+}
+
+TEST_F(MixerTest, PlayKeepsTheRateWithinTheLimit) {
+    // 22050 Hz x 10 would be 220500 Hz, which DirectSound refuses (the sound
+    // would then play at its own rate); the rate is kept at 100000 Hz.
+    MakeWav(folder.Path("tone.wav"), 22050, 1, "2 sine 441");
+    HV_MixerSample* sample = Load("tone.wav");
+    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 10.0f, true), 0u);
+    EXPECT_NEAR(MeasuredFrequency(folder, rig.Pull(22050)), 441.0 * 100000.0 / 22050.0, 30.0);
+}
+
+TEST_F(MixerTest, SettersOnEndedVoicesDoNothing) {
+    MakeWav(folder.Path("blip.wav"), 44100, 1, "0.05 sine 300");
+    HV_MixerSample* sample = Load("blip.wav");
+    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
+    rig.Pull(44100 / 10);
+    ASSERT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_NONE);
+    rig.mixer().SetVoiceLooping(int32_t(voice), true);
+    rig.mixer().SetVoiceVolume(int32_t(voice), 0.5f);
+    rig.mixer().SetVoicePaused(int32_t(voice), false);
+    EXPECT_EQ(rig.mixer().GetVoiceLooping(int32_t(voice)), -1);
+    const auto frames = rig.Pull(44100 / 10);
+    EXPECT_TRUE(AllSilent(frames));
+}
+
+TEST_F(MixerTest, StoppedRunningKeepsVoicesAndResumes) {
+    MakeWav(folder.Path("hum.wav"), 44100, 1, "1 sine 300");
+    HV_MixerSample* sample = Load("hum.wav");
+    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true);
+    rig.mixer().SetRunning(false);
+    EXPECT_TRUE(AllSilent(rig.Pull(1000)));
+    rig.mixer().SetRunning(true);
+    EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_PLAYING);
+    EXPECT_FALSE(AllSilent(rig.Pull(1000)));
+}
+
+// The mixer thread ends short voices while this thread keeps changing them by
+// their ids: every lookup and change happens under the mixer lock.
+TEST_F(MixerTest, ChangingVoicesWhileTheMixerThreadEndsThem) {
+    MakeWav(folder.Path("blip.wav"), 44100, 1, "0.01 sine 300");
+    HV_MixerSample* sample = Load("blip.wav");
+    for (int round = 0; round < 50; ++round) {
+        const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
+        rig.Pull(600);
+        for (int i = 0; i < 20; ++i) {
+            rig.mixer().SetVoiceVolume(int32_t(voice), 0.5f);
+            rig.mixer().SetVoicePan(int32_t(voice), 0.5f);
+            rig.mixer().SetVoiceFrequency(int32_t(voice), 1.5f);
+            rig.mixer().SetVoiceLooping(int32_t(voice), false);
+            rig.mixer().SlideVoiceVolume(int32_t(voice), 0.2f, 0.05f);
+        }
+    }
+    rig.mixer().StopVoice(HV_MIXER_ALL_VOICES);
+    EXPECT_EQ(sample->useCount, 0);
+}
+
+TEST(MixerLifecycle, ShutdownRightAfterInitJoinsTheThread) {
+    PulledOutput output;
+    const HV_MixerInterface& mixer = *HVI_GetMixerInterface();
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(mixer.Init(44100, 64, TestWindow(), 0));
+        mixer.Shutdown();
+    }
 }
 
 TEST(MixerLifecycle, FailedInitReleasesEverythingAndCanBeRetried) {
