@@ -8,6 +8,7 @@
 
 #include "winapi/d3dcompiler/blob.h"
 #include "winapi/d3dcompiler/code_format.h"
+#include "winapi/d3dcompiler/include_bridge.h"
 #include "winapi/d3dcompiler/messages.h"
 #include "winapi/d3dcompiler/profile_table.h"
 #include "winapi/d3dcompiler/spirv_compile.h"
@@ -60,15 +61,14 @@ D3DCompile(LPCVOID pSrcData, SIZE_T SrcDataSize, LPCSTR pSourceName, const D3D_S
     GiveMessages(Format(kUnknownProfile, pTarget != nullptr ? pTarget : ""), ppErrorMsgs);
     return E_INVALIDARG;
   }
-  if (pInclude != nullptr) {
-    GiveMessages(kIncludeNotSupported, ppErrorMsgs);
-    return E_NOTIMPL;
-  }
+  StandardFileInclude standardInclude(pSourceName);
+  ID3DInclude* include = pInclude == D3D_COMPILE_STANDARD_FILE_INCLUDE ? &standardInclude : pInclude;
 
   const SpirvRequest request{
       {static_cast<const char*>(pSrcData), SrcDataSize},
       pSourceName != nullptr ? pSourceName : "memory",
       pDefines,
+      include,
       pEntrypoint,
       profile,
       Flags1,

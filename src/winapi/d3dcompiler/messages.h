@@ -6,7 +6,7 @@ namespace halvo::d3dcompiler {
 
 inline constexpr char kUnknownProfile[] = "error: unknown or empty profile '%s'.\n";
 inline constexpr char kNoEntryPoint[] = "error: no entry point given.\n";
-inline constexpr char kIncludeNotSupported[] = "error: include handlers are not supported.\n";
+inline constexpr char kIncludeNotOpened[] = "cannot open include file '%s'.";
 inline constexpr char kCompilerNotStarted[] = "error: the compiler could not be started.\n";
 
 }  // namespace halvo::d3dcompiler

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "winapi/d3dcompiler/code_format.h"
+#include "winapi/d3dcompiler/include_bridge.h"
 #include "winapi/d3dcompiler/messages.h"
 
 namespace halvo::d3dcompiler {
@@ -83,6 +84,8 @@ SpirvResult CompileToSpirv(const SpirvRequest& request) {
   ApplyFlags(options.get(), request.flags);
   ApplyBindings(options.get());
   ApplyDefines(options.get(), request.defines);
+  IncludeBridge includes(request.include);
+  if (request.include != nullptr) includes.Install(options.get());
 
   const Result result(shaderc_compile_into_spv(compiler, request.source.data(), request.source.size(),
                                                KindOf(request.profile->type), request.sourceName,

@@ -16,6 +16,7 @@ struct SpirvRequest {
   std::string_view source;
   const char* sourceName;           // shown in messages
   const D3D_SHADER_MACRO* defines;  // may be null
+  ID3DInclude* include;             // serves #include; null refuses every include
   const char* entryPoint;
   const Profile* profile;
   UINT flags;                       // D3DCOMPILE_* bits

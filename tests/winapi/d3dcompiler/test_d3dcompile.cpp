@@ -12,7 +12,9 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "winapi/d3dcompiler/code_format.h"
 
@@ -182,6 +184,80 @@ TEST_F(D3DCompileTest, DebugAndOptimisationFlagsStillGiveValidCode) {
     code_->Release();
     code_ = nullptr;
   }
+}
+
+// Serves include files from memory and notes what it was asked.
+class MemoryInclude : public ID3DInclude {
+public:
+    std::map<std::string, std::string> files;
+    std::vector<std::string> parents;  // name of the parent of each open, "" for the source
+    int openCount = 0;
+    int closeCount = 0;
+
+    HRESULT STDMETHODCALLTYPE Open(D3D_INCLUDE_TYPE, LPCSTR pFileName, LPCVOID pParentData, LPCVOID* ppData,
+                                   UINT* pBytes) override
+    {
+        const auto file = files.find(pFileName);
+        if (file == files.end()) return E_FAIL;
+        std::string parent;
+        for (const auto& [name, text] : files) {
+            if (text.data() == pParentData) parent = name;
+        }
+        parents.push_back(parent);
+        ++openCount;
+        *ppData = file->second.data();
+        *pBytes = static_cast<UINT>(file->second.size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Close(LPCVOID) override
+    {
+        ++closeCount;
+        return S_OK;
+    }
+};
+
+constexpr char kIncludingShader[] =
+    "#include \"common.hlsli\"\nfloat4 main(float4 p : POSITION) : SV_POSITION\n{\n\treturn p * Scale();\n}\n";
+
+TEST_F(D3DCompileTest, IncludesAreOpenedThroughTheCallersHandler)
+{
+    MemoryInclude include;
+    include.files["common.hlsli"] = "#include \"inner.hlsli\"\nfloat Scale() { return Half() * 2.0; }\n";
+    include.files["inner.hlsli"] = "float Half() { return 0.5; }\n";
+    const std::string text = kIncludingShader;
+    ASSERT_EQ(compile_(text.data(), text.size(), "shader.hlsl", nullptr, &include, "main", "vs_4_0", 0, 0, &code_,
+                       &messages_),
+              S_OK)
+        << MessageText();
+    EXPECT_EQ(include.openCount, 2);
+    EXPECT_EQ(include.closeCount, 2);
+    ASSERT_EQ(include.parents.size(), 2u);
+    EXPECT_EQ(include.parents[0], "");
+    EXPECT_EQ(include.parents[1], "common.hlsli");
+}
+
+TEST_F(D3DCompileTest, MissingIncludeFailsWithItsName)
+{
+    MemoryInclude include;
+    const std::string text = kIncludingShader;
+    EXPECT_EQ(compile_(text.data(), text.size(), "shader.hlsl", nullptr, &include, "main", "vs_4_0", 0, 0, &code_,
+                       &messages_),
+              E_FAIL);
+    EXPECT_NE(MessageText().find("cannot open include file 'common.hlsli'."), std::string::npos) << MessageText();
+}
+
+TEST_F(D3DCompileTest, StandardIncludeOpensFilesBesideTheIncludingFile)
+{
+    std::filesystem::create_directories(folder_ / "lib");
+    std::ofstream(folder_ / "lib" / "common.hlsli") << "#include \"inner.hlsli\"\nfloat Scale() { return Half(); }\n";
+    std::ofstream(folder_ / "lib" / "inner.hlsli") << "float Half() { return 0.5; }\n";
+    const std::string text =
+        "#include \"lib/common.hlsli\"\nfloat4 main(float4 p : POSITION) : SV_POSITION\n{\n\treturn p * Scale();\n}\n";
+    const std::string name = (folder_ / "shader.hlsl").string();
+    EXPECT_EQ(compile_(text.data(), text.size(), name.c_str(), nullptr, D3D_COMPILE_STANDARD_FILE_INCLUDE, "main",
+                       "vs_4_0", 0, 0, &code_, &messages_),
+              S_OK)
+        << MessageText();
 }
 
 TEST_F(D3DCompileTest, BlobCountsReferences) {
