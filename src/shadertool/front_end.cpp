@@ -13,22 +13,34 @@ FrontEnd::FrontEnd() {
     DefineGlobalMacros(preprocessor);
 }
 
+namespace {
+
+ShaderSource MakeParsedSource(const ShaderSource& source) {
+    ShaderSource parsed;
+    parsed.path = source.path;
+    parsed.firstLine = source.firstLine;
+    parsed.targetMask = source.targetMask;
+    parsed.stage = source.stage;
+    return parsed;
+}
+
+}  // namespace
+
 bool RunFrontEnd(FrontEnd& frontEnd, const ShaderDescription& description, const ShaderSource& source,
                  uint32_t targetBit, const Array<String>& definitions) {
-    const bool preprocessed = Preprocess(frontEnd.preprocessor, description, targetBit, source, definitions, false);
-    ShaderSource text;
-    text.path = source.path;
-    text.firstLine = source.firstLine;
-    text.targetMask = source.targetMask;
-    text.stage = source.stage;
-    ParseContext& context = frontEnd.parse;
-    if (!preprocessed) {
+    if (!Preprocess(frontEnd.preprocessor, description, targetBit, source, definitions, false)) {
         // No tree of an earlier source may pass for this one's.
-        BeginParse(context, text, static_cast<int32_t>(source.stage));
-        context.success = 0;
+        BeginParse(frontEnd.parse, MakeParsedSource(source), static_cast<int32_t>(source.stage));
+        frontEnd.parse.success = 0;
         return false;
     }
+    return ParsePreprocessedSource(frontEnd, description, source);
+}
+
+bool ParsePreprocessedSource(FrontEnd& frontEnd, const ShaderDescription& description, const ShaderSource& source) {
+    ShaderSource text = MakeParsedSource(source);
     text.text = frontEnd.preprocessor.output;
+    ParseContext& context = frontEnd.parse;
     BeginParse(context, text, static_cast<int32_t>(source.stage));
     BuildStageInterface(context, description);
     Parse(context);

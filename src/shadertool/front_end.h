@@ -30,4 +30,9 @@ struct FrontEnd {
 bool RunFrontEnd(FrontEnd& frontEnd, const ShaderDescription& description, const ShaderSource& source,
                  uint32_t targetBit, const Array<String>& definitions);
 
+// The part of RunFrontEnd after a successful preprocessing of the source:
+// parses frontEnd.preprocessor.output as the source's text. For a caller
+// that looks at the preprocessed source before it decides to parse it.
+bool ParsePreprocessedSource(FrontEnd& frontEnd, const ShaderDescription& description, const ShaderSource& source);
+
 }  // namespace ShaderTool

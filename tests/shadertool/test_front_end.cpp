@@ -51,6 +51,18 @@ TEST_F(FrontEnd, SourcesOfDifferentStagesRunOneAfterTheOther)
         << LogText();
 }
 
+TEST_F(FrontEnd, PreprocessedSourceIsParsedWithoutPreprocessingAgain)
+{
+    ShaderTool::ShaderSource source;
+    source.path = path.c_str();
+    source.text = "void main()\n{\n\toutput.color = float4(HALF);\n}\n";
+    source.firstLine = 1;
+    source.stage = ShaderTool::STAGE_PIXEL;
+    frontEnd.preprocessor.output = "void main()\n{\n\toutput.color = float4(0.5);\n}\n";
+    ASSERT_TRUE(ShaderTool::ParsePreprocessedSource(frontEnd, description, source)) << LogText();
+    EXPECT_NE(DumpStatement(0).find("      Constant 0.5f : float constant\n"), std::string::npos) << DumpStatement(0);
+}
+
 // Errors inside an included file name that file and count its own lines;
 // the source's lines go on after the include.
 TEST_F(FrontEnd, ErrorsInAnIncludedFileNameThatFile)
