@@ -34,8 +34,8 @@ protected:
     void TearDown() override
     {
         Reset();
-        for (const char* name : {"sprite_v22.xml", "lit_v24.xml", "skinned_v23.xml", "raytrace_v24.xml",
-                                 "lit_definitions.xml"}) {
+        for (const char* name : {"sprite_v22.xml", "lit_v24.xml", "skinned_v23.xml", "quad_v23.xml",
+                                 "raytrace_v24.xml", "lit_definitions.xml"}) {
             DataManager::UnloadDatabase((std::string("res://") + name).c_str());
         }
         ShaderXmlFolderTest::TearDown();
@@ -74,6 +74,7 @@ constexpr CorpusFile kTranslatable[] = {
     {"sprite_v22.xml", "sprite_v22"},
     {"lit_v24.xml", "lit_v24"},
     {"skinned_v23.xml", "skinned_v23"},
+    {"quad_v23.xml", "quad_v23"},
 };
 
 TEST_F(DriverCorpusTest, EveryFileTranslatesForHLSL9AndPassesTheDx9Validator)
