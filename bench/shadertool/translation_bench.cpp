@@ -19,7 +19,8 @@ using namespace ShaderTool;
 
 namespace {
 
-const char* const kCorpus[] = {"res://sprite_v22.xml", "res://lit_v24.xml", "res://skinned_v23.xml"};
+const char* const kCorpus[] = {"res://sprite_v22.xml", "res://lit_v24.xml", "res://skinned_v23.xml",
+                               "res://quad_v23.xml"};
 
 double g_translateSeconds = 0;
 double g_compileSeconds = 0;
