@@ -47,18 +47,22 @@ bool CheckCapabilities(GlobalState& state, uint32_t targetBit)
     return result;
 }
 
+// The stage pairs are compared over every source of the Shader XML: a file
+// whose vertex sources are split by target beside one shared pixel source
+// pairs its stages for each of those targets, whichever are selected.
 bool BuildWorkList(GlobalState& state)
 {
     uint32_t stageUnion[STAGE_COUNT] = {};
     const Array<ShaderSource>& sources = state.reader.GetDescription().sources;
     for (int i = 0; i < sources.GetCount(); ++i) {
         const ShaderSource& source = sources[i];
-        if ((source.targetMask & state.settings.targetMask) == 0 || source.stage >= STAGE_COUNT) continue;
+        if (source.stage >= STAGE_COUNT) continue;
+        stageUnion[source.stage] |= source.targetMask;
+        if ((source.targetMask & state.settings.targetMask) == 0) continue;
         WorkRecord record;
         record.source = source;
         record.number = i + 1;
         state.workList.Add(record);
-        stageUnion[source.stage] |= source.targetMask;
         if (source.targetMask != TARGET_MASK_ALL) state.coveredTargets[source.stage] |= source.targetMask;
     }
     if (stageUnion[STAGE_VERTEX] != stageUnion[STAGE_PIXEL]) {

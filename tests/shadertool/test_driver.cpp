@@ -158,6 +158,19 @@ TEST_F(DriverTest, EveryTargetNeedsAVertexAndAPixelSource)
                          "\nTranslation FAILED\n");
 }
 
+TEST_F(DriverTest, VertexSourcesSplitByTargetShareOnePixelSource)
+{
+    const std::string xml = SpriteXml(Source("vertex", kVertexMain, "HLSL9") + Source("vertex", kVertexMain, "HLSL11") +
+                                      Source("pixel", kPixelMain, "HLSL9,HLSL11"));
+    ASSERT_TRUE(Translate(xml)) << MainLog();
+    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
+                         "Translating vertex shader code of shader source 2...\n"
+                         "Translating for target 'HLSL11'...\n"
+                         "Translating pixel shader code of shader source 3...\n"
+                         "Translating for target 'HLSL11'...\n"
+                         "\nTranslation SUCCEEDED\n");
+}
+
 TEST_F(DriverTest, ParticularSourceTakesThePlaceOfTheGeneralOne)
 {
     settings.targetMask = TARGET_HLSL9 | TARGET_HLSL11;
