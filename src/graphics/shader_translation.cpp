@@ -2,6 +2,8 @@
 
 #include "core/configuration.h"
 #include "core/threading.h"
+#include "filesystem/native_system.h"
+#include "filesystem/scheme_roots.h"
 #include "foundation/log.h"
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_messages.h"
@@ -42,11 +44,12 @@ bool HVI_InitShaders()
     RendererImplementation* renderer = HVI_GetRenderer();
     const HVI_Configuration& configuration = HVI_GetConfiguration();
     const bool developerMode = configuration.IsDeveloperMode();
-    // The file writes create the folder below "user://" when the first text is written.
-    const String directory =
-        developerMode && HVI_Configuration::IsTrue(configuration.GetDeveloperValue(kShaderDebugKey))
-            ? String(kShaderOutputDirectory)
-            : String();
+    String directory;
+    if (developerMode && HVI_Configuration::IsTrue(configuration.GetDeveloperValue(kShaderDebugKey))) {
+        const String userRoot = HVI_GetSchemeRoot(HV_PATH_SCHEME_USER);
+        if (!userRoot.IsEmpty()) HVI_CreateFoldersBelow(userRoot.GetText(), kShaderOutputFolder);
+        directory = kShaderOutputDirectory;
+    }
     const bool initialized = renderer != nullptr &&
                              ShaderTool::Initialize(renderer->GetShaderTarget(), renderer->GetShaderFeatureLevel(),
                                                     directory, developerMode);

@@ -112,6 +112,7 @@ TEST_F(ShaderTranslationTest, DebugShadersWritesTheTextsToTheUserFolder)
 {
     UseDeveloperSettings("developer_mode=\"true\" debug_shaders=\"1\"");
     ASSERT_TRUE(HVI_InitShaders());
+    EXPECT_TRUE(std::filesystem::is_directory(m_folder / "user" / "shaders"));
     ASSERT_TRUE(HVI_AddSearchPath("res://"));
     HV_Shader shader;
     shader.name = "sprite_v22.xml";
