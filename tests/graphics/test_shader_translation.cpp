@@ -140,6 +140,23 @@ TEST_F(ShaderTranslationTest, MissingShaderFailsWithTheTranslatorLog)
     EXPECT_EQ(shader.stageMask, 0u);
 }
 
+TEST_F(ShaderTranslationTest, UnreadableSourceIsReportedUnderItsHeading)
+{
+    UseDeveloperSettings("developer_mode=\"0\"");
+    ASSERT_TRUE(HVI_InitShaders());
+    std::ofstream(m_folder / "res" / "broken.xml")
+        << "<database><array id=\"info\"><node id=\"version\" value=\"2\"/><node id=\"revision\" value=\"4\"/>"
+           "</array><array id=\"sources\"><node type=\"vertex\" file=\"missing.hvsl\"/></array></database>";
+    HV_Shader shader;
+    shader.name = "res://broken.xml";
+    EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_FAILED);
+    ASSERT_FALSE(m_lines.empty());
+    EXPECT_EQ(m_lines.back().text, "Failed to translate shader 'res://broken.xml':\n"
+                                   "Failed to read Shader XML sources:\n"
+                                   "Error: failed to open or read shader source file 'res://missing.hvsl'.\n");
+    DataManager::UnloadDatabase("res://broken.xml");
+}
+
 TEST_F(ShaderTranslationTest, ShaderFromTextKeepsItsDeclarations)
 {
     std::ifstream file(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaderxml" / "sprite_v22.xml");
