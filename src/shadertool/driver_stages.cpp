@@ -36,7 +36,7 @@ bool ParseSource(GlobalState& state, WorkRecord& record, uint32_t targetBit)
         if (record.upToDate) return true;
     }
     if (settings.preprocessOnly) return true;
-    return RunFrontEnd(state.frontEnd, description, record.source, targetBit, settings.definitions);
+    return ParsePreprocessedSource(state.frontEnd, description, record.source);
 }
 
 bool WriteOutputFile(GlobalState& state, const String& text, uint32_t stage, bool compiles)
