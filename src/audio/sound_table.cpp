@@ -51,6 +51,7 @@ HV_SoundRecord* Find(const char* name, uint32_t hash) {
 // A new record for the name with one reference, in the first free entry;
 // null when the table is full. GET_SOUND is held.
 HV_SoundRecord* Create(const char* name, uint32_t hash) {
+    HV_Print("..caching sound '%s'", name);
     HV_AudioState& audio = HVI_GetAudioState();
     int index = 0;
     while (index < audio.soundCount && audio.sounds[index].name) {
@@ -74,6 +75,8 @@ HV_SoundRecord* Create(const char* name, uint32_t hash) {
 }
 
 void ReportOutOfSounds() { HV_Popup(HV_LOG_ERROR, " ! Halvo out of free sounds."); }
+
+void ReportNotFound(const HV_SoundRecord* sound) { HV_Popup(HV_LOG_WARNING, "Sound resource '%s' not found.", sound->name); }
 
 // Sets the count within 0..HV_SOUND_MAX_REFERENCES, with the popup for a cap. GET_SOUND is held.
 void SetReferenceCount(HV_SoundRecord* sound, int64_t count) {
@@ -152,7 +155,6 @@ HV_SoundRecord* HV_Audio_GetSoundWithCacheMode(const char* name, int32_t cacheMo
         HVI_LeaveEngineLock(kSoundLock);
         return nullptr;
     }
-    HV_Print("..caching sound '%s'", name);
     HV_SoundRecord* sound = Create(name, hash);
     if (!sound) {
         HVI_LeaveEngineLock(kSoundLock);
@@ -196,7 +198,6 @@ HV_SoundRecord* HV_Audio_LoadSound(const char* name) {
         }
         return sound;
     }
-    HV_Print("..caching sound '%s'", name);
     HV_SoundRecord* sound = Create(name, hash);
     HVI_LeaveEngineLock(kSoundLock);
     if (!sound) {
@@ -218,7 +219,7 @@ void HVI_LoadSoundResource(HV_SoundRecord* sound, int32_t cacheMode) {
     }
     if (cacheMode & HV_SOUND_CACHE_LOAD) {
         if (!HVI_LoadSoundData(sound)) {
-            HV_Popup(HV_LOG_WARNING, "Sound resource '%s' not found.", sound->name);
+            ReportNotFound(sound);
         }
         sound->appliedCacheMode = uint8_t(cacheMode);
     } else if (cacheMode == HV_SOUND_CACHE_NOTHING) {
@@ -283,7 +284,7 @@ void HV_Audio_IncreaseSoundReferenceCount(HV_SoundRecord* sound, const int32_t* 
     }
     HVI_LeaveEngineLock(kSoundLock);
     if (load && !HVI_LoadSoundData(sound)) {
-        HV_Popup(HV_LOG_WARNING, "Sound resource '%s' not found.", sound->name);
+        ReportNotFound(sound);
     }
 }
 

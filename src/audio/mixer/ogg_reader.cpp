@@ -40,7 +40,11 @@ bool EndsWithLastPage(const uint8_t* file, int64_t size) {
     return false;
 }
 
-bool Fail(HV_MixerSample* sample, uint8_t* file) {
+// Reports the problem (when given), frees the file block and leaves the sample cleared.
+bool Fail(HV_MixerSample* sample, uint8_t* file, const char* path = nullptr, const char* problem = nullptr) {
+    if (problem) {
+        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': %s.", path, problem);
+    }
     free(file);
     HVI_ClearMixerSample(sample);
     return false;
@@ -83,8 +87,7 @@ bool HVI_ReadOggSample(HV_MixerSample* sample, const char* path, uint8_t* file, 
     }
     if (problem) {
         ov_clear(&decoder);
-        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': %s.", path, problem);
-        return Fail(sample, file);
+        return Fail(sample, file, path, problem);
     }
     const int64_t pcmBytes = frames * 2 * channels;
     sample->channels = channels;
@@ -105,8 +108,7 @@ bool HVI_ReadOggSample(HV_MixerSample* sample, const char* path, uint8_t* file, 
     auto* pcm = static_cast<uint8_t*>(malloc(static_cast<size_t>(pcmBytes)));
     if (!pcm) {
         ov_clear(&decoder);
-        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': %s.", path, "out of memory");
-        return Fail(sample, file);
+        return Fail(sample, file, path, "out of memory");
     }
     int errorRun = 0;
     const int64_t decoded = HVI_DecodeOgg(&decoder, pcm, pcmBytes, &errorRun);
