@@ -213,3 +213,41 @@ TEST_F(ChannelTest, StopMusicFadesOutAndStopsTheVoice) {
         ASSERT_EQ(s, 0);
     }
 }
+
+TEST_F(ChannelTest, ChangesToAWaitingChannelReachItsVoiceWhenItStarts) {
+    HV_SoundRecord* sound = Tone("tone");
+    const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 0.05f);
+    rig.audio().SetChannelPan(handle, -0.5f);
+    rig.audio().SetChannelLooping(handle, true);
+    rig.audio().SetChannelVolume(handle, 0.25f);
+    rig.audio().SetChannelFrequency(handle, 1.5f);
+    rig.RunFrames(100);
+    ASSERT_TRUE(Channel(handle)->started);
+    const int32_t voice = int32_t(Channel(handle)->voice);
+    const HV_MixerInterface& mixer = *HVI_GetMixerInterface();
+    EXPECT_FLOAT_EQ(mixer.GetVoicePan(voice), -0.5f);
+    EXPECT_EQ(mixer.GetVoiceLooping(voice), 1);
+    EXPECT_FLOAT_EQ(mixer.GetVoiceVolume(voice), 0.25f);
+    EXPECT_FLOAT_EQ(mixer.GetVoiceFrequency(voice), 1.5f);
+    rig.audio().SetChannelPaused(handle, true);
+    EXPECT_EQ(mixer.GetVoiceState(voice), HV_MIXER_VOICE_PAUSED);
+}
+
+TEST_F(ChannelTest, AChannelWhoseVoiceEndedIsNoLongerPlaying) {
+    HV_SoundRecord* sound = Tone("short", "0.1 sine 300");
+    const HV_PlayHandle handle = rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f);
+    EXPECT_EQ(rig.audio().GetChannelSound(handle), sound);
+    rig.Pull(44100 / 10 + 2000);
+    EXPECT_FALSE(rig.audio().IsSoundPlaying(handle));
+    EXPECT_EQ(rig.audio().GetChannelSound(handle), nullptr);
+    EXPECT_EQ(Channel(handle), nullptr);
+}
+
+TEST_F(ChannelTest, StopChannelStopsTheVoiceAtOnce) {
+    HV_SoundRecord* sound = Tone("tone");
+    const HV_PlayHandle handle = rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f);
+    const int32_t voice = int32_t(Channel(handle)->voice);
+    rig.audio().StopChannel(handle);
+    EXPECT_EQ(Channel(handle), nullptr);
+    EXPECT_EQ(HVI_GetMixerInterface()->GetVoiceState(voice), HV_MIXER_VOICE_NONE);
+}
