@@ -8,6 +8,7 @@
 
 #include "audio/audio_fixtures.h"
 #include "audio/mixer/mixer_sample.h"
+#include "audio/mixer/mixer_state.h"
 #include "audio/mixer/sample_files.h"
 #include "audio/mixer_rig.h"
 
@@ -305,6 +306,42 @@ TEST_F(MixerTest, ChangingVoicesWhileTheMixerThreadEndsThem) {
     }
     rig.mixer().StopVoice(HV_MIXER_ALL_VOICES);
     EXPECT_EQ(sample->useCount, 0);
+}
+
+TEST_F(MixerTest, TheKeepAliveBufferPlaysOnlyWhileNoVoiceDoes) {
+    MakeWav(folder.Path("blip.wav"), 44100, 1, "0.05 sine 300");
+    HV_MixerSample* sample = Load("blip.wav");
+    IDirectSoundBuffer* keepAlive = HVI_GetMixerState().keepAlive;
+    DWORD status = 0;
+    keepAlive->GetStatus(&status);
+    EXPECT_EQ(status & DSBSTATUS_PLAYING, DWORD(DSBSTATUS_PLAYING));
+    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
+    keepAlive->GetStatus(&status);
+    EXPECT_EQ(status & DSBSTATUS_PLAYING, 0u);
+    rig.Pull(44100 / 10);
+    ASSERT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_NONE);
+    keepAlive->GetStatus(&status);
+    EXPECT_EQ(status & DSBSTATUS_PLAYING, DWORD(DSBSTATUS_PLAYING));
+}
+
+TEST_F(MixerTest, SwitchSegmentGoesOnWithAnotherEntryAtTheNextRefill) {
+    MakeWav(folder.Path("a.wav"), 44100, 2, "1 sine 300");
+    MakeWav(folder.Path("b.wav"), 44100, 2, "1 sine 500");
+    const auto a = AsStereo(RawPcmWithSox(folder.Path("a.wav")), 2);
+    const auto b = AsStereo(RawPcmWithSox(folder.Path("b.wav")), 2);
+    WriteText(folder.Path("list.mpl"), "a.wav\nb.wav\n");
+    HV_MixerSample* list = rig.mixer().LoadSample("list.mpl", HV_MIXER_LOAD_EMPTY);
+    samples.push_back(list);
+    ASSERT_TRUE(HVI_ReadPlayListFile(list, "list.mpl", [](const char* path, void*) {
+        return HVI_GetMixerInterface()->LoadSample(path, HV_MIXER_LOAD_ALWAYS_STREAM);
+    }, nullptr));
+    const uint32_t voice = rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, false);
+    rig.mixer().SwitchSegment(int32_t(voice), list, 1, 4);
+    // The first half of the voice buffer (a quarter second of stereo) was filled by Play.
+    constexpr size_t kHalf = 44100 / 4;
+    const auto frames = rig.Pull(DWORD(kHalf * 2));
+    EXPECT_TRUE(Slice(frames, 0, kHalf) == Slice(a, 0, kHalf));
+    EXPECT_TRUE(Slice(frames, kHalf, kHalf) == Slice(b, 0, kHalf));
 }
 
 TEST(MixerLifecycle, ShutdownRightAfterInitJoinsTheThread) {
