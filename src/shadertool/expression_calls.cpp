@@ -5,7 +5,6 @@
 #include "shadertool/expression.h"
 #include "shadertool/semantic_messages.h"
 #include "shadertool/tree_builder.h"
-#include "shadertool/type_specifier.h"
 
 namespace ShaderTool {
 
@@ -17,19 +16,6 @@ GroupNode* GetArgumentBlock(FunctionNode& call) {
 
 const GroupNode* GetParameterBlock(const FunctionNode& function) {
     return function.children.GetCount() > 0 ? AsGroup(function.children[0]) : nullptr;
-}
-
-// The overload rule with conversion, plus array sizes: an array parameter
-// takes only an array of its size (an unsized one any array), and a plain
-// parameter no array at all.
-bool ParameterAccepts(const Type& parameter, const Type& argument) {
-    if (!TypesMatch(parameter, argument, true, true)) {
-        return false;
-    }
-    if (parameter.arraySize == UNSIZED_ARRAY) {
-        return argument.arraySize > 0;
-    }
-    return parameter.arraySize == argument.arraySize;
 }
 
 bool CalleeAccepts(const FunctionNode& callee, const GroupNode* arguments) {

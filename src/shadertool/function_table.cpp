@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/text.h"
+#include "shadertool/type_specifier.h"
 
 namespace ShaderTool {
 
@@ -10,8 +11,6 @@ namespace {
 
 constexpr int kInitialBucketCount = 512;
 
-// Parameter types match arguments by the overload rule with conversion
-// allowed, arrays allowed and array sizes not compared.
 bool ParametersAccept(const FunctionNode& function, const Type* arguments, int argumentCount) {
     const GroupNode* parameters = function.children.GetCount() > 0 ? AsGroup(function.children[0]) : nullptr;
     const int parameterCount = parameters != nullptr ? parameters->children.GetCount() : 0;
@@ -20,7 +19,7 @@ bool ParametersAccept(const FunctionNode& function, const Type* arguments, int a
     }
     for (int index = 0; index < parameterCount; ++index) {
         const Type* parameterType = GetNodeType(parameters->children[index]);
-        if (parameterType == nullptr || !TypesMatch(*parameterType, arguments[index], true, true)) {
+        if (parameterType == nullptr || !ParameterAccepts(*parameterType, arguments[index])) {
             return false;
         }
     }
@@ -28,6 +27,16 @@ bool ParametersAccept(const FunctionNode& function, const Type* arguments, int a
 }
 
 }  // namespace
+
+bool ParameterAccepts(const Type& parameter, const Type& argument) {
+    if (!TypesMatch(parameter, argument, true, true)) {
+        return false;
+    }
+    if (parameter.arraySize == UNSIZED_ARRAY) {
+        return argument.arraySize > 0;
+    }
+    return parameter.arraySize == argument.arraySize;
+}
 
 FunctionTable::~FunctionTable() {
     Clear();

@@ -53,9 +53,14 @@ private:
     Array<int32_t> m_buckets;         // first entry index per bucket, -1 when empty; a power of two in size
 };
 
+// Whether a parameter takes an argument: the overload rule with conversion,
+// plus array sizes: an array parameter takes only an array of its size (an
+// unsized one any array), and a plain parameter no array at all.
+bool ParameterAccepts(const Type& parameter, const Type& argument);
+
 // The first function of the name (in the table's order) whose parameter count
 // equals the argument count and whose every parameter accepts its argument
-// with conversion (array sizes not compared); null when none does.
+// (ParameterAccepts); null when none does.
 FunctionEntry* FindFunctionForArguments(FunctionTable& table, const char* name, const Type* arguments,
                                         int argumentCount);
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "shadertool/type_specifier.h"
+
 namespace ShaderTool {
 namespace {
 
@@ -118,8 +120,20 @@ TEST_F(FunctionTableTest, ArgumentMatchTakesTheFirstAcceptingFunctionWithConvers
     EXPECT_EQ(FindFunctionForArguments(table, "f", &uintArgument, 1)->signature, "f,f");
     EXPECT_EQ(FindFunctionForArguments(table, "f", nullptr, 0), nullptr);
     EXPECT_EQ(FindFunctionForArguments(table, "f", &intArgument, -1), nullptr);
-    Type arrayArgument = Type::MakeVector(BaseType::FLOAT, 1, 0, 4);
-    EXPECT_EQ(FindFunctionForArguments(table, "f", &arrayArgument, 1)->signature, "f,f");
+}
+
+TEST_F(FunctionTableTest, ArgumentMatchComparesArraySizes) {
+    Enter(MakeFunction("f", {Type::MakeVector(BaseType::FLOAT, 1)}));
+    Enter(MakeFunction("f", {Type::MakeVector(BaseType::FLOAT, 1, 0, 2)}));
+    Enter(MakeFunction("g", {Type::MakeVector(BaseType::FLOAT, 1, 0, UNSIZED_ARRAY)}));
+    const Type array4 = Type::MakeVector(BaseType::FLOAT, 1, 0, 4);
+    const Type array2 = Type::MakeVector(BaseType::INT, 1, 0, 2);
+    const Type scalar = Type::MakeVector(BaseType::FLOAT, 1);
+    EXPECT_EQ(FindFunctionForArguments(table, "f", &array4, 1), nullptr);
+    EXPECT_EQ(FindFunctionForArguments(table, "f", &array2, 1)->signature, "f,f[2");
+    EXPECT_EQ(FindFunctionForArguments(table, "f", &scalar, 1)->signature, "f,f");
+    EXPECT_EQ(FindFunctionForArguments(table, "g", &array4, 1)->signature, "g,f[-1");
+    EXPECT_EQ(FindFunctionForArguments(table, "g", &scalar, 1), nullptr);
 }
 
 }  // namespace
