@@ -118,11 +118,14 @@ static bool ReadDefinitionValue(PreprocessorContext& context, const String& text
     case 3: value = PreprocessorValue::Integer(ReadIntegerLiteral(text.GetText())); return true;
     default: break;
     }
-    const int length = text.GetLength();
-    if (length >= 2 && text[0] == '"' && text[length - 1] == '"') {
+    // Measured with strlen so that the compiler sees the bounds of the
+    // empty text GetText gives for an unassigned string.
+    const char* characters = text.GetText();
+    const int length = static_cast<int>(std::strlen(characters));
+    if (length >= 2 && characters[0] == '"' && characters[length - 1] == '"') {
         // Stored without its quotes: the literal flag writes them back.
         isLiteral = true;
-        return value.SetText(text.GetText() + 1, length - 2);
+        return value.SetText(characters + 1, length - 2);
     }
     if (!IsPlainName(text.GetText()))
         return false;
