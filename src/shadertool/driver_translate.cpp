@@ -2,6 +2,7 @@
 // capability checks, the work list and the passes over it.
 #include <cstring>
 
+#include "filesystem/path_scheme.h"
 #include "shadertool/driver.h"
 #include "shadertool/driver_messages.h"
 
@@ -73,11 +74,16 @@ bool BuildWorkList(GlobalState& state)
 }
 
 // The Shader XML path without the input root and without its extension.
+// The name goes below the output directory, so a scheme ("res://") and
+// leading separators that are left after the root are dropped as well:
+// they would make a folder named after the scheme, or leave the directory.
 String MakeOutputBaseName(const String& path, const String& inputRoot)
 {
     const int skip = inputRoot.GetLength() < path.GetLength() ? inputRoot.GetLength() : path.GetLength();
     const char* name = path.GetText() + skip;
-    int length = path.GetLength() - skip;
+    HVI_GetPathScheme(name, &name);
+    while (*name == '/' || *name == '\\') ++name;
+    int length = path.GetLength() - static_cast<int>(name - path.GetText());
     for (int i = length - 1; i >= 0 && name[i] != '/'; --i) {
         if (name[i] == '.') {
             length = i;

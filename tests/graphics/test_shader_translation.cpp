@@ -127,6 +127,20 @@ TEST_F(ShaderTranslationTest, DebugShadersWritesTheTextsToTheUserFolder)
     ASSERT_TRUE(HVI_InitShaders());
 }
 
+TEST_F(ShaderTranslationTest, DebugTextsOfASchemedShaderNameLandBelowTheUserFolder)
+{
+    UseDeveloperSettings("developer_mode=\"1\" debug_shaders=\"t\"");
+    ASSERT_TRUE(HVI_InitShaders());
+    HV_Shader shader;
+    shader.name = "res://sprite_v22.xml";
+    ASSERT_EQ(HVI_LoadShader(shader, true), HVI_SHADER_TRANSLATED);
+    EXPECT_TRUE(std::filesystem::exists(m_folder / "user" / "shaders" / "sprite_v22.vertex"));
+    EXPECT_TRUE(std::filesystem::exists(m_folder / "user" / "shaders" / "sprite_v22.pixel"));
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "user" / "shaders" / "res:"));
+    UseDeveloperSettings("developer_mode=\"0\"");
+    ASSERT_TRUE(HVI_InitShaders());
+}
+
 TEST_F(ShaderTranslationTest, MissingShaderFailsWithTheTranslatorLog)
 {
     UseDeveloperSettings("developer_mode=\"0\"");

@@ -232,6 +232,18 @@ TEST_F(DriverTest, OutputFilesAreNamedAfterTheShaderXml)
     DataManager::UnloadDatabase("res://shaders.old/sprite");
 }
 
+TEST_F(DriverTest, SchemeOfTheShaderXmlPathIsNotPartOfTheOutputName)
+{
+    settings.targetMask = TARGET_HLSL9;
+    settings.inputRoot = "";
+    ASSERT_TRUE(Initialize(TARGET_HLSL9, 0, "res://out", false));
+    ASSERT_TRUE(Translate(SpriteXml(kSpriteSources), "res://shaders/sprite.xml")) << MainLog();
+    EXPECT_TRUE(std::filesystem::exists(m_folder / "out" / "shaders" / "sprite.vertex"));
+    EXPECT_TRUE(std::filesystem::exists(m_folder / "out" / "shaders" / "sprite.pixel"));
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "out" / "res:"));
+    DataManager::UnloadDatabase("res://shaders/sprite.xml");
+}
+
 TEST_F(DriverTest, OutputFolderWithoutRootCannotBeOpened)
 {
     ASSERT_TRUE(Initialize(TARGET_HLSL11, 0, "save://shaders/", false));
