@@ -87,7 +87,7 @@ bool ByteBuffer::WriteUInt32(uint32_t value)
 
 bool ByteBuffer::ReadBytes(void* bytes, int count)
 {
-    if (count < 0 || count > GetRemaining())
+    if (count < 0 || count > GetRemaining() || (count > 0 && bytes == nullptr))
         return false;
     if (count > 0)
         std::memcpy(bytes, m_data + m_readPosition, size_t(count));

@@ -39,6 +39,7 @@ public:
 
     const uint8_t* GetData() const { return m_data; }
     int GetSize() const { return m_size; }
+    int GetCapacity() const { return m_capacity; }
     int GetReadPosition() const { return m_readPosition; }
     void SetReadPosition(int position);
     int GetRemaining() const { return m_size - m_readPosition; }

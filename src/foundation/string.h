@@ -32,6 +32,8 @@ public:
     // Never null: the empty text while nothing was assigned.
     const char* GetText() const { return m_text ? m_text : ""; }
     int GetLength() const { return m_length; }
+    // Bytes of the block holding the text: 16 inline, exactly length + 1 on the heap.
+    int GetCapacity() const { return m_capacity; }
     bool IsEmpty() const { return m_length == 0; }
     char operator[](int index) const { return GetText()[index]; }
 

@@ -42,6 +42,33 @@ TEST(Array, FullOneElementArrayGrowsToEight)
     EXPECT_EQ(values[1], 8);
 }
 
+TEST(Array, ShrinkHalvesOnlyOnceTheCountIsAQuarterOfTheCapacity)
+{
+    Array<int> values;
+    values.SetShrinkOnRemove(true);
+    for (int i = 0; i < 10; ++i)
+        values.Add(i);
+    values.DeleteAt(0);  // 9 of 32: more than a quarter
+    EXPECT_EQ(values.GetCapacity(), 32);
+    values.DeleteAt(0);  // 8 of 32: a quarter
+    EXPECT_EQ(values.GetCapacity(), 16);
+    values.DeleteAt(0);  // 7 of 16
+    EXPECT_EQ(values.GetCapacity(), 16);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(values[i], i + 3);
+}
+
+TEST(Array, WithoutTheShrinkFlagRemovalKeepsTheBlock)
+{
+    Array<int> values;
+    for (int i = 0; i < 33; ++i)
+        values.Add(i);
+    ASSERT_EQ(values.GetCapacity(), 64);
+    while (values.GetCount() > 0)
+        values.DeleteAt(values.GetCount() - 1);
+    EXPECT_EQ(values.GetCapacity(), 64);
+}
+
 TEST(Array, AddingAnElementOfItselfSurvivesGrowth)
 {
     Array<String> names;

@@ -58,6 +58,26 @@ TEST(ByteBuffer, ReadsStopCleanlyAtTheEndOfTruncatedData)
     EXPECT_FALSE(buffer.WriteBytes("x", 1));  // external memory is never grown
 }
 
+TEST(ByteBuffer, AnOwnedBufferGrowsToTwiceTheSizeNeeded)
+{
+    ByteBuffer buffer;
+    buffer.WriteString("abcd");  // 5 bytes
+    EXPECT_EQ(buffer.GetCapacity(), 10);
+    buffer.WriteBytes("12345", 5);  // 10 bytes fit
+    EXPECT_EQ(buffer.GetCapacity(), 10);
+    buffer.WriteUInt32(1);  // 14 bytes needed
+    EXPECT_EQ(buffer.GetCapacity(), 28);
+}
+
+TEST(ByteBuffer, ReadsIntoNothingAreRefused)
+{
+    ByteBuffer buffer;
+    buffer.WriteUInt32(7);
+    EXPECT_FALSE(buffer.ReadBytes(nullptr, 4));
+    EXPECT_EQ(buffer.GetReadPosition(), 0);
+    EXPECT_TRUE(buffer.ReadBytes(nullptr, 0));
+}
+
 TEST(ByteBuffer, RawBytesRoundTripAndFreeForgetsData)
 {
     ByteBuffer buffer;

@@ -41,6 +41,25 @@ TEST(String, AppendGrowsAcrossTheInlineLimit)
     EXPECT_EQ(std::string(text.GetText()), std::string("abcabcdefghijklmnopqrst") + "abcabcdefghijklmnopqrst");
 }
 
+TEST(String, LongTextLivesInABlockOfExactlyItsLengthPlusOne)
+{
+    String text("abc");
+    EXPECT_EQ(text.GetCapacity(), 16);  // the inline buffer
+    std::string expected = "abc";
+    for (int i = 0; i < 40; ++i) {
+        const char* before = text.GetText();
+        text.AppendChar('x');
+        expected += 'x';
+        if (text.GetLength() > 14) {
+            EXPECT_EQ(text.GetCapacity(), text.GetLength() + 1);
+            EXPECT_NE(text.GetText(), before);  // every append moves into a new block
+        }
+    }
+    EXPECT_EQ(std::string(text.GetText()), expected);
+    text.Format("%s", std::string(5000, 'f').c_str());
+    EXPECT_EQ(text.GetCapacity(), 5001);
+}
+
 TEST(String, FormattedTextHasNoLengthLimit)
 {
     const std::string longText(10000, 'x');
