@@ -13,7 +13,7 @@ namespace ShaderTool {
 struct GrammarSymbol {
     int32_t column = 0;
     int32_t line = 0;
-    char text[kMaxTokenLength] = {};  // up to 127 characters; a longer token is kept empty
+    char text[kMaxTokenLength + 1] = {};  // the whole token text: a token never holds more
     uint32_t tokenKind = TOKEN_NONE;
     Node* node = nullptr;
     Node* second = nullptr;  // else branch of an if; step of a for; variable declaration of a declarator list

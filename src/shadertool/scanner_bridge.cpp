@@ -30,10 +30,10 @@ int NextToken(ParseContext& context, GrammarSymbol* symbol) {
     symbol->column = token.column;
     symbol->line = token.line;
     symbol->tokenKind = token.kind;
-    if (token.length < kMaxTokenLength) {
-        std::memcpy(symbol->text, token.text, static_cast<size_t>(token.length));
-        symbol->text[token.length] = 0;
-    }
+    // A token holds at most kMaxTokenLength characters, all of which fit.
+    const int length = token.length < 0 ? 0 : token.length > kMaxTokenLength ? kMaxTokenLength : token.length;
+    std::memcpy(symbol->text, token.text, static_cast<size_t>(length));
+    symbol->text[length] = 0;
     context.tokenLocation = {token.column, token.line};
     return MapTokenKind(token.kind);
 }

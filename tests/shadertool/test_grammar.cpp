@@ -194,6 +194,21 @@ TEST_F(Grammar, DeepNestingExhaustsTheParserStack)
     EXPECT_NE(LogText().find(") error: memory exhausted\n"), std::string::npos) << LogText();
 }
 
+// The tokenizer keeps names of up to 128 characters whole; so does the parser.
+TEST_F(Grammar, NamesOfTheLongestTokenKeepAllTheirCharacters)
+{
+    const std::string global(128, 'g');
+    const std::string parameter(128, 'p');
+    ASSERT_TRUE(RunPixel("float " + global + " = 0.5;\nfloat Scale(float " + parameter + ")\n{\n\treturn " +
+                         parameter + " * " + global + ";\n}\nvoid main()\n{\n\toutput.color = float4(Scale(" +
+                         global + "));\n}\n"))
+        << LogText();
+    EXPECT_EQ(DumpDeclaration(0), "VariableDeclaration : float\n"
+                                  "  Operator = : float (initialization)\n"
+                                  "    Variable " + global + " : float\n"
+                                  "    Constant 0.5f : float constant\n");
+}
+
 TEST_F(Grammar, DiscardOutsideThePixelStageIsRefused)
 {
     EXPECT_FALSE(Run("void main()\n{\n\tdiscard;\n\toutput.position = float4(0.0, 0.0, 0.0, 1.0);\n"
