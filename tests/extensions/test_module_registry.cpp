@@ -76,6 +76,38 @@ TEST_F(ModuleRegistry, TheResolvedListFollowsTheResolutionOrderOfKinds)
     EXPECT_TRUE(Contains(ModuleJournal("module-steam.dll"), "Module.Initialize;Achievements.Initialize;"));
 }
 
+TEST_F(ModuleRegistry, LibraryModulesAreAskedSteamThenKartridgeThenGalaxy)
+{
+    // Three copies of one library: each offers achievements, and only the
+    // copy asked first has its implementation chosen and initialised.
+    InstallModule("test-services-module.dll", "module-galaxy.dll");
+    InstallModule("test-services-module.dll", "module-kartridge.dll");
+    InstallModule("test-services-module.dll", "module-steam.dll");
+    StartServices("GALAXY,KARTRIDGE,STEAM,ACHIEVEMENTS");
+    EXPECT_TRUE(Contains(ModuleJournal("module-steam.dll"), "Achievements.Initialize;"));
+    EXPECT_FALSE(Contains(ModuleJournal("module-kartridge.dll"), "Achievements.Initialize;"));
+    EXPECT_FALSE(Contains(ModuleJournal("module-galaxy.dll"), "Achievements.Initialize;"));
+}
+
+TEST_F(ModuleRegistry, KartridgeIsAskedBeforeGalaxy)
+{
+    InstallModule("test-services-module.dll", "module-galaxy.dll");
+    InstallModule("test-services-module.dll", "module-kartridge.dll");
+    StartServices("GALAXY,KARTRIDGE,ACHIEVEMENTS");
+    EXPECT_TRUE(Contains(ModuleJournal("module-kartridge.dll"), "Achievements.Initialize;"));
+    EXPECT_FALSE(Contains(ModuleJournal("module-galaxy.dll"), "Achievements.Initialize;"));
+}
+
+TEST_F(ModuleRegistry, ALibraryModuleIsAskedBeforeTheLocalFallbacksEvenWhenItFailedToInitialize)
+{
+    InstallModule("test-pausing-module.dll", "module-steam.dll");
+    StartServices("STEAM,IN_APP_PURCHASES");
+    EXPECT_TRUE(Logged("[POPUP] Failed to initialize extension 'Test Pausing'"));
+    ASSERT_NE(HVI_GetInAppPurchaseImplementation(), nullptr);
+    EXPECT_STREQ(HVI_GetInAppPurchaseImplementation()->GetName(), "Unavailable");
+    EXPECT_TRUE(Logged("Using InAppPurchase implementation from module 'Test Pausing'"));
+}
+
 TEST_F(ModuleRegistry, AnImplementationOfAnotherKindIsNotChosen)
 {
     InstallModule("test-pausing-module.dll", "module-galaxy.dll");

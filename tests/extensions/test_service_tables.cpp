@@ -35,6 +35,10 @@ TEST_F(ServiceTables, EveryTableAnswersItsDefaultsWithoutImplementations)
     EXPECT_FALSE(hv->inAppPurchase->IsAvailable());
     EXPECT_FALSE(hv->inAppPurchase->ShowPurchaseProgress());
 
+    HV_LeaderboardScore score = {};
+    score.points = 5;
+    hv->leaderboards->AddScore(0, score, "daily");
+    EXPECT_TRUE(Logged("Submitting score of 5 points to category 'daily'"));
     EXPECT_FALSE(hv->leaderboards->FetchScores(1, 10, 0, "daily"));
     EXPECT_FALSE(hv->leaderboards->FetchScoresAroundUser(0, 10, "daily"));
     EXPECT_FALSE(hv->leaderboards->IsBusy());
@@ -247,6 +251,25 @@ TEST_F(ModuleServiceTables, LoginAsksTheStateThenLogsIn)
 }
 
 class PurchaseFallback : public ExtensionTest {};
+
+TEST_F(PurchaseFallback, AnImplementationThatIsNotAvailableIsNeverCalled)
+{
+    InstallModule("test-pausing-module.dll", "module-steam.dll");
+    StartServices("STEAM,IN_APP_PURCHASES");
+    HV_InAppPurchaseInterface* purchases = Engine()->inAppPurchase;
+    EXPECT_FALSE(purchases->IsAvailable());
+    purchases->PurchaseItem("sword");
+    purchases->RequestItemData("sword");
+    purchases->RestorePurchases();
+    EXPECT_FALSE(purchases->ShowPurchaseProgress());
+    EXPECT_STREQ(HV_ExtensionCommand("IAP_ShowPurchaseProgress", nullptr), "false");
+    const std::string journal = ModuleJournal("module-steam.dll");
+    EXPECT_TRUE(Contains(journal, "Purchases.IsAvailable;")) << journal;
+    EXPECT_FALSE(Contains(journal, "Purchases.PurchaseItem")) << journal;
+    EXPECT_FALSE(Contains(journal, "Purchases.RequestItemData")) << journal;
+    EXPECT_FALSE(Contains(journal, "Purchases.RestorePurchases")) << journal;
+    EXPECT_FALSE(Contains(journal, "Purchases.ShowPurchaseProgress")) << journal;
+}
 
 TEST_F(PurchaseFallback, IsAvailableAndDoesNothing)
 {

@@ -1,6 +1,8 @@
 // A module library whose module asks to pause the game every frame and notes
-// the questions and updates it gets. It also answers the cloud kind with an
-// implementation of another kind, which the engine must not use.
+// the questions and updates it gets. Its initialisation fails, yet it is still
+// asked at resolution: it answers the cloud kind with an implementation of
+// another kind, which the engine must not use, and offers an in-app purchase
+// implementation that says it is not available.
 #include <string>
 
 #include "extensions/extension_module.h"
@@ -15,6 +17,16 @@ public:
     void SetStatistic(uint32_t, uint32_t, void*, void*) override { Note("Mislabelled.SetStatistic"); }
 };
 
+class UnavailablePurchases : public InAppPurchaseImplementation {
+public:
+    const char* GetName() override { return "Unavailable"; }
+    bool IsAvailable() override { Note("Purchases.IsAvailable"); return false; }
+    void RequestItemData(const char*) override { Note("Purchases.RequestItemData"); }
+    void PurchaseItem(const char*) override { Note("Purchases.PurchaseItem"); }
+    void RestorePurchases() override { Note("Purchases.RestorePurchases"); }
+    bool ShowPurchaseProgress() override { Note("Purchases.ShowPurchaseProgress"); return true; }
+};
+
 class PausingModule : public ExtensionModule {
 public:
     const char* GetName() override { return "Test Pausing"; }
@@ -24,11 +36,14 @@ public:
     void Update(float step) override { Note("Pausing.Update(" + std::to_string(int(step * 1000)) + "ms)"); }
     BaseImplementation* GetImplementation(HV_ServiceKind kind) override
     {
-        return kind == HV_SERVICE_CLOUD ? &m_mislabelled : nullptr;
+        if (kind == HV_SERVICE_CLOUD)
+            return &m_mislabelled;
+        return kind == HV_SERVICE_IAP ? &m_purchases : nullptr;
     }
 
 private:
     MislabelledStatistics m_mislabelled;
+    UnavailablePurchases m_purchases;
 };
 
 }  // namespace
