@@ -45,6 +45,8 @@ static void IncludeConstant(PreprocessorContext& context, const PreprocessorValu
 }
 
 %define api.pure full
+/* The trace of every step on the standard error stream, off until hvppdebug is set. */
+%define parse.trace
 %define api.prefix {hvpp}
 %param {ShaderTool::PreprocessorContext& context}
 
