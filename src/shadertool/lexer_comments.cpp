@@ -13,6 +13,18 @@ String StripComments(const char* text, int length)
     int i = 0;
     while (i < length) {
         const char c = text[i];
+        // A file marker of the preprocessor ("@f \"name\" line") names a path
+        // that may hold "//" or "/*", as schemed paths ("res://") do: its line
+        // is kept whole.
+        if (c == '@' && (i == 0 || text[i - 1] == '\n') && i + 3 < length && text[i + 1] == 'f' &&
+            text[i + 2] == ' ' && text[i + 3] == '"') {
+            while (i < length && text[i] != '\n') {
+                if (text[i] != '\r' && text[i] != 0)
+                    result.push_back(text[i]);
+                ++i;
+            }
+            continue;
+        }
         if (c == '/' && i + 1 < length && text[i + 1] == '/') {
             result.append("  ");
             i += 2;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -276,6 +277,16 @@ TEST_F(LexerTest, StripCommentsKeepsLinesAndColumns)
     EXPECT_STREQ(open.GetText(), "x       ");
     const String returns = StripComments("a\r\r\nb", 5);
     EXPECT_STREQ(returns.GetText(), "a\nb");
+}
+
+TEST_F(LexerTest, StripCommentsKeepsFileMarkersOfSchemedPaths)
+{
+    const char* text = "a\n@f \"res://x/*y*/z.hvsl\" 1\nb // c\n@f \"res://s.xml\" 3";
+    const String stripped = StripComments(text, static_cast<int>(std::strlen(text)));
+    EXPECT_STREQ(stripped.GetText(), "a\n@f \"res://x/*y*/z.hvsl\" 1\nb   \n@f \"res://s.xml\" 3");
+    // Only a marker at the start of a line is one.
+    const String inner = StripComments("a @f \"r://q\" 1", 15);
+    EXPECT_STREQ(inner.GetText(), "a @f \"r:  ");
 }
 
 TEST_F(LexerTest, ClassifyConstantLooksAtTheFirstToken)
