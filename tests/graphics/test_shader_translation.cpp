@@ -141,6 +141,31 @@ TEST_F(ShaderTranslationTest, DebugTextsOfASchemedShaderNameLandBelowTheUserFold
     ASSERT_TRUE(HVI_InitShaders());
 }
 
+TEST_F(ShaderTranslationTest, IncludedFileIsFoundThroughTheEngineFileSystem)
+{
+    UseDeveloperSettings("developer_mode=\"0\"");
+    ASSERT_TRUE(HVI_InitShaders());
+    // Only the engine's file system knows where "res://" is: the C library
+    // would look for a folder named "res:".
+    std::filesystem::create_directories(m_folder / "res" / "included");
+    std::ofstream(m_folder / "res" / "included" / "common.hvsl") << "float4 Scale(float4 value)\n{\n"
+                                                                     "\treturn value * 0.5;\n}\n";
+    std::ofstream(m_folder / "res" / "included" / "shader.xml")
+        << "<database><array id=\"info\"><node id=\"version\" value=\"2\"/><node id=\"revision\" value=\"4\"/>"
+           "</array><array id=\"vertex_input\"><node id=\"position\" semantic=\"POSITION\"/></array>"
+           "<array id=\"vertex_output\"><node id=\"position\" type=\"FLOAT4\" semantic=\"POSITION\"/></array>"
+           "<array id=\"pixel_output\"><node id=\"color\"/></array><array id=\"sources\">"
+           "<node type=\"vertex\"><![CDATA[\n#include \"common.hvsl\"\n"
+           "void main()\n{\n\toutput.position = Scale(input.position);\n}\n]]></node>"
+           "<node type=\"pixel\"><![CDATA[\nvoid main()\n{\n\toutput.color = float4(1.0);\n}\n]]></node>"
+           "</array></database>";
+    HV_Shader shader;
+    shader.name = "res://included/shader.xml";
+    EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_TRANSLATED) << (m_lines.empty() ? "" : m_lines.back().text);
+    EXPECT_TRUE(StartsWithCode(shader.stageOutputs[ShaderTool::STAGE_VERTEX]));
+    DataManager::UnloadDatabase("res://included/shader.xml");
+}
+
 TEST_F(ShaderTranslationTest, MissingShaderFailsWithTheTranslatorLog)
 {
     UseDeveloperSettings("developer_mode=\"0\"");
