@@ -70,9 +70,18 @@ bool CopyBytes(int source, int target) {
   }
 }
 
+// Hands what the path holds (a file's bytes, a folder's entries) to the disk.
+bool SyncToDisk(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = fsync(fd) == 0;
+  close(fd);
+  return synced;
+}
+
 // Copies a regular file's bytes and permissions to a new file beside the
 // target, then moves that into place, so that no half-copied target is seen.
-bool CopyRegularFile(const std::string& from, const std::string& to, bool failIfExists) {
+bool CopyRegularFile(const std::string& from, const std::string& to, bool failIfExists, bool writeThrough) {
   const int source = open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (source < 0) return FailFromErrno(from);
   struct stat status;
@@ -88,7 +97,7 @@ bool CopyRegularFile(const std::string& from, const std::string& to, bool failIf
     close(source);
     return Fail(ErrorFromErrno(error, to));
   }
-  bool copied = CopyBytes(source, target);
+  bool copied = CopyBytes(source, target) && (!writeThrough || fsync(target) == 0);
   int error = copied ? 0 : errno;
   close(source);
   if (close(target) != 0 && copied) {
@@ -142,20 +151,30 @@ BOOL WINAPI MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD d
   const std::string to = NativePath(lpNewFileName);
   if (!Exists(from)) return FailFromErrno(from);
   const bool replace = (dwFlags & MOVEFILE_REPLACE_EXISTING) != 0;
+  // Write-through: the moved bytes reach the disk before the new name can
+  // point at them, and the new name before the call returns. Without this a
+  // crash just after replacing a file could leave it empty.
+  const bool writeThrough = (dwFlags & MOVEFILE_WRITE_THROUGH) != 0;
+  if (writeThrough && !SyncToDisk(from)) return FailFromErrno(from);
+  // The folder's sync is best effort: some file systems cannot sync a folder.
+  auto moved = [&] {
+    if (writeThrough) SyncToDisk(FolderOf(to));
+    return TRUE;
+  };
   if (replace) {
     if (IsDirectory(to) || IsReadOnlyFile(to)) return Fail(ERROR_ACCESS_DENIED);
     // rename() replaces the target in one atomic step.
-    if (rename(from.c_str(), to.c_str()) == 0) return TRUE;
+    if (rename(from.c_str(), to.c_str()) == 0) return moved();
   } else {
     // RENAME_NOREPLACE makes the existence check and the move one step.
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return TRUE;
-    if (errno == EINVAL && !Exists(to) && rename(from.c_str(), to.c_str()) == 0) return TRUE;
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return moved();
+    if (errno == EINVAL && !Exists(to) && rename(from.c_str(), to.c_str()) == 0) return moved();
     if (errno == EEXIST || Exists(to)) return Fail(ERROR_ALREADY_EXISTS);
   }
   if (errno == EXDEV && (dwFlags & MOVEFILE_COPY_ALLOWED) != 0 && !IsDirectory(from)) {
-    if (!CopyRegularFile(from, to, !replace)) return FALSE;
+    if (!CopyRegularFile(from, to, !replace, writeThrough)) return FALSE;
     unlink(from.c_str());
-    return TRUE;
+    return moved();
   }
   if (errno == ENOENT && Exists(from)) return Fail(ERROR_PATH_NOT_FOUND);
   return FailFromErrno(to);
@@ -170,7 +189,7 @@ BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFai
   const std::string from = NativePath(lpExistingFileName);
   const std::string to = NativePath(lpNewFileName);
   if (!bFailIfExists && (IsDirectory(to) || IsReadOnlyFile(to))) return Fail(ERROR_ACCESS_DENIED);
-  return CopyRegularFile(from, to, bFailIfExists != FALSE);
+  return CopyRegularFile(from, to, bFailIfExists != FALSE, false);
 }
 
 DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) {

@@ -84,6 +84,21 @@ TEST(FileOperations, MoveWithReplaceSwapsInTheNewFile) {
   EXPECT_FALSE(fs::exists(temp.Path("settings.xml.tmp")));
 }
 
+TEST(FileOperations, WriteThroughMoveReplacesFilesAndMovesFolders) {
+  TempFolder temp;
+  temp.Write("scores.xml", "old");
+  temp.Write("scores.xml.tmp", "new");
+  ASSERT_TRUE(MoveFileExA(temp.Path("scores.xml.tmp").c_str(), temp.Path("scores.xml").c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+  EXPECT_EQ(temp.Read("scores.xml"), "new");
+  EXPECT_FALSE(fs::exists(temp.Path("scores.xml.tmp")));
+  fs::create_directories(temp.Path("folder/inner"));
+  ASSERT_TRUE(MoveFileExA(temp.Path("folder").c_str(), temp.Path("moved").c_str(), MOVEFILE_WRITE_THROUGH));
+  EXPECT_TRUE(fs::is_directory(temp.Path("moved/inner")));
+  EXPECT_FALSE(MoveFileExA(temp.Path("absent").c_str(), temp.Path("b").c_str(), MOVEFILE_WRITE_THROUGH));
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
 TEST(FileOperations, MoveWithoutReplaceKeepsBothFiles) {
   TempFolder temp;
   temp.Write("a.txt", "a");
