@@ -203,6 +203,23 @@ TEST_F(DriverTest, FailedParseSkipsTheRestOfTheTargets)
     EXPECT_EQ(log.find("Translating for target 'HLSL11'...", log.find(tail)), std::string::npos) << log;
 }
 
+TEST_F(DriverTest, EachSourceIsPreprocessedOnceForAllItsTargets)
+{
+    settings.targetMask = TARGET_HLSL9 | TARGET_HLSL11;
+    settings.definitions.Add("_BAD");
+    settings.definitions.Add("1");
+    ASSERT_TRUE(Translate(SpriteXml(kSpriteSources))) << MainLog();
+    const std::string line = "Error: invalid additional preprocessor definition '_BAD=1' specified.\n";
+    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
+                         "Translating vertex shader code of shader source 1...\n"
+                         "Translating for target 'HLSL9'...\n" + line +
+                         "Translating for target 'HLSL11'...\n"
+                         "Translating pixel shader code of shader source 2...\n"
+                         "Translating for target 'HLSL9'...\n" + line +
+                         "Translating for target 'HLSL11'...\n"
+                         "\nTranslation SUCCEEDED\n");
+}
+
 TEST_F(DriverTest, TargetWithoutTranslatorIsReported)
 {
     settings.targetMask = TARGET_SPIRV;
