@@ -325,6 +325,63 @@ TEST_F(LocalLeaderboards, ATruncatedScrambledDatabaseIsKeptAside)
     EXPECT_EQ(Request(1, 5).leaderboard.total, 0);
 }
 
+TEST_F(LocalLeaderboards, AnOverfullCategoryIsTrimmedToItsHundredBestByOneSave)
+{
+    // A file written elsewhere with 120 scores in one category: the next
+    // save keeps the 100 best of it, not 120 less one.
+    std::ofstream file(DatabaseFile());
+    file << "<database><array id=\"alltime\">";
+    for (int32_t points = 1; points <= 120; ++points)
+        file << "<node player=\"p\" points=\"" << points << "\"/>";
+    file << "</array><array id=\"fastest\"><node points=\"3\"/><node points=\"1\"/></array></database>";
+    file.close();
+    StartServices(kFeatures, true);
+    Submit(0);
+    Restart(true);
+    const DeliveredEvent event = Request(1, 150);
+    EXPECT_EQ(event.leaderboard.total, 100);
+    ASSERT_EQ(event.scores.size(), 100u);
+    EXPECT_EQ(event.scores[0].points, 120);
+    EXPECT_EQ(event.scores[99].points, 21);
+    // The other category, ascending, is left as it was.
+    EXPECT_EQ(Points(Request(1, 5, 0, "fastest")), (std::vector<int32_t>{1, 3}));
+}
+
+TEST_F(LocalLeaderboards, DamagedScrambledDatabasesAreKeptAsideWithALogLine)
+{
+    StartServices(kFeatures);
+    Submit(3);
+    StopServices();
+    DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
+    const std::string good = ReadFile(DatabaseFile());
+    // Magic (13 bytes), u32 text length, u32 checksum, then the scrambled text.
+    ASSERT_GT(good.size(), 21u);
+    ASSERT_EQ(good.substr(0, 13), "HVScrambledDB");
+
+    std::string wrongMagic = good;
+    wrongMagic[0] = 'X';
+    std::string allOnesLength = good;
+    allOnesLength.replace(13, 4, "\xFF\xFF\xFF\xFF");
+    std::string lengthPastTheEnd = good;
+    lengthPastTheEnd[13] = char(uint8_t(lengthPastTheEnd[13]) + 1);
+    std::string wrongChecksum = good;
+    wrongChecksum[good.size() - 1] = char(good[good.size() - 1] ^ 0x20);
+
+    for (const std::string& damaged : {wrongMagic, allOnesLength, lengthPastTheEnd, wrongChecksum}) {
+        HVI_ResetLog();
+        std::filesystem::remove(UserFolder() / "leaderboards-db.xml.damaged");
+        std::ofstream(DatabaseFile(), std::ios::binary | std::ios::trunc) << damaged;
+        StartServices(kFeatures);
+        EXPECT_TRUE(Logged("HVI_OpenLeaderboardDatabase: 'user://leaderboards-db.xml' cannot be read; it is kept "
+                           "aside as 'user://leaderboards-db.xml.damaged'."));
+        Submit(8);
+        EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), damaged);
+        EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{8}));
+        StopServices();
+        DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
+    }
+}
+
 TEST_F(LocalLeaderboards, ConcurrentSubmissionsAndRequestsKeepEveryCategoryWhole)
 {
     StartServices(kFeatures);
