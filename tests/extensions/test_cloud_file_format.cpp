@@ -112,9 +112,11 @@ TEST_F(CloudFileFormat, AByteCountOfAllOnesIsNegativeAndSkipsOnlyThatEntry)
     file.push_back(5);
 
     CloudStore store;
-    EXPECT_TRUE(HVI_ReadSimulatedCloud(file.data(), int64_t(file.size()), store));
+    EXPECT_FALSE(HVI_ReadSimulatedCloud(file.data(), int64_t(file.size()), store));
     ASSERT_EQ(store.GetCount(), 1);
     EXPECT_EQ(Value(store, "A"), (Bytes{5}));
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: entry 'X' of 'user://simulated.cloud' has a byte count "
+                       "of -1; it is skipped."));
 }
 
 TEST_F(CloudFileFormat, WrongMagicLeavesTheStoreEmptyWithALogLine)

@@ -77,6 +77,21 @@ TEST_F(SimulatedCloud, IsAvailableAndAnswersNullForAMissingKey)
     EXPECT_FALSE(Read("missing", value));
 }
 
+TEST_F(SimulatedCloud, TheFileHoldsTheMagicTheCountAndEachEntryByteForByte)
+{
+    Put("A", {1, 2, 3});
+    Put("Bc", {});
+    Put("D", {0xFF});
+    const uint8_t expected[] = {
+        'S', 'I', 'M', 'U', 'L', 'A', 'T', 'E', 'D', '_', 'C', 'L', 'O', 'U', 'D', 0,  // magic and its zero
+        3, 0, 0, 0,                                                                      // three entries
+        'A', 0, 3, 0, 0, 0, 1, 2, 3,                                                     // "A": 3 bytes
+        'B', 'c', 0, 0, 0, 0, 0,                                                         // "Bc": no bytes
+        'D', 0, 1, 0, 0, 0, 0xFF,                                                        // "D": 1 byte
+    };
+    EXPECT_EQ(File(), Bytes(std::begin(expected), std::end(expected)));
+}
+
 TEST_F(SimulatedCloud, AnEntryWithoutBytesIsGoneAfterARestart)
 {
     Put("A", {1, 2, 3});

@@ -61,6 +61,7 @@ bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store
         return false;
     }
     // Every entry takes at least five bytes, so a damaged count ends with the data.
+    bool whole = true;
     for (uint32_t index = 0; index < entryCount; ++index) {
         String key;
         uint32_t byteCount = 0;
@@ -71,7 +72,15 @@ bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store
             return false;
         }
         const int32_t signedCount = static_cast<int32_t>(byteCount);
-        if (signedCount <= 0)
+        if (signedCount < 0) {
+            // Never written by us: say so, and go on with the next entry.
+            HV_Log(HV_LOG_WARNING,
+                    "SimulatedCloudImplementation::Load: entry '%s' of '%s' has a byte count of %d; it is skipped.",
+                    key.GetText(), kSimulatedCloudPath, signedCount);
+            whole = false;
+            continue;
+        }
+        if (signedCount == 0)
             continue;
         if (signedCount > file.GetRemaining()) {
             HV_Log(HV_LOG_ERROR,
@@ -84,7 +93,7 @@ bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store
             return false;
         file.SetReadPosition(file.GetReadPosition() + signedCount);
     }
-    return true;
+    return whole;
 }
 
 bool HVI_WriteSimulatedCloud(const CloudStore& store, ByteBuffer& image)
