@@ -87,7 +87,7 @@ void String::Assign(const char* text) { Assign(text, text ? int(std::strlen(text
 
 void String::Assign(const char* text, int length)
 {
-    if (text == nullptr)
+    if (text == nullptr || length < 0)
         length = 0;
     SetConcatenation(text ? text : "", length, "", 0);
 }

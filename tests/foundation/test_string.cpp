@@ -12,6 +12,8 @@ TEST(String, EmptyUntilAssignedAndNullAssignsEmpty)
     text.Assign(nullptr);
     EXPECT_TRUE(text.IsEmpty());
     EXPECT_TRUE(text == "");
+    text.Assign("abc", -1);  // a negative length copies nothing
+    EXPECT_TRUE(text.IsEmpty());
 }
 
 TEST(String, ShortAndLongTextKeepTheirBytes)
