@@ -1,6 +1,7 @@
 #include "filesystem/whole_file.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "filesystem/file_operations.h"
 #include "filesystem/native_system.h"
@@ -34,12 +35,14 @@ bool HVI_ReadWholeFile(const char* path, ByteBuffer& out)
         HV_FileSystem_CloseFile(file);
         return false;
     }
-    uint8_t chunk[64 * 1024];
+    // On the heap: program threads may run on small stacks.
+    constexpr int64_t kChunkSize = 64 * 1024;
+    std::vector<uint8_t> chunk(size_t(size < kChunkSize ? size : kChunkSize));
     int64_t total = 0;
     while (total < size) {
-        const int64_t wanted = size - total < int64_t(sizeof(chunk)) ? size - total : int64_t(sizeof(chunk));
-        const int64_t got = HV_FileSystem_ReadFile(chunk, wanted, file);
-        if (got <= 0 || !out.WriteBytes(chunk, int(got)))
+        const int64_t wanted = size - total < kChunkSize ? size - total : kChunkSize;
+        const int64_t got = HV_FileSystem_ReadFile(chunk.data(), wanted, file);
+        if (got <= 0 || !out.WriteBytes(chunk.data(), int(got)))
             break;
         total += got;
     }

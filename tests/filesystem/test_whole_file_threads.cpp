@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,4 +40,26 @@ TEST_F(WholeFileThreads, ConcurrentAtomicWritesOfOneFileLeaveOneWholeVersion)
         matchesOne = matchesOne || stored == version;
     EXPECT_TRUE(matchesOne) << "stored " << stored.size() << " bytes that are no writer's version";
     EXPECT_FALSE(std::filesystem::exists(user / "shared.db.tmp"));
+}
+
+TEST_F(WholeFileThreads, ReadWholeFileWorksOnAThreadWithASmallStack)
+{
+    const auto res = UseRoot(HV_PATH_SCHEME_RES, "res");
+    const std::string bytes(200000, 'q');
+    WriteText(res / "big.bin", bytes);
+    struct Read {
+        ByteBuffer buffer;
+        bool done = false;
+    } read;
+    auto routine = [](LPVOID parameter) -> DWORD {
+        auto* job = static_cast<Read*>(parameter);
+        job->done = HVI_ReadWholeFile("res://big.bin", job->buffer);
+        return 0;
+    };
+    HANDLE thread = CreateThread(nullptr, 64 * 1024, routine, &read, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    EXPECT_TRUE(read.done);
+    EXPECT_EQ(read.buffer.GetSize(), int(bytes.size()));
 }
