@@ -182,8 +182,9 @@ protected:
         return events;
     }
 
-    // Delivers events until count have arrived or the time is up.
-    static std::vector<DeliveredEvent> WaitForEvents(size_t count, int timeoutMs = 10000)
+    // Delivers events until count have arrived or the time is up. The limit
+    // is generous: a sanitizer build on a busy machine starts threads slowly.
+    static std::vector<DeliveredEvent> WaitForEvents(size_t count, int timeoutMs = 60000)
     {
         std::vector<DeliveredEvent> events;
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);

@@ -30,6 +30,7 @@ protected:
 <node id="alltime"/>
 <node id="fastest" sort="ASCENDING"/>
 </array></database>)");
+        m_generatedAfter = uint32_t(Engine()->GetTimestamp());
         StartServices(kFeatures);
     }
     HV_LeaderboardsInterface* Table() { return Engine()->leaderboards; }
@@ -50,6 +51,8 @@ protected:
         ADD_FAILURE() << "no score of " << id;
         return {};
     }
+
+    uint32_t m_generatedAfter = 0;  // calendar seconds just before the scores were generated
 };
 
 TEST_F(SimulatedLeaderboards, NamesTheLocalPlayersByTheirUserIds)
@@ -67,7 +70,10 @@ TEST_F(SimulatedLeaderboards, RequestsAreAnsweredLaterOnThreadsOfTheirOwn)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(Table()->FetchScores(1, 10, HV_LEADERBOARD_FILTER_GLOBAL, "alltime"));
     std::vector<DeliveredEvent> events = DeliverEvents();
-    EXPECT_TRUE(events.empty());
+    // Never at once: whatever has arrived came at least 501 ms after the request.
+    if (!events.empty()) {
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(501));
+    }
     EXPECT_TRUE(Table()->FetchScores(1, 30, HV_LEADERBOARD_FILTER_FRIENDS, "alltime"));
     EXPECT_TRUE(Table()->FetchScores(1, 10, 2, "alltime"));
     EXPECT_TRUE(Table()->FetchScores(1, 10, HV_LEADERBOARD_FILTER_GLOBAL, "fastest"));
@@ -94,12 +100,12 @@ TEST_F(SimulatedLeaderboards, RequestsAreAnsweredLaterOnThreadsOfTheirOwn)
         if (StartsWith(score.id, "LOCAL_USER_")) {
             EXPECT_EQ(std::string(score.player), "Local Player " + std::string(score.id + 11));
         } else {
-            // Generated: "<name> <k> <name>" with id "OTHER_PLAYER_<k>", up to 10000 s old.
+            // Generated: "<name> <k> <name>" with id "OTHER_PLAYER_<k>", up to 9999 s older than its generation.
             ASSERT_TRUE(StartsWith(score.id, "OTHER_PLAYER_")) << score.id;
             const std::string k = score.id + 13;
             EXPECT_NE(std::string(score.player).find(" " + k + " "), std::string::npos) << score.player;
             EXPECT_LE(score.timestamp, now);
-            EXPECT_GE(score.timestamp + 10000u, now);
+            EXPECT_GE(score.timestamp + 9999u, m_generatedAfter);
         }
     }
 
