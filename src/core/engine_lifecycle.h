@@ -36,7 +36,8 @@ void HVI_HandleActivation(bool active);
 // at the start of the next frame.
 bool HV_ReinitializeWithParameters(const HV_VideoParameters* parameters);  // any thread
 
-// The frame clock: time in milliseconds and sleeping. Tests install their own.
+// The frame clock: time in milliseconds and sleeping on the main thread, for
+// frame pacing and the wait for program threads at shutdown. Tests install their own.
 struct HVI_FrameClock {
     uint32_t (*Now)(void* context);
     void (*Sleep)(void* context, uint32_t milliseconds);

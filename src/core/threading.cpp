@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/engine_locks.h"
+#include "core/engine_run_state.h"
 #include "core/logging.h"
 #include "core/thread_wait_texts.h"
 #include "filesystem/critical_section.h"
@@ -187,13 +188,13 @@ int HVI_GetRunningThreadCount()
     return running;
 }
 
-int HVI_WaitForProgramThreads(int rounds, unsigned roundMs)
+int HVI_WaitForProgramThreads()
 {
     ThreadRegistry& registry = Registry();
     registry.shutdownRequested = true;
     int running = HVI_GetRunningThreadCount();
-    for (int round = 0; round < rounds && running > 0; ++round) {
-        Sleep(roundMs);
+    for (int round = 0; round < kThreadWaitRounds && running > 0; ++round) {
+        HVI_FrameClockSleep(kThreadWaitRoundMs);
         running = HVI_GetRunningThreadCount();
     }
     if (running > 0) {

@@ -25,10 +25,10 @@ HV_ThreadingInterface* HVI_GetThreadingInterface();
 
 // Makes the calling thread the main thread (id 1); pre-initialisation.
 void HVI_RegisterMainThread();
-// Signals the program threads and waits for them: up to 60 times 200 ms, then
-// logs "Time out: %d threads left running!" and the threads alive. Returns the
-// number still running. Tests may wait shorter.
-int HVI_WaitForProgramThreads(int rounds = kThreadWaitRounds, unsigned roundMs = kThreadWaitRoundMs);
+// Signals the program threads and waits for them: up to 60 sleeps of 200 ms on
+// the frame clock (main thread), then logs "Time out: %d threads left
+// running!" and the threads alive. Returns the number still running.
+int HVI_WaitForProgramThreads();
 // The number of program threads still running.
 int HVI_GetRunningThreadCount();
 // Forgets every thread record, mutex and the shutdown signal (tests, shutdown).

@@ -53,7 +53,7 @@ TEST_F(LoggingThreads, NonBlockingPopupsAreShownFromAThreadOfTheirOwn)
     HVI_SetDeveloperMode(true);
     HVI_SetFeatureLists("NON_BLOCKING_POPUPS", nullptr, nullptr);
     HV_Popup(HV_LOG_ERROR, "in the background");
-    for (int i = 0; i < 500 && HVU_GetMessageBoxRecords().empty(); ++i) {
+    for (int i = 0; i < 10000 && HVU_GetMessageBoxRecords().empty(); ++i) {  // up to 20 s on a busy machine
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "core/engine_lifecycle.h"
 #include "core/threading.h"
 #include "engine_test_support.h"
 
@@ -38,6 +40,40 @@ void NeverEnding(void*)
     }
 }
 
+// A frame clock for the shutdown wait: it records every sleep the wait asks
+// for and, instead of sleeping, waits in real time until at most
+// g_settleCount threads run (or 30 s pass), so no result depends on how
+// fast the machine schedules threads.
+std::vector<uint32_t> g_waitSleeps;
+int g_settleCount = 0;
+int g_releaseAfterSleeps = -1;
+
+uint32_t WaitClockNow(void*)
+{
+    return 0;
+}
+
+void WaitClockSleep(void*, uint32_t milliseconds)
+{
+    g_waitSleeps.push_back(milliseconds);
+    if (static_cast<int>(g_waitSleeps.size()) == g_releaseAfterSleeps) {
+        g_release = true;
+        g_settleCount = 0;
+    }
+    for (int i = 0; i < 30000 && HVI_GetRunningThreadCount() > g_settleCount; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void InstallWaitClock(int settleCount, int releaseAfterSleeps = -1)
+{
+    g_waitSleeps.clear();
+    g_settleCount = settleCount;
+    g_releaseAfterSleeps = releaseAfterSleeps;
+    HVI_FrameClock clock = {WaitClockNow, WaitClockSleep, nullptr};
+    HVI_SetFrameClock(&clock);
+}
+
 }  // namespace
 
 class Threading : public testing::Test {
@@ -50,7 +86,9 @@ protected:
     void TearDown() override
     {
         g_release = true;
-        HVI_WaitForProgramThreads(100, 10);
+        InstallWaitClock(0);
+        HVI_WaitForProgramThreads();
+        HVI_SetFrameClock(nullptr);
     }
 };
 
@@ -62,7 +100,8 @@ TEST_F(Threading, MainThreadIsOneAndProgramThreadsCountFromTwo)
     Seen second;
     EXPECT_EQ(2, HV_Threading_CreateThread("First", RecordSelf, &first, 0));
     EXPECT_EQ(3, HV_Threading_CreateThread("Second", RecordSelf, &second, 0));
-    EXPECT_EQ(0, HVI_WaitForProgramThreads(100, 10));
+    InstallWaitClock(0);
+    EXPECT_EQ(0, HVI_WaitForProgramThreads());
     EXPECT_EQ(2, first.id.load());
     EXPECT_EQ("First", first.name);
     EXPECT_EQ(3, second.id.load());
@@ -92,17 +131,39 @@ TEST_F(Threading, ShutdownSignalsThreadsAndWaitsForThem)
     }
     EXPECT_EQ(4, HVI_GetRunningThreadCount());
     EXPECT_FALSE(HV_Threading_IsShutdownRequested());
+    InstallWaitClock(0);
     EXPECT_EQ(0, HVI_WaitForProgramThreads());
     EXPECT_TRUE(HV_Threading_IsShutdownRequested());
     EXPECT_EQ(0, HVI_GetRunningThreadCount());
+    // One round, or none when every thread saw the signal before the first count.
+    EXPECT_LE(g_waitSleeps.size(), 1u);
     EXPECT_TRUE(LoggedTexts().empty());
 }
 
-TEST_F(Threading, ThreadsThatIgnoreTheSignalAreReportedAfterTheWait)
+TEST_F(Threading, WaitWithoutRunningThreadsDoesNotSleep)
+{
+    InstallWaitClock(0);
+    EXPECT_EQ(0, HVI_WaitForProgramThreads());
+    EXPECT_TRUE(g_waitSleeps.empty());
+    EXPECT_TRUE(HV_Threading_IsShutdownRequested());
+}
+
+TEST_F(Threading, WaitEndsWithTheRoundInWhichTheLastThreadEnded)
+{
+    ASSERT_NE(0, HV_Threading_CreateThread("Slow", NeverEnding, nullptr, 0));
+    InstallWaitClock(1, 3);  // the thread is let go during the third 200 ms round
+    EXPECT_EQ(0, HVI_WaitForProgramThreads());
+    EXPECT_EQ((std::vector<uint32_t>{200, 200, 200}), g_waitSleeps);
+    EXPECT_TRUE(LoggedTexts().empty());
+}
+
+TEST_F(Threading, ThreadsThatIgnoreTheSignalAreReportedAfterSixtyRoundsOf200Ms)
 {
     ASSERT_EQ(2, HV_Threading_CreateThread("Stubborn", NeverEnding, nullptr, 0));
     ASSERT_EQ(3, HV_Threading_CreateThread("Polite", WaitForRelease, nullptr, 0));
-    EXPECT_EQ(1, HVI_WaitForProgramThreads(3, 10));
+    InstallWaitClock(1);  // each round lasts until only the stubborn thread is left
+    EXPECT_EQ(1, HVI_WaitForProgramThreads());
+    EXPECT_EQ(std::vector<uint32_t>(60, 200), g_waitSleeps);
     EXPECT_EQ((std::vector<std::string>{"[ERROR] Time out: 1 threads left running!",
                                         "[ERROR] Thread 2 'Stubborn' is still running."}),
               LoggedTexts());
@@ -131,7 +192,8 @@ TEST_F(Threading, MutexesAreFoundByNameAndExcludeEachOther)
     for (int i = 0; i < 4; ++i) {
         ASSERT_NE(0, HV_Threading_CreateThread("Adder", add, mutex, 0));
     }
-    EXPECT_EQ(0, HVI_WaitForProgramThreads(500, 10));
+    InstallWaitClock(0);
+    EXPECT_EQ(0, HVI_WaitForProgramThreads());
     EXPECT_EQ(40000, counter);
 }
 
