@@ -21,7 +21,7 @@ namespace {
 HV_EngineInterface g_interface;  // built on the main thread at pre-initialisation
 
 // Operations whose area this build does not have answer their failure value
-// and say so once each.
+// and say so once each, at ERROR so that the line is in every log.
 enum MissingOperation {
     kAddConsoleAutoCompletion,
     kSetMouseCursor,
@@ -37,7 +37,7 @@ std::atomic<bool> g_missingReported[kMissingOperationCount];
 void ReportMissing(MissingOperation operation, const char* name)
 {
     if (!g_missingReported[operation].exchange(true)) {
-        HV_Log(HV_LOG_WARNING, "%s: not available in this build of the engine.", name);
+        HV_Log(HV_LOG_ERROR, "%s: not available in this build of the engine.", name);
     }
 }
 

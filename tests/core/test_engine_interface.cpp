@@ -26,17 +26,26 @@ TEST_F(EngineInterface, EveryOperationSlotIsFilled)
     EXPECT_NE(nullptr, hv->threading);
 }
 
-TEST_F(EngineInterface, OperationsWithoutTheirAreaAnswerFailureAndSaySoOnce)
+TEST_F(EngineInterface, OperationsWithoutTheirAreaAnswerFailureAndSaySoOnceInTheDefaultLog)
 {
-    EXPECT_FALSE(hv->SetMouseCursor("ARROW"));
-    EXPECT_FALSE(hv->SetMouseCursor("HAND"));
-    EXPECT_EQ(0u, hv->GetKeyFlags(65));
-    EXPECT_EQ(0.0f, hv->GetKeyValue(65));
-    EXPECT_FALSE(hv->SetProgramSetting("a", "b"));
-    HVI_SetLogThreshold(1);
-    hv->ShowMouseCursor(true);
-    hv->ShowMouseCursor(false);
-    EXPECT_EQ((std::vector<std::string>{"[WARNING] HV_ShowMouseCursor: not available in this build of the engine."}),
+    for (int round = 0; round < 2; ++round) {
+        hv->AddConsoleAutoCompletion("reload");
+        EXPECT_FALSE(hv->SetMouseCursor("ARROW"));
+        hv->ShowMouseCursor(true);
+        EXPECT_FALSE(hv->SetProgramSetting("a", "b"));
+        EXPECT_EQ(0u, hv->GetKeyFlags(65));
+        hv->SetKeyFlags(65, 3);
+        EXPECT_EQ(0.0f, hv->GetKeyValue(65));
+    }
+    EXPECT_EQ((std::vector<std::string>{
+                  "[ERROR] HV_AddConsoleAutoCompletion: not available in this build of the engine.",
+                  "[ERROR] HV_SetMouseCursor: not available in this build of the engine.",
+                  "[ERROR] HV_ShowMouseCursor: not available in this build of the engine.",
+                  "[ERROR] HV_SetProgramSetting: not available in this build of the engine.",
+                  "[ERROR] HV_GetKeyFlags: not available in this build of the engine.",
+                  "[ERROR] HV_SetKeyFlags: not available in this build of the engine.",
+                  "[ERROR] HV_GetKeyValue: not available in this build of the engine.",
+              }),
               LoggedTexts());
 }
 
