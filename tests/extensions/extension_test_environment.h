@@ -166,6 +166,29 @@ protected:
         return false;
     }
 
+    // Whether a line of the log holds exactly this text at level WARNING.
+    static bool LoggedAsWarning(const std::string& text)
+    {
+        const std::string ending = "[WARNING] " + text;
+        for (const String& line : HVI_GetConsoleLines()) {
+            const std::string raw = line.GetText();
+            if (raw.size() >= ending.size() && raw.compare(raw.size() - ending.size(), ending.size(), ending) == 0)
+                return true;
+        }
+        return false;
+    }
+
+    // The position of the first log line with this text, or -1.
+    static int LogPosition(const std::string& text)
+    {
+        const std::vector<std::string> texts = LogTexts();
+        for (size_t i = 0; i < texts.size(); ++i) {
+            if (texts[i] == text)
+                return int(i);
+        }
+        return -1;
+    }
+
     static int CountLogged(const std::string& text)
     {
         int count = 0;

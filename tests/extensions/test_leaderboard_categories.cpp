@@ -89,10 +89,10 @@ TEST_F(CategoryIdChecks, LoginInDeveloperModeReportsEveryBadId)
     StartServices("STEAM,LEADERBOARDS,NO_POPUPS", true);
     Engine()->leaderboards->Login(0);
     EXPECT_TRUE(Logged("Login for player 0"));
-    EXPECT_TRUE(Logged("[POPUP] Leaderboard category with index 1 has no id. Id is required."));
-    EXPECT_TRUE(Logged("[POPUP] Leaderboard category id '1bcdefghijklmnopqrstuvwxyz012345' is too long (can be max 31 "
+    EXPECT_TRUE(LoggedAsWarning("[POPUP] Leaderboard category with index 1 has no id. Id is required."));
+    EXPECT_TRUE(LoggedAsWarning("[POPUP] Leaderboard category id '1bcdefghijklmnopqrstuvwxyz012345' is too long (can be max 31 "
                        "characters)."));
-    EXPECT_TRUE(Logged(
+    EXPECT_TRUE(LoggedAsWarning(
         "[POPUP] Leaderboard category id '1bcdefghijklmnopqrstuvwxyz012345' has to start with an English alphabet."));
     EXPECT_EQ(CountLogged("[POPUP] Leaderboard category id '1bcdefghijklmnopqrstuvwxyz012345' can only contain English "
                           "alphabets, digits, and '_' character."),

@@ -19,8 +19,10 @@ TEST_F(ModuleLoading, AMissingLibraryGivesTwoPopupsAndStartUpGoesOn)
 {
     StartServices("STEAM");
     EXPECT_TRUE(Logged("Registering module from file 'module-steam.dll'"));
-    EXPECT_TRUE(Logged("[POPUP] Unable to load module 'module-steam.dll'."));
-    EXPECT_TRUE(Logged("[POPUP] Unable to load module 'module-steam.dll' interface."));
+    EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to load module 'module-steam.dll'."));
+    EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to load module 'module-steam.dll' interface."));
+    EXPECT_LT(LogPosition("[POPUP] Unable to load module 'module-steam.dll'."),
+              LogPosition("[POPUP] Unable to load module 'module-steam.dll' interface."));
     EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
     EXPECT_TRUE(Logged("Resolving implementations inside extensions modules..."));
 }
@@ -29,8 +31,11 @@ TEST_F(ModuleLoading, ALibraryWithoutTheEntryPointIsReportedAndFreed)
 {
     InstallModule("test-no-entry-module.dll", "module-galaxy.dll");
     StartServices("GALAXY");
-    EXPECT_TRUE(Logged("[POPUP] Unable to get module 'module-galaxy.dll' interface 'HV_GetExtensionModuleInterface'."));
-    EXPECT_TRUE(Logged("[POPUP] Unable to load module 'module-galaxy.dll' interface."));
+    EXPECT_TRUE(
+        LoggedAsWarning("[POPUP] Unable to get module 'module-galaxy.dll' interface 'HV_GetExtensionModuleInterface'."));
+    EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to load module 'module-galaxy.dll' interface."));
+    EXPECT_LT(LogPosition("[POPUP] Unable to get module 'module-galaxy.dll' interface 'HV_GetExtensionModuleInterface'."),
+              LogPosition("[POPUP] Unable to load module 'module-galaxy.dll' interface."));
     EXPECT_FALSE(Logged("[POPUP] Unable to load module 'module-galaxy.dll'."));
     EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
 }
@@ -39,9 +44,12 @@ TEST_F(ModuleLoading, AnEntryPointReturningNullIsReported)
 {
     InstallModule("test-null-module.dll", "module-kartridge.dll");
     StartServices("KARTRIDGE");
-    EXPECT_TRUE(Logged(
+    EXPECT_TRUE(LoggedAsWarning(
         "[POPUP] Call to module 'module-kartridge.dll' interface 'HV_GetExtensionModuleInterface' returned null."));
-    EXPECT_TRUE(Logged("[POPUP] Unable to load module 'module-kartridge.dll' interface."));
+    EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to load module 'module-kartridge.dll' interface."));
+    EXPECT_LT(LogPosition(
+                  "[POPUP] Call to module 'module-kartridge.dll' interface 'HV_GetExtensionModuleInterface' returned null."),
+              LogPosition("[POPUP] Unable to load module 'module-kartridge.dll' interface."));
     EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
 }
 
@@ -49,7 +57,7 @@ TEST_F(ModuleLoading, AnotherInterfaceVersionIsNotRegistered)
 {
     InstallModule("test-wrong-version-module.dll", "module-steam.dll");
     StartServices("STEAM");
-    EXPECT_TRUE(Logged("[POPUP] Module 'module-steam.dll' interface version mismatch. (2 != 1)"));
+    EXPECT_TRUE(LoggedAsWarning("[POPUP] Module 'module-steam.dll' interface version mismatch. (2 != 1)"));
     EXPECT_FALSE(Logged("[POPUP] Unable to load module 'module-steam.dll' interface."));
     EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
     EXPECT_FALSE(Logged("Initializing extension module 'Test Future'..."));
@@ -72,7 +80,7 @@ TEST_F(ModuleLoading, LoadedLibrariesAreSearchedInReverseLoadingOrderBetweenTheB
     EXPECT_EQ(ModuleNames(),
               (std::vector<std::string>{"Simulation", "Test Services", "Test Pausing", "Local Fallbacks"}));
     // A module that fails to initialise is reported and stays in the list.
-    EXPECT_TRUE(Logged("[POPUP] Failed to initialize extension 'Test Pausing'"));
+    EXPECT_TRUE(LoggedAsWarning("[POPUP] Failed to initialize extension 'Test Pausing'"));
     const std::vector<std::string> texts = LogTexts();
     const std::vector<std::string> expected = {
         "Registering extension module 'Local Fallbacks'.",

@@ -83,7 +83,7 @@ TEST_F(ServiceTables, LoginWithoutLeaderboardsExplainsWhatIsMissing)
 {
     StartServices("");
     Engine()->leaderboards->Login(0);
-    EXPECT_TRUE(Logged("[POPUP] No leaderboard implementation defined while calling hv->leaderboards->Login. Requires "
+    EXPECT_TRUE(LoggedAsWarning("[POPUP] No leaderboard implementation defined while calling hv->leaderboards->Login. Requires "
                        "feature LEADERBOARDS and a leaderboards implementation. Use fallback feature "
                        "LOCAL_LEADERBOARDS for local score lists."));
 }
