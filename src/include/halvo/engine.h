@@ -97,9 +97,24 @@ typedef struct HV_EngineInterface {
 #define HV_ENGINE_TABLE_COUNT 13
 HV_STATIC_ASSERT(sizeof(HV_EngineInterface) == (HV_ENGINE_OPERATION_COUNT + HV_ENGINE_TABLE_COUNT) * sizeof(void*),
                  "33 operations and 13 tables");
-HV_STATIC_ASSERT(offsetof(HV_EngineInterface, achievements) == HV_ENGINE_OPERATION_COUNT * sizeof(void*),
-                 "the tables follow the 33 operations");
-HV_STATIC_ASSERT(offsetof(HV_EngineInterface, ugc) == (HV_ENGINE_OPERATION_COUNT + 12) * sizeof(void*),
-                 "ugc is the last table");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, Print) == 0, "Print is the first operation");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, IsDeveloperMode) == (HV_ENGINE_OPERATION_COUNT - 1) * sizeof(void*),
+                 "IsDeveloperMode is the last operation");
+/* The tables, one slot each, in this order. */
+#define HV_ENGINE_TABLE_OFFSET(index) ((HV_ENGINE_OPERATION_COUNT + (index)) * sizeof(void*))
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, achievements) == HV_ENGINE_TABLE_OFFSET(0), "achievements");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, audio) == HV_ENGINE_TABLE_OFFSET(1), "audio");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, cloud) == HV_ENGINE_TABLE_OFFSET(2), "cloud");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, draw) == HV_ENGINE_TABLE_OFFSET(3), "draw");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, filesystem) == HV_ENGINE_TABLE_OFFSET(4), "filesystem");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, graphics) == HV_ENGINE_TABLE_OFFSET(5), "graphics");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, inAppPurchase) == HV_ENGINE_TABLE_OFFSET(6), "inAppPurchase");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, leaderboards) == HV_ENGINE_TABLE_OFFSET(7), "leaderboards");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, notification) == HV_ENGINE_TABLE_OFFSET(8), "notification");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, social) == HV_ENGINE_TABLE_OFFSET(9), "social");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, statistics) == HV_ENGINE_TABLE_OFFSET(10), "statistics");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, threading) == HV_ENGINE_TABLE_OFFSET(11), "threading");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, ugc) == HV_ENGINE_TABLE_OFFSET(12), "ugc is the last table");
+#undef HV_ENGINE_TABLE_OFFSET
 
 #endif

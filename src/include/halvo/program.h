@@ -79,14 +79,24 @@ HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, version) == 164, "version");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, developer) == 180, "developer");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, hv) == 248, "hv");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video) == 256, "video");
+HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.width) == 256, "width");
+HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.height) == 260, "height");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.windowed) == 264, "windowed");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.noSound) == 265, "noSound");
+HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.multiPointer) == 266, "multiPointer");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.frameTimeMs) == 268, "frameTimeMs");
+HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.consoleVisible) == 272, "consoleVisible");
+HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.developerMode) == 273, "developerMode");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.commandLine) == 280, "commandLine");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.locale) == 288, "locale");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.quitRequested) == 360, "quitRequested");
+HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.referenceWidth) == 364, "referenceWidth");
+HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.referenceHeight) == 368, "referenceHeight");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, video.displayIndex) == 372, "displayIndex");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, Init) == 376, "Init");
+HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, Deinit) == 384, "Deinit");
+HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, Update) == 392, "Update");
+HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, Draw) == 400, "Draw");
 HV_STATIC_ASSERT(offsetof(HV_ProgramInterface, OnEvent) == 408, "OnEvent");
 
 #endif
