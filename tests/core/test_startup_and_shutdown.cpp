@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/engine_lifecycle.h"
+#include "core/memory.h"
 #include "engine_test_support.h"
 
 namespace {
@@ -53,6 +55,36 @@ void Worker(void*)
         HV_Threading_Sleep(1);
     }
     g_calls.push_back("worker ends");
+}
+
+// Events of this kind carry one HV_Malloc block in their second word.
+constexpr uint32_t kPayloadKind = 40;
+int g_payloadsFreed = 0;
+
+void FreePayload(HV_Event* event)
+{
+    void** block = reinterpret_cast<void**>(&event->bytes[8]);
+    HV_Free(*block);
+    *block = nullptr;
+    ++g_payloadsFreed;
+}
+
+void PostPayloadEvent()
+{
+    HV_Event event;
+    HV_InitializeEvent(&event, kPayloadKind);
+    void* block = HV_Malloc(32);
+    std::memcpy(&event.bytes[8], &block, sizeof(block));
+    HV_PostEvent(&event);
+}
+
+// A program thread that posts one more event once it is told to end.
+void PostWhenSignalled(void*)
+{
+    while (!HV_Threading_IsShutdownRequested()) {
+        HV_Threading_Sleep(1);
+    }
+    PostPayloadEvent();
 }
 
 }  // namespace
@@ -121,4 +153,18 @@ TEST_F(StartupAndShutdown, DeinitIsNotCalledWhenInitNeverRan)
     for (const std::string& call : g_calls) {
         EXPECT_NE("Deinit", call);
     }
+}
+
+TEST_F(StartupAndShutdown, EventsStillQueuedAtShutdownHaveTheirPayloadsFreedAfterTheThreadsEnd)
+{
+    g_payloadsFreed = 0;
+    HVI_RegisterEventPayloadFreer(kPayloadKind, FreePayload);
+    ASSERT_TRUE(HVI_Startup());
+    HVI_RunFrame();
+    ASSERT_NE(0, HV_Threading_CreateThread("Poster", PostWhenSignalled, nullptr, 0));
+    PostPayloadEvent();
+    HVI_Shutdown();
+    EXPECT_EQ(2, g_payloadsFreed);  // the sanitizer build's leak check sees a block left behind
+    EXPECT_EQ(0, HVI_GetQueuedEventCount());
+    HVI_RegisterEventPayloadFreer(kPayloadKind, nullptr);
 }
