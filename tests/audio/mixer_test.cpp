@@ -44,6 +44,19 @@ bool AllSilent(const std::vector<SHORT>& frames) {
     return true;
 }
 
+// Runs with the mixer lock held, so that the mixer thread takes no step meanwhile.
+template <class Body>
+void WhileMixerHeld(Body body) {
+    HVI_MixerLockScope hold;
+    body();
+}
+
+int VoicesPlaying() {
+    int playing = 0;
+    WhileMixerHeld([&] { playing = HVI_GetMixerState().voicesPlaying; });
+    return playing;
+}
+
 class MixerTest : public testing::Test {
 protected:
     HV_MixerSample* Load(const std::string& name, int32_t flags = 0) {
@@ -191,17 +204,26 @@ TEST_F(MixerTest, SlideReachesItsTargetAfterTheGivenTime) {
     MakeWav(folder.Path("hum.wav"), 44100, 1, "2 sine 300");
     HV_MixerSample* sample = Load("hum.wav");
     const uint32_t voice = rig.mixer().Play(sample, 0.2f, 0.0f, 1.0f, true);
-    const DWORD start = timeGetTime();
-    rig.mixer().SlideVoiceVolume(int32_t(voice), 0.8f, 0.2f);
-    while (rig.mixer().GetVoiceVolume(int32_t(voice)) < 0.8f && timeGetTime() - start < 2000) {
-        Sleep(5);
+    // Only this thread's steps run, each timed by the mixer's own clock.
+    WhileMixerHeld([&] {
         rig.mixer().Update();
-    }
-    const DWORD took = timeGetTime() - start;
+        const DWORD begun = HVI_GetMixerState().lastStepTime;
+        rig.mixer().SlideVoiceVolume(int32_t(voice), 0.8f, 0.2f);
+        for (int i = 0; i < 1000; ++i) {
+            Sleep(5);
+            rig.mixer().Update();
+            const DWORD elapsed = HVI_GetMixerState().lastStepTime - begun;
+            const float volume = rig.mixer().GetVoiceVolume(int32_t(voice));
+            // 0.6 up in 0.2 s: 3 per second.
+            if (elapsed < 199) {
+                ASSERT_NEAR(volume, 0.2f + 3.0f * float(elapsed) / 1000.0f, 1e-3f) << elapsed;
+            } else if (elapsed > 201) {
+                ASSERT_FLOAT_EQ(volume, 0.8f) << elapsed;
+                break;
+            }
+        }
+    });
     EXPECT_FLOAT_EQ(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.8f);
-    // The first fade step may count time from the step before the slide began.
-    EXPECT_GE(took, 150u);
-    EXPECT_LT(took, 1000u);
 }
 
 TEST_F(MixerTest, PlayListContinuesAcrossEntriesWithoutAGap) {
@@ -324,24 +346,114 @@ TEST_F(MixerTest, TheKeepAliveBufferPlaysOnlyWhileNoVoiceDoes) {
     EXPECT_EQ(status & DSBSTATUS_PLAYING, DWORD(DSBSTATUS_PLAYING));
 }
 
-TEST_F(MixerTest, SwitchSegmentGoesOnWithAnotherEntryAtTheNextRefill) {
-    MakeWav(folder.Path("a.wav"), 44100, 2, "1 sine 300");
-    MakeWav(folder.Path("b.wav"), 44100, 2, "1 sine 500");
-    const auto a = AsStereo(RawPcmWithSox(folder.Path("a.wav")), 2);
-    const auto b = AsStereo(RawPcmWithSox(folder.Path("b.wav")), 2);
-    WriteText(folder.Path("list.mpl"), "a.wav\nb.wav\n");
-    HV_MixerSample* list = rig.mixer().LoadSample("list.mpl", HV_MIXER_LOAD_EMPTY);
-    samples.push_back(list);
-    ASSERT_TRUE(HVI_ReadPlayListFile(list, "list.mpl", [](const char* path, void*) {
-        return HVI_GetMixerInterface()->LoadSample(path, HV_MIXER_LOAD_ALWAYS_STREAM);
-    }, nullptr));
+namespace {
+
+// A play list of two stereo tones, a (300 Hz) then b (500 Hz), each a second long.
+class SegmentTest : public MixerTest {
+protected:
+    void SetUp() override {
+        MakeWav(folder.Path("a.wav"), 44100, 2, "1 sine 300");
+        MakeWav(folder.Path("b.wav"), 44100, 2, "1 sine 500");
+        a = AsStereo(RawPcmWithSox(folder.Path("a.wav")), 2);
+        b = AsStereo(RawPcmWithSox(folder.Path("b.wav")), 2);
+        WriteText(folder.Path("list.mpl"), "a.wav\nb.wav\n");
+        list = rig.mixer().LoadSample("list.mpl", HV_MIXER_LOAD_EMPTY);
+        samples.push_back(list);
+        ASSERT_TRUE(HVI_ReadPlayListFile(list, "list.mpl", [](const char* path, void*) {
+            return HVI_GetMixerInterface()->LoadSample(path, HV_MIXER_LOAD_ALWAYS_STREAM);
+        }, nullptr));
+    }
+
+    std::vector<SHORT> a;
+    std::vector<SHORT> b;
+    HV_MixerSample* list = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SegmentTest, AnImmediateSwitchPlaysTheOtherEntryAtOnceAndStopsTheOldVoice) {
     const uint32_t voice = rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, false);
-    rig.mixer().SwitchSegment(int32_t(voice), list, 1, 4);
-    // The first half of the voice buffer (a quarter second of stereo) was filled by Play.
-    constexpr size_t kHalf = 44100 / 4;
-    const auto frames = rig.Pull(DWORD(kHalf * 2));
-    EXPECT_TRUE(Slice(frames, 0, kHalf) == Slice(a, 0, kHalf));
-    EXPECT_TRUE(Slice(frames, kHalf, kHalf) == Slice(b, 0, kHalf));
+    ASSERT_NE(voice, 0u);
+    EXPECT_TRUE(rig.Pull(1000) == Slice(a, 0, 1000));
+    rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x04);
+    EXPECT_EQ(VoicesPlaying(), 1);
+    EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_PLAYING);
+    // Longer than a half of the voice buffer (a quarter second of stereo), so that a refill follows.
+    constexpr size_t kFrames = 44100 / 2;
+    EXPECT_TRUE(rig.Pull(DWORD(kFrames)) == Slice(b, 0, kFrames));
+}
+
+TEST_F(SegmentTest, TheNewVoiceTakesTheOldVoicesVolumePanAndPitch) {
+    const uint32_t voice = rig.mixer().Play(list, 0.5f, -0.25f, 1.5f, false);
+    rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x04);
+    EXPECT_FLOAT_EQ(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.5f);
+    EXPECT_FLOAT_EQ(rig.mixer().GetVoicePan(int32_t(voice)), -0.25f);
+    EXPECT_FLOAT_EQ(rig.mixer().GetVoiceFrequency(int32_t(voice)), 1.5f);
+}
+
+TEST_F(SegmentTest, AFadingSwitchCrossFadesTheTwoVoices) {
+    const uint32_t voice = rig.mixer().Play(list, 0.8f, 0.0f, 1.0f, false);
+    rig.Pull(1000);
+    rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x08);
+    EXPECT_EQ(VoicesPlaying(), 2);
+    float previous = 0.0f;
+    for (int i = 0; i < 2000 && VoicesPlaying() == 2; ++i) {
+        const float rising = rig.mixer().GetVoiceVolume(int32_t(voice));
+        EXPECT_GE(rising, previous);
+        previous = rising;
+        Sleep(5);
+        rig.mixer().Update();
+    }
+    // The old voice has faded out and stopped; the new one has reached the old volume.
+    EXPECT_EQ(VoicesPlaying(), 1);
+    EXPECT_FLOAT_EQ(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.8f);
+    // Nothing was pulled since the switch: b from its start, at trunc(log10(0.8) x 3321.928) = -321
+    // hundredths of a decibel, the amplitude 10^(-321/2000) = 0.69103.
+    const auto frames = rig.Pull(2000);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        ASSERT_NEAR(frames[i], b[i] * 0.69103, 1.0) << i;
+    }
+}
+
+TEST_F(SegmentTest, EachFadingTransitionHasItsOwnCrossFadeTime) {
+    const struct {
+        uint32_t flags;
+        float seconds;
+    } transitions[] = {{0x08, 0.25f}, {0x20, 1.0f}, {0x88, 2.0f}};
+    for (const auto& transition : transitions) {
+        const uint32_t voice = rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, true);
+        WhileMixerHeld([&] {
+            rig.mixer().SwitchSegment(int32_t(voice), list, 1, transition.flags);
+            const HV_MixerVoice* fresh = HVI_FindMixerVoice(int32_t(voice));
+            ASSERT_NE(fresh, nullptr);
+            EXPECT_EQ(fresh->entryIndex, 1);
+            EXPECT_FLOAT_EQ(fresh->volume, 0.0f);
+            EXPECT_FLOAT_EQ(fresh->fadeRate, 1.0f / transition.seconds) << transition.flags;
+            int fadingOut = 0;
+            for (const HV_MixerVoice& other : HVI_GetMixerState().voices) {
+                if (other.id != 0 && &other != fresh) {
+                    ++fadingOut;
+                    EXPECT_FLOAT_EQ(other.fadeRate, -1.0f / transition.seconds) << transition.flags;
+                    EXPECT_FLOAT_EQ(other.fadeTarget, 0.0f);
+                }
+            }
+            EXPECT_EQ(fadingOut, 1);
+        });
+        rig.mixer().StopVoice(HV_MIXER_ALL_VOICES);
+    }
+}
+
+TEST_F(SegmentTest, UnknownFlagsOrNoFreeVoiceLeaveTheOldVoicePlaying) {
+    const uint32_t voice = rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, false);
+    rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x10);
+    EXPECT_EQ(VoicesPlaying(), 1);
+    // The 24 stereo voices all busy: no voice for the new entry.
+    for (int i = 1; i < 24; ++i) {
+        ASSERT_NE(rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, false), 0u) << i;
+    }
+    rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x04);
+    EXPECT_EQ(VoicesPlaying(), 24);
+    WhileMixerHeld([&] { EXPECT_EQ(HVI_FindMixerVoice(int32_t(voice))->entryIndex, 0); });
 }
 
 TEST(MixerLifecycle, ShutdownRightAfterInitJoinsTheThread) {

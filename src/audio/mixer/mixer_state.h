@@ -65,6 +65,7 @@ struct HV_MixerState {
     DWORD lastStepTime;
     bool stepTimeKnown;
     int32_t reserved;            // Init's fourth argument, kept
+    int32_t playListStartIndex;  // the entry a play list starts at: 0 except inside SwitchSegment
     HV_MixerVoice voices[HV_MIXER_MAX_VOICES];
 };
 

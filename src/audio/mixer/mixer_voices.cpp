@@ -9,6 +9,7 @@
 #include "audio/mixer/mixer_sample.h"
 #include "audio/mixer/mixer_interface.h"
 #include "audio/mixer/mixer_state.h"
+#include "audio/mixer/segment_transitions.h"
 #include "audio/mixer/volume_curves.h"
 #include "foundation/log.h"
 
@@ -17,6 +18,8 @@ namespace {
 // The rates a voice plays at; the platform takes up to DSBFREQUENCY_MAX.
 constexpr float kMinVoiceFrequency = 100.0f;
 constexpr float kMaxVoiceFrequency = 100000.0f;
+// Below this a voice counts as silent: there is nothing to fade.
+constexpr float kAudibleVolume = 0.001f;
 
 DWORD VoiceFrequency(const HV_MixerVoice& voice) {
     // A play list without a rate of its own plays at the output rate.
@@ -158,7 +161,7 @@ uint32_t HVI_MixerPlay(HV_MixerSample* sample, float volume, float pan, float pi
     voice->volume = volume;
     voice->loop = loop;
     voice->bytesLeft = loop || sample->kind == HV_MIXER_SAMPLE_PLAY_LIST ? -1 : HVI_GetMixerSamplePcmBytes(sample);
-    voice->entryIndex = 0;
+    voice->entryIndex = mixer.playListStartIndex;
     voice->entry = nullptr;
     HVI_FillMixerVoice(*voice);
     HVI_ApplyMixerVoiceVolume(*voice);
@@ -309,15 +312,42 @@ void HVI_MixerSetRunning(bool running) {
     }
 }
 
-void HVI_MixerSwitchSegment(int32_t id, HV_MixerSample* playList, int32_t segment, uint32_t) {
+void HVI_MixerSwitchSegment(int32_t id, HV_MixerSample* playList, int32_t segment, uint32_t transitionFlags) {
+    HV_MixerState& mixer = HVI_GetMixerState();
     HVI_MixerLockScope hold;
-    HV_MixerVoice* voice = HVI_GetMixerState().initialised ? HVI_FindMixerVoice(id) : nullptr;
-    if (!voice || !playList || voice->sample != playList || playList->kind != HV_MIXER_SAMPLE_PLAY_LIST ||
-        playList->entryCount == 0 || segment < 0 || segment >= playList->entryCount) {
+    HV_MixerVoice* old = mixer.initialised ? HVI_FindMixerVoice(id) : nullptr;
+    if (!old || old->sample->kind != HV_MIXER_SAMPLE_PLAY_LIST || !playList ||
+        playList->kind != HV_MIXER_SAMPLE_PLAY_LIST || segment < 0 || segment >= playList->entryCount) {
         return;
     }
-    // The voice goes on with the entry from its next refill.
-    HVI_CloseMixerVoiceDecoder(*voice);
-    voice->entryIndex = segment;
-    voice->entry = nullptr;
+    const HV_SegmentTransition* transition = nullptr;
+    for (const HV_SegmentTransition& row : HV_SEGMENT_TRANSITIONS) {
+        if (row.flags == transitionFlags) {
+            transition = &row;
+        }
+    }
+    if (!transition) {
+        HVI_Log(HV_LOG_INFO, "VELT SwitchSegment: unknown transition 0x%x.", transitionFlags);
+        return;
+    }
+    const float volume = old->volume;
+    const bool crossFade = transition->crossFadeSeconds > 0.0f && volume >= kAudibleVolume;
+    mixer.playListStartIndex = segment;
+    const uint32_t newId = HVI_MixerPlay(playList, crossFade ? 0.0f : volume, old->pan, old->pitch, old->loop);
+    mixer.playListStartIndex = 0;
+    HV_MixerVoice* fresh = HVI_FindMixerVoice(int32_t(newId));
+    if (!fresh) {
+        return;  // no free voice: the old one plays on
+    }
+    // The caller's id follows the new voice.
+    fresh->id = old->id;
+    old->id = newId;
+    if (!crossFade) {
+        HVI_EndMixerVoice(*old);
+        return;
+    }
+    fresh->fadeTarget = volume;
+    fresh->fadeRate = volume / transition->crossFadeSeconds;
+    old->fadeTarget = 0.0f;
+    old->fadeRate = -volume / transition->crossFadeSeconds;
 }

@@ -30,8 +30,10 @@ int32_t HVI_MixerGetVoiceState(int32_t id);
 // fade to 0 ends the voice.
 void HVI_MixerSlideVoiceVolume(int32_t id, float target, float time);
 void HVI_MixerSetRunning(bool running);
-// Makes a play-list voice go on with another entry of its list from its next
-// refill; every transition is immediate.
+// Starts a new voice on the play list at the entry `segment` in place of a
+// voice playing a play list, at once or by a cross-fade of the two
+// (segment_transitions.h); the id then names the new voice. Nothing happens
+// for unknown flags or when no voice is free.
 void HVI_MixerSwitchSegment(int32_t id, HV_MixerSample* playList, int32_t segment, uint32_t transitionFlags);
 
 // The volume of the fade curve, used by the mixer step while a fade runs.
