@@ -93,3 +93,26 @@ TEST_F(ProgramBinding, OtherMinorVersionFails)
     EXPECT_EQ(nullptr, m_library.program);
     EXPECT_TRUE(WasLogged("[ERROR] HVI_BindProgram: the program was built for engine interface 15.29, this engine needs 15.30."));
 }
+
+TEST_F(ProgramBinding, OtherMajorVersionFails)
+{
+    InstallProgram(m_res, "test-prog-other-major.dll");
+    EXPECT_EQ(HVI_BindResult::WrongVersion, HVI_BindProgram(m_library));
+    EXPECT_EQ(nullptr, m_library.module);
+    EXPECT_TRUE(WasLogged("[ERROR] HVI_BindProgram: the program was built for engine interface 14.30, this engine needs 15.30."));
+}
+
+TEST_F(ProgramBinding, LibraryInTheResourceFolderIsTakenBeforeOneOnTheLibraryPath)
+{
+    InstallProgram(m_res, "test-prog-older.dll");
+    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll", m_empty.Path() / "prog.dll");
+    ASSERT_EQ(HVI_BindResult::Bound, HVI_BindProgram(m_library));
+    EXPECT_TRUE(WasLogged("[SYSTEM] Program 'test program' bound through HV_GetInterface (interface 15.30.1)."));
+}
+
+TEST_F(ProgramBinding, ProgDllOnTheLibraryPathIsTakenWithoutOneInTheResourceFolder)
+{
+    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll", m_empty.Path() / "prog.dll");
+    ASSERT_EQ(HVI_BindResult::Bound, HVI_BindProgram(m_library));
+    EXPECT_TRUE(WasLogged("[SYSTEM] Program 'test program' bound through HV_GetProgramInterface (interface 15.30.1)."));
+}

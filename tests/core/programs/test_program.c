@@ -1,11 +1,14 @@
 /* Program libraries for the binding tests, one per compile definition:
    TEST_OLDER_ENTRY exports only HV_GetInterface, TEST_NO_ENTRY exports no
-   entry point, TEST_ENTRY_FAILS answers false, TEST_MINOR sets another
-   minor version. */
+   entry point, TEST_ENTRY_FAILS answers false, TEST_MAJOR and TEST_MINOR
+   set another major or minor version. */
 #include <halvo.h>
 
 #include <string.h>
 
+#ifndef TEST_MAJOR
+#define TEST_MAJOR 15
+#endif
 #ifndef TEST_MINOR
 #define TEST_MINOR 30
 #endif
@@ -14,7 +17,7 @@ static HV_ProgramInterface olderBlock __attribute__((unused)); /* not every vari
 
 __attribute__((unused)) static void Fill(HV_ProgramInterface* block)
 {
-    block->interfaceVersion = (15u << 16) | ((unsigned)TEST_MINOR << 8) | 1u;
+    block->interfaceVersion = ((unsigned)TEST_MAJOR << 16) | ((unsigned)TEST_MINOR << 8) | 1u;
     strcpy(block->programId, "test program");
     block->video.width = 320;
     block->video.height = 200;
