@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -39,6 +40,17 @@ std::string ReadFile(const std::filesystem::path& path)
 {
     std::ifstream file(path);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The dated log name of the minute that is offsetMinutes from now.
+std::string DatedLogName(const char* programId, int offsetMinutes)
+{
+    const std::time_t when = std::time(nullptr) + offsetMinutes * 60;
+    const std::tm* local = std::localtime(&when);
+    char name[128];
+    std::snprintf(name, sizeof(name), "%s-%.4d-%.2d-%.2d-%.2d-%.2d", programId, local->tm_year + 1900, local->tm_mon + 1,
+                  local->tm_mday, local->tm_hour, local->tm_min);
+    return name;
 }
 
 int g_frames = 0;
@@ -160,4 +172,37 @@ TEST_F(ProcessEntry, FullRunEndsWhenTheWindowIsClosedWithAnOrderlyShutdown)
         ASSERT_NE(std::string::npos, found) << expected << "\n" << log;
         at = found;
     }
+}
+
+TEST_F(ProcessEntry, DeveloperModeDatesTheLogNameAndNumbersATakenOne)
+{
+    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test game\"/></array></p>");
+    WriteResource("developer.xml", "<d><array id=\"DEVELOPER\"><node developer_mode=\"1\"/></array></d>");
+    // The names of this minute and the next are taken, whichever minute the run falls into.
+    const std::filesystem::path logs = m_home.Path() / "data" / "test-game" / "logs";
+    std::filesystem::create_directories(logs);
+    const std::string minutes[] = {DatedLogName("test-game", 0), DatedLogName("test-game", 1)};
+    for (const std::string& name : minutes) {
+        std::ofstream(logs / (name + ".log")) << "earlier run\n";
+    }
+    EXPECT_EQ(0, HVI_RunProcess("halvo"));
+    int numbered = 0;
+    for (const std::string& name : minutes) {
+        EXPECT_EQ("earlier run\n", ReadFile(logs / (name + ".log")));
+        const std::string log = ReadFile(logs / (name + "-1.log"));
+        if (!log.empty()) {
+            ++numbered;
+            EXPECT_EQ(0u, log.rfind("Pelkor HV (API 15.30.00 + core 2326, built ", 0)) << log;
+        }
+    }
+    EXPECT_EQ(1, numbered);
+    EXPECT_FALSE(std::filesystem::exists(logs / "test-game.log"));
+}
+
+TEST_F(ProcessEntry, FixedLogNameKeepsTheProgramIdNameInDeveloperMode)
+{
+    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
+    WriteResource("developer.xml", "<d><array id=\"DEVELOPER\"><node developer_mode=\"1\"/></array></d>");
+    EXPECT_EQ(0, HVI_RunProcess("halvo --features FIXED_LOGNAME"));
+    EXPECT_NE(std::string::npos, ReadFile(LogFile("test-game.log")).find("[SYSTEM] HALVO log: 1 errors, 0 warnings,"));
 }
