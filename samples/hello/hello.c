@@ -26,7 +26,7 @@ static void Worker(void* argument)
 
 static bool Init(void)
 {
-    hv = self->hv;
+    hv = self->hv; /* set before the worker starts; only read afterwards */
     startMs = hv->GetTimeMs();
     hv->Log(HV_LOG_SYSTEM, "hello: Init (developer mode %s, frame time %d ms)", hv->IsDeveloperMode() ? "on" : "off",
             self->video.frameTimeMs);
@@ -67,7 +67,9 @@ static void Draw(float step)
 
 static int32_t OnEvent(HV_Event* event)
 {
-    hv = self->hv; /* OnEvent already runs during pre-initialisation, before Init */
+    if (!hv) {
+        hv = self->hv; /* OnEvent already runs during pre-initialisation, before Init */
+    }
     switch (event->kind) {
     case HV_EVENT_CHARACTER:
         hv->Log(HV_LOG_SYSTEM, "hello: OnEvent got the character '%c' it posted", (char)event->character.character);
