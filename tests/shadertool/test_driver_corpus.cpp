@@ -20,11 +20,23 @@ namespace {
 constexpr uint32_t kAllHLSL11Levels =
     FEATURE_LEVEL_HLSL11_DEFAULT | FEATURE_LEVEL_HLSL11_LOW | FEATURE_LEVEL_HLSL11_XBOX;
 
+// The bitmaps that pixel textures of the corpus name as their source.
+int g_quadAlbedo = 0;
+int g_bitmapLookups = 0;
+
+void* FindCorpusBitmap(const char* name)
+{
+    ++g_bitmapLookups;
+    return std::strcmp(name, "quad_albedo") == 0 ? &g_quadAlbedo : nullptr;
+}
+
 class DriverCorpusTest : public ShaderXmlFolderTest {
 protected:
     void SetUp() override
     {
         ShaderXmlFolderTest::SetUp();
+        GetGlobalState().reader.SetBitmapGetter(FindCorpusBitmap);
+        g_bitmapLookups = 0;
         std::filesystem::copy(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaderxml", m_folder,
                               std::filesystem::copy_options::recursive);
         ASSERT_TRUE(Initialize(TARGET_HLSL9 | TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, "res://out", false))
@@ -34,6 +46,7 @@ protected:
     void TearDown() override
     {
         Reset();
+        GetGlobalState().reader.SetBitmapGetter(nullptr);
         for (const char* name : {"sprite_v22.xml", "lit_v24.xml", "skinned_v23.xml", "quad_v23.xml",
                                  "raytrace_v24.xml", "lit_definitions.xml"}) {
             DataManager::UnloadDatabase((std::string("res://") + name).c_str());
@@ -93,6 +106,8 @@ TEST_F(DriverCorpusTest, EveryFileTranslatesForHLSL9AndPassesTheDx9Validator)
         }
         EXPECT_NE(GetGlobalState().stageMask & 3u, 0u);
     }
+    // The quad's albedo texture names its bitmap.
+    EXPECT_EQ(g_bitmapLookups, 1);
 }
 
 TEST_F(DriverCorpusTest, EveryFileTranslatesForHLSL11AndPassesTheValidators)
