@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/engine_lifecycle.h"
@@ -155,4 +156,16 @@ TEST_F(MainWindow, QuitMessageEndsThePump)
 {
     PostQuitMessage(0);
     EXPECT_FALSE(HVI_PumpMessages());
+}
+
+TEST_F(MainWindow, TitleFillingItsWholeFieldIsTakenWithoutReadingPastIt)
+{
+    HVI_DestroyMainWindow(HVI_GetEngineState());
+    std::memset(m_program.title, 'T', sizeof(m_program.title));  // no terminating zero
+    std::memset(m_program.version, 'V', sizeof(m_program.version));
+    std::memset(m_program.developer, 'D', sizeof(m_program.developer));
+    ASSERT_TRUE(HVI_CreateMainWindow(HVI_GetEngineState()));
+    char title[512] = {};
+    GetWindowTextA(HVI_GetEngineState().window, title, sizeof(title));
+    EXPECT_EQ(std::string(128, 'T'), title);
 }

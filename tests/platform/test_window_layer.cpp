@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "winapi/user/message_box_records.h"
@@ -143,4 +145,22 @@ TEST_F(WindowLayer, ClientRectExcludesTheFrame)
     EXPECT_EQ(300 - 16, client.right);
     EXPECT_EQ(200 - 39, client.bottom);
     DestroyWindow(window);
+}
+
+TEST_F(WindowLayer, WindowTextIsCutToTheBufferAndAlwaysTerminated)
+{
+    HWND window = MakeWindow("LayerTestText", WS_POPUP);
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(SetWindowTextA(window, "Hello Halvo"));
+    char text[6];
+    std::memset(text, 'x', sizeof(text));
+    EXPECT_EQ(5, GetWindowTextA(window, text, sizeof(text)));
+    EXPECT_STREQ("Hello", text);
+    char whole[64];
+    EXPECT_EQ(11, GetWindowTextA(window, whole, sizeof(whole)));
+    EXPECT_STREQ("Hello Halvo", whole);
+    EXPECT_EQ(0, GetWindowTextA(window, whole, 0));
+    DestroyWindow(window);
+    EXPECT_EQ(0, GetWindowTextA(window, whole, sizeof(whole)));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
 }

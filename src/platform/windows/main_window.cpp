@@ -1,5 +1,7 @@
 #include "platform/windows/main_window.h"
 
+#include <cstring>
+
 #include "core/engine_lifecycle.h"
 #include "core/engine_state.h"
 #include "core/features.h"
@@ -75,7 +77,10 @@ bool HVI_CreateMainWindow(HVI_EngineState& state)
         return false;
     }
     const HV_VideoParameters& video = state.program->video;
-    HWND window = CreateWindowExA(0, kWindowClassName, state.program->title, kWindowedStyle, CW_USEDEFAULT,
+    // The program fills the title; it need not end within its 128 characters.
+    char title[sizeof(state.program->title) + 1] = {};
+    std::memcpy(title, state.program->title, sizeof(state.program->title));
+    HWND window = CreateWindowExA(0, kWindowClassName, title, kWindowedStyle, CW_USEDEFAULT,
                                   CW_USEDEFAULT, video.width, video.height, nullptr, nullptr, nullptr, nullptr);
     if (!window) {
         HV_Log(HV_LOG_ERROR, "HVI_CreateMainWindow: cannot create the window (error %u).",

@@ -357,6 +357,26 @@ BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString)
     return TRUE;
 }
 
+int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    Window* window = FindLocked(registry, hWnd);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    if (!lpString || nMaxCount <= 0) {
+        return 0;
+    }
+    // Cut to the buffer, always terminated; the result is the characters copied.
+    const size_t count = window->title.size() < static_cast<size_t>(nMaxCount - 1) ? window->title.size()
+                                                                                   : static_cast<size_t>(nMaxCount - 1);
+    std::memcpy(lpString, window->title.data(), count);
+    lpString[count] = '\0';
+    return static_cast<int>(count);
+}
+
 HWND WINAPI GetForegroundWindow(void)
 {
     WindowRegistry& registry = Registry();

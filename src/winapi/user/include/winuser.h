@@ -138,6 +138,7 @@ BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD d
 LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString);
+int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 HWND WINAPI GetForegroundWindow(void);
 BOOL WINAPI SetForegroundWindow(HWND hWnd);
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -162,6 +163,7 @@ int WINAPI GetSystemMetrics(int nIndex);
 #define GetWindowLongPtr GetWindowLongPtrA
 #define SetWindowLongPtr SetWindowLongPtrA
 #define SetWindowText SetWindowTextA
+#define GetWindowText GetWindowTextA
 #define DefWindowProc DefWindowProcA
 #define PeekMessage PeekMessageA
 #define DispatchMessage DispatchMessageA
