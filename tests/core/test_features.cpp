@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/features.h"
 #include "engine_test_support.h"
 
@@ -16,6 +18,18 @@ TEST(FeatureList, CommaSemicolonAndSpaceBoundWords)
     EXPECT_TRUE(HVI_FeatureListHasWord("A;NO_SOUND;B", "NO_SOUND"));
     EXPECT_TRUE(HVI_FeatureListHasWord("A NO_SOUND B", "NO_SOUND"));
     EXPECT_TRUE(HVI_FeatureListHasWord("A, NO_SOUND ;B", "NO_SOUND"));
+}
+
+TEST(FeatureList, EachBoundaryCountsBeforeAndAfterTheWord)
+{
+    for (const char* boundary : {",", ";", " "}) {
+        const std::string b = boundary;
+        EXPECT_TRUE(HVI_FeatureListHasWord(("NO_SOUND" + b + "X").c_str(), "NO_SOUND")) << "'" << b << "'";
+        EXPECT_TRUE(HVI_FeatureListHasWord(("X" + b + "NO_SOUND").c_str(), "NO_SOUND")) << "'" << b << "'";
+        EXPECT_TRUE(HVI_FeatureListHasWord(("X" + b + "NO_SOUND" + b + "Y").c_str(), "NO_SOUND")) << "'" << b << "'";
+        EXPECT_FALSE(HVI_FeatureListHasWord(("X" + b + "NO_SOUNDY").c_str(), "NO_SOUND")) << "'" << b << "'";
+        EXPECT_FALSE(HVI_FeatureListHasWord(("XNO_SOUND" + b + "Y").c_str(), "NO_SOUND")) << "'" << b << "'";
+    }
 }
 
 TEST(FeatureList, PartsOfLongerWordsDoNotCount)
