@@ -23,6 +23,7 @@
 #include "extensions/extension_services.h"
 #include "extensions/leaderboard_events.h"
 #include "filesystem/scheme_roots.h"
+#include "foundation/log.h"
 #include "halvo.h"
 
 #include <windows.h>
@@ -60,6 +61,9 @@ protected:
         HVI_AddSearchPath("res://");
         HVI_ResetLog();
         HVI_SetLogThreshold(HV_LOG_INFO);
+        // As pre-initialisation does: the lines of the layers below the core
+        // (file system, data manager) reach the engine's log.
+        HVI_InstallFoundationLogSink();
         HVI_ResetThreading();
         HVI_RegisterMainThread();
         HVI_BuildEngineInterface();
@@ -80,6 +84,7 @@ protected:
         HVI_ResetFeatures();
         HVI_ResetThreading();
         HVI_ResetFileSystem();
+        HVI_SetLogSink(nullptr, nullptr);
         HVI_ResetLog();
         HVI_GetEngineState().engine = nullptr;
         std::error_code ignored;

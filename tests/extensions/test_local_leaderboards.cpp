@@ -382,6 +382,21 @@ TEST_F(LocalLeaderboards, DamagedScrambledDatabasesAreKeptAsideWithALogLine)
     }
 }
 
+TEST_F(LocalLeaderboards, AFailedSaveKeepsTheOldFileAndTheScoresInMemory)
+{
+    StartServices(kFeatures, true);
+    Submit(1);
+    const std::string before = ReadFile(DatabaseFile());
+    // A folder where the new file would be written first.
+    std::filesystem::create_directories(UserFolder() / "leaderboards-db.xml.tmp");
+    Submit(2);
+    EXPECT_TRUE(Logged("HVI_WriteFileAtomically: unable to create '" + (UserFolder() / "leaderboards-db.xml.tmp").string() +
+                       "'."));
+    EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to open file 'user://leaderboards-db.xml' for writing."));
+    EXPECT_EQ(ReadFile(DatabaseFile()), before);
+    EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{2, 1}));
+}
+
 TEST_F(LocalLeaderboards, ConcurrentSubmissionsAndRequestsKeepEveryCategoryWhole)
 {
     StartServices(kFeatures);

@@ -185,6 +185,29 @@ TEST_F(SimulatedCloud, NullDataWithASizeIsRefusedAndNothingIsWritten)
     EXPECT_FALSE(std::filesystem::exists(UserFolder() / "simulated.cloud"));
 }
 
+TEST_F(SimulatedCloud, AFailedWriteKeepsTheOldFileAndTheStore)
+{
+    Put("A", {1});
+    const Bytes before = File();
+    // A folder where the new file would be written first.
+    std::filesystem::create_directories(UserFolder() / "simulated.cloud.tmp");
+    Put("B", {2});
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Save: 'user://simulated.cloud' could not be written; the store "
+                       "stays in memory."));
+    EXPECT_EQ(File(), before);
+    Bytes value;
+    ASSERT_TRUE(Read("B", value));
+    EXPECT_EQ(value, (Bytes{2}));
+
+    std::filesystem::remove(UserFolder() / "simulated.cloud.tmp");
+    Put("C", {3});
+    Bytes expected = Header(3);
+    AppendEntry(expected, "A", {1});
+    AppendEntry(expected, "B", {2});
+    AppendEntry(expected, "C", {3});
+    EXPECT_EQ(File(), expected);
+}
+
 TEST_F(SimulatedCloud, ConcurrentPutsAndReadsKeepEveryKey)
 {
     std::vector<std::thread> threads;
