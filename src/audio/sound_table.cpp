@@ -168,11 +168,12 @@ HV_SoundRecord* HV_Audio_GetSoundWithCacheMode(const char* name, int32_t cacheMo
         return sound;
     }
     sound->flags |= HV_SOUND_FLAG_COUNTED_BY_GET;
-    HVI_LeaveEngineLock(kSoundLock);
-    TraceCount("'%s' ref count = 1 (GetSound)", name);
     if (IsNoneName(name)) {
         sound->appliedCacheMode = uint8_t(cacheMode);
-    } else if (HVI_GetAudioState().backEnd) {
+    }
+    HVI_LeaveEngineLock(kSoundLock);
+    TraceCount("'%s' ref count = 1 (GetSound)", name);
+    if (!IsNoneName(name) && HVI_GetAudioState().backEnd) {
         HVI_LoadSoundResource(sound, cacheMode);
     }
     return sound;
@@ -199,32 +200,41 @@ HV_SoundRecord* HV_Audio_LoadSound(const char* name) {
         return sound;
     }
     HV_SoundRecord* sound = Create(name, hash);
+    if (sound && IsNoneName(name)) {
+        sound->appliedCacheMode = HV_SOUND_CACHE_LOAD;
+    }
     HVI_LeaveEngineLock(kSoundLock);
     if (!sound) {
         ReportOutOfSounds();
         return nullptr;
     }
     TraceCount("'%s' ref count = 1", name);
-    if (IsNoneName(name)) {
-        sound->appliedCacheMode = HV_SOUND_CACHE_LOAD;
-    } else if (HVI_GetAudioState().backEnd) {
+    if (!IsNoneName(name) && HVI_GetAudioState().backEnd) {
         HVI_LoadSoundResource(sound, HV_SOUND_CACHE_LOAD);
     }
     return sound;
 }
 
 void HVI_LoadSoundResource(HV_SoundRecord* sound, int32_t cacheMode) {
-    if (sound->appliedCacheMode == cacheMode) {
+    const bool loads = (cacheMode & HV_SOUND_CACHE_LOAD) != 0;
+    if (!loads && cacheMode != HV_SOUND_CACHE_NOTHING) {
         return;
     }
-    if (cacheMode & HV_SOUND_CACHE_LOAD) {
+    // The mode is claimed under the lock before the work, so that of several
+    // threads asking at once exactly one loads (or releases) the sample.
+    HVI_EnterEngineLock(kSoundLock);
+    const bool claimed = sound->appliedCacheMode != cacheMode;
+    sound->appliedCacheMode = uint8_t(cacheMode);
+    HVI_LeaveEngineLock(kSoundLock);
+    if (!claimed) {
+        return;
+    }
+    if (loads) {
         if (!HVI_LoadSoundData(sound)) {
             ReportNotFound(sound);
         }
-        sound->appliedCacheMode = uint8_t(cacheMode);
-    } else if (cacheMode == HV_SOUND_CACHE_NOTHING) {
+    } else {
         ReleaseSampleOf(sound);
-        sound->appliedCacheMode = 0;
         sound->byteSize = 0;
     }
 }

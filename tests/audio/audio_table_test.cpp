@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <filesystem>
 #include <thread>
 
 #include "audio/audio_engine_rig.h"
@@ -220,4 +222,41 @@ TEST_F(AudioTableTest, ThreadsShareTheTableUnderItsLock) {
         ASSERT_NE(shared, nullptr);
         EXPECT_EQ(shared->referenceCount, 0);
     }
+}
+
+// Threads that load one new sound at once load its sample once: the load is
+// claimed under GET_SOUND, so that no sample is loaded twice and lost.
+TEST_F(AudioTableTest, ThreadsLoadingOneNewSoundLoadItOnce) {
+    constexpr int kThreads = 4;
+    constexpr int kNames = 20;
+    MakeTone("tone.wav");
+    for (int n = 0; n < kNames; ++n) {
+        std::filesystem::copy_file(rig.folder().Path("tone.wav"), rig.folder().Path("tone" + std::to_string(n) + ".wav"));
+    }
+    for (int n = 0; n < kNames; ++n) {
+        const std::string name = "tone" + std::to_string(n);
+        std::atomic<int> ready{0};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&, t] {
+                ++ready;
+                while (ready < kThreads) {
+                }
+                // Half the threads come through GetSound, which loads a new record too.
+                if (t % 2 == 0) {
+                    rig.audio().LoadSound(name.c_str());
+                } else {
+                    rig.audio().GetSound(name.c_str());
+                }
+            });
+        }
+        for (auto& thread : threads) {
+            thread.join();
+        }
+        HV_SoundRecord* sound = rig.audio().GetSoundWithCacheMode(name.c_str(), HV_SOUND_CACHE_LOOKUP);
+        ASSERT_NE(sound, nullptr);
+        EXPECT_TRUE(sound->loaded) << name;
+        EXPECT_NE(sound->sample, nullptr) << name;
+    }
+    EXPECT_FALSE(rig.Logged("not found")) << rig.LogText();
 }
