@@ -48,15 +48,15 @@ void HVI_Shutdown()
     ShutDownRole(HVI_SUBSYSTEM_PLATFORM, state);
     ShutDownRole(HVI_SUBSYSTEM_EXTENSIONS, state);
     HVI_DiscardQueuedEvents();
+    HVI_GetConfiguration().Unload();
+    HVI_ResetFileSystem();
     if (run.instanceMutex) {
         CloseHandle(run.instanceMutex);
         run.instanceMutex = nullptr;
     }
     state.program = nullptr;
     HVI_UnbindProgram(run.library);
-    HVI_GetConfiguration().Unload();
     HVI_WriteLogSummary();
-    HVI_ResetFileSystem();
     HVI_DeleteEngineLocks();
     state.started = false;
 }

@@ -168,3 +168,20 @@ TEST_F(StartupAndShutdown, EventsStillQueuedAtShutdownHaveTheirPayloadsFreedAfte
     EXPECT_EQ(0, HVI_GetQueuedEventCount());
     HVI_RegisterEventPayloadFreer(kPayloadKind, nullptr);
 }
+
+TEST_F(StartupAndShutdown, FileSystemsStayUntilEverySubsystemIsDown)
+{
+    TemporaryFolder user;
+    HVI_SetSchemeRoot(HV_PATH_SCHEME_USER, user.Native().c_str());
+    static bool resolvedAtExtensionShutdown;
+    resolvedAtExtensionShutdown = false;
+    HVI_SubsystemHooks extensions = {};
+    extensions.Shutdown = [](HVI_EngineState&) {
+        resolvedAtExtensionShutdown = !HV_ConvertStaticPathToNativeOSPath("user://leaderboards-db.xml").IsEmpty();
+    };
+    HVI_RegisterSubsystem(HVI_SUBSYSTEM_EXTENSIONS, extensions);
+    ASSERT_TRUE(HVI_Startup());
+    HVI_Shutdown();
+    EXPECT_TRUE(resolvedAtExtensionShutdown);
+    EXPECT_TRUE(HV_ConvertStaticPathToNativeOSPath("user://leaderboards-db.xml").IsEmpty());
+}
