@@ -28,7 +28,9 @@ bool ParseSource(GlobalState& state, WorkRecord& record, uint32_t targetBit)
     const bool preprocessed = Preprocess(preprocessor, description, targetBit, record.source, settings.definitions,
                                          settings.preprocessorFlag != 0);
     if (settings.preprocessorFlag) return preprocessed;
-    record.parseNeeded = 0;
+    // A source that tested the target (_TARGET, _TARGET_GROUP) reads
+    // differently for the next target: it is preprocessed and parsed again.
+    record.parseNeeded = preprocessor.targetDependent ? 1 : 0;
     if (!preprocessed) return false;
     if (state.upToDate) {
         if (preprocessor.stamp > state.stamp) state.stamp = preprocessor.stamp;

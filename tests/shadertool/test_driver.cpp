@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "shader_xml_test_support.h"
@@ -218,6 +219,21 @@ TEST_F(DriverTest, EachSourceIsPreprocessedOnceForAllItsTargets)
                          "Translating for target 'HLSL9'...\n" + line +
                          "Translating for target 'HLSL11'...\n"
                          "\nTranslation SUCCEEDED\n");
+}
+
+TEST_F(DriverTest, SourceThatTestsTheTargetIsReadAgainForEachTarget)
+{
+    settings.targetMask = TARGET_HLSL9 | TARGET_HLSL11;
+    ASSERT_TRUE(Initialize(TARGET_HLSL9 | TARGET_HLSL11, 0, "res://out", false));
+    const std::string vertex = "void main()\n{\n#if _TARGET == _TARGET_HLSL11\n"
+                               "\toutput.position = input.position * 2.0;\n#else\n"
+                               "\toutput.position = input.position;\n#endif\n\toutput.uv = input.uv;\n}\n";
+    ASSERT_TRUE(Translate(SpriteXml(Source("vertex", vertex) + Source("pixel", kPixelMain)))) << MainLog();
+    // HLSL9's text is the stage output, HLSL11's the last one written to the file.
+    EXPECT_NE(StageText(0).find("\toutput.position = input.position;\n"), std::string::npos) << StageText(0);
+    std::ifstream file(m_folder / "out" / "sprite.vertex");
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("\toutput.position = input.position * 2.0f;\n"), std::string::npos) << text;
 }
 
 TEST_F(DriverTest, TargetWithoutTranslatorIsReported)
