@@ -25,6 +25,20 @@ TEST_F(ModuleCommands, SetLocalNotificationWithThreeTextsUsesTheNumberFive)
                                     "Module.ExecuteCommand('SetLocalNotification','title;body;sound');"));
 }
 
+TEST_F(ModuleCommands, FieldsThatDoNotExistAreNull)
+{
+    HV_ExtensionCommand("SetLocalNotification", "title;body");
+    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification('title','body',null,5);"));
+}
+
+TEST_F(ModuleCommands, TheNumberIsReadByAtoiRules)
+{
+    HV_ExtensionCommand("SetLocalNotification", "a;b;c; -12 minutes");
+    HV_ExtensionCommand("SetLocalNotification", "a;b;c;soon");
+    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification('a','b','c',-12);"));
+    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification('a','b','c',0);"));
+}
+
 TEST_F(ModuleCommands, AThirdSeparatorAtTheEndGivesAnEmptyFourthFieldAndZero)
 {
     HV_ExtensionCommand("SetLocalNotification", "title;body;sound;");
