@@ -74,6 +74,21 @@ protected:
     std::filesystem::path DatabaseFile() { return UserFolder() / "leaderboards-db.xml"; }
 };
 
+TEST_F(LocalLeaderboards, AnswersTheFixedValuesOfALocalList)
+{
+    StartServices(kFeatures);
+    EXPECT_TRUE(Logged("Initializing Leaderboards implementation 'LocalDatabase'..."));
+    HV_LeaderboardsInterface* table = Engine()->leaderboards;
+    EXPECT_EQ(table->QueryMaxScoreCount(), 30);
+    EXPECT_EQ(table->LocalPlayerState(1), 2);
+    EXPECT_FALSE(table->IsBusy());
+    EXPECT_FALSE(table->Logout());
+    table->OpenCategory("alltime");
+    table->LaunchLeaderboardView(0, "alltime");
+    EXPECT_EQ(DeliverEvents().size(), 0u);
+    EXPECT_FALSE(std::filesystem::exists(DatabaseFile()));
+}
+
 TEST_F(LocalLeaderboards, AFriendsRequestIsAnsweredAtOnceWithNothing)
 {
     StartServices(kFeatures);
