@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "audio/audio_engine_rig.h"
@@ -36,8 +37,20 @@ protected:
 
 TEST_F(ChannelTest, PlayingOneSoundTwiceWithin24MillisecondsIsRefused) {
     HV_SoundRecord* sound = Tone("tone");
-    EXPECT_NE(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
-    EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
+    // Judged only when both plays fall within 24 ms, which a busy machine may take a few tries to do.
+    bool judged = false;
+    for (int attempt = 0; attempt < 10 && !judged; ++attempt) {
+        Sleep(30);
+        const uint32_t before = HV_GetTimeMs();
+        const HV_PlayHandle first = rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f);
+        const HV_PlayHandle second = rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f);
+        if (HV_GetTimeMs() - before <= 24) {
+            judged = true;
+            EXPECT_NE(first, 0u);
+            EXPECT_EQ(second, 0u);
+        }
+    }
+    EXPECT_TRUE(judged);
     Sleep(30);
     EXPECT_NE(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
 }
@@ -55,16 +68,27 @@ TEST_F(ChannelTest, TheTwentyFirstChannelOfOneSoundIsRefused) {
 
 TEST_F(ChannelTest, ADelayedStartBeginsOnTime) {
     HV_SoundRecord* sound = Tone("tone");
-    const uint32_t asked = HV_GetTimeMs();
+    const uint32_t before = HV_GetTimeMs();
     const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 0.1f);
+    const uint32_t after = HV_GetTimeMs();
     ASSERT_NE(handle, 0u);
+    const int32_t startTime = Channel(handle)->startTime;
+    EXPECT_GE(startTime, int32_t(before) + 100);
+    EXPECT_LE(startTime, int32_t(after) + 100);
     EXPECT_TRUE(rig.audio().IsSoundPlaying(handle));  // waiting counts as alive
-    while (!Channel(handle)->started && HV_GetTimeMs() - asked < 1000) {
-        rig.RunFrames(5);
+    // Each frame starts the channel exactly when its time lies past the start time.
+    while (!Channel(handle)->started) {
+        ASSERT_LT(HV_GetTimeMs() - before, 5000u);
+        Sleep(5);
+        const int32_t frameBegun = int32_t(HV_GetTimeMs());
+        rig.Frame();
+        const int32_t frameEnded = int32_t(HV_GetTimeMs());
+        if (Channel(handle)->started) {
+            EXPECT_GT(frameEnded, startTime);
+        } else {
+            EXPECT_LE(frameBegun, startTime);
+        }
     }
-    const uint32_t started = HV_GetTimeMs() - asked;
-    EXPECT_GE(started, 100u);
-    EXPECT_LT(started, 300u);  // frames come every 5 ms, later on a busy machine
     EXPECT_EQ(VoiceState(handle), HV_MIXER_VOICE_PLAYING);
     // Its first frames are the sound's first samples.
     const auto frames = rig.Pull(100);
@@ -85,10 +109,12 @@ TEST_F(ChannelTest, PausingAWaitingChannelHoldsItsDelay) {
 
 TEST_F(ChannelTest, ADelayPast15SecondsWarnsAndIsCut) {
     HV_SoundRecord* sound = Tone("tone");
-    const uint32_t asked = HV_GetTimeMs();
+    const uint32_t before = HV_GetTimeMs();
     const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 20.0f);
+    const uint32_t after = HV_GetTimeMs();
     EXPECT_TRUE(rig.Logged("Trying to play sound 'tone' with too long delay 20.0s (warning triggers at 15s)"));
-    EXPECT_LE(Channel(handle)->startTime - int32_t(asked), 15001);
+    EXPECT_GE(Channel(handle)->startTime, int32_t(before) + 15000);
+    EXPECT_LE(Channel(handle)->startTime, int32_t(after) + 15000);
 }
 
 TEST_F(ChannelTest, AFadeOutFallsSteadilyToSilenceAndFreesItsChannel) {
@@ -97,14 +123,16 @@ TEST_F(ChannelTest, AFadeOutFallsSteadilyToSilenceAndFreesItsChannel) {
     rig.audio().StopChannelWithFade(handle, 0.2f);
     float previous = 1.0f;
     const uint32_t begun = HV_GetTimeMs();
-    while (Channel(handle) && HV_GetTimeMs() - begun < 1000) {
-        ASSERT_LE(Channel(handle)->volume, previous);
-        previous = Channel(handle)->volume;
+    while (Channel(handle)) {
+        ASSERT_LT(HV_GetTimeMs() - begun, 5000u);
+        const HV_SoundChannel& channel = *Channel(handle);
+        // A straight line from the volume at the start down to 0 over the fade time.
+        EXPECT_NEAR(channel.volume, HVI_SnapVolume(1.0f - channel.slideElapsed / 0.2f), 1e-4f);
+        ASSERT_LE(channel.volume, previous);
+        previous = channel.volume;
         rig.RunFrames(5);
     }
-    EXPECT_EQ(Channel(handle), nullptr);
     EXPECT_FALSE(rig.audio().IsSoundPlaying(handle));
-    EXPECT_LT(previous, 0.2f);
     // The voice was stopped: the output is silent.
     const auto frames = rig.Pull(500);
     for (SHORT s : frames) {
@@ -154,20 +182,31 @@ TEST_F(ChannelTest, PlayMusicCrossFadesTheOldTrackOutForOneSecond) {
     rig.Frame();
     ASSERT_EQ(music.current, first);
     EXPECT_EQ(rig.audio().GetMusic(), first);
-    const uint32_t switched = HV_GetTimeMs();
     rig.audio().PlayMusic(second, 0.8f, 0.2f);
     EXPECT_EQ(rig.audio().GetMusic(), second);  // the pending track
+    // The fade-out counts from the last update before PlayMusic; each frame's
+    // own time (the last update time) tells how far it has come.
+    const int32_t fadeBegun = music.lastUpdateTime;
     float previous = 1.0f;
-    while (music.current == first && HV_GetTimeMs() - switched < 2000) {
-        ASSERT_LE(music.volume, previous);
-        previous = music.volume;
-        rig.RunFrames(10);
+    int32_t fadedAt = 0;
+    while (music.current == first) {
+        ASSERT_LT(music.lastUpdateTime - fadeBegun, 5000);
+        Sleep(10);
+        rig.Frame();
+        const int32_t sinceFadeBegun = music.lastUpdateTime - fadeBegun;
+        if (music.current == first) {
+            EXPECT_LE(sinceFadeBegun, 1001);
+            EXPECT_LE(music.volume, previous);
+            // From 1 towards -0.01 (so that it reaches 0 before the stop), clamped at 0.
+            EXPECT_NEAR(music.volume, std::max(0.0f, 1.0f - 1.01f * float(sinceFadeBegun) / 1000.0f), 1e-3f);
+            previous = music.volume;
+        } else {
+            fadedAt = sinceFadeBegun;
+        }
     }
-    const uint32_t fadedOut = HV_GetTimeMs() - switched;
-    EXPECT_GE(fadedOut, 990u);
-    EXPECT_LT(fadedOut, 1600u);
+    EXPECT_GE(fadedAt, 999);
     ASSERT_EQ(music.current, second);
-    // The new track fades in to its volume.
+    // The new track then fades in to its volume.
     EXPECT_LT(music.volume, 0.8f);
     rig.RunFrames(300);
     EXPECT_FLOAT_EQ(music.volume, 0.8f);
