@@ -53,7 +53,15 @@ bool HVI_InitShaders()
     const bool initialized = renderer != nullptr &&
                              ShaderTool::Initialize(renderer->GetShaderTarget(), renderer->GetShaderFeatureLevel(),
                                                     directory, developerMode);
-    if (!initialized) HVI_Log(HV_LOG_ERROR, "%s", kShaderInitFailed);
+    if (!initialized) {
+        HVI_Log(HV_LOG_ERROR, "%s", kShaderInitFailed);
+        // The translator's own account of the failure follows.
+        const String& reasons = ShaderTool::GetGlobalState().mainLog.text;
+        if (!reasons.IsEmpty()) HVI_Log(HV_LOG_ERROR, "%s", reasons.GetText());
+    }
+    // Its logs start empty for the first shader, whose report would otherwise
+    // carry this account.
+    ShaderTool::Reset();
     return initialized;
 }
 

@@ -1,0 +1,64 @@
+// HVI_InitShaders on a system without the HLSL compiler library: a program
+// of its own, because the translator keeps a compiler it once bound.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/configuration.h"
+#include "core/threading.h"
+#include "filesystem/scheme_roots.h"
+#include "foundation/log.h"
+#include "graphics/renderer_implementation.h"
+#include "graphics/shader_translation.h"
+#include "shadertool/driver.h"
+
+namespace {
+
+class HLSL11Renderer : public RendererImplementation {
+public:
+    uint32_t GetShaderTarget() override { return ShaderTool::TARGET_HLSL11; }
+    uint32_t GetShaderFeatureLevel() override { return ShaderTool::FEATURE_LEVEL_HLSL11_DEFAULT; }
+};
+
+void Capture(void* context, int /*level*/, bool /*popup*/, const char* text)
+{
+    static_cast<std::vector<std::string>*>(context)->push_back(text);
+}
+
+TEST(ShaderInitWithoutCompiler, FailureIsLoggedWithItsReasonAndTheFirstShaderReportsOnlyItself)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "halvo-graphics-shader-init";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "no-libraries");
+    std::filesystem::create_directories(folder / "res");
+    SetEnvironmentVariableA("HALVO_LIBRARY_PATH", (folder / "no-libraries").string().c_str());
+    HVI_ResetFileSystem();
+    HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, (folder / "res").string().c_str());
+    HLSL11Renderer renderer;
+    HVI_SetRenderer(&renderer);
+    std::vector<std::string> lines;
+    HVI_SetLogSink(Capture, &lines);
+
+    EXPECT_FALSE(HVI_InitShaders());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "Failed to initialize the shader translator.");
+    EXPECT_EQ(lines[1], "Failed to initialize the compiler for target 'HLSL11':\nError: unknown error.\n");
+
+    HV_Shader shader;
+    shader.name = "res://missing.xml";
+    EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_FAILED);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[2], "Failed to translate shader 'res://missing.xml':\n"
+                        "Failed to read the Shader XML:\nError: file does not exist.\n");
+
+    HVI_SetLogSink(nullptr, nullptr);
+    HVI_SetRenderer(nullptr);
+    HVI_ResetThreading();
+    HVI_ResetFileSystem();
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
