@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -79,4 +81,24 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+// Sets an environment variable for the life of the object.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : m_name(name)
+    {
+        char saved[4096] = {};
+        m_had = GetEnvironmentVariableA(name, saved, sizeof(saved)) > 0;
+        m_saved = saved;
+        SetEnvironmentVariableA(name, value.c_str());
+    }
+    ~ScopedVariable() { SetEnvironmentVariableA(m_name, m_had ? m_saved.c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* m_name;
+    bool m_had = false;
+    std::string m_saved;
 };

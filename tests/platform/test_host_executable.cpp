@@ -53,7 +53,8 @@ TEST(HostExecutable, RunsTheSampleToAnOrderlyShutdown)
     const std::string log = ReadFile(home.Path() / "data" / "hello" / "logs" / "hello.log");
     size_t at = 0;
     for (const char* expected :
-         {"[SYSTEM] Preinitializing (command line '", "--features FIXED_LOGNAME').", "[SYSTEM] Preinitialization complete.",
+         {"[SYSTEM] Preinitializing (command line '", "--features FIXED_LOGNAME').",
+          "[SYSTEM] hello: OnEvent checks the video parameters 1280x720", "[SYSTEM] Preinitialization complete.",
           "[SYSTEM] Startup complete.", "hello: Init", "hello: OnEvent got the character 'H' it posted",
           "hello: Update frame 1,",
           "[SYSTEM] HALVO Shutdown.", "hello: Deinit after", "[SYSTEM] HALVO log: 0 errors, 0 warnings, "}) {

@@ -18,24 +18,6 @@ const char* const kPreinitializationFailed =
     "Failed to initialize the application. You can try the following: 1) Reboot your system, 2) Update your "
     "drivers, 3) Restart the application.\n\nSee generated log for details.";
 
-// Sets an environment variable for the life of the object.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : m_name(name)
-    {
-        char saved[4096] = {};
-        m_had = GetEnvironmentVariableA(name, saved, sizeof(saved)) > 0;
-        m_saved = saved;
-        SetEnvironmentVariableA(name, value.c_str());
-    }
-    ~ScopedVariable() { SetEnvironmentVariableA(m_name, m_had ? m_saved.c_str() : nullptr); }
-
-private:
-    const char* m_name;
-    bool m_had = false;
-    std::string m_saved;
-};
-
 std::string ReadFile(const std::filesystem::path& path)
 {
     std::ifstream file(path);

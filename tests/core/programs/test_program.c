@@ -36,6 +36,25 @@ HV_EXPORT HV_ProgramInterface* HV_GetInterface(void)
     return &olderBlock;
 }
 #else
+static HV_ProgramInterface* boundBlock __attribute__((unused));
+static int videoChecks __attribute__((unused));
+
+/* Counts the video checks of pre-initialisation and, in the check, asks for
+   the multi-pointer flag to show that the engine keeps what the check changes. */
+__attribute__((unused)) static int32_t OnEvent(HV_Event* event)
+{
+    if (event->kind == HV_EVENT_VIDEO_REINITIALIZATION && boundBlock) {
+        ++videoChecks;
+        boundBlock->video.multiPointer = 1;
+    }
+    return 0;
+}
+
+HV_EXPORT int TestProgram_GetVideoCheckCount(void)
+{
+    return videoChecks;
+}
+
 HV_EXPORT bool HV_GetProgramInterface(HV_ProgramInterface* block, uint32_t engineVersion)
 {
     (void)olderBlock;
@@ -55,6 +74,9 @@ HV_EXPORT bool HV_GetProgramInterface(HV_ProgramInterface* block, uint32_t engin
         return false;
     }
     Fill(block);
+    block->OnEvent = OnEvent;
+    boundBlock = block;
+    videoChecks = 0;
     return true;
 #endif
 }
