@@ -158,6 +158,10 @@ void LogFromFoundation(void*, int level, bool popup, const char* text)
 
 void HV_Print(const char* format, ...)
 {
+    if (!format) {
+        WriteLine(HV_LOG_ERROR, "HV_Print: format is null.");
+        return;
+    }
     va_list arguments;
     va_start(arguments, format);
     String text;
@@ -168,6 +172,10 @@ void HV_Print(const char* format, ...)
 
 void HV_Log(HV_LogLevel level, const char* format, ...)
 {
+    if (!format) {
+        WriteLine(HV_LOG_ERROR, "HV_Log: format is null.");
+        return;
+    }
     va_list arguments;
     va_start(arguments, format);
     String text;
@@ -178,6 +186,10 @@ void HV_Log(HV_LogLevel level, const char* format, ...)
 
 void HV_Popup(HV_LogLevel level, const char* format, ...)
 {
+    if (!format) {
+        WriteLine(HV_LOG_ERROR, "HV_Popup: format is null.");
+        return;
+    }
     va_list arguments;
     va_start(arguments, format);
     String text;

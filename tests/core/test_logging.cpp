@@ -185,3 +185,19 @@ TEST_F(Logging, LowerLayersReachTheLogThroughTheFoundationSeam)
     EXPECT_EQ((std::vector<std::string>{"[ERROR] File System OpenFile: mode is bad.", "[WARNING] [POPUP] watch 6%"}),
               LoggedTexts());
 }
+
+TEST_F(Logging, NullFormatFromTheProgramIsReportedInsteadOfFormatted)
+{
+    HV_EngineInterface hv = {};
+    hv.Print = HV_Print;
+    hv.Log = HV_Log;
+    hv.Popup = HV_Popup;
+    HVI_SetDeveloperMode(true);
+    hv.Print(nullptr);
+    hv.Log(HV_LOG_SYSTEM, nullptr);
+    hv.Popup(HV_LOG_ERROR, nullptr);
+    EXPECT_EQ((std::vector<std::string>{"[ERROR] HV_Print: format is null.", "[ERROR] HV_Log: format is null.",
+                                        "[ERROR] HV_Popup: format is null."}),
+              LoggedTexts());
+    EXPECT_TRUE(HVU_GetMessageBoxRecords().empty());
+}
