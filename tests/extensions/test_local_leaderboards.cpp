@@ -309,12 +309,30 @@ TEST_F(LocalLeaderboards, AnUnreadableDatabaseIsKeptAsideAndNotOverwritten)
     EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{9}));
 }
 
+TEST_F(LocalLeaderboards, ALaterDamagedDatabaseDoesNotReplaceTheCopyKeptEarlier)
+{
+    const std::string first = "<database><array id=\"alltime\"><node points=\"1\"";
+    const std::string second = "<database><array";
+    std::ofstream(DatabaseFile(), std::ios::binary) << first;
+    StartServices(kFeatures);
+    StopServices();
+    DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
+    std::ofstream(DatabaseFile(), std::ios::binary | std::ios::trunc) << second;
+    StartServices(kFeatures);
+    EXPECT_TRUE(Logged("HVI_OpenLeaderboardDatabase: 'user://leaderboards-db.xml' cannot be read; it is kept aside as "
+                       "'user://leaderboards-db.xml.damaged-2'."));
+    EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), first);
+    EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged-2"), second);
+}
+
 TEST_F(LocalLeaderboards, ADatabaseThatCanNeitherBeReadNorKeptAsideIsLeftAlone)
 {
     const std::string damaged = "<database><array";
     std::ofstream(DatabaseFile(), std::ios::binary) << damaged;
-    // A folder in the way of the name the damaged file would get.
+    // Folders in the way of every name the damaged file could get.
     std::filesystem::create_directories(UserFolder() / "leaderboards-db.xml.damaged" / "in-the-way");
+    for (int copy = 2; copy <= 9; ++copy)
+        std::filesystem::create_directories(UserFolder() / ("leaderboards-db.xml.damaged-" + std::to_string(copy)));
     StartServices(kFeatures);
     EXPECT_TRUE(Logged("HVI_OpenLeaderboardDatabase: 'user://leaderboards-db.xml' cannot be read nor kept aside; local "
                        "scores are not kept this run."));
