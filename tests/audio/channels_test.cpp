@@ -98,13 +98,28 @@ TEST_F(ChannelTest, ADelayedStartBeginsOnTime) {
 
 TEST_F(ChannelTest, PausingAWaitingChannelHoldsItsDelay) {
     HV_SoundRecord* sound = Tone("tone");
+    HV_MusicState& music = HVI_GetAudioState().music;
+    rig.Frame();  // frames run all along, as in the engine
     const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 0.1f);
     rig.audio().SetChannelPaused(handle, true);
+    const int32_t plannedStart = Channel(handle)->startTime;
+    const int32_t pausedFrom = music.lastUpdateTime;
     rig.RunFrames(150);
     EXPECT_FALSE(Channel(handle)->started);
+    // The start moved on by every millisecond the paused frames stepped.
+    const int32_t startTime = Channel(handle)->startTime;
+    EXPECT_EQ(startTime - plannedStart, music.lastUpdateTime - pausedFrom);
     rig.audio().SetChannelPaused(handle, false);
-    rig.RunFrames(200);
-    EXPECT_TRUE(Channel(handle)->started);
+    while (!Channel(handle)->started) {
+        ASSERT_LT(music.lastUpdateTime - startTime, 5000);
+        Sleep(5);
+        const int32_t frameBegun = int32_t(HV_GetTimeMs());
+        rig.Frame();
+        if (!Channel(handle)->started) {
+            EXPECT_LE(frameBegun, startTime);
+        }
+    }
+    EXPECT_GT(music.lastUpdateTime, startTime);
 }
 
 TEST_F(ChannelTest, ADelayPast15SecondsWarnsAndIsCut) {

@@ -44,7 +44,13 @@ TEST(DirectSoundOutput, CaptureWritesAWavFileThatSoxReads) {
   IDirectSoundBuffer* buffer = library.CreateBuffer(sound, 1, 44100, 8820);
   WriteSamples(buffer, 0, std::vector<SHORT>(4410, 12345));
   ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  // The output writes in real time into a temporary file beside the capture;
+  // it is given what time it needs for 0.15 s of frames on a busy machine.
+  const uintmax_t wanted = 44 + 44100 * 15 / 100 * 4 + 4096;  // and a buffer of the C library
+  std::error_code ignored;
+  for (int i = 0; i < 2000 && std::filesystem::file_size(path + ".tmp", ignored) < wanted; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
   // Until the sound object is released, only the temporary file exists.
   EXPECT_FALSE(std::filesystem::exists(path));
   sound->Release();
@@ -81,7 +87,7 @@ TEST(DirectSoundOutput, SilentOutputPlaysBuffersInRealTime) {
   IDirectSoundBuffer* buffer = library.CreateBuffer(sound, 1, 44100, 882);  // 10 ms
   ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
   DWORD status = DSBSTATUS_PLAYING;
-  for (int i = 0; i < 200 && status != 0; ++i) {
+  for (int i = 0; i < 2000 && status != 0; ++i) {  // up to 10 s on a busy machine
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     ASSERT_EQ(buffer->GetStatus(&status), DS_OK);
   }
