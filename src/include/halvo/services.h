@@ -47,6 +47,7 @@ typedef struct HV_LeaderboardScore {
 } HV_LeaderboardScore;
 
 HV_STATIC_ASSERT(sizeof(HV_LeaderboardScore) == 332, "HV_LeaderboardScore is 332 bytes");
+HV_STATIC_ASSERT(offsetof(HV_LeaderboardScore, id) == 0, "id comes first");
 HV_STATIC_ASSERT(offsetof(HV_LeaderboardScore, player) == 64, "player follows id");
 HV_STATIC_ASSERT(offsetof(HV_LeaderboardScore, points) == 128, "points follows player");
 HV_STATIC_ASSERT(offsetof(HV_LeaderboardScore, rank) == 132, "rank follows points");
@@ -109,11 +110,14 @@ HV_STATIC_ASSERT(offsetof(HV_LeaderboardResultEvent, start) == 32, "start follow
 HV_STATIC_ASSERT(offsetof(HV_LeaderboardResultEvent, count) == 36, "count follows start");
 HV_STATIC_ASSERT(offsetof(HV_LeaderboardResultEvent, scores) == 40, "scores follows count");
 HV_STATIC_ASSERT(sizeof(HV_LeaderboardResultEvent) <= sizeof(HV_Event), "fits an HV_Event");
+HV_STATIC_ASSERT(offsetof(HV_SocialUser, name) == 8, "name follows id");
+HV_STATIC_ASSERT(offsetof(HV_SocialUser, value) == 16, "value follows name");
 HV_STATIC_ASSERT(sizeof(HV_SocialUser) == 24, "HV_SocialUser is two texts and a value");
 HV_STATIC_ASSERT(offsetof(HV_SocialLoginEvent, success) == 4, "success follows the kind");
 HV_STATIC_ASSERT(offsetof(HV_SocialLoginEvent, reserved) == 8, "reserved follows success");
 HV_STATIC_ASSERT(offsetof(HV_SocialLoginEvent, user) == 16, "user follows reserved");
 HV_STATIC_ASSERT(sizeof(HV_SocialLoginEvent) <= sizeof(HV_Event), "fits an HV_Event");
+HV_STATIC_ASSERT(offsetof(HV_SocialFriendsEvent, reserved) == 4, "the zero word follows the kind");
 HV_STATIC_ASSERT(offsetof(HV_SocialFriendsEvent, users) == 8, "users follow the zero word");
 HV_STATIC_ASSERT(offsetof(HV_SocialFriendsEvent, count) == 16, "count follows users");
 HV_STATIC_ASSERT(sizeof(HV_SocialFriendsEvent) <= sizeof(HV_Event), "fits an HV_Event");
