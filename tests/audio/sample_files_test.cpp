@@ -1,0 +1,59 @@
+#include "audio/mixer/sample_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "audio/audio_fixtures.h"
+#include "audio/mixer/mixer_sample.h"
+
+using namespace audio_test;
+
+namespace {
+
+struct SampleDeleter {
+    void operator()(HV_MixerSample* sample) const { HVI_DestroyMixerSample(sample); }
+};
+using SamplePtr = std::unique_ptr<HV_MixerSample, SampleDeleter>;
+
+bool HoldsPcm(const HV_MixerSample& sample, const std::vector<uint8_t>& expected) {
+    return sample.kind == HV_MIXER_SAMPLE_PCM && sample.dataBytes == int32_t(expected.size()) &&
+           memcmp(sample.data, expected.data(), expected.size()) == 0;
+}
+
+}  // namespace
+
+TEST(SampleFiles, AnOggPathInCapitalLettersIsReadAsOgg) {
+    ResourceFolder folder;
+    MakeOgg(folder.Path("LOUD.OGG"), 44100, 1, "0.2 sine 300");
+    SamplePtr sample(HVI_ReadSampleFile("LOUD.OGG", 0));
+    ASSERT_NE(sample, nullptr);
+    EXPECT_EQ(sample->channels, 1);
+    EXPECT_TRUE(HoldsPcm(*sample, DecodeOggWithOggdec(folder.Path("LOUD.OGG"))));
+}
+
+TEST(SampleFiles, APathEndingInOggWavIsReadAsWav) {
+    ResourceFolder folder;
+    MakeWav(folder.Path("tone.ogg.wav"), 44100, 2, "0.2 sine 300");
+    SamplePtr sample(HVI_ReadSampleFile("tone.ogg.wav", 0));
+    ASSERT_NE(sample, nullptr);
+    EXPECT_EQ(sample->channels, 2);
+    EXPECT_TRUE(HoldsPcm(*sample, RawPcmWithSox(folder.Path("tone.ogg.wav"))));
+}
+
+TEST(SampleFiles, AMissingFileGivesNoSample) {
+    ResourceFolder folder;
+    EXPECT_EQ(HVI_ReadSampleFile("absent.wav", 0), nullptr);
+}
+
+TEST(SampleFiles, AnUnreadableFileGivesASampleWithoutChannels) {
+    ResourceFolder folder;
+    WriteText(folder.Path("short.wav"), "RIFF");
+    LogCapture log;
+    SamplePtr sample(HVI_ReadSampleFile("short.wav", 0));
+    ASSERT_NE(sample, nullptr);
+    EXPECT_EQ(sample->channels, 0);
+    EXPECT_EQ(sample->data, nullptr);
+    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleWAV 'short.wav'")) << log.All();
+}
