@@ -108,6 +108,15 @@ TEST_F(ModuleRegistry, ALibraryModuleIsAskedBeforeTheLocalFallbacksEvenWhenItFai
     EXPECT_TRUE(Logged("Using InAppPurchase implementation from module 'Test Pausing'"));
 }
 
+TEST_F(ModuleRegistry, PurchasesNeedTheirFeatureEvenWhenALibraryOffersThem)
+{
+    InstallModule("test-pausing-module.dll", "module-steam.dll");
+    StartServices("STEAM");
+    EXPECT_EQ(HVI_GetInAppPurchaseImplementation(), nullptr);
+    EXPECT_FALSE(Engine()->inAppPurchase->IsAvailable());
+    EXPECT_FALSE(Contains(ModuleJournal("module-steam.dll"), "Purchases."));
+}
+
 TEST_F(ModuleRegistry, AnImplementationOfAnotherKindIsNotChosen)
 {
     InstallModule("test-pausing-module.dll", "module-galaxy.dll");
