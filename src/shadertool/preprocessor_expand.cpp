@@ -1,7 +1,10 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "shadertool/lexer.h"
 #include "shadertool/preprocessor.h"
@@ -38,9 +41,11 @@ String FormatMacroValue(const PreprocessorValue& value, bool isLiteral)
     }
 }
 
+namespace {
+
 // Length of a file-marker line starting at `start` (a line start), up to and
 // including its newline; 0 when the line is no marker.
-static size_t MarkerLineLength(const std::string& text, size_t start)
+size_t MarkerLineLength(const std::string& text, size_t start)
 {
     size_t i = start;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
@@ -51,52 +56,95 @@ static size_t MarkerLineLength(const std::string& text, size_t start)
     return (newline == std::string::npos ? text.size() : newline + 1) - start;
 }
 
-// False, with the text unchanged, when the result would grow past the limit.
-static bool ReplaceWord(std::string& text, const String& name, const String& replacement)
+// A text still to be scanned: the output itself or a macro's replacement,
+// whose words only macros after `firstMacro` may replace.
+struct PendingText {
+    const std::string* text;
+    size_t position;
+    int firstMacro;
+};
+
+// Every macro's replacement, and the list positions of each name in order.
+struct MacroIndex {
+    std::vector<std::string> replacements;
+    std::unordered_map<std::string, std::vector<int>> positionsByName;
+
+    explicit MacroIndex(const Array<ShaderPreprocessorRecord>& macros)
+    {
+        for (int i = 0; i < macros.GetCount(); ++i) {
+            const String replacement = FormatMacroValue(macros[i].value, macros[i].isLiteral != 0);
+            replacements.emplace_back(replacement.GetText(), size_t(replacement.GetLength()));
+            positionsByName[macros[i].name.GetText()].push_back(i);
+        }
+    }
+
+    // The first macro of the name at or after `firstMacro`; -1 when none.
+    int Find(const std::string& name, int firstMacro) const
+    {
+        const auto found = positionsByName.find(name);
+        if (found == positionsByName.end())
+            return -1;
+        const std::vector<int>& positions = found->second;
+        const auto position = std::lower_bound(positions.begin(), positions.end(), firstMacro);
+        return position != positions.end() ? *position : -1;
+    }
+};
+
+}  // namespace
+
+// One pass over the text gives what replacing each macro's name in list order
+// would: a word takes the first macro of its name, and the words of that
+// macro's replacement are open to the macros after it only. File-marker lines
+// are copied untouched.
+void ExpandMacros(PreprocessorContext& context)
 {
-    const size_t nameLength = size_t(name.GetLength());
-    if (nameLength == 0 || text.find(name.GetText()) == std::string::npos)
-        return true;
-    std::string result;
-    result.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        if (i == 0 || text[i - 1] == '\n') {
+    const MacroIndex index(context.macros);
+    const std::string source = std::move(context.outputBuffer);
+    std::string& result = context.outputBuffer;
+    result.clear();
+    result.reserve(source.size());
+    std::vector<PendingText> pending = {{&source, 0, 0}};
+    std::string word;
+    while (!pending.empty()) {
+        PendingText& current = pending.back();
+        const std::string& text = *current.text;
+        if (current.position >= text.size()) {
+            pending.pop_back();
+            continue;
+        }
+        if (result.empty() || result.back() == '\n') {
             // File markers name files and lines; they are never rewritten.
-            if (const size_t markerLength = MarkerLineLength(text, i)) {
-                result.append(text, i, markerLength);
-                i += markerLength;
+            if (const size_t markerLength = MarkerLineLength(text, current.position)) {
+                result.append(text, current.position, markerLength);
+                current.position += markerLength;
                 continue;
             }
         }
-        const bool wordStart = i == 0 || !IsNameCharacter(static_cast<unsigned char>(text[i - 1]));
-        const size_t end = i + nameLength;
-        if (wordStart && text.compare(i, nameLength, name.GetText()) == 0 &&
-            (end == text.size() || !IsNameCharacter(static_cast<unsigned char>(text[end])))) {
-            // "a-N" with N = -1 must not become the decrement "a--1".
-            if (replacement[0] == '-' && !result.empty() && result.back() == '-')
-                result.push_back(' ');
-            result.append(replacement.GetText(), size_t(replacement.GetLength()));
-            if (result.size() > size_t(kMaxExpandedLength))
-                return false;
-            i = end;
+        if (!IsNameCharacter(static_cast<unsigned char>(text[current.position]))) {
+            result.push_back(text[current.position]);
+            ++current.position;
             continue;
         }
-        result.push_back(text[i]);
-        ++i;
-    }
-    text.swap(result);
-    return true;
-}
-
-void ExpandMacros(PreprocessorContext& context)
-{
-    for (const ShaderPreprocessorRecord& macro : context.macros) {
-        if (!ReplaceWord(context.outputBuffer, macro.name, FormatMacroValue(macro.value, macro.isLiteral != 0))) {
+        size_t end = current.position;
+        while (end < text.size() && IsNameCharacter(static_cast<unsigned char>(text[end])))
+            ++end;
+        word.assign(text, current.position, end - current.position);
+        current.position = end;
+        const int macro = index.Find(word, current.firstMacro);
+        if (macro < 0) {
+            result.append(word);
+            continue;
+        }
+        const std::string& replacement = index.replacements[size_t(macro)];
+        // "a-N" with N = -1 must not become the decrement "a--1".
+        if (!replacement.empty() && replacement[0] == '-' && !result.empty() && result.back() == '-')
+            result.push_back(' ');
+        if (result.size() + replacement.size() > size_t(kMaxExpandedLength)) {
             ReportPreprocessorError(context, context.tokenizer.GetTokenLocation(),
                                     String::Formatted(PreprocessorMessage::kExpansionTooLong, kMaxExpandedLength).GetText());
             return;
         }
+        pending.push_back({&replacement, 0, macro + 1});
     }
 }
 

@@ -140,6 +140,16 @@ TEST_F(Preprocessor, MacroIsReplacedAboveItsDefinitionToo)
     EXPECT_EQ(Output(), "x = 7;\n\ny = A2 + 7;\n");
 }
 
+// Macros replace their names in list order, so a replacement is open to the
+// macros after its own and closed to those before it.
+TEST_F(Preprocessor, ReplacementNamesOnlyMacrosAfterItsOwn)
+{
+    EXPECT_TRUE(Run("#define B 5\n#define A \"B C A\"\n#define C 7\nA B C\n"));
+    EXPECT_EQ(Output(), "\n\n\n\"B 7 A\" 5 7\n");
+    EXPECT_TRUE(Run("#define A \"_TARGET B\"\n#define B \"C\"\n#define C 3\nA\n"));
+    EXPECT_EQ(Output(), "\n\n\n\"_TARGET \"3\"\"\n");
+}
+
 TEST_F(Preprocessor, SmallFloatKeepsItsValueWhenWrittenBack)
 {
     EXPECT_TRUE(Run("#define E 0.0000001\n#define H 0.5\n#define N 7\nE H N\n"));
