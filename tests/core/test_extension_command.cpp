@@ -86,3 +86,24 @@ TEST_F(ExtensionCommand, UnknownCommandHasNoAnswer)
     EXPECT_EQ(nullptr, HV_ExtensionCommand(nullptr, nullptr));
     EXPECT_TRUE(WasLogged("[ERROR] HV_ExtensionCommand: command is null."));
 }
+
+TEST_F(ExtensionCommand, RendererThenInputAreAskedAfterThePlatform)
+{
+    HVI_SubsystemHooks renderer = {};
+    renderer.ExecuteCommand = [](const char* command, const char*) -> const char* {
+        g_asked.push_back(std::string("renderer ") + command);
+        return nullptr;
+    };
+    HVI_SubsystemHooks input = {};
+    input.ExecuteCommand = [](const char* command, const char*) -> const char* {
+        g_asked.push_back(std::string("input ") + command);
+        return "input answer";
+    };
+    // Registered in another order on purpose: the dispatcher's order is fixed.
+    HVI_RegisterSubsystem(HVI_SUBSYSTEM_INPUT, input);
+    HVI_RegisterSubsystem(HVI_SUBSYSTEM_RENDERER, renderer);
+    EXPECT_STREQ("input answer", HV_ExtensionCommand("VibratePad", "1"));
+    EXPECT_EQ((std::vector<std::string>{"modules VibratePad", "platform VibratePad", "renderer VibratePad",
+                                        "input VibratePad"}),
+              g_asked);
+}
