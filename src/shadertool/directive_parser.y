@@ -31,6 +31,7 @@ struct DirectiveSymbol {
 #include <cstring>
 
 #include "shadertool/directive_parser.h"
+#include "shadertool/directive_tokens.h"
 #include "shadertool/directive_values.h"
 #include "shadertool/preprocessor_messages.h"
 
@@ -224,43 +225,17 @@ int ParsePreprocessorLine(PreprocessorContext& context)
 
 }  // namespace ShaderTool
 
-// The grammar token of a tokenizer kind; kinds without one are undefined
-// tokens, which the parser rejects as a syntax error.
+// The terminal of a tokenizer kind; kinds without one are undefined tokens,
+// which the parser rejects as a syntax error.
 static int TranslateKind(uint32_t kind)
 {
-    switch (kind) {
-    case TOKEN_END: return HVPPEOF;
-    case TOKEN_PP_DEFINE: return PP_DEFINE;
-    case TOKEN_PP_ELIF: return PP_ELIF;
-    case TOKEN_PP_ELSE: return PP_ELSE;
-    case TOKEN_PP_ENDIF: return PP_ENDIF;
-    case TOKEN_PP_IF: return PP_IF;
-    case TOKEN_PP_INCLUDE: return PP_INCLUDE;
-    case TOKEN_FLOAT_CONSTANT: return PP_FLOAT_CONSTANT;
-    case TOKEN_IDENTIFIER: return PP_IDENTIFIER;
-    case TOKEN_INT_CONSTANT: return PP_INT_CONSTANT;
-    case TOKEN_STRING_LITERAL: return PP_STRING_LITERAL;
-    case TOKEN_PP_DEFINED_OP: return PP_DEFINED_OP;
-    case TOKEN_GREATER_THAN_EQUAL_OP: return PP_GREATER_THAN_EQUAL_OP;
-    case TOKEN_LESS_THAN_EQUAL_OP: return PP_LESS_THAN_EQUAL_OP;
-    case TOKEN_EQUAL_OP: return PP_EQUAL_OP;
-    case TOKEN_NOT_EQUAL_OP: return PP_NOT_EQUAL_OP;
-    case TOKEN_LOGICAL_AND_OP: return PP_LOGICAL_AND_OP;
-    case TOKEN_LOGICAL_OR_OP: return PP_LOGICAL_OR_OP;
-    case TOKEN_ASTERISK: return PP_ASTERISK;
-    case TOKEN_COMMA: return PP_COMMA;
-    case TOKEN_DASH: return PP_DASH;
-    case TOKEN_EXCLAMATION: return PP_EXCLAMATION;
-    case TOKEN_HASH: return PP_HASH;
-    case TOKEN_PLUS: return PP_PLUS;
-    case TOKEN_SLASH: return PP_SLASH;
-    case TOKEN_LEFT_CHEVRON: return PP_LEFT_CHEVRON;
-    case TOKEN_RIGHT_CHEVRON: return PP_RIGHT_CHEVRON;
-    case TOKEN_LEFT_PARENTHESIS: return PP_LEFT_PARENTHESIS;
-    case TOKEN_RIGHT_PARENTHESIS: return PP_RIGHT_PARENTHESIS;
-    case TOKEN_NON_PREPROCESSOR_LINE: return PP_NON_PREPROCESSOR_LINE;
-    default: return HVPPUNDEF;
+    if (kind == TOKEN_END)
+        return HVPPEOF;
+    for (const DirectiveTokens::TokenMapping& mapping : DirectiveTokens::kTokenMappings) {
+        if (mapping.kind == kind)
+            return mapping.grammarToken;
     }
+    return HVPPUNDEF;
 }
 
 static int hvpplex(HVPPSTYPE* symbol, PreprocessorContext& context)
