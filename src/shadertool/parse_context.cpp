@@ -17,9 +17,14 @@ void FreeNodes(ParseContext& context) {
 }  // namespace
 
 ParseContext::ParseContext() {
-    RegisterBuiltInFunctions(builtIns.general);
-    RegisterOperatorOverloads(operators);
+    BuildBuiltIns(*this);
     tokenizer.SetTypeNames(&structs);
+}
+
+void BuildBuiltIns(ParseContext& context) {
+    RegisterBuiltInFunctions(context.builtIns.general);
+    context.functions.Clear();
+    RegisterOperatorOverloads(context.operators);
 }
 
 ParseContext::~ParseContext() {

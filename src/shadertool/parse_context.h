@@ -46,6 +46,10 @@ struct ParseContext {
     VariableNode* dummy = nullptr;    // stands in for both operands of a failed member access
 };
 
+// The built-in parts, made once with the context: the general built-in
+// records, then the operator table's 42 lists and their rows.
+void BuildBuiltIns(ParseContext& context);
+
 // Frees every node and empties the tables, then prepares a parse of the
 // source's text for the stage: built-ins and intrinsics, the placeholder,
 // the tokenizer. The stage structs come next (BuildStageInterface).
