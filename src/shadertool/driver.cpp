@@ -74,11 +74,15 @@ bool ReadShaderXML(const String& path, const char* text, bool reload, bool decla
     ShaderXMLReader& reader = state.reader;
     bool result = false;
     if (text != nullptr) {
+        // Text that is no XML at all is a failed read, not an empty document.
         std::unique_ptr<DMDatabase> database(DataManager::LoadFromMemory(text));
-        if (database == nullptr) database = std::make_unique<DMDatabase>(DataManager::kMemoryDatabaseName);
-        reader.SetDocument(database.get(), path, "");
-        result = reader.Read(declarationsOnly);
-        reader.SetDocument(nullptr, path, "");
+        if (database == nullptr) {
+            state.StepLog().WriteError(kDriverTextNotXml);
+        } else {
+            reader.SetDocument(database.get(), path, "");
+            result = reader.Read(declarationsOnly);
+            reader.SetDocument(nullptr, path, "");
+        }
     } else if (!HV_FileSystem_FindPath(path.GetText())) {
         state.StepLog().WriteError(kDriverFileMissing);
     } else {

@@ -31,6 +31,7 @@ constexpr const char* kDriverNoCompiler =
     "support runtime compilation.";
 constexpr const char* kDriverNoTranslator = "target '%s' does not have a translator set up.";
 constexpr const char* kDriverFileMissing = "file does not exist.";
+constexpr const char* kDriverTextNotXml = "text is not an XML database.";
 constexpr const char* kDriverUnknownError = "unknown error.";
 
 // Headings of flushed step logs.

@@ -219,6 +219,16 @@ TEST_F(ShaderTranslationTest, ShaderFromBadTextShowsAPopup)
               "Failed to translate shader 'broken':\nFailed to read the Shader XML:\nError: file is of invalid version.\n");
 }
 
+TEST_F(ShaderTranslationTest, ShaderFromTextThatIsNoXmlIsNotCreated)
+{
+    HV_Shader shader;
+    EXPECT_FALSE(HVI_CreateShaderFromSource(shader, "garbage", "not xml <<<"));
+    ASSERT_FALSE(m_lines.empty());
+    EXPECT_TRUE(m_lines.back().popup);
+    EXPECT_EQ(m_lines.back().text,
+              "Failed to translate shader 'garbage':\nFailed to read the Shader XML:\nError: text is not an XML database.\n");
+}
+
 TEST_F(ShaderTranslationTest, WithoutRendererTheTranslatorIsNotInitialised)
 {
     HVI_SetRenderer(nullptr);

@@ -395,6 +395,12 @@ TEST_F(DriverTest, ReadFailureIsFlushedUnderItsHeading)
     EXPECT_EQ(GetGlobalState().mainLog.error, 1);
 }
 
+TEST_F(DriverTest, TextThatIsNoXmlFailsTheRead)
+{
+    EXPECT_FALSE(ReadShaderXML("inline", "not xml <<<", false, true));
+    EXPECT_EQ(MainLog(), "Failed to read the Shader XML:\nError: text is not an XML database.\n");
+}
+
 TEST_F(DriverTest, ResetEmptiesTheState)
 {
     settings.targetMask = TARGET_HLSL9;
