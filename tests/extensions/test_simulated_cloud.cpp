@@ -51,9 +51,9 @@ protected:
         return true;
     }
 
-    Bytes File()
+    Bytes File(const char* name = "simulated.cloud")
     {
-        std::ifstream file(UserFolder() / "simulated.cloud", std::ios::binary);
+        std::ifstream file(UserFolder() / name, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
 
@@ -161,6 +161,16 @@ TEST_F(SimulatedCloud, ADamagedFileKeepsItsGoodEntriesAndIsNotRewrittenByLoading
     EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: entry 'bad' of 'user://simulated.cloud' claims 1000 bytes "
                        "but 3 remain; the 1 entries before it are kept."));
     EXPECT_EQ(File(), damaged);
+    EXPECT_FALSE(std::filesystem::exists(UserFolder() / "simulated.cloud.damaged"));
+    // The next put rewrites the file from the store, after keeping a copy.
+    Put("new", {7});
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Save: a copy of the damaged 'user://simulated.cloud' is kept as "
+                       "'user://simulated.cloud.damaged'."));
+    Bytes expected = Header(2);
+    AppendEntry(expected, "good", {5, 6});
+    AppendEntry(expected, "new", {7});
+    EXPECT_EQ(File(), expected);
+    EXPECT_EQ(File("simulated.cloud.damaged"), damaged);
 }
 
 TEST_F(SimulatedCloud, AFileWithAnotherMagicLeavesTheStoreEmpty)
@@ -174,6 +184,35 @@ TEST_F(SimulatedCloud, AFileWithAnotherMagicLeavesTheStoreEmpty)
     Bytes value;
     EXPECT_FALSE(Read("A", value));
     EXPECT_EQ(File(), other);
+    Put("B", {2});
+    EXPECT_EQ(File("simulated.cloud.damaged"), other);
+    Put("C", {3});
+    EXPECT_FALSE(std::filesystem::exists(UserFolder() / "simulated.cloud.damaged-2"));
+    // A later damaged file does not replace the first copy.
+    Bytes truncated = Header(1);
+    WriteFile(truncated);
+    Restart();
+    Put("D", {4});
+    EXPECT_EQ(File("simulated.cloud.damaged"), other);
+    EXPECT_EQ(File("simulated.cloud.damaged-2"), truncated);
+}
+
+TEST_F(SimulatedCloud, ADamagedFileIsNotReplacedWhenNoCopyCanBeKept)
+{
+    Bytes damaged = Header(2);
+    AppendEntry(damaged, "good", {5});
+    WriteFile(damaged);
+    std::filesystem::create_directories(UserFolder() / "simulated.cloud.damaged");
+    for (int copy = 2; copy <= 9; ++copy)
+        std::filesystem::create_directories(UserFolder() / ("simulated.cloud.damaged-" + std::to_string(copy)));
+    Restart();
+    Put("new", {1});
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Save: no copy of the damaged 'user://simulated.cloud' could be "
+                       "kept; it is not replaced."));
+    EXPECT_EQ(File(), damaged);
+    Bytes value;
+    ASSERT_TRUE(Read("new", value));
+    EXPECT_EQ(value, (Bytes{1}));
 }
 
 TEST_F(SimulatedCloud, NullDataWithASizeIsRefusedAndNothingIsWritten)

@@ -4,6 +4,7 @@
 
 #include "core/logging.h"
 #include "core/memory.h"
+#include "extensions/damaged_file.h"
 #include "filesystem/file_operations.h"
 #include "filesystem/whole_file.h"
 
@@ -11,9 +12,10 @@ bool SimulatedCloudImplementation::Initialize()
 {
     std::lock_guard<std::mutex> guard(m_lock);
     ByteBuffer file;
+    if (!HV_FileSystem_FindPath(kSimulatedCloudPath) || !HVI_ReadWholeFile(kSimulatedCloudPath, file))
+        return true;
     // Reading never writes: a damaged file stays as it is until the next put.
-    if (HV_FileSystem_FindPath(kSimulatedCloudPath) && HVI_ReadWholeFile(kSimulatedCloudPath, file))
-        HVI_ReadSimulatedCloud(file.GetData(), file.GetSize(), m_store);
+    m_fileDamaged = !HVI_ReadSimulatedCloud(file.GetData(), file.GetSize(), m_store);
     return true;
 }
 
@@ -58,6 +60,20 @@ void SimulatedCloudImplementation::Save()
     ByteBuffer image;
     if (!HVI_WriteSimulatedCloud(m_store, image))
         return;
+    // The first rewrite replaces a damaged file by the entries that could be
+    // read: a copy of it is kept first, and nothing is written without one.
+    if (m_fileDamaged) {
+        const String keptAs = HVI_KeepDamagedFile(kSimulatedCloudPath, true);
+        if (keptAs.IsEmpty()) {
+            HV_Log(HV_LOG_ERROR,
+                   "SimulatedCloudImplementation::Save: no copy of the damaged '%s' could be kept; it is not replaced.",
+                   kSimulatedCloudPath);
+            return;
+        }
+        HV_Log(HV_LOG_WARNING, "SimulatedCloudImplementation::Save: a copy of the damaged '%s' is kept as '%s'.",
+               kSimulatedCloudPath, keptAs.GetText());
+        m_fileDamaged = false;
+    }
     // The old file is replaced only by a complete new one.
     if (!HVI_WriteFileAtomically(kSimulatedCloudPath, image.GetData(), image.GetSize()))
         HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Save: '%s' could not be written; the store stays in memory.",

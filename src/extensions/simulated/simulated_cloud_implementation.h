@@ -10,7 +10,8 @@
 class SimulatedCloudImplementation : public CloudImplementation {
 public:
     const char* GetName() override { return "Simulated"; }
-    // Loads the file; a missing or damaged file leaves the store (partly) empty.
+    // Loads the file; a missing or damaged file leaves the store (partly)
+    // empty. A damaged file is copied aside before the first put replaces it.
     bool Initialize() override;
     // Adds or replaces the entry, then rewrites the whole file.
     void PutData(const char* key, const void* data, uint32_t size) override;
@@ -22,5 +23,6 @@ private:
     void Save();
 
     std::mutex m_lock;
-    CloudStore m_store;  // guarded by m_lock
+    CloudStore m_store;          // guarded by m_lock
+    bool m_fileDamaged = false;  // guarded by m_lock; the file on disk could not be read whole
 };
