@@ -443,6 +443,16 @@ TEST_F(SegmentTest, EachFadingTransitionHasItsOwnCrossFadeTime) {
     }
 }
 
+TEST_F(SegmentTest, APausedVoiceStaysPausedOnTheNewEntry) {
+    const uint32_t voice = rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, false);
+    rig.mixer().SetVoicePaused(int32_t(voice), true);
+    rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x04);
+    EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_PAUSED);
+    EXPECT_TRUE(AllSilent(rig.Pull(1000)));
+    rig.mixer().SetVoicePaused(int32_t(voice), false);
+    EXPECT_TRUE(rig.Pull(1000) == Slice(b, 0, 1000));
+}
+
 TEST_F(SegmentTest, UnknownFlagsOrNoFreeVoiceLeaveTheOldVoicePlaying) {
     const uint32_t voice = rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, false);
     rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x10);

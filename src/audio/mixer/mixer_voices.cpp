@@ -339,9 +339,13 @@ void HVI_MixerSwitchSegment(int32_t id, HV_MixerSample* playList, int32_t segmen
     if (!fresh) {
         return;  // no free voice: the old one plays on
     }
-    // The caller's id follows the new voice.
+    // The caller's id follows the new voice, which is paused when the old one was.
     fresh->id = old->id;
     old->id = newId;
+    if (old->paused) {
+        fresh->paused = true;
+        fresh->buffer->Stop();
+    }
     if (!crossFade) {
         HVI_EndMixerVoice(*old);
         return;
