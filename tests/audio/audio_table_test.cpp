@@ -241,6 +241,7 @@ TEST_F(AudioTableTest, ThreadsLoadingOneNewSoundLoadItOnce) {
             threads.emplace_back([&, t] {
                 ++ready;
                 while (ready < kThreads) {
+                    std::this_thread::yield();
                 }
                 // Half the threads come through GetSound, which loads a new record too.
                 if (t % 2 == 0) {
