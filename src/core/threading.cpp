@@ -36,7 +36,7 @@ struct ThreadRecord {
     HANDLE handle = nullptr;
     HV_ThreadFunction function = nullptr;
     void* argument = nullptr;
-    std::atomic<bool> running{false};
+    std::atomic<bool> running{false};  // cleared by the thread as its last use of the record
 };
 
 struct ThreadRegistry {
@@ -69,6 +69,18 @@ DWORD WINAPI RunProgramThread(LPVOID parameter)
     return 0;
 }
 
+// Drops the records of threads that have ended, so that a program that starts
+// a thread per task does not grow the table. Caller holds registry.lock.
+void DropEndedThreads(ThreadRegistry& registry)
+{
+    for (int i = registry.threads.GetCount() - 1; i >= 0; --i) {
+        if (!registry.threads[i]->running) {
+            CloseHandle(registry.threads[i]->handle);
+            registry.threads.DeleteAt(i);
+        }
+    }
+}
+
 }  // namespace
 
 void HVI_RegisterMainThread()
@@ -90,6 +102,7 @@ int32_t HV_Threading_CreateThread(const char* name, HV_ThreadFunction function, 
     }
     ThreadRegistry& registry = Registry();
     CriticalSectionScope scope(registry.lock);
+    DropEndedThreads(registry);
     std::unique_ptr<ThreadRecord> record(new ThreadRecord);
     record->id = registry.nextId;
     record->name.Assign(name);
@@ -186,6 +199,13 @@ int HVI_GetRunningThreadCount()
         running += registry.threads[i]->running ? 1 : 0;
     }
     return running;
+}
+
+int HVI_GetThreadRecordCount()
+{
+    ThreadRegistry& registry = Registry();
+    CriticalSectionScope scope(registry.lock);
+    return registry.threads.GetCount();
 }
 
 int HVI_WaitForProgramThreads()

@@ -31,5 +31,8 @@ void HVI_RegisterMainThread();
 int HVI_WaitForProgramThreads();
 // The number of program threads still running.
 int HVI_GetRunningThreadCount();
+// The number of thread records kept: the running threads and those that
+// ended since the last thread was created.
+int HVI_GetThreadRecordCount();
 // Forgets every thread record, mutex and the shutdown signal (tests, shutdown).
 void HVI_ResetThreading();

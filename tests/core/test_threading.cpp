@@ -108,6 +108,21 @@ TEST_F(Threading, MainThreadIsOneAndProgramThreadsCountFromTwo)
     EXPECT_EQ("Second", second.name);
 }
 
+TEST_F(Threading, RecordsOfEndedThreadsAreDroppedWhenTheNextThreadStarts)
+{
+    for (int i = 0; i < 5; ++i) {
+        Seen seen;
+        ASSERT_EQ(2 + i, HV_Threading_CreateThread("Short", RecordSelf, &seen, 0));
+        while (HVI_GetRunningThreadCount() > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_EQ(1, HVI_GetThreadRecordCount());
+    }
+    ASSERT_NE(0, HV_Threading_CreateThread("Long", WaitForRelease, nullptr, 0));
+    ASSERT_NE(0, HV_Threading_CreateThread("Another", WaitForRelease, nullptr, 0));
+    EXPECT_EQ(2, HVI_GetThreadRecordCount());  // running threads keep their records
+}
+
 TEST_F(Threading, ThreadsNotCreatedThroughTheTableHaveIdZero)
 {
     int32_t id = -1;
