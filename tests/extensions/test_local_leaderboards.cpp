@@ -222,6 +222,20 @@ TEST_F(LocalLeaderboards, OutsideDeveloperModeTheFileIsScrambledAndReadsBack)
     EXPECT_EQ(Points(event), (std::vector<int32_t>{1, 2, 3}));
 }
 
+TEST_F(LocalLeaderboards, EitherFormIsReadAndTheNextSaveUsesTheModesForm)
+{
+    StartServices(kFeatures, true);
+    Submit(5);
+    Restart(false);
+    EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{5}));
+    Submit(6);
+    EXPECT_EQ(ReadFile(DatabaseFile()).rfind("HVScrambledDB", 0), 0u);
+    Restart(true);
+    EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{6, 5}));
+    Submit(4);
+    EXPECT_EQ(ReadFile(DatabaseFile()).rfind("<?xml", 0), 0u);
+}
+
 TEST_F(LocalLeaderboards, DataBytesAreStoredAsNumbersJoinedBySpaces)
 {
     StartServices(kFeatures, true);
