@@ -18,8 +18,9 @@ struct EngineLock {
 };
 
 EngineLock g_locks[kLockCount];
-// Written on the main thread at pre-initialisation and shutdown only.
-bool g_created = false;
+// Written on the main thread at pre-initialisation and shutdown only; read by
+// any thread that takes a lock.
+std::atomic<bool> g_created{false};
 
 EngineLock* FindLock(const char* operation, const char* name)
 {
