@@ -25,8 +25,7 @@ void ReportPreprocessorError(PreprocessorContext& context, SourceLocation locati
 
 static void ResetContext(PreprocessorContext& context)
 {
-    while (context.macros.GetCount() > context.globalMacroCount)
-        context.macros.DeleteAt(context.macros.GetCount() - 1);
+    TruncateMacros(context, context.globalMacroCount);
     context.output.Clear();
     context.outputBuffer.clear();
     context.tokenizer.Reset();
@@ -81,11 +80,25 @@ bool Preprocess(PreprocessorContext& context, const ShaderDescription& descripti
 
 int FindMacro(const PreprocessorContext& context, const char* name)
 {
-    for (int i = 0; i < context.macros.GetCount(); ++i) {
-        if (context.macros[i].name == name)
-            return i;
+    const auto found = context.firstMacroByName.find(name);
+    return found != context.firstMacroByName.end() ? found->second : -1;
+}
+
+void AppendMacro(PreprocessorContext& context, const ShaderPreprocessorRecord& record)
+{
+    context.firstMacroByName.emplace(record.name.GetText(), context.macros.GetCount());
+    context.macros.Add(record);
+}
+
+void TruncateMacros(PreprocessorContext& context, int count)
+{
+    while (context.macros.GetCount() > count && context.macros.GetCount() > 0) {
+        const int last = context.macros.GetCount() - 1;
+        const auto found = context.firstMacroByName.find(context.macros[last].name.GetText());
+        if (found != context.firstMacroByName.end() && found->second == last)
+            context.firstMacroByName.erase(found);
+        context.macros.DeleteAt(last);
     }
-    return -1;
 }
 
 PreprocessorValue ResolveValue(PreprocessorContext& context, const PreprocessorValue& value)
@@ -126,7 +139,7 @@ void DefineMacro(PreprocessorContext& context, const char* name, SourceLocation 
     record.name.Assign(name);
     record.value = value;
     record.isLiteral = isLiteral ? 1 : 0;
-    context.macros.Add(record);
+    AppendMacro(context, record);
 }
 
 void BeginIf(PreprocessorContext& context, const PreprocessorValue& value, SourceLocation location)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "foundation/array.h"
 #include "foundation/string.h"
@@ -54,7 +55,11 @@ struct PreprocessorContext {
     PreprocessorContext();
 
     const ShaderDescription* description = nullptr;
-    Array<ShaderPreprocessorRecord> macros;  // searched from the first entry
+    // Searched from the first entry, so an earlier macro hides a later one of
+    // its name; changed only by AppendMacro and TruncateMacros, which keep
+    // the list position of each name's first macro beside it.
+    Array<ShaderPreprocessorRecord> macros;
+    std::unordered_map<std::string, int> firstMacroByName;
     Log* log = nullptr;                      // the step log
     String output;  // the preprocessed text once Preprocess returns
     PreprocessorTokenizer tokenizer;  // its source name and last token locate every message
@@ -97,6 +102,10 @@ void DefineMacro(PreprocessorContext& context, const char* name, SourceLocation 
                  const PreprocessorValue& value, bool isLiteral);
 void IncludeFile(PreprocessorContext& context, const char* fileName, SourceLocation location);
 int FindMacro(const PreprocessorContext& context, const char* name);
+// Appends a macro to the list; an earlier macro of the same name keeps hiding it.
+void AppendMacro(PreprocessorContext& context, const ShaderPreprocessorRecord& record);
+// Removes macros from the end of the list until `count` remain.
+void TruncateMacros(PreprocessorContext& context, int count);
 PreprocessorValue ResolveValue(PreprocessorContext& context, const PreprocessorValue& value);
 bool IsArrayNodeDefined(PreprocessorContext& context, const char* arrayName, const char* nodeName,
                         SourceLocation location);

@@ -20,7 +20,7 @@ static void AddMacro(PreprocessorContext& context, const char* name, const Prepr
     record.value = value;
     record.isLiteral = isLiteral ? 1 : 0;
     record.isTargetDependent = isTargetDependent ? 1 : 0;
-    context.macros.Add(record);
+    AppendMacro(context, record);
 }
 
 static PreprocessorValue TextValue(const char* text)
@@ -32,7 +32,7 @@ static PreprocessorValue TextValue(const char* text)
 
 void DefineGlobalMacros(PreprocessorContext& context)
 {
-    context.macros.Clear();
+    TruncateMacros(context, 0);
     for (const GlobalMacroRow& row : kGlobalMacros) {
         const PreprocessorValue value = row.text ? TextValue(row.text) : PreprocessorValue::Integer(row.integer);
         AddMacro(context, row.name, value, false, false);

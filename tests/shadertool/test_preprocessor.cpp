@@ -65,6 +65,24 @@ TEST_F(Preprocessor, GroupEntriesAreHiddenByTargetEntriesOfTheSameName)
     EXPECT_EQ(Output(), "128 256 1\n");
 }
 
+TEST_F(Preprocessor, ConditionsFindTheFirstMacroOfAName)
+{
+    EXPECT_TRUE(Run("#if _TARGET_PSSL == 128 && _TARGET_SPIRV == 256 && _TARGET_HLSL == 4\nT\n#endif\n"));
+    EXPECT_EQ(Output(), "\nT\n\n");
+    EXPECT_EQ(FindMacro(context, "_TARGET_PSSL"), 10);
+    EXPECT_EQ(FindMacro(context, "_TARGET_GROUP"), context.globalMacroCount + 1);
+    EXPECT_EQ(FindMacro(context, "UNDEFINED"), -1);
+}
+
+TEST_F(Preprocessor, MacrosOfARunAreForgottenByTheNext)
+{
+    EXPECT_TRUE(Run("#define LOCAL 1\n#if defined(LOCAL)\nT\n#endif\n"));
+    EXPECT_EQ(Output(), "\n\nT\n\n");
+    EXPECT_TRUE(Run("#if defined(LOCAL)\nT\n#endif\n", TARGET_HLSL9));
+    EXPECT_EQ(Output(), "\n\n\n");
+    EXPECT_EQ(FindMacro(context, "LOCAL"), -1);
+}
+
 TEST_F(Preprocessor, EighthNestedIfIsReported)
 {
     std::string text;
