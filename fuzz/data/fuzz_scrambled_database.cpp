@@ -1,6 +1,7 @@
 // Reads any bytes as a database file, which takes the scrambled container
-// path for data that begins with its magic (the seeds do), and checks that
-// scrambling any bytes reads back unchanged.
+// path for data that begins with its magic (the seeds do), checks that
+// scrambling any bytes reads back unchanged, and that a container of the bytes
+// loads as the same database as the bytes read as plain XML.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -19,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     HVI_SetLogSink(DropLine, nullptr);
     DMDatabase database("fuzz");
-    if (!HVI_LoadDatabaseFromBytes("Fuzz", "fuzz", data, int64_t(size), database) && database.GetArrayCount() != 0)
+    const bool read = HVI_LoadDatabaseFromBytes("Fuzz", "fuzz", data, int64_t(size), database);
+    if (!read && database.GetArrayCount() != 0)
         __builtin_trap();
 
     ByteBuffer container;
@@ -30,6 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!HVI_UnscrambleContainer(container.GetData(), container.GetSize(), plain, reason))
         __builtin_trap();
     if (plain.GetSize() != int(size) || (size > 0 && std::memcmp(plain.GetData(), data, size) != 0))
+        __builtin_trap();
+
+    if (HVI_IsScrambledContainer(data, int64_t(size)))
+        return 0;  // such bytes are never read as plain XML
+    DMDatabase fromContainer("container");
+    const bool containerRead =
+        HVI_LoadDatabaseFromBytes("Fuzz", "fuzz", container.GetData(), container.GetSize(), fromContainer);
+    if (containerRead != read || fromContainer.GetArrayCount() != database.GetArrayCount())
         __builtin_trap();
     return 0;
 }
