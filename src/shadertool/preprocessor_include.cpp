@@ -91,6 +91,11 @@ void IncludeFile(PreprocessorContext& context, const char* fileName, SourceLocat
     }
     String inserted = String::Formatted("\n@f \"%s\" 1\n", path.GetText());
     inserted.Append(included.GetText(), included.GetLength());
+    // A directive on a last line without newline reads the next line before
+    // it runs; an empty line keeps the marker back to this file from being
+    // that line, so its messages still name the included file.
+    if (!included.IsEmpty() && included[included.GetLength() - 1] != '\n')
+        inserted.AppendChar('\n');
     inserted.AppendFormat("\n@f \"%s\" %i", currentName.GetText(), tokenizer.GetTokenLocation().line + 1);
     if (!tokenizer.InsertText(inserted.GetText(), inserted.GetLength())) {
         ReportPreprocessorError(context, location, PreprocessorMessage::kIncludeNotRead);

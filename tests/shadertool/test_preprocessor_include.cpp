@@ -104,6 +104,16 @@ TEST_F(PreprocessorInclude, ErrorsCarryTheIncludedPathAndItsLines)
                              ErrorIn(path, 2, 9, "identifiers must not start with an underscore."));
 }
 
+// The directive reads the line after it before it runs; that line must not
+// be the marker that returns to the including file.
+TEST_F(PreprocessorInclude, ErrorOnTheLastLineOfAFileWithoutNewlineNamesThatFile)
+{
+    Write("inc.h", "ok\n#define _Z 1");
+    EXPECT_FALSE(Run("#include \"inc.h\"\nx\n"));
+    EXPECT_EQ(LogText(), ErrorIn(dir + "/inc.h", 2, 9, "identifiers must not start with an underscore."));
+    EXPECT_EQ(Output(), Marker(dir + "/inc.h", 1) + "ok\n\n\n" + Marker(path, 2) + "x\n");
+}
+
 TEST_F(PreprocessorInclude, MissingFileIsReportedAndKeepsTheNumbering)
 {
     EXPECT_FALSE(Run("#include \"none.h\"\n#define _Y\n"));
