@@ -4,9 +4,9 @@
 
 // What a test module was asked, in order, as "Call(arguments);" entries. The
 // journal lives in the library, so it outlives the module object, and the
-// test reads it through the export TestModule_Journal. The platform loads a
-// library once however often it is copied, so each new module starts a new
-// journal.
+// test reads it through the export TestModule_Journal. Each copy of a
+// library under another path is loaded on its own and keeps its own journal;
+// the entry point starts a new journal for each new module.
 // Internal to each library: the libraries must not share one journal.
 namespace {
 
