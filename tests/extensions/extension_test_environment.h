@@ -31,6 +31,7 @@
 // One delivered event, with copies of everything its payload pointed to.
 struct DeliveredEvent {
     uint32_t kind = 0;
+    HV_Event raw = {};                            // the event as delivered (pointers not to be followed)
     HV_LeaderboardResultEvent leaderboard = {};   // kind 19 (pointers not to be followed)
     std::string reason, category;                 // kind 19
     bool hasReason = false, hasCategory = false;  // kind 19
@@ -245,6 +246,7 @@ private:
         auto& events = *static_cast<std::vector<DeliveredEvent>*>(context);
         DeliveredEvent delivered;
         delivered.kind = event->kind;
+        delivered.raw = *event;
         if (event->kind == HV_EVENT_LEADERBOARD_RESULT) {
             const auto result = HVI_ReadEvent<HV_LeaderboardResultEvent>(*event);
             delivered.leaderboard = result;

@@ -132,6 +132,11 @@ TEST_F(LocalLeaderboards, ThreeScoresFromStartZeroGiveTheFirstTwoRanks)
     EXPECT_EQ(event.scores[1].rank, 2);
     EXPECT_EQ(event.scores[1].points, 90);
     EXPECT_TRUE(Logged("Sending event with scores 0..1 (2 scores of 10) for category 'alltime' with filter 'GLOBAL'"));
+    // The rest of the 64-byte event after the score array is zero.
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&event.raw);
+    for (size_t i = offsetof(HV_LeaderboardResultEvent, scores) + sizeof(void*); i < sizeof(HV_Event); ++i)
+        EXPECT_EQ(bytes[i], 0) << "byte " << i;
+    EXPECT_EQ(event.leaderboard.reason, nullptr);
 }
 
 TEST_F(LocalLeaderboards, AscendingCategoriesRankLowerPointsFirst)

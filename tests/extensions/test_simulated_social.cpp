@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 #include "extension_test_environment.h"
@@ -33,6 +34,13 @@ TEST_F(SimulatedSocial, LoginPostsTheLocalUser)
     EXPECT_EQ(events[0].userIds[0], "100000001");
     EXPECT_EQ(events[0].userNames[0], "Local User");
     EXPECT_LT(events[0].userValues[0], 30u);
+    // The reserved field and the rest of the 64-byte event are zero.
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&events[0].raw);
+    for (size_t i = offsetof(HV_SocialLoginEvent, reserved); i < sizeof(HV_Event); ++i) {
+        if (i >= offsetof(HV_SocialLoginEvent, user) && i < offsetof(HV_SocialLoginEvent, user) + sizeof(void*))
+            continue;
+        EXPECT_EQ(bytes[i], 0) << "byte " << i;
+    }
     const SocialUser* user = Social()->RequestLocalUser(11);
     ASSERT_NE(user, nullptr);
     EXPECT_EQ(user->id, "100000001");
@@ -56,6 +64,12 @@ TEST_F(SimulatedSocial, FriendsComeAsElevenUsersHighestValueFirst)
     EXPECT_EQ(events[1].kind, uint32_t(HV_EVENT_SOCIAL_FRIENDS));
     const DeliveredEvent& friends = events[1];
     ASSERT_EQ(friends.userIds.size(), 11u);
+    // The zero word, and everything after the count, are zero.
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&friends.raw);
+    for (size_t i = offsetof(HV_SocialFriendsEvent, reserved); i < offsetof(HV_SocialFriendsEvent, users); ++i)
+        EXPECT_EQ(bytes[i], 0) << "byte " << i;
+    for (size_t i = offsetof(HV_SocialFriendsEvent, count) + sizeof(uint32_t); i < sizeof(HV_Event); ++i)
+        EXPECT_EQ(bytes[i], 0) << "byte " << i;
     EXPECT_TRUE(std::is_sorted(friends.userValues.rbegin(), friends.userValues.rend()));
     const std::set<std::string> ids(friends.userIds.begin(), friends.userIds.end());
     EXPECT_EQ(ids.size(), 11u);
