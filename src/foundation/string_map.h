@@ -24,9 +24,12 @@ public:
             delete entry;
     }
 
-    // The value slot of the key, appending an entry with a zero value when missing.
+    // The value slot of the key, appending an entry with a zero value when
+    // missing. A null key stands for the empty one, so it is added only once.
     T& GetOrAdd(const char* key)
     {
+        if (key == nullptr)
+            key = "";
         if (Entry* entry = Find(key))
             return entry->value;
         Entry* entry = new Entry;

@@ -112,3 +112,12 @@ TEST(StringMap, KeepsInsertionOrderAndZeroValues)
     EXPECT_EQ(map.Find("zeta"), nullptr);
     EXPECT_EQ(map.Find("alpha")->value, 2);
 }
+
+TEST(StringMap, ANullKeyIsAddedOnceAsTheEmptyKey)
+{
+    StringMap<int> map;
+    map.GetOrAdd(nullptr) = 5;
+    EXPECT_EQ(map.GetOrAdd(nullptr), 5);
+    EXPECT_EQ(map.GetCount(), 1);
+    EXPECT_EQ(map.Find("")->value, 5);
+}
