@@ -70,6 +70,8 @@ void RegisterFunction(ParseContext& context, FunctionNode* function, bool isDefi
     FunctionEntry* entry = context.functions.Insert(function->signature.GetText(), function, &added);
     if (added) {
         entry->defined = isDefinition;
+        // Included text may lie between here and the end of the parse.
+        entry->fileName = context.tokenizer.GetSourceName();
     } else if (isDefinition) {
         if (entry->defined) {
             ReportErrorAt(context, function,
@@ -150,9 +152,9 @@ void CheckFunctions(ParseContext& context) {
     for (int index = 0; index < context.functions.GetCount(); ++index) {
         const FunctionEntry& entry = context.functions.GetEntry(index);
         if (entry.referenced && !entry.defined && entry.function != nullptr) {
-            ReportErrorAt(context, entry.function,
-                          String::Formatted(SemanticMessage::kReferencedUndefined, entry.function->name.GetText())
-                              .GetText());
+            ReportErrorInFile(context, entry.fileName.GetText(), entry.function->line, entry.function->column,
+                              String::Formatted(SemanticMessage::kReferencedUndefined, entry.function->name.GetText())
+                                  .GetText());
         }
     }
 }

@@ -55,9 +55,13 @@ void BeginParse(ParseContext& context, const ShaderSource& source, int32_t stage
 }
 
 void ReportError(ParseContext& context, int line, int column, const char* message) {
+    ReportErrorInFile(context, context.tokenizer.GetSourceName().GetText(), line, column, message);
+}
+
+void ReportErrorInFile(ParseContext& context, const char* fileName, int line, int column, const char* message) {
     context.success = 0;
     if (context.log != nullptr) {
-        context.log->WriteSourceError(context.tokenizer.GetSourceName().GetText(), line, column, message);
+        context.log->WriteSourceError(fileName, line, column, message);
     }
 }
 

@@ -65,5 +65,7 @@ T* AdoptNode(ParseContext& context, T* node) {
 // One "%s(%i:%i) error: %s\n" line with the current source name; clears success.
 void ReportError(ParseContext& context, int line, int column, const char* message);
 void ReportErrorAt(ParseContext& context, const Node* node, const char* message);
+// The same line under another file name than the current one.
+void ReportErrorInFile(ParseContext& context, const char* fileName, int line, int column, const char* message);
 
 }  // namespace ShaderTool

@@ -83,4 +83,20 @@ TEST_F(FrontEnd, ErrorsInAnIncludedFileNameThatFile)
     std::filesystem::remove_all(folder);
 }
 
+// The check after the parse names the file that declared the function, not
+// the file the parse ended in.
+TEST_F(FrontEnd, UndefinedFunctionOfAnIncludedFileIsReportedUnderThatFile)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("front_end_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                          "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "shading.hvsl") << "\nfloat4 Shade(float4 color);\n";
+    path = (folder / "main.hvsl").string();
+    EXPECT_FALSE(RunPixel("#include \"shading.hvsl\"\nvoid main()\n{\n\toutput.color = Shade(input.color);\n}\n"));
+    const std::string included = (folder / "shading.hvsl").string();
+    EXPECT_EQ(LogText(), included + "(2:13) error: function 'Shade' is referenced but has no definition.\n");
+    std::filesystem::remove_all(folder);
+}
+
 }  // namespace
