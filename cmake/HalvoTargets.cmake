@@ -11,6 +11,9 @@ function(halvo_add_test name)
   target_compile_definitions(${name} PRIVATE
     HALVO_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
     HALVO_MODULE_DIR="${HALVO_MODULE_DIR}")
+  if("threads" IN_LIST ARG_LABELS)
+    set_property(GLOBAL APPEND PROPERTY HALVO_THREADED_TESTS ${name})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "HALVO_LIBRARY_PATH=${HALVO_MODULE_DIR}" LABELS "${ARG_LABELS}")
 endfunction()
@@ -36,8 +39,7 @@ endfunction()
 function(halvo_add_fuzzer name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(fuzz_${name} ${ARG_SOURCES})
-  target_compile_options(fuzz_${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-  target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(fuzz_${name} PRIVATE ${ARG_LIBS})
 endfunction()
 

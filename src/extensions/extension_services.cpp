@@ -19,9 +19,9 @@ bool Preinitialize(HVI_EngineState& state)
     HV_EngineInterface* engine = state.engine;
     engine->achievements = HVI_GetAchievementsInterface();
     engine->cloud = HVI_GetCloudInterface();
-    engine->inAppPurchase = HVI_GetInAppPurchaseInterface();
+    engine->iap = HVI_GetInAppPurchaseInterface();
     engine->leaderboards = HVI_GetLeaderboardsInterface();
-    engine->notification = HVI_GetNotificationsInterface();
+    engine->notifications = HVI_GetNotificationsInterface();
     engine->social = HVI_GetSocialInterface();
     engine->statistics = HVI_GetStatisticsInterface();
     engine->ugc = HVI_GetUGCInterface();

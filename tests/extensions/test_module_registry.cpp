@@ -113,7 +113,7 @@ TEST_F(ModuleRegistry, PurchasesNeedTheirFeatureEvenWhenALibraryOffersThem)
     InstallModule("test-pausing-module.dll", "module-steam.dll");
     StartServices("STEAM");
     EXPECT_EQ(HVI_GetInAppPurchaseImplementation(), nullptr);
-    EXPECT_FALSE(Engine()->inAppPurchase->IsAvailable());
+    EXPECT_FALSE(Engine()->iap->IsAvailable());
     EXPECT_FALSE(Contains(ModuleJournal("module-steam.dll"), "Purchases."));
 }
 

@@ -29,11 +29,11 @@ TEST_F(ServiceTables, EveryTableAnswersItsDefaultsWithoutImplementations)
     EXPECT_FALSE(hv->cloud->IsAvailable());
     EXPECT_EQ(hv->cloud->ReadData("key"), nullptr);
 
-    hv->inAppPurchase->PurchaseItem("sword");
-    hv->inAppPurchase->RequestItemData("sword");
-    hv->inAppPurchase->RestorePurchases();
-    EXPECT_FALSE(hv->inAppPurchase->IsAvailable());
-    EXPECT_FALSE(hv->inAppPurchase->ShowPurchaseProgress());
+    hv->iap->PurchaseItem("sword");
+    hv->iap->RequestItemData("sword");
+    hv->iap->RestorePurchases();
+    EXPECT_FALSE(hv->iap->IsAvailable());
+    EXPECT_FALSE(hv->iap->ShowPurchaseProgress());
 
     HV_LeaderboardScore score = {};
     score.points = 5;
@@ -49,10 +49,10 @@ TEST_F(ServiceTables, EveryTableAnswersItsDefaultsWithoutImplementations)
     hv->leaderboards->LaunchLeaderboardView(0, "daily");
     hv->leaderboards->OpenCategory("daily");
 
-    hv->notification->RegisterForLocalNotifications();
-    hv->notification->RemoveAllLocalNotifications();
-    hv->notification->SetLocalNotification("a", "b", "c", 1);
-    EXPECT_FALSE(hv->notification->IsAvailable());
+    hv->notifications->RegisterForLocalNotifications();
+    hv->notifications->RemoveAllLocalNotifications();
+    hv->notifications->SetLocalNotification("a", "b", "c", 1);
+    EXPECT_FALSE(hv->notifications->IsAvailable());
 
     hv->social->Login();
     hv->social->Logout();
@@ -145,7 +145,7 @@ TEST_F(ModuleServiceTables, UserGeneratedContentForwardsEveryOperation)
 
 TEST_F(ModuleServiceTables, NotificationsForwardEveryOperation)
 {
-    HV_NotificationsInterface* notifications = Engine()->notification;
+    HV_NotificationsInterface* notifications = Engine()->notifications;
     EXPECT_TRUE(notifications->IsAvailable());
     notifications->RegisterForLocalNotifications();
     notifications->SetLocalNotification("t", "b", nullptr, 9);
@@ -256,7 +256,7 @@ TEST_F(PurchaseFallback, AnImplementationThatIsNotAvailableIsNeverCalled)
 {
     InstallModule("test-pausing-module.dll", "module-steam.dll");
     StartServices("STEAM,IN_APP_PURCHASES");
-    HV_InAppPurchaseInterface* purchases = Engine()->inAppPurchase;
+    HV_InAppPurchaseInterface* purchases = Engine()->iap;
     EXPECT_FALSE(purchases->IsAvailable());
     purchases->PurchaseItem("sword");
     purchases->RequestItemData("sword");
@@ -274,7 +274,7 @@ TEST_F(PurchaseFallback, AnImplementationThatIsNotAvailableIsNeverCalled)
 TEST_F(PurchaseFallback, IsAvailableAndDoesNothing)
 {
     StartServices("IN_APP_PURCHASES");
-    HV_InAppPurchaseInterface* purchases = Engine()->inAppPurchase;
+    HV_InAppPurchaseInterface* purchases = Engine()->iap;
     EXPECT_TRUE(purchases->IsAvailable());
     purchases->PurchaseItem("sword");
     purchases->RequestItemData("sword");

@@ -84,9 +84,9 @@ typedef struct HV_EngineInterface {
     struct HV_DrawInterface* draw;
     struct HV_FileSystemInterface* filesystem;
     struct HV_GraphicsInterface* graphics;
-    struct HV_InAppPurchaseInterface* inAppPurchase;
+    struct HV_InAppPurchaseInterface* iap;
     struct HV_LeaderboardsInterface* leaderboards;
-    struct HV_NotificationsInterface* notification;
+    struct HV_NotificationsInterface* notifications;
     struct HV_SocialInterface* social;
     struct HV_StatisticsInterface* statistics;
     HV_ThreadingInterface* threading;
@@ -108,9 +108,9 @@ HV_STATIC_ASSERT(offsetof(HV_EngineInterface, cloud) == HV_ENGINE_TABLE_OFFSET(2
 HV_STATIC_ASSERT(offsetof(HV_EngineInterface, draw) == HV_ENGINE_TABLE_OFFSET(3), "draw");
 HV_STATIC_ASSERT(offsetof(HV_EngineInterface, filesystem) == HV_ENGINE_TABLE_OFFSET(4), "filesystem");
 HV_STATIC_ASSERT(offsetof(HV_EngineInterface, graphics) == HV_ENGINE_TABLE_OFFSET(5), "graphics");
-HV_STATIC_ASSERT(offsetof(HV_EngineInterface, inAppPurchase) == HV_ENGINE_TABLE_OFFSET(6), "inAppPurchase");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, iap) == HV_ENGINE_TABLE_OFFSET(6), "iap");
 HV_STATIC_ASSERT(offsetof(HV_EngineInterface, leaderboards) == HV_ENGINE_TABLE_OFFSET(7), "leaderboards");
-HV_STATIC_ASSERT(offsetof(HV_EngineInterface, notification) == HV_ENGINE_TABLE_OFFSET(8), "notification");
+HV_STATIC_ASSERT(offsetof(HV_EngineInterface, notifications) == HV_ENGINE_TABLE_OFFSET(8), "notifications");
 HV_STATIC_ASSERT(offsetof(HV_EngineInterface, social) == HV_ENGINE_TABLE_OFFSET(9), "social");
 HV_STATIC_ASSERT(offsetof(HV_EngineInterface, statistics) == HV_ENGINE_TABLE_OFFSET(10), "statistics");
 HV_STATIC_ASSERT(offsetof(HV_EngineInterface, threading) == HV_ENGINE_TABLE_OFFSET(11), "threading");
