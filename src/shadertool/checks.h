@@ -4,7 +4,7 @@
 #include "shadertool/parse_context.h"
 #include "shadertool/token.h"
 #include "shadertool/type.h"
-#include "shadertool/type_specifier.h"
+#include "shadertool/declared_type.h"
 
 // The semantic checks that the grammar actions run on declarations,
 // functions, returns and statements, and the checks after the parse. Each

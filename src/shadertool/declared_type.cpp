@@ -1,9 +1,9 @@
-#include "shadertool/type_specifier.h"
+#include "shadertool/declared_type.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "shadertool/type_specifier_keywords.h"
+#include "shadertool/declared_type_keywords.h"
 
 namespace ShaderTool {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "foundation/text.h"
-#include "shadertool/type_specifier.h"
+#include "shadertool/declared_type.h"
 
 namespace ShaderTool {
 

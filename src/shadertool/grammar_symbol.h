@@ -4,7 +4,7 @@
 
 #include "shadertool/node.h"
 #include "shadertool/token.h"
-#include "shadertool/type_specifier.h"
+#include "shadertool/declared_type.h"
 
 namespace ShaderTool {
 

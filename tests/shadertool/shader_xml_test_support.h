@@ -4,25 +4,18 @@
 // read back through the data manager, as the translator reads them.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "data/data_manager.h"
 #include "filesystem/scheme_roots.h"
+#include "support/temporary_folder.h"
 
 class ShaderXmlFolderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static std::atomic<int> counter{0};
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("halvo-shaderxml-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                    std::to_string(counter++) + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
         HVI_ResetFileSystem();
         HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_folder.string().c_str());
     }
@@ -30,7 +23,6 @@ protected:
     void TearDown() override
     {
         HVI_ResetFileSystem();
-        std::filesystem::remove_all(m_folder);
     }
 
     // Writes the text to res://<name>.
@@ -41,7 +33,8 @@ protected:
         std::ofstream(path, std::ios::binary) << text;
     }
 
-    std::filesystem::path m_folder;
+    TemporaryFolder m_temporary{"halvo-shaderxml"};
+    const std::filesystem::path m_folder = m_temporary.Path();
 };
 
 // The info array of a document of version 2.<revision>, with more settings.

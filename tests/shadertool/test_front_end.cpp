@@ -3,6 +3,7 @@
 #include <string>
 
 #include "front_end_test_support.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -67,10 +68,8 @@ TEST_F(FrontEnd, PreprocessedSourceIsParsedWithoutPreprocessingAgain)
 // the source's lines go on after the include.
 TEST_F(FrontEnd, ErrorsInAnIncludedFileNameThatFile)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                         ("front_end_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                          "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder);
+    const TemporaryFolder temporary("front_end");
+    const std::filesystem::path& folder = temporary.Path();
     std::ofstream(folder / "shading.hvsl") << "float4 Shade(float4 color)\n{\n\treturn colour;\n}\n";
     path = (folder / "main.hvsl").string();
     EXPECT_FALSE(RunPixel("#include \"shading.hvsl\"\nvoid main()\n{\n\toutput.color = Shade(missing);\n}\n"));
@@ -80,23 +79,19 @@ TEST_F(FrontEnd, ErrorsInAnIncludedFileNameThatFile)
                              ErrorLine(4, 26, "undeclared identifier 'missing'.") +
                              ErrorLine(4, 25, "no instance of function 'Shade' matches the argument list.") +
                              ErrorLine(4, 18, "no operator '=' matches the operands."));
-    std::filesystem::remove_all(folder);
 }
 
 // The check after the parse names the file that declared the function, not
 // the file the parse ended in.
 TEST_F(FrontEnd, UndefinedFunctionOfAnIncludedFileIsReportedUnderThatFile)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                         ("front_end_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                          "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder);
+    const TemporaryFolder temporary("front_end");
+    const std::filesystem::path& folder = temporary.Path();
     std::ofstream(folder / "shading.hvsl") << "\nfloat4 Shade(float4 color);\n";
     path = (folder / "main.hvsl").string();
     EXPECT_FALSE(RunPixel("#include \"shading.hvsl\"\nvoid main()\n{\n\toutput.color = Shade(input.color);\n}\n"));
     const std::string included = (folder / "shading.hvsl").string();
     EXPECT_EQ(LogText(), included + "(2:13) error: function 'Shade' is referenced but has no definition.\n");
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

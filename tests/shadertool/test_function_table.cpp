@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shadertool/type_specifier.h"
+#include "shadertool/declared_type.h"
 
 namespace ShaderTool {
 namespace {

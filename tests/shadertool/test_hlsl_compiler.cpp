@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <string>
 
 #include "shadertool/hlsl_compiler.h"
 #include "shadertool/targets.h"
+#include "support/temporary_folder.h"
 
 using namespace ShaderTool;
 
@@ -31,9 +31,6 @@ class HLSLCompilerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::random_device random;
-        folder_ = std::filesystem::temp_directory_path() / ("hlsl-compiler-" + std::to_string(random()));
-        std::filesystem::create_directories(folder_);
         const char* path = std::getenv("HALVO_LIBRARY_PATH");
         savedLibraryPath_ = path != nullptr ? path : HALVO_MODULE_DIR;
         SetEnvironmentVariableA("HALVO_LIBRARY_PATH", savedLibraryPath_.c_str());
@@ -41,7 +38,6 @@ protected:
     void TearDown() override
     {
         SetEnvironmentVariableA("HALVO_LIBRARY_PATH", savedLibraryPath_.c_str());
-        std::filesystem::remove_all(folder_);
     }
     // Makes the temporary folder the only place where libraries are found.
     void SearchOnlyTheFolder() { SetEnvironmentVariableA("HALVO_LIBRARY_PATH", folder_.c_str()); }
@@ -52,7 +48,8 @@ protected:
     std::string LogText() const { return log_.text.GetText(); }
 
     Log log_;
-    std::filesystem::path folder_;
+    TemporaryFolder temporary_{"hlsl-compiler"};
+    const std::filesystem::path folder_ = temporary_.Path();
     std::string savedLibraryPath_;
 };
 

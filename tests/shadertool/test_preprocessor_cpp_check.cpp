@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "preprocessor_test_support.h"
+#include "support/temporary_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -141,18 +142,15 @@ TEST_F(CppCheck, IfExpressionsAgreeWithTheSystemPreprocessor)
         batch += "#if " + generator.Next() + "\ncase " + index + " 1\n#else\ncase " + index + " 0\n#endif\n";
     }
 
-    std::random_device random;
-    const fs::path folder = fs::temp_directory_path() / ("halvo-cpp-" + std::to_string(random()));
-    fs::create_directories(folder);
-    const fs::path input = folder / "batch.h";
-    const fs::path output = folder / "batch.out";
+    const TemporaryFolder folder("halvo-cpp");
+    const fs::path input = folder.Path() / "batch.h";
+    const fs::path output = folder.Path() / "batch.out";
     std::ofstream(input) << batch;
     const std::string command = "cpp -P -undef -nostdinc " + input.string() + " > " + output.string();
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     std::ifstream judged(output);
     std::stringstream judgedText;
     judgedText << judged.rdbuf();
-    fs::remove_all(folder);
 
     const std::vector<std::string> expected = CaseLines(judgedText.str());
     ASSERT_EQ(expected.size(), size_t(kCaseCount));

@@ -2,12 +2,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 #include "preprocessor_test_support.h"
 #include "shadertool/lexer.h"
 #include "shadertool/preprocessor_files.h"
+#include "support/temporary_folder.h"
 
 using namespace ShaderTool;
 namespace fs = std::filesystem;
@@ -19,17 +19,12 @@ protected:
     void SetUp() override
     {
         PreprocessorFixture::SetUp();
-        std::random_device random;
-        m_folder = fs::temp_directory_path() / ("halvo-include-" + std::to_string(random()) + std::to_string(random()));
-        fs::create_directories(m_folder);
         dir = m_folder.string();
         path = dir + "/main.hvsl";
     }
     void TearDown() override
     {
         SetIncludeFileAccess(nullptr);
-        std::error_code error;
-        fs::remove_all(m_folder, error);
     }
     void Write(const std::string& name, const std::string& text)
     {
@@ -54,7 +49,8 @@ protected:
     std::string dir;
 
 private:
-    fs::path m_folder;
+    TemporaryFolder m_temporary{"halvo-include"};
+    const fs::path m_folder = m_temporary.Path();
 };
 
 TEST_F(PreprocessorInclude, IncludedTextIsSplicedBetweenFileMarkers)

@@ -16,12 +16,12 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "shadertool/type.h"
+#include "support/temporary_folder.h"
 
 namespace ShaderTool {
 namespace GlslCheck {
@@ -135,14 +135,9 @@ struct CompileResult {
 
 // Compiles the source as a fragment shader in a fresh temporary folder.
 inline CompileResult Compile(const std::string& source) {
-    static int counter = 0;
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() /
-        ("shadertool-glsl-" + std::to_string(std::random_device{}()) + "-" + std::to_string(++counter));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    const std::filesystem::path shaderPath = folder / "check.frag";
-    const std::filesystem::path outputPath = folder / "output.txt";
+    const TemporaryFolder folder("shadertool-glsl");
+    const std::filesystem::path shaderPath = folder.Path() / "check.frag";
+    const std::filesystem::path outputPath = folder.Path() / "output.txt";
     std::ofstream(shaderPath) << source;
     const std::string command =
         "glslangValidator \"" + shaderPath.string() + "\" > \"" + outputPath.string() + "\" 2>&1";
@@ -150,7 +145,6 @@ inline CompileResult Compile(const std::string& source) {
     result.exitCode = std::system(command.c_str());
     std::ifstream output(outputPath);
     result.output.assign(std::istreambuf_iterator<char>(output), std::istreambuf_iterator<char>());
-    std::filesystem::remove_all(folder);
     return result;
 }
 
