@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <mutex>
-#include <random>
 
 #include "filesystem/scheme_roots.h"
 #include "foundation/log.h"
@@ -15,23 +13,8 @@
 namespace audio_test {
 
 namespace {
-std::atomic<int> g_folderCounter{0};
 std::mutex g_logMutex;
 }  // namespace
-
-TempFolder::TempFolder() {
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "audio";
-    m_path = std::filesystem::temp_directory_path() /
-             ("halvo-audio-" + name + "-" + std::to_string(std::random_device{}()) + "-" + std::to_string(g_folderCounter++));
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
 
 ResourceFolder::ResourceFolder() {
     HVI_ResetFileSystem();

@@ -5,18 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "support/temporary_folder.h"
+
 // Helpers shared by the audio tests: a fresh temporary folder per test, sound
 // files made by the real encoders (sox, oggenc, oggdec), and a capturing log sink.
 namespace audio_test {
 
 class TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
-    std::string Path(const std::string& name) const { return (m_path / name).string(); }
+    std::string Path(const std::string& name) const { return (m_folder.Path() / name).string(); }
 
 private:
-    std::filesystem::path m_path;
+    TemporaryFolder m_folder{"halvo-audio"};
 };
 
 // A temporary folder that is the "res://" folder and the only search path

@@ -22,6 +22,7 @@
 #include "core/subsystem_hooks.h"
 #include "core/threading.h"
 #include "filesystem/scheme_roots.h"
+#include "support/temporary_folder.h"
 
 inline void ResetEngineCore()
 {
@@ -62,26 +63,6 @@ inline bool WasLogged(const std::string& text)
     }
     return false;
 }
-
-// A fresh folder for one test, removed afterwards.
-class TemporaryFolder {
-public:
-    TemporaryFolder()
-    {
-        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::filesystem::temp_directory_path() /
-                 ("halvo-core-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" +
-                  std::to_string(reinterpret_cast<uintptr_t>(this)));
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~TemporaryFolder() { std::filesystem::remove_all(m_path); }
-    const std::filesystem::path& Path() const { return m_path; }
-    std::string Native() const { return m_path.string(); }
-
-private:
-    std::filesystem::path m_path;
-};
 
 // Sets an environment variable for the life of the object.
 class ScopedVariable {

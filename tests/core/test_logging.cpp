@@ -139,7 +139,7 @@ TEST_F(Logging, SummaryCountsErrorsWarningsAndTheRest)
 TEST_F(Logging, FileGetsBannerEarlierLinesAndLaterLines)
 {
     TemporaryFolder folder;
-    HVI_SetSchemeRoot(HV_PATH_SCHEME_LOGS, folder.Native().c_str());
+    HVI_SetSchemeRoot(HV_PATH_SCHEME_LOGS, folder.Path().string().c_str());
     HV_Log(HV_LOG_ERROR, "before the file");
     ASSERT_TRUE(HVI_OpenLogFile("logs://game.log"));
     HV_Log(HV_LOG_SYSTEM, "after the file");

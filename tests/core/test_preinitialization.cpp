@@ -61,8 +61,8 @@ protected:
     TemporaryFolder m_emptyLibraryPath;
     ScopedVariable m_configHome{"XDG_CONFIG_HOME", (m_home.Path() / "config").string()};
     ScopedVariable m_dataHome{"XDG_DATA_HOME", (m_home.Path() / "data").string()};
-    ScopedVariable m_homeFolder{"HOME", m_home.Native()};
-    ScopedVariable m_libraryPath{"HALVO_LIBRARY_PATH", m_emptyLibraryPath.Native()};
+    ScopedVariable m_homeFolder{"HOME", m_home.Path().string()};
+    ScopedVariable m_libraryPath{"HALVO_LIBRARY_PATH", m_emptyLibraryPath.Path().string()};
     std::filesystem::path m_previous;
 };
 

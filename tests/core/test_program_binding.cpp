@@ -23,13 +23,13 @@ protected:
     void SetUp() override
     {
         ResetEngineCore();
-        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_res.Native().c_str());
+        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_res.Path().string().c_str());
         // Nothing named "prog.dll" may be found outside the resource folder.
         char saved[4096] = {};
         if (GetEnvironmentVariableA("HALVO_LIBRARY_PATH", saved, sizeof(saved)) > 0) {
             m_savedLibraryPath = saved;
         }
-        SetEnvironmentVariableA("HALVO_LIBRARY_PATH", m_empty.Native().c_str());
+        SetEnvironmentVariableA("HALVO_LIBRARY_PATH", m_empty.Path().string().c_str());
     }
     void TearDown() override
     {

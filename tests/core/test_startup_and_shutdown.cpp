@@ -172,7 +172,7 @@ TEST_F(StartupAndShutdown, EventsStillQueuedAtShutdownHaveTheirPayloadsFreedAfte
 TEST_F(StartupAndShutdown, FileSystemsStayUntilEverySubsystemIsDown)
 {
     TemporaryFolder user;
-    HVI_SetSchemeRoot(HV_PATH_SCHEME_USER, user.Native().c_str());
+    HVI_SetSchemeRoot(HV_PATH_SCHEME_USER, user.Path().string().c_str());
     static bool resolvedAtExtensionShutdown;
     resolvedAtExtensionShutdown = false;
     HVI_SubsystemHooks extensions = {};

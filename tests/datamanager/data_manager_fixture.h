@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 
 #include "data/data_manager.h"
 #include "filesystem/scheme_roots.h"
 #include "log_capture.h"
+#include "support/temporary_folder.h"
 
 // Each test gets fresh "res://" and "user://" folders, "res://" as the only
 // search path, and an empty registry afterwards.
@@ -49,11 +49,6 @@ class DataManagerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        // A random part keeps runs of several builds at once apart.
-        m_root = fs::temp_directory_path() /
-                 (std::string("halvo-datamanager-") + info->name() + "-" + std::to_string(std::random_device{}()));
-        fs::remove_all(m_root);
         fs::create_directories(m_root / "res");
         fs::create_directories(m_root / "user");
         HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, (m_root / "res").string().c_str());
@@ -66,13 +61,13 @@ protected:
         for (const char* name : kRegisteredNames)
             DataManager::UnloadDatabase(name);
         HVI_ResetFileSystem();
-        fs::remove_all(m_root);
     }
 
     fs::path Res(const char* name) const { return m_root / "res" / name; }
     fs::path User(const char* name) const { return m_root / "user" / name; }
 
-    fs::path m_root;
+    TemporaryFolder m_temporary{"halvo-datamanager"};
+    const fs::path m_root = m_temporary.Path();
 };
 
 }  // namespace datamanager_test

@@ -25,6 +25,7 @@
 #include "filesystem/scheme_roots.h"
 #include "foundation/log.h"
 #include "halvo.h"
+#include "support/temporary_folder.h"
 
 #include <windows.h>
 
@@ -48,10 +49,6 @@ class ExtensionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_root = std::filesystem::temp_directory_path() /
-                 ("halvo-extensions-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" +
-                  std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         std::filesystem::create_directories(ResFolder());
         std::filesystem::create_directories(UserFolder());
         std::filesystem::create_directories(m_root / "cache");
@@ -88,8 +85,6 @@ protected:
         HVI_SetLogSink(nullptr, nullptr);
         HVI_ResetLog();
         HVI_GetEngineState().engine = nullptr;
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
     }
 
     std::filesystem::path ResFolder() const { return m_root / "res"; }
@@ -274,6 +269,7 @@ private:
         events.push_back(std::move(delivered));
     }
 
-    std::filesystem::path m_root;
+    TemporaryFolder m_temporary{"halvo-extensions"};
+    const std::filesystem::path m_root = m_temporary.Path();
     bool m_started = false;
 };

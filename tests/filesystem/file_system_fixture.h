@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,6 +9,7 @@
 
 #include "filesystem/scheme_roots.h"
 #include "log_capture.h"
+#include "support/temporary_folder.h"
 
 // A fresh temporary folder per test with one sub-folder per scheme root, and
 // the file system's roots, search paths and developer mode reset around it.
@@ -17,20 +17,12 @@ class FileSystemTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static std::atomic<int> counter{0};
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("halvo-fs-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                    std::to_string(counter++));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
         HVI_ResetFileSystem();
     }
 
     void TearDown() override
     {
         HVI_ResetFileSystem();
-        std::filesystem::remove_all(m_folder);
     }
 
     // Creates <temp>/<name>/ and makes it the scheme's root.
@@ -55,6 +47,7 @@ protected:
         return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
     }
 
-    std::filesystem::path m_folder;
+    TemporaryFolder m_temporary{"halvo-fs"};
+    const std::filesystem::path m_folder = m_temporary.Path();
     LogCapture m_log;
 };

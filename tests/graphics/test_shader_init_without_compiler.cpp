@@ -14,6 +14,7 @@
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_translation.h"
 #include "shadertool/driver.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -30,8 +31,8 @@ void Capture(void* context, int /*level*/, bool /*popup*/, const char* text)
 
 TEST(ShaderInitWithoutCompiler, FailureIsLoggedWithItsReasonAndTheFirstShaderReportsOnlyItself)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "halvo-graphics-shader-init";
-    std::filesystem::remove_all(folder);
+    const TemporaryFolder temporary("halvo-graphics-shader-init");
+    const std::filesystem::path& folder = temporary.Path();
     std::filesystem::create_directories(folder / "no-libraries");
     std::filesystem::create_directories(folder / "res");
     SetEnvironmentVariableA("HALVO_LIBRARY_PATH", (folder / "no-libraries").string().c_str());
@@ -58,7 +59,6 @@ TEST(ShaderInitWithoutCompiler, FailureIsLoggedWithItsReasonAndTheFirstShaderRep
     HVI_SetRenderer(nullptr);
     HVI_ResetThreading();
     HVI_ResetFileSystem();
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

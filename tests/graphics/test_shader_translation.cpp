@@ -17,6 +17,7 @@
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_translation.h"
 #include "shadertool/driver.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -42,11 +43,6 @@ class ShaderTranslationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static std::atomic<int> counter{0};
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("halvo-graphics-shaders-" + std::string(info->name()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder / "res");
         std::filesystem::create_directories(m_folder / "user");
         std::filesystem::copy(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaderxml", m_folder / "res",
@@ -65,7 +61,6 @@ protected:
         HVI_GetConfiguration().Use(nullptr, nullptr);
         DataManager::UnloadDatabase("res://sprite_v22.xml");
         HVI_ResetFileSystem();
-        std::filesystem::remove_all(m_folder);
     }
     void UseDeveloperSettings(const char* attributes)
     {
@@ -74,7 +69,8 @@ protected:
         HVI_GetConfiguration().Use(nullptr, std::unique_ptr<DMDatabase>(DataManager::LoadFromMemory(xml.c_str())));
     }
 
-    std::filesystem::path m_folder;
+    TemporaryFolder m_temporary{"halvo-graphics-shaders"};
+    const std::filesystem::path m_folder = m_temporary.Path();
     HLSL11Renderer m_renderer;
     std::vector<CapturedLine> m_lines;
 };

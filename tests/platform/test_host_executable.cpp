@@ -20,9 +20,9 @@ std::string ReadFile(const std::filesystem::path& path)
 int RunHost(const TemporaryFolder& res, const TemporaryFolder& home, const std::string& libraryPath,
             const std::string& arguments)
 {
-    const std::string command = "cd '" + res.Native() + "' && HOME='" + home.Native() + "' XDG_DATA_HOME='" +
-                                home.Native() + "/data' HALVO_LIBRARY_PATH='" + libraryPath + "' '" HALVO_HOST_PATH "' " +
-                                arguments + " 2> '" + home.Native() + "/errors.txt'";
+    const std::string command = "cd '" + res.Path().string() + "' && HOME='" + home.Path().string() + "' XDG_DATA_HOME='" +
+                                home.Path().string() + "/data' HALVO_LIBRARY_PATH='" + libraryPath + "' '" HALVO_HOST_PATH "' " +
+                                arguments + " 2> '" + home.Path().string() + "/errors.txt'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -34,7 +34,7 @@ TEST(HostExecutable, WithoutProgramLibraryShowsTheFatalTextAndEndsWithZero)
     TemporaryFolder res;
     TemporaryFolder home;
     TemporaryFolder nothing;
-    EXPECT_EQ(0, RunHost(res, home, nothing.Native(), ""));
+    EXPECT_EQ(0, RunHost(res, home, nothing.Path().string(), ""));
     const std::string errors = ReadFile(home.Path() / "errors.txt");
     EXPECT_NE(std::string::npos, errors.find("Failed to initialize the application. You can try the following: 1) Reboot "
                                              "your system, 2) Update your drivers, 3) Restart the application.\n\nSee "

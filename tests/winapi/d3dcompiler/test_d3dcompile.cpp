@@ -10,12 +10,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "support/temporary_folder.h"
 #include "winapi/d3dcompiler/code_format.h"
 
 namespace {
@@ -42,15 +42,11 @@ class D3DCompileTest : public ::testing::Test {
     ASSERT_NE(module_, nullptr);
     compile_ = reinterpret_cast<pD3DCompile>(reinterpret_cast<void*>(GetProcAddress(module_, "D3DCompile")));
     ASSERT_NE(compile_, nullptr);
-    std::random_device random;
-    folder_ = std::filesystem::temp_directory_path() / ("d3dcompile-" + std::to_string(random()));
-    std::filesystem::create_directories(folder_);
   }
   void TearDown() override {
     if (code_ != nullptr) code_->Release();
     if (messages_ != nullptr) messages_->Release();
     if (module_ != nullptr) FreeLibrary(module_);
-    std::filesystem::remove_all(folder_);
   }
 
   HRESULT Compile(const std::string& text, const char* profile, UINT flags = 0,
@@ -86,7 +82,8 @@ class D3DCompileTest : public ::testing::Test {
   pD3DCompile compile_ = nullptr;
   ID3DBlob* code_ = nullptr;
   ID3DBlob* messages_ = nullptr;
-  std::filesystem::path folder_;
+  TemporaryFolder temporary_{"d3dcompile"};
+  const std::filesystem::path folder_ = temporary_.Path();
 };
 
 TEST_F(D3DCompileTest, VertexShaderGivesHeaderAndValidSpirv) {

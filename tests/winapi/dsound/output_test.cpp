@@ -8,16 +8,10 @@
 #include <string>
 #include <thread>
 
+#include "support/temporary_folder.h"
 #include "winapi/dsound/dsound_library.h"
 
 namespace {
-
-std::filesystem::path FreshFolder(const char* name) {
-  const auto folder = std::filesystem::temp_directory_path() / (std::string(name) + "-" + std::to_string(std::rand()));
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
-}
 
 std::string SoxInfo(const std::string& path, const char* option) {
   FILE* sox = popen(("soxi " + std::string(option) + " '" + path + "' 2>&1").c_str(), "r");
@@ -35,9 +29,10 @@ std::string SoxInfo(const std::string& path, const char* option) {
 }  // namespace
 
 TEST(DirectSoundOutput, CaptureWritesAWavFileThatSoxReads) {
+  // Declared first so that it goes away after the library has closed its output.
+  const TemporaryFolder folder("halvo-dsound-capture");
   DSoundLibrary library;
-  const auto folder = FreshFolder("halvo-dsound-capture");
-  const std::string path = (folder / "capture.wav").string();
+  const std::string path = (folder.Path() / "capture.wav").string();
   IDirectSound* sound = library.CreateSoundObject(("capture:" + path).c_str());
   ASSERT_NE(sound, nullptr);
   EXPECT_STREQ(library.OutputName(), "capture");
@@ -76,7 +71,6 @@ TEST(DirectSoundOutput, CaptureWritesAWavFileThatSoxReads) {
   for (long i = first; i < samples * 2; ++i) {
     ASSERT_EQ(frames[i], 12345) << "sample " << i;
   }
-  std::filesystem::remove_all(folder);
 }
 
 TEST(DirectSoundOutput, SilentOutputPlaysBuffersInRealTime) {

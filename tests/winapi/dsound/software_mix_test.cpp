@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "support/temporary_folder.h"
 #include "winapi/dsound/dsound_library.h"
 
 namespace {
@@ -123,9 +124,8 @@ TEST_F(SoftwareMixTest, FrequencyChangeGivesThePitchSoxMeasures) {
   ASSERT_EQ(buffer->SetFrequency(88200), DS_OK);
   ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
   const auto frames = library.Pull(44100);
-  const auto folder = std::filesystem::temp_directory_path() / ("halvo-dsound-pitch-" + std::to_string(std::rand()));
-  std::filesystem::create_directories(folder);
-  const std::string raw = (folder / "mix.raw").string();
+  const TemporaryFolder folder("halvo-dsound-pitch");
+  const std::string raw = (folder.Path() / "mix.raw").string();
   std::ofstream(raw, std::ios::binary).write(reinterpret_cast<const char*>(frames.data()), std::streamsize(frames.size() * 2));
   FILE* sox = popen(("sox -t raw -r 44100 -c 2 -b 16 -e signed-integer -L '" + raw + "' -n remix 1 stat 2>&1").c_str(), "r");
   ASSERT_NE(sox, nullptr);
@@ -135,7 +135,6 @@ TEST_F(SoftwareMixTest, FrequencyChangeGivesThePitchSoxMeasures) {
     report += line;
   }
   pclose(sox);
-  std::filesystem::remove_all(folder);
   const auto at = report.find("Rough   frequency:");
   ASSERT_NE(at, std::string::npos) << report;
   const double frequency = std::stod(report.substr(at + 18));

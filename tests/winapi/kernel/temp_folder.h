@@ -1,41 +1,29 @@
-// A fresh temporary folder per test, removed with everything in it afterwards.
+// A fresh temporary folder per test with helpers that name, write and read files in it.
 #pragma once
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+
+#include "support/temporary_folder.h"
 
 class TempFolder {
  public:
-  TempFolder() {
-    static std::atomic<int> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = std::filesystem::temp_directory_path() /
-            ("halvo-kernel-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
+  std::string Path(const std::string& name = "") const {
+    return name.empty() ? folder_.Path().string() : (folder_.Path() / name).string();
   }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  std::string Path(const std::string& name = "") const { return name.empty() ? path_.string() : (path_ / name).string(); }
 
   void Write(const std::string& name, const std::string& contents) const {
-    std::ofstream out(path_ / name, std::ios::binary);
+    std::ofstream out(folder_.Path() / name, std::ios::binary);
     out << contents;
   }
 
   std::string Read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
+    std::ifstream in(folder_.Path() / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
  private:
-  std::filesystem::path path_;
+  TemporaryFolder folder_{"halvo-kernel"};
 };
