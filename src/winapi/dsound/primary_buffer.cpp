@@ -31,29 +31,6 @@ PrimaryBuffer::PrimaryBuffer(SoundObject* owner) : m_owner(owner) { m_owner->Add
 
 PrimaryBuffer::~PrimaryBuffer() { m_owner->Release(); }
 
-HRESULT STDMETHODCALLTYPE PrimaryBuffer::QueryInterface(REFIID riid, void** object) {
-  if (!object) {
-    return E_POINTER;
-  }
-  if (riid == IID_IUnknown || riid == IID_IDirectSoundBuffer) {
-    AddRef();
-    *object = this;
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE PrimaryBuffer::AddRef() { return ++m_references; }
-
-ULONG STDMETHODCALLTYPE PrimaryBuffer::Release() {
-  const ULONG left = --m_references;
-  if (left == 0) {
-    delete this;
-  }
-  return left;
-}
-
 HRESULT STDMETHODCALLTYPE PrimaryBuffer::GetCaps(LPDSBCAPS caps) {
   if (!caps || caps->dwSize != sizeof(DSBCAPS)) {
     return DSERR_INVALIDPARAM;

@@ -1,20 +1,16 @@
 #pragma once
 
-#include <atomic>
-
 #include <dsound.h>
+
+#include "reference_counted_buffer.h"
 
 class SoundObject;
 
 // The primary buffer: stands for the output mix. Its format sets the rate
 // the output mixes at; its memory cannot be written.
-class PrimaryBuffer final : public IDirectSoundBuffer {
+class PrimaryBuffer final : public ReferenceCountedBuffer {
  public:
   static HRESULT Create(SoundObject* owner, LPCDSBUFFERDESC description, LPDIRECTSOUNDBUFFER* buffer);
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   HRESULT STDMETHODCALLTYPE GetCaps(LPDSBCAPS caps) override;
   HRESULT STDMETHODCALLTYPE GetCurrentPosition(LPDWORD playCursor, LPDWORD writeCursor) override;
@@ -38,8 +34,7 @@ class PrimaryBuffer final : public IDirectSoundBuffer {
 
  private:
   explicit PrimaryBuffer(SoundObject* owner);
-  ~PrimaryBuffer();
+  ~PrimaryBuffer() override;
 
-  std::atomic<ULONG> m_references{1};
   SoundObject* m_owner;  // a reference is held for the buffer's life
 };

@@ -69,29 +69,6 @@ SecondaryBuffer::SecondaryBuffer(const std::shared_ptr<BufferMixer>& mixer, DWOR
 
 SecondaryBuffer::~SecondaryBuffer() { m_mixer->RemoveVoice(&m_voice); }
 
-HRESULT STDMETHODCALLTYPE SecondaryBuffer::QueryInterface(REFIID riid, void** object) {
-  if (!object) {
-    return E_POINTER;
-  }
-  if (riid == IID_IUnknown || riid == IID_IDirectSoundBuffer) {
-    AddRef();
-    *object = this;
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE SecondaryBuffer::AddRef() { return ++m_references; }
-
-ULONG STDMETHODCALLTYPE SecondaryBuffer::Release() {
-  const ULONG left = --m_references;
-  if (left == 0) {
-    delete this;
-  }
-  return left;
-}
-
 HRESULT STDMETHODCALLTYPE SecondaryBuffer::GetCaps(LPDSBCAPS caps) {
   if (!caps || caps->dwSize != sizeof(DSBCAPS)) {
     return DSERR_INVALIDPARAM;

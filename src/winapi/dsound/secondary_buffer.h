@@ -1,23 +1,19 @@
 #pragma once
 
-#include <atomic>
 #include <memory>
 
 #include <dsound.h>
 
 #include "buffer_mixer.h"
+#include "reference_counted_buffer.h"
 
 // A secondary sound buffer: one sound in the buffer's own format, mixed in
 // software into the sound object's output while it plays.
-class SecondaryBuffer final : public IDirectSoundBuffer {
+class SecondaryBuffer final : public ReferenceCountedBuffer {
  public:
   // Checks the description as the platform does; DS_OK and the new buffer, or an error code.
   static HRESULT Create(const std::shared_ptr<BufferMixer>& mixer, LPCDSBUFFERDESC description,
                         LPDIRECTSOUNDBUFFER* buffer);
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   HRESULT STDMETHODCALLTYPE GetCaps(LPDSBCAPS caps) override;
   HRESULT STDMETHODCALLTYPE GetCurrentPosition(LPDWORD playCursor, LPDWORD writeCursor) override;
@@ -41,9 +37,8 @@ class SecondaryBuffer final : public IDirectSoundBuffer {
 
  private:
   SecondaryBuffer(const std::shared_ptr<BufferMixer>& mixer, DWORD flags, const WAVEFORMATEX& format, DWORD bytes);
-  ~SecondaryBuffer();
+  ~SecondaryBuffer() override;
 
-  std::atomic<ULONG> m_references{1};
   std::shared_ptr<BufferMixer> m_mixer;
   const DWORD m_flags;
   const WAVEFORMATEX m_format;
