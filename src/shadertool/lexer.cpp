@@ -75,14 +75,7 @@ void Tokenizer::GetNextToken(Token& token)
                 ReadFileMarker();
             continue;
         }
-        if (c == '"')
-            ReadStringLiteral(token);
-        else if (IsDigit(c))
-            ReadNumber(token, c);
-        else if (IsLetter(c) || c == '_')
-            ReadIdentifier(token, c);
-        else
-            ReadOperator(token, c);
+        ReadTokenFrom(token, c);
         return;
     }
 }

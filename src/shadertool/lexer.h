@@ -72,6 +72,8 @@ protected:
     void ReportError(const char* message);
 
     void ReadFileMarker();
+    // Reads the string literal, number, name or operator that begins with first.
+    void ReadTokenFrom(Token& token, int first);
     void ReadStringLiteral(Token& token);
     void ReadNumber(Token& token, int first);
     void ReadFloat(Token& token, int current);

@@ -127,6 +127,18 @@ void Tokenizer::ReadFileMarker()
         SkipLine();
 }
 
+void Tokenizer::ReadTokenFrom(Token& token, int first)
+{
+    if (first == '"')
+        ReadStringLiteral(token);
+    else if (IsDigit(first))
+        ReadNumber(token, first);
+    else if (IsLetter(first) || first == '_')
+        ReadIdentifier(token, first);
+    else
+        ReadOperator(token, first);
+}
+
 void Tokenizer::ReadStringLiteral(Token& token)
 {
     for (;;) {

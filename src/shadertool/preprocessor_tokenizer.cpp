@@ -82,14 +82,7 @@ void PreprocessorTokenizer::GetNextToken(Token& token)
             BeginLine();
             continue;
         }
-        if (c == '"')
-            ReadStringLiteral(token);
-        else if (IsDigit(c))
-            ReadNumber(token, c);
-        else if (IsLetter(c) || c == '_')
-            ReadIdentifier(token, c);
-        else
-            ReadOperator(token, c);
+        ReadTokenFrom(token, c);
         return;
     }
 }
