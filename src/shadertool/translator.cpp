@@ -3,7 +3,6 @@
 #include <cstdarg>
 
 #include "shadertool/builtin.h"
-#include "shadertool/operator.h"
 
 namespace ShaderTool {
 namespace {
@@ -114,26 +113,6 @@ const Array<Node*>* Translator::GetArguments(const FunctionNode& call)
     if (call.children.GetCount() == 0) return nullptr;
     const GroupNode* arguments = AsGroup(call.children[0]);
     return arguments != nullptr ? &arguments->children : nullptr;
-}
-
-bool Translator::IsBitwiseOperator(uint32_t operatorIndex)
-{
-    switch (operatorIndex) {
-    case OP_BITWISE_NOT:
-    case OP_ASSIGN_AND:
-    case OP_ASSIGN_LEFT_SHIFT:
-    case OP_ASSIGN_OR:
-    case OP_ASSIGN_RIGHT_SHIFT:
-    case OP_ASSIGN_XOR:
-    case OP_BITWISE_AND:
-    case OP_BITWISE_OR:
-    case OP_BITWISE_XOR:
-    case OP_LEFT_SHIFT:
-    case OP_RIGHT_SHIFT:
-        return true;
-    default:
-        return false;
-    }
 }
 
 String Translator::GetTypeName(const Type& type)

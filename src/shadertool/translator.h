@@ -72,7 +72,6 @@ protected:
     void WriteIndentation();
     // The expression children of a call (the children of its first child).
     static const Array<Node*>* GetArguments(const FunctionNode& call);
-    static bool IsBitwiseOperator(uint32_t operatorIndex);
 
     StringMap<const char*> renames;
     String header;
