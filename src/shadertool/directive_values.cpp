@@ -78,19 +78,9 @@ static PreprocessorValue IntegerArithmetic(PreprocessorContext& context, Directi
     return PreprocessorValue::Integer(Wrap(int64_t(a) / b), location);
 }
 
-static bool Compare(DirectiveOperator op, float a, float b)
-{
-    switch (op) {
-    case OPERATOR_LESS: return a < b;
-    case OPERATOR_GREATER: return a > b;
-    case OPERATOR_LESS_EQUAL: return a <= b;
-    case OPERATOR_GREATER_EQUAL: return a >= b;
-    case OPERATOR_EQUAL: return a == b;
-    default: return a != b;
-    }
-}
-
-static bool Compare(DirectiveOperator op, int32_t a, int32_t b)
+// One comparison operator on two integers or on two floats.
+template <typename Number>
+static bool Compare(DirectiveOperator op, Number a, Number b)
 {
     switch (op) {
     case OPERATOR_LESS: return a < b;
