@@ -13,6 +13,7 @@
 #include "core/threading.h"
 #include "filesystem/scheme_roots.h"
 #include "foundation/log.h"
+#include "support/logged_texts.h"
 
 namespace {
 
@@ -25,18 +26,6 @@ void ResetEngineCore() {
     HVI_ResetFileSystem();
     HVI_RegisterMainThread();
     HVI_CreateEngineLocks();
-}
-
-// The log's lines without the number and time before each text.
-std::vector<std::string> LoggedTexts() {
-    std::vector<std::string> texts;
-    Array<String> lines = HVI_GetConsoleLines();
-    for (int i = 0; i < lines.GetCount(); ++i) {
-        const std::string line = lines[i].GetText();
-        const size_t end = line.find("] ");
-        texts.push_back(end == std::string::npos ? line : line.substr(end + 2));
-    }
-    return texts;
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "core/subsystem_hooks.h"
 #include "core/threading.h"
 #include "filesystem/scheme_roots.h"
+#include "support/logged_texts.h"
 #include "support/temporary_folder.h"
 
 inline void ResetEngineCore()
@@ -39,19 +40,6 @@ inline void ResetEngineCore()
     HVI_GetConfiguration().Use(nullptr, nullptr);
     HVI_RegisterMainThread();
     HVI_CreateEngineLocks();
-}
-
-// The log's lines with the "%.4d: [%.2d:%.2d.%.2d] " before each text removed.
-inline std::vector<std::string> LoggedTexts()
-{
-    std::vector<std::string> texts;
-    Array<String> lines = HVI_GetConsoleLines();
-    for (int i = 0; i < lines.GetCount(); ++i) {
-        const std::string line = lines[i].GetText();
-        const size_t end = line.find("] ");
-        texts.push_back(end == std::string::npos ? line : line.substr(end + 2));
-    }
-    return texts;
 }
 
 inline bool WasLogged(const std::string& text)
