@@ -5,27 +5,6 @@
 
 namespace halvo::d3dcompiler {
 
-HRESULT STDMETHODCALLTYPE Blob::QueryInterface(REFIID riid, void** ppvObject) {
-  if (ppvObject == nullptr) return E_POINTER;
-  if (riid == IID_IUnknown || riid == IID_ID3D10Blob) {
-    AddRef();
-    *ppvObject = this;
-    return S_OK;
-  }
-  *ppvObject = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE Blob::AddRef() {
-  return ++references_;
-}
-
-ULONG STDMETHODCALLTYPE Blob::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
 LPVOID STDMETHODCALLTYPE Blob::GetBufferPointer() {
   return bytes_.empty() ? nullptr : bytes_.data();
 }

@@ -3,29 +3,26 @@
 
 #include <d3dcommon.h>
 
-#include <atomic>
 #include <cstddef>
 #include <string>
 #include <vector>
 
+#include "winapi/com/com_object.h"
+
 namespace halvo::d3dcompiler {
 
 // A reference-counted block of bytes; it deletes itself on its last Release.
-class Blob final : public ID3DBlob {
+class Blob final : public com::Object<ID3DBlob> {
  public:
   explicit Blob(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   LPVOID STDMETHODCALLTYPE GetBufferPointer() override;
   SIZE_T STDMETHODCALLTYPE GetBufferSize() override;
 
  private:
-  ~Blob() = default;
+  ~Blob() override = default;
 
   std::vector<unsigned char> bytes_;
-  std::atomic<ULONG> references_{1};
 };
 
 // A new blob holding bytes, or null when it cannot be allocated.

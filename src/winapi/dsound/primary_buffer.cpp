@@ -27,9 +27,9 @@ HRESULT PrimaryBuffer::Create(SoundObject* owner, LPCDSBUFFERDESC description, L
   return DS_OK;
 }
 
-PrimaryBuffer::PrimaryBuffer(SoundObject* owner) : m_owner(owner) { m_owner->AddRef(); }
+PrimaryBuffer::PrimaryBuffer(SoundObject* owner) : m_owner(owner) { m_owner->AddInternalReference(); }
 
-PrimaryBuffer::~PrimaryBuffer() { m_owner->Release(); }
+PrimaryBuffer::~PrimaryBuffer() { m_owner->ReleaseInternalReference(); }
 
 HRESULT STDMETHODCALLTYPE PrimaryBuffer::GetCaps(LPDSBCAPS caps) {
   if (!caps || caps->dwSize != sizeof(DSBCAPS)) {

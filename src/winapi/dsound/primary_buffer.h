@@ -2,13 +2,14 @@
 
 #include <dsound.h>
 
-#include "reference_counted_buffer.h"
+#include "winapi/com/com_object.h"
+
 
 class SoundObject;
 
 // The primary buffer: stands for the output mix. Its format sets the rate
 // the output mixes at; its memory cannot be written.
-class PrimaryBuffer final : public ReferenceCountedBuffer {
+class PrimaryBuffer final : public halvo::com::Object<IDirectSoundBuffer> {
  public:
   static HRESULT Create(SoundObject* owner, LPCDSBUFFERDESC description, LPDIRECTSOUNDBUFFER* buffer);
 
@@ -36,5 +37,5 @@ class PrimaryBuffer final : public ReferenceCountedBuffer {
   explicit PrimaryBuffer(SoundObject* owner);
   ~PrimaryBuffer() override;
 
-  SoundObject* m_owner;  // a reference is held for the buffer's life
+  SoundObject* m_owner;  // an internal reference is held for the buffer's life
 };

@@ -4,12 +4,13 @@
 
 #include <dsound.h>
 
+#include "winapi/com/com_object.h"
+
 #include "buffer_mixer.h"
-#include "reference_counted_buffer.h"
 
 // A secondary sound buffer: one sound in the buffer's own format, mixed in
 // software into the sound object's output while it plays.
-class SecondaryBuffer final : public ReferenceCountedBuffer {
+class SecondaryBuffer final : public halvo::com::Object<IDirectSoundBuffer> {
  public:
   // Checks the description as the platform does; DS_OK and the new buffer, or an error code.
   static HRESULT Create(const std::shared_ptr<BufferMixer>& mixer, LPCDSBUFFERDESC description,

@@ -38,29 +38,6 @@ void SoundObject::SetOutputRate(DWORD rate) {
   }
 }
 
-HRESULT STDMETHODCALLTYPE SoundObject::QueryInterface(REFIID riid, void** object) {
-  if (!object) {
-    return E_POINTER;
-  }
-  if (riid == IID_IUnknown || riid == IID_IDirectSound || riid == IID_IDirectSound8) {
-    AddRef();
-    *object = this;
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE SoundObject::AddRef() { return ++m_references; }
-
-ULONG STDMETHODCALLTYPE SoundObject::Release() {
-  const ULONG left = --m_references;
-  if (left == 0) {
-    delete this;
-  }
-  return left;
-}
-
 HRESULT STDMETHODCALLTYPE SoundObject::CreateSoundBuffer(LPCDSBUFFERDESC description, LPDIRECTSOUNDBUFFER* buffer,
                                                          LPUNKNOWN outer) {
   if (outer) {

@@ -5,19 +5,17 @@
 
 #include <dsound.h>
 
+#include "winapi/com/com_object.h"
+
 #include "audio_output.h"
 #include "buffer_mixer.h"
 
 // The sound object: creates the buffers and owns the mix of their sounds and
 // the output it goes to. Every sound object alive is listed in a registry
 // whose lock also guards each object's output (see dsound_output.h).
-class SoundObject final : public IDirectSound8 {
+class SoundObject final : public halvo::com::Object<IDirectSound8, IDirectSound> {
  public:
   static SoundObject* Create();
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC description, LPDIRECTSOUNDBUFFER* buffer,
                                               LPUNKNOWN outer) override;
@@ -41,9 +39,8 @@ class SoundObject final : public IDirectSound8 {
 
  private:
   SoundObject();
-  ~SoundObject();
+  ~SoundObject() override;
 
-  std::atomic<ULONG> m_references{1};
   std::atomic<DWORD> m_level{0};  // the cooperative level, 0 until set
   std::atomic<DWORD> m_speakerConfig{DSSPEAKER_STEREO};
   std::shared_ptr<BufferMixer> m_mixer;  // shared with the buffers, which may outlive this object

@@ -196,6 +196,10 @@ struct IDirectSound8 : public IDirectSound {
   STDMETHOD(VerifyCertification)(LPDWORD pdwCertified) PURE;
 };
 
+DECLARE_UUIDOF(IDirectSound, IID_IDirectSound);
+DECLARE_UUIDOF(IDirectSound8, IID_IDirectSound8);
+DECLARE_UUIDOF(IDirectSoundBuffer, IID_IDirectSoundBuffer);
+
 #define DS_CERTIFIED 0x00000000
 #define DS_UNCERTIFIED 0x00000001
 

@@ -14,6 +14,7 @@ struct ID3D10Blob : public IUnknown {
   virtual LPVOID STDMETHODCALLTYPE GetBufferPointer() = 0;
   virtual SIZE_T STDMETHODCALLTYPE GetBufferSize() = 0;
 };
+DECLARE_UUIDOF(ID3D10Blob, IID_ID3D10Blob);
 typedef ID3D10Blob* LPD3D10BLOB;
 typedef ID3D10Blob ID3DBlob;
 typedef ID3DBlob* LPD3DBLOB;
