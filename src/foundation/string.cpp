@@ -9,7 +9,7 @@ String::String(const char* text) { Assign(text); }
 
 String::String(const String& other) { Assign(other.m_text, other.m_length); }
 
-String::String(String&& other) noexcept { *this = static_cast<String&&>(other); }
+String::String(String&& other) noexcept { TakeFrom(other); }
 
 String& String::operator=(const String& other)
 {
@@ -20,19 +20,9 @@ String& String::operator=(const String& other)
 
 String& String::operator=(String&& other) noexcept
 {
-    if (this == &other)
-        return *this;
-    if (other.m_text != nullptr && other.m_text != other.m_inline) {
+    if (this != &other) {
         ReleaseHeapBlock();
-        m_text = other.m_text;
-        m_capacity = other.m_capacity;
-        m_length = other.m_length;
-        other.m_text = nullptr;
-        other.m_capacity = 0;
-        other.m_length = 0;
-    } else {
-        Assign(other.m_text, other.m_length);
-        other.Clear();
+        TakeFrom(other);
     }
     return *this;
 }
@@ -45,43 +35,43 @@ String& String::operator=(const char* text)
 
 String::~String() { ReleaseHeapBlock(); }
 
+void String::TakeFrom(String& other)
+{
+    m_length = other.m_length;
+    m_capacity = other.m_capacity;
+    if (other.m_text == nullptr || !other.IsInline()) {
+        // A heap block changes hands as it is.
+        m_text = other.m_text;
+        other.m_text = nullptr;
+        other.m_capacity = 0;
+    } else {
+        std::memcpy(m_inline, other.m_inline, size_t(m_length) + 1);
+        m_text = m_inline;
+        other.m_inline[0] = '\0';
+    }
+    other.m_length = 0;
+}
+
 void String::ReleaseHeapBlock()
 {
-    if (m_text != nullptr && m_text != m_inline)
+    if (m_text != nullptr && !IsInline())
         std::free(m_text);
     m_text = nullptr;
     m_capacity = 0;
 }
 
-void String::SetConcatenation(const char* first, int firstLength, const char* second, int secondLength)
+namespace {
+
+char* AllocateBlock(int64_t bytes)
 {
-    const int64_t total = int64_t(firstLength) + secondLength;
-    if (total > INT32_MAX - 1)
-        std::abort();  // a 2 GiB text is a broken caller, not a recoverable state
-    const int length = int(total);
-    char* target;
-    if (length <= kInlineMaxLength) {
-        char staging[kInlineCapacity];
-        std::memcpy(staging, first, size_t(firstLength));
-        std::memcpy(staging + firstLength, second, size_t(secondLength));
-        ReleaseHeapBlock();
-        target = m_inline;
-        std::memcpy(target, staging, size_t(length));
-        m_capacity = kInlineCapacity;
-    } else {
-        // The old block may hold one of the inputs: fill the new block first.
-        target = static_cast<char*>(std::malloc(size_t(length) + 1));
-        if (target == nullptr)
-            std::abort();
-        std::memcpy(target, first, size_t(firstLength));
-        std::memcpy(target + firstLength, second, size_t(secondLength));
-        ReleaseHeapBlock();
-        m_capacity = length + 1;
-    }
-    target[length] = '\0';
-    m_text = target;
-    m_length = length;
+    // A text of 2 GiB is a broken caller, not a recoverable state.
+    char* block = bytes <= INT32_MAX ? static_cast<char*>(std::malloc(size_t(bytes))) : nullptr;
+    if (block == nullptr)
+        std::abort();
+    return block;
 }
+
+}  // namespace
 
 void String::Assign(const char* text) { Assign(text, text ? int(std::strlen(text)) : 0); }
 
@@ -89,7 +79,23 @@ void String::Assign(const char* text, int length)
 {
     if (text == nullptr || length < 0)
         length = 0;
-    SetConcatenation(text ? text : "", length, "", 0);
+    // The text may lie in this string's own block: copy it out before that block goes.
+    if (length <= kInlineMaxLength) {
+        char staging[kInlineCapacity];
+        std::memcpy(staging, text ? text : "", size_t(length));
+        ReleaseHeapBlock();
+        std::memcpy(m_inline, staging, size_t(length));
+        m_text = m_inline;
+        m_capacity = kInlineCapacity;
+    } else {
+        char* block = AllocateBlock(int64_t(length) + 1);
+        std::memcpy(block, text, size_t(length));
+        ReleaseHeapBlock();
+        m_text = block;
+        m_capacity = length + 1;
+    }
+    m_text[length] = '\0';
+    m_length = length;
 }
 
 void String::Append(const char* text)
@@ -102,13 +108,30 @@ void String::Append(const char* text, int length)
 {
     if (text == nullptr || length <= 0)
         return;
-    SetConcatenation(GetText(), m_length, text, length);
-}
-
-void String::AppendChar(char character)
-{
-    if (character != '\0')
-        Append(&character, 1);
+    if (m_text == nullptr) {
+        m_inline[0] = '\0';
+        m_text = m_inline;
+        m_capacity = kInlineCapacity;
+    }
+    const int64_t total = int64_t(m_length) + length;
+    if (total > Room()) {
+        // At least double, so that a text built by appending is copied a
+        // bounded number of times per byte. The appended text may lie in the
+        // old block: fill the new block before the old one goes.
+        const int64_t doubled = int64_t(m_capacity) * 2;
+        const int64_t capacity = total + 1 > doubled ? total + 1 : (doubled > INT32_MAX ? INT32_MAX : doubled);
+        char* block = AllocateBlock(capacity);
+        std::memcpy(block, m_text, size_t(m_length));
+        std::memcpy(block + m_length, text, size_t(length));
+        ReleaseHeapBlock();
+        m_text = block;
+        m_capacity = int(capacity);
+    } else {
+        // Own text appended to itself ends where the copy begins: no overlap.
+        std::memcpy(m_text + m_length, text, size_t(length));
+    }
+    m_length = int(total);
+    m_text[m_length] = '\0';
 }
 
 void String::AppendFormatV(const char* format, va_list arguments)

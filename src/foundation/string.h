@@ -3,8 +3,10 @@
 #include <cstdint>
 
 // The engine's text value. Text of up to 14 characters lives in the inline
-// buffer; longer text lives in a heap block of exactly length + 1 bytes.
-// The pointer stays null until text is first assigned.
+// buffer; longer text lives in a heap block. Assigned and copied text gets a
+// block of exactly length + 1 bytes; appending grows the block with room to
+// spare (at least doubling it), so that text built piece by piece costs time
+// linear in its length. The pointer stays null until text is first assigned.
 class String {
 public:
     String() = default;
@@ -22,7 +24,17 @@ public:
     void Append(const char* text);
     void Append(const char* text, int length);
     // A zero character is ignored.
-    void AppendChar(char character);
+    void AppendChar(char character)
+    {
+        if (character == '\0')
+            return;
+        if (m_text != nullptr && m_length < Room()) {
+            m_text[m_length++] = character;
+            m_text[m_length] = '\0';
+        } else {
+            Append(&character, 1);
+        }
+    }
     void AppendFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
     static String Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -32,7 +44,7 @@ public:
     // Never null: the empty text while nothing was assigned.
     const char* GetText() const { return m_text ? m_text : ""; }
     int GetLength() const { return m_length; }
-    // Bytes of the block holding the text: 16 inline, exactly length + 1 on the heap.
+    // Bytes of the block holding the text: 16 inline, at least length + 1 on the heap.
     int GetCapacity() const { return m_capacity; }
     bool IsEmpty() const { return m_length == 0; }
     char operator[](int index) const { return GetText()[index]; }
@@ -44,8 +56,11 @@ private:
     static constexpr int kInlineCapacity = 16;
     static constexpr int kInlineMaxLength = 14;
 
-    // Replaces the text by the concatenation of two byte ranges.
-    void SetConcatenation(const char* first, int firstLength, const char* second, int secondLength);
+    bool IsInline() const { return m_text == m_inline; }
+    // The longest text the present block holds.
+    int Room() const { return IsInline() ? kInlineMaxLength : m_capacity - 1; }
+    // Takes the other string's text and leaves it empty; the other is not this.
+    void TakeFrom(String& other);
     void ReleaseHeapBlock();
 
     char* m_text = nullptr;

@@ -43,23 +43,57 @@ TEST(String, AppendGrowsAcrossTheInlineLimit)
     EXPECT_EQ(std::string(text.GetText()), std::string("abcabcdefghijklmnopqrst") + "abcabcdefghijklmnopqrst");
 }
 
-TEST(String, LongTextLivesInABlockOfExactlyItsLengthPlusOne)
+TEST(String, AssignedTextLivesInABlockOfExactlyItsLengthPlusOne)
 {
     String text("abc");
     EXPECT_EQ(text.GetCapacity(), 16);  // the inline buffer
-    std::string expected = "abc";
-    for (int i = 0; i < 40; ++i) {
-        const char* before = text.GetText();
-        text.AppendChar('x');
-        expected += 'x';
-        if (text.GetLength() > 14) {
-            EXPECT_EQ(text.GetCapacity(), text.GetLength() + 1);
-            EXPECT_NE(text.GetText(), before);  // every append moves into a new block
+    text.Assign("fifteen chars!!");
+    EXPECT_EQ(text.GetCapacity(), 16);
+    String copy(text);
+    EXPECT_EQ(copy.GetCapacity(), 16);
+    text.Format("%s", std::string(5000, 'f').c_str());
+    EXPECT_EQ(text.GetCapacity(), 5001);
+    text.Assign("short again");
+    EXPECT_EQ(text.GetCapacity(), 16);  // back inline, the block released
+}
+
+TEST(String, AppendingGrowsTheBlockWithRoomToSpare)
+{
+    String text;
+    std::string expected;
+    int blocks = 0;
+    const char* block = nullptr;
+    for (int i = 0; i < 100000; ++i) {
+        text.AppendChar(char('a' + i % 26));
+        expected += char('a' + i % 26);
+        ASSERT_GT(text.GetCapacity(), text.GetLength());
+        if (text.GetText() != block) {
+            block = text.GetText();
+            ++blocks;
         }
     }
     EXPECT_EQ(std::string(text.GetText()), expected);
-    text.Format("%s", std::string(5000, 'f').c_str());
-    EXPECT_EQ(text.GetCapacity(), 5001);
+    // Inline, then 32 bytes doubling up to 131072: a new block only when the old one is full.
+    EXPECT_EQ(blocks, 14);
+    const String copy(text);
+    EXPECT_EQ(copy.GetCapacity(), 100001);  // a copy takes exactly what it needs
+}
+
+TEST(String, MovesHandOverTheBlockAndLeaveTheSourceEmpty)
+{
+    String longText("a text longer than the inline buffer");
+    const char* block = longText.GetText();
+    String moved(static_cast<String&&>(longText));
+    EXPECT_EQ(moved.GetText(), block);
+    EXPECT_STREQ(longText.GetText(), "");
+    EXPECT_EQ(longText.GetLength(), 0);
+    String shortText("short");
+    moved = static_cast<String&&>(shortText);
+    EXPECT_STREQ(moved.GetText(), "short");
+    EXPECT_EQ(moved.GetLength(), 5);
+    EXPECT_STREQ(shortText.GetText(), "");
+    moved.Append(" and now longer than fourteen");
+    EXPECT_STREQ(moved.GetText(), "short and now longer than fourteen");
 }
 
 TEST(String, FormattedTextHasNoLengthLimit)
