@@ -112,8 +112,4 @@ void PrepareBuiltInsForStage(BuiltInTable& table, FunctionTable& functions, int3
     }
 }
 
-bool StageHasRayFlagConstants(int32_t stage) {
-    return stage == STAGE_RCHIT || stage == STAGE_RGEN;
-}
-
 }  // namespace ShaderTool

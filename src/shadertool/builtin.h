@@ -125,7 +125,4 @@ void ClearFunctionRecords(Array<FunctionNode*>& records);
 // records in that order (a signature already present keeps its first record).
 void PrepareBuiltInsForStage(BuiltInTable& table, FunctionTable& functions, int32_t stage);
 
-// Whether the preprocessor predefines the ray-flag constants for a stage.
-bool StageHasRayFlagConstants(int32_t stage);
-
 }  // namespace ShaderTool

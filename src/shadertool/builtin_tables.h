@@ -375,23 +375,4 @@ static_assert(sizeof(kStageBuiltIns) / sizeof(kStageBuiltIns[0]) == 16);
 
 }  // namespace BuiltInTables
 
-struct RayFlagConstant {
-    const char* name;
-    int32_t value;
-};
-
-// Integer names that the preprocessor predefines for the rchit and rgen stages, in order: name, value.
-constexpr RayFlagConstant RayFlagConstants[] = {
-    {"RAY_FLAGS_NONE", 0},
-    {"RAY_FLAGS_OPAQUE", 1},
-    {"RAY_FLAGS_NO_OPAQUE", 2},
-    {"RAY_FLAGS_TERMINATE_ON_FIRST_HIT", 4},
-    {"RAY_FLAGS_SKIP_CLOSEST_HIT_SHADER", 8},
-    {"RAY_FLAGS_CULL_BACK_FACING_TRIANGLES", 16},
-    {"RAY_FLAGS_CULL_FRONT_FACING_TRIANGLES", 32},
-    {"RAY_FLAGS_CULL_OPAQUE", 64},
-    {"RAY_FLAGS_CULL_NO_OPAQUE", 128},
-};
-static_assert(sizeof(RayFlagConstants) / sizeof(RayFlagConstants[0]) == 9);
-
 }  // namespace ShaderTool

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shadertool/builtin_tables.h"
 #include "shadertool/directive_values.h"
 #include "shadertool/lexer.h"
 #include "shadertool/preprocessor.h"
@@ -90,7 +89,7 @@ void DefineTargetMacros(PreprocessorContext& context, uint32_t targetBit, uint32
     AddMacro(context, "_TEXTURE_COORDINATE_AXIS_V_POINTS_UP", PreprocessorValue::Integer((targetBit & vPointsUp) ? 1 : 0),
              false, true);
     DefineDescriptionMacros(context);
-    if (stage == STAGE_RCHIT || stage == STAGE_RGEN) {
+    if (StageHasRayFlagConstants(stage)) {
         for (const RayFlagConstant& flag : RayFlagConstants)
             AddMacro(context, flag.name, PreprocessorValue::Integer(flag.value), false, false);
     }

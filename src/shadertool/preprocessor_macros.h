@@ -69,4 +69,30 @@ constexpr const char* kDescriptionArrayNames[] = {
 };
 static_assert(sizeof(kDescriptionArrayNames) / sizeof(kDescriptionArrayNames[0]) == 9);
 
+// An integer name that the preprocessor predefines for some stages.
+struct RayFlagConstant {
+    const char* name;
+    int32_t value;
+};
+
+// Integer names that the preprocessor predefines for the rchit and rgen stages, in order: name, value.
+constexpr RayFlagConstant RayFlagConstants[] = {
+    {"RAY_FLAGS_NONE", 0},
+    {"RAY_FLAGS_OPAQUE", 1},
+    {"RAY_FLAGS_NO_OPAQUE", 2},
+    {"RAY_FLAGS_TERMINATE_ON_FIRST_HIT", 4},
+    {"RAY_FLAGS_SKIP_CLOSEST_HIT_SHADER", 8},
+    {"RAY_FLAGS_CULL_BACK_FACING_TRIANGLES", 16},
+    {"RAY_FLAGS_CULL_FRONT_FACING_TRIANGLES", 32},
+    {"RAY_FLAGS_CULL_OPAQUE", 64},
+    {"RAY_FLAGS_CULL_NO_OPAQUE", 128},
+};
+static_assert(sizeof(RayFlagConstants) / sizeof(RayFlagConstants[0]) == 9);
+
+// Whether the preprocessor predefines the ray-flag constants for a stage.
+constexpr bool StageHasRayFlagConstants(int32_t stage)
+{
+    return stage == STAGE_RCHIT || stage == STAGE_RGEN;
+}
+
 }  // namespace ShaderTool
