@@ -12,8 +12,8 @@
 
 #include "data/data_manager.h"
 #include "filesystem/scheme_roots.h"
-#include "shadertool/driver.h"
-#include "shadertool/hlsl_compiler.h"
+#include "shadertool/compilers/hlsl_compiler.h"
+#include "shadertool/driver/driver.h"
 
 using namespace ShaderTool;
 

@@ -4,8 +4,8 @@
 
 #include "foundation/byte_buffer.h"
 #include "foundation/string.h"
-#include "shadertool/shader_description.h"
-#include "shadertool/targets.h"
+#include "shadertool/basic/shader_description.h"
+#include "shadertool/basic/targets.h"
 
 // The renderer's program object of a shader; its back end defines it.
 struct RendererShaderProgram;

@@ -7,7 +7,7 @@
 #include "foundation/log.h"
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_messages.h"
-#include "shadertool/driver.h"
+#include "shadertool/driver/driver.h"
 
 namespace {
 

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+
+#include "data/dm_database.h"
+#include "foundation/array.h"
+#include "foundation/string.h"
+#include "shadertool/basic/log.h"
+#include "shadertool/basic/shader_description.h"
+
+namespace ShaderTool {
+
+// Finds a bitmap by name and takes a reference on it (the graphics front
+// end's HV_Graphics_GetBitmap); null when there is none.
+using BitmapGetter = void* (*)(const char* name);
+
+// Target mask of a target list: names and groups joined by commas, or one
+// name after '~' for every target but those; "" is every target. 0 when the
+// list is invalid.
+uint32_t ParseTargetList(const char* text);
+
+// Reads a Shader XML database into a ShaderDescription, checking every
+// declaration and writing each fault to the step log.
+class ShaderXMLReader {
+public:
+    explicit ShaderXMLReader(Log* stepLog) : m_stepLog(stepLog) {}
+
+    // Sets where the document comes from before Read: its database, its
+    // path (source lines and CDATA sources) and its folder (files it names,
+    // empty or ending in '/').
+    void SetDocument(DMDatabase* database, const String& path, const String& folder);
+    // In developer mode included definition files are read again each time.
+    void SetDeveloperMode(bool developerMode) { m_developerMode = developerMode; }
+    // How "source" attributes of pixel textures find their bitmaps.
+    void SetBitmapGetter(BitmapGetter getter) { m_getBitmap = getter; }
+
+    // Reads the document into the description; with declarationsOnly the
+    // sources are read without their texts.
+    bool Read(bool declarationsOnly);
+    // Reads the "sources" array with the texts into an emptied source list.
+    bool ReadSources();
+
+    // Empties the description, the folder, the source lines and the group flag.
+    void Reset();
+
+    ShaderDescription& GetDescription() { return m_description; }
+    const ShaderDescription& GetDescription() const { return m_description; }
+    const String& GetFolder() const { return m_folder; }
+    const String& GetPath() const { return m_path; }
+
+    // Array readers; an absent array is no error.
+    bool ReadInfo();
+    bool ReadDefinitions(const DMArray* array, bool included);
+    bool ReadVertexInputs();
+    bool ReadConstants(const char* arrayName, ConstantList& list);
+    bool ReadVertexOutputs();
+    bool ReadPixelTextures();
+    bool ReadPixelOutputs();
+    bool ReadBuffers();
+    bool ReadImages();
+    bool ReadRayPayloads();
+    bool ReadSourceDeclarations();
+
+    // Node readers: true when the node is sound.
+    bool ReadDefinitionVariable(const DMNode* node, DefinitionVariable& variable);
+    bool ReadVertexInputVariable(const DMNode* node, VertexInputVariable& variable);
+    bool ReadConstantVariable(const DMNode* node, ConstantVariable& variable, const char* arrayName);
+    bool ReadVertexOutputVariable(const DMNode* node, VertexOutputVariable& variable, bool& positionSeen);
+    bool ReadPixelTextureVariable(const DMNode* node, PixelTextureVariable& variable);
+    bool ReadBufferVariable(const DMNode* node, BufferVariable& variable);
+    bool ReadImageVariable(const DMNode* node, ImageVariable& variable);
+    bool ReadRayPayloadVariable(const DMNode* node, RayPayloadVariable& variable);
+    bool ReadSource(const DMNode* node, ShaderSource& source, int index);
+    bool ReadSourceTypeAndTargets(const DMNode* node, ShaderSource& source, int index);
+
+    // Value parsers.
+    static Type ParseVariableType(const char* text, uint32_t qualifiers, int32_t count, bool isBuffer);
+    static Type ParseTextureType(const char* text);
+    static Type ParseBufferType(const char* text);
+    static Type ParseRayPayloadType(const char* text);
+    static bool ParseAddressMode(const char* text, uint32_t& mode);
+    static bool ParseFilterMode(const char* text, uint32_t& mode);
+    bool CheckVariableId(const char* id, const char* kindPhrase);
+
+    // Line (from 1) of each sources node's CDATA, 1 for a node without.
+    void FindSourceLines();
+    static bool ReadTextFile(const char* path, String& text);
+
+private:
+    void Error(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Reads definition nodes; without store they are only examined, since an
+    // earlier node of the including array has failed.
+    bool ReadDefinitionNodes(const DMArray* array, bool included, bool store);
+    bool ReadSourceArray(bool withTexts);
+    bool StoreSource(const ShaderSource& source);
+    bool CheckTexturesAgainstStages();
+    bool CheckRayTracingStages(bool hasPayloadArray);
+
+    Log* m_stepLog;
+    ShaderDescription m_description;
+    bool m_rayTracingGroupGiven = false;
+    String m_folder;
+    String m_path;
+    Array<int32_t> m_sourceLines;
+    DMDatabase* m_database = nullptr;
+    bool m_developerMode = false;
+    BitmapGetter m_getBitmap = nullptr;
+};
+
+}  // namespace ShaderTool

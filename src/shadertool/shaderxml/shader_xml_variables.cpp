@@ -1,0 +1,448 @@
+#include <cstdarg>
+#include <cstring>
+
+#include "shadertool/shaderxml/shader_xml_messages.h"
+#include "shadertool/shaderxml/shader_xml_reader.h"
+#include "shadertool/shaderxml/shader_xml_tables.h"
+#include "shadertool/shaderxml/shader_xml_values.h"
+
+namespace ShaderTool {
+namespace {
+
+// The largest constant count: a matrix array of it still has a byte size
+// that fits the 32-bit size field.
+constexpr int32_t kMaxConstantCount = static_cast<int32_t>(UINT32_MAX / 64);
+
+constexpr uint32_t kVertexInputTypeQualifiers = QUALIFIER_CONST;
+
+template <typename T>
+bool HasName(const Array<T>& list, const String& name)
+{
+    for (const T& item : list) {
+        if (XmlNamesEqual(item.name.GetText(), name.GetText())) return true;
+    }
+    return false;
+}
+
+bool HasName(const Array<String>& list, const String& name)
+{
+    for (const String& item : list) {
+        if (XmlNamesEqual(item.GetText(), name.GetText())) return true;
+    }
+    return false;
+}
+
+template <typename T>
+bool HasSlot(const Array<T>& list, int32_t slot)
+{
+    for (const T& item : list) {
+        if (item.slot == slot) return true;
+    }
+    return false;
+}
+
+const char* NameOrUnknown(const char* id)
+{
+    return id != nullptr ? id : "?";
+}
+
+bool IsTrueText(const char* text)
+{
+    return text != nullptr && (std::strcmp(text, "1") == 0 || std::strcmp(text, "true") == 0 ||
+                               std::strcmp(text, "TRUE") == 0);
+}
+
+}  // namespace
+
+bool ShaderXMLReader::ReadVertexInputVariable(const DMNode* node, VertexInputVariable& variable)
+{
+    const char* id = node->GetValue("id");
+    bool sound = CheckVariableId(id, kXmlPhraseVertexInput);
+    variable.name = NameOrUnknown(id);
+    const char* semantic = node->GetValue("semantic");
+    for (const XmlVertexInputSemantic& row : kXmlVertexInputSemantics) {
+        if (semantic != nullptr && std::strcmp(row.name, semantic) == 0) {
+            variable.semantic = row.bit;
+            variable.type = Type::MakeVector(row.baseType, row.vectorSize, kVertexInputTypeQualifiers);
+            return sound;
+        }
+    }
+    Error(kXmlVertexInputSemantic, variable.name.GetText());
+    variable.semantic = 0;
+    variable.type = Type();
+    return false;
+}
+
+bool ShaderXMLReader::ReadVertexInputs()
+{
+    const DMArray* array = m_database->FindArray("vertex_input");
+    if (array == nullptr) return true;
+    bool failed = false;
+    if (array->GetNodeCount() > kXmlMaxVertexInputs) {
+        Error(kXmlTooManyVertexInputs, kXmlMaxVertexInputs);
+        failed = true;
+    }
+    uint32_t format = 0;
+    for (int i = 0; i < array->GetNodeCount(); ++i) {
+        VertexInputVariable variable;
+        const bool sound = ReadVertexInputVariable(array->GetNode(i), variable);
+        format |= variable.semantic;
+        failed = failed || !sound;
+        if (failed) continue;
+        if (HasName(m_description.vertexInput, variable.name)) {
+            Error(kXmlNameExists, kXmlKindVertexInput, variable.name.GetText());
+            failed = true;
+            continue;
+        }
+        m_description.vertexInput.Add(variable);
+    }
+    bool knownFormat = false;
+    for (uint32_t allowed : kXmlVertexFormats) knownFormat = knownFormat || format == allowed;
+    if (!knownFormat) {
+        Error("%s", kXmlVertexInputFormat);
+        failed = true;
+    }
+    return !failed;
+}
+
+bool ShaderXMLReader::ReadConstantVariable(const DMNode* node, ConstantVariable& variable, const char* arrayName)
+{
+    const char* id = node->GetValue("id");
+    bool sound = true;
+    if (id == nullptr) {
+        Error(kXmlConstantNoId, arrayName);
+        sound = false;
+    } else if (id[0] == '_') {
+        Error(kXmlConstantIdUnderscore, arrayName);
+        sound = false;
+    }
+    variable.name = NameOrUnknown(id);
+    const char* name = variable.name.GetText();
+
+    int32_t count = 1;
+    const char* countText = node->GetValue("count");
+    if (IsXmlDigits(countText)) {
+        count = ParseXmlInteger(countText);
+    } else if (countText != nullptr) {
+        count = 0;
+        for (const DefinitionVariable& definition : m_description.definitions) {
+            if (definition.valueKind == DEFINITION_VALUE_INT && XmlNamesEqual(definition.name.GetText(), countText)) {
+                count = ParseXmlInteger(definition.value.GetText());
+                break;
+            }
+        }
+    }
+    if (count < 1 || count > kMaxConstantCount) {
+        Error(kXmlConstantCount, arrayName, name);
+        sound = false;
+        count = 1;
+    }
+
+    variable.type = ParseVariableType(node->GetValue("type"), QUALIFIER_CONST, count, false);
+    const Type& type = variable.type;
+    const bool numeric = type.baseType == BaseType::FLOAT || type.baseType == BaseType::INT;
+    const bool matrix = type.matrixSize > 0;
+    if (!numeric || !(type.vectorSize == 4 || matrix)) {
+        Error(kXmlConstantType, arrayName, name);
+        sound = false;
+    }
+
+    variable.semantic = kXmlConstantSemanticNone;
+    if (const char* semantic = node->GetValue("semantic")) {
+        variable.semantic = 0;
+        for (const XmlNamedValue& row : kXmlConstantSemantics) {
+            if (std::strcmp(row.name, semantic) == 0) variable.semantic = row.value;
+        }
+        if (variable.semantic == 0) {
+            Error(kXmlConstantSemantic, arrayName, name);
+            sound = false;
+        }
+    }
+    variable.byteSize = static_cast<uint32_t>(matrix ? 64 : 16) * static_cast<uint32_t>(count);
+    return sound;
+}
+
+bool ShaderXMLReader::ReadConstants(const char* arrayName, ConstantList& list)
+{
+    const DMArray* array = m_database->FindArray(arrayName);
+    if (array == nullptr) return true;
+    bool failed = false;
+    for (int i = 0; i < array->GetNodeCount(); ++i) {
+        ConstantVariable variable;
+        failed = !ReadConstantVariable(array->GetNode(i), variable, arrayName) || failed;
+        if (failed) continue;
+        if (HasName(list.variables, variable.name)) {
+            Error(kXmlNameExists, kXmlKindConstant, variable.name.GetText());
+            failed = true;
+            continue;
+        }
+        list.variables.Add(variable);
+    }
+    return !failed;
+}
+
+bool ShaderXMLReader::ReadVertexOutputVariable(const DMNode* node, VertexOutputVariable& variable, bool& positionSeen)
+{
+    const char* id = node->GetValue("id");
+    bool sound = CheckVariableId(id, kXmlPhraseVertexOutput);
+    variable.name = NameOrUnknown(id);
+    variable.type = ParseVariableType(node->GetValue("type"), 0, 1, false);
+    if (!variable.type.IsValidVariableType()) {
+        Error(kXmlVertexOutputType, variable.name.GetText());
+        sound = false;
+    }
+    variable.semantic = VERTEX_OUTPUT_TEXTURE_COORDINATE;
+    if (const char* semantic = node->GetValue("semantic")) {
+        for (const XmlNamedValue& row : kXmlVertexOutputSemantics) {
+            if (std::strcmp(row.name, semantic) == 0) variable.semantic = row.value;
+        }
+    }
+    if (variable.semantic == VERTEX_OUTPUT_POSITION) {
+        if (positionSeen) {
+            Error("%s", kXmlSecondPosition);
+            sound = false;
+        }
+        positionSeen = true;
+    }
+    return sound;
+}
+
+bool ShaderXMLReader::ReadVertexOutputs()
+{
+    const DMArray* array = m_database->FindArray("vertex_output");
+    if (array == nullptr) return true;
+    bool failed = false;
+    bool positionSeen = false;
+    Array<VertexOutputVariable>& outputs = m_description.vertexOutput;
+    for (int i = 0; i < array->GetNodeCount(); ++i) {
+        VertexOutputVariable variable;
+        failed = !ReadVertexOutputVariable(array->GetNode(i), variable, positionSeen) || failed;
+        if (failed) continue;
+        if (HasName(outputs, variable.name)) {
+            Error(kXmlNameExists, kXmlKindVertexOutput, variable.name.GetText());
+            failed = true;
+            continue;
+        }
+        for (const VertexOutputVariable& earlier : outputs) {
+            if (earlier.semantic == variable.semantic) ++variable.semanticIndex;
+        }
+        outputs.Add(variable);
+    }
+    return !failed;
+}
+
+bool ShaderXMLReader::ReadPixelTextureVariable(const DMNode* node, PixelTextureVariable& variable)
+{
+    const char* id = node->GetValue("id");
+    bool sound = CheckVariableId(id, kXmlPhrasePixelTexture);
+    variable.name = NameOrUnknown(id);
+    const char* name = variable.name.GetText();
+
+    const char* slot = node->GetValue("slot");
+    variable.slot = slot != nullptr ? ParseXmlInteger(slot) : -1;
+    if (slot != nullptr && variable.slot < 0) {
+        Error(kXmlPixelTextureSlot, name);
+        sound = false;
+    } else if (variable.slot >= 0 && HasSlot(m_description.pixelTextures, variable.slot)) {
+        Error(kXmlSlotUsed, kXmlKindPixelTexture, name);
+        sound = false;
+    }
+    variable.type = ParseTextureType(node->GetValue("type"));
+    if (!variable.type.IsValidVariableType()) {
+        Error(kXmlPixelTextureType, name);
+        sound = false;
+    }
+    if (!ParseAddressMode(node->GetValue("address_u"), variable.addressU) ||
+        !ParseAddressMode(node->GetValue("address_v"), variable.addressV) ||
+        !ParseAddressMode(node->GetValue("address_w"), variable.addressW)) {
+        Error(kXmlPixelTextureAddress, name);
+        return false;
+    }
+    if (!ParseFilterMode(node->GetValue("filter_mag"), variable.filterMag) ||
+        !ParseFilterMode(node->GetValue("filter_min"), variable.filterMin) ||
+        !ParseFilterMode(node->GetValue("filter_mip"), variable.filterMip)) {
+        Error(kXmlPixelTextureFilter, name);
+        return false;
+    }
+    if (const char* source = node->GetValue("source")) {
+        variable.sourceBitmap = m_getBitmap != nullptr ? m_getBitmap(source) : nullptr;
+        if (variable.sourceBitmap == nullptr) {
+            Error(kXmlPixelTextureSource, name);
+            sound = false;
+        }
+    }
+    return sound;
+}
+
+bool ShaderXMLReader::ReadPixelTextures()
+{
+    const DMArray* array = m_database->FindArray("pixel_textures");
+    if (array == nullptr) return true;
+    bool failed = false;
+    if (array->GetNodeCount() > kXmlMaxPixelTextures) {
+        Error(kXmlTooManyPixelTextures, kXmlMaxPixelTextures);
+        failed = true;
+    }
+    for (int i = 0; i < array->GetNodeCount(); ++i) {
+        PixelTextureVariable variable;
+        failed = !ReadPixelTextureVariable(array->GetNode(i), variable) || failed;
+        if (failed) continue;
+        if (HasName(m_description.pixelTextures, variable.name)) {
+            Error(kXmlNameExists, kXmlKindPixelTexture, variable.name.GetText());
+            failed = true;
+            continue;
+        }
+        m_description.pixelTextures.Add(variable);
+    }
+    return !failed;
+}
+
+bool ShaderXMLReader::ReadPixelOutputs()
+{
+    const DMArray* array = m_database->FindArray("pixel_output");
+    if (array == nullptr) return true;
+    bool failed = false;
+    for (int i = 0; i < array->GetNodeCount(); ++i) {
+        const char* id = array->GetNode(i)->GetValue("id");
+        failed = !CheckVariableId(id, kXmlPhrasePixelOutput) || failed;
+        if (failed) continue;
+        const String name = id;
+        if (HasName(m_description.pixelOutput, name)) {
+            Error(kXmlNameExists, kXmlKindPixelOutput, id);
+            failed = true;
+            continue;
+        }
+        m_description.pixelOutput.Add(name);
+    }
+    return !failed;
+}
+
+bool ShaderXMLReader::ReadBufferVariable(const DMNode* node, BufferVariable& variable)
+{
+    const char* id = node->GetValue("id");
+    bool sound = CheckVariableId(id, kXmlPhraseBuffer);
+    variable.name = NameOrUnknown(id);
+    const char* name = variable.name.GetText();
+    const char* slot = node->GetValue("slot");
+    variable.slot = slot != nullptr ? ParseXmlInteger(slot) : -1;
+    if (variable.slot < 0) {
+        Error(kXmlBufferSlot, name);
+        sound = false;
+    } else if (HasSlot(m_description.buffers, variable.slot)) {
+        Error(kXmlSlotUsed, kXmlKindBuffer, name);
+        sound = false;
+    }
+    variable.type = ParseBufferType(node->GetValue("type"));
+    if (!variable.type.IsValidVariableType()) {
+        Error(kXmlBufferType, name);
+        sound = false;
+    }
+    return sound;
+}
+
+bool ShaderXMLReader::ReadBuffers()
+{
+    const DMArray* array = m_database->FindArray("buffers");
+    if (array == nullptr) return true;
+    bool failed = false;
+    for (int i = 0; i < array->GetNodeCount(); ++i) {
+        BufferVariable variable;
+        failed = !ReadBufferVariable(array->GetNode(i), variable) || failed;
+        if (failed) continue;
+        if (HasName(m_description.buffers, variable.name)) {
+            Error(kXmlNameExists, kXmlKindBuffer, variable.name.GetText());
+            failed = true;
+            continue;
+        }
+        m_description.buffers.Add(variable);
+    }
+    return !failed;
+}
+
+bool ShaderXMLReader::ReadImageVariable(const DMNode* node, ImageVariable& variable)
+{
+    const char* id = node->GetValue("id");
+    bool sound = CheckVariableId(id, kXmlPhraseImage);
+    variable.name = NameOrUnknown(id);
+    const char* type = node->GetValue("type");
+    if (type != nullptr && std::strcmp(type, "2D") == 0) {
+        variable.type = Type::MakeImage2D();
+    } else {
+        Error(kXmlImageType, variable.name.GetText());
+        sound = false;
+    }
+    return sound;
+}
+
+bool ShaderXMLReader::ReadImages()
+{
+    const DMArray* array = m_database->FindArray("images");
+    if (array == nullptr) return true;
+    bool failed = false;
+    for (int i = 0; i < array->GetNodeCount(); ++i) {
+        ImageVariable variable;
+        failed = !ReadImageVariable(array->GetNode(i), variable) || failed;
+        if (failed) continue;
+        if (HasName(m_description.images, variable.name)) {
+            Error(kXmlNameExists, kXmlKindImage, variable.name.GetText());
+            failed = true;
+            continue;
+        }
+        m_description.images.Add(variable);
+    }
+    return !failed;
+}
+
+bool ShaderXMLReader::ReadRayPayloadVariable(const DMNode* node, RayPayloadVariable& variable)
+{
+    const char* id = node->GetValue("id");
+    bool sound = CheckVariableId(id, kXmlPhraseRayPayload);
+    variable.name = NameOrUnknown(id);
+    const char* name = variable.name.GetText();
+    const char* slot = node->GetValue("slot");
+    variable.slot = slot != nullptr ? ParseXmlInteger(slot) : -1;
+    if (variable.slot < 0) {
+        Error(kXmlRayPayloadSlot, name);
+        sound = false;
+    } else if (HasSlot(m_description.rayPayloads, variable.slot)) {
+        Error(kXmlSlotUsed, kXmlKindRayPayload, name);
+        sound = false;
+    }
+    variable.type = ParseRayPayloadType(node->GetValue("type"));
+    if (!variable.type.IsValidVariableType()) {
+        Error(kXmlRayPayloadType, name);
+        sound = false;
+    }
+    variable.isInput = IsTrueText(node->GetValue("input")) ? 1 : 0;
+    if (variable.isInput) {
+        for (const RayPayloadVariable& earlier : m_description.rayPayloads) {
+            if (earlier.isInput) {
+                Error("%s", kXmlSecondInputPayload);
+                sound = false;
+                break;
+            }
+        }
+    }
+    return sound;
+}
+
+bool ShaderXMLReader::ReadRayPayloads()
+{
+    const DMArray* array = m_database->FindArray("ray_payloads");
+    if (array == nullptr) return true;
+    bool failed = false;
+    for (int i = 0; i < array->GetNodeCount(); ++i) {
+        RayPayloadVariable variable;
+        failed = !ReadRayPayloadVariable(array->GetNode(i), variable) || failed;
+        if (failed) continue;
+        if (HasName(m_description.rayPayloads, variable.name)) {
+            Error(kXmlNameExists, kXmlKindRayPayload, variable.name.GetText());
+            failed = true;
+            continue;
+        }
+        m_description.rayPayloads.Add(variable);
+    }
+    return !failed;
+}
+
+}  // namespace ShaderTool

@@ -1,0 +1,196 @@
+#include "shadertool/translators/hlsl/hlsl11_translator.h"
+
+#include "shadertool/basic/operator.h"
+#include "shadertool/sema/builtin.h"
+#include "shadertool/translators/translator_messages.h"
+
+namespace ShaderTool {
+namespace {
+
+// Built-ins that shader models 4 and 5 are not asked to express.
+constexpr uint32_t kHLSL11Unsupported[] = {
+    INTRINSIC_FLOAT_BITS_TO_UINT,
+    INTRINSIC_LOAD_INDICES,
+    INTRINSIC_OBJECT_SPACE_TO_WORLD,
+    INTRINSIC_STORE_IMAGE,
+    INTRINSIC_TRACE,
+    INTRINSIC_UNPACK_UNORM4_TO_FLOAT4,
+};
+
+constexpr const char* kWarningPragma = "#pragma warning(disable : 3078)\n\n";
+constexpr const char* kFrontFacingInput = "bool _facing : SV_IsFrontFace";
+
+const char* TextureObjectSuffix(TextureDimension dimension)
+{
+    switch (dimension) {
+    case TEXTURE_3D: return "3D";
+    case TEXTURE_CUBE: return "Cube";
+    default: return "2D";
+    }
+}
+
+}  // namespace
+
+HLSL11Translator::HLSL11Translator(Log* log) : HLSL9Translator(log)
+{
+    targetSemantic = "SV_TARGET";
+    positionSemantic = "SV_POSITION";
+    bitwiseAllowed = true;
+}
+
+HLSL11Translator::~HLSL11Translator() = default;
+
+// The comparison list belongs to one stage: a failed stage must not pass it on.
+void HLSL11Translator::Reset()
+{
+    HLSL9Translator::Reset();
+    comparisonTextures.Clear();
+}
+
+void HLSL11Translator::WriteHeader()
+{
+    if (target != TARGET_HLSL11 && target != TARGET_HLSL12) return;
+    String text = kWarningPragma;
+    text.Append(header.GetText(), header.GetLength());
+    header = text;
+}
+
+const char* HLSL11Translator::GetSampleFunctionName(uint32_t intrinsicId)
+{
+    switch (intrinsicId) {
+    case INTRINSIC_SAMPLE_TEXTURE: return "Sample";
+    case INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO: return "SampleCmpLevelZero";
+    case INTRINSIC_SAMPLE_TEXTURE_GRAD: return "SampleGrad";
+    case INTRINSIC_SAMPLE_TEXTURE_LOD:
+    case INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET: return "SampleLevel";
+    default: return "";
+    }
+}
+
+void HLSL11Translator::TranslateFunctionCall(const FunctionNode& call)
+{
+    if (call.isBuiltIn) {
+        switch (call.subKind) {
+        case INTRINSIC_SAMPLE_TEXTURE:
+        case INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO:
+        case INTRINSIC_SAMPLE_TEXTURE_GRAD:
+        case INTRINSIC_SAMPLE_TEXTURE_LOD:
+        case INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET:
+            TranslateSampleCall(call);
+            return;
+        default:
+            break;
+        }
+        const int count = static_cast<int>(sizeof(kHLSL11Unsupported) / sizeof(kHLSL11Unsupported[0]));
+        if (ReportUnsupportedFunction(call, kHLSL11Unsupported, count)) {
+            Translator::TranslateFunctionCall(call);
+            return;
+        }
+        if (TranslateVectorCast(call)) return;
+    }
+    Translator::TranslateFunctionCall(call);
+}
+
+void HLSL11Translator::TranslateSampleCall(const FunctionNode& call)
+{
+    const Array<Node*>* arguments = GetArguments(call);
+    if (arguments == nullptr || arguments->GetCount() == 0) {
+        Translator::TranslateFunctionCall(call);
+        return;
+    }
+    const Node* texture = (*arguments)[0];
+    body.Append("_tex_");
+    TranslateNode(texture);
+    body.AppendFormat(".%s(_smp_", GetSampleFunctionName(call.subKind));
+    TranslateNode(texture);
+    for (int i = 1; i < arguments->GetCount(); ++i) {
+        body.Append(", ");
+        TranslateNode((*arguments)[i]);
+    }
+    body.Append(")");
+    if (call.subKind == INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO) {
+        if (const VariableNode* member = GetAccessedMember(texture)) comparisonTextures.Add(member->name);
+    }
+}
+
+bool HLSL11Translator::TranslateMemberAccess(const OperatorNode& node)
+{
+    const VariableNode* left = AsVariable(node.left);
+    const VariableNode* member = AsVariable(node.right);
+    if (left != nullptr && member != nullptr && left->name == "texture") {
+        body.Append(member->name.GetText(), member->name.GetLength());
+        return true;
+    }
+    return HLSL9Translator::TranslateMemberAccess(node);
+}
+
+bool HLSL11Translator::TranslateBuiltInInput(const String& member)
+{
+    if (member == "face_direction") {
+        // The system value is a boolean: give the sign that every other target gives.
+        body.Append("(input._facing ? 1.0f : -1.0f)");
+        pixelInputExtra = kFrontFacingInput;
+        return true;
+    }
+    if (member == "instance_id") {
+        body.Append("input._instance_id");
+        instanceIdInput = "uint _instance_id : SV_InstanceID";
+        return true;
+    }
+    if (member == "is_front_facing") {
+        body.Append("(input._facing > 0.0f)");
+        pixelInputExtra = kFrontFacingInput;
+        return true;
+    }
+    if (member == "vertex_id") {
+        body.Append("input._vertex_id");
+        vertexIdInput = "uint _vertex_id : SV_VertexID";
+        return true;
+    }
+    return HLSL9Translator::TranslateBuiltInInput(member);
+}
+
+void HLSL11Translator::TranslateOperator(const OperatorNode& node)
+{
+    HLSL9Translator::TranslateOperator(node);
+    if ((featureLevel & FEATURE_LEVEL_HLSL11_LOW) != 0 && IsBitwiseOperator(node.operatorIndex)) {
+        ReportError(kTranslatorBitwiseNotSupportedInLevel, GetFeatureLevelName(FEATURE_LEVEL_HLSL11_LOW));
+    }
+}
+
+void HLSL11Translator::DeclareConstants(const Array<ConstantVariable>& constants)
+{
+    if (constants.GetCount() == 0) return;
+    String registerSuffix;
+    if (bindConstantRegisters) registerSuffix.Format(" : register(b%i)", stage == STAGE_PIXEL ? 1 : 0);
+    if (!header.IsEmpty()) header.Append("\n");
+    header.AppendFormat("%s Constants%s\n{\n", constantBufferKeyword, registerSuffix.GetText());
+    for (const ConstantVariable& constant : constants) {
+        const String typeName = GetTypeName(constant.type);
+        if (constant.type.arraySize != 0) {
+            header.AppendFormat("\t%s _const_%s[%i];\n", typeName.GetText(), constant.name.GetText(),
+                                constant.type.arraySize);
+        } else {
+            header.AppendFormat("\t%s _const_%s;\n", typeName.GetText(), constant.name.GetText());
+        }
+    }
+    header.Append("};\n");
+}
+
+void HLSL11Translator::DeclarePixelTextures(const ShaderDescription& shaderDescription)
+{
+    const Array<PixelTextureVariable>& textures = shaderDescription.pixelTextures;
+    if (textures.GetCount() > 0) header.Append("\n");
+    for (int i = 0; i < textures.GetCount(); ++i) {
+        const PixelTextureVariable& texture = textures[i];
+        bool comparison = false;
+        for (const String& name : comparisonTextures) comparison = comparison || name == texture.name;
+        header.AppendFormat("%s _smp_%s : register(s%i);\n", comparison ? "SamplerComparisonState" : "SamplerState",
+                            texture.name.GetText(), i);
+        header.AppendFormat("Texture%s _tex_%s : register(t%i);\n", TextureObjectSuffix(texture.type.textureDimension),
+                            texture.name.GetText(), i);
+    }
+    comparisonTextures.Clear();
+}
+
+}  // namespace ShaderTool

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "shadertool/translators/translator.h"
+
+namespace ShaderTool {
+
+// HLSL for shader model 3, and the layer every HLSL-like translator builds
+// on: stage inputs and outputs become the parameter and the local of a
+// generated main, constants globals named "_const_" plus the name, textures
+// samplers named "_tex_" plus the name.
+class HLSL9Translator : public Translator {
+public:
+    explicit HLSL9Translator(Log* stepLog);
+
+    void Reset() override;
+    String GetFunctionName(const FunctionNode& call) override;
+    void BeginShader(const ShaderDescription& shaderDescription) override;
+    void TranslateFunctionCall(const FunctionNode& call) override;
+    void TranslateFunctionDefinition(const FunctionNode& function) override;
+    void TranslateOperator(const OperatorNode& node) override;
+    void WriteInterface(const ShaderDescription& shaderDescription) override;
+    void TranslateVariableReference(const VariableNode& variable) override;
+    void TranslateVariableDeclaration(const GroupNode& group) override;
+
+    virtual void DeclareBuffers(const ShaderDescription& shaderDescription);
+    virtual bool TranslateBufferReference(const String& member);
+    virtual void DeclareTextures(const ShaderDescription& shaderDescription);
+    virtual void DeclareConstants(const Array<ConstantVariable>& constants);
+    virtual void DeclareImages(const ShaderDescription& shaderDescription);
+    virtual bool TranslateImageReference(const String& member);
+    // True when it wrote the whole member access of "input".
+    virtual bool TranslateBuiltInInput(const String& member);
+    virtual void WriteEntryPoint(const FunctionNode& function);
+    // True when it wrote the whole member access.
+    virtual bool TranslateMemberAccess(const OperatorNode& node);
+    virtual void DeclarePixelTextures(const ShaderDescription& shaderDescription);
+
+    void WriteVertexInputStruct(const ShaderDescription& shaderDescription);
+    void WriteVaryingStruct(const ShaderDescription& shaderDescription, const char* name, bool pixelInput,
+                            bool leadingBreak);
+    bool TranslateMatrixProduct(const OperatorNode& node);
+    void TranslateSampleLod(const FunctionNode& call);
+
+protected:
+    // A vector constructor of one argument of another size, written as a cast.
+    bool TranslateVectorCast(const FunctionNode& call);
+    // Reports a built-in this target cannot write; true when it did.
+    bool ReportUnsupportedFunction(const FunctionNode& call, const uint32_t* unsupported, int count);
+    // An int Shader XML constant array indexed: the conversion wraps the element.
+    bool TranslateIntConstantElement(const OperatorNode& node);
+    // The name of the member a "." node reaches; null when it is no member access.
+    static const VariableNode* GetAccessedMember(const Node* node);
+
+    const char* pixelInputExtra = nullptr;
+    const char* instanceIdInput = nullptr;
+    const char* vertexIdInput = nullptr;
+    const char* targetSemantic = "COLOR";
+    const char* positionSemantic = "POSITION";
+    const Array<PixelTextureVariable>* pixelTextures = nullptr;
+    bool reciprocalDeclared[8] = {};
+};
+
+}  // namespace ShaderTool

@@ -1,0 +1,220 @@
+#include "shadertool/translators/translator.h"
+
+#include <cstdarg>
+
+#include "shadertool/sema/builtin.h"
+
+namespace ShaderTool {
+namespace {
+
+// A statement that stands apart from its neighbours by an empty line.
+bool IsSpacedStatement(const Node* node)
+{
+    if (const GroupNode* group = AsGroup(node)) {
+        if (group->subKind == Block || group->subKind == StructDeclaration) return true;
+        if (group->subKind == VariableDeclaration) {
+            return group->type.arraySize != 0 && group->children.GetCount() > 0 &&
+                   group->children[0]->kind == NodeKind::Operator;
+        }
+        return false;
+    }
+    if (const FunctionNode* function = AsFunction(node)) return node->kind == NodeKind::Function && function->hasBody;
+    return node->kind == NodeKind::Loop || node->kind == NodeKind::Selection;
+}
+
+bool IsBlockGroup(const Node* node)
+{
+    const GroupNode* group = AsGroup(node);
+    return group != nullptr && group->subKind == Block;
+}
+
+bool NeedsSemicolon(const Node* node)
+{
+    switch (node->kind) {
+    case NodeKind::Call:
+    case NodeKind::Jump:
+    case NodeKind::Constant:
+    case NodeKind::Operator:
+    case NodeKind::Variable:
+        return true;
+    case NodeKind::Function:
+        return !AsFunction(node)->hasBody;
+    case NodeKind::Group:
+        return AsGroup(node)->subKind != Block;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+Translator::Translator(Log* log) : stepLog(log) {}
+
+Translator::~Translator() = default;
+
+void Translator::ReportError(const char* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    String message;
+    message.AppendFormatV(format, arguments);
+    va_end(arguments);
+    stepLog->WriteError(message.GetText());
+    success = false;
+}
+
+void Translator::Reset()
+{
+    header.Clear();
+    body.Clear();
+    indent = 0;
+    description = nullptr;
+    target = 0;
+    stage = STAGE_INVALID;
+    inFunctionBody = false;
+    success = true;
+}
+
+void Translator::SetTranslation(const ShaderDescription* shaderDescription, uint32_t featureLevelBits,
+                                uint32_t targetBit, uint32_t stageNumber)
+{
+    description = shaderDescription;
+    featureLevel = featureLevelBits;
+    target = targetBit;
+    stage = stageNumber;
+}
+
+void Translator::TranslateRoot(const GroupNode& root)
+{
+    if (root.subKind == Block) {
+        TranslateBlock(root, true);
+    } else if (root.subKind == StructDeclaration) {
+        TranslateStructDeclaration(root);
+    } else if (root.subKind == VariableDeclaration) {
+        TranslateVariableDeclaration(root);
+    }
+}
+
+String Translator::GetResultText() const
+{
+    String text = header;
+    if (!header.IsEmpty()) text.Append("\n");
+    text.Append(body.GetText(), body.GetLength());
+    return text;
+}
+
+void Translator::WriteIndentation()
+{
+    for (int i = 0; i < indent; ++i) body.AppendChar('\t');
+}
+
+const Array<Node*>* Translator::GetArguments(const FunctionNode& call)
+{
+    if (call.children.GetCount() == 0) return nullptr;
+    const GroupNode* arguments = AsGroup(call.children[0]);
+    return arguments != nullptr ? &arguments->children : nullptr;
+}
+
+String Translator::GetTypeName(const Type& type)
+{
+    return GetTypeText(type, false);
+}
+
+String Translator::GetQualifiedTypeName(const Type& type)
+{
+    String name = (type.qualifiers & QUALIFIER_CONST) != 0 ? "const " : "";
+    name.Append(GetTypeName(type).GetText());
+    return name;
+}
+
+String Translator::GetFunctionName(const FunctionNode& call)
+{
+    if (call.subKind >= INTRINSIC_BOOL && call.subKind <= INTRINSIC_UINT4) return GetTypeName(call.type);
+    if (const auto* entry = renames.Find(call.name.GetText())) return entry->value;
+    return call.name;
+}
+
+void Translator::WriteHeader() {}
+
+void Translator::BeginShader(const ShaderDescription& /*description*/) {}
+
+void Translator::WriteInterface(const ShaderDescription& /*description*/) {}
+
+void Translator::TranslateNode(const Node* node)
+{
+    if (node == nullptr) return;
+    switch (node->kind) {
+    case NodeKind::Group: {
+        const GroupNode& group = *AsGroup(node);
+        if (group.subKind == Block) TranslateBlock(group, true);
+        if (group.subKind == StructDeclaration) TranslateStructDeclaration(group);
+        if (group.subKind == VariableDeclaration) TranslateVariableDeclaration(group);
+        return;
+    }
+    case NodeKind::Function:
+        TranslateFunctionDefinition(*AsFunction(node));
+        return;
+    case NodeKind::Call:
+        TranslateFunctionCall(*AsFunction(node));
+        return;
+    case NodeKind::Loop:
+        TranslateLoop(*static_cast<const LoopNode*>(node));
+        return;
+    case NodeKind::Jump:
+        TranslateJump(*static_cast<const JumpNode*>(node));
+        return;
+    case NodeKind::Constant:
+        TranslateConstant(*static_cast<const ConstantNode*>(node));
+        return;
+    case NodeKind::Operator:
+        TranslateOperator(*static_cast<const OperatorNode*>(node));
+        return;
+    case NodeKind::Selection:
+        TranslateSelection(*static_cast<const SelectionNode*>(node));
+        return;
+    case NodeKind::Variable:
+        TranslateVariableReference(*AsVariable(node));
+        return;
+    }
+}
+
+void Translator::TranslateBlock(const GroupNode& group, bool braces)
+{
+    const bool braced = braces && group.braced;
+    if (braced) {
+        WriteIndentation();
+        body.Append("{\n");
+        ++indent;
+    }
+    for (int i = 0; i < group.children.GetCount(); ++i) {
+        const Node* child = group.children[i];
+        if (i > 0 && (IsSpacedStatement(child) || IsSpacedStatement(group.children[i - 1]))) body.Append("\n");
+        TranslateStatement(child, true, !IsBlockGroup(child));
+    }
+    if (braced) {
+        --indent;
+        WriteIndentation();
+        body.Append("}");
+    }
+}
+
+void Translator::TranslateStatement(const Node* node, bool indentFirst, bool lineBreak)
+{
+    if (indentFirst) WriteIndentation();
+    TranslateNode(node);
+    if (NeedsSemicolon(node)) body.Append(";");
+    if (lineBreak) body.Append("\n");
+}
+
+void Translator::TranslateSubStatement(const Node* node, bool deeper)
+{
+    if (const GroupNode* group = AsGroup(node)) {
+        TranslateNode(group);
+        return;
+    }
+    if (deeper) ++indent;
+    TranslateStatement(node, deeper, false);
+    if (deeper) --indent;
+}
+
+}  // namespace ShaderTool

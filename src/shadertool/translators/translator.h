@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/string.h"
+#include "foundation/string_map.h"
+#include "shadertool/ast/node.h"
+#include "shadertool/basic/log.h"
+#include "shadertool/basic/shader_description.h"
+#include "shadertool/basic/targets.h"
+
+namespace ShaderTool {
+
+// Writes the syntax tree of one stage as program text of one target. The
+// base writes the C-like forms all targets share; each target's class
+// changes them through the virtual operations. One object per target serves
+// every translation in turn; Reset runs between them.
+class Translator {
+public:
+    explicit Translator(Log* stepLog);
+    virtual ~Translator();
+    Translator(const Translator&) = delete;
+    Translator& operator=(const Translator&) = delete;
+
+    virtual void Reset();
+    virtual String GetFunctionName(const FunctionNode& call);
+    virtual String GetTypeName(const Type& type);
+    virtual void WriteHeader();
+    virtual void BeginShader(const ShaderDescription& description);
+    virtual void TranslateInitializerList(const OperatorNode& node);
+    virtual void TranslateFunctionCall(const FunctionNode& call);
+    virtual void TranslateFunctionDefinition(const FunctionNode& function);
+    virtual void TranslateLoop(const LoopNode& loop);
+    virtual void TranslateJump(const JumpNode& jump);
+    virtual void TranslateConstant(const ConstantNode& constant);
+    virtual void TranslateOperator(const OperatorNode& node);
+    virtual void TranslateSelection(const SelectionNode& selection);
+    virtual void WriteInterface(const ShaderDescription& description);
+    virtual void TranslateStructDeclaration(const GroupNode& group);
+    virtual void TranslateVariableReference(const VariableNode& variable);
+    virtual void TranslateForLoop(const LoopNode& loop);
+    virtual void TranslateVariableDeclaration(const GroupNode& group);
+    virtual void TranslateArrayDeclarator(const GroupNode& group);
+    virtual void TranslateWhileLoop(const LoopNode& loop);
+
+    void TranslateNode(const Node* node);
+    void TranslateBlock(const GroupNode& group, bool braces);
+    void TranslateStatement(const Node* node, bool indent, bool lineBreak);
+    void TranslateSubStatement(const Node* node, bool deeper);
+    String GetQualifiedTypeName(const Type& type);
+
+    // Sets what one stage is translated for; BeginShader follows.
+    void SetTranslation(const ShaderDescription* shaderDescription, uint32_t featureLevelBits, uint32_t targetBit,
+                        uint32_t stageNumber);
+    // Translates the root of a stage's tree: its top-level block, or a
+    // struct or variable declaration standing alone.
+    void TranslateRoot(const GroupNode& root);
+    // The header, a line feed when there is one, and the body.
+    String GetResultText() const;
+
+    bool Succeeded() const { return success; }
+    uint32_t GetTarget() const { return target; }
+    const String& GetHeader() const { return header; }
+    const String& GetBody() const { return body; }
+    // Built-in function name -> name in the target language.
+    void AddRename(const char* builtInName, const char* targetName) { renames.GetOrAdd(builtInName) = targetName; }
+    void SetBitwiseAllowed(bool allowed) { bitwiseAllowed = allowed; }
+
+protected:
+    // "Error: %s\n" in the step log; the translation fails and goes on.
+    void ReportError(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void WriteIndentation();
+    // The expression children of a call (the children of its first child).
+    static const Array<Node*>* GetArguments(const FunctionNode& call);
+
+    StringMap<const char*> renames;
+    String header;
+    Log* stepLog;
+    String body;
+    int32_t indent = 0;
+    const ShaderDescription* description = nullptr;
+    uint32_t featureLevel = 0;
+    uint32_t target = 0;
+    uint32_t stage = STAGE_INVALID;
+    bool bitwiseAllowed = false;
+    bool inFunctionBody = false;
+    bool success = true;
+};
+
+// The translator of one target bit; null for targets without one.
+Translator* CreateTranslator(uint32_t targetBit, Log* stepLog);
+
+}  // namespace ShaderTool

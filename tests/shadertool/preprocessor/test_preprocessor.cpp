@@ -1,0 +1,357 @@
+#include <string>
+
+#include "preprocessor_test_support.h"
+#include "shadertool/preprocessor/preprocessor_macros.h"
+
+using namespace ShaderTool;
+
+namespace {
+
+using Preprocessor = PreprocessorFixture;
+
+const char* const kTargetSwitch = "#if _TARGET == _TARGET_HLSL11\nyes\n#else\nno\n#endif\n";
+
+TEST_F(Preprocessor, TargetMacroSelectsTheBranchAndMarksTheSourceTargetDependent)
+{
+    EXPECT_TRUE(Run(kTargetSwitch, TARGET_HLSL11));
+    EXPECT_EQ(Output(), "\nyes\n\n\n\n");
+    EXPECT_EQ(context.targetDependent, 1);
+    EXPECT_TRUE(Run(kTargetSwitch, TARGET_GLSL21));
+    EXPECT_EQ(Output(), "\n\n\nno\n\n");
+    EXPECT_EQ(context.targetDependent, 1);
+    EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(Preprocessor, SourceWithoutTargetMacrosIsNotTargetDependent)
+{
+    EXPECT_TRUE(Run("#if 1\nx\n#endif\n"));
+    EXPECT_EQ(context.targetDependent, 0);
+}
+
+TEST_F(Preprocessor, TargetGroupCoversTheHlslTargets)
+{
+    const char* text = "#if _TARGET_GROUP == _TARGET_HLSL\nhlsl\n#endif\n";
+    for (uint32_t target : {TARGET_HLSL9, TARGET_HLSL11, TARGET_HLSL12}) {
+        EXPECT_TRUE(Run(text, target));
+        EXPECT_EQ(Output(), "\nhlsl\n\n") << target;
+    }
+    for (uint32_t target : {TARGET_ESSL20, TARGET_GLSL31, TARGET_PSSL, TARGET_SPIRV}) {
+        EXPECT_TRUE(Run(text, target));
+        EXPECT_EQ(Output(), "\n\n\n") << target;
+    }
+}
+
+TEST_F(Preprocessor, TextureAxisMacroIsSetForTheGlslFamily)
+{
+    EXPECT_TRUE(Run("_TEXTURE_COORDINATE_AXIS_V_POINTS_UP\n", TARGET_GLSL21));
+    EXPECT_EQ(Output(), "1\n");
+    EXPECT_TRUE(Run("_TEXTURE_COORDINATE_AXIS_V_POINTS_UP\n", TARGET_HLSL11));
+    EXPECT_EQ(Output(), "0\n");
+}
+
+TEST_F(Preprocessor, RayFlagsExistForClosestHitAndRayGenerationOnly)
+{
+    const char* text = "RAY_FLAGS_CULL_NO_OPAQUE RAY_FLAGS_OPAQUE\n";
+    EXPECT_TRUE(Run(text, TARGET_HLSL12, STAGE_RGEN));
+    EXPECT_EQ(Output(), "128 1\n");
+    EXPECT_TRUE(Run(text, TARGET_HLSL12, STAGE_RCHIT));
+    EXPECT_EQ(Output(), "128 1\n");
+    EXPECT_TRUE(Run(text, TARGET_HLSL12, STAGE_RMISS));
+    EXPECT_EQ(Output(), text);
+}
+
+TEST(RayFlags, NineConstantsOnlyForClosestHitAndGeneration)
+{
+    ASSERT_EQ(sizeof(RayFlagConstants) / sizeof(RayFlagConstants[0]), 9u);
+    EXPECT_STREQ(RayFlagConstants[0].name, "RAY_FLAGS_NONE");
+    EXPECT_EQ(RayFlagConstants[0].value, 0);
+    EXPECT_STREQ(RayFlagConstants[3].name, "RAY_FLAGS_TERMINATE_ON_FIRST_HIT");
+    EXPECT_EQ(RayFlagConstants[3].value, 4);
+    EXPECT_STREQ(RayFlagConstants[8].name, "RAY_FLAGS_CULL_NO_OPAQUE");
+    EXPECT_EQ(RayFlagConstants[8].value, 128);
+    EXPECT_TRUE(StageHasRayFlagConstants(STAGE_RCHIT));
+    EXPECT_TRUE(StageHasRayFlagConstants(STAGE_RGEN));
+    EXPECT_FALSE(StageHasRayFlagConstants(STAGE_RMISS));
+    EXPECT_FALSE(StageHasRayFlagConstants(STAGE_VERTEX));
+    EXPECT_FALSE(StageHasRayFlagConstants(STAGE_PIXEL));
+}
+
+TEST_F(Preprocessor, GroupEntriesAreHiddenByTargetEntriesOfTheSameName)
+{
+    EXPECT_TRUE(Run("_TARGET_PSSL _TARGET_SPIRV _TARGET_ESSL\n"));
+    EXPECT_EQ(Output(), "128 256 1\n");
+}
+
+TEST_F(Preprocessor, ConditionsFindTheFirstMacroOfAName)
+{
+    EXPECT_TRUE(Run("#if _TARGET_PSSL == 128 && _TARGET_SPIRV == 256 && _TARGET_HLSL == 4\nT\n#endif\n"));
+    EXPECT_EQ(Output(), "\nT\n\n");
+    EXPECT_EQ(FindMacro(context, "_TARGET_PSSL"), 10);
+    EXPECT_EQ(FindMacro(context, "_TARGET_GROUP"), context.globalMacroCount + 1);
+    EXPECT_EQ(FindMacro(context, "UNDEFINED"), -1);
+}
+
+TEST_F(Preprocessor, MacrosOfARunAreForgottenByTheNext)
+{
+    EXPECT_TRUE(Run("#define LOCAL 1\n#if defined(LOCAL)\nT\n#endif\n"));
+    EXPECT_EQ(Output(), "\n\nT\n\n");
+    EXPECT_TRUE(Run("#if defined(LOCAL)\nT\n#endif\n", TARGET_HLSL9));
+    EXPECT_EQ(Output(), "\n\n\n");
+    EXPECT_EQ(FindMacro(context, "LOCAL"), -1);
+}
+
+TEST_F(Preprocessor, EighthNestedIfIsReported)
+{
+    std::string text;
+    for (int i = 0; i < 8; ++i)
+        text += "#if 1\n";
+    for (int i = 0; i < 7; ++i)
+        text += "#endif\n";
+    EXPECT_FALSE(Run(text));
+    EXPECT_EQ(LogText(), ErrorLine(8, 2, "too many nested if directives."));
+    EXPECT_EQ(log.error, 1);
+}
+
+TEST_F(Preprocessor, ElifBranchIsTakenOnlyWhenNoEarlierBranchWas)
+{
+    EXPECT_TRUE(Run("#if 0\na\n#elif 1\nb\n#else\nc\n#endif\n"));
+    EXPECT_EQ(Output(), "\n\n\nb\n\n\n\n");
+    EXPECT_TRUE(Run("#if 1\na\n#elif 1\nb\n#endif\n"));
+    EXPECT_EQ(Output(), "\na\n\n\n\n");
+    EXPECT_TRUE(Run("#if 0\na\n#elif 0\nb\n#else\nc\n#endif\n"));
+    EXPECT_EQ(Output(), "\n\n\n\n\nc\n\n");
+}
+
+TEST_F(Preprocessor, InactiveParentKeepsEveryBranchOfANestedIfOut)
+{
+    EXPECT_TRUE(Run("#if 0\n#if 1\na\n#else\nb\n#endif\n#endif\nc\n"));
+    EXPECT_EQ(Output(), "\n\n\n\n\n\n\nc\n");
+}
+
+TEST_F(Preprocessor, ConditionalDirectivesWithoutIfAreReported)
+{
+    EXPECT_FALSE(Run("#elif 1\n#else\n  #endif\n"));
+    EXPECT_EQ(LogText(), ErrorLine(1, 2, "unexpected elif directive.") + ErrorLine(2, 2, "unexpected else directive.") +
+                             ErrorLine(3, 4, "unexpected endif directive."));
+}
+
+TEST_F(Preprocessor, MissingEndifIsReportedAtTheEnd)
+{
+    EXPECT_FALSE(Run("#if 1\na\n"));
+    EXPECT_EQ(LogText(), ErrorLine(3, 1, "expected endif directive."));
+    EXPECT_EQ(Output(), "\na\n");
+}
+
+TEST_F(Preprocessor, DefineInInactiveBranchDefinesNothing)
+{
+    EXPECT_TRUE(Run("#if 0\n#define A 1\n#endif\nA\n"));
+    EXPECT_EQ(Output(), "\n\n\nA\n");
+}
+
+TEST_F(Preprocessor, RedefinitionIsReportedAtTheSecondName)
+{
+    EXPECT_FALSE(Run("#define A 2\n#define A 3\nA\n"));
+    EXPECT_EQ(LogText(), ErrorLine(2, 9, "redefinition of 'A'."));
+    // A run with errors expands no macros.
+    EXPECT_EQ(Output(), "\n\nA\n");
+}
+
+TEST_F(Preprocessor, RedefiningAGlobalOrShaderXmlDefinitionIsReported)
+{
+    description.definitions.Add({"N", "4", DEFINITION_VALUE_INT});
+    EXPECT_FALSE(Run("#define N 1\n"));
+    EXPECT_EQ(LogText(), ErrorLine(1, 9, "redefinition of 'N'."));
+}
+
+TEST_F(Preprocessor, NamesBeginningWithUnderscoreCannotBeDefined)
+{
+    EXPECT_FALSE(Run("#define _PI 3\n"));
+    EXPECT_EQ(LogText(), ErrorLine(1, 9, "identifiers must not start with an underscore."));
+}
+
+TEST_F(Preprocessor, MacroIsReplacedAboveItsDefinitionToo)
+{
+    EXPECT_TRUE(Run("x = A;\n#define A 7\ny = A2 + A;\n"));
+    EXPECT_EQ(Output(), "x = 7;\n\ny = A2 + 7;\n");
+}
+
+// Macros replace their names in list order, so a replacement is open to the
+// macros after its own and closed to those before it.
+TEST_F(Preprocessor, ReplacementNamesOnlyMacrosAfterItsOwn)
+{
+    EXPECT_TRUE(Run("#define B 5\n#define A \"B C A\"\n#define C 7\nA B C\n"));
+    EXPECT_EQ(Output(), "\n\n\n\"B 7 A\" 5 7\n");
+    EXPECT_TRUE(Run("#define A \"_TARGET B\"\n#define B \"C\"\n#define C 3\nA\n"));
+    EXPECT_EQ(Output(), "\n\n\n\"_TARGET \"3\"\"\n");
+}
+
+TEST_F(Preprocessor, SmallFloatKeepsItsValueWhenWrittenBack)
+{
+    EXPECT_TRUE(Run("#define E 0.0000001\n#define H 0.5\n#define N 7\nE H N\n"));
+    EXPECT_EQ(Output(), "\n\n\n1e-07 0.500000 7\n");
+}
+
+TEST_F(Preprocessor, PiMacroIsTextInLinesAndZeroInConditions)
+{
+    EXPECT_TRUE(Run("#if _PI > 3\na\n#endif\n_PI _HALF_PI\n"));
+    EXPECT_EQ(Output(), "\n\n\n3.1415926536f 1.5707963268f\n");
+}
+
+TEST_F(Preprocessor, StringDefinitionIsWrittenInQuotes)
+{
+    EXPECT_TRUE(Run("#define S \"text\"\nS\n"));
+    EXPECT_EQ(Output(), "\n\"text\"\n");
+}
+
+TEST_F(Preprocessor, NegativeValueAfterAMinusSignStaysTwoTokens)
+{
+    EXPECT_TRUE(Run("#define N -1\nx = a-N;\ny = a - N;\n"));
+    EXPECT_EQ(Output(), "\nx = a- -1;\ny = a - -1;\n");
+}
+
+TEST_F(Preprocessor, FileMarkerLinesAreNeverRewritten)
+{
+    EXPECT_TRUE(Run("#define f 1\n@f \"f\" 3\nf\n"));
+    EXPECT_EQ(Output(), "\n@f \"f\" 3\n1\n");
+}
+
+TEST_F(Preprocessor, ExpansionThatMultipliesWithoutEndIsRefused)
+{
+    // Every macro's text names the next one 64 times: 64^5 copies of F.
+    std::string text = "A\n";
+    for (char name = 'A'; name < 'F'; ++name) {
+        text += std::string("#define ") + name + " \"";
+        for (int i = 0; i < 64; ++i)
+            text += std::string(1, char(name + 1)) + " ";
+        text += "\"\n";
+    }
+    EXPECT_FALSE(Run(text));
+    EXPECT_EQ(LogText(), ErrorLine(7, 1, "expanded text is too long (maximum is 16777216 characters)."));
+}
+
+TEST_F(Preprocessor, SyntaxErrorStopsAtOnceWithoutExpansion)
+{
+    EXPECT_FALSE(Run("#define A 1\nA\n#pragma once\nA\n"));
+    EXPECT_EQ(LogText(), ErrorLine(3, 2, "syntax error"));
+    EXPECT_EQ(Output(), "\nA\n");
+}
+
+TEST_F(Preprocessor, ShaderXmlDefinitionsByValueKind)
+{
+    description.definitions.Add({"B", "true", DEFINITION_VALUE_BOOL});
+    description.definitions.Add({"C", "false", DEFINITION_VALUE_BOOL});
+    description.definitions.Add({"I", "0x1F", DEFINITION_VALUE_INT});
+    description.definitions.Add({"D", "12", DEFINITION_VALUE_INT});
+    description.definitions.Add({"F", "0.25", DEFINITION_VALUE_FLOAT});
+    description.definitions.Add({"T", "abc", DEFINITION_VALUE_TEXT});
+    description.definitions.Add({"U", "", DEFINITION_VALUE_UNKNOWN});
+    EXPECT_TRUE(Run("B C I D F T U\n"));
+    EXPECT_EQ(Output(), "1 0 31 12 0.250000 \"abc\" 0.000000\n");
+}
+
+TEST_F(Preprocessor, OverlongShaderXmlTextDefinitionIsReportedAndSkipped)
+{
+    description.definitions.Add({"T", std::string(129, 'a').c_str(), DEFINITION_VALUE_TEXT});
+    EXPECT_TRUE(Run("T\n"));
+    EXPECT_EQ(Output(), "T\n");
+    EXPECT_EQ(LogText(), "Error: definition 'T' has a value longer than 128 characters.\n");
+}
+
+TEST_F(Preprocessor, AdditionalDefinitions)
+{
+    const char* pairs[] = {"_A", "1", "B", "_x", "N", "3", "F", "1.5", "M", "-1", "H", "0x10", "T", "true",
+                           "S", "\"txt\"", "R", "N", "Z", "undefined", "E", "", "", "4"};
+    for (const char* text : pairs)
+        definitions.Add(text);
+    EXPECT_TRUE(Run("N F H T S R Z M B\n"));
+    EXPECT_EQ(Output(), "3 1.500000 16 1 \"txt\" 3 0 M B\n");
+    EXPECT_EQ(LogText(), "Error: invalid additional preprocessor definition '_A=1' specified.\n"
+                         "Error: invalid additional preprocessor definition 'B=_x' specified.\n"
+                         "Error: invalid additional preprocessor definition 'M=-1' specified.\n"
+                         "Error: invalid additional preprocessor definition 'E=' specified.\n"
+                         "Error: invalid additional preprocessor definition '=4' specified.\n");
+    EXPECT_EQ(log.error, 1);
+    EXPECT_EQ(context.success, 1);
+}
+
+TEST_F(Preprocessor, AdditionalDefinitionTooLongForAValueIsInvalid)
+{
+    const std::string longText = "\"" + std::string(129, 't') + "\"";
+    definitions.Add("L");
+    definitions.Add(longText.c_str());
+    definitions.Add("K");
+    definitions.Add(("\"" + std::string(128, 'k') + "\"").c_str());
+    EXPECT_TRUE(Run("L K\n"));
+    EXPECT_EQ(Output(), "L \"" + std::string(128, 'k') + "\"\n");
+    EXPECT_EQ(LogText(), "Error: invalid additional preprocessor definition 'L=" + longText + "' specified.\n");
+}
+
+TEST_F(Preprocessor, AdditionalDefinitionNamingALongNameLooksUpTheWholeName)
+{
+    definitions.Add("L");
+    definitions.Add(std::string(129, 'n').c_str());
+    EXPECT_TRUE(Run("L\n"));
+    EXPECT_EQ(Output(), "0\n");
+    EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(Preprocessor, EachRunStartsFromTheGlobalMacros)
+{
+    EXPECT_TRUE(Run("#define A 1\n"));
+    EXPECT_TRUE(Run("#define A 2\nA\n"));
+    EXPECT_EQ(Output(), "\n2\n");
+    EXPECT_EQ(context.macros.GetCount(), context.globalMacroCount + 4);
+}
+
+TEST_F(Preprocessor, ListOnlyWritesEveryMacroIntoTheLog)
+{
+    EXPECT_TRUE(Run("#define X 1\n", TARGET_HLSL11, STAGE_VERTEX, true));
+    std::string expected;
+    auto line = [&expected](const std::string& name, const std::string& value) {
+        expected += name + std::string(36 - name.size(), ' ') + " " + value + "\n";
+    };
+    line("_HALF_PI", "1.5707963268f");
+    line("_PI", "3.1415926536f");
+    line("_TWO_PI", "6.2831853072f");
+    line("_TARGET_ESSL20", "1");
+    line("_TARGET_ESSL30", "2");
+    line("_TARGET_GLSL21", "4");
+    line("_TARGET_GLSL31", "8");
+    line("_TARGET_HLSL9", "16");
+    line("_TARGET_HLSL11", "32");
+    line("_TARGET_HLSL12", "64");
+    line("_TARGET_PSSL", "128");
+    line("_TARGET_SPIRV", "256");
+    line("_TARGET_ESSL", "1");
+    line("_TARGET_GLSL", "2");
+    line("_TARGET_HLSL", "4");
+    line("_TARGET_PSSL", "8");
+    line("_TARGET_SPIRV", "16");
+    line("_TARGET", "_TARGET_HLSL11");
+    line("_TARGET_GROUP", "_TARGET_HLSL");
+    line("_TEXTURE_COORDINATE_AXIS_V_POINTS_UP", "0");
+    EXPECT_EQ(LogText(), expected);
+    EXPECT_EQ(log.written, 1);
+    EXPECT_EQ(log.error, 0);
+    EXPECT_EQ(Output(), "");
+}
+
+TEST_F(Preprocessor, EmptySourceGivesEmptyOutput)
+{
+    EXPECT_TRUE(Run(""));
+    EXPECT_EQ(Output(), "");
+}
+
+TEST_F(Preprocessor, LastLineWithoutNewlineIsCopiedToTheEnd)
+{
+    EXPECT_TRUE(Run("#if 1\nb\n#endif\nc"));
+    EXPECT_EQ(Output(), "\nb\n\nc");
+}
+
+TEST_F(Preprocessor, CommentsAndCarriageReturnsAreStripped)
+{
+    EXPECT_TRUE(Run("a // note\r\n#if 1 /* off */\nb\n#endif\n"));
+    EXPECT_EQ(Output(), "a   \n\nb\n\n");
+}
+
+}  // namespace

@@ -1,0 +1,403 @@
+#include "shadertool/sema/builtin.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "shadertool/sema/builtin_tables.h"
+#include "shadertool/sema/function_table.h"
+
+namespace ShaderTool {
+namespace {
+
+Type Vec(BaseType base, int size) {
+    return Type::MakeVector(base, size);
+}
+
+Type Float(int size) {
+    return Vec(BaseType::FLOAT, size);
+}
+
+std::vector<std::string> Signatures(const Array<FunctionNode*>& records) {
+    std::vector<std::string> signatures;
+    for (const FunctionNode* record : records) {
+        signatures.push_back(record->signature.GetText());
+    }
+    return signatures;
+}
+
+bool HasRecordNamed(const Array<FunctionNode*>& records, const char* name) {
+    for (const FunctionNode* record : records) {
+        if (record->name == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class GeneralBuiltIns : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterBuiltInFunctions(table.general); }
+
+    BuiltInTable table;
+};
+
+TEST_F(GeneralBuiltIns, ThereAre241RecordsOf88ConstructorsAnd153Intrinsics) {
+    ASSERT_EQ(table.general.GetCount(), 241);
+    int constructors = 0;
+    for (const FunctionNode* record : table.general) {
+        constructors += record->subKind >= FIRST_CONSTRUCTOR_ID ? 1 : 0;
+    }
+    EXPECT_EQ(constructors, 88);
+}
+
+TEST_F(GeneralBuiltIns, OverloadCountsPerName) {
+    std::map<std::string, int> counts;
+    for (const FunctionNode* record : table.general) {
+        ++counts[record->name.GetText()];
+    }
+    const std::map<std::string, int> expected = {
+        {"bool", 4},      {"float", 4},     {"float2", 5},     {"float3", 6},    {"float4", 9},
+        {"float2x2", 5},  {"float3x3", 4},  {"float4x4", 3},   {"int", 4},       {"int2", 5},
+        {"int3", 6},      {"int4", 9},      {"uint", 4},       {"uint2", 5},     {"uint3", 6},
+        {"uint4", 9},     {"abs", 4},       {"acos", 4},       {"all", 6},       {"any", 6},
+        {"asin", 4},      {"atan", 4},      {"atan2", 4},      {"ceil", 4},      {"clamp", 4},
+        {"cos", 4},       {"cross", 1},     {"degrees", 4},    {"distance", 4},  {"dot", 4},
+        {"exp", 4},       {"exp2", 4},      {"floatBitsToUint", 1}, {"floor", 4}, {"frac", 4},
+        {"length", 4},    {"lerp", 7},      {"log", 4},        {"log2", 4},      {"max", 4},
+        {"min", 4},       {"normalize", 4}, {"pow", 4},        {"radians", 4},   {"reflect", 4},
+        {"rsqrt", 4},     {"saturate", 4},  {"sign", 4},       {"sin", 4},       {"smoothstep", 4},
+        {"sqrt", 4},      {"step", 4},      {"tan", 4},        {"transpose", 3}, {"unpackUnorm4ToFloat4", 1},
+    };
+    EXPECT_EQ(counts, expected);
+}
+
+TEST_F(GeneralBuiltIns, NamesComeInRegistrationOrder) {
+    std::vector<std::string> names;
+    for (const FunctionNode* record : table.general) {
+        if (names.empty() || names.back() != record->name.GetText()) {
+            names.push_back(record->name.GetText());
+        }
+    }
+    const std::vector<std::string> expected = {
+        "bool", "float", "float2", "float3", "float4", "float2x2", "float3x3", "float4x4", "int", "int2", "int3",
+        "int4", "uint", "uint2", "uint3", "uint4", "abs", "acos", "all", "any", "asin", "atan", "atan2", "ceil",
+        "clamp", "cos", "cross", "degrees", "distance", "dot", "exp", "exp2", "floatBitsToUint", "floor", "frac",
+        "length", "lerp", "log", "log2", "max", "min", "normalize", "pow", "radians", "reflect", "rsqrt",
+        "saturate", "sign", "sin", "smoothstep", "sqrt", "step", "tan", "transpose", "unpackUnorm4ToFloat4"};
+    EXPECT_EQ(names, expected);
+}
+
+TEST_F(GeneralBuiltIns, ConstructorSignaturesInOrder) {
+    std::vector<std::string> signatures = Signatures(table.general);
+    const std::vector<std::string> scalars = {"bool,b",  "bool,i",  "bool,u",  "bool,f",
+                                              "float,b", "float,i", "float,u", "float,f"};
+    EXPECT_EQ(std::vector<std::string>(signatures.begin(), signatures.begin() + 8), scalars);
+    const std::vector<std::string> float4 = {"float4,f",       "float4,f,f,f,f", "float4,f,f,f2",
+                                             "float4,f,f2,f",  "float4,f,f3",    "float4,f2,f,f",
+                                             "float4,f2,f2",   "float4,f3,f",    "float4,f4"};
+    EXPECT_EQ(std::vector<std::string>(signatures.begin() + 19, signatures.begin() + 28), float4);
+    EXPECT_EQ(signatures[28], "float2x2,f,f,f,f");
+    EXPECT_EQ(signatures[33], "float3x3,f,f,f,f,f,f,f,f,f");
+    EXPECT_EQ(signatures[34], "float3x3,f3,f3,f3");
+    EXPECT_EQ(signatures[37], "float4x4,f,f,f,f,f,f,f,f,f,f,f,f,f,f,f,f");
+    EXPECT_EQ(signatures[38], "float4x4,f4,f4,f4,f4");
+    EXPECT_EQ(signatures[39], "float4x4,fx4");
+    EXPECT_EQ(signatures[40], "int,b");
+    EXPECT_EQ(signatures[48], "int2,i4");
+    EXPECT_EQ(signatures[51], "int3,i,i2");
+    EXPECT_EQ(signatures[87], "uint4,u4");
+}
+
+TEST_F(GeneralBuiltIns, RecordsCarryTheirIdReturnTypeAndParameterBlock) {
+    const FunctionNode* float3x3 = table.general[34];
+    EXPECT_EQ(float3x3->kind, NodeKind::Function);
+    EXPECT_EQ(float3x3->subKind, INTRINSIC_FLOAT3X3);
+    EXPECT_EQ(float3x3->name, "float3x3");
+    EXPECT_EQ(float3x3->type.matrixSize, 3);
+    EXPECT_TRUE(float3x3->isBuiltIn);
+    EXPECT_TRUE(float3x3->hasBody);
+    ASSERT_EQ(float3x3->children.GetCount(), 1);
+    const GroupNode* block = AsGroup(float3x3->children[0]);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->subKind, Block);
+    ASSERT_EQ(block->children.GetCount(), 3);
+    const VariableNode* parameter = AsVariable(block->children[2]);
+    ASSERT_NE(parameter, nullptr);
+    EXPECT_TRUE(parameter->name.IsEmpty());
+    EXPECT_EQ(parameter->type.baseType, BaseType::FLOAT);
+    EXPECT_EQ(parameter->type.vectorSize, 3);
+}
+
+TEST_F(GeneralBuiltIns, IntrinsicSignaturesAndResults) {
+    std::map<std::string, std::string> results;
+    for (const FunctionNode* record : table.general) {
+        results[record->signature.GetText()] = GetTypeText(record->type, false).GetText();
+    }
+    EXPECT_EQ(results.size(), 241u) << "signatures must be unique";
+    EXPECT_EQ(results["abs,f"], "float");
+    EXPECT_EQ(results["abs,f4"], "float4");
+    EXPECT_EQ(results["atan2,f2,f2"], "float2");
+    EXPECT_EQ(results["clamp,f3,f3,f3"], "float3");
+    EXPECT_EQ(results["distance,f4,f4"], "float");
+    EXPECT_EQ(results["dot,f3,f3"], "float");
+    EXPECT_EQ(results["length,f2"], "float");
+    EXPECT_EQ(results["all,i3"], "bool");
+    EXPECT_EQ(results["any,f4"], "bool");
+    EXPECT_EQ(results["cross,f3,f3"], "float3");
+    EXPECT_EQ(results["floatBitsToUint,f"], "uint");
+    EXPECT_EQ(results["lerp,f,f,f"], "float");
+    EXPECT_EQ(results["lerp,f3,f3,f"], "float3");
+    EXPECT_EQ(results["lerp,f3,f3,f3"], "float3");
+    EXPECT_EQ(results["transpose,fx3"], "float3x3");
+    EXPECT_EQ(results["unpackUnorm4ToFloat4,u"], "float4");
+    EXPECT_EQ(results.count("all,b2"), 0u);
+    EXPECT_EQ(results.count("abs,i"), 0u);
+    EXPECT_EQ(results.count("cross,f4,f4"), 0u);
+}
+
+TEST_F(GeneralBuiltIns, LerpOverloadOrder) {
+    std::vector<std::string> lerp;
+    for (const FunctionNode* record : table.general) {
+        if (record->name == "lerp") {
+            lerp.push_back(record->signature.GetText());
+        }
+    }
+    const std::vector<std::string> expected = {"lerp,f,f,f",     "lerp,f2,f2,f", "lerp,f2,f2,f2", "lerp,f3,f3,f",
+                                               "lerp,f3,f3,f3",  "lerp,f4,f4,f", "lerp,f4,f4,f4"};
+    EXPECT_EQ(lerp, expected);
+}
+
+TEST(IntrinsicIds, NamesOfIds) {
+    EXPECT_STREQ(GetIntrinsicName(51), "abs");
+    EXPECT_STREQ(GetIntrinsicName(58), "floatBitsToUint");
+    EXPECT_STREQ(GetIntrinsicName(72), "loadIndices");
+    EXPECT_STREQ(GetIntrinsicName(84), "sampleTextureCompareLodZero");
+    EXPECT_STREQ(GetIntrinsicName(96), "trace");
+    EXPECT_STREQ(GetIntrinsicName(98), "unpackUnorm4ToFloat4");
+    EXPECT_STREQ(GetIntrinsicName(99), "bool");
+    EXPECT_STREQ(GetIntrinsicName(106), "float4x4");
+    EXPECT_STREQ(GetIntrinsicName(114), "uint4");
+    EXPECT_STREQ(GetIntrinsicName(50), "");
+    EXPECT_STREQ(GetIntrinsicName(115), "");
+    EXPECT_STREQ(GetIntrinsicName(0xFFFFFFFFu), "");
+}
+
+TEST(IntrinsicIds, TableRowsAreInIdOrder) {
+    uint32_t expected = FIRST_INTRINSIC_ID;
+    for (const IntrinsicName& row : kIntrinsicNames) {
+        EXPECT_EQ(static_cast<uint32_t>(row.id), expected++);
+    }
+}
+
+std::vector<std::string> StageSignatures(int32_t stage) {
+    BuiltInTable table;
+    RegisterStageIntrinsics(table, stage);
+    return Signatures(table.stage);
+}
+
+TEST(StageBuiltIns, SixteenRecordsAcrossAllStages) {
+    EXPECT_EQ(sizeof(BuiltInTables::kStageBuiltIns) / sizeof(BuiltInTables::kStageBuiltIns[0]), 16u);
+    EXPECT_EQ(StageSignatures(STAGE_VERTEX).size(), 0u);
+    EXPECT_EQ(StageSignatures(STAGE_PIXEL).size(), 12u);
+    EXPECT_EQ(StageSignatures(STAGE_RCHIT).size(), 12u);
+    EXPECT_EQ(StageSignatures(STAGE_RGEN).size(), 12u);
+    EXPECT_EQ(StageSignatures(STAGE_RMISS).size(), 9u);
+    EXPECT_EQ(StageSignatures(STAGE_INVALID).size(), 0u);
+    EXPECT_EQ(StageSignatures(-1).size(), 0u);
+    EXPECT_EQ(StageSignatures(31).size(), 0u);
+}
+
+TEST(StageBuiltIns, PixelStageRecordsInOrder) {
+    const std::vector<std::string> expected = {
+        "sampleTexture,t2,f2",
+        "sampleTexture,t3,f3",
+        "sampleTexture,tc,f3",
+        "sampleTextureCompareLodZero,t2,f2,f",
+        "sampleTextureGrad,t2,f2,f2,f2",
+        "sampleTextureGrad,t3,f3,f3,f3",
+        "sampleTextureGrad,tc,f3,f3,f3",
+        "sampleTextureLod,t2,f2,f",
+        "sampleTextureLod,t3,f3,f",
+        "sampleTextureLod,tc,f3,f",
+        "sampleTextureLodOffset,t2,f2,f,i2",
+        "sampleTextureLodOffset,t3,f3,f,i3",
+    };
+    EXPECT_EQ(StageSignatures(STAGE_PIXEL), expected);
+}
+
+TEST(StageBuiltIns, RayStagesSeeExplicitLevelSamplingButNotSampleTexture) {
+    for (int32_t stage : {STAGE_RCHIT, STAGE_RGEN, STAGE_RMISS}) {
+        std::vector<std::string> signatures = StageSignatures(stage);
+        EXPECT_EQ(signatures[0], "sampleTextureCompareLodZero,t2,f2,f") << stage;
+        for (const std::string& signature : signatures) {
+            EXPECT_NE(signature.rfind("sampleTexture,", 0), 0u) << signature;
+        }
+    }
+}
+
+TEST(StageBuiltIns, RayOnlyRecords) {
+    std::vector<std::string> rchit = StageSignatures(STAGE_RCHIT);
+    std::vector<std::string> rgen = StageSignatures(STAGE_RGEN);
+    std::vector<std::string> rmiss = StageSignatures(STAGE_RMISS);
+    const std::vector<std::string> rchitTail = {"objectSpaceToWorld,f4", "loadIndices,b_u3,u",
+                                                "trace,u,u,u,u,f3,f,f3,f,u"};
+    const std::vector<std::string> rgenTail = {"loadIndices,b_u3,u", "trace,u,u,u,u,f3,f,f3,f,u",
+                                               "storeImage,im2,u2,f4"};
+    EXPECT_EQ(std::vector<std::string>(rchit.end() - 3, rchit.end()), rchitTail);
+    EXPECT_EQ(std::vector<std::string>(rgen.end() - 3, rgen.end()), rgenTail);
+    EXPECT_EQ(rmiss.back(), "sampleTextureLodOffset,t3,f3,f,i3");
+}
+
+TEST(StageBuiltIns, ResultTypesAndConstResources) {
+    BuiltInTable table;
+    RegisterStageIntrinsics(table, STAGE_RGEN);
+    for (const FunctionNode* record : table.stage) {
+        const GroupNode* block = AsGroup(record->children[0]);
+        const Type& first = AsVariable(block->children[0])->type;
+        if (record->subKind == INTRINSIC_STORE_IMAGE) {
+            EXPECT_EQ(record->type.baseType, BaseType::VOID);
+            EXPECT_EQ(first.baseType, BaseType::IMAGE);
+            EXPECT_EQ(first.imageShape, 0);
+            EXPECT_EQ(first.qualifiers, QUALIFIER_CONST);
+        } else if (record->subKind == INTRINSIC_TRACE) {
+            EXPECT_EQ(record->type.baseType, BaseType::VOID);
+            EXPECT_EQ(block->children.GetCount(), 9);
+        } else if (record->subKind == INTRINSIC_LOAD_INDICES) {
+            EXPECT_EQ(GetTypeText(record->type, false), "uint3");
+            EXPECT_EQ(first.isBuffer, 1);
+        } else if (record->subKind == INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO) {
+            EXPECT_EQ(GetTypeText(record->type, false), "float");
+            EXPECT_EQ(first.qualifiers, QUALIFIER_CONST);
+        } else {
+            EXPECT_EQ(GetTypeText(record->type, false), "float4") << record->signature.GetText();
+            EXPECT_EQ(first.baseType, BaseType::TEXTURE);
+            EXPECT_EQ(first.qualifiers, QUALIFIER_CONST);
+        }
+    }
+}
+
+class PreparedFunctions : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterBuiltInFunctions(table.general); }
+
+    void Prepare(int32_t stage) { PrepareBuiltInsForStage(table, functions, stage); }
+
+    std::string Resolve(const char* name, std::vector<Type> arguments) {
+        FunctionEntry* entry = FindFunctionForArguments(functions, name, arguments.data(),
+                                                        static_cast<int>(arguments.size()));
+        return entry != nullptr ? entry->signature.GetText() : "";
+    }
+
+    BuiltInTable table;
+    FunctionTable functions;
+};
+
+TEST_F(PreparedFunctions, GeneralThenStageRecordsWithClearFlags) {
+    Prepare(STAGE_PIXEL);
+    ASSERT_EQ(functions.GetCount(), 241 + 12);
+    EXPECT_EQ(functions.GetEntry(0).signature, "bool,b");
+    EXPECT_EQ(functions.GetEntry(240).signature, "unpackUnorm4ToFloat4,u");
+    EXPECT_EQ(functions.GetEntry(241).signature, "sampleTexture,t2,f2");
+    for (int index = 0; index < functions.GetCount(); ++index) {
+        EXPECT_FALSE(functions.GetEntry(index).defined);
+        EXPECT_FALSE(functions.GetEntry(index).referenced);
+        EXPECT_TRUE(functions.GetEntry(index).function->isBuiltIn);
+    }
+}
+
+TEST_F(PreparedFunctions, PixelSourceSeesSampleTextureButRayAndVertexSourcesDoNot) {
+    Prepare(STAGE_PIXEL);
+    EXPECT_EQ(Resolve("sampleTexture", {Type::MakeTexture(TEXTURE_2D), Float(2)}), "sampleTexture,t2,f2");
+    Prepare(STAGE_RCHIT);
+    EXPECT_EQ(Resolve("sampleTexture", {Type::MakeTexture(TEXTURE_2D), Float(2)}), "");
+    EXPECT_EQ(Resolve("sampleTextureLod", {Type::MakeTexture(TEXTURE_CUBE), Float(3), Float(1)}),
+              "sampleTextureLod,tc,f3,f");
+    Prepare(STAGE_VERTEX);
+    EXPECT_EQ(functions.GetCount(), 241);
+    EXPECT_EQ(Resolve("sampleTextureLod", {Type::MakeTexture(TEXTURE_2D), Float(2), Float(1)}), "");
+}
+
+TEST_F(PreparedFunctions, MissSourceSeesNoTraceLoadIndicesOrStoreImage) {
+    Prepare(STAGE_RMISS);
+    EXPECT_EQ(Resolve("sampleTextureGrad", {Type::MakeTexture(TEXTURE_2D), Float(2), Float(2), Float(2)}),
+              "sampleTextureGrad,t2,f2,f2,f2");
+    Array<FunctionEntry*> entries;
+    functions.CollectFunctionsByName("trace", entries);
+    functions.CollectFunctionsByName("loadIndices", entries);
+    functions.CollectFunctionsByName("storeImage", entries);
+    EXPECT_EQ(entries.GetCount(), 0);
+}
+
+TEST_F(PreparedFunctions, LerpPicksTheWeightShape) {
+    Prepare(STAGE_VERTEX);
+    EXPECT_EQ(Resolve("lerp", {Float(3), Float(3), Float(1)}), "lerp,f3,f3,f");
+    EXPECT_EQ(Resolve("lerp", {Float(3), Float(3), Float(3)}), "lerp,f3,f3,f3");
+}
+
+TEST_F(PreparedFunctions, Float4ConstructorFromTwoFloat2ButNotFloat2AndFloat3) {
+    Prepare(STAGE_VERTEX);
+    EXPECT_EQ(Resolve("float4", {Float(2), Float(2)}), "float4,f2,f2");
+    EXPECT_EQ(Resolve("float4", {Float(2), Float(3)}), "");
+}
+
+TEST_F(PreparedFunctions, LengthAndDotReturnFloatTransposeSquareCrossFloat3) {
+    Prepare(STAGE_VERTEX);
+    for (int size = 1; size <= 4; ++size) {
+        Type single = Float(size);
+        FunctionEntry* length = FindFunctionForArguments(functions, "length", &single, 1);
+        ASSERT_NE(length, nullptr);
+        EXPECT_EQ(GetTypeText(length->function->type, false), "float");
+        Type pair[2] = {Float(size), Float(size)};
+        FunctionEntry* dot = FindFunctionForArguments(functions, "dot", pair, 2);
+        ASSERT_NE(dot, nullptr);
+        EXPECT_EQ(GetTypeText(dot->function->type, false), "float");
+    }
+    EXPECT_EQ(Resolve("transpose", {Type::MakeMatrix(4)}), "transpose,fx4");
+    EXPECT_EQ(Resolve("transpose", {Float(4)}), "");
+    EXPECT_EQ(Resolve("cross", {Float(3), Float(3)}), "cross,f3,f3");
+    EXPECT_EQ(Resolve("cross", {Float(4), Float(4)}), "");
+}
+
+TEST_F(PreparedFunctions, IntArgumentsConvertToTheFirstAcceptingRecord) {
+    Prepare(STAGE_VERTEX);
+    EXPECT_EQ(Resolve("abs", {Vec(BaseType::INT, 1)}), "abs,f");
+    EXPECT_EQ(Resolve("float", {Vec(BaseType::INT, 1)}), "float,i");
+    EXPECT_EQ(Resolve("uint3", {Vec(BaseType::INT, 1)}), "uint3,u");
+    EXPECT_EQ(Resolve("abs", {Vec(BaseType::BOOL, 1)}), "");
+    EXPECT_EQ(Resolve("nothing", {}), "");
+}
+
+TEST_F(PreparedFunctions, SecondStageReplacesTheFirstStagesRecords) {
+    Prepare(STAGE_RGEN);
+    EXPECT_TRUE(HasRecordNamed(table.stage, "storeImage"));
+    Prepare(STAGE_PIXEL);
+    EXPECT_EQ(table.stage.GetCount(), 12);
+    EXPECT_FALSE(HasRecordNamed(table.stage, "storeImage"));
+    EXPECT_FALSE(HasRecordNamed(table.stage, "trace"));
+    EXPECT_EQ(functions.GetCount(), 241 + 12);
+    EXPECT_EQ(functions.Find("storeImage,im2,u2,f4"), nullptr);
+}
+
+TEST(BuiltInRecords, InsertSymbolMakesAnEmptyRecord) {
+    Array<FunctionNode*> records;
+    FunctionNode* record = InsertSymbol("lerp", INTRINSIC_LERP, records);
+    ASSERT_EQ(records.GetCount(), 1);
+    EXPECT_EQ(records[0], record);
+    EXPECT_EQ(record->type.baseType, BaseType::UNDEFINED);
+    EXPECT_EQ(record->subKind, INTRINSIC_LERP);
+    EXPECT_TRUE(record->signature.IsEmpty());
+    EXPECT_TRUE(record->isBuiltIn);
+    EXPECT_TRUE(record->hasBody);
+    ASSERT_EQ(record->children.GetCount(), 1);
+    EXPECT_EQ(AsGroup(record->children[0])->children.GetCount(), 0);
+    RegisterBuiltInFunction(*record, Float(1), nullptr, 0);
+    EXPECT_EQ(record->signature, "lerp,");
+    ClearFunctionRecords(records);
+    EXPECT_EQ(records.GetCount(), 0);
+}
+
+}  // namespace
+}  // namespace ShaderTool

@@ -1,0 +1,140 @@
+#include "shadertool/sema/function_table.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shadertool/parser/declared_type.h"
+
+namespace ShaderTool {
+namespace {
+
+// Function nodes for the table to point at; the table never owns them.
+class FunctionTableTest : public ::testing::Test {
+protected:
+    FunctionNode* MakeFunction(const char* name, std::vector<Type> parameters) {
+        auto function = std::make_unique<FunctionNode>(NodeKind::Function);
+        function->name = name;
+        auto block = std::make_unique<GroupNode>(Block);
+        for (const Type& type : parameters) {
+            auto parameter = std::make_unique<VariableNode>();
+            parameter->type = type;
+            block->children.Add(parameter.get());
+            nodes.push_back(std::move(parameter));
+        }
+        function->children.Add(block.get());
+        nodes.push_back(std::move(block));
+        function->signature = BuildSignature(*function);
+        FunctionNode* result = function.get();
+        nodes.push_back(std::move(function));
+        return result;
+    }
+
+    FunctionEntry* Enter(FunctionNode* function, bool* added = nullptr) {
+        return table.Insert(function->signature.GetText(), function, added);
+    }
+
+    std::vector<std::unique_ptr<Node>> nodes;
+    FunctionTable table;
+};
+
+TEST_F(FunctionTableTest, InsertedSignatureIsFoundWithClearFlags) {
+    FunctionNode* function = MakeFunction("shade", {Type::MakeVector(BaseType::FLOAT, 3)});
+    bool added = false;
+    FunctionEntry* entry = Enter(function, &added);
+    EXPECT_TRUE(added);
+    ASSERT_EQ(table.Find("shade,f3"), entry);
+    EXPECT_EQ(entry->function, function);
+    EXPECT_FALSE(entry->defined);
+    EXPECT_FALSE(entry->referenced);
+    EXPECT_EQ(table.Find("shade,f4"), nullptr);
+    EXPECT_EQ(table.Find("shade"), nullptr);
+    EXPECT_EQ(table.Find(nullptr), nullptr);
+}
+
+TEST_F(FunctionTableTest, ExistingSignatureKeepsItsFirstEntry) {
+    FunctionNode* first = MakeFunction("main", {});
+    FunctionNode* second = MakeFunction("main", {});
+    FunctionEntry* entry = Enter(first);
+    entry->defined = true;
+    bool added = true;
+    EXPECT_EQ(Enter(second, &added), entry);
+    EXPECT_FALSE(added);
+    EXPECT_EQ(entry->function, first);
+    EXPECT_TRUE(entry->defined);
+    EXPECT_EQ(table.GetCount(), 1);
+}
+
+TEST_F(FunctionTableTest, ManyEntriesStayFindableInInsertionOrder) {
+    std::vector<std::string> signatures;
+    for (int index = 0; index < 3000; ++index) {
+        std::string name = "f" + std::to_string(index);
+        FunctionNode* function = MakeFunction(name.c_str(), {Type::MakeVector(BaseType::INT, 1 + index % 4)});
+        Enter(function);
+        signatures.push_back(function->signature.GetText());
+    }
+    ASSERT_EQ(table.GetCount(), 3000);
+    for (int index = 0; index < 3000; ++index) {
+        EXPECT_EQ(table.GetEntry(index).signature, signatures[index].c_str());
+        FunctionEntry* found = table.Find(signatures[index].c_str());
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found, &table.GetEntry(index));
+    }
+}
+
+TEST_F(FunctionTableTest, CollectByNameNeedsTheCommaAfterTheName) {
+    Enter(MakeFunction("atan", {Type::MakeVector(BaseType::FLOAT, 1)}));
+    Enter(MakeFunction("atan2", {Type::MakeVector(BaseType::FLOAT, 1), Type::MakeVector(BaseType::FLOAT, 1)}));
+    Enter(MakeFunction("atan", {Type::MakeVector(BaseType::FLOAT, 2)}));
+    Enter(MakeFunction("at", {}));
+    Array<FunctionEntry*> entries;
+    table.CollectFunctionsByName("atan", entries);
+    ASSERT_EQ(entries.GetCount(), 2);
+    EXPECT_EQ(entries[0]->signature, "atan,f");
+    EXPECT_EQ(entries[1]->signature, "atan,f2");
+    Array<FunctionEntry*> none;
+    table.CollectFunctionsByName("ata", none);
+    table.CollectFunctionsByName(nullptr, none);
+    EXPECT_EQ(none.GetCount(), 0);
+}
+
+TEST_F(FunctionTableTest, ClearForgetsEveryEntryAndAcceptsNewOnes) {
+    Enter(MakeFunction("a", {}));
+    Enter(MakeFunction("b", {}));
+    table.Clear();
+    EXPECT_EQ(table.GetCount(), 0);
+    EXPECT_EQ(table.Find("a,"), nullptr);
+    Enter(MakeFunction("b", {}));
+    EXPECT_NE(table.Find("b,"), nullptr);
+    EXPECT_EQ(table.GetCount(), 1);
+}
+
+TEST_F(FunctionTableTest, ArgumentMatchTakesTheFirstAcceptingFunctionWithConversion) {
+    Enter(MakeFunction("f", {Type::MakeVector(BaseType::FLOAT, 1)}));
+    Enter(MakeFunction("f", {Type::MakeVector(BaseType::UINT, 1)}));
+    Type intArgument = Type::MakeVector(BaseType::INT, 1);
+    Type uintArgument = Type::MakeVector(BaseType::UINT, 1);
+    EXPECT_EQ(FindFunctionForArguments(table, "f", &intArgument, 1)->signature, "f,f");
+    EXPECT_EQ(FindFunctionForArguments(table, "f", &uintArgument, 1)->signature, "f,f");
+    EXPECT_EQ(FindFunctionForArguments(table, "f", nullptr, 0), nullptr);
+    EXPECT_EQ(FindFunctionForArguments(table, "f", &intArgument, -1), nullptr);
+}
+
+TEST_F(FunctionTableTest, ArgumentMatchComparesArraySizes) {
+    Enter(MakeFunction("f", {Type::MakeVector(BaseType::FLOAT, 1)}));
+    Enter(MakeFunction("f", {Type::MakeVector(BaseType::FLOAT, 1, 0, 2)}));
+    Enter(MakeFunction("g", {Type::MakeVector(BaseType::FLOAT, 1, 0, UNSIZED_ARRAY)}));
+    const Type array4 = Type::MakeVector(BaseType::FLOAT, 1, 0, 4);
+    const Type array2 = Type::MakeVector(BaseType::INT, 1, 0, 2);
+    const Type scalar = Type::MakeVector(BaseType::FLOAT, 1);
+    EXPECT_EQ(FindFunctionForArguments(table, "f", &array4, 1), nullptr);
+    EXPECT_EQ(FindFunctionForArguments(table, "f", &array2, 1)->signature, "f,f[2");
+    EXPECT_EQ(FindFunctionForArguments(table, "f", &scalar, 1)->signature, "f,f");
+    EXPECT_EQ(FindFunctionForArguments(table, "g", &array4, 1)->signature, "g,f[-1");
+    EXPECT_EQ(FindFunctionForArguments(table, "g", &scalar, 1), nullptr);
+}
+
+}  // namespace
+}  // namespace ShaderTool

@@ -1,0 +1,189 @@
+#include <string>
+
+#include "shadertool/sema/stage_struct.h"
+#include "shadertool/support/front_end_test_support.h"
+
+namespace {
+
+using StageStruct = FrontEndFixture;
+
+const char* const kVertexMain = "void main()\n{\n\toutput.position = input.position;\n\toutput.uv = input.uv;\n"
+                                "\toutput.color = input.color;\n}\n";
+
+const ShaderTool::StructMember* FindMember(ShaderTool::ParseContext& context, const char* structName,
+                                           const char* member)
+{
+    const ShaderTool::StructEntry* entry = context.structs.Find(structName);
+    return entry != nullptr ? entry->FindMember(member) : nullptr;
+}
+
+TEST_F(StageStruct, VertexInputHasTheDescriptionsInputsThenInstanceAndVertexIds)
+{
+    ASSERT_TRUE(Run(kVertexMain)) << LogText();
+    const ShaderTool::StructEntry* input = frontEnd.parse.structs.Find("_Input");
+    ASSERT_NE(input, nullptr);
+    ASSERT_EQ(input->members.GetCount(), 5);
+    EXPECT_EQ(input->members[0].name, "position");
+    EXPECT_EQ(input->members[3].name, "instance_id");
+    EXPECT_EQ(input->members[4].name, "vertex_id");
+    EXPECT_EQ(input->members[4].type.baseType, ShaderTool::BaseType::INT);
+}
+
+TEST_F(StageStruct, PixelInputIsTheVertexOutputWithFaceMembers)
+{
+    ASSERT_TRUE(RunPixel(kPixelMain)) << LogText();
+    const ShaderTool::StructMember* facing = FindMember(frontEnd.parse, "_Input", "is_front_facing");
+    ASSERT_NE(facing, nullptr);
+    EXPECT_EQ(facing->type.baseType, ShaderTool::BaseType::BOOL);
+    EXPECT_NE(FindMember(frontEnd.parse, "_Input", "face_direction"), nullptr);
+    const ShaderTool::StructMember* color = FindMember(frontEnd.parse, "_Output", "color");
+    ASSERT_NE(color, nullptr);
+    EXPECT_EQ(color->type.vectorSize, 4);
+    EXPECT_NE(FindMember(frontEnd.parse, "_Texture", "albedo"), nullptr);
+}
+
+TEST_F(StageStruct, BuffersAndImagesBelongToTheRayStagesOnly)
+{
+    description = ShaderInterfaces::MakeRayTracing(0x20004);
+    description.pixelOutput.Add("color");
+    ASSERT_TRUE(RunPixel(kPixelMain)) << LogText();
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Buffers")->members.GetCount(), 0);
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Images")->members.GetCount(), 0);
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Texture")->members.GetCount(), 2);
+    ASSERT_TRUE(Run("struct HitInfo { float4 color; float distance; };\nvoid main()\n{\n}\n", ShaderTool::STAGE_RMISS))
+        << LogText();
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Buffers")->members.GetCount(), 3);
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Images")->members.GetCount(), 1);
+}
+
+TEST_F(StageStruct, RayStagesHaveTheirOwnInputs)
+{
+    description = ShaderInterfaces::MakeRayTracing(0x20004);
+    const std::string hit = "struct HitInfo { float4 color; float distance; };\n";
+    ASSERT_TRUE(Run(hit + "void main()\n{\n\tuint3 id = input.dispatch_id + input.dispatch_size;\n}\n",
+                    ShaderTool::STAGE_RGEN))
+        << LogText();
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Input")->members.GetCount(), 2);
+    ASSERT_TRUE(Run(hit + "void main()\n{\n\tfloat2 h = input.hit_attribute;\n\tuint id = input.instance_custom_id;\n}\n",
+                    ShaderTool::STAGE_RCHIT))
+        << LogText();
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Input")->members.GetCount(), 6);
+    EXPECT_FALSE(Run(hit + "void main()\n{\n\tuint id = input.primitive_id;\n}\n", ShaderTool::STAGE_RMISS));
+    EXPECT_EQ(LogText(), ErrorLine(4, 20, "'_Input' has no member 'primitive_id'.") +
+                             ErrorLine(4, 13, "no operator '=' matches the operands."));
+}
+
+TEST_F(StageStruct, RayPayloadsAreVisibleInMainWithTheirTypes)
+{
+    description = ShaderInterfaces::MakeRayTracing(0x20004);
+    ASSERT_TRUE(Run("struct HitInfo { float4 color; float distance; };\nvoid main()\n{\n"
+                    "\tray_payloads.hit.distance = ray_payloads.shadow;\n}\n",
+                    ShaderTool::STAGE_RMISS))
+        << LogText();
+    EXPECT_EQ(frontEnd.parse.structs.Find("_RayPayloads")->members.GetCount(), 2);
+}
+
+TEST_F(StageStruct, InputAndOutputLiveOnlyInMain)
+{
+    EXPECT_FALSE(Run(std::string("float4 Peek()\n{\n\treturn input.color;\n}\n") + kVertexMain));
+    EXPECT_EQ(LogText(), ErrorLine(3, 12, "undeclared identifier 'input'.") +
+                             ErrorLine(3, 17, "'' has no member 'color'.") +
+                             ErrorLine(3, 5, "return value type does not match the function type."));
+}
+
+TEST_F(StageStruct, LocalsCannotTakeTheStageVariablesNames)
+{
+    EXPECT_FALSE(RunPixel("void main()\n{\n\tfloat buffers = 1.0;\n\tfloat output = 2.0;\n"
+                          "\toutput.color = float4(1.0);\n}\n"));
+    EXPECT_EQ(LogText(), ErrorLine(3, 11, "symbol 'buffers' already has a declaration.") +
+                             ErrorLine(4, 11, "variable can not have the same name as built-in variable 'output'.") +
+                             ErrorLine(4, 11, "symbol 'output' already has a declaration."));
+}
+
+TEST_F(StageStruct, MissingPixelOutputIsReportedOnceBeforeParseErrors)
+{
+    description.pixelOutput.Clear();
+    EXPECT_FALSE(RunPixel("void main()\n{\n\tfloat x = ;\n}\n"));
+    EXPECT_EQ(LogText(),
+              ErrorLine(0, 0, "at least one pixel output variable must be declared.") + ErrorLine(3, 15, "syntax error"));
+}
+
+TEST_F(StageStruct, ConstantsBeforeVersion23AreGlobalsOfTheirOwn)
+{
+    description = ShaderInterfaces::MakeSprite(0x20002);
+    ASSERT_TRUE(Run("void main()\n{\n\toutput.position = input.position * transform;\n\toutput.uv = input.uv;\n"
+                    "\toutput.color = input.color;\n}\n"))
+        << LogText();
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Constants"), nullptr);
+    const ShaderTool::VariableNode* transform = frontEnd.parse.symbols.Find("transform");
+    ASSERT_NE(transform, nullptr);
+    EXPECT_TRUE(transform->isShaderConstant);
+    EXPECT_FALSE(Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"
+                     "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n"));
+    EXPECT_NE(LogText().find("undeclared identifier 'constants'."), std::string::npos) << LogText();
+}
+
+TEST_F(StageStruct, ConstantsFromVersion23AreMembersOfConstants)
+{
+    description = ShaderInterfaces::MakeSprite(0x20003);
+    ASSERT_TRUE(Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"
+                    "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n"))
+        << LogText();
+    EXPECT_EQ(frontEnd.parse.symbols.Find("transform"), nullptr);
+    EXPECT_EQ(FindMember(frontEnd.parse, "_Constants", "time"), nullptr);
+}
+
+TEST_F(StageStruct, SharedConstantsJoinTheStageConstantsFromVersion24)
+{
+    ASSERT_TRUE(RunPixel("void main()\n{\n\toutput.color = constants.tint * constants.time;\n}\n")) << LogText();
+    EXPECT_NE(FindMember(frontEnd.parse, "_Constants", "time"), nullptr);
+    EXPECT_EQ(FindMember(frontEnd.parse, "_Constants", "transform"), nullptr);
+}
+
+TEST_F(StageStruct, AssigningOneComponentSetsTheOutput)
+{
+    EXPECT_TRUE(Run("void main()\n{\n\toutput.position.x = 1.0;\n\toutput.uv[0] = 0.5;\n"
+                    "\t(output.color).rgb = input.color.rgb;\n}\n"))
+        << LogText();
+}
+
+TEST_F(StageStruct, EveryUnsetOutputIsReportedWithTheSourcePath)
+{
+    EXPECT_FALSE(Run("void main()\n{\n\toutput.uv = input.uv;\n}\n"));
+    EXPECT_EQ(LogText(), ErrorLine(0, 0, "vertex shader output 'position' is not set.") +
+                             ErrorLine(0, 0, "vertex shader output 'color' is not set."));
+}
+
+TEST_F(StageStruct, AssigningTheWholeOutputSetsEveryOutput)
+{
+    EXPECT_TRUE(Run("_Output Make()\n{\n\t_Output made;\n\tmade.position = float4(0.0);\n\treturn made;\n}\n"
+                    "void main()\n{\n\toutput = Make();\n}\n"))
+        << LogText();
+}
+
+TEST_F(StageStruct, DescriptionNameGivenTwiceKeepsOneMember)
+{
+    ShaderInterfaces::AddOutput(description, "uv", ShaderInterfaces::Float(2),
+                                ShaderTool::VERTEX_OUTPUT_TEXTURE_COORDINATE);
+    EXPECT_TRUE(Run(kVertexMain)) << LogText();
+    EXPECT_EQ(frontEnd.parse.structs.Find("_Output")->members.GetCount(), 3);
+}
+
+TEST_F(StageStruct, UndeclaredPayloadStructIsSkippedAndReportedAtMain)
+{
+    description = ShaderInterfaces::MakeRayTracing(0x20004);
+    EXPECT_FALSE(Run("void main()\n{\n\tray_payloads.shadow = 1.0;\n}\n", ShaderTool::STAGE_RGEN));
+    EXPECT_EQ(LogText(), ErrorLine(1, 10, "can not declare ray payload variable 'hit' as its type 'HitInfo' is invalid."));
+    EXPECT_EQ(frontEnd.parse.structs.Find("_RayPayloads")->members.GetCount(), 1);
+}
+
+TEST_F(StageStruct, ContextIsResetBetweenSources)
+{
+    ASSERT_TRUE(RunPixel("struct Local { float v; };\n" + std::string(kPixelMain))) << LogText();
+    EXPECT_NE(frontEnd.parse.structs.Find("Local"), nullptr);
+    ASSERT_TRUE(Run(kVertexMain)) << LogText();
+    EXPECT_EQ(frontEnd.parse.structs.Find("Local"), nullptr);
+    EXPECT_EQ(frontEnd.parse.functions.Find("main,")->function->line, 1);
+}
+
+}  // namespace

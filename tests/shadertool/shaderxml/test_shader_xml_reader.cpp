@@ -1,0 +1,681 @@
+// The Shader XML reader over real files in a fresh "res://" folder.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "data/data_manager.h"
+#include "shadertool/shaderxml/shader_xml_reader.h"
+#include "shadertool/support/shader_xml_test_support.h"
+
+using namespace ShaderTool;
+
+namespace {
+
+const std::string kVertexSource = "<node type=\"vertex\"><![CDATA[void main() {}]]></node>\n";
+const std::string kPixelSource = "<node type=\"pixel\"><![CDATA[void main() {}]]></node>\n";
+const std::string kSources = "<array id=\"sources\">\n" + kVertexSource + kPixelSource + "</array>\n";
+
+int g_bitmap;  // stands for a bitmap record
+void* FindTestBitmap(const char* name)
+{
+    return std::string(name) == "stone.png" ? &g_bitmap : nullptr;
+}
+
+class ShaderXmlReaderTest : public ShaderXmlFolderTest {
+protected:
+    void TearDown() override
+    {
+        DataManager::UnloadDatabase("res://shader.xml");
+        DataManager::UnloadDatabase("res://defs.xml");
+        ShaderXmlFolderTest::TearDown();
+    }
+    bool Read(const std::string& arrays, bool declarationsOnly = false)
+    {
+        WriteFile("shader.xml", Document(arrays));
+        DataManager::UnloadDatabase("res://shader.xml");
+        m_reader.SetDocument(DataManager::GetDatabase("res://shader.xml"), "res://shader.xml", "res://");
+        return m_reader.Read(declarationsOnly);
+    }
+    std::string LogText() const { return m_log.text.GetText(); }
+    const ShaderDescription& Description() const { return m_reader.GetDescription(); }
+
+    Log m_log;
+    ShaderXMLReader m_reader{&m_log};
+};
+
+TEST(ShaderXmlTargetList, NamesGroupsAndExceptions)
+{
+    EXPECT_EQ(ParseTargetList(""), 511u);
+    EXPECT_EQ(ParseTargetList(nullptr), 511u);
+    EXPECT_EQ(ParseTargetList("ALL"), 511u);
+    EXPECT_EQ(ParseTargetList("~HLSL"), 399u);
+    EXPECT_EQ(ParseTargetList("HLSL11,GLSL21"), 36u);
+    EXPECT_EQ(ParseTargetList("ESSL,SPIRV"), 259u);
+}
+
+TEST(ShaderXmlTargetList, MalformedListsAreInvalid)
+{
+    EXPECT_EQ(ParseTargetList("HLSL11, GLSL21"), 0u);
+    EXPECT_EQ(ParseTargetList("HLSL11,"), 0u);
+    EXPECT_EQ(ParseTargetList(",HLSL11"), 0u);
+    EXPECT_EQ(ParseTargetList("~HLSL,GLSL"), 0u);
+    EXPECT_EQ(ParseTargetList("HLSL,~GLSL"), 0u);
+    EXPECT_EQ(ParseTargetList("~"), 0u);
+    EXPECT_EQ(ParseTargetList("hlsl11"), 0u);
+    EXPECT_EQ(ParseTargetList("HLSL11HLSL11HLSL"), 0u);
+}
+
+TEST_F(ShaderXmlReaderTest, DocumentWithoutInfoReadsAsVersionZero)
+{
+    EXPECT_TRUE(Read("<array id=\"vertex_input\"><node id=\"_bad\"/></array>\n"));
+    EXPECT_EQ(Description().version, 0u);
+    EXPECT_EQ(LogText(), "");
+    EXPECT_EQ(Description().vertexInput.GetCount(), 0);
+}
+
+TEST_F(ShaderXmlReaderTest, VersionBelowTwoPointTwoIsRefused)
+{
+    EXPECT_FALSE(Read(InfoArray(1) + kSources));
+    EXPECT_EQ(LogText(), "Error: file is of invalid version.\n");
+    EXPECT_EQ(m_log.error, 1);
+}
+
+TEST_F(ShaderXmlReaderTest, InfoSettingsAreKept)
+{
+    ASSERT_TRUE(Read(InfoArray(4, "<node id=\"tags\" value=\"ui sprites\"/>\n<node id=\"target\" value=\"HLSL\"/>\n"
+                                  "<node id=\"feature_level\" value=\"3\"/>\n") +
+                     kSources));
+    EXPECT_EQ(Description().version, 0x20004u);
+    EXPECT_STREQ(Description().tags.GetText(), "ui sprites");
+    EXPECT_EQ(Description().targetMask, 112u);
+    EXPECT_EQ(Description().rayTracingGroup, -1);
+}
+
+TEST_F(ShaderXmlReaderTest, FeatureLevelChoosesTargetsWhenNoTargetIsGiven)
+{
+    ASSERT_TRUE(Read(InfoArray(4, "<node id=\"feature_level\" value=\"2\"/>\n") + kSources));
+    EXPECT_EQ(Description().targetMask, 506u);
+    m_reader.Reset();
+    ASSERT_TRUE(Read(InfoArray(4, "<node id=\"feature_level\" value=\"3\"/>\n") + kSources));
+    EXPECT_EQ(Description().targetMask, 320u);
+    m_reader.Reset();
+    ASSERT_TRUE(Read(InfoArray(4) + kSources));
+    EXPECT_EQ(Description().targetMask, 511u);
+}
+
+TEST_F(ShaderXmlReaderTest, InvalidFeatureLevelIsReported)
+{
+    EXPECT_FALSE(Read(InfoArray(4, "<node id=\"feature_level\" value=\"4\"/>\n") + kSources));
+    EXPECT_EQ(LogText(), "Error: info array has invalid feature level.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, InvalidTargetIsReportedAndTheGroupStillRead)
+{
+    EXPECT_FALSE(Read(InfoArray(4, "<node id=\"target\" value=\"HLSL11,\"/>\n"
+                                   "<node id=\"ray_tracing_group\" value=\"3\"/>\n") +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: info array has invalid target(s).\n");
+    EXPECT_EQ(Description().rayTracingGroup, 3);
+}
+
+TEST_F(ShaderXmlReaderTest, OlderVersionsReadConstantsAsDefinitions)
+{
+    ASSERT_TRUE(Read(InfoArray(3) + "<array id=\"constants\"><node id=\"COUNT\" value=\"4\"/></array>\n" + kSources));
+    ASSERT_EQ(Description().definitions.GetCount(), 1);
+    EXPECT_STREQ(Description().definitions[0].name.GetText(), "COUNT");
+    EXPECT_EQ(Description().constants.variables.GetCount(), 0);
+}
+
+TEST_F(ShaderXmlReaderTest, VersionTwoPointFourReadsDefinitionsAndSharedConstants)
+{
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"definitions\"><node id=\"COUNT\" value=\"4\"/></array>\n"
+                                    "<array id=\"constants\"><node id=\"tint\" type=\"FLOAT4\"/></array>\n" +
+                     kSources));
+    EXPECT_EQ(Description().definitions.GetCount(), 1);
+    ASSERT_EQ(Description().constants.variables.GetCount(), 1);
+    EXPECT_STREQ(Description().constants.variables[0].name.GetText(), "tint");
+}
+
+TEST_F(ShaderXmlReaderTest, DefinitionValuesAreClassifiedAndLaterOnesOverride)
+{
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"definitions\">\n<node id=\"A\" value=\"true\"/>\n"
+                                    "<node id=\"B\" value=\"1.5\"/>\n<node id=\"C\" value=\"7\"/>\n"
+                                    "<node id=\"D\" value=\"float2(1.0, 2.0)\"/>\n<node id=\"C\" value=\"9\"/>\n"
+                                    "</array>\n" +
+                     kSources));
+    const auto& definitions = Description().definitions;
+    ASSERT_EQ(definitions.GetCount(), 4);
+    EXPECT_EQ(definitions[0].valueKind, 0u);
+    EXPECT_EQ(definitions[1].valueKind, 1u);
+    EXPECT_EQ(definitions[2].valueKind, 3u);
+    EXPECT_STREQ(definitions[2].value.GetText(), "9");
+    EXPECT_EQ(definitions[3].valueKind, 4u);
+}
+
+TEST_F(ShaderXmlReaderTest, DefinitionFaultsAreAllReported)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"definitions\">\n<node id=\"A\"/>\n<node value=\"1\"/>\n"
+                                     "<node id=\"_B\" value=\"1\"/>\n<node id=\"C\" value=\"1\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(),
+              "Error: definition / general constant 'A' does not have 'value' attribute.\n"
+              "Error: definition / general constant does not have 'id' attribute.\n"
+              "Error: definition / general constant id starts with an underscore.\n");
+    EXPECT_EQ(Description().definitions.GetCount(), 0);
+}
+
+TEST_F(ShaderXmlReaderTest, DefinitionFilesTakeThePlaceOfTheInclude)
+{
+    WriteFile("defs.xml", Document("<array id=\"definitions\"><node id=\"B\" value=\"2\"/>"
+                                   "<node id=\"A\" value=\"3\"/></array>\n"));
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"definitions\">\n<node id=\"A\" value=\"1\"/>\n"
+                                    "<node file=\"defs.xml\"/>\n<node id=\"C\" value=\"4\"/>\n</array>\n" +
+                     kSources))
+        << LogText();
+    const auto& definitions = Description().definitions;
+    ASSERT_EQ(definitions.GetCount(), 3);
+    EXPECT_STREQ(definitions[0].name.GetText(), "A");
+    EXPECT_STREQ(definitions[0].value.GetText(), "3");
+    EXPECT_STREQ(definitions[1].name.GetText(), "B");
+    EXPECT_STREQ(definitions[2].name.GetText(), "C");
+}
+
+TEST_F(ShaderXmlReaderTest, MissingDefinitionFileIsReported)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"definitions\"><node file=\"missing.xml\"/></array>\n" + kSources));
+    EXPECT_EQ(LogText(), "Error: definition / general constant file path 'res://missing.xml' does not exist.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, DefinitionFileMayNotIncludeAnother)
+{
+    WriteFile("defs.xml", Document("<array id=\"definitions\"><node file=\"other.xml\"/></array>\n"));
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"definitions\"><node file=\"defs.xml\"/></array>\n" + kSources));
+    EXPECT_EQ(LogText(), "Error: definition / general constant files are not allowed outside Shader XMLs.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, VertexInputsGetTheirSemanticsAndTypes)
+{
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"vertex_input\">\n<node id=\"position\" semantic=\"POSITION\"/>\n"
+                                    "<node id=\"color\" semantic=\"COLOR\"/>\n"
+                                    "<node id=\"uv\" semantic=\"TEXTURE_COORDINATE_0\"/>\n</array>\n" +
+                     kSources));
+    const auto& inputs = Description().vertexInput;
+    ASSERT_EQ(inputs.GetCount(), 3);
+    EXPECT_EQ(inputs[0].semantic, 1u);
+    EXPECT_EQ(inputs[0].type.vectorSize, 4);
+    EXPECT_EQ(inputs[0].type.qualifiers, QUALIFIER_CONST);
+    EXPECT_EQ(inputs[2].semantic, 4u);
+    EXPECT_EQ(inputs[2].type.vectorSize, 2);
+    EXPECT_EQ(inputs[2].type.baseType, BaseType::FLOAT);
+}
+
+TEST_F(ShaderXmlReaderTest, BoneIndicesAreIntegers)
+{
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"vertex_input\">\n<node id=\"p\" semantic=\"POSITION\"/>\n"
+                                    "<node id=\"i\" semantic=\"4_BONE_INDICES\"/>\n"
+                                    "<node id=\"w\" semantic=\"4_BONE_WEIGHTS\"/>\n</array>\n" +
+                     kSources));
+    EXPECT_EQ(Description().vertexInput[1].type.baseType, BaseType::INT);
+}
+
+TEST_F(ShaderXmlReaderTest, PositionWithNormalAloneIsNoVertexFormat)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"vertex_input\">\n<node id=\"p\" semantic=\"POSITION\"/>\n"
+                                     "<node id=\"n\" semantic=\"NORMAL\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: vertex input format is invalid.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, VertexInputFaults)
+{
+    std::string nodes;
+    for (int i = 0; i < 10; ++i) nodes += "<node id=\"v" + std::to_string(i) + "\" semantic=\"POSITION\"/>\n";
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"vertex_input\">\n" + nodes + "</array>\n" + kSources));
+    EXPECT_EQ(LogText(), "Error: too many vertex input variables, the maximum is 9.\n");
+    m_log.Clear();
+    m_reader.Reset();
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"vertex_input\">\n<node id=\"p\" semantic=\"POSITION\"/>\n"
+                                     "<node id=\"p\" semantic=\"COLOR\"/>\n<node id=\"q\" semantic=\"UV\"/>\n"
+                                     "<node semantic=\"NORMAL\"/>\n<node id=\"_r\" semantic=\"NORMAL\"/>\n"
+                                     "</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: vertex input with name 'p' already exists.\n"
+                         "Error: vertex input variable 'q' has invalid semantic.\n"
+                         "Error: vertex input variable does not have 'id' attribute.\n"
+                         "Error: vertex input variable id starts with an underscore.\n"
+                         "Error: vertex input format is invalid.\n");
+    EXPECT_EQ(Description().vertexInput.GetCount(), 1);
+}
+
+TEST_F(ShaderXmlReaderTest, EmptyVertexInputArrayIsNoFormat)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"vertex_input\"></array>\n" + kSources));
+    EXPECT_EQ(LogText(), "Error: vertex input format is invalid.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, ConstantCountNamesAnIntegerDefinition)
+{
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"definitions\"><node id=\"LIGHTS\" value=\"4\"/></array>\n"
+                                    "<array id=\"vertex_constants\">\n"
+                                    "<node id=\"lights\" type=\"FLOAT4\" count=\"LIGHTS\"/>\n"
+                                    "<node id=\"bones\" type=\"FLOAT4X4\" count=\"3\" semantic=\"WORLD_TRANSFORM\"/>\n"
+                                    "<node id=\"offset\" type=\"INT4\"/>\n</array>\n" +
+                     kSources))
+        << LogText();
+    const auto& constants = Description().vertexConstants.variables;
+    ASSERT_EQ(constants.GetCount(), 3);
+    EXPECT_EQ(constants[0].type.arraySize, 4);
+    EXPECT_EQ(constants[0].byteSize, 64u);
+    EXPECT_EQ(constants[0].semantic, 1u);
+    EXPECT_EQ(constants[0].type.qualifiers, QUALIFIER_CONST);
+    EXPECT_EQ(constants[1].byteSize, 192u);
+    EXPECT_EQ(constants[1].semantic, 2u);
+    EXPECT_EQ(constants[2].type.arraySize, 0);
+    EXPECT_EQ(constants[2].byteSize, 16u);
+    EXPECT_EQ(Description().vertexConstants.first, -1);
+    EXPECT_EQ(Description().vertexConstants.second, 0);
+}
+
+TEST_F(ShaderXmlReaderTest, ConstantCountOfAFloatDefinitionIsInvalid)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"definitions\"><node id=\"LIGHTS\" value=\"4.0\"/></array>\n"
+                                     "<array id=\"pixel_constants\">\n"
+                                     "<node id=\"lights\" type=\"FLOAT4\" count=\"LIGHTS\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: constant variable (pixel_constants) 'lights' has invalid count.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, ConstantCountThatWouldOverflowTheByteSizeIsInvalid)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"vertex_constants\">\n"
+                                     "<node id=\"big\" type=\"FLOAT4X4\" count=\"67108864\"/>\n"
+                                     "<node id=\"zero\" type=\"FLOAT4\" count=\"\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: constant variable (vertex_constants) 'big' has invalid count.\n"
+                         "Error: constant variable (vertex_constants) 'zero' has invalid count.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, ConstantFaults)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"vertex_constants\">\n<node type=\"FLOAT4\"/>\n"
+                                     "<node id=\"_c\" type=\"FLOAT4\"/>\n<node id=\"v3\" type=\"FLOAT3\"/>\n"
+                                     "<node id=\"b\" type=\"BOOL\"/>\n"
+                                     "<node id=\"s\" type=\"FLOAT4\" semantic=\"MODEL\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: constant variable (vertex_constants) does not have 'id' attribute.\n"
+                         "Error: constant variable (vertex_constants) id starts with an underscore.\n"
+                         "Error: constant variable (vertex_constants) 'v3' has invalid type.\n"
+                         "Error: constant variable (vertex_constants) 'b' has invalid type.\n"
+                         "Error: constant variable (vertex_constants) 's' has invalid semantic.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, DuplicateConstantIsReported)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"pixel_constants\">\n<node id=\"c\" type=\"FLOAT4\"/>\n"
+                                     "<node id=\"c\" type=\"FLOAT4\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: shader constant with name 'c' already exists.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, VertexOutputsCountTheirSemantics)
+{
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"vertex_output\">\n"
+                                    "<node id=\"position\" type=\"FLOAT4\" semantic=\"POSITION\"/>\n"
+                                    "<node id=\"uv\" type=\"FLOAT2\" semantic=\"TEXTURE_COORDINATE\"/>\n"
+                                    "<node id=\"color\" type=\"FLOAT4\" semantic=\"COLOR\"/>\n"
+                                    "<node id=\"normal\" type=\"FLOAT3\"/>\n</array>\n" +
+                     kSources));
+    const auto& outputs = Description().vertexOutput;
+    ASSERT_EQ(outputs.GetCount(), 4);
+    EXPECT_EQ(outputs[0].semantic, 1u);
+    EXPECT_EQ(outputs[1].semantic, 2u);
+    EXPECT_EQ(outputs[1].semanticIndex, 0u);
+    EXPECT_EQ(outputs[2].semantic, 0u);
+    EXPECT_EQ(outputs[3].semantic, 2u);
+    EXPECT_EQ(outputs[3].semanticIndex, 1u);
+    EXPECT_EQ(outputs[3].type.qualifiers, 0u);
+}
+
+TEST_F(ShaderXmlReaderTest, VertexOutputFaults)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"vertex_output\">\n"
+                                     "<node id=\"a\" type=\"FLOAT4\" semantic=\"POSITION\"/>\n"
+                                     "<node id=\"b\" type=\"FLOAT4\" semantic=\"POSITION\"/>\n"
+                                     "<node id=\"c\" type=\"DOUBLE\"/>\n<node id=\"a\" type=\"FLOAT\"/>\n"
+                                     "<node id=\"_d\" type=\"FLOAT\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: multiple vertex output variables with semantic 'POSITION' exist.\n"
+                         "Error: vertex output variable 'c' has invalid type.\n"
+                         "Error: vertex output variable id starts with an underscore.\n");
+    EXPECT_EQ(Description().vertexOutput.GetCount(), 1);
+}
+
+TEST_F(ShaderXmlReaderTest, DuplicateVertexOutputAndPixelTextureAreReported)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"vertex_output\">\n<node id=\"uv\" type=\"FLOAT2\"/>\n"
+                                     "<node id=\"uv\" type=\"FLOAT2\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: vertex output with name 'uv' already exists.\n");
+    m_log.Clear();
+    m_reader.Reset();
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"pixel_textures\">\n<node id=\"t\" type=\"2D\"/>\n"
+                                     "<node id=\"t\" type=\"CUBE\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: pixel texture with name 't' already exists.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, PixelTexturesKeepEveryAttribute)
+{
+    m_reader.SetBitmapGetter(FindTestBitmap);
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"pixel_textures\">\n"
+                                    "<node id=\"diffuse\" slot=\"2\" type=\"2D\" address_u=\"CLAMP\" address_v=\"WRAP\" "
+                                    "address_w=\"MIRROR\" filter_mag=\"POINT\" filter_min=\"LINEAR\" "
+                                    "filter_mip=\"ANISOTROPIC\" source=\"stone.png\"/>\n"
+                                    "<node id=\"sky\" type=\"CUBE\"/>\n<node id=\"volume\" type=\"3D\"/>\n"
+                                    "</array>\n" +
+                     kSources))
+        << LogText();
+    const auto& textures = Description().pixelTextures;
+    ASSERT_EQ(textures.GetCount(), 3);
+    EXPECT_EQ(textures[0].slot, 2);
+    EXPECT_EQ(textures[0].addressU, 1u);
+    EXPECT_EQ(textures[0].addressV, 2u);
+    EXPECT_EQ(textures[0].addressW, 3u);
+    EXPECT_EQ(textures[0].filterMag, 1u);
+    EXPECT_EQ(textures[0].filterMin, 2u);
+    EXPECT_EQ(textures[0].filterMip, 3u);
+    EXPECT_EQ(textures[0].sourceBitmap, &g_bitmap);
+    EXPECT_EQ(textures[0].type.textureDimension, TEXTURE_2D);
+    EXPECT_EQ(textures[1].slot, -1);
+    EXPECT_EQ(textures[1].addressU, 0u);
+    EXPECT_EQ(textures[1].type.textureDimension, TEXTURE_CUBE);
+    EXPECT_EQ(textures[2].type.textureDimension, TEXTURE_3D);
+}
+
+TEST_F(ShaderXmlReaderTest, PixelTextureFaults)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"pixel_textures\">\n<node id=\"a\" slot=\"0\" type=\"2D\"/>\n"
+                                     "<node id=\"b\" slot=\"0\" type=\"2D\"/>\n<node id=\"c\" slot=\"-1\" type=\"2D\"/>\n"
+                                     "<node id=\"d\" type=\"4D\"/>\n<node id=\"e\" type=\"2D\" address_v=\"REPEAT\"/>\n"
+                                     "<node id=\"f\" type=\"2D\" filter_min=\"CUBIC\"/>\n"
+                                     "<node id=\"g\" type=\"2D\" source=\"missing.png\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: pixel texture 'b' has already used slot.\n"
+                         "Error: pixel texture variable 'c' has invalid slot.\n"
+                         "Error: pixel texture variable 'd' has invalid type.\n"
+                         "Error: pixel texture variable 'e' has invalid address mode.\n"
+                         "Error: pixel texture variable 'f' has invalid filter mode.\n"
+                         "Error: pixel texture variable 'g' has invalid source.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, TooManyPixelTextures)
+{
+    std::string nodes;
+    for (int i = 0; i < 9; ++i) nodes += "<node id=\"t" + std::to_string(i) + "\" type=\"2D\"/>\n";
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"pixel_textures\">\n" + nodes + "</array>\n" + kSources));
+    EXPECT_EQ(LogText(), "Error: too many pixel texture variables, the maximum is 8.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, ArrayTextureIsRefusedWithAPixelStage)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"pixel_textures\"><node id=\"layers\" type=\"2D[]\"/></array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(),
+              "Error: the type of pixel texture variable 'layers' is array, which is not supported with pixel shaders\n");
+}
+
+TEST_F(ShaderXmlReaderTest, PixelOutputFaults)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"pixel_output\">\n<node id=\"color\"/>\n<node/>\n"
+                                     "<node id=\"color\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: pixel output variable does not have 'id' attribute.\n");
+    m_log.Clear();
+    m_reader.Reset();
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"pixel_output\">\n<node id=\"color\"/>\n<node id=\"color\"/>\n"
+                                     "<node id=\"_glow\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: pixel output with name 'color' already exists.\n"
+                         "Error: pixel output variable id starts with an underscore.\n");
+    EXPECT_EQ(Description().pixelOutput.GetCount(), 1);
+}
+
+TEST_F(ShaderXmlReaderTest, BufferTypes)
+{
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"buffers\">\n<node id=\"weights\" slot=\"0\" type=\"FLOAT4[]\"/>\n"
+                                    "<node id=\"indices\" slot=\"1\" type=\"INDEX\"/>\n"
+                                    "<node id=\"ids\" slot=\"2\" type=\"UINT2\"/>\n</array>\n" +
+                     kSources))
+        << LogText();
+    const auto& buffers = Description().buffers;
+    ASSERT_EQ(buffers.GetCount(), 3);
+    EXPECT_EQ(buffers[0].type.arraySize, -1);
+    EXPECT_EQ(buffers[0].type.isBuffer, 1);
+    EXPECT_EQ(buffers[1].type.baseType, BaseType::UINT);
+    EXPECT_EQ(buffers[1].type.vectorSize, 3);
+    EXPECT_EQ(buffers[1].type.isIndexBuffer, 1);
+    EXPECT_EQ(buffers[2].type.vectorSize, 2);
+    EXPECT_EQ(buffers[2].slot, 2);
+}
+
+TEST_F(ShaderXmlReaderTest, BufferFaults)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"buffers\">\n<node id=\"a\" type=\"FLOAT4\"/>\n"
+                                     "<node id=\"b\" slot=\"0\" type=\"FLOAT4\"/>\n"
+                                     "<node id=\"c\" slot=\"0\" type=\"FLOAT4\"/>\n"
+                                     "<node id=\"d\" slot=\"1\" type=\"HALF\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: buffer variable 'a' has invalid slot.\n"
+                         "Error: buffer variable 'd' has invalid type.\n");
+    m_log.Clear();
+    m_reader.Reset();
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"buffers\">\n<node id=\"b\" slot=\"0\" type=\"FLOAT4\"/>\n"
+                                     "<node id=\"c\" slot=\"0\" type=\"FLOAT4\"/>\n"
+                                     "<node id=\"b\" slot=\"1\" type=\"FLOAT4\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: buffer 'c' has already used slot.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, DuplicateBufferIsReported)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"buffers\">\n<node id=\"b\" slot=\"0\" type=\"FLOAT4\"/>\n"
+                                     "<node id=\"b\" slot=\"1\" type=\"FLOAT4\"/>\n</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: buffer with name 'b' already exists.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, ImagesAreTwoDimensional)
+{
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"images\"><node id=\"target\" type=\"2D\"/></array>\n" + kSources));
+    EXPECT_EQ(Description().images[0].type.baseType, BaseType::IMAGE);
+    m_reader.Reset();
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"images\"><node id=\"target\" type=\"3D\"/>"
+                                     "<node id=\"x\" type=\"2D\"/><node id=\"x\" type=\"2D\"/></array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: image variable 'target' has invalid type.\n");
+    m_log.Clear();
+    m_reader.Reset();
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"images\"><node id=\"x\" type=\"2D\"/><node id=\"x\" type=\"2D\"/>"
+                                     "</array>\n" +
+                      kSources));
+    EXPECT_EQ(LogText(), "Error: image with name 'x' already exists.\n");
+}
+
+const std::string kHitSource =
+    "<array id=\"sources\"><node type=\"rchit\"><![CDATA[void main() {}]]></node></array>\n";
+const std::string kGroup = "<node id=\"ray_tracing_group\" value=\"1\"/>\n";
+
+TEST_F(ShaderXmlReaderTest, RayPayloadTypes)
+{
+    ASSERT_TRUE(Read(InfoArray(4, kGroup) + "<array id=\"ray_payloads\">\n"
+                                            "<node id=\"hit\" slot=\"0\" type=\"HitInfo\" input=\"true\"/>\n"
+                                            "<node id=\"count\" slot=\"1\" type=\"UINT\"/>\n"
+                                            "<node id=\"color\" slot=\"2\" type=\"FLOAT4\" input=\"no\"/>\n"
+                                            "</array>\n" +
+                     kHitSource))
+        << LogText();
+    const auto& payloads = Description().rayPayloads;
+    ASSERT_EQ(payloads.GetCount(), 3);
+    EXPECT_EQ(payloads[0].type.baseType, BaseType::STRUCT);
+    EXPECT_STREQ(payloads[0].type.name.GetText(), "HitInfo");
+    EXPECT_EQ(payloads[0].isInput, 1);
+    EXPECT_EQ(payloads[1].type.baseType, BaseType::UINT);
+    EXPECT_EQ(payloads[2].isInput, 0);
+    EXPECT_EQ(Description().rayTracingGroup, 1);
+}
+
+TEST_F(ShaderXmlReaderTest, RayPayloadFaults)
+{
+    EXPECT_FALSE(Read(InfoArray(4, kGroup) + "<array id=\"ray_payloads\">\n"
+                                             "<node id=\"a\" slot=\"0\" type=\"FLOAT\" input=\"1\"/>\n"
+                                             "<node id=\"b\" type=\"FLOAT\"/>\n"
+                                             "<node id=\"c\" slot=\"0\" type=\"FLOAT\"/>\n"
+                                             "<node id=\"d\" slot=\"1\" type=\"_Hidden\"/>\n"
+                                             "<node id=\"e\" slot=\"2\" type=\"FLOAT\" input=\"TRUE\"/>\n"
+                                             "</array>\n" +
+                      kHitSource));
+    EXPECT_EQ(LogText(), "Error: ray payload variable 'b' has invalid slot.\n"
+                         "Error: ray payload 'c' has already used slot.\n"
+                         "Error: ray payload variable 'd' has invalid type.\n"
+                         "Error: only one input ray payload variable may be defined.\n");
+    m_log.Clear();
+    m_reader.Reset();
+    EXPECT_FALSE(Read(InfoArray(4, kGroup) + "<array id=\"ray_payloads\">\n"
+                                             "<node id=\"a\" slot=\"0\" type=\"FLOAT\" input=\"1\"/>\n"
+                                             "<node id=\"e\" slot=\"2\" type=\"FLOAT\" input=\"TRUE\"/>\n"
+                                             "<node id=\"a\" slot=\"3\" type=\"FLOAT\"/>\n</array>\n" +
+                      kHitSource));
+    EXPECT_EQ(LogText(), "Error: only one input ray payload variable may be defined.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, DuplicateRayPayloadIsReported)
+{
+    EXPECT_FALSE(Read(InfoArray(4, kGroup) + "<array id=\"ray_payloads\">\n"
+                                             "<node id=\"a\" slot=\"0\" type=\"FLOAT\" input=\"1\"/>\n"
+                                             "<node id=\"a\" slot=\"1\" type=\"FLOAT\"/>\n</array>\n" +
+                      kHitSource));
+    EXPECT_EQ(LogText(), "Error: ray payload with name 'a' already exists.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, HitShadersNeedAnInputPayloadAndNoConstants)
+{
+    EXPECT_FALSE(Read(InfoArray(4, kGroup) + "<array id=\"constants\"><node id=\"c\" type=\"FLOAT4\"/></array>\n"
+                                             "<array id=\"ray_payloads\"><node id=\"p\" slot=\"0\" type=\"FLOAT\"/>"
+                                             "</array>\n" +
+                      kHitSource));
+    EXPECT_EQ(LogText(), "Error: constants are not allowed in 'rchit' and 'rmiss' shaders.\n"
+                         "Error: an input ray payload variable must be defined for 'rchit' and 'rmiss' shaders.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, RayTracingTexturesNeedSlots)
+{
+    EXPECT_FALSE(Read(InfoArray(4, kGroup) + "<array id=\"pixel_textures\"><node id=\"t\" type=\"2D\"/>"
+                                             "<node id=\"u\" type=\"2D\" slot=\"1\"/></array>\n" +
+                      kHitSource));
+    EXPECT_EQ(LogText(),
+              "Error: pixel texture variable 't' does not have slot specified (required for ray tracing shaders).\n");
+}
+
+TEST_F(ShaderXmlReaderTest, MissingSourcesArrayIsReported)
+{
+    EXPECT_FALSE(Read(InfoArray(4)));
+    EXPECT_EQ(LogText(), "Error: required array 'sources' does not exist.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, DeclarationsOnlyNeedNoSourcesArrayAndReadNoText)
+{
+    EXPECT_TRUE(Read(InfoArray(4), true));
+    m_reader.Reset();
+    ASSERT_TRUE(Read(InfoArray(4) + kSources, true));
+    ASSERT_EQ(Description().sources.GetCount(), 2);
+    EXPECT_STREQ(Description().sources[0].text.GetText(), "");
+    EXPECT_EQ(Description().stageFlags, 3u);
+    ASSERT_TRUE(m_reader.ReadSources());
+    ASSERT_EQ(Description().sources.GetCount(), 2);
+    EXPECT_STREQ(Description().sources[1].text.GetText(), "void main() {}");
+}
+
+TEST_F(ShaderXmlReaderTest, SourceFaults)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"sources\">\n<node type=\"geometry\"><![CDATA[x]]></node>\n"
+                                     "<node type=\"rgen\"><![CDATA[x]]></node>\n"
+                                     "<node type=\"vertex\" target=\"HLSL,\"><![CDATA[x]]></node>\n"
+                                     "<node type=\"vertex\"/>\n"
+                                     "<node type=\"vertex\" file=\"a.hvs\"><![CDATA[x]]></node>\n"
+                                     "<node type=\"pixel\" file=\"missing.hvs\"/>\n</array>\n"));
+    EXPECT_EQ(LogText(),
+              "Error: shader source 1 has invalid type.\n"
+              "Error: 'ray_tracing_group' must be set in 'info' array for ray tracing shaders, and must not be set "
+              "for non ray tracing shaders.\n"
+              "Error: shader source 3 has invalid target(s).\n"
+              "Error: shader source 4 does not define source code.\n"
+              "Error: shader source 5 defines both file and CDATA.\n"
+              "Error: failed to open or read shader source file 'res://missing.hvs'.\n");
+    EXPECT_EQ(Description().sources.GetCount(), 0);
+}
+
+TEST_F(ShaderXmlReaderTest, ParticularTargetsMayFollowAllTargets)
+{
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"sources\">\n" + kVertexSource +
+                     "<node type=\"vertex\" target=\"HLSL11\"><![CDATA[x]]></node>\n" + kPixelSource + "</array>\n"))
+        << LogText();
+    EXPECT_EQ(Description().sources.GetCount(), 3);
+    EXPECT_EQ(Description().sources[1].targetMask, 32u);
+}
+
+TEST_F(ShaderXmlReaderTest, AllTargetsMayNotFollowParticularTargets)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"sources\">\n"
+                                     "<node type=\"vertex\" target=\"HLSL11\"><![CDATA[x]]></node>\n" +
+                      kVertexSource + kPixelSource + "</array>\n"));
+    EXPECT_EQ(LogText(), "Error: multiple vertex shader sources target the same target.\n");
+    EXPECT_EQ(Description().sources.GetCount(), 1);
+}
+
+TEST_F(ShaderXmlReaderTest, TwoSourcesForAllTargetsOfOneStage)
+{
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"sources\">\n" + kPixelSource + kPixelSource + "</array>\n"));
+    EXPECT_EQ(LogText(), "Error: multiple pixel shader sources target all targets.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, RayTracingSourcesStandAlone)
+{
+    EXPECT_FALSE(Read(InfoArray(4, kGroup) + "<array id=\"sources\">\n<node type=\"rgen\"><![CDATA[x]]></node>\n"
+                                             "<node type=\"rmiss\"><![CDATA[x]]></node>\n</array>\n"));
+    EXPECT_EQ(LogText(), "Error: incompatible shader types 'rmiss' and 'rgen' in the same Shader XML.\n");
+}
+
+TEST_F(ShaderXmlReaderTest, CDataSourcesKnowTheirFirstLine)
+{
+    WriteFile("shaders/pixel.hvs", "void main()\n{\n}\n");
+    // Lines 1-2 the document, 3-6 the info array, 7 the sources array.
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"sources\">\n<node type=\"vertex\"><![CDATA[\n\n"
+                                    "void main() {}\n]]></node>\n"
+                                    "<node type=\"pixel\" file=\"shaders/pixel.hvs\"/>\n"
+                                    "<!-- <node type=\"pixel\"><![CDATA[ ]]></node> -->\n"
+                                    "<node type=\"pixel\" target=\"HLSL11\">\n<![CDATA[void main() {}]]></node>\n"
+                                    "</array>\n"))
+        << LogText();
+    const auto& sources = Description().sources;
+    ASSERT_EQ(sources.GetCount(), 3);
+    EXPECT_EQ(sources[0].firstLine, 10);
+    EXPECT_STREQ(sources[0].text.GetText(), "void main() {}\n");
+    EXPECT_STREQ(sources[0].path.GetText(), "res://shader.xml");
+    EXPECT_EQ(sources[1].firstLine, 1);
+    EXPECT_STREQ(sources[1].path.GetText(), "res://shaders/pixel.hvs");
+    EXPECT_STREQ(sources[1].text.GetText(), "void main()\n{\n}\n");
+    EXPECT_EQ(sources[2].firstLine, 15);
+    EXPECT_EQ(sources[2].stage, 1u);
+}
+
+TEST_F(ShaderXmlReaderTest, SourceLinesSkipACommentedSourcesArray)
+{
+    ASSERT_TRUE(Read("<!-- <array id=\"sources\">\n<node><![CDATA[ ]]></node>\n</array> -->\n" + InfoArray(4) +
+                     "<array id = \"sources\">\n" + kVertexSource + kPixelSource + "</array>\n"))
+        << LogText();
+    // Lines 3-5 hold the comment, 6-9 the info array, 10 the sources array.
+    EXPECT_EQ(Description().sources[0].firstLine, 11);
+    EXPECT_EQ(Description().sources[1].firstLine, 12);
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+#pragma once
+
+// Runs a source through the front end and one translator, as the driver does
+// for one stage of one target.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "shader_interfaces_test_support.h"
+#include "shadertool/driver/front_end.h"
+#include "shadertool/translators/translator.h"
+
+class TranslatorFixture : public ::testing::Test {
+protected:
+    // Translates the text as a source of the stage with the translator;
+    // false when the front end or the translator failed.
+    bool Translate(ShaderTool::Translator& translator, const std::string& text, uint32_t stage, uint32_t target,
+                   uint32_t featureLevel = 0)
+    {
+        ShaderTool::ShaderSource source;
+        source.path = "test.hvsl";
+        source.text = text.c_str();
+        source.firstLine = 1;
+        source.targetMask = ShaderTool::TARGET_MASK_ALL;
+        source.stage = stage;
+        frontEnd.stepLog.Clear();
+        if (!ShaderTool::RunFrontEnd(frontEnd, description, source, target, definitions)) return false;
+        translator.Reset();
+        translator.SetTranslation(&description, featureLevel, target, stage);
+        translator.BeginShader(description);
+        translator.TranslateRoot(*frontEnd.parse.root);
+        if (!translator.Succeeded()) return false;
+        translator.WriteInterface(description);
+        translator.WriteHeader();
+        result = translator.GetResultText().GetText();
+        return true;
+    }
+
+    std::unique_ptr<ShaderTool::Translator> Make(uint32_t target)
+    {
+        return std::unique_ptr<ShaderTool::Translator>(ShaderTool::CreateTranslator(target, &frontEnd.stepLog));
+    }
+
+    std::string LogText() const { return frontEnd.stepLog.text.GetText(); }
+
+    ShaderTool::ShaderDescription description = ShaderInterfaces::MakeSprite(0x20004);
+    Array<String> definitions;
+    ShaderTool::FrontEnd frontEnd;
+    std::string result;
+};
+
+// A pixel main whose only duty is to set output.color.
+inline const char* const kPixelColorMain = "void main()\n{\n\toutput.color = float4(1.0, 1.0, 1.0, 1.0);\n}\n";
