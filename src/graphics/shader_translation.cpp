@@ -7,7 +7,7 @@
 #include "foundation/log.h"
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_messages.h"
-#include "shadertool/driver/driver.h"
+#include "shadertool/driver/engine_interface.h"
 
 namespace {
 
@@ -31,9 +31,10 @@ bool TargetCompiles(uint32_t target)
 
 void CopyStageOutputs(HV_Shader& shader)
 {
-    const ShaderTool::GlobalState& state = ShaderTool::GetGlobalState();
-    for (int stage = 0; stage < ShaderTool::STAGE_COUNT; ++stage) shader.stageOutputs[stage] = state.stageOutputs[stage];
-    shader.stageMask = state.stageMask;
+    for (int stage = 0; stage < ShaderTool::STAGE_COUNT; ++stage) {
+        shader.stageOutputs[stage] = ShaderTool::GetStageOutput(stage);
+    }
+    shader.stageMask = ShaderTool::GetStageMask();
 }
 
 }  // namespace
@@ -56,7 +57,7 @@ bool HVI_InitShaders()
     if (!initialized) {
         HVI_Log(HV_LOG_ERROR, "%s", kShaderInitFailed);
         // The translator's own account of the failure follows.
-        const String& reasons = ShaderTool::GetGlobalState().mainLog.text;
+        const String& reasons = ShaderTool::GetLogText();
         if (!reasons.IsEmpty()) HVI_Log(HV_LOG_ERROR, "%s", reasons.GetText());
     }
     // Its logs start empty for the first shader, whose report would otherwise
@@ -77,7 +78,7 @@ int HVI_ReadShaderSources(HV_Shader& shader, bool reload)
     settings.descriptionLoaded = 1;
     const bool translated = ShaderTool::TranslateShaderXML(shader.name, settings, reload);
     const int32_t limit = shader.stamp;
-    shader.stamp = ShaderTool::GetGlobalState().stamp;
+    shader.stamp = ShaderTool::GetStamp();
     if (!translated) return HVI_SHADER_FAILED;
     return shader.stamp >= 1 && shader.stamp <= limit ? HVI_SHADER_UP_TO_DATE : HVI_SHADER_TRANSLATED;
 }
@@ -87,17 +88,16 @@ int HVI_LoadShader(HV_Shader& shader, bool reload)
     TranslatorLock lock;
     int result = HVI_SHADER_FAILED;
     if (ShaderTool::ReadShaderXML(shader.name, nullptr, reload, true)) {
-        if (!ShaderTool::GetGlobalState().reader.ReadSources()) {
+        if (!ShaderTool::ReadShaderSources()) {
             ShaderTool::FlushLog(kShaderSourcesReadFailedHeading);
         } else {
             result = HVI_ReadShaderSources(shader, reload);
         }
     }
-    if (result != HVI_SHADER_FAILED) HVI_SetShaderDescription(shader, ShaderTool::GetGlobalState().reader.GetDescription());
+    if (result != HVI_SHADER_FAILED) HVI_SetShaderDescription(shader, ShaderTool::GetDescription());
     if (result == HVI_SHADER_TRANSLATED) CopyStageOutputs(shader);
     if (result == HVI_SHADER_FAILED) {
-        HVI_Log(HV_LOG_ERROR, kShaderTranslateFailed, shader.name.GetText(),
-                ShaderTool::GetGlobalState().mainLog.text.GetText());
+        HVI_Log(HV_LOG_ERROR, kShaderTranslateFailed, shader.name.GetText(), ShaderTool::GetLogText().GetText());
     }
     ShaderTool::Reset();
     return result;
@@ -112,10 +112,10 @@ bool HVI_CreateShaderFromSource(HV_Shader& shader, const char* name, const char*
         shader.name = name;
         created = ShaderTool::ReadShaderXML(shader.name, xmlText, false, true);
         if (created) {
-            HVI_SetShaderDescription(shader, ShaderTool::GetGlobalState().reader.GetDescription());
+            HVI_SetShaderDescription(shader, ShaderTool::GetDescription());
             CopyStageOutputs(shader);
         } else {
-            log = ShaderTool::GetGlobalState().mainLog.text;
+            log = ShaderTool::GetLogText();
         }
         ShaderTool::Reset();
     }

@@ -13,7 +13,7 @@
 #include "foundation/log.h"
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_translation.h"
-#include "shadertool/driver/driver.h"
+#include "shadertool/driver/engine_interface.h"
 #include "support/temporary_folder.h"
 
 namespace {

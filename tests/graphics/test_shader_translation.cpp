@@ -16,7 +16,7 @@
 #include "foundation/log.h"
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_translation.h"
-#include "shadertool/driver/driver.h"
+#include "shadertool/driver/engine_interface.h"
 #include "support/temporary_folder.h"
 
 namespace {
@@ -101,7 +101,7 @@ TEST_F(ShaderTranslationTest, LoadedShaderHoldsVertexAndPixelCodeAndIsThenUpToDa
     EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_UP_TO_DATE);
     EXPECT_EQ(shader.stageOutputs[ShaderTool::STAGE_VERTEX].GetSize(), vertexSize);
     // The translator's state is empty again after every request.
-    EXPECT_EQ(ShaderTool::GetGlobalState().stageMask, 0u);
+    EXPECT_EQ(ShaderTool::GetStageMask(), 0u);
 }
 
 TEST_F(ShaderTranslationTest, DebugShadersWritesTheTextsToTheUserFolder)

@@ -7,6 +7,7 @@
 #include "shadertool/compilers/hlsl_compiler.h"
 #include "shadertool/driver/driver_file_access.h"
 #include "shadertool/driver/driver_messages.h"
+#include "shadertool/translators/translator_factory.h"
 
 namespace ShaderTool {
 

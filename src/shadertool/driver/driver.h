@@ -9,12 +9,13 @@
 #include "shadertool/basic/targets.h"
 #include "shadertool/basic/translation_settings.h"
 #include "shadertool/compilers/compiler.h"
+#include "shadertool/driver/engine_interface.h"
 #include "shadertool/driver/front_end.h"
 #include "shadertool/shaderxml/shader_xml_reader.h"
 #include "shadertool/translators/translator.h"
 
-// The translation driver: the translator's one global state and the
-// operations the graphics front end calls. There is no lock inside: every
+// The translation driver: the translator's one global state, which the
+// operations of engine_interface.h work on. There is no lock inside: every
 // caller holds the engine mutex "ShaderTranslator" from the read to the
 // Reset and reads the outputs under it.
 namespace ShaderTool {
@@ -57,24 +58,5 @@ struct GlobalState {
 
 // The one global state.
 GlobalState& GetGlobalState();
-
-// Creates the compilers and translators of the targets in the mask that do
-// not have them yet, and stores the output directory. debug turns on the
-// up-to-date checks and re-reading of included definition files.
-bool Initialize(uint32_t targetMask, uint32_t featureLevel, const String& outputDirectory, bool debug);
-
-// Reads a Shader XML from its file (text null) or from text into the global
-// description.
-bool ReadShaderXML(const String& path, const char* text, bool reload, bool declarationsOnly);
-
-// Translates every source of the Shader XML for the selected targets; true
-// also when it is skipped.
-bool TranslateShaderXML(const String& path, const TranslationSettings& settings, bool reload);
-
-// Moves the step log into the main log, under the heading when there is one.
-void FlushLog(const String& heading);
-
-// Empties the state for the next shader; compilers and translators stay.
-void Reset();
 
 }  // namespace ShaderTool

@@ -87,7 +87,4 @@ protected:
     bool success = true;
 };
 
-// The translator of one target bit; null for targets without one.
-Translator* CreateTranslator(uint32_t targetBit, Log* stepLog);
-
 }  // namespace ShaderTool

@@ -1,7 +1,8 @@
 // The one place that names the concrete translator classes.
+#include "shadertool/translators/translator_factory.h"
+
 #include "shadertool/translators/hlsl/hlsl11_translator.h"
 #include "shadertool/translators/hlsl/hlsl9_translator.h"
-#include "shadertool/translators/translator.h"
 
 namespace ShaderTool {
 

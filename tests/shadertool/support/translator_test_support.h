@@ -9,7 +9,7 @@
 
 #include "shader_interfaces_test_support.h"
 #include "shadertool/driver/front_end.h"
-#include "shadertool/translators/translator.h"
+#include "shadertool/translators/translator_factory.h"
 
 class TranslatorFixture : public ::testing::Test {
 protected:
