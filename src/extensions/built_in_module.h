@@ -1,7 +1,6 @@
 #pragma once
 
-#include "extensions/extension_module.h"
-#include "extensions/service_implementations.h"
+#include "halvo/extensions.h"
 
 // The shape the two built-in modules share: one reference per kind a built-in
 // module can offer (cloud, in-app purchase, leaderboards, social), null until

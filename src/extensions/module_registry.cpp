@@ -23,41 +23,16 @@ Registry& GetRegistry()
     return registry;
 }
 
-// Whether the object really is an implementation of the kind: a module
-// library may answer a kind with an implementation of another.
-bool IsImplementationOfKind(BaseImplementation* implementation, HV_ServiceKind kind)
-{
-    if (implementation->GetKind() != kind)
-        return false;
-    switch (kind) {
-    case HV_SERVICE_CLOUD:
-        return dynamic_cast<CloudImplementation*>(implementation) != nullptr;
-    case HV_SERVICE_LEADERBOARDS:
-        return dynamic_cast<LeaderboardsImplementation*>(implementation) != nullptr;
-    case HV_SERVICE_ACHIEVEMENT:
-        return dynamic_cast<AchievementsImplementation*>(implementation) != nullptr;
-    case HV_SERVICE_IAP:
-        return dynamic_cast<InAppPurchaseImplementation*>(implementation) != nullptr;
-    case HV_SERVICE_SOCIAL:
-        return dynamic_cast<SocialImplementation*>(implementation) != nullptr;
-    case HV_SERVICE_UGC:
-        return dynamic_cast<UGCImplementation*>(implementation) != nullptr;
-    case HV_SERVICE_NOTIFICATION:
-        return dynamic_cast<NotificationImplementation*>(implementation) != nullptr;
-    case HV_SERVICE_STATISTIC:
-        return dynamic_cast<StatisticImplementation*>(implementation) != nullptr;
-    default:
-        return false;
-    }
-}
-
 BaseImplementation* ChooseImplementation(const ResolutionStep& step)
 {
     for (ExtensionModule* module : GetRegistry().modules) {
         BaseImplementation* offered = module->GetImplementation(step.kind);
         if (offered == nullptr)
             continue;
-        if (!IsImplementationOfKind(offered, step.kind)) {
+        // The object's own answer decides: run-time type information does not
+        // cross library boundaries (a module may be built without it, or
+        // declare the interfaces in a namespace of its own).
+        if (offered->GetKind() != step.kind) {
             HV_Log(HV_LOG_WARNING,
                    "HVI_ResolveImplementations: module '%s' answered %s with an implementation of another kind; it is not used.",
                    module->GetName(), HVI_GetServiceKindName(step.kind));

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "extensions/extension_module.h"
-#include "extensions/service_implementations.h"
+#include "halvo/extensions.h"
 
 // The engine-wide registry of extension modules and the implementation
 // chosen for each service kind. Filled at start-up and emptied at shutdown on
@@ -35,7 +34,8 @@ void HVI_UpdateExtensions(float step);
 void HVI_ShutdownExtensionModules();
 
 // The chosen implementation of each kind, typed. Resolution accepts only
-// implementations of the asked kind, so the casts hold.
+// implementations whose GetKind answers the asked kind, and each kind's class
+// derives from BaseImplementation alone, so the casts hold.
 inline CloudImplementation* HVI_GetCloudImplementation()
 {
     return static_cast<CloudImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_CLOUD));

@@ -11,6 +11,9 @@
 #include "halvo/threading.h"
 #include "halvo/filesystem.h"
 #include "halvo/services.h"
+#ifdef __cplusplus
+#include "halvo/extensions.h"
+#endif
 /* The audio table's header joins when the audio library is part of the build. */
 #if defined(__has_include)
 #if __has_include("halvo/audio.h")

@@ -98,3 +98,29 @@ TEST_F(ModuleLoading, LoadedLibrariesAreSearchedInReverseLoadingOrderBetweenTheB
     ASSERT_GE(texts.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + long(expected.size())), expected);
 }
+
+// Implementations are chosen by their own answer to GetKind: nothing about a
+// module's types needs to be known across the library boundary.
+TEST_F(ModuleLoading, AModuleBuiltWithoutTypeInformationServesItsKind)
+{
+    InstallModule("test-no-rtti-module.dll", "module-steam.dll");
+    StartServices("STEAM");
+    EXPECT_TRUE(Logged("Using Cloud implementation from module 'No RTTI'"));
+    ASSERT_TRUE(Engine()->cloud->IsAvailable());
+    Engine()->cloud->PutData("slot", "abc", 3);
+    HV_Blob* blob = Engine()->cloud->ReadData("slot");
+    ASSERT_NE(blob, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(blob->data), size_t(blob->size)), "abc");
+    Engine()->FreeBlob(blob);
+    EXPECT_EQ(ModuleJournal("module-steam.dll"), "PutData('slot');");
+}
+
+TEST_F(ModuleLoading, AModuleWithItsOwnDeclarationsInItsOwnNamespaceServesItsKind)
+{
+    InstallModule("test-namespaced-module.dll", "module-galaxy.dll");
+    StartServices("GALAXY");
+    EXPECT_TRUE(Logged("Using Cloud implementation from module 'Partner'"));
+    Engine()->cloud->PutData("slot", "abcd", 4);
+    EXPECT_EQ(Engine()->cloud->ReadData("slot"), nullptr);
+    EXPECT_EQ(ModuleJournal("module-galaxy.dll"), "PutData('slot',4);ReadData('slot');");
+}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extensions/service_implementations.h"
+#include "halvo/extensions.h"
 
 // Accepts every in-app purchase call and does nothing, so that a game runs
 // without a store module.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "extensions/local/local_leaderboard_store.h"
-#include "extensions/service_implementations.h"
+#include "halvo/extensions.h"
 
 // Leaderboards kept in the user's own database file, for games without an
 // online leaderboard module.

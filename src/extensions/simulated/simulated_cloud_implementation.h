@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "extensions/service_implementations.h"
+#include "halvo/extensions.h"
 #include "extensions/simulated/cloud_file_format.h"
 
 // A cloud store kept in the local file "user://simulated.cloud", for

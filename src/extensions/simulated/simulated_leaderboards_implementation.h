@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "extensions/service_implementations.h"
+#include "halvo/extensions.h"
 #include "foundation/array.h"
 #include "foundation/string.h"
 #include "foundation/string_map.h"

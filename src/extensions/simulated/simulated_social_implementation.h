@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "extensions/service_implementations.h"
+#include "halvo/extensions.h"
 #include "extensions/social_user.h"
 #include "foundation/array.h"
 #include "halvo/threading.h"

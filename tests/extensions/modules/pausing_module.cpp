@@ -5,8 +5,7 @@
 // implementation that says it is not available.
 #include <string>
 
-#include "extensions/extension_module.h"
-#include "extensions/service_implementations.h"
+#include "halvo/extensions.h"
 #include "journal.h"
 
 namespace {

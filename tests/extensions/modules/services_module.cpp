@@ -4,8 +4,7 @@
 // implementation notes every call in the journal and answers fixed values.
 #include <string>
 
-#include "extensions/extension_module.h"
-#include "extensions/service_implementations.h"
+#include "halvo/extensions.h"
 #include "journal.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // A module library built for another interface version. Its module is a
 // static object: the engine never registers nor deletes it.
-#include "extensions/extension_module.h"
+#include "halvo/extensions.h"
 #include "journal.h"
 
 namespace {

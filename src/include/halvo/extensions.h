@@ -1,15 +1,39 @@
-#pragma once
+/* The classes an extension module implements: ExtensionModule, the base of
+ * every service implementation and one abstract class per service kind, and
+ * the type of the entry point HV_GetExtensionModuleInterface that a module
+ * library exports. C++ only; included by <halvo.h> when compiled as C++.
+ *
+ * The engine knows a module only through these virtual operations, in this
+ * order, and chooses an implementation by its answer to GetKind: a module may
+ * be built without run-time type information and may put its classes in a
+ * namespace of its own. Every default is inline, so a module library needs
+ * nothing but this header. */
+#ifndef HALVO_EXTENSIONS_H
+#define HALVO_EXTENSIONS_H
 
-#include <cstdint>
+#ifndef __cplusplus
+#error "halvo/extensions.h declares C++ classes"
+#endif
 
-#include "extensions/base_implementation.h"
+#include "halvo/core.h"
 #include "halvo/services.h"
 
-struct HV_Bitmap;
-struct SocialUser;
+struct HV_EngineInterface;
 
-// One abstract class per service kind; each appends its service's operations
-// after the seven of BaseImplementation, in this order.
+class BaseImplementation {
+public:
+    virtual ~BaseImplementation() = default;
+    /* The kind this object implements; the engine uses it as that kind's class. */
+    virtual HV_ServiceKind GetKind() = 0;
+    virtual const char* GetName() = 0;
+    virtual bool Initialize() { return true; }
+    virtual void Shutdown() {}
+    virtual void Update() {}
+    virtual bool IsAvailable() { return true; }
+};
+
+/* One abstract class per service kind; each appends its service's operations
+ * after the seven of BaseImplementation, in this order. */
 
 class AchievementsImplementation : public BaseImplementation {
 public:
@@ -26,7 +50,7 @@ class CloudImplementation : public BaseImplementation {
 public:
     HV_ServiceKind GetKind() override { return HV_SERVICE_CLOUD; }
     virtual void PutData(const char* key, const void* data, uint32_t size) = 0;
-    // A new blob the caller frees, or null for a missing key.
+    /* A new blob the caller frees, or null for a missing key. */
     virtual HV_Blob* ReadData(const char* key) = 0;
     virtual void RemoveData(const char* key) = 0;
 };
@@ -43,20 +67,20 @@ public:
 class LeaderboardsImplementation : public BaseImplementation {
 public:
     HV_ServiceKind GetKind() override { return HV_SERVICE_LEADERBOARDS; }
-    // The record is a copy the implementation may change.
+    /* The record is a copy the implementation may change. */
     virtual void AddScore(uint32_t player, HV_LeaderboardScore* score, const char* category) = 0;
-    // True promises exactly one result event later; false means none comes.
+    /* True promises exactly one result event later; false means none comes. */
     virtual bool RequestScores(int32_t start, int32_t count, int32_t filter, const char* category) = 0;
     virtual bool RequestScoresAroundUserRank(uint32_t player, int32_t count, const char* category) = 0;
     virtual const char* GetLocalPlayerName(uint32_t player) = 0;
     virtual bool Logout() = 0;
     virtual void OpenCategory(const char* category) = 0;
     virtual void Login(uint32_t player) = 0;
-    // 0 means not logged in.
+    /* 0 means not logged in. */
     virtual int32_t GetLocalPlayerState(uint32_t player) = 0;
     virtual bool IsBusy() = 0;
     virtual void LaunchLeaderboardView(uint32_t player, const char* category) = 0;
-    // The largest count one request may ask for.
+    /* The largest count one request may ask for. */
     virtual int32_t GetMaxScoreCount() = 0;
 };
 
@@ -97,3 +121,28 @@ public:
     virtual uint64_t UploadItem(const char* item) = 0;
     virtual void WaitForUploads() = 0;
 };
+
+/* A module offers at most one implementation per service kind. */
+class ExtensionModule {
+public:
+    virtual ~ExtensionModule() = default;
+    /* The engine accepts a module only when it answers 1. */
+    virtual int32_t GetInterfaceVersion() { return 1; }
+    virtual const char* GetName() = 0;
+    /* Creates the module's implementations from the enabled features. */
+    virtual bool Initialize(HV_EngineInterface* engine) = 0;
+    /* Deletes the implementations the module created and forgets them. */
+    virtual void ReleaseImplementations() = 0;
+    virtual bool ShouldPauseGame() { return false; }
+    virtual void Update(float step) = 0;
+    /* An answer text, or null when the module has none. */
+    virtual const char* ExecuteCommand(const char* /*command*/, const char* /*argument*/) { return nullptr; }
+    /* An implementation whose GetKind answers the kind, or null. */
+    virtual BaseImplementation* GetImplementation(HV_ServiceKind kind) = 0;
+};
+
+/* The entry point every module library exports; the module it returns is the
+ * engine's from then on. */
+typedef ExtensionModule* (*HV_GetExtensionModuleInterfaceFunction)(void);
+
+#endif
