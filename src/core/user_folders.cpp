@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstring>
+
 #include "core/logging.h"
 #include "filesystem/scheme_roots.h"
 #include "foundation/string.h"
@@ -23,29 +25,49 @@ constexpr UserFolderRow kUserFolders[] = {
     {HV_PATH_SCHEME_DOCS, CSIDL_PERSONAL, "docs"},
 };
 
-// Creates every missing folder of the path.
+bool IsFolder(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Creates every missing folder of the path. Another process starting at the
+// same time may create any of them first: a folder that is there counts,
+// whoever made it.
 bool CreateFolders(const String& path)
 {
     for (int i = 1; i <= path.GetLength(); ++i) {
         if (i == path.GetLength() || path[i] == '/') {
             String part;
             part.Assign(path.GetText(), i);
-            if (GetFileAttributesA(part.GetText()) == INVALID_FILE_ATTRIBUTES && !CreateDirectoryA(part.GetText(), nullptr)) {
+            if (!CreateDirectoryA(part.GetText(), nullptr) && !IsFolder(part.GetText()))
                 return false;
-            }
         }
     }
     return true;
+}
+
+// The id names a folder of its own: not "." or "..", and no separator that
+// would put the folders elsewhere.
+bool IsFolderName(const char* id)
+{
+    if (std::strcmp(id, ".") == 0 || std::strcmp(id, "..") == 0)
+        return false;
+    return std::strpbrk(id, "/\\") == nullptr;
 }
 
 }  // namespace
 
 bool HVI_SetUpUserFolders(const char* programId)
 {
-    String id;
-    for (const char* c = programId && *programId ? programId : "halvo"; *c; ++c) {
-        id.AppendChar(*c == ' ' || *c == '/' || *c == '\\' ? '-' : *c);
+    const char* name = programId && *programId ? programId : "halvo";
+    if (!IsFolderName(name)) {
+        HV_Log(HV_LOG_ERROR, "HVI_SetUpUserFolders: the program id '%s' cannot name a folder.", name);
+        return false;
     }
+    String id;
+    for (const char* c = name; *c; ++c)
+        id.AppendChar(*c == ' ' ? '-' : *c);
     for (const UserFolderRow& row : kUserFolders) {
         char base[MAX_PATH] = {};
         if (!SUCCEEDED(SHGetFolderPathA(nullptr, row.folder | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, base))) {

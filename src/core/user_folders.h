@@ -5,5 +5,7 @@
 // folders, in a folder named after the program id.
 
 // Creates the folders and sets the scheme roots; false when the
-// application-data folder is unknown.
+// application-data folder is unknown, a folder cannot be made, or the id is
+// ".", ".." or holds a path separator. Spaces in the id become '-'. Safe
+// while another process sets up the same folders.
 bool HVI_SetUpUserFolders(const char* programId);
