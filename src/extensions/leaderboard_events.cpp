@@ -50,10 +50,10 @@ void HVI_SendLeaderboardScoresEvent(const char* category, int32_t filter, int32_
     if (count >= 1) {
         // The last rank is computed wide; it is only printed.
         HV_Print("Sending event with scores %d..%d (%d scores of %d) for category '%s' with filter '%s'", start,
-                 int32_t(int64_t(start) + count - 1), count, total, category, filterName);
+                 int32_t(int64_t(start) + count - 1), count, total, HVI_PrintableText(category), filterName);
     } else {
         HV_Print("Sending event with no scores (%d scores in category) for category '%s' with filter '%s'", total,
-                 category, filterName);
+                 HVI_PrintableText(category), filterName);
     }
     HV_LeaderboardResultEvent result = {};
     result.kind = HV_EVENT_LEADERBOARD_RESULT;
@@ -76,8 +76,8 @@ void HVI_SendLeaderboardErrorEvent(const char* category, int32_t filter, const c
     result.reason = HVI_CopyEventString(reason);
     result.category = HVI_CopyEventString(category);
     result.filter = filter;
-    HV_Print("Sending leaderboards error event for category '%s' filter '%s' with reason '%s'.", category,
-             HVI_GetLeaderboardFilterName(filter), result.reason);
+    HV_Print("Sending leaderboards error event for category '%s' filter '%s' with reason '%s'.",
+             HVI_PrintableText(category), HVI_GetLeaderboardFilterName(filter), HVI_PrintableText(result.reason));
     Post(result);
 }
 

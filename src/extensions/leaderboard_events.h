@@ -11,6 +11,12 @@
 // "GLOBAL", "FRIENDS", or "ERROR" for any other filter; for messages only.
 const char* HVI_GetLeaderboardFilterName(int32_t filter);
 
+// The reason of an error result when the score array finds no memory.
+inline constexpr const char kLeaderboardOutOfMemoryReason[] = "Out of memory.";
+
+// The text for a "%s" of a message: "(null)" for null.
+inline const char* HVI_PrintableText(const char* text) { return text != nullptr ? text : "(null)"; }
+
 // A copy of the text in a block of the engine allocator; null for null or
 // when memory runs out.
 char* HVI_CopyEventString(const char* text);

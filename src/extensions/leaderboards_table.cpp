@@ -16,7 +16,7 @@ int32_t LastRank(int32_t start, int32_t count) { return int32_t(int64_t(start) +
 
 void HV_Leaderboards_AddScore(uint32_t player, HV_LeaderboardScore score, const char* category)
 {
-    HV_Print("Submitting score of %d points to category '%s'", score.points, category);
+    HV_Print("Submitting score of %d points to category '%s'", score.points, HVI_PrintableText(category));
     LeaderboardsImplementation* implementation = HVI_GetLeaderboardsImplementation();
     if (implementation == nullptr)
         return;
@@ -38,7 +38,7 @@ bool HV_Leaderboards_FetchScores(int32_t start, int32_t count, int32_t filter, c
     if (implementation == nullptr)
         return false;
     HV_Print("Requesting scores %d..%d (%d scores) for category '%s' with filter '%s'", start, LastRank(start, count),
-             count, category, HVI_GetLeaderboardFilterName(filter));
+             count, HVI_PrintableText(category), HVI_GetLeaderboardFilterName(filter));
     const bool requested = implementation->RequestScores(start, count, filter, category);
     if (!requested)
         HV_Print("RequestScores returned false. No return event will be sent.");
@@ -50,7 +50,8 @@ bool HV_Leaderboards_FetchScoresAroundUser(uint32_t player, int32_t count, const
     LeaderboardsImplementation* implementation = HVI_GetLeaderboardsImplementation();
     if (implementation == nullptr)
         return false;
-    HV_Print("Requesting %d scores around user #%d for category '%s'", count, int32_t(player), category);
+    HV_Print("Requesting %d scores around user #%d for category '%s'", count, int32_t(player),
+             HVI_PrintableText(category));
     const bool requested = implementation->RequestScoresAroundUserRank(player, count, category);
     if (!requested)
         HV_Print("RequestScoresAroundUserRank returned false. No return event will be sent.");

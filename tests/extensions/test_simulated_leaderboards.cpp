@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "extension_test_environment.h"
+#include "failing_allocation.h"
 
 namespace {
 
@@ -213,4 +214,38 @@ TEST_F(SimulatedLeaderboards, ConcurrentSubmissionsAndRequestsAreEachAnsweredOnc
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(WaitForEvents(kThreads * kRounds).size(), size_t(kThreads * kRounds));
+}
+
+TEST_F(SimulatedLeaderboards, AScoreArrayWithoutMemoryIsAnErrorNotAnEmptySuccess)
+{
+    // The category's size is drawn at random: the window must be full.
+    ASSERT_TRUE(Table()->FetchScores(1, 1, HV_LEADERBOARD_FILTER_GLOBAL, "alltime"));
+    const std::vector<DeliveredEvent> sized = WaitForEvents(1);
+    ASSERT_EQ(sized.size(), 1u);
+    if (sized[0].leaderboard.total < 7)
+        GTEST_SKIP() << "the generated category is too small";
+    if (!FailNextAllocationOfSize(7 * sizeof(HV_LeaderboardScore)))
+        GTEST_SKIP() << "allocations cannot be made to fail in this build";
+    ASSERT_TRUE(Table()->FetchScores(1, 7, HV_LEADERBOARD_FILTER_GLOBAL, "alltime"));
+    const std::vector<DeliveredEvent> events = WaitForEvents(1);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].success, 0u);
+    EXPECT_EQ(events[0].reason, "Out of memory.");
+    EXPECT_EQ(events[0].category, "alltime");
+    EXPECT_TRUE(events[0].scores.empty());
+}
+
+TEST_F(SimulatedLeaderboards, ANullCategoryIsPrintedAsNull)
+{
+    HV_LeaderboardScore score = {};
+    Table()->AddScore(0, score, nullptr);
+    EXPECT_TRUE(Table()->FetchScores(1, 2, HV_LEADERBOARD_FILTER_GLOBAL, nullptr));
+    EXPECT_TRUE(Table()->FetchScoresAroundUser(0, 2, nullptr));
+    const std::vector<DeliveredEvent> events = WaitForEvents(2);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_TRUE(Logged("Submitting score of 0 points to category '(null)'"));
+    EXPECT_TRUE(Logged("Requesting scores 1..2 (2 scores) for category '(null)' with filter 'GLOBAL'"));
+    EXPECT_TRUE(Logged("Requesting 2 scores around user #0 for category '(null)'"));
+    EXPECT_TRUE(Logged(
+        "Sending leaderboards error event for category '(null)' filter 'GLOBAL' with reason 'Unknown leaderboard category '(null)'.'."));
 }

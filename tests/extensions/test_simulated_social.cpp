@@ -3,6 +3,8 @@
 #include <set>
 
 #include "extension_test_environment.h"
+#include "extensions/module_registry.h"
+#include "failing_allocation.h"
 #include "extensions/social_user.h"
 
 class SimulatedSocial : public ExtensionTest {
@@ -107,6 +109,23 @@ TEST_F(SimulatedSocial, LoggingOutAndInAgainPostsTheSameUser)
     EXPECT_EQ(events[1].kind, uint32_t(HV_EVENT_SOCIAL_LOGIN));
     EXPECT_EQ(events[0].userValues, events[1].userValues);
     EXPECT_EQ(events[0].userIds, events[1].userIds);
+}
+
+TEST_F(SimulatedSocial, ALoginThatCannotBeAnnouncedStaysUndoneAndTheNextOneIsPosted)
+{
+    Social()->Login();
+    Social()->Logout();
+    ASSERT_EQ(DeliverEvents().size(), 1u);
+    if (!FailNextAllocationOfSize(sizeof(HV_SocialUser)))
+        GTEST_SKIP() << "allocations cannot be made to fail in this build";
+    Social()->Login();
+    EXPECT_TRUE(DeliverEvents().empty());
+    EXPECT_EQ(HVI_GetSocialImplementation()->GetLoginState(), 0);
+    Social()->Login();
+    const std::vector<DeliveredEvent> events = DeliverEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, uint32_t(HV_EVENT_SOCIAL_LOGIN));
+    EXPECT_EQ(HVI_GetSocialImplementation()->GetLoginState(), 2);
 }
 
 TEST_F(SimulatedSocial, ConcurrentCallsPostWholeEvents)

@@ -100,7 +100,7 @@ void LocalLeaderboardStore::QueryScores(int32_t start, int32_t count, int32_t fi
     MutexScope lock(m_mutex);
     DMArray* scores = category != nullptr ? m_database->FindArray(category) : nullptr;
     if (scores == nullptr) {
-        HV_Print("No scores in category '%s', returning 0 scores.", category);
+        HV_Print("No scores in category '%s', returning 0 scores.", HVI_PrintableText(category));
         HVI_SendLeaderboardScoresEvent(category, HV_LEADERBOARD_FILTER_GLOBAL, 0, 0, nullptr, 0);
         return;
     }
@@ -123,7 +123,7 @@ void LocalLeaderboardStore::QueryScores(int32_t start, int32_t count, int32_t fi
     if (copied > 0) {
         records = static_cast<HV_LeaderboardScore*>(HV_Malloc(sizeof(HV_LeaderboardScore) * size_t(copied)));
         if (records == nullptr) {
-            HVI_SendLeaderboardErrorEvent(category, filter, "Out of memory.");
+            HVI_SendLeaderboardErrorEvent(category, filter, kLeaderboardOutOfMemoryReason);
             return;
         }
         for (int32_t k = 0; k < copied; ++k) {

@@ -50,23 +50,26 @@ void SendDelayedResult(void* argument)
 }
 
 // Copies the records at the 1-based ranks start .. start + count - 1 that
-// exist among the first total records. Computed wide, so no count can make
-// the array larger than the list. Null when nothing is copied.
-HV_LeaderboardScore* CopyWindow(const HV_LeaderboardScore* list, int32_t total, int32_t start, int32_t count,
-                                int32_t& copied)
+// exist among the first total records into the result. Computed wide, so no
+// count can make the array larger than the list; no array when nothing is
+// copied. A window that finds no memory makes the result an error.
+void CopyWindow(const HV_LeaderboardScore* list, int32_t total, int32_t start, int32_t count, PreparedResult& result)
 {
     const int64_t first = start > 1 ? start : 1;
     const int64_t last = count > 0 ? std::min<int64_t>(int64_t(start) + count - 1, total) : 0;
-    copied = 0;
+    result.total = total;
     if (last < first)
-        return nullptr;
+        return;
     const int32_t size = int32_t(last - first + 1);
     auto* scores = static_cast<HV_LeaderboardScore*>(HV_Malloc(sizeof(HV_LeaderboardScore) * size_t(size)));
-    if (scores == nullptr)
-        return nullptr;
+    if (scores == nullptr) {
+        result.error = true;
+        result.reason.Assign(kLeaderboardOutOfMemoryReason);
+        return;
+    }
     std::memcpy(scores, list + (first - 1), sizeof(HV_LeaderboardScore) * size_t(size));
-    copied = size;
-    return scores;
+    result.scores = scores;
+    result.count = size;
 }
 
 }  // namespace
@@ -229,14 +232,13 @@ bool SimulatedLeaderboardsImplementation::RequestScores(int32_t start, int32_t c
         StringMap<Scores>::Entry* entry = category != nullptr ? m_categories.Find(category) : nullptr;
         if (entry == nullptr) {
             result->error = true;
-            result->reason.Format("Unknown leaderboard category '%s'.", category ? category : "(null)");
+            result->reason.Format("Unknown leaderboard category '%s'.", HVI_PrintableText(category));
         } else {
             Scores& scores = entry->value;
             SortCategory(category, scores);
             result->start = start;
             if (filter == HV_LEADERBOARD_FILTER_GLOBAL) {
-                result->total = scores.GetCount();
-                result->scores = CopyWindow(scores.GetData(), result->total, start, count, result->count);
+                CopyWindow(scores.GetData(), scores.GetCount(), start, count, *result);
             } else if (filter == HV_LEADERBOARD_FILTER_FRIENDS) {
                 Scores friends;
                 for (const HV_LeaderboardScore& score : scores) {
@@ -248,15 +250,14 @@ bool SimulatedLeaderboardsImplementation::RequestScores(int32_t start, int32_t c
                         friends[friends.GetCount() - 1].rank = friends.GetCount();
                     }
                 }
-                result->total = friends.GetCount();
-                result->scores = CopyWindow(friends.GetData(), result->total, start, count, result->count);
+                CopyWindow(friends.GetData(), friends.GetCount(), start, count, *result);
             }
         }
         result->delayMs = uint32_t(Draw(2500) + 501);
     }
     if (HV_Threading_CreateThread("SimulatedLeaderboards", SendDelayedResult, result, 0) == 0) {
         HV_Log(HV_LOG_ERROR, "SimulatedLeaderboardsImplementation::RequestScores: no thread for the result of '%s'.",
-               category ? category : "(null)");
+               HVI_PrintableText(category));
         HV_Free(result->scores);
         delete result;
         return false;

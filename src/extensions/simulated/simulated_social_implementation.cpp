@@ -27,12 +27,14 @@ HV_SocialUser CopyForEvent(const SocialUser& user)
     return copy;
 }
 
-void Post(HV_Event& event, HVI_EventPayloadFreer freer)
+bool Post(HV_Event& event, HVI_EventPayloadFreer freer)
 {
     if (!HV_PostEvent(&event)) {
         HV_Log(HV_LOG_ERROR, "SimulatedSocialImplementation: event %u could not be queued.", event.kind);
         freer(&event);
+        return false;
     }
+    return true;
 }
 
 }  // namespace
@@ -66,7 +68,6 @@ void SimulatedSocialImplementation::Login()
     MutexScope scope(m_mutex);
     if (m_state != kLoggedOut)
         return;
-    m_state = kLoggedIn;
     if (m_localUser == nullptr)
         CreateUsers();
 
@@ -80,7 +81,10 @@ void SimulatedSocialImplementation::Login()
     }
     *login.user = CopyForEvent(*m_localUser);
     HV_Event event = HVI_MakeEvent(login);
-    Post(event, HVI_FreeSocialLoginEvent);
+    // Logged in only once the program is told: a login that could not be
+    // announced stays undone, so the next Login tries again.
+    if (Post(event, HVI_FreeSocialLoginEvent))
+        m_state = kLoggedIn;
 }
 
 void SimulatedSocialImplementation::Logout()
