@@ -8,7 +8,7 @@
 #include <cstdint>
 
 // Runs pre-initialisation with the process command line; false when it fails
-// (the entry then shows the fatal text and ends with code 0).
+// (the entry then shows the fatal text and ends with a code of its own).
 bool HVI_Preinitialize(const char* commandLine);
 // Runs start-up; false when it fails (fatal text, exit code 1).
 bool HVI_Startup();

@@ -29,15 +29,14 @@ const char* HVI_GetErrorDescription(uint32_t code)
     return kUnknownErrorDescription;
 }
 
-namespace {
-
-// The system's message for the error without its final line break.
-String SystemMessage(uint32_t platformError)
+String HVI_GetSystemMessage(uint32_t platformError, const char* insert)
 {
     char* buffer = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, platformError, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+    const DWORD_PTR inserts[] = {reinterpret_cast<DWORD_PTR>(insert)};
+    const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                        (insert ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS);
+    const DWORD length = FormatMessageA(flags, nullptr, platformError, 0, reinterpret_cast<LPSTR>(&buffer), 0,
+                                        insert ? reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(inserts)) : nullptr);
     String message;
     if (length > 0 && buffer) {
         int end = static_cast<int>(length);
@@ -51,8 +50,6 @@ String SystemMessage(uint32_t platformError)
     }
     return message;
 }
-
-}  // namespace
 
 void HVI_ReportPlatformError(uint32_t code, uint32_t platformError, const char* format, ...)
 {
@@ -70,7 +67,7 @@ void HVI_ReportPlatformError(uint32_t code, uint32_t platformError, const char* 
     String report;
     if (platformError != 0) {
         report.AppendFormat(kPlatformErrorReportFormat, HVI_GetErrorCategoryName(code), HVI_GetErrorDescription(code),
-                            code, platformError, SystemMessage(platformError).GetText(), extra.GetText());
+                            code, platformError, HVI_GetSystemMessage(platformError).GetText(), extra.GetText());
     } else {
         report.AppendFormat(kErrorReportFormat, HVI_GetErrorCategoryName(code), HVI_GetErrorDescription(code), code,
                             extra.GetText());

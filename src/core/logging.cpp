@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -220,12 +221,15 @@ bool HVI_OpenLogFile(const char* schemedPath)
         HV_Log(HV_LOG_ERROR, "HVI_OpenLogFile: no native path for '%s'.", schemedPath ? schemedPath : "(null)");
         return false;
     }
-    LogState& state = State();
-    CriticalSectionScope scope(state.lock);
     FILE* file = std::fopen(nativePath.GetText(), "w");
     if (!file) {
+        const int error = errno;
+        HV_Log(HV_LOG_ERROR, "HVI_OpenLogFile: cannot create the log file '%s': %s.", nativePath.GetText(),
+               std::strerror(error));
         return false;
     }
+    LogState& state = State();
+    CriticalSectionScope scope(state.lock);
     std::fputs(HVI_FormatLogBanner(__DATE__, __TIME__).GetText(), file);
     std::fclose(file);
     state.filePath = nativePath;

@@ -22,7 +22,8 @@ int HVI_GetLogThreshold();
 
 // Creates the log file at the schemed path with the banner and the lines
 // logged so far, and appends every later line to it. False, with the log
-// kept in memory only, when the path has no native file.
+// kept in memory only and a line saying why, when the path has no native
+// file or the file cannot be created.
 bool HVI_OpenLogFile(const char* schemedPath);
 // The native path of the log file; empty while there is none.
 String HVI_GetLogFilePath();

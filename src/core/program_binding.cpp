@@ -2,26 +2,35 @@
 
 #include <cstring>
 
+#include "core/error_texts.h"
 #include "core/logging.h"
 #include "core/program_binding_texts.h"
 #include "filesystem/scheme_roots.h"
 
 namespace {
 
+// Loads the library by native path or bare name; a failure is logged with
+// that path and the loader's reason.
+HMODULE LoadLibraryOrLog(const char* path)
+{
+    HMODULE module = LoadLibraryA(path);
+    if (!module) {
+        const DWORD error = GetLastError();
+        HV_Log(HV_LOG_ERROR, kProgramLoadFailedText, path, static_cast<unsigned>(error),
+               HVI_GetSystemMessage(error, path).GetText());
+    }
+    return module;
+}
+
+// A program library in the resource folder is the program: when it cannot be
+// loaded, the search ends there rather than run another one found by name.
 HMODULE LoadProgramLibrary()
 {
     const String resourcePath = HV_ConvertStaticPathToNativeOSPath(kProgramLibraryResourcePath);
     if (!resourcePath.IsEmpty() && GetFileAttributesA(resourcePath.GetText()) != INVALID_FILE_ATTRIBUTES) {
-        if (HMODULE module = LoadLibraryA(resourcePath.GetText())) {
-            return module;
-        }
-        HV_Log(HV_LOG_ERROR, kProgramLoadFailedText, kProgramLibraryResourcePath, static_cast<unsigned>(GetLastError()));
+        return LoadLibraryOrLog(resourcePath.GetText());
     }
-    HMODULE module = LoadLibraryA(kProgramLibraryName);
-    if (!module) {
-        HV_Log(HV_LOG_ERROR, kProgramLoadFailedText, kProgramLibraryName, static_cast<unsigned>(GetLastError()));
-    }
-    return module;
+    return LoadLibraryOrLog(kProgramLibraryName);
 }
 
 HVI_BindResult Fail(HVI_ProgramLibrary& library, HVI_BindResult result)

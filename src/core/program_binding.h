@@ -14,7 +14,8 @@ struct HVI_ProgramLibrary {
     HV_ProgramInterface block = {};          // filled by HV_GetProgramInterface
 };
 
-// Loads "res://prog.dll", else "prog.dll", and binds the block through
+// Loads "res://prog.dll" when the resource folder has one, else "prog.dll"
+// found by name, and binds the block through
 // HV_GetProgramInterface (offered a zeroed block and HV_INTERFACE_VERSION) or
 // the older HV_GetInterface, then checks for version 15.30. Every failure
 // logs its line and leaves the library unloaded.

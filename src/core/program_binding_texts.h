@@ -8,7 +8,7 @@ constexpr const char* kOlderProgramEntryPoint = "HV_GetInterface";
 constexpr unsigned kRequiredProgramMajor = 15;
 constexpr unsigned kRequiredProgramMinor = 30;
 
-constexpr const char* kProgramLoadFailedText = "HVI_BindProgram: cannot load the program library '%s' (error %u).";
+constexpr const char* kProgramLoadFailedText = "HVI_BindProgram: cannot load the program library '%s' (error %u: %s).";
 constexpr const char* kProgramNoEntryText =
     "HVI_BindProgram: the program library exports neither HV_GetProgramInterface nor HV_GetInterface.";
 constexpr const char* kProgramEntryFailedText = "HVI_BindProgram: %s did not return a program interface.";

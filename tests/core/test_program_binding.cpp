@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "core/program_binding.h"
@@ -67,7 +68,8 @@ TEST_F(ProgramBinding, MissingLibraryFails)
     EXPECT_EQ(HVI_BindResult::NoLibrary, HVI_BindProgram(m_library));
     EXPECT_EQ(nullptr, m_library.module);
     EXPECT_EQ(nullptr, m_library.program);
-    EXPECT_TRUE(WasLogged("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' (error 126)."));
+    EXPECT_TRUE(WasLogged("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' (error 126: The specified "
+                          "module could not be found.)."));
 }
 
 TEST_F(ProgramBinding, LibraryWithoutEntryPointFails)
@@ -115,4 +117,15 @@ TEST_F(ProgramBinding, ProgDllOnTheLibraryPathIsTakenWithoutOneInTheResourceFold
     std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll", m_empty.Path() / "prog.dll");
     ASSERT_EQ(HVI_BindResult::Bound, HVI_BindProgram(m_library));
     EXPECT_TRUE(WasLogged("[SYSTEM] Program 'test program' bound through HV_GetProgramInterface (interface 15.30.1)."));
+}
+
+TEST_F(ProgramBinding, BrokenLibraryInTheResourceFolderFailsWithItsPathAndIsNotReplacedByOneFoundByName)
+{
+    std::ofstream(m_res.Path() / "prog.dll") << "not a library";
+    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll", m_empty.Path() / "prog.dll");
+    EXPECT_EQ(HVI_BindResult::NoLibrary, HVI_BindProgram(m_library));
+    EXPECT_EQ(nullptr, m_library.module);
+    const std::string path = (m_res.Path() / "prog.dll").string();
+    EXPECT_TRUE(WasLogged("[ERROR] HVI_BindProgram: cannot load the program library '" + path + "' (error 193: " + path +
+                          " is not a valid Win32 application.)."));
 }

@@ -15,30 +15,98 @@ std::string ReadFile(const std::filesystem::path& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+const char* const kPreinitializationFailed =
+    "Failed to initialize the application. You can try the following: 1) Reboot your system, 2) Update your drivers, "
+    "3) Restart the application.\n\nSee generated log for details.";
+constexpr int kPreinitializationFailedExitCode = 2;
+
 // Runs the host in the resource folder with its own home and library path;
 // returns the exit code and keeps stderr in errors.txt of the home folder.
 int RunHost(const TemporaryFolder& res, const TemporaryFolder& home, const std::string& libraryPath,
             const std::string& arguments)
 {
+    const std::string data = home.Path().string() + "/data";
     const std::string command = "cd '" + res.Path().string() + "' && HOME='" + home.Path().string() + "' XDG_DATA_HOME='" +
-                                home.Path().string() + "/data' HALVO_LIBRARY_PATH='" + libraryPath + "' '" HALVO_HOST_PATH "' " +
-                                arguments + " 2> '" + home.Path().string() + "/errors.txt'";
+                                data + "' HALVO_LIBRARY_PATH='" + libraryPath + "' '" HALVO_HOST_PATH "' " + arguments +
+                                " 2> '" + home.Path().string() + "/errors.txt'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+void WriteProgramId(const TemporaryFolder& res)
+{
+    std::ofstream(res.Path() / "prog.xml") << "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>";
+}
+
 }  // namespace
 
-TEST(HostExecutable, WithoutProgramLibraryShowsTheFatalTextAndEndsWithZero)
+TEST(HostExecutable, WithoutProgramLibraryFailsWithItsOwnExitCodeAndLogsWhy)
 {
     TemporaryFolder res;
     TemporaryFolder home;
     TemporaryFolder nothing;
-    EXPECT_EQ(0, RunHost(res, home, nothing.Path().string(), ""));
+    WriteProgramId(res);
+    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(res, home, nothing.Path().string(), ""));
     const std::string errors = ReadFile(home.Path() / "errors.txt");
-    EXPECT_NE(std::string::npos, errors.find("Failed to initialize the application. You can try the following: 1) Reboot "
-                                             "your system, 2) Update your drivers, 3) Restart the application.\n\nSee "
-                                             "generated log for details."))
+    EXPECT_NE(std::string::npos, errors.find(kPreinitializationFailed)) << errors;
+    const std::string log = ReadFile(home.Path() / "data" / "test-game" / "logs" / "test-game.log");
+    EXPECT_NE(std::string::npos, log.find("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' "
+                                          "(error 126: The specified module could not be found.)."))
+        << log;
+    // The log exists, so standard error does not repeat it.
+    EXPECT_EQ(std::string::npos, errors.find("No log file could be written")) << errors;
+}
+
+TEST(HostExecutable, CorruptProgramLibraryIsLoggedWithItsPathAndNoOtherProgramRuns)
+{
+    TemporaryFolder res;
+    TemporaryFolder home;
+    WriteProgramId(res);
+    std::ofstream(res.Path() / "prog.dll") << "this is not a library";
+    // The module folder holds the hello sample's prog.dll: it must not stand in for the broken one.
+    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(res, home, HALVO_MODULE_DIR, ""));
+    const std::string path = (res.Path() / "prog.dll").string();
+    const std::string log = ReadFile(home.Path() / "data" / "test-game" / "logs" / "test-game.log");
+    EXPECT_NE(std::string::npos, log.find("[ERROR] HVI_BindProgram: cannot load the program library '" + path +
+                                          "' (error 193: " + path + " is not a valid Win32 application.)."))
+        << log;
+    EXPECT_EQ(std::string::npos, log.find("hello:")) << log;
+}
+
+TEST(HostExecutable, UnwritableUserFolderFailsAndTellsWhyOnStandardError)
+{
+    TemporaryFolder res;
+    TemporaryFolder home;
+    WriteProgramId(res);
+    // A file where the program's folder should be: no folder can be made below it, whoever runs the test.
+    std::filesystem::create_directories(home.Path() / "data");
+    std::ofstream(home.Path() / "data" / "test-game") << "a file";
+    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(res, home, HALVO_MODULE_DIR, ""));
+    const std::string errors = ReadFile(home.Path() / "errors.txt");
+    EXPECT_NE(std::string::npos, errors.find(kPreinitializationFailed)) << errors;
+    const size_t notice = errors.find("No log file could be written; the log follows.");
+    ASSERT_NE(std::string::npos, notice) << errors;
+    EXPECT_NE(std::string::npos, errors.find("[ERROR] HVI_SetUpUserFolders: cannot create '" + (home.Path() / "data" / "test-game").string(),
+                                          notice)) << errors;
+}
+
+TEST(HostExecutable, LogFileThatCannotBeCreatedIsExplainedOnStandardError)
+{
+    TemporaryFolder res;
+    TemporaryFolder home;
+    TemporaryFolder nothing;
+    WriteProgramId(res);
+    // A folder in the place of the log file.
+    const std::filesystem::path logPath = home.Path() / "data" / "test-game" / "logs" / "test-game.log";
+    std::filesystem::create_directories(logPath);
+    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(res, home, nothing.Path().string(), ""));
+    const std::string errors = ReadFile(home.Path() / "errors.txt");
+    const size_t notice = errors.find("No log file could be written; the log follows.");
+    ASSERT_NE(std::string::npos, notice) << errors;
+    EXPECT_NE(std::string::npos,
+              errors.find("[ERROR] HVI_OpenLogFile: cannot create the log file '" + logPath.string() + "': ", notice))
+        << errors;
+    EXPECT_NE(std::string::npos, errors.find("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll'", notice))
         << errors;
 }
 

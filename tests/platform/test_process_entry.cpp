@@ -14,6 +14,7 @@
 
 namespace {
 
+constexpr int kPreinitializationFailedExitCode = 2;
 const char* const kPreinitializationFailed =
     "Failed to initialize the application. You can try the following: 1) Reboot your system, 2) Update your "
     "drivers, 3) Restart the application.\n\nSee generated log for details.";
@@ -80,15 +81,16 @@ protected:
     std::filesystem::path m_previous;
 };
 
-TEST_F(ProcessEntry, MissingProgramLibraryShowsThePreinitializationTextAndEndsWithZero)
+TEST_F(ProcessEntry, MissingProgramLibraryShowsThePreinitializationTextAndEndsWithItsOwnCode)
 {
     WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
-    EXPECT_EQ(0, HVI_RunProcess("halvo"));
+    EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo"));
     const auto boxes = HVU_GetMessageBoxRecords();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(kPreinitializationFailed, boxes[0].text);
     const std::string log = ReadFile(LogFile("test-game.log"));
-    EXPECT_NE(std::string::npos, log.find("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll'"));
+    EXPECT_NE(std::string::npos, log.find("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' (error 126: "
+                                          "The specified module could not be found.)."));
     EXPECT_NE(std::string::npos, log.find("[SYSTEM] HALVO log: 1 errors, 0 warnings,"));
 }
 
@@ -96,7 +98,7 @@ TEST_F(ProcessEntry, WrongProgramVersionShowsThePreinitializationText)
 {
     WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
     InstallProgram("test-prog-old-version.dll");
-    EXPECT_EQ(0, HVI_RunProcess("halvo"));
+    EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo"));
     ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
     EXPECT_EQ(kPreinitializationFailed, HVU_GetMessageBoxRecords()[0].text);
     const std::string log = ReadFile(LogFile("test-game.log"));
@@ -108,7 +110,7 @@ TEST_F(ProcessEntry, ProgramWithoutEntryPointShowsThePreinitializationText)
 {
     WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
     InstallProgram("test-prog-no-entry.dll");
-    EXPECT_EQ(0, HVI_RunProcess("halvo"));
+    EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo"));
     ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
     EXPECT_EQ(kPreinitializationFailed, HVU_GetMessageBoxRecords()[0].text);
     const std::string log = ReadFile(LogFile("test-game.log"));
@@ -167,7 +169,7 @@ TEST_F(ProcessEntry, DeveloperModeDatesTheLogNameAndNumbersATakenOne)
     for (const std::string& name : minutes) {
         std::ofstream(logs / (name + ".log")) << "earlier run\n";
     }
-    EXPECT_EQ(0, HVI_RunProcess("halvo"));
+    EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo"));
     int numbered = 0;
     for (const std::string& name : minutes) {
         EXPECT_EQ("earlier run\n", ReadFile(logs / (name + ".log")));
@@ -185,6 +187,6 @@ TEST_F(ProcessEntry, FixedLogNameKeepsTheProgramIdNameInDeveloperMode)
 {
     WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
     WriteResource("developer.xml", "<d><array id=\"DEVELOPER\"><node developer_mode=\"1\"/></array></d>");
-    EXPECT_EQ(0, HVI_RunProcess("halvo --features FIXED_LOGNAME"));
+    EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo --features FIXED_LOGNAME"));
     EXPECT_NE(std::string::npos, ReadFile(LogFile("test-game.log")).find("[SYSTEM] HALVO log: 1 errors, 0 warnings,"));
 }

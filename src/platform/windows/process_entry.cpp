@@ -3,8 +3,11 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstdio>
+
 #include "core/engine_lifecycle.h"
 #include "core/engine_state.h"
+#include "core/logging.h"
 #include "core/subsystem_hooks.h"
 #include "platform/windows/fatal_texts.h"
 #include "platform/windows/main_window.h"
@@ -21,10 +24,26 @@ void ShutDownPlatform(HVI_EngineState& state)
     HVI_DestroyMainWindow(state);
 }
 
+// The fatal texts send the user to the log. When there is no log file (the
+// user folders or the file could not be made, or logging is off), the lines
+// kept in memory, which say why, go to standard error instead.
+void WriteLogWhenNoFile()
+{
+    if (!HVI_GetLogFilePath().IsEmpty()) {
+        return;
+    }
+    std::fprintf(stderr, "%s\n", kNoLogFileText);
+    const Array<String> lines = HVI_GetConsoleLines();
+    for (int i = 0; i < lines.GetCount(); ++i) {
+        std::fprintf(stderr, "%s\n", lines[i].GetText());
+    }
+}
+
 int EndEarly(const char* text, int exitCode)
 {
     MessageBoxA(nullptr, text, kFatalCaption, MB_OK | MB_ICONERROR);
     HVI_Shutdown();
+    WriteLogWhenNoFile();
     timeEndPeriod(kTimerPeriodMs);
     return exitCode;
 }
