@@ -7,7 +7,7 @@ String HVI_MakeLogFileName(const char* programId, bool dated, bool inWorkingDir,
 {
     String id;
     for (const char* c = programId ? programId : ""; *c; ++c) {
-        id.AppendChar(*c == ' ' ? '-' : *c);
+        id.AppendChar(*c == ' ' || *c == '/' || *c == '\\' ? '-' : *c);
     }
     const char* scheme = inWorkingDir ? "res" : "logs";
     if (!dated) {

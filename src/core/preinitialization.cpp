@@ -2,8 +2,6 @@
 // in the engine's fixed order.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "core/configuration.h"
@@ -17,6 +15,7 @@
 #include "core/lifecycle_texts.h"
 #include "core/log_file_name.h"
 #include "core/logging.h"
+#include "core/program_parameters.h"
 #include "core/subsystem_hooks.h"
 #include "core/threading.h"
 #include "core/user_folders.h"
@@ -36,21 +35,7 @@ void ReadConfiguration(HVI_EngineState& state)
 {
     HVI_Configuration& configuration = HVI_GetConfiguration();
     configuration.Load();
-    const bool developerMode = configuration.IsDeveloperMode();
-    HVI_SetDeveloperMode(developerMode);
-    HVI_SetFileSystemDeveloperMode(developerMode);
-    HVI_SetFeatureLists(HVI_CommandLineFeatures(HVI_GetRunState().commandLine.GetText()).GetText(),
-                        configuration.GetProgramValue("features"), configuration.GetDeveloperValue("features"));
-    if (const char* verbose = configuration.GetDeveloperValue("logging_verbose_level")) {
-        HVI_SetLogThreshold(std::atoi(verbose));
-    }
-    state.presentInterval = HV_HasFeature("DISABLE_VSYNC") ? 0 : 1;
-}
-
-const char* ProgramIdForFolders()
-{
-    const char* id = HVI_GetConfiguration().GetProgramValue("program_id");
-    return id && *id ? id : "halvo";
+    state.presentInterval = HVI_ApplyConfiguration(configuration, HVI_GetRunState().commandLine.GetText());
 }
 
 bool LoggingEnabled()
@@ -71,59 +56,18 @@ void OpenLog()
         return;
     }
     const bool dated = HV_IsDeveloperMode() && !HV_HasFeature("FIXED_LOGNAME");
-    const String name = HVI_MakeLogFileName(ProgramIdForFolders(), dated, HV_HasFeature("LOGS_IN_WORKING_DIR"),
+    const String name = HVI_MakeLogFileName(HVI_ProgramIdForFolders(HVI_GetConfiguration()), dated,
+                                            HV_HasFeature("LOGS_IN_WORKING_DIR"),
                                             HV_GetLocalTime(), LogFileNameTaken);
     HVI_OpenLogFile(name.GetText());
-}
-
-void CopyText(char* target, size_t size, const char* text)
-{
-    if (text && *text) {
-        std::strncpy(target, text, size - 1);
-        target[size - 1] = '\0';
-    }
 }
 
 // Writes the engine's parameters into the program block.
 void MergeParameters(HVI_EngineState& state)
 {
-    HVI_Configuration& configuration = HVI_GetConfiguration();
     HV_ProgramInterface& program = *state.program;
     program.hv = state.engine;
-    CopyText(program.programId, sizeof(program.programId), configuration.GetProgramValue("program_id"));
-    CopyText(program.title, sizeof(program.title), configuration.GetProgramValue("name"));
-    CopyText(program.version, sizeof(program.version), configuration.GetProgramValue("version"));
-    CopyText(program.developer, sizeof(program.developer), configuration.GetProgramValue("developer"));
-    CopyText(program.video.locale, sizeof(program.video.locale), configuration.GetProgramValue("locale"));
-    if (const char* fpsLimit = configuration.GetProgramValue("fps_limit")) {
-        program.video.frameTimeMs = HVI_FrameTimeFromFpsLimit(fpsLimit);
-    }
-    if (const char* windowed = configuration.GetDeveloperValue("force_windowed")) {
-        program.video.windowed = HVI_Configuration::IsTrue(windowed) ? 1 : 0;
-    }
-    if (const char* resolution = configuration.GetDeveloperValue("force_resolution")) {
-        int width = 0;
-        int height = 0;
-        if (std::sscanf(resolution, "%dx%d", &width, &height) == 2 && width > 0 && height > 0) {
-            program.video.width = width;
-            program.video.height = height;
-        }
-    }
-    if (const char* reference = configuration.GetProgramValue("reference_resolution")) {
-        int width = 0;
-        int height = 0;
-        if (std::sscanf(reference, "%dx%d", &width, &height) == 2 && width > 0 && height > 0) {
-            program.video.referenceWidth = width;
-            program.video.referenceHeight = height;
-        }
-    }
-    if (HV_HasFeature("NO_SOUND")) {
-        program.video.noSound = 1;
-    }
-    program.video.developerMode = HV_IsDeveloperMode() ? 1 : 0;
-    program.video.consoleVisible =
-        HV_IsDeveloperMode() && HVI_Configuration::IsTrue(configuration.GetDeveloperValue("console")) ? 1 : 0;
-    program.video.commandLine = HVI_GetRunState().commandLine.GetText();
+    HVI_MergeProgramParameters(HVI_GetConfiguration(), HVI_GetRunState().commandLine.GetText(), program);
     state.video = program.video;
 }
 
@@ -171,7 +115,7 @@ bool HVI_Preinitialize(const char* commandLine)
 
     SetResourceRoot();
     ReadConfiguration(state);
-    if (!HVI_SetUpUserFolders(ProgramIdForFolders())) {
+    if (!HVI_SetUpUserFolders(HVI_ProgramIdForFolders(HVI_GetConfiguration()))) {
         return false;
     }
     OpenLog();

@@ -31,6 +31,12 @@ TEST(LogFileName, IsProgramIdInLogsWithSpacesAsDashes)
     EXPECT_STREQ("logs://my-fine-game.log", HVI_MakeLogFileName("my fine game", false, false, March7(), IsTaken).GetText());
 }
 
+TEST(LogFileName, PathSeparatorsInTheProgramIdBecomeDashesSoTheLogStaysInItsFolder)
+{
+    EXPECT_STREQ("logs://..-..-etc-game.log", HVI_MakeLogFileName("../../etc/game", false, false, March7(), IsTaken).GetText());
+    EXPECT_STREQ("logs://a-b.log", HVI_MakeLogFileName("a\\b", false, false, March7(), IsTaken).GetText());
+}
+
 TEST(LogFileName, LogsInWorkingDirUseResScheme)
 {
     EXPECT_STREQ("res://game.log", HVI_MakeLogFileName("game", false, true, March7(), IsTaken).GetText());
