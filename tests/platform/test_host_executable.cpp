@@ -20,15 +20,16 @@ const char* const kPreinitializationFailed =
     "3) Restart the application.\n\nSee generated log for details.";
 constexpr int kPreinitializationFailedExitCode = 2;
 
-// Runs the host in the resource folder with its own home and library path;
-// returns the exit code and keeps stderr in errors.txt of the home folder.
+// Runs the host in the resource folder with its own home, runtime folder (so
+// that hosts of other test runs do not count as another instance) and library
+// path; returns the exit code and keeps stderr in errors.txt of the home folder.
 int RunHost(const TemporaryFolder& res, const TemporaryFolder& home, const std::string& libraryPath,
             const std::string& arguments)
 {
-    const std::string data = home.Path().string() + "/data";
-    const std::string command = "cd '" + res.Path().string() + "' && HOME='" + home.Path().string() + "' XDG_DATA_HOME='" +
-                                data + "' HALVO_LIBRARY_PATH='" + libraryPath + "' '" HALVO_HOST_PATH "' " + arguments +
-                                " 2> '" + home.Path().string() + "/errors.txt'";
+    const std::string folder = home.Path().string();
+    const std::string command = "cd '" + res.Path().string() + "' && HOME='" + folder + "' XDG_RUNTIME_DIR='" + folder +
+                                "' XDG_DATA_HOME='" + folder + "/data' HALVO_LIBRARY_PATH='" + libraryPath + "' '" +
+                                HALVO_HOST_PATH + "' " + arguments + " 2> '" + folder + "/errors.txt'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
