@@ -136,6 +136,11 @@ String Translator::GetFunctionName(const FunctionNode& call)
 
 void Translator::WriteHeader() {}
 
+bool Translator::WritesSeveralStatements(const Node* /*node*/)
+{
+    return false;
+}
+
 void Translator::BeginShader(const ShaderDescription& /*description*/) {}
 
 void Translator::WriteInterface(const ShaderDescription& /*description*/) {}
@@ -210,6 +215,17 @@ void Translator::TranslateSubStatement(const Node* node, bool deeper)
 {
     if (const GroupNode* group = AsGroup(node)) {
         TranslateNode(group);
+        return;
+    }
+    if (WritesSeveralStatements(node)) {
+        // Unbraced, only the first of them would be the branch or the loop body.
+        WriteIndentation();
+        body.Append("{\n");
+        ++indent;
+        TranslateStatement(node, true, true);
+        --indent;
+        WriteIndentation();
+        body.Append("}");
         return;
     }
     if (deeper) ++indent;

@@ -42,6 +42,9 @@ public:
     virtual void TranslateVariableDeclaration(const GroupNode& group);
     virtual void TranslateArrayDeclarator(const GroupNode& group);
     virtual void TranslateWhileLoop(const LoopNode& loop);
+    // A statement that this target writes as several: as a branch or a loop
+    // body it gets braces of its own.
+    virtual bool WritesSeveralStatements(const Node* node);
 
     void TranslateNode(const Node* node);
     void TranslateBlock(const GroupNode& group, bool braces);
@@ -70,6 +73,8 @@ protected:
     // "Error: %s\n" in the step log; the translation fails and goes on.
     void ReportError(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void WriteIndentation();
+    // "type name(parameters)" of a function, without its body.
+    void WriteFunctionHead(const FunctionNode& function);
     // The expression children of a call (the children of its first child).
     static const Array<Node*>* GetArguments(const FunctionNode& call);
 

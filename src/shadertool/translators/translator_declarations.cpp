@@ -5,6 +5,16 @@ namespace ShaderTool {
 
 void Translator::TranslateFunctionDefinition(const FunctionNode& function)
 {
+    WriteFunctionHead(function);
+    if (!function.hasBody || function.children.GetCount() < 2) return;
+    body.Append("\n");
+    inFunctionBody = true;
+    if (const GroupNode* block = AsGroup(function.children[1])) TranslateBlock(*block, true);
+    inFunctionBody = false;
+}
+
+void Translator::WriteFunctionHead(const FunctionNode& function)
+{
     String head = String::Formatted("%s %s(", GetQualifiedTypeName(function.type).GetText(), function.name.GetText());
     const GroupNode* parameters = function.children.GetCount() > 0 ? AsGroup(function.children[0]) : nullptr;
     if (parameters != nullptr) {
@@ -17,11 +27,6 @@ void Translator::TranslateFunctionDefinition(const FunctionNode& function)
         }
     }
     body.AppendFormat("%s)", head.GetText());
-    if (!function.hasBody || function.children.GetCount() < 2) return;
-    body.Append("\n");
-    inFunctionBody = true;
-    if (const GroupNode* block = AsGroup(function.children[1])) TranslateBlock(*block, true);
-    inFunctionBody = false;
 }
 
 void Translator::TranslateVariableDeclaration(const GroupNode& group)

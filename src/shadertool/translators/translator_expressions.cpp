@@ -98,7 +98,7 @@ void Translator::TranslateSelection(const SelectionNode& selection)
     body.Append("\n");
     WriteIndentation();
     body.AppendFormat("else%c", elseIf ? ' ' : '\n');
-    if (AsGroup(otherwise) != nullptr) {
+    if (AsGroup(otherwise) != nullptr || WritesSeveralStatements(otherwise)) {
         TranslateSubStatement(otherwise, true);
     } else if (elseIf) {
         TranslateStatement(otherwise, false, false);

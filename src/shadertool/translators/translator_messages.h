@@ -7,5 +7,12 @@ constexpr const char* kTranslatorBitwiseNotSupported = "bit-wise operations are 
 constexpr const char* kTranslatorFunctionNotSupported = "function '%s' is not supported.";
 constexpr const char* kTranslatorInputNotSupported = "'input.%s' is not supported.";
 constexpr const char* kTranslatorBitwiseNotSupportedInLevel = "bit-wise operations are not supported in level '%s'.";
+constexpr const char* kTranslatorPayloadSlotInvalid =
+    "ray payload '%s' has slot %i; the slots of %i ray payloads must be 0 to %i, each used once.";
+constexpr const char* kTranslatorTraceSlotNotLiteral = "the payload slot of trace must be an integer literal.";
+constexpr const char* kTranslatorTraceSlotUnknown = "trace names payload slot %s, which no ray payload has.";
+constexpr const char* kTranslatorTextureBufferSlotShared =
+    "texture '%s' and buffer '%s' both have slot %i and would share register t0, space%i.";
+constexpr const char* kTranslatorNoInputPayload = "the %s shader has no input ray payload.";
 
 }  // namespace ShaderTool

@@ -20,7 +20,9 @@ constexpr uint32_t kHLSL11Unsupported[] = {
 constexpr const char* kWarningPragma = "#pragma warning(disable : 3078)\n\n";
 constexpr const char* kFrontFacingInput = "bool _facing : SV_IsFrontFace";
 
-const char* TextureObjectSuffix(TextureDimension dimension)
+}  // namespace
+
+const char* HLSL11Translator::TextureObjectSuffix(TextureDimension dimension)
 {
     switch (dimension) {
     case TEXTURE_3D: return "3D";
@@ -29,7 +31,13 @@ const char* TextureObjectSuffix(TextureDimension dimension)
     }
 }
 
-}  // namespace
+bool HLSL11Translator::IsComparisonTexture(const String& name) const
+{
+    for (const String& compared : comparisonTextures) {
+        if (compared == name) return true;
+    }
+    return false;
+}
 
 HLSL11Translator::HLSL11Translator(Log* log) : HLSL9Translator(log)
 {
@@ -183,9 +191,8 @@ void HLSL11Translator::DeclarePixelTextures(const ShaderDescription& shaderDescr
     if (textures.GetCount() > 0) header.Append("\n");
     for (int i = 0; i < textures.GetCount(); ++i) {
         const PixelTextureVariable& texture = textures[i];
-        bool comparison = false;
-        for (const String& name : comparisonTextures) comparison = comparison || name == texture.name;
-        header.AppendFormat("%s _smp_%s : register(s%i);\n", comparison ? "SamplerComparisonState" : "SamplerState",
+        header.AppendFormat("%s _smp_%s : register(s%i);\n",
+                            IsComparisonTexture(texture.name) ? "SamplerComparisonState" : "SamplerState",
                             texture.name.GetText(), i);
         header.AppendFormat("Texture%s _tex_%s : register(t%i);\n", TextureObjectSuffix(texture.type.textureDimension),
                             texture.name.GetText(), i);

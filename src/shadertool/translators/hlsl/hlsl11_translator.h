@@ -26,6 +26,11 @@ public:
     void TranslateSampleCall(const FunctionNode& call);
 
 protected:
+    // "2D", "3D" or "Cube" after "Texture".
+    static const char* TextureObjectSuffix(TextureDimension dimension);
+    // Sampled with a comparison in the current stage.
+    bool IsComparisonTexture(const String& name) const;
+
     const char* constantBufferKeyword = "cbuffer";
     Array<String> comparisonTextures;  // textures sampled with a comparison in the current stage
     bool bindConstantRegisters = false;

@@ -1,0 +1,148 @@
+// The Shader XML corpus through the HLSL12 and PSSL translators: every file
+// whose targets name them translates; glslang's HLSL front end and spirv-val
+// judge the HLSL12 texts, the ray-tracing stages with the ray-tracing
+// vocabulary that the front end lacks declared in front of them.
+#include "shadertool/support/driver_corpus_test_support.h"
+
+using namespace ShaderTool;
+
+namespace {
+
+// The files whose targets include HLSL12 with vertex and pixel sources, and with a ray-tracing source.
+constexpr const char* kHLSL12VertexPixelFiles[] = {"sprite_v22.xml", "lit_v24.xml", "skinned_v23.xml",
+                                                   "quad_v23.xml"};
+constexpr const char* kHLSL12RayFiles[] = {"raytrace_v24.xml", "raytrace_camera_v24.xml", "raytrace_hit_v24.xml",
+                                           "raytrace_sky_miss_v24.xml", "raytrace_shadow_miss_v24.xml"};
+// The files whose targets include PSSL; the ray-tracing file naming all targets is refused by PSSL's capabilities.
+constexpr const char* kPSSLFiles[] = {"lit_v24.xml", "skinned_v23.xml", "quad_v23.xml"};
+constexpr const char* kRefusedByPSSL = "raytrace_v24.xml";
+
+constexpr uint32_t kHLSL12Levels[] = {FEATURE_LEVEL_HLSL12_DEFAULT, FEATURE_LEVEL_HLSL12_XBOX_SX};
+
+// The Direct3D 12 ray-tracing types and intrinsics that glslang's HLSL front
+// end does not know, declared with their documented shapes, so that the front
+// end checks everything else in a ray-tracing stage: declarations, scopes,
+// types, sampler kinds and registers.
+constexpr const char* kRayTracingPrelude =
+    "#define RaytracingAccelerationStructure ByteAddressBuffer\n"
+    "struct RayDesc { float3 Origin; float TMin; float3 Direction; float TMax; };\n"
+    "struct BuiltInTriangleIntersectionAttributes { float2 barycentrics; };\n"
+    "uint3 DispatchRaysIndex() { return uint3(0u, 0u, 0u); }\n"
+    "uint3 DispatchRaysDimensions() { return uint3(1u, 1u, 1u); }\n"
+    "uint InstanceID() { return 0u; }\n"
+    "uint PrimitiveIndex() { return 0u; }\n"
+    "float RayTCurrent() { return 0.0f; }\n"
+    "float3 WorldRayDirection() { return float3(0.0f, 0.0f, 1.0f); }\n"
+    "float3 WorldRayOrigin() { return float3(0.0f, 0.0f, 0.0f); }\n"
+    "float3x4 ObjectToWorld3x4() { return float3x4(1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, "
+    "0.0f); }\n"
+    "void _JudgeTraceRay(ByteAddressBuffer scene, uint flags, uint mask, uint contribution, uint stride, uint miss, "
+    "RayDesc ray) {}\n"
+    "#define TraceRay(scene, flags, mask, contribution, stride, miss, ray, payload) "
+    "_JudgeTraceRay(scene, flags, mask, contribution, stride, miss, ray); payload = payload\n"
+    "#line 1\n";
+
+std::string ReadText(const std::filesystem::path& path)
+{
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+// A compute entry that calls the ray stage's main with locals for its parameters.
+std::string JudgeEntry(const std::string& text)
+{
+    const size_t head = text.find("\nvoid main(");
+    if (head == std::string::npos) return "";
+    const size_t open = head + std::strlen("\nvoid main(");
+    const std::string parameters = text.substr(open, text.find(')', open) - open);
+    std::string locals;
+    std::string arguments;
+    std::stringstream list(parameters);
+    std::string parameter;
+    while (std::getline(list, parameter, ',')) {
+        parameter.erase(0, parameter.find_first_not_of(' '));
+        if (parameter.rfind("inout ", 0) == 0) parameter.erase(0, 6);
+        locals += "\t" + parameter + ";\n";
+        arguments += (arguments.empty() ? "" : ", ") + parameter.substr(parameter.find(' ') + 1);
+    }
+    return "\n[numthreads(1, 1, 1)]\nvoid _judge_main()\n{\n" + locals + "\tmain(" + arguments + ");\n}\n";
+}
+
+class HLSL12CorpusTest : public DriverCorpusTest {
+protected:
+    // glslang's HLSL front end for the stage, then spirv-val. In the Vulkan 1.2
+    // environment glslang 12 crashes legalising the ByteAddressBuffer parameter
+    // of _loadIndices; the default environment, as for HLSL11, does not.
+    bool Validate(const std::filesystem::path& text, const char* stage, const char* entry, std::string* output)
+    {
+        const std::filesystem::path spirv = m_folder / "x.spv";
+        return Judge(std::string("glslangValidator -D -V -e ") + entry + " -S " + stage + " " + text.string() + " -o " +
+                         spirv.string() + " && spirv-val " + spirv.string(),
+                     output);
+    }
+};
+
+TEST_F(HLSL12CorpusTest, ListsCoverEveryFileThatNamesTheTargets)
+{
+    for (const std::string& name : CorpusFiles()) {
+        Reset();
+        ASSERT_TRUE(ReadShaderXML(String(("res://" + name).c_str()), nullptr, true, true)) << MainLog();
+        const uint32_t targets = GetGlobalState().reader.GetDescription().targetMask;
+        const auto listed = [&name](const auto& list) {
+            return std::find(std::begin(list), std::end(list), name) != std::end(list);
+        };
+        EXPECT_EQ((targets & TARGET_HLSL12) != 0, listed(kHLSL12VertexPixelFiles) || listed(kHLSL12RayFiles)) << name;
+        EXPECT_EQ((targets & TARGET_PSSL) != 0, listed(kPSSLFiles) || name == kRefusedByPSSL) << name;
+    }
+}
+
+TEST_F(HLSL12CorpusTest, VertexAndPixelTextsPassGlslangAndSpirvVal)
+{
+    for (const char* file : kHLSL12VertexPixelFiles) {
+        for (uint32_t level : kHLSL12Levels) {
+            ASSERT_TRUE(TranslateFile(file, TARGET_HLSL12, false, level)) << MainLog();
+            for (const char* stage : {"vertex", "pixel"}) {
+                std::string output;
+                EXPECT_TRUE(Validate(OutputPath(file, stage), std::strcmp(stage, "vertex") == 0 ? "vert" : "frag",
+                                     "main", &output))
+                    << file << " " << stage << " " << GetFeatureLevelName(level) << "\n"
+                    << output << ReadText(OutputPath(file, stage));
+            }
+        }
+    }
+}
+
+TEST_F(HLSL12CorpusTest, RayStagesPassGlslangWithTheRayTracingVocabularyDeclared)
+{
+    for (const char* file : kHLSL12RayFiles) {
+        for (uint32_t level : kHLSL12Levels) {
+            ASSERT_TRUE(TranslateFile(file, TARGET_HLSL12, false, level)) << MainLog();
+            const uint32_t stage = GetGlobalState().reader.GetDescription().sources[0].stage;
+            const std::string text = ReadText(OutputPath(file, GetStageName(static_cast<int32_t>(stage))));
+            const std::string entry = JudgeEntry(text);
+            ASSERT_FALSE(entry.empty()) << text;
+            const std::filesystem::path judged = m_folder / "judged.hlsl";
+            std::ofstream(judged, std::ios::binary) << kRayTracingPrelude << text << entry;
+            std::string output;
+            EXPECT_TRUE(Validate(judged, "comp", "_judge_main", &output))
+                << file << " " << GetFeatureLevelName(level) << "\n" << output << text;
+        }
+    }
+}
+
+TEST_F(HLSL12CorpusTest, EveryFileNamingPSSLTranslatesForIt)
+{
+    for (const char* file : kPSSLFiles) {
+        ASSERT_TRUE(TranslateFile(file, TARGET_PSSL, false, FEATURE_LEVEL_PSSL_GNM)) << MainLog();
+        EXPECT_EQ(ReadText(OutputPath(file, "vertex")).rfind("struct VertexInput\n", 0), 0u) << file;
+        EXPECT_EQ(ReadText(OutputPath(file, "pixel")).rfind("struct PixelInput\n", 0), 0u) << file;
+    }
+    EXPECT_FALSE(TranslateFile(kRefusedByPSSL, TARGET_PSSL, false, FEATURE_LEVEL_PSSL_GNM));
+    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://raytrace_v24.xml'...\n"
+                         "Error: target 'PSSL' does not support buffers.\n"
+                         "Error: target 'PSSL' does not support ray tracing.\n"
+                         "\nTranslation FAILED\n");
+}
+
+}  // namespace
