@@ -48,7 +48,7 @@ protected:
     {
         ShaderXmlFolderTest::SetUp();
         Reset();
-        ASSERT_TRUE(Initialize(TARGET_HLSL9 | TARGET_HLSL11 | TARGET_ESSL20 | TARGET_SPIRV,
+        ASSERT_TRUE(Initialize(TARGET_HLSL9 | TARGET_HLSL11 | TARGET_HLSL12 | TARGET_PSSL | TARGET_ESSL20 | TARGET_SPIRV,
                                FEATURE_LEVEL_HLSL11_DEFAULT, "", false));
         settings.inputRoot = "res://";
         settings.featureLevel = FEATURE_LEVEL_HLSL11_DEFAULT;
@@ -244,6 +244,32 @@ TEST_F(DriverTest, TargetWithoutTranslatorIsReported)
                              "Error: target 'SPIRV' does not have a translator set up.\n"),
               std::string::npos)
         << MainLog();
+}
+
+TEST_F(DriverTest, TargetsWithoutACompilerReportItWhenCompilingIsAsked)
+{
+    settings.targetMask = TARGET_HLSL12 | TARGET_PSSL;
+    settings.featureLevel = FEATURE_LEVEL_HLSL12_DEFAULT | FEATURE_LEVEL_PSSL_GNM;
+    settings.compile = 1;
+    EXPECT_FALSE(Translate(SpriteXml(kSpriteSources)));
+    const std::string noCompiler = " does not have a compiler set up. If this occurred at runtime, most likely the "
+                                   "target does not support runtime compilation.\n";
+    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
+                         "Translating vertex shader code of shader source 1...\n"
+                         "Translating for target 'HLSL12'...\n"
+                         "Error: target 'HLSL12'" + noCompiler +
+                         "Translating for target 'PSSL'...\n"
+                         "Error: target 'PSSL'" + noCompiler +
+                         "Translating pixel shader code of shader source 2...\n"
+                         "Translating for target 'HLSL12'...\n"
+                         "Error: target 'HLSL12'" + noCompiler +
+                         "Translating for target 'PSSL'...\n"
+                         "Error: target 'PSSL'" + noCompiler + "\nTranslation FAILED\n");
+    // Their text is meant for a compiler: without one no stage output is written.
+    EXPECT_EQ(GetGlobalState().stageMask, 0u);
+    Reset();
+    settings.compile = 0;
+    EXPECT_TRUE(Translate(SpriteXml(kSpriteSources))) << MainLog();
 }
 
 TEST_F(DriverTest, OutputFilesAreNamedAfterTheShaderXml)
