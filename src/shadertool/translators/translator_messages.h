@@ -9,7 +9,6 @@ constexpr const char* kTranslatorInputNotSupported = "'input.%s' is not supporte
 constexpr const char* kTranslatorBitwiseNotSupportedInLevel = "bit-wise operations are not supported in level '%s'.";
 constexpr const char* kTranslatorPayloadSlotInvalid =
     "ray payload '%s' has slot %i; the slots of %i ray payloads must be 0 to %i, each used once.";
-constexpr const char* kTranslatorTraceSlotNotLiteral = "the payload slot of trace must be an integer literal.";
 constexpr const char* kTranslatorTraceSlotUnknown = "trace names payload slot %s, which no ray payload has.";
 constexpr const char* kTranslatorTextureBufferSlotShared =
     "texture '%s' and buffer '%s' both have slot %i and would share register t0, space%i.";

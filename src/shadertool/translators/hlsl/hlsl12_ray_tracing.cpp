@@ -69,14 +69,12 @@ HLSL12Translator::PayloadSlot* HLSL12Translator::FindTracedPayload(const Functio
 {
     const Array<Node*>* arguments = GetArguments(call);
     if (arguments == nullptr || arguments->GetCount() != kTraceArgumentCount) return nullptr;
+    // The checks let only a literal through; its value must be a slot of the table.
     const ConstantNode* literal = AsConstantNode((*arguments)[kTracePayloadArgument]);
     unsigned long long slot = 0;
-    if (literal == nullptr || !ParseIntegerLiteral(literal->text, slot)) {
-        if (report) ReportError("%s", kTranslatorTraceSlotNotLiteral);
-        return nullptr;
-    }
-    if (slot >= static_cast<unsigned long long>(payloadSlots.GetCount()) || payloadSlots[slot].payload == nullptr) {
-        if (report) ReportError(kTranslatorTraceSlotUnknown, literal->text.GetText());
+    if (literal == nullptr || !ParseIntegerLiteral(literal->text, slot) ||
+        slot >= static_cast<unsigned long long>(payloadSlots.GetCount()) || payloadSlots[slot].payload == nullptr) {
+        if (report) ReportError(kTranslatorTraceSlotUnknown, literal != nullptr ? literal->text.GetText() : "?");
         return nullptr;
     }
     return &payloadSlots[static_cast<int>(slot)];
