@@ -43,6 +43,14 @@ protected:
     }
 
     std::string LogText() const { return frontEnd.stepLog.text.GetText(); }
+    bool Contains(const std::string& part) const { return result.find(part) != std::string::npos; }
+    // How many times the part stands in the result.
+    size_t Count(const std::string& part) const
+    {
+        size_t count = 0;
+        for (size_t at = result.find(part); at != std::string::npos; at = result.find(part, at + 1)) ++count;
+        return count;
+    }
 
     ShaderTool::ShaderDescription description = ShaderInterfaces::MakeSprite(0x20004);
     Array<String> definitions;

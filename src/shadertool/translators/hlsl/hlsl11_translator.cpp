@@ -18,7 +18,6 @@ constexpr uint32_t kHLSL11Unsupported[] = {
 };
 
 constexpr const char* kWarningPragma = "#pragma warning(disable : 3078)\n\n";
-constexpr const char* kFrontFacingInput = "bool _facing : SV_IsFrontFace";
 
 }  // namespace
 
@@ -135,24 +134,23 @@ bool HLSL11Translator::TranslateMemberAccess(const OperatorNode& node)
 bool HLSL11Translator::TranslateBuiltInInput(const String& member)
 {
     if (member == "face_direction") {
-        // The system value is a boolean: give the sign that every other target gives.
-        body.Append("(input._facing ? 1.0f : -1.0f)");
-        pixelInputExtra = kFrontFacingInput;
+        body.Append(faceDirectionText);
+        pixelInputExtra = facingMember;
         return true;
     }
     if (member == "instance_id") {
         body.Append("input._instance_id");
-        instanceIdInput = "uint _instance_id : SV_InstanceID";
+        instanceIdInput = instanceIdMember;
         return true;
     }
     if (member == "is_front_facing") {
         body.Append("(input._facing > 0.0f)");
-        pixelInputExtra = kFrontFacingInput;
+        pixelInputExtra = facingMember;
         return true;
     }
     if (member == "vertex_id") {
         body.Append("input._vertex_id");
-        vertexIdInput = "uint _vertex_id : SV_VertexID";
+        vertexIdInput = vertexIdMember;
         return true;
     }
     return HLSL9Translator::TranslateBuiltInInput(member);

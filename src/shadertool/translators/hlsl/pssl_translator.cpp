@@ -7,7 +7,6 @@ namespace ShaderTool {
 namespace {
 
 constexpr uint32_t kColorInputBit = 2;
-constexpr const char* kFrontFaceInput = "float _facing : S_FRONT_FACE";
 
 }  // namespace
 
@@ -16,6 +15,10 @@ PSSLTranslator::PSSLTranslator(Log* log) : HLSL11Translator(log)
     constantBufferKeyword = "ConstantBuffer";
     targetSemantic = "S_TARGET_OUTPUT";
     positionSemantic = "S_POSITION";
+    faceDirectionText = "input._facing";
+    facingMember = "float _facing : S_FRONT_FACE";
+    instanceIdMember = "uint _instance_id : S_INSTANCE_ID";
+    vertexIdMember = "uint _vertex_id : S_VERTEX_ID";
 }
 
 PSSLTranslator::~PSSLTranslator() = default;
@@ -83,26 +86,6 @@ bool PSSLTranslator::TranslateBuiltInInput(const String& member)
         WriteIndentation();
         body.Append(".bgra\n\n#endif\n\n");
         WriteIndentation();
-        return true;
-    }
-    if (member == "face_direction") {
-        body.Append("input._facing");
-        pixelInputExtra = kFrontFaceInput;
-        return true;
-    }
-    if (member == "instance_id") {
-        body.Append("input._instance_id");
-        instanceIdInput = "uint _instance_id : S_INSTANCE_ID";
-        return true;
-    }
-    if (member == "is_front_facing") {
-        body.Append("(input._facing > 0.0f)");
-        pixelInputExtra = kFrontFaceInput;
-        return true;
-    }
-    if (member == "vertex_id") {
-        body.Append("input._vertex_id");
-        vertexIdInput = "uint _vertex_id : S_VERTEX_ID";
         return true;
     }
     return HLSL11Translator::TranslateBuiltInInput(member);

@@ -55,13 +55,6 @@ protected:
         description = rayDescription;
         return Run(text, stage, level);
     }
-    bool Contains(const std::string& part) const { return result.find(part) != std::string::npos; }
-    size_t Count(const std::string& part) const
-    {
-        size_t count = 0;
-        for (size_t at = result.find(part); at != std::string::npos; at = result.find(part, at + 1)) ++count;
-        return count;
-    }
 
     std::unique_ptr<Translator> translator;
     ShaderDescription rayDescription;

@@ -13,7 +13,6 @@ protected:
         translator = Make(TARGET_HLSL9);
         return Translate(*translator, text, stage, TARGET_HLSL9);
     }
-    bool Contains(const std::string& part) const { return result.find(part) != std::string::npos; }
 
     std::unique_ptr<Translator> translator;
 };

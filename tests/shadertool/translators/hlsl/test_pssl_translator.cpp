@@ -16,7 +16,6 @@ protected:
     {
         return Translate(*translator, text, stage, TARGET_PSSL, level);
     }
-    bool Contains(const std::string& part) const { return result.find(part) != std::string::npos; }
 
     std::unique_ptr<Translator> translator;
 };
