@@ -57,3 +57,24 @@ TEST(SampleFiles, AnUnreadableFileGivesASampleWithoutChannels) {
     EXPECT_EQ(sample->data, nullptr);
     EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleWAV 'short.wav'")) << log.All();
 }
+
+// A stereo OGG with one byte of its setup header changed: a codebook's
+// codeword lengths no longer form a code, the decoder's failed set-up leaves
+// that book empty, and decoding then divides by its dimension count.
+class DamagedSetupHeader : public ::testing::TestWithParam<int32_t> {};
+
+TEST_P(DamagedSetupHeader, FailsToLoadWithALogLine) {
+    ResourceFolder folder;
+    WriteBytes(folder.Path("damaged.ogg"), ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg"));
+    LogCapture log;
+    SamplePtr sample(HVI_ReadSampleFile("damaged.ogg", GetParam()));
+    ASSERT_NE(sample, nullptr);
+    EXPECT_EQ(sample->channels, 0);
+    EXPECT_EQ(sample->data, nullptr);
+    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleOGG 'damaged.ogg': its Vorbis headers are damaged: a codebook's "
+                             "codeword lengths do not form a complete code."))
+        << log.All();
+}
+
+// Whole-file decoding and streaming (the mixer thread's decoder) both stop at loading.
+INSTANTIATE_TEST_SUITE_P(WholeAndStreamed, DamagedSetupHeader, ::testing::Values(0, HV_MIXER_LOAD_ALWAYS_STREAM));

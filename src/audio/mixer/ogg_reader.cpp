@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "audio/mixer/mixer_sample.h"
+#include "audio/mixer/ogg_header_check.h"
+#include "audio/mixer/ogg_pages.h"
 #include "audio/mixer/ogg_memory_source.h"
 #include "audio/mixer/ogg_decoding.h"
 #include "foundation/log.h"
@@ -12,29 +14,16 @@ namespace {
 
 constexpr int64_t kMaxPcmBytes = 0x7FFFFFFF;
 
-// Bytes of an OGG page header before its segment table.
-constexpr int64_t kPageHeaderBytes = 27;
 // The largest page: header, 255 lacing values and 255 segments of 255 bytes.
-constexpr int64_t kMaxPageBytes = kPageHeaderBytes + 255 + 255 * 255;
-constexpr uint8_t kEndOfStreamFlag = 0x04;
+constexpr int64_t kMaxPageBytes = HV_OGG_PAGE_HEADER_BYTES + 255 + 255 * 255;
 
 // A complete file ends exactly with a whole page that closes its stream.
 bool EndsWithLastPage(const uint8_t* file, int64_t size) {
     const int64_t lowest = size > kMaxPageBytes ? size - kMaxPageBytes : 0;
-    for (int64_t at = size - kPageHeaderBytes; at >= lowest; --at) {
-        if (memcmp(file + at, "OggS", 4) != 0) {
-            continue;
-        }
-        const int segments = file[at + 26];
-        if (at + kPageHeaderBytes + segments > size) {
-            continue;
-        }
-        int64_t pageBytes = kPageHeaderBytes + segments;
-        for (int i = 0; i < segments; ++i) {
-            pageBytes += file[at + kPageHeaderBytes + i];
-        }
-        if (at + pageBytes == size) {
-            return (file[at + 5] & kEndOfStreamFlag) != 0;
+    for (int64_t at = size - HV_OGG_PAGE_HEADER_BYTES; at >= lowest; --at) {
+        HV_OggPage page;
+        if (HVI_FindOggPageExtent(file, size, at, &page) && at + page.headerBytes + page.bodyBytes == size) {
+            return (file[at + 5] & HV_OGG_PAGE_END_OF_STREAM) != 0;
         }
     }
     return false;
@@ -54,6 +43,11 @@ bool Fail(HV_MixerSample* sample, uint8_t* file, const char* path = nullptr, con
 
 bool HVI_ReadOggSample(HV_MixerSample* sample, const char* path, uint8_t* file, int64_t fileSize) {
     HVI_ClearMixerSample(sample);
+    // The decoder trusts its setup headers: damaged ones must never reach it.
+    if (const char* damage = HVI_CheckOggVorbisHeaders(file, fileSize)) {
+        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': its Vorbis headers are damaged: %s.", path, damage);
+        return Fail(sample, file);
+    }
     HV_OggMemorySource source = {file, fileSize, 0};
     OggVorbis_File decoder;
     const int opened = HVI_OpenOggDecoder(&decoder, &source);
