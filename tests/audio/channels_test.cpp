@@ -305,3 +305,28 @@ TEST_F(ChannelTest, StopChannelStopsTheVoiceAtOnce) {
     EXPECT_EQ(Channel(handle), nullptr);
     EXPECT_EQ(HVI_GetMixerInterface()->GetVoiceState(voice), HV_MIXER_VOICE_NONE);
 }
+
+// A track shorter than half a voice buffer: the music path plays it once and
+// then sets it looping, and a channel may be set looping after it started.
+// Either way the repeats follow the first pass without a gap.
+TEST_F(ChannelTest, AShortSoundLoopsWithoutAGapAsMusicOrWhenSetLooping) {
+    HV_SoundRecord* beat = Tone("beat", "0.1 sine 300");
+    const auto pass = RawPcmWithSox(rig.folder().Path("beat.wav"));
+    const size_t passFrames = pass.size() / 2;
+    auto expectRepeats = [&](const std::vector<SHORT>& frames) {
+        for (size_t i = 0; i < frames.size(); ++i) {
+            const SHORT expected = SHORT(pass[(i / 2 % passFrames) * 2] | pass[(i / 2 % passFrames) * 2 + 1] << 8);
+            ASSERT_EQ(frames[i], expected) << "frame " << i / 2;
+        }
+    };
+    rig.audio().PlayMusic(beat, 1.0f, 0.0f);
+    rig.Frame();
+    expectRepeats(rig.Pull(DWORD(passFrames * 3)));
+    rig.audio().StopMusic(0.0f);
+    rig.RunFrames(50);
+    rig.Pull(2000);
+
+    const HV_PlayHandle handle = rig.audio().PlaySound(beat, 1.0f, 0.0f, 1.0f);
+    rig.audio().SetChannelLooping(handle, true);
+    expectRepeats(rig.Pull(DWORD(passFrames * 3)));
+}

@@ -137,6 +137,48 @@ TEST_F(MixerTest, LoopingStreamContinuesWithoutAGap) {
     EXPECT_TRUE(Slice(frames, passFrames, passFrames) == pass);
 }
 
+// Looping switched on after Play, as the music path does: the repeats follow
+// the first pass sample-exact, whatever part of the buffer holds its end.
+class LoopSwitchedOnLater : public MixerTest, public testing::WithParamInterface<std::tuple<const char*, int>> {};
+
+TEST_P(LoopSwitchedOnLater, RepeatsFromTheFirstEndWithoutAGap) {
+    const auto [length, framesBeforeSwitch] = GetParam();
+    MakeWav(folder.Path("short.wav"), 44100, 1, std::string(length) + " sine 300");
+    const auto pass = AsStereo(RawPcmWithSox(folder.Path("short.wav")), 1);
+    const size_t passFrames = pass.size() / 2;
+    HV_MixerSample* sample = Load("short.wav");
+    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
+    ASSERT_NE(voice, 0u);
+    auto frames = rig.Pull(DWORD(framesBeforeSwitch));
+    rig.mixer().SetVoiceLooping(int32_t(voice), true);
+    const auto rest = rig.Pull(DWORD(passFrames * 4 - framesBeforeSwitch));
+    frames.insert(frames.end(), rest.begin(), rest.end());
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_TRUE(Slice(frames, i * passFrames, passFrames) == pass) << "pass " << i;
+    }
+}
+
+// Sounds a tenth and most of a half buffer long, switched at once; one longer
+// than a half buffer, switched after its end was written into the second half.
+INSTANTIATE_TEST_SUITE_P(Lengths, LoopSwitchedOnLater,
+                         testing::Values(std::make_tuple("0.05", 0), std::make_tuple("0.45", 0),
+                                         std::make_tuple("0.7", 4096), std::make_tuple("0.7", 26000)));
+
+TEST_F(MixerTest, AStreamSwitchedToLoopingRepeatsWithoutAGap) {
+    MakeOgg(folder.Path("short.ogg"), 44100, 2, "0.2 sine 441");
+    HV_MixerSample* sample = Load("short.ogg", HV_MIXER_LOAD_ALWAYS_STREAM);
+    ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
+    const auto pass = AsStereo(DecodeOggWithOggdec(folder.Path("short.ogg")), 2);
+    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
+    ASSERT_NE(voice, 0u);
+    rig.mixer().SetVoiceLooping(int32_t(voice), true);
+    const size_t passFrames = pass.size() / 2;
+    const auto frames = rig.Pull(DWORD(passFrames * 3));
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(Slice(frames, i * passFrames, passFrames) == pass) << "pass " << i;
+    }
+}
+
 TEST_F(MixerTest, MasterVolumeHalfLowersEveryVoiceBy10Decibels) {
     MakeWav(folder.Path("tone.wav"), 44100, 1, "0.2 sine 300");
     const auto full = AsStereo(RawPcmWithSox(folder.Path("tone.wav")), 1);

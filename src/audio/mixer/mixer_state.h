@@ -20,6 +20,7 @@ struct HV_MixerVoice {
     IDirectSoundBuffer* buffer;  // null when its creation failed: never used
     int32_t bufferBytes;
     int32_t nextHalf;            // the half to fill next: 0 first, 1 second
+    int32_t silenceFrom;         // buffer offset of the silence written after the sample's end, -1 for none
     DWORD lastPlayCursor;
     bool playing;
     HV_MixerSample* sample;
@@ -88,6 +89,9 @@ void HVI_TraceDirectSoundError(const char* step, HRESULT result);
 // Voice operations used across the mixer's files; all are called with the lock held.
 HV_MixerVoice* HVI_FindMixerVoice(int32_t id);
 void HVI_FillMixerVoice(HV_MixerVoice& voice);
+// A voice that has just begun to loop: the silence written after the end of
+// its sample and not yet played becomes the sample again, from its start.
+void HVI_RepeatMixerVoiceIntoItsSilence(HV_MixerVoice& voice);
 void HVI_EndMixerVoice(HV_MixerVoice& voice);
 void HVI_ApplyMixerVoiceVolume(HV_MixerVoice& voice);
 // Closes the voice's decoder when open.

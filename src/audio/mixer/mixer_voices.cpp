@@ -73,6 +73,7 @@ void SetLooping(HV_MixerVoice& voice, bool loop) {
     }
     if (loop) {
         voice.bytesLeft = -1;
+        HVI_RepeatMixerVoiceIntoItsSilence(voice);
         return;
     }
     // What is left of the current pass.
@@ -148,6 +149,7 @@ uint32_t HVI_MixerPlay(HV_MixerSample* sample, float volume, float pan, float pi
     voice->fadeRate = 0.0f;
     voice->fadeTarget = 1.0f;
     voice->nextHalf = 0;
+    voice->silenceFrom = -1;
     voice->lastPlayCursor = 0;
     voice->playing = false;
     voice->paused = false;

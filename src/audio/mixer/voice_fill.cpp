@@ -93,11 +93,19 @@ int64_t ReadPlayList(HV_MixerVoice& voice, const HV_MixerSample& list, uint8_t* 
     return written;
 }
 
-void FillHalf(HV_MixerVoice& voice, uint8_t* out, int64_t bytes) {
+// Fills `bytes` of the buffer from `from` (within the buffer) from the
+// sample, then silence; notes where silence after the sample's end begins.
+void FillRange(HV_MixerVoice& voice, uint8_t* buffer, DWORD from, DWORD bytes, bool loop) {
     const HV_MixerSample& sample = *voice.sample;
-    const int64_t written = sample.kind == HV_MIXER_SAMPLE_PLAY_LIST ? ReadPlayList(voice, sample, out, bytes)
-                                                                     : ReadSample(voice, sample, out, bytes, voice.loop);
-    memset(out + written, 0, size_t(bytes - written));
+    const int64_t written = sample.kind == HV_MIXER_SAMPLE_PLAY_LIST
+                                ? ReadPlayList(voice, sample, buffer + from, bytes)
+                                : ReadSample(voice, sample, buffer + from, bytes, loop);
+    memset(buffer + from + written, 0, size_t(bytes - written));
+    if (written == bytes) {
+        voice.silenceFrom = -1;
+    } else if (voice.silenceFrom < 0) {
+        voice.silenceFrom = int32_t(from + written);
+    }
 }
 
 }  // namespace
@@ -146,7 +154,52 @@ void HVI_FillMixerVoice(HV_MixerVoice& voice) {
         HVI_TraceDirectSoundError("Lock", result);
         return;
     }
-    FillHalf(voice, static_cast<uint8_t*>(audio) + size_t(voice.nextHalf) * half, half);
+    FillRange(voice, static_cast<uint8_t*>(audio), DWORD(voice.nextHalf) * half, half, voice.loop);
     voice.buffer->Unlock(audio, bytes, nullptr, 0);
     voice.nextHalf = 1 - voice.nextHalf;
+}
+
+void HVI_RepeatMixerVoiceIntoItsSilence(HV_MixerVoice& voice) {
+    if (!voice.sample || voice.id == 0 || !voice.buffer || voice.silenceFrom < 0) {
+        return;
+    }
+    HVI_MixerLockScope hold;
+    const DWORD size = DWORD(voice.bufferBytes);
+    // What was written and not yet played runs from the play cursor to the half filled next.
+    const DWORD filledEnd = DWORD(voice.nextHalf) * (size / 2);
+    DWORD from = DWORD(voice.silenceFrom);
+    if (voice.playing) {
+        DWORD play = 0;
+        DWORD write = 0;
+        if (voice.buffer->GetCurrentPosition(&play, &write) != DS_OK) {
+            return;
+        }
+        const DWORD unplayed = (filledEnd + size - play) % size;
+        if ((from + size - play) % size >= unplayed) {
+            // The end itself has been played: the repeat starts where writing may.
+            from = write;
+            if ((from + size - play) % size >= unplayed) {
+                return;
+            }
+        }
+    }
+    void* audio = nullptr;
+    DWORD bytes = 0;
+    const HRESULT result = voice.buffer->Lock(0, 0, &audio, &bytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER);
+    if (result != DS_OK) {
+        HVI_TraceDirectSoundError("Lock", result);
+        return;
+    }
+    auto* buffer = static_cast<uint8_t*>(audio);
+    voice.silenceFrom = -1;
+    if (from < filledEnd) {
+        FillRange(voice, buffer, from, filledEnd - from, true);
+    } else {
+        // The silence runs over the end of the buffer into its start.
+        FillRange(voice, buffer, from, size - from, true);
+        if (voice.silenceFrom < 0) {
+            FillRange(voice, buffer, 0, filledEnd, true);
+        }
+    }
+    voice.buffer->Unlock(audio, bytes, nullptr, 0);
 }
