@@ -76,7 +76,13 @@ HV_SoundRecord* Create(const char* name, uint32_t hash) {
 
 void ReportOutOfSounds() { HV_Popup(HV_LOG_ERROR, " ! Halvo out of free sounds."); }
 
-void ReportNotFound(const HV_SoundRecord* sound) { HV_Popup(HV_LOG_WARNING, "Sound resource '%s' not found.", sound->name); }
+// A file that exists but failed to load was reported by its reader: only a
+// sound without a file is reported here.
+void ReportNotFound(const HV_SoundRecord* sound) {
+    if (!HV_Audio_SoundExists(sound->name)) {
+        HV_Popup(HV_LOG_WARNING, "Sound resource '%s' not found.", sound->name);
+    }
+}
 
 // Sets the count within 0..HV_SOUND_MAX_REFERENCES, with the popup for a cap. GET_SOUND is held.
 void SetReferenceCount(HV_SoundRecord* sound, int64_t count) {

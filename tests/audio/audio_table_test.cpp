@@ -119,6 +119,21 @@ TEST_F(AudioTableTest, ABadWavLeavesTheSoundUnloaded) {
     EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
 }
 
+TEST_F(AudioTableTest, AFileThatFailsToLoadIsReportedOnlyByItsReader) {
+    MakeWav(rig.folder().Path("coarse.wav"), 22050, 1, "0.1 sine 300", 8);
+    WriteBytes(rig.folder().Path("damaged.ogg"), ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg"));
+    rig.audio().LoadSound("coarse");
+    rig.audio().GetSound("damaged");
+    // A hibernated sound loads again when counted.
+    HV_SoundRecord* named = rig.audio().LoadSound("coarse.wav");
+    rig.audio().ReleaseSound(named);
+    const int32_t count = 1;
+    rig.audio().IncreaseSoundReferenceCount(named, &count);
+    EXPECT_TRUE(rig.Logged("Bad format VELT LoadSampleWAV 'coarse.wav'")) << rig.LogText();
+    EXPECT_TRUE(rig.Logged("Bad format VELT LoadSampleOGG 'damaged.ogg'")) << rig.LogText();
+    EXPECT_FALSE(rig.Logged("not found")) << rig.LogText();
+}
+
 TEST_F(AudioTableTest, APlayListThatCannotBeOpenedLeavesNoEndlessList) {
     HV_SoundRecord* sound = rig.audio().LoadSound("missing.mpl");
     EXPECT_FALSE(rig.audio().IsSoundLoaded(sound));

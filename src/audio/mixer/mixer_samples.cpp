@@ -4,7 +4,6 @@
 #include "audio/mixer/mixer_sample.h"
 #include "audio/mixer/mixer_state.h"
 #include "audio/mixer/sample_files.h"
-#include "foundation/log.h"
 
 HV_MixerSample* HVI_MixerLoadSample(const char* path, int32_t flags) {
     bool initialised = false;
@@ -13,17 +12,12 @@ HV_MixerSample* HVI_MixerLoadSample(const char* path, int32_t flags) {
         initialised = HVI_GetMixerState().initialised;
     }
     if ((flags & HV_MIXER_LOAD_EMPTY) || !initialised) {
-        HVI_Log(HV_LOG_INFO, "VELT LoadSample '%s': empty sample.", path);
         return HVI_CreateMixerSample(path, flags);
     }
-    // Read without the lock: decoding must not hold up the mixer thread.
-    HV_MixerSample* sample = HVI_ReadSampleFile(path, flags);
-    if (!sample) {
-        HVI_Log(HV_LOG_INFO, "VELT LoadSample '%s': file not found.", path);
-    } else if (sample->channels == 0) {
-        HVI_Log(HV_LOG_INFO, "VELT LoadSample '%s': load failed.", path);
-    }
-    return sample;
+    // Read without the lock: decoding must not hold up the mixer thread. A
+    // failure is reported once, by the reader (a missing file by the audio
+    // table), so nothing more is logged here.
+    return HVI_ReadSampleFile(path, flags);
 }
 
 void HVI_MixerFreeSample(HV_MixerSample* sample) {
