@@ -1,7 +1,8 @@
 // The Shader XML corpus through the HLSL12 and PSSL translators: every file
 // whose targets name them translates; glslang's HLSL front end and spirv-val
-// judge the HLSL12 texts, the ray-tracing stages with the ray-tracing
-// vocabulary that the front end lacks declared in front of them.
+// judge the HLSL12 texts, each for its own stage, the ray-tracing stages
+// with the ray-tracing vocabulary that the front end lacks declared in front
+// of them.
 #include "shadertool/support/driver_corpus_test_support.h"
 
 using namespace ShaderTool;
@@ -47,26 +48,6 @@ std::string ReadText(const std::filesystem::path& path)
     std::stringstream text;
     text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
-}
-
-// A compute entry that calls the ray stage's main with locals for its parameters.
-std::string JudgeEntry(const std::string& text)
-{
-    const size_t head = text.find("\nvoid main(");
-    if (head == std::string::npos) return "";
-    const size_t open = head + std::strlen("\nvoid main(");
-    const std::string parameters = text.substr(open, text.find(')', open) - open);
-    std::string locals;
-    std::string arguments;
-    std::stringstream list(parameters);
-    std::string parameter;
-    while (std::getline(list, parameter, ',')) {
-        parameter.erase(0, parameter.find_first_not_of(' '));
-        if (parameter.rfind("inout ", 0) == 0) parameter.erase(0, 6);
-        locals += "\t" + parameter + ";\n";
-        arguments += (arguments.empty() ? "" : ", ") + parameter.substr(parameter.find(' ') + 1);
-    }
-    return "\n[numthreads(1, 1, 1)]\nvoid _judge_main()\n{\n" + locals + "\tmain(" + arguments + ");\n}\n";
 }
 
 class HLSL12CorpusTest : public DriverCorpusTest {
@@ -120,12 +101,10 @@ TEST_F(HLSL12CorpusTest, RayStagesPassGlslangWithTheRayTracingVocabularyDeclared
             ASSERT_TRUE(TranslateFile(file, TARGET_HLSL12, false, level)) << MainLog();
             const uint32_t stage = GetGlobalState().reader.GetDescription().sources[0].stage;
             const std::string text = ReadText(OutputPath(file, GetStageName(static_cast<int32_t>(stage))));
-            const std::string entry = JudgeEntry(text);
-            ASSERT_FALSE(entry.empty()) << text;
             const std::filesystem::path judged = m_folder / "judged.hlsl";
-            std::ofstream(judged, std::ios::binary) << kRayTracingPrelude << text << entry;
+            std::ofstream(judged, std::ios::binary) << kRayTracingPrelude << text;
             std::string output;
-            EXPECT_TRUE(Validate(judged, "comp", "_judge_main", &output))
+            EXPECT_TRUE(Validate(judged, GetStageName(static_cast<int32_t>(stage)), "main", &output))
                 << file << " " << GetFeatureLevelName(level) << "\n" << output << text;
         }
     }
