@@ -120,6 +120,11 @@ String Translator::GetTypeName(const Type& type)
     return GetTypeText(type, false);
 }
 
+String Translator::GetIdentifier(const String& name)
+{
+    return name;
+}
+
 String Translator::GetQualifiedTypeName(const Type& type)
 {
     String name = (type.qualifiers & QUALIFIER_CONST) != 0 ? "const " : "";

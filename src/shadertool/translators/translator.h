@@ -45,6 +45,9 @@ public:
     // A statement that this target writes as several: as a branch or a loop
     // body it gets braces of its own.
     virtual bool WritesSeveralStatements(const Node* node);
+    // A name of the source (variable, parameter, member, function) as the
+    // target writes it: the name itself unless the target's language reserves it.
+    virtual String GetIdentifier(const String& name);
 
     void TranslateNode(const Node* node);
     void TranslateBlock(const GroupNode& group, bool braces);
@@ -75,6 +78,9 @@ protected:
     void WriteIndentation();
     // "type name(parameters)" of a function, without its body.
     void WriteFunctionHead(const FunctionNode& function);
+    // The elements of an initialiser list one per line, one level deeper,
+    // between the two brackets, each on a line of its own.
+    void WriteElementList(const OperatorNode& node, char open, char close);
     // The expression children of a call (the children of its first child).
     static const Array<Node*>* GetArguments(const FunctionNode& call);
 

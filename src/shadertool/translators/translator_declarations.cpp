@@ -15,14 +15,15 @@ void Translator::TranslateFunctionDefinition(const FunctionNode& function)
 
 void Translator::WriteFunctionHead(const FunctionNode& function)
 {
-    String head = String::Formatted("%s %s(", GetQualifiedTypeName(function.type).GetText(), function.name.GetText());
+    String head = String::Formatted("%s %s(", GetQualifiedTypeName(function.type).GetText(),
+                                     GetIdentifier(function.name).GetText());
     const GroupNode* parameters = function.children.GetCount() > 0 ? AsGroup(function.children[0]) : nullptr;
     if (parameters != nullptr) {
         for (int i = 0; i < parameters->children.GetCount(); ++i) {
             const VariableNode* parameter = AsVariable(parameters->children[i]);
             if (parameter == nullptr) continue;
             head.AppendFormat("%s%s %s", i > 0 ? ", " : "", GetQualifiedTypeName(parameter->type).GetText(),
-                              parameter->name.GetText());
+                              GetIdentifier(parameter->name).GetText());
             if (parameter->type.arraySize != 0) head.AppendFormat("[%i]", parameter->type.arraySize);
         }
     }
@@ -56,8 +57,13 @@ void Translator::TranslateArrayDeclarator(const GroupNode& group)
 void Translator::TranslateInitializerList(const OperatorNode& node)
 {
     body.Append(" =\n");
+    WriteElementList(node, '{', '}');
+}
+
+void Translator::WriteElementList(const OperatorNode& node, char open, char close)
+{
     WriteIndentation();
-    body.Append("{\n");
+    body.AppendFormat("%c\n", open);
     ++indent;
     if (const GroupNode* elements = AsGroup(node.right)) {
         for (int i = 0; i < elements->children.GetCount(); ++i) {
@@ -69,7 +75,7 @@ void Translator::TranslateInitializerList(const OperatorNode& node)
     --indent;
     body.Append("\n");
     WriteIndentation();
-    body.Append("}");
+    body.AppendFormat("%c", close);
 }
 
 void Translator::TranslateStructDeclaration(const GroupNode& group)
@@ -82,7 +88,8 @@ void Translator::TranslateStructDeclaration(const GroupNode& group)
         const VariableNode* member = AsVariable(child);
         if (member == nullptr) continue;
         WriteIndentation();
-        body.AppendFormat("%s %s;\n", GetQualifiedTypeName(member->type).GetText(), member->name.GetText());
+        body.AppendFormat("%s %s;\n", GetQualifiedTypeName(member->type).GetText(),
+                          GetIdentifier(member->name).GetText());
     }
     --indent;
     WriteIndentation();

@@ -15,7 +15,8 @@ void Translator::TranslateVariableReference(const VariableNode& variable)
     if (variable.isShaderConstant) {
         body.AppendFormat("_const_%s", variable.name.GetText());
     } else {
-        body.Append(variable.name.GetText(), variable.name.GetLength());
+        const String name = GetIdentifier(variable.name);
+        body.Append(name.GetText(), name.GetLength());
     }
 }
 
@@ -65,7 +66,7 @@ void Translator::TranslateOperator(const OperatorNode& node)
 
 void Translator::TranslateFunctionCall(const FunctionNode& call)
 {
-    const String name = call.isBuiltIn ? GetFunctionName(call) : call.name;
+    const String name = call.isBuiltIn ? GetFunctionName(call) : GetIdentifier(call.name);
     body.Append(name.GetText(), name.GetLength());
     body.Append("(");
     if (const Array<Node*>* arguments = GetArguments(call)) {
