@@ -1,0 +1,105 @@
+#include "shadertool/translators/glsl/essl20_translator.h"
+
+#include "shadertool/sema/builtin.h"
+#include "shadertool/translators/glsl/glsl_translator_messages.h"
+#include "shadertool/translators/translator_messages.h"
+
+namespace ShaderTool {
+namespace {
+
+// Built-ins beyond those GLSL21 refuses that the ES 2 language lacks.
+constexpr uint32_t kESSL20Unsupported[] = {
+    INTRINSIC_SAMPLE_TEXTURE_GRAD,
+    INTRINSIC_SAMPLE_TEXTURE_LOD,
+    INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET,
+    INTRINSIC_TRANSPOSE,
+};
+
+constexpr const char* kPixelPrecision =
+    "#if defined(GL_FRAGMENT_PRECISION_HIGH)\n\nprecision highp float;\n\n#else\n\nprecision mediump float;\n\n#endif\n\n";
+
+// A declaration of an array with its initialiser list.
+bool IsInitializedArray(const GroupNode& group)
+{
+    return group.type.arraySize != 0 && group.children.GetCount() > 0 &&
+           group.children[0]->kind == NodeKind::Operator;
+}
+
+}  // namespace
+
+ESSL20Translator::ESSL20Translator(Log* log) : GLSL21Translator(log) {}
+
+void ESSL20Translator::WriteHeader()
+{
+    if (stage != STAGE_PIXEL) return;
+    String text = kPixelPrecision;
+    text.Append(header.GetText(), header.GetLength());
+    header = text;
+}
+
+void ESSL20Translator::TranslateFunctionCall(const FunctionNode& call)
+{
+    if (call.isBuiltIn) {
+        for (uint32_t unsupported : kESSL20Unsupported) {
+            if (call.subKind == unsupported) {
+                ReportError(kTranslatorFunctionNotSupported, call.name.GetText());
+                Translator::TranslateFunctionCall(call);
+                return;
+            }
+        }
+    }
+    GLSL21Translator::TranslateFunctionCall(call);
+}
+
+void ESSL20Translator::TranslateConstant(const ConstantNode& constant)
+{
+    const String& text = constant.text;
+    const int length = text.GetLength();
+    const char last = length > 0 ? text.GetText()[length - 1] : '\0';
+    if (constant.type.baseType == BaseType::FLOAT && (last == 'f' || last == 'F')) {
+        body.Append(text.GetText(), length - 1);
+        return;
+    }
+    Translator::TranslateConstant(constant);
+}
+
+// The elements are assigned one by one after the declaration, so a constant
+// array is declared without "const": the language accepts no constant
+// without its initialiser and no assignment to one.
+void ESSL20Translator::TranslateVariableDeclaration(const GroupNode& group)
+{
+    if (!IsInitializedArray(group)) {
+        GLSL21Translator::TranslateVariableDeclaration(group);
+        return;
+    }
+    body.AppendFormat("%s ", GetTypeName(group.type).GetText());
+    TranslateArrayDeclarator(group);
+}
+
+void ESSL20Translator::TranslateInitializerList(const OperatorNode& node)
+{
+    if (!inFunctionBody) {
+        ReportError("%s", kGLSLGlobalArrayNotSupported);
+        return;
+    }
+    const VariableNode* array = AsVariable(node.left);
+    const GroupNode* elements = AsGroup(node.right);
+    if (array == nullptr || elements == nullptr) return;
+    for (int i = 0; i < elements->children.GetCount(); ++i) {
+        body.Append(";\n");
+        WriteIndentation();
+        body.AppendFormat("%s[%i] = ", array->name.GetText(), i);
+        TranslateNode(elements->children[i]);
+    }
+}
+
+bool ESSL20Translator::TranslateInputReference(const String& member, const Type& memberType)
+{
+    if (member == "face_direction") {
+        body.Append("(gl_FrontFacing ? 1.0 : -1.0)");
+        return true;
+    }
+    return GLSL21Translator::TranslateInputReference(member, memberType);
+}
+
+}  // namespace ShaderTool

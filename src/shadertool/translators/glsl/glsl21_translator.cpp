@@ -1,0 +1,278 @@
+#include "shadertool/translators/glsl/glsl21_translator.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstring>
+#include <iterator>
+
+#include "shadertool/sema/builtin.h"
+#include "shadertool/translators/glsl/glsl_reserved_words.h"
+#include "shadertool/translators/glsl/glsl_translator_messages.h"
+#include "shadertool/basic/operator.h"
+#include "shadertool/translators/translator_messages.h"
+
+namespace ShaderTool {
+namespace {
+
+// Built-ins that no GLSL-family target writes as a call of its own.
+constexpr uint32_t kGLSL21Unsupported[] = {
+    INTRINSIC_FLOAT_BITS_TO_UINT,
+    INTRINSIC_LOAD_INDICES,
+    INTRINSIC_OBJECT_SPACE_TO_WORLD,
+    INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO,
+    INTRINSIC_STORE_IMAGE,
+    INTRINSIC_TRACE,
+    INTRINSIC_UNPACK_UNORM4_TO_FLOAT4,
+    // The old language has no sampling with a texel offset, and no extension
+    // that the shader compilers here know adds one.
+    INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET,
+};
+
+// Level and gradient sampling outside the vertex stage come from this extension.
+constexpr const char* kTextureLodExtension = "GL_ARB_shader_texture_lod";
+
+const char* DimensionSuffix(TextureDimension dimension)
+{
+    switch (dimension) {
+    case TEXTURE_3D: return "3D";
+    case TEXTURE_CUBE: return "Cube";
+    default: return "2D";
+    }
+}
+
+}  // namespace
+
+GLSL21Translator::GLSL21Translator(Log* log) : Translator(log)
+{
+    AddRename("atan2", "atan");
+    AddRename("frac", "fract");
+    AddRename("lerp", "mix");
+    AddRename("rsqrt", "inversesqrt");
+    AddRename("sampleTexture", "texture");
+    AddRename("sampleTextureGrad", "texture");
+    AddRename("sampleTextureLod", "texture");
+    AddRename("sampleTextureLodOffset", "texture");
+}
+
+GLSL21Translator::~GLSL21Translator() = default;
+
+void GLSL21Translator::Reset()
+{
+    Translator::Reset();
+    extensions.Clear();
+    positionName.Clear();
+}
+
+void GLSL21Translator::AddExtension(const char* name)
+{
+    for (const char* extension : extensions) {
+        if (String(extension) == name) return;
+    }
+    extensions.Add(name);
+}
+
+void GLSL21Translator::DeclareLine(const char* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    header.AppendFormatV(format, arguments);
+    va_end(arguments);
+    header.Append(";\n");
+}
+
+void GLSL21Translator::BeginDeclarationGroup()
+{
+    if (!header.IsEmpty()) header.Append("\n");
+}
+
+void GLSL21Translator::BeginShader(const ShaderDescription& shaderDescription)
+{
+    if (stage != STAGE_VERTEX && stage != STAGE_PIXEL) return;
+    for (const VertexOutputVariable& output : shaderDescription.vertexOutput) {
+        if (output.semantic == VERTEX_OUTPUT_POSITION && positionName.IsEmpty()) positionName = output.name;
+    }
+    // Values that must not be interpolated need a qualifier the old
+    // languages lack, and no language of this family passes a bool.
+    for (const VertexOutputVariable& output : shaderDescription.vertexOutput) {
+        const BaseType base = output.type.baseType;
+        const bool integer = base == BaseType::INT || base == BaseType::UINT;
+        if (base == BaseType::BOOL || (integer && !CanPassIntegerOutputs())) {
+            ReportError(kGLSLVertexOutputNotPassed, output.name.GetText(), GetTypeText(output.type, false).GetText(),
+                        GetTargetName(target));
+        }
+    }
+}
+
+void GLSL21Translator::WriteHeader()
+{
+    if (extensions.GetCount() == 0) return;
+    String text;
+    for (const char* extension : extensions) text.AppendFormat("#extension %s : require\n", extension);
+    text.Append("\n");
+    text.Append(header.GetText(), header.GetLength());
+    header = text;
+}
+
+String GLSL21Translator::GetTypeName(const Type& type)
+{
+    String name;
+    switch (type.baseType) {
+    case BaseType::FLOAT:
+        name = type.vectorSize >= 2 ? "vec" : type.matrixSize >= 1 ? "mat" : "float";
+        break;
+    case BaseType::INT:
+        name = type.vectorSize >= 2 ? "ivec" : "int";
+        break;
+    case BaseType::UINT:
+        if (target != TARGET_SPIRV) ReportError("%s", kGLSLUnsignedNotSupported);
+        name = type.vectorSize >= 2 ? "uvec" : "uint";
+        break;
+    case BaseType::BOOL:
+        // The language's boolean vectors are bvec, never "bool2".
+        name = type.vectorSize >= 2 ? "bvec" : "bool";
+        break;
+    case BaseType::STRUCT:
+        return GetIdentifier(type.name);
+    default:
+        return Translator::GetTypeName(type);
+    }
+    if (type.vectorSize >= 2) {
+        name.AppendFormat("%i", type.vectorSize);
+    } else if (type.matrixSize > 0) {
+        name.AppendFormat("%i", type.matrixSize);
+    }
+    return name;
+}
+
+String GLSL21Translator::GetIdentifier(const String& name)
+{
+    const auto less = [](const char* a, const char* b) { return std::strcmp(a, b) < 0; };
+    if (!std::binary_search(std::begin(kGLSLReservedWords), std::end(kGLSLReservedWords), name.GetText(), less)) {
+        return name;
+    }
+    return String::Formatted("_%s", name.GetText());
+}
+
+String GLSL21Translator::GetFloatTypeName(const Type& type)
+{
+    Type floatType = type;
+    floatType.baseType = BaseType::FLOAT;
+    return GetTypeName(floatType);
+}
+
+String GLSL21Translator::GetFunctionName(const FunctionNode& call)
+{
+    String name = Translator::GetFunctionName(call);
+    const uint32_t id = call.subKind;
+    if (id != INTRINSIC_SAMPLE_TEXTURE && id != INTRINSIC_SAMPLE_TEXTURE_GRAD && id != INTRINSIC_SAMPLE_TEXTURE_LOD &&
+        id != INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET) {
+        return name;
+    }
+    const Array<Node*>* arguments = GetArguments(call);
+    const Type* texture = arguments != nullptr && arguments->GetCount() > 0 ? GetNodeType((*arguments)[0]) : nullptr;
+    if (texture != nullptr) name.Append(DimensionSuffix(texture->textureDimension));
+    // The gradient functions of the level extension carry its suffix.
+    if (id == INTRINSIC_SAMPLE_TEXTURE_GRAD) name.Append("GradARB");
+    if (id == INTRINSIC_SAMPLE_TEXTURE_LOD) name.Append("Lod");
+    if (id == INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET) name.Append("LodOffset");
+    return name;
+}
+
+void GLSL21Translator::WriteFloatLiteral(const char* text)
+{
+    ConstantNode literal;
+    literal.type = Type::MakeVector(BaseType::FLOAT, 1);
+    literal.text = text;
+    TranslateConstant(literal);
+}
+
+void GLSL21Translator::TranslateSaturate(const FunctionNode& call)
+{
+    const Array<Node*>* arguments = GetArguments(call);
+    body.Append("clamp(");
+    if (arguments != nullptr && arguments->GetCount() > 0) TranslateNode((*arguments)[0]);
+    body.Append(", ");
+    WriteFloatLiteral("0.0f");
+    body.Append(", ");
+    WriteFloatLiteral("1.0f");
+    body.Append(")");
+}
+
+void GLSL21Translator::TranslateVectorTest(const FunctionNode& call)
+{
+    const Array<Node*>* arguments = GetArguments(call);
+    const Node* argument = arguments != nullptr && arguments->GetCount() > 0 ? (*arguments)[0] : nullptr;
+    const Type* type = GetNodeType(argument);
+    body.AppendFormat("%s(bvec%i(", GetFunctionName(call).GetText(), type != nullptr ? type->vectorSize : 0);
+    TranslateNode(argument);
+    body.Append("))");
+}
+
+void GLSL21Translator::TranslateFunctionCall(const FunctionNode& call)
+{
+    if (!call.isBuiltIn) {
+        Translator::TranslateFunctionCall(call);
+        return;
+    }
+    for (uint32_t unsupported : kGLSL21Unsupported) {
+        if (call.subKind == unsupported) {
+            ReportError(kTranslatorFunctionNotSupported, call.name.GetText());
+            Translator::TranslateFunctionCall(call);
+            return;
+        }
+    }
+    switch (call.subKind) {
+    case INTRINSIC_ALL:
+    case INTRINSIC_ANY:
+        TranslateVectorTest(call);
+        return;
+    case INTRINSIC_SATURATE:
+        TranslateSaturate(call);
+        return;
+    case INTRINSIC_SAMPLE_TEXTURE_GRAD:
+    case INTRINSIC_SAMPLE_TEXTURE_LOD:
+        AddExtension(kTextureLodExtension);
+        break;
+    default:
+        break;
+    }
+    Translator::TranslateFunctionCall(call);
+}
+
+void GLSL21Translator::TranslateFloatModulo(const OperatorNode& node)
+{
+    const Type* left = GetNodeType(node.left);
+    const Type* right = GetNodeType(node.right);
+    if (left == nullptr || right == nullptr) {
+        Translator::TranslateOperator(node);
+        return;
+    }
+    if (node.operatorIndex == OP_ASSIGN_MODULO) {
+        TranslateNode(node.left);
+        body.Append(" = ");
+    }
+    body.AppendFormat("%s(mod(%s(", GetTypeName(*left).GetText(), GetFloatTypeName(*left).GetText());
+    TranslateNode(node.left);
+    body.AppendFormat("), %s(", GetFloatTypeName(*right).GetText());
+    TranslateNode(node.right);
+    body.Append(")))");
+}
+
+void GLSL21Translator::TranslateOperator(const OperatorNode& node)
+{
+    if (node.operatorIndex == OP_MODULO || node.operatorIndex == OP_ASSIGN_MODULO) {
+        TranslateFloatModulo(node);
+        return;
+    }
+    if (node.operatorIndex == OP_MEMBER && TranslateMemberAccess(node)) return;
+    Translator::TranslateOperator(node);
+}
+
+void GLSL21Translator::TranslateInitializerList(const OperatorNode& node)
+{
+    Type arrayType = GetNodeType(node.left) != nullptr ? *GetNodeType(node.left) : node.type;
+    body.AppendFormat(" = %s[]\n", GetTypeName(arrayType).GetText());
+    WriteElementList(node, '(', ')');
+}
+
+}  // namespace ShaderTool

@@ -1,0 +1,90 @@
+#include "shadertool/translators/glsl/glsl31_translator.h"
+
+#include "shadertool/sema/builtin.h"
+#include "shadertool/basic/operator.h"
+
+namespace ShaderTool {
+namespace {
+
+constexpr const char* kESSL30PixelPrecision = "precision highp float;\nprecision lowp sampler3D;\n\n";
+
+}  // namespace
+
+GLSL31Translator::GLSL31Translator(Log* log) : GLSL21Translator(log)
+{
+    vertexInputKeyword = "in";
+    vertexOutputKeyword = "out";
+    pixelInputKeyword = "in";
+}
+
+String GLSL31Translator::GetFunctionName(const FunctionNode& call)
+{
+    return Translator::GetFunctionName(call);
+}
+
+void GLSL31Translator::TranslateFunctionCall(const FunctionNode& call)
+{
+    if (call.isBuiltIn && (call.subKind == INTRINSIC_SAMPLE_TEXTURE_GRAD || call.subKind == INTRINSIC_SAMPLE_TEXTURE_LOD ||
+                           call.subKind == INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET)) {
+        Translator::TranslateFunctionCall(call);
+        return;
+    }
+    GLSL21Translator::TranslateFunctionCall(call);
+}
+
+void GLSL31Translator::TranslateOperator(const OperatorNode& node)
+{
+    if (node.operatorIndex == OP_MEMBER && TranslateMemberAccess(node)) return;
+    Translator::TranslateOperator(node);
+}
+
+bool GLSL31Translator::TranslateInputReference(const String& member, const Type& memberType)
+{
+    if (member == "vertex_id") {
+        body.Append("gl_VertexID");
+        return true;
+    }
+    if (member == "instance_id") {
+        body.Append("gl_InstanceID");
+        return true;
+    }
+    return GLSL21Translator::TranslateInputReference(member, memberType);
+}
+
+bool GLSL31Translator::TranslateOutputReference(const String& member)
+{
+    if (stage == STAGE_PIXEL) {
+        body.AppendFormat("_out_%s", member.GetText());
+        return true;
+    }
+    return GLSL21Translator::TranslateOutputReference(member);
+}
+
+void GLSL31Translator::DeclarePixelOutputs(const ShaderDescription& shaderDescription)
+{
+    if (shaderDescription.pixelOutput.GetCount() == 0) return;
+    BeginDeclarationGroup();
+    for (const String& output : shaderDescription.pixelOutput) DeclareLine("out vec4 _out_%s", output.GetText());
+}
+
+ESSL30Translator::ESSL30Translator(Log* log) : GLSL31Translator(log) {}
+
+void ESSL30Translator::WriteHeader()
+{
+    if (stage != STAGE_PIXEL) return;
+    String text = kESSL30PixelPrecision;
+    text.Append(header.GetText(), header.GetLength());
+    header = text;
+}
+
+void ESSL30Translator::DeclarePixelOutputs(const ShaderDescription& shaderDescription)
+{
+    const Array<String>& outputs = shaderDescription.pixelOutput;
+    if (outputs.GetCount() == 0) return;
+    BeginDeclarationGroup();
+    for (int i = 0; i < outputs.GetCount(); ++i) {
+        DeclareLine("layout(location = %i) out vec4 _out_%s", i, outputs[i].GetText());
+    }
+}
+
+}  // namespace ShaderTool
