@@ -4,6 +4,7 @@
 #include "filesystem/whole_file.h"
 #include "shadertool/driver/driver.h"
 #include "shadertool/driver/driver_messages.h"
+#include "shadertool/translators/translate_tree.h"
 
 namespace ShaderTool {
 namespace {
@@ -118,15 +119,10 @@ bool TranslateForTarget(GlobalState& state, WorkRecord& record, uint32_t targetB
             StepError(state, kDriverNoTranslator, info->name);
             return false;
         }
-        const ShaderDescription& description = state.reader.GetDescription();
-        translator->Reset();
-        translator->SetTranslation(&description, state.settings.featureLevel, targetBit, stage);
-        translator->BeginShader(description);
-        if (state.frontEnd.parse.root != nullptr) translator->TranslateRoot(*state.frontEnd.parse.root);
-        if (!translator->Succeeded()) return false;
-        translator->WriteInterface(description);
-        translator->WriteHeader();
-        text = translator->GetResultText();
+        if (!TranslateTree(*translator, state.reader.GetDescription(), state.frontEnd.parse.root,
+                           state.settings.featureLevel, targetBit, stage, text)) {
+            return false;
+        }
     }
     const bool compiles = info->compilesAtTranslation;
     const bool written = WriteOutputFile(state, text, stage, compiles);

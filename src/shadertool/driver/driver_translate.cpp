@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "filesystem/path_scheme.h"
+#include "shadertool/driver/capabilities.h"
 #include "shadertool/driver/driver.h"
 #include "shadertool/driver/driver_messages.h"
 
@@ -11,42 +12,6 @@ namespace ShaderTool {
 bool TranslateStages(GlobalState& state);
 
 namespace {
-
-void MainError(GlobalState& state, const char* format, const char* targetName)
-{
-    state.mainLog.WriteError(String::Formatted(format, targetName).GetText());
-}
-
-bool CheckCapabilities(GlobalState& state, uint32_t targetBit)
-{
-    const TargetInfo* info = FindTargetInfo(targetBit);
-    const ShaderDescription& description = state.reader.GetDescription();
-    const TargetCapabilities& can = info->capabilities;
-    bool result = true;
-    if (!can.buffers && description.buffers.GetCount() > 0) {
-        MainError(state, kDriverNoBuffers, info->name);
-        result = false;
-    }
-    if (!can.multiplePixelOutputs && description.pixelOutput.GetCount() >= 2) {
-        MainError(state, kDriverNoMultipleOutputs, info->name);
-        result = false;
-    }
-    if (!can.rayTracing && description.rayTracingGroup != -1) {
-        MainError(state, kDriverNoRayTracing, info->name);
-        result = false;
-    }
-    for (const PixelTextureVariable& texture : description.pixelTextures) {
-        if (!can.textures3D && texture.type.textureDimension == TEXTURE_3D) {
-            MainError(state, kDriverNo3DTextures, info->name);
-            return false;
-        }
-        if (!can.textureArrays && texture.type.arraySize != 0) {
-            MainError(state, kDriverNoTextureArrays, info->name);
-            return false;
-        }
-    }
-    return result;
-}
 
 // The stage pairs are compared over every source of the Shader XML: a file
 // whose vertex sources are split by target beside one shared pixel source
@@ -143,7 +108,9 @@ bool TranslateShaderXML(const String& path, const TranslationSettings& settings,
             return true;
         }
         for (uint32_t bit = 1; bit <= TARGET_SPIRV; bit <<= 1) {
-            if ((state.settings.targetMask & bit) != 0 && !CheckCapabilities(state, bit)) result = false;
+            if ((state.settings.targetMask & bit) != 0 && !CheckCapabilities(description, bit, state.mainLog)) {
+                result = false;
+            }
         }
     }
     if (result) result = BuildWorkList(state);

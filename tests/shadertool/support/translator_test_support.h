@@ -9,6 +9,7 @@
 
 #include "shader_interfaces_test_support.h"
 #include "shadertool/driver/front_end.h"
+#include "shadertool/translators/translate_tree.h"
 #include "shadertool/translators/translator_factory.h"
 
 class TranslatorFixture : public ::testing::Test {
@@ -26,14 +27,12 @@ protected:
         source.stage = stage;
         frontEnd.stepLog.Clear();
         if (!ShaderTool::RunFrontEnd(frontEnd, description, source, target, definitions)) return false;
-        translator.Reset();
-        translator.SetTranslation(&description, featureLevel, target, stage);
-        translator.BeginShader(description);
-        translator.TranslateRoot(*frontEnd.parse.root);
-        if (!translator.Succeeded()) return false;
-        translator.WriteInterface(description);
-        translator.WriteHeader();
-        result = translator.GetResultText().GetText();
+        String output;
+        if (!ShaderTool::TranslateTree(translator, description, frontEnd.parse.root, featureLevel, target, stage,
+                                       output)) {
+            return false;
+        }
+        result = output.GetText();
         return true;
     }
 
