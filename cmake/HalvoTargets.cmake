@@ -34,8 +34,8 @@ endfunction()
 
 # halvo_add_fuzzer(<name> SOURCES <files...> LIBS <targets...>)
 # A libFuzzer target named fuzz_<name>; its seed corpus is corpus/<name>/ beside
-# the CMakeLists.txt that declares it,
-# and .ci/run runs it there for a few seconds.
+# the CMakeLists.txt that declares it, with a dictionary <name>.dict there when
+# it has one, and .ci/run runs it there for a few seconds.
 function(halvo_add_fuzzer name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(fuzz_${name} ${ARG_SOURCES})
