@@ -116,6 +116,10 @@ void HLSL11Translator::TranslateSampleCall(const FunctionNode& call)
     }
     body.Append(")");
     if (call.subKind == INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO) {
+        // An element of a texture array is compared through the array's sampler.
+        const OperatorNode* element = texture->kind == NodeKind::Operator ? static_cast<const OperatorNode*>(texture)
+                                                                          : nullptr;
+        if (element != nullptr && element->operatorIndex == OP_SUBSCRIPT) texture = element->left;
         if (const VariableNode* member = GetAccessedMember(texture)) comparisonTextures.Add(member->name);
     }
 }

@@ -1,5 +1,6 @@
 #include "shadertool/translators/hlsl/hlsl12_translator.h"
 
+#include "shadertool/basic/operator.h"
 #include "shadertool/sema/builtin.h"
 #include "shadertool/translators/hlsl/hlsl12_support_functions.h"
 
@@ -24,6 +25,12 @@ constexpr RayInput kRayInputs[] = {
     {"world_ray_origin", "WorldRayOrigin()"},
 };
 static_assert(sizeof(kRayInputs) / sizeof(kRayInputs[0]) == 8);
+
+// An array of textures or of buffers, as opposed to the elements of one buffer.
+bool IsResourceArray(const Type* type)
+{
+    return type != nullptr && type->arraySize != 0 && (type->baseType == BaseType::TEXTURE || type->isBuffer != 0);
+}
 
 constexpr const char* kConsoleRootSignatureAttribute =
     "#if defined(__XBOX_ONE) || defined(__XBOX_SCARLETT)\n\n[RootSignature(ROOT_SIGNATURE)]\n\n#endif\n\n";
@@ -112,6 +119,15 @@ void HLSL12Translator::TranslateFunctionCall(const FunctionNode& call)
 // levels of one translation may hold HLSL11_LOW beside the HLSL12 ones.
 void HLSL12Translator::TranslateOperator(const OperatorNode& node)
 {
+    if (node.operatorIndex == OP_SUBSCRIPT && IsResourceArray(GetNodeType(node.left)) &&
+        (node.right == nullptr || node.right->kind != NodeKind::Constant)) {
+        // An index that may differ between the threads of a wave must say so.
+        TranslateNode(node.left);
+        body.Append("[NonUniformResourceIndex(");
+        TranslateNode(node.right);
+        body.Append(")]");
+        return;
+    }
     HLSL9Translator::TranslateOperator(node);
 }
 

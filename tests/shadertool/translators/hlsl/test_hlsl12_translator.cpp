@@ -224,6 +224,26 @@ TEST_F(HLSL12TranslatorTest, ConsoleClosestHitWritesSupportFunctionsAndCompariso
         << result;
 }
 
+TEST_F(HLSL12TranslatorTest, TextureArraysOfRayStagesAreUnsizedComparedAndIndexedNonUniformly)
+{
+    rayDescription.pixelTextures[1].type.arraySize = -1;
+    ASSERT_TRUE(RunRay(std::string(kHitInfo) +
+                           "void main()\n{\n\tfloat lit = sampleTextureCompareLodZero(texture.albedo[input.primitive_id], "
+                           "input.hit_attribute, 0.5);\n"
+                           "\tlit += sampleTextureLod(texture.albedo[1], input.hit_attribute, 0.0).x;\n"
+                           "\tray_payloads.hit.distance = lit;\n}\n",
+                       STAGE_RCHIT))
+        << LogText();
+    EXPECT_TRUE(Contains("SamplerComparisonState _smp_albedo[] : register(s0, space4);\n"
+                         "Texture2D _tex_albedo[] : register(t0, space5);\n"))
+        << result;
+    EXPECT_TRUE(Contains("\tfloat lit = _tex_albedo[NonUniformResourceIndex(PrimitiveIndex())].SampleCmpLevelZero("
+                         "_smp_albedo[NonUniformResourceIndex(PrimitiveIndex())], _hit_attributes.barycentrics, 0.5f);\n"))
+        << result;
+    EXPECT_TRUE(Contains("\tlit += _tex_albedo[1].SampleLevel(_smp_albedo[1], _hit_attributes.barycentrics, 0.0f).x;\n"))
+        << result;
+}
+
 TEST_F(HLSL12TranslatorTest, StageWithoutSupportCallsHasNoSupportFunctions)
 {
     ASSERT_TRUE(RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = input.ray_length;\n}\n",
