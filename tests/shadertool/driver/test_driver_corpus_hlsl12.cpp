@@ -13,15 +13,16 @@ namespace {
 constexpr const char* kHLSL12VertexPixelFiles[] = {"sprite_v22.xml", "lit_v24.xml", "skinned_v23.xml",
                                                    "quad_v23.xml"};
 constexpr const char* kHLSL12RayFiles[] = {"raytrace_v24.xml", "raytrace_camera_v24.xml", "raytrace_hit_v24.xml",
-                                           "raytrace_sky_miss_v24.xml", "raytrace_shadow_miss_v24.xml"};
+                                           "raytrace_sky_miss_v24.xml", "raytrace_shadow_miss_v24.xml",
+                                           "raytrace_layers_v24.xml"};
 // The files whose targets include PSSL; the ray-tracing file naming all targets is refused by PSSL's capabilities.
 constexpr const char* kPSSLFiles[] = {"lit_v24.xml", "skinned_v23.xml", "quad_v23.xml"};
 constexpr const char* kRefusedByPSSL = "raytrace_v24.xml";
 
 constexpr uint32_t kHLSL12Levels[] = {FEATURE_LEVEL_HLSL12_DEFAULT, FEATURE_LEVEL_HLSL12_XBOX_SX};
 
-// The Direct3D 12 ray-tracing types and intrinsics that glslang's HLSL front
-// end does not know, declared with their documented shapes, so that the front
+// The Direct3D 12 ray-tracing types and intrinsics (and the non-uniform index
+// marker of shader model 5.1) that glslang's HLSL front end does not know, declared with their documented shapes, so that the front
 // end checks everything else in a ray-tracing stage: declarations, scopes,
 // types, sampler kinds and registers.
 constexpr const char* kRayTracingPrelude =
@@ -30,6 +31,7 @@ constexpr const char* kRayTracingPrelude =
     "struct BuiltInTriangleIntersectionAttributes { float2 barycentrics; };\n"
     "uint3 DispatchRaysIndex() { return uint3(0u, 0u, 0u); }\n"
     "uint3 DispatchRaysDimensions() { return uint3(1u, 1u, 1u); }\n"
+    "uint NonUniformResourceIndex(uint index) { return index; }\n"
     "uint InstanceID() { return 0u; }\n"
     "uint PrimitiveIndex() { return 0u; }\n"
     "float RayTCurrent() { return 0.0f; }\n"
