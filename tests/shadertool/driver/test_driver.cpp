@@ -249,23 +249,20 @@ TEST_F(DriverTest, TargetWithoutTranslatorIsReported)
 
 TEST_F(DriverTest, TargetsWithoutACompilerReportItWhenCompilingIsAsked)
 {
-    settings.targetMask = TARGET_HLSL12 | TARGET_PSSL;
+    settings.targetMask = TARGET_HLSL12 | TARGET_PSSL | TARGET_SPIRV;
     settings.featureLevel = FEATURE_LEVEL_HLSL12_DEFAULT | FEATURE_LEVEL_PSSL_GNM;
     settings.compile = 1;
     EXPECT_FALSE(Translate(SpriteXml(kSpriteSources)));
-    const std::string noCompiler = " does not have a compiler set up. If this occurred at runtime, most likely the "
-                                   "target does not support runtime compilation.\n";
+    std::string perStage;
+    for (const char* target : {"HLSL12", "PSSL", "SPIRV"}) {
+        perStage += std::string("Translating for target '") + target + "'...\nError: target '" + target +
+                    "' does not have a compiler set up. If this occurred at runtime, most likely the target does not "
+                    "support runtime compilation.\n";
+    }
     EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "Translating vertex shader code of shader source 1...\n"
-                         "Translating for target 'HLSL12'...\n"
-                         "Error: target 'HLSL12'" + noCompiler +
-                         "Translating for target 'PSSL'...\n"
-                         "Error: target 'PSSL'" + noCompiler +
-                         "Translating pixel shader code of shader source 2...\n"
-                         "Translating for target 'HLSL12'...\n"
-                         "Error: target 'HLSL12'" + noCompiler +
-                         "Translating for target 'PSSL'...\n"
-                         "Error: target 'PSSL'" + noCompiler + "\nTranslation FAILED\n");
+                         "Translating vertex shader code of shader source 1...\n" +
+                             perStage + "Translating pixel shader code of shader source 2...\n" + perStage +
+                             "\nTranslation FAILED\n");
     // Their text is meant for a compiler: without one no stage output is written.
     EXPECT_EQ(GetGlobalState().stageMask, 0u);
     Reset();
