@@ -115,8 +115,9 @@ bool DataManager::SaveDatabaseAs(const DMDatabase* database, const char* path, b
         return false;
     }
     const ByteBuffer& file = scrambled ? container : text;
-    if (!HVI_WriteFileAtomically(path, file.GetData(), file.GetSize())) {
-        HVI_Popup(HV_LOG_WARNING, kMessageUnableToWrite, path);
+    WriteStep failedStep = WriteStep::None;
+    if (!HVI_WriteFileAtomically(path, file.GetData(), file.GetSize(), &failedStep)) {
+        HVI_Popup(HV_LOG_WARNING, HVI_GetWriteFailureText(failedStep), path);
         return false;
     }
     return true;

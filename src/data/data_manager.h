@@ -34,8 +34,9 @@ public:
 
     // Writes the database to the file at the path: a temporary file beside
     // it is renamed over the old one only when complete, so a failed save
-    // leaves the old file as it was. A file that cannot be written gives the
-    // popup "Unable to open file '%s' for writing." and false.
+    // leaves the old file as it was. A file that cannot be written gives a
+    // popup that names the failed step ("Unable to open file '%s' for
+    // writing." when the new file cannot be made) and false.
     static bool SaveDatabaseAs(const DMDatabase* database, const char* path, bool scrambled);
 
     // Removes the database registered under the name and destroys it.

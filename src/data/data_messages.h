@@ -23,7 +23,6 @@ inline constexpr const char kReasonContainerLength[] = "length does not match th
 inline constexpr const char kReasonContainerChecksum[] = "checksum does not match";
 
 // Writing.
-inline constexpr const char kMessageUnableToWrite[] = "Unable to open file '%s' for writing.";
 inline constexpr const char kMessageNotWritable[] = "%s: database '%s' cannot be written (%s).";
 inline constexpr const char kReasonInvalidKey[] = "a key is not a valid XML attribute name";
 inline constexpr const char kReasonTooLarge[] = "the written text would exceed 2 GB";

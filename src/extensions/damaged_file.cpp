@@ -10,7 +10,7 @@ constexpr int kMaxDamagedCopies = 9;
 
 }  // namespace
 
-String HVI_KeepDamagedFile(const char* path, bool keepOriginal)
+String HVI_KeepDamagedFile(const char* path)
 {
     const String from = HV_ConvertStaticPathToNativeOSPath(path);
     for (int copy = 1; !from.IsEmpty() && copy <= kMaxDamagedCopies; ++copy) {
@@ -19,10 +19,8 @@ String HVI_KeepDamagedFile(const char* path, bool keepOriginal)
         const String to = HV_ConvertStaticPathToNativeOSPath(name.GetText());
         if (to.IsEmpty())
             continue;
-        // Neither call replaces a file that is already there: a taken name fails.
-        const bool kept = keepOriginal ? CopyFileA(from.GetText(), to.GetText(), TRUE) != FALSE
-                                       : MoveFileExA(from.GetText(), to.GetText(), MOVEFILE_WRITE_THROUGH) != FALSE;
-        if (kept)
+        // A move without MOVEFILE_REPLACE_EXISTING fails on a taken name.
+        if (MoveFileExA(from.GetText(), to.GetText(), MOVEFILE_WRITE_THROUGH))
             return name;
     }
     return String();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "filesystem/write_step.h"
 #include "foundation/string.h"
 #include "halvo/filesystem.h"
 
@@ -47,8 +48,8 @@ public:
     virtual bool FindPath(const char* path) = 0;
     virtual bool GetFileInfo(const char* path, HV_FileInfo& info) = 0;
     // Writes the whole file through a temporary file beside it; see
-    // HVI_WriteFileAtomically.
-    virtual bool WriteFileAtomically(const char* path, const void* bytes, int64_t size) = 0;
+    // HVI_WriteFileAtomically. The step that failed, or None.
+    virtual WriteStep WriteFileAtomically(const char* path, const void* bytes, int64_t size) = 0;
 };
 
 }  // namespace HVFileSystem

@@ -55,10 +55,10 @@ bool HttpSystem::GetFileInfo(const char* path, HV_FileInfo& info)
            cached.system->GetFileInfo(cached.systemPath.GetText(), info);
 }
 
-bool HttpSystem::WriteFileAtomically(const char* path, const void*, int64_t)
+WriteStep HttpSystem::WriteFileAtomically(const char* path, const void*, int64_t)
 {
     LogReadOnly("HttpSystem WriteFileAtomically", path);
-    return false;
+    return WriteStep::Create;
 }
 
 }  // namespace HVFileSystem

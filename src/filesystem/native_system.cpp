@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "filesystem/critical_section.h"
 #include "filesystem/native_file.h"
 #include "foundation/log.h"
 #include "foundation/string.h"
@@ -25,32 +24,60 @@ uint32_t ToSecondsSince1970(const FILETIME& time)
     return seconds > UINT32_MAX ? UINT32_MAX : uint32_t(seconds);
 }
 
-// Atomic writes of one target share its temporary file, so they take turns.
-CriticalSection& AtomicWriteLock()
-{
-    static CriticalSection lock;
-    return lock;
-}
-
 bool IsFolder(const char* path)
 {
     const DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// Writes every byte and flushes; false at the first shortfall.
-bool WriteAllAndFlush(std::FILE* stream, const void* bytes, int64_t size)
+// Writes every byte; false at the first shortfall.
+bool WriteAll(HANDLE file, const void* bytes, int64_t size)
 {
     const uint8_t* cursor = static_cast<const uint8_t*>(bytes);
     int64_t remaining = size;
     while (remaining > 0) {
-        const size_t chunk = remaining > (1 << 20) ? size_t(1 << 20) : size_t(remaining);
-        if (std::fwrite(cursor, 1, chunk, stream) != chunk)
+        const DWORD chunk = remaining > (1 << 20) ? DWORD(1 << 20) : DWORD(remaining);
+        DWORD written = 0;
+        if (!WriteFile(file, cursor, chunk, &written, nullptr) || written != chunk)
             return false;
         cursor += chunk;
-        remaining -= int64_t(chunk);
+        remaining -= chunk;
     }
-    return std::fflush(stream) == 0;
+    return true;
+}
+
+// The folder part of a native path, "." when it has none.
+String FolderOf(const char* path)
+{
+    const char* slash = std::strrchr(path, '/');
+    if (slash == nullptr)
+        return String(".");
+    String folder;
+    folder.Assign(path, int(slash - path));
+    return folder.IsEmpty() ? String("/") : folder;
+}
+
+// Writes the bytes to the new temporary file and hands them to the disk; the
+// step that failed, or None.
+WriteStep FillTemporaryFile(const char* temporaryPath, const void* bytes, int64_t size)
+{
+    HANDLE file = CreateFileA(temporaryPath, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: unable to open '%s'.", temporaryPath);
+        return WriteStep::Create;
+    }
+    WriteStep failed = WriteStep::None;
+    if (!WriteAll(file, bytes, size)) {
+        HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: unable to write %lld bytes to '%s'.",
+                static_cast<long long>(size), temporaryPath);
+        failed = WriteStep::Write;
+    } else if (!FlushFileBuffers(file)) {
+        HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: unable to flush '%s' to disk.", temporaryPath);
+        failed = WriteStep::Flush;
+    }
+    CloseHandle(file);
+    return failed;
 }
 
 }  // namespace
@@ -90,32 +117,28 @@ bool NativeSystem::GetFileInfo(const char* path, HV_FileInfo& info)
     return true;
 }
 
-bool NativeSystem::WriteFileAtomically(const char* path, const void* bytes, int64_t size)
+WriteStep NativeSystem::WriteFileAtomically(const char* path, const void* bytes, int64_t size)
 {
     // HVI_WriteFileAtomically reports bad arguments before folders are made.
     if (path == nullptr || size < 0 || (bytes == nullptr && size > 0))
-        return false;
-    const String temporaryPath = String::Formatted("%s.tmp", path);
-    CriticalSectionScope scope(AtomicWriteLock());
-    std::FILE* stream = IsFolder(temporaryPath.GetText()) ? nullptr : std::fopen(temporaryPath.GetText(), "wb");
-    if (stream == nullptr) {
-        HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: unable to create '%s'.", temporaryPath.GetText());
-        return false;
+        return WriteStep::Create;
+    // A name of its own for every writer, in this process or another: no
+    // writer can truncate or fill another's new file.
+    char temporaryPath[MAX_PATH];
+    if (GetTempFileNameA(FolderOf(path).GetText(), "hvw", 0, temporaryPath) == 0) {
+        HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: unable to create a temporary file beside '%s'.", path);
+        return WriteStep::Create;
     }
-    const bool written = WriteAllAndFlush(stream, bytes, size);
-    const bool closed = std::fclose(stream) == 0;
-    if (!written || !closed) {
-        HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: unable to write %lld bytes to '%s'.",
-                static_cast<long long>(size), temporaryPath.GetText());
-        DeleteFileA(temporaryPath.GetText());
-        return false;
-    }
-    if (!MoveFileExA(temporaryPath.GetText(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    WriteStep failed = FillTemporaryFile(temporaryPath, bytes, size);
+    // The rename replaces the old file in one step: readers see the old file or the new one.
+    if (failed == WriteStep::None &&
+        !MoveFileExA(temporaryPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: unable to replace '%s'.", path);
-        DeleteFileA(temporaryPath.GetText());
-        return false;
+        failed = WriteStep::Replace;
     }
-    return true;
+    if (failed != WriteStep::None)
+        DeleteFileA(temporaryPath);
+    return failed;
 }
 
 }  // namespace HVFileSystem

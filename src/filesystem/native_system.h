@@ -11,7 +11,7 @@ public:
     File* OpenFile(const char* path, OpenMode mode) override;
     bool FindPath(const char* path) override;
     bool GetFileInfo(const char* path, HV_FileInfo& info) override;
-    bool WriteFileAtomically(const char* path, const void* bytes, int64_t size) override;
+    WriteStep WriteFileAtomically(const char* path, const void* bytes, int64_t size) override;
 };
 
 }  // namespace HVFileSystem

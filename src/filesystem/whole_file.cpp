@@ -8,18 +8,18 @@
 #include "filesystem/path_resolution.h"
 #include "foundation/log.h"
 
-bool HVI_WriteFileAtomically(const char* path, const void* bytes, int64_t size)
+bool HVI_WriteFileAtomically(const char* path, const void* bytes, int64_t size, WriteStep* failedStep)
 {
-    if (size < 0 || (bytes == nullptr && size > 0)) {
-        HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: invalid arguments for '%s'.", path ? path : "");
-        return false;
-    }
+    WriteStep failed = WriteStep::Create;
     ResolvedPath resolved;
-    if (!HVI_ResolvePathForWriting("HVI_WriteFileAtomically", path, resolved))
-        return false;
-    if (!resolved.root.IsEmpty() && !HVI_CreateFoldersBelow(resolved.root.GetText(), resolved.relative.GetText()))
-        return false;
-    return resolved.system->WriteFileAtomically(resolved.systemPath.GetText(), bytes, size);
+    if (size < 0 || (bytes == nullptr && size > 0))
+        HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: invalid arguments for '%s'.", path ? path : "");
+    else if (HVI_ResolvePathForWriting("HVI_WriteFileAtomically", path, resolved) &&
+             (resolved.root.IsEmpty() || HVI_CreateFoldersBelow(resolved.root.GetText(), resolved.relative.GetText())))
+        failed = resolved.system->WriteFileAtomically(resolved.systemPath.GetText(), bytes, size);
+    if (failedStep != nullptr)
+        *failedStep = failed;
+    return failed == WriteStep::None;
 }
 
 bool HVI_ReadWholeFile(const char* path, ByteBuffer& out)

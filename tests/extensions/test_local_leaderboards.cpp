@@ -1,6 +1,10 @@
 #include <regex>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include "extension_test_environment.h"
+#include "support/scoped_limit.h"
 
 namespace {
 
@@ -320,7 +324,7 @@ TEST_F(LocalLeaderboards, AnUnreadableDatabaseIsKeptAsideAndNotOverwritten)
     const std::string damaged = "<database><array id=\"alltime\"><node points=\"1\"";
     std::ofstream(DatabaseFile(), std::ios::binary) << damaged;
     StartServices(kFeatures);
-    EXPECT_TRUE(Logged("HVI_OpenLeaderboardDatabase: 'user://leaderboards-db.xml' cannot be read; it is kept aside as "
+    EXPECT_TRUE(Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept aside as "
                        "'user://leaderboards-db.xml.damaged'."));
     EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), damaged);
     Submit(9);
@@ -338,7 +342,7 @@ TEST_F(LocalLeaderboards, ALaterDamagedDatabaseDoesNotReplaceTheCopyKeptEarlier)
     DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
     std::ofstream(DatabaseFile(), std::ios::binary | std::ios::trunc) << second;
     StartServices(kFeatures);
-    EXPECT_TRUE(Logged("HVI_OpenLeaderboardDatabase: 'user://leaderboards-db.xml' cannot be read; it is kept aside as "
+    EXPECT_TRUE(Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept aside as "
                        "'user://leaderboards-db.xml.damaged-2'."));
     EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), first);
     EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged-2"), second);
@@ -353,8 +357,8 @@ TEST_F(LocalLeaderboards, ADatabaseThatCanNeitherBeReadNorKeptAsideIsLeftAlone)
     for (int copy = 2; copy <= 9; ++copy)
         std::filesystem::create_directories(UserFolder() / ("leaderboards-db.xml.damaged-" + std::to_string(copy)));
     StartServices(kFeatures);
-    EXPECT_TRUE(Logged("HVI_OpenLeaderboardDatabase: 'user://leaderboards-db.xml' cannot be read nor kept aside; local "
-                       "scores are not kept this run."));
+    EXPECT_TRUE(Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read nor kept aside; local "
+                       "scores are not saved over it."));
     Submit(9);
     EXPECT_EQ(ReadFile(DatabaseFile()), damaged);
     const DeliveredEvent event = Request(1, 5);
@@ -424,7 +428,7 @@ TEST_F(LocalLeaderboards, DamagedScrambledDatabasesAreKeptAsideWithALogLine)
         std::filesystem::remove(UserFolder() / "leaderboards-db.xml.damaged");
         std::ofstream(DatabaseFile(), std::ios::binary | std::ios::trunc) << damaged;
         StartServices(kFeatures);
-        EXPECT_TRUE(Logged("HVI_OpenLeaderboardDatabase: 'user://leaderboards-db.xml' cannot be read; it is kept "
+        EXPECT_TRUE(Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept "
                            "aside as 'user://leaderboards-db.xml.damaged'."));
         Submit(8);
         EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), damaged);
@@ -439,12 +443,12 @@ TEST_F(LocalLeaderboards, AFailedSaveKeepsTheOldFileAndTheScoresInMemory)
     StartServices(kFeatures, true);
     Submit(1);
     const std::string before = ReadFile(DatabaseFile());
-    // A folder where the new file would be written first.
-    std::filesystem::create_directories(UserFolder() / "leaderboards-db.xml.tmp");
-    Submit(2);
-    EXPECT_TRUE(Logged("HVI_WriteFileAtomically: unable to create '" + (UserFolder() / "leaderboards-db.xml.tmp").string() +
-                       "'."));
-    EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to open file 'user://leaderboards-db.xml' for writing."));
+    {
+        // The new file cannot grow past the old one's size, as on a full disk.
+        ScopedLimit size(RLIMIT_FSIZE, before.size());
+        Submit(2);
+    }
+    EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to write file 'user://leaderboards-db.xml'."));
     EXPECT_EQ(ReadFile(DatabaseFile()), before);
     EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{2, 1}));
 }
@@ -474,4 +478,30 @@ TEST_F(LocalLeaderboards, ConcurrentSubmissionsAndRequestsKeepEveryCategoryWhole
     }
     const std::string name = Engine()->leaderboards->LocalPlayerName(0);
     EXPECT_TRUE(std::regex_match(name, std::regex("[0-9]+_121"))) << name;
+}
+
+TEST_F(LocalLeaderboards, TheDatabaseFileIsOpenedOnceAtStart)
+{
+    StartServices(kFeatures, true);
+    Submit(4);
+    StopServices();
+    DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
+    // Every open of the file is seen: a second read could fail where the
+    // first did not and leave an empty database for the next save.
+    const int watcher = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watcher, 0);
+    ASSERT_GE(inotify_add_watch(watcher, DatabaseFile().c_str(), IN_OPEN), 0);
+    StartServices(kFeatures, true);
+    int opens = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t got; (got = read(watcher, events, sizeof events)) > 0;) {
+        for (char* cursor = events; cursor < events + got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(cursor);
+            opens += (event->mask & IN_OPEN) != 0;
+            cursor += sizeof(inotify_event) + event->len;
+        }
+    }
+    close(watcher);
+    EXPECT_EQ(opens, 1);
+    EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{4}));
 }

@@ -1,4 +1,5 @@
 #include "extension_test_environment.h"
+#include "support/scoped_limit.h"
 
 namespace {
 
@@ -164,7 +165,7 @@ TEST_F(SimulatedCloud, ADamagedFileKeepsItsGoodEntriesAndIsNotRewrittenByLoading
     EXPECT_FALSE(std::filesystem::exists(UserFolder() / "simulated.cloud.damaged"));
     // The next put rewrites the file from the store, after keeping a copy.
     Put("new", {7});
-    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Save: a copy of the damaged 'user://simulated.cloud' is kept as "
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Save: the damaged 'user://simulated.cloud' is kept as "
                        "'user://simulated.cloud.damaged'."));
     Bytes expected = Header(2);
     AppendEntry(expected, "good", {5, 6});
@@ -207,8 +208,8 @@ TEST_F(SimulatedCloud, ADamagedFileIsNotReplacedWhenNoCopyCanBeKept)
         std::filesystem::create_directories(UserFolder() / ("simulated.cloud.damaged-" + std::to_string(copy)));
     Restart();
     Put("new", {1});
-    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Save: no copy of the damaged 'user://simulated.cloud' could be "
-                       "kept; it is not replaced."));
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Save: the damaged 'user://simulated.cloud' could not be kept "
+                       "aside; it is not replaced."));
     EXPECT_EQ(File(), damaged);
     Bytes value;
     ASSERT_TRUE(Read("new", value));
@@ -228,9 +229,11 @@ TEST_F(SimulatedCloud, AFailedWriteKeepsTheOldFileAndTheStore)
 {
     Put("A", {1});
     const Bytes before = File();
-    // A folder where the new file would be written first.
-    std::filesystem::create_directories(UserFolder() / "simulated.cloud.tmp");
-    Put("B", {2});
+    {
+        // The new file cannot grow past the old one's size, as on a full disk.
+        ScopedLimit size(RLIMIT_FSIZE, before.size());
+        Put("B", {2});
+    }
     EXPECT_TRUE(Logged("SimulatedCloudImplementation::Save: 'user://simulated.cloud' could not be written; the store "
                        "stays in memory."));
     EXPECT_EQ(File(), before);
@@ -266,4 +269,20 @@ TEST_F(SimulatedCloud, ConcurrentPutsAndReadsKeepEveryKey)
     Bytes value;
     ASSERT_TRUE(Read("k3_19", value));
     EXPECT_EQ(value, (Bytes{3, 19}));
+}
+
+TEST_F(SimulatedCloud, AFileTooLargeToReadIsMovedAsideBeforeTheFirstPut)
+{
+    // 3 GiB without a byte on disk: larger than a store can read.
+    {
+        std::ofstream(UserFolder() / "simulated.cloud", std::ios::binary);
+    }
+    std::filesystem::resize_file(UserFolder() / "simulated.cloud", 3ull << 30);
+    Restart();
+    Put("new", {7});
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: 'user://simulated.cloud' exists but cannot be read."));
+    EXPECT_EQ(std::filesystem::file_size(UserFolder() / "simulated.cloud.damaged"), 3ull << 30);
+    Bytes expected = Header(1);
+    AppendEntry(expected, "new", {7});
+    EXPECT_EQ(File(), expected);
 }

@@ -1,12 +1,29 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
 #include "file_system_fixture.h"
 #include "filesystem/whole_file.h"
+#include "support/scoped_limit.h"
 
 using WholeFile = FileSystemTest;
+
+namespace {
+
+// The names in a folder, sorted.
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
 
 TEST_F(WholeFile, AtomicWriteReplacesTheFileAndLeavesNoTemporary)
 {
@@ -14,7 +31,7 @@ TEST_F(WholeFile, AtomicWriteReplacesTheFileAndLeavesNoTemporary)
     WriteText(user / "db.xml", "old contents");
     ASSERT_TRUE(HVI_WriteFileAtomically("user://db.xml", "new", 3));
     EXPECT_EQ(ReadText(user / "db.xml"), "new");
-    EXPECT_FALSE(std::filesystem::exists(user / "db.xml.tmp"));
+    EXPECT_EQ(FolderEntries(user), std::vector<std::string>{"db.xml"});
 }
 
 TEST_F(WholeFile, AtomicWriteCreatesMissingFolders)
@@ -38,38 +55,54 @@ TEST_F(WholeFile, FailedCreationOfTheTemporaryKeepsTheOldFile)
     const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
     const std::string old("old\0bytes\xff", 10);
     WriteText(user / "db.xml", old);
-    // A folder where the temporary file should go: it cannot be created.
-    std::filesystem::create_directories(user / "db.xml.tmp");
-    EXPECT_FALSE(HVI_WriteFileAtomically("user://db.xml", "new", 3));
+    WriteStep failed = WriteStep::None;
+    {
+        // No file can be opened: the temporary file cannot be created.
+        ScopedLimit files(RLIMIT_NOFILE, 0);
+        EXPECT_FALSE(HVI_WriteFileAtomically("user://db.xml", "new", 3, &failed));
+    }
+    EXPECT_EQ(failed, WriteStep::Create);
     EXPECT_EQ(ReadText(user / "db.xml"), old);
-    EXPECT_TRUE(m_log.AnyBeginsWith("HVI_WriteFileAtomically: unable to create"));
+    EXPECT_EQ(FolderEntries(user), std::vector<std::string>{"db.xml"});
+    EXPECT_TRUE(m_log.Contains("HVI_WriteFileAtomically: unable to create a temporary file beside '" +
+                               (user / "db.xml").string() + "'."));
 }
 
-TEST_F(WholeFile, DiskFullKeepsTheOldFileAndRemovesTheTemporary)
+TEST_F(WholeFile, AFailedWriteKeepsTheOldFileAndRemovesTheTemporary)
 {
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "needs /dev/full";
     const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
     const std::string old = "old contents that must survive";
     WriteText(user / "db.xml", old);
-    // The temporary file leads to a device on which every write fails with
-    // "no space left", as a full disk would.
-    std::filesystem::create_symlink("/dev/full", user / "db.xml.tmp");
     const std::vector<char> bytes(100000, 'n');
-    EXPECT_FALSE(HVI_WriteFileAtomically("user://db.xml", bytes.data(), int64_t(bytes.size())));
+    WriteStep failed = WriteStep::None;
+    {
+        // No file may grow past 1000 bytes, as on a full disk.
+        ScopedLimit size(RLIMIT_FSIZE, 1000);
+        EXPECT_FALSE(HVI_WriteFileAtomically("user://db.xml", bytes.data(), int64_t(bytes.size()), &failed));
+    }
+    EXPECT_EQ(failed, WriteStep::Write);
     EXPECT_EQ(ReadText(user / "db.xml"), old);
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(user / "db.xml.tmp")));
-    EXPECT_TRUE(m_log.Contains("HVI_WriteFileAtomically: unable to write 100000 bytes to '" +
-                               (user / "db.xml.tmp").string() + "'."));
+    EXPECT_EQ(FolderEntries(user), std::vector<std::string>{"db.xml"});
+    EXPECT_TRUE(m_log.AnyBeginsWith("HVI_WriteFileAtomically: unable to write 100000 bytes to '"));
+}
+
+TEST_F(WholeFile, EveryFailedStepHasATextOfItsOwn)
+{
+    EXPECT_STREQ(HVI_GetWriteFailureText(WriteStep::Create), "Unable to open file '%s' for writing.");
+    EXPECT_STREQ(HVI_GetWriteFailureText(WriteStep::Write), "Unable to write file '%s'.");
+    EXPECT_STREQ(HVI_GetWriteFailureText(WriteStep::Flush), "Unable to flush file '%s' to disk.");
+    EXPECT_STREQ(HVI_GetWriteFailureText(WriteStep::Replace), "Unable to replace file '%s' with its new version.");
 }
 
 TEST_F(WholeFile, AtomicWriteOverAFolderFailsAndRemovesTheTemporary)
 {
     const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
     std::filesystem::create_directories(user / "taken/inner");
-    EXPECT_FALSE(HVI_WriteFileAtomically("user://taken", "x", 1));
+    WriteStep failed = WriteStep::None;
+    EXPECT_FALSE(HVI_WriteFileAtomically("user://taken", "x", 1, &failed));
+    EXPECT_EQ(failed, WriteStep::Replace);
     EXPECT_TRUE(std::filesystem::is_directory(user / "taken/inner"));
-    EXPECT_FALSE(std::filesystem::exists(user / "taken.tmp"));
+    EXPECT_EQ(FolderEntries(user), std::vector<std::string>{"taken"});
     EXPECT_TRUE(m_log.Contains("HVI_WriteFileAtomically: unable to replace '" + (user / "taken").string() + "'."));
 }
 

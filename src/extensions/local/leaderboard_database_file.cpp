@@ -9,32 +9,38 @@
 
 namespace {
 
-bool IsReadable(const char* path)
-{
-    ByteBuffer bytes;
-    if (!HVI_ReadWholeFile(path, bytes))
-        return false;
-    DMDatabase scratch(path);
-    return HVI_LoadDatabaseFromBytes("HVI_OpenLeaderboardDatabase", path, bytes.GetData(), bytes.GetSize(), scratch);
-}
+constexpr const char* kOperation = "HVI_ReadLeaderboardFile";
 
 }  // namespace
 
-DMDatabase* HVI_OpenLeaderboardDatabase()
+LeaderboardFileState HVI_ReadLeaderboardFile(DMDatabase& database)
 {
     const char* path = DataManager::kLeaderboardsDatabasePath;
     if (!HV_FileSystem_FindPath(path))
-        return DataManager::GetLeaderboardsDatabase();
-    if (IsReadable(path))
-        return DataManager::GetDatabase(path);
-    const String keptAs = HVI_KeepDamagedFile(path, false);
-    if (keptAs.IsEmpty()) {
-        HV_Log(HV_LOG_ERROR,
-               "HVI_OpenLeaderboardDatabase: '%s' cannot be read nor kept aside; local scores are not kept this run.",
-               path);
-        return nullptr;
+        return LeaderboardFileState::Missing;
+    // One read: the bytes that were checked are the bytes that are loaded.
+    ByteBuffer bytes;
+    DMDatabase checked(path);
+    if (HVI_ReadWholeFile(path, bytes) &&
+        HVI_LoadDatabaseFromBytes(kOperation, path, bytes.GetData(), bytes.GetSize(), checked)) {
+        database.Clear();
+        HVI_LoadDatabaseFromBytes(kOperation, path, bytes.GetData(), bytes.GetSize(), database);
+        return LeaderboardFileState::Loaded;
     }
-    HV_Log(HV_LOG_ERROR, "HVI_OpenLeaderboardDatabase: '%s' cannot be read; it is kept aside as '%s'.", path,
-           keptAs.GetText());
-    return DataManager::GetLeaderboardsDatabase();
+    const String keptAs = HVI_KeepDamagedFile(path);
+    if (keptAs.IsEmpty()) {
+        HV_Log(HV_LOG_ERROR, "%s: '%s' cannot be read nor kept aside; local scores are not saved over it.", kOperation,
+               path);
+        return LeaderboardFileState::Unusable;
+    }
+    HV_Log(HV_LOG_ERROR, "%s: '%s' cannot be read; it is kept aside as '%s'.", kOperation, path, keptAs.GetText());
+    return LeaderboardFileState::KeptAside;
+}
+
+DMDatabase* HVI_OpenLeaderboardDatabase()
+{
+    DMDatabase* database = DataManager::GetLeaderboardsDatabase();
+    if (database->GetArrayCount() > 0)
+        return database;
+    return HVI_ReadLeaderboardFile(*database) == LeaderboardFileState::Unusable ? nullptr : database;
 }

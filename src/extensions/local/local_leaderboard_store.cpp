@@ -15,6 +15,7 @@
 #include "extensions/local/leaderboard_database_file.h"
 #include "extensions/local/score_data_text.h"
 #include "extensions/mutex_scope.h"
+#include "filesystem/file_lock.h"
 #include "foundation/array.h"
 
 namespace {
@@ -61,6 +62,20 @@ LocalLeaderboardStore::LocalLeaderboardStore()
     m_mutex = HV_Threading_GetMutex("LOCAL_LEADERBOARDS");
 }
 
+void LocalLeaderboardStore::AddToDatabase(const PendingScore& score)
+{
+    const char* category = score.category.GetText();
+    DMArray* scores = m_database->FindArray(category);
+    if (scores == nullptr)
+        scores = m_database->AddArray(category);
+    DMNode* node = scores->AddNode(nullptr);
+    node->SetValue("player", score.player.GetText());
+    node->SetValue("points", String::Formatted("%d", score.points).GetText());
+    if (!score.data.IsEmpty())
+        node->SetValue("data", score.data.GetText());
+    TrimCategory(*scores, HVI_IsLeaderboardCategoryAscending(category));
+}
+
 void LocalLeaderboardStore::SaveScore(HV_LeaderboardScore& score, const char* category)
 {
     if (m_database == nullptr)
@@ -70,20 +85,28 @@ void LocalLeaderboardStore::SaveScore(HV_LeaderboardScore& score, const char* ca
         return;
     }
     MutexScope lock(m_mutex);
-    DMArray* scores = m_database->FindArray(category);
-    if (scores == nullptr)
-        scores = m_database->AddArray(category);
-
     const HV_DateTime now = HV_GetLocalTime();
     std::snprintf(score.player, 31, "%d-%.2d-%.2d %.2d:%.2d", now.year, now.month, now.day, now.hour, now.minute);
-    DMNode* node = scores->AddNode(nullptr);
-    node->SetValue("player", score.player);
-    node->SetValue("points", String::Formatted("%d", score.points).GetText());
+    PendingScore pending;
+    pending.category.Assign(category);
+    pending.player.Assign(score.player);
+    pending.points = score.points;
     if (score.dataLength > 0)
-        node->SetValue("data", HVI_FormatScoreData(score.data, score.dataLength).GetText());
+        pending.data = HVI_FormatScoreData(score.data, score.dataLength);
+    m_pending.Add(pending);
 
-    TrimCategory(*scores, HVI_IsLeaderboardCategoryAscending(category));
-    DataManager::SaveDatabase(m_database, !HV_IsDeveloperMode());
+    // Other processes read, change and rewrite the file under the same lock:
+    // the scores they saved since are taken in before this one is added.
+    FileLockScope fileLock(DataManager::kLeaderboardsDatabasePath);
+    const LeaderboardFileState state = HVI_ReadLeaderboardFile(*m_database);
+    if (state == LeaderboardFileState::Loaded) {
+        for (const PendingScore& unsaved : m_pending)
+            AddToDatabase(unsaved);
+    } else {
+        AddToDatabase(pending);
+    }
+    if (state != LeaderboardFileState::Unusable && DataManager::SaveDatabase(m_database, !HV_IsDeveloperMode()))
+        m_pending.Clear();
 }
 
 void LocalLeaderboardStore::QueryScores(int32_t start, int32_t count, int32_t filter, const char* category)

@@ -39,7 +39,7 @@ bool HVI_PutCloudEntry(CloudStore& store, const char* key, const void* data, uin
     return true;
 }
 
-bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store)
+bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store, bool keepEmpty)
 {
     if (size < 0 || size > INT_MAX) {
         HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' has an unusable size of %lld bytes.",
@@ -80,8 +80,11 @@ bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store
             whole = false;
             continue;
         }
-        if (signedCount == 0)
+        if (signedCount == 0) {
+            if (keepEmpty && !HVI_PutCloudEntry(store, key.GetText(), nullptr, 0))
+                return false;
             continue;
+        }
         if (signedCount > file.GetRemaining()) {
             HV_Log(HV_LOG_ERROR,
                     "SimulatedCloudImplementation::Load: entry '%s' of '%s' claims %d bytes but %d remain; the %u entries before it are kept.",

@@ -16,10 +16,12 @@ inline constexpr const char* kSimulatedCloudPath = "user://simulated.cloud";
 // its first position.
 bool HVI_PutCloudEntry(CloudStore& store, const char* key, const void* data, uint32_t size);
 
-// Reads a file image into an empty store. Entries with a byte count of 0 or
-// below (as a signed number) are skipped. Damage stops the reading with a log
-// line; the entries read before it are kept. False when anything was damaged.
-bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store);
+// Reads a file image into an empty store. Entries with a byte count below 0
+// (as a signed number) are skipped, and so are those of 0 bytes unless
+// keepEmpty is set (a running store keeps its empty entries until the next
+// start). Damage stops the reading with a log line; the entries read before
+// it are kept. False when anything was damaged.
+bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store, bool keepEmpty = false);
 
 // The file image of the store; false (with a log line) when it cannot be built.
 bool HVI_WriteSimulatedCloud(const CloudStore& store, ByteBuffer& image);

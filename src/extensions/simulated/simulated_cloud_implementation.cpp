@@ -5,31 +5,70 @@
 #include "core/logging.h"
 #include "core/memory.h"
 #include "extensions/damaged_file.h"
+#include "filesystem/file_lock.h"
 #include "filesystem/file_operations.h"
 #include "filesystem/whole_file.h"
+
+namespace {
+
+// Reads the file into the empty store. True when there is no file or it was
+// read whole; false when it exists but cannot be read whole, with the
+// entries before the damage in the store.
+bool LoadFile(CloudStore& store, bool keepEmpty)
+{
+    if (!HV_FileSystem_FindPath(kSimulatedCloudPath))
+        return true;
+    ByteBuffer file;
+    if (!HVI_ReadWholeFile(kSimulatedCloudPath, file)) {
+        HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' exists but cannot be read.",
+               kSimulatedCloudPath);
+        return false;
+    }
+    return HVI_ReadSimulatedCloud(file.GetData(), file.GetSize(), store, keepEmpty);
+}
+
+// Puts this process's changes on top of what the file holds now.
+void ApplyChanges(CloudStore& onDisk, const CloudStore& memory, const StringMap<bool>& changes)
+{
+    for (int i = 0; i < changes.GetCount(); ++i) {
+        const StringMap<bool>::Entry& change = changes.GetEntry(i);
+        const CloudStore::Entry* entry = memory.Find(change.key.GetText());
+        if (change.value || entry == nullptr) {
+            for (int k = 0; k < onDisk.GetCount(); ++k) {
+                if (onDisk.GetEntry(k).key == change.key.GetText()) {
+                    onDisk.DeleteAt(k);
+                    break;
+                }
+            }
+            continue;
+        }
+        HVI_PutCloudEntry(onDisk, entry->key.GetText(), entry->value.GetData(), uint32_t(entry->value.GetSize()));
+    }
+}
+
+}  // namespace
 
 bool SimulatedCloudImplementation::Initialize()
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    ByteBuffer file;
-    if (!HV_FileSystem_FindPath(kSimulatedCloudPath) || !HVI_ReadWholeFile(kSimulatedCloudPath, file))
-        return true;
     // Reading never writes: a damaged file stays as it is until the next put.
-    m_fileDamaged = !HVI_ReadSimulatedCloud(file.GetData(), file.GetSize(), m_store);
+    LoadFile(*m_store, false);
     return true;
 }
 
 void SimulatedCloudImplementation::PutData(const char* key, const void* data, uint32_t size)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    if (HVI_PutCloudEntry(m_store, key, data, size))
-        Save();
+    if (!HVI_PutCloudEntry(*m_store, key, data, size))
+        return;
+    m_unsaved.GetOrAdd(key) = false;
+    Save();
 }
 
 HV_Blob* SimulatedCloudImplementation::ReadData(const char* key)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    const CloudStore::Entry* entry = key != nullptr ? m_store.Find(key) : nullptr;
+    const CloudStore::Entry* entry = key != nullptr ? m_store->Find(key) : nullptr;
     if (entry == nullptr)
         return nullptr;
     const int size = entry->value.GetSize();
@@ -47,9 +86,10 @@ HV_Blob* SimulatedCloudImplementation::ReadData(const char* key)
 void SimulatedCloudImplementation::RemoveData(const char* key)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    for (int i = 0; key != nullptr && i < m_store.GetCount(); ++i) {
-        if (m_store.GetEntry(i).key == key) {
-            m_store.DeleteAt(i);
+    for (int i = 0; key != nullptr && i < m_store->GetCount(); ++i) {
+        if (m_store->GetEntry(i).key == key) {
+            m_store->DeleteAt(i);
+            m_unsaved.GetOrAdd(key) = true;
             return;
         }
     }
@@ -57,25 +97,34 @@ void SimulatedCloudImplementation::RemoveData(const char* key)
 
 void SimulatedCloudImplementation::Save()
 {
-    ByteBuffer image;
-    if (!HVI_WriteSimulatedCloud(m_store, image))
-        return;
-    // The first rewrite replaces a damaged file by the entries that could be
-    // read: a copy of it is kept first, and nothing is written without one.
-    if (m_fileDamaged) {
-        const String keptAs = HVI_KeepDamagedFile(kSimulatedCloudPath, true);
+    // Other processes read, change and rewrite the file under the same lock.
+    FileLockScope fileLock(kSimulatedCloudPath);
+    auto onDisk = std::make_unique<CloudStore>();
+    if (LoadFile(*onDisk, true)) {
+        ApplyChanges(*onDisk, *m_store, m_unsaved);
+        m_store = std::move(onDisk);
+    } else {
+        // The store is written as this process knows it, after the damaged
+        // file is moved aside; nothing is written without that.
+        const String keptAs = HVI_KeepDamagedFile(kSimulatedCloudPath);
         if (keptAs.IsEmpty()) {
             HV_Log(HV_LOG_ERROR,
-                   "SimulatedCloudImplementation::Save: no copy of the damaged '%s' could be kept; it is not replaced.",
+                   "SimulatedCloudImplementation::Save: the damaged '%s' could not be kept aside; it is not replaced.",
                    kSimulatedCloudPath);
             return;
         }
-        HV_Log(HV_LOG_WARNING, "SimulatedCloudImplementation::Save: a copy of the damaged '%s' is kept as '%s'.",
+        HV_Log(HV_LOG_WARNING, "SimulatedCloudImplementation::Save: the damaged '%s' is kept as '%s'.",
                kSimulatedCloudPath, keptAs.GetText());
-        m_fileDamaged = false;
     }
+    ByteBuffer image;
+    if (!HVI_WriteSimulatedCloud(*m_store, image))
+        return;
     // The old file is replaced only by a complete new one.
-    if (!HVI_WriteFileAtomically(kSimulatedCloudPath, image.GetData(), image.GetSize()))
+    if (!HVI_WriteFileAtomically(kSimulatedCloudPath, image.GetData(), image.GetSize())) {
         HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Save: '%s' could not be written; the store stays in memory.",
                kSimulatedCloudPath);
+        return;
+    }
+    while (m_unsaved.GetCount() > 0)
+        m_unsaved.DeleteAt(m_unsaved.GetCount() - 1);
 }

@@ -46,6 +46,15 @@ typedef struct _WIN32_FIND_DATAA {
 typedef WIN32_FIND_DATAA WIN32_FIND_DATA;
 typedef LPWIN32_FIND_DATAA LPWIN32_FIND_DATA;
 
+// The position of a file operation; only Offset and OffsetHigh are read here.
+typedef struct _OVERLAPPED {
+  ULONG_PTR Internal;
+  ULONG_PTR InternalHigh;
+  DWORD Offset;
+  DWORD OffsetHigh;
+  HANDLE hEvent;
+} OVERLAPPED, *LPOVERLAPPED;
+
 typedef enum _GET_FILEEX_INFO_LEVELS { GetFileExInfoStandard, GetFileExMaxInfoLevel } GET_FILEEX_INFO_LEVELS;
 
 #define STILL_ACTIVE 259L

@@ -7,11 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <string>
 
 #include <windows.h>
 
+#include "winapi/kernel/file_descriptors.h"
 #include "winapi/kernel/native_paths.h"
 
 using namespace halvo::kernel;
@@ -40,20 +40,6 @@ bool Exists(const std::string& path) {
 bool IsDirectory(const std::string& path) {
   struct stat status;
   return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-// Writes all of data to fd; false with errno set on failure.
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t put = write(fd, data, size);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += put;
-    size -= static_cast<size_t>(put);
-  }
-  return true;
 }
 
 // Copies source's bytes to fd; false with errno set on failure.
@@ -89,9 +75,9 @@ bool CopyRegularFile(const std::string& from, const std::string& to, bool failIf
     close(source);
     return Fail(ERROR_ACCESS_DENIED);
   }
-  static std::atomic<unsigned> copies{0};
-  const std::string temporary = to + ".copy-" + std::to_string(getpid()) + "-" + std::to_string(copies++);
-  const int target = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, status.st_mode & 07777);
+  std::string temporary;
+  unsigned number = 0;
+  const int target = CreateUniqueFile(FolderOf(to), "cpy", status.st_mode & 07777, temporary, number);
   if (target < 0) {
     const int error = errno;
     close(source);

@@ -13,7 +13,7 @@
 
 namespace halvo::kernel {
 
-enum class ObjectKind { Thread, Event, Mutex, Semaphore, FileSearch };
+enum class ObjectKind { Thread, Event, Mutex, Semaphore, FileSearch, File };
 
 class KernelObject {
  public:
