@@ -6,6 +6,7 @@
 #include "data/scrambled_container.h"
 #include "database_equality.h"
 #include "data_manager_fixture.h"
+#include "support/scoped_limit.h"
 
 using namespace datamanager_test;
 
@@ -156,10 +157,12 @@ TEST_F(DataManagerTest, AFailedSaveKeepsTheOldFileByteForByteAndShowsThePopup)
 {
     const std::string old = ReadFile(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards-db.scrambled");
     WriteFile(User("leaderboards-db.xml"), old);
-    // A folder where the temporary file must go: no write can succeed there, not even as root.
-    fs::create_directories(User("leaderboards-db.xml.tmp") / "occupied");
     LogCapture log;
-    EXPECT_FALSE(DataManager::SaveDatabase(ScoresDatabase(), true));
+    {
+        // No file can be opened, not even by root: the new file cannot be made.
+        ScopedLimit files(RLIMIT_NOFILE, 0);
+        EXPECT_FALSE(DataManager::SaveDatabase(ScoresDatabase(), true));
+    }
     EXPECT_EQ(ReadFile(User("leaderboards-db.xml")), old);
     bool popup = false;
     for (const LogCapture::Line& line : log.Lines()) {
