@@ -25,6 +25,8 @@ public:
     // Attributes of the array itself; "id" is the array's id.
     const char* GetValue(const char* key) const;
     void SetValue(const char* key, const char* value);
+    // Makes room for attributes about to be set (see DMPairList::Reserve).
+    void ReservePairs(int pairs, int64_t textBytes) { m_attributes.Reserve(pairs, textBytes); }
     const DMPairList& GetAttributes() const { return m_attributes; }
 
     // The first node with that id (hash, then full comparison); null for a null id.

@@ -26,10 +26,13 @@ public:
     uint32_t GetIdHash() const { return m_id.GetHash(); }
     bool HasId(const char* id, uint32_t hash) const { return m_id.Matches(id, hash); }
 
-    // The value of the key or null; "id" gives the node's id.
+    // The value of the key or null; "id" gives the node's id. The text stays
+    // valid until the node's pairs are next changed.
     const char* GetValue(const char* key) const;
     // Sets or adds the key; "id" sets the node's id. A null key is refused.
     void SetValue(const char* key, const char* value);
+    // Makes room for pairs about to be set (see DMPairList::Reserve).
+    void ReservePairs(int pairs, int64_t textBytes) { m_pairs.Reserve(pairs, textBytes); }
 
     // The pairs other than the id, in the order they were first set.
     const DMPairList& GetPairs() const { return m_pairs; }

@@ -1,15 +1,58 @@
 #include "data/dm_pairs.h"
 
-#include <cstring>
+#include <cstdlib>
 
 #include "foundation/text.h"
 
-int DMPairList::IndexOf(const char* key) const
+// Offsets are counted from the first text byte of the block.
+struct DMPairList::Entry {
+    uint32_t keyHash;
+    int32_t keyOffset;
+    int32_t keyLength;
+    int32_t valueOffset;
+    int32_t valueLength;
+};
+
+// The entry table follows the header; the texts follow the table.
+struct DMPairList::Header {
+    int32_t count;
+    int32_t pairCapacity;
+    int32_t textSize;  // bytes in use, replaced values included
+    int32_t textCapacity;
+};
+
+namespace {
+
+// A record of 2 GiB is a broken caller, not a recoverable state.
+int32_t CheckedSize(int64_t size)
 {
-    const uint32_t hash = HVI_HashName(key);
-    for (int i = 0; i < m_pairs.GetCount(); ++i) {
-        const DMPair& pair = m_pairs[i];
-        if (pair.keyHash == hash && std::strcmp(pair.key.GetText(), key) == 0)
+    if (size > INT32_MAX)
+        std::abort();
+    return int32_t(size);
+}
+
+}  // namespace
+
+DMPairList::~DMPairList() { std::free(m_block); }
+
+DMPairList::Entry* DMPairList::GetEntries() const { return reinterpret_cast<Entry*>(m_block + 1); }
+
+char* DMPairList::GetTexts() const { return reinterpret_cast<char*>(GetEntries() + m_block->pairCapacity); }
+
+int DMPairList::GetCount() const { return m_block ? m_block->count : 0; }
+
+DMPair DMPairList::GetPair(int index) const
+{
+    const Entry& entry = GetEntries()[index];
+    const char* texts = GetTexts();
+    return {{texts + entry.keyOffset, entry.keyLength}, {texts + entry.valueOffset, entry.valueLength}, entry.keyHash};
+}
+
+int DMPairList::IndexOf(const char* key, uint32_t hash) const
+{
+    const Entry* entries = m_block ? GetEntries() : nullptr;
+    for (int i = 0; i < GetCount(); ++i) {
+        if (entries[i].keyHash == hash && std::strcmp(GetTexts() + entries[i].keyOffset, key) == 0)
             return i;
     }
     return -1;
@@ -17,20 +60,95 @@ int DMPairList::IndexOf(const char* key) const
 
 const char* DMPairList::GetValue(const char* key) const
 {
-    const int index = key ? IndexOf(key) : -1;
-    return index >= 0 ? m_pairs[index].value.GetText() : nullptr;
+    const int index = key ? IndexOf(key, HVI_HashName(key)) : -1;
+    return index >= 0 ? GetTexts() + GetEntries()[index].valueOffset : nullptr;
+}
+
+int DMPairList::StoreText(const char* text, int length)
+{
+    const int offset = m_block->textSize;
+    std::memcpy(GetTexts() + offset, text, size_t(length));
+    GetTexts()[offset + length] = '\0';
+    m_block->textSize += length + 1;
+    return offset;
+}
+
+DMPairList::Header* DMPairList::Rebuild(int64_t pairCapacity, int64_t textCapacity)
+{
+    const int64_t bytes = int64_t(sizeof(Header)) + pairCapacity * int64_t(sizeof(Entry)) + textCapacity;
+    Header* block = static_cast<Header*>(std::malloc(size_t(CheckedSize(bytes))));
+    if (block == nullptr)
+        std::abort();
+    *block = {0, int32_t(pairCapacity), 0, int32_t(textCapacity)};
+    Header* old = m_block;
+    DMPairList rebuilt;
+    rebuilt.m_block = block;
+    for (int i = 0; i < GetCount(); ++i) {
+        const DMPair pair = GetPair(i);
+        Entry& entry = rebuilt.GetEntries()[i];
+        entry.keyHash = pair.keyHash;
+        entry.keyLength = pair.key.GetLength();
+        entry.keyOffset = rebuilt.StoreText(pair.key.GetText(), pair.key.GetLength());
+        entry.valueLength = pair.value.GetLength();
+        entry.valueOffset = rebuilt.StoreText(pair.value.GetText(), pair.value.GetLength());
+        ++block->count;
+    }
+    rebuilt.m_block = nullptr;
+    m_block = block;
+    return old;
+}
+
+void DMPairList::Reserve(int pairs, int64_t textBytes)
+{
+    const int64_t pairCapacity = int64_t(GetCount()) + pairs;
+    const int64_t textCapacity = int64_t(m_block ? m_block->textSize : 0) + textBytes;
+    if (m_block && pairCapacity <= m_block->pairCapacity && textCapacity <= m_block->textCapacity)
+        return;
+    std::free(Rebuild(CheckedSize(pairCapacity), CheckedSize(textCapacity)));
 }
 
 void DMPairList::SetValue(const char* key, const char* value)
 {
-    const int index = IndexOf(key);
-    if (index >= 0) {
-        m_pairs[index].value.Assign(value);
+    if (key == nullptr)
+        return;
+    if (value == nullptr)
+        value = "";
+    const uint32_t hash = HVI_HashName(key);
+    const int index = IndexOf(key, hash);
+    const int valueLength = CheckedSize(int64_t(std::strlen(value)));
+    if (index >= 0 && valueLength <= GetEntries()[index].valueLength) {
+        // The value may be a text of this list: memmove copes with the overlap.
+        Entry& entry = GetEntries()[index];
+        std::memmove(GetTexts() + entry.valueOffset, value, size_t(valueLength) + 1);
+        entry.valueLength = valueLength;
         return;
     }
-    DMPair pair;
-    pair.key.Assign(key);
-    pair.value.Assign(value);
-    pair.keyHash = HVI_HashName(key);
-    m_pairs.Add(std::move(pair));
+    const int keyLength = index >= 0 ? 0 : CheckedSize(int64_t(std::strlen(key)));
+    const int64_t textNeeded = (index >= 0 ? 0 : int64_t(keyLength) + 1) + valueLength + 1;
+    const int64_t pairsNeeded = GetCount() + (index >= 0 ? 0 : 1);
+    Header* old = nullptr;
+    if (m_block == nullptr || pairsNeeded > m_block->pairCapacity ||
+        m_block->textSize + textNeeded > m_block->textCapacity) {
+        // Room to spare for the pairs set one by one later; replaced values are dropped.
+        int64_t liveText = textNeeded;
+        for (int i = 0; i < GetCount(); ++i)
+            liveText += int64_t(GetEntries()[i].keyLength) + GetEntries()[i].valueLength + 2;
+        const int64_t pairCapacity = pairsNeeded + (pairsNeeded + 1) / 2;
+        old = Rebuild(CheckedSize(pairCapacity), CheckedSize(liveText + liveText / 2));
+    }
+    // The key and value may be texts of the old block, freed only below.
+    if (index >= 0) {
+        Entry& entry = GetEntries()[index];
+        entry.valueOffset = StoreText(value, valueLength);
+        entry.valueLength = valueLength;
+    } else {
+        Entry& entry = GetEntries()[m_block->count];
+        entry.keyHash = hash;
+        entry.keyLength = keyLength;
+        entry.keyOffset = StoreText(key, keyLength);
+        entry.valueLength = valueLength;
+        entry.valueOffset = StoreText(value, valueLength);
+        ++m_block->count;
+    }
+    std::free(old);
 }

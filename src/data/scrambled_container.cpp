@@ -1,7 +1,6 @@
 #include "data/scrambled_container.h"
 
 #include <cstring>
-#include <vector>
 
 #include <zlib.h>
 
@@ -25,11 +24,57 @@ uint32_t Checksum(const uint8_t* bytes, int size)
     return uint32_t(crc32(crc32(0L, Z_NULL, 0), bytes, uInt(size)));
 }
 
-// XOR with the cycled key: the same operation scrambles and unscrambles.
+// The key repeated to a whole number of 64-bit words: 8 keys of 13 bytes.
+constexpr int kKeyBlockWords = kScrambledMagicLength;
+constexpr int kKeyBlockSize = kKeyBlockWords * 8;
+
+struct KeyBlock {
+    uint64_t words[kKeyBlockWords];
+};
+
+constexpr KeyBlock MakeKeyBlock()
+{
+    KeyBlock block = {};
+    for (int i = 0; i < kKeyBlockSize; ++i)
+        block.words[i / 8] |= uint64_t(uint8_t(kScrambledMagic[i % kScrambledMagicLength])) << (8 * (i % 8));
+    return block;
+}
+
+// Little-endian words, so that byte i of the block is key byte i % 13.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__);
+constexpr KeyBlock kKeyBlock = MakeKeyBlock();
+
+// XOR with the cycled key: the same operation scrambles and unscrambles. The
+// bytes begin where the key begins again; a word at a time, the last bytes
+// one by one.
 void Scramble(const uint8_t* in, int size, uint8_t* out)
 {
-    for (int i = 0; i < size; ++i)
-        out[i] = in[i] ^ uint8_t(kScrambledMagic[i % kScrambledMagicLength]);
+    int done = 0;
+    for (; done + kKeyBlockSize <= size; done += kKeyBlockSize) {
+        for (int w = 0; w < kKeyBlockWords; ++w) {
+            uint64_t word;
+            std::memcpy(&word, in + done + 8 * w, 8);
+            word ^= kKeyBlock.words[w];
+            std::memcpy(out + done + 8 * w, &word, 8);
+        }
+    }
+    for (; done < size; ++done)
+        out[done] = in[done] ^ uint8_t(kScrambledMagic[done % kScrambledMagicLength]);
+}
+
+// Unscrambles and sums the text in pieces small enough to stay in the cache
+// between the two passes; a whole number of key blocks each.
+constexpr int kPieceSize = kKeyBlockSize * 512;
+
+uint32_t UnscrambleAndSum(const uint8_t* in, int size, uint8_t* out)
+{
+    uLong sum = crc32(0L, Z_NULL, 0);
+    for (int done = 0; done < size; done += kPieceSize) {
+        const int piece = size - done < kPieceSize ? size - done : kPieceSize;
+        Scramble(in + done, piece, out + done);
+        sum = crc32(sum, out + done, uInt(piece));
+    }
+    return uint32_t(sum);
 }
 
 }  // namespace
@@ -55,14 +100,15 @@ bool HVI_UnscrambleContainer(const uint8_t* bytes, int64_t size, ByteBuffer& pla
         return false;
     }
     const int textSize = int(length);
-    std::vector<uint8_t> text(static_cast<size_t>(textSize));
-    Scramble(bytes + kScrambledHeaderSize, textSize, text.data());
-    if (Checksum(text.data(), textSize) != checksum) {
-        reason = kReasonContainerChecksum;
+    const int sizeBefore = plain.GetSize();
+    uint8_t* text = textSize > 0 ? plain.Extend(textSize) : nullptr;
+    if (textSize > 0 && text == nullptr) {
+        reason = kReasonTooLarge;
         return false;
     }
-    if (!plain.WriteBytes(text.data(), textSize)) {
-        reason = kReasonTooLarge;
+    if (UnscrambleAndSum(bytes + kScrambledHeaderSize, textSize, text) != checksum) {
+        plain.Truncate(sizeBefore);
+        reason = kReasonContainerChecksum;
         return false;
     }
     return true;
@@ -72,11 +118,12 @@ bool HVI_ScrambleIntoContainer(const uint8_t* plain, int size, ByteBuffer& out)
 {
     if (size < 0 || int64_t(size) + kScrambledHeaderSize > INT32_MAX)
         return false;
-    uint8_t header[kScrambledHeaderSize];
-    std::memcpy(header, kScrambledMagic, kScrambledMagicLength);
-    AppendLittleEndian32(uint32_t(size), header + kScrambledMagicLength);
-    AppendLittleEndian32(Checksum(plain, size), header + kScrambledMagicLength + 4);
-    std::vector<uint8_t> scrambled(static_cast<size_t>(size));
-    Scramble(plain, size, scrambled.data());
-    return out.WriteBytes(header, kScrambledHeaderSize) && out.WriteBytes(scrambled.data(), size);
+    uint8_t* container = out.Extend(kScrambledHeaderSize + size);
+    if (container == nullptr)
+        return false;
+    std::memcpy(container, kScrambledMagic, kScrambledMagicLength);
+    AppendLittleEndian32(uint32_t(size), container + kScrambledMagicLength);
+    AppendLittleEndian32(Checksum(plain, size), container + kScrambledMagicLength + 4);
+    Scramble(plain, size, container + kScrambledHeaderSize);
+    return true;
 }

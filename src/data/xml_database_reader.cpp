@@ -2,6 +2,9 @@
 
 #include <pugixml.hpp>
 
+#include <cstring>
+#include <utility>
+
 #include "data/data_messages.h"
 #include "foundation/string.h"
 
@@ -12,33 +15,71 @@ namespace {
 constexpr unsigned int kParseOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol |
                                        pugi::parse_wconv_attribute | pugi::parse_ws_pcdata_single;
 
+// Text pieces of one kind inside a node, joined in document order. A single
+// piece, the common case, is used where it stands.
+class JoinedText {
+public:
+    void Add(const char* piece)
+    {
+        if (m_count++ == 0) {
+            m_first = piece;
+            return;
+        }
+        if (m_count == 2)
+            m_joined.Assign(m_first);
+        m_joined.Append(piece);
+    }
+    bool IsPresent() const { return m_count > 0; }
+    const char* GetText() const { return m_count > 1 ? m_joined.GetText() : m_first; }
+
+private:
+    int m_count = 0;
+    const char* m_first = "";
+    String m_joined;
+};
+
+// Reads the element's attributes and the given texts into the record's
+// pairs, which take one block of the size they need.
 template <class Record>
-void ReadAttributes(const pugi::xml_node& element, Record& record)
+void ReadPairs(const pugi::xml_node& element, Record& record, const JoinedText* data = nullptr,
+               const JoinedText* cdata = nullptr)
 {
+    int pairs = 0;
+    int64_t textBytes = 0;
+    for (const pugi::xml_attribute& attribute : element.attributes()) {
+        if (std::strcmp(attribute.name(), DMNode::kIdKey) == 0)
+            continue;  // the record's id is kept apart from its pairs
+        ++pairs;
+        textBytes += int64_t(std::strlen(attribute.name())) + std::strlen(attribute.value()) + 2;
+    }
+    const std::pair<const char*, const JoinedText*> texts[] = {{DMNode::kDataKey, data}, {DMNode::kCDataKey, cdata}};
+    for (const auto& [key, text] : texts) {
+        if (text != nullptr && text->IsPresent()) {
+            ++pairs;
+            textBytes += int64_t(std::strlen(key)) + std::strlen(text->GetText()) + 2;
+        }
+    }
+    record.ReservePairs(pairs, textBytes);
     for (const pugi::xml_attribute& attribute : element.attributes())
         record.SetValue(attribute.name(), attribute.value());
+    for (const auto& [key, text] : texts) {
+        if (text != nullptr && text->IsPresent())
+            record.SetValue(key, text->GetText());
+    }
 }
 
 void ReadNode(const pugi::xml_node& element, DMNode& node)
 {
-    ReadAttributes(element, node);
     // Mixed content: all text pieces form "DATA" and all CDATA sections "CDATA",
     // each in document order. Comments and deeper elements are not part of a node.
-    String text, cdata;
-    bool hasText = false, hasCData = false;
+    JoinedText data, cdata;
     for (const pugi::xml_node& child : element.children()) {
-        if (child.type() == pugi::node_pcdata) {
-            text.Append(child.value());
-            hasText = true;
-        } else if (child.type() == pugi::node_cdata) {
-            cdata.Append(child.value());
-            hasCData = true;
-        }
+        if (child.type() == pugi::node_pcdata)
+            data.Add(child.value());
+        else if (child.type() == pugi::node_cdata)
+            cdata.Add(child.value());
     }
-    if (hasText)
-        node.SetValue(DMNode::kDataKey, text.GetText());
-    if (hasCData)
-        node.SetValue(DMNode::kCDataKey, cdata.GetText());
+    ReadPairs(element, node, &data, &cdata);
 }
 
 }  // namespace
@@ -66,7 +107,7 @@ bool HVI_ParseXMLDatabase(const void* bytes, int64_t size, DMDatabase& database,
         if (arrayElement.type() != pugi::node_element)
             continue;
         DMArray* array = database.AddArray(nullptr);
-        ReadAttributes(arrayElement, *array);
+        ReadPairs(arrayElement, *array);
         for (const pugi::xml_node& nodeElement : arrayElement.children()) {
             if (nodeElement.type() == pugi::node_element)
                 ReadNode(nodeElement, *array->AddNode(nullptr));

@@ -58,11 +58,29 @@ bool ByteBuffer::WriteBytes(const void* bytes, int count)
         return false;
     if (count == 0)
         return true;
-    if (!Reserve(int64_t(m_size) + count))
+    uint8_t* target = Extend(count);
+    if (target == nullptr)
         return false;
-    std::memcpy(m_data + m_size, bytes, size_t(count));
-    m_size += count;
+    std::memcpy(target, bytes, size_t(count));
     return true;
+}
+
+uint8_t* ByteBuffer::Extend(int count)
+{
+    if (count < 0 || !Reserve(int64_t(m_size) + count))
+        return nullptr;
+    uint8_t* target = m_data + m_size;
+    m_size += count;
+    return target;
+}
+
+void ByteBuffer::Truncate(int size)
+{
+    if (size < 0 || size >= m_size)
+        return;
+    m_size = size;
+    if (m_readPosition > m_size)
+        m_readPosition = m_size;
 }
 
 bool ByteBuffer::WriteString(const char* text)

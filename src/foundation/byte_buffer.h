@@ -23,6 +23,11 @@ public:
     bool WriteString(const char* text);
     bool WriteUInt32(uint32_t value);
     bool WriteBytes(const void* bytes, int count);
+    // Appends count bytes for the caller to fill and returns where they
+    // begin; null when the buffer cannot grow by that much.
+    uint8_t* Extend(int count);
+    // Drops the bytes from the size on; the read position stays within the data.
+    void Truncate(int size);
 
     // Reads a zero-terminated text of at most 2047 characters; a longer one
     // is cut there and the read position still moves past its terminator.

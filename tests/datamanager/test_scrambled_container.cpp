@@ -110,3 +110,38 @@ TEST(ScrambledContainer, RejectsAnyChangedByteOfTheTextOrChecksum)
         EXPECT_TRUE(read.empty());
     }
 }
+
+TEST(ScrambledContainer, EveryByteIsXoredWithTheKeyByteOfItsIndexAtAnySize)
+{
+    // Sizes around whole words, key cycles and the pieces the text is handled in.
+    for (const int size : {1, 7, 8, 12, 13, 103, 104, 105, 207, 208, 209, 53247, 53248, 53249, 120001}) {
+        std::string plain(size_t(size), '\0');
+        for (int i = 0; i < size; ++i)
+            plain[size_t(i)] = char(i * 131 + i / 7);
+        const std::vector<uint8_t> bytes = Scrambled(plain);
+        ASSERT_EQ(bytes.size(), 21u + size_t(size));
+        const char key[] = "HVScrambledDB";
+        int wrong = 0;
+        for (int i = 0; i < size; ++i)
+            wrong += bytes[21 + size_t(i)] != uint8_t(plain[size_t(i)] ^ key[i % 13]) ? 1 : 0;
+        EXPECT_EQ(wrong, 0) << size;
+        std::string read;
+        const char* reason = "";
+        ASSERT_TRUE(Unscramble(bytes, read, reason)) << size;
+        EXPECT_EQ(read, plain) << size;
+    }
+}
+
+TEST(ScrambledContainer, AppendsToWhatTheBufferHeldAndRemovesNothingOnAFault)
+{
+    const std::vector<uint8_t> whole = Scrambled("<d/>");
+    ByteBuffer out;
+    out.WriteBytes("held", 4);
+    const char* reason = "";
+    ASSERT_TRUE(HVI_UnscrambleContainer(whole.data(), int64_t(whole.size()), out, reason));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.GetData()), size_t(out.GetSize())), "held<d/>");
+    std::vector<uint8_t> damaged = whole;
+    damaged.back() ^= 0x01;
+    EXPECT_FALSE(HVI_UnscrambleContainer(damaged.data(), int64_t(damaged.size()), out, reason));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.GetData()), size_t(out.GetSize())), "held<d/>");
+}

@@ -90,3 +90,27 @@ TEST(ByteBuffer, RawBytesRoundTripAndFreeForgetsData)
     EXPECT_EQ(buffer.GetData(), nullptr);
     EXPECT_EQ(buffer.GetSize(), 0);
 }
+
+TEST(ByteBuffer, ExtendHandsOutBytesToFillAndTruncateDropsThem)
+{
+    ByteBuffer buffer;
+    buffer.WriteBytes("ab", 2);
+    uint8_t* more = buffer.Extend(3);
+    ASSERT_NE(more, nullptr);
+    more[0] = 'c';
+    more[1] = 'd';
+    more[2] = 'e';
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.GetData()), 5), "abcde");
+    uint8_t bytes[5];
+    EXPECT_TRUE(buffer.ReadBytes(bytes, 4));
+    buffer.Truncate(2);
+    EXPECT_EQ(buffer.GetSize(), 2);
+    EXPECT_EQ(buffer.GetReadPosition(), 2);  // moved back within the data
+    buffer.Truncate(7);                      // beyond the data: nothing changes
+    EXPECT_EQ(buffer.GetSize(), 2);
+    EXPECT_EQ(buffer.Extend(-1), nullptr);
+    ByteBuffer external;
+    external.WrapExternal("xyz", 3);
+    EXPECT_EQ(external.Extend(1), nullptr);  // memory owned elsewhere never grows
+    EXPECT_EQ(external.GetSize(), 3);
+}
