@@ -25,30 +25,51 @@
 #include <atomic>
 #include <cstdint>
 #include <type_traits>
+#include <utility>
 
 #include "winapi/com/live_objects.h"
 
 namespace halvo::com {
 
-template <typename Primary, typename... Bases>
-class Object : public Primary {
-  static_assert(std::is_base_of_v<IUnknown, Primary>, "an object implements a component-object interface");
-  static_assert((std::is_base_of_v<Bases, Primary> && ...), "the chain lists interfaces that Primary derives from");
+// Tag for an object whose first reference is internal: made by the layer for
+// itself (a swap chain's buffers, a device's context) before any is handed out.
+struct StartInternal {};
 
+// The counts and the life of an object, the same for every interface it has.
+class ObjectBase {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = FindInterface(riid);
-    if (*object == nullptr) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+  void AddInternalReference() { counts_.fetch_add(1, std::memory_order_relaxed); }
+
+  void ReleaseInternalReference() {
+    if (counts_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
   }
 
-  ULONG STDMETHODCALLTYPE AddRef() override {
+  // The references handed out: what the next Release returns, plus one.
+  ULONG HandedOutReferences() const { return HandedOut(counts_.load(std::memory_order_relaxed)); }
+  ULONG InternalReferences() const { return ULONG(counts_.load(std::memory_order_relaxed) & 0xffffffffu); }
+
+  // Takes a handed-out reference unless the object is already on its way
+  // out (both counts zero); for caches that list objects they do not hold.
+  bool TryAddHandedOutReference() {
+    uint64_t counts = counts_.load(std::memory_order_relaxed);
+    do {
+      if (counts == 0) return false;
+    } while (!counts_.compare_exchange_weak(counts, counts + kHandedOutReference, std::memory_order_acq_rel,
+                                            std::memory_order_relaxed));
+    return true;
+  }
+
+ protected:
+  ObjectBase() : counts_(kHandedOutReference) { CountObjectMade(); }
+  explicit ObjectBase(StartInternal) : counts_(1) { CountObjectMade(); }
+  // Virtual so that the last release destroys the whole object.
+  virtual ~ObjectBase() { CountObjectDestroyed(); }
+
+  ULONG AddHandedOutReference() {
     return HandedOut(counts_.fetch_add(kHandedOutReference, std::memory_order_relaxed) + kHandedOutReference);
   }
 
-  ULONG STDMETHODCALLTYPE Release() override {
+  ULONG ReleaseHandedOutReference() {
     uint64_t counts = counts_.load(std::memory_order_relaxed);
     uint64_t next;
     do {
@@ -63,19 +84,38 @@ class Object : public Primary {
     return 0;
   }
 
-  void AddInternalReference() { counts_.fetch_add(1, std::memory_order_relaxed); }
+  virtual void LastReferenceReleased() {}
 
-  void ReleaseInternalReference() {
-    if (counts_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+ private:
+  // Handed-out references in the upper 32 bits, internal ones in the lower,
+  // so that one atomic operation sees both reach zero.
+  static constexpr uint64_t kHandedOutReference = uint64_t{1} << 32;
+  static ULONG HandedOut(uint64_t counts) { return static_cast<ULONG>(counts >> 32); }
+
+  std::atomic<uint64_t> counts_;
+};
+
+template <typename Primary, typename... Bases>
+class Object : public Primary, public ObjectBase {
+  static_assert(std::is_base_of_v<IUnknown, Primary>, "an object implements a component-object interface");
+  static_assert((std::is_base_of_v<Bases, Primary> && ...), "the chain lists interfaces that Primary derives from");
+
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    *object = FindInterface(riid);
+    if (*object == nullptr) return E_NOINTERFACE;
+    AddHandedOutReference();
+    return S_OK;
   }
 
-  // The references handed out; what the next Release would return plus one.
-  ULONG HandedOutReferences() const { return HandedOut(counts_.load(std::memory_order_relaxed)); }
+  ULONG STDMETHODCALLTYPE AddRef() override { return AddHandedOutReference(); }
+
+  ULONG STDMETHODCALLTYPE Release() override { return ReleaseHandedOutReference(); }
 
  protected:
-  Object() { CountObjectMade(); }
-  // Virtual so that the last release destroys the whole object.
-  virtual ~Object() { CountObjectDestroyed(); }
+  Object() = default;
+  explicit Object(StartInternal tag) : ObjectBase(tag) {}
 
   // The interface pointer for riid, or null; no reference is taken.
   virtual void* FindInterface(REFIID riid) { return FindInChain(riid); }
@@ -87,16 +127,32 @@ class Object : public Primary {
     ((found == nullptr && riid == __uuidof(Bases) ? found = static_cast<Bases*>(primary) : nullptr), ...);
     return found;
   }
+};
 
-  virtual void LastReferenceReleased() {}
+// An internal reference to one of our objects, released with the holder.
+template <typename T>
+class Held {
+ public:
+  Held() = default;
+  explicit Held(T* object) : object_(object) {
+    if (object_ != nullptr) object_->AddInternalReference();
+  }
+  Held(const Held& other) : Held(other.object_) {}
+  Held(Held&& other) noexcept : object_(other.object_) { other.object_ = nullptr; }
+  Held& operator=(Held other) noexcept {
+    std::swap(object_, other.object_);
+    return *this;
+  }
+  ~Held() {
+    if (object_ != nullptr) object_->ReleaseInternalReference();
+  }
+
+  T* get() const { return object_; }
+  T* operator->() const { return object_; }
+  explicit operator bool() const { return object_ != nullptr; }
 
  private:
-  // Handed-out references in the upper 32 bits, internal ones in the lower,
-  // so that one atomic operation sees both reach zero.
-  static constexpr uint64_t kHandedOutReference = uint64_t{1} << 32;
-  static ULONG HandedOut(uint64_t counts) { return static_cast<ULONG>(counts >> 32); }
-
-  std::atomic<uint64_t> counts_{kHandedOutReference};
+  T* object_ = nullptr;
 };
 
 }  // namespace halvo::com

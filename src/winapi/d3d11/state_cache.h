@@ -1,0 +1,47 @@
+#pragma once
+
+#include <map>
+#include <mutex>
+#include <vector>
+
+namespace halvo::d3d11 {
+
+// The state objects of one kind that a device made, by their description:
+// creating a state whose description equals that of a live one hands out
+// that one again, as the platform does. The cache does not hold its
+// objects; each removes itself when it goes.
+template <typename State>
+class StateCache {
+ public:
+  using Key = std::vector<unsigned char>;
+
+  // The live state of that description with a new reference, or null.
+  State* Find(const Key& key) {
+    std::lock_guard<std::mutex> hold(lock_);
+    auto found = states_.find(key);
+    if (found == states_.end() || !found->second->TryAddHandedOutReference()) return nullptr;
+    return found->second;
+  }
+
+  size_t Count() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return states_.size();
+  }
+
+  void Add(const Key& key, State* state) {
+    std::lock_guard<std::mutex> hold(lock_);
+    states_[key] = state;
+  }
+
+  void Remove(const Key& key, State* state) {
+    std::lock_guard<std::mutex> hold(lock_);
+    auto found = states_.find(key);
+    if (found != states_.end() && found->second == state) states_.erase(found);
+  }
+
+ private:
+  std::mutex lock_;
+  std::map<Key, State*> states_;  // guarded by lock_
+};
+
+}  // namespace halvo::d3d11
