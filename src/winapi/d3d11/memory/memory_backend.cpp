@@ -158,13 +158,31 @@ class MemoryResource final : public BackendResource {
     }
   }
 
+  // Writes the texel's components into every texel of the view: the texel is
+  // encoded once, then its written bits are laid over each texel.
   void FillView(const ViewRange& view, const Texel& texel, uint32_t componentMask) {
     const FormatInfo& info = *FindFormat(view.format);
+    uint8_t pattern[16] = {};
+    uint8_t written[16] = {};
+    EncodeTexel(info, texel, componentMask, pattern);
+    WrittenBits(info, componentMask, written);
+    const size_t size = info.bytesPerBlock;
+    const bool whole = std::all_of(written, written + size, [](uint8_t bits) { return bits == 0xff; });
     for (UINT slice = view.firstSlice; slice < view.firstSlice + view.sliceCount; ++slice) {
       for (UINT mip = view.firstMip; mip < view.firstMip + view.mipCount; ++mip) {
-        Subresource& level = subresources_[slice * shape_.mipLevels + mip];
-        for (size_t at = 0; at + info.bytesPerBlock <= level.bytes.size(); at += info.bytesPerBlock) {
-          EncodeTexel(info, texel, componentMask, level.bytes.data() + at);
+        std::vector<uint8_t>& bytes = subresources_[slice * shape_.mipLevels + mip].bytes;
+        if (whole && !bytes.empty()) {
+          // Doubling copies fill the level from its first texel.
+          std::memcpy(bytes.data(), pattern, size);
+          for (size_t done = size; done < bytes.size(); done *= 2) {
+            std::memcpy(bytes.data() + done, bytes.data(), std::min(done, bytes.size() - done));
+          }
+          continue;
+        }
+        for (size_t at = 0; at + size <= bytes.size(); at += size) {
+          for (size_t byte = 0; byte < size; ++byte) {
+            bytes[at + byte] = uint8_t((bytes[at + byte] & ~written[byte]) | (pattern[byte] & written[byte]));
+          }
         }
       }
     }

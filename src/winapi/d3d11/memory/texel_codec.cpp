@@ -172,4 +172,14 @@ void EncodeTexel(const FormatInfo& info, const Texel& texel, uint32_t componentM
   }
 }
 
+void WrittenBits(const FormatInfo& info, uint32_t componentMask, uint8_t* bytes) {
+  unsigned offset = 0;
+  for (unsigned c = 0; c < info.channelCount; ++c) {
+    const Channel& channel = info.channels[c];
+    const bool padding = channel.kind == ChannelKind::kOpaquePad || channel.kind == ChannelKind::kZeroPad;
+    if (padding || (componentMask & (1u << channel.component))) PutBits(bytes, offset, channel.bits, ~uint64_t{0});
+    offset += channel.bits;
+  }
+}
+
 }  // namespace halvo::d3d11::memory

@@ -22,4 +22,7 @@ Texel DecodeTexel(const FormatInfo& info, const uint8_t* bytes);
 // float rounds to nearest even; an sRGB channel is encoded from linear.
 void EncodeTexel(const FormatInfo& info, const Texel& texel, uint32_t componentMask, uint8_t* bytes);
 
+// Sets the bits that EncodeTexel with this component mask writes.
+void WrittenBits(const FormatInfo& info, uint32_t componentMask, uint8_t* bytes);
+
 }  // namespace halvo::d3d11::memory
