@@ -7,6 +7,7 @@
 #include "winapi/d3d11/device.h"
 #include "winapi/d3d11/format_table.h"
 #include "winapi/d3d11/hooks.h"
+#include "winapi/d3d11/messages.h"
 
 namespace halvo::d3d11 {
 
@@ -38,6 +39,15 @@ bool IsTopology(D3D11_PRIMITIVE_TOPOLOGY topology) {
          (topology >= D3D_PRIMITIVE_TOPOLOGY_LINELIST_ADJ && topology <= D3D_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP_ADJ) ||
          (topology >= D3D_PRIMITIVE_TOPOLOGY_1_CONTROL_POINT_PATCHLIST &&
           topology <= D3D_PRIMITIVE_TOPOLOGY_32_CONTROL_POINT_PATCHLIST);
+}
+
+// Fills `count` entries (zero past the ones set) when `out` is given, then
+// answers how many are set.
+template <typename Record>
+void CopyOut(const std::vector<Record>& set, UINT* count, Record* out) {
+  if (count == nullptr) return;
+  for (UINT index = 0; out != nullptr && index < *count; ++index) out[index] = index < set.size() ? set[index] : Record{};
+  *count = UINT(set.size());
 }
 
 BoundTextureView Bound(ResourceCore* resource, const ViewRange& range) {
@@ -183,7 +193,7 @@ void ImmediateContext::VSSetShader(ID3D11VertexShader* shader, ID3D11ClassInstan
   auto* ours = static_cast<VertexShader*>(shader);
   if (!FromDevice(kEntry, device_, ours)) return;
   if (instanceCount != 0) {
-    ReportError(kEntry, "class instances are not supported by this layer.");
+    ReportError(kEntry, kClassInstancesUnsupported);
     return;
   }
   vertexShader_ = com::Held<VertexShader>(ours);
@@ -194,7 +204,7 @@ void ImmediateContext::PSSetShader(ID3D11PixelShader* shader, ID3D11ClassInstanc
   auto* ours = static_cast<PixelShader*>(shader);
   if (!FromDevice(kEntry, device_, ours)) return;
   if (instanceCount != 0) {
-    ReportError(kEntry, "class instances are not supported by this layer.");
+    ReportError(kEntry, kClassInstancesUnsupported);
     return;
   }
   pixelShader_ = com::Held<PixelShader>(ours);
@@ -405,11 +415,7 @@ void ImmediateContext::RSSetViewports(UINT count, const D3D11_VIEWPORT* viewport
 }
 
 void ImmediateContext::RSGetViewports(UINT* count, D3D11_VIEWPORT* viewports) {
-  if (count == nullptr) return;
-  if (viewports != nullptr) {
-    for (UINT index = 0; index < *count; ++index) viewports[index] = index < viewports_.size() ? viewports_[index] : D3D11_VIEWPORT{};
-  }
-  *count = UINT(viewports_.size());
+  CopyOut(viewports_, count, viewports);
 }
 
 void ImmediateContext::RSSetScissorRects(UINT count, const D3D11_RECT* rects) {
@@ -421,13 +427,7 @@ void ImmediateContext::RSSetScissorRects(UINT count, const D3D11_RECT* rects) {
   scissors_.assign(rects, rects + count);
 }
 
-void ImmediateContext::RSGetScissorRects(UINT* count, D3D11_RECT* rects) {
-  if (count == nullptr) return;
-  if (rects != nullptr) {
-    for (UINT index = 0; index < *count; ++index) rects[index] = index < scissors_.size() ? scissors_[index] : D3D11_RECT{};
-  }
-  *count = UINT(scissors_.size());
-}
+void ImmediateContext::RSGetScissorRects(UINT* count, D3D11_RECT* rects) { CopyOut(scissors_, count, rects); }
 
 bool ImmediateContext::ValidDraw(const char* entryPoint, bool indexed) {
   if (device_->Removed()) return false;
@@ -552,12 +552,12 @@ HRESULT ImmediateContext::Map(ID3D11Resource* resource, UINT subresource, D3D11_
     return E_INVALIDARG;
   }
   if (core->OwningDevice() != device_) {
-    ReportError(kEntry, "the resource belongs to another device.");
+    ReportError(kEntry, kResourceOfAnotherDevice);
     return E_INVALIDARG;
   }
   const ResourceShape& shape = core->shape();
   if (subresource >= shape.SubresourceCount()) {
-    ReportError(kEntry, "subresource %u is past the resource's %u.", subresource, shape.SubresourceCount());
+    ReportError(kEntry, kSubresourcePastEnd, subresource, shape.SubresourceCount());
     return E_INVALIDARG;
   }
   if (flags & ~UINT(D3D11_MAP_FLAG_DO_NOT_WAIT)) {
@@ -653,12 +653,12 @@ void ImmediateContext::UpdateSubresource(ID3D11Resource* destination, UINT subre
     return;
   }
   if (core->OwningDevice() != device_) {
-    ReportError(kEntry, "the resource belongs to another device.");
+    ReportError(kEntry, kResourceOfAnotherDevice);
     return;
   }
   const ResourceShape& shape = core->shape();
   if (subresource >= shape.SubresourceCount()) {
-    ReportError(kEntry, "subresource %u is past the resource's %u.", subresource, shape.SubresourceCount());
+    ReportError(kEntry, kSubresourcePastEnd, subresource, shape.SubresourceCount());
     return;
   }
   if (shape.usage == D3D11_USAGE_IMMUTABLE || shape.usage == D3D11_USAGE_DYNAMIC ||
@@ -700,7 +700,7 @@ void ImmediateContext::CopyResource(ID3D11Resource* destination, ID3D11Resource*
     return;
   }
   if (to->OwningDevice() != device_ || from->OwningDevice() != device_) {
-    ReportError(kEntry, "a resource belongs to another device.");
+    ReportError(kEntry, kResourceOfAnotherDevice);
     return;
   }
   const ResourceShape& a = to->shape();
@@ -734,7 +734,7 @@ void ImmediateContext::CopySubresourceRegion(ID3D11Resource* destination, UINT d
     return;
   }
   if (to->OwningDevice() != device_ || from->OwningDevice() != device_) {
-    ReportError(kEntry, "a resource belongs to another device.");
+    ReportError(kEntry, kResourceOfAnotherDevice);
     return;
   }
   const ResourceShape& a = to->shape();
@@ -792,7 +792,7 @@ void ImmediateContext::ClearDepthStencilView(ID3D11DepthStencilView* view, UINT 
   static const char* const kEntry = "ID3D11DeviceContext::ClearDepthStencilView";
   auto* ours = static_cast<DepthStencilView*>(view);
   if (ours == nullptr) {
-    ReportError(kEntry, "the view is null.");
+    ReportError(kEntry, kViewNull);
     return;
   }
   if (!FromDevice(kEntry, device_, ours)) return;
@@ -811,7 +811,7 @@ void ImmediateContext::GenerateMips(ID3D11ShaderResourceView* view) {
   static const char* const kEntry = "ID3D11DeviceContext::GenerateMips";
   auto* ours = static_cast<ShaderResourceView*>(view);
   if (ours == nullptr) {
-    ReportError(kEntry, "the view is null.");
+    ReportError(kEntry, kViewNull);
     return;
   }
   if (!FromDevice(kEntry, device_, ours)) return;

@@ -15,6 +15,7 @@
 #include "winapi/d3d11/shaders.h"
 #include "winapi/d3d11/state_rules.h"
 #include "winapi/d3d11/views.h"
+#include "winapi/d3d11/messages.h"
 
 namespace halvo::d3d11 {
 
@@ -276,19 +277,14 @@ HRESULT FindOrMakeState(Device* device, StateCache<State>& cache, const char* en
                         State** state) {
   const std::vector<unsigned char> key = StateKey(desc);
   if (state == nullptr) return S_FALSE;
-  if (State* found = cache.Find(key)) {
-    *state = found;
-    return S_OK;
-  }
-  if (cache.Count() >= kUniqueStateLimit) {
+  bool overLimit = false;
+  *state = cache.FindOrMake(key, kUniqueStateLimit, &overLimit,
+                            [&] { return new (std::nothrow) State(device, desc, key); });
+  if (overLimit) {
     ReportError(entryPoint, "the device already has %zu distinct states of this kind.", kUniqueStateLimit);
     return D3D11_ERROR_TOO_MANY_UNIQUE_STATE_OBJECTS;
   }
-  State* made = new (std::nothrow) State(device, desc, key);
-  if (made == nullptr) return E_OUTOFMEMORY;
-  cache.Add(key, made);
-  *state = made;
-  return S_OK;
+  return *state == nullptr ? E_OUTOFMEMORY : S_OK;
 }
 
 }  // namespace
@@ -304,7 +300,7 @@ HRESULT Device::CreateBlendState(const D3D11_BLEND_DESC* desc, ID3D11BlendState*
   static const char* const kEntry = "ID3D11Device::CreateBlendState";
   if (state != nullptr) *state = nullptr;
   if (desc == nullptr) {
-    ReportError(kEntry, "the description is null.");
+    ReportError(kEntry, kDescriptionNull);
     return E_INVALIDARG;
   }
   BlendState* made = nullptr;
@@ -317,7 +313,7 @@ HRESULT Device::CreateBlendState1(const D3D11_BLEND_DESC1* desc, ID3D11BlendStat
   static const char* const kEntry = "ID3D11Device1::CreateBlendState1";
   if (state != nullptr) *state = nullptr;
   if (desc == nullptr) {
-    ReportError(kEntry, "the description is null.");
+    ReportError(kEntry, kDescriptionNull);
     return E_INVALIDARG;
   }
   BlendState* made = nullptr;
@@ -338,7 +334,7 @@ HRESULT Device::CreateRasterizerState(const D3D11_RASTERIZER_DESC* desc, ID3D11R
   static const char* const kEntry = "ID3D11Device::CreateRasterizerState";
   if (state != nullptr) *state = nullptr;
   if (desc == nullptr) {
-    ReportError(kEntry, "the description is null.");
+    ReportError(kEntry, kDescriptionNull);
     return E_INVALIDARG;
   }
   RasterizerState* made = nullptr;
@@ -352,7 +348,7 @@ HRESULT Device::CreateRasterizerState1(const D3D11_RASTERIZER_DESC1* desc, ID3D1
   static const char* const kEntry = "ID3D11Device1::CreateRasterizerState1";
   if (state != nullptr) *state = nullptr;
   if (desc == nullptr) {
-    ReportError(kEntry, "the description is null.");
+    ReportError(kEntry, kDescriptionNull);
     return E_INVALIDARG;
   }
   RasterizerState* made = nullptr;

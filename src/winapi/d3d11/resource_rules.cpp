@@ -8,6 +8,7 @@
 #include "winapi/d3d11/format_table.h"
 #include "winapi/d3d11/hooks.h"
 #include "winapi/d3d11/shader_code.h"
+#include "winapi/d3d11/messages.h"
 
 namespace halvo::d3d11 {
 
@@ -168,7 +169,7 @@ UINT MaxTextureSize(D3D_FEATURE_LEVEL level) {
 bool CheckBufferDesc(const char* entryPoint, const D3D11_BUFFER_DESC* desc, const D3D11_SUBRESOURCE_DATA* initial,
                      D3D_FEATURE_LEVEL level) {
   if (desc == nullptr) {
-    ReportError(entryPoint, "the description is null.");
+    ReportError(entryPoint, kDescriptionNull);
     return false;
   }
   if (desc->ByteWidth == 0) {
@@ -222,7 +223,7 @@ ResourceShape BufferShape(const D3D11_BUFFER_DESC& desc) {
 bool CheckTexture2DDesc(const char* entryPoint, Device* device, const D3D11_TEXTURE2D_DESC* desc,
                         const D3D11_SUBRESOURCE_DATA* initial, D3D11_TEXTURE2D_DESC* resolved) {
   if (desc == nullptr) {
-    ReportError(entryPoint, "the description is null.");
+    ReportError(entryPoint, kDescriptionNull);
     return false;
   }
   const D3D_FEATURE_LEVEL level = device->GetFeatureLevel();
@@ -269,7 +270,7 @@ bool CheckTexture2DDesc(const char* entryPoint, Device* device, const D3D11_TEXT
   }
   const bool typeless = info->formatClass == kTypelessGroup;
   if ((desc->BindFlags & D3D11_BIND_RENDER_TARGET) && !typeless && !(support & D3D11_FORMAT_SUPPORT_RENDER_TARGET)) {
-    ReportError(entryPoint, "format %d cannot be a render target.", int(desc->Format));
+    ReportError(entryPoint, "format %d cannot be bound as a render target.", int(desc->Format));
     return false;
   }
   if (desc->BindFlags & D3D11_BIND_DEPTH_STENCIL) {
@@ -408,7 +409,7 @@ bool CheckShaderResourceViewDesc(const char* entryPoint, Device* device, Resourc
       break;
     }
     default:
-      ReportError(entryPoint, "view dimension %d does not fit a 2D texture.", int(view.ViewDimension));
+      ReportError(entryPoint, kViewDimensionMismatch, int(view.ViewDimension));
       return false;
   }
   if (!fits) return false;
@@ -416,41 +417,46 @@ bool CheckShaderResourceViewDesc(const char* entryPoint, Device* device, Resourc
   return true;
 }
 
-bool CheckRenderTargetViewDesc(const char* entryPoint, Device* /*device*/, ResourceCore* resource,
-                               const D3D11_RENDER_TARGET_VIEW_DESC* desc, D3D11_RENDER_TARGET_VIEW_DESC* resolved,
-                               ViewRange* range) {
+namespace {
+
+// What render-target and depth-stencil views share: one mip level of one or
+// more array slices, a bind flag and a format support bit.
+template <typename Desc, typename Dimension>
+bool CheckOutputViewDesc(const char* entryPoint, ResourceCore* resource, const Desc* desc, Desc* resolved,
+                         ViewRange* range, UINT bindFlag, const char* bindName, UINT support, const char* role,
+                         Dimension single, Dimension array) {
   if (!RequireTexture(entryPoint, resource)) return false;
   const ResourceShape& shape = resource->shape();
-  if (!(shape.bindFlags & D3D11_BIND_RENDER_TARGET)) {
-    ReportError(entryPoint, "the resource was not made with D3D11_BIND_RENDER_TARGET.");
+  if (!(shape.bindFlags & bindFlag)) {
+    ReportError(entryPoint, "the resource was not made with %s.", bindName);
     return false;
   }
-  D3D11_RENDER_TARGET_VIEW_DESC view{};
+  Desc view{};
   if (desc != nullptr) {
     view = *desc;
   } else if (shape.arraySize > 1) {
-    view.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2DARRAY;
+    view.ViewDimension = array;
     view.Texture2DArray = {0, 0, shape.arraySize};
   } else {
-    view.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2D;
+    view.ViewDimension = single;
   }
   if (!ResolveViewFormat(entryPoint, shape, view.Format, &view.Format)) return false;
-  if (!(SupportOf(view.Format) & D3D11_FORMAT_SUPPORT_RENDER_TARGET)) {
-    ReportError(entryPoint, "format %d cannot be a render target.", int(view.Format));
+  if (!(SupportOf(view.Format) & support)) {
+    ReportError(entryPoint, "format %d cannot be %s.", int(view.Format), role);
     return false;
   }
   range->format = view.Format;
   bool fits = false;
-  if (view.ViewDimension == D3D11_RTV_DIMENSION_TEXTURE2D) {
+  if (view.ViewDimension == single) {
     fits = ResolveMips(entryPoint, shape.mipLevels, view.Texture2D.MipSlice, 1, range) &&
            ResolveSlices(entryPoint, shape.arraySize, 0, 1, range);
-  } else if (view.ViewDimension == D3D11_RTV_DIMENSION_TEXTURE2DARRAY) {
+  } else if (view.ViewDimension == array) {
     fits = ResolveMips(entryPoint, shape.mipLevels, view.Texture2DArray.MipSlice, 1, range) &&
            ResolveSlices(entryPoint, shape.arraySize, view.Texture2DArray.FirstArraySlice,
                          view.Texture2DArray.ArraySize, range);
     if (fits) view.Texture2DArray.ArraySize = range->sliceCount;
   } else {
-    ReportError(entryPoint, "view dimension %d does not fit a 2D texture.", int(view.ViewDimension));
+    ReportError(entryPoint, kViewDimensionMismatch, int(view.ViewDimension));
     return false;
   }
   if (!fits) return false;
@@ -458,50 +464,26 @@ bool CheckRenderTargetViewDesc(const char* entryPoint, Device* /*device*/, Resou
   return true;
 }
 
+}  // namespace
+
+bool CheckRenderTargetViewDesc(const char* entryPoint, Device* /*device*/, ResourceCore* resource,
+                               const D3D11_RENDER_TARGET_VIEW_DESC* desc, D3D11_RENDER_TARGET_VIEW_DESC* resolved,
+                               ViewRange* range) {
+  return CheckOutputViewDesc(entryPoint, resource, desc, resolved, range, D3D11_BIND_RENDER_TARGET,
+                             "D3D11_BIND_RENDER_TARGET", D3D11_FORMAT_SUPPORT_RENDER_TARGET, "a render target",
+                             D3D11_RTV_DIMENSION_TEXTURE2D, D3D11_RTV_DIMENSION_TEXTURE2DARRAY);
+}
+
 bool CheckDepthStencilViewDesc(const char* entryPoint, ResourceCore* resource,
                                const D3D11_DEPTH_STENCIL_VIEW_DESC* desc, D3D11_DEPTH_STENCIL_VIEW_DESC* resolved,
                                ViewRange* range) {
-  if (!RequireTexture(entryPoint, resource)) return false;
-  const ResourceShape& shape = resource->shape();
-  if (!(shape.bindFlags & D3D11_BIND_DEPTH_STENCIL)) {
-    ReportError(entryPoint, "the resource was not made with D3D11_BIND_DEPTH_STENCIL.");
+  if (desc != nullptr && (desc->Flags & ~UINT(D3D11_DSV_READ_ONLY_DEPTH | D3D11_DSV_READ_ONLY_STENCIL))) {
+    ReportError(entryPoint, "Flags 0x%x name unknown flags.", desc->Flags);
     return false;
   }
-  D3D11_DEPTH_STENCIL_VIEW_DESC view{};
-  if (desc != nullptr) {
-    view = *desc;
-  } else if (shape.arraySize > 1) {
-    view.ViewDimension = D3D11_DSV_DIMENSION_TEXTURE2DARRAY;
-    view.Texture2DArray = {0, 0, shape.arraySize};
-  } else {
-    view.ViewDimension = D3D11_DSV_DIMENSION_TEXTURE2D;
-  }
-  if (!ResolveViewFormat(entryPoint, shape, view.Format, &view.Format)) return false;
-  if (!(SupportOf(view.Format) & D3D11_FORMAT_SUPPORT_DEPTH_STENCIL)) {
-    ReportError(entryPoint, "format %d is not a depth-stencil format.", int(view.Format));
-    return false;
-  }
-  if (view.Flags & ~UINT(D3D11_DSV_READ_ONLY_DEPTH | D3D11_DSV_READ_ONLY_STENCIL)) {
-    ReportError(entryPoint, "Flags 0x%x name unknown flags.", view.Flags);
-    return false;
-  }
-  range->format = view.Format;
-  bool fits = false;
-  if (view.ViewDimension == D3D11_DSV_DIMENSION_TEXTURE2D) {
-    fits = ResolveMips(entryPoint, shape.mipLevels, view.Texture2D.MipSlice, 1, range) &&
-           ResolveSlices(entryPoint, shape.arraySize, 0, 1, range);
-  } else if (view.ViewDimension == D3D11_DSV_DIMENSION_TEXTURE2DARRAY) {
-    fits = ResolveMips(entryPoint, shape.mipLevels, view.Texture2DArray.MipSlice, 1, range) &&
-           ResolveSlices(entryPoint, shape.arraySize, view.Texture2DArray.FirstArraySlice,
-                         view.Texture2DArray.ArraySize, range);
-    if (fits) view.Texture2DArray.ArraySize = range->sliceCount;
-  } else {
-    ReportError(entryPoint, "view dimension %d does not fit a 2D texture.", int(view.ViewDimension));
-    return false;
-  }
-  if (!fits) return false;
-  *resolved = view;
-  return true;
+  return CheckOutputViewDesc(entryPoint, resource, desc, resolved, range, D3D11_BIND_DEPTH_STENCIL,
+                             "D3D11_BIND_DEPTH_STENCIL", D3D11_FORMAT_SUPPORT_DEPTH_STENCIL, "a depth-stencil target",
+                             D3D11_DSV_DIMENSION_TEXTURE2D, D3D11_DSV_DIMENSION_TEXTURE2DARRAY);
 }
 
 namespace {

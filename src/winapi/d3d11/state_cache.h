@@ -15,22 +15,23 @@ class StateCache {
  public:
   using Key = std::vector<unsigned char>;
 
-  // The live state of that description with a new reference, or null.
-  State* Find(const Key& key) {
+  // The live state of that description with a new reference, or else the
+  // one `make` makes (null when it cannot), listed unless `limit` states are
+  // listed already; one lock covers both, so that threads asking for equal
+  // descriptions at once get one object.
+  template <typename Make>
+  State* FindOrMake(const Key& key, size_t limit, bool* overLimit, Make make) {
     std::lock_guard<std::mutex> hold(lock_);
+    *overLimit = false;
     auto found = states_.find(key);
-    if (found == states_.end() || !found->second->TryAddHandedOutReference()) return nullptr;
-    return found->second;
-  }
-
-  size_t Count() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return states_.size();
-  }
-
-  void Add(const Key& key, State* state) {
-    std::lock_guard<std::mutex> hold(lock_);
-    states_[key] = state;
+    if (found != states_.end() && found->second->TryAddHandedOutReference()) return found->second;
+    if (found == states_.end() && states_.size() >= limit) {
+      *overLimit = true;
+      return nullptr;
+    }
+    State* made = make();
+    if (made != nullptr) states_[key] = made;
+    return made;
   }
 
   void Remove(const Key& key, State* state) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "winapi/d3d11/device.h"
+#include "winapi/d3d11/messages.h"
 
 namespace halvo::d3d11 {
 
@@ -108,7 +109,7 @@ bool CheckRasterizerDesc(const char* entryPoint, const D3D11_RASTERIZER_DESC1& d
 
 bool CheckSamplerDesc(const char* entryPoint, const D3D11_SAMPLER_DESC* desc) {
   if (desc == nullptr) {
-    ReportError(entryPoint, "the description is null.");
+    ReportError(entryPoint, kDescriptionNull);
     return false;
   }
   if (!IsFilter(desc->Filter)) {
@@ -136,7 +137,7 @@ bool CheckSamplerDesc(const char* entryPoint, const D3D11_SAMPLER_DESC* desc) {
 
 bool CheckDepthStencilDesc(const char* entryPoint, const D3D11_DEPTH_STENCIL_DESC* desc) {
   if (desc == nullptr) {
-    ReportError(entryPoint, "the description is null.");
+    ReportError(entryPoint, kDescriptionNull);
     return false;
   }
   if (desc->DepthWriteMask != D3D11_DEPTH_WRITE_MASK_ZERO && desc->DepthWriteMask != D3D11_DEPTH_WRITE_MASK_ALL) {
