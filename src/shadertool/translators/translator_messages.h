@@ -12,6 +12,7 @@ constexpr const char* kTranslatorPayloadSlotInvalid =
 constexpr const char* kTranslatorTraceSlotUnknown = "trace names payload slot %s, which no ray payload has.";
 constexpr const char* kTranslatorTextureBufferSlotShared =
     "texture '%s' and buffer '%s' both have slot %i and would share register t0, space%i.";
+constexpr const char* kTranslatorSampledBothWays = "texture '%s' is sampled both with and without a comparison.";
 constexpr const char* kTranslatorNoInputPayload = "the %s shader has no input ray payload.";
 
 }  // namespace ShaderTool

@@ -52,6 +52,7 @@ void HLSL11Translator::Reset()
 {
     HLSL9Translator::Reset();
     comparisonTextures.Clear();
+    plainlySampledTextures.Clear();
 }
 
 void HLSL11Translator::WriteHeader()
@@ -115,13 +116,26 @@ void HLSL11Translator::TranslateSampleCall(const FunctionNode& call)
         TranslateNode((*arguments)[i]);
     }
     body.Append(")");
-    if (call.subKind == INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO) {
-        // An element of a texture array is compared through the array's sampler.
-        const OperatorNode* element = texture->kind == NodeKind::Operator ? static_cast<const OperatorNode*>(texture)
-                                                                          : nullptr;
-        if (element != nullptr && element->operatorIndex == OP_SUBSCRIPT) texture = element->left;
-        if (const VariableNode* member = GetAccessedMember(texture)) comparisonTextures.Add(member->name);
-    }
+    // An element of a texture array is sampled through the array's sampler.
+    const OperatorNode* element = texture->kind == NodeKind::Operator ? static_cast<const OperatorNode*>(texture)
+                                                                      : nullptr;
+    if (element != nullptr && element->operatorIndex == OP_SUBSCRIPT) texture = element->left;
+    const VariableNode* member = GetAccessedMember(texture);
+    if (member == nullptr) return;
+    // Each texture has one sampler: a comparison sampler cannot serve a plain
+    // sampling method, nor a plain sampler a comparison.
+    const bool comparison = call.subKind == INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO;
+    Array<String>& same = comparison ? comparisonTextures : plainlySampledTextures;
+    const Array<String>& other = comparison ? plainlySampledTextures : comparisonTextures;
+    const auto holds = [member](const Array<String>& names) {
+        for (const String& name : names) {
+            if (name == member->name) return true;
+        }
+        return false;
+    };
+    if (holds(same)) return;
+    if (holds(other)) ReportError(kTranslatorSampledBothWays, member->name.GetText());
+    same.Add(member->name);
 }
 
 bool HLSL11Translator::TranslateMemberAccess(const OperatorNode& node)

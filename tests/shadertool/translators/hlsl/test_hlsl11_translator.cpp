@@ -96,6 +96,16 @@ TEST_F(HLSL11TranslatorTest, FailedStageDoesNotPassItsComparisonsOn)
     EXPECT_FALSE(Contains("SamplerComparisonState")) << result;
 }
 
+TEST_F(HLSL11TranslatorTest, TextureSampledBothWithAndWithoutAComparisonIsRefusedOnce)
+{
+    description = ShaderInterfaces::MakeLitMesh(0x20004);
+    EXPECT_FALSE(Run("void main()\n{\n\tfloat lit = sampleTextureCompareLodZero(texture.shadow_map, input.uv, 0.5);\n"
+                     "\toutput.color = sampleTexture(texture.shadow_map, input.uv) * lit;\n"
+                     "\toutput.emission = sampleTexture(texture.shadow_map, input.uv);\n}\n",
+                     STAGE_PIXEL));
+    EXPECT_EQ(LogText(), "Error: texture 'shadow_map' is sampled both with and without a comparison.\n");
+}
+
 TEST_F(HLSL11TranslatorTest, LodOffsetIsASampleLevelWithFourArguments)
 {
     description = ShaderInterfaces::MakeLitMesh(0x20004);

@@ -230,7 +230,7 @@ TEST_F(HLSL12TranslatorTest, TextureArraysOfRayStagesAreUnsizedComparedAndIndexe
     ASSERT_TRUE(RunRay(std::string(kHitInfo) +
                            "void main()\n{\n\tfloat lit = sampleTextureCompareLodZero(texture.albedo[input.primitive_id], "
                            "input.hit_attribute, 0.5);\n"
-                           "\tlit += sampleTextureLod(texture.albedo[1], input.hit_attribute, 0.0).x;\n"
+                           "\tlit += sampleTextureCompareLodZero(texture.albedo[1], input.hit_attribute, 0.25);\n"
                            "\tray_payloads.hit.distance = lit;\n}\n",
                        STAGE_RCHIT))
         << LogText();
@@ -240,8 +240,18 @@ TEST_F(HLSL12TranslatorTest, TextureArraysOfRayStagesAreUnsizedComparedAndIndexe
     EXPECT_TRUE(Contains("\tfloat lit = _tex_albedo[NonUniformResourceIndex(PrimitiveIndex())].SampleCmpLevelZero("
                          "_smp_albedo[NonUniformResourceIndex(PrimitiveIndex())], _hit_attributes.barycentrics, 0.5f);\n"))
         << result;
-    EXPECT_TRUE(Contains("\tlit += _tex_albedo[1].SampleLevel(_smp_albedo[1], _hit_attributes.barycentrics, 0.0f).x;\n"))
+    EXPECT_TRUE(Contains("\tlit += _tex_albedo[1].SampleCmpLevelZero(_smp_albedo[1], _hit_attributes.barycentrics, 0.25f);\n"))
         << result;
+}
+
+TEST_F(HLSL12TranslatorTest, RayStageTextureSampledBothWaysIsRefused)
+{
+    EXPECT_FALSE(RunRay(std::string(kHitInfo) +
+                            "void main()\n{\n\tfloat4 texel = sampleTextureLod(texture.albedo, input.hit_attribute, 0.0);\n"
+                            "\tfloat lit = sampleTextureCompareLodZero(texture.albedo, input.hit_attribute, 0.5);\n"
+                            "\tray_payloads.hit.color = texel * lit;\n}\n",
+                        STAGE_RCHIT));
+    EXPECT_EQ(LogText(), "Error: texture 'albedo' is sampled both with and without a comparison.\n");
 }
 
 TEST_F(HLSL12TranslatorTest, StageWithoutSupportCallsHasNoSupportFunctions)
