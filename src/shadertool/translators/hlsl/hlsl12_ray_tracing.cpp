@@ -1,9 +1,9 @@
 // Ray payloads, traces and the bodies of the ray-tracing stages of HLSL12.
 #include <cstdlib>
 
+#include "shadertool/basic/operator.h"
 #include "shadertool/sema/builtin.h"
 #include "shadertool/translators/hlsl/hlsl12_translator.h"
-#include "shadertool/basic/operator.h"
 #include "shadertool/translators/translator_messages.h"
 
 namespace ShaderTool {
