@@ -18,13 +18,6 @@ constexpr uint32_t kESSL20Unsupported[] = {
 constexpr const char* kPixelPrecision =
     "#if defined(GL_FRAGMENT_PRECISION_HIGH)\n\nprecision highp float;\n\n#else\n\nprecision mediump float;\n\n#endif\n\n";
 
-// A declaration of an array with its initialiser list.
-bool IsInitializedArray(const GroupNode& group)
-{
-    return group.type.arraySize != 0 && group.children.GetCount() > 0 &&
-           group.children[0]->kind == NodeKind::Operator;
-}
-
 }  // namespace
 
 ESSL20Translator::ESSL20Translator(Log* log) : GLSL21Translator(log) {}
@@ -61,19 +54,6 @@ void ESSL20Translator::TranslateConstant(const ConstantNode& constant)
         return;
     }
     Translator::TranslateConstant(constant);
-}
-
-// The elements are assigned one by one after the declaration, so a constant
-// array is declared without "const": the language accepts no constant
-// without its initialiser and no assignment to one.
-void ESSL20Translator::TranslateVariableDeclaration(const GroupNode& group)
-{
-    if (!IsInitializedArray(group)) {
-        GLSL21Translator::TranslateVariableDeclaration(group);
-        return;
-    }
-    body.AppendFormat("%s ", GetTypeName(group.type).GetText());
-    TranslateArrayDeclarator(group);
 }
 
 void ESSL20Translator::TranslateInitializerList(const OperatorNode& node)

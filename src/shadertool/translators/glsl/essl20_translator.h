@@ -15,7 +15,6 @@ public:
     void TranslateInitializerList(const OperatorNode& node) override;
     void TranslateFunctionCall(const FunctionNode& call) override;
     void TranslateConstant(const ConstantNode& constant) override;
-    void TranslateVariableDeclaration(const GroupNode& group) override;
     bool TranslateInputReference(const String& member, const Type& memberType) override;
 };
 

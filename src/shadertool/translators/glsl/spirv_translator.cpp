@@ -77,6 +77,15 @@ int32_t LiteralSlot(const ConstantNode* literal)
     return *end == '\0' ? static_cast<int32_t>(value) : -1;
 }
 
+// The location of the vertex output at the index: its index in the list,
+// except that a matrix before it takes a location per column.
+int VaryingLocation(const Array<VertexOutputVariable>& outputs, int index)
+{
+    int location = 0;
+    for (int i = 0; i < index; ++i) location += outputs[i].type.matrixSize > 0 ? outputs[i].type.matrixSize : 1;
+    return location;
+}
+
 bool IsResourceArray(const Type* type)
 {
     return type != nullptr && type->arraySize != 0 && (type->isBuffer != 0 || type->baseType == BaseType::TEXTURE);
@@ -92,6 +101,7 @@ void SPIRVTranslator::Reset()
 {
     GLSL31Translator::Reset();
     payloadsDeclared = false;
+    declaredStructs.Clear();
     comparisonTextures.Clear();
 }
 
@@ -152,7 +162,8 @@ void SPIRVTranslator::DeclareVertexOutputs(const ShaderDescription& shaderDescri
         if (outputs[i].name == positionName) continue;
         if (first) BeginDeclarationGroup();
         first = false;
-        DeclareLine("layout(location = %i) %sout %s _vary_%s", i, InterpolationQualifier(outputs[i].type),
+        DeclareLine("layout(location = %i) %sout %s _vary_%s", VaryingLocation(outputs, i),
+                    InterpolationQualifier(outputs[i].type),
                     GetTypeName(outputs[i].type).GetText(), outputs[i].name.GetText());
     }
 }
@@ -162,7 +173,8 @@ void SPIRVTranslator::DeclarePixelInputs(const ShaderDescription& shaderDescript
     const Array<VertexOutputVariable>& outputs = shaderDescription.vertexOutput;
     for (int i = 0; i < outputs.GetCount(); ++i) {
         if (outputs[i].name == positionName) continue;
-        DeclareLine("layout(location = %i) %sin %s _vary_%s", i, InterpolationQualifier(outputs[i].type),
+        DeclareLine("layout(location = %i) %sin %s _vary_%s", VaryingLocation(outputs, i),
+                    InterpolationQualifier(outputs[i].type),
                     GetTypeName(outputs[i].type).GetText(), outputs[i].name.GetText());
     }
 }
@@ -277,10 +289,32 @@ void SPIRVTranslator::DeclarePayloads()
     if (payloads.GetCount() > 0) body.Append("\n");
 }
 
+bool SPIRVTranslator::PayloadTypesDeclared() const
+{
+    for (const RayPayloadVariable& payload : description->rayPayloads) {
+        if (payload.type.baseType != BaseType::STRUCT) continue;
+        bool declared = false;
+        for (const String& name : declaredStructs) declared = declared || name == payload.type.name;
+        if (!declared) return false;
+    }
+    return true;
+}
+
+// Only main sees the payloads, so a struct payload whose struct comes after
+// an earlier function waits for a later definition, at the latest main.
 void SPIRVTranslator::TranslateFunctionDefinition(const FunctionNode& function)
 {
-    if (function.hasBody && !payloadsDeclared && IsRayStage() && description != nullptr) DeclarePayloads();
+    if (function.hasBody && !payloadsDeclared && IsRayStage() && description != nullptr &&
+        (PayloadTypesDeclared() || function.name == "main")) {
+        DeclarePayloads();
+    }
     GLSL31Translator::TranslateFunctionDefinition(function);
+}
+
+void SPIRVTranslator::TranslateStructDeclaration(const GroupNode& group)
+{
+    declaredStructs.Add(group.type.name);
+    GLSL31Translator::TranslateStructDeclaration(group);
 }
 
 bool SPIRVTranslator::TranslateInputReference(const String& member, const Type& memberType)

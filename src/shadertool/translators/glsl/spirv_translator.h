@@ -19,6 +19,7 @@ public:
     void TranslateFunctionCall(const FunctionNode& call) override;
     void TranslateFunctionDefinition(const FunctionNode& function) override;
     void TranslateOperator(const OperatorNode& node) override;
+    void TranslateStructDeclaration(const GroupNode& group) override;
     void WriteInterface(const ShaderDescription& shaderDescription) override;
     void DeclareBuffers(const ShaderDescription& shaderDescription) override;
     bool TranslateBufferReference(const String& member) override;
@@ -39,6 +40,8 @@ private:
     // "layout(set = %i, binding = %i" with an optional qualifier, then ")".
     static String LayoutText(int set, int binding, const char* qualifier = nullptr);
     void DeclarePayloads();
+    // Whether every struct that a payload has as its type is declared by now.
+    bool PayloadTypesDeclared() const;
     void TranslateSampleCall(const FunctionNode& call);
     // The depth comparison at level 0, through a shadow sampler.
     void TranslateCompareSample(const FunctionNode& call);
@@ -53,6 +56,7 @@ private:
     String GetVertexInputTypeName(const VertexInputVariable& input) override;
 
     bool payloadsDeclared = false;
+    Array<String> declaredStructs;  // in the body so far
     Array<String> comparisonTextures;  // textures sampled with a comparison in the current stage
 };
 

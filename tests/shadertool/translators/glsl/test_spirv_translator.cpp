@@ -128,6 +128,19 @@ TEST_F(SPIRVTranslatorTest, IntegerVaryingsAreFlat)
     EXPECT_TRUE(Valid("frag", &output)) << result << output;
 }
 
+TEST_F(SPIRVTranslatorTest, MatrixVaryingTakesALocationPerColumn)
+{
+    ShaderInterfaces::AddOutput(description, "basis", Type::MakeMatrix(3), VERTEX_OUTPUT_TEXTURE_COORDINATE);
+    ShaderInterfaces::AddOutput(description, "fade", ShaderInterfaces::Float(1), VERTEX_OUTPUT_TEXTURE_COORDINATE);
+    ASSERT_TRUE(Run("void main()\n{\n\toutput.color = float4(input.basis[0], input.fade);\n}\n", STAGE_PIXEL))
+        << LogText();
+    EXPECT_TRUE(Contains("layout(location = 1) in vec2 _vary_uv;\nlayout(location = 2) in vec4 _vary_color;\n"
+                         "layout(location = 3) in mat3 _vary_basis;\nlayout(location = 6) in float _vary_fade;\n"))
+        << result;
+    std::string output;
+    EXPECT_TRUE(Valid("frag", &output)) << result << output;
+}
+
 TEST_F(SPIRVTranslatorTest, RayGenerationShader)
 {
     description = ShaderInterfaces::MakeRayTracing(0x20004);
@@ -203,6 +216,24 @@ TEST_F(SPIRVTranslatorTest, ArraysOfBuffersAndTexturesAreIndexedNonUniformly)
     EXPECT_TRUE(Valid("rchit", &output)) << result << output;
 }
 
+TEST_F(SPIRVTranslatorTest, PixelTextureArrayIsSampledThroughItsSampler)
+{
+    description.pixelTextures[0].type.arraySize = -1;
+    ASSERT_TRUE(Run("void main()\n{\n\tint layer = int(input.uv.x * 4.0);\n"
+                    "\toutput.color = sampleTexture(texture.albedo[layer], input.uv);\n}\n",
+                    STAGE_PIXEL))
+        << LogText();
+    EXPECT_EQ(result.find("#extension GL_EXT_nonuniform_qualifier : require\n\n"), 0u) << result;
+    EXPECT_TRUE(Contains("layout(set = 2, binding = 0) uniform sampler _smp_albedo;\n"
+                         "layout(set = 3, binding = 0) uniform texture2D _tex_albedo[];\n"))
+        << result;
+    EXPECT_TRUE(Contains("\t_out_color = texture(sampler2D(_tex_albedo[nonuniformEXT(layer)], _smp_albedo), "
+                         "_vary_uv);\n"))
+        << result;
+    std::string output;
+    EXPECT_TRUE(Valid("frag", &output)) << result << output;
+}
+
 TEST_F(SPIRVTranslatorTest, MissShaderWithAnIncomingPayloadAndUnsignedTypes)
 {
     description = ShaderInterfaces::MakeRayTracing(0x20004);
@@ -236,6 +267,21 @@ TEST_F(SPIRVTranslatorTest, PayloadsAreDeclaredOnceBeforeTheFirstDefinition)
     EXPECT_TRUE(Contains("float A();\n\nlayout(location = 0) rayPayloadInNV HitInfo _pay_hit;\n"
                          "layout(location = 1) rayPayloadNV float _pay_shadow;\n\nfloat B()\n"))
         << result;
+}
+
+TEST_F(SPIRVTranslatorTest, StructPayloadWaitsForItsStruct)
+{
+    description = ShaderInterfaces::MakeRayTracing(0x20004);
+    ASSERT_TRUE(Run(std::string("float Fade(float d)\n{\n\treturn d * 0.5;\n}\n\n") + kHitInfo +
+                        "void main()\n{\n\tray_payloads.hit.distance = Fade(input.ray_length);\n}\n",
+                    STAGE_RMISS))
+        << LogText();
+    EXPECT_TRUE(Contains("\n\nfloat Fade(float d)\n{\n\treturn d * 0.5f;\n}\n\nstruct HitInfo\n{\n\tvec4 color;\n"
+                         "\tfloat distance;\n};\n\nlayout(location = 0) rayPayloadInNV HitInfo _pay_hit;\n"
+                         "layout(location = 1) rayPayloadNV float _pay_shadow;\n\nvoid main()\n"))
+        << result;
+    std::string output;
+    EXPECT_TRUE(Valid("rmiss", &output)) << result << output;
 }
 
 TEST_F(SPIRVTranslatorTest, TracePayloadMustBeALiteralSlotOfThePayloads)
