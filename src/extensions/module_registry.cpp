@@ -129,3 +129,43 @@ void HVI_ShutdownExtensionModules()
         delete module;
     registry.modules.Clear();
 }
+
+CloudImplementation* HVI_GetCloudImplementation()
+{
+    return static_cast<CloudImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_CLOUD));
+}
+
+LeaderboardsImplementation* HVI_GetLeaderboardsImplementation()
+{
+    return static_cast<LeaderboardsImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_LEADERBOARDS));
+}
+
+AchievementsImplementation* HVI_GetAchievementsImplementation()
+{
+    return static_cast<AchievementsImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_ACHIEVEMENT));
+}
+
+InAppPurchaseImplementation* HVI_GetInAppPurchaseImplementation()
+{
+    return static_cast<InAppPurchaseImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_IAP));
+}
+
+SocialImplementation* HVI_GetSocialImplementation()
+{
+    return static_cast<SocialImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_SOCIAL));
+}
+
+UGCImplementation* HVI_GetUGCImplementation()
+{
+    return static_cast<UGCImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_UGC));
+}
+
+NotificationImplementation* HVI_GetNotificationImplementation()
+{
+    return static_cast<NotificationImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_NOTIFICATION));
+}
+
+StatisticImplementation* HVI_GetStatisticImplementation()
+{
+    return static_cast<StatisticImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_STATISTIC));
+}

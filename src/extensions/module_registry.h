@@ -36,35 +36,11 @@ void HVI_ShutdownExtensionModules();
 // The chosen implementation of each kind, typed. Resolution accepts only
 // implementations whose GetKind answers the asked kind, and each kind's class
 // derives from BaseImplementation alone, so the casts hold.
-inline CloudImplementation* HVI_GetCloudImplementation()
-{
-    return static_cast<CloudImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_CLOUD));
-}
-inline LeaderboardsImplementation* HVI_GetLeaderboardsImplementation()
-{
-    return static_cast<LeaderboardsImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_LEADERBOARDS));
-}
-inline AchievementsImplementation* HVI_GetAchievementsImplementation()
-{
-    return static_cast<AchievementsImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_ACHIEVEMENT));
-}
-inline InAppPurchaseImplementation* HVI_GetInAppPurchaseImplementation()
-{
-    return static_cast<InAppPurchaseImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_IAP));
-}
-inline SocialImplementation* HVI_GetSocialImplementation()
-{
-    return static_cast<SocialImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_SOCIAL));
-}
-inline UGCImplementation* HVI_GetUGCImplementation()
-{
-    return static_cast<UGCImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_UGC));
-}
-inline NotificationImplementation* HVI_GetNotificationImplementation()
-{
-    return static_cast<NotificationImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_NOTIFICATION));
-}
-inline StatisticImplementation* HVI_GetStatisticImplementation()
-{
-    return static_cast<StatisticImplementation*>(HVI_GetChosenImplementation(HV_SERVICE_STATISTIC));
-}
+CloudImplementation* HVI_GetCloudImplementation();
+LeaderboardsImplementation* HVI_GetLeaderboardsImplementation();
+AchievementsImplementation* HVI_GetAchievementsImplementation();
+InAppPurchaseImplementation* HVI_GetInAppPurchaseImplementation();
+SocialImplementation* HVI_GetSocialImplementation();
+UGCImplementation* HVI_GetUGCImplementation();
+NotificationImplementation* HVI_GetNotificationImplementation();
+StatisticImplementation* HVI_GetStatisticImplementation();
