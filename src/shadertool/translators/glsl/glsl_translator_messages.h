@@ -7,6 +7,5 @@ constexpr const char* kGLSLUnsignedNotSupported = "unsigned integers are not sup
 constexpr const char* kGLSLGlobalArrayNotSupported = "array declarations in global scope are not supported.";
 constexpr const char* kGLSLVertexOutputNotPassed =
     "vertex output '%s' of type '%s' cannot be passed to the pixel stage in target '%s'.";
-constexpr const char* kSPIRVTracePayloadNotSlot = "trace uses the payload slot '%s', which no ray payload has.";
 
 }  // namespace ShaderTool

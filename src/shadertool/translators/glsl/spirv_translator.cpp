@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "shadertool/sema/builtin.h"
-#include "shadertool/translators/glsl/glsl_translator_messages.h"
+#include "shadertool/translators/translator_messages.h"
 #include "shadertool/basic/operator.h"
 
 namespace ShaderTool {
@@ -103,14 +103,36 @@ void SPIRVTranslator::Reset()
     payloadsDeclared = false;
     declaredStructs.Clear();
     comparisonTextures.Clear();
+    plainTextures.Clear();
 }
+
+namespace {
+
+bool Holds(const Array<String>& names, const String& name)
+{
+    for (const String& entry : names) {
+        if (entry == name) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 bool SPIRVTranslator::IsCompared(const String& texture) const
 {
-    for (const String& name : comparisonTextures) {
-        if (name == texture) return true;
+    return Holds(comparisonTextures, texture);
+}
+
+// A texture has one sampler: a comparison sampler cannot also sample plainly.
+void SPIRVTranslator::NoteSampling(const Node* texture, bool comparison)
+{
+    const VariableNode* member = SampledTexture(texture);
+    if (member == nullptr) return;
+    Array<String>& same = comparison ? comparisonTextures : plainTextures;
+    if (Holds(comparison ? plainTextures : comparisonTextures, member->name)) {
+        ReportError(kTranslatorSampledBothWays, member->name.GetText());
     }
-    return false;
+    if (!Holds(same, member->name)) same.Add(member->name);
 }
 
 void SPIRVTranslator::BeginShader(const ShaderDescription& shaderDescription)
@@ -406,9 +428,7 @@ void SPIRVTranslator::TranslateCompareSample(const FunctionNode& call)
         Translator::TranslateFunctionCall(call);
         return;
     }
-    if (const VariableNode* member = SampledTexture((*arguments)[0])) {
-        if (!IsCompared(member->name)) comparisonTextures.Add(member->name);
-    }
+    NoteSampling((*arguments)[0], true);
     body.Append("textureLod(");
     WriteSampledTexture((*arguments)[0], "Shadow");
     body.Append(", vec3(");
@@ -426,6 +446,7 @@ void SPIRVTranslator::TranslateSampleCall(const FunctionNode& call)
         body.Append(")");
         return;
     }
+    NoteSampling((*arguments)[0], false);
     WriteSampledTexture((*arguments)[0], "");
     for (int i = 1; i < arguments->GetCount(); ++i) {
         body.Append(", ");
@@ -474,7 +495,7 @@ void SPIRVTranslator::TranslateTrace(const FunctionNode& call)
     if (description != nullptr) {
         for (const RayPayloadVariable& payload : description->rayPayloads) known = known || payload.slot == slot;
     }
-    if (slot < 0 || !known) ReportError(kSPIRVTracePayloadNotSlot, literal != nullptr ? literal->text.GetText() : "");
+    if (slot < 0 || !known) ReportError(kTranslatorTraceSlotUnknown, literal != nullptr ? literal->text.GetText() : "?");
     body.Append("traceNV(_acceleration_structure");
     for (int i = 0; i < 3; ++i) {
         body.Append(", ");

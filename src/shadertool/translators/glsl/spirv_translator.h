@@ -46,6 +46,7 @@ private:
     // The depth comparison at level 0, through a shadow sampler.
     void TranslateCompareSample(const FunctionNode& call);
     bool IsCompared(const String& texture) const;
+    void NoteSampling(const Node* texture, bool comparison);
     // The sampled texture, as a combined sampler in the pixel stage.
     void WriteSampledTexture(const Node* texture, const char* samplerType);
     void TranslateLoadIndices(const FunctionNode& call);
@@ -58,6 +59,7 @@ private:
     bool payloadsDeclared = false;
     Array<String> declaredStructs;  // in the body so far
     Array<String> comparisonTextures;  // textures sampled with a comparison in the current stage
+    Array<String> plainTextures;       // textures sampled without one
 };
 
 }  // namespace ShaderTool

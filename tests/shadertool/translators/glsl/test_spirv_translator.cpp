@@ -162,6 +162,14 @@ TEST_F(SPIRVTranslatorTest, RayGenerationShader)
                           "\timageStore(_img_target, ivec2(gl_LaunchIDNV.xy), _pay_hit.color);\n}\n");
     std::string output;
     EXPECT_TRUE(Valid("rgen", &output)) << result << output;
+
+    // One sampler per texture: it cannot both compare and sample plainly.
+    EXPECT_FALSE(Run(std::string(kHitInfo) +
+                         "void main()\n{\n\tfloat4 c = sampleTextureLod(texture.albedo, float2(0.5), 0.0);\n"
+                         "\tfloat lit = sampleTextureCompareLodZero(texture.albedo, float2(0.5), 0.5);\n"
+                         "\tstoreImage(images.target, input.dispatch_id.xy, c * lit);\n}\n",
+                     STAGE_RGEN));
+    EXPECT_EQ(LogText(), "Error: texture 'albedo' is sampled both with and without a comparison.\n");
 }
 
 TEST_F(SPIRVTranslatorTest, ClosestHitShaderReadsIndicesAndTheTwoComponentHitAttribute)
@@ -294,8 +302,7 @@ TEST_F(SPIRVTranslatorTest, TracePayloadMustBeALiteralSlotOfThePayloads)
                              slot + ");\n}\n",
                          STAGE_RGEN))
             << slot;
-        EXPECT_EQ(LogText(), std::string("Error: trace uses the payload slot '") + slot +
-                                 "', which no ray payload has.\n");
+        EXPECT_EQ(LogText(), std::string("Error: trace names payload slot ") + slot + ", which no ray payload has.\n");
     }
     // The language wants the location as an int constant, whatever its suffix.
     for (const char* slot : {"1u", "0x1"}) {
