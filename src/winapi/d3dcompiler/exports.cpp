@@ -1,7 +1,6 @@
 // The entry points of the HLSL compiler library.
 #include <d3dcompiler.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -20,13 +19,6 @@ namespace {
 // Hands a message text to the caller when it asked for messages.
 void GiveMessages(const std::string& text, ID3DBlob** ppErrorMsgs) {
   if (ppErrorMsgs != nullptr && !text.empty()) *ppErrorMsgs = MakeTextBlob(text);
-}
-
-std::string Format(const char* format, const char* argument) {
-  const int length = std::snprintf(nullptr, 0, format, argument);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
-  std::snprintf(text.data(), text.size() + 1, format, argument);
-  return text;
 }
 
 std::vector<unsigned char> CodeBlobBytes(const Profile& profile, const std::vector<uint32_t>& words) {
@@ -58,7 +50,7 @@ D3DCompile(LPCVOID pSrcData, SIZE_T SrcDataSize, LPCSTR pSourceName, const D3D_S
   }
   const Profile* profile = FindProfile(pTarget);
   if (profile == nullptr) {
-    GiveMessages(Format(kUnknownProfile, pTarget != nullptr ? pTarget : ""), ppErrorMsgs);
+    GiveMessages(FormatMessageText(kUnknownProfile, pTarget != nullptr ? pTarget : ""), ppErrorMsgs);
     return E_INVALIDARG;
   }
   StandardFileInclude standardInclude(pSourceName);

@@ -1,6 +1,5 @@
 #include "winapi/d3dcompiler/include_bridge.h"
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -57,7 +56,7 @@ void IncludeBridge::Install(shaderc_compile_options_t options)
 }
 
 shaderc_include_result* IncludeBridge::Resolve(void* user, const char* requested, int type, const char* requesting,
-                                               size_t /*depth*/)
+                                               size_t depth)
 {
   IncludeBridge& bridge = *static_cast<IncludeBridge*>(user);
   auto opened = std::make_unique<Opened>();
@@ -65,17 +64,22 @@ shaderc_include_result* IncludeBridge::Resolve(void* user, const char* requested
   const LPCVOID parentData = parent != bridge.m_dataOfName.end() ? parent->second : nullptr;
   const D3D_INCLUDE_TYPE kind = type == shaderc_include_type_standard ? D3D_INCLUDE_SYSTEM : D3D_INCLUDE_LOCAL;
   UINT bytes = 0;
-  if (SUCCEEDED(bridge.m_handler->Open(kind, requested, parentData, &opened->data, &bytes)) &&
-    (opened->data != nullptr || bytes == 0)) {
+  ++bridge.m_includes;
+  if (depth > kMaxIncludeDepth) {
+    opened->error = FormatMessageText(kIncludeTooDeep, requested, static_cast<int>(kMaxIncludeDepth));
+  } else if (bridge.m_includes > kMaxIncludes) {
+    opened->error = FormatMessageText(kTooManyIncludes, requested, kMaxIncludes);
+  } else if (SUCCEEDED(bridge.m_handler->Open(kind, requested, parentData, &opened->data, &bytes)) &&
+             (opened->data != nullptr || bytes == 0)) {
     opened->name = requested;
     bridge.m_dataOfName[opened->name] = opened->data;
     opened->result.content = static_cast<const char*>(opened->data);
     opened->result.content_length = bytes;
   } else {
+    opened->error = FormatMessageText(kIncludeNotOpened, requested);
+  }
+  if (!opened->error.empty()) {
     opened->data = nullptr;
-    const int length = std::snprintf(nullptr, 0, kIncludeNotOpened, requested);
-    opened->error.resize(static_cast<size_t>(length > 0 ? length : 0));
-    std::snprintf(opened->error.data(), opened->error.size() + 1, kIncludeNotOpened, requested);
     opened->result.content = opened->error.c_str();
     opened->result.content_length = opened->error.size();
   }

@@ -28,9 +28,15 @@ private:
 };
 
 // Connects the HLSL front end's include callbacks to an ID3DInclude. Lives
-// for one compile on the compiling thread.
+// for one compile on the compiling thread. A file that includes itself
+// without a guard would nest without end, and two such includes per file
+// double the work at each level: includes deeper than kMaxIncludeDepth, and
+// any beyond kMaxIncludes in one compile, are refused with an error.
 class IncludeBridge {
 public:
+  static constexpr size_t kMaxIncludeDepth = 32;
+  static constexpr int kMaxIncludes = 4096;
+
   explicit IncludeBridge(ID3DInclude* handler) : m_handler(handler) {}
   IncludeBridge(const IncludeBridge&) = delete;
   IncludeBridge& operator=(const IncludeBridge&) = delete;
@@ -50,6 +56,7 @@ private:
   static void Release(void* bridge, shaderc_include_result* result);
 
   ID3DInclude* m_handler;
+  int m_includes = 0;  // includes asked for so far
   std::map<std::string, LPCVOID> m_dataOfName;  // text of each included name, for its own includes
 };
 

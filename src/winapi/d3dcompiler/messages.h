@@ -2,11 +2,26 @@
 // errors and warnings come from the HLSL front end).
 #pragma once
 
+#include <cstdio>
+#include <string>
+
 namespace halvo::d3dcompiler {
 
 inline constexpr char kUnknownProfile[] = "error: unknown or empty profile '%s'.\n";
 inline constexpr char kNoEntryPoint[] = "error: no entry point given.\n";
 inline constexpr char kIncludeNotOpened[] = "cannot open include file '%s'.";
+inline constexpr char kIncludeTooDeep[] = "include file '%s' is nested more than %d levels deep.";
+inline constexpr char kTooManyIncludes[] = "include file '%s' is not opened: one compile opens at most %d includes.";
 inline constexpr char kCompilerNotStarted[] = "error: the compiler could not be started.\n";
+inline constexpr char kFrontEndStopped[] = "error: the HLSL front end stopped on this source (signal %d).\n";
+
+// One of the texts above with its arguments filled in.
+template <typename... Arguments>
+std::string FormatMessageText(const char* format, Arguments... arguments) {
+  const int length = std::snprintf(nullptr, 0, format, arguments...);
+  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  std::snprintf(text.data(), text.size() + 1, format, arguments...);
+  return text;
+}
 
 }  // namespace halvo::d3dcompiler

@@ -4,9 +4,11 @@
 
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 #include "winapi/d3dcompiler/code_format.h"
 #include "winapi/d3dcompiler/include_bridge.h"
+#include "winapi/d3dcompiler/isolated_run.h"
 #include "winapi/d3dcompiler/messages.h"
 
 namespace halvo::d3dcompiler {
@@ -69,38 +71,94 @@ void ApplyDefines(shaderc_compile_options_t options, const D3D_SHADER_MACRO* def
   }
 }
 
+// glslang keeps process-wide state behind locks of its own. One compile at a
+// time, so that no other thread holds one of them when a compile forks.
+std::mutex& CompileLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+Options MakeOptions(UINT flags) {
+  Options options(shaderc_compile_options_initialize(), &shaderc_compile_options_release);
+  if (options == nullptr) return options;
+  shaderc_compile_options_set_source_language(options.get(), shaderc_source_language_hlsl);
+  shaderc_compile_options_set_target_env(options.get(), shaderc_target_env_vulkan, shaderc_env_version_vulkan_1_0);
+  ApplyFlags(options.get(), flags);
+  ApplyBindings(options.get());
+  return options;
+}
+
+// The answer of a compile as it crosses from the child: a success byte, the
+// length of the messages, the messages, then the SPIR-V words.
+std::string CompileInChild(shaderc_compiler_t compiler, const std::string& text, const SpirvRequest& request) {
+  const Options options = MakeOptions(request.flags);
+  const Result result(options == nullptr ? nullptr
+                                         : shaderc_compile_into_spv(compiler, text.data(), text.size(),
+                                                                    KindOf(request.profile->type), request.sourceName,
+                                                                    request.entryPoint, options.get()),
+                      &shaderc_result_release);
+  if (result == nullptr) return {};
+  const char* messages = shaderc_result_get_error_message(result.get());
+  const uint32_t messagesLength = messages != nullptr ? static_cast<uint32_t>(std::strlen(messages)) : 0;
+  const bool succeeded = shaderc_result_get_compilation_status(result.get()) == shaderc_compilation_status_success;
+  std::string answer(1, succeeded ? '\1' : '\0');
+  answer.append(reinterpret_cast<const char*>(&messagesLength), sizeof messagesLength);
+  answer.append(messages != nullptr ? messages : "", messagesLength);
+  if (succeeded) answer.append(shaderc_result_get_bytes(result.get()), shaderc_result_get_length(result.get()));
+  return answer;
+}
+
+// Reads the child's answer into the result; false when it is not whole.
+bool ReadChildAnswer(const std::string& answer, SpirvResult& out) {
+  uint32_t messagesLength = 0;
+  if (answer.size() < 1 + sizeof messagesLength) return false;
+  std::memcpy(&messagesLength, answer.data() + 1, sizeof messagesLength);
+  const size_t wordsAt = 1 + sizeof messagesLength + size_t(messagesLength);
+  if (answer.size() < wordsAt || (answer.size() - wordsAt) % sizeof(uint32_t) != 0) return false;
+  out.succeeded = answer[0] == '\1';
+  out.messages.append(answer, 1 + sizeof messagesLength, messagesLength);
+  out.words.resize((answer.size() - wordsAt) / sizeof(uint32_t));
+  if (!out.words.empty()) std::memcpy(out.words.data(), answer.data() + wordsAt, answer.size() - wordsAt);
+  return true;
+}
+
 }  // namespace
 
+// The HLSL front end of the system's glslang can crash on malformed sources.
+// The source is preprocessed here, so that the caller's include handler runs
+// on the caller's thread as the platform runs it; the preprocessed text, which
+// keeps the files and lines of every part in #line directives, is then
+// compiled in a child process, so that a crash fails the compile only.
 SpirvResult CompileToSpirv(const SpirvRequest& request) {
+  std::lock_guard<std::mutex> guard(CompileLock());
   SpirvResult answer;
   const shaderc_compiler_t compiler = SharedCompiler();
-  const Options options(shaderc_compile_options_initialize(), &shaderc_compile_options_release);
+  const Options options = MakeOptions(request.flags);
   if (compiler == nullptr || options == nullptr) {
     answer.messages = kCompilerNotStarted;
     return answer;
   }
-  shaderc_compile_options_set_source_language(options.get(), shaderc_source_language_hlsl);
-  shaderc_compile_options_set_target_env(options.get(), shaderc_target_env_vulkan, shaderc_env_version_vulkan_1_0);
-  ApplyFlags(options.get(), request.flags);
-  ApplyBindings(options.get());
   ApplyDefines(options.get(), request.defines);
   IncludeBridge includes(request.include);
   if (request.include != nullptr) includes.Install(options.get());
-
-  const Result result(shaderc_compile_into_spv(compiler, request.source.data(), request.source.size(),
-                                               KindOf(request.profile->type), request.sourceName,
-                                               request.entryPoint, options.get()),
-                      &shaderc_result_release);
-  if (result == nullptr) {
+  const Result preprocessed(
+      shaderc_compile_into_preprocessed_text(compiler, request.source.data(), request.source.size(),
+                                             KindOf(request.profile->type), request.sourceName, request.entryPoint,
+                                             options.get()),
+      &shaderc_result_release);
+  if (preprocessed == nullptr) {
     answer.messages = kCompilerNotStarted;
     return answer;
   }
-  if (const char* messages = shaderc_result_get_error_message(result.get())) answer.messages = messages;
-  answer.succeeded = shaderc_result_get_compilation_status(result.get()) == shaderc_compilation_status_success;
-  if (answer.succeeded) {
-    const size_t length = shaderc_result_get_length(result.get());
-    answer.words.resize(length / sizeof(uint32_t));
-    std::memcpy(answer.words.data(), shaderc_result_get_bytes(result.get()), answer.words.size() * sizeof(uint32_t));
+  if (const char* messages = shaderc_result_get_error_message(preprocessed.get())) answer.messages = messages;
+  if (shaderc_result_get_compilation_status(preprocessed.get()) != shaderc_compilation_status_success) return answer;
+  const std::string text(shaderc_result_get_bytes(preprocessed.get()), shaderc_result_get_length(preprocessed.get()));
+
+  const IsolatedOutcome outcome = RunIsolated([&] { return CompileInChild(compiler, text, request); });
+  if (outcome.signal != 0) {
+    answer.messages += FormatMessageText(kFrontEndStopped, outcome.signal);
+  } else if (!outcome.finished || !ReadChildAnswer(outcome.answer, answer)) {
+    answer.messages += kCompilerNotStarted;
   }
   return answer;
 }

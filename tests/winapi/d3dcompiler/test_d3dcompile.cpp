@@ -243,6 +243,56 @@ TEST_F(D3DCompileTest, MissingIncludeFailsWithItsName)
     EXPECT_NE(MessageText().find("cannot open include file 'common.hlsli'."), std::string::npos) << MessageText();
 }
 
+TEST_F(D3DCompileTest, FileThatIncludesItselfWithoutAGuardFailsAtTheDepthLimitAndIsClosedEveryTime)
+{
+    MemoryInclude include;
+    include.files["common.hlsli"] = "#include \"common.hlsli\"\nfloat Scale() { return 0.5; }\n";
+    const std::string text = kIncludingShader;
+    EXPECT_EQ(compile_(text.data(), text.size(), "shader.hlsl", nullptr, &include, "main", "vs_4_0", 0, 0, &code_,
+                       &messages_),
+              E_FAIL);
+    EXPECT_NE(MessageText().find("include file 'common.hlsli' is nested more than 32 levels deep."), std::string::npos)
+        << MessageText();
+    EXPECT_EQ(include.openCount, 32);
+    EXPECT_EQ(include.closeCount, 32);
+}
+
+TEST_F(D3DCompileTest, IncludesThatDoubleAtEachLevelStopAtTheLimitOfOneCompile)
+{
+    // Each level includes the next one twice: without a limit, 2^24 opens.
+    MemoryInclude include;
+    for (int level = 0; level < 24; ++level) {
+        const std::string next = "level" + std::to_string(level + 1) + ".hlsli";
+        include.files["level" + std::to_string(level) + ".hlsli"] = "#include \"" + next + "\"\n#include \"" + next + "\"\n";
+    }
+    include.files["level24.hlsli"] = "\n";
+    include.files["common.hlsli"] = "#include \"level0.hlsli\"\nfloat Scale() { return 0.5; }\n";
+    const std::string text = kIncludingShader;
+    EXPECT_EQ(compile_(text.data(), text.size(), "shader.hlsl", nullptr, &include, "main", "vs_4_0", 0, 0, &code_,
+                       &messages_),
+              E_FAIL);
+    EXPECT_NE(MessageText().find("is not opened: one compile opens at most 4096 includes."), std::string::npos)
+        << MessageText().substr(0, 2000);
+    EXPECT_LE(include.openCount, 4096);
+    EXPECT_EQ(include.openCount, include.closeCount);
+}
+
+TEST_F(D3DCompileTest, SourceOnWhichTheFrontEndCrashesFailsTheCompileOnly)
+{
+    // The system's glslang dereferences null on this source; the compile runs
+    // in a process of its own, so only the compile fails, and the next works.
+    const std::string crashing = "in";
+    EXPECT_EQ(compile_(crashing.data(), crashing.size(), nullptr, nullptr, nullptr, "main", "vs_4_0", 0, 0, &code_,
+                       &messages_),
+              E_FAIL);
+    EXPECT_EQ(code_, nullptr);
+    EXPECT_NE(MessageText().find("error: the HLSL front end stopped on this source (signal 11)."), std::string::npos)
+        << MessageText();
+    messages_->Release();
+    messages_ = nullptr;
+    EXPECT_EQ(Compile(kVertexShader, "vs_4_0"), S_OK) << MessageText();
+}
+
 TEST_F(D3DCompileTest, StandardIncludeOpensFilesBesideTheIncludingFile)
 {
     std::filesystem::create_directories(folder_ / "lib");
