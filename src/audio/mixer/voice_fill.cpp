@@ -108,6 +108,17 @@ void FillRange(HV_MixerVoice& voice, uint8_t* buffer, DWORD from, DWORD bytes, b
     }
 }
 
+// The whole buffer locked for writing; null (traced) when the lock fails.
+uint8_t* LockWholeBuffer(HV_MixerVoice& voice, DWORD* bytes) {
+    void* audio = nullptr;
+    const HRESULT result = voice.buffer->Lock(0, 0, &audio, bytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER);
+    if (result != DS_OK) {
+        HVI_TraceDirectSoundError("Lock", result);
+        return nullptr;
+    }
+    return static_cast<uint8_t*>(audio);
+}
+
 }  // namespace
 
 void HVI_CloseMixerVoiceDecoder(HV_MixerVoice& voice) {
@@ -147,15 +158,13 @@ void HVI_FillMixerVoice(HV_MixerVoice& voice) {
             return;
         }
     }
-    void* audio = nullptr;
     DWORD bytes = 0;
-    const HRESULT result = voice.buffer->Lock(0, 0, &audio, &bytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER);
-    if (result != DS_OK) {
-        HVI_TraceDirectSoundError("Lock", result);
+    uint8_t* buffer = LockWholeBuffer(voice, &bytes);
+    if (!buffer) {
         return;
     }
-    FillRange(voice, static_cast<uint8_t*>(audio), DWORD(voice.nextHalf) * half, half, voice.loop);
-    voice.buffer->Unlock(audio, bytes, nullptr, 0);
+    FillRange(voice, buffer, DWORD(voice.nextHalf) * half, half, voice.loop);
+    voice.buffer->Unlock(buffer, bytes, nullptr, 0);
     voice.nextHalf = 1 - voice.nextHalf;
 }
 
@@ -183,14 +192,11 @@ void HVI_RepeatMixerVoiceIntoItsSilence(HV_MixerVoice& voice) {
             }
         }
     }
-    void* audio = nullptr;
     DWORD bytes = 0;
-    const HRESULT result = voice.buffer->Lock(0, 0, &audio, &bytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER);
-    if (result != DS_OK) {
-        HVI_TraceDirectSoundError("Lock", result);
+    uint8_t* buffer = LockWholeBuffer(voice, &bytes);
+    if (!buffer) {
         return;
     }
-    auto* buffer = static_cast<uint8_t*>(audio);
     voice.silenceFrom = -1;
     if (from < filledEnd) {
         FillRange(voice, buffer, from, filledEnd - from, true);
@@ -201,5 +207,5 @@ void HVI_RepeatMixerVoiceIntoItsSilence(HV_MixerVoice& voice) {
             FillRange(voice, buffer, 0, filledEnd, true);
         }
     }
-    voice.buffer->Unlock(audio, bytes, nullptr, 0);
+    voice.buffer->Unlock(buffer, bytes, nullptr, 0);
 }

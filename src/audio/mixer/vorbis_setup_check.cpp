@@ -104,9 +104,16 @@ public:
     SetupParser(const uint8_t* packet, int64_t bytes, int channels) : m_bits(packet, bytes), m_channels(channels) {}
 
     const char* Parse() {
+        uint32_t books = 0;
+        uint32_t transforms = 0;
+        uint32_t modes = 0;
         const char* problem = nullptr;
-        if ((problem = ParseCodebooks()) || (problem = ParseTimeDomain()) || (problem = ParseFloors()) ||
-            (problem = ParseResidues()) || (problem = ParseMappings()) || (problem = ParseModes())) {
+        if ((problem = ParseList(8, &books, [this] { return ParseCodebook(); })) ||
+            (problem = ParseList(6, &transforms, [this] { return ParseTimeDomainTransform(); })) ||
+            (problem = ParseList(6, &m_floorCount, [this] { return ParseFloor(); })) ||
+            (problem = ParseList(6, &m_residueCount, [this] { return ParseResidue(); })) ||
+            (problem = ParseList(6, &m_mappingCount, [this] { return ParseMapping(); })) ||
+            (problem = ParseList(6, &modes, [this] { return ParseMode(); }))) {
             return problem;
         }
         uint32_t framing = 0;
@@ -118,25 +125,28 @@ private:
 
     bool Read(int bits, uint32_t* value) { return m_bits.Read(bits, value); }
 
+    // A list: its length less one in `bits` bits, then its items.
+    template <class ParseItem>
+    const char* ParseList(int bits, uint32_t* count, ParseItem parseItem) {
+        uint32_t last = 0;
+        if (!Read(bits, &last)) {
+            return kCutShort;
+        }
+        for (uint32_t i = 0; i <= last; ++i) {
+            if (const char* problem = parseItem()) {
+                return problem;
+            }
+        }
+        *count = last + 1;
+        return nullptr;
+    }
+
     // Reads an index of a codebook; null when it names one.
     const char* ReadBookIndex(uint32_t* index) {
         if (!Read(8, index)) {
             return kCutShort;
         }
         return *index < m_books.size() ? nullptr : "it names a codebook that does not exist";
-    }
-
-    const char* ParseCodebooks() {
-        uint32_t count = 0;
-        if (!Read(8, &count)) {
-            return kCutShort;
-        }
-        for (uint32_t i = 0; i <= count; ++i) {
-            if (const char* problem = ParseCodebook()) {
-                return problem;
-            }
-        }
-        return nullptr;
     }
 
     const char* ParseCodebook() {
@@ -231,40 +241,20 @@ private:
         return nullptr;
     }
 
-    const char* ParseTimeDomain() {
-        uint32_t count = 0;
-        if (!Read(6, &count)) {
+    const char* ParseTimeDomainTransform() {
+        uint32_t type = 0;
+        if (!Read(16, &type)) {
             return kCutShort;
         }
-        for (uint32_t i = 0; i <= count; ++i) {
-            uint32_t type = 0;
-            if (!Read(16, &type)) {
-                return kCutShort;
-            }
-            if (type != 0) {
-                return "it has an unknown time-domain transform";
-            }
-        }
-        return nullptr;
+        return type == 0 ? nullptr : "it has an unknown time-domain transform";
     }
 
-    const char* ParseFloors() {
-        uint32_t count = 0;
-        if (!Read(6, &count)) {
+    const char* ParseFloor() {
+        uint32_t type = 0;
+        if (!Read(16, &type)) {
             return kCutShort;
         }
-        for (uint32_t i = 0; i <= count; ++i) {
-            uint32_t type = 0;
-            if (!Read(16, &type)) {
-                return kCutShort;
-            }
-            const char* problem = type == 0 ? ParseFloor0() : type == 1 ? ParseFloor1() : "it has an unknown floor type";
-            if (problem) {
-                return problem;
-            }
-        }
-        m_floorCount = count + 1;
-        return nullptr;
+        return type == 0 ? ParseFloor0() : type == 1 ? ParseFloor1() : "it has an unknown floor type";
     }
 
     const char* ParseFloor0() {
@@ -349,20 +339,6 @@ private:
         return nullptr;
     }
 
-    const char* ParseResidues() {
-        uint32_t count = 0;
-        if (!Read(6, &count)) {
-            return kCutShort;
-        }
-        for (uint32_t i = 0; i <= count; ++i) {
-            if (const char* problem = ParseResidue()) {
-                return problem;
-            }
-        }
-        m_residueCount = count + 1;
-        return nullptr;
-    }
-
     const char* ParseResidue() {
         uint32_t type = 0, begin = 0, end = 0, partitionSize = 0, classifications = 0;
         if (!Read(16, &type) || !Read(24, &begin) || !Read(24, &end) || !Read(24, &partitionSize) ||
@@ -406,20 +382,6 @@ private:
                 }
             }
         }
-        return nullptr;
-    }
-
-    const char* ParseMappings() {
-        uint32_t count = 0;
-        if (!Read(6, &count)) {
-            return kCutShort;
-        }
-        for (uint32_t i = 0; i <= count; ++i) {
-            if (const char* problem = ParseMapping()) {
-                return problem;
-            }
-        }
-        m_mappingCount = count + 1;
         return nullptr;
     }
 
@@ -478,24 +440,15 @@ private:
         return nullptr;
     }
 
-    const char* ParseModes() {
-        uint32_t count = 0;
-        if (!Read(6, &count)) {
+    const char* ParseMode() {
+        uint32_t blockFlag = 0, window = 0, transform = 0, mapping = 0;
+        if (!Read(1, &blockFlag) || !Read(16, &window) || !Read(16, &transform) || !Read(8, &mapping)) {
             return kCutShort;
         }
-        for (uint32_t i = 0; i <= count; ++i) {
-            uint32_t blockFlag = 0, window = 0, transform = 0, mapping = 0;
-            if (!Read(1, &blockFlag) || !Read(16, &window) || !Read(16, &transform) || !Read(8, &mapping)) {
-                return kCutShort;
-            }
-            if (window != 0 || transform != 0) {
-                return "a mode has an unknown window or transform type";
-            }
-            if (mapping >= m_mappingCount) {
-                return "a mode names a mapping that does not exist";
-            }
+        if (window != 0 || transform != 0) {
+            return "a mode has an unknown window or transform type";
         }
-        return nullptr;
+        return mapping < m_mappingCount ? nullptr : "a mode names a mapping that does not exist";
     }
 
     BitReader m_bits;
