@@ -23,11 +23,20 @@ struct BufferVoice {
   bool playing = false;
   bool looping = false;
   uint64_t position = 0;  // the play cursor in frames, 32.32 fixed point
+  // The gains of each side in 16.16 fixed point, worked out by the mixer for
+  // the volume and pan named here (1 is no volume, so the first mix works them out).
+  LONG gainVolume = 1;
+  LONG gainPan = 0;
+  int32_t gainLeft = 0;
+  int32_t gainRight = 0;
 };
 
 // Mixes the playing buffers of one sound object into 16-bit stereo frames at
 // the output rate: each buffer is resampled from its frequency by linear
 // interpolation, scaled by its volume and pan, summed in 32 bits and clipped.
+// All of it is integer arithmetic: samples times 16.16 gains, positions in
+// 32.32. A buffer at the output rate is mixed in straight runs that the
+// compiler vectorises; a lone buffer is written straight into the frames.
 class BufferMixer {
  public:
   explicit BufferMixer(DWORD outputRate) : m_outputRate(outputRate) {}
@@ -46,8 +55,6 @@ class BufferMixer {
   void Mix(SHORT* frames, DWORD frameCount);
 
  private:
-  void MixVoice(BufferVoice& voice, DWORD frameCount);
-
   std::mutex m_lock;
   std::vector<BufferVoice*> m_voices;  // guarded by m_lock
   DWORD m_outputRate;                  // guarded by m_lock

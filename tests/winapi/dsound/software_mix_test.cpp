@@ -114,6 +114,38 @@ TEST_F(SoftwareMixTest, SumsBuffersAndClipsTo16Bits) {
   EXPECT_EQ(library.Pull(3), (std::vector<SHORT>{32767, 32767, -32768, -32768, -2000, -2000}));
 }
 
+TEST_F(SoftwareMixTest, AGainIsTheSameAloneAndBesideOtherBuffers) {
+  IDirectSoundBuffer* buffer = Buffer(1, 44100, Constant(4, 10000));
+  ASSERT_EQ(buffer->SetVolume(-600), DS_OK);
+  ASSERT_EQ(buffer->SetPan(300), DS_OK);  // left 10^(-900/2000) = 0.35481, right 10^(-600/2000) = 0.50119
+  ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+  EXPECT_EQ(library.Pull(1), (std::vector<SHORT>{3548, 5012}));
+  IDirectSoundBuffer* silent = Buffer(2, 44100, Constant(8, 0));
+  ASSERT_EQ(silent->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+  EXPECT_EQ(library.Pull(2), (std::vector<SHORT>{3548, 5012, 3548, 5012}));
+}
+
+TEST_F(SoftwareMixTest, BackAtTheOutputRateBetweenFramesItStillInterpolates) {
+  IDirectSoundBuffer* buffer = Buffer(1, 44100, {0, 100, 200, 300, 400, 500, 600, 700});
+  ASSERT_EQ(buffer->SetFrequency(66150), DS_OK);
+  ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
+  EXPECT_EQ(library.Pull(3), (std::vector<SHORT>{0, 0, 150, 150, 300, 300}));
+  // The cursor stands halfway between frames 4 and 5.
+  ASSERT_EQ(buffer->SetFrequency(44100), DS_OK);
+  EXPECT_EQ(library.Pull(3), (std::vector<SHORT>{450, 450, 550, 550, 650, 650}));
+}
+
+TEST_F(SoftwareMixTest, ABufferEndingInsideABlockLeavesTheOthersPlaying) {
+  IDirectSoundBuffer* once = Buffer(1, 44100, {1000, 2000});
+  IDirectSoundBuffer* looping = Buffer(2, 44100, {10, 20, 30, 40});
+  ASSERT_EQ(once->Play(0, 0, 0), DS_OK);
+  ASSERT_EQ(looping->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+  EXPECT_EQ(library.Pull(5), (std::vector<SHORT>{1010, 1020, 2030, 2040, 10, 20, 30, 40, 10, 20}));
+  DWORD status = 0;
+  ASSERT_EQ(once->GetStatus(&status), DS_OK);
+  EXPECT_EQ(status, 0u);
+}
+
 TEST_F(SoftwareMixTest, FrequencyChangeGivesThePitchSoxMeasures) {
   // One second of a 441 Hz sine at 44100 Hz, played at twice its rate: 882 Hz.
   std::vector<SHORT> sine(44100);
