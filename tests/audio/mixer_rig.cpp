@@ -37,8 +37,6 @@ std::vector<SHORT> PulledOutput::Pull(DWORD frames) {
         EXPECT_EQ(m_pull(block.data(), count), count);
         out.insert(out.end(), block.begin(), block.begin() + size_t(count) * 2);
         frames -= count;
-        // A step sees at least a millisecond pass, so it refills.
-        Sleep(2);
         HVI_GetMixerInterface()->Update();
     }
     return out;

@@ -47,15 +47,14 @@ void HVI_MixerUpdate() {
     }
     const float seconds = float(now - mixer.lastStepTime) * 0.001f;
     mixer.lastStepTime = now;
-    if (seconds <= 0.0f) {
-        return;
-    }
+    // Fades move with the clock; refills depend only on the play cursors, so
+    // a step taken before the clock has moved still refills.
     for (int i = 0; i < mixer.voiceCount; ++i) {
         HV_MixerVoice& voice = mixer.voices[i];
         if (!voice.buffer || voice.id == 0 || !voice.playing) {
             continue;
         }
-        if (voice.fadeRate == 0.0f || StepFade(voice, seconds)) {
+        if (voice.fadeRate == 0.0f || seconds <= 0.0f || StepFade(voice, seconds)) {
             HVI_FillMixerVoice(voice);
         }
     }
