@@ -1,0 +1,19 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// The console report, keeping each benchmark's CPU time per iteration so that
+// the program can print how the measured parts compare.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override;
+    // The first benchmark's CPU time over the second's; 0 when either did not run.
+    double Ratio(const std::string& numerator, const std::string& denominator) const;
+
+private:
+    std::map<std::string, double> m_cpuTimes;
+};
