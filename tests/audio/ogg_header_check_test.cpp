@@ -10,6 +10,7 @@
 #include <vorbis/codec.h>
 
 #include "audio/audio_fixtures.h"
+#include "audio/mixer/ogg_pages.h"
 #include "audio/mixer/vorbis_setup_check.h"
 
 using namespace audio_test;
@@ -169,6 +170,21 @@ TEST(OggHeaderCheck, ChecksTheSetupHeaderOfEveryLink) {
     const auto damaged = ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg");
     file.insert(file.end(), damaged.begin(), damaged.end());
     EXPECT_STREQ(HVI_CheckOggVorbisHeaders(file.data(), int64_t(file.size())), "a codebook's codeword lengths do not form a complete code");
+}
+
+TEST(OggHeaderCheck, ChecksASetupHeaderOnAPageThatBeginsItsStreamAgain) {
+    // The decoder keeps reading its stream across such a page; the check must too.
+    auto file = ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg");
+    const auto pages = HVI_FindOggPages(file.data(), int64_t(file.size()));
+    ASSERT_GE(pages.size(), 2u);
+    file[pages[1].offset + 5] |= 0x02;
+    const uint32_t checksum = HVI_ComputeOggPageChecksum(file.data(), pages[1]);
+    for (int i = 0; i < 4; ++i) {
+        file[pages[1].offset + HV_OGG_PAGE_CHECKSUM_OFFSET + i] = uint8_t(checksum >> (8 * i));
+    }
+    ASSERT_EQ(HVI_FindOggPages(file.data(), int64_t(file.size())).size(), pages.size());
+    EXPECT_STREQ(HVI_CheckOggVorbisHeaders(file.data(), int64_t(file.size())),
+                 "a codebook's codeword lengths do not form a complete code");
 }
 
 TEST(OggHeaderCheck, RejectsAPageInsideAnotherPage) {

@@ -1,7 +1,7 @@
 #include "audio/mixer/ogg_header_check.h"
 
 #include <cstring>
-#include <map>
+#include <list>
 
 #include <ogg/ogg.h>
 
@@ -11,39 +11,76 @@
 namespace {
 
 constexpr int64_t kIdentificationHeaderBytes = 30;
+// The three headers of a Vorbis stream: identification, comment, setup.
+constexpr int kHeaderPackets = 3;
+// Header readers that may wait for their headers at once, and the page bytes
+// they may take between them: far beyond any real file, they bound the work.
+constexpr size_t kMaxWaitingReaders = 64;
+constexpr int64_t kMaxHeaderBytes = int64_t(16) << 20;
 
-// One logical stream as the decoder reads it from its first page on.
-struct LogicalStream {
-    ogg_stream_state state;
-    int packetsSeen = 0;
-    int channels = 0;  // from its identification header; 0 while none was seen
+// The decoder reads a stream's headers from one of its first pages (a page
+// that begins a stream) on: it starts afresh there and then takes every later
+// page of that stream, whatever its flags, until it has three packets. One
+// reader follows each such start, so that every header the decoder could
+// parse is checked.
+class HeaderReader {
+public:
+    explicit HeaderReader(int serial) : m_serial(serial) { ogg_stream_init(&m_state, serial); }
+    ~HeaderReader() { ogg_stream_clear(&m_state); }
+    HeaderReader(const HeaderReader&) = delete;
+    HeaderReader& operator=(const HeaderReader&) = delete;
 
-    explicit LogicalStream(int serial) { ogg_stream_init(&state, serial); }
-    ~LogicalStream() { ogg_stream_clear(&state); }
-    LogicalStream(const LogicalStream&) = delete;
-    LogicalStream& operator=(const LogicalStream&) = delete;
-};
+    int Serial() const { return m_serial; }
+    bool Finished() const { return m_packetsSeen >= kHeaderPackets; }
 
-bool IsVorbisHeader(const ogg_packet& packet, uint8_t type) {
-    return packet.bytes >= 7 && packet.packet[0] == type && memcmp(packet.packet + 1, "vorbis", 6) == 0;
-}
-
-const char* CheckPacket(LogicalStream& stream, const ogg_packet& packet) {
-    const bool first = stream.packetsSeen++ == 0;
-    if (first && IsVorbisHeader(packet, 1) && packet.bytes >= kIdentificationHeaderBytes) {
-        stream.channels = packet.packet[11];
-    } else if (stream.channels != 0 && IsVorbisHeader(packet, 5)) {
-        return HVI_CheckVorbisSetupHeader(packet.packet, packet.bytes, stream.channels);
+    // Takes the page and checks the headers it completes; null when they pass.
+    const char* Read(ogg_page& page) {
+        if (ogg_stream_pagein(&m_state, &page) != 0) {
+            return nullptr;
+        }
+        ogg_packet packet;
+        int result = 0;
+        while (!Finished() && (result = ogg_stream_packetout(&m_state, &packet)) != 0) {
+            if (result > 0) {
+                if (const char* problem = Check(packet)) {
+                    return problem;
+                }
+            }
+        }
+        return nullptr;
     }
-    return nullptr;
-}
+
+private:
+    static bool IsVorbisHeader(const ogg_packet& packet, uint8_t type) {
+        return packet.bytes >= 7 && packet.packet[0] == type && memcmp(packet.packet + 1, "vorbis", 6) == 0;
+    }
+
+    const char* Check(const ogg_packet& packet) {
+        if (m_packetsSeen++ == 0) {
+            if (IsVorbisHeader(packet, 1) && packet.bytes >= kIdentificationHeaderBytes) {
+                m_channels = packet.packet[11];
+            } else {
+                m_packetsSeen = kHeaderPackets;  // not a Vorbis stream: the decoder reads no further
+            }
+        } else if (IsVorbisHeader(packet, 5)) {
+            return HVI_CheckVorbisSetupHeader(packet.packet, packet.bytes, m_channels);
+        }
+        return nullptr;
+    }
+
+    ogg_stream_state m_state;
+    int m_serial;
+    int m_packetsSeen = 0;
+    int m_channels = 0;
+};
 
 }  // namespace
 
 const char* HVI_CheckOggVorbisHeaders(const uint8_t* file, int64_t size) {
     const std::vector<HV_OggPage> pages = HVI_FindOggPages(file, size);
-    std::map<int, LogicalStream> streams;
+    std::list<HeaderReader> readers;
     int64_t previousEnd = 0;
+    int64_t headerBytes = 0;
     for (const HV_OggPage& found : pages) {
         if (found.offset < previousEnd) {
             return "a page lies inside another page";
@@ -56,21 +93,22 @@ const char* HVI_CheckOggVorbisHeaders(const uint8_t* file, int64_t size) {
         page.body_len = long(found.bodyBytes);
         const int serial = ogg_page_serialno(&page);
         if (ogg_page_bos(&page)) {
-            // A stream that begins again is read afresh, as the decoder does at every new link.
-            streams.erase(serial);
+            if (readers.size() == kMaxWaitingReaders) {
+                return "too many streams begin before their headers end";
+            }
+            readers.emplace_back(serial);
         }
-        LogicalStream& stream = streams.try_emplace(serial, serial).first->second;
-        if (ogg_stream_pagein(&stream.state, &page) != 0) {
-            continue;
-        }
-        ogg_packet packet;
-        int result = 0;
-        while ((result = ogg_stream_packetout(&stream.state, &packet)) != 0) {
-            if (result > 0) {
-                if (const char* problem = CheckPacket(stream, packet)) {
+        for (auto reader = readers.begin(); reader != readers.end();) {
+            if (reader->Serial() == serial) {
+                headerBytes += found.bodyBytes;
+                if (headerBytes > kMaxHeaderBytes) {
+                    return "its headers take more than 16 MB";
+                }
+                if (const char* problem = reader->Read(page)) {
                     return problem;
                 }
             }
+            reader = reader->Finished() ? readers.erase(reader) : std::next(reader);
         }
     }
     return nullptr;
