@@ -84,8 +84,9 @@ const char* HalvoD3D11_BackendName(ID3D11Device* device);
 UINT HalvoD3D11_PresentCount(IDXGISwapChain* swapChain);
 
 // Lines that the layer logged where the platform's debug layer would
-// complain ("D3D11 ERROR: ..."), oldest first, since the last reset; each
-// also goes to OutputDebugStringA. Null past the last.
+// complain ("D3D11 ERROR: ..."), oldest first, since the last reset (the
+// first 4096 are kept); each also goes to OutputDebugStringA. Null past the
+// last.
 UINT HalvoD3D11_MessageCount(void);
 const char* HalvoD3D11_Message(UINT index);
 

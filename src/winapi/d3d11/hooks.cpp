@@ -42,6 +42,8 @@ struct HookState {
   std::vector<std::string> messages;
 };
 
+constexpr size_t kKeptMessages = 4096;
+
 std::mutex g_lock;
 HookState g_state;  // guarded by g_lock
 
@@ -145,7 +147,8 @@ HRESULT FullscreenResult() {
 void LogMessage(const std::string& line) {
   OutputDebugStringA((line + "\n").c_str());
   std::lock_guard<std::mutex> hold(g_lock);
-  g_state.messages.push_back(line);
+  // A program that repeats a mistake every frame must not grow the list without end.
+  if (g_state.messages.size() < kKeptMessages) g_state.messages.push_back(line);
 }
 
 }  // namespace halvo::d3d11::hooks

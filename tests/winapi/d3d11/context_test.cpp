@@ -231,6 +231,27 @@ TEST_F(Clears, GenerateMipsAveragesEachTwoByTwoBlock) {
   ExpectPixels("MipLevel0Kept", ReadBack(texture.get(), 0), top, false);
 }
 
+TEST_F(Clears, GenerateMipsFillsEveryFaceOfACube) {
+  D3D11_TEXTURE2D_DESC desc{2, 2, 2, 6, DXGI_FORMAT_R8G8B8A8_UNORM, {1, 0}, D3D11_USAGE_DEFAULT,
+                            D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE, 0,
+                            D3D11_RESOURCE_MISC_GENERATE_MIPS | D3D11_RESOURCE_MISC_TEXTURECUBE};
+  Ref<ID3D11Texture2D> cube;
+  ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, cube.Put()), S_OK);
+  for (UINT face = 0; face < 6; ++face) {
+    const uint32_t texels[4] = {Rgba(uint8_t(face), 0, 0, 255), Rgba(uint8_t(face + 1), 0, 0, 255),
+                                Rgba(uint8_t(face + 2), 0, 0, 255), Rgba(uint8_t(face + 4), 0, 0, 255)};
+    context_->UpdateSubresource(cube.get(), D3D11CalcSubresource(0, face, 2), nullptr, texels, 8, 0);
+  }
+  Ref<ID3D11ShaderResourceView> view;
+  ASSERT_EQ(device_->CreateShaderResourceView(cube.get(), nullptr, view.Put()), S_OK);
+  context_->GenerateMips(view.get());
+  for (UINT face = 0; face < 6; ++face) {
+    // (f + f + 1 + f + 2 + f + 4 + 2) / 4 = f + 2.
+    ExpectPixels("CubeMipFace" + std::to_string(face), ReadBack(cube.get(), D3D11CalcSubresource(1, face, 2)),
+                 {Rgba(uint8_t(face + 2), 0, 0, 255)}, false);
+  }
+}
+
 TEST_F(Clears, GenerateMipsNeedsTheResourceToAllowIt) {
   Ref<ID3D11Texture2D> texture = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 3);
   Ref<ID3D11ShaderResourceView> view;

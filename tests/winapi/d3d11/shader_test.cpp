@@ -54,6 +54,26 @@ TEST_F(Shaders, EachStageTakesOnlyItsOwnCode) {
   EXPECT_FALSE(pixelShader);
 }
 
+TEST_F(Shaders, CodeWhoseInstructionsOverrunOrStallIsRefused) {
+  std::vector<uint8_t> code = Compile(kPixelSource, "ps_4_0");
+  ASSERT_GT(code.size(), 24u + 6 * 4);
+  // The first instruction after the 24-byte header and the 5-word SPIR-V header.
+  const size_t first = 24 + 5 * 4;
+  std::vector<uint8_t> stalled = code;
+  stalled[first + 2] = 0;
+  stalled[first + 3] = 0;
+  EXPECT_EQ(device_->CreatePixelShader(stalled.data(), stalled.size(), nullptr, nullptr), E_INVALIDARG)
+      << "an instruction of no words";
+  std::vector<uint8_t> overrun = code;
+  overrun[first + 2] = 0xff;
+  overrun[first + 3] = 0xff;
+  EXPECT_EQ(device_->CreatePixelShader(overrun.data(), overrun.size(), nullptr, nullptr), E_INVALIDARG)
+      << "an instruction longer than the module";
+  std::vector<uint8_t> notSpirv = code;
+  notSpirv[24] ^= 0xff;
+  EXPECT_EQ(device_->CreatePixelShader(notSpirv.data(), notSpirv.size(), nullptr, nullptr), E_INVALIDARG);
+}
+
 TEST_F(Shaders, CodeNeedingAHigherLevelThanTheDevicesIsRefused) {
   HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, D3D_FEATURE_LEVEL_9_3);
   context_.Reset();
