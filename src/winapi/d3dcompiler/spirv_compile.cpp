@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <string_view>
 
 #include "winapi/d3dcompiler/code_format.h"
 #include "winapi/d3dcompiler/include_bridge.h"
@@ -88,38 +90,102 @@ Options MakeOptions(UINT flags) {
   return options;
 }
 
-// The answer of a compile as it crosses from the child: a success byte, the
-// length of the messages, the messages, then the SPIR-V words.
-std::string CompileInChild(shaderc_compiler_t compiler, const std::string& text, const SpirvRequest& request) {
-  const Options options = MakeOptions(request.flags);
+// Requests and answers cross to the compiling child as fields, each a 64-bit
+// length and its bytes.
+void PutField(std::string& out, std::string_view field) {
+  const uint64_t length = field.size();
+  out.append(reinterpret_cast<const char*>(&length), sizeof length);
+  out.append(field);
+}
+
+template <typename Number>
+void PutNumber(std::string& out, Number number) {
+  PutField(out, std::string_view(reinterpret_cast<const char*>(&number), sizeof number));
+}
+
+bool TakeField(std::string_view& in, std::string_view& field) {
+  uint64_t length = 0;
+  if (in.size() < sizeof length) return false;
+  std::memcpy(&length, in.data(), sizeof length);
+  if (in.size() - sizeof length < length) return false;
+  field = in.substr(sizeof length, length);
+  in.remove_prefix(sizeof length + length);
+  return true;
+}
+
+template <typename Number>
+bool TakeNumber(std::string_view& in, Number& number) {
+  std::string_view field;
+  if (!TakeField(in, field) || field.size() != sizeof number) return false;
+  std::memcpy(&number, field.data(), sizeof number);
+  return true;
+}
+
+// Flags, shader kind, source name, entry point and the preprocessed text.
+std::string CompileRequest(const SpirvRequest& request, const std::string& text) {
+  std::string out;
+  PutNumber(out, static_cast<uint32_t>(request.flags));
+  PutNumber(out, static_cast<uint32_t>(KindOf(request.profile->type)));
+  PutField(out, request.sourceName);
+  PutField(out, request.entryPoint);
+  PutField(out, text);
+  return out;
+}
+
+// In the child: compiles the request; answers the success flag, the messages
+// and the SPIR-V bytes, or nothing when the request cannot be read.
+std::string CompileInChild(const std::string& request) {
+  std::string_view in = request;
+  uint32_t flags = 0;
+  uint32_t kind = 0;
+  std::string_view sourceName;
+  std::string_view entryPoint;
+  std::string_view text;
+  if (!TakeNumber(in, flags) || !TakeNumber(in, kind) || !TakeField(in, sourceName) || !TakeField(in, entryPoint) ||
+      !TakeField(in, text)) {
+    return {};
+  }
+  const Options options = MakeOptions(flags);
+  const std::string name(sourceName);
+  const std::string entry(entryPoint);
   const Result result(options == nullptr ? nullptr
-                                         : shaderc_compile_into_spv(compiler, text.data(), text.size(),
-                                                                    KindOf(request.profile->type), request.sourceName,
-                                                                    request.entryPoint, options.get()),
+                                         : shaderc_compile_into_spv(SharedCompiler(), text.data(), text.size(),
+                                                                    static_cast<shaderc_shader_kind>(kind),
+                                                                    name.c_str(), entry.c_str(), options.get()),
                       &shaderc_result_release);
   if (result == nullptr) return {};
   const char* messages = shaderc_result_get_error_message(result.get());
-  const uint32_t messagesLength = messages != nullptr ? static_cast<uint32_t>(std::strlen(messages)) : 0;
   const bool succeeded = shaderc_result_get_compilation_status(result.get()) == shaderc_compilation_status_success;
-  std::string answer(1, succeeded ? '\1' : '\0');
-  answer.append(reinterpret_cast<const char*>(&messagesLength), sizeof messagesLength);
-  answer.append(messages != nullptr ? messages : "", messagesLength);
-  if (succeeded) answer.append(shaderc_result_get_bytes(result.get()), shaderc_result_get_length(result.get()));
+  std::string answer;
+  PutNumber(answer, static_cast<uint8_t>(succeeded ? 1 : 0));
+  PutField(answer, messages != nullptr ? messages : "");
+  PutField(answer, succeeded ? std::string_view(shaderc_result_get_bytes(result.get()),
+                                                shaderc_result_get_length(result.get()))
+                             : std::string_view());
   return answer;
 }
 
 // Reads the child's answer into the result; false when it is not whole.
 bool ReadChildAnswer(const std::string& answer, SpirvResult& out) {
-  uint32_t messagesLength = 0;
-  if (answer.size() < 1 + sizeof messagesLength) return false;
-  std::memcpy(&messagesLength, answer.data() + 1, sizeof messagesLength);
-  const size_t wordsAt = 1 + sizeof messagesLength + size_t(messagesLength);
-  if (answer.size() < wordsAt || (answer.size() - wordsAt) % sizeof(uint32_t) != 0) return false;
-  out.succeeded = answer[0] == '\1';
-  out.messages.append(answer, 1 + sizeof messagesLength, messagesLength);
-  out.words.resize((answer.size() - wordsAt) / sizeof(uint32_t));
-  if (!out.words.empty()) std::memcpy(out.words.data(), answer.data() + wordsAt, answer.size() - wordsAt);
+  std::string_view in = answer;
+  uint8_t succeeded = 0;
+  std::string_view messages;
+  std::string_view code;
+  if (!TakeNumber(in, succeeded) || !TakeField(in, messages) || !TakeField(in, code) ||
+      code.size() % sizeof(uint32_t) != 0) {
+    return false;
+  }
+  out.succeeded = succeeded == 1;
+  out.messages.append(messages);
+  out.words.resize(code.size() / sizeof(uint32_t));
+  if (!code.empty()) std::memcpy(out.words.data(), code.data(), code.size());
   return true;
+}
+
+// The child that compiles; it lives as long as the library.
+IsolatedWorker& CompilingChild() {
+  static IsolatedWorker worker(CompileInChild);
+  return worker;
 }
 
 }  // namespace
@@ -128,7 +194,8 @@ bool ReadChildAnswer(const std::string& answer, SpirvResult& out) {
 // The source is preprocessed here, so that the caller's include handler runs
 // on the caller's thread as the platform runs it; the preprocessed text, which
 // keeps the files and lines of every part in #line directives, is then
-// compiled in a child process, so that a crash fails the compile only.
+// compiled in a child process that serves one compile after another, so that
+// a crash fails the compile it happened in only.
 SpirvResult CompileToSpirv(const SpirvRequest& request) {
   std::lock_guard<std::mutex> guard(CompileLock());
   SpirvResult answer;
@@ -154,7 +221,7 @@ SpirvResult CompileToSpirv(const SpirvRequest& request) {
   if (shaderc_result_get_compilation_status(preprocessed.get()) != shaderc_compilation_status_success) return answer;
   const std::string text(shaderc_result_get_bytes(preprocessed.get()), shaderc_result_get_length(preprocessed.get()));
 
-  const IsolatedOutcome outcome = RunIsolated([&] { return CompileInChild(compiler, text, request); });
+  const IsolatedOutcome outcome = CompilingChild().Run(CompileRequest(request, text));
   if (outcome.signal != 0) {
     answer.messages += FormatMessageText(kFrontEndStopped, outcome.signal);
   } else if (!outcome.finished || !ReadChildAnswer(outcome.answer, answer)) {
