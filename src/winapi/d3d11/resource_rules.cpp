@@ -26,6 +26,8 @@ constexpr UINT kTextureMisc = D3D11_RESOURCE_MISC_GENERATE_MIPS | D3D11_RESOURCE
                               D3D11_RESOURCE_MISC_TEXTURECUBE | D3D11_RESOURCE_MISC_RESOURCE_CLAMP |
                               D3D11_RESOURCE_MISC_GDI_COMPATIBLE;
 constexpr UINT kAllMips = 0xffffffff;
+// The largest resource the platform makes, in bytes (2048 MB).
+constexpr uint64_t kLargestResource = uint64_t{2048} << 20;
 
 // The rules on usage and CPU access that buffers and textures share.
 bool CheckUsage(const char* entryPoint, D3D11_USAGE usage, UINT bindFlags, UINT cpuAccess, bool hasInitialData) {
@@ -172,8 +174,9 @@ bool CheckBufferDesc(const char* entryPoint, const D3D11_BUFFER_DESC* desc, cons
     ReportError(entryPoint, kDescriptionNull);
     return false;
   }
-  if (desc->ByteWidth == 0) {
-    ReportError(entryPoint, "ByteWidth is 0.");
+  if (desc->ByteWidth == 0 || desc->ByteWidth > kLargestResource) {
+    ReportError(entryPoint, "ByteWidth %u is 0 or above %llu.", desc->ByteWidth,
+                static_cast<unsigned long long>(kLargestResource));
     return false;
   }
   if (desc->BindFlags & ~kBufferBinds) {
@@ -312,6 +315,16 @@ bool CheckTexture2DDesc(const char* entryPoint, Device* device, const D3D11_TEXT
   }
   *resolved = *desc;
   if (resolved->MipLevels == 0) resolved->MipLevels = fullChain;
+  uint64_t bytes = 0;
+  for (UINT mip = 0; mip < resolved->MipLevels; ++mip) {
+    bytes += RowBytes(*info, std::max(resolved->Width >> mip, 1u)) * BlockRows(*info, std::max(resolved->Height >> mip, 1u));
+  }
+  bytes *= resolved->ArraySize;
+  if (bytes > kLargestResource) {
+    ReportError(entryPoint, "the texture's %llu bytes are more than the largest resource of %llu.",
+                static_cast<unsigned long long>(bytes), static_cast<unsigned long long>(kLargestResource));
+    return false;
+  }
   if (initial != nullptr) {
     for (UINT index = 0; index < resolved->MipLevels * resolved->ArraySize; ++index) {
       const UINT mip = index % resolved->MipLevels;

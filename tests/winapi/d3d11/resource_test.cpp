@@ -31,6 +31,7 @@ TEST_F(Buffers, DescriptionsBreakingThePlatformsRulesAreRefused) {
   };
   const Case cases[] = {
       {"zero bytes", {0, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
+      {"above 2048 MB", {0x80000010u, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
       {"constant buffer not a multiple of 16", {20, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0}, false},
       {"constant buffer above 64 KiB", {65552, D3D11_USAGE_DEFAULT, D3D11_BIND_CONSTANT_BUFFER, 0, 0, 0}, false},
       {"immutable without data", {16, D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
@@ -134,6 +135,10 @@ TEST_F(Textures, DescriptionsBreakingThePlatformsRulesAreRefused) {
   add("block-compressed of a size off the grid", [](auto& d) {
     d.Format = DXGI_FORMAT_BC1_UNORM;
     d.Width = 30;
+  });
+  add("4 GB, above the largest resource of 2048 MB", [](auto& d) {
+    d.Width = d.Height = 16384;
+    d.Format = DXGI_FORMAT_R32G32B32A32_FLOAT;
   });
   for (const Case& test : cases) {
     Ref<ID3D11Texture2D> texture;

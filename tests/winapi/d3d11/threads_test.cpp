@@ -3,6 +3,7 @@
 // nothing alive.
 #include "winapi/d3d11/d3d11_test_support.h"
 
+#include <latch>
 #include <thread>
 
 #include "winapi/com/live_objects.h"
@@ -16,15 +17,20 @@ TEST_F(DeviceThreads, ConcurrentCreationsAndReleasesShareStatesAndLeaveNothing) 
   constexpr int kRounds = 200;
   std::vector<ID3D11SamplerState*> first(kThreads, nullptr);
   std::vector<std::thread> threads;
+  // All threads ask for the same sampler at once, and hold it until all have it.
+  std::latch start(kThreads);
+  std::latch allHaveIt(kThreads);
   for (int thread = 0; thread < kThreads; ++thread) {
-    threads.emplace_back([this, thread, &first] {
+    threads.emplace_back([this, thread, &first, &start, &allHaveIt] {
       D3D11_SAMPLER_DESC sampler{};
       sampler.Filter = D3D11_FILTER_MIN_MAG_MIP_POINT;
       sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
       sampler.MaxLOD = D3D11_FLOAT32_MAX;
+      start.arrive_and_wait();
       Ref<ID3D11SamplerState> kept;
       EXPECT_EQ(device_->CreateSamplerState(&sampler, kept.Put()), S_OK);
       first[thread] = kept.get();
+      allHaveIt.arrive_and_wait();
       for (int round = 0; round < kRounds; ++round) {
         D3D11_TEXTURE2D_DESC desc{8, 8, 1, 1, DXGI_FORMAT_R8G8B8A8_UNORM, {1, 0}, D3D11_USAGE_DEFAULT,
                                   D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET, 0, 0};
