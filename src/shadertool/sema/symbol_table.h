@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <unordered_map>
+
 #include "foundation/array.h"
 #include "shadertool/ast/node.h"
 
@@ -8,7 +11,9 @@ namespace ShaderTool {
 // The variables a source can name: one flat list in declaration order and a
 // stack of how many of them each open scope declared. A name is found in
 // whatever scope declared it, so a name can never be declared twice while
-// its first declaration is visible.
+// its first declaration is visible. Each name leads through a hash to its
+// latest declaration, which links to the one it hides, so a lookup costs the
+// same however many symbols are open.
 class SymbolTable {
 public:
     SymbolTable();
@@ -30,8 +35,17 @@ public:
     int GetCount() const { return m_symbols.GetCount(); }
 
 private:
-    Array<VariableNode*> m_symbols;  // innermost scope last
-    Array<int> m_scopeCounts;        // symbols declared per open scope, global first
+    using Latest = std::unordered_map<std::string, int>;
+
+    struct Symbol {
+        VariableNode* variable;
+        Latest::value_type* name;  // its entry in m_latest, which outlives every rehash
+        int hidden;                // index of the symbol of the same name declared before, -1 for none
+    };
+
+    Array<Symbol> m_symbols;   // innermost scope last
+    Array<int> m_scopeCounts;  // symbols declared per open scope, global first
+    Latest m_latest;           // name to the index of its latest symbol
 };
 
 }  // namespace ShaderTool

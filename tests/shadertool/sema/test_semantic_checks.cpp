@@ -1,4 +1,6 @@
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "shadertool/sema/struct_table.h"
 #include "shadertool/sema/symbol_table.h"
@@ -187,6 +189,41 @@ TEST(SymbolTable, ClosingAScopeForgetsOnlyItsOwnSymbols)
     symbols.PopScope();  // the global scope stays open
     EXPECT_EQ(symbols.Find("outer"), &outer);
     EXPECT_EQ(symbols.GetScopeDepth(), 1);
+}
+
+// The same name declared in nested scopes (the checks refuse it in a source,
+// the table itself does not) is found at its innermost declaration, and
+// closing that scope uncovers the one before, however many names are open.
+TEST(SymbolTable, ANameFoundAtItsLatestDeclarationUncoversTheOneBeforeWhenItsScopeCloses)
+{
+    std::vector<std::unique_ptr<ShaderTool::VariableNode>> variables;
+    auto make = [&](const std::string& name) {
+        variables.push_back(std::make_unique<ShaderTool::VariableNode>());
+        variables.back()->name = name.c_str();
+        return variables.back().get();
+    };
+    ShaderTool::SymbolTable symbols;
+    ShaderTool::VariableNode* global = make("x");
+    symbols.Declare(global);
+    for (int index = 0; index < 2000; ++index) symbols.Declare(make("g" + std::to_string(index)));
+    symbols.PushScope();
+    ShaderTool::VariableNode* middle = make("x");
+    symbols.Declare(middle);
+    symbols.PushScope();
+    ShaderTool::VariableNode* inner = make("x");
+    symbols.Declare(inner);
+    symbols.Declare(make("only_inner"));
+    EXPECT_EQ(symbols.Find("x"), inner);
+    EXPECT_EQ(symbols.Find("g1999")->name, "g1999");
+    symbols.PopScope();
+    EXPECT_EQ(symbols.Find("x"), middle);
+    EXPECT_EQ(symbols.Find("only_inner"), nullptr);
+    symbols.PopScope();
+    EXPECT_EQ(symbols.Find("x"), global);
+    symbols.Clear();
+    EXPECT_EQ(symbols.Find("x"), nullptr);
+    EXPECT_EQ(symbols.Find("g0"), nullptr);
+    EXPECT_EQ(symbols.Find(nullptr), nullptr);
 }
 
 TEST(StructTable, EntriesStayWhereTheyAreWhileTheTableGrows)
