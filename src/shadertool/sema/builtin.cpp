@@ -46,7 +46,9 @@ const char* GetIntrinsicName(uint32_t id) {
 
 BuiltInTable::~BuiltInTable() {
     ClearFunctionRecords(general);
-    ClearFunctionRecords(stage);
+    for (Array<FunctionNode*>& records : stage) {
+        ClearFunctionRecords(records);
+    }
 }
 
 FunctionNode* InsertSymbol(const char* name, uint32_t id, Array<FunctionNode*>& records) {
@@ -82,15 +84,16 @@ void RegisterBuiltInFunctions(Array<FunctionNode*>& general) {
 }
 
 void RegisterStageIntrinsics(BuiltInTable& table, int32_t stage) {
-    if (stage < 0 || stage >= STAGE_COUNT) {
+    if (stage < 0 || stage >= STAGE_COUNT || table.stageMade[stage]) {
         return;
     }
     const uint32_t stageFlag = 1u << stage;
     for (const BuiltInTables::StageBuiltIn& row : kStageBuiltIns) {
         if ((row.stageFlags & stageFlag) != 0) {
-            RegisterRow(table.stage, row.id, row.result, row.parameters);
+            RegisterRow(table.stage[stage], row.id, row.result, row.parameters);
         }
     }
+    table.stageMade[stage] = true;
 }
 
 void ClearFunctionRecords(Array<FunctionNode*>& records) {
@@ -100,16 +103,42 @@ void ClearFunctionRecords(Array<FunctionNode*>& records) {
     records.Clear();
 }
 
+namespace {
+
+// Whether the table still begins with the general entries that the last
+// preparation entered into it.
+bool HoldsGeneralEntries(const BuiltInTable& table, FunctionTable& functions) {
+    return table.preparedTable == &functions && table.generalEntryCount > 0 &&
+           functions.GetCount() >= table.generalEntryCount &&
+           &functions.GetEntry(table.generalEntryCount - 1) == table.lastGeneralEntry;
+}
+
+}  // namespace
+
 void PrepareBuiltInsForStage(BuiltInTable& table, FunctionTable& functions, int32_t stage) {
-    functions.Clear();
-    ClearFunctionRecords(table.stage);
+    if (!HoldsGeneralEntries(table, functions)) {
+        functions.Clear();
+        for (FunctionNode* record : table.general) {
+            functions.Insert(record->signature.GetText(), record);
+        }
+        table.preparedTable = &functions;
+        table.generalEntryCount = functions.GetCount();
+        table.lastGeneralEntry = table.generalEntryCount > 0 ? &functions.GetEntry(table.generalEntryCount - 1) : nullptr;
+        table.preparedStage = STAGE_INVALID;
+    }
+    if (stage == table.preparedStage && functions.GetCount() >= table.preparedEntryCount) {
+        functions.Truncate(table.preparedEntryCount);
+        return;
+    }
+    functions.Truncate(table.generalEntryCount);
     RegisterStageIntrinsics(table, stage);
-    for (FunctionNode* record : table.general) {
-        functions.Insert(record->signature.GetText(), record);
+    if (stage >= 0 && stage < STAGE_COUNT) {
+        for (FunctionNode* record : table.stage[stage]) {
+            functions.Insert(record->signature.GetText(), record);
+        }
     }
-    for (FunctionNode* record : table.stage) {
-        functions.Insert(record->signature.GetText(), record);
-    }
+    table.preparedStage = stage;
+    table.preparedEntryCount = functions.GetCount();
 }
 
 }  // namespace ShaderTool

@@ -9,11 +9,13 @@
 
 // The built-in functions of the shading language: type constructors and
 // intrinsics are Function records that the translator registers itself.
-// The general records are made once; the stage records are made again for
-// every source, for its stage only.
+// The general records are made once, the records of a stage at its first
+// source; a parse of the stage before reuses them, and their entries in the
+// function table, too.
 namespace ShaderTool {
 
 class FunctionTable;
+struct FunctionEntry;
 
 // Kept in the subKind of a built-in's record and of every Call resolved to
 // it; translators switch on it. 51..98 intrinsics, 99..114 type constructors.
@@ -91,8 +93,8 @@ constexpr uint32_t LAST_INTRINSIC_ID = INTRINSIC_UINT4;
 // The name of an intrinsic id as written in source; "" for any other value.
 const char* GetIntrinsicName(uint32_t id);
 
-// The general records and the records of the current stage. Records are
-// owned here and freed with the arrays.
+// The general records and those of each stage. Records are owned here and
+// freed with the arrays.
 struct BuiltInTable {
     BuiltInTable() = default;
     ~BuiltInTable();
@@ -100,7 +102,16 @@ struct BuiltInTable {
     BuiltInTable& operator=(const BuiltInTable&) = delete;
 
     Array<FunctionNode*> general;
-    Array<FunctionNode*> stage;
+    Array<FunctionNode*> stage[STAGE_COUNT];
+    bool stageMade[STAGE_COUNT] = {};
+
+    // What the last PrepareBuiltInsForStage entered into which table: the
+    // general records' entries, then the stage's after them.
+    const FunctionTable* preparedTable = nullptr;
+    const FunctionEntry* lastGeneralEntry = nullptr;
+    int32_t preparedStage = STAGE_INVALID;
+    int generalEntryCount = 0;
+    int preparedEntryCount = 0;
 };
 
 // Appends a record with the name, the id, the undefined return type, an
@@ -114,15 +125,18 @@ void RegisterBuiltInFunction(FunctionNode& record, const Type& returnType, const
 // The general records (constructors, then intrinsics), in their fixed order.
 void RegisterBuiltInFunctions(Array<FunctionNode*>& general);
 
-// The records that a source of this stage sees, appended to the stage array.
+// Makes the records that a source of this stage sees, into the stage's
+// array, unless they are made already.
 void RegisterStageIntrinsics(BuiltInTable& table, int32_t stage);
 
 // Frees every record and its parameter nodes; the count becomes 0.
 void ClearFunctionRecords(Array<FunctionNode*>& records);
 
-// Start of every parse: empties the stage array and the function table,
-// registers the stage records, then enters the general records and the stage
-// records in that order (a signature already present keeps its first record).
+// Start of every parse: leaves the function table with the general records'
+// entries, then the stage records' (a signature already present keeps its
+// first record), with clear flags. What the last call for the same table
+// entered is kept: only the entries after it, or after the general ones when
+// the stage changed, are made again.
 void PrepareBuiltInsForStage(BuiltInTable& table, FunctionTable& functions, int32_t stage);
 
 }  // namespace ShaderTool

@@ -11,6 +11,16 @@ namespace {
 
 constexpr int kInitialBucketCount = 512;
 
+// The name part of a signature; false when it has no ",".
+bool GetSignatureName(const char* signature, std::string& name) {
+    const char* comma = std::strchr(signature, ',');
+    if (comma == nullptr) {
+        return false;
+    }
+    name.assign(signature, static_cast<size_t>(comma - signature));
+    return true;
+}
+
 bool ParametersAccept(const FunctionNode& function, const Type* arguments, int argumentCount) {
     const GroupNode* parameters = function.children.GetCount() > 0 ? AsGroup(function.children[0]) : nullptr;
     const int parameterCount = parameters != nullptr ? parameters->children.GetCount() : 0;
@@ -91,6 +101,10 @@ FunctionEntry* FunctionTable::Insert(const char* signature, FunctionNode* functi
     const int bucket = GetBucket(signature);
     entry->nextInBucket = m_buckets[bucket];
     m_buckets[bucket] = m_entries.GetCount();
+    std::string name;
+    if (GetSignatureName(signature, name)) {
+        m_byName[name].push_back(m_entries.GetCount());
+    }
     m_entries.Add(entry);
     if (added != nullptr) {
         *added = true;
@@ -102,12 +116,23 @@ void FunctionTable::CollectFunctionsByName(const char* name, Array<FunctionEntry
     if (name == nullptr) {
         return;
     }
-    const size_t nameLength = std::strlen(name);
-    for (FunctionEntry* entry : m_entries) {
-        const char* signature = entry->signature.GetText();
-        if (std::strncmp(signature, name, nameLength) == 0 && signature[nameLength] == ',') {
-            entries.Add(entry);
+    if (std::strchr(name, ',') != nullptr) {
+        // Such a name spans a signature's "," and is not listed: walk.
+        const size_t nameLength = std::strlen(name);
+        for (FunctionEntry* entry : m_entries) {
+            const char* signature = entry->signature.GetText();
+            if (std::strncmp(signature, name, nameLength) == 0 && signature[nameLength] == ',') {
+                entries.Add(entry);
+            }
         }
+        return;
+    }
+    const auto listed = m_byName.find(name);
+    if (listed == m_byName.end()) {
+        return;
+    }
+    for (int32_t index : listed->second) {
+        entries.Add(m_entries[index]);
     }
 }
 
@@ -116,8 +141,32 @@ void FunctionTable::Clear() {
         delete entry;
     }
     m_entries.Clear();
+    m_byName.clear();
     for (int32_t& head : m_buckets) {
         head = -1;
+    }
+}
+
+void FunctionTable::Truncate(int count) {
+    // Each entry heads its bucket's chain and its name's list until a later
+    // one joins them, so removing from the last entry back restores both.
+    std::string name;
+    for (int index = m_entries.GetCount() - 1; index >= count && index >= 0; --index) {
+        FunctionEntry* entry = m_entries[index];
+        m_buckets[GetBucket(entry->signature.GetText())] = entry->nextInBucket;
+        if (GetSignatureName(entry->signature.GetText(), name)) {
+            const auto listed = m_byName.find(name);
+            listed->second.pop_back();
+            if (listed->second.empty()) {
+                m_byName.erase(listed);
+            }
+        }
+        delete entry;
+        m_entries.DeleteAt(index);
+    }
+    for (FunctionEntry* entry : m_entries) {
+        entry->defined = false;
+        entry->referenced = false;
     }
 }
 

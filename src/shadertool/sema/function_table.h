@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "foundation/array.h"
 #include "foundation/string.h"
@@ -21,6 +24,8 @@ struct FunctionEntry {
 
 // The functions of one parse, keyed by signature, hashed, and kept in
 // insertion order: built-ins in registration order, then user functions.
+// Entries are also listed by function name (the signature up to its first
+// ","), so the overloads of a name are found without a walk over all.
 class FunctionTable {
 public:
     FunctionTable() = default;
@@ -37,11 +42,15 @@ public:
     FunctionEntry* Find(const char* signature);
 
     // Every entry whose signature begins with the name and ",", in insertion
-    // order, appended to the list (a walk over all entries).
+    // order, appended to the list.
     void CollectFunctionsByName(const char* name, Array<FunctionEntry*>& entries);
 
     // Forgets every entry; the functions themselves are not freed.
     void Clear();
+
+    // Forgets every entry after the first count; those kept lose their
+    // defined and referenced flags, as when they were entered.
+    void Truncate(int count);
 
     int GetCount() const { return m_entries.GetCount(); }
     FunctionEntry& GetEntry(int index) { return *m_entries[index]; }
@@ -52,6 +61,7 @@ private:
 
     Array<FunctionEntry*> m_entries;  // owned, in insertion order
     Array<int32_t> m_buckets;         // first entry index per bucket, -1 when empty; a power of two in size
+    std::unordered_map<std::string, std::vector<int32_t>> m_byName;  // entry indices per name, ascending
 };
 
 // Whether a parameter takes an argument: the overload rule with conversion,

@@ -195,7 +195,16 @@ TEST(IntrinsicIds, TableRowsAreInIdOrder) {
 std::vector<std::string> StageSignatures(int32_t stage) {
     BuiltInTable table;
     RegisterStageIntrinsics(table, stage);
-    return Signatures(table.stage);
+    if (stage >= 0 && stage < STAGE_COUNT) {
+        return Signatures(table.stage[stage]);
+    }
+    // An invalid stage makes no records anywhere.
+    std::vector<std::string> all;
+    for (const Array<FunctionNode*>& records : table.stage) {
+        const std::vector<std::string> signatures = Signatures(records);
+        all.insert(all.end(), signatures.begin(), signatures.end());
+    }
+    return all;
 }
 
 TEST(StageBuiltIns, SixteenRecordsAcrossAllStages) {
@@ -254,7 +263,7 @@ TEST(StageBuiltIns, RayOnlyRecords) {
 TEST(StageBuiltIns, ResultTypesAndConstResources) {
     BuiltInTable table;
     RegisterStageIntrinsics(table, STAGE_RGEN);
-    for (const FunctionNode* record : table.stage) {
+    for (const FunctionNode* record : table.stage[STAGE_RGEN]) {
         const GroupNode* block = AsGroup(record->children[0]);
         const Type& first = AsVariable(block->children[0])->type;
         if (record->subKind == INTRINSIC_STORE_IMAGE) {
@@ -372,13 +381,55 @@ TEST_F(PreparedFunctions, IntArgumentsConvertToTheFirstAcceptingRecord) {
 
 TEST_F(PreparedFunctions, SecondStageReplacesTheFirstStagesRecords) {
     Prepare(STAGE_RGEN);
-    EXPECT_TRUE(HasRecordNamed(table.stage, "storeImage"));
+    EXPECT_TRUE(HasRecordNamed(table.stage[STAGE_RGEN], "storeImage"));
+    EXPECT_NE(functions.Find("storeImage,im2,u2,f4"), nullptr);
     Prepare(STAGE_PIXEL);
-    EXPECT_EQ(table.stage.GetCount(), 12);
-    EXPECT_FALSE(HasRecordNamed(table.stage, "storeImage"));
-    EXPECT_FALSE(HasRecordNamed(table.stage, "trace"));
+    EXPECT_EQ(table.stage[STAGE_PIXEL].GetCount(), 12);
+    EXPECT_FALSE(HasRecordNamed(table.stage[STAGE_PIXEL], "storeImage"));
+    EXPECT_FALSE(HasRecordNamed(table.stage[STAGE_PIXEL], "trace"));
     EXPECT_EQ(functions.GetCount(), 241 + 12);
     EXPECT_EQ(functions.Find("storeImage,im2,u2,f4"), nullptr);
+    Array<FunctionEntry*> stores;
+    functions.CollectFunctionsByName("storeImage", stores);
+    EXPECT_EQ(stores.GetCount(), 0);
+}
+
+// A parse leaves user entries and flags behind; the next preparation, of the
+// same stage or of another, starts from the built-ins alone with clear flags
+// and keeps the records it made, which calls of earlier trees point to.
+TEST_F(PreparedFunctions, LaterPreparationsForgetUserEntriesAndFlagsAndKeepRecords) {
+    Prepare(STAGE_PIXEL);
+    const FunctionNode* sample = functions.Find("sampleTexture,t2,f2")->function;
+    FunctionNode user(NodeKind::Function);
+    functions.Insert("abs,b", &user);
+    functions.Insert("shade,f", &user);
+    functions.Find("abs,f")->referenced = true;
+    functions.Find("sampleTexture,t2,f2")->defined = true;
+    for (int32_t stage : {STAGE_PIXEL, STAGE_VERTEX, STAGE_PIXEL}) {
+        Prepare(stage);
+        EXPECT_EQ(functions.Find("shade,f"), nullptr);
+        EXPECT_EQ(functions.Find("abs,b"), nullptr);
+        Array<FunctionEntry*> overloads;
+        functions.CollectFunctionsByName("abs", overloads);
+        for (FunctionEntry* entry : overloads) EXPECT_TRUE(entry->function->isBuiltIn);
+        for (int index = 0; index < functions.GetCount(); ++index) {
+            EXPECT_FALSE(functions.GetEntry(index).defined);
+            EXPECT_FALSE(functions.GetEntry(index).referenced);
+        }
+        functions.Insert("shade,f", &user);
+        functions.Find("abs,f")->referenced = true;
+    }
+    EXPECT_EQ(functions.GetCount(), 241 + 12 + 1);
+    EXPECT_EQ(functions.Find("sampleTexture,t2,f2")->function, sample);
+}
+
+// A table emptied by someone else is filled again from the start.
+TEST_F(PreparedFunctions, AClearedTableIsFilledAgain) {
+    Prepare(STAGE_PIXEL);
+    functions.Clear();
+    Prepare(STAGE_PIXEL);
+    EXPECT_EQ(functions.GetCount(), 241 + 12);
+    EXPECT_EQ(functions.GetEntry(0).signature, "bool,b");
 }
 
 TEST(BuiltInRecords, InsertSymbolMakesAnEmptyRecord) {

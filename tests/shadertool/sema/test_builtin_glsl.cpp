@@ -141,13 +141,12 @@ TEST_F(BuiltInGlsl, EveryStageRecordWithACounterpartHasTheResultTypeGlslInfers) 
     std::vector<GlslCheck::Check> checks;
     for (int32_t stage = 0; stage < STAGE_COUNT; ++stage) {
         RegisterStageIntrinsics(table, stage);
-        for (const FunctionNode* record : table.stage) {
+        for (const FunctionNode* record : table.stage[stage]) {
             const std::string signature = record->signature.GetText();
             if (kWithoutCounterpart.count(record->name.GetText()) == 0 && seen.insert(signature).second) {
                 checks.push_back(MakeCheck(*record));
             }
         }
-        ClearFunctionRecords(table.stage);
     }
     ASSERT_EQ(checks.size(), 16u - kWithoutCounterpart.size());
     ExpectAllAccepted(checks);
@@ -174,7 +173,8 @@ TEST_F(BuiltInGlsl, AWrongDeclaredResultTypeIsRefused) {
 TEST_F(BuiltInGlsl, AVoidResultCannotBeUsedAsAValue) {
     BuiltInTable table;
     RegisterStageIntrinsics(table, STAGE_RGEN);
-    const FunctionNode* storeImage = table.stage[table.stage.GetCount() - 1];
+    const Array<FunctionNode*>& records = table.stage[STAGE_RGEN];
+    const FunctionNode* storeImage = records[records.GetCount() - 1];
     ASSERT_EQ(storeImage->name, "storeImage");
     GlslCheck::Check check = MakeCheck(*storeImage);
     check.declaredResult = Type::MakeVector(BaseType::FLOAT, 4);

@@ -100,6 +100,45 @@ TEST_F(FunctionTableTest, CollectByNameNeedsTheCommaAfterTheName) {
     EXPECT_EQ(none.GetCount(), 0);
 }
 
+// A name with a "," spans the name and the first parameter of a signature:
+// it finds what a comparison of the text would.
+TEST_F(FunctionTableTest, CollectByANameHoldingACommaComparesTheText) {
+    Enter(MakeFunction("lerp", {Type::MakeVector(BaseType::FLOAT, 1), Type::MakeVector(BaseType::FLOAT, 1)}));
+    Enter(MakeFunction("lerp", {Type::MakeVector(BaseType::FLOAT, 2)}));
+    Array<FunctionEntry*> entries;
+    table.CollectFunctionsByName("lerp,f", entries);
+    ASSERT_EQ(entries.GetCount(), 1);
+    EXPECT_EQ(entries[0]->signature, "lerp,f,f");
+}
+
+// Truncating forgets the later entries for every lookup and clears the flags
+// of those kept; entries made afterwards are found in their place.
+TEST_F(FunctionTableTest, TruncateForgetsLaterEntriesAndClearsTheFlagsOfTheRest) {
+    for (int index = 0; index < 600; ++index) {
+        Enter(MakeFunction(index % 2 == 0 ? "even" : ("f" + std::to_string(index)).c_str(),
+                           {Type::MakeVector(BaseType::FLOAT, 1 + index % 4)}));
+    }
+    table.GetEntry(0).referenced = true;
+    table.GetEntry(1).defined = true;
+    table.Truncate(3);
+    ASSERT_EQ(table.GetCount(), 3);
+    EXPECT_FALSE(table.GetEntry(0).referenced);
+    EXPECT_FALSE(table.GetEntry(1).defined);
+    EXPECT_EQ(table.Find("f599,f4"), nullptr);
+    EXPECT_NE(table.Find("f1,f2"), nullptr);
+    Array<FunctionEntry*> evens;
+    table.CollectFunctionsByName("even", evens);
+    ASSERT_EQ(evens.GetCount(), 2);
+    EXPECT_EQ(evens[0]->signature, "even,f");
+    EXPECT_EQ(evens[1]->signature, "even,f3");
+    Enter(MakeFunction("even", {Type::MakeVector(BaseType::FLOAT, 2)}));
+    Array<FunctionEntry*> again;
+    table.CollectFunctionsByName("even", again);
+    ASSERT_EQ(again.GetCount(), 3);
+    EXPECT_EQ(again[2]->signature, "even,f2");
+    EXPECT_EQ(table.Find("even,f2"), again[2]);
+}
+
 TEST_F(FunctionTableTest, ClearForgetsEveryEntryAndAcceptsNewOnes) {
     Enter(MakeFunction("a", {}));
     Enter(MakeFunction("b", {}));
