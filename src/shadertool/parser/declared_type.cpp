@@ -1,7 +1,6 @@
 #include "shadertool/parser/declared_type.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "shadertool/parser/declared_type_keywords.h"
 
@@ -46,8 +45,7 @@ TypeSpecifier MakeStructSpecifier(const char* structName, bool hasBody) {
     specifier.baseType = BaseType::STRUCT;
     specifier.hasStructBody = hasBody ? 1 : 0;
     if (structName != nullptr) {
-        std::strncpy(specifier.structName, structName, kMaxTokenLength);
-        specifier.structName[kMaxTokenLength] = 0;
+        specifier.structName = structName;
     }
     return specifier;
 }

@@ -8,12 +8,12 @@
 
 namespace ShaderTool {
 
-// The semantic value of every grammar symbol: a plain record, as the
-// parser's value stack copies and relocates it bytewise.
+// The semantic value of every grammar symbol: a small plain record, as the
+// parser's value stack copies and relocates it bytewise at every step.
 struct GrammarSymbol {
     int32_t column = 0;
     int32_t line = 0;
-    char text[kMaxTokenLength + 1] = {};  // the whole token text: a token never holds more
+    const char* text = "";  // the whole token text, kept by the parse context's token texts
     uint32_t tokenKind = TOKEN_NONE;
     Node* node = nullptr;
     Node* second = nullptr;  // else branch of an if; step of a for; variable declaration of a declarator list

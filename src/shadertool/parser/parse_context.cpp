@@ -33,6 +33,7 @@ ParseContext::~ParseContext() {
 
 void BeginParse(ParseContext& context, const ShaderSource& source, int32_t stage) {
     FreeNodes(context);
+    context.tokenTexts.Clear();
     context.symbols.Clear();
     context.structs.Clear();
     context.unassignedOutputs.Clear();

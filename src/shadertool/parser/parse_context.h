@@ -9,6 +9,7 @@
 #include "shadertool/basic/operator.h"
 #include "shadertool/basic/shader_description.h"
 #include "shadertool/lexer/lexer.h"
+#include "shadertool/parser/token_texts.h"
 #include "shadertool/sema/builtin.h"
 #include "shadertool/sema/function_table.h"
 #include "shadertool/sema/struct_table.h"
@@ -28,6 +29,7 @@ struct ParseContext {
     Log* log = nullptr;  // the step log; every error line goes here
     Tokenizer tokenizer;
     SourceLocation tokenLocation;  // of the token the parser read last
+    TokenTexts tokenTexts;         // of every token read since BeginParse
     uint8_t success = 1;           // cleared by every error
 
     Array<Node*> nodes;  // every node made since BeginParse, owned, in creation order
@@ -41,7 +43,7 @@ struct ParseContext {
     StructTable structs;
     FunctionTable functions;
     OperatorTable operators;  // filled once
-    BuiltInTable builtIns;    // general records filled once, stage records per parse
+    BuiltInTable builtIns;    // general records filled once, a stage's records at its first parse
     Array<String> unassignedOutputs;  // vertex outputs no assignment has targeted yet
     VariableNode* dummy = nullptr;    // stands in for both operands of a failed member access
 };

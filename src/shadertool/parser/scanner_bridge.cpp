@@ -1,7 +1,5 @@
 #include "shadertool/parser/scanner_bridge.h"
 
-#include <cstring>
-
 #include "shadertool/parser/scanner_tokens.h"
 
 namespace ShaderTool {
@@ -32,8 +30,7 @@ int NextToken(ParseContext& context, GrammarSymbol* symbol) {
     symbol->tokenKind = token.kind;
     // A token holds at most kMaxTokenLength characters, all of which fit.
     const int length = token.length < 0 ? 0 : token.length > kMaxTokenLength ? kMaxTokenLength : token.length;
-    std::memcpy(symbol->text, token.text, static_cast<size_t>(length));
-    symbol->text[length] = 0;
+    symbol->text = context.tokenTexts.Keep(token.text, length);
     context.tokenLocation = {token.column, token.line};
     return MapTokenKind(token.kind);
 }
