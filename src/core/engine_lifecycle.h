@@ -37,13 +37,15 @@ void HVI_HandleActivation(bool active);
 bool HV_ReinitializeWithParameters(const HV_VideoParameters* parameters);  // any thread
 
 // The frame clock: time in milliseconds and sleeping on the main thread, for
-// frame pacing and the wait for program threads at shutdown. Tests install their own.
+// frame pacing and the wait for program threads at shutdown. A sleep of 0
+// lasts until Now moves on to its next millisecond. Tests install their own.
 struct HVI_FrameClock {
     uint32_t (*Now)(void* context);
     void (*Sleep)(void* context, uint32_t milliseconds);
     void* context;
 };
-// Installs a clock; null restores the system clock (timeGetTime, Sleep).
+// Installs a clock; null restores the system clock (timeGetTime, Sleep, and
+// a high-resolution waitable timer for the rest of a millisecond).
 void HVI_SetFrameClock(const HVI_FrameClock* clock);
 
 // The step of a frame from the milliseconds since the last one: 0 after a

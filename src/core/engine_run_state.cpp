@@ -1,6 +1,7 @@
 #include "core/engine_run_state.h"
 
 #include <mmsystem.h>
+#include <windows.h>
 
 namespace {
 
@@ -11,9 +12,35 @@ uint32_t SystemNow(void*)
     return timeGetTime();
 }
 
+// Steps of the wait for the next millisecond, in the timer's 100 ns units:
+// short enough to end within a quarter of a millisecond of it.
+constexpr LONGLONG kMillisecondWaitStep = 2500;
+
+// Waits until timeGetTime moves on, in short steps on a high-resolution
+// timer: a sleep of a millisecond may last nearly two, and yielding keeps a
+// processor busy. Without a timer it yields.
+void WaitForNextMillisecond()
+{
+    static const HANDLE timer =
+        CreateWaitableTimerExA(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+    const DWORD start = timeGetTime();
+    LARGE_INTEGER step;
+    step.QuadPart = -kMillisecondWaitStep;
+    do {
+        if (timer == nullptr || !SetWaitableTimer(timer, &step, 0, nullptr, nullptr, FALSE) ||
+            WaitForSingleObject(timer, INFINITE) != WAIT_OBJECT_0) {
+            Sleep(0);
+            return;
+        }
+    } while (timeGetTime() == start);
+}
+
 void SystemSleep(void*, uint32_t milliseconds)
 {
-    Sleep(milliseconds);
+    if (milliseconds == 0)
+        WaitForNextMillisecond();
+    else
+        Sleep(milliseconds);
 }
 
 HVI_FrameClock g_clock = {SystemNow, SystemSleep, nullptr};  // main thread only

@@ -24,7 +24,8 @@ void WaitForFrameTime(HVI_EngineRunState& run, int frameTimeMs)
         if (remaining <= 0) {
             return;
         }
-        // Sleeps are too coarse for the last milliseconds: those are only yielded.
+        // Sleeps are too coarse for the last milliseconds: those are waited
+        // out one clock tick at a time.
         HVI_FrameClockSleep(remaining > kPacingSleepAboveMs ? 1 : 0);
     }
 }

@@ -1,4 +1,4 @@
-// Critical sections, events, mutexes, semaphores, waits and Sleep.
+// Critical sections, events, mutexes, semaphores, waitable timers, waits and Sleep.
 #pragma once
 
 #include <minwinbase.h>
@@ -9,6 +9,9 @@
 #define WAIT_ABANDONED_0 WAIT_ABANDONED
 #define WAIT_FAILED ((DWORD)0xFFFFFFFF)
 #define MAXIMUM_WAIT_OBJECTS 64
+#define CREATE_WAITABLE_TIMER_MANUAL_RESET 0x00000001
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#define TIMER_ALL_ACCESS 0x1F0003
 
 #ifdef __cplusplus
 extern "C" {
@@ -34,6 +37,17 @@ HANDLE WINAPI CreateSemaphoreA(LPSECURITY_ATTRIBUTES lpSemaphoreAttributes, LONG
                                LPCSTR lpName);
 BOOL WINAPI ReleaseSemaphore(HANDLE hSemaphore, LONG lReleaseCount, LPLONG lpPreviousCount);
 
+typedef VOID(APIENTRY* PTIMERAPCROUTINE)(LPVOID lpArgToCompletionRoutine, DWORD dwTimerLowValue,
+                                          DWORD dwTimerHighValue);
+HANDLE WINAPI CreateWaitableTimerA(LPSECURITY_ATTRIBUTES lpTimerAttributes, BOOL bManualReset, LPCSTR lpTimerName);
+HANDLE WINAPI CreateWaitableTimerExA(LPSECURITY_ATTRIBUTES lpTimerAttributes, LPCSTR lpTimerName, DWORD dwFlags,
+                                     DWORD dwDesiredAccess);
+// Due times in 100 ns units: negative ones count from now, others are UTC file
+// times. Completion routines are refused with ERROR_NOT_SUPPORTED.
+BOOL WINAPI SetWaitableTimer(HANDLE hTimer, const LARGE_INTEGER* lpDueTime, LONG lPeriod,
+                             PTIMERAPCROUTINE pfnCompletionRoutine, LPVOID lpArgToCompletionRoutine, BOOL fResume);
+BOOL WINAPI CancelWaitableTimer(HANDLE hTimer);
+
 DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds);
 
@@ -47,3 +61,5 @@ void WINAPI Sleep(DWORD dwMilliseconds);
 #define CreateMutex CreateMutexA
 #define OpenMutex OpenMutexA
 #define CreateSemaphore CreateSemaphoreA
+#define CreateWaitableTimer CreateWaitableTimerA
+#define CreateWaitableTimerEx CreateWaitableTimerExA

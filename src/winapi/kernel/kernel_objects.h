@@ -13,7 +13,7 @@
 
 namespace halvo::kernel {
 
-enum class ObjectKind { Thread, Event, Mutex, Semaphore, FileSearch, File };
+enum class ObjectKind { Thread, Event, Mutex, Semaphore, Timer, FileSearch, File };
 
 class KernelObject {
  public:
@@ -35,6 +35,11 @@ class WaitableObject : public KernelObject {
   // semaphore's count, a mutex's ownership. True when the object was a
   // mutex abandoned by a thread that ended while owning it.
   virtual bool Acquire(DWORD threadId) = 0;
+  // When the object becomes signaled by itself, with no thread acting on it
+  // (a waitable timer's due time); never for the other objects.
+  virtual std::chrono::steady_clock::time_point SignalTime() const {
+    return std::chrono::steady_clock::time_point::max();
+  }
 
   // A named object's system-wide claim on its name; held while the object lives.
   std::unique_ptr<NameClaim> nameClaim;

@@ -1,7 +1,8 @@
-// Events, mutexes and semaphores, with names, and the waits on every
-// waitable object. A name is looked up among the objects of this process
+// Events, mutexes, semaphores and waitable timers, with names, and the waits
+// on every waitable object. A name is looked up among the objects of this process
 // first and then among the claims of other processes (see name_claims.h).
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -107,6 +108,65 @@ class SemaphoreObject : public WaitableObject {
   const LONG maximum;
 };
 
+using Clock = std::chrono::steady_clock;
+// The platform's unit of due times: 100 nanoseconds.
+using TimerTicks = std::chrono::duration<int64_t, std::ratio<1, 10000000>>;
+
+// A waitable timer: once its due time passes it is signaled and, with a
+// period, due again a period later. A wait takes the signal of a
+// synchronization timer; a manual-reset timer stays signaled until it is set
+// again.
+class TimerObject : public WaitableObject {
+ public:
+  explicit TimerObject(bool manualReset) : WaitableObject(ObjectKind::Timer), manualReset(manualReset) {}
+  bool IsSignaledFor(DWORD) const override {
+    Fire(Clock::now());
+    return signaled;
+  }
+  bool Acquire(DWORD) override {
+    if (!manualReset) signaled = false;
+    return false;
+  }
+  Clock::time_point SignalTime() const override { return active ? due : Clock::time_point::max(); }
+
+  // Turns a due time that has passed into the signal; a periodic timer is
+  // then due at the first of its periods still ahead.
+  void Fire(Clock::time_point now) const {
+    if (!active || now < due) return;
+    signaled = true;
+    if (period.count() == 0) {
+      active = false;
+      return;
+    }
+    due += period * ((now - due) / period + 1);
+  }
+
+  const bool manualReset;
+  // Guarded by SyncLock(). Time alone may move them, so a look changes them.
+  mutable bool signaled = false;
+  mutable bool active = false;
+  mutable Clock::time_point due;
+  std::chrono::milliseconds period{0};
+};
+
+// The point in steady time of a due time: negative values count 100 ns from
+// now, others are UTC file times. Far beyond reach, it is never.
+Clock::time_point DueTimePoint(LONGLONG dueTime) {
+  const Clock::time_point now = Clock::now();
+  int64_t ticksAhead;
+  if (dueTime < 0) {
+    ticksAhead = dueTime == INT64_MIN ? INT64_MAX : -dueTime;
+  } else {
+    FILETIME current;
+    GetSystemTimeAsFileTime(&current);
+    const int64_t currentTicks = static_cast<int64_t>(static_cast<ULONGLONG>(current.dwHighDateTime) << 32 | current.dwLowDateTime);
+    ticksAhead = dueTime > currentTicks ? dueTime - currentTicks : 0;
+  }
+  const auto reach = std::chrono::duration_cast<TimerTicks>(Clock::time_point::max() - now);
+  if (ticksAhead >= reach.count()) return Clock::time_point::max();
+  return now + std::chrono::duration_cast<Clock::duration>(TimerTicks(ticksAhead));
+}
+
 // Named objects of the process. An entry lives as long as a handle to its
 // object is open.
 struct NamedObjects {
@@ -163,8 +223,19 @@ std::shared_ptr<Object> Lookup(HANDLE handle, ObjectKind kind) {
 
 std::shared_ptr<WaitableObject> LookupWaitable(HANDLE handle) {
   std::shared_ptr<KernelObject> object = LookupHandle(handle);
-  if (!object || object->Kind() == ObjectKind::FileSearch) return nullptr;
-  return std::static_pointer_cast<WaitableObject>(object);
+  if (!object) return nullptr;
+  switch (object->Kind()) {
+    case ObjectKind::Thread:
+    case ObjectKind::Event:
+    case ObjectKind::Mutex:
+    case ObjectKind::Semaphore:
+    case ObjectKind::Timer:
+      return std::static_pointer_cast<WaitableObject>(object);
+    case ObjectKind::FileSearch:
+    case ObjectKind::File:
+      break;
+  }
+  return nullptr;
 }
 
 // Waits until one (or, with waitAll, every) object is signaled for the
@@ -199,10 +270,13 @@ DWORD WaitForObjects(const std::vector<std::shared_ptr<WaitableObject>>& objects
       }
     }
     if (milliseconds == 0) return WAIT_TIMEOUT;
-    if (milliseconds == INFINITE) {
+    // Wake for a change, the end of the wait, or an object's own signal time.
+    Clock::time_point wake = milliseconds == INFINITE ? Clock::time_point::max() : deadline;
+    for (const auto& object : objects) wake = std::min(wake, object->SignalTime());
+    if (wake == Clock::time_point::max()) {
       SyncChanged().wait(lock);
-    } else if (SyncChanged().wait_until(lock, deadline) == std::cv_status::timeout &&
-               std::chrono::steady_clock::now() >= deadline) {
+    } else if (SyncChanged().wait_until(lock, wake) == std::cv_status::timeout && milliseconds != INFINITE &&
+               Clock::now() >= deadline) {
       // One last look: the state may have changed as the time ran out.
       milliseconds = 0;
     }
@@ -324,6 +398,66 @@ BOOL WINAPI ReleaseSemaphore(HANDLE hSemaphore, LONG lReleaseCount, LPLONG lpPre
     semaphore->count += lReleaseCount;
   }
   SyncChanged().notify_all();
+  return TRUE;
+}
+
+HANDLE WINAPI CreateWaitableTimerExA(LPSECURITY_ATTRIBUTES, LPCSTR lpTimerName, DWORD dwFlags, DWORD) {
+  const DWORD known = CREATE_WAITABLE_TIMER_MANUAL_RESET | CREATE_WAITABLE_TIMER_HIGH_RESOLUTION;
+  // A high-resolution timer cannot have a name.
+  if ((dwFlags & ~known) != 0 || ((dwFlags & CREATE_WAITABLE_TIMER_HIGH_RESOLUTION) != 0 && lpTimerName != nullptr)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  const bool manualReset = (dwFlags & CREATE_WAITABLE_TIMER_MANUAL_RESET) != 0;
+  return CreateOrOpen(lpTimerName, ObjectKind::Timer, [&](bool) { return std::make_shared<TimerObject>(manualReset); });
+}
+
+HANDLE WINAPI CreateWaitableTimerA(LPSECURITY_ATTRIBUTES lpTimerAttributes, BOOL bManualReset, LPCSTR lpTimerName) {
+  return CreateWaitableTimerExA(lpTimerAttributes, lpTimerName, bManualReset ? CREATE_WAITABLE_TIMER_MANUAL_RESET : 0,
+                                TIMER_ALL_ACCESS);
+}
+
+BOOL WINAPI SetWaitableTimer(HANDLE hTimer, const LARGE_INTEGER* lpDueTime, LONG lPeriod,
+                             PTIMERAPCROUTINE pfnCompletionRoutine, LPVOID, BOOL) {
+  std::shared_ptr<TimerObject> timer = Lookup<TimerObject>(hTimer, ObjectKind::Timer);
+  if (!timer) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (lpDueTime == nullptr) {
+    SetLastError(ERROR_NOACCESS);
+    return FALSE;
+  }
+  if (lPeriod < 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  // Completion routines run only in alertable waits, which this layer has not.
+  if (pfnCompletionRoutine != nullptr) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return FALSE;
+  }
+  const Clock::time_point due = DueTimePoint(lpDueTime->QuadPart);
+  {
+    std::lock_guard lock(SyncLock());
+    timer->signaled = false;
+    timer->active = true;
+    timer->due = due;
+    timer->period = std::chrono::milliseconds(lPeriod);
+  }
+  // Waiters look again at when to wake.
+  SyncChanged().notify_all();
+  return TRUE;
+}
+
+BOOL WINAPI CancelWaitableTimer(HANDLE hTimer) {
+  std::shared_ptr<TimerObject> timer = Lookup<TimerObject>(hTimer, ObjectKind::Timer);
+  if (!timer) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  std::lock_guard lock(SyncLock());
+  timer->active = false;  // the signal stays as it is
   return TRUE;
 }
 
