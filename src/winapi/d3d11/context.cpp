@@ -8,6 +8,7 @@
 #include "winapi/d3d11/format_table.h"
 #include "winapi/d3d11/hooks.h"
 #include "winapi/d3d11/messages.h"
+#include "winapi/d3d11/resource_rules.h"
 
 namespace halvo::d3d11 {
 
@@ -449,6 +450,12 @@ bool ImmediateContext::ValidDraw(const char* entryPoint, bool indexed) {
     ReportError(entryPoint, "no index buffer is bound.");
     return false;
   }
+  // The input layout may have been made for another vertex shader's signature.
+  if (readsVertices && !LayoutFeedsInputs(entryPoint, inputLayout_->elements().data(),
+                                          UINT(inputLayout_->elements().size()), vertexShader_->inputs())) {
+    return false;
+  }
+  if (pixelShader_ && !StagesLink(entryPoint, vertexShader_->outputs(), pixelShader_->inputs())) return false;
   if (inputLayout_) {
     for (const D3D11_INPUT_ELEMENT_DESC& element : inputLayout_->elements()) {
       if (!vertexBuffers_[element.InputSlot].buffer) {

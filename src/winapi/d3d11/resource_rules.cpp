@@ -578,7 +578,11 @@ bool CheckInputLayout(const char* entryPoint, const D3D11_INPUT_ELEMENT_DESC* el
       }
     }
   }
-  // Every input the vertex code reads must be fed, with a matching component type.
+  return LayoutFeedsInputs(entryPoint, elements, count, inputs);
+}
+
+bool LayoutFeedsInputs(const char* entryPoint, const D3D11_INPUT_ELEMENT_DESC* elements, UINT count,
+                       const std::vector<SignatureElement>& inputs) {
   for (const SignatureElement& input : inputs) {
     if (input.systemValue) continue;
     bool fed = false;
@@ -598,6 +602,22 @@ bool CheckInputLayout(const char* entryPoint, const D3D11_INPUT_ELEMENT_DESC* el
     if (!fed) {
       ReportError(entryPoint, "the vertex code reads %s%u, which no element provides.", input.semanticName.c_str(),
                   input.semanticIndex);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool StagesLink(const char* entryPoint, const std::vector<SignatureElement>& vertexOutputs,
+                const std::vector<SignatureElement>& pixelInputs) {
+  for (const SignatureElement& input : pixelInputs) {
+    if (input.systemValue) continue;
+    const bool written = std::any_of(vertexOutputs.begin(), vertexOutputs.end(), [&](const SignatureElement& output) {
+      return output.semanticName == input.semanticName && output.semanticIndex == input.semanticIndex;
+    });
+    if (!written) {
+      ReportError(entryPoint, "the pixel shader reads %s%u, which the vertex shader does not write.",
+                  input.semanticName.c_str(), input.semanticIndex);
       return false;
     }
   }

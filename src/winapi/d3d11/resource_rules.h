@@ -43,5 +43,11 @@ bool CheckDepthStencilViewDesc(const char* entryPoint, ResourceCore* resource,
 // semantic; `offsets` receives each element's byte offset.
 bool CheckInputLayout(const char* entryPoint, const D3D11_INPUT_ELEMENT_DESC* elements, UINT count,
                       const std::vector<SignatureElement>& inputs, std::vector<UINT>* offsets);
+// Whether the elements feed every input of a vertex shader (by semantic, with a fitting type).
+bool LayoutFeedsInputs(const char* entryPoint, const D3D11_INPUT_ELEMENT_DESC* elements, UINT count,
+                       const std::vector<SignatureElement>& inputs);
+// Whether the vertex shader writes every input the pixel shader reads (by semantic).
+bool StagesLink(const char* entryPoint, const std::vector<SignatureElement>& vertexOutputs,
+                const std::vector<SignatureElement>& pixelInputs);
 
 }  // namespace halvo::d3d11

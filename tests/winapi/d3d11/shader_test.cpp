@@ -175,6 +175,41 @@ TEST_F(Shaders, DrawsAreRecordedOnlyWithEverythingTheyNeedBound) {
   EXPECT_EQ(bound.get(), vertexShader.get());
 }
 
+TEST_F(Shaders, DrawsNeedTheLayoutToFeedTheBoundVertexShaderAndTheStagesToLink) {
+  const std::vector<uint8_t> vertex = Compile(kVertexSource, "vs_4_0");
+  const std::vector<uint8_t> indexed = Compile(kIndexedSource, "vs_4_0");
+  const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
+  Ref<ID3D11VertexShader> vertexShader;
+  Ref<ID3D11VertexShader> indexedShader;
+  Ref<ID3D11PixelShader> pixelShader;
+  Ref<ID3D11InputLayout> layout;
+  ASSERT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, vertexShader.Put()), S_OK);
+  ASSERT_EQ(device_->CreateVertexShader(indexed.data(), indexed.size(), nullptr, indexedShader.Put()), S_OK);
+  ASSERT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
+  ASSERT_EQ(device_->CreateInputLayout(kLayout, 3, vertex.data(), vertex.size(), layout.Put()), S_OK);
+  context_->IASetInputLayout(layout.get());
+  context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+  context_->VSSetShader(indexedShader.get(), nullptr, 0);
+  context_->Draw(3, 0);
+  EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 0u) << "the layout does not feed BLENDINDICES";
+  context_->VSSetShader(vertexShader.get(), nullptr, 0);
+  context_->Draw(3, 0);
+  EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 1u) << "no pixel shader is needed";
+  context_->PSSetShader(pixelShader.get(), nullptr, 0);
+  context_->Draw(3, 0);
+  EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 2u);
+
+  const std::vector<uint8_t> positionOnly = Compile(kGeneratedSource, "vs_4_0");
+  Ref<ID3D11VertexShader> positionShader;
+  ASSERT_EQ(device_->CreateVertexShader(positionOnly.data(), positionOnly.size(), nullptr, positionShader.Put()), S_OK);
+  context_->VSSetShader(positionShader.get(), nullptr, 0);
+  context_->Draw(3, 0);
+  EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 2u) << "the pixel shader reads COLOR0 and TEXCOORD0";
+  bool named = false;
+  for (const std::string& message : NewMessages()) named = named || message.find("COLOR0") != std::string::npos;
+  EXPECT_TRUE(named);
+}
+
 TEST_F(Shaders, ClassInstancesAreNotTaken) {
   const std::vector<uint8_t> vertex = Compile(kVertexSource, "vs_4_0");
   Ref<ID3D11VertexShader> shader;
