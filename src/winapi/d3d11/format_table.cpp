@@ -104,8 +104,9 @@ constexpr FormatInfo kFormats[] = {
     {DXGI_FORMAT_B4G4R4A4_UNORM, 2, 1, kColor, DXGI_FORMAT_B4G4R4A4_UNORM, 4, {Un(2, 4), Un(1, 4), Un(0, 4), Un(3, 4)}, false, false},
 };
 
-constexpr uint32_t kTextureSupport = D3D11_FORMAT_SUPPORT_TEXTURE2D | D3D11_FORMAT_SUPPORT_TEXTURE3D |
-                                     D3D11_FORMAT_SUPPORT_TEXTURECUBE | D3D11_FORMAT_SUPPORT_MIP;
+// This layer makes 2D textures, arrays and cubes only; no format answers TEXTURE1D or TEXTURE3D.
+constexpr uint32_t kTextureSupport =
+    D3D11_FORMAT_SUPPORT_TEXTURE2D | D3D11_FORMAT_SUPPORT_TEXTURECUBE | D3D11_FORMAT_SUPPORT_MIP;
 constexpr uint32_t kLoadSupport = D3D11_FORMAT_SUPPORT_SHADER_LOAD | D3D11_FORMAT_SUPPORT_CPU_LOCKABLE |
                                   D3D11_FORMAT_SUPPORT_CAST_WITHIN_BIT_LAYOUT;
 constexpr uint32_t kBufferSupport = D3D11_FORMAT_SUPPORT_BUFFER | D3D11_FORMAT_SUPPORT_IA_VERTEX_BUFFER;
