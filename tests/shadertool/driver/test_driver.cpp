@@ -439,4 +439,31 @@ TEST_F(DriverTest, ResetEmptiesTheState)
     EXPECT_STREQ(state.outputBaseName.GetText(), "");
 }
 
+// What the engine sees of a read and a translation through its interface,
+// and that Reset empties it for the next shader.
+TEST_F(DriverTest, EngineInterfaceShowsTheDescriptionOutputsStampAndLog)
+{
+    WriteFile("sprite.xml", SpriteXml(kSpriteSources));
+    ASSERT_TRUE(ReadShaderXML("res://sprite.xml", nullptr, false, true));
+    ASSERT_EQ(GetDescription().sources.GetCount(), 2);
+    EXPECT_STREQ(GetDescription().sources[0].text.GetText(), "");
+    ASSERT_TRUE(ReadShaderSources());
+    EXPECT_EQ(std::string(GetDescription().sources[0].text.GetText()), kVertexMain);
+    settings.descriptionLoaded = 1;
+    settings.compile = 1;  // HLSL11 outputs are the compiled code
+    ASSERT_TRUE(TranslateShaderXML("res://sprite.xml", settings, false)) << MainLog();
+    EXPECT_EQ(GetStageMask(), 3u);
+    for (int stage : {STAGE_VERTEX, STAGE_PIXEL}) {
+        EXPECT_GT(GetStageOutput(stage).GetSize(), 0);
+        EXPECT_EQ(&GetStageOutput(stage), &GetGlobalState().stageOutputs[stage]);
+    }
+    EXPECT_EQ(GetStamp(), GetGlobalState().stamp);
+    EXPECT_EQ(std::string(GetLogText().GetText()), MainLog());
+    EXPECT_NE(MainLog().find("Translating Shader XML 'res://sprite.xml'..."), std::string::npos);
+    Reset();
+    EXPECT_EQ(GetStageMask(), 0u);
+    EXPECT_EQ(GetStageOutput(STAGE_VERTEX).GetSize(), 0);
+    EXPECT_TRUE(GetLogText().IsEmpty());
+}
+
 }  // namespace
