@@ -1,0 +1,133 @@
+// PNG files decoded into bitmap pixels, and the files refused.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "graphics/bitmap_record.h"
+#include "imaging/image_loader.h"
+#include "imaging/log_capture.h"
+#include "imaging/png_files.h"
+
+namespace {
+
+class PngImageReader : public ::testing::Test {
+protected:
+    void SetUp() override { m_bitmap.name = "res://tile"; }
+    void TearDown() override { HVI_GetImageLoader()->FreeImagePixels(&m_bitmap); }
+
+    bool Load(const std::vector<uint8_t>& bytes, int32_t channelOrder = 0)
+    {
+        return HVI_GetImageLoader()->LoadImage(&m_bitmap, bytes.data(), int64_t(bytes.size()), channelOrder);
+    }
+    std::vector<uint8_t> Pixels() const
+    {
+        return {m_bitmap.pixels, m_bitmap.pixels + size_t(m_bitmap.pixelWidth) * m_bitmap.pixelHeight * 4};
+    }
+    // Keeps a buffer in the bitmap so that a refusal can be seen to keep it.
+    void HoldOnePixel()
+    {
+        ASSERT_TRUE(HVI_GetImageLoader()->AllocateImagePixels(&m_bitmap, 1, 1));
+        m_bitmap.width = m_bitmap.height = 1;
+        m_kept = m_bitmap.pixels;
+    }
+    void ExpectKept() const
+    {
+        EXPECT_EQ(m_bitmap.pixels, m_kept);
+        EXPECT_EQ(m_bitmap.pixelWidth, 1);
+        EXPECT_EQ(m_bitmap.width, 1);
+    }
+
+    HV_Bitmap m_bitmap;
+    uint8_t* m_kept = nullptr;
+    LogCapture m_log;
+};
+
+TEST_F(PngImageReader, RgbaPixelsComeBackAsWritten)
+{
+    ASSERT_TRUE(Load(WritePng(TestPixels3x2(), 3, 2)));
+    EXPECT_EQ(m_bitmap.pixelWidth, 3);
+    EXPECT_EQ(m_bitmap.pixelHeight, 2);
+    EXPECT_EQ(m_bitmap.width, 3);
+    EXPECT_EQ(m_bitmap.height, 2);
+    EXPECT_EQ(Pixels(), TestPixels3x2());
+    EXPECT_TRUE(m_log.Lines().empty());
+}
+
+TEST_F(PngImageReader, ChannelOrderOneSwapsRedAndBlue)
+{
+    ASSERT_TRUE(Load(WritePng(TestPixels3x2(), 3, 2), 1));
+    const std::vector<uint8_t> expected = {0,  0,  255, 255, 0,  255, 0,  128, 255, 0,   0,  0,
+                                           30, 20, 10,  40,  70, 60,  50, 80,  110, 100, 90, 120};
+    EXPECT_EQ(Pixels(), expected);
+}
+
+TEST_F(PngImageReader, GreyImagesGainEqualChannelsAndOpaqueAlpha)
+{
+    const std::vector<uint8_t> grey = {0, 100, 200, 255};
+    ASSERT_TRUE(Load(WritePng(grey, 2, 2, PNG_FORMAT_GRAY)));
+    const std::vector<uint8_t> expected = {0,   0,   0,   255, 100, 100, 100, 255,
+                                           200, 200, 200, 255, 255, 255, 255, 255};
+    EXPECT_EQ(Pixels(), expected);
+}
+
+TEST_F(PngImageReader, BytesThatAreNoPngAreRefused)
+{
+    HoldOnePixel();
+    const std::vector<uint8_t> text = {'h', 'e', 'l', 'l', 'o'};
+    EXPECT_FALSE(Load(text));
+    EXPECT_FALSE(HVI_GetImageLoader()->LoadImage(&m_bitmap, nullptr, 0, 0));
+    ExpectKept();
+    ASSERT_EQ(m_log.Lines().size(), 2u);
+    EXPECT_EQ(m_log.Lines()[0].rfind("LoadImage: 'res://tile' is not a PNG image: ", 0), 0u);
+    EXPECT_EQ(m_log.Lines()[1], "LoadImage: 'res://tile' is not a PNG image: no bytes");
+}
+
+TEST_F(PngImageReader, CorruptPixelDataIsRefused)
+{
+    HoldOnePixel();
+    std::vector<uint8_t> bytes = WritePng(TestPixels3x2(), 3, 2);
+    // The first byte of the IDAT chunk's data: its CRC no longer matches.
+    const size_t idat = std::string(bytes.begin(), bytes.end()).find("IDAT");
+    ASSERT_NE(idat, std::string::npos);
+    bytes[idat + 4] ^= 0xff;
+    EXPECT_FALSE(Load(bytes));
+    ExpectKept();
+    ASSERT_EQ(m_log.Lines().size(), 1u);
+    EXPECT_EQ(m_log.Lines()[0].rfind("LoadImage: 'res://tile' could not be decoded: ", 0), 0u);
+}
+
+TEST_F(PngImageReader, TruncatedFileIsRefusedAtEveryLength)
+{
+    HoldOnePixel();
+    const std::vector<uint8_t> bytes = WritePng(TestPixels3x2(), 3, 2);
+    // Everything short of the IEND chunk (12 bytes) lacks pixel data or its end.
+    for (size_t length = 1; length + 12 < bytes.size(); ++length) {
+        EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(length)))) << length;
+    }
+    ExpectKept();
+    EXPECT_EQ(m_log.Lines().size(), bytes.size() - 13);
+}
+
+TEST_F(PngImageReader, SidesAboveTheLargestTextureAreRefused)
+{
+    HoldOnePixel();
+    EXPECT_FALSE(Load(PngHeaderOnly(16385, 1)));
+    EXPECT_FALSE(Load(PngHeaderOnly(1, 1000000)));
+    ExpectKept();
+    ASSERT_EQ(m_log.Lines().size(), 2u);
+    EXPECT_EQ(m_log.Lines()[0], "LoadImage: 'res://tile' is 16385 x 1 pixels, larger than 16384 x 16384.");
+    EXPECT_EQ(m_log.Lines()[1], "LoadImage: 'res://tile' is 1 x 1000000 pixels, larger than 16384 x 16384.");
+}
+
+TEST_F(PngImageReader, AHeaderAskingMorePixelsThanTheFileCanHoldIsRefusedFirst)
+{
+    HoldOnePixel();
+    // 57 bytes cannot inflate to 268 million pixels: refused before a gigabyte is taken for them.
+    EXPECT_FALSE(Load(PngHeaderOnly(16384, 16384)));
+    ExpectKept();
+    ASSERT_EQ(m_log.Lines().size(), 1u);
+    EXPECT_EQ(m_log.Lines()[0], "LoadImage: 'res://tile' is too short to hold 16384 x 16384 pixels.");
+}
+
+}  // namespace
