@@ -5,16 +5,25 @@
 #include "filesystem/native_system.h"
 #include "filesystem/scheme_roots.h"
 #include "foundation/log.h"
+#include "graphics/bitmap_table.h"
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_messages.h"
+#include "shadertool/driver/driver.h"
 #include "shadertool/driver/engine_interface.h"
 
 namespace {
 
-// Holds "ShaderTranslator" for one request.
+void* GetSourceBitmap(const char* name) { return HV_Graphics_GetBitmap(name); }
+
+// Holds "ShaderTranslator" for one request, whose pixel textures find the
+// bitmaps their "source" names in the bitmap table.
 class TranslatorLock {
 public:
-    TranslatorLock() : m_mutex(HV_Threading_GetMutex(kShaderTranslatorMutexName)) { HV_Threading_LockMutex(m_mutex); }
+    TranslatorLock() : m_mutex(HV_Threading_GetMutex(kShaderTranslatorMutexName))
+    {
+        HV_Threading_LockMutex(m_mutex);
+        ShaderTool::GetGlobalState().reader.SetBitmapGetter(GetSourceBitmap);
+    }
     ~TranslatorLock() { HV_Threading_UnlockMutex(m_mutex); }
     TranslatorLock(const TranslatorLock&) = delete;
     TranslatorLock& operator=(const TranslatorLock&) = delete;

@@ -11,14 +11,14 @@
 #include "core/threading.h"
 #include "filesystem/scheme_roots.h"
 #include "foundation/log.h"
-#include "graphics/renderer_implementation.h"
+#include "graphics/null_renderer.h"
 #include "graphics/shader_translation.h"
 #include "shadertool/driver/engine_interface.h"
 #include "support/temporary_folder.h"
 
 namespace {
 
-class HLSL11Renderer : public RendererImplementation {
+class HLSL11Renderer : public RendererImplementationNull {
 public:
     uint32_t GetShaderTarget() override { return ShaderTool::TARGET_HLSL11; }
     uint32_t GetShaderFeatureLevel() override { return ShaderTool::FEATURE_LEVEL_HLSL11_DEFAULT; }

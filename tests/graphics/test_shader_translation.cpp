@@ -14,7 +14,7 @@
 #include "data/data_manager.h"
 #include "filesystem/scheme_roots.h"
 #include "foundation/log.h"
-#include "graphics/renderer_implementation.h"
+#include "graphics/null_renderer.h"
 #include "graphics/shader_translation.h"
 #include "shadertool/driver/engine_interface.h"
 #include "support/temporary_folder.h"
@@ -22,7 +22,7 @@
 namespace {
 
 // A renderer back end that asks for HLSL11 code at the default level.
-class HLSL11Renderer : public RendererImplementation {
+class HLSL11Renderer : public RendererImplementationNull {
 public:
     uint32_t GetShaderTarget() override { return ShaderTool::TARGET_HLSL11; }
     uint32_t GetShaderFeatureLevel() override { return ShaderTool::FEATURE_LEVEL_HLSL11_DEFAULT; }

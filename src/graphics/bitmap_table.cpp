@@ -1,0 +1,153 @@
+#include "graphics/bitmap_table.h"
+
+#include <cstring>
+
+#include "core/engine_locks.h"
+#include "core/logging.h"
+#include "core/threading.h"
+#include "filesystem/whole_file.h"
+#include "foundation/byte_buffer.h"
+#include "foundation/text.h"
+#include "graphics/bitmap_messages.h"
+#include "graphics/renderer_implementation.h"
+#include "imaging/image_loader.h"
+
+namespace {
+
+constexpr const char* kBitmapLockName = "GET_BITMAP";
+constexpr const char* kDefaultImageExtension = ".png";
+constexpr const char* kHttpPrefix = "http://";
+constexpr int32_t kMainThreadId = 1;
+
+// Guarded by GET_BITMAP.
+HV_Bitmap g_bitmaps[kBitmapTableCapacity];
+int32_t g_bitmapCount = 0;
+
+HV_Bitmap* Find(const char* name, uint32_t hash)
+{
+    for (int32_t i = 0; i < g_bitmapCount; ++i) {
+        HV_Bitmap& bitmap = g_bitmaps[i];
+        if (bitmap.hash == hash && !bitmap.name.IsEmpty() && bitmap.name == name) return &bitmap;
+    }
+    return nullptr;
+}
+
+HV_Bitmap* Create(const char* name, uint32_t hash, int32_t cacheMode)
+{
+    HV_Print(kBitmapCaching, name);
+    int32_t index = 0;
+    while (index < g_bitmapCount && !g_bitmaps[index].name.IsEmpty()) ++index;
+    if (index == kBitmapTableCapacity) {
+        HV_Popup(HV_LOG_ERROR, kBitmapTableFull);
+        return nullptr;
+    }
+    if (index == g_bitmapCount) ++g_bitmapCount;
+    HV_Bitmap& bitmap = g_bitmaps[index];
+    bitmap = HV_Bitmap{};
+    bitmap.name = name;
+    bitmap.hash = hash;
+    bitmap.cacheMode = cacheMode;
+    return &bitmap;
+}
+
+void CountReference(HV_Bitmap& bitmap)
+{
+    if (bitmap.references >= kBitmapReferenceLimit) {
+        HV_Popup(HV_LOG_WARNING, kBitmapReferencesCapped, bitmap.name.GetText(), kBitmapReferenceLimit);
+        return;
+    }
+    ++bitmap.references;
+}
+
+// Whether the name's last path element carries an extension.
+bool HasExtension(const char* name)
+{
+    for (const char* c = name + std::strlen(name); c > name; --c) {
+        if (c[-1] == '/') return false;
+        if (c[-1] == '.' && c - 1 > name) return true;
+    }
+    return false;
+}
+
+void ReadPixels(HV_Bitmap& bitmap)
+{
+    String path = bitmap.name;
+    // A URL is fetched as it stands: its query is no file name.
+    const bool url = std::strncmp(path.GetText(), kHttpPrefix, std::strlen(kHttpPrefix)) == 0;
+    if (!url && !HasExtension(path.GetText())) path.Append(kDefaultImageExtension);
+    RendererImplementation* renderer = HVI_GetRenderer();
+    const int32_t channelOrder = renderer != nullptr ? renderer->GetTextureChannelOrder() : 0;
+    ByteBuffer bytes;
+    if (!HVI_ReadWholeFile(path.GetText(), bytes) ||
+        !HVI_GetImageLoader()->LoadImage(&bitmap, bytes.GetData(), bytes.GetSize(), channelOrder)) {
+        HV_Popup(HV_LOG_WARNING, kBitmapNotFound, bitmap.name.GetText());
+        return;
+    }
+    // Other threads leave the upload to the frame.
+    if (renderer != nullptr && HV_Threading_GetCurrentThreadId() == kMainThreadId && !renderer->CreateTexture(&bitmap)) {
+        HV_Log(HV_LOG_ERROR, kBitmapTextureFailed, bitmap.name.GetText());
+    }
+}
+
+void FreeResources(HV_Bitmap& bitmap)
+{
+    HVI_GetImageLoader()->FreeImagePixels(&bitmap);
+    if (bitmap.renderer.loaded) {
+        if (RendererImplementation* renderer = HVI_GetRenderer()) renderer->ReleaseTexture(bitmap.renderer);
+    }
+    bitmap.renderer = HV_BitmapRendererBlock{};
+}
+
+}  // namespace
+
+HV_Bitmap* HV_Graphics_LoadBitmap(const char* name, int32_t cacheMode)
+{
+    if (name == nullptr) {
+        HV_Popup(HV_LOG_WARNING, kBitmapNullName);
+        return nullptr;
+    }
+    const uint32_t hash = HVI_HashName(name);
+    HVI_EngineLockScope lock(kBitmapLockName);
+    HV_Bitmap* bitmap = Find(name, hash);
+    if (bitmap == nullptr) {
+        if (cacheMode == HV_BITMAP_CACHE_LOOKUP) return nullptr;
+        bitmap = Create(name, hash, cacheMode);
+        if (bitmap == nullptr) return nullptr;
+    }
+    if (cacheMode == HV_BITMAP_CACHE_NOTHING || cacheMode == HV_BITMAP_CACHE_LOOKUP) return bitmap;
+    CountReference(*bitmap);
+    if ((cacheMode & HV_BITMAP_CACHE_LOAD) != 0 && bitmap->pixels == nullptr) ReadPixels(*bitmap);
+    return bitmap;
+}
+
+HV_Bitmap* HV_Graphics_GetBitmap(const char* name)
+{
+    return HV_Graphics_LoadBitmap(name, HV_BITMAP_CACHE_LOAD);
+}
+
+void HV_Graphics_ReleaseBitmap(HV_Bitmap* bitmap)
+{
+    if (bitmap == nullptr) return;
+    HVI_EngineLockScope lock(kBitmapLockName);
+    if (bitmap->references == 0) {
+        HV_Log(HV_LOG_WARNING, kBitmapReleaseUnreferenced, bitmap->name.GetText());
+        return;
+    }
+    if (--bitmap->references == 0) FreeResources(*bitmap);
+}
+
+int32_t HVI_GetBitmapCount()
+{
+    HVI_EngineLockScope lock(kBitmapLockName);
+    return g_bitmapCount;
+}
+
+void HVI_ResetBitmapTable()
+{
+    HVI_EngineLockScope lock(kBitmapLockName);
+    for (int32_t i = 0; i < g_bitmapCount; ++i) {
+        FreeResources(g_bitmaps[i]);
+        g_bitmaps[i] = HV_Bitmap{};
+    }
+    g_bitmapCount = 0;
+}

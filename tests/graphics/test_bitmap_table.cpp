@@ -1,0 +1,186 @@
+// The bitmap table: finding, creating and loading bitmaps by name with their
+// reference counts, from files and over HTTP.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "filesystem/http_test_server.h"
+#include "graphics/graphics_rig.h"
+#include "graphics/null_renderer.h"
+#include "imaging/png_files.h"
+
+namespace {
+
+class BitmapTable : public GraphicsTest {
+protected:
+    void SetUp() override
+    {
+        GraphicsTest::SetUp();
+        WriteFile("tile.png", WritePng(TestPixels3x2(), 3, 2));
+    }
+    static std::vector<uint8_t> Pixels(const HV_Bitmap* bitmap)
+    {
+        return {bitmap->pixels, bitmap->pixels + size_t(bitmap->pixelWidth) * bitmap->pixelHeight * 4};
+    }
+};
+
+TEST_F(BitmapTable, LoadReadsThePngOfANameWithoutExtension)
+{
+    HV_Bitmap* bitmap = HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_LOAD);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_STREQ(bitmap->name.GetText(), "res://tile");
+    EXPECT_EQ(bitmap->references, 1);
+    EXPECT_EQ(bitmap->width, 3);
+    EXPECT_EQ(bitmap->height, 2);
+    EXPECT_EQ(Pixels(bitmap), TestPixels3x2());
+    EXPECT_TRUE(Logged("..caching bitmap 'res://tile'"));
+}
+
+TEST_F(BitmapTable, ANameWithExtensionIsReadAsItStands)
+{
+    HV_Bitmap* bitmap = HV_Graphics_LoadBitmap("res://tile.png", HV_BITMAP_CACHE_LOAD);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(Pixels(bitmap), TestPixels3x2());
+    // A different name is a different record, though the file is the same.
+    EXPECT_NE(HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_LOAD), bitmap);
+    EXPECT_EQ(HVI_GetBitmapCount(), 2);
+}
+
+TEST_F(BitmapTable, EveryLoadAndGetCountsAReferenceOnTheOneRecord)
+{
+    HV_Bitmap* first = HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_LOAD);
+    uint8_t* const pixels = first->pixels;
+    EXPECT_EQ(HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_LOAD), first);
+    EXPECT_EQ(HV_Graphics_GetBitmap("res://tile"), first);
+    EXPECT_EQ(first->references, 3);
+    EXPECT_EQ(first->pixels, pixels);  // read once
+    EXPECT_EQ(CountLogged("..caching bitmap 'res://tile'"), 1);
+    EXPECT_EQ(HVI_GetBitmapCount(), 1);
+}
+
+TEST_F(BitmapTable, ReleasingTheLastReferenceFreesThePixelsAndTheTexture)
+{
+    RendererImplementationNull renderer;
+    HVI_SetRenderer(&renderer);
+    HV_Bitmap* bitmap = HV_Graphics_GetBitmap("res://tile");
+    HV_Graphics_GetBitmap("res://tile");
+    ASSERT_TRUE(bitmap->renderer.loaded);
+    HV_Graphics_ReleaseBitmap(bitmap);
+    EXPECT_NE(bitmap->pixels, nullptr);
+    HV_Graphics_ReleaseBitmap(bitmap);
+    EXPECT_EQ(bitmap->references, 0);
+    EXPECT_EQ(bitmap->pixels, nullptr);
+    EXPECT_FALSE(bitmap->renderer.loaded);
+    // A release too many is reported and changes nothing.
+    HV_Graphics_ReleaseBitmap(bitmap);
+    EXPECT_EQ(bitmap->references, 0);
+    EXPECT_TRUE(Logged("HV_Graphics_ReleaseBitmap: bitmap 'res://tile' holds no reference."));
+    // The record stays and is read again by the next load.
+    EXPECT_EQ(HV_Graphics_GetBitmap("res://tile"), bitmap);
+    EXPECT_EQ(Pixels(bitmap), TestPixels3x2());
+}
+
+TEST_F(BitmapTable, CacheNothingCreatesWithoutReferenceOrPixels)
+{
+    HV_Bitmap* bitmap = HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_NOTHING);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(bitmap->references, 0);
+    EXPECT_EQ(bitmap->pixels, nullptr);
+    EXPECT_EQ(HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_NOTHING), bitmap);
+    EXPECT_EQ(bitmap->references, 0);
+}
+
+TEST_F(BitmapTable, LookupFindsWithoutCountingAndCreatesNothing)
+{
+    EXPECT_EQ(HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_LOOKUP), nullptr);
+    EXPECT_EQ(HVI_GetBitmapCount(), 0);
+    HV_Bitmap* bitmap = HV_Graphics_GetBitmap("res://tile");
+    EXPECT_EQ(HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_LOOKUP), bitmap);
+    EXPECT_EQ(bitmap->references, 1);
+}
+
+TEST_F(BitmapTable, AMissingOrDamagedFileGivesARecordWithoutPixels)
+{
+    std::vector<uint8_t> truncated = WritePng(TestPixels3x2(), 3, 2);
+    truncated.resize(truncated.size() / 2);
+    WriteFile("half.png", truncated);
+    HV_Bitmap* missing = HV_Graphics_GetBitmap("res://missing");
+    HV_Bitmap* half = HV_Graphics_GetBitmap("res://half");
+    ASSERT_NE(missing, nullptr);
+    ASSERT_NE(half, nullptr);
+    EXPECT_EQ(missing->pixels, nullptr);
+    EXPECT_EQ(half->pixels, nullptr);
+    EXPECT_EQ(half->references, 1);
+    EXPECT_TRUE(Logged("[POPUP] Bitmap resource 'res://missing' not found."));
+    EXPECT_TRUE(Logged("[POPUP] Bitmap resource 'res://half' not found."));
+}
+
+TEST_F(BitmapTable, ANullNameIsReported)
+{
+    EXPECT_EQ(HV_Graphics_LoadBitmap(nullptr, HV_BITMAP_CACHE_LOAD), nullptr);
+    EXPECT_EQ(HV_Graphics_GetBitmap(nullptr), nullptr);
+    EXPECT_EQ(CountLogged("[POPUP] HV_Graphics_LoadBitmap called with null parameter."), 2);
+}
+
+TEST_F(BitmapTable, ReferencesAreCappedAt4096)
+{
+    HV_Bitmap* bitmap = nullptr;
+    for (int i = 0; i < 4097; ++i) bitmap = HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_LOAD);
+    EXPECT_EQ(bitmap->references, 4096);
+    EXPECT_EQ(CountLogged("[POPUP] Bitmap 'res://tile' reference count suspiciously high: capping at 4096."), 1);
+}
+
+TEST_F(BitmapTable, TheTableHolds3072Bitmaps)
+{
+    HVI_SetLogThreshold(2);  // not 3072 caching lines
+    for (int i = 0; i < 3072; ++i) {
+        ASSERT_NE(HV_Graphics_LoadBitmap(("b" + std::to_string(i)).c_str(), HV_BITMAP_CACHE_NOTHING), nullptr);
+    }
+    EXPECT_EQ(HV_Graphics_LoadBitmap("one more", HV_BITMAP_CACHE_NOTHING), nullptr);
+    EXPECT_TRUE(Logged("[POPUP]  ! Halvo out of free bitmaps."));
+    EXPECT_EQ(HVI_GetBitmapCount(), 3072);
+}
+
+TEST_F(BitmapTable, TheRendererMakesATextureOnTheMainThreadInItsChannelOrder)
+{
+    class BgraRenderer : public RendererImplementationNull {
+    public:
+        int32_t GetTextureChannelOrder() override { return 1; }
+    } renderer;
+    HVI_SetRenderer(&renderer);
+    HV_Bitmap* bitmap = HV_Graphics_GetBitmap("res://tile");
+    EXPECT_TRUE(bitmap->renderer.loaded);
+    EXPECT_EQ(bitmap->renderer.textureWidth, 3);
+    EXPECT_EQ(bitmap->pixels[0], 0);  // blue of the red first pixel
+    EXPECT_EQ(bitmap->pixels[2], 255);
+}
+
+TEST_F(BitmapTable, OtherThreadsLeaveTheTextureToTheFrame)
+{
+    RendererImplementationNull renderer;
+    HVI_SetRenderer(&renderer);
+    HV_Bitmap* bitmap = nullptr;
+    std::thread([&bitmap] { bitmap = HV_Graphics_GetBitmap("res://tile"); }).join();
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_NE(bitmap->pixels, nullptr);
+    EXPECT_FALSE(bitmap->renderer.loaded);
+}
+
+TEST_F(BitmapTable, HttpNamesAreFetchedAsTheyStand)
+{
+    const std::vector<uint8_t> png = WritePng(TestPixels3x2(), 3, 2);
+    HttpTestServer server([&png](const std::string&) {
+        return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(png.size()) + "\r\n\r\n" +
+               std::string(png.begin(), png.end());
+    });
+    const std::string url = server.Url("/user/7/picture?width=50&height=50");
+    HV_Bitmap* bitmap = HV_Graphics_LoadBitmap(url.c_str(), HV_BITMAP_CACHE_LOAD);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(Pixels(bitmap), TestPixels3x2());
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].rfind("GET /user/7/picture?width=50&height=50 HTTP/1.0\r\n", 0), 0u);
+}
+
+}  // namespace

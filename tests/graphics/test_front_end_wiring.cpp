@@ -1,0 +1,84 @@
+// The bitmap table as other subsystems reach it: the pictures of the
+// simulated social service, and the "source" bitmaps of Shader XML pixel
+// textures.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "core/subsystem_hooks.h"
+#include "extensions/simulated/picture_loading.h"
+#include "graphics/graphics_rig.h"
+#include "graphics/graphics_startup.h"
+#include "graphics/shader_translation.h"
+#include "imaging/png_files.h"
+
+namespace {
+
+class FrontEndWiring : public GraphicsTest {
+protected:
+    void SetUp() override
+    {
+        GraphicsTest::SetUp();
+        WriteFile("tile.png", WritePng(TestPixels3x2(), 3, 2));
+    }
+    void TearDown() override
+    {
+        HVI_StopGraphicsFrontEnd();
+        HVI_ResetSubsystems();
+        GraphicsTest::TearDown();
+    }
+};
+
+TEST_F(FrontEndWiring, PicturesLoadThroughTheBitmapTableOnceTheFrontEndStarted)
+{
+    EXPECT_EQ(HVI_LoadPicture("res://tile", HV_BITMAP_CACHE_LOAD), nullptr);
+    EXPECT_EQ(HVI_GetBitmapCount(), 0);
+    HVI_StartGraphicsFrontEnd();
+    HV_Bitmap* picture = HVI_LoadPicture("res://tile", HV_BITMAP_CACHE_LOAD);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->width, 3);
+    EXPECT_EQ(picture->references, 1);
+    HVI_StopGraphicsFrontEnd();
+    EXPECT_EQ(HVI_LoadPicture("res://tile", HV_BITMAP_CACHE_LOAD), nullptr);
+    EXPECT_EQ(picture->references, 1);
+}
+
+TEST_F(FrontEndWiring, TheRendererRoleStartsTheFrontEndWithTheNullRendererAndStopsIt)
+{
+    HVI_RegisterGraphicsSubsystem();
+    const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER);
+    HVI_EngineState* state = nullptr;  // the hooks do not read it
+    ASSERT_TRUE(hooks.Startup(*state));
+    ASSERT_NE(HVI_GetRenderer(), nullptr);
+    EXPECT_STREQ(HVI_GetRenderer()->GetName(), "Null");
+    EXPECT_NE(HVI_LoadPicture("res://tile", HV_BITMAP_CACHE_LOAD), nullptr);
+    hooks.Shutdown(*state);
+    EXPECT_EQ(HVI_GetRenderer(), nullptr);
+    EXPECT_EQ(HVI_LoadPicture("res://tile.png", HV_BITMAP_CACHE_LOAD), nullptr);
+}
+
+std::string SpriteWithSource(const std::string& source)
+{
+    std::ifstream file(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaderxml" / "sprite_v22.xml");
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string node = "<node id=\"albedo\"";
+    const size_t at = text.find(node);
+    text.insert(at + node.size(), " source=\"" + source + "\"");
+    return text;
+}
+
+TEST_F(FrontEndWiring, APixelTextureSourceNamesABitmapThatHoldsAReference)
+{
+    HV_Shader shader;
+    ASSERT_TRUE(HVI_CreateShaderFromSource(shader, "sprite", SpriteWithSource("res://tile").c_str()));
+    ASSERT_EQ(shader.description.pixelTextures.GetCount(), 1);
+    HV_Bitmap* tile = HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_LOOKUP);
+    ASSERT_NE(tile, nullptr);
+    EXPECT_EQ(shader.description.pixelTextures[0].sourceBitmap, tile);
+    EXPECT_EQ(tile->references, 1);
+    EXPECT_EQ(tile->width, 3);
+}
+
+}  // namespace
