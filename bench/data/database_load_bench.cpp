@@ -1,11 +1,14 @@
 // Loading XML databases through the data manager beside a bare pugixml parse
 // of the same text, and the scrambled container beside the plain file.
 // Prints, per database, the processor time and peak heap memory of each and
-// their ratio.
+// their ratio; the times are medians of rounds that load the text each way
+// in turn, so that a busy machine slows every way alike.
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -75,17 +78,17 @@ constexpr int kSampleCount = sizeof g_samples / sizeof g_samples[0];
 enum Way { kPugixml, kDataManager, kScrambled, kWayCount };
 const char* const kWayNames[] = {"pugixml parse", "data manager load", "data manager load, scrambled"};
 
-struct Timing {
-    double seconds = 0;
-    int64_t runs = 0;
-    double PerRun() const { return runs > 0 ? seconds / double(runs) : 0; }
-};
-Timing g_timings[kSampleCount][kWayCount];
+constexpr int kRounds = 15;
 
 // Loads the sample the given way and returns the processor seconds of the
-// load alone; what was built is destroyed after the clock stops.
-double LoadOnce(const Sample& sample, Way way)
+// load alone; what was built is destroyed after the clock stops. With fresh
+// memory, freed memory goes back to the system first, so that the load takes
+// new pages as the first load of a program does; otherwise it reuses what
+// the loads before it freed.
+double LoadOnce(const Sample& sample, Way way, bool freshMemory)
 {
+    if (freshMemory)
+        malloc_trim(0);
     const auto* plain = reinterpret_cast<const uint8_t*>(sample.text.data());
     // Processor time: the machine may be busy with other work.
     const std::clock_t start = std::clock();
@@ -104,10 +107,21 @@ double LoadOnce(const Sample& sample, Way way)
 
 void Load(benchmark::State& state, int sampleIndex, Way way)
 {
-    for (auto _ : state) {
-        Timing& timing = g_timings[sampleIndex][way];
-        timing.seconds += LoadOnce(g_samples[sampleIndex], way);
-        ++timing.runs;
+    for (auto _ : state)
+        LoadOnce(g_samples[sampleIndex], way, false);
+}
+
+// The median processor seconds of each way over rounds of one load each.
+void MedianSeconds(const Sample& sample, bool freshMemory, double (&seconds)[kWayCount])
+{
+    double times[kWayCount][kRounds];
+    for (int round = 0; round < kRounds; ++round) {
+        for (int way = 0; way < kWayCount; ++way)
+            times[way][round] = LoadOnce(sample, Way(way), freshMemory);
+    }
+    for (int way = 0; way < kWayCount; ++way) {
+        std::sort(times[way], times[way] + kRounds);
+        seconds[way] = times[way][kRounds / 2];
     }
 }
 
@@ -115,7 +129,7 @@ void Load(benchmark::State& state, int sampleIndex, Way way)
 int64_t PeakBytesOfLoad(const Sample& sample, Way way)
 {
     HVB_StartCountingAllocations();
-    LoadOnce(sample, way);
+    LoadOnce(sample, way, false);
     HVB_StopCountingAllocations();
     return HVB_PeakBytes();
 }
@@ -140,16 +154,16 @@ int main(int argc, char** argv)
 
     for (int s = 0; s < kSampleCount; ++s) {
         const Sample& sample = g_samples[s];
-        const Timing* timing = g_timings[s];
-        std::printf("%s (%.1f MB):\n", sample.name, double(sample.text.size()) / 1e6);
-        if (timing[kPugixml].runs > 0 && timing[kDataManager].runs > 0) {
-            std::printf("  time: pugixml %.2f ms, data manager %.2f ms, data manager / pugixml = %.2f\n",
-                        timing[kPugixml].PerRun() * 1e3, timing[kDataManager].PerRun() * 1e3,
-                        timing[kDataManager].PerRun() / timing[kPugixml].PerRun());
-        }
-        if (timing[kDataManager].runs > 0 && timing[kScrambled].runs > 0) {
-            std::printf("  time: scrambled %.2f ms, scrambled / plain = %.3f\n", timing[kScrambled].PerRun() * 1e3,
-                        timing[kScrambled].PerRun() / timing[kDataManager].PerRun());
+        std::printf("%s (%.1f MB), medians of %d rounds:\n", sample.name, double(sample.text.size()) / 1e6, kRounds);
+        for (const bool freshMemory : {false, true}) {
+            double seconds[kWayCount];
+            MedianSeconds(sample, freshMemory, seconds);
+            const char* memory = freshMemory ? "fresh memory" : "reused memory";
+            std::printf("  time, %s: pugixml %.2f ms, data manager %.2f ms, data manager / pugixml = %.2f\n", memory,
+                        seconds[kPugixml] * 1e3, seconds[kDataManager] * 1e3,
+                        seconds[kDataManager] / seconds[kPugixml]);
+            std::printf("  time, %s: scrambled %.2f ms, scrambled / plain = %.3f\n", memory,
+                        seconds[kScrambled] * 1e3, seconds[kScrambled] / seconds[kDataManager]);
         }
         if (HVB_AllocationCounterAvailable()) {
             const int64_t pugixml = PeakBytesOfLoad(sample, kPugixml);

@@ -82,13 +82,10 @@ void ReadNode(const pugi::xml_node& element, DMNode& node)
     ReadPairs(element, node, &data, &cdata);
 }
 
-}  // namespace
-
-bool HVI_ParseXMLDatabase(const void* bytes, int64_t size, DMDatabase& database, XMLDatabaseFault& fault)
+// Builds the database from the parsed document.
+bool BuildDatabase(const pugi::xml_document& document, const pugi::xml_parse_result& result, DMDatabase& database,
+                   XMLDatabaseFault& fault)
 {
-    pugi::xml_document document;
-    const pugi::xml_parse_result result =
-        document.load_buffer(bytes, size_t(size > 0 ? size : 0), kParseOptions, pugi::encoding_auto);
     if (!result) {
         fault.reason = result.description();
         fault.offset = int64_t(result.offset);
@@ -114,4 +111,24 @@ bool HVI_ParseXMLDatabase(const void* bytes, int64_t size, DMDatabase& database,
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool HVI_ParseXMLDatabase(const void* bytes, int64_t size, DMDatabase& database, XMLDatabaseFault& fault)
+{
+    pugi::xml_document document;
+    const pugi::xml_parse_result result =
+        document.load_buffer(bytes, size_t(size > 0 ? size : 0), kParseOptions, pugi::encoding_auto);
+    return BuildDatabase(document, result, database, fault);
+}
+
+bool HVI_ParseXMLDatabaseInPlace(void* bytes, int64_t size, DMDatabase& database, XMLDatabaseFault& fault)
+{
+    pugi::xml_document document;
+    // With its terminator the text ends as a copy made by pugixml would end,
+    // so both ways read the same.
+    const pugi::xml_parse_result result =
+        document.load_buffer_inplace(bytes, size_t(size > 0 ? size : 0) + 1, kParseOptions, pugi::encoding_auto);
+    return BuildDatabase(document, result, database, fault);
 }

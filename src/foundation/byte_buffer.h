@@ -43,6 +43,8 @@ public:
     void SetSwapBytes(bool swap) { m_swapBytes = swap; }
 
     const uint8_t* GetData() const { return m_data; }
+    // Null for memory owned elsewhere, which is only read.
+    uint8_t* GetWritableData() { return m_external ? nullptr : m_data; }
     int GetSize() const { return m_size; }
     int GetCapacity() const { return m_capacity; }
     int GetReadPosition() const { return m_readPosition; }

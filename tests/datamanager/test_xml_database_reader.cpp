@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/xml_database_reader.h"
+#include "database_equality.h"
 
 namespace {
 
@@ -158,4 +159,31 @@ TEST(XMLDatabaseReader, AnAttributeGivenTwiceKeepsTheLaterValueAndTextOverridesA
     EXPECT_STREQ(node->GetId(), "second");
     EXPECT_STREQ(node->GetValue("DATA"), "text");
     EXPECT_EQ(node->GetPairs().GetCount(), 2);
+}
+
+TEST(XMLDatabaseReader, ParsingInPlaceBuildsWhatParsingACopyBuilds)
+{
+    const std::string text = "<?xml version=\"1.0\"?><d><a id=\"x\" k=\"a&amp;b\tc\">skipped"
+                             "<n id=\"1\" v=\"&#65;\">one &lt; two<![CDATA[<raw>]]> three<!-- no --></n>"
+                             "<n>\r\n</n></a><b/></d>";
+    DMDatabase copied("copied");
+    ASSERT_TRUE(Parse(text, copied));
+    std::string writable = text;  // its terminator stays behind it
+    DMDatabase inPlace("in place");
+    XMLDatabaseFault fault;
+    ASSERT_TRUE(HVI_ParseXMLDatabaseInPlace(writable.data(), int64_t(writable.size()), inPlace, fault));
+    EXPECT_TRUE(DatabasesEqual(copied, inPlace));
+    EXPECT_STREQ(inPlace.GetArray(0)->GetNode(0)->GetValue("DATA"), "one < two three");
+    // A text that a zero byte cuts short and that ends in a half tag reads the same both ways.
+    const std::string cut("<d><a/></d>x\0y<", 16);
+    DMDatabase cutCopied("cut");
+    ASSERT_TRUE(Parse(cut, cutCopied));
+    std::string cutWritable = cut;
+    DMDatabase cutInPlace("cut in place");
+    ASSERT_TRUE(HVI_ParseXMLDatabaseInPlace(cutWritable.data(), int64_t(cutWritable.size()), cutInPlace, fault));
+    EXPECT_TRUE(DatabasesEqual(cutCopied, cutInPlace));
+    std::string broken = "<d><a></d>";
+    DMDatabase none("none");
+    EXPECT_FALSE(HVI_ParseXMLDatabaseInPlace(broken.data(), int64_t(broken.size()), none, fault));
+    EXPECT_EQ(none.GetArrayCount(), 0);
 }

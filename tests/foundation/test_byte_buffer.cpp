@@ -113,4 +113,6 @@ TEST(ByteBuffer, ExtendHandsOutBytesToFillAndTruncateDropsThem)
     external.WrapExternal("xyz", 3);
     EXPECT_EQ(external.Extend(1), nullptr);  // memory owned elsewhere never grows
     EXPECT_EQ(external.GetSize(), 3);
+    EXPECT_EQ(external.GetWritableData(), nullptr);  // nor is it written
+    EXPECT_EQ(buffer.GetWritableData(), buffer.GetData());
 }
