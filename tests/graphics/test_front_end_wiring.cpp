@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "core/engine_state.h"
 #include "core/subsystem_hooks.h"
 #include "extensions/simulated/picture_loading.h"
 #include "graphics/graphics_rig.h"
@@ -49,12 +50,12 @@ TEST_F(FrontEndWiring, TheRendererRoleStartsTheFrontEndWithTheNullRendererAndSto
 {
     HVI_RegisterGraphicsSubsystem();
     const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER);
-    HVI_EngineState* state = nullptr;  // the hooks do not read it
-    ASSERT_TRUE(hooks.Startup(*state));
+    HVI_EngineState& state = HVI_GetEngineState();
+    ASSERT_TRUE(hooks.Startup(state));
     ASSERT_NE(HVI_GetRenderer(), nullptr);
     EXPECT_STREQ(HVI_GetRenderer()->GetName(), "Null");
     EXPECT_NE(HVI_LoadPicture("res://tile", HV_BITMAP_CACHE_LOAD), nullptr);
-    hooks.Shutdown(*state);
+    hooks.Shutdown(state);
     EXPECT_EQ(HVI_GetRenderer(), nullptr);
     EXPECT_EQ(HVI_LoadPicture("res://tile.png", HV_BITMAP_CACHE_LOAD), nullptr);
 }
