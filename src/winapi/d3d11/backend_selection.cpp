@@ -8,6 +8,7 @@
 #include "winapi/d3d11/backend.h"
 #include "winapi/d3d11/hooks.h"
 #include "winapi/d3d11/memory/memory_backend.h"
+#include "winapi/d3d11/vulkan/vulkan_backend.h"
 
 namespace halvo::d3d11 {
 
@@ -17,6 +18,10 @@ std::shared_ptr<Backend> CreateConfiguredBackend() {
   std::string name;
   while (std::getline(names, name, ',')) {
     if (name == "memory") return memory::CreateMemoryBackend();
+    if (name == "vulkan") {
+      if (auto backend = vulkan::CreateVulkanBackend()) return backend;
+      continue;
+    }
     hooks::LogMessage("D3D11 WARNING: HALVO_D3D11_BACKEND names \"" + name + "\", which is not a back end here.");
   }
   return memory::CreateMemoryBackend();

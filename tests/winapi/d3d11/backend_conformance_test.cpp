@@ -1,0 +1,209 @@
+// The storage operations of every back end answer exactly alike: each case
+// runs on "memory" and on "vulkan" through the platform's interfaces, and
+// reads back the renderer's way (staging texture, CopyResource, Map READ).
+// On Vulkan the validation layer is on when installed, and must stay silent.
+#include <cstdlib>
+#include <cstring>
+
+#include "winapi/d3d11/d3d11_test_support.h"
+#include "winapi/d3d11/vulkan/vulkan_backend.h"
+
+namespace {
+
+class BackendConformance : public D3D11Test, public ::testing::WithParamInterface<const char*> {
+ protected:
+  void SetUp() override {
+    setenv("HALVO_D3D11_BACKEND", GetParam(), 1);
+    setenv("HALVO_VULKAN_VALIDATION", "1", 1);
+    validationAtStart_ = halvo::d3d11::vulkan::ValidationMessageCount();
+    D3D11Test::SetUp();
+    unsetenv("HALVO_D3D11_BACKEND");
+    unsetenv("HALVO_VULKAN_VALIDATION");
+    if (HasFatalFailure()) return;
+    if (std::strcmp(HalvoD3D11_BackendName(device_.get()), GetParam()) != 0) {
+      GTEST_SKIP() << "the " << GetParam() << " back end cannot start here (no Vulkan device)";
+    }
+  }
+
+  void TearDown() override {
+    D3D11Test::TearDown();
+    EXPECT_EQ(halvo::d3d11::vulkan::ValidationMessageCount(), validationAtStart_)
+        << "the Vulkan validation layer complained (the messages are in the log)";
+  }
+
+  Ref<ID3D11RenderTargetView> TargetView(ID3D11Texture2D* texture, DXGI_FORMAT format = DXGI_FORMAT_UNKNOWN) {
+    D3D11_RENDER_TARGET_VIEW_DESC desc{};
+    desc.Format = format;
+    desc.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2D;
+    Ref<ID3D11RenderTargetView> view;
+    EXPECT_EQ(device_->CreateRenderTargetView(texture, format == DXGI_FORMAT_UNKNOWN ? nullptr : &desc, view.Put()),
+              S_OK);
+    return view;
+  }
+
+  std::vector<uint32_t> Ramp(UINT count, uint8_t seed) {
+    std::vector<uint32_t> texels(count);
+    for (UINT index = 0; index < count; ++index) {
+      texels[index] = Rgba(uint8_t(seed + index * 7), uint8_t(index * 13), uint8_t(255 - index), uint8_t(index | 1));
+    }
+    return texels;
+  }
+
+ private:
+  unsigned validationAtStart_ = 0;
+};
+
+TEST_P(BackendConformance, InitialDataComesBackExactlyWhateverTheSourcePitch) {
+  // Rows of 3 texels, 16 bytes apart in the source: the gaps are not part of the texture.
+  std::vector<uint32_t> source(4 * 2, 0xdeadbeefu);
+  const std::vector<uint32_t> texels = Ramp(6, 10);
+  for (UINT y = 0; y < 2; ++y) {
+    for (UINT x = 0; x < 3; ++x) source[y * 4 + x] = texels[y * 3 + x];
+  }
+  Ref<ID3D11Texture2D> texture =
+      MakeTexture(3, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, source.data(), 16);
+  ExpectPixels(std::string(GetParam()) + "-Initial", ReadBack(texture.get()), texels, false);
+
+  Ref<ID3D11Texture2D> empty = MakeTexture(2, 2, DXGI_FORMAT_B8G8R8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+  ExpectPixels(std::string(GetParam()) + "-Zeroed", ReadBack(empty.get()), std::vector<uint32_t>(4, 0u), true);
+}
+
+TEST_P(BackendConformance, UpdateSubresourceWritesOnlyItsBox) {
+  Ref<ID3D11Texture2D> texture = MakeTexture(4, 3, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 2);
+  const std::vector<uint32_t> patch = Ramp(4, 40);
+  const D3D11_BOX box{1, 1, 0, 3, 3, 1};
+  context_->UpdateSubresource(texture.get(), 0, &box, patch.data(), 8, 0);
+  std::vector<uint32_t> expected(12, 0u);
+  expected[1 * 4 + 1] = patch[0];
+  expected[1 * 4 + 2] = patch[1];
+  expected[2 * 4 + 1] = patch[2];
+  expected[2 * 4 + 2] = patch[3];
+  ExpectPixels(std::string(GetParam()) + "-Update", ReadBack(texture.get()), expected, false);
+
+  const uint32_t second[2] = {Rgba(1, 2, 3, 4), Rgba(5, 6, 7, 8)};
+  context_->UpdateSubresource(texture.get(), 1, nullptr, second, 8, 0);
+  ExpectPixels(std::string(GetParam()) + "-UpdateMip1", ReadBack(texture.get(), 1), {second[0], second[1]}, false);
+}
+
+TEST_P(BackendConformance, CopiesMoveBoxesBetweenTexturesAndBuffers) {
+  const std::vector<uint32_t> texels = Ramp(16, 3);
+  Ref<ID3D11Texture2D> source =
+      MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 16);
+  Ref<ID3D11Texture2D> target = MakeTexture(3, 3, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+  const D3D11_BOX box{2, 1, 0, 4, 3, 1};
+  context_->CopySubresourceRegion(target.get(), 0, 0, 1, 0, source.get(), 0, &box);
+  std::vector<uint32_t> expected(9, 0u);
+  expected[3] = texels[1 * 4 + 2];
+  expected[4] = texels[1 * 4 + 3];
+  expected[6] = texels[2 * 4 + 2];
+  expected[7] = texels[2 * 4 + 3];
+  ExpectPixels(std::string(GetParam()) + "-CopyRegion", ReadBack(target.get()), expected, false);
+
+  // A dynamic buffer written through Map, copied to a staging buffer and read through Map.
+  const D3D11_BUFFER_DESC dynamicDesc{32, D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0};
+  const D3D11_BUFFER_DESC stagingDesc{32, D3D11_USAGE_STAGING, 0, D3D11_CPU_ACCESS_READ, 0, 0};
+  Ref<ID3D11Buffer> dynamic;
+  Ref<ID3D11Buffer> staging;
+  ASSERT_EQ(device_->CreateBuffer(&dynamicDesc, nullptr, dynamic.Put()), S_OK);
+  ASSERT_EQ(device_->CreateBuffer(&stagingDesc, nullptr, staging.Put()), S_OK);
+  D3D11_MAPPED_SUBRESOURCE mapped;
+  ASSERT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
+  for (int byte = 0; byte < 32; ++byte) static_cast<uint8_t*>(mapped.pData)[byte] = uint8_t(byte * 5);
+  context_->Unmap(dynamic.get(), 0);
+  const D3D11_BOX bytes{4, 0, 0, 12, 1, 1};
+  context_->CopySubresourceRegion(staging.get(), 0, 20, 0, 0, dynamic.get(), 0, &bytes);
+  ASSERT_EQ(context_->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped), S_OK);
+  const auto* read = static_cast<const uint8_t*>(mapped.pData);
+  for (int byte = 0; byte < 32; ++byte) {
+    EXPECT_EQ(read[byte], byte >= 20 && byte < 28 ? uint8_t((byte - 16) * 5) : 0) << "byte " << byte;
+  }
+  context_->Unmap(staging.get(), 0);
+}
+
+TEST_P(BackendConformance, DynamicTexturesTakeWhatMapWrites) {
+  D3D11_TEXTURE2D_DESC desc{2, 2, 1, 1, DXGI_FORMAT_R8G8B8A8_UNORM, {1, 0}, D3D11_USAGE_DYNAMIC,
+                            D3D11_BIND_SHADER_RESOURCE, D3D11_CPU_ACCESS_WRITE, 0};
+  Ref<ID3D11Texture2D> dynamic;
+  ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, dynamic.Put()), S_OK);
+  D3D11_MAPPED_SUBRESOURCE mapped;
+  ASSERT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
+  const std::vector<uint32_t> texels = Ramp(4, 99);
+  for (UINT y = 0; y < 2; ++y) {
+    std::memcpy(static_cast<uint8_t*>(mapped.pData) + y * mapped.RowPitch, &texels[y * 2], 8);
+  }
+  context_->Unmap(dynamic.get(), 0);
+  ExpectPixels(std::string(GetParam()) + "-Dynamic", ReadBack(dynamic.get()), texels, false);
+}
+
+TEST_P(BackendConformance, ColourClearsConvertToTheViewsFormat) {
+  const FLOAT colour[4] = {1.0f, 0.5f, 0.25f, 0.0f};
+  Ref<ID3D11Texture2D> rgba = MakeTexture(3, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+  context_->ClearRenderTargetView(TargetView(rgba.get()).get(), colour);
+  // 0.5 x 255 = 127.5 rounds up to 128; 0.25 x 255 = 63.75 to 64.
+  ExpectPixels(std::string(GetParam()) + "-ClearRgba", ReadBack(rgba.get()),
+               std::vector<uint32_t>(6, Rgba(255, 128, 64, 0)), false);
+
+  const FLOAT grey[4] = {0.2f, 0.4f, 0.6f, 0.0f};
+  Ref<ID3D11Texture2D> bgrx = MakeTexture(3, 2, DXGI_FORMAT_B8G8R8X8_UNORM, D3D11_BIND_RENDER_TARGET);
+  context_->ClearRenderTargetView(TargetView(bgrx.get()).get(), grey);
+  // The X byte is written as 255.
+  ExpectPixels(std::string(GetParam()) + "-ClearBgrx", ReadBack(bgrx.get()),
+               std::vector<uint32_t>(6, Rgba(153, 102, 51, 255)), true);
+
+  // A typeless texture seen as unsigned integers takes the integers themselves.
+  const FLOAT integers[4] = {1.0f, 2.0f, 3.0f, 250.0f};
+  Ref<ID3D11Texture2D> typeless = MakeTexture(2, 2, DXGI_FORMAT_R8G8B8A8_TYPELESS, D3D11_BIND_RENDER_TARGET);
+  context_->ClearRenderTargetView(TargetView(typeless.get(), DXGI_FORMAT_R8G8B8A8_UINT).get(), integers);
+  ExpectPixels(std::string(GetParam()) + "-ClearTypeless", ReadBack(typeless.get()),
+               std::vector<uint32_t>(4, Rgba(1, 2, 3, 250)), false);
+}
+
+TEST_P(BackendConformance, DepthAndStencilClearOnlyWhatTheFlagsName) {
+  Ref<ID3D11Texture2D> depth = MakeTexture(2, 2, DXGI_FORMAT_D24_UNORM_S8_UINT, D3D11_BIND_DEPTH_STENCIL);
+  Ref<ID3D11DepthStencilView> view;
+  ASSERT_EQ(device_->CreateDepthStencilView(depth.get(), nullptr, view.Put()), S_OK);
+  context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 1.0f, 7);
+  EXPECT_EQ(ReadBack(depth.get()).At(0, 0), 0x07FFFFFFu) << "depth in the low 24 bits, stencil above";
+  context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_STENCIL, 0.0f, 3);
+  EXPECT_EQ(ReadBack(depth.get()).At(1, 1), 0x03FFFFFFu);
+  context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH, 0.0f, 9);
+  EXPECT_EQ(ReadBack(depth.get()).At(1, 0), 0x03000000u);
+
+  Ref<ID3D11Texture2D> single = MakeTexture(2, 2, DXGI_FORMAT_D32_FLOAT, D3D11_BIND_DEPTH_STENCIL);
+  Ref<ID3D11DepthStencilView> singleView;
+  ASSERT_EQ(device_->CreateDepthStencilView(single.get(), nullptr, singleView.Put()), S_OK);
+  context_->ClearDepthStencilView(singleView.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 0.25f, 0);
+  EXPECT_EQ(ReadBack(single.get()).At(0, 1), 0x3E800000u) << "0.25 as a 32-bit float";
+}
+
+TEST_P(BackendConformance, GenerateMipsAveragesEachTwoByTwoBlock) {
+  // Every 2 x 2 block sums to a multiple of 4 in each channel, so the average is exact whatever the rounding.
+  std::vector<uint32_t> top(16);
+  for (UINT y = 0; y < 4; ++y) {
+    for (UINT x = 0; x < 4; ++x) {
+      const uint8_t block = uint8_t((y / 2) * 2 + x / 2);
+      const uint8_t odd = uint8_t((x + y) % 2);
+      top[y * 4 + x] = Rgba(uint8_t(block * 40 + odd * 20), uint8_t(200 - odd * 100), uint8_t(block * 8), 255);
+    }
+  }
+  D3D11_TEXTURE2D_DESC desc{4, 4, 3, 1, DXGI_FORMAT_R8G8B8A8_UNORM, {1, 0}, D3D11_USAGE_DEFAULT,
+                            D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE, 0,
+                            D3D11_RESOURCE_MISC_GENERATE_MIPS};
+  Ref<ID3D11Texture2D> texture;
+  ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
+  context_->UpdateSubresource(texture.get(), 0, nullptr, top.data(), 16, 0);
+  Ref<ID3D11ShaderResourceView> view;
+  ASSERT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
+  context_->GenerateMips(view.get());
+  // Block b: red b x 40 + 10, green 150, blue b x 8.
+  const std::vector<uint32_t> second = {Rgba(10, 150, 0, 255), Rgba(50, 150, 8, 255), Rgba(90, 150, 16, 255),
+                                        Rgba(130, 150, 24, 255)};
+  ExpectPixels(std::string(GetParam()) + "-Mip1", ReadBack(texture.get(), 1), second, false);
+  ExpectPixels(std::string(GetParam()) + "-Mip2", ReadBack(texture.get(), 2), {Rgba(70, 150, 12, 255)}, false);
+  ExpectPixels(std::string(GetParam()) + "-Mip0Kept", ReadBack(texture.get(), 0), top, false);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, BackendConformance, ::testing::Values("memory", "vulkan"),
+                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+
+}  // namespace
