@@ -4,11 +4,11 @@
 
 #include "core/engine_locks.h"
 #include "core/logging.h"
-#include "core/threading.h"
 #include "filesystem/whole_file.h"
 #include "foundation/byte_buffer.h"
 #include "foundation/text.h"
 #include "graphics/bitmap_messages.h"
+#include "graphics/bitmap_queue.h"
 #include "graphics/renderer_implementation.h"
 #include "imaging/image_loader.h"
 
@@ -17,7 +17,6 @@ namespace {
 constexpr const char* kBitmapLockName = "GET_BITMAP";
 constexpr const char* kDefaultImageExtension = ".png";
 constexpr const char* kHttpPrefix = "http://";
-constexpr int32_t kMainThreadId = 1;
 
 // Guarded by GET_BITMAP.
 HV_Bitmap g_bitmaps[kBitmapTableCapacity];
@@ -83,8 +82,11 @@ void ReadPixels(HV_Bitmap& bitmap)
         HV_Popup(HV_LOG_WARNING, kBitmapNotFound, bitmap.name.GetText());
         return;
     }
+    if (renderer == nullptr) return;
     // Other threads leave the upload to the frame.
-    if (renderer != nullptr && HV_Threading_GetCurrentThreadId() == kMainThreadId && !renderer->CreateTexture(&bitmap)) {
+    if (!HVI_IsRendererThread()) {
+        HVI_QueueBitmapUpload(&bitmap);
+    } else if (!renderer->CreateTexture(&bitmap)) {
         HV_Log(HV_LOG_ERROR, kBitmapTextureFailed, bitmap.name.GetText());
     }
 }
@@ -93,7 +95,11 @@ void FreeResources(HV_Bitmap& bitmap)
 {
     HVI_GetImageLoader()->FreeImagePixels(&bitmap);
     if (bitmap.renderer.loaded) {
-        if (RendererImplementation* renderer = HVI_GetRenderer()) renderer->ReleaseTexture(bitmap.renderer);
+        if (!HVI_IsRendererThread()) {
+            HVI_QueueTextureRelease(bitmap.renderer);
+        } else if (RendererImplementation* renderer = HVI_GetRenderer()) {
+            renderer->ReleaseTexture(bitmap.renderer);
+        }
     }
     bitmap.renderer = HV_BitmapRendererBlock{};
 }
@@ -144,6 +150,7 @@ int32_t HVI_GetBitmapCount()
 
 void HVI_ResetBitmapTable()
 {
+    HVI_ClearBitmapQueue();
     HVI_EngineLockScope lock(kBitmapLockName);
     for (int32_t i = 0; i < g_bitmapCount; ++i) {
         FreeResources(g_bitmaps[i]);

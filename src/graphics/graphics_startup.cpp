@@ -2,6 +2,7 @@
 
 #include "core/subsystem_hooks.h"
 #include "extensions/simulated/picture_loading.h"
+#include "graphics/bitmap_queue.h"
 #include "graphics/bitmap_table.h"
 #include "graphics/null_renderer.h"
 
@@ -15,6 +16,8 @@ bool Startup(HVI_EngineState&)
     if (HVI_GetRenderer() == nullptr) HVI_SetRenderer(&g_nullRenderer);
     return true;
 }
+
+void RunResourceQueues(HVI_EngineState&) { HVI_RunBitmapQueue(); }
 
 void Shutdown(HVI_EngineState&)
 {
@@ -33,6 +36,7 @@ void HVI_RegisterGraphicsSubsystem()
 {
     HVI_SubsystemHooks hooks = {};
     hooks.Startup = Startup;
+    hooks.RunResourceQueues = RunResourceQueues;
     hooks.Shutdown = Shutdown;
     HVI_RegisterSubsystem(HVI_SUBSYSTEM_RENDERER, hooks);
 }

@@ -9,6 +9,7 @@ void HVI_StartGraphicsFrontEnd();
 void HVI_StopGraphicsFrontEnd();
 
 // Registers the renderer role: start-up starts the front end and, when no
-// back end was chosen, runs the null renderer; shutdown shuts the renderer
+// back end was chosen, runs the null renderer; the frame's resource queues
+// carry out the texture work of other threads; shutdown shuts the renderer
 // down and stops the front end.
 void HVI_RegisterGraphicsSubsystem();

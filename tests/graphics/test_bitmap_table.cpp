@@ -6,8 +6,12 @@
 #include <string>
 #include <thread>
 
+#include "core/engine_state.h"
+#include "core/subsystem_hooks.h"
 #include "filesystem/http_test_server.h"
+#include "graphics/bitmap_queue.h"
 #include "graphics/graphics_rig.h"
+#include "graphics/graphics_startup.h"
 #include "graphics/null_renderer.h"
 #include "imaging/png_files.h"
 
@@ -157,15 +161,68 @@ TEST_F(BitmapTable, TheRendererMakesATextureOnTheMainThreadInItsChannelOrder)
     EXPECT_EQ(bitmap->pixels[2], 255);
 }
 
-TEST_F(BitmapTable, OtherThreadsLeaveTheTextureToTheFrame)
+// Counts the textures it makes and releases.
+class CountingRenderer : public RendererImplementationNull {
+public:
+    bool CreateTexture(HV_Bitmap* bitmap) override
+    {
+        ++created;
+        return RendererImplementationNull::CreateTexture(bitmap);
+    }
+    void ReleaseTexture(HV_BitmapRendererBlock& block) override
+    {
+        ++released;
+        RendererImplementationNull::ReleaseTexture(block);
+    }
+    int created = 0;
+    int released = 0;
+};
+
+TEST_F(BitmapTable, OtherThreadsLeaveTheTextureWorkToTheFrame)
 {
-    RendererImplementationNull renderer;
+    CountingRenderer renderer;
     HVI_SetRenderer(&renderer);
     HV_Bitmap* bitmap = nullptr;
     std::thread([&bitmap] { bitmap = HV_Graphics_GetBitmap("res://tile"); }).join();
     ASSERT_NE(bitmap, nullptr);
     EXPECT_NE(bitmap->pixels, nullptr);
     EXPECT_FALSE(bitmap->renderer.loaded);
+    EXPECT_EQ(renderer.created, 0);
+    HVI_RunBitmapQueue();
+    EXPECT_TRUE(bitmap->renderer.loaded);
+    EXPECT_EQ(renderer.created, 1);
+    HVI_RunBitmapQueue();  // done once
+    EXPECT_EQ(renderer.created, 1);
+
+    std::thread([bitmap] { HV_Graphics_ReleaseBitmap(bitmap); }).join();
+    EXPECT_EQ(bitmap->pixels, nullptr);
+    EXPECT_FALSE(bitmap->renderer.loaded);
+    EXPECT_EQ(renderer.released, 0);
+    HVI_RunBitmapQueue();
+    EXPECT_EQ(renderer.released, 1);
+}
+
+TEST_F(BitmapTable, AnUploadQueuedForABitmapReleasedSinceIsDropped)
+{
+    CountingRenderer renderer;
+    HVI_SetRenderer(&renderer);
+    HV_Bitmap* bitmap = nullptr;
+    std::thread([&bitmap] { bitmap = HV_Graphics_GetBitmap("res://tile"); }).join();
+    HV_Graphics_ReleaseBitmap(bitmap);
+    HVI_RunBitmapQueue();
+    EXPECT_EQ(renderer.created, 0);
+    EXPECT_FALSE(bitmap->renderer.loaded);
+}
+
+TEST_F(BitmapTable, TheRendererRoleRunsTheQueueInTheFrame)
+{
+    CountingRenderer renderer;
+    HVI_SetRenderer(&renderer);
+    HVI_RegisterGraphicsSubsystem();
+    std::thread([] { HV_Graphics_GetBitmap("res://tile"); }).join();
+    HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER).RunResourceQueues(HVI_GetEngineState());
+    EXPECT_EQ(renderer.created, 1);
+    HVI_ResetSubsystems();
 }
 
 TEST_F(BitmapTable, HttpNamesAreFetchedAsTheyStand)
