@@ -208,6 +208,33 @@ TEST_P(BackendConformance, GenerateMipsAveragesEachTwoByTwoBlock) {
   ExpectPixels(std::string(GetParam()) + "-Mip0Kept", ReadBack(texture.get(), 0), top, false);
 }
 
+constexpr char kVertexSource[] =
+    "cbuffer Constants : register(b0) { float4x4 transform; };\n"
+    "struct VertexInput { float3 position : POSITION; float2 uv : TEXCOORD0; };\n"
+    "struct VertexOutput { float4 position : SV_POSITION; float2 uv : TEXCOORD0; };\n"
+    "VertexOutput main(VertexInput input) {\n"
+    "  VertexOutput output;\n"
+    "  output.position = mul(transform, float4(input.position, 1.0));\n"
+    "  output.uv = input.uv;\n"
+    "  return output;\n"
+    "}\n";
+
+constexpr char kPixelSource[] =
+    "Texture2D image : register(t0);\nSamplerState imageSampler : register(s0);\n"
+    "struct PixelInput { float4 position : SV_POSITION; float2 uv : TEXCOORD0; };\n"
+    "float4 main(PixelInput input) : SV_TARGET0 { return image.Sample(imageSampler, input.uv); }\n";
+
+TEST_P(BackendConformance, ShadersFromTheCompilersCodeAreAccepted) {
+  const std::vector<uint8_t> vertex = Compile(kVertexSource, "vs_4_0");
+  const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
+  ASSERT_FALSE(vertex.empty());
+  ASSERT_FALSE(pixel.empty());
+  Ref<ID3D11VertexShader> vertexShader;
+  Ref<ID3D11PixelShader> pixelShader;
+  EXPECT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, vertexShader.Put()), S_OK);
+  EXPECT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, BackendConformance, ::testing::Values("memory", "vulkan"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 

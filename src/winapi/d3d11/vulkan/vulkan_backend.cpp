@@ -2,12 +2,11 @@
 
 #include "winapi/d3d11/vulkan/vulkan_device.h"
 #include "winapi/d3d11/vulkan/vulkan_resource.h"
+#include "winapi/d3d11/vulkan/vulkan_shader.h"
 
 namespace halvo::d3d11::vulkan {
 
 namespace {
-
-class VulkanShader final : public BackendShader {};
 
 class VulkanBackend final : public Backend {
  public:
@@ -44,8 +43,8 @@ class VulkanBackend final : public Backend {
     return VulkanResource::Create(*device_, shape, initial);
   }
 
-  std::unique_ptr<BackendShader> CreateShader(ShaderStage, const uint32_t*, size_t) override {
-    return std::make_unique<VulkanShader>();
+  std::unique_ptr<BackendShader> CreateShader(ShaderStage stage, const uint32_t* words, size_t wordCount) override {
+    return VulkanShader::Create(*device_, stage, words, wordCount);
   }
 
   void Draw(const DrawState&, const DrawCall&) override {}

@@ -48,6 +48,19 @@ int Preference(VkPhysicalDeviceType type) {
   }
 }
 
+bool HasExtensions(VkPhysicalDevice device, const char* const (&names)[2]) {
+  uint32_t count = 0;
+  vkEnumerateDeviceExtensionProperties(device, nullptr, &count, nullptr);
+  std::vector<VkExtensionProperties> extensions(count);
+  vkEnumerateDeviceExtensionProperties(device, nullptr, &count, extensions.data());
+  for (const char* name : names) {
+    bool found = false;
+    for (const VkExtensionProperties& extension : extensions) found = found || std::strcmp(extension.extensionName, name) == 0;
+    if (!found) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 unsigned ValidationMessageCount() { return validationMessages.load(); }
@@ -125,6 +138,13 @@ bool VulkanDevice::Start() {
   deviceInfo.sType = VK_STRUCTURE_TYPE_DEVICE_CREATE_INFO;
   deviceInfo.queueCreateInfoCount = 1;
   deviceInfo.pQueueCreateInfos = &queueInfo;
+  static const char* const kHlslExtensions[] = {VK_GOOGLE_HLSL_FUNCTIONALITY_1_EXTENSION_NAME,
+                                                 VK_GOOGLE_DECORATE_STRING_EXTENSION_NAME};
+  hlslDecorations_ = HasExtensions(physicalDevice_, kHlslExtensions);
+  if (hlslDecorations_) {
+    deviceInfo.enabledExtensionCount = 2;
+    deviceInfo.ppEnabledExtensionNames = kHlslExtensions;
+  }
   if (vkCreateDevice(physicalDevice_, &deviceInfo, nullptr, &device_) != VK_SUCCESS) return false;
   vkGetDeviceQueue(device_, queueFamily_, 0, &queue_);
 

@@ -27,6 +27,8 @@ class VulkanDevice {
   VkDevice device() const { return device_; }
   VkPhysicalDevice physicalDevice() const { return physicalDevice_; }
   const VkPhysicalDeviceProperties& properties() const { return properties_; }
+  // Whether shader modules may keep the HLSL semantic decorations.
+  bool hlslDecorations() const { return hlslDecorations_; }
 
   // Memory of one of the allowed types with the wanted properties, or
   // VK_NULL_HANDLE.
@@ -48,6 +50,7 @@ class VulkanDevice {
   VkPhysicalDeviceProperties properties_{};
   VkPhysicalDeviceMemoryProperties memory_{};
   VkDevice device_ = VK_NULL_HANDLE;
+  bool hlslDecorations_ = false;
   uint32_t queueFamily_ = 0;
   VkQueue queue_ = VK_NULL_HANDLE;
   VkCommandPool pool_ = VK_NULL_HANDLE;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "winapi/d3d11/backend.h"
+
+namespace halvo::d3d11::vulkan {
+
+// The descriptor set of each stage's resources: the vertex stage keeps the
+// compiler's set 0, the pixel stage's move to set 1 so that the two stages'
+// registers never share a binding.
+inline constexpr uint32_t kVertexSet = 0;
+inline constexpr uint32_t kPixelSet = 1;
+
+// The SPIR-V words of our compiler's code made ready for a shader module:
+// the stage's resources moved to its descriptor set, and, when the device
+// lacks VK_GOOGLE_hlsl_functionality1 and VK_GOOGLE_decorate_string, the
+// semantic and counter-buffer decorations and their extensions left out.
+std::vector<uint32_t> PrepareModule(const uint32_t* words, size_t wordCount, ShaderStage stage,
+                                    bool keepHlslDecorations);
+
+}  // namespace halvo::d3d11::vulkan
