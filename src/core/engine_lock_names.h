@@ -2,6 +2,8 @@
 
 // The names of the engine locks, created in this order at pre-initialisation.
 
+#include "data/data_manager_lock.h"
+
 constexpr const char* kEngineLockNames[] = {
     "PRINT",           // the log and console lines
     "GET_MUTEX",       // the named-mutex registry
@@ -16,6 +18,6 @@ constexpr const char* kEngineLockNames[] = {
     "SHARED_BITMAP",   // bitmaps shared between threads
     "CORE_IMP",        // the back-end objects of the core
     "CORE_VARIABLE",   // the core's shared variables
-    "DATAMAN",         // the data manager's database registry
+    kDataManagerLockName,  // the data manager's database registry: the data manager's own lock
 };
 static_assert(sizeof(kEngineLockNames) / sizeof(kEngineLockNames[0]) == 14, "thirteen engine locks and DATAMAN");

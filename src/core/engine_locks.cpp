@@ -4,13 +4,24 @@
 
 #include <atomic>
 #include <cstring>
+#include <string_view>
 
 #include "core/engine_lock_names.h"
 #include "core/logging.h"
+#include "data/data_manager_lock.h"
 
 namespace {
 
-constexpr int kLockCount = sizeof(kEngineLockNames) / sizeof(kEngineLockNames[0]);
+// The last name is the data manager's lock, which lives below the core and
+// for the whole process: the table passes that name on to it rather than
+// creating a second lock of the same name.
+constexpr int kLockCount = sizeof(kEngineLockNames) / sizeof(kEngineLockNames[0]) - 1;
+static_assert(std::string_view(kEngineLockNames[kLockCount]) == kDataManagerLockName);
+
+bool IsDataManagerLock(const char* name)
+{
+    return name && std::strcmp(name, kDataManagerLockName) == 0;
+}
 
 struct EngineLock {
     CRITICAL_SECTION section;
@@ -67,6 +78,10 @@ void HVI_DeleteEngineLocks()
 
 bool HVI_EnterEngineLock(const char* name)
 {
+    if (IsDataManagerLock(name)) {
+        HVI_EnterDataManagerLock();
+        return true;
+    }
     EngineLock* lock = FindLock("HVI_EnterEngineLock", name);
     if (!lock) {
         return false;
@@ -78,6 +93,10 @@ bool HVI_EnterEngineLock(const char* name)
 
 bool HVI_LeaveEngineLock(const char* name)
 {
+    if (IsDataManagerLock(name)) {
+        HVI_LeaveDataManagerLock();
+        return true;
+    }
     EngineLock* lock = FindLock("HVI_LeaveEngineLock", name);
     if (!lock) {
         return false;
@@ -89,6 +108,9 @@ bool HVI_LeaveEngineLock(const char* name)
 
 bool HVI_IsEngineLockHeld(const char* name)
 {
+    if (IsDataManagerLock(name)) {
+        return HVI_IsDataManagerLockHeld();
+    }
     EngineLock* lock = FindLock("HVI_IsEngineLockHeld", name);
     return lock && lock->held;
 }

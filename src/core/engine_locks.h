@@ -2,7 +2,8 @@
 
 // The engine's named locks ("PRINT", "GET_SOUND", "MAIN_LOOP", ... and
 // "DATAMAN"): a name, a critical section and a held flag each. They exist
-// from pre-initialisation until the end of shutdown.
+// from pre-initialisation until the end of shutdown; "DATAMAN" is the data
+// manager's own lock, which exists for the whole process.
 
 // Creates every lock; done first in pre-initialisation.
 void HVI_CreateEngineLocks();

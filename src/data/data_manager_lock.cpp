@@ -2,15 +2,16 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 namespace {
 
 struct NamedLock {
     NamedLock() { InitializeCriticalSection(&section); }
     ~NamedLock() { DeleteCriticalSection(&section); }
 
-    const char* const name = "DATAMAN";
     CRITICAL_SECTION section;
-    bool held = false;  // guarded by section
+    std::atomic<bool> held{false};  // set while a thread is inside section
 };
 
 NamedLock& DataManagerLock()
@@ -33,4 +34,9 @@ void HVI_LeaveDataManagerLock()
     NamedLock& lock = DataManagerLock();
     lock.held = false;  // cleared before leaving, as every named lock does
     LeaveCriticalSection(&lock.section);
+}
+
+bool HVI_IsDataManagerLockHeld()
+{
+    return DataManagerLock().held;
 }

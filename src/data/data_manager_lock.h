@@ -1,10 +1,15 @@
 #pragma once
 
-// The "DATAMAN" lock guards the database registry. It is a named lock (a
-// name, a critical section and a held flag) of its own until the engine core
-// offers its named engine locks; then only data_manager_lock.cpp changes.
+// The "DATAMAN" lock guards the database registry: a named lock (a critical
+// section and a held flag) that exists for the whole process, so the data
+// manager can be used before and after the engine. The engine's lock table
+// passes the name on to these functions, so there is one lock of that name.
+inline constexpr char kDataManagerLockName[] = "DATAMAN";
+
 void HVI_EnterDataManagerLock();
 void HVI_LeaveDataManagerLock();
+// Whether some thread holds the lock (the held flag).
+bool HVI_IsDataManagerLockHeld();
 
 class DataManagerLockScope {
 public:

@@ -5,6 +5,7 @@
 
 #include "core/engine_lock_names.h"
 #include "core/engine_locks.h"
+#include "data/data_manager_lock.h"
 #include "engine_test_support.h"
 
 class EngineLocks : public testing::Test {
@@ -65,6 +66,41 @@ TEST_F(EngineLocks, ExcludesOtherThreads)
             for (int i = 0; i < 10000; ++i) {
                 HVI_EngineLockScope scope("CORE_VARIABLE");
                 counter = counter + 1;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(40000, counter);
+}
+
+TEST_F(EngineLocks, DataManagerLockIsTheDataManagersOwn)
+{
+    HVI_EnterEngineLock("DATAMAN");
+    EXPECT_TRUE(HVI_IsDataManagerLockHeld());
+    HVI_LeaveEngineLock("DATAMAN");
+    EXPECT_FALSE(HVI_IsDataManagerLockHeld());
+
+    HVI_EnterDataManagerLock();
+    EXPECT_TRUE(HVI_IsEngineLockHeld("DATAMAN"));
+    HVI_LeaveDataManagerLock();
+    EXPECT_FALSE(HVI_IsEngineLockHeld("DATAMAN"));
+
+    // Threads taking it by either way exclude each other.
+    static int counter;
+    counter = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([t] {
+            for (int i = 0; i < 10000; ++i) {
+                if (t % 2 == 0) {
+                    HVI_EngineLockScope scope("DATAMAN");
+                    counter = counter + 1;
+                } else {
+                    DataManagerLockScope scope;
+                    counter = counter + 1;
+                }
             }
         });
     }
