@@ -3,6 +3,9 @@
 #include "foundation/string.h"
 #include "platform/windows/process_entry.h"
 
+#if HALVO_HAS_GRAPHICS
+void HVI_RegisterGraphicsSubsystem();
+#endif
 #if HALVO_HAS_AUDIO
 void HVI_RegisterAudioSubsystem();
 #endif
@@ -20,6 +23,9 @@ int main(int argc, char** argv)
         commandLine.Append(argv[i]);
     }
     HVI_RegisterPlatformSubsystem();
+#if HALVO_HAS_GRAPHICS
+    HVI_RegisterGraphicsSubsystem();
+#endif
 #if HALVO_HAS_AUDIO
     HVI_RegisterAudioSubsystem();
 #endif
