@@ -46,6 +46,10 @@ class BackendConformance : public D3D11Test, public ::testing::WithParamInterfac
     return view;
   }
 
+  // Draws a point-sampled 8 x 4 texture over an 8 x 4 target with the vertex
+  // code, and expects the target to hold the texture exactly.
+  void DrawQuad(const char* vertexSource, const std::string& name);
+
   std::vector<uint32_t> Ramp(UINT count, uint8_t seed) {
     std::vector<uint32_t> texels(count);
     for (UINT index = 0; index < count; ++index) {
@@ -233,6 +237,94 @@ TEST_P(BackendConformance, ShadersFromTheCompilersCodeAreAccepted) {
   Ref<ID3D11PixelShader> pixelShader;
   EXPECT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, vertexShader.Put()), S_OK);
   EXPECT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
+}
+
+constexpr char kQuadVertexSource[] =
+    "struct VertexInput { float2 position : POSITION; float2 uv : TEXCOORD0; };\n"
+    "struct VertexOutput { float4 position : SV_POSITION; float2 uv : TEXCOORD0; };\n"
+    "VertexOutput main(VertexInput input) {\n"
+    "  VertexOutput output;\n"
+    "  output.position = float4(input.position, 0.5, 1.0);\n"
+    "  output.uv = input.uv;\n"
+    "  return output;\n"
+    "}\n";
+
+// Vertex outputs in another order than the pixel inputs: the stages link by semantic.
+constexpr char kReorderedVertexSource[] =
+    "struct VertexInput { float2 position : POSITION; float2 uv : TEXCOORD0; };\n"
+    "struct VertexOutput { float4 colour : COLOR0; float2 uv : TEXCOORD0; float4 position : SV_POSITION; };\n"
+    "VertexOutput main(VertexInput input) {\n"
+    "  VertexOutput output;\n"
+    "  output.colour = float4(0.25, 0.5, 0.75, 1.0);\n"
+    "  output.position = float4(input.position, 0.5, 1.0);\n"
+    "  output.uv = input.uv;\n"
+    "  return output;\n"
+    "}\n";
+
+TEST_P(BackendConformance, APointSampledQuadCopiesItsTextureExactly) {
+  if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
+  DrawQuad(kQuadVertexSource, "Quad");
+}
+
+TEST_P(BackendConformance, PixelInputsFindTheVertexOutputsOfTheirSemantics) {
+  if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
+  DrawQuad(kReorderedVertexSource, "LinkedQuad");
+}
+
+void BackendConformance::DrawQuad(const char* vertexSource, const std::string& name) {
+  const std::vector<uint8_t> vertex = Compile(vertexSource, "vs_4_0");
+  const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
+  ASSERT_FALSE(vertex.empty());
+  ASSERT_FALSE(pixel.empty());
+  Ref<ID3D11VertexShader> vertexShader;
+  Ref<ID3D11PixelShader> pixelShader;
+  ASSERT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, vertexShader.Put()), S_OK);
+  ASSERT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
+  const D3D11_INPUT_ELEMENT_DESC elements[] = {
+      {"POSITION", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
+      {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 8, D3D11_INPUT_PER_VERTEX_DATA, 0}};
+  Ref<ID3D11InputLayout> layout;
+  ASSERT_EQ(device_->CreateInputLayout(elements, 2, vertex.data(), vertex.size(), layout.Put()), S_OK);
+  // A strip over the whole target, its top left at texture coordinate (0, 0): clockwise on screen, so front-facing.
+  const float corners[] = {-1, 1, 0, 0, 1, 1, 1, 0, -1, -1, 0, 1, 1, -1, 1, 1};
+  const D3D11_BUFFER_DESC bufferDesc{sizeof corners, D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0};
+  const D3D11_SUBRESOURCE_DATA bufferData{corners, 0, 0};
+  Ref<ID3D11Buffer> buffer;
+  ASSERT_EQ(device_->CreateBuffer(&bufferDesc, &bufferData, buffer.Put()), S_OK);
+
+  // Texel (x, y) differs from every other, so any shift, flip or filtering shows.
+  const std::vector<uint32_t> texels = Ramp(8 * 4, 5);
+  Ref<ID3D11Texture2D> image =
+      MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 32);
+  Ref<ID3D11ShaderResourceView> imageView;
+  ASSERT_EQ(device_->CreateShaderResourceView(image.get(), nullptr, imageView.Put()), S_OK);
+  D3D11_SAMPLER_DESC samplerDesc{D3D11_FILTER_MIN_MAG_MIP_POINT, D3D11_TEXTURE_ADDRESS_CLAMP,
+                                 D3D11_TEXTURE_ADDRESS_CLAMP, D3D11_TEXTURE_ADDRESS_CLAMP, 0.0f, 1,
+                                 D3D11_COMPARISON_NEVER, {0, 0, 0, 0}, 0.0f, D3D11_FLOAT32_MAX};
+  Ref<ID3D11SamplerState> sampler;
+  ASSERT_EQ(device_->CreateSamplerState(&samplerDesc, sampler.Put()), S_OK);
+  Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+  Ref<ID3D11RenderTargetView> targetView = TargetView(target.get());
+
+  const UINT stride = 16;
+  const UINT offset = 0;
+  ID3D11Buffer* buffers[] = {buffer.get()};
+  ID3D11ShaderResourceView* views[] = {imageView.get()};
+  ID3D11SamplerState* samplers[] = {sampler.get()};
+  ID3D11RenderTargetView* targets[] = {targetView.get()};
+  const D3D11_VIEWPORT viewport{0, 0, 8, 4, 0, 1};
+  context_->IASetInputLayout(layout.get());
+  context_->IASetVertexBuffers(0, 1, buffers, &stride, &offset);
+  context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP);
+  context_->VSSetShader(vertexShader.get(), nullptr, 0);
+  context_->PSSetShader(pixelShader.get(), nullptr, 0);
+  context_->PSSetShaderResources(0, 1, views);
+  context_->PSSetSamplers(0, 1, samplers);
+  context_->OMSetRenderTargets(1, targets, nullptr);
+  context_->RSSetViewports(1, &viewport);
+  context_->Draw(4, 0);
+  context_->OMSetRenderTargets(0, nullptr, nullptr);
+  ExpectPixels(std::string(GetParam()) + "-" + name, ReadBack(target.get()), texels, false);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, BackendConformance, ::testing::Values("memory", "vulkan"),

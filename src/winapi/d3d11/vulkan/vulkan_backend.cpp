@@ -1,6 +1,9 @@
 #include "winapi/d3d11/vulkan/vulkan_backend.h"
 
+#include <mutex>
+
 #include "winapi/d3d11/vulkan/vulkan_device.h"
+#include "winapi/d3d11/vulkan/vulkan_draw.h"
 #include "winapi/d3d11/vulkan/vulkan_resource.h"
 #include "winapi/d3d11/vulkan/vulkan_shader.h"
 
@@ -10,7 +13,8 @@ namespace {
 
 class VulkanBackend final : public Backend {
  public:
-  explicit VulkanBackend(std::unique_ptr<VulkanDevice> device) : device_(std::move(device)) {}
+  explicit VulkanBackend(std::unique_ptr<VulkanDevice> device)
+      : device_(std::move(device)), renderer_(std::make_unique<VulkanRenderer>(*device_)) {}
 
   const char* Name() const override { return "vulkan"; }
 
@@ -47,7 +51,10 @@ class VulkanBackend final : public Backend {
     return VulkanShader::Create(*device_, stage, words, wordCount);
   }
 
-  void Draw(const DrawState&, const DrawCall&) override {}
+  void Draw(const DrawState& state, const DrawCall& call) override {
+    std::lock_guard<std::mutex> lock(drawing_);
+    renderer_->Draw(state, call);
+  }
 
   void Flush() override {}
 
@@ -55,6 +62,8 @@ class VulkanBackend final : public Backend {
 
  private:
   std::unique_ptr<VulkanDevice> device_;
+  std::unique_ptr<VulkanRenderer> renderer_;  // before device_ goes
+  std::mutex drawing_;                        // the renderer's caches
 };
 
 }  // namespace

@@ -138,6 +138,17 @@ bool VulkanDevice::Start() {
   deviceInfo.sType = VK_STRUCTURE_TYPE_DEVICE_CREATE_INFO;
   deviceInfo.queueCreateInfoCount = 1;
   deviceInfo.pQueueCreateInfos = &queueInfo;
+  // The optional features that the platform's rasteriser and samplers have, where the device has them.
+  VkPhysicalDeviceFeatures available{};
+  vkGetPhysicalDeviceFeatures(physicalDevice_, &available);
+  VkPhysicalDeviceFeatures features{};
+  features.depthClamp = available.depthClamp;
+  features.depthBiasClamp = available.depthBiasClamp;
+  features.fillModeNonSolid = available.fillModeNonSolid;
+  features.independentBlend = available.independentBlend;
+  features.dualSrcBlend = available.dualSrcBlend;
+  features_ = features;
+  deviceInfo.pEnabledFeatures = &features_;
   static const char* const kHlslExtensions[] = {VK_GOOGLE_HLSL_FUNCTIONALITY_1_EXTENSION_NAME,
                                                  VK_GOOGLE_DECORATE_STRING_EXTENSION_NAME};
   hlslDecorations_ = HasExtensions(physicalDevice_, kHlslExtensions);

@@ -29,6 +29,7 @@ class VulkanDevice {
   const VkPhysicalDeviceProperties& properties() const { return properties_; }
   // Whether shader modules may keep the HLSL semantic decorations.
   bool hlslDecorations() const { return hlslDecorations_; }
+  const VkPhysicalDeviceFeatures& features() const { return features_; }
 
   // Memory of one of the allowed types with the wanted properties, or
   // VK_NULL_HANDLE.
@@ -51,6 +52,7 @@ class VulkanDevice {
   VkPhysicalDeviceMemoryProperties memory_{};
   VkDevice device_ = VK_NULL_HANDLE;
   bool hlslDecorations_ = false;
+  VkPhysicalDeviceFeatures features_{};
   uint32_t queueFamily_ = 0;
   VkQueue queue_ = VK_NULL_HANDLE;
   VkCommandPool pool_ = VK_NULL_HANDLE;

@@ -33,6 +33,7 @@ class VulkanResource final : public BackendResource {
   VkImage image() const { return image_; }
   VkBuffer buffer() const { return linear_.buffer; }
   VkFormat format() const { return format_; }
+  const ResourceShape& shape() const { return shape_; }
 
  private:
   // A box in rows of blocks: the first row, the byte offset within a row, bytes per row and rows.

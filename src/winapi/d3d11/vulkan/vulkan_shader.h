@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "winapi/d3d11/backend.h"
@@ -18,6 +21,12 @@ class VulkanShader final : public BackendShader {
 
   ShaderStage stage() const { return stage_; }
   VkShaderModule module() const { return module_; }
+  // The code as our compiler wrote it.
+  const std::vector<uint32_t>& words() const { return words_; }
+  // Unique for the process's life, so caches never mistake a new shader for a destroyed one.
+  uint64_t serial() const { return serial_; }
+  // The vertex stage's outputs by semantic.
+  const std::map<std::string, uint32_t>& outputLocations() const { return outputLocations_; }
 
  private:
   VulkanShader(VulkanDevice& device, ShaderStage stage) : device_(device), stage_(stage) {}
@@ -25,6 +34,12 @@ class VulkanShader final : public BackendShader {
   VulkanDevice& device_;
   ShaderStage stage_;
   VkShaderModule module_ = VK_NULL_HANDLE;
+  std::vector<uint32_t> words_;
+  uint64_t serial_ = 0;
+  std::map<std::string, uint32_t> outputLocations_;
 };
+
+// A shader module of prepared code; VK_NULL_HANDLE when the device refuses it.
+VkShaderModule CreateModule(VulkanDevice& device, const std::vector<uint32_t>& words, ShaderStage stage);
 
 }  // namespace halvo::d3d11::vulkan

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "winapi/d3d11/backend.h"
@@ -20,5 +22,14 @@ inline constexpr uint32_t kPixelSet = 1;
 // semantic and counter-buffer decorations and their extensions left out.
 std::vector<uint32_t> PrepareModule(const uint32_t* words, size_t wordCount, ShaderStage stage,
                                     bool keepHlslDecorations);
+
+// The locations of a vertex module's outputs, by semantic (upper case, with
+// its index: "TEXCOORD0").
+std::map<std::string, uint32_t> OutputLocations(const uint32_t* words, size_t wordCount);
+
+// A pixel module whose inputs take the locations that the vertex stage gives
+// their semantics, as the platform links the stages by semantic.
+std::vector<uint32_t> LinkInputs(const uint32_t* words, size_t wordCount,
+                                 const std::map<std::string, uint32_t>& outputLocations);
 
 }  // namespace halvo::d3d11::vulkan
