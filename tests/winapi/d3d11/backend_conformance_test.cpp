@@ -327,6 +327,30 @@ void BackendConformance::DrawQuad(const char* vertexSource, const std::string& n
   ExpectPixels(std::string(GetParam()) + "-" + name, ReadBack(target.get()), texels, false);
 }
 
+TEST_P(BackendConformance, PresentingWithoutADisplayCopiesTheBackBuffer) {
+  Ref<IDXGIDevice> dxgiDevice;
+  ASSERT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
+  Ref<IDXGIAdapter> adapter;
+  ASSERT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
+  Ref<IDXGIFactory2> factory;
+  ASSERT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
+  DXGI_SWAP_CHAIN_DESC1 desc{16, 8, DXGI_FORMAT_B8G8R8A8_UNORM, FALSE, {1, 0}, DXGI_USAGE_RENDER_TARGET_OUTPUT, 2,
+                             DXGI_SCALING_STRETCH, DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL, DXGI_ALPHA_MODE_UNSPECIFIED, 0};
+  Ref<IDXGISwapChain1> swapChain;
+  ASSERT_EQ(factory->CreateSwapChainForHwnd(device_.get(), MakeWindow(16, 8), &desc, nullptr, nullptr, swapChain.Put()),
+            S_OK);
+  Ref<ID3D11Texture2D> backBuffer;
+  ASSERT_EQ(swapChain->GetBuffer(0, IID_PPV_ARGS(backBuffer.Put())), S_OK);
+  const FLOAT colours[2][4] = {{1.0f, 0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 1.0f, 1.0f}};
+  for (const FLOAT* colour : colours) {
+    context_->ClearRenderTargetView(TargetView(backBuffer.get()).get(), colour);
+    EXPECT_EQ(swapChain->Present(1, 0), S_OK);
+  }
+  EXPECT_EQ(HalvoD3D11_PresentCount(swapChain.get()), 2u);
+  // The back buffer itself is left as it was drawn.
+  EXPECT_EQ(ReadBack(backBuffer.get()).At(15, 7), Rgba(255, 0, 0, 255)) << "B, G, R, A: blue";
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, BackendConformance, ::testing::Values("memory", "vulkan"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
