@@ -3,6 +3,7 @@
 #include <map>
 #include <mutex>
 
+#include "winapi/d3d11/memory/memory_backend.h"
 #include "winapi/d3d11/vulkan/vulkan_device.h"
 #include "winapi/d3d11/vulkan/vulkan_draw.h"
 #include "winapi/d3d11/vulkan/vulkan_resource.h"
@@ -33,13 +34,10 @@ class VulkanBackend final : public Backend {
       (local && !adapter.software ? adapter.dedicatedVideoMemory : adapter.sharedSystemMemory) +=
           SIZE_T(memory.memoryHeaps[heap].size);
     }
-    adapter.highestFeatureLevel = D3D_FEATURE_LEVEL_11_0;
-    // Without a display there is one virtual output of the desktop's size.
-    OutputInfo output;
-    output.name = L"\\\\.\\DISPLAY1";
-    output.desktop = {0, 0, 1920, 1080};
-    output.modes.push_back({1920, 1080, {60, 1}});
-    adapter.outputs.push_back(output);
+    // What the 11_1 runtime adds is the object layer's work; the device needs nothing more for it.
+    adapter.highestFeatureLevel = D3D_FEATURE_LEVEL_11_1;
+    // Without a display, the outputs are the memory back end's virtual one.
+    adapter.outputs = memory::CreateMemoryBackend()->Describe().outputs;
     return adapter;
   }
 
