@@ -2,6 +2,8 @@
 // runs on "memory" and on "vulkan" through the platform's interfaces, and
 // reads back the renderer's way (staging texture, CopyResource, Map READ).
 // On Vulkan the validation layer is on when installed, and must stay silent.
+#include <vulkan/vulkan.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -10,14 +12,28 @@
 
 namespace {
 
+// When the loader unloads the driver, the memory that only the driver's own
+// globals held looks leaked to the leak checker. An instance made once and
+// kept for the program's life keeps the driver loaded, so that every leak
+// reported is one of ours.
+void KeepVulkanDriverLoaded() {
+  static const VkInstance keeper = [] {
+    VkInstanceCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
+    VkInstance instance = VK_NULL_HANDLE;
+    if (vkCreateInstance(&info, nullptr, &instance) == VK_SUCCESS) {
+      uint32_t count = 0;
+      vkEnumeratePhysicalDevices(instance, &count, nullptr);  // loads the drivers
+    }
+    return instance;
+  }();
+  (void)keeper;
+}
+
 class BackendConformance : public D3D11Test, public ::testing::WithParamInterface<const char*> {
  protected:
   void SetUp() override {
-#if defined(__SANITIZE_ADDRESS__)
-    // The Vulkan loader unloads the driver and the layers before the leak
-    // check, so their own leaks cannot be told apart from ours: not here yet.
-    if (std::strcmp(GetParam(), "vulkan") == 0) GTEST_SKIP() << "Vulkan is not checked under AddressSanitizer";
-#endif
+    KeepVulkanDriverLoaded();
     setenv("HALVO_D3D11_BACKEND", GetParam(), 1);
     setenv("HALVO_VULKAN_VALIDATION", "1", 1);
     validationAtStart_ = halvo::d3d11::vulkan::ValidationMessageCount();
