@@ -64,7 +64,8 @@ class BackendConformance : public D3D11Test, public ::testing::WithParamInterfac
 
   // Draws a point-sampled 8 x 4 texture over an 8 x 4 target with the vertex
   // code, and expects the target to hold the texture exactly.
-  void DrawQuad(const char* vertexSource, const std::string& name);
+  // With the coordinates in another slot than 0, that slot has no buffer.
+  void DrawQuad(const char* vertexSource, const std::string& name, UINT uvSlot = 0);
 
   std::vector<uint32_t> Ramp(UINT count, uint8_t seed) {
     std::vector<uint32_t> texels(count);
@@ -287,7 +288,13 @@ TEST_P(BackendConformance, PixelInputsFindTheVertexOutputsOfTheirSemantics) {
   DrawQuad(kReorderedVertexSource, "LinkedQuad");
 }
 
-void BackendConformance::DrawQuad(const char* vertexSource, const std::string& name) {
+TEST_P(BackendConformance, AnElementWithoutAVertexBufferReadsZeros) {
+  if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
+  // The texture coordinates come from slot 1, which has no buffer: every pixel samples texel (0, 0).
+  DrawQuad(kQuadVertexSource, "UnboundSlotQuad", 1);
+}
+
+void BackendConformance::DrawQuad(const char* vertexSource, const std::string& name, UINT uvSlot) {
   const std::vector<uint8_t> vertex = Compile(vertexSource, "vs_4_0");
   const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
   ASSERT_FALSE(vertex.empty());
@@ -298,7 +305,7 @@ void BackendConformance::DrawQuad(const char* vertexSource, const std::string& n
   ASSERT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
   const D3D11_INPUT_ELEMENT_DESC elements[] = {
       {"POSITION", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
-      {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 8, D3D11_INPUT_PER_VERTEX_DATA, 0}};
+      {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, uvSlot, uvSlot == 0 ? 8u : 0u, D3D11_INPUT_PER_VERTEX_DATA, 0}};
   Ref<ID3D11InputLayout> layout;
   ASSERT_EQ(device_->CreateInputLayout(elements, 2, vertex.data(), vertex.size(), layout.Put()), S_OK);
   // A strip over the whole target, its top left at texture coordinate (0, 0): clockwise on screen, so front-facing.
@@ -340,7 +347,8 @@ void BackendConformance::DrawQuad(const char* vertexSource, const std::string& n
   context_->RSSetViewports(1, &viewport);
   context_->Draw(4, 0);
   context_->OMSetRenderTargets(0, nullptr, nullptr);
-  ExpectPixels(std::string(GetParam()) + "-" + name, ReadBack(target.get()), texels, false);
+  ExpectPixels(std::string(GetParam()) + "-" + name, ReadBack(target.get()),
+               uvSlot == 0 ? texels : std::vector<uint32_t>(texels.size(), texels[0]), false);
 }
 
 TEST_P(BackendConformance, PresentingWithoutADisplayCopiesTheBackBuffer) {

@@ -562,6 +562,15 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call) {
         const VkDeviceSize offset = bound.offset;
         vkCmdBindVertexBuffers(commands, slot, 1, &buffer, &offset);
       }
+      // An element whose slot has no buffer reads zeros: its stride is 0, so every vertex reads the zero buffer's start.
+      if (state.inputElements != nullptr) {
+        for (const D3D11_INPUT_ELEMENT_DESC& element : *state.inputElements) {
+          if (state.vertexBuffers[element.InputSlot].resource != nullptr) continue;
+          const VkBuffer zero = static_cast<VulkanResource*>(zeroBuffer_.get())->buffer();
+          const VkDeviceSize start = 0;
+          vkCmdBindVertexBuffers(commands, element.InputSlot, 1, &zero, &start);
+        }
+      }
       if (call.indexed && state.indexBuffer.resource != nullptr) {
         vkCmdBindIndexBuffer(commands, static_cast<VulkanResource*>(state.indexBuffer.resource)->buffer(),
                              state.indexBuffer.offset,
