@@ -27,6 +27,12 @@ public:
     void SetValue(const char* key, const char* value);
     // Makes room for attributes about to be set (see DMPairList::Reserve).
     void ReservePairs(int pairs, int64_t textBytes) { m_attributes.Reserve(pairs, textBytes); }
+    // Sets a pair other than the id, neither text null, with their lengths
+    // already counted (see DMPairList::SetValue).
+    void SetPair(const char* key, int keyLength, const char* value, int valueLength)
+    {
+        m_attributes.SetValue(key, keyLength, value, valueLength);
+    }
     const DMPairList& GetAttributes() const { return m_attributes; }
 
     // The first node with that id (hash, then full comparison); null for a null id.

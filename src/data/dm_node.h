@@ -33,6 +33,12 @@ public:
     void SetValue(const char* key, const char* value);
     // Makes room for pairs about to be set (see DMPairList::Reserve).
     void ReservePairs(int pairs, int64_t textBytes) { m_pairs.Reserve(pairs, textBytes); }
+    // Sets a pair other than the id, neither text null, with their lengths
+    // already counted (see DMPairList::SetValue).
+    void SetPair(const char* key, int keyLength, const char* value, int valueLength)
+    {
+        m_pairs.SetValue(key, keyLength, value, valueLength);
+    }
 
     // The pairs other than the id, in the order they were first set.
     const DMPairList& GetPairs() const { return m_pairs; }

@@ -35,9 +35,9 @@ int32_t CheckedSize(int64_t size)
 
 DMPairList::~DMPairList() { std::free(m_block); }
 
-DMPairList::Entry* DMPairList::GetEntries() const { return reinterpret_cast<Entry*>(m_block + 1); }
+inline DMPairList::Entry* DMPairList::GetEntries() const { return reinterpret_cast<Entry*>(m_block + 1); }
 
-char* DMPairList::GetTexts() const { return reinterpret_cast<char*>(GetEntries() + m_block->pairCapacity); }
+inline char* DMPairList::GetTexts() const { return reinterpret_cast<char*>(GetEntries() + m_block->pairCapacity); }
 
 int DMPairList::GetCount() const { return m_block ? m_block->count : 0; }
 
@@ -113,9 +113,13 @@ void DMPairList::SetValue(const char* key, const char* value)
         return;
     if (value == nullptr)
         value = "";
+    SetValue(key, CheckedSize(int64_t(std::strlen(key))), value, CheckedSize(int64_t(std::strlen(value))));
+}
+
+void DMPairList::SetValue(const char* key, int keyLength, const char* value, int valueLength)
+{
     const uint32_t hash = HVI_HashName(key);
     const int index = IndexOf(key, hash);
-    const int valueLength = CheckedSize(int64_t(std::strlen(value)));
     if (index >= 0 && valueLength <= GetEntries()[index].valueLength) {
         // The value may be a text of this list: memmove copes with the overlap.
         Entry& entry = GetEntries()[index];
@@ -123,7 +127,6 @@ void DMPairList::SetValue(const char* key, const char* value)
         entry.valueLength = valueLength;
         return;
     }
-    const int keyLength = index >= 0 ? 0 : CheckedSize(int64_t(std::strlen(key)));
     const int64_t textNeeded = (index >= 0 ? 0 : int64_t(keyLength) + 1) + valueLength + 1;
     const int64_t pairsNeeded = GetCount() + (index >= 0 ? 0 : 1);
     Header* old = nullptr;

@@ -44,6 +44,9 @@ public:
     // Replaces the value of an existing key or appends the pair; a null value
     // is stored as the empty text. A null key is ignored.
     void SetValue(const char* key, const char* value);
+    // The same for a key and value that are not null, their lengths already
+    // counted.
+    void SetValue(const char* key, int keyLength, const char* value, int valueLength);
     // Makes room for that many more pairs and text bytes (each key and value
     // with its terminator), so that a list filled at once takes one block of
     // exactly the size it needs.

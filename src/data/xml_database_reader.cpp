@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "data/data_messages.h"
+#include "foundation/array.h"
 #include "foundation/string.h"
 
 namespace {
@@ -38,49 +39,69 @@ private:
     String m_joined;
 };
 
-// Reads the element's attributes and the given texts into the record's
-// pairs, which take one block of the size they need.
-template <class Record>
-void ReadPairs(const pugi::xml_node& element, Record& record, const JoinedText* data = nullptr,
-               const JoinedText* cdata = nullptr)
-{
-    int pairs = 0;
-    int64_t textBytes = 0;
-    for (const pugi::xml_attribute& attribute : element.attributes()) {
-        if (std::strcmp(attribute.name(), DMNode::kIdKey) == 0)
-            continue;  // the record's id is kept apart from its pairs
-        ++pairs;
-        textBytes += int64_t(std::strlen(attribute.name())) + std::strlen(attribute.value()) + 2;
-    }
-    const std::pair<const char*, const JoinedText*> texts[] = {{DMNode::kDataKey, data}, {DMNode::kCDataKey, cdata}};
-    for (const auto& [key, text] : texts) {
-        if (text != nullptr && text->IsPresent()) {
-            ++pairs;
-            textBytes += int64_t(std::strlen(key)) + std::strlen(text->GetText()) + 2;
-        }
-    }
-    record.ReservePairs(pairs, textBytes);
-    for (const pugi::xml_attribute& attribute : element.attributes())
-        record.SetValue(attribute.name(), attribute.value());
-    for (const auto& [key, text] : texts) {
-        if (text != nullptr && text->IsPresent())
-            record.SetValue(key, text->GetText());
-    }
-}
+// A pair about to be stored, with the lengths counted once.
+struct CountedPair {
+    const char* key;
+    int64_t keyLength;
+    const char* value;
+    int64_t valueLength;
+};
 
-void ReadNode(const pugi::xml_node& element, DMNode& node)
-{
-    // Mixed content: all text pieces form "DATA" and all CDATA sections "CDATA",
-    // each in document order. Comments and deeper elements are not part of a node.
-    JoinedText data, cdata;
-    for (const pugi::xml_node& child : element.children()) {
-        if (child.type() == pugi::node_pcdata)
-            data.Add(child.value());
-        else if (child.type() == pugi::node_cdata)
-            cdata.Add(child.value());
+// Reads elements into records. Each record's pairs take one block of the size
+// they need; the pairs are gathered first in a list kept from record to record.
+class RecordReader {
+public:
+    // Reads the element's attributes and the given texts into the record's pairs.
+    template <class Record>
+    void ReadPairs(const pugi::xml_node& element, Record& record, const JoinedText* data = nullptr,
+                   const JoinedText* cdata = nullptr)
+    {
+        m_pending.Clear();
+        int64_t textBytes = 0;
+        for (const pugi::xml_attribute& attribute : element.attributes()) {
+            const char* name = attribute.name();
+            if (std::strcmp(name, DMNode::kIdKey) == 0) {
+                record.SetId(attribute.value());  // the record's id is kept apart from its pairs
+                continue;
+            }
+            textBytes += Add(name, attribute.value());
+        }
+        const std::pair<const char*, const JoinedText*> texts[] = {{DMNode::kDataKey, data}, {DMNode::kCDataKey, cdata}};
+        for (const auto& [key, text] : texts) {
+            if (text != nullptr && text->IsPresent())
+                textBytes += Add(key, text->GetText());
+        }
+        // Reserving checks the total size, so every length below fits an int.
+        record.ReservePairs(m_pending.GetCount(), textBytes);
+        for (const CountedPair& pair : m_pending)
+            record.SetPair(pair.key, int(pair.keyLength), pair.value, int(pair.valueLength));
     }
-    ReadPairs(element, node, &data, &cdata);
-}
+
+    void ReadNode(const pugi::xml_node& element, DMNode& node)
+    {
+        // Mixed content: all text pieces form "DATA" and all CDATA sections "CDATA",
+        // each in document order. Comments and deeper elements are not part of a node.
+        JoinedText data, cdata;
+        for (const pugi::xml_node& child : element.children()) {
+            if (child.type() == pugi::node_pcdata)
+                data.Add(child.value());
+            else if (child.type() == pugi::node_cdata)
+                cdata.Add(child.value());
+        }
+        ReadPairs(element, node, &data, &cdata);
+    }
+
+private:
+    // Adds the pair to those pending and returns the bytes its texts take.
+    int64_t Add(const char* key, const char* value)
+    {
+        const CountedPair pair = {key, int64_t(std::strlen(key)), value, int64_t(std::strlen(value))};
+        m_pending.Add(pair);
+        return pair.keyLength + pair.valueLength + 2;
+    }
+
+    Array<CountedPair> m_pending;
+};
 
 // Builds the database from the parsed document.
 bool BuildDatabase(const pugi::xml_document& document, const pugi::xml_parse_result& result, DMDatabase& database,
@@ -100,14 +121,15 @@ bool BuildDatabase(const pugi::xml_document& document, const pugi::xml_parse_res
         return false;
     }
     // The whole text parsed: building the records below cannot fail halfway.
+    RecordReader reader;
     for (const pugi::xml_node& arrayElement : document.document_element().children()) {
         if (arrayElement.type() != pugi::node_element)
             continue;
         DMArray* array = database.AddArray(nullptr);
-        ReadPairs(arrayElement, *array);
+        reader.ReadPairs(arrayElement, *array);
         for (const pugi::xml_node& nodeElement : arrayElement.children()) {
             if (nodeElement.type() == pugi::node_element)
-                ReadNode(nodeElement, *array->AddNode(nullptr));
+                reader.ReadNode(nodeElement, *array->AddNode(nullptr));
         }
     }
     return true;
