@@ -13,14 +13,6 @@ struct DMPairList::Entry {
     int32_t valueLength;
 };
 
-// The entry table follows the header; the texts follow the table.
-struct DMPairList::Header {
-    int32_t count;
-    int32_t pairCapacity;
-    int32_t textSize;  // bytes in use, replaced values included
-    int32_t textCapacity;
-};
-
 namespace {
 
 // A record of 2 GiB is a broken caller, not a recoverable state.
@@ -39,8 +31,6 @@ inline DMPairList::Entry* DMPairList::GetEntries() const { return reinterpret_ca
 
 inline char* DMPairList::GetTexts() const { return reinterpret_cast<char*>(GetEntries() + m_block->pairCapacity); }
 
-int DMPairList::GetCount() const { return m_block ? m_block->count : 0; }
-
 DMPair DMPairList::GetPair(int index) const
 {
     const Entry& entry = GetEntries()[index];
@@ -50,9 +40,13 @@ DMPair DMPairList::GetPair(int index) const
 
 int DMPairList::IndexOf(const char* key, uint32_t hash) const
 {
-    const Entry* entries = m_block ? GetEntries() : nullptr;
-    for (int i = 0; i < GetCount(); ++i) {
-        if (entries[i].keyHash == hash && std::strcmp(GetTexts() + entries[i].keyOffset, key) == 0)
+    const int count = GetCount();
+    if (count == 0)
+        return -1;
+    const Entry* entries = GetEntries();
+    const char* texts = GetTexts();
+    for (int i = 0; i < count; ++i) {
+        if (entries[i].keyHash == hash && std::strcmp(texts + entries[i].keyOffset, key) == 0)
             return i;
     }
     return -1;

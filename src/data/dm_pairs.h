@@ -52,13 +52,19 @@ public:
     // exactly the size it needs.
     void Reserve(int pairs, int64_t textBytes);
 
-    int GetCount() const;
+    int GetCount() const { return m_block ? m_block->count : 0; }
     // The pair at an index from 0 to GetCount() - 1.
     DMPair GetPair(int index) const;
 
 private:
     struct Entry;
-    struct Header;
+    // The entry table follows the header; the texts follow the table.
+    struct Header {
+        int32_t count;
+        int32_t pairCapacity;
+        int32_t textSize;  // bytes in use, replaced values included
+        int32_t textCapacity;
+    };
 
     int IndexOf(const char* key, uint32_t hash) const;
     Entry* GetEntries() const;
