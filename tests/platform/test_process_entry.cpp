@@ -77,6 +77,9 @@ protected:
     ScopedVariable m_configHome{"XDG_CONFIG_HOME", (m_home.Path() / "config").string()};
     ScopedVariable m_dataHome{"XDG_DATA_HOME", (m_home.Path() / "data").string()};
     ScopedVariable m_homeFolder{"HOME", m_home.Path().string()};
+    // Named-object claims live in the runtime folder: one of its own keeps the
+    // instance check from seeing "test-game" runs of tests running beside it.
+    ScopedVariable m_runtimeFolder{"XDG_RUNTIME_DIR", m_home.Path().string()};
     ScopedVariable m_libraryPath{"HALVO_LIBRARY_PATH", m_emptyLibraryPath.Path().string()};
     std::filesystem::path m_previous;
 };
