@@ -13,7 +13,7 @@
 #include "audio/mixer/ogg_memory_source.h"
 #include "audio/mixer/ogg_pages.h"
 #include "audio/mixer/ogg_reader.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 

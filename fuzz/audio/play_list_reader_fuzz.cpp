@@ -6,7 +6,7 @@
 
 #include "audio/mixer/mixer_sample.h"
 #include "audio/mixer/play_list_reader.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "audio/mixer/mixer_sample.h"
 #include "audio/mixer/wav_reader.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 void Discard(void*, int, bool, const char*) {}

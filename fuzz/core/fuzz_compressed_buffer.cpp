@@ -6,7 +6,7 @@
 
 #include "core/compressed_buffer.h"
 #include "core/memory.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -19,7 +19,7 @@
 #include "core/logging.h"
 #include "core/program_parameters.h"
 #include "data/xml_database_reader.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "data/database_loader.h"
 #include "data/scrambled_container.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

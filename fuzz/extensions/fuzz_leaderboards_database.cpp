@@ -23,7 +23,7 @@
 #include "extensions/leaderboard_events.h"
 #include "extensions/local/local_leaderboard_store.h"
 #include "filesystem/scheme_roots.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

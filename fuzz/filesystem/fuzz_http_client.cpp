@@ -25,7 +25,7 @@
 #include "filesystem/http_client.h"
 #include "filesystem/http_response_parser.h"
 #include "filesystem/http_url.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

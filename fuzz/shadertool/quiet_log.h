@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 // The engine's log lines (a file that cannot be opened, say) are dropped:
 // a fuzzer meets such faults millions of times, and printing them costs more

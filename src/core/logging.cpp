@@ -16,7 +16,7 @@
 #include "core/threading.h"
 #include "filesystem/critical_section.h"
 #include "filesystem/scheme_roots.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

@@ -35,7 +35,7 @@ void HVI_WriteLogSummary();
 // The last lines of the log, oldest first (the console's history).
 Array<String> HVI_GetConsoleLines();
 
-// Routes the lower layers' log seam (foundation/log.h) into this log.
+// Routes the lower layers' log seam (foundation/engine_log.h) into this log.
 void HVI_InstallFoundationLogSink();
 
 // Shows the popups that threads other than the main thread asked for; main thread, end of frame.

@@ -11,7 +11,7 @@
 #include "data/xml_database_writer.h"
 #include "filesystem/whole_file.h"
 #include "foundation/byte_buffer.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "foundation/text.h"
 
 namespace {

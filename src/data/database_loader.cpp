@@ -4,7 +4,7 @@
 #include "data/scrambled_container.h"
 #include "data/xml_database_reader.h"
 #include "foundation/byte_buffer.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 bool HVI_LoadDatabaseFromBytes(const char* operation, const char* source, const uint8_t* bytes, int64_t size,
                                DMDatabase& database)

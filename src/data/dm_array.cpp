@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "data/data_messages.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "foundation/text.h"
 
 const char* DMArray::GetValue(const char* key) const

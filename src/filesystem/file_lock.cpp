@@ -4,7 +4,7 @@
 
 #include "filesystem/native_system.h"
 #include "filesystem/path_resolution.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 FileLockScope::FileLockScope(const char* path)
 {

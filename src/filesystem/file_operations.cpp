@@ -5,7 +5,7 @@
 #include "filesystem/native_system.h"
 #include "filesystem/path_resolution.h"
 #include "filesystem/path_scheme.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "foundation/text.h"
 
 namespace {

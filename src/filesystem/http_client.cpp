@@ -8,7 +8,7 @@
 #include "filesystem/critical_section.h"
 #include "filesystem/http_response_parser.h"
 #include "filesystem/http_url.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

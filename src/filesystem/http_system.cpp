@@ -4,7 +4,7 @@
 #include "filesystem/http_client.h"
 #include "filesystem/path_resolution.h"
 #include "filesystem/whole_file.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

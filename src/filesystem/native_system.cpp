@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "filesystem/native_file.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "foundation/string.h"
 
 namespace {

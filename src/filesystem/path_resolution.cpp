@@ -6,7 +6,7 @@
 #include "filesystem/native_system.h"
 #include "filesystem/path_scheme.h"
 #include "filesystem/scheme_roots.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

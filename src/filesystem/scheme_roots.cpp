@@ -6,7 +6,7 @@
 #include "filesystem/path_resolution.h"
 #include "filesystem/path_scheme.h"
 #include "foundation/array.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "foundation/text.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "filesystem/file_operations.h"
 #include "filesystem/native_system.h"
 #include "filesystem/path_resolution.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 bool HVI_WriteFileAtomically(const char* path, const void* bytes, int64_t size, WriteStep* failedStep)
 {

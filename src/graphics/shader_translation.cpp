@@ -4,7 +4,7 @@
 #include "core/threading.h"
 #include "filesystem/native_system.h"
 #include "filesystem/scheme_roots.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "graphics/bitmap_table.h"
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_messages.h"

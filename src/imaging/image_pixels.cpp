@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "graphics/bitmap_record.h"
 #include "imaging/image_loader.h"
 #include "imaging/image_messages.h"

@@ -12,7 +12,7 @@
 #include "core/subsystem_hooks.h"
 #include "core/threading.h"
 #include "filesystem/scheme_roots.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "support/logged_texts.h"
 
 namespace {

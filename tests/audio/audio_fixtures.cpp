@@ -8,7 +8,7 @@
 #include <mutex>
 
 #include "filesystem/scheme_roots.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace audio_test {
 

@@ -7,7 +7,7 @@
 #include "core/features.h"
 #include "core/logging.h"
 #include "engine_test_support.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "winapi/user/message_box_records.h"
 
 class Logging : public testing::Test {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 // Installs itself as the log sink for its lifetime and keeps every line.
 class LogCapture {

@@ -4,7 +4,7 @@
 
 #include "data/database_loader.h"
 #include "data/scrambled_container.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "log_capture.h"
 
 namespace {

@@ -23,7 +23,7 @@
 #include "extensions/extension_services.h"
 #include "extensions/leaderboard_events.h"
 #include "filesystem/scheme_roots.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "halvo.h"
 #include "support/temporary_folder.h"
 

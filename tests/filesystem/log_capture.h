@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 // Collects every log line while it lives; the sink may be called from any thread.
 class LogCapture {

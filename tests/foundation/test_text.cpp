@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "foundation/text.h"
 
 TEST(Text, EndsWith)

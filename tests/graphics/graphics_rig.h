@@ -14,7 +14,7 @@
 #include "core/logging.h"
 #include "core/threading.h"
 #include "filesystem/scheme_roots.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "graphics/bitmap_table.h"
 #include "graphics/render_states.h"
 #include "graphics/renderer_implementation.h"

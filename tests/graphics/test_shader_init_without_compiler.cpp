@@ -10,7 +10,7 @@
 #include "core/configuration.h"
 #include "core/threading.h"
 #include "filesystem/scheme_roots.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "graphics/null_renderer.h"
 #include "graphics/shader_translation.h"
 #include "shadertool/driver/engine_interface.h"

@@ -13,7 +13,7 @@
 #include "core/threading.h"
 #include "data/data_manager.h"
 #include "filesystem/scheme_roots.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 #include "graphics/null_renderer.h"
 #include "graphics/shader_translation.h"
 #include "shadertool/driver/engine_interface.h"

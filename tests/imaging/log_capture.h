@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 class LogCapture {
 public:

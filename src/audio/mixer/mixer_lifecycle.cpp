@@ -7,7 +7,7 @@
 #include "audio/mixer/mixer_interface.h"
 #include "audio/mixer/mixer_update.h"
 #include "audio/mixer/mixer_state.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "audio/mixer/dsound_error_texts.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

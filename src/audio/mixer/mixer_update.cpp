@@ -6,7 +6,7 @@
 #include "audio/mixer/mixer_sample.h"
 #include "audio/mixer/mixer_state.h"
 #include "audio/mixer/mixer_voices.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "audio/mixer/mixer_state.h"
 #include "audio/mixer/segment_transitions.h"
 #include "audio/mixer/volume_curves.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "audio/mixer/ogg_pages.h"
 #include "audio/mixer/ogg_memory_source.h"
 #include "audio/mixer/ogg_decoding.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "audio/mixer/play_list_reader.h"
 
 #include "audio/mixer/mixer_sample.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "audio/mixer/play_list_reader.h"
 #include "audio/mixer/wav_reader.h"
 #include "filesystem/file_operations.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "audio/mixer/mixer_sample.h"
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 namespace {
 

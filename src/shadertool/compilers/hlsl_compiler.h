@@ -3,7 +3,7 @@
 #include <d3dcompiler.h>
 #include <windows.h>
 
-#include "shadertool/basic/log.h"
+#include "shadertool/basic/translator_log.h"
 #include "shadertool/compilers/compiler.h"
 
 namespace ShaderTool {

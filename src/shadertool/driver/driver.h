@@ -5,7 +5,7 @@
 
 #include "foundation/byte_buffer.h"
 #include "foundation/string.h"
-#include "shadertool/basic/log.h"
+#include "shadertool/basic/translator_log.h"
 #include "shadertool/basic/targets.h"
 #include "shadertool/basic/translation_settings.h"
 #include "shadertool/compilers/compiler.h"

@@ -4,7 +4,7 @@
 
 #include "foundation/array.h"
 #include "foundation/string.h"
-#include "shadertool/basic/log.h"
+#include "shadertool/basic/translator_log.h"
 #include "shadertool/basic/shader_description.h"
 #include "shadertool/parser/parse_context.h"
 #include "shadertool/preprocessor/preprocessor.h"

@@ -5,7 +5,7 @@
 
 #include "foundation/string.h"
 #include "foundation/string_map.h"
-#include "shadertool/basic/log.h"
+#include "shadertool/basic/translator_log.h"
 #include "shadertool/basic/shader_description.h"
 #include "shadertool/basic/token.h"
 

@@ -5,7 +5,7 @@
 #include "foundation/array.h"
 #include "foundation/string.h"
 #include "shadertool/ast/node.h"
-#include "shadertool/basic/log.h"
+#include "shadertool/basic/translator_log.h"
 #include "shadertool/basic/operator.h"
 #include "shadertool/basic/shader_description.h"
 #include "shadertool/lexer/lexer.h"

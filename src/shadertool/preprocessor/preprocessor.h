@@ -6,7 +6,7 @@
 
 #include "foundation/array.h"
 #include "foundation/string.h"
-#include "shadertool/basic/log.h"
+#include "shadertool/basic/translator_log.h"
 #include "shadertool/basic/shader_description.h"
 #include "shadertool/basic/token.h"
 #include "shadertool/preprocessor/preprocessor_tokenizer.h"

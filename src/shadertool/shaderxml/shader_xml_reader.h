@@ -5,7 +5,7 @@
 #include "data/dm_database.h"
 #include "foundation/array.h"
 #include "foundation/string.h"
-#include "shadertool/basic/log.h"
+#include "shadertool/basic/translator_log.h"
 #include "shadertool/basic/shader_description.h"
 
 namespace ShaderTool {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "shadertool/basic/log.h"
+#include "shadertool/basic/translator_log.h"
 #include "shadertool/translators/translator.h"
 
 namespace ShaderTool {

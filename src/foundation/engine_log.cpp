@@ -1,4 +1,4 @@
-#include "foundation/log.h"
+#include "foundation/engine_log.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "shadertool/basic/log.h"
+#include "shadertool/basic/translator_log.h"
 
 namespace ShaderTool {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shadertool/basic/log.h"
+#include "shadertool/basic/translator_log.h"
 
 using namespace ShaderTool;
 
