@@ -146,6 +146,23 @@ void ShowPopup(const char* text)
     MessageBoxA(HVI_GetEngineState().window, text, kPopupCaption, MB_OK | MB_ICONWARNING);
 }
 
+// The line of HV_Print, HV_Log or HV_Popup (caller); a null format is the caller's error.
+void WriteCallersLine(const char* caller, int level, bool popup, const char* format, va_list arguments)
+{
+    if (!format) {
+        WriteLine(HV_LOG_ERROR, String::Formatted("%s: format is null.", caller).GetText());
+        return;
+    }
+    String text;
+    text.AppendFormatV(format, arguments);
+    if (popup) {
+        WriteLine(level, String::Formatted(kLogPopupFormat, text.GetText()).GetText());
+        ShowPopup(text.GetText());
+    } else {
+        WriteLine(level, text.GetText());
+    }
+}
+
 void LogFromFoundation(void*, int level, bool popup, const char* text)
 {
     if (popup) {
@@ -159,45 +176,26 @@ void LogFromFoundation(void*, int level, bool popup, const char* text)
 
 void HV_Print(const char* format, ...)
 {
-    if (!format) {
-        WriteLine(HV_LOG_ERROR, "HV_Print: format is null.");
-        return;
-    }
     va_list arguments;
     va_start(arguments, format);
-    String text;
-    text.AppendFormatV(format, arguments);
+    WriteCallersLine("HV_Print", HV_LOG_INFO, false, format, arguments);
     va_end(arguments);
-    WriteLine(HV_LOG_INFO, text.GetText());
 }
 
 void HV_Log(HV_LogLevel level, const char* format, ...)
 {
-    if (!format) {
-        WriteLine(HV_LOG_ERROR, "HV_Log: format is null.");
-        return;
-    }
     va_list arguments;
     va_start(arguments, format);
-    String text;
-    text.AppendFormatV(format, arguments);
+    WriteCallersLine("HV_Log", level, false, format, arguments);
     va_end(arguments);
-    WriteLine(level, text.GetText());
 }
 
 void HV_Popup(HV_LogLevel level, const char* format, ...)
 {
-    if (!format) {
-        WriteLine(HV_LOG_ERROR, "HV_Popup: format is null.");
-        return;
-    }
     va_list arguments;
     va_start(arguments, format);
-    String text;
-    text.AppendFormatV(format, arguments);
+    WriteCallersLine("HV_Popup", level, true, format, arguments);
     va_end(arguments);
-    WriteLine(level, String::Formatted(kLogPopupFormat, text.GetText()).GetText());
-    ShowPopup(text.GetText());
 }
 
 void HVI_SetLogThreshold(int threshold)
