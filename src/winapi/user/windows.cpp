@@ -74,6 +74,16 @@ Window* FindLocked(WindowRegistry& registry, HWND hWnd)
     return found == registry.windows.end() ? nullptr : found->second.get();
 }
 
+// The window, or null with ERROR_INVALID_WINDOW_HANDLE set; the caller holds the lock.
+Window* FindLockedOrSetError(WindowRegistry& registry, HWND hWnd)
+{
+    Window* window = FindLocked(registry, hWnd);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    }
+    return window;
+}
+
 void Activate(HWND hWnd)
 {
     HWND previous;
@@ -214,9 +224,8 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow)
     {
         WindowRegistry& registry = Registry();
         std::lock_guard<std::mutex> guard(registry.lock);
-        Window* window = FindLocked(registry, hWnd);
+        Window* window = FindLockedOrSetError(registry, hWnd);
         if (!window) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
             return FALSE;
         }
         wasVisible = window->visible;
@@ -238,9 +247,8 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND, int X, int Y, int cx, int cy, UINT uFl
     {
         WindowRegistry& registry = Registry();
         std::lock_guard<std::mutex> guard(registry.lock);
-        Window* window = FindLocked(registry, hWnd);
+        Window* window = FindLockedOrSetError(registry, hWnd);
         if (!window) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
             return FALSE;
         }
         RECT& rect = window->rect;
@@ -267,9 +275,12 @@ BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect)
 {
     WindowRegistry& registry = Registry();
     std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLocked(registry, hWnd);
-    if (!window || !lpRect) {
-        SetLastError(window ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
+    Window* window = FindLockedOrSetError(registry, hWnd);
+    if (!window) {
+        return FALSE;
+    }
+    if (!lpRect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     *lpRect = window->rect;
@@ -280,9 +291,12 @@ BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect)
 {
     WindowRegistry& registry = Registry();
     std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLocked(registry, hWnd);
-    if (!window || !lpRect) {
-        SetLastError(window ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
+    Window* window = FindLockedOrSetError(registry, hWnd);
+    if (!window) {
+        return FALSE;
+    }
+    if (!lpRect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     const WindowFrame frame = GetWindowFrame(window->style);
@@ -296,9 +310,8 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex)
 {
     WindowRegistry& registry = Registry();
     std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLocked(registry, hWnd);
+    Window* window = FindLockedOrSetError(registry, hWnd);
     if (!window) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
     switch (nIndex) {
@@ -318,9 +331,8 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
 {
     WindowRegistry& registry = Registry();
     std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLocked(registry, hWnd);
+    Window* window = FindLockedOrSetError(registry, hWnd);
     if (!window) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
     LONG_PTR previous;
@@ -348,9 +360,8 @@ BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString)
 {
     WindowRegistry& registry = Registry();
     std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLocked(registry, hWnd);
+    Window* window = FindLockedOrSetError(registry, hWnd);
     if (!window) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
     window->title = lpString ? lpString : "";
@@ -361,9 +372,8 @@ int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount)
 {
     WindowRegistry& registry = Registry();
     std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLocked(registry, hWnd);
+    Window* window = FindLockedOrSetError(registry, hWnd);
     if (!window) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
     if (!lpString || nMaxCount <= 0) {
@@ -442,9 +452,8 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     std::lock_guard<std::mutex> guard(registry.lock);
     std::thread::id target = std::this_thread::get_id();
     if (hWnd) {
-        Window* window = FindLocked(registry, hWnd);
+        Window* window = FindLockedOrSetError(registry, hWnd);
         if (!window) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
             return FALSE;
         }
         target = window->owner;

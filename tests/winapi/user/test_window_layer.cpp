@@ -164,3 +164,33 @@ TEST_F(WindowLayer, WindowTextIsCutToTheBufferAndAlwaysTerminated)
     EXPECT_EQ(0, GetWindowTextA(window, whole, sizeof(whole)));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
 }
+
+TEST_F(WindowLayer, CallsOnADestroyedWindowFailWithInvalidWindowHandle)
+{
+    HWND window = MakeWindow("LayerTestGone", WS_OVERLAPPEDWINDOW);
+    ASSERT_NE(nullptr, window);
+    RECT rect;
+    SetLastError(0);
+    EXPECT_FALSE(GetWindowRect(window, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    SetLastError(0);
+    EXPECT_FALSE(GetClientRect(window, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    ASSERT_TRUE(DestroyWindow(window));
+
+    const auto expectGone = [](bool failed, const char* call)
+    {
+        EXPECT_TRUE(failed) << call;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError()) << call;
+        SetLastError(0);
+    };
+    SetLastError(0);
+    expectGone(!ShowWindow(window, SW_SHOW), "ShowWindow");
+    expectGone(!SetWindowPos(window, nullptr, 0, 0, 10, 10, 0), "SetWindowPos");
+    expectGone(!GetWindowRect(window, &rect), "GetWindowRect");
+    expectGone(!GetClientRect(window, &rect), "GetClientRect");
+    expectGone(GetWindowLongPtrA(window, GWL_STYLE) == 0, "GetWindowLongPtrA");
+    expectGone(SetWindowLongPtrA(window, GWLP_USERDATA, 1) == 0, "SetWindowLongPtrA");
+    expectGone(!SetWindowTextA(window, "x"), "SetWindowTextA");
+    expectGone(!PostMessageA(window, WM_USER, 0, 0), "PostMessageA");
+}
