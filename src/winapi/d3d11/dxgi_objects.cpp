@@ -356,7 +356,7 @@ HRESULT Output::TakeOwnership(IUnknown* device, BOOL) { return device == nullptr
 SwapChain::SwapChain(Factory* factory, Device* device, HWND window, const DXGI_SWAP_CHAIN_DESC1& desc,
                      bool answersVersion1)
     : factory_(factory), deviceHold_(device), device_(device), window_(window), desc_(desc),
-      answersVersion1_(answersVersion1) {}
+      answersVersion1_(answersVersion1), capture_(FrameCapture::FromEnvironment()) {}
 
 SwapChain::~SwapChain() {
   for (Texture2D* buffer : buffers_) buffer->ReleaseInternalReference();
@@ -416,6 +416,7 @@ HRESULT SwapChain::Present(UINT syncInterval, UINT flags) {
   if (device_->Removed()) return DXGI_ERROR_DEVICE_REMOVED;
   if (flags & DXGI_PRESENT_TEST) return S_OK;
   Texture2D* buffer = buffers_.front();
+  if (capture_ != nullptr) capture_->Present(device_->backend(), buffer->storage(), buffer->shape());
   const HRESULT result = device_->backend().Present(buffer->storage(), buffer->shape(), window_, syncInterval);
   if (SUCCEEDED(result)) ++presents_;
   return result;

@@ -7,6 +7,7 @@
 
 #include "winapi/com/com_object.h"
 #include "winapi/d3d11/backend.h"
+#include "winapi/d3d11/frame_capture.h"
 #include "winapi/d3d11/hooks.h"
 #include "winapi/d3d11/private_data.h"
 
@@ -155,6 +156,7 @@ class SwapChain final : public DxgiObject<IDXGISwapChain1, IDXGISwapChain, IDXGI
   com::Held<com::ObjectBase> targetHold_;
   IDXGIOutput* target_ = nullptr;  // the output while fullscreen
   UINT presents_ = 0;
+  std::unique_ptr<FrameCapture> capture_;  // null unless HALVO_D3D11_OUTPUT asks for one
 };
 
 // The client size of a window (0 x 0 when it has none).

@@ -2,10 +2,15 @@
 // runs on "memory" and on "vulkan" through the platform's interfaces, and
 // reads back the renderer's way (staging texture, CopyResource, Map READ).
 // On Vulkan the validation layer is on when installed, and must stay silent.
+#include <png.h>
 #include <vulkan/vulkan.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+
+#include "support/temporary_folder.h"
 
 #include "winapi/d3d11/d3d11_test_support.h"
 #include "winapi/d3d11/vulkan/vulkan_backend.h"
@@ -376,6 +381,118 @@ TEST_P(BackendConformance, PresentingWithoutADisplayCopiesTheBackBuffer) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, BackendConformance, ::testing::Values("memory", "vulkan"),
+                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+
+// ---- Frames captured at present (HALVO_D3D11_OUTPUT=capture:...)
+
+class FrameCapture : public BackendConformance {
+ protected:
+  // A two-buffer swap chain over an 8 x 4 window, made while the variable names `output`.
+  Ref<IDXGISwapChain1> MakeSwapChain(const std::string& output, DXGI_FORMAT format) {
+    Ref<IDXGIDevice> dxgiDevice;
+    EXPECT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
+    Ref<IDXGIAdapter> adapter;
+    EXPECT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
+    Ref<IDXGIFactory2> factory;
+    EXPECT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
+    DXGI_SWAP_CHAIN_DESC1 desc{8, 4, format, FALSE, {1, 0}, DXGI_USAGE_RENDER_TARGET_OUTPUT, 2,
+                               DXGI_SCALING_STRETCH, DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL, DXGI_ALPHA_MODE_UNSPECIFIED, 0};
+    setenv("HALVO_D3D11_OUTPUT", output.c_str(), 1);
+    Ref<IDXGISwapChain1> swapChain;
+    EXPECT_EQ(factory->CreateSwapChainForHwnd(device_.get(), MakeWindow(8, 4), &desc, nullptr, nullptr,
+                                              swapChain.Put()),
+              S_OK);
+    unsetenv("HALVO_D3D11_OUTPUT");
+    return swapChain;
+  }
+
+  void ClearAndPresent(IDXGISwapChain1* swapChain, const FLOAT colour[4]) {
+    Ref<ID3D11Texture2D> buffer;
+    ASSERT_EQ(swapChain->GetBuffer(0, IID_PPV_ARGS(buffer.Put())), S_OK);
+    context_->ClearRenderTargetView(TargetView(buffer.get()).get(), colour);
+    EXPECT_EQ(swapChain->Present(0, 0), S_OK);
+  }
+
+  // The PNG files of a folder by name.
+  static std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // Reads a PNG file with libpng as R, G, B, A bytes; each pixel must be `rgba`.
+  static void ExpectPngOf(const std::filesystem::path& file, uint32_t rgba) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str())) << file << ": " << image.message;
+    EXPECT_EQ(image.width, 8u);
+    EXPECT_EQ(image.height, 4u);
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<uint32_t> pixels(PNG_IMAGE_SIZE(image) / 4);
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) << image.message;
+    EXPECT_EQ(pixels, std::vector<uint32_t>(pixels.size(), rgba)) << file;
+  }
+};
+
+TEST_P(FrameCapture, EveryPresentedFrameIsWrittenWithItsExactPixels) {
+  for (DXGI_FORMAT format : {DXGI_FORMAT_B8G8R8A8_UNORM, DXGI_FORMAT_R8G8B8A8_UNORM, DXGI_FORMAT_R16G16B16A16_FLOAT}) {
+    SCOPED_TRACE(int(format));
+    TemporaryFolder folder("halvo-capture");
+    const std::filesystem::path frames = folder.Path() / "frames";  // made by the first capture
+    Ref<IDXGISwapChain1> swapChain = MakeSwapChain("capture:" + frames.string(), format);
+    // 0.2 x 255 = 51; values outside 0..1 of the float buffer are clamped.
+    const FLOAT first[4] = {1.0f, 0.2f, 0.0f, 1.0f};
+    const FLOAT second[4] = {0.0f, 0.0f, format == DXGI_FORMAT_R16G16B16A16_FLOAT ? 2.0f : 1.0f, 0.2f};
+    ClearAndPresent(swapChain.get(), first);
+    ClearAndPresent(swapChain.get(), second);
+    const std::vector<std::string> files = FilesIn(frames);
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_TRUE(files[0].starts_with("swapchain-") && files[0].ends_with("-frame-000001.png")) << files[0];
+    EXPECT_TRUE(files[1].ends_with("-frame-000002.png")) << files[1];
+    ExpectPngOf(frames / files[0], Rgba(255, 51, 0, 255));
+    ExpectPngOf(frames / files[1], Rgba(0, 0, 255, 51));
+  }
+}
+
+TEST_P(FrameCapture, ACountKeepsEveryNthFrame) {
+  TemporaryFolder folder("halvo-capture");
+  Ref<IDXGISwapChain1> swapChain = MakeSwapChain("capture:" + folder.Path().string() + ":2",
+                                                 DXGI_FORMAT_B8G8R8A8_UNORM);
+  const FLOAT colours[3][4] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
+  for (const FLOAT* colour : colours) ClearAndPresent(swapChain.get(), colour);
+  const std::vector<std::string> files = FilesIn(folder.Path());
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_TRUE(files[0].ends_with("-frame-000001.png")) << files[0];
+  EXPECT_TRUE(files[1].ends_with("-frame-000003.png")) << files[1];
+  ExpectPngOf(folder.Path() / files[0], Rgba(255, 0, 0, 255));
+  ExpectPngOf(folder.Path() / files[1], Rgba(0, 0, 255, 255));
+}
+
+TEST_P(FrameCapture, AFolderThatCannotBeMadeIsLoggedOnceAndPresentGoesOn) {
+  TemporaryFolder folder("halvo-capture");
+  const std::filesystem::path file = folder.Path() / "a-file";
+  std::fclose(std::fopen(file.c_str(), "w"));
+  Ref<IDXGISwapChain1> swapChain = MakeSwapChain("capture:" + (file / "frames").string(), DXGI_FORMAT_B8G8R8A8_UNORM);
+  const FLOAT colour[4] = {1, 1, 1, 1};
+  ClearAndPresent(swapChain.get(), colour);
+  ClearAndPresent(swapChain.get(), colour);
+  EXPECT_EQ(HalvoD3D11_PresentCount(swapChain.get()), 2u);
+  const std::vector<std::string> messages = NewMessages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("D3D11 WARNING: the frame capture cannot write \"" + (file / "frames").string() +
+                             "/swapchain-"),
+            std::string::npos)
+      << messages[0];
+
+  // A value that names no output is logged, and presenting shows frames without capture.
+  Ref<IDXGISwapChain1> plain = MakeSwapChain("capture", DXGI_FORMAT_B8G8R8A8_UNORM);
+  ClearAndPresent(plain.get(), colour);
+  ASSERT_EQ(NewMessages().size(), 2u);
+  EXPECT_EQ(NewMessages()[1], "D3D11 WARNING: HALVO_D3D11_OUTPUT names \"capture\", which is not an output here.");
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, FrameCapture, ::testing::Values("memory", "vulkan"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 }  // namespace
