@@ -28,6 +28,21 @@ bool SlotsFit(const char* entryPoint, UINT start, UINT count, UINT slots) {
   return false;
 }
 
+// Whether every buffer a call binds is of this context's device and was made
+// with the bind flag of the slots it goes to.
+bool BuffersBindAs(const char* entryPoint, Device* device, ID3D11Buffer* const* buffers, UINT start, UINT count,
+                   UINT bindFlag, const char* bindFlagName) {
+  for (UINT index = 0; buffers != nullptr && index < count; ++index) {
+    auto* buffer = static_cast<Buffer*>(buffers[index]);
+    if (!FromDevice(entryPoint, device, buffer)) return false;
+    if (buffer != nullptr && !(buffer->desc().BindFlags & bindFlag)) {
+      ReportError(entryPoint, "the buffer for slot %u was not made with %s.", start + index, bindFlagName);
+      return false;
+    }
+  }
+  return true;
+}
+
 template <typename Interface, typename Object>
 void GiveOut(const com::Held<Object>& held, Interface** out) {
   if (out == nullptr) return;
@@ -88,14 +103,9 @@ void ImmediateContext::GetDevice(ID3D11Device** device) {
 void ImmediateContext::SetConstantBuffers(const char* entryPoint, com::Held<Buffer>* slots, UINT start, UINT count,
                                           ID3D11Buffer* const* buffers) {
   if (!SlotsFit(entryPoint, start, count, D3D11_COMMONSHADER_CONSTANT_BUFFER_API_SLOT_COUNT)) return;
-  for (UINT index = 0; buffers != nullptr && index < count; ++index) {
-    auto* buffer = static_cast<Buffer*>(buffers[index]);
-    if (!FromDevice(entryPoint, device_, buffer)) return;
-    if (buffer != nullptr && !(buffer->desc().BindFlags & D3D11_BIND_CONSTANT_BUFFER)) {
-      ReportError(entryPoint, "the buffer for slot %u was not made with D3D11_BIND_CONSTANT_BUFFER.", start + index);
-      return;
-    }
-  }
+  if (!BuffersBindAs(entryPoint, device_, buffers, start, count, D3D11_BIND_CONSTANT_BUFFER,
+                     "D3D11_BIND_CONSTANT_BUFFER"))
+    return;
   for (UINT index = 0; index < count; ++index) {
     slots[start + index] = com::Held<Buffer>(buffers == nullptr ? nullptr : static_cast<Buffer*>(buffers[index]));
   }
@@ -237,14 +247,8 @@ void ImmediateContext::IASetVertexBuffers(UINT start, UINT count, ID3D11Buffer* 
     ReportError(kEntry, "strides and offsets are needed with buffers.");
     return;
   }
-  for (UINT index = 0; buffers != nullptr && index < count; ++index) {
-    auto* buffer = static_cast<Buffer*>(buffers[index]);
-    if (!FromDevice(kEntry, device_, buffer)) return;
-    if (buffer != nullptr && !(buffer->desc().BindFlags & D3D11_BIND_VERTEX_BUFFER)) {
-      ReportError(kEntry, "the buffer for slot %u was not made with D3D11_BIND_VERTEX_BUFFER.", start + index);
-      return;
-    }
-  }
+  if (!BuffersBindAs(kEntry, device_, buffers, start, count, D3D11_BIND_VERTEX_BUFFER, "D3D11_BIND_VERTEX_BUFFER"))
+    return;
   for (UINT index = 0; index < count; ++index) {
     VertexBinding& binding = vertexBuffers_[start + index];
     binding.buffer = com::Held<Buffer>(buffers == nullptr ? nullptr : static_cast<Buffer*>(buffers[index]));
