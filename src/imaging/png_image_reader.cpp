@@ -14,6 +14,24 @@ namespace {
 // before any memory is taken for them.
 constexpr uint64_t kMaxPixelsPerFileByte = 8u * 1100u;
 
+// Whether every chunk after the signature lies inside the data. libpng spends
+// seconds and gigabytes on a text chunk that claims more bytes than the file
+// holds before it fails, so such a file is refused before libpng sees it.
+bool ChunksFitInData(const uint8_t* bytes, int64_t size)
+{
+    constexpr int64_t kSignatureSize = 8;
+    constexpr int64_t kChunkHeaderSize = 8;   // length and type
+    constexpr int64_t kChunkFrameSize = 12;  // length, type and CRC
+    for (int64_t at = kSignatureSize; at + kChunkHeaderSize <= size;) {
+        const uint32_t length = (uint32_t(bytes[at]) << 24) | (uint32_t(bytes[at + 1]) << 16) |
+                                (uint32_t(bytes[at + 2]) << 8) | uint32_t(bytes[at + 3]);
+        const int64_t end = at + kChunkFrameSize + int64_t(length);
+        if (end > size) return false;
+        at = end;
+    }
+    return true;
+}
+
 // Frees what the reader holds on every path.
 class PngImage {
 public:
@@ -38,9 +56,16 @@ bool ImageLoaderImp::LoadImage(HV_Bitmap* bitmap, const uint8_t* bytes, int64_t 
     const char* name = bitmap->name.GetText();
     PngImage reader;
     png_image& image = reader.Get();
-    if (bytes == nullptr || size <= 0 ||
-        !png_image_begin_read_from_memory(&image, bytes, static_cast<size_t>(size))) {
-        HVI_Log(HV_LOG_ERROR, kImageNotPNG, name, bytes == nullptr || size <= 0 ? "no bytes" : image.message);
+    if (bytes == nullptr || size <= 0) {
+        HVI_Log(HV_LOG_ERROR, kImageNotPNG, name, "no bytes");
+        return false;
+    }
+    if (!ChunksFitInData(bytes, size)) {
+        HVI_Log(HV_LOG_ERROR, kImageNotPNG, name, kImageChunkPastEnd);
+        return false;
+    }
+    if (!png_image_begin_read_from_memory(&image, bytes, static_cast<size_t>(size))) {
+        HVI_Log(HV_LOG_ERROR, kImageNotPNG, name, image.message);
         return false;
     }
     if (image.width == 0 || image.height == 0 || image.width > static_cast<png_uint_32>(kMaxImageSide) ||

@@ -109,6 +109,21 @@ TEST_F(PngImageReader, TruncatedFileIsRefusedAtEveryLength)
     EXPECT_EQ(m_log.Lines().size(), bytes.size() - 13);
 }
 
+TEST_F(PngImageReader, AChunkRunningPastTheEndIsRefusedBeforeDecoding)
+{
+    HoldOnePixel();
+    std::vector<uint8_t> bytes = WritePng(TestPixels3x2(), 3, 2);
+    // A text chunk after the header that claims 7290 bytes where the file ends
+    // after a few: libpng would spend seconds and gigabytes before failing.
+    const std::vector<uint8_t> text = {0x00, 0x00, 0x1c, 0x7a, 't', 'E', 'X', 't', 'k', 0, 'v'};
+    bytes.insert(bytes.begin() + 33, text.begin(), text.end());
+    bytes.resize(33 + text.size());
+    EXPECT_FALSE(Load(bytes));
+    ExpectKept();
+    ASSERT_EQ(m_log.Lines().size(), 1u);
+    EXPECT_EQ(m_log.Lines()[0], "LoadImage: 'res://tile' is not a PNG image: a chunk runs past the end of the file.");
+}
+
 TEST_F(PngImageReader, SidesAboveTheLargestTextureAreRefused)
 {
     HoldOnePixel();
