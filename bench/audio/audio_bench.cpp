@@ -21,7 +21,8 @@
 namespace {
 
 template <class Driver>
-void MixVoices(benchmark::State& state) {
+void MixVoices(benchmark::State& state)
+{
     Driver driver;
     if constexpr (requires { driver.IsReady(); }) {
         if (!driver.IsReady()) {
@@ -57,7 +58,8 @@ BENCHMARK(MixVoicesInAPlainLoop)->MeasureProcessCPUTime()->Unit(benchmark::kMicr
 BENCHMARK(StreamOneVoiceThroughTheMixer)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(DecodeWithBareVorbisfile)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -65,9 +67,10 @@ int main(int argc, char** argv) {
     const double plain = reporter.Ratio("MixVoicesInAPlainLoop", "MixVoicesThroughOurLayer");
     const double streamed = reporter.Ratio("StreamOneVoiceThroughTheMixer", "DecodeWithBareVorbisfile");
     // A ratio of 0 means that one of its two benchmarks did not run.
-    printf("64 voices through our layer: %.2fx the speed of SDL2_mixer (goal at least 2x), %.2fx the speed of the plain "
-           "loop (goal at least 0.8x)\n",
-           sdl, plain);
+    printf(
+        "64 voices through our layer: %.2fx the speed of SDL2_mixer (goal at least 2x), %.2fx the speed of the plain "
+        "loop (goal at least 0.8x)\n",
+        sdl, plain);
     printf("one streamed voice through the mixer: %.2fx the time of a bare vorbisfile decode (goal at most 1.10x)\n",
            streamed);
     benchmark::Shutdown();

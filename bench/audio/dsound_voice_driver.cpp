@@ -10,11 +10,13 @@ using namespace voice_bench;
 namespace {
 
 template <class Function>
-Function FindEntry(HMODULE module, const char* name) {
+Function FindEntry(HMODULE module, const char* name)
+{
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
-IDirectSoundBuffer* CreateVoiceBuffer(IDirectSound* sound, const VoiceSound& voice) {
+IDirectSoundBuffer* CreateVoiceBuffer(IDirectSound* sound, const VoiceSound& voice)
+{
     WAVEFORMATEX format = {};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = WORD(voice.channels);
@@ -46,7 +48,8 @@ IDirectSoundBuffer* CreateVoiceBuffer(IDirectSound* sound, const VoiceSound& voi
 
 }  // namespace
 
-HMODULE LoadDSoundForBench() {
+HMODULE LoadDSoundForBench()
+{
     if (!getenv("HALVO_LIBRARY_PATH")) {
         SetEnvironmentVariableA("HALVO_LIBRARY_PATH", HALVO_MODULE_DIR);
     }
@@ -54,7 +57,8 @@ HMODULE LoadDSoundForBench() {
     return LoadLibraryA("DSOUND.DLL");
 }
 
-DSoundVoiceDriver::DSoundVoiceDriver() {
+DSoundVoiceDriver::DSoundVoiceDriver()
+{
     m_library = LoadDSoundForBench();
     const auto create = m_library ? FindEntry<LPDIRECTSOUNDCREATE>(m_library, "DirectSoundCreate") : nullptr;
     m_pull = m_library ? FindEntry<LPHALVODSOUNDPULLFRAMES>(m_library, "HalvoDSound_PullFrames") : nullptr;
@@ -72,7 +76,8 @@ DSoundVoiceDriver::DSoundVoiceDriver() {
     m_ready = true;
 }
 
-DSoundVoiceDriver::~DSoundVoiceDriver() {
+DSoundVoiceDriver::~DSoundVoiceDriver()
+{
     for (IDirectSoundBuffer* buffer : m_buffers) {
         buffer->Release();
     }

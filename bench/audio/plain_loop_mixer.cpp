@@ -5,13 +5,16 @@
 
 using namespace voice_bench;
 
-PlainLoopMixer::PlainLoopMixer() : m_sum(size_t(kBlockFrames) * 2) {
+PlainLoopMixer::PlainLoopMixer() : m_sum(size_t(kBlockFrames) * 2)
+{
     for (const VoiceSound& sound : Voices()) {
-        m_voices.push_back({&sound, int32_t(std::lrint(sound.left * 65536.0f)), int32_t(std::lrint(sound.right * 65536.0f)), 0});
+        m_voices.push_back(
+            {&sound, int32_t(std::lrint(sound.left * 65536.0f)), int32_t(std::lrint(sound.right * 65536.0f)), 0});
     }
 }
 
-void PlainLoopMixer::Mix(int16_t* frames) {
+void PlainLoopMixer::Mix(int16_t* frames)
+{
     std::fill(m_sum.begin(), m_sum.end(), 0);
     for (Voice& voice : m_voices) {
         const int16_t* samples = voice.sound->samples.data();

@@ -25,8 +25,9 @@ std::vector<Mix_Chunk*> g_chunks;
 
 }  // namespace
 
-extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char*, int, const SDL_AudioSpec* desired, SDL_AudioSpec* obtained,
-                                                 int) {
+extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char*, int, const SDL_AudioSpec* desired,
+                                                 SDL_AudioSpec* obtained, int)
+{
     g_callback = desired->callback;
     g_callbackData = desired->userdata;
     *obtained = *desired;
@@ -37,7 +38,8 @@ extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char*, int, const SDL_Aud
 extern "C" void SDL_PauseAudioDevice(SDL_AudioDeviceID, int) {}
 extern "C" void SDL_CloseAudioDevice(SDL_AudioDeviceID) {}
 
-SdlMixerDriver::SdlMixerDriver() {
+SdlMixerDriver::SdlMixerDriver()
+{
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBlockFrames) != 0 || !g_callback) {
         return;
@@ -59,13 +61,15 @@ SdlMixerDriver::SdlMixerDriver() {
         // Volume carries the louder side; panning scales each side relative to it.
         const float loud = std::max(voice.left, voice.right);
         Mix_Volume(int(i), int(std::lrint(loud * MIX_MAX_VOLUME)));
-        Mix_SetPanning(int(i), Uint8(std::lrint(voice.left / loud * 255.0f)), Uint8(std::lrint(voice.right / loud * 255.0f)));
+        Mix_SetPanning(int(i), Uint8(std::lrint(voice.left / loud * 255.0f)),
+                       Uint8(std::lrint(voice.right / loud * 255.0f)));
         Mix_PlayChannel(int(i), chunk, -1);
     }
     m_ready = true;
 }
 
-SdlMixerDriver::~SdlMixerDriver() {
+SdlMixerDriver::~SdlMixerDriver()
+{
     if (g_callback) {
         Mix_HaltChannel(-1);
         for (Mix_Chunk* chunk : g_chunks) {
@@ -77,7 +81,8 @@ SdlMixerDriver::~SdlMixerDriver() {
     }
 }
 
-void SdlMixerDriver::Mix(int16_t* frames) {
+void SdlMixerDriver::Mix(int16_t* frames)
+{
     // SDL clears the stream before the callback mixes into it.
     memset(frames, 0, size_t(kBlockFrames) * 4);
     g_callback(g_callbackData, reinterpret_cast<Uint8*>(frames), kBlockFrames * 4);

@@ -21,7 +21,8 @@ bool Run(const std::string& command) { return std::system((command + " > /dev/nu
 // "music.ogg" made by sox and oggenc in a fresh folder that becomes "res://".
 class MusicFolder {
 public:
-    MusicFolder() : m_folder(std::filesystem::temp_directory_path() / "halvo-audio-bench") {
+    MusicFolder() : m_folder(std::filesystem::temp_directory_path() / "halvo-audio-bench")
+    {
         std::filesystem::create_directories(m_folder);
         const std::string wav = (m_folder / "music.wav").string();
         m_ogg = (m_folder / "music.ogg").string();
@@ -33,7 +34,8 @@ public:
     }
     ~MusicFolder() { std::filesystem::remove_all(m_folder); }
     bool IsReady() const { return m_ready; }
-    std::vector<uint8_t> OggBytes() const {
+    std::vector<uint8_t> OggBytes() const
+    {
         std::ifstream in(m_ogg, std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
@@ -46,11 +48,12 @@ private:
 
 }  // namespace
 
-void RunStreamedVoice(benchmark::State& state) {
+void RunStreamedVoice(benchmark::State& state)
+{
     MusicFolder folder;
     HMODULE library = LoadDSoundForBench();
-    const auto pull = library ? reinterpret_cast<LPHALVODSOUNDPULLFRAMES>(reinterpret_cast<void (*)()>(
-                                    GetProcAddress(library, "HalvoDSound_PullFrames")))
+    const auto pull = library ? reinterpret_cast<LPHALVODSOUNDPULLFRAMES>(
+                                    reinterpret_cast<void (*)()>(GetProcAddress(library, "HalvoDSound_PullFrames")))
                               : nullptr;
     const HV_MixerInterface& mixer = *HVI_GetMixerInterface();
     if (!folder.IsReady() || !pull || !mixer.Init(voice_bench::kRate, 64, reinterpret_cast<HWND>(uintptr_t(1)), 0)) {
@@ -73,7 +76,8 @@ void RunStreamedVoice(benchmark::State& state) {
     FreeLibrary(library);
 }
 
-void RunBareDecode(benchmark::State& state) {
+void RunBareDecode(benchmark::State& state)
+{
     MusicFolder folder;
     std::vector<uint8_t> file = folder.IsReady() ? folder.OggBytes() : std::vector<uint8_t>();
     HV_OggMemorySource source = {file.data(), int64_t(file.size()), 0};

@@ -10,7 +10,8 @@ namespace {
 // a pan attenuates the opposite side only.
 float Amplitude(int32_t attenuation) { return float(std::pow(10.0, attenuation / 2000.0)); }
 
-std::vector<VoiceSound> MakeVoices() {
+std::vector<VoiceSound> MakeVoices()
+{
     std::vector<VoiceSound> voices;
     for (int i = 0; i < kVoices; ++i) {
         VoiceSound voice;
@@ -35,7 +36,8 @@ std::vector<VoiceSound> MakeVoices() {
 
 }  // namespace
 
-const std::vector<VoiceSound>& Voices() {
+const std::vector<VoiceSound>& Voices()
+{
     static const std::vector<VoiceSound> voices = MakeVoices();
     return voices;
 }

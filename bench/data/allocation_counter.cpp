@@ -31,8 +31,7 @@ std::atomic<int64_t> g_peak{0};
     if (block != nullptr && g_counting.load(std::memory_order_relaxed)) {
         const int64_t live = g_live.fetch_add(int64_t(malloc_usable_size(block))) + int64_t(malloc_usable_size(block));
         int64_t peak = g_peak.load();
-        while (live > peak && !g_peak.compare_exchange_weak(peak, live)) {
-        }
+        while (live > peak && !g_peak.compare_exchange_weak(peak, live)) {}
     }
     return block;
 }
@@ -79,8 +78,7 @@ void* realloc(void* block, size_t size)
     const bool counting = g_counting.load(std::memory_order_relaxed);
     const int64_t before = block && counting ? int64_t(malloc_usable_size(block)) : 0;
     void* moved = __libc_realloc(block, size);
-    if (moved == nullptr && size != 0)
-        return nullptr;  // the old block stays as it was
+    if (moved == nullptr && size != 0) return nullptr;  // the old block stays as it was
     g_live.fetch_sub(before);
     return Counted(moved);
 }
@@ -97,11 +95,9 @@ void* aligned_alloc(size_t alignment, size_t size) { return Counted(__libc_memal
 
 int posix_memalign(void** block, size_t alignment, size_t size)
 {
-    if (alignment < sizeof(void*) || (alignment & (alignment - 1)) != 0)
-        return EINVAL;
+    if (alignment < sizeof(void*) || (alignment & (alignment - 1)) != 0) return EINVAL;
     void* aligned = Counted(__libc_memalign(alignment, size));
-    if (aligned == nullptr)
-        return ENOMEM;
+    if (aligned == nullptr) return ENOMEM;
     *block = aligned;
     return 0;
 }

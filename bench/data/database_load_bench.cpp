@@ -33,12 +33,14 @@ struct Sample {
 // A score list: one array of 100,000 nodes of five attributes each.
 std::string ScoreDatabase()
 {
-    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<database>\n\t<array id=\"SCORES\" kind=\"daily\">\n";
+    std::string text =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<database>\n\t<array id=\"SCORES\" kind=\"daily\">\n";
     char line[256];
     for (int i = 0; i < 100000; ++i) {
-        std::snprintf(line, sizeof line,
-                      "\t\t<node id=\"entry_%d\" player=\"Player %d\" points=\"%d\" date=\"2026-12-%02d\" rank=\"%d\"/>\n",
-                      i, i * 7 % 100003, (i * 7919) % 1000000, i % 28 + 1, i + 1);
+        std::snprintf(
+            line, sizeof line,
+            "\t\t<node id=\"entry_%d\" player=\"Player %d\" points=\"%d\" date=\"2026-12-%02d\" rank=\"%d\"/>\n", i,
+            i * 7 % 100003, (i * 7919) % 1000000, i % 28 + 1, i + 1);
         text += line;
     }
     text += "\t</array>\n</database>\n";
@@ -61,8 +63,9 @@ std::string MixedDatabase()
                           a, n, n % 3 ? "texture" : "shader", n, a % 10, n, a);
             text += line;
             if (n % 4 == 0) {
-                text += "<![CDATA[float4 main(float4 position : POSITION) : SV_Position { return position * "
-                        "2.0; } // a few lines of source, the kind of text that CDATA holds in descriptions ]]>";
+                text +=
+                    "<![CDATA[float4 main(float4 position : POSITION) : SV_Position { return position * "
+                    "2.0; } // a few lines of source, the kind of text that CDATA holds in descriptions ]]>";
             }
             text += "</node>\n";
         }
@@ -87,8 +90,7 @@ constexpr int kRounds = 15;
 // the loads before it freed.
 double LoadOnce(const Sample& sample, Way way, bool freshMemory)
 {
-    if (freshMemory)
-        malloc_trim(0);
+    if (freshMemory) malloc_trim(0);
     const auto* plain = reinterpret_cast<const uint8_t*>(sample.text.data());
     // Processor time: the machine may be busy with other work.
     const std::clock_t start = std::clock();
@@ -99,16 +101,15 @@ double LoadOnce(const Sample& sample, Way way, bool freshMemory)
     }
     DMDatabase database("bench");
     const bool scrambled = way == kScrambled;
-    benchmark::DoNotOptimize(HVI_LoadDatabaseFromBytes(
-        "bench", sample.name, scrambled ? sample.scrambled.GetData() : plain,
-        scrambled ? sample.scrambled.GetSize() : int64_t(sample.text.size()), database));
+    benchmark::DoNotOptimize(
+        HVI_LoadDatabaseFromBytes("bench", sample.name, scrambled ? sample.scrambled.GetData() : plain,
+                                  scrambled ? sample.scrambled.GetSize() : int64_t(sample.text.size()), database));
     return double(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
 void Load(benchmark::State& state, int sampleIndex, Way way)
 {
-    for (auto _ : state)
-        LoadOnce(g_samples[sampleIndex], way, false);
+    for (auto _ : state) LoadOnce(g_samples[sampleIndex], way, false);
 }
 
 // The median processor seconds of each way over rounds of one load each.
@@ -116,8 +117,7 @@ void MedianSeconds(const Sample& sample, bool freshMemory, double (&seconds)[kWa
 {
     double times[kWayCount][kRounds];
     for (int round = 0; round < kRounds; ++round) {
-        for (int way = 0; way < kWayCount; ++way)
-            times[way][round] = LoadOnce(sample, Way(way), freshMemory);
+        for (int way = 0; way < kWayCount; ++way) times[way][round] = LoadOnce(sample, Way(way), freshMemory);
     }
     for (int way = 0; way < kWayCount; ++way) {
         std::sort(times[way], times[way] + kRounds);
@@ -162,8 +162,8 @@ int main(int argc, char** argv)
             std::printf("  time, %s: pugixml %.2f ms, data manager %.2f ms, data manager / pugixml = %.2f\n", memory,
                         seconds[kPugixml] * 1e3, seconds[kDataManager] * 1e3,
                         seconds[kDataManager] / seconds[kPugixml]);
-            std::printf("  time, %s: scrambled %.2f ms, scrambled / plain = %.3f\n", memory,
-                        seconds[kScrambled] * 1e3, seconds[kScrambled] / seconds[kDataManager]);
+            std::printf("  time, %s: scrambled %.2f ms, scrambled / plain = %.3f\n", memory, seconds[kScrambled] * 1e3,
+                        seconds[kScrambled] / seconds[kDataManager]);
         }
         if (HVB_AllocationCounterAvailable()) {
             const int64_t pugixml = PeakBytesOfLoad(sample, kPugixml);
@@ -174,10 +174,10 @@ int main(int argc, char** argv)
                                       int64_t(sample.text.size()), database);
             HVB_StopCountingAllocations();
             const int64_t kept = HVB_LiveBytes();
-            std::printf("  peak heap: pugixml %.1f MB, data manager %.1f MB, data manager / pugixml = %.2f; "
-                        "the loaded database keeps %.1f MB\n",
-                        double(pugixml) / 1e6, double(manager) / 1e6, double(manager) / double(pugixml),
-                        double(kept) / 1e6);
+            std::printf(
+                "  peak heap: pugixml %.1f MB, data manager %.1f MB, data manager / pugixml = %.2f; "
+                "the loaded database keeps %.1f MB\n",
+                double(pugixml) / 1e6, double(manager) / 1e6, double(manager) / double(pugixml), double(kept) / 1e6);
         }
     }
     return 0;

@@ -32,8 +32,7 @@ void BuildText(int64_t length, Text& text, AppendWord appendWord, AppendChar app
 {
     int64_t built = 0;
     while (built < length) {
-        for (int indent = 0; indent < 4; ++indent)
-            appendChar(text, ' ');
+        for (int indent = 0; indent < 4; ++indent) appendChar(text, ' ');
         appendWord(text, "float4 position = mul(matrix, input);");
         appendChar(text, '\n');
         built += 4 + 37 + 1;

@@ -274,10 +274,10 @@ int main(int argc, char** argv)
     for (Growth growth : {Growth::Functions, Growth::Declarations, Growth::Statements}) {
         for (int count : kSizes) {
             const std::string name = GrownName(growth, count);
-            benchmark::RegisterBenchmark(("TranslateGrown/" + std::string(kGrowthNames[static_cast<int>(growth)]) +
-                                          "/" + std::to_string(count))
-                                             .c_str(),
-                                         BM_TranslateGrownShader, growth, count, name)
+            benchmark::RegisterBenchmark(
+                ("TranslateGrown/" + std::string(kGrowthNames[static_cast<int>(growth)]) + "/" + std::to_string(count))
+                    .c_str(),
+                BM_TranslateGrownShader, growth, count, name)
                 ->Unit(benchmark::kMillisecond);
         }
     }

@@ -22,7 +22,8 @@ namespace {
 void Discard(void*, int, bool, const char*) {}
 
 // Rewrites the checksum of every page found walking the file from its start.
-void RepairChecksums(uint8_t* file, int64_t size) {
+void RepairChecksums(uint8_t* file, int64_t size)
+{
     for (int64_t at = 0; at <= size - HV_OGG_PAGE_HEADER_BYTES;) {
         HV_OggPage page;
         if (!HVI_FindOggPageExtent(file, size, at, &page)) {
@@ -37,7 +38,8 @@ void RepairChecksums(uint8_t* file, int64_t size) {
     }
 }
 
-void DecodeAsAVoice(const HV_MixerSample& sample) {
+void DecodeAsAVoice(const HV_MixerSample& sample)
+{
     HV_OggMemorySource source = {sample.data, sample.dataBytes, 0};
     OggVorbis_File decoder;
     if (HVI_OpenOggDecoder(&decoder, &source) != 0) {
@@ -46,8 +48,7 @@ void DecodeAsAVoice(const HV_MixerSample& sample) {
     static uint8_t pcm[1 << 16];
     for (int pass = 0; pass < 2; ++pass) {
         int errors = 0;
-        while (HVI_DecodeOgg(&decoder, pcm, sizeof(pcm), &errors) == static_cast<int64_t>(sizeof(pcm))) {
-        }
+        while (HVI_DecodeOgg(&decoder, pcm, sizeof(pcm), &errors) == static_cast<int64_t>(sizeof(pcm))) {}
         if (ov_pcm_seek(&decoder, 0) != 0) {
             break;
         }
@@ -61,7 +62,8 @@ void DecodeAsAVoice(const HV_MixerSample& sample) {
 // while reading headers on some failed opens; that block is not ours to free.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libvorbisfile.so\n"; }
 
-extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned int) {
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned int)
+{
     size = LLVMFuzzerMutate(data, size, maxSize);
     if (size > 1) {
         RepairChecksums(data + 1, static_cast<int64_t>(size - 1));
@@ -69,7 +71,8 @@ extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max
     return size;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     if (size < 1) {
         return 0;
     }

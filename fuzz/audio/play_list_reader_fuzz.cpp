@@ -12,7 +12,8 @@ namespace {
 
 void Discard(void*, int, bool, const char*) {}
 
-HV_MixerSample* LoadEntry(const char* path, void*) {
+HV_MixerSample* LoadEntry(const char* path, void*)
+{
     HV_MixerSample* entry = HVI_CreateMixerSample(path, HV_MIXER_LOAD_ALWAYS_STREAM);
     if (path[0] != 'x') {
         entry->kind = HV_MIXER_SAMPLE_PCM;
@@ -27,7 +28,8 @@ HV_MixerSample* LoadEntry(const char* path, void*) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     HVI_SetLogSink(Discard, nullptr);
     HV_MixerSample* list = HVI_CreateMixerSample("fuzz.mpl", HV_MIXER_LOAD_EMPTY);
     if (HVI_ReadPlayList(list, "fuzz.mpl", data, static_cast<int64_t>(size), LoadEntry, nullptr)) {

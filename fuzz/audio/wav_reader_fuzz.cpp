@@ -10,7 +10,8 @@ namespace {
 void Discard(void*, int, bool, const char*) {}
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     HVI_SetLogSink(Discard, nullptr);
     HV_MixerSample* sample = HVI_CreateMixerSample("fuzz.wav", 0);
     if (HVI_ReadWavSample(sample, "fuzz.wav", data, static_cast<int64_t>(size))) {

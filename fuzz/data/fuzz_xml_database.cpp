@@ -27,10 +27,8 @@ bool SamePairs(const DMPairList& original, const DMPairList& reread)
     for (int i = 0; i < original.GetCount(); ++i) {
         const DMPair& pair = original.GetPair(i);
         const char* value = reread.GetValue(pair.key.GetText());
-        if (value == nullptr && pair.key == DMNode::kDataKey && *pair.value.GetText() == 0)
-            continue;
-        if (!SameText(value, pair.value.GetText()))
-            return false;
+        if (value == nullptr && pair.key == DMNode::kDataKey && *pair.value.GetText() == 0) continue;
+        if (!SameText(value, pair.value.GetText())) return false;
         ++kept;
     }
     return kept == reread.GetCount();
@@ -38,8 +36,7 @@ bool SamePairs(const DMPairList& original, const DMPairList& reread)
 
 bool SameDatabase(const DMDatabase& a, const DMDatabase& b)
 {
-    if (a.GetArrayCount() != b.GetArrayCount())
-        return false;
+    if (a.GetArrayCount() != b.GetArrayCount()) return false;
     for (int i = 0; i < a.GetArrayCount(); ++i) {
         const DMArray& x = *a.GetArray(i);
         const DMArray& y = *b.GetArray(i);
@@ -62,19 +59,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     DMDatabase database("fuzz");
     XMLDatabaseFault fault;
     if (!HVI_ParseXMLDatabase(data, int64_t(size), database, fault)) {
-        if (database.GetArrayCount() != 0)
-            __builtin_trap();
+        if (database.GetArrayCount() != 0) __builtin_trap();
         return 0;
     }
     ByteBuffer written;
     const char* reason = "";
-    if (!HVI_WriteXMLDatabase(database, written, reason))
-        return 0;
+    if (!HVI_WriteXMLDatabase(database, written, reason)) return 0;
     DMDatabase reread("reread");
-    if (!HVI_ParseXMLDatabase(written.GetData(), written.GetSize(), reread, fault))
-        __builtin_trap();
-    if (!SameDatabase(database, reread))
-        __builtin_trap();
+    if (!HVI_ParseXMLDatabase(written.GetData(), written.GetSize(), reread, fault)) __builtin_trap();
+    if (!SameDatabase(database, reread)) __builtin_trap();
     ByteBuffer again;
     if (!HVI_WriteXMLDatabase(reread, again, reason) || again.GetSize() != written.GetSize() ||
         std::memcmp(again.GetData(), written.GetData(), size_t(written.GetSize())) != 0)

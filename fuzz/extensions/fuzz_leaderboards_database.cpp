@@ -69,8 +69,7 @@ void CheckResult(void* context, HV_Event* event)
 {
     const Window& window = *static_cast<const Window*>(context);
     const auto result = HVI_ReadEvent<HV_LeaderboardResultEvent>(*event);
-    if (result.success == 0)
-        return;
+    if (result.success == 0) return;
     if (result.count < 0 || result.count > result.total || (result.count > 0 && result.scores == nullptr) ||
         (window.count >= 0 && result.count > window.count))
         std::abort();
@@ -80,8 +79,7 @@ void CheckResult(void* context, HV_Event* event)
         if (score.rank != first + k || score.dataLength < 0 || score.dataLength > HV_LEADERBOARD_DATA_SIZE ||
             score.player[sizeof score.player - 1] != '\0' || score.id[sizeof score.id - 1] != '\0')
             std::abort();
-        if (k > 0 && score.points > result.scores[k - 1].points)
-            std::abort();
+        if (k > 0 && score.points > result.scores[k - 1].points) std::abort();
     }
 }
 
@@ -90,14 +88,12 @@ void CheckResult(void* context, HV_Event* event)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     SetUpOnce();
-    if (size < 1)
-        return 0;
+    if (size < 1) return 0;
     const uint8_t choice = data[0];
     const uint8_t* text = data + 1;
     const int64_t textSize = int64_t(size - 1);
     ByteBuffer container;
-    if ((choice & 1) != 0 && !HVI_ScrambleIntoContainer(text, int(textSize), container))
-        return 0;
+    if ((choice & 1) != 0 && !HVI_ScrambleIntoContainer(text, int(textSize), container)) return 0;
     const uint8_t* file = (choice & 1) != 0 ? container.GetData() : text;
     const int64_t fileSize = (choice & 1) != 0 ? container.GetSize() : textSize;
     std::filesystem::remove_all(UserFolder());
@@ -131,8 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         score.dataLength = 2;
         store.SaveScore(score, category.GetText());
         const DMArray* saved = database->FindArray(category.GetText());
-        if (saved == nullptr || saved->GetNodeCount() > LocalLeaderboardStore::kMaxScoresPerCategory)
-            std::abort();
+        if (saved == nullptr || saved->GetNodeCount() > LocalLeaderboardStore::kMaxScoresPerCategory) std::abort();
     }
     HVI_DiscardQueuedEvents();
     return 0;

@@ -11,12 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CloudStore store;
     HVI_ReadSimulatedCloud(data, int64_t(size), store);
     ByteBuffer image;
-    if (!HVI_WriteSimulatedCloud(store, image))
-        std::abort();
+    if (!HVI_WriteSimulatedCloud(store, image)) std::abort();
     CloudStore again;
     // Entries without bytes are dropped on reading, so compare the kept ones.
-    if (!HVI_ReadSimulatedCloud(image.GetData(), image.GetSize(), again))
-        std::abort();
+    if (!HVI_ReadSimulatedCloud(image.GetData(), image.GetSize(), again)) std::abort();
     for (int i = 0; i < again.GetCount(); ++i) {
         const CloudStore::Entry& entry = again.GetEntry(i);
         const CloudStore::Entry* original = store.Find(entry.key.GetText());

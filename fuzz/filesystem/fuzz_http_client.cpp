@@ -75,30 +75,26 @@ private:
     {
         while (true) {
             const SOCKET connection = accept(m_listener, nullptr, nullptr);
-            if (connection == INVALID_SOCKET)
-                continue;
+            if (connection == INVALID_SOCKET) continue;
             const DWORD timeout = 5000;
             setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof(timeout));
             std::string request;
             char chunk[1024];
             while (request.find("\r\n\r\n") == std::string::npos) {
                 const int count = recv(connection, chunk, sizeof(chunk), 0);
-                if (count <= 0)
-                    break;
+                if (count <= 0) break;
                 request.append(chunk, size_t(count));
             }
             std::string response;
             {
                 std::lock_guard<std::mutex> guard(m_lock);
                 m_requests.push_back(request);
-                if (m_served < m_responses.size())
-                    response = m_responses[m_served];
+                if (m_served < m_responses.size()) response = m_responses[m_served];
                 ++m_served;
             }
             for (size_t sent = 0; sent < response.size();) {
                 const int count = send(connection, response.data() + sent, int(response.size() - sent), 0);
-                if (count <= 0)
-                    break;
+                if (count <= 0) break;
                 sent += size_t(count);
             }
             closesocket(connection);
@@ -127,7 +123,8 @@ std::vector<std::string> Split(const std::string& text, const char* separator)
 {
     std::vector<std::string> parts;
     size_t start = 0;
-    for (size_t found; (found = text.find(separator, start)) != std::string::npos; start = found + std::strlen(separator))
+    for (size_t found; (found = text.find(separator, start)) != std::string::npos;
+         start = found + std::strlen(separator))
         parts.push_back(text.substr(start, found - start));
     parts.push_back(text.substr(start));
     return parts;
@@ -140,10 +137,7 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
-bool IsRedirect(int status)
-{
-    return status == 301 || status == 302 || status == 303 || status == 307;
-}
+bool IsRedirect(int status) { return status == 301 || status == 302 || status == 303 || status == 307; }
 
 // What the request must come to.
 struct Expected {
@@ -164,15 +158,13 @@ bool Predict(const std::vector<std::string>& responses, const HttpUrl& start, Ex
         ++expected.requests;
         HttpResponse response;
         const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-        if (HVI_ParseHttpResponse(data, int64_t(bytes.size()), true, response) != HttpParseState::Complete)
-            return true;
+        if (HVI_ParseHttpResponse(data, int64_t(bytes.size()), true, response) != HttpParseState::Complete) return true;
         expected.status = response.status;
         if (IsRedirect(response.status)) {
             HttpUrl next;
             if (redirects == kMaxHttpRedirects || !HVI_ResolveHttpLocation(current, response.location.GetText(), next))
                 return true;
-            if (!(next.host == start.host) || next.port != start.port)
-                return false;
+            if (!(next.host == start.host) || next.port != start.port) return false;
             current = next;
             continue;
         }
@@ -193,8 +185,7 @@ void CheckPieces(const std::string& whole, const std::vector<size_t>& cuts)
     for (const size_t cut : cuts) {
         HttpResponse partial;
         const HttpParseState state = HVI_ParseHttpResponse(data, int64_t(cut), false, partial);
-        if (state == HttpParseState::Malformed && final == HttpParseState::Complete)
-            std::abort();
+        if (state == HttpParseState::Malformed && final == HttpParseState::Complete) std::abort();
         if (state == HttpParseState::Complete &&
             (final != HttpParseState::Complete || partial.status != complete.status ||
              partial.headerSize != complete.headerSize || partial.bodySize != complete.bodySize))
@@ -206,16 +197,13 @@ void CheckPieces(const std::string& whole, const std::vector<size_t>& cuts)
 // break out of the line.
 void CheckRequest(const std::string& request)
 {
-    if (request.rfind("GET /", 0) != 0)
-        std::abort();
+    if (request.rfind("GET /", 0) != 0) std::abort();
     const size_t lineEnd = request.find("\r\n");
     const size_t version = request.find(" HTTP/1.0\r\n");
-    if (lineEnd == std::string::npos || version == std::string::npos || version + 9 != lineEnd)
-        std::abort();
+    if (lineEnd == std::string::npos || version == std::string::npos || version + 9 != lineEnd) std::abort();
     for (size_t i = 4; i < version; ++i) {
         const unsigned char byte = static_cast<unsigned char>(request[i]);
-        if (byte <= 0x20 || byte >= 0x7f)
-            std::abort();
+        if (byte <= 0x20 || byte >= 0x7f) std::abort();
     }
 }
 
@@ -231,8 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string port = std::to_string(server->Port());
     std::vector<std::string> responses;
     for (const std::string& part : Split(std::string(reinterpret_cast<const char*>(data), size), kNext)) {
-        if (responses.size() == kMostResponses)
-            break;
+        if (responses.size() == kMostResponses) break;
         std::string whole;
         std::vector<size_t> cuts;
         for (const std::string& piece : Split(ReplaceAll(part, kPortMark, port), kCut)) {
@@ -247,8 +234,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string url = "http://127.0.0.1:" + port + "/start";
     HttpUrl start;
     Expected expected;
-    if (!HVI_ParseHttpUrl(url.c_str(), start) || !Predict(responses, start, expected))
-        return 0;
+    if (!HVI_ParseHttpUrl(url.c_str(), start) || !Predict(responses, start, expected)) return 0;
     {
         std::lock_guard<std::mutex> guard(g_logLock);
         g_log.clear();
@@ -257,18 +243,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     HttpGetResult result;
     const bool ok = HVI_HttpGet(url.c_str(), result);
     const std::vector<std::string> requests = server->Requests();
-    for (const std::string& request : requests)
-        CheckRequest(request);
+    for (const std::string& request : requests) CheckRequest(request);
     {
         // A machine short of sockets or ports says nothing about the client.
         std::lock_guard<std::mutex> guard(g_logLock);
         if (g_log.find("unable to connect") != std::string::npos || g_log.find("unable to create") != std::string::npos)
             return 0;
     }
-    if (ok != expected.ok || result.status != expected.status || requests.size() != expected.requests)
-        std::abort();
+    if (ok != expected.ok || result.status != expected.status || requests.size() != expected.requests) std::abort();
     if (ok && (result.body.GetSize() != int64_t(expected.body.size()) ||
-               (!expected.body.empty() && std::memcmp(result.body.GetData(), expected.body.data(), expected.body.size()) != 0)))
+               (!expected.body.empty() &&
+                std::memcmp(result.body.GetData(), expected.body.data(), expected.body.size()) != 0)))
         std::abort();
     return 0;
 }

@@ -11,15 +11,12 @@ namespace {
 void CheckRequestable(const HttpUrl& url)
 {
     const char* path = url.path.GetText();
-    if (path[0] != '/')
-        std::abort();
+    if (path[0] != '/') std::abort();
     for (const char* cursor = path; *cursor != '\0'; ++cursor) {
         const unsigned char byte = static_cast<unsigned char>(*cursor);
-        if (byte <= 0x20 || byte >= 0x7f || byte == '#')
-            std::abort();
+        if (byte <= 0x20 || byte >= 0x7f || byte == '#') std::abort();
     }
-    if (url.port < 1 || url.port > 65535 || url.host.IsEmpty() || url.host.GetLength() > 255)
-        std::abort();
+    if (url.port < 1 || url.port > 65535 || url.host.IsEmpty() || url.host.GetLength() > 255) std::abort();
 }
 
 }  // namespace
@@ -31,11 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string text(reinterpret_cast<const char*>(data), size);
     const std::string location = text.substr(0, text.find('\0'));
     HttpUrl base;
-    if (!HVI_ParseHttpUrl("http://example.com:8080/folder/page?x=1", base))
-        std::abort();
+    if (!HVI_ParseHttpUrl("http://example.com:8080/folder/page?x=1", base)) std::abort();
     HttpUrl next;
-    if (HVI_ResolveHttpLocation(base, location.c_str(), next))
-        CheckRequestable(next);
+    if (HVI_ResolveHttpLocation(base, location.c_str(), next)) CheckRequestable(next);
     HttpUrl parsed;
     if (HVI_ParseHttpUrl(location.c_str(), parsed)) {
         CheckRequestable(parsed);

@@ -12,9 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const bool closed : {false, true}) {
         HttpResponse response;
         const HttpParseState state = HVI_ParseHttpResponse(data, int64_t(size), closed, response);
-        if (state == HttpParseState::Complete &&
-            (response.headerSize < 0 || response.bodySize < 0 ||
-             int64_t(response.headerSize) + response.bodySize > int64_t(size)))
+        if (state == HttpParseState::Complete && (response.headerSize < 0 || response.bodySize < 0 ||
+                                                  int64_t(response.headerSize) + response.bodySize > int64_t(size)))
             std::abort();
         if (state == HttpParseState::Complete && response.contentLength >= 0 && response.status != 204 &&
             response.status != 304 && response.bodySize != response.contentLength)

@@ -10,7 +10,8 @@ namespace {
 void Discard(void*, int, bool, const char*) {}
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     HVI_SetLogSink(Discard, nullptr);
     HV_Bitmap bitmap;
     bitmap.name = "fuzz.png";

@@ -21,15 +21,16 @@
 
 namespace {
 
-constexpr const char* kProfiles[] = {"vs_4_0", "ps_4_0", "vs_5_0", "ps_5_0", "vs_4_0_level_9_1", "ps_4_0_level_9_1",
-                                     "cs_5_0", "gs_5_0", "hs_5_0", "ds_5_0", "vs_3_0", "ps_2_0", "ps_9_9", ""};
+constexpr const char* kProfiles[] = {"vs_4_0",           "ps_4_0", "vs_5_0", "ps_5_0", "vs_4_0_level_9_1",
+                                     "ps_4_0_level_9_1", "cs_5_0", "gs_5_0", "hs_5_0", "ds_5_0",
+                                     "vs_3_0",           "ps_2_0", "ps_9_9", ""};
 
 // Option bits of the second byte.
-constexpr uint8_t kDebug = 1;            // D3DCOMPILE_DEBUG | D3DCOMPILE_SKIP_OPTIMIZATION
-constexpr uint8_t kNoIncludeHandler = 2; // every #include is refused
-constexpr uint8_t kWithDefines = 4;      // TINT and an empty definition
-constexpr uint8_t kOtherEntryPoint = 8;  // "VSMain" instead of "main"
-constexpr uint8_t kSourceName = 16;      // a name for the source in messages
+constexpr uint8_t kDebug = 1;             // D3DCOMPILE_DEBUG | D3DCOMPILE_SKIP_OPTIMIZATION
+constexpr uint8_t kNoIncludeHandler = 2;  // every #include is refused
+constexpr uint8_t kWithDefines = 4;       // TINT and an empty definition
+constexpr uint8_t kOtherEntryPoint = 8;   // "VSMain" instead of "main"
+constexpr uint8_t kSourceName = 16;       // a name for the source in messages
 
 pD3DCompile g_compile = nullptr;
 
@@ -101,8 +102,8 @@ void CheckMessages(ID3DBlob* messages)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     HMODULE module = LoadLibraryA(HALVO_MODULE_DIR "/d3dcompiler_47.dll");
-    g_compile = module ? reinterpret_cast<pD3DCompile>(reinterpret_cast<void*>(GetProcAddress(module, "D3DCompile")))
-                       : nullptr;
+    g_compile =
+        module ? reinterpret_cast<pD3DCompile>(reinterpret_cast<void*>(GetProcAddress(module, "D3DCompile"))) : nullptr;
     if (!g_compile) {
         std::abort();
     }
@@ -127,13 +128,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::map<std::string, std::string> files;
     for (size_t i = 1; i < texts.size(); ++i) {
         const size_t lineEnd = texts[i].find('\n');
-        files[texts[i].substr(0, lineEnd)] = lineEnd == std::string::npos ? std::string() : texts[i].substr(lineEnd + 1);
+        files[texts[i].substr(0, lineEnd)] =
+            lineEnd == std::string::npos ? std::string() : texts[i].substr(lineEnd + 1);
     }
     MemoryInclude include(std::move(files));
     const D3D_SHADER_MACRO defines[] = {{"TINT", "float4(1, 0.5, 0.25, 1)"}, {"EMPTY", nullptr}, {nullptr, nullptr}};
     ID3DBlob* code = nullptr;
     ID3DBlob* messages = nullptr;
-    const UINT flags = (options & kDebug) ? D3DCOMPILE_DEBUG | D3DCOMPILE_SKIP_OPTIMIZATION : D3DCOMPILE_OPTIMIZATION_LEVEL3;
+    const UINT flags =
+        (options & kDebug) ? D3DCOMPILE_DEBUG | D3DCOMPILE_SKIP_OPTIMIZATION : D3DCOMPILE_OPTIMIZATION_LEVEL3;
     const HRESULT result =
         g_compile(texts[0].data(), texts[0].size(), (options & kSourceName) ? "shaders/main.hlsl" : nullptr,
                   (options & kWithDefines) ? defines : nullptr, (options & kNoIncludeHandler) ? nullptr : &include,

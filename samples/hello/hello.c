@@ -76,11 +76,9 @@ static int32_t OnEvent(HV_Event* event)
         break;
     case HV_EVENT_VIDEO_REINITIALIZATION:
         hv->Log(HV_LOG_SYSTEM, "hello: OnEvent checks the video parameters %dx%d", event->video.width,
-                        event->video.height);
+                event->video.height);
         break;
-    default:
-        hv->Log(HV_LOG_SYSTEM, "hello: OnEvent kind %u", event->kind);
-        break;
+    default: hv->Log(HV_LOG_SYSTEM, "hello: OnEvent kind %u", event->kind); break;
     }
     return 0;
 }

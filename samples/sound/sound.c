@@ -55,10 +55,7 @@ static void Update(float step)
     }
 }
 
-static void Draw(float step)
-{
-    (void)step;
-}
+static void Draw(float step) { (void)step; }
 
 static int32_t OnEvent(HV_Event* event)
 {

@@ -14,13 +14,15 @@ constexpr float kMaxDelaySeconds = 15.0f;
 // A slide to below this volume is a fade-out.
 constexpr float kSilentTarget = 0.0001f;
 
-bool CanPlay(const HV_SoundRecord* sound) {
+bool CanPlay(const HV_SoundRecord* sound)
+{
     return sound && sound->name && sound->name[0] != '!' && !HVI_IsAudioDisabled() && sound->sample;
 }
 
 // The started channel of the handle, for a change that also goes to its voice.
 template <class Change>
-void ChangeChannel(HV_PlayHandle handle, Change change) {
+void ChangeChannel(HV_PlayHandle handle, Change change)
+{
     if (handle == 0 || HVI_IsAudioDisabled()) {
         return;
     }
@@ -32,23 +34,27 @@ void ChangeChannel(HV_PlayHandle handle, Change change) {
 
 }  // namespace
 
-HV_SoundRecord* HV_Audio_GetChannelSound(HV_PlayHandle handle) {
+HV_SoundRecord* HV_Audio_GetChannelSound(HV_PlayHandle handle)
+{
     if (handle == 0 || HVI_IsAudioDisabled() || !HVI_IsSoundChannelAlive(handle)) {
         return nullptr;
     }
     return HVI_GetAudioState().channels[HVI_FindSoundChannel(handle)].sound;
 }
 
-bool HV_Audio_IsSoundPlaying(HV_PlayHandle handle) {
+bool HV_Audio_IsSoundPlaying(HV_PlayHandle handle)
+{
     return handle != 0 && !HVI_IsAudioDisabled() && HVI_IsSoundChannelAlive(handle);
 }
 
-HV_PlayHandle HV_Audio_PlaySound(HV_SoundRecord* sound, float volume, float pan, float pitch) {
+HV_PlayHandle HV_Audio_PlaySound(HV_SoundRecord* sound, float volume, float pan, float pitch)
+{
     return HV_Audio_PlaySoundWithDelay(sound, volume, pan, pitch, false, 0.0f);
 }
 
 HV_PlayHandle HV_Audio_PlaySoundWithDelay(HV_SoundRecord* sound, float volume, float pan, float pitch, bool loop,
-                                          float delay) {
+                                          float delay)
+{
     if (!CanPlay(sound)) {
         return 0;
     }
@@ -78,7 +84,8 @@ HV_PlayHandle HV_Audio_PlaySoundWithDelay(HV_SoundRecord* sound, float volume, f
     return channel.handle;
 }
 
-void HV_Audio_SetChannelFrequency(HV_PlayHandle handle, float pitch) {
+void HV_Audio_SetChannelFrequency(HV_PlayHandle handle, float pitch)
+{
     ChangeChannel(handle, [pitch](HV_SoundChannel& channel, SoundImplementation* backEnd) {
         channel.pitch = pitch;
         if (channel.started && backEnd) {
@@ -87,7 +94,8 @@ void HV_Audio_SetChannelFrequency(HV_PlayHandle handle, float pitch) {
     });
 }
 
-void HV_Audio_SetChannelLooping(HV_PlayHandle handle, bool loop) {
+void HV_Audio_SetChannelLooping(HV_PlayHandle handle, bool loop)
+{
     ChangeChannel(handle, [loop](HV_SoundChannel& channel, SoundImplementation* backEnd) {
         channel.looping = loop;
         if (channel.started && backEnd) {
@@ -96,7 +104,8 @@ void HV_Audio_SetChannelLooping(HV_PlayHandle handle, bool loop) {
     });
 }
 
-void HV_Audio_SetChannelPan(HV_PlayHandle handle, float pan) {
+void HV_Audio_SetChannelPan(HV_PlayHandle handle, float pan)
+{
     ChangeChannel(handle, [pan](HV_SoundChannel& channel, SoundImplementation* backEnd) {
         channel.pan = pan;
         if (channel.started && backEnd) {
@@ -105,7 +114,8 @@ void HV_Audio_SetChannelPan(HV_PlayHandle handle, float pan) {
     });
 }
 
-void HV_Audio_SetChannelPaused(HV_PlayHandle handle, bool paused) {
+void HV_Audio_SetChannelPaused(HV_PlayHandle handle, bool paused)
+{
     ChangeChannel(handle, [paused](HV_SoundChannel& channel, SoundImplementation* backEnd) {
         channel.paused = paused;
         if (channel.started && backEnd) {
@@ -114,13 +124,15 @@ void HV_Audio_SetChannelPaused(HV_PlayHandle handle, bool paused) {
     });
 }
 
-void HV_Audio_SetChannelVolume(HV_PlayHandle handle, float volume) {
+void HV_Audio_SetChannelVolume(HV_PlayHandle handle, float volume)
+{
     if (handle != 0 && !HVI_IsAudioDisabled()) {
         HVI_SetSoundChannelVolume(handle, volume);
     }
 }
 
-void HV_Audio_SetMasterVolume(float volume) {
+void HV_Audio_SetMasterVolume(float volume)
+{
     if (HVI_IsAudioDisabled()) {
         return;
     }
@@ -134,7 +146,8 @@ void HV_Audio_SetMasterVolume(float volume) {
     }
 }
 
-void HV_Audio_SlideChannelVolume(HV_PlayHandle handle, float target, float time) {
+void HV_Audio_SlideChannelVolume(HV_PlayHandle handle, float target, float time)
+{
     if (handle == 0 || HVI_IsAudioDisabled()) {
         return;
     }
@@ -145,7 +158,8 @@ void HV_Audio_SlideChannelVolume(HV_PlayHandle handle, float target, float time)
     HVI_SlideSoundChannelVolume(handle, target, time);
 }
 
-void HV_Audio_StopChannel(HV_PlayHandle handle) {
+void HV_Audio_StopChannel(HV_PlayHandle handle)
+{
     if (handle == 0 || HVI_IsAudioDisabled()) {
         return;
     }
@@ -160,13 +174,15 @@ void HV_Audio_StopChannel(HV_PlayHandle handle) {
     HVI_FreeSoundChannel(index);
 }
 
-void HV_Audio_StopChannelWithFade(HV_PlayHandle handle, float fadeTime) {
+void HV_Audio_StopChannelWithFade(HV_PlayHandle handle, float fadeTime)
+{
     if (handle != 0 && !HVI_IsAudioDisabled()) {
         HVI_FadeOutSoundChannel(handle, fadeTime);
     }
 }
 
-void HVI_UpdateAudio() {
+void HVI_UpdateAudio()
+{
     HV_MusicState& music = HVI_GetAudioState().music;
     const int32_t now = int32_t(HV_GetTimeMs());
     float dt = float(now - music.lastUpdateTime) * 0.001f;

@@ -7,7 +7,8 @@
 
 namespace {
 
-HV_AudioState* CreateState() {
+HV_AudioState* CreateState()
+{
     auto* state = static_cast<HV_AudioState*>(calloc(1, sizeof(HV_AudioState)));
     state->referenceCounting = true;
     state->masterVolume = 1.0f;
@@ -17,12 +18,14 @@ HV_AudioState* CreateState() {
 
 }  // namespace
 
-HV_AudioState& HVI_GetAudioState() {
+HV_AudioState& HVI_GetAudioState()
+{
     static HV_AudioState* state = CreateState();
     return *state;
 }
 
-void HVI_ResetAudioState() {
+void HVI_ResetAudioState()
+{
     HV_AudioState& state = HVI_GetAudioState();
     for (HV_SoundRecord& sound : state.sounds) {
         free(sound.name);
@@ -36,7 +39,8 @@ void HVI_ResetAudioState() {
 
 bool HVI_IsAudioDisabled() { return HVI_GetEngineState().video.noSound != 0; }
 
-float HVI_SnapVolume(float volume) {
+float HVI_SnapVolume(float volume)
+{
     if (volume < 0.001f) {
         return 0.0f;
     }

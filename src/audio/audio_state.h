@@ -18,7 +18,7 @@ struct HV_SoundChannel {
     float pan;
     float pitch;
     bool sliding;
-    bool stopAtEnd;         // the slide is a fade-out that ends in a stop
+    bool stopAtEnd;  // the slide is a fade-out that ends in a stop
     float slideStart;
     float slideTarget;
     float slideTime;
@@ -30,8 +30,8 @@ constexpr int HV_SOUND_CHANNEL_COUNT = 256;
 
 // The single music state.
 struct HV_MusicState {
-    int32_t lastUpdateTime;        // engine milliseconds of the last audio update
-    HV_SoundRecord* pending;       // the track that starts once the current one has stopped
+    int32_t lastUpdateTime;   // engine milliseconds of the last audio update
+    HV_SoundRecord* pending;  // the track that starts once the current one has stopped
     float pendingFadeInTime;
     float pendingVolume;
     HV_SoundRecord* current;
@@ -43,7 +43,7 @@ struct HV_MusicState {
     float slideElapsed;
     bool stopAtEnd;
     bool paused;
-    bool started;                  // set by PlayMusic, cleared by StopMusic
+    bool started;  // set by PlayMusic, cleared by StopMusic
 };
 
 // The audio subsystem's state. The sound table and its count are guarded by
@@ -55,8 +55,8 @@ struct HV_AudioState {
     bool referenceCounting;                      // read once at pre-initialisation
     float masterVolume;                          // starts at 1.0, handed to every new back end
     HV_SoundChannel channels[HV_SOUND_CHANNEL_COUNT];
-    int32_t channelCount;                        // entries 0 .. count-1 in use (free ones may lie below)
-    HV_PlayHandle nextHandle;                    // starts at 1
+    int32_t channelCount;      // entries 0 .. count-1 in use (free ones may lie below)
+    HV_PlayHandle nextHandle;  // starts at 1
     HV_MusicState music;
 };
 

@@ -15,18 +15,20 @@
 namespace {
 
 SoundImplementationNull g_nullBackEnd;  // serves the whole run, never deleted
-SoundImpVELT* g_veltBackEnd = nullptr;   // main thread only
-bool g_switchedOff = false;              // sound is off by the no-sound flag (main thread only)
+SoundImpVELT* g_veltBackEnd = nullptr;  // main thread only
+bool g_switchedOff = false;             // sound is off by the no-sound flag (main thread only)
 
 bool IsSoundWanted(const HVI_EngineState& state) { return !HV_HasFeature("NO_SOUND") && !state.video.noSound; }
 
-void UseNullBackEnd() {
+void UseNullBackEnd()
+{
     HVI_GetAudioState().backEnd = &g_nullBackEnd;
     HVI_ClearSoundChannels();
 }
 
 // Sets up the mixer back end, falling back to the silent one; true when the mixer runs.
-bool BringUpBackEnd(HVI_EngineState& state) {
+bool BringUpBackEnd(HVI_EngineState& state)
+{
     HV_Log(HV_LOG_SYSTEM, "Loading Sound Implementation...");
     if (!g_veltBackEnd) {
         g_veltBackEnd = new SoundImpVELT();
@@ -45,7 +47,8 @@ bool BringUpBackEnd(HVI_EngineState& state) {
 
 // The core starts the sound back end only when sound is wanted; with sound
 // switched off the silent back end is chosen here, before start-up.
-bool Preinitialize(HVI_EngineState& state) {
+bool Preinitialize(HVI_EngineState& state)
+{
     HVI_GetAudioState().referenceCounting = !HV_HasFeature("DISABLE_REFERENCE_COUNTING");
     state.engine->audio = HVI_GetAudioTable();
     g_switchedOff = !IsSoundWanted(state);
@@ -56,27 +59,31 @@ bool Preinitialize(HVI_EngineState& state) {
     return true;
 }
 
-bool Startup(HVI_EngineState& state) {
+bool Startup(HVI_EngineState& state)
+{
     if (BringUpBackEnd(state)) {
         HV_Log(HV_LOG_SYSTEM, "Sound Implementation initialized.");
     }
     return true;
 }
 
-void UpdateFrame(HVI_EngineState&, float) {
+void UpdateFrame(HVI_EngineState&, float)
+{
     if (SoundImplementation* backEnd = HVI_GetAudioState().backEnd) {
         backEnd->Update();
     }
     HVI_UpdateAudio();
 }
 
-void LateFrame(HVI_EngineState&) {
+void LateFrame(HVI_EngineState&)
+{
     if (SoundImplementation* backEnd = HVI_GetAudioState().backEnd) {
         backEnd->LateFrameUpdate();
     }
 }
 
-void Reinitialize(HVI_EngineState& state, bool windowRecreated) {
+void Reinitialize(HVI_EngineState& state, bool windowRecreated)
+{
     HV_AudioState& audio = HVI_GetAudioState();
     if (g_switchedOff && IsSoundWanted(state)) {
         g_switchedOff = false;
@@ -95,7 +102,8 @@ void Reinitialize(HVI_EngineState& state, bool windowRecreated) {
     }
 }
 
-void Shutdown(HVI_EngineState&) {
+void Shutdown(HVI_EngineState&)
+{
     HV_Log(HV_LOG_INFO, "Releasing Sound Implementation.");
     HV_AudioState& audio = HVI_GetAudioState();
     if (audio.backEnd) {
@@ -110,7 +118,8 @@ void Shutdown(HVI_EngineState&) {
 
 }  // namespace
 
-void HVI_RegisterAudioSubsystem() {
+void HVI_RegisterAudioSubsystem()
+{
     HVI_SubsystemHooks hooks = {};
     hooks.Preinitialize = Preinitialize;
     hooks.Startup = Startup;

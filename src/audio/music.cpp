@@ -17,7 +17,8 @@ constexpr float kReplaceFadeSeconds = 1.0f;
 
 HV_MusicState& Music() { return HVI_GetAudioState().music; }
 
-void BeginSlide(float target, float time, bool stopAtEnd) {
+void BeginSlide(float target, float time, bool stopAtEnd)
+{
     HV_MusicState& music = Music();
     music.sliding = true;
     music.slideStart = music.volume;
@@ -27,14 +28,16 @@ void BeginSlide(float target, float time, bool stopAtEnd) {
     music.stopAtEnd = stopAtEnd;
 }
 
-bool IsFadingOutToStop() {
+bool IsFadingOutToStop()
+{
     const HV_MusicState& music = Music();
     return music.sliding && music.stopAtEnd;
 }
 
 }  // namespace
 
-HV_SoundRecord* HV_Audio_GetMusic() {
+HV_SoundRecord* HV_Audio_GetMusic()
+{
     const HV_MusicState& music = Music();
     if (HVI_IsAudioDisabled()) {
         return nullptr;
@@ -45,7 +48,8 @@ HV_SoundRecord* HV_Audio_GetMusic() {
     return IsFadingOutToStop() ? nullptr : music.current;
 }
 
-void HVI_StartMusic(HV_SoundRecord* record, float volume, float fadeInTime) {
+void HVI_StartMusic(HV_SoundRecord* record, float volume, float fadeInTime)
+{
     if (!record || !record->sample) {
         return;
     }
@@ -59,7 +63,8 @@ void HVI_StartMusic(HV_SoundRecord* record, float volume, float fadeInTime) {
     music.paused = false;
 }
 
-void HV_Audio_PlayMusic(HV_SoundRecord* record, float volume, float fadeInTime) {
+void HV_Audio_PlayMusic(HV_SoundRecord* record, float volume, float fadeInTime)
+{
     if (!record || HVI_IsAudioDisabled()) {
         return;
     }
@@ -88,16 +93,19 @@ void HV_Audio_PlayMusic(HV_SoundRecord* record, float volume, float fadeInTime) 
     music.started = true;
 }
 
-void HV_Audio_SlideMusicVolume(float target, float slideTime) {
+void HV_Audio_SlideMusicVolume(float target, float slideTime)
+{
     if (HVI_IsAudioDisabled()) {
         return;
     }
     if (HV_IsDeveloperMode()) {
         if (slideTime > 10.0f) {
-            HV_Popup(HV_LOG_WARNING, "HV_Audio_SlideMusicVolume: slide_time is suspiciously high (%g)", double(slideTime));
+            HV_Popup(HV_LOG_WARNING, "HV_Audio_SlideMusicVolume: slide_time is suspiciously high (%g)",
+                     double(slideTime));
         }
         if (target < 0.0f || target > 1.0f) {
-            HV_Popup(HV_LOG_WARNING, "HV_Audio_SlideMusicVolume: target_volume is out of range 0..1 (%g)", double(target));
+            HV_Popup(HV_LOG_WARNING, "HV_Audio_SlideMusicVolume: target_volume is out of range 0..1 (%g)",
+                     double(target));
         }
     }
     target = HVI_SnapVolume(std::clamp(target, 0.0f, 1.0f));
@@ -112,7 +120,8 @@ void HV_Audio_SlideMusicVolume(float target, float slideTime) {
     BeginSlide(target, slideTime, music.stopAtEnd);
 }
 
-void HV_Audio_StopMusic(float fadeOutTime) {
+void HV_Audio_StopMusic(float fadeOutTime)
+{
     HV_MusicState& music = Music();
     if (HVI_IsAudioDisabled() || !music.started) {
         return;
@@ -127,7 +136,8 @@ void HV_Audio_StopMusic(float fadeOutTime) {
     }
 }
 
-void HV_Audio_SetMusicPaused(bool paused) {
+void HV_Audio_SetMusicPaused(bool paused)
+{
     if (HVI_IsAudioDisabled()) {
         return;
     }
@@ -137,7 +147,8 @@ void HV_Audio_SetMusicPaused(bool paused) {
     }
 }
 
-void HVI_UpdateMusic(float dt) {
+void HVI_UpdateMusic(float dt)
+{
     HV_MusicState& music = Music();
     SoundImplementation* backEnd = HVI_GetAudioState().backEnd;
     if (music.paused) {

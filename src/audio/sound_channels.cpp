@@ -24,13 +24,15 @@ SoundImplementation* BackEnd() { return HVI_GetAudioState().backEnd; }
 
 }  // namespace
 
-void HVI_ClearSoundChannels() {
+void HVI_ClearSoundChannels()
+{
     HV_AudioState& audio = HVI_GetAudioState();
     memset(audio.channels, 0, sizeof(audio.channels));
     audio.channelCount = 0;
 }
 
-int HVI_FindSoundChannel(HV_PlayHandle handle) {
+int HVI_FindSoundChannel(HV_PlayHandle handle)
+{
     HV_AudioState& audio = HVI_GetAudioState();
     if (handle == 0) {
         return -1;
@@ -43,7 +45,8 @@ int HVI_FindSoundChannel(HV_PlayHandle handle) {
     return -1;
 }
 
-void HVI_FreeSoundChannel(int index) {
+void HVI_FreeSoundChannel(int index)
+{
     HV_AudioState& audio = HVI_GetAudioState();
     audio.channels[index].handle = 0;
     audio.channels[index].voice = 0;
@@ -54,7 +57,8 @@ void HVI_FreeSoundChannel(int index) {
     --audio.channelCount;
 }
 
-bool HVI_UpdateSoundChannel(HV_SoundChannel& channel, int32_t now) {
+bool HVI_UpdateSoundChannel(HV_SoundChannel& channel, int32_t now)
+{
     HV_AudioState& audio = HVI_GetAudioState();
     if (channel.handle == 0) {
         return false;
@@ -66,7 +70,8 @@ bool HVI_UpdateSoundChannel(HV_SoundChannel& channel, int32_t now) {
     }
     if (channel.started) {
         const int32_t lengthMs = int32_t(channel.sound->length * 1000.0f);
-        if (now - channel.startTime >= lengthMs - kEndCheckLeadMs && !(BackEnd() && BackEnd()->IsVoicePlaying(channel.voice))) {
+        if (now - channel.startTime >= lengthMs - kEndCheckLeadMs &&
+            !(BackEnd() && BackEnd()->IsVoicePlaying(channel.voice))) {
             HVI_FreeSoundChannel(index);
             return true;
         }
@@ -74,7 +79,8 @@ bool HVI_UpdateSoundChannel(HV_SoundChannel& channel, int32_t now) {
     return false;
 }
 
-int HVI_AllocateSoundChannel() {
+int HVI_AllocateSoundChannel()
+{
     HV_AudioState& audio = HVI_GetAudioState();
     int index = -1;
     for (int i = 0; i < audio.channelCount && index < 0; ++i) {
@@ -111,7 +117,8 @@ int HVI_AllocateSoundChannel() {
     return index;
 }
 
-HV_PlayHandle HVI_StartSoundChannel(int index, HV_SoundRecord* sound, float volume, float pan, float pitch, bool loop) {
+HV_PlayHandle HVI_StartSoundChannel(int index, HV_SoundRecord* sound, float volume, float pan, float pitch, bool loop)
+{
     HV_AudioState& audio = HVI_GetAudioState();
     if (index < 0 || !sound || !sound->sample || !BackEnd()) {
         return 0;
@@ -153,7 +160,8 @@ HV_PlayHandle HVI_StartSoundChannel(int index, HV_SoundRecord* sound, float volu
     return channel.handle;
 }
 
-bool HVI_IsSoundChannelAlive(HV_PlayHandle handle) {
+bool HVI_IsSoundChannelAlive(HV_PlayHandle handle)
+{
     const int index = HVI_FindSoundChannel(handle);
     if (index < 0) {
         return false;
@@ -169,7 +177,8 @@ bool HVI_IsSoundChannelAlive(HV_PlayHandle handle) {
     return false;
 }
 
-void HVI_SetSoundChannelVolume(HV_PlayHandle handle, float volume) {
+void HVI_SetSoundChannelVolume(HV_PlayHandle handle, float volume)
+{
     volume = HVI_SnapVolume(volume);
     const int index = HVI_FindSoundChannel(handle);
     if (index < 0) {
@@ -185,7 +194,8 @@ void HVI_SetSoundChannelVolume(HV_PlayHandle handle, float volume) {
     }
 }
 
-void HVI_SlideSoundChannelVolume(HV_PlayHandle handle, float target, float time) {
+void HVI_SlideSoundChannelVolume(HV_PlayHandle handle, float target, float time)
+{
     const int index = HVI_FindSoundChannel(handle);
     if (index < 0) {
         return;
@@ -207,7 +217,8 @@ void HVI_SlideSoundChannelVolume(HV_PlayHandle handle, float target, float time)
     channel.stopAtEnd = false;
 }
 
-void HVI_FadeOutSoundChannel(HV_PlayHandle handle, float fadeTime) {
+void HVI_FadeOutSoundChannel(HV_PlayHandle handle, float fadeTime)
+{
     const int index = HVI_FindSoundChannel(handle);
     if (index < 0) {
         return;
@@ -225,7 +236,8 @@ void HVI_FadeOutSoundChannel(HV_PlayHandle handle, float fadeTime) {
     channel.stopAtEnd = true;
 }
 
-void HVI_UpdateSoundChannels(float dt) {
+void HVI_UpdateSoundChannels(float dt)
+{
     HV_AudioState& audio = HVI_GetAudioState();
     const int32_t now = Now();
     for (int i = 0; i < audio.channelCount;) {

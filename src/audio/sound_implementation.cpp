@@ -6,7 +6,8 @@ namespace {
 
 constexpr int32_t kDeprecatedAnswer = 555;
 
-int32_t ReportDeprecatedCall() {
+int32_t ReportDeprecatedCall()
+{
     HV_Popup(HV_LOG_WARNING, "Calling deprecated Sound Imp method!");
     return kDeprecatedAnswer;
 }
@@ -15,7 +16,8 @@ int32_t ReportDeprecatedCall() {
 
 bool SoundImplementation::OnWindowChanged(HVI_EngineState&, const HV_VideoParameters&) { return true; }
 
-uint32_t SoundImplementation::PlaySampleLooped(HV_SoundRecord* sound, float volume, float pan, float pitch, bool loop) {
+uint32_t SoundImplementation::PlaySampleLooped(HV_SoundRecord* sound, float volume, float pan, float pitch, bool loop)
+{
     const uint32_t voice = PlaySample(sound, volume, pan, pitch);
     if (loop) {
         SetVoiceLooping(voice, true);

@@ -24,7 +24,8 @@ bool IsNoneName(const char* name) { return strcmp(name, "!NONE") == 0; }
 
 // Every reference-count change is traced when PRINT_REFERENCE_COUNT_CHANGES is set.
 void TraceCount(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void TraceCount(const char* format, ...) {
+void TraceCount(const char* format, ...)
+{
     if (!HV_HasFeature("PRINT_REFERENCE_COUNT_CHANGES")) {
         return;
     }
@@ -37,7 +38,8 @@ void TraceCount(const char* format, ...) {
 }
 
 // The record of the name; GET_SOUND is held.
-HV_SoundRecord* Find(const char* name, uint32_t hash) {
+HV_SoundRecord* Find(const char* name, uint32_t hash)
+{
     HV_AudioState& audio = HVI_GetAudioState();
     for (int i = 0; i < audio.soundCount; ++i) {
         HV_SoundRecord& sound = audio.sounds[i];
@@ -50,7 +52,8 @@ HV_SoundRecord* Find(const char* name, uint32_t hash) {
 
 // A new record for the name with one reference, in the first free entry;
 // null when the table is full. GET_SOUND is held.
-HV_SoundRecord* Create(const char* name, uint32_t hash) {
+HV_SoundRecord* Create(const char* name, uint32_t hash)
+{
     HV_Print("..caching sound '%s'", name);
     HV_AudioState& audio = HVI_GetAudioState();
     int index = 0;
@@ -78,14 +81,16 @@ void ReportOutOfSounds() { HV_Popup(HV_LOG_ERROR, " ! Halvo out of free sounds."
 
 // A file that exists but failed to load was reported by its reader: only a
 // sound without a file is reported here.
-void ReportNotFound(const HV_SoundRecord* sound) {
+void ReportNotFound(const HV_SoundRecord* sound)
+{
     if (!HV_Audio_SoundExists(sound->name)) {
         HV_Popup(HV_LOG_WARNING, "Sound resource '%s' not found.", sound->name);
     }
 }
 
 // Sets the count within 0..HV_SOUND_MAX_REFERENCES, with the popup for a cap. GET_SOUND is held.
-void SetReferenceCount(HV_SoundRecord* sound, int64_t count) {
+void SetReferenceCount(HV_SoundRecord* sound, int64_t count)
+{
     if (count > HV_SOUND_MAX_REFERENCES) {
         count = HV_SOUND_MAX_REFERENCES;
         HV_Popup(HV_LOG_WARNING, "Sound '%s' reference count suspiciously high: capping at %d.", sound->name,
@@ -94,7 +99,8 @@ void SetReferenceCount(HV_SoundRecord* sound, int64_t count) {
     sound->referenceCount = int16_t(count < 0 ? 0 : count);
 }
 
-void ReleaseSampleOf(HV_SoundRecord* sound) {
+void ReleaseSampleOf(HV_SoundRecord* sound)
+{
     if (SoundImplementation* backEnd = HVI_GetAudioState().backEnd) {
         backEnd->ReleaseSample(sound);
     }
@@ -102,7 +108,8 @@ void ReleaseSampleOf(HV_SoundRecord* sound) {
     sound->loaded = false;
 }
 
-void KeepFileTime(HV_SoundRecord* sound, const char* path) {
+void KeepFileTime(HV_SoundRecord* sound, const char* path)
+{
     HV_FileInfo info = {};
     if (HV_IsDeveloperMode() && HV_FileSystem_GetFileInfo(path, &info)) {
         sound->fileTime = info.lastModificationTime;
@@ -110,7 +117,8 @@ void KeepFileTime(HV_SoundRecord* sound, const char* path) {
 }
 
 // Whether the name carries its extension: a '.' after its last '/', not as its first character.
-bool HasExtension(const char* name) {
+bool HasExtension(const char* name)
+{
     for (size_t i = strlen(name); i-- > 1;) {
         if (name[i] == '.') {
             return true;
@@ -124,7 +132,8 @@ bool HasExtension(const char* name) {
 
 }  // namespace
 
-void HVI_CheckSoundName(const char* name) {
+void HVI_CheckSoundName(const char* name)
+{
     if (!name || !HV_IsDeveloperMode()) {
         return;
     }
@@ -134,9 +143,13 @@ void HVI_CheckSoundName(const char* name) {
     }
 }
 
-HV_SoundRecord* HV_Audio_GetSound(const char* name) { return HV_Audio_GetSoundWithCacheMode(name, HV_SOUND_CACHE_LOAD); }
+HV_SoundRecord* HV_Audio_GetSound(const char* name)
+{
+    return HV_Audio_GetSoundWithCacheMode(name, HV_SOUND_CACHE_LOAD);
+}
 
-HV_SoundRecord* HV_Audio_GetSoundWithCacheMode(const char* name, int32_t cacheMode) {
+HV_SoundRecord* HV_Audio_GetSoundWithCacheMode(const char* name, int32_t cacheMode)
+{
     HVI_CheckSoundName(name);
     if (!name) {
         HV_Popup(HV_LOG_WARNING, "HV_Audio_GetSoundWithCacheMode called with null parameter.");
@@ -185,7 +198,8 @@ HV_SoundRecord* HV_Audio_GetSoundWithCacheMode(const char* name, int32_t cacheMo
     return sound;
 }
 
-HV_SoundRecord* HV_Audio_LoadSound(const char* name) {
+HV_SoundRecord* HV_Audio_LoadSound(const char* name)
+{
     HVI_CheckSoundName(name);
     if (!name) {
         HV_Popup(HV_LOG_WARNING, "HV_Audio_LoadSound called with null parameter.");
@@ -221,7 +235,8 @@ HV_SoundRecord* HV_Audio_LoadSound(const char* name) {
     return sound;
 }
 
-void HVI_LoadSoundResource(HV_SoundRecord* sound, int32_t cacheMode) {
+void HVI_LoadSoundResource(HV_SoundRecord* sound, int32_t cacheMode)
+{
     const bool loads = (cacheMode & HV_SOUND_CACHE_LOAD) != 0;
     if (!loads && cacheMode != HV_SOUND_CACHE_NOTHING) {
         return;
@@ -245,7 +260,8 @@ void HVI_LoadSoundResource(HV_SoundRecord* sound, int32_t cacheMode) {
     }
 }
 
-bool HVI_LoadSoundData(HV_SoundRecord* sound) {
+bool HVI_LoadSoundData(HV_SoundRecord* sound)
+{
     if (HasExtension(sound->name)) {
         return HVI_LoadSoundFile(sound, sound->name);
     }
@@ -275,7 +291,8 @@ bool HVI_LoadSoundData(HV_SoundRecord* sound) {
     return true;
 }
 
-bool HVI_LoadSoundFile(HV_SoundRecord* sound, const char* path) {
+bool HVI_LoadSoundFile(HV_SoundRecord* sound, const char* path)
+{
     SoundImplementation* backEnd = HVI_GetAudioState().backEnd;
     if (!backEnd) {
         return true;
@@ -287,7 +304,8 @@ bool HVI_LoadSoundFile(HV_SoundRecord* sound, const char* path) {
     return sound->loaded;
 }
 
-void HV_Audio_IncreaseSoundReferenceCount(HV_SoundRecord* sound, const int32_t* count) {
+void HV_Audio_IncreaseSoundReferenceCount(HV_SoundRecord* sound, const int32_t* count)
+{
     if (!sound || !count || *count == 0) {
         return;
     }
@@ -304,7 +322,8 @@ void HV_Audio_IncreaseSoundReferenceCount(HV_SoundRecord* sound, const int32_t* 
     }
 }
 
-void HV_Audio_ReleaseSound(HV_SoundRecord* sound) {
+void HV_Audio_ReleaseSound(HV_SoundRecord* sound)
+{
     if (!sound || !sound->name || IsInternalName(sound->name)) {
         return;
     }
@@ -343,14 +362,16 @@ void HV_Audio_ReleaseSound(HV_SoundRecord* sound) {
     HVI_LeaveEngineLock(kSoundLock);
 }
 
-bool HV_Audio_IsSoundLoaded(HV_SoundRecord* sound) {
+bool HV_Audio_IsSoundLoaded(HV_SoundRecord* sound)
+{
     if (!sound) {
         return false;
     }
     return HVI_IsAudioDisabled() || sound->loaded;
 }
 
-bool HV_Audio_SoundExists(const char* name) {
+bool HV_Audio_SoundExists(const char* name)
+{
     if (!name) {
         return false;
     }
@@ -359,14 +380,16 @@ bool HV_Audio_SoundExists(const char* name) {
     }
     char path[kProbePathBytes];
     for (const char* extension : kProbedExtensions) {
-        if (snprintf(path, sizeof(path), "%s.%s", name, extension) < int(sizeof(path)) && HV_FileSystem_FindPath(path)) {
+        if (snprintf(path, sizeof(path), "%s.%s", name, extension) < int(sizeof(path)) &&
+            HV_FileSystem_FindPath(path)) {
             return true;
         }
     }
     return false;
 }
 
-void HVI_ReloadSounds() {
+void HVI_ReloadSounds()
+{
     HV_AudioState& audio = HVI_GetAudioState();
     for (int i = 0; i < audio.soundCount; ++i) {
         HV_SoundRecord& sound = audio.sounds[i];
@@ -379,7 +402,8 @@ void HVI_ReloadSounds() {
     }
 }
 
-void HVI_ReleaseAllSoundSamples() {
+void HVI_ReleaseAllSoundSamples()
+{
     HV_AudioState& audio = HVI_GetAudioState();
     HVI_EnterEngineLock(kSoundLock);
     for (int i = 0; i < audio.soundCount; ++i) {

@@ -47,7 +47,8 @@ HV_Blob* HV_CompressBuffer(const void* data, int32_t size)
     }
     uLongf compressedSize = bound;
     const Bytef* source = size > 0 ? static_cast<const Bytef*>(data) : reinterpret_cast<const Bytef*>("");
-    if (compress2(blob->data + kHeaderSize, &compressedSize, source, static_cast<uLong>(size), Z_BEST_COMPRESSION) != Z_OK) {
+    if (compress2(blob->data + kHeaderSize, &compressedSize, source, static_cast<uLong>(size), Z_BEST_COMPRESSION) !=
+        Z_OK) {
         HV_Log(HV_LOG_ERROR, "HV_CompressBuffer: compression failed.");
         HV_FreeBlob(blob);
         return nullptr;
@@ -100,7 +101,8 @@ HV_Blob* HV_DecompressBuffer(const void* container, int32_t size)
     const bool whole = result == Z_STREAM_END && stream.total_out == uncompressedSize && stream.avail_in == 0;
     inflateEnd(&stream);
     if (!whole) {
-        HV_Log(HV_LOG_ERROR, "HV_DecompressBuffer: the zlib stream is damaged or does not give %u bytes.", uncompressedSize);
+        HV_Log(HV_LOG_ERROR, "HV_DecompressBuffer: the zlib stream is damaged or does not give %u bytes.",
+               uncompressedSize);
         HV_FreeBlob(blob);
         return nullptr;
     }

@@ -107,10 +107,7 @@ const char* HVI_Configuration::GetDeveloperValue(const char* key) const
     return FindInArray(FindArray(m_developer, "DEVELOPER"), key);
 }
 
-bool HVI_Configuration::IsTrue(const char* text)
-{
-    return text && (text[0] == '1' || text[0] == 't');
-}
+bool HVI_Configuration::IsTrue(const char* text) { return text && (text[0] == '1' || text[0] == 't'); }
 
 int HVI_FrameTimeFromFpsLimit(const char* fpsLimit)
 {

@@ -37,7 +37,7 @@ public:
     void SetScreenSize(const char* size) { m_screenSize.Assign(size); }
 
 private:
-    const DMDatabase* m_program = nullptr;    // registered, or one of the owned ones
+    const DMDatabase* m_program = nullptr;  // registered, or one of the owned ones
     const DMDatabase* m_developer = nullptr;
     std::unique_ptr<DMDatabase> m_ownedProgram;
     std::unique_ptr<DMDatabase> m_ownedDeveloper;

@@ -41,10 +41,7 @@ void ReportMissing(MissingOperation operation, const char* name)
     }
 }
 
-void AddConsoleAutoCompletion(const char*)
-{
-    ReportMissing(kAddConsoleAutoCompletion, "HV_AddConsoleAutoCompletion");
-}
+void AddConsoleAutoCompletion(const char*) { ReportMissing(kAddConsoleAutoCompletion, "HV_AddConsoleAutoCompletion"); }
 
 bool SetMouseCursor(const char*)
 {
@@ -52,10 +49,7 @@ bool SetMouseCursor(const char*)
     return false;
 }
 
-void ShowMouseCursor(bool)
-{
-    ReportMissing(kShowMouseCursor, "HV_ShowMouseCursor");
-}
+void ShowMouseCursor(bool) { ReportMissing(kShowMouseCursor, "HV_ShowMouseCursor"); }
 
 const char* GetProgramSetting(const char* key)
 {
@@ -89,10 +83,7 @@ uint32_t GetKeyFlags(int32_t)
     return 0;
 }
 
-void SetKeyFlags(int32_t, uint32_t)
-{
-    ReportMissing(kSetKeyFlags, "HV_SetKeyFlags");
-}
+void SetKeyFlags(int32_t, uint32_t) { ReportMissing(kSetKeyFlags, "HV_SetKeyFlags"); }
 
 float GetKeyValue(int32_t)
 {
@@ -102,10 +93,7 @@ float GetKeyValue(int32_t)
 
 }  // namespace
 
-HV_EngineInterface* HVI_GetEngineInterface()
-{
-    return &g_interface;
-}
+HV_EngineInterface* HVI_GetEngineInterface() { return &g_interface; }
 
 void HVI_BuildEngineInterface()
 {

@@ -18,10 +18,7 @@ namespace {
 constexpr int kLockCount = sizeof(kEngineLockNames) / sizeof(kEngineLockNames[0]) - 1;
 static_assert(std::string_view(kEngineLockNames[kLockCount]) == kDataManagerLockName);
 
-bool IsDataManagerLock(const char* name)
-{
-    return name && std::strcmp(name, kDataManagerLockName) == 0;
-}
+bool IsDataManagerLock(const char* name) { return name && std::strcmp(name, kDataManagerLockName) == 0; }
 
 struct EngineLock {
     CRITICAL_SECTION section;

@@ -7,10 +7,7 @@ namespace {
 
 HVI_EngineRunState g_runState;
 
-uint32_t SystemNow(void*)
-{
-    return timeGetTime();
-}
+uint32_t SystemNow(void*) { return timeGetTime(); }
 
 // Steps of the wait for the next millisecond, in the timer's 100 ns units:
 // short enough to end within a quarter of a millisecond of it.
@@ -47,10 +44,7 @@ HVI_FrameClock g_clock = {SystemNow, SystemSleep, nullptr};  // main thread only
 
 }  // namespace
 
-HVI_EngineRunState& HVI_GetRunState()
-{
-    return g_runState;
-}
+HVI_EngineRunState& HVI_GetRunState() { return g_runState; }
 
 void HVI_ResetRunState()
 {
@@ -74,32 +68,14 @@ void HVI_SetFrameClock(const HVI_FrameClock* clock)
     g_clock = clock ? *clock : HVI_FrameClock{SystemNow, SystemSleep, nullptr};
 }
 
-uint32_t HVI_FrameClockNow()
-{
-    return g_clock.Now(g_clock.context);
-}
+uint32_t HVI_FrameClockNow() { return g_clock.Now(g_clock.context); }
 
-void HVI_FrameClockSleep(uint32_t milliseconds)
-{
-    g_clock.Sleep(g_clock.context, milliseconds);
-}
+void HVI_FrameClockSleep(uint32_t milliseconds) { g_clock.Sleep(g_clock.context, milliseconds); }
 
-bool HVI_IsQuitRequested()
-{
-    return g_runState.quitRequested;
-}
+bool HVI_IsQuitRequested() { return g_runState.quitRequested; }
 
-void HVI_RequestQuit()
-{
-    g_runState.quitRequested = true;
-}
+void HVI_RequestQuit() { g_runState.quitRequested = true; }
 
-void HV_Shutdown()
-{
-    HVI_RequestQuit();
-}
+void HV_Shutdown() { HVI_RequestQuit(); }
 
-bool HV_IsShuttingDown()
-{
-    return g_runState.quitRequested;
-}
+bool HV_IsShuttingDown() { return g_runState.quitRequested; }

@@ -16,7 +16,7 @@ struct HVI_EngineRunState {
     std::atomic<bool> quitRequested{false};  // any thread may ask to quit
     bool active = true;                      // the main window is active
     bool frameClockStarted = false;
-    bool resetStep = true;                   // the next frame's step is 0
+    bool resetStep = true;  // the next frame's step is 0
     uint32_t lastFrameMs = 0;
     HANDLE instanceMutex = nullptr;
     bool broughtUp[HVI_SUBSYSTEM_ROLE_COUNT] = {};  // a Preinitialize or Startup hook ran

@@ -4,12 +4,6 @@ namespace {
 HVI_EngineState g_state;  // main thread only
 }  // namespace
 
-HVI_EngineState& HVI_GetEngineState()
-{
-    return g_state;
-}
+HVI_EngineState& HVI_GetEngineState() { return g_state; }
 
-void HVI_ResetEngineState()
-{
-    g_state = HVI_EngineState{};
-}
+void HVI_ResetEngineState() { g_state = HVI_EngineState{}; }

@@ -9,17 +9,17 @@ struct HWND__;
 class ImageLoaderImp;
 
 struct HVI_EngineState {
-    HV_EngineInterface* engine = nullptr;   // the interface handed to the program
-    HWND__* window = nullptr;               // the main window (HWND), null until start-up
-    HV_ProgramInterface* program = nullptr; // the bound program block
+    HV_EngineInterface* engine = nullptr;    // the interface handed to the program
+    HWND__* window = nullptr;                // the main window (HWND), null until start-up
+    HV_ProgramInterface* program = nullptr;  // the bound program block
     // 0 when DISABLE_VSYNC is set at pre-initialisation, else 1; later what
     // the graphics table sets.
     int presentInterval = 1;
     ImageLoaderImp* imageLoader = nullptr;
     // The running video parameters; noSound is the copy the audio table reads.
     HV_VideoParameters video = {};
-    bool started = false;          // start-up completed
-    bool programInitialized = false; // Init was called on the first frame
+    bool started = false;             // start-up completed
+    bool programInitialized = false;  // Init was called on the first frame
 };
 
 // The one engine state of the process.

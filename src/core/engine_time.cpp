@@ -27,10 +27,7 @@ void HVI_ResetEngineTime()
     g_startCounter = ReadCounter();
 }
 
-uint32_t HV_GetTimeMs()
-{
-    return static_cast<uint32_t>(timeGetTime() - g_startMs);
-}
+uint32_t HV_GetTimeMs() { return static_cast<uint32_t>(timeGetTime() - g_startMs); }
 
 uint64_t HV_GetTimeNs()
 {
@@ -45,10 +42,7 @@ uint64_t HV_GetTimeNs()
     return ticks / perSecond * 1000000000u + ticks % perSecond * 1000000000u / perSecond;
 }
 
-int64_t HV_GetTimestamp()
-{
-    return static_cast<int64_t>(std::time(nullptr));
-}
+int64_t HV_GetTimestamp() { return static_cast<int64_t>(std::time(nullptr)); }
 
 HV_DateTime HV_GetLocalTime()
 {

@@ -61,8 +61,8 @@ void HVI_ReportPlatformError(uint32_t code, uint32_t platformError, const char* 
         formatted.AppendFormatV(format, arguments);
         va_end(arguments);
         extra.Append("\n\n");
-        extra.Append(formatted.GetText(),
-                     formatted.GetLength() < kPlatformErrorExtraLimit ? formatted.GetLength() : kPlatformErrorExtraLimit);
+        extra.Append(formatted.GetText(), formatted.GetLength() < kPlatformErrorExtraLimit ? formatted.GetLength()
+                                                                                           : kPlatformErrorExtraLimit);
     }
     String report;
     if (platformError != 0) {

@@ -69,15 +69,9 @@ void TakeQueuedEvents(Array<HV_Event>& taken)
 
 }  // namespace
 
-bool HV_PostEvent(const HV_Event* event)
-{
-    return Enqueue("HV_PostEvent", event);
-}
+bool HV_PostEvent(const HV_Event* event) { return Enqueue("HV_PostEvent", event); }
 
-bool HVI_QueueEvent(const HV_Event* event)
-{
-    return Enqueue("HVI_QueueEvent", event);
-}
+bool HVI_QueueEvent(const HV_Event* event) { return Enqueue("HVI_QueueEvent", event); }
 
 void HV_InitializeEvent(HV_Event* event, uint32_t kind)
 {
@@ -128,10 +122,7 @@ void HVI_DeliverQueuedEvents(HVI_EventReceiver receiver, void* context)
     }
 }
 
-void HVI_DiscardQueuedEvents()
-{
-    HVI_DeliverQueuedEvents(nullptr, nullptr);
-}
+void HVI_DiscardQueuedEvents() { HVI_DeliverQueuedEvents(nullptr, nullptr); }
 
 int HVI_GetQueuedEventCount()
 {

@@ -15,10 +15,7 @@ String g_programFeatures;
 String g_developerFeatures;
 std::atomic<bool> g_developerMode{false};
 
-bool IsWordBoundary(char c)
-{
-    return c == '\0' || c == ',' || c == ';' || c == ' ';
-}
+bool IsWordBoundary(char c) { return c == '\0' || c == ',' || c == ';' || c == ' '; }
 
 }  // namespace
 
@@ -47,10 +44,7 @@ bool HV_HasFeature(const char* word)
            HVI_FeatureListHasWord(g_developerFeatures.GetText(), word);
 }
 
-bool HV_IsDeveloperMode()
-{
-    return g_developerMode;
-}
+bool HV_IsDeveloperMode() { return g_developerMode; }
 
 void HVI_SetFeatureLists(const char* commandLine, const char* program, const char* developer)
 {
@@ -59,10 +53,7 @@ void HVI_SetFeatureLists(const char* commandLine, const char* program, const cha
     g_developerFeatures.Assign(developer ? developer : "");
 }
 
-void HVI_SetDeveloperMode(bool on)
-{
-    g_developerMode = on;
-}
+void HVI_SetDeveloperMode(bool on) { g_developerMode = on; }
 
 void HVI_ResetFeatures()
 {

@@ -11,8 +11,8 @@ constexpr const char* kStartupCompleteText = "Startup complete.";
 constexpr const char* kCommandLineFeaturesOption = "--features";
 
 // Frame pacing and time steps.
-constexpr int kPacingSleepAboveMs = 2;       // 1 ms sleeps while more than this remains, then ticks
-constexpr int64_t kLongFrameMs = 200;        // a longer frame counts as 1/33 s
+constexpr int kPacingSleepAboveMs = 2;  // 1 ms sleeps while more than this remains, then ticks
+constexpr int64_t kLongFrameMs = 200;   // a longer frame counts as 1/33 s
 constexpr float kLongFrameStep = 1.0f / 33.0f;
 constexpr float kNegativeFrameStep = 0.001f;
 constexpr unsigned kEndOfFrameSleepMs = 1;

@@ -13,8 +13,8 @@ String HVI_MakeLogFileName(const char* programId, bool dated, bool inWorkingDir,
     if (!dated) {
         return String::Formatted(kLogFileNameFormat, scheme, id.GetText());
     }
-    const String base =
-        String::Formatted(kDatedLogFileNameFormat, scheme, id.GetText(), now.year, now.month, now.day, now.hour, now.minute);
+    const String base = String::Formatted(kDatedLogFileNameFormat, scheme, id.GetText(), now.year, now.month, now.day,
+                                          now.hour, now.minute);
     String name = String::Formatted("%s%s", base.GetText(), kLogFileExtension);
     for (int number = 1; number <= kLogFileNumberLimit && exists && exists(name.GetText()); ++number) {
         name = String::Formatted("%s", base.GetText());

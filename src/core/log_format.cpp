@@ -4,10 +4,7 @@
 
 #include "core/log_texts.h"
 
-int HVI_EffectiveLogLevel(int level)
-{
-    return level >= HV_LOG_INFO && level <= HV_LOG_SYSTEM ? level : HV_LOG_ERROR;
-}
+int HVI_EffectiveLogLevel(int level) { return level >= HV_LOG_INFO && level <= HV_LOG_SYSTEM ? level : HV_LOG_ERROR; }
 
 String HVI_FormatLogLine(int number, uint32_t elapsedMs, const char* threadName, int level, const char* text)
 {

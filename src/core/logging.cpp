@@ -272,10 +272,7 @@ Array<String> HVI_GetConsoleLines()
     return lines;
 }
 
-void HVI_InstallFoundationLogSink()
-{
-    HVI_SetLogSink(LogFromFoundation, nullptr);
-}
+void HVI_InstallFoundationLogSink() { HVI_SetLogSink(LogFromFoundation, nullptr); }
 
 void HVI_ShowQueuedPopups()
 {
@@ -289,8 +286,7 @@ void HVI_ShowQueuedPopups()
         state.queuedPopups.Clear();
     }
     for (int i = 0; i < queued.GetCount(); ++i) {
-        MessageBoxA(HVI_GetEngineState().window, queued[i].GetText(), kPopupCaption,
-                    MB_OK | MB_ICONWARNING);
+        MessageBoxA(HVI_GetEngineState().window, queued[i].GetText(), kPopupCaption, MB_OK | MB_ICONWARNING);
     }
 }
 

@@ -4,20 +4,11 @@
 
 #include "core/logging.h"
 
-void* HV_Malloc(size_t size)
-{
-    return std::malloc(size);
-}
+void* HV_Malloc(size_t size) { return std::malloc(size); }
 
-void* HV_Realloc(void* block, size_t size)
-{
-    return std::realloc(block, size);
-}
+void* HV_Realloc(void* block, size_t size) { return std::realloc(block, size); }
 
-void HV_Free(void* block)
-{
-    std::free(block);
-}
+void HV_Free(void* block) { std::free(block); }
 
 HV_Blob* HV_AllocateBlob(int32_t size)
 {

@@ -57,8 +57,7 @@ void OpenLog()
     }
     const bool dated = HV_IsDeveloperMode() && !HV_HasFeature("FIXED_LOGNAME");
     const String name = HVI_MakeLogFileName(HVI_ProgramIdForFolders(HVI_GetConfiguration()), dated,
-                                            HV_HasFeature("LOGS_IN_WORKING_DIR"),
-                                            HV_GetLocalTime(), LogFileNameTaken);
+                                            HV_HasFeature("LOGS_IN_WORKING_DIR"), HV_GetLocalTime(), LogFileNameTaken);
     HVI_OpenLogFile(name.GetText());
 }
 

@@ -48,14 +48,16 @@ HVI_BindResult HVI_BindProgram(HVI_ProgramLibrary& library)
         return HVI_BindResult::NoLibrary;
     }
     const char* entryName = kProgramEntryPoint;
-    if (auto entry = reinterpret_cast<HV_GetProgramInterfaceFunction>(reinterpret_cast<void*>(GetProcAddress(library.module, kProgramEntryPoint)))) {
+    if (auto entry = reinterpret_cast<HV_GetProgramInterfaceFunction>(
+            reinterpret_cast<void*>(GetProcAddress(library.module, kProgramEntryPoint)))) {
         std::memset(&library.block, 0, sizeof(library.block));
         if (!entry(&library.block, HV_INTERFACE_VERSION)) {
             HV_Log(HV_LOG_ERROR, kProgramEntryFailedText, kProgramEntryPoint);
             return Fail(library, HVI_BindResult::EntryFailed);
         }
         library.program = &library.block;
-    } else if (auto older = reinterpret_cast<HV_GetInterfaceFunction>(reinterpret_cast<void*>(GetProcAddress(library.module, kOlderProgramEntryPoint)))) {
+    } else if (auto older = reinterpret_cast<HV_GetInterfaceFunction>(
+                   reinterpret_cast<void*>(GetProcAddress(library.module, kOlderProgramEntryPoint)))) {
         entryName = kOlderProgramEntryPoint;
         library.program = older();
         if (!library.program) {

@@ -42,10 +42,10 @@ struct ThreadRecord {
 struct ThreadRegistry {
     CriticalSection lock;
     DWORD tlsIndex = TlsAlloc();
-    ThreadRecord mainThread;                        // written at pre-initialisation
-    Array<std::unique_ptr<ThreadRecord>> threads;   // guarded by lock
-    int32_t nextId = HV_MAIN_THREAD_ID + 1;         // guarded by lock
-    Array<std::unique_ptr<HV_Mutex>> mutexes;       // guarded by lock
+    ThreadRecord mainThread;                       // written at pre-initialisation
+    Array<std::unique_ptr<ThreadRecord>> threads;  // guarded by lock
+    int32_t nextId = HV_MAIN_THREAD_ID + 1;        // guarded by lock
+    Array<std::unique_ptr<HV_Mutex>> mutexes;      // guarded by lock
     std::atomic<bool> shutdownRequested{false};
 };
 
@@ -55,10 +55,7 @@ ThreadRegistry& Registry()
     return registry;
 }
 
-ThreadRecord* CurrentRecord()
-{
-    return static_cast<ThreadRecord*>(TlsGetValue(Registry().tlsIndex));
-}
+ThreadRecord* CurrentRecord() { return static_cast<ThreadRecord*>(TlsGetValue(Registry().tlsIndex)); }
 
 DWORD WINAPI RunProgramThread(LPVOID parameter)
 {
@@ -121,15 +118,9 @@ int32_t HV_Threading_CreateThread(const char* name, HV_ThreadFunction function, 
     return id;
 }
 
-void HV_Threading_EnterMainLoop()
-{
-    HVI_EnterEngineLock("MAIN_LOOP");
-}
+void HV_Threading_EnterMainLoop() { HVI_EnterEngineLock("MAIN_LOOP"); }
 
-void HV_Threading_LeaveMainLoop()
-{
-    HVI_LeaveEngineLock("MAIN_LOOP");
-}
+void HV_Threading_LeaveMainLoop() { HVI_LeaveEngineLock("MAIN_LOOP"); }
 
 int32_t HV_Threading_GetCurrentThreadId()
 {
@@ -162,10 +153,7 @@ HV_Mutex* HV_Threading_GetMutex(const char* name)
     return result;
 }
 
-bool HV_Threading_IsShutdownRequested()
-{
-    return Registry().shutdownRequested;
-}
+bool HV_Threading_IsShutdownRequested() { return Registry().shutdownRequested; }
 
 void HV_Threading_LockMutex(HV_Mutex* mutex)
 {
@@ -185,10 +173,7 @@ void HV_Threading_UnlockMutex(HV_Mutex* mutex)
     LeaveCriticalSection(&mutex->section);
 }
 
-void HV_Threading_Sleep(uint32_t milliseconds)
-{
-    Sleep(milliseconds);
-}
+void HV_Threading_Sleep(uint32_t milliseconds) { Sleep(milliseconds); }
 
 int HVI_GetRunningThreadCount()
 {
@@ -237,8 +222,8 @@ void HVI_ResetThreading()
     for (int i = registry.threads.GetCount() - 1; i >= 0; --i) {
         ThreadRecord& record = *registry.threads[i];
         if (record.running) {
-            HV_Log(HV_LOG_ERROR, "HVI_ResetThreading: thread %d '%s' is still running; its record is kept.",
-                   record.id, record.name.GetText());
+            HV_Log(HV_LOG_ERROR, "HVI_ResetThreading: thread %d '%s' is still running; its record is kept.", record.id,
+                   record.name.GetText());
             continue;
         }
         WaitForSingleObject(record.handle, INFINITE);
@@ -253,9 +238,9 @@ void HVI_ResetThreading()
 HV_ThreadingInterface* HVI_GetThreadingInterface()
 {
     static HV_ThreadingInterface table = {
-        HV_Threading_CreateThread,      HV_Threading_EnterMainLoop,       HV_Threading_GetCurrentThreadId,
-        HV_Threading_GetCurrentThreadName, HV_Threading_GetMutex,         HV_Threading_IsShutdownRequested,
-        HV_Threading_LeaveMainLoop,     HV_Threading_LockMutex,           HV_Threading_Sleep,
+        HV_Threading_CreateThread,         HV_Threading_EnterMainLoop, HV_Threading_GetCurrentThreadId,
+        HV_Threading_GetCurrentThreadName, HV_Threading_GetMutex,      HV_Threading_IsShutdownRequested,
+        HV_Threading_LeaveMainLoop,        HV_Threading_LockMutex,     HV_Threading_Sleep,
         HV_Threading_UnlockMutex,
     };
     return &table;

@@ -18,10 +18,8 @@ struct UserFolderRow {
 };
 // The scheme, the system folder it lives below, and its own subfolder.
 constexpr UserFolderRow kUserFolders[] = {
-    {HV_PATH_SCHEME_LOGS, CSIDL_APPDATA, "logs"},
-    {HV_PATH_SCHEME_USER, CSIDL_APPDATA, "user"},
-    {HV_PATH_SCHEME_SAVE, CSIDL_APPDATA, "save"},
-    {HV_PATH_SCHEME_CACHE, CSIDL_LOCAL_APPDATA, "cache"},
+    {HV_PATH_SCHEME_LOGS, CSIDL_APPDATA, "logs"},  {HV_PATH_SCHEME_USER, CSIDL_APPDATA, "user"},
+    {HV_PATH_SCHEME_SAVE, CSIDL_APPDATA, "save"},  {HV_PATH_SCHEME_CACHE, CSIDL_LOCAL_APPDATA, "cache"},
     {HV_PATH_SCHEME_DOCS, CSIDL_PERSONAL, "docs"},
 };
 
@@ -40,8 +38,7 @@ bool CreateFolders(const String& path)
         if (i == path.GetLength() || path[i] == '/') {
             String part;
             part.Assign(path.GetText(), i);
-            if (!CreateDirectoryA(part.GetText(), nullptr) && !IsFolder(part.GetText()))
-                return false;
+            if (!CreateDirectoryA(part.GetText(), nullptr) && !IsFolder(part.GetText())) return false;
         }
     }
     return true;
@@ -51,8 +48,7 @@ bool CreateFolders(const String& path)
 // would put the folders elsewhere.
 bool IsFolderName(const char* id)
 {
-    if (std::strcmp(id, ".") == 0 || std::strcmp(id, "..") == 0)
-        return false;
+    if (std::strcmp(id, ".") == 0 || std::strcmp(id, "..") == 0) return false;
     return std::strpbrk(id, "/\\") == nullptr;
 }
 
@@ -66,8 +62,7 @@ bool HVI_SetUpUserFolders(const char* programId)
         return false;
     }
     String id;
-    for (const char* c = name; *c; ++c)
-        id.AppendChar(*c == ' ' ? '-' : *c);
+    for (const char* c = name; *c; ++c) id.AppendChar(*c == ' ' ? '-' : *c);
     for (const UserFolderRow& row : kUserFolders) {
         char base[MAX_PATH] = {};
         if (!SUCCEEDED(SHGetFolderPathA(nullptr, row.folder | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, base))) {

@@ -32,7 +32,4 @@ void HVI_HandleActivation(bool active)
     HVI_QueueEvent(&event);
 }
 
-bool HVI_IsMainWindowActive()
-{
-    return HVI_GetRunState().active;
-}
+bool HVI_IsMainWindowActive() { return HVI_GetRunState().active; }

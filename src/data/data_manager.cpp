@@ -31,8 +31,7 @@ int FindRegistered(const char* name)
     const uint32_t hash = HVI_HashName(name);
     Array<std::unique_ptr<DMDatabase>>& registry = Registry();
     for (int i = 0; i < registry.GetCount(); ++i) {
-        if (registry[i]->GetNameHash() == hash && std::strcmp(registry[i]->GetName(), name) == 0)
-            return i;
+        if (registry[i]->GetNameHash() == hash && std::strcmp(registry[i]->GetName(), name) == 0) return i;
     }
     return -1;
 }
@@ -43,8 +42,7 @@ DMDatabase* FindOrRegister(const char* name, bool& created)
 {
     const int index = FindRegistered(name);
     created = index < 0;
-    if (!created)
-        return Registry()[index].get();
+    if (!created) return Registry()[index].get();
     Registry().Add(std::make_unique<DMDatabase>(name));
     return Registry()[Registry().GetCount() - 1].get();
 }
@@ -61,8 +59,7 @@ DMDatabase* DataManager::GetDatabase(const char* nameOrPath)
     DataManagerLockScope lock;
     bool created = false;
     DMDatabase* database = FindOrRegister(nameOrPath, created);
-    if (!created)
-        return database;
+    if (!created) return database;
     ByteBuffer bytes;
     if (!HVI_ReadWholeFile(nameOrPath, bytes)) {
         HVI_Log(HV_LOG_WARNING, kMessageUnreadable, kOperation, nameOrPath);

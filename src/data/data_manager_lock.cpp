@@ -36,7 +36,4 @@ void HVI_LeaveDataManagerLock()
     LeaveCriticalSection(&lock.section);
 }
 
-bool HVI_IsDataManagerLockHeld()
-{
-    return DataManagerLock().held;
-}
+bool HVI_IsDataManagerLockHeld() { return DataManagerLock().held; }

@@ -10,8 +10,10 @@ inline constexpr const char kMessageNullDatabase[] = "%s: database is null.";
 
 // Reading.
 inline constexpr const char kMessageUnreadable[] = "%s: unable to read '%s', the database is empty.";
-inline constexpr const char kMessageInvalidXML[] = "%s: '%s' is not a valid XML database (%s at byte %lld), the database is empty.";
-inline constexpr const char kMessageDamagedContainer[] = "%s: scrambled database '%s' is damaged (%s), the database is empty.";
+inline constexpr const char kMessageInvalidXML[] =
+    "%s: '%s' is not a valid XML database (%s at byte %lld), the database is empty.";
+inline constexpr const char kMessageDamagedContainer[] =
+    "%s: scrambled database '%s' is damaged (%s), the database is empty.";
 inline constexpr const char kMessageMemoryInvalid[] = "XML database file loaded from memory is invalid!";
 
 // Why an XML text is not a database; each stands beside pugixml's own descriptions.

@@ -32,7 +32,8 @@ bool HVI_LoadDatabaseFromBytes(const char* operation, const char* source, const 
         parsed = HVI_ParseXMLDatabase(bytes, size, database, fault);
     }
     if (!parsed) {
-        HVI_Log(HV_LOG_ERROR, kMessageInvalidXML, operation, source, fault.reason, static_cast<long long>(fault.offset));
+        HVI_Log(HV_LOG_ERROR, kMessageInvalidXML, operation, source, fault.reason,
+                static_cast<long long>(fault.offset));
         return false;
     }
     return true;

@@ -8,8 +8,7 @@
 
 const char* DMArray::GetValue(const char* key) const
 {
-    if (key != nullptr && std::strcmp(key, DMNode::kIdKey) == 0)
-        return GetId();
+    if (key != nullptr && std::strcmp(key, DMNode::kIdKey) == 0) return GetId();
     return m_attributes.GetValue(key);
 }
 
@@ -27,12 +26,10 @@ void DMArray::SetValue(const char* key, const char* value)
 
 DMNode* DMArray::FindNode(const char* id) const
 {
-    if (id == nullptr)
-        return nullptr;
+    if (id == nullptr) return nullptr;
     const uint32_t hash = HVI_HashName(id);
     for (const std::unique_ptr<DMNode>& node : m_nodes) {
-        if (node->HasId(id, hash))
-            return node.get();
+        if (node->HasId(id, hash)) return node.get();
     }
     return nullptr;
 }

@@ -6,12 +6,10 @@ DMDatabase::DMDatabase(const char* name) : m_name(name), m_nameHash(HVI_HashName
 
 DMArray* DMDatabase::FindArray(const char* id) const
 {
-    if (id == nullptr)
-        return nullptr;
+    if (id == nullptr) return nullptr;
     const uint32_t hash = HVI_HashName(id);
     for (const std::unique_ptr<DMArray>& array : m_arrays) {
-        if (array->HasId(id, hash))
-            return array.get();
+        if (array->HasId(id, hash)) return array.get();
     }
     return nullptr;
 }

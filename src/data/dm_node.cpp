@@ -7,8 +7,7 @@
 
 const char* DMNode::GetValue(const char* key) const
 {
-    if (key != nullptr && std::strcmp(key, kIdKey) == 0)
-        return GetId();
+    if (key != nullptr && std::strcmp(key, kIdKey) == 0) return GetId();
     return m_pairs.GetValue(key);
 }
 

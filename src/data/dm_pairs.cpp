@@ -18,8 +18,7 @@ namespace {
 // A record of 2 GiB is a broken caller, not a recoverable state.
 int32_t CheckedSize(int64_t size)
 {
-    if (size > INT32_MAX)
-        std::abort();
+    if (size > INT32_MAX) std::abort();
     return int32_t(size);
 }
 
@@ -41,13 +40,11 @@ DMPair DMPairList::GetPair(int index) const
 int DMPairList::IndexOf(const char* key, uint32_t hash) const
 {
     const int count = GetCount();
-    if (count == 0)
-        return -1;
+    if (count == 0) return -1;
     const Entry* entries = GetEntries();
     const char* texts = GetTexts();
     for (int i = 0; i < count; ++i) {
-        if (entries[i].keyHash == hash && std::strcmp(texts + entries[i].keyOffset, key) == 0)
-            return i;
+        if (entries[i].keyHash == hash && std::strcmp(texts + entries[i].keyOffset, key) == 0) return i;
     }
     return -1;
 }
@@ -71,8 +68,7 @@ DMPairList::Header* DMPairList::Rebuild(int64_t pairCapacity, int64_t textCapaci
 {
     const int64_t bytes = int64_t(sizeof(Header)) + pairCapacity * int64_t(sizeof(Entry)) + textCapacity;
     Header* block = static_cast<Header*>(std::malloc(size_t(CheckedSize(bytes))));
-    if (block == nullptr)
-        std::abort();
+    if (block == nullptr) std::abort();
     *block = {0, int32_t(pairCapacity), 0, int32_t(textCapacity)};
     Header* old = m_block;
     DMPairList rebuilt;
@@ -96,17 +92,14 @@ void DMPairList::Reserve(int pairs, int64_t textBytes)
 {
     const int64_t pairCapacity = int64_t(GetCount()) + pairs;
     const int64_t textCapacity = int64_t(m_block ? m_block->textSize : 0) + textBytes;
-    if (m_block && pairCapacity <= m_block->pairCapacity && textCapacity <= m_block->textCapacity)
-        return;
+    if (m_block && pairCapacity <= m_block->pairCapacity && textCapacity <= m_block->textCapacity) return;
     std::free(Rebuild(CheckedSize(pairCapacity), CheckedSize(textCapacity)));
 }
 
 void DMPairList::SetValue(const char* key, const char* value)
 {
-    if (key == nullptr)
-        return;
-    if (value == nullptr)
-        value = "";
+    if (key == nullptr) return;
+    if (value == nullptr) value = "";
     SetValue(key, CheckedSize(int64_t(std::strlen(key))), value, CheckedSize(int64_t(std::strlen(value))));
 }
 

@@ -15,14 +15,10 @@ uint32_t ReadLittleEndian32(const uint8_t* bytes)
 
 void AppendLittleEndian32(uint32_t value, uint8_t* bytes)
 {
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = uint8_t(value >> (8 * i));
+    for (int i = 0; i < 4; ++i) bytes[i] = uint8_t(value >> (8 * i));
 }
 
-uint32_t Checksum(const uint8_t* bytes, int size)
-{
-    return uint32_t(crc32(crc32(0L, Z_NULL, 0), bytes, uInt(size)));
-}
+uint32_t Checksum(const uint8_t* bytes, int size) { return uint32_t(crc32(crc32(0L, Z_NULL, 0), bytes, uInt(size))); }
 
 // The key repeated to a whole number of 64-bit words: 8 keys of 13 bytes.
 constexpr int kKeyBlockWords = kScrambledMagicLength;
@@ -58,8 +54,7 @@ void Scramble(const uint8_t* in, int size, uint8_t* out)
             std::memcpy(out + done + 8 * w, &word, 8);
         }
     }
-    for (; done < size; ++done)
-        out[done] = in[done] ^ uint8_t(kScrambledMagic[done % kScrambledMagicLength]);
+    for (; done < size; ++done) out[done] = in[done] ^ uint8_t(kScrambledMagic[done % kScrambledMagicLength]);
 }
 
 // Unscrambles and sums the text in pieces small enough to stay in the cache
@@ -81,15 +76,15 @@ uint32_t UnscrambleAndSum(const uint8_t* in, int size, uint8_t* out)
 
 bool HVI_IsScrambledContainer(const uint8_t* bytes, int64_t size)
 {
-    if (bytes == nullptr || size <= 0)
-        return false;
+    if (bytes == nullptr || size <= 0) return false;
     const size_t compared = size_t(size < kScrambledMagicLength ? size : kScrambledMagicLength);
     return std::memcmp(bytes, kScrambledMagic, compared) == 0;
 }
 
 bool HVI_UnscrambleContainer(const uint8_t* bytes, int64_t size, ByteBuffer& plain, const char*& reason)
 {
-    if (bytes == nullptr || size < kScrambledHeaderSize || std::memcmp(bytes, kScrambledMagic, kScrambledMagicLength) != 0) {
+    if (bytes == nullptr || size < kScrambledHeaderSize ||
+        std::memcmp(bytes, kScrambledMagic, kScrambledMagicLength) != 0) {
         reason = kReasonContainerTruncated;
         return false;
     }
@@ -116,11 +111,9 @@ bool HVI_UnscrambleContainer(const uint8_t* bytes, int64_t size, ByteBuffer& pla
 
 bool HVI_ScrambleIntoContainer(const uint8_t* plain, int size, ByteBuffer& out)
 {
-    if (size < 0 || int64_t(size) + kScrambledHeaderSize > INT32_MAX)
-        return false;
+    if (size < 0 || int64_t(size) + kScrambledHeaderSize > INT32_MAX) return false;
     uint8_t* container = out.Extend(kScrambledHeaderSize + size);
-    if (container == nullptr)
-        return false;
+    if (container == nullptr) return false;
     std::memcpy(container, kScrambledMagic, kScrambledMagicLength);
     AppendLittleEndian32(uint32_t(size), container + kScrambledMagicLength);
     AppendLittleEndian32(Checksum(plain, size), container + kScrambledMagicLength + 4);

@@ -26,8 +26,7 @@ public:
             m_first = piece;
             return;
         }
-        if (m_count == 2)
-            m_joined.Assign(m_first);
+        if (m_count == 2) m_joined.Assign(m_first);
         m_joined.Append(piece);
     }
     bool IsPresent() const { return m_count > 0; }
@@ -66,10 +65,10 @@ public:
             }
             textBytes += Add(name, attribute.value());
         }
-        const std::pair<const char*, const JoinedText*> texts[] = {{DMNode::kDataKey, data}, {DMNode::kCDataKey, cdata}};
+        const std::pair<const char*, const JoinedText*> texts[] = {{DMNode::kDataKey, data},
+                                                                   {DMNode::kCDataKey, cdata}};
         for (const auto& [key, text] : texts) {
-            if (text != nullptr && text->IsPresent())
-                textBytes += Add(key, text->GetText());
+            if (text != nullptr && text->IsPresent()) textBytes += Add(key, text->GetText());
         }
         // Reserving checks the total size, so every length below fits an int.
         record.ReservePairs(m_pending.GetCount(), textBytes);
@@ -113,8 +112,7 @@ bool BuildDatabase(const pugi::xml_document& document, const pugi::xml_parse_res
         return false;
     }
     int rootCount = 0;
-    for (const pugi::xml_node& child : document.children())
-        rootCount += child.type() == pugi::node_element ? 1 : 0;
+    for (const pugi::xml_node& child : document.children()) rootCount += child.type() == pugi::node_element ? 1 : 0;
     if (rootCount != 1) {
         fault.reason = kReasonNotOneRootElement;
         fault.offset = 0;
@@ -123,13 +121,11 @@ bool BuildDatabase(const pugi::xml_document& document, const pugi::xml_parse_res
     // The whole text parsed: building the records below cannot fail halfway.
     RecordReader reader;
     for (const pugi::xml_node& arrayElement : document.document_element().children()) {
-        if (arrayElement.type() != pugi::node_element)
-            continue;
+        if (arrayElement.type() != pugi::node_element) continue;
         DMArray* array = database.AddArray(nullptr);
         reader.ReadPairs(arrayElement, *array);
         for (const pugi::xml_node& nodeElement : arrayElement.children()) {
-            if (nodeElement.type() == pugi::node_element)
-                reader.ReadNode(nodeElement, *array->AddNode(nullptr));
+            if (nodeElement.type() == pugi::node_element) reader.ReadNode(nodeElement, *array->AddNode(nullptr));
         }
     }
     return true;

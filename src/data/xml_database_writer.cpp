@@ -17,14 +17,12 @@ constexpr char kNodeElement[] = "node";
 bool IsXMLName(const char* name)
 {
     const auto* byte = reinterpret_cast<const unsigned char*>(name);
-    if (*byte == 0)
-        return false;
+    if (*byte == 0) return false;
     for (int i = 0; byte[i] != 0; ++i) {
         const unsigned char c = byte[i];
         const bool starter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
         const bool follower = (c >= '0' && c <= '9') || c == '-' || c == '.';
-        if (!starter && !(follower && i > 0))
-            return false;
+        if (!starter && !(follower && i > 0)) return false;
     }
     return true;
 }
@@ -103,8 +101,7 @@ private:
 
     void Bytes(const char* bytes, int count)
     {
-        if (!m_failed && !m_out.WriteBytes(bytes, count))
-            m_failed = true;
+        if (!m_failed && !m_out.WriteBytes(bytes, count)) m_failed = true;
     }
 
     ByteBuffer& m_out;
@@ -120,10 +117,8 @@ bool WriteAttributes(XMLTextWriter& writer, const char* id, const DMPairList& pa
     }
     for (int i = 0; i < pairs.GetCount(); ++i) {
         const DMPair& pair = pairs.GetPair(i);
-        if (skipText && (pair.key == DMNode::kDataKey || pair.key == DMNode::kCDataKey))
-            continue;
-        if (!IsXMLName(pair.key.GetText()))
-            return false;
+        if (skipText && (pair.key == DMNode::kDataKey || pair.key == DMNode::kCDataKey)) continue;
+        if (!IsXMLName(pair.key.GetText())) return false;
         writer.Raw(" ");
         writer.Raw(pair.key.GetText());
         writer.Raw("=\"");
@@ -137,21 +132,17 @@ bool WriteNode(XMLTextWriter& writer, const DMNode& node)
 {
     writer.Raw("\t\t<");
     writer.Raw(kNodeElement);
-    if (!WriteAttributes(writer, node.GetId(), node.GetPairs(), true))
-        return false;
+    if (!WriteAttributes(writer, node.GetId(), node.GetPairs(), true)) return false;
     const char* text = node.GetPairs().GetValue(DMNode::kDataKey);
-    if (text != nullptr && *text == 0)
-        text = nullptr;  // XML cannot tell empty text from none
+    if (text != nullptr && *text == 0) text = nullptr;  // XML cannot tell empty text from none
     const char* cdata = node.GetPairs().GetValue(DMNode::kCDataKey);
     if (text == nullptr && cdata == nullptr) {
         writer.Raw("/>\n");
         return true;
     }
     writer.Raw(">");
-    if (text != nullptr)
-        writer.Text(text);
-    if (cdata != nullptr)
-        writer.CData(cdata);
+    if (text != nullptr) writer.Text(text);
+    if (cdata != nullptr) writer.CData(cdata);
     writer.Raw("</");
     writer.Raw(kNodeElement);
     writer.Raw(">\n");
@@ -162,12 +153,10 @@ bool WriteArray(XMLTextWriter& writer, const DMArray& array)
 {
     writer.Raw("\t<");
     writer.Raw(kArrayElement);
-    if (!WriteAttributes(writer, array.GetId(), array.GetAttributes(), false))
-        return false;
+    if (!WriteAttributes(writer, array.GetId(), array.GetAttributes(), false)) return false;
     writer.Raw(">\n");
     for (int i = 0; i < array.GetNodeCount(); ++i) {
-        if (!WriteNode(writer, *array.GetNode(i)))
-            return false;
+        if (!WriteNode(writer, *array.GetNode(i))) return false;
     }
     writer.Raw("\t</");
     writer.Raw(kArrayElement);

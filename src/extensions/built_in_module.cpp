@@ -15,15 +15,10 @@ void BuiltInExtensionModule::ReleaseImplementations()
 BaseImplementation* BuiltInExtensionModule::GetImplementation(HV_ServiceKind kind)
 {
     switch (kind) {
-    case HV_SERVICE_CLOUD:
-        return m_cloud;
-    case HV_SERVICE_LEADERBOARDS:
-        return m_leaderboards;
-    case HV_SERVICE_IAP:
-        return m_inAppPurchase;
-    case HV_SERVICE_SOCIAL:
-        return m_social;
-    default:
-        return nullptr;
+    case HV_SERVICE_CLOUD: return m_cloud;
+    case HV_SERVICE_LEADERBOARDS: return m_leaderboards;
+    case HV_SERVICE_IAP: return m_inAppPurchase;
+    case HV_SERVICE_SOCIAL: return m_social;
+    default: return nullptr;
     }
 }

@@ -7,8 +7,7 @@ bool HV_Cloud_IsAvailable() { return HVI_GetCloudImplementation() != nullptr; }
 
 void HV_Cloud_PutData(const char* key, const void* data, uint32_t size)
 {
-    if (CloudImplementation* implementation = HVI_GetCloudImplementation())
-        implementation->PutData(key, data, size);
+    if (CloudImplementation* implementation = HVI_GetCloudImplementation()) implementation->PutData(key, data, size);
 }
 
 HV_Blob* HV_Cloud_ReadData(const char* key)
@@ -19,8 +18,7 @@ HV_Blob* HV_Cloud_ReadData(const char* key)
 
 void HV_Cloud_RemoveData(const char* key)
 {
-    if (CloudImplementation* implementation = HVI_GetCloudImplementation())
-        implementation->RemoveData(key);
+    if (CloudImplementation* implementation = HVI_GetCloudImplementation()) implementation->RemoveData(key);
 }
 
 HV_CloudInterface g_table = {

@@ -42,10 +42,8 @@ const char* Answer(bool value) { return value ? "true" : "false"; }
 const char* ExecuteInAppPurchaseCommand(const char* command, const char* argument)
 {
     const HV_InAppPurchaseInterface* purchases = HVI_GetInAppPurchaseInterface();
-    if (std::strcmp(command, "IAP_IsAvailable") == 0)
-        return Answer(purchases->IsAvailable());
-    if (std::strcmp(command, "IAP_ShowPurchaseProgress") == 0)
-        return Answer(purchases->ShowPurchaseProgress());
+    if (std::strcmp(command, "IAP_IsAvailable") == 0) return Answer(purchases->IsAvailable());
+    if (std::strcmp(command, "IAP_ShowPurchaseProgress") == 0) return Answer(purchases->ShowPurchaseProgress());
     if (std::strcmp(command, "IAP_PurchaseItem") == 0)
         purchases->PurchaseItem(argument);
     else if (std::strcmp(command, "IAP_RequestItemData") == 0)

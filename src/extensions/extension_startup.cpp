@@ -16,8 +16,7 @@ void HVI_InitializeExtensionModules()
     // first, then the libraries in reverse order, the local fallbacks last.
     HVI_RegisterExtensionModule(new ExtensionModuleLocalFallbacks);
     for (const ModuleLibrary& library : kModuleLibraries) {
-        if (HV_HasFeature(library.feature))
-            HVI_LoadExtensionModule(library.fileName);
+        if (HV_HasFeature(library.feature)) HVI_LoadExtensionModule(library.fileName);
     }
     HVI_RegisterExtensionModule(new ExtensionModuleSimulated);
 

@@ -26,8 +26,7 @@ void HV_InAppPurchase_RequestItemData(const char* itemId)
 
 void HV_InAppPurchase_RestorePurchases()
 {
-    if (InAppPurchaseImplementation* implementation = GetAvailableImplementation())
-        implementation->RestorePurchases();
+    if (InAppPurchaseImplementation* implementation = GetAvailableImplementation()) implementation->RestorePurchases();
 }
 
 bool HV_InAppPurchase_ShowPurchaseProgress()
@@ -37,11 +36,8 @@ bool HV_InAppPurchase_ShowPurchaseProgress()
 }
 
 HV_InAppPurchaseInterface g_table = {
-    HV_InAppPurchase_IsAvailable,
-    HV_InAppPurchase_PurchaseItem,
-    HV_InAppPurchase_RequestItemData,
-    HV_InAppPurchase_RestorePurchases,
-    HV_InAppPurchase_ShowPurchaseProgress,
+    HV_InAppPurchase_IsAvailable,      HV_InAppPurchase_PurchaseItem,         HV_InAppPurchase_RequestItemData,
+    HV_InAppPurchase_RestorePurchases, HV_InAppPurchase_ShowPurchaseProgress,
 };
 
 }  // namespace

@@ -39,12 +39,10 @@ const char* HVI_GetLeaderboardCategoryId(int32_t index)
 int32_t HVI_GetLeaderboardCategoryIndex(const char* category)
 {
     DMArray* categories = GetCategories();
-    if (categories == nullptr || category == nullptr)
-        return -1;
+    if (categories == nullptr || category == nullptr) return -1;
     for (int32_t i = 0; i < categories->GetNodeCount(); ++i) {
         const char* id = categories->GetNode(i)->GetId();
-        if (id != nullptr && std::strcmp(id, category) == 0)
-            return i;
+        if (id != nullptr && std::strcmp(id, category) == 0) return i;
     }
     return -1;
 }

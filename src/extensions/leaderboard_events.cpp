@@ -9,23 +9,18 @@
 const char* HVI_GetLeaderboardFilterName(int32_t filter)
 {
     switch (filter) {
-    case HV_LEADERBOARD_FILTER_GLOBAL:
-        return "GLOBAL";
-    case HV_LEADERBOARD_FILTER_FRIENDS:
-        return "FRIENDS";
-    default:
-        return "ERROR";
+    case HV_LEADERBOARD_FILTER_GLOBAL: return "GLOBAL";
+    case HV_LEADERBOARD_FILTER_FRIENDS: return "FRIENDS";
+    default: return "ERROR";
     }
 }
 
 char* HVI_CopyEventString(const char* text)
 {
-    if (text == nullptr)
-        return nullptr;
+    if (text == nullptr) return nullptr;
     const size_t size = std::strlen(text) + 1;
     char* copy = static_cast<char*>(HV_Malloc(size));
-    if (copy != nullptr)
-        std::memcpy(copy, text, size);
+    if (copy != nullptr) std::memcpy(copy, text, size);
     return copy;
 }
 
@@ -64,8 +59,7 @@ void HVI_SendLeaderboardScoresEvent(const char* category, int32_t filter, int32_
     result.start = start;
     result.count = count > 0 ? count : 0;
     result.scores = count > 0 ? scores : nullptr;
-    if (count <= 0)
-        HV_Free(scores);
+    if (count <= 0) HV_Free(scores);
     Post(result);
 }
 

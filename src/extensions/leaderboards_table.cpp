@@ -18,8 +18,7 @@ void HV_Leaderboards_AddScore(uint32_t player, HV_LeaderboardScore score, const 
 {
     HV_Print("Submitting score of %d points to category '%s'", score.points, HVI_PrintableText(category));
     LeaderboardsImplementation* implementation = HVI_GetLeaderboardsImplementation();
-    if (implementation == nullptr)
-        return;
+    if (implementation == nullptr) return;
     // Implementations copy and print these fields: a bad length would read
     // past the record, an unterminated text past its field.
     if (score.dataLength < 0 || score.dataLength > HV_LEADERBOARD_DATA_SIZE) {
@@ -35,26 +34,22 @@ void HV_Leaderboards_AddScore(uint32_t player, HV_LeaderboardScore score, const 
 bool HV_Leaderboards_FetchScores(int32_t start, int32_t count, int32_t filter, const char* category)
 {
     LeaderboardsImplementation* implementation = HVI_GetLeaderboardsImplementation();
-    if (implementation == nullptr)
-        return false;
+    if (implementation == nullptr) return false;
     HV_Print("Requesting scores %d..%d (%d scores) for category '%s' with filter '%s'", start, LastRank(start, count),
              count, HVI_PrintableText(category), HVI_GetLeaderboardFilterName(filter));
     const bool requested = implementation->RequestScores(start, count, filter, category);
-    if (!requested)
-        HV_Print("RequestScores returned false. No return event will be sent.");
+    if (!requested) HV_Print("RequestScores returned false. No return event will be sent.");
     return requested;
 }
 
 bool HV_Leaderboards_FetchScoresAroundUser(uint32_t player, int32_t count, const char* category)
 {
     LeaderboardsImplementation* implementation = HVI_GetLeaderboardsImplementation();
-    if (implementation == nullptr)
-        return false;
+    if (implementation == nullptr) return false;
     HV_Print("Requesting %d scores around user #%d for category '%s'", count, int32_t(player),
              HVI_PrintableText(category));
     const bool requested = implementation->RequestScoresAroundUserRank(player, count, category);
-    if (!requested)
-        HV_Print("RequestScoresAroundUserRank returned false. No return event will be sent.");
+    if (!requested) HV_Print("RequestScoresAroundUserRank returned false. No return event will be sent.");
     return requested;
 }
 
@@ -73,8 +68,7 @@ void HV_Leaderboards_LaunchLeaderboardView(uint32_t player, const char* category
 const char* HV_Leaderboards_LocalPlayerName(uint32_t player)
 {
     LeaderboardsImplementation* implementation = HVI_GetLeaderboardsImplementation();
-    if (implementation == nullptr || player >= kLocalPlayerCount)
-        return nullptr;
+    if (implementation == nullptr || player >= kLocalPlayerCount) return nullptr;
     return implementation->GetLocalPlayerName(player);
 }
 
@@ -94,12 +88,10 @@ void HV_Leaderboards_Login(uint32_t player)
                  "score lists.");
         return;
     }
-    if (implementation->GetLocalPlayerState(player) != 0)
-        return;
+    if (implementation->GetLocalPlayerState(player) != 0) return;
     HV_Print("Login for player %d", int32_t(player));
     implementation->Login(player);
-    if (HV_IsDeveloperMode())
-        HVI_CheckLeaderboardCategoryIds();
+    if (HV_IsDeveloperMode()) HVI_CheckLeaderboardCategoryIds();
 }
 
 bool HV_Leaderboards_Logout()
@@ -111,8 +103,7 @@ bool HV_Leaderboards_Logout()
 void HV_Leaderboards_OpenCategory(const char* category)
 {
     LeaderboardsImplementation* implementation = HVI_GetLeaderboardsImplementation();
-    if (implementation != nullptr && category != nullptr && category[0] != '\0')
-        implementation->OpenCategory(category);
+    if (implementation != nullptr && category != nullptr && category[0] != '\0') implementation->OpenCategory(category);
 }
 
 int32_t HV_Leaderboards_QueryCategoryCount() { return HVI_GetLeaderboardCategoryCount(); }

@@ -15,8 +15,7 @@ void SetLocalNotification(NotificationImplementation* notifications, const char*
 {
     char fields[4][kFieldSize];
     const char* texts[4];
-    for (int i = 0; i < 4; ++i)
-        texts[i] = HVI_GetToken(argument, ';', i, fields[i], kFieldSize);
+    for (int i = 0; i < 4; ++i) texts[i] = HVI_GetToken(argument, ';', i, fields[i], kFieldSize);
     // atoi's rules, without its undefined overflow: strtol saturates.
     int32_t number = kDefaultNotificationNumber;
     if (texts[3] != nullptr) {
@@ -38,8 +37,7 @@ const char* HVI_ExecuteModuleCommand(const char* command, const char* argument)
             notifications->RemoveAllLocalNotifications();
     }
     for (int i = 0; i < HVI_GetExtensionModuleCount(); ++i) {
-        if (const char* answer = HVI_GetExtensionModule(i)->ExecuteCommand(command, argument))
-            return answer;
+        if (const char* answer = HVI_GetExtensionModule(i)->ExecuteCommand(command, argument)) return answer;
     }
     return nullptr;
 }

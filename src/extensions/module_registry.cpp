@@ -12,8 +12,8 @@ constexpr int kKindCount = HV_SERVICE_STATISTIC + 1;
 
 // Main thread only: written at start-up and shutdown, read in between.
 struct Registry {
-    Array<ExtensionModule*> modules;           // search order, owned
-    Array<BaseImplementation*> resolved;       // chosen implementations in resolution order
+    Array<ExtensionModule*> modules;              // search order, owned
+    Array<BaseImplementation*> resolved;          // chosen implementations in resolution order
     BaseImplementation* chosen[kKindCount] = {};  // per kind; 0 stays null
 };
 
@@ -27,14 +27,14 @@ BaseImplementation* ChooseImplementation(const ResolutionStep& step)
 {
     for (ExtensionModule* module : GetRegistry().modules) {
         BaseImplementation* offered = module->GetImplementation(step.kind);
-        if (offered == nullptr)
-            continue;
+        if (offered == nullptr) continue;
         // The object's own answer decides: run-time type information does not
         // cross library boundaries (a module may be built without it, or
         // declare the interfaces in a namespace of its own).
         if (offered->GetKind() != step.kind) {
             HV_Log(HV_LOG_WARNING,
-                   "HVI_ResolveImplementations: module '%s' answered %s with an implementation of another kind; it is not used.",
+                   "HVI_ResolveImplementations: module '%s' answered %s with an implementation of another kind; it is "
+                   "not used.",
                    module->GetName(), HVI_GetServiceKindName(step.kind));
             continue;
         }
@@ -57,8 +57,7 @@ void HVI_RegisterExtensionModule(ExtensionModule* module)
 
 void HVI_AddResolvedImplementation(BaseImplementation* implementation)
 {
-    if (implementation != nullptr)
-        GetRegistry().resolved.Add(implementation);
+    if (implementation != nullptr) GetRegistry().resolved.Add(implementation);
 }
 
 void HVI_ResolveImplementations()
@@ -68,8 +67,7 @@ void HVI_ResolveImplementations()
     registry.resolved.Clear();
     for (const ResolutionStep& step : kResolutionOrder) {
         BaseImplementation* chosen = nullptr;
-        if (step.feature == nullptr || HV_HasFeature(step.feature))
-            chosen = ChooseImplementation(step);
+        if (step.feature == nullptr || HV_HasFeature(step.feature)) chosen = ChooseImplementation(step);
         registry.chosen[step.kind] = chosen;
         HVI_AddResolvedImplementation(chosen);
     }
@@ -99,8 +97,7 @@ BaseImplementation* HVI_GetChosenImplementation(HV_ServiceKind kind)
 bool HVI_ShouldExtensionsPauseGame()
 {
     for (ExtensionModule* module : GetRegistry().modules) {
-        if (module->ShouldPauseGame())
-            return true;
+        if (module->ShouldPauseGame()) return true;
     }
     return false;
 }
@@ -108,25 +105,19 @@ bool HVI_ShouldExtensionsPauseGame()
 void HVI_UpdateExtensions(float step)
 {
     Registry& registry = GetRegistry();
-    for (ExtensionModule* module : registry.modules)
-        module->Update(step);
-    for (BaseImplementation* implementation : registry.resolved)
-        implementation->Update();
+    for (ExtensionModule* module : registry.modules) module->Update(step);
+    for (BaseImplementation* implementation : registry.resolved) implementation->Update();
 }
 
 void HVI_ShutdownExtensionModules()
 {
     Registry& registry = GetRegistry();
-    for (BaseImplementation* implementation : registry.resolved)
-        implementation->Shutdown();
+    for (BaseImplementation* implementation : registry.resolved) implementation->Shutdown();
     // The choices point into the modules' implementations: forget them first.
     registry.resolved.Clear();
-    for (BaseImplementation*& chosen : registry.chosen)
-        chosen = nullptr;
-    for (ExtensionModule* module : registry.modules)
-        module->ReleaseImplementations();
-    for (ExtensionModule* module : registry.modules)
-        delete module;
+    for (BaseImplementation*& chosen : registry.chosen) chosen = nullptr;
+    for (ExtensionModule* module : registry.modules) module->ReleaseImplementations();
+    for (ExtensionModule* module : registry.modules) delete module;
     registry.modules.Clear();
 }
 

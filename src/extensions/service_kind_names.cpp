@@ -20,7 +20,6 @@ static_assert(sizeof kServiceKindNames / sizeof kServiceKindNames[0] == 9, "nine
 
 const char* HVI_GetServiceKindName(HV_ServiceKind kind)
 {
-    if (kind < 0 || kind > HV_SERVICE_STATISTIC)
-        return "Unknown";
+    if (kind < 0 || kind > HV_SERVICE_STATISTIC) return "Unknown";
     return kServiceKindNames[kind];
 }

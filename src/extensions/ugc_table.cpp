@@ -11,8 +11,7 @@ bool HV_UGC_IsAvailable()
 
 void HV_UGC_Query()
 {
-    if (UGCImplementation* implementation = HVI_GetUGCImplementation())
-        implementation->Query();
+    if (UGCImplementation* implementation = HVI_GetUGCImplementation()) implementation->Query();
 }
 
 // Without an implementation there is nothing to wait for.
@@ -36,14 +35,12 @@ void* HV_UGC_QueryResultItem(int32_t index)
 
 void HV_UGC_Subscribe(const char* item)
 {
-    if (UGCImplementation* implementation = HVI_GetUGCImplementation())
-        implementation->Subscribe(item);
+    if (UGCImplementation* implementation = HVI_GetUGCImplementation()) implementation->Subscribe(item);
 }
 
 void HV_UGC_Unsubscribe(const char* item)
 {
-    if (UGCImplementation* implementation = HVI_GetUGCImplementation())
-        implementation->Unsubscribe(item);
+    if (UGCImplementation* implementation = HVI_GetUGCImplementation()) implementation->Unsubscribe(item);
 }
 
 uint64_t HV_UGC_UploadItem(const char* item)
@@ -54,20 +51,12 @@ uint64_t HV_UGC_UploadItem(const char* item)
 
 void HV_UGC_WaitForUploads()
 {
-    if (UGCImplementation* implementation = HVI_GetUGCImplementation())
-        implementation->WaitForUploads();
+    if (UGCImplementation* implementation = HVI_GetUGCImplementation()) implementation->WaitForUploads();
 }
 
 HV_UGCInterface g_table = {
-    HV_UGC_IsAvailable,
-    HV_UGC_Query,
-    HV_UGC_QueryFinished,
-    HV_UGC_QueryResultCount,
-    HV_UGC_QueryResultItem,
-    HV_UGC_Subscribe,
-    HV_UGC_Unsubscribe,
-    HV_UGC_UploadItem,
-    HV_UGC_WaitForUploads,
+    HV_UGC_IsAvailable, HV_UGC_Query,       HV_UGC_QueryFinished, HV_UGC_QueryResultCount, HV_UGC_QueryResultItem,
+    HV_UGC_Subscribe,   HV_UGC_Unsubscribe, HV_UGC_UploadItem,    HV_UGC_WaitForUploads,
 };
 
 }  // namespace

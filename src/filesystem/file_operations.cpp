@@ -18,26 +18,17 @@ constexpr const char* kGetFileInfo = "File System GetFileInfo";
 bool ParseMode(const char* mode, HVFileSystem::OpenMode& out)
 {
     switch (mode ? mode[0] : '\0') {
-    case 'a':
-        out = HVFileSystem::OpenMode::Append;
-        return true;
-    case 'r':
-        out = HVFileSystem::OpenMode::Read;
-        return true;
-    case 'w':
-        out = HVFileSystem::OpenMode::Write;
-        return true;
-    default:
-        return false;
+    case 'a': out = HVFileSystem::OpenMode::Append; return true;
+    case 'r': out = HVFileSystem::OpenMode::Read; return true;
+    case 'w': out = HVFileSystem::OpenMode::Write; return true;
+    default: return false;
     }
 }
 
 bool Resolve(const char* operation, const char* path, HVFileSystem::OpenMode mode, ResolvedPath& out)
 {
-    if (mode == HVFileSystem::OpenMode::Read)
-        return HVI_ResolvePathForReading(operation, path, out);
-    if (!HVI_ResolvePathForWriting(operation, path, out))
-        return false;
+    if (mode == HVFileSystem::OpenMode::Read) return HVI_ResolvePathForReading(operation, path, out);
+    if (!HVI_ResolvePathForWriting(operation, path, out)) return false;
     // Writing into a scheme's folder creates the folders the path names.
     return out.root.IsEmpty() || HVI_CreateFoldersBelow(out.root.GetText(), out.relative.GetText());
 }
@@ -76,15 +67,13 @@ HV_File* HV_FileSystem_OpenFile(const char* path, const char* mode)
 
 int64_t HV_FileSystem_ReadFile(void* buffer, int64_t count, HV_File* file)
 {
-    if (file == nullptr || file->file == nullptr)
-        return 0;
+    if (file == nullptr || file->file == nullptr) return 0;
     return file->file->Read(buffer, count);
 }
 
 int64_t HV_FileSystem_WriteFile(const void* buffer, int64_t count, HV_File* file)
 {
-    if (file == nullptr || file->file == nullptr)
-        return 0;
+    if (file == nullptr || file->file == nullptr) return 0;
     return file->file->Write(buffer, count);
 }
 
@@ -95,15 +84,13 @@ bool HV_FileSystem_SeekFile(HV_File* file, int64_t offset, int origin)
 
 int64_t HV_FileSystem_GetFilePosition(HV_File* file)
 {
-    if (file == nullptr || file->file == nullptr)
-        return -1;
+    if (file == nullptr || file->file == nullptr) return -1;
     return file->file->GetPosition();
 }
 
 void HV_FileSystem_CloseFile(HV_File* file)
 {
-    if (file == nullptr)
-        return;
+    if (file == nullptr) return;
     if (file->file != nullptr && !file->file->Close())
         HVI_Log(HV_LOG_ERROR, "File System CloseFile: unable to store the last writes to '%s'.", file->path);
     delete file->file;
@@ -128,14 +115,8 @@ bool HV_FileSystem_GetFileInfo(const char* path, HV_FileInfo* info)
 const HV_FileSystemInterface* HVI_GetFileSystemInterface()
 {
     static const HV_FileSystemInterface table = {
-        HV_FileSystem_CloseFile,
-        HV_FileSystem_FindPath,
-        HV_FileSystem_GetFileInfo,
-        HV_FileSystem_GetFilePosition,
-        HV_FileSystem_OpenFile,
-        HV_FileSystem_ReadFile,
-        HV_FileSystem_SeekFile,
-        HV_FileSystem_WriteFile,
+        HV_FileSystem_CloseFile, HV_FileSystem_FindPath, HV_FileSystem_GetFileInfo, HV_FileSystem_GetFilePosition,
+        HV_FileSystem_OpenFile,  HV_FileSystem_ReadFile, HV_FileSystem_SeekFile,    HV_FileSystem_WriteFile,
     };
     return &table;
 }

@@ -27,17 +27,14 @@ bool IsKeptCharacter(char c)
 
 String HVI_GetHttpCacheFileName(const char* url)
 {
-    if (url == nullptr)
-        url = "";
+    if (url == nullptr) url = "";
     const char* end = url + std::strcspn(url, "?#");
     const char* tail = end;
-    while (tail > url && tail[-1] != '/')
-        --tail;
+    while (tail > url && tail[-1] != '/') --tail;
     if (tail - url <= 7)  // nothing after "http://host" but the host itself
         tail = end;
     String name = String::Formatted("http-%016llx-", static_cast<unsigned long long>(HashFnv1a64(url)));
-    if (tail == end)
-        name.Append("index");
+    if (tail == end) name.Append("index");
     for (const char* cursor = tail; cursor < end && cursor - tail < kMaxTailLength; ++cursor)
         name.AppendChar(IsKeptCharacter(*cursor) ? *cursor : '_');
     return name;

@@ -50,8 +50,7 @@ public:
     }
     ~WinsockScope()
     {
-        if (m_started)
-            WSACleanup();
+        if (m_started) WSACleanup();
     }
     WinsockScope(const WinsockScope&) = delete;
     WinsockScope& operator=(const WinsockScope&) = delete;
@@ -66,8 +65,7 @@ public:
     Socket() : m_socket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {}
     ~Socket()
     {
-        if (m_socket != INVALID_SOCKET)
-            closesocket(m_socket);
+        if (m_socket != INVALID_SOCKET) closesocket(m_socket);
     }
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
@@ -83,8 +81,8 @@ String FormatRequest(const HttpUrl& url)
     CriticalSectionScope scope(agent.lock);
     String host = url.port == 80 ? url.host : String::Formatted("%s:%d", url.host.GetText(), url.port);
     String request = String::Formatted("GET %s HTTP/1.0\r\nHost: %s\r\n", url.path.GetText(), host.GetText());
-    request.AppendFormat("User-Agent: Mozilla/5.0 (%s/%s; %s)\r\n", agent.product.GetText(),
-                         agent.version.GetText(), agent.platform.GetText());
+    request.AppendFormat("User-Agent: Mozilla/5.0 (%s/%s; %s)\r\n", agent.product.GetText(), agent.version.GetText(),
+                         agent.platform.GetText());
     request.Append("\r\n");
     return request;
 }
@@ -147,8 +145,7 @@ bool Connect(SOCKET handle, const HttpUrl& url, const sockaddr_in& address)
     const bool configured = ioctlsocket(handle, FIONBIO, &nonBlocking) == 0 &&
                             setsockopt(handle, SOL_SOCKET, SO_RCVTIMEO, timeoutBytes, sizeof(receiveTimeout)) == 0 &&
                             setsockopt(handle, SOL_SOCKET, SO_SNDTIMEO, timeoutBytes, sizeof(receiveTimeout)) == 0;
-    if (!configured)
-        LogUnableToConnect(url);
+    if (!configured) LogUnableToConnect(url);
     return configured;
 }
 
@@ -186,8 +183,7 @@ bool ReceiveResponse(SOCKET handle, const char* urlText, ByteBuffer& received, H
         }
         const HttpParseState state =
             HVI_ParseHttpResponse(received.GetData(), received.GetSize(), count == 0, response);
-        if (state == HttpParseState::Complete)
-            return true;
+        if (state == HttpParseState::Complete) return true;
         if (state == HttpParseState::Malformed) {
             HVI_Log(HV_LOG_WARNING, "HVI_HttpGet: the response from '%s' is invalid: %s.", urlText, response.error);
             return false;
@@ -200,8 +196,7 @@ bool Exchange(const HttpUrl& url, ByteBuffer& received, HttpResponse& response)
 {
     const String urlText = HVI_FormatHttpUrl(url);
     sockaddr_in address;
-    if (!ResolveHost(url, address))
-        return false;
+    if (!ResolveHost(url, address)) return false;
     Socket connection;
     if (connection.Get() == INVALID_SOCKET) {
         HVI_Log(HV_LOG_WARNING, "HVI_HttpGet: unable to create a socket.");
@@ -212,10 +207,7 @@ bool Exchange(const HttpUrl& url, ByteBuffer& received, HttpResponse& response)
            ReceiveResponse(connection.Get(), urlText.GetText(), received, response);
 }
 
-bool IsRedirect(int status)
-{
-    return status == 301 || status == 302 || status == 303 || status == 307;
-}
+bool IsRedirect(int status) { return status == 301 || status == 302 || status == 303 || status == 307; }
 
 }  // namespace
 
@@ -238,8 +230,7 @@ bool HVI_HttpGet(const char* url, HttpGetResult& out)
         out.url = HVI_FormatHttpUrl(current);
         ByteBuffer received;
         HttpResponse response;
-        if (!Exchange(current, received, response))
-            return false;
+        if (!Exchange(current, received, response)) return false;
         out.status = response.status;
         if (IsRedirect(response.status)) {
             if (redirects == kMaxHttpRedirects) {

@@ -6,9 +6,9 @@
 // The engine's HTTP/1.0 client: GET over Winsock, following redirects.
 
 struct HttpGetResult {
-    int status = 0;     // the last status received, 0 when none
-    ByteBuffer body;    // the body of a successful answer
-    String url;         // the URL that gave the last answer, after redirects
+    int status = 0;   // the last status received, 0 when none
+    ByteBuffer body;  // the body of a successful answer
+    String url;       // the URL that gave the last answer, after redirects
 };
 
 // The most redirects (301, 302, 303, 307) that one request follows.

@@ -19,8 +19,7 @@ void LogReadOnly(const char* operation, const char* path)
 bool FetchIntoCache(const char* operation, const char* url, ResolvedPath& out)
 {
     const String cachePath = String::Formatted("cache://%s", HVI_GetHttpCacheFileName(url).GetText());
-    if (!HVI_ResolveSchemedPath(operation, cachePath.GetText(), out))
-        return false;
+    if (!HVI_ResolveSchemedPath(operation, cachePath.GetText(), out)) return false;
     HttpGetResult result;
     return HVI_HttpGet(url, result) &&
            HVI_WriteFileAtomically(cachePath.GetText(), result.body.GetData(), result.body.GetSize());
@@ -37,8 +36,7 @@ File* HttpSystem::OpenFile(const char* path, OpenMode mode)
         return nullptr;
     }
     ResolvedPath cached;
-    if (!FetchIntoCache("HttpSystem OpenFile", path, cached))
-        return nullptr;
+    if (!FetchIntoCache("HttpSystem OpenFile", path, cached)) return nullptr;
     return cached.system->OpenFile(cached.systemPath.GetText(), OpenMode::Read);
 }
 

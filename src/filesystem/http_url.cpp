@@ -22,16 +22,13 @@ bool IsRequestTargetByte(char c)
 
 bool ParsePort(const char* text, int length, int& port)
 {
-    if (length < 1 || length > 5)
-        return false;
+    if (length < 1 || length > 5) return false;
     int value = 0;
     for (int i = 0; i < length; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
+        if (text[i] < '0' || text[i] > '9') return false;
         value = value * 10 + (text[i] - '0');
     }
-    if (value < 1 || value > 65535)
-        return false;
+    if (value < 1 || value > 65535) return false;
     port = value;
     return true;
 }
@@ -40,18 +37,14 @@ bool ParsePort(const char* text, int length, int& port)
 bool ParseTarget(const char* text, String& path)
 {
     path.Clear();
-    if (*text != '\0' && *text != '/' && *text != '?' && *text != '#')
-        return false;
-    if (*text != '/')
-        path.AppendChar('/');
+    if (*text != '\0' && *text != '/' && *text != '?' && *text != '#') return false;
+    if (*text != '/') path.AppendChar('/');
     for (; *text != '\0' && *text != '#'; ++text) {
-        if (!IsRequestTargetByte(*text))
-            return false;
+        if (!IsRequestTargetByte(*text)) return false;
         path.AppendChar(*text);
     }
     for (; *text != '\0'; ++text) {
-        if (!IsRequestTargetByte(*text))
-            return false;
+        if (!IsRequestTargetByte(*text)) return false;
     }
     return true;
 }
@@ -60,28 +53,22 @@ bool ParseTarget(const char* text, String& path)
 
 bool HVI_ParseHttpUrl(const char* url, HttpUrl& out)
 {
-    if (url == nullptr || std::strncmp(url, kHttpPrefix, kHttpPrefixLength) != 0)
-        return false;
+    if (url == nullptr || std::strncmp(url, kHttpPrefix, kHttpPrefixLength) != 0) return false;
     const char* host = url + kHttpPrefixLength;
     int hostLength = 0;
-    while (IsHostCharacter(host[hostLength]))
-        ++hostLength;
-    if (hostLength == 0 || hostLength > kMaxHostLength)
-        return false;
+    while (IsHostCharacter(host[hostLength])) ++hostLength;
+    if (hostLength == 0 || hostLength > kMaxHostLength) return false;
     const char* cursor = host + hostLength;
     int port = 80;
     if (*cursor == ':') {
         const char* portText = cursor + 1;
         int portLength = 0;
-        while (portText[portLength] >= '0' && portText[portLength] <= '9')
-            ++portLength;
-        if (!ParsePort(portText, portLength, port))
-            return false;
+        while (portText[portLength] >= '0' && portText[portLength] <= '9') ++portLength;
+        if (!ParsePort(portText, portLength, port)) return false;
         cursor = portText + portLength;
     }
     String path;
-    if (!ParseTarget(cursor, path))
-        return false;
+    if (!ParseTarget(cursor, path)) return false;
     out.host.Assign(host, hostLength);
     out.port = port;
     out.path = path;
@@ -90,16 +77,13 @@ bool HVI_ParseHttpUrl(const char* url, HttpUrl& out)
 
 bool HVI_ResolveHttpLocation(const HttpUrl& base, const char* location, HttpUrl& out)
 {
-    if (location == nullptr || *location == '\0')
-        return false;
-    if (std::strncmp(location, kHttpPrefix, kHttpPrefixLength) == 0)
-        return HVI_ParseHttpUrl(location, out);
+    if (location == nullptr || *location == '\0') return false;
+    if (std::strncmp(location, kHttpPrefix, kHttpPrefixLength) == 0) return HVI_ParseHttpUrl(location, out);
     if (location[0] == '/' && location[1] == '/')
         return HVI_ParseHttpUrl(String::Formatted("http:%s", location).GetText(), out);
     // Another scheme ("https://", "ftp:") is not a relative path.
     for (const char* cursor = location; *cursor != '\0' && *cursor != '/' && *cursor != '?'; ++cursor) {
-        if (*cursor == ':')
-            return false;
+        if (*cursor == ':') return false;
     }
     String target;
     if (location[0] != '/') {
@@ -110,16 +94,14 @@ bool HVI_ResolveHttpLocation(const HttpUrl& base, const char* location, HttpUrl&
         if (query != nullptr) {
             lastSlash = nullptr;
             for (const char* cursor = path; cursor < query; ++cursor) {
-                if (*cursor == '/')
-                    lastSlash = cursor;
+                if (*cursor == '/') lastSlash = cursor;
             }
         }
         target.Assign(path, lastSlash ? int(lastSlash - path) + 1 : 0);
     }
     target.Append(location);
     String path;
-    if (!ParseTarget(target.GetText(), path))
-        return false;
+    if (!ParseTarget(target.GetText(), path)) return false;
     out.host = base.host;
     out.port = base.port;
     out.path = path;
@@ -128,7 +110,6 @@ bool HVI_ResolveHttpLocation(const HttpUrl& base, const char* location, HttpUrl&
 
 String HVI_FormatHttpUrl(const HttpUrl& url)
 {
-    if (url.port == 80)
-        return String::Formatted("http://%s%s", url.host.GetText(), url.path.GetText());
+    if (url.port == 80) return String::Formatted("http://%s%s", url.host.GetText(), url.path.GetText());
     return String::Formatted("http://%s:%d%s", url.host.GetText(), url.port, url.path.GetText());
 }

@@ -18,8 +18,7 @@ constexpr uint64_t kFileTimeStepsPerSecond = 10000000ull;
 uint32_t ToSecondsSince1970(const FILETIME& time)
 {
     const uint64_t steps = (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    if (steps <= kFileTimeAt1970)
-        return 0;
+    if (steps <= kFileTimeAt1970) return 0;
     const uint64_t seconds = (steps - kFileTimeAt1970) / kFileTimeStepsPerSecond;
     return seconds > UINT32_MAX ? UINT32_MAX : uint32_t(seconds);
 }
@@ -38,8 +37,7 @@ bool WriteAll(HANDLE file, const void* bytes, int64_t size)
     while (remaining > 0) {
         const DWORD chunk = remaining > (1 << 20) ? DWORD(1 << 20) : DWORD(remaining);
         DWORD written = 0;
-        if (!WriteFile(file, cursor, chunk, &written, nullptr) || written != chunk)
-            return false;
+        if (!WriteFile(file, cursor, chunk, &written, nullptr) || written != chunk) return false;
         cursor += chunk;
         remaining -= chunk;
     }
@@ -50,8 +48,7 @@ bool WriteAll(HANDLE file, const void* bytes, int64_t size)
 String FolderOf(const char* path)
 {
     const char* slash = std::strrchr(path, '/');
-    if (slash == nullptr)
-        return String(".");
+    if (slash == nullptr) return String(".");
     String folder;
     folder.Assign(path, int(slash - path));
     return folder.IsEmpty() ? String("/") : folder;
@@ -61,8 +58,8 @@ String FolderOf(const char* path)
 // step that failed, or None.
 WriteStep FillTemporaryFile(const char* temporaryPath, const void* bytes, int64_t size)
 {
-    HANDLE file = CreateFileA(temporaryPath, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileA(temporaryPath, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: unable to open '%s'.", temporaryPath);
         return WriteStep::Create;
@@ -87,19 +84,16 @@ namespace HVFileSystem {
 File* NativeSystem::OpenFile(const char* path, OpenMode mode)
 {
     // fopen opens folders for reading on some systems; they are not files.
-    if (path == nullptr || IsFolder(path))
-        return nullptr;
+    if (path == nullptr || IsFolder(path)) return nullptr;
     const char* modeText = mode == OpenMode::Read ? "rb" : (mode == OpenMode::Write ? "wb" : "ab");
     std::FILE* stream = std::fopen(path, modeText);
-    if (stream == nullptr)
-        return nullptr;
+    if (stream == nullptr) return nullptr;
     return new NativeFile(stream);
 }
 
 bool NativeSystem::FindPath(const char* path)
 {
-    if (path == nullptr)
-        return false;
+    if (path == nullptr) return false;
     const DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
@@ -107,10 +101,8 @@ bool NativeSystem::FindPath(const char* path)
 bool NativeSystem::GetFileInfo(const char* path, HV_FileInfo& info)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (path == nullptr || !GetFileAttributesExA(path, GetFileExInfoStandard, &data))
-        return false;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return false;
+    if (path == nullptr || !GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
     info.creationTime = ToSecondsSince1970(data.ftCreationTime);
     info.lastModificationTime = ToSecondsSince1970(data.ftLastWriteTime);
     info.lastAccessTime = ToSecondsSince1970(data.ftLastAccessTime);
@@ -120,8 +112,7 @@ bool NativeSystem::GetFileInfo(const char* path, HV_FileInfo& info)
 WriteStep NativeSystem::WriteFileAtomically(const char* path, const void* bytes, int64_t size)
 {
     // HVI_WriteFileAtomically reports bad arguments before folders are made.
-    if (path == nullptr || size < 0 || (bytes == nullptr && size > 0))
-        return WriteStep::Create;
+    if (path == nullptr || size < 0 || (bytes == nullptr && size > 0)) return WriteStep::Create;
     // A name of its own for every writer, in this process or another: no
     // writer can truncate or fill another's new file.
     char temporaryPath[MAX_PATH];
@@ -136,8 +127,7 @@ WriteStep NativeSystem::WriteFileAtomically(const char* path, const void* bytes,
         HVI_Log(HV_LOG_ERROR, "HVI_WriteFileAtomically: unable to replace '%s'.", path);
         failed = WriteStep::Replace;
     }
-    if (failed != WriteStep::None)
-        DeleteFileA(temporaryPath);
+    if (failed != WriteStep::None) DeleteFileA(temporaryPath);
     return failed;
 }
 

@@ -18,16 +18,13 @@ bool ClimbsAboveRoot(const char* relative)
     const char* segment = relative;
     while (true) {
         size_t length = 0;
-        while (segment[length] != '\0' && segment[length] != '/' && segment[length] != '\\')
-            ++length;
+        while (segment[length] != '\0' && segment[length] != '/' && segment[length] != '\\') ++length;
         if (length == 2 && segment[0] == '.' && segment[1] == '.') {
-            if (--depth < 0)
-                return true;
+            if (--depth < 0) return true;
         } else if (length > 0 && !(length == 1 && segment[0] == '.')) {
             ++depth;
         }
-        if (segment[length] == '\0')
-            return false;
+        if (segment[length] == '\0') return false;
         segment += length + 1;
     }
 }
@@ -38,10 +35,8 @@ HVFileSystem::System* HVI_GetSchemeSystem(HV_PathScheme scheme)
 {
     static HVFileSystem::NativeSystem nativeSystem;
     static HVFileSystem::HttpSystem httpSystem;
-    if (scheme == HV_PATH_SCHEME_HTTP)
-        return &httpSystem;
-    if (scheme >= HV_PATH_SCHEME_CACHE && scheme < HV_PATH_SCHEME_COUNT)
-        return &nativeSystem;
+    if (scheme == HV_PATH_SCHEME_HTTP) return &httpSystem;
+    if (scheme >= HV_PATH_SCHEME_CACHE && scheme < HV_PATH_SCHEME_COUNT) return &nativeSystem;
     return nullptr;
 }
 
@@ -81,10 +76,8 @@ bool HVI_ResolveSchemedPath(const char* operation, const char* path, ResolvedPat
 
 bool HVI_ResolvePathForReading(const char* operation, const char* path, ResolvedPath& out)
 {
-    if (HVI_GetPathScheme(path) != HV_PATH_SCHEME_NONE)
-        return HVI_ResolveSchemedPath(operation, path, out);
-    if (path == nullptr)
-        return false;
+    if (HVI_GetPathScheme(path) != HV_PATH_SCHEME_NONE) return HVI_ResolveSchemedPath(operation, path, out);
+    if (path == nullptr) return false;
     for (const String& searchPath : HVI_GetSearchPaths()) {
         String candidate(searchPath);
         candidate.Append(path);
@@ -100,8 +93,7 @@ bool HVI_ResolvePathForReading(const char* operation, const char* path, Resolved
 
 bool HVI_ResolvePathForWriting(const char* operation, const char* path, ResolvedPath& out)
 {
-    if (HVI_GetPathScheme(path) != HV_PATH_SCHEME_NONE)
-        return HVI_ResolveSchemedPath(operation, path, out);
+    if (HVI_GetPathScheme(path) != HV_PATH_SCHEME_NONE) return HVI_ResolveSchemedPath(operation, path, out);
     const Array<String> searchPaths = HVI_GetSearchPaths();
     if (path == nullptr || searchPaths.GetCount() == 0) {
         HVI_Log(HV_LOG_ERROR, "%s: there is no search path to write '%s' to.", operation, path ? path : "");

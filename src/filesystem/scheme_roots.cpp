@@ -14,8 +14,8 @@ namespace {
 struct SchemeRoots {
     CriticalSection lock;
     String roots[HV_PATH_SCHEME_COUNT];  // guarded by lock; each ends in '/' or is empty
-    bool developerMode = false;         // guarded by lock
-    Array<String> searchPaths;          // guarded by lock; each ends in '/'
+    bool developerMode = false;          // guarded by lock
+    Array<String> searchPaths;           // guarded by lock; each ends in '/'
 };
 
 SchemeRoots& State()
@@ -47,8 +47,7 @@ void HVI_SetSchemeRoot(HV_PathScheme scheme, const char* nativeFolder)
 
 String HVI_GetSchemeRoot(HV_PathScheme scheme)
 {
-    if (!HasNativeRoot(scheme))
-        return String();
+    if (!HasNativeRoot(scheme)) return String();
     SchemeRoots& state = State();
     CriticalSectionScope scope(state.lock);
     return state.roots[scheme];
@@ -77,8 +76,7 @@ bool HVI_AddSearchPath(const char* schemedFolder)
         return false;
     }
     String entry(schemedFolder);
-    if (!HVI_EndsWith(entry.GetText(), "/"))
-        entry.AppendChar('/');
+    if (!HVI_EndsWith(entry.GetText(), "/")) entry.AppendChar('/');
     SchemeRoots& state = State();
     CriticalSectionScope scope(state.lock);
     state.searchPaths.Add(entry);
@@ -103,8 +101,7 @@ void HVI_ResetFileSystem()
 {
     SchemeRoots& state = State();
     CriticalSectionScope scope(state.lock);
-    for (String& root : state.roots)
-        root.Clear();
+    for (String& root : state.roots) root.Clear();
     state.developerMode = false;
     state.searchPaths.Clear();
 }
@@ -112,10 +109,8 @@ void HVI_ResetFileSystem()
 String HV_ConvertStaticPathToNativeOSPath(const char* path)
 {
     const HV_PathScheme scheme = HVI_GetPathScheme(path);
-    if (!HasNativeRoot(scheme))
-        return String();
+    if (!HasNativeRoot(scheme)) return String();
     ResolvedPath resolved;
-    if (!HVI_ResolveSchemedPath("HV_ConvertStaticPathToNativeOSPath", path, resolved))
-        return String();
+    if (!HVI_ResolveSchemedPath("HV_ConvertStaticPathToNativeOSPath", path, resolved)) return String();
     return resolved.systemPath;
 }

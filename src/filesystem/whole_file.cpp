@@ -17,8 +17,7 @@ bool HVI_WriteFileAtomically(const char* path, const void* bytes, int64_t size, 
     else if (HVI_ResolvePathForWriting("HVI_WriteFileAtomically", path, resolved) &&
              (resolved.root.IsEmpty() || HVI_CreateFoldersBelow(resolved.root.GetText(), resolved.relative.GetText())))
         failed = resolved.system->WriteFileAtomically(resolved.systemPath.GetText(), bytes, size);
-    if (failedStep != nullptr)
-        *failedStep = failed;
+    if (failedStep != nullptr) *failedStep = failed;
     return failed == WriteStep::None;
 }
 
@@ -26,12 +25,10 @@ bool HVI_ReadWholeFile(const char* path, ByteBuffer& out)
 {
     out.Free();
     HV_File* file = HV_FileSystem_OpenFile(path, "r");
-    if (file == nullptr)
-        return false;
+    if (file == nullptr) return false;
     const int64_t size = file->size;
     if (size > INT32_MAX) {
-        HVI_Log(HV_LOG_ERROR, "HVI_ReadWholeFile: '%s' is too large (%lld bytes).", path,
-                static_cast<long long>(size));
+        HVI_Log(HV_LOG_ERROR, "HVI_ReadWholeFile: '%s' is too large (%lld bytes).", path, static_cast<long long>(size));
         HV_FileSystem_CloseFile(file);
         return false;
     }
@@ -42,8 +39,7 @@ bool HVI_ReadWholeFile(const char* path, ByteBuffer& out)
     while (total < size) {
         const int64_t wanted = size - total < kChunkSize ? size - total : kChunkSize;
         const int64_t got = HV_FileSystem_ReadFile(chunk.data(), wanted, file);
-        if (got <= 0 || !out.WriteBytes(chunk.data(), int(got)))
-            break;
+        if (got <= 0 || !out.WriteBytes(chunk.data(), int(got))) break;
         total += got;
     }
     HV_FileSystem_CloseFile(file);

@@ -39,31 +39,25 @@ public:
     // Inserts before the element at the index, shifting the later ones up.
     void InsertAt(int index, const T& value)
     {
-        if (index < 0 || index > m_count)
-            return;
+        if (index < 0 || index > m_count) return;
         Emplace(value);
-        for (int i = m_count - 1; i > index; --i)
-            std::swap(m_data[i], m_data[i - 1]);
+        for (int i = m_count - 1; i > index; --i) std::swap(m_data[i], m_data[i - 1]);
     }
 
     // Destroys the element; the later ones move up by one.
     void DeleteAt(int index)
     {
-        if (index < 0 || index >= m_count)
-            return;
-        for (int i = index; i + 1 < m_count; ++i)
-            m_data[i] = std::move(m_data[i + 1]);
+        if (index < 0 || index >= m_count) return;
+        for (int i = index; i + 1 < m_count; ++i) m_data[i] = std::move(m_data[i + 1]);
         --m_count;
         m_data[m_count].~T();
-        if (m_shrinkOnRemove && m_capacity > 1 && m_count <= m_capacity / 4)
-            Reallocate(m_capacity / 2);
+        if (m_shrinkOnRemove && m_capacity > 1 && m_count <= m_capacity / 4) Reallocate(m_capacity / 2);
     }
 
     // Count 0, block kept.
     void Clear()
     {
-        for (int i = 0; i < m_count; ++i)
-            m_data[i].~T();
+        for (int i = 0; i < m_count; ++i) m_data[i].~T();
         m_count = 0;
     }
 
@@ -125,20 +119,17 @@ private:
     static T* Allocate(int capacity)
     {
         void* block = std::malloc(sizeof(T) * size_t(capacity));
-        if (block == nullptr)
-            std::abort();
+        if (block == nullptr) std::abort();
         return static_cast<T*>(block);
     }
 
     void CopyFrom(const Array& other)
     {
         m_shrinkOnRemove = other.m_shrinkOnRemove;
-        if (other.m_count == 0)
-            return;
+        if (other.m_count == 0) return;
         m_data = Allocate(other.m_capacity);
         m_capacity = other.m_capacity;
-        for (int i = 0; i < other.m_count; ++i)
-            new (m_data + i) T(other.m_data[i]);
+        for (int i = 0; i < other.m_count; ++i) new (m_data + i) T(other.m_data[i]);
         m_count = other.m_count;
     }
 

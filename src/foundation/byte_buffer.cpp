@@ -8,8 +8,7 @@ ByteBuffer::ByteBuffer(const ByteBuffer& other) { *this = other; }
 
 ByteBuffer& ByteBuffer::operator=(const ByteBuffer& other)
 {
-    if (this == &other)
-        return *this;
+    if (this == &other) return *this;
     Free();
     m_swapBytes = other.m_swapBytes;
     WriteBytes(other.m_data, other.m_size);
@@ -21,8 +20,7 @@ ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept { *this = static_cast<ByteBu
 
 ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept
 {
-    if (this == &other)
-        return *this;
+    if (this == &other) return *this;
     Free();
     m_data = other.m_data;
     m_size = other.m_size;
@@ -38,15 +36,12 @@ ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept
 
 bool ByteBuffer::Reserve(int64_t needed)
 {
-    if (needed <= m_capacity)
-        return true;
-    if (m_external || needed > INT32_MAX)
-        return false;
+    if (needed <= m_capacity) return true;
+    if (m_external || needed > INT32_MAX) return false;
     // Grow to twice the size needed, within the signed 32-bit range.
     const int64_t grown = needed * 2 > INT32_MAX ? INT32_MAX : needed * 2;
     void* block = std::realloc(m_data, size_t(grown));
-    if (block == nullptr)
-        return false;
+    if (block == nullptr) return false;
     m_data = static_cast<uint8_t*>(block);
     m_capacity = int32_t(grown);
     return true;
@@ -54,21 +49,17 @@ bool ByteBuffer::Reserve(int64_t needed)
 
 bool ByteBuffer::WriteBytes(const void* bytes, int count)
 {
-    if (count < 0 || (count > 0 && bytes == nullptr))
-        return false;
-    if (count == 0)
-        return true;
+    if (count < 0 || (count > 0 && bytes == nullptr)) return false;
+    if (count == 0) return true;
     uint8_t* target = Extend(count);
-    if (target == nullptr)
-        return false;
+    if (target == nullptr) return false;
     std::memcpy(target, bytes, size_t(count));
     return true;
 }
 
 uint8_t* ByteBuffer::Extend(int count)
 {
-    if (count < 0 || !Reserve(int64_t(m_size) + count))
-        return nullptr;
+    if (count < 0 || !Reserve(int64_t(m_size) + count)) return nullptr;
     uint8_t* target = m_data + m_size;
     m_size += count;
     return target;
@@ -76,20 +67,16 @@ uint8_t* ByteBuffer::Extend(int count)
 
 void ByteBuffer::Truncate(int size)
 {
-    if (size < 0 || size >= m_size)
-        return;
+    if (size < 0 || size >= m_size) return;
     m_size = size;
-    if (m_readPosition > m_size)
-        m_readPosition = m_size;
+    if (m_readPosition > m_size) m_readPosition = m_size;
 }
 
 bool ByteBuffer::WriteString(const char* text)
 {
-    if (text == nullptr)
-        text = "";
+    if (text == nullptr) text = "";
     const size_t length = std::strlen(text);
-    if (length >= size_t(INT32_MAX))
-        return false;
+    if (length >= size_t(INT32_MAX)) return false;
     return WriteBytes(text, int(length) + 1);
 }
 
@@ -105,10 +92,8 @@ bool ByteBuffer::WriteUInt32(uint32_t value)
 
 bool ByteBuffer::ReadBytes(void* bytes, int count)
 {
-    if (count < 0 || count > GetRemaining() || (count > 0 && bytes == nullptr))
-        return false;
-    if (count > 0)
-        std::memcpy(bytes, m_data + m_readPosition, size_t(count));
+    if (count < 0 || count > GetRemaining() || (count > 0 && bytes == nullptr)) return false;
+    if (count > 0) std::memcpy(bytes, m_data + m_readPosition, size_t(count));
     m_readPosition += count;
     return true;
 }
@@ -116,8 +101,7 @@ bool ByteBuffer::ReadBytes(void* bytes, int count)
 bool ByteBuffer::ReadUInt32(uint32_t& value)
 {
     uint8_t bytes[4];
-    if (!ReadBytes(bytes, 4))
-        return false;
+    if (!ReadBytes(bytes, 4)) return false;
     if (m_swapBytes) {
         std::swap(bytes[0], bytes[3]);
         std::swap(bytes[1], bytes[2]);
@@ -145,8 +129,7 @@ bool ByteBuffer::ReadString(String& text)
 
 void ByteBuffer::Free()
 {
-    if (!m_external)
-        std::free(m_data);
+    if (!m_external) std::free(m_data);
     m_data = nullptr;
     m_size = m_capacity = m_readPosition = 0;
     m_external = false;

@@ -13,8 +13,7 @@ String::String(String&& other) noexcept { TakeFrom(other); }
 
 String& String::operator=(const String& other)
 {
-    if (this != &other)
-        Assign(other.m_text, other.m_length);
+    if (this != &other) Assign(other.m_text, other.m_length);
     return *this;
 }
 
@@ -54,8 +53,7 @@ void String::TakeFrom(String& other)
 
 void String::ReleaseHeapBlock()
 {
-    if (m_text != nullptr && !IsInline())
-        std::free(m_text);
+    if (m_text != nullptr && !IsInline()) std::free(m_text);
     m_text = nullptr;
     m_capacity = 0;
 }
@@ -66,8 +64,7 @@ char* AllocateBlock(int64_t bytes)
 {
     // A text of 2 GiB is a broken caller, not a recoverable state.
     char* block = bytes <= INT32_MAX ? static_cast<char*>(std::malloc(size_t(bytes))) : nullptr;
-    if (block == nullptr)
-        std::abort();
+    if (block == nullptr) std::abort();
     return block;
 }
 
@@ -77,8 +74,7 @@ void String::Assign(const char* text) { Assign(text, text ? int(std::strlen(text
 
 void String::Assign(const char* text, int length)
 {
-    if (text == nullptr || length < 0)
-        length = 0;
+    if (text == nullptr || length < 0) length = 0;
     // The text may lie in this string's own block: copy it out before that block goes.
     if (length <= kInlineMaxLength) {
         char staging[kInlineCapacity];
@@ -100,14 +96,12 @@ void String::Assign(const char* text, int length)
 
 void String::Append(const char* text)
 {
-    if (text != nullptr)
-        Append(text, int(std::strlen(text)));
+    if (text != nullptr) Append(text, int(std::strlen(text)));
 }
 
 void String::Append(const char* text, int length)
 {
-    if (text == nullptr || length <= 0)
-        return;
+    if (text == nullptr || length <= 0) return;
     if (m_text == nullptr) {
         m_inline[0] = '\0';
         m_text = m_inline;
@@ -148,8 +142,7 @@ void String::AppendFormatV(const char* format, va_list arguments)
         Append(firstBuffer, needed);
     } else {
         char* large = static_cast<char*>(std::malloc(size_t(needed) + 1));
-        if (large == nullptr)
-            std::abort();
+        if (large == nullptr) std::abort();
         std::vsnprintf(large, size_t(needed) + 1, format, copy);
         Append(large, needed);
         std::free(large);

@@ -26,8 +26,7 @@ public:
     // A zero character is ignored.
     void AppendChar(char character)
     {
-        if (character == '\0')
-            return;
+        if (character == '\0') return;
         if (m_text != nullptr && m_length < Room()) {
             m_text[m_length++] = character;
             m_text[m_length] = '\0';

@@ -20,18 +20,15 @@ public:
     StringMap& operator=(const StringMap&) = delete;
     ~StringMap()
     {
-        for (Entry* entry : m_entries)
-            delete entry;
+        for (Entry* entry : m_entries) delete entry;
     }
 
     // The value slot of the key, appending an entry with a zero value when
     // missing. A null key stands for the empty one, so it is added only once.
     T& GetOrAdd(const char* key)
     {
-        if (key == nullptr)
-            key = "";
-        if (Entry* entry = Find(key))
-            return entry->value;
+        if (key == nullptr) key = "";
+        if (Entry* entry = Find(key)) return entry->value;
         Entry* entry = new Entry;
         entry->key.Assign(key);
         m_entries.Add(entry);
@@ -49,8 +46,7 @@ public:
 
     void DeleteAt(int index)
     {
-        if (index < 0 || index >= m_entries.GetCount())
-            return;
+        if (index < 0 || index >= m_entries.GetCount()) return;
         delete m_entries[index];
         m_entries.DeleteAt(index);
     }
@@ -63,8 +59,7 @@ private:
     int IndexOf(const char* key) const
     {
         for (int i = 0; i < m_entries.GetCount(); ++i) {
-            if (std::strcmp(m_entries[i]->key.GetText(), key) == 0)
-                return i;
+            if (std::strcmp(m_entries[i]->key.GetText(), key) == 0) return i;
         }
         return -1;
     }

@@ -53,17 +53,17 @@ struct HV_BitmapRendererBlock {
 // loader allocates and frees them. Guarded by GET_BITMAP while in the table.
 struct HV_Bitmap {
     String name;
-    uint32_t hash = 0;                // HVI_HashName of the name
-    uint16_t references = 0;          // at most kBitmapReferenceLimit
-    int32_t cacheMode = 0;            // the mode it was created with
+    uint32_t hash = 0;        // HVI_HashName of the name
+    uint16_t references = 0;  // at most kBitmapReferenceLimit
+    int32_t cacheMode = 0;    // the mode it was created with
     uint8_t* pixels = nullptr;
     int32_t pixelWidth = 0;
     int32_t pixelHeight = 0;
-    int32_t width = 0;                // logical size
+    int32_t width = 0;  // logical size
     int32_t height = 0;
     int32_t format = HV_TEXTURE_FORMAT_B8G8R8A8;
     int32_t type = HV_TEXTURE_TYPE_2D;
-    uint16_t mips = 1;                // 1 one level, 0 as many as the rule gives, n > 1 at most n
+    uint16_t mips = 1;  // 1 one level, 0 as many as the rule gives, n > 1 at most n
     uint32_t flags = 0;
     int32_t packMode = HV_PACK_PAD_EXPAND;
     HV_BitmapRendererBlock renderer;

@@ -126,10 +126,7 @@ HV_Bitmap* HV_Graphics_LoadBitmap(const char* name, int32_t cacheMode)
     return bitmap;
 }
 
-HV_Bitmap* HV_Graphics_GetBitmap(const char* name)
-{
-    return HV_Graphics_LoadBitmap(name, HV_BITMAP_CACHE_LOAD);
-}
+HV_Bitmap* HV_Graphics_GetBitmap(const char* name) { return HV_Graphics_LoadBitmap(name, HV_BITMAP_CACHE_LOAD); }
 
 void HV_Graphics_ReleaseBitmap(HV_Bitmap* bitmap)
 {

@@ -10,11 +10,12 @@
 
 // Render-state ids.
 enum HV_RenderState : int32_t {
-    HV_RENDER_STATE_DEPTH_TEST = 10,      // bool
-    HV_RENDER_STATE_DEPTH_FUNCTION = 11,  // 0..7: never, less, equal, less-or-equal, greater, not-equal, greater-or-equal, always
-    HV_RENDER_STATE_DEPTH_WRITE = 12,     // bool
-    HV_RENDER_STATE_COLOR_WRITE = 13,     // bool
-    HV_RENDER_STATE_CULL_MODE = 14,       // 0 none, 1 front, 2 back
+    HV_RENDER_STATE_DEPTH_TEST = 10,  // bool
+    HV_RENDER_STATE_DEPTH_FUNCTION =
+        11,  // 0..7: never, less, equal, less-or-equal, greater, not-equal, greater-or-equal, always
+    HV_RENDER_STATE_DEPTH_WRITE = 12,  // bool
+    HV_RENDER_STATE_COLOR_WRITE = 13,  // bool
+    HV_RENDER_STATE_CULL_MODE = 14,    // 0 none, 1 front, 2 back
 };
 
 constexpr int32_t kBlendModeCount = 9;  // modes 0..8

@@ -97,12 +97,6 @@ int32_t RendererImplementation::Unsupported80() { return 0; }
 int32_t RendererImplementation::Unsupported81() { return 0; }
 int32_t RendererImplementation::Unsupported82() { return 0; }
 
-void HVI_SetRenderer(RendererImplementation* renderer)
-{
-    g_renderer = renderer;
-}
+void HVI_SetRenderer(RendererImplementation* renderer) { g_renderer = renderer; }
 
-RendererImplementation* HVI_GetRenderer()
-{
-    return g_renderer;
-}
+RendererImplementation* HVI_GetRenderer() { return g_renderer; }

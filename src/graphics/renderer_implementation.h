@@ -98,8 +98,7 @@ public:
                                int32_t triangleCount) = 0;
     virtual void DrawLines(RendererVertexBuffer* vertices, RendererIndexBuffer* indices, int32_t lineCount) = 0;
     virtual void DrawTrianglesInstanced(RendererVertexBuffer* vertices, int32_t vertexCount,
-                                        RendererIndexBuffer* indices, int32_t triangleCount,
-                                        int32_t instanceCount) = 0;
+                                        RendererIndexBuffer* indices, int32_t triangleCount, int32_t instanceCount) = 0;
     virtual RendererVertexBuffer* CreateVertexBuffer(uint32_t vertexFormat, int32_t count, uint32_t usage) = 0;
     virtual void ReleaseVertexBuffer(RendererVertexBuffer* buffer) = 0;
     virtual void* LockVertexBuffer(RendererVertexBuffer* buffer) = 0;

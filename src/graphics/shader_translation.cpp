@@ -60,9 +60,9 @@ bool HVI_InitShaders()
         if (!userRoot.IsEmpty()) HVI_CreateFoldersBelow(userRoot.GetText(), kShaderOutputFolder);
         directory = kShaderOutputDirectory;
     }
-    const bool initialized = renderer != nullptr &&
-                             ShaderTool::Initialize(renderer->GetShaderTarget(), renderer->GetShaderFeatureLevel(),
-                                                    directory, developerMode);
+    const bool initialized =
+        renderer != nullptr && ShaderTool::Initialize(renderer->GetShaderTarget(), renderer->GetShaderFeatureLevel(),
+                                                      directory, developerMode);
     if (!initialized) {
         HVI_Log(HV_LOG_ERROR, "%s", kShaderInitFailed);
         // The translator's own account of the failure follows.

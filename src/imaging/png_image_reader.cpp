@@ -20,7 +20,7 @@ constexpr uint64_t kMaxPixelsPerFileByte = 8u * 1100u;
 bool ChunksFitInData(const uint8_t* bytes, int64_t size)
 {
     constexpr int64_t kSignatureSize = 8;
-    constexpr int64_t kChunkHeaderSize = 8;   // length and type
+    constexpr int64_t kChunkHeaderSize = 8;  // length and type
     constexpr int64_t kChunkFrameSize = 12;  // length, type and CRC
     for (int64_t at = kSignatureSize; at + kChunkHeaderSize <= size;) {
         const uint32_t length = (uint32_t(bytes[at]) << 24) | (uint32_t(bytes[at + 1]) << 16) |
@@ -35,10 +35,7 @@ bool ChunksFitInData(const uint8_t* bytes, int64_t size)
 // Frees what the reader holds on every path.
 class PngImage {
 public:
-    PngImage()
-    {
-        m_image.version = PNG_IMAGE_VERSION;
-    }
+    PngImage() { m_image.version = PNG_IMAGE_VERSION; }
     ~PngImage() { png_image_free(&m_image); }
     PngImage(const PngImage&) = delete;
     PngImage& operator=(const PngImage&) = delete;

@@ -18,7 +18,8 @@
 namespace {
 
 // The parts of the engine core that audio uses, back to their first state.
-void ResetEngineCore() {
+void ResetEngineCore()
+{
     HVI_ResetSubsystems();
     HVI_ResetLog();
     HVI_ResetFeatures();
@@ -30,7 +31,8 @@ void ResetEngineCore() {
 
 }  // namespace
 
-AudioEngineRig::AudioEngineRig(bool noSound, bool developerMode) {
+AudioEngineRig::AudioEngineRig(bool noSound, bool developerMode)
+{
     ResetEngineCore();
     HVI_ResetEngineTime();
     HVI_SetLogThreshold(0);
@@ -53,7 +55,8 @@ AudioEngineRig::AudioEngineRig(bool noSound, bool developerMode) {
     }
 }
 
-AudioEngineRig::~AudioEngineRig() {
+AudioEngineRig::~AudioEngineRig()
+{
     HVI_GetSubsystemHooks(HVI_SUBSYSTEM_SOUND).Shutdown(*m_state);
     HVI_ResetAudioState();
     HVI_SetLogSink(nullptr, nullptr);
@@ -62,7 +65,8 @@ AudioEngineRig::~AudioEngineRig() {
 
 void AudioEngineRig::Frame() { HVI_GetSubsystemHooks(HVI_SUBSYSTEM_SOUND).UpdateFrame(*m_state, 0.005f); }
 
-void AudioEngineRig::RunFrames(int milliseconds) {
+void AudioEngineRig::RunFrames(int milliseconds)
+{
     const uint32_t end = HV_GetTimeMs() + uint32_t(milliseconds);
     while (HV_GetTimeMs() < end) {
         Sleep(5);
@@ -70,7 +74,8 @@ void AudioEngineRig::RunFrames(int milliseconds) {
     }
 }
 
-bool AudioEngineRig::Logged(const std::string& text) const {
+bool AudioEngineRig::Logged(const std::string& text) const
+{
     for (const std::string& line : LoggedTexts()) {
         if (line.find(text) != std::string::npos) {
             return true;
@@ -79,7 +84,8 @@ bool AudioEngineRig::Logged(const std::string& text) const {
     return false;
 }
 
-std::string AudioEngineRig::LogText() const {
+std::string AudioEngineRig::LogText() const
+{
     std::string all;
     for (const std::string& line : LoggedTexts()) {
         all += line + "\n";

@@ -8,7 +8,8 @@
 
 using namespace audio_test;
 
-TEST(AudioSubsystem, StartUpBringsUpTheMixerBackEnd) {
+TEST(AudioSubsystem, StartUpBringsUpTheMixerBackEnd)
+{
     AudioEngineRig rig;
     EXPECT_TRUE(rig.Logged("Loading Sound Implementation..."));
     EXPECT_TRUE(rig.Logged("VELT sound output: pull"));
@@ -16,7 +17,8 @@ TEST(AudioSubsystem, StartUpBringsUpTheMixerBackEnd) {
     EXPECT_STREQ(HVI_GetAudioState().backEnd->GetName(), "Pelkor Veltra");
 }
 
-TEST(AudioSubsystem, AStartWithoutAWindowFallsBackToSilence) {
+TEST(AudioSubsystem, AStartWithoutAWindowFallsBackToSilence)
+{
     AudioEngineRig rig(true);
     rig.state().video.noSound = 0;
     rig.state().window = nullptr;  // DirectSound needs a window for its cooperative level
@@ -25,7 +27,8 @@ TEST(AudioSubsystem, AStartWithoutAWindowFallsBackToSilence) {
     EXPECT_STREQ(HVI_GetAudioState().backEnd->GetName(), "SoundImp Null");
 }
 
-TEST(AudioSubsystem, ReinitialisationThatSwitchesSoundOnReloadsTheSounds) {
+TEST(AudioSubsystem, ReinitialisationThatSwitchesSoundOnReloadsTheSounds)
+{
     AudioEngineRig rig(true);
     MakeWav(rig.folder().Path("tone.wav"), 44100, 1, "0.2 sine 300");
     HV_SoundRecord* sound = rig.audio().LoadSound("tone");
@@ -37,13 +40,15 @@ TEST(AudioSubsystem, ReinitialisationThatSwitchesSoundOnReloadsTheSounds) {
     EXPECT_NE(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
 }
 
-TEST(AudioSubsystem, ANewWindowIsHandedToTheBackEnd) {
+TEST(AudioSubsystem, ANewWindowIsHandedToTheBackEnd)
+{
     AudioEngineRig rig;
     HVI_GetSubsystemHooks(HVI_SUBSYSTEM_SOUND).Reinitialize(rig.state(), true);
     EXPECT_TRUE(rig.Logged("SoundImplementation VELT acknowledging window change."));
 }
 
-TEST(AudioSubsystem, ShutdownReleasesTheBackEndAndItsSamples) {
+TEST(AudioSubsystem, ShutdownReleasesTheBackEndAndItsSamples)
+{
     auto rig = std::make_unique<AudioEngineRig>();
     MakeWav(rig->folder().Path("tone.wav"), 44100, 1, "0.2 sine 300");
     HV_SoundRecord* sound = rig->audio().LoadSound("tone");

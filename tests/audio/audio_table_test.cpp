@@ -22,7 +22,8 @@ protected:
 
 }  // namespace
 
-TEST_F(AudioTableTest, GetSoundTwiceCountsOneReference) {
+TEST_F(AudioTableTest, GetSoundTwiceCountsOneReference)
+{
     MakeTone("tone.wav");
     HV_SoundRecord* first = rig.audio().GetSound("tone");
     HV_SoundRecord* second = rig.audio().GetSound("tone");
@@ -35,20 +36,23 @@ TEST_F(AudioTableTest, GetSoundTwiceCountsOneReference) {
     EXPECT_EQ(first->byteSize, 8820u * 2u);
 }
 
-TEST_F(AudioTableTest, LoadSoundTwiceCountsTwoReferences) {
+TEST_F(AudioTableTest, LoadSoundTwiceCountsTwoReferences)
+{
     MakeTone("tone.wav");
     HV_SoundRecord* sound = rig.audio().LoadSound("tone");
     EXPECT_EQ(rig.audio().LoadSound("tone"), sound);
     EXPECT_EQ(sound->referenceCount, 2);
 }
 
-TEST_F(AudioTableTest, ReleasingAGetSoundToZeroWarnsAndHibernates) {
+TEST_F(AudioTableTest, ReleasingAGetSoundToZeroWarnsAndHibernates)
+{
     MakeTone("tone.wav");
     HV_SoundRecord* sound = rig.audio().GetSound("tone");
     ASSERT_NE(sound->sample, nullptr);
     rig.audio().ReleaseSound(sound);
-    EXPECT_TRUE(rig.Logged("Releasing sound 'tone' too many times: ref counting will get messed up. NOTE: sound has "
-                           "been accessed using GetSound which increses ref count by 1 once."))
+    EXPECT_TRUE(
+        rig.Logged("Releasing sound 'tone' too many times: ref counting will get messed up. NOTE: sound has "
+                   "been accessed using GetSound which increses ref count by 1 once."))
         << rig.LogText();
     EXPECT_TRUE(rig.Logged("Hibernating sound 'tone'.."));
     EXPECT_EQ(sound->sample, nullptr);
@@ -59,22 +63,26 @@ TEST_F(AudioTableTest, ReleasingAGetSoundToZeroWarnsAndHibernates) {
     EXPECT_NE(rig.audio().LoadSound("tone")->sample, nullptr);
 }
 
-TEST_F(AudioTableTest, ReleasingBelowZeroKeepsZero) {
+TEST_F(AudioTableTest, ReleasingBelowZeroKeepsZero)
+{
     HV_SoundRecord* sound = rig.audio().GetSoundWithCacheMode("quiet", HV_SOUND_CACHE_NOTHING);
     rig.audio().ReleaseSound(sound);
     EXPECT_EQ(sound->referenceCount, 0);
     EXPECT_TRUE(rig.Logged("Sound 'quiet' reference count less than zero."));
 }
 
-TEST_F(AudioTableTest, TheEntryAfterTheLastGivesOutOfFreeSounds) {
+TEST_F(AudioTableTest, TheEntryAfterTheLastGivesOutOfFreeSounds)
+{
     for (int i = 0; i < HV_SOUND_TABLE_SIZE; ++i) {
-        ASSERT_NE(rig.audio().GetSoundWithCacheMode(("s" + std::to_string(i)).c_str(), HV_SOUND_CACHE_NOTHING), nullptr);
+        ASSERT_NE(rig.audio().GetSoundWithCacheMode(("s" + std::to_string(i)).c_str(), HV_SOUND_CACHE_NOTHING),
+                  nullptr);
     }
     EXPECT_EQ(rig.audio().GetSoundWithCacheMode("one-too-many", HV_SOUND_CACHE_NOTHING), nullptr);
     EXPECT_TRUE(rig.Logged(" ! Halvo out of free sounds.")) << rig.LogText();
 }
 
-TEST_F(AudioTableTest, LookupModeFindsWithoutCreatingOrCounting) {
+TEST_F(AudioTableTest, LookupModeFindsWithoutCreatingOrCounting)
+{
     EXPECT_EQ(rig.audio().GetSoundWithCacheMode("absent", HV_SOUND_CACHE_LOOKUP), nullptr);
     EXPECT_EQ(HVI_GetAudioState().soundCount, 0);
     MakeTone("tone.wav");
@@ -83,7 +91,8 @@ TEST_F(AudioTableTest, LookupModeFindsWithoutCreatingOrCounting) {
     EXPECT_EQ(sound->referenceCount, 1);
 }
 
-TEST_F(AudioTableTest, NoneIsCountedButNeverLoadedOrPlayed) {
+TEST_F(AudioTableTest, NoneIsCountedButNeverLoadedOrPlayed)
+{
     HV_SoundRecord* none = rig.audio().GetSound("!NONE");
     ASSERT_NE(none, nullptr);
     EXPECT_EQ(none->appliedCacheMode, HV_SOUND_CACHE_LOAD);
@@ -92,7 +101,8 @@ TEST_F(AudioTableTest, NoneIsCountedButNeverLoadedOrPlayed) {
     EXPECT_EQ(rig.audio().PlaySound(none, 1.0f, 0.0f, 1.0f), 0u);
 }
 
-TEST_F(AudioTableTest, AFolderWithADotIsProbedWithTheExtensions) {
+TEST_F(AudioTableTest, AFolderWithADotIsProbedWithTheExtensions)
+{
     std::filesystem::create_directories(rig.folder().Path("sfx.v2"));
     MakeOgg(rig.folder().Path("sfx.v2/hit.ogg"), 44100, 1, "0.2 sine 300");
     HV_SoundRecord* sound = rig.audio().LoadSound("sfx.v2/hit");
@@ -102,7 +112,8 @@ TEST_F(AudioTableTest, AFolderWithADotIsProbedWithTheExtensions) {
     EXPECT_FALSE(rig.audio().SoundExists("sfx.v2/miss"));
 }
 
-TEST_F(AudioTableTest, AMissingSoundIsReportedAndStaysUnloaded) {
+TEST_F(AudioTableTest, AMissingSoundIsReportedAndStaysUnloaded)
+{
     HV_SoundRecord* sound = rig.audio().LoadSound("nowhere");
     ASSERT_NE(sound, nullptr);
     EXPECT_FALSE(rig.audio().IsSoundLoaded(sound));
@@ -110,7 +121,8 @@ TEST_F(AudioTableTest, AMissingSoundIsReportedAndStaysUnloaded) {
     EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
 }
 
-TEST_F(AudioTableTest, ABadWavLeavesTheSoundUnloaded) {
+TEST_F(AudioTableTest, ABadWavLeavesTheSoundUnloaded)
+{
     MakeWav(rig.folder().Path("coarse.wav"), 22050, 1, "0.1 sine 300", 8);
     HV_SoundRecord* sound = rig.audio().LoadSound("coarse");
     EXPECT_FALSE(rig.audio().IsSoundLoaded(sound));
@@ -119,7 +131,8 @@ TEST_F(AudioTableTest, ABadWavLeavesTheSoundUnloaded) {
     EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
 }
 
-TEST_F(AudioTableTest, AFileThatFailsToLoadIsReportedOnlyByItsReader) {
+TEST_F(AudioTableTest, AFileThatFailsToLoadIsReportedOnlyByItsReader)
+{
     MakeWav(rig.folder().Path("coarse.wav"), 22050, 1, "0.1 sine 300", 8);
     WriteBytes(rig.folder().Path("damaged.ogg"), ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg"));
     rig.audio().LoadSound("coarse");
@@ -134,14 +147,16 @@ TEST_F(AudioTableTest, AFileThatFailsToLoadIsReportedOnlyByItsReader) {
     EXPECT_FALSE(rig.Logged("not found")) << rig.LogText();
 }
 
-TEST_F(AudioTableTest, APlayListThatCannotBeOpenedLeavesNoEndlessList) {
+TEST_F(AudioTableTest, APlayListThatCannotBeOpenedLeavesNoEndlessList)
+{
     HV_SoundRecord* sound = rig.audio().LoadSound("missing.mpl");
     EXPECT_FALSE(rig.audio().IsSoundLoaded(sound));
     EXPECT_EQ(sound->sample, nullptr);
     EXPECT_TRUE(rig.Logged("VELT LoadPlayList 'missing.mpl': the file cannot be opened."));
 }
 
-TEST_F(AudioTableTest, AnExistingMp3LoadsWithoutASample) {
+TEST_F(AudioTableTest, AnExistingMp3LoadsWithoutASample)
+{
     WriteText(rig.folder().Path("song.mp3"), "not decoded");
     HV_SoundRecord* sound = rig.audio().LoadSound("song");
     EXPECT_TRUE(rig.audio().IsSoundLoaded(sound));
@@ -150,7 +165,8 @@ TEST_F(AudioTableTest, AnExistingMp3LoadsWithoutASample) {
     EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
 }
 
-TEST_F(AudioTableTest, AReferenceCountPastTheCapIsCappedNotTruncated) {
+TEST_F(AudioTableTest, AReferenceCountPastTheCapIsCappedNotTruncated)
+{
     MakeTone("tone.wav");
     HV_SoundRecord* sound = rig.audio().LoadSound("tone");
     const int32_t many = 70000;  // 70001 would be 4465 in 16 bits
@@ -159,7 +175,8 @@ TEST_F(AudioTableTest, AReferenceCountPastTheCapIsCappedNotTruncated) {
     EXPECT_TRUE(rig.Logged("Sound 'tone' reference count suspiciously high: capping at 4096."));
 }
 
-TEST_F(AudioTableTest, IncreasingAHibernatedSoundLoadsItAgain) {
+TEST_F(AudioTableTest, IncreasingAHibernatedSoundLoadsItAgain)
+{
     MakeTone("tone.wav");
     HV_SoundRecord* sound = rig.audio().LoadSound("tone");
     rig.audio().ReleaseSound(sound);
@@ -170,7 +187,8 @@ TEST_F(AudioTableTest, IncreasingAHibernatedSoundLoadsItAgain) {
     EXPECT_EQ(sound->referenceCount, 1);
 }
 
-TEST_F(AudioTableTest, ReloadingSkipsHibernatedCacheOnlyAndInternalRecords) {
+TEST_F(AudioTableTest, ReloadingSkipsHibernatedCacheOnlyAndInternalRecords)
+{
     MakeTone("kept.wav");
     MakeTone("asleep.wav");
     MakeTone("cached.wav");
@@ -188,7 +206,8 @@ TEST_F(AudioTableTest, ReloadingSkipsHibernatedCacheOnlyAndInternalRecords) {
     EXPECT_EQ(none->sample, nullptr);
 }
 
-TEST(AudioTableDeveloperMode, ANameWithItsExtensionWarnsAndLoadsThatFile) {
+TEST(AudioTableDeveloperMode, ANameWithItsExtensionWarnsAndLoadsThatFile)
+{
     AudioEngineRig rig(false, true);
     MakeOgg(rig.folder().Path("theme.ogg"), 44100, 2, "0.3 sine 300");
     HV_SoundRecord* sound = rig.audio().LoadSound("theme.ogg");
@@ -198,7 +217,8 @@ TEST(AudioTableDeveloperMode, ANameWithItsExtensionWarnsAndLoadsThatFile) {
     EXPECT_NE(sound->fileTime, 0u);
 }
 
-TEST(AudioTableNoSound, PlaysNothingAndCountsEverySoundAsLoaded) {
+TEST(AudioTableNoSound, PlaysNothingAndCountsEverySoundAsLoaded)
+{
     AudioEngineRig rig(true);
     EXPECT_TRUE(rig.Logged("Sounds disabled. Null Sound Implementation in use."));
     MakeWav(rig.folder().Path("tone.wav"), 44100, 1, "0.2 sine 300");
@@ -211,15 +231,16 @@ TEST(AudioTableNoSound, PlaysNothingAndCountsEverySoundAsLoaded) {
 
 // Several threads create, find, count and release records at once; the table
 // and every count are changed only under GET_SOUND.
-TEST_F(AudioTableTest, ThreadsShareTheTableUnderItsLock) {
+TEST_F(AudioTableTest, ThreadsShareTheTableUnderItsLock)
+{
     constexpr int kThreads = 4;
     constexpr int kRounds = 200;
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([this, t] {
             for (int i = 0; i < kRounds; ++i) {
-                HV_SoundRecord* shared =
-                    rig.audio().GetSoundWithCacheMode(("shared" + std::to_string(i % 10)).c_str(), HV_SOUND_CACHE_NOTHING);
+                HV_SoundRecord* shared = rig.audio().GetSoundWithCacheMode(("shared" + std::to_string(i % 10)).c_str(),
+                                                                           HV_SOUND_CACHE_NOTHING);
                 const int32_t one = 1;
                 rig.audio().IncreaseSoundReferenceCount(shared, &one);
                 rig.audio().ReleaseSound(shared);
@@ -233,7 +254,8 @@ TEST_F(AudioTableTest, ThreadsShareTheTableUnderItsLock) {
     }
     EXPECT_EQ(HVI_GetAudioState().soundCount, 10 + kThreads);
     for (int i = 0; i < 10; ++i) {
-        HV_SoundRecord* shared = rig.audio().GetSoundWithCacheMode(("shared" + std::to_string(i)).c_str(), HV_SOUND_CACHE_LOOKUP);
+        HV_SoundRecord* shared =
+            rig.audio().GetSoundWithCacheMode(("shared" + std::to_string(i)).c_str(), HV_SOUND_CACHE_LOOKUP);
         ASSERT_NE(shared, nullptr);
         EXPECT_EQ(shared->referenceCount, 0);
     }
@@ -241,12 +263,14 @@ TEST_F(AudioTableTest, ThreadsShareTheTableUnderItsLock) {
 
 // Threads that load one new sound at once load its sample once: the load is
 // claimed under GET_SOUND, so that no sample is loaded twice and lost.
-TEST_F(AudioTableTest, ThreadsLoadingOneNewSoundLoadItOnce) {
+TEST_F(AudioTableTest, ThreadsLoadingOneNewSoundLoadItOnce)
+{
     constexpr int kThreads = 4;
     constexpr int kNames = 20;
     MakeTone("tone.wav");
     for (int n = 0; n < kNames; ++n) {
-        std::filesystem::copy_file(rig.folder().Path("tone.wav"), rig.folder().Path("tone" + std::to_string(n) + ".wav"));
+        std::filesystem::copy_file(rig.folder().Path("tone.wav"),
+                                   rig.folder().Path("tone" + std::to_string(n) + ".wav"));
     }
     for (int n = 0; n < kNames; ++n) {
         const std::string name = "tone" + std::to_string(n);

@@ -15,17 +15,20 @@ namespace {
 
 class ChannelTest : public testing::Test {
 protected:
-    HV_SoundRecord* Tone(const std::string& name, const std::string& synth = "1 sine 300") {
+    HV_SoundRecord* Tone(const std::string& name, const std::string& synth = "1 sine 300")
+    {
         MakeWav(rig.folder().Path(name + ".wav"), 44100, 1, synth);
         HV_SoundRecord* sound = rig.audio().LoadSound(name.c_str());
         EXPECT_TRUE(rig.audio().IsSoundLoaded(sound));
         return sound;
     }
-    HV_SoundChannel* Channel(HV_PlayHandle handle) {
+    HV_SoundChannel* Channel(HV_PlayHandle handle)
+    {
         const int index = HVI_FindSoundChannel(handle);
         return index < 0 ? nullptr : &HVI_GetAudioState().channels[index];
     }
-    int32_t VoiceState(HV_PlayHandle handle) {
+    int32_t VoiceState(HV_PlayHandle handle)
+    {
         HV_SoundChannel* channel = Channel(handle);
         return channel ? HVI_GetMixerInterface()->GetVoiceState(int32_t(channel->voice)) : HV_MIXER_VOICE_NONE;
     }
@@ -35,7 +38,8 @@ protected:
 
 }  // namespace
 
-TEST_F(ChannelTest, PlayingOneSoundTwiceWithin24MillisecondsIsRefused) {
+TEST_F(ChannelTest, PlayingOneSoundTwiceWithin24MillisecondsIsRefused)
+{
     HV_SoundRecord* sound = Tone("tone");
     // Judged only when both plays fall within 24 ms, which a busy machine may take a few tries to do.
     bool judged = false;
@@ -55,7 +59,8 @@ TEST_F(ChannelTest, PlayingOneSoundTwiceWithin24MillisecondsIsRefused) {
     EXPECT_NE(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
 }
 
-TEST_F(ChannelTest, TheTwentyFirstChannelOfOneSoundIsRefused) {
+TEST_F(ChannelTest, TheTwentyFirstChannelOfOneSoundIsRefused)
+{
     HV_SoundRecord* sound = Tone("tone", "5 sine 300");
     HV_SoundRecord* other = Tone("other", "5 sine 400");
     for (int i = 0; i < 20; ++i) {
@@ -66,7 +71,8 @@ TEST_F(ChannelTest, TheTwentyFirstChannelOfOneSoundIsRefused) {
     EXPECT_NE(rig.audio().PlaySound(other, 1.0f, 0.0f, 1.0f), 0u);
 }
 
-TEST_F(ChannelTest, ADelayedStartBeginsOnTime) {
+TEST_F(ChannelTest, ADelayedStartBeginsOnTime)
+{
     HV_SoundRecord* sound = Tone("tone");
     const uint32_t before = HV_GetTimeMs();
     const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 0.1f);
@@ -96,7 +102,8 @@ TEST_F(ChannelTest, ADelayedStartBeginsOnTime) {
     EXPECT_NE(frames[40], 0);
 }
 
-TEST_F(ChannelTest, PausingAWaitingChannelHoldsItsDelay) {
+TEST_F(ChannelTest, PausingAWaitingChannelHoldsItsDelay)
+{
     HV_SoundRecord* sound = Tone("tone");
     HV_MusicState& music = HVI_GetAudioState().music;
     rig.Frame();  // frames run all along, as in the engine
@@ -122,7 +129,8 @@ TEST_F(ChannelTest, PausingAWaitingChannelHoldsItsDelay) {
     EXPECT_GT(music.lastUpdateTime, startTime);
 }
 
-TEST_F(ChannelTest, ADelayPast15SecondsWarnsAndIsCut) {
+TEST_F(ChannelTest, ADelayPast15SecondsWarnsAndIsCut)
+{
     HV_SoundRecord* sound = Tone("tone");
     const uint32_t before = HV_GetTimeMs();
     const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 20.0f);
@@ -132,7 +140,8 @@ TEST_F(ChannelTest, ADelayPast15SecondsWarnsAndIsCut) {
     EXPECT_LE(Channel(handle)->startTime, int32_t(after) + 15000);
 }
 
-TEST_F(ChannelTest, AFadeOutFallsSteadilyToSilenceAndFreesItsChannel) {
+TEST_F(ChannelTest, AFadeOutFallsSteadilyToSilenceAndFreesItsChannel)
+{
     HV_SoundRecord* sound = Tone("tone", "3 sine 300");
     const HV_PlayHandle handle = rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f);
     rig.audio().StopChannelWithFade(handle, 0.2f);
@@ -155,7 +164,8 @@ TEST_F(ChannelTest, AFadeOutFallsSteadilyToSilenceAndFreesItsChannel) {
     }
 }
 
-TEST_F(ChannelTest, FadingAWaitingChannelFreesItAtOnce) {
+TEST_F(ChannelTest, FadingAWaitingChannelFreesItAtOnce)
+{
     HV_SoundRecord* sound = Tone("tone");
     const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 0.1f);
     rig.audio().StopChannelWithFade(handle, 1.0f);
@@ -164,7 +174,8 @@ TEST_F(ChannelTest, FadingAWaitingChannelFreesItAtOnce) {
     EXPECT_EQ(HVI_GetAudioState().channelCount, 0);
 }
 
-TEST_F(ChannelTest, SlidingToAlmostNothingStopsButToAHalfKeepsPlaying) {
+TEST_F(ChannelTest, SlidingToAlmostNothingStopsButToAHalfKeepsPlaying)
+{
     HV_SoundRecord* loud = Tone("loud", "3 sine 300");
     HV_SoundRecord* soft = Tone("soft", "3 sine 400");
     const HV_PlayHandle stopping = rig.audio().PlaySound(loud, 1.0f, 0.0f, 1.0f);
@@ -178,7 +189,8 @@ TEST_F(ChannelTest, SlidingToAlmostNothingStopsButToAHalfKeepsPlaying) {
     EXPECT_EQ(VoiceState(halving), HV_MIXER_VOICE_PLAYING);
 }
 
-TEST_F(ChannelTest, AFinishedChannelIsFreedNoEarlierThan100MillisecondsBeforeItsEnd) {
+TEST_F(ChannelTest, AFinishedChannelIsFreedNoEarlierThan100MillisecondsBeforeItsEnd)
+{
     HV_SoundRecord* sound = Tone("short", "0.3 sine 300");
     const HV_PlayHandle handle = rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f);
     rig.Pull(44100 * 3 / 10 + 2000);  // the voice plays to its end
@@ -189,7 +201,8 @@ TEST_F(ChannelTest, AFinishedChannelIsFreedNoEarlierThan100MillisecondsBeforeIts
     EXPECT_EQ(Channel(handle), nullptr);
 }
 
-TEST_F(ChannelTest, PlayMusicCrossFadesTheOldTrackOutForOneSecond) {
+TEST_F(ChannelTest, PlayMusicCrossFadesTheOldTrackOutForOneSecond)
+{
     HV_SoundRecord* first = Tone("first", "4 sine 300");
     HV_SoundRecord* second = Tone("second", "4 sine 500");
     HV_MusicState& music = HVI_GetAudioState().music;
@@ -227,7 +240,8 @@ TEST_F(ChannelTest, PlayMusicCrossFadesTheOldTrackOutForOneSecond) {
     EXPECT_FLOAT_EQ(music.volume, 0.8f);
 }
 
-TEST_F(ChannelTest, PlayingTheCurrentTrackAgainOnlySlidesItsVolume) {
+TEST_F(ChannelTest, PlayingTheCurrentTrackAgainOnlySlidesItsVolume)
+{
     HV_SoundRecord* track = Tone("track", "4 sine 300");
     HV_MusicState& music = HVI_GetAudioState().music;
     rig.audio().PlayMusic(track, 1.0f, 0.0f);
@@ -239,7 +253,8 @@ TEST_F(ChannelTest, PlayingTheCurrentTrackAgainOnlySlidesItsVolume) {
     EXPECT_FLOAT_EQ(music.slideTarget, 0.5f);
 }
 
-TEST_F(ChannelTest, NoMusicSlideAdvancesWhilePaused) {
+TEST_F(ChannelTest, NoMusicSlideAdvancesWhilePaused)
+{
     HV_SoundRecord* track = Tone("track", "4 sine 300");
     HV_MusicState& music = HVI_GetAudioState().music;
     rig.audio().PlayMusic(track, 1.0f, 0.0f);
@@ -253,7 +268,8 @@ TEST_F(ChannelTest, NoMusicSlideAdvancesWhilePaused) {
     EXPECT_FLOAT_EQ(music.volume, 0.2f);
 }
 
-TEST_F(ChannelTest, StopMusicFadesOutAndStopsTheVoice) {
+TEST_F(ChannelTest, StopMusicFadesOutAndStopsTheVoice)
+{
     HV_SoundRecord* track = Tone("track", "4 sine 300");
     HV_MusicState& music = HVI_GetAudioState().music;
     rig.audio().PlayMusic(track, 1.0f, 0.0f);
@@ -268,7 +284,8 @@ TEST_F(ChannelTest, StopMusicFadesOutAndStopsTheVoice) {
     }
 }
 
-TEST_F(ChannelTest, ChangesToAWaitingChannelReachItsVoiceWhenItStarts) {
+TEST_F(ChannelTest, ChangesToAWaitingChannelReachItsVoiceWhenItStarts)
+{
     HV_SoundRecord* sound = Tone("tone");
     const HV_PlayHandle handle = rig.audio().PlaySoundWithDelay(sound, 1.0f, 0.0f, 1.0f, false, 0.05f);
     rig.audio().SetChannelPan(handle, -0.5f);
@@ -287,7 +304,8 @@ TEST_F(ChannelTest, ChangesToAWaitingChannelReachItsVoiceWhenItStarts) {
     EXPECT_EQ(mixer.GetVoiceState(voice), HV_MIXER_VOICE_PAUSED);
 }
 
-TEST_F(ChannelTest, AChannelWhoseVoiceEndedIsNoLongerPlaying) {
+TEST_F(ChannelTest, AChannelWhoseVoiceEndedIsNoLongerPlaying)
+{
     HV_SoundRecord* sound = Tone("short", "0.1 sine 300");
     const HV_PlayHandle handle = rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f);
     EXPECT_EQ(rig.audio().GetChannelSound(handle), sound);
@@ -297,7 +315,8 @@ TEST_F(ChannelTest, AChannelWhoseVoiceEndedIsNoLongerPlaying) {
     EXPECT_EQ(Channel(handle), nullptr);
 }
 
-TEST_F(ChannelTest, StopChannelStopsTheVoiceAtOnce) {
+TEST_F(ChannelTest, StopChannelStopsTheVoiceAtOnce)
+{
     HV_SoundRecord* sound = Tone("tone");
     const HV_PlayHandle handle = rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f);
     const int32_t voice = int32_t(Channel(handle)->voice);
@@ -309,7 +328,8 @@ TEST_F(ChannelTest, StopChannelStopsTheVoiceAtOnce) {
 // A track shorter than half a voice buffer: the music path plays it once and
 // then sets it looping, and a channel may be set looping after it started.
 // Either way the repeats follow the first pass without a gap.
-TEST_F(ChannelTest, AShortSoundLoopsWithoutAGapAsMusicOrWhenSetLooping) {
+TEST_F(ChannelTest, AShortSoundLoopsWithoutAGapAsMusicOrWhenSetLooping)
+{
     HV_SoundRecord* beat = Tone("beat", "0.1 sine 300");
     const auto pass = RawPcmWithSox(rig.folder().Path("beat.wav"));
     const size_t passFrames = pass.size() / 2;

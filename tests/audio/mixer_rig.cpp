@@ -11,7 +11,8 @@ constexpr DWORD kBlockFrames = 2048;
 
 HWND TestWindow() { return reinterpret_cast<HWND>(uintptr_t(0x1000)); }
 
-PulledOutput::PulledOutput() {
+PulledOutput::PulledOutput()
+{
     SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", "pull");
     m_library = LoadLibraryA("DSOUND.DLL");
     EXPECT_NE(m_library, nullptr) << "HALVO_LIBRARY_PATH must name " HALVO_MODULE_DIR;
@@ -21,14 +22,16 @@ PulledOutput::PulledOutput() {
     }
 }
 
-PulledOutput::~PulledOutput() {
+PulledOutput::~PulledOutput()
+{
     if (m_library) {
         FreeLibrary(m_library);
     }
     SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", nullptr);
 }
 
-std::vector<SHORT> PulledOutput::Pull(DWORD frames) {
+std::vector<SHORT> PulledOutput::Pull(DWORD frames)
+{
     std::vector<SHORT> out;
     out.reserve(size_t(frames) * 2);
     std::vector<SHORT> block(size_t(kBlockFrames) * 2);

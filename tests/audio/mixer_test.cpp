@@ -17,7 +17,8 @@ using namespace audio_test;
 namespace {
 
 // Stereo frames of 16-bit PCM bytes; mono PCM goes to both sides.
-std::vector<SHORT> AsStereo(const std::vector<uint8_t>& pcm, int channels) {
+std::vector<SHORT> AsStereo(const std::vector<uint8_t>& pcm, int channels)
+{
     std::vector<SHORT> samples(pcm.size() / 2);
     memcpy(samples.data(), pcm.data(), samples.size() * 2);
     if (channels == 2) {
@@ -31,11 +32,13 @@ std::vector<SHORT> AsStereo(const std::vector<uint8_t>& pcm, int channels) {
     return stereo;
 }
 
-std::vector<SHORT> Slice(const std::vector<SHORT>& frames, size_t firstFrame, size_t frameCount) {
+std::vector<SHORT> Slice(const std::vector<SHORT>& frames, size_t firstFrame, size_t frameCount)
+{
     return std::vector<SHORT>(frames.begin() + firstFrame * 2, frames.begin() + (firstFrame + frameCount) * 2);
 }
 
-bool AllSilent(const std::vector<SHORT>& frames) {
+bool AllSilent(const std::vector<SHORT>& frames)
+{
     for (SHORT s : frames) {
         if (s != 0) {
             return false;
@@ -46,12 +49,14 @@ bool AllSilent(const std::vector<SHORT>& frames) {
 
 // Runs with the mixer lock held, so that the mixer thread takes no step meanwhile.
 template <class Body>
-void WhileMixerHeld(Body body) {
+void WhileMixerHeld(Body body)
+{
     HVI_MixerLockScope hold;
     body();
 }
 
-int VoicesPlaying() {
+int VoicesPlaying()
+{
     int playing = 0;
     WhileMixerHeld([&] { playing = HVI_GetMixerState().voicesPlaying; });
     return playing;
@@ -59,7 +64,8 @@ int VoicesPlaying() {
 
 class MixerTest : public testing::Test {
 protected:
-    HV_MixerSample* Load(const std::string& name, int32_t flags = 0) {
+    HV_MixerSample* Load(const std::string& name, int32_t flags = 0)
+    {
         HV_MixerSample* sample = rig.mixer().LoadSample(name.c_str(), flags);
         EXPECT_NE(sample, nullptr) << name;
         if (sample) {
@@ -68,7 +74,8 @@ protected:
         }
         return sample;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         for (auto* sample : samples) {
             rig.mixer().FreeSample(sample);
         }
@@ -81,7 +88,8 @@ protected:
 
 }  // namespace
 
-TEST_F(MixerTest, PlaysWavAtFullVolumeSampleExact) {
+TEST_F(MixerTest, PlaysWavAtFullVolumeSampleExact)
+{
     MakeWav(folder.Path("tone.wav"), 44100, 2, "1.2 sine 441");  // longer than a voice buffer
     const auto expected = AsStereo(RawPcmWithSox(folder.Path("tone.wav")), 2);
     HV_MixerSample* sample = Load("tone.wav");
@@ -93,7 +101,8 @@ TEST_F(MixerTest, PlaysWavAtFullVolumeSampleExact) {
     EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_NONE);
 }
 
-TEST_F(MixerTest, MonoWavPlaysOnBothSides) {
+TEST_F(MixerTest, MonoWavPlaysOnBothSides)
+{
     MakeWav(folder.Path("mono.wav"), 44100, 1, "0.3 sine 300");
     const auto expected = AsStereo(RawPcmWithSox(folder.Path("mono.wav")), 1);
     HV_MixerSample* sample = Load("mono.wav");
@@ -101,7 +110,8 @@ TEST_F(MixerTest, MonoWavPlaysOnBothSides) {
     EXPECT_EQ(rig.Pull(DWORD(expected.size() / 2)), expected);
 }
 
-TEST_F(MixerTest, StreamedOggMatchesAWholeDecode) {
+TEST_F(MixerTest, StreamedOggMatchesAWholeDecode)
+{
     MakeOgg(folder.Path("music.ogg"), 44100, 2, "3 sine 441 sine 660");
     HV_MixerSample* sample = Load("music.ogg");
     ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
@@ -111,7 +121,8 @@ TEST_F(MixerTest, StreamedOggMatchesAWholeDecode) {
     EXPECT_TRUE(frames == expected);
 }
 
-TEST_F(MixerTest, LoopingWavContinuesWithoutAGap) {
+TEST_F(MixerTest, LoopingWavContinuesWithoutAGap)
+{
     MakeWav(folder.Path("loop.wav"), 44100, 1, "0.3 sine 300");
     const auto pass = AsStereo(RawPcmWithSox(folder.Path("loop.wav")), 1);
     HV_MixerSample* sample = Load("loop.wav");
@@ -125,7 +136,8 @@ TEST_F(MixerTest, LoopingWavContinuesWithoutAGap) {
     EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_PLAYING);
 }
 
-TEST_F(MixerTest, LoopingStreamContinuesWithoutAGap) {
+TEST_F(MixerTest, LoopingStreamContinuesWithoutAGap)
+{
     MakeOgg(folder.Path("loop.ogg"), 44100, 2, "1.6 sine 441");
     HV_MixerSample* sample = Load("loop.ogg");
     ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
@@ -141,7 +153,8 @@ TEST_F(MixerTest, LoopingStreamContinuesWithoutAGap) {
 // the first pass sample-exact, whatever part of the buffer holds its end.
 class LoopSwitchedOnLater : public MixerTest, public testing::WithParamInterface<std::tuple<const char*, int>> {};
 
-TEST_P(LoopSwitchedOnLater, RepeatsFromTheFirstEndWithoutAGap) {
+TEST_P(LoopSwitchedOnLater, RepeatsFromTheFirstEndWithoutAGap)
+{
     const auto [length, framesBeforeSwitch] = GetParam();
     MakeWav(folder.Path("short.wav"), 44100, 1, std::string(length) + " sine 300");
     const auto pass = AsStereo(RawPcmWithSox(folder.Path("short.wav")), 1);
@@ -164,7 +177,8 @@ INSTANTIATE_TEST_SUITE_P(Lengths, LoopSwitchedOnLater,
                          testing::Values(std::make_tuple("0.05", 0), std::make_tuple("0.45", 0),
                                          std::make_tuple("0.7", 4096), std::make_tuple("0.7", 26000)));
 
-TEST_F(MixerTest, AStreamSwitchedToLoopingRepeatsWithoutAGap) {
+TEST_F(MixerTest, AStreamSwitchedToLoopingRepeatsWithoutAGap)
+{
     MakeOgg(folder.Path("short.ogg"), 44100, 2, "0.2 sine 441");
     HV_MixerSample* sample = Load("short.ogg", HV_MIXER_LOAD_ALWAYS_STREAM);
     ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
@@ -179,7 +193,8 @@ TEST_F(MixerTest, AStreamSwitchedToLoopingRepeatsWithoutAGap) {
     }
 }
 
-TEST_F(MixerTest, MasterVolumeHalfLowersEveryVoiceBy10Decibels) {
+TEST_F(MixerTest, MasterVolumeHalfLowersEveryVoiceBy10Decibels)
+{
     MakeWav(folder.Path("tone.wav"), 44100, 1, "0.2 sine 300");
     const auto full = AsStereo(RawPcmWithSox(folder.Path("tone.wav")), 1);
     HV_MixerSample* sample = Load("tone.wav");
@@ -193,7 +208,8 @@ TEST_F(MixerTest, MasterVolumeHalfLowersEveryVoiceBy10Decibels) {
     }
 }
 
-TEST_F(MixerTest, PanFullyRightSilencesTheLeft) {
+TEST_F(MixerTest, PanFullyRightSilencesTheLeft)
+{
     MakeWav(folder.Path("tone.wav"), 44100, 1, "0.1 sine 300");
     const auto full = AsStereo(RawPcmWithSox(folder.Path("tone.wav")), 1);
     HV_MixerSample* sample = Load("tone.wav");
@@ -205,7 +221,8 @@ TEST_F(MixerTest, PanFullyRightSilencesTheLeft) {
     }
 }
 
-TEST_F(MixerTest, TheFortyFirstMonoSoundGetsNoVoice) {
+TEST_F(MixerTest, TheFortyFirstMonoSoundGetsNoVoice)
+{
     MakeWav(folder.Path("mono.wav"), 44100, 1, "0.1 sine 300");
     MakeWav(folder.Path("stereo.wav"), 44100, 2, "0.1 sine 300");
     HV_MixerSample* mono = Load("mono.wav");
@@ -221,7 +238,8 @@ TEST_F(MixerTest, TheFortyFirstMonoSoundGetsNoVoice) {
     EXPECT_EQ(stereo->useCount, 0);
 }
 
-TEST_F(MixerTest, FadeFallsSteadilyAndEndsTheVoice) {
+TEST_F(MixerTest, FadeFallsSteadilyAndEndsTheVoice)
+{
     MakeWav(folder.Path("hum.wav"), 44100, 1, "5 sine 300");
     HV_MixerSample* sample = Load("hum.wav");
     const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true);
@@ -242,7 +260,8 @@ TEST_F(MixerTest, FadeFallsSteadilyAndEndsTheVoice) {
     EXPECT_EQ(sample->useCount, 0);
 }
 
-TEST_F(MixerTest, SlideReachesItsTargetAfterTheGivenTime) {
+TEST_F(MixerTest, SlideReachesItsTargetAfterTheGivenTime)
+{
     MakeWav(folder.Path("hum.wav"), 44100, 1, "2 sine 300");
     HV_MixerSample* sample = Load("hum.wav");
     const uint32_t voice = rig.mixer().Play(sample, 0.2f, 0.0f, 1.0f, true);
@@ -268,7 +287,8 @@ TEST_F(MixerTest, SlideReachesItsTargetAfterTheGivenTime) {
     EXPECT_FLOAT_EQ(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.8f);
 }
 
-TEST_F(MixerTest, PlayListContinuesAcrossEntriesWithoutAGap) {
+TEST_F(MixerTest, PlayListContinuesAcrossEntriesWithoutAGap)
+{
     MakeWav(folder.Path("a.wav"), 44100, 2, "0.4 sine 300");
     MakeOgg(folder.Path("b.ogg"), 44100, 2, "0.3 sine 500");
     const auto a = AsStereo(RawPcmWithSox(folder.Path("a.wav")), 2);
@@ -277,9 +297,10 @@ TEST_F(MixerTest, PlayListContinuesAcrossEntriesWithoutAGap) {
     HV_MixerSample* list = rig.mixer().LoadSample("list.mpl", HV_MIXER_LOAD_EMPTY);
     ASSERT_NE(list, nullptr);
     samples.push_back(list);
-    ASSERT_TRUE(HVI_ReadPlayListFile(list, "list.mpl", [](const char* path, void*) {
-        return HVI_GetMixerInterface()->LoadSample(path, HV_MIXER_LOAD_ALWAYS_STREAM);
-    }, nullptr));
+    ASSERT_TRUE(HVI_ReadPlayListFile(
+        list, "list.mpl",
+        [](const char* path, void*) { return HVI_GetMixerInterface()->LoadSample(path, HV_MIXER_LOAD_ALWAYS_STREAM); },
+        nullptr));
     ASSERT_NE(rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, false), 0u);
     const auto frames = rig.Pull(DWORD((a.size() + b.size()) / 2 * 2));
     const size_t af = a.size() / 2;
@@ -292,11 +313,13 @@ TEST_F(MixerTest, PlayListContinuesAcrossEntriesWithoutAGap) {
 namespace {
 
 // The rough frequency of the left channel as sox measures it.
-double MeasuredFrequency(const TempFolder& folder, const std::vector<SHORT>& frames) {
+double MeasuredFrequency(const TempFolder& folder, const std::vector<SHORT>& frames)
+{
     const std::string raw = folder.Path("measured.raw");
     WriteBytes(raw, std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(frames.data()),
                                          reinterpret_cast<const uint8_t*>(frames.data() + frames.size())));
-    FILE* sox = popen(("sox -t raw -r 44100 -c 2 -b 16 -e signed-integer -L '" + raw + "' -n remix 1 stat 2>&1").c_str(), "r");
+    FILE* sox =
+        popen(("sox -t raw -r 44100 -c 2 -b 16 -e signed-integer -L '" + raw + "' -n remix 1 stat 2>&1").c_str(), "r");
     std::string report;
     char line[256];
     while (sox && fgets(line, sizeof(line), sox)) {
@@ -311,14 +334,16 @@ double MeasuredFrequency(const TempFolder& folder, const std::vector<SHORT>& fra
 
 }  // namespace
 
-TEST_F(MixerTest, PitchTwoDoublesTheFrequency) {
+TEST_F(MixerTest, PitchTwoDoublesTheFrequency)
+{
     MakeWav(folder.Path("tone.wav"), 22050, 1, "2 sine 441");
     HV_MixerSample* sample = Load("tone.wav");
     ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 2.0f, true), 0u);
     EXPECT_NEAR(MeasuredFrequency(folder, rig.Pull(22050)), 882.0, 10.0);
 }
 
-TEST_F(MixerTest, PlayKeepsTheRateWithinTheLimit) {
+TEST_F(MixerTest, PlayKeepsTheRateWithinTheLimit)
+{
     // 22050 Hz x 10 would be 220500 Hz, which DirectSound refuses (the sound
     // would then play at its own rate); the rate is kept at 100000 Hz.
     MakeWav(folder.Path("tone.wav"), 22050, 1, "2 sine 441");
@@ -327,7 +352,8 @@ TEST_F(MixerTest, PlayKeepsTheRateWithinTheLimit) {
     EXPECT_NEAR(MeasuredFrequency(folder, rig.Pull(22050)), 441.0 * 100000.0 / 22050.0, 30.0);
 }
 
-TEST_F(MixerTest, SettersOnEndedVoicesDoNothing) {
+TEST_F(MixerTest, SettersOnEndedVoicesDoNothing)
+{
     MakeWav(folder.Path("blip.wav"), 44100, 1, "0.05 sine 300");
     HV_MixerSample* sample = Load("blip.wav");
     const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
@@ -341,7 +367,8 @@ TEST_F(MixerTest, SettersOnEndedVoicesDoNothing) {
     EXPECT_TRUE(AllSilent(frames));
 }
 
-TEST_F(MixerTest, StoppedRunningKeepsVoicesAndResumes) {
+TEST_F(MixerTest, StoppedRunningKeepsVoicesAndResumes)
+{
     MakeWav(folder.Path("hum.wav"), 44100, 1, "1 sine 300");
     HV_MixerSample* sample = Load("hum.wav");
     const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true);
@@ -354,7 +381,8 @@ TEST_F(MixerTest, StoppedRunningKeepsVoicesAndResumes) {
 
 // The mixer thread ends short voices while this thread keeps changing them by
 // their ids: every lookup and change happens under the mixer lock.
-TEST_F(MixerTest, ChangingVoicesWhileTheMixerThreadEndsThem) {
+TEST_F(MixerTest, ChangingVoicesWhileTheMixerThreadEndsThem)
+{
     MakeWav(folder.Path("blip.wav"), 44100, 1, "0.01 sine 300");
     HV_MixerSample* sample = Load("blip.wav");
     for (int round = 0; round < 50; ++round) {
@@ -372,7 +400,8 @@ TEST_F(MixerTest, ChangingVoicesWhileTheMixerThreadEndsThem) {
     EXPECT_EQ(sample->useCount, 0);
 }
 
-TEST_F(MixerTest, TheKeepAliveBufferPlaysOnlyWhileNoVoiceDoes) {
+TEST_F(MixerTest, TheKeepAliveBufferPlaysOnlyWhileNoVoiceDoes)
+{
     MakeWav(folder.Path("blip.wav"), 44100, 1, "0.05 sine 300");
     HV_MixerSample* sample = Load("blip.wav");
     IDirectSoundBuffer* keepAlive = HVI_GetMixerState().keepAlive;
@@ -393,7 +422,8 @@ namespace {
 // A play list of two stereo tones, a (300 Hz) then b (500 Hz), each a second long.
 class SegmentTest : public MixerTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         MakeWav(folder.Path("a.wav"), 44100, 2, "1 sine 300");
         MakeWav(folder.Path("b.wav"), 44100, 2, "1 sine 500");
         a = AsStereo(RawPcmWithSox(folder.Path("a.wav")), 2);
@@ -401,9 +431,12 @@ protected:
         WriteText(folder.Path("list.mpl"), "a.wav\nb.wav\n");
         list = rig.mixer().LoadSample("list.mpl", HV_MIXER_LOAD_EMPTY);
         samples.push_back(list);
-        ASSERT_TRUE(HVI_ReadPlayListFile(list, "list.mpl", [](const char* path, void*) {
-            return HVI_GetMixerInterface()->LoadSample(path, HV_MIXER_LOAD_ALWAYS_STREAM);
-        }, nullptr));
+        ASSERT_TRUE(HVI_ReadPlayListFile(
+            list, "list.mpl",
+            [](const char* path, void*) {
+                return HVI_GetMixerInterface()->LoadSample(path, HV_MIXER_LOAD_ALWAYS_STREAM);
+            },
+            nullptr));
     }
 
     std::vector<SHORT> a;
@@ -413,7 +446,8 @@ protected:
 
 }  // namespace
 
-TEST_F(SegmentTest, AnImmediateSwitchPlaysTheOtherEntryAtOnceAndStopsTheOldVoice) {
+TEST_F(SegmentTest, AnImmediateSwitchPlaysTheOtherEntryAtOnceAndStopsTheOldVoice)
+{
     const uint32_t voice = rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, false);
     ASSERT_NE(voice, 0u);
     EXPECT_TRUE(rig.Pull(1000) == Slice(a, 0, 1000));
@@ -425,7 +459,8 @@ TEST_F(SegmentTest, AnImmediateSwitchPlaysTheOtherEntryAtOnceAndStopsTheOldVoice
     EXPECT_TRUE(rig.Pull(DWORD(kFrames)) == Slice(b, 0, kFrames));
 }
 
-TEST_F(SegmentTest, TheNewVoiceTakesTheOldVoicesVolumePanAndPitch) {
+TEST_F(SegmentTest, TheNewVoiceTakesTheOldVoicesVolumePanAndPitch)
+{
     const uint32_t voice = rig.mixer().Play(list, 0.5f, -0.25f, 1.5f, false);
     rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x04);
     EXPECT_FLOAT_EQ(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.5f);
@@ -433,7 +468,8 @@ TEST_F(SegmentTest, TheNewVoiceTakesTheOldVoicesVolumePanAndPitch) {
     EXPECT_FLOAT_EQ(rig.mixer().GetVoiceFrequency(int32_t(voice)), 1.5f);
 }
 
-TEST_F(SegmentTest, AFadingSwitchCrossFadesTheTwoVoices) {
+TEST_F(SegmentTest, AFadingSwitchCrossFadesTheTwoVoices)
+{
     const uint32_t voice = rig.mixer().Play(list, 0.8f, 0.0f, 1.0f, false);
     rig.Pull(1000);
     rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x08);
@@ -457,7 +493,8 @@ TEST_F(SegmentTest, AFadingSwitchCrossFadesTheTwoVoices) {
     }
 }
 
-TEST_F(SegmentTest, EachFadingTransitionHasItsOwnCrossFadeTime) {
+TEST_F(SegmentTest, EachFadingTransitionHasItsOwnCrossFadeTime)
+{
     const struct {
         uint32_t flags;
         float seconds;
@@ -485,7 +522,8 @@ TEST_F(SegmentTest, EachFadingTransitionHasItsOwnCrossFadeTime) {
     }
 }
 
-TEST_F(SegmentTest, APausedVoiceStaysPausedOnTheNewEntry) {
+TEST_F(SegmentTest, APausedVoiceStaysPausedOnTheNewEntry)
+{
     const uint32_t voice = rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, false);
     rig.mixer().SetVoicePaused(int32_t(voice), true);
     rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x04);
@@ -495,7 +533,8 @@ TEST_F(SegmentTest, APausedVoiceStaysPausedOnTheNewEntry) {
     EXPECT_TRUE(rig.Pull(1000) == Slice(b, 0, 1000));
 }
 
-TEST_F(SegmentTest, UnknownFlagsOrNoFreeVoiceLeaveTheOldVoicePlaying) {
+TEST_F(SegmentTest, UnknownFlagsOrNoFreeVoiceLeaveTheOldVoicePlaying)
+{
     const uint32_t voice = rig.mixer().Play(list, 1.0f, 0.0f, 1.0f, false);
     rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x10);
     EXPECT_EQ(VoicesPlaying(), 1);
@@ -508,7 +547,8 @@ TEST_F(SegmentTest, UnknownFlagsOrNoFreeVoiceLeaveTheOldVoicePlaying) {
     WhileMixerHeld([&] { EXPECT_EQ(HVI_FindMixerVoice(int32_t(voice))->entryIndex, 0); });
 }
 
-TEST(MixerLifecycle, ShutdownRightAfterInitJoinsTheThread) {
+TEST(MixerLifecycle, ShutdownRightAfterInitJoinsTheThread)
+{
     PulledOutput output;
     const HV_MixerInterface& mixer = *HVI_GetMixerInterface();
     for (int i = 0; i < 10; ++i) {
@@ -517,7 +557,8 @@ TEST(MixerLifecycle, ShutdownRightAfterInitJoinsTheThread) {
     }
 }
 
-TEST(MixerLifecycle, FailedInitReleasesEverythingAndCanBeRetried) {
+TEST(MixerLifecycle, FailedInitReleasesEverythingAndCanBeRetried)
+{
     SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", "pull");
     const HV_MixerInterface& mixer = *HVI_GetMixerInterface();
     EXPECT_FALSE(mixer.Init(44100, 64, nullptr, 0));  // no window: no cooperative level
@@ -530,7 +571,8 @@ TEST(MixerLifecycle, FailedInitReleasesEverythingAndCanBeRetried) {
     SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", nullptr);
 }
 
-TEST(MixerLifecycle, LoadSampleWhileDownGivesAnEmptySample) {
+TEST(MixerLifecycle, LoadSampleWhileDownGivesAnEmptySample)
+{
     HV_MixerSample* sample = HVI_GetMixerInterface()->LoadSample("anything.wav", 0);
     ASSERT_NE(sample, nullptr);
     EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_EMPTY);

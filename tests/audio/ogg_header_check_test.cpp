@@ -20,7 +20,8 @@ namespace {
 // Packs bits as Vorbis does: least significant first.
 class BitWriter {
 public:
-    BitWriter& Put(uint32_t value, int bits) {
+    BitWriter& Put(uint32_t value, int bits)
+    {
         for (int i = 0; i < bits; ++i, ++m_bit) {
             if (m_bit % 8 == 0) {
                 m_bytes.push_back(0);
@@ -29,7 +30,8 @@ public:
         }
         return *this;
     }
-    BitWriter& Text(const char* text) {
+    BitWriter& Text(const char* text)
+    {
         for (; *text; ++text) {
             Put(uint8_t(*text), 8);
         }
@@ -57,18 +59,26 @@ struct SetupValues {
 // Two codebooks (0: one dimension, two entries, no values; 1: a 2x2 lattice
 // with values), one floor of type 1, one residue of type 2, one coupled
 // mapping and one mode.
-std::vector<uint8_t> MakeSetup(const SetupValues& values) {
+std::vector<uint8_t> MakeSetup(const SetupValues& values)
+{
     BitWriter w;
     w.Put(5, 8).Text("vorbis");
     w.Put(1, 8);  // two codebooks
-    w.Put(0x564342, 24).Put(values.classBookDimensions, 16).Put(2, 24).Put(0, 1).Put(0, 1).Put(0, 5).Put(0, 5).Put(0, 4);
+    w.Put(0x564342, 24)
+        .Put(values.classBookDimensions, 16)
+        .Put(2, 24)
+        .Put(0, 1)
+        .Put(0, 1)
+        .Put(0, 5)
+        .Put(0, 5)
+        .Put(0, 4);
     w.Put(0x564342, 24).Put(2, 16).Put(4, 24).Put(0, 1).Put(0, 1);
     for (int i = 0; i < 3; ++i) {
         w.Put(1, 5);  // codeword length 2
     }
     w.Put(values.lastCodewordLength - 1, 5);
     w.Put(1, 4).Put(0, 32).Put(0x60000000, 32).Put(3, 4).Put(0, 1).Put(0x10, 8);  // lattice of 2 values, 4 bits each
-    w.Put(0, 6).Put(0, 16);  // one time-domain transform
+    w.Put(0, 6).Put(0, 16);                                                       // one time-domain transform
     // Floor 1: one partition of class 0 (two values, no subclasses), range 7 bits.
     w.Put(0, 6).Put(1, 16).Put(1, 5).Put(0, 4).Put(1, 3).Put(0, 2).Put(0, 8).Put(1, 2).Put(7, 4);
     w.Put(20, 7).Put(values.secondFloorPosition, 7);
@@ -90,12 +100,14 @@ std::vector<uint8_t> MakeSetup(const SetupValues& values) {
     return w.Bytes();
 }
 
-const char* Check(const SetupValues& values) {
+const char* Check(const SetupValues& values)
+{
     const auto setup = MakeSetup(values);
     return HVI_CheckVorbisSetupHeader(setup.data(), int64_t(setup.size()), 2);
 }
 
-ogg_packet Packet(std::vector<uint8_t>& bytes, long number) {
+ogg_packet Packet(std::vector<uint8_t>& bytes, long number)
+{
     ogg_packet packet = {};
     packet.packet = bytes.data();
     packet.bytes = long(bytes.size());
@@ -106,7 +118,8 @@ ogg_packet Packet(std::vector<uint8_t>& bytes, long number) {
 
 }  // namespace
 
-TEST(VorbisSetupCheck, AcceptsAHeaderThatLibvorbisAccepts) {
+TEST(VorbisSetupCheck, AcceptsAHeaderThatLibvorbisAccepts)
+{
     EXPECT_EQ(Check({}), nullptr);
     // libvorbis judges the same header (after an identification and a comment header).
     auto identification = BitWriter()
@@ -136,7 +149,8 @@ TEST(VorbisSetupCheck, AcceptsAHeaderThatLibvorbisAccepts) {
     vorbis_info_clear(&info);
 }
 
-TEST(VorbisSetupCheck, RejectsValuesTheDecoderWouldTrust) {
+TEST(VorbisSetupCheck, RejectsValuesTheDecoderWouldTrust)
+{
     EXPECT_STREQ(Check({.classBookDimensions = 0}), "a codebook has no dimensions");
     EXPECT_STREQ(Check({.lastCodewordLength = 3}), "a codebook's codeword lengths do not form a complete code");
     EXPECT_STREQ(Check({.lastCodewordLength = 1}), "a codebook's codeword lengths do not form a complete code");
@@ -152,7 +166,8 @@ TEST(VorbisSetupCheck, RejectsValuesTheDecoderWouldTrust) {
                  "its stream has no valid channel count");
 }
 
-TEST(OggHeaderCheck, AcceptsEncodedAndChainedFiles) {
+TEST(OggHeaderCheck, AcceptsEncodedAndChainedFiles)
+{
     TempFolder folder;
     MakeOgg(folder.Path("a.ogg"), 44100, 2, "0.3 sine 441");
     MakeOgg(folder.Path("b.ogg"), 22050, 1, "0.3 sine 300");
@@ -163,16 +178,19 @@ TEST(OggHeaderCheck, AcceptsEncodedAndChainedFiles) {
     EXPECT_EQ(HVI_CheckOggVorbisHeaders(file.data(), int64_t(file.size())), nullptr);
 }
 
-TEST(OggHeaderCheck, ChecksTheSetupHeaderOfEveryLink) {
+TEST(OggHeaderCheck, ChecksTheSetupHeaderOfEveryLink)
+{
     TempFolder folder;
     MakeOgg(folder.Path("a.ogg"), 44100, 2, "0.3 sine 441");
     auto file = ReadBytes(folder.Path("a.ogg"));
     const auto damaged = ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg");
     file.insert(file.end(), damaged.begin(), damaged.end());
-    EXPECT_STREQ(HVI_CheckOggVorbisHeaders(file.data(), int64_t(file.size())), "a codebook's codeword lengths do not form a complete code");
+    EXPECT_STREQ(HVI_CheckOggVorbisHeaders(file.data(), int64_t(file.size())),
+                 "a codebook's codeword lengths do not form a complete code");
 }
 
-TEST(OggHeaderCheck, ChecksASetupHeaderOnAPageThatBeginsItsStreamAgain) {
+TEST(OggHeaderCheck, ChecksASetupHeaderOnAPageThatBeginsItsStreamAgain)
+{
     // The decoder keeps reading its stream across such a page; the check must too.
     auto file = ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg");
     const auto pages = HVI_FindOggPages(file.data(), int64_t(file.size()));
@@ -187,7 +205,8 @@ TEST(OggHeaderCheck, ChecksASetupHeaderOnAPageThatBeginsItsStreamAgain) {
                  "a codebook's codeword lengths do not form a complete code");
 }
 
-TEST(OggHeaderCheck, RejectsAPageInsideAnotherPage) {
+TEST(OggHeaderCheck, RejectsAPageInsideAnotherPage)
+{
     // A complete page of one stream carried as the packet of another.
     ogg_stream_state inner;
     ogg_stream_state outer;

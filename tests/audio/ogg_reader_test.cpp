@@ -18,13 +18,15 @@ struct SampleDeleter {
 using SamplePtr = std::unique_ptr<HV_MixerSample, SampleDeleter>;
 
 // Hands a copy of the bytes to the reader, which takes ownership of it.
-bool Read(HV_MixerSample* sample, const std::vector<uint8_t>& file) {
+bool Read(HV_MixerSample* sample, const std::vector<uint8_t>& file)
+{
     auto* block = static_cast<uint8_t*>(malloc(file.size() + 1));
     memcpy(block, file.data(), file.size());
     return HVI_ReadOggSample(sample, sample->name, block, static_cast<int64_t>(file.size()));
 }
 
-SamplePtr Load(const std::string& path, int32_t flags = 0) {
+SamplePtr Load(const std::string& path, int32_t flags = 0)
+{
     SamplePtr sample(HVI_CreateMixerSample(path.c_str(), flags));
     EXPECT_TRUE(Read(sample.get(), ReadBytes(path)));
     return sample;
@@ -32,7 +34,8 @@ SamplePtr Load(const std::string& path, int32_t flags = 0) {
 
 }  // namespace
 
-TEST(OggReader, DecodesShortSoundWholeAsOggdecDoes) {
+TEST(OggReader, DecodesShortSoundWholeAsOggdecDoes)
+{
     TempFolder folder;
     const auto path = folder.Path("short.ogg");
     MakeOgg(path, 44100, 2, "0.5 sine 441");
@@ -46,7 +49,8 @@ TEST(OggReader, DecodesShortSoundWholeAsOggdecDoes) {
     EXPECT_EQ(memcmp(sample->data, expected.data(), expected.size()), 0);
 }
 
-TEST(OggReader, DecodesExactlyTheLimitWhole) {
+TEST(OggReader, DecodesExactlyTheLimitWhole)
+{
     TempFolder folder;
     const auto path = folder.Path("limit.ogg");
     MakeOgg(path, 44100, 2, "64000s sine 441");  // 64000 frames x 4 bytes = 256000
@@ -55,7 +59,8 @@ TEST(OggReader, DecodesExactlyTheLimitWhole) {
     EXPECT_EQ(sample->dataBytes, 256000);
 }
 
-TEST(OggReader, StreamsOneFrameBeyondTheLimit) {
+TEST(OggReader, StreamsOneFrameBeyondTheLimit)
+{
     TempFolder folder;
     const auto path = folder.Path("over.ogg");
     MakeOgg(path, 44100, 2, "64001s sine 441");
@@ -67,7 +72,8 @@ TEST(OggReader, StreamsOneFrameBeyondTheLimit) {
     EXPECT_EQ(memcmp(sample->data, file.data(), file.size()), 0);
 }
 
-TEST(OggReader, StreamsShortSoundForPlayLists) {
+TEST(OggReader, StreamsShortSoundForPlayLists)
+{
     TempFolder folder;
     const auto path = folder.Path("entry.ogg");
     MakeOgg(path, 22050, 1, "0.2 sine 441");
@@ -78,7 +84,8 @@ TEST(OggReader, StreamsShortSoundForPlayLists) {
     EXPECT_EQ(sample->streamBytes, 4410 * 2);
 }
 
-TEST(OggReader, RejectsHeaderlessData) {
+TEST(OggReader, RejectsHeaderlessData)
+{
     TempFolder folder;
     const auto path = folder.Path("raw.ogg");
     MakeWav(path, 44100, 2, "0.1 sine 441");  // WAV bytes under an OGG name
@@ -90,7 +97,8 @@ TEST(OggReader, RejectsHeaderlessData) {
     EXPECT_EQ(sample->data, nullptr);
 }
 
-TEST(OggReader, RejectsTruncatedFile) {
+TEST(OggReader, RejectsTruncatedFile)
+{
     TempFolder folder;
     const auto path = folder.Path("cut.ogg");
     MakeOgg(path, 44100, 2, "1 sine 441");
@@ -103,7 +111,8 @@ TEST(OggReader, RejectsTruncatedFile) {
     EXPECT_EQ(sample->channels, 0);
 }
 
-TEST(OggReader, RejectsFileCutInsideItsHeaders) {
+TEST(OggReader, RejectsFileCutInsideItsHeaders)
+{
     TempFolder folder;
     const auto path = folder.Path("stub.ogg");
     MakeOgg(path, 44100, 2, "1 sine 441");
@@ -115,7 +124,8 @@ TEST(OggReader, RejectsFileCutInsideItsHeaders) {
     EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleOGG '" + path + "'")) << log.All();
 }
 
-TEST(OggReader, RejectsCorruptAudioPages) {
+TEST(OggReader, RejectsCorruptAudioPages)
+{
     TempFolder folder;
     const auto path = folder.Path("corrupt.ogg");
     MakeOgg(path, 22050, 1, "5 sine 441");
@@ -131,7 +141,8 @@ TEST(OggReader, RejectsCorruptAudioPages) {
     EXPECT_EQ(sample->channels, 0);
 }
 
-TEST(OggReader, RejectsSixChannels) {
+TEST(OggReader, RejectsSixChannels)
+{
     TempFolder folder;
     const auto path = folder.Path("six.ogg");
     MakeOgg(path, 44100, 6, "0.1 sine 441");

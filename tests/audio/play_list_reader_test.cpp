@@ -16,7 +16,8 @@ struct SampleDeleter {
 using SamplePtr = std::unique_ptr<HV_MixerSample, SampleDeleter>;
 
 // Entries are WAV files of the test's folder, read by the real reader.
-HV_MixerSample* LoadWavEntry(const char* path, void* context) {
+HV_MixerSample* LoadWavEntry(const char* path, void* context)
+{
     const auto* folder = static_cast<const TempFolder*>(context);
     const auto file = ReadBytes(folder->Path(path));
     if (file.empty()) {
@@ -27,7 +28,8 @@ HV_MixerSample* LoadWavEntry(const char* path, void* context) {
     return sample;
 }
 
-SamplePtr ReadList(const TempFolder& folder, const std::string& text, bool* ok) {
+SamplePtr ReadList(const TempFolder& folder, const std::string& text, bool* ok)
+{
     SamplePtr list(HVI_CreateMixerSample("music.mpl", HV_MIXER_LOAD_EMPTY));
     *ok = HVI_ReadPlayList(list.get(), "music.mpl", reinterpret_cast<const uint8_t*>(text.data()),
                            static_cast<int64_t>(text.size()), LoadWavEntry, const_cast<TempFolder*>(&folder));
@@ -36,7 +38,8 @@ SamplePtr ReadList(const TempFolder& folder, const std::string& text, bool* ok) 
 
 }  // namespace
 
-TEST(PlayListReader, KeepsEntriesInOrderAndSkipsComments) {
+TEST(PlayListReader, KeepsEntriesInOrderAndSkipsComments)
+{
     TempFolder folder;
     MakeWav(folder.Path("a.wav"), 22050, 2, "0.1 sine 300");
     MakeWav(folder.Path("b.wav"), 22050, 2, "0.2 sine 400");
@@ -52,7 +55,8 @@ TEST(PlayListReader, KeepsEntriesInOrderAndSkipsComments) {
     EXPECT_EQ(list->sampleRate, 22050);
 }
 
-TEST(PlayListReader, DropsEntriesOfAnotherFormat) {
+TEST(PlayListReader, DropsEntriesOfAnotherFormat)
+{
     TempFolder folder;
     MakeWav(folder.Path("stereo.wav"), 44100, 2, "0.1 sine 300");
     MakeWav(folder.Path("mono.wav"), 44100, 1, "0.1 sine 300");
@@ -66,7 +70,8 @@ TEST(PlayListReader, DropsEntriesOfAnotherFormat) {
     EXPECT_TRUE(log.Contains("Sample format of 'slow.wav' differs from the first play list sample.")) << log.All();
 }
 
-TEST(PlayListReader, KeepsTheFirst64OfSeventyLines) {
+TEST(PlayListReader, KeepsTheFirst64OfSeventyLines)
+{
     TempFolder folder;
     MakeWav(folder.Path("a.wav"), 22050, 1, "0.01 sine 300");
     std::string text;
@@ -79,7 +84,8 @@ TEST(PlayListReader, KeepsTheFirst64OfSeventyLines) {
     EXPECT_EQ(list->entryCount, 64);
 }
 
-TEST(PlayListReader, RejectsListWithoutPlayableEntries) {
+TEST(PlayListReader, RejectsListWithoutPlayableEntries)
+{
     TempFolder folder;
     LogCapture log;
     bool ok = true;
@@ -91,7 +97,8 @@ TEST(PlayListReader, RejectsListWithoutPlayableEntries) {
     EXPECT_EQ(list->entryCount, 0);
 }
 
-TEST(PlayListReader, RejectsEmptyList) {
+TEST(PlayListReader, RejectsEmptyList)
+{
     TempFolder folder;
     LogCapture log;
     bool ok = true;
@@ -100,7 +107,8 @@ TEST(PlayListReader, RejectsEmptyList) {
     EXPECT_TRUE(log.Contains("VELT LoadPlayList 'music.mpl': no playable entries.")) << log.All();
 }
 
-TEST(PlayListReader, RejectsOverLongLine) {
+TEST(PlayListReader, RejectsOverLongLine)
+{
     TempFolder folder;
     MakeWav(folder.Path("a.wav"), 22050, 1, "0.01 sine 300");
     LogCapture log;
@@ -112,7 +120,8 @@ TEST(PlayListReader, RejectsOverLongLine) {
     EXPECT_EQ(list->channels, 0);
 }
 
-TEST(PlayListReader, AcceptsLineOfExactly511Characters) {
+TEST(PlayListReader, AcceptsLineOfExactly511Characters)
+{
     TempFolder folder;
     const std::string name = std::string(507, 'n') + ".wav";
     ASSERT_EQ(name.size(), 511u);
@@ -123,17 +132,20 @@ TEST(PlayListReader, AcceptsLineOfExactly511Characters) {
     EXPECT_EQ(list->entryCount, 1);
 }
 
-TEST(PlayListReader, RejectsHugeFile) {
+TEST(PlayListReader, RejectsHugeFile)
+{
     TempFolder folder;
     LogCapture log;
     bool ok = true;
     auto list = ReadList(folder, std::string(HV_PLAY_LIST_MAX_FILE_BYTES + 1, '\n'), &ok);
     EXPECT_FALSE(ok);
-    EXPECT_TRUE(log.Contains("VELT LoadPlayList 'music.mpl': file of 1048577 bytes is larger than the 1048576-byte limit."))
+    EXPECT_TRUE(
+        log.Contains("VELT LoadPlayList 'music.mpl': file of 1048577 bytes is larger than the 1048576-byte limit."))
         << log.All();
 }
 
-TEST(PlayListReader, IgnoresATailOfFourBytesOrLess) {
+TEST(PlayListReader, IgnoresATailOfFourBytesOrLess)
+{
     TempFolder folder;
     MakeWav(folder.Path("a.wav"), 22050, 1, "0.01 sine 300");
     MakeWav(folder.Path("b.wa"), 22050, 1, "0.01 sine 300");

@@ -17,14 +17,16 @@ struct SampleDeleter {
 };
 using SamplePtr = std::unique_ptr<HV_MixerSample, SampleDeleter>;
 
-bool HoldsPcm(const HV_MixerSample& sample, const std::vector<uint8_t>& expected) {
+bool HoldsPcm(const HV_MixerSample& sample, const std::vector<uint8_t>& expected)
+{
     return sample.kind == HV_MIXER_SAMPLE_PCM && sample.dataBytes == int32_t(expected.size()) &&
            memcmp(sample.data, expected.data(), expected.size()) == 0;
 }
 
 }  // namespace
 
-TEST(SampleFiles, AnOggPathInCapitalLettersIsReadAsOgg) {
+TEST(SampleFiles, AnOggPathInCapitalLettersIsReadAsOgg)
+{
     ResourceFolder folder;
     MakeOgg(folder.Path("LOUD.OGG"), 44100, 1, "0.2 sine 300");
     SamplePtr sample(HVI_ReadSampleFile("LOUD.OGG", 0));
@@ -33,7 +35,8 @@ TEST(SampleFiles, AnOggPathInCapitalLettersIsReadAsOgg) {
     EXPECT_TRUE(HoldsPcm(*sample, DecodeOggWithOggdec(folder.Path("LOUD.OGG"))));
 }
 
-TEST(SampleFiles, APathEndingInOggWavIsReadAsWav) {
+TEST(SampleFiles, APathEndingInOggWavIsReadAsWav)
+{
     ResourceFolder folder;
     MakeWav(folder.Path("tone.ogg.wav"), 44100, 2, "0.2 sine 300");
     SamplePtr sample(HVI_ReadSampleFile("tone.ogg.wav", 0));
@@ -42,12 +45,14 @@ TEST(SampleFiles, APathEndingInOggWavIsReadAsWav) {
     EXPECT_TRUE(HoldsPcm(*sample, RawPcmWithSox(folder.Path("tone.ogg.wav"))));
 }
 
-TEST(SampleFiles, AMissingFileGivesNoSample) {
+TEST(SampleFiles, AMissingFileGivesNoSample)
+{
     ResourceFolder folder;
     EXPECT_EQ(HVI_ReadSampleFile("absent.wav", 0), nullptr);
 }
 
-TEST(SampleFiles, AnUnreadableFileGivesASampleWithoutChannels) {
+TEST(SampleFiles, AnUnreadableFileGivesASampleWithoutChannels)
+{
     ResourceFolder folder;
     WriteText(folder.Path("short.wav"), "RIFF");
     LogCapture log;
@@ -63,7 +68,8 @@ TEST(SampleFiles, AnUnreadableFileGivesASampleWithoutChannels) {
 // that book empty, and decoding then divides by its dimension count.
 class DamagedSetupHeader : public ::testing::TestWithParam<int32_t> {};
 
-TEST_P(DamagedSetupHeader, FailsToLoadWithALogLine) {
+TEST_P(DamagedSetupHeader, FailsToLoadWithALogLine)
+{
     ResourceFolder folder;
     WriteBytes(folder.Path("damaged.ogg"), ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg"));
     LogCapture log;
@@ -71,8 +77,9 @@ TEST_P(DamagedSetupHeader, FailsToLoadWithALogLine) {
     ASSERT_NE(sample, nullptr);
     EXPECT_EQ(sample->channels, 0);
     EXPECT_EQ(sample->data, nullptr);
-    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleOGG 'damaged.ogg': its Vorbis headers are damaged: a codebook's "
-                             "codeword lengths do not form a complete code."))
+    EXPECT_TRUE(
+        log.Contains("Bad format VELT LoadSampleOGG 'damaged.ogg': its Vorbis headers are damaged: a codebook's "
+                     "codeword lengths do not form a complete code."))
         << log.All();
 }
 

@@ -4,7 +4,8 @@
 #include "audio/null/sound_implementation_null.h"
 #include "audio/sound_record.h"
 
-TEST(SoundImplementationNull, LoadsEverythingAndPlaysNothing) {
+TEST(SoundImplementationNull, LoadsEverythingAndPlaysNothing)
+{
     SoundImplementationNull silent;
     HV_SoundRecord sound = {};
     EXPECT_STREQ(silent.GetName(), "SoundImp Null");
@@ -14,7 +15,8 @@ TEST(SoundImplementationNull, LoadsEverythingAndPlaysNothing) {
     EXPECT_FALSE(silent.IsVoicePlaying(0));
 }
 
-TEST(SoundImplementation, DeprecatedSlotsAnswer555AndWarn) {
+TEST(SoundImplementation, DeprecatedSlotsAnswer555AndWarn)
+{
     AudioEngineRig rig;
     SoundImplementationNull silent;
     EXPECT_EQ(silent.DeprecatedValue20(), 555);

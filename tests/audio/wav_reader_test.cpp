@@ -18,22 +18,26 @@ using SamplePtr = std::unique_ptr<HV_MixerSample, SampleDeleter>;
 
 SamplePtr NewSample(const std::string& path) { return SamplePtr(HVI_CreateMixerSample(path.c_str(), 0)); }
 
-bool Read(HV_MixerSample* sample, const std::vector<uint8_t>& file) {
+bool Read(HV_MixerSample* sample, const std::vector<uint8_t>& file)
+{
     return HVI_ReadWavSample(sample, sample->name, file.data(), static_cast<int64_t>(file.size()));
 }
 
-void PutU16(std::vector<uint8_t>& file, size_t at, uint16_t value) {
+void PutU16(std::vector<uint8_t>& file, size_t at, uint16_t value)
+{
     file[at] = value & 0xFF;
     file[at + 1] = value >> 8;
 }
 
-void PutU32(std::vector<uint8_t>& file, size_t at, uint32_t value) {
+void PutU32(std::vector<uint8_t>& file, size_t at, uint32_t value)
+{
     for (int i = 0; i < 4; ++i) {
         file[at + i] = (value >> (8 * i)) & 0xFF;
     }
 }
 
-void ExpectFailedAndCleared(const HV_MixerSample* sample) {
+void ExpectFailedAndCleared(const HV_MixerSample* sample)
+{
     EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_EMPTY);
     EXPECT_EQ(sample->channels, 0);
     EXPECT_EQ(sample->data, nullptr);
@@ -42,7 +46,8 @@ void ExpectFailedAndCleared(const HV_MixerSample* sample) {
 
 }  // namespace
 
-TEST(WavReader, ReadsStereoPcmAsSoxDecodesIt) {
+TEST(WavReader, ReadsStereoPcmAsSoxDecodesIt)
+{
     TempFolder folder;
     const auto path = folder.Path("tone.wav");
     MakeWav(path, 44100, 2, "0.25 sine 441");
@@ -57,7 +62,8 @@ TEST(WavReader, ReadsStereoPcmAsSoxDecodesIt) {
     EXPECT_EQ(memcmp(sample->data, expected.data(), expected.size()), 0);
 }
 
-TEST(WavReader, TakesTheRateOfAMonoFile) {
+TEST(WavReader, TakesTheRateOfAMonoFile)
+{
     TempFolder folder;
     const auto path = folder.Path("mono.wav");
     MakeWav(path, 22050, 1, "0.1 sine 300");
@@ -68,7 +74,8 @@ TEST(WavReader, TakesTheRateOfAMonoFile) {
     EXPECT_EQ(sample->dataBytes, 2205 * 2);
 }
 
-TEST(WavReader, RejectsFileShorterThanItsHeader) {
+TEST(WavReader, RejectsFileShorterThanItsHeader)
+{
     TempFolder folder;
     const auto path = folder.Path("short.wav");
     MakeWav(path, 44100, 2, "0.1 sine 441");
@@ -77,12 +84,14 @@ TEST(WavReader, RejectsFileShorterThanItsHeader) {
     LogCapture log;
     auto sample = NewSample(path);
     EXPECT_FALSE(Read(sample.get(), file));
-    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleWAV '" + path + "': file of 30 bytes is shorter than the 44-byte header."))
+    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleWAV '" + path +
+                             "': file of 30 bytes is shorter than the 44-byte header."))
         << log.All();
     ExpectFailedAndCleared(sample.get());
 }
 
-TEST(WavReader, RejectsDataSizePastEndOfFile) {
+TEST(WavReader, RejectsDataSizePastEndOfFile)
+{
     TempFolder folder;
     const auto path = folder.Path("long.wav");
     MakeWav(path, 44100, 2, "0.1 sine 441");
@@ -95,7 +104,8 @@ TEST(WavReader, RejectsDataSizePastEndOfFile) {
     ExpectFailedAndCleared(sample.get());
 }
 
-TEST(WavReader, RejectsZeroChannels) {
+TEST(WavReader, RejectsZeroChannels)
+{
     TempFolder folder;
     const auto path = folder.Path("zero.wav");
     MakeWav(path, 44100, 2, "0.1 sine 441");
@@ -108,7 +118,8 @@ TEST(WavReader, RejectsZeroChannels) {
     ExpectFailedAndCleared(sample.get());
 }
 
-TEST(WavReader, RejectsSixChannels) {
+TEST(WavReader, RejectsSixChannels)
+{
     TempFolder folder;
     const auto path = folder.Path("six.wav");
     MakeWav(path, 44100, 2, "0.1 sine 441");
@@ -121,7 +132,8 @@ TEST(WavReader, RejectsSixChannels) {
     ExpectFailedAndCleared(sample.get());
 }
 
-TEST(WavReader, RejectsEightBitSamplesNamingTheBits) {
+TEST(WavReader, RejectsEightBitSamplesNamingTheBits)
+{
     TempFolder folder;
     const auto path = folder.Path("eight.wav");
     MakeWav(path, 22050, 1, "0.1 sine 441", 8);
@@ -133,7 +145,8 @@ TEST(WavReader, RejectsEightBitSamplesNamingTheBits) {
     ExpectFailedAndCleared(sample.get());
 }
 
-TEST(WavReader, RejectsFileThatIsNotRiff) {
+TEST(WavReader, RejectsFileThatIsNotRiff)
+{
     TempFolder folder;
     const auto path = folder.Path("text.wav");
     MakeWav(path, 44100, 2, "0.1 sine 441");
@@ -145,7 +158,8 @@ TEST(WavReader, RejectsFileThatIsNotRiff) {
     EXPECT_TRUE(log.Contains("Header 'RIFX' is not RIFF as expected.")) << log.All();
 }
 
-TEST(WavReader, RejectsLongerFmtChunkWithTheDataMessage) {
+TEST(WavReader, RejectsLongerFmtChunkWithTheDataMessage)
+{
     TempFolder folder;
     const auto path = folder.Path("extensible.wav");
     // Six channels make sox write the longer extensible fmt chunk.
@@ -156,7 +170,8 @@ TEST(WavReader, RejectsLongerFmtChunkWithTheDataMessage) {
     EXPECT_TRUE(log.Contains("is not 'DATA' or 'data' as expected.")) << log.All();
 }
 
-TEST(WavReader, DropsATrailingPartialFrame) {
+TEST(WavReader, DropsATrailingPartialFrame)
+{
     TempFolder folder;
     const auto path = folder.Path("odd.wav");
     MakeWav(path, 44100, 2, "10s sine 441");

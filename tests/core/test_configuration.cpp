@@ -63,13 +63,15 @@ TEST(Configuration, DeveloperModeIsTrueForTextBeginningWithOneOrT)
 {
     for (const char* yes : {"1", "true", "t", "10"}) {
         HVI_Configuration configuration;
-        const std::string xml = std::string("<d><array id=\"DEVELOPER\"><node developer_mode=\"") + yes + "\"/></array></d>";
+        const std::string xml =
+            std::string("<d><array id=\"DEVELOPER\"><node developer_mode=\"") + yes + "\"/></array></d>";
         configuration.Use(nullptr, Parse(xml.c_str()));
         EXPECT_TRUE(configuration.IsDeveloperMode()) << yes;
     }
     for (const char* no : {"0", "false", "True", "yes", ""}) {
         HVI_Configuration configuration;
-        const std::string xml = std::string("<d><array id=\"DEVELOPER\"><node developer_mode=\"") + no + "\"/></array></d>";
+        const std::string xml =
+            std::string("<d><array id=\"DEVELOPER\"><node developer_mode=\"") + no + "\"/></array></d>";
         configuration.Use(nullptr, Parse(xml.c_str()));
         EXPECT_FALSE(configuration.IsDeveloperMode()) << no;
     }
@@ -79,10 +81,10 @@ TEST(Configuration, DeveloperModeIsTrueForTextBeginningWithOneOrT)
 
 TEST(Configuration, FrameTimeFromFpsLimit)
 {
-    EXPECT_EQ(16, HVI_FrameTimeFromFpsLimit("60"));   // 1000 / 62
-    EXPECT_EQ(31, HVI_FrameTimeFromFpsLimit("30"));   // 1000 / 32
-    EXPECT_EQ(333, HVI_FrameTimeFromFpsLimit("1"));   // 1000 / 3
-    EXPECT_EQ(16, HVI_FrameTimeFromFpsLimit("59.9")); // 1000 / 61.9
+    EXPECT_EQ(16, HVI_FrameTimeFromFpsLimit("60"));    // 1000 / 62
+    EXPECT_EQ(31, HVI_FrameTimeFromFpsLimit("30"));    // 1000 / 32
+    EXPECT_EQ(333, HVI_FrameTimeFromFpsLimit("1"));    // 1000 / 3
+    EXPECT_EQ(16, HVI_FrameTimeFromFpsLimit("59.9"));  // 1000 / 61.9
     EXPECT_EQ(0, HVI_FrameTimeFromFpsLimit(nullptr));
     EXPECT_EQ(0, HVI_FrameTimeFromFpsLimit("fast"));
     EXPECT_EQ(0, HVI_FrameTimeFromFpsLimit("-5"));

@@ -78,10 +78,9 @@ TEST_F(EngineInterface, FreeStringListFreesEachTextAndTheList)
 
 TEST_F(EngineInterface, ProgramSettingsComeFromTheParametersOfProgXml)
 {
-    HVI_GetConfiguration().Use(
-        std::unique_ptr<DMDatabase>(DataManager::LoadFromMemory(
-            "<p><array id=\"PARAMETERS\"><node id=\"difficulty\">hard</node></array></p>")),
-        nullptr);
+    HVI_GetConfiguration().Use(std::unique_ptr<DMDatabase>(DataManager::LoadFromMemory(
+                                   "<p><array id=\"PARAMETERS\"><node id=\"difficulty\">hard</node></array></p>")),
+                               nullptr);
     EXPECT_STREQ("hard", hv->GetProgramSetting("difficulty"));
     EXPECT_EQ(nullptr, hv->GetProgramSetting("missing"));
     EXPECT_EQ(nullptr, hv->GetProgramSetting(nullptr));

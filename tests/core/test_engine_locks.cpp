@@ -15,10 +15,9 @@ protected:
 
 TEST_F(EngineLocks, TheThirteenLocksAndDataManagerExistInOrder)
 {
-    const std::vector<std::string> expected = {"PRINT",       "GET_MUTEX",     "CREATE_DIR",     "GET_PATH",
-                                               "GET_BITMAP",  "GET_SOUND",     "GET_FONT",       "GET_SHADER",
-                                               "MAIN_LOOP",   "RESOURCE_QUEUE", "SHARED_BITMAP", "CORE_IMP",
-                                               "CORE_VARIABLE", "DATAMAN"};
+    const std::vector<std::string> expected = {
+        "PRINT",      "GET_MUTEX", "CREATE_DIR",     "GET_PATH",      "GET_BITMAP", "GET_SOUND",     "GET_FONT",
+        "GET_SHADER", "MAIN_LOOP", "RESOURCE_QUEUE", "SHARED_BITMAP", "CORE_IMP",   "CORE_VARIABLE", "DATAMAN"};
     ASSERT_EQ(expected.size(), std::size(kEngineLockNames));
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(expected[i], kEngineLockNames[i]);

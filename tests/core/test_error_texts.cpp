@@ -42,7 +42,8 @@ TEST_F(PlatformErrorReport, PlatformErrorAddsTheSystemMessageWithoutItsLineBreak
 {
     HVI_ReportPlatformError(0x30003, 5, "%s", "Get from adapter");
     const std::string line = LoggedTexts().back();
-    const std::string head = "[ERROR] D3D11/12 DXGI error: failed to get a DXGI factory (0x00030003)\n\nWindows error 0x00000005: ";
+    const std::string head =
+        "[ERROR] D3D11/12 DXGI error: failed to get a DXGI factory (0x00030003)\n\nWindows error 0x00000005: ";
     ASSERT_EQ(0u, line.rfind(head, 0)) << line;
     const std::string rest = line.substr(head.size());
     const std::string tail = "\n\nGet from adapter";

@@ -130,8 +130,8 @@ TEST_F(EventQueue, PostedEventIsACopy)
     HV_PostEvent(&event);
     event.key.key = 66;
     int key = 0;
-    HVI_DeliverQueuedEvents([](void* context, HV_Event* delivered) { *static_cast<int*>(context) = delivered->key.key; },
-                            &key);
+    HVI_DeliverQueuedEvents(
+        [](void* context, HV_Event* delivered) { *static_cast<int*>(context) = delivered->key.key; }, &key);
     EXPECT_EQ(65, key);
 }
 
@@ -180,9 +180,10 @@ TEST_F(EventQueue, NullAndOutOfRangeKindsAreRefusedWithALine)
     HV_InitializeEvent(&event, HV_EVENT_KIND_LIMIT);
     EXPECT_FALSE(HVI_QueueEvent(&event));
     EXPECT_EQ(0, HVI_GetQueuedEventCount());
-    EXPECT_EQ((std::vector<std::string>{"[ERROR] HV_PostEvent: event is null.", "[ERROR] HV_PostEvent: invalid event kind 0.",
-                                        "[ERROR] HVI_QueueEvent: invalid event kind 64."}),
-              LoggedTexts());
+    EXPECT_EQ(
+        (std::vector<std::string>{"[ERROR] HV_PostEvent: event is null.", "[ERROR] HV_PostEvent: invalid event kind 0.",
+                                  "[ERROR] HVI_QueueEvent: invalid event kind 64."}),
+        LoggedTexts());
 }
 
 TEST_F(EventQueue, InitializeEventZeroesTheRecord)
@@ -204,7 +205,8 @@ TEST_F(EventQueue, DroppedFilePathIsFreedAfterDelivery)
     std::strcpy(event.droppedFile.path, "level.xml");
     HV_PostEvent(&event);
     std::string seen;
-    HVI_DeliverQueuedEvents([](void* context, HV_Event* delivered) { *static_cast<std::string*>(context) = delivered->droppedFile.path; },
-                            &seen);
+    HVI_DeliverQueuedEvents(
+        [](void* context, HV_Event* delivered) { *static_cast<std::string*>(context) = delivered->droppedFile.path; },
+        &seen);
     EXPECT_EQ("level.xml", seen);  // the leak check of the sanitizer build proves the free
 }

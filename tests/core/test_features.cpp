@@ -86,7 +86,8 @@ TEST_F(Features, DeveloperModeAddsDeveloperModeWord)
 
 TEST(CommandLineFeatures, ListAfterTheOptionWithSpaceOrEquals)
 {
-    EXPECT_STREQ("NO_SOUND,FIXED_LOGNAME", HVI_CommandLineFeatures("halvo --features NO_SOUND,FIXED_LOGNAME").GetText());
+    EXPECT_STREQ("NO_SOUND,FIXED_LOGNAME",
+                 HVI_CommandLineFeatures("halvo --features NO_SOUND,FIXED_LOGNAME").GetText());
     EXPECT_STREQ("NO_SOUND", HVI_CommandLineFeatures("halvo --features=NO_SOUND -x").GetText());
 }
 

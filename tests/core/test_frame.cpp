@@ -17,10 +17,7 @@ struct FakeClock {
 };
 FakeClock g_clock;
 
-uint32_t FakeNow(void*)
-{
-    return g_clock.now;
-}
+uint32_t FakeNow(void*) { return g_clock.now; }
 
 void FakeSleep(void*, uint32_t milliseconds)
 {
@@ -45,24 +42,15 @@ void Update(float step)
     g_calls.push_back("Update");
     g_steps.push_back(step);
 }
-void Draw(float)
-{
-    g_calls.push_back("Draw");
-}
+void Draw(float) { g_calls.push_back("Draw"); }
 int32_t OnEvent(HV_Event* event)
 {
     g_calls.push_back("OnEvent " + std::to_string(event->kind));
     return event->kind == HV_EVENT_QUIT_REQUEST ? g_quitAnswer : 0;
 }
 
-void InputUpdate(HVI_EngineState&, float)
-{
-    g_calls.push_back("input");
-}
-void SoundUpdate(HVI_EngineState&, float)
-{
-    g_calls.push_back("sound");
-}
+void InputUpdate(HVI_EngineState&, float) { g_calls.push_back("input"); }
+void SoundUpdate(HVI_EngineState&, float) { g_calls.push_back("sound"); }
 bool ShouldPause(HVI_EngineState&)
 {
     g_calls.push_back("pause?");
@@ -72,10 +60,7 @@ void ExtensionsUpdate(HVI_EngineState&, float step)
 {
     g_calls.push_back("extensions " + std::to_string(static_cast<int>(step * 1000)));
 }
-void SoundLate(HVI_EngineState&)
-{
-    g_calls.push_back("sound late");
-}
+void SoundLate(HVI_EngineState&) { g_calls.push_back("sound late"); }
 
 }  // namespace
 
@@ -115,10 +100,7 @@ protected:
     HV_ProgramInterface m_program;
 };
 
-TEST(FrameTimeDelta, ZeroAfterAReset)
-{
-    EXPECT_EQ(0.0f, HVI_DetermineFrameTimeDelta(16, true));
-}
+TEST(FrameTimeDelta, ZeroAfterAReset) { EXPECT_EQ(0.0f, HVI_DetermineFrameTimeDelta(16, true)); }
 
 TEST(FrameTimeDelta, WholeMillisecondsAsSeconds)
 {
@@ -250,19 +232,13 @@ bool QuickFails(HVI_EngineState&, const HV_VideoParameters&)
     g_reinitCalls.push_back("quick");
     return false;
 }
-void RendererDown(HVI_EngineState&)
-{
-    g_reinitCalls.push_back("renderer down");
-}
+void RendererDown(HVI_EngineState&) { g_reinitCalls.push_back("renderer down"); }
 bool RendererUp(HVI_EngineState& state)
 {
     g_reinitCalls.push_back("renderer up " + std::to_string(state.program->video.width));
     return state.program->video.width != 999;
 }
-void WindowDown(HVI_EngineState&)
-{
-    g_reinitCalls.push_back("window down");
-}
+void WindowDown(HVI_EngineState&) { g_reinitCalls.push_back("window down"); }
 bool WindowUp(HVI_EngineState&)
 {
     g_reinitCalls.push_back("window up");

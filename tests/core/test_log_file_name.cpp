@@ -8,10 +8,7 @@
 namespace {
 
 std::set<std::string> g_taken;
-bool IsTaken(const char* path)
-{
-    return g_taken.count(path) != 0;
-}
+bool IsTaken(const char* path) { return g_taken.count(path) != 0; }
 
 HV_DateTime March7()
 {
@@ -28,12 +25,14 @@ HV_DateTime March7()
 
 TEST(LogFileName, IsProgramIdInLogsWithSpacesAsDashes)
 {
-    EXPECT_STREQ("logs://my-fine-game.log", HVI_MakeLogFileName("my fine game", false, false, March7(), IsTaken).GetText());
+    EXPECT_STREQ("logs://my-fine-game.log",
+                 HVI_MakeLogFileName("my fine game", false, false, March7(), IsTaken).GetText());
 }
 
 TEST(LogFileName, PathSeparatorsInTheProgramIdBecomeDashesSoTheLogStaysInItsFolder)
 {
-    EXPECT_STREQ("logs://..-..-etc-game.log", HVI_MakeLogFileName("../../etc/game", false, false, March7(), IsTaken).GetText());
+    EXPECT_STREQ("logs://..-..-etc-game.log",
+                 HVI_MakeLogFileName("../../etc/game", false, false, March7(), IsTaken).GetText());
     EXPECT_STREQ("logs://a-b.log", HVI_MakeLogFileName("a\\b", false, false, March7(), IsTaken).GetText());
 }
 
@@ -51,7 +50,8 @@ TEST(LogFileName, UndatedNameIsReusedEvenWhenTaken)
 TEST(LogFileName, DatedNameCarriesYearMonthDayHourMinute)
 {
     g_taken.clear();
-    EXPECT_STREQ("logs://game-2026-03-07-09-05.log", HVI_MakeLogFileName("game", true, false, March7(), IsTaken).GetText());
+    EXPECT_STREQ("logs://game-2026-03-07-09-05.log",
+                 HVI_MakeLogFileName("game", true, false, March7(), IsTaken).GetText());
 }
 
 TEST(LogFileName, TakenDatedNameGetsTheFirstFreeNumber)
@@ -67,5 +67,6 @@ TEST(LogFileName, NumbersStopAt99)
     for (int i = 1; i <= 99; ++i) {
         g_taken.insert("logs://g-2026-03-07-09-05-" + std::to_string(i) + ".log");
     }
-    EXPECT_STREQ("logs://g-2026-03-07-09-05-99.log", HVI_MakeLogFileName("g", true, false, March7(), IsTaken).GetText());
+    EXPECT_STREQ("logs://g-2026-03-07-09-05-99.log",
+                 HVI_MakeLogFileName("g", true, false, March7(), IsTaken).GetText());
 }

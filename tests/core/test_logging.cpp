@@ -118,7 +118,8 @@ TEST_F(Logging, PopupFromAnotherThreadWaitsForTheMainThread)
 
 TEST_F(Logging, ThreadsOtherThanTheMainThreadAreNamed)
 {
-    const int32_t id = HV_Threading_CreateThread("Streamer", [](void*) { HV_Log(HV_LOG_ERROR, "late"); }, nullptr, 0);
+    const int32_t id = HV_Threading_CreateThread(
+        "Streamer", [](void*) { HV_Log(HV_LOG_ERROR, "late"); }, nullptr, 0);
     ASSERT_GE(id, 2);
     EXPECT_EQ(0, HVI_WaitForProgramThreads());
     EXPECT_EQ((std::vector<std::string>{"[Streamer]> [ERROR] late"}), LoggedTexts());

@@ -44,7 +44,8 @@ protected:
         g_hooks.clear();
         m_previous = std::filesystem::current_path();
         std::filesystem::current_path(m_res.Path());
-        std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll", m_res.Path() / "prog.dll");
+        std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll",
+                                   m_res.Path() / "prog.dll");
     }
     void TearDown() override
     {
@@ -104,7 +105,8 @@ TEST_F(Preinitialization, ProgramChecksItsVideoParametersOnceAndTheEngineKeepsIt
     WriteResource("prog.xml", R"(<p><array id="APPLICATION"><node program_id="test-game"/></array></p>)");
     ASSERT_TRUE(HVI_Preinitialize("halvo"));
     HMODULE program = HVI_GetRunState().library.module;
-    auto checks = reinterpret_cast<int (*)(void)>(reinterpret_cast<void*>(GetProcAddress(program, "TestProgram_GetVideoCheckCount")));
+    auto checks = reinterpret_cast<int (*)(void)>(
+        reinterpret_cast<void*>(GetProcAddress(program, "TestProgram_GetVideoCheckCount")));
     ASSERT_NE(nullptr, checks);
     EXPECT_EQ(1, checks());
     EXPECT_EQ(1, HVI_GetEngineState().video.multiPointer);

@@ -35,7 +35,8 @@ protected:
     void TearDown() override
     {
         HVI_UnbindProgram(m_library);
-        SetEnvironmentVariableA("HALVO_LIBRARY_PATH", m_savedLibraryPath.empty() ? nullptr : m_savedLibraryPath.c_str());
+        SetEnvironmentVariableA("HALVO_LIBRARY_PATH",
+                                m_savedLibraryPath.empty() ? nullptr : m_savedLibraryPath.c_str());
     }
 
     TemporaryFolder m_res;
@@ -68,8 +69,9 @@ TEST_F(ProgramBinding, MissingLibraryFails)
     EXPECT_EQ(HVI_BindResult::NoLibrary, HVI_BindProgram(m_library));
     EXPECT_EQ(nullptr, m_library.module);
     EXPECT_EQ(nullptr, m_library.program);
-    EXPECT_TRUE(WasLogged("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' (error 126: The specified "
-                          "module could not be found.)."));
+    EXPECT_TRUE(
+        WasLogged("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' (error 126: The specified "
+                  "module could not be found.)."));
 }
 
 TEST_F(ProgramBinding, LibraryWithoutEntryPointFails)
@@ -93,7 +95,8 @@ TEST_F(ProgramBinding, OtherMinorVersionFails)
     InstallProgram(m_res, "test-prog-old-version.dll");
     EXPECT_EQ(HVI_BindResult::WrongVersion, HVI_BindProgram(m_library));
     EXPECT_EQ(nullptr, m_library.program);
-    EXPECT_TRUE(WasLogged("[ERROR] HVI_BindProgram: the program was built for engine interface 15.29, this engine needs 15.30."));
+    EXPECT_TRUE(WasLogged(
+        "[ERROR] HVI_BindProgram: the program was built for engine interface 15.29, this engine needs 15.30."));
 }
 
 TEST_F(ProgramBinding, OtherMajorVersionFails)
@@ -101,20 +104,23 @@ TEST_F(ProgramBinding, OtherMajorVersionFails)
     InstallProgram(m_res, "test-prog-other-major.dll");
     EXPECT_EQ(HVI_BindResult::WrongVersion, HVI_BindProgram(m_library));
     EXPECT_EQ(nullptr, m_library.module);
-    EXPECT_TRUE(WasLogged("[ERROR] HVI_BindProgram: the program was built for engine interface 14.30, this engine needs 15.30."));
+    EXPECT_TRUE(WasLogged(
+        "[ERROR] HVI_BindProgram: the program was built for engine interface 14.30, this engine needs 15.30."));
 }
 
 TEST_F(ProgramBinding, LibraryInTheResourceFolderIsTakenBeforeOneOnTheLibraryPath)
 {
     InstallProgram(m_res, "test-prog-older.dll");
-    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll", m_empty.Path() / "prog.dll");
+    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll",
+                               m_empty.Path() / "prog.dll");
     ASSERT_EQ(HVI_BindResult::Bound, HVI_BindProgram(m_library));
     EXPECT_TRUE(WasLogged("[SYSTEM] Program 'test program' bound through HV_GetInterface (interface 15.30.1)."));
 }
 
 TEST_F(ProgramBinding, ProgDllOnTheLibraryPathIsTakenWithoutOneInTheResourceFolder)
 {
-    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll", m_empty.Path() / "prog.dll");
+    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll",
+                               m_empty.Path() / "prog.dll");
     ASSERT_EQ(HVI_BindResult::Bound, HVI_BindProgram(m_library));
     EXPECT_TRUE(WasLogged("[SYSTEM] Program 'test program' bound through HV_GetProgramInterface (interface 15.30.1)."));
 }
@@ -122,10 +128,11 @@ TEST_F(ProgramBinding, ProgDllOnTheLibraryPathIsTakenWithoutOneInTheResourceFold
 TEST_F(ProgramBinding, BrokenLibraryInTheResourceFolderFailsWithItsPathAndIsNotReplacedByOneFoundByName)
 {
     std::ofstream(m_res.Path() / "prog.dll") << "not a library";
-    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll", m_empty.Path() / "prog.dll");
+    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll",
+                               m_empty.Path() / "prog.dll");
     EXPECT_EQ(HVI_BindResult::NoLibrary, HVI_BindProgram(m_library));
     EXPECT_EQ(nullptr, m_library.module);
     const std::string path = (m_res.Path() / "prog.dll").string();
-    EXPECT_TRUE(WasLogged("[ERROR] HVI_BindProgram: cannot load the program library '" + path + "' (error 193: " + path +
-                          " is not a valid Win32 application.)."));
+    EXPECT_TRUE(WasLogged("[ERROR] HVI_BindProgram: cannot load the program library '" + path +
+                          "' (error 193: " + path + " is not a valid Win32 application.)."));
 }

@@ -40,14 +40,8 @@ void RegisterRecorder()
     HVI_RegisterSubsystem(static_cast<HVI_SubsystemRole>(Role), hooks);
 }
 
-bool Init()
-{
-    return true;
-}
-void Deinit()
-{
-    g_calls.push_back("Deinit");
-}
+bool Init() { return true; }
+void Deinit() { g_calls.push_back("Deinit"); }
 
 void Worker(void*)
 {
@@ -114,7 +108,8 @@ protected:
 TEST_F(StartupAndShutdown, StartsInOrderAndShutsDownInTheEnginesOrder)
 {
     ASSERT_TRUE(HVI_Startup());
-    EXPECT_EQ((std::vector<std::string>{"platform up", "renderer up", "input up", "sound up", "extensions up"}), g_calls);
+    EXPECT_EQ((std::vector<std::string>{"platform up", "renderer up", "input up", "sound up", "extensions up"}),
+              g_calls);
     HVI_RunFrame();  // Init runs on the first frame
     ASSERT_NE(0, HV_Threading_CreateThread("Worker", Worker, nullptr, 0));
     g_calls.clear();

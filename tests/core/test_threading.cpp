@@ -48,10 +48,7 @@ std::vector<uint32_t> g_waitSleeps;
 int g_settleCount = 0;
 int g_releaseAfterSleeps = -1;
 
-uint32_t WaitClockNow(void*)
-{
-    return 0;
-}
+uint32_t WaitClockNow(void*) { return 0; }
 
 void WaitClockSleep(void*, uint32_t milliseconds)
 {

@@ -48,8 +48,7 @@ TEST_F(UserFolders, SettingUpTheSameNewFoldersAtOnceSucceedsEverywhere)
                 failures += HVI_SetUpUserFolders("race game") ? 0 : 1;
             });
         }
-        for (std::thread& starter : starters)
-            starter.join();
+        for (std::thread& starter : starters) starter.join();
         ASSERT_EQ(failures.load(), 0) << "round " << round;
         for (const char* folder : {"logs", "user", "save", "cache"})
             EXPECT_TRUE(std::filesystem::is_directory(home / "data" / "race-game" / folder));
@@ -62,7 +61,8 @@ TEST_F(UserFolders, AnIdThatIsNoFolderNameIsRefusedAndNothingIsMade)
     UseHome(m_folder.Path() / "home");
     for (const char* id : {"..", ".", "a/b", "../b", "a\\b"}) {
         EXPECT_FALSE(HVI_SetUpUserFolders(id)) << id;
-        EXPECT_TRUE(WasLogged(std::string("[ERROR] HVI_SetUpUserFolders: the program id '") + id + "' cannot name a folder."))
+        EXPECT_TRUE(
+            WasLogged(std::string("[ERROR] HVI_SetUpUserFolders: the program id '") + id + "' cannot name a folder."))
             << id;
     }
     EXPECT_FALSE(std::filesystem::exists(m_folder.Path() / "home" / "user"));

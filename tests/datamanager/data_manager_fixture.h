@@ -33,15 +33,14 @@ inline void WriteFile(const fs::path& path, const std::string& bytes)
 inline bool HasLine(LogCapture& log, const std::string& text)
 {
     for (const LogCapture::Line& line : log.Lines()) {
-        if (line.text == text)
-            return true;
+        if (line.text == text) return true;
     }
     return false;
 }
 
 // Names of every database the tests register, unloaded after each test.
 inline const char* const kRegisteredNames[] = {
-    "res://prog.xml",  "leaderboards/leaderboards.xml", "res://missing.xml", "res://broken.xml",
+    "res://prog.xml",    "leaderboards/leaderboards.xml",        "res://missing.xml", "res://broken.xml",
     "user://scores.xml", DataManager::kLeaderboardsDatabasePath, "res://shared.xml",
 };
 
@@ -58,8 +57,7 @@ protected:
 
     void TearDown() override
     {
-        for (const char* name : kRegisteredNames)
-            DataManager::UnloadDatabase(name);
+        for (const char* name : kRegisteredNames) DataManager::UnloadDatabase(name);
         HVI_ResetFileSystem();
     }
 

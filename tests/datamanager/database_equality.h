@@ -16,9 +16,9 @@ inline ::testing::AssertionResult PairsEqual(const DMPairList& a, const DMPairLi
         const DMPair& x = a.GetPair(i);
         const DMPair& y = b.GetPair(i);
         if (!(x.key == y.key) || !(x.value == y.value))
-            return ::testing::AssertionFailure() << where << " pair " << i << ": '" << x.key.GetText() << "'='"
-                                                 << x.value.GetText() << "' vs '" << y.key.GetText() << "'='"
-                                                 << y.value.GetText() << "'";
+            return ::testing::AssertionFailure()
+                   << where << " pair " << i << ": '" << x.key.GetText() << "'='" << x.value.GetText() << "' vs '"
+                   << y.key.GetText() << "'='" << y.value.GetText() << "'";
     }
     return ::testing::AssertionSuccess();
 }
@@ -36,12 +36,11 @@ inline ::testing::AssertionResult DatabasesEqual(const DMDatabase& a, const DMDa
         const DMArray& x = *a.GetArray(i);
         const DMArray& y = *b.GetArray(i);
         const std::string where = "array " + std::to_string(i);
-        if (!IdsEqual(x.GetId(), y.GetId()))
-            return ::testing::AssertionFailure() << where << ": ids differ";
-        if (auto result = PairsEqual(x.GetAttributes(), y.GetAttributes(), where); !result)
-            return result;
+        if (!IdsEqual(x.GetId(), y.GetId())) return ::testing::AssertionFailure() << where << ": ids differ";
+        if (auto result = PairsEqual(x.GetAttributes(), y.GetAttributes(), where); !result) return result;
         if (x.GetNodeCount() != y.GetNodeCount())
-            return ::testing::AssertionFailure() << where << ": " << x.GetNodeCount() << " nodes vs " << y.GetNodeCount();
+            return ::testing::AssertionFailure()
+                   << where << ": " << x.GetNodeCount() << " nodes vs " << y.GetNodeCount();
         for (int j = 0; j < x.GetNodeCount(); ++j) {
             const std::string nodeWhere = where + " node " + std::to_string(j);
             if (!IdsEqual(x.GetNode(j)->GetId(), y.GetNode(j)->GetId()))

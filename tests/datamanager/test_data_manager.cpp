@@ -45,7 +45,8 @@ TEST_F(DataManagerTest, GetDatabaseLoadsTheFileOnceAndKeepsItRegistered)
 TEST_F(DataManagerTest, ANameWithoutSchemeIsFoundThroughTheSearchPaths)
 {
     fs::create_directories(Res("leaderboards"));
-    fs::copy_file(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards.xml", Res("leaderboards/leaderboards.xml"));
+    fs::copy_file(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards.xml",
+                  Res("leaderboards/leaderboards.xml"));
     DMDatabase* database = DataManager::GetDatabase("leaderboards/leaderboards.xml");
     DMArray* categories = database->FindArray("CATEGORIES");
     ASSERT_NE(categories, nullptr);
@@ -75,8 +76,9 @@ TEST_F(DataManagerTest, ATruncatedXMLFileGivesAnEmptyDatabaseAndALogLine)
     EXPECT_EQ(database->GetArrayCount(), 0);
     const auto lines = log.Lines();
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].text, "DataManager::GetDatabase: 'res://broken.xml' is not a valid XML database "
-                             "(Start-end tags mismatch at byte 36), the database is empty.");
+    EXPECT_EQ(lines[0].text,
+              "DataManager::GetDatabase: 'res://broken.xml' is not a valid XML database "
+              "(Start-end tags mismatch at byte 36), the database is empty.");
 }
 
 TEST_F(DataManagerTest, ReadsAScrambledFileMadeOutsideTheEngine)
@@ -104,8 +106,9 @@ TEST_F(DataManagerTest, ADamagedScrambledFileGivesAnEmptyDatabaseAndALogLine)
     const auto lines = log.Lines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].level, HV_LOG_ERROR);
-    EXPECT_EQ(lines[0].text, "DataManager::GetDatabase: scrambled database 'user://leaderboards-db.xml' is damaged "
-                             "(checksum does not match), the database is empty.");
+    EXPECT_EQ(lines[0].text,
+              "DataManager::GetDatabase: scrambled database 'user://leaderboards-db.xml' is damaged "
+              "(checksum does not match), the database is empty.");
 }
 
 TEST_F(DataManagerTest, GetLeaderboardsDatabaseRegistersAnEmptyDatabaseWithoutReading)
@@ -213,7 +216,8 @@ TEST_F(DataManagerTest, ADatabaseWithAKeyThatIsNoXMLNameIsNotWritten)
     LogCapture log;
     EXPECT_FALSE(DataManager::SaveDatabaseAs(&database, "user://scores.xml", false));
     EXPECT_EQ(ReadFile(User("scores.xml")), "old");
-    EXPECT_TRUE(HasLine(log, "DataManager::SaveDatabase: database 'odd' cannot be written (a key is not a valid XML attribute name)."));
+    EXPECT_TRUE(HasLine(
+        log, "DataManager::SaveDatabase: database 'odd' cannot be written (a key is not a valid XML attribute name)."));
 }
 
 TEST_F(DataManagerTest, LoadFromMemoryBuildsAnUnregisteredDatabaseNamedFromMem)

@@ -16,17 +16,14 @@ TEST_F(DataManagerTest, ThreadsAskingForOneNameShareOneLoadedDatabase)
     std::atomic<bool> go{false};
     for (int i = 0; i < 8; ++i) {
         threads.emplace_back([&results, &go, i] {
-            while (!go.load())
-                std::this_thread::yield();
+            while (!go.load()) std::this_thread::yield();
             results[size_t(i)] = DataManager::GetDatabase("res://shared.xml");
         });
     }
     go = true;
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     ASSERT_NE(results[0], nullptr);
-    for (DMDatabase* result : results)
-        EXPECT_EQ(result, results[0]);
+    for (DMDatabase* result : results) EXPECT_EQ(result, results[0]);
     EXPECT_EQ(results[0]->GetArrayCount(), 1);
 }
 
@@ -39,13 +36,11 @@ TEST_F(DataManagerTest, RegisteringAndUnloadingFromManyThreadsKeepsTheRegistryWh
             for (int round = 0; round < 200; ++round) {
                 DMDatabase* database = DataManager::GetLeaderboardsDatabase();
                 EXPECT_STREQ(database->GetName(), DataManager::kLeaderboardsDatabasePath);
-                if (round % 50 == 0)
-                    DataManager::UnloadDatabase("res://missing.xml");
+                if (round % 50 == 0) DataManager::UnloadDatabase("res://missing.xml");
                 DataManager::GetDatabase("res://missing.xml");
             }
         });
     }
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(DataManager::GetLeaderboardsDatabase(), DataManager::GetLeaderboardsDatabase());
 }

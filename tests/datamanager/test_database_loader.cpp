@@ -48,8 +48,9 @@ TEST(DatabaseLoader, ATruncatedXMLFileGivesAnEmptyDatabaseAndOneErrorLine)
     EXPECT_EQ(lines[0].level, HV_LOG_ERROR);
     EXPECT_FALSE(lines[0].popup);
     // pugixml's own description of an element left open at the end of the text.
-    EXPECT_EQ(lines[0].text,
-              "Op: 'user://db.xml' is not a valid XML database (Start-end tags mismatch at byte 36), the database is empty.");
+    EXPECT_EQ(
+        lines[0].text,
+        "Op: 'user://db.xml' is not a valid XML database (Start-end tags mismatch at byte 36), the database is empty.");
 }
 
 TEST(DatabaseLoader, ADocumentWithTwoRootsIsNamedAsSuch)
@@ -60,7 +61,8 @@ TEST(DatabaseLoader, ADocumentWithTwoRootsIsNamedAsSuch)
     const auto lines = log.Lines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text,
-              "Op: 'user://db.xml' is not a valid XML database (not exactly one root element at byte 0), the database is empty.");
+              "Op: 'user://db.xml' is not a valid XML database (not exactly one root element at byte 0), the database "
+              "is empty.");
 }
 
 TEST(DatabaseLoader, ADamagedContainerGivesAnEmptyDatabaseAndOneErrorLine)

@@ -15,7 +15,8 @@ TEST(DMPairList, KeepsManyPairsInFirstSetOrderThroughReplacements)
     ASSERT_EQ(pairs.GetCount(), 100);
     for (int i = 0; i < 100; ++i) {
         const std::string key = "key" + std::to_string(i);
-        const std::string value = i % 3 == 0 ? std::string(size_t(i), 'z') : std::string(size_t(i % 7), char('a' + i % 26));
+        const std::string value =
+            i % 3 == 0 ? std::string(size_t(i), 'z') : std::string(size_t(i % 7), char('a' + i % 26));
         const DMPair pair = pairs.GetPair(i);
         EXPECT_EQ(std::string(pair.key.GetText()), key);
         EXPECT_EQ(pair.key.GetLength(), int(key.size()));
@@ -32,8 +33,7 @@ TEST(DMPairList, AValueReadFromTheSameListSurvivesItsBlockMoving)
     DMPairList pairs;
     pairs.SetValue("first", "a value long enough to notice when it is torn");
     // Each new key outgrows the block, whose old texts are still being read.
-    for (int i = 0; i < 20; ++i)
-        pairs.SetValue(("copy" + std::to_string(i)).c_str(), pairs.GetValue("first"));
+    for (int i = 0; i < 20; ++i) pairs.SetValue(("copy" + std::to_string(i)).c_str(), pairs.GetValue("first"));
     EXPECT_STREQ(pairs.GetValue("copy19"), "a value long enough to notice when it is torn");
     // Shorter: a tail of its own text, overlapping where it is written.
     pairs.SetValue("first", pairs.GetValue("first") + 8);

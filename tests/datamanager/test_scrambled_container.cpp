@@ -29,9 +29,8 @@ bool Unscramble(const std::vector<uint8_t>& bytes, std::string& plain, const cha
 TEST(ScrambledContainer, WritesMagicLengthChecksumAndTheTextXoredWithTheMagic)
 {
     // CRC-32 of "<d/>" is 0x071ADE3F; '<' ^ 'H' = 0x74, 'd' ^ 'V' = 0x32, '/' ^ 'S' = 0x7C, '>' ^ 'c' = 0x5D.
-    const std::vector<uint8_t> expected = {'H',  'V',  'S',  'c',  'r',  'a',  'm',  'b',  'l',  'e',  'd',
-                                           'D',  'B',  0x04, 0x00, 0x00, 0x00, 0x3F, 0xDE, 0x1A, 0x07,
-                                           0x74, 0x32, 0x7C, 0x5D};
+    const std::vector<uint8_t> expected = {'H',  'V',  'S',  'c',  'r',  'a',  'm',  'b',  'l',  'e',  'd',  'D', 'B',
+                                           0x04, 0x00, 0x00, 0x00, 0x3F, 0xDE, 0x1A, 0x07, 0x74, 0x32, 0x7C, 0x5D};
     EXPECT_EQ(Scrambled("<d/>"), expected);
 }
 
@@ -59,8 +58,7 @@ TEST(ScrambledContainer, ReadsBackWhatItWrote)
 TEST(ScrambledContainer, RecognisesTheMagicAndEveryBeginningOfIt)
 {
     const auto* magic = reinterpret_cast<const uint8_t*>("HVScrambledDB and more");
-    for (int size = 1; size <= 22; ++size)
-        EXPECT_TRUE(HVI_IsScrambledContainer(magic, size)) << size;
+    for (int size = 1; size <= 22; ++size) EXPECT_TRUE(HVI_IsScrambledContainer(magic, size)) << size;
     EXPECT_FALSE(HVI_IsScrambledContainer(magic, 0));
     EXPECT_FALSE(HVI_IsScrambledContainer(reinterpret_cast<const uint8_t*>("<?xml"), 5));
     EXPECT_FALSE(HVI_IsScrambledContainer(reinterpret_cast<const uint8_t*>("HVScrambledDb"), 13));
@@ -116,8 +114,7 @@ TEST(ScrambledContainer, EveryByteIsXoredWithTheKeyByteOfItsIndexAtAnySize)
     // Sizes around whole words, key cycles and the pieces the text is handled in.
     for (const int size : {1, 7, 8, 12, 13, 103, 104, 105, 207, 208, 209, 53247, 53248, 53249, 120001}) {
         std::string plain(size_t(size), '\0');
-        for (int i = 0; i < size; ++i)
-            plain[size_t(i)] = char(i * 131 + i / 7);
+        for (int i = 0; i < size; ++i) plain[size_t(i)] = char(i * 131 + i / 7);
         const std::vector<uint8_t> bytes = Scrambled(plain);
         ASSERT_EQ(bytes.size(), 21u + size_t(size));
         const char key[] = "HVScrambledDB";

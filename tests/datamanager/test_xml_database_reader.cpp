@@ -24,15 +24,16 @@ bool Parse(const std::string& text, DMDatabase& database)
 TEST(XMLDatabaseReader, MapsChildrenOfTheRootToArraysAndTheirChildrenToNodes)
 {
     DMDatabase database("test");
-    ASSERT_TRUE(Parse("<?xml version=\"1.0\"?>\n"
-                      "<data>\n"
-                      "  <array id=\"CATEGORIES\" kind=\"scores\">\n"
-                      "    <node id=\"daily\" sort=\"ASCENDING\" size=\"10\"/>\n"
-                      "    <node id=\"weekly\"/>\n"
-                      "  </array>\n"
-                      "  <array id=\"EMPTY\"></array>\n"
-                      "</data>\n",
-                      database));
+    ASSERT_TRUE(
+        Parse("<?xml version=\"1.0\"?>\n"
+              "<data>\n"
+              "  <array id=\"CATEGORIES\" kind=\"scores\">\n"
+              "    <node id=\"daily\" sort=\"ASCENDING\" size=\"10\"/>\n"
+              "    <node id=\"weekly\"/>\n"
+              "  </array>\n"
+              "  <array id=\"EMPTY\"></array>\n"
+              "</data>\n",
+              database));
     ASSERT_EQ(database.GetArrayCount(), 2);
     DMArray* categories = database.FindArray("CATEGORIES");
     ASSERT_NE(categories, nullptr);
@@ -61,12 +62,13 @@ TEST(XMLDatabaseReader, ElementsWithoutIdHaveNone)
 TEST(XMLDatabaseReader, KeepsTextUnderDataAndCDataSectionsUnderCData)
 {
     DMDatabase database("test");
-    ASSERT_TRUE(Parse("<d><array id=\"sources\">"
-                      "<node type=\"vertex\">\n<![CDATA[\nfloat4 main() { return a < b && c; }\n]]>\n</node>"
-                      "<node id=\"t\">Fish &amp; chips</node>"
-                      "<node id=\"both\">one<![CDATA[two]]>three<![CDATA[four]]></node>"
-                      "</array></d>",
-                      database));
+    ASSERT_TRUE(
+        Parse("<d><array id=\"sources\">"
+              "<node type=\"vertex\">\n<![CDATA[\nfloat4 main() { return a < b && c; }\n]]>\n</node>"
+              "<node id=\"t\">Fish &amp; chips</node>"
+              "<node id=\"both\">one<![CDATA[two]]>three<![CDATA[four]]></node>"
+              "</array></d>",
+              database));
     DMArray* sources = database.FindArray("sources");
     DMNode* source = sources->GetNode(0);
     EXPECT_STREQ(source->GetValue("CDATA"), "\nfloat4 main() { return a < b && c; }\n");
@@ -80,9 +82,10 @@ TEST(XMLDatabaseReader, KeepsTextUnderDataAndCDataSectionsUnderCData)
 TEST(XMLDatabaseReader, IgnoresCommentsEverywhere)
 {
     DMDatabase database("test");
-    ASSERT_TRUE(Parse("<!-- head --><d><!-- <array id=\"hidden\"/> -->"
-                      "<array id=\"a\"><!-- note --><node id=\"n\">x<!-- inside -->y</node></array></d>",
-                      database));
+    ASSERT_TRUE(
+        Parse("<!-- head --><d><!-- <array id=\"hidden\"/> -->"
+              "<array id=\"a\"><!-- note --><node id=\"n\">x<!-- inside -->y</node></array></d>",
+              database));
     ASSERT_EQ(database.GetArrayCount(), 1);
     ASSERT_EQ(database.GetArray(0)->GetNodeCount(), 1);
     EXPECT_STREQ(database.GetArray(0)->GetNode(0)->GetValue("DATA"), "xy");
@@ -91,7 +94,8 @@ TEST(XMLDatabaseReader, IgnoresCommentsEverywhere)
 TEST(XMLDatabaseReader, DecodesReferencesAndNormalisesLineEndsAndAttributeWhiteSpace)
 {
     DMDatabase database("test");
-    ASSERT_TRUE(Parse("<d><a><n v=\"&lt;&#65;&#x42;&quot;&apos;\tx\" w=\"a&#10;b&#9;c\">l1\r\nl2\rl3</n></a></d>", database));
+    ASSERT_TRUE(
+        Parse("<d><a><n v=\"&lt;&#65;&#x42;&quot;&apos;\tx\" w=\"a&#10;b&#9;c\">l1\r\nl2\rl3</n></a></d>", database));
     DMNode* node = database.GetArray(0)->GetNode(0);
     EXPECT_STREQ(node->GetValue("v"), "<AB\"' x");
     EXPECT_STREQ(node->GetValue("w"), "a\nb\tc");
@@ -115,13 +119,13 @@ TEST(XMLDatabaseReader, ConvertsLatin1ToUtf8WhenTheDeclarationSaysSo)
 TEST(XMLDatabaseReader, RejectsMalformedDocumentsAndBuildsNothing)
 {
     const char* const documents[] = {
-        "",                                                  // no root element
-        "   \n",                                             // no root element
+        "",                                                   // no root element
+        "   \n",                                              // no root element
         "<d><a id=\"x\"><n id=\"1\"/></a>",                   // root never closed
         "<d><a id=\"x\"><n id=\"1\"/></b></d>",               // mismatched end tag
-        "<d><a id=\"x><n/></a></d>",                         // attribute never closed
-        "<d><a id=\"x\"><n v=\"&bogus;\"/></a><a><</a></d>",   // stray '<'
-        "<d/><e/>",                                          // two root elements
+        "<d><a id=\"x><n/></a></d>",                          // attribute never closed
+        "<d><a id=\"x\"><n v=\"&bogus;\"/></a><a><</a></d>",  // stray '<'
+        "<d/><e/>",                                           // two root elements
         "<d><a><![CDATA[never closed</a></d>",
     };
     for (const char* document : documents) {
@@ -153,7 +157,8 @@ TEST(XMLDatabaseReader, SkipsAUtf8ByteOrderMark)
 TEST(XMLDatabaseReader, AnAttributeGivenTwiceKeepsTheLaterValueAndTextOverridesADataAttribute)
 {
     DMDatabase database("test");
-    ASSERT_TRUE(Parse("<d><a><n k=\"1\" id=\"first\" k=\"2\" id=\"second\" DATA=\"attribute\">text</n></a></d>", database));
+    ASSERT_TRUE(
+        Parse("<d><a><n k=\"1\" id=\"first\" k=\"2\" id=\"second\" DATA=\"attribute\">text</n></a></d>", database));
     DMNode* node = database.GetArray(0)->GetNode(0);
     EXPECT_STREQ(node->GetValue("k"), "2");
     EXPECT_STREQ(node->GetId(), "second");
@@ -163,9 +168,10 @@ TEST(XMLDatabaseReader, AnAttributeGivenTwiceKeepsTheLaterValueAndTextOverridesA
 
 TEST(XMLDatabaseReader, ParsingInPlaceBuildsWhatParsingACopyBuilds)
 {
-    const std::string text = "<?xml version=\"1.0\"?><d><a id=\"x\" k=\"a&amp;b\tc\">skipped"
-                             "<n id=\"1\" v=\"&#65;\">one &lt; two<![CDATA[<raw>]]> three<!-- no --></n>"
-                             "<n>\r\n</n></a><b/></d>";
+    const std::string text =
+        "<?xml version=\"1.0\"?><d><a id=\"x\" k=\"a&amp;b\tc\">skipped"
+        "<n id=\"1\" v=\"&#65;\">one &lt; two<![CDATA[<raw>]]> three<!-- no --></n>"
+        "<n>\r\n</n></a><b/></d>";
     DMDatabase copied("copied");
     ASSERT_TRUE(Parse(text, copied));
     std::string writable = text;  // its terminator stays behind it

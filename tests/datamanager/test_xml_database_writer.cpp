@@ -148,14 +148,15 @@ TEST(XMLDatabaseWriter, RoundTripKeepsEveryValueIdAndOrder)
 
 TEST(XMLDatabaseWriter, RoundTripOfAHandWrittenFileIsStable)
 {
-    const std::string source = "<?xml version=\"1.0\"?>\n<!-- settings -->\n<data>\n"
-                               "  <array id=\"PARAMETERS\">\n"
-                               "    <node id=\"fps_limit\" value=\"60\"/>\n"
-                               "    <node id=\"script\"><![CDATA[if (a < b) { c(); }]]></node>\n"
-                               "    <!-- <node id=\"off\"/> -->\n"
-                               "    <node id=\"title\">Fish &amp; chips</node>\n"
-                               "  </array>\n"
-                               "</data>\n";
+    const std::string source =
+        "<?xml version=\"1.0\"?>\n<!-- settings -->\n<data>\n"
+        "  <array id=\"PARAMETERS\">\n"
+        "    <node id=\"fps_limit\" value=\"60\"/>\n"
+        "    <node id=\"script\"><![CDATA[if (a < b) { c(); }]]></node>\n"
+        "    <!-- <node id=\"off\"/> -->\n"
+        "    <node id=\"title\">Fish &amp; chips</node>\n"
+        "  </array>\n"
+        "</data>\n";
     DMDatabase parsed("parsed");
     XMLDatabaseFault fault;
     ASSERT_TRUE(HVI_ParseXMLDatabase(source.data(), int64_t(source.size()), parsed, fault));

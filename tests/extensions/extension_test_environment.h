@@ -71,8 +71,7 @@ protected:
 
     void TearDown() override
     {
-        if (m_started)
-            StopServices();
+        if (m_started) StopServices();
         HVI_WaitForProgramThreads();
         HVI_DiscardQueuedEvents();
         DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
@@ -113,8 +112,7 @@ protected:
     float RunFrame(float step)
     {
         const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_EXTENSIONS);
-        if (hooks.ShouldPauseGame(HVI_GetEngineState()))
-            step = 0.0f;
+        if (hooks.ShouldPauseGame(HVI_GetEngineState())) step = 0.0f;
         hooks.UpdateFrame(HVI_GetEngineState(), step);
         return step;
     }
@@ -138,8 +136,7 @@ protected:
     {
         const std::string path = (ResFolder() / engineName).string();
         HMODULE library = LoadLibraryA(path.c_str());
-        if (library == nullptr)
-            return "(not loaded)";
+        if (library == nullptr) return "(not loaded)";
         using JournalFunction = const char* (*)();
         const auto journal = reinterpret_cast<JournalFunction>(
             reinterpret_cast<void (*)()>(GetProcAddress(library, "TestModule_Journal")));
@@ -153,16 +150,14 @@ protected:
     {
         std::vector<std::string> texts;
         const Array<String> lines = HVI_GetConsoleLines();
-        for (const String& line : lines)
-            texts.push_back(StripLinePrefix(line.GetText()));
+        for (const String& line : lines) texts.push_back(StripLinePrefix(line.GetText()));
         return texts;
     }
 
     static bool Logged(const std::string& text)
     {
         for (const std::string& line : LogTexts()) {
-            if (line == text)
-                return true;
+            if (line == text) return true;
         }
         return false;
     }
@@ -184,8 +179,7 @@ protected:
     {
         const std::vector<std::string> texts = LogTexts();
         for (size_t i = 0; i < texts.size(); ++i) {
-            if (texts[i] == text)
-                return int(i);
+            if (texts[i] == text) return int(i);
         }
         return -1;
     }
@@ -193,8 +187,7 @@ protected:
     static int CountLogged(const std::string& text)
     {
         int count = 0;
-        for (const std::string& line : LogTexts())
-            count += line == text;
+        for (const std::string& line : LogTexts()) count += line == text;
         return count;
     }
 
@@ -213,8 +206,7 @@ protected:
         std::vector<DeliveredEvent> events;
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (events.size() < count && std::chrono::steady_clock::now() < end) {
-            for (DeliveredEvent& event : DeliverEvents())
-                events.push_back(std::move(event));
+            for (DeliveredEvent& event : DeliverEvents()) events.push_back(std::move(event));
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return events;
@@ -227,11 +219,9 @@ private:
         size_t position = line.find("] ");
         std::string text = position == std::string::npos ? line : line.substr(position + 2);
         const size_t thread = text.find("]> ");
-        if (!text.empty() && text[0] == '[' && thread != std::string::npos)
-            text = text.substr(thread + 3);
+        if (!text.empty() && text[0] == '[' && thread != std::string::npos) text = text.substr(thread + 3);
         for (const char* level : {"[WARNING] ", "[ERROR] ", "[SYSTEM] "}) {
-            if (text.rfind(level, 0) == 0)
-                return text.substr(std::string(level).size());
+            if (text.rfind(level, 0) == 0) return text.substr(std::string(level).size());
         }
         return text;
     }
@@ -250,8 +240,7 @@ private:
             delivered.hasCategory = result.category != nullptr;
             delivered.reason = result.reason ? result.reason : "";
             delivered.category = result.category ? result.category : "";
-            if (result.scores != nullptr)
-                delivered.scores.assign(result.scores, result.scores + result.count);
+            if (result.scores != nullptr) delivered.scores.assign(result.scores, result.scores + result.count);
         } else if (event->kind == HV_EVENT_SOCIAL_LOGIN) {
             const auto login = HVI_ReadEvent<HV_SocialLoginEvent>(*event);
             delivered.success = login.success;

@@ -35,8 +35,7 @@ int main(int argc, char** argv)
     HVI_GetEngineState().engine = HVI_GetEngineInterface();
     HVI_RegisterExtensionSubsystem();
     HVI_SetFeatureLists(nullptr, "SIMULATED_CLOUD,LOCAL_LEADERBOARDS,LEADERBOARDS", nullptr);
-    if (!HVI_GetSubsystemHooks(HVI_SUBSYSTEM_EXTENSIONS).Preinitialize(HVI_GetEngineState()))
-        return 3;
+    if (!HVI_GetSubsystemHooks(HVI_SUBSYSTEM_EXTENSIONS).Preinitialize(HVI_GetEngineState())) return 3;
     HV_EngineInterface* engine = HVI_GetEngineInterface();
     for (int i = 0; i < count; ++i) {
         const std::string key = name + "-" + std::to_string(i);

@@ -17,8 +17,7 @@ void AppendText(Bytes& bytes, const std::string& text)
 }
 void AppendU32(Bytes& bytes, uint32_t value)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(uint8_t(value >> shift));
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(uint8_t(value >> shift));
 }
 Bytes Header(uint32_t entries)
 {
@@ -36,8 +35,7 @@ Bytes Image(const CloudStore& store)
 Bytes Value(CloudStore& store, const char* key)
 {
     CloudStore::Entry* entry = store.Find(key);
-    if (entry == nullptr)
-        return {};
+    if (entry == nullptr) return {};
     return Bytes(entry->value.GetData(), entry->value.GetData() + entry->value.GetSize());
 }
 
@@ -115,8 +113,9 @@ TEST_F(CloudFileFormat, AByteCountOfAllOnesIsNegativeAndSkipsOnlyThatEntry)
     EXPECT_FALSE(HVI_ReadSimulatedCloud(file.data(), int64_t(file.size()), store));
     ASSERT_EQ(store.GetCount(), 1);
     EXPECT_EQ(Value(store, "A"), (Bytes{5}));
-    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: entry 'X' of 'user://simulated.cloud' has a byte count "
-                       "of -1; it is skipped."));
+    EXPECT_TRUE(
+        Logged("SimulatedCloudImplementation::Load: entry 'X' of 'user://simulated.cloud' has a byte count "
+               "of -1; it is skipped."));
 }
 
 TEST_F(CloudFileFormat, WrongMagicLeavesTheStoreEmptyWithALogLine)
@@ -127,8 +126,7 @@ TEST_F(CloudFileFormat, WrongMagicLeavesTheStoreEmptyWithALogLine)
     CloudStore store;
     EXPECT_FALSE(HVI_ReadSimulatedCloud(file.data(), int64_t(file.size()), store));
     EXPECT_EQ(store.GetCount(), 0);
-    EXPECT_TRUE(Logged(
-        "SimulatedCloudImplementation::Load: 'user://simulated.cloud' is not a simulated cloud file."));
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: 'user://simulated.cloud' is not a simulated cloud file."));
 }
 
 TEST_F(CloudFileFormat, AnEmptyOrHeaderOnlyFileIsRefused)
@@ -138,8 +136,7 @@ TEST_F(CloudFileFormat, AnEmptyOrHeaderOnlyFileIsRefused)
     Bytes magicOnly;
     AppendText(magicOnly, "SIMULATED_CLOUD");
     EXPECT_FALSE(HVI_ReadSimulatedCloud(magicOnly.data(), int64_t(magicOnly.size()), store));
-    EXPECT_TRUE(Logged(
-        "SimulatedCloudImplementation::Load: 'user://simulated.cloud' ends before its entry count."));
+    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: 'user://simulated.cloud' ends before its entry count."));
     EXPECT_EQ(store.GetCount(), 0);
 }
 
@@ -157,8 +154,9 @@ TEST_F(CloudFileFormat, AByteCountPastTheEndKeepsTheEntriesBeforeIt)
     EXPECT_FALSE(HVI_ReadSimulatedCloud(file.data(), int64_t(file.size()), store));
     ASSERT_EQ(store.GetCount(), 1);
     EXPECT_EQ(Value(store, "A"), (Bytes{9}));
-    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: entry 'B' of 'user://simulated.cloud' "
-                                        "claims 100 bytes but 2 remain; the 1 entries before it are kept."));
+    EXPECT_TRUE(
+        Logged("SimulatedCloudImplementation::Load: entry 'B' of 'user://simulated.cloud' "
+               "claims 100 bytes but 2 remain; the 1 entries before it are kept."));
 }
 
 TEST_F(CloudFileFormat, AnEntryCountOfAllOnesEndsWithTheData)
@@ -185,8 +183,9 @@ TEST_F(CloudFileFormat, AKeyWithoutTerminatorEndsTheReading)
     CloudStore store;
     EXPECT_FALSE(HVI_ReadSimulatedCloud(file.data(), int64_t(file.size()), store));
     EXPECT_EQ(store.GetCount(), 1);
-    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: 'user://simulated.cloud' ends inside "
-                                        "entry 1 of 2; the 1 entries before it are kept."));
+    EXPECT_TRUE(
+        Logged("SimulatedCloudImplementation::Load: 'user://simulated.cloud' ends inside "
+               "entry 1 of 2; the 1 entries before it are kept."));
 }
 
 TEST_F(CloudFileFormat, PutRefusesKeysTooLongToReadBackAndMissingData)

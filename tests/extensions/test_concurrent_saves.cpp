@@ -28,8 +28,7 @@ public:
         const std::string countText = std::to_string(count);
         char* arguments[] = {const_cast<char*>(HALVO_SAVE_WORKER), const_cast<char*>(folderText.c_str()),
                              const_cast<char*>(name.c_str()), const_cast<char*>(countText.c_str()), nullptr};
-        if (posix_spawn(&m_pid, HALVO_SAVE_WORKER, nullptr, nullptr, arguments, environ) != 0)
-            m_pid = -1;
+        if (posix_spawn(&m_pid, HALVO_SAVE_WORKER, nullptr, nullptr, arguments, environ) != 0) m_pid = -1;
     }
     ~SaveWorker() { Kill(); }
 
@@ -38,8 +37,7 @@ public:
     int Wait()
     {
         int status = 0;
-        if (m_pid <= 0 || waitpid(m_pid, &status, 0) != m_pid)
-            return -1;
+        if (m_pid <= 0 || waitpid(m_pid, &status, 0) != m_pid) return -1;
         m_pid = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -75,8 +73,7 @@ protected:
             if (!HVI_ReadWholeFile("user://simulated.cloud", bytes) ||
                 !HVI_ReadSimulatedCloud(bytes.GetData(), bytes.GetSize(), store, true))
                 return ::testing::AssertionFailure() << "the cloud file is damaged";
-            if (cloudEntries != nullptr)
-                *cloudEntries = store.GetCount();
+            if (cloudEntries != nullptr) *cloudEntries = store.GetCount();
         }
         if (std::filesystem::exists(UserFolder() / "leaderboards-db.xml")) {
             DMDatabase database("check");
@@ -84,8 +81,7 @@ protected:
                 !HVI_LoadDatabaseFromBytes("check", "check", bytes.GetData(), bytes.GetSize(), database))
                 return ::testing::AssertionFailure() << "the leaderboard database is damaged";
             const DMArray* alltime = database.FindArray("alltime");
-            if (scores != nullptr)
-                *scores = alltime != nullptr ? alltime->GetNodeCount() : 0;
+            if (scores != nullptr) *scores = alltime != nullptr ? alltime->GetNodeCount() : 0;
         }
         for (const char* kept : {"simulated.cloud.damaged", "leaderboards-db.xml.damaged"}) {
             if (std::filesystem::exists(UserFolder() / kept))
@@ -127,8 +123,7 @@ TEST_F(ConcurrentSaves, ProcessesKilledAtAnyMomentNeverLeaveADamagedFile)
             ++readsWhileSaving;
         }
         first.Kill();
-        if (random() % 2 == 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(random() % 30));
+        if (random() % 2 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(random() % 30));
         second.Kill();
         ASSERT_TRUE(FilesAreWhole()) << "after the kill, round " << round;
     }

@@ -16,8 +16,7 @@ HV_LeaderboardScore MakeScore(int32_t points, std::vector<uint8_t> data = {})
     std::snprintf(score.player, sizeof score.player, "Given Name");
     score.points = points;
     score.dataLength = int32_t(data.size());
-    for (size_t i = 0; i < data.size(); ++i)
-        score.data[i] = data[i];
+    for (size_t i = 0; i < data.size(); ++i) score.data[i] = data[i];
     return score;
 }
 
@@ -62,8 +61,7 @@ protected:
     std::vector<int32_t> Points(const DeliveredEvent& event)
     {
         std::vector<int32_t> points;
-        for (const HV_LeaderboardScore& score : event.scores)
-            points.push_back(score.points);
+        for (const HV_LeaderboardScore& score : event.scores) points.push_back(score.points);
         return points;
     }
 
@@ -107,7 +105,8 @@ TEST_F(LocalLeaderboards, AFriendsRequestIsAnsweredAtOnceWithNothing)
     EXPECT_EQ(event.leaderboard.count, 0);
     EXPECT_EQ(event.leaderboard.total, 0);
     EXPECT_EQ(event.leaderboard.scores, nullptr);
-    EXPECT_TRUE(Logged("Sending event with no scores (0 scores in category) for category 'alltime' with filter 'FRIENDS'"));
+    EXPECT_TRUE(
+        Logged("Sending event with no scores (0 scores in category) for category 'alltime' with filter 'FRIENDS'"));
 }
 
 TEST_F(LocalLeaderboards, ACategoryWithoutScoresAnswersAnEmptyResult)
@@ -124,8 +123,7 @@ TEST_F(LocalLeaderboards, ACategoryWithoutScoresAnswersAnEmptyResult)
 TEST_F(LocalLeaderboards, ThreeScoresFromStartZeroGiveTheFirstTwoRanks)
 {
     StartServices(kFeatures);
-    for (int32_t points = 10; points <= 100; points += 10)
-        Submit(points);
+    for (int32_t points = 10; points <= 100; points += 10) Submit(points);
     const DeliveredEvent event = Request(0, 3);
     EXPECT_EQ(event.leaderboard.start, 0);
     EXPECT_EQ(event.leaderboard.count, 2);
@@ -192,8 +190,7 @@ TEST_F(LocalLeaderboards, AfterOneHundredAndOneScoresTheLatestOfTheEqualLowestIs
 {
     StartServices(kFeatures);
     Submit(5, "alltime", {1});
-    for (int32_t i = 0; i < 99; ++i)
-        Submit(1000 + i);
+    for (int32_t i = 0; i < 99; ++i) Submit(1000 + i);
     Submit(5, "alltime", {2});
     const DeliveredEvent event = Request(1, 200);
     EXPECT_EQ(event.leaderboard.total, 100);
@@ -205,8 +202,7 @@ TEST_F(LocalLeaderboards, AfterOneHundredAndOneScoresTheLatestOfTheEqualLowestIs
 TEST_F(LocalLeaderboards, ACategoryKeepsItsHundredBestAcrossAPlainSaveAndReload)
 {
     StartServices(kFeatures, true);
-    for (int32_t i = 1; i <= 150; ++i)
-        Submit(i * 3, "alltime", {uint8_t(i)});
+    for (int32_t i = 1; i <= 150; ++i) Submit(i * 3, "alltime", {uint8_t(i)});
     Restart(true);
     EXPECT_EQ(ReadFile(DatabaseFile()).rfind("<?xml", 0), 0u);
     const DeliveredEvent event = Request(1, 150);
@@ -220,8 +216,7 @@ TEST_F(LocalLeaderboards, ACategoryKeepsItsHundredBestAcrossAPlainSaveAndReload)
 TEST_F(LocalLeaderboards, OutsideDeveloperModeTheFileIsScrambledAndReadsBack)
 {
     StartServices(kFeatures);
-    for (int32_t i = 1; i <= 105; ++i)
-        Submit(i, "fastest");
+    for (int32_t i = 1; i <= 105; ++i) Submit(i, "fastest");
     Restart(false);
     const std::string file = ReadFile(DatabaseFile());
     EXPECT_EQ(file.rfind("HVScrambledDB", 0), 0u);
@@ -259,8 +254,7 @@ TEST_F(LocalLeaderboards, StoredDataTextsAreReadByTheirRules)
 {
     const std::string field512(512, '7');
     std::string fields189;
-    for (int i = 0; i < 189; ++i)
-        fields189 += i == 0 ? "1" : " 1";
+    for (int i = 0; i < 189; ++i) fields189 += i == 0 ? "1" : " 1";
     std::ofstream(DatabaseFile()) << "<database><array id=\"alltime\">"
                                   << "<node player=\"a\" points=\"60\" data=\"1 2 \"/>"
                                   << "<node player=\"b\" points=\"50\" data=\"" << field512 << " 300 -1\"/>"
@@ -302,8 +296,7 @@ TEST_F(LocalLeaderboards, HugeAndNegativeCountsAskOnlyForWhatExists)
 TEST_F(LocalLeaderboards, ScoresAroundAnyPlayerAreTheBestOfTheCategory)
 {
     StartServices(kFeatures);
-    for (int32_t points = 1; points <= 5; ++points)
-        Submit(points);
+    for (int32_t points = 1; points <= 5; ++points) Submit(points);
     EXPECT_TRUE(Engine()->leaderboards->FetchScoresAroundUser(2, 3, "alltime"));
     const std::vector<DeliveredEvent> events = DeliverEvents();
     ASSERT_EQ(events.size(), 1u);
@@ -324,8 +317,9 @@ TEST_F(LocalLeaderboards, AnUnreadableDatabaseIsKeptAsideAndNotOverwritten)
     const std::string damaged = "<database><array id=\"alltime\"><node points=\"1\"";
     std::ofstream(DatabaseFile(), std::ios::binary) << damaged;
     StartServices(kFeatures);
-    EXPECT_TRUE(Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept aside as "
-                       "'user://leaderboards-db.xml.damaged'."));
+    EXPECT_TRUE(
+        Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept aside as "
+               "'user://leaderboards-db.xml.damaged'."));
     EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), damaged);
     Submit(9);
     EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), damaged);
@@ -342,8 +336,9 @@ TEST_F(LocalLeaderboards, ALaterDamagedDatabaseDoesNotReplaceTheCopyKeptEarlier)
     DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
     std::ofstream(DatabaseFile(), std::ios::binary | std::ios::trunc) << second;
     StartServices(kFeatures);
-    EXPECT_TRUE(Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept aside as "
-                       "'user://leaderboards-db.xml.damaged-2'."));
+    EXPECT_TRUE(
+        Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept aside as "
+               "'user://leaderboards-db.xml.damaged-2'."));
     EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), first);
     EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged-2"), second);
 }
@@ -357,8 +352,9 @@ TEST_F(LocalLeaderboards, ADatabaseThatCanNeitherBeReadNorKeptAsideIsLeftAlone)
     for (int copy = 2; copy <= 9; ++copy)
         std::filesystem::create_directories(UserFolder() / ("leaderboards-db.xml.damaged-" + std::to_string(copy)));
     StartServices(kFeatures);
-    EXPECT_TRUE(Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read nor kept aside; local "
-                       "scores are not saved over it."));
+    EXPECT_TRUE(
+        Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read nor kept aside; local "
+               "scores are not saved over it."));
     Submit(9);
     EXPECT_EQ(ReadFile(DatabaseFile()), damaged);
     const DeliveredEvent event = Request(1, 5);
@@ -387,8 +383,7 @@ TEST_F(LocalLeaderboards, AnOverfullCategoryIsTrimmedToItsHundredBestByOneSave)
     // save keeps the 100 best of it, not 120 less one.
     std::ofstream file(DatabaseFile());
     file << "<database><array id=\"alltime\">";
-    for (int32_t points = 1; points <= 120; ++points)
-        file << "<node player=\"p\" points=\"" << points << "\"/>";
+    for (int32_t points = 1; points <= 120; ++points) file << "<node player=\"p\" points=\"" << points << "\"/>";
     file << "</array><array id=\"fastest\"><node points=\"3\"/><node points=\"1\"/></array></database>";
     file.close();
     StartServices(kFeatures, true);
@@ -428,8 +423,9 @@ TEST_F(LocalLeaderboards, DamagedScrambledDatabasesAreKeptAsideWithALogLine)
         std::filesystem::remove(UserFolder() / "leaderboards-db.xml.damaged");
         std::ofstream(DatabaseFile(), std::ios::binary | std::ios::trunc) << damaged;
         StartServices(kFeatures);
-        EXPECT_TRUE(Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept "
-                           "aside as 'user://leaderboards-db.xml.damaged'."));
+        EXPECT_TRUE(
+            Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept "
+                   "aside as 'user://leaderboards-db.xml.damaged'."));
         Submit(8);
         EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), damaged);
         EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{8}));
@@ -469,8 +465,7 @@ TEST_F(LocalLeaderboards, ConcurrentSubmissionsAndRequestsKeepEveryCategoryWhole
             }
         });
     }
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(DeliverEvents().size(), size_t(kThreads * kScores));
     for (int t = 0; t < kThreads; ++t) {
         const std::string category = "thread" + std::to_string(t);

@@ -21,8 +21,9 @@ protected:
 TEST_F(ModuleCommands, SetLocalNotificationWithThreeTextsUsesTheNumberFive)
 {
     EXPECT_EQ(HV_ExtensionCommand("SetLocalNotification", "title;body;sound"), nullptr);
-    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification('title','body','sound',5);"
-                                    "Module.ExecuteCommand('SetLocalNotification','title;body;sound');"));
+    EXPECT_TRUE(Contains(Journal(),
+                         "SetLocalNotification('title','body','sound',5);"
+                         "Module.ExecuteCommand('SetLocalNotification','title;body;sound');"));
 }
 
 TEST_F(ModuleCommands, FieldsThatDoNotExistAreNull)

@@ -6,8 +6,7 @@ namespace {
 std::vector<std::string> ModuleNames()
 {
     std::vector<std::string> names;
-    for (int i = 0; i < HVI_GetExtensionModuleCount(); ++i)
-        names.push_back(HVI_GetExtensionModule(i)->GetName());
+    for (int i = 0; i < HVI_GetExtensionModuleCount(); ++i) names.push_back(HVI_GetExtensionModule(i)->GetName());
     return names;
 }
 
@@ -31,11 +30,12 @@ TEST_F(ModuleLoading, ALibraryWithoutTheEntryPointIsReportedAndFreed)
 {
     InstallModule("test-no-entry-module.dll", "module-galaxy.dll");
     StartServices("GALAXY");
-    EXPECT_TRUE(
-        LoggedAsWarning("[POPUP] Unable to get module 'module-galaxy.dll' interface 'HV_GetExtensionModuleInterface'."));
+    EXPECT_TRUE(LoggedAsWarning(
+        "[POPUP] Unable to get module 'module-galaxy.dll' interface 'HV_GetExtensionModuleInterface'."));
     EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to load module 'module-galaxy.dll' interface."));
-    EXPECT_LT(LogPosition("[POPUP] Unable to get module 'module-galaxy.dll' interface 'HV_GetExtensionModuleInterface'."),
-              LogPosition("[POPUP] Unable to load module 'module-galaxy.dll' interface."));
+    EXPECT_LT(
+        LogPosition("[POPUP] Unable to get module 'module-galaxy.dll' interface 'HV_GetExtensionModuleInterface'."),
+        LogPosition("[POPUP] Unable to load module 'module-galaxy.dll' interface."));
     EXPECT_FALSE(Logged("[POPUP] Unable to load module 'module-galaxy.dll'."));
     EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
 }
@@ -47,9 +47,10 @@ TEST_F(ModuleLoading, AnEntryPointReturningNullIsReported)
     EXPECT_TRUE(LoggedAsWarning(
         "[POPUP] Call to module 'module-kartridge.dll' interface 'HV_GetExtensionModuleInterface' returned null."));
     EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to load module 'module-kartridge.dll' interface."));
-    EXPECT_LT(LogPosition(
-                  "[POPUP] Call to module 'module-kartridge.dll' interface 'HV_GetExtensionModuleInterface' returned null."),
-              LogPosition("[POPUP] Unable to load module 'module-kartridge.dll' interface."));
+    EXPECT_LT(
+        LogPosition(
+            "[POPUP] Call to module 'module-kartridge.dll' interface 'HV_GetExtensionModuleInterface' returned null."),
+        LogPosition("[POPUP] Unable to load module 'module-kartridge.dll' interface."));
     EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
 }
 
@@ -83,16 +84,11 @@ TEST_F(ModuleLoading, LoadedLibrariesAreSearchedInReverseLoadingOrderBetweenTheB
     EXPECT_TRUE(LoggedAsWarning("[POPUP] Failed to initialize extension 'Test Pausing'"));
     const std::vector<std::string> texts = LogTexts();
     const std::vector<std::string> expected = {
-        "Registering extension module 'Local Fallbacks'.",
-        "Registering module from file 'module-galaxy.dll'",
-        "Registering extension module 'Test Pausing'.",
-        "Registering module from file 'module-steam.dll'",
-        "Registering extension module 'Test Services'.",
-        "Registering extension module 'Simulation'.",
-        "Initializing extension module 'Simulation'...",
-        "Initializing extension module 'Test Services'...",
-        "Initializing extension module 'Test Pausing'...",
-        "[POPUP] Failed to initialize extension 'Test Pausing'",
+        "Registering extension module 'Local Fallbacks'.",    "Registering module from file 'module-galaxy.dll'",
+        "Registering extension module 'Test Pausing'.",       "Registering module from file 'module-steam.dll'",
+        "Registering extension module 'Test Services'.",      "Registering extension module 'Simulation'.",
+        "Initializing extension module 'Simulation'...",      "Initializing extension module 'Test Services'...",
+        "Initializing extension module 'Test Pausing'...",    "[POPUP] Failed to initialize extension 'Test Pausing'",
         "Initializing extension module 'Local Fallbacks'...",
     };
     ASSERT_GE(texts.size(), expected.size());

@@ -60,10 +60,11 @@ TEST_F(ModuleRegistry, AKindWhoseFeatureIsMissingIsNotChosenEvenWhenOffered)
 TEST_F(ModuleRegistry, TheResolvedListFollowsTheResolutionOrderOfKinds)
 {
     InstallModule("test-services-module.dll", "module-steam.dll");
-    StartServices("STEAM,ACHIEVEMENTS,IN_APP_PURCHASES,SIMULATED_CLOUD,SIMULATED_SOCIAL,LEADERBOARDS,LOCAL_LEADERBOARDS");
-    EXPECT_EQ(ResolvedNames(), (std::vector<std::string>{"Simulated", "TestLeaderboards", "TestAchievements",
-                                                         "TestStatistics", "Fallback", "Simulated", "TestUGC",
-                                                         "TestNotifications"}));
+    StartServices(
+        "STEAM,ACHIEVEMENTS,IN_APP_PURCHASES,SIMULATED_CLOUD,SIMULATED_SOCIAL,LEADERBOARDS,LOCAL_LEADERBOARDS");
+    EXPECT_EQ(ResolvedNames(),
+              (std::vector<std::string>{"Simulated", "TestLeaderboards", "TestAchievements", "TestStatistics",
+                                        "Fallback", "Simulated", "TestUGC", "TestNotifications"}));
     EXPECT_TRUE(Logged("Using Cloud implementation from module 'Simulation'"));
     EXPECT_TRUE(Logged("Using Achievements implementation from module 'Test Services'"));
     EXPECT_TRUE(Logged("Using Statistic implementation from module 'Test Services'"));
@@ -122,8 +123,9 @@ TEST_F(ModuleRegistry, AnImplementationOfAnotherKindIsNotChosen)
     InstallModule("test-pausing-module.dll", "module-galaxy.dll");
     StartServices("GALAXY");
     EXPECT_EQ(HVI_GetCloudImplementation(), nullptr);
-    EXPECT_TRUE(Logged("HVI_ResolveImplementations: module 'Test Pausing' answered Cloud with an implementation of "
-                       "another kind; it is not used."));
+    EXPECT_TRUE(
+        Logged("HVI_ResolveImplementations: module 'Test Pausing' answered Cloud with an implementation of "
+               "another kind; it is not used."));
     EXPECT_FALSE(Engine()->cloud->IsAvailable());
 }
 

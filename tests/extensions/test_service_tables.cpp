@@ -74,8 +74,7 @@ TEST_F(ServiceTables, EveryTableAnswersItsDefaultsWithoutImplementations)
     EXPECT_EQ(hv->ugc->UploadItem("item"), 0u);
 
     // No request was made, so nothing was printed for one.
-    for (const std::string& line : LogTexts())
-        EXPECT_FALSE(Contains(line, "Requesting")) << line;
+    for (const std::string& line : LogTexts()) EXPECT_FALSE(Contains(line, "Requesting")) << line;
     EXPECT_EQ(DeliverEvents().size(), 0u);
 }
 
@@ -83,9 +82,10 @@ TEST_F(ServiceTables, LoginWithoutLeaderboardsExplainsWhatIsMissing)
 {
     StartServices("");
     Engine()->leaderboards->Login(0);
-    EXPECT_TRUE(LoggedAsWarning("[POPUP] No leaderboard implementation defined while calling hv->leaderboards->Login. Requires "
-                       "feature LEADERBOARDS and a leaderboards implementation. Use fallback feature "
-                       "LOCAL_LEADERBOARDS for local score lists."));
+    EXPECT_TRUE(
+        LoggedAsWarning("[POPUP] No leaderboard implementation defined while calling hv->leaderboards->Login. Requires "
+                        "feature LEADERBOARDS and a leaderboards implementation. Use fallback feature "
+                        "LOCAL_LEADERBOARDS for local score lists."));
 }
 
 class ModuleServiceTables : public ExtensionTest {
@@ -108,8 +108,9 @@ TEST_F(ModuleServiceTables, AchievementsForwardArgumentsAndResults)
     achievements->ShowAchievements(3);
     achievements->StoreValue("coins", -5);
     EXPECT_EQ(achievements->ValueOf("coins"), 77);
-    EXPECT_TRUE(Contains(Journal(), "Award(2,'first_win');AwardProgress(1,'collector',40);CanShowAchievements;"
-                                    "ShowAchievements(3);StoreValue('coins',-5);ValueOf('coins');"));
+    EXPECT_TRUE(Contains(Journal(),
+                         "Award(2,'first_win');AwardProgress(1,'collector',40);CanShowAchievements;"
+                         "ShowAchievements(3);StoreValue('coins',-5);ValueOf('coins');"));
 }
 
 TEST_F(ModuleServiceTables, AchievementsNeedTheirFeature)
@@ -139,8 +140,9 @@ TEST_F(ModuleServiceTables, UserGeneratedContentForwardsEveryOperation)
     ugc->Unsubscribe("map-2");
     EXPECT_EQ(ugc->UploadItem("map-3"), 0x1234567890ull);
     ugc->WaitForUploads();
-    EXPECT_TRUE(Contains(Journal(), "UGC.IsAvailable;Query;QueryFinished;QueryResultCount;QueryResultItem(2);"
-                                    "Subscribe('map-1');Unsubscribe('map-2');UploadItem('map-3');WaitForUploads;"));
+    EXPECT_TRUE(Contains(Journal(),
+                         "UGC.IsAvailable;Query;QueryFinished;QueryResultCount;QueryResultItem(2);"
+                         "Subscribe('map-1');Unsubscribe('map-2');UploadItem('map-3');WaitForUploads;"));
 }
 
 TEST_F(ModuleServiceTables, NotificationsForwardEveryOperation)
@@ -150,8 +152,9 @@ TEST_F(ModuleServiceTables, NotificationsForwardEveryOperation)
     notifications->RegisterForLocalNotifications();
     notifications->SetLocalNotification("t", "b", nullptr, 9);
     notifications->RemoveAllLocalNotifications();
-    EXPECT_TRUE(Contains(Journal(), "RegisterForLocalNotifications;SetLocalNotification('t','b',null,9);"
-                                    "RemoveAllLocalNotifications;"));
+    EXPECT_TRUE(Contains(Journal(),
+                         "RegisterForLocalNotifications;SetLocalNotification('t','b',null,9);"
+                         "RemoveAllLocalNotifications;"));
 }
 
 TEST_F(ModuleServiceTables, LeaderboardOperationsForwardAndReportRefusedRequests)
@@ -167,8 +170,9 @@ TEST_F(ModuleServiceTables, LeaderboardOperationsForwardAndReportRefusedRequests
     EXPECT_TRUE(leaderboards->Logout());
     EXPECT_EQ(leaderboards->QueryMaxScoreCount(), 12);
     leaderboards->LaunchLeaderboardView(2, "weekly");
-    EXPECT_TRUE(Contains(Journal(), "RequestScores(1,10,0,'daily');RequestScoresAroundUserRank(1,5,'daily');IsBusy;"
-                                    "Logout;LaunchLeaderboardView(2,'weekly');"));
+    EXPECT_TRUE(Contains(Journal(),
+                         "RequestScores(1,10,0,'daily');RequestScoresAroundUserRank(1,5,'daily');IsBusy;"
+                         "Logout;LaunchLeaderboardView(2,'weekly');"));
 }
 
 TEST_F(ModuleServiceTables, FilterWordsOfRequestMessages)
@@ -182,7 +186,8 @@ TEST_F(ModuleServiceTables, FilterWordsOfRequestMessages)
 TEST_F(ModuleServiceTables, AHugeCountIsPrintedWithoutOverflowingTheRequest)
 {
     Engine()->leaderboards->FetchScores(1, INT32_MAX, 0, "daily");
-    EXPECT_TRUE(Logged("Requesting scores 1..2147483647 (2147483647 scores) for category 'daily' with filter 'GLOBAL'"));
+    EXPECT_TRUE(
+        Logged("Requesting scores 1..2147483647 (2147483647 scores) for category 'daily' with filter 'GLOBAL'"));
     EXPECT_TRUE(Contains(Journal(), "RequestScores(1,2147483647,0,'daily');"));
 }
 
@@ -334,6 +339,7 @@ TEST_F(ProfilePictures, TheUserIdCannotChangeThePathOrTheQuery)
 {
     Engine()->social->RequestProfilePicture("../a b?x=1&y#z%", 50);
     ASSERT_EQ(RequestedPictures().size(), 1u);
-    EXPECT_EQ(RequestedPictures()[0], "http://pictures.invalid/..%2Fa%20b%3Fx%3D1%26y%23z%25/picture?width=50&height=50"
-                                      "&return_ssl_resources=0 mode 4");
+    EXPECT_EQ(RequestedPictures()[0],
+              "http://pictures.invalid/..%2Fa%20b%3Fx%3D1%26y%23z%25/picture?width=50&height=50"
+              "&return_ssl_resources=0 mode 4");
 }

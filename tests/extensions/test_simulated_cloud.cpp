@@ -12,8 +12,7 @@ void AppendText(Bytes& bytes, const std::string& text)
 }
 void AppendU32(Bytes& bytes, uint32_t value)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(uint8_t(value >> shift));
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(uint8_t(value >> shift));
 }
 void AppendEntry(Bytes& bytes, const std::string& key, const Bytes& value)
 {
@@ -39,14 +38,16 @@ protected:
         StartServices("SIMULATED_CLOUD");
     }
 
-    void Put(const char* key, const Bytes& value) { Engine()->cloud->PutData(key, value.data(), uint32_t(value.size())); }
+    void Put(const char* key, const Bytes& value)
+    {
+        Engine()->cloud->PutData(key, value.data(), uint32_t(value.size()));
+    }
 
     // The value of the key, or nullopt-like "missing" as an empty optional.
     bool Read(const char* key, Bytes& value)
     {
         HV_Blob* blob = Engine()->cloud->ReadData(key);
-        if (blob == nullptr)
-            return false;
+        if (blob == nullptr) return false;
         value.assign(blob->data, blob->data + blob->size);
         Engine()->FreeBlob(blob);
         return true;
@@ -84,11 +85,11 @@ TEST_F(SimulatedCloud, TheFileHoldsTheMagicTheCountAndEachEntryByteForByte)
     Put("Bc", {});
     Put("D", {0xFF});
     const uint8_t expected[] = {
-        'S', 'I', 'M', 'U', 'L', 'A', 'T', 'E', 'D', '_', 'C', 'L', 'O', 'U', 'D', 0,  // magic and its zero
-        3, 0, 0, 0,                                                                      // three entries
-        'A', 0, 3, 0, 0, 0, 1, 2, 3,                                                     // "A": 3 bytes
-        'B', 'c', 0, 0, 0, 0, 0,                                                         // "Bc": no bytes
-        'D', 0, 1, 0, 0, 0, 0xFF,                                                        // "D": 1 byte
+        'S', 'I', 'M', 'U', 'L', 'A', 'T',  'E', 'D', '_', 'C', 'L', 'O', 'U', 'D', 0,  // magic and its zero
+        3,   0,   0,   0,                                                               // three entries
+        'A', 0,   3,   0,   0,   0,   1,    2,   3,                                     // "A": 3 bytes
+        'B', 'c', 0,   0,   0,   0,   0,                                                // "Bc": no bytes
+        'D', 0,   1,   0,   0,   0,   0xFF,                                             // "D": 1 byte
     };
     EXPECT_EQ(File(), Bytes(std::begin(expected), std::end(expected)));
 }
@@ -159,14 +160,16 @@ TEST_F(SimulatedCloud, ADamagedFileKeepsItsGoodEntriesAndIsNotRewrittenByLoading
     ASSERT_TRUE(Read("good", value));
     EXPECT_EQ(value, (Bytes{5, 6}));
     EXPECT_FALSE(Read("bad", value));
-    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: entry 'bad' of 'user://simulated.cloud' claims 1000 bytes "
-                       "but 3 remain; the 1 entries before it are kept."));
+    EXPECT_TRUE(
+        Logged("SimulatedCloudImplementation::Load: entry 'bad' of 'user://simulated.cloud' claims 1000 bytes "
+               "but 3 remain; the 1 entries before it are kept."));
     EXPECT_EQ(File(), damaged);
     EXPECT_FALSE(std::filesystem::exists(UserFolder() / "simulated.cloud.damaged"));
     // The next put rewrites the file from the store, after keeping a copy.
     Put("new", {7});
-    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Save: the damaged 'user://simulated.cloud' is kept as "
-                       "'user://simulated.cloud.damaged'."));
+    EXPECT_TRUE(
+        Logged("SimulatedCloudImplementation::Save: the damaged 'user://simulated.cloud' is kept as "
+               "'user://simulated.cloud.damaged'."));
     Bytes expected = Header(2);
     AppendEntry(expected, "good", {5, 6});
     AppendEntry(expected, "new", {7});
@@ -208,8 +211,9 @@ TEST_F(SimulatedCloud, ADamagedFileIsNotReplacedWhenNoCopyCanBeKept)
         std::filesystem::create_directories(UserFolder() / ("simulated.cloud.damaged-" + std::to_string(copy)));
     Restart();
     Put("new", {1});
-    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Save: the damaged 'user://simulated.cloud' could not be kept "
-                       "aside; it is not replaced."));
+    EXPECT_TRUE(
+        Logged("SimulatedCloudImplementation::Save: the damaged 'user://simulated.cloud' could not be kept "
+               "aside; it is not replaced."));
     EXPECT_EQ(File(), damaged);
     Bytes value;
     ASSERT_TRUE(Read("new", value));
@@ -234,8 +238,9 @@ TEST_F(SimulatedCloud, AFailedWriteKeepsTheOldFileAndTheStore)
         ScopedLimit size(RLIMIT_FSIZE, before.size());
         Put("B", {2});
     }
-    EXPECT_TRUE(Logged("SimulatedCloudImplementation::Save: 'user://simulated.cloud' could not be written; the store "
-                       "stays in memory."));
+    EXPECT_TRUE(
+        Logged("SimulatedCloudImplementation::Save: 'user://simulated.cloud' could not be written; the store "
+               "stays in memory."));
     EXPECT_EQ(File(), before);
     Bytes value;
     ASSERT_TRUE(Read("B", value));
@@ -263,8 +268,7 @@ TEST_F(SimulatedCloud, ConcurrentPutsAndReadsKeepEveryKey)
             }
         });
     }
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     Restart();
     Bytes value;
     ASSERT_TRUE(Read("k3_19", value));

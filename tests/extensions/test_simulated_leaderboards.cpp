@@ -14,8 +14,7 @@ const DeliveredEvent* FindByCategory(const std::vector<DeliveredEvent>& events, 
                                      int32_t filter)
 {
     for (const DeliveredEvent& event : events) {
-        if (event.category == category && event.leaderboard.filter == filter)
-            return &event;
+        if (event.category == category && event.leaderboard.filter == filter) return &event;
     }
     return nullptr;
 }
@@ -45,8 +44,7 @@ protected:
         const std::string id = "LOCAL_USER_" + std::to_string(player);
         for (const DeliveredEvent& event : events) {
             for (const HV_LeaderboardScore& score : event.scores) {
-                if (id == score.id)
-                    return score;
+                if (id == score.id) return score;
             }
         }
         ADD_FAILURE() << "no score of " << id;
@@ -79,8 +77,7 @@ TEST_F(SimulatedLeaderboards, RequestsAreAnsweredLaterOnThreadsOfTheirOwn)
     EXPECT_TRUE(Table()->FetchScores(1, 10, 2, "alltime"));
     EXPECT_TRUE(Table()->FetchScores(1, 10, HV_LEADERBOARD_FILTER_GLOBAL, "fastest"));
     EXPECT_TRUE(Table()->FetchScores(1, 10, HV_LEADERBOARD_FILTER_GLOBAL, "nope"));
-    for (DeliveredEvent& event : WaitForEvents(5 - events.size()))
-        events.push_back(std::move(event));
+    for (DeliveredEvent& event : WaitForEvents(5 - events.size())) events.push_back(std::move(event));
     const auto elapsed = std::chrono::steady_clock::now() - start;
     ASSERT_EQ(events.size(), 5u);
     EXPECT_GE(elapsed, std::chrono::milliseconds(501));
@@ -139,8 +136,9 @@ TEST_F(SimulatedLeaderboards, RequestsAreAnsweredLaterOnThreadsOfTheirOwn)
     EXPECT_EQ(unknown->success, 0u);
     EXPECT_EQ(unknown->reason, "Unknown leaderboard category 'nope'.");
     EXPECT_EQ(unknown->leaderboard.count, 0);
-    EXPECT_TRUE(Logged("Sending leaderboards error event for category 'nope' filter 'GLOBAL' with reason 'Unknown "
-                       "leaderboard category 'nope'.'."));
+    EXPECT_TRUE(
+        Logged("Sending leaderboards error event for category 'nope' filter 'GLOBAL' with reason 'Unknown "
+               "leaderboard category 'nope'.'."));
 }
 
 TEST_F(SimulatedLeaderboards, ASubmissionBecomesThePlayersOwnScoreAndCanGoDown)
@@ -211,8 +209,7 @@ TEST_F(SimulatedLeaderboards, ConcurrentSubmissionsAndRequestsAreEachAnsweredOnc
             }
         });
     }
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(WaitForEvents(kThreads * kRounds).size(), size_t(kThreads * kRounds));
 }
 
@@ -222,8 +219,7 @@ TEST_F(SimulatedLeaderboards, AScoreArrayWithoutMemoryIsAnErrorNotAnEmptySuccess
     ASSERT_TRUE(Table()->FetchScores(1, 1, HV_LEADERBOARD_FILTER_GLOBAL, "alltime"));
     const std::vector<DeliveredEvent> sized = WaitForEvents(1);
     ASSERT_EQ(sized.size(), 1u);
-    if (sized[0].leaderboard.total < 7)
-        GTEST_SKIP() << "the generated category is too small";
+    if (sized[0].leaderboard.total < 7) GTEST_SKIP() << "the generated category is too small";
     if (!FailNextAllocationOfSize(7 * sizeof(HV_LeaderboardScore)))
         GTEST_SKIP() << "allocations cannot be made to fail in this build";
     ASSERT_TRUE(Table()->FetchScores(1, 7, HV_LEADERBOARD_FILTER_GLOBAL, "alltime"));
@@ -246,6 +242,7 @@ TEST_F(SimulatedLeaderboards, ANullCategoryIsPrintedAsNull)
     EXPECT_TRUE(Logged("Submitting score of 0 points to category '(null)'"));
     EXPECT_TRUE(Logged("Requesting scores 1..2 (2 scores) for category '(null)' with filter 'GLOBAL'"));
     EXPECT_TRUE(Logged("Requesting 2 scores around user #0 for category '(null)'"));
-    EXPECT_TRUE(Logged(
-        "Sending leaderboards error event for category '(null)' filter 'GLOBAL' with reason 'Unknown leaderboard category '(null)'.'."));
+    EXPECT_TRUE(
+        Logged("Sending leaderboards error event for category '(null)' filter 'GLOBAL' with reason 'Unknown "
+               "leaderboard category '(null)'.'."));
 }

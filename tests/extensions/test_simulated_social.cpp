@@ -77,8 +77,7 @@ TEST_F(SimulatedSocial, FriendsComeAsElevenUsersHighestValueFirst)
     EXPECT_EQ(ids.size(), 11u);
     EXPECT_EQ(ids.count("100000001"), 1u);
     for (size_t i = 0; i < friends.userIds.size(); ++i) {
-        if (friends.userIds[i] == "100000001")
-            continue;
+        if (friends.userIds[i] == "100000001") continue;
         // A friend at list position p (1 to 10) has a value from p + 3 to p + 42.
         EXPECT_GE(friends.userValues[i], 4u);
         EXPECT_LE(friends.userValues[i], 52u);
@@ -137,13 +136,11 @@ TEST_F(SimulatedSocial, ConcurrentCallsPostWholeEvents)
                 Social()->Login();
                 Social()->RefreshFriends();
                 Social()->RequestLocalUser(t * 100 + i);
-                if (i % 5 == 4)
-                    Social()->Logout();
+                if (i % 5 == 4) Social()->Logout();
             }
         });
     }
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     for (const DeliveredEvent& event : DeliverEvents()) {
         if (event.kind == HV_EVENT_SOCIAL_FRIENDS)
             EXPECT_EQ(event.userIds.size(), 11u);

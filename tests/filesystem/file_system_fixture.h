@@ -15,15 +15,9 @@
 // the file system's roots, search paths and developer mode reset around it.
 class FileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        HVI_ResetFileSystem();
-    }
+    void SetUp() override { HVI_ResetFileSystem(); }
 
-    void TearDown() override
-    {
-        HVI_ResetFileSystem();
-    }
+    void TearDown() override { HVI_ResetFileSystem(); }
 
     // Creates <temp>/<name>/ and makes it the scheme's root.
     std::filesystem::path UseRoot(HV_PathScheme scheme, const std::string& name)

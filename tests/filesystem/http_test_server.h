@@ -78,13 +78,11 @@ private:
             {
                 std::lock_guard<std::mutex> guard(m_lock);
                 if (m_stopping) {
-                    if (connection != INVALID_SOCKET)
-                        closesocket(connection);
+                    if (connection != INVALID_SOCKET) closesocket(connection);
                     return;
                 }
             }
-            if (connection == INVALID_SOCKET)
-                continue;
+            if (connection == INVALID_SOCKET) continue;
             Answer(connection);
             closesocket(connection);
         }
@@ -98,8 +96,7 @@ private:
         char chunk[1024];
         while (request.find("\r\n\r\n") == std::string::npos) {
             const int count = recv(connection, chunk, sizeof(chunk), 0);
-            if (count <= 0)
-                break;
+            if (count <= 0) break;
             request.append(chunk, size_t(count));
         }
         {
@@ -115,8 +112,7 @@ private:
         size_t sent = 0;
         while (sent < response.size()) {
             const int count = send(connection, response.data() + sent, int(response.size() - sent), 0);
-            if (count <= 0)
-                break;
+            if (count <= 0) break;
             sent += size_t(count);
         }
     }
@@ -126,13 +122,10 @@ private:
     int m_port = 0;
     std::thread m_thread;
     std::mutex m_lock;
-    std::condition_variable m_stopped;  // signalled when m_stopping is set
-    bool m_stopping = false;            // guarded by m_lock
+    std::condition_variable m_stopped;    // signalled when m_stopping is set
+    bool m_stopping = false;              // guarded by m_lock
     std::vector<std::string> m_requests;  // guarded by m_lock
 };
 
 // The first line of a request: "GET /path HTTP/1.0".
-inline std::string RequestLine(const std::string& request)
-{
-    return request.substr(0, request.find("\r\n"));
-}
+inline std::string RequestLine(const std::string& request) { return request.substr(0, request.find("\r\n")); }

@@ -23,8 +23,7 @@ public:
     bool Contains(const std::string& line)
     {
         for (const std::string& captured : Lines()) {
-            if (captured == line)
-                return true;
+            if (captured == line) return true;
         }
         return false;
     }
@@ -32,8 +31,7 @@ public:
     bool AnyBeginsWith(const std::string& prefix)
     {
         for (const std::string& captured : Lines()) {
-            if (captured.compare(0, prefix.size(), prefix) == 0)
-                return true;
+            if (captured.compare(0, prefix.size(), prefix) == 0) return true;
         }
         return false;
     }

@@ -37,8 +37,7 @@ TEST_F(FileOperations, InvalidModeIsRefusedWithItsMessage)
     EXPECT_EQ(HV_FileSystem_OpenFile("user://a.txt", nullptr), nullptr);
     const auto lines = m_log.Lines();
     ASSERT_EQ(lines.size(), 6u);
-    for (const std::string& line : lines)
-        EXPECT_EQ(line, kInvalidMode);
+    for (const std::string& line : lines) EXPECT_EQ(line, kInvalidMode);
     EXPECT_EQ(ReadText(user / "a.txt"), "abc");
 }
 
@@ -143,8 +142,8 @@ TEST_F(FileOperations, FileInfoHoldsTheModificationTimeInSecondsSince1970)
     const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
     WriteText(user / "a.txt", "x");
     const std::time_t stamp = 1700000000;  // 2023-11-14 22:13:20 UTC
-    std::filesystem::last_write_time(
-        user / "a.txt", std::filesystem::file_time_type::clock::from_sys(std::chrono::system_clock::from_time_t(stamp)));
+    std::filesystem::last_write_time(user / "a.txt", std::filesystem::file_time_type::clock::from_sys(
+                                                         std::chrono::system_clock::from_time_t(stamp)));
     HV_FileInfo info = {};
     ASSERT_TRUE(HV_FileSystem_GetFileInfo("user://a.txt", &info));
     EXPECT_EQ(info.lastModificationTime, 1700000000u);

@@ -6,10 +6,7 @@
 
 namespace {
 
-std::string NameOf(const char* url)
-{
-    return HVI_GetHttpCacheFileName(url).GetText();
-}
+std::string NameOf(const char* url) { return HVI_GetHttpCacheFileName(url).GetText(); }
 
 // "http-" + 16 hex digits + "-"
 constexpr size_t kPrefixLength = 22;
@@ -32,8 +29,8 @@ TEST(HttpCacheName, DifferentQueriesGiveDifferentNames)
 
 TEST(HttpCacheName, NeverHoldsASeparatorOrAParentFolder)
 {
-    for (const char* url : {"http://h/..", "http://h/a/..%2f..%2fetc", "http://h/%2e%2e/x\\..\\y", "http://h/a:b|c*d",
-                            "http://h/"}) {
+    for (const char* url :
+         {"http://h/..", "http://h/a/..%2f..%2fetc", "http://h/%2e%2e/x\\..\\y", "http://h/a:b|c*d", "http://h/"}) {
         const std::string name = NameOf(url);
         EXPECT_EQ(name.find('/'), std::string::npos) << url;
         EXPECT_EQ(name.find('\\'), std::string::npos) << url;

@@ -56,10 +56,8 @@ TEST_F(HttpClient, FollowsRedirects)
         const std::string line = RequestLine(request);
         if (line == "GET /old HTTP/1.0")
             return "HTTP/1.0 301 Moved Permanently\r\nLocation: /middle\r\nContent-Length: 0\r\n\r\n";
-        if (line == "GET /middle HTTP/1.0")
-            return "HTTP/1.0 307 Temporary Redirect\r\nLocation: new?v=2\r\n\r\n";
-        if (line == "GET /new?v=2 HTTP/1.0")
-            return "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nnew";
+        if (line == "GET /middle HTTP/1.0") return "HTTP/1.0 307 Temporary Redirect\r\nLocation: new?v=2\r\n\r\n";
+        if (line == "GET /new?v=2 HTTP/1.0") return "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nnew";
         return "HTTP/1.0 404 Not Found\r\n\r\n";
     });
     HttpGetResult result;
@@ -84,16 +82,19 @@ TEST_F(HttpClient, GivesUpAfterTooManyRedirects)
 
 TEST_F(HttpClient, RedirectToHttpsIsNotFollowed)
 {
-    HttpTestServer server(
-        [](const std::string&) { return "HTTP/1.0 303 See Other\r\nLocation: https://x/y\r\nContent-Length: 0\r\n\r\n"; });
+    HttpTestServer server([](const std::string&) {
+        return "HTTP/1.0 303 See Other\r\nLocation: https://x/y\r\nContent-Length: 0\r\n\r\n";
+    });
     HttpGetResult result;
     EXPECT_FALSE(HVI_HttpGet(server.Url("/a").c_str(), result));
-    EXPECT_TRUE(m_log.Contains("HVI_HttpGet: the redirect from '" + server.Url("/a") + "' to 'https://x/y' cannot be followed."));
+    EXPECT_TRUE(m_log.Contains("HVI_HttpGet: the redirect from '" + server.Url("/a") +
+                               "' to 'https://x/y' cannot be followed."));
 }
 
 TEST_F(HttpClient, NotFoundIsAFailure)
 {
-    HttpTestServer server([](const std::string&) { return "HTTP/1.0 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found"; });
+    HttpTestServer server(
+        [](const std::string&) { return "HTTP/1.0 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found"; });
     HttpGetResult result;
     EXPECT_FALSE(HVI_HttpGet(server.Url("/missing.png").c_str(), result));
     EXPECT_EQ(result.status, 404);
@@ -165,10 +166,9 @@ TEST_F(HttpClient, ConnectionThatIsNeverAcceptedTimesOut)
     const int port = ntohs(address.sin_port);
     HttpGetResult result;
     EXPECT_FALSE(HVI_HttpGet(("http://127.0.0.1:" + std::to_string(port) + "/").c_str(), result));
-    EXPECT_TRUE(m_log.Contains("HVI_HttpGet: connecting to 127.0.0.1:" + std::to_string(port) +
-                               " timed out after 300 ms."));
-    for (SOCKET filler : fillers)
-        closesocket(filler);
+    EXPECT_TRUE(
+        m_log.Contains("HVI_HttpGet: connecting to 127.0.0.1:" + std::to_string(port) + " timed out after 300 ms."));
+    for (SOCKET filler : fillers) closesocket(filler);
     closesocket(listener);
     WSACleanup();
 }

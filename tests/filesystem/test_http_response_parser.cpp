@@ -116,8 +116,7 @@ TEST(HttpResponseParser, ContentLengthMustBeOneDecimalNumberWithinTheLimit)
         EXPECT_STREQ(response.error, "the Content-Length is invalid or too large") << length;
     }
     HttpResponse response;
-    EXPECT_EQ(Parse("HTTP/1.0 200 OK\r\nContent-Length: 268435456\r\n\r\n", false, response),
-              HttpParseState::NeedMore);
+    EXPECT_EQ(Parse("HTTP/1.0 200 OK\r\nContent-Length: 268435456\r\n\r\n", false, response), HttpParseState::NeedMore);
 }
 
 TEST(HttpResponseParser, TwoDifferentContentLengthsAreRefusedAndEqualOnesAccepted)

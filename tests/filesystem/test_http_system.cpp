@@ -83,8 +83,7 @@ TEST_F(HttpSystem, NotFoundLeavesNoCacheFile)
 TEST_F(HttpSystem, FindPathTellsWhetherTheUrlAnswers)
 {
     HttpTestServer server([](const std::string& request) -> std::string {
-        if (RequestLine(request) == "GET /yes HTTP/1.0")
-            return "HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\ny";
+        if (RequestLine(request) == "GET /yes HTTP/1.0") return "HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\ny";
         return "HTTP/1.0 404 Not Found\r\n\r\n";
     });
     EXPECT_TRUE(HV_FileSystem_FindPath(server.Url("/yes").c_str()));

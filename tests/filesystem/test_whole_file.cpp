@@ -123,8 +123,7 @@ TEST_F(WholeFile, ReadWholeFileGivesEveryByte)
 {
     const auto res = UseRoot(HV_PATH_SCHEME_RES, "res");
     std::string bytes;
-    for (int i = 0; i < 200000; ++i)
-        bytes.push_back(char(i * 7));
+    for (int i = 0; i < 200000; ++i) bytes.push_back(char(i * 7));
     WriteText(res / "big.bin", bytes);
     ByteBuffer buffer;
     buffer.WriteString("stale");

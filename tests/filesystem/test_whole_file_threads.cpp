@@ -30,14 +30,11 @@ TEST_F(WholeFileThreads, ConcurrentAtomicWritesOfOneFileLeaveOneWholeVersion)
             }
         });
     }
-    for (std::thread& thread : threads)
-        thread.join();
-    for (int writer = 0; writer < kWriters; ++writer)
-        EXPECT_EQ(failures[size_t(writer)], 0);
+    for (std::thread& thread : threads) thread.join();
+    for (int writer = 0; writer < kWriters; ++writer) EXPECT_EQ(failures[size_t(writer)], 0);
     const std::string stored = ReadText(user / "shared.db");
     bool matchesOne = false;
-    for (const std::string& version : versions)
-        matchesOne = matchesOne || stored == version;
+    for (const std::string& version : versions) matchesOne = matchesOne || stored == version;
     EXPECT_TRUE(matchesOne) << "stored " << stored.size() << " bytes that are no writer's version";
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(user), std::filesystem::directory_iterator()), 1);
 }

@@ -9,11 +9,9 @@ TEST(Array, GrowthFollowsTheEngineRules)
     Array<int> values;
     values.Add(1);
     EXPECT_EQ(values.GetCapacity(), 32);  // a new block reserves 32 slots
-    for (int i = 2; i <= 33; ++i)
-        values.Add(i);
+    for (int i = 2; i <= 33; ++i) values.Add(i);
     EXPECT_EQ(values.GetCapacity(), 64);  // a full array doubles
-    for (int i = 0; i < 33; ++i)
-        EXPECT_EQ(values[i], i + 1);
+    for (int i = 0; i < 33; ++i) EXPECT_EQ(values[i], i + 1);
 }
 
 TEST(Array, FullOneElementArrayGrowsToEight)
@@ -21,8 +19,7 @@ TEST(Array, FullOneElementArrayGrowsToEight)
     // Shrink an array down to a one-slot block through removals first.
     Array<int> values;
     values.SetShrinkOnRemove(true);
-    for (int i = 0; i < 2; ++i)
-        values.Add(i);
+    for (int i = 0; i < 2; ++i) values.Add(i);
     EXPECT_EQ(values.GetCapacity(), 32);
     values.DeleteAt(0);  // count 1 <= 32 / 4: halves to 16
     EXPECT_EQ(values.GetCapacity(), 16);
@@ -46,34 +43,29 @@ TEST(Array, ShrinkHalvesOnlyOnceTheCountIsAQuarterOfTheCapacity)
 {
     Array<int> values;
     values.SetShrinkOnRemove(true);
-    for (int i = 0; i < 10; ++i)
-        values.Add(i);
+    for (int i = 0; i < 10; ++i) values.Add(i);
     values.DeleteAt(0);  // 9 of 32: more than a quarter
     EXPECT_EQ(values.GetCapacity(), 32);
     values.DeleteAt(0);  // 8 of 32: a quarter
     EXPECT_EQ(values.GetCapacity(), 16);
     values.DeleteAt(0);  // 7 of 16
     EXPECT_EQ(values.GetCapacity(), 16);
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(values[i], i + 3);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(values[i], i + 3);
 }
 
 TEST(Array, WithoutTheShrinkFlagRemovalKeepsTheBlock)
 {
     Array<int> values;
-    for (int i = 0; i < 33; ++i)
-        values.Add(i);
+    for (int i = 0; i < 33; ++i) values.Add(i);
     ASSERT_EQ(values.GetCapacity(), 64);
-    while (values.GetCount() > 0)
-        values.DeleteAt(values.GetCount() - 1);
+    while (values.GetCount() > 0) values.DeleteAt(values.GetCount() - 1);
     EXPECT_EQ(values.GetCapacity(), 64);
 }
 
 TEST(Array, AddingAnElementOfItselfSurvivesGrowth)
 {
     Array<String> names;
-    for (int i = 0; i < 32; ++i)
-        names.Add(String::Formatted("a rather long name number %d", i));
+    for (int i = 0; i < 32; ++i) names.Add(String::Formatted("a rather long name number %d", i));
     names.Add(names[0]);  // the source lives in the block that growth releases
     EXPECT_STREQ(names[32].GetText(), "a rather long name number 0");
 }
@@ -81,14 +73,12 @@ TEST(Array, AddingAnElementOfItselfSurvivesGrowth)
 TEST(Array, DeleteAtAndInsertAtKeepOrder)
 {
     Array<int> values;
-    for (int i = 0; i < 5; ++i)
-        values.Add(i);
+    for (int i = 0; i < 5; ++i) values.Add(i);
     values.DeleteAt(1);
     values.InsertAt(0, 9);
     const int expected[] = {9, 0, 2, 3, 4};
     ASSERT_EQ(values.GetCount(), 5);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(values[i], expected[i]);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(values[i], expected[i]);
     values.DeleteAt(7);  // out of range: ignored
     values.Clear();
     EXPECT_EQ(values.GetCount(), 0);

@@ -12,8 +12,7 @@ TEST(ByteBuffer, WritesValuesLittleEndianOrSwapped)
     buffer.WriteUInt32(0x11223344);
     ASSERT_EQ(buffer.GetSize(), 8);
     const uint8_t expected[] = {0x44, 0x33, 0x22, 0x11, 0x11, 0x22, 0x33, 0x44};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(buffer.GetData()[i], expected[i]);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(buffer.GetData()[i], expected[i]);
     uint32_t value = 0;
     buffer.SetSwapBytes(false);
     EXPECT_TRUE(buffer.ReadUInt32(value));

@@ -33,8 +33,7 @@ TEST(String, ShortAndLongTextKeepTheirBytes)
 TEST(String, AppendGrowsAcrossTheInlineLimit)
 {
     String text("abc");
-    for (int i = 0; i < 20; ++i)
-        text.AppendChar(char('a' + i));
+    for (int i = 0; i < 20; ++i) text.AppendChar(char('a' + i));
     text.AppendChar('\0');
     EXPECT_EQ(text.GetLength(), 23);
     EXPECT_STREQ(text.GetText(), "abcabcdefghijklmnopqrst");

@@ -59,8 +59,7 @@ TEST(Text, NameHashIsThirtySevenFoldOverUnsignedBytes)
     EXPECT_EQ(HVI_HashName("ab"), 97u * 37 + 98);
     EXPECT_EQ(HVI_HashName("\xff"), 255u);  // bytes are unsigned
     uint32_t expected = 0;
-    for (const char* p = "a long name that wraps around"; *p; ++p)
-        expected = expected * 37u + uint8_t(*p);
+    for (const char* p = "a long name that wraps around"; *p; ++p) expected = expected * 37u + uint8_t(*p);
     EXPECT_EQ(HVI_HashName("a long name that wraps around"), expected);
 }
 

@@ -47,7 +47,7 @@ TEST_F(RenderStates, SetValuesAreReadBackAndHandedToTheRenderer)
     EXPECT_EQ(HV_Graphics_GetBlendMode(), 8);
     EXPECT_EQ(HV_Graphics_GetRenderStatei(11), 7);
     EXPECT_EQ(HV_Graphics_GetRenderStatei(14), 2);
-    const std::vector<std::string> expected = {"blend 8",      "depth test on",  "depth function 7",
+    const std::vector<std::string> expected = {"blend 8",        "depth test on",   "depth function 7",
                                                "depth write on", "color write off", "cull 2"};
     EXPECT_EQ(renderer.calls, expected);
 }

@@ -52,8 +52,9 @@ TEST(ShaderInitWithoutCompiler, FailureIsLoggedWithItsReasonAndTheFirstShaderRep
     shader.name = "res://missing.xml";
     EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_FAILED);
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[2], "Failed to translate shader 'res://missing.xml':\n"
-                        "Failed to read the Shader XML:\nError: file does not exist.\n");
+    EXPECT_EQ(lines[2],
+              "Failed to translate shader 'res://missing.xml':\n"
+              "Failed to read the Shader XML:\nError: file does not exist.\n");
 
     HVI_SetLogSink(nullptr, nullptr);
     HVI_SetRenderer(nullptr);

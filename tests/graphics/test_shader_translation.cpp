@@ -145,7 +145,7 @@ TEST_F(ShaderTranslationTest, IncludedFileIsFoundThroughTheEngineFileSystem)
     // would look for a folder named "res:".
     std::filesystem::create_directories(m_folder / "res" / "included");
     std::ofstream(m_folder / "res" / "included" / "common.hvsl") << "float4 Scale(float4 value)\n{\n"
-                                                                     "\treturn value * 0.5;\n}\n";
+                                                                    "\treturn value * 0.5;\n}\n";
     std::ofstream(m_folder / "res" / "included" / "shader.xml")
         << "<database><array id=\"info\"><node id=\"version\" value=\"2\"/><node id=\"revision\" value=\"4\"/>"
            "</array><array id=\"vertex_input\"><node id=\"position\" semantic=\"POSITION\"/></array>"
@@ -170,8 +170,9 @@ TEST_F(ShaderTranslationTest, MissingShaderFailsWithTheTranslatorLog)
     shader.name = "res://missing.xml";
     EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_FAILED);
     ASSERT_FALSE(m_lines.empty());
-    EXPECT_EQ(m_lines.back().text, "Failed to translate shader 'res://missing.xml':\n"
-                                   "Failed to read the Shader XML:\nError: file does not exist.\n");
+    EXPECT_EQ(m_lines.back().text,
+              "Failed to translate shader 'res://missing.xml':\n"
+              "Failed to read the Shader XML:\nError: file does not exist.\n");
     EXPECT_EQ(shader.stageMask, 0u);
 }
 
@@ -186,9 +187,10 @@ TEST_F(ShaderTranslationTest, UnreadableSourceIsReportedUnderItsHeading)
     shader.name = "res://broken.xml";
     EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_FAILED);
     ASSERT_FALSE(m_lines.empty());
-    EXPECT_EQ(m_lines.back().text, "Failed to translate shader 'res://broken.xml':\n"
-                                   "Failed to read Shader XML sources:\n"
-                                   "Error: failed to open or read shader source file 'res://missing.hvsl'.\n");
+    EXPECT_EQ(m_lines.back().text,
+              "Failed to translate shader 'res://broken.xml':\n"
+              "Failed to read Shader XML sources:\n"
+              "Error: failed to open or read shader source file 'res://missing.hvsl'.\n");
     DataManager::UnloadDatabase("res://broken.xml");
 }
 
@@ -211,8 +213,9 @@ TEST_F(ShaderTranslationTest, ShaderFromBadTextShowsAPopup)
     ASSERT_FALSE(m_lines.empty());
     EXPECT_TRUE(m_lines.back().popup);
     EXPECT_EQ(m_lines.back().level, HV_LOG_ERROR);
-    EXPECT_EQ(m_lines.back().text,
-              "Failed to translate shader 'broken':\nFailed to read the Shader XML:\nError: file is of invalid version.\n");
+    EXPECT_EQ(
+        m_lines.back().text,
+        "Failed to translate shader 'broken':\nFailed to read the Shader XML:\nError: file is of invalid version.\n");
 }
 
 TEST_F(ShaderTranslationTest, ShaderFromTextThatIsNoXmlIsNotCreated)
@@ -221,8 +224,9 @@ TEST_F(ShaderTranslationTest, ShaderFromTextThatIsNoXmlIsNotCreated)
     EXPECT_FALSE(HVI_CreateShaderFromSource(shader, "garbage", "not xml <<<"));
     ASSERT_FALSE(m_lines.empty());
     EXPECT_TRUE(m_lines.back().popup);
-    EXPECT_EQ(m_lines.back().text,
-              "Failed to translate shader 'garbage':\nFailed to read the Shader XML:\nError: text is not an XML database.\n");
+    EXPECT_EQ(
+        m_lines.back().text,
+        "Failed to translate shader 'garbage':\nFailed to read the Shader XML:\nError: text is not an XML database.\n");
 }
 
 TEST_F(ShaderTranslationTest, WithoutRendererTheTranslatorIsNotInitialised)

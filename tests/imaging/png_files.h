@@ -55,6 +55,5 @@ inline std::vector<uint8_t> PngHeaderOnly(uint32_t width, uint32_t height)
 // The pixels of a 3 x 2 test image: every byte differs.
 inline std::vector<uint8_t> TestPixels3x2()
 {
-    return {255, 0,  0,  255, 0,  255, 0,  128, 0,  0,  255, 0,
-            10,  20, 30, 40,  50, 60,  70, 80,  90, 100, 110, 120};
+    return {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
 }

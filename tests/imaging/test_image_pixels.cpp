@@ -42,7 +42,8 @@ TEST_F(ImagePixels, SizesOutsideOneToTheLargestTextureAreRefused)
     m_bitmap.name = "sprite";
     ASSERT_TRUE(HVI_GetImageLoader()->AllocateImagePixels(&m_bitmap, 1, 1));
     uint8_t* const kept = m_bitmap.pixels;
-    const int32_t refused[][2] = {{0, 1}, {1, 0}, {-4, 4}, {16385, 1}, {1, 16385}, {65536, 65536}, {INT32_MAX, INT32_MAX}};
+    const int32_t refused[][2] = {
+        {0, 1}, {1, 0}, {-4, 4}, {16385, 1}, {1, 16385}, {65536, 65536}, {INT32_MAX, INT32_MAX}};
     for (const auto& size : refused) {
         EXPECT_FALSE(HVI_GetImageLoader()->AllocateImagePixels(&m_bitmap, size[0], size[1]));
     }

@@ -66,8 +66,7 @@ TEST_F(PngImageReader, GreyImagesGainEqualChannelsAndOpaqueAlpha)
 {
     const std::vector<uint8_t> grey = {0, 100, 200, 255};
     ASSERT_TRUE(Load(WritePng(grey, 2, 2, PNG_FORMAT_GRAY)));
-    const std::vector<uint8_t> expected = {0,   0,   0,   255, 100, 100, 100, 255,
-                                           200, 200, 200, 255, 255, 255, 255, 255};
+    const std::vector<uint8_t> expected = {0, 0, 0, 255, 100, 100, 100, 255, 200, 200, 200, 255, 255, 255, 255, 255};
     EXPECT_EQ(Pixels(), expected);
 }
 

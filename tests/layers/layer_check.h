@@ -7,13 +7,13 @@
 #include <vector>
 
 struct LayerUnit {
-    std::vector<std::string> folders;  // paths under the source root
+    std::vector<std::string> folders;     // paths under the source root
     std::vector<std::string> mayInclude;  // other units, by their first folder
 };
 
 struct LayerTable {
     std::vector<LayerUnit> units;
-    std::vector<std::string> includePath;  // folders searched for an #include, in order
+    std::vector<std::string> includePath;   // folders searched for an #include, in order
     std::vector<std::string> posixHeaders;  // a name ending in '/' names a folder
     std::vector<std::string> posixAllowed;  // folders whose files may include them
 };

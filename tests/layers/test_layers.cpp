@@ -26,10 +26,7 @@ LayerTable ReadTable(const std::filesystem::path& file)
     return table;
 }
 
-LayerTable ProjectTable()
-{
-    return ReadTable(HALVO_LAYER_TABLE);
-}
+LayerTable ProjectTable() { return ReadTable(HALVO_LAYER_TABLE); }
 
 void Write(const std::filesystem::path& file, const std::string& text)
 {
@@ -82,10 +79,7 @@ TEST(LayerRule, EveryIncludeUnderSrcKeepsToTheTable)
     EXPECT_TRUE(problems.empty()) << "Includes that break tests/layers/layers.txt:\n" << Lines(problems);
 }
 
-TEST_F(LayerCheck, AcceptsIncludesDownwardAndWithinAUnit)
-{
-    EXPECT_EQ(std::vector<std::string>{}, Check());
-}
+TEST_F(LayerCheck, AcceptsIncludesDownwardAndWithinAUnit) { EXPECT_EQ(std::vector<std::string>{}, Check()); }
 
 TEST_F(LayerCheck, ReportsIncludesUpwardSidewaysAndPastThePlatformHeaders)
 {

@@ -36,7 +36,8 @@ int RunHost(const TemporaryFolder& res, const TemporaryFolder& home, const std::
 
 void WriteProgramId(const TemporaryFolder& res)
 {
-    std::ofstream(res.Path() / "prog.xml") << "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>";
+    std::ofstream(res.Path() / "prog.xml")
+        << "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>";
 }
 
 }  // namespace
@@ -87,8 +88,10 @@ TEST(HostExecutable, UnwritableUserFolderFailsAndTellsWhyOnStandardError)
     EXPECT_NE(std::string::npos, errors.find(kPreinitializationFailed)) << errors;
     const size_t notice = errors.find("No log file could be written; the log follows.");
     ASSERT_NE(std::string::npos, notice) << errors;
-    EXPECT_NE(std::string::npos, errors.find("[ERROR] HVI_SetUpUserFolders: cannot create '" + (home.Path() / "data" / "test-game").string(),
-                                          notice)) << errors;
+    EXPECT_NE(std::string::npos, errors.find("[ERROR] HVI_SetUpUserFolders: cannot create '" +
+                                                 (home.Path() / "data" / "test-game").string(),
+                                             notice))
+        << errors;
 }
 
 TEST(HostExecutable, LogFileThatCannotBeCreatedIsExplainedOnStandardError)
@@ -107,7 +110,8 @@ TEST(HostExecutable, LogFileThatCannotBeCreatedIsExplainedOnStandardError)
     EXPECT_NE(std::string::npos,
               errors.find("[ERROR] HVI_OpenLogFile: cannot create the log file '" + logPath.string() + "': ", notice))
         << errors;
-    EXPECT_NE(std::string::npos, errors.find("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll'", notice))
+    EXPECT_NE(std::string::npos,
+              errors.find("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll'", notice))
         << errors;
 }
 
@@ -125,12 +129,13 @@ TEST(HostExecutable, RunsTheSampleToAnOrderlyShutdown)
          {"[SYSTEM] Preinitializing (command line '", "--features FIXED_LOGNAME').",
           "[SYSTEM] hello: OnEvent checks the video parameters 1280x720", "[SYSTEM] Preinitialization complete.",
           "[SYSTEM] Startup complete.", "hello: Init", "hello: OnEvent got the character 'H' it posted",
-          "hello: Update frame 1,",
-          "[SYSTEM] HALVO Shutdown.", "hello: Deinit after", "[SYSTEM] HALVO log: 0 errors, 0 warnings, "}) {
+          "hello: Update frame 1,", "[SYSTEM] HALVO Shutdown.", "hello: Deinit after",
+          "[SYSTEM] HALVO log: 0 errors, 0 warnings, "}) {
         const size_t found = log.find(expected, at);
         ASSERT_NE(std::string::npos, found) << expected << "\n" << log;
         at = found;
     }
     // The worker runs beside the frames, so its lines have no fixed place among theirs.
-    EXPECT_NE(std::string::npos, log.find("[HelloWorker]> [SYSTEM] hello: the worker thread is running (round 1 of 5)"));
+    EXPECT_NE(std::string::npos,
+              log.find("[HelloWorker]> [SYSTEM] hello: the worker thread is running (round 1 of 5)"));
 }

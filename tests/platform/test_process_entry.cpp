@@ -31,8 +31,8 @@ std::string DatedLogName(const char* programId, int offsetMinutes)
     const std::time_t when = std::time(nullptr) + offsetMinutes * 60;
     const std::tm* local = std::localtime(&when);
     char name[128];
-    std::snprintf(name, sizeof(name), "%s-%.4d-%.2d-%.2d-%.2d-%.2d", programId, local->tm_year + 1900, local->tm_mon + 1,
-                  local->tm_mday, local->tm_hour, local->tm_min);
+    std::snprintf(name, sizeof(name), "%s-%.4d-%.2d-%.2d-%.2d-%.2d", programId, local->tm_year + 1900,
+                  local->tm_mon + 1, local->tm_mday, local->tm_hour, local->tm_min);
     return name;
 }
 
@@ -61,15 +61,15 @@ protected:
     }
     void TearDown() override { std::filesystem::current_path(m_previous); }
 
-    void WriteResource(const char* name, const std::string& text)
-    {
-        std::ofstream(m_res.Path() / name) << text;
-    }
+    void WriteResource(const char* name, const std::string& text) { std::ofstream(m_res.Path() / name) << text; }
     void InstallProgram(const char* libraryName)
     {
         std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / libraryName, m_res.Path() / "prog.dll");
     }
-    std::filesystem::path LogFile(const char* name) const { return m_home.Path() / "data" / "test-game" / "logs" / name; }
+    std::filesystem::path LogFile(const char* name) const
+    {
+        return m_home.Path() / "data" / "test-game" / "logs" / name;
+    }
 
     TemporaryFolder m_res;
     TemporaryFolder m_home;
@@ -92,8 +92,9 @@ TEST_F(ProcessEntry, MissingProgramLibraryShowsThePreinitializationTextAndEndsWi
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(kPreinitializationFailed, boxes[0].text);
     const std::string log = ReadFile(LogFile("test-game.log"));
-    EXPECT_NE(std::string::npos, log.find("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' (error 126: "
-                                          "The specified module could not be found.)."));
+    EXPECT_NE(std::string::npos,
+              log.find("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' (error 126: "
+                       "The specified module could not be found.)."));
     EXPECT_NE(std::string::npos, log.find("[SYSTEM] HALVO log: 1 errors, 0 warnings,"));
 }
 
@@ -105,8 +106,10 @@ TEST_F(ProcessEntry, WrongProgramVersionShowsThePreinitializationText)
     ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
     EXPECT_EQ(kPreinitializationFailed, HVU_GetMessageBoxRecords()[0].text);
     const std::string log = ReadFile(LogFile("test-game.log"));
-    EXPECT_NE(std::string::npos,
-              log.find("[ERROR] HVI_BindProgram: the program was built for engine interface 15.29, this engine needs 15.30."));
+    EXPECT_NE(
+        std::string::npos,
+        log.find(
+            "[ERROR] HVI_BindProgram: the program was built for engine interface 15.29, this engine needs 15.30."));
 }
 
 TEST_F(ProcessEntry, ProgramWithoutEntryPointShowsThePreinitializationText)
@@ -137,8 +140,9 @@ TEST_F(ProcessEntry, FullRunEndsWhenTheWindowIsClosedWithAnOrderlyShutdown)
 {
     WriteResource("prog.xml",
                   "<p><array id=\"APPLICATION\"><node program_id=\"test-game\" fps_limit=\"198\"/></array></p>");
-    WriteResource("developer.xml",
-                  "<d><array id=\"DEVELOPER\"><node logging_verbose_level=\"1\" features=\"FROM_DEVELOPER\"/></array></d>");
+    WriteResource(
+        "developer.xml",
+        "<d><array id=\"DEVELOPER\"><node logging_verbose_level=\"1\" features=\"FROM_DEVELOPER\"/></array></d>");
     InstallProgram("test-prog-good.dll");
     HVI_SubsystemHooks input = {};
     input.UpdateFrame = CloseAfterThreeFrames;
@@ -150,11 +154,11 @@ TEST_F(ProcessEntry, FullRunEndsWhenTheWindowIsClosedWithAnOrderlyShutdown)
     EXPECT_TRUE(HV_HasFeature("FROM_DEVELOPER"));
     const std::string log = ReadFile(LogFile("test-game.log"));
     size_t at = 0;
-    for (const char* expected : {"Pelkor HV (API 15.30.00 + core 2326, built ", "[SYSTEM] Preinitializing",
-                                 "[SYSTEM] Program 'test program' bound through HV_GetProgramInterface",
-                                 "[SYSTEM] Preinitialization complete.", "[SYSTEM] Window created: 320x200 windowed.",
-                                 "[SYSTEM] Startup complete.", "[SYSTEM] HALVO Shutdown.",
-                                 "[SYSTEM] HALVO log: 0 errors, 0 warnings, "}) {
+    for (const char* expected :
+         {"Pelkor HV (API 15.30.00 + core 2326, built ", "[SYSTEM] Preinitializing",
+          "[SYSTEM] Program 'test program' bound through HV_GetProgramInterface",
+          "[SYSTEM] Preinitialization complete.", "[SYSTEM] Window created: 320x200 windowed.",
+          "[SYSTEM] Startup complete.", "[SYSTEM] HALVO Shutdown.", "[SYSTEM] HALVO log: 0 errors, 0 warnings, "}) {
         const size_t found = log.find(expected, at);
         ASSERT_NE(std::string::npos, found) << expected << "\n" << log;
         at = found;

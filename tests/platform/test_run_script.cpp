@@ -48,7 +48,8 @@ TEST(RunScript, SampleWhoseProgramWasNotBuiltFailsInsteadOfRunningAnotherProgram
     std::filesystem::create_directories(build.Path() / "bin");
     std::filesystem::create_directories(build.Path() / "modules" / "sound");
     std::filesystem::create_symlink(HALVO_HOST_PATH, build.Path() / "bin" / "halvo");
-    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "prog.dll", build.Path() / "modules" / "prog.dll");
+    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "prog.dll",
+                               build.Path() / "modules" / "prog.dll");
     std::ofstream(build.Path() / "build.ninja") << "rule nothing\n"
                                                    "  command = true\n"
                                                    "build modules/sound/prog.dll: nothing\n"

@@ -24,22 +24,13 @@ using namespace ShaderTool;
 
 namespace {
 
-void* OpenNothing(const char*, int64_t*)
-{
-    return nullptr;
-}
+void* OpenNothing(const char*, int64_t*) { return nullptr; }
 
-int64_t ReadNothing(void*, int64_t, void*)
-{
-    return 0;
-}
+int64_t ReadNothing(void*, int64_t, void*) { return 0; }
 
 void CloseNothing(void*) {}
 
-bool NoStamp(const char*, int32_t*)
-{
-    return false;
-}
+bool NoStamp(const char*, int32_t*) { return false; }
 
 const IncludeFileAccess kNoFiles = {OpenNothing, ReadNothing, CloseNothing, NoStamp};
 

@@ -60,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     static Array<String> definitions = [] {
         Array<String> made;
-        for (const char* text : {"N", "3", "F", "1.5", "H", "0x10", "S", "\"s\""})
-            made.Add(text);
+        for (const char* text : {"N", "3", "F", "1.5", "H", "0x10", "S", "\"s\""}) made.Add(text);
         return made;
     }();
 
@@ -89,8 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Token token;
         token.Clear();
         tokenizer.GetNextToken(token);
-        if (token.kind == TOKEN_END)
-            break;
+        if (token.kind == TOKEN_END) break;
     }
     return 0;
 }

@@ -50,8 +50,8 @@ const std::filesystem::path& Folder()
         std::filesystem::create_directories(res);
         std::filesystem::copy(HALVO_SHADERXML_DIR, res, std::filesystem::copy_options::recursive);
         std::ofstream(top / "outside.hvsl", std::ios::binary) << kOutsideText;
-        std::ofstream(top / "outside.xml", std::ios::binary)
-            << "<database><array id=\"definitions\"><node id=\"" << kOutsideName << "\" value=\"1\"/></array></database>";
+        std::ofstream(top / "outside.xml", std::ios::binary) << "<database><array id=\"definitions\"><node id=\""
+                                                             << kOutsideName << "\" value=\"1\"/></array></database>";
         HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, res.string().c_str());
         return res;
     }();

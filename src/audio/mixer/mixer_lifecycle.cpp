@@ -15,7 +15,8 @@ constexpr DWORD kVoiceBufferFlags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DS
                                     DSBCAPS_LOCSOFTWARE | DSBCAPS_GETCURRENTPOSITION2;
 constexpr DWORD kMixerThreadPeriodMs = 25;
 
-WAVEFORMATEX PcmFormat(const HV_MixerState& mixer, int channels) {
+WAVEFORMATEX PcmFormat(const HV_MixerState& mixer, int channels)
+{
     WAVEFORMATEX format = {};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = WORD(channels);
@@ -26,7 +27,8 @@ WAVEFORMATEX PcmFormat(const HV_MixerState& mixer, int channels) {
     return format;
 }
 
-IDirectSoundBuffer* CreateSecondaryBuffer(HV_MixerState& mixer, int channels) {
+IDirectSoundBuffer* CreateSecondaryBuffer(HV_MixerState& mixer, int channels)
+{
     WAVEFORMATEX format = PcmFormat(mixer, channels);
     DSBUFFERDESC description = {};
     description.dwSize = sizeof(description);
@@ -42,7 +44,8 @@ IDirectSoundBuffer* CreateSecondaryBuffer(HV_MixerState& mixer, int channels) {
     return buffer;
 }
 
-bool SetUpDirectSound(HV_MixerState& mixer, HWND window) {
+bool SetUpDirectSound(HV_MixerState& mixer, HWND window)
+{
     mixer.library = LoadLibraryA("DSOUND.DLL");
     const auto create = mixer.library ? reinterpret_cast<LPDIRECTSOUNDCREATE>(reinterpret_cast<void (*)()>(
                                             GetProcAddress(mixer.library, "DirectSoundCreate")))
@@ -87,7 +90,8 @@ bool SetUpDirectSound(HV_MixerState& mixer, HWND window) {
     return true;
 }
 
-bool StartKeepAlive(HV_MixerState& mixer) {
+bool StartKeepAlive(HV_MixerState& mixer)
+{
     mixer.keepAlive = CreateSecondaryBuffer(mixer, 2);
     if (!mixer.keepAlive) {
         return false;
@@ -105,7 +109,8 @@ bool StartKeepAlive(HV_MixerState& mixer) {
     return true;
 }
 
-DWORD WINAPI RunMixerThread(LPVOID) {
+DWORD WINAPI RunMixerThread(LPVOID)
+{
     HV_MixerState& mixer = HVI_GetMixerState();
     while (InterlockedCompareExchange(&mixer.stop, 0, 0) == 0) {
         HVI_MixerUpdate();
@@ -115,7 +120,8 @@ DWORD WINAPI RunMixerThread(LPVOID) {
 }
 
 // Releases whatever Init created, in reverse order; the lock is held.
-void ReleaseEverything(HV_MixerState& mixer) {
+void ReleaseEverything(HV_MixerState& mixer)
+{
     for (int i = 0; i < HV_MIXER_MAX_VOICES; ++i) {
         HV_MixerVoice& voice = mixer.voices[i];
         if (voice.id != 0) {
@@ -143,7 +149,8 @@ void ReleaseEverything(HV_MixerState& mixer) {
 
 }  // namespace
 
-bool HVI_MixerInit(int32_t outputRate, int32_t voiceCount, HWND window, int32_t reserved) {
+bool HVI_MixerInit(int32_t outputRate, int32_t voiceCount, HWND window, int32_t reserved)
+{
     HVI_MixerShutdown();
     HV_MixerState& mixer = HVI_GetMixerState();
     HVI_MixerLockScope hold;
@@ -185,7 +192,8 @@ bool HVI_MixerInit(int32_t outputRate, int32_t voiceCount, HWND window, int32_t 
     return true;
 }
 
-void HVI_MixerShutdown() {
+void HVI_MixerShutdown()
+{
     HV_MixerState& mixer = HVI_GetMixerState();
     HANDLE thread = nullptr;
     {
@@ -206,7 +214,8 @@ void HVI_MixerShutdown() {
     ReleaseEverything(mixer);
 }
 
-void HVI_MixerSetWindow(HWND window) {
+void HVI_MixerSetWindow(HWND window)
+{
     HV_MixerState& mixer = HVI_GetMixerState();
     HVI_MixerLockScope hold;
     if (!mixer.directSound) {

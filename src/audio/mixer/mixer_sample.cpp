@@ -5,7 +5,8 @@
 
 #include "foundation/text.h"
 
-HV_MixerSample* HVI_CreateMixerSample(const char* path, int32_t flags) {
+HV_MixerSample* HVI_CreateMixerSample(const char* path, int32_t flags)
+{
     auto* sample = static_cast<HV_MixerSample*>(calloc(1, sizeof(HV_MixerSample)));
     if (!sample) {
         return nullptr;
@@ -15,7 +16,8 @@ HV_MixerSample* HVI_CreateMixerSample(const char* path, int32_t flags) {
     return sample;
 }
 
-void HVI_ClearMixerSample(HV_MixerSample* sample) {
+void HVI_ClearMixerSample(HV_MixerSample* sample)
+{
     free(sample->data);
     for (int i = 0; i < sample->entryCount; ++i) {
         HVI_DestroyMixerSample(sample->entries[i]);
@@ -27,7 +29,8 @@ void HVI_ClearMixerSample(HV_MixerSample* sample) {
     sample->flags = flags;
 }
 
-void HVI_DestroyMixerSample(HV_MixerSample* sample) {
+void HVI_DestroyMixerSample(HV_MixerSample* sample)
+{
     if (!sample) {
         return;
     }
@@ -36,13 +39,11 @@ void HVI_DestroyMixerSample(HV_MixerSample* sample) {
     free(sample);
 }
 
-int64_t HVI_GetMixerSamplePcmBytes(const HV_MixerSample* sample) {
+int64_t HVI_GetMixerSamplePcmBytes(const HV_MixerSample* sample)
+{
     switch (sample->kind) {
-    case HV_MIXER_SAMPLE_PCM:
-        return sample->dataBytes;
-    case HV_MIXER_SAMPLE_OGG_STREAM:
-        return sample->streamBytes;
-    default:
-        return 0;
+    case HV_MIXER_SAMPLE_PCM: return sample->dataBytes;
+    case HV_MIXER_SAMPLE_OGG_STREAM: return sample->streamBytes;
+    default: return 0;
     }
 }

@@ -5,8 +5,8 @@
 // What a mixer sample holds.
 enum HV_MixerSampleKind : int32_t {
     HV_MIXER_SAMPLE_EMPTY = 0,
-    HV_MIXER_SAMPLE_PCM = 1,        // 16-bit PCM in memory
-    HV_MIXER_SAMPLE_OGG_STREAM = 2, // the whole encoded file, decoded while playing
+    HV_MIXER_SAMPLE_PCM = 1,         // 16-bit PCM in memory
+    HV_MIXER_SAMPLE_OGG_STREAM = 2,  // the whole encoded file, decoded while playing
     HV_MIXER_SAMPLE_PLAY_LIST = 3,
 };
 
@@ -19,16 +19,16 @@ constexpr int HV_MIXER_MAX_PLAY_LIST_ENTRIES = 64;
 // One sound as the mixer plays it. PCM is 16-bit signed little-endian,
 // interleaved by channel, left first.
 struct HV_MixerSample {
-    char* name;          // copy of the path it was loaded from (C allocator)
-    int32_t useCount;    // voices playing it; guarded by the mixer lock
-    int32_t kind;        // HV_MixerSampleKind
-    int32_t flags;       // load flags
-    int32_t channels;    // 1 or 2; 0 marks a failed load
+    char* name;        // copy of the path it was loaded from (C allocator)
+    int32_t useCount;  // voices playing it; guarded by the mixer lock
+    int32_t kind;      // HV_MixerSampleKind
+    int32_t flags;     // load flags
+    int32_t channels;  // 1 or 2; 0 marks a failed load
     int32_t bitsPerSample;
     int32_t sampleRate;  // frames per second
     uint8_t* data;       // PCM: the PCM bytes; OGG stream: the whole file (C allocator)
     int32_t dataBytes;
-    int32_t streamBytes; // OGG stream: PCM bytes the whole stream decodes to
+    int32_t streamBytes;                                      // OGG stream: PCM bytes the whole stream decodes to
     HV_MixerSample* entries[HV_MIXER_MAX_PLAY_LIST_ENTRIES];  // play list, in order
     int32_t entryCount;
 };

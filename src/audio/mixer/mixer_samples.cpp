@@ -5,7 +5,8 @@
 #include "audio/mixer/mixer_state.h"
 #include "audio/mixer/sample_files.h"
 
-HV_MixerSample* HVI_MixerLoadSample(const char* path, int32_t flags) {
+HV_MixerSample* HVI_MixerLoadSample(const char* path, int32_t flags)
+{
     bool initialised = false;
     {
         HVI_MixerLockScope hold;
@@ -20,7 +21,8 @@ HV_MixerSample* HVI_MixerLoadSample(const char* path, int32_t flags) {
     return HVI_ReadSampleFile(path, flags);
 }
 
-void HVI_MixerFreeSample(HV_MixerSample* sample) {
+void HVI_MixerFreeSample(HV_MixerSample* sample)
+{
     if (!sample) {
         return;
     }

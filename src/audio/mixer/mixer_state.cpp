@@ -14,7 +14,8 @@ struct MixerStateHolder {
 
 }  // namespace
 
-HV_MixerState& HVI_GetMixerState() {
+HV_MixerState& HVI_GetMixerState()
+{
     static MixerStateHolder holder;
     return holder.state;
 }
@@ -23,7 +24,8 @@ HVI_MixerLockScope::HVI_MixerLockScope() { EnterCriticalSection(&HVI_GetMixerSta
 
 HVI_MixerLockScope::~HVI_MixerLockScope() { LeaveCriticalSection(&HVI_GetMixerState().lock); }
 
-void HVI_TraceDirectSoundError(const char* step, HRESULT result) {
+void HVI_TraceDirectSoundError(const char* step, HRESULT result)
+{
     char text[1024];
     const char* known = nullptr;
     for (const auto& row : HV_DIRECTSOUND_ERROR_TEXTS) {

@@ -19,8 +19,8 @@ struct HV_MixerVoice {
     int32_t channels;            // 1 or 2, fixed when the buffer is made
     IDirectSoundBuffer* buffer;  // null when its creation failed: never used
     int32_t bufferBytes;
-    int32_t nextHalf;            // the half to fill next: 0 first, 1 second
-    int32_t silenceFrom;         // buffer offset of the silence written after the sample's end, -1 for none
+    int32_t nextHalf;     // the half to fill next: 0 first, 1 second
+    int32_t silenceFrom;  // buffer offset of the silence written after the sample's end, -1 for none
     DWORD lastPlayCursor;
     bool playing;
     HV_MixerSample* sample;
@@ -29,17 +29,17 @@ struct HV_MixerVoice {
     float volume;
     float pan;
     float pitch;
-    float fadeRate;              // volume per second, 0 = no fade
+    float fadeRate;  // volume per second, 0 = no fade
     float fadeTarget;
-    int64_t bytesLeft;           // -1 = endless
+    int64_t bytesLeft;  // -1 = endless
     int64_t bytesPlayed;
-    int64_t readPosition;        // within the PCM of the sample (or of the current play-list entry)
-    OggVorbis_File decoder;      // the voice's own decoder of an OGG stream
+    int64_t readPosition;    // within the PCM of the sample (or of the current play-list entry)
+    OggVorbis_File decoder;  // the voice's own decoder of an OGG stream
     HV_OggMemorySource decoderSource;
     bool decoderOpen;
     int decoderErrorRun;
-    int32_t entryIndex;          // play list: the entry being read
-    HV_MixerSample* entry;       // play list: that entry
+    int32_t entryIndex;     // play list: the entry being read
+    HV_MixerSample* entry;  // play list: that entry
 };
 
 // The mixer. Every member is guarded by `lock` (a critical section, which the
@@ -57,11 +57,11 @@ struct HV_MixerState {
     int32_t bytesPerBuffer;
     float masterVolume;
     int32_t voicesPlaying;
-    HMODULE library;             // main thread only
+    HMODULE library;  // main thread only
     IDirectSound* directSound;
     IDirectSoundBuffer* keepAlive;
-    HANDLE thread;               // main thread only
-    volatile LONG stop;          // set by Shutdown, read by the mixer thread (interlocked)
+    HANDLE thread;       // main thread only
+    volatile LONG stop;  // set by Shutdown, read by the mixer thread (interlocked)
     uint32_t lastVoiceId;
     DWORD lastStepTime;
     bool stepTimeKnown;

@@ -11,7 +11,8 @@
 namespace {
 
 // One fade step; false when it ended the voice.
-bool StepFade(HV_MixerVoice& voice, float seconds) {
+bool StepFade(HV_MixerVoice& voice, float seconds)
+{
     voice.volume += voice.fadeRate * seconds;
     const bool down = voice.fadeRate < 0.0f;
     const bool reached = down ? voice.volume <= voice.fadeTarget : voice.volume >= voice.fadeTarget;
@@ -32,7 +33,8 @@ bool StepFade(HV_MixerVoice& voice, float seconds) {
 
 }  // namespace
 
-void HVI_MixerUpdate() {
+void HVI_MixerUpdate()
+{
     HV_MixerState& mixer = HVI_GetMixerState();
     // Holding the lock for the whole step keeps steps from overlapping.
     HVI_MixerLockScope hold;

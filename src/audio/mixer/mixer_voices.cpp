@@ -21,19 +21,22 @@ constexpr float kMaxVoiceFrequency = 100000.0f;
 // Below this a voice counts as silent: there is nothing to fade.
 constexpr float kAudibleVolume = 0.001f;
 
-DWORD VoiceFrequency(const HV_MixerVoice& voice) {
+DWORD VoiceFrequency(const HV_MixerVoice& voice)
+{
     // A play list without a rate of its own plays at the output rate.
     const int32_t rate = voice.sample->sampleRate > 0 ? voice.sample->sampleRate : HVI_GetMixerState().outputRate;
     return DWORD(std::clamp(float(rate) * voice.pitch, kMinVoiceFrequency, kMaxVoiceFrequency));
 }
 
-float EffectiveVolume(const HV_MixerVoice& voice) {
+float EffectiveVolume(const HV_MixerVoice& voice)
+{
     return std::clamp(HVI_GetMixerState().masterVolume * voice.volume, 0.0f, 1.0f);
 }
 
 // Runs the operation on the voice with that id, or on every voice in use for -1.
 template <class Operation>
-void ForVoices(int32_t id, Operation operation) {
+void ForVoices(int32_t id, Operation operation)
+{
     HV_MixerState& mixer = HVI_GetMixerState();
     HVI_MixerLockScope hold;
     if (!mixer.initialised) {
@@ -54,7 +57,8 @@ void ForVoices(int32_t id, Operation operation) {
 
 // Reads a value of one voice; `none` when the mixer is down or there is no such voice.
 template <class Result, class Reader>
-Result ReadVoice(int32_t id, Result none, Reader reader) {
+Result ReadVoice(int32_t id, Result none, Reader reader)
+{
     HVI_MixerLockScope hold;
     if (!HVI_GetMixerState().initialised) {
         return none;
@@ -63,7 +67,8 @@ Result ReadVoice(int32_t id, Result none, Reader reader) {
     return voice ? reader(*voice) : none;
 }
 
-void SetLooping(HV_MixerVoice& voice, bool loop) {
+void SetLooping(HV_MixerVoice& voice, bool loop)
+{
     if (voice.loop == loop) {
         return;
     }
@@ -83,7 +88,8 @@ void SetLooping(HV_MixerVoice& voice, bool loop) {
 
 }  // namespace
 
-HV_MixerVoice* HVI_FindMixerVoice(int32_t id) {
+HV_MixerVoice* HVI_FindMixerVoice(int32_t id)
+{
     HV_MixerState& mixer = HVI_GetMixerState();
     if (id <= 0) {
         return nullptr;
@@ -96,15 +102,18 @@ HV_MixerVoice* HVI_FindMixerVoice(int32_t id) {
     return nullptr;
 }
 
-void HVI_ApplyMixerVoiceVolume(HV_MixerVoice& voice) {
+void HVI_ApplyMixerVoiceVolume(HV_MixerVoice& voice)
+{
     voice.buffer->SetVolume(HVI_AttenuationFromVolume(EffectiveVolume(voice)));
 }
 
-void HVI_ApplyMixerVoiceFadeVolume(HV_MixerVoice& voice) {
+void HVI_ApplyMixerVoiceFadeVolume(HV_MixerVoice& voice)
+{
     voice.buffer->SetVolume(HVI_FadeAttenuationFromVolume(EffectiveVolume(voice)));
 }
 
-void HVI_EndMixerVoice(HV_MixerVoice& voice) {
+void HVI_EndMixerVoice(HV_MixerVoice& voice)
+{
     HV_MixerState& mixer = HVI_GetMixerState();
     HVI_MixerLockScope hold;
     HVI_CloseMixerVoiceDecoder(voice);
@@ -126,7 +135,8 @@ void HVI_EndMixerVoice(HV_MixerVoice& voice) {
     voice.entry = nullptr;
 }
 
-uint32_t HVI_MixerPlay(HV_MixerSample* sample, float volume, float pan, float pitch, bool loop) {
+uint32_t HVI_MixerPlay(HV_MixerSample* sample, float volume, float pan, float pitch, bool loop)
+{
     HV_MixerState& mixer = HVI_GetMixerState();
     HVI_MixerLockScope hold;
     if (!mixer.initialised || !sample) {
@@ -180,36 +190,42 @@ uint32_t HVI_MixerPlay(HV_MixerSample* sample, float volume, float pan, float pi
     return voice->id;
 }
 
-void HVI_MixerStopVoice(int32_t id) {
+void HVI_MixerStopVoice(int32_t id)
+{
     ForVoices(id, [](HV_MixerVoice& voice) { HVI_EndMixerVoice(voice); });
 }
 
-void HVI_MixerSetVoiceVolume(int32_t id, float volume) {
+void HVI_MixerSetVoiceVolume(int32_t id, float volume)
+{
     ForVoices(id, [volume](HV_MixerVoice& voice) {
         voice.volume = volume;
         HVI_ApplyMixerVoiceVolume(voice);
     });
 }
 
-void HVI_MixerSetVoicePan(int32_t id, float pan) {
+void HVI_MixerSetVoicePan(int32_t id, float pan)
+{
     ForVoices(id, [pan](HV_MixerVoice& voice) {
         voice.pan = std::clamp(pan, -1.0f, 1.0f);
         voice.buffer->SetPan(LONG(voice.pan * 10000.0f));
     });
 }
 
-void HVI_MixerSetVoiceFrequency(int32_t id, float pitch) {
+void HVI_MixerSetVoiceFrequency(int32_t id, float pitch)
+{
     ForVoices(id, [pitch](HV_MixerVoice& voice) {
         voice.pitch = pitch;
         voice.buffer->SetFrequency(VoiceFrequency(voice));
     });
 }
 
-void HVI_MixerSetVoiceLooping(int32_t id, bool loop) {
+void HVI_MixerSetVoiceLooping(int32_t id, bool loop)
+{
     ForVoices(id, [loop](HV_MixerVoice& voice) { SetLooping(voice, loop); });
 }
 
-void HVI_MixerSetVoicePaused(int32_t id, bool paused) {
+void HVI_MixerSetVoicePaused(int32_t id, bool paused)
+{
     ForVoices(id, [paused](HV_MixerVoice& voice) {
         if (voice.paused == paused) {
             return;
@@ -223,19 +239,22 @@ void HVI_MixerSetVoicePaused(int32_t id, bool paused) {
     });
 }
 
-void HVI_MixerSetMasterVolume(float volume) {
+void HVI_MixerSetMasterVolume(float volume)
+{
     HV_MixerState& mixer = HVI_GetMixerState();
     HVI_MixerLockScope hold;
     mixer.masterVolume = std::clamp(volume, 0.0f, 1.0f);
     ForVoices(HV_MIXER_ALL_VOICES, [](HV_MixerVoice& voice) { HVI_ApplyMixerVoiceVolume(voice); });
 }
 
-float HVI_MixerGetMasterVolume() {
+float HVI_MixerGetMasterVolume()
+{
     HVI_MixerLockScope hold;
     return HVI_GetMixerState().masterVolume;
 }
 
-float HVI_MixerGetVoiceFrequency(int32_t id) {
+float HVI_MixerGetVoiceFrequency(int32_t id)
+{
     HVI_MixerLockScope hold;
     if (!HVI_GetMixerState().initialised) {
         return 1.0f;
@@ -243,33 +262,41 @@ float HVI_MixerGetVoiceFrequency(int32_t id) {
     return ReadVoice(id, 0.0f, [](const HV_MixerVoice& voice) { return voice.pitch; });
 }
 
-float HVI_MixerGetVoiceVolume(int32_t id) {
+float HVI_MixerGetVoiceVolume(int32_t id)
+{
     return ReadVoice(id, 0.0f, [](const HV_MixerVoice& voice) { return voice.volume; });
 }
 
-float HVI_MixerGetVoicePan(int32_t id) {
+float HVI_MixerGetVoicePan(int32_t id)
+{
     return ReadVoice(id, 0.0f, [](const HV_MixerVoice& voice) { return voice.pan; });
 }
 
-int32_t HVI_MixerGetVoiceLooping(int32_t id) {
+int32_t HVI_MixerGetVoiceLooping(int32_t id)
+{
     return ReadVoice(id, -1, [](const HV_MixerVoice& voice) { return voice.loop ? 1 : 0; });
 }
 
-int32_t HVI_MixerGetVoicePaused(int32_t id) {
+int32_t HVI_MixerGetVoicePaused(int32_t id)
+{
     return ReadVoice(id, -1, [](const HV_MixerVoice& voice) { return voice.paused ? 1 : 0; });
 }
 
-HV_MixerSample* HVI_MixerGetVoiceSample(int32_t id) {
-    return ReadVoice(id, static_cast<HV_MixerSample*>(nullptr), [](const HV_MixerVoice& voice) { return voice.sample; });
+HV_MixerSample* HVI_MixerGetVoiceSample(int32_t id)
+{
+    return ReadVoice(id, static_cast<HV_MixerSample*>(nullptr),
+                     [](const HV_MixerVoice& voice) { return voice.sample; });
 }
 
-int32_t HVI_MixerGetVoiceState(int32_t id) {
+int32_t HVI_MixerGetVoiceState(int32_t id)
+{
     return ReadVoice(id, int32_t(HV_MIXER_VOICE_NONE), [](const HV_MixerVoice& voice) {
         return int32_t(voice.paused ? HV_MIXER_VOICE_PAUSED : HV_MIXER_VOICE_PLAYING);
     });
 }
 
-void HVI_MixerSlideVoiceVolume(int32_t id, float target, float time) {
+void HVI_MixerSlideVoiceVolume(int32_t id, float target, float time)
+{
     HVI_MixerLockScope hold;
     HV_MixerVoice* voice = HVI_GetMixerState().initialised ? HVI_FindMixerVoice(id) : nullptr;
     if (!voice || !voice->sample || (voice->volume < 0.001f && target == 0.0f)) {
@@ -292,7 +319,8 @@ void HVI_MixerSlideVoiceVolume(int32_t id, float target, float time) {
     }
 }
 
-void HVI_MixerSetRunning(bool running) {
+void HVI_MixerSetRunning(bool running)
+{
     HV_MixerState& mixer = HVI_GetMixerState();
     HVI_MixerLockScope hold;
     if (!mixer.initialised || mixer.running == running) {
@@ -314,7 +342,8 @@ void HVI_MixerSetRunning(bool running) {
     }
 }
 
-void HVI_MixerSwitchSegment(int32_t id, HV_MixerSample* playList, int32_t segment, uint32_t transitionFlags) {
+void HVI_MixerSwitchSegment(int32_t id, HV_MixerSample* playList, int32_t segment, uint32_t transitionFlags)
+{
     HV_MixerState& mixer = HVI_GetMixerState();
     HVI_MixerLockScope hold;
     HV_MixerVoice* old = mixer.initialised ? HVI_FindMixerVoice(id) : nullptr;

@@ -1,6 +1,7 @@
 #include "audio/mixer/ogg_decoding.h"
 
-int64_t HVI_DecodeOgg(OggVorbis_File* decoder, uint8_t* out, int64_t bytes, int* errorRun) {
+int64_t HVI_DecodeOgg(OggVorbis_File* decoder, uint8_t* out, int64_t bytes, int* errorRun)
+{
     int64_t written = 0;
     while (written < bytes && *errorRun <= HV_OGG_MAX_ERRORS_IN_A_ROW) {
         const int64_t left = bytes - written;

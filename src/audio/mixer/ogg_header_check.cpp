@@ -34,7 +34,8 @@ public:
     bool Finished() const { return m_packetsSeen >= kHeaderPackets; }
 
     // Takes the page and checks the headers it completes; null when they pass.
-    const char* Read(ogg_page& page) {
+    const char* Read(ogg_page& page)
+    {
         if (ogg_stream_pagein(&m_state, &page) != 0) {
             return nullptr;
         }
@@ -51,11 +52,13 @@ public:
     }
 
 private:
-    static bool IsVorbisHeader(const ogg_packet& packet, uint8_t type) {
+    static bool IsVorbisHeader(const ogg_packet& packet, uint8_t type)
+    {
         return packet.bytes >= 7 && packet.packet[0] == type && memcmp(packet.packet + 1, "vorbis", 6) == 0;
     }
 
-    const char* Check(const ogg_packet& packet) {
+    const char* Check(const ogg_packet& packet)
+    {
         if (m_packetsSeen++ == 0) {
             if (IsVorbisHeader(packet, 1) && packet.bytes >= kIdentificationHeaderBytes) {
                 m_channels = packet.packet[11];
@@ -76,7 +79,8 @@ private:
 
 }  // namespace
 
-const char* HVI_CheckOggVorbisHeaders(const uint8_t* file, int64_t size) {
+const char* HVI_CheckOggVorbisHeaders(const uint8_t* file, int64_t size)
+{
     const std::vector<HV_OggPage> pages = HVI_FindOggPages(file, size);
     std::list<HeaderReader> readers;
     int64_t previousEnd = 0;

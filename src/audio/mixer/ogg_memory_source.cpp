@@ -4,7 +4,8 @@
 
 namespace {
 
-size_t ReadFromMemory(void* buffer, size_t size, size_t count, void* context) {
+size_t ReadFromMemory(void* buffer, size_t size, size_t count, void* context)
+{
     auto* source = static_cast<HV_OggMemorySource*>(context);
     if (size == 0) {
         return 0;
@@ -19,21 +20,15 @@ size_t ReadFromMemory(void* buffer, size_t size, size_t count, void* context) {
 }
 
 // Positions outside the block are refused, and the position is left as it was.
-int SeekInMemory(void* context, ogg_int64_t offset, int origin) {
+int SeekInMemory(void* context, ogg_int64_t offset, int origin)
+{
     auto* source = static_cast<HV_OggMemorySource*>(context);
     int64_t base = 0;
     switch (origin) {
-    case SEEK_SET:
-        base = 0;
-        break;
-    case SEEK_CUR:
-        base = source->position;
-        break;
-    case SEEK_END:
-        base = source->size;
-        break;
-    default:
-        return -1;
+    case SEEK_SET: base = 0; break;
+    case SEEK_CUR: base = source->position; break;
+    case SEEK_END: base = source->size; break;
+    default: return -1;
     }
     if (offset < -base || offset > source->size - base) {
         return -1;
@@ -50,7 +45,8 @@ constexpr ov_callbacks kMemoryCallbacks = {ReadFromMemory, SeekInMemory, CloseMe
 
 }  // namespace
 
-int HVI_OpenOggDecoder(OggVorbis_File* decoder, HV_OggMemorySource* source) {
+int HVI_OpenOggDecoder(OggVorbis_File* decoder, HV_OggMemorySource* source)
+{
     source->position = 0;
     return ov_open_callbacks(source, decoder, nullptr, 0, kMemoryCallbacks);
 }

@@ -18,7 +18,8 @@ constexpr int64_t kMaxPcmBytes = 0x7FFFFFFF;
 constexpr int64_t kMaxPageBytes = HV_OGG_PAGE_HEADER_BYTES + 255 + 255 * 255;
 
 // A complete file ends exactly with a whole page that closes its stream.
-bool EndsWithLastPage(const uint8_t* file, int64_t size) {
+bool EndsWithLastPage(const uint8_t* file, int64_t size)
+{
     const int64_t lowest = size > kMaxPageBytes ? size - kMaxPageBytes : 0;
     for (int64_t at = size - HV_OGG_PAGE_HEADER_BYTES; at >= lowest; --at) {
         HV_OggPage page;
@@ -30,7 +31,8 @@ bool EndsWithLastPage(const uint8_t* file, int64_t size) {
 }
 
 // Reports the problem (when given), frees the file block and leaves the sample cleared.
-bool Fail(HV_MixerSample* sample, uint8_t* file, const char* path = nullptr, const char* problem = nullptr) {
+bool Fail(HV_MixerSample* sample, uint8_t* file, const char* path = nullptr, const char* problem = nullptr)
+{
     if (problem) {
         HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': %s.", path, problem);
     }
@@ -41,19 +43,21 @@ bool Fail(HV_MixerSample* sample, uint8_t* file, const char* path = nullptr, con
 
 }  // namespace
 
-bool HVI_ReadOggSample(HV_MixerSample* sample, const char* path, uint8_t* file, int64_t fileSize) {
+bool HVI_ReadOggSample(HV_MixerSample* sample, const char* path, uint8_t* file, int64_t fileSize)
+{
     HVI_ClearMixerSample(sample);
     // The decoder trusts its setup headers: damaged ones must never reach it.
     if (const char* damage = HVI_CheckOggVorbisHeaders(file, fileSize)) {
-        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': its Vorbis headers are damaged: %s.", path, damage);
+        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': its Vorbis headers are damaged: %s.", path,
+                  damage);
         return Fail(sample, file);
     }
     HV_OggMemorySource source = {file, fileSize, 0};
     OggVorbis_File decoder;
     const int opened = HVI_OpenOggDecoder(&decoder, &source);
     if (opened != 0) {
-        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': not an OGG Vorbis stream (vorbisfile error %d).", path,
-                  opened);
+        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': not an OGG Vorbis stream (vorbisfile error %d).",
+                  path, opened);
         return Fail(sample, file);
     }
     const vorbis_info* info = ov_info(&decoder, 0);
@@ -110,7 +114,8 @@ bool HVI_ReadOggSample(HV_MixerSample* sample, const char* path, uint8_t* file, 
     free(file);
     if (decoded != pcmBytes) {
         free(pcm);
-        HVI_Popup(HV_LOG_WARNING, "Bad format VELT LoadSampleOGG '%s': decoded %lld of %lld PCM bytes, the file is corrupt.", path,
+        HVI_Popup(HV_LOG_WARNING,
+                  "Bad format VELT LoadSampleOGG '%s': decoded %lld of %lld PCM bytes, the file is corrupt.", path,
                   static_cast<long long>(decoded), static_cast<long long>(pcmBytes));
         HVI_ClearMixerSample(sample);
         return false;

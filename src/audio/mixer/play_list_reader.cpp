@@ -10,12 +10,14 @@ bool IsLineEnd(uint8_t c) { return c == '\r' || c == '\n'; }
 // Reading stops when no more than this many bytes remain before the next line.
 constexpr int64_t kShortestTail = 4;
 
-bool Fail(HV_MixerSample* list) {
+bool Fail(HV_MixerSample* list)
+{
     HVI_ClearMixerSample(list);
     return false;
 }
 
-void AddEntry(HV_MixerSample* list, const char* listPath, HV_MixerSample* entry, const char* entryPath) {
+void AddEntry(HV_MixerSample* list, const char* listPath, HV_MixerSample* entry, const char* entryPath)
+{
     if (!entry || entry->channels == 0) {
         HVI_Log(HV_LOG_WARNING, "VELT LoadPlayList '%s': entry '%s' could not be loaded.", listPath, entryPath);
         HVI_DestroyMixerSample(entry);
@@ -37,7 +39,8 @@ void AddEntry(HV_MixerSample* list, const char* listPath, HV_MixerSample* entry,
 }  // namespace
 
 bool HVI_ReadPlayList(HV_MixerSample* list, const char* path, const uint8_t* text, int64_t size,
-                      HVI_PlayListEntryLoader load, void* context) {
+                      HVI_PlayListEntryLoader load, void* context)
+{
     HVI_ClearMixerSample(list);
     list->kind = HV_MIXER_SAMPLE_PLAY_LIST;
     list->channels = 2;
@@ -60,8 +63,8 @@ bool HVI_ReadPlayList(HV_MixerSample* list, const char* path, const uint8_t* tex
         int length = 0;
         for (; at < size && !IsLineEnd(text[at]); ++at) {
             if (length == HV_PLAY_LIST_MAX_LINE) {
-                HVI_Log(HV_LOG_WARNING, "VELT LoadPlayList '%s': line %d is longer than %d characters.", path, lineNumber,
-                        HV_PLAY_LIST_MAX_LINE);
+                HVI_Log(HV_LOG_WARNING, "VELT LoadPlayList '%s': line %d is longer than %d characters.", path,
+                        lineNumber, HV_PLAY_LIST_MAX_LINE);
                 return Fail(list);
             }
             line[length++] = static_cast<char>(text[at]);

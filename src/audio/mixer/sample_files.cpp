@@ -16,7 +16,8 @@ namespace {
 // Sizes of samples are kept in signed 32 bits.
 constexpr int64_t kMaxFileBytes = 0x7FFFFFFF;
 
-bool IsOggPath(const char* path) {
+bool IsOggPath(const char* path)
+{
     const size_t length = strlen(path);
     if (length < 4 || path[length - 4] != '.') {
         return false;
@@ -29,7 +30,8 @@ bool IsOggPath(const char* path) {
 
 // The whole file in a block of the C allocator (one byte more, so that an
 // empty file still has a block); null when it cannot be read or is over the limit.
-uint8_t* ReadWhole(const char* path, int64_t limit, int64_t* size, bool* opened) {
+uint8_t* ReadWhole(const char* path, int64_t limit, int64_t* size, bool* opened)
+{
     // Names are probed with several extensions: a missing file is no error here.
     HV_File* file = HV_FileSystem_FindPath(path) ? HV_FileSystem_OpenFile(path, "r") : nullptr;
     *opened = file != nullptr;
@@ -53,7 +55,8 @@ uint8_t* ReadWhole(const char* path, int64_t limit, int64_t* size, bool* opened)
 
 }  // namespace
 
-HV_MixerSample* HVI_ReadSampleFile(const char* path, int32_t flags) {
+HV_MixerSample* HVI_ReadSampleFile(const char* path, int32_t flags)
+{
     int64_t size = 0;
     bool opened = false;
     uint8_t* file = ReadWhole(path, kMaxFileBytes, &size, &opened);
@@ -74,7 +77,8 @@ HV_MixerSample* HVI_ReadSampleFile(const char* path, int32_t flags) {
     return sample;
 }
 
-bool HVI_ReadPlayListFile(HV_MixerSample* list, const char* path, HVI_PlayListEntryLoader load, void* context) {
+bool HVI_ReadPlayListFile(HV_MixerSample* list, const char* path, HVI_PlayListEntryLoader load, void* context)
+{
     int64_t size = 0;
     bool opened = false;
     uint8_t* text = ReadWhole(path, HV_PLAY_LIST_MAX_FILE_BYTES, &size, &opened);

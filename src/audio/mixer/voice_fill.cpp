@@ -10,7 +10,8 @@ namespace {
 // Play-list reading gives up after this many entries in a row that yield nothing.
 constexpr int kMaxEmptyEntries = 4;
 
-void OpenDecoder(HV_MixerVoice& voice, const HV_MixerSample& sample) {
+void OpenDecoder(HV_MixerVoice& voice, const HV_MixerSample& sample)
+{
     HVI_CloseMixerVoiceDecoder(voice);
     voice.decoderSource = {sample.data, sample.dataBytes, 0};
     voice.decoderOpen = HVI_OpenOggDecoder(&voice.decoder, &voice.decoderSource) == 0;
@@ -18,7 +19,8 @@ void OpenDecoder(HV_MixerVoice& voice, const HV_MixerSample& sample) {
 }
 
 // PCM copied from the read position; with `loop` the sample starts over at its end.
-int64_t ReadPcm(HV_MixerVoice& voice, const HV_MixerSample& sample, uint8_t* out, int64_t bytes, bool loop) {
+int64_t ReadPcm(HV_MixerVoice& voice, const HV_MixerSample& sample, uint8_t* out, int64_t bytes, bool loop)
+{
     int64_t written = 0;
     while (written < bytes && sample.dataBytes > 0) {
         if (voice.readPosition >= sample.dataBytes) {
@@ -37,7 +39,8 @@ int64_t ReadPcm(HV_MixerVoice& voice, const HV_MixerSample& sample, uint8_t* out
 }
 
 // Decoded from the voice's decoder; with `loop` the stream starts over at its end.
-int64_t ReadStream(HV_MixerVoice& voice, const HV_MixerSample& sample, uint8_t* out, int64_t bytes, bool loop) {
+int64_t ReadStream(HV_MixerVoice& voice, const HV_MixerSample& sample, uint8_t* out, int64_t bytes, bool loop)
+{
     if (!voice.decoderOpen) {
         OpenDecoder(voice, sample);
     }
@@ -59,20 +62,19 @@ int64_t ReadStream(HV_MixerVoice& voice, const HV_MixerSample& sample, uint8_t* 
     return written;
 }
 
-int64_t ReadSample(HV_MixerVoice& voice, const HV_MixerSample& sample, uint8_t* out, int64_t bytes, bool loop) {
+int64_t ReadSample(HV_MixerVoice& voice, const HV_MixerSample& sample, uint8_t* out, int64_t bytes, bool loop)
+{
     switch (sample.kind) {
-    case HV_MIXER_SAMPLE_PCM:
-        return ReadPcm(voice, sample, out, bytes, loop);
-    case HV_MIXER_SAMPLE_OGG_STREAM:
-        return ReadStream(voice, sample, out, bytes, loop);
-    default:
-        return 0;
+    case HV_MIXER_SAMPLE_PCM: return ReadPcm(voice, sample, out, bytes, loop);
+    case HV_MIXER_SAMPLE_OGG_STREAM: return ReadStream(voice, sample, out, bytes, loop);
+    default: return 0;
     }
 }
 
 // A play list always loops: each entry is read to its end, then the next one
 // (the first after the last) continues the fill.
-int64_t ReadPlayList(HV_MixerVoice& voice, const HV_MixerSample& list, uint8_t* out, int64_t bytes) {
+int64_t ReadPlayList(HV_MixerVoice& voice, const HV_MixerSample& list, uint8_t* out, int64_t bytes)
+{
     int64_t written = 0;
     int emptyEntries = 0;
     while (written < bytes && list.entryCount > 0 && emptyEntries < kMaxEmptyEntries) {
@@ -95,7 +97,8 @@ int64_t ReadPlayList(HV_MixerVoice& voice, const HV_MixerSample& list, uint8_t* 
 
 // Fills `bytes` of the buffer from `from` (within the buffer) from the
 // sample, then silence; notes where silence after the sample's end begins.
-void FillRange(HV_MixerVoice& voice, uint8_t* buffer, DWORD from, DWORD bytes, bool loop) {
+void FillRange(HV_MixerVoice& voice, uint8_t* buffer, DWORD from, DWORD bytes, bool loop)
+{
     const HV_MixerSample& sample = *voice.sample;
     const int64_t written = sample.kind == HV_MIXER_SAMPLE_PLAY_LIST
                                 ? ReadPlayList(voice, sample, buffer + from, bytes)
@@ -109,7 +112,8 @@ void FillRange(HV_MixerVoice& voice, uint8_t* buffer, DWORD from, DWORD bytes, b
 }
 
 // The whole buffer locked for writing; null (traced) when the lock fails.
-uint8_t* LockWholeBuffer(HV_MixerVoice& voice, DWORD* bytes) {
+uint8_t* LockWholeBuffer(HV_MixerVoice& voice, DWORD* bytes)
+{
     void* audio = nullptr;
     const HRESULT result = voice.buffer->Lock(0, 0, &audio, bytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER);
     if (result != DS_OK) {
@@ -121,14 +125,16 @@ uint8_t* LockWholeBuffer(HV_MixerVoice& voice, DWORD* bytes) {
 
 }  // namespace
 
-void HVI_CloseMixerVoiceDecoder(HV_MixerVoice& voice) {
+void HVI_CloseMixerVoiceDecoder(HV_MixerVoice& voice)
+{
     if (voice.decoderOpen) {
         ov_clear(&voice.decoder);
         voice.decoderOpen = false;
     }
 }
 
-void HVI_FillMixerVoice(HV_MixerVoice& voice) {
+void HVI_FillMixerVoice(HV_MixerVoice& voice)
+{
     if (!voice.sample || voice.id == 0 || !voice.buffer) {
         return;
     }
@@ -168,7 +174,8 @@ void HVI_FillMixerVoice(HV_MixerVoice& voice) {
     voice.nextHalf = 1 - voice.nextHalf;
 }
 
-void HVI_RepeatMixerVoiceIntoItsSilence(HV_MixerVoice& voice) {
+void HVI_RepeatMixerVoiceIntoItsSilence(HV_MixerVoice& voice)
+{
     if (!voice.sample || voice.id == 0 || !voice.buffer || voice.silenceFrom < 0) {
         return;
     }

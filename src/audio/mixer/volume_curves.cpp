@@ -10,7 +10,8 @@ constexpr double kAttenuationPerDecade = 3321.928;
 constexpr float kFadeSilenceBelow = 0.15f;
 }  // namespace
 
-LONG HVI_AttenuationFromVolume(float effectiveVolume) {
+LONG HVI_AttenuationFromVolume(float effectiveVolume)
+{
     if (effectiveVolume >= 1.0f) {
         return DSBVOLUME_MAX;
     }
@@ -21,7 +22,8 @@ LONG HVI_AttenuationFromVolume(float effectiveVolume) {
     return attenuation < DSBVOLUME_MIN ? DSBVOLUME_MIN : LONG(attenuation);
 }
 
-LONG HVI_FadeAttenuationFromVolume(float effectiveVolume) {
+LONG HVI_FadeAttenuationFromVolume(float effectiveVolume)
+{
     if (effectiveVolume < kFadeSilenceBelow) {
         return DSBVOLUME_MIN;
     }

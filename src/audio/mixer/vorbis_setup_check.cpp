@@ -13,7 +13,8 @@ public:
     BitReader(const uint8_t* bytes, int64_t count) : m_bytes(bytes), m_bitsLeft(count * 8) {}
 
     // Up to 32 bits; false once the packet has run out.
-    bool Read(int bits, uint32_t* value) {
+    bool Read(int bits, uint32_t* value)
+    {
         if (bits > m_bitsLeft) {
             m_bitsLeft = 0;
             return false;
@@ -29,7 +30,8 @@ public:
         return true;
     }
 
-    bool Skip(uint64_t bits) {
+    bool Skip(uint64_t bits)
+    {
         if (bits > uint64_t(m_bitsLeft)) {
             m_bitsLeft = 0;
             return false;
@@ -46,7 +48,8 @@ private:
 };
 
 // The number of bits needed to write the value (0 for 0).
-int BitCount(uint32_t value) {
+int BitCount(uint32_t value)
+{
     int bits = 0;
     while (value) {
         ++bits;
@@ -56,7 +59,8 @@ int BitCount(uint32_t value) {
 }
 
 // Whether r^dimensions <= entries, without overflowing.
-bool LatticeFits(uint64_t r, uint32_t entries, uint32_t dimensions) {
+bool LatticeFits(uint64_t r, uint32_t entries, uint32_t dimensions)
+{
     uint64_t power = 1;
     for (uint32_t d = 0; d < dimensions; ++d) {
         power *= r;
@@ -68,7 +72,8 @@ bool LatticeFits(uint64_t r, uint32_t entries, uint32_t dimensions) {
 }
 
 // The largest r with r^dimensions <= entries (dimensions >= 1).
-uint32_t LatticeValuesPerDimension(uint32_t entries, uint32_t dimensions) {
+uint32_t LatticeValuesPerDimension(uint32_t entries, uint32_t dimensions)
+{
     uint64_t r = uint64_t(std::pow(double(entries), 1.0 / dimensions));
     while (r > 0 && !LatticeFits(r, entries, dimensions)) {
         --r;
@@ -87,7 +92,8 @@ struct CodeSpace {
     uint64_t claimed = 0;
     uint32_t used = 0;  // entries with a codeword
 
-    void Claim(uint32_t length, uint32_t count) {
+    void Claim(uint32_t length, uint32_t count)
+    {
         claimed += uint64_t(count) << (32 - length);
         used += count;
     }
@@ -103,7 +109,8 @@ class SetupParser {
 public:
     SetupParser(const uint8_t* packet, int64_t bytes, int channels) : m_bits(packet, bytes), m_channels(channels) {}
 
-    const char* Parse() {
+    const char* Parse()
+    {
         uint32_t books = 0;
         uint32_t transforms = 0;
         uint32_t modes = 0;
@@ -127,7 +134,8 @@ private:
 
     // A list: its length less one in `bits` bits, then its items.
     template <class ParseItem>
-    const char* ParseList(int bits, uint32_t* count, ParseItem parseItem) {
+    const char* ParseList(int bits, uint32_t* count, ParseItem parseItem)
+    {
         uint32_t last = 0;
         if (!Read(bits, &last)) {
             return kCutShort;
@@ -142,14 +150,16 @@ private:
     }
 
     // Reads an index of a codebook; null when it names one.
-    const char* ReadBookIndex(uint32_t* index) {
+    const char* ReadBookIndex(uint32_t* index)
+    {
         if (!Read(8, index)) {
             return kCutShort;
         }
         return *index < m_books.size() ? nullptr : "it names a codebook that does not exist";
     }
 
-    const char* ParseCodebook() {
+    const char* ParseCodebook()
+    {
         uint32_t sync = 0;
         Codebook book = {};
         uint32_t ordered = 0;
@@ -169,12 +179,14 @@ private:
             return "a codebook is too large";
         }
         CodeSpace space;
-        if (const char* problem = ordered ? ReadOrderedLengths(book.entries, &space) : ReadLengths(book.entries, &space)) {
+        if (const char* problem =
+                ordered ? ReadOrderedLengths(book.entries, &space) : ReadLengths(book.entries, &space)) {
             return problem;
         }
         // The decoder builds its tables only from a complete prefix code (or a
         // single codeword of one bit); a book it cannot build breaks it for good.
-        if (space.used > 0 && space.claimed != kWholeCodeSpace && !(space.used == 1 && space.claimed == kWholeCodeSpace / 2)) {
+        if (space.used > 0 && space.claimed != kWholeCodeSpace &&
+            !(space.used == 1 && space.claimed == kWholeCodeSpace / 2)) {
             return "a codebook's codeword lengths do not form a complete code";
         }
         uint32_t lookup = 0;
@@ -203,7 +215,8 @@ private:
         return nullptr;
     }
 
-    const char* ReadOrderedLengths(uint32_t entries, CodeSpace* space) {
+    const char* ReadOrderedLengths(uint32_t entries, CodeSpace* space)
+    {
         uint32_t length = 0;
         if (!Read(5, &length)) {
             return kCutShort;
@@ -223,7 +236,8 @@ private:
         return nullptr;
     }
 
-    const char* ReadLengths(uint32_t entries, CodeSpace* space) {
+    const char* ReadLengths(uint32_t entries, CodeSpace* space)
+    {
         uint32_t sparse = 0;
         if (!Read(1, &sparse)) {
             return kCutShort;
@@ -241,7 +255,8 @@ private:
         return nullptr;
     }
 
-    const char* ParseTimeDomainTransform() {
+    const char* ParseTimeDomainTransform()
+    {
         uint32_t type = 0;
         if (!Read(16, &type)) {
             return kCutShort;
@@ -249,7 +264,8 @@ private:
         return type == 0 ? nullptr : "it has an unknown time-domain transform";
     }
 
-    const char* ParseFloor() {
+    const char* ParseFloor()
+    {
         uint32_t type = 0;
         if (!Read(16, &type)) {
             return kCutShort;
@@ -257,7 +273,8 @@ private:
         return type == 0 ? ParseFloor0() : type == 1 ? ParseFloor1() : "it has an unknown floor type";
     }
 
-    const char* ParseFloor0() {
+    const char* ParseFloor0()
+    {
         uint32_t order = 0, rate = 0, barkMapSize = 0, amplitudeBits = 0, amplitudeOffset = 0, bookCount = 0;
         if (!Read(8, &order) || !Read(16, &rate) || !Read(16, &barkMapSize) || !Read(6, &amplitudeBits) ||
             !Read(8, &amplitudeOffset) || !Read(4, &bookCount)) {
@@ -278,7 +295,8 @@ private:
         return nullptr;
     }
 
-    const char* ParseFloor1() {
+    const char* ParseFloor1()
+    {
         uint32_t partitions = 0;
         if (!Read(5, &partitions)) {
             return kCutShort;
@@ -339,7 +357,8 @@ private:
         return nullptr;
     }
 
-    const char* ParseResidue() {
+    const char* ParseResidue()
+    {
         uint32_t type = 0, begin = 0, end = 0, partitionSize = 0, classifications = 0;
         if (!Read(16, &type) || !Read(24, &begin) || !Read(24, &end) || !Read(24, &partitionSize) ||
             !Read(6, &classifications)) {
@@ -385,7 +404,8 @@ private:
         return nullptr;
     }
 
-    const char* ParseMapping() {
+    const char* ParseMapping()
+    {
         uint32_t type = 0, hasSubmaps = 0, submaps = 0, coupled = 0;
         if (!Read(16, &type) || !Read(1, &hasSubmaps) || (hasSubmaps && !Read(4, &submaps)) || !Read(1, &coupled)) {
             return kCutShort;
@@ -440,7 +460,8 @@ private:
         return nullptr;
     }
 
-    const char* ParseMode() {
+    const char* ParseMode()
+    {
         uint32_t blockFlag = 0, window = 0, transform = 0, mapping = 0;
         if (!Read(1, &blockFlag) || !Read(16, &window) || !Read(16, &transform) || !Read(8, &mapping)) {
             return kCutShort;
@@ -461,7 +482,8 @@ private:
 
 }  // namespace
 
-const char* HVI_CheckVorbisSetupHeader(const uint8_t* packet, int64_t bytes, int channels) {
+const char* HVI_CheckVorbisSetupHeader(const uint8_t* packet, int64_t bytes, int channels)
+{
     if (bytes < 7 || packet[0] != 5 || memcmp(packet + 1, "vorbis", 6) != 0) {
         return "it is not a setup header";
     }

@@ -20,17 +20,20 @@ const HV_MixerInterface& Mixer() { return *HVI_GetMixerInterface(); }
 // Voice handles of the back end are the mixer's positive voice ids.
 int32_t VoiceId(uint32_t voice) { return voice > uint32_t(INT32_MAX) ? 0 : int32_t(voice); }
 
-bool EndsWith(const char* path, const char* suffix) {
+bool EndsWith(const char* path, const char* suffix)
+{
     const size_t length = strlen(path);
     const size_t suffixLength = strlen(suffix);
     return length >= suffixLength && memcmp(path + length - suffixLength, suffix, suffixLength) == 0;
 }
 
-HV_MixerSample* LoadPlayListEntry(const char* path, void*) {
+HV_MixerSample* LoadPlayListEntry(const char* path, void*)
+{
     return Mixer().LoadSample(path, HV_MIXER_LOAD_ALWAYS_STREAM);
 }
 
-HV_MixerSample* LoadPlayList(const char* path) {
+HV_MixerSample* LoadPlayList(const char* path)
+{
     HV_MixerSample* list = Mixer().LoadSample(path, HV_MIXER_LOAD_EMPTY);
     if (list && !HVI_ReadPlayListFile(list, path, LoadPlayListEntry, nullptr)) {
         Mixer().FreeSample(list);
@@ -41,24 +44,28 @@ HV_MixerSample* LoadPlayList(const char* path) {
 
 }  // namespace
 
-bool SoundImpVELT::Initialize(HVI_EngineState& state, const HV_VideoParameters&) {
+bool SoundImpVELT::Initialize(HVI_EngineState& state, const HV_VideoParameters&)
+{
     m_musicVoice = 0;
     return Mixer().Init(kOutputRate, kVoiceCount, state.window, 0);
 }
 
-bool SoundImpVELT::OnWindowChanged(HVI_EngineState& state, const HV_VideoParameters&) {
+bool SoundImpVELT::OnWindowChanged(HVI_EngineState& state, const HV_VideoParameters&)
+{
     HV_Log(HV_LOG_SYSTEM, "SoundImplementation VELT acknowledging window change.");
     Mixer().SetWindow(state.window);
     return true;
 }
 
-void SoundImpVELT::Shutdown() {
+void SoundImpVELT::Shutdown()
+{
     HV_Log(HV_LOG_SYSTEM, "SoundImplementation VELT Shutdown.");
     m_musicVoice = 0;
     Mixer().Shutdown();
 }
 
-bool SoundImpVELT::LoadSample(HV_SoundRecord* sound, const char* path) {
+bool SoundImpVELT::LoadSample(HV_SoundRecord* sound, const char* path)
+{
     ReleaseSample(sound);
     sound->byteSize = 0;
     sound->length = 0.0f;
@@ -74,13 +81,14 @@ bool SoundImpVELT::LoadSample(HV_SoundRecord* sound, const char* path) {
     sound->sample = sample;
     sound->byteSize = uint32_t(HVI_GetMixerSamplePcmBytes(sample));
     if (sample->bitsPerSample != 0 && sample->sampleRate != 0) {
-        sound->length =
-            float(double(sound->byteSize) / (double(sample->bitsPerSample) / 8.0 * sample->sampleRate * sample->channels));
+        sound->length = float(double(sound->byteSize) /
+                              (double(sample->bitsPerSample) / 8.0 * sample->sampleRate * sample->channels));
     }
     return true;
 }
 
-void SoundImpVELT::ReleaseSample(HV_SoundRecord* sound) {
+void SoundImpVELT::ReleaseSample(HV_SoundRecord* sound)
+{
     if (!sound || !sound->sample) {
         return;
     }
@@ -90,11 +98,13 @@ void SoundImpVELT::ReleaseSample(HV_SoundRecord* sound) {
 
 void SoundImpVELT::SetMasterVolume(float volume) { Mixer().SetMasterVolume(volume); }
 
-uint32_t SoundImpVELT::PlaySample(HV_SoundRecord* sound, float volume, float pan, float pitch) {
+uint32_t SoundImpVELT::PlaySample(HV_SoundRecord* sound, float volume, float pan, float pitch)
+{
     return PlaySampleLooped(sound, volume, pan, pitch, false);
 }
 
-uint32_t SoundImpVELT::PlaySampleLooped(HV_SoundRecord* sound, float volume, float pan, float pitch, bool loop) {
+uint32_t SoundImpVELT::PlaySampleLooped(HV_SoundRecord* sound, float volume, float pan, float pitch, bool loop)
+{
     if (!sound) {
         return 0;
     }
@@ -108,19 +118,25 @@ void SoundImpVELT::SetVoicePaused(uint32_t voice, bool paused) { Mixer().SetVoic
 void SoundImpVELT::SetVoiceLooping(uint32_t voice, bool loop) { Mixer().SetVoiceLooping(VoiceId(voice), loop); }
 void SoundImpVELT::SetVoiceFrequency(uint32_t voice, float pitch) { Mixer().SetVoiceFrequency(VoiceId(voice), pitch); }
 
-bool SoundImpVELT::IsVoicePlaying(uint32_t voice) { return Mixer().GetVoiceState(VoiceId(voice)) != HV_MIXER_VOICE_NONE; }
+bool SoundImpVELT::IsVoicePlaying(uint32_t voice)
+{
+    return Mixer().GetVoiceState(VoiceId(voice)) != HV_MIXER_VOICE_NONE;
+}
 
-void SoundImpVELT::PlayMusic(HV_SoundRecord* music, float volume) {
+void SoundImpVELT::PlayMusic(HV_SoundRecord* music, float volume)
+{
     m_musicVoice = PlaySample(music, volume, 0.0f, 1.0f);
     SetVoiceLooping(m_musicVoice, true);
 }
 
-void SoundImpVELT::StopMusic() {
+void SoundImpVELT::StopMusic()
+{
     StopVoice(m_musicVoice);
     m_musicVoice = 0;
 }
 
-void SoundImpVELT::SetMusicPaused(bool paused) {
+void SoundImpVELT::SetMusicPaused(bool paused)
+{
     if (m_musicVoice != 0) {
         SetVoicePaused(m_musicVoice, paused);
     }

@@ -6,10 +6,8 @@
 
 bool ExtensionModuleLocalFallbacks::Initialize(HV_EngineInterface*)
 {
-    if (HV_HasFeature("IN_APP_PURCHASES"))
-        m_inAppPurchase = new InAppPurchaseImplementationFallback;
-    if (!HV_HasFeature("LOCAL_LEADERBOARDS"))
-        return true;
+    if (HV_HasFeature("IN_APP_PURCHASES")) m_inAppPurchase = new InAppPurchaseImplementationFallback;
+    if (!HV_HasFeature("LOCAL_LEADERBOARDS")) return true;
     m_leaderboards = new LocalLeaderboardsImplementation(new LocalLeaderboardStore);
     return true;
 }

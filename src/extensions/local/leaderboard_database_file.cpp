@@ -16,8 +16,7 @@ constexpr const char* kOperation = "HVI_ReadLeaderboardFile";
 LeaderboardFileState HVI_ReadLeaderboardFile(DMDatabase& database)
 {
     const char* path = DataManager::kLeaderboardsDatabasePath;
-    if (!HV_FileSystem_FindPath(path))
-        return LeaderboardFileState::Missing;
+    if (!HV_FileSystem_FindPath(path)) return LeaderboardFileState::Missing;
     // One read: the bytes that were checked are the bytes that are loaded.
     ByteBuffer bytes;
     DMDatabase checked(path);
@@ -40,7 +39,6 @@ LeaderboardFileState HVI_ReadLeaderboardFile(DMDatabase& database)
 DMDatabase* HVI_OpenLeaderboardDatabase()
 {
     DMDatabase* database = DataManager::GetLeaderboardsDatabase();
-    if (database->GetArrayCount() > 0)
-        return database;
+    if (database->GetArrayCount() > 0) return database;
     return HVI_ReadLeaderboardFile(*database) == LeaderboardFileState::Unusable ? nullptr : database;
 }

@@ -49,9 +49,10 @@ void TrimCategory(DMArray& scores, bool ascending)
 // it beats strictly, so equal points keep the order of the file.
 void RankScores(Array<HV_LeaderboardScore>& ranked, bool ascending)
 {
-    std::stable_sort(ranked.begin(), ranked.end(), [ascending](const HV_LeaderboardScore& a, const HV_LeaderboardScore& b) {
-        return ascending ? a.points < b.points : a.points > b.points;
-    });
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [ascending](const HV_LeaderboardScore& a, const HV_LeaderboardScore& b) {
+                         return ascending ? a.points < b.points : a.points > b.points;
+                     });
 }
 
 }  // namespace
@@ -66,20 +67,17 @@ void LocalLeaderboardStore::AddToDatabase(const PendingScore& score)
 {
     const char* category = score.category.GetText();
     DMArray* scores = m_database->FindArray(category);
-    if (scores == nullptr)
-        scores = m_database->AddArray(category);
+    if (scores == nullptr) scores = m_database->AddArray(category);
     DMNode* node = scores->AddNode(nullptr);
     node->SetValue("player", score.player.GetText());
     node->SetValue("points", String::Formatted("%d", score.points).GetText());
-    if (!score.data.IsEmpty())
-        node->SetValue("data", score.data.GetText());
+    if (!score.data.IsEmpty()) node->SetValue("data", score.data.GetText());
     TrimCategory(*scores, HVI_IsLeaderboardCategoryAscending(category));
 }
 
 void LocalLeaderboardStore::SaveScore(HV_LeaderboardScore& score, const char* category)
 {
-    if (m_database == nullptr)
-        return;
+    if (m_database == nullptr) return;
     if (category == nullptr) {
         HV_Log(HV_LOG_ERROR, "LocalLeaderboardStore::SaveScore: a score without a category is not saved.");
         return;
@@ -91,8 +89,7 @@ void LocalLeaderboardStore::SaveScore(HV_LeaderboardScore& score, const char* ca
     pending.category.Assign(category);
     pending.player.Assign(score.player);
     pending.points = score.points;
-    if (score.dataLength > 0)
-        pending.data = HVI_FormatScoreData(score.data, score.dataLength);
+    if (score.dataLength > 0) pending.data = HVI_FormatScoreData(score.data, score.dataLength);
     m_pending.Add(pending);
 
     // Other processes read, change and rewrite the file under the same lock:
@@ -100,8 +97,7 @@ void LocalLeaderboardStore::SaveScore(HV_LeaderboardScore& score, const char* ca
     FileLockScope fileLock(DataManager::kLeaderboardsDatabasePath);
     const LeaderboardFileState state = HVI_ReadLeaderboardFile(*m_database);
     if (state == LeaderboardFileState::Loaded) {
-        for (const PendingScore& unsaved : m_pending)
-            AddToDatabase(unsaved);
+        for (const PendingScore& unsaved : m_pending) AddToDatabase(unsaved);
     } else {
         AddToDatabase(pending);
     }

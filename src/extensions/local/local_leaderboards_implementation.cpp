@@ -25,11 +25,9 @@ void LocalLeaderboardsImplementation::AddScore(uint32_t, HV_LeaderboardScore* sc
         MutexScope lock(m_store->GetMutex());
         ++m_submissions;
         RenameLocalPlayer();
-        if (score != nullptr)
-            std::memcpy(score->id, m_localPlayerName, sizeof score->id);
+        if (score != nullptr) std::memcpy(score->id, m_localPlayerName, sizeof score->id);
     }
-    if (score != nullptr)
-        m_store->SaveScore(*score, category);
+    if (score != nullptr) m_store->SaveScore(*score, category);
 }
 
 bool LocalLeaderboardsImplementation::RequestScores(int32_t start, int32_t count, int32_t filter, const char* category)

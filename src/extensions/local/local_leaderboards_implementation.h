@@ -28,7 +28,7 @@ private:
     // Sets the name to "<calendar seconds>_<counter>".
     void RenameLocalPlayer();
 
-    LocalLeaderboardStore* m_store;  // owned
-    int32_t m_submissions = 1;       // guarded by the store's mutex
-    char m_localPlayerName[64] = {}; // guarded by the store's mutex
+    LocalLeaderboardStore* m_store;   // owned
+    int32_t m_submissions = 1;        // guarded by the store's mutex
+    char m_localPlayerName[64] = {};  // guarded by the store's mutex
 };

@@ -13,8 +13,7 @@ constexpr int kLongestReadableField = 511;
 String HVI_FormatScoreData(const uint8_t* data, int32_t length)
 {
     String text;
-    for (int32_t i = 0; i < length; ++i)
-        text.AppendFormat(i == 0 ? "%u" : " %u", unsigned(data[i]));
+    for (int32_t i = 0; i < length; ++i) text.AppendFormat(i == 0 ? "%u" : " %u", unsigned(data[i]));
     return text;
 }
 
@@ -31,10 +30,8 @@ void HVI_ParseScoreData(const char* text, HV_LeaderboardScore& score)
         return;
     }
     int32_t fieldCount = 1;
-    for (const char* c = text; *c != '\0'; ++c)
-        fieldCount += *c == ' ';
-    if (fieldCount > HV_LEADERBOARD_DATA_SIZE)
-        return;
+    for (const char* c = text; *c != '\0'; ++c) fieldCount += *c == ' ';
+    if (fieldCount > HV_LEADERBOARD_DATA_SIZE) return;
     uint8_t bytes[HV_LEADERBOARD_DATA_SIZE] = {};
     const char* field = text;
     for (int32_t i = 0; i < fieldCount; ++i) {

@@ -16,8 +16,7 @@ static_assert(sizeof kMagic == 16, "the magic text with its zero fills 16 bytes"
 bool HVI_PutCloudEntry(CloudStore& store, const char* key, const void* data, uint32_t size)
 {
     const char* refusal = nullptr;
-    if (key == nullptr)
-        refusal = "no key";
+    if (key == nullptr) refusal = "no key";
     // A key longer than a file read gives back could not be found again after a restart.
     else if (std::strlen(key) > size_t(ByteBuffer::kMaxStringLength))
         refusal = "key longer than 2047 characters";
@@ -27,7 +26,7 @@ bool HVI_PutCloudEntry(CloudStore& store, const char* key, const void* data, uin
         refusal = "more than 2147483647 bytes";
     if (refusal != nullptr) {
         HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::PutData: refused key '%.64s' with %u bytes: %s.",
-                key ? key : "", size, refusal);
+               key ? key : "", size, refusal);
         return false;
     }
     ByteBuffer copy;
@@ -43,7 +42,7 @@ bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store
 {
     if (size < 0 || size > INT_MAX) {
         HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' has an unusable size of %lld bytes.",
-                kSimulatedCloudPath, static_cast<long long>(size));
+               kSimulatedCloudPath, static_cast<long long>(size));
         return false;
     }
     ByteBuffer file;
@@ -51,13 +50,13 @@ bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store
     String magic;
     if (!file.ReadString(magic) || !(magic == kMagic)) {
         HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' is not a simulated cloud file.",
-                kSimulatedCloudPath);
+               kSimulatedCloudPath);
         return false;
     }
     uint32_t entryCount = 0;
     if (!file.ReadUInt32(entryCount)) {
         HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' ends before its entry count.",
-                kSimulatedCloudPath);
+               kSimulatedCloudPath);
         return false;
     }
     // Every entry takes at least five bytes, so a damaged count ends with the data.
@@ -67,33 +66,33 @@ bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store
         uint32_t byteCount = 0;
         if (!file.ReadString(key) || !file.ReadUInt32(byteCount)) {
             HV_Log(HV_LOG_ERROR,
-                    "SimulatedCloudImplementation::Load: '%s' ends inside entry %u of %u; the %u entries before it are kept.",
-                    kSimulatedCloudPath, index, entryCount, index);
+                   "SimulatedCloudImplementation::Load: '%s' ends inside entry %u of %u; the %u entries before it are "
+                   "kept.",
+                   kSimulatedCloudPath, index, entryCount, index);
             return false;
         }
         const int32_t signedCount = static_cast<int32_t>(byteCount);
         if (signedCount < 0) {
             // Never written by us: say so, and go on with the next entry.
             HV_Log(HV_LOG_WARNING,
-                    "SimulatedCloudImplementation::Load: entry '%s' of '%s' has a byte count of %d; it is skipped.",
-                    key.GetText(), kSimulatedCloudPath, signedCount);
+                   "SimulatedCloudImplementation::Load: entry '%s' of '%s' has a byte count of %d; it is skipped.",
+                   key.GetText(), kSimulatedCloudPath, signedCount);
             whole = false;
             continue;
         }
         if (signedCount == 0) {
-            if (keepEmpty && !HVI_PutCloudEntry(store, key.GetText(), nullptr, 0))
-                return false;
+            if (keepEmpty && !HVI_PutCloudEntry(store, key.GetText(), nullptr, 0)) return false;
             continue;
         }
         if (signedCount > file.GetRemaining()) {
             HV_Log(HV_LOG_ERROR,
-                    "SimulatedCloudImplementation::Load: entry '%s' of '%s' claims %d bytes but %d remain; the %u entries before it are kept.",
-                    key.GetText(), kSimulatedCloudPath, signedCount, file.GetRemaining(), index);
+                   "SimulatedCloudImplementation::Load: entry '%s' of '%s' claims %d bytes but %d remain; the %u "
+                   "entries before it are kept.",
+                   key.GetText(), kSimulatedCloudPath, signedCount, file.GetRemaining(), index);
             return false;
         }
         const uint8_t* bytes = file.GetData() + file.GetReadPosition();
-        if (!HVI_PutCloudEntry(store, key.GetText(), bytes, byteCount))
-            return false;
+        if (!HVI_PutCloudEntry(store, key.GetText(), bytes, byteCount)) return false;
         file.SetReadPosition(file.GetReadPosition() + signedCount);
     }
     return whole;
@@ -110,6 +109,6 @@ bool HVI_WriteSimulatedCloud(const CloudStore& store, ByteBuffer& image)
     }
     if (!written)
         HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Save: the image of %d entries does not fit in memory.",
-                store.GetCount());
+               store.GetCount());
     return written;
 }

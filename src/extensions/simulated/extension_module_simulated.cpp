@@ -9,14 +9,12 @@
 
 bool ExtensionModuleSimulated::Initialize(HV_EngineInterface*)
 {
-    if (HV_HasFeature("SIMULATED_CLOUD"))
-        m_cloud = new SimulatedCloudImplementation;
+    if (HV_HasFeature("SIMULATED_CLOUD")) m_cloud = new SimulatedCloudImplementation;
     if (HV_HasFeature("SIMULATED_LEADERBOARDS")) {
         m_leaderboards = new SimulatedLeaderboardsImplementation;
         m_leaderboardsCreated = true;
     }
-    if (HV_HasFeature("SIMULATED_SOCIAL"))
-        m_social = new SimulatedSocialImplementation;
+    if (HV_HasFeature("SIMULATED_SOCIAL")) m_social = new SimulatedSocialImplementation;
     return true;
 }
 

@@ -16,8 +16,7 @@ namespace {
 // entries before the damage in the store.
 bool LoadFile(CloudStore& store, bool keepEmpty)
 {
-    if (!HV_FileSystem_FindPath(kSimulatedCloudPath))
-        return true;
+    if (!HV_FileSystem_FindPath(kSimulatedCloudPath)) return true;
     ByteBuffer file;
     if (!HVI_ReadWholeFile(kSimulatedCloudPath, file)) {
         HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' exists but cannot be read.",
@@ -59,8 +58,7 @@ bool SimulatedCloudImplementation::Initialize()
 void SimulatedCloudImplementation::PutData(const char* key, const void* data, uint32_t size)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    if (!HVI_PutCloudEntry(*m_store, key, data, size))
-        return;
+    if (!HVI_PutCloudEntry(*m_store, key, data, size)) return;
     m_unsaved.GetOrAdd(key) = false;
     Save();
 }
@@ -69,8 +67,7 @@ HV_Blob* SimulatedCloudImplementation::ReadData(const char* key)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     const CloudStore::Entry* entry = key != nullptr ? m_store->Find(key) : nullptr;
-    if (entry == nullptr)
-        return nullptr;
+    if (entry == nullptr) return nullptr;
     const int size = entry->value.GetSize();
     HV_Blob* blob = HV_AllocateBlob(size);
     if (blob == nullptr) {
@@ -78,8 +75,7 @@ HV_Blob* SimulatedCloudImplementation::ReadData(const char* key)
                key);
         return nullptr;
     }
-    if (size > 0)
-        std::memcpy(blob->data, entry->value.GetData(), size_t(size));
+    if (size > 0) std::memcpy(blob->data, entry->value.GetData(), size_t(size));
     return blob;
 }
 
@@ -117,14 +113,13 @@ void SimulatedCloudImplementation::Save()
                kSimulatedCloudPath, keptAs.GetText());
     }
     ByteBuffer image;
-    if (!HVI_WriteSimulatedCloud(*m_store, image))
-        return;
+    if (!HVI_WriteSimulatedCloud(*m_store, image)) return;
     // The old file is replaced only by a complete new one.
     if (!HVI_WriteFileAtomically(kSimulatedCloudPath, image.GetData(), image.GetSize())) {
-        HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Save: '%s' could not be written; the store stays in memory.",
+        HV_Log(HV_LOG_ERROR,
+               "SimulatedCloudImplementation::Save: '%s' could not be written; the store stays in memory.",
                kSimulatedCloudPath);
         return;
     }
-    while (m_unsaved.GetCount() > 0)
-        m_unsaved.DeleteAt(m_unsaved.GetCount() - 1);
+    while (m_unsaved.GetCount() > 0) m_unsaved.DeleteAt(m_unsaved.GetCount() - 1);
 }

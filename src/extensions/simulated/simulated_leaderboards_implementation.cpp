@@ -58,8 +58,7 @@ void CopyWindow(const HV_LeaderboardScore* list, int32_t total, int32_t start, i
     const int64_t first = start > 1 ? start : 1;
     const int64_t last = count > 0 ? std::min<int64_t>(int64_t(start) + count - 1, total) : 0;
     result.total = total;
-    if (last < first)
-        return;
+    if (last < first) return;
     const int32_t size = int32_t(last - first + 1);
     auto* scores = static_cast<HV_LeaderboardScore*>(HV_Malloc(sizeof(HV_LeaderboardScore) * size_t(size)));
     if (scores == nullptr) {
@@ -87,26 +86,22 @@ const char* SimulatedLeaderboardsImplementation::DrawName() { return kSimulatedN
 
 void SimulatedLeaderboardsImplementation::SortCategory(const char* category, Scores& scores)
 {
-    if (scores.GetCount() == 0)
-        return;
+    if (scores.GetCount() == 0) return;
     const bool ascending = HVI_IsLeaderboardCategoryAscending(category);
     std::sort(scores.begin(), scores.end(), [ascending](const HV_LeaderboardScore& a, const HV_LeaderboardScore& b) {
         return ascending ? a.points < b.points : a.points > b.points;
     });
-    for (int i = 0; i < scores.GetCount(); ++i)
-        scores[i].rank = i + 1;
+    for (int i = 0; i < scores.GetCount(); ++i) scores[i].rank = i + 1;
 }
 
 bool SimulatedLeaderboardsImplementation::Initialize()
 {
-    if (!HV_HasFeature("LEADERBOARDS"))
-        return true;
+    if (!HV_HasFeature("LEADERBOARDS")) return true;
     MutexScope scope(m_mutex);
     const int32_t categoryCount = HVI_GetLeaderboardCategoryCount();
     for (int32_t i = 0; i < categoryCount; ++i) {
         const char* id = HVI_GetLeaderboardCategoryId(i);
-        if (id != nullptr && !m_categories.Contains(id))
-            GenerateCategory(id, i);
+        if (id != nullptr && !m_categories.Contains(id)) GenerateCategory(id, i);
     }
     return true;
 }
@@ -140,10 +135,8 @@ void SimulatedLeaderboardsImplementation::GenerateCategory(const char* category,
         if (scores.GetCount() > position && HasPrefix(scores[position].id, kGeneratedIdPrefix)) {
             const char* friendId = scores[position].id;
             bool known = false;
-            for (const String& id : m_friendIds)
-                known = known || id == friendId;
-            if (!known)
-                m_friendIds.Add(String(friendId));
+            for (const String& id : m_friendIds) known = known || id == friendId;
+            if (!known) m_friendIds.Add(String(friendId));
         }
     }
     SortCategory(category, scores);
@@ -152,18 +145,15 @@ void SimulatedLeaderboardsImplementation::GenerateCategory(const char* category,
 void SimulatedLeaderboardsImplementation::Shutdown()
 {
     MutexScope scope(m_mutex);
-    while (m_categories.GetCount() > 0)
-        m_categories.DeleteAt(m_categories.GetCount() - 1);
+    while (m_categories.GetCount() > 0) m_categories.DeleteAt(m_categories.GetCount() - 1);
 }
 
 HV_LeaderboardScore* SimulatedLeaderboardsImplementation::FindLocalScore(uint32_t player, const char* category)
 {
     StringMap<Scores>::Entry* entry = category != nullptr ? m_categories.Find(category) : nullptr;
-    if (entry == nullptr || player >= kLocalPlayerCount)
-        return nullptr;
+    if (entry == nullptr || player >= kLocalPlayerCount) return nullptr;
     for (HV_LeaderboardScore& score : entry->value) {
-        if (m_localUserIds[player] == score.id)
-            return &score;
+        if (m_localUserIds[player] == score.id) return &score;
     }
     return nullptr;
 }
@@ -172,9 +162,9 @@ void SimulatedLeaderboardsImplementation::AddScore(uint32_t player, HV_Leaderboa
 {
     MutexScope scope(m_mutex);
     StringMap<Scores>::Entry* entry = category != nullptr ? m_categories.Find(category) : nullptr;
-    if (entry == nullptr || score == nullptr)
-        return;
-    std::snprintf(score->id, sizeof score->id, "%s", player < kLocalPlayerCount ? m_localUserIds[player].GetText() : "");
+    if (entry == nullptr || score == nullptr) return;
+    std::snprintf(score->id, sizeof score->id, "%s",
+                  player < kLocalPlayerCount ? m_localUserIds[player].GetText() : "");
     std::snprintf(score->player, sizeof score->player, "Local Player %u", player);
     if (HV_LeaderboardScore* own = FindLocalScore(player, category))
         own->points = score->points;
@@ -213,8 +203,7 @@ void SimulatedLeaderboardsImplementation::SimulateActivity(const char* category,
     if (Draw(4) == 0) {
         for (int i = 0; i < 3 && scores.GetCount() > 0; ++i) {
             const int j = Draw(scores.GetCount());
-            if (HasPrefix(scores[j].id, kGeneratedIdPrefix))
-                scores.DeleteAt(j);
+            if (HasPrefix(scores[j].id, kGeneratedIdPrefix)) scores.DeleteAt(j);
         }
     }
     SortCategory(category, scores);
@@ -243,8 +232,7 @@ bool SimulatedLeaderboardsImplementation::RequestScores(int32_t start, int32_t c
                 Scores friends;
                 for (const HV_LeaderboardScore& score : scores) {
                     bool isFriend = HasPrefix(score.id, kLocalIdPrefix);
-                    for (int i = 0; !isFriend && i < m_friendIds.GetCount(); ++i)
-                        isFriend = m_friendIds[i] == score.id;
+                    for (int i = 0; !isFriend && i < m_friendIds.GetCount(); ++i) isFriend = m_friendIds[i] == score.id;
                     if (isFriend) {
                         friends.Add(score);
                         friends[friends.GetCount() - 1].rank = friends.GetCount();

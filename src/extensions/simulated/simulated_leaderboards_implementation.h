@@ -49,8 +49,8 @@ private:
     const char* DrawName();
 
     HV_Mutex* m_mutex = nullptr;
-    StringMap<Scores> m_categories;          // guarded by m_mutex
-    Array<String> m_friendIds;               // guarded by m_mutex
-    std::minstd_rand m_random;               // guarded by m_mutex
-    String m_localUserIds[kLocalPlayerCount]; // set by the constructor, read-only after
+    StringMap<Scores> m_categories;            // guarded by m_mutex
+    Array<String> m_friendIds;                 // guarded by m_mutex
+    std::minstd_rand m_random;                 // guarded by m_mutex
+    String m_localUserIds[kLocalPlayerCount];  // set by the constructor, read-only after
 };

@@ -41,8 +41,7 @@ bool Post(HV_Event& event, HVI_EventPayloadFreer freer)
 
 SimulatedSocialImplementation::~SimulatedSocialImplementation()
 {
-    for (SocialUser* user : m_users)
-        delete user;
+    for (SocialUser* user : m_users) delete user;
 }
 
 bool SimulatedSocialImplementation::Initialize()
@@ -59,17 +58,14 @@ void SimulatedSocialImplementation::CreateUsers()
     m_users.Add(m_localUser);
     for (const SimulatedSocialPerson& person : kSimulatedFriends)
         m_users.Add(new SocialUser{person.id, person.name, 0});
-    for (int i = 1; i < m_users.GetCount(); ++i)
-        m_users[i]->value = int32_t(m_random() % 40) + 3 + i;
+    for (int i = 1; i < m_users.GetCount(); ++i) m_users[i]->value = int32_t(m_random() % 40) + 3 + i;
 }
 
 void SimulatedSocialImplementation::Login()
 {
     MutexScope scope(m_mutex);
-    if (m_state != kLoggedOut)
-        return;
-    if (m_localUser == nullptr)
-        CreateUsers();
+    if (m_state != kLoggedOut) return;
+    if (m_localUser == nullptr) CreateUsers();
 
     HV_SocialLoginEvent login = {};
     login.kind = HV_EVENT_SOCIAL_LOGIN;
@@ -83,15 +79,13 @@ void SimulatedSocialImplementation::Login()
     HV_Event event = HVI_MakeEvent(login);
     // Logged in only once the program is told: a login that could not be
     // announced stays undone, so the next Login tries again.
-    if (Post(event, HVI_FreeSocialLoginEvent))
-        m_state = kLoggedIn;
+    if (Post(event, HVI_FreeSocialLoginEvent)) m_state = kLoggedIn;
 }
 
 void SimulatedSocialImplementation::Logout()
 {
     MutexScope scope(m_mutex);
-    if (m_state == kLoggedIn)
-        m_state = kLoggedOut;
+    if (m_state == kLoggedIn) m_state = kLoggedOut;
 }
 
 int32_t SimulatedSocialImplementation::GetLoginState()
@@ -103,29 +97,25 @@ int32_t SimulatedSocialImplementation::GetLoginState()
 SocialUser* SimulatedSocialImplementation::RequestLocalUser(int32_t value)
 {
     MutexScope scope(m_mutex);
-    if (m_localUser != nullptr)
-        m_localUser->value = value;
+    if (m_localUser != nullptr) m_localUser->value = value;
     return m_localUser;
 }
 
 void SimulatedSocialImplementation::RefreshFriends()
 {
     MutexScope scope(m_mutex);
-    if (m_localUser == nullptr || m_state != kLoggedIn)
-        return;
+    if (m_localUser == nullptr || m_state != kLoggedIn) return;
     const int count = m_users.GetCount();
     HV_SocialUser* users = static_cast<HV_SocialUser*>(HV_Malloc(sizeof(HV_SocialUser) * size_t(count)));
     if (users == nullptr) {
         HV_Log(HV_LOG_ERROR, "SimulatedSocialImplementation::RefreshFriends: no memory for %d users.", count);
         return;
     }
-    for (int i = 0; i < count; ++i)
-        users[i] = CopyForEvent(*m_users[i]);
+    for (int i = 0; i < count; ++i) users[i] = CopyForEvent(*m_users[i]);
     // Highest value first: each position takes every larger value it meets.
     for (int i = 0; i < count; ++i) {
         for (int j = 0; j < count; ++j) {
-            if (users[j].value < users[i].value)
-                std::swap(users[i], users[j]);
+            if (users[j].value < users[i].value) std::swap(users[i], users[j]);
         }
     }
     HV_SocialFriendsEvent friends = {};

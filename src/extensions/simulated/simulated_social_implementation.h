@@ -31,8 +31,8 @@ private:
     void CreateUsers();
 
     HV_Mutex* m_mutex = nullptr;
-    int32_t m_state = kLoggedOut;      // guarded by m_mutex
-    SocialUser* m_localUser = nullptr; // guarded by m_mutex; also the first entry of m_users
-    Array<SocialUser*> m_users;        // guarded by m_mutex; owned
-    std::minstd_rand m_random;         // guarded by m_mutex
+    int32_t m_state = kLoggedOut;       // guarded by m_mutex
+    SocialUser* m_localUser = nullptr;  // guarded by m_mutex; also the first entry of m_users
+    Array<SocialUser*> m_users;         // guarded by m_mutex; owned
+    std::minstd_rand m_random;          // guarded by m_mutex
 };

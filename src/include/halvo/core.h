@@ -22,7 +22,7 @@
 #define HV_INTERFACE_VERSION 0x000F1E00u
 #define HV_INTERFACE_VERSION_MAJOR(version) (((version) >> 16) & 0xFFu)
 #define HV_INTERFACE_VERSION_MINOR(version) (((version) >> 8) & 0xFFu)
-#define HV_INTERFACE_VERSION_PATCH(version) ((version) & 0xFFu)
+#define HV_INTERFACE_VERSION_PATCH(version) ((version)&0xFFu)
 
 /* Log levels. A level above 7 is written as ERROR. The same values are known
    to the engine's lower layers, hence the shared guard. */
@@ -35,10 +35,10 @@ enum { HV_LOG_INFO = 0, HV_LOG_WARNING = 1, HV_LOG_ERROR = 2, HV_LOG_SYSTEM = 3 
 /* A byte block allocated and freed through the engine interface. HTTP
    requests hand back their headers and bodies in blobs. */
 typedef struct HV_Blob {
-    uint8_t* data;      /* the bytes, null for an empty blob */
-    uint32_t flags;     /* free for the producer's use; 0 from AllocateBlob */
-    int32_t size;       /* bytes held */
-    int32_t capacity;   /* bytes allocated, or for an HTTP response the announced Content-Length */
+    uint8_t* data;    /* the bytes, null for an empty blob */
+    uint32_t flags;   /* free for the producer's use; 0 from AllocateBlob */
+    int32_t size;     /* bytes held */
+    int32_t capacity; /* bytes allocated, or for an HTTP response the announced Content-Length */
     uint32_t reserved;
 } HV_Blob;
 

@@ -43,8 +43,8 @@ typedef struct HV_PointerEvent {
     int32_t pointer; /* 0 for the mouse */
     float x;
     float y;
-    int32_t button;  /* key code of the button, 0 for a move */
-    float wheel;     /* wheel steps for kind 4 */
+    int32_t button; /* key code of the button, 0 for a move */
+    float wheel;    /* wheel steps for kind 4 */
 } HV_PointerEvent;
 
 /* Kinds 8 and 9: a key or control changed state. */

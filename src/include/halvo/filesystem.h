@@ -40,9 +40,9 @@ typedef struct HV_FileObject HV_FileObject; /* opaque to C */
 /* An open file. Opened in mode append, read or write after the first
    character of the mode text; closed and freed by CloseFile. */
 typedef struct HV_File {
-    const char* path;     /* the path as it was opened, owned by the handle */
-    int64_t size;         /* the size in bytes when the file was opened */
-    HV_FileObject* file;  /* the file object of the file system that opened it */
+    const char* path;    /* the path as it was opened, owned by the handle */
+    int64_t size;        /* the size in bytes when the file was opened */
+    HV_FileObject* file; /* the file object of the file system that opened it */
 } HV_File;
 
 /* File times in seconds since 1970 (UTC). */

@@ -12,23 +12,23 @@ struct HV_EngineInterface;
 /* The program block's video parameters. A copy of this block, changed, is
    what HV_EngineInterface.ReinitializeWithParameters takes. */
 typedef struct HV_VideoParameters {
-    int32_t width;            /* client width in pixels */
-    int32_t height;           /* client height in pixels */
-    uint8_t windowed;         /* 1 windowed, 0 fullscreen */
-    uint8_t noSound;          /* 1: no sound back end, channel operations do nothing */
-    uint8_t multiPointer;     /* 1: touch pointers are reported one by one */
+    int32_t width;        /* client width in pixels */
+    int32_t height;       /* client height in pixels */
+    uint8_t windowed;     /* 1 windowed, 0 fullscreen */
+    uint8_t noSound;      /* 1: no sound back end, channel operations do nothing */
+    uint8_t multiPointer; /* 1: touch pointers are reported one by one */
     uint8_t reserved0;
-    int32_t frameTimeMs;      /* paced frame time in milliseconds, 0 unpaced */
+    int32_t frameTimeMs; /* paced frame time in milliseconds, 0 unpaced */
     uint8_t consoleVisible;
     uint8_t developerMode;
     uint8_t reserved1[6];
-    const char* commandLine;  /* the process command line, owned by the engine */
-    char locale[72];          /* e.g. "en_US" */
-    uint8_t quitRequested;    /* set by the engine when the program should end */
+    const char* commandLine; /* the process command line, owned by the engine */
+    char locale[72];         /* e.g. "en_US" */
+    uint8_t quitRequested;   /* set by the engine when the program should end */
     uint8_t reserved2[3];
-    int32_t referenceWidth;   /* reference resolution for auto-scaling, 0 for none */
+    int32_t referenceWidth; /* reference resolution for auto-scaling, 0 for none */
     int32_t referenceHeight;
-    int32_t displayIndex;     /* the display (output) to use, 0 for the first */
+    int32_t displayIndex; /* the display (output) to use, 0 for the first */
 } HV_VideoParameters;
 
 /* The five callbacks. */
@@ -40,18 +40,18 @@ typedef int32_t (*HV_OnEventFunction)(HV_Event* event);
 
 /* The 416-byte program block. */
 typedef struct HV_ProgramInterface {
-    uint32_t interfaceVersion;          /* patch, minor and major bytes (HV_INTERFACE_VERSION) */
+    uint32_t interfaceVersion; /* patch, minor and major bytes (HV_INTERFACE_VERSION) */
     char programId[32];
     char title[128];
     char version[16];
     char developer[68];
-    struct HV_EngineInterface* hv;      /* written by the engine before any callback */
+    struct HV_EngineInterface* hv; /* written by the engine before any callback */
     HV_VideoParameters video;
-    HV_InitFunction Init;               /* first frame; false is reported and frames go on */
-    HV_DeinitFunction Deinit;           /* at shutdown */
-    HV_UpdateFunction Update;           /* each frame whose step is above 0 */
-    HV_DrawFunction Draw;               /* each frame the renderer can draw */
-    HV_OnEventFunction OnEvent;         /* every queued event; 2 refuses a quit request */
+    HV_InitFunction Init;       /* first frame; false is reported and frames go on */
+    HV_DeinitFunction Deinit;   /* at shutdown */
+    HV_UpdateFunction Update;   /* each frame whose step is above 0 */
+    HV_DrawFunction Draw;       /* each frame the renderer can draw */
+    HV_OnEventFunction OnEvent; /* every queued event; 2 refuses a quit request */
 } HV_ProgramInterface;
 
 /* The program library's entry points: the engine offers a zeroed block and its

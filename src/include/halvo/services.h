@@ -37,10 +37,10 @@ enum { HV_LEADERBOARD_DATA_SIZE = 188 };
 
 /* One score, passed by value to AddScore and delivered in arrays by event 19. */
 typedef struct HV_LeaderboardScore {
-    char id[64];        /* zero-terminated; its form is the implementation's */
-    char player[64];    /* zero-terminated display name */
+    char id[64];     /* zero-terminated; its form is the implementation's */
+    char player[64]; /* zero-terminated display name */
     int32_t points;
-    int32_t rank;       /* 1-based, filled by the implementation */
+    int32_t rank; /* 1-based, filled by the implementation */
     uint8_t data[HV_LEADERBOARD_DATA_SIZE];
     int32_t dataLength; /* bytes of data in use, 0 to 188 */
     uint32_t timestamp; /* calendar seconds; 0 unless the implementation fills it */
@@ -61,15 +61,15 @@ HV_STATIC_ASSERT(offsetof(HV_LeaderboardScore, timestamp) == 328, "timestamp fol
 
 /* Event 19: the answer to one leaderboard request. */
 typedef struct HV_LeaderboardResultEvent {
-    uint32_t kind;                /* 19 */
-    uint32_t success;             /* 1 for scores, 0 for an error */
-    char* reason;                 /* error text, else null */
-    char* category;               /* the request's category id, or null */
-    int32_t total;                /* scores the category holds under the filter */
+    uint32_t kind;    /* 19 */
+    uint32_t success; /* 1 for scores, 0 for an error */
+    char* reason;     /* error text, else null */
+    char* category;   /* the request's category id, or null */
+    int32_t total;    /* scores the category holds under the filter */
     int32_t filter;
     int32_t start;
-    int32_t count;                /* records in scores */
-    HV_LeaderboardScore* scores;  /* null when count is 0 */
+    int32_t count;               /* records in scores */
+    HV_LeaderboardScore* scores; /* null when count is 0 */
 } HV_LeaderboardResultEvent;
 
 /* A user as handed over in social events. */
@@ -81,25 +81,21 @@ typedef struct HV_SocialUser {
 
 /* Event 37: a social login succeeded. */
 typedef struct HV_SocialLoginEvent {
-    uint32_t kind;        /* 37 */
-    uint32_t success;     /* 1 */
-    void* reserved;       /* zero */
-    HV_SocialUser* user;  /* one record: the local user */
+    uint32_t kind;       /* 37 */
+    uint32_t success;    /* 1 */
+    void* reserved;      /* zero */
+    HV_SocialUser* user; /* one record: the local user */
 } HV_SocialLoginEvent;
 
 /* Event 38: the friends list was refreshed. */
 typedef struct HV_SocialFriendsEvent {
-    uint32_t kind;         /* 38 */
-    uint32_t reserved;     /* zero */
-    HV_SocialUser* users;  /* count records */
+    uint32_t kind;        /* 38 */
+    uint32_t reserved;    /* zero */
+    HV_SocialUser* users; /* count records */
     uint32_t count;
 } HV_SocialFriendsEvent;
 
-enum {
-    HV_EVENT_LEADERBOARD_RESULT = 19,
-    HV_EVENT_SOCIAL_LOGIN = 37,
-    HV_EVENT_SOCIAL_FRIENDS = 38
-};
+enum { HV_EVENT_LEADERBOARD_RESULT = 19, HV_EVENT_SOCIAL_LOGIN = 37, HV_EVENT_SOCIAL_FRIENDS = 38 };
 
 HV_STATIC_ASSERT(offsetof(HV_LeaderboardResultEvent, success) == 4, "success follows the kind");
 HV_STATIC_ASSERT(offsetof(HV_LeaderboardResultEvent, reason) == 8, "reason follows success");

@@ -16,15 +16,12 @@ constexpr DWORD kFullscreenStyle = WS_POPUP | WS_CLIPSIBLINGS;
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_ACTIVATE:
-        HVI_HandleActivation(LOWORD(wParam) != WA_INACTIVE);
-        return 0;
+    case WM_ACTIVATE: HVI_HandleActivation(LOWORD(wParam) != WA_INACTIVE); return 0;
     case WM_CLOSE:
         // The window stays until shutdown destroys it; a refused request changes nothing.
         HVI_HandleCloseRequest();
         return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -80,8 +77,8 @@ bool HVI_CreateMainWindow(HVI_EngineState& state)
     // The program fills the title; it need not end within its 128 characters.
     char title[sizeof(state.program->title) + 1] = {};
     std::memcpy(title, state.program->title, sizeof(state.program->title));
-    HWND window = CreateWindowExA(0, kWindowClassName, title, kWindowedStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, video.width, video.height, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExA(0, kWindowClassName, title, kWindowedStyle, CW_USEDEFAULT, CW_USEDEFAULT, video.width,
+                                  video.height, nullptr, nullptr, nullptr, nullptr);
     if (!window) {
         HV_Log(HV_LOG_ERROR, "HVI_CreateMainWindow: cannot create the window (error %u).",
                static_cast<unsigned>(GetLastError()));
@@ -90,7 +87,8 @@ bool HVI_CreateMainWindow(HVI_EngineState& state)
     state.window = window;
     const RECT desktop = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     HVI_SetWindowStyle(window, desktop, video.width, video.height, video.windowed != 0);
-    HV_Log(HV_LOG_SYSTEM, "Window created: %dx%d %s.", video.width, video.height, video.windowed ? "windowed" : "fullscreen");
+    HV_Log(HV_LOG_SYSTEM, "Window created: %dx%d %s.", video.width, video.height,
+           video.windowed ? "windowed" : "fullscreen");
     return true;
 }
 

@@ -14,15 +14,9 @@
 
 namespace {
 
-bool StartPlatform(HVI_EngineState& state)
-{
-    return HVI_CreateMainWindow(state);
-}
+bool StartPlatform(HVI_EngineState& state) { return HVI_CreateMainWindow(state); }
 
-void ShutDownPlatform(HVI_EngineState& state)
-{
-    HVI_DestroyMainWindow(state);
-}
+void ShutDownPlatform(HVI_EngineState& state) { HVI_DestroyMainWindow(state); }
 
 // The fatal texts send the user to the log. When there is no log file (the
 // user folders or the file could not be made, or logging is off), the lines

@@ -6,29 +6,26 @@ namespace ShaderTool {
 
 namespace {
 
-const char* GetGroupName(uint32_t subKind) {
+const char* GetGroupName(uint32_t subKind)
+{
     switch (subKind) {
-    case StructDeclaration:
-        return "StructDeclaration";
-    case VariableDeclaration:
-        return "VariableDeclaration";
-    default:
-        return "Block";
+    case StructDeclaration: return "StructDeclaration";
+    case VariableDeclaration: return "VariableDeclaration";
+    default: return "Block";
     }
 }
 
-const char* GetLoopName(uint32_t loopKind) {
+const char* GetLoopName(uint32_t loopKind)
+{
     switch (loopKind) {
-    case LOOP_DO_WHILE:
-        return "do-while";
-    case LOOP_FOR:
-        return "for";
-    default:
-        return "while";
+    case LOOP_DO_WHILE: return "do-while";
+    case LOOP_FOR: return "for";
+    default: return "while";
     }
 }
 
-String DescribeType(const Type& type) {
+String DescribeType(const Type& type)
+{
     if (type.baseType == BaseType::UNDEFINED) {
         return "?";
     }
@@ -49,23 +46,18 @@ class TreeWriter {
 public:
     String text;
 
-    void Write(const Node* node, int depth) {
+    void Write(const Node* node, int depth)
+    {
         Indent(depth);
         if (node == nullptr) {
             text.Append("(none)\n");
             return;
         }
         switch (node->kind) {
-        case NodeKind::Group:
-            WriteGroup(static_cast<const GroupNode&>(*node), depth);
-            break;
+        case NodeKind::Group: WriteGroup(static_cast<const GroupNode&>(*node), depth); break;
         case NodeKind::Function:
-        case NodeKind::Call:
-            WriteFunction(static_cast<const FunctionNode&>(*node), depth);
-            break;
-        case NodeKind::Loop:
-            WriteLoop(static_cast<const LoopNode&>(*node), depth);
-            break;
+        case NodeKind::Call: WriteFunction(static_cast<const FunctionNode&>(*node), depth); break;
+        case NodeKind::Loop: WriteLoop(static_cast<const LoopNode&>(*node), depth); break;
         case NodeKind::Jump: {
             const JumpNode& jump = static_cast<const JumpNode&>(*node);
             text.AppendFormat("Jump %s\n", GetOperatorText(jump.jumpCode));
@@ -79,9 +71,7 @@ public:
             text.AppendFormat("Constant %s : %s\n", constant.text.GetText(), DescribeType(constant.type).GetText());
             break;
         }
-        case NodeKind::Operator:
-            WriteOperator(static_cast<const OperatorNode&>(*node), depth);
-            break;
+        case NodeKind::Operator: WriteOperator(static_cast<const OperatorNode&>(*node), depth); break;
         case NodeKind::Selection: {
             const SelectionNode& selection = static_cast<const SelectionNode&>(*node);
             text.Append("Selection\n");
@@ -102,19 +92,22 @@ public:
     }
 
 private:
-    void Indent(int depth) {
+    void Indent(int depth)
+    {
         for (int level = 0; level < depth; ++level) {
             text.Append("  ");
         }
     }
 
-    void WriteLabelled(const char* label, const Node* node, int depth) {
+    void WriteLabelled(const char* label, const Node* node, int depth)
+    {
         Indent(depth);
         text.AppendFormat("%s\n", label);
         Write(node, depth + 1);
     }
 
-    void WriteGroup(const GroupNode& group, int depth) {
+    void WriteGroup(const GroupNode& group, int depth)
+    {
         text.Append(GetGroupName(group.subKind));
         if (group.subKind != Block || group.type.baseType != BaseType::UNDEFINED) {
             text.AppendFormat(" : %s", DescribeType(group.type).GetText());
@@ -125,7 +118,8 @@ private:
         }
     }
 
-    void WriteFunction(const FunctionNode& function, int depth) {
+    void WriteFunction(const FunctionNode& function, int depth)
+    {
         if (function.kind == NodeKind::Function) {
             text.AppendFormat("Function %s : %s [%s]%s\n", function.name.GetText(),
                               DescribeType(function.type).GetText(), function.signature.GetText(),
@@ -139,7 +133,8 @@ private:
         }
     }
 
-    void WriteLoop(const LoopNode& loop, int depth) {
+    void WriteLoop(const LoopNode& loop, int depth)
+    {
         text.AppendFormat("Loop %s\n", GetLoopName(loop.loopKind));
         if (loop.loopKind == LOOP_FOR) {
             WriteLabelled("init:", loop.init, depth + 1);
@@ -151,7 +146,8 @@ private:
         WriteLabelled("body:", loop.body, depth + 1);
     }
 
-    void WriteOperator(const OperatorNode& op, int depth) {
+    void WriteOperator(const OperatorNode& op, int depth)
+    {
         text.AppendFormat("Operator %s : %s%s\n", GetOperatorText(op.operatorIndex), DescribeType(op.type).GetText(),
                           (op.flags & NODE_FLAG_INITIALIZATION) != 0 ? " (initialization)" : "");
         if (op.left != nullptr) {
@@ -165,7 +161,8 @@ private:
 
 }  // namespace
 
-String DumpTree(const Node* root) {
+String DumpTree(const Node* root)
+{
     TreeWriter writer;
     writer.Write(root, 0);
     return writer.text;

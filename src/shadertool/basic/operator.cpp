@@ -8,7 +8,8 @@ using OperatorTables::kJumpKeywords;
 using OperatorTables::kOperatorRows;
 using OperatorTables::kOperators;
 
-const char* GetOperatorText(uint32_t index) {
+const char* GetOperatorText(uint32_t index)
+{
     if (index < static_cast<uint32_t>(OPERATOR_COUNT)) {
         return kOperators[index].text;
     }
@@ -20,11 +21,13 @@ const char* GetOperatorText(uint32_t index) {
     return "";
 }
 
-OperatorForm GetOperatorForm(uint32_t index) {
+OperatorForm GetOperatorForm(uint32_t index)
+{
     return index < static_cast<uint32_t>(OPERATOR_COUNT) ? kOperators[index].form : FORM_INFIX;
 }
 
-bool IsBitwiseOperator(uint32_t index) {
+bool IsBitwiseOperator(uint32_t index)
+{
     switch (index) {
     case OP_BITWISE_NOT:
     case OP_ASSIGN_AND:
@@ -36,35 +39,33 @@ bool IsBitwiseOperator(uint32_t index) {
     case OP_BITWISE_OR:
     case OP_BITWISE_XOR:
     case OP_LEFT_SHIFT:
-    case OP_RIGHT_SHIFT:
-        return true;
-    default:
-        return false;
+    case OP_RIGHT_SHIFT: return true;
+    default: return false;
     }
 }
 
-bool IsAssignmentOperator(uint32_t index) {
+bool IsAssignmentOperator(uint32_t index)
+{
     switch (index) {
     case OP_ASSIGN:
     case OP_ASSIGN_ADD:
     case OP_ASSIGN_DIVIDE:
     case OP_ASSIGN_MODULO:
     case OP_ASSIGN_MULTIPLY:
-    case OP_ASSIGN_SUBTRACT:
-        return true;
-    default:
-        return false;
+    case OP_ASSIGN_SUBTRACT: return true;
+    default: return false;
     }
 }
 
-void InitializeOperatorTable(OperatorTable& table) {
+void InitializeOperatorTable(OperatorTable& table)
+{
     while (table.GetCount() < OPERATOR_COUNT) {
         table.Add(Array<OperatorOverload>());
     }
 }
 
-bool AddOperatorOverload(OperatorTable& table, uint32_t index, const Type& result, const Type& left,
-                         const Type& right) {
+bool AddOperatorOverload(OperatorTable& table, uint32_t index, const Type& result, const Type& left, const Type& right)
+{
     if (index >= static_cast<uint32_t>(table.GetCount())) {
         return false;
     }
@@ -72,7 +73,8 @@ bool AddOperatorOverload(OperatorTable& table, uint32_t index, const Type& resul
     return true;
 }
 
-void RegisterOperatorOverloads(OperatorTable& table) {
+void RegisterOperatorOverloads(OperatorTable& table)
+{
     InitializeOperatorTable(table);
     for (const OperatorTables::OperatorRow& row : kOperatorRows) {
         AddOperatorOverload(table, row.index, MakeTypeFromCode(row.result), MakeTypeFromCode(row.left),
@@ -81,7 +83,8 @@ void RegisterOperatorOverloads(OperatorTable& table) {
 }
 
 const OperatorOverload* FindOperatorOverloadRow(const OperatorTable& table, uint32_t index, const Type& left,
-                                                const Type* right, bool allowLeftConversion, bool allowArrays) {
+                                                const Type* right, bool allowLeftConversion, bool allowArrays)
+{
     if (index >= static_cast<uint32_t>(table.GetCount())) {
         return nullptr;
     }

@@ -97,8 +97,7 @@ void InitializeOperatorTable(OperatorTable& table);
 
 // Appends the row {left, right, result} to the index's list; false, and
 // nothing added, for an index the table has no list for.
-bool AddOperatorOverload(OperatorTable& table, uint32_t index, const Type& result, const Type& left,
-                         const Type& right);
+bool AddOperatorOverload(OperatorTable& table, uint32_t index, const Type& result, const Type& left, const Type& right);
 
 // Gives the table its 42 lists and appends the 577 rows in their fixed order.
 void RegisterOperatorOverloads(OperatorTable& table);

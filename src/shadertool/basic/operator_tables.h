@@ -122,37 +122,33 @@ constexpr TypeCode kMatrices[] = {fx2, fx3, fx4};
 // bool, int, uint, float, the nine vectors, the three matrices.
 constexpr TypeCode kAllValueTypes[] = {b, i, u, f, i2, i3, i4, u2, u3, u4, f2, f3, f4, fx2, fx3, fx4};
 
-constexpr TypeCode ScalarOf(TypeCode vector) {
+constexpr TypeCode ScalarOf(TypeCode vector)
+{
     switch (vector) {
     case i2:
     case i3:
-    case i4:
-        return i;
+    case i4: return i;
     case u2:
     case u3:
-    case u4:
-        return u;
-    default:
-        return f;
+    case u4: return u;
+    default: return f;
     }
 }
 
-constexpr bool IsFloatVector(TypeCode type) {
-    return type == f2 || type == f3 || type == f4;
-}
+constexpr bool IsFloatVector(TypeCode type) { return type == f2 || type == f3 || type == f4; }
 
 // The matrix whose rows a float vector multiplies, and the column vector of a matrix.
-constexpr TypeCode MatrixOfSize(TypeCode floatVector) {
+constexpr TypeCode MatrixOfSize(TypeCode floatVector)
+{
     return floatVector == f2 ? fx2 : floatVector == f3 ? fx3 : fx4;
 }
 
-constexpr TypeCode VectorOfSize(TypeCode matrix) {
-    return matrix == fx2 ? f2 : matrix == fx3 ? f3 : f4;
-}
+constexpr TypeCode VectorOfSize(TypeCode matrix) { return matrix == fx2 ? f2 : matrix == fx3 ? f3 : f4; }
 
 class RowList {
 public:
-    constexpr void Add(OperatorIndex index, TypeCode left, TypeCode right, TypeCode result) {
+    constexpr void Add(OperatorIndex index, TypeCode left, TypeCode right, TypeCode result)
+    {
         if (m_count < OPERATOR_OVERLOAD_COUNT) {
             m_rows[m_count] = {static_cast<uint8_t>(index), left, right, result};
         }
@@ -167,14 +163,16 @@ private:
 };
 
 template <int N>
-constexpr void AddUnary(RowList& rows, OperatorIndex index, const TypeCode (&types)[N]) {
+constexpr void AddUnary(RowList& rows, OperatorIndex index, const TypeCode (&types)[N])
+{
     for (TypeCode type : types) {
         rows.Add(index, type, v, type);
     }
 }
 
 template <int N>
-constexpr void AddSameType(RowList& rows, OperatorIndex index, const TypeCode (&types)[N], bool yieldsBool) {
+constexpr void AddSameType(RowList& rows, OperatorIndex index, const TypeCode (&types)[N], bool yieldsBool)
+{
     for (TypeCode type : types) {
         rows.Add(index, type, type, yieldsBool ? b : type);
     }
@@ -182,7 +180,8 @@ constexpr void AddSameType(RowList& rows, OperatorIndex index, const TypeCode (&
 
 // Additive, Multiplicative and Division, and with compound set their assignment forms.
 constexpr void AddArithmetic(RowList& rows, OperatorIndex index, bool compound, bool vectorTimesMatrix,
-                             bool scalarLeftOfMatrix) {
+                             bool scalarLeftOfMatrix)
+{
     for (TypeCode scalar : kNumericScalars) {
         rows.Add(index, scalar, scalar, scalar);
     }
@@ -206,51 +205,27 @@ constexpr void AddArithmetic(RowList& rows, OperatorIndex index, bool compound, 
     }
 }
 
-constexpr void AddRule(RowList& rows, OperatorIndex index, Rule rule) {
+constexpr void AddRule(RowList& rows, OperatorIndex index, Rule rule)
+{
     constexpr TypeCode kBitwiseTypes[] = {i, u, i2, i3, i4, u2, u3, u4};
     constexpr TypeCode kNegatable[] = {i, f, i2, i3, i4, f2, f3, f4, fx2, fx3, fx4};
     constexpr TypeCode kIntOnly[] = {i, i2, i3, i4};
     constexpr TypeCode kSteppable[] = {i, u, f, i2, i3, i4, u2, u3, u4, f2, f3, f4, fx2, fx3, fx4};
     constexpr TypeCode kBool[] = {b};
     switch (rule) {
-    case Rule::None:
-        break;
-    case Rule::BitwiseUnary:
-        AddUnary(rows, index, kBitwiseTypes);
-        break;
-    case Rule::LogicalNot:
-        AddUnary(rows, index, kBool);
-        break;
-    case Rule::Negate:
-        AddUnary(rows, index, kNegatable);
-        break;
-    case Rule::UnaryPlus:
-        AddUnary(rows, index, kIntOnly);
-        break;
-    case Rule::Step:
-        AddUnary(rows, index, kSteppable);
-        break;
-    case Rule::Additive:
-        AddArithmetic(rows, index, false, false, true);
-        break;
-    case Rule::Multiplicative:
-        AddArithmetic(rows, index, false, true, true);
-        break;
-    case Rule::Division:
-        AddArithmetic(rows, index, false, false, false);
-        break;
-    case Rule::SameType:
-        AddSameType(rows, index, kAllValueTypes, false);
-        break;
-    case Rule::CompoundAdditive:
-        AddArithmetic(rows, index, true, false, false);
-        break;
-    case Rule::CompoundMultiply:
-        AddArithmetic(rows, index, true, true, false);
-        break;
-    case Rule::Bitwise:
-        AddSameType(rows, index, kBitwiseTypes, false);
-        break;
+    case Rule::None: break;
+    case Rule::BitwiseUnary: AddUnary(rows, index, kBitwiseTypes); break;
+    case Rule::LogicalNot: AddUnary(rows, index, kBool); break;
+    case Rule::Negate: AddUnary(rows, index, kNegatable); break;
+    case Rule::UnaryPlus: AddUnary(rows, index, kIntOnly); break;
+    case Rule::Step: AddUnary(rows, index, kSteppable); break;
+    case Rule::Additive: AddArithmetic(rows, index, false, false, true); break;
+    case Rule::Multiplicative: AddArithmetic(rows, index, false, true, true); break;
+    case Rule::Division: AddArithmetic(rows, index, false, false, false); break;
+    case Rule::SameType: AddSameType(rows, index, kAllValueTypes, false); break;
+    case Rule::CompoundAdditive: AddArithmetic(rows, index, true, false, false); break;
+    case Rule::CompoundMultiply: AddArithmetic(rows, index, true, true, false); break;
+    case Rule::Bitwise: AddSameType(rows, index, kBitwiseTypes, false); break;
     case Rule::Modulo:
         for (TypeCode scalar : kIntKinds) {
             rows.Add(index, scalar, scalar, scalar);
@@ -260,15 +235,9 @@ constexpr void AddRule(RowList& rows, OperatorIndex index, Rule rule) {
             rows.Add(index, vector, vector, vector);
         }
         break;
-    case Rule::Equality:
-        AddSameType(rows, index, kAllValueTypes, true);
-        break;
-    case Rule::Ordering:
-        AddSameType(rows, index, kNumericScalars, true);
-        break;
-    case Rule::Logical:
-        AddSameType(rows, index, kBool, true);
-        break;
+    case Rule::Equality: AddSameType(rows, index, kAllValueTypes, true); break;
+    case Rule::Ordering: AddSameType(rows, index, kNumericScalars, true); break;
+    case Rule::Logical: AddSameType(rows, index, kBool, true); break;
     case Rule::Subscript:
         for (TypeCode vector : kVectors) {
             rows.Add(index, vector, i, ScalarOf(vector));
@@ -287,7 +256,8 @@ constexpr void AddRule(RowList& rows, OperatorIndex index, Rule rule) {
     }
 }
 
-constexpr RowList GenerateOperatorRows() {
+constexpr RowList GenerateOperatorRows()
+{
     RowList rows;
     for (const OperatorInfo& info : kOperators) {
         AddRule(rows, info.index, info.rule);
@@ -299,7 +269,8 @@ constexpr RowList kGeneratedRows = GenerateOperatorRows();
 static_assert(kGeneratedRows.GetCount() == OPERATOR_OVERLOAD_COUNT);
 
 // Every operator has exactly the number of rows its table row states, and the rows come in index order.
-constexpr bool RowCountsMatch() {
+constexpr bool RowCountsMatch()
+{
     int position = 0;
     for (int operatorIndex = 0; operatorIndex < OPERATOR_COUNT; ++operatorIndex) {
         if (static_cast<int>(kOperators[operatorIndex].index) != operatorIndex) {

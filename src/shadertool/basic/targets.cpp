@@ -8,13 +8,12 @@ namespace ShaderTool {
 
 namespace {
 
-bool IsSingleBit(uint32_t value) {
-    return value != 0 && (value & (value - 1)) == 0;
-}
+bool IsSingleBit(uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }
 
 }  // namespace
 
-uint32_t GetTargetMask(const char* name) {
+uint32_t GetTargetMask(const char* name)
+{
     if (name == nullptr) {
         return 0;
     }
@@ -26,7 +25,8 @@ uint32_t GetTargetMask(const char* name) {
     return 0;
 }
 
-const FeatureLevelInfo* FindFeatureLevelInfo(uint32_t featureLevel) {
+const FeatureLevelInfo* FindFeatureLevelInfo(uint32_t featureLevel)
+{
     if (!IsSingleBit(featureLevel)) {
         return nullptr;
     }
@@ -38,12 +38,14 @@ const FeatureLevelInfo* FindFeatureLevelInfo(uint32_t featureLevel) {
     return nullptr;
 }
 
-const char* GetFeatureLevelName(uint32_t featureLevel) {
+const char* GetFeatureLevelName(uint32_t featureLevel)
+{
     const FeatureLevelInfo* row = FindFeatureLevelInfo(featureLevel);
     return row != nullptr ? row->name : "";
 }
 
-const char* GetHLSLProfileSuffix(uint32_t featureLevel) {
+const char* GetHLSLProfileSuffix(uint32_t featureLevel)
+{
     if (featureLevel == FEATURE_LEVEL_NONE) {
         return kDefaultHLSLProfileSuffix;
     }
@@ -51,7 +53,8 @@ const char* GetHLSLProfileSuffix(uint32_t featureLevel) {
     return row != nullptr ? row->hlslProfileSuffix : nullptr;
 }
 
-const TargetInfo* FindTargetInfo(uint32_t targetBit) {
+const TargetInfo* FindTargetInfo(uint32_t targetBit)
+{
     if (!IsSingleBit(targetBit)) {
         return nullptr;
     }
@@ -63,19 +66,22 @@ const TargetInfo* FindTargetInfo(uint32_t targetBit) {
     return nullptr;
 }
 
-const char* GetTargetName(uint32_t targetBit) {
+const char* GetTargetName(uint32_t targetBit)
+{
     const TargetInfo* row = FindTargetInfo(targetBit);
     return row != nullptr ? row->name : "";
 }
 
-const char* GetStageName(int32_t stage) {
+const char* GetStageName(int32_t stage)
+{
     if (stage < 0 || stage >= STAGE_COUNT) {
         return "";
     }
     return kStageNames[stage];
 }
 
-Stage FindStageByName(const char* name) {
+Stage FindStageByName(const char* name)
+{
     if (name == nullptr) {
         return STAGE_INVALID;
     }

@@ -30,19 +30,8 @@ struct TargetMaskName {
 
 // One row per name that a Shader XML may give for its targets: name, mask.
 constexpr TargetMaskName kTargetMaskNames[] = {
-    {"ESSL", 3},
-    {"ESSL20", 1},
-    {"ESSL30", 2},
-    {"GLSL", 12},
-    {"GLSL21", 4},
-    {"GLSL31", 8},
-    {"HLSL", 112},
-    {"HLSL9", 16},
-    {"HLSL11", 32},
-    {"HLSL12", 64},
-    {"PSSL", 128},
-    {"SPIRV", 256},
-    {"ALL", 511},
+    {"ESSL", 3},   {"ESSL20", 1},  {"ESSL30", 2},  {"GLSL", 12},  {"GLSL21", 4},  {"GLSL31", 8}, {"HLSL", 112},
+    {"HLSL9", 16}, {"HLSL11", 32}, {"HLSL12", 64}, {"PSSL", 128}, {"SPIRV", 256}, {"ALL", 511},
 };
 static_assert(sizeof(kTargetMaskNames) / sizeof(kTargetMaskNames[0]) == 13);
 
@@ -64,11 +53,7 @@ constexpr const char* kDefaultHLSLProfileSuffix = "3_0";
 
 // Stage names in stage order.
 constexpr const char* kStageNames[] = {
-    "vertex",
-    "pixel",
-    "rchit",
-    "rgen",
-    "rmiss",
+    "vertex", "pixel", "rchit", "rgen", "rmiss",
 };
 static_assert(sizeof(kStageNames) / sizeof(kStageNames[0]) == STAGE_COUNT);
 

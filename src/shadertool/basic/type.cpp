@@ -6,32 +6,32 @@ namespace ShaderTool {
 
 namespace {
 
-bool IsNumericKind(BaseType baseType) {
+bool IsNumericKind(BaseType baseType)
+{
     return baseType == BaseType::BOOL || baseType == BaseType::FLOAT || baseType == BaseType::INT ||
            baseType == BaseType::UINT;
 }
 
-const char* GetTextureText(TextureDimension dimension, bool shortForm) {
+const char* GetTextureText(TextureDimension dimension, bool shortForm)
+{
     switch (dimension) {
-    case TEXTURE_2D:
-        return shortForm ? "t2" : "Texture2D";
-    case TEXTURE_3D:
-        return shortForm ? "t3" : "Texture3D";
-    case TEXTURE_CUBE:
-        return shortForm ? "tc" : "TextureCube";
-    default:
-        return "";
+    case TEXTURE_2D: return shortForm ? "t2" : "Texture2D";
+    case TEXTURE_3D: return shortForm ? "t3" : "Texture3D";
+    case TEXTURE_CUBE: return shortForm ? "tc" : "TextureCube";
+    default: return "";
     }
 }
 
-bool IsImplicitConversion(BaseType expected, BaseType actual) {
+bool IsImplicitConversion(BaseType expected, BaseType actual)
+{
     return (expected == BaseType::FLOAT && (actual == BaseType::INT || actual == BaseType::UINT)) ||
            (expected == BaseType::UINT && actual == BaseType::INT);
 }
 
 }  // namespace
 
-Type Type::MakeVector(BaseType baseType, int32_t vectorSize, uint32_t qualifiers, int32_t arraySize, bool isBuffer) {
+Type Type::MakeVector(BaseType baseType, int32_t vectorSize, uint32_t qualifiers, int32_t arraySize, bool isBuffer)
+{
     Type type;
     type.baseType = baseType;
     type.vectorSize = vectorSize;
@@ -41,7 +41,8 @@ Type Type::MakeVector(BaseType baseType, int32_t vectorSize, uint32_t qualifiers
     return type;
 }
 
-Type Type::MakeMatrix(int32_t matrixSize, uint32_t qualifiers, int32_t arraySize, bool isBuffer) {
+Type Type::MakeMatrix(int32_t matrixSize, uint32_t qualifiers, int32_t arraySize, bool isBuffer)
+{
     Type type;
     type.baseType = BaseType::FLOAT;
     type.matrixSize = matrixSize;
@@ -51,7 +52,8 @@ Type Type::MakeMatrix(int32_t matrixSize, uint32_t qualifiers, int32_t arraySize
     return type;
 }
 
-Type Type::MakeTexture(TextureDimension dimension) {
+Type Type::MakeTexture(TextureDimension dimension)
+{
     Type type;
     type.baseType = BaseType::TEXTURE;
     type.textureDimension = dimension;
@@ -59,7 +61,8 @@ Type Type::MakeTexture(TextureDimension dimension) {
     return type;
 }
 
-Type Type::MakeImage2D() {
+Type Type::MakeImage2D()
+{
     Type type;
     type.baseType = BaseType::IMAGE;
     type.imageShape = IMAGE_SHAPE_2D;
@@ -67,7 +70,8 @@ Type Type::MakeImage2D() {
     return type;
 }
 
-Type Type::MakeStruct(const char* structName, uint32_t qualifiers, int32_t arraySize) {
+Type Type::MakeStruct(const char* structName, uint32_t qualifiers, int32_t arraySize)
+{
     Type type;
     type.name.Assign(structName);
     type.baseType = BaseType::STRUCT;
@@ -76,11 +80,10 @@ Type Type::MakeStruct(const char* structName, uint32_t qualifiers, int32_t array
     return type;
 }
 
-bool Type::IsNumeric() const {
-    return IsNumericKind(baseType);
-}
+bool Type::IsNumeric() const { return IsNumericKind(baseType); }
 
-bool Type::IsValidVariableType() const {
+bool Type::IsValidVariableType() const
+{
     const bool isResource =
         baseType == BaseType::IMAGE || baseType == BaseType::STRUCT || baseType == BaseType::TEXTURE;
     if (baseType == BaseType::UNDEFINED) {
@@ -114,33 +117,27 @@ bool Type::IsValidVariableType() const {
     return static_cast<uint32_t>(baseType) < static_cast<uint32_t>(BaseType::UNDEFINED);
 }
 
-String GetBaseTypeName(const Type& type, bool shortForm) {
+String GetBaseTypeName(const Type& type, bool shortForm)
+{
     switch (type.baseType) {
-    case BaseType::BOOL:
-        return shortForm ? "b" : "bool";
-    case BaseType::FLOAT:
-        return shortForm ? "f" : "float";
+    case BaseType::BOOL: return shortForm ? "b" : "bool";
+    case BaseType::FLOAT: return shortForm ? "f" : "float";
     case BaseType::IMAGE:
         if (type.imageShape != IMAGE_SHAPE_2D) {
             return "";
         }
         return shortForm ? "im2" : "Image2D";
-    case BaseType::INT:
-        return shortForm ? "i" : "int";
-    case BaseType::STRUCT:
-        return shortForm ? String::Formatted("_%s", type.name.GetText()) : type.name;
-    case BaseType::TEXTURE:
-        return GetTextureText(type.textureDimension, shortForm);
-    case BaseType::UINT:
-        return shortForm ? "u" : "uint";
-    case BaseType::VOID:
-        return shortForm ? "v" : "void";
-    default:
-        return "";
+    case BaseType::INT: return shortForm ? "i" : "int";
+    case BaseType::STRUCT: return shortForm ? String::Formatted("_%s", type.name.GetText()) : type.name;
+    case BaseType::TEXTURE: return GetTextureText(type.textureDimension, shortForm);
+    case BaseType::UINT: return shortForm ? "u" : "uint";
+    case BaseType::VOID: return shortForm ? "v" : "void";
+    default: return "";
     }
 }
 
-String GetTypeText(const Type& type, bool shortForm) {
+String GetTypeText(const Type& type, bool shortForm)
+{
     String text = GetBaseTypeName(type, shortForm);
     if (type.vectorSize >= 2) {
         text.AppendFormat("%i", type.vectorSize);
@@ -163,7 +160,8 @@ String GetTypeText(const Type& type, bool shortForm) {
     return text;
 }
 
-bool TypesMatch(const Type& expected, const Type& actual, bool allowConversion, bool allowArray) {
+bool TypesMatch(const Type& expected, const Type& actual, bool allowConversion, bool allowArray)
+{
     if (expected.vectorSize != actual.vectorSize || expected.matrixSize != actual.matrixSize ||
         expected.textureDimension != actual.textureDimension) {
         return false;

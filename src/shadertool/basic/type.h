@@ -43,17 +43,17 @@ constexpr int32_t IMAGE_SHAPE_2D = 0;
 // The type of every value, variable, parameter, struct member and node of
 // the shading language. A plain value, copied wherever it is kept.
 struct Type {
-    String name;                                  // struct name; empty for every other kind
-    int32_t arraySize = 0;                        // 0: no array; N > 0: N elements
+    String name;            // struct name; empty for every other kind
+    int32_t arraySize = 0;  // 0: no array; N > 0: N elements
     BaseType baseType = BaseType::UNDEFINED;
-    int32_t vectorSize = 0;                       // 1 scalar, 2..4 vector; 0 for matrices and resources
-    int32_t imageShape = 1;                       // IMAGE_SHAPE_2D for the 2D image, 1 for everything else
-    int32_t matrixSize = 0;                       // N for an N x N float matrix
-    uint32_t qualifiers = 0;                      // QUALIFIER_ bits
+    int32_t vectorSize = 0;   // 1 scalar, 2..4 vector; 0 for matrices and resources
+    int32_t imageShape = 1;   // IMAGE_SHAPE_2D for the 2D image, 1 for everything else
+    int32_t matrixSize = 0;   // N for an N x N float matrix
+    uint32_t qualifiers = 0;  // QUALIFIER_ bits
     TextureDimension textureDimension = TEXTURE_NONE;
-    uint8_t isBuffer = 0;                         // a buffer resource of elements of this type
-    uint8_t isConstant = 0;                       // value known at translation time
-    uint8_t isIndexBuffer = 0;                    // a buffer of uint3 triangle indices
+    uint8_t isBuffer = 0;       // a buffer resource of elements of this type
+    uint8_t isConstant = 0;     // value known at translation time
+    uint8_t isIndexBuffer = 0;  // a buffer of uint3 triangle indices
 
     // A default Type is the undefined type that fresh nodes and records start with.
     Type() = default;

@@ -4,9 +4,6 @@ namespace ShaderTool {
 
 Compiler::~Compiler() = default;
 
-bool Compiler::Initialize(uint32_t /*featureLevel*/)
-{
-    return false;
-}
+bool Compiler::Initialize(uint32_t /*featureLevel*/) { return false; }
 
 }  // namespace ShaderTool

@@ -23,10 +23,7 @@ int TrailingLineBreaks(const char* text, int length)
 
 }  // namespace
 
-HLSLCompiler::HLSLCompiler(Log* stepLog) : m_stepLog(stepLog)
-{
-    m_binding.log = stepLog;
-}
+HLSLCompiler::HLSLCompiler(Log* stepLog) : m_stepLog(stepLog) { m_binding.log = stepLog; }
 
 HLSLCompiler::~HLSLCompiler()
 {

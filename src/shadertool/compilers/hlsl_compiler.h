@@ -24,8 +24,7 @@ public:
     bool Initialize(uint32_t featureLevel) override;
 
     // Calls D3DCompile for the profile and reports its output to the step log.
-    bool CompileText(const String& profile, const String& text, uint32_t featureLevel, bool debug,
-                     CompiledCode& out);
+    bool CompileText(const String& profile, const String& text, uint32_t featureLevel, bool debug, CompiledCode& out);
     // Appends the shader-model suffix of a feature-level bit to the profile.
     static void GetProfileSuffix(String& profile, uint32_t featureLevel);
     // The D3DCompile flags for a feature level and the debug flag.

@@ -25,10 +25,7 @@ int64_t ReadEngineFile(void* buffer, int64_t count, void* file)
     return count > 0 ? HV_FileSystem_ReadFile(buffer, count, static_cast<HV_File*>(file)) : 0;
 }
 
-void CloseEngineFile(void* file)
-{
-    HV_FileSystem_CloseFile(static_cast<HV_File*>(file));
-}
+void CloseEngineFile(void* file) { HV_FileSystem_CloseFile(static_cast<HV_File*>(file)); }
 
 bool GetEngineFileStamp(const char* path, int32_t* stamp)
 {
@@ -47,9 +44,6 @@ constexpr IncludeFileAccess kEngineFileAccess = {
 
 }  // namespace
 
-void UseEngineFileAccess()
-{
-    SetIncludeFileAccess(&kEngineFileAccess);
-}
+void UseEngineFileAccess() { SetIncludeFileAccess(&kEngineFileAccess); }
 
 }  // namespace ShaderTool

@@ -49,8 +49,9 @@ bool WriteOutputFile(GlobalState& state, const String& text, uint32_t stage, boo
         state.stageMask |= 1u << stage;
     }
     if (state.outputDirectory.IsEmpty()) return true;
-    const String path = String::Formatted(kDriverOutputFileFormat, state.outputDirectory.GetText(),
-                                          state.outputBaseName.GetText(), "", GetStageName(static_cast<int32_t>(stage)));
+    const String path =
+        String::Formatted(kDriverOutputFileFormat, state.outputDirectory.GetText(), state.outputBaseName.GetText(), "",
+                          GetStageName(static_cast<int32_t>(stage)));
     // A path whose scheme has no folder cannot be opened at all.
     const HV_PathScheme scheme = HVI_GetPathScheme(path.GetText());
     if (scheme == HV_PATH_SCHEME_UNKNOWN ||

@@ -5,34 +5,16 @@
 
 namespace ShaderTool {
 
-bool ReadShaderSources()
-{
-    return GetGlobalState().reader.ReadSources();
-}
+bool ReadShaderSources() { return GetGlobalState().reader.ReadSources(); }
 
-const ShaderDescription& GetDescription()
-{
-    return GetGlobalState().reader.GetDescription();
-}
+const ShaderDescription& GetDescription() { return GetGlobalState().reader.GetDescription(); }
 
-const ByteBuffer& GetStageOutput(int32_t stage)
-{
-    return GetGlobalState().stageOutputs[stage];
-}
+const ByteBuffer& GetStageOutput(int32_t stage) { return GetGlobalState().stageOutputs[stage]; }
 
-uint32_t GetStageMask()
-{
-    return GetGlobalState().stageMask;
-}
+uint32_t GetStageMask() { return GetGlobalState().stageMask; }
 
-int32_t GetStamp()
-{
-    return GetGlobalState().stamp;
-}
+int32_t GetStamp() { return GetGlobalState().stamp; }
 
-const String& GetLogText()
-{
-    return GetGlobalState().mainLog.text;
-}
+const String& GetLogText() { return GetGlobalState().mainLog.text; }
 
 }  // namespace ShaderTool

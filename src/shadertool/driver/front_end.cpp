@@ -7,7 +7,8 @@
 
 namespace ShaderTool {
 
-FrontEnd::FrontEnd() {
+FrontEnd::FrontEnd()
+{
     preprocessor.log = &stepLog;
     parse.log = &stepLog;
     DefineGlobalMacros(preprocessor);
@@ -15,7 +16,8 @@ FrontEnd::FrontEnd() {
 
 namespace {
 
-ShaderSource MakeParsedSource(const ShaderSource& source) {
+ShaderSource MakeParsedSource(const ShaderSource& source)
+{
     ShaderSource parsed;
     parsed.path = source.path;
     parsed.firstLine = source.firstLine;
@@ -27,7 +29,8 @@ ShaderSource MakeParsedSource(const ShaderSource& source) {
 }  // namespace
 
 bool RunFrontEnd(FrontEnd& frontEnd, const ShaderDescription& description, const ShaderSource& source,
-                 uint32_t targetBit, const Array<String>& definitions) {
+                 uint32_t targetBit, const Array<String>& definitions)
+{
     if (!Preprocess(frontEnd.preprocessor, description, targetBit, source, definitions, false)) {
         // No tree of an earlier source may pass for this one's.
         BeginParse(frontEnd.parse, MakeParsedSource(source), static_cast<int32_t>(source.stage));
@@ -37,7 +40,8 @@ bool RunFrontEnd(FrontEnd& frontEnd, const ShaderDescription& description, const
     return ParsePreprocessedSource(frontEnd, description, source);
 }
 
-bool ParsePreprocessedSource(FrontEnd& frontEnd, const ShaderDescription& description, const ShaderSource& source) {
+bool ParsePreprocessedSource(FrontEnd& frontEnd, const ShaderDescription& description, const ShaderSource& source)
+{
     ShaderSource text = MakeParsedSource(source);
     text.text = frontEnd.preprocessor.output;
     ParseContext& context = frontEnd.parse;
@@ -46,9 +50,9 @@ bool ParsePreprocessedSource(FrontEnd& frontEnd, const ShaderDescription& descri
     Parse(context);
     CheckFunctions(context);
     for (const String& name : context.unassignedOutputs) {
-        frontEnd.stepLog.WriteSourceError(source.path.GetText(), 0, 0,
-                                          String::Formatted(SemanticMessage::kVertexOutputNotSet, name.GetText())
-                                              .GetText());
+        frontEnd.stepLog.WriteSourceError(
+            source.path.GetText(), 0, 0,
+            String::Formatted(SemanticMessage::kVertexOutputNotSet, name.GetText()).GetText());
         context.success = 0;
     }
     // The tokenizer writes its own errors (a reserved word, a bad literal).

@@ -15,18 +15,12 @@ StringMap<int>& Tokenizer::ShadingKeywordMap()
 void Tokenizer::BuildKeywords()
 {
     StringMap<int>& keywords = ShadingKeywordMap();
-    if (keywords.GetCount() != 0)
-        return;
-    for (const KeywordRow& row : kShadingKeywords)
-        keywords.GetOrAdd(row.word) = static_cast<int>(row.kind);
-    for (const char* word : kReservedWords)
-        keywords.GetOrAdd(word) = static_cast<int>(TOKEN_RESERVED);
+    if (keywords.GetCount() != 0) return;
+    for (const KeywordRow& row : kShadingKeywords) keywords.GetOrAdd(row.word) = static_cast<int>(row.kind);
+    for (const char* word : kReservedWords) keywords.GetOrAdd(word) = static_cast<int>(TOKEN_RESERVED);
 }
 
-StringMap<int>& Tokenizer::GetKeywords()
-{
-    return ShadingKeywordMap();
-}
+StringMap<int>& Tokenizer::GetKeywords() { return ShadingKeywordMap(); }
 
 void Tokenizer::SetSource(const ShaderSource& source, bool stripComments)
 {
@@ -43,7 +37,7 @@ void Tokenizer::SetSource(const ShaderSource& source, bool stripComments)
         m_length = source.text.GetLength();
     }
     m_column = 1;
-    m_line = source.firstLine < -kMaxLineNumber ? -kMaxLineNumber
+    m_line = source.firstLine < -kMaxLineNumber  ? -kMaxLineNumber
              : source.firstLine > kMaxLineNumber ? kMaxLineNumber
                                                  : source.firstLine;
 }
@@ -67,12 +61,10 @@ void Tokenizer::GetNextToken(Token& token)
     for (;;) {
         RecordLocation(token);
         const int c = ReadCharacter();
-        if (c == '\t' || c == '\n' || c == ' ')
-            continue;
+        if (c == '\t' || c == '\n' || c == ' ') continue;
         if (c == '@') {
             // "@f" begins a file marker; any other character goes with the '@'.
-            if (ReadCharacter() == 'f')
-                ReadFileMarker();
+            if (ReadCharacter() == 'f') ReadFileMarker();
             continue;
         }
         ReadTokenFrom(token, c);
@@ -82,8 +74,7 @@ void Tokenizer::GetNextToken(Token& token)
 
 bool Tokenizer::InsertText(const char* text, int length)
 {
-    if (length < 0 || int64_t(m_length) + length > kMaxTextLength)
-        return false;
+    if (length < 0 || int64_t(m_length) + length > kMaxTextLength) return false;
     if (m_text != m_ownText.c_str())
         m_ownText.assign(GetText(), size_t(m_length));  // scanning the caller's text: take a copy first
     m_ownText.insert(size_t(m_position), text, size_t(length));

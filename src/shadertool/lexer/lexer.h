@@ -88,14 +88,14 @@ protected:
     // The comment-stripped copy. A std::string, because #include inserts
     // into it again and again and it must grow without copying every time.
     std::string m_ownText;
-    int m_column = 1;              // every character counts once here, tabs included
+    int m_column = 1;  // every character counts once here, tabs included
     int m_line = 1;
     int m_length = 0;
     int m_position = 0;
     int m_tabCount = 0;            // tabs read since the start of the current line
     bool m_lastReadAtEnd = false;  // the last read found the end of the text
     SourceLocation m_tokenLocation;
-    bool m_reportTooLong = true;   // one over-long report per token
+    bool m_reportTooLong = true;  // one over-long report per token
     int m_errorCount = 0;
     Log* m_log = nullptr;
     const TypeNameTable* m_typeNames = nullptr;

@@ -16,11 +16,10 @@ String StripComments(const char* text, int length)
         // A file marker of the preprocessor ("@f \"name\" line") names a path
         // that may hold "//" or "/*", as schemed paths ("res://") do: its line
         // is kept whole.
-        if (c == '@' && (i == 0 || text[i - 1] == '\n') && i + 3 < length && text[i + 1] == 'f' &&
-            text[i + 2] == ' ' && text[i + 3] == '"') {
+        if (c == '@' && (i == 0 || text[i - 1] == '\n') && i + 3 < length && text[i + 1] == 'f' && text[i + 2] == ' ' &&
+            text[i + 3] == '"') {
             while (i < length && text[i] != '\n') {
-                if (text[i] != '\r' && text[i] != 0)
-                    result.push_back(text[i]);
+                if (text[i] != '\r' && text[i] != 0) result.push_back(text[i]);
                 ++i;
             }
             continue;
@@ -28,8 +27,7 @@ String StripComments(const char* text, int length)
         if (c == '/' && i + 1 < length && text[i + 1] == '/') {
             result.append("  ");
             i += 2;
-            while (i < length && text[i] != '\n')
-                ++i;
+            while (i < length && text[i] != '\n') ++i;
             continue;
         }
         if (c == '/' && i + 1 < length && text[i + 1] == '*') {
@@ -48,8 +46,7 @@ String StripComments(const char* text, int length)
             }
             continue;
         }
-        if (c != '\r' && c != 0)
-            result.push_back(c);
+        if (c != '\r' && c != 0) result.push_back(c);
         ++i;
     }
     String stripped;

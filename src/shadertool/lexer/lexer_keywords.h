@@ -47,31 +47,15 @@ static_assert(sizeof(kShadingKeywords) / sizeof(kShadingKeywords[0]) == 30);
 
 // Words kept back for later versions of the language; using one is an error.
 constexpr const char* kReservedWords[] = {
-    "bool2",
-    "bool3",
-    "bool4",
-    "case",
-    "default",
-    "in",
-    "inout",
-    "out",
-    "sample",
-    "switch",
-    "Texture2D",
-    "Texture3D",
-    "TextureCube",
-    "triangle",
+    "bool2", "bool3",  "bool4",  "case",      "default",   "in",          "inout",
+    "out",   "sample", "switch", "Texture2D", "Texture3D", "TextureCube", "triangle",
 };
 static_assert(sizeof(kReservedWords) / sizeof(kReservedWords[0]) == 14);
 
 // Words of preprocessor lines and the token kind each one gives.
 constexpr KeywordRow kPreprocessorKeywords[] = {
-    {"define", TOKEN_PP_DEFINE},
-    {"elif", TOKEN_PP_ELIF},
-    {"else", TOKEN_PP_ELSE},
-    {"endif", TOKEN_PP_ENDIF},
-    {"if", TOKEN_PP_IF},
-    {"include", TOKEN_PP_INCLUDE},
+    {"define", TOKEN_PP_DEFINE},      {"elif", TOKEN_PP_ELIF}, {"else", TOKEN_PP_ELSE},
+    {"endif", TOKEN_PP_ENDIF},        {"if", TOKEN_PP_IF},     {"include", TOKEN_PP_INCLUDE},
     {"defined", TOKEN_PP_DEFINED_OP},
 };
 static_assert(sizeof(kPreprocessorKeywords) / sizeof(kPreprocessorKeywords[0]) == 7);

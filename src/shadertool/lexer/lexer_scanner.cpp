@@ -35,26 +35,22 @@ void Tokenizer::StepBack()
         m_lastReadAtEnd = false;
         return;
     }
-    if (m_position <= 0)
-        return;
+    if (m_position <= 0) return;
     --m_position;
     const char c = m_text[m_position];
     if (c != '\n') {
         --m_column;
-        if (c == '\t')
-            --m_tabCount;
+        if (c == '\t') --m_tabCount;
         return;
     }
     // Back on the previous line: its column and tabs come from its own text.
     --m_line;
     int lineStart = m_position;
-    while (lineStart > 0 && m_text[lineStart - 1] != '\n')
-        --lineStart;
+    while (lineStart > 0 && m_text[lineStart - 1] != '\n') --lineStart;
     m_column = m_position - lineStart + 1;
     m_tabCount = 0;
     for (int i = lineStart; i < m_position; ++i) {
-        if (m_text[i] == '\t')
-            ++m_tabCount;
+        if (m_text[i] == '\t') ++m_tabCount;
     }
 }
 
@@ -68,8 +64,7 @@ void Tokenizer::RecordLocation(Token& token)
 void Tokenizer::ReportError(const char* message)
 {
     ++m_errorCount;
-    if (m_log == nullptr)
-        return;
+    if (m_log == nullptr) return;
     m_log->WriteSourceError(m_sourceName.GetText(), m_tokenLocation.line, m_tokenLocation.column, message);
 }
 
@@ -90,10 +85,8 @@ bool Tokenizer::SkipLine()
 {
     for (;;) {
         const int c = ReadCharacter();
-        if (c == '\n')
-            return true;
-        if (m_lastReadAtEnd)
-            return false;
+        if (c == '\n') return true;
+        if (m_lastReadAtEnd) return false;
     }
 }
 
@@ -102,13 +95,12 @@ bool Tokenizer::SkipLine()
 // stops at the end of the text, so a cut marker ends the scan cleanly.
 void Tokenizer::ReadFileMarker()
 {
-    ReadCharacter();  // the space
-    ReadCharacter();  // the opening quote
+    ReadCharacter();   // the space
+    ReadCharacter();   // the opening quote
     std::string name;  // String would reallocate for every character of a long path
     for (;;) {
         const int c = ReadCharacter();
-        if (c == '"' || m_lastReadAtEnd)
-            break;
+        if (c == '"' || m_lastReadAtEnd) break;
         name.push_back(static_cast<char>(c));
     }
     if (!(m_sourceName == name.c_str()) || m_sourceName.GetLength() != int(name.size()))
@@ -118,13 +110,11 @@ void Tokenizer::ReadFileMarker()
     int c = ReadCharacter();
     while (IsDigit(c)) {
         value = value * 10 + (c - '0');
-        if (value > kMaxLineNumber)
-            value = kMaxLineNumber;
+        if (value > kMaxLineNumber) value = kMaxLineNumber;
         c = ReadCharacter();
     }
     m_line = static_cast<int>(value);
-    if (c != '\n' && !m_lastReadAtEnd)
-        SkipLine();
+    if (c != '\n' && !m_lastReadAtEnd) SkipLine();
 }
 
 void Tokenizer::ReadTokenFrom(Token& token, int first)
@@ -148,21 +138,14 @@ void Tokenizer::ReadStringLiteral(Token& token)
             return;
         }
         // A string cut by a line end or the end of the text keeps "no token".
-        if (c == '\n' || m_lastReadAtEnd)
-            return;
+        if (c == '\n' || m_lastReadAtEnd) return;
         AppendCharacter(token, c);
     }
 }
 
-static bool IsHexDigit(int c)
-{
-    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
+static bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
-static bool StartsFloat(int c)
-{
-    return c == '.' || c == 'E' || c == 'e';
-}
+static bool StartsFloat(int c) { return c == '.' || c == 'E' || c == 'e'; }
 
 // Ends an integer literal: a U or u suffix makes it unsigned.
 uint32_t Tokenizer::FinishInteger(Token& token, int c)
@@ -215,8 +198,7 @@ void Tokenizer::ReadNumber(Token& token, int first)
         ReadFloat(token, c);
         return;
     }
-    if (badDigit)
-        ReportError(LexerMessage::kOctalDigit);
+    if (badDigit) ReportError(LexerMessage::kOctalDigit);
     token.kind = FinishInteger(token, c);
 }
 
@@ -238,8 +220,7 @@ void Tokenizer::ReadFloat(Token& token, int current)
             AppendCharacter(token, c);
             c = ReadCharacter();
         }
-        if (!IsDigit(c))
-            ReportError(LexerMessage::kFloatCharacter);
+        if (!IsDigit(c)) ReportError(LexerMessage::kFloatCharacter);
         while (IsDigit(c)) {
             AppendCharacter(token, c);
             c = ReadCharacter();
@@ -282,8 +263,7 @@ void Tokenizer::ReadOperator(Token& token, int first)
     // Takes the next character when it is `expected`.
     auto next = [this](int expected) {
         const int c = ReadCharacter();
-        if (c == expected)
-            return true;
+        if (c == expected) return true;
         StepBack();
         return false;
     };

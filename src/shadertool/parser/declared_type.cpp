@@ -8,7 +8,8 @@ namespace ShaderTool {
 
 namespace {
 
-int DigitValue(char c) {
+int DigitValue(char c)
+{
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -23,7 +24,8 @@ int DigitValue(char c) {
 
 }  // namespace
 
-TypeSpecifier MakeKeywordSpecifier(uint32_t tokenKind) {
+TypeSpecifier MakeKeywordSpecifier(uint32_t tokenKind)
+{
     TypeSpecifier specifier;
     specifier.keyword = tokenKind;
     for (const TypeSpecifierKeywords::KeywordType& row : TypeSpecifierKeywords::kKeywordTypes) {
@@ -39,7 +41,8 @@ TypeSpecifier MakeKeywordSpecifier(uint32_t tokenKind) {
     return specifier;
 }
 
-TypeSpecifier MakeStructSpecifier(const char* structName, bool hasBody) {
+TypeSpecifier MakeStructSpecifier(const char* structName, bool hasBody)
+{
     TypeSpecifier specifier;
     specifier.keyword = hasBody ? TOKEN_STRUCT : TOKEN_USER_TYPE;
     specifier.baseType = BaseType::STRUCT;
@@ -50,7 +53,8 @@ TypeSpecifier MakeStructSpecifier(const char* structName, bool hasBody) {
     return specifier;
 }
 
-Type MakeTypeFromSpecifier(const TypeSpecifier& specifier) {
+Type MakeTypeFromSpecifier(const TypeSpecifier& specifier)
+{
     Type type;
     type.baseType = specifier.baseType;
     type.vectorSize = specifier.vectorSize;
@@ -67,7 +71,8 @@ Type MakeTypeFromSpecifier(const TypeSpecifier& specifier) {
     return type;
 }
 
-int64_t ReadArraySizeLiteral(const char* text) {
+int64_t ReadArraySizeLiteral(const char* text)
+{
     if (text == nullptr || text[0] < '0' || text[0] > '9') {
         return -1;
     }

@@ -19,10 +19,10 @@ struct TypeSpecifier {
     int32_t matrixSize = 0;
     TextureDimension textureDimension = TEXTURE_NONE;
     const char* structName = "";  // not owned: a token text of the parse
-    uint32_t keyword = 0;    // the TokenKind of a type keyword; TOKEN_USER_TYPE or TOKEN_STRUCT otherwise
-    uint32_t qualifiers = 0;  // TypeQualifier bits
-    int32_t arraySize = 0;    // of a declarator: 0 none, UNSIZED_ARRAY, or the size
-    uint8_t hasStructBody = 0;  // written as a struct specifier with its members
+    uint32_t keyword = 0;         // the TokenKind of a type keyword; TOKEN_USER_TYPE or TOKEN_STRUCT otherwise
+    uint32_t qualifiers = 0;      // TypeQualifier bits
+    int32_t arraySize = 0;        // of a declarator: 0 none, UNSIZED_ARRAY, or the size
+    uint8_t hasStructBody = 0;    // written as a struct specifier with its members
 };
 
 // The specifier of a type keyword token.

@@ -11,7 +11,8 @@ namespace ShaderTool {
 namespace {
 
 // The type a declaration group takes from its first declarator.
-Type GetDeclaratorType(Node* declarator) {
+Type GetDeclaratorType(Node* declarator)
+{
     if (const OperatorNode* assignment = AsOperator(declarator)) {
         declarator = assignment->left;
     }
@@ -19,7 +20,8 @@ Type GetDeclaratorType(Node* declarator) {
     return type != nullptr ? *type : Type();
 }
 
-GroupNode* MakeVariableDeclaration(ParseContext& context, Node* declarator) {
+GroupNode* MakeVariableDeclaration(ParseContext& context, Node* declarator)
+{
     GroupNode* group = CreateNode(context, VariableDeclaration);
     group->type = GetDeclaratorType(declarator);
     AppendChild(group, declarator);
@@ -28,7 +30,8 @@ GroupNode* MakeVariableDeclaration(ParseContext& context, Node* declarator) {
 
 }  // namespace
 
-Node* UseIdentifier(ParseContext& context, const GrammarSymbol& identifier) {
+Node* UseIdentifier(ParseContext& context, const GrammarSymbol& identifier)
+{
     if (VariableNode* declared = context.symbols.Find(identifier.text)) {
         return declared;
     }
@@ -37,7 +40,8 @@ Node* UseIdentifier(ParseContext& context, const GrammarSymbol& identifier) {
     return CreateVariableNode(context, Type(), identifier.text, identifier.GetLocation());
 }
 
-Node* MakeParentheses(ParseContext& context, Node* expression, SourceLocation location) {
+Node* MakeParentheses(ParseContext& context, Node* expression, SourceLocation location)
+{
     OperatorNode* node = CreateOperatorNode(context, OP_PARENTHESES, location);
     node->left = expression;
     if (const Type* type = GetNodeType(expression)) {
@@ -46,26 +50,30 @@ Node* MakeParentheses(ParseContext& context, Node* expression, SourceLocation lo
     return node;
 }
 
-Node* MakeOperator(ParseContext& context, uint32_t operatorIndex, Node* left, Node* right, SourceLocation location) {
+Node* MakeOperator(ParseContext& context, uint32_t operatorIndex, Node* left, Node* right, SourceLocation location)
+{
     OperatorNode* node = CreateOperatorNode(context, operatorIndex, location);
     CheckOperator(context, node, left, right);
     return node;
 }
 
 Node* MakeConditional(ParseContext& context, Node* condition, Node* whenTrue, Node* whenFalse,
-                      SourceLocation questionLocation, SourceLocation colonLocation) {
+                      SourceLocation questionLocation, SourceLocation colonLocation)
+{
     Node* alternatives = MakeOperator(context, OP_ALTERNATIVES, whenTrue, whenFalse, colonLocation);
     return MakeOperator(context, OP_CONDITIONAL, condition, alternatives, questionLocation);
 }
 
-Node* MakeCallHeader(ParseContext& context, const GrammarSymbol& identifier, SourceLocation location) {
+Node* MakeCallHeader(ParseContext& context, const GrammarSymbol& identifier, SourceLocation location)
+{
     if (identifier.tokenKind == TOKEN_IDENTIFIER) {
         return CreateFunctionNode(context, NodeKind::Call, identifier.text, location);
     }
     return CreateConstructorCall(context, MakeTypeFromSpecifier(identifier.specifier), location);
 }
 
-void AppendToChildBlock(Node* function, Node* child) {
+void AppendToChildBlock(Node* function, Node* child)
+{
     FunctionNode* node = AsFunction(function);
     if (node != nullptr && node->children.GetCount() > 0) {
         AppendChild(AsGroup(node->children[0]), child);
@@ -73,26 +81,30 @@ void AppendToChildBlock(Node* function, Node* child) {
 }
 
 Node* MakeFunctionHeader(ParseContext& context, const TypeSpecifier& specifier, const char* name,
-                         SourceLocation location) {
+                         SourceLocation location)
+{
     FunctionNode* function = CreateFunctionNode(context, NodeKind::Function, name, location);
     function->type = MakeTypeFromSpecifier(specifier);
     return function;
 }
 
 Node* MakeParameter(ParseContext& context, const TypeSpecifier& specifier, int32_t arraySize, const char* name,
-                    SourceLocation location) {
+                    SourceLocation location)
+{
     TypeSpecifier parameter = specifier;
     parameter.arraySize = arraySize;
     return CreateVariableNode(context, MakeTypeFromSpecifier(parameter), name, location);
 }
 
-void MakeConst(Node* node) {
+void MakeConst(Node* node)
+{
     if (Type* type = GetNodeType(node)) {
         type->qualifiers |= QUALIFIER_CONST;
     }
 }
 
-int32_t ReadArraySize(ParseContext& context, const GrammarSymbol& literal) {
+int32_t ReadArraySize(ParseContext& context, const GrammarSymbol& literal)
+{
     const int64_t size = ReadArraySizeLiteral(literal.text);
     if (size < 0) {
         ReportError(context, literal.line, literal.column, SemanticMessage::kArraySizeTooLarge);
@@ -101,15 +113,17 @@ int32_t ReadArraySize(ParseContext& context, const GrammarSymbol& literal) {
     return static_cast<int32_t>(size);
 }
 
-Node* DeclareArray(ParseContext& context, const TypeSpecifier& specifier, GroupNode* list,
-                   const GrammarSymbol& name, Node* initializer, SourceLocation assignLocation) {
+Node* DeclareArray(ParseContext& context, const TypeSpecifier& specifier, GroupNode* list, const GrammarSymbol& name,
+                   Node* initializer, SourceLocation assignLocation)
+{
     TypeSpecifier array = specifier;
     CheckArrayInitializer(context, array, list, name.GetLocation());
     return DeclareVariable(context, MakeTypeFromSpecifier(array), name.text, name.GetLocation(), initializer,
                            assignLocation);
 }
 
-void BeginDeclaration(ParseContext& context, GrammarSymbol& declaration, Node* declarator, bool mayDeclareStruct) {
+void BeginDeclaration(ParseContext& context, GrammarSymbol& declaration, Node* declarator, bool mayDeclareStruct)
+{
     GroupNode* variables = MakeVariableDeclaration(context, declarator);
     declaration.second = variables;
     declaration.node = variables;
@@ -121,7 +135,8 @@ void BeginDeclaration(ParseContext& context, GrammarSymbol& declaration, Node* d
     }
 }
 
-void AppendDeclarator(ParseContext& context, GrammarSymbol& declaration, Node* declarator) {
+void AppendDeclarator(ParseContext& context, GrammarSymbol& declaration, Node* declarator)
+{
     GroupNode* variables = AsGroup(declaration.second);
     if (variables != nullptr) {
         AppendChild(variables, declarator);
@@ -140,7 +155,8 @@ void AppendDeclarator(ParseContext& context, GrammarSymbol& declaration, Node* d
     declaration.node = block;
 }
 
-void MoveChildren(GroupNode* destination, GroupNode* source) {
+void MoveChildren(GroupNode* destination, GroupNode* source)
+{
     if (destination == nullptr || source == nullptr) {
         return;
     }
@@ -150,7 +166,8 @@ void MoveChildren(GroupNode* destination, GroupNode* source) {
     source->children.Clear();
 }
 
-void SetMemberTypes(GroupNode* members, const Type& type) {
+void SetMemberTypes(GroupNode* members, const Type& type)
+{
     if (members == nullptr) {
         return;
     }
@@ -161,20 +178,23 @@ void SetMemberTypes(GroupNode* members, const Type& type) {
     }
 }
 
-void RefuseLocalPrototype(ParseContext& context, Node* declaration) {
+void RefuseLocalPrototype(ParseContext& context, Node* declaration)
+{
     if (declaration != nullptr && declaration->kind == NodeKind::Function) {
         ReportErrorAt(context, declaration, SemanticMessage::kLocalFunctionDeclaration);
     }
 }
 
-Node* MakeBraced(Node* block) {
+Node* MakeBraced(Node* block)
+{
     if (GroupNode* group = AsGroup(block)) {
         group->braced = true;
     }
     return block;
 }
 
-Node* MakeReturn(ParseContext& context, Node* expression, SourceLocation location) {
+Node* MakeReturn(ParseContext& context, Node* expression, SourceLocation location)
+{
     JumpNode* jump = CreateJumpNode(context, JUMP_RETURN, location);
     jump->expression = expression;
     CheckReturn(context, jump);

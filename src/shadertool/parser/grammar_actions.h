@@ -43,8 +43,8 @@ void MakeConst(Node* node);
 int32_t ReadArraySize(ParseContext& context, const GrammarSymbol& literal);
 
 // An array declarator: the size and list rules, then the declaration.
-Node* DeclareArray(ParseContext& context, const TypeSpecifier& specifier, GroupNode* list,
-                   const GrammarSymbol& name, Node* initializer, SourceLocation assignLocation);
+Node* DeclareArray(ParseContext& context, const TypeSpecifier& specifier, GroupNode* list, const GrammarSymbol& name,
+                   Node* initializer, SourceLocation assignLocation);
 
 // The first declarator of a declaration: its VariableDeclaration group,
 // preceded by the struct's declaration when the type was written with its

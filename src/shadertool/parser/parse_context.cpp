@@ -4,7 +4,8 @@ namespace ShaderTool {
 
 namespace {
 
-void FreeNodes(ParseContext& context) {
+void FreeNodes(ParseContext& context)
+{
     for (Node* node : context.nodes) {
         delete node;
     }
@@ -16,22 +17,23 @@ void FreeNodes(ParseContext& context) {
 
 }  // namespace
 
-ParseContext::ParseContext() {
+ParseContext::ParseContext()
+{
     BuildBuiltIns(*this);
     tokenizer.SetTypeNames(&structs);
 }
 
-void BuildBuiltIns(ParseContext& context) {
+void BuildBuiltIns(ParseContext& context)
+{
     RegisterBuiltInFunctions(context.builtIns.general);
     context.functions.Clear();
     RegisterOperatorOverloads(context.operators);
 }
 
-ParseContext::~ParseContext() {
-    FreeNodes(*this);
-}
+ParseContext::~ParseContext() { FreeNodes(*this); }
 
-void BeginParse(ParseContext& context, const ShaderSource& source, int32_t stage) {
+void BeginParse(ParseContext& context, const ShaderSource& source, int32_t stage)
+{
     FreeNodes(context);
     context.tokenTexts.Clear();
     context.symbols.Clear();
@@ -55,18 +57,21 @@ void BeginParse(ParseContext& context, const ShaderSource& source, int32_t stage
     context.tokenizer.SetSource(source, true);
 }
 
-void ReportError(ParseContext& context, int line, int column, const char* message) {
+void ReportError(ParseContext& context, int line, int column, const char* message)
+{
     ReportErrorInFile(context, context.tokenizer.GetSourceName().GetText(), line, column, message);
 }
 
-void ReportErrorInFile(ParseContext& context, const char* fileName, int line, int column, const char* message) {
+void ReportErrorInFile(ParseContext& context, const char* fileName, int line, int column, const char* message)
+{
     context.success = 0;
     if (context.log != nullptr) {
         context.log->WriteSourceError(fileName, line, column, message);
     }
 }
 
-void ReportErrorAt(ParseContext& context, const Node* node, const char* message) {
+void ReportErrorAt(ParseContext& context, const Node* node, const char* message)
+{
     ReportError(context, node != nullptr ? node->line : 0, node != nullptr ? node->column : 0, message);
 }
 

@@ -42,8 +42,8 @@ struct ParseContext {
     SymbolTable symbols;
     StructTable structs;
     FunctionTable functions;
-    OperatorTable operators;  // filled once
-    BuiltInTable builtIns;    // general records filled once, a stage's records at its first parse
+    OperatorTable operators;          // filled once
+    BuiltInTable builtIns;            // general records filled once, a stage's records at its first parse
     Array<String> unassignedOutputs;  // vertex outputs no assignment has targeted yet
     VariableNode* dummy = nullptr;    // stands in for both operands of a failed member access
 };
@@ -59,7 +59,8 @@ void BeginParse(ParseContext& context, const ShaderSource& source, int32_t stage
 
 // Appends a node to the context's list and returns it.
 template <class T>
-T* AdoptNode(ParseContext& context, T* node) {
+T* AdoptNode(ParseContext& context, T* node)
+{
     context.nodes.Add(node);
     return node;
 }

@@ -6,7 +6,8 @@ namespace ShaderTool {
 
 namespace {
 
-int MapTokenKind(uint32_t kind) {
+int MapTokenKind(uint32_t kind)
+{
     if (kind == TOKEN_END) {
         return HVSLEOF;
     }
@@ -20,7 +21,8 @@ int MapTokenKind(uint32_t kind) {
 
 }  // namespace
 
-int NextToken(ParseContext& context, GrammarSymbol* symbol) {
+int NextToken(ParseContext& context, GrammarSymbol* symbol)
+{
     Token token;
     token.Clear();
     context.tokenizer.GetNextToken(token);

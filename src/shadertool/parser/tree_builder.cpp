@@ -5,13 +5,15 @@ namespace ShaderTool {
 namespace {
 
 template <class T>
-T* Locate(T* node, SourceLocation location) {
+T* Locate(T* node, SourceLocation location)
+{
     node->line = location.line;
     node->column = location.column;
     return node;
 }
 
-GroupNode* CreateEmptyBracedBlock(ParseContext& context) {
+GroupNode* CreateEmptyBracedBlock(ParseContext& context)
+{
     GroupNode* block = CreateNode(context, Block);
     block->braced = true;
     return block;
@@ -19,19 +21,18 @@ GroupNode* CreateEmptyBracedBlock(ParseContext& context) {
 
 }  // namespace
 
-GroupNode* CreateNode(ParseContext& context, uint32_t subKind) {
-    return AdoptNode(context, new GroupNode(subKind));
-}
+GroupNode* CreateNode(ParseContext& context, uint32_t subKind) { return AdoptNode(context, new GroupNode(subKind)); }
 
-FunctionNode* CreateFunctionNode(ParseContext& context, NodeKind kind, const char* name, SourceLocation location) {
+FunctionNode* CreateFunctionNode(ParseContext& context, NodeKind kind, const char* name, SourceLocation location)
+{
     FunctionNode* function = Locate(AdoptNode(context, new FunctionNode(kind)), location);
     function->name.Assign(name);
     function->children.Add(CreateNode(context, Block));
     return function;
 }
 
-LoopNode* CreateLoopNode(ParseContext& context, uint32_t loopKind, Node* init, Node* condition, Node* step,
-                         Node* body) {
+LoopNode* CreateLoopNode(ParseContext& context, uint32_t loopKind, Node* init, Node* condition, Node* step, Node* body)
+{
     LoopNode* loop = AdoptNode(context, new LoopNode);
     loop->loopKind = loopKind;
     loop->init = init;
@@ -41,7 +42,8 @@ LoopNode* CreateLoopNode(ParseContext& context, uint32_t loopKind, Node* init, N
     return loop;
 }
 
-SelectionNode* CreateSelectionNode(ParseContext& context, Node* condition, Node* thenStatement, Node* elseStatement) {
+SelectionNode* CreateSelectionNode(ParseContext& context, Node* condition, Node* thenStatement, Node* elseStatement)
+{
     SelectionNode* selection = AdoptNode(context, new SelectionNode);
     selection->condition = condition;
     selection->thenStatement = thenStatement != nullptr ? thenStatement : CreateEmptyBracedBlock(context);
@@ -49,13 +51,15 @@ SelectionNode* CreateSelectionNode(ParseContext& context, Node* condition, Node*
     return selection;
 }
 
-JumpNode* CreateJumpNode(ParseContext& context, uint32_t jumpCode, SourceLocation location) {
+JumpNode* CreateJumpNode(ParseContext& context, uint32_t jumpCode, SourceLocation location)
+{
     JumpNode* jump = Locate(AdoptNode(context, new JumpNode), location);
     jump->jumpCode = jumpCode;
     return jump;
 }
 
-ConstantNode* CreateConstantNode(ParseContext& context, BaseType baseType, const char* text, SourceLocation location) {
+ConstantNode* CreateConstantNode(ParseContext& context, BaseType baseType, const char* text, SourceLocation location)
+{
     ConstantNode* constant = Locate(AdoptNode(context, new ConstantNode), location);
     constant->type = Type::MakeVector(baseType, 1);
     constant->type.isConstant = 1;
@@ -67,20 +71,23 @@ ConstantNode* CreateConstantNode(ParseContext& context, BaseType baseType, const
     return constant;
 }
 
-OperatorNode* CreateOperatorNode(ParseContext& context, uint32_t operatorIndex, SourceLocation location) {
+OperatorNode* CreateOperatorNode(ParseContext& context, uint32_t operatorIndex, SourceLocation location)
+{
     OperatorNode* node = Locate(AdoptNode(context, new OperatorNode), location);
     node->operatorIndex = operatorIndex;
     return node;
 }
 
-VariableNode* CreateVariableNode(ParseContext& context, const Type& type, const char* name, SourceLocation location) {
+VariableNode* CreateVariableNode(ParseContext& context, const Type& type, const char* name, SourceLocation location)
+{
     VariableNode* variable = Locate(AdoptNode(context, new VariableNode), location);
     variable->type = type;
     variable->name.Assign(name);
     return variable;
 }
 
-void AppendChild(GroupNode* group, Node* child) {
+void AppendChild(GroupNode* group, Node* child)
+{
     if (group != nullptr && child != nullptr) {
         group->children.Add(child);
     }

@@ -18,8 +18,7 @@ GroupNode* CreateNode(ParseContext& context, uint32_t subKind);
 FunctionNode* CreateFunctionNode(ParseContext& context, NodeKind kind, const char* name, SourceLocation location);
 
 // A Loop; a null body becomes an empty braced Block.
-LoopNode* CreateLoopNode(ParseContext& context, uint32_t loopKind, Node* init, Node* condition, Node* step,
-                         Node* body);
+LoopNode* CreateLoopNode(ParseContext& context, uint32_t loopKind, Node* init, Node* condition, Node* step, Node* body);
 
 // A Selection; a null then-statement becomes an empty braced Block.
 SelectionNode* CreateSelectionNode(ParseContext& context, Node* condition, Node* thenStatement, Node* elseStatement);

@@ -10,10 +10,7 @@
 
 namespace ShaderTool {
 
-PreprocessorContext::PreprocessorContext()
-{
-    levels[0] = 1;
-}
+PreprocessorContext::PreprocessorContext() { levels[0] = 1; }
 
 void ReportPreprocessorError(PreprocessorContext& context, SourceLocation location, const char* message)
 {
@@ -62,8 +59,7 @@ bool Preprocess(PreprocessorContext& context, const ShaderDescription& descripti
     }
     const int parseResult = ParsePreprocessorLine(context);
     // A token the tokenizer had to report fails the run like any other error.
-    if (context.tokenizer.GetErrorCount() > 0)
-        context.success = 0;
+    if (context.tokenizer.GetErrorCount() > 0) context.success = 0;
     if (parseResult != 0) {
         context.success = 0;
         context.output.Assign(context.outputBuffer.data(), int(context.outputBuffer.size()));
@@ -95,8 +91,7 @@ void TruncateMacros(PreprocessorContext& context, int count)
     while (context.macros.GetCount() > count && context.macros.GetCount() > 0) {
         const int last = context.macros.GetCount() - 1;
         const auto found = context.firstMacroByName.find(context.macros[last].name.GetText());
-        if (found != context.firstMacroByName.end() && found->second == last)
-            context.firstMacroByName.erase(found);
+        if (found != context.firstMacroByName.end() && found->second == last) context.firstMacroByName.erase(found);
         context.macros.DeleteAt(last);
     }
 }
@@ -106,18 +101,14 @@ PreprocessorValue ResolveValue(PreprocessorContext& context, const PreprocessorV
     PreprocessorValue current = value;
     // Chains are short; the bound only guards against a list that loops.
     for (int step = 0; step <= context.macros.GetCount(); ++step) {
-        if (current.kind != VALUE_TEXT)
-            return current;
+        if (current.kind != VALUE_TEXT) return current;
         const int index = FindMacro(context, current.text);
-        if (index < 0)
-            return PreprocessorValue::Integer(0, value.location);
+        if (index < 0) return PreprocessorValue::Integer(0, value.location);
         const ShaderPreprocessorRecord& macro = context.macros[index];
-        if (macro.isTargetDependent)
-            context.targetDependent = 1;
+        if (macro.isTargetDependent) context.targetDependent = 1;
         current = macro.value;
         current.location = value.location;
-        if (current.kind != VALUE_TEXT || macro.isLiteral)
-            return current;
+        if (current.kind != VALUE_TEXT || macro.isLiteral) return current;
     }
     return PreprocessorValue::Integer(0, value.location);
 }
@@ -125,14 +116,14 @@ PreprocessorValue ResolveValue(PreprocessorContext& context, const PreprocessorV
 void DefineMacro(PreprocessorContext& context, const char* name, SourceLocation nameLocation,
                  const PreprocessorValue& value, bool isLiteral)
 {
-    if (!context.IsActive())
-        return;
+    if (!context.IsActive()) return;
     if (name[0] == '_') {
         ReportPreprocessorError(context, nameLocation, PreprocessorMessage::kUnderscoreName);
         return;
     }
     if (FindMacro(context, name) >= 0) {
-        ReportPreprocessorError(context, nameLocation, String::Formatted(PreprocessorMessage::kRedefinition, name).GetText());
+        ReportPreprocessorError(context, nameLocation,
+                                String::Formatted(PreprocessorMessage::kRedefinition, name).GetText());
         return;
     }
     ShaderPreprocessorRecord record;
@@ -159,8 +150,7 @@ void BeginElif(PreprocessorContext& context, const PreprocessorValue& value, Sou
         ReportPreprocessorError(context, location, PreprocessorMessage::kUnexpectedElif);
         return;
     }
-    if (context.levels[context.depth - 1] != 1)
-        return;
+    if (context.levels[context.depth - 1] != 1) return;
     uint8_t& level = context.levels[context.depth];
     if (level == 0)
         level = value.IsZero() ? 0 : 1;
@@ -174,8 +164,7 @@ void BeginElse(PreprocessorContext& context, SourceLocation location)
         ReportPreprocessorError(context, location, PreprocessorMessage::kUnexpectedElse);
         return;
     }
-    if (context.levels[context.depth - 1] != 1)
-        return;
+    if (context.levels[context.depth - 1] != 1) return;
     uint8_t& level = context.levels[context.depth];
     level = level == 0 ? 1 : 2;
 }
@@ -199,20 +188,16 @@ void CopyLine(PreprocessorContext& context, int lineStartPosition)
     const char* text = context.tokenizer.GetText();
     const int length = context.tokenizer.GetLength();
     int end = lineStartPosition;
-    while (end < length && text[end] != '\n')
-        ++end;
-    if (end < length)
-        ++end;  // the newline goes with the line
-    if (lineStartPosition < end)
-        context.AppendOutput(text + lineStartPosition, end - lineStartPosition);
+    while (end < length && text[end] != '\n') ++end;
+    if (end < length) ++end;  // the newline goes with the line
+    if (lineStartPosition < end) context.AppendOutput(text + lineStartPosition, end - lineStartPosition);
 }
 
 template <class T>
 static bool HoldsName(const Array<T>& list, const char* name)
 {
     for (const T& entry : list) {
-        if (entry.name == name)
-            return true;
+        if (entry.name == name) return true;
     }
     return false;
 }
@@ -220,8 +205,7 @@ static bool HoldsName(const Array<T>& list, const char* name)
 static bool HoldsName(const Array<String>& list, const char* name)
 {
     for (const String& entry : list) {
-        if (entry == name)
-            return true;
+        if (entry == name) return true;
     }
     return false;
 }
@@ -231,16 +215,14 @@ bool IsArrayNodeDefined(PreprocessorContext& context, const char* arrayName, con
 {
     int arrayIndex = -1;
     for (int i = 0; i < int(sizeof(kDescriptionArrayNames) / sizeof(kDescriptionArrayNames[0])); ++i) {
-        if (std::strcmp(kDescriptionArrayNames[i], arrayName) == 0)
-            arrayIndex = i;
+        if (std::strcmp(kDescriptionArrayNames[i], arrayName) == 0) arrayIndex = i;
     }
     if (arrayIndex < 0) {
         ReportPreprocessorError(context, location, PreprocessorMessage::kInvalidArrayName);
         return false;
     }
     const ShaderDescription* description = context.description;
-    if (description == nullptr)
-        return false;
+    if (description == nullptr) return false;
     // In the order of kDescriptionArrayNames.
     switch (arrayIndex) {
     case 0: return HoldsName(description->buffers, nodeName);

@@ -49,7 +49,7 @@ struct ShaderPreprocessorRecord {
 // The state of one preprocessing run; one context serves every run. Used by
 // one thread at a time, under the "ShaderTranslator" mutex.
 struct PreprocessorContext {
-    static constexpr int kMaxIfDepth = 7;  // levels 0 to 7
+    static constexpr int kMaxIfDepth = 7;    // levels 0 to 7
     static constexpr int kMaxIncludes = 64;  // files included by one run
 
     PreprocessorContext();
@@ -60,8 +60,8 @@ struct PreprocessorContext {
     // the list position of each name's first macro beside it.
     Array<ShaderPreprocessorRecord> macros;
     std::unordered_map<std::string, int> firstMacroByName;
-    Log* log = nullptr;                      // the step log
-    String output;  // the preprocessed text once Preprocess returns
+    Log* log = nullptr;               // the step log
+    String output;                    // the preprocessed text once Preprocess returns
     PreprocessorTokenizer tokenizer;  // its source name and last token locate every message
     int globalMacroCount = 0;
     int depth = 0;

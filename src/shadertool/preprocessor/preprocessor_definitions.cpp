@@ -42,35 +42,36 @@ void DefineGlobalMacros(PreprocessorContext& context)
 // A boolean literal counts as 1 for true and 0 for false.
 static int32_t ReadBooleanOrInteger(const char* text)
 {
-    if (std::strncmp(text, "true", 4) == 0 && !IsNameCharacter(static_cast<unsigned char>(text[4])))
-        return 1;
+    if (std::strncmp(text, "true", 4) == 0 && !IsNameCharacter(static_cast<unsigned char>(text[4]))) return 1;
     return ReadIntegerLiteral(text);
 }
 
 static void DefineDescriptionMacros(PreprocessorContext& context)
 {
-    if (context.description == nullptr)
-        return;
+    if (context.description == nullptr) return;
     for (const DefinitionVariable& definition : context.description->definitions) {
         const char* text = definition.value.GetText();
         switch (definition.valueKind) {
         case DEFINITION_VALUE_BOOL:
         case DEFINITION_VALUE_INT:
-            AddMacro(context, definition.name.GetText(), PreprocessorValue::Integer(ReadBooleanOrInteger(text)), false, false);
+            AddMacro(context, definition.name.GetText(), PreprocessorValue::Integer(ReadBooleanOrInteger(text)), false,
+                     false);
             break;
         case DEFINITION_VALUE_TEXT: {
             PreprocessorValue value = PreprocessorValue::Integer(0);
             if (!value.SetText(text, definition.value.GetLength())) {
                 if (context.log != nullptr)
                     context.log->WriteError(String::Formatted(PreprocessorMessage::kDefinitionTooLong,
-                                                              definition.name.GetText(), kMaxTokenLength).GetText());
+                                                              definition.name.GetText(), kMaxTokenLength)
+                                                .GetText());
                 break;
             }
             AddMacro(context, definition.name.GetText(), value, true, false);
             break;
         }
         default:
-            AddMacro(context, definition.name.GetText(), PreprocessorValue::Float(std::strtof(text, nullptr)), false, false);
+            AddMacro(context, definition.name.GetText(), PreprocessorValue::Float(std::strtof(text, nullptr)), false,
+                     false);
             break;
         }
     }
@@ -78,16 +79,16 @@ static void DefineDescriptionMacros(PreprocessorContext& context)
 
 void DefineTargetMacros(PreprocessorContext& context, uint32_t targetBit, uint32_t stage)
 {
-    AddMacro(context, "_TARGET", TextValue(String::Formatted("_TARGET_%s", GetTargetName(targetBit)).GetText()), false, true);
+    AddMacro(context, "_TARGET", TextValue(String::Formatted("_TARGET_%s", GetTargetName(targetBit)).GetText()), false,
+             true);
     const char* group = "";
     for (const TargetGroupRow& row : kTargetGroups) {
-        if (row.target == targetBit)
-            group = row.group;
+        if (row.target == targetBit) group = row.group;
     }
     AddMacro(context, "_TARGET_GROUP", TextValue(String::Formatted("_TARGET_%s", group).GetText()), false, true);
     const uint32_t vPointsUp = TARGET_ESSL20 | TARGET_ESSL30 | TARGET_GLSL21 | TARGET_GLSL31;
-    AddMacro(context, "_TEXTURE_COORDINATE_AXIS_V_POINTS_UP", PreprocessorValue::Integer((targetBit & vPointsUp) ? 1 : 0),
-             false, true);
+    AddMacro(context, "_TEXTURE_COORDINATE_AXIS_V_POINTS_UP",
+             PreprocessorValue::Integer((targetBit & vPointsUp) ? 1 : 0), false, true);
     DefineDescriptionMacros(context);
     if (StageHasRayFlagConstants(stage)) {
         for (const RayFlagConstant& flag : RayFlagConstants)
@@ -98,17 +99,16 @@ void DefineTargetMacros(PreprocessorContext& context, uint32_t targetBit, uint32
 // Digits, letters and '_', not beginning with '_', and not empty.
 static bool IsPlainName(const char* text)
 {
-    if (text[0] == 0 || text[0] == '_')
-        return false;
+    if (text[0] == 0 || text[0] == '_') return false;
     for (const char* c = text; *c; ++c) {
-        if (!IsNameCharacter(static_cast<unsigned char>(*c)))
-            return false;
+        if (!IsNameCharacter(static_cast<unsigned char>(*c))) return false;
     }
     return true;
 }
 
 // The macro value of one additional definition; false when it is invalid.
-static bool ReadDefinitionValue(PreprocessorContext& context, const String& text, PreprocessorValue& value, bool& isLiteral)
+static bool ReadDefinitionValue(PreprocessorContext& context, const String& text, PreprocessorValue& value,
+                                bool& isLiteral)
 {
     isLiteral = false;
     switch (ClassifyConstant(text.GetText())) {
@@ -126,8 +126,7 @@ static bool ReadDefinitionValue(PreprocessorContext& context, const String& text
         isLiteral = true;
         return value.SetText(characters + 1, length - 2);
     }
-    if (!IsPlainName(text.GetText()))
-        return false;
+    if (!IsPlainName(text.GetText())) return false;
     const int index = FindMacro(context, text.GetText());
     if (index < 0) {
         value = PreprocessorValue::Integer(0);
@@ -157,16 +156,14 @@ void AddDefinitions(PreprocessorContext& context, const Array<String>& additiona
 
 void ListDefinitions(PreprocessorContext& context)
 {
-    if (context.log == nullptr)
-        return;
+    if (context.log == nullptr) return;
     int width = 0;
     for (const ShaderPreprocessorRecord& macro : context.macros) {
-        if (macro.name.GetLength() > width)
-            width = macro.name.GetLength();
+        if (macro.name.GetLength() > width) width = macro.name.GetLength();
     }
     for (const ShaderPreprocessorRecord& macro : context.macros) {
-        const String line = String::Formatted("%-*s %s", width, macro.name.GetText(),
-                                              FormatMacroValue(macro.value, false).GetText());
+        const String line =
+            String::Formatted("%-*s %s", width, macro.name.GetText(), FormatMacroValue(macro.value, false).GetText());
         context.log->WriteLine(line.GetText());
     }
 }

@@ -22,12 +22,10 @@ static String FormatFloat(float value)
 {
     char text[64];
     std::snprintf(text, sizeof(text), "%f", double(value));
-    if (std::strtof(text, nullptr) == value)
-        return String(text);
+    if (std::strtof(text, nullptr) == value) return String(text);
     for (int precision = 1; precision <= 9; ++precision) {
         std::snprintf(text, sizeof(text), "%.*g", precision, double(value));
-        if (std::strtof(text, nullptr) == value)
-            break;
+        if (std::strtof(text, nullptr) == value) break;
     }
     return String(text);
 }
@@ -48,10 +46,8 @@ namespace {
 size_t MarkerLineLength(const std::string& text, size_t start)
 {
     size_t i = start;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    if (i + 1 >= text.size() || text[i] != '@' || text[i + 1] != 'f')
-        return 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i + 1 >= text.size() || text[i] != '@' || text[i + 1] != 'f') return 0;
     const size_t newline = text.find('\n', i);
     return (newline == std::string::npos ? text.size() : newline + 1) - start;
 }
@@ -82,8 +78,7 @@ struct MacroIndex {
     int Find(const std::string& name, int firstMacro) const
     {
         const auto found = positionsByName.find(name);
-        if (found == positionsByName.end())
-            return -1;
+        if (found == positionsByName.end()) return -1;
         const std::vector<int>& positions = found->second;
         const auto position = std::lower_bound(positions.begin(), positions.end(), firstMacro);
         return position != positions.end() ? *position : -1;
@@ -126,8 +121,7 @@ void ExpandMacros(PreprocessorContext& context)
             continue;
         }
         size_t end = current.position;
-        while (end < text.size() && IsNameCharacter(static_cast<unsigned char>(text[end])))
-            ++end;
+        while (end < text.size() && IsNameCharacter(static_cast<unsigned char>(text[end]))) ++end;
         word.assign(text, current.position, end - current.position);
         current.position = end;
         const int macro = index.Find(word, current.firstMacro);
@@ -140,8 +134,9 @@ void ExpandMacros(PreprocessorContext& context)
         if (!replacement.empty() && replacement[0] == '-' && !result.empty() && result.back() == '-')
             result.push_back(' ');
         if (result.size() + replacement.size() > size_t(kMaxExpandedLength)) {
-            ReportPreprocessorError(context, context.tokenizer.GetTokenLocation(),
-                                    String::Formatted(PreprocessorMessage::kExpansionTooLong, kMaxExpandedLength).GetText());
+            ReportPreprocessorError(
+                context, context.tokenizer.GetTokenLocation(),
+                String::Formatted(PreprocessorMessage::kExpansionTooLong, kMaxExpandedLength).GetText());
             return;
         }
         pending.push_back({&replacement, 0, macro + 1});

@@ -16,8 +16,7 @@ static const char* ReadIncludedText(PreprocessorContext& context, const String& 
     const IncludeFileAccess& access = GetIncludeFileAccess();
     int64_t size = 0;
     void* file = access.open(path.GetText(), &size);
-    if (file == nullptr)
-        return PreprocessorMessage::kIncludeNotFound;
+    if (file == nullptr) return PreprocessorMessage::kIncludeNotFound;
     std::string bytes;
     bool complete = size >= 0 && size <= Tokenizer::kMaxTextLength;
     if (complete) {
@@ -25,8 +24,7 @@ static const char* ReadIncludedText(PreprocessorContext& context, const String& 
         complete = access.read(bytes.data(), size, file) == size;
     }
     access.close(file);
-    if (!complete)
-        return PreprocessorMessage::kIncludeNotRead;
+    if (!complete) return PreprocessorMessage::kIncludeNotRead;
     text = StripComments(bytes.data(), int(bytes.size()));
     int32_t fileStamp = 0;
     if (context.upToDate && access.getStamp(path.GetText(), &fileStamp) && fileStamp > context.stamp)
@@ -37,8 +35,7 @@ static const char* ReadIncludedText(PreprocessorContext& context, const String& 
 static bool IsOpen(const PreprocessorContext& context, const String& path)
 {
     for (const PreprocessorContext::OpenInclude& open : context.openIncludes) {
-        if (open.path == path)
-            return true;
+        if (open.path == path) return true;
     }
     return false;
 }
@@ -52,13 +49,13 @@ void IncludeFile(PreprocessorContext& context, const char* fileName, SourceLocat
     PreprocessorTokenizer& tokenizer = context.tokenizer;
     const int position = tokenizer.GetPosition();
     // Files whose text lies wholly behind the read position are closed.
-    while (context.openIncludes.GetCount() > 1 && context.openIncludes[context.openIncludes.GetCount() - 1].endPosition <= position)
+    while (context.openIncludes.GetCount() > 1 &&
+           context.openIncludes[context.openIncludes.GetCount() - 1].endPosition <= position)
         context.openIncludes.DeleteAt(context.openIncludes.GetCount() - 1);
 
     const String currentName = tokenizer.GetSourceName();
     String path = HVI_GetDirectoryPart(currentName.GetText());
-    if (!path.IsEmpty())
-        path.AppendChar('/');
+    if (!path.IsEmpty()) path.AppendChar('/');
     path.Append(fileName);
     path = HVI_NormalizePath(path.GetText());
 
@@ -77,8 +74,9 @@ void IncludeFile(PreprocessorContext& context, const char* fileName, SourceLocat
         return;
     }
     if (context.includeCount >= PreprocessorContext::kMaxIncludes) {
-        ReportPreprocessorError(context, location,
-                                String::Formatted(PreprocessorMessage::kTooManyIncludes, PreprocessorContext::kMaxIncludes).GetText());
+        ReportPreprocessorError(
+            context, location,
+            String::Formatted(PreprocessorMessage::kTooManyIncludes, PreprocessorContext::kMaxIncludes).GetText());
         context.AppendNewline();
         return;
     }
@@ -94,16 +92,14 @@ void IncludeFile(PreprocessorContext& context, const char* fileName, SourceLocat
     // A directive on a last line without newline reads the next line before
     // it runs; an empty line keeps the marker back to this file from being
     // that line, so its messages still name the included file.
-    if (!included.IsEmpty() && included[included.GetLength() - 1] != '\n')
-        inserted.AppendChar('\n');
+    if (!included.IsEmpty() && included[included.GetLength() - 1] != '\n') inserted.AppendChar('\n');
     inserted.AppendFormat("\n@f \"%s\" %i", currentName.GetText(), tokenizer.GetTokenLocation().line + 1);
     if (!tokenizer.InsertText(inserted.GetText(), inserted.GetLength())) {
         ReportPreprocessorError(context, location, PreprocessorMessage::kIncludeNotRead);
         context.AppendNewline();
         return;
     }
-    for (PreprocessorContext::OpenInclude& open : context.openIncludes)
-        open.endPosition += inserted.GetLength();
+    for (PreprocessorContext::OpenInclude& open : context.openIncludes) open.endPosition += inserted.GetLength();
     context.openIncludes.Add({path, int64_t(position) + inserted.GetLength()});
 }
 

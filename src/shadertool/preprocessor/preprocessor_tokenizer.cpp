@@ -11,17 +11,13 @@ StringMap<int>& PreprocessorTokenizer::PreprocessorKeywordMap()
     return keywords;
 }
 
-StringMap<int>& PreprocessorTokenizer::GetKeywords()
-{
-    return PreprocessorKeywordMap();
-}
+StringMap<int>& PreprocessorTokenizer::GetKeywords() { return PreprocessorKeywordMap(); }
 
 void PreprocessorTokenizer::SetSource(const ShaderSource& source, bool stripComments)
 {
     StringMap<int>& keywords = PreprocessorKeywordMap();
     if (keywords.GetCount() == 0) {
-        for (const KeywordRow& row : kPreprocessorKeywords)
-            keywords.GetOrAdd(row.word) = static_cast<int>(row.kind);
+        for (const KeywordRow& row : kPreprocessorKeywords) keywords.GetOrAdd(row.word) = static_cast<int>(row.kind);
     }
     Tokenizer::SetSource(source, stripComments);
 }
@@ -54,8 +50,7 @@ void PreprocessorTokenizer::GetNextToken(Token& token)
         }
         const int c = ReadCharacter();
         if (m_lineState == LINE_START) {
-            if (c == ' ' || c == '\t')
-                continue;
+            if (c == ' ' || c == '\t') continue;
             if (c == '#' || m_lastReadAtEnd) {
                 m_lineState = DIRECTIVE_LINE;
                 token.kind = c == '#' ? TOKEN_HASH : TOKEN_END;
@@ -63,10 +58,8 @@ void PreprocessorTokenizer::GetNextToken(Token& token)
             }
             // Any other line is passed on whole; a file marker on it is read
             // now so that the name and numbering of what follows are right.
-            if (c == '@' && ReadCharacter() == 'f')
-                ReadFileMarker();
-            while (m_position > m_lineStartPosition)
-                StepBack();
+            if (c == '@' && ReadCharacter() == 'f') ReadFileMarker();
+            while (m_position > m_lineStartPosition) StepBack();
             m_column = 1;
             m_tabCount = 0;
             m_lastReadAtEnd = false;
@@ -76,8 +69,7 @@ void PreprocessorTokenizer::GetNextToken(Token& token)
             return;
         }
         // Inside a directive line.
-        if (c == ' ' || c == '\t')
-            continue;
+        if (c == ' ' || c == '\t') continue;
         if (c == '\n') {
             BeginLine();
             continue;

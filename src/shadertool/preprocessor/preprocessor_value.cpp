@@ -24,8 +24,7 @@ PreprocessorValue PreprocessorValue::Float(float value, SourceLocation location)
 
 bool PreprocessorValue::SetText(const char* newText, int length)
 {
-    if (length < 0 || length > kMaxTokenLength)
-        return false;
+    if (length < 0 || length > kMaxTokenLength) return false;
     std::memcpy(text, newText, size_t(length));
     text[length] = 0;
     intValue = length;
@@ -35,8 +34,7 @@ bool PreprocessorValue::SetText(const char* newText, int length)
 
 bool PreprocessorValue::IsZero() const
 {
-    if (kind == VALUE_FLOAT)
-        return floatValue == 0.0f;
+    if (kind == VALUE_FLOAT) return floatValue == 0.0f;
     return intValue == 0;
 }
 

@@ -10,7 +10,8 @@ namespace {
 using BuiltInTables::kGeneralBuiltIns;
 using BuiltInTables::kStageBuiltIns;
 
-void DeleteRecord(FunctionNode* record) {
+void DeleteRecord(FunctionNode* record)
+{
     for (Node* child : record->children) {
         if (GroupNode* block = AsGroup(child)) {
             for (Node* parameter : block->children) {
@@ -24,7 +25,8 @@ void DeleteRecord(FunctionNode* record) {
 
 // Makes one record from a table row: the name of its id, its result and its
 // parameters up to the first None.
-void RegisterRow(Array<FunctionNode*>& records, IntrinsicId id, TypeCode result, const TypeCode* parameterCodes) {
+void RegisterRow(Array<FunctionNode*>& records, IntrinsicId id, TypeCode result, const TypeCode* parameterCodes)
+{
     Type parameters[kMaxBuiltInParameters];
     int parameterCount = 0;
     while (parameterCount < kMaxBuiltInParameters && parameterCodes[parameterCount] != TypeCode::None) {
@@ -37,21 +39,24 @@ void RegisterRow(Array<FunctionNode*>& records, IntrinsicId id, TypeCode result,
 
 }  // namespace
 
-const char* GetIntrinsicName(uint32_t id) {
+const char* GetIntrinsicName(uint32_t id)
+{
     if (id < FIRST_INTRINSIC_ID || id > LAST_INTRINSIC_ID) {
         return "";
     }
     return kIntrinsicNames[id - FIRST_INTRINSIC_ID].name;
 }
 
-BuiltInTable::~BuiltInTable() {
+BuiltInTable::~BuiltInTable()
+{
     ClearFunctionRecords(general);
     for (Array<FunctionNode*>& records : stage) {
         ClearFunctionRecords(records);
     }
 }
 
-FunctionNode* InsertSymbol(const char* name, uint32_t id, Array<FunctionNode*>& records) {
+FunctionNode* InsertSymbol(const char* name, uint32_t id, Array<FunctionNode*>& records)
+{
     FunctionNode* record = new FunctionNode(NodeKind::Function);
     record->name.Assign(name);
     record->subKind = id;
@@ -62,7 +67,8 @@ FunctionNode* InsertSymbol(const char* name, uint32_t id, Array<FunctionNode*>& 
     return record;
 }
 
-void RegisterBuiltInFunction(FunctionNode& record, const Type& returnType, const Type* parameters, int parameterCount) {
+void RegisterBuiltInFunction(FunctionNode& record, const Type& returnType, const Type* parameters, int parameterCount)
+{
     record.type = returnType;
     GroupNode* block = record.children.GetCount() > 0 ? AsGroup(record.children[0]) : nullptr;
     if (block == nullptr) {
@@ -77,13 +83,15 @@ void RegisterBuiltInFunction(FunctionNode& record, const Type& returnType, const
     record.signature = BuildSignature(record);
 }
 
-void RegisterBuiltInFunctions(Array<FunctionNode*>& general) {
+void RegisterBuiltInFunctions(Array<FunctionNode*>& general)
+{
     for (const BuiltInTables::GeneralBuiltIn& row : kGeneralBuiltIns) {
         RegisterRow(general, row.id, row.result, row.parameters);
     }
 }
 
-void RegisterStageIntrinsics(BuiltInTable& table, int32_t stage) {
+void RegisterStageIntrinsics(BuiltInTable& table, int32_t stage)
+{
     if (stage < 0 || stage >= STAGE_COUNT || table.stageMade[stage]) {
         return;
     }
@@ -96,7 +104,8 @@ void RegisterStageIntrinsics(BuiltInTable& table, int32_t stage) {
     table.stageMade[stage] = true;
 }
 
-void ClearFunctionRecords(Array<FunctionNode*>& records) {
+void ClearFunctionRecords(Array<FunctionNode*>& records)
+{
     for (FunctionNode* record : records) {
         DeleteRecord(record);
     }
@@ -107,7 +116,8 @@ namespace {
 
 // Whether the table still begins with the general entries that the last
 // preparation entered into it.
-bool HoldsGeneralEntries(const BuiltInTable& table, FunctionTable& functions) {
+bool HoldsGeneralEntries(const BuiltInTable& table, FunctionTable& functions)
+{
     return table.preparedTable == &functions && table.generalEntryCount > 0 &&
            functions.GetCount() >= table.generalEntryCount &&
            &functions.GetEntry(table.generalEntryCount - 1) == table.lastGeneralEntry;
@@ -115,7 +125,8 @@ bool HoldsGeneralEntries(const BuiltInTable& table, FunctionTable& functions) {
 
 }  // namespace
 
-void PrepareBuiltInsForStage(BuiltInTable& table, FunctionTable& functions, int32_t stage) {
+void PrepareBuiltInsForStage(BuiltInTable& table, FunctionTable& functions, int32_t stage)
+{
     if (!HoldsGeneralEntries(table, functions)) {
         functions.Clear();
         for (FunctionNode* record : table.general) {
@@ -123,7 +134,8 @@ void PrepareBuiltInsForStage(BuiltInTable& table, FunctionTable& functions, int3
         }
         table.preparedTable = &functions;
         table.generalEntryCount = functions.GetCount();
-        table.lastGeneralEntry = table.generalEntryCount > 0 ? &functions.GetEntry(table.generalEntryCount - 1) : nullptr;
+        table.lastGeneralEntry =
+            table.generalEntryCount > 0 ? &functions.GetEntry(table.generalEntryCount - 1) : nullptr;
         table.preparedStage = STAGE_INVALID;
     }
     if (stage == table.preparedStage && functions.GetCount() >= table.preparedEntryCount) {

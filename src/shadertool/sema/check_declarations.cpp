@@ -10,24 +10,28 @@ namespace ShaderTool {
 namespace {
 
 // The names of the stage variables, which no variable may take.
-bool IsBuiltInVariableName(const char* name) {
+bool IsBuiltInVariableName(const char* name)
+{
     return std::strcmp(name, "input") == 0 || std::strcmp(name, "output") == 0 || std::strcmp(name, "texture") == 0;
 }
 
 // An item of an initialiser list has exactly the element type, unconverted.
-bool ItemMatchesElement(const Type& element, const Type& item) {
+bool ItemMatchesElement(const Type& element, const Type& item)
+{
     return element.baseType == item.baseType && element.vectorSize == item.vectorSize &&
            element.matrixSize == item.matrixSize && element.textureDimension == item.textureDimension &&
            element.isBuffer == item.isBuffer && element.name == item.name && item.arraySize == 0;
 }
 
-void ReportAt(ParseContext& context, SourceLocation location, const char* message) {
+void ReportAt(ParseContext& context, SourceLocation location, const char* message)
+{
     ReportError(context, location.line, location.column, message);
 }
 
 }  // namespace
 
-bool DeclareSymbol(ParseContext& context, VariableNode* variable) {
+bool DeclareSymbol(ParseContext& context, VariableNode* variable)
+{
     if (variable == nullptr || variable->name.IsEmpty()) {
         return false;
     }
@@ -41,7 +45,8 @@ bool DeclareSymbol(ParseContext& context, VariableNode* variable) {
 }
 
 Node* DeclareVariable(ParseContext& context, const Type& type, const char* name, SourceLocation nameLocation,
-                      Node* initializer, SourceLocation assignLocation) {
+                      Node* initializer, SourceLocation assignLocation)
+{
     if (type.baseType == BaseType::TEXTURE || type.baseType == BaseType::VOID) {
         ReportAt(context, nameLocation, SemanticMessage::kInvalidTypeSpecifier);
     }
@@ -72,8 +77,8 @@ Node* DeclareVariable(ParseContext& context, const Type& type, const char* name,
     return declarator;
 }
 
-void CheckArrayInitializer(ParseContext& context, TypeSpecifier& specifier, GroupNode* list,
-                           SourceLocation location) {
+void CheckArrayInitializer(ParseContext& context, TypeSpecifier& specifier, GroupNode* list, SourceLocation location)
+{
     const int itemCount = list != nullptr ? list->children.GetCount() : 0;
     if (specifier.arraySize == 0) {
         ReportAt(context, location, SemanticMessage::kArraySizeZero);
@@ -107,7 +112,8 @@ void CheckArrayInitializer(ParseContext& context, TypeSpecifier& specifier, Grou
 }
 
 TypeSpecifier DeclareStruct(ParseContext& context, const char* name, SourceLocation nameLocation,
-                            const GroupNode* members) {
+                            const GroupNode* members)
+{
     StructEntry declared;
     declared.name.Assign(name);
     const int memberCount = members != nullptr ? members->children.GetCount() : 0;
@@ -131,7 +137,8 @@ TypeSpecifier DeclareStruct(ParseContext& context, const char* name, SourceLocat
     return MakeStructSpecifier(name, true);
 }
 
-GroupNode* MakeStructDeclarationGroup(ParseContext& context, const char* structName) {
+GroupNode* MakeStructDeclarationGroup(ParseContext& context, const char* structName)
+{
     GroupNode* group = CreateNode(context, StructDeclaration);
     group->type = Type::MakeStruct(structName);
     if (const StructEntry* entry = context.structs.Find(structName)) {
@@ -142,7 +149,8 @@ GroupNode* MakeStructDeclarationGroup(ParseContext& context, const char* structN
     return group;
 }
 
-GroupNode* CreateStructDeclaration(ParseContext& context, const TypeSpecifier& specifier, SourceLocation location) {
+GroupNode* CreateStructDeclaration(ParseContext& context, const TypeSpecifier& specifier, SourceLocation location)
+{
     if (specifier.qualifiers != 0) {
         ReportAt(context, location, SemanticMessage::kQualifiedStructDeclaration);
         return nullptr;

@@ -9,17 +9,17 @@ namespace ShaderTool {
 
 namespace {
 
-bool IsMain(const FunctionNode* function) {
-    return function != nullptr && function->name == "main";
-}
+bool IsMain(const FunctionNode* function) { return function != nullptr && function->name == "main"; }
 
-GroupNode* GetParameters(FunctionNode* function) {
+GroupNode* GetParameters(FunctionNode* function)
+{
     return function->children.GetCount() > 0 ? AsGroup(function->children[0]) : nullptr;
 }
 
 // A returned value fits the function's type as it is or through the
 // conversions int and uint to float, int to uint.
-bool ReturnValueFits(const Type& function, const Type& value) {
+bool ReturnValueFits(const Type& function, const Type& value)
+{
     if (function.vectorSize != value.vectorSize || function.matrixSize != value.matrixSize ||
         function.textureDimension != value.textureDimension || function.isBuffer != value.isBuffer ||
         value.arraySize != 0 || !(function.name == value.name)) {
@@ -36,7 +36,8 @@ bool ReturnValueFits(const Type& function, const Type& value) {
 
 }  // namespace
 
-void CheckParameter(ParseContext& context, Node* node, bool isReturnType) {
+void CheckParameter(ParseContext& context, Node* node, bool isReturnType)
+{
     const Type* type = GetNodeType(node);
     if (type == nullptr) {
         return;
@@ -50,11 +51,13 @@ void CheckParameter(ParseContext& context, Node* node, bool isReturnType) {
     }
     const VariableNode* parameter = AsVariable(node);
     if (!isReturnType && parameter != nullptr && parameter->name == "texture") {
-        ReportErrorAt(context, node, String::Formatted(SemanticMessage::kParameterNamedLikeBuiltIn, "texture").GetText());
+        ReportErrorAt(context, node,
+                      String::Formatted(SemanticMessage::kParameterNamedLikeBuiltIn, "texture").GetText());
     }
 }
 
-void RegisterFunction(ParseContext& context, FunctionNode* function, bool isDefinition) {
+void RegisterFunction(ParseContext& context, FunctionNode* function, bool isDefinition)
+{
     if (function == nullptr) {
         return;
     }
@@ -90,7 +93,8 @@ void RegisterFunction(ParseContext& context, FunctionNode* function, bool isDefi
     }
 }
 
-void BeginFunctionDefinition(ParseContext& context, FunctionNode* function) {
+void BeginFunctionDefinition(ParseContext& context, FunctionNode* function)
+{
     RegisterFunction(context, function, true);
     context.currentFunction = function;
     context.returnCount = 0;
@@ -105,7 +109,8 @@ void BeginFunctionDefinition(ParseContext& context, FunctionNode* function) {
     }
 }
 
-void EndFunctionDefinition(ParseContext& context, FunctionNode* function, Node* body) {
+void EndFunctionDefinition(ParseContext& context, FunctionNode* function, Node* body)
+{
     if (function != nullptr) {
         if (body != nullptr) {
             function->children.Add(body);
@@ -119,7 +124,8 @@ void EndFunctionDefinition(ParseContext& context, FunctionNode* function, Node* 
     context.symbols.PopScope();
 }
 
-void CheckReturn(ParseContext& context, JumpNode* jump) {
+void CheckReturn(ParseContext& context, JumpNode* jump)
+{
     FunctionNode* function = context.currentFunction;
     if (function == nullptr || jump == nullptr) {
         return;
@@ -145,27 +151,29 @@ void CheckReturn(ParseContext& context, JumpNode* jump) {
     }
 }
 
-void CheckFunctions(ParseContext& context) {
+void CheckFunctions(ParseContext& context)
+{
     if (context.functions.Find("main,") == nullptr) {
         ReportError(context, 0, 0, SemanticMessage::kMainUndefined);
     }
     for (int index = 0; index < context.functions.GetCount(); ++index) {
         const FunctionEntry& entry = context.functions.GetEntry(index);
         if (entry.referenced && !entry.defined && entry.function != nullptr) {
-            ReportErrorInFile(context, entry.fileName.GetText(), entry.function->line, entry.function->column,
-                              String::Formatted(SemanticMessage::kReferencedUndefined, entry.function->name.GetText())
-                                  .GetText());
+            ReportErrorInFile(
+                context, entry.fileName.GetText(), entry.function->line, entry.function->column,
+                String::Formatted(SemanticMessage::kReferencedUndefined, entry.function->name.GetText()).GetText());
         }
     }
 }
 
-void CheckCondition(ParseContext& context, Node* condition) {
+void CheckCondition(ParseContext& context, Node* condition)
+{
     const Type* type = GetNodeType(condition);
     if (condition == nullptr) {
         return;
     }
-    if (type != nullptr && (type->baseType == BaseType::BOOL || type->baseType == BaseType::INT ||
-                            type->baseType == BaseType::UINT)) {
+    if (type != nullptr &&
+        (type->baseType == BaseType::BOOL || type->baseType == BaseType::INT || type->baseType == BaseType::UINT)) {
         return;
     }
     // A declaration as condition carries no location of its own: use its declarator's.
@@ -174,7 +182,8 @@ void CheckCondition(ParseContext& context, Node* condition) {
     ReportErrorAt(context, located, SemanticMessage::kNotBoolean);
 }
 
-void CheckDiscard(ParseContext& context, const JumpNode* jump) {
+void CheckDiscard(ParseContext& context, const JumpNode* jump)
+{
     if (context.stage != STAGE_PIXEL) {
         ReportErrorAt(context, jump, String::Formatted(SemanticMessage::kStageOnly, "pixel").GetText());
     }

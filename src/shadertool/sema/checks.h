@@ -23,8 +23,7 @@ Node* DeclareVariable(ParseContext& context, const Type& type, const char* name,
 
 // Size and list rules of an array declarator; gives an unsized array the
 // list's length and the list the array's type.
-void CheckArrayInitializer(ParseContext& context, TypeSpecifier& specifier, GroupNode* list,
-                           SourceLocation location);
+void CheckArrayInitializer(ParseContext& context, TypeSpecifier& specifier, GroupNode* list, SourceLocation location);
 
 // Enters a struct with the member Variables of the block; returns its specifier.
 TypeSpecifier DeclareStruct(ParseContext& context, const char* name, SourceLocation nameLocation,

@@ -11,7 +11,8 @@ namespace {
 
 // The value of an integer literal as the tokenizer reads it; saturates at
 // the largest 64-bit value instead of overflowing.
-uint64_t ReadIntegerLiteral(const char* text) {
+uint64_t ReadIntegerLiteral(const char* text)
+{
     int base = 10;
     if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         base = 16;
@@ -44,22 +45,20 @@ uint64_t ReadIntegerLiteral(const char* text) {
 }
 
 // The float constructor of a vector size: float, float2, float3, float4.
-uint32_t FloatConstructorOfSize(int32_t vectorSize) {
+uint32_t FloatConstructorOfSize(int32_t vectorSize)
+{
     switch (vectorSize) {
-    case 2:
-        return INTRINSIC_FLOAT2;
-    case 3:
-        return INTRINSIC_FLOAT3;
-    case 4:
-        return INTRINSIC_FLOAT4;
-    default:
-        return INTRINSIC_FLOAT;
+    case 2: return INTRINSIC_FLOAT2;
+    case 3: return INTRINSIC_FLOAT3;
+    case 4: return INTRINSIC_FLOAT4;
+    default: return INTRINSIC_FLOAT;
     }
 }
 
 }  // namespace
 
-Node* ConvertExpression(ParseContext& context, Node* expression, const Type& target) {
+Node* ConvertExpression(ParseContext& context, Node* expression, const Type& target)
+{
     const Type* sourceType = GetNodeType(expression);
     if (expression == nullptr || sourceType == nullptr || target.baseType == BaseType::UINT) {
         return expression;
@@ -83,7 +82,8 @@ Node* ConvertExpression(ParseContext& context, Node* expression, const Type& tar
     return call;
 }
 
-Node* ConvertOperand(ParseContext& context, Node* operand, const Type& expected) {
+Node* ConvertOperand(ParseContext& context, Node* operand, const Type& expected)
+{
     const Type* type = GetNodeType(operand);
     if (type == nullptr) {
         return operand;

@@ -10,15 +10,18 @@ namespace ShaderTool {
 
 namespace {
 
-GroupNode* GetArgumentBlock(FunctionNode& call) {
+GroupNode* GetArgumentBlock(FunctionNode& call)
+{
     return call.children.GetCount() > 0 ? AsGroup(call.children[0]) : nullptr;
 }
 
-const GroupNode* GetParameterBlock(const FunctionNode& function) {
+const GroupNode* GetParameterBlock(const FunctionNode& function)
+{
     return function.children.GetCount() > 0 ? AsGroup(function.children[0]) : nullptr;
 }
 
-bool CalleeAccepts(const FunctionNode& callee, const GroupNode* arguments) {
+bool CalleeAccepts(const FunctionNode& callee, const GroupNode* arguments)
+{
     const GroupNode* parameters = GetParameterBlock(callee);
     const int parameterCount = parameters != nullptr ? parameters->children.GetCount() : 0;
     const int argumentCount = arguments != nullptr ? arguments->children.GetCount() : 0;
@@ -35,18 +38,15 @@ bool CalleeAccepts(const FunctionNode& callee, const GroupNode* arguments) {
     return true;
 }
 
-bool IsConstructorCode(uint32_t code) {
-    return code >= FIRST_CONSTRUCTOR_ID && code <= LAST_INTRINSIC_ID;
-}
+bool IsConstructorCode(uint32_t code) { return code >= FIRST_CONSTRUCTOR_ID && code <= LAST_INTRINSIC_ID; }
 
 // The bool, float and int constructors convert their arguments themselves.
-bool ConvertsOwnArguments(uint32_t code) {
-    return code >= INTRINSIC_BOOL && code <= INTRINSIC_INT4;
-}
+bool ConvertsOwnArguments(uint32_t code) { return code >= INTRINSIC_BOOL && code <= INTRINSIC_INT4; }
 
 }  // namespace
 
-FunctionNode* CreateConstructorCall(ParseContext& context, const Type& type, SourceLocation location) {
+FunctionNode* CreateConstructorCall(ParseContext& context, const Type& type, SourceLocation location)
+{
     const String name = GetTypeText(type, false);
     FunctionNode* call = CreateFunctionNode(context, NodeKind::Call, name.GetText(), location);
     for (uint32_t code = FIRST_CONSTRUCTOR_ID; code <= LAST_INTRINSIC_ID; ++code) {
@@ -58,7 +58,8 @@ FunctionNode* CreateConstructorCall(ParseContext& context, const Type& type, Sou
     return call;
 }
 
-FunctionEntry* ResolveFunctionCall(ParseContext& context, FunctionNode& call, bool* nameExists) {
+FunctionEntry* ResolveFunctionCall(ParseContext& context, FunctionNode& call, bool* nameExists)
+{
     Array<FunctionEntry*> candidates;
     context.functions.CollectFunctionsByName(call.name.GetText(), candidates);
     *nameExists = candidates.GetCount() > 0;
@@ -71,7 +72,8 @@ FunctionEntry* ResolveFunctionCall(ParseContext& context, FunctionNode& call, bo
     return nullptr;
 }
 
-void CheckCallArguments(ParseContext& context, FunctionNode& call, const FunctionNode& callee) {
+void CheckCallArguments(ParseContext& context, FunctionNode& call, const FunctionNode& callee)
+{
     GroupNode* arguments = GetArgumentBlock(call);
     const GroupNode* parameters = GetParameterBlock(callee);
     if (arguments == nullptr || parameters == nullptr) {
@@ -107,7 +109,8 @@ void CheckCallArguments(ParseContext& context, FunctionNode& call, const Functio
     }
 }
 
-void FinishCall(ParseContext& context, FunctionNode* call) {
+void FinishCall(ParseContext& context, FunctionNode* call)
+{
     if (call == nullptr) {
         return;
     }

@@ -11,14 +11,16 @@ namespace {
 
 // The component a swizzle letter names (1 to 4) in one of the two letter
 // sets; 0 for a letter of neither set.
-int SwizzleComponent(char letter, const char* set) {
+int SwizzleComponent(char letter, const char* set)
+{
     const char* found = std::strchr(set, letter);
     return letter != 0 && found != nullptr ? static_cast<int>(found - set) + 1 : 0;
 }
 
 }  // namespace
 
-Type GetSwizzleType(const Type& vector, const char* swizzle, bool* repeats) {
+Type GetSwizzleType(const Type& vector, const char* swizzle, bool* repeats)
+{
     *repeats = false;
     const size_t length = std::strlen(swizzle);
     if (length < 1 || length > 4 || vector.vectorSize < 2 || vector.matrixSize != 0 || vector.isBuffer != 0 ||
@@ -39,7 +41,8 @@ Type GetSwizzleType(const Type& vector, const char* swizzle, bool* repeats) {
     return Type();
 }
 
-bool SwizzleRepeats(const char* swizzle) {
+bool SwizzleRepeats(const char* swizzle)
+{
     for (const char* letter = swizzle; *letter != 0; ++letter) {
         if (std::strchr(letter + 1, *letter) != nullptr) {
             return true;
@@ -48,7 +51,8 @@ bool SwizzleRepeats(const char* swizzle) {
     return false;
 }
 
-Type GetMemberType(ParseContext& context, const Node* operand, const char* memberName, bool* repeats) {
+Type GetMemberType(ParseContext& context, const Node* operand, const char* memberName, bool* repeats)
+{
     *repeats = false;
     const Type* operandType = GetNodeType(operand);
     Type member;
@@ -76,7 +80,8 @@ Type GetMemberType(ParseContext& context, const Node* operand, const char* membe
 }
 
 OperatorNode* CreateMemberAccess(ParseContext& context, Node* operand, const char* memberName,
-                                 SourceLocation periodLocation, SourceLocation nameLocation) {
+                                 SourceLocation periodLocation, SourceLocation nameLocation)
+{
     OperatorNode* node = CreateOperatorNode(context, OP_MEMBER, periodLocation);
     bool repeats = false;
     const Type memberType = GetMemberType(context, operand, memberName, &repeats);
@@ -93,11 +98,13 @@ OperatorNode* CreateMemberAccess(ParseContext& context, Node* operand, const cha
     node->right = context.dummy;
     const Type* operandType = GetNodeType(operand);
     const String typeText = operandType != nullptr ? GetTypeText(*operandType, false) : String();
-    ReportErrorAt(context, node, String::Formatted(SemanticMessage::kNoMember, typeText.GetText(), memberName).GetText());
+    ReportErrorAt(context, node,
+                  String::Formatted(SemanticMessage::kNoMember, typeText.GetText(), memberName).GetText());
     return node;
 }
 
-OperatorNode* CreateSubscript(ParseContext& context, Node* operand, Node* index, SourceLocation location) {
+OperatorNode* CreateSubscript(ParseContext& context, Node* operand, Node* index, SourceLocation location)
+{
     OperatorNode* node = CreateOperatorNode(context, OP_SUBSCRIPT, location);
     const Type* operandType = GetNodeType(operand);
     if (operandType == nullptr) {

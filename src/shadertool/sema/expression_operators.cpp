@@ -10,22 +10,23 @@ namespace ShaderTool {
 namespace {
 
 // The compound assignments whose bits change the target in place.
-bool IsBitwiseAssignment(uint32_t index) {
+bool IsBitwiseAssignment(uint32_t index)
+{
     return index == OP_ASSIGN_AND || index == OP_ASSIGN_LEFT_SHIFT || index == OP_ASSIGN_OR ||
            index == OP_ASSIGN_RIGHT_SHIFT || index == OP_ASSIGN_XOR;
 }
 
 // ++ and --, before or after their operand, which they change in place.
-bool IsStepOperator(uint32_t index) {
+bool IsStepOperator(uint32_t index)
+{
     return index == OP_POST_DECREMENT || index == OP_POST_INCREMENT || index == OP_PRE_DECREMENT ||
            index == OP_PRE_INCREMENT;
 }
 
-bool IsStructValue(const Type* type) {
-    return type != nullptr && type->baseType == BaseType::STRUCT;
-}
+bool IsStructValue(const Type* type) { return type != nullptr && type->baseType == BaseType::STRUCT; }
 
-void RemoveUnassignedOutput(ParseContext& context, const char* name) {
+void RemoveUnassignedOutput(ParseContext& context, const char* name)
+{
     for (int index = 0; index < context.unassignedOutputs.GetCount(); ++index) {
         if (std::strcmp(context.unassignedOutputs[index].GetText(), name) == 0) {
             context.unassignedOutputs.DeleteAt(index);
@@ -37,7 +38,8 @@ void RemoveUnassignedOutput(ParseContext& context, const char* name) {
 // Follows left links from an assignment target down to its variable,
 // remembering the last right operand seen. Only operators have links: the
 // walk ends at the first node of any other kind.
-void TrackOutputAssignment(ParseContext& context, Node* target) {
+void TrackOutputAssignment(ParseContext& context, Node* target)
+{
     Node* member = nullptr;
     Node* node = target;
     while (OperatorNode* op = AsOperator(node)) {
@@ -60,7 +62,8 @@ void TrackOutputAssignment(ParseContext& context, Node* target) {
 
 // A variable, possibly in parentheses, subscripted or reached through
 // members; a swizzle that names a component twice cannot be written.
-bool IsModifiableLValue(ParseContext& context, Node* target) {
+bool IsModifiableLValue(ParseContext& context, Node* target)
+{
     const Type* type = GetNodeType(target);
     if (type == nullptr || !type->IsValidVariableType() || (type->qualifiers & QUALIFIER_CONST) != 0) {
         return false;
@@ -87,7 +90,8 @@ bool IsModifiableLValue(ParseContext& context, Node* target) {
 
 // "=" between struct values: the same struct, and arrays only of one size
 // in an initialisation.
-bool StructAssignmentMatches(const Type& left, const Type& right, bool isInitialization) {
+bool StructAssignmentMatches(const Type& left, const Type& right, bool isInitialization)
+{
     if (!IsStructValue(&left) || !IsStructValue(&right) || !(left.name == right.name) ||
         left.vectorSize != right.vectorSize || left.matrixSize != right.matrixSize ||
         left.textureDimension != right.textureDimension || left.isBuffer != right.isBuffer) {
@@ -99,24 +103,26 @@ bool StructAssignmentMatches(const Type& left, const Type& right, bool isInitial
     return left.arraySize == 0 && right.arraySize == 0;
 }
 
-void ReportNoOperator(ParseContext& context, const OperatorNode* node) {
-    ReportErrorAt(context, node,
-                  String::Formatted(SemanticMessage::kNoMatchingOperator, GetOperatorText(node->operatorIndex)).GetText());
+void ReportNoOperator(ParseContext& context, const OperatorNode* node)
+{
+    ReportErrorAt(
+        context, node,
+        String::Formatted(SemanticMessage::kNoMatchingOperator, GetOperatorText(node->operatorIndex)).GetText());
 }
 
 }  // namespace
 
 bool FindOperatorOverload(ParseContext& context, OperatorNode* node, Node* left, Node* right, bool isAssignment,
-                          bool isInitialization) {
+                          bool isInitialization)
+{
     node->left = left;
     node->right = right;
     const Type* leftType = GetNodeType(left);
     const Type* rightType = GetNodeType(right);
-    const OperatorOverload* row =
-        leftType == nullptr || (right != nullptr && rightType == nullptr)
-            ? nullptr
-            : FindOperatorOverloadRow(context.operators, node->operatorIndex, *leftType, rightType, !isAssignment,
-                                      isInitialization);
+    const OperatorOverload* row = leftType == nullptr || (right != nullptr && rightType == nullptr)
+                                      ? nullptr
+                                      : FindOperatorOverloadRow(context.operators, node->operatorIndex, *leftType,
+                                                                rightType, !isAssignment, isInitialization);
     if (row == nullptr) {
         ReportNoOperator(context, node);
         return false;
@@ -133,7 +139,8 @@ bool FindOperatorOverload(ParseContext& context, OperatorNode* node, Node* left,
     return true;
 }
 
-void CheckOperator(ParseContext& context, OperatorNode* node, Node* left, Node* right) {
+void CheckOperator(ParseContext& context, OperatorNode* node, Node* left, Node* right)
+{
     if (node == nullptr) {
         return;
     }

@@ -12,7 +12,8 @@ namespace {
 constexpr int kInitialBucketCount = 512;
 
 // The name part of a signature; false when it has no ",".
-bool GetSignatureName(const char* signature, std::string& name) {
+bool GetSignatureName(const char* signature, std::string& name)
+{
     const char* comma = std::strchr(signature, ',');
     if (comma == nullptr) {
         return false;
@@ -21,7 +22,8 @@ bool GetSignatureName(const char* signature, std::string& name) {
     return true;
 }
 
-bool ParametersAccept(const FunctionNode& function, const Type* arguments, int argumentCount) {
+bool ParametersAccept(const FunctionNode& function, const Type* arguments, int argumentCount)
+{
     const GroupNode* parameters = function.children.GetCount() > 0 ? AsGroup(function.children[0]) : nullptr;
     const int parameterCount = parameters != nullptr ? parameters->children.GetCount() : 0;
     if (parameterCount != argumentCount) {
@@ -38,7 +40,8 @@ bool ParametersAccept(const FunctionNode& function, const Type* arguments, int a
 
 }  // namespace
 
-bool ParameterAccepts(const Type& parameter, const Type& argument) {
+bool ParameterAccepts(const Type& parameter, const Type& argument)
+{
     if (!TypesMatch(parameter, argument, true, true)) {
         return false;
     }
@@ -48,15 +51,15 @@ bool ParameterAccepts(const Type& parameter, const Type& argument) {
     return parameter.arraySize == argument.arraySize;
 }
 
-FunctionTable::~FunctionTable() {
-    Clear();
-}
+FunctionTable::~FunctionTable() { Clear(); }
 
-int FunctionTable::GetBucket(const char* signature) const {
+int FunctionTable::GetBucket(const char* signature) const
+{
     return static_cast<int>(HVI_HashName(signature) & static_cast<uint32_t>(m_buckets.GetCount() - 1));
 }
 
-void FunctionTable::Rehash(int bucketCount) {
+void FunctionTable::Rehash(int bucketCount)
+{
     m_buckets.Clear();
     for (int index = 0; index < bucketCount; ++index) {
         m_buckets.Add(-1);
@@ -69,7 +72,8 @@ void FunctionTable::Rehash(int bucketCount) {
     }
 }
 
-FunctionEntry* FunctionTable::Find(const char* signature) {
+FunctionEntry* FunctionTable::Find(const char* signature)
+{
     if (signature == nullptr || m_buckets.GetCount() == 0) {
         return nullptr;
     }
@@ -81,7 +85,8 @@ FunctionEntry* FunctionTable::Find(const char* signature) {
     return nullptr;
 }
 
-FunctionEntry* FunctionTable::Insert(const char* signature, FunctionNode* function, bool* added) {
+FunctionEntry* FunctionTable::Insert(const char* signature, FunctionNode* function, bool* added)
+{
     if (added != nullptr) {
         *added = false;
     }
@@ -112,7 +117,8 @@ FunctionEntry* FunctionTable::Insert(const char* signature, FunctionNode* functi
     return entry;
 }
 
-void FunctionTable::CollectFunctionsByName(const char* name, Array<FunctionEntry*>& entries) {
+void FunctionTable::CollectFunctionsByName(const char* name, Array<FunctionEntry*>& entries)
+{
     if (name == nullptr) {
         return;
     }
@@ -136,7 +142,8 @@ void FunctionTable::CollectFunctionsByName(const char* name, Array<FunctionEntry
     }
 }
 
-void FunctionTable::Clear() {
+void FunctionTable::Clear()
+{
     for (FunctionEntry* entry : m_entries) {
         delete entry;
     }
@@ -147,7 +154,8 @@ void FunctionTable::Clear() {
     }
 }
 
-void FunctionTable::Truncate(int count) {
+void FunctionTable::Truncate(int count)
+{
     // Each entry heads its bucket's chain and its name's list until a later
     // one joins them, so removing from the last entry back restores both.
     std::string name;
@@ -171,7 +179,8 @@ void FunctionTable::Truncate(int count) {
 }
 
 FunctionEntry* FindFunctionForArguments(FunctionTable& table, const char* name, const Type* arguments,
-                                        int argumentCount) {
+                                        int argumentCount)
+{
     if (argumentCount < 0 || (argumentCount > 0 && arguments == nullptr)) {
         return nullptr;
     }

@@ -16,7 +16,7 @@ namespace ShaderTool {
 struct FunctionEntry {
     String signature;
     FunctionNode* function = nullptr;  // not owned: the node list or the built-in arrays own it
-    String fileName;  // of the source text that registered a user function, for checks after the parse
+    String fileName;                   // of the source text that registered a user function, for checks after the parse
     bool defined = false;
     bool referenced = false;
     int32_t nextInBucket = -1;  // index of the next entry of the same hash bucket

@@ -25,7 +25,8 @@ constexpr const char* kStructAlreadyDeclared = "struct '%s' already has a declar
 constexpr const char* kArraySizeZero = "array size must be larger than 0.";
 constexpr const char* kArraySizeTooLarge = "array size is too large.";
 constexpr const char* kArraySizeRequired = "array size is required when the initializer list is omitted.";
-constexpr const char* kArraySizeMismatch = "array size does not match with the number of items in the initializer list.";
+constexpr const char* kArraySizeMismatch =
+    "array size does not match with the number of items in the initializer list.";
 constexpr const char* kListItemMismatch =
     "member in initializer list does not match the list type. NOTE: implicit conversion is not allowed.";
 

@@ -12,19 +12,21 @@ namespace {
 constexpr SourceLocation kNoLocation = {0, 0};
 
 template <int N>
-void AddFixedMembers(StructEntry* entry, const StageStructInputs::NamedType (&members)[N]) {
+void AddFixedMembers(StructEntry* entry, const StageStructInputs::NamedType (&members)[N])
+{
     for (const StageStructInputs::NamedType& member : members) {
         entry->AddMember(member.name, Type::MakeVector(member.baseType, member.vectorSize), kNoLocation);
     }
 }
 
-void DeclareStructVariable(ParseContext& context, const char* name, const char* structName,
-                           SourceLocation location) {
+void DeclareStructVariable(ParseContext& context, const char* name, const char* structName, SourceLocation location)
+{
     DeclareSymbol(context, CreateVariableNode(context, Type::MakeStruct(structName), name, location));
 }
 
 // The stage constants: members of "_Constants" from version 2.3 on, globals of their own before.
-void AddStageConstants(ParseContext& context, const ShaderDescription& description, const ConstantList& constants) {
+void AddStageConstants(ParseContext& context, const ShaderDescription& description, const ConstantList& constants)
+{
     StructEntry* constantsStruct = context.structs.Find("_Constants");
     for (const ConstantVariable& constant : constants.variables) {
         if (description.version >= CONSTANTS_STRUCT_VERSION && constantsStruct != nullptr) {
@@ -37,7 +39,8 @@ void AddStageConstants(ParseContext& context, const ShaderDescription& descripti
     }
 }
 
-void AddTextures(ParseContext& context, const ShaderDescription& description) {
+void AddTextures(ParseContext& context, const ShaderDescription& description)
+{
     StructEntry* textures = context.structs.Find("_Texture");
     for (const PixelTextureVariable& texture : description.pixelTextures) {
         textures->AddMember(texture.name.GetText(), texture.type, kNoLocation);
@@ -45,7 +48,8 @@ void AddTextures(ParseContext& context, const ShaderDescription& description) {
 }
 
 // The ray stages see the textures, the buffers and the images.
-void AddResources(ParseContext& context, const ShaderDescription& description) {
+void AddResources(ParseContext& context, const ShaderDescription& description)
+{
     AddTextures(context, description);
     StructEntry* buffers = context.structs.Find("_Buffers");
     for (const BufferVariable& buffer : description.buffers) {
@@ -57,7 +61,8 @@ void AddResources(ParseContext& context, const ShaderDescription& description) {
     }
 }
 
-void BeginStageStructs(ParseContext& context, const ShaderDescription& description) {
+void BeginStageStructs(ParseContext& context, const ShaderDescription& description)
+{
     for (const char* name : {"_Buffers", "_Images", "_Input", "_Output", "_Texture"}) {
         context.structs.Insert(name);
     }
@@ -72,7 +77,8 @@ void BeginStageStructs(ParseContext& context, const ShaderDescription& descripti
 
 }  // namespace
 
-void BuildStageInterface(ParseContext& context, const ShaderDescription& description) {
+void BuildStageInterface(ParseContext& context, const ShaderDescription& description)
+{
     context.description = &description;
     BeginStageStructs(context, description);
     StructEntry* input = context.structs.Find("_Input");
@@ -116,8 +122,7 @@ void BuildStageInterface(ParseContext& context, const ShaderDescription& descrip
         AddFixedMembers(input, StageStructInputs::kMissInputs);
         AddResources(context, description);
         break;
-    default:
-        break;
+    default: break;
     }
     if (StructEntry* constants = context.structs.Find("_Constants")) {
         for (const ConstantVariable& constant : description.constants.variables) {
@@ -126,7 +131,8 @@ void BuildStageInterface(ParseContext& context, const ShaderDescription& descrip
     }
 }
 
-void DeclareMainVariables(ParseContext& context, SourceLocation mainLocation) {
+void DeclareMainVariables(ParseContext& context, SourceLocation mainLocation)
+{
     DeclareStructVariable(context, "input", "_Input", mainLocation);
     DeclareStructVariable(context, "output", "_Output", mainLocation);
     if (context.stage != STAGE_RCHIT && context.stage != STAGE_RGEN && context.stage != STAGE_RMISS) {
@@ -139,10 +145,10 @@ void DeclareMainVariables(ParseContext& context, SourceLocation mainLocation) {
         const RayPayloadVariable& payload = context.description->rayPayloads[index];
         const Type& type = payload.type;
         if (type.baseType == BaseType::STRUCT && context.structs.Find(type.name.GetText()) == nullptr) {
-            ReportError(context, mainLocation.line, mainLocation.column,
-                        String::Formatted(SemanticMessage::kInvalidRayPayload, payload.name.GetText(),
-                                          type.name.GetText())
-                            .GetText());
+            ReportError(
+                context, mainLocation.line, mainLocation.column,
+                String::Formatted(SemanticMessage::kInvalidRayPayload, payload.name.GetText(), type.name.GetText())
+                    .GetText());
             continue;
         }
         payloads.AddMember(payload.name.GetText(), type, kNoLocation);

@@ -24,12 +24,9 @@ constexpr NamedType kPixelInputs[] = {
     {"is_front_facing", BaseType::BOOL, 1},
 };
 constexpr NamedType kClosestHitInputs[] = {
-    {"hit_attribute", BaseType::FLOAT, 2},
-    {"instance_custom_id", BaseType::UINT, 1},
-    {"primitive_id", BaseType::UINT, 1},
-    {"ray_length", BaseType::FLOAT, 1},
-    {"world_ray_direction", BaseType::FLOAT, 3},
-    {"world_ray_origin", BaseType::FLOAT, 3},
+    {"hit_attribute", BaseType::FLOAT, 2},       {"instance_custom_id", BaseType::UINT, 1},
+    {"primitive_id", BaseType::UINT, 1},         {"ray_length", BaseType::FLOAT, 1},
+    {"world_ray_direction", BaseType::FLOAT, 3}, {"world_ray_origin", BaseType::FLOAT, 3},
 };
 constexpr NamedType kRayGenerationInputs[] = {
     {"dispatch_id", BaseType::UINT, 3},

@@ -4,7 +4,8 @@
 
 namespace ShaderTool {
 
-const StructMember* StructEntry::FindMember(const char* memberName) const {
+const StructMember* StructEntry::FindMember(const char* memberName) const
+{
     if (memberName == nullptr) {
         return nullptr;
     }
@@ -16,7 +17,8 @@ const StructMember* StructEntry::FindMember(const char* memberName) const {
     return nullptr;
 }
 
-bool StructEntry::AddMember(const char* memberName, const Type& type, SourceLocation location) {
+bool StructEntry::AddMember(const char* memberName, const Type& type, SourceLocation location)
+{
     if (FindMember(memberName) != nullptr) {
         return false;
     }
@@ -28,11 +30,10 @@ bool StructEntry::AddMember(const char* memberName, const Type& type, SourceLoca
     return true;
 }
 
-StructTable::~StructTable() {
-    Clear();
-}
+StructTable::~StructTable() { Clear(); }
 
-StructEntry* StructTable::Insert(const char* name, bool* added) {
+StructEntry* StructTable::Insert(const char* name, bool* added)
+{
     if (added != nullptr) {
         *added = false;
     }
@@ -52,7 +53,8 @@ StructEntry* StructTable::Insert(const char* name, bool* added) {
     return entry;
 }
 
-StructEntry* StructTable::Find(const char* name) {
+StructEntry* StructTable::Find(const char* name)
+{
     if (name == nullptr) {
         return nullptr;
     }
@@ -60,11 +62,10 @@ StructEntry* StructTable::Find(const char* name) {
     return found != m_byName.end() ? m_entries[found->second] : nullptr;
 }
 
-const StructEntry* StructTable::Find(const char* name) const {
-    return const_cast<StructTable*>(this)->Find(name);
-}
+const StructEntry* StructTable::Find(const char* name) const { return const_cast<StructTable*>(this)->Find(name); }
 
-void StructTable::Clear() {
+void StructTable::Clear()
+{
     for (StructEntry* entry : m_entries) {
         delete entry;
     }

@@ -49,7 +49,7 @@ public:
     bool HoldsTypeName(const char* name) const override { return Find(name) != nullptr; }
 
 private:
-    Array<StructEntry*> m_entries;                // owned, in insertion order
+    Array<StructEntry*> m_entries;                  // owned, in insertion order
     std::unordered_map<std::string, int> m_byName;  // name to index in m_entries
 };
 

@@ -2,22 +2,20 @@
 
 namespace ShaderTool {
 
-SymbolTable::SymbolTable() {
-    Clear();
-}
+SymbolTable::SymbolTable() { Clear(); }
 
-void SymbolTable::Clear() {
+void SymbolTable::Clear()
+{
     m_symbols.Clear();
     m_latest.clear();
     m_scopeCounts.Clear();
     m_scopeCounts.Add(0);
 }
 
-void SymbolTable::PushScope() {
-    m_scopeCounts.Add(0);
-}
+void SymbolTable::PushScope() { m_scopeCounts.Add(0); }
 
-void SymbolTable::PopScope() {
+void SymbolTable::PopScope()
+{
     if (m_scopeCounts.GetCount() <= 1) {
         return;
     }
@@ -34,7 +32,8 @@ void SymbolTable::PopScope() {
     m_scopeCounts.DeleteAt(last);
 }
 
-void SymbolTable::Declare(VariableNode* variable) {
+void SymbolTable::Declare(VariableNode* variable)
+{
     if (variable == nullptr) {
         return;
     }
@@ -44,7 +43,8 @@ void SymbolTable::Declare(VariableNode* variable) {
     ++m_scopeCounts[m_scopeCounts.GetCount() - 1];
 }
 
-VariableNode* SymbolTable::Find(const char* name) const {
+VariableNode* SymbolTable::Find(const char* name) const
+{
     if (name == nullptr) {
         return nullptr;
     }

@@ -151,7 +151,8 @@ bool ShaderXMLReader::ReadInfo()
         }
     } else if (const char* level = SettingValue(info, "feature_level")) {
         const int32_t value = ParseXmlInteger(level);
-        const int32_t count = static_cast<int32_t>(sizeof(kXmlFeatureLevelTargets) / sizeof(kXmlFeatureLevelTargets[0]));
+        const int32_t count =
+            static_cast<int32_t>(sizeof(kXmlFeatureLevelTargets) / sizeof(kXmlFeatureLevelTargets[0]));
         m_description.targetMask = value >= 1 && value <= count ? kXmlFeatureLevelTargets[value - 1] : 0;
         if (m_description.targetMask == 0) {
             Error("%s", kXmlInvalidFeatureLevel);

@@ -58,8 +58,7 @@ bool HasSourcesId(const char* tag)
 }
 
 // The first occurrence of pattern at or after from that lies outside comments.
-const char* FindOutsideComments(const char* text, const char* from, const char* pattern,
-                                const CommentRanges& comments)
+const char* FindOutsideComments(const char* text, const char* from, const char* pattern, const CommentRanges& comments)
 {
     for (const char* at = std::strstr(from, pattern); at != nullptr; at = std::strstr(at + 1, pattern)) {
         if (!comments.Contains(static_cast<int>(at - text))) return at;

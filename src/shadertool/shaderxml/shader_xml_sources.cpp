@@ -7,10 +7,7 @@
 namespace ShaderTool {
 namespace {
 
-bool IsRayTracingStage(uint32_t stage)
-{
-    return stage == STAGE_RCHIT || stage == STAGE_RGEN || stage == STAGE_RMISS;
-}
+bool IsRayTracingStage(uint32_t stage) { return stage == STAGE_RCHIT || stage == STAGE_RGEN || stage == STAGE_RMISS; }
 
 // Drops the leading lines made only of blanks and control characters; the
 // count of dropped lines is returned.
@@ -136,14 +133,8 @@ bool ShaderXMLReader::ReadSourceArray(bool withTexts)
     return !failed;
 }
 
-bool ShaderXMLReader::ReadSources()
-{
-    return ReadSourceArray(true);
-}
+bool ShaderXMLReader::ReadSources() { return ReadSourceArray(true); }
 
-bool ShaderXMLReader::ReadSourceDeclarations()
-{
-    return ReadSourceArray(false);
-}
+bool ShaderXMLReader::ReadSourceDeclarations() { return ReadSourceArray(false); }
 
 }  // namespace ShaderTool

@@ -33,14 +33,7 @@ constexpr int kXmlMaxPixelTextures = 8;
 
 // The vertex formats a Shader XML's vertex inputs may form, one mask per row.
 constexpr uint32_t kXmlVertexFormats[] = {
-    1,
-    7,
-    15,
-    47,
-    111,
-    385,
-    399,
-    495,
+    1, 7, 15, 47, 111, 385, 399, 495,
 };
 static_assert(sizeof(kXmlVertexFormats) / sizeof(kXmlVertexFormats[0]) == 8);
 
@@ -52,11 +45,8 @@ struct XmlNamedValue {
 // Constant semantics: "semantic" text, value (1 when none is given, 0 for unknown text).
 constexpr uint32_t kXmlConstantSemanticNone = 1;
 constexpr XmlNamedValue kXmlConstantSemantics[] = {
-    {"WORLD_TRANSFORM", 2},
-    {"WORLD_VIEW_TRANSFORM", 3},
-    {"WORLD_VIEW_PROJECTION_TRANSFORM", 4},
-    {"VIEW_TRANSFORM", 5},
-    {"VIEW_PROJECTION_TRANSFORM", 6},
+    {"WORLD_TRANSFORM", 2}, {"WORLD_VIEW_TRANSFORM", 3},      {"WORLD_VIEW_PROJECTION_TRANSFORM", 4},
+    {"VIEW_TRANSFORM", 5},  {"VIEW_PROJECTION_TRANSFORM", 6},
 };
 static_assert(sizeof(kXmlConstantSemantics) / sizeof(kXmlConstantSemantics[0]) == 5);
 
@@ -93,18 +83,10 @@ struct XmlVariableTypeName {
 
 // Variable type names: text, base kind, components, matrix size.
 constexpr XmlVariableTypeName kXmlVariableTypes[] = {
-    {"BOOL", BaseType::BOOL, 1, 0},
-    {"FLOAT", BaseType::FLOAT, 1, 0},
-    {"FLOAT2", BaseType::FLOAT, 2, 0},
-    {"FLOAT3", BaseType::FLOAT, 3, 0},
-    {"FLOAT4", BaseType::FLOAT, 4, 0},
-    {"FLOAT2X2", BaseType::FLOAT, 0, 2},
-    {"FLOAT3X3", BaseType::FLOAT, 0, 3},
-    {"FLOAT4X4", BaseType::FLOAT, 0, 4},
-    {"INT", BaseType::INT, 1, 0},
-    {"INT2", BaseType::INT, 2, 0},
-    {"INT3", BaseType::INT, 3, 0},
-    {"INT4", BaseType::INT, 4, 0},
+    {"BOOL", BaseType::BOOL, 1, 0},      {"FLOAT", BaseType::FLOAT, 1, 0},    {"FLOAT2", BaseType::FLOAT, 2, 0},
+    {"FLOAT3", BaseType::FLOAT, 3, 0},   {"FLOAT4", BaseType::FLOAT, 4, 0},   {"FLOAT2X2", BaseType::FLOAT, 0, 2},
+    {"FLOAT3X3", BaseType::FLOAT, 0, 3}, {"FLOAT4X4", BaseType::FLOAT, 0, 4}, {"INT", BaseType::INT, 1, 0},
+    {"INT2", BaseType::INT, 2, 0},       {"INT3", BaseType::INT, 3, 0},       {"INT4", BaseType::INT, 4, 0},
 };
 static_assert(sizeof(kXmlVariableTypes) / sizeof(kXmlVariableTypes[0]) == 12);
 

@@ -41,15 +41,12 @@ bool HasSlot(const Array<T>& list, int32_t slot)
     return false;
 }
 
-const char* NameOrUnknown(const char* id)
-{
-    return id != nullptr ? id : "?";
-}
+const char* NameOrUnknown(const char* id) { return id != nullptr ? id : "?"; }
 
 bool IsTrueText(const char* text)
 {
-    return text != nullptr && (std::strcmp(text, "1") == 0 || std::strcmp(text, "true") == 0 ||
-                               std::strcmp(text, "TRUE") == 0);
+    return text != nullptr &&
+           (std::strcmp(text, "1") == 0 || std::strcmp(text, "true") == 0 || std::strcmp(text, "TRUE") == 0);
 }
 
 }  // namespace

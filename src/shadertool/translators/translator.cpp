@@ -35,14 +35,10 @@ bool NeedsSemicolon(const Node* node)
     case NodeKind::Jump:
     case NodeKind::Constant:
     case NodeKind::Operator:
-    case NodeKind::Variable:
-        return true;
-    case NodeKind::Function:
-        return !AsFunction(node)->hasBody;
-    case NodeKind::Group:
-        return AsGroup(node)->subKind != Block;
-    default:
-        return false;
+    case NodeKind::Variable: return true;
+    case NodeKind::Function: return !AsFunction(node)->hasBody;
+    case NodeKind::Group: return AsGroup(node)->subKind != Block;
+    default: return false;
     }
 }
 
@@ -115,15 +111,9 @@ const Array<Node*>* Translator::GetArguments(const FunctionNode& call)
     return arguments != nullptr ? &arguments->children : nullptr;
 }
 
-String Translator::GetTypeName(const Type& type)
-{
-    return GetTypeText(type, false);
-}
+String Translator::GetTypeName(const Type& type) { return GetTypeText(type, false); }
 
-String Translator::GetIdentifier(const String& name)
-{
-    return name;
-}
+String Translator::GetIdentifier(const String& name) { return name; }
 
 String Translator::GetQualifiedTypeName(const Type& type)
 {
@@ -141,10 +131,7 @@ String Translator::GetFunctionName(const FunctionNode& call)
 
 void Translator::WriteHeader() {}
 
-bool Translator::WritesSeveralStatements(const Node* /*node*/)
-{
-    return false;
-}
+bool Translator::WritesSeveralStatements(const Node* /*node*/) { return false; }
 
 void Translator::BeginShader(const ShaderDescription& /*description*/) {}
 
@@ -161,30 +148,14 @@ void Translator::TranslateNode(const Node* node)
         if (group.subKind == VariableDeclaration) TranslateVariableDeclaration(group);
         return;
     }
-    case NodeKind::Function:
-        TranslateFunctionDefinition(*AsFunction(node));
-        return;
-    case NodeKind::Call:
-        TranslateFunctionCall(*AsFunction(node));
-        return;
-    case NodeKind::Loop:
-        TranslateLoop(*static_cast<const LoopNode*>(node));
-        return;
-    case NodeKind::Jump:
-        TranslateJump(*static_cast<const JumpNode*>(node));
-        return;
-    case NodeKind::Constant:
-        TranslateConstant(*static_cast<const ConstantNode*>(node));
-        return;
-    case NodeKind::Operator:
-        TranslateOperator(*static_cast<const OperatorNode*>(node));
-        return;
-    case NodeKind::Selection:
-        TranslateSelection(*static_cast<const SelectionNode*>(node));
-        return;
-    case NodeKind::Variable:
-        TranslateVariableReference(*AsVariable(node));
-        return;
+    case NodeKind::Function: TranslateFunctionDefinition(*AsFunction(node)); return;
+    case NodeKind::Call: TranslateFunctionCall(*AsFunction(node)); return;
+    case NodeKind::Loop: TranslateLoop(*static_cast<const LoopNode*>(node)); return;
+    case NodeKind::Jump: TranslateJump(*static_cast<const JumpNode*>(node)); return;
+    case NodeKind::Constant: TranslateConstant(*static_cast<const ConstantNode*>(node)); return;
+    case NodeKind::Operator: TranslateOperator(*static_cast<const OperatorNode*>(node)); return;
+    case NodeKind::Selection: TranslateSelection(*static_cast<const SelectionNode*>(node)); return;
+    case NodeKind::Variable: TranslateVariableReference(*AsVariable(node)); return;
     }
 }
 

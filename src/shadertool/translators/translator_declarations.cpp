@@ -16,7 +16,7 @@ void Translator::TranslateFunctionDefinition(const FunctionNode& function)
 void Translator::WriteFunctionHead(const FunctionNode& function)
 {
     String head = String::Formatted("%s %s(", GetQualifiedTypeName(function.type).GetText(),
-                                     GetIdentifier(function.name).GetText());
+                                    GetIdentifier(function.name).GetText());
     const GroupNode* parameters = function.children.GetCount() > 0 ? AsGroup(function.children[0]) : nullptr;
     if (parameters != nullptr) {
         for (int i = 0; i < parameters->children.GetCount(); ++i) {
@@ -47,8 +47,8 @@ void Translator::TranslateArrayDeclarator(const GroupNode& group)
 {
     if (group.children.GetCount() == 0) return;
     const Node* first = group.children[0];
-    const OperatorNode* initialization = first->kind == NodeKind::Operator ? static_cast<const OperatorNode*>(first)
-                                                                            : nullptr;
+    const OperatorNode* initialization =
+        first->kind == NodeKind::Operator ? static_cast<const OperatorNode*>(first) : nullptr;
     TranslateNode(initialization != nullptr ? initialization->left : first);
     body.AppendFormat("[%i]", group.type.arraySize);
     if (initialization != nullptr) TranslateInitializerList(*initialization);

@@ -28,33 +28,26 @@ Translator* CreateTranslator(uint32_t targetBit, Log* stepLog)
 {
     Translator* translator = nullptr;
     switch (targetBit) {
-    case TARGET_ESSL20:
-        return new ESSL20Translator(stepLog);
+    case TARGET_ESSL20: return new ESSL20Translator(stepLog);
     case TARGET_ESSL30:
         translator = new ESSL30Translator(stepLog);
         SetUpNewerGLSL(translator);
         return translator;
-    case TARGET_GLSL21:
-        return new GLSL21Translator(stepLog);
+    case TARGET_GLSL21: return new GLSL21Translator(stepLog);
     case TARGET_GLSL31:
         translator = new GLSL31Translator(stepLog);
         SetUpNewerGLSL(translator);
         return translator;
-    case TARGET_HLSL9:
-        return new HLSL9Translator(stepLog);
-    case TARGET_HLSL11:
-        return new HLSL11Translator(stepLog);
-    case TARGET_HLSL12:
-        return new HLSL12Translator(stepLog);
-    case TARGET_PSSL:
-        return new PSSLTranslator(stepLog);
+    case TARGET_HLSL9: return new HLSL9Translator(stepLog);
+    case TARGET_HLSL11: return new HLSL11Translator(stepLog);
+    case TARGET_HLSL12: return new HLSL12Translator(stepLog);
+    case TARGET_PSSL: return new PSSLTranslator(stepLog);
     case TARGET_SPIRV:
         translator = new SPIRVTranslator(stepLog);
         SetUpNewerGLSL(translator);
         translator->AddRename("unpackUnorm4ToFloat4", "unpackUnorm4x8");
         return translator;
-    default:
-        return nullptr;
+    default: return nullptr;
     }
 }
 

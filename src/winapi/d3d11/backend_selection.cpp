@@ -12,19 +12,20 @@
 
 namespace halvo::d3d11 {
 
-std::shared_ptr<Backend> CreateConfiguredBackend() {
-  const char* setting = std::getenv("HALVO_D3D11_BACKEND");
-  std::istringstream names(setting == nullptr ? "" : setting);
-  std::string name;
-  while (std::getline(names, name, ',')) {
-    if (name == "memory") return memory::CreateMemoryBackend();
-    if (name == "vulkan") {
-      if (auto backend = vulkan::CreateVulkanBackend()) return backend;
-      continue;
+std::shared_ptr<Backend> CreateConfiguredBackend()
+{
+    const char* setting = std::getenv("HALVO_D3D11_BACKEND");
+    std::istringstream names(setting == nullptr ? "" : setting);
+    std::string name;
+    while (std::getline(names, name, ',')) {
+        if (name == "memory") return memory::CreateMemoryBackend();
+        if (name == "vulkan") {
+            if (auto backend = vulkan::CreateVulkanBackend()) return backend;
+            continue;
+        }
+        hooks::LogMessage("D3D11 WARNING: HALVO_D3D11_BACKEND names \"" + name + "\", which is not a back end here.");
     }
-    hooks::LogMessage("D3D11 WARNING: HALVO_D3D11_BACKEND names \"" + name + "\", which is not a back end here.");
-  }
-  return memory::CreateMemoryBackend();
+    return memory::CreateMemoryBackend();
 }
 
 }  // namespace halvo::d3d11

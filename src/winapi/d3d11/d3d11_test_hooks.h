@@ -57,13 +57,13 @@ void HalvoD3D11_SetFeatureAnswer(D3D11_FEATURE feature, HRESULT result, const vo
 
 // One output of the adapter as tests describe it.
 typedef struct HALVO_D3D11_OUTPUT {
-  const WCHAR* name;
-  RECT desktop;
-  BOOL attached;
-  BOOL getDescFails;                 // GetDesc answers E_FAIL
-  const DXGI_MODE_DESC* modes;       // the display-mode list, in order
-  UINT modeCount;
-  UINT modesAddedAfterCount;         // the list grows by this many modes after a call that only counted
+    const WCHAR* name;
+    RECT desktop;
+    BOOL attached;
+    BOOL getDescFails;            // GetDesc answers E_FAIL
+    const DXGI_MODE_DESC* modes;  // the display-mode list, in order
+    UINT modeCount;
+    UINT modesAddedAfterCount;  // the list grows by this many modes after a call that only counted
 } HALVO_D3D11_OUTPUT;
 // The adapter's outputs replace those of the back end (count 0: none).
 void HalvoD3D11_SetOutputs(const HALVO_D3D11_OUTPUT* outputs, UINT count);

@@ -14,26 +14,26 @@
 namespace halvo::d3d11 {
 
 class FrameCapture {
- public:
-  // The capture HALVO_D3D11_OUTPUT names, or null (a value that names none is logged).
-  static std::unique_ptr<FrameCapture> FromEnvironment();
+public:
+    // The capture HALVO_D3D11_OUTPUT names, or null (a value that names none is logged).
+    static std::unique_ptr<FrameCapture> FromEnvironment();
 
-  FrameCapture(std::string folder, unsigned every);
+    FrameCapture(std::string folder, unsigned every);
 
-  // Called before each present with the buffer about to be shown. A frame
-  // that cannot be written is logged once and ends this swap chain's
-  // capture; the present itself goes on.
-  void Present(Backend& backend, BackendResource& buffer, const ResourceShape& shape);
+    // Called before each present with the buffer about to be shown. A frame
+    // that cannot be written is logged once and ends this swap chain's
+    // capture; the present itself goes on.
+    void Present(Backend& backend, BackendResource& buffer, const ResourceShape& shape);
 
- private:
-  bool Write(Backend& backend, BackendResource& buffer, const ResourceShape& shape, const std::string& path,
-             std::string* failure);
+private:
+    bool Write(Backend& backend, BackendResource& buffer, const ResourceShape& shape, const std::string& path,
+               std::string* failure);
 
-  const std::string folder_;
-  const unsigned every_;
-  const unsigned serial_;
-  unsigned presents_ = 0;
-  bool stopped_ = false;
+    const std::string folder_;
+    const unsigned every_;
+    const unsigned serial_;
+    unsigned presents_ = 0;
+    bool stopped_ = false;
 };
 
 }  // namespace halvo::d3d11

@@ -23,12 +23,12 @@ bool FormatSupportAnswer(DXGI_FORMAT format, UINT* support);
 bool FeatureAnswer(D3D11_FEATURE feature, HRESULT* result, std::vector<uint8_t>* data);
 
 struct OutputHook {
-  std::wstring name;
-  RECT desktop{};
-  bool attached = true;
-  bool getDescFails = false;
-  std::vector<DXGI_MODE_DESC> modes;
-  UINT modesAddedAfterCount = 0;
+    std::wstring name;
+    RECT desktop{};
+    bool attached = true;
+    bool getDescFails = false;
+    std::vector<DXGI_MODE_DESC> modes;
+    UINT modesAddedAfterCount = 0;
 };
 bool OutputsAnswer(std::vector<OutputHook>* outputs);
 HRESULT AdapterResult();

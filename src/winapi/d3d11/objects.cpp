@@ -8,59 +8,74 @@
 
 namespace halvo::d3d11 {
 
-bool ResourceCore::AnyMapped() const {
-  return std::any_of(mapped_.begin(), mapped_.end(), [](uint8_t type) { return type != 0; });
+bool ResourceCore::AnyMapped() const
+{
+    return std::any_of(mapped_.begin(), mapped_.end(), [](uint8_t type) { return type != 0; });
 }
 
-ResourceCore* CoreOf(ID3D11Resource* resource) {
-  if (resource == nullptr) return nullptr;
-  D3D11_RESOURCE_DIMENSION dimension;
-  resource->GetType(&dimension);
-  if (dimension == D3D11_RESOURCE_DIMENSION_BUFFER) return static_cast<Buffer*>(static_cast<ID3D11Buffer*>(resource));
-  return static_cast<Texture2D*>(static_cast<ID3D11Texture2D*>(resource));
+ResourceCore* CoreOf(ID3D11Resource* resource)
+{
+    if (resource == nullptr) return nullptr;
+    D3D11_RESOURCE_DIMENSION dimension;
+    resource->GetType(&dimension);
+    if (dimension == D3D11_RESOURCE_DIMENSION_BUFFER) return static_cast<Buffer*>(static_cast<ID3D11Buffer*>(resource));
+    return static_cast<Texture2D*>(static_cast<ID3D11Texture2D*>(resource));
 }
 
 BlendState::~BlendState() { device()->blendStates().Remove(key(), this); }
 
-void BlendState::GetDesc(D3D11_BLEND_DESC* desc) {
-  if (desc == nullptr) return;
-  const D3D11_BLEND_DESC1& wide = this->desc();
-  desc->AlphaToCoverageEnable = wide.AlphaToCoverageEnable;
-  desc->IndependentBlendEnable = wide.IndependentBlendEnable;
-  for (int index = 0; index < 8; ++index) {
-    const D3D11_RENDER_TARGET_BLEND_DESC1& from = wide.RenderTarget[index];
-    desc->RenderTarget[index] = {from.BlendEnable,    from.SrcBlend,       from.DestBlend,
-                                 from.BlendOp,        from.SrcBlendAlpha,  from.DestBlendAlpha,
-                                 from.BlendOpAlpha,   from.RenderTargetWriteMask};
-  }
+void BlendState::GetDesc(D3D11_BLEND_DESC* desc)
+{
+    if (desc == nullptr) return;
+    const D3D11_BLEND_DESC1& wide = this->desc();
+    desc->AlphaToCoverageEnable = wide.AlphaToCoverageEnable;
+    desc->IndependentBlendEnable = wide.IndependentBlendEnable;
+    for (int index = 0; index < 8; ++index) {
+        const D3D11_RENDER_TARGET_BLEND_DESC1& from = wide.RenderTarget[index];
+        desc->RenderTarget[index] = {
+            from.BlendEnable,   from.SrcBlend,       from.DestBlend,    from.BlendOp,
+            from.SrcBlendAlpha, from.DestBlendAlpha, from.BlendOpAlpha, from.RenderTargetWriteMask};
+    }
 }
 
-void BlendState::GetDesc1(D3D11_BLEND_DESC1* desc) {
-  if (desc != nullptr) *desc = this->desc();
+void BlendState::GetDesc1(D3D11_BLEND_DESC1* desc)
+{
+    if (desc != nullptr) *desc = this->desc();
 }
 
-void* BlendState::FindInterface(REFIID riid) {
-  if (riid == __uuidof(ID3D11BlendState1) && !device()->QueryAnswersVersion1()) return nullptr;
-  return FindInChain(riid);
+void* BlendState::FindInterface(REFIID riid)
+{
+    if (riid == __uuidof(ID3D11BlendState1) && !device()->QueryAnswersVersion1()) return nullptr;
+    return FindInChain(riid);
 }
 
 RasterizerState::~RasterizerState() { device()->rasterizerStates().Remove(key(), this); }
 
-void RasterizerState::GetDesc(D3D11_RASTERIZER_DESC* desc) {
-  if (desc == nullptr) return;
-  const D3D11_RASTERIZER_DESC1& wide = this->desc();
-  *desc = {wide.FillMode,        wide.CullMode,         wide.FrontCounterClockwise, wide.DepthBias,
-           wide.DepthBiasClamp,  wide.SlopeScaledDepthBias, wide.DepthClipEnable, wide.ScissorEnable,
-           wide.MultisampleEnable, wide.AntialiasedLineEnable};
+void RasterizerState::GetDesc(D3D11_RASTERIZER_DESC* desc)
+{
+    if (desc == nullptr) return;
+    const D3D11_RASTERIZER_DESC1& wide = this->desc();
+    *desc = {wide.FillMode,
+             wide.CullMode,
+             wide.FrontCounterClockwise,
+             wide.DepthBias,
+             wide.DepthBiasClamp,
+             wide.SlopeScaledDepthBias,
+             wide.DepthClipEnable,
+             wide.ScissorEnable,
+             wide.MultisampleEnable,
+             wide.AntialiasedLineEnable};
 }
 
-void RasterizerState::GetDesc1(D3D11_RASTERIZER_DESC1* desc) {
-  if (desc != nullptr) *desc = this->desc();
+void RasterizerState::GetDesc1(D3D11_RASTERIZER_DESC1* desc)
+{
+    if (desc != nullptr) *desc = this->desc();
 }
 
-void* RasterizerState::FindInterface(REFIID riid) {
-  if (riid == __uuidof(ID3D11RasterizerState1) && !device()->QueryAnswersVersion1()) return nullptr;
-  return FindInChain(riid);
+void* RasterizerState::FindInterface(REFIID riid)
+{
+    if (riid == __uuidof(ID3D11RasterizerState1) && !device()->QueryAnswersVersion1()) return nullptr;
+    return FindInChain(riid);
 }
 
 SamplerState::~SamplerState() { device()->samplerStates().Remove(key(), this); }
@@ -68,15 +83,16 @@ SamplerState::~SamplerState() { device()->samplerStates().Remove(key(), this); }
 DepthStencilState::~DepthStencilState() { device()->depthStencilStates().Remove(key(), this); }
 
 InputLayout::InputLayout(Device* device, const D3D11_INPUT_ELEMENT_DESC* elements, UINT count, const UINT* offsets)
-    : DeviceChild(device) {
-  names_.reserve(count);
-  for (UINT index = 0; index < count; ++index) names_.emplace_back(elements[index].SemanticName);
-  for (UINT index = 0; index < count; ++index) {
-    D3D11_INPUT_ELEMENT_DESC element = elements[index];
-    element.SemanticName = names_[index].c_str();
-    element.AlignedByteOffset = offsets[index];
-    elements_.push_back(element);
-  }
+    : DeviceChild(device)
+{
+    names_.reserve(count);
+    for (UINT index = 0; index < count; ++index) names_.emplace_back(elements[index].SemanticName);
+    for (UINT index = 0; index < count; ++index) {
+        D3D11_INPUT_ELEMENT_DESC element = elements[index];
+        element.SemanticName = names_[index].c_str();
+        element.AlignedByteOffset = offsets[index];
+        elements_.push_back(element);
+    }
 }
 
 }  // namespace halvo::d3d11

@@ -30,8 +30,8 @@ ResourceShape TextureShape(const D3D11_TEXTURE2D_DESC& desc);
 
 // A null description is resolved to the view of the whole resource.
 bool CheckShaderResourceViewDesc(const char* entryPoint, Device* device, ResourceCore* resource,
-                                 const D3D11_SHADER_RESOURCE_VIEW_DESC* desc,
-                                 D3D11_SHADER_RESOURCE_VIEW_DESC* resolved, ViewRange* range);
+                                 const D3D11_SHADER_RESOURCE_VIEW_DESC* desc, D3D11_SHADER_RESOURCE_VIEW_DESC* resolved,
+                                 ViewRange* range);
 bool CheckRenderTargetViewDesc(const char* entryPoint, Device* device, ResourceCore* resource,
                                const D3D11_RENDER_TARGET_VIEW_DESC* desc, D3D11_RENDER_TARGET_VIEW_DESC* resolved,
                                ViewRange* range);

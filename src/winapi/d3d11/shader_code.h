@@ -13,11 +13,11 @@ namespace halvo::d3d11 {
 // src/winapi/d3dcompiler/code_format.h), read: its stage, the level it
 // needs, its SPIR-V words and its stage inputs by semantic.
 struct ShaderCode {
-  uint32_t programType = 0;  // 0 pixel, 1 vertex, ...
-  uint32_t minimumFeatureLevel = 0;
-  std::vector<uint32_t> words;
-  std::vector<SignatureElement> inputs;
-  std::vector<SignatureElement> outputs;
+    uint32_t programType = 0;  // 0 pixel, 1 vertex, ...
+    uint32_t minimumFeatureLevel = 0;
+    std::vector<uint32_t> words;
+    std::vector<SignatureElement> inputs;
+    std::vector<SignatureElement> outputs;
 };
 
 inline constexpr uint32_t kPixelProgram = 0;

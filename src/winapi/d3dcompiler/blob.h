@@ -13,16 +13,16 @@ namespace halvo::d3dcompiler {
 
 // A reference-counted block of bytes; it deletes itself on its last Release.
 class Blob final : public com::Object<ID3DBlob> {
- public:
-  explicit Blob(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)) {}
+public:
+    explicit Blob(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)) {}
 
-  LPVOID STDMETHODCALLTYPE GetBufferPointer() override;
-  SIZE_T STDMETHODCALLTYPE GetBufferSize() override;
+    LPVOID STDMETHODCALLTYPE GetBufferPointer() override;
+    SIZE_T STDMETHODCALLTYPE GetBufferSize() override;
 
- private:
-  ~Blob() override = default;
+private:
+    ~Blob() override = default;
 
-  std::vector<unsigned char> bytes_;
+    std::vector<unsigned char> bytes_;
 };
 
 // A new blob holding bytes, or null when it cannot be allocated.

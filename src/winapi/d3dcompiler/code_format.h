@@ -26,12 +26,12 @@ namespace halvo::d3dcompiler {
 inline constexpr char kCodeMagic[4] = {'H', 'V', 'S', 'C'};
 
 struct CodeHeader {
-  char magic[4];
-  uint32_t headerSize;
-  uint32_t programType;
-  uint32_t shaderModel;
-  uint32_t minimumFeatureLevel;
-  uint32_t wordCount;
+    char magic[4];
+    uint32_t headerSize;
+    uint32_t programType;
+    uint32_t shaderModel;
+    uint32_t minimumFeatureLevel;
+    uint32_t wordCount;
 };
 static_assert(sizeof(CodeHeader) == 24);
 

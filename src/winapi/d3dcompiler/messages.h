@@ -17,11 +17,12 @@ inline constexpr char kFrontEndStopped[] = "error: the HLSL front end stopped on
 
 // One of the texts above with its arguments filled in.
 template <typename... Arguments>
-std::string FormatMessageText(const char* format, Arguments... arguments) {
-  const int length = std::snprintf(nullptr, 0, format, arguments...);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
-  std::snprintf(text.data(), text.size() + 1, format, arguments...);
-  return text;
+std::string FormatMessageText(const char* format, Arguments... arguments)
+{
+    const int length = std::snprintf(nullptr, 0, format, arguments...);
+    std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, arguments...);
+    return text;
 }
 
 }  // namespace halvo::d3dcompiler

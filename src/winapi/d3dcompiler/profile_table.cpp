@@ -4,12 +4,13 @@
 
 namespace halvo::d3dcompiler {
 
-const Profile* FindProfile(const char* name) {
-  if (name == nullptr) return nullptr;
-  for (const Profile& profile : kProfiles) {
-    if (std::strcmp(profile.name, name) == 0) return &profile;
-  }
-  return nullptr;
+const Profile* FindProfile(const char* name)
+{
+    if (name == nullptr) return nullptr;
+    for (const Profile& profile : kProfiles) {
+        if (std::strcmp(profile.name, name) == 0) return &profile;
+    }
+    return nullptr;
 }
 
 }  // namespace halvo::d3dcompiler

@@ -13,19 +13,19 @@
 namespace halvo::d3dcompiler {
 
 struct SpirvRequest {
-  std::string_view source;
-  const char* sourceName;           // shown in messages
-  const D3D_SHADER_MACRO* defines;  // may be null
-  ID3DInclude* include;             // serves #include; null refuses every include
-  const char* entryPoint;
-  const Profile* profile;
-  UINT flags;                       // D3DCOMPILE_* bits
+    std::string_view source;
+    const char* sourceName;           // shown in messages
+    const D3D_SHADER_MACRO* defines;  // may be null
+    ID3DInclude* include;             // serves #include; null refuses every include
+    const char* entryPoint;
+    const Profile* profile;
+    UINT flags;  // D3DCOMPILE_* bits
 };
 
 struct SpirvResult {
-  bool succeeded = false;
-  std::vector<uint32_t> words;
-  std::string messages;  // errors and warnings, empty when there are none
+    bool succeeded = false;
+    std::vector<uint32_t> words;
+    std::string messages;  // errors and warnings, empty when there are none
 };
 
 SpirvResult CompileToSpirv(const SpirvRequest& request);

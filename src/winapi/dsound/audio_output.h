@@ -9,17 +9,18 @@ class BufferMixer;
 // Where a sound object's mix goes. Start begins taking frames from the mixer
 // at its output rate; Stop ends that (and may be called when not started).
 class AudioOutput {
- public:
-  virtual ~AudioOutput() = default;
-  virtual const char* GetName() const = 0;
-  virtual bool Start(BufferMixer* mixer) = 0;
-  virtual void Stop() = 0;
-  // Mixes frames on request; only the pull output does, the others return 0.
-  virtual DWORD Pull(SHORT* frames, DWORD frameCount) {
-    (void)frames;
-    (void)frameCount;
-    return 0;
-  }
+public:
+    virtual ~AudioOutput() = default;
+    virtual const char* GetName() const = 0;
+    virtual bool Start(BufferMixer* mixer) = 0;
+    virtual void Stop() = 0;
+    // Mixes frames on request; only the pull output does, the others return 0.
+    virtual DWORD Pull(SHORT* frames, DWORD frameCount)
+    {
+        (void)frames;
+        (void)frameCount;
+        return 0;
+    }
 };
 
 std::unique_ptr<AudioOutput> CreateSdlOutput();

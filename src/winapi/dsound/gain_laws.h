@@ -7,8 +7,8 @@
 // DSBVOLUME_MIN stands for silence. A pan attenuates the opposite side only:
 // a pan of p > 0 lowers the left channel by p, p < 0 the right one by -p.
 struct StereoGain {
-  float left;
-  float right;
+    float left;
+    float right;
 };
 
 float AmplitudeFromAttenuation(LONG hundredthsOfDecibel);

@@ -4,14 +4,14 @@ namespace {
 
 // Mixes in real time and drops the frames, so that buffers play and end as on a device.
 class SilentOutput final : public ClockedOutput {
- public:
-  ~SilentOutput() override { Stop(); }
-  const char* GetName() const override { return "silent"; }
+public:
+    ~SilentOutput() override { Stop(); }
+    const char* GetName() const override { return "silent"; }
 
- protected:
-  bool Begin(DWORD) override { return true; }
-  void Consume(const SHORT*, DWORD) override {}
-  void Finish() override {}
+protected:
+    bool Begin(DWORD) override { return true; }
+    void Consume(const SHORT*, DWORD) override {}
+    void Finish() override {}
 };
 
 }  // namespace

@@ -12,8 +12,9 @@ std::mutex& GetSoundObjectRegistryLock() { return g_lock; }
 
 void RegisterSoundObject(SoundObject* object) { g_objects.push_back(object); }
 
-void UnregisterSoundObject(SoundObject* object) {
-  g_objects.erase(std::remove(g_objects.begin(), g_objects.end(), object), g_objects.end());
+void UnregisterSoundObject(SoundObject* object)
+{
+    g_objects.erase(std::remove(g_objects.begin(), g_objects.end(), object), g_objects.end());
 }
 
 SoundObject* GetNewestSoundObject() { return g_objects.empty() ? nullptr : g_objects.back(); }

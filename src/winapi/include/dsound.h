@@ -100,49 +100,49 @@
 #define DSSPEAKER_SURROUND 0x00000005
 
 typedef struct _DSCAPS {
-  DWORD dwSize;
-  DWORD dwFlags;
-  DWORD dwMinSecondarySampleRate;
-  DWORD dwMaxSecondarySampleRate;
-  DWORD dwPrimaryBuffers;
-  DWORD dwMaxHwMixingAllBuffers;
-  DWORD dwMaxHwMixingStaticBuffers;
-  DWORD dwMaxHwMixingStreamingBuffers;
-  DWORD dwFreeHwMixingAllBuffers;
-  DWORD dwFreeHwMixingStaticBuffers;
-  DWORD dwFreeHwMixingStreamingBuffers;
-  DWORD dwMaxHw3DAllBuffers;
-  DWORD dwMaxHw3DStaticBuffers;
-  DWORD dwMaxHw3DStreamingBuffers;
-  DWORD dwFreeHw3DAllBuffers;
-  DWORD dwFreeHw3DStaticBuffers;
-  DWORD dwFreeHw3DStreamingBuffers;
-  DWORD dwTotalHwMemBytes;
-  DWORD dwFreeHwMemBytes;
-  DWORD dwMaxContigFreeHwMemBytes;
-  DWORD dwUnlockTransferRateHwBuffers;
-  DWORD dwPlayCpuOverheadSwBuffers;
-  DWORD dwReserved1;
-  DWORD dwReserved2;
+    DWORD dwSize;
+    DWORD dwFlags;
+    DWORD dwMinSecondarySampleRate;
+    DWORD dwMaxSecondarySampleRate;
+    DWORD dwPrimaryBuffers;
+    DWORD dwMaxHwMixingAllBuffers;
+    DWORD dwMaxHwMixingStaticBuffers;
+    DWORD dwMaxHwMixingStreamingBuffers;
+    DWORD dwFreeHwMixingAllBuffers;
+    DWORD dwFreeHwMixingStaticBuffers;
+    DWORD dwFreeHwMixingStreamingBuffers;
+    DWORD dwMaxHw3DAllBuffers;
+    DWORD dwMaxHw3DStaticBuffers;
+    DWORD dwMaxHw3DStreamingBuffers;
+    DWORD dwFreeHw3DAllBuffers;
+    DWORD dwFreeHw3DStaticBuffers;
+    DWORD dwFreeHw3DStreamingBuffers;
+    DWORD dwTotalHwMemBytes;
+    DWORD dwFreeHwMemBytes;
+    DWORD dwMaxContigFreeHwMemBytes;
+    DWORD dwUnlockTransferRateHwBuffers;
+    DWORD dwPlayCpuOverheadSwBuffers;
+    DWORD dwReserved1;
+    DWORD dwReserved2;
 } DSCAPS, *LPDSCAPS;
 typedef const DSCAPS* LPCDSCAPS;
 
 typedef struct _DSBCAPS {
-  DWORD dwSize;
-  DWORD dwFlags;
-  DWORD dwBufferBytes;
-  DWORD dwUnlockTransferRate;
-  DWORD dwPlayCpuOverhead;
+    DWORD dwSize;
+    DWORD dwFlags;
+    DWORD dwBufferBytes;
+    DWORD dwUnlockTransferRate;
+    DWORD dwPlayCpuOverhead;
 } DSBCAPS, *LPDSBCAPS;
 typedef const DSBCAPS* LPCDSBCAPS;
 
 typedef struct _DSBUFFERDESC {
-  DWORD dwSize;
-  DWORD dwFlags;
-  DWORD dwBufferBytes;
-  DWORD dwReserved;
-  LPWAVEFORMATEX lpwfxFormat;
-  GUID guid3DAlgorithm;
+    DWORD dwSize;
+    DWORD dwFlags;
+    DWORD dwBufferBytes;
+    DWORD dwReserved;
+    LPWAVEFORMATEX lpwfxFormat;
+    GUID guid3DAlgorithm;
 } DSBUFFERDESC, *LPDSBUFFERDESC;
 typedef const DSBUFFERDESC* LPCDSBUFFERDESC;
 
@@ -159,41 +159,44 @@ typedef struct IDirectSoundBuffer* LPDIRECTSOUNDBUFFER;
 
 // A sound buffer: primary (the output mix) or secondary (one sound).
 struct IDirectSoundBuffer : public IUnknown {
-  STDMETHOD(GetCaps)(LPDSBCAPS pDSBufferCaps) PURE;
-  STDMETHOD(GetCurrentPosition)(LPDWORD pdwCurrentPlayCursor, LPDWORD pdwCurrentWriteCursor) PURE;
-  STDMETHOD(GetFormat)(LPWAVEFORMATEX pwfxFormat, DWORD dwSizeAllocated, LPDWORD pdwSizeWritten) PURE;
-  STDMETHOD(GetVolume)(LPLONG plVolume) PURE;
-  STDMETHOD(GetPan)(LPLONG plPan) PURE;
-  STDMETHOD(GetFrequency)(LPDWORD pdwFrequency) PURE;
-  STDMETHOD(GetStatus)(LPDWORD pdwStatus) PURE;
-  STDMETHOD(Initialize)(LPDIRECTSOUND pDirectSound, LPCDSBUFFERDESC pcDSBufferDesc) PURE;
-  STDMETHOD(Lock)(DWORD dwOffset, DWORD dwBytes, LPVOID* ppvAudioPtr1, LPDWORD pdwAudioBytes1, LPVOID* ppvAudioPtr2,
-                  LPDWORD pdwAudioBytes2, DWORD dwFlags) PURE;
-  STDMETHOD(Play)(DWORD dwReserved1, DWORD dwPriority, DWORD dwFlags) PURE;
-  STDMETHOD(SetCurrentPosition)(DWORD dwNewPosition) PURE;
-  STDMETHOD(SetFormat)(LPCWAVEFORMATEX pcfxFormat) PURE;
-  STDMETHOD(SetVolume)(LONG lVolume) PURE;
-  STDMETHOD(SetPan)(LONG lPan) PURE;
-  STDMETHOD(SetFrequency)(DWORD dwFrequency) PURE;
-  STDMETHOD(Stop)() PURE;
-  STDMETHOD(Unlock)(LPVOID pvAudioPtr1, DWORD dwAudioBytes1, LPVOID pvAudioPtr2, DWORD dwAudioBytes2) PURE;
-  STDMETHOD(Restore)() PURE;
+    STDMETHOD(GetCaps)(LPDSBCAPS pDSBufferCaps) PURE;
+    STDMETHOD(GetCurrentPosition)(LPDWORD pdwCurrentPlayCursor, LPDWORD pdwCurrentWriteCursor) PURE;
+    STDMETHOD(GetFormat)(LPWAVEFORMATEX pwfxFormat, DWORD dwSizeAllocated, LPDWORD pdwSizeWritten) PURE;
+    STDMETHOD(GetVolume)(LPLONG plVolume) PURE;
+    STDMETHOD(GetPan)(LPLONG plPan) PURE;
+    STDMETHOD(GetFrequency)(LPDWORD pdwFrequency) PURE;
+    STDMETHOD(GetStatus)(LPDWORD pdwStatus) PURE;
+    STDMETHOD(Initialize)(LPDIRECTSOUND pDirectSound, LPCDSBUFFERDESC pcDSBufferDesc) PURE;
+    STDMETHOD(Lock)
+    (DWORD dwOffset, DWORD dwBytes, LPVOID* ppvAudioPtr1, LPDWORD pdwAudioBytes1, LPVOID* ppvAudioPtr2,
+     LPDWORD pdwAudioBytes2, DWORD dwFlags) PURE;
+    STDMETHOD(Play)(DWORD dwReserved1, DWORD dwPriority, DWORD dwFlags) PURE;
+    STDMETHOD(SetCurrentPosition)(DWORD dwNewPosition) PURE;
+    STDMETHOD(SetFormat)(LPCWAVEFORMATEX pcfxFormat) PURE;
+    STDMETHOD(SetVolume)(LONG lVolume) PURE;
+    STDMETHOD(SetPan)(LONG lPan) PURE;
+    STDMETHOD(SetFrequency)(DWORD dwFrequency) PURE;
+    STDMETHOD(Stop)() PURE;
+    STDMETHOD(Unlock)(LPVOID pvAudioPtr1, DWORD dwAudioBytes1, LPVOID pvAudioPtr2, DWORD dwAudioBytes2) PURE;
+    STDMETHOD(Restore)() PURE;
 };
 
 // The sound object of one output device.
 struct IDirectSound : public IUnknown {
-  STDMETHOD(CreateSoundBuffer)(LPCDSBUFFERDESC pcDSBufferDesc, LPDIRECTSOUNDBUFFER* ppDSBuffer, LPUNKNOWN pUnkOuter) PURE;
-  STDMETHOD(GetCaps)(LPDSCAPS pDSCaps) PURE;
-  STDMETHOD(DuplicateSoundBuffer)(LPDIRECTSOUNDBUFFER pDSBufferOriginal, LPDIRECTSOUNDBUFFER* ppDSBufferDuplicate) PURE;
-  STDMETHOD(SetCooperativeLevel)(HWND hwnd, DWORD dwLevel) PURE;
-  STDMETHOD(Compact)() PURE;
-  STDMETHOD(GetSpeakerConfig)(LPDWORD pdwSpeakerConfig) PURE;
-  STDMETHOD(SetSpeakerConfig)(DWORD dwSpeakerConfig) PURE;
-  STDMETHOD(Initialize)(LPCGUID pcGuidDevice) PURE;
+    STDMETHOD(CreateSoundBuffer)
+    (LPCDSBUFFERDESC pcDSBufferDesc, LPDIRECTSOUNDBUFFER* ppDSBuffer, LPUNKNOWN pUnkOuter) PURE;
+    STDMETHOD(GetCaps)(LPDSCAPS pDSCaps) PURE;
+    STDMETHOD(DuplicateSoundBuffer)
+    (LPDIRECTSOUNDBUFFER pDSBufferOriginal, LPDIRECTSOUNDBUFFER* ppDSBufferDuplicate) PURE;
+    STDMETHOD(SetCooperativeLevel)(HWND hwnd, DWORD dwLevel) PURE;
+    STDMETHOD(Compact)() PURE;
+    STDMETHOD(GetSpeakerConfig)(LPDWORD pdwSpeakerConfig) PURE;
+    STDMETHOD(SetSpeakerConfig)(DWORD dwSpeakerConfig) PURE;
+    STDMETHOD(Initialize)(LPCGUID pcGuidDevice) PURE;
 };
 
 struct IDirectSound8 : public IDirectSound {
-  STDMETHOD(VerifyCertification)(LPDWORD pdwCertified) PURE;
+    STDMETHOD(VerifyCertification)(LPDWORD pdwCertified) PURE;
 };
 
 DECLARE_UUIDOF(IDirectSound, IID_IDirectSound);

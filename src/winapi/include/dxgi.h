@@ -36,68 +36,68 @@ typedef UINT DXGI_USAGE;
 #define DXGI_ADAPTER_FLAG_SOFTWARE 2
 
 typedef enum DXGI_SWAP_EFFECT {
-  DXGI_SWAP_EFFECT_DISCARD = 0,
-  DXGI_SWAP_EFFECT_SEQUENTIAL = 1,
-  DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL = 3,
-  DXGI_SWAP_EFFECT_FLIP_DISCARD = 4
+    DXGI_SWAP_EFFECT_DISCARD = 0,
+    DXGI_SWAP_EFFECT_SEQUENTIAL = 1,
+    DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL = 3,
+    DXGI_SWAP_EFFECT_FLIP_DISCARD = 4
 } DXGI_SWAP_EFFECT;
 
 typedef enum DXGI_SWAP_CHAIN_FLAG {
-  DXGI_SWAP_CHAIN_FLAG_NONPREROTATED = 1,
-  DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH = 2,
-  DXGI_SWAP_CHAIN_FLAG_GDI_COMPATIBLE = 4
+    DXGI_SWAP_CHAIN_FLAG_NONPREROTATED = 1,
+    DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH = 2,
+    DXGI_SWAP_CHAIN_FLAG_GDI_COMPATIBLE = 4
 } DXGI_SWAP_CHAIN_FLAG;
 
 typedef struct DXGI_SWAP_CHAIN_DESC {
-  DXGI_MODE_DESC BufferDesc;
-  DXGI_SAMPLE_DESC SampleDesc;
-  DXGI_USAGE BufferUsage;
-  UINT BufferCount;
-  HWND OutputWindow;
-  BOOL Windowed;
-  DXGI_SWAP_EFFECT SwapEffect;
-  UINT Flags;
+    DXGI_MODE_DESC BufferDesc;
+    DXGI_SAMPLE_DESC SampleDesc;
+    DXGI_USAGE BufferUsage;
+    UINT BufferCount;
+    HWND OutputWindow;
+    BOOL Windowed;
+    DXGI_SWAP_EFFECT SwapEffect;
+    UINT Flags;
 } DXGI_SWAP_CHAIN_DESC;
 
 typedef struct DXGI_ADAPTER_DESC {
-  WCHAR Description[128];
-  UINT VendorId;
-  UINT DeviceId;
-  UINT SubSysId;
-  UINT Revision;
-  SIZE_T DedicatedVideoMemory;
-  SIZE_T DedicatedSystemMemory;
-  SIZE_T SharedSystemMemory;
-  LUID AdapterLuid;
+    WCHAR Description[128];
+    UINT VendorId;
+    UINT DeviceId;
+    UINT SubSysId;
+    UINT Revision;
+    SIZE_T DedicatedVideoMemory;
+    SIZE_T DedicatedSystemMemory;
+    SIZE_T SharedSystemMemory;
+    LUID AdapterLuid;
 } DXGI_ADAPTER_DESC;
 
 typedef struct DXGI_ADAPTER_DESC1 {
-  WCHAR Description[128];
-  UINT VendorId;
-  UINT DeviceId;
-  UINT SubSysId;
-  UINT Revision;
-  SIZE_T DedicatedVideoMemory;
-  SIZE_T DedicatedSystemMemory;
-  SIZE_T SharedSystemMemory;
-  LUID AdapterLuid;
-  UINT Flags;
+    WCHAR Description[128];
+    UINT VendorId;
+    UINT DeviceId;
+    UINT SubSysId;
+    UINT Revision;
+    SIZE_T DedicatedVideoMemory;
+    SIZE_T DedicatedSystemMemory;
+    SIZE_T SharedSystemMemory;
+    LUID AdapterLuid;
+    UINT Flags;
 } DXGI_ADAPTER_DESC1;
 
 typedef struct DXGI_OUTPUT_DESC {
-  WCHAR DeviceName[32];
-  RECT DesktopCoordinates;
-  BOOL AttachedToDesktop;
-  DXGI_MODE_ROTATION Rotation;
-  HMONITOR Monitor;
+    WCHAR DeviceName[32];
+    RECT DesktopCoordinates;
+    BOOL AttachedToDesktop;
+    DXGI_MODE_ROTATION Rotation;
+    HMONITOR Monitor;
 } DXGI_OUTPUT_DESC;
 
 typedef struct DXGI_FRAME_STATISTICS {
-  UINT PresentCount;
-  UINT PresentRefreshCount;
-  UINT SyncRefreshCount;
-  LARGE_INTEGER SyncQPCTime;
-  LARGE_INTEGER SyncGPUTime;
+    UINT PresentCount;
+    UINT PresentRefreshCount;
+    UINT SyncRefreshCount;
+    LARGE_INTEGER SyncQPCTime;
+    LARGE_INTEGER SyncGPUTime;
 } DXGI_FRAME_STATISTICS;
 
 DEFINE_GUID(IID_IDXGIObject, 0xaec22fb8, 0x76f3, 0x4639, 0x9b, 0xe0, 0x28, 0xeb, 0x43, 0xa6, 0x7a, 0x2e);
@@ -114,66 +114,67 @@ struct IDXGIAdapter;
 struct IDXGIOutput;
 
 struct IDXGIObject : public IUnknown {
-  STDMETHOD(SetPrivateData)(REFGUID Name, UINT DataSize, const void* pData) PURE;
-  STDMETHOD(SetPrivateDataInterface)(REFGUID Name, const IUnknown* pUnknown) PURE;
-  STDMETHOD(GetPrivateData)(REFGUID Name, UINT* pDataSize, void* pData) PURE;
-  STDMETHOD(GetParent)(REFIID riid, void** ppParent) PURE;
+    STDMETHOD(SetPrivateData)(REFGUID Name, UINT DataSize, const void* pData) PURE;
+    STDMETHOD(SetPrivateDataInterface)(REFGUID Name, const IUnknown* pUnknown) PURE;
+    STDMETHOD(GetPrivateData)(REFGUID Name, UINT* pDataSize, void* pData) PURE;
+    STDMETHOD(GetParent)(REFIID riid, void** ppParent) PURE;
 };
 
 struct IDXGIDeviceSubObject : public IDXGIObject {
-  STDMETHOD(GetDevice)(REFIID riid, void** ppDevice) PURE;
+    STDMETHOD(GetDevice)(REFIID riid, void** ppDevice) PURE;
 };
 
 struct IDXGIOutput : public IDXGIObject {
-  STDMETHOD(GetDesc)(DXGI_OUTPUT_DESC* pDesc) PURE;
-  STDMETHOD(GetDisplayModeList)(DXGI_FORMAT EnumFormat, UINT Flags, UINT* pNumModes, DXGI_MODE_DESC* pDesc) PURE;
-  STDMETHOD(FindClosestMatchingMode)(const DXGI_MODE_DESC* pModeToMatch, DXGI_MODE_DESC* pClosestMatch,
-                                     IUnknown* pConcernedDevice) PURE;
-  STDMETHOD(WaitForVBlank)() PURE;
-  STDMETHOD(TakeOwnership)(IUnknown* pDevice, BOOL Exclusive) PURE;
-  STDMETHOD_(void, ReleaseOwnership)() PURE;
+    STDMETHOD(GetDesc)(DXGI_OUTPUT_DESC* pDesc) PURE;
+    STDMETHOD(GetDisplayModeList)(DXGI_FORMAT EnumFormat, UINT Flags, UINT* pNumModes, DXGI_MODE_DESC* pDesc) PURE;
+    STDMETHOD(FindClosestMatchingMode)
+    (const DXGI_MODE_DESC* pModeToMatch, DXGI_MODE_DESC* pClosestMatch, IUnknown* pConcernedDevice) PURE;
+    STDMETHOD(WaitForVBlank)() PURE;
+    STDMETHOD(TakeOwnership)(IUnknown* pDevice, BOOL Exclusive) PURE;
+    STDMETHOD_(void, ReleaseOwnership)() PURE;
 };
 
 struct IDXGIAdapter : public IDXGIObject {
-  STDMETHOD(EnumOutputs)(UINT Output, IDXGIOutput** ppOutput) PURE;
-  STDMETHOD(GetDesc)(DXGI_ADAPTER_DESC* pDesc) PURE;
-  STDMETHOD(CheckInterfaceSupport)(REFGUID InterfaceName, LARGE_INTEGER* pUMDVersion) PURE;
+    STDMETHOD(EnumOutputs)(UINT Output, IDXGIOutput** ppOutput) PURE;
+    STDMETHOD(GetDesc)(DXGI_ADAPTER_DESC* pDesc) PURE;
+    STDMETHOD(CheckInterfaceSupport)(REFGUID InterfaceName, LARGE_INTEGER* pUMDVersion) PURE;
 };
 
 struct IDXGIAdapter1 : public IDXGIAdapter {
-  STDMETHOD(GetDesc1)(DXGI_ADAPTER_DESC1* pDesc) PURE;
+    STDMETHOD(GetDesc1)(DXGI_ADAPTER_DESC1* pDesc) PURE;
 };
 
 struct IDXGISwapChain : public IDXGIDeviceSubObject {
-  STDMETHOD(Present)(UINT SyncInterval, UINT Flags) PURE;
-  STDMETHOD(GetBuffer)(UINT Buffer, REFIID riid, void** ppSurface) PURE;
-  STDMETHOD(SetFullscreenState)(BOOL Fullscreen, IDXGIOutput* pTarget) PURE;
-  STDMETHOD(GetFullscreenState)(BOOL* pFullscreen, IDXGIOutput** ppTarget) PURE;
-  STDMETHOD(GetDesc)(DXGI_SWAP_CHAIN_DESC* pDesc) PURE;
-  STDMETHOD(ResizeBuffers)(UINT BufferCount, UINT Width, UINT Height, DXGI_FORMAT NewFormat, UINT SwapChainFlags) PURE;
-  STDMETHOD(ResizeTarget)(const DXGI_MODE_DESC* pNewTargetParameters) PURE;
-  STDMETHOD(GetContainingOutput)(IDXGIOutput** ppOutput) PURE;
-  STDMETHOD(GetFrameStatistics)(DXGI_FRAME_STATISTICS* pStats) PURE;
-  STDMETHOD(GetLastPresentCount)(UINT* pLastPresentCount) PURE;
+    STDMETHOD(Present)(UINT SyncInterval, UINT Flags) PURE;
+    STDMETHOD(GetBuffer)(UINT Buffer, REFIID riid, void** ppSurface) PURE;
+    STDMETHOD(SetFullscreenState)(BOOL Fullscreen, IDXGIOutput* pTarget) PURE;
+    STDMETHOD(GetFullscreenState)(BOOL* pFullscreen, IDXGIOutput** ppTarget) PURE;
+    STDMETHOD(GetDesc)(DXGI_SWAP_CHAIN_DESC* pDesc) PURE;
+    STDMETHOD(ResizeBuffers)
+    (UINT BufferCount, UINT Width, UINT Height, DXGI_FORMAT NewFormat, UINT SwapChainFlags) PURE;
+    STDMETHOD(ResizeTarget)(const DXGI_MODE_DESC* pNewTargetParameters) PURE;
+    STDMETHOD(GetContainingOutput)(IDXGIOutput** ppOutput) PURE;
+    STDMETHOD(GetFrameStatistics)(DXGI_FRAME_STATISTICS* pStats) PURE;
+    STDMETHOD(GetLastPresentCount)(UINT* pLastPresentCount) PURE;
 };
 
 struct IDXGIFactory : public IDXGIObject {
-  STDMETHOD(EnumAdapters)(UINT Adapter, IDXGIAdapter** ppAdapter) PURE;
-  STDMETHOD(MakeWindowAssociation)(HWND WindowHandle, UINT Flags) PURE;
-  STDMETHOD(GetWindowAssociation)(HWND* pWindowHandle) PURE;
-  STDMETHOD(CreateSwapChain)(IUnknown* pDevice, DXGI_SWAP_CHAIN_DESC* pDesc, IDXGISwapChain** ppSwapChain) PURE;
-  STDMETHOD(CreateSoftwareAdapter)(HMODULE Module, IDXGIAdapter** ppAdapter) PURE;
+    STDMETHOD(EnumAdapters)(UINT Adapter, IDXGIAdapter** ppAdapter) PURE;
+    STDMETHOD(MakeWindowAssociation)(HWND WindowHandle, UINT Flags) PURE;
+    STDMETHOD(GetWindowAssociation)(HWND* pWindowHandle) PURE;
+    STDMETHOD(CreateSwapChain)(IUnknown* pDevice, DXGI_SWAP_CHAIN_DESC* pDesc, IDXGISwapChain** ppSwapChain) PURE;
+    STDMETHOD(CreateSoftwareAdapter)(HMODULE Module, IDXGIAdapter** ppAdapter) PURE;
 };
 
 struct IDXGIFactory1 : public IDXGIFactory {
-  STDMETHOD(EnumAdapters1)(UINT Adapter, IDXGIAdapter1** ppAdapter) PURE;
-  STDMETHOD_(BOOL, IsCurrent)() PURE;
+    STDMETHOD(EnumAdapters1)(UINT Adapter, IDXGIAdapter1** ppAdapter) PURE;
+    STDMETHOD_(BOOL, IsCurrent)() PURE;
 };
 
 struct IDXGIDevice : public IDXGIObject {
-  STDMETHOD(GetAdapter)(IDXGIAdapter** pAdapter) PURE;
-  STDMETHOD(SetGPUThreadPriority)(INT Priority) PURE;
-  STDMETHOD(GetGPUThreadPriority)(INT* pPriority) PURE;
+    STDMETHOD(GetAdapter)(IDXGIAdapter** pAdapter) PURE;
+    STDMETHOD(SetGPUThreadPriority)(INT Priority) PURE;
+    STDMETHOD(GetGPUThreadPriority)(INT* pPriority) PURE;
 };
 
 DECLARE_UUIDOF(IDXGIObject, IID_IDXGIObject);

@@ -13,13 +13,13 @@ typedef UINT MMRESULT;
 #ifndef _WAVEFORMATEX_
 #define _WAVEFORMATEX_
 typedef struct tWAVEFORMATEX {
-  WORD wFormatTag;
-  WORD nChannels;
-  DWORD nSamplesPerSec;
-  DWORD nAvgBytesPerSec;
-  WORD nBlockAlign;
-  WORD wBitsPerSample;
-  WORD cbSize;
+    WORD wFormatTag;
+    WORD nChannels;
+    DWORD nSamplesPerSec;
+    DWORD nAvgBytesPerSec;
+    WORD nBlockAlign;
+    WORD wBitsPerSample;
+    WORD cbSize;
 } WAVEFORMATEX, *PWAVEFORMATEX, *LPWAVEFORMATEX;
 typedef const WAVEFORMATEX* LPCWAVEFORMATEX;
 #endif

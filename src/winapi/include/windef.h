@@ -76,10 +76,10 @@ typedef wchar_t WCHAR, *PWCHAR;
 typedef void* PVOID;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
-typedef char* LPSTR, *PSTR;
-typedef const char* LPCSTR, *PCSTR;
-typedef WCHAR* LPWSTR, *PWSTR;
-typedef const WCHAR* LPCWSTR, *PCWSTR;
+typedef char *LPSTR, *PSTR;
+typedef const char *LPCSTR, *PCSTR;
+typedef WCHAR *LPWSTR, *PWSTR;
+typedef const WCHAR *LPCWSTR, *PCWSTR;
 typedef char TCHAR, *LPTSTR;
 typedef const char* LPCTSTR;
 #define TEXT(text) text
@@ -91,7 +91,7 @@ typedef WORD ATOM;
 typedef DWORD COLORREF;
 typedef LONG HRESULT;
 
-typedef void* HANDLE, **PHANDLE, **LPHANDLE;
+typedef void *HANDLE, **PHANDLE, **LPHANDLE;
 typedef HANDLE HGLOBAL;
 typedef HANDLE HLOCAL;
 
@@ -99,8 +99,8 @@ typedef HANDLE HLOCAL;
 // handles of different kinds do not convert into one another. The layer that
 // owns a kind may complete its record.
 #define DECLARE_HANDLE(name) \
-  struct name##__;           \
-  typedef struct name##__* name
+    struct name##__;         \
+    typedef struct name##__* name
 DECLARE_HANDLE(HINSTANCE);
 typedef HINSTANCE HMODULE;
 DECLARE_HANDLE(HWND);
@@ -120,27 +120,29 @@ typedef void(WINAPI* FARPROC)();
 typedef void(WINAPI* NEARPROC)();
 typedef void(WINAPI* PROC)();
 
-#define MAKEWORD(low, high) ((WORD)(((BYTE)(((DWORD_PTR)(low)) & 0xff)) | ((WORD)((BYTE)(((DWORD_PTR)(high)) & 0xff))) << 8))
-#define MAKELONG(low, high) ((LONG)(((WORD)(((DWORD_PTR)(low)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(high)) & 0xffff))) << 16))
+#define MAKEWORD(low, high) \
+    ((WORD)(((BYTE)(((DWORD_PTR)(low)) & 0xff)) | ((WORD)((BYTE)(((DWORD_PTR)(high)) & 0xff))) << 8))
+#define MAKELONG(low, high) \
+    ((LONG)(((WORD)(((DWORD_PTR)(low)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(high)) & 0xffff))) << 16))
 #define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
 #define LOBYTE(w) ((BYTE)(((DWORD_PTR)(w)) & 0xff))
 #define HIBYTE(w) ((BYTE)((((DWORD_PTR)(w)) >> 8) & 0xff))
 
 typedef struct tagPOINT {
-  LONG x;
-  LONG y;
+    LONG x;
+    LONG y;
 } POINT, *PPOINT, *LPPOINT;
 
 typedef struct tagSIZE {
-  LONG cx;
-  LONG cy;
+    LONG cx;
+    LONG cy;
 } SIZE, *PSIZE, *LPSIZE;
 
 typedef struct tagRECT {
-  LONG left;
-  LONG top;
-  LONG right;
-  LONG bottom;
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
 } RECT, *PRECT, *LPRECT;
 typedef const RECT* LPCRECT;

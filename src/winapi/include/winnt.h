@@ -6,33 +6,33 @@
 #include <windef.h>
 
 typedef union _LARGE_INTEGER {
-  struct {
-    DWORD LowPart;
-    LONG HighPart;
-  };
-  struct {
-    DWORD LowPart;
-    LONG HighPart;
-  } u;
-  LONGLONG QuadPart;
+    struct {
+        DWORD LowPart;
+        LONG HighPart;
+    };
+    struct {
+        DWORD LowPart;
+        LONG HighPart;
+    } u;
+    LONGLONG QuadPart;
 } LARGE_INTEGER, *PLARGE_INTEGER;
 
 typedef union _ULARGE_INTEGER {
-  struct {
-    DWORD LowPart;
-    DWORD HighPart;
-  };
-  struct {
-    DWORD LowPart;
-    DWORD HighPart;
-  } u;
-  ULONGLONG QuadPart;
+    struct {
+        DWORD LowPart;
+        DWORD HighPart;
+    };
+    struct {
+        DWORD LowPart;
+        DWORD HighPart;
+    } u;
+    ULONGLONG QuadPart;
 } ULARGE_INTEGER, *PULARGE_INTEGER;
 
 // A locally unique identifier (adapters are named by one).
 typedef struct _LUID {
-  DWORD LowPart;
-  LONG HighPart;
+    DWORD LowPart;
+    LONG HighPart;
 } LUID, *PLUID;
 
 typedef struct _RTL_CRITICAL_SECTION_DEBUG RTL_CRITICAL_SECTION_DEBUG, *PRTL_CRITICAL_SECTION_DEBUG;
@@ -41,12 +41,12 @@ typedef struct _RTL_CRITICAL_SECTION_DEBUG RTL_CRITICAL_SECTION_DEBUG, *PRTL_CRI
 // keeps its lock object in LockSemaphore and the owner's thread id in
 // OwningThread; RecursionCount counts the owner's nested entries.
 typedef struct _RTL_CRITICAL_SECTION {
-  PRTL_CRITICAL_SECTION_DEBUG DebugInfo;
-  LONG LockCount;
-  LONG RecursionCount;
-  HANDLE OwningThread;
-  HANDLE LockSemaphore;
-  ULONG_PTR SpinCount;
+    PRTL_CRITICAL_SECTION_DEBUG DebugInfo;
+    LONG LockCount;
+    LONG RecursionCount;
+    HANDLE OwningThread;
+    HANDLE LockSemaphore;
+    ULONG_PTR SpinCount;
 } RTL_CRITICAL_SECTION, *PRTL_CRITICAL_SECTION;
 
 #define UNREFERENCED_PARAMETER(P) (void)(P)
@@ -87,46 +87,56 @@ typedef struct _RTL_CRITICAL_SECTION {
 
 // Interlocked operations on 32-bit and pointer-sized values; each is a full
 // memory barrier as on the platform.
-static inline LONG InterlockedIncrement(LONG volatile* addend) {
-  return __atomic_add_fetch(addend, 1, __ATOMIC_SEQ_CST);
+static inline LONG InterlockedIncrement(LONG volatile* addend)
+{
+    return __atomic_add_fetch(addend, 1, __ATOMIC_SEQ_CST);
 }
-static inline LONG InterlockedDecrement(LONG volatile* addend) {
-  return __atomic_sub_fetch(addend, 1, __ATOMIC_SEQ_CST);
+static inline LONG InterlockedDecrement(LONG volatile* addend)
+{
+    return __atomic_sub_fetch(addend, 1, __ATOMIC_SEQ_CST);
 }
-static inline LONG InterlockedExchange(LONG volatile* target, LONG value) {
-  return __atomic_exchange_n(target, value, __ATOMIC_SEQ_CST);
+static inline LONG InterlockedExchange(LONG volatile* target, LONG value)
+{
+    return __atomic_exchange_n(target, value, __ATOMIC_SEQ_CST);
 }
-static inline LONG InterlockedExchangeAdd(LONG volatile* addend, LONG value) {
-  return __atomic_fetch_add(addend, value, __ATOMIC_SEQ_CST);
+static inline LONG InterlockedExchangeAdd(LONG volatile* addend, LONG value)
+{
+    return __atomic_fetch_add(addend, value, __ATOMIC_SEQ_CST);
 }
-static inline LONG InterlockedCompareExchange(LONG volatile* destination, LONG exchange, LONG comparand) {
-  __atomic_compare_exchange_n(destination, &comparand, exchange, 0, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST);
-  return comparand;
+static inline LONG InterlockedCompareExchange(LONG volatile* destination, LONG exchange, LONG comparand)
+{
+    __atomic_compare_exchange_n(destination, &comparand, exchange, 0, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST);
+    return comparand;
 }
-static inline LONGLONG InterlockedIncrement64(LONGLONG volatile* addend) {
-  return __atomic_add_fetch(addend, 1, __ATOMIC_SEQ_CST);
+static inline LONGLONG InterlockedIncrement64(LONGLONG volatile* addend)
+{
+    return __atomic_add_fetch(addend, 1, __ATOMIC_SEQ_CST);
 }
-static inline LONGLONG InterlockedDecrement64(LONGLONG volatile* addend) {
-  return __atomic_sub_fetch(addend, 1, __ATOMIC_SEQ_CST);
+static inline LONGLONG InterlockedDecrement64(LONGLONG volatile* addend)
+{
+    return __atomic_sub_fetch(addend, 1, __ATOMIC_SEQ_CST);
 }
-static inline LONGLONG InterlockedExchange64(LONGLONG volatile* target, LONGLONG value) {
-  return __atomic_exchange_n(target, value, __ATOMIC_SEQ_CST);
+static inline LONGLONG InterlockedExchange64(LONGLONG volatile* target, LONGLONG value)
+{
+    return __atomic_exchange_n(target, value, __ATOMIC_SEQ_CST);
 }
-static inline LONGLONG InterlockedExchangeAdd64(LONGLONG volatile* addend, LONGLONG value) {
-  return __atomic_fetch_add(addend, value, __ATOMIC_SEQ_CST);
+static inline LONGLONG InterlockedExchangeAdd64(LONGLONG volatile* addend, LONGLONG value)
+{
+    return __atomic_fetch_add(addend, value, __ATOMIC_SEQ_CST);
 }
 static inline LONGLONG InterlockedCompareExchange64(LONGLONG volatile* destination, LONGLONG exchange,
-                                                    LONGLONG comparand) {
-  __atomic_compare_exchange_n(destination, &comparand, exchange, 0, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST);
-  return comparand;
+                                                    LONGLONG comparand)
+{
+    __atomic_compare_exchange_n(destination, &comparand, exchange, 0, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST);
+    return comparand;
 }
-static inline PVOID InterlockedExchangePointer(PVOID volatile* target, PVOID value) {
-  return __atomic_exchange_n(target, value, __ATOMIC_SEQ_CST);
+static inline PVOID InterlockedExchangePointer(PVOID volatile* target, PVOID value)
+{
+    return __atomic_exchange_n(target, value, __ATOMIC_SEQ_CST);
 }
-static inline PVOID InterlockedCompareExchangePointer(PVOID volatile* destination, PVOID exchange, PVOID comparand) {
-  __atomic_compare_exchange_n(destination, &comparand, exchange, 0, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST);
-  return comparand;
+static inline PVOID InterlockedCompareExchangePointer(PVOID volatile* destination, PVOID exchange, PVOID comparand)
+{
+    __atomic_compare_exchange_n(destination, &comparand, exchange, 0, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST);
+    return comparand;
 }
-static inline void MemoryBarrier(void) {
-  __atomic_thread_fence(__ATOMIC_SEQ_CST);
-}
+static inline void MemoryBarrier(void) { __atomic_thread_fence(__ATOMIC_SEQ_CST); }

@@ -40,27 +40,27 @@ typedef UINT_PTR SOCKET;
 #endif
 
 typedef struct fd_set {
-  u_int fd_count;
-  SOCKET fd_array[FD_SETSIZE];
+    u_int fd_count;
+    SOCKET fd_array[FD_SETSIZE];
 } fd_set;
 
 struct timeval {
-  LONG tv_sec;
-  LONG tv_usec;
+    LONG tv_sec;
+    LONG tv_usec;
 };
 
 typedef USHORT ADDRESS_FAMILY;
 
 typedef struct in_addr {
-  union {
-    struct {
-      UCHAR s_b1, s_b2, s_b3, s_b4;
-    } S_un_b;
-    struct {
-      USHORT s_w1, s_w2;
-    } S_un_w;
-    ULONG S_addr;
-  } S_un;
+    union {
+        struct {
+            UCHAR s_b1, s_b2, s_b3, s_b4;
+        } S_un_b;
+        struct {
+            USHORT s_w1, s_w2;
+        } S_un_w;
+        ULONG S_addr;
+    } S_un;
 } IN_ADDR, *PIN_ADDR, *LPIN_ADDR;
 #define s_addr S_un.S_addr
 #define s_host S_un.S_un_b.s_b2
@@ -70,29 +70,29 @@ typedef struct in_addr {
 #define s_lh S_un.S_un_b.s_b3
 
 typedef struct sockaddr {
-  ADDRESS_FAMILY sa_family;
-  CHAR sa_data[14];
+    ADDRESS_FAMILY sa_family;
+    CHAR sa_data[14];
 } SOCKADDR, *PSOCKADDR, *LPSOCKADDR;
 
 typedef struct sockaddr_in {
-  ADDRESS_FAMILY sin_family;
-  USHORT sin_port;
-  IN_ADDR sin_addr;
-  CHAR sin_zero[8];
+    ADDRESS_FAMILY sin_family;
+    USHORT sin_port;
+    IN_ADDR sin_addr;
+    CHAR sin_zero[8];
 } SOCKADDR_IN, *PSOCKADDR_IN, *LPSOCKADDR_IN;
 
 typedef struct hostent {
-  char* h_name;
-  char** h_aliases;
-  short h_addrtype;
-  short h_length;
-  char** h_addr_list;
+    char* h_name;
+    char** h_aliases;
+    short h_addrtype;
+    short h_length;
+    char** h_addr_list;
 } HOSTENT, *PHOSTENT, *LPHOSTENT;
 #define h_addr h_addr_list[0]
 
 typedef struct linger {
-  u_short l_onoff;
-  u_short l_linger;
+    u_short l_onoff;
+    u_short l_linger;
 } LINGER, *PLINGER, *LPLINGER;
 
 #define WSADESCRIPTION_LEN 256
@@ -100,13 +100,13 @@ typedef struct linger {
 
 // The 64-bit field order of the platform's record.
 typedef struct WSAData {
-  WORD wVersion;
-  WORD wHighVersion;
-  unsigned short iMaxSockets;
-  unsigned short iMaxUdpDg;
-  char* lpVendorInfo;
-  char szDescription[WSADESCRIPTION_LEN + 1];
-  char szSystemStatus[WSASYS_STATUS_LEN + 1];
+    WORD wVersion;
+    WORD wHighVersion;
+    unsigned short iMaxSockets;
+    unsigned short iMaxUdpDg;
+    char* lpVendorInfo;
+    char szDescription[WSADESCRIPTION_LEN + 1];
+    char szSystemStatus[WSASYS_STATUS_LEN + 1];
 } WSADATA, *LPWSADATA;
 
 #define AF_UNSPEC 0
@@ -184,43 +184,35 @@ unsigned long WSAAPI inet_addr(const char* cp);
 char* WSAAPI inet_ntoa(struct in_addr in);
 int WSAAPI __WSAFDIsSet(SOCKET fd, fd_set* set);
 
-inline u_short WSAAPI htons(u_short hostshort) {
-  return __builtin_bswap16(hostshort);
-}
-inline u_short WSAAPI ntohs(u_short netshort) {
-  return __builtin_bswap16(netshort);
-}
-inline u_long WSAAPI htonl(u_long hostlong) {
-  return __builtin_bswap32((UINT32)hostlong);
-}
-inline u_long WSAAPI ntohl(u_long netlong) {
-  return __builtin_bswap32((UINT32)netlong);
-}
+inline u_short WSAAPI htons(u_short hostshort) { return __builtin_bswap16(hostshort); }
+inline u_short WSAAPI ntohs(u_short netshort) { return __builtin_bswap16(netshort); }
+inline u_long WSAAPI htonl(u_long hostlong) { return __builtin_bswap32((UINT32)hostlong); }
+inline u_long WSAAPI ntohl(u_long netlong) { return __builtin_bswap32((UINT32)netlong); }
 
 #define FD_ZERO(set) (((fd_set*)(set))->fd_count = 0)
 #define FD_ISSET(fd, set) __WSAFDIsSet((SOCKET)(fd), (fd_set*)(set))
-#define FD_SET(fd, set)                                                                  \
-  do {                                                                                   \
-    u_int halvo_i_;                                                                      \
-    for (halvo_i_ = 0; halvo_i_ < ((fd_set*)(set))->fd_count; ++halvo_i_) {              \
-      if (((fd_set*)(set))->fd_array[halvo_i_] == (SOCKET)(fd)) break;                   \
-    }                                                                                    \
-    if (halvo_i_ == ((fd_set*)(set))->fd_count && ((fd_set*)(set))->fd_count < FD_SETSIZE) { \
-      ((fd_set*)(set))->fd_array[halvo_i_] = (SOCKET)(fd);                               \
-      ((fd_set*)(set))->fd_count++;                                                      \
-    }                                                                                    \
-  } while (0)
-#define FD_CLR(fd, set)                                                                  \
-  do {                                                                                   \
-    u_int halvo_i_;                                                                      \
-    for (halvo_i_ = 0; halvo_i_ < ((fd_set*)(set))->fd_count; ++halvo_i_) {              \
-      if (((fd_set*)(set))->fd_array[halvo_i_] == (SOCKET)(fd)) {                        \
-        while (halvo_i_ + 1 < ((fd_set*)(set))->fd_count) {                              \
-          ((fd_set*)(set))->fd_array[halvo_i_] = ((fd_set*)(set))->fd_array[halvo_i_ + 1]; \
-          ++halvo_i_;                                                                    \
-        }                                                                                \
-        ((fd_set*)(set))->fd_count--;                                                    \
-        break;                                                                           \
-      }                                                                                  \
-    }                                                                                    \
-  } while (0)
+#define FD_SET(fd, set)                                                                          \
+    do {                                                                                         \
+        u_int halvo_i_;                                                                          \
+        for (halvo_i_ = 0; halvo_i_ < ((fd_set*)(set))->fd_count; ++halvo_i_) {                  \
+            if (((fd_set*)(set))->fd_array[halvo_i_] == (SOCKET)(fd)) break;                     \
+        }                                                                                        \
+        if (halvo_i_ == ((fd_set*)(set))->fd_count && ((fd_set*)(set))->fd_count < FD_SETSIZE) { \
+            ((fd_set*)(set))->fd_array[halvo_i_] = (SOCKET)(fd);                                 \
+            ((fd_set*)(set))->fd_count++;                                                        \
+        }                                                                                        \
+    } while (0)
+#define FD_CLR(fd, set)                                                                              \
+    do {                                                                                             \
+        u_int halvo_i_;                                                                              \
+        for (halvo_i_ = 0; halvo_i_ < ((fd_set*)(set))->fd_count; ++halvo_i_) {                      \
+            if (((fd_set*)(set))->fd_array[halvo_i_] == (SOCKET)(fd)) {                              \
+                while (halvo_i_ + 1 < ((fd_set*)(set))->fd_count) {                                  \
+                    ((fd_set*)(set))->fd_array[halvo_i_] = ((fd_set*)(set))->fd_array[halvo_i_ + 1]; \
+                    ++halvo_i_;                                                                      \
+                }                                                                                    \
+                ((fd_set*)(set))->fd_count--;                                                        \
+                break;                                                                               \
+            }                                                                                        \
+        }                                                                                            \
+    } while (0)

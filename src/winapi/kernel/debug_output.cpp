@@ -4,11 +4,10 @@
 
 #include <windows.h>
 
-void WINAPI OutputDebugStringA(LPCSTR lpOutputString) {
-  if (lpOutputString == nullptr) return;
-  std::fputs(lpOutputString, stderr);
+void WINAPI OutputDebugStringA(LPCSTR lpOutputString)
+{
+    if (lpOutputString == nullptr) return;
+    std::fputs(lpOutputString, stderr);
 }
 
-BOOL WINAPI IsDebuggerPresent(void) {
-  return FALSE;
-}
+BOOL WINAPI IsDebuggerPresent(void) { return FALSE; }

@@ -16,33 +16,34 @@ namespace halvo::kernel {
 enum class ObjectKind { Thread, Event, Mutex, Semaphore, Timer, FileSearch, File };
 
 class KernelObject {
- public:
-  explicit KernelObject(ObjectKind kind) : kind_(kind) {}
-  virtual ~KernelObject() = default;
-  ObjectKind Kind() const { return kind_; }
+public:
+    explicit KernelObject(ObjectKind kind) : kind_(kind) {}
+    virtual ~KernelObject() = default;
+    ObjectKind Kind() const { return kind_; }
 
- private:
-  const ObjectKind kind_;
+private:
+    const ObjectKind kind_;
 };
 
 // An object that WaitForSingleObject and WaitForMultipleObjects accept. Both
 // operations are called with SyncLock() held.
 class WaitableObject : public KernelObject {
- public:
-  using KernelObject::KernelObject;
-  virtual bool IsSignaledFor(DWORD threadId) const = 0;
-  // Takes what a satisfied wait takes: an auto-reset event's signal, a
-  // semaphore's count, a mutex's ownership. True when the object was a
-  // mutex abandoned by a thread that ended while owning it.
-  virtual bool Acquire(DWORD threadId) = 0;
-  // When the object becomes signaled by itself, with no thread acting on it
-  // (a waitable timer's due time); never for the other objects.
-  virtual std::chrono::steady_clock::time_point SignalTime() const {
-    return std::chrono::steady_clock::time_point::max();
-  }
+public:
+    using KernelObject::KernelObject;
+    virtual bool IsSignaledFor(DWORD threadId) const = 0;
+    // Takes what a satisfied wait takes: an auto-reset event's signal, a
+    // semaphore's count, a mutex's ownership. True when the object was a
+    // mutex abandoned by a thread that ended while owning it.
+    virtual bool Acquire(DWORD threadId) = 0;
+    // When the object becomes signaled by itself, with no thread acting on it
+    // (a waitable timer's due time); never for the other objects.
+    virtual std::chrono::steady_clock::time_point SignalTime() const
+    {
+        return std::chrono::steady_clock::time_point::max();
+    }
 
-  // A named object's system-wide claim on its name; held while the object lives.
-  std::unique_ptr<NameClaim> nameClaim;
+    // A named object's system-wide claim on its name; held while the object lives.
+    std::unique_ptr<NameClaim> nameClaim;
 };
 
 // Guards the state of every waitable object; SyncChanged() is notified

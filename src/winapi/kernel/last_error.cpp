@@ -5,10 +5,6 @@ namespace {
 thread_local DWORD lastError = ERROR_SUCCESS;
 }
 
-DWORD WINAPI GetLastError(void) {
-  return lastError;
-}
+DWORD WINAPI GetLastError(void) { return lastError; }
 
-void WINAPI SetLastError(DWORD dwErrCode) {
-  lastError = dwErrCode;
-}
+void WINAPI SetLastError(DWORD dwErrCode) { lastError = dwErrCode; }

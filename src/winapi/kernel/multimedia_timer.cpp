@@ -13,21 +13,21 @@ std::map<UINT, int> beganPeriods;  // guarded by periodsLock
 
 }  // namespace
 
-DWORD WINAPI timeGetTime(void) {
-  return static_cast<DWORD>(GetTickCount64());
+DWORD WINAPI timeGetTime(void) { return static_cast<DWORD>(GetTickCount64()); }
+
+MMRESULT WINAPI timeBeginPeriod(UINT uPeriod)
+{
+    if (uPeriod == 0) return TIMERR_NOCANDO;
+    std::lock_guard guard(periodsLock);
+    ++beganPeriods[uPeriod];
+    return TIMERR_NOERROR;
 }
 
-MMRESULT WINAPI timeBeginPeriod(UINT uPeriod) {
-  if (uPeriod == 0) return TIMERR_NOCANDO;
-  std::lock_guard guard(periodsLock);
-  ++beganPeriods[uPeriod];
-  return TIMERR_NOERROR;
-}
-
-MMRESULT WINAPI timeEndPeriod(UINT uPeriod) {
-  std::lock_guard guard(periodsLock);
-  auto found = beganPeriods.find(uPeriod);
-  if (found == beganPeriods.end()) return TIMERR_NOCANDO;
-  if (--found->second == 0) beganPeriods.erase(found);
-  return TIMERR_NOERROR;
+MMRESULT WINAPI timeEndPeriod(UINT uPeriod)
+{
+    std::lock_guard guard(periodsLock);
+    auto found = beganPeriods.find(uPeriod);
+    if (found == beganPeriods.end()) return TIMERR_NOCANDO;
+    if (--found->second == 0) beganPeriods.erase(found);
+    return TIMERR_NOERROR;
 }

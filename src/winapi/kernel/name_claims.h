@@ -14,18 +14,18 @@
 namespace halvo::kernel {
 
 class NameClaim {
- public:
-  // Claims name; null when another process holds the claim. When the claim
-  // file cannot be used at all, the name counts as free.
-  static std::unique_ptr<NameClaim> Take(const std::string& name, bool* heldElsewhere);
-  ~NameClaim();
-  NameClaim(const NameClaim&) = delete;
-  NameClaim& operator=(const NameClaim&) = delete;
+public:
+    // Claims name; null when another process holds the claim. When the claim
+    // file cannot be used at all, the name counts as free.
+    static std::unique_ptr<NameClaim> Take(const std::string& name, bool* heldElsewhere);
+    ~NameClaim();
+    NameClaim(const NameClaim&) = delete;
+    NameClaim& operator=(const NameClaim&) = delete;
 
- private:
-  NameClaim(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-  int fd_;  // -1 when no file could be used
-  std::string path_;
+private:
+    NameClaim(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    int fd_;  // -1 when no file could be used
+    std::string path_;
 };
 
 }  // namespace halvo::kernel

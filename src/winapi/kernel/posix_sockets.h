@@ -13,21 +13,21 @@
 namespace halvo::kernel::posix_sockets {
 
 enum class SocketOption {
-  Debug,
-  AcceptConnections,
-  ReuseAddress,
-  KeepAlive,
-  DontRoute,
-  Broadcast,
-  Linger,  // value: on/off, second value: seconds
-  OutOfBandInline,
-  SendBuffer,
-  ReceiveBuffer,
-  SendTimeout,     // milliseconds
-  ReceiveTimeout,  // milliseconds
-  Error,           // read only: a Windows Sockets code
-  Type,            // read only
-  NoDelay,
+    Debug,
+    AcceptConnections,
+    ReuseAddress,
+    KeepAlive,
+    DontRoute,
+    Broadcast,
+    Linger,  // value: on/off, second value: seconds
+    OutOfBandInline,
+    SendBuffer,
+    ReceiveBuffer,
+    SendTimeout,     // milliseconds
+    ReceiveTimeout,  // milliseconds
+    Error,           // read only: a Windows Sockets code
+    Type,            // read only
+    NoDelay,
 };
 
 // Message flags.
@@ -56,9 +56,9 @@ int SetNonBlocking(int fd, bool nonBlocking);
 int BytesReadable(int fd, int* count);
 
 struct PollEntry {
-  int fd;
-  bool wantRead, wantWrite, wantExcept;
-  bool readable, writable, failed;
+    int fd;
+    bool wantRead, wantWrite, wantExcept;
+    bool readable, writable, failed;
 };
 // Waits up to timeoutMs (negative: without limit); returns how many entries
 // became ready in any of the asked ways.

@@ -10,10 +10,11 @@
 
 namespace halvo::kernel {
 
-inline DWORD CopyResultText(const std::string& text, LPSTR buffer, DWORD bufferSize) {
-  if (buffer == nullptr || bufferSize <= text.size()) return static_cast<DWORD>(text.size() + 1);
-  std::memcpy(buffer, text.c_str(), text.size() + 1);
-  return static_cast<DWORD>(text.size());
+inline DWORD CopyResultText(const std::string& text, LPSTR buffer, DWORD bufferSize)
+{
+    if (buffer == nullptr || bufferSize <= text.size()) return static_cast<DWORD>(text.size() + 1);
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return static_cast<DWORD>(text.size());
 }
 
 }  // namespace halvo::kernel

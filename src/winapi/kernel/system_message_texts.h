@@ -8,8 +8,8 @@
 namespace halvo::kernel {
 
 struct SystemMessageText {
-  DWORD code;
-  const char* text;
+    DWORD code;
+    const char* text;
 };
 
 inline constexpr SystemMessageText kSystemMessageTexts[] = {
@@ -69,9 +69,14 @@ inline constexpr SystemMessageText kSystemMessageTexts[] = {
     {10037, "An operation was attempted on a non-blocking socket that already had an operation in progress.\r\n"},
     {10038, "An operation was attempted on something that is not a socket.\r\n"},
     {10039, "A required address was omitted from an operation on a socket.\r\n"},
-    {10040, "A message sent on a datagram socket was larger than the internal message buffer or some other network limit, or the buffer used to receive a datagram into was smaller than the datagram itself.\r\n"},
-    {10041, "A protocol was specified in the socket function call that does not support the semantics of the socket type requested.\r\n"},
-    {10042, "An unknown, invalid, or unsupported option or level was specified in a getsockopt or setsockopt call.\r\n"},
+    {10040,
+     "A message sent on a datagram socket was larger than the internal message buffer or some other network limit, or "
+     "the buffer used to receive a datagram into was smaller than the datagram itself.\r\n"},
+    {10041,
+     "A protocol was specified in the socket function call that does not support the semantics of the socket type "
+     "requested.\r\n"},
+    {10042,
+     "An unknown, invalid, or unsupported option or level was specified in a getsockopt or setsockopt call.\r\n"},
     {10043, "The requested protocol has not been configured into the system, or no implementation for it exists.\r\n"},
     {10044, "The support for the specified socket type does not exist in this address family.\r\n"},
     {10045, "The attempted operation is not supported for the type of object referenced.\r\n"},
@@ -81,21 +86,33 @@ inline constexpr SystemMessageText kSystemMessageTexts[] = {
     {10049, "The requested address is not valid in its context.\r\n"},
     {10050, "A socket operation encountered a dead network.\r\n"},
     {10051, "A socket operation was attempted to an unreachable network.\r\n"},
-    {10052, "The connection has been broken due to keep-alive activity detecting a failure while the operation was in progress.\r\n"},
+    {10052,
+     "The connection has been broken due to keep-alive activity detecting a failure while the operation was in "
+     "progress.\r\n"},
     {10053, "An established connection was aborted by the software in your host machine.\r\n"},
     {10054, "An existing connection was forcibly closed by the remote host.\r\n"},
-    {10055, "An operation on a socket could not be performed because the system lacked sufficient buffer space or because a queue was full.\r\n"},
+    {10055,
+     "An operation on a socket could not be performed because the system lacked sufficient buffer space or because a "
+     "queue was full.\r\n"},
     {10056, "A connect request was made on an already connected socket.\r\n"},
-    {10057, "A request to send or receive data was disallowed because the socket is not connected and (when sending on a datagram socket using a sendto call) no address was supplied.\r\n"},
-    {10058, "A request to send or receive data was disallowed because the socket had already been shut down in that direction with a previous shutdown call.\r\n"},
-    {10060, "A connection attempt failed because the connected party did not properly respond after a period of time, or established connection failed because connected host has failed to respond.\r\n"},
+    {10057,
+     "A request to send or receive data was disallowed because the socket is not connected and (when sending on a "
+     "datagram socket using a sendto call) no address was supplied.\r\n"},
+    {10058,
+     "A request to send or receive data was disallowed because the socket had already been shut down in that direction "
+     "with a previous shutdown call.\r\n"},
+    {10060,
+     "A connection attempt failed because the connected party did not properly respond after a period of time, or "
+     "established connection failed because connected host has failed to respond.\r\n"},
     {10061, "No connection could be made because the target machine actively refused it.\r\n"},
     {10064, "A socket operation failed because the destination host was down.\r\n"},
     {10065, "A socket operation was attempted to an unreachable host.\r\n"},
     {10092, "The Windows Sockets version requested is not supported.\r\n"},
     {10093, "Either the application has not called WSAStartup, or WSAStartup failed.\r\n"},
     {11001, "No such host is known.\r\n"},
-    {11002, "This is usually a temporary error during hostname resolution and means that the local server did not receive a response from an authoritative server.\r\n"},
+    {11002,
+     "This is usually a temporary error during hostname resolution and means that the local server did not receive a "
+     "response from an authoritative server.\r\n"},
     {11003, "A non-recoverable error occurred during a database lookup.\r\n"},
     {11004, "The requested name is valid, but no data of the requested type was found.\r\n"},
     {0x80004001, "Not implemented\r\n"},

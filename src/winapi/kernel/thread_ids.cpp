@@ -10,18 +10,15 @@ thread_local DWORD currentThreadId = 0;
 
 }  // namespace
 
-DWORD NewThreadId() {
-  return nextThreadId.fetch_add(1, std::memory_order_relaxed);
-}
+DWORD NewThreadId() { return nextThreadId.fetch_add(1, std::memory_order_relaxed); }
 
-void AdoptThreadId(DWORD id) {
-  currentThreadId = id;
-}
+void AdoptThreadId(DWORD id) { currentThreadId = id; }
 
 }  // namespace halvo::kernel
 
-DWORD WINAPI GetCurrentThreadId(void) {
-  using namespace halvo::kernel;
-  if (currentThreadId == 0) currentThreadId = NewThreadId();
-  return currentThreadId;
+DWORD WINAPI GetCurrentThreadId(void)
+{
+    using namespace halvo::kernel;
+    if (currentThreadId == 0) currentThreadId = NewThreadId();
+    return currentThreadId;
 }

@@ -42,12 +42,12 @@ struct Window {
 
 struct WindowRegistry {
     std::mutex lock;
-    std::map<std::string, WindowClass> classes;                 // guarded by lock
-    std::map<HWND, std::unique_ptr<Window>> windows;            // guarded by lock
-    std::map<std::thread::id, std::deque<MSG>> queues;          // guarded by lock
-    HWND foreground = nullptr;                                  // guarded by lock
-    uintptr_t nextHandle = 0x10000;                             // guarded by lock
-    ATOM nextAtom = 0xC000;                                     // guarded by lock
+    std::map<std::string, WindowClass> classes;         // guarded by lock
+    std::map<HWND, std::unique_ptr<Window>> windows;    // guarded by lock
+    std::map<std::thread::id, std::deque<MSG>> queues;  // guarded by lock
+    HWND foreground = nullptr;                          // guarded by lock
+    uintptr_t nextHandle = 0x10000;                     // guarded by lock
+    ATOM nextAtom = 0xC000;                             // guarded by lock
 };
 
 WindowRegistry& Registry()
@@ -315,15 +315,10 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex)
         return 0;
     }
     switch (nIndex) {
-    case GWL_STYLE:
-        return static_cast<LONG_PTR>(window->style);
-    case GWL_EXSTYLE:
-        return static_cast<LONG_PTR>(window->exStyle);
-    case GWLP_USERDATA:
-        return window->userData;
-    default:
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
+    case GWL_STYLE: return static_cast<LONG_PTR>(window->style);
+    case GWL_EXSTYLE: return static_cast<LONG_PTR>(window->exStyle);
+    case GWLP_USERDATA: return window->userData;
+    default: SetLastError(ERROR_INVALID_PARAMETER); return 0;
     }
 }
 
@@ -350,9 +345,7 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
         previous = window->userData;
         window->userData = dwNewLong;
         return previous;
-    default:
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
+    default: SetLastError(ERROR_INVALID_PARAMETER); return 0;
     }
 }
 
@@ -432,10 +425,7 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
     return FALSE;
 }
 
-BOOL WINAPI TranslateMessage(const MSG* lpMsg)
-{
-    return lpMsg && lpMsg->message == WM_KEYDOWN ? TRUE : FALSE;
-}
+BOOL WINAPI TranslateMessage(const MSG* lpMsg) { return lpMsg && lpMsg->message == WM_KEYDOWN ? TRUE : FALSE; }
 
 LRESULT WINAPI DispatchMessageA(const MSG* lpMsg)
 {
@@ -490,11 +480,8 @@ void WINAPI PostQuitMessage(int nExitCode)
 int WINAPI GetSystemMetrics(int nIndex)
 {
     switch (nIndex) {
-    case SM_CXSCREEN:
-        return kScreenWidth;
-    case SM_CYSCREEN:
-        return kScreenHeight;
-    default:
-        return 0;
+    case SM_CXSCREEN: return kScreenWidth;
+    case SM_CYSCREEN: return kScreenHeight;
+    default: return 0;
     }
 }

@@ -25,10 +25,7 @@ __attribute__((unused)) static void Fill(HV_ProgramInterface* block)
 }
 
 #if defined(TEST_NO_ENTRY)
-HV_EXPORT int SomethingElse(void)
-{
-    return 1;
-}
+HV_EXPORT int SomethingElse(void) { return 1; }
 #elif defined(TEST_OLDER_ENTRY)
 HV_EXPORT HV_ProgramInterface* HV_GetInterface(void)
 {
@@ -50,10 +47,7 @@ __attribute__((unused)) static int32_t OnEvent(HV_Event* event)
     return 0;
 }
 
-HV_EXPORT int TestProgram_GetVideoCheckCount(void)
-{
-    return videoChecks;
-}
+HV_EXPORT int TestProgram_GetVideoCheckCount(void) { return videoChecks; }
 
 HV_EXPORT bool HV_GetProgramInterface(HV_ProgramInterface* block, uint32_t engineVersion)
 {

@@ -22,11 +22,9 @@ public:
     HV_Blob* ReadData(const char* key) override
     {
         const auto found = m_values.find(key);
-        if (found == m_values.end())
-            return nullptr;
+        if (found == m_values.end()) return nullptr;
         HV_Blob* blob = m_engine->AllocateBlob(int32_t(found->second.size()));
-        if (blob != nullptr)
-            found->second.copy(reinterpret_cast<char*>(blob->data), found->second.size());
+        if (blob != nullptr) found->second.copy(reinterpret_cast<char*>(blob->data), found->second.size());
         return blob;
     }
     void RemoveData(const char* key) override { m_values.erase(key); }

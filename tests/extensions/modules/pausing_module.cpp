@@ -19,11 +19,19 @@ public:
 class UnavailablePurchases : public InAppPurchaseImplementation {
 public:
     const char* GetName() override { return "Unavailable"; }
-    bool IsAvailable() override { Note("Purchases.IsAvailable"); return false; }
+    bool IsAvailable() override
+    {
+        Note("Purchases.IsAvailable");
+        return false;
+    }
     void RequestItemData(const char*) override { Note("Purchases.RequestItemData"); }
     void PurchaseItem(const char*) override { Note("Purchases.PurchaseItem"); }
     void RestorePurchases() override { Note("Purchases.RestorePurchases"); }
-    bool ShowPurchaseProgress() override { Note("Purchases.ShowPurchaseProgress"); return true; }
+    bool ShowPurchaseProgress() override
+    {
+        Note("Purchases.ShowPurchaseProgress");
+        return true;
+    }
 };
 
 class PausingModule : public ExtensionModule {
@@ -31,12 +39,15 @@ public:
     const char* GetName() override { return "Test Pausing"; }
     bool Initialize(HV_EngineInterface*) override { return false; }
     void ReleaseImplementations() override {}
-    bool ShouldPauseGame() override { Note("Pausing.ShouldPauseGame"); return true; }
+    bool ShouldPauseGame() override
+    {
+        Note("Pausing.ShouldPauseGame");
+        return true;
+    }
     void Update(float step) override { Note("Pausing.Update(" + std::to_string(int(step * 1000)) + "ms)"); }
     BaseImplementation* GetImplementation(HV_ServiceKind kind) override
     {
-        if (kind == HV_SERVICE_CLOUD)
-            return &m_mislabelled;
+        if (kind == HV_SERVICE_CLOUD) return &m_mislabelled;
         return kind == HV_SERVICE_IAP ? &m_purchases : nullptr;
     }
 

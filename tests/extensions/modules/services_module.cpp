@@ -14,7 +14,11 @@ std::string Number(long long value) { return std::to_string(value); }
 class TestAchievements : public AchievementsImplementation {
 public:
     const char* GetName() override { return "TestAchievements"; }
-    bool Initialize() override { Note("Achievements.Initialize"); return true; }
+    bool Initialize() override
+    {
+        Note("Achievements.Initialize");
+        return true;
+    }
     void Shutdown() override { Note("Achievements.Shutdown"); }
     void Update() override { Note("Achievements.Update"); }
     void Award(uint32_t player, const char* id) override { Note("Award(" + Number(player) + "," + Text(id) + ")"); }
@@ -22,13 +26,21 @@ public:
     {
         Note("AwardProgress(" + Number(player) + "," + Text(id) + "," + Number(progress) + ")");
     }
-    bool CanShowAchievements() override { Note("CanShowAchievements"); return true; }
+    bool CanShowAchievements() override
+    {
+        Note("CanShowAchievements");
+        return true;
+    }
     void ShowAchievements(uint32_t player) override { Note("ShowAchievements(" + Number(player) + ")"); }
     void StoreValue(const char* name, int32_t value) override
     {
         Note("StoreValue(" + Text(name) + "," + Number(value) + ")");
     }
-    int32_t ValueOf(const char* name) override { Note("ValueOf(" + Text(name) + ")"); return 77; }
+    int32_t ValueOf(const char* name) override
+    {
+        Note("ValueOf(" + Text(name) + ")");
+        return 77;
+    }
 };
 
 class TestStatistics : public StatisticImplementation {
@@ -44,10 +56,22 @@ public:
 class TestUGC : public UGCImplementation {
 public:
     const char* GetName() override { return "TestUGC"; }
-    bool IsAvailable() override { Note("UGC.IsAvailable"); return true; }
+    bool IsAvailable() override
+    {
+        Note("UGC.IsAvailable");
+        return true;
+    }
     void Query() override { Note("Query"); }
-    bool QueryFinished() override { Note("QueryFinished"); return false; }
-    int32_t QueryResultCount() override { Note("QueryResultCount"); return 3; }
+    bool QueryFinished() override
+    {
+        Note("QueryFinished");
+        return false;
+    }
+    int32_t QueryResultCount() override
+    {
+        Note("QueryResultCount");
+        return 3;
+    }
     void* QueryResultItem(int32_t index) override
     {
         Note("QueryResultItem(" + Number(index) + ")");
@@ -55,7 +79,11 @@ public:
     }
     void Subscribe(const char* item) override { Note("Subscribe(" + Text(item) + ")"); }
     void Unsubscribe(const char* item) override { Note("Unsubscribe(" + Text(item) + ")"); }
-    uint64_t UploadItem(const char* item) override { Note("UploadItem(" + Text(item) + ")"); return 0x1234567890ull; }
+    uint64_t UploadItem(const char* item) override
+    {
+        Note("UploadItem(" + Text(item) + ")");
+        return 0x1234567890ull;
+    }
     void WaitForUploads() override { Note("WaitForUploads"); }
 
 private:
@@ -84,7 +112,8 @@ public:
     }
     bool RequestScores(int32_t start, int32_t count, int32_t filter, const char* category) override
     {
-        Note("RequestScores(" + Number(start) + "," + Number(count) + "," + Number(filter) + "," + Text(category) + ")");
+        Note("RequestScores(" + Number(start) + "," + Number(count) + "," + Number(filter) + "," + Text(category) +
+             ")");
         return false;
     }
     bool RequestScoresAroundUserRank(uint32_t player, int32_t count, const char* category) override
@@ -97,7 +126,11 @@ public:
         Note("GetLocalPlayerName(" + Number(player) + ")");
         return "Tester";
     }
-    bool Logout() override { Note("Logout"); return true; }
+    bool Logout() override
+    {
+        Note("Logout");
+        return true;
+    }
     void OpenCategory(const char* category) override { Note("OpenCategory(" + Text(category) + ")"); }
     void Login(uint32_t player) override { Note("Login(" + Number(player) + ")"); }
     int32_t GetLocalPlayerState(uint32_t player) override
@@ -105,7 +138,11 @@ public:
         Note("GetLocalPlayerState(" + Number(player) + ")");
         return 0;
     }
-    bool IsBusy() override { Note("IsBusy"); return true; }
+    bool IsBusy() override
+    {
+        Note("IsBusy");
+        return true;
+    }
     void LaunchLeaderboardView(uint32_t player, const char* category) override
     {
         Note("LaunchLeaderboardView(" + Number(player) + "," + Text(category) + ")");
@@ -141,7 +178,11 @@ public:
         m_ugc = nullptr;
         m_notifications = nullptr;
     }
-    bool ShouldPauseGame() override { Note("Module.ShouldPauseGame"); return false; }
+    bool ShouldPauseGame() override
+    {
+        Note("Module.ShouldPauseGame");
+        return false;
+    }
     void Update(float step) override { Note("Module.Update(" + std::to_string(int(step * 1000)) + "ms)"); }
     const char* ExecuteCommand(const char* command, const char* argument) override
     {
@@ -151,18 +192,12 @@ public:
     BaseImplementation* GetImplementation(HV_ServiceKind kind) override
     {
         switch (kind) {
-        case HV_SERVICE_ACHIEVEMENT:
-            return m_achievements;
-        case HV_SERVICE_STATISTIC:
-            return m_statistics;
-        case HV_SERVICE_UGC:
-            return m_ugc;
-        case HV_SERVICE_NOTIFICATION:
-            return m_notifications;
-        case HV_SERVICE_LEADERBOARDS:
-            return m_leaderboards;
-        default:
-            return nullptr;
+        case HV_SERVICE_ACHIEVEMENT: return m_achievements;
+        case HV_SERVICE_STATISTIC: return m_statistics;
+        case HV_SERVICE_UGC: return m_ugc;
+        case HV_SERVICE_NOTIFICATION: return m_notifications;
+        case HV_SERVICE_LEADERBOARDS: return m_leaderboards;
+        default: return nullptr;
         }
     }
 

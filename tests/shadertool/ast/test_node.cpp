@@ -5,7 +5,8 @@
 namespace ShaderTool {
 namespace {
 
-TEST(Node, SignatureOfAFunctionWithoutParametersEndsInOneComma) {
+TEST(Node, SignatureOfAFunctionWithoutParametersEndsInOneComma)
+{
     FunctionNode main(NodeKind::Function);
     main.name = "main";
     EXPECT_EQ(BuildSignature(main), "main,");
@@ -14,7 +15,8 @@ TEST(Node, SignatureOfAFunctionWithoutParametersEndsInOneComma) {
     EXPECT_EQ(BuildSignature(main), "main,");
 }
 
-TEST(Node, SignatureListsTheShortTextOfEachParameter) {
+TEST(Node, SignatureListsTheShortTextOfEachParameter)
+{
     FunctionNode function(NodeKind::Function);
     function.name = "shade";
     GroupNode block(Block);
@@ -34,7 +36,8 @@ TEST(Node, SignatureListsTheShortTextOfEachParameter) {
     EXPECT_EQ(BuildSignature(function), "shade,_Light[2,b_u3,fx4,tc");
 }
 
-TEST(Node, CheckedViewsRefuseOtherKinds) {
+TEST(Node, CheckedViewsRefuseOtherKinds)
+{
     VariableNode variable;
     OperatorNode operation;
     FunctionNode call(NodeKind::Call);
@@ -46,7 +49,8 @@ TEST(Node, CheckedViewsRefuseOtherKinds) {
     EXPECT_EQ(AsVariable(static_cast<Node*>(nullptr)), nullptr);
 }
 
-TEST(Node, OnlyExpressionAndGroupKindsCarryAType) {
+TEST(Node, OnlyExpressionAndGroupKindsCarryAType)
+{
     LoopNode loop;
     JumpNode jump;
     SelectionNode selection;
@@ -58,7 +62,8 @@ TEST(Node, OnlyExpressionAndGroupKindsCarryAType) {
     EXPECT_EQ(GetNodeType(static_cast<Node*>(nullptr)), nullptr);
 }
 
-TEST(Node, FreshNodesStartUndefinedAndUnlocated) {
+TEST(Node, FreshNodesStartUndefinedAndUnlocated)
+{
     OperatorNode operation;
     EXPECT_EQ(operation.type.baseType, BaseType::UNDEFINED);
     EXPECT_EQ(operation.line, 0);

@@ -8,20 +8,17 @@
 namespace ShaderTool {
 namespace {
 
-Type Vec(BaseType base, int size) {
-    return Type::MakeVector(base, size);
-}
+Type Vec(BaseType base, int size) { return Type::MakeVector(base, size); }
 
 const Type kInt = Vec(BaseType::INT, 1);
 const Type kUint = Vec(BaseType::UINT, 1);
 const Type kFloat = Vec(BaseType::FLOAT, 1);
 const Type kBool = Vec(BaseType::BOOL, 1);
 
-std::string Text(const Type& type) {
-    return GetTypeText(type, false).GetText();
-}
+std::string Text(const Type& type) { return GetTypeText(type, false).GetText(); }
 
-std::string RowText(const OperatorOverload& row) {
+std::string RowText(const OperatorOverload& row)
+{
     return Text(row.left) + "," + Text(row.right) + "->" + Text(row.result);
 }
 
@@ -31,7 +28,8 @@ protected:
 
     // The result of the first accepting row, as typing an expression would
     // find it; "" when no row accepts the operands.
-    std::string Resolve(uint32_t index, const Type& left, const Type* right) {
+    std::string Resolve(uint32_t index, const Type& left, const Type* right)
+    {
         const OperatorOverload* row =
             FindOperatorOverloadRow(table, index, left, right, !IsAssignmentOperator(index), false);
         return row != nullptr ? Text(row->result) : "";
@@ -39,7 +37,8 @@ protected:
 
     std::string Binary(uint32_t index, const Type& left, const Type& right) { return Resolve(index, left, &right); }
 
-    std::vector<std::string> Rows(uint32_t index) {
+    std::vector<std::string> Rows(uint32_t index)
+    {
         std::vector<std::string> rows;
         for (const OperatorOverload& row : table[static_cast<int>(index)]) {
             rows.push_back(RowText(row));
@@ -50,10 +49,11 @@ protected:
     OperatorTable table;
 };
 
-TEST_F(OperatorRows, CountsPerOperatorAndTotal) {
-    const int expected[OPERATOR_COUNT] = {8,  0,  1,  11, 4,  15, 15, 15, 15, 39, 16, 27, 8,  27,
-                                          8,  14, 30, 8,  8,  27, 8,  8,  8,  8,  36, 16, 3,  3,
-                                          8,  3,  3,  1,  1,  0,  14, 42, 16, 8,  24, 39, 16, 16};
+TEST_F(OperatorRows, CountsPerOperatorAndTotal)
+{
+    const int expected[OPERATOR_COUNT] = {8, 0,  1,  11, 4, 15, 15, 15, 15, 39, 16, 27, 8,  27,
+                                          8, 14, 30, 8,  8, 27, 8,  8,  8,  8,  36, 16, 3,  3,
+                                          8, 3,  3,  1,  1, 0,  14, 42, 16, 8,  24, 39, 16, 16};
     ASSERT_EQ(table.GetCount(), 42);
     int total = 0;
     for (int index = 0; index < OPERATOR_COUNT; ++index) {
@@ -63,7 +63,8 @@ TEST_F(OperatorRows, CountsPerOperatorAndTotal) {
     EXPECT_EQ(total, 577);
 }
 
-TEST_F(OperatorRows, RowsArePlainTypes) {
+TEST_F(OperatorRows, RowsArePlainTypes)
+{
     for (const Array<OperatorOverload>& rows : table) {
         for (const OperatorOverload& row : rows) {
             for (const Type* type : {&row.left, &row.right, &row.result}) {
@@ -77,7 +78,8 @@ TEST_F(OperatorRows, RowsArePlainTypes) {
     }
 }
 
-TEST_F(OperatorRows, RegisteringTwiceKeepsFortyTwoLists) {
+TEST_F(OperatorRows, RegisteringTwiceKeepsFortyTwoLists)
+{
     OperatorTable again;
     InitializeOperatorTable(again);
     InitializeOperatorTable(again);
@@ -85,7 +87,8 @@ TEST_F(OperatorRows, RegisteringTwiceKeepsFortyTwoLists) {
     EXPECT_EQ(again[9].GetCount(), 0);
 }
 
-TEST_F(OperatorRows, AddingToAMissingListIsRefused) {
+TEST_F(OperatorRows, AddingToAMissingListIsRefused)
+{
     OperatorTable empty;
     EXPECT_FALSE(AddOperatorOverload(empty, 9, kInt, kInt, kInt));
     EXPECT_EQ(empty.GetCount(), 0);
@@ -94,16 +97,18 @@ TEST_F(OperatorRows, AddingToAMissingListIsRefused) {
     EXPECT_EQ(FindOperatorOverloadRow(table, 0xFFFFFFFFu, kInt, &kInt, true, false), nullptr);
 }
 
-TEST_F(OperatorRows, ModuloRowsInOrder) {
+TEST_F(OperatorRows, ModuloRowsInOrder)
+{
     const std::vector<std::string> expected = {
-        "int,int->int",       "uint,uint->uint",    "int2,int->int2",     "int2,int2->int2",   "int3,int->int3",
-        "int3,int3->int3",    "int4,int->int4",     "int4,int4->int4",    "uint2,uint->uint2", "uint2,uint2->uint2",
-        "uint3,uint->uint3",  "uint3,uint3->uint3", "uint4,uint->uint4",  "uint4,uint4->uint4"};
+        "int,int->int",      "uint,uint->uint",    "int2,int->int2",    "int2,int2->int2",   "int3,int->int3",
+        "int3,int3->int3",   "int4,int->int4",     "int4,int4->int4",   "uint2,uint->uint2", "uint2,uint2->uint2",
+        "uint3,uint->uint3", "uint3,uint3->uint3", "uint4,uint->uint4", "uint4,uint4->uint4"};
     EXPECT_EQ(Rows(OP_MODULO), expected);
     EXPECT_EQ(Rows(OP_ASSIGN_MODULO), expected);
 }
 
-TEST_F(OperatorRows, MultiplyPlacesVectorTimesMatrixAfterEachFloatVectorPair) {
+TEST_F(OperatorRows, MultiplyPlacesVectorTimesMatrixAfterEachFloatVectorPair)
+{
     std::vector<std::string> rows = Rows(OP_MULTIPLY);
     ASSERT_EQ(rows.size(), 42u);
     EXPECT_EQ(rows[0], "int,int->int");
@@ -121,7 +126,8 @@ TEST_F(OperatorRows, MultiplyPlacesVectorTimesMatrixAfterEachFloatVectorPair) {
     EXPECT_EQ(rows[41], "float4x4,float4x4->float4x4");
 }
 
-TEST_F(OperatorRows, CompoundMultiplyHasNoScalarLeftRows) {
+TEST_F(OperatorRows, CompoundMultiplyHasNoScalarLeftRows)
+{
     std::vector<std::string> rows = Rows(OP_ASSIGN_MULTIPLY);
     ASSERT_EQ(rows.size(), 30u);
     EXPECT_EQ(rows[3], "int2,int->int2");
@@ -133,7 +139,8 @@ TEST_F(OperatorRows, CompoundMultiplyHasNoScalarLeftRows) {
     EXPECT_EQ(rows[29], "float4x4,float4x4->float4x4");
 }
 
-TEST_F(OperatorRows, UnaryRowsHaveTheVoidRightOperand) {
+TEST_F(OperatorRows, UnaryRowsHaveTheVoidRightOperand)
+{
     for (uint32_t index : {0u, 2u, 3u, 4u, 5u, 6u, 7u, 8u}) {
         for (const OperatorOverload& row : table[static_cast<int>(index)]) {
             EXPECT_EQ(row.right.baseType, BaseType::VOID);
@@ -145,7 +152,8 @@ TEST_F(OperatorRows, UnaryRowsHaveTheVoidRightOperand) {
     EXPECT_EQ(Rows(OP_NEGATE).back(), "float4x4,void->float4x4");
 }
 
-TEST_F(OperatorRows, SubscriptAndConditionalRows) {
+TEST_F(OperatorRows, SubscriptAndConditionalRows)
+{
     std::vector<std::string> subscript = Rows(OP_SUBSCRIPT);
     EXPECT_EQ(subscript[0], "int2,int->int");
     EXPECT_EQ(subscript[1], "int2,uint->int");
@@ -160,7 +168,8 @@ TEST_F(OperatorRows, SubscriptAndConditionalRows) {
     EXPECT_EQ(Rows(OP_EQUAL)[14], "float3x3,float3x3->bool");
 }
 
-TEST_F(OperatorRows, MixedOperandsResolveToTheFirstCommonKind) {
+TEST_F(OperatorRows, MixedOperandsResolveToTheFirstCommonKind)
+{
     EXPECT_EQ(Binary(OP_ADD, kInt, kFloat), "float");
     EXPECT_EQ(Binary(OP_ADD, kInt, kUint), "uint");
     EXPECT_EQ(Binary(OP_ADD, kUint, kInt), "uint");
@@ -169,7 +178,8 @@ TEST_F(OperatorRows, MixedOperandsResolveToTheFirstCommonKind) {
     EXPECT_EQ(Binary(OP_ADD, kBool, kInt), "");
 }
 
-TEST_F(OperatorRows, UnaryMinusAndPlusLimits) {
+TEST_F(OperatorRows, UnaryMinusAndPlusLimits)
+{
     // No negation row takes a uint; the operand conversion to float still
     // reaches the float row.
     for (const OperatorOverload& row : table[OP_NEGATE]) {
@@ -183,19 +193,22 @@ TEST_F(OperatorRows, UnaryMinusAndPlusLimits) {
     EXPECT_EQ(Resolve(OP_UNARY_PLUS, Vec(BaseType::INT, 3), nullptr), "int3");
 }
 
-TEST_F(OperatorRows, MatrixProducts) {
+TEST_F(OperatorRows, MatrixProducts)
+{
     EXPECT_EQ(Binary(OP_MULTIPLY, Vec(BaseType::FLOAT, 3), Type::MakeMatrix(3)), "float3");
     EXPECT_EQ(Binary(OP_MULTIPLY, Type::MakeMatrix(3), Vec(BaseType::FLOAT, 3)), "");
     EXPECT_EQ(Binary(OP_MULTIPLY, Type::MakeMatrix(3), Type::MakeMatrix(3)), "float3x3");
     EXPECT_EQ(Binary(OP_MULTIPLY, Type::MakeMatrix(3), Type::MakeMatrix(4)), "");
 }
 
-TEST_F(OperatorRows, MatrixDivision) {
+TEST_F(OperatorRows, MatrixDivision)
+{
     EXPECT_EQ(Binary(OP_DIVIDE, kFloat, Type::MakeMatrix(2)), "");
     EXPECT_EQ(Binary(OP_DIVIDE, Type::MakeMatrix(2), kFloat), "float2x2");
 }
 
-TEST_F(OperatorRows, ComparisonsAndEquality) {
+TEST_F(OperatorRows, ComparisonsAndEquality)
+{
     EXPECT_EQ(Binary(OP_LESS_THAN, Vec(BaseType::FLOAT, 2), Vec(BaseType::FLOAT, 2)), "");
     EXPECT_EQ(Binary(OP_GREATER_THAN_EQUAL, kInt, kFloat), "bool");
     EXPECT_EQ(Binary(OP_EQUAL, kBool, kBool), "bool");
@@ -203,13 +216,15 @@ TEST_F(OperatorRows, ComparisonsAndEquality) {
     EXPECT_EQ(Binary(OP_LOGICAL_AND, kBool, kInt), "");
 }
 
-TEST_F(OperatorRows, ModuloLimits) {
+TEST_F(OperatorRows, ModuloLimits)
+{
     EXPECT_EQ(Binary(OP_MODULO, Vec(BaseType::FLOAT, 2), kFloat), "");
     EXPECT_EQ(Binary(OP_MODULO, Vec(BaseType::INT, 3), kInt), "int3");
     EXPECT_EQ(Binary(OP_MODULO, kInt, Vec(BaseType::INT, 3)), "");
 }
 
-TEST_F(OperatorRows, Subscripts) {
+TEST_F(OperatorRows, Subscripts)
+{
     EXPECT_EQ(Binary(OP_SUBSCRIPT, Type::MakeMatrix(4), kInt), "float4");
     EXPECT_EQ(Binary(OP_SUBSCRIPT, Type::MakeMatrix(4), kUint), "float4");
     EXPECT_EQ(Binary(OP_SUBSCRIPT, Vec(BaseType::FLOAT, 3), kInt), "float");
@@ -217,7 +232,8 @@ TEST_F(OperatorRows, Subscripts) {
     EXPECT_EQ(Binary(OP_SUBSCRIPT, kFloat, kInt), "");
 }
 
-TEST_F(OperatorRows, CompoundAssignmentDoesNotConvertItsTarget) {
+TEST_F(OperatorRows, CompoundAssignmentDoesNotConvertItsTarget)
+{
     EXPECT_EQ(Binary(OP_ASSIGN_ADD, Vec(BaseType::INT, 2), kInt), "int2");
     EXPECT_EQ(Binary(OP_ASSIGN_ADD, kInt, Vec(BaseType::INT, 2)), "");
     EXPECT_EQ(Binary(OP_ASSIGN_ADD, kFloat, kInt), "float");
@@ -226,7 +242,8 @@ TEST_F(OperatorRows, CompoundAssignmentDoesNotConvertItsTarget) {
     EXPECT_EQ(Binary(OP_ASSIGN, kInt, kUint), "");
 }
 
-TEST_F(OperatorRows, ArrayOperandsNeedEqualSizesAndPermission) {
+TEST_F(OperatorRows, ArrayOperandsNeedEqualSizesAndPermission)
+{
     Type floatArray = Type::MakeVector(BaseType::FLOAT, 1, 0, 3);
     Type otherArray = Type::MakeVector(BaseType::FLOAT, 1, 0, 4);
     EXPECT_EQ(FindOperatorOverloadRow(table, OP_ASSIGN, floatArray, &floatArray, false, false), nullptr);
@@ -235,7 +252,8 @@ TEST_F(OperatorRows, ArrayOperandsNeedEqualSizesAndPermission) {
     EXPECT_EQ(FindOperatorOverloadRow(table, OP_ASSIGN, kFloat, &floatArray, false, true), nullptr);
 }
 
-TEST(OperatorTexts, TextsOfOperatorsAndJumpCodes) {
+TEST(OperatorTexts, TextsOfOperatorsAndJumpCodes)
+{
     EXPECT_STREQ(GetOperatorText(OP_BITWISE_NOT), "~");
     EXPECT_STREQ(GetOperatorText(OP_PARENTHESES), "()");
     EXPECT_STREQ(GetOperatorText(OP_NEGATE), "-");
@@ -257,7 +275,8 @@ TEST(OperatorTexts, TextsOfOperatorsAndJumpCodes) {
     EXPECT_STREQ(GetOperatorText(0xFFFFFFFFu), "");
 }
 
-TEST(OperatorTexts, Forms) {
+TEST(OperatorTexts, Forms)
+{
     EXPECT_EQ(GetOperatorForm(OP_POST_INCREMENT), FORM_POSTFIX);
     EXPECT_EQ(GetOperatorForm(OP_PRE_INCREMENT), FORM_PREFIX);
     EXPECT_EQ(GetOperatorForm(OP_PARENTHESES), FORM_AROUND);
@@ -266,7 +285,8 @@ TEST(OperatorTexts, Forms) {
     EXPECT_EQ(GetOperatorForm(OP_ADD), FORM_INFIX);
 }
 
-TEST(OperatorSets, BitwiseAndAssignmentSets) {
+TEST(OperatorSets, BitwiseAndAssignmentSets)
+{
     std::vector<uint32_t> bitwise;
     std::vector<uint32_t> assignments;
     for (uint32_t index = 0; index < 50; ++index) {

@@ -14,17 +14,14 @@ namespace {
 
 // The GLSL expression of one row of the operator; $0 is the left operand,
 // $1 the right one.
-std::string Counterpart(uint32_t index) {
+std::string Counterpart(uint32_t index)
+{
     const std::string text = GetOperatorText(index);
     switch (GetOperatorForm(index)) {
-    case FORM_PREFIX:
-        return text + "$0";
-    case FORM_POSTFIX:
-        return "$0" + text;
-    case FORM_SUBSCRIPT:
-        return "$0[$1]";
-    default:
-        break;
+    case FORM_PREFIX: return text + "$0";
+    case FORM_POSTFIX: return "$0" + text;
+    case FORM_SUBSCRIPT: return "$0[$1]";
+    default: break;
     }
     if (index == OP_CONDITIONAL) {
         return "$0 ? $1 : $1";
@@ -35,7 +32,8 @@ std::string Counterpart(uint32_t index) {
     return "$0 " + text + " $1";
 }
 
-GlslCheck::Check MakeCheck(uint32_t index, const OperatorOverload& row) {
+GlslCheck::Check MakeCheck(uint32_t index, const OperatorOverload& row)
+{
     GlslCheck::Check check;
     check.description = std::string("'") + GetOperatorText(index) + "' " + GetTypeText(row.left, false).GetText() +
                         ", " + GetTypeText(row.right, false).GetText();
@@ -50,7 +48,8 @@ GlslCheck::Check MakeCheck(uint32_t index, const OperatorOverload& row) {
 
 class OperatorGlsl : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(GlslCheck::CompilerIsInstalled()) << "glslangValidator is missing";
         RegisterOperatorOverloads(table);
     }
@@ -58,7 +57,8 @@ protected:
     OperatorTable table;
 };
 
-TEST_F(OperatorGlsl, EveryRowHasTheResultTypeGlslInfers) {
+TEST_F(OperatorGlsl, EveryRowHasTheResultTypeGlslInfers)
+{
     std::vector<GlslCheck::Check> checks;
     for (uint32_t index = 0; index < static_cast<uint32_t>(OPERATOR_COUNT); ++index) {
         for (const OperatorOverload& row : table[static_cast<int>(index)]) {
@@ -73,9 +73,10 @@ TEST_F(OperatorGlsl, EveryRowHasTheResultTypeGlslInfers) {
 
 // A deliberately wrong declared type must be refused, or the check above
 // would prove nothing.
-TEST_F(OperatorGlsl, AWrongDeclaredResultTypeIsRefused) {
-    for (uint32_t index : {static_cast<uint32_t>(OP_MULTIPLY), static_cast<uint32_t>(OP_SUBSCRIPT),
-                           static_cast<uint32_t>(OP_EQUAL)}) {
+TEST_F(OperatorGlsl, AWrongDeclaredResultTypeIsRefused)
+{
+    for (uint32_t index :
+         {static_cast<uint32_t>(OP_MULTIPLY), static_cast<uint32_t>(OP_SUBSCRIPT), static_cast<uint32_t>(OP_EQUAL)}) {
         const Array<OperatorOverload>& rows = table[static_cast<int>(index)];
         std::vector<GlslCheck::Check> checks = {MakeCheck(index, rows[rows.GetCount() - 1])};
         std::map<int, std::string> lineToCheck;

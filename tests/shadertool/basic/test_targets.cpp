@@ -9,7 +9,8 @@
 namespace ShaderTool {
 namespace {
 
-TEST(Targets, SingleTargetNamesGiveTheirBit) {
+TEST(Targets, SingleTargetNamesGiveTheirBit)
+{
     EXPECT_EQ(GetTargetMask("ESSL20"), 1u);
     EXPECT_EQ(GetTargetMask("ESSL30"), 2u);
     EXPECT_EQ(GetTargetMask("GLSL21"), 4u);
@@ -21,14 +22,16 @@ TEST(Targets, SingleTargetNamesGiveTheirBit) {
     EXPECT_EQ(GetTargetMask("SPIRV"), 256u);
 }
 
-TEST(Targets, GroupNamesGiveTheUnionOfTheirTargets) {
+TEST(Targets, GroupNamesGiveTheUnionOfTheirTargets)
+{
     EXPECT_EQ(GetTargetMask("ALL"), 511u);
     EXPECT_EQ(GetTargetMask("HLSL"), 16u | 32u | 64u);
     EXPECT_EQ(GetTargetMask("GLSL"), 12u);
     EXPECT_EQ(GetTargetMask("ESSL"), 3u);
 }
 
-TEST(Targets, OtherTextGivesNoTarget) {
+TEST(Targets, OtherTextGivesNoTarget)
+{
     EXPECT_EQ(GetTargetMask(nullptr), 0u);
     EXPECT_EQ(GetTargetMask(""), 0u);
     EXPECT_EQ(GetTargetMask("glsl21"), 0u);
@@ -39,7 +42,8 @@ TEST(Targets, OtherTextGivesNoTarget) {
     EXPECT_EQ(GetTargetMask("SPIRV2"), 0u);
 }
 
-TEST(Targets, TargetNamesOfSingleBits) {
+TEST(Targets, TargetNamesOfSingleBits)
+{
     EXPECT_STREQ(GetTargetName(TARGET_ESSL20), "ESSL20");
     EXPECT_STREQ(GetTargetName(TARGET_HLSL11), "HLSL11");
     EXPECT_STREQ(GetTargetName(TARGET_SPIRV), "SPIRV");
@@ -48,13 +52,15 @@ TEST(Targets, TargetNamesOfSingleBits) {
     EXPECT_STREQ(GetTargetName(512), "");
 }
 
-TEST(Targets, EveryTargetNameMapsBackToItsBit) {
+TEST(Targets, EveryTargetNameMapsBackToItsBit)
+{
     for (const TargetInfo& row : kTargetTable) {
         EXPECT_EQ(GetTargetMask(row.name), static_cast<uint32_t>(row.bit)) << row.name;
     }
 }
 
-TEST(Targets, OnlyHlsl12AndSpirvHaveBuffersRayTracingAndTextureArrays) {
+TEST(Targets, OnlyHlsl12AndSpirvHaveBuffersRayTracingAndTextureArrays)
+{
     for (const TargetInfo& row : kTargetTable) {
         bool full = row.bit == TARGET_HLSL12 || row.bit == TARGET_SPIRV;
         EXPECT_EQ(row.capabilities.buffers != 0, full) << row.name;
@@ -63,20 +69,23 @@ TEST(Targets, OnlyHlsl12AndSpirvHaveBuffersRayTracingAndTextureArrays) {
     }
 }
 
-TEST(Targets, Essl20AndGlsl21HaveNoMultiplePixelOutputs) {
+TEST(Targets, Essl20AndGlsl21HaveNoMultiplePixelOutputs)
+{
     for (const TargetInfo& row : kTargetTable) {
         bool single = row.bit == TARGET_ESSL20 || row.bit == TARGET_GLSL21;
         EXPECT_EQ(row.capabilities.multiplePixelOutputs == 0, single) << row.name;
     }
 }
 
-TEST(Targets, OnlyEssl20LacksThreeDimensionalTextures) {
+TEST(Targets, OnlyEssl20LacksThreeDimensionalTextures)
+{
     for (const TargetInfo& row : kTargetTable) {
         EXPECT_EQ(row.capabilities.textures3D == 0, row.bit == TARGET_ESSL20) << row.name;
     }
 }
 
-TEST(Targets, CompiledTargetsAndCompilerGroups) {
+TEST(Targets, CompiledTargetsAndCompilerGroups)
+{
     EXPECT_FALSE(FindTargetInfo(TARGET_HLSL9)->compilesAtTranslation);
     EXPECT_TRUE(FindTargetInfo(TARGET_HLSL11)->compilesAtTranslation);
     EXPECT_TRUE(FindTargetInfo(TARGET_SPIRV)->compilesAtTranslation);
@@ -88,7 +97,8 @@ TEST(Targets, CompiledTargetsAndCompilerGroups) {
     EXPECT_EQ(FindTargetInfo(3), nullptr);
 }
 
-TEST(FeatureLevels, NamesOfSingleBits) {
+TEST(FeatureLevels, NamesOfSingleBits)
+{
     EXPECT_STREQ(GetFeatureLevelName(1), "HLSL11_DEFAULT");
     EXPECT_STREQ(GetFeatureLevelName(2), "HLSL11_LOW");
     EXPECT_STREQ(GetFeatureLevelName(4), "HLSL11_XBOX");
@@ -99,7 +109,8 @@ TEST(FeatureLevels, NamesOfSingleBits) {
     EXPECT_STREQ(GetFeatureLevelName(128), "PSSL_AGC");
 }
 
-TEST(FeatureLevels, CombinationsZeroAndUnknownBitsHaveNoName) {
+TEST(FeatureLevels, CombinationsZeroAndUnknownBitsHaveNoName)
+{
     EXPECT_STREQ(GetFeatureLevelName(0), "");
     EXPECT_STREQ(GetFeatureLevelName(3), "");
     EXPECT_STREQ(GetFeatureLevelName(256), "");
@@ -107,7 +118,8 @@ TEST(FeatureLevels, CombinationsZeroAndUnknownBitsHaveNoName) {
     EXPECT_STREQ(GetFeatureLevelName(0xFFFFFFFFu), "");
 }
 
-TEST(FeatureLevels, HlslProfileSuffixes) {
+TEST(FeatureLevels, HlslProfileSuffixes)
+{
     EXPECT_STREQ(GetHLSLProfileSuffix(0), "3_0");
     EXPECT_STREQ(GetHLSLProfileSuffix(FEATURE_LEVEL_HLSL11_DEFAULT), "4_0");
     EXPECT_STREQ(GetHLSLProfileSuffix(FEATURE_LEVEL_HLSL11_LOW), "4_0_level_9_1");
@@ -117,13 +129,15 @@ TEST(FeatureLevels, HlslProfileSuffixes) {
     EXPECT_EQ(GetHLSLProfileSuffix(3), nullptr);
 }
 
-TEST(FeatureLevels, EachLevelBelongsToItsTarget) {
+TEST(FeatureLevels, EachLevelBelongsToItsTarget)
+{
     EXPECT_EQ(FindFeatureLevelInfo(FEATURE_LEVEL_HLSL11_LOW)->target, TARGET_HLSL11);
     EXPECT_EQ(FindFeatureLevelInfo(FEATURE_LEVEL_HLSL12_XBOX_SX)->target, TARGET_HLSL12);
     EXPECT_EQ(FindFeatureLevelInfo(FEATURE_LEVEL_PSSL_GNM)->target, TARGET_PSSL);
 }
 
-TEST(Stages, NamesAndFlags) {
+TEST(Stages, NamesAndFlags)
+{
     EXPECT_STREQ(GetStageName(STAGE_VERTEX), "vertex");
     EXPECT_STREQ(GetStageName(STAGE_PIXEL), "pixel");
     EXPECT_STREQ(GetStageName(STAGE_RCHIT), "rchit");
@@ -135,7 +149,8 @@ TEST(Stages, NamesAndFlags) {
     EXPECT_EQ(STAGE_INVALID, 6);
 }
 
-TEST(Stages, FoundByExactName) {
+TEST(Stages, FoundByExactName)
+{
     EXPECT_EQ(FindStageByName("vertex"), STAGE_VERTEX);
     EXPECT_EQ(FindStageByName("rmiss"), STAGE_RMISS);
     EXPECT_EQ(FindStageByName("Pixel"), STAGE_INVALID);

@@ -35,8 +35,7 @@ TEST(ShaderLog, SourceErrorsPastTheLimitOnlySetTheFlags)
     std::string expected;
     for (int i = 1; i <= 250; ++i) {
         log.WriteSourceError("s", i, 1, "e");
-        if (i <= 200)
-            expected += "s(" + std::to_string(i) + ":1) error: e\n";
+        if (i <= 200) expected += "s(" + std::to_string(i) + ":1) error: e\n";
     }
     expected += "Error: too many errors, the rest are not shown (maximum is 200).\n";
     log.WriteError("after");

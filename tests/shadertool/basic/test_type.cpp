@@ -5,15 +5,12 @@
 namespace ShaderTool {
 namespace {
 
-std::string LongText(const Type& type) {
-    return GetTypeText(type, false).GetText();
-}
+std::string LongText(const Type& type) { return GetTypeText(type, false).GetText(); }
 
-std::string ShortText(const Type& type) {
-    return GetTypeText(type, true).GetText();
-}
+std::string ShortText(const Type& type) { return GetTypeText(type, true).GetText(); }
 
-Type Image(int32_t shape) {
+Type Image(int32_t shape)
+{
     Type type;
     type.baseType = BaseType::IMAGE;
     type.vectorSize = 0;
@@ -21,7 +18,8 @@ Type Image(int32_t shape) {
     return type;
 }
 
-TEST(ShaderType, DefaultIsTheUndefinedType) {
+TEST(ShaderType, DefaultIsTheUndefinedType)
+{
     Type type;
     EXPECT_EQ(type.baseType, BaseType::UNDEFINED);
     EXPECT_EQ(type.vectorSize, 0);
@@ -32,7 +30,8 @@ TEST(ShaderType, DefaultIsTheUndefinedType) {
     EXPECT_EQ(ShortText(type), "");
 }
 
-TEST(ShaderType, MakeVectorFillsTheDefaults) {
+TEST(ShaderType, MakeVectorFillsTheDefaults)
+{
     Type type = Type::MakeVector(BaseType::UINT, 2, QUALIFIER_CONST, 5, true);
     EXPECT_EQ(type.baseType, BaseType::UINT);
     EXPECT_EQ(type.vectorSize, 2);
@@ -47,7 +46,8 @@ TEST(ShaderType, MakeVectorFillsTheDefaults) {
     EXPECT_TRUE(type.name.IsEmpty());
 }
 
-TEST(ShaderType, MakeMatrixIsAFloatWithoutVectorSize) {
+TEST(ShaderType, MakeMatrixIsAFloatWithoutVectorSize)
+{
     Type type = Type::MakeMatrix(3);
     EXPECT_EQ(type.baseType, BaseType::FLOAT);
     EXPECT_EQ(type.vectorSize, 0);
@@ -56,7 +56,8 @@ TEST(ShaderType, MakeMatrixIsAFloatWithoutVectorSize) {
     EXPECT_EQ(type.textureDimension, TEXTURE_NONE);
 }
 
-TEST(ShaderType, VectorAndMatrixTexts) {
+TEST(ShaderType, VectorAndMatrixTexts)
+{
     EXPECT_EQ(LongText(Type::MakeVector(BaseType::FLOAT, 3)), "float3");
     EXPECT_EQ(ShortText(Type::MakeVector(BaseType::FLOAT, 3)), "f3");
     EXPECT_EQ(LongText(Type::MakeMatrix(4)), "float4x4");
@@ -69,7 +70,8 @@ TEST(ShaderType, VectorAndMatrixTexts) {
     EXPECT_EQ(ShortText(Type::MakeVector(BaseType::VOID, 1)), "v");
 }
 
-TEST(ShaderType, ShortTextShowsBufferAndArrayButLongTextDoesNot) {
+TEST(ShaderType, ShortTextShowsBufferAndArrayButLongTextDoesNot)
+{
     Type type = Type::MakeVector(BaseType::UINT, 3, 0, 2, true);
     EXPECT_EQ(LongText(type), "uint3");
     EXPECT_EQ(ShortText(type), "b_u3[2");
@@ -78,14 +80,16 @@ TEST(ShaderType, ShortTextShowsBufferAndArrayButLongTextDoesNot) {
     EXPECT_EQ(ShortText(Type::MakeMatrix(2, 0, 7)), "fx2[7");
 }
 
-TEST(ShaderType, StructTexts) {
+TEST(ShaderType, StructTexts)
+{
     Type type = Type::MakeStruct("Light");
     EXPECT_EQ(LongText(type), "Light");
     EXPECT_EQ(ShortText(type), "_Light");
     EXPECT_TRUE(type.IsValidVariableType());
 }
 
-TEST(ShaderType, ImageShapeDecidesTextAndValidity) {
+TEST(ShaderType, ImageShapeDecidesTextAndValidity)
+{
     EXPECT_EQ(LongText(Image(1)), "");
     EXPECT_EQ(ShortText(Image(1)), "");
     EXPECT_FALSE(Image(1).IsValidVariableType());
@@ -96,7 +100,8 @@ TEST(ShaderType, ImageShapeDecidesTextAndValidity) {
     EXPECT_EQ(Type::MakeImage2D().qualifiers, QUALIFIER_CONST);
 }
 
-TEST(ShaderType, TextureTextsAndValidity) {
+TEST(ShaderType, TextureTextsAndValidity)
+{
     EXPECT_EQ(LongText(Type::MakeTexture(TEXTURE_2D)), "Texture2D");
     EXPECT_EQ(ShortText(Type::MakeTexture(TEXTURE_2D)), "t2");
     EXPECT_EQ(LongText(Type::MakeTexture(TEXTURE_3D)), "Texture3D");
@@ -110,20 +115,23 @@ TEST(ShaderType, TextureTextsAndValidity) {
     EXPECT_EQ(ShortText(none), "");
 }
 
-TEST(ShaderType, VoidValidity) {
+TEST(ShaderType, VoidValidity)
+{
     EXPECT_TRUE(Type::MakeVector(BaseType::VOID, 1).IsValidVariableType());
     EXPECT_TRUE(Type::MakeVector(BaseType::VOID, 0).IsValidVariableType());
     EXPECT_FALSE(Type::MakeVector(BaseType::VOID, 1, 0, 2).IsValidVariableType());
     EXPECT_FALSE(Type::MakeVector(BaseType::VOID, 2).IsValidVariableType());
 }
 
-TEST(ShaderType, NamedNonStructIsInvalid) {
+TEST(ShaderType, NamedNonStructIsInvalid)
+{
     Type type = Type::MakeVector(BaseType::FLOAT, 1);
     type.name = "Light";
     EXPECT_FALSE(type.IsValidVariableType());
 }
 
-TEST(ShaderType, OnlyNumericKindsMayBeBuffers) {
+TEST(ShaderType, OnlyNumericKindsMayBeBuffers)
+{
     EXPECT_TRUE(Type::MakeVector(BaseType::UINT, 1, 0, 0, true).IsValidVariableType());
     EXPECT_TRUE(Type::MakeVector(BaseType::BOOL, 1, 0, 0, true).IsValidVariableType());
     Type texture = Type::MakeTexture(TEXTURE_2D);
@@ -134,7 +142,8 @@ TEST(ShaderType, OnlyNumericKindsMayBeBuffers) {
     EXPECT_FALSE(structBuffer.IsValidVariableType());
 }
 
-TEST(ShaderType, ResourcesCannotHaveVectorSize) {
+TEST(ShaderType, ResourcesCannotHaveVectorSize)
+{
     Type texture = Type::MakeTexture(TEXTURE_2D);
     texture.vectorSize = 1;
     EXPECT_FALSE(texture.IsValidVariableType());
@@ -146,14 +155,16 @@ TEST(ShaderType, ResourcesCannotHaveVectorSize) {
     EXPECT_FALSE(light.IsValidVariableType());
 }
 
-TEST(ShaderType, MatricesOnlyOfFloat) {
+TEST(ShaderType, MatricesOnlyOfFloat)
+{
     EXPECT_TRUE(Type::MakeMatrix(2).IsValidVariableType());
     Type intMatrix = Type::MakeMatrix(2);
     intMatrix.baseType = BaseType::INT;
     EXPECT_FALSE(intMatrix.IsValidVariableType());
 }
 
-TEST(ShaderType, ArraysOfNumericImageStructAndTextureAreValid) {
+TEST(ShaderType, ArraysOfNumericImageStructAndTextureAreValid)
+{
     EXPECT_TRUE(Type::MakeVector(BaseType::FLOAT, 4, 0, 8).IsValidVariableType());
     EXPECT_TRUE(Type::MakeStruct("Light", 0, 2).IsValidVariableType());
     Type textures = Type::MakeTexture(TEXTURE_2D);
@@ -161,7 +172,8 @@ TEST(ShaderType, ArraysOfNumericImageStructAndTextureAreValid) {
     EXPECT_TRUE(textures.IsValidVariableType());
 }
 
-TEST(ShaderType, KindsOutsideTheEnumerationAreInvalidAndHaveNoText) {
+TEST(ShaderType, KindsOutsideTheEnumerationAreInvalidAndHaveNoText)
+{
     Type type;
     type.baseType = static_cast<BaseType>(9);
     type.vectorSize = 1;
@@ -169,7 +181,8 @@ TEST(ShaderType, KindsOutsideTheEnumerationAreInvalidAndHaveNoText) {
     EXPECT_EQ(LongText(type), "");
 }
 
-TEST(ShaderType, CopiesAreIndependent) {
+TEST(ShaderType, CopiesAreIndependent)
+{
     Type original = Type::MakeStruct("AVeryLongStructNameThatLivesOnTheHeap", QUALIFIER_CONST, 3);
     original.isIndexBuffer = 1;
     Type copy(original);
@@ -183,7 +196,8 @@ TEST(ShaderType, CopiesAreIndependent) {
     EXPECT_EQ(assigned.isIndexBuffer, 1);
 }
 
-TEST(ShaderTypeMatch, ConversionsOnlyWhenAllowed) {
+TEST(ShaderTypeMatch, ConversionsOnlyWhenAllowed)
+{
     Type float2 = Type::MakeVector(BaseType::FLOAT, 2);
     Type int2 = Type::MakeVector(BaseType::INT, 2);
     EXPECT_TRUE(TypesMatch(float2, int2, true, false));
@@ -192,7 +206,8 @@ TEST(ShaderTypeMatch, ConversionsOnlyWhenAllowed) {
     EXPECT_TRUE(TypesMatch(Type::MakeVector(BaseType::UINT, 3), Type::MakeVector(BaseType::INT, 3), true, false));
 }
 
-TEST(ShaderTypeMatch, NoOtherConversionExists) {
+TEST(ShaderTypeMatch, NoOtherConversionExists)
+{
     Type intType = Type::MakeVector(BaseType::INT, 1);
     Type uintType = Type::MakeVector(BaseType::UINT, 1);
     Type floatType = Type::MakeVector(BaseType::FLOAT, 1);
@@ -206,14 +221,16 @@ TEST(ShaderTypeMatch, NoOtherConversionExists) {
     EXPECT_FALSE(TypesMatch(intType, boolType, true, false));
 }
 
-TEST(ShaderTypeMatch, ShapesMustBeEqual) {
+TEST(ShaderTypeMatch, ShapesMustBeEqual)
+{
     EXPECT_FALSE(TypesMatch(Type::MakeVector(BaseType::FLOAT, 3), Type::MakeVector(BaseType::FLOAT, 4), true, true));
     EXPECT_FALSE(TypesMatch(Type::MakeMatrix(3), Type::MakeMatrix(4), true, true));
     EXPECT_FALSE(TypesMatch(Type::MakeTexture(TEXTURE_2D), Type::MakeTexture(TEXTURE_3D), true, true));
     EXPECT_TRUE(TypesMatch(Type::MakeTexture(TEXTURE_3D), Type::MakeTexture(TEXTURE_3D), false, false));
 }
 
-TEST(ShaderTypeMatch, ArraysOnlyWhenAllowedAndSizesNotCompared) {
+TEST(ShaderTypeMatch, ArraysOnlyWhenAllowedAndSizesNotCompared)
+{
     Type floatType = Type::MakeVector(BaseType::FLOAT, 1);
     Type floatArray = Type::MakeVector(BaseType::FLOAT, 1, 0, 4);
     EXPECT_FALSE(TypesMatch(floatType, floatArray, true, false));
@@ -222,7 +239,8 @@ TEST(ShaderTypeMatch, ArraysOnlyWhenAllowedAndSizesNotCompared) {
     EXPECT_TRUE(TypesMatch(floatArray, floatType, false, false));
 }
 
-TEST(ShaderTypeMatch, BufferFlagsMustBeEqual) {
+TEST(ShaderTypeMatch, BufferFlagsMustBeEqual)
+{
     Type buffer = Type::MakeVector(BaseType::UINT, 3, 0, 0, true);
     Type plain = Type::MakeVector(BaseType::UINT, 3);
     EXPECT_FALSE(TypesMatch(buffer, plain, true, true));
@@ -230,7 +248,8 @@ TEST(ShaderTypeMatch, BufferFlagsMustBeEqual) {
     EXPECT_TRUE(TypesMatch(buffer, buffer, false, false));
 }
 
-TEST(ShaderTypeMatch, StructNamesMustBeEqual) {
+TEST(ShaderTypeMatch, StructNamesMustBeEqual)
+{
     EXPECT_TRUE(TypesMatch(Type::MakeStruct("Light"), Type::MakeStruct("Light"), false, false));
     EXPECT_FALSE(TypesMatch(Type::MakeStruct("Light"), Type::MakeStruct("Lights"), true, true));
     EXPECT_FALSE(TypesMatch(Type::MakeStruct("Light"), Type::MakeStruct("Shade"), true, true));
@@ -239,7 +258,8 @@ TEST(ShaderTypeMatch, StructNamesMustBeEqual) {
     EXPECT_FALSE(TypesMatch(unnamed, Type::MakeStruct("Light"), true, true));
 }
 
-TEST(ShaderTypeMatch, QualifiersAndConstantFlagsDoNotMatter) {
+TEST(ShaderTypeMatch, QualifiersAndConstantFlagsDoNotMatter)
+{
     Type constFloat = Type::MakeVector(BaseType::FLOAT, 2, QUALIFIER_CONST);
     constFloat.isConstant = 1;
     EXPECT_TRUE(TypesMatch(Type::MakeVector(BaseType::FLOAT, 2), constFloat, false, false));

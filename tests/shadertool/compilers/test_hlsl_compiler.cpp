@@ -35,10 +35,7 @@ protected:
         savedLibraryPath_ = path != nullptr ? path : HALVO_MODULE_DIR;
         SetEnvironmentVariableA("HALVO_LIBRARY_PATH", savedLibraryPath_.c_str());
     }
-    void TearDown() override
-    {
-        SetEnvironmentVariableA("HALVO_LIBRARY_PATH", savedLibraryPath_.c_str());
-    }
+    void TearDown() override { SetEnvironmentVariableA("HALVO_LIBRARY_PATH", savedLibraryPath_.c_str()); }
     // Makes the temporary folder the only place where libraries are found.
     void SearchOnlyTheFolder() { SetEnvironmentVariableA("HALVO_LIBRARY_PATH", folder_.c_str()); }
     void CopyCompilerLibraryAs(const char* name)
@@ -70,7 +67,8 @@ TEST_F(HLSLCompilerTest, BindsVersion46When47IsAbsent)
         EXPECT_NE(GetModuleHandleA("d3dcompiler_46.dll"), nullptr);
         EXPECT_EQ(GetModuleHandleA("d3dcompiler_47.dll"), nullptr);
         CompiledCode out;
-        EXPECT_TRUE(compiler.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, STAGE_VERTEX, kVertexText, false, out));
+        EXPECT_TRUE(
+            compiler.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, STAGE_VERTEX, kVertexText, false, out));
     }
     // The destroyed compiler released its library.
     EXPECT_EQ(GetModuleHandleA("d3dcompiler_46.dll"), nullptr);
@@ -175,8 +173,7 @@ TEST_F(HLSLCompilerTest, OtherTargetsGetAnEmptyProfileAndFail)
     ASSERT_TRUE(compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
     CompiledCode out;
     EXPECT_FALSE(compiler.Compile(TARGET_HLSL12, FEATURE_LEVEL_NONE, STAGE_VERTEX, kVertexText, false, out));
-    EXPECT_EQ(LogText(),
-              "Error: compilation failed.\n- Compilation output:\nerror: unknown or empty profile ''.\n\n");
+    EXPECT_EQ(LogText(), "Error: compilation failed.\n- Compilation output:\nerror: unknown or empty profile ''.\n\n");
 }
 
 TEST_F(HLSLCompilerTest, RayTracingStagesGetAnEmptyProfile)
@@ -185,8 +182,9 @@ TEST_F(HLSLCompilerTest, RayTracingStagesGetAnEmptyProfile)
     ASSERT_TRUE(compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
     CompiledCode out;
     EXPECT_FALSE(compiler.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, STAGE_RGEN, kVertexText, false, out));
-    EXPECT_EQ(LogText(), "Error: compilation failed.\n- Compilation output (HLSL11_DEFAULT):\n"
-                         "error: unknown or empty profile ''.\n\n");
+    EXPECT_EQ(LogText(),
+              "Error: compilation failed.\n- Compilation output (HLSL11_DEFAULT):\n"
+              "error: unknown or empty profile ''.\n\n");
 }
 
 TEST(HLSLCompilerProfile, SuffixFollowsTheFeatureLevel)

@@ -16,21 +16,21 @@ using namespace ShaderTool;
 
 namespace {
 
-const std::string kVertexMain =
-    "void main()\n{\n\toutput.position = input.position;\n\toutput.uv = input.uv;\n}\n";
+const std::string kVertexMain = "void main()\n{\n\toutput.position = input.position;\n\toutput.uv = input.uv;\n}\n";
 const std::string kPixelMain = "void main()\n{\n\toutput.color = sampleTexture(texture.albedo, input.uv);\n}\n";
 
 // A sprite-like Shader XML of version 2.4 with the given info settings, extra arrays and sources.
 std::string SpriteXml(const std::string& sources, const std::string& info = "", const std::string& arrays = "")
 {
-    return Document(InfoArray(4, info) +
-                    "<array id=\"vertex_input\"><node id=\"position\" semantic=\"POSITION\"/>"
-                    "<node id=\"color\" semantic=\"COLOR\"/><node id=\"uv\" semantic=\"TEXTURE_COORDINATE_0\"/></array>\n"
-                    "<array id=\"vertex_output\"><node id=\"position\" type=\"FLOAT4\" semantic=\"POSITION\"/>"
-                    "<node id=\"uv\" type=\"FLOAT2\" semantic=\"TEXTURE_COORDINATE\"/></array>\n"
-                    "<array id=\"pixel_textures\"><node id=\"albedo\" type=\"2D\"/></array>\n"
-                    "<array id=\"pixel_output\"><node id=\"color\"/></array>\n" +
-                    arrays + "<array id=\"sources\">\n" + sources + "</array>\n");
+    return Document(
+        InfoArray(4, info) +
+        "<array id=\"vertex_input\"><node id=\"position\" semantic=\"POSITION\"/>"
+        "<node id=\"color\" semantic=\"COLOR\"/><node id=\"uv\" semantic=\"TEXTURE_COORDINATE_0\"/></array>\n"
+        "<array id=\"vertex_output\"><node id=\"position\" type=\"FLOAT4\" semantic=\"POSITION\"/>"
+        "<node id=\"uv\" type=\"FLOAT2\" semantic=\"TEXTURE_COORDINATE\"/></array>\n"
+        "<array id=\"pixel_textures\"><node id=\"albedo\" type=\"2D\"/></array>\n"
+        "<array id=\"pixel_output\"><node id=\"color\"/></array>\n" +
+        arrays + "<array id=\"sources\">\n" + sources + "</array>\n");
 }
 
 std::string Source(const char* stage, const std::string& text, const char* target = nullptr)
@@ -48,8 +48,9 @@ protected:
     {
         ShaderXmlFolderTest::SetUp();
         Reset();
-        ASSERT_TRUE(Initialize(TARGET_HLSL9 | TARGET_HLSL11 | TARGET_HLSL12 | TARGET_PSSL | TARGET_ESSL20 | TARGET_SPIRV,
-                               FEATURE_LEVEL_HLSL11_DEFAULT, "", false));
+        ASSERT_TRUE(
+            Initialize(TARGET_HLSL9 | TARGET_HLSL11 | TARGET_HLSL12 | TARGET_PSSL | TARGET_ESSL20 | TARGET_SPIRV,
+                       FEATURE_LEVEL_HLSL11_DEFAULT, "", false));
         settings.inputRoot = "res://";
         settings.featureLevel = FEATURE_LEVEL_HLSL11_DEFAULT;
         settings.targetMask = TARGET_HLSL11;
@@ -73,7 +74,8 @@ protected:
     }
     void SetFileTime(const std::string& name, int64_t secondsSince1970) const
     {
-        const auto time = std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(secondsSince1970)));
+        const auto time =
+            std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(secondsSince1970)));
         std::filesystem::last_write_time(m_folder / name, time);
     }
 
@@ -83,12 +85,13 @@ protected:
 TEST_F(DriverTest, SpriteTranslatesWithItsProgressLines)
 {
     ASSERT_TRUE(Translate(SpriteXml(kSpriteSources))) << MainLog();
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "Translating vertex shader code of shader source 1...\n"
-                         "Translating for target 'HLSL11'...\n"
-                         "Translating pixel shader code of shader source 2...\n"
-                         "Translating for target 'HLSL11'...\n"
-                         "\nTranslation SUCCEEDED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "Translating vertex shader code of shader source 1...\n"
+              "Translating for target 'HLSL11'...\n"
+              "Translating pixel shader code of shader source 2...\n"
+              "Translating for target 'HLSL11'...\n"
+              "\nTranslation SUCCEEDED\n");
     // HLSL11 text becomes code only when compiling is asked for.
     EXPECT_EQ(GetGlobalState().stageMask, 0u);
 }
@@ -106,24 +109,27 @@ TEST_F(DriverTest, HLSL9TextGoesIntoTheStageOutputsAndNeverCompiles)
 TEST_F(DriverTest, DocumentWithoutInfoIsSkipped)
 {
     EXPECT_TRUE(Translate(Document("<array id=\"sources\"></array>\n")));
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "File is not a Shader XML file.\n\nTranslation SKIPPED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "File is not a Shader XML file.\n\nTranslation SKIPPED\n");
 }
 
 TEST_F(DriverTest, TargetsThatDoNotMeetAreSkipped)
 {
     EXPECT_TRUE(Translate(SpriteXml(kSpriteSources, "<node id=\"target\" value=\"GLSL\"/>\n")));
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "No translation targets match the targets specified in the Shader XML.\n\n"
-                         "Translation SKIPPED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "No translation targets match the targets specified in the Shader XML.\n\n"
+              "Translation SKIPPED\n");
     EXPECT_EQ(GetGlobalState().stageMask, 0u);
 }
 
 TEST_F(DriverTest, MissingFileFailsTheRead)
 {
     EXPECT_FALSE(TranslateShaderXML("res://missing.xml", settings, false));
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://missing.xml'...\n"
-                         "Failed to read the Shader XML:\nError: file does not exist.\n\nTranslation FAILED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://missing.xml'...\n"
+              "Failed to read the Shader XML:\nError: file does not exist.\n\nTranslation FAILED\n");
 }
 
 TEST_F(DriverTest, CapabilitiesOfTheTargetAreChecked)
@@ -135,28 +141,33 @@ TEST_F(DriverTest, CapabilitiesOfTheTargetAreChecked)
     xml.replace(xml.find(textures), textures.size(), textures + "<node id=\"volume\" type=\"3D\"/>");
     xml.replace(xml.find(outputs), outputs.size(), outputs + "<node id=\"glow\"/>");
     EXPECT_FALSE(Translate(xml));
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "Error: target 'ESSL20' does not support multiple pixel outputs.\n"
-                         "Error: target 'ESSL20' does not support 3D textures.\n"
-                         "\nTranslation FAILED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "Error: target 'ESSL20' does not support multiple pixel outputs.\n"
+              "Error: target 'ESSL20' does not support 3D textures.\n"
+              "\nTranslation FAILED\n");
 }
 
 TEST_F(DriverTest, TextureArraysAreCheckedPerTarget)
 {
-    const std::string xml = Document(InfoArray(4) +
-                                     "<array id=\"pixel_textures\"><node id=\"layers\" slot=\"0\" type=\"2D[]\"/></array>\n"
-                                     "<array id=\"sources\">" + Source("vertex", kVertexMain) + "</array>\n");
+    const std::string xml =
+        Document(InfoArray(4) +
+                 "<array id=\"pixel_textures\"><node id=\"layers\" slot=\"0\" type=\"2D[]\"/></array>\n"
+                 "<array id=\"sources\">" +
+                 Source("vertex", kVertexMain) + "</array>\n");
     EXPECT_FALSE(Translate(xml));
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "Error: target 'HLSL11' does not support texture arrays.\n\nTranslation FAILED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "Error: target 'HLSL11' does not support texture arrays.\n\nTranslation FAILED\n");
 }
 
 TEST_F(DriverTest, EveryTargetNeedsAVertexAndAPixelSource)
 {
     EXPECT_FALSE(Translate(SpriteXml(Source("vertex", kVertexMain, "HLSL11") + Source("pixel", kPixelMain))));
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "Error: some targets do not have both vertex and pixel shader source specified.\n"
-                         "\nTranslation FAILED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "Error: some targets do not have both vertex and pixel shader source specified.\n"
+              "\nTranslation FAILED\n");
 }
 
 TEST_F(DriverTest, VertexSourcesSplitByTargetShareOnePixelSource)
@@ -164,12 +175,13 @@ TEST_F(DriverTest, VertexSourcesSplitByTargetShareOnePixelSource)
     const std::string xml = SpriteXml(Source("vertex", kVertexMain, "HLSL9") + Source("vertex", kVertexMain, "HLSL11") +
                                       Source("pixel", kPixelMain, "HLSL9,HLSL11"));
     ASSERT_TRUE(Translate(xml)) << MainLog();
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "Translating vertex shader code of shader source 2...\n"
-                         "Translating for target 'HLSL11'...\n"
-                         "Translating pixel shader code of shader source 3...\n"
-                         "Translating for target 'HLSL11'...\n"
-                         "\nTranslation SUCCEEDED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "Translating vertex shader code of shader source 2...\n"
+              "Translating for target 'HLSL11'...\n"
+              "Translating pixel shader code of shader source 3...\n"
+              "Translating for target 'HLSL11'...\n"
+              "\nTranslation SUCCEEDED\n");
 }
 
 TEST_F(DriverTest, ParticularSourceTakesThePlaceOfTheGeneralOne)
@@ -180,15 +192,16 @@ TEST_F(DriverTest, ParticularSourceTakesThePlaceOfTheGeneralOne)
     ASSERT_TRUE(Translate(SpriteXml(Source("vertex", kVertexMain) + Source("vertex", particular, "HLSL11") +
                                     Source("pixel", kPixelMain))))
         << MainLog();
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "Translating vertex shader code of shader source 1...\n"
-                         "Translating for target 'HLSL9'...\n"
-                         "Translating vertex shader code of shader source 2...\n"
-                         "Translating for target 'HLSL11'...\n"
-                         "Translating pixel shader code of shader source 3...\n"
-                         "Translating for target 'HLSL9'...\n"
-                         "Translating for target 'HLSL11'...\n"
-                         "\nTranslation SUCCEEDED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "Translating vertex shader code of shader source 1...\n"
+              "Translating for target 'HLSL9'...\n"
+              "Translating vertex shader code of shader source 2...\n"
+              "Translating for target 'HLSL11'...\n"
+              "Translating pixel shader code of shader source 3...\n"
+              "Translating for target 'HLSL9'...\n"
+              "Translating for target 'HLSL11'...\n"
+              "\nTranslation SUCCEEDED\n");
 }
 
 TEST_F(DriverTest, FailedParseSkipsTheRestOfTheTargets)
@@ -211,23 +224,27 @@ TEST_F(DriverTest, EachSourceIsPreprocessedOnceForAllItsTargets)
     settings.definitions.Add("1");
     ASSERT_TRUE(Translate(SpriteXml(kSpriteSources))) << MainLog();
     const std::string line = "Error: invalid additional preprocessor definition '_BAD=1' specified.\n";
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "Translating vertex shader code of shader source 1...\n"
-                         "Translating for target 'HLSL9'...\n" + line +
-                         "Translating for target 'HLSL11'...\n"
-                         "Translating pixel shader code of shader source 2...\n"
-                         "Translating for target 'HLSL9'...\n" + line +
-                         "Translating for target 'HLSL11'...\n"
-                         "\nTranslation SUCCEEDED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "Translating vertex shader code of shader source 1...\n"
+              "Translating for target 'HLSL9'...\n" +
+                  line +
+                  "Translating for target 'HLSL11'...\n"
+                  "Translating pixel shader code of shader source 2...\n"
+                  "Translating for target 'HLSL9'...\n" +
+                  line +
+                  "Translating for target 'HLSL11'...\n"
+                  "\nTranslation SUCCEEDED\n");
 }
 
 TEST_F(DriverTest, SourceThatTestsTheTargetIsReadAgainForEachTarget)
 {
     settings.targetMask = TARGET_HLSL9 | TARGET_HLSL11;
     ASSERT_TRUE(Initialize(TARGET_HLSL9 | TARGET_HLSL11, 0, "res://out", false));
-    const std::string vertex = "void main()\n{\n#if _TARGET == _TARGET_HLSL11\n"
-                               "\toutput.position = input.position * 2.0;\n#else\n"
-                               "\toutput.position = input.position;\n#endif\n\toutput.uv = input.uv;\n}\n";
+    const std::string vertex =
+        "void main()\n{\n#if _TARGET == _TARGET_HLSL11\n"
+        "\toutput.position = input.position * 2.0;\n#else\n"
+        "\toutput.position = input.position;\n#endif\n\toutput.uv = input.uv;\n}\n";
     ASSERT_TRUE(Translate(SpriteXml(Source("vertex", vertex) + Source("pixel", kPixelMain)))) << MainLog();
     // HLSL9's text is the stage output, HLSL11's the last one written to the file.
     EXPECT_NE(StageText(0).find("\toutput.position = input.position;\n"), std::string::npos) << StageText(0);
@@ -259,10 +276,11 @@ TEST_F(DriverTest, TargetsWithoutACompilerReportItWhenCompilingIsAsked)
                     "' does not have a compiler set up. If this occurred at runtime, most likely the target does not "
                     "support runtime compilation.\n";
     }
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "Translating vertex shader code of shader source 1...\n" +
-                             perStage + "Translating pixel shader code of shader source 2...\n" + perStage +
-                             "\nTranslation FAILED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "Translating vertex shader code of shader source 1...\n" +
+                  perStage + "Translating pixel shader code of shader source 2...\n" + perStage +
+                  "\nTranslation FAILED\n");
     // Their text is meant for a compiler: without one no stage output is written.
     EXPECT_EQ(GetGlobalState().stageMask, 0u);
     Reset();
@@ -324,14 +342,15 @@ TEST_F(DriverTest, UpToDateSourcesAreNotTranslated)
     settings.stampLimit = INT32_MAX;
     settings.compile = 1;
     ASSERT_TRUE(Translate(SpriteXml(kSpriteSources))) << MainLog();
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "Translating vertex shader code of shader source 1...\n"
-                         "Translating for target 'HLSL11'...\n"
-                         "Shader source is up to date, skipping translation...\n"
-                         "Translating pixel shader code of shader source 2...\n"
-                         "Translating for target 'HLSL11'...\n"
-                         "Shader source is up to date, skipping translation...\n"
-                         "\nTranslation SUCCEEDED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "Translating vertex shader code of shader source 1...\n"
+              "Translating for target 'HLSL11'...\n"
+              "Shader source is up to date, skipping translation...\n"
+              "Translating pixel shader code of shader source 2...\n"
+              "Translating for target 'HLSL11'...\n"
+              "Shader source is up to date, skipping translation...\n"
+              "\nTranslation SUCCEEDED\n");
     EXPECT_GT(GetGlobalState().stamp, 0);
     EXPECT_EQ(GetGlobalState().stageMask, 0u);
     ASSERT_TRUE(Initialize(TARGET_HLSL11, 0, "", false));
@@ -344,22 +363,24 @@ TEST_F(DriverTest, OneChangedSourceTranslatesThemAll)
     settings.compile = 1;
     WriteFile("vertex.hvsl", kVertexMain);
     WriteFile("pixel.hvsl", kPixelMain);
-    const std::string xml = SpriteXml("<node type=\"vertex\" file=\"vertex.hvsl\"/>\n"
-                                      "<node type=\"pixel\" file=\"pixel.hvsl\"/>\n");
+    const std::string xml = SpriteXml(
+        "<node type=\"vertex\" file=\"vertex.hvsl\"/>\n"
+        "<node type=\"pixel\" file=\"pixel.hvsl\"/>\n");
     WriteFile("sprite.xml", xml);
     SetFileTime("sprite.xml", 1000);
     SetFileTime("vertex.hvsl", 1000);
     ASSERT_TRUE(TranslateShaderXML("res://sprite.xml", settings, true)) << MainLog();
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://sprite.xml'...\n"
-                         "Translating vertex shader code of shader source 1...\n"
-                         "Translating for target 'HLSL11'...\n"
-                         "Shader source is up to date, skipping translation...\n"
-                         "Translating pixel shader code of shader source 2...\n"
-                         "Translating for target 'HLSL11'...\n"
-                         "Changes or target dependent code was detected, translating up-to-date shader sources...\n"
-                         "Translating vertex shader code of shader source 1...\n"
-                         "Translating for target 'HLSL11'...\n"
-                         "\nTranslation SUCCEEDED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://sprite.xml'...\n"
+              "Translating vertex shader code of shader source 1...\n"
+              "Translating for target 'HLSL11'...\n"
+              "Shader source is up to date, skipping translation...\n"
+              "Translating pixel shader code of shader source 2...\n"
+              "Translating for target 'HLSL11'...\n"
+              "Changes or target dependent code was detected, translating up-to-date shader sources...\n"
+              "Translating vertex shader code of shader source 1...\n"
+              "Translating for target 'HLSL11'...\n"
+              "\nTranslation SUCCEEDED\n");
     EXPECT_EQ(GetGlobalState().stageMask, 3u);
     ASSERT_TRUE(Initialize(TARGET_HLSL11, 0, "", false));
 }
@@ -377,7 +398,8 @@ TEST_F(DriverTest, PreprocessOnlyGivesThePreprocessedText)
 {
     settings.targetMask = TARGET_HLSL9;
     settings.preprocessOnly = 1;
-    ASSERT_TRUE(Translate(SpriteXml(Source("vertex", "#define SCALE 2.0\n" + kVertexMain) + Source("pixel", kPixelMain))))
+    ASSERT_TRUE(
+        Translate(SpriteXml(Source("vertex", "#define SCALE 2.0\n" + kVertexMain) + Source("pixel", kPixelMain))))
         << MainLog();
     EXPECT_EQ(StageText(0).find("struct VertexInput"), std::string::npos);
     EXPECT_NE(StageText(0).find("output.position = input.position;"), std::string::npos) << StageText(0);

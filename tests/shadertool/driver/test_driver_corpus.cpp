@@ -19,10 +19,11 @@ TEST_F(DriverCorpusTest, EveryFileTranslatesForHLSL9AndPassesTheDx9Validator)
             ASSERT_TRUE(std::filesystem::exists(text)) << text;
             std::string output;
             EXPECT_TRUE(Judge(std::string("glslangValidator -D -V --hlsl-dx9-compatible -e main -S ") +
-                                  (std::strcmp(stage, "vertex") == 0 ? "vert " : "frag ") + text.string() +
-                                  " -o " + (m_folder / "x.spv").string(),
+                                  (std::strcmp(stage, "vertex") == 0 ? "vert " : "frag ") + text.string() + " -o " +
+                                  (m_folder / "x.spv").string(),
                               &output))
-                << file << " " << stage << "\n" << output;
+                << file << " " << stage << "\n"
+                << output;
         }
         EXPECT_NE(GetGlobalState().stageMask & 3u, 0u);
     }
@@ -42,7 +43,8 @@ TEST_F(DriverCorpusTest, EveryFileTranslatesForHLSL11AndPassesTheValidators)
                                   (std::strcmp(stage, "vertex") == 0 ? "vert " : "frag ") + text.string() + " -o " +
                                   spirv.string() + " && spirv-val " + spirv.string(),
                               &output))
-                << file << " " << stage << "\n" << output;
+                << file << " " << stage << "\n"
+                << output;
         }
     }
 }
@@ -74,12 +76,13 @@ TEST_F(DriverCorpusTest, EveryHLSL11TextCompilesForEachFeatureLevel)
 TEST_F(DriverCorpusTest, RayTracingFileIsRefusedByTheCapabilityCheck)
 {
     EXPECT_FALSE(TranslateFile("raytrace_v24.xml", TARGET_HLSL9 | TARGET_HLSL11, false));
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://raytrace_v24.xml'...\n"
-                         "Error: target 'HLSL9' does not support buffers.\n"
-                         "Error: target 'HLSL9' does not support ray tracing.\n"
-                         "Error: target 'HLSL11' does not support buffers.\n"
-                         "Error: target 'HLSL11' does not support ray tracing.\n"
-                         "\nTranslation FAILED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://raytrace_v24.xml'...\n"
+              "Error: target 'HLSL9' does not support buffers.\n"
+              "Error: target 'HLSL9' does not support ray tracing.\n"
+              "Error: target 'HLSL11' does not support buffers.\n"
+              "Error: target 'HLSL11' does not support ray tracing.\n"
+              "\nTranslation FAILED\n");
 }
 
 }  // namespace

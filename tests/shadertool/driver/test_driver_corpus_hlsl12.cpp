@@ -10,11 +10,10 @@ using namespace ShaderTool;
 namespace {
 
 // The files whose targets include HLSL12 with vertex and pixel sources, and with a ray-tracing source.
-constexpr const char* kHLSL12VertexPixelFiles[] = {"sprite_v22.xml", "lit_v24.xml", "skinned_v23.xml",
-                                                   "quad_v23.xml"};
-constexpr const char* kHLSL12RayFiles[] = {"raytrace_v24.xml", "raytrace_camera_v24.xml", "raytrace_hit_v24.xml",
-                                           "raytrace_sky_miss_v24.xml", "raytrace_shadow_miss_v24.xml",
-                                           "raytrace_layers_v24.xml"};
+constexpr const char* kHLSL12VertexPixelFiles[] = {"sprite_v22.xml", "lit_v24.xml", "skinned_v23.xml", "quad_v23.xml"};
+constexpr const char* kHLSL12RayFiles[] = {
+    "raytrace_v24.xml",          "raytrace_camera_v24.xml",      "raytrace_hit_v24.xml",
+    "raytrace_sky_miss_v24.xml", "raytrace_shadow_miss_v24.xml", "raytrace_layers_v24.xml"};
 // The files whose targets include PSSL; the ray-tracing file naming all targets is refused by PSSL's capabilities.
 constexpr const char* kPSSLFiles[] = {"lit_v24.xml", "skinned_v23.xml", "quad_v23.xml"};
 constexpr const char* kRefusedByPSSL = "raytrace_v24.xml";
@@ -107,7 +106,8 @@ TEST_F(HLSL12CorpusTest, RayStagesPassGlslangWithTheRayTracingVocabularyDeclared
             std::ofstream(judged, std::ios::binary) << kRayTracingPrelude << text;
             std::string output;
             EXPECT_TRUE(Validate(judged, GetStageName(static_cast<int32_t>(stage)), "main", &output))
-                << file << " " << GetFeatureLevelName(level) << "\n" << output << text;
+                << file << " " << GetFeatureLevelName(level) << "\n"
+                << output << text;
         }
     }
 }
@@ -120,10 +120,11 @@ TEST_F(HLSL12CorpusTest, EveryFileNamingPSSLTranslatesForIt)
         EXPECT_EQ(ReadText(OutputPath(file, "pixel")).rfind("struct PixelInput\n", 0), 0u) << file;
     }
     EXPECT_FALSE(TranslateFile(kRefusedByPSSL, TARGET_PSSL, false, FEATURE_LEVEL_PSSL_GNM));
-    EXPECT_EQ(MainLog(), "Translating Shader XML 'res://raytrace_v24.xml'...\n"
-                         "Error: target 'PSSL' does not support buffers.\n"
-                         "Error: target 'PSSL' does not support ray tracing.\n"
-                         "\nTranslation FAILED\n");
+    EXPECT_EQ(MainLog(),
+              "Translating Shader XML 'res://raytrace_v24.xml'...\n"
+              "Error: target 'PSSL' does not support buffers.\n"
+              "Error: target 'PSSL' does not support ray tracing.\n"
+              "\nTranslation FAILED\n");
 }
 
 }  // namespace

@@ -37,15 +37,16 @@ TEST_F(DriverWithoutCompilerTest, TranslationReportsTheMissingCompiler)
               "Failed to initialize the compiler for target 'HLSL11':\nError: unknown error.\n");
     Reset();
 
-    WriteFile("sprite.xml",
-              Document(InfoArray(4) +
-                       "<array id=\"vertex_input\"><node id=\"position\" semantic=\"POSITION\"/></array>\n"
-                       "<array id=\"vertex_output\"><node id=\"position\" type=\"FLOAT4\" semantic=\"POSITION\"/></array>\n"
-                       "<array id=\"pixel_output\"><node id=\"color\"/></array>\n"
-                       "<array id=\"sources\">\n"
-                       "<node type=\"vertex\"><![CDATA[void main()\n{\n\toutput.position = input.position;\n}\n]]></node>\n"
-                       "<node type=\"pixel\"><![CDATA[void main()\n{\n\toutput.color = float4(1.0);\n}\n]]></node>\n"
-                       "</array>\n"));
+    WriteFile(
+        "sprite.xml",
+        Document(InfoArray(4) +
+                 "<array id=\"vertex_input\"><node id=\"position\" semantic=\"POSITION\"/></array>\n"
+                 "<array id=\"vertex_output\"><node id=\"position\" type=\"FLOAT4\" semantic=\"POSITION\"/></array>\n"
+                 "<array id=\"pixel_output\"><node id=\"color\"/></array>\n"
+                 "<array id=\"sources\">\n"
+                 "<node type=\"vertex\"><![CDATA[void main()\n{\n\toutput.position = input.position;\n}\n]]></node>\n"
+                 "<node type=\"pixel\"><![CDATA[void main()\n{\n\toutput.color = float4(1.0);\n}\n]]></node>\n"
+                 "</array>\n"));
     TranslationSettings settings;
     settings.targetMask = TARGET_HLSL9 | TARGET_HLSL11;
     settings.featureLevel = FEATURE_LEVEL_HLSL11_DEFAULT;

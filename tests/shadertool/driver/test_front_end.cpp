@@ -47,8 +47,9 @@ TEST_F(FrontEnd, SourcesOfDifferentStagesRunOneAfterTheOther)
     EXPECT_FALSE(Run("void main()\n{\n}\n"));
     EXPECT_TRUE(RunPixel(kPixelMain)) << LogText();
     EXPECT_EQ(LogText(), "");
-    EXPECT_TRUE(Run("void main()\n{\n\toutput.position = input.position;\n\toutput.uv = input.uv;\n"
-                    "\toutput.color = input.color;\n}\n"))
+    EXPECT_TRUE(
+        Run("void main()\n{\n\toutput.position = input.position;\n\toutput.uv = input.uv;\n"
+            "\toutput.color = input.color;\n}\n"))
         << LogText();
 }
 

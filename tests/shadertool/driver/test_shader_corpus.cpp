@@ -45,8 +45,7 @@ bool ReadHeader(const std::string& text, CorpusHeader& header)
         return false;
     const char* const stages[] = {"vertex", "pixel", "rchit", "rgen", "rmiss"};
     for (uint32_t index = 0; index < 5; ++index) {
-        if (std::string(stage) == stages[index])
-            header.stage = index;
+        if (std::string(stage) == stages[index]) header.stage = index;
     }
     header.version = major << 16 | minor;
     header.interfaceName = interfaceName;
@@ -56,9 +55,9 @@ bool ReadHeader(const std::string& text, CorpusHeader& header)
 std::vector<fs::path> ListSources(const char* folder)
 {
     std::vector<fs::path> paths;
-    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(HALVO_TEST_DATA_DIR) / "shaders" / folder)) {
-        if (entry.path().extension() == ".hvsl")
-            paths.push_back(entry.path());
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(fs::path(HALVO_TEST_DATA_DIR) / "shaders" / folder)) {
+        if (entry.path().extension() == ".hvsl") paths.push_back(entry.path());
     }
     std::sort(paths.begin(), paths.end());
     return paths;

@@ -35,15 +35,11 @@ protected:
             token.Clear();
             tokenizer.GetNextToken(token);
             tokens.push_back({token.kind, token.text, token.line, token.column});
-            if (token.kind == TOKEN_END)
-                break;
+            if (token.kind == TOKEN_END) break;
         }
         return tokens;
     }
-    std::vector<Scanned> Scan(const char* text)
-    {
-        return Scan(text, m_tokenizer);
-    }
+    std::vector<Scanned> Scan(const char* text) { return Scan(text, m_tokenizer); }
 
     ShaderSource m_source;
     Log m_log;
@@ -212,10 +208,12 @@ TEST_F(LexerTest, StringLiterals)
 
 TEST_F(LexerTest, OperatorsTakeTheLongestForm)
 {
-    const auto tokens = Scan("<<= << <= < >>= >> >= > && &= & || |= | ++ += + -- -= - != ! == = %= % *= * /= / ^= ^ # ~ ? : ; , ( ) [ ] { }");
-    const uint32_t expected[] = {316, 305, 306, 340, 320, 311, 304, 344, 309, 314, 300, 310, 319, 312, 303, 313, 333,
-                                 302, 321, 327, 308, 329, 307, 328, 317, 330, 318, 324, 315, 336, 322, 301, 332, 337,
-                                 334, 325, 335, 326, 341, 345, 339, 343, 338, 342, 0};
+    const auto tokens = Scan(
+        "<<= << <= < >>= >> >= > && &= & || |= | ++ += + -- -= - != ! == = %= % *= * /= / ^= ^ # ~ ? : ; , ( ) [ ] { "
+        "}");
+    const uint32_t expected[] = {316, 305, 306, 340, 320, 311, 304, 344, 309, 314, 300, 310, 319, 312, 303,
+                                 313, 333, 302, 321, 327, 308, 329, 307, 328, 317, 330, 318, 324, 315, 336,
+                                 322, 301, 332, 337, 334, 325, 335, 326, 341, 345, 339, 343, 338, 342, 0};
     ASSERT_EQ(tokens.size(), sizeof(expected) / sizeof(expected[0]));
     for (size_t i = 0; i < tokens.size(); ++i) {
         EXPECT_EQ(tokens[i].kind, expected[i]) << "token " << i;
@@ -354,8 +352,7 @@ TEST_F(LexerTest, PreprocessorLinesAndDirectives)
     const auto tokens = Scan("#define A 1.5\n\n  x = A;\n\t# if defined(A)\n#endif", tokenizer);
     const uint32_t expected[] = {332, 288, 296, 295, 346, 346, 332, 292, 323, 341, 296, 345, 332, 291, 0};
     ASSERT_EQ(tokens.size(), sizeof(expected) / sizeof(expected[0]));
-    for (size_t i = 0; i < tokens.size(); ++i)
-        EXPECT_EQ(tokens[i].kind, expected[i]) << "token " << i;
+    for (size_t i = 0; i < tokens.size(); ++i) EXPECT_EQ(tokens[i].kind, expected[i]) << "token " << i;
     // Whole lines are located at their start.
     EXPECT_EQ(tokens[4].line, 2);
     EXPECT_EQ(tokens[4].column, 1);

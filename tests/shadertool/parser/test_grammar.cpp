@@ -116,8 +116,9 @@ TEST_F(Grammar, ForWithEmptyClausesHasNullPartsAndAnEmptyBody)
 
 TEST_F(Grammar, ElseBelongsToTheNearestIf)
 {
-    ASSERT_TRUE(RunPixel("void main()\n{\n\tfloat x = 0.0;\n\tbool a = true;\n\tbool b = false;\n"
-                         "\tif (a) if (b) x = 1.0; else x = 2.0;\n\toutput.color = float4(x, x, x, 1.0);\n}\n"))
+    ASSERT_TRUE(
+        RunPixel("void main()\n{\n\tfloat x = 0.0;\n\tbool a = true;\n\tbool b = false;\n"
+                 "\tif (a) if (b) x = 1.0; else x = 2.0;\n\toutput.color = float4(x, x, x, 1.0);\n}\n"))
         << LogText();
     EXPECT_EQ(DumpStatement(3),
               "Selection\n"
@@ -139,8 +140,9 @@ TEST_F(Grammar, ElseBelongsToTheNearestIf)
 
 TEST_F(Grammar, WhileAndDoWhileLoops)
 {
-    ASSERT_TRUE(RunPixel("void main()\n{\n\tint i = 0;\n\twhile (i < 4) i++;\n\tdo { i--; } while (i);\n"
-                         "\toutput.color = float4(1.0, 1.0, 1.0, 1.0);\n}\n"))
+    ASSERT_TRUE(
+        RunPixel("void main()\n{\n\tint i = 0;\n\twhile (i < 4) i++;\n\tdo { i--; } while (i);\n"
+                 "\toutput.color = float4(1.0, 1.0, 1.0, 1.0);\n}\n"))
         << LogText();
     EXPECT_EQ(DumpStatement(1),
               "Loop while\n"
@@ -182,8 +184,7 @@ TEST_F(Grammar, UnknownCharacterIsASyntaxError)
 TEST_F(Grammar, ParserStackGrowsPastItsFirstBlock)
 {
     const std::string nested = std::string(1000, '(') + "1.0" + std::string(1000, ')');
-    EXPECT_TRUE(RunPixel("void main()\n{\n\tfloat x = " + nested + ";\n\toutput.color = float4(x);\n}\n"))
-        << LogText();
+    EXPECT_TRUE(RunPixel("void main()\n{\n\tfloat x = " + nested + ";\n\toutput.color = float4(x);\n}\n")) << LogText();
 }
 
 TEST_F(Grammar, DeepNestingExhaustsTheParserStack)
@@ -199,27 +200,29 @@ TEST_F(Grammar, NamesOfTheLongestTokenKeepAllTheirCharacters)
 {
     const std::string global(128, 'g');
     const std::string parameter(128, 'p');
-    ASSERT_TRUE(RunPixel("float " + global + " = 0.5;\nfloat Scale(float " + parameter + ")\n{\n\treturn " +
-                         parameter + " * " + global + ";\n}\nvoid main()\n{\n\toutput.color = float4(Scale(" +
-                         global + "));\n}\n"))
+    ASSERT_TRUE(RunPixel("float " + global + " = 0.5;\nfloat Scale(float " + parameter + ")\n{\n\treturn " + parameter +
+                         " * " + global + ";\n}\nvoid main()\n{\n\toutput.color = float4(Scale(" + global + "));\n}\n"))
         << LogText();
-    EXPECT_EQ(DumpDeclaration(0), "VariableDeclaration : float\n"
-                                  "  Operator = : float (initialization)\n"
-                                  "    Variable " + global + " : float\n"
-                                  "    Constant 0.5f : float constant\n");
+    EXPECT_EQ(DumpDeclaration(0),
+              "VariableDeclaration : float\n"
+              "  Operator = : float (initialization)\n"
+              "    Variable " +
+                  global +
+                  " : float\n"
+                  "    Constant 0.5f : float constant\n");
 }
 
 TEST_F(Grammar, DiscardOutsideThePixelStageIsRefused)
 {
-    EXPECT_FALSE(Run("void main()\n{\n\tdiscard;\n\toutput.position = float4(0.0, 0.0, 0.0, 1.0);\n"
-                     "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n"));
+    EXPECT_FALSE(
+        Run("void main()\n{\n\tdiscard;\n\toutput.position = float4(0.0, 0.0, 0.0, 1.0);\n"
+            "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n"));
     EXPECT_EQ(LogText(), ErrorLine(3, 5, "expression is only allowed in pixel shader."));
 }
 
 TEST_F(Grammar, DiscardInThePixelStageIsAJump)
 {
-    ASSERT_TRUE(RunPixel("void main()\n{\n\tdiscard;\n\toutput.color = float4(1.0, 1.0, 1.0, 1.0);\n}\n"))
-        << LogText();
+    ASSERT_TRUE(RunPixel("void main()\n{\n\tdiscard;\n\toutput.color = float4(1.0, 1.0, 1.0, 1.0);\n}\n")) << LogText();
     EXPECT_EQ(DumpStatement(0), "Jump discard\n");
 }
 

@@ -87,10 +87,7 @@ TEST_F(DirectiveParser, DivisionByZeroInASkippedBranchIsNoError)
     EXPECT_EQ(LogText(), ErrorLine(2, 11, "division by zero."));
 }
 
-TEST_F(DirectiveParser, FloatDivisionByZeroIsNoFault)
-{
-    EXPECT_TRUE(Holds("1.0 / 0 > 1000000"));
-}
+TEST_F(DirectiveParser, FloatDivisionByZeroIsNoFault) { EXPECT_TRUE(Holds("1.0 / 0 > 1000000")); }
 
 TEST_F(DirectiveParser, DefinedNeedsParentheses)
 {

@@ -103,10 +103,8 @@ TEST_F(Preprocessor, MacrosOfARunAreForgottenByTheNext)
 TEST_F(Preprocessor, EighthNestedIfIsReported)
 {
     std::string text;
-    for (int i = 0; i < 8; ++i)
-        text += "#if 1\n";
-    for (int i = 0; i < 7; ++i)
-        text += "#endif\n";
+    for (int i = 0; i < 8; ++i) text += "#if 1\n";
+    for (int i = 0; i < 7; ++i) text += "#endif\n";
     EXPECT_FALSE(Run(text));
     EXPECT_EQ(LogText(), ErrorLine(8, 2, "too many nested if directives."));
     EXPECT_EQ(log.error, 1);
@@ -221,8 +219,7 @@ TEST_F(Preprocessor, ExpansionThatMultipliesWithoutEndIsRefused)
     std::string text = "A\n";
     for (char name = 'A'; name < 'F'; ++name) {
         text += std::string("#define ") + name + " \"";
-        for (int i = 0; i < 64; ++i)
-            text += std::string(1, char(name + 1)) + " ";
+        for (int i = 0; i < 64; ++i) text += std::string(1, char(name + 1)) + " ";
         text += "\"\n";
     }
     EXPECT_FALSE(Run(text));
@@ -259,17 +256,17 @@ TEST_F(Preprocessor, OverlongShaderXmlTextDefinitionIsReportedAndSkipped)
 
 TEST_F(Preprocessor, AdditionalDefinitions)
 {
-    const char* pairs[] = {"_A", "1", "B", "_x", "N", "3", "F", "1.5", "M", "-1", "H", "0x10", "T", "true",
-                           "S", "\"txt\"", "R", "N", "Z", "undefined", "E", "", "", "4"};
-    for (const char* text : pairs)
-        definitions.Add(text);
+    const char* pairs[] = {"_A", "1",    "B", "_x",      "N", "3", "F", "1.5",       "M", "-1", "H", "0x10",
+                           "T",  "true", "S", "\"txt\"", "R", "N", "Z", "undefined", "E", "",   "",  "4"};
+    for (const char* text : pairs) definitions.Add(text);
     EXPECT_TRUE(Run("N F H T S R Z M B\n"));
     EXPECT_EQ(Output(), "3 1.500000 16 1 \"txt\" 3 0 M B\n");
-    EXPECT_EQ(LogText(), "Error: invalid additional preprocessor definition '_A=1' specified.\n"
-                         "Error: invalid additional preprocessor definition 'B=_x' specified.\n"
-                         "Error: invalid additional preprocessor definition 'M=-1' specified.\n"
-                         "Error: invalid additional preprocessor definition 'E=' specified.\n"
-                         "Error: invalid additional preprocessor definition '=4' specified.\n");
+    EXPECT_EQ(LogText(),
+              "Error: invalid additional preprocessor definition '_A=1' specified.\n"
+              "Error: invalid additional preprocessor definition 'B=_x' specified.\n"
+              "Error: invalid additional preprocessor definition 'M=-1' specified.\n"
+              "Error: invalid additional preprocessor definition 'E=' specified.\n"
+              "Error: invalid additional preprocessor definition '=4' specified.\n");
     EXPECT_EQ(log.error, 1);
     EXPECT_EQ(context.success, 1);
 }

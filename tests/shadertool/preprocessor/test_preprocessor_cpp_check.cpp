@@ -32,8 +32,7 @@ public:
         for (;;) {
             m_valid = true;
             const auto [text, value] = Expression(4);
-            if (m_valid)
-                return text;
+            if (m_valid) return text;
         }
     }
 
@@ -47,8 +46,7 @@ private:
 
     int64_t Check(int64_t value)
     {
-        if (value < INT32_MIN || value > INT32_MAX)
-            m_valid = false;
+        if (value < INT32_MIN || value > INT32_MAX) m_valid = false;
         return value;
     }
 
@@ -70,8 +68,7 @@ private:
     {
         if (depth == 0 || Pick(4) == 0) {
             Result leaf = Leaf();
-            if (leaf.text == "defined(A)")
-                leaf.value = 1;
+            if (leaf.text == "defined(A)") leaf.value = 1;
             return leaf;
         }
         switch (Pick(4)) {
@@ -81,8 +78,7 @@ private:
         }
         case 1: {
             const Result inner = Expression(depth - 1);
-            if (Pick(2))
-                return {"- " + inner.text, Check(-inner.value)};
+            if (Pick(2)) return {"- " + inner.text, Check(-inner.value)};
             return {"! " + inner.text, inner.value == 0 ? 1 : 0};
         }
         default: break;
@@ -95,22 +91,33 @@ private:
         const int64_t a = left.value;
         const int64_t b = right.value;
         int64_t value = 0;
-        if (op == "*") value = Check(a * b);
+        if (op == "*")
+            value = Check(a * b);
         else if (op == "/") {
             if (b == 0)
                 m_valid = false;
             else
                 value = Check(a / b);
-        } else if (op == "+") value = Check(a + b);
-        else if (op == "-") value = Check(a - b);
-        else if (op == "<") value = a < b;
-        else if (op == ">") value = a > b;
-        else if (op == "<=") value = a <= b;
-        else if (op == ">=") value = a >= b;
-        else if (op == "==") value = a == b;
-        else if (op == "!=") value = a != b;
-        else if (op == "&&") value = a && b;
-        else value = a || b;
+        } else if (op == "+")
+            value = Check(a + b);
+        else if (op == "-")
+            value = Check(a - b);
+        else if (op == "<")
+            value = a < b;
+        else if (op == ">")
+            value = a > b;
+        else if (op == "<=")
+            value = a <= b;
+        else if (op == ">=")
+            value = a >= b;
+        else if (op == "==")
+            value = a == b;
+        else if (op == "!=")
+            value = a != b;
+        else if (op == "&&")
+            value = a && b;
+        else
+            value = a || b;
         return {"( " + left.text + " ) " + op + " ( " + right.text + " )", value};
     }
 
@@ -125,8 +132,7 @@ std::vector<std::string> CaseLines(const std::string& text)
     std::istringstream stream(text);
     std::string line;
     while (std::getline(stream, line)) {
-        if (line.rfind("case ", 0) == 0)
-            lines.push_back(line);
+        if (line.rfind("case ", 0) == 0) lines.push_back(line);
     }
     return lines;
 }

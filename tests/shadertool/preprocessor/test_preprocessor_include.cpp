@@ -22,10 +22,7 @@ protected:
         dir = m_folder.string();
         path = dir + "/main.hvsl";
     }
-    void TearDown() override
-    {
-        SetIncludeFileAccess(nullptr);
-    }
+    void TearDown() override { SetIncludeFileAccess(nullptr); }
     void Write(const std::string& name, const std::string& text)
     {
         const fs::path file = m_folder / name;
@@ -78,11 +75,11 @@ TEST_F(PreprocessorInclude, TokenizerOfThePreprocessedTextLocatesEveryLineInItsF
         Token token;
         token.Clear();
         tokenizer.GetNextToken(token);
-        if (token.kind == TOKEN_END)
-            break;
+        if (token.kind == TOKEN_END) break;
     }
     EXPECT_EQ(std::string(tokenizerLog.text.GetText()),
-              ErrorIn(dir + "/inc.h", 2, 3, "'Texture2D' is a reserved word.") + ErrorIn(path, 4, 5, "'in' is a reserved word."));
+              ErrorIn(dir + "/inc.h", 2, 3, "'Texture2D' is a reserved word.") +
+                  ErrorIn(path, 4, 5, "'in' is a reserved word."));
 }
 
 TEST_F(PreprocessorInclude, DirectivesOfIncludedFilesRunAndItsMacrosExpandEverywhere)
@@ -175,8 +172,7 @@ TEST_F(PreprocessorInclude, RunawayIncludesAreStopped)
     Write("a.h", "#include \"./a.h\"\n");
     EXPECT_FALSE(Run("#include \"a.h\"\n"));
     std::string deepest = dir + "/";
-    for (int i = 0; i < 63; ++i)
-        deepest += "./";
+    for (int i = 0; i < 63; ++i) deepest += "./";
     deepest += "a.h";
     EXPECT_EQ(LogText(), ErrorIn(deepest, 1, 2, "too many include files (maximum is 64)."));
 }
@@ -217,8 +213,7 @@ struct MemoryFiles {
     static int64_t shortBy;
     static void* Open(const char* path, int64_t* size)
     {
-        if (std::string(path) != "mem/inc.h")
-            return nullptr;
+        if (std::string(path) != "mem/inc.h") return nullptr;
         *size = int64_t(text.size());
         return &text;
     }

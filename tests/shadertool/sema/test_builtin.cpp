@@ -12,15 +12,12 @@
 namespace ShaderTool {
 namespace {
 
-Type Vec(BaseType base, int size) {
-    return Type::MakeVector(base, size);
-}
+Type Vec(BaseType base, int size) { return Type::MakeVector(base, size); }
 
-Type Float(int size) {
-    return Vec(BaseType::FLOAT, size);
-}
+Type Float(int size) { return Vec(BaseType::FLOAT, size); }
 
-std::vector<std::string> Signatures(const Array<FunctionNode*>& records) {
+std::vector<std::string> Signatures(const Array<FunctionNode*>& records)
+{
     std::vector<std::string> signatures;
     for (const FunctionNode* record : records) {
         signatures.push_back(record->signature.GetText());
@@ -28,7 +25,8 @@ std::vector<std::string> Signatures(const Array<FunctionNode*>& records) {
     return signatures;
 }
 
-bool HasRecordNamed(const Array<FunctionNode*>& records, const char* name) {
+bool HasRecordNamed(const Array<FunctionNode*>& records, const char* name)
+{
     for (const FunctionNode* record : records) {
         if (record->name == name) {
             return true;
@@ -44,7 +42,8 @@ protected:
     BuiltInTable table;
 };
 
-TEST_F(GeneralBuiltIns, ThereAre241RecordsOf88ConstructorsAnd153Intrinsics) {
+TEST_F(GeneralBuiltIns, ThereAre241RecordsOf88ConstructorsAnd153Intrinsics)
+{
     ASSERT_EQ(table.general.GetCount(), 241);
     int constructors = 0;
     for (const FunctionNode* record : table.general) {
@@ -53,51 +52,147 @@ TEST_F(GeneralBuiltIns, ThereAre241RecordsOf88ConstructorsAnd153Intrinsics) {
     EXPECT_EQ(constructors, 88);
 }
 
-TEST_F(GeneralBuiltIns, OverloadCountsPerName) {
+TEST_F(GeneralBuiltIns, OverloadCountsPerName)
+{
     std::map<std::string, int> counts;
     for (const FunctionNode* record : table.general) {
         ++counts[record->name.GetText()];
     }
     const std::map<std::string, int> expected = {
-        {"bool", 4},      {"float", 4},     {"float2", 5},     {"float3", 6},    {"float4", 9},
-        {"float2x2", 5},  {"float3x3", 4},  {"float4x4", 3},   {"int", 4},       {"int2", 5},
-        {"int3", 6},      {"int4", 9},      {"uint", 4},       {"uint2", 5},     {"uint3", 6},
-        {"uint4", 9},     {"abs", 4},       {"acos", 4},       {"all", 6},       {"any", 6},
-        {"asin", 4},      {"atan", 4},      {"atan2", 4},      {"ceil", 4},      {"clamp", 4},
-        {"cos", 4},       {"cross", 1},     {"degrees", 4},    {"distance", 4},  {"dot", 4},
-        {"exp", 4},       {"exp2", 4},      {"floatBitsToUint", 1}, {"floor", 4}, {"frac", 4},
-        {"length", 4},    {"lerp", 7},      {"log", 4},        {"log2", 4},      {"max", 4},
-        {"min", 4},       {"normalize", 4}, {"pow", 4},        {"radians", 4},   {"reflect", 4},
-        {"rsqrt", 4},     {"saturate", 4},  {"sign", 4},       {"sin", 4},       {"smoothstep", 4},
-        {"sqrt", 4},      {"step", 4},      {"tan", 4},        {"transpose", 3}, {"unpackUnorm4ToFloat4", 1},
+        {"bool", 4},
+        {"float", 4},
+        {"float2", 5},
+        {"float3", 6},
+        {"float4", 9},
+        {"float2x2", 5},
+        {"float3x3", 4},
+        {"float4x4", 3},
+        {"int", 4},
+        {"int2", 5},
+        {"int3", 6},
+        {"int4", 9},
+        {"uint", 4},
+        {"uint2", 5},
+        {"uint3", 6},
+        {"uint4", 9},
+        {"abs", 4},
+        {"acos", 4},
+        {"all", 6},
+        {"any", 6},
+        {"asin", 4},
+        {"atan", 4},
+        {"atan2", 4},
+        {"ceil", 4},
+        {"clamp", 4},
+        {"cos", 4},
+        {"cross", 1},
+        {"degrees", 4},
+        {"distance", 4},
+        {"dot", 4},
+        {"exp", 4},
+        {"exp2", 4},
+        {"floatBitsToUint", 1},
+        {"floor", 4},
+        {"frac", 4},
+        {"length", 4},
+        {"lerp", 7},
+        {"log", 4},
+        {"log2", 4},
+        {"max", 4},
+        {"min", 4},
+        {"normalize", 4},
+        {"pow", 4},
+        {"radians", 4},
+        {"reflect", 4},
+        {"rsqrt", 4},
+        {"saturate", 4},
+        {"sign", 4},
+        {"sin", 4},
+        {"smoothstep", 4},
+        {"sqrt", 4},
+        {"step", 4},
+        {"tan", 4},
+        {"transpose", 3},
+        {"unpackUnorm4ToFloat4", 1},
     };
     EXPECT_EQ(counts, expected);
 }
 
-TEST_F(GeneralBuiltIns, NamesComeInRegistrationOrder) {
+TEST_F(GeneralBuiltIns, NamesComeInRegistrationOrder)
+{
     std::vector<std::string> names;
     for (const FunctionNode* record : table.general) {
         if (names.empty() || names.back() != record->name.GetText()) {
             names.push_back(record->name.GetText());
         }
     }
-    const std::vector<std::string> expected = {
-        "bool", "float", "float2", "float3", "float4", "float2x2", "float3x3", "float4x4", "int", "int2", "int3",
-        "int4", "uint", "uint2", "uint3", "uint4", "abs", "acos", "all", "any", "asin", "atan", "atan2", "ceil",
-        "clamp", "cos", "cross", "degrees", "distance", "dot", "exp", "exp2", "floatBitsToUint", "floor", "frac",
-        "length", "lerp", "log", "log2", "max", "min", "normalize", "pow", "radians", "reflect", "rsqrt",
-        "saturate", "sign", "sin", "smoothstep", "sqrt", "step", "tan", "transpose", "unpackUnorm4ToFloat4"};
+    const std::vector<std::string> expected = {"bool",
+                                               "float",
+                                               "float2",
+                                               "float3",
+                                               "float4",
+                                               "float2x2",
+                                               "float3x3",
+                                               "float4x4",
+                                               "int",
+                                               "int2",
+                                               "int3",
+                                               "int4",
+                                               "uint",
+                                               "uint2",
+                                               "uint3",
+                                               "uint4",
+                                               "abs",
+                                               "acos",
+                                               "all",
+                                               "any",
+                                               "asin",
+                                               "atan",
+                                               "atan2",
+                                               "ceil",
+                                               "clamp",
+                                               "cos",
+                                               "cross",
+                                               "degrees",
+                                               "distance",
+                                               "dot",
+                                               "exp",
+                                               "exp2",
+                                               "floatBitsToUint",
+                                               "floor",
+                                               "frac",
+                                               "length",
+                                               "lerp",
+                                               "log",
+                                               "log2",
+                                               "max",
+                                               "min",
+                                               "normalize",
+                                               "pow",
+                                               "radians",
+                                               "reflect",
+                                               "rsqrt",
+                                               "saturate",
+                                               "sign",
+                                               "sin",
+                                               "smoothstep",
+                                               "sqrt",
+                                               "step",
+                                               "tan",
+                                               "transpose",
+                                               "unpackUnorm4ToFloat4"};
     EXPECT_EQ(names, expected);
 }
 
-TEST_F(GeneralBuiltIns, ConstructorSignaturesInOrder) {
+TEST_F(GeneralBuiltIns, ConstructorSignaturesInOrder)
+{
     std::vector<std::string> signatures = Signatures(table.general);
     const std::vector<std::string> scalars = {"bool,b",  "bool,i",  "bool,u",  "bool,f",
                                               "float,b", "float,i", "float,u", "float,f"};
     EXPECT_EQ(std::vector<std::string>(signatures.begin(), signatures.begin() + 8), scalars);
-    const std::vector<std::string> float4 = {"float4,f",       "float4,f,f,f,f", "float4,f,f,f2",
-                                             "float4,f,f2,f",  "float4,f,f3",    "float4,f2,f,f",
-                                             "float4,f2,f2",   "float4,f3,f",    "float4,f4"};
+    const std::vector<std::string> float4 = {"float4,f",      "float4,f,f,f,f", "float4,f,f,f2",
+                                             "float4,f,f2,f", "float4,f,f3",    "float4,f2,f,f",
+                                             "float4,f2,f2",  "float4,f3,f",    "float4,f4"};
     EXPECT_EQ(std::vector<std::string>(signatures.begin() + 19, signatures.begin() + 28), float4);
     EXPECT_EQ(signatures[28], "float2x2,f,f,f,f");
     EXPECT_EQ(signatures[33], "float3x3,f,f,f,f,f,f,f,f,f");
@@ -111,7 +206,8 @@ TEST_F(GeneralBuiltIns, ConstructorSignaturesInOrder) {
     EXPECT_EQ(signatures[87], "uint4,u4");
 }
 
-TEST_F(GeneralBuiltIns, RecordsCarryTheirIdReturnTypeAndParameterBlock) {
+TEST_F(GeneralBuiltIns, RecordsCarryTheirIdReturnTypeAndParameterBlock)
+{
     const FunctionNode* float3x3 = table.general[34];
     EXPECT_EQ(float3x3->kind, NodeKind::Function);
     EXPECT_EQ(float3x3->subKind, INTRINSIC_FLOAT3X3);
@@ -131,7 +227,8 @@ TEST_F(GeneralBuiltIns, RecordsCarryTheirIdReturnTypeAndParameterBlock) {
     EXPECT_EQ(parameter->type.vectorSize, 3);
 }
 
-TEST_F(GeneralBuiltIns, IntrinsicSignaturesAndResults) {
+TEST_F(GeneralBuiltIns, IntrinsicSignaturesAndResults)
+{
     std::map<std::string, std::string> results;
     for (const FunctionNode* record : table.general) {
         results[record->signature.GetText()] = GetTypeText(record->type, false).GetText();
@@ -158,19 +255,21 @@ TEST_F(GeneralBuiltIns, IntrinsicSignaturesAndResults) {
     EXPECT_EQ(results.count("cross,f4,f4"), 0u);
 }
 
-TEST_F(GeneralBuiltIns, LerpOverloadOrder) {
+TEST_F(GeneralBuiltIns, LerpOverloadOrder)
+{
     std::vector<std::string> lerp;
     for (const FunctionNode* record : table.general) {
         if (record->name == "lerp") {
             lerp.push_back(record->signature.GetText());
         }
     }
-    const std::vector<std::string> expected = {"lerp,f,f,f",     "lerp,f2,f2,f", "lerp,f2,f2,f2", "lerp,f3,f3,f",
-                                               "lerp,f3,f3,f3",  "lerp,f4,f4,f", "lerp,f4,f4,f4"};
+    const std::vector<std::string> expected = {"lerp,f,f,f",    "lerp,f2,f2,f", "lerp,f2,f2,f2", "lerp,f3,f3,f",
+                                               "lerp,f3,f3,f3", "lerp,f4,f4,f", "lerp,f4,f4,f4"};
     EXPECT_EQ(lerp, expected);
 }
 
-TEST(IntrinsicIds, NamesOfIds) {
+TEST(IntrinsicIds, NamesOfIds)
+{
     EXPECT_STREQ(GetIntrinsicName(51), "abs");
     EXPECT_STREQ(GetIntrinsicName(58), "floatBitsToUint");
     EXPECT_STREQ(GetIntrinsicName(72), "loadIndices");
@@ -185,14 +284,16 @@ TEST(IntrinsicIds, NamesOfIds) {
     EXPECT_STREQ(GetIntrinsicName(0xFFFFFFFFu), "");
 }
 
-TEST(IntrinsicIds, TableRowsAreInIdOrder) {
+TEST(IntrinsicIds, TableRowsAreInIdOrder)
+{
     uint32_t expected = FIRST_INTRINSIC_ID;
     for (const IntrinsicName& row : kIntrinsicNames) {
         EXPECT_EQ(static_cast<uint32_t>(row.id), expected++);
     }
 }
 
-std::vector<std::string> StageSignatures(int32_t stage) {
+std::vector<std::string> StageSignatures(int32_t stage)
+{
     BuiltInTable table;
     RegisterStageIntrinsics(table, stage);
     if (stage >= 0 && stage < STAGE_COUNT) {
@@ -207,7 +308,8 @@ std::vector<std::string> StageSignatures(int32_t stage) {
     return all;
 }
 
-TEST(StageBuiltIns, SixteenRecordsAcrossAllStages) {
+TEST(StageBuiltIns, SixteenRecordsAcrossAllStages)
+{
     EXPECT_EQ(sizeof(BuiltInTables::kStageBuiltIns) / sizeof(BuiltInTables::kStageBuiltIns[0]), 16u);
     EXPECT_EQ(StageSignatures(STAGE_VERTEX).size(), 0u);
     EXPECT_EQ(StageSignatures(STAGE_PIXEL).size(), 12u);
@@ -219,7 +321,8 @@ TEST(StageBuiltIns, SixteenRecordsAcrossAllStages) {
     EXPECT_EQ(StageSignatures(31).size(), 0u);
 }
 
-TEST(StageBuiltIns, PixelStageRecordsInOrder) {
+TEST(StageBuiltIns, PixelStageRecordsInOrder)
+{
     const std::vector<std::string> expected = {
         "sampleTexture,t2,f2",
         "sampleTexture,t3,f3",
@@ -237,7 +340,8 @@ TEST(StageBuiltIns, PixelStageRecordsInOrder) {
     EXPECT_EQ(StageSignatures(STAGE_PIXEL), expected);
 }
 
-TEST(StageBuiltIns, RayStagesSeeExplicitLevelSamplingButNotSampleTexture) {
+TEST(StageBuiltIns, RayStagesSeeExplicitLevelSamplingButNotSampleTexture)
+{
     for (int32_t stage : {STAGE_RCHIT, STAGE_RGEN, STAGE_RMISS}) {
         std::vector<std::string> signatures = StageSignatures(stage);
         EXPECT_EQ(signatures[0], "sampleTextureCompareLodZero,t2,f2,f") << stage;
@@ -247,7 +351,8 @@ TEST(StageBuiltIns, RayStagesSeeExplicitLevelSamplingButNotSampleTexture) {
     }
 }
 
-TEST(StageBuiltIns, RayOnlyRecords) {
+TEST(StageBuiltIns, RayOnlyRecords)
+{
     std::vector<std::string> rchit = StageSignatures(STAGE_RCHIT);
     std::vector<std::string> rgen = StageSignatures(STAGE_RGEN);
     std::vector<std::string> rmiss = StageSignatures(STAGE_RMISS);
@@ -260,7 +365,8 @@ TEST(StageBuiltIns, RayOnlyRecords) {
     EXPECT_EQ(rmiss.back(), "sampleTextureLodOffset,t3,f3,f,i3");
 }
 
-TEST(StageBuiltIns, ResultTypesAndConstResources) {
+TEST(StageBuiltIns, ResultTypesAndConstResources)
+{
     BuiltInTable table;
     RegisterStageIntrinsics(table, STAGE_RGEN);
     for (const FunctionNode* record : table.stage[STAGE_RGEN]) {
@@ -294,9 +400,10 @@ protected:
 
     void Prepare(int32_t stage) { PrepareBuiltInsForStage(table, functions, stage); }
 
-    std::string Resolve(const char* name, std::vector<Type> arguments) {
-        FunctionEntry* entry = FindFunctionForArguments(functions, name, arguments.data(),
-                                                        static_cast<int>(arguments.size()));
+    std::string Resolve(const char* name, std::vector<Type> arguments)
+    {
+        FunctionEntry* entry =
+            FindFunctionForArguments(functions, name, arguments.data(), static_cast<int>(arguments.size()));
         return entry != nullptr ? entry->signature.GetText() : "";
     }
 
@@ -304,7 +411,8 @@ protected:
     FunctionTable functions;
 };
 
-TEST_F(PreparedFunctions, GeneralThenStageRecordsWithClearFlags) {
+TEST_F(PreparedFunctions, GeneralThenStageRecordsWithClearFlags)
+{
     Prepare(STAGE_PIXEL);
     ASSERT_EQ(functions.GetCount(), 241 + 12);
     EXPECT_EQ(functions.GetEntry(0).signature, "bool,b");
@@ -317,7 +425,8 @@ TEST_F(PreparedFunctions, GeneralThenStageRecordsWithClearFlags) {
     }
 }
 
-TEST_F(PreparedFunctions, PixelSourceSeesSampleTextureButRayAndVertexSourcesDoNot) {
+TEST_F(PreparedFunctions, PixelSourceSeesSampleTextureButRayAndVertexSourcesDoNot)
+{
     Prepare(STAGE_PIXEL);
     EXPECT_EQ(Resolve("sampleTexture", {Type::MakeTexture(TEXTURE_2D), Float(2)}), "sampleTexture,t2,f2");
     Prepare(STAGE_RCHIT);
@@ -329,7 +438,8 @@ TEST_F(PreparedFunctions, PixelSourceSeesSampleTextureButRayAndVertexSourcesDoNo
     EXPECT_EQ(Resolve("sampleTextureLod", {Type::MakeTexture(TEXTURE_2D), Float(2), Float(1)}), "");
 }
 
-TEST_F(PreparedFunctions, MissSourceSeesNoTraceLoadIndicesOrStoreImage) {
+TEST_F(PreparedFunctions, MissSourceSeesNoTraceLoadIndicesOrStoreImage)
+{
     Prepare(STAGE_RMISS);
     EXPECT_EQ(Resolve("sampleTextureGrad", {Type::MakeTexture(TEXTURE_2D), Float(2), Float(2), Float(2)}),
               "sampleTextureGrad,t2,f2,f2,f2");
@@ -340,19 +450,22 @@ TEST_F(PreparedFunctions, MissSourceSeesNoTraceLoadIndicesOrStoreImage) {
     EXPECT_EQ(entries.GetCount(), 0);
 }
 
-TEST_F(PreparedFunctions, LerpPicksTheWeightShape) {
+TEST_F(PreparedFunctions, LerpPicksTheWeightShape)
+{
     Prepare(STAGE_VERTEX);
     EXPECT_EQ(Resolve("lerp", {Float(3), Float(3), Float(1)}), "lerp,f3,f3,f");
     EXPECT_EQ(Resolve("lerp", {Float(3), Float(3), Float(3)}), "lerp,f3,f3,f3");
 }
 
-TEST_F(PreparedFunctions, Float4ConstructorFromTwoFloat2ButNotFloat2AndFloat3) {
+TEST_F(PreparedFunctions, Float4ConstructorFromTwoFloat2ButNotFloat2AndFloat3)
+{
     Prepare(STAGE_VERTEX);
     EXPECT_EQ(Resolve("float4", {Float(2), Float(2)}), "float4,f2,f2");
     EXPECT_EQ(Resolve("float4", {Float(2), Float(3)}), "");
 }
 
-TEST_F(PreparedFunctions, LengthAndDotReturnFloatTransposeSquareCrossFloat3) {
+TEST_F(PreparedFunctions, LengthAndDotReturnFloatTransposeSquareCrossFloat3)
+{
     Prepare(STAGE_VERTEX);
     for (int size = 1; size <= 4; ++size) {
         Type single = Float(size);
@@ -370,7 +483,8 @@ TEST_F(PreparedFunctions, LengthAndDotReturnFloatTransposeSquareCrossFloat3) {
     EXPECT_EQ(Resolve("cross", {Float(4), Float(4)}), "");
 }
 
-TEST_F(PreparedFunctions, IntArgumentsConvertToTheFirstAcceptingRecord) {
+TEST_F(PreparedFunctions, IntArgumentsConvertToTheFirstAcceptingRecord)
+{
     Prepare(STAGE_VERTEX);
     EXPECT_EQ(Resolve("abs", {Vec(BaseType::INT, 1)}), "abs,f");
     EXPECT_EQ(Resolve("float", {Vec(BaseType::INT, 1)}), "float,i");
@@ -379,7 +493,8 @@ TEST_F(PreparedFunctions, IntArgumentsConvertToTheFirstAcceptingRecord) {
     EXPECT_EQ(Resolve("nothing", {}), "");
 }
 
-TEST_F(PreparedFunctions, SecondStageReplacesTheFirstStagesRecords) {
+TEST_F(PreparedFunctions, SecondStageReplacesTheFirstStagesRecords)
+{
     Prepare(STAGE_RGEN);
     EXPECT_TRUE(HasRecordNamed(table.stage[STAGE_RGEN], "storeImage"));
     EXPECT_NE(functions.Find("storeImage,im2,u2,f4"), nullptr);
@@ -397,7 +512,8 @@ TEST_F(PreparedFunctions, SecondStageReplacesTheFirstStagesRecords) {
 // A parse leaves user entries and flags behind; the next preparation, of the
 // same stage or of another, starts from the built-ins alone with clear flags
 // and keeps the records it made, which calls of earlier trees point to.
-TEST_F(PreparedFunctions, LaterPreparationsForgetUserEntriesAndFlagsAndKeepRecords) {
+TEST_F(PreparedFunctions, LaterPreparationsForgetUserEntriesAndFlagsAndKeepRecords)
+{
     Prepare(STAGE_PIXEL);
     const FunctionNode* sample = functions.Find("sampleTexture,t2,f2")->function;
     FunctionNode user(NodeKind::Function);
@@ -424,7 +540,8 @@ TEST_F(PreparedFunctions, LaterPreparationsForgetUserEntriesAndFlagsAndKeepRecor
 }
 
 // A table emptied by someone else is filled again from the start.
-TEST_F(PreparedFunctions, AClearedTableIsFilledAgain) {
+TEST_F(PreparedFunctions, AClearedTableIsFilledAgain)
+{
     Prepare(STAGE_PIXEL);
     functions.Clear();
     Prepare(STAGE_PIXEL);
@@ -432,7 +549,8 @@ TEST_F(PreparedFunctions, AClearedTableIsFilledAgain) {
     EXPECT_EQ(functions.GetEntry(0).signature, "bool,b");
 }
 
-TEST(BuiltInRecords, InsertSymbolMakesAnEmptyRecord) {
+TEST(BuiltInRecords, InsertSymbolMakesAnEmptyRecord)
+{
     Array<FunctionNode*> records;
     FunctionNode* record = InsertSymbol("lerp", INTRINSIC_LERP, records);
     ASSERT_EQ(records.GetCount(), 1);

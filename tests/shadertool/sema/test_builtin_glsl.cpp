@@ -15,7 +15,8 @@ namespace {
 
 // The GLSL counterpart of each built-in name; $n is the n-th argument.
 // Constructors are spelled with the GLSL type of their result.
-const std::map<std::string, std::string>& Counterparts() {
+const std::map<std::string, std::string>& Counterparts()
+{
     static const std::map<std::string, std::string> counterparts = {
         {"abs", "abs($0)"},
         {"acos", "acos($0)"},
@@ -69,7 +70,8 @@ const std::map<std::string, std::string>& Counterparts() {
 // Ray-tracing built-ins: GLSL 4.50 has nothing of the kind.
 const std::set<std::string> kWithoutCounterpart = {"objectSpaceToWorld", "loadIndices", "trace"};
 
-std::vector<Type> ParameterTypes(const FunctionNode& record) {
+std::vector<Type> ParameterTypes(const FunctionNode& record)
+{
     std::vector<Type> types;
     for (const Node* parameter : AsGroup(record.children[0])->children) {
         types.push_back(*GetNodeType(parameter));
@@ -79,7 +81,8 @@ std::vector<Type> ParameterTypes(const FunctionNode& record) {
 
 // Fills the size placeholders: bvec(A) takes the first argument's size,
 // ivec(N) the size of the coordinate argument.
-std::string Expand(std::string expression, const std::vector<Type>& parameters) {
+std::string Expand(std::string expression, const std::vector<Type>& parameters)
+{
     auto replace = [&expression](const std::string& marker, const std::string& text) {
         for (size_t position = expression.find(marker); position != std::string::npos;
              position = expression.find(marker)) {
@@ -95,7 +98,8 @@ std::string Expand(std::string expression, const std::vector<Type>& parameters) 
     return expression;
 }
 
-GlslCheck::Check MakeCheck(const FunctionNode& record) {
+GlslCheck::Check MakeCheck(const FunctionNode& record)
+{
     GlslCheck::Check check;
     check.description = record.signature.GetText();
     check.parameters = ParameterTypes(record);
@@ -112,7 +116,8 @@ GlslCheck::Check MakeCheck(const FunctionNode& record) {
     return check;
 }
 
-void ExpectAllAccepted(const std::vector<GlslCheck::Check>& checks) {
+void ExpectAllAccepted(const std::vector<GlslCheck::Check>& checks)
+{
     std::map<int, std::string> lineToCheck;
     const std::string shader = GlslCheck::BuildShader(checks, lineToCheck);
     const GlslCheck::CompileResult result = GlslCheck::Compile(shader);
@@ -124,7 +129,8 @@ protected:
     void SetUp() override { ASSERT_TRUE(GlslCheck::CompilerIsInstalled()) << "glslangValidator is missing"; }
 };
 
-TEST_F(BuiltInGlsl, EveryGeneralRecordHasTheResultTypeGlslInfers) {
+TEST_F(BuiltInGlsl, EveryGeneralRecordHasTheResultTypeGlslInfers)
+{
     BuiltInTable table;
     RegisterBuiltInFunctions(table.general);
     std::vector<GlslCheck::Check> checks;
@@ -135,7 +141,8 @@ TEST_F(BuiltInGlsl, EveryGeneralRecordHasTheResultTypeGlslInfers) {
     ExpectAllAccepted(checks);
 }
 
-TEST_F(BuiltInGlsl, EveryStageRecordWithACounterpartHasTheResultTypeGlslInfers) {
+TEST_F(BuiltInGlsl, EveryStageRecordWithACounterpartHasTheResultTypeGlslInfers)
+{
     BuiltInTable table;
     std::set<std::string> seen;
     std::vector<GlslCheck::Check> checks;
@@ -154,7 +161,8 @@ TEST_F(BuiltInGlsl, EveryStageRecordWithACounterpartHasTheResultTypeGlslInfers) 
 
 // The same check with a deliberately wrong declared type must be refused,
 // or the checks above would prove nothing.
-TEST_F(BuiltInGlsl, AWrongDeclaredResultTypeIsRefused) {
+TEST_F(BuiltInGlsl, AWrongDeclaredResultTypeIsRefused)
+{
     BuiltInTable table;
     RegisterBuiltInFunctions(table.general);
     for (const char* signature : {"bool,f", "dot,f2,f2", "lerp,f2,f2,f"}) {
@@ -170,7 +178,8 @@ TEST_F(BuiltInGlsl, AWrongDeclaredResultTypeIsRefused) {
     }
 }
 
-TEST_F(BuiltInGlsl, AVoidResultCannotBeUsedAsAValue) {
+TEST_F(BuiltInGlsl, AVoidResultCannotBeUsedAsAValue)
+{
     BuiltInTable table;
     RegisterStageIntrinsics(table, STAGE_RGEN);
     const Array<FunctionNode*>& records = table.stage[STAGE_RGEN];

@@ -66,8 +66,9 @@ TEST_F(ExpressionTyping, AssignmentTargetIsNeverConverted)
 
 TEST_F(ExpressionTyping, FirstAcceptableOverloadInDeclarationOrderWins)
 {
-    ASSERT_TRUE(RunPixel("float f(float x)\n{\n\treturn x;\n}\nfloat f(uint x)\n{\n\treturn 2.0;\n}\n"
-                         "void main()\n{\n\tfloat r = f(1);\n\toutput.color = float4(r);\n}\n"))
+    ASSERT_TRUE(
+        RunPixel("float f(float x)\n{\n\treturn x;\n}\nfloat f(uint x)\n{\n\treturn 2.0;\n}\n"
+                 "void main()\n{\n\tfloat r = f(1);\n\toutput.color = float4(r);\n}\n"))
         << LogText();
     EXPECT_EQ(DumpStatement(0),
               "VariableDeclaration : float\n"
@@ -80,24 +81,27 @@ TEST_F(ExpressionTyping, FirstAcceptableOverloadInDeclarationOrderWins)
 
 TEST_F(ExpressionTyping, CallsCompareArraySizes)
 {
-    EXPECT_FALSE(RunPixel("float Sum(float values[2])\n{\n\treturn values[0] + values[1];\n}\n"
-                          "void main()\n{\n\tfloat three[3] = {1.0, 2.0, 3.0};\n\tfloat one = 1.0;\n"
-                          "\tSum(three);\n\tSum(one);\n\toutput.color = float4(1.0);\n}\n"));
+    EXPECT_FALSE(
+        RunPixel("float Sum(float values[2])\n{\n\treturn values[0] + values[1];\n}\n"
+                 "void main()\n{\n\tfloat three[3] = {1.0, 2.0, 3.0};\n\tfloat one = 1.0;\n"
+                 "\tSum(three);\n\tSum(one);\n\toutput.color = float4(1.0);\n}\n"));
     EXPECT_EQ(LogText(), ErrorLine(9, 8, "no instance of function 'Sum' matches the argument list.") +
                              ErrorLine(10, 8, "no instance of function 'Sum' matches the argument list."));
 }
 
 TEST_F(ExpressionTyping, ArrayOfTheParameterSizeIsAccepted)
 {
-    EXPECT_TRUE(RunPixel("float Sum(float values[2])\n{\n\treturn values[0] + values[1];\n}\n"
-                         "void main()\n{\n\tfloat two[2] = {1.0, 2.0};\n\toutput.color = float4(Sum(two));\n}\n"))
+    EXPECT_TRUE(
+        RunPixel("float Sum(float values[2])\n{\n\treturn values[0] + values[1];\n}\n"
+                 "void main()\n{\n\tfloat two[2] = {1.0, 2.0};\n\toutput.color = float4(Sum(two));\n}\n"))
         << LogText();
 }
 
 TEST_F(ExpressionTyping, ConstructorsOfLiteralsAreConstantUintOnesToo)
 {
-    EXPECT_TRUE(RunPixel(InPixelMain("\tconst float f = float(1.0);\n\tconst int i = int(2);\n"
-                                     "\tconst uint u = uint(3);\n\tconst uint2 v = uint2(1u, 2u);\n")))
+    EXPECT_TRUE(
+        RunPixel(InPixelMain("\tconst float f = float(1.0);\n\tconst int i = int(2);\n"
+                             "\tconst uint u = uint(3);\n\tconst uint2 v = uint2(1u, 2u);\n")))
         << LogText();
 }
 
@@ -127,7 +131,8 @@ TEST_F(ExpressionTyping, SwizzleMayNotMixLetterSetsOrPassTheVector)
 TEST_F(ExpressionTyping, ScalarsAndArraysHaveNoMembers)
 {
     EXPECT_FALSE(RunPixel(InPixelMain("\tfloat s = 1.0;\n\tfloat4 a[2];\n\ts.x;\n\ta.x;\n")));
-    EXPECT_EQ(LogText(), ErrorLine(5, 6, "'float' has no member 'x'.") + ErrorLine(6, 6, "'float4' has no member 'x'."));
+    EXPECT_EQ(LogText(),
+              ErrorLine(5, 6, "'float' has no member 'x'.") + ErrorLine(6, 6, "'float4' has no member 'x'."));
 }
 
 TEST_F(ExpressionTyping, RepeatedSwizzleReadsButCannotBeWritten)
@@ -137,9 +142,10 @@ TEST_F(ExpressionTyping, RepeatedSwizzleReadsButCannotBeWritten)
 
 TEST_F(ExpressionTyping, SubscriptsOfVectorsAndMatricesAndArrays)
 {
-    ASSERT_TRUE(RunPixel(InPixelMain("\tfloat4x4 m = float4x4(1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, "
-                                     "0.0, 0.0, 0.0, 1.0);\n\tfloat4 row = m[1];\n\tfloat x = row[2u];\n"
-                                     "\tint list[2] = {4, 5};\n\tint y = list[1];\n")))
+    ASSERT_TRUE(
+        RunPixel(InPixelMain("\tfloat4x4 m = float4x4(1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, "
+                             "0.0, 0.0, 0.0, 1.0);\n\tfloat4 row = m[1];\n\tfloat x = row[2u];\n"
+                             "\tint list[2] = {4, 5};\n\tint y = list[1];\n")))
         << LogText();
     EXPECT_NE(DumpStatement(1).find("    Operator [] : float4\n      Variable m : float4x4\n"), std::string::npos)
         << DumpStatement(1);
@@ -149,10 +155,10 @@ TEST_F(ExpressionTyping, SubscriptsOfVectorsAndMatricesAndArrays)
 
 TEST_F(ExpressionTyping, ConditionalTakesTheTypeOfItsAlternatives)
 {
-    ASSERT_TRUE(RunPixel(InPixelMain("\tbool b = true;\n\tfloat3 c = b ? float3(1.0) : float3(0.0);\n")))
-        << LogText();
-    EXPECT_NE(DumpStatement(1).find("    Operator ? : float3\n      Variable b : bool\n      Operator : : float3 constant\n"),
-              std::string::npos)
+    ASSERT_TRUE(RunPixel(InPixelMain("\tbool b = true;\n\tfloat3 c = b ? float3(1.0) : float3(0.0);\n"))) << LogText();
+    EXPECT_NE(
+        DumpStatement(1).find("    Operator ? : float3\n      Variable b : bool\n      Operator : : float3 constant\n"),
+        std::string::npos)
         << DumpStatement(1);
 }
 

@@ -14,7 +14,8 @@ namespace {
 // Function nodes for the table to point at; the table never owns them.
 class FunctionTableTest : public ::testing::Test {
 protected:
-    FunctionNode* MakeFunction(const char* name, std::vector<Type> parameters) {
+    FunctionNode* MakeFunction(const char* name, std::vector<Type> parameters)
+    {
         auto function = std::make_unique<FunctionNode>(NodeKind::Function);
         function->name = name;
         auto block = std::make_unique<GroupNode>(Block);
@@ -32,7 +33,8 @@ protected:
         return result;
     }
 
-    FunctionEntry* Enter(FunctionNode* function, bool* added = nullptr) {
+    FunctionEntry* Enter(FunctionNode* function, bool* added = nullptr)
+    {
         return table.Insert(function->signature.GetText(), function, added);
     }
 
@@ -40,7 +42,8 @@ protected:
     FunctionTable table;
 };
 
-TEST_F(FunctionTableTest, InsertedSignatureIsFoundWithClearFlags) {
+TEST_F(FunctionTableTest, InsertedSignatureIsFoundWithClearFlags)
+{
     FunctionNode* function = MakeFunction("shade", {Type::MakeVector(BaseType::FLOAT, 3)});
     bool added = false;
     FunctionEntry* entry = Enter(function, &added);
@@ -54,7 +57,8 @@ TEST_F(FunctionTableTest, InsertedSignatureIsFoundWithClearFlags) {
     EXPECT_EQ(table.Find(nullptr), nullptr);
 }
 
-TEST_F(FunctionTableTest, ExistingSignatureKeepsItsFirstEntry) {
+TEST_F(FunctionTableTest, ExistingSignatureKeepsItsFirstEntry)
+{
     FunctionNode* first = MakeFunction("main", {});
     FunctionNode* second = MakeFunction("main", {});
     FunctionEntry* entry = Enter(first);
@@ -67,7 +71,8 @@ TEST_F(FunctionTableTest, ExistingSignatureKeepsItsFirstEntry) {
     EXPECT_EQ(table.GetCount(), 1);
 }
 
-TEST_F(FunctionTableTest, ManyEntriesStayFindableInInsertionOrder) {
+TEST_F(FunctionTableTest, ManyEntriesStayFindableInInsertionOrder)
+{
     std::vector<std::string> signatures;
     for (int index = 0; index < 3000; ++index) {
         std::string name = "f" + std::to_string(index);
@@ -84,7 +89,8 @@ TEST_F(FunctionTableTest, ManyEntriesStayFindableInInsertionOrder) {
     }
 }
 
-TEST_F(FunctionTableTest, CollectByNameNeedsTheCommaAfterTheName) {
+TEST_F(FunctionTableTest, CollectByNameNeedsTheCommaAfterTheName)
+{
     Enter(MakeFunction("atan", {Type::MakeVector(BaseType::FLOAT, 1)}));
     Enter(MakeFunction("atan2", {Type::MakeVector(BaseType::FLOAT, 1), Type::MakeVector(BaseType::FLOAT, 1)}));
     Enter(MakeFunction("atan", {Type::MakeVector(BaseType::FLOAT, 2)}));
@@ -102,7 +108,8 @@ TEST_F(FunctionTableTest, CollectByNameNeedsTheCommaAfterTheName) {
 
 // A name with a "," spans the name and the first parameter of a signature:
 // it finds what a comparison of the text would.
-TEST_F(FunctionTableTest, CollectByANameHoldingACommaComparesTheText) {
+TEST_F(FunctionTableTest, CollectByANameHoldingACommaComparesTheText)
+{
     Enter(MakeFunction("lerp", {Type::MakeVector(BaseType::FLOAT, 1), Type::MakeVector(BaseType::FLOAT, 1)}));
     Enter(MakeFunction("lerp", {Type::MakeVector(BaseType::FLOAT, 2)}));
     Array<FunctionEntry*> entries;
@@ -113,7 +120,8 @@ TEST_F(FunctionTableTest, CollectByANameHoldingACommaComparesTheText) {
 
 // Truncating forgets the later entries for every lookup and clears the flags
 // of those kept; entries made afterwards are found in their place.
-TEST_F(FunctionTableTest, TruncateForgetsLaterEntriesAndClearsTheFlagsOfTheRest) {
+TEST_F(FunctionTableTest, TruncateForgetsLaterEntriesAndClearsTheFlagsOfTheRest)
+{
     for (int index = 0; index < 600; ++index) {
         Enter(MakeFunction(index % 2 == 0 ? "even" : ("f" + std::to_string(index)).c_str(),
                            {Type::MakeVector(BaseType::FLOAT, 1 + index % 4)}));
@@ -139,7 +147,8 @@ TEST_F(FunctionTableTest, TruncateForgetsLaterEntriesAndClearsTheFlagsOfTheRest)
     EXPECT_EQ(table.Find("even,f2"), again[2]);
 }
 
-TEST_F(FunctionTableTest, ClearForgetsEveryEntryAndAcceptsNewOnes) {
+TEST_F(FunctionTableTest, ClearForgetsEveryEntryAndAcceptsNewOnes)
+{
     Enter(MakeFunction("a", {}));
     Enter(MakeFunction("b", {}));
     table.Clear();
@@ -150,7 +159,8 @@ TEST_F(FunctionTableTest, ClearForgetsEveryEntryAndAcceptsNewOnes) {
     EXPECT_EQ(table.GetCount(), 1);
 }
 
-TEST_F(FunctionTableTest, ArgumentMatchTakesTheFirstAcceptingFunctionWithConversion) {
+TEST_F(FunctionTableTest, ArgumentMatchTakesTheFirstAcceptingFunctionWithConversion)
+{
     Enter(MakeFunction("f", {Type::MakeVector(BaseType::FLOAT, 1)}));
     Enter(MakeFunction("f", {Type::MakeVector(BaseType::UINT, 1)}));
     Type intArgument = Type::MakeVector(BaseType::INT, 1);
@@ -161,7 +171,8 @@ TEST_F(FunctionTableTest, ArgumentMatchTakesTheFirstAcceptingFunctionWithConvers
     EXPECT_EQ(FindFunctionForArguments(table, "f", &intArgument, -1), nullptr);
 }
 
-TEST_F(FunctionTableTest, ArgumentMatchComparesArraySizes) {
+TEST_F(FunctionTableTest, ArgumentMatchComparesArraySizes)
+{
     Enter(MakeFunction("f", {Type::MakeVector(BaseType::FLOAT, 1)}));
     Enter(MakeFunction("f", {Type::MakeVector(BaseType::FLOAT, 1, 0, 2)}));
     Enter(MakeFunction("g", {Type::MakeVector(BaseType::FLOAT, 1, 0, UNSIZED_ARRAY)}));

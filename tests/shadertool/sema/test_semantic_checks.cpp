@@ -24,8 +24,7 @@ TEST_F(SemanticChecks, UnsizedArrayTakesTheLengthOfItsList)
 
 TEST_F(SemanticChecks, HexadecimalAndOctalArraySizesReadTheirValue)
 {
-    ASSERT_TRUE(RunPixel(std::string("float pair[0x2] = {1.0, 2.0};\nfloat eight[010];\n") + kPixelMain))
-        << LogText();
+    ASSERT_TRUE(RunPixel(std::string("float pair[0x2] = {1.0, 2.0};\nfloat eight[010];\n") + kPixelMain)) << LogText();
     EXPECT_NE(DumpDeclaration(0).find("Variable pair : float[2]\n"), std::string::npos);
     EXPECT_EQ(DumpDeclaration(1), "VariableDeclaration : float[8]\n  Variable eight : float[8]\n");
 }
@@ -33,8 +32,9 @@ TEST_F(SemanticChecks, HexadecimalAndOctalArraySizesReadTheirValue)
 TEST_F(SemanticChecks, ListItemsAreNeverConverted)
 {
     EXPECT_FALSE(RunPixel(std::string("int counts[2] = {1, 2u};\n") + kPixelMain));
-    EXPECT_EQ(LogText(), ErrorLine(1, 21, "member in initializer list does not match the list type. NOTE: "
-                                          "implicit conversion is not allowed."));
+    EXPECT_EQ(LogText(), ErrorLine(1, 21,
+                                   "member in initializer list does not match the list type. NOTE: "
+                                   "implicit conversion is not allowed."));
 }
 
 TEST_F(SemanticChecks, LocalNamedLikeAParameterIsARedeclaration)
@@ -53,8 +53,9 @@ TEST_F(SemanticChecks, NameOfAClosedScopeIsForgotten)
 
 TEST_F(SemanticChecks, NameOfAClosedScopeCanBeDeclaredAgain)
 {
-    EXPECT_TRUE(RunPixel("void main()\n{\n\tfor (int i = 0; i < 2; i++) {}\n\tfor (int i = 0; i < 2; i++) {}\n"
-                         "\toutput.color = float4(1.0);\n}\n"))
+    EXPECT_TRUE(
+        RunPixel("void main()\n{\n\tfor (int i = 0; i < 2; i++) {}\n\tfor (int i = 0; i < 2; i++) {}\n"
+                 "\toutput.color = float4(1.0);\n}\n"))
         << LogText();
 }
 
@@ -91,16 +92,17 @@ TEST_F(SemanticChecks, ReturnedIntegerVariableIsWrappedInAFloatConstructor)
 
 TEST_F(SemanticChecks, VoidFunctionMayReturnWithoutValueOnly)
 {
-    EXPECT_FALSE(RunPixel(std::string("void Nothing()\n{\n\treturn 1.0;\n}\nfloat Some()\n{\n\treturn;\n}\n") +
-                          kPixelMain));
+    EXPECT_FALSE(
+        RunPixel(std::string("void Nothing()\n{\n\treturn 1.0;\n}\nfloat Some()\n{\n\treturn;\n}\n") + kPixelMain));
     EXPECT_EQ(LogText(), ErrorLine(3, 5, "return value type does not match the function type.") +
                              ErrorLine(7, 5, "return value type does not match the function type."));
 }
 
 TEST_F(SemanticChecks, ReferencedUndefinedFunctionsAreReportedInDeclarationOrder)
 {
-    EXPECT_FALSE(RunPixel("float B(float x);\nfloat A(float x);\nvoid main()\n{\n"
-                          "\toutput.color = float4(A(1.0) + B(2.0));\n}\n"));
+    EXPECT_FALSE(
+        RunPixel("float B(float x);\nfloat A(float x);\nvoid main()\n{\n"
+                 "\toutput.color = float4(A(1.0) + B(2.0));\n}\n"));
     EXPECT_EQ(LogText(), ErrorLine(1, 8, "function 'B' is referenced but has no definition.") +
                              ErrorLine(2, 8, "function 'A' is referenced but has no definition."));
 }
@@ -139,9 +141,10 @@ TEST_F(SemanticChecks, ConstWithConstantInitialiserIsAConstant)
 
 TEST_F(SemanticChecks, MemberOfAConstStructCannotBeAssigned)
 {
-    EXPECT_FALSE(RunPixel("struct S { float v; };\nS Make()\n{\n\tS s;\n\ts.v = 1.0;\n\treturn s;\n}\n"
-                          "void main()\n{\n\tconst S fixed = Make();\n\tfixed.v = 2.0;\n"
-                          "\toutput.color = float4(1.0);\n}\n"));
+    EXPECT_FALSE(
+        RunPixel("struct S { float v; };\nS Make()\n{\n\tS s;\n\ts.v = 1.0;\n\treturn s;\n}\n"
+                 "void main()\n{\n\tconst S fixed = Make();\n\tfixed.v = 2.0;\n"
+                 "\toutput.color = float4(1.0);\n}\n"));
     EXPECT_EQ(LogText(), ErrorLine(10, 25, "initializer of 'const' variable must be a constant expression.") +
                              ErrorLine(11, 13, "expression must be a modifiable l-value."));
 }
@@ -231,8 +234,7 @@ TEST(StructTable, EntriesStayWhereTheyAreWhileTheTableGrows)
     ShaderTool::StructTable structs;
     ShaderTool::StructEntry* first = structs.Insert("First");
     first->AddMember("value", ShaderTool::Type::MakeVector(ShaderTool::BaseType::FLOAT, 1), {});
-    for (int index = 0; index < 1000; ++index)
-        structs.Insert(("S" + std::to_string(index)).c_str());
+    for (int index = 0; index < 1000; ++index) structs.Insert(("S" + std::to_string(index)).c_str());
     EXPECT_EQ(structs.Find("First"), first);
     EXPECT_EQ(first->members.GetCount(), 1);
     EXPECT_TRUE(structs.HoldsTypeName("S999"));

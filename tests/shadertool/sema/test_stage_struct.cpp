@@ -7,8 +7,9 @@ namespace {
 
 using StageStruct = FrontEndFixture;
 
-const char* const kVertexMain = "void main()\n{\n\toutput.position = input.position;\n\toutput.uv = input.uv;\n"
-                                "\toutput.color = input.color;\n}\n";
+const char* const kVertexMain =
+    "void main()\n{\n\toutput.position = input.position;\n\toutput.uv = input.uv;\n"
+    "\toutput.color = input.color;\n}\n";
 
 const ShaderTool::StructMember* FindMember(ShaderTool::ParseContext& context, const char* structName,
                                            const char* member)
@@ -60,12 +61,13 @@ TEST_F(StageStruct, RayStagesHaveTheirOwnInputs)
 {
     description = ShaderInterfaces::MakeRayTracing(0x20004);
     const std::string hit = "struct HitInfo { float4 color; float distance; };\n";
-    ASSERT_TRUE(Run(hit + "void main()\n{\n\tuint3 id = input.dispatch_id + input.dispatch_size;\n}\n",
-                    ShaderTool::STAGE_RGEN))
+    ASSERT_TRUE(
+        Run(hit + "void main()\n{\n\tuint3 id = input.dispatch_id + input.dispatch_size;\n}\n", ShaderTool::STAGE_RGEN))
         << LogText();
     EXPECT_EQ(frontEnd.parse.structs.Find("_Input")->members.GetCount(), 2);
-    ASSERT_TRUE(Run(hit + "void main()\n{\n\tfloat2 h = input.hit_attribute;\n\tuint id = input.instance_custom_id;\n}\n",
-                    ShaderTool::STAGE_RCHIT))
+    ASSERT_TRUE(
+        Run(hit + "void main()\n{\n\tfloat2 h = input.hit_attribute;\n\tuint id = input.instance_custom_id;\n}\n",
+            ShaderTool::STAGE_RCHIT))
         << LogText();
     EXPECT_EQ(frontEnd.parse.structs.Find("_Input")->members.GetCount(), 6);
     EXPECT_FALSE(Run(hit + "void main()\n{\n\tuint id = input.primitive_id;\n}\n", ShaderTool::STAGE_RMISS));
@@ -76,9 +78,10 @@ TEST_F(StageStruct, RayStagesHaveTheirOwnInputs)
 TEST_F(StageStruct, RayPayloadsAreVisibleInMainWithTheirTypes)
 {
     description = ShaderInterfaces::MakeRayTracing(0x20004);
-    ASSERT_TRUE(Run("struct HitInfo { float4 color; float distance; };\nvoid main()\n{\n"
-                    "\tray_payloads.hit.distance = ray_payloads.shadow;\n}\n",
-                    ShaderTool::STAGE_RMISS))
+    ASSERT_TRUE(
+        Run("struct HitInfo { float4 color; float distance; };\nvoid main()\n{\n"
+            "\tray_payloads.hit.distance = ray_payloads.shadow;\n}\n",
+            ShaderTool::STAGE_RMISS))
         << LogText();
     EXPECT_EQ(frontEnd.parse.structs.Find("_RayPayloads")->members.GetCount(), 2);
 }
@@ -93,8 +96,9 @@ TEST_F(StageStruct, InputAndOutputLiveOnlyInMain)
 
 TEST_F(StageStruct, LocalsCannotTakeTheStageVariablesNames)
 {
-    EXPECT_FALSE(RunPixel("void main()\n{\n\tfloat buffers = 1.0;\n\tfloat output = 2.0;\n"
-                          "\toutput.color = float4(1.0);\n}\n"));
+    EXPECT_FALSE(
+        RunPixel("void main()\n{\n\tfloat buffers = 1.0;\n\tfloat output = 2.0;\n"
+                 "\toutput.color = float4(1.0);\n}\n"));
     EXPECT_EQ(LogText(), ErrorLine(3, 11, "symbol 'buffers' already has a declaration.") +
                              ErrorLine(4, 11, "variable can not have the same name as built-in variable 'output'.") +
                              ErrorLine(4, 11, "symbol 'output' already has a declaration."));
@@ -104,30 +108,33 @@ TEST_F(StageStruct, MissingPixelOutputIsReportedOnceBeforeParseErrors)
 {
     description.pixelOutput.Clear();
     EXPECT_FALSE(RunPixel("void main()\n{\n\tfloat x = ;\n}\n"));
-    EXPECT_EQ(LogText(),
-              ErrorLine(0, 0, "at least one pixel output variable must be declared.") + ErrorLine(3, 15, "syntax error"));
+    EXPECT_EQ(LogText(), ErrorLine(0, 0, "at least one pixel output variable must be declared.") +
+                             ErrorLine(3, 15, "syntax error"));
 }
 
 TEST_F(StageStruct, ConstantsBeforeVersion23AreGlobalsOfTheirOwn)
 {
     description = ShaderInterfaces::MakeSprite(0x20002);
-    ASSERT_TRUE(Run("void main()\n{\n\toutput.position = input.position * transform;\n\toutput.uv = input.uv;\n"
-                    "\toutput.color = input.color;\n}\n"))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\toutput.position = input.position * transform;\n\toutput.uv = input.uv;\n"
+            "\toutput.color = input.color;\n}\n"))
         << LogText();
     EXPECT_EQ(frontEnd.parse.structs.Find("_Constants"), nullptr);
     const ShaderTool::VariableNode* transform = frontEnd.parse.symbols.Find("transform");
     ASSERT_NE(transform, nullptr);
     EXPECT_TRUE(transform->isShaderConstant);
-    EXPECT_FALSE(Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"
-                     "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n"));
+    EXPECT_FALSE(
+        Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"
+            "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n"));
     EXPECT_NE(LogText().find("undeclared identifier 'constants'."), std::string::npos) << LogText();
 }
 
 TEST_F(StageStruct, ConstantsFromVersion23AreMembersOfConstants)
 {
     description = ShaderInterfaces::MakeSprite(0x20003);
-    ASSERT_TRUE(Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"
-                    "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n"))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"
+            "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n"))
         << LogText();
     EXPECT_EQ(frontEnd.parse.symbols.Find("transform"), nullptr);
     EXPECT_EQ(FindMember(frontEnd.parse, "_Constants", "time"), nullptr);
@@ -142,8 +149,9 @@ TEST_F(StageStruct, SharedConstantsJoinTheStageConstantsFromVersion24)
 
 TEST_F(StageStruct, AssigningOneComponentSetsTheOutput)
 {
-    EXPECT_TRUE(Run("void main()\n{\n\toutput.position.x = 1.0;\n\toutput.uv[0] = 0.5;\n"
-                    "\t(output.color).rgb = input.color.rgb;\n}\n"))
+    EXPECT_TRUE(
+        Run("void main()\n{\n\toutput.position.x = 1.0;\n\toutput.uv[0] = 0.5;\n"
+            "\t(output.color).rgb = input.color.rgb;\n}\n"))
         << LogText();
 }
 
@@ -156,8 +164,9 @@ TEST_F(StageStruct, EveryUnsetOutputIsReportedWithTheSourcePath)
 
 TEST_F(StageStruct, AssigningTheWholeOutputSetsEveryOutput)
 {
-    EXPECT_TRUE(Run("_Output Make()\n{\n\t_Output made;\n\tmade.position = float4(0.0);\n\treturn made;\n}\n"
-                    "void main()\n{\n\toutput = Make();\n}\n"))
+    EXPECT_TRUE(
+        Run("_Output Make()\n{\n\t_Output made;\n\tmade.position = float4(0.0);\n\treturn made;\n}\n"
+            "void main()\n{\n\toutput = Make();\n}\n"))
         << LogText();
 }
 
@@ -173,7 +182,8 @@ TEST_F(StageStruct, UndeclaredPayloadStructIsSkippedAndReportedAtMain)
 {
     description = ShaderInterfaces::MakeRayTracing(0x20004);
     EXPECT_FALSE(Run("void main()\n{\n\tray_payloads.shadow = 1.0;\n}\n", ShaderTool::STAGE_RGEN));
-    EXPECT_EQ(LogText(), ErrorLine(1, 10, "can not declare ray payload variable 'hit' as its type 'HitInfo' is invalid."));
+    EXPECT_EQ(LogText(),
+              ErrorLine(1, 10, "can not declare ray payload variable 'hit' as its type 'HitInfo' is invalid."));
     EXPECT_EQ(frontEnd.parse.structs.Find("_RayPayloads")->members.GetCount(), 1);
 }
 

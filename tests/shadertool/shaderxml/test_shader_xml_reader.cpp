@@ -16,10 +16,7 @@ const std::string kPixelSource = "<node type=\"pixel\"><![CDATA[void main() {}]]
 const std::string kSources = "<array id=\"sources\">\n" + kVertexSource + kPixelSource + "</array>\n";
 
 int g_bitmap;  // stands for a bitmap record
-void* FindTestBitmap(const char* name)
-{
-    return std::string(name) == "stone.png" ? &g_bitmap : nullptr;
-}
+void* FindTestBitmap(const char* name) { return std::string(name) == "stone.png" ? &g_bitmap : nullptr; }
 
 class ShaderXmlReaderTest : public ShaderXmlFolderTest {
 protected:
@@ -82,8 +79,9 @@ TEST_F(ShaderXmlReaderTest, VersionBelowTwoPointTwoIsRefused)
 
 TEST_F(ShaderXmlReaderTest, InfoSettingsAreKept)
 {
-    ASSERT_TRUE(Read(InfoArray(4, "<node id=\"tags\" value=\"ui sprites\"/>\n<node id=\"target\" value=\"HLSL\"/>\n"
-                                  "<node id=\"feature_level\" value=\"3\"/>\n") +
+    ASSERT_TRUE(Read(InfoArray(4,
+                               "<node id=\"tags\" value=\"ui sprites\"/>\n<node id=\"target\" value=\"HLSL\"/>\n"
+                               "<node id=\"feature_level\" value=\"3\"/>\n") +
                      kSources));
     EXPECT_EQ(Description().version, 0x20004u);
     EXPECT_STREQ(Description().tags.GetText(), "ui sprites");
@@ -105,8 +103,9 @@ TEST_F(ShaderXmlReaderTest, FeatureLevelChoosesTargetsWhenNoTargetIsGiven)
 
 TEST_F(ShaderXmlReaderTest, InvalidTargetIsReportedAndTheGroupStillRead)
 {
-    EXPECT_FALSE(Read(InfoArray(4, "<node id=\"target\" value=\"HLSL11,\"/>\n"
-                                   "<node id=\"ray_tracing_group\" value=\"3\"/>\n") +
+    EXPECT_FALSE(Read(InfoArray(4,
+                                "<node id=\"target\" value=\"HLSL11,\"/>\n"
+                                "<node id=\"ray_tracing_group\" value=\"3\"/>\n") +
                       kSources));
     EXPECT_EQ(LogText(), "Error: info array has invalid target(s).\n");
     EXPECT_EQ(Description().rayTracingGroup, 3);
@@ -122,8 +121,9 @@ TEST_F(ShaderXmlReaderTest, OlderVersionsReadConstantsAsDefinitions)
 
 TEST_F(ShaderXmlReaderTest, VersionTwoPointFourReadsDefinitionsAndSharedConstants)
 {
-    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"definitions\"><node id=\"COUNT\" value=\"4\"/></array>\n"
-                                    "<array id=\"constants\"><node id=\"tint\" type=\"FLOAT4\"/></array>\n" +
+    ASSERT_TRUE(Read(InfoArray(4) +
+                     "<array id=\"definitions\"><node id=\"COUNT\" value=\"4\"/></array>\n"
+                     "<array id=\"constants\"><node id=\"tint\" type=\"FLOAT4\"/></array>\n" +
                      kSources));
     EXPECT_EQ(Description().definitions.GetCount(), 1);
     ASSERT_EQ(Description().constants.variables.GetCount(), 1);
@@ -132,10 +132,11 @@ TEST_F(ShaderXmlReaderTest, VersionTwoPointFourReadsDefinitionsAndSharedConstant
 
 TEST_F(ShaderXmlReaderTest, DefinitionValuesAreClassifiedAndLaterOnesOverride)
 {
-    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"definitions\">\n<node id=\"A\" value=\"true\"/>\n"
-                                    "<node id=\"B\" value=\"1.5\"/>\n<node id=\"C\" value=\"7\"/>\n"
-                                    "<node id=\"D\" value=\"float2(1.0, 2.0)\"/>\n<node id=\"C\" value=\"9\"/>\n"
-                                    "</array>\n" +
+    ASSERT_TRUE(Read(InfoArray(4) +
+                     "<array id=\"definitions\">\n<node id=\"A\" value=\"true\"/>\n"
+                     "<node id=\"B\" value=\"1.5\"/>\n<node id=\"C\" value=\"7\"/>\n"
+                     "<node id=\"D\" value=\"float2(1.0, 2.0)\"/>\n<node id=\"C\" value=\"9\"/>\n"
+                     "</array>\n" +
                      kSources));
     const auto& definitions = Description().definitions;
     ASSERT_EQ(definitions.GetCount(), 4);
@@ -148,8 +149,9 @@ TEST_F(ShaderXmlReaderTest, DefinitionValuesAreClassifiedAndLaterOnesOverride)
 
 TEST_F(ShaderXmlReaderTest, DefinitionFaultsAreAllReported)
 {
-    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"definitions\">\n<node id=\"A\"/>\n<node value=\"1\"/>\n"
-                                     "<node id=\"_B\" value=\"1\"/>\n<node id=\"C\" value=\"1\"/>\n</array>\n" +
+    EXPECT_FALSE(Read(InfoArray(4) +
+                      "<array id=\"definitions\">\n<node id=\"A\"/>\n<node value=\"1\"/>\n"
+                      "<node id=\"_B\" value=\"1\"/>\n<node id=\"C\" value=\"1\"/>\n</array>\n" +
                       kSources));
     EXPECT_EQ(LogText(),
               "Error: definition / general constant 'A' does not have 'value' attribute.\n"
@@ -162,8 +164,9 @@ TEST_F(ShaderXmlReaderTest, DefinitionFilesTakeThePlaceOfTheInclude)
 {
     WriteFile("defs.xml", Document("<array id=\"definitions\"><node id=\"B\" value=\"2\"/>"
                                    "<node id=\"A\" value=\"3\"/></array>\n"));
-    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"definitions\">\n<node id=\"A\" value=\"1\"/>\n"
-                                    "<node file=\"defs.xml\"/>\n<node id=\"C\" value=\"4\"/>\n</array>\n" +
+    ASSERT_TRUE(Read(InfoArray(4) +
+                     "<array id=\"definitions\">\n<node id=\"A\" value=\"1\"/>\n"
+                     "<node file=\"defs.xml\"/>\n<node id=\"C\" value=\"4\"/>\n</array>\n" +
                      kSources))
         << LogText();
     const auto& definitions = Description().definitions;
@@ -183,9 +186,10 @@ TEST_F(ShaderXmlReaderTest, DefinitionFileMayNotIncludeAnother)
 
 TEST_F(ShaderXmlReaderTest, VertexInputsGetTheirSemanticsAndTypes)
 {
-    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"vertex_input\">\n<node id=\"position\" semantic=\"POSITION\"/>\n"
-                                    "<node id=\"color\" semantic=\"COLOR\"/>\n"
-                                    "<node id=\"uv\" semantic=\"TEXTURE_COORDINATE_0\"/>\n</array>\n" +
+    ASSERT_TRUE(Read(InfoArray(4) +
+                     "<array id=\"vertex_input\">\n<node id=\"position\" semantic=\"POSITION\"/>\n"
+                     "<node id=\"color\" semantic=\"COLOR\"/>\n"
+                     "<node id=\"uv\" semantic=\"TEXTURE_COORDINATE_0\"/>\n</array>\n" +
                      kSources));
     const auto& inputs = Description().vertexInput;
     ASSERT_EQ(inputs.GetCount(), 3);
@@ -199,35 +203,39 @@ TEST_F(ShaderXmlReaderTest, VertexInputsGetTheirSemanticsAndTypes)
 
 TEST_F(ShaderXmlReaderTest, BoneIndicesAreIntegers)
 {
-    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"vertex_input\">\n<node id=\"p\" semantic=\"POSITION\"/>\n"
-                                    "<node id=\"i\" semantic=\"4_BONE_INDICES\"/>\n"
-                                    "<node id=\"w\" semantic=\"4_BONE_WEIGHTS\"/>\n</array>\n" +
+    ASSERT_TRUE(Read(InfoArray(4) +
+                     "<array id=\"vertex_input\">\n<node id=\"p\" semantic=\"POSITION\"/>\n"
+                     "<node id=\"i\" semantic=\"4_BONE_INDICES\"/>\n"
+                     "<node id=\"w\" semantic=\"4_BONE_WEIGHTS\"/>\n</array>\n" +
                      kSources));
     EXPECT_EQ(Description().vertexInput[1].type.baseType, BaseType::INT);
 }
 
 TEST_F(ShaderXmlReaderTest, VertexInputFaults)
 {
-    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"vertex_input\">\n<node id=\"p\" semantic=\"POSITION\"/>\n"
-                                     "<node id=\"p\" semantic=\"COLOR\"/>\n<node id=\"q\" semantic=\"UV\"/>\n"
-                                     "<node semantic=\"NORMAL\"/>\n<node id=\"_r\" semantic=\"NORMAL\"/>\n"
-                                     "</array>\n" +
+    EXPECT_FALSE(Read(InfoArray(4) +
+                      "<array id=\"vertex_input\">\n<node id=\"p\" semantic=\"POSITION\"/>\n"
+                      "<node id=\"p\" semantic=\"COLOR\"/>\n<node id=\"q\" semantic=\"UV\"/>\n"
+                      "<node semantic=\"NORMAL\"/>\n<node id=\"_r\" semantic=\"NORMAL\"/>\n"
+                      "</array>\n" +
                       kSources));
-    EXPECT_EQ(LogText(), "Error: vertex input with name 'p' already exists.\n"
-                         "Error: vertex input variable 'q' has invalid semantic.\n"
-                         "Error: vertex input variable does not have 'id' attribute.\n"
-                         "Error: vertex input variable id starts with an underscore.\n"
-                         "Error: vertex input format is invalid.\n");
+    EXPECT_EQ(LogText(),
+              "Error: vertex input with name 'p' already exists.\n"
+              "Error: vertex input variable 'q' has invalid semantic.\n"
+              "Error: vertex input variable does not have 'id' attribute.\n"
+              "Error: vertex input variable id starts with an underscore.\n"
+              "Error: vertex input format is invalid.\n");
     EXPECT_EQ(Description().vertexInput.GetCount(), 1);
 }
 
 TEST_F(ShaderXmlReaderTest, ConstantCountNamesAnIntegerDefinition)
 {
-    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"definitions\"><node id=\"LIGHTS\" value=\"4\"/></array>\n"
-                                    "<array id=\"vertex_constants\">\n"
-                                    "<node id=\"lights\" type=\"FLOAT4\" count=\"LIGHTS\"/>\n"
-                                    "<node id=\"bones\" type=\"FLOAT4X4\" count=\"3\" semantic=\"WORLD_TRANSFORM\"/>\n"
-                                    "<node id=\"offset\" type=\"INT4\"/>\n</array>\n" +
+    ASSERT_TRUE(Read(InfoArray(4) +
+                     "<array id=\"definitions\"><node id=\"LIGHTS\" value=\"4\"/></array>\n"
+                     "<array id=\"vertex_constants\">\n"
+                     "<node id=\"lights\" type=\"FLOAT4\" count=\"LIGHTS\"/>\n"
+                     "<node id=\"bones\" type=\"FLOAT4X4\" count=\"3\" semantic=\"WORLD_TRANSFORM\"/>\n"
+                     "<node id=\"offset\" type=\"INT4\"/>\n</array>\n" +
                      kSources))
         << LogText();
     const auto& constants = Description().vertexConstants.variables;
@@ -246,11 +254,12 @@ TEST_F(ShaderXmlReaderTest, ConstantCountNamesAnIntegerDefinition)
 
 TEST_F(ShaderXmlReaderTest, VertexOutputsCountTheirSemantics)
 {
-    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"vertex_output\">\n"
-                                    "<node id=\"position\" type=\"FLOAT4\" semantic=\"POSITION\"/>\n"
-                                    "<node id=\"uv\" type=\"FLOAT2\" semantic=\"TEXTURE_COORDINATE\"/>\n"
-                                    "<node id=\"color\" type=\"FLOAT4\" semantic=\"COLOR\"/>\n"
-                                    "<node id=\"normal\" type=\"FLOAT3\"/>\n</array>\n" +
+    ASSERT_TRUE(Read(InfoArray(4) +
+                     "<array id=\"vertex_output\">\n"
+                     "<node id=\"position\" type=\"FLOAT4\" semantic=\"POSITION\"/>\n"
+                     "<node id=\"uv\" type=\"FLOAT2\" semantic=\"TEXTURE_COORDINATE\"/>\n"
+                     "<node id=\"color\" type=\"FLOAT4\" semantic=\"COLOR\"/>\n"
+                     "<node id=\"normal\" type=\"FLOAT3\"/>\n</array>\n" +
                      kSources));
     const auto& outputs = Description().vertexOutput;
     ASSERT_EQ(outputs.GetCount(), 4);
@@ -265,27 +274,30 @@ TEST_F(ShaderXmlReaderTest, VertexOutputsCountTheirSemantics)
 
 TEST_F(ShaderXmlReaderTest, VertexOutputFaults)
 {
-    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"vertex_output\">\n"
-                                     "<node id=\"a\" type=\"FLOAT4\" semantic=\"POSITION\"/>\n"
-                                     "<node id=\"b\" type=\"FLOAT4\" semantic=\"POSITION\"/>\n"
-                                     "<node id=\"c\" type=\"DOUBLE\"/>\n<node id=\"a\" type=\"FLOAT\"/>\n"
-                                     "<node id=\"_d\" type=\"FLOAT\"/>\n</array>\n" +
+    EXPECT_FALSE(Read(InfoArray(4) +
+                      "<array id=\"vertex_output\">\n"
+                      "<node id=\"a\" type=\"FLOAT4\" semantic=\"POSITION\"/>\n"
+                      "<node id=\"b\" type=\"FLOAT4\" semantic=\"POSITION\"/>\n"
+                      "<node id=\"c\" type=\"DOUBLE\"/>\n<node id=\"a\" type=\"FLOAT\"/>\n"
+                      "<node id=\"_d\" type=\"FLOAT\"/>\n</array>\n" +
                       kSources));
-    EXPECT_EQ(LogText(), "Error: multiple vertex output variables with semantic 'POSITION' exist.\n"
-                         "Error: vertex output variable 'c' has invalid type.\n"
-                         "Error: vertex output variable id starts with an underscore.\n");
+    EXPECT_EQ(LogText(),
+              "Error: multiple vertex output variables with semantic 'POSITION' exist.\n"
+              "Error: vertex output variable 'c' has invalid type.\n"
+              "Error: vertex output variable id starts with an underscore.\n");
     EXPECT_EQ(Description().vertexOutput.GetCount(), 1);
 }
 
 TEST_F(ShaderXmlReaderTest, PixelTexturesKeepEveryAttribute)
 {
     m_reader.SetBitmapGetter(FindTestBitmap);
-    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"pixel_textures\">\n"
-                                    "<node id=\"diffuse\" slot=\"2\" type=\"2D\" address_u=\"CLAMP\" address_v=\"WRAP\" "
-                                    "address_w=\"MIRROR\" filter_mag=\"POINT\" filter_min=\"LINEAR\" "
-                                    "filter_mip=\"ANISOTROPIC\" source=\"stone.png\"/>\n"
-                                    "<node id=\"sky\" type=\"CUBE\"/>\n<node id=\"volume\" type=\"3D\"/>\n"
-                                    "</array>\n" +
+    ASSERT_TRUE(Read(InfoArray(4) +
+                     "<array id=\"pixel_textures\">\n"
+                     "<node id=\"diffuse\" slot=\"2\" type=\"2D\" address_u=\"CLAMP\" address_v=\"WRAP\" "
+                     "address_w=\"MIRROR\" filter_mag=\"POINT\" filter_min=\"LINEAR\" "
+                     "filter_mip=\"ANISOTROPIC\" source=\"stone.png\"/>\n"
+                     "<node id=\"sky\" type=\"CUBE\"/>\n<node id=\"volume\" type=\"3D\"/>\n"
+                     "</array>\n" +
                      kSources))
         << LogText();
     const auto& textures = Description().pixelTextures;
@@ -307,19 +319,22 @@ TEST_F(ShaderXmlReaderTest, PixelTexturesKeepEveryAttribute)
 
 TEST_F(ShaderXmlReaderTest, PixelOutputFaults)
 {
-    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"pixel_output\">\n<node id=\"color\"/>\n<node id=\"color\"/>\n"
-                                     "<node id=\"_glow\"/>\n</array>\n" +
+    EXPECT_FALSE(Read(InfoArray(4) +
+                      "<array id=\"pixel_output\">\n<node id=\"color\"/>\n<node id=\"color\"/>\n"
+                      "<node id=\"_glow\"/>\n</array>\n" +
                       kSources));
-    EXPECT_EQ(LogText(), "Error: pixel output with name 'color' already exists.\n"
-                         "Error: pixel output variable id starts with an underscore.\n");
+    EXPECT_EQ(LogText(),
+              "Error: pixel output with name 'color' already exists.\n"
+              "Error: pixel output variable id starts with an underscore.\n");
     EXPECT_EQ(Description().pixelOutput.GetCount(), 1);
 }
 
 TEST_F(ShaderXmlReaderTest, BufferTypes)
 {
-    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"buffers\">\n<node id=\"weights\" slot=\"0\" type=\"FLOAT4[]\"/>\n"
-                                    "<node id=\"indices\" slot=\"1\" type=\"INDEX\"/>\n"
-                                    "<node id=\"ids\" slot=\"2\" type=\"UINT2\"/>\n</array>\n" +
+    ASSERT_TRUE(Read(InfoArray(4) +
+                     "<array id=\"buffers\">\n<node id=\"weights\" slot=\"0\" type=\"FLOAT4[]\"/>\n"
+                     "<node id=\"indices\" slot=\"1\" type=\"INDEX\"/>\n"
+                     "<node id=\"ids\" slot=\"2\" type=\"UINT2\"/>\n</array>\n" +
                      kSources))
         << LogText();
     const auto& buffers = Description().buffers;
@@ -339,17 +354,17 @@ TEST_F(ShaderXmlReaderTest, TwoDimensionalImageIsRead)
     EXPECT_EQ(Description().images[0].type.baseType, BaseType::IMAGE);
 }
 
-const std::string kHitSource =
-    "<array id=\"sources\"><node type=\"rchit\"><![CDATA[void main() {}]]></node></array>\n";
+const std::string kHitSource = "<array id=\"sources\"><node type=\"rchit\"><![CDATA[void main() {}]]></node></array>\n";
 const std::string kGroup = "<node id=\"ray_tracing_group\" value=\"1\"/>\n";
 
 TEST_F(ShaderXmlReaderTest, RayPayloadTypes)
 {
-    ASSERT_TRUE(Read(InfoArray(4, kGroup) + "<array id=\"ray_payloads\">\n"
-                                            "<node id=\"hit\" slot=\"0\" type=\"HitInfo\" input=\"true\"/>\n"
-                                            "<node id=\"count\" slot=\"1\" type=\"UINT\"/>\n"
-                                            "<node id=\"color\" slot=\"2\" type=\"FLOAT4\" input=\"no\"/>\n"
-                                            "</array>\n" +
+    ASSERT_TRUE(Read(InfoArray(4, kGroup) +
+                     "<array id=\"ray_payloads\">\n"
+                     "<node id=\"hit\" slot=\"0\" type=\"HitInfo\" input=\"true\"/>\n"
+                     "<node id=\"count\" slot=\"1\" type=\"UINT\"/>\n"
+                     "<node id=\"color\" slot=\"2\" type=\"FLOAT4\" input=\"no\"/>\n"
+                     "</array>\n" +
                      kHitSource))
         << LogText();
     const auto& payloads = Description().rayPayloads;
@@ -405,8 +420,9 @@ TEST_F(ShaderXmlReaderTest, ParticularTargetsMayFollowAllTargets)
 
 TEST_F(ShaderXmlReaderTest, AllTargetsMayNotFollowParticularTargets)
 {
-    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"sources\">\n"
-                                     "<node type=\"vertex\" target=\"HLSL11\"><![CDATA[x]]></node>\n" +
+    EXPECT_FALSE(Read(InfoArray(4) +
+                      "<array id=\"sources\">\n"
+                      "<node type=\"vertex\" target=\"HLSL11\"><![CDATA[x]]></node>\n" +
                       kVertexSource + kPixelSource + "</array>\n"));
     EXPECT_EQ(LogText(), "Error: multiple vertex shader sources target the same target.\n");
     EXPECT_EQ(Description().sources.GetCount(), 1);

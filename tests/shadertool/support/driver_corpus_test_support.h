@@ -16,8 +16,8 @@
 #include "shadertool/support/shader_xml_test_support.h"
 #include "shadertool/driver/driver.h"
 
-constexpr uint32_t kAllHLSL11Levels = ShaderTool::FEATURE_LEVEL_HLSL11_DEFAULT |
-                                      ShaderTool::FEATURE_LEVEL_HLSL11_LOW | ShaderTool::FEATURE_LEVEL_HLSL11_XBOX;
+constexpr uint32_t kAllHLSL11Levels = ShaderTool::FEATURE_LEVEL_HLSL11_DEFAULT | ShaderTool::FEATURE_LEVEL_HLSL11_LOW |
+                                      ShaderTool::FEATURE_LEVEL_HLSL11_XBOX;
 
 // The bitmaps that pixel textures of the corpus name as their source.
 inline int g_quadAlbedo = 0;
@@ -56,8 +56,8 @@ protected:
     static std::vector<std::string> CorpusFiles()
     {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(HALVO_TEST_DATA_DIR) /
-                                                                      "shaderxml")) {
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaderxml")) {
             const std::string name = entry.path().filename().string();
             if (entry.path().extension() == ".xml" && name != "lit_definitions.xml") names.push_back(name);
         }

@@ -40,8 +40,7 @@ protected:
     std::string DumpDeclaration(int index) const
     {
         const ShaderTool::GroupNode* root = frontEnd.parse.root;
-        if (root == nullptr || index >= root->children.GetCount())
-            return "(missing)";
+        if (root == nullptr || index >= root->children.GetCount()) return "(missing)";
         return ShaderTool::DumpTree(root->children[index]).GetText();
     }
 
@@ -53,8 +52,7 @@ protected:
             root != nullptr ? ShaderTool::AsFunction(root->children[root->children.GetCount() - 1]) : nullptr;
         const ShaderTool::GroupNode* body =
             main != nullptr && main->children.GetCount() > 1 ? ShaderTool::AsGroup(main->children[1]) : nullptr;
-        if (body == nullptr || index >= body->children.GetCount())
-            return "(missing)";
+        if (body == nullptr || index >= body->children.GetCount()) return "(missing)";
         return ShaderTool::DumpTree(body->children[index]).GetText();
     }
 

@@ -4,10 +4,12 @@
 // sprite's two stages as sources.
 #include "translator_test_support.h"
 
-inline const char* const kSpriteVertexMain = "void main()\n{\n\toutput.position = input.position * constants.transform;\n"
-                                             "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n";
-inline const char* const kSpritePixelMain = "void main()\n{\n\tfloat4 texel = sampleTexture(texture.albedo, input.uv);\n"
-                                            "\toutput.color = texel * input.color * constants.tint;\n}\n";
+inline const char* const kSpriteVertexMain =
+    "void main()\n{\n\toutput.position = input.position * constants.transform;\n"
+    "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n";
+inline const char* const kSpritePixelMain =
+    "void main()\n{\n\tfloat4 texel = sampleTexture(texture.albedo, input.uv);\n"
+    "\toutput.color = texel * input.color * constants.tint;\n}\n";
 
 class GLSLTranslatorFixture : public TranslatorFixture {
 protected:

@@ -68,8 +68,7 @@ inline ShaderTool::ShaderDescription MakeSprite(uint32_t version)
     AddTexture(description, "albedo", ShaderTool::TEXTURE_2D);
     AddConstant(description.vertexConstants, "transform", Type::MakeMatrix(4), 4);
     AddConstant(description.pixelConstants, "tint", Float(4));
-    if (version >= 0x20004)
-        AddConstant(description.constants, "time", Float(4));
+    if (version >= 0x20004) AddConstant(description.constants, "time", Float(4));
     return description;
 }
 
@@ -162,10 +161,8 @@ inline ShaderTool::ShaderDescription MakeRayTracing(uint32_t version)
 // The description an interface name stands for; the sprite for any other name.
 inline ShaderTool::ShaderDescription MakeInterface(const std::string& name, uint32_t version)
 {
-    if (name == "lit")
-        return MakeLitMesh(version);
-    if (name == "raytracing")
-        return MakeRayTracing(version);
+    if (name == "lit") return MakeLitMesh(version);
+    if (name == "raytracing") return MakeRayTracing(version);
     if (name == "sprite_without_output") {
         ShaderTool::ShaderDescription description = MakeSprite(version);
         description.pixelOutput.Clear();

@@ -20,10 +20,7 @@ protected:
         HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_folder.string().c_str());
     }
 
-    void TearDown() override
-    {
-        HVI_ResetFileSystem();
-    }
+    void TearDown() override { HVI_ResetFileSystem(); }
 
     // Writes the text to res://<name>.
     void WriteFile(const std::string& name, const std::string& text) const

@@ -27,28 +27,35 @@ namespace ShaderTool {
 namespace GlslCheck {
 
 // GLSL spelling of our long type texts; empty for types without one.
-inline std::string GlslTypeName(const Type& type) {
+inline std::string GlslTypeName(const Type& type)
+{
     static const std::map<std::string, std::string> names = {
-        {"bool", "bool"},          {"int", "int"},       {"int2", "ivec2"},    {"int3", "ivec3"},
-        {"int4", "ivec4"},         {"uint", "uint"},     {"uint2", "uvec2"},   {"uint3", "uvec3"},
-        {"uint4", "uvec4"},        {"float", "float"},   {"float2", "vec2"},   {"float3", "vec3"},
-        {"float4", "vec4"},        {"float2x2", "mat2"}, {"float3x3", "mat3"}, {"float4x4", "mat4"},
-        {"void", "void"},          {"Texture2D", "sampler2D"}, {"Texture3D", "sampler3D"},
-        {"TextureCube", "samplerCube"},
+        {"bool", "bool"},           {"int", "int"},
+        {"int2", "ivec2"},          {"int3", "ivec3"},
+        {"int4", "ivec4"},          {"uint", "uint"},
+        {"uint2", "uvec2"},         {"uint3", "uvec3"},
+        {"uint4", "uvec4"},         {"float", "float"},
+        {"float2", "vec2"},         {"float3", "vec3"},
+        {"float4", "vec4"},         {"float2x2", "mat2"},
+        {"float3x3", "mat3"},       {"float4x4", "mat4"},
+        {"void", "void"},           {"Texture2D", "sampler2D"},
+        {"Texture3D", "sampler3D"}, {"TextureCube", "samplerCube"},
     };
     auto found = names.find(GetTypeText(type, false).GetText());
     return found != names.end() ? found->second : "";
 }
 
 // The value types that tagOf() tells apart, in tag order (tag = position + 1).
-inline const std::vector<std::string>& TaggedTypes() {
+inline const std::vector<std::string>& TaggedTypes()
+{
     static const std::vector<std::string> types = {"bool",  "int",   "ivec2", "ivec3", "ivec4", "uint",
                                                    "uvec2", "uvec3", "uvec4", "float", "vec2",  "vec3",
                                                    "vec4",  "mat2",  "mat3",  "mat4"};
     return types;
 }
 
-inline int TagOf(const std::string& glslType) {
+inline int TagOf(const std::string& glslType)
+{
     const std::vector<std::string>& types = TaggedTypes();
     for (size_t index = 0; index < types.size(); ++index) {
         if (types[index] == glslType) {
@@ -61,11 +68,12 @@ inline int TagOf(const std::string& glslType) {
 struct Check {
     std::string description;  // what is checked, for failure messages
     std::vector<Type> parameters;
-    std::string expression;   // GLSL text; $0, $1 ... stand for the parameters
+    std::string expression;  // GLSL text; $0, $1 ... stand for the parameters
     Type declaredResult;
 };
 
-inline std::string Substitute(std::string expression, size_t parameterCount) {
+inline std::string Substitute(std::string expression, size_t parameterCount)
+{
     for (size_t index = parameterCount; index-- > 0;) {
         const std::string marker = "$" + std::to_string(index);
         const std::string name = "a" + std::to_string(index);
@@ -81,7 +89,8 @@ inline std::string Substitute(std::string expression, size_t parameterCount) {
 // expression as a statement. tagOffset shifts every tag, to show that a
 // wrong declared type is refused.
 inline std::string BuildShader(const std::vector<Check>& checks, std::map<int, std::string>& lineToCheck,
-                               int tagOffset = 0) {
+                               int tagOffset = 0)
+{
     std::ostringstream shader;
     int line = 1;
     shader << "#version 450\n";
@@ -134,7 +143,8 @@ struct CompileResult {
 };
 
 // Compiles the source as a fragment shader in a fresh temporary folder.
-inline CompileResult Compile(const std::string& source) {
+inline CompileResult Compile(const std::string& source)
+{
     const TemporaryFolder folder("shadertool-glsl");
     const std::filesystem::path shaderPath = folder.Path() / "check.frag";
     const std::filesystem::path outputPath = folder.Path() / "output.txt";
@@ -150,7 +160,8 @@ inline CompileResult Compile(const std::string& source) {
 
 // The checks whose lines the compiler reported, or its whole output when no
 // line is named.
-inline std::string DescribeFailures(const CompileResult& result, const std::map<int, std::string>& lineToCheck) {
+inline std::string DescribeFailures(const CompileResult& result, const std::map<int, std::string>& lineToCheck)
+{
     std::string failures;
     std::istringstream lines(result.output);
     std::string text;
@@ -163,9 +174,7 @@ inline std::string DescribeFailures(const CompileResult& result, const std::map<
     return failures.empty() ? result.output : failures;
 }
 
-inline bool CompilerIsInstalled() {
-    return std::system("glslangValidator --version > /dev/null 2>&1") == 0;
-}
+inline bool CompilerIsInstalled() { return std::system("glslangValidator --version > /dev/null 2>&1") == 0; }
 
 }  // namespace GlslCheck
 }  // namespace ShaderTool

@@ -23,10 +23,11 @@ TEST_F(BaseTranslatorTest, StatementsOfOneKindStayTogetherAndSpacedOnesStandApar
         "float Sum(float a, float b)\n{\n\tfloat s = a;\n\ts += b;\n\tfor (int i = 0; i < 2; i++)\n\t\ts += 1.0;\n"
         "\tif (s > 1.0)\n\t\ts = 1.0;\n\treturn s;\n}\n\n"
         "void main()\n{\n\toutput.color = float4(Sum(1.0, 2.0));\n}\n";
-    EXPECT_EQ(Body(source),
-              "float Sum(float a, float b)\n{\n\tfloat s = a;\n\ts += b;\n\n\tfor (int i = 0; i < 2; i++)\n\t\ts += 1.0f;\n"
-              "\n\tif (s > 1.0f)\n\t\ts = 1.0f;\n\n\treturn s;\n}\n\n"
-              "void main()\n{\n\toutput.color = float4(Sum(1.0f, 2.0f));\n}\n");
+    EXPECT_EQ(
+        Body(source),
+        "float Sum(float a, float b)\n{\n\tfloat s = a;\n\ts += b;\n\n\tfor (int i = 0; i < 2; i++)\n\t\ts += 1.0f;\n"
+        "\n\tif (s > 1.0f)\n\t\ts = 1.0f;\n\n\treturn s;\n}\n\n"
+        "void main()\n{\n\toutput.color = float4(Sum(1.0f, 2.0f));\n}\n");
 }
 
 TEST_F(BaseTranslatorTest, ElseIfChainsStayOnOneLineEach)
@@ -53,8 +54,9 @@ TEST_F(BaseTranslatorTest, InitialisedArrayListsOneElementPerLine)
 {
     const std::string source =
         "float weights[2] = {0.25, 0.75};\n\nvoid main()\n{\n\toutput.color = float4(weights[1]);\n}\n";
-    EXPECT_EQ(Body(source), "float weights[2] =\n{\n\t0.25f,\n\t0.75f\n};\n\n"
-                            "void main()\n{\n\toutput.color = float4(weights[1]);\n}\n");
+    EXPECT_EQ(Body(source),
+              "float weights[2] =\n{\n\t0.25f,\n\t0.75f\n};\n\n"
+              "void main()\n{\n\toutput.color = float4(weights[1]);\n}\n");
 }
 
 TEST_F(BaseTranslatorTest, OperatorsAreSpacedByTheirForm)
@@ -64,23 +66,28 @@ TEST_F(BaseTranslatorTest, OperatorsAreSpacedByTheirForm)
         "\tx = (x + 1.0) * 2.0;\n\tx = x > 0.5 ? 1.0 : 0.0;\n\tbool b = !(x > 0.0);\n\toutput.color = c.xxyy;\n}\n";
     EXPECT_EQ(Body(source),
               "void main()\n{\n\tfloat4 c = float4(1.0f);\n\tfloat x = -c.x;\n\tint i = 0;\n\ti++;\n\t--i;\n"
-              "\tx = (x + 1.0f) * 2.0f;\n\tx = x > 0.5f ? 1.0f : 0.0f;\n\tbool b = !(x > 0.0f);\n\toutput.color = c.xxyy;\n}\n");
+              "\tx = (x + 1.0f) * 2.0f;\n\tx = x > 0.5f ? 1.0f : 0.0f;\n\tbool b = !(x > 0.0f);\n\toutput.color = "
+              "c.xxyy;\n}\n");
 }
 
 TEST_F(BaseTranslatorTest, EmptyFunctionAndPrototype)
 {
-    const std::string source = "void Nothing();\n\nvoid Nothing()\n{\n}\n\nvoid main()\n{\n\tNothing();\n"
-                               "\toutput.color = float4(0.0);\n}\n";
-    EXPECT_EQ(Body(source), "void Nothing();\n\nvoid Nothing()\n{\n}\n\n"
-                            "void main()\n{\n\tNothing();\n\toutput.color = float4(0.0f);\n}\n");
+    const std::string source =
+        "void Nothing();\n\nvoid Nothing()\n{\n}\n\nvoid main()\n{\n\tNothing();\n"
+        "\toutput.color = float4(0.0);\n}\n";
+    EXPECT_EQ(Body(source),
+              "void Nothing();\n\nvoid Nothing()\n{\n}\n\n"
+              "void main()\n{\n\tNothing();\n\toutput.color = float4(0.0f);\n}\n");
 }
 
 TEST_F(BaseTranslatorTest, StructDeclarationListsItsMembers)
 {
-    const std::string source = "struct Light\n{\n\tfloat3 direction;\n\tfloat power;\n};\n\n"
-                               "void main()\n{\n\tLight l;\n\tl.power = 1.0;\n\toutput.color = float4(l.power);\n}\n";
-    EXPECT_EQ(Body(source), "struct Light\n{\n\tfloat3 direction;\n\tfloat power;\n};\n\n"
-                            "void main()\n{\n\tLight l;\n\tl.power = 1.0f;\n\toutput.color = float4(l.power);\n}\n");
+    const std::string source =
+        "struct Light\n{\n\tfloat3 direction;\n\tfloat power;\n};\n\n"
+        "void main()\n{\n\tLight l;\n\tl.power = 1.0;\n\toutput.color = float4(l.power);\n}\n";
+    EXPECT_EQ(Body(source),
+              "struct Light\n{\n\tfloat3 direction;\n\tfloat power;\n};\n\n"
+              "void main()\n{\n\tLight l;\n\tl.power = 1.0f;\n\toutput.color = float4(l.power);\n}\n");
 }
 
 TEST_F(BaseTranslatorTest, BitwiseOperatorIsWrittenAndReportedOnce)

@@ -21,217 +21,246 @@ namespace {
 // globals held looks leaked to the leak checker. An instance made once and
 // kept for the program's life keeps the driver loaded, so that every leak
 // reported is one of ours.
-void KeepVulkanDriverLoaded() {
-  static const VkInstance keeper = [] {
-    VkInstanceCreateInfo info{};
-    info.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
-    VkInstance instance = VK_NULL_HANDLE;
-    if (vkCreateInstance(&info, nullptr, &instance) == VK_SUCCESS) {
-      uint32_t count = 0;
-      vkEnumeratePhysicalDevices(instance, &count, nullptr);  // loads the drivers
-    }
-    return instance;
-  }();
-  (void)keeper;
+void KeepVulkanDriverLoaded()
+{
+    static const VkInstance keeper = [] {
+        VkInstanceCreateInfo info{};
+        info.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
+        VkInstance instance = VK_NULL_HANDLE;
+        if (vkCreateInstance(&info, nullptr, &instance) == VK_SUCCESS) {
+            uint32_t count = 0;
+            vkEnumeratePhysicalDevices(instance, &count, nullptr);  // loads the drivers
+        }
+        return instance;
+    }();
+    (void)keeper;
 }
 
 class BackendConformance : public D3D11Test, public ::testing::WithParamInterface<const char*> {
- protected:
-  void SetUp() override {
-    KeepVulkanDriverLoaded();
-    setenv("HALVO_D3D11_BACKEND", GetParam(), 1);
-    setenv("HALVO_VULKAN_VALIDATION", "1", 1);
-    validationAtStart_ = halvo::d3d11::vulkan::ValidationMessageCount();
-    D3D11Test::SetUp();
-    unsetenv("HALVO_D3D11_BACKEND");
-    unsetenv("HALVO_VULKAN_VALIDATION");
-    if (HasFatalFailure()) return;
-    if (std::strcmp(HalvoD3D11_BackendName(device_.get()), GetParam()) != 0) {
-      GTEST_SKIP() << "the " << GetParam() << " back end cannot start here (no Vulkan device)";
+protected:
+    void SetUp() override
+    {
+        KeepVulkanDriverLoaded();
+        setenv("HALVO_D3D11_BACKEND", GetParam(), 1);
+        setenv("HALVO_VULKAN_VALIDATION", "1", 1);
+        validationAtStart_ = halvo::d3d11::vulkan::ValidationMessageCount();
+        D3D11Test::SetUp();
+        unsetenv("HALVO_D3D11_BACKEND");
+        unsetenv("HALVO_VULKAN_VALIDATION");
+        if (HasFatalFailure()) return;
+        if (std::strcmp(HalvoD3D11_BackendName(device_.get()), GetParam()) != 0) {
+            GTEST_SKIP() << "the " << GetParam() << " back end cannot start here (no Vulkan device)";
+        }
     }
-  }
 
-  void TearDown() override {
-    D3D11Test::TearDown();
-    EXPECT_EQ(halvo::d3d11::vulkan::ValidationMessageCount(), validationAtStart_)
-        << "the Vulkan validation layer complained (the messages are in the log)";
-  }
-
-  Ref<ID3D11RenderTargetView> TargetView(ID3D11Texture2D* texture, DXGI_FORMAT format = DXGI_FORMAT_UNKNOWN) {
-    D3D11_RENDER_TARGET_VIEW_DESC desc{};
-    desc.Format = format;
-    desc.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2D;
-    Ref<ID3D11RenderTargetView> view;
-    EXPECT_EQ(device_->CreateRenderTargetView(texture, format == DXGI_FORMAT_UNKNOWN ? nullptr : &desc, view.Put()),
-              S_OK);
-    return view;
-  }
-
-  // Draws a point-sampled 8 x 4 texture over an 8 x 4 target with the vertex
-  // code, and expects the target to hold the texture exactly.
-  // With the coordinates in another slot than 0, that slot has no buffer.
-  void DrawQuad(const char* vertexSource, const std::string& name, UINT uvSlot = 0);
-
-  std::vector<uint32_t> Ramp(UINT count, uint8_t seed) {
-    std::vector<uint32_t> texels(count);
-    for (UINT index = 0; index < count; ++index) {
-      texels[index] = Rgba(uint8_t(seed + index * 7), uint8_t(index * 13), uint8_t(255 - index), uint8_t(index | 1));
+    void TearDown() override
+    {
+        D3D11Test::TearDown();
+        EXPECT_EQ(halvo::d3d11::vulkan::ValidationMessageCount(), validationAtStart_)
+            << "the Vulkan validation layer complained (the messages are in the log)";
     }
-    return texels;
-  }
 
- private:
-  unsigned validationAtStart_ = 0;
+    Ref<ID3D11RenderTargetView> TargetView(ID3D11Texture2D* texture, DXGI_FORMAT format = DXGI_FORMAT_UNKNOWN)
+    {
+        D3D11_RENDER_TARGET_VIEW_DESC desc{};
+        desc.Format = format;
+        desc.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2D;
+        Ref<ID3D11RenderTargetView> view;
+        EXPECT_EQ(device_->CreateRenderTargetView(texture, format == DXGI_FORMAT_UNKNOWN ? nullptr : &desc, view.Put()),
+                  S_OK);
+        return view;
+    }
+
+    // Draws a point-sampled 8 x 4 texture over an 8 x 4 target with the vertex
+    // code, and expects the target to hold the texture exactly.
+    // With the coordinates in another slot than 0, that slot has no buffer.
+    void DrawQuad(const char* vertexSource, const std::string& name, UINT uvSlot = 0);
+
+    std::vector<uint32_t> Ramp(UINT count, uint8_t seed)
+    {
+        std::vector<uint32_t> texels(count);
+        for (UINT index = 0; index < count; ++index) {
+            texels[index] =
+                Rgba(uint8_t(seed + index * 7), uint8_t(index * 13), uint8_t(255 - index), uint8_t(index | 1));
+        }
+        return texels;
+    }
+
+private:
+    unsigned validationAtStart_ = 0;
 };
 
-TEST_P(BackendConformance, InitialDataComesBackExactlyWhateverTheSourcePitch) {
-  // Rows of 3 texels, 16 bytes apart in the source: the gaps are not part of the texture.
-  std::vector<uint32_t> source(4 * 2, 0xdeadbeefu);
-  const std::vector<uint32_t> texels = Ramp(6, 10);
-  for (UINT y = 0; y < 2; ++y) {
-    for (UINT x = 0; x < 3; ++x) source[y * 4 + x] = texels[y * 3 + x];
-  }
-  Ref<ID3D11Texture2D> texture =
-      MakeTexture(3, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, source.data(), 16);
-  ExpectPixels(std::string(GetParam()) + "-Initial", ReadBack(texture.get()), texels, false);
-
-  Ref<ID3D11Texture2D> empty = MakeTexture(2, 2, DXGI_FORMAT_B8G8R8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-  ExpectPixels(std::string(GetParam()) + "-Zeroed", ReadBack(empty.get()), std::vector<uint32_t>(4, 0u), true);
-}
-
-TEST_P(BackendConformance, UpdateSubresourceWritesOnlyItsBox) {
-  Ref<ID3D11Texture2D> texture = MakeTexture(4, 3, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 2);
-  const std::vector<uint32_t> patch = Ramp(4, 40);
-  const D3D11_BOX box{1, 1, 0, 3, 3, 1};
-  context_->UpdateSubresource(texture.get(), 0, &box, patch.data(), 8, 0);
-  std::vector<uint32_t> expected(12, 0u);
-  expected[1 * 4 + 1] = patch[0];
-  expected[1 * 4 + 2] = patch[1];
-  expected[2 * 4 + 1] = patch[2];
-  expected[2 * 4 + 2] = patch[3];
-  ExpectPixels(std::string(GetParam()) + "-Update", ReadBack(texture.get()), expected, false);
-
-  const uint32_t second[2] = {Rgba(1, 2, 3, 4), Rgba(5, 6, 7, 8)};
-  context_->UpdateSubresource(texture.get(), 1, nullptr, second, 8, 0);
-  ExpectPixels(std::string(GetParam()) + "-UpdateMip1", ReadBack(texture.get(), 1), {second[0], second[1]}, false);
-}
-
-TEST_P(BackendConformance, CopiesMoveBoxesBetweenTexturesAndBuffers) {
-  const std::vector<uint32_t> texels = Ramp(16, 3);
-  Ref<ID3D11Texture2D> source =
-      MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 16);
-  Ref<ID3D11Texture2D> target = MakeTexture(3, 3, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-  const D3D11_BOX box{2, 1, 0, 4, 3, 1};
-  context_->CopySubresourceRegion(target.get(), 0, 0, 1, 0, source.get(), 0, &box);
-  std::vector<uint32_t> expected(9, 0u);
-  expected[3] = texels[1 * 4 + 2];
-  expected[4] = texels[1 * 4 + 3];
-  expected[6] = texels[2 * 4 + 2];
-  expected[7] = texels[2 * 4 + 3];
-  ExpectPixels(std::string(GetParam()) + "-CopyRegion", ReadBack(target.get()), expected, false);
-
-  // A dynamic buffer written through Map, copied to a staging buffer and read through Map.
-  const D3D11_BUFFER_DESC dynamicDesc{32, D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0};
-  const D3D11_BUFFER_DESC stagingDesc{32, D3D11_USAGE_STAGING, 0, D3D11_CPU_ACCESS_READ, 0, 0};
-  Ref<ID3D11Buffer> dynamic;
-  Ref<ID3D11Buffer> staging;
-  ASSERT_EQ(device_->CreateBuffer(&dynamicDesc, nullptr, dynamic.Put()), S_OK);
-  ASSERT_EQ(device_->CreateBuffer(&stagingDesc, nullptr, staging.Put()), S_OK);
-  D3D11_MAPPED_SUBRESOURCE mapped;
-  ASSERT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
-  for (int byte = 0; byte < 32; ++byte) static_cast<uint8_t*>(mapped.pData)[byte] = uint8_t(byte * 5);
-  context_->Unmap(dynamic.get(), 0);
-  const D3D11_BOX bytes{4, 0, 0, 12, 1, 1};
-  context_->CopySubresourceRegion(staging.get(), 0, 20, 0, 0, dynamic.get(), 0, &bytes);
-  ASSERT_EQ(context_->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped), S_OK);
-  const auto* read = static_cast<const uint8_t*>(mapped.pData);
-  for (int byte = 0; byte < 32; ++byte) {
-    EXPECT_EQ(read[byte], byte >= 20 && byte < 28 ? uint8_t((byte - 16) * 5) : 0) << "byte " << byte;
-  }
-  context_->Unmap(staging.get(), 0);
-}
-
-TEST_P(BackendConformance, DynamicTexturesTakeWhatMapWrites) {
-  D3D11_TEXTURE2D_DESC desc{2, 2, 1, 1, DXGI_FORMAT_R8G8B8A8_UNORM, {1, 0}, D3D11_USAGE_DYNAMIC,
-                            D3D11_BIND_SHADER_RESOURCE, D3D11_CPU_ACCESS_WRITE, 0};
-  Ref<ID3D11Texture2D> dynamic;
-  ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, dynamic.Put()), S_OK);
-  D3D11_MAPPED_SUBRESOURCE mapped;
-  ASSERT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
-  const std::vector<uint32_t> texels = Ramp(4, 99);
-  for (UINT y = 0; y < 2; ++y) {
-    std::memcpy(static_cast<uint8_t*>(mapped.pData) + y * mapped.RowPitch, &texels[y * 2], 8);
-  }
-  context_->Unmap(dynamic.get(), 0);
-  ExpectPixels(std::string(GetParam()) + "-Dynamic", ReadBack(dynamic.get()), texels, false);
-}
-
-TEST_P(BackendConformance, ColourClearsConvertToTheViewsFormat) {
-  const FLOAT colour[4] = {1.0f, 0.5f, 0.25f, 0.0f};
-  Ref<ID3D11Texture2D> rgba = MakeTexture(3, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-  context_->ClearRenderTargetView(TargetView(rgba.get()).get(), colour);
-  // 0.5 x 255 = 127.5 rounds up to 128; 0.25 x 255 = 63.75 to 64.
-  ExpectPixels(std::string(GetParam()) + "-ClearRgba", ReadBack(rgba.get()),
-               std::vector<uint32_t>(6, Rgba(255, 128, 64, 0)), false);
-
-  const FLOAT grey[4] = {0.2f, 0.4f, 0.6f, 0.0f};
-  Ref<ID3D11Texture2D> bgrx = MakeTexture(3, 2, DXGI_FORMAT_B8G8R8X8_UNORM, D3D11_BIND_RENDER_TARGET);
-  context_->ClearRenderTargetView(TargetView(bgrx.get()).get(), grey);
-  // The X byte is written as 255.
-  ExpectPixels(std::string(GetParam()) + "-ClearBgrx", ReadBack(bgrx.get()),
-               std::vector<uint32_t>(6, Rgba(153, 102, 51, 255)), true);
-
-  // A typeless texture seen as unsigned integers takes the integers themselves.
-  const FLOAT integers[4] = {1.0f, 2.0f, 3.0f, 250.0f};
-  Ref<ID3D11Texture2D> typeless = MakeTexture(2, 2, DXGI_FORMAT_R8G8B8A8_TYPELESS, D3D11_BIND_RENDER_TARGET);
-  context_->ClearRenderTargetView(TargetView(typeless.get(), DXGI_FORMAT_R8G8B8A8_UINT).get(), integers);
-  ExpectPixels(std::string(GetParam()) + "-ClearTypeless", ReadBack(typeless.get()),
-               std::vector<uint32_t>(4, Rgba(1, 2, 3, 250)), false);
-}
-
-TEST_P(BackendConformance, DepthAndStencilClearOnlyWhatTheFlagsName) {
-  Ref<ID3D11Texture2D> depth = MakeTexture(2, 2, DXGI_FORMAT_D24_UNORM_S8_UINT, D3D11_BIND_DEPTH_STENCIL);
-  Ref<ID3D11DepthStencilView> view;
-  ASSERT_EQ(device_->CreateDepthStencilView(depth.get(), nullptr, view.Put()), S_OK);
-  context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 1.0f, 7);
-  EXPECT_EQ(ReadBack(depth.get()).At(0, 0), 0x07FFFFFFu) << "depth in the low 24 bits, stencil above";
-  context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_STENCIL, 0.0f, 3);
-  EXPECT_EQ(ReadBack(depth.get()).At(1, 1), 0x03FFFFFFu);
-  context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH, 0.0f, 9);
-  EXPECT_EQ(ReadBack(depth.get()).At(1, 0), 0x03000000u);
-
-  Ref<ID3D11Texture2D> single = MakeTexture(2, 2, DXGI_FORMAT_D32_FLOAT, D3D11_BIND_DEPTH_STENCIL);
-  Ref<ID3D11DepthStencilView> singleView;
-  ASSERT_EQ(device_->CreateDepthStencilView(single.get(), nullptr, singleView.Put()), S_OK);
-  context_->ClearDepthStencilView(singleView.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 0.25f, 0);
-  EXPECT_EQ(ReadBack(single.get()).At(0, 1), 0x3E800000u) << "0.25 as a 32-bit float";
-}
-
-TEST_P(BackendConformance, GenerateMipsAveragesEachTwoByTwoBlock) {
-  // Every 2 x 2 block sums to a multiple of 4 in each channel, so the average is exact whatever the rounding.
-  std::vector<uint32_t> top(16);
-  for (UINT y = 0; y < 4; ++y) {
-    for (UINT x = 0; x < 4; ++x) {
-      const uint8_t block = uint8_t((y / 2) * 2 + x / 2);
-      const uint8_t odd = uint8_t((x + y) % 2);
-      top[y * 4 + x] = Rgba(uint8_t(block * 40 + odd * 20), uint8_t(200 - odd * 100), uint8_t(block * 8), 255);
+TEST_P(BackendConformance, InitialDataComesBackExactlyWhateverTheSourcePitch)
+{
+    // Rows of 3 texels, 16 bytes apart in the source: the gaps are not part of the texture.
+    std::vector<uint32_t> source(4 * 2, 0xdeadbeefu);
+    const std::vector<uint32_t> texels = Ramp(6, 10);
+    for (UINT y = 0; y < 2; ++y) {
+        for (UINT x = 0; x < 3; ++x) source[y * 4 + x] = texels[y * 3 + x];
     }
-  }
-  D3D11_TEXTURE2D_DESC desc{4, 4, 3, 1, DXGI_FORMAT_R8G8B8A8_UNORM, {1, 0}, D3D11_USAGE_DEFAULT,
-                            D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE, 0,
-                            D3D11_RESOURCE_MISC_GENERATE_MIPS};
-  Ref<ID3D11Texture2D> texture;
-  ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
-  context_->UpdateSubresource(texture.get(), 0, nullptr, top.data(), 16, 0);
-  Ref<ID3D11ShaderResourceView> view;
-  ASSERT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
-  context_->GenerateMips(view.get());
-  // Block b: red b x 40 + 10, green 150, blue b x 8.
-  const std::vector<uint32_t> second = {Rgba(10, 150, 0, 255), Rgba(50, 150, 8, 255), Rgba(90, 150, 16, 255),
-                                        Rgba(130, 150, 24, 255)};
-  ExpectPixels(std::string(GetParam()) + "-Mip1", ReadBack(texture.get(), 1), second, false);
-  ExpectPixels(std::string(GetParam()) + "-Mip2", ReadBack(texture.get(), 2), {Rgba(70, 150, 12, 255)}, false);
-  ExpectPixels(std::string(GetParam()) + "-Mip0Kept", ReadBack(texture.get(), 0), top, false);
+    Ref<ID3D11Texture2D> texture =
+        MakeTexture(3, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, source.data(), 16);
+    ExpectPixels(std::string(GetParam()) + "-Initial", ReadBack(texture.get()), texels, false);
+
+    Ref<ID3D11Texture2D> empty = MakeTexture(2, 2, DXGI_FORMAT_B8G8R8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    ExpectPixels(std::string(GetParam()) + "-Zeroed", ReadBack(empty.get()), std::vector<uint32_t>(4, 0u), true);
+}
+
+TEST_P(BackendConformance, UpdateSubresourceWritesOnlyItsBox)
+{
+    Ref<ID3D11Texture2D> texture = MakeTexture(4, 3, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 2);
+    const std::vector<uint32_t> patch = Ramp(4, 40);
+    const D3D11_BOX box{1, 1, 0, 3, 3, 1};
+    context_->UpdateSubresource(texture.get(), 0, &box, patch.data(), 8, 0);
+    std::vector<uint32_t> expected(12, 0u);
+    expected[1 * 4 + 1] = patch[0];
+    expected[1 * 4 + 2] = patch[1];
+    expected[2 * 4 + 1] = patch[2];
+    expected[2 * 4 + 2] = patch[3];
+    ExpectPixels(std::string(GetParam()) + "-Update", ReadBack(texture.get()), expected, false);
+
+    const uint32_t second[2] = {Rgba(1, 2, 3, 4), Rgba(5, 6, 7, 8)};
+    context_->UpdateSubresource(texture.get(), 1, nullptr, second, 8, 0);
+    ExpectPixels(std::string(GetParam()) + "-UpdateMip1", ReadBack(texture.get(), 1), {second[0], second[1]}, false);
+}
+
+TEST_P(BackendConformance, CopiesMoveBoxesBetweenTexturesAndBuffers)
+{
+    const std::vector<uint32_t> texels = Ramp(16, 3);
+    Ref<ID3D11Texture2D> source =
+        MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 16);
+    Ref<ID3D11Texture2D> target = MakeTexture(3, 3, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    const D3D11_BOX box{2, 1, 0, 4, 3, 1};
+    context_->CopySubresourceRegion(target.get(), 0, 0, 1, 0, source.get(), 0, &box);
+    std::vector<uint32_t> expected(9, 0u);
+    expected[3] = texels[1 * 4 + 2];
+    expected[4] = texels[1 * 4 + 3];
+    expected[6] = texels[2 * 4 + 2];
+    expected[7] = texels[2 * 4 + 3];
+    ExpectPixels(std::string(GetParam()) + "-CopyRegion", ReadBack(target.get()), expected, false);
+
+    // A dynamic buffer written through Map, copied to a staging buffer and read through Map.
+    const D3D11_BUFFER_DESC dynamicDesc{32, D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE, 0,
+                                        0};
+    const D3D11_BUFFER_DESC stagingDesc{32, D3D11_USAGE_STAGING, 0, D3D11_CPU_ACCESS_READ, 0, 0};
+    Ref<ID3D11Buffer> dynamic;
+    Ref<ID3D11Buffer> staging;
+    ASSERT_EQ(device_->CreateBuffer(&dynamicDesc, nullptr, dynamic.Put()), S_OK);
+    ASSERT_EQ(device_->CreateBuffer(&stagingDesc, nullptr, staging.Put()), S_OK);
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    ASSERT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
+    for (int byte = 0; byte < 32; ++byte) static_cast<uint8_t*>(mapped.pData)[byte] = uint8_t(byte * 5);
+    context_->Unmap(dynamic.get(), 0);
+    const D3D11_BOX bytes{4, 0, 0, 12, 1, 1};
+    context_->CopySubresourceRegion(staging.get(), 0, 20, 0, 0, dynamic.get(), 0, &bytes);
+    ASSERT_EQ(context_->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped), S_OK);
+    const auto* read = static_cast<const uint8_t*>(mapped.pData);
+    for (int byte = 0; byte < 32; ++byte) {
+        EXPECT_EQ(read[byte], byte >= 20 && byte < 28 ? uint8_t((byte - 16) * 5) : 0) << "byte " << byte;
+    }
+    context_->Unmap(staging.get(), 0);
+}
+
+TEST_P(BackendConformance, DynamicTexturesTakeWhatMapWrites)
+{
+    D3D11_TEXTURE2D_DESC desc{2,
+                              2,
+                              1,
+                              1,
+                              DXGI_FORMAT_R8G8B8A8_UNORM,
+                              {1, 0},
+                              D3D11_USAGE_DYNAMIC,
+                              D3D11_BIND_SHADER_RESOURCE,
+                              D3D11_CPU_ACCESS_WRITE,
+                              0};
+    Ref<ID3D11Texture2D> dynamic;
+    ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, dynamic.Put()), S_OK);
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    ASSERT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
+    const std::vector<uint32_t> texels = Ramp(4, 99);
+    for (UINT y = 0; y < 2; ++y) {
+        std::memcpy(static_cast<uint8_t*>(mapped.pData) + y * mapped.RowPitch, &texels[y * 2], 8);
+    }
+    context_->Unmap(dynamic.get(), 0);
+    ExpectPixels(std::string(GetParam()) + "-Dynamic", ReadBack(dynamic.get()), texels, false);
+}
+
+TEST_P(BackendConformance, ColourClearsConvertToTheViewsFormat)
+{
+    const FLOAT colour[4] = {1.0f, 0.5f, 0.25f, 0.0f};
+    Ref<ID3D11Texture2D> rgba = MakeTexture(3, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    context_->ClearRenderTargetView(TargetView(rgba.get()).get(), colour);
+    // 0.5 x 255 = 127.5 rounds up to 128; 0.25 x 255 = 63.75 to 64.
+    ExpectPixels(std::string(GetParam()) + "-ClearRgba", ReadBack(rgba.get()),
+                 std::vector<uint32_t>(6, Rgba(255, 128, 64, 0)), false);
+
+    const FLOAT grey[4] = {0.2f, 0.4f, 0.6f, 0.0f};
+    Ref<ID3D11Texture2D> bgrx = MakeTexture(3, 2, DXGI_FORMAT_B8G8R8X8_UNORM, D3D11_BIND_RENDER_TARGET);
+    context_->ClearRenderTargetView(TargetView(bgrx.get()).get(), grey);
+    // The X byte is written as 255.
+    ExpectPixels(std::string(GetParam()) + "-ClearBgrx", ReadBack(bgrx.get()),
+                 std::vector<uint32_t>(6, Rgba(153, 102, 51, 255)), true);
+
+    // A typeless texture seen as unsigned integers takes the integers themselves.
+    const FLOAT integers[4] = {1.0f, 2.0f, 3.0f, 250.0f};
+    Ref<ID3D11Texture2D> typeless = MakeTexture(2, 2, DXGI_FORMAT_R8G8B8A8_TYPELESS, D3D11_BIND_RENDER_TARGET);
+    context_->ClearRenderTargetView(TargetView(typeless.get(), DXGI_FORMAT_R8G8B8A8_UINT).get(), integers);
+    ExpectPixels(std::string(GetParam()) + "-ClearTypeless", ReadBack(typeless.get()),
+                 std::vector<uint32_t>(4, Rgba(1, 2, 3, 250)), false);
+}
+
+TEST_P(BackendConformance, DepthAndStencilClearOnlyWhatTheFlagsName)
+{
+    Ref<ID3D11Texture2D> depth = MakeTexture(2, 2, DXGI_FORMAT_D24_UNORM_S8_UINT, D3D11_BIND_DEPTH_STENCIL);
+    Ref<ID3D11DepthStencilView> view;
+    ASSERT_EQ(device_->CreateDepthStencilView(depth.get(), nullptr, view.Put()), S_OK);
+    context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 1.0f, 7);
+    EXPECT_EQ(ReadBack(depth.get()).At(0, 0), 0x07FFFFFFu) << "depth in the low 24 bits, stencil above";
+    context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_STENCIL, 0.0f, 3);
+    EXPECT_EQ(ReadBack(depth.get()).At(1, 1), 0x03FFFFFFu);
+    context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH, 0.0f, 9);
+    EXPECT_EQ(ReadBack(depth.get()).At(1, 0), 0x03000000u);
+
+    Ref<ID3D11Texture2D> single = MakeTexture(2, 2, DXGI_FORMAT_D32_FLOAT, D3D11_BIND_DEPTH_STENCIL);
+    Ref<ID3D11DepthStencilView> singleView;
+    ASSERT_EQ(device_->CreateDepthStencilView(single.get(), nullptr, singleView.Put()), S_OK);
+    context_->ClearDepthStencilView(singleView.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 0.25f, 0);
+    EXPECT_EQ(ReadBack(single.get()).At(0, 1), 0x3E800000u) << "0.25 as a 32-bit float";
+}
+
+TEST_P(BackendConformance, GenerateMipsAveragesEachTwoByTwoBlock)
+{
+    // Every 2 x 2 block sums to a multiple of 4 in each channel, so the average is exact whatever the rounding.
+    std::vector<uint32_t> top(16);
+    for (UINT y = 0; y < 4; ++y) {
+        for (UINT x = 0; x < 4; ++x) {
+            const uint8_t block = uint8_t((y / 2) * 2 + x / 2);
+            const uint8_t odd = uint8_t((x + y) % 2);
+            top[y * 4 + x] = Rgba(uint8_t(block * 40 + odd * 20), uint8_t(200 - odd * 100), uint8_t(block * 8), 255);
+        }
+    }
+    D3D11_TEXTURE2D_DESC desc{4,
+                              4,
+                              3,
+                              1,
+                              DXGI_FORMAT_R8G8B8A8_UNORM,
+                              {1, 0},
+                              D3D11_USAGE_DEFAULT,
+                              D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE,
+                              0,
+                              D3D11_RESOURCE_MISC_GENERATE_MIPS};
+    Ref<ID3D11Texture2D> texture;
+    ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
+    context_->UpdateSubresource(texture.get(), 0, nullptr, top.data(), 16, 0);
+    Ref<ID3D11ShaderResourceView> view;
+    ASSERT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
+    context_->GenerateMips(view.get());
+    // Block b: red b x 40 + 10, green 150, blue b x 8.
+    const std::vector<uint32_t> second = {Rgba(10, 150, 0, 255), Rgba(50, 150, 8, 255), Rgba(90, 150, 16, 255),
+                                          Rgba(130, 150, 24, 255)};
+    ExpectPixels(std::string(GetParam()) + "-Mip1", ReadBack(texture.get(), 1), second, false);
+    ExpectPixels(std::string(GetParam()) + "-Mip2", ReadBack(texture.get(), 2), {Rgba(70, 150, 12, 255)}, false);
+    ExpectPixels(std::string(GetParam()) + "-Mip0Kept", ReadBack(texture.get(), 0), top, false);
 }
 
 constexpr char kVertexSource[] =
@@ -250,15 +279,16 @@ constexpr char kPixelSource[] =
     "struct PixelInput { float4 position : SV_POSITION; float2 uv : TEXCOORD0; };\n"
     "float4 main(PixelInput input) : SV_TARGET0 { return image.Sample(imageSampler, input.uv); }\n";
 
-TEST_P(BackendConformance, ShadersFromTheCompilersCodeAreAccepted) {
-  const std::vector<uint8_t> vertex = Compile(kVertexSource, "vs_4_0");
-  const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
-  ASSERT_FALSE(vertex.empty());
-  ASSERT_FALSE(pixel.empty());
-  Ref<ID3D11VertexShader> vertexShader;
-  Ref<ID3D11PixelShader> pixelShader;
-  EXPECT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, vertexShader.Put()), S_OK);
-  EXPECT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
+TEST_P(BackendConformance, ShadersFromTheCompilersCodeAreAccepted)
+{
+    const std::vector<uint8_t> vertex = Compile(kVertexSource, "vs_4_0");
+    const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
+    ASSERT_FALSE(vertex.empty());
+    ASSERT_FALSE(pixel.empty());
+    Ref<ID3D11VertexShader> vertexShader;
+    Ref<ID3D11PixelShader> pixelShader;
+    EXPECT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, vertexShader.Put()), S_OK);
+    EXPECT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
 }
 
 constexpr char kQuadVertexSource[] =
@@ -283,101 +313,123 @@ constexpr char kReorderedVertexSource[] =
     "  return output;\n"
     "}\n";
 
-TEST_P(BackendConformance, APointSampledQuadCopiesItsTextureExactly) {
-  if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
-  DrawQuad(kQuadVertexSource, "Quad");
+TEST_P(BackendConformance, APointSampledQuadCopiesItsTextureExactly)
+{
+    if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
+    DrawQuad(kQuadVertexSource, "Quad");
 }
 
-TEST_P(BackendConformance, PixelInputsFindTheVertexOutputsOfTheirSemantics) {
-  if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
-  DrawQuad(kReorderedVertexSource, "LinkedQuad");
+TEST_P(BackendConformance, PixelInputsFindTheVertexOutputsOfTheirSemantics)
+{
+    if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
+    DrawQuad(kReorderedVertexSource, "LinkedQuad");
 }
 
-TEST_P(BackendConformance, AnElementWithoutAVertexBufferReadsZeros) {
-  if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
-  // The texture coordinates come from slot 1, which has no buffer: every pixel samples texel (0, 0).
-  DrawQuad(kQuadVertexSource, "UnboundSlotQuad", 1);
+TEST_P(BackendConformance, AnElementWithoutAVertexBufferReadsZeros)
+{
+    if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
+    // The texture coordinates come from slot 1, which has no buffer: every pixel samples texel (0, 0).
+    DrawQuad(kQuadVertexSource, "UnboundSlotQuad", 1);
 }
 
-void BackendConformance::DrawQuad(const char* vertexSource, const std::string& name, UINT uvSlot) {
-  const std::vector<uint8_t> vertex = Compile(vertexSource, "vs_4_0");
-  const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
-  ASSERT_FALSE(vertex.empty());
-  ASSERT_FALSE(pixel.empty());
-  Ref<ID3D11VertexShader> vertexShader;
-  Ref<ID3D11PixelShader> pixelShader;
-  ASSERT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, vertexShader.Put()), S_OK);
-  ASSERT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
-  const D3D11_INPUT_ELEMENT_DESC elements[] = {
-      {"POSITION", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
-      {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, uvSlot, uvSlot == 0 ? 8u : 0u, D3D11_INPUT_PER_VERTEX_DATA, 0}};
-  Ref<ID3D11InputLayout> layout;
-  ASSERT_EQ(device_->CreateInputLayout(elements, 2, vertex.data(), vertex.size(), layout.Put()), S_OK);
-  // A strip over the whole target, its top left at texture coordinate (0, 0): clockwise on screen, so front-facing.
-  const float corners[] = {-1, 1, 0, 0, 1, 1, 1, 0, -1, -1, 0, 1, 1, -1, 1, 1};
-  const D3D11_BUFFER_DESC bufferDesc{sizeof corners, D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0};
-  const D3D11_SUBRESOURCE_DATA bufferData{corners, 0, 0};
-  Ref<ID3D11Buffer> buffer;
-  ASSERT_EQ(device_->CreateBuffer(&bufferDesc, &bufferData, buffer.Put()), S_OK);
+void BackendConformance::DrawQuad(const char* vertexSource, const std::string& name, UINT uvSlot)
+{
+    const std::vector<uint8_t> vertex = Compile(vertexSource, "vs_4_0");
+    const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
+    ASSERT_FALSE(vertex.empty());
+    ASSERT_FALSE(pixel.empty());
+    Ref<ID3D11VertexShader> vertexShader;
+    Ref<ID3D11PixelShader> pixelShader;
+    ASSERT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, vertexShader.Put()), S_OK);
+    ASSERT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
+    const D3D11_INPUT_ELEMENT_DESC elements[] = {
+        {"POSITION", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
+        {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, uvSlot, uvSlot == 0 ? 8u : 0u, D3D11_INPUT_PER_VERTEX_DATA, 0}};
+    Ref<ID3D11InputLayout> layout;
+    ASSERT_EQ(device_->CreateInputLayout(elements, 2, vertex.data(), vertex.size(), layout.Put()), S_OK);
+    // A strip over the whole target, its top left at texture coordinate (0, 0): clockwise on screen, so front-facing.
+    const float corners[] = {-1, 1, 0, 0, 1, 1, 1, 0, -1, -1, 0, 1, 1, -1, 1, 1};
+    const D3D11_BUFFER_DESC bufferDesc{sizeof corners, D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0};
+    const D3D11_SUBRESOURCE_DATA bufferData{corners, 0, 0};
+    Ref<ID3D11Buffer> buffer;
+    ASSERT_EQ(device_->CreateBuffer(&bufferDesc, &bufferData, buffer.Put()), S_OK);
 
-  // Texel (x, y) differs from every other, so any shift, flip or filtering shows.
-  const std::vector<uint32_t> texels = Ramp(8 * 4, 5);
-  Ref<ID3D11Texture2D> image =
-      MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 32);
-  Ref<ID3D11ShaderResourceView> imageView;
-  ASSERT_EQ(device_->CreateShaderResourceView(image.get(), nullptr, imageView.Put()), S_OK);
-  D3D11_SAMPLER_DESC samplerDesc{D3D11_FILTER_MIN_MAG_MIP_POINT, D3D11_TEXTURE_ADDRESS_CLAMP,
-                                 D3D11_TEXTURE_ADDRESS_CLAMP, D3D11_TEXTURE_ADDRESS_CLAMP, 0.0f, 1,
-                                 D3D11_COMPARISON_NEVER, {0, 0, 0, 0}, 0.0f, D3D11_FLOAT32_MAX};
-  Ref<ID3D11SamplerState> sampler;
-  ASSERT_EQ(device_->CreateSamplerState(&samplerDesc, sampler.Put()), S_OK);
-  Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-  Ref<ID3D11RenderTargetView> targetView = TargetView(target.get());
+    // Texel (x, y) differs from every other, so any shift, flip or filtering shows.
+    const std::vector<uint32_t> texels = Ramp(8 * 4, 5);
+    Ref<ID3D11Texture2D> image =
+        MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 32);
+    Ref<ID3D11ShaderResourceView> imageView;
+    ASSERT_EQ(device_->CreateShaderResourceView(image.get(), nullptr, imageView.Put()), S_OK);
+    D3D11_SAMPLER_DESC samplerDesc{D3D11_FILTER_MIN_MAG_MIP_POINT,
+                                   D3D11_TEXTURE_ADDRESS_CLAMP,
+                                   D3D11_TEXTURE_ADDRESS_CLAMP,
+                                   D3D11_TEXTURE_ADDRESS_CLAMP,
+                                   0.0f,
+                                   1,
+                                   D3D11_COMPARISON_NEVER,
+                                   {0, 0, 0, 0},
+                                   0.0f,
+                                   D3D11_FLOAT32_MAX};
+    Ref<ID3D11SamplerState> sampler;
+    ASSERT_EQ(device_->CreateSamplerState(&samplerDesc, sampler.Put()), S_OK);
+    Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    Ref<ID3D11RenderTargetView> targetView = TargetView(target.get());
 
-  const UINT stride = 16;
-  const UINT offset = 0;
-  ID3D11Buffer* buffers[] = {buffer.get()};
-  ID3D11ShaderResourceView* views[] = {imageView.get()};
-  ID3D11SamplerState* samplers[] = {sampler.get()};
-  ID3D11RenderTargetView* targets[] = {targetView.get()};
-  const D3D11_VIEWPORT viewport{0, 0, 8, 4, 0, 1};
-  context_->IASetInputLayout(layout.get());
-  context_->IASetVertexBuffers(0, 1, buffers, &stride, &offset);
-  context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP);
-  context_->VSSetShader(vertexShader.get(), nullptr, 0);
-  context_->PSSetShader(pixelShader.get(), nullptr, 0);
-  context_->PSSetShaderResources(0, 1, views);
-  context_->PSSetSamplers(0, 1, samplers);
-  context_->OMSetRenderTargets(1, targets, nullptr);
-  context_->RSSetViewports(1, &viewport);
-  context_->Draw(4, 0);
-  context_->OMSetRenderTargets(0, nullptr, nullptr);
-  ExpectPixels(std::string(GetParam()) + "-" + name, ReadBack(target.get()),
-               uvSlot == 0 ? texels : std::vector<uint32_t>(texels.size(), texels[0]), false);
+    const UINT stride = 16;
+    const UINT offset = 0;
+    ID3D11Buffer* buffers[] = {buffer.get()};
+    ID3D11ShaderResourceView* views[] = {imageView.get()};
+    ID3D11SamplerState* samplers[] = {sampler.get()};
+    ID3D11RenderTargetView* targets[] = {targetView.get()};
+    const D3D11_VIEWPORT viewport{0, 0, 8, 4, 0, 1};
+    context_->IASetInputLayout(layout.get());
+    context_->IASetVertexBuffers(0, 1, buffers, &stride, &offset);
+    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP);
+    context_->VSSetShader(vertexShader.get(), nullptr, 0);
+    context_->PSSetShader(pixelShader.get(), nullptr, 0);
+    context_->PSSetShaderResources(0, 1, views);
+    context_->PSSetSamplers(0, 1, samplers);
+    context_->OMSetRenderTargets(1, targets, nullptr);
+    context_->RSSetViewports(1, &viewport);
+    context_->Draw(4, 0);
+    context_->OMSetRenderTargets(0, nullptr, nullptr);
+    ExpectPixels(std::string(GetParam()) + "-" + name, ReadBack(target.get()),
+                 uvSlot == 0 ? texels : std::vector<uint32_t>(texels.size(), texels[0]), false);
 }
 
-TEST_P(BackendConformance, PresentingWithoutADisplayCopiesTheBackBuffer) {
-  Ref<IDXGIDevice> dxgiDevice;
-  ASSERT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
-  Ref<IDXGIAdapter> adapter;
-  ASSERT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
-  Ref<IDXGIFactory2> factory;
-  ASSERT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
-  DXGI_SWAP_CHAIN_DESC1 desc{16, 8, DXGI_FORMAT_B8G8R8A8_UNORM, FALSE, {1, 0}, DXGI_USAGE_RENDER_TARGET_OUTPUT, 2,
-                             DXGI_SCALING_STRETCH, DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL, DXGI_ALPHA_MODE_UNSPECIFIED, 0};
-  Ref<IDXGISwapChain1> swapChain;
-  ASSERT_EQ(factory->CreateSwapChainForHwnd(device_.get(), MakeWindow(16, 8), &desc, nullptr, nullptr, swapChain.Put()),
-            S_OK);
-  Ref<ID3D11Texture2D> backBuffer;
-  ASSERT_EQ(swapChain->GetBuffer(0, IID_PPV_ARGS(backBuffer.Put())), S_OK);
-  const FLOAT colours[2][4] = {{1.0f, 0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 1.0f, 1.0f}};
-  for (const FLOAT* colour : colours) {
-    context_->ClearRenderTargetView(TargetView(backBuffer.get()).get(), colour);
-    EXPECT_EQ(swapChain->Present(1, 0), S_OK);
-  }
-  EXPECT_EQ(HalvoD3D11_PresentCount(swapChain.get()), 2u);
-  // The back buffer itself is left as it was drawn.
-  EXPECT_EQ(ReadBack(backBuffer.get()).At(15, 7), Rgba(255, 0, 0, 255)) << "B, G, R, A: blue";
+TEST_P(BackendConformance, PresentingWithoutADisplayCopiesTheBackBuffer)
+{
+    Ref<IDXGIDevice> dxgiDevice;
+    ASSERT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
+    Ref<IDXGIAdapter> adapter;
+    ASSERT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
+    Ref<IDXGIFactory2> factory;
+    ASSERT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
+    DXGI_SWAP_CHAIN_DESC1 desc{16,
+                               8,
+                               DXGI_FORMAT_B8G8R8A8_UNORM,
+                               FALSE,
+                               {1, 0},
+                               DXGI_USAGE_RENDER_TARGET_OUTPUT,
+                               2,
+                               DXGI_SCALING_STRETCH,
+                               DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL,
+                               DXGI_ALPHA_MODE_UNSPECIFIED,
+                               0};
+    Ref<IDXGISwapChain1> swapChain;
+    ASSERT_EQ(
+        factory->CreateSwapChainForHwnd(device_.get(), MakeWindow(16, 8), &desc, nullptr, nullptr, swapChain.Put()),
+        S_OK);
+    Ref<ID3D11Texture2D> backBuffer;
+    ASSERT_EQ(swapChain->GetBuffer(0, IID_PPV_ARGS(backBuffer.Put())), S_OK);
+    const FLOAT colours[2][4] = {{1.0f, 0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 1.0f, 1.0f}};
+    for (const FLOAT* colour : colours) {
+        context_->ClearRenderTargetView(TargetView(backBuffer.get()).get(), colour);
+        EXPECT_EQ(swapChain->Present(1, 0), S_OK);
+    }
+    EXPECT_EQ(HalvoD3D11_PresentCount(swapChain.get()), 2u);
+    // The back buffer itself is left as it was drawn.
+    EXPECT_EQ(ReadBack(backBuffer.get()).At(15, 7), Rgba(255, 0, 0, 255)) << "B, G, R, A: blue";
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, BackendConformance, ::testing::Values("memory", "vulkan"),
@@ -386,110 +438,127 @@ INSTANTIATE_TEST_SUITE_P(Backends, BackendConformance, ::testing::Values("memory
 // ---- Frames captured at present (HALVO_D3D11_OUTPUT=capture:...)
 
 class FrameCapture : public BackendConformance {
- protected:
-  // A two-buffer swap chain over an 8 x 4 window, made while the variable names `output`.
-  Ref<IDXGISwapChain1> MakeSwapChain(const std::string& output, DXGI_FORMAT format) {
-    Ref<IDXGIDevice> dxgiDevice;
-    EXPECT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
-    Ref<IDXGIAdapter> adapter;
-    EXPECT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
-    Ref<IDXGIFactory2> factory;
-    EXPECT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
-    DXGI_SWAP_CHAIN_DESC1 desc{8, 4, format, FALSE, {1, 0}, DXGI_USAGE_RENDER_TARGET_OUTPUT, 2,
-                               DXGI_SCALING_STRETCH, DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL, DXGI_ALPHA_MODE_UNSPECIFIED, 0};
-    setenv("HALVO_D3D11_OUTPUT", output.c_str(), 1);
-    Ref<IDXGISwapChain1> swapChain;
-    EXPECT_EQ(factory->CreateSwapChainForHwnd(device_.get(), MakeWindow(8, 4), &desc, nullptr, nullptr,
-                                              swapChain.Put()),
-              S_OK);
-    unsetenv("HALVO_D3D11_OUTPUT");
-    return swapChain;
-  }
+protected:
+    // A two-buffer swap chain over an 8 x 4 window, made while the variable names `output`.
+    Ref<IDXGISwapChain1> MakeSwapChain(const std::string& output, DXGI_FORMAT format)
+    {
+        Ref<IDXGIDevice> dxgiDevice;
+        EXPECT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
+        Ref<IDXGIAdapter> adapter;
+        EXPECT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
+        Ref<IDXGIFactory2> factory;
+        EXPECT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
+        DXGI_SWAP_CHAIN_DESC1 desc{8,
+                                   4,
+                                   format,
+                                   FALSE,
+                                   {1, 0},
+                                   DXGI_USAGE_RENDER_TARGET_OUTPUT,
+                                   2,
+                                   DXGI_SCALING_STRETCH,
+                                   DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL,
+                                   DXGI_ALPHA_MODE_UNSPECIFIED,
+                                   0};
+        setenv("HALVO_D3D11_OUTPUT", output.c_str(), 1);
+        Ref<IDXGISwapChain1> swapChain;
+        EXPECT_EQ(
+            factory->CreateSwapChainForHwnd(device_.get(), MakeWindow(8, 4), &desc, nullptr, nullptr, swapChain.Put()),
+            S_OK);
+        unsetenv("HALVO_D3D11_OUTPUT");
+        return swapChain;
+    }
 
-  void ClearAndPresent(IDXGISwapChain1* swapChain, const FLOAT colour[4]) {
-    Ref<ID3D11Texture2D> buffer;
-    ASSERT_EQ(swapChain->GetBuffer(0, IID_PPV_ARGS(buffer.Put())), S_OK);
-    context_->ClearRenderTargetView(TargetView(buffer.get()).get(), colour);
-    EXPECT_EQ(swapChain->Present(0, 0), S_OK);
-  }
+    void ClearAndPresent(IDXGISwapChain1* swapChain, const FLOAT colour[4])
+    {
+        Ref<ID3D11Texture2D> buffer;
+        ASSERT_EQ(swapChain->GetBuffer(0, IID_PPV_ARGS(buffer.Put())), S_OK);
+        context_->ClearRenderTargetView(TargetView(buffer.get()).get(), colour);
+        EXPECT_EQ(swapChain->Present(0, 0), S_OK);
+    }
 
-  // The PNG files of a folder by name.
-  static std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+    // The PNG files of a folder by name.
+    static std::vector<std::string> FilesIn(const std::filesystem::path& folder)
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
-  // Reads a PNG file with libpng as R, G, B, A bytes; each pixel must be `rgba`.
-  static void ExpectPngOf(const std::filesystem::path& file, uint32_t rgba) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str())) << file << ": " << image.message;
-    EXPECT_EQ(image.width, 8u);
-    EXPECT_EQ(image.height, 4u);
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<uint32_t> pixels(PNG_IMAGE_SIZE(image) / 4);
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) << image.message;
-    EXPECT_EQ(pixels, std::vector<uint32_t>(pixels.size(), rgba)) << file;
-  }
+    // Reads a PNG file with libpng as R, G, B, A bytes; each pixel must be `rgba`.
+    static void ExpectPngOf(const std::filesystem::path& file, uint32_t rgba)
+    {
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str())) << file << ": " << image.message;
+        EXPECT_EQ(image.width, 8u);
+        EXPECT_EQ(image.height, 4u);
+        image.format = PNG_FORMAT_RGBA;
+        std::vector<uint32_t> pixels(PNG_IMAGE_SIZE(image) / 4);
+        ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) << image.message;
+        EXPECT_EQ(pixels, std::vector<uint32_t>(pixels.size(), rgba)) << file;
+    }
 };
 
-TEST_P(FrameCapture, EveryPresentedFrameIsWrittenWithItsExactPixels) {
-  for (DXGI_FORMAT format : {DXGI_FORMAT_B8G8R8A8_UNORM, DXGI_FORMAT_R8G8B8A8_UNORM, DXGI_FORMAT_R16G16B16A16_FLOAT}) {
-    SCOPED_TRACE(int(format));
+TEST_P(FrameCapture, EveryPresentedFrameIsWrittenWithItsExactPixels)
+{
+    for (DXGI_FORMAT format :
+         {DXGI_FORMAT_B8G8R8A8_UNORM, DXGI_FORMAT_R8G8B8A8_UNORM, DXGI_FORMAT_R16G16B16A16_FLOAT}) {
+        SCOPED_TRACE(int(format));
+        TemporaryFolder folder("halvo-capture");
+        const std::filesystem::path frames = folder.Path() / "frames";  // made by the first capture
+        Ref<IDXGISwapChain1> swapChain = MakeSwapChain("capture:" + frames.string(), format);
+        // 0.2 x 255 = 51; values outside 0..1 of the float buffer are clamped.
+        const FLOAT first[4] = {1.0f, 0.2f, 0.0f, 1.0f};
+        const FLOAT second[4] = {0.0f, 0.0f, format == DXGI_FORMAT_R16G16B16A16_FLOAT ? 2.0f : 1.0f, 0.2f};
+        ClearAndPresent(swapChain.get(), first);
+        ClearAndPresent(swapChain.get(), second);
+        const std::vector<std::string> files = FilesIn(frames);
+        ASSERT_EQ(files.size(), 2u);
+        EXPECT_TRUE(files[0].starts_with("swapchain-") && files[0].ends_with("-frame-000001.png")) << files[0];
+        EXPECT_TRUE(files[1].ends_with("-frame-000002.png")) << files[1];
+        ExpectPngOf(frames / files[0], Rgba(255, 51, 0, 255));
+        ExpectPngOf(frames / files[1], Rgba(0, 0, 255, 51));
+    }
+}
+
+TEST_P(FrameCapture, ACountKeepsEveryNthFrame)
+{
     TemporaryFolder folder("halvo-capture");
-    const std::filesystem::path frames = folder.Path() / "frames";  // made by the first capture
-    Ref<IDXGISwapChain1> swapChain = MakeSwapChain("capture:" + frames.string(), format);
-    // 0.2 x 255 = 51; values outside 0..1 of the float buffer are clamped.
-    const FLOAT first[4] = {1.0f, 0.2f, 0.0f, 1.0f};
-    const FLOAT second[4] = {0.0f, 0.0f, format == DXGI_FORMAT_R16G16B16A16_FLOAT ? 2.0f : 1.0f, 0.2f};
-    ClearAndPresent(swapChain.get(), first);
-    ClearAndPresent(swapChain.get(), second);
-    const std::vector<std::string> files = FilesIn(frames);
+    Ref<IDXGISwapChain1> swapChain =
+        MakeSwapChain("capture:" + folder.Path().string() + ":2", DXGI_FORMAT_B8G8R8A8_UNORM);
+    const FLOAT colours[3][4] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
+    for (const FLOAT* colour : colours) ClearAndPresent(swapChain.get(), colour);
+    const std::vector<std::string> files = FilesIn(folder.Path());
     ASSERT_EQ(files.size(), 2u);
-    EXPECT_TRUE(files[0].starts_with("swapchain-") && files[0].ends_with("-frame-000001.png")) << files[0];
-    EXPECT_TRUE(files[1].ends_with("-frame-000002.png")) << files[1];
-    ExpectPngOf(frames / files[0], Rgba(255, 51, 0, 255));
-    ExpectPngOf(frames / files[1], Rgba(0, 0, 255, 51));
-  }
+    EXPECT_TRUE(files[0].ends_with("-frame-000001.png")) << files[0];
+    EXPECT_TRUE(files[1].ends_with("-frame-000003.png")) << files[1];
+    ExpectPngOf(folder.Path() / files[0], Rgba(255, 0, 0, 255));
+    ExpectPngOf(folder.Path() / files[1], Rgba(0, 0, 255, 255));
 }
 
-TEST_P(FrameCapture, ACountKeepsEveryNthFrame) {
-  TemporaryFolder folder("halvo-capture");
-  Ref<IDXGISwapChain1> swapChain = MakeSwapChain("capture:" + folder.Path().string() + ":2",
-                                                 DXGI_FORMAT_B8G8R8A8_UNORM);
-  const FLOAT colours[3][4] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
-  for (const FLOAT* colour : colours) ClearAndPresent(swapChain.get(), colour);
-  const std::vector<std::string> files = FilesIn(folder.Path());
-  ASSERT_EQ(files.size(), 2u);
-  EXPECT_TRUE(files[0].ends_with("-frame-000001.png")) << files[0];
-  EXPECT_TRUE(files[1].ends_with("-frame-000003.png")) << files[1];
-  ExpectPngOf(folder.Path() / files[0], Rgba(255, 0, 0, 255));
-  ExpectPngOf(folder.Path() / files[1], Rgba(0, 0, 255, 255));
-}
+TEST_P(FrameCapture, AFolderThatCannotBeMadeIsLoggedOnceAndPresentGoesOn)
+{
+    TemporaryFolder folder("halvo-capture");
+    const std::filesystem::path file = folder.Path() / "a-file";
+    std::fclose(std::fopen(file.c_str(), "w"));
+    Ref<IDXGISwapChain1> swapChain = MakeSwapChain("capture:" + (file / "frames").string(), DXGI_FORMAT_B8G8R8A8_UNORM);
+    const FLOAT colour[4] = {1, 1, 1, 1};
+    ClearAndPresent(swapChain.get(), colour);
+    ClearAndPresent(swapChain.get(), colour);
+    EXPECT_EQ(HalvoD3D11_PresentCount(swapChain.get()), 2u);
+    const std::vector<std::string> messages = NewMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("D3D11 WARNING: the frame capture cannot write \"" + (file / "frames").string() +
+                               "/swapchain-"),
+              std::string::npos)
+        << messages[0];
 
-TEST_P(FrameCapture, AFolderThatCannotBeMadeIsLoggedOnceAndPresentGoesOn) {
-  TemporaryFolder folder("halvo-capture");
-  const std::filesystem::path file = folder.Path() / "a-file";
-  std::fclose(std::fopen(file.c_str(), "w"));
-  Ref<IDXGISwapChain1> swapChain = MakeSwapChain("capture:" + (file / "frames").string(), DXGI_FORMAT_B8G8R8A8_UNORM);
-  const FLOAT colour[4] = {1, 1, 1, 1};
-  ClearAndPresent(swapChain.get(), colour);
-  ClearAndPresent(swapChain.get(), colour);
-  EXPECT_EQ(HalvoD3D11_PresentCount(swapChain.get()), 2u);
-  const std::vector<std::string> messages = NewMessages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_NE(messages[0].find("D3D11 WARNING: the frame capture cannot write \"" + (file / "frames").string() +
-                             "/swapchain-"),
-            std::string::npos)
-      << messages[0];
-
-  // A value that names no output is logged, and presenting shows frames without capture.
-  Ref<IDXGISwapChain1> plain = MakeSwapChain("capture", DXGI_FORMAT_B8G8R8A8_UNORM);
-  ClearAndPresent(plain.get(), colour);
-  ASSERT_EQ(NewMessages().size(), 2u);
-  EXPECT_EQ(NewMessages()[1], "D3D11 WARNING: HALVO_D3D11_OUTPUT names \"capture\", which is not an output here.");
+    // A value that names no output is logged, and presenting shows frames without capture.
+    Ref<IDXGISwapChain1> plain = MakeSwapChain("capture", DXGI_FORMAT_B8G8R8A8_UNORM);
+    ClearAndPresent(plain.get(), colour);
+    ASSERT_EQ(NewMessages().size(), 2u);
+    EXPECT_EQ(NewMessages()[1], "D3D11 WARNING: HALVO_D3D11_OUTPUT names \"capture\", which is not an output here.");
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, FrameCapture, ::testing::Values("memory", "vulkan"),

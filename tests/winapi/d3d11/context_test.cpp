@@ -8,364 +8,397 @@
 
 namespace {
 
-Ref<ID3D11Buffer> MakeBuffer(ID3D11Device* device, UINT bytes, D3D11_USAGE usage, UINT bindFlags, UINT cpuAccess) {
-  const D3D11_BUFFER_DESC desc{bytes, usage, bindFlags, cpuAccess, 0, 0};
-  Ref<ID3D11Buffer> buffer;
-  EXPECT_EQ(device->CreateBuffer(&desc, nullptr, buffer.Put()), S_OK);
-  return buffer;
+Ref<ID3D11Buffer> MakeBuffer(ID3D11Device* device, UINT bytes, D3D11_USAGE usage, UINT bindFlags, UINT cpuAccess)
+{
+    const D3D11_BUFFER_DESC desc{bytes, usage, bindFlags, cpuAccess, 0, 0};
+    Ref<ID3D11Buffer> buffer;
+    EXPECT_EQ(device->CreateBuffer(&desc, nullptr, buffer.Put()), S_OK);
+    return buffer;
 }
 
-Ref<ID3D11RenderTargetView> TargetView(ID3D11Device* device, ID3D11Texture2D* texture) {
-  Ref<ID3D11RenderTargetView> view;
-  EXPECT_EQ(device->CreateRenderTargetView(texture, nullptr, view.Put()), S_OK);
-  return view;
+Ref<ID3D11RenderTargetView> TargetView(ID3D11Device* device, ID3D11Texture2D* texture)
+{
+    Ref<ID3D11RenderTargetView> view;
+    EXPECT_EQ(device->CreateRenderTargetView(texture, nullptr, view.Put()), S_OK);
+    return view;
 }
 
 using Maps = D3D11Test;
 
-TEST_F(Maps, EachUsageAllowsOnlyItsMapKinds) {
-  D3D11_MAPPED_SUBRESOURCE mapped;
-  Ref<ID3D11Buffer> dynamic = MakeBuffer(device_.get(), 64, D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER,
-                                         D3D11_CPU_ACCESS_WRITE);
-  EXPECT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_READ, 0, &mapped), E_INVALIDARG);
-  EXPECT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE, 0, &mapped), E_INVALIDARG);
-  ASSERT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
-  EXPECT_NE(mapped.pData, nullptr);
-  EXPECT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), E_INVALIDARG) << "mapped twice";
-  context_->Unmap(dynamic.get(), 0);
-  EXPECT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_NO_OVERWRITE, 0, &mapped), S_OK);
-  context_->Unmap(dynamic.get(), 0);
+TEST_F(Maps, EachUsageAllowsOnlyItsMapKinds)
+{
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    Ref<ID3D11Buffer> dynamic =
+        MakeBuffer(device_.get(), 64, D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE);
+    EXPECT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_READ, 0, &mapped), E_INVALIDARG);
+    EXPECT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE, 0, &mapped), E_INVALIDARG);
+    ASSERT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
+    EXPECT_NE(mapped.pData, nullptr);
+    EXPECT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), E_INVALIDARG) << "mapped twice";
+    context_->Unmap(dynamic.get(), 0);
+    EXPECT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_NO_OVERWRITE, 0, &mapped), S_OK);
+    context_->Unmap(dynamic.get(), 0);
 
-  Ref<ID3D11Buffer> constants = MakeBuffer(device_.get(), 64, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER,
-                                           D3D11_CPU_ACCESS_WRITE);
-  EXPECT_EQ(context_->Map(constants.get(), 0, D3D11_MAP_WRITE_NO_OVERWRITE, 0, &mapped), S_OK)
-      << "allowed on constant buffers from 11_1 on";
-  context_->Unmap(constants.get(), 0);
+    Ref<ID3D11Buffer> constants =
+        MakeBuffer(device_.get(), 64, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE);
+    EXPECT_EQ(context_->Map(constants.get(), 0, D3D11_MAP_WRITE_NO_OVERWRITE, 0, &mapped), S_OK)
+        << "allowed on constant buffers from 11_1 on";
+    context_->Unmap(constants.get(), 0);
 
-  Ref<ID3D11Buffer> plain = MakeBuffer(device_.get(), 64, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0);
-  EXPECT_EQ(context_->Map(plain.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), E_INVALIDARG);
-  Ref<ID3D11Buffer> readOnly = MakeBuffer(device_.get(), 64, D3D11_USAGE_STAGING, 0, D3D11_CPU_ACCESS_READ);
-  EXPECT_EQ(context_->Map(readOnly.get(), 0, D3D11_MAP_WRITE, 0, &mapped), E_INVALIDARG);
-  EXPECT_EQ(context_->Map(readOnly.get(), 0, D3D11_MAP_READ_WRITE, 0, &mapped), E_INVALIDARG);
-  EXPECT_EQ(context_->Map(readOnly.get(), 1, D3D11_MAP_READ, 0, &mapped), E_INVALIDARG) << "no subresource 1";
-  EXPECT_EQ(context_->Map(readOnly.get(), 0, D3D11_MAP_READ, 0x1, &mapped), E_INVALIDARG) << "unknown flag";
-  EXPECT_EQ(context_->Map(readOnly.get(), 0, D3D11_MAP_READ, D3D11_MAP_FLAG_DO_NOT_WAIT, &mapped), S_OK);
-  context_->Unmap(readOnly.get(), 0);
-  EXPECT_EQ(context_->Map(nullptr, 0, D3D11_MAP_READ, 0, &mapped), E_INVALIDARG);
+    Ref<ID3D11Buffer> plain = MakeBuffer(device_.get(), 64, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0);
+    EXPECT_EQ(context_->Map(plain.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), E_INVALIDARG);
+    Ref<ID3D11Buffer> readOnly = MakeBuffer(device_.get(), 64, D3D11_USAGE_STAGING, 0, D3D11_CPU_ACCESS_READ);
+    EXPECT_EQ(context_->Map(readOnly.get(), 0, D3D11_MAP_WRITE, 0, &mapped), E_INVALIDARG);
+    EXPECT_EQ(context_->Map(readOnly.get(), 0, D3D11_MAP_READ_WRITE, 0, &mapped), E_INVALIDARG);
+    EXPECT_EQ(context_->Map(readOnly.get(), 1, D3D11_MAP_READ, 0, &mapped), E_INVALIDARG) << "no subresource 1";
+    EXPECT_EQ(context_->Map(readOnly.get(), 0, D3D11_MAP_READ, 0x1, &mapped), E_INVALIDARG) << "unknown flag";
+    EXPECT_EQ(context_->Map(readOnly.get(), 0, D3D11_MAP_READ, D3D11_MAP_FLAG_DO_NOT_WAIT, &mapped), S_OK);
+    context_->Unmap(readOnly.get(), 0);
+    EXPECT_EQ(context_->Map(nullptr, 0, D3D11_MAP_READ, 0, &mapped), E_INVALIDARG);
 }
 
-TEST_F(Maps, UnmappingWhatIsNotMappedIsLoggedAndChangesNothing) {
-  Ref<ID3D11Buffer> staging = MakeBuffer(device_.get(), 16, D3D11_USAGE_STAGING, 0, D3D11_CPU_ACCESS_READ);
-  context_->Unmap(staging.get(), 0);
-  context_->Unmap(staging.get(), 5);
-  context_->Unmap(nullptr, 0);
-  const std::vector<std::string> messages = NewMessages();
-  ASSERT_EQ(messages.size(), 3u);
-  EXPECT_EQ(messages[0].rfind("D3D11 ERROR: ID3D11DeviceContext::Unmap:", 0), 0u) << messages[0];
-  D3D11_MAPPED_SUBRESOURCE mapped;
-  EXPECT_EQ(context_->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped), S_OK);
-  context_->Unmap(staging.get(), 0);
+TEST_F(Maps, UnmappingWhatIsNotMappedIsLoggedAndChangesNothing)
+{
+    Ref<ID3D11Buffer> staging = MakeBuffer(device_.get(), 16, D3D11_USAGE_STAGING, 0, D3D11_CPU_ACCESS_READ);
+    context_->Unmap(staging.get(), 0);
+    context_->Unmap(staging.get(), 5);
+    context_->Unmap(nullptr, 0);
+    const std::vector<std::string> messages = NewMessages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].rfind("D3D11 ERROR: ID3D11DeviceContext::Unmap:", 0), 0u) << messages[0];
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    EXPECT_EQ(context_->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped), S_OK);
+    context_->Unmap(staging.get(), 0);
 }
 
-TEST_F(Maps, AWriteThroughAStagingTextureReachesAnotherTexture) {
-  D3D11_TEXTURE2D_DESC desc{4, 2, 1, 1, DXGI_FORMAT_R8G8B8A8_UNORM, {1, 0}, D3D11_USAGE_STAGING, 0,
-                            D3D11_CPU_ACCESS_WRITE, 0};
-  Ref<ID3D11Texture2D> upload;
-  ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, upload.Put()), S_OK);
-  D3D11_MAPPED_SUBRESOURCE mapped;
-  ASSERT_EQ(context_->Map(upload.get(), 0, D3D11_MAP_WRITE, 0, &mapped), S_OK);
-  ASSERT_GE(mapped.RowPitch, 16u);
-  std::vector<uint32_t> expected;
-  for (UINT y = 0; y < 2; ++y) {
-    for (UINT x = 0; x < 4; ++x) {
-      const uint32_t pixel = Rgba(uint8_t(10 * x), uint8_t(100 + y), 7, 255);
-      std::memcpy(static_cast<uint8_t*>(mapped.pData) + y * mapped.RowPitch + x * 4, &pixel, 4);
-      expected.push_back(pixel);
+TEST_F(Maps, AWriteThroughAStagingTextureReachesAnotherTexture)
+{
+    D3D11_TEXTURE2D_DESC desc{
+        4, 2, 1, 1, DXGI_FORMAT_R8G8B8A8_UNORM, {1, 0}, D3D11_USAGE_STAGING, 0, D3D11_CPU_ACCESS_WRITE, 0};
+    Ref<ID3D11Texture2D> upload;
+    ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, upload.Put()), S_OK);
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    ASSERT_EQ(context_->Map(upload.get(), 0, D3D11_MAP_WRITE, 0, &mapped), S_OK);
+    ASSERT_GE(mapped.RowPitch, 16u);
+    std::vector<uint32_t> expected;
+    for (UINT y = 0; y < 2; ++y) {
+        for (UINT x = 0; x < 4; ++x) {
+            const uint32_t pixel = Rgba(uint8_t(10 * x), uint8_t(100 + y), 7, 255);
+            std::memcpy(static_cast<uint8_t*>(mapped.pData) + y * mapped.RowPitch + x * 4, &pixel, 4);
+            expected.push_back(pixel);
+        }
     }
-  }
-  context_->Unmap(upload.get(), 0);
-  Ref<ID3D11Texture2D> target = MakeTexture(4, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
-  context_->CopyResource(target.get(), upload.get());
-  ExpectPixels("StagingWrite", ReadBack(target.get()), expected, false);
+    context_->Unmap(upload.get(), 0);
+    Ref<ID3D11Texture2D> target = MakeTexture(4, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
+    context_->CopyResource(target.get(), upload.get());
+    ExpectPixels("StagingWrite", ReadBack(target.get()), expected, false);
 }
 
 using Transfers = D3D11Test;
 
-TEST_F(Transfers, UpdateSubresourceWritesTheBoxAndRefusesWhatThePlatformRefuses) {
-  Ref<ID3D11Texture2D> texture = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
-  const uint32_t patch[4] = {Rgba(1, 2, 3, 4), Rgba(5, 6, 7, 8), Rgba(9, 10, 11, 12), Rgba(13, 14, 15, 16)};
-  const D3D11_BOX box{1, 2, 0, 3, 4, 1};
-  context_->UpdateSubresource(texture.get(), 0, &box, patch, 8, 0);
-  std::vector<uint32_t> expected(16, 0);
-  expected[2 * 4 + 1] = patch[0];
-  expected[2 * 4 + 2] = patch[1];
-  expected[3 * 4 + 1] = patch[2];
-  expected[3 * 4 + 2] = patch[3];
-  ExpectPixels("UpdateBox", ReadBack(texture.get()), expected, false);
+TEST_F(Transfers, UpdateSubresourceWritesTheBoxAndRefusesWhatThePlatformRefuses)
+{
+    Ref<ID3D11Texture2D> texture = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
+    const uint32_t patch[4] = {Rgba(1, 2, 3, 4), Rgba(5, 6, 7, 8), Rgba(9, 10, 11, 12), Rgba(13, 14, 15, 16)};
+    const D3D11_BOX box{1, 2, 0, 3, 4, 1};
+    context_->UpdateSubresource(texture.get(), 0, &box, patch, 8, 0);
+    std::vector<uint32_t> expected(16, 0);
+    expected[2 * 4 + 1] = patch[0];
+    expected[2 * 4 + 2] = patch[1];
+    expected[3 * 4 + 1] = patch[2];
+    expected[3 * 4 + 2] = patch[3];
+    ExpectPixels("UpdateBox", ReadBack(texture.get()), expected, false);
 
-  const D3D11_BOX outside{3, 3, 0, 5, 4, 1};
-  context_->UpdateSubresource(texture.get(), 0, &outside, patch, 8, 0);
-  const D3D11_BOX empty{2, 2, 0, 2, 3, 1};
-  context_->UpdateSubresource(texture.get(), 0, &empty, patch, 8, 0);
-  ExpectPixels("UpdateRefused", ReadBack(texture.get()), expected, false);
-  EXPECT_EQ(NewMessages().size(), 1u) << "the box outside is logged; the empty box is not an error";
+    const D3D11_BOX outside{3, 3, 0, 5, 4, 1};
+    context_->UpdateSubresource(texture.get(), 0, &outside, patch, 8, 0);
+    const D3D11_BOX empty{2, 2, 0, 2, 3, 1};
+    context_->UpdateSubresource(texture.get(), 0, &empty, patch, 8, 0);
+    ExpectPixels("UpdateRefused", ReadBack(texture.get()), expected, false);
+    EXPECT_EQ(NewMessages().size(), 1u) << "the box outside is logged; the empty box is not an error";
 
-  Ref<ID3D11Buffer> dynamic = MakeBuffer(device_.get(), 16, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER,
-                                         D3D11_CPU_ACCESS_WRITE);
-  context_->UpdateSubresource(dynamic.get(), 0, nullptr, patch, 0, 0);
-  EXPECT_EQ(NewMessages().size(), 2u) << "a dynamic resource is not updated this way";
+    Ref<ID3D11Buffer> dynamic =
+        MakeBuffer(device_.get(), 16, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE);
+    context_->UpdateSubresource(dynamic.get(), 0, nullptr, patch, 0, 0);
+    EXPECT_EQ(NewMessages().size(), 2u) << "a dynamic resource is not updated this way";
 }
 
-TEST_F(Transfers, CopySubresourceRegionMovesTheBoxToThePoint) {
-  std::vector<uint32_t> source(16);
-  for (UINT index = 0; index < 16; ++index) source[index] = Rgba(uint8_t(index), uint8_t(16 * index), 0, 255);
-  Ref<ID3D11Texture2D> from =
-      MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, source.data(), 16);
-  Ref<ID3D11Texture2D> to = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
-  const D3D11_BOX box{1, 1, 0, 3, 3, 1};
-  context_->CopySubresourceRegion(to.get(), 0, 0, 2, 0, from.get(), 0, &box);
-  std::vector<uint32_t> expected(16, 0);
-  expected[2 * 4 + 0] = source[1 * 4 + 1];
-  expected[2 * 4 + 1] = source[1 * 4 + 2];
-  expected[3 * 4 + 0] = source[2 * 4 + 1];
-  expected[3 * 4 + 1] = source[2 * 4 + 2];
-  ExpectPixels("CopyRegion", ReadBack(to.get()), expected, false);
+TEST_F(Transfers, CopySubresourceRegionMovesTheBoxToThePoint)
+{
+    std::vector<uint32_t> source(16);
+    for (UINT index = 0; index < 16; ++index) source[index] = Rgba(uint8_t(index), uint8_t(16 * index), 0, 255);
+    Ref<ID3D11Texture2D> from =
+        MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, source.data(), 16);
+    Ref<ID3D11Texture2D> to = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
+    const D3D11_BOX box{1, 1, 0, 3, 3, 1};
+    context_->CopySubresourceRegion(to.get(), 0, 0, 2, 0, from.get(), 0, &box);
+    std::vector<uint32_t> expected(16, 0);
+    expected[2 * 4 + 0] = source[1 * 4 + 1];
+    expected[2 * 4 + 1] = source[1 * 4 + 2];
+    expected[3 * 4 + 0] = source[2 * 4 + 1];
+    expected[3 * 4 + 1] = source[2 * 4 + 2];
+    ExpectPixels("CopyRegion", ReadBack(to.get()), expected, false);
 
-  context_->CopySubresourceRegion(to.get(), 0, 3, 3, 0, from.get(), 0, &box);
-  ExpectPixels("CopyRegionRefused", ReadBack(to.get()), expected, false);
-  EXPECT_EQ(NewMessages().size(), 1u) << "a region that does not fit is logged and not copied";
+    context_->CopySubresourceRegion(to.get(), 0, 3, 3, 0, from.get(), 0, &box);
+    ExpectPixels("CopyRegionRefused", ReadBack(to.get()), expected, false);
+    EXPECT_EQ(NewMessages().size(), 1u) << "a region that does not fit is logged and not copied";
 }
 
-TEST_F(Transfers, CopyResourceNeedsMatchingResources) {
-  Ref<ID3D11Texture2D> small = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
-  Ref<ID3D11Texture2D> large = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
-  Ref<ID3D11Texture2D> other = MakeTexture(4, 4, DXGI_FORMAT_B8G8R8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
-  context_->CopyResource(small.get(), large.get());
-  context_->CopyResource(small.get(), other.get());
-  context_->CopyResource(small.get(), small.get());
-  EXPECT_EQ(NewMessages().size(), 3u);
+TEST_F(Transfers, CopyResourceNeedsMatchingResources)
+{
+    Ref<ID3D11Texture2D> small = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
+    Ref<ID3D11Texture2D> large = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
+    Ref<ID3D11Texture2D> other = MakeTexture(4, 4, DXGI_FORMAT_B8G8R8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
+    context_->CopyResource(small.get(), large.get());
+    context_->CopyResource(small.get(), other.get());
+    context_->CopyResource(small.get(), small.get());
+    EXPECT_EQ(NewMessages().size(), 3u);
 }
 
 using Clears = D3D11Test;
 
-TEST_F(Clears, ColourClearsConvertToEachFormatExactly) {
-  const FLOAT colour[4] = {1.0f, 0.5f, 0.25f, 0.0f};
-  Ref<ID3D11Texture2D> rgba = MakeTexture(3, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-  context_->ClearRenderTargetView(TargetView(device_.get(), rgba.get()).get(), colour);
-  // 0.5 x 255 = 127.5 rounds up to 128; 0.25 x 255 = 63.75 to 64.
-  ExpectPixels("ClearRgba", ReadBack(rgba.get()), std::vector<uint32_t>(6, Rgba(255, 128, 64, 0)), false);
+TEST_F(Clears, ColourClearsConvertToEachFormatExactly)
+{
+    const FLOAT colour[4] = {1.0f, 0.5f, 0.25f, 0.0f};
+    Ref<ID3D11Texture2D> rgba = MakeTexture(3, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    context_->ClearRenderTargetView(TargetView(device_.get(), rgba.get()).get(), colour);
+    // 0.5 x 255 = 127.5 rounds up to 128; 0.25 x 255 = 63.75 to 64.
+    ExpectPixels("ClearRgba", ReadBack(rgba.get()), std::vector<uint32_t>(6, Rgba(255, 128, 64, 0)), false);
 
-  Ref<ID3D11Texture2D> bgra = MakeTexture(3, 2, DXGI_FORMAT_B8G8R8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-  context_->ClearRenderTargetView(TargetView(device_.get(), bgra.get()).get(), colour);
-  ExpectPixels("ClearBgra", ReadBack(bgra.get()), std::vector<uint32_t>(6, Rgba(64, 128, 255, 0)), true);
+    Ref<ID3D11Texture2D> bgra = MakeTexture(3, 2, DXGI_FORMAT_B8G8R8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    context_->ClearRenderTargetView(TargetView(device_.get(), bgra.get()).get(), colour);
+    ExpectPixels("ClearBgra", ReadBack(bgra.get()), std::vector<uint32_t>(6, Rgba(64, 128, 255, 0)), true);
 
-  const FLOAT grey[4] = {0.2f, 0.4f, 0.6f, 0.0f};
-  Ref<ID3D11Texture2D> bgrx = MakeTexture(3, 2, DXGI_FORMAT_B8G8R8X8_UNORM, D3D11_BIND_RENDER_TARGET);
-  context_->ClearRenderTargetView(TargetView(device_.get(), bgrx.get()).get(), grey);
-  // B 0.6 -> 153, G 0.4 -> 102, R 0.2 -> 51; the X byte is written as 255.
-  ExpectPixels("ClearBgrx", ReadBack(bgrx.get()), std::vector<uint32_t>(6, Rgba(153, 102, 51, 255)), true);
+    const FLOAT grey[4] = {0.2f, 0.4f, 0.6f, 0.0f};
+    Ref<ID3D11Texture2D> bgrx = MakeTexture(3, 2, DXGI_FORMAT_B8G8R8X8_UNORM, D3D11_BIND_RENDER_TARGET);
+    context_->ClearRenderTargetView(TargetView(device_.get(), bgrx.get()).get(), grey);
+    // B 0.6 -> 153, G 0.4 -> 102, R 0.2 -> 51; the X byte is written as 255.
+    ExpectPixels("ClearBgrx", ReadBack(bgrx.get()), std::vector<uint32_t>(6, Rgba(153, 102, 51, 255)), true);
 
-  const FLOAT halves[4] = {0.5f, -2.0f, 0.0f, 0.0f};
-  Ref<ID3D11Texture2D> half = MakeTexture(2, 2, DXGI_FORMAT_R16G16_FLOAT, D3D11_BIND_RENDER_TARGET);
-  context_->ClearRenderTargetView(TargetView(device_.get(), half.get()).get(), halves);
-  // Half floats: 0.5 is 0x3800, -2 is 0xC000.
-  EXPECT_EQ(ReadBack(half.get()).At(1, 1), 0xC0003800u);
+    const FLOAT halves[4] = {0.5f, -2.0f, 0.0f, 0.0f};
+    Ref<ID3D11Texture2D> half = MakeTexture(2, 2, DXGI_FORMAT_R16G16_FLOAT, D3D11_BIND_RENDER_TARGET);
+    context_->ClearRenderTargetView(TargetView(device_.get(), half.get()).get(), halves);
+    // Half floats: 0.5 is 0x3800, -2 is 0xC000.
+    EXPECT_EQ(ReadBack(half.get()).At(1, 1), 0xC0003800u);
 }
 
-TEST_F(Clears, DepthAndStencilClearOnlyWhatTheFlagsName) {
-  Ref<ID3D11Texture2D> depth = MakeTexture(2, 2, DXGI_FORMAT_D24_UNORM_S8_UINT, D3D11_BIND_DEPTH_STENCIL);
-  Ref<ID3D11DepthStencilView> view;
-  ASSERT_EQ(device_->CreateDepthStencilView(depth.get(), nullptr, view.Put()), S_OK);
-  context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 1.0f, 7);
-  EXPECT_EQ(ReadBack(depth.get()).At(0, 0), 0x07FFFFFFu) << "depth in the low 24 bits, stencil above";
-  context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_STENCIL, 0.0f, 3);
-  EXPECT_EQ(ReadBack(depth.get()).At(1, 1), 0x03FFFFFFu);
-  context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH, 0.0f, 9);
-  EXPECT_EQ(ReadBack(depth.get()).At(1, 0), 0x03000000u);
-  context_->ClearDepthStencilView(view.get(), 0, 0.5f, 0);
-  context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH, 1.5f, 0);
-  EXPECT_EQ(ReadBack(depth.get()).At(1, 0), 0x03000000u);
-  EXPECT_EQ(NewMessages().size(), 2u);
+TEST_F(Clears, DepthAndStencilClearOnlyWhatTheFlagsName)
+{
+    Ref<ID3D11Texture2D> depth = MakeTexture(2, 2, DXGI_FORMAT_D24_UNORM_S8_UINT, D3D11_BIND_DEPTH_STENCIL);
+    Ref<ID3D11DepthStencilView> view;
+    ASSERT_EQ(device_->CreateDepthStencilView(depth.get(), nullptr, view.Put()), S_OK);
+    context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 1.0f, 7);
+    EXPECT_EQ(ReadBack(depth.get()).At(0, 0), 0x07FFFFFFu) << "depth in the low 24 bits, stencil above";
+    context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_STENCIL, 0.0f, 3);
+    EXPECT_EQ(ReadBack(depth.get()).At(1, 1), 0x03FFFFFFu);
+    context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH, 0.0f, 9);
+    EXPECT_EQ(ReadBack(depth.get()).At(1, 0), 0x03000000u);
+    context_->ClearDepthStencilView(view.get(), 0, 0.5f, 0);
+    context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH, 1.5f, 0);
+    EXPECT_EQ(ReadBack(depth.get()).At(1, 0), 0x03000000u);
+    EXPECT_EQ(NewMessages().size(), 2u);
 
-  Ref<ID3D11Texture2D> single = MakeTexture(2, 2, DXGI_FORMAT_D32_FLOAT, D3D11_BIND_DEPTH_STENCIL);
-  Ref<ID3D11DepthStencilView> singleView;
-  ASSERT_EQ(device_->CreateDepthStencilView(single.get(), nullptr, singleView.Put()), S_OK);
-  context_->ClearDepthStencilView(singleView.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 0.25f, 0);
-  EXPECT_EQ(ReadBack(single.get()).At(0, 1), 0x3E800000u) << "0.25 as a 32-bit float";
+    Ref<ID3D11Texture2D> single = MakeTexture(2, 2, DXGI_FORMAT_D32_FLOAT, D3D11_BIND_DEPTH_STENCIL);
+    Ref<ID3D11DepthStencilView> singleView;
+    ASSERT_EQ(device_->CreateDepthStencilView(single.get(), nullptr, singleView.Put()), S_OK);
+    context_->ClearDepthStencilView(singleView.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 0.25f, 0);
+    EXPECT_EQ(ReadBack(single.get()).At(0, 1), 0x3E800000u) << "0.25 as a 32-bit float";
 }
 
-TEST_F(Clears, GenerateMipsAveragesEachTwoByTwoBlock) {
-  std::vector<uint32_t> top(16);
-  for (UINT index = 0; index < 16; ++index) {
-    top[index] = Rgba(uint8_t(index * 17), uint8_t(255 - index * 3), uint8_t(index % 3 == 0 ? 1 : 0), 255);
-  }
-  D3D11_TEXTURE2D_DESC desc{4, 4, 3, 1, DXGI_FORMAT_R8G8B8A8_UNORM, {1, 0}, D3D11_USAGE_DEFAULT,
-                            D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE, 0,
-                            D3D11_RESOURCE_MISC_GENERATE_MIPS};
-  Ref<ID3D11Texture2D> texture;
-  ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
-  context_->UpdateSubresource(texture.get(), 0, nullptr, top.data(), 16, 0);
-  Ref<ID3D11ShaderResourceView> view;
-  ASSERT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
-  context_->GenerateMips(view.get());
-
-  // Each channel of a level is (a + b + c + d + 2) / 4 of the four texels above it.
-  auto average = [](uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
-    uint32_t result = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-      const uint32_t sum = ((a >> shift) & 255) + ((b >> shift) & 255) + ((c >> shift) & 255) + ((d >> shift) & 255);
-      result |= ((sum + 2) / 4) << shift;
+TEST_F(Clears, GenerateMipsAveragesEachTwoByTwoBlock)
+{
+    std::vector<uint32_t> top(16);
+    for (UINT index = 0; index < 16; ++index) {
+        top[index] = Rgba(uint8_t(index * 17), uint8_t(255 - index * 3), uint8_t(index % 3 == 0 ? 1 : 0), 255);
     }
-    return result;
-  };
-  std::vector<uint32_t> second(4);
-  for (UINT y = 0; y < 2; ++y) {
-    for (UINT x = 0; x < 2; ++x) {
-      second[y * 2 + x] = average(top[(2 * y) * 4 + 2 * x], top[(2 * y) * 4 + 2 * x + 1],
-                                  top[(2 * y + 1) * 4 + 2 * x], top[(2 * y + 1) * 4 + 2 * x + 1]);
+    D3D11_TEXTURE2D_DESC desc{4,
+                              4,
+                              3,
+                              1,
+                              DXGI_FORMAT_R8G8B8A8_UNORM,
+                              {1, 0},
+                              D3D11_USAGE_DEFAULT,
+                              D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE,
+                              0,
+                              D3D11_RESOURCE_MISC_GENERATE_MIPS};
+    Ref<ID3D11Texture2D> texture;
+    ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
+    context_->UpdateSubresource(texture.get(), 0, nullptr, top.data(), 16, 0);
+    Ref<ID3D11ShaderResourceView> view;
+    ASSERT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
+    context_->GenerateMips(view.get());
+
+    // Each channel of a level is (a + b + c + d + 2) / 4 of the four texels above it.
+    auto average = [](uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
+        uint32_t result = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+            const uint32_t sum =
+                ((a >> shift) & 255) + ((b >> shift) & 255) + ((c >> shift) & 255) + ((d >> shift) & 255);
+            result |= ((sum + 2) / 4) << shift;
+        }
+        return result;
+    };
+    std::vector<uint32_t> second(4);
+    for (UINT y = 0; y < 2; ++y) {
+        for (UINT x = 0; x < 2; ++x) {
+            second[y * 2 + x] = average(top[(2 * y) * 4 + 2 * x], top[(2 * y) * 4 + 2 * x + 1],
+                                        top[(2 * y + 1) * 4 + 2 * x], top[(2 * y + 1) * 4 + 2 * x + 1]);
+        }
     }
-  }
-  ExpectPixels("MipLevel1", ReadBack(texture.get(), 1), second, false);
-  ExpectPixels("MipLevel2", ReadBack(texture.get(), 2),
-               {average(second[0], second[1], second[2], second[3])}, false);
-  ExpectPixels("MipLevel0Kept", ReadBack(texture.get(), 0), top, false);
+    ExpectPixels("MipLevel1", ReadBack(texture.get(), 1), second, false);
+    ExpectPixels("MipLevel2", ReadBack(texture.get(), 2), {average(second[0], second[1], second[2], second[3])}, false);
+    ExpectPixels("MipLevel0Kept", ReadBack(texture.get(), 0), top, false);
 }
 
-TEST_F(Clears, GenerateMipsFillsEveryFaceOfACube) {
-  D3D11_TEXTURE2D_DESC desc{2, 2, 2, 6, DXGI_FORMAT_R8G8B8A8_UNORM, {1, 0}, D3D11_USAGE_DEFAULT,
-                            D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE, 0,
-                            D3D11_RESOURCE_MISC_GENERATE_MIPS | D3D11_RESOURCE_MISC_TEXTURECUBE};
-  Ref<ID3D11Texture2D> cube;
-  ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, cube.Put()), S_OK);
-  for (UINT face = 0; face < 6; ++face) {
-    const uint32_t texels[4] = {Rgba(uint8_t(face), 0, 0, 255), Rgba(uint8_t(face + 1), 0, 0, 255),
-                                Rgba(uint8_t(face + 2), 0, 0, 255), Rgba(uint8_t(face + 4), 0, 0, 255)};
-    context_->UpdateSubresource(cube.get(), D3D11CalcSubresource(0, face, 2), nullptr, texels, 8, 0);
-  }
-  Ref<ID3D11ShaderResourceView> view;
-  ASSERT_EQ(device_->CreateShaderResourceView(cube.get(), nullptr, view.Put()), S_OK);
-  context_->GenerateMips(view.get());
-  for (UINT face = 0; face < 6; ++face) {
-    // (f + f + 1 + f + 2 + f + 4 + 2) / 4 = f + 2.
-    ExpectPixels("CubeMipFace" + std::to_string(face), ReadBack(cube.get(), D3D11CalcSubresource(1, face, 2)),
-                 {Rgba(uint8_t(face + 2), 0, 0, 255)}, false);
-  }
+TEST_F(Clears, GenerateMipsFillsEveryFaceOfACube)
+{
+    D3D11_TEXTURE2D_DESC desc{2,
+                              2,
+                              2,
+                              6,
+                              DXGI_FORMAT_R8G8B8A8_UNORM,
+                              {1, 0},
+                              D3D11_USAGE_DEFAULT,
+                              D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE,
+                              0,
+                              D3D11_RESOURCE_MISC_GENERATE_MIPS | D3D11_RESOURCE_MISC_TEXTURECUBE};
+    Ref<ID3D11Texture2D> cube;
+    ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, cube.Put()), S_OK);
+    for (UINT face = 0; face < 6; ++face) {
+        const uint32_t texels[4] = {Rgba(uint8_t(face), 0, 0, 255), Rgba(uint8_t(face + 1), 0, 0, 255),
+                                    Rgba(uint8_t(face + 2), 0, 0, 255), Rgba(uint8_t(face + 4), 0, 0, 255)};
+        context_->UpdateSubresource(cube.get(), D3D11CalcSubresource(0, face, 2), nullptr, texels, 8, 0);
+    }
+    Ref<ID3D11ShaderResourceView> view;
+    ASSERT_EQ(device_->CreateShaderResourceView(cube.get(), nullptr, view.Put()), S_OK);
+    context_->GenerateMips(view.get());
+    for (UINT face = 0; face < 6; ++face) {
+        // (f + f + 1 + f + 2 + f + 4 + 2) / 4 = f + 2.
+        ExpectPixels("CubeMipFace" + std::to_string(face), ReadBack(cube.get(), D3D11CalcSubresource(1, face, 2)),
+                     {Rgba(uint8_t(face + 2), 0, 0, 255)}, false);
+    }
 }
 
-TEST_F(Clears, GenerateMipsNeedsTheResourceToAllowIt) {
-  Ref<ID3D11Texture2D> texture = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 3);
-  Ref<ID3D11ShaderResourceView> view;
-  ASSERT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
-  context_->GenerateMips(view.get());
-  EXPECT_EQ(NewMessages().size(), 1u);
+TEST_F(Clears, GenerateMipsNeedsTheResourceToAllowIt)
+{
+    Ref<ID3D11Texture2D> texture = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 3);
+    Ref<ID3D11ShaderResourceView> view;
+    ASSERT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
+    context_->GenerateMips(view.get());
+    EXPECT_EQ(NewMessages().size(), 1u);
 }
 
 using Bindings = D3D11Test;
 
-TEST_F(Bindings, BoundObjectsStayAliveUntilUnboundAndGetsHandThemBack) {
-  const int64_t before = halvo::com::LiveObjectCount();
-  Ref<ID3D11Buffer> buffer = MakeBuffer(device_.get(), 48, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0);
-  ID3D11Buffer* raw = buffer.get();
-  const UINT stride = 12;
-  const UINT offset = 0;
-  context_->IASetVertexBuffers(3, 1, &raw, &stride, &offset);
-  EXPECT_EQ(References(raw), 1u);
-  EXPECT_EQ(buffer.ReleaseAndCount(), 0u);
-  EXPECT_EQ(halvo::com::LiveObjectCount(), before + 1);
-  Ref<ID3D11Buffer> got;
-  UINT gotStride = 0;
-  UINT gotOffset = 1;
-  context_->IAGetVertexBuffers(3, 1, got.Put(), &gotStride, &gotOffset);
-  EXPECT_EQ(got.get(), raw);
-  EXPECT_EQ(gotStride, 12u);
-  EXPECT_EQ(gotOffset, 0u);
-  got.Reset();
-  context_->ClearState();
-  EXPECT_EQ(halvo::com::LiveObjectCount(), before);
+TEST_F(Bindings, BoundObjectsStayAliveUntilUnboundAndGetsHandThemBack)
+{
+    const int64_t before = halvo::com::LiveObjectCount();
+    Ref<ID3D11Buffer> buffer = MakeBuffer(device_.get(), 48, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0);
+    ID3D11Buffer* raw = buffer.get();
+    const UINT stride = 12;
+    const UINT offset = 0;
+    context_->IASetVertexBuffers(3, 1, &raw, &stride, &offset);
+    EXPECT_EQ(References(raw), 1u);
+    EXPECT_EQ(buffer.ReleaseAndCount(), 0u);
+    EXPECT_EQ(halvo::com::LiveObjectCount(), before + 1);
+    Ref<ID3D11Buffer> got;
+    UINT gotStride = 0;
+    UINT gotOffset = 1;
+    context_->IAGetVertexBuffers(3, 1, got.Put(), &gotStride, &gotOffset);
+    EXPECT_EQ(got.get(), raw);
+    EXPECT_EQ(gotStride, 12u);
+    EXPECT_EQ(gotOffset, 0u);
+    got.Reset();
+    context_->ClearState();
+    EXPECT_EQ(halvo::com::LiveObjectCount(), before);
 }
 
-TEST_F(Bindings, WrongBindFlagsOrSlotsChangeNothing) {
-  Ref<ID3D11Buffer> vertices = MakeBuffer(device_.get(), 48, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0);
-  ID3D11Buffer* raw = vertices.get();
-  context_->VSSetConstantBuffers(0, 1, &raw);
-  context_->IASetIndexBuffer(raw, DXGI_FORMAT_R16_UINT, 0);
-  context_->PSSetConstantBuffers(14, 1, &raw);
-  Ref<ID3D11Buffer> got;
-  context_->VSGetConstantBuffers(0, 1, got.Put());
-  EXPECT_FALSE(got);
-  DXGI_FORMAT format = DXGI_FORMAT_R32_UINT;
-  context_->IAGetIndexBuffer(got.Put(), &format, nullptr);
-  EXPECT_FALSE(got);
-  EXPECT_EQ(format, DXGI_FORMAT_UNKNOWN);
-  context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY(6));
-  D3D11_PRIMITIVE_TOPOLOGY topology = D3D11_PRIMITIVE_TOPOLOGY_POINTLIST;
-  context_->IAGetPrimitiveTopology(&topology);
-  EXPECT_EQ(topology, D3D11_PRIMITIVE_TOPOLOGY_UNDEFINED);
-  EXPECT_EQ(NewMessages().size(), 4u);
+TEST_F(Bindings, WrongBindFlagsOrSlotsChangeNothing)
+{
+    Ref<ID3D11Buffer> vertices = MakeBuffer(device_.get(), 48, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0);
+    ID3D11Buffer* raw = vertices.get();
+    context_->VSSetConstantBuffers(0, 1, &raw);
+    context_->IASetIndexBuffer(raw, DXGI_FORMAT_R16_UINT, 0);
+    context_->PSSetConstantBuffers(14, 1, &raw);
+    Ref<ID3D11Buffer> got;
+    context_->VSGetConstantBuffers(0, 1, got.Put());
+    EXPECT_FALSE(got);
+    DXGI_FORMAT format = DXGI_FORMAT_R32_UINT;
+    context_->IAGetIndexBuffer(got.Put(), &format, nullptr);
+    EXPECT_FALSE(got);
+    EXPECT_EQ(format, DXGI_FORMAT_UNKNOWN);
+    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY(6));
+    D3D11_PRIMITIVE_TOPOLOGY topology = D3D11_PRIMITIVE_TOPOLOGY_POINTLIST;
+    context_->IAGetPrimitiveTopology(&topology);
+    EXPECT_EQ(topology, D3D11_PRIMITIVE_TOPOLOGY_UNDEFINED);
+    EXPECT_EQ(NewMessages().size(), 4u);
 }
 
-TEST_F(Bindings, BindingAResourceAsTargetUnbindsItAsShaderInput) {
-  Ref<ID3D11Texture2D> texture = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM,
-                                             D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE);
-  Ref<ID3D11ShaderResourceView> input;
-  ASSERT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, input.Put()), S_OK);
-  ID3D11ShaderResourceView* rawInput = input.get();
-  context_->PSSetShaderResources(2, 1, &rawInput);
-  Ref<ID3D11RenderTargetView> target = TargetView(device_.get(), texture.get());
-  ID3D11RenderTargetView* rawTarget = target.get();
-  context_->OMSetRenderTargets(1, &rawTarget, nullptr);
-  Ref<ID3D11ShaderResourceView> got;
-  context_->PSGetShaderResources(2, 1, got.Put());
-  EXPECT_FALSE(got);
-  context_->PSSetShaderResources(2, 1, &rawInput);
-  context_->PSGetShaderResources(2, 1, got.Put());
-  EXPECT_FALSE(got) << "still the render target";
-  EXPECT_EQ(NewMessages().size(), 2u);
-  Ref<ID3D11RenderTargetView> gotTarget;
-  context_->OMGetRenderTargets(1, gotTarget.Put(), nullptr);
-  EXPECT_EQ(gotTarget.get(), rawTarget);
+TEST_F(Bindings, BindingAResourceAsTargetUnbindsItAsShaderInput)
+{
+    Ref<ID3D11Texture2D> texture =
+        MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE);
+    Ref<ID3D11ShaderResourceView> input;
+    ASSERT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, input.Put()), S_OK);
+    ID3D11ShaderResourceView* rawInput = input.get();
+    context_->PSSetShaderResources(2, 1, &rawInput);
+    Ref<ID3D11RenderTargetView> target = TargetView(device_.get(), texture.get());
+    ID3D11RenderTargetView* rawTarget = target.get();
+    context_->OMSetRenderTargets(1, &rawTarget, nullptr);
+    Ref<ID3D11ShaderResourceView> got;
+    context_->PSGetShaderResources(2, 1, got.Put());
+    EXPECT_FALSE(got);
+    context_->PSSetShaderResources(2, 1, &rawInput);
+    context_->PSGetShaderResources(2, 1, got.Put());
+    EXPECT_FALSE(got) << "still the render target";
+    EXPECT_EQ(NewMessages().size(), 2u);
+    Ref<ID3D11RenderTargetView> gotTarget;
+    context_->OMGetRenderTargets(1, gotTarget.Put(), nullptr);
+    EXPECT_EQ(gotTarget.get(), rawTarget);
 }
 
-TEST_F(Bindings, TargetsOfDifferentSizesAreRefused) {
-  Ref<ID3D11Texture2D> a = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-  Ref<ID3D11Texture2D> b = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-  Ref<ID3D11RenderTargetView> viewA = TargetView(device_.get(), a.get());
-  Ref<ID3D11RenderTargetView> viewB = TargetView(device_.get(), b.get());
-  ID3D11RenderTargetView* views[2] = {viewA.get(), viewB.get()};
-  context_->OMSetRenderTargets(2, views, nullptr);
-  Ref<ID3D11RenderTargetView> got;
-  context_->OMGetRenderTargets(1, got.Put(), nullptr);
-  EXPECT_FALSE(got);
+TEST_F(Bindings, TargetsOfDifferentSizesAreRefused)
+{
+    Ref<ID3D11Texture2D> a = MakeTexture(4, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    Ref<ID3D11Texture2D> b = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    Ref<ID3D11RenderTargetView> viewA = TargetView(device_.get(), a.get());
+    Ref<ID3D11RenderTargetView> viewB = TargetView(device_.get(), b.get());
+    ID3D11RenderTargetView* views[2] = {viewA.get(), viewB.get()};
+    context_->OMSetRenderTargets(2, views, nullptr);
+    Ref<ID3D11RenderTargetView> got;
+    context_->OMGetRenderTargets(1, got.Put(), nullptr);
+    EXPECT_FALSE(got);
 }
 
-TEST_F(Bindings, ViewportsAndScissorsAreKeptAsGiven) {
-  const D3D11_VIEWPORT viewports[2] = {{0, 0, 640, 480, 0, 1}, {10, 20, 30, 40, 0.25f, 0.5f}};
-  context_->RSSetViewports(2, viewports);
-  UINT count = 0;
-  context_->RSGetViewports(&count, nullptr);
-  EXPECT_EQ(count, 2u);
-  D3D11_VIEWPORT read[2];
-  context_->RSGetViewports(&count, read);
-  EXPECT_EQ(read[1].TopLeftY, 20.0f);
-  EXPECT_EQ(read[1].MaxDepth, 0.5f);
-  const D3D11_VIEWPORT bad{0, 0, 10, -10, 0, 1};
-  context_->RSSetViewports(1, &bad);
-  context_->RSGetViewports(&count, nullptr);
-  EXPECT_EQ(count, 2u);
-  const D3D11_RECT rect{0, 0, 40, 30};
-  context_->RSSetScissorRects(1, &rect);
-  D3D11_RECT readRect{};
-  count = 1;
-  context_->RSGetScissorRects(&count, &readRect);
-  EXPECT_EQ(readRect.right, 40);
+TEST_F(Bindings, ViewportsAndScissorsAreKeptAsGiven)
+{
+    const D3D11_VIEWPORT viewports[2] = {{0, 0, 640, 480, 0, 1}, {10, 20, 30, 40, 0.25f, 0.5f}};
+    context_->RSSetViewports(2, viewports);
+    UINT count = 0;
+    context_->RSGetViewports(&count, nullptr);
+    EXPECT_EQ(count, 2u);
+    D3D11_VIEWPORT read[2];
+    context_->RSGetViewports(&count, read);
+    EXPECT_EQ(read[1].TopLeftY, 20.0f);
+    EXPECT_EQ(read[1].MaxDepth, 0.5f);
+    const D3D11_VIEWPORT bad{0, 0, 10, -10, 0, 1};
+    context_->RSSetViewports(1, &bad);
+    context_->RSGetViewports(&count, nullptr);
+    EXPECT_EQ(count, 2u);
+    const D3D11_RECT rect{0, 0, 40, 30};
+    context_->RSSetScissorRects(1, &rect);
+    D3D11_RECT readRect{};
+    count = 1;
+    context_->RSGetScissorRects(&count, &readRect);
+    EXPECT_EQ(readRect.right, 40);
 }
 
-TEST_F(Bindings, ADrawWithoutAVertexShaderIsLoggedAndNotDrawn) {
-  context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-  context_->Draw(3, 0);
-  context_->DrawIndexed(3, 0, 0);
-  EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 0u);
-  EXPECT_EQ(NewMessages().size(), 2u);
+TEST_F(Bindings, ADrawWithoutAVertexShaderIsLoggedAndNotDrawn)
+{
+    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+    context_->Draw(3, 0);
+    context_->DrawIndexed(3, 0, 0);
+    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 0u);
+    EXPECT_EQ(NewMessages().size(), 2u);
 }
 
 }  // namespace

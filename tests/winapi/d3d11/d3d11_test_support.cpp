@@ -5,172 +5,183 @@
 #include "winapi/com/live_objects.h"
 #include "winapi/d3d11/png_writer.h"
 
-uint32_t Pixels::At(UINT x, UINT y) const {
-  const size_t at = (size_t(y) * width + x) * 4;
-  return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
-         uint32_t(bytes[at + 3]) << 24;
+uint32_t Pixels::At(UINT x, UINT y) const
+{
+    const size_t at = (size_t(y) * width + x) * 4;
+    return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+           uint32_t(bytes[at + 3]) << 24;
 }
 
-uint32_t Rgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-  return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16 | uint32_t(a) << 24;
+uint32_t Rgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
+{
+    return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16 | uint32_t(a) << 24;
 }
 
-void D3D11Test::SetUp() {
-  HalvoD3D11_ResetHooks();
-  messagesAtStart_ = HalvoD3D11_MessageCount();
-  ASSERT_EQ(halvo::com::LiveObjectCount(), 0) << "an earlier test left objects alive";
-  ASSERT_EQ(MakeDevice(), S_OK);
+void D3D11Test::SetUp()
+{
+    HalvoD3D11_ResetHooks();
+    messagesAtStart_ = HalvoD3D11_MessageCount();
+    ASSERT_EQ(halvo::com::LiveObjectCount(), 0) << "an earlier test left objects alive";
+    ASSERT_EQ(MakeDevice(), S_OK);
 }
 
-void D3D11Test::TearDown() {
-  context_.Reset();
-  device_.Reset();
-  for (HWND window : windows_) DestroyWindow(window);
-  if (compiler_ != nullptr) FreeLibrary(compiler_);
-  EXPECT_EQ(halvo::com::LiveObjectCount(), 0) << "objects are still alive after the test";
-  HalvoD3D11_ResetHooks();
+void D3D11Test::TearDown()
+{
+    context_.Reset();
+    device_.Reset();
+    for (HWND window : windows_) DestroyWindow(window);
+    if (compiler_ != nullptr) FreeLibrary(compiler_);
+    EXPECT_EQ(halvo::com::LiveObjectCount(), 0) << "objects are still alive after the test";
+    HalvoD3D11_ResetHooks();
 }
 
-HRESULT D3D11Test::MakeDevice() {
-  static const D3D_FEATURE_LEVEL kLevels[] = {D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1,
-                                              D3D_FEATURE_LEVEL_10_0, D3D_FEATURE_LEVEL_9_3,  D3D_FEATURE_LEVEL_9_2,
-                                              D3D_FEATURE_LEVEL_9_1};
-  HRESULT result = E_FAIL;
-  for (D3D_DRIVER_TYPE type : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
-    result = D3D11CreateDevice(nullptr, type, nullptr, 0, kLevels, 7, D3D11_SDK_VERSION, device_.Put(), &level_,
-                               context_.Put());
-    if (result == E_INVALIDARG) {
-      result = D3D11CreateDevice(nullptr, type, nullptr, 0, kLevels + 1, 6, D3D11_SDK_VERSION, device_.Put(),
-                                 &level_, context_.Put());
+HRESULT D3D11Test::MakeDevice()
+{
+    static const D3D_FEATURE_LEVEL kLevels[] = {D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1,
+                                                D3D_FEATURE_LEVEL_10_0, D3D_FEATURE_LEVEL_9_3,  D3D_FEATURE_LEVEL_9_2,
+                                                D3D_FEATURE_LEVEL_9_1};
+    HRESULT result = E_FAIL;
+    for (D3D_DRIVER_TYPE type : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
+        result = D3D11CreateDevice(nullptr, type, nullptr, 0, kLevels, 7, D3D11_SDK_VERSION, device_.Put(), &level_,
+                                   context_.Put());
+        if (result == E_INVALIDARG) {
+            result = D3D11CreateDevice(nullptr, type, nullptr, 0, kLevels + 1, 6, D3D11_SDK_VERSION, device_.Put(),
+                                       &level_, context_.Put());
+        }
+        if (SUCCEEDED(result)) return result;
     }
-    if (SUCCEEDED(result)) return result;
-  }
-  return result;
+    return result;
 }
 
-std::vector<uint8_t> D3D11Test::Compile(const std::string& source, const char* profile) {
-  if (compiler_ == nullptr) compiler_ = LoadLibraryA("d3dcompiler_47.dll");
-  EXPECT_NE(compiler_, nullptr) << "d3dcompiler_47.dll not found; HALVO_LIBRARY_PATH must name " HALVO_MODULE_DIR;
-  if (compiler_ == nullptr) return {};
-  auto compile = reinterpret_cast<pD3DCompile>(reinterpret_cast<void (*)()>(GetProcAddress(compiler_, "D3DCompile")));
-  ID3DBlob* code = nullptr;
-  ID3DBlob* messages = nullptr;
-  const HRESULT result = compile(source.data(), source.size(), "test", nullptr, nullptr, "main", profile, 0, 0, &code,
-                                 &messages);
-  std::vector<uint8_t> bytes;
-  if (SUCCEEDED(result)) {
-    const auto* start = static_cast<const uint8_t*>(code->GetBufferPointer());
-    bytes.assign(start, start + code->GetBufferSize());
-  } else {
-    ADD_FAILURE() << "compile failed: "
-                  << (messages != nullptr ? static_cast<const char*>(messages->GetBufferPointer()) : "");
-  }
-  if (code != nullptr) code->Release();
-  if (messages != nullptr) messages->Release();
-  return bytes;
+std::vector<uint8_t> D3D11Test::Compile(const std::string& source, const char* profile)
+{
+    if (compiler_ == nullptr) compiler_ = LoadLibraryA("d3dcompiler_47.dll");
+    EXPECT_NE(compiler_, nullptr) << "d3dcompiler_47.dll not found; HALVO_LIBRARY_PATH must name " HALVO_MODULE_DIR;
+    if (compiler_ == nullptr) return {};
+    auto compile = reinterpret_cast<pD3DCompile>(reinterpret_cast<void (*)()>(GetProcAddress(compiler_, "D3DCompile")));
+    ID3DBlob* code = nullptr;
+    ID3DBlob* messages = nullptr;
+    const HRESULT result =
+        compile(source.data(), source.size(), "test", nullptr, nullptr, "main", profile, 0, 0, &code, &messages);
+    std::vector<uint8_t> bytes;
+    if (SUCCEEDED(result)) {
+        const auto* start = static_cast<const uint8_t*>(code->GetBufferPointer());
+        bytes.assign(start, start + code->GetBufferSize());
+    } else {
+        ADD_FAILURE() << "compile failed: "
+                      << (messages != nullptr ? static_cast<const char*>(messages->GetBufferPointer()) : "");
+    }
+    if (code != nullptr) code->Release();
+    if (messages != nullptr) messages->Release();
+    return bytes;
 }
 
-Ref<ID3D11Texture2D> D3D11Test::MakeTexture(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags,
-                                            UINT mipLevels, UINT arraySize, UINT miscFlags, const void* pixels,
-                                            UINT rowPitch) {
-  D3D11_TEXTURE2D_DESC desc{};
-  desc.Width = width;
-  desc.Height = height;
-  desc.MipLevels = mipLevels;
-  desc.ArraySize = arraySize;
-  desc.Format = format;
-  desc.SampleDesc = {1, 0};
-  desc.Usage = D3D11_USAGE_DEFAULT;
-  desc.BindFlags = bindFlags;
-  desc.MiscFlags = miscFlags;
-  D3D11_SUBRESOURCE_DATA initial{pixels, rowPitch, 0};
-  Ref<ID3D11Texture2D> texture;
-  EXPECT_EQ(device_->CreateTexture2D(&desc, pixels != nullptr ? &initial : nullptr, texture.Put()), S_OK);
-  return texture;
+Ref<ID3D11Texture2D> D3D11Test::MakeTexture(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags, UINT mipLevels,
+                                            UINT arraySize, UINT miscFlags, const void* pixels, UINT rowPitch)
+{
+    D3D11_TEXTURE2D_DESC desc{};
+    desc.Width = width;
+    desc.Height = height;
+    desc.MipLevels = mipLevels;
+    desc.ArraySize = arraySize;
+    desc.Format = format;
+    desc.SampleDesc = {1, 0};
+    desc.Usage = D3D11_USAGE_DEFAULT;
+    desc.BindFlags = bindFlags;
+    desc.MiscFlags = miscFlags;
+    D3D11_SUBRESOURCE_DATA initial{pixels, rowPitch, 0};
+    Ref<ID3D11Texture2D> texture;
+    EXPECT_EQ(device_->CreateTexture2D(&desc, pixels != nullptr ? &initial : nullptr, texture.Put()), S_OK);
+    return texture;
 }
 
-Pixels D3D11Test::ReadBack(ID3D11Texture2D* texture, UINT subresource) {
-  D3D11_TEXTURE2D_DESC desc;
-  texture->GetDesc(&desc);
-  desc.Usage = D3D11_USAGE_STAGING;
-  desc.BindFlags = 0;
-  desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
-  desc.MiscFlags = 0;
-  Ref<ID3D11Texture2D> staging;
-  Pixels pixels;
-  EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, staging.Put()), S_OK);
-  if (!staging) return pixels;
-  context_->CopyResource(staging.get(), texture);
-  D3D11_MAPPED_SUBRESOURCE mapped;
-  EXPECT_EQ(context_->Map(staging.get(), subresource, D3D11_MAP_READ, 0, &mapped), S_OK);
-  if (mapped.pData == nullptr) return pixels;
-  const UINT mip = subresource % desc.MipLevels;
-  pixels.width = std::max(desc.Width >> mip, 1u);
-  pixels.height = std::max(desc.Height >> mip, 1u);
-  for (UINT y = 0; y < pixels.height; ++y) {
-    const auto* row = static_cast<const uint8_t*>(mapped.pData) + size_t(y) * mapped.RowPitch;
-    pixels.bytes.insert(pixels.bytes.end(), row, row + pixels.width * 4);
-  }
-  context_->Unmap(staging.get(), subresource);
-  return pixels;
+Pixels D3D11Test::ReadBack(ID3D11Texture2D* texture, UINT subresource)
+{
+    D3D11_TEXTURE2D_DESC desc;
+    texture->GetDesc(&desc);
+    desc.Usage = D3D11_USAGE_STAGING;
+    desc.BindFlags = 0;
+    desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    desc.MiscFlags = 0;
+    Ref<ID3D11Texture2D> staging;
+    Pixels pixels;
+    EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, staging.Put()), S_OK);
+    if (!staging) return pixels;
+    context_->CopyResource(staging.get(), texture);
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    EXPECT_EQ(context_->Map(staging.get(), subresource, D3D11_MAP_READ, 0, &mapped), S_OK);
+    if (mapped.pData == nullptr) return pixels;
+    const UINT mip = subresource % desc.MipLevels;
+    pixels.width = std::max(desc.Width >> mip, 1u);
+    pixels.height = std::max(desc.Height >> mip, 1u);
+    for (UINT y = 0; y < pixels.height; ++y) {
+        const auto* row = static_cast<const uint8_t*>(mapped.pData) + size_t(y) * mapped.RowPitch;
+        pixels.bytes.insert(pixels.bytes.end(), row, row + pixels.width * 4);
+    }
+    context_->Unmap(staging.get(), subresource);
+    return pixels;
 }
 
 void D3D11Test::ExpectPixels(const std::string& name, const Pixels& actual, const std::vector<uint32_t>& expected,
-                             bool bgra) {
-  ASSERT_EQ(size_t(actual.width) * actual.height, expected.size()) << name << ": the sizes differ";
-  Pixels wanted = actual;
-  for (size_t index = 0; index < expected.size(); ++index) {
-    for (int byte = 0; byte < 4; ++byte) wanted.bytes[index * 4 + byte] = uint8_t(expected[index] >> (8 * byte));
-  }
-  size_t first = expected.size();
-  for (size_t index = 0; index < expected.size() && first == expected.size(); ++index) {
-    if (actual.At(UINT(index % actual.width), UINT(index / actual.width)) != expected[index]) first = index;
-  }
-  if (first == expected.size()) return;
-  const std::filesystem::path folder = std::filesystem::current_path() / "pixel-failures";
-  std::filesystem::create_directories(folder);
-  auto asRgba = [bgra](std::vector<uint8_t> bytes) {
-    if (bgra) {
-      for (size_t at = 0; at + 3 < bytes.size(); at += 4) std::swap(bytes[at], bytes[at + 2]);
+                             bool bgra)
+{
+    ASSERT_EQ(size_t(actual.width) * actual.height, expected.size()) << name << ": the sizes differ";
+    Pixels wanted = actual;
+    for (size_t index = 0; index < expected.size(); ++index) {
+        for (int byte = 0; byte < 4; ++byte) wanted.bytes[index * 4 + byte] = uint8_t(expected[index] >> (8 * byte));
     }
-    return bytes;
-  };
-  const std::string expectedPath = (folder / (name + "-expected.png")).string();
-  const std::string actualPath = (folder / (name + "-actual.png")).string();
-  WriteRgbaPng(expectedPath, actual.width, actual.height, asRgba(wanted.bytes));
-  WriteRgbaPng(actualPath, actual.width, actual.height, asRgba(actual.bytes));
-  ADD_FAILURE() << name << ": pixel (" << first % actual.width << ", " << first / actual.width << ") is 0x" << std::hex
-                << actual.At(UINT(first % actual.width), UINT(first / actual.width)) << ", expected 0x"
-                << expected[first] << std::dec << "; see " << expectedPath << " and " << actualPath;
+    size_t first = expected.size();
+    for (size_t index = 0; index < expected.size() && first == expected.size(); ++index) {
+        if (actual.At(UINT(index % actual.width), UINT(index / actual.width)) != expected[index]) first = index;
+    }
+    if (first == expected.size()) return;
+    const std::filesystem::path folder = std::filesystem::current_path() / "pixel-failures";
+    std::filesystem::create_directories(folder);
+    auto asRgba = [bgra](std::vector<uint8_t> bytes) {
+        if (bgra) {
+            for (size_t at = 0; at + 3 < bytes.size(); at += 4) std::swap(bytes[at], bytes[at + 2]);
+        }
+        return bytes;
+    };
+    const std::string expectedPath = (folder / (name + "-expected.png")).string();
+    const std::string actualPath = (folder / (name + "-actual.png")).string();
+    WriteRgbaPng(expectedPath, actual.width, actual.height, asRgba(wanted.bytes));
+    WriteRgbaPng(actualPath, actual.width, actual.height, asRgba(actual.bytes));
+    ADD_FAILURE() << name << ": pixel (" << first % actual.width << ", " << first / actual.width << ") is 0x"
+                  << std::hex << actual.At(UINT(first % actual.width), UINT(first / actual.width)) << ", expected 0x"
+                  << expected[first] << std::dec << "; see " << expectedPath << " and " << actualPath;
 }
 
 namespace {
 
-LRESULT CALLBACK PlainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
+LRESULT CALLBACK PlainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace
 
-HWND D3D11Test::MakeWindow(int width, int height) {
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = PlainWindowProcedure;
-  windowClass.lpszClassName = "D3D11TestWindow";
-  RegisterClassExA(&windowClass);
-  RECT frame{0, 0, width, height};
-  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  HWND window = CreateWindowExA(0, "D3D11TestWindow", "test", WS_OVERLAPPEDWINDOW, 0, 0, frame.right - frame.left,
-                                frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
-  EXPECT_NE(window, nullptr);
-  windows_.push_back(window);
-  return window;
+HWND D3D11Test::MakeWindow(int width, int height)
+{
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = PlainWindowProcedure;
+    windowClass.lpszClassName = "D3D11TestWindow";
+    RegisterClassExA(&windowClass);
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    HWND window = CreateWindowExA(0, "D3D11TestWindow", "test", WS_OVERLAPPEDWINDOW, 0, 0, frame.right - frame.left,
+                                  frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_NE(window, nullptr);
+    windows_.push_back(window);
+    return window;
 }
 
-std::vector<std::string> D3D11Test::NewMessages() const {
-  std::vector<std::string> messages;
-  for (UINT index = messagesAtStart_; index < HalvoD3D11_MessageCount(); ++index) {
-    messages.emplace_back(HalvoD3D11_Message(index));
-  }
-  return messages;
+std::vector<std::string> D3D11Test::NewMessages() const
+{
+    std::vector<std::string> messages;
+    for (UINT index = messagesAtStart_; index < HalvoD3D11_MessageCount(); ++index) {
+        messages.emplace_back(HalvoD3D11_Message(index));
+    }
+    return messages;
 }

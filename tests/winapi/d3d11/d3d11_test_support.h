@@ -20,93 +20,99 @@
 // Holds one reference to an interface; the test's own ComPtr.
 template <typename T>
 class Ref {
- public:
-  Ref() = default;
-  Ref(const Ref& other) : object_(other.object_) {
-    if (object_ != nullptr) object_->AddRef();
-  }
-  Ref& operator=(const Ref& other) {
-    Ref copy(other);
-    std::swap(object_, copy.object_);
-    return *this;
-  }
-  ~Ref() { Reset(); }
+public:
+    Ref() = default;
+    Ref(const Ref& other) : object_(other.object_)
+    {
+        if (object_ != nullptr) object_->AddRef();
+    }
+    Ref& operator=(const Ref& other)
+    {
+        Ref copy(other);
+        std::swap(object_, copy.object_);
+        return *this;
+    }
+    ~Ref() { Reset(); }
 
-  void Reset() {
-    if (object_ != nullptr) object_->Release();
-    object_ = nullptr;
-  }
-  T** Put() {
-    Reset();
-    return &object_;
-  }
-  void** PutVoid() { return reinterpret_cast<void**>(Put()); }
-  T* get() const { return object_; }
-  T* operator->() const { return object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-  // The references left after releasing this one (what Release returns).
-  ULONG ReleaseAndCount() {
-    const ULONG left = object_->Release();
-    object_ = nullptr;
-    return left;
-  }
+    void Reset()
+    {
+        if (object_ != nullptr) object_->Release();
+        object_ = nullptr;
+    }
+    T** Put()
+    {
+        Reset();
+        return &object_;
+    }
+    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+    T* get() const { return object_; }
+    T* operator->() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+    // The references left after releasing this one (what Release returns).
+    ULONG ReleaseAndCount()
+    {
+        const ULONG left = object_->Release();
+        object_ = nullptr;
+        return left;
+    }
 
- private:
-  T* object_ = nullptr;
+private:
+    T* object_ = nullptr;
 };
 
 // The references an object has: AddRef then Release.
 template <typename T>
-ULONG References(T* object) {
-  object->AddRef();
-  return object->Release();
+ULONG References(T* object)
+{
+    object->AddRef();
+    return object->Release();
 }
 
 // 8-bit four-channel pixels of one subresource, rows without gaps.
 struct Pixels {
-  UINT width = 0;
-  UINT height = 0;
-  std::vector<uint8_t> bytes;
-  uint32_t At(UINT x, UINT y) const;  // the four bytes as read, byte 0 lowest
+    UINT width = 0;
+    UINT height = 0;
+    std::vector<uint8_t> bytes;
+    uint32_t At(UINT x, UINT y) const;  // the four bytes as read, byte 0 lowest
 };
 
 class D3D11Test : public ::testing::Test {
- protected:
-  void SetUp() override;
-  void TearDown() override;
+protected:
+    void SetUp() override;
+    void TearDown() override;
 
-  // Makes device_ and context_ as the renderer does: HARDWARE, then WARP, each
-  // with 11_1 first and again without it when the runtime refuses it.
-  HRESULT MakeDevice();
+    // Makes device_ and context_ as the renderer does: HARDWARE, then WARP, each
+    // with 11_1 first and again without it when the runtime refuses it.
+    HRESULT MakeDevice();
 
-  // Code blob of HLSL compiled by our compiler library ("vs_4_0", "ps_4_0" ...).
-  std::vector<uint8_t> Compile(const std::string& source, const char* profile);
+    // Code blob of HLSL compiled by our compiler library ("vs_4_0", "ps_4_0" ...).
+    std::vector<uint8_t> Compile(const std::string& source, const char* profile);
 
-  Ref<ID3D11Texture2D> MakeTexture(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags,
-                                   UINT mipLevels = 1, UINT arraySize = 1, UINT miscFlags = 0,
-                                   const void* pixels = nullptr, UINT rowPitch = 0);
-  // Reads a subresource of a 4-byte format back the renderer's way: staging
-  // copy of the texture, CopyResource, Map READ.
-  Pixels ReadBack(ID3D11Texture2D* texture, UINT subresource = 0);
-  // Compares pixels; on a mismatch writes <name>-expected.png and
-  // <name>-actual.png into the pixel-failures folder beside the test program's
-  // output and says where. `bgra` says the bytes are B, G, R, A.
-  void ExpectPixels(const std::string& name, const Pixels& actual, const std::vector<uint32_t>& expected, bool bgra);
+    Ref<ID3D11Texture2D> MakeTexture(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags, UINT mipLevels = 1,
+                                     UINT arraySize = 1, UINT miscFlags = 0, const void* pixels = nullptr,
+                                     UINT rowPitch = 0);
+    // Reads a subresource of a 4-byte format back the renderer's way: staging
+    // copy of the texture, CopyResource, Map READ.
+    Pixels ReadBack(ID3D11Texture2D* texture, UINT subresource = 0);
+    // Compares pixels; on a mismatch writes <name>-expected.png and
+    // <name>-actual.png into the pixel-failures folder beside the test program's
+    // output and says where. `bgra` says the bytes are B, G, R, A.
+    void ExpectPixels(const std::string& name, const Pixels& actual, const std::vector<uint32_t>& expected, bool bgra);
 
-  // A window of the window layer with the given client size.
-  HWND MakeWindow(int width, int height);
+    // A window of the window layer with the given client size.
+    HWND MakeWindow(int width, int height);
 
-  // Messages the layer logged since SetUp.
-  std::vector<std::string> NewMessages() const;
+    // Messages the layer logged since SetUp.
+    std::vector<std::string> NewMessages() const;
 
-  Ref<ID3D11Device> device_;
-  Ref<ID3D11DeviceContext> context_;
-  D3D_FEATURE_LEVEL level_ = D3D_FEATURE_LEVEL_9_1;
+    Ref<ID3D11Device> device_;
+    Ref<ID3D11DeviceContext> context_;
+    D3D_FEATURE_LEVEL level_ = D3D_FEATURE_LEVEL_9_1;
 
- private:
-  HMODULE compiler_ = nullptr;
-  std::vector<HWND> windows_;
-  UINT messagesAtStart_ = 0;
+private:
+    HMODULE compiler_ = nullptr;
+    std::vector<HWND> windows_;
+    UINT messagesAtStart_ = 0;
 };
 
 uint32_t Rgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a);

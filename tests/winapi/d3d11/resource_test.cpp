@@ -6,329 +6,360 @@
 
 namespace {
 
-D3D11_TEXTURE2D_DESC TextureDesc(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags) {
-  D3D11_TEXTURE2D_DESC desc{};
-  desc.Width = width;
-  desc.Height = height;
-  desc.MipLevels = 1;
-  desc.ArraySize = 1;
-  desc.Format = format;
-  desc.SampleDesc = {1, 0};
-  desc.Usage = D3D11_USAGE_DEFAULT;
-  desc.BindFlags = bindFlags;
-  return desc;
+D3D11_TEXTURE2D_DESC TextureDesc(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags)
+{
+    D3D11_TEXTURE2D_DESC desc{};
+    desc.Width = width;
+    desc.Height = height;
+    desc.MipLevels = 1;
+    desc.ArraySize = 1;
+    desc.Format = format;
+    desc.SampleDesc = {1, 0};
+    desc.Usage = D3D11_USAGE_DEFAULT;
+    desc.BindFlags = bindFlags;
+    return desc;
 }
 
 using Buffers = D3D11Test;
 
-TEST_F(Buffers, DescriptionsBreakingThePlatformsRulesAreRefused) {
-  const UINT data[64] = {};
-  const D3D11_SUBRESOURCE_DATA initial{data, 0, 0};
-  struct Case {
-    const char* what;
-    D3D11_BUFFER_DESC desc;
-    bool withData;
-  };
-  const Case cases[] = {
-      {"zero bytes", {0, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
-      {"above 2048 MB", {0x80000010u, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
-      {"constant buffer not a multiple of 16", {20, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0}, false},
-      {"constant buffer above 64 KiB", {65552, D3D11_USAGE_DEFAULT, D3D11_BIND_CONSTANT_BUFFER, 0, 0, 0}, false},
-      {"immutable without data", {16, D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
-      {"default with CPU access", {16, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0}, false},
-      {"dynamic that reads", {16, D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_READ | D3D11_CPU_ACCESS_WRITE, 0, 0}, false},
-      {"staging that binds", {16, D3D11_USAGE_STAGING, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_READ, 0, 0}, false},
-      {"depth-stencil buffer", {16, D3D11_USAGE_DEFAULT, D3D11_BIND_DEPTH_STENCIL, 0, 0, 0}, false},
-      {"texture flag", {16, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, D3D11_RESOURCE_MISC_TEXTURECUBE, 0}, false},
-      {"structured without stride", {16, D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE, 0, D3D11_RESOURCE_MISC_BUFFER_STRUCTURED, 0}, false},
-  };
-  for (const Case& test : cases) {
+TEST_F(Buffers, DescriptionsBreakingThePlatformsRulesAreRefused)
+{
+    const UINT data[64] = {};
+    const D3D11_SUBRESOURCE_DATA initial{data, 0, 0};
+    struct Case {
+        const char* what;
+        D3D11_BUFFER_DESC desc;
+        bool withData;
+    };
+    const Case cases[] = {
+        {"zero bytes", {0, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
+        {"above 2048 MB", {0x80000010u, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
+        {"constant buffer not a multiple of 16",
+         {20, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0},
+         false},
+        {"constant buffer above 64 KiB", {65552, D3D11_USAGE_DEFAULT, D3D11_BIND_CONSTANT_BUFFER, 0, 0, 0}, false},
+        {"immutable without data", {16, D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
+        {"default with CPU access",
+         {16, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0},
+         false},
+        {"dynamic that reads",
+         {16, D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_READ | D3D11_CPU_ACCESS_WRITE, 0, 0},
+         false},
+        {"staging that binds", {16, D3D11_USAGE_STAGING, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_READ, 0, 0}, false},
+        {"depth-stencil buffer", {16, D3D11_USAGE_DEFAULT, D3D11_BIND_DEPTH_STENCIL, 0, 0, 0}, false},
+        {"texture flag",
+         {16, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, D3D11_RESOURCE_MISC_TEXTURECUBE, 0},
+         false},
+        {"structured without stride",
+         {16, D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE, 0, D3D11_RESOURCE_MISC_BUFFER_STRUCTURED, 0},
+         false},
+    };
+    for (const Case& test : cases) {
+        Ref<ID3D11Buffer> buffer;
+        EXPECT_EQ(device_->CreateBuffer(&test.desc, test.withData ? &initial : nullptr, buffer.Put()), E_INVALIDARG)
+            << test.what;
+        EXPECT_FALSE(buffer) << test.what;
+    }
     Ref<ID3D11Buffer> buffer;
-    EXPECT_EQ(device_->CreateBuffer(&test.desc, test.withData ? &initial : nullptr, buffer.Put()), E_INVALIDARG)
-        << test.what;
-    EXPECT_FALSE(buffer) << test.what;
-  }
-  Ref<ID3D11Buffer> buffer;
-  EXPECT_EQ(device_->CreateBuffer(nullptr, nullptr, buffer.Put()), E_INVALIDARG);
-  EXPECT_FALSE(NewMessages().empty()) << "each refusal is logged";
+    EXPECT_EQ(device_->CreateBuffer(nullptr, nullptr, buffer.Put()), E_INVALIDARG);
+    EXPECT_FALSE(NewMessages().empty()) << "each refusal is logged";
 }
 
-TEST_F(Buffers, ANullOutputOnlyValidates) {
-  const D3D11_BUFFER_DESC good{80, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0};
-  const D3D11_BUFFER_DESC bad{0, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0};
-  EXPECT_EQ(device_->CreateBuffer(&good, nullptr, nullptr), S_FALSE);
-  EXPECT_EQ(device_->CreateBuffer(&bad, nullptr, nullptr), E_INVALIDARG);
+TEST_F(Buffers, ANullOutputOnlyValidates)
+{
+    const D3D11_BUFFER_DESC good{80, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0};
+    const D3D11_BUFFER_DESC bad{0, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0};
+    EXPECT_EQ(device_->CreateBuffer(&good, nullptr, nullptr), S_FALSE);
+    EXPECT_EQ(device_->CreateBuffer(&bad, nullptr, nullptr), E_INVALIDARG);
 }
 
-TEST_F(Buffers, InitialDataAndDescriptionReadBack) {
-  const uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
-  const D3D11_BUFFER_DESC desc{12, D3D11_USAGE_IMMUTABLE, D3D11_BIND_INDEX_BUFFER, 0, 0, 2};
-  const D3D11_SUBRESOURCE_DATA initial{indices, 0, 0};
-  Ref<ID3D11Buffer> buffer;
-  ASSERT_EQ(device_->CreateBuffer(&desc, &initial, buffer.Put()), S_OK);
-  D3D11_BUFFER_DESC read{};
-  buffer->GetDesc(&read);
-  EXPECT_EQ(read.ByteWidth, 12u);
-  EXPECT_EQ(read.StructureByteStride, 2u);
-  D3D11_RESOURCE_DIMENSION dimension;
-  buffer->GetType(&dimension);
-  EXPECT_EQ(dimension, D3D11_RESOURCE_DIMENSION_BUFFER);
+TEST_F(Buffers, InitialDataAndDescriptionReadBack)
+{
+    const uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
+    const D3D11_BUFFER_DESC desc{12, D3D11_USAGE_IMMUTABLE, D3D11_BIND_INDEX_BUFFER, 0, 0, 2};
+    const D3D11_SUBRESOURCE_DATA initial{indices, 0, 0};
+    Ref<ID3D11Buffer> buffer;
+    ASSERT_EQ(device_->CreateBuffer(&desc, &initial, buffer.Put()), S_OK);
+    D3D11_BUFFER_DESC read{};
+    buffer->GetDesc(&read);
+    EXPECT_EQ(read.ByteWidth, 12u);
+    EXPECT_EQ(read.StructureByteStride, 2u);
+    D3D11_RESOURCE_DIMENSION dimension;
+    buffer->GetType(&dimension);
+    EXPECT_EQ(dimension, D3D11_RESOURCE_DIMENSION_BUFFER);
 
-  const D3D11_BUFFER_DESC stagingDesc{12, D3D11_USAGE_STAGING, 0, D3D11_CPU_ACCESS_READ, 0, 0};
-  Ref<ID3D11Buffer> staging;
-  ASSERT_EQ(device_->CreateBuffer(&stagingDesc, nullptr, staging.Put()), S_OK);
-  context_->CopyResource(staging.get(), buffer.get());
-  D3D11_MAPPED_SUBRESOURCE mapped;
-  ASSERT_EQ(context_->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped), S_OK);
-  EXPECT_EQ(std::memcmp(mapped.pData, indices, sizeof indices), 0);
-  context_->Unmap(staging.get(), 0);
+    const D3D11_BUFFER_DESC stagingDesc{12, D3D11_USAGE_STAGING, 0, D3D11_CPU_ACCESS_READ, 0, 0};
+    Ref<ID3D11Buffer> staging;
+    ASSERT_EQ(device_->CreateBuffer(&stagingDesc, nullptr, staging.Put()), S_OK);
+    context_->CopyResource(staging.get(), buffer.get());
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    ASSERT_EQ(context_->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped), S_OK);
+    EXPECT_EQ(std::memcmp(mapped.pData, indices, sizeof indices), 0);
+    context_->Unmap(staging.get(), 0);
 }
 
 using Textures = D3D11Test;
 
-TEST_F(Textures, DescriptionsBreakingThePlatformsRulesAreRefused) {
-  struct Case {
-    const char* what;
-    D3D11_TEXTURE2D_DESC desc;
-  };
-  std::vector<Case> cases;
-  auto add = [&](const char* what, auto change) {
-    D3D11_TEXTURE2D_DESC desc = TextureDesc(64, 64, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
-    change(desc);
-    cases.push_back({what, desc});
-  };
-  add("zero width", [](auto& d) { d.Width = 0; });
-  add("wider than 16384", [](auto& d) { d.Width = 16385; });
-  add("more mips than the chain", [](auto& d) { d.MipLevels = 8; });
-  add("no array slice", [](auto& d) { d.ArraySize = 0; });
-  add("unknown format", [](auto& d) { d.Format = DXGI_FORMAT_UNKNOWN; });
-  add("multisampled", [](auto& d) { d.SampleDesc.Count = 4; });
-  add("vertex buffer bind", [](auto& d) { d.BindFlags |= D3D11_BIND_VERTEX_BUFFER; });
-  add("depth bind on a colour format", [](auto& d) { d.BindFlags = D3D11_BIND_DEPTH_STENCIL; });
-  add("depth format read by shaders", [](auto& d) {
-    d.Format = DXGI_FORMAT_D24_UNORM_S8_UINT;
-    d.BindFlags = D3D11_BIND_DEPTH_STENCIL | D3D11_BIND_SHADER_RESOURCE;
-  });
-  add("render target of a format that cannot render", [](auto& d) {
-    d.Format = DXGI_FORMAT_R32G32B32_FLOAT;
-    d.BindFlags = D3D11_BIND_RENDER_TARGET;
-  });
-  add("mips generated without a render target", [](auto& d) {
-    d.MipLevels = 0;
-    d.MiscFlags = D3D11_RESOURCE_MISC_GENERATE_MIPS;
-  });
-  add("cube with four faces", [](auto& d) {
-    d.ArraySize = 4;
-    d.MiscFlags = D3D11_RESOURCE_MISC_TEXTURECUBE;
-  });
-  add("non-square cube", [](auto& d) {
-    d.Height = 32;
-    d.ArraySize = 6;
-    d.MiscFlags = D3D11_RESOURCE_MISC_TEXTURECUBE;
-  });
-  add("dynamic with mips", [](auto& d) {
-    d.Usage = D3D11_USAGE_DYNAMIC;
-    d.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
-    d.MipLevels = 2;
-  });
-  add("immutable without data", [](auto& d) { d.Usage = D3D11_USAGE_IMMUTABLE; });
-  add("block-compressed of a size off the grid", [](auto& d) {
-    d.Format = DXGI_FORMAT_BC1_UNORM;
-    d.Width = 30;
-  });
-  add("4 GB, above the largest resource of 2048 MB", [](auto& d) {
-    d.Width = d.Height = 16384;
-    d.Format = DXGI_FORMAT_R32G32B32A32_FLOAT;
-  });
-  for (const Case& test : cases) {
+TEST_F(Textures, DescriptionsBreakingThePlatformsRulesAreRefused)
+{
+    struct Case {
+        const char* what;
+        D3D11_TEXTURE2D_DESC desc;
+    };
+    std::vector<Case> cases;
+    auto add = [&](const char* what, auto change) {
+        D3D11_TEXTURE2D_DESC desc = TextureDesc(64, 64, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
+        change(desc);
+        cases.push_back({what, desc});
+    };
+    add("zero width", [](auto& d) { d.Width = 0; });
+    add("wider than 16384", [](auto& d) { d.Width = 16385; });
+    add("more mips than the chain", [](auto& d) { d.MipLevels = 8; });
+    add("no array slice", [](auto& d) { d.ArraySize = 0; });
+    add("unknown format", [](auto& d) { d.Format = DXGI_FORMAT_UNKNOWN; });
+    add("multisampled", [](auto& d) { d.SampleDesc.Count = 4; });
+    add("vertex buffer bind", [](auto& d) { d.BindFlags |= D3D11_BIND_VERTEX_BUFFER; });
+    add("depth bind on a colour format", [](auto& d) { d.BindFlags = D3D11_BIND_DEPTH_STENCIL; });
+    add("depth format read by shaders", [](auto& d) {
+        d.Format = DXGI_FORMAT_D24_UNORM_S8_UINT;
+        d.BindFlags = D3D11_BIND_DEPTH_STENCIL | D3D11_BIND_SHADER_RESOURCE;
+    });
+    add("render target of a format that cannot render", [](auto& d) {
+        d.Format = DXGI_FORMAT_R32G32B32_FLOAT;
+        d.BindFlags = D3D11_BIND_RENDER_TARGET;
+    });
+    add("mips generated without a render target", [](auto& d) {
+        d.MipLevels = 0;
+        d.MiscFlags = D3D11_RESOURCE_MISC_GENERATE_MIPS;
+    });
+    add("cube with four faces", [](auto& d) {
+        d.ArraySize = 4;
+        d.MiscFlags = D3D11_RESOURCE_MISC_TEXTURECUBE;
+    });
+    add("non-square cube", [](auto& d) {
+        d.Height = 32;
+        d.ArraySize = 6;
+        d.MiscFlags = D3D11_RESOURCE_MISC_TEXTURECUBE;
+    });
+    add("dynamic with mips", [](auto& d) {
+        d.Usage = D3D11_USAGE_DYNAMIC;
+        d.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
+        d.MipLevels = 2;
+    });
+    add("immutable without data", [](auto& d) { d.Usage = D3D11_USAGE_IMMUTABLE; });
+    add("block-compressed of a size off the grid", [](auto& d) {
+        d.Format = DXGI_FORMAT_BC1_UNORM;
+        d.Width = 30;
+    });
+    add("4 GB, above the largest resource of 2048 MB", [](auto& d) {
+        d.Width = d.Height = 16384;
+        d.Format = DXGI_FORMAT_R32G32B32A32_FLOAT;
+    });
+    for (const Case& test : cases) {
+        Ref<ID3D11Texture2D> texture;
+        EXPECT_EQ(device_->CreateTexture2D(&test.desc, nullptr, texture.Put()), E_INVALIDARG) << test.what;
+        EXPECT_FALSE(texture) << test.what;
+    }
+}
+
+TEST_F(Textures, LimitsFollowTheFeatureLevel)
+{
+    HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, D3D_FEATURE_LEVEL_9_1);
+    context_.Reset();
+    device_.Reset();
+    ASSERT_EQ(MakeDevice(), S_OK);
+    ASSERT_EQ(level_, D3D_FEATURE_LEVEL_9_1);
+    D3D11_TEXTURE2D_DESC desc = TextureDesc(2048, 16, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
+    EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, nullptr), S_FALSE);
+    desc.Width = 2049;
+    EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, nullptr), E_INVALIDARG);
+    desc.Width = 16;
+    desc.ArraySize = 2;
+    EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, nullptr), E_INVALIDARG) << "no arrays at 9_1";
+}
+
+TEST_F(Textures, AMipCountOfZeroMakesTheWholeChain)
+{
+    D3D11_TEXTURE2D_DESC desc =
+        TextureDesc(256, 64, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET);
+    desc.MipLevels = 0;
+    desc.MiscFlags = D3D11_RESOURCE_MISC_GENERATE_MIPS;
     Ref<ID3D11Texture2D> texture;
-    EXPECT_EQ(device_->CreateTexture2D(&test.desc, nullptr, texture.Put()), E_INVALIDARG) << test.what;
-    EXPECT_FALSE(texture) << test.what;
-  }
-}
-
-TEST_F(Textures, LimitsFollowTheFeatureLevel) {
-  HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, D3D_FEATURE_LEVEL_9_1);
-  context_.Reset();
-  device_.Reset();
-  ASSERT_EQ(MakeDevice(), S_OK);
-  ASSERT_EQ(level_, D3D_FEATURE_LEVEL_9_1);
-  D3D11_TEXTURE2D_DESC desc = TextureDesc(2048, 16, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
-  EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, nullptr), S_FALSE);
-  desc.Width = 2049;
-  EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, nullptr), E_INVALIDARG);
-  desc.Width = 16;
-  desc.ArraySize = 2;
-  EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, nullptr), E_INVALIDARG) << "no arrays at 9_1";
-}
-
-TEST_F(Textures, AMipCountOfZeroMakesTheWholeChain) {
-  D3D11_TEXTURE2D_DESC desc = TextureDesc(256, 64, DXGI_FORMAT_R8G8B8A8_UNORM,
-                                          D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET);
-  desc.MipLevels = 0;
-  desc.MiscFlags = D3D11_RESOURCE_MISC_GENERATE_MIPS;
-  Ref<ID3D11Texture2D> texture;
-  ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
-  D3D11_TEXTURE2D_DESC read;
-  texture->GetDesc(&read);
-  EXPECT_EQ(read.MipLevels, 9u) << "256 x 64 down to 1 x 1";
+    ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
+    D3D11_TEXTURE2D_DESC read;
+    texture->GetDesc(&read);
+    EXPECT_EQ(read.MipLevels, 9u) << "256 x 64 down to 1 x 1";
 }
 
 using Views = D3D11Test;
 
-TEST_F(Views, ViewsNeedTheirBindFlagAFittingFormatAndRange) {
-  Ref<ID3D11Texture2D> sampled = MakeTexture(16, 16, DXGI_FORMAT_R8G8B8A8_TYPELESS, D3D11_BIND_SHADER_RESOURCE, 3);
-  Ref<ID3D11RenderTargetView> target;
-  EXPECT_EQ(device_->CreateRenderTargetView(sampled.get(), nullptr, target.Put()), E_INVALIDARG) << "no bind flag";
-  Ref<ID3D11ShaderResourceView> view;
-  EXPECT_EQ(device_->CreateShaderResourceView(sampled.get(), nullptr, view.Put()), E_INVALIDARG)
-      << "a typeless resource needs a typed view format";
-  D3D11_SHADER_RESOURCE_VIEW_DESC desc{};
-  desc.Format = DXGI_FORMAT_R8G8B8A8_UNORM_SRGB;
-  desc.ViewDimension = D3D11_SRV_DIMENSION_TEXTURE2D;
-  desc.Texture2D = {1, UINT(-1)};
-  ASSERT_EQ(device_->CreateShaderResourceView(sampled.get(), &desc, view.Put()), S_OK);
-  D3D11_SHADER_RESOURCE_VIEW_DESC read{};
-  view->GetDesc(&read);
-  EXPECT_EQ(read.Texture2D.MipLevels, 2u) << "all levels from the first";
-  desc.Format = DXGI_FORMAT_B8G8R8A8_UNORM;
-  EXPECT_EQ(device_->CreateShaderResourceView(sampled.get(), &desc, nullptr), E_INVALIDARG) << "another cast group";
-  desc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
-  desc.Texture2D = {3, 1};
-  EXPECT_EQ(device_->CreateShaderResourceView(sampled.get(), &desc, nullptr), E_INVALIDARG) << "past the last mip";
-  desc.ViewDimension = D3D11_SRV_DIMENSION_TEXTURECUBE;
-  desc.TextureCube = {0, 1};
-  EXPECT_EQ(device_->CreateShaderResourceView(sampled.get(), &desc, nullptr), E_INVALIDARG) << "not a cube";
-  EXPECT_EQ(device_->CreateShaderResourceView(nullptr, nullptr, nullptr), E_INVALIDARG);
-}
-
-TEST_F(Views, AViewKeepsItsResourceAndHandsItBack) {
-  Ref<ID3D11Texture2D> texture = MakeTexture(8, 8, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-  Ref<ID3D11RenderTargetView> view;
-  ASSERT_EQ(device_->CreateRenderTargetView(texture.get(), nullptr, view.Put()), S_OK);
-  ID3D11Texture2D* raw = texture.get();
-  EXPECT_EQ(References(raw), 1u) << "the view's hold does not show in the count";
-  EXPECT_EQ(texture.ReleaseAndCount(), 0u);
-  Ref<ID3D11Resource> resource;
-  view->GetResource(resource.Put());
-  EXPECT_EQ(static_cast<void*>(resource.get()), static_cast<void*>(static_cast<ID3D11Resource*>(raw)));
-  EXPECT_EQ(References(resource.get()), 1u);
-  D3D11_RENDER_TARGET_VIEW_DESC desc;
-  view->GetDesc(&desc);
-  EXPECT_EQ(desc.Format, DXGI_FORMAT_R8G8B8A8_UNORM);
-  EXPECT_EQ(desc.ViewDimension, D3D11_RTV_DIMENSION_TEXTURE2D);
-}
-
-TEST_F(Views, EachFaceOfACubeIsATargetAndTheWholeCubeASampledView) {
-  Ref<ID3D11Texture2D> cube = MakeTexture(16, 16, DXGI_FORMAT_R8G8B8A8_UNORM,
-                                          D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE, 1, 6,
-                                          D3D11_RESOURCE_MISC_TEXTURECUBE);
-  for (UINT face = 0; face < 6; ++face) {
-    D3D11_RENDER_TARGET_VIEW_DESC desc{};
+TEST_F(Views, ViewsNeedTheirBindFlagAFittingFormatAndRange)
+{
+    Ref<ID3D11Texture2D> sampled = MakeTexture(16, 16, DXGI_FORMAT_R8G8B8A8_TYPELESS, D3D11_BIND_SHADER_RESOURCE, 3);
+    Ref<ID3D11RenderTargetView> target;
+    EXPECT_EQ(device_->CreateRenderTargetView(sampled.get(), nullptr, target.Put()), E_INVALIDARG) << "no bind flag";
+    Ref<ID3D11ShaderResourceView> view;
+    EXPECT_EQ(device_->CreateShaderResourceView(sampled.get(), nullptr, view.Put()), E_INVALIDARG)
+        << "a typeless resource needs a typed view format";
+    D3D11_SHADER_RESOURCE_VIEW_DESC desc{};
+    desc.Format = DXGI_FORMAT_R8G8B8A8_UNORM_SRGB;
+    desc.ViewDimension = D3D11_SRV_DIMENSION_TEXTURE2D;
+    desc.Texture2D = {1, UINT(-1)};
+    ASSERT_EQ(device_->CreateShaderResourceView(sampled.get(), &desc, view.Put()), S_OK);
+    D3D11_SHADER_RESOURCE_VIEW_DESC read{};
+    view->GetDesc(&read);
+    EXPECT_EQ(read.Texture2D.MipLevels, 2u) << "all levels from the first";
+    desc.Format = DXGI_FORMAT_B8G8R8A8_UNORM;
+    EXPECT_EQ(device_->CreateShaderResourceView(sampled.get(), &desc, nullptr), E_INVALIDARG) << "another cast group";
     desc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
-    desc.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2DARRAY;
-    desc.Texture2DArray = {0, face, 1};
-    Ref<ID3D11RenderTargetView> view;
-    EXPECT_EQ(device_->CreateRenderTargetView(cube.get(), &desc, view.Put()), S_OK) << face;
-  }
-  D3D11_RENDER_TARGET_VIEW_DESC past{};
-  past.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
-  past.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2DARRAY;
-  past.Texture2DArray = {0, 6, 1};
-  EXPECT_EQ(device_->CreateRenderTargetView(cube.get(), &past, nullptr), E_INVALIDARG);
-  Ref<ID3D11ShaderResourceView> view;
-  ASSERT_EQ(device_->CreateShaderResourceView(cube.get(), nullptr, view.Put()), S_OK);
-  D3D11_SHADER_RESOURCE_VIEW_DESC desc;
-  view->GetDesc(&desc);
-  EXPECT_EQ(desc.ViewDimension, D3D11_SRV_DIMENSION_TEXTURECUBE);
+    desc.Texture2D = {3, 1};
+    EXPECT_EQ(device_->CreateShaderResourceView(sampled.get(), &desc, nullptr), E_INVALIDARG) << "past the last mip";
+    desc.ViewDimension = D3D11_SRV_DIMENSION_TEXTURECUBE;
+    desc.TextureCube = {0, 1};
+    EXPECT_EQ(device_->CreateShaderResourceView(sampled.get(), &desc, nullptr), E_INVALIDARG) << "not a cube";
+    EXPECT_EQ(device_->CreateShaderResourceView(nullptr, nullptr, nullptr), E_INVALIDARG);
 }
 
-TEST_F(Views, DepthViewsNeedADepthFormat) {
-  Ref<ID3D11Texture2D> depth = MakeTexture(8, 8, DXGI_FORMAT_D24_UNORM_S8_UINT, D3D11_BIND_DEPTH_STENCIL);
-  Ref<ID3D11DepthStencilView> view;
-  D3D11_DEPTH_STENCIL_VIEW_DESC desc{};
-  desc.Format = DXGI_FORMAT_D24_UNORM_S8_UINT;
-  desc.ViewDimension = D3D11_DSV_DIMENSION_TEXTURE2D;
-  EXPECT_EQ(device_->CreateDepthStencilView(depth.get(), &desc, view.Put()), S_OK);
-  desc.Flags = 0x10;
-  EXPECT_EQ(device_->CreateDepthStencilView(depth.get(), &desc, nullptr), E_INVALIDARG);
-  Ref<ID3D11Texture2D> colour = MakeTexture(8, 8, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-  EXPECT_EQ(device_->CreateDepthStencilView(colour.get(), nullptr, nullptr), E_INVALIDARG);
+TEST_F(Views, AViewKeepsItsResourceAndHandsItBack)
+{
+    Ref<ID3D11Texture2D> texture = MakeTexture(8, 8, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    Ref<ID3D11RenderTargetView> view;
+    ASSERT_EQ(device_->CreateRenderTargetView(texture.get(), nullptr, view.Put()), S_OK);
+    ID3D11Texture2D* raw = texture.get();
+    EXPECT_EQ(References(raw), 1u) << "the view's hold does not show in the count";
+    EXPECT_EQ(texture.ReleaseAndCount(), 0u);
+    Ref<ID3D11Resource> resource;
+    view->GetResource(resource.Put());
+    EXPECT_EQ(static_cast<void*>(resource.get()), static_cast<void*>(static_cast<ID3D11Resource*>(raw)));
+    EXPECT_EQ(References(resource.get()), 1u);
+    D3D11_RENDER_TARGET_VIEW_DESC desc;
+    view->GetDesc(&desc);
+    EXPECT_EQ(desc.Format, DXGI_FORMAT_R8G8B8A8_UNORM);
+    EXPECT_EQ(desc.ViewDimension, D3D11_RTV_DIMENSION_TEXTURE2D);
+}
+
+TEST_F(Views, EachFaceOfACubeIsATargetAndTheWholeCubeASampledView)
+{
+    Ref<ID3D11Texture2D> cube =
+        MakeTexture(16, 16, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE, 1, 6,
+                    D3D11_RESOURCE_MISC_TEXTURECUBE);
+    for (UINT face = 0; face < 6; ++face) {
+        D3D11_RENDER_TARGET_VIEW_DESC desc{};
+        desc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
+        desc.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2DARRAY;
+        desc.Texture2DArray = {0, face, 1};
+        Ref<ID3D11RenderTargetView> view;
+        EXPECT_EQ(device_->CreateRenderTargetView(cube.get(), &desc, view.Put()), S_OK) << face;
+    }
+    D3D11_RENDER_TARGET_VIEW_DESC past{};
+    past.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
+    past.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2DARRAY;
+    past.Texture2DArray = {0, 6, 1};
+    EXPECT_EQ(device_->CreateRenderTargetView(cube.get(), &past, nullptr), E_INVALIDARG);
+    Ref<ID3D11ShaderResourceView> view;
+    ASSERT_EQ(device_->CreateShaderResourceView(cube.get(), nullptr, view.Put()), S_OK);
+    D3D11_SHADER_RESOURCE_VIEW_DESC desc;
+    view->GetDesc(&desc);
+    EXPECT_EQ(desc.ViewDimension, D3D11_SRV_DIMENSION_TEXTURECUBE);
+}
+
+TEST_F(Views, DepthViewsNeedADepthFormat)
+{
+    Ref<ID3D11Texture2D> depth = MakeTexture(8, 8, DXGI_FORMAT_D24_UNORM_S8_UINT, D3D11_BIND_DEPTH_STENCIL);
+    Ref<ID3D11DepthStencilView> view;
+    D3D11_DEPTH_STENCIL_VIEW_DESC desc{};
+    desc.Format = DXGI_FORMAT_D24_UNORM_S8_UINT;
+    desc.ViewDimension = D3D11_DSV_DIMENSION_TEXTURE2D;
+    EXPECT_EQ(device_->CreateDepthStencilView(depth.get(), &desc, view.Put()), S_OK);
+    desc.Flags = 0x10;
+    EXPECT_EQ(device_->CreateDepthStencilView(depth.get(), &desc, nullptr), E_INVALIDARG);
+    Ref<ID3D11Texture2D> colour = MakeTexture(8, 8, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    EXPECT_EQ(device_->CreateDepthStencilView(colour.get(), nullptr, nullptr), E_INVALIDARG);
 }
 
 using States = D3D11Test;
 
-TEST_F(States, EqualDescriptionsHandOutTheSameObject) {
-  D3D11_SAMPLER_DESC sampler{};
-  sampler.Filter = D3D11_FILTER_MIN_MAG_MIP_LINEAR;
-  sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_WRAP;
-  sampler.ComparisonFunc = D3D11_COMPARISON_NEVER;
-  sampler.MaxLOD = D3D11_FLOAT32_MAX;
-  Ref<ID3D11SamplerState> first;
-  Ref<ID3D11SamplerState> second;
-  ASSERT_EQ(device_->CreateSamplerState(&sampler, first.Put()), S_OK);
-  ASSERT_EQ(device_->CreateSamplerState(&sampler, second.Put()), S_OK);
-  EXPECT_EQ(first.get(), second.get());
-  EXPECT_EQ(References(first.get()), 2u);
-  sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
-  Ref<ID3D11SamplerState> third;
-  ASSERT_EQ(device_->CreateSamplerState(&sampler, third.Put()), S_OK);
-  EXPECT_NE(third.get(), first.get());
+TEST_F(States, EqualDescriptionsHandOutTheSameObject)
+{
+    D3D11_SAMPLER_DESC sampler{};
+    sampler.Filter = D3D11_FILTER_MIN_MAG_MIP_LINEAR;
+    sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_WRAP;
+    sampler.ComparisonFunc = D3D11_COMPARISON_NEVER;
+    sampler.MaxLOD = D3D11_FLOAT32_MAX;
+    Ref<ID3D11SamplerState> first;
+    Ref<ID3D11SamplerState> second;
+    ASSERT_EQ(device_->CreateSamplerState(&sampler, first.Put()), S_OK);
+    ASSERT_EQ(device_->CreateSamplerState(&sampler, second.Put()), S_OK);
+    EXPECT_EQ(first.get(), second.get());
+    EXPECT_EQ(References(first.get()), 2u);
+    sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
+    Ref<ID3D11SamplerState> third;
+    ASSERT_EQ(device_->CreateSamplerState(&sampler, third.Put()), S_OK);
+    EXPECT_NE(third.get(), first.get());
 }
 
-TEST_F(States, AReleasedStateIsMadeAfreshAndABoundOneIsFoundAgain) {
-  D3D11_RASTERIZER_DESC desc{D3D11_FILL_SOLID, D3D11_CULL_BACK, FALSE, 0, 0.0f, 0.0f, TRUE, FALSE, FALSE, FALSE};
-  Ref<ID3D11RasterizerState> state;
-  ASSERT_EQ(device_->CreateRasterizerState(&desc, state.Put()), S_OK);
-  context_->RSSetState(state.get());
-  ID3D11RasterizerState* bound = state.get();
-  EXPECT_EQ(state.ReleaseAndCount(), 0u);
-  Ref<ID3D11RasterizerState> again;
-  ASSERT_EQ(device_->CreateRasterizerState(&desc, again.Put()), S_OK);
-  EXPECT_EQ(again.get(), bound) << "the context's binding kept it alive";
-  EXPECT_EQ(References(again.get()), 1u);
+TEST_F(States, AReleasedStateIsMadeAfreshAndABoundOneIsFoundAgain)
+{
+    D3D11_RASTERIZER_DESC desc{D3D11_FILL_SOLID, D3D11_CULL_BACK, FALSE, 0, 0.0f, 0.0f, TRUE, FALSE, FALSE, FALSE};
+    Ref<ID3D11RasterizerState> state;
+    ASSERT_EQ(device_->CreateRasterizerState(&desc, state.Put()), S_OK);
+    context_->RSSetState(state.get());
+    ID3D11RasterizerState* bound = state.get();
+    EXPECT_EQ(state.ReleaseAndCount(), 0u);
+    Ref<ID3D11RasterizerState> again;
+    ASSERT_EQ(device_->CreateRasterizerState(&desc, again.Put()), S_OK);
+    EXPECT_EQ(again.get(), bound) << "the context's binding kept it alive";
+    EXPECT_EQ(References(again.get()), 1u);
 }
 
-TEST_F(States, TheRasterizerState1OfDevice1AnswersBothInterfaces) {
-  Ref<ID3D11Device1> device1;
-  ASSERT_EQ(device_->QueryInterface(IID_PPV_ARGS(device1.Put())), S_OK);
-  D3D11_RASTERIZER_DESC1 desc{D3D11_FILL_SOLID, D3D11_CULL_NONE, FALSE, 0, 0.0f, 0.0f, TRUE, TRUE, FALSE, FALSE, 0};
-  Ref<ID3D11RasterizerState1> state;
-  ASSERT_EQ(device1->CreateRasterizerState1(&desc, state.Put()), S_OK);
-  Ref<ID3D11RasterizerState> plain;
-  ASSERT_EQ(state->QueryInterface(IID_PPV_ARGS(plain.Put())), S_OK);
-  D3D11_RASTERIZER_DESC read;
-  plain->GetDesc(&read);
-  EXPECT_EQ(read.ScissorEnable, TRUE);
-  EXPECT_EQ(read.CullMode, D3D11_CULL_NONE);
-  desc.ForcedSampleCount = 3;
-  EXPECT_EQ(device1->CreateRasterizerState1(&desc, nullptr), E_INVALIDARG);
+TEST_F(States, TheRasterizerState1OfDevice1AnswersBothInterfaces)
+{
+    Ref<ID3D11Device1> device1;
+    ASSERT_EQ(device_->QueryInterface(IID_PPV_ARGS(device1.Put())), S_OK);
+    D3D11_RASTERIZER_DESC1 desc{D3D11_FILL_SOLID, D3D11_CULL_NONE, FALSE, 0, 0.0f, 0.0f, TRUE, TRUE, FALSE, FALSE, 0};
+    Ref<ID3D11RasterizerState1> state;
+    ASSERT_EQ(device1->CreateRasterizerState1(&desc, state.Put()), S_OK);
+    Ref<ID3D11RasterizerState> plain;
+    ASSERT_EQ(state->QueryInterface(IID_PPV_ARGS(plain.Put())), S_OK);
+    D3D11_RASTERIZER_DESC read;
+    plain->GetDesc(&read);
+    EXPECT_EQ(read.ScissorEnable, TRUE);
+    EXPECT_EQ(read.CullMode, D3D11_CULL_NONE);
+    desc.ForcedSampleCount = 3;
+    EXPECT_EQ(device1->CreateRasterizerState1(&desc, nullptr), E_INVALIDARG);
 }
 
-TEST_F(States, OutOfRangeDescriptionsAreRefused) {
-  D3D11_BLEND_DESC blend{};
-  blend.RenderTarget[0] = {TRUE, D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD,
-                           D3D11_BLEND_SRC_COLOR, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD, 15};
-  EXPECT_EQ(device_->CreateBlendState(&blend, nullptr), E_INVALIDARG) << "alpha blended by a colour factor";
-  blend.RenderTarget[0].SrcBlendAlpha = D3D11_BLEND_SRC_ALPHA;
-  EXPECT_EQ(device_->CreateBlendState(&blend, nullptr), S_FALSE);
-  D3D11_SAMPLER_DESC sampler{};
-  sampler.Filter = D3D11_FILTER(0x3);
-  sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
-  EXPECT_EQ(device_->CreateSamplerState(&sampler, nullptr), E_INVALIDARG);
-  sampler.Filter = D3D11_FILTER_ANISOTROPIC;
-  sampler.MaxAnisotropy = 17;
-  EXPECT_EQ(device_->CreateSamplerState(&sampler, nullptr), E_INVALIDARG);
-  D3D11_DEPTH_STENCIL_DESC depth{};
-  depth.DepthEnable = TRUE;
-  depth.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;
-  depth.DepthFunc = D3D11_COMPARISON_FUNC(9);
-  EXPECT_EQ(device_->CreateDepthStencilState(&depth, nullptr), E_INVALIDARG);
-  depth.DepthFunc = D3D11_COMPARISON_LESS;
-  EXPECT_EQ(device_->CreateDepthStencilState(&depth, nullptr), S_FALSE)
-      << "stencil fields left 0 are not looked at while the stencil is off";
-  D3D11_RASTERIZER_DESC rasterizer{D3D11_FILL_MODE(1), D3D11_CULL_BACK, FALSE, 0, 0, 0, TRUE, FALSE, FALSE, FALSE};
-  EXPECT_EQ(device_->CreateRasterizerState(&rasterizer, nullptr), E_INVALIDARG);
+TEST_F(States, OutOfRangeDescriptionsAreRefused)
+{
+    D3D11_BLEND_DESC blend{};
+    blend.RenderTarget[0] = {TRUE,
+                             D3D11_BLEND_SRC_ALPHA,
+                             D3D11_BLEND_INV_SRC_ALPHA,
+                             D3D11_BLEND_OP_ADD,
+                             D3D11_BLEND_SRC_COLOR,
+                             D3D11_BLEND_ONE,
+                             D3D11_BLEND_OP_ADD,
+                             15};
+    EXPECT_EQ(device_->CreateBlendState(&blend, nullptr), E_INVALIDARG) << "alpha blended by a colour factor";
+    blend.RenderTarget[0].SrcBlendAlpha = D3D11_BLEND_SRC_ALPHA;
+    EXPECT_EQ(device_->CreateBlendState(&blend, nullptr), S_FALSE);
+    D3D11_SAMPLER_DESC sampler{};
+    sampler.Filter = D3D11_FILTER(0x3);
+    sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
+    EXPECT_EQ(device_->CreateSamplerState(&sampler, nullptr), E_INVALIDARG);
+    sampler.Filter = D3D11_FILTER_ANISOTROPIC;
+    sampler.MaxAnisotropy = 17;
+    EXPECT_EQ(device_->CreateSamplerState(&sampler, nullptr), E_INVALIDARG);
+    D3D11_DEPTH_STENCIL_DESC depth{};
+    depth.DepthEnable = TRUE;
+    depth.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;
+    depth.DepthFunc = D3D11_COMPARISON_FUNC(9);
+    EXPECT_EQ(device_->CreateDepthStencilState(&depth, nullptr), E_INVALIDARG);
+    depth.DepthFunc = D3D11_COMPARISON_LESS;
+    EXPECT_EQ(device_->CreateDepthStencilState(&depth, nullptr), S_FALSE)
+        << "stencil fields left 0 are not looked at while the stencil is off";
+    D3D11_RASTERIZER_DESC rasterizer{D3D11_FILL_MODE(1), D3D11_CULL_BACK, FALSE, 0, 0, 0, TRUE, FALSE, FALSE, FALSE};
+    EXPECT_EQ(device_->CreateRasterizerState(&rasterizer, nullptr), E_INVALIDARG);
 }
 
 }  // namespace

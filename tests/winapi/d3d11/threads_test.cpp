@@ -12,45 +12,54 @@ namespace {
 
 using DeviceThreads = D3D11Test;
 
-TEST_F(DeviceThreads, ConcurrentCreationsAndReleasesShareStatesAndLeaveNothing) {
-  constexpr int kThreads = 4;
-  constexpr int kRounds = 200;
-  std::vector<ID3D11SamplerState*> first(kThreads, nullptr);
-  std::vector<std::thread> threads;
-  // All threads ask for the same sampler at once, and hold it until all have it.
-  std::latch start(kThreads);
-  std::latch allHaveIt(kThreads);
-  for (int thread = 0; thread < kThreads; ++thread) {
-    threads.emplace_back([this, thread, &first, &start, &allHaveIt] {
-      D3D11_SAMPLER_DESC sampler{};
-      sampler.Filter = D3D11_FILTER_MIN_MAG_MIP_POINT;
-      sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
-      sampler.MaxLOD = D3D11_FLOAT32_MAX;
-      start.arrive_and_wait();
-      Ref<ID3D11SamplerState> kept;
-      EXPECT_EQ(device_->CreateSamplerState(&sampler, kept.Put()), S_OK);
-      first[thread] = kept.get();
-      allHaveIt.arrive_and_wait();
-      for (int round = 0; round < kRounds; ++round) {
-        D3D11_TEXTURE2D_DESC desc{8, 8, 1, 1, DXGI_FORMAT_R8G8B8A8_UNORM, {1, 0}, D3D11_USAGE_DEFAULT,
-                                  D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET, 0, 0};
-        Ref<ID3D11Texture2D> texture;
-        EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
-        Ref<ID3D11ShaderResourceView> view;
-        EXPECT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
-        texture.Reset();
-        D3D11_BLEND_DESC blend{};
-        blend.RenderTarget[0].RenderTargetWriteMask = UINT8(round % 16);
-        Ref<ID3D11BlendState> state;
-        EXPECT_EQ(device_->CreateBlendState(&blend, state.Put()), S_OK);
-        Ref<ID3D11SamplerState> again;
-        EXPECT_EQ(device_->CreateSamplerState(&sampler, again.Put()), S_OK);
-        EXPECT_EQ(again.get(), kept.get());
-      }
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
-  for (int thread = 1; thread < kThreads; ++thread) EXPECT_EQ(first[thread], first[0]);
+TEST_F(DeviceThreads, ConcurrentCreationsAndReleasesShareStatesAndLeaveNothing)
+{
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 200;
+    std::vector<ID3D11SamplerState*> first(kThreads, nullptr);
+    std::vector<std::thread> threads;
+    // All threads ask for the same sampler at once, and hold it until all have it.
+    std::latch start(kThreads);
+    std::latch allHaveIt(kThreads);
+    for (int thread = 0; thread < kThreads; ++thread) {
+        threads.emplace_back([this, thread, &first, &start, &allHaveIt] {
+            D3D11_SAMPLER_DESC sampler{};
+            sampler.Filter = D3D11_FILTER_MIN_MAG_MIP_POINT;
+            sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
+            sampler.MaxLOD = D3D11_FLOAT32_MAX;
+            start.arrive_and_wait();
+            Ref<ID3D11SamplerState> kept;
+            EXPECT_EQ(device_->CreateSamplerState(&sampler, kept.Put()), S_OK);
+            first[thread] = kept.get();
+            allHaveIt.arrive_and_wait();
+            for (int round = 0; round < kRounds; ++round) {
+                D3D11_TEXTURE2D_DESC desc{8,
+                                          8,
+                                          1,
+                                          1,
+                                          DXGI_FORMAT_R8G8B8A8_UNORM,
+                                          {1, 0},
+                                          D3D11_USAGE_DEFAULT,
+                                          D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET,
+                                          0,
+                                          0};
+                Ref<ID3D11Texture2D> texture;
+                EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
+                Ref<ID3D11ShaderResourceView> view;
+                EXPECT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
+                texture.Reset();
+                D3D11_BLEND_DESC blend{};
+                blend.RenderTarget[0].RenderTargetWriteMask = UINT8(round % 16);
+                Ref<ID3D11BlendState> state;
+                EXPECT_EQ(device_->CreateBlendState(&blend, state.Put()), S_OK);
+                Ref<ID3D11SamplerState> again;
+                EXPECT_EQ(device_->CreateSamplerState(&sampler, again.Put()), S_OK);
+                EXPECT_EQ(again.get(), kept.get());
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (int thread = 1; thread < kThreads; ++thread) EXPECT_EQ(first[thread], first[0]);
 }
 
 }  // namespace

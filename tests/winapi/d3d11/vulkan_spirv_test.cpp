@@ -22,67 +22,73 @@ constexpr char kPixelSource[] =
     "}\n";
 
 class PreparedModules : public D3D11Test {
- protected:
-  std::vector<uint32_t> PixelWords() {
-    const std::vector<uint8_t> code = Compile(kPixelSource, "ps_4_0");
-    std::vector<uint32_t> words((code.size() - 24) / 4);
-    if (code.size() > 24) std::memcpy(words.data(), code.data() + 24, words.size() * 4);
-    return words;
-  }
-
-  // spirv-val's verdict on the module as Vulkan 1.1 code.
-  bool Valid(const std::vector<uint32_t>& module, std::string* log) {
-    const std::filesystem::path path = folder_.Path() / "module.spv";
-    const std::filesystem::path output = folder_.Path() / "log.txt";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(module.data()), module.size() * 4);
-    const std::string command = "spirv-val --target-env vulkan1.1 " + path.string() + " > " + output.string() + " 2>&1";
-    const bool valid = std::system(command.c_str()) == 0;
-    std::stringstream text;
-    text << std::ifstream(output).rdbuf();
-    *log = text.str();
-    return valid;
-  }
-
-  // Every (opcode, operand words) of the module's instructions after its header.
-  static std::vector<std::vector<uint32_t>> Instructions(const std::vector<uint32_t>& module) {
-    std::vector<std::vector<uint32_t>> instructions;
-    for (size_t at = 5; at < module.size();) {
-      const size_t length = module[at] >> 16;
-      instructions.emplace_back(module.begin() + at, module.begin() + at + length);
-      at += length;
+protected:
+    std::vector<uint32_t> PixelWords()
+    {
+        const std::vector<uint8_t> code = Compile(kPixelSource, "ps_4_0");
+        std::vector<uint32_t> words((code.size() - 24) / 4);
+        if (code.size() > 24) std::memcpy(words.data(), code.data() + 24, words.size() * 4);
+        return words;
     }
-    return instructions;
-  }
 
-  TemporaryFolder folder_{"halvo-vulkan-spirv"};
+    // spirv-val's verdict on the module as Vulkan 1.1 code.
+    bool Valid(const std::vector<uint32_t>& module, std::string* log)
+    {
+        const std::filesystem::path path = folder_.Path() / "module.spv";
+        const std::filesystem::path output = folder_.Path() / "log.txt";
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(module.data()), module.size() * 4);
+        const std::string command =
+            "spirv-val --target-env vulkan1.1 " + path.string() + " > " + output.string() + " 2>&1";
+        const bool valid = std::system(command.c_str()) == 0;
+        std::stringstream text;
+        text << std::ifstream(output).rdbuf();
+        *log = text.str();
+        return valid;
+    }
+
+    // Every (opcode, operand words) of the module's instructions after its header.
+    static std::vector<std::vector<uint32_t>> Instructions(const std::vector<uint32_t>& module)
+    {
+        std::vector<std::vector<uint32_t>> instructions;
+        for (size_t at = 5; at < module.size();) {
+            const size_t length = module[at] >> 16;
+            instructions.emplace_back(module.begin() + at, module.begin() + at + length);
+            at += length;
+        }
+        return instructions;
+    }
+
+    TemporaryFolder folder_{"halvo-vulkan-spirv"};
 };
 
-TEST_F(PreparedModules, PixelResourcesMoveToTheirOwnSetAndTheHlslDecorationsGo) {
-  const std::vector<uint32_t> words = PixelWords();
-  ASSERT_FALSE(words.empty());
-  const std::vector<uint32_t> module = PrepareModule(words.data(), words.size(), ShaderStage::kPixel, false);
-  std::string log;
-  EXPECT_TRUE(Valid(module, &log)) << log;
-  int sets = 0;
-  for (const std::vector<uint32_t>& instruction : Instructions(module)) {
-    const uint32_t opcode = instruction[0] & 0xffff;
-    EXPECT_NE(opcode, 5632u) << "OpDecorateString is left out";
-    EXPECT_NE(opcode, 10u) << "no extension is needed";
-    if (opcode == 71 && instruction[2] == 34) {  // OpDecorate DescriptorSet
-      EXPECT_EQ(instruction[3], 1u);
-      ++sets;
+TEST_F(PreparedModules, PixelResourcesMoveToTheirOwnSetAndTheHlslDecorationsGo)
+{
+    const std::vector<uint32_t> words = PixelWords();
+    ASSERT_FALSE(words.empty());
+    const std::vector<uint32_t> module = PrepareModule(words.data(), words.size(), ShaderStage::kPixel, false);
+    std::string log;
+    EXPECT_TRUE(Valid(module, &log)) << log;
+    int sets = 0;
+    for (const std::vector<uint32_t>& instruction : Instructions(module)) {
+        const uint32_t opcode = instruction[0] & 0xffff;
+        EXPECT_NE(opcode, 5632u) << "OpDecorateString is left out";
+        EXPECT_NE(opcode, 10u) << "no extension is needed";
+        if (opcode == 71 && instruction[2] == 34) {  // OpDecorate DescriptorSet
+            EXPECT_EQ(instruction[3], 1u);
+            ++sets;
+        }
     }
-  }
-  EXPECT_EQ(sets, 2) << "the texture and the sampler";
+    EXPECT_EQ(sets, 2) << "the texture and the sampler";
 }
 
-TEST_F(PreparedModules, ADeviceWithTheExtensionsKeepsTheSemantics) {
-  const std::vector<uint32_t> words = PixelWords();
-  ASSERT_FALSE(words.empty());
-  const std::vector<uint32_t> module = PrepareModule(words.data(), words.size(), ShaderStage::kVertex, true);
-  EXPECT_EQ(module, words) << "a vertex stage keeps set 0, and the decorations stay";
-  std::string log;
-  EXPECT_TRUE(Valid(module, &log)) << log;
+TEST_F(PreparedModules, ADeviceWithTheExtensionsKeepsTheSemantics)
+{
+    const std::vector<uint32_t> words = PixelWords();
+    ASSERT_FALSE(words.empty());
+    const std::vector<uint32_t> module = PrepareModule(words.data(), words.size(), ShaderStage::kVertex, true);
+    EXPECT_EQ(module, words) << "a vertex stage keeps set 0, and the decorations stay";
+    std::string log;
+    EXPECT_TRUE(Valid(module, &log)) << log;
 }
 
 }  // namespace

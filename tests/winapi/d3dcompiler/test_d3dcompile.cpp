@@ -36,151 +36,168 @@ constexpr char kPixelShader[] =
     "\toutput.color = _tex_diffuse.Sample(_smp_diffuse, input.uv) * TINT;\n\treturn output;\n}\n";
 
 class D3DCompileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    module_ = LoadLibraryA("d3dcompiler_47.dll");
-    ASSERT_NE(module_, nullptr);
-    compile_ = reinterpret_cast<pD3DCompile>(reinterpret_cast<void*>(GetProcAddress(module_, "D3DCompile")));
-    ASSERT_NE(compile_, nullptr);
-  }
-  void TearDown() override {
-    if (code_ != nullptr) code_->Release();
-    if (messages_ != nullptr) messages_->Release();
-    if (module_ != nullptr) FreeLibrary(module_);
-  }
+protected:
+    void SetUp() override
+    {
+        module_ = LoadLibraryA("d3dcompiler_47.dll");
+        ASSERT_NE(module_, nullptr);
+        compile_ = reinterpret_cast<pD3DCompile>(reinterpret_cast<void*>(GetProcAddress(module_, "D3DCompile")));
+        ASSERT_NE(compile_, nullptr);
+    }
+    void TearDown() override
+    {
+        if (code_ != nullptr) code_->Release();
+        if (messages_ != nullptr) messages_->Release();
+        if (module_ != nullptr) FreeLibrary(module_);
+    }
 
-  HRESULT Compile(const std::string& text, const char* profile, UINT flags = 0,
-                  const D3D_SHADER_MACRO* defines = nullptr) {
-    return compile_(text.data(), text.size(), nullptr, defines, nullptr, "main", profile, flags, 0, &code_,
-                    &messages_);
-  }
-  std::string MessageText() const {
-    if (messages_ == nullptr) return {};
-    return std::string(static_cast<const char*>(messages_->GetBufferPointer()));
-  }
-  halvo::d3dcompiler::CodeHeader Header() const {
-    halvo::d3dcompiler::CodeHeader header{};
-    std::memcpy(&header, code_->GetBufferPointer(), sizeof header);
-    return header;
-  }
-  // Runs tool over the SPIR-V of the code blob; returns its exit code and output.
-  int RunOnSpirv(const char* tool, std::string* output) const {
-    const std::filesystem::path spirv = folder_ / "code.spv";
-    const std::filesystem::path text = folder_ / "tool.txt";
-    std::ofstream(spirv, std::ios::binary)
-        .write(static_cast<const char*>(code_->GetBufferPointer()) + sizeof(halvo::d3dcompiler::CodeHeader),
-               static_cast<std::streamsize>(code_->GetBufferSize() - sizeof(halvo::d3dcompiler::CodeHeader)));
-    const std::string command = std::string(tool) + " " + spirv.string() + " > " + text.string() + " 2>&1";
-    const int status = std::system(command.c_str());
-    std::stringstream read;
-    read << std::ifstream(text).rdbuf();
-    *output = read.str();
-    return status;
-  }
+    HRESULT Compile(const std::string& text, const char* profile, UINT flags = 0,
+                    const D3D_SHADER_MACRO* defines = nullptr)
+    {
+        return compile_(text.data(), text.size(), nullptr, defines, nullptr, "main", profile, flags, 0, &code_,
+                        &messages_);
+    }
+    std::string MessageText() const
+    {
+        if (messages_ == nullptr) return {};
+        return std::string(static_cast<const char*>(messages_->GetBufferPointer()));
+    }
+    halvo::d3dcompiler::CodeHeader Header() const
+    {
+        halvo::d3dcompiler::CodeHeader header{};
+        std::memcpy(&header, code_->GetBufferPointer(), sizeof header);
+        return header;
+    }
+    // Runs tool over the SPIR-V of the code blob; returns its exit code and output.
+    int RunOnSpirv(const char* tool, std::string* output) const
+    {
+        const std::filesystem::path spirv = folder_ / "code.spv";
+        const std::filesystem::path text = folder_ / "tool.txt";
+        std::ofstream(spirv, std::ios::binary)
+            .write(static_cast<const char*>(code_->GetBufferPointer()) + sizeof(halvo::d3dcompiler::CodeHeader),
+                   static_cast<std::streamsize>(code_->GetBufferSize() - sizeof(halvo::d3dcompiler::CodeHeader)));
+        const std::string command = std::string(tool) + " " + spirv.string() + " > " + text.string() + " 2>&1";
+        const int status = std::system(command.c_str());
+        std::stringstream read;
+        read << std::ifstream(text).rdbuf();
+        *output = read.str();
+        return status;
+    }
 
-  HMODULE module_ = nullptr;
-  pD3DCompile compile_ = nullptr;
-  ID3DBlob* code_ = nullptr;
-  ID3DBlob* messages_ = nullptr;
-  TemporaryFolder temporary_{"d3dcompile"};
-  const std::filesystem::path folder_ = temporary_.Path();
+    HMODULE module_ = nullptr;
+    pD3DCompile compile_ = nullptr;
+    ID3DBlob* code_ = nullptr;
+    ID3DBlob* messages_ = nullptr;
+    TemporaryFolder temporary_{"d3dcompile"};
+    const std::filesystem::path folder_ = temporary_.Path();
 };
 
-TEST_F(D3DCompileTest, VertexShaderGivesHeaderAndValidSpirv) {
-  ASSERT_EQ(Compile(kVertexShader, "vs_4_0"), S_OK) << MessageText();
-  EXPECT_EQ(messages_, nullptr);
-  ASSERT_GT(code_->GetBufferSize(), sizeof(halvo::d3dcompiler::CodeHeader));
-  const auto header = Header();
-  EXPECT_EQ(std::memcmp(header.magic, "HVSC", 4), 0);
-  EXPECT_EQ(header.headerSize, 24u);
-  EXPECT_EQ(header.programType, 1u);
-  EXPECT_EQ(header.shaderModel, 0x40u);
-  EXPECT_EQ(header.minimumFeatureLevel, 0xa000u);
-  EXPECT_EQ(code_->GetBufferSize(), 24u + header.wordCount * 4u);
-  uint32_t magic = 0;
-  std::memcpy(&magic, static_cast<const char*>(code_->GetBufferPointer()) + 24, 4);
-  EXPECT_EQ(magic, 0x07230203u);
-  std::string output;
-  EXPECT_EQ(RunOnSpirv("spirv-val", &output), 0) << output;
-}
-
-TEST_F(D3DCompileTest, SemanticsAndRegistersStayInTheCode) {
-  const D3D_SHADER_MACRO defines[] = {{"TINT", "float4(1.0, 0.5, 0.5, 1.0)"}, {nullptr, nullptr}};
-  ASSERT_EQ(Compile(kPixelShader, "ps_5_0", 0, defines), S_OK) << MessageText();
-  const auto header = Header();
-  EXPECT_EQ(header.programType, 0u);
-  EXPECT_EQ(header.shaderModel, 0x50u);
-  EXPECT_EQ(header.minimumFeatureLevel, 0xb000u);
-  std::string output;
-  ASSERT_EQ(RunOnSpirv("spirv-dis", &output), 0) << output;
-  EXPECT_NE(output.find("UserSemantic \"SV_TARGET0\""), std::string::npos) << output;
-  EXPECT_NE(output.find("UserSemantic \"TEXCOORD0\""), std::string::npos) << output;
-  EXPECT_NE(output.find("Binding 0"), std::string::npos) << output;   // t0
-  EXPECT_NE(output.find("Binding 16"), std::string::npos) << output;  // s0
-}
-
-TEST_F(D3DCompileTest, LevelNineProfileNamesItsFeatureLevel) {
-  ASSERT_EQ(Compile(kVertexShader, "vs_4_0_level_9_1"), S_OK) << MessageText();
-  EXPECT_EQ(Header().minimumFeatureLevel, 0x9100u);
-  EXPECT_EQ(Header().shaderModel, 0x40u);
-}
-
-TEST_F(D3DCompileTest, EmptyProfileIsInvalidArgument) {
-  EXPECT_EQ(Compile(kVertexShader, ""), E_INVALIDARG);
-  EXPECT_EQ(code_, nullptr);
-  EXPECT_EQ(MessageText(), "error: unknown or empty profile ''.\n");
-}
-
-TEST_F(D3DCompileTest, UnknownProfileIsInvalidArgument) {
-  EXPECT_EQ(Compile(kVertexShader, "vs_9_9"), E_INVALIDARG);
-  EXPECT_EQ(code_, nullptr);
-  EXPECT_EQ(MessageText(), "error: unknown or empty profile 'vs_9_9'.\n");
-}
-
-TEST_F(D3DCompileTest, NullProfileIsInvalidArgument) {
-  EXPECT_EQ(Compile(kVertexShader, nullptr), E_INVALIDARG);
-  EXPECT_EQ(code_, nullptr);
-}
-
-TEST_F(D3DCompileTest, MissingCodeOutIsInvalidArgument) {
-  const std::string text = kVertexShader;
-  EXPECT_EQ(compile_(text.data(), text.size(), nullptr, nullptr, nullptr, "main", "vs_4_0", 0, 0, nullptr, nullptr),
-            E_INVALIDARG);
-}
-
-TEST_F(D3DCompileTest, SyntaxErrorFailsWithItsLineInTheMessages) {
-  EXPECT_EQ(Compile("float4 main() : SV_POSITION\n{\n\treturn oops;\n}\n", "vs_4_0"), E_FAIL);
-  EXPECT_EQ(code_, nullptr);
-  const std::string messages = MessageText();
-  EXPECT_NE(messages.find(":3:"), std::string::npos) << messages;
-  EXPECT_NE(messages.find("oops"), std::string::npos) << messages;
-}
-
-TEST_F(D3DCompileTest, WarningsComeBackWithTheCode) {
-  const std::string text =
-      "float4 main(float4 p : POSITION) : SV_POSITION\n{\n\t[sometimes] for (int i = 0; i < 2; i++) {}\n"
-      "\treturn p;\n}\n";
-  ASSERT_EQ(Compile(text, "vs_4_0"), S_OK);
-  EXPECT_NE(code_, nullptr);
-  EXPECT_NE(MessageText().find("warning"), std::string::npos) << MessageText();
-}
-
-TEST_F(D3DCompileTest, WarningsAreErrorsWhenAsked) {
-  const std::string text =
-      "float4 main(float4 p : POSITION) : SV_POSITION\n{\n\t[sometimes] for (int i = 0; i < 2; i++) {}\n"
-      "\treturn p;\n}\n";
-  EXPECT_EQ(Compile(text, "vs_4_0", D3DCOMPILE_WARNINGS_ARE_ERRORS), E_FAIL);
-  EXPECT_EQ(code_, nullptr);
-}
-
-TEST_F(D3DCompileTest, DebugAndOptimisationFlagsStillGiveValidCode) {
-  for (UINT flags : {D3DCOMPILE_DEBUG | D3DCOMPILE_SKIP_OPTIMIZATION, D3DCOMPILE_OPTIMIZATION_LEVEL3}) {
-    ASSERT_EQ(Compile(kVertexShader, "vs_5_0", flags), S_OK) << MessageText();
+TEST_F(D3DCompileTest, VertexShaderGivesHeaderAndValidSpirv)
+{
+    ASSERT_EQ(Compile(kVertexShader, "vs_4_0"), S_OK) << MessageText();
+    EXPECT_EQ(messages_, nullptr);
+    ASSERT_GT(code_->GetBufferSize(), sizeof(halvo::d3dcompiler::CodeHeader));
+    const auto header = Header();
+    EXPECT_EQ(std::memcmp(header.magic, "HVSC", 4), 0);
+    EXPECT_EQ(header.headerSize, 24u);
+    EXPECT_EQ(header.programType, 1u);
+    EXPECT_EQ(header.shaderModel, 0x40u);
+    EXPECT_EQ(header.minimumFeatureLevel, 0xa000u);
+    EXPECT_EQ(code_->GetBufferSize(), 24u + header.wordCount * 4u);
+    uint32_t magic = 0;
+    std::memcpy(&magic, static_cast<const char*>(code_->GetBufferPointer()) + 24, 4);
+    EXPECT_EQ(magic, 0x07230203u);
     std::string output;
     EXPECT_EQ(RunOnSpirv("spirv-val", &output), 0) << output;
-    code_->Release();
-    code_ = nullptr;
-  }
+}
+
+TEST_F(D3DCompileTest, SemanticsAndRegistersStayInTheCode)
+{
+    const D3D_SHADER_MACRO defines[] = {{"TINT", "float4(1.0, 0.5, 0.5, 1.0)"}, {nullptr, nullptr}};
+    ASSERT_EQ(Compile(kPixelShader, "ps_5_0", 0, defines), S_OK) << MessageText();
+    const auto header = Header();
+    EXPECT_EQ(header.programType, 0u);
+    EXPECT_EQ(header.shaderModel, 0x50u);
+    EXPECT_EQ(header.minimumFeatureLevel, 0xb000u);
+    std::string output;
+    ASSERT_EQ(RunOnSpirv("spirv-dis", &output), 0) << output;
+    EXPECT_NE(output.find("UserSemantic \"SV_TARGET0\""), std::string::npos) << output;
+    EXPECT_NE(output.find("UserSemantic \"TEXCOORD0\""), std::string::npos) << output;
+    EXPECT_NE(output.find("Binding 0"), std::string::npos) << output;   // t0
+    EXPECT_NE(output.find("Binding 16"), std::string::npos) << output;  // s0
+}
+
+TEST_F(D3DCompileTest, LevelNineProfileNamesItsFeatureLevel)
+{
+    ASSERT_EQ(Compile(kVertexShader, "vs_4_0_level_9_1"), S_OK) << MessageText();
+    EXPECT_EQ(Header().minimumFeatureLevel, 0x9100u);
+    EXPECT_EQ(Header().shaderModel, 0x40u);
+}
+
+TEST_F(D3DCompileTest, EmptyProfileIsInvalidArgument)
+{
+    EXPECT_EQ(Compile(kVertexShader, ""), E_INVALIDARG);
+    EXPECT_EQ(code_, nullptr);
+    EXPECT_EQ(MessageText(), "error: unknown or empty profile ''.\n");
+}
+
+TEST_F(D3DCompileTest, UnknownProfileIsInvalidArgument)
+{
+    EXPECT_EQ(Compile(kVertexShader, "vs_9_9"), E_INVALIDARG);
+    EXPECT_EQ(code_, nullptr);
+    EXPECT_EQ(MessageText(), "error: unknown or empty profile 'vs_9_9'.\n");
+}
+
+TEST_F(D3DCompileTest, NullProfileIsInvalidArgument)
+{
+    EXPECT_EQ(Compile(kVertexShader, nullptr), E_INVALIDARG);
+    EXPECT_EQ(code_, nullptr);
+}
+
+TEST_F(D3DCompileTest, MissingCodeOutIsInvalidArgument)
+{
+    const std::string text = kVertexShader;
+    EXPECT_EQ(compile_(text.data(), text.size(), nullptr, nullptr, nullptr, "main", "vs_4_0", 0, 0, nullptr, nullptr),
+              E_INVALIDARG);
+}
+
+TEST_F(D3DCompileTest, SyntaxErrorFailsWithItsLineInTheMessages)
+{
+    EXPECT_EQ(Compile("float4 main() : SV_POSITION\n{\n\treturn oops;\n}\n", "vs_4_0"), E_FAIL);
+    EXPECT_EQ(code_, nullptr);
+    const std::string messages = MessageText();
+    EXPECT_NE(messages.find(":3:"), std::string::npos) << messages;
+    EXPECT_NE(messages.find("oops"), std::string::npos) << messages;
+}
+
+TEST_F(D3DCompileTest, WarningsComeBackWithTheCode)
+{
+    const std::string text =
+        "float4 main(float4 p : POSITION) : SV_POSITION\n{\n\t[sometimes] for (int i = 0; i < 2; i++) {}\n"
+        "\treturn p;\n}\n";
+    ASSERT_EQ(Compile(text, "vs_4_0"), S_OK);
+    EXPECT_NE(code_, nullptr);
+    EXPECT_NE(MessageText().find("warning"), std::string::npos) << MessageText();
+}
+
+TEST_F(D3DCompileTest, WarningsAreErrorsWhenAsked)
+{
+    const std::string text =
+        "float4 main(float4 p : POSITION) : SV_POSITION\n{\n\t[sometimes] for (int i = 0; i < 2; i++) {}\n"
+        "\treturn p;\n}\n";
+    EXPECT_EQ(Compile(text, "vs_4_0", D3DCOMPILE_WARNINGS_ARE_ERRORS), E_FAIL);
+    EXPECT_EQ(code_, nullptr);
+}
+
+TEST_F(D3DCompileTest, DebugAndOptimisationFlagsStillGiveValidCode)
+{
+    for (UINT flags : {D3DCOMPILE_DEBUG | D3DCOMPILE_SKIP_OPTIMIZATION, D3DCOMPILE_OPTIMIZATION_LEVEL3}) {
+        ASSERT_EQ(Compile(kVertexShader, "vs_5_0", flags), S_OK) << MessageText();
+        std::string output;
+        EXPECT_EQ(RunOnSpirv("spirv-val", &output), 0) << output;
+        code_->Release();
+        code_ = nullptr;
+    }
 }
 
 // Serves include files from memory and notes what it was asked.
@@ -263,7 +280,8 @@ TEST_F(D3DCompileTest, IncludesThatDoubleAtEachLevelStopAtTheLimitOfOneCompile)
     MemoryInclude include;
     for (int level = 0; level < 24; ++level) {
         const std::string next = "level" + std::to_string(level + 1) + ".hlsli";
-        include.files["level" + std::to_string(level) + ".hlsli"] = "#include \"" + next + "\"\n#include \"" + next + "\"\n";
+        include.files["level" + std::to_string(level) + ".hlsli"] =
+            "#include \"" + next + "\"\n#include \"" + next + "\"\n";
     }
     include.files["level24.hlsli"] = "\n";
     include.files["common.hlsli"] = "#include \"level0.hlsli\"\nfloat Scale() { return 0.5; }\n";
@@ -307,28 +325,30 @@ TEST_F(D3DCompileTest, StandardIncludeOpensFilesBesideTheIncludingFile)
         << MessageText();
 }
 
-TEST_F(D3DCompileTest, BlobCountsReferences) {
-  ASSERT_EQ(Compile(kVertexShader, "vs_4_0"), S_OK);
-  EXPECT_EQ(code_->AddRef(), 2u);
-  ID3DBlob* same = nullptr;
-  ASSERT_EQ(code_->QueryInterface(IID_ID3DBlob, reinterpret_cast<void**>(&same)), S_OK);
-  EXPECT_EQ(same, code_);
-  EXPECT_EQ(same->Release(), 2u);
-  EXPECT_EQ(code_->Release(), 1u);
-  void* other = nullptr;
-  const GUID unknownInterface = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
-  EXPECT_EQ(code_->QueryInterface(unknownInterface, &other), E_NOINTERFACE);
-  EXPECT_EQ(other, nullptr);
+TEST_F(D3DCompileTest, BlobCountsReferences)
+{
+    ASSERT_EQ(Compile(kVertexShader, "vs_4_0"), S_OK);
+    EXPECT_EQ(code_->AddRef(), 2u);
+    ID3DBlob* same = nullptr;
+    ASSERT_EQ(code_->QueryInterface(IID_ID3DBlob, reinterpret_cast<void**>(&same)), S_OK);
+    EXPECT_EQ(same, code_);
+    EXPECT_EQ(same->Release(), 2u);
+    EXPECT_EQ(code_->Release(), 1u);
+    void* other = nullptr;
+    const GUID unknownInterface = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
+    EXPECT_EQ(code_->QueryInterface(unknownInterface, &other), E_NOINTERFACE);
+    EXPECT_EQ(other, nullptr);
 }
 
-TEST_F(D3DCompileTest, CreateBlobGivesZeroedBytes) {
-  auto create = reinterpret_cast<HRESULT(WINAPI*)(SIZE_T, ID3DBlob**)>(
-      reinterpret_cast<void*>(GetProcAddress(module_, "D3DCreateBlob")));
-  ASSERT_NE(create, nullptr);
-  ASSERT_EQ(create(16, &code_), S_OK);
-  ASSERT_EQ(code_->GetBufferSize(), 16u);
-  const auto* bytes = static_cast<const unsigned char*>(code_->GetBufferPointer());
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(bytes[i], 0);
+TEST_F(D3DCompileTest, CreateBlobGivesZeroedBytes)
+{
+    auto create = reinterpret_cast<HRESULT(WINAPI*)(SIZE_T, ID3DBlob**)>(
+        reinterpret_cast<void*>(GetProcAddress(module_, "D3DCreateBlob")));
+    ASSERT_NE(create, nullptr);
+    ASSERT_EQ(create(16, &code_), S_OK);
+    ASSERT_EQ(code_->GetBufferSize(), 16u);
+    const auto* bytes = static_cast<const unsigned char*>(code_->GetBufferPointer());
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(bytes[i], 0);
 }
 
 }  // namespace

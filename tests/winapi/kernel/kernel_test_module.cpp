@@ -6,12 +6,11 @@ namespace {
 int storedValue = 0;
 }
 
-extern "C" __declspec(dllexport) int WINAPI KernelTestModuleAnswer() {
-  return 42;
-}
+extern "C" __declspec(dllexport) int WINAPI KernelTestModuleAnswer() { return 42; }
 
-extern "C" __declspec(dllexport) int WINAPI KernelTestModuleSwapValue(int value) {
-  const int previous = storedValue;
-  storedValue = value;
-  return previous;
+extern "C" __declspec(dllexport) int WINAPI KernelTestModuleSwapValue(int value)
+{
+    const int previous = storedValue;
+    storedValue = value;
+    return previous;
 }

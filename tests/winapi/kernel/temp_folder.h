@@ -9,21 +9,24 @@
 #include "support/temporary_folder.h"
 
 class TempFolder {
- public:
-  std::string Path(const std::string& name = "") const {
-    return name.empty() ? folder_.Path().string() : (folder_.Path() / name).string();
-  }
+public:
+    std::string Path(const std::string& name = "") const
+    {
+        return name.empty() ? folder_.Path().string() : (folder_.Path() / name).string();
+    }
 
-  void Write(const std::string& name, const std::string& contents) const {
-    std::ofstream out(folder_.Path() / name, std::ios::binary);
-    out << contents;
-  }
+    void Write(const std::string& name, const std::string& contents) const
+    {
+        std::ofstream out(folder_.Path() / name, std::ios::binary);
+        out << contents;
+    }
 
-  std::string Read(const std::string& name) const {
-    std::ifstream in(folder_.Path() / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+    std::string Read(const std::string& name) const
+    {
+        std::ifstream in(folder_.Path() / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
 
- private:
-  TemporaryFolder folder_{"halvo-kernel"};
+private:
+    TemporaryFolder folder_{"halvo-kernel"};
 };

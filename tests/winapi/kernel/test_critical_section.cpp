@@ -14,80 +14,85 @@ static_assert(offsetof(CRITICAL_SECTION, LockSemaphore) == 24);
 static_assert(offsetof(CRITICAL_SECTION, SpinCount) == 32);
 
 struct Shared {
-  CRITICAL_SECTION section;
-  long long counter = 0;  // guarded by section
+    CRITICAL_SECTION section;
+    long long counter = 0;  // guarded by section
 };
 
-DWORD WINAPI TryFromOtherThread(LPVOID parameter) {
-  auto* section = static_cast<CRITICAL_SECTION*>(parameter);
-  if (!TryEnterCriticalSection(section)) return 0;
-  LeaveCriticalSection(section);
-  return 1;
+DWORD WINAPI TryFromOtherThread(LPVOID parameter)
+{
+    auto* section = static_cast<CRITICAL_SECTION*>(parameter);
+    if (!TryEnterCriticalSection(section)) return 0;
+    LeaveCriticalSection(section);
+    return 1;
 }
 
-DWORD TryOnOtherThread(CRITICAL_SECTION* section) {
-  HANDLE thread = CreateThread(nullptr, 0, TryFromOtherThread, section, 0, nullptr);
-  WaitForSingleObject(thread, INFINITE);
-  DWORD entered = 99;
-  GetExitCodeThread(thread, &entered);
-  CloseHandle(thread);
-  return entered;
+DWORD TryOnOtherThread(CRITICAL_SECTION* section)
+{
+    HANDLE thread = CreateThread(nullptr, 0, TryFromOtherThread, section, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    DWORD entered = 99;
+    GetExitCodeThread(thread, &entered);
+    CloseHandle(thread);
+    return entered;
 }
 
-TEST(CriticalSection, OwnerEntersAgainAndMustLeaveAsOften) {
-  CRITICAL_SECTION section;
-  InitializeCriticalSection(&section);
-  EnterCriticalSection(&section);
-  EnterCriticalSection(&section);
-  EXPECT_TRUE(TryEnterCriticalSection(&section));
-  EXPECT_EQ(section.RecursionCount, 3);
-  EXPECT_EQ(section.OwningThread, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(GetCurrentThreadId())));
-  LeaveCriticalSection(&section);
-  LeaveCriticalSection(&section);
-  EXPECT_EQ(TryOnOtherThread(&section), 0u);  // still held once
-  LeaveCriticalSection(&section);
-  EXPECT_EQ(section.RecursionCount, 0);
-  EXPECT_EQ(TryOnOtherThread(&section), 1u);
-  DeleteCriticalSection(&section);
+TEST(CriticalSection, OwnerEntersAgainAndMustLeaveAsOften)
+{
+    CRITICAL_SECTION section;
+    InitializeCriticalSection(&section);
+    EnterCriticalSection(&section);
+    EnterCriticalSection(&section);
+    EXPECT_TRUE(TryEnterCriticalSection(&section));
+    EXPECT_EQ(section.RecursionCount, 3);
+    EXPECT_EQ(section.OwningThread, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(GetCurrentThreadId())));
+    LeaveCriticalSection(&section);
+    LeaveCriticalSection(&section);
+    EXPECT_EQ(TryOnOtherThread(&section), 0u);  // still held once
+    LeaveCriticalSection(&section);
+    EXPECT_EQ(section.RecursionCount, 0);
+    EXPECT_EQ(TryOnOtherThread(&section), 1u);
+    DeleteCriticalSection(&section);
 }
 
-TEST(CriticalSection, LeaveByAnotherThreadIsIgnored) {
-  CRITICAL_SECTION section;
-  InitializeCriticalSectionAndSpinCount(&section, 4000);
-  EnterCriticalSection(&section);
-  auto leave = [](LPVOID parameter) -> DWORD {
-    LeaveCriticalSection(static_cast<CRITICAL_SECTION*>(parameter));
-    return 0;
-  };
-  HANDLE thread = CreateThread(nullptr, 0, leave, &section, 0, nullptr);
-  WaitForSingleObject(thread, INFINITE);
-  CloseHandle(thread);
-  EXPECT_EQ(TryOnOtherThread(&section), 0u);
-  LeaveCriticalSection(&section);
-  DeleteCriticalSection(&section);
+TEST(CriticalSection, LeaveByAnotherThreadIsIgnored)
+{
+    CRITICAL_SECTION section;
+    InitializeCriticalSectionAndSpinCount(&section, 4000);
+    EnterCriticalSection(&section);
+    auto leave = [](LPVOID parameter) -> DWORD {
+        LeaveCriticalSection(static_cast<CRITICAL_SECTION*>(parameter));
+        return 0;
+    };
+    HANDLE thread = CreateThread(nullptr, 0, leave, &section, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    EXPECT_EQ(TryOnOtherThread(&section), 0u);
+    LeaveCriticalSection(&section);
+    DeleteCriticalSection(&section);
 }
 
-TEST(CriticalSection, KeepsThreadsOutOfEachOthersWay) {
-  Shared shared;
-  InitializeCriticalSection(&shared.section);
-  auto work = [](LPVOID parameter) -> DWORD {
-    auto* data = static_cast<Shared*>(parameter);
-    for (int step = 0; step < 20000; ++step) {
-      EnterCriticalSection(&data->section);
-      EnterCriticalSection(&data->section);
-      const long long seen = data->counter;
-      data->counter = seen + 1;
-      LeaveCriticalSection(&data->section);
-      LeaveCriticalSection(&data->section);
-    }
-    return 0;
-  };
-  HANDLE threads[4];
-  for (HANDLE& thread : threads) thread = CreateThread(nullptr, 0, work, &shared, 0, nullptr);
-  EXPECT_EQ(WaitForMultipleObjects(4, threads, TRUE, INFINITE), WAIT_OBJECT_0);
-  for (HANDLE thread : threads) CloseHandle(thread);
-  EXPECT_EQ(shared.counter, 80000);
-  DeleteCriticalSection(&shared.section);
+TEST(CriticalSection, KeepsThreadsOutOfEachOthersWay)
+{
+    Shared shared;
+    InitializeCriticalSection(&shared.section);
+    auto work = [](LPVOID parameter) -> DWORD {
+        auto* data = static_cast<Shared*>(parameter);
+        for (int step = 0; step < 20000; ++step) {
+            EnterCriticalSection(&data->section);
+            EnterCriticalSection(&data->section);
+            const long long seen = data->counter;
+            data->counter = seen + 1;
+            LeaveCriticalSection(&data->section);
+            LeaveCriticalSection(&data->section);
+        }
+        return 0;
+    };
+    HANDLE threads[4];
+    for (HANDLE& thread : threads) thread = CreateThread(nullptr, 0, work, &shared, 0, nullptr);
+    EXPECT_EQ(WaitForMultipleObjects(4, threads, TRUE, INFINITE), WAIT_OBJECT_0);
+    for (HANDLE thread : threads) CloseHandle(thread);
+    EXPECT_EQ(shared.counter, 80000);
+    DeleteCriticalSection(&shared.section);
 }
 
 }  // namespace

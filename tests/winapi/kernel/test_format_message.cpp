@@ -8,103 +8,118 @@ namespace {
 
 constexpr DWORD kSystemFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
 
-std::string SystemText(DWORD code, DWORD extraFlags = 0) {
-  char buffer[512];
-  const DWORD length = FormatMessageA(kSystemFlags | extraFlags, nullptr, code, 0, buffer, sizeof buffer, nullptr);
-  return length == 0 ? "<failed>" : std::string(buffer, length);
+std::string SystemText(DWORD code, DWORD extraFlags = 0)
+{
+    char buffer[512];
+    const DWORD length = FormatMessageA(kSystemFlags | extraFlags, nullptr, code, 0, buffer, sizeof buffer, nullptr);
+    return length == 0 ? "<failed>" : std::string(buffer, length);
 }
 
-TEST(FormatMessage, GivesThePlatformTextsForSystemErrors) {
-  EXPECT_EQ(SystemText(ERROR_SUCCESS), "The operation completed successfully.\r\n");
-  EXPECT_EQ(SystemText(ERROR_FILE_NOT_FOUND), "The system cannot find the file specified.\r\n");
-  EXPECT_EQ(SystemText(ERROR_PATH_NOT_FOUND), "The system cannot find the path specified.\r\n");
-  EXPECT_EQ(SystemText(ERROR_ACCESS_DENIED), "Access is denied.\r\n");
-  EXPECT_EQ(SystemText(ERROR_INVALID_HANDLE), "The handle is invalid.\r\n");
-  EXPECT_EQ(SystemText(ERROR_NOT_ENOUGH_MEMORY), "Not enough memory resources are available to process this command.\r\n");
-  EXPECT_EQ(SystemText(ERROR_INVALID_PARAMETER), "The parameter is incorrect.\r\n");
-  EXPECT_EQ(SystemText(ERROR_NO_MORE_FILES), "There are no more files.\r\n");
-  EXPECT_EQ(SystemText(ERROR_FILE_EXISTS), "The file exists.\r\n");
-  EXPECT_EQ(SystemText(ERROR_ALREADY_EXISTS), "Cannot create a file when that file already exists.\r\n");
-  EXPECT_EQ(SystemText(ERROR_DIR_NOT_EMPTY), "The directory is not empty.\r\n");
-  EXPECT_EQ(SystemText(ERROR_MOD_NOT_FOUND), "The specified module could not be found.\r\n");
-  EXPECT_EQ(SystemText(ERROR_PROC_NOT_FOUND), "The specified procedure could not be found.\r\n");
-  EXPECT_EQ(SystemText(ERROR_BAD_EXE_FORMAT), "%1 is not a valid Win32 application.\r\n");
-  EXPECT_EQ(SystemText(ERROR_TIMEOUT), "This operation returned because the timeout period expired.\r\n");
-  EXPECT_EQ(SystemText(ERROR_INSUFFICIENT_BUFFER), "The data area passed to a system call is too small.\r\n");
+TEST(FormatMessage, GivesThePlatformTextsForSystemErrors)
+{
+    EXPECT_EQ(SystemText(ERROR_SUCCESS), "The operation completed successfully.\r\n");
+    EXPECT_EQ(SystemText(ERROR_FILE_NOT_FOUND), "The system cannot find the file specified.\r\n");
+    EXPECT_EQ(SystemText(ERROR_PATH_NOT_FOUND), "The system cannot find the path specified.\r\n");
+    EXPECT_EQ(SystemText(ERROR_ACCESS_DENIED), "Access is denied.\r\n");
+    EXPECT_EQ(SystemText(ERROR_INVALID_HANDLE), "The handle is invalid.\r\n");
+    EXPECT_EQ(SystemText(ERROR_NOT_ENOUGH_MEMORY),
+              "Not enough memory resources are available to process this command.\r\n");
+    EXPECT_EQ(SystemText(ERROR_INVALID_PARAMETER), "The parameter is incorrect.\r\n");
+    EXPECT_EQ(SystemText(ERROR_NO_MORE_FILES), "There are no more files.\r\n");
+    EXPECT_EQ(SystemText(ERROR_FILE_EXISTS), "The file exists.\r\n");
+    EXPECT_EQ(SystemText(ERROR_ALREADY_EXISTS), "Cannot create a file when that file already exists.\r\n");
+    EXPECT_EQ(SystemText(ERROR_DIR_NOT_EMPTY), "The directory is not empty.\r\n");
+    EXPECT_EQ(SystemText(ERROR_MOD_NOT_FOUND), "The specified module could not be found.\r\n");
+    EXPECT_EQ(SystemText(ERROR_PROC_NOT_FOUND), "The specified procedure could not be found.\r\n");
+    EXPECT_EQ(SystemText(ERROR_BAD_EXE_FORMAT), "%1 is not a valid Win32 application.\r\n");
+    EXPECT_EQ(SystemText(ERROR_TIMEOUT), "This operation returned because the timeout period expired.\r\n");
+    EXPECT_EQ(SystemText(ERROR_INSUFFICIENT_BUFFER), "The data area passed to a system call is too small.\r\n");
 }
 
-TEST(FormatMessage, GivesSocketAndResultTexts) {
-  EXPECT_EQ(SystemText(WSAECONNREFUSED), "No connection could be made because the target machine actively refused it.\r\n");
-  EXPECT_EQ(SystemText(WSANOTINITIALISED), "Either the application has not called WSAStartup, or WSAStartup failed.\r\n");
-  EXPECT_EQ(SystemText(static_cast<DWORD>(E_FAIL)), "Unspecified error\r\n");
-  EXPECT_EQ(SystemText(static_cast<DWORD>(E_INVALIDARG)), "The parameter is incorrect.\r\n");
-  EXPECT_EQ(SystemText(static_cast<DWORD>(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED))), "Access is denied.\r\n");
+TEST(FormatMessage, GivesSocketAndResultTexts)
+{
+    EXPECT_EQ(SystemText(WSAECONNREFUSED),
+              "No connection could be made because the target machine actively refused it.\r\n");
+    EXPECT_EQ(SystemText(WSANOTINITIALISED),
+              "Either the application has not called WSAStartup, or WSAStartup failed.\r\n");
+    EXPECT_EQ(SystemText(static_cast<DWORD>(E_FAIL)), "Unspecified error\r\n");
+    EXPECT_EQ(SystemText(static_cast<DWORD>(E_INVALIDARG)), "The parameter is incorrect.\r\n");
+    EXPECT_EQ(SystemText(static_cast<DWORD>(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED))), "Access is denied.\r\n");
 }
 
-TEST(FormatMessage, WidthMaskTurnsLineBreaksIntoSpaces) {
-  EXPECT_EQ(SystemText(ERROR_ACCESS_DENIED, FORMAT_MESSAGE_MAX_WIDTH_MASK), "Access is denied. ");
+TEST(FormatMessage, WidthMaskTurnsLineBreaksIntoSpaces)
+{
+    EXPECT_EQ(SystemText(ERROR_ACCESS_DENIED, FORMAT_MESSAGE_MAX_WIDTH_MASK), "Access is denied. ");
 }
 
-TEST(FormatMessage, AllocatesTheBufferWhenAsked) {
-  LPSTR text = nullptr;
-  const DWORD length = FormatMessageA(kSystemFlags | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, ERROR_FILE_NOT_FOUND, 0,
-                                      reinterpret_cast<LPSTR>(&text), 0, nullptr);
-  ASSERT_NE(text, nullptr);
-  EXPECT_EQ(std::string(text, length), "The system cannot find the file specified.\r\n");
-  EXPECT_EQ(LocalFree(text), nullptr);
+TEST(FormatMessage, AllocatesTheBufferWhenAsked)
+{
+    LPSTR text = nullptr;
+    const DWORD length = FormatMessageA(kSystemFlags | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, ERROR_FILE_NOT_FOUND, 0,
+                                        reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(text, length), "The system cannot find the file specified.\r\n");
+    EXPECT_EQ(LocalFree(text), nullptr);
 }
 
-TEST(FormatMessage, TooSmallBufferFails) {
-  char buffer[8];
-  EXPECT_EQ(FormatMessageA(kSystemFlags, nullptr, ERROR_FILE_NOT_FOUND, 0, buffer, sizeof buffer, nullptr), 0u);
-  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+TEST(FormatMessage, TooSmallBufferFails)
+{
+    char buffer[8];
+    EXPECT_EQ(FormatMessageA(kSystemFlags, nullptr, ERROR_FILE_NOT_FOUND, 0, buffer, sizeof buffer, nullptr), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
 }
 
-TEST(FormatMessage, UnknownCodeFailsWithMessageNotFound) {
-  char buffer[64];
-  EXPECT_EQ(FormatMessageA(kSystemFlags, nullptr, 0x12345, 0, buffer, sizeof buffer, nullptr), 0u);
-  EXPECT_EQ(GetLastError(), ERROR_MR_MID_NOT_FOUND);
+TEST(FormatMessage, UnknownCodeFailsWithMessageNotFound)
+{
+    char buffer[64];
+    EXPECT_EQ(FormatMessageA(kSystemFlags, nullptr, 0x12345, 0, buffer, sizeof buffer, nullptr), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_MR_MID_NOT_FOUND);
 }
 
-TEST(FormatMessage, FillsInsertsFromAnArgumentArray) {
-  const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>("box"), 3, 255};
-  char buffer[64];
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, "%1 has %2!d! items (%3!X!)%n%%%0",
-                     0, 0, buffer, sizeof buffer, reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
-  EXPECT_EQ(std::string(buffer, length), "box has 3 items (FF)\r\n%");
+TEST(FormatMessage, FillsInsertsFromAnArgumentArray)
+{
+    const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>("box"), 3, 255};
+    char buffer[64];
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, "%1 has %2!d! items (%3!X!)%n%%%0",
+                       0, 0, buffer, sizeof buffer, reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
+    EXPECT_EQ(std::string(buffer, length), "box has 3 items (FF)\r\n%");
 }
 
-DWORD FormatWithList(char* buffer, DWORD size, const char* text, ...) {
-  va_list arguments;
-  va_start(arguments, text);
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_STRING, text, 0, 0, buffer, size, &arguments);
-  va_end(arguments);
-  return length;
+DWORD FormatWithList(char* buffer, DWORD size, const char* text, ...)
+{
+    va_list arguments;
+    va_start(arguments, text);
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_STRING, text, 0, 0, buffer, size, &arguments);
+    va_end(arguments);
+    return length;
 }
 
-TEST(FormatMessage, FillsInsertsFromAVaListInNumberOrder) {
-  char buffer[64];
-  const DWORD length = FormatWithList(buffer, sizeof buffer, "%2 then %1!u!, %3!I64d!", 7u, "seven", -5LL);
-  EXPECT_EQ(std::string(buffer, length), "seven then 7, -5");
+TEST(FormatMessage, FillsInsertsFromAVaListInNumberOrder)
+{
+    char buffer[64];
+    const DWORD length = FormatWithList(buffer, sizeof buffer, "%2 then %1!u!, %3!I64d!", 7u, "seven", -5LL);
+    EXPECT_EQ(std::string(buffer, length), "seven then 7, -5");
 }
 
-TEST(FormatMessage, InsertFormatsThatReadOrWriteMoreAreRefused) {
-  const DWORD_PTR arguments[] = {5, 6};
-  char buffer[64];
-  for (const char* text : {"%1!*d!", "%1!n!", "%1!d%s!", "%1!!", "%1!d"}) {
-    EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, text, 0, 0, buffer,
-                             sizeof buffer, reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments))),
-              0u)
-        << text;
+TEST(FormatMessage, InsertFormatsThatReadOrWriteMoreAreRefused)
+{
+    const DWORD_PTR arguments[] = {5, 6};
+    char buffer[64];
+    for (const char* text : {"%1!*d!", "%1!n!", "%1!d%s!", "%1!!", "%1!d"}) {
+        EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, text, 0, 0, buffer,
+                                 sizeof buffer, reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments))),
+                  0u)
+            << text;
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
+}
+
+TEST(FormatMessage, InsertsWithoutArgumentsAreRefused)
+{
+    char buffer[64];
+    EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_STRING, "%1 is missing", 0, 0, buffer, sizeof buffer, nullptr), 0u);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-  }
-}
-
-TEST(FormatMessage, InsertsWithoutArgumentsAreRefused) {
-  char buffer[64];
-  EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_STRING, "%1 is missing", 0, 0, buffer, sizeof buffer, nullptr), 0u);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
 }  // namespace

@@ -10,58 +10,64 @@ namespace {
 
 // Sets the locale variables for one test and restores them afterwards.
 class GeoInfoTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (int index = 0; index < 3; ++index) {
-      const char* value = std::getenv(kNames[index]);
-      saved[index] = value ? std::optional<std::string>(value) : std::nullopt;
-      SetEnvironmentVariableA(kNames[index], nullptr);
+protected:
+    void SetUp() override
+    {
+        for (int index = 0; index < 3; ++index) {
+            const char* value = std::getenv(kNames[index]);
+            saved[index] = value ? std::optional<std::string>(value) : std::nullopt;
+            SetEnvironmentVariableA(kNames[index], nullptr);
+        }
     }
-  }
-  void TearDown() override {
-    for (int index = 0; index < 3; ++index) {
-      SetEnvironmentVariableA(kNames[index], saved[index] ? saved[index]->c_str() : nullptr);
+    void TearDown() override
+    {
+        for (int index = 0; index < 3; ++index) {
+            SetEnvironmentVariableA(kNames[index], saved[index] ? saved[index]->c_str() : nullptr);
+        }
     }
-  }
 
-  static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-  std::optional<std::string> saved[3];
+    static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::optional<std::string> saved[3];
 };
 
-TEST_F(GeoInfoTest, NationComesFromTheLocaleTerritory) {
-  SetEnvironmentVariableA("LANG", "en_GB.UTF-8");
-  EXPECT_EQ(GetUserGeoID(GEOCLASS_NATION), 242);
-  SetEnvironmentVariableA("LC_ALL", "de_DE@euro");
-  EXPECT_EQ(GetUserGeoID(GEOCLASS_NATION), 94);
+TEST_F(GeoInfoTest, NationComesFromTheLocaleTerritory)
+{
+    SetEnvironmentVariableA("LANG", "en_GB.UTF-8");
+    EXPECT_EQ(GetUserGeoID(GEOCLASS_NATION), 242);
+    SetEnvironmentVariableA("LC_ALL", "de_DE@euro");
+    EXPECT_EQ(GetUserGeoID(GEOCLASS_NATION), 94);
 }
 
-TEST_F(GeoInfoTest, UnknownOrMissingTerritoryIsNotAvailable) {
-  EXPECT_EQ(GetUserGeoID(GEOCLASS_NATION), GEOID_NOT_AVAILABLE);
-  SetEnvironmentVariableA("LANG", "C.UTF-8");
-  EXPECT_EQ(GetUserGeoID(GEOCLASS_NATION), GEOID_NOT_AVAILABLE);
-  SetEnvironmentVariableA("LANG", "en_US.UTF-8");
-  EXPECT_EQ(GetUserGeoID(GEOCLASS_REGION), GEOID_NOT_AVAILABLE);
+TEST_F(GeoInfoTest, UnknownOrMissingTerritoryIsNotAvailable)
+{
+    EXPECT_EQ(GetUserGeoID(GEOCLASS_NATION), GEOID_NOT_AVAILABLE);
+    SetEnvironmentVariableA("LANG", "C.UTF-8");
+    EXPECT_EQ(GetUserGeoID(GEOCLASS_NATION), GEOID_NOT_AVAILABLE);
+    SetEnvironmentVariableA("LANG", "en_US.UTF-8");
+    EXPECT_EQ(GetUserGeoID(GEOCLASS_REGION), GEOID_NOT_AVAILABLE);
 }
 
-TEST_F(GeoInfoTest, InfoGivesCodesAndNames) {
-  char text[64];
-  EXPECT_EQ(GetGeoInfoA(244, GEO_ISO2, text, sizeof text, 0), 3);
-  EXPECT_STREQ(text, "US");
-  EXPECT_EQ(GetGeoInfoA(244, GEO_ISO3, text, sizeof text, 0), 4);
-  EXPECT_STREQ(text, "USA");
-  EXPECT_EQ(GetGeoInfoA(122, GEO_FRIENDLYNAME, text, sizeof text, 0), 6);
-  EXPECT_STREQ(text, "Japan");
-  EXPECT_EQ(GetGeoInfoA(84, GEO_NATION, text, sizeof text, 0), 3);
-  EXPECT_STREQ(text, "84");
+TEST_F(GeoInfoTest, InfoGivesCodesAndNames)
+{
+    char text[64];
+    EXPECT_EQ(GetGeoInfoA(244, GEO_ISO2, text, sizeof text, 0), 3);
+    EXPECT_STREQ(text, "US");
+    EXPECT_EQ(GetGeoInfoA(244, GEO_ISO3, text, sizeof text, 0), 4);
+    EXPECT_STREQ(text, "USA");
+    EXPECT_EQ(GetGeoInfoA(122, GEO_FRIENDLYNAME, text, sizeof text, 0), 6);
+    EXPECT_STREQ(text, "Japan");
+    EXPECT_EQ(GetGeoInfoA(84, GEO_NATION, text, sizeof text, 0), 3);
+    EXPECT_STREQ(text, "84");
 }
 
-TEST_F(GeoInfoTest, InfoChecksItsArguments) {
-  char text[2];
-  EXPECT_EQ(GetGeoInfoA(244, GEO_ISO3, nullptr, 0, 0), 4);
-  EXPECT_EQ(GetGeoInfoA(244, GEO_ISO3, text, sizeof text, 0), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
-  EXPECT_EQ(GetGeoInfoA(99999, GEO_ISO2, text, sizeof text, 0), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+TEST_F(GeoInfoTest, InfoChecksItsArguments)
+{
+    char text[2];
+    EXPECT_EQ(GetGeoInfoA(244, GEO_ISO3, nullptr, 0, 0), 4);
+    EXPECT_EQ(GetGeoInfoA(244, GEO_ISO3, text, sizeof text, 0), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(GetGeoInfoA(99999, GEO_ISO2, text, sizeof text, 0), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
 }  // namespace

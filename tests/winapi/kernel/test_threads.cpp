@@ -8,130 +8,139 @@
 namespace {
 
 struct Job {
-  HANDLE release;
-  DWORD seenThreadId = 0;
-  DWORD result;
+    HANDLE release;
+    DWORD seenThreadId = 0;
+    DWORD result;
 };
 
-DWORD WINAPI RunJob(LPVOID parameter) {
-  auto* job = static_cast<Job*>(parameter);
-  job->seenThreadId = GetCurrentThreadId();
-  if (job->release != nullptr) WaitForSingleObject(job->release, INFINITE);
-  return job->result;
+DWORD WINAPI RunJob(LPVOID parameter)
+{
+    auto* job = static_cast<Job*>(parameter);
+    job->seenThreadId = GetCurrentThreadId();
+    if (job->release != nullptr) WaitForSingleObject(job->release, INFINITE);
+    return job->result;
 }
 
-TEST(Threads, JoinedThreadReportsItsExitCode) {
-  Job job{nullptr, 0, 1234};
-  DWORD threadId = 0;
-  HANDLE thread = CreateThread(nullptr, 0, RunJob, &job, 0, &threadId);
-  ASSERT_NE(thread, nullptr);
-  EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
-  DWORD exitCode = 0;
-  ASSERT_TRUE(GetExitCodeThread(thread, &exitCode));
-  EXPECT_EQ(exitCode, 1234u);
-  EXPECT_EQ(job.seenThreadId, threadId);
-  EXPECT_NE(threadId, GetCurrentThreadId());
-  EXPECT_EQ(GetThreadId(thread), threadId);
-  EXPECT_TRUE(CloseHandle(thread));
-}
-
-TEST(Threads, RunningThreadIsStillActiveAndWaitTimesOut) {
-  Job job{CreateEventA(nullptr, TRUE, FALSE, nullptr), 0, 7};
-  HANDLE thread = CreateThread(nullptr, 64 * 1024, RunJob, &job, 0, nullptr);
-  ASSERT_NE(thread, nullptr);
-  EXPECT_EQ(WaitForSingleObject(thread, 20), static_cast<DWORD>(WAIT_TIMEOUT));
-  DWORD exitCode = 0;
-  ASSERT_TRUE(GetExitCodeThread(thread, &exitCode));
-  EXPECT_EQ(exitCode, static_cast<DWORD>(STILL_ACTIVE));
-  SetEvent(job.release);
-  EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
-  ASSERT_TRUE(GetExitCodeThread(thread, &exitCode));
-  EXPECT_EQ(exitCode, 7u);
-  CloseHandle(thread);
-  CloseHandle(job.release);
-}
-
-TEST(Threads, SuspendedThreadStartsOnResume) {
-  std::atomic<int> runs{0};
-  auto routine = [](LPVOID parameter) -> DWORD {
-    static_cast<std::atomic<int>*>(parameter)->fetch_add(1);
-    return 0;
-  };
-  HANDLE thread = CreateThread(nullptr, 0, routine, &runs, CREATE_SUSPENDED, nullptr);
-  ASSERT_NE(thread, nullptr);
-  EXPECT_EQ(WaitForSingleObject(thread, 20), static_cast<DWORD>(WAIT_TIMEOUT));
-  EXPECT_EQ(runs.load(), 0);
-  EXPECT_EQ(ResumeThread(thread), 1u);
-  EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
-  EXPECT_EQ(runs.load(), 1);
-  CloseHandle(thread);
-}
-
-TEST(Threads, ManyThreadsAllJoin) {
-  std::vector<HANDLE> threads;
-  std::vector<Job> jobs(8);
-  for (DWORD index = 0; index < jobs.size(); ++index) {
-    jobs[index] = Job{nullptr, 0, index};
-    threads.push_back(CreateThread(nullptr, 0, RunJob, &jobs[index], 0, nullptr));
-  }
-  EXPECT_EQ(WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE), WAIT_OBJECT_0);
-  for (DWORD index = 0; index < threads.size(); ++index) {
+TEST(Threads, JoinedThreadReportsItsExitCode)
+{
+    Job job{nullptr, 0, 1234};
+    DWORD threadId = 0;
+    HANDLE thread = CreateThread(nullptr, 0, RunJob, &job, 0, &threadId);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
     DWORD exitCode = 0;
-    GetExitCodeThread(threads[index], &exitCode);
-    EXPECT_EQ(exitCode, index);
-    CloseHandle(threads[index]);
-  }
+    ASSERT_TRUE(GetExitCodeThread(thread, &exitCode));
+    EXPECT_EQ(exitCode, 1234u);
+    EXPECT_EQ(job.seenThreadId, threadId);
+    EXPECT_NE(threadId, GetCurrentThreadId());
+    EXPECT_EQ(GetThreadId(thread), threadId);
+    EXPECT_TRUE(CloseHandle(thread));
 }
 
-TEST(Threads, BadArgumentsAndClosedHandlesFail) {
-  EXPECT_EQ(CreateThread(nullptr, 0, nullptr, nullptr, 0, nullptr), nullptr);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-  Job job{nullptr, 0, 0};
-  HANDLE thread = CreateThread(nullptr, 0, RunJob, &job, 0, nullptr);
-  WaitForSingleObject(thread, INFINITE);
-  EXPECT_TRUE(CloseHandle(thread));
-  EXPECT_FALSE(CloseHandle(thread));
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_FAILED);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+TEST(Threads, RunningThreadIsStillActiveAndWaitTimesOut)
+{
+    Job job{CreateEventA(nullptr, TRUE, FALSE, nullptr), 0, 7};
+    HANDLE thread = CreateThread(nullptr, 64 * 1024, RunJob, &job, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, 20), static_cast<DWORD>(WAIT_TIMEOUT));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(GetExitCodeThread(thread, &exitCode));
+    EXPECT_EQ(exitCode, static_cast<DWORD>(STILL_ACTIVE));
+    SetEvent(job.release);
+    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
+    ASSERT_TRUE(GetExitCodeThread(thread, &exitCode));
+    EXPECT_EQ(exitCode, 7u);
+    CloseHandle(thread);
+    CloseHandle(job.release);
 }
 
-TEST(Threads, LastErrorIsKeptPerThread) {
-  SetLastError(ERROR_ACCESS_DENIED);
-  auto routine = [](LPVOID) -> DWORD {
-    const DWORD initial = GetLastError();
-    SetLastError(ERROR_FILE_NOT_FOUND);
-    return initial;
-  };
-  HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
-  WaitForSingleObject(thread, INFINITE);
-  DWORD seen = 99;
-  GetExitCodeThread(thread, &seen);
-  CloseHandle(thread);
-  EXPECT_EQ(seen, static_cast<DWORD>(ERROR_SUCCESS));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+TEST(Threads, SuspendedThreadStartsOnResume)
+{
+    std::atomic<int> runs{0};
+    auto routine = [](LPVOID parameter) -> DWORD {
+        static_cast<std::atomic<int>*>(parameter)->fetch_add(1);
+        return 0;
+    };
+    HANDLE thread = CreateThread(nullptr, 0, routine, &runs, CREATE_SUSPENDED, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, 20), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(runs.load(), 0);
+    EXPECT_EQ(ResumeThread(thread), 1u);
+    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(runs.load(), 1);
+    CloseHandle(thread);
 }
 
-TEST(Threads, InterlockedOperationsAreAtomicAcrossThreads) {
-  static LONG counter = 0;
-  counter = 0;
-  auto routine = [](LPVOID) -> DWORD {
-    for (int step = 0; step < 10000; ++step) {
-      InterlockedIncrement(&counter);
-      InterlockedIncrement(&counter);
-      InterlockedDecrement(&counter);
+TEST(Threads, ManyThreadsAllJoin)
+{
+    std::vector<HANDLE> threads;
+    std::vector<Job> jobs(8);
+    for (DWORD index = 0; index < jobs.size(); ++index) {
+        jobs[index] = Job{nullptr, 0, index};
+        threads.push_back(CreateThread(nullptr, 0, RunJob, &jobs[index], 0, nullptr));
     }
-    return 0;
-  };
-  HANDLE threads[4];
-  for (HANDLE& thread : threads) thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
-  WaitForMultipleObjects(4, threads, TRUE, INFINITE);
-  for (HANDLE thread : threads) CloseHandle(thread);
-  EXPECT_EQ(counter, 40000);
-  EXPECT_EQ(InterlockedCompareExchange(&counter, 5, 40000), 40000);
-  EXPECT_EQ(InterlockedCompareExchange(&counter, 9, 40000), 5);
-  EXPECT_EQ(InterlockedExchange(&counter, 1), 5);
-  EXPECT_EQ(counter, 1);
+    EXPECT_EQ(WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE),
+              WAIT_OBJECT_0);
+    for (DWORD index = 0; index < threads.size(); ++index) {
+        DWORD exitCode = 0;
+        GetExitCodeThread(threads[index], &exitCode);
+        EXPECT_EQ(exitCode, index);
+        CloseHandle(threads[index]);
+    }
+}
+
+TEST(Threads, BadArgumentsAndClosedHandlesFail)
+{
+    EXPECT_EQ(CreateThread(nullptr, 0, nullptr, nullptr, 0, nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    Job job{nullptr, 0, 0};
+    HANDLE thread = CreateThread(nullptr, 0, RunJob, &job, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    EXPECT_TRUE(CloseHandle(thread));
+    EXPECT_FALSE(CloseHandle(thread));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_FAILED);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST(Threads, LastErrorIsKeptPerThread)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    auto routine = [](LPVOID) -> DWORD {
+        const DWORD initial = GetLastError();
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return initial;
+    };
+    HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    DWORD seen = 99;
+    GetExitCodeThread(thread, &seen);
+    CloseHandle(thread);
+    EXPECT_EQ(seen, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+}
+
+TEST(Threads, InterlockedOperationsAreAtomicAcrossThreads)
+{
+    static LONG counter = 0;
+    counter = 0;
+    auto routine = [](LPVOID) -> DWORD {
+        for (int step = 0; step < 10000; ++step) {
+            InterlockedIncrement(&counter);
+            InterlockedIncrement(&counter);
+            InterlockedDecrement(&counter);
+        }
+        return 0;
+    };
+    HANDLE threads[4];
+    for (HANDLE& thread : threads) thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
+    WaitForMultipleObjects(4, threads, TRUE, INFINITE);
+    for (HANDLE thread : threads) CloseHandle(thread);
+    EXPECT_EQ(counter, 40000);
+    EXPECT_EQ(InterlockedCompareExchange(&counter, 5, 40000), 40000);
+    EXPECT_EQ(InterlockedCompareExchange(&counter, 9, 40000), 5);
+    EXPECT_EQ(InterlockedExchange(&counter, 1), 5);
+    EXPECT_EQ(counter, 1);
 }
 
 }  // namespace

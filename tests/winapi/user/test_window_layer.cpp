@@ -178,8 +178,7 @@ TEST_F(WindowLayer, CallsOnADestroyedWindowFailWithInvalidWindowHandle)
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
     ASSERT_TRUE(DestroyWindow(window));
 
-    const auto expectGone = [](bool failed, const char* call)
-    {
+    const auto expectGone = [](bool failed, const char* call) {
         EXPECT_TRUE(failed) << call;
         EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError()) << call;
         SetLastError(0);

@@ -16,7 +16,8 @@ constexpr uint32_t kESSL20Unsupported[] = {
 };
 
 constexpr const char* kPixelPrecision =
-    "#if defined(GL_FRAGMENT_PRECISION_HIGH)\n\nprecision highp float;\n\n#else\n\nprecision mediump float;\n\n#endif\n\n";
+    "#if defined(GL_FRAGMENT_PRECISION_HIGH)\n\nprecision highp float;\n\n#else\n\nprecision mediump "
+    "float;\n\n#endif\n\n";
 
 }  // namespace
 

@@ -119,8 +119,7 @@ void GLSL21Translator::DeclarePixelTextures(const ShaderDescription& shaderDescr
     if (shaderDescription.pixelTextures.GetCount() == 0) return;
     BeginDeclarationGroup();
     for (const PixelTextureVariable& texture : shaderDescription.pixelTextures) {
-        DeclareLine("uniform sampler%s _tex_%s", SamplerSuffix(texture.type.textureDimension),
-                    texture.name.GetText());
+        DeclareLine("uniform sampler%s _tex_%s", SamplerSuffix(texture.type.textureDimension), texture.name.GetText());
     }
 }
 
@@ -217,10 +216,7 @@ bool GLSL21Translator::TranslateOutputReference(const String& member)
     return false;
 }
 
-bool GLSL21Translator::TranslateBufferReference(const String& /*member*/)
-{
-    return false;
-}
+bool GLSL21Translator::TranslateBufferReference(const String& /*member*/) { return false; }
 
 bool GLSL21Translator::TranslateConstantReference(const String& member)
 {
@@ -228,10 +224,7 @@ bool GLSL21Translator::TranslateConstantReference(const String& member)
     return true;
 }
 
-bool GLSL21Translator::TranslateImageReference(const String& /*member*/)
-{
-    return false;
-}
+bool GLSL21Translator::TranslateImageReference(const String& /*member*/) { return false; }
 
 bool GLSL21Translator::TranslateTextureReference(const String& member)
 {

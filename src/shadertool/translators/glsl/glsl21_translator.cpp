@@ -117,12 +117,8 @@ String GLSL21Translator::GetTypeName(const Type& type)
 {
     String name;
     switch (type.baseType) {
-    case BaseType::FLOAT:
-        name = type.vectorSize >= 2 ? "vec" : type.matrixSize >= 1 ? "mat" : "float";
-        break;
-    case BaseType::INT:
-        name = type.vectorSize >= 2 ? "ivec" : "int";
-        break;
+    case BaseType::FLOAT: name = type.vectorSize >= 2 ? "vec" : type.matrixSize >= 1 ? "mat" : "float"; break;
+    case BaseType::INT: name = type.vectorSize >= 2 ? "ivec" : "int"; break;
     case BaseType::UINT:
         if (target != TARGET_SPIRV) ReportError("%s", kGLSLUnsignedNotSupported);
         name = type.vectorSize >= 2 ? "uvec" : "uint";
@@ -131,10 +127,8 @@ String GLSL21Translator::GetTypeName(const Type& type)
         // The language's boolean vectors are bvec, never "bool2".
         name = type.vectorSize >= 2 ? "bvec" : "bool";
         break;
-    case BaseType::STRUCT:
-        return GetIdentifier(type.name);
-    default:
-        return Translator::GetTypeName(type);
+    case BaseType::STRUCT: return GetIdentifier(type.name);
+    default: return Translator::GetTypeName(type);
     }
     if (type.vectorSize >= 2) {
         name.AppendFormat("%i", type.vectorSize);
@@ -223,18 +217,11 @@ void GLSL21Translator::TranslateFunctionCall(const FunctionNode& call)
     }
     switch (call.subKind) {
     case INTRINSIC_ALL:
-    case INTRINSIC_ANY:
-        TranslateVectorTest(call);
-        return;
-    case INTRINSIC_SATURATE:
-        TranslateSaturate(call);
-        return;
+    case INTRINSIC_ANY: TranslateVectorTest(call); return;
+    case INTRINSIC_SATURATE: TranslateSaturate(call); return;
     case INTRINSIC_SAMPLE_TEXTURE_GRAD:
-    case INTRINSIC_SAMPLE_TEXTURE_LOD:
-        AddExtension(kTextureLodExtension);
-        break;
-    default:
-        break;
+    case INTRINSIC_SAMPLE_TEXTURE_LOD: AddExtension(kTextureLodExtension); break;
+    default: break;
     }
     Translator::TranslateFunctionCall(call);
 }

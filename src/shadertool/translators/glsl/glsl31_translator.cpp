@@ -17,15 +17,13 @@ GLSL31Translator::GLSL31Translator(Log* log) : GLSL21Translator(log)
     pixelInputKeyword = "in";
 }
 
-String GLSL31Translator::GetFunctionName(const FunctionNode& call)
-{
-    return Translator::GetFunctionName(call);
-}
+String GLSL31Translator::GetFunctionName(const FunctionNode& call) { return Translator::GetFunctionName(call); }
 
 void GLSL31Translator::TranslateFunctionCall(const FunctionNode& call)
 {
-    if (call.isBuiltIn && (call.subKind == INTRINSIC_SAMPLE_TEXTURE_GRAD || call.subKind == INTRINSIC_SAMPLE_TEXTURE_LOD ||
-                           call.subKind == INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET)) {
+    if (call.isBuiltIn &&
+        (call.subKind == INTRINSIC_SAMPLE_TEXTURE_GRAD || call.subKind == INTRINSIC_SAMPLE_TEXTURE_LOD ||
+         call.subKind == INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET)) {
         Translator::TranslateFunctionCall(call);
         return;
     }

@@ -118,10 +118,7 @@ bool Holds(const Array<String>& names, const String& name)
 
 }  // namespace
 
-bool SPIRVTranslator::IsCompared(const String& texture) const
-{
-    return Holds(comparisonTextures, texture);
-}
+bool SPIRVTranslator::IsCompared(const String& texture) const { return Holds(comparisonTextures, texture); }
 
 // A texture has one sampler: a comparison sampler cannot also sample plainly.
 void SPIRVTranslator::NoteSampling(const Node* texture, bool comparison)
@@ -185,8 +182,8 @@ void SPIRVTranslator::DeclareVertexOutputs(const ShaderDescription& shaderDescri
         if (first) BeginDeclarationGroup();
         first = false;
         DeclareLine("layout(location = %i) %sout %s _vary_%s", VaryingLocation(outputs, i),
-                    InterpolationQualifier(outputs[i].type),
-                    GetTypeName(outputs[i].type).GetText(), outputs[i].name.GetText());
+                    InterpolationQualifier(outputs[i].type), GetTypeName(outputs[i].type).GetText(),
+                    outputs[i].name.GetText());
     }
 }
 
@@ -196,8 +193,8 @@ void SPIRVTranslator::DeclarePixelInputs(const ShaderDescription& shaderDescript
     for (int i = 0; i < outputs.GetCount(); ++i) {
         if (outputs[i].name == positionName) continue;
         DeclareLine("layout(location = %i) %sin %s _vary_%s", VaryingLocation(outputs, i),
-                    InterpolationQualifier(outputs[i].type),
-                    GetTypeName(outputs[i].type).GetText(), outputs[i].name.GetText());
+                    InterpolationQualifier(outputs[i].type), GetTypeName(outputs[i].type).GetText(),
+                    outputs[i].name.GetText());
     }
 }
 
@@ -290,8 +287,8 @@ void SPIRVTranslator::DeclarePixelTextures(const ShaderDescription& shaderDescri
         const PixelTextureVariable& texture = textures[i];
         const bool array = texture.type.arraySize != 0;
         if (array) AddExtension(kNonUniformExtension);
-        DeclareLine("%s uniform sampler%s _smp_%s", LayoutText(2, i).GetText(), IsCompared(texture.name) ? "Shadow" : "",
-                    texture.name.GetText());
+        DeclareLine("%s uniform sampler%s _smp_%s", LayoutText(2, i).GetText(),
+                    IsCompared(texture.name) ? "Shadow" : "", texture.name.GetText());
         DeclareLine("%s uniform texture%s _tex_%s%s", LayoutText(3, i).GetText(),
                     DimensionSuffix(texture.type.textureDimension), texture.name.GetText(), array ? "[]" : "");
     }
@@ -495,7 +492,8 @@ void SPIRVTranslator::TranslateTrace(const FunctionNode& call)
     if (description != nullptr) {
         for (const RayPayloadVariable& payload : description->rayPayloads) known = known || payload.slot == slot;
     }
-    if (slot < 0 || !known) ReportError(kTranslatorTraceSlotUnknown, literal != nullptr ? literal->text.GetText() : "?");
+    if (slot < 0 || !known)
+        ReportError(kTranslatorTraceSlotUnknown, literal != nullptr ? literal->text.GetText() : "?");
     body.Append("traceNV(_acceleration_structure");
     for (int i = 0; i < 3; ++i) {
         body.Append(", ");
@@ -518,12 +516,8 @@ void SPIRVTranslator::TranslateFunctionCall(const FunctionNode& call)
     const Array<Node*>* arguments = GetArguments(call);
     switch (call.subKind) {
     case INTRINSIC_FLOAT_BITS_TO_UINT:
-    case INTRINSIC_UNPACK_UNORM4_TO_FLOAT4:
-        Translator::TranslateFunctionCall(call);
-        return;
-    case INTRINSIC_LOAD_INDICES:
-        TranslateLoadIndices(call);
-        return;
+    case INTRINSIC_UNPACK_UNORM4_TO_FLOAT4: Translator::TranslateFunctionCall(call); return;
+    case INTRINSIC_LOAD_INDICES: TranslateLoadIndices(call); return;
     case INTRINSIC_OBJECT_SPACE_TO_WORLD:
         body.Append("(gl_ObjectToWorldNV * (");
         if (arguments != nullptr && arguments->GetCount() > 0) TranslateNode((*arguments)[0]);
@@ -532,12 +526,8 @@ void SPIRVTranslator::TranslateFunctionCall(const FunctionNode& call)
     case INTRINSIC_SAMPLE_TEXTURE:
     case INTRINSIC_SAMPLE_TEXTURE_GRAD:
     case INTRINSIC_SAMPLE_TEXTURE_LOD:
-    case INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET:
-        TranslateSampleCall(call);
-        return;
-    case INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO:
-        TranslateCompareSample(call);
-        return;
+    case INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET: TranslateSampleCall(call); return;
+    case INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO: TranslateCompareSample(call); return;
     case INTRINSIC_STORE_IMAGE:
         if (arguments == nullptr || arguments->GetCount() != 3) break;
         body.Append("imageStore(");
@@ -548,11 +538,8 @@ void SPIRVTranslator::TranslateFunctionCall(const FunctionNode& call)
         TranslateNode((*arguments)[2]);
         body.Append(")");
         return;
-    case INTRINSIC_TRACE:
-        TranslateTrace(call);
-        return;
-    default:
-        break;
+    case INTRINSIC_TRACE: TranslateTrace(call); return;
+    default: break;
     }
     GLSL31Translator::TranslateFunctionCall(call);
 }

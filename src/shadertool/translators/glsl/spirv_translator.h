@@ -57,7 +57,7 @@ private:
     String GetVertexInputTypeName(const VertexInputVariable& input) override;
 
     bool payloadsDeclared = false;
-    Array<String> declaredStructs;  // in the body so far
+    Array<String> declaredStructs;     // in the body so far
     Array<String> comparisonTextures;  // textures sampled with a comparison in the current stage
     Array<String> plainTextures;       // textures sampled without one
 };

@@ -9,12 +9,8 @@ namespace {
 
 // Built-ins that shader models 4 and 5 are not asked to express.
 constexpr uint32_t kHLSL11Unsupported[] = {
-    INTRINSIC_FLOAT_BITS_TO_UINT,
-    INTRINSIC_LOAD_INDICES,
-    INTRINSIC_OBJECT_SPACE_TO_WORLD,
-    INTRINSIC_STORE_IMAGE,
-    INTRINSIC_TRACE,
-    INTRINSIC_UNPACK_UNORM4_TO_FLOAT4,
+    INTRINSIC_FLOAT_BITS_TO_UINT, INTRINSIC_LOAD_INDICES, INTRINSIC_OBJECT_SPACE_TO_WORLD,
+    INTRINSIC_STORE_IMAGE,        INTRINSIC_TRACE,        INTRINSIC_UNPACK_UNORM4_TO_FLOAT4,
 };
 
 constexpr const char* kWarningPragma = "#pragma warning(disable : 3078)\n\n";
@@ -83,11 +79,8 @@ void HLSL11Translator::TranslateFunctionCall(const FunctionNode& call)
         case INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO:
         case INTRINSIC_SAMPLE_TEXTURE_GRAD:
         case INTRINSIC_SAMPLE_TEXTURE_LOD:
-        case INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET:
-            TranslateSampleCall(call);
-            return;
-        default:
-            break;
+        case INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET: TranslateSampleCall(call); return;
+        default: break;
         }
         const int count = static_cast<int>(sizeof(kHLSL11Unsupported) / sizeof(kHLSL11Unsupported[0]));
         if (ReportUnsupportedFunction(call, kHLSL11Unsupported, count)) {
@@ -117,8 +110,8 @@ void HLSL11Translator::TranslateSampleCall(const FunctionNode& call)
     }
     body.Append(")");
     // An element of a texture array is sampled through the array's sampler.
-    const OperatorNode* element = texture->kind == NodeKind::Operator ? static_cast<const OperatorNode*>(texture)
-                                                                      : nullptr;
+    const OperatorNode* element =
+        texture->kind == NodeKind::Operator ? static_cast<const OperatorNode*>(texture) : nullptr;
     if (element != nullptr && element->operatorIndex == OP_SUBSCRIPT) texture = element->left;
     const VariableNode* member = GetAccessedMember(texture);
     if (member == nullptr) return;

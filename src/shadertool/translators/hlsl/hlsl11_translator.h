@@ -38,7 +38,7 @@ protected:
     const char* instanceIdMember = "uint _instance_id : SV_InstanceID";
     const char* vertexIdMember = "uint _vertex_id : SV_VertexID";
     const char* constantBufferKeyword = "cbuffer";
-    Array<String> comparisonTextures;  // textures sampled with a comparison in the current stage
+    Array<String> comparisonTextures;      // textures sampled with a comparison in the current stage
     Array<String> plainlySampledTextures;  // textures sampled without a comparison in the current stage
     bool bindConstantRegisters = false;
 };

@@ -58,8 +58,9 @@ void HLSL12Translator::DeclareBuffers(const ShaderDescription& shaderDescription
     if (shaderDescription.buffers.GetCount() == 0) return;
     if (!header.IsEmpty()) header.Append("\n");
     for (const BufferVariable& buffer : shaderDescription.buffers) {
-        const String type = buffer.type.isIndexBuffer ? String("ByteAddressBuffer")
-                                                      : String::Formatted("Buffer<%s>", GetTypeName(buffer.type).GetText());
+        const String type = buffer.type.isIndexBuffer
+                                ? String("ByteAddressBuffer")
+                                : String::Formatted("Buffer<%s>", GetTypeName(buffer.type).GetText());
         header.AppendFormat("%s _buf_%s : %s;\n", type.GetText(), ArrayName(buffer.name, buffer.type).GetText(),
                             RegisterText('t', 0, buffer.slot + 1).GetText());
     }
@@ -71,8 +72,9 @@ void HLSL12Translator::DeclareImages(const ShaderDescription& shaderDescription)
     if (images.GetCount() == 0) return;
     if (!header.IsEmpty()) header.Append("\n");
     for (int i = 0; i < images.GetCount(); ++i) {
-        header.AppendFormat("RWTexture%s<float4> _img_%s : %s;\n", images[i].type.imageShape == IMAGE_SHAPE_2D ? "2D" : "",
-                            images[i].name.GetText(), RegisterText('u', i, 0).GetText());
+        header.AppendFormat("RWTexture%s<float4> _img_%s : %s;\n",
+                            images[i].type.imageShape == IMAGE_SHAPE_2D ? "2D" : "", images[i].name.GetText(),
+                            RegisterText('u', i, 0).GetText());
     }
 }
 

@@ -83,8 +83,9 @@ HLSL12Translator::PayloadSlot* HLSL12Translator::FindTracedPayload(const Functio
 void HLSL12Translator::DeclarePayload(PayloadSlot& entry)
 {
     const RayPayloadVariable& payload = *entry.payload;
-    const String type = payload.type.baseType == BaseType::STRUCT ? GetTypeName(payload.type)
-                                                                   : String::Formatted("_Pay_%s", payload.name.GetText());
+    const String type = payload.type.baseType == BaseType::STRUCT
+                            ? GetTypeName(payload.type)
+                            : String::Formatted("_Pay_%s", payload.name.GetText());
     body.AppendFormat("%s _pay_%s", type.GetText(), payload.name.GetText());
     entry.declared = true;
 }
@@ -120,13 +121,13 @@ void HLSL12Translator::CollectNeeds(const Node* node, FunctionNeeds& needs)
     case NodeKind::Group:
         for (const Node* child : AsGroup(node)->children) CollectNeeds(child, needs);
         return;
-    case NodeKind::Function:
-        return;
+    case NodeKind::Function: return;
     case NodeKind::Call: {
         const FunctionNode& call = *AsFunction(node);
         if (call.isBuiltIn && call.subKind == INTRINSIC_TRACE) {
             needs.traces = true;
-            if (const PayloadSlot* entry = FindTracedPayload(call, false)) needs.payloads[entry - payloadSlots.begin()] = true;
+            if (const PayloadSlot* entry = FindTracedPayload(call, false))
+                needs.payloads[entry - payloadSlots.begin()] = true;
         }
         for (const Node* child : call.children) CollectNeeds(child, needs);
         return;
@@ -139,16 +140,15 @@ void HLSL12Translator::CollectNeeds(const Node* node, FunctionNeeds& needs)
         CollectNeeds(loop.body, needs);
         return;
     }
-    case NodeKind::Jump:
-        CollectNeeds(static_cast<const JumpNode*>(node)->expression, needs);
-        return;
+    case NodeKind::Jump: CollectNeeds(static_cast<const JumpNode*>(node)->expression, needs); return;
     case NodeKind::Operator: {
         const OperatorNode& operation = *static_cast<const OperatorNode*>(node);
         const VariableNode* left = AsVariable(operation.left);
         const VariableNode* member = AsVariable(operation.right);
         if (operation.operatorIndex == OP_MEMBER && left != nullptr && member != nullptr &&
             left->name == "ray_payloads") {
-            if (const PayloadSlot* entry = FindPayload(member->name)) needs.payloads[entry - payloadSlots.begin()] = true;
+            if (const PayloadSlot* entry = FindPayload(member->name))
+                needs.payloads[entry - payloadSlots.begin()] = true;
             return;
         }
         CollectNeeds(operation.left, needs);
@@ -163,8 +163,7 @@ void HLSL12Translator::CollectNeeds(const Node* node, FunctionNeeds& needs)
         return;
     }
     case NodeKind::Constant:
-    case NodeKind::Variable:
-        return;
+    case NodeKind::Variable: return;
     }
 }
 

@@ -81,9 +81,7 @@ void HLSL12Translator::TranslateFunctionCall(const FunctionNode& call)
     const Array<Node*>* arguments = GetArguments(call);
     const int count = arguments != nullptr ? arguments->GetCount() : 0;
     switch (call.subKind) {
-    case INTRINSIC_FLOAT_BITS_TO_UINT:
-        Translator::TranslateFunctionCall(call);
-        return;
+    case INTRINSIC_FLOAT_BITS_TO_UINT: Translator::TranslateFunctionCall(call); return;
     case INTRINSIC_LOAD_INDICES:
         usesLoadIndices = true;
         Translator::TranslateFunctionCall(call);
@@ -106,11 +104,8 @@ void HLSL12Translator::TranslateFunctionCall(const FunctionNode& call)
         body.Append("] = ");
         TranslateNode((*arguments)[2]);
         return;
-    case INTRINSIC_TRACE:
-        TranslateTrace(call);
-        return;
-    default:
-        break;
+    case INTRINSIC_TRACE: TranslateTrace(call); return;
+    default: break;
     }
     HLSL11Translator::TranslateFunctionCall(call);
 }

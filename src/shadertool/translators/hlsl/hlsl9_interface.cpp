@@ -69,8 +69,8 @@ void HLSL9Translator::WriteVertexInputStruct(const ShaderDescription& shaderDesc
     header.Append("};\n");
 }
 
-void HLSL9Translator::WriteVaryingStruct(const ShaderDescription& shaderDescription, const char* name,
-                                         bool pixelInput, bool leadingBreak)
+void HLSL9Translator::WriteVaryingStruct(const ShaderDescription& shaderDescription, const char* name, bool pixelInput,
+                                         bool leadingBreak)
 {
     if (leadingBreak && shaderDescription.vertexOutput.GetCount() > 0) header.Append("\n");
     header.AppendFormat("struct %s\n{\n", name);

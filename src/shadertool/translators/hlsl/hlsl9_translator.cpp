@@ -35,17 +35,15 @@ bool IsVectorConstructor(uint32_t id)
     case INTRINSIC_INT4:
     case INTRINSIC_UINT2:
     case INTRINSIC_UINT3:
-    case INTRINSIC_UINT4:
-        return true;
-    default:
-        return false;
+    case INTRINSIC_UINT4: return true;
+    default: return false;
     }
 }
 
 bool IsSamplingFunction(uint32_t id)
 {
-    return id == INTRINSIC_SAMPLE_TEXTURE || id == INTRINSIC_SAMPLE_TEXTURE_GRAD || id == INTRINSIC_SAMPLE_TEXTURE_LOD ||
-           id == INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET;
+    return id == INTRINSIC_SAMPLE_TEXTURE || id == INTRINSIC_SAMPLE_TEXTURE_GRAD ||
+           id == INTRINSIC_SAMPLE_TEXTURE_LOD || id == INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET;
 }
 
 const char* DimensionSuffix(TextureDimension dimension)
@@ -58,15 +56,9 @@ const char* DimensionSuffix(TextureDimension dimension)
     }
 }
 
-bool IsMatrix(const Type* type)
-{
-    return type != nullptr && type->matrixSize > 0;
-}
+bool IsMatrix(const Type* type) { return type != nullptr && type->matrixSize > 0; }
 
-bool IsVector(const Type* type)
-{
-    return type != nullptr && type->matrixSize == 0 && type->vectorSize >= 2;
-}
+bool IsVector(const Type* type) { return type != nullptr && type->matrixSize == 0 && type->vectorSize >= 2; }
 
 }  // namespace
 
@@ -308,15 +300,9 @@ bool HLSL9Translator::TranslateBuiltInInput(const String& member)
     return false;
 }
 
-bool HLSL9Translator::TranslateBufferReference(const String& /*member*/)
-{
-    return false;
-}
+bool HLSL9Translator::TranslateBufferReference(const String& /*member*/) { return false; }
 
-bool HLSL9Translator::TranslateImageReference(const String& /*member*/)
-{
-    return false;
-}
+bool HLSL9Translator::TranslateImageReference(const String& /*member*/) { return false; }
 
 void HLSL9Translator::TranslateVariableReference(const VariableNode& variable)
 {

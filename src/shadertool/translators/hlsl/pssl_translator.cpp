@@ -74,10 +74,7 @@ void PSSLTranslator::TranslateFunctionCall(const FunctionNode& call)
 }
 
 // No feature level of this target is a low level: HLSL9's form, without HLSL11's check.
-void PSSLTranslator::TranslateOperator(const OperatorNode& node)
-{
-    HLSL9Translator::TranslateOperator(node);
-}
+void PSSLTranslator::TranslateOperator(const OperatorNode& node) { HLSL9Translator::TranslateOperator(node); }
 
 bool PSSLTranslator::TranslateBuiltInInput(const String& member)
 {

@@ -9,7 +9,7 @@ namespace halvo::d3d11::memory {
 // The four components of one texel: colour R, G, B, A as floats (integer
 // formats keep their integers exactly), or depth (0) and stencil (1).
 struct Texel {
-  double values[4] = {0.0, 0.0, 0.0, 1.0};
+    double values[4] = {0.0, 0.0, 0.0, 1.0};
 };
 
 // Reads one texel (bytesPerBlock bytes) of a non-block-compressed format.

@@ -14,90 +14,97 @@ namespace halvo::d3d11::vulkan {
 namespace {
 
 class VulkanBackend final : public Backend {
- public:
-  explicit VulkanBackend(std::unique_ptr<VulkanDevice> device)
-      : device_(std::move(device)), renderer_(std::make_unique<VulkanRenderer>(*device_)) {}
+public:
+    explicit VulkanBackend(std::unique_ptr<VulkanDevice> device)
+        : device_(std::move(device)), renderer_(std::make_unique<VulkanRenderer>(*device_))
+    {}
 
-  const char* Name() const override { return "vulkan"; }
+    const char* Name() const override { return "vulkan"; }
 
-  AdapterInfo Describe() const override {
-    const VkPhysicalDeviceProperties& properties = device_->properties();
-    AdapterInfo adapter;
-    for (const char* c = properties.deviceName; *c != '\0'; ++c) adapter.description.push_back(wchar_t(*c));
-    adapter.vendorId = properties.vendorID;
-    adapter.deviceId = properties.deviceID;
-    adapter.software = properties.deviceType == VK_PHYSICAL_DEVICE_TYPE_CPU;
-    VkPhysicalDeviceMemoryProperties memory;
-    vkGetPhysicalDeviceMemoryProperties(device_->physicalDevice(), &memory);
-    for (uint32_t heap = 0; heap < memory.memoryHeapCount; ++heap) {
-      const bool local = (memory.memoryHeaps[heap].flags & VK_MEMORY_HEAP_DEVICE_LOCAL_BIT) != 0;
-      (local && !adapter.software ? adapter.dedicatedVideoMemory : adapter.sharedSystemMemory) +=
-          SIZE_T(memory.memoryHeaps[heap].size);
+    AdapterInfo Describe() const override
+    {
+        const VkPhysicalDeviceProperties& properties = device_->properties();
+        AdapterInfo adapter;
+        for (const char* c = properties.deviceName; *c != '\0'; ++c) adapter.description.push_back(wchar_t(*c));
+        adapter.vendorId = properties.vendorID;
+        adapter.deviceId = properties.deviceID;
+        adapter.software = properties.deviceType == VK_PHYSICAL_DEVICE_TYPE_CPU;
+        VkPhysicalDeviceMemoryProperties memory;
+        vkGetPhysicalDeviceMemoryProperties(device_->physicalDevice(), &memory);
+        for (uint32_t heap = 0; heap < memory.memoryHeapCount; ++heap) {
+            const bool local = (memory.memoryHeaps[heap].flags & VK_MEMORY_HEAP_DEVICE_LOCAL_BIT) != 0;
+            (local && !adapter.software ? adapter.dedicatedVideoMemory : adapter.sharedSystemMemory) +=
+                SIZE_T(memory.memoryHeaps[heap].size);
+        }
+        // What the 11_1 runtime adds is the object layer's work; the device needs nothing more for it.
+        adapter.highestFeatureLevel = D3D_FEATURE_LEVEL_11_1;
+        // Without a display, the outputs are the memory back end's virtual one.
+        adapter.outputs = memory::CreateMemoryBackend()->Describe().outputs;
+        return adapter;
     }
-    // What the 11_1 runtime adds is the object layer's work; the device needs nothing more for it.
-    adapter.highestFeatureLevel = D3D_FEATURE_LEVEL_11_1;
-    // Without a display, the outputs are the memory back end's virtual one.
-    adapter.outputs = memory::CreateMemoryBackend()->Describe().outputs;
-    return adapter;
-  }
 
-  std::unique_ptr<BackendResource> CreateResource(const ResourceShape& shape,
-                                                  const D3D11_SUBRESOURCE_DATA* initial) override {
-    return VulkanResource::Create(*device_, shape, initial);
-  }
-
-  std::unique_ptr<BackendShader> CreateShader(ShaderStage stage, const uint32_t* words, size_t wordCount) override {
-    return VulkanShader::Create(*device_, stage, words, wordCount);
-  }
-
-  void Draw(const DrawState& state, const DrawCall& call) override {
-    std::lock_guard<std::mutex> lock(drawing_);
-    renderer_->Draw(state, call);
-  }
-
-  void Flush() override {}
-
-  // Without a display, each window's frame is a copy of the presented buffer
-  // kept in a front buffer of the window's own, on the device.
-  HRESULT Present(BackendResource& buffer, const ResourceShape& shape, HWND window, UINT) override {
-    std::lock_guard<std::mutex> lock(presenting_);
-    FrontBuffer& front = frontBuffers_[window];
-    if (front.storage == nullptr || front.shape.width != shape.width || front.shape.height != shape.height ||
-        front.shape.format != shape.format) {
-      front.shape = shape;
-      front.shape.mipLevels = 1;
-      front.shape.arraySize = 1;
-      front.shape.bindFlags = 0;
-      front.shape.miscFlags = 0;
-      front.storage = VulkanResource::Create(*device_, front.shape, nullptr);
-      if (front.storage == nullptr) {
-        frontBuffers_.erase(window);
-        return E_OUTOFMEMORY;
-      }
+    std::unique_ptr<BackendResource> CreateResource(const ResourceShape& shape,
+                                                    const D3D11_SUBRESOURCE_DATA* initial) override
+    {
+        return VulkanResource::Create(*device_, shape, initial);
     }
-    const D3D11_BOX whole{0, 0, 0, shape.width, shape.height, 1};
-    front.storage->CopyRegion(0, 0, 0, buffer, 0, whole);
-    return S_OK;
-  }
 
- private:
-  std::unique_ptr<VulkanDevice> device_;
-  std::unique_ptr<VulkanRenderer> renderer_;  // before device_ goes
-  std::mutex drawing_;                        // the renderer's caches
-  struct FrontBuffer {
-    ResourceShape shape;
-    std::unique_ptr<VulkanResource> storage;
-  };
-  std::map<HWND, FrontBuffer> frontBuffers_;
-  std::mutex presenting_;  // frontBuffers_
+    std::unique_ptr<BackendShader> CreateShader(ShaderStage stage, const uint32_t* words, size_t wordCount) override
+    {
+        return VulkanShader::Create(*device_, stage, words, wordCount);
+    }
+
+    void Draw(const DrawState& state, const DrawCall& call) override
+    {
+        std::lock_guard<std::mutex> lock(drawing_);
+        renderer_->Draw(state, call);
+    }
+
+    void Flush() override {}
+
+    // Without a display, each window's frame is a copy of the presented buffer
+    // kept in a front buffer of the window's own, on the device.
+    HRESULT Present(BackendResource& buffer, const ResourceShape& shape, HWND window, UINT) override
+    {
+        std::lock_guard<std::mutex> lock(presenting_);
+        FrontBuffer& front = frontBuffers_[window];
+        if (front.storage == nullptr || front.shape.width != shape.width || front.shape.height != shape.height ||
+            front.shape.format != shape.format) {
+            front.shape = shape;
+            front.shape.mipLevels = 1;
+            front.shape.arraySize = 1;
+            front.shape.bindFlags = 0;
+            front.shape.miscFlags = 0;
+            front.storage = VulkanResource::Create(*device_, front.shape, nullptr);
+            if (front.storage == nullptr) {
+                frontBuffers_.erase(window);
+                return E_OUTOFMEMORY;
+            }
+        }
+        const D3D11_BOX whole{0, 0, 0, shape.width, shape.height, 1};
+        front.storage->CopyRegion(0, 0, 0, buffer, 0, whole);
+        return S_OK;
+    }
+
+private:
+    std::unique_ptr<VulkanDevice> device_;
+    std::unique_ptr<VulkanRenderer> renderer_;  // before device_ goes
+    std::mutex drawing_;                        // the renderer's caches
+    struct FrontBuffer {
+        ResourceShape shape;
+        std::unique_ptr<VulkanResource> storage;
+    };
+    std::map<HWND, FrontBuffer> frontBuffers_;
+    std::mutex presenting_;  // frontBuffers_
 };
 
 }  // namespace
 
-std::shared_ptr<Backend> CreateVulkanBackend() {
-  std::unique_ptr<VulkanDevice> device = VulkanDevice::Create();
-  if (device == nullptr) return nullptr;
-  return std::make_shared<VulkanBackend>(std::move(device));
+std::shared_ptr<Backend> CreateVulkanBackend()
+{
+    std::unique_ptr<VulkanDevice> device = VulkanDevice::Create();
+    if (device == nullptr) return nullptr;
+    return std::make_shared<VulkanBackend>(std::move(device));
 }
 
 }  // namespace halvo::d3d11::vulkan

@@ -16,247 +16,260 @@ constexpr const char* kValidationLayer = "VK_LAYER_KHRONOS_validation";
 
 std::atomic<unsigned> validationMessages{0};
 
-VKAPI_ATTR VkBool32 VKAPI_CALL CountMessage(VkDebugUtilsMessageSeverityFlagBitsEXT,
-                                            VkDebugUtilsMessageTypeFlagsEXT,
-                                            const VkDebugUtilsMessengerCallbackDataEXT* data, void*) {
-  validationMessages.fetch_add(1);
-  hooks::LogMessage(std::string("D3D11 WARNING: Vulkan validation: ") + (data->pMessage ? data->pMessage : ""));
-  return VK_FALSE;
+VKAPI_ATTR VkBool32 VKAPI_CALL CountMessage(VkDebugUtilsMessageSeverityFlagBitsEXT, VkDebugUtilsMessageTypeFlagsEXT,
+                                            const VkDebugUtilsMessengerCallbackDataEXT* data, void*)
+{
+    validationMessages.fetch_add(1);
+    hooks::LogMessage(std::string("D3D11 WARNING: Vulkan validation: ") + (data->pMessage ? data->pMessage : ""));
+    return VK_FALSE;
 }
 
-bool ValidationWanted() {
-  const char* setting = std::getenv("HALVO_VULKAN_VALIDATION");
-  if (setting == nullptr || std::strcmp(setting, "1") != 0) return false;
-  uint32_t count = 0;
-  vkEnumerateInstanceLayerProperties(&count, nullptr);
-  std::vector<VkLayerProperties> layers(count);
-  vkEnumerateInstanceLayerProperties(&count, layers.data());
-  for (const VkLayerProperties& layer : layers) {
-    if (std::strcmp(layer.layerName, kValidationLayer) == 0) return true;
-  }
-  return false;
+bool ValidationWanted()
+{
+    const char* setting = std::getenv("HALVO_VULKAN_VALIDATION");
+    if (setting == nullptr || std::strcmp(setting, "1") != 0) return false;
+    uint32_t count = 0;
+    vkEnumerateInstanceLayerProperties(&count, nullptr);
+    std::vector<VkLayerProperties> layers(count);
+    vkEnumerateInstanceLayerProperties(&count, layers.data());
+    for (const VkLayerProperties& layer : layers) {
+        if (std::strcmp(layer.layerName, kValidationLayer) == 0) return true;
+    }
+    return false;
 }
 
 // A GPU first; a CPU device only when there is no GPU.
-int Preference(VkPhysicalDeviceType type) {
-  switch (type) {
+int Preference(VkPhysicalDeviceType type)
+{
+    switch (type) {
     case VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU: return 4;
     case VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU: return 3;
     case VK_PHYSICAL_DEVICE_TYPE_VIRTUAL_GPU: return 2;
     case VK_PHYSICAL_DEVICE_TYPE_CPU: return 1;
     default: return 0;
-  }
+    }
 }
 
-bool HasExtensions(VkPhysicalDevice device, const char* const (&names)[2]) {
-  uint32_t count = 0;
-  vkEnumerateDeviceExtensionProperties(device, nullptr, &count, nullptr);
-  std::vector<VkExtensionProperties> extensions(count);
-  vkEnumerateDeviceExtensionProperties(device, nullptr, &count, extensions.data());
-  for (const char* name : names) {
-    bool found = false;
-    for (const VkExtensionProperties& extension : extensions) found = found || std::strcmp(extension.extensionName, name) == 0;
-    if (!found) return false;
-  }
-  return true;
+bool HasExtensions(VkPhysicalDevice device, const char* const (&names)[2])
+{
+    uint32_t count = 0;
+    vkEnumerateDeviceExtensionProperties(device, nullptr, &count, nullptr);
+    std::vector<VkExtensionProperties> extensions(count);
+    vkEnumerateDeviceExtensionProperties(device, nullptr, &count, extensions.data());
+    for (const char* name : names) {
+        bool found = false;
+        for (const VkExtensionProperties& extension : extensions)
+            found = found || std::strcmp(extension.extensionName, name) == 0;
+        if (!found) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 unsigned ValidationMessageCount() { return validationMessages.load(); }
 
-std::unique_ptr<VulkanDevice> VulkanDevice::Create() {
-  std::unique_ptr<VulkanDevice> device(new VulkanDevice());
-  if (!device->Start()) return nullptr;
-  return device;
+std::unique_ptr<VulkanDevice> VulkanDevice::Create()
+{
+    std::unique_ptr<VulkanDevice> device(new VulkanDevice());
+    if (!device->Start()) return nullptr;
+    return device;
 }
 
-bool VulkanDevice::Start() {
-  const bool validation = ValidationWanted();
-  VkApplicationInfo application{};
-  application.sType = VK_STRUCTURE_TYPE_APPLICATION_INFO;
-  application.pEngineName = "Halvo";
-  application.apiVersion = VK_API_VERSION_1_1;
-  VkDebugUtilsMessengerCreateInfoEXT messenger{};
-  messenger.sType = VK_STRUCTURE_TYPE_DEBUG_UTILS_MESSENGER_CREATE_INFO_EXT;
-  messenger.messageSeverity = VK_DEBUG_UTILS_MESSAGE_SEVERITY_WARNING_BIT_EXT |
-                              VK_DEBUG_UTILS_MESSAGE_SEVERITY_ERROR_BIT_EXT;
-  // Performance hints are left out: images stay in the GENERAL layout on purpose.
-  messenger.messageType = VK_DEBUG_UTILS_MESSAGE_TYPE_GENERAL_BIT_EXT | VK_DEBUG_UTILS_MESSAGE_TYPE_VALIDATION_BIT_EXT;
-  messenger.pfnUserCallback = CountMessage;
-  const char* debugExtension = VK_EXT_DEBUG_UTILS_EXTENSION_NAME;
-  VkInstanceCreateInfo instanceInfo{};
-  instanceInfo.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
-  instanceInfo.pApplicationInfo = &application;
-  if (validation) {
-    instanceInfo.pNext = &messenger;  // also covers instance creation and destruction
-    instanceInfo.enabledLayerCount = 1;
-    instanceInfo.ppEnabledLayerNames = &kValidationLayer;
-    instanceInfo.enabledExtensionCount = 1;
-    instanceInfo.ppEnabledExtensionNames = &debugExtension;
-  }
-  if (vkCreateInstance(&instanceInfo, nullptr, &instance_) != VK_SUCCESS) return false;
-  if (validation) {
-    auto create = reinterpret_cast<PFN_vkCreateDebugUtilsMessengerEXT>(
-        vkGetInstanceProcAddr(instance_, "vkCreateDebugUtilsMessengerEXT"));
-    if (create != nullptr) create(instance_, &messenger, nullptr, &messenger_);
-  }
-
-  uint32_t count = 0;
-  vkEnumeratePhysicalDevices(instance_, &count, nullptr);
-  std::vector<VkPhysicalDevice> devices(count);
-  vkEnumeratePhysicalDevices(instance_, &count, devices.data());
-  int best = 0;
-  for (VkPhysicalDevice candidate : devices) {
-    VkPhysicalDeviceProperties properties;
-    vkGetPhysicalDeviceProperties(candidate, &properties);
-    uint32_t families = 0;
-    vkGetPhysicalDeviceQueueFamilyProperties(candidate, &families, nullptr);
-    std::vector<VkQueueFamilyProperties> familyList(families);
-    vkGetPhysicalDeviceQueueFamilyProperties(candidate, &families, familyList.data());
-    for (uint32_t family = 0; family < families; ++family) {
-      if ((familyList[family].queueFlags & VK_QUEUE_GRAPHICS_BIT) == 0) continue;
-      if (Preference(properties.deviceType) > best && properties.apiVersion >= VK_API_VERSION_1_1) {
-        best = Preference(properties.deviceType);
-        physicalDevice_ = candidate;
-        properties_ = properties;
-        queueFamily_ = family;
-      }
-      break;
+bool VulkanDevice::Start()
+{
+    const bool validation = ValidationWanted();
+    VkApplicationInfo application{};
+    application.sType = VK_STRUCTURE_TYPE_APPLICATION_INFO;
+    application.pEngineName = "Halvo";
+    application.apiVersion = VK_API_VERSION_1_1;
+    VkDebugUtilsMessengerCreateInfoEXT messenger{};
+    messenger.sType = VK_STRUCTURE_TYPE_DEBUG_UTILS_MESSENGER_CREATE_INFO_EXT;
+    messenger.messageSeverity =
+        VK_DEBUG_UTILS_MESSAGE_SEVERITY_WARNING_BIT_EXT | VK_DEBUG_UTILS_MESSAGE_SEVERITY_ERROR_BIT_EXT;
+    // Performance hints are left out: images stay in the GENERAL layout on purpose.
+    messenger.messageType =
+        VK_DEBUG_UTILS_MESSAGE_TYPE_GENERAL_BIT_EXT | VK_DEBUG_UTILS_MESSAGE_TYPE_VALIDATION_BIT_EXT;
+    messenger.pfnUserCallback = CountMessage;
+    const char* debugExtension = VK_EXT_DEBUG_UTILS_EXTENSION_NAME;
+    VkInstanceCreateInfo instanceInfo{};
+    instanceInfo.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
+    instanceInfo.pApplicationInfo = &application;
+    if (validation) {
+        instanceInfo.pNext = &messenger;  // also covers instance creation and destruction
+        instanceInfo.enabledLayerCount = 1;
+        instanceInfo.ppEnabledLayerNames = &kValidationLayer;
+        instanceInfo.enabledExtensionCount = 1;
+        instanceInfo.ppEnabledExtensionNames = &debugExtension;
     }
-  }
-  if (physicalDevice_ == VK_NULL_HANDLE) return false;
-  vkGetPhysicalDeviceMemoryProperties(physicalDevice_, &memory_);
+    if (vkCreateInstance(&instanceInfo, nullptr, &instance_) != VK_SUCCESS) return false;
+    if (validation) {
+        auto create = reinterpret_cast<PFN_vkCreateDebugUtilsMessengerEXT>(
+            vkGetInstanceProcAddr(instance_, "vkCreateDebugUtilsMessengerEXT"));
+        if (create != nullptr) create(instance_, &messenger, nullptr, &messenger_);
+    }
 
-  const float priority = 1.0f;
-  VkDeviceQueueCreateInfo queueInfo{};
-  queueInfo.sType = VK_STRUCTURE_TYPE_DEVICE_QUEUE_CREATE_INFO;
-  queueInfo.queueFamilyIndex = queueFamily_;
-  queueInfo.queueCount = 1;
-  queueInfo.pQueuePriorities = &priority;
-  VkDeviceCreateInfo deviceInfo{};
-  deviceInfo.sType = VK_STRUCTURE_TYPE_DEVICE_CREATE_INFO;
-  deviceInfo.queueCreateInfoCount = 1;
-  deviceInfo.pQueueCreateInfos = &queueInfo;
-  // The optional features that the platform's rasteriser and samplers have, where the device has them.
-  VkPhysicalDeviceFeatures available{};
-  vkGetPhysicalDeviceFeatures(physicalDevice_, &available);
-  VkPhysicalDeviceFeatures features{};
-  features.depthClamp = available.depthClamp;
-  features.depthBiasClamp = available.depthBiasClamp;
-  features.fillModeNonSolid = available.fillModeNonSolid;
-  features.independentBlend = available.independentBlend;
-  features.dualSrcBlend = available.dualSrcBlend;
-  features_ = features;
-  deviceInfo.pEnabledFeatures = &features_;
-  static const char* const kHlslExtensions[] = {VK_GOOGLE_HLSL_FUNCTIONALITY_1_EXTENSION_NAME,
-                                                 VK_GOOGLE_DECORATE_STRING_EXTENSION_NAME};
-  hlslDecorations_ = HasExtensions(physicalDevice_, kHlslExtensions);
-  if (hlslDecorations_) {
-    deviceInfo.enabledExtensionCount = 2;
-    deviceInfo.ppEnabledExtensionNames = kHlslExtensions;
-  }
-  if (vkCreateDevice(physicalDevice_, &deviceInfo, nullptr, &device_) != VK_SUCCESS) return false;
-  vkGetDeviceQueue(device_, queueFamily_, 0, &queue_);
+    uint32_t count = 0;
+    vkEnumeratePhysicalDevices(instance_, &count, nullptr);
+    std::vector<VkPhysicalDevice> devices(count);
+    vkEnumeratePhysicalDevices(instance_, &count, devices.data());
+    int best = 0;
+    for (VkPhysicalDevice candidate : devices) {
+        VkPhysicalDeviceProperties properties;
+        vkGetPhysicalDeviceProperties(candidate, &properties);
+        uint32_t families = 0;
+        vkGetPhysicalDeviceQueueFamilyProperties(candidate, &families, nullptr);
+        std::vector<VkQueueFamilyProperties> familyList(families);
+        vkGetPhysicalDeviceQueueFamilyProperties(candidate, &families, familyList.data());
+        for (uint32_t family = 0; family < families; ++family) {
+            if ((familyList[family].queueFlags & VK_QUEUE_GRAPHICS_BIT) == 0) continue;
+            if (Preference(properties.deviceType) > best && properties.apiVersion >= VK_API_VERSION_1_1) {
+                best = Preference(properties.deviceType);
+                physicalDevice_ = candidate;
+                properties_ = properties;
+                queueFamily_ = family;
+            }
+            break;
+        }
+    }
+    if (physicalDevice_ == VK_NULL_HANDLE) return false;
+    vkGetPhysicalDeviceMemoryProperties(physicalDevice_, &memory_);
 
-  VkCommandPoolCreateInfo poolInfo{};
+    const float priority = 1.0f;
+    VkDeviceQueueCreateInfo queueInfo{};
+    queueInfo.sType = VK_STRUCTURE_TYPE_DEVICE_QUEUE_CREATE_INFO;
+    queueInfo.queueFamilyIndex = queueFamily_;
+    queueInfo.queueCount = 1;
+    queueInfo.pQueuePriorities = &priority;
+    VkDeviceCreateInfo deviceInfo{};
+    deviceInfo.sType = VK_STRUCTURE_TYPE_DEVICE_CREATE_INFO;
+    deviceInfo.queueCreateInfoCount = 1;
+    deviceInfo.pQueueCreateInfos = &queueInfo;
+    // The optional features that the platform's rasteriser and samplers have, where the device has them.
+    VkPhysicalDeviceFeatures available{};
+    vkGetPhysicalDeviceFeatures(physicalDevice_, &available);
+    VkPhysicalDeviceFeatures features{};
+    features.depthClamp = available.depthClamp;
+    features.depthBiasClamp = available.depthBiasClamp;
+    features.fillModeNonSolid = available.fillModeNonSolid;
+    features.independentBlend = available.independentBlend;
+    features.dualSrcBlend = available.dualSrcBlend;
+    features_ = features;
+    deviceInfo.pEnabledFeatures = &features_;
+    static const char* const kHlslExtensions[] = {VK_GOOGLE_HLSL_FUNCTIONALITY_1_EXTENSION_NAME,
+                                                  VK_GOOGLE_DECORATE_STRING_EXTENSION_NAME};
+    hlslDecorations_ = HasExtensions(physicalDevice_, kHlslExtensions);
+    if (hlslDecorations_) {
+        deviceInfo.enabledExtensionCount = 2;
+        deviceInfo.ppEnabledExtensionNames = kHlslExtensions;
+    }
+    if (vkCreateDevice(physicalDevice_, &deviceInfo, nullptr, &device_) != VK_SUCCESS) return false;
+    vkGetDeviceQueue(device_, queueFamily_, 0, &queue_);
 
-  poolInfo.sType = VK_STRUCTURE_TYPE_COMMAND_POOL_CREATE_INFO;
-  poolInfo.flags = VK_COMMAND_POOL_CREATE_TRANSIENT_BIT;
-  poolInfo.queueFamilyIndex = queueFamily_;
-  if (vkCreateCommandPool(device_, &poolInfo, nullptr, &pool_) != VK_SUCCESS) return false;
-  VkFenceCreateInfo fenceInfo{};
-  fenceInfo.sType = VK_STRUCTURE_TYPE_FENCE_CREATE_INFO;
-  return vkCreateFence(device_, &fenceInfo, nullptr, &fence_) == VK_SUCCESS;
+    VkCommandPoolCreateInfo poolInfo{};
+
+    poolInfo.sType = VK_STRUCTURE_TYPE_COMMAND_POOL_CREATE_INFO;
+    poolInfo.flags = VK_COMMAND_POOL_CREATE_TRANSIENT_BIT;
+    poolInfo.queueFamilyIndex = queueFamily_;
+    if (vkCreateCommandPool(device_, &poolInfo, nullptr, &pool_) != VK_SUCCESS) return false;
+    VkFenceCreateInfo fenceInfo{};
+    fenceInfo.sType = VK_STRUCTURE_TYPE_FENCE_CREATE_INFO;
+    return vkCreateFence(device_, &fenceInfo, nullptr, &fence_) == VK_SUCCESS;
 }
 
-VulkanDevice::~VulkanDevice() {
-  if (device_ != VK_NULL_HANDLE) {
-    vkDeviceWaitIdle(device_);
-    if (fence_ != VK_NULL_HANDLE) vkDestroyFence(device_, fence_, nullptr);
-    if (pool_ != VK_NULL_HANDLE) vkDestroyCommandPool(device_, pool_, nullptr);
-    vkDestroyDevice(device_, nullptr);
-  }
-  if (messenger_ != VK_NULL_HANDLE) {
-    auto destroy = reinterpret_cast<PFN_vkDestroyDebugUtilsMessengerEXT>(
-        vkGetInstanceProcAddr(instance_, "vkDestroyDebugUtilsMessengerEXT"));
-    if (destroy != nullptr) destroy(instance_, messenger_, nullptr);
-  }
-  if (instance_ != VK_NULL_HANDLE) vkDestroyInstance(instance_, nullptr);
+VulkanDevice::~VulkanDevice()
+{
+    if (device_ != VK_NULL_HANDLE) {
+        vkDeviceWaitIdle(device_);
+        if (fence_ != VK_NULL_HANDLE) vkDestroyFence(device_, fence_, nullptr);
+        if (pool_ != VK_NULL_HANDLE) vkDestroyCommandPool(device_, pool_, nullptr);
+        vkDestroyDevice(device_, nullptr);
+    }
+    if (messenger_ != VK_NULL_HANDLE) {
+        auto destroy = reinterpret_cast<PFN_vkDestroyDebugUtilsMessengerEXT>(
+            vkGetInstanceProcAddr(instance_, "vkDestroyDebugUtilsMessengerEXT"));
+        if (destroy != nullptr) destroy(instance_, messenger_, nullptr);
+    }
+    if (instance_ != VK_NULL_HANDLE) vkDestroyInstance(instance_, nullptr);
 }
 
-VkDeviceMemory VulkanDevice::Allocate(const VkMemoryRequirements& requirements, VkMemoryPropertyFlags wanted) {
-  for (uint32_t type = 0; type < memory_.memoryTypeCount; ++type) {
-    if ((requirements.memoryTypeBits & (1u << type)) == 0) continue;
-    if ((memory_.memoryTypes[type].propertyFlags & wanted) != wanted) continue;
-    VkMemoryAllocateInfo info{};
-    info.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
-    info.allocationSize = requirements.size;
-    info.memoryTypeIndex = type;
-    VkDeviceMemory memory = VK_NULL_HANDLE;
-    if (vkAllocateMemory(device_, &info, nullptr, &memory) == VK_SUCCESS) return memory;
-  }
-  return VK_NULL_HANDLE;
+VkDeviceMemory VulkanDevice::Allocate(const VkMemoryRequirements& requirements, VkMemoryPropertyFlags wanted)
+{
+    for (uint32_t type = 0; type < memory_.memoryTypeCount; ++type) {
+        if ((requirements.memoryTypeBits & (1u << type)) == 0) continue;
+        if ((memory_.memoryTypes[type].propertyFlags & wanted) != wanted) continue;
+        VkMemoryAllocateInfo info{};
+        info.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
+        info.allocationSize = requirements.size;
+        info.memoryTypeIndex = type;
+        VkDeviceMemory memory = VK_NULL_HANDLE;
+        if (vkAllocateMemory(device_, &info, nullptr, &memory) == VK_SUCCESS) return memory;
+    }
+    return VK_NULL_HANDLE;
 }
 
-DeviceBuffer VulkanDevice::CreateHostBuffer(VkDeviceSize size, VkBufferUsageFlags usage) {
-  DeviceBuffer result;
-  VkBufferCreateInfo info{};
-  info.sType = VK_STRUCTURE_TYPE_BUFFER_CREATE_INFO;
-  info.size = size > 0 ? size : 4;
-  info.usage = usage;
-  info.sharingMode = VK_SHARING_MODE_EXCLUSIVE;
-  if (vkCreateBuffer(device_, &info, nullptr, &result.buffer) != VK_SUCCESS) return {};
-  VkMemoryRequirements requirements;
-  vkGetBufferMemoryRequirements(device_, result.buffer, &requirements);
-  result.memory = Allocate(requirements, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-  if (result.memory == VK_NULL_HANDLE || vkBindBufferMemory(device_, result.buffer, result.memory, 0) != VK_SUCCESS ||
-      vkMapMemory(device_, result.memory, 0, VK_WHOLE_SIZE, 0, &result.mapped) != VK_SUCCESS) {
-    Destroy(result);
-    return {};
-  }
-  return result;
+DeviceBuffer VulkanDevice::CreateHostBuffer(VkDeviceSize size, VkBufferUsageFlags usage)
+{
+    DeviceBuffer result;
+    VkBufferCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_BUFFER_CREATE_INFO;
+    info.size = size > 0 ? size : 4;
+    info.usage = usage;
+    info.sharingMode = VK_SHARING_MODE_EXCLUSIVE;
+    if (vkCreateBuffer(device_, &info, nullptr, &result.buffer) != VK_SUCCESS) return {};
+    VkMemoryRequirements requirements;
+    vkGetBufferMemoryRequirements(device_, result.buffer, &requirements);
+    result.memory = Allocate(requirements, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
+    if (result.memory == VK_NULL_HANDLE || vkBindBufferMemory(device_, result.buffer, result.memory, 0) != VK_SUCCESS ||
+        vkMapMemory(device_, result.memory, 0, VK_WHOLE_SIZE, 0, &result.mapped) != VK_SUCCESS) {
+        Destroy(result);
+        return {};
+    }
+    return result;
 }
 
-void VulkanDevice::Destroy(DeviceBuffer& buffer) {
-  if (buffer.buffer != VK_NULL_HANDLE) vkDestroyBuffer(device_, buffer.buffer, nullptr);
-  if (buffer.memory != VK_NULL_HANDLE) vkFreeMemory(device_, buffer.memory, nullptr);
-  buffer = {};
+void VulkanDevice::Destroy(DeviceBuffer& buffer)
+{
+    if (buffer.buffer != VK_NULL_HANDLE) vkDestroyBuffer(device_, buffer.buffer, nullptr);
+    if (buffer.memory != VK_NULL_HANDLE) vkFreeMemory(device_, buffer.memory, nullptr);
+    buffer = {};
 }
 
-bool VulkanDevice::Run(const std::function<void(VkCommandBuffer)>& record) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  VkCommandBufferAllocateInfo allocateInfo{};
-  allocateInfo.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_ALLOCATE_INFO;
-  allocateInfo.commandPool = pool_;
-  allocateInfo.level = VK_COMMAND_BUFFER_LEVEL_PRIMARY;
-  allocateInfo.commandBufferCount = 1;
-  VkCommandBuffer commands = VK_NULL_HANDLE;
-  if (vkAllocateCommandBuffers(device_, &allocateInfo, &commands) != VK_SUCCESS) return false;
-  VkCommandBufferBeginInfo begin{};
-  begin.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO;
-  begin.flags = VK_COMMAND_BUFFER_USAGE_ONE_TIME_SUBMIT_BIT;
-  vkBeginCommandBuffer(commands, &begin);
-  record(commands);
-  vkEndCommandBuffer(commands);
-  VkSubmitInfo submit{};
-  submit.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
-  submit.commandBufferCount = 1;
-  submit.pCommandBuffers = &commands;
-  bool done = vkQueueSubmit(queue_, 1, &submit, fence_) == VK_SUCCESS &&
-              vkWaitForFences(device_, 1, &fence_, VK_TRUE, UINT64_MAX) == VK_SUCCESS;
-  vkResetFences(device_, 1, &fence_);
-  vkFreeCommandBuffers(device_, pool_, 1, &commands);
-  return done;
+bool VulkanDevice::Run(const std::function<void(VkCommandBuffer)>& record)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    VkCommandBufferAllocateInfo allocateInfo{};
+    allocateInfo.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_ALLOCATE_INFO;
+    allocateInfo.commandPool = pool_;
+    allocateInfo.level = VK_COMMAND_BUFFER_LEVEL_PRIMARY;
+    allocateInfo.commandBufferCount = 1;
+    VkCommandBuffer commands = VK_NULL_HANDLE;
+    if (vkAllocateCommandBuffers(device_, &allocateInfo, &commands) != VK_SUCCESS) return false;
+    VkCommandBufferBeginInfo begin{};
+    begin.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO;
+    begin.flags = VK_COMMAND_BUFFER_USAGE_ONE_TIME_SUBMIT_BIT;
+    vkBeginCommandBuffer(commands, &begin);
+    record(commands);
+    vkEndCommandBuffer(commands);
+    VkSubmitInfo submit{};
+    submit.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
+    submit.commandBufferCount = 1;
+    submit.pCommandBuffers = &commands;
+    bool done = vkQueueSubmit(queue_, 1, &submit, fence_) == VK_SUCCESS &&
+                vkWaitForFences(device_, 1, &fence_, VK_TRUE, UINT64_MAX) == VK_SUCCESS;
+    vkResetFences(device_, 1, &fence_);
+    vkFreeCommandBuffers(device_, pool_, 1, &commands);
+    return done;
 }
 
-void FullBarrier(VkCommandBuffer commands) {
-  VkMemoryBarrier barrier{};
-  barrier.sType = VK_STRUCTURE_TYPE_MEMORY_BARRIER;
-  barrier.srcAccessMask = VK_ACCESS_MEMORY_WRITE_BIT;
-  barrier.dstAccessMask = VK_ACCESS_MEMORY_READ_BIT | VK_ACCESS_MEMORY_WRITE_BIT;
-  vkCmdPipelineBarrier(commands, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 1,
-                       &barrier, 0, nullptr, 0, nullptr);
+void FullBarrier(VkCommandBuffer commands)
+{
+    VkMemoryBarrier barrier{};
+    barrier.sType = VK_STRUCTURE_TYPE_MEMORY_BARRIER;
+    barrier.srcAccessMask = VK_ACCESS_MEMORY_WRITE_BIT;
+    barrier.dstAccessMask = VK_ACCESS_MEMORY_READ_BIT | VK_ACCESS_MEMORY_WRITE_BIT;
+    vkCmdPipelineBarrier(commands, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 1,
+                         &barrier, 0, nullptr, 0, nullptr);
 }
 
 }  // namespace halvo::d3d11::vulkan

@@ -18,14 +18,16 @@ using d3dcompiler::kConstantBufferBindingBase;
 using d3dcompiler::kSamplerBindingBase;
 using d3dcompiler::kTextureBindingBase;
 
-constexpr UINT kTextureSlots = D3D11_COMMONSHADER_INPUT_RESOURCE_SLOT_COUNT < 16 ? D3D11_COMMONSHADER_INPUT_RESOURCE_SLOT_COUNT : 16;
+constexpr UINT kTextureSlots =
+    D3D11_COMMONSHADER_INPUT_RESOURCE_SLOT_COUNT < 16 ? D3D11_COMMONSHADER_INPUT_RESOURCE_SLOT_COUNT : 16;
 constexpr UINT kSamplerSlots = D3D11_COMMONSHADER_SAMPLER_SLOT_COUNT;
 constexpr UINT kConstantSlots = D3D11_COMMONSHADER_CONSTANT_BUFFER_API_SLOT_COUNT;
 
 // Appends the bytes of one field to a cache key.
 template <typename T>
-void Put(std::string& key, const T& value) {
-  key.append(reinterpret_cast<const char*>(&value), sizeof value);
+void Put(std::string& key, const T& value)
+{
+    key.append(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
 // The platform's enumerations of comparisons, stencil and blend operations
@@ -34,8 +36,9 @@ VkCompareOp Compare(D3D11_COMPARISON_FUNC func) { return VkCompareOp(func - 1); 
 VkStencilOp Stencil(D3D11_STENCIL_OP op) { return VkStencilOp(op - 1); }
 VkBlendOp BlendOp(D3D11_BLEND_OP op) { return VkBlendOp(op - 1); }
 
-VkBlendFactor BlendFactor(D3D11_BLEND blend) {
-  switch (blend) {
+VkBlendFactor BlendFactor(D3D11_BLEND blend)
+{
+    switch (blend) {
     case D3D11_BLEND_ZERO: return VK_BLEND_FACTOR_ZERO;
     case D3D11_BLEND_ONE: return VK_BLEND_FACTOR_ONE;
     case D3D11_BLEND_SRC_COLOR: return VK_BLEND_FACTOR_SRC_COLOR;
@@ -54,539 +57,570 @@ VkBlendFactor BlendFactor(D3D11_BLEND blend) {
     case D3D11_BLEND_SRC1_ALPHA: return VK_BLEND_FACTOR_SRC1_ALPHA;
     case D3D11_BLEND_INV_SRC1_ALPHA: return VK_BLEND_FACTOR_ONE_MINUS_SRC1_ALPHA;
     default: return VK_BLEND_FACTOR_ONE;
-  }
+    }
 }
 
-VkSamplerAddressMode Address(D3D11_TEXTURE_ADDRESS_MODE mode) {
-  switch (mode) {
+VkSamplerAddressMode Address(D3D11_TEXTURE_ADDRESS_MODE mode)
+{
+    switch (mode) {
     case D3D11_TEXTURE_ADDRESS_WRAP: return VK_SAMPLER_ADDRESS_MODE_REPEAT;
     case D3D11_TEXTURE_ADDRESS_MIRROR: return VK_SAMPLER_ADDRESS_MODE_MIRRORED_REPEAT;
     case D3D11_TEXTURE_ADDRESS_BORDER: return VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_BORDER;
     default: return VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;  // MIRROR_ONCE needs an extension: clamped
-  }
+    }
 }
 
 // Semantic names match whatever their case; the signature's are upper case.
-bool SameSemantic(const std::string& upper, const char* name) {
-  size_t at = 0;
-  for (; name[at] != '\0'; ++at) {
-    if (at >= upper.size() || upper[at] != std::toupper(static_cast<unsigned char>(name[at]))) return false;
-  }
-  return at == upper.size();
+bool SameSemantic(const std::string& upper, const char* name)
+{
+    size_t at = 0;
+    for (; name[at] != '\0'; ++at) {
+        if (at >= upper.size() || upper[at] != std::toupper(static_cast<unsigned char>(name[at]))) return false;
+    }
+    return at == upper.size();
 }
 
 // The attachments and the size of the draw's render targets.
 struct Targets {
-  std::vector<VkImageView> views;
-  std::vector<VkFormat> colourFormats;
-  VkFormat depthFormat = VK_FORMAT_UNDEFINED;
-  UINT width = ~0u;
-  UINT height = ~0u;
+    std::vector<VkImageView> views;
+    std::vector<VkFormat> colourFormats;
+    VkFormat depthFormat = VK_FORMAT_UNDEFINED;
+    UINT width = ~0u;
+    UINT height = ~0u;
 };
 
-VkImageView MakeView(VulkanDevice& device, const BoundTextureView& bound, bool sampled) {
-  auto& resource = static_cast<VulkanResource&>(*bound.resource);
-  VkImageViewCreateInfo info{};
-  info.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
-  info.image = resource.image();
-  const bool oneD = resource.shape().dimension == D3D11_RESOURCE_DIMENSION_TEXTURE1D;
-  if (sampled && bound.range.cube) {
-    info.viewType = bound.range.sliceCount > 6 ? VK_IMAGE_VIEW_TYPE_CUBE_ARRAY : VK_IMAGE_VIEW_TYPE_CUBE;
-  } else if (bound.range.sliceCount > 1) {
-    info.viewType = oneD ? VK_IMAGE_VIEW_TYPE_1D_ARRAY : VK_IMAGE_VIEW_TYPE_2D_ARRAY;
-  } else {
-    info.viewType = oneD ? VK_IMAGE_VIEW_TYPE_1D : VK_IMAGE_VIEW_TYPE_2D;
-  }
-  const VkFormat viewFormat = ToVulkanFormat(bound.range.format);
-  const VkImageAspectFlags aspects = AspectsOf(resource.format());
-  // A depth image seen by a shader, or through a depth view, keeps its own format.
-  info.format = aspects == VK_IMAGE_ASPECT_COLOR_BIT ? viewFormat : resource.format();
-  if (bound.range.format == DXGI_FORMAT_B8G8R8X8_UNORM || bound.range.format == DXGI_FORMAT_B8G8R8X8_UNORM_SRGB) {
-    info.components.a = VK_COMPONENT_SWIZZLE_ONE;
-  }
-  info.subresourceRange = {sampled && aspects != VK_IMAGE_ASPECT_COLOR_BIT ? VkImageAspectFlags(VK_IMAGE_ASPECT_DEPTH_BIT)
-                                                                           : aspects,
-                           bound.range.firstMip, sampled ? bound.range.mipCount : 1, bound.range.firstSlice,
-                           bound.range.sliceCount};
-  VkImageView view = VK_NULL_HANDLE;
-  vkCreateImageView(device.device(), &info, nullptr, &view);
-  return view;
+VkImageView MakeView(VulkanDevice& device, const BoundTextureView& bound, bool sampled)
+{
+    auto& resource = static_cast<VulkanResource&>(*bound.resource);
+    VkImageViewCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
+    info.image = resource.image();
+    const bool oneD = resource.shape().dimension == D3D11_RESOURCE_DIMENSION_TEXTURE1D;
+    if (sampled && bound.range.cube) {
+        info.viewType = bound.range.sliceCount > 6 ? VK_IMAGE_VIEW_TYPE_CUBE_ARRAY : VK_IMAGE_VIEW_TYPE_CUBE;
+    } else if (bound.range.sliceCount > 1) {
+        info.viewType = oneD ? VK_IMAGE_VIEW_TYPE_1D_ARRAY : VK_IMAGE_VIEW_TYPE_2D_ARRAY;
+    } else {
+        info.viewType = oneD ? VK_IMAGE_VIEW_TYPE_1D : VK_IMAGE_VIEW_TYPE_2D;
+    }
+    const VkFormat viewFormat = ToVulkanFormat(bound.range.format);
+    const VkImageAspectFlags aspects = AspectsOf(resource.format());
+    // A depth image seen by a shader, or through a depth view, keeps its own format.
+    info.format = aspects == VK_IMAGE_ASPECT_COLOR_BIT ? viewFormat : resource.format();
+    if (bound.range.format == DXGI_FORMAT_B8G8R8X8_UNORM || bound.range.format == DXGI_FORMAT_B8G8R8X8_UNORM_SRGB) {
+        info.components.a = VK_COMPONENT_SWIZZLE_ONE;
+    }
+    info.subresourceRange = {
+        sampled && aspects != VK_IMAGE_ASPECT_COLOR_BIT ? VkImageAspectFlags(VK_IMAGE_ASPECT_DEPTH_BIT) : aspects,
+        bound.range.firstMip, sampled ? bound.range.mipCount : 1, bound.range.firstSlice, bound.range.sliceCount};
+    VkImageView view = VK_NULL_HANDLE;
+    vkCreateImageView(device.device(), &info, nullptr, &view);
+    return view;
 }
 
-VkSampler MakeSampler(VulkanDevice& device, const D3D11_SAMPLER_DESC& desc) {
-  VkSamplerCreateInfo info{};
-  info.sType = VK_STRUCTURE_TYPE_SAMPLER_CREATE_INFO;
-  const UINT filter = UINT(desc.Filter);
-  info.magFilter = (filter & 0x4) ? VK_FILTER_LINEAR : VK_FILTER_NEAREST;
-  info.minFilter = (filter & 0x10) ? VK_FILTER_LINEAR : VK_FILTER_NEAREST;
-  info.mipmapMode = (filter & 0x1) ? VK_SAMPLER_MIPMAP_MODE_LINEAR : VK_SAMPLER_MIPMAP_MODE_NEAREST;
-  info.addressModeU = Address(desc.AddressU);
-  info.addressModeV = Address(desc.AddressV);
-  info.addressModeW = Address(desc.AddressW);
-  info.mipLodBias = desc.MipLODBias;
-  info.compareEnable = (filter & 0x80) ? VK_TRUE : VK_FALSE;
-  info.compareOp = info.compareEnable ? Compare(desc.ComparisonFunc) : VK_COMPARE_OP_NEVER;
-  info.minLod = desc.MinLOD;
-  info.maxLod = desc.MaxLOD;
-  // The nearest of Vulkan's fixed border colours.
-  const FLOAT* border = desc.BorderColor;
-  info.borderColor = border[0] == 0.0f && border[1] == 0.0f && border[2] == 0.0f
-                         ? (border[3] == 0.0f ? VK_BORDER_COLOR_FLOAT_TRANSPARENT_BLACK : VK_BORDER_COLOR_FLOAT_OPAQUE_BLACK)
-                         : VK_BORDER_COLOR_FLOAT_OPAQUE_WHITE;
-  VkSampler sampler = VK_NULL_HANDLE;
-  vkCreateSampler(device.device(), &info, nullptr, &sampler);
-  return sampler;
+VkSampler MakeSampler(VulkanDevice& device, const D3D11_SAMPLER_DESC& desc)
+{
+    VkSamplerCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_SAMPLER_CREATE_INFO;
+    const UINT filter = UINT(desc.Filter);
+    info.magFilter = (filter & 0x4) ? VK_FILTER_LINEAR : VK_FILTER_NEAREST;
+    info.minFilter = (filter & 0x10) ? VK_FILTER_LINEAR : VK_FILTER_NEAREST;
+    info.mipmapMode = (filter & 0x1) ? VK_SAMPLER_MIPMAP_MODE_LINEAR : VK_SAMPLER_MIPMAP_MODE_NEAREST;
+    info.addressModeU = Address(desc.AddressU);
+    info.addressModeV = Address(desc.AddressV);
+    info.addressModeW = Address(desc.AddressW);
+    info.mipLodBias = desc.MipLODBias;
+    info.compareEnable = (filter & 0x80) ? VK_TRUE : VK_FALSE;
+    info.compareOp = info.compareEnable ? Compare(desc.ComparisonFunc) : VK_COMPARE_OP_NEVER;
+    info.minLod = desc.MinLOD;
+    info.maxLod = desc.MaxLOD;
+    // The nearest of Vulkan's fixed border colours.
+    const FLOAT* border = desc.BorderColor;
+    info.borderColor =
+        border[0] == 0.0f && border[1] == 0.0f && border[2] == 0.0f
+            ? (border[3] == 0.0f ? VK_BORDER_COLOR_FLOAT_TRANSPARENT_BLACK : VK_BORDER_COLOR_FLOAT_OPAQUE_BLACK)
+            : VK_BORDER_COLOR_FLOAT_OPAQUE_WHITE;
+    VkSampler sampler = VK_NULL_HANDLE;
+    vkCreateSampler(device.device(), &info, nullptr, &sampler);
+    return sampler;
 }
 
 }  // namespace
 
-VulkanRenderer::~VulkanRenderer() {
-  VkDevice device = device_.device();
-  for (auto& [key, pipeline] : pipelines_) vkDestroyPipeline(device, pipeline, nullptr);
-  for (auto& [key, pass] : renderPasses_) vkDestroyRenderPass(device, pass, nullptr);
-  for (auto& [key, module] : pixelModules_) vkDestroyShaderModule(device, module, nullptr);
-  if (pipelineLayout_ != VK_NULL_HANDLE) vkDestroyPipelineLayout(device, pipelineLayout_, nullptr);
-  if (zeroView_ != VK_NULL_HANDLE) vkDestroyImageView(device, zeroView_, nullptr);
-  if (defaultSampler_ != VK_NULL_HANDLE) vkDestroySampler(device, defaultSampler_, nullptr);
-  for (VkDescriptorSetLayout layout : setLayouts_) {
-    if (layout != VK_NULL_HANDLE) vkDestroyDescriptorSetLayout(device, layout, nullptr);
-  }
+VulkanRenderer::~VulkanRenderer()
+{
+    VkDevice device = device_.device();
+    for (auto& [key, pipeline] : pipelines_) vkDestroyPipeline(device, pipeline, nullptr);
+    for (auto& [key, pass] : renderPasses_) vkDestroyRenderPass(device, pass, nullptr);
+    for (auto& [key, module] : pixelModules_) vkDestroyShaderModule(device, module, nullptr);
+    if (pipelineLayout_ != VK_NULL_HANDLE) vkDestroyPipelineLayout(device, pipelineLayout_, nullptr);
+    if (zeroView_ != VK_NULL_HANDLE) vkDestroyImageView(device, zeroView_, nullptr);
+    if (defaultSampler_ != VK_NULL_HANDLE) vkDestroySampler(device, defaultSampler_, nullptr);
+    for (VkDescriptorSetLayout layout : setLayouts_) {
+        if (layout != VK_NULL_HANDLE) vkDestroyDescriptorSetLayout(device, layout, nullptr);
+    }
 }
 
-bool VulkanRenderer::MakeLayout() {
-  if (pipelineLayout_ != VK_NULL_HANDLE) return true;
-  ResourceShape image;
-  image.dimension = D3D11_RESOURCE_DIMENSION_TEXTURE2D;
-  image.format = DXGI_FORMAT_R8G8B8A8_UNORM;
-  image.width = 1;
-  image.bindFlags = D3D11_BIND_SHADER_RESOURCE;
-  zeroImage_ = VulkanResource::Create(device_, image, nullptr);
-  ResourceShape buffer;
-  buffer.dimension = D3D11_RESOURCE_DIMENSION_BUFFER;
-  buffer.width = D3D11_REQ_CONSTANT_BUFFER_ELEMENT_COUNT * 16;
-  buffer.bindFlags = D3D11_BIND_CONSTANT_BUFFER;
-  zeroBuffer_ = VulkanResource::Create(device_, buffer, nullptr);
-  if (zeroImage_ == nullptr || zeroBuffer_ == nullptr) return false;
-  BoundTextureView zero{zeroImage_.get(), nullptr, {DXGI_FORMAT_R8G8B8A8_UNORM, 0, 1, 0, 1, false}};
-  zeroView_ = MakeView(device_, zero, true);
-  const D3D11_SAMPLER_DESC defaults{D3D11_FILTER_MIN_MAG_MIP_LINEAR, D3D11_TEXTURE_ADDRESS_CLAMP,
-                                    D3D11_TEXTURE_ADDRESS_CLAMP, D3D11_TEXTURE_ADDRESS_CLAMP, 0.0f, 1,
-                                    D3D11_COMPARISON_NEVER, {1, 1, 1, 1}, -D3D11_FLOAT32_MAX, D3D11_FLOAT32_MAX};
-  defaultSampler_ = MakeSampler(device_, defaults);
-  // Each stage's set is seen by that stage alone, which keeps each stage within the per-stage limits.
-  const VkShaderStageFlags stages[2] = {VK_SHADER_STAGE_VERTEX_BIT, VK_SHADER_STAGE_FRAGMENT_BIT};
-  for (int set = 0; set < 2; ++set) {
-    std::vector<VkDescriptorSetLayoutBinding> bindings;
-    for (UINT slot = 0; slot < kTextureSlots; ++slot) {
-      bindings.push_back({kTextureBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE, 1, stages[set], nullptr});
-    }
-    for (UINT slot = 0; slot < kSamplerSlots; ++slot) {
-      bindings.push_back({kSamplerBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLER, 1, stages[set], nullptr});
-    }
-    for (UINT slot = 0; slot < kConstantSlots; ++slot) {
-      bindings.push_back({kConstantBufferBindingBase + slot, VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 1, stages[set], nullptr});
-    }
-    VkDescriptorSetLayoutCreateInfo setInfo{};
-    setInfo.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_SET_LAYOUT_CREATE_INFO;
-    setInfo.bindingCount = uint32_t(bindings.size());
-    setInfo.pBindings = bindings.data();
-    if (vkCreateDescriptorSetLayout(device_.device(), &setInfo, nullptr, &setLayouts_[set]) != VK_SUCCESS) return false;
-  }
-  VkPipelineLayoutCreateInfo layoutInfo{};
-  layoutInfo.sType = VK_STRUCTURE_TYPE_PIPELINE_LAYOUT_CREATE_INFO;
-  layoutInfo.setLayoutCount = 2;
-  layoutInfo.pSetLayouts = setLayouts_;
-  return vkCreatePipelineLayout(device_.device(), &layoutInfo, nullptr, &pipelineLayout_) == VK_SUCCESS;
-}
-
-VkRenderPass VulkanRenderer::RenderPassFor(const DrawState& state) {
-  std::string key;
-  std::vector<VkAttachmentDescription> attachments;
-  std::vector<VkAttachmentReference> colours;
-  VkAttachmentReference depth{VK_ATTACHMENT_UNUSED, VK_IMAGE_LAYOUT_GENERAL};
-  auto attach = [&](VkFormat format) {
-    Put(key, format);
-    VkAttachmentDescription attachment{};
-    attachment.format = format;
-    attachment.samples = VK_SAMPLE_COUNT_1_BIT;
-    attachment.loadOp = attachment.stencilLoadOp = VK_ATTACHMENT_LOAD_OP_LOAD;
-    attachment.storeOp = attachment.stencilStoreOp = VK_ATTACHMENT_STORE_OP_STORE;
-    attachment.initialLayout = attachment.finalLayout = VK_IMAGE_LAYOUT_GENERAL;
-    attachments.push_back(attachment);
-    return uint32_t(attachments.size() - 1);
-  };
-  for (const BoundTextureView& target : state.renderTargets) {
-    if (target.resource == nullptr) {
-      colours.push_back({VK_ATTACHMENT_UNUSED, VK_IMAGE_LAYOUT_GENERAL});
-      Put(key, VK_FORMAT_UNDEFINED);
-      continue;
-    }
-    colours.push_back({attach(ToVulkanFormat(target.range.format)), VK_IMAGE_LAYOUT_GENERAL});
-  }
-  while (!colours.empty() && colours.back().attachment == VK_ATTACHMENT_UNUSED) colours.pop_back();
-  if (state.depthStencil.resource != nullptr) {
-    depth.attachment = attach(static_cast<VulkanResource&>(*state.depthStencil.resource).format());
-  }
-  auto found = renderPasses_.find(key);
-  if (found != renderPasses_.end()) return found->second;
-  VkSubpassDescription subpass{};
-  subpass.pipelineBindPoint = VK_PIPELINE_BIND_POINT_GRAPHICS;
-  subpass.colorAttachmentCount = uint32_t(colours.size());
-  subpass.pColorAttachments = colours.data();
-  subpass.pDepthStencilAttachment = &depth;
-  VkRenderPassCreateInfo info{};
-  info.sType = VK_STRUCTURE_TYPE_RENDER_PASS_CREATE_INFO;
-  info.attachmentCount = uint32_t(attachments.size());
-  info.pAttachments = attachments.data();
-  info.subpassCount = 1;
-  info.pSubpasses = &subpass;
-  VkRenderPass pass = VK_NULL_HANDLE;
-  if (vkCreateRenderPass(device_.device(), &info, nullptr, &pass) != VK_SUCCESS) return VK_NULL_HANDLE;
-  renderPasses_[key] = pass;
-  return pass;
-}
-
-VkShaderModule VulkanRenderer::LinkedPixelModule(const DrawState& state) {
-  auto* vertex = static_cast<VulkanShader*>(state.vertexShader.shader);
-  auto* pixel = static_cast<VulkanShader*>(state.pixelShader.shader);
-  const std::pair<uint64_t, uint64_t> key{vertex->serial(), pixel->serial()};
-  auto found = pixelModules_.find(key);
-  if (found != pixelModules_.end()) return found->second;
-  const std::vector<uint32_t>& words = pixel->words();
-  const VkShaderModule module =
-      CreateModule(device_, LinkInputs(words.data(), words.size(), vertex->outputLocations()), ShaderStage::kPixel);
-  if (module != VK_NULL_HANDLE) pixelModules_[key] = module;
-  return module;
-}
-
-VkPipeline VulkanRenderer::PipelineFor(const DrawState& state, VkRenderPass renderPass) {
-  auto* vertex = static_cast<VulkanShader*>(state.vertexShader.shader);
-  auto* pixel = static_cast<VulkanShader*>(state.pixelShader.shader);
-  std::string key;
-  Put(key, renderPass);
-  Put(key, vertex->serial());
-  Put(key, pixel != nullptr ? pixel->serial() : 0);
-  Put(key, state.topology);
-
-  // Vertex input: each element reaches the vertex input of its semantic.
-  std::vector<VkVertexInputAttributeDescription> attributes;
-  std::vector<VkVertexInputBindingDescription> bindings;
-  if (state.inputElements != nullptr) {
-    for (const D3D11_INPUT_ELEMENT_DESC& element : *state.inputElements) {
-      const SignatureElement* input = nullptr;
-      for (const SignatureElement& candidate : *state.vertexShader.inputs) {
-        if (!candidate.systemValue && candidate.semanticIndex == element.SemanticIndex &&
-            SameSemantic(candidate.semanticName, element.SemanticName)) {
-          input = &candidate;
+bool VulkanRenderer::MakeLayout()
+{
+    if (pipelineLayout_ != VK_NULL_HANDLE) return true;
+    ResourceShape image;
+    image.dimension = D3D11_RESOURCE_DIMENSION_TEXTURE2D;
+    image.format = DXGI_FORMAT_R8G8B8A8_UNORM;
+    image.width = 1;
+    image.bindFlags = D3D11_BIND_SHADER_RESOURCE;
+    zeroImage_ = VulkanResource::Create(device_, image, nullptr);
+    ResourceShape buffer;
+    buffer.dimension = D3D11_RESOURCE_DIMENSION_BUFFER;
+    buffer.width = D3D11_REQ_CONSTANT_BUFFER_ELEMENT_COUNT * 16;
+    buffer.bindFlags = D3D11_BIND_CONSTANT_BUFFER;
+    zeroBuffer_ = VulkanResource::Create(device_, buffer, nullptr);
+    if (zeroImage_ == nullptr || zeroBuffer_ == nullptr) return false;
+    BoundTextureView zero{zeroImage_.get(), nullptr, {DXGI_FORMAT_R8G8B8A8_UNORM, 0, 1, 0, 1, false}};
+    zeroView_ = MakeView(device_, zero, true);
+    const D3D11_SAMPLER_DESC defaults{D3D11_FILTER_MIN_MAG_MIP_LINEAR,
+                                      D3D11_TEXTURE_ADDRESS_CLAMP,
+                                      D3D11_TEXTURE_ADDRESS_CLAMP,
+                                      D3D11_TEXTURE_ADDRESS_CLAMP,
+                                      0.0f,
+                                      1,
+                                      D3D11_COMPARISON_NEVER,
+                                      {1, 1, 1, 1},
+                                      -D3D11_FLOAT32_MAX,
+                                      D3D11_FLOAT32_MAX};
+    defaultSampler_ = MakeSampler(device_, defaults);
+    // Each stage's set is seen by that stage alone, which keeps each stage within the per-stage limits.
+    const VkShaderStageFlags stages[2] = {VK_SHADER_STAGE_VERTEX_BIT, VK_SHADER_STAGE_FRAGMENT_BIT};
+    for (int set = 0; set < 2; ++set) {
+        std::vector<VkDescriptorSetLayoutBinding> bindings;
+        for (UINT slot = 0; slot < kTextureSlots; ++slot) {
+            bindings.push_back({kTextureBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE, 1, stages[set], nullptr});
         }
-      }
-      if (input == nullptr) continue;
-      attributes.push_back({input->location, element.InputSlot, ToVulkanFormat(element.Format), element.AlignedByteOffset});
-      Put(key, attributes.back());
-      const bool seen = std::any_of(bindings.begin(), bindings.end(),
-                                    [&](const VkVertexInputBindingDescription& b) { return b.binding == element.InputSlot; });
-      if (!seen) {
-        bindings.push_back({element.InputSlot, state.vertexBuffers[element.InputSlot].stride,
-                            element.InputSlotClass == D3D11_INPUT_PER_INSTANCE_DATA ? VK_VERTEX_INPUT_RATE_INSTANCE
-                                                                                    : VK_VERTEX_INPUT_RATE_VERTEX});
-        Put(key, bindings.back());
-      }
+        for (UINT slot = 0; slot < kSamplerSlots; ++slot) {
+            bindings.push_back({kSamplerBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLER, 1, stages[set], nullptr});
+        }
+        for (UINT slot = 0; slot < kConstantSlots; ++slot) {
+            bindings.push_back(
+                {kConstantBufferBindingBase + slot, VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 1, stages[set], nullptr});
+        }
+        VkDescriptorSetLayoutCreateInfo setInfo{};
+        setInfo.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_SET_LAYOUT_CREATE_INFO;
+        setInfo.bindingCount = uint32_t(bindings.size());
+        setInfo.pBindings = bindings.data();
+        if (vkCreateDescriptorSetLayout(device_.device(), &setInfo, nullptr, &setLayouts_[set]) != VK_SUCCESS)
+            return false;
     }
-  }
-
-  const D3D11_RASTERIZER_DESC1& raster = state.rasterizer;
-  Put(key, raster.FillMode);
-  Put(key, raster.CullMode);
-  Put(key, raster.FrontCounterClockwise);
-  Put(key, raster.DepthBias);
-  Put(key, raster.DepthBiasClamp);
-  Put(key, raster.SlopeScaledDepthBias);
-  Put(key, raster.DepthClipEnable);
-  const D3D11_DEPTH_STENCIL_DESC& depth = state.depthStencilState;
-  Put(key, depth.DepthEnable);
-  Put(key, depth.DepthWriteMask);
-  Put(key, depth.DepthFunc);
-  Put(key, depth.StencilEnable);
-  Put(key, depth.StencilReadMask);
-  Put(key, depth.StencilWriteMask);
-  for (const D3D11_DEPTH_STENCILOP_DESC& face : {depth.FrontFace, depth.BackFace}) {
-    Put(key, face.StencilFailOp);
-    Put(key, face.StencilDepthFailOp);
-    Put(key, face.StencilPassOp);
-    Put(key, face.StencilFunc);
-  }
-  Put(key, state.sampleMask);
-  std::vector<VkPipelineColorBlendAttachmentState> blends;
-  for (UINT slot = 0; slot < D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT; ++slot) {
-    if (state.renderTargets[slot].resource == nullptr) continue;
-    blends.resize(slot + 1);
-    const D3D11_RENDER_TARGET_BLEND_DESC1& target = state.blend.RenderTarget[state.blend.IndependentBlendEnable ? slot : 0];
-    VkPipelineColorBlendAttachmentState& blend = blends[slot];
-    blend.blendEnable = target.BlendEnable ? VK_TRUE : VK_FALSE;
-    blend.srcColorBlendFactor = BlendFactor(target.SrcBlend);
-    blend.dstColorBlendFactor = BlendFactor(target.DestBlend);
-    blend.colorBlendOp = BlendOp(target.BlendOp);
-    blend.srcAlphaBlendFactor = BlendFactor(target.SrcBlendAlpha);
-    blend.dstAlphaBlendFactor = BlendFactor(target.DestBlendAlpha);
-    blend.alphaBlendOp = BlendOp(target.BlendOpAlpha);
-    blend.colorWriteMask = target.RenderTargetWriteMask & 0xf;
-    Put(key, slot);
-    Put(key, blend);
-  }
-  Put(key, state.blend.AlphaToCoverageEnable);
-
-  auto found = pipelines_.find(key);
-  if (found != pipelines_.end()) return found->second;
-
-  std::vector<VkPipelineShaderStageCreateInfo> stages;
-  VkPipelineShaderStageCreateInfo stage{};
-  stage.sType = VK_STRUCTURE_TYPE_PIPELINE_SHADER_STAGE_CREATE_INFO;
-  stage.stage = VK_SHADER_STAGE_VERTEX_BIT;
-  stage.module = vertex->module();
-  stage.pName = "main";
-  stages.push_back(stage);
-  if (pixel != nullptr) {
-    stage.stage = VK_SHADER_STAGE_FRAGMENT_BIT;
-    stage.module = LinkedPixelModule(state);
-    if (stage.module == VK_NULL_HANDLE) return VK_NULL_HANDLE;
-    stages.push_back(stage);
-  }
-  VkPipelineVertexInputStateCreateInfo vertexInput{};
-  vertexInput.sType = VK_STRUCTURE_TYPE_PIPELINE_VERTEX_INPUT_STATE_CREATE_INFO;
-  vertexInput.vertexBindingDescriptionCount = uint32_t(bindings.size());
-  vertexInput.pVertexBindingDescriptions = bindings.data();
-  vertexInput.vertexAttributeDescriptionCount = uint32_t(attributes.size());
-  vertexInput.pVertexAttributeDescriptions = attributes.data();
-  VkPipelineInputAssemblyStateCreateInfo assembly{};
-  assembly.sType = VK_STRUCTURE_TYPE_PIPELINE_INPUT_ASSEMBLY_STATE_CREATE_INFO;
-  assembly.topology = VkPrimitiveTopology(std::max(int(state.topology) - 1, 0));
-  VkPipelineViewportStateCreateInfo viewport{};
-  viewport.sType = VK_STRUCTURE_TYPE_PIPELINE_VIEWPORT_STATE_CREATE_INFO;
-  viewport.viewportCount = 1;
-  viewport.scissorCount = 1;
-  VkPipelineRasterizationStateCreateInfo rasterization{};
-  rasterization.sType = VK_STRUCTURE_TYPE_PIPELINE_RASTERIZATION_STATE_CREATE_INFO;
-  rasterization.depthClampEnable = !raster.DepthClipEnable && device_.features().depthClamp ? VK_TRUE : VK_FALSE;
-  rasterization.polygonMode = raster.FillMode == D3D11_FILL_WIREFRAME && device_.features().fillModeNonSolid
-                                  ? VK_POLYGON_MODE_LINE
-                                  : VK_POLYGON_MODE_FILL;
-  rasterization.cullMode = VkCullModeFlags(raster.CullMode - 1);
-  // The flipped viewport keeps the render target's y down, so the platform's windings hold as they are.
-  rasterization.frontFace = raster.FrontCounterClockwise ? VK_FRONT_FACE_COUNTER_CLOCKWISE : VK_FRONT_FACE_CLOCKWISE;
-  rasterization.depthBiasEnable = raster.DepthBias != 0 || raster.SlopeScaledDepthBias != 0.0f ? VK_TRUE : VK_FALSE;
-  rasterization.depthBiasConstantFactor = float(raster.DepthBias);
-  rasterization.depthBiasClamp = device_.features().depthBiasClamp ? raster.DepthBiasClamp : 0.0f;
-  rasterization.depthBiasSlopeFactor = raster.SlopeScaledDepthBias;
-  rasterization.lineWidth = 1.0f;
-  VkPipelineMultisampleStateCreateInfo multisample{};
-  multisample.sType = VK_STRUCTURE_TYPE_PIPELINE_MULTISAMPLE_STATE_CREATE_INFO;
-  multisample.rasterizationSamples = VK_SAMPLE_COUNT_1_BIT;
-  const VkSampleMask sampleMask = state.sampleMask;
-  multisample.pSampleMask = &sampleMask;
-  multisample.alphaToCoverageEnable = state.blend.AlphaToCoverageEnable ? VK_TRUE : VK_FALSE;
-  VkPipelineDepthStencilStateCreateInfo depthStencil{};
-  depthStencil.sType = VK_STRUCTURE_TYPE_PIPELINE_DEPTH_STENCIL_STATE_CREATE_INFO;
-  depthStencil.depthTestEnable = depth.DepthEnable ? VK_TRUE : VK_FALSE;
-  depthStencil.depthWriteEnable = depth.DepthEnable && depth.DepthWriteMask == D3D11_DEPTH_WRITE_MASK_ALL;
-  depthStencil.depthCompareOp = depth.DepthEnable ? Compare(depth.DepthFunc) : VK_COMPARE_OP_ALWAYS;
-  depthStencil.stencilTestEnable = depth.StencilEnable ? VK_TRUE : VK_FALSE;
-  auto face = [&](const D3D11_DEPTH_STENCILOP_DESC& op) {
-    return VkStencilOpState{Stencil(op.StencilFailOp), Stencil(op.StencilPassOp), Stencil(op.StencilDepthFailOp),
-                            Compare(op.StencilFunc), depth.StencilReadMask, depth.StencilWriteMask, 0};
-  };
-  depthStencil.front = face(depth.FrontFace);
-  depthStencil.back = face(depth.BackFace);
-  VkPipelineColorBlendStateCreateInfo blend{};
-  blend.sType = VK_STRUCTURE_TYPE_PIPELINE_COLOR_BLEND_STATE_CREATE_INFO;
-  blend.attachmentCount = uint32_t(blends.size());
-  blend.pAttachments = blends.data();
-  const VkDynamicState dynamics[] = {VK_DYNAMIC_STATE_VIEWPORT, VK_DYNAMIC_STATE_SCISSOR,
-                                     VK_DYNAMIC_STATE_BLEND_CONSTANTS, VK_DYNAMIC_STATE_STENCIL_REFERENCE};
-  VkPipelineDynamicStateCreateInfo dynamic{};
-  dynamic.sType = VK_STRUCTURE_TYPE_PIPELINE_DYNAMIC_STATE_CREATE_INFO;
-  dynamic.dynamicStateCount = 4;
-  dynamic.pDynamicStates = dynamics;
-  VkGraphicsPipelineCreateInfo info{};
-  info.sType = VK_STRUCTURE_TYPE_GRAPHICS_PIPELINE_CREATE_INFO;
-  info.stageCount = uint32_t(stages.size());
-  info.pStages = stages.data();
-  info.pVertexInputState = &vertexInput;
-  info.pInputAssemblyState = &assembly;
-  info.pViewportState = &viewport;
-  info.pRasterizationState = &rasterization;
-  info.pMultisampleState = &multisample;
-  info.pDepthStencilState = &depthStencil;
-  info.pColorBlendState = &blend;
-  info.pDynamicState = &dynamic;
-  info.layout = pipelineLayout_;
-  info.renderPass = renderPass;
-  VkPipeline pipeline = VK_NULL_HANDLE;
-  if (vkCreateGraphicsPipelines(device_.device(), VK_NULL_HANDLE, 1, &info, nullptr, &pipeline) != VK_SUCCESS) {
-    return VK_NULL_HANDLE;
-  }
-  pipelines_[key] = pipeline;
-  return pipeline;
+    VkPipelineLayoutCreateInfo layoutInfo{};
+    layoutInfo.sType = VK_STRUCTURE_TYPE_PIPELINE_LAYOUT_CREATE_INFO;
+    layoutInfo.setLayoutCount = 2;
+    layoutInfo.pSetLayouts = setLayouts_;
+    return vkCreatePipelineLayout(device_.device(), &layoutInfo, nullptr, &pipelineLayout_) == VK_SUCCESS;
 }
 
-void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call) {
-  if (state.viewportCount == 0 || !MakeLayout()) return;
-  VkDevice device = device_.device();
-  // The targets: one view each, and the area that all of them cover.
-  Targets targets;
-  auto addTarget = [&](const BoundTextureView& bound) {
-    auto& resource = static_cast<VulkanResource&>(*bound.resource);
-    targets.views.push_back(MakeView(device_, bound, false));
-    targets.width = std::min(targets.width, resource.shape().WidthAt(bound.range.firstMip));
-    targets.height = std::min(targets.height, resource.shape().HeightAt(bound.range.firstMip));
-  };
-  for (const BoundTextureView& target : state.renderTargets) {
-    if (target.resource != nullptr) addTarget(target);
-  }
-  if (state.depthStencil.resource != nullptr) addTarget(state.depthStencil);
-  if (targets.views.empty()) return;  // nothing would be written
-
-  std::vector<VkImageView> sampledViews;
-  std::vector<VkSampler> samplers;
-  VkFramebuffer framebuffer = VK_NULL_HANDLE;
-  VkDescriptorPool pool = VK_NULL_HANDLE;
-  const VkRenderPass renderPass = RenderPassFor(state);
-  const VkPipeline pipeline = renderPass != VK_NULL_HANDLE ? PipelineFor(state, renderPass) : VK_NULL_HANDLE;
-  if (pipeline != VK_NULL_HANDLE) {
-    VkFramebufferCreateInfo framebufferInfo{};
-    framebufferInfo.sType = VK_STRUCTURE_TYPE_FRAMEBUFFER_CREATE_INFO;
-    framebufferInfo.renderPass = renderPass;
-    framebufferInfo.attachmentCount = uint32_t(targets.views.size());
-    framebufferInfo.pAttachments = targets.views.data();
-    framebufferInfo.width = targets.width;
-    framebufferInfo.height = targets.height;
-    framebufferInfo.layers = 1;
-    vkCreateFramebuffer(device, &framebufferInfo, nullptr, &framebuffer);
-
-    const VkDescriptorPoolSize sizes[] = {{VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE, 2 * kTextureSlots},
-                                          {VK_DESCRIPTOR_TYPE_SAMPLER, 2 * kSamplerSlots},
-                                          {VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 2 * kConstantSlots}};
-    VkDescriptorPoolCreateInfo poolInfo{};
-    poolInfo.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_POOL_CREATE_INFO;
-    poolInfo.maxSets = 2;
-    poolInfo.poolSizeCount = 3;
-    poolInfo.pPoolSizes = sizes;
-    vkCreateDescriptorPool(device, &poolInfo, nullptr, &pool);
-  }
-  VkDescriptorSet sets[2] = {};
-  if (framebuffer != VK_NULL_HANDLE && pool != VK_NULL_HANDLE) {
-    VkDescriptorSetAllocateInfo allocate{};
-    allocate.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_SET_ALLOCATE_INFO;
-    allocate.descriptorPool = pool;
-    allocate.descriptorSetCount = 2;
-    allocate.pSetLayouts = setLayouts_;
-    vkAllocateDescriptorSets(device, &allocate, sets);
-    std::vector<VkDescriptorBufferInfo> buffers;
-    std::vector<VkDescriptorImageInfo> images;
-    buffers.reserve(2 * kConstantSlots);
-    images.reserve(2 * (kTextureSlots + kSamplerSlots));
-    std::vector<VkWriteDescriptorSet> writes;
-    auto write = [&](VkDescriptorSet set, uint32_t binding, VkDescriptorType type) {
-      VkWriteDescriptorSet entry{};
-      entry.sType = VK_STRUCTURE_TYPE_WRITE_DESCRIPTOR_SET;
-      entry.dstSet = set;
-      entry.dstBinding = binding;
-      entry.descriptorCount = 1;
-      entry.descriptorType = type;
-      writes.push_back(entry);
-      return &writes.back();
+VkRenderPass VulkanRenderer::RenderPassFor(const DrawState& state)
+{
+    std::string key;
+    std::vector<VkAttachmentDescription> attachments;
+    std::vector<VkAttachmentReference> colours;
+    VkAttachmentReference depth{VK_ATTACHMENT_UNUSED, VK_IMAGE_LAYOUT_GENERAL};
+    auto attach = [&](VkFormat format) {
+        Put(key, format);
+        VkAttachmentDescription attachment{};
+        attachment.format = format;
+        attachment.samples = VK_SAMPLE_COUNT_1_BIT;
+        attachment.loadOp = attachment.stencilLoadOp = VK_ATTACHMENT_LOAD_OP_LOAD;
+        attachment.storeOp = attachment.stencilStoreOp = VK_ATTACHMENT_STORE_OP_STORE;
+        attachment.initialLayout = attachment.finalLayout = VK_IMAGE_LAYOUT_GENERAL;
+        attachments.push_back(attachment);
+        return uint32_t(attachments.size() - 1);
     };
-    writes.reserve(2 * (kConstantSlots + kTextureSlots + kSamplerSlots));
-    // Every binding is written: an empty slot reads the zero buffer or image.
-    for (UINT stage = 0; stage < 2; ++stage) {
-      BackendResource* const* constants = stage == 0 ? state.vertexConstantBuffers : state.pixelConstantBuffers;
-      for (UINT slot = 0; slot < kConstantSlots; ++slot) {
-        BackendResource* bound = constants[slot] != nullptr ? constants[slot] : zeroBuffer_.get();
-        buffers.push_back({static_cast<VulkanResource*>(bound)->buffer(), 0, VK_WHOLE_SIZE});
-        write(sets[stage], kConstantBufferBindingBase + slot, VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER)->pBufferInfo =
-            &buffers.back();
-      }
-      for (UINT slot = 0; slot < kTextureSlots; ++slot) {
-        VkImageView view = zeroView_;
-        if (stage == 1 && state.pixelResources[slot].resource != nullptr) {
-          sampledViews.push_back(MakeView(device_, state.pixelResources[slot], true));
-          view = sampledViews.back();
+    for (const BoundTextureView& target : state.renderTargets) {
+        if (target.resource == nullptr) {
+            colours.push_back({VK_ATTACHMENT_UNUSED, VK_IMAGE_LAYOUT_GENERAL});
+            Put(key, VK_FORMAT_UNDEFINED);
+            continue;
         }
-        images.push_back({VK_NULL_HANDLE, view, VK_IMAGE_LAYOUT_GENERAL});
-        write(sets[stage], kTextureBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE)->pImageInfo = &images.back();
-      }
-      for (UINT slot = 0; slot < kSamplerSlots; ++slot) {
-        VkSampler sampler = defaultSampler_;
-        if (stage == 1 && state.pixelSamplers[slot] != nullptr) {
-          samplers.push_back(MakeSampler(device_, *state.pixelSamplers[slot]));
-          sampler = samplers.back();
-        }
-        images.push_back({sampler, VK_NULL_HANDLE, VK_IMAGE_LAYOUT_UNDEFINED});
-        write(sets[stage], kSamplerBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLER)->pImageInfo = &images.back();
-      }
+        colours.push_back({attach(ToVulkanFormat(target.range.format)), VK_IMAGE_LAYOUT_GENERAL});
     }
-    vkUpdateDescriptorSets(device, uint32_t(writes.size()), writes.data(), 0, nullptr);
+    while (!colours.empty() && colours.back().attachment == VK_ATTACHMENT_UNUSED) colours.pop_back();
+    if (state.depthStencil.resource != nullptr) {
+        depth.attachment = attach(static_cast<VulkanResource&>(*state.depthStencil.resource).format());
+    }
+    auto found = renderPasses_.find(key);
+    if (found != renderPasses_.end()) return found->second;
+    VkSubpassDescription subpass{};
+    subpass.pipelineBindPoint = VK_PIPELINE_BIND_POINT_GRAPHICS;
+    subpass.colorAttachmentCount = uint32_t(colours.size());
+    subpass.pColorAttachments = colours.data();
+    subpass.pDepthStencilAttachment = &depth;
+    VkRenderPassCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_RENDER_PASS_CREATE_INFO;
+    info.attachmentCount = uint32_t(attachments.size());
+    info.pAttachments = attachments.data();
+    info.subpassCount = 1;
+    info.pSubpasses = &subpass;
+    VkRenderPass pass = VK_NULL_HANDLE;
+    if (vkCreateRenderPass(device_.device(), &info, nullptr, &pass) != VK_SUCCESS) return VK_NULL_HANDLE;
+    renderPasses_[key] = pass;
+    return pass;
+}
 
-    device_.Run([&](VkCommandBuffer commands) {
-      VkRenderPassBeginInfo begin{};
-      begin.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
-      begin.renderPass = renderPass;
-      begin.framebuffer = framebuffer;
-      begin.renderArea = {{0, 0}, {targets.width, targets.height}};
-      vkCmdBeginRenderPass(commands, &begin, VK_SUBPASS_CONTENTS_INLINE);
-      vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline);
-      vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout_, 0, 2, sets, 0, nullptr);
-      const D3D11_VIEWPORT& area = state.viewports[0];
-      // A negative height flips y, so that y grows downwards as on the platform.
-      const VkViewport viewport{area.TopLeftX, area.TopLeftY + area.Height, area.Width, -area.Height, area.MinDepth,
-                                area.MaxDepth};
-      vkCmdSetViewport(commands, 0, 1, &viewport);
-      VkRect2D scissor{{0, 0}, {targets.width, targets.height}};
-      if (state.rasterizer.ScissorEnable) {
-        scissor = {{0, 0}, {0, 0}};  // without a rectangle nothing passes
-        if (state.scissorCount > 0) {
-          const D3D11_RECT& rect = state.scissors[0];
-          const LONG left = std::max<LONG>(rect.left, 0);
-          const LONG top = std::max<LONG>(rect.top, 0);
-          scissor = {{INT(left), INT(top)},
-                     {UINT(std::max<LONG>(std::min<LONG>(rect.right, targets.width) - left, 0)),
-                      UINT(std::max<LONG>(std::min<LONG>(rect.bottom, targets.height) - top, 0))}};
-        }
-      }
-      vkCmdSetScissor(commands, 0, 1, &scissor);
-      vkCmdSetBlendConstants(commands, state.blendFactor);
-      vkCmdSetStencilReference(commands, VK_STENCIL_FACE_FRONT_AND_BACK, state.stencilReference);
-      for (UINT slot = 0; slot < D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT; ++slot) {
-        const BoundBuffer& bound = state.vertexBuffers[slot];
-        if (bound.resource == nullptr) continue;
-        const VkBuffer buffer = static_cast<VulkanResource*>(bound.resource)->buffer();
-        const VkDeviceSize offset = bound.offset;
-        vkCmdBindVertexBuffers(commands, slot, 1, &buffer, &offset);
-      }
-      // An element whose slot has no buffer reads zeros: its stride is 0, so every vertex reads the zero buffer's start.
-      if (state.inputElements != nullptr) {
+VkShaderModule VulkanRenderer::LinkedPixelModule(const DrawState& state)
+{
+    auto* vertex = static_cast<VulkanShader*>(state.vertexShader.shader);
+    auto* pixel = static_cast<VulkanShader*>(state.pixelShader.shader);
+    const std::pair<uint64_t, uint64_t> key{vertex->serial(), pixel->serial()};
+    auto found = pixelModules_.find(key);
+    if (found != pixelModules_.end()) return found->second;
+    const std::vector<uint32_t>& words = pixel->words();
+    const VkShaderModule module =
+        CreateModule(device_, LinkInputs(words.data(), words.size(), vertex->outputLocations()), ShaderStage::kPixel);
+    if (module != VK_NULL_HANDLE) pixelModules_[key] = module;
+    return module;
+}
+
+VkPipeline VulkanRenderer::PipelineFor(const DrawState& state, VkRenderPass renderPass)
+{
+    auto* vertex = static_cast<VulkanShader*>(state.vertexShader.shader);
+    auto* pixel = static_cast<VulkanShader*>(state.pixelShader.shader);
+    std::string key;
+    Put(key, renderPass);
+    Put(key, vertex->serial());
+    Put(key, pixel != nullptr ? pixel->serial() : 0);
+    Put(key, state.topology);
+
+    // Vertex input: each element reaches the vertex input of its semantic.
+    std::vector<VkVertexInputAttributeDescription> attributes;
+    std::vector<VkVertexInputBindingDescription> bindings;
+    if (state.inputElements != nullptr) {
         for (const D3D11_INPUT_ELEMENT_DESC& element : *state.inputElements) {
-          if (state.vertexBuffers[element.InputSlot].resource != nullptr) continue;
-          const VkBuffer zero = static_cast<VulkanResource*>(zeroBuffer_.get())->buffer();
-          const VkDeviceSize start = 0;
-          vkCmdBindVertexBuffers(commands, element.InputSlot, 1, &zero, &start);
+            const SignatureElement* input = nullptr;
+            for (const SignatureElement& candidate : *state.vertexShader.inputs) {
+                if (!candidate.systemValue && candidate.semanticIndex == element.SemanticIndex &&
+                    SameSemantic(candidate.semanticName, element.SemanticName)) {
+                    input = &candidate;
+                }
+            }
+            if (input == nullptr) continue;
+            attributes.push_back(
+                {input->location, element.InputSlot, ToVulkanFormat(element.Format), element.AlignedByteOffset});
+            Put(key, attributes.back());
+            const bool seen =
+                std::any_of(bindings.begin(), bindings.end(),
+                            [&](const VkVertexInputBindingDescription& b) { return b.binding == element.InputSlot; });
+            if (!seen) {
+                bindings.push_back({element.InputSlot, state.vertexBuffers[element.InputSlot].stride,
+                                    element.InputSlotClass == D3D11_INPUT_PER_INSTANCE_DATA
+                                        ? VK_VERTEX_INPUT_RATE_INSTANCE
+                                        : VK_VERTEX_INPUT_RATE_VERTEX});
+                Put(key, bindings.back());
+            }
         }
-      }
-      if (call.indexed && state.indexBuffer.resource != nullptr) {
-        vkCmdBindIndexBuffer(commands, static_cast<VulkanResource*>(state.indexBuffer.resource)->buffer(),
-                             state.indexBuffer.offset,
-                             state.indexFormat == DXGI_FORMAT_R16_UINT ? VK_INDEX_TYPE_UINT16 : VK_INDEX_TYPE_UINT32);
-        vkCmdDrawIndexed(commands, call.count, call.instanceCount, call.start, call.baseVertex, call.startInstance);
-      } else if (!call.indexed) {
-        vkCmdDraw(commands, call.count, call.instanceCount, call.start, call.startInstance);
-      }
-      vkCmdEndRenderPass(commands);
-    });
-  }
-  for (VkSampler sampler : samplers) vkDestroySampler(device, sampler, nullptr);
-  for (VkImageView view : sampledViews) vkDestroyImageView(device, view, nullptr);
-  for (VkImageView view : targets.views) vkDestroyImageView(device, view, nullptr);
-  if (pool != VK_NULL_HANDLE) vkDestroyDescriptorPool(device, pool, nullptr);
-  if (framebuffer != VK_NULL_HANDLE) vkDestroyFramebuffer(device, framebuffer, nullptr);
+    }
+
+    const D3D11_RASTERIZER_DESC1& raster = state.rasterizer;
+    Put(key, raster.FillMode);
+    Put(key, raster.CullMode);
+    Put(key, raster.FrontCounterClockwise);
+    Put(key, raster.DepthBias);
+    Put(key, raster.DepthBiasClamp);
+    Put(key, raster.SlopeScaledDepthBias);
+    Put(key, raster.DepthClipEnable);
+    const D3D11_DEPTH_STENCIL_DESC& depth = state.depthStencilState;
+    Put(key, depth.DepthEnable);
+    Put(key, depth.DepthWriteMask);
+    Put(key, depth.DepthFunc);
+    Put(key, depth.StencilEnable);
+    Put(key, depth.StencilReadMask);
+    Put(key, depth.StencilWriteMask);
+    for (const D3D11_DEPTH_STENCILOP_DESC& face : {depth.FrontFace, depth.BackFace}) {
+        Put(key, face.StencilFailOp);
+        Put(key, face.StencilDepthFailOp);
+        Put(key, face.StencilPassOp);
+        Put(key, face.StencilFunc);
+    }
+    Put(key, state.sampleMask);
+    std::vector<VkPipelineColorBlendAttachmentState> blends;
+    for (UINT slot = 0; slot < D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT; ++slot) {
+        if (state.renderTargets[slot].resource == nullptr) continue;
+        blends.resize(slot + 1);
+        const D3D11_RENDER_TARGET_BLEND_DESC1& target =
+            state.blend.RenderTarget[state.blend.IndependentBlendEnable ? slot : 0];
+        VkPipelineColorBlendAttachmentState& blend = blends[slot];
+        blend.blendEnable = target.BlendEnable ? VK_TRUE : VK_FALSE;
+        blend.srcColorBlendFactor = BlendFactor(target.SrcBlend);
+        blend.dstColorBlendFactor = BlendFactor(target.DestBlend);
+        blend.colorBlendOp = BlendOp(target.BlendOp);
+        blend.srcAlphaBlendFactor = BlendFactor(target.SrcBlendAlpha);
+        blend.dstAlphaBlendFactor = BlendFactor(target.DestBlendAlpha);
+        blend.alphaBlendOp = BlendOp(target.BlendOpAlpha);
+        blend.colorWriteMask = target.RenderTargetWriteMask & 0xf;
+        Put(key, slot);
+        Put(key, blend);
+    }
+    Put(key, state.blend.AlphaToCoverageEnable);
+
+    auto found = pipelines_.find(key);
+    if (found != pipelines_.end()) return found->second;
+
+    std::vector<VkPipelineShaderStageCreateInfo> stages;
+    VkPipelineShaderStageCreateInfo stage{};
+    stage.sType = VK_STRUCTURE_TYPE_PIPELINE_SHADER_STAGE_CREATE_INFO;
+    stage.stage = VK_SHADER_STAGE_VERTEX_BIT;
+    stage.module = vertex->module();
+    stage.pName = "main";
+    stages.push_back(stage);
+    if (pixel != nullptr) {
+        stage.stage = VK_SHADER_STAGE_FRAGMENT_BIT;
+        stage.module = LinkedPixelModule(state);
+        if (stage.module == VK_NULL_HANDLE) return VK_NULL_HANDLE;
+        stages.push_back(stage);
+    }
+    VkPipelineVertexInputStateCreateInfo vertexInput{};
+    vertexInput.sType = VK_STRUCTURE_TYPE_PIPELINE_VERTEX_INPUT_STATE_CREATE_INFO;
+    vertexInput.vertexBindingDescriptionCount = uint32_t(bindings.size());
+    vertexInput.pVertexBindingDescriptions = bindings.data();
+    vertexInput.vertexAttributeDescriptionCount = uint32_t(attributes.size());
+    vertexInput.pVertexAttributeDescriptions = attributes.data();
+    VkPipelineInputAssemblyStateCreateInfo assembly{};
+    assembly.sType = VK_STRUCTURE_TYPE_PIPELINE_INPUT_ASSEMBLY_STATE_CREATE_INFO;
+    assembly.topology = VkPrimitiveTopology(std::max(int(state.topology) - 1, 0));
+    VkPipelineViewportStateCreateInfo viewport{};
+    viewport.sType = VK_STRUCTURE_TYPE_PIPELINE_VIEWPORT_STATE_CREATE_INFO;
+    viewport.viewportCount = 1;
+    viewport.scissorCount = 1;
+    VkPipelineRasterizationStateCreateInfo rasterization{};
+    rasterization.sType = VK_STRUCTURE_TYPE_PIPELINE_RASTERIZATION_STATE_CREATE_INFO;
+    rasterization.depthClampEnable = !raster.DepthClipEnable && device_.features().depthClamp ? VK_TRUE : VK_FALSE;
+    rasterization.polygonMode = raster.FillMode == D3D11_FILL_WIREFRAME && device_.features().fillModeNonSolid
+                                    ? VK_POLYGON_MODE_LINE
+                                    : VK_POLYGON_MODE_FILL;
+    rasterization.cullMode = VkCullModeFlags(raster.CullMode - 1);
+    // The flipped viewport keeps the render target's y down, so the platform's windings hold as they are.
+    rasterization.frontFace = raster.FrontCounterClockwise ? VK_FRONT_FACE_COUNTER_CLOCKWISE : VK_FRONT_FACE_CLOCKWISE;
+    rasterization.depthBiasEnable = raster.DepthBias != 0 || raster.SlopeScaledDepthBias != 0.0f ? VK_TRUE : VK_FALSE;
+    rasterization.depthBiasConstantFactor = float(raster.DepthBias);
+    rasterization.depthBiasClamp = device_.features().depthBiasClamp ? raster.DepthBiasClamp : 0.0f;
+    rasterization.depthBiasSlopeFactor = raster.SlopeScaledDepthBias;
+    rasterization.lineWidth = 1.0f;
+    VkPipelineMultisampleStateCreateInfo multisample{};
+    multisample.sType = VK_STRUCTURE_TYPE_PIPELINE_MULTISAMPLE_STATE_CREATE_INFO;
+    multisample.rasterizationSamples = VK_SAMPLE_COUNT_1_BIT;
+    const VkSampleMask sampleMask = state.sampleMask;
+    multisample.pSampleMask = &sampleMask;
+    multisample.alphaToCoverageEnable = state.blend.AlphaToCoverageEnable ? VK_TRUE : VK_FALSE;
+    VkPipelineDepthStencilStateCreateInfo depthStencil{};
+    depthStencil.sType = VK_STRUCTURE_TYPE_PIPELINE_DEPTH_STENCIL_STATE_CREATE_INFO;
+    depthStencil.depthTestEnable = depth.DepthEnable ? VK_TRUE : VK_FALSE;
+    depthStencil.depthWriteEnable = depth.DepthEnable && depth.DepthWriteMask == D3D11_DEPTH_WRITE_MASK_ALL;
+    depthStencil.depthCompareOp = depth.DepthEnable ? Compare(depth.DepthFunc) : VK_COMPARE_OP_ALWAYS;
+    depthStencil.stencilTestEnable = depth.StencilEnable ? VK_TRUE : VK_FALSE;
+    auto face = [&](const D3D11_DEPTH_STENCILOP_DESC& op) {
+        return VkStencilOpState{Stencil(op.StencilFailOp),
+                                Stencil(op.StencilPassOp),
+                                Stencil(op.StencilDepthFailOp),
+                                Compare(op.StencilFunc),
+                                depth.StencilReadMask,
+                                depth.StencilWriteMask,
+                                0};
+    };
+    depthStencil.front = face(depth.FrontFace);
+    depthStencil.back = face(depth.BackFace);
+    VkPipelineColorBlendStateCreateInfo blend{};
+    blend.sType = VK_STRUCTURE_TYPE_PIPELINE_COLOR_BLEND_STATE_CREATE_INFO;
+    blend.attachmentCount = uint32_t(blends.size());
+    blend.pAttachments = blends.data();
+    const VkDynamicState dynamics[] = {VK_DYNAMIC_STATE_VIEWPORT, VK_DYNAMIC_STATE_SCISSOR,
+                                       VK_DYNAMIC_STATE_BLEND_CONSTANTS, VK_DYNAMIC_STATE_STENCIL_REFERENCE};
+    VkPipelineDynamicStateCreateInfo dynamic{};
+    dynamic.sType = VK_STRUCTURE_TYPE_PIPELINE_DYNAMIC_STATE_CREATE_INFO;
+    dynamic.dynamicStateCount = 4;
+    dynamic.pDynamicStates = dynamics;
+    VkGraphicsPipelineCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_GRAPHICS_PIPELINE_CREATE_INFO;
+    info.stageCount = uint32_t(stages.size());
+    info.pStages = stages.data();
+    info.pVertexInputState = &vertexInput;
+    info.pInputAssemblyState = &assembly;
+    info.pViewportState = &viewport;
+    info.pRasterizationState = &rasterization;
+    info.pMultisampleState = &multisample;
+    info.pDepthStencilState = &depthStencil;
+    info.pColorBlendState = &blend;
+    info.pDynamicState = &dynamic;
+    info.layout = pipelineLayout_;
+    info.renderPass = renderPass;
+    VkPipeline pipeline = VK_NULL_HANDLE;
+    if (vkCreateGraphicsPipelines(device_.device(), VK_NULL_HANDLE, 1, &info, nullptr, &pipeline) != VK_SUCCESS) {
+        return VK_NULL_HANDLE;
+    }
+    pipelines_[key] = pipeline;
+    return pipeline;
+}
+
+void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
+{
+    if (state.viewportCount == 0 || !MakeLayout()) return;
+    VkDevice device = device_.device();
+    // The targets: one view each, and the area that all of them cover.
+    Targets targets;
+    auto addTarget = [&](const BoundTextureView& bound) {
+        auto& resource = static_cast<VulkanResource&>(*bound.resource);
+        targets.views.push_back(MakeView(device_, bound, false));
+        targets.width = std::min(targets.width, resource.shape().WidthAt(bound.range.firstMip));
+        targets.height = std::min(targets.height, resource.shape().HeightAt(bound.range.firstMip));
+    };
+    for (const BoundTextureView& target : state.renderTargets) {
+        if (target.resource != nullptr) addTarget(target);
+    }
+    if (state.depthStencil.resource != nullptr) addTarget(state.depthStencil);
+    if (targets.views.empty()) return;  // nothing would be written
+
+    std::vector<VkImageView> sampledViews;
+    std::vector<VkSampler> samplers;
+    VkFramebuffer framebuffer = VK_NULL_HANDLE;
+    VkDescriptorPool pool = VK_NULL_HANDLE;
+    const VkRenderPass renderPass = RenderPassFor(state);
+    const VkPipeline pipeline = renderPass != VK_NULL_HANDLE ? PipelineFor(state, renderPass) : VK_NULL_HANDLE;
+    if (pipeline != VK_NULL_HANDLE) {
+        VkFramebufferCreateInfo framebufferInfo{};
+        framebufferInfo.sType = VK_STRUCTURE_TYPE_FRAMEBUFFER_CREATE_INFO;
+        framebufferInfo.renderPass = renderPass;
+        framebufferInfo.attachmentCount = uint32_t(targets.views.size());
+        framebufferInfo.pAttachments = targets.views.data();
+        framebufferInfo.width = targets.width;
+        framebufferInfo.height = targets.height;
+        framebufferInfo.layers = 1;
+        vkCreateFramebuffer(device, &framebufferInfo, nullptr, &framebuffer);
+
+        const VkDescriptorPoolSize sizes[] = {{VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE, 2 * kTextureSlots},
+                                              {VK_DESCRIPTOR_TYPE_SAMPLER, 2 * kSamplerSlots},
+                                              {VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 2 * kConstantSlots}};
+        VkDescriptorPoolCreateInfo poolInfo{};
+        poolInfo.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_POOL_CREATE_INFO;
+        poolInfo.maxSets = 2;
+        poolInfo.poolSizeCount = 3;
+        poolInfo.pPoolSizes = sizes;
+        vkCreateDescriptorPool(device, &poolInfo, nullptr, &pool);
+    }
+    VkDescriptorSet sets[2] = {};
+    if (framebuffer != VK_NULL_HANDLE && pool != VK_NULL_HANDLE) {
+        VkDescriptorSetAllocateInfo allocate{};
+        allocate.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_SET_ALLOCATE_INFO;
+        allocate.descriptorPool = pool;
+        allocate.descriptorSetCount = 2;
+        allocate.pSetLayouts = setLayouts_;
+        vkAllocateDescriptorSets(device, &allocate, sets);
+        std::vector<VkDescriptorBufferInfo> buffers;
+        std::vector<VkDescriptorImageInfo> images;
+        buffers.reserve(2 * kConstantSlots);
+        images.reserve(2 * (kTextureSlots + kSamplerSlots));
+        std::vector<VkWriteDescriptorSet> writes;
+        auto write = [&](VkDescriptorSet set, uint32_t binding, VkDescriptorType type) {
+            VkWriteDescriptorSet entry{};
+            entry.sType = VK_STRUCTURE_TYPE_WRITE_DESCRIPTOR_SET;
+            entry.dstSet = set;
+            entry.dstBinding = binding;
+            entry.descriptorCount = 1;
+            entry.descriptorType = type;
+            writes.push_back(entry);
+            return &writes.back();
+        };
+        writes.reserve(2 * (kConstantSlots + kTextureSlots + kSamplerSlots));
+        // Every binding is written: an empty slot reads the zero buffer or image.
+        for (UINT stage = 0; stage < 2; ++stage) {
+            BackendResource* const* constants = stage == 0 ? state.vertexConstantBuffers : state.pixelConstantBuffers;
+            for (UINT slot = 0; slot < kConstantSlots; ++slot) {
+                BackendResource* bound = constants[slot] != nullptr ? constants[slot] : zeroBuffer_.get();
+                buffers.push_back({static_cast<VulkanResource*>(bound)->buffer(), 0, VK_WHOLE_SIZE});
+                write(sets[stage], kConstantBufferBindingBase + slot, VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER)->pBufferInfo =
+                    &buffers.back();
+            }
+            for (UINT slot = 0; slot < kTextureSlots; ++slot) {
+                VkImageView view = zeroView_;
+                if (stage == 1 && state.pixelResources[slot].resource != nullptr) {
+                    sampledViews.push_back(MakeView(device_, state.pixelResources[slot], true));
+                    view = sampledViews.back();
+                }
+                images.push_back({VK_NULL_HANDLE, view, VK_IMAGE_LAYOUT_GENERAL});
+                write(sets[stage], kTextureBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE)->pImageInfo =
+                    &images.back();
+            }
+            for (UINT slot = 0; slot < kSamplerSlots; ++slot) {
+                VkSampler sampler = defaultSampler_;
+                if (stage == 1 && state.pixelSamplers[slot] != nullptr) {
+                    samplers.push_back(MakeSampler(device_, *state.pixelSamplers[slot]));
+                    sampler = samplers.back();
+                }
+                images.push_back({sampler, VK_NULL_HANDLE, VK_IMAGE_LAYOUT_UNDEFINED});
+                write(sets[stage], kSamplerBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLER)->pImageInfo = &images.back();
+            }
+        }
+        vkUpdateDescriptorSets(device, uint32_t(writes.size()), writes.data(), 0, nullptr);
+
+        device_.Run([&](VkCommandBuffer commands) {
+            VkRenderPassBeginInfo begin{};
+            begin.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
+            begin.renderPass = renderPass;
+            begin.framebuffer = framebuffer;
+            begin.renderArea = {{0, 0}, {targets.width, targets.height}};
+            vkCmdBeginRenderPass(commands, &begin, VK_SUBPASS_CONTENTS_INLINE);
+            vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline);
+            vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout_, 0, 2, sets, 0, nullptr);
+            const D3D11_VIEWPORT& area = state.viewports[0];
+            // A negative height flips y, so that y grows downwards as on the platform.
+            const VkViewport viewport{
+                area.TopLeftX, area.TopLeftY + area.Height, area.Width, -area.Height, area.MinDepth, area.MaxDepth};
+            vkCmdSetViewport(commands, 0, 1, &viewport);
+            VkRect2D scissor{{0, 0}, {targets.width, targets.height}};
+            if (state.rasterizer.ScissorEnable) {
+                scissor = {{0, 0}, {0, 0}};  // without a rectangle nothing passes
+                if (state.scissorCount > 0) {
+                    const D3D11_RECT& rect = state.scissors[0];
+                    const LONG left = std::max<LONG>(rect.left, 0);
+                    const LONG top = std::max<LONG>(rect.top, 0);
+                    scissor = {{INT(left), INT(top)},
+                               {UINT(std::max<LONG>(std::min<LONG>(rect.right, targets.width) - left, 0)),
+                                UINT(std::max<LONG>(std::min<LONG>(rect.bottom, targets.height) - top, 0))}};
+                }
+            }
+            vkCmdSetScissor(commands, 0, 1, &scissor);
+            vkCmdSetBlendConstants(commands, state.blendFactor);
+            vkCmdSetStencilReference(commands, VK_STENCIL_FACE_FRONT_AND_BACK, state.stencilReference);
+            for (UINT slot = 0; slot < D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT; ++slot) {
+                const BoundBuffer& bound = state.vertexBuffers[slot];
+                if (bound.resource == nullptr) continue;
+                const VkBuffer buffer = static_cast<VulkanResource*>(bound.resource)->buffer();
+                const VkDeviceSize offset = bound.offset;
+                vkCmdBindVertexBuffers(commands, slot, 1, &buffer, &offset);
+            }
+            // An element whose slot has no buffer reads zeros: its stride is 0, so every vertex reads the zero buffer's start.
+            if (state.inputElements != nullptr) {
+                for (const D3D11_INPUT_ELEMENT_DESC& element : *state.inputElements) {
+                    if (state.vertexBuffers[element.InputSlot].resource != nullptr) continue;
+                    const VkBuffer zero = static_cast<VulkanResource*>(zeroBuffer_.get())->buffer();
+                    const VkDeviceSize start = 0;
+                    vkCmdBindVertexBuffers(commands, element.InputSlot, 1, &zero, &start);
+                }
+            }
+            if (call.indexed && state.indexBuffer.resource != nullptr) {
+                vkCmdBindIndexBuffer(
+                    commands, static_cast<VulkanResource*>(state.indexBuffer.resource)->buffer(),
+                    state.indexBuffer.offset,
+                    state.indexFormat == DXGI_FORMAT_R16_UINT ? VK_INDEX_TYPE_UINT16 : VK_INDEX_TYPE_UINT32);
+                vkCmdDrawIndexed(commands, call.count, call.instanceCount, call.start, call.baseVertex,
+                                 call.startInstance);
+            } else if (!call.indexed) {
+                vkCmdDraw(commands, call.count, call.instanceCount, call.start, call.startInstance);
+            }
+            vkCmdEndRenderPass(commands);
+        });
+    }
+    for (VkSampler sampler : samplers) vkDestroySampler(device, sampler, nullptr);
+    for (VkImageView view : sampledViews) vkDestroyImageView(device, view, nullptr);
+    for (VkImageView view : targets.views) vkDestroyImageView(device, view, nullptr);
+    if (pool != VK_NULL_HANDLE) vkDestroyDescriptorPool(device, pool, nullptr);
+    if (framebuffer != VK_NULL_HANDLE) vkDestroyFramebuffer(device, framebuffer, nullptr);
 }
 
 }  // namespace halvo::d3d11::vulkan

@@ -15,29 +15,29 @@ namespace halvo::d3d11::vulkan {
 // Pipelines are kept by the state they were made from; each draw records its
 // own render pass over the bound targets and waits for it.
 class VulkanRenderer {
- public:
-  explicit VulkanRenderer(VulkanDevice& device) : device_(device) {}
-  ~VulkanRenderer();
+public:
+    explicit VulkanRenderer(VulkanDevice& device) : device_(device) {}
+    ~VulkanRenderer();
 
-  void Draw(const DrawState& state, const DrawCall& call);
+    void Draw(const DrawState& state, const DrawCall& call);
 
- private:
-  bool MakeLayout();
-  VkRenderPass RenderPassFor(const DrawState& state);
-  VkPipeline PipelineFor(const DrawState& state, VkRenderPass renderPass);
-  VkShaderModule LinkedPixelModule(const DrawState& state);
+private:
+    bool MakeLayout();
+    VkRenderPass RenderPassFor(const DrawState& state);
+    VkPipeline PipelineFor(const DrawState& state, VkRenderPass renderPass);
+    VkShaderModule LinkedPixelModule(const DrawState& state);
 
-  VulkanDevice& device_;
-  // What an empty slot reads: zeros, as on the platform.
-  std::unique_ptr<BackendResource> zeroImage_;
-  std::unique_ptr<BackendResource> zeroBuffer_;
-  VkImageView zeroView_ = VK_NULL_HANDLE;
-  VkSampler defaultSampler_ = VK_NULL_HANDLE;
-  VkDescriptorSetLayout setLayouts_[2] = {};  // the vertex stage's set, then the pixel stage's
-  VkPipelineLayout pipelineLayout_ = VK_NULL_HANDLE;
-  std::map<std::string, VkRenderPass> renderPasses_;
-  std::map<std::string, VkPipeline> pipelines_;
-  std::map<std::pair<uint64_t, uint64_t>, VkShaderModule> pixelModules_;  // by vertex and pixel shader
+    VulkanDevice& device_;
+    // What an empty slot reads: zeros, as on the platform.
+    std::unique_ptr<BackendResource> zeroImage_;
+    std::unique_ptr<BackendResource> zeroBuffer_;
+    VkImageView zeroView_ = VK_NULL_HANDLE;
+    VkSampler defaultSampler_ = VK_NULL_HANDLE;
+    VkDescriptorSetLayout setLayouts_[2] = {};  // the vertex stage's set, then the pixel stage's
+    VkPipelineLayout pipelineLayout_ = VK_NULL_HANDLE;
+    std::map<std::string, VkRenderPass> renderPasses_;
+    std::map<std::string, VkPipeline> pipelines_;
+    std::map<std::pair<uint64_t, uint64_t>, VkShaderModule> pixelModules_;  // by vertex and pixel shader
 };
 
 }  // namespace halvo::d3d11::vulkan

@@ -5,8 +5,8 @@ namespace halvo::d3d11::vulkan {
 namespace {
 
 struct FormatPair {
-  DXGI_FORMAT dxgi;
-  VkFormat vulkan;
+    DXGI_FORMAT dxgi;
+    VkFormat vulkan;
 };
 
 // Packed formats of DXGI list their channels from the lowest bit up, those of
@@ -104,20 +104,22 @@ constexpr FormatPair kFormats[] = {
 
 }  // namespace
 
-VkFormat ToVulkanFormat(DXGI_FORMAT format) {
-  for (const FormatPair& pair : kFormats) {
-    if (pair.dxgi == format) return pair.vulkan;
-  }
-  return VK_FORMAT_UNDEFINED;
+VkFormat ToVulkanFormat(DXGI_FORMAT format)
+{
+    for (const FormatPair& pair : kFormats) {
+        if (pair.dxgi == format) return pair.vulkan;
+    }
+    return VK_FORMAT_UNDEFINED;
 }
 
-VkImageAspectFlags AspectsOf(VkFormat format) {
-  switch (format) {
+VkImageAspectFlags AspectsOf(VkFormat format)
+{
+    switch (format) {
     case VK_FORMAT_D16_UNORM:
     case VK_FORMAT_D32_SFLOAT: return VK_IMAGE_ASPECT_DEPTH_BIT;
     case VK_FORMAT_D24_UNORM_S8_UINT: return VK_IMAGE_ASPECT_DEPTH_BIT | VK_IMAGE_ASPECT_STENCIL_BIT;
     default: return VK_IMAGE_ASPECT_COLOR_BIT;
-  }
+    }
 }
 
 }  // namespace halvo::d3d11::vulkan

@@ -13,9 +13,10 @@ namespace {
 const char* const kESSL20Precision =
     "#if defined(GL_FRAGMENT_PRECISION_HIGH)\n\nprecision highp float;\n\n#else\n\nprecision mediump float;\n\n"
     "#endif\n\n";
-const char* const kSpritePixelInterface = "varying vec2 _vary_uv;\nvarying vec4 _vary_color;\n\n"
-                                          "uniform vec4 _const_tint;\nuniform vec4 _const_time;\n\n"
-                                          "uniform sampler2D _tex_albedo;\n\n";
+const char* const kSpritePixelInterface =
+    "varying vec2 _vary_uv;\nvarying vec4 _vary_color;\n\n"
+    "uniform vec4 _const_tint;\nuniform vec4 _const_time;\n\n"
+    "uniform sampler2D _tex_albedo;\n\n";
 
 class GLSL21TranslatorTest : public GLSLTranslatorFixture {
 protected:
@@ -41,11 +42,12 @@ TEST_F(GLSL21TranslatorTest, SpriteVertexShaderIsTheSameForBothTargets)
 {
     for (uint32_t target : {TARGET_GLSL21, TARGET_ESSL20}) {
         ASSERT_TRUE(Run(target, kSpriteVertexMain, STAGE_VERTEX)) << LogText();
-        EXPECT_EQ(result, "attribute vec4 _in_position;\nattribute vec4 _in_color;\nattribute vec2 _in_uv;\n\n"
-                          "uniform mat4 _const_transform;\nuniform vec4 _const_time;\n\n"
-                          "varying vec2 _vary_uv;\nvarying vec4 _vary_color;\n\n"
-                          "void main()\n{\n\tgl_Position = _in_position * _const_transform;\n\t_vary_uv = _in_uv;\n"
-                          "\t_vary_color = _in_color;\n}\n")
+        EXPECT_EQ(result,
+                  "attribute vec4 _in_position;\nattribute vec4 _in_color;\nattribute vec2 _in_uv;\n\n"
+                  "uniform mat4 _const_transform;\nuniform vec4 _const_time;\n\n"
+                  "varying vec2 _vary_uv;\nvarying vec4 _vary_color;\n\n"
+                  "void main()\n{\n\tgl_Position = _in_position * _const_transform;\n\t_vary_uv = _in_uv;\n"
+                  "\t_vary_color = _in_color;\n}\n")
             << GetTargetName(target);
     }
 }
@@ -68,16 +70,18 @@ TEST_F(GLSL21TranslatorTest, ESSL20PixelShaderBeginsWithThePrecisionBlock)
 
 TEST_F(GLSL21TranslatorTest, LevelSamplingRequiresTheLevelExtensionOnce)
 {
-    ASSERT_TRUE(RunPixel(TARGET_GLSL21, "\tfloat4 a = sampleTextureLod(texture.albedo, input.uv, 0.0);\n"
-                                        "\tfloat4 b = sampleTextureLod(texture.albedo, input.uv, 1.0);\n"
-                                        "\tfloat4 c = sampleTextureGrad(texture.albedo, input.uv, input.uv, input.uv);\n"))
+    ASSERT_TRUE(RunPixel(TARGET_GLSL21,
+                         "\tfloat4 a = sampleTextureLod(texture.albedo, input.uv, 0.0);\n"
+                         "\tfloat4 b = sampleTextureLod(texture.albedo, input.uv, 1.0);\n"
+                         "\tfloat4 c = sampleTextureGrad(texture.albedo, input.uv, input.uv, input.uv);\n"))
         << LogText();
     EXPECT_EQ(result.find(std::string("#extension GL_ARB_shader_texture_lod : require\n\n") + kSpritePixelInterface),
               0u)
         << result;
-    EXPECT_TRUE(Contains("\tvec4 a = texture2DLod(_tex_albedo, _vary_uv, 0.0f);\n"
-                         "\tvec4 b = texture2DLod(_tex_albedo, _vary_uv, 1.0f);\n"
-                         "\tvec4 c = texture2DGradARB(_tex_albedo, _vary_uv, _vary_uv, _vary_uv);\n"))
+    EXPECT_TRUE(
+        Contains("\tvec4 a = texture2DLod(_tex_albedo, _vary_uv, 0.0f);\n"
+                 "\tvec4 b = texture2DLod(_tex_albedo, _vary_uv, 1.0f);\n"
+                 "\tvec4 c = texture2DGradARB(_tex_albedo, _vary_uv, _vary_uv, _vary_uv);\n"))
         << result;
 }
 
@@ -90,8 +94,9 @@ TEST_F(GLSL21TranslatorTest, CubeAndVolumeSamplingNamesTheDimension)
                     STAGE_PIXEL))
         << LogText();
     EXPECT_TRUE(Contains("uniform samplerCube _tex_environment;\nuniform sampler3D _tex_noise;\n")) << result;
-    EXPECT_TRUE(Contains("textureCube(_tex_environment, _vary_world_normal) + texture3D(_tex_noise, "
-                         "_vary_world_position)"))
+    EXPECT_TRUE(
+        Contains("textureCube(_tex_environment, _vary_world_normal) + texture3D(_tex_noise, "
+                 "_vary_world_position)"))
         << result;
 }
 
@@ -102,8 +107,9 @@ TEST_F(GLSL21TranslatorTest, PositionIsTheFragmentCoordinateAndFacingTheFrontFac
                     "\tif (input.is_front_facing)\n\t\tx = 0.0;\n\toutput.color = float4(x);\n}\n",
                     STAGE_PIXEL))
         << LogText();
-    EXPECT_TRUE(Contains("\tfloat x = gl_FragCoord.x * (gl_FrontFacing ? 1.0f : -1.0f);\n\n"
-                         "\tif (gl_FrontFacing)\n\t\tx = 0.0f;\n\n\tgl_FragColor = vec4(x);\n"))
+    EXPECT_TRUE(
+        Contains("\tfloat x = gl_FragCoord.x * (gl_FrontFacing ? 1.0f : -1.0f);\n\n"
+                 "\tif (gl_FrontFacing)\n\t\tx = 0.0f;\n\n\tgl_FragColor = vec4(x);\n"))
         << result;
     EXPECT_FALSE(Contains("_vary_position")) << result;
     ASSERT_TRUE(Run(TARGET_ESSL20, "void main()\n{\n\toutput.color = float4(input.face_direction);\n}\n", STAGE_PIXEL))
@@ -132,11 +138,12 @@ TEST_F(GLSL21TranslatorTest, ModuloGoesThroughTheFloatMod)
 
 TEST_F(GLSL21TranslatorTest, SaturateAllAndAnyAreRewritten)
 {
-    ASSERT_TRUE(RunPixel(TARGET_GLSL21,
-                         "\tfloat3 v = saturate(input.color.rgb);\n\tbool b = all(v) || any(input.uv);\n"))
+    ASSERT_TRUE(
+        RunPixel(TARGET_GLSL21, "\tfloat3 v = saturate(input.color.rgb);\n\tbool b = all(v) || any(input.uv);\n"))
         << LogText();
-    EXPECT_TRUE(Contains("\tvec3 v = clamp(_vary_color.rgb, 0.0f, 1.0f);\n"
-                         "\tbool b = all(bvec3(v)) || any(bvec2(_vary_uv));\n"))
+    EXPECT_TRUE(
+        Contains("\tvec3 v = clamp(_vary_color.rgb, 0.0f, 1.0f);\n"
+                 "\tbool b = all(bvec3(v)) || any(bvec2(_vary_uv));\n"))
         << result;
     ASSERT_TRUE(RunPixel(TARGET_ESSL20, "\tfloat x = saturate(input.uv.x * 1.5);\n")) << LogText();
     EXPECT_TRUE(Contains("\tfloat x = clamp(_vary_uv.x * 1.5, 0.0, 1.0);\n")) << result;
@@ -146,18 +153,21 @@ TEST_F(GLSL21TranslatorTest, ArrayInitialisersAreConstructorsAndInESSL20Assignme
 {
     const std::string statements = "\tfloat weights[2] = { 1.0, 2.0 };\n\tfloat x = weights[1];\n";
     ASSERT_TRUE(RunPixel(TARGET_GLSL21, statements)) << LogText();
-    EXPECT_TRUE(Contains("void main()\n{\n\tfloat weights[2] = float[]\n\t(\n\t\t1.0f,\n\t\t2.0f\n\t);\n\n"
-                         "\tfloat x = weights[1];\n"))
+    EXPECT_TRUE(
+        Contains("void main()\n{\n\tfloat weights[2] = float[]\n\t(\n\t\t1.0f,\n\t\t2.0f\n\t);\n\n"
+                 "\tfloat x = weights[1];\n"))
         << result;
     ASSERT_TRUE(RunPixel(TARGET_ESSL20, statements)) << LogText();
-    EXPECT_TRUE(Contains("void main()\n{\n\tfloat weights[2];\n\tweights[0] = 1.0;\n\tweights[1] = 2.0;\n\n"
-                         "\tfloat x = weights[1];\n"))
+    EXPECT_TRUE(
+        Contains("void main()\n{\n\tfloat weights[2];\n\tweights[0] = 1.0;\n\tweights[1] = 2.0;\n\n"
+                 "\tfloat x = weights[1];\n"))
         << result;
 }
 
 TEST_F(GLSL21TranslatorTest, GlobalArrayInitialiserIsAConstructorInGLSL21AndRefusedInESSL20)
 {
-    const std::string text = "float table[2] = { 0.5, 0.25 };\n\nvoid main()\n{\n\toutput.color = float4(table[0]);\n}\n";
+    const std::string text =
+        "float table[2] = { 0.5, 0.25 };\n\nvoid main()\n{\n\toutput.color = float4(table[0]);\n}\n";
     ASSERT_TRUE(Run(TARGET_GLSL21, text, STAGE_PIXEL)) << LogText();
     EXPECT_TRUE(Contains("float table[2] = float[]\n(\n\t0.5f,\n\t0.25f\n);\n")) << result;
     EXPECT_FALSE(Run(TARGET_ESSL20, text, STAGE_PIXEL));
@@ -171,8 +181,9 @@ TEST_F(GLSL21TranslatorTest, ReservedNamesOfTheLanguageGetALeadingUnderscore)
                     "void main()\n{\n\tfilter f;\n\tf.smooth = mix(0.5);\n\toutput.color = float4(f.smooth);\n}\n",
                     STAGE_PIXEL))
         << LogText();
-    EXPECT_TRUE(Contains("struct _filter\n{\n\tfloat _smooth;\n};\n\nfloat _mix(float _attribute)\n{\n"
-                         "\treturn _attribute;\n}\n\nvoid main()\n{\n\t_filter f;\n\tf._smooth = _mix(0.5f);\n"))
+    EXPECT_TRUE(
+        Contains("struct _filter\n{\n\tfloat _smooth;\n};\n\nfloat _mix(float _attribute)\n{\n"
+                 "\treturn _attribute;\n}\n\nvoid main()\n{\n\t_filter f;\n\tf._smooth = _mix(0.5f);\n"))
         << result;
 }
 
@@ -209,8 +220,9 @@ TEST_F(GLSL21TranslatorTest, EveryRefusalOfTheOldLanguages)
 
 TEST_F(GLSL21TranslatorTest, InstanceAndVertexIdsAreRefused)
 {
-    const std::string instance = "void main()\n{\n\toutput.position = input.position * float(input.instance_id);\n"
-                                 "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n";
+    const std::string instance =
+        "void main()\n{\n\toutput.position = input.position * float(input.instance_id);\n"
+        "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n";
     for (uint32_t target : {TARGET_GLSL21, TARGET_ESSL20}) {
         EXPECT_FALSE(Run(target, instance, STAGE_VERTEX));
         EXPECT_EQ(LogText(), "Error: 'input.instance_id' is not supported.\n") << GetTargetName(target);
@@ -233,12 +245,14 @@ TEST_F(GLSL21TranslatorTest, IntegerAndBoolVertexOutputsAreRefusedInBothStages)
         "Error: vertex output 'lit' of type 'bool' cannot be passed to the pixel stage in target '%s'.\n";
     for (uint32_t target : {TARGET_GLSL21, TARGET_ESSL20}) {
         EXPECT_FALSE(Run(target, kPixelColorMain, STAGE_PIXEL));
-        EXPECT_EQ(LogText(), String::Formatted(expected.c_str(), GetTargetName(target), GetTargetName(target)).GetText());
+        EXPECT_EQ(LogText(),
+                  String::Formatted(expected.c_str(), GetTargetName(target), GetTargetName(target)).GetText());
         EXPECT_FALSE(Run(target,
                          "void main()\n{\n\toutput.position = input.position;\n\toutput.uv = input.uv;\n"
                          "\toutput.color = input.color;\n\toutput.tile = int2(1, 2);\n\toutput.lit = true;\n}\n",
                          STAGE_VERTEX));
-        EXPECT_EQ(LogText(), String::Formatted(expected.c_str(), GetTargetName(target), GetTargetName(target)).GetText());
+        EXPECT_EQ(LogText(),
+                  String::Formatted(expected.c_str(), GetTargetName(target), GetTargetName(target)).GetText());
     }
 }
 

@@ -7,11 +7,13 @@ using namespace ShaderTool;
 
 namespace {
 
-const char* const kSpritePixelInputs = "in vec2 _vary_uv;\nin vec4 _vary_color;\n\n"
-                                       "uniform vec4 _const_tint;\nuniform vec4 _const_time;\n\n"
-                                       "uniform sampler2D _tex_albedo;\n\n";
-const char* const kSpritePixelBody = "\nvoid main()\n{\n\tvec4 texel = texture(_tex_albedo, _vary_uv);\n"
-                                     "\t_out_color = texel * _vary_color * _const_tint;\n}\n";
+const char* const kSpritePixelInputs =
+    "in vec2 _vary_uv;\nin vec4 _vary_color;\n\n"
+    "uniform vec4 _const_tint;\nuniform vec4 _const_time;\n\n"
+    "uniform sampler2D _tex_albedo;\n\n";
+const char* const kSpritePixelBody =
+    "\nvoid main()\n{\n\tvec4 texel = texture(_tex_albedo, _vary_uv);\n"
+    "\t_out_color = texel * _vary_color * _const_tint;\n}\n";
 
 using GLSL31TranslatorTest = GLSLTranslatorFixture;
 
@@ -19,11 +21,12 @@ TEST_F(GLSL31TranslatorTest, SpriteVertexShaderIsTheSameForBothTargets)
 {
     for (uint32_t target : {TARGET_GLSL31, TARGET_ESSL30}) {
         ASSERT_TRUE(Run(target, kSpriteVertexMain, STAGE_VERTEX)) << LogText();
-        EXPECT_EQ(result, "in vec4 _in_position;\nin vec4 _in_color;\nin vec2 _in_uv;\n\n"
-                          "uniform mat4 _const_transform;\nuniform vec4 _const_time;\n\n"
-                          "out vec2 _vary_uv;\nout vec4 _vary_color;\n\n"
-                          "void main()\n{\n\tgl_Position = _in_position * _const_transform;\n\t_vary_uv = _in_uv;\n"
-                          "\t_vary_color = _in_color;\n}\n")
+        EXPECT_EQ(result,
+                  "in vec4 _in_position;\nin vec4 _in_color;\nin vec2 _in_uv;\n\n"
+                  "uniform mat4 _const_transform;\nuniform vec4 _const_time;\n\n"
+                  "out vec2 _vary_uv;\nout vec4 _vary_color;\n\n"
+                  "void main()\n{\n\tgl_Position = _in_position * _const_transform;\n\t_vary_uv = _in_uv;\n"
+                  "\t_vary_color = _in_color;\n}\n")
             << GetTargetName(target);
     }
 }
@@ -68,8 +71,9 @@ TEST_F(GLSL31TranslatorTest, LevelSamplingNeedsNoExtension)
                     STAGE_PIXEL))
         << LogText();
     EXPECT_EQ(result.find("in vec2 _vary_uv;\n"), 0u) << result;
-    EXPECT_TRUE(Contains("\t_out_color = textureLod(_tex_albedo, _vary_uv, 1.0f) + textureGrad(_tex_albedo, _vary_uv, "
-                         "_vary_uv, _vary_uv) + textureLodOffset(_tex_albedo, _vary_uv, 0.0f, ivec2(1, 0));\n"))
+    EXPECT_TRUE(
+        Contains("\t_out_color = textureLod(_tex_albedo, _vary_uv, 1.0f) + textureGrad(_tex_albedo, _vary_uv, "
+                 "_vary_uv, _vary_uv) + textureLodOffset(_tex_albedo, _vary_uv, 0.0f, ivec2(1, 0));\n"))
         << result;
 }
 
@@ -100,8 +104,9 @@ TEST_F(GLSL31TranslatorTest, IntegerVaryingsAreFlatAndBoolVaryingsRefused)
     ShaderInterfaces::AddOutput(description, "lit", Type::MakeVector(BaseType::BOOL, 1),
                                 VERTEX_OUTPUT_TEXTURE_COORDINATE);
     EXPECT_FALSE(Run(TARGET_GLSL31, kPixelColorMain, STAGE_PIXEL));
-    EXPECT_EQ(LogText(), "Error: vertex output 'lit' of type 'bool' cannot be passed to the pixel stage in target "
-                         "'GLSL31'.\n");
+    EXPECT_EQ(LogText(),
+              "Error: vertex output 'lit' of type 'bool' cannot be passed to the pixel stage in target "
+              "'GLSL31'.\n");
 }
 
 TEST_F(GLSL31TranslatorTest, RefusalsTheNewerLanguagesKeep)

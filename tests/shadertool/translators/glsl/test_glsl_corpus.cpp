@@ -34,10 +34,8 @@ struct GlslTarget {
 };
 
 constexpr GlslTarget kGlslTargets[] = {
-    {TARGET_ESSL20, "#version 100\n", false},
-    {TARGET_ESSL30, "#version 300 es\n", false},
-    {TARGET_GLSL21, "#version 120\n", false},
-    {TARGET_GLSL31, "#version 140\n", false},
+    {TARGET_ESSL20, "#version 100\n", false}, {TARGET_ESSL30, "#version 300 es\n", false},
+    {TARGET_GLSL21, "#version 120\n", false}, {TARGET_GLSL31, "#version 140\n", false},
     {TARGET_SPIRV, "#version 460\n", true},
 };
 
@@ -47,10 +45,7 @@ constexpr const char* kValidatorStages[] = {"vert", "frag", "rchit", "rgen", "rm
 // The bitmaps that pixel textures of the corpus name as their source.
 int g_bitmap = 0;
 
-void* FindCorpusBitmap(const char* /*name*/)
-{
-    return &g_bitmap;
-}
+void* FindCorpusBitmap(const char* /*name*/) { return &g_bitmap; }
 
 std::string ReadText(const fs::path& path)
 {
@@ -160,8 +155,8 @@ TEST_F(GlslCorpusTest, EveryStageOfEveryFileTranslatesForItsGlslTargetsAndPasses
                 const fs::path text = m_folder / "out" / (base + "." + GetStageName(source.stage));
                 ASSERT_TRUE(fs::exists(text)) << text;
                 std::string output;
-                EXPECT_TRUE(JudgeText(target, ReadText(text), source.stage, base + "_" + GetTargetName(target.bit),
-                                      &output))
+                EXPECT_TRUE(
+                    JudgeText(target, ReadText(text), source.stage, base + "_" + GetTargetName(target.bit), &output))
                     << name << " " << GetStageName(source.stage) << " for " << GetTargetName(target.bit) << "\n"
                     << ReadText(text) << "\n"
                     << output;
@@ -216,7 +211,8 @@ TEST_F(GoodSourcesTest, EveryGoodSourceTranslatesAndPassesTheValidatorsOrIsRefus
     const char* const stages[] = {"vertex", "pixel", "rchit", "rgen", "rmiss"};
     FrontEnd frontEnd;
     std::map<Target, int> judged;
-    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(HALVO_TEST_DATA_DIR) / "shaders" / "good")) {
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(fs::path(HALVO_TEST_DATA_DIR) / "shaders" / "good")) {
         const std::string text = ReadText(entry.path());
         char stageName[16] = {};
         char interfaceName[32] = {};
@@ -226,9 +222,10 @@ TEST_F(GoodSourcesTest, EveryGoodSourceTranslatesAndPassesTheValidatorsOrIsRefus
                               &minor, interfaceName),
                   4)
             << entry.path();
-        const int stage = static_cast<int>(std::find_if(std::begin(stages), std::end(stages),
-                                                        [&](const char* name) { return stageName == std::string(name); }) -
-                                           std::begin(stages));
+        const int stage =
+            static_cast<int>(std::find_if(std::begin(stages), std::end(stages),
+                                          [&](const char* name) { return stageName == std::string(name); }) -
+                             std::begin(stages));
         const ShaderDescription description = ShaderInterfaces::MakeInterface(interfaceName, major << 16 | minor);
         ShaderSource source;
         source.path = entry.path().filename().string().c_str();
@@ -246,7 +243,8 @@ TEST_F(GoodSourcesTest, EveryGoodSourceTranslatesAndPassesTheValidatorsOrIsRefus
             translator->TranslateRoot(*frontEnd.parse.root);
             const std::string where = entry.path().filename().string() + " for " + GetTargetName(target.bit);
             if (!translator->Succeeded()) {
-                EXPECT_TRUE(IsRefusal(frontEnd.stepLog.text.GetText())) << where << "\n" << frontEnd.stepLog.text.GetText();
+                EXPECT_TRUE(IsRefusal(frontEnd.stepLog.text.GetText())) << where << "\n"
+                                                                        << frontEnd.stepLog.text.GetText();
                 continue;
             }
             translator->WriteInterface(description);
@@ -263,7 +261,9 @@ TEST_F(GoodSourcesTest, EveryGoodSourceTranslatesAndPassesTheValidatorsOrIsRefus
                           spirv.string();
             }
             EXPECT_EQ(std::system((command + " > " + log.string() + " 2>&1").c_str()), 0)
-                << where << "\n" << translator->GetResultText().GetText() << "\n" << ReadText(log);
+                << where << "\n"
+                << translator->GetResultText().GetText() << "\n"
+                << ReadText(log);
             ++judged[target.bit];
         }
     }

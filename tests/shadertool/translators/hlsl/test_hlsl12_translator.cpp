@@ -63,37 +63,39 @@ protected:
 TEST_F(HLSL12TranslatorTest, SpriteVertexShaderBindsItsConstantBufferAtB0WithoutAPragma)
 {
     description = ShaderInterfaces::MakeSprite(0x20003);
-    ASSERT_TRUE(Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"
-                    "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n",
-                    STAGE_VERTEX))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"
+            "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n",
+            STAGE_VERTEX))
         << LogText();
-    EXPECT_EQ(result,
-              "struct VertexInput\n{\n\tfloat4 position : POSITION;\n\tfloat4 color : COLOR;\n"
-              "\tfloat2 uv : TEXCOORD0;\n};\n\ncbuffer Constants : register(b0)\n{\n\tfloat4x4 _const_transform;\n};\n\n"
-              "struct VertexOutput\n{\n\tfloat4 position : SV_POSITION;\n\tfloat2 uv : TEXCOORD0;\n"
-              "\tfloat4 color : COLOR0;\n};\n\n"
-              "VertexOutput main(VertexInput input)\n{\n\tVertexOutput output;\n"
-              "\toutput.position = mul(input.position, _const_transform);\n\toutput.uv = input.uv;\n"
-              "\toutput.color = input.color;\n\n\treturn output;\n}\n");
+    EXPECT_EQ(
+        result,
+        "struct VertexInput\n{\n\tfloat4 position : POSITION;\n\tfloat4 color : COLOR;\n"
+        "\tfloat2 uv : TEXCOORD0;\n};\n\ncbuffer Constants : register(b0)\n{\n\tfloat4x4 _const_transform;\n};\n\n"
+        "struct VertexOutput\n{\n\tfloat4 position : SV_POSITION;\n\tfloat2 uv : TEXCOORD0;\n"
+        "\tfloat4 color : COLOR0;\n};\n\n"
+        "VertexOutput main(VertexInput input)\n{\n\tVertexOutput output;\n"
+        "\toutput.position = mul(input.position, _const_transform);\n\toutput.uv = input.uv;\n"
+        "\toutput.color = input.color;\n\n\treturn output;\n}\n");
 }
 
 TEST_F(HLSL12TranslatorTest, ConsolePixelShaderHasTheRootSignatureAndItsAttribute)
 {
-    ASSERT_TRUE(Run("void main()\n{\n\tfloat4 texel = sampleTexture(texture.albedo, input.uv);\n"
-                    "\toutput.color = texel * input.color * constants.tint;\n}\n",
-                    STAGE_PIXEL, FEATURE_LEVEL_HLSL12_XBOX_SX))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\tfloat4 texel = sampleTexture(texture.albedo, input.uv);\n"
+            "\toutput.color = texel * input.color * constants.tint;\n}\n",
+            STAGE_PIXEL, FEATURE_LEVEL_HLSL12_XBOX_SX))
         << LogText();
-    EXPECT_EQ(result,
-              std::string(kRootSignatureWithBothBuffers) +
-                  "\nstruct PixelInput\n{\n\tfloat4 position : SV_POSITION;\n\tfloat2 uv : TEXCOORD0;\n"
-                  "\tfloat4 color : COLOR0;\n};\n\ncbuffer Constants : register(b1)\n{\n\tfloat4 _const_tint;\n"
-                  "\tfloat4 _const_time;\n};\n\n"
-                  "SamplerState _smp_albedo : register(s0);\nTexture2D _tex_albedo : register(t0);\n\n"
-                  "struct PixelOutput\n{\n\tfloat4 color : SV_TARGET0;\n};\n\n" +
-                  kRootSignatureAttribute +
-                  "PixelOutput main(PixelInput input)\n{\n\tPixelOutput output;\n"
-                  "\tfloat4 texel = _tex_albedo.Sample(_smp_albedo, input.uv);\n"
-                  "\toutput.color = texel * input.color * _const_tint;\n\n\treturn output;\n}\n");
+    EXPECT_EQ(result, std::string(kRootSignatureWithBothBuffers) +
+                          "\nstruct PixelInput\n{\n\tfloat4 position : SV_POSITION;\n\tfloat2 uv : TEXCOORD0;\n"
+                          "\tfloat4 color : COLOR0;\n};\n\ncbuffer Constants : register(b1)\n{\n\tfloat4 _const_tint;\n"
+                          "\tfloat4 _const_time;\n};\n\n"
+                          "SamplerState _smp_albedo : register(s0);\nTexture2D _tex_albedo : register(t0);\n\n"
+                          "struct PixelOutput\n{\n\tfloat4 color : SV_TARGET0;\n};\n\n" +
+                          kRootSignatureAttribute +
+                          "PixelOutput main(PixelInput input)\n{\n\tPixelOutput output;\n"
+                          "\tfloat4 texel = _tex_albedo.Sample(_smp_albedo, input.uv);\n"
+                          "\toutput.color = texel * input.color * _const_tint;\n\n\treturn output;\n}\n");
 }
 
 TEST_F(HLSL12TranslatorTest, DefaultLevelHasNeitherRootSignatureNorAttribute)
@@ -112,18 +114,20 @@ TEST_F(HLSL12TranslatorTest, PixelConstantBufferAndItsRootCBVAreBothAtB1)
     description.vertexConstants.variables.Clear();
     ASSERT_TRUE(Run(kPixelColorMain, STAGE_PIXEL, FEATURE_LEVEL_HLSL12_XBOX_SX)) << LogText();
     EXPECT_TRUE(Contains("cbuffer Constants : register(b1)\n")) << result;
-    EXPECT_TRUE(Contains("\t\t\"DENY_HULL_SHADER_ROOT_ACCESS),\" \\\n"
-                         "\t\"CBV(b1, flags = DATA_STATIC_WHILE_SET_AT_EXECUTE, visibility = SHADER_VISIBILITY_PIXEL),\" \\\n"
-                         "\t\"DescriptorTable(Sampler("))
+    EXPECT_TRUE(
+        Contains("\t\t\"DENY_HULL_SHADER_ROOT_ACCESS),\" \\\n"
+                 "\t\"CBV(b1, flags = DATA_STATIC_WHILE_SET_AT_EXECUTE, visibility = SHADER_VISIBILITY_PIXEL),\" \\\n"
+                 "\t\"DescriptorTable(Sampler("))
         << result;
     EXPECT_FALSE(Contains("VISIBILITY_VERTEX")) << result;
 }
 
 TEST_F(HLSL12TranslatorTest, VertexStageReadsTheInstanceIdAsTheSystemValue)
 {
-    ASSERT_TRUE(Run("void main()\n{\n\toutput.position = input.position * float(input.instance_id);\n"
-                    "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n",
-                    STAGE_VERTEX))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\toutput.position = input.position * float(input.instance_id);\n"
+            "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n",
+            STAGE_VERTEX))
         << LogText();
     EXPECT_TRUE(Contains("\tuint _instance_id : SV_InstanceID;\n};\n")) << result;
     EXPECT_TRUE(Contains("output.position = input.position * float(input._instance_id);")) << result;
@@ -139,11 +143,12 @@ TEST_F(HLSL12TranslatorTest, LowLevelOfAnotherTargetDoesNotRefuseBitwiseOperator
 
 TEST_F(HLSL12TranslatorTest, RayGenerationDeclaresWhatItTracesWhereEveryUseSeesIt)
 {
-    ASSERT_TRUE(RunRay(std::string(kHitInfo) +
-                           "void main()\n{\n\tif (input.dispatch_id.x > 0u)\n\t{\n"
-                           "\t\ttrace(RAY_FLAGS_OPAQUE, 0xFF, 0, 0, float3(0.0), 0.001, float3(0.0, 0.0, 1.0), 100.0, 0);\n"
-                           "\t}\n\tstoreImage(images.target, input.dispatch_id.xy, ray_payloads.hit.color);\n}\n",
-                       STAGE_RGEN))
+    ASSERT_TRUE(
+        RunRay(std::string(kHitInfo) +
+                   "void main()\n{\n\tif (input.dispatch_id.x > 0u)\n\t{\n"
+                   "\t\ttrace(RAY_FLAGS_OPAQUE, 0xFF, 0, 0, float3(0.0), 0.001, float3(0.0, 0.0, 1.0), 100.0, 0);\n"
+                   "\t}\n\tstoreImage(images.target, input.dispatch_id.xy, ray_payloads.hit.color);\n}\n",
+               STAGE_RGEN))
         << LogText();
     EXPECT_EQ(result,
               "Buffer<float4> _buf_vertices : register(t0, space1);\n"
@@ -171,13 +176,14 @@ TEST_F(HLSL12TranslatorTest, MissShaderTakesItsInputPayloadInItsWrapper)
     description.version = 0x20004;
     description.rayTracingGroup = 1;
     AddPayload(description, "colour", Type::MakeVector(BaseType::FLOAT, 4), 0, true);
-    ASSERT_TRUE(Run("void main()\n{\n\tray_payloads.colour = float4(input.world_ray_direction, 1.0);\n}\n",
-                    STAGE_RMISS))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\tray_payloads.colour = float4(input.world_ray_direction, 1.0);\n}\n", STAGE_RMISS))
         << LogText();
-    EXPECT_EQ(result, "RaytracingAccelerationStructure _acceleration_structure : register(t0, space0);\n\n"
-                      "struct _Pay_colour\n{\n\tfloat4 colour;\n};\n\n"
-                      "[shader(\"miss\")]\nvoid main(inout _Pay_colour _pay_colour)\n{\n"
-                      "\t_pay_colour.colour = float4(WorldRayDirection(), 1.0f);\n}\n");
+    EXPECT_EQ(result,
+              "RaytracingAccelerationStructure _acceleration_structure : register(t0, space0);\n\n"
+              "struct _Pay_colour\n{\n\tfloat4 colour;\n};\n\n"
+              "[shader(\"miss\")]\nvoid main(inout _Pay_colour _pay_colour)\n{\n"
+              "\t_pay_colour.colour = float4(WorldRayDirection(), 1.0f);\n}\n");
 }
 
 TEST_F(HLSL12TranslatorTest, ConsoleClosestHitWritesSupportFunctionsAndComparisonSampler)
@@ -197,60 +203,67 @@ TEST_F(HLSL12TranslatorTest, ConsoleClosestHitWritesSupportFunctionsAndCompariso
     EXPECT_TRUE(Contains("\t\t\"DENY_HULL_SHADER_ROOT_ACCESS),\" \\\n\t\"DescriptorTable(Sampler(")) << result;
     EXPECT_TRUE(Contains("SamplerState _smp_sky : register(s0, space3);\n")) << result;
     EXPECT_TRUE(Contains("SamplerComparisonState _smp_albedo : register(s0, space4);\n")) << result;
-    EXPECT_TRUE(Contains("RaytracingAccelerationStructure _acceleration_structure : register(t0, space0);\n\n"
-                         "uint3 _loadIndices(ByteAddressBuffer buffer, uint offset)\n{\n"
-                         "\tconst uint aligned_offset = offset & ~3;\n"
-                         "\tconst uint2 packed_indices = buffer.Load2(aligned_offset);\n\tuint3 indices;\n\n"
-                         "\tif (offset == aligned_offset)\n\t{\n\t\tindices.x = packed_indices.x & 0xFFFF;\n"
-                         "\t\tindices.y = packed_indices.x >> 16;\n\t\tindices.z = packed_indices.y & 0xFFFF;\n\t}\n"
-                         "\telse\n\t{\n\t\tindices.x = packed_indices.x >> 16;\n"
-                         "\t\tindices.y = packed_indices.y & 0xFFFF;\n\t\tindices.z = packed_indices.y >> 16;\n\t}\n\n"
-                         "\treturn indices;\t\n}\n\n"
-                         "float4 _unpackUnorm4ToFloat4(uint value)\n{\n\treturn float4\n\t(\n\t\tvalue >> 24,\n"
-                         "\t\t(value & 0xFF0000) >> 16,\n\t\t(value & 0xFF00) >> 8,\n\t\tvalue & 0xFF\n"
-                         "\t) / 255.0f;\n}\n\n" +
-                         std::string(kHitInfo)))
+    EXPECT_TRUE(
+        Contains("RaytracingAccelerationStructure _acceleration_structure : register(t0, space0);\n\n"
+                 "uint3 _loadIndices(ByteAddressBuffer buffer, uint offset)\n{\n"
+                 "\tconst uint aligned_offset = offset & ~3;\n"
+                 "\tconst uint2 packed_indices = buffer.Load2(aligned_offset);\n\tuint3 indices;\n\n"
+                 "\tif (offset == aligned_offset)\n\t{\n\t\tindices.x = packed_indices.x & 0xFFFF;\n"
+                 "\t\tindices.y = packed_indices.x >> 16;\n\t\tindices.z = packed_indices.y & 0xFFFF;\n\t}\n"
+                 "\telse\n\t{\n\t\tindices.x = packed_indices.x >> 16;\n"
+                 "\t\tindices.y = packed_indices.y & 0xFFFF;\n\t\tindices.z = packed_indices.y >> 16;\n\t}\n\n"
+                 "\treturn indices;\t\n}\n\n"
+                 "float4 _unpackUnorm4ToFloat4(uint value)\n{\n\treturn float4\n\t(\n\t\tvalue >> 24,\n"
+                 "\t\t(value & 0xFF0000) >> 16,\n\t\t(value & 0xFF00) >> 8,\n\t\tvalue & 0xFF\n"
+                 "\t) / 255.0f;\n}\n\n" +
+                 std::string(kHitInfo)))
         << result;
     EXPECT_EQ(Count("uint3 _loadIndices("), 1u) << result;
-    EXPECT_TRUE(Contains(std::string("};\n\nstruct _Pay_shadow\n{\n\tfloat shadow;\n};\n\n") + kRootSignatureAttribute +
-                         "[shader(\"closesthit\")]\n"
-                         "void main(inout HitInfo _pay_hit, BuiltInTriangleIntersectionAttributes _hit_attributes)\n{\n"
-                         "\tuint3 corners = _loadIndices(_buf_indices, PrimitiveIndex() * 6u);\n"
-                         "\tfloat3 world = mul(ObjectToWorld3x4(), (_buf_vertices[corners.x]));\n"
-                         "\tfloat lit = _tex_albedo.SampleCmpLevelZero(_smp_albedo, _hit_attributes.barycentrics, 0.5f);\n"
-                         "\tfloat4 tint = _unpackUnorm4ToFloat4(asuint(lit));\n"
-                         "\t_pay_hit.color = tint * float(_loadIndices(_buf_indices, 0u).x);\n"
-                         "\t_pay_hit.distance = RayTCurrent() + world.x;\n}\n"))
+    EXPECT_TRUE(
+        Contains(std::string("};\n\nstruct _Pay_shadow\n{\n\tfloat shadow;\n};\n\n") + kRootSignatureAttribute +
+                 "[shader(\"closesthit\")]\n"
+                 "void main(inout HitInfo _pay_hit, BuiltInTriangleIntersectionAttributes _hit_attributes)\n{\n"
+                 "\tuint3 corners = _loadIndices(_buf_indices, PrimitiveIndex() * 6u);\n"
+                 "\tfloat3 world = mul(ObjectToWorld3x4(), (_buf_vertices[corners.x]));\n"
+                 "\tfloat lit = _tex_albedo.SampleCmpLevelZero(_smp_albedo, _hit_attributes.barycentrics, 0.5f);\n"
+                 "\tfloat4 tint = _unpackUnorm4ToFloat4(asuint(lit));\n"
+                 "\t_pay_hit.color = tint * float(_loadIndices(_buf_indices, 0u).x);\n"
+                 "\t_pay_hit.distance = RayTCurrent() + world.x;\n}\n"))
         << result;
 }
 
 TEST_F(HLSL12TranslatorTest, TextureArraysOfRayStagesAreUnsizedComparedAndIndexedNonUniformly)
 {
     rayDescription.pixelTextures[1].type.arraySize = -1;
-    ASSERT_TRUE(RunRay(std::string(kHitInfo) +
-                           "void main()\n{\n\tfloat lit = sampleTextureCompareLodZero(texture.albedo[input.primitive_id], "
-                           "input.hit_attribute, 0.5);\n"
-                           "\tlit += sampleTextureCompareLodZero(texture.albedo[1], input.hit_attribute, 0.25);\n"
-                           "\tray_payloads.hit.distance = lit;\n}\n",
-                       STAGE_RCHIT))
+    ASSERT_TRUE(
+        RunRay(std::string(kHitInfo) +
+                   "void main()\n{\n\tfloat lit = sampleTextureCompareLodZero(texture.albedo[input.primitive_id], "
+                   "input.hit_attribute, 0.5);\n"
+                   "\tlit += sampleTextureCompareLodZero(texture.albedo[1], input.hit_attribute, 0.25);\n"
+                   "\tray_payloads.hit.distance = lit;\n}\n",
+               STAGE_RCHIT))
         << LogText();
-    EXPECT_TRUE(Contains("SamplerComparisonState _smp_albedo[] : register(s0, space4);\n"
-                         "Texture2D _tex_albedo[] : register(t0, space5);\n"))
+    EXPECT_TRUE(
+        Contains("SamplerComparisonState _smp_albedo[] : register(s0, space4);\n"
+                 "Texture2D _tex_albedo[] : register(t0, space5);\n"))
         << result;
-    EXPECT_TRUE(Contains("\tfloat lit = _tex_albedo[NonUniformResourceIndex(PrimitiveIndex())].SampleCmpLevelZero("
-                         "_smp_albedo[NonUniformResourceIndex(PrimitiveIndex())], _hit_attributes.barycentrics, 0.5f);\n"))
+    EXPECT_TRUE(
+        Contains("\tfloat lit = _tex_albedo[NonUniformResourceIndex(PrimitiveIndex())].SampleCmpLevelZero("
+                 "_smp_albedo[NonUniformResourceIndex(PrimitiveIndex())], _hit_attributes.barycentrics, 0.5f);\n"))
         << result;
-    EXPECT_TRUE(Contains("\tlit += _tex_albedo[1].SampleCmpLevelZero(_smp_albedo[1], _hit_attributes.barycentrics, 0.25f);\n"))
+    EXPECT_TRUE(
+        Contains("\tlit += _tex_albedo[1].SampleCmpLevelZero(_smp_albedo[1], _hit_attributes.barycentrics, 0.25f);\n"))
         << result;
 }
 
 TEST_F(HLSL12TranslatorTest, RayStageTextureSampledBothWaysIsRefused)
 {
-    EXPECT_FALSE(RunRay(std::string(kHitInfo) +
-                            "void main()\n{\n\tfloat4 texel = sampleTextureLod(texture.albedo, input.hit_attribute, 0.0);\n"
-                            "\tfloat lit = sampleTextureCompareLodZero(texture.albedo, input.hit_attribute, 0.5);\n"
-                            "\tray_payloads.hit.color = texel * lit;\n}\n",
-                        STAGE_RCHIT));
+    EXPECT_FALSE(
+        RunRay(std::string(kHitInfo) +
+                   "void main()\n{\n\tfloat4 texel = sampleTextureLod(texture.albedo, input.hit_attribute, 0.0);\n"
+                   "\tfloat lit = sampleTextureCompareLodZero(texture.albedo, input.hit_attribute, 0.5);\n"
+                   "\tray_payloads.hit.color = texel * lit;\n}\n",
+               STAGE_RCHIT));
     EXPECT_EQ(LogText(), "Error: texture 'albedo' is sampled both with and without a comparison.\n");
 }
 
@@ -275,11 +288,12 @@ TEST_F(HLSL12TranslatorTest, TwoTracesShareOneRayDescriptionAndEachGetsItsFourAs
         << LogText();
     EXPECT_EQ(Count("RayDesc _ray_description;"), 1u) << result;
     EXPECT_EQ(Count("_ray_description.Origin = WorldRayOrigin();"), 2u) << result;
-    EXPECT_TRUE(Contains("{\n\t_Pay_shadow _pay_shadow;\n\tRayDesc _ray_description;\n\n\t_pay_shadow.shadow = 1.0f;\n"
-                         "\t_ray_description.Origin = WorldRayOrigin();\n\t_ray_description.TMin = 0.01f;\n"
-                         "\t_ray_description.Direction = WorldRayDirection();\n\t_ray_description.TMax = 10.0f;\n"
-                         "\tTraceRay(_acceleration_structure, 0, 0xFF, 0, 0, 1, _ray_description, _pay_shadow);\n"
-                         "\t_ray_description.Origin = WorldRayOrigin();\n\t_ray_description.TMin = 0.02f;\n"))
+    EXPECT_TRUE(
+        Contains("{\n\t_Pay_shadow _pay_shadow;\n\tRayDesc _ray_description;\n\n\t_pay_shadow.shadow = 1.0f;\n"
+                 "\t_ray_description.Origin = WorldRayOrigin();\n\t_ray_description.TMin = 0.01f;\n"
+                 "\t_ray_description.Direction = WorldRayDirection();\n\t_ray_description.TMax = 10.0f;\n"
+                 "\tTraceRay(_acceleration_structure, 0, 0xFF, 0, 0, 1, _ray_description, _pay_shadow);\n"
+                 "\t_ray_description.Origin = WorldRayOrigin();\n\t_ray_description.TMin = 0.02f;\n"))
         << result;
     EXPECT_TRUE(Contains("\t_pay_hit.distance = _pay_shadow.shadow;\n}\n")) << result;
 }
@@ -307,8 +321,9 @@ TEST_F(HLSL12TranslatorTest, HelperFunctionThatTracesDeclaresItsOwnPayloadAndRay
                            "\tstoreImage(images.target, input.dispatch_id.xy, float4(1.0));\n}\n",
                        STAGE_RGEN))
         << LogText();
-    EXPECT_TRUE(Contains("void Probe(float3 origin)\n{\n\t_Pay_shadow _pay_shadow;\n\tRayDesc _ray_description;\n\n"
-                         "\t_ray_description.Origin = origin;\n"))
+    EXPECT_TRUE(
+        Contains("void Probe(float3 origin)\n{\n\t_Pay_shadow _pay_shadow;\n\tRayDesc _ray_description;\n\n"
+                 "\t_ray_description.Origin = origin;\n"))
         << result;
     EXPECT_TRUE(Contains("void main()\n{\n\tProbe((float3)(0.0f));\n")) << result;
 }
@@ -316,13 +331,17 @@ TEST_F(HLSL12TranslatorTest, HelperFunctionThatTracesDeclaresItsOwnPayloadAndRay
 TEST_F(HLSL12TranslatorTest, PayloadSlotsMustRunFromZeroWithoutAGap)
 {
     rayDescription.rayPayloads[1].slot = 2;
-    EXPECT_FALSE(RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
-    EXPECT_EQ(LogText(), "Error: ray payload 'shadow' has slot 2; the slots of 2 ray payloads must be 0 to 1, each used "
-                         "once.\n");
+    EXPECT_FALSE(
+        RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
+    EXPECT_EQ(LogText(),
+              "Error: ray payload 'shadow' has slot 2; the slots of 2 ray payloads must be 0 to 1, each used "
+              "once.\n");
     rayDescription.rayPayloads[1].slot = 0;
-    EXPECT_FALSE(RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
-    EXPECT_EQ(LogText(), "Error: ray payload 'shadow' has slot 0; the slots of 2 ray payloads must be 0 to 1, each used "
-                         "once.\n");
+    EXPECT_FALSE(
+        RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
+    EXPECT_EQ(LogText(),
+              "Error: ray payload 'shadow' has slot 0; the slots of 2 ray payloads must be 0 to 1, each used "
+              "once.\n");
 }
 
 TEST_F(HLSL12TranslatorTest, TracePayloadSlotMustBeASlotOfTheTable)
@@ -333,13 +352,13 @@ TEST_F(HLSL12TranslatorTest, TracePayloadSlotMustBeASlotOfTheTable)
                         STAGE_RGEN));
     // The checks refuse a slot that is no literal before any translator sees it.
     EXPECT_NE(LogText().find("error: the last argument of trace() must be a literal."), std::string::npos) << LogText();
-    EXPECT_FALSE(RunRay(std::string(kHitInfo) +
-                            "void main()\n{\n\ttrace(0, 0xFF, 0, 0, float3(0.0), 0.0, float3(1.0), 1.0, 2u);\n}\n",
-                        STAGE_RGEN));
+    EXPECT_FALSE(RunRay(
+        std::string(kHitInfo) + "void main()\n{\n\ttrace(0, 0xFF, 0, 0, float3(0.0), 0.0, float3(1.0), 1.0, 2u);\n}\n",
+        STAGE_RGEN));
     EXPECT_EQ(LogText(), "Error: trace names payload slot 2u, which no ray payload has.\n");
-    ASSERT_TRUE(RunRay(std::string(kHitInfo) +
-                           "void main()\n{\n\ttrace(0, 0xFF, 0, 0, float3(0.0), 0.0, float3(1.0), 1.0, 0x1);\n}\n",
-                       STAGE_RGEN))
+    ASSERT_TRUE(RunRay(
+        std::string(kHitInfo) + "void main()\n{\n\ttrace(0, 0xFF, 0, 0, float3(0.0), 0.0, float3(1.0), 1.0, 0x1);\n}\n",
+        STAGE_RGEN))
         << LogText();
     EXPECT_TRUE(Contains("_ray_description, _pay_shadow);")) << result;
 }
@@ -347,16 +366,19 @@ TEST_F(HLSL12TranslatorTest, TracePayloadSlotMustBeASlotOfTheTable)
 TEST_F(HLSL12TranslatorTest, ClosestHitWithoutInputPayloadIsRefused)
 {
     rayDescription.rayPayloads[0].isInput = 0;
-    EXPECT_FALSE(RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
+    EXPECT_FALSE(
+        RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
     EXPECT_EQ(LogText(), "Error: the rchit shader has no input ray payload.\n");
 }
 
 TEST_F(HLSL12TranslatorTest, TextureAndBufferOfOneSlotAreRefused)
 {
     rayDescription.pixelTextures[1].slot = 2;
-    EXPECT_FALSE(RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
-    EXPECT_EQ(LogText(), "Error: texture 'albedo' and buffer 'triangles' both have slot 2 and would share register t0, "
-                         "space3.\n");
+    EXPECT_FALSE(
+        RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
+    EXPECT_EQ(LogText(),
+              "Error: texture 'albedo' and buffer 'triangles' both have slot 2 and would share register t0, "
+              "space3.\n");
 }
 
 }  // namespace

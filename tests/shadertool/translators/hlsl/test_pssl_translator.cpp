@@ -23,9 +23,10 @@ protected:
 TEST_F(PSSLTranslatorTest, SpriteVertexShaderSwizzlesItsColourInputOnThePlatform)
 {
     description = ShaderInterfaces::MakeSprite(0x20003);
-    ASSERT_TRUE(Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"
-                    "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n",
-                    STAGE_VERTEX))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"
+            "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n",
+            STAGE_VERTEX))
         << LogText();
     EXPECT_EQ(result,
               "struct VertexInput\n{\n\tfloat4 position : POSITION;\n\tfloat4 color : COLOR;\n"
@@ -40,9 +41,10 @@ TEST_F(PSSLTranslatorTest, SpriteVertexShaderSwizzlesItsColourInputOnThePlatform
 
 TEST_F(PSSLTranslatorTest, SpritePixelShaderHasNoPragmaAndPlatformSemantics)
 {
-    ASSERT_TRUE(Run("void main()\n{\n\tfloat4 texel = sampleTexture(texture.albedo, input.uv);\n"
-                    "\toutput.color = texel * input.color * constants.tint;\n}\n",
-                    STAGE_PIXEL))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\tfloat4 texel = sampleTexture(texture.albedo, input.uv);\n"
+            "\toutput.color = texel * input.color * constants.tint;\n}\n",
+            STAGE_PIXEL))
         << LogText();
     EXPECT_EQ(result,
               "struct PixelInput\n{\n\tfloat4 position : S_POSITION;\n\tfloat2 uv : TEXCOORD0;\n"
@@ -58,12 +60,13 @@ TEST_F(PSSLTranslatorTest, SpritePixelShaderHasNoPragmaAndPlatformSemantics)
 TEST_F(PSSLTranslatorTest, EveryReadOfTheColourInputIsSwizzledOnlyInTheVertexStage)
 {
     description = ShaderInterfaces::MakeSprite(0x20003);
-    ASSERT_TRUE(Run("void main()\n{\n\tfloat4 tint = input.color * input.color;\n"
-                    "\toutput.position = input.position;\n\toutput.uv = input.uv;\n\toutput.color = tint;\n}\n",
-                    STAGE_VERTEX))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\tfloat4 tint = input.color * input.color;\n"
+            "\toutput.position = input.position;\n\toutput.uv = input.uv;\n\toutput.color = tint;\n}\n",
+            STAGE_VERTEX))
         << LogText();
-    EXPECT_TRUE(Contains("\tfloat4 tint = input.color" + std::string(kColorSwizzle) + " * input.color" +
-                         kColorSwizzle + ";\n"))
+    EXPECT_TRUE(
+        Contains("\tfloat4 tint = input.color" + std::string(kColorSwizzle) + " * input.color" + kColorSwizzle + ";\n"))
         << result;
     // The pixel input of the same name is no vertex colour input.
     ASSERT_TRUE(Run("void main()\n{\n\toutput.color = input.color;\n}\n", STAGE_PIXEL)) << LogText();
@@ -75,56 +78,64 @@ TEST_F(PSSLTranslatorTest, VertexShaderWithoutColourInputHasNoConditionalBlock)
 {
     description = ShaderInterfaces::MakeSprite(0x20003);
     description.vertexInput.DeleteAt(1);
-    ASSERT_TRUE(Run("void main()\n{\n\toutput.position = input.position;\n\toutput.uv = input.uv;\n"
-                    "\toutput.color = float4(1.0);\n}\n",
-                    STAGE_VERTEX))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\toutput.position = input.position;\n\toutput.uv = input.uv;\n"
+            "\toutput.color = float4(1.0);\n}\n",
+            STAGE_VERTEX))
         << LogText();
     EXPECT_FALSE(Contains("#if")) << result;
 }
 
 TEST_F(PSSLTranslatorTest, AllAndAnyCastTheirArgumentToABooleanVector)
 {
-    ASSERT_TRUE(Run("void main()\n{\n\tif (all(input.color.rgb) || any(input.uv))\n"
-                    "\t\toutput.color = float4(1.0);\n}\n",
-                    STAGE_PIXEL))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\tif (all(input.color.rgb) || any(input.uv))\n"
+            "\t\toutput.color = float4(1.0);\n}\n",
+            STAGE_PIXEL))
         << LogText();
     EXPECT_TRUE(Contains("\tif (all((bool3)(input.color.rgb)) || any((bool2)(input.uv)))\n")) << result;
 }
 
 TEST_F(PSSLTranslatorTest, SamplingMethodsHaveThePlatformNames)
 {
-    ASSERT_TRUE(Run("void main()\n{\n\toutput.color = sampleTextureLod(texture.albedo, input.uv, 1.0)"
-                    " + sampleTextureGrad(texture.albedo, input.uv, float2(0.1), float2(0.1))"
-                    " + sampleTextureLodOffset(texture.albedo, input.uv, 0.0, int2(1, 0));\n}\n",
-                    STAGE_PIXEL))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\toutput.color = sampleTextureLod(texture.albedo, input.uv, 1.0)"
+            " + sampleTextureGrad(texture.albedo, input.uv, float2(0.1), float2(0.1))"
+            " + sampleTextureLodOffset(texture.albedo, input.uv, 0.0, int2(1, 0));\n}\n",
+            STAGE_PIXEL))
         << LogText();
     EXPECT_TRUE(Contains("_tex_albedo.SampleLOD(_smp_albedo, input.uv, 1.0f)")) << result;
-    EXPECT_TRUE(Contains("_tex_albedo.SampleGradient(_smp_albedo, input.uv, (float2)(0.1f), (float2)(0.1f))")) << result;
+    EXPECT_TRUE(Contains("_tex_albedo.SampleGradient(_smp_albedo, input.uv, (float2)(0.1f), (float2)(0.1f))"))
+        << result;
     EXPECT_TRUE(Contains("_tex_albedo.SampleLOD(_smp_albedo, input.uv, 0.0f, int2(1, 0))")) << result;
 }
 
 TEST_F(PSSLTranslatorTest, ComparisonSamplingIsNotSupported)
 {
     description = ShaderInterfaces::MakeLitMesh(0x20004);
-    EXPECT_FALSE(Run("void main()\n{\n\tfloat lit = sampleTextureCompareLodZero(texture.shadow_map, input.uv, 0.5);\n"
-                     "\toutput.color = float4(lit);\n\toutput.emission = float4(0.0);\n}\n",
-                     STAGE_PIXEL));
+    EXPECT_FALSE(
+        Run("void main()\n{\n\tfloat lit = sampleTextureCompareLodZero(texture.shadow_map, input.uv, 0.5);\n"
+            "\toutput.color = float4(lit);\n\toutput.emission = float4(0.0);\n}\n",
+            STAGE_PIXEL));
     EXPECT_EQ(LogText(), "Error: function 'sampleTextureCompareLodZero' is not supported.\n");
 }
 
 TEST_F(PSSLTranslatorTest, SystemValuesHaveThePlatformSemantics)
 {
-    ASSERT_TRUE(Run("void main()\n{\n\tfloat v = float(input.vertex_id);\n\tfloat i = float(input.instance_id);\n"
-                    "\toutput.position = input.position * (v + i);\n\toutput.uv = input.uv;\n"
-                    "\toutput.color = float4(1.0);\n}\n",
-                    STAGE_VERTEX))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\tfloat v = float(input.vertex_id);\n\tfloat i = float(input.instance_id);\n"
+            "\toutput.position = input.position * (v + i);\n\toutput.uv = input.uv;\n"
+            "\toutput.color = float4(1.0);\n}\n",
+            STAGE_VERTEX))
         << LogText();
-    EXPECT_TRUE(Contains("\tfloat2 uv : TEXCOORD0;\n\tuint _instance_id : S_INSTANCE_ID;\n"
-                         "\tuint _vertex_id : S_VERTEX_ID;\n};\n"))
+    EXPECT_TRUE(
+        Contains("\tfloat2 uv : TEXCOORD0;\n\tuint _instance_id : S_INSTANCE_ID;\n"
+                 "\tuint _vertex_id : S_VERTEX_ID;\n};\n"))
         << result;
-    ASSERT_TRUE(Run("void main()\n{\n\toutput.color = float4(input.face_direction);\n"
-                    "\tif (input.is_front_facing)\n\t\toutput.color = float4(0.0);\n}\n",
-                    STAGE_PIXEL))
+    ASSERT_TRUE(
+        Run("void main()\n{\n\toutput.color = float4(input.face_direction);\n"
+            "\tif (input.is_front_facing)\n\t\toutput.color = float4(0.0);\n}\n",
+            STAGE_PIXEL))
         << LogText();
     EXPECT_TRUE(Contains("\tfloat4 color : COLOR0;\n\tfloat _facing : S_FRONT_FACE;\n};\n")) << result;
     EXPECT_TRUE(Contains("output.color = (float4)(input._facing);")) << result;
