@@ -1,6 +1,8 @@
 // The system's message texts that FormatMessageA gives for
 // FORMAT_MESSAGE_FROM_SYSTEM, one row per code: code, then the text exactly
-// as the platform words it, with its closing line break.
+// as the platform words it, with its closing line break. Results of the
+// graphics infrastructure (0x087A...., 0x887A....) are among them, so that a
+// removed device's reason can be reported in words.
 #pragma once
 
 #include <windows.h>
@@ -121,6 +123,33 @@ inline constexpr SystemMessageText kSystemMessageTexts[] = {
     {0x80004004, "Operation aborted\r\n"},
     {0x80004005, "Unspecified error\r\n"},
     {0x8000FFFF, "Catastrophic failure\r\n"},
+    {0x087A0001, "The Present operation was invisible to the user.\r\n"},
+    {0x087A0007, "The desktop display mode has been changed, there might be color conversion/stretching.\r\n"},
+    {0x887A0001,
+     "The application made a call that is invalid. Either the parameters of the call or the state of some object was "
+     "incorrect.\r\nEnable the D3D debug layer in order to see details via debug messages.\r\n"},
+    {0x887A0002,
+     "The object was not found. If calling IDXGIFactory::EnumAdaptes, there is no adapter with the specified "
+     "ordinal.\r\n"},
+    {0x887A0003, "The caller did not supply a sufficiently large buffer.\r\n"},
+    {0x887A0004, "The specified device interface or feature level is not supported on this system.\r\n"},
+    {0x887A0005,
+     "The GPU device instance has been suspended. Use GetDeviceRemovedReason to determine the appropriate "
+     "action.\r\n"},
+    {0x887A0006,
+     "The GPU will not respond to more commands, most likely because of an invalid command passed by the calling "
+     "application.\r\n"},
+    {0x887A0007,
+     "The GPU will not respond to more commands, most likely because some other application submitted invalid "
+     "commands.\r\nThe calling application should re-create the device and continue.\r\n"},
+    {0x887A000A,
+     "The GPU was busy at the moment when the call was made, and the call was neither executed nor scheduled.\r\n"},
+    {0x887A0020,
+     "An internal issue prevented the driver from carrying out the specified operation. The driver's state is "
+     "probably suspect,\r\nand the application should not continue.\r\n"},
+    {0x887A0022, "A resource is not available at the time of the call, but may become available later.\r\n"},
+    {0x887A002D,
+     "The application requested an operation that depends on an SDK component that is missing or mismatched.\r\n"},
 };
 
 }  // namespace halvo::kernel

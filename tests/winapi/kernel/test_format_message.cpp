@@ -47,6 +47,37 @@ TEST(FormatMessage, GivesSocketAndResultTexts)
     EXPECT_EQ(SystemText(static_cast<DWORD>(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED))), "Access is denied.\r\n");
 }
 
+TEST(FormatMessage, GivesTheGraphicsInfrastructureTextsForItsResults)
+{
+    // The reasons a removed device gives, asked for as a renderer reports them: allocated, inserts not ignored.
+    LPSTR text = nullptr;
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
+                       static_cast<DWORD>(DXGI_ERROR_DEVICE_HUNG), 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(text, length),
+              "The GPU will not respond to more commands, most likely because of an invalid command passed by the "
+              "calling application.\r\n");
+    LocalFree(text);
+    EXPECT_EQ(SystemText(static_cast<DWORD>(DXGI_ERROR_DEVICE_REMOVED)),
+              "The GPU device instance has been suspended. Use GetDeviceRemovedReason to determine the appropriate "
+              "action.\r\n");
+    EXPECT_EQ(SystemText(static_cast<DWORD>(DXGI_ERROR_DEVICE_RESET)),
+              "The GPU will not respond to more commands, most likely because some other application submitted "
+              "invalid commands.\r\nThe calling application should re-create the device and continue.\r\n");
+    EXPECT_EQ(SystemText(static_cast<DWORD>(DXGI_ERROR_DRIVER_INTERNAL_ERROR)),
+              "An internal issue prevented the driver from carrying out the specified operation. The driver's state "
+              "is probably suspect,\r\nand the application should not continue.\r\n");
+    EXPECT_EQ(SystemText(static_cast<DWORD>(DXGI_ERROR_INVALID_CALL), FORMAT_MESSAGE_MAX_WIDTH_MASK),
+              "The application made a call that is invalid. Either the parameters of the call or the state of some "
+              "object was incorrect. Enable the D3D debug layer in order to see details via debug messages. ");
+    EXPECT_EQ(SystemText(static_cast<DWORD>(DXGI_STATUS_OCCLUDED)),
+              "The Present operation was invisible to the user.\r\n");
+    // A result of the facility without a text fails as any unknown code does.
+    EXPECT_EQ(SystemText(0x887A00FFu), "<failed>");
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_MR_MID_NOT_FOUND));
+}
+
 TEST(FormatMessage, WidthMaskTurnsLineBreaksIntoSpaces)
 {
     EXPECT_EQ(SystemText(ERROR_ACCESS_DENIED, FORMAT_MESSAGE_MAX_WIDTH_MASK), "Access is denied. ");
