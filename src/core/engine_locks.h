@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/lock_scope.h"
+
 // The engine's named locks ("PRINT", "GET_SOUND", "MAIN_LOOP", ... and
 // "DATAMAN"): a name, a critical section and a held flag each. They exist
 // from pre-initialisation until the end of shutdown; "DATAMAN" is the data
@@ -19,13 +21,4 @@ bool HVI_LeaveEngineLock(const char* name);
 bool HVI_IsEngineLockHeld(const char* name);
 
 // Holds an engine lock for a scope.
-class HVI_EngineLockScope {
-public:
-    explicit HVI_EngineLockScope(const char* name) : m_name(name) { HVI_EnterEngineLock(m_name); }
-    ~HVI_EngineLockScope() { HVI_LeaveEngineLock(m_name); }
-    HVI_EngineLockScope(const HVI_EngineLockScope&) = delete;
-    HVI_EngineLockScope& operator=(const HVI_EngineLockScope&) = delete;
-
-private:
-    const char* m_name;
-};
+using HVI_EngineLockScope = LockScope<HVI_EnterEngineLock, HVI_LeaveEngineLock, const char*>;

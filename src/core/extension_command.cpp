@@ -4,8 +4,8 @@
 
 #include "core/logging.h"
 #include "core/subsystem_hooks.h"
-#include "filesystem/critical_section.h"
 #include "foundation/array.h"
+#include "foundation/critical_section.h"
 #include "foundation/string.h"
 
 namespace {

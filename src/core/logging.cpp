@@ -14,8 +14,8 @@
 #include "core/log_format.h"
 #include "core/log_texts.h"
 #include "core/threading.h"
-#include "filesystem/critical_section.h"
 #include "filesystem/scheme_roots.h"
+#include "foundation/critical_section.h"
 #include "foundation/engine_log.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "core/main_thread_tasks.h"
 
 #include "core/logging.h"
-#include "filesystem/critical_section.h"
 #include "foundation/array.h"
+#include "foundation/critical_section.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "core/lifecycle_texts.h"
 #include "core/logging.h"
 #include "core/subsystem_hooks.h"
-#include "filesystem/critical_section.h"
+#include "foundation/critical_section.h"
 
 namespace {
 

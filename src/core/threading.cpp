@@ -10,19 +10,16 @@
 #include "core/engine_run_state.h"
 #include "core/logging.h"
 #include "core/thread_wait_texts.h"
-#include "filesystem/critical_section.h"
 #include "foundation/array.h"
+#include "foundation/critical_section.h"
 #include "foundation/string.h"
 
 // A named program mutex; it owns its critical section for its whole life.
 struct HV_Mutex {
-    explicit HV_Mutex(const char* mutexName) : name(mutexName) { InitializeCriticalSection(&section); }
-    HV_Mutex(const HV_Mutex&) = delete;
-    HV_Mutex& operator=(const HV_Mutex&) = delete;
-    ~HV_Mutex() { DeleteCriticalSection(&section); }
+    explicit HV_Mutex(const char* mutexName) : name(mutexName) {}
 
     String name;
-    CRITICAL_SECTION section;
+    CriticalSection section;
 };
 
 namespace {
@@ -161,7 +158,7 @@ void HV_Threading_LockMutex(HV_Mutex* mutex)
         HV_Log(HV_LOG_ERROR, "HV_Threading_LockMutex: mutex is null.");
         return;
     }
-    EnterCriticalSection(&mutex->section);
+    mutex->section.Enter();
 }
 
 void HV_Threading_UnlockMutex(HV_Mutex* mutex)
@@ -170,7 +167,7 @@ void HV_Threading_UnlockMutex(HV_Mutex* mutex)
         HV_Log(HV_LOG_ERROR, "HV_Threading_UnlockMutex: mutex is null.");
         return;
     }
-    LeaveCriticalSection(&mutex->section);
+    mutex->section.Leave();
 }
 
 void HV_Threading_Sleep(uint32_t milliseconds) { Sleep(milliseconds); }

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "core/thread_wait_texts.h"
+#include "foundation/lock_scope.h"
 
 int32_t HV_Threading_CreateThread(const char* name, HV_ThreadFunction function, void* argument, uint32_t flags);
 void HV_Threading_EnterMainLoop();
@@ -19,6 +20,9 @@ void HV_Threading_LeaveMainLoop();
 void HV_Threading_LockMutex(HV_Mutex* mutex);
 void HV_Threading_Sleep(uint32_t milliseconds);
 void HV_Threading_UnlockMutex(HV_Mutex* mutex);
+
+// Holds a named mutex for a scope.
+using MutexScope = LockScope<HV_Threading_LockMutex, HV_Threading_UnlockMutex, HV_Mutex*>;
 
 // The table the engine interface points to.
 HV_ThreadingInterface* HVI_GetThreadingInterface();

@@ -1,16 +1,13 @@
 #include "data/data_manager_lock.h"
 
-#include <windows.h>
-
 #include <atomic>
+
+#include "foundation/critical_section.h"
 
 namespace {
 
 struct NamedLock {
-    NamedLock() { InitializeCriticalSection(&section); }
-    ~NamedLock() { DeleteCriticalSection(&section); }
-
-    CRITICAL_SECTION section;
+    CriticalSection section;
     std::atomic<bool> held{false};  // set while a thread is inside section
 };
 
@@ -25,7 +22,7 @@ NamedLock& DataManagerLock()
 void HVI_EnterDataManagerLock()
 {
     NamedLock& lock = DataManagerLock();
-    EnterCriticalSection(&lock.section);
+    lock.section.Enter();
     lock.held = true;
 }
 
@@ -33,7 +30,7 @@ void HVI_LeaveDataManagerLock()
 {
     NamedLock& lock = DataManagerLock();
     lock.held = false;  // cleared before leaving, as every named lock does
-    LeaveCriticalSection(&lock.section);
+    lock.section.Leave();
 }
 
 bool HVI_IsDataManagerLockHeld() { return DataManagerLock().held; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/lock_scope.h"
+
 // The "DATAMAN" lock guards the database registry: a named lock (a critical
 // section and a held flag) that exists for the whole process, so the data
 // manager can be used before and after the engine. The engine's lock table
@@ -11,10 +13,4 @@ void HVI_LeaveDataManagerLock();
 // Whether some thread holds the lock (the held flag).
 bool HVI_IsDataManagerLockHeld();
 
-class DataManagerLockScope {
-public:
-    DataManagerLockScope() { HVI_EnterDataManagerLock(); }
-    ~DataManagerLockScope() { HVI_LeaveDataManagerLock(); }
-    DataManagerLockScope(const DataManagerLockScope&) = delete;
-    DataManagerLockScope& operator=(const DataManagerLockScope&) = delete;
-};
+using DataManagerLockScope = LockScope<HVI_EnterDataManagerLock, HVI_LeaveDataManagerLock>;

@@ -5,9 +5,9 @@
 #include <atomic>
 #include <cstring>
 
-#include "filesystem/critical_section.h"
 #include "filesystem/http_response_parser.h"
 #include "filesystem/http_url.h"
+#include "foundation/critical_section.h"
 #include "foundation/engine_log.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "filesystem/critical_section.h"
 #include "filesystem/path_resolution.h"
 #include "filesystem/path_scheme.h"
 #include "foundation/array.h"
+#include "foundation/critical_section.h"
 #include "foundation/engine_log.h"
 #include "foundation/text.h"
 

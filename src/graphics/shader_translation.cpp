@@ -19,17 +19,10 @@ void* GetSourceBitmap(const char* name) { return HV_Graphics_GetBitmap(name); }
 // bitmaps their "source" names in the bitmap table.
 class TranslatorLock {
 public:
-    TranslatorLock() : m_mutex(HV_Threading_GetMutex(kShaderTranslatorMutexName))
-    {
-        HV_Threading_LockMutex(m_mutex);
-        ShaderTool::GetGlobalState().reader.SetBitmapGetter(GetSourceBitmap);
-    }
-    ~TranslatorLock() { HV_Threading_UnlockMutex(m_mutex); }
-    TranslatorLock(const TranslatorLock&) = delete;
-    TranslatorLock& operator=(const TranslatorLock&) = delete;
+    TranslatorLock() { ShaderTool::GetGlobalState().reader.SetBitmapGetter(GetSourceBitmap); }
 
 private:
-    HV_Mutex* m_mutex;
+    MutexScope m_scope{HV_Threading_GetMutex(kShaderTranslatorMutexName)};
 };
 
 bool TargetCompiles(uint32_t target)

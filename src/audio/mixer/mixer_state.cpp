@@ -20,9 +20,9 @@ HV_MixerState& HVI_GetMixerState()
     return holder.state;
 }
 
-HVI_MixerLockScope::HVI_MixerLockScope() { EnterCriticalSection(&HVI_GetMixerState().lock); }
+void HVI_EnterMixerLock() { EnterCriticalSection(&HVI_GetMixerState().lock); }
 
-HVI_MixerLockScope::~HVI_MixerLockScope() { LeaveCriticalSection(&HVI_GetMixerState().lock); }
+void HVI_LeaveMixerLock() { LeaveCriticalSection(&HVI_GetMixerState().lock); }
 
 void HVI_TraceDirectSoundError(const char* step, HRESULT result)
 {

@@ -6,6 +6,7 @@
 #include <vorbis/vorbisfile.h>
 
 #include "audio/mixer/ogg_memory_source.h"
+#include "foundation/lock_scope.h"
 
 struct HV_MixerSample;
 
@@ -73,14 +74,10 @@ struct HV_MixerState {
 // The one mixer of the process.
 HV_MixerState& HVI_GetMixerState();
 
-// Holds the mixer lock for a scope.
-class HVI_MixerLockScope {
-public:
-    HVI_MixerLockScope();
-    ~HVI_MixerLockScope();
-    HVI_MixerLockScope(const HVI_MixerLockScope&) = delete;
-    HVI_MixerLockScope& operator=(const HVI_MixerLockScope&) = delete;
-};
+// Takes and leaves the mixer lock.
+void HVI_EnterMixerLock();
+void HVI_LeaveMixerLock();
+using HVI_MixerLockScope = LockScope<HVI_EnterMixerLock, HVI_LeaveMixerLock>;
 
 // Reports a failed DirectSound call of the step ("CreateSoundBuffer") as the
 // mixer's trace line "VELT DirectSound error: '<step>: <text>'".

@@ -9,12 +9,12 @@
 #include "core/features.h"
 #include "core/logging.h"
 #include "core/memory.h"
+#include "core/threading.h"
 #include "data/data_manager.h"
 #include "extensions/leaderboard_categories.h"
 #include "extensions/leaderboard_events.h"
 #include "extensions/local/leaderboard_database_file.h"
 #include "extensions/local/score_data_text.h"
-#include "extensions/mutex_scope.h"
 #include "filesystem/file_lock.h"
 #include "foundation/array.h"
 

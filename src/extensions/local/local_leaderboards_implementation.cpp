@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/engine_time.h"
-#include "extensions/mutex_scope.h"
+#include "core/threading.h"
 
 LocalLeaderboardsImplementation::LocalLeaderboardsImplementation(LocalLeaderboardStore* store) : m_store(store)
 {

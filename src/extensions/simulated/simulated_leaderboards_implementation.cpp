@@ -12,7 +12,6 @@
 #include "core/threading.h"
 #include "extensions/leaderboard_categories.h"
 #include "extensions/leaderboard_events.h"
-#include "extensions/mutex_scope.h"
 #include "extensions/simulated/name_pool.h"
 
 namespace {

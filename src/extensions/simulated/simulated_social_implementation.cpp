@@ -7,7 +7,6 @@
 #include "core/memory.h"
 #include "core/threading.h"
 #include "extensions/leaderboard_events.h"
-#include "extensions/mutex_scope.h"
 #include "extensions/simulated/picture_loading.h"
 #include "extensions/simulated/profile_picture_url.h"
 #include "extensions/simulated/social_directory.h"

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
-// A critical section that lives as long as its owner, and a scope that holds it.
+#include "foundation/lock_scope.h"
+
+// A critical section that lives as long as its owner.
 class CriticalSection {
 public:
     CriticalSection() { InitializeCriticalSection(&m_section); }
@@ -17,13 +19,4 @@ private:
     CRITICAL_SECTION m_section;
 };
 
-class CriticalSectionScope {
-public:
-    explicit CriticalSectionScope(CriticalSection& section) : m_section(section) { m_section.Enter(); }
-    ~CriticalSectionScope() { m_section.Leave(); }
-    CriticalSectionScope(const CriticalSectionScope&) = delete;
-    CriticalSectionScope& operator=(const CriticalSectionScope&) = delete;
-
-private:
-    CriticalSection& m_section;
-};
+using CriticalSectionScope = LockScope<&CriticalSection::Enter, &CriticalSection::Leave, CriticalSection&>;
