@@ -6,6 +6,8 @@
 constexpr const char* kPreinitializationCompleteText = "Preinitialization complete.";
 constexpr const char* kProgramInitializationFailedText = "Program initialization failed.";
 constexpr const char* kReinitializationFailedText = "Reinitialization failed. Please restart the application.";
+constexpr const char* kRendererRetryText =
+    "The renderer did not start at %dx%d %s on display %d; trying again windowed on display 0.";
 constexpr const char* kShutdownText = "HALVO Shutdown.";
 constexpr const char* kStartupCompleteText = "Startup complete.";
 constexpr const char* kCommandLineFeaturesOption = "--features";

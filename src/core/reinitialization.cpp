@@ -7,6 +7,7 @@
 #include "core/events.h"
 #include "core/lifecycle_texts.h"
 #include "core/logging.h"
+#include "core/renderer_restart.h"
 #include "core/subsystem_hooks.h"
 #include "foundation/critical_section.h"
 
@@ -36,33 +37,6 @@ bool TakePending(HV_VideoParameters& video)
     request.pending = false;
     video = request.video;
     return true;
-}
-
-// Copies the video parameters a re-initialisation may change; the command
-// line and the quit flag stay the engine's.
-void ApplyVideo(HV_VideoParameters& target, const HV_VideoParameters& source)
-{
-    const char* commandLine = target.commandLine;
-    const uint8_t quitRequested = target.quitRequested;
-    target = source;
-    target.commandLine = commandLine;
-    target.quitRequested = quitRequested;
-}
-
-bool RestartRendererWithNewWindow(HVI_EngineState& state)
-{
-    const HVI_SubsystemHooks& renderer = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER);
-    const HVI_SubsystemHooks& platform = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_PLATFORM);
-    if (renderer.Shutdown) {
-        renderer.Shutdown(state);
-    }
-    if (platform.Shutdown) {
-        platform.Shutdown(state);
-    }
-    if (platform.Startup && !platform.Startup(state)) {
-        return false;
-    }
-    return !renderer.Startup || renderer.Startup(state);
 }
 
 }  // namespace
@@ -112,17 +86,17 @@ void HVI_ApplyPendingReinitialization()
         return;
     }
     const HV_VideoParameters previous = state.program->video;
-    ApplyVideo(state.program->video, requested);
+    HVI_ApplyVideoParameters(state.program->video, requested);
     state.video = state.program->video;
 
     const HVI_SubsystemHooks& renderer = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER);
     bool windowRecreated = false;
     if (renderer.QuickReinitialize && !renderer.QuickReinitialize(state, requested)) {
         windowRecreated = true;
-        if (!RestartRendererWithNewWindow(state)) {
-            ApplyVideo(state.program->video, previous);
+        if (!HVI_RestartRendererWithNewWindow(state)) {
+            HVI_ApplyVideoParameters(state.program->video, previous);
             state.video = state.program->video;
-            if (!RestartRendererWithNewWindow(state)) {
+            if (!HVI_RestartRendererWithNewWindow(state)) {
                 HV_Popup(HV_LOG_ERROR, "%s", kReinitializationFailedText);
                 HVI_RequestQuit();
                 return;

@@ -15,14 +15,20 @@
 
 namespace {
 
-// Shuts the role down when it was brought up, or when it has nothing that
-// brings it up and so is up from its registration.
+// Shuts the role down and unloads it when it was brought up, or when it has
+// nothing that brings it up and so is up from its registration.
 void ShutDownRole(HVI_SubsystemRole role, HVI_EngineState& state)
 {
     const HVI_SubsystemHooks& hooks = HVI_GetSubsystemHooks(role);
     const bool upFromRegistration = !hooks.Preinitialize && !hooks.Startup;
-    if (hooks.Shutdown && (HVI_GetRunState().broughtUp[role] || upFromRegistration)) {
+    if (!HVI_GetRunState().broughtUp[role] && !upFromRegistration) {
+        return;
+    }
+    if (hooks.Shutdown) {
         hooks.Shutdown(state);
+    }
+    if (hooks.Unload) {
+        hooks.Unload(state);
     }
 }
 

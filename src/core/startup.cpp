@@ -5,6 +5,7 @@
 #include "core/features.h"
 #include "core/lifecycle_texts.h"
 #include "core/logging.h"
+#include "core/renderer_restart.h"
 #include "core/subsystem_hooks.h"
 
 namespace {
@@ -20,12 +21,33 @@ bool StartRole(HVI_SubsystemRole role, HVI_EngineState& state)
     return hooks.Startup(state);
 }
 
+// A renderer that did not initialise gets one more try on a new window, with
+// the video parameters rolled back to the safest mode: the same size,
+// windowed, on the first display.
+bool RetryRendererWithRolledBackVideo(HVI_EngineState& state)
+{
+    if (!state.program) {
+        return false;
+    }
+    HV_VideoParameters rolledBack = state.program->video;
+    HV_Log(HV_LOG_WARNING, kRendererRetryText, rolledBack.width, rolledBack.height,
+           rolledBack.windowed ? "windowed" : "fullscreen", rolledBack.displayIndex);
+    rolledBack.windowed = 1;
+    rolledBack.displayIndex = 0;
+    HVI_ApplyVideoParameters(state.program->video, rolledBack);
+    state.video = state.program->video;
+    return HVI_RestartRendererWithNewWindow(state);
+}
+
 }  // namespace
 
 bool HVI_Startup()
 {
     HVI_EngineState& state = HVI_GetEngineState();
-    if (!StartRole(HVI_SUBSYSTEM_PLATFORM, state) || !StartRole(HVI_SUBSYSTEM_RENDERER, state)) {
+    if (!StartRole(HVI_SUBSYSTEM_PLATFORM, state)) {
+        return false;
+    }
+    if (!StartRole(HVI_SUBSYSTEM_RENDERER, state) && !RetryRendererWithRolledBackVideo(state)) {
         return false;
     }
     StartRole(HVI_SUBSYSTEM_INPUT, state);

@@ -56,6 +56,10 @@ struct HVI_SubsystemHooks {
     // sound, input, renderer, then platform (destroys the window), then
     // extensions.
     void (*Shutdown)(HVI_EngineState& state);
+    // At exit only, right after the role's Shutdown: gives back what
+    // pre-initialisation took (the renderer unloads its back end). A full
+    // re-initialisation calls Shutdown without it.
+    void (*Unload)(HVI_EngineState& state);
     // Extension commands this role answers: null when it does not know the
     // command. Asked after the engine's own commands in the order extensions
     // (module commands), platform, renderer, input.

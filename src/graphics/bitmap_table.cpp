@@ -145,6 +145,30 @@ int32_t HVI_GetBitmapCount()
     return g_bitmapCount;
 }
 
+void HVI_ReleaseAllTextures()
+{
+    RendererImplementation* renderer = HVI_GetRenderer();
+    if (renderer == nullptr) return;
+    HVI_EngineLockScope lock(kBitmapLockName);
+    for (int32_t i = 0; i < g_bitmapCount; ++i) {
+        HV_Bitmap& bitmap = g_bitmaps[i];
+        if (bitmap.renderer.loaded) renderer->ReleaseTexture(bitmap.renderer);
+        bitmap.renderer = HV_BitmapRendererBlock{};
+    }
+}
+
+void HVI_RecreateTextures()
+{
+    RendererImplementation* renderer = HVI_GetRenderer();
+    if (renderer == nullptr) return;
+    HVI_EngineLockScope lock(kBitmapLockName);
+    for (int32_t i = 0; i < g_bitmapCount; ++i) {
+        HV_Bitmap& bitmap = g_bitmaps[i];
+        if (bitmap.pixels == nullptr || bitmap.renderer.loaded) continue;
+        if (!renderer->CreateTexture(&bitmap)) HV_Log(HV_LOG_ERROR, kBitmapTextureFailed, bitmap.name.GetText());
+    }
+}
+
 void HVI_ResetBitmapTable()
 {
     HVI_ClearBitmapQueue();

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include <halvo/graphics.h>
+
 #include "graphics/bitmap_record.h"
 
 // The bitmap table: a fixed number of records found by name, each with a
@@ -10,10 +12,8 @@
 constexpr int32_t kBitmapTableCapacity = 3072;
 constexpr int32_t kBitmapReferenceLimit = 4096;
 
-// Cache modes.
-constexpr int32_t HV_BITMAP_CACHE_NOTHING = 0;  // find or create; no reference, no pixels
-constexpr int32_t HV_BITMAP_CACHE_LOAD = 4;     // count a reference and read the pixels (bit 4)
-constexpr int32_t HV_BITMAP_CACHE_LOOKUP = 16;  // only look the name up
+// The cache modes HV_BITMAP_CACHE_NOTHING, _LOAD and _LOOKUP are the public
+// header's.
 
 // Finds or creates the bitmap of that name and applies the cache mode: every
 // call with a mode other than 0 and 16 counts a reference (capped at
@@ -35,6 +35,13 @@ void HV_Graphics_ReleaseBitmap(HV_Bitmap* bitmap);
 
 // The number of records in use, free ones below it included.
 int32_t HVI_GetBitmapCount();
+
+// The running renderer is about to shut down: every texture is released
+// through it, the pixels stay. Main thread.
+void HVI_ReleaseAllTextures();
+// Makes a texture of every bitmap that has pixels and none, with the running
+// renderer (after it came up again). Main thread.
+void HVI_RecreateTextures();
 
 // Frees every record's pixels and texture and empties the table (shutdown,
 // tests).

@@ -57,7 +57,7 @@ int32_t HV_Graphics_GetBlendMode() { return g_blendMode; }
 
 void HV_Graphics_SetBlendMode(int32_t mode)
 {
-    if (mode < 0 || mode >= kBlendModeCount) {
+    if (mode < 0 || mode >= HV_BLEND_MODE_COUNT) {
         HV_Log(HV_LOG_ERROR, kBlendModeInvalid, mode);
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <halvo/graphics.h>
+
 #include <cstdint>
 
 // The front end's cache of the blend mode and the render states, which
@@ -8,17 +10,8 @@
 // to the running renderer; an invalid mode, id or value is logged and leaves
 // everything as it was.
 
-// Render-state ids.
-enum HV_RenderState : int32_t {
-    HV_RENDER_STATE_DEPTH_TEST = 10,  // bool
-    HV_RENDER_STATE_DEPTH_FUNCTION =
-        11,  // 0..7: never, less, equal, less-or-equal, greater, not-equal, greater-or-equal, always
-    HV_RENDER_STATE_DEPTH_WRITE = 12,  // bool
-    HV_RENDER_STATE_COLOR_WRITE = 13,  // bool
-    HV_RENDER_STATE_CULL_MODE = 14,    // 0 none, 1 front, 2 back
-};
-
-constexpr int32_t kBlendModeCount = 9;  // modes 0..8
+// The render-state ids HV_RENDER_STATE_* and the blend-mode count are the
+// public header's.
 
 int32_t HV_Graphics_GetBlendMode();
 void HV_Graphics_SetBlendMode(int32_t mode);

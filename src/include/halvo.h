@@ -10,6 +10,7 @@
 #include "halvo/program.h"
 #include "halvo/threading.h"
 #include "halvo/filesystem.h"
+#include "halvo/graphics.h"
 #include "halvo/services.h"
 #ifdef __cplusplus
 #include "halvo/extensions.h"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -20,16 +21,25 @@ struct Recorder {
         static const char* const names[] = {"renderer", "input", "sound", "extensions", "platform"};
         return names[Role];
     }
-    static bool Startup(HVI_EngineState&)
+    static bool Startup(HVI_EngineState& state)
     {
         g_calls.push_back(std::string(Name()) + " up");
-        return !(Role == HVI_SUBSYSTEM_RENDERER && s_failRenderer);
+        if (Role != HVI_SUBSYSTEM_RENDERER) return true;
+        s_videoSeen.push_back(state.program->video);
+        if (s_rendererFailures == 0) return true;
+        --s_rendererFailures;
+        return false;
     }
     static void Shutdown(HVI_EngineState&) { g_calls.push_back(std::string(Name()) + " down"); }
-    static bool s_failRenderer;
+    static void Unload(HVI_EngineState&) { g_calls.push_back(std::string(Name()) + " unloaded"); }
+    static int s_rendererFailures;                       // how many renderer start-ups fail
+    static std::vector<HV_VideoParameters> s_videoSeen;  // by each renderer start-up
 };
 template <int Role>
-bool Recorder<Role>::s_failRenderer = false;
+int Recorder<Role>::s_rendererFailures = 0;
+template <int Role>
+std::vector<HV_VideoParameters> Recorder<Role>::s_videoSeen;
+using RendererRecorder = Recorder<HVI_SUBSYSTEM_RENDERER>;
 
 template <int Role>
 void RegisterRecorder()
@@ -89,7 +99,8 @@ protected:
     {
         ResetEngineCore();
         g_calls.clear();
-        Recorder<HVI_SUBSYSTEM_RENDERER>::s_failRenderer = false;
+        RendererRecorder::s_rendererFailures = 0;
+        RendererRecorder::s_videoSeen.clear();
         RegisterRecorder<HVI_SUBSYSTEM_RENDERER>();
         RegisterRecorder<HVI_SUBSYSTEM_INPUT>();
         RegisterRecorder<HVI_SUBSYSTEM_SOUND>();
@@ -133,12 +144,56 @@ TEST_F(StartupAndShutdown, NoSoundSkipsTheSoundBackEndUpAndDown)
     }
 }
 
-TEST_F(StartupAndShutdown, FailedRendererStopsStartupAndOnlyWhatCameUpGoesDown)
+TEST_F(StartupAndShutdown, RendererThatFailsIsTriedOnceMoreOnANewWindowWindowedOnTheFirstDisplay)
 {
-    Recorder<HVI_SUBSYSTEM_RENDERER>::s_failRenderer = true;
+    RendererRecorder::s_rendererFailures = 1;
+    m_program.video.width = 1600;
+    m_program.video.height = 900;
+    m_program.video.windowed = 0;
+    m_program.video.displayIndex = 2;
+    m_program.video.frameTimeMs = 16;
+    HVI_SetLogThreshold(HV_LOG_INFO);
+    ASSERT_TRUE(HVI_Startup());
+    EXPECT_EQ((std::vector<std::string>{"platform up", "renderer up", "renderer down", "platform down", "platform up",
+                                        "renderer up", "input up", "sound up", "extensions up"}),
+              g_calls);
+    ASSERT_EQ(2u, RendererRecorder::s_videoSeen.size());
+    EXPECT_EQ(0, RendererRecorder::s_videoSeen[0].windowed);
+    EXPECT_EQ(2, RendererRecorder::s_videoSeen[0].displayIndex);
+    const HV_VideoParameters& retried = RendererRecorder::s_videoSeen[1];
+    EXPECT_EQ(1, retried.windowed);
+    EXPECT_EQ(0, retried.displayIndex);
+    EXPECT_EQ(1600, retried.width);
+    EXPECT_EQ(900, retried.height);
+    EXPECT_EQ(16, retried.frameTimeMs);
+    EXPECT_EQ(1, HVI_GetEngineState().video.windowed);  // the running parameters are the rolled-back ones
+    EXPECT_TRUE(
+        WasLogged("[WARNING] The renderer did not start at 1600x900 fullscreen on display 2; trying again "
+                  "windowed on display 0."));
+}
+
+TEST_F(StartupAndShutdown, RendererThatFailsTwiceStopsStartupAndOnlyWhatCameUpGoesDown)
+{
+    RendererRecorder::s_rendererFailures = 2;
     EXPECT_FALSE(HVI_Startup());
+    g_calls.clear();
     HVI_Shutdown();
-    EXPECT_EQ((std::vector<std::string>{"platform up", "renderer up", "renderer down", "platform down"}), g_calls);
+    EXPECT_EQ((std::vector<std::string>{"renderer down", "platform down"}), g_calls);
+}
+
+TEST_F(StartupAndShutdown, UnloadFollowsShutdownAtExitOnly)
+{
+    HVI_SubsystemHooks renderer = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER);
+    renderer.Unload = RendererRecorder::Unload;
+    HVI_RegisterSubsystem(HVI_SUBSYSTEM_RENDERER, renderer);
+    RendererRecorder::s_rendererFailures = 1;
+    ASSERT_TRUE(HVI_Startup());  // the retry shuts the renderer down without unloading it
+    EXPECT_EQ(std::find(g_calls.begin(), g_calls.end(), "renderer unloaded"), g_calls.end());
+    g_calls.clear();
+    HVI_Shutdown();
+    EXPECT_EQ((std::vector<std::string>{"sound down", "input down", "renderer down", "renderer unloaded",
+                                        "platform down", "extensions down"}),
+              g_calls);
 }
 
 TEST_F(StartupAndShutdown, DeinitIsNotCalledWhenInitNeverRan)
