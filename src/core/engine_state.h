@@ -6,11 +6,16 @@
 #include <halvo/engine.h>
 
 struct HWND__;
+struct tagRECT;
 class ImageLoaderImp;
 
 struct HVI_EngineState {
-    HV_EngineInterface* engine = nullptr;    // the interface handed to the program
-    HWND__* window = nullptr;                // the main window (HWND), null until start-up
+    HV_EngineInterface* engine = nullptr;  // the interface handed to the program
+    HWND__* window = nullptr;              // the main window (HWND), null until start-up
+    // The platform's window-style setter (HVI_SetWindowStyle), set with the
+    // window; the renderer calls it when it switches between windowed and
+    // fullscreen.
+    void (*setWindowStyle)(HWND__* window, const tagRECT& desktop, int width, int height, bool windowed) = nullptr;
     HV_ProgramInterface* program = nullptr;  // the bound program block
     // 0 when DISABLE_VSYNC is set at pre-initialisation, else 1; later what
     // the graphics table sets.

@@ -85,6 +85,7 @@ bool HVI_CreateMainWindow(HVI_EngineState& state)
         return false;
     }
     state.window = window;
+    state.setWindowStyle = HVI_SetWindowStyle;
     const RECT desktop = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     HVI_SetWindowStyle(window, desktop, video.width, video.height, video.windowed != 0);
     HV_Log(HV_LOG_SYSTEM, "Window created: %dx%d %s.", video.width, video.height,

@@ -1,0 +1,12 @@
+// What the back end attaches to a shader record for its program.
+#pragma once
+
+#include <d3d11.h>
+
+struct RendererShaderProgram {
+    ID3D11VertexShader* vertexShader = nullptr;
+    ID3D11PixelShader* pixelShader = nullptr;
+    ID3D11Buffer* vertexConstants = nullptr;  // null without vertex constants
+    ID3D11Buffer* pixelConstants = nullptr;   // null without pixel constants
+    ID3D11InputLayout* inputLayout = nullptr;
+};

@@ -1,0 +1,145 @@
+#include "renderer/d3d11/renderer_test_support.h"
+
+#include <vulkan/vulkan.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "core/features.h"
+#include "core/logging.h"
+#include "core/threading.h"
+#include "foundation/engine_log.h"
+#include "graphics/renderer_entry_points.h"
+#include "support/logged_texts.h"
+#include "winapi/com/live_objects.h"
+
+namespace {
+
+RendererTest* g_current = nullptr;  // the running test, for the engine's callbacks
+
+// When the loader unloads the Vulkan driver, memory that only the driver's
+// own globals held looks leaked to the leak checker; an instance kept for
+// the program's life keeps the driver loaded.
+void KeepVulkanDriverLoaded()
+{
+    static const VkInstance keeper = [] {
+        VkInstanceCreateInfo info{};
+        info.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
+        VkInstance instance = VK_NULL_HANDLE;
+        if (vkCreateInstance(&info, nullptr, &instance) == VK_SUCCESS) {
+            uint32_t count = 0;
+            vkEnumeratePhysicalDevices(instance, &count, nullptr);
+        }
+        return instance;
+    }();
+    (void)keeper;
+}
+
+// Whether the layer runs the named back end here.
+bool BackendStarts(const char* name)
+{
+    ID3D11Device* device = nullptr;
+    if (FAILED(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_WARP, nullptr, 0, nullptr, 0, D3D11_SDK_VERSION, &device,
+                                 nullptr, nullptr))) {
+        return false;
+    }
+    const bool starts = std::strcmp(HalvoD3D11_BackendName(device), name) == 0;
+    device->Release();
+    return starts;
+}
+
+LRESULT CALLBACK PlainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+class RendererTestAccess {
+public:
+    static bool Reinitialize(const HV_VideoParameters* parameters)
+    {
+        g_current->reinitializeRequests_.push_back(*parameters);
+        return true;
+    }
+    static void SetWindowStyle(HWND__*, const tagRECT& desktop, int width, int height, bool windowed)
+    {
+        g_current->windowStyleCalls_.push_back({desktop, width, height, windowed});
+    }
+};
+
+void RendererTest::SetUp()
+{
+    g_current = this;
+    HVI_ResetLog();
+    HVI_SetLogThreshold(0);
+    HVI_InstallFoundationLogSink();
+    HVI_RegisterMainThread();
+    HVI_SetDeveloperMode(false);
+    KeepVulkanDriverLoaded();
+    HalvoD3D11_ResetHooks();
+    setenv("HALVO_D3D11_BACKEND", GetParam(), 1);
+    if (!BackendStarts(GetParam())) GTEST_SKIP() << "the " << GetParam() << " back end cannot start here";
+    liveAtStart_ = halvo::com::LiveObjectCount();
+
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = PlainWindowProcedure;
+    windowClass.lpszClassName = "RendererTestWindow";
+    RegisterClassExA(&windowClass);
+    program_.video.width = 640;
+    program_.video.height = 480;
+    program_.video.windowed = true;
+    RECT frame{0, 0, program_.video.width, program_.video.height};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    window_ = CreateWindowExA(0, "RendererTestWindow", "renderer test", WS_OVERLAPPEDWINDOW, 0, 0,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window_, nullptr);
+
+    engine_.ReinitializeWithParameters = &RendererTestAccess::Reinitialize;
+    state_.engine = &engine_;
+    state_.window = window_;
+    state_.program = &program_;
+    state_.presentInterval = 1;
+    state_.setWindowStyle = &RendererTestAccess::SetWindowStyle;
+    renderer_ = HALVO_RendImp_GetInterface();
+}
+
+void RendererTest::TearDown()
+{
+    if (renderer_ != nullptr) renderer_->Shutdown();
+    HALVO_RendImp_Unload();
+    renderer_ = nullptr;
+    if (window_ != nullptr) DestroyWindow(window_);
+    if (!IsSkipped()) {
+        EXPECT_EQ(NewLiveObjects(), 0) << "the renderer left objects of the layer alive";
+    }
+    HalvoD3D11_ResetHooks();
+    unsetenv("HALVO_D3D11_BACKEND");
+    HVI_SetDeveloperMode(false);
+    HVI_SetLogSink(nullptr, nullptr);
+    HVI_ResetThreading();
+    HVI_ResetLog();
+    g_current = nullptr;
+}
+
+bool RendererTest::Initialize() { return renderer_->Initialize(&engine_, &state_, program_.video); }
+
+std::vector<std::string> RendererTest::Logged() { return LoggedTexts(); }
+
+int RendererTest::CountLogged(const std::string& text)
+{
+    int count = 0;
+    for (const std::string& line : LoggedTexts()) {
+        const size_t end = line.find("] ");
+        if (line == text ||
+            (line[0] == '[' && end != std::string::npos && line.compare(end + 2, std::string::npos, text) == 0)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+bool RendererTest::IsLogged(const std::string& text) { return CountLogged(text) > 0; }
+
+long RendererTest::NewLiveObjects() const { return long(halvo::com::LiveObjectCount()) - liveAtStart_; }

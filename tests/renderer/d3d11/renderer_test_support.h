@@ -1,0 +1,62 @@
+// What the tests of the Direct3D 11 renderer share: the renderer reached
+// through its entry points, initialised with an engine state that has a
+// program block and a main window of our window layer, the engine log kept at
+// every level, and the layer's back end ("memory" or "vulkan") as the test's
+// parameter. Every test ends with the layer's live-object count where it
+// began.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/engine_state.h"
+#include "graphics/renderer_implementation.h"
+#include "winapi/d3d11/d3d11_test_hooks.h"
+
+class RendererTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Initialize with the fixture's engine state and program block.
+    bool Initialize();
+
+    // Log lines since SetUp (without their counter and time), and whether one
+    // of them is the text after its level prefix ("[WARNING] ").
+    static std::vector<std::string> Logged();
+    static bool IsLogged(const std::string& text);
+    static int CountLogged(const std::string& text);
+    // The layer's live objects now, less those alive when the test began.
+    long NewLiveObjects() const;
+
+    // A video-parameter request the renderer made through the engine interface.
+    std::vector<HV_VideoParameters> reinitializeRequests_;
+    // Calls of the engine state's window-style setter.
+    struct WindowStyleCall {
+        RECT desktop;
+        int width;
+        int height;
+        bool windowed;
+    };
+    std::vector<WindowStyleCall> windowStyleCalls_;
+
+    RendererImplementation* renderer_ = nullptr;
+    HV_EngineInterface engine_{};
+    HV_ProgramInterface program_{};
+    HVI_EngineState state_{};
+    HWND window_ = nullptr;
+
+private:
+    friend class RendererTestAccess;
+    long liveAtStart_ = 0;
+};
+
+// Instantiates a suite of RendererTest on both back ends of the layer; a
+// test on "vulkan" is skipped where no Vulkan device starts.
+#define HALVO_RENDERER_BACKENDS(suite)                          \
+    INSTANTIATE_TEST_SUITE_P(                                   \
+        Backends, suite, ::testing::Values("memory", "vulkan"), \
+        [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); })
