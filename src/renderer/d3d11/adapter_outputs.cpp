@@ -59,6 +59,32 @@ bool RendImpDirect3D11::EnumerateOutputs()
     return m_outputs.GetCount() > 0;
 }
 
+void RendImpDirect3D11::AdoptDeviceAdapter()
+{
+    IDXGIDevice* dxgiDevice = nullptr;
+    if (FAILED(m_device->QueryInterface(__uuidof(IDXGIDevice), reinterpret_cast<void**>(&dxgiDevice)))) return;
+    IDXGIAdapter* own = nullptr;
+    const HRESULT result = dxgiDevice->GetAdapter(&own);
+    dxgiDevice->Release();
+    if (FAILED(result) || own == m_adapter) {
+        if (SUCCEEDED(result)) own->Release();
+        return;
+    }
+    IDXGIAdapter* selected = m_adapter;
+    Array<IDXGIOutput*> selectedOutputs = std::move(m_outputs);
+    m_outputs = Array<IDXGIOutput*>();
+    m_adapter = own;
+    if (EnumerateOutputs()) {
+        for (int i = 0; i < selectedOutputs.GetCount(); ++i) selectedOutputs[i]->Release();
+        selected->Release();
+        return;
+    }
+    // The device's adapter shows no outputs: keep the ones selected.
+    own->Release();
+    m_adapter = selected;
+    m_outputs = std::move(selectedOutputs);
+}
+
 void RendImpDirect3D11::ReleaseOutputs()
 {
     for (int i = 0; i < m_outputs.GetCount(); ++i) m_outputs[i]->Release();

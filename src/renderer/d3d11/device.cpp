@@ -131,6 +131,7 @@ bool RendImpDirect3D11::CreateDevice()
     if (FAILED(m_device->QueryInterface(__uuidof(ID3D11Device1), reinterpret_cast<void**>(&m_device1)))) {
         m_device1 = nullptr;
     }
+    AdoptDeviceAdapter();
     FindCapabilities();
     return true;
 }

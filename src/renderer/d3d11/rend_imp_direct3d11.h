@@ -119,6 +119,10 @@ private:
     IDXGIFactory1* CreateFactory();
     bool EnumerateOutputs();
     bool CreateDevice();
+    // Takes the device's own adapter and its outputs in place of the one
+    // SelectAdapter found, so that the swap chain, fullscreen and display
+    // modes all go through the device's own factory.
+    void AdoptDeviceAdapter();
     void FindCapabilities();
     void ReleaseOutputs();
     // The output at the display index, or null (logged) when there is none.

@@ -80,6 +80,9 @@ void HalvoD3D11_SetFullscreenResult(HRESULT result);
 UINT64 HalvoD3D11_DrawCount(ID3D11Device* device);
 // The back end the device runs on ("memory").
 const char* HalvoD3D11_BackendName(ID3D11Device* device);
+// The newest swap chain alive that presents to the window, or null; no
+// reference is added. For tests of code that keeps its swap chain to itself.
+IDXGISwapChain* HalvoD3D11_SwapChainOfWindow(HWND window);
 // Presents that reached the back end for the swap chain.
 UINT HalvoD3D11_PresentCount(IDXGISwapChain* swapChain);
 

@@ -391,10 +391,13 @@ SwapChain::SwapChain(Factory* factory, Device* device, HWND window, const DXGI_S
       desc_(desc),
       answersVersion1_(answersVersion1),
       capture_(FrameCapture::FromEnvironment())
-{}
+{
+    hooks::NoteSwapChain(window, this);
+}
 
 SwapChain::~SwapChain()
 {
+    hooks::ForgetSwapChain(this);
     for (Texture2D* buffer : buffers_) buffer->ReleaseInternalReference();
 }
 
@@ -654,6 +657,11 @@ HRESULT SwapChain::GetLastPresentCount(UINT* count)
 }
 
 }  // namespace halvo::d3d11
+
+extern "C" IDXGISwapChain* HalvoD3D11_SwapChainOfWindow(HWND window)
+{
+    return halvo::d3d11::hooks::SwapChainOfWindow(window);
+}
 
 extern "C" UINT HalvoD3D11_PresentCount(IDXGISwapChain* swapChain)
 {

@@ -45,7 +45,8 @@ struct HookState {
 constexpr size_t kKeptMessages = 4096;
 
 std::mutex g_lock;
-HookState g_state;  // guarded by g_lock
+HookState g_state;                                           // guarded by g_lock
+std::vector<std::pair<HWND, IDXGISwapChain*>> g_swapChains;  // alive, oldest first; guarded by g_lock
 
 }  // namespace
 
@@ -155,6 +156,27 @@ HRESULT FullscreenResult()
 {
     std::lock_guard<std::mutex> hold(g_lock);
     return g_state.fullscreenResult;
+}
+
+void NoteSwapChain(HWND window, IDXGISwapChain* swapChain)
+{
+    std::lock_guard<std::mutex> hold(g_lock);
+    g_swapChains.emplace_back(window, swapChain);
+}
+
+void ForgetSwapChain(IDXGISwapChain* swapChain)
+{
+    std::lock_guard<std::mutex> hold(g_lock);
+    std::erase_if(g_swapChains, [swapChain](const auto& entry) { return entry.second == swapChain; });
+}
+
+IDXGISwapChain* SwapChainOfWindow(HWND window)
+{
+    std::lock_guard<std::mutex> hold(g_lock);
+    for (auto entry = g_swapChains.rbegin(); entry != g_swapChains.rend(); ++entry) {
+        if (entry->first == window) return entry->second;
+    }
+    return nullptr;
 }
 
 void LogMessage(const std::string& line)

@@ -36,6 +36,12 @@ bool EnumOutputsFailure(UINT index, HRESULT* result);
 bool ClosestModeAnswer(HRESULT* result, DXGI_MODE_DESC* mode);
 HRESULT FullscreenResult();
 
+// The swap chains alive, by window (not part of the planned answers, so a
+// reset keeps them).
+void NoteSwapChain(HWND window, IDXGISwapChain* swapChain);
+void ForgetSwapChain(IDXGISwapChain* swapChain);
+IDXGISwapChain* SwapChainOfWindow(HWND window);
+
 // A line where the platform's debug layer would complain.
 void LogMessage(const std::string& line);
 

@@ -62,9 +62,14 @@ public:
         g_current->reinitializeRequests_.push_back(*parameters);
         return true;
     }
-    static void SetWindowStyle(HWND__*, const tagRECT& desktop, int width, int height, bool windowed)
+    // Records the call and gives the window that client size, as the platform does.
+    static void SetWindowStyle(HWND__* window, const tagRECT& desktop, int width, int height, bool windowed)
     {
         g_current->windowStyleCalls_.push_back({desktop, width, height, windowed});
+        RECT frame{0, 0, width, height};
+        AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+        SetWindowPos(window, nullptr, desktop.left, desktop.top, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
 };
 
@@ -143,3 +148,42 @@ int RendererTest::CountLogged(const std::string& text)
 bool RendererTest::IsLogged(const std::string& text) { return CountLogged(text) > 0; }
 
 long RendererTest::NewLiveObjects() const { return long(halvo::com::LiveObjectCount()) - liveAtStart_; }
+
+IDXGISwapChain* RendererTest::SwapChain() const { return HalvoD3D11_SwapChainOfWindow(window_); }
+
+ID3D11Device* RendererTest::Device() const
+{
+    IDXGISwapChain* swapChain = SwapChain();
+    ID3D11Device* device = nullptr;
+    if (swapChain == nullptr ||
+        FAILED(swapChain->GetDevice(__uuidof(ID3D11Device), reinterpret_cast<void**>(&device)))) {
+        return nullptr;
+    }
+    device->Release();  // the renderer keeps it alive
+    return device;
+}
+
+bool RendererTest::IsFullscreen() const
+{
+    BOOL fullscreen = FALSE;
+    IDXGISwapChain* swapChain = SwapChain();
+    return swapChain != nullptr && SUCCEEDED(swapChain->GetFullscreenState(&fullscreen, nullptr)) && fullscreen;
+}
+
+SIZE RendererTest::BufferSize() const
+{
+    DXGI_SWAP_CHAIN_DESC description{};
+    IDXGISwapChain* swapChain = SwapChain();
+    if (swapChain == nullptr || FAILED(swapChain->GetDesc(&description))) return SIZE{0, 0};
+    return SIZE{LONG(description.BufferDesc.Width), LONG(description.BufferDesc.Height)};
+}
+
+DXGI_MODE_DESC RendererTest::Mode(UINT width, UINT height, UINT rate)
+{
+    DXGI_MODE_DESC mode{};
+    mode.Width = width;
+    mode.Height = height;
+    mode.RefreshRate = {rate, 1};
+    mode.Format = DXGI_FORMAT_B8G8R8A8_UNORM;
+    return mode;
+}

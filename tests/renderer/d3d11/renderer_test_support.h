@@ -32,6 +32,18 @@ protected:
     // The layer's live objects now, less those alive when the test began.
     long NewLiveObjects() const;
 
+    // The renderer's swap chain and device as the layer finds them by the
+    // window (no references of the test's own); null when there are none.
+    IDXGISwapChain* SwapChain() const;
+    ID3D11Device* Device() const;
+    bool IsFullscreen() const;
+    // The size of the swap chain's buffers.
+    SIZE BufferSize() const;
+
+    // Outputs of the adapter as tests describe them; modes at refresh rate
+    // `rate` Hz in B8G8R8A8.
+    static DXGI_MODE_DESC Mode(UINT width, UINT height, UINT rate = 60);
+
     // A video-parameter request the renderer made through the engine interface.
     std::vector<HV_VideoParameters> reinitializeRequests_;
     // Calls of the engine state's window-style setter.

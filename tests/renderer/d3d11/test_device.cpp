@@ -1,27 +1,208 @@
-// Device creation, the constant answers, and the entry points.
+// Device creation with its retries and capability bits, the constant
+// answers, the entry points, calls without a device, and the leak sweep of
+// Initialize.
+#include <string>
+
 #include "graphics/renderer_entry_points.h"
 #include "renderer/d3d11/renderer_test_support.h"
+#include "winapi/com/live_objects.h"
 
 namespace {
 
 using RendererDevice = RendererTest;
 
+// What ReportError logs without extra text.
+std::string DirectReport(const char* category, const char* description, unsigned code, HRESULT result)
+{
+    char text[256];
+    std::snprintf(text, sizeof text, "%s error: %s (0x%08X, platform error %i).", category, description, code,
+                  int(result));
+    return text;
+}
+
 TEST_P(RendererDevice, EntryPointGivesTheSameObjectUntilUnloaded)
 {
     EXPECT_EQ(HALVO_RendImp_GetInterface(), renderer_);
+    EXPECT_EQ(HALVO_RendImp_GetInterface(), renderer_);
     HALVO_RendImp_Unload();
+    HALVO_RendImp_Unload();  // nothing left to destroy
     renderer_ = HALVO_RendImp_GetInterface();
-    EXPECT_NE(renderer_, nullptr);
+    ASSERT_NE(renderer_, nullptr);
     EXPECT_STREQ(renderer_->GetName(), "Direct3D11");
 }
 
-TEST_P(RendererDevice, InitializesAWarpDevice)
+TEST_P(RendererDevice, ConstantAnswersOfThisBackEnd)
 {
+    EXPECT_TRUE(renderer_->Reserved1());
+    EXPECT_TRUE(renderer_->CanDraw());
+    EXPECT_EQ(renderer_->GetRendererId(), 3);
+    EXPECT_EQ(renderer_->GetTextureChannelOrder(), 0);
+    EXPECT_EQ(renderer_->GetVertexColorOrder(), 1);
+    EXPECT_EQ(renderer_->GetShaderTarget(), 32u);
+    EXPECT_TRUE(renderer_->IsShaderProgramReady(nullptr));
+    EXPECT_EQ(renderer_->Reserved44(), 0);
+    EXPECT_FALSE(renderer_->NeedsProjectionFlipY());
+    float x = 1.0f;
+    float y = 1.0f;
+    renderer_->GetPixelCenterOffset(x, y);
+    EXPECT_EQ(x, 0.0f);
+    EXPECT_EQ(y, 0.0f);
+    // Before any device: feature level 9_1 and no capability bits.
+    EXPECT_EQ(renderer_->GetMaxTextureSize(), 2048);
+    EXPECT_EQ(renderer_->GetShaderFeatureLevel(), 2u);
+    EXPECT_EQ(renderer_->GetThreadingCapabilities(), 0u);
+    EXPECT_FALSE(renderer_->SupportsNonPowerOfTwoTextures());
+}
+
+TEST_P(RendererDevice, WithoutAHardwareDriverAWarpDeviceIsMade)
+{
+    HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_HARDWARE, D3D_FEATURE_LEVEL(0));
     ASSERT_TRUE(Initialize());
     EXPECT_TRUE(IsLogged("D3D11 renderer created a WARP device of feature level 11_1"));
     EXPECT_TRUE(IsLogged("D3D11 renderer created color render target view with dimensions 640 x 480"));
+    EXPECT_EQ(renderer_->GetMaxTextureSize(), 16384);
+    EXPECT_EQ(renderer_->GetShaderFeatureLevel(), 1u);
+    EXPECT_TRUE(renderer_->SupportsNonPowerOfTwoTextures());
+}
+
+TEST_P(RendererDevice, AHardwareDriverIsTakenFirst)
+{
+    HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_HARDWARE, D3D_FEATURE_LEVEL_10_1);
+    ASSERT_TRUE(Initialize());
+    EXPECT_TRUE(IsLogged("D3D11 renderer created a hardware device of feature level 10_1"));
+    EXPECT_FALSE(IsLogged("D3D11 renderer created a WARP device of feature level 11_1"));
+}
+
+TEST_P(RendererDevice, ARuntimeWithoutLevel11_1GetsAnotherTryOnTheSameDriver)
+{
+    HalvoD3D11_SetRuntimeKnowsLevel11_1(FALSE);
+    ASSERT_TRUE(Initialize());
+    EXPECT_TRUE(IsLogged("D3D11 renderer created a WARP device of feature level 11_0"));
+}
+
+TEST_P(RendererDevice, LimitsFollowTheFeatureLevel)
+{
+    struct Row {
+        D3D_FEATURE_LEVEL level;
+        const char* name;
+        int32_t maxTextureSize;
+        uint32_t shaderFeatureLevel;
+    };
+    const Row rows[] = {
+        {D3D_FEATURE_LEVEL_9_1, "9_1", 2048, 2},
+        {D3D_FEATURE_LEVEL_9_2, "9_2", 2048, 2},
+        {D3D_FEATURE_LEVEL_9_3, "9_3", 4096, 2},
+        {D3D_FEATURE_LEVEL_10_0, "10_0", 16384, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, row.level);
+        ASSERT_TRUE(Initialize());
+        EXPECT_TRUE(IsLogged(std::string("D3D11 renderer created a WARP device of feature level ") + row.name));
+        EXPECT_EQ(renderer_->GetMaxTextureSize(), row.maxTextureSize);
+        EXPECT_EQ(renderer_->GetShaderFeatureLevel(), row.shaderFeatureLevel);
+        renderer_->Shutdown();
+    }
+}
+
+TEST_P(RendererDevice, NonPowerOfTwoTexturesBelowLevel10AreWhatTheDeviceReports)
+{
+    HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, D3D_FEATURE_LEVEL_9_3);
+    D3D11_FEATURE_DATA_D3D9_OPTIONS options{};
+    HalvoD3D11_SetFeatureAnswer(D3D11_FEATURE_D3D9_OPTIONS, S_OK, &options, sizeof options);
+    ASSERT_TRUE(Initialize());
+    EXPECT_FALSE(renderer_->SupportsNonPowerOfTwoTextures());
+    renderer_->Shutdown();
+    options.FullNonPow2TextureSupport = TRUE;
+    HalvoD3D11_SetFeatureAnswer(D3D11_FEATURE_D3D9_OPTIONS, S_OK, &options, sizeof options);
+    ASSERT_TRUE(Initialize());
+    EXPECT_TRUE(renderer_->SupportsNonPowerOfTwoTextures());
+}
+
+TEST_P(RendererDevice, ConcurrentCreatesNeedExactlySOkAndTheDriversWord)
+{
+    D3D11_FEATURE_DATA_THREADING threading{};
+    threading.DriverConcurrentCreates = TRUE;
+    HalvoD3D11_SetFeatureAnswer(D3D11_FEATURE_THREADING, S_FALSE, &threading, sizeof threading);
+    ASSERT_TRUE(Initialize());
+    EXPECT_EQ(renderer_->GetThreadingCapabilities(), 0u);
+    renderer_->Shutdown();
+    threading.DriverConcurrentCreates = FALSE;
+    HalvoD3D11_SetFeatureAnswer(D3D11_FEATURE_THREADING, S_OK, &threading, sizeof threading);
+    ASSERT_TRUE(Initialize());
+    EXPECT_EQ(renderer_->GetThreadingCapabilities(), 0u);
+    renderer_->Shutdown();
+    threading.DriverConcurrentCreates = TRUE;
+    HalvoD3D11_SetFeatureAnswer(D3D11_FEATURE_THREADING, S_OK, &threading, sizeof threading);
+    ASSERT_TRUE(Initialize());
+    EXPECT_EQ(renderer_->GetThreadingCapabilities(), 6u);
+    // Bits are only ever added: a later device without the answer keeps them.
+    renderer_->Shutdown();
+    HalvoD3D11_SetFeatureAnswer(D3D11_FEATURE_THREADING, E_FAIL, nullptr, 0);
+    ASSERT_TRUE(Initialize());
+    EXPECT_EQ(renderer_->GetThreadingCapabilities(), 6u);
+}
+
+TEST_P(RendererDevice, NoDriverAtAllFailsInitializeWithTheDeviceReport)
+{
+    HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_HARDWARE, D3D_FEATURE_LEVEL(0));
+    HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, D3D_FEATURE_LEVEL(0));
+    EXPECT_FALSE(Initialize());
+    EXPECT_TRUE(
+        IsLogged(DirectReport("D3D11 Renderer", "failed to create the D3D device", 0x10000, DXGI_ERROR_UNSUPPORTED)));
+    // Shut down already; once more changes nothing, and no call needs a device.
+    renderer_->Shutdown();
     renderer_->BeginFrame();
     renderer_->Present();
+    renderer_->SetViewport(0, 0, 10, 10, 0.0f, 1.0f);
+    EXPECT_TRUE(renderer_->SetRenderTargets(HV_RenderTargetSet{}));
+    renderer_->SetActive(false);
+    renderer_->SetActive(true);
+    EXPECT_FALSE(renderer_->QuickReinitialize(0, 800, 600, true));
+    // The drivers come back: the same object initialises.
+    HalvoD3D11_ResetHooks();
+    EXPECT_TRUE(Initialize());
+}
+
+TEST_P(RendererDevice, InitializeWithoutAProgramBlockFails)
+{
+    state_.program = nullptr;
+    EXPECT_FALSE(renderer_->Initialize(&engine_, &state_, program_.video));
+    EXPECT_TRUE(IsLogged("Initialize: no engine state with a program block."));
+    EXPECT_FALSE(renderer_->Initialize(&engine_, nullptr, program_.video));
+}
+
+TEST_P(RendererDevice, PresentNeedsASuccessfulInitialize)
+{
+    renderer_->Present();
+    ASSERT_TRUE(Initialize());
+    renderer_->BeginFrame();
+    renderer_->Present();
+    EXPECT_EQ(HalvoD3D11_PresentCount(SwapChain()), 1u);
+    renderer_->SetPresentInterval(0);
+    renderer_->Present();
+    EXPECT_EQ(HalvoD3D11_PresentCount(SwapChain()), 2u);
+}
+
+// Every creation Initialize makes fails in turn, from the first on, until
+// Initialize succeeds; each failure leaves nothing of the layer alive.
+TEST_P(RendererDevice, InitializeLeaksNothingWhereverCreationFails)
+{
+    const long liveBefore = NewLiveObjects();
+    UINT n = 1;
+    for (; n < 200; ++n) {
+        SCOPED_TRACE("creations fail from " + std::to_string(n));
+        HalvoD3D11_FailCreationsFrom(n);
+        const bool initialized = Initialize();
+        HalvoD3D11_FailCreationsFrom(0);
+        renderer_->Shutdown();
+        HALVO_RendImp_Unload();
+        EXPECT_EQ(NewLiveObjects(), liveBefore);
+        renderer_ = HALVO_RendImp_GetInterface();
+        if (initialized) break;
+    }
+    EXPECT_LT(n, 200u) << "Initialize never succeeded";
+    EXPECT_GT(n, 5u) << "fewer creations than a factory, a device, a swap chain and three views";
 }
 
 HALVO_RENDERER_BACKENDS(RendererDevice);

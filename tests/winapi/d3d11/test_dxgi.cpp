@@ -202,6 +202,22 @@ TEST_F(Dxgi, ASwapChainTakesTheClientSizeAndHandsOutItsBuffer)
     EXPECT_EQ(swapChain->GetBuffer(2, IID_PPV_ARGS(buffer.Put())), DXGI_ERROR_INVALID_CALL);
 }
 
+TEST_F(Dxgi, TheNewestLiveSwapChainOfAWindowIsFoundUntilItIsReleased)
+{
+    HWND window = MakeWindow(64, 32);
+    HWND other = MakeWindow(16, 16);
+    EXPECT_EQ(HalvoD3D11_SwapChainOfWindow(window), nullptr);
+    Ref<IDXGISwapChain1> first = MakeSwapChain(window);
+    Ref<IDXGISwapChain1> second = MakeSwapChain(window);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(HalvoD3D11_SwapChainOfWindow(window), static_cast<IDXGISwapChain*>(second.get()));
+    EXPECT_EQ(HalvoD3D11_SwapChainOfWindow(other), nullptr);
+    EXPECT_EQ(second.ReleaseAndCount(), 0u) << "the lookup holds no reference";
+    EXPECT_EQ(HalvoD3D11_SwapChainOfWindow(window), static_cast<IDXGISwapChain*>(first.get()));
+    first.Reset();
+    EXPECT_EQ(HalvoD3D11_SwapChainOfWindow(window), nullptr);
+}
+
 TEST_F(Dxgi, PresentCopiesWithAValidSyncIntervalAndReportsRemoval)
 {
     Ref<IDXGISwapChain1> swapChain = MakeSwapChain(MakeWindow(64, 64));
