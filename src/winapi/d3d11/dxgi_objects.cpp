@@ -228,6 +228,11 @@ Adapter::Adapter(Factory* factory, AdapterInfo info) : factory_(factory), info_(
 HRESULT Adapter::GetParent(REFIID riid, void** parent)
 {
     if (parent == nullptr) return DXGI_ERROR_INVALID_CALL;
+    HRESULT planned;
+    if (hooks::PlannedFailure("IDXGIAdapter::GetParent", &planned)) {
+        *parent = nullptr;
+        return planned;
+    }
     return factory_->QueryInterface(riid, parent);
 }
 

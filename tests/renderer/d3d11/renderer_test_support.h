@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/engine_state.h"
+#include "core/features.h"
 #include "graphics/renderer_implementation.h"
 #include "winapi/d3d11/d3d11_test_hooks.h"
 

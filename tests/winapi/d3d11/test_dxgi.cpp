@@ -202,6 +202,18 @@ TEST_F(Dxgi, ASwapChainTakesTheClientSizeAndHandsOutItsBuffer)
     EXPECT_EQ(swapChain->GetBuffer(2, IID_PPV_ARGS(buffer.Put())), DXGI_ERROR_INVALID_CALL);
 }
 
+TEST_F(Dxgi, AnAdaptersParentCanBeMadeToFailOnce)
+{
+    Ref<IDXGIAdapter> adapter = FirstAdapter();
+    ASSERT_TRUE(adapter);
+    HalvoD3D11_FailCall("IDXGIAdapter::GetParent", 1, E_NOINTERFACE);
+    Ref<IDXGIFactory1> factory;
+    EXPECT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), E_NOINTERFACE);
+    EXPECT_FALSE(factory);
+    EXPECT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
+    EXPECT_TRUE(factory);
+}
+
 TEST_F(Dxgi, TheNewestLiveSwapChainOfAWindowIsFoundUntilItIsReleased)
 {
     HWND window = MakeWindow(64, 32);
