@@ -11,6 +11,7 @@
 #include "graphics/renderer_entry_points.h"
 #include "graphics/renderer_messages.h"
 #include "graphics/shader_translation.h"
+#include "graphics/sprite_drawer.h"
 
 namespace {
 
@@ -99,9 +100,11 @@ void Shutdown(HVI_EngineState&)
 {
     if (RendererImplementation* renderer = HVI_GetRenderer()) {
         // Nothing made by this device outlives it: queued releases go first,
-        // then every texture (the pixels stay for the next device).
+        // then every texture (the pixels stay for the next device) and the
+        // sprite drawer's objects.
         HVI_RunBitmapQueue();
         HVI_ReleaseAllTextures();
+        HVI_ReleaseSpriteDrawer();
         renderer->Shutdown();
     }
     HVI_SetRenderer(nullptr);

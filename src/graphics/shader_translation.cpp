@@ -85,12 +85,19 @@ int HVI_ReadShaderSources(HV_Shader& shader, bool reload)
     return shader.stamp >= 1 && shader.stamp <= limit ? HVI_SHADER_UP_TO_DATE : HVI_SHADER_TRANSLATED;
 }
 
-int HVI_LoadShader(HV_Shader& shader, bool reload)
+namespace {
+
+// Reads the Shader XML from the file the shader names, or from text, then
+// translates it as HVI_LoadShader does.
+int LoadShader(HV_Shader& shader, const char* xmlText, bool reload)
 {
     TranslatorLock lock;
     int result = HVI_SHADER_FAILED;
-    if (ShaderTool::ReadShaderXML(shader.name, nullptr, reload, true)) {
-        if (!ShaderTool::ReadShaderSources()) {
+    // Text is read whole at once: the translator keeps no document of it to
+    // read the sources from afterwards.
+    const bool fromText = xmlText != nullptr;
+    if (ShaderTool::ReadShaderXML(shader.name, xmlText, reload, !fromText)) {
+        if (!fromText && !ShaderTool::ReadShaderSources()) {
             ShaderTool::FlushLog(kShaderSourcesReadFailedHeading);
         } else {
             result = HVI_ReadShaderSources(shader, reload);
@@ -104,6 +111,12 @@ int HVI_LoadShader(HV_Shader& shader, bool reload)
     ShaderTool::Reset();
     return result;
 }
+
+}  // namespace
+
+int HVI_LoadShader(HV_Shader& shader, bool reload) { return LoadShader(shader, nullptr, reload); }
+
+int HVI_LoadShaderText(HV_Shader& shader, const char* xmlText) { return LoadShader(shader, xmlText, false); }
 
 bool HVI_CreateShaderFromSource(HV_Shader& shader, const char* name, const char* xmlText)
 {

@@ -24,6 +24,9 @@ bool HVI_InitShaders();
 // sources for the renderer and keeps the stage outputs in the record, unless
 // the code the record holds is up to date.
 int HVI_LoadShader(HV_Shader& shader, bool reload);
+// The same for Shader XML text with its sources inside; the shader's name
+// stands for its path in the translator's messages.
+int HVI_LoadShaderText(HV_Shader& shader, const char* xmlText);
 
 // Translates the sources of the description already read into the global
 // state for the renderer, and stores the translator's stamp in the record.

@@ -16,6 +16,7 @@
 #include "foundation/engine_log.h"
 #include "graphics/null_renderer.h"
 #include "graphics/shader_translation.h"
+#include "graphics/sprite_shader.h"
 #include "shadertool/driver/engine_interface.h"
 #include "support/temporary_folder.h"
 
@@ -101,6 +102,21 @@ TEST_F(ShaderTranslationTest, LoadedShaderHoldsVertexAndPixelCodeAndIsThenUpToDa
     EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_UP_TO_DATE);
     EXPECT_EQ(shader.stageOutputs[ShaderTool::STAGE_VERTEX].GetSize(), vertexSize);
     // The translator's state is empty again after every request.
+    EXPECT_EQ(ShaderTool::GetStageMask(), 0u);
+}
+
+TEST_F(ShaderTranslationTest, ShaderTextWithItsSourcesInsideIsTranslatedAndCompiledAsAFileWouldBe)
+{
+    ASSERT_TRUE(HVI_InitShaders());
+    HV_Shader shader;
+    shader.name = kSpriteShaderName;  // the front end's own, which no file holds
+    ASSERT_EQ(HVI_LoadShaderText(shader, kSpriteShaderXml), HVI_SHADER_TRANSLATED)
+        << (m_lines.empty() ? "" : m_lines.back().text);
+    EXPECT_TRUE(StartsWithCode(shader.stageOutputs[ShaderTool::STAGE_VERTEX]));
+    EXPECT_TRUE(StartsWithCode(shader.stageOutputs[ShaderTool::STAGE_PIXEL]));
+    EXPECT_EQ(shader.vertexFormat, 7u);  // position, colour, first texture coordinate
+    EXPECT_EQ(shader.vertexConstants.byteSize, 0u);
+    EXPECT_EQ(shader.description.pixelTextures.GetCount(), 1);
     EXPECT_EQ(ShaderTool::GetStageMask(), 0u);
 }
 

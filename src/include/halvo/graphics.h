@@ -1,8 +1,9 @@
 #ifndef HALVO_GRAPHICS_H
 #define HALVO_GRAPHICS_H
 
-/* The graphics part of the engine interface: bitmaps by name with reference
-   counts, the blend mode, the render states and the present interval.
+/* The graphics part of the engine interface: clearing and drawing bitmaps,
+   bitmaps by name with reference counts, the blend mode, the render states
+   and the present interval.
    Usable from C and C++. */
 
 #include "halvo/core.h"
@@ -31,8 +32,15 @@ typedef struct HV_Bitmap HV_Bitmap;
 #define HV_PRESENT_INTERVAL_MAX 4
 
 /* The graphics table; operations in alphabetical order. Main thread, except
-   the bitmap operations, which any thread may call. */
+   GetBitmap, LoadBitmap and ReleaseBitmap, which any thread may call; Clear
+   and DrawBitmap belong in the program's Draw. */
 typedef struct HV_GraphicsInterface {
+    /* Clears the bound colour targets (the back buffer) to the colour, 0..1. */
+    void (*Clear)(float r, float g, float b, float a);
+    /* Draws the whole bitmap into the rectangle, in pixels from the top-left
+       corner of the back buffer, with the current blend mode and render
+       states; a bitmap that has no texture draws nothing. */
+    void (*DrawBitmap)(HV_Bitmap* bitmap, float x, float y, float width, float height);
     /* LoadBitmap with HV_BITMAP_CACHE_LOAD. */
     HV_Bitmap* (*GetBitmap)(const char* name);
     int32_t (*GetBlendMode)(void);
@@ -52,7 +60,7 @@ typedef struct HV_GraphicsInterface {
     void (*SetRenderStatei)(int32_t id, int32_t value);
 } HV_GraphicsInterface;
 
-#define HV_GRAPHICS_OPERATION_COUNT 9
-HV_STATIC_ASSERT(sizeof(HV_GraphicsInterface) == HV_GRAPHICS_OPERATION_COUNT * sizeof(void*), "9 graphics operations");
+#define HV_GRAPHICS_OPERATION_COUNT 11
+HV_STATIC_ASSERT(sizeof(HV_GraphicsInterface) == HV_GRAPHICS_OPERATION_COUNT * sizeof(void*), "11 graphics operations");
 
 #endif
