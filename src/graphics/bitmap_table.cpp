@@ -139,6 +139,13 @@ void HV_Graphics_ReleaseBitmap(HV_Bitmap* bitmap)
     if (--bitmap->references == 0) FreeResources(*bitmap);
 }
 
+void HVI_AddBitmapReference(HV_Bitmap* bitmap)
+{
+    if (bitmap == nullptr) return;
+    HVI_EngineLockScope lock(kBitmapLockName);
+    CountReference(*bitmap);
+}
+
 int32_t HVI_GetBitmapCount()
 {
     HVI_EngineLockScope lock(kBitmapLockName);

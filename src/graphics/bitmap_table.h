@@ -33,6 +33,10 @@ HV_Bitmap* HV_Graphics_GetBitmap(const char* name);
 // the record stays for the next load of its name.
 void HV_Graphics_ReleaseBitmap(HV_Bitmap* bitmap);
 
+// Counts one more reference on a bitmap already held (a copy of a Shader XML
+// description keeps its own on each texture's source).
+void HVI_AddBitmapReference(HV_Bitmap* bitmap);
+
 // The number of records in use, free ones below it included.
 int32_t HVI_GetBitmapCount();
 

@@ -1,5 +1,7 @@
 #include "graphics/shader_record.h"
 
+#include "graphics/bitmap_table.h"
+
 namespace {
 
 void SizeBlock(HV_ShaderConstantBlock& block, const ShaderTool::ConstantList& stage,
@@ -28,7 +30,15 @@ void SizeBlock(HV_ShaderConstantBlock& block, const ShaderTool::ConstantList& st
 
 void HVI_SetShaderDescription(HV_Shader& shader, const ShaderTool::ShaderDescription& description)
 {
+    // The record keeps its own reference on each texture's source bitmap; the
+    // translator gives its own back when it is reset.
+    for (const ShaderTool::PixelTextureVariable& texture : shader.description.pixelTextures) {
+        HV_Graphics_ReleaseBitmap(static_cast<HV_Bitmap*>(texture.sourceBitmap));
+    }
     shader.description = description;
+    for (const ShaderTool::PixelTextureVariable& texture : shader.description.pixelTextures) {
+        HVI_AddBitmapReference(static_cast<HV_Bitmap*>(texture.sourceBitmap));
+    }
     shader.vertexFormat = 0;
     for (const ShaderTool::VertexInputVariable& input : description.vertexInput) shader.vertexFormat |= input.semantic;
     SizeBlock(shader.vertexConstants, description.vertexConstants, description.constants);

@@ -38,5 +38,6 @@ struct HV_Shader {
 
 // Copies a description into the record: the description itself, the vertex
 // format and the constant blocks of the vertex and pixel stages (the shared
-// constants count in both).
+// constants count in both). The record takes a reference on each texture's
+// source bitmap and gives back those of the description it replaces.
 void HVI_SetShaderDescription(HV_Shader& shader, const ShaderTool::ShaderDescription& description);

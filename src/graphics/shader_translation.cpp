@@ -14,12 +14,18 @@
 namespace {
 
 void* GetSourceBitmap(const char* name) { return HV_Graphics_GetBitmap(name); }
+void ReleaseSourceBitmap(void* bitmap) { HV_Graphics_ReleaseBitmap(static_cast<HV_Bitmap*>(bitmap)); }
 
 // Holds "ShaderTranslator" for one request, whose pixel textures find the
-// bitmaps their "source" names in the bitmap table.
+// bitmaps their "source" names in the bitmap table and give their references
+// back when the translator is reset.
 class TranslatorLock {
 public:
-    TranslatorLock() { ShaderTool::GetGlobalState().reader.SetBitmapGetter(GetSourceBitmap); }
+    TranslatorLock()
+    {
+        ShaderTool::GetGlobalState().reader.SetBitmapGetter(GetSourceBitmap);
+        ShaderTool::GetGlobalState().reader.SetBitmapReleaser(ReleaseSourceBitmap);
+    }
 
 private:
     MutexScope m_scope{HV_Threading_GetMutex(kShaderTranslatorMutexName)};

@@ -82,4 +82,26 @@ TEST_F(FrontEndWiring, APixelTextureSourceNamesABitmapThatHoldsAReference)
     EXPECT_EQ(tile->width, 3);
 }
 
+TEST_F(FrontEndWiring, ShaderRecordsHoldOneReferenceEachOnTheirSourceBitmapAndTheTranslatorNone)
+{
+    const std::string xml = SpriteWithSource("res://tile");
+    HV_Shader first;
+    ASSERT_TRUE(HVI_CreateShaderFromSource(first, "sprite", xml.c_str()));
+    HV_Bitmap* tile = HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_LOOKUP);
+    ASSERT_NE(tile, nullptr);
+    EXPECT_EQ(tile->references, 1);
+    // Read again into the same record: the reference of the description it replaces is given back.
+    ASSERT_TRUE(HVI_CreateShaderFromSource(first, "sprite", xml.c_str()));
+    EXPECT_EQ(tile->references, 1);
+    HV_Shader second;
+    ASSERT_TRUE(HVI_CreateShaderFromSource(second, "sprite", xml.c_str()));
+    EXPECT_EQ(tile->references, 2);
+    // A description that fails keeps no reference anywhere.
+    std::string broken = xml;
+    broken.replace(broken.find("slot=\"0\"", broken.find("<node id=\"albedo\"")), 8, "slot=\"-3\"");
+    HV_Shader third;
+    EXPECT_FALSE(HVI_CreateShaderFromSource(third, "sprite", broken.c_str()));
+    EXPECT_EQ(tile->references, 2);
+}
+
 }  // namespace

@@ -40,8 +40,15 @@ void ShaderXMLReader::SetDocument(DMDatabase* database, const String& path, cons
     m_folder = folder;
 }
 
+void ShaderXMLReader::ReleaseSourceBitmap(PixelTextureVariable& texture)
+{
+    if (texture.sourceBitmap != nullptr && m_releaseBitmap != nullptr) m_releaseBitmap(texture.sourceBitmap);
+    texture.sourceBitmap = nullptr;
+}
+
 void ShaderXMLReader::Reset()
 {
+    for (PixelTextureVariable& texture : m_description.pixelTextures) ReleaseSourceBitmap(texture);
     m_description.Clear();
     m_folder.Clear();
     m_path.Clear();

@@ -13,6 +13,8 @@ namespace ShaderTool {
 // Finds a bitmap by name and takes a reference on it (the graphics front
 // end's HV_Graphics_GetBitmap); null when there is none.
 using BitmapGetter = void* (*)(const char* name);
+// Gives back a reference a BitmapGetter took (HV_Graphics_ReleaseBitmap).
+using BitmapReleaser = void (*)(void* bitmap);
 
 // Target mask of a target list: names and groups joined by commas, or one
 // name after '~' for every target but those; "" is every target. 0 when the
@@ -33,6 +35,9 @@ public:
     void SetDeveloperMode(bool developerMode) { m_developerMode = developerMode; }
     // How "source" attributes of pixel textures find their bitmaps.
     void SetBitmapGetter(BitmapGetter getter) { m_getBitmap = getter; }
+    // How the references they took are given back: by Reset for the
+    // description's textures, at once for a texture the reader drops.
+    void SetBitmapReleaser(BitmapReleaser releaser) { m_releaseBitmap = releaser; }
 
     // Reads the document into the description; with declarationsOnly the
     // sources are read without their texts.
@@ -40,7 +45,8 @@ public:
     // Reads the "sources" array with the texts into an emptied source list.
     bool ReadSources();
 
-    // Empties the description, the folder, the source lines and the group flag.
+    // Empties the description (giving back its textures' bitmaps), the folder,
+    // the source lines and the group flag.
     void Reset();
 
     ShaderDescription& GetDescription() { return m_description; }
@@ -95,6 +101,7 @@ private:
     bool StoreSource(const ShaderSource& source);
     bool CheckTexturesAgainstStages();
     bool CheckRayTracingStages(bool hasPayloadArray);
+    void ReleaseSourceBitmap(PixelTextureVariable& texture);
 
     Log* m_stepLog;
     ShaderDescription m_description;
@@ -105,6 +112,7 @@ private:
     DMDatabase* m_database = nullptr;
     bool m_developerMode = false;
     BitmapGetter m_getBitmap = nullptr;
+    BitmapReleaser m_releaseBitmap = nullptr;
 };
 
 }  // namespace ShaderTool

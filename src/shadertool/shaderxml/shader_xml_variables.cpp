@@ -283,10 +283,12 @@ bool ShaderXMLReader::ReadPixelTextures()
     for (int i = 0; i < array->GetNodeCount(); ++i) {
         PixelTextureVariable variable;
         failed = !ReadPixelTextureVariable(array->GetNode(i), variable) || failed;
-        if (failed) continue;
-        if (HasName(m_description.pixelTextures, variable.name)) {
+        if (!failed && HasName(m_description.pixelTextures, variable.name)) {
             Error(kXmlNameExists, kXmlKindPixelTexture, variable.name.GetText());
             failed = true;
+        }
+        if (failed) {
+            ReleaseSourceBitmap(variable);  // a texture not kept holds no bitmap
             continue;
         }
         m_description.pixelTextures.Add(variable);

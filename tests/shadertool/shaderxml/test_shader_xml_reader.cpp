@@ -17,6 +17,20 @@ const std::string kSources = "<array id=\"sources\">\n" + kVertexSource + kPixel
 
 int g_bitmap;  // stands for a bitmap record
 void* FindTestBitmap(const char* name) { return std::string(name) == "stone.png" ? &g_bitmap : nullptr; }
+// References taken and given back through the reader's bitmap hooks.
+int g_referencesTaken = 0;
+int g_referencesGivenBack = 0;
+void* TakeTestBitmap(const char* name)
+{
+    void* bitmap = FindTestBitmap(name);
+    if (bitmap != nullptr) ++g_referencesTaken;
+    return bitmap;
+}
+void GiveBackTestBitmap(void* bitmap)
+{
+    EXPECT_EQ(bitmap, &g_bitmap);
+    ++g_referencesGivenBack;
+}
 
 class ShaderXmlReaderTest : public ShaderXmlFolderTest {
 protected:
@@ -315,6 +329,38 @@ TEST_F(ShaderXmlReaderTest, PixelTexturesKeepEveryAttribute)
     EXPECT_EQ(textures[1].addressU, 0u);
     EXPECT_EQ(textures[1].type.textureDimension, TEXTURE_CUBE);
     EXPECT_EQ(textures[2].type.textureDimension, TEXTURE_3D);
+}
+
+TEST_F(ShaderXmlReaderTest, EveryBitmapReferenceOfATextureSourceIsGivenBack)
+{
+    g_referencesTaken = 0;
+    g_referencesGivenBack = 0;
+    m_reader.SetBitmapGetter(TakeTestBitmap);
+    m_reader.SetBitmapReleaser(GiveBackTestBitmap);
+    const std::string diffuse = "<node id=\"diffuse\" type=\"2D\" source=\"stone.png\"/>\n";
+    // Kept by the description until Reset.
+    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"pixel_textures\">\n" + diffuse + "</array>\n" + kSources))
+        << LogText();
+    EXPECT_EQ(1, g_referencesTaken);
+    EXPECT_EQ(0, g_referencesGivenBack);
+    m_reader.Reset();
+    EXPECT_EQ(1, g_referencesGivenBack);
+    EXPECT_EQ(0, Description().pixelTextures.GetCount());
+    m_reader.Reset();
+    EXPECT_EQ(1, g_referencesGivenBack);  // once only
+    // A second texture of the same name is dropped at once, the first kept.
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"pixel_textures\">\n" + diffuse + diffuse + "</array>\n" + kSources));
+    EXPECT_EQ(3, g_referencesTaken);
+    EXPECT_EQ(2, g_referencesGivenBack);
+    m_reader.Reset();
+    // A texture with a fault drops every texture after it; none keeps its bitmap.
+    EXPECT_FALSE(Read(InfoArray(4) + "<array id=\"pixel_textures\">\n" +
+                      "<node id=\"bad\" slot=\"-2\" type=\"2D\" source=\"stone.png\"/>\n" + diffuse + "</array>\n" +
+                      kSources));
+    EXPECT_EQ(0, Description().pixelTextures.GetCount());
+    EXPECT_EQ(g_referencesTaken, g_referencesGivenBack);
+    m_reader.Reset();
+    EXPECT_EQ(g_referencesTaken, g_referencesGivenBack);
 }
 
 TEST_F(ShaderXmlReaderTest, PixelOutputFaults)
