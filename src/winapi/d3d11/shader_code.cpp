@@ -129,8 +129,9 @@ bool ReadInterface(const std::vector<uint32_t>& words, ShaderCode* code, std::st
         element.location = facts.location;
         element.systemValue = facts.builtIn;
         auto pointer = types.find(facts.pointerType);
-        if (pointer == types.end() || !Describe(types, pointer->second.operand1, &element)) {
-            // Arrays and structures never cross a stage boundary in our compiler's code.
+        // A built-in's type is the pipeline's business (SV_IsFrontFace is a bool); arrays and structures
+        // never cross a stage boundary in our compiler's code.
+        if (!facts.builtIn && (pointer == types.end() || !Describe(types, pointer->second.operand1, &element))) {
             *reason = "a stage variable of the SPIR-V module has an unexpected type";
             return false;
         }

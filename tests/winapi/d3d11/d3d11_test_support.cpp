@@ -122,8 +122,21 @@ Pixels D3D11Test::ReadBack(ID3D11Texture2D* texture, UINT subresource)
     return pixels;
 }
 
+namespace {
+
+bool WithinTolerance(uint32_t actual, uint32_t expected, int tolerance)
+{
+    for (int byte = 0; byte < 4; ++byte) {
+        const int difference = int((actual >> (8 * byte)) & 0xff) - int((expected >> (8 * byte)) & 0xff);
+        if (difference > tolerance || difference < -tolerance) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void D3D11Test::ExpectPixels(const std::string& name, const Pixels& actual, const std::vector<uint32_t>& expected,
-                             bool bgra)
+                             bool bgra, int tolerance)
 {
     ASSERT_EQ(size_t(actual.width) * actual.height, expected.size()) << name << ": the sizes differ";
     Pixels wanted = actual;
@@ -132,7 +145,10 @@ void D3D11Test::ExpectPixels(const std::string& name, const Pixels& actual, cons
     }
     size_t first = expected.size();
     for (size_t index = 0; index < expected.size() && first == expected.size(); ++index) {
-        if (actual.At(UINT(index % actual.width), UINT(index / actual.width)) != expected[index]) first = index;
+        if (!WithinTolerance(actual.At(UINT(index % actual.width), UINT(index / actual.width)), expected[index],
+                             tolerance)) {
+            first = index;
+        }
     }
     if (first == expected.size()) return;
     const std::filesystem::path folder = std::filesystem::current_path() / "pixel-failures";

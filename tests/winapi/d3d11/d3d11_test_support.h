@@ -94,10 +94,12 @@ protected:
     // Reads a subresource of a 4-byte format back the renderer's way: staging
     // copy of the texture, CopyResource, Map READ.
     Pixels ReadBack(ID3D11Texture2D* texture, UINT subresource = 0);
-    // Compares pixels; on a mismatch writes <name>-expected.png and
-    // <name>-actual.png into the pixel-failures folder beside the test program's
-    // output and says where. `bgra` says the bytes are B, G, R, A.
-    void ExpectPixels(const std::string& name, const Pixels& actual, const std::vector<uint32_t>& expected, bool bgra);
+    // Compares pixels, each channel within `tolerance`; on a mismatch writes
+    // <name>-expected.png and <name>-actual.png into the pixel-failures folder
+    // beside the test program's output and says where. `bgra` says the bytes
+    // are B, G, R, A.
+    void ExpectPixels(const std::string& name, const Pixels& actual, const std::vector<uint32_t>& expected, bool bgra,
+                      int tolerance = 0);
 
     // A window of the window layer with the given client size.
     HWND MakeWindow(int width, int height);

@@ -3,7 +3,6 @@
 // reads back the renderer's way (staging texture, CopyResource, Map READ).
 // On Vulkan the validation layer is on when installed, and must stay silent.
 #include <png.h>
-#include <vulkan/vulkan.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,82 +11,16 @@
 
 #include "support/temporary_folder.h"
 
-#include "winapi/d3d11/d3d11_test_support.h"
-#include "winapi/d3d11/vulkan/vulkan_backend.h"
+#include "winapi/d3d11/backend_test_support.h"
 
 namespace {
 
-// When the loader unloads the driver, the memory that only the driver's own
-// globals held looks leaked to the leak checker. An instance made once and
-// kept for the program's life keeps the driver loaded, so that every leak
-// reported is one of ours.
-void KeepVulkanDriverLoaded()
-{
-    static const VkInstance keeper = [] {
-        VkInstanceCreateInfo info{};
-        info.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
-        VkInstance instance = VK_NULL_HANDLE;
-        if (vkCreateInstance(&info, nullptr, &instance) == VK_SUCCESS) {
-            uint32_t count = 0;
-            vkEnumeratePhysicalDevices(instance, &count, nullptr);  // loads the drivers
-        }
-        return instance;
-    }();
-    (void)keeper;
-}
-
-class BackendConformance : public D3D11Test, public ::testing::WithParamInterface<const char*> {
+class BackendConformance : public BackendTest {
 protected:
-    void SetUp() override
-    {
-        KeepVulkanDriverLoaded();
-        setenv("HALVO_D3D11_BACKEND", GetParam(), 1);
-        setenv("HALVO_VULKAN_VALIDATION", "1", 1);
-        validationAtStart_ = halvo::d3d11::vulkan::ValidationMessageCount();
-        D3D11Test::SetUp();
-        unsetenv("HALVO_D3D11_BACKEND");
-        unsetenv("HALVO_VULKAN_VALIDATION");
-        if (HasFatalFailure()) return;
-        if (std::strcmp(HalvoD3D11_BackendName(device_.get()), GetParam()) != 0) {
-            GTEST_SKIP() << "the " << GetParam() << " back end cannot start here (no Vulkan device)";
-        }
-    }
-
-    void TearDown() override
-    {
-        D3D11Test::TearDown();
-        EXPECT_EQ(halvo::d3d11::vulkan::ValidationMessageCount(), validationAtStart_)
-            << "the Vulkan validation layer complained (the messages are in the log)";
-    }
-
-    Ref<ID3D11RenderTargetView> TargetView(ID3D11Texture2D* texture, DXGI_FORMAT format = DXGI_FORMAT_UNKNOWN)
-    {
-        D3D11_RENDER_TARGET_VIEW_DESC desc{};
-        desc.Format = format;
-        desc.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2D;
-        Ref<ID3D11RenderTargetView> view;
-        EXPECT_EQ(device_->CreateRenderTargetView(texture, format == DXGI_FORMAT_UNKNOWN ? nullptr : &desc, view.Put()),
-                  S_OK);
-        return view;
-    }
-
     // Draws a point-sampled 8 x 4 texture over an 8 x 4 target with the vertex
     // code, and expects the target to hold the texture exactly.
     // With the coordinates in another slot than 0, that slot has no buffer.
     void DrawQuad(const char* vertexSource, const std::string& name, UINT uvSlot = 0);
-
-    std::vector<uint32_t> Ramp(UINT count, uint8_t seed)
-    {
-        std::vector<uint32_t> texels(count);
-        for (UINT index = 0; index < count; ++index) {
-            texels[index] =
-                Rgba(uint8_t(seed + index * 7), uint8_t(index * 13), uint8_t(255 - index), uint8_t(index | 1));
-        }
-        return texels;
-    }
-
-private:
-    unsigned validationAtStart_ = 0;
 };
 
 TEST_P(BackendConformance, InitialDataComesBackExactlyWhateverTheSourcePitch)
@@ -432,8 +365,7 @@ TEST_P(BackendConformance, PresentingWithoutADisplayCopiesTheBackBuffer)
     EXPECT_EQ(ReadBack(backBuffer.get()).At(15, 7), Rgba(255, 0, 0, 255)) << "B, G, R, A: blue";
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, BackendConformance, ::testing::Values("memory", "vulkan"),
-                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+INSTANTIATE_ON_EVERY_BACKEND(BackendConformance);
 
 // ---- Frames captured at present (HALVO_D3D11_OUTPUT=capture:...)
 
@@ -561,7 +493,6 @@ TEST_P(FrameCapture, AFolderThatCannotBeMadeIsLoggedOnceAndPresentGoesOn)
     EXPECT_EQ(NewMessages()[1], "D3D11 WARNING: HALVO_D3D11_OUTPUT names \"capture\", which is not an output here.");
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, FrameCapture, ::testing::Values("memory", "vulkan"),
-                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+INSTANTIATE_ON_EVERY_BACKEND(FrameCapture);
 
 }  // namespace

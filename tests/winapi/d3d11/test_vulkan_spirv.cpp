@@ -23,9 +23,9 @@ constexpr char kPixelSource[] =
 
 class PreparedModules : public D3D11Test {
 protected:
-    std::vector<uint32_t> PixelWords()
+    std::vector<uint32_t> PixelWords(const char* source = kPixelSource)
     {
-        const std::vector<uint8_t> code = Compile(kPixelSource, "ps_4_0");
+        const std::vector<uint8_t> code = Compile(source, "ps_4_0");
         std::vector<uint32_t> words((code.size() - 24) / 4);
         if (code.size() > 24) std::memcpy(words.data(), code.data() + 24, words.size() * 4);
         return words;
@@ -89,6 +89,30 @@ TEST_F(PreparedModules, ADeviceWithTheExtensionsKeepsTheSemantics)
     EXPECT_EQ(module, words) << "a vertex stage keeps set 0, and the decorations stay";
     std::string log;
     EXPECT_TRUE(Valid(module, &log)) << log;
+}
+
+TEST_F(PreparedModules, TheKindOfEachDeclaredTextureIsReadByItsBinding)
+{
+    const std::vector<uint32_t> words = PixelWords(
+        "Texture2D flat : register(t0);\nTexture2DArray layers : register(t1);\n"
+        "TextureCube sky : register(t2);\nTexture3D volume : register(t3);\n"
+        "TextureCubeArray skies : register(t5);\nSamplerState pointSampler : register(s0);\n"
+        "float4 main(float4 position : SV_POSITION) : SV_TARGET0 {\n"
+        "  return flat.Sample(pointSampler, position.xy) + layers.Sample(pointSampler, position.xyz)\n"
+        "       + sky.Sample(pointSampler, position.xyz) + volume.Sample(pointSampler, position.xyz)\n"
+        "       + skies.Sample(pointSampler, position);\n"
+        "}\n");
+    ASSERT_FALSE(words.empty());
+    const auto images = halvo::d3d11::vulkan::DeclaredImages(words.data(), words.size());
+    // SPIR-V dimensions: 1 for 2D, 2 for 3D, 3 for cube.
+    ASSERT_EQ(images.size(), 5u);
+    const std::pair<uint32_t, bool> expected[] = {{1, false}, {1, true}, {3, false}, {2, false}, {3, true}};
+    const uint32_t bindings[] = {0, 1, 2, 3, 5};
+    for (int index = 0; index < 5; ++index) {
+        ASSERT_TRUE(images.count(bindings[index])) << "t" << bindings[index];
+        EXPECT_EQ(images.at(bindings[index]).dimension, expected[index].first) << "t" << bindings[index];
+        EXPECT_EQ(images.at(bindings[index]).arrayed, expected[index].second) << "t" << bindings[index];
+    }
 }
 
 }  // namespace

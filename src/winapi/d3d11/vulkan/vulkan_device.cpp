@@ -154,6 +154,7 @@ bool VulkanDevice::Start()
     features.fillModeNonSolid = available.fillModeNonSolid;
     features.independentBlend = available.independentBlend;
     features.dualSrcBlend = available.dualSrcBlend;
+    features.imageCubeArray = available.imageCubeArray;
     features_ = features;
     deviceInfo.pEnabledFeatures = &features_;
     static const char* const kHlslExtensions[] = {VK_GOOGLE_HLSL_FUNCTIONALITY_1_EXTENSION_NAME,

@@ -89,33 +89,80 @@ struct Targets {
     UINT height = ~0u;
 };
 
-VkImageView MakeView(VulkanDevice& device, const BoundTextureView& bound, bool sampled)
+bool WithoutAlpha(DXGI_FORMAT format)
+{
+    return format == DXGI_FORMAT_B8G8R8X8_UNORM || format == DXGI_FORMAT_B8G8R8X8_UNORM_SRGB ||
+           format == DXGI_FORMAT_B8G8R8X8_TYPELESS;
+}
+
+// The view a target is drawn through: its first level, its slices, no swizzle.
+VkImageView TargetView(const BoundTextureView& bound)
 {
     auto& resource = static_cast<VulkanResource&>(*bound.resource);
-    VkImageViewCreateInfo info{};
-    info.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
-    info.image = resource.image();
     const bool oneD = resource.shape().dimension == D3D11_RESOURCE_DIMENSION_TEXTURE1D;
-    if (sampled && bound.range.cube) {
-        info.viewType = bound.range.sliceCount > 6 ? VK_IMAGE_VIEW_TYPE_CUBE_ARRAY : VK_IMAGE_VIEW_TYPE_CUBE;
-    } else if (bound.range.sliceCount > 1) {
-        info.viewType = oneD ? VK_IMAGE_VIEW_TYPE_1D_ARRAY : VK_IMAGE_VIEW_TYPE_2D_ARRAY;
-    } else {
-        info.viewType = oneD ? VK_IMAGE_VIEW_TYPE_1D : VK_IMAGE_VIEW_TYPE_2D;
-    }
-    const VkFormat viewFormat = ToVulkanFormat(bound.range.format);
+    ViewKey key;
+    key.type = bound.range.sliceCount > 1 ? (oneD ? VK_IMAGE_VIEW_TYPE_1D_ARRAY : VK_IMAGE_VIEW_TYPE_2D_ARRAY)
+                                          : (oneD ? VK_IMAGE_VIEW_TYPE_1D : VK_IMAGE_VIEW_TYPE_2D);
     const VkImageAspectFlags aspects = AspectsOf(resource.format());
-    // A depth image seen by a shader, or through a depth view, keeps its own format.
-    info.format = aspects == VK_IMAGE_ASPECT_COLOR_BIT ? viewFormat : resource.format();
-    if (bound.range.format == DXGI_FORMAT_B8G8R8X8_UNORM || bound.range.format == DXGI_FORMAT_B8G8R8X8_UNORM_SRGB) {
-        info.components.a = VK_COMPONENT_SWIZZLE_ONE;
+    // A depth image seen through a depth view keeps its own format.
+    key.format = aspects == VK_IMAGE_ASPECT_COLOR_BIT ? ToVulkanFormat(bound.range.format) : resource.format();
+    key.aspects = aspects;
+    key.firstMip = bound.range.firstMip;
+    key.firstSlice = bound.range.firstSlice;
+    key.sliceCount = bound.range.sliceCount;
+    return resource.View(key);
+}
+
+// The kind of view a shader's declared image takes.
+VkImageViewType ViewTypeOf(const DeclaredImage& declared)
+{
+    switch (declared.dimension) {
+    case 0: return declared.arrayed ? VK_IMAGE_VIEW_TYPE_1D_ARRAY : VK_IMAGE_VIEW_TYPE_1D;
+    case 2: return VK_IMAGE_VIEW_TYPE_3D;
+    case 3: return declared.arrayed ? VK_IMAGE_VIEW_TYPE_CUBE_ARRAY : VK_IMAGE_VIEW_TYPE_CUBE;
+    default: return declared.arrayed ? VK_IMAGE_VIEW_TYPE_2D_ARRAY : VK_IMAGE_VIEW_TYPE_2D;
     }
-    info.subresourceRange = {
-        sampled && aspects != VK_IMAGE_ASPECT_COLOR_BIT ? VkImageAspectFlags(VK_IMAGE_ASPECT_DEPTH_BIT) : aspects,
-        bound.range.firstMip, sampled ? bound.range.mipCount : 1, bound.range.firstSlice, bound.range.sliceCount};
-    VkImageView view = VK_NULL_HANDLE;
-    vkCreateImageView(device.device(), &info, nullptr, &view);
-    return view;
+}
+
+// The view through which a shader samples a bound view as the kind of image
+// it declares (a one-slice array view of a 2D texture is sampled as an
+// array); VK_NULL_HANDLE when the two kinds cannot meet.
+VkImageView SampledView(const BoundTextureView& bound, VkImageViewType type)
+{
+    auto& resource = static_cast<VulkanResource&>(*bound.resource);
+    const bool oneD = resource.shape().dimension == D3D11_RESOURCE_DIMENSION_TEXTURE1D;
+    const ViewRange& range = bound.range;
+    ViewKey key;
+    key.type = type;
+    key.firstMip = range.firstMip;
+    key.mipCount = range.mipCount;
+    key.firstSlice = range.firstSlice;
+    key.sliceCount = range.sliceCount;
+    switch (type) {
+    case VK_IMAGE_VIEW_TYPE_1D:
+    case VK_IMAGE_VIEW_TYPE_2D:
+        if (oneD != (type == VK_IMAGE_VIEW_TYPE_1D) || range.cube) return VK_NULL_HANDLE;
+        key.sliceCount = 1;
+        break;
+    case VK_IMAGE_VIEW_TYPE_1D_ARRAY:
+    case VK_IMAGE_VIEW_TYPE_2D_ARRAY:
+        if (oneD != (type == VK_IMAGE_VIEW_TYPE_1D_ARRAY) || range.cube) return VK_NULL_HANDLE;
+        break;
+    case VK_IMAGE_VIEW_TYPE_CUBE:
+        if (!range.cube) return VK_NULL_HANDLE;
+        key.sliceCount = 6;
+        break;
+    case VK_IMAGE_VIEW_TYPE_CUBE_ARRAY:
+        if (!range.cube) return VK_NULL_HANDLE;
+        break;
+    default: return VK_NULL_HANDLE;
+    }
+    // A depth image seen by a shader keeps its own format and shows its depth.
+    const VkImageAspectFlags aspects = AspectsOf(resource.format());
+    key.format = aspects == VK_IMAGE_ASPECT_COLOR_BIT ? ToVulkanFormat(range.format) : resource.format();
+    key.aspects = aspects == VK_IMAGE_ASPECT_COLOR_BIT ? aspects : VkImageAspectFlags(VK_IMAGE_ASPECT_DEPTH_BIT);
+    key.alphaOne = WithoutAlpha(range.format);
+    return resource.View(key);
 }
 
 VkSampler MakeSampler(VulkanDevice& device, const D3D11_SAMPLER_DESC& desc)
@@ -154,8 +201,8 @@ VulkanRenderer::~VulkanRenderer()
     for (auto& [key, pass] : renderPasses_) vkDestroyRenderPass(device, pass, nullptr);
     for (auto& [key, module] : pixelModules_) vkDestroyShaderModule(device, module, nullptr);
     if (pipelineLayout_ != VK_NULL_HANDLE) vkDestroyPipelineLayout(device, pipelineLayout_, nullptr);
-    if (zeroView_ != VK_NULL_HANDLE) vkDestroyImageView(device, zeroView_, nullptr);
     if (defaultSampler_ != VK_NULL_HANDLE) vkDestroySampler(device, defaultSampler_, nullptr);
+    for (auto& [key, sampler] : samplers_) vkDestroySampler(device, sampler, nullptr);
     for (VkDescriptorSetLayout layout : setLayouts_) {
         if (layout != VK_NULL_HANDLE) vkDestroyDescriptorSetLayout(device, layout, nullptr);
     }
@@ -164,20 +211,12 @@ VulkanRenderer::~VulkanRenderer()
 bool VulkanRenderer::MakeLayout()
 {
     if (pipelineLayout_ != VK_NULL_HANDLE) return true;
-    ResourceShape image;
-    image.dimension = D3D11_RESOURCE_DIMENSION_TEXTURE2D;
-    image.format = DXGI_FORMAT_R8G8B8A8_UNORM;
-    image.width = 1;
-    image.bindFlags = D3D11_BIND_SHADER_RESOURCE;
-    zeroImage_ = VulkanResource::Create(device_, image, nullptr);
     ResourceShape buffer;
     buffer.dimension = D3D11_RESOURCE_DIMENSION_BUFFER;
     buffer.width = D3D11_REQ_CONSTANT_BUFFER_ELEMENT_COUNT * 16;
     buffer.bindFlags = D3D11_BIND_CONSTANT_BUFFER;
     zeroBuffer_ = VulkanResource::Create(device_, buffer, nullptr);
-    if (zeroImage_ == nullptr || zeroBuffer_ == nullptr) return false;
-    BoundTextureView zero{zeroImage_.get(), nullptr, {DXGI_FORMAT_R8G8B8A8_UNORM, 0, 1, 0, 1, false}};
-    zeroView_ = MakeView(device_, zero, true);
+    if (zeroBuffer_ == nullptr || zeroImages_.View(VK_IMAGE_VIEW_TYPE_2D) == VK_NULL_HANDLE) return false;
     const D3D11_SAMPLER_DESC defaults{D3D11_FILTER_MIN_MAG_MIP_LINEAR,
                                       D3D11_TEXTURE_ADDRESS_CLAMP,
                                       D3D11_TEXTURE_ADDRESS_CLAMP,
@@ -215,6 +254,17 @@ bool VulkanRenderer::MakeLayout()
     layoutInfo.setLayoutCount = 2;
     layoutInfo.pSetLayouts = setLayouts_;
     return vkCreatePipelineLayout(device_.device(), &layoutInfo, nullptr, &pipelineLayout_) == VK_SUCCESS;
+}
+
+VkSampler VulkanRenderer::SamplerFor(const D3D11_SAMPLER_DESC& desc)
+{
+    std::string key;
+    Put(key, desc);  // four-byte fields only: no padding
+    auto found = samplers_.find(key);
+    if (found != samplers_.end()) return found->second;
+    const VkSampler sampler = MakeSampler(device_, desc);
+    if (sampler != VK_NULL_HANDLE) samplers_[key] = sampler;
+    return sampler != VK_NULL_HANDLE ? sampler : defaultSampler_;
 }
 
 VkRenderPass VulkanRenderer::RenderPassFor(const DrawState& state)
@@ -354,7 +404,16 @@ VkPipeline VulkanRenderer::PipelineFor(const DrawState& state, VkRenderPass rend
         blend.srcAlphaBlendFactor = BlendFactor(target.SrcBlendAlpha);
         blend.dstAlphaBlendFactor = BlendFactor(target.DestBlendAlpha);
         blend.alphaBlendOp = BlendOp(target.BlendOpAlpha);
-        blend.colorWriteMask = target.RenderTargetWriteMask & 0xf;
+        // Without a pixel shader nothing reaches the targets.
+        blend.colorWriteMask = pixel != nullptr ? target.RenderTargetWriteMask & 0xf : 0;
+        // A target without alpha reads its alpha as 1.
+        if (WithoutAlpha(state.renderTargets[slot].range.format)) {
+            for (VkBlendFactor* factor : {&blend.srcColorBlendFactor, &blend.dstColorBlendFactor,
+                                          &blend.srcAlphaBlendFactor, &blend.dstAlphaBlendFactor}) {
+                if (*factor == VK_BLEND_FACTOR_DST_ALPHA) *factor = VK_BLEND_FACTOR_ONE;
+                if (*factor == VK_BLEND_FACTOR_ONE_MINUS_DST_ALPHA) *factor = VK_BLEND_FACTOR_ZERO;
+            }
+        }
         Put(key, slot);
         Put(key, blend);
     }
@@ -424,8 +483,11 @@ VkPipeline VulkanRenderer::PipelineFor(const DrawState& state, VkRenderPass rend
                                 depth.StencilWriteMask,
                                 0};
     };
-    depthStencil.front = face(depth.FrontFace);
-    depthStencil.back = face(depth.BackFace);
+    // Without the stencil test its fields may all be 0, which name no operation.
+    if (depth.StencilEnable) {
+        depthStencil.front = face(depth.FrontFace);
+        depthStencil.back = face(depth.BackFace);
+    }
     VkPipelineColorBlendStateCreateInfo blend{};
     blend.sType = VK_STRUCTURE_TYPE_PIPELINE_COLOR_BLEND_STATE_CREATE_INFO;
     blend.attachmentCount = uint32_t(blends.size());
@@ -466,7 +528,7 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
     Targets targets;
     auto addTarget = [&](const BoundTextureView& bound) {
         auto& resource = static_cast<VulkanResource&>(*bound.resource);
-        targets.views.push_back(MakeView(device_, bound, false));
+        targets.views.push_back(TargetView(bound));
         targets.width = std::min(targets.width, resource.shape().WidthAt(bound.range.firstMip));
         targets.height = std::min(targets.height, resource.shape().HeightAt(bound.range.firstMip));
     };
@@ -476,8 +538,6 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
     if (state.depthStencil.resource != nullptr) addTarget(state.depthStencil);
     if (targets.views.empty()) return;  // nothing would be written
 
-    std::vector<VkImageView> sampledViews;
-    std::vector<VkSampler> samplers;
     VkFramebuffer framebuffer = VK_NULL_HANDLE;
     VkDescriptorPool pool = VK_NULL_HANDLE;
     const VkRenderPass renderPass = RenderPassFor(state);
@@ -536,22 +596,28 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
                 write(sets[stage], kConstantBufferBindingBase + slot, VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER)->pBufferInfo =
                     &buffers.back();
             }
+            const auto* shader =
+                static_cast<const VulkanShader*>(stage == 0 ? state.vertexShader.shader : state.pixelShader.shader);
             for (UINT slot = 0; slot < kTextureSlots; ++slot) {
-                VkImageView view = zeroView_;
-                if (stage == 1 && state.pixelResources[slot].resource != nullptr) {
-                    sampledViews.push_back(MakeView(device_, state.pixelResources[slot], true));
-                    view = sampledViews.back();
+                // The kind of image the stage declares here (a slot it does not use takes any).
+                VkImageViewType type = VK_IMAGE_VIEW_TYPE_2D;
+                if (shader != nullptr) {
+                    auto declared = shader->images().find(kTextureBindingBase + slot);
+                    if (declared != shader->images().end()) type = ViewTypeOf(declared->second);
                 }
+                VkImageView view = VK_NULL_HANDLE;
+                if (stage == 1 && state.pixelResources[slot].resource != nullptr) {
+                    view = SampledView(state.pixelResources[slot], type);
+                }
+                if (view == VK_NULL_HANDLE) view = zeroImages_.View(type);
                 images.push_back({VK_NULL_HANDLE, view, VK_IMAGE_LAYOUT_GENERAL});
                 write(sets[stage], kTextureBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE)->pImageInfo =
                     &images.back();
             }
             for (UINT slot = 0; slot < kSamplerSlots; ++slot) {
                 VkSampler sampler = defaultSampler_;
-                if (stage == 1 && state.pixelSamplers[slot] != nullptr) {
-                    samplers.push_back(MakeSampler(device_, *state.pixelSamplers[slot]));
-                    sampler = samplers.back();
-                }
+                if (stage == 1 && state.pixelSamplers[slot] != nullptr)
+                    sampler = SamplerFor(*state.pixelSamplers[slot]);
                 images.push_back({sampler, VK_NULL_HANDLE, VK_IMAGE_LAYOUT_UNDEFINED});
                 write(sets[stage], kSamplerBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLER)->pImageInfo = &images.back();
             }
@@ -616,9 +682,6 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
             vkCmdEndRenderPass(commands);
         });
     }
-    for (VkSampler sampler : samplers) vkDestroySampler(device, sampler, nullptr);
-    for (VkImageView view : sampledViews) vkDestroyImageView(device, view, nullptr);
-    for (VkImageView view : targets.views) vkDestroyImageView(device, view, nullptr);
     if (pool != VK_NULL_HANDLE) vkDestroyDescriptorPool(device, pool, nullptr);
     if (framebuffer != VK_NULL_HANDLE) vkDestroyFramebuffer(device, framebuffer, nullptr);
 }

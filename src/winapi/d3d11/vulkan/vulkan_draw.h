@@ -7,13 +7,15 @@
 
 #include "winapi/d3d11/backend.h"
 #include "winapi/d3d11/vulkan/vulkan_device.h"
+#include "winapi/d3d11/vulkan/vulkan_zero_images.h"
 
 namespace halvo::d3d11::vulkan {
 
 // Draws with the platform's conventions: the viewport's y flipped by a
 // negative height, depth 0..1, pixel centres at .5, clockwise front faces.
-// Pipelines are kept by the state they were made from; each draw records its
-// own render pass over the bound targets and waits for it.
+// Pipelines are kept by the state they were made from, samplers by their
+// description and views by their resources; each draw records its own render
+// pass over the bound targets and waits for it.
 class VulkanRenderer {
 public:
     explicit VulkanRenderer(VulkanDevice& device) : device_(device) {}
@@ -26,14 +28,15 @@ private:
     VkRenderPass RenderPassFor(const DrawState& state);
     VkPipeline PipelineFor(const DrawState& state, VkRenderPass renderPass);
     VkShaderModule LinkedPixelModule(const DrawState& state);
+    VkSampler SamplerFor(const D3D11_SAMPLER_DESC& desc);
 
     VulkanDevice& device_;
     // What an empty slot reads: zeros, as on the platform.
-    std::unique_ptr<BackendResource> zeroImage_;
+    ZeroImages zeroImages_{device_};
     std::unique_ptr<BackendResource> zeroBuffer_;
-    VkImageView zeroView_ = VK_NULL_HANDLE;
     VkSampler defaultSampler_ = VK_NULL_HANDLE;
-    VkDescriptorSetLayout setLayouts_[2] = {};  // the vertex stage's set, then the pixel stage's
+    std::map<std::string, VkSampler> samplers_;  // by description
+    VkDescriptorSetLayout setLayouts_[2] = {};   // the vertex stage's set, then the pixel stage's
     VkPipelineLayout pipelineLayout_ = VK_NULL_HANDLE;
     std::map<std::string, VkRenderPass> renderPasses_;
     std::map<std::string, VkPipeline> pipelines_;

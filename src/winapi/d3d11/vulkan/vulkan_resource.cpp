@@ -65,10 +65,31 @@ std::unique_ptr<VulkanResource> VulkanResource::Create(VulkanDevice& device, con
 
 VulkanResource::~VulkanResource()
 {
+    for (auto& [key, view] : views_) vkDestroyImageView(device_.device(), view, nullptr);
     for (Mapping& mapping : mappings_) device_.Destroy(mapping.staging);
     device_.Destroy(linear_);
     if (image_ != VK_NULL_HANDLE) vkDestroyImage(device_.device(), image_, nullptr);
     if (imageMemory_ != VK_NULL_HANDLE) vkFreeMemory(device_.device(), imageMemory_, nullptr);
+}
+
+VkImageView VulkanResource::View(const ViewKey& key)
+{
+    std::lock_guard<std::mutex> lock(viewsLock_);
+    auto found = views_.find(key);
+    if (found != views_.end()) return found->second;
+    VkImageViewCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
+    info.image = image_;
+    info.viewType = key.type;
+    info.format = key.format;
+    if (key.alphaOne) info.components.a = VK_COMPONENT_SWIZZLE_ONE;
+    info.subresourceRange = {key.aspects, key.firstMip, key.mipCount, key.firstSlice, key.sliceCount};
+    VkImageView view = VK_NULL_HANDLE;
+    if (image_ == VK_NULL_HANDLE || vkCreateImageView(device_.device(), &info, nullptr, &view) != VK_SUCCESS) {
+        return VK_NULL_HANDLE;
+    }
+    views_[key] = view;
+    return view;
 }
 
 UINT VulkanResource::RowPitch(UINT subresource) const

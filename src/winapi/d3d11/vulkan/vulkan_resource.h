@@ -1,6 +1,8 @@
 #pragma once
 
+#include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "winapi/d3d11/backend.h"
@@ -8,6 +10,19 @@
 #include "winapi/d3d11/vulkan/vulkan_device.h"
 
 namespace halvo::d3d11::vulkan {
+
+// What distinguishes one view of an image from another.
+struct ViewKey {
+    VkImageViewType type = VK_IMAGE_VIEW_TYPE_2D;
+    VkFormat format = VK_FORMAT_UNDEFINED;
+    VkImageAspectFlags aspects = VK_IMAGE_ASPECT_COLOR_BIT;
+    uint32_t firstMip = 0;
+    uint32_t mipCount = 1;
+    uint32_t firstSlice = 0;
+    uint32_t sliceCount = 1;
+    bool alphaOne = false;  // the view reads alpha as 1 (formats without alpha)
+    auto operator<=>(const ViewKey&) const = default;
+};
 
 // One buffer or texture. Buffers and staging textures live in host-visible
 // buffers laid out as the platform maps them (rows without gaps, one
@@ -29,6 +44,10 @@ public:
     void ClearColor(const ViewRange& view, const FLOAT rgba[4]) override;
     void ClearDepthStencil(const ViewRange& view, UINT clearFlags, FLOAT depth, UINT8 stencil) override;
     void GenerateMips(const ViewRange& view) override;
+
+    // A view of the image, made on first use and kept while the resource lives;
+    // VK_NULL_HANDLE when the device refuses it.
+    VkImageView View(const ViewKey& key);
 
     VkImage image() const { return image_; }
     VkBuffer buffer() const { return linear_.buffer; }
@@ -73,6 +92,8 @@ private:
     VkImage image_ = VK_NULL_HANDLE;
     VkDeviceMemory imageMemory_ = VK_NULL_HANDLE;
     std::vector<Mapping> mappings_;
+    std::mutex viewsLock_;
+    std::map<ViewKey, VkImageView> views_;  // guarded by viewsLock_
 };
 
 }  // namespace halvo::d3d11::vulkan

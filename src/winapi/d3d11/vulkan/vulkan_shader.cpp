@@ -14,6 +14,7 @@ std::unique_ptr<VulkanShader> VulkanShader::Create(VulkanDevice& device, ShaderS
     shader->words_.assign(words, words + wordCount);
     shader->serial_ = ++serials;
     if (stage == ShaderStage::kVertex) shader->outputLocations_ = OutputLocations(words, wordCount);
+    shader->images_ = DeclaredImages(words, wordCount);
     shader->module_ = CreateModule(device, shader->words_, stage);
     if (shader->module_ == VK_NULL_HANDLE) return nullptr;
     return shader;

@@ -8,6 +8,7 @@
 
 #include "winapi/d3d11/backend.h"
 #include "winapi/d3d11/vulkan/vulkan_device.h"
+#include "winapi/d3d11/vulkan/vulkan_spirv.h"
 
 namespace halvo::d3d11::vulkan {
 
@@ -27,6 +28,8 @@ public:
     uint64_t serial() const { return serial_; }
     // The vertex stage's outputs by semantic.
     const std::map<std::string, uint32_t>& outputLocations() const { return outputLocations_; }
+    // The kind of image the code declares at each texture register it uses.
+    const std::map<uint32_t, DeclaredImage>& images() const { return images_; }
 
 private:
     VulkanShader(VulkanDevice& device, ShaderStage stage) : device_(device), stage_(stage) {}
@@ -37,6 +40,7 @@ private:
     std::vector<uint32_t> words_;
     uint64_t serial_ = 0;
     std::map<std::string, uint32_t> outputLocations_;
+    std::map<uint32_t, DeclaredImage> images_;
 };
 
 // A shader module of prepared code; VK_NULL_HANDLE when the device refuses it.

@@ -10,11 +10,14 @@ namespace {
 
 constexpr size_t kHeaderWords = 5;
 constexpr uint32_t kOpExtension = 10;
+constexpr uint32_t kOpTypeImage = 25;
+constexpr uint32_t kOpTypePointer = 32;
 constexpr uint32_t kOpVariable = 59;
 constexpr uint32_t kOpDecorate = 71;
 constexpr uint32_t kOpDecorateId = 332;
 constexpr uint32_t kOpDecorateString = 5632;
 constexpr uint32_t kDecorationLocation = 30;
+constexpr uint32_t kDecorationBinding = 33;
 constexpr uint32_t kDecorationDescriptorSet = 34;
 constexpr uint32_t kStorageInput = 1;
 constexpr uint32_t kStorageOutput = 3;
@@ -65,6 +68,31 @@ std::map<uint32_t, std::string> Semantics(const uint32_t* words, size_t wordCoun
 }
 
 }  // namespace
+
+std::map<uint32_t, DeclaredImage> DeclaredImages(const uint32_t* words, size_t wordCount)
+{
+    std::map<uint32_t, DeclaredImage> images;    // by type id
+    std::map<uint32_t, uint32_t> pointees;       // pointer type id: pointee
+    std::map<uint32_t, uint32_t> variableTypes;  // variable id: pointer type id
+    std::map<uint32_t, uint32_t> bindings;       // variable id: binding
+    ForEachInstruction(words, wordCount, [&](uint32_t opcode, const uint32_t* operands, size_t count, size_t) {
+        if (opcode == kOpTypeImage && count >= 5) images[operands[0]] = {operands[2], operands[4] != 0};
+        if (opcode == kOpTypePointer && count >= 3) pointees[operands[0]] = operands[2];
+        if (opcode == kOpVariable && count >= 3) variableTypes[operands[1]] = operands[0];
+        if (opcode == kOpDecorate && count == 3 && operands[1] == kDecorationBinding)
+            bindings[operands[0]] = operands[2];
+    });
+    std::map<uint32_t, DeclaredImage> declared;
+    for (const auto& [variable, binding] : bindings) {
+        auto pointer = variableTypes.find(variable);
+        if (pointer == variableTypes.end()) continue;
+        auto pointee = pointees.find(pointer->second);
+        if (pointee == pointees.end()) continue;
+        auto image = images.find(pointee->second);
+        if (image != images.end()) declared[binding] = image->second;
+    }
+    return declared;
+}
 
 std::map<std::string, uint32_t> OutputLocations(const uint32_t* words, size_t wordCount)
 {

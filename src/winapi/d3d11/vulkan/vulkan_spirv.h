@@ -23,6 +23,16 @@ inline constexpr uint32_t kPixelSet = 1;
 std::vector<uint32_t> PrepareModule(const uint32_t* words, size_t wordCount, ShaderStage stage,
                                     bool keepHlslDecorations);
 
+// What a shader declares at one texture register: the dimension of the image
+// (SPIR-V's Dim: 0 1D, 1 2D, 2 3D, 3 cube) and whether it is an array.
+struct DeclaredImage {
+    uint32_t dimension = 1;
+    bool arrayed = false;
+};
+
+// The images a module declares, by binding.
+std::map<uint32_t, DeclaredImage> DeclaredImages(const uint32_t* words, size_t wordCount);
+
 // The locations of a vertex module's outputs, by semantic (upper case, with
 // its index: "TEXCOORD0").
 std::map<std::string, uint32_t> OutputLocations(const uint32_t* words, size_t wordCount);

@@ -1,0 +1,84 @@
+// What the tests run on every back end share: a fixture parameterised by the
+// back end's name, which skips when that back end cannot start here and, on
+// Vulkan, runs with the validation layer on and expects it to stay silent;
+// and the few calls every draw needs (shaders and their layout, vertices,
+// constants, a target with its viewport), made through the platform's
+// interfaces only.
+#pragma once
+
+#include <cfloat>
+#include <string>
+#include <vector>
+
+#include "winapi/d3d11/d3d11_test_support.h"
+
+// A vertex shader, a pixel shader and the input layout that feeds the first.
+struct Program {
+    Ref<ID3D11VertexShader> vertex;
+    Ref<ID3D11PixelShader> pixel;
+    Ref<ID3D11InputLayout> layout;
+};
+
+class BackendTest : public D3D11Test, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Whether the back end draws pixels (the memory back end only records draws).
+    bool Rasterises() const;
+    // "<back end>-<name>", the name of a pixel comparison.
+    std::string Named(const std::string& name) const;
+
+    Ref<ID3D11RenderTargetView> TargetView(ID3D11Texture2D* texture, DXGI_FORMAT format = DXGI_FORMAT_UNKNOWN);
+    Ref<ID3D11ShaderResourceView> ShaderView(ID3D11Texture2D* texture,
+                                             const D3D11_SHADER_RESOURCE_VIEW_DESC* desc = nullptr);
+    Ref<ID3D11SamplerState> MakeSampler(D3D11_FILTER filter,
+                                        D3D11_TEXTURE_ADDRESS_MODE address = D3D11_TEXTURE_ADDRESS_CLAMP,
+                                        FLOAT minLod = 0.0f, FLOAT maxLod = D3D11_FLOAT32_MAX);
+
+    // Compiles both stages with our compiler library ("vs_4_0", "ps_4_0") and
+    // makes the layout of `elements` against the vertex code.
+    Program MakeProgram(const std::string& vertexSource, const std::string& pixelSource,
+                        const std::vector<D3D11_INPUT_ELEMENT_DESC>& elements);
+    void UseProgram(const Program& program);
+    // An immutable vertex buffer of the floats in input slot `slot`, triangle lists.
+    void SetVertices(const std::vector<float>& floats, UINT stride, UINT slot = 0);
+    // Immutable constant buffers (rounded up to 16 bytes) in slot 0 of a stage.
+    void SetVertexConstants(const void* data, UINT size);
+    void SetPixelConstants(const void* data, UINT size);
+    // The target (and depth view) bound, with a viewport over the whole of it.
+    void SetTarget(ID3D11RenderTargetView* target, UINT width, UINT height, ID3D11DepthStencilView* depth = nullptr);
+
+    // What the draws since the last check left in the target's subresource:
+    // on a back end that rasterises, each channel of each pixel within
+    // `tolerance` of the expected (writing PNGs of both when not); on one
+    // that does not, draws reached it and none was refused.
+    void ExpectDrawn(const std::string& name, ID3D11Texture2D* target, const std::vector<uint32_t>& expected,
+                     bool bgra = false, int tolerance = 0, UINT subresource = 0);
+
+private:
+    unsigned validationAtStart_ = 0;
+    size_t messagesChecked_ = 0;
+    std::vector<Ref<ID3D11Buffer>> buffers_;  // kept while bound
+};
+
+// Six vertices (x, y, z) of two triangles covering the rectangle, clockwise
+// on screen; left < right and bottom < top in normalised device coordinates.
+std::vector<float> Rectangle(float left, float top, float right, float bottom, float z = 0.5f);
+
+// Texels that differ from each other in every channel, so that any shift,
+// flip or filtering shows.
+std::vector<uint32_t> Ramp(UINT count, uint8_t seed);
+
+// The 8-bit value a normalised channel of `value` is stored as: clamped, and
+// rounded to nearest.
+uint8_t Unorm8(double value);
+
+// The input element of a named semantic in slot 0 at an offset, per vertex.
+D3D11_INPUT_ELEMENT_DESC Element(const char* semantic, UINT index, DXGI_FORMAT format, UINT offset, UINT slot = 0);
+
+// Every back end, by name: the instantiation of each suite.
+#define INSTANTIATE_ON_EVERY_BACKEND(suite)                     \
+    INSTANTIATE_TEST_SUITE_P(                                   \
+        Backends, suite, ::testing::Values("memory", "vulkan"), \
+        [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); })

@@ -1,0 +1,381 @@
+// The output-merger and rasterizer states the renderer uses, drawn: its eight
+// blend modes, the three cull modes with clockwise (and counter-clockwise)
+// front faces, scissor rectangles and every depth comparison. Expectations
+// come from each state's rule, worked out here per pixel.
+#include <cmath>
+#include <cstring>
+#include <functional>
+
+#include "winapi/d3d11/backend_test_support.h"
+
+namespace {
+
+constexpr char kPositionVertexSource[] =
+    "struct VertexInput { float3 position : POSITION; };\n"
+    "struct VertexOutput { float4 position : SV_POSITION; };\n"
+    "VertexOutput main(VertexInput input) {\n"
+    "  VertexOutput output;\n"
+    "  output.position = float4(input.position, 1.0);\n"
+    "  return output;\n"
+    "}\n";
+
+constexpr char kColourPixelSource[] =
+    "cbuffer Colour : register(b0) { float4 colour; };\n"
+    "struct PixelInput { float4 position : SV_POSITION; };\n"
+    "float4 main(PixelInput input) : SV_TARGET0 { return colour; }\n";
+
+class DrawStates : public BackendTest {
+protected:
+    void SetUp() override
+    {
+        BackendTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        program_ = MakeProgram(kPositionVertexSource, kColourPixelSource,
+                               {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0)});
+        ASSERT_TRUE(program_.layout);
+        UseProgram(program_);
+    }
+
+    void TearDown() override
+    {
+        program_ = {};
+        BackendTest::TearDown();
+    }
+
+    // Draws the triangles (x, y, z per vertex) in one colour.
+    void DrawColoured(const std::vector<float>& vertices, const FLOAT colour[4])
+    {
+        SetPixelConstants(colour, 16);
+        SetVertices(vertices, 12);
+        context_->Draw(UINT(vertices.size() / 3), 0);
+    }
+
+    Program program_;
+};
+
+// ---- Blend modes
+
+struct BlendMode {
+    D3D11_BLEND source;
+    D3D11_BLEND destination;
+    D3D11_BLEND_OP operation;
+    bool enabled;
+};
+
+// The renderer's blend modes 1 to 8 (colour source, destination, operation);
+// alpha adds the source alpha times itself to the destination alpha, except
+// in mode 3, which does not blend.
+constexpr BlendMode kBlendModes[] = {
+    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD, true},  // 1 alpha blending
+    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD, true},            // 2 additive
+    {D3D11_BLEND_ONE, D3D11_BLEND_ZERO, D3D11_BLEND_OP_ADD, false},                // 3 opaque
+    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_ONE, D3D11_BLEND_OP_REV_SUBTRACT, true},   // 4 subtractive
+    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_ZERO, D3D11_BLEND_OP_ADD, true},          // 5 multiply
+    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_SRC_COLOR, D3D11_BLEND_OP_ADD, true},     // 6 double multiply
+    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD, true},           // 7 multiply and add
+    {D3D11_BLEND_ONE, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD, true},        // 8 premultiplied alpha
+};
+static_assert(std::size(kBlendModes) == 8);
+
+double Factor(D3D11_BLEND factor, double source, double sourceAlpha, double destination)
+{
+    switch (factor) {
+    case D3D11_BLEND_ZERO: return 0.0;
+    case D3D11_BLEND_ONE: return 1.0;
+    case D3D11_BLEND_SRC_COLOR: return source;
+    case D3D11_BLEND_SRC_ALPHA: return sourceAlpha;
+    case D3D11_BLEND_INV_SRC_ALPHA: return 1.0 - sourceAlpha;
+    case D3D11_BLEND_DEST_COLOR: return destination;
+    default: ADD_FAILURE() << "no rule for blend factor " << factor; return 0.0;
+    }
+}
+
+// What a pixel of `destination` becomes when `source` (R, G, B, A bytes) is drawn over it in the mode.
+uint32_t Blended(const BlendMode& mode, uint32_t source, uint32_t destination)
+{
+    auto channel = [](uint32_t rgba, int c) { return double((rgba >> (8 * c)) & 0xff) / 255.0; };
+    const double sourceAlpha = channel(source, 3);
+    uint8_t out[4];
+    for (int c = 0; c < 3; ++c) {
+        const double s = channel(source, c);
+        const double d = channel(destination, c);
+        const double front = s * Factor(mode.source, s, sourceAlpha, d);
+        const double back = d * Factor(mode.destination, s, sourceAlpha, d);
+        out[c] = Unorm8(!mode.enabled                                   ? s
+                        : mode.operation == D3D11_BLEND_OP_REV_SUBTRACT ? back - front
+                                                                        : front + back);
+    }
+    out[3] = Unorm8(mode.enabled ? sourceAlpha * sourceAlpha + channel(destination, 3) : sourceAlpha);
+    return Rgba(out[0], out[1], out[2], out[3]);
+}
+
+// The renderer's description of a mode: render targets 0 to 3 alike.
+D3D11_BLEND_DESC BlendDescription(const BlendMode& mode, bool colourWrites)
+{
+    D3D11_BLEND_DESC desc{};
+    for (int target = 0; target < 4; ++target) {
+        D3D11_RENDER_TARGET_BLEND_DESC& entry = desc.RenderTarget[target];
+        entry.BlendEnable = mode.enabled;
+        entry.SrcBlend = mode.source;
+        entry.DestBlend = mode.destination;
+        entry.BlendOp = mode.operation;
+        entry.SrcBlendAlpha = mode.enabled ? D3D11_BLEND_SRC_ALPHA : D3D11_BLEND_ONE;
+        entry.DestBlendAlpha = mode.enabled ? D3D11_BLEND_ONE : D3D11_BLEND_ZERO;
+        entry.BlendOpAlpha = D3D11_BLEND_OP_ADD;
+        entry.RenderTargetWriteMask = colourWrites ? D3D11_COLOR_WRITE_ENABLE_ALL : 0;
+    }
+    return desc;
+}
+
+TEST_P(DrawStates, EachBlendModeCombinesSourceAndDestinationByItsRule)
+{
+    // Destinations from black to white through colours whose channels all differ.
+    const std::vector<uint32_t> destinations = {
+        Rgba(0, 0, 0, 0),      Rgba(255, 255, 255, 255), Rgba(40, 120, 200, 64), Rgba(200, 100, 50, 250),
+        Rgba(17, 34, 68, 136), Rgba(255, 0, 128, 30),    Rgba(90, 180, 45, 200), Rgba(128, 128, 128, 128)};
+    const uint32_t source = Rgba(153, 51, 204, 128);
+    const FLOAT sourceColour[4] = {153 / 255.0f, 51 / 255.0f, 204 / 255.0f, 128 / 255.0f};
+    for (size_t index = 0; index < std::size(kBlendModes); ++index) {
+        const BlendMode& mode = kBlendModes[index];
+        for (bool colourWrites : {true, false}) {
+            SCOPED_TRACE("mode " + std::to_string(index + 1) + (colourWrites ? "" : " without colour writes"));
+            Ref<ID3D11Texture2D> target = MakeTexture(8, 1, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET, 1, 1,
+                                                      0, destinations.data(), 32);
+            Ref<ID3D11RenderTargetView> view = TargetView(target.get());
+            const D3D11_BLEND_DESC desc = BlendDescription(mode, colourWrites);
+            Ref<ID3D11BlendState> blend;
+            ASSERT_EQ(device_->CreateBlendState(&desc, blend.Put()), S_OK);
+            context_->OMSetBlendState(blend.get(), nullptr, 0xffffffff);
+            SetTarget(view.get(), 8, 1);
+            DrawColoured(Rectangle(-1, 1, 1, -1), sourceColour);
+            std::vector<uint32_t> expected = destinations;
+            for (uint32_t& pixel : expected) {
+                if (colourWrites) pixel = Blended(mode, source, pixel);
+            }
+            // The device may round each product to the target's precision before it adds them.
+            ExpectDrawn("BlendMode" + std::to_string(index + 1) + (colourWrites ? "" : "NoWrites"), target.get(),
+                        expected, false, 1);
+        }
+    }
+    context_->OMSetBlendState(nullptr, nullptr, 0xffffffff);
+}
+
+// ---- Cull modes
+
+// The same triangles wound the other way round.
+std::vector<float> Reversed(const std::vector<float>& vertices)
+{
+    std::vector<float> reversed(vertices.size());
+    for (size_t triangle = 0; triangle < vertices.size() / 9; ++triangle) {
+        for (size_t corner = 0; corner < 3; ++corner) {
+            for (size_t axis = 0; axis < 3; ++axis) {
+                reversed[triangle * 9 + corner * 3 + axis] = vertices[triangle * 9 + (2 - corner) * 3 + axis];
+            }
+        }
+    }
+    return reversed;
+}
+
+TEST_P(DrawStates, CullModesDropTheFacesTheyNameWithClockwiseFrontFaces)
+{
+    // The left half is wound clockwise on screen, the right half counter-clockwise.
+    std::vector<float> vertices = Rectangle(-1, 1, 0, -1);
+    const std::vector<float> right = Reversed(Rectangle(0, 1, 1, -1));
+    vertices.insert(vertices.end(), right.begin(), right.end());
+    const FLOAT white[4] = {1, 1, 1, 1};
+    for (D3D11_CULL_MODE cull : {D3D11_CULL_NONE, D3D11_CULL_FRONT, D3D11_CULL_BACK}) {
+        for (BOOL frontCounterClockwise : {FALSE, TRUE}) {
+            const std::string name =
+                "Cull" + std::to_string(int(cull)) + (frontCounterClockwise ? "CounterClockwise" : "Clockwise");
+            SCOPED_TRACE(name);
+            D3D11_RASTERIZER_DESC desc{
+                D3D11_FILL_SOLID, cull, frontCounterClockwise, 0, 0.0f, 0.0f, TRUE, FALSE, FALSE, FALSE};
+            Ref<ID3D11RasterizerState> rasterizer;
+            ASSERT_EQ(device_->CreateRasterizerState(&desc, rasterizer.Put()), S_OK);
+            context_->RSSetState(rasterizer.get());
+            Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+            Ref<ID3D11RenderTargetView> view = TargetView(target.get());
+            SetTarget(view.get(), 8, 4);
+            DrawColoured(vertices, white);
+            auto drawn = [&](bool clockwise) {
+                const bool front = clockwise != bool(frontCounterClockwise);
+                return cull == D3D11_CULL_NONE || (cull == D3D11_CULL_BACK) == front;
+            };
+            std::vector<uint32_t> expected(32);
+            for (UINT y = 0; y < 4; ++y) {
+                for (UINT x = 0; x < 8; ++x) expected[y * 8 + x] = drawn(x < 4) ? 0xffffffffu : 0u;
+            }
+            ExpectDrawn(name, target.get(), expected);
+        }
+    }
+    context_->RSSetState(nullptr);
+}
+
+// ---- Scissor
+
+TEST_P(DrawStates, AScissorRectangleKeepsDrawingInsideIt)
+{
+    struct Case {
+        const char* name;
+        BOOL enabled;
+        D3D11_RECT rect;
+        std::function<bool(UINT, UINT)> inside;
+    };
+    const Case cases[] = {
+        {"Inner", TRUE, {2, 1, 6, 3}, [](UINT x, UINT y) { return x >= 2 && x < 6 && y >= 1 && y < 3; }},
+        {"Negative", TRUE, {-10, -5, 3, 2}, [](UINT x, UINT y) { return x < 3 && y < 2; }},
+        {"PastTheTarget", TRUE, {5, 2, 100, 100}, [](UINT x, UINT y) { return x >= 5 && y >= 2; }},
+        {"Empty", TRUE, {4, 1, 4, 3}, [](UINT, UINT) { return false; }},
+        {"Disabled", FALSE, {2, 1, 6, 3}, [](UINT, UINT) { return true; }},
+    };
+    const FLOAT green[4] = {0, 1, 0, 1};
+    for (const Case& scissor : cases) {
+        SCOPED_TRACE(scissor.name);
+        D3D11_RASTERIZER_DESC desc{D3D11_FILL_SOLID, D3D11_CULL_BACK, FALSE, 0, 0.0f, 0.0f, TRUE,
+                                   scissor.enabled,  FALSE,           FALSE};
+        Ref<ID3D11RasterizerState> rasterizer;
+        ASSERT_EQ(device_->CreateRasterizerState(&desc, rasterizer.Put()), S_OK);
+        context_->RSSetState(rasterizer.get());
+        context_->RSSetScissorRects(1, &scissor.rect);
+        Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+        Ref<ID3D11RenderTargetView> view = TargetView(target.get());
+        SetTarget(view.get(), 8, 4);
+        DrawColoured(Rectangle(-1, 1, 1, -1), green);
+        std::vector<uint32_t> expected(32);
+        for (UINT y = 0; y < 4; ++y) {
+            for (UINT x = 0; x < 8; ++x) expected[y * 8 + x] = scissor.inside(x, y) ? Rgba(0, 255, 0, 255) : 0u;
+        }
+        ExpectDrawn(std::string("Scissor") + scissor.name, target.get(), expected);
+    }
+    context_->RSSetState(nullptr);
+}
+
+// ---- Depth
+
+bool Passes(D3D11_COMPARISON_FUNC func, float incoming, float stored)
+{
+    switch (func) {
+    case D3D11_COMPARISON_NEVER: return false;
+    case D3D11_COMPARISON_LESS: return incoming < stored;
+    case D3D11_COMPARISON_EQUAL: return incoming == stored;
+    case D3D11_COMPARISON_LESS_EQUAL: return incoming <= stored;
+    case D3D11_COMPARISON_GREATER: return incoming > stored;
+    case D3D11_COMPARISON_NOT_EQUAL: return incoming != stored;
+    case D3D11_COMPARISON_GREATER_EQUAL: return incoming >= stored;
+    case D3D11_COMPARISON_ALWAYS: return true;
+    }
+    return false;
+}
+
+// How a depth is stored: a 32-bit float, or 24 bits of fixed point below an 8-bit stencil of 0.
+uint32_t StoredDepth(DXGI_FORMAT format, float depth)
+{
+    if (format == DXGI_FORMAT_D32_FLOAT) {
+        uint32_t bits;
+        std::memcpy(&bits, &depth, 4);
+        return bits;
+    }
+    return uint32_t(std::floor(double(depth) * 16777215.0 + 0.5));
+}
+
+TEST_P(DrawStates, EveryDepthComparisonPassesWhereItsRuleHolds)
+{
+    struct Case {
+        const char* name;
+        D3D11_DEPTH_STENCIL_DESC desc;
+    };
+    std::vector<Case> cases;
+    const char* names[] = {"Never", "Less", "Equal", "LessEqual", "Greater", "NotEqual", "GreaterEqual", "Always"};
+    for (int func = D3D11_COMPARISON_NEVER; func <= D3D11_COMPARISON_ALWAYS; ++func) {
+        D3D11_DEPTH_STENCIL_DESC desc{};
+        desc.DepthEnable = TRUE;
+        desc.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;
+        desc.DepthFunc = D3D11_COMPARISON_FUNC(func);
+        cases.push_back({names[func - 1], desc});
+    }
+    D3D11_DEPTH_STENCIL_DESC readOnly{};
+    readOnly.DepthEnable = TRUE;
+    readOnly.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ZERO;
+    readOnly.DepthFunc = D3D11_COMPARISON_LESS;
+    cases.push_back({"LessWithoutWrites", readOnly});
+    D3D11_DEPTH_STENCIL_DESC off = readOnly;
+    off.DepthEnable = FALSE;
+    off.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;  // no test, no writes either
+    cases.push_back({"Disabled", off});
+
+    // Columns 0-1 at depth 0.25, 2-3 at 0.5, 4-5 at 0.75, over a depth buffer cleared to 0.5.
+    const float depths[3] = {0.25f, 0.5f, 0.75f};
+    std::vector<float> vertices;
+    for (int column = 0; column < 3; ++column) {
+        const std::vector<float> part =
+            Rectangle(-1 + column * 2 / 3.0f, 1, -1 + (column + 1) * 2 / 3.0f, -1, depths[column]);
+        vertices.insert(vertices.end(), part.begin(), part.end());
+    }
+    const FLOAT white[4] = {1, 1, 1, 1};
+    for (DXGI_FORMAT format : {DXGI_FORMAT_D32_FLOAT, DXGI_FORMAT_D24_UNORM_S8_UINT}) {
+        for (const Case& depthCase : cases) {
+            const std::string name =
+                std::string("Depth") + depthCase.name + (format == DXGI_FORMAT_D32_FLOAT ? "D32" : "D24S8");
+            SCOPED_TRACE(name);
+            Ref<ID3D11DepthStencilState> state;
+            ASSERT_EQ(device_->CreateDepthStencilState(&depthCase.desc, state.Put()), S_OK);
+            context_->OMSetDepthStencilState(state.get(), 0);
+            Ref<ID3D11Texture2D> target = MakeTexture(6, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+            Ref<ID3D11RenderTargetView> view = TargetView(target.get());
+            Ref<ID3D11Texture2D> depth = MakeTexture(6, 2, format, D3D11_BIND_DEPTH_STENCIL);
+            Ref<ID3D11DepthStencilView> depthView;
+            ASSERT_EQ(device_->CreateDepthStencilView(depth.get(), nullptr, depthView.Put()), S_OK);
+            context_->ClearDepthStencilView(depthView.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 0.5f, 0);
+            SetTarget(view.get(), 6, 2, depthView.get());
+            DrawColoured(vertices, white);
+            std::vector<uint32_t> colours(12);
+            std::vector<uint32_t> stored(12);
+            for (UINT y = 0; y < 2; ++y) {
+                for (UINT x = 0; x < 6; ++x) {
+                    const float incoming = depths[x / 2];
+                    const bool tested = depthCase.desc.DepthEnable;
+                    const bool passes = !tested || Passes(depthCase.desc.DepthFunc, incoming, 0.5f);
+                    const bool writes = tested && passes && depthCase.desc.DepthWriteMask == D3D11_DEPTH_WRITE_MASK_ALL;
+                    colours[y * 6 + x] = passes ? 0xffffffffu : 0u;
+                    stored[y * 6 + x] = StoredDepth(format, writes ? incoming : 0.5f);
+                }
+            }
+            ExpectDrawn(name, target.get(), colours);
+            SetTarget(nullptr, 6, 2);
+            ExpectDrawn(name + "Stored", depth.get(), stored);
+        }
+    }
+    context_->OMSetDepthStencilState(nullptr, 0);
+}
+
+TEST_P(DrawStates, WithoutAPixelShaderOnlyDepthIsWritten)
+{
+    // A depth-only pass: the colour target keeps its clear colour, the depth buffer takes the depth.
+    D3D11_DEPTH_STENCIL_DESC desc{};
+    desc.DepthEnable = TRUE;
+    desc.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;
+    desc.DepthFunc = D3D11_COMPARISON_LESS;
+    Ref<ID3D11DepthStencilState> state;
+    ASSERT_EQ(device_->CreateDepthStencilState(&desc, state.Put()), S_OK);
+    context_->OMSetDepthStencilState(state.get(), 0);
+    Ref<ID3D11Texture2D> target = MakeTexture(4, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    Ref<ID3D11RenderTargetView> view = TargetView(target.get());
+    const FLOAT blue[4] = {0, 0, 1, 1};
+    context_->ClearRenderTargetView(view.get(), blue);
+    Ref<ID3D11Texture2D> depth = MakeTexture(4, 2, DXGI_FORMAT_D32_FLOAT, D3D11_BIND_DEPTH_STENCIL);
+    Ref<ID3D11DepthStencilView> depthView;
+    ASSERT_EQ(device_->CreateDepthStencilView(depth.get(), nullptr, depthView.Put()), S_OK);
+    context_->ClearDepthStencilView(depthView.get(), D3D11_CLEAR_DEPTH, 1.0f, 0);
+    context_->PSSetShader(nullptr, nullptr, 0);
+    SetTarget(view.get(), 4, 2, depthView.get());
+    SetVertices(Rectangle(-1, 1, 1, -1, 0.25f), 12);
+    context_->Draw(6, 0);
+    ExpectDrawn("DepthOnlyColour", target.get(), std::vector<uint32_t>(8, Rgba(0, 0, 255, 255)));
+    SetTarget(nullptr, 4, 2);
+    ExpectDrawn("DepthOnlyDepth", depth.get(), std::vector<uint32_t>(8, StoredDepth(DXGI_FORMAT_D32_FLOAT, 0.25f)));
+    context_->OMSetDepthStencilState(nullptr, 0);
+}
+
+INSTANTIATE_ON_EVERY_BACKEND(DrawStates);
+
+}  // namespace
