@@ -136,6 +136,9 @@ private:
     bool CreateSwapChain();
     bool CreateBackBufferColorView(ID3D11Texture2D** buffer);
     bool CreateBackBufferViews();
+    // ResizeBuffers with the swap chain's two buffers, format and flags; a
+    // size of 0 x 0 takes the window's client size.
+    HRESULT ResizeSwapChainBuffers(UINT width, UINT height);
     // Unbinds the output merger's targets and releases the depth view, the
     // depth texture and the colour view, so that the buffers can be resized.
     void ReleaseBackBufferViews();

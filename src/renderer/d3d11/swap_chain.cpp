@@ -78,8 +78,7 @@ bool RendImpDirect3D11::CreateSwapChain()
     if (!video.windowed) {
         // Refused fullscreen at start-up: ask for the same mode in a window instead.
         if (FAILED(m_swapChain->SetFullscreenState(TRUE, nullptr)) ||
-            FAILED(m_swapChain->ResizeBuffers(kBufferCount, UINT(video.width), UINT(video.height), kBackBufferFormat,
-                                              DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH))) {
+            FAILED(ResizeSwapChainBuffers(UINT(video.width), UINT(video.height)))) {
             HV_VideoParameters windowed = video;
             windowed.windowed = true;
             if (m_engineState->engine != nullptr && m_engineState->engine->ReinitializeWithParameters != nullptr) {
@@ -148,6 +147,12 @@ bool RendImpDirect3D11::CreateBackBufferViews()
     HV_Log(HV_LOG_INFO, kBackBufferViewCreatedText, width, height);
     SetRenderTargets(HV_RenderTargetSet{});
     return true;
+}
+
+HRESULT RendImpDirect3D11::ResizeSwapChainBuffers(UINT width, UINT height)
+{
+    return m_swapChain->ResizeBuffers(kBufferCount, width, height, kBackBufferFormat,
+                                      DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH);
 }
 
 void RendImpDirect3D11::ReleaseBackBufferViews()

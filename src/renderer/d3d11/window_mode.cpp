@@ -3,19 +3,6 @@
 #include "core/engine_state.h"
 #include "renderer/d3d11/rend_imp_direct3d11.h"
 
-namespace {
-
-constexpr DXGI_FORMAT kBackBufferFormat = DXGI_FORMAT_B8G8R8A8_UNORM;
-constexpr UINT kBufferCount = 2;
-
-HRESULT ResizeBuffers(IDXGISwapChain* swapChain, UINT width, UINT height)
-{
-    return swapChain->ResizeBuffers(kBufferCount, width, height, kBackBufferFormat,
-                                    DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH);
-}
-
-}  // namespace
-
 bool RendImpDirect3D11::QuickReinitialize(int32_t displayIndex, int32_t width, int32_t height, bool windowed)
 {
     if (m_swapChain == nullptr) return false;
@@ -31,7 +18,7 @@ bool RendImpDirect3D11::ApplyWindowMode(int32_t displayIndex, int32_t width, int
     if (FAILED(m_swapChain->GetFullscreenState(&fullscreen, nullptr))) return false;
     // Windowed asked while fullscreen, or fullscreen asked while windowed.
     const bool switches = windowed == (fullscreen != FALSE);
-    if (switches && FAILED(ResizeBuffers(m_swapChain, UINT(width), UINT(height)))) return false;
+    if (switches && FAILED(ResizeSwapChainBuffers(UINT(width), UINT(height)))) return false;
 
     DXGI_OUTPUT_DESC outputDescription{};
     UINT finalWidth = 0;  // 0 x 0: the window's client size
@@ -47,7 +34,7 @@ bool RendImpDirect3D11::ApplyWindowMode(int32_t displayIndex, int32_t width, int
         DXGI_MODE_DESC wanted{};
         wanted.Width = UINT(width);
         wanted.Height = UINT(height);
-        wanted.Format = kBackBufferFormat;
+        wanted.Format = DXGI_FORMAT_B8G8R8A8_UNORM;
         DXGI_MODE_DESC closest{};
         if (FAILED(output->FindClosestMatchingMode(&wanted, &closest, m_device))) closest = DXGI_MODE_DESC{};
         if (closest.Format == DXGI_FORMAT_UNKNOWN) return false;
@@ -64,7 +51,7 @@ bool RendImpDirect3D11::ApplyWindowMode(int32_t displayIndex, int32_t width, int
         finalWidth = closest.Width;
         finalHeight = closest.Height;
     }
-    return SUCCEEDED(ResizeBuffers(m_swapChain, finalWidth, finalHeight));
+    return SUCCEEDED(ResizeSwapChainBuffers(finalWidth, finalHeight));
 }
 
 void RendImpDirect3D11::SetActive(bool active)
@@ -75,7 +62,7 @@ void RendImpDirect3D11::SetActive(bool active)
     if (!active && video.windowed) return;
     ReleaseBackBufferViews();
     if (SUCCEEDED(m_swapChain->SetFullscreenState(active ? TRUE : FALSE, nullptr)) &&
-        SUCCEEDED(ResizeBuffers(m_swapChain, UINT(video.width), UINT(video.height)))) {
+        SUCCEEDED(ResizeSwapChainBuffers(UINT(video.width), UINT(video.height)))) {
         if (CreateBackBufferViews()) m_wasDeactivated = !active;
         return;
     }
