@@ -1,7 +1,5 @@
 #include "renderer/d3d11/renderer_test_support.h"
 
-#include <vulkan/vulkan.h>
-
 #include <cstdlib>
 #include <cstring>
 
@@ -11,29 +9,13 @@
 #include "foundation/engine_log.h"
 #include "graphics/renderer_entry_points.h"
 #include "support/logged_texts.h"
+#include "support/vulkan_driver_keeper.h"
 #include "winapi/com/live_objects.h"
+#include "winapi/d3d11/vulkan/vulkan_backend.h"
 
 namespace {
 
 RendererTest* g_current = nullptr;  // the running test, for the engine's callbacks
-
-// When the loader unloads the Vulkan driver, memory that only the driver's
-// own globals held looks leaked to the leak checker; an instance kept for
-// the program's life keeps the driver loaded.
-void KeepVulkanDriverLoaded()
-{
-    static const VkInstance keeper = [] {
-        VkInstanceCreateInfo info{};
-        info.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
-        VkInstance instance = VK_NULL_HANDLE;
-        if (vkCreateInstance(&info, nullptr, &instance) == VK_SUCCESS) {
-            uint32_t count = 0;
-            vkEnumeratePhysicalDevices(instance, &count, nullptr);
-        }
-        return instance;
-    }();
-    (void)keeper;
-}
 
 // Whether the layer runs the named back end here.
 bool BackendStarts(const char* name)
@@ -84,6 +66,8 @@ void RendererTest::SetUp()
     KeepVulkanDriverLoaded();
     HalvoD3D11_ResetHooks();
     setenv("HALVO_D3D11_BACKEND", GetParam(), 1);
+    setenv("HALVO_VULKAN_VALIDATION", "1", 1);
+    validationAtStart_ = halvo::d3d11::vulkan::ValidationMessageCount();
     if (!BackendStarts(GetParam())) GTEST_SKIP() << "the " << GetParam() << " back end cannot start here";
     liveAtStart_ = halvo::com::LiveObjectCount();
 
@@ -118,9 +102,12 @@ void RendererTest::TearDown()
     if (window_ != nullptr) DestroyWindow(window_);
     if (!IsSkipped()) {
         EXPECT_EQ(NewLiveObjects(), 0) << "the renderer left objects of the layer alive";
+        EXPECT_EQ(halvo::d3d11::vulkan::ValidationMessageCount(), validationAtStart_)
+            << "the Vulkan validation layer complained (the messages are in the log)";
     }
     HalvoD3D11_ResetHooks();
     unsetenv("HALVO_D3D11_BACKEND");
+    unsetenv("HALVO_VULKAN_VALIDATION");
     HVI_SetDeveloperMode(false);
     HVI_SetLogSink(nullptr, nullptr);
     HVI_ResetThreading();

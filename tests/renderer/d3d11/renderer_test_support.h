@@ -2,7 +2,8 @@
 // through its entry points, initialised with an engine state that has a
 // program block and a main window of our window layer, the engine log kept at
 // every level, and the layer's back end ("memory" or "vulkan") as the test's
-// parameter. Every test ends with the layer's live-object count where it
+// parameter; on Vulkan the validation layer is on where installed and must
+// stay silent. Every test ends with the layer's live-object count where it
 // began.
 #pragma once
 
@@ -65,6 +66,7 @@ protected:
 private:
     friend class RendererTestAccess;
     long liveAtStart_ = 0;
+    unsigned validationAtStart_ = 0;
 };
 
 // Instantiates a suite of RendererTest on both back ends of the layer; a

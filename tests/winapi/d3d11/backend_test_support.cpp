@@ -1,36 +1,12 @@
 #include "winapi/d3d11/backend_test_support.h"
 
-#include <vulkan/vulkan.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+#include "support/vulkan_driver_keeper.h"
 #include "winapi/d3d11/vulkan/vulkan_backend.h"
-
-namespace {
-
-// When the loader unloads the driver, the memory that only the driver's own
-// globals held looks leaked to the leak checker. An instance made once and
-// kept for the program's life keeps the driver loaded, so that every leak
-// reported is one of ours.
-void KeepVulkanDriverLoaded()
-{
-    static const VkInstance keeper = [] {
-        VkInstanceCreateInfo info{};
-        info.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
-        VkInstance instance = VK_NULL_HANDLE;
-        if (vkCreateInstance(&info, nullptr, &instance) == VK_SUCCESS) {
-            uint32_t count = 0;
-            vkEnumeratePhysicalDevices(instance, &count, nullptr);  // loads the drivers
-        }
-        return instance;
-    }();
-    (void)keeper;
-}
-
-}  // namespace
 
 void BackendTest::SetUp()
 {
