@@ -68,6 +68,8 @@ bool RendImpDirect3D11::Initialize(HV_EngineInterface*, HVI_EngineState* state, 
         HV_Log(HV_LOG_ERROR, kNoEngineStateText);
         return false;
     }
+    // A second Initialize without Shutdown would orphan the first device.
+    if (m_device != nullptr) Shutdown();
     m_engineState = state;
     m_presentInterval = uint32_t(state->presentInterval);
     const bool made = (m_adapter != nullptr || SelectAdapter()) && CreateDevice() && CreateSwapChain() &&

@@ -172,6 +172,16 @@ TEST_P(RendererDevice, InitializeWithoutAProgramBlockFails)
     EXPECT_FALSE(renderer_->Initialize(&engine_, nullptr, program_.video));
 }
 
+TEST_P(RendererDevice, ASecondInitializeReplacesTheFirstDevice)
+{
+    ASSERT_TRUE(Initialize());
+    ASSERT_TRUE(Initialize());
+    renderer_->BeginFrame();
+    renderer_->Present();
+    EXPECT_EQ(HalvoD3D11_PresentCount(SwapChain()), 1u);
+    // TearDown finds nothing of the first device alive.
+}
+
 TEST_P(RendererDevice, PresentNeedsASuccessfulInitialize)
 {
     renderer_->Present();
