@@ -172,6 +172,46 @@ TEST_P(RendererDevice, InitializeWithoutAProgramBlockFails)
     EXPECT_FALSE(renderer_->Initialize(&engine_, nullptr, program_.video));
 }
 
+// The depth format BeginFrame binds with the back buffer.
+DXGI_FORMAT BoundDepthFormat(ID3D11Device* device, bool* backBufferBound)
+{
+    ID3D11DeviceContext* context = nullptr;
+    device->GetImmediateContext(&context);
+    ID3D11RenderTargetView* colors[4] = {};
+    ID3D11DepthStencilView* depth = nullptr;
+    context->OMGetRenderTargets(4, colors, &depth);
+    context->Release();
+    *backBufferBound = colors[0] != nullptr && colors[1] == nullptr && depth != nullptr;
+    DXGI_FORMAT format = DXGI_FORMAT_UNKNOWN;
+    if (depth != nullptr) {
+        D3D11_DEPTH_STENCIL_VIEW_DESC description{};
+        depth->GetDesc(&description);
+        format = description.Format;
+        depth->Release();
+    }
+    for (ID3D11RenderTargetView* view : colors) {
+        if (view != nullptr) view->Release();
+    }
+    return format;
+}
+
+TEST_P(RendererDevice, TheBackBufferDepthIs32BitFloatWhereTheDeviceCanUseIt)
+{
+    ASSERT_TRUE(Initialize());
+    renderer_->BeginFrame();
+    bool bound = false;
+    EXPECT_EQ(BoundDepthFormat(Device(), &bound), DXGI_FORMAT_D32_FLOAT);
+    EXPECT_TRUE(bound);
+    renderer_->Shutdown();
+    HALVO_RendImp_Unload();  // capability bits are never cleared: a new object starts without them
+    renderer_ = HALVO_RendImp_GetInterface();
+    HalvoD3D11_SetFormatSupport(DXGI_FORMAT_D32_FLOAT, D3D11_FORMAT_SUPPORT_TEXTURE2D);
+    ASSERT_TRUE(Initialize());
+    renderer_->BeginFrame();
+    EXPECT_EQ(BoundDepthFormat(Device(), &bound), DXGI_FORMAT_D24_UNORM_S8_UINT);
+    EXPECT_TRUE(bound);
+}
+
 TEST_P(RendererDevice, ASecondInitializeReplacesTheFirstDevice)
 {
     ASSERT_TRUE(Initialize());
