@@ -45,3 +45,64 @@ endfunction()
 
 set(THREADS_PREFER_PTHREAD_FLAG ON)
 find_package(Threads REQUIRED)
+
+# halvo_export_headers(<target> <folder or header below src/>... [EXCEPT <names>...] [PRIVATE])
+# The library's include folder: build/exports/<target>/, holding at each
+# folder's path below src/ links to that folder's headers (not to its
+# subfolders, which may be libraries of their own), less the EXCEPT names;
+# a header named by its path is linked alone. "graphics/x.h" then resolves
+# only for the library itself and the targets that link it, so an include of
+# a library not declared as a dependency fails to compile. PRIVATE keeps the
+# folder to the library and makes <target>_internals, which exports it to the
+# targets that link that (the layers of src/winapi, whose own headers other
+# code reaches only through the platform-named headers of winapi/include).
+function(halvo_export_headers target)
+  cmake_parse_arguments(ARG "PRIVATE" "" "EXCEPT" ${ARGN})
+  set(root ${CMAKE_BINARY_DIR}/exports/${target})
+  file(REMOVE_RECURSE ${root})
+  foreach(entry ${ARG_UNPARSED_ARGUMENTS})
+    if(entry MATCHES "\\.h$")
+      get_filename_component(folder ${entry} DIRECTORY)
+      set(headers ${PROJECT_SOURCE_DIR}/src/${entry})
+    else()
+      set(folder ${entry})
+      file(GLOB headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${folder}/*.h)
+    endif()
+    file(MAKE_DIRECTORY ${root}/${folder})
+    foreach(header ${headers})
+      get_filename_component(name ${header} NAME)
+      if(NOT name IN_LIST ARG_EXCEPT)
+        file(CREATE_LINK ${header} ${root}/${folder}/${name} SYMBOLIC)
+      endif()
+    endforeach()
+  endforeach()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${root})
+  elseif(ARG_PRIVATE)
+    target_include_directories(${target} PRIVATE ${root})
+    add_library(${target}_internals INTERFACE)
+    target_include_directories(${target}_internals INTERFACE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
+endfunction()
+
+# Fails the configuration when a target searches the whole source root for
+# headers, which would let any library's headers through.
+function(halvo_check_include_folders directory)
+  get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target ${targets})
+    foreach(property INCLUDE_DIRECTORIES INTERFACE_INCLUDE_DIRECTORIES)
+      get_target_property(folders ${target} ${property})
+      if(folders AND "${PROJECT_SOURCE_DIR}/src" IN_LIST folders)
+        message(FATAL_ERROR "${target} searches all of src/ for headers: give it its own folder with "
+          "halvo_export_headers and link the libraries it includes (cmake/HalvoTargets.cmake)")
+      endif()
+    endforeach()
+  endforeach()
+  get_property(subdirectories DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
+  foreach(subdirectory ${subdirectories})
+    halvo_check_include_folders(${subdirectory})
+  endforeach()
+endfunction()
