@@ -97,6 +97,16 @@ private:
     // Reads definition nodes; without store they are only examined, since an
     // earlier node of the including array has failed.
     bool ReadDefinitionNodes(const DMArray* array, bool included, bool store);
+    // Reads each node of the named array with read(node, variable), which
+    // says whether the node is sound, and adds the variables to the list in
+    // order, each under a name of its own. From the first fault on nothing
+    // more is added, but every node is still read so that all its errors are
+    // reported. An array of more than maxCount nodes (when above 0) is a
+    // fault reported by tooMany with that count. True when the array is
+    // absent or every node is sound.
+    template <typename Variable, typename ReadNode>
+    bool ReadVariableList(const char* arrayName, const char* kind, Array<Variable>& list, ReadNode read,
+                          int32_t maxCount = 0, const char* tooMany = nullptr);
     bool ReadSourceArray(bool withTexts);
     bool StoreSource(const ShaderSource& source);
     bool CheckTexturesAgainstStages();

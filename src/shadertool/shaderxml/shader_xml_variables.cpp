@@ -1,5 +1,6 @@
 #include <cstdarg>
 #include <cstring>
+#include <type_traits>
 
 #include "shadertool/shaderxml/shader_xml_messages.h"
 #include "shadertool/shaderxml/shader_xml_reader.h"
@@ -15,19 +16,20 @@ constexpr int32_t kMaxConstantCount = static_cast<int32_t>(UINT32_MAX / 64);
 
 constexpr uint32_t kVertexInputTypeQualifiers = QUALIFIER_CONST;
 
+// The name of a variable; a pixel output is its name alone.
+template <typename T>
+const String& NameOf(const T& variable)
+{
+    return variable.name;
+}
+
+const String& NameOf(const String& name) { return name; }
+
 template <typename T>
 bool HasName(const Array<T>& list, const String& name)
 {
     for (const T& item : list) {
-        if (XmlNamesEqual(item.name.GetText(), name.GetText())) return true;
-    }
-    return false;
-}
-
-bool HasName(const Array<String>& list, const String& name)
-{
-    for (const String& item : list) {
-        if (XmlNamesEqual(item.GetText(), name.GetText())) return true;
+        if (XmlNamesEqual(NameOf(item).GetText(), name.GetText())) return true;
     }
     return false;
 }
@@ -51,6 +53,34 @@ bool IsTrueText(const char* text)
 
 }  // namespace
 
+template <typename Variable, typename ReadNode>
+bool ShaderXMLReader::ReadVariableList(const char* arrayName, const char* kind, Array<Variable>& list, ReadNode read,
+                                       int32_t maxCount, const char* tooMany)
+{
+    const DMArray* array = m_database->FindArray(arrayName);
+    if (array == nullptr) return true;
+    bool failed = false;
+    if (maxCount > 0 && array->GetNodeCount() > maxCount) {
+        Error(tooMany, maxCount);
+        failed = true;
+    }
+    for (int i = 0; i < array->GetNodeCount(); ++i) {
+        Variable variable;
+        failed = !read(array->GetNode(i), variable) || failed;
+        if (!failed && HasName(list, NameOf(variable))) {
+            Error(kXmlNameExists, kind, NameOf(variable).GetText());
+            failed = true;
+        }
+        if (failed) {
+            // A texture not kept holds no bitmap.
+            if constexpr (std::is_same_v<Variable, PixelTextureVariable>) ReleaseSourceBitmap(variable);
+            continue;
+        }
+        list.Add(variable);
+    }
+    return !failed;
+}
+
 bool ShaderXMLReader::ReadVertexInputVariable(const DMNode* node, VertexInputVariable& variable)
 {
     const char* id = node->GetValue("id");
@@ -72,34 +102,23 @@ bool ShaderXMLReader::ReadVertexInputVariable(const DMNode* node, VertexInputVar
 
 bool ShaderXMLReader::ReadVertexInputs()
 {
-    const DMArray* array = m_database->FindArray("vertex_input");
-    if (array == nullptr) return true;
-    bool failed = false;
-    if (array->GetNodeCount() > kXmlMaxVertexInputs) {
-        Error(kXmlTooManyVertexInputs, kXmlMaxVertexInputs);
-        failed = true;
-    }
+    if (m_database->FindArray("vertex_input") == nullptr) return true;
     uint32_t format = 0;
-    for (int i = 0; i < array->GetNodeCount(); ++i) {
-        VertexInputVariable variable;
-        const bool sound = ReadVertexInputVariable(array->GetNode(i), variable);
-        format |= variable.semantic;
-        failed = failed || !sound;
-        if (failed) continue;
-        if (HasName(m_description.vertexInput, variable.name)) {
-            Error(kXmlNameExists, kXmlKindVertexInput, variable.name.GetText());
-            failed = true;
-            continue;
-        }
-        m_description.vertexInput.Add(variable);
-    }
+    bool sound = ReadVariableList(
+        "vertex_input", kXmlKindVertexInput, m_description.vertexInput,
+        [&](const DMNode* node, VertexInputVariable& variable) {
+            const bool nodeSound = ReadVertexInputVariable(node, variable);
+            format |= variable.semantic;
+            return nodeSound;
+        },
+        kXmlMaxVertexInputs, kXmlTooManyVertexInputs);
     bool knownFormat = false;
     for (uint32_t allowed : kXmlVertexFormats) knownFormat = knownFormat || format == allowed;
     if (!knownFormat) {
         Error("%s", kXmlVertexInputFormat);
-        failed = true;
+        sound = false;
     }
-    return !failed;
+    return sound;
 }
 
 bool ShaderXMLReader::ReadConstantVariable(const DMNode* node, ConstantVariable& variable, const char* arrayName)
@@ -161,21 +180,10 @@ bool ShaderXMLReader::ReadConstantVariable(const DMNode* node, ConstantVariable&
 
 bool ShaderXMLReader::ReadConstants(const char* arrayName, ConstantList& list)
 {
-    const DMArray* array = m_database->FindArray(arrayName);
-    if (array == nullptr) return true;
-    bool failed = false;
-    for (int i = 0; i < array->GetNodeCount(); ++i) {
-        ConstantVariable variable;
-        failed = !ReadConstantVariable(array->GetNode(i), variable, arrayName) || failed;
-        if (failed) continue;
-        if (HasName(list.variables, variable.name)) {
-            Error(kXmlNameExists, kXmlKindConstant, variable.name.GetText());
-            failed = true;
-            continue;
-        }
-        list.variables.Add(variable);
-    }
-    return !failed;
+    return ReadVariableList(arrayName, kXmlKindConstant, list.variables,
+                            [&](const DMNode* node, ConstantVariable& variable) {
+                                return ReadConstantVariable(node, variable, arrayName);
+                            });
 }
 
 bool ShaderXMLReader::ReadVertexOutputVariable(const DMNode* node, VertexOutputVariable& variable, bool& positionSeen)
@@ -206,26 +214,16 @@ bool ShaderXMLReader::ReadVertexOutputVariable(const DMNode* node, VertexOutputV
 
 bool ShaderXMLReader::ReadVertexOutputs()
 {
-    const DMArray* array = m_database->FindArray("vertex_output");
-    if (array == nullptr) return true;
-    bool failed = false;
     bool positionSeen = false;
     Array<VertexOutputVariable>& outputs = m_description.vertexOutput;
-    for (int i = 0; i < array->GetNodeCount(); ++i) {
-        VertexOutputVariable variable;
-        failed = !ReadVertexOutputVariable(array->GetNode(i), variable, positionSeen) || failed;
-        if (failed) continue;
-        if (HasName(outputs, variable.name)) {
-            Error(kXmlNameExists, kXmlKindVertexOutput, variable.name.GetText());
-            failed = true;
-            continue;
-        }
-        for (const VertexOutputVariable& earlier : outputs) {
-            if (earlier.semantic == variable.semantic) ++variable.semanticIndex;
-        }
-        outputs.Add(variable);
-    }
-    return !failed;
+    return ReadVariableList("vertex_output", kXmlKindVertexOutput, outputs,
+                            [&](const DMNode* node, VertexOutputVariable& variable) {
+                                const bool sound = ReadVertexOutputVariable(node, variable, positionSeen);
+                                for (const VertexOutputVariable& earlier : outputs) {
+                                    if (earlier.semantic == variable.semantic) ++variable.semanticIndex;
+                                }
+                                return sound;
+                            });
 }
 
 bool ShaderXMLReader::ReadPixelTextureVariable(const DMNode* node, PixelTextureVariable& variable)
@@ -273,47 +271,20 @@ bool ShaderXMLReader::ReadPixelTextureVariable(const DMNode* node, PixelTextureV
 
 bool ShaderXMLReader::ReadPixelTextures()
 {
-    const DMArray* array = m_database->FindArray("pixel_textures");
-    if (array == nullptr) return true;
-    bool failed = false;
-    if (array->GetNodeCount() > kXmlMaxPixelTextures) {
-        Error(kXmlTooManyPixelTextures, kXmlMaxPixelTextures);
-        failed = true;
-    }
-    for (int i = 0; i < array->GetNodeCount(); ++i) {
-        PixelTextureVariable variable;
-        failed = !ReadPixelTextureVariable(array->GetNode(i), variable) || failed;
-        if (!failed && HasName(m_description.pixelTextures, variable.name)) {
-            Error(kXmlNameExists, kXmlKindPixelTexture, variable.name.GetText());
-            failed = true;
-        }
-        if (failed) {
-            ReleaseSourceBitmap(variable);  // a texture not kept holds no bitmap
-            continue;
-        }
-        m_description.pixelTextures.Add(variable);
-    }
-    return !failed;
+    return ReadVariableList(
+        "pixel_textures", kXmlKindPixelTexture, m_description.pixelTextures,
+        [this](const DMNode* node, PixelTextureVariable& variable) { return ReadPixelTextureVariable(node, variable); },
+        kXmlMaxPixelTextures, kXmlTooManyPixelTextures);
 }
 
 bool ShaderXMLReader::ReadPixelOutputs()
 {
-    const DMArray* array = m_database->FindArray("pixel_output");
-    if (array == nullptr) return true;
-    bool failed = false;
-    for (int i = 0; i < array->GetNodeCount(); ++i) {
-        const char* id = array->GetNode(i)->GetValue("id");
-        failed = !CheckVariableId(id, kXmlPhrasePixelOutput) || failed;
-        if (failed) continue;
-        const String name = id;
-        if (HasName(m_description.pixelOutput, name)) {
-            Error(kXmlNameExists, kXmlKindPixelOutput, id);
-            failed = true;
-            continue;
-        }
-        m_description.pixelOutput.Add(name);
-    }
-    return !failed;
+    return ReadVariableList("pixel_output", kXmlKindPixelOutput, m_description.pixelOutput,
+                            [this](const DMNode* node, String& name) {
+                                const char* id = node->GetValue("id");
+                                name = NameOrUnknown(id);
+                                return CheckVariableId(id, kXmlPhrasePixelOutput);
+                            });
 }
 
 bool ShaderXMLReader::ReadBufferVariable(const DMNode* node, BufferVariable& variable)
@@ -341,21 +312,9 @@ bool ShaderXMLReader::ReadBufferVariable(const DMNode* node, BufferVariable& var
 
 bool ShaderXMLReader::ReadBuffers()
 {
-    const DMArray* array = m_database->FindArray("buffers");
-    if (array == nullptr) return true;
-    bool failed = false;
-    for (int i = 0; i < array->GetNodeCount(); ++i) {
-        BufferVariable variable;
-        failed = !ReadBufferVariable(array->GetNode(i), variable) || failed;
-        if (failed) continue;
-        if (HasName(m_description.buffers, variable.name)) {
-            Error(kXmlNameExists, kXmlKindBuffer, variable.name.GetText());
-            failed = true;
-            continue;
-        }
-        m_description.buffers.Add(variable);
-    }
-    return !failed;
+    return ReadVariableList(
+        "buffers", kXmlKindBuffer, m_description.buffers,
+        [this](const DMNode* node, BufferVariable& variable) { return ReadBufferVariable(node, variable); });
 }
 
 bool ShaderXMLReader::ReadImageVariable(const DMNode* node, ImageVariable& variable)
@@ -375,21 +334,9 @@ bool ShaderXMLReader::ReadImageVariable(const DMNode* node, ImageVariable& varia
 
 bool ShaderXMLReader::ReadImages()
 {
-    const DMArray* array = m_database->FindArray("images");
-    if (array == nullptr) return true;
-    bool failed = false;
-    for (int i = 0; i < array->GetNodeCount(); ++i) {
-        ImageVariable variable;
-        failed = !ReadImageVariable(array->GetNode(i), variable) || failed;
-        if (failed) continue;
-        if (HasName(m_description.images, variable.name)) {
-            Error(kXmlNameExists, kXmlKindImage, variable.name.GetText());
-            failed = true;
-            continue;
-        }
-        m_description.images.Add(variable);
-    }
-    return !failed;
+    return ReadVariableList(
+        "images", kXmlKindImage, m_description.images,
+        [this](const DMNode* node, ImageVariable& variable) { return ReadImageVariable(node, variable); });
 }
 
 bool ShaderXMLReader::ReadRayPayloadVariable(const DMNode* node, RayPayloadVariable& variable)
@@ -427,21 +374,9 @@ bool ShaderXMLReader::ReadRayPayloadVariable(const DMNode* node, RayPayloadVaria
 
 bool ShaderXMLReader::ReadRayPayloads()
 {
-    const DMArray* array = m_database->FindArray("ray_payloads");
-    if (array == nullptr) return true;
-    bool failed = false;
-    for (int i = 0; i < array->GetNodeCount(); ++i) {
-        RayPayloadVariable variable;
-        failed = !ReadRayPayloadVariable(array->GetNode(i), variable) || failed;
-        if (failed) continue;
-        if (HasName(m_description.rayPayloads, variable.name)) {
-            Error(kXmlNameExists, kXmlKindRayPayload, variable.name.GetText());
-            failed = true;
-            continue;
-        }
-        m_description.rayPayloads.Add(variable);
-    }
-    return !failed;
+    return ReadVariableList(
+        "ray_payloads", kXmlKindRayPayload, m_description.rayPayloads,
+        [this](const DMNode* node, RayPayloadVariable& variable) { return ReadRayPayloadVariable(node, variable); });
 }
 
 }  // namespace ShaderTool
