@@ -5,11 +5,11 @@
 
 #include "data/data_manager_lock.h"
 #include "data/data_messages.h"
+#include "data/database_files.h"
 #include "data/database_loader.h"
 #include "data/scrambled_container.h"
 #include "data/xml_database_reader.h"
 #include "data/xml_database_writer.h"
-#include "filesystem/whole_file.h"
 #include "foundation/byte_buffer.h"
 #include "foundation/engine_log.h"
 #include "foundation/text.h"
@@ -60,8 +60,9 @@ DMDatabase* DataManager::GetDatabase(const char* nameOrPath)
     bool created = false;
     DMDatabase* database = FindOrRegister(nameOrPath, created);
     if (!created) return database;
+    const DatabaseFiles* files = HVI_GetDatabaseFiles();
     ByteBuffer bytes;
-    if (!HVI_ReadWholeFile(nameOrPath, bytes)) {
+    if (files == nullptr || !files->readWholeFile(nameOrPath, bytes)) {
         HVI_Log(HV_LOG_WARNING, kMessageUnreadable, kOperation, nameOrPath);
         return database;
     }
@@ -112,9 +113,14 @@ bool DataManager::SaveDatabaseAs(const DMDatabase* database, const char* path, b
         return false;
     }
     const ByteBuffer& file = scrambled ? container : text;
-    WriteStep failedStep = WriteStep::None;
-    if (!HVI_WriteFileAtomically(path, file.GetData(), file.GetSize(), &failedStep)) {
-        HVI_Popup(HV_LOG_WARNING, HVI_GetWriteFailureText(failedStep), path);
+    const DatabaseFiles* files = HVI_GetDatabaseFiles();
+    if (files == nullptr) {
+        HVI_Log(HV_LOG_ERROR, kMessageNoFileSystem, kOperation, path);
+        return false;
+    }
+    const char* failureText = "";
+    if (!files->writeWholeFile(path, file.GetData(), file.GetSize(), failureText)) {
+        HVI_Popup(HV_LOG_WARNING, failureText, path);
         return false;
     }
     return true;

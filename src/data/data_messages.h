@@ -28,3 +28,4 @@ inline constexpr const char kReasonContainerChecksum[] = "checksum does not matc
 inline constexpr const char kMessageNotWritable[] = "%s: database '%s' cannot be written (%s).";
 inline constexpr const char kReasonInvalidKey[] = "a key is not a valid XML attribute name";
 inline constexpr const char kReasonTooLarge[] = "the written text would exceed 2 GB";
+inline constexpr const char kMessageNoFileSystem[] = "%s: no file system is set up to write '%s' to.";

@@ -4,6 +4,7 @@
 
 #include "filesystem/path_resolution.h"
 #include "filesystem/path_scheme.h"
+#include "filesystem/whole_file.h"
 #include "foundation/array.h"
 #include "foundation/critical_section.h"
 #include "foundation/engine_log.h"
@@ -40,6 +41,7 @@ void HVI_SetSchemeRoot(HV_PathScheme scheme, const char* nativeFolder)
     String root(nativeFolder);
     if (!root.IsEmpty() && root[root.GetLength() - 1] != '/' && root[root.GetLength() - 1] != '\\')
         root.AppendChar('/');
+    HVI_ConnectDataManagerFiles();
     SchemeRoots& state = State();
     CriticalSectionScope scope(state.lock);
     state.roots[scheme] = root;
@@ -77,6 +79,7 @@ bool HVI_AddSearchPath(const char* schemedFolder)
     }
     String entry(schemedFolder);
     if (!HVI_EndsWith(entry.GetText(), "/")) entry.AppendChar('/');
+    HVI_ConnectDataManagerFiles();
     SchemeRoots& state = State();
     CriticalSectionScope scope(state.lock);
     state.searchPaths.Add(entry);

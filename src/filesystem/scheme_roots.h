@@ -8,6 +8,9 @@
 // search paths for paths without a scheme. The engine sets these at start-up;
 // tests point them at temporary folders. All functions are thread-safe.
 
+// Setting a root or a search path also connects the data manager to the file
+// system (HVI_ConnectDataManagerFiles), since from then on files can be found.
+
 // Sets the native folder of a scheme (cache, docs, logs, project, res, save,
 // user, ugc); a '/' is added when missing. Null or "" removes the root.
 // "http://" has no root: its files are fetched into "cache://".

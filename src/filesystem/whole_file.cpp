@@ -3,10 +3,25 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/database_files.h"
 #include "filesystem/file_operations.h"
 #include "filesystem/native_system.h"
 #include "filesystem/path_resolution.h"
 #include "foundation/engine_log.h"
+
+namespace {
+
+bool WriteDatabaseFile(const char* path, const void* bytes, int64_t size, const char*& failureText)
+{
+    WriteStep failed = WriteStep::None;
+    if (HVI_WriteFileAtomically(path, bytes, size, &failed)) return true;
+    failureText = HVI_GetWriteFailureText(failed);
+    return false;
+}
+
+constexpr DatabaseFiles kDatabaseFiles = {HVI_ReadWholeFile, WriteDatabaseFile};
+
+}  // namespace
 
 bool HVI_WriteFileAtomically(const char* path, const void* bytes, int64_t size, WriteStep* failedStep)
 {
@@ -51,3 +66,5 @@ bool HVI_ReadWholeFile(const char* path, ByteBuffer& out)
     }
     return true;
 }
+
+void HVI_ConnectDataManagerFiles() { HVI_ConnectDatabaseFiles(&kDatabaseFiles); }

@@ -19,3 +19,7 @@ bool HVI_WriteFileAtomically(const char* path, const void* bytes, int64_t size, 
 // False, with the buffer empty, when the file does not open, is too large for a
 // ByteBuffer, or gives fewer bytes than its size.
 bool HVI_ReadWholeFile(const char* path, ByteBuffer& out);
+
+// Lets the data manager read and write its files through the two operations
+// above (see data/database_files.h).
+void HVI_ConnectDataManagerFiles();
