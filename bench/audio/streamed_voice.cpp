@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "audio/decoders/mixer_sample.h"
+#include "audio/decoders/ogg_memory_source.h"
 #include "audio/mixer/mixer_interface.h"
-#include "audio/mixer/mixer_sample.h"
-#include "audio/mixer/ogg_memory_source.h"
 #include "dsound_voice_driver.h"
 #include "filesystem/scheme_roots.h"
 #include "voice_sounds.h"

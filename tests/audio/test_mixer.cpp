@@ -7,9 +7,9 @@
 #include <mmsystem.h>
 
 #include "audio/audio_fixtures.h"
-#include "audio/mixer/mixer_sample.h"
+#include "audio/decoders/mixer_sample.h"
+#include "audio/decoders/sample_files.h"
 #include "audio/mixer/mixer_state.h"
-#include "audio/mixer/sample_files.h"
 #include "audio/mixer_rig.h"
 
 using namespace audio_test;
@@ -505,7 +505,7 @@ TEST_F(SegmentTest, EachFadingTransitionHasItsOwnCrossFadeTime)
             rig.mixer().SwitchSegment(int32_t(voice), list, 1, transition.flags);
             const HV_MixerVoice* fresh = HVI_FindMixerVoice(int32_t(voice));
             ASSERT_NE(fresh, nullptr);
-            EXPECT_EQ(fresh->entryIndex, 1);
+            EXPECT_EQ(fresh->cursor.entryIndex, 1);
             EXPECT_FLOAT_EQ(fresh->volume, 0.0f);
             EXPECT_FLOAT_EQ(fresh->fadeRate, 1.0f / transition.seconds) << transition.flags;
             int fadingOut = 0;
@@ -544,7 +544,7 @@ TEST_F(SegmentTest, UnknownFlagsOrNoFreeVoiceLeaveTheOldVoicePlaying)
     }
     rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x04);
     EXPECT_EQ(VoicesPlaying(), 24);
-    WhileMixerHeld([&] { EXPECT_EQ(HVI_FindMixerVoice(int32_t(voice))->entryIndex, 0); });
+    WhileMixerHeld([&] { EXPECT_EQ(HVI_FindMixerVoice(int32_t(voice))->cursor.entryIndex, 0); });
 }
 
 TEST(MixerLifecycle, ShutdownRightAfterInitJoinsTheThread)

@@ -1,9 +1,9 @@
 // The mixer table's LoadSample and FreeSample.
 #include "audio/mixer/mixer_samples.h"
 
-#include "audio/mixer/mixer_sample.h"
+#include "audio/decoders/mixer_sample.h"
+#include "audio/decoders/sample_files.h"
 #include "audio/mixer/mixer_state.h"
-#include "audio/mixer/sample_files.h"
 
 HV_MixerSample* HVI_MixerLoadSample(const char* path, int32_t flags)
 {

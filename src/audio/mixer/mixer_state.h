@@ -3,9 +3,8 @@
 #include <cstdint>
 
 #include <dsound.h>
-#include <vorbis/vorbisfile.h>
 
-#include "audio/mixer/ogg_memory_source.h"
+#include "audio/decoders/sample_frames.h"
 #include "foundation/lock_scope.h"
 
 struct HV_MixerSample;
@@ -34,13 +33,7 @@ struct HV_MixerVoice {
     float fadeTarget;
     int64_t bytesLeft;  // -1 = endless
     int64_t bytesPlayed;
-    int64_t readPosition;    // within the PCM of the sample (or of the current play-list entry)
-    OggVorbis_File decoder;  // the voice's own decoder of an OGG stream
-    HV_OggMemorySource decoderSource;
-    bool decoderOpen;
-    int decoderErrorRun;
-    int32_t entryIndex;     // play list: the entry being read
-    HV_MixerSample* entry;  // play list: that entry
+    HV_SampleCursor cursor;  // where the voice reads its sample
 };
 
 // The mixer. Every member is guarded by `lock` (a critical section, which the
@@ -91,5 +84,3 @@ void HVI_FillMixerVoice(HV_MixerVoice& voice);
 void HVI_RepeatMixerVoiceIntoItsSilence(HV_MixerVoice& voice);
 void HVI_EndMixerVoice(HV_MixerVoice& voice);
 void HVI_ApplyMixerVoiceVolume(HV_MixerVoice& voice);
-// Closes the voice's decoder when open.
-void HVI_CloseMixerVoiceDecoder(HV_MixerVoice& voice);

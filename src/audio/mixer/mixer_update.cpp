@@ -3,7 +3,7 @@
 
 #include <mmsystem.h>
 
-#include "audio/mixer/mixer_sample.h"
+#include "audio/decoders/mixer_sample.h"
 #include "audio/mixer/mixer_state.h"
 #include "audio/mixer/mixer_voices.h"
 #include "foundation/engine_log.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "audio/mixer/mixer_sample.h"
+#include "audio/decoders/mixer_sample.h"
 #include "audio/mixer/mixer_interface.h"
 #include "audio/mixer/mixer_state.h"
 #include "audio/mixer/segment_transitions.h"
@@ -116,7 +116,7 @@ void HVI_EndMixerVoice(HV_MixerVoice& voice)
 {
     HV_MixerState& mixer = HVI_GetMixerState();
     HVI_MixerLockScope hold;
-    HVI_CloseMixerVoiceDecoder(voice);
+    HVI_CloseSampleCursor(voice.cursor);
     if (voice.sample) {
         --voice.sample->useCount;
     }
@@ -132,7 +132,7 @@ void HVI_EndMixerVoice(HV_MixerVoice& voice)
     }
     voice.id = 0;
     voice.sample = nullptr;
-    voice.entry = nullptr;
+    voice.cursor.entry = nullptr;
 }
 
 uint32_t HVI_MixerPlay(HV_MixerSample* sample, float volume, float pan, float pitch, bool loop)
@@ -164,17 +164,13 @@ uint32_t HVI_MixerPlay(HV_MixerSample* sample, float volume, float pan, float pi
     voice->playing = false;
     voice->paused = false;
     voice->bytesPlayed = 0;
-    voice->readPosition = 0;
-    voice->decoderOpen = false;
-    voice->decoderErrorRun = 0;
     voice->sample = sample;
     voice->pitch = pitch;
     voice->pan = std::clamp(pan, -1.0f, 1.0f);
     voice->volume = volume;
     voice->loop = loop;
     voice->bytesLeft = loop || sample->kind == HV_MIXER_SAMPLE_PLAY_LIST ? -1 : HVI_GetMixerSamplePcmBytes(sample);
-    voice->entryIndex = mixer.playListStartIndex;
-    voice->entry = nullptr;
+    HVI_StartSampleCursor(voice->cursor, mixer.playListStartIndex);
     HVI_FillMixerVoice(*voice);
     HVI_ApplyMixerVoiceVolume(*voice);
     voice->buffer->SetCurrentPosition(0);

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "audio/decoders/mixer_sample.h"
+#include "audio/decoders/sample_files.h"
 #include "audio/mixer/mixer_interface.h"
-#include "audio/mixer/mixer_sample.h"
-#include "audio/mixer/sample_files.h"
 #include "audio/sound_record.h"
 #include "core/engine_state.h"
 #include "core/logging.h"

@@ -1,4 +1,4 @@
-#include "audio/mixer/ogg_reader.h"
+#include "audio/decoders/ogg_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "audio/audio_fixtures.h"
-#include "audio/mixer/mixer_sample.h"
+#include "audio/decoders/mixer_sample.h"
 
 using namespace audio_test;
 

@@ -1,4 +1,4 @@
-#include "audio/mixer/ogg_decoding.h"
+#include "audio/decoders/ogg_decoding.h"
 
 int64_t HVI_DecodeOgg(OggVorbis_File* decoder, uint8_t* out, int64_t bytes, int* errorRun)
 {

@@ -1,10 +1,10 @@
-#include "audio/mixer/play_list_reader.h"
+#include "audio/decoders/play_list_reader.h"
 
 #include <gtest/gtest.h>
 
 #include "audio/audio_fixtures.h"
-#include "audio/mixer/mixer_sample.h"
-#include "audio/mixer/wav_reader.h"
+#include "audio/decoders/mixer_sample.h"
+#include "audio/decoders/wav_reader.h"
 
 using namespace audio_test;
 

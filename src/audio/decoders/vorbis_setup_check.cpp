@@ -1,4 +1,4 @@
-#include "audio/mixer/vorbis_setup_check.h"
+#include "audio/decoders/vorbis_setup_check.h"
 
 #include <algorithm>
 #include <cmath>

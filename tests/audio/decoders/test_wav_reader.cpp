@@ -1,11 +1,11 @@
-#include "audio/mixer/wav_reader.h"
+#include "audio/decoders/wav_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "audio/audio_fixtures.h"
-#include "audio/mixer/mixer_sample.h"
+#include "audio/decoders/mixer_sample.h"
 
 using namespace audio_test;
 

@@ -1,4 +1,4 @@
-#include "audio/mixer/ogg_header_check.h"
+#include "audio/decoders/ogg_header_check.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <vorbis/codec.h>
 
 #include "audio/audio_fixtures.h"
-#include "audio/mixer/ogg_pages.h"
-#include "audio/mixer/vorbis_setup_check.h"
+#include "audio/decoders/ogg_pages.h"
+#include "audio/decoders/vorbis_setup_check.h"
 
 using namespace audio_test;
 

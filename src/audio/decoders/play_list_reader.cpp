@@ -1,6 +1,6 @@
-#include "audio/mixer/play_list_reader.h"
+#include "audio/decoders/play_list_reader.h"
 
-#include "audio/mixer/mixer_sample.h"
+#include "audio/decoders/mixer_sample.h"
 #include "foundation/engine_log.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "audio/mixer/ogg_pages.h"
+#include "audio/decoders/ogg_pages.h"
 
 #include <array>
 #include <cstring>

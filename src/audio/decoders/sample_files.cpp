@@ -1,13 +1,13 @@
-#include "audio/mixer/sample_files.h"
+#include "audio/decoders/sample_files.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
 
-#include "audio/mixer/mixer_sample.h"
-#include "audio/mixer/ogg_reader.h"
-#include "audio/mixer/play_list_reader.h"
-#include "audio/mixer/wav_reader.h"
+#include "audio/decoders/mixer_sample.h"
+#include "audio/decoders/ogg_reader.h"
+#include "audio/decoders/play_list_reader.h"
+#include "audio/decoders/wav_reader.h"
 #include "filesystem/file_operations.h"
 #include "foundation/engine_log.h"
 

@@ -1,12 +1,12 @@
-#include "audio/mixer/ogg_header_check.h"
+#include "audio/decoders/ogg_header_check.h"
 
 #include <cstring>
 #include <list>
 
 #include <ogg/ogg.h>
 
-#include "audio/mixer/ogg_pages.h"
-#include "audio/mixer/vorbis_setup_check.h"
+#include "audio/decoders/ogg_pages.h"
+#include "audio/decoders/vorbis_setup_check.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "audio/mixer/mixer_sample.h"
+#include "audio/decoders/mixer_sample.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "audio/mixer/wav_reader.h"
+#include "audio/decoders/wav_reader.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "audio/mixer/mixer_sample.h"
+#include "audio/decoders/mixer_sample.h"
 #include "foundation/engine_log.h"
 
 namespace {

@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "audio/mixer/mixer_sample.h"
-#include "audio/mixer/wav_reader.h"
+#include "audio/decoders/mixer_sample.h"
+#include "audio/decoders/wav_reader.h"
 #include "foundation/engine_log.h"
 
 namespace {

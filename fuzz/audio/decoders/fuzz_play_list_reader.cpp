@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "audio/mixer/mixer_sample.h"
-#include "audio/mixer/play_list_reader.h"
+#include "audio/decoders/mixer_sample.h"
+#include "audio/decoders/play_list_reader.h"
 #include "foundation/engine_log.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "audio/mixer/mixer_sample.h"
-#include "audio/mixer/ogg_decoding.h"
-#include "audio/mixer/ogg_memory_source.h"
-#include "audio/mixer/ogg_pages.h"
-#include "audio/mixer/ogg_reader.h"
+#include "audio/decoders/mixer_sample.h"
+#include "audio/decoders/ogg_decoding.h"
+#include "audio/decoders/ogg_memory_source.h"
+#include "audio/decoders/ogg_pages.h"
+#include "audio/decoders/ogg_reader.h"
 #include "foundation/engine_log.h"
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);

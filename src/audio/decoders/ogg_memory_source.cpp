@@ -1,4 +1,4 @@
-#include "audio/mixer/ogg_memory_source.h"
+#include "audio/decoders/ogg_memory_source.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "audio/mixer/sample_files.h"
+#include "audio/decoders/sample_files.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "audio/audio_fixtures.h"
-#include "audio/mixer/mixer_sample.h"
+#include "audio/decoders/mixer_sample.h"
 
 using namespace audio_test;
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "audio/mixer/play_list_reader.h"
+#include "audio/decoders/play_list_reader.h"
 
 // Reads a sound file through the file system into a new sample: a path whose
 // last four characters are ".ogg" in any case is read as OGG Vorbis, any

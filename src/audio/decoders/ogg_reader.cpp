@@ -1,13 +1,13 @@
-#include "audio/mixer/ogg_reader.h"
+#include "audio/decoders/ogg_reader.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "audio/mixer/mixer_sample.h"
-#include "audio/mixer/ogg_header_check.h"
-#include "audio/mixer/ogg_pages.h"
-#include "audio/mixer/ogg_memory_source.h"
-#include "audio/mixer/ogg_decoding.h"
+#include "audio/decoders/mixer_sample.h"
+#include "audio/decoders/ogg_decoding.h"
+#include "audio/decoders/ogg_header_check.h"
+#include "audio/decoders/ogg_memory_source.h"
+#include "audio/decoders/ogg_pages.h"
 #include "foundation/engine_log.h"
 
 namespace {
