@@ -3,10 +3,18 @@
 # halvo_add_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
 # One GoogleTest executable; its cases are registered with CTest when ctest runs.
 # The label "threads" puts a test into the ThreadSanitizer run of .ci/run.
+# Programs that run engine code get the test rig (tests/support) and its main,
+# which resets the engine around each test; the platform layers' programs
+# (tests/winapi) and the layer check run no engine code and keep GoogleTest's.
 function(halvo_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  if(CMAKE_CURRENT_SOURCE_DIR MATCHES "/tests/(winapi|layers)(/|$)")
+    set(test_main GTest::gtest_main)
+  else()
+    set(test_main halvo_test_rig)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest ${test_main} Threads::Threads)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     HALVO_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"

@@ -135,3 +135,9 @@ void DataManager::UnloadDatabase(const char* path)
     DataManagerLockScope lock;
     Registry().DeleteAt(FindRegistered(path));
 }
+
+void DataManager::UnloadAllDatabases()
+{
+    DataManagerLockScope lock;
+    Registry().Clear();
+}

@@ -41,4 +41,7 @@ public:
 
     // Removes the database registered under the name and destroys it.
     static void UnloadDatabase(const char* path);
+
+    // Removes and destroys every registered database (tests).
+    static void UnloadAllDatabases();
 };

@@ -9,11 +9,11 @@
 
 #include "data/data_manager.h"
 #include "filesystem/scheme_roots.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 #include "support/temporary_folder.h"
 
-// Each test gets fresh "res://" and "user://" folders, "res://" as the only
-// search path, and an empty registry afterwards.
+// Each test gets fresh "res://" and "user://" folders and "res://" as the only
+// search path (the test rig empties the registry around each test).
 namespace datamanager_test {
 
 namespace fs = std::filesystem;
@@ -30,20 +30,6 @@ inline void WriteFile(const fs::path& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-inline bool HasLine(LogCapture& log, const std::string& text)
-{
-    for (const LogCapture::Line& line : log.Lines()) {
-        if (line.text == text) return true;
-    }
-    return false;
-}
-
-// Names of every database the tests register, unloaded after each test.
-inline const char* const kRegisteredNames[] = {
-    "res://prog.xml",    "leaderboards/leaderboards.xml",        "res://missing.xml", "res://broken.xml",
-    "user://scores.xml", DataManager::kLeaderboardsDatabasePath, "res://shared.xml",
-};
-
 class DataManagerTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -53,12 +39,6 @@ protected:
         HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, (m_root / "res").string().c_str());
         HVI_SetSchemeRoot(HV_PATH_SCHEME_USER, (m_root / "user").string().c_str());
         HVI_AddSearchPath("res://");
-    }
-
-    void TearDown() override
-    {
-        for (const char* name : kRegisteredNames) DataManager::UnloadDatabase(name);
-        HVI_ResetFileSystem();
     }
 
     fs::path Res(const char* name) const { return m_root / "res" / name; }

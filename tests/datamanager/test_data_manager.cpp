@@ -64,7 +64,7 @@ TEST_F(DataManagerTest, AMissingFileGivesAnEmptyRegisteredDatabaseAndALogLine)
     DMDatabase* database = DataManager::GetDatabase("res://missing.xml");
     ASSERT_NE(database, nullptr);
     EXPECT_EQ(database->GetArrayCount(), 0);
-    EXPECT_TRUE(HasLine(log, "DataManager::GetDatabase: unable to read 'res://missing.xml', the database is empty."));
+    EXPECT_TRUE(log.Contains("DataManager::GetDatabase: unable to read 'res://missing.xml', the database is empty."));
     EXPECT_EQ(DataManager::GetDatabase("res://missing.xml"), database);
 }
 
@@ -74,7 +74,7 @@ TEST_F(DataManagerTest, ATruncatedXMLFileGivesAnEmptyDatabaseAndALogLine)
     LogCapture log;
     DMDatabase* database = DataManager::GetDatabase("res://broken.xml");
     EXPECT_EQ(database->GetArrayCount(), 0);
-    const auto lines = log.Lines();
+    const auto lines = log.Entries();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text,
               "DataManager::GetDatabase: 'res://broken.xml' is not a valid XML database "
@@ -103,7 +103,7 @@ TEST_F(DataManagerTest, ADamagedScrambledFileGivesAnEmptyDatabaseAndALogLine)
     LogCapture log;
     DMDatabase* database = DataManager::GetDatabase(DataManager::kLeaderboardsDatabasePath);
     EXPECT_EQ(database->GetArrayCount(), 0);
-    const auto lines = log.Lines();
+    const auto lines = log.Entries();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].level, HV_LOG_ERROR);
     EXPECT_EQ(lines[0].text,
@@ -168,7 +168,7 @@ TEST_F(DataManagerTest, AFailedSaveKeepsTheOldFileByteForByteAndShowsThePopup)
     }
     EXPECT_EQ(ReadFile(User("leaderboards-db.xml")), old);
     bool popup = false;
-    for (const LogCapture::Line& line : log.Lines()) {
+    for (const LogCapture::Line& line : log.Entries()) {
         if (line.popup) {
             EXPECT_EQ(line.level, HV_LOG_WARNING);
             EXPECT_EQ(line.text, "Unable to open file 'user://leaderboards-db.xml' for writing.");
@@ -196,7 +196,7 @@ TEST_F(DataManagerTest, ASaveIntoAReadOnlyFolderKeepsTheOldFileByteForByte)
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadFile(User("leaderboards-db.xml")), old);
     EXPECT_FALSE(fs::exists(User("leaderboards-db.xml.tmp")));
-    EXPECT_TRUE(HasLine(log, "Unable to open file 'user://leaderboards-db.xml' for writing."));
+    EXPECT_TRUE(log.Contains("[POPUP] Unable to open file 'user://leaderboards-db.xml' for writing."));
 }
 
 TEST_F(DataManagerTest, ASaveBelowAFileThatIsNoFolderFails)
@@ -205,7 +205,7 @@ TEST_F(DataManagerTest, ASaveBelowAFileThatIsNoFolderFails)
     LogCapture log;
     EXPECT_FALSE(DataManager::SaveDatabaseAs(ScoresDatabase(), "user://blocked/scores.xml", false));
     EXPECT_EQ(ReadFile(User("blocked")), "a file, not a folder");
-    EXPECT_TRUE(HasLine(log, "Unable to open file 'user://blocked/scores.xml' for writing."));
+    EXPECT_TRUE(log.Contains("[POPUP] Unable to open file 'user://blocked/scores.xml' for writing."));
 }
 
 TEST_F(DataManagerTest, ADatabaseWithAKeyThatIsNoXMLNameIsNotWritten)
@@ -216,8 +216,8 @@ TEST_F(DataManagerTest, ADatabaseWithAKeyThatIsNoXMLNameIsNotWritten)
     LogCapture log;
     EXPECT_FALSE(DataManager::SaveDatabaseAs(&database, "user://scores.xml", false));
     EXPECT_EQ(ReadFile(User("scores.xml")), "old");
-    EXPECT_TRUE(HasLine(
-        log, "DataManager::SaveDatabase: database 'odd' cannot be written (a key is not a valid XML attribute name)."));
+    EXPECT_TRUE(log.Contains(
+        "DataManager::SaveDatabase: database 'odd' cannot be written (a key is not a valid XML attribute name)."));
 }
 
 TEST_F(DataManagerTest, LoadFromMemoryBuildsAnUnregisteredDatabaseNamedFromMem)
@@ -234,7 +234,7 @@ TEST_F(DataManagerTest, LoadFromMemoryRefusesInvalidText)
     for (const char* text : {"<d><a>", "", "text", static_cast<const char*>(nullptr)}) {
         LogCapture log;
         EXPECT_EQ(DataManager::LoadFromMemory(text), nullptr);
-        const auto lines = log.Lines();
+        const auto lines = log.Entries();
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines[0].text, "XML database file loaded from memory is invalid!");
         EXPECT_EQ(lines[0].level, HV_LOG_ERROR);

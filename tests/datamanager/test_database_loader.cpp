@@ -5,7 +5,7 @@
 #include "data/database_loader.h"
 #include "data/scrambled_container.h"
 #include "foundation/engine_log.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ TEST(DatabaseLoader, ATruncatedXMLFileGivesAnEmptyDatabaseAndOneErrorLine)
     DMDatabase database("test");
     EXPECT_FALSE(Load("<d><a id=\"scores\"><n points=\"7\"/></a>", database));
     EXPECT_EQ(database.GetArrayCount(), 0);
-    const auto lines = log.Lines();
+    const auto lines = log.Entries();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].level, HV_LOG_ERROR);
     EXPECT_FALSE(lines[0].popup);
@@ -58,7 +58,7 @@ TEST(DatabaseLoader, ADocumentWithTwoRootsIsNamedAsSuch)
     LogCapture log;
     DMDatabase database("test");
     EXPECT_FALSE(Load("<d/><e/>", database));
-    const auto lines = log.Lines();
+    const auto lines = log.Entries();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text,
               "Op: 'user://db.xml' is not a valid XML database (not exactly one root element at byte 0), the database "
@@ -73,7 +73,7 @@ TEST(DatabaseLoader, ADamagedContainerGivesAnEmptyDatabaseAndOneErrorLine)
     DMDatabase database("test");
     EXPECT_FALSE(Load(bytes, database));
     EXPECT_EQ(database.GetArrayCount(), 0);
-    const auto lines = log.Lines();
+    const auto lines = log.Entries();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].level, HV_LOG_ERROR);
     EXPECT_EQ(lines[0].text,
@@ -87,7 +87,7 @@ TEST(DatabaseLoader, ATruncatedContainerIsDamagedNotXML)
         LogCapture log;
         DMDatabase database("test");
         EXPECT_FALSE(Load(whole.substr(0, size), database));
-        const auto lines = log.Lines();
+        const auto lines = log.Entries();
         ASSERT_EQ(lines.size(), 1u);
         const char* reason = size < 21 ? "shorter than its header" : "length does not match the file size";
         EXPECT_EQ(lines[0].text, std::string("Op: scrambled database 'user://db.xml' is damaged (") + reason +
@@ -100,7 +100,7 @@ TEST(DatabaseLoader, AContainerWhoseTextIsNotXMLIsReportedAsInvalidXML)
     LogCapture log;
     DMDatabase database("test");
     EXPECT_FALSE(Load(Contained("not xml"), database));
-    const auto lines = log.Lines();
+    const auto lines = log.Entries();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text.rfind("Op: 'user://db.xml' is not a valid XML database (", 0), 0u);
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "data/dm_database.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 TEST(DMDatabase, FindArrayComparesIdsExactly)
 {
@@ -104,7 +104,7 @@ TEST(DMNode, ANullKeyIsRefusedWithALogLine)
     DMNode* node = database.AddArray("a")->AddNode("n");
     node->SetValue(nullptr, "v");
     EXPECT_EQ(node->GetPairs().GetCount(), 0);
-    const auto lines = log.Lines();
+    const auto lines = log.Entries();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text, "DMNode::SetValue: key is null, nothing was set.");
     EXPECT_EQ(lines[0].level, HV_LOG_ERROR);

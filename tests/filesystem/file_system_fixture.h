@@ -8,17 +8,13 @@
 #include <string>
 
 #include "filesystem/scheme_roots.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 #include "support/temporary_folder.h"
 
-// A fresh temporary folder per test with one sub-folder per scheme root, and
-// the file system's roots, search paths and developer mode reset around it.
+// A fresh temporary folder per test with one sub-folder per scheme root (the
+// test rig resets the file system around each test).
 class FileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override { HVI_ResetFileSystem(); }
-
-    void TearDown() override { HVI_ResetFileSystem(); }
-
     // Creates <temp>/<name>/ and makes it the scheme's root.
     std::filesystem::path UseRoot(HV_PathScheme scheme, const std::string& name)
     {

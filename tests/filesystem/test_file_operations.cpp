@@ -24,7 +24,7 @@ TEST_F(FileOperations, ModeIsChosenByItsFirstCharacterOnly)
         EXPECT_EQ(file->size, 3);
         HV_FileSystem_CloseFile(file);
     }
-    EXPECT_FALSE(m_log.AnyBeginsWith("File System OpenFile: mode"));
+    EXPECT_FALSE(m_log.AnyContains("File System OpenFile: mode"));
 }
 
 TEST_F(FileOperations, InvalidModeIsRefusedWithItsMessage)

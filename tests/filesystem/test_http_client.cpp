@@ -4,7 +4,7 @@
 
 #include "filesystem/http_client.h"
 #include "http_test_server.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 namespace {
 

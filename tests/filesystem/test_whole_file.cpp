@@ -83,7 +83,7 @@ TEST_F(WholeFile, AFailedWriteKeepsTheOldFileAndRemovesTheTemporary)
     EXPECT_EQ(failed, WriteStep::Write);
     EXPECT_EQ(ReadText(user / "db.xml"), old);
     EXPECT_EQ(FolderEntries(user), std::vector<std::string>{"db.xml"});
-    EXPECT_TRUE(m_log.AnyBeginsWith("HVI_WriteFileAtomically: unable to write 100000 bytes to '"));
+    EXPECT_TRUE(m_log.AnyContains("HVI_WriteFileAtomically: unable to write 100000 bytes to '"));
 }
 
 TEST_F(WholeFile, EveryFailedStepHasATextOfItsOwn)

@@ -5,7 +5,7 @@
 
 #include "graphics/bitmap_record.h"
 #include "imaging/image_loader.h"
-#include "imaging/log_capture.h"
+#include "support/log_capture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "graphics/bitmap_record.h"
 #include "imaging/image_loader.h"
-#include "imaging/log_capture.h"
+#include "support/log_capture.h"
 #include "imaging/png_files.h"
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <system_error>
@@ -36,6 +38,23 @@ public:
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
 
     const std::filesystem::path& Path() const { return m_path; }
+    // The path of a file or folder in it, as text.
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+
+    // Writes the bytes to the named file, making the folders on its way.
+    void Write(const std::string& name, const std::string& bytes) const
+    {
+        const std::filesystem::path path = m_path / name;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    // The named file's bytes; empty when it cannot be read.
+    std::string Read(const std::string& name) const
+    {
+        std::ifstream in(m_path / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
 
 private:
     std::filesystem::path m_path;

@@ -253,17 +253,6 @@ TEST_F(DriverTest, SourceThatTestsTheTargetIsReadAgainForEachTarget)
     EXPECT_NE(text.find("\toutput.position = input.position * 2.0f;\n"), std::string::npos) << text;
 }
 
-TEST_F(DriverTest, TargetWithoutTranslatorIsReported)
-{
-    // GLSL31 is never initialised in this program, so its slot stays empty.
-    settings.targetMask = TARGET_GLSL31;
-    EXPECT_FALSE(Translate(SpriteXml(kSpriteSources)));
-    EXPECT_NE(MainLog().find("Translating for target 'GLSL31'...\n"
-                             "Error: target 'GLSL31' does not have a translator set up.\n"),
-              std::string::npos)
-        << MainLog();
-}
-
 TEST_F(DriverTest, TargetsWithoutACompilerReportItWhenCompilingIsAsked)
 {
     settings.targetMask = TARGET_HLSL12 | TARGET_PSSL | TARGET_SPIRV;

@@ -1,6 +1,6 @@
 // The driver when no HLSL compiler library can be found: Initialize fails
 // cleanly and later translations report the missing compiler instead of
-// calling it.
+// calling it; a target never set up reports its missing translator.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -13,6 +13,19 @@
 using namespace ShaderTool;
 
 namespace {
+
+std::string SpriteXml()
+{
+    return Document(
+        InfoArray(4) +
+        "<array id=\"vertex_input\"><node id=\"position\" semantic=\"POSITION\"/></array>\n"
+        "<array id=\"vertex_output\"><node id=\"position\" type=\"FLOAT4\" semantic=\"POSITION\"/></array>\n"
+        "<array id=\"pixel_output\"><node id=\"color\"/></array>\n"
+        "<array id=\"sources\">\n"
+        "<node type=\"vertex\"><![CDATA[void main()\n{\n\toutput.position = input.position;\n}\n]]></node>\n"
+        "<node type=\"pixel\"><![CDATA[void main()\n{\n\toutput.color = float4(1.0);\n}\n]]></node>\n"
+        "</array>\n");
+}
 
 class DriverWithoutCompilerTest : public ShaderXmlFolderTest {
 protected:
@@ -37,16 +50,7 @@ TEST_F(DriverWithoutCompilerTest, TranslationReportsTheMissingCompiler)
               "Failed to initialize the compiler for target 'HLSL11':\nError: unknown error.\n");
     Reset();
 
-    WriteFile(
-        "sprite.xml",
-        Document(InfoArray(4) +
-                 "<array id=\"vertex_input\"><node id=\"position\" semantic=\"POSITION\"/></array>\n"
-                 "<array id=\"vertex_output\"><node id=\"position\" type=\"FLOAT4\" semantic=\"POSITION\"/></array>\n"
-                 "<array id=\"pixel_output\"><node id=\"color\"/></array>\n"
-                 "<array id=\"sources\">\n"
-                 "<node type=\"vertex\"><![CDATA[void main()\n{\n\toutput.position = input.position;\n}\n]]></node>\n"
-                 "<node type=\"pixel\"><![CDATA[void main()\n{\n\toutput.color = float4(1.0);\n}\n]]></node>\n"
-                 "</array>\n"));
+    WriteFile("sprite.xml", SpriteXml());
     TranslationSettings settings;
     settings.targetMask = TARGET_HLSL9 | TARGET_HLSL11;
     settings.featureLevel = FEATURE_LEVEL_HLSL11_DEFAULT;
@@ -67,6 +71,20 @@ TEST_F(DriverWithoutCompilerTest, TranslationReportsTheMissingCompiler)
                   noCompiler + "\nTranslation FAILED\n");
     // HLSL9 keeps its text.
     EXPECT_EQ(GetGlobalState().stageMask, 3u);
+}
+
+// No test of this program sets up GLSL31, so its translator slot stays empty.
+TEST_F(DriverWithoutCompilerTest, TargetWithoutTranslatorIsReported)
+{
+    WriteFile("sprite.xml", SpriteXml());
+    TranslationSettings settings;
+    settings.targetMask = TARGET_GLSL31;
+    EXPECT_FALSE(TranslateShaderXML("res://sprite.xml", settings, true));
+    const std::string log = GetGlobalState().mainLog.text.GetText();
+    EXPECT_NE(log.find("Translating for target 'GLSL31'...\n"
+                       "Error: target 'GLSL31' does not have a translator set up.\n"),
+              std::string::npos)
+        << log;
 }
 
 }  // namespace

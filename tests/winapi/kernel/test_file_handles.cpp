@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "temp_folder.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ bool Lock(HANDLE file, DWORD flags)
 
 TEST(FileHandles, DispositionsCreateOpenAndTruncateAsThePlatformDoes)
 {
-    TempFolder folder;
-    const std::string path = folder.Path("a.bin");
+    TemporaryFolder folder;
+    const std::string path = folder.File("a.bin");
     EXPECT_EQ(Open(path, OPEN_EXISTING), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
 
@@ -53,7 +53,7 @@ TEST(FileHandles, DispositionsCreateOpenAndTruncateAsThePlatformDoes)
     EXPECT_TRUE(CloseHandle(truncated));
     EXPECT_EQ(folder.Read("a.bin"), "");
 
-    EXPECT_EQ(Open(folder.Path(), OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Open(folder.Path().string(), OPEN_EXISTING), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
     EXPECT_EQ(Open(path, 99), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
@@ -63,9 +63,9 @@ TEST(FileHandles, DispositionsCreateOpenAndTruncateAsThePlatformDoes)
 
 TEST(FileHandles, ALockBelongsToItsHandleUntilUnlockedOrClosed)
 {
-    TempFolder folder;
-    HANDLE first = Open(folder.Path("x.lock"), OPEN_ALWAYS);
-    HANDLE second = Open(folder.Path("x.lock"), OPEN_ALWAYS);
+    TemporaryFolder folder;
+    HANDLE first = Open(folder.File("x.lock"), OPEN_ALWAYS);
+    HANDLE second = Open(folder.File("x.lock"), OPEN_ALWAYS);
     ASSERT_TRUE(Lock(first, LOCKFILE_EXCLUSIVE_LOCK));
     EXPECT_FALSE(Lock(second, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_LOCK_VIOLATION));
@@ -81,8 +81,8 @@ TEST(FileHandles, ALockBelongsToItsHandleUntilUnlockedOrClosed)
 
 TEST(FileHandles, ALockHeldHereKeepsAnotherProcessWaiting)
 {
-    TempFolder folder;
-    const std::string path = folder.Path("x.lock");
+    TemporaryFolder folder;
+    const std::string path = folder.File("x.lock");
     HANDLE file = Open(path, OPEN_ALWAYS);
     ASSERT_TRUE(Lock(file, LOCKFILE_EXCLUSIVE_LOCK));
     auto childLockResult = [&](DWORD flags) {
@@ -102,7 +102,7 @@ TEST(FileHandles, ALockHeldHereKeepsAnotherProcessWaiting)
 
 TEST(FileHandles, TemporaryFileNamesAreNeverGivenTwice)
 {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::set<std::string> names;
     for (int i = 0; i < 200; ++i) {
         char name[MAX_PATH] = {};
@@ -111,13 +111,13 @@ TEST(FileHandles, TemporaryFileNamesAreNeverGivenTwice)
         ASSERT_LE(number, 0xFFFFu);
         char expected[16];
         std::snprintf(expected, sizeof expected, "/abc%04X.TMP", number);
-        EXPECT_EQ(std::string(name), folder.Path() + expected);
+        EXPECT_EQ(std::string(name), folder.Path().string() + expected);
         EXPECT_TRUE(names.insert(name).second) << name;
-        EXPECT_EQ(folder.Read(std::string(name).substr(folder.Path().size() + 1)), "");
+        EXPECT_EQ(folder.Read(std::string(name).substr(folder.Path().string().size() + 1)), "");
     }
     char name[MAX_PATH] = {};
     EXPECT_EQ(GetTempFileNameA(folder.Path().c_str(), "q", 0x1A2B, name), 0x1A2Bu);
-    EXPECT_EQ(std::string(name), folder.Path() + "/q1A2B.TMP");
-    EXPECT_EQ(GetTempFileNameA((folder.Path() + "/missing").c_str(), "q", 0, name), 0u);
+    EXPECT_EQ(std::string(name), folder.Path().string() + "/q1A2B.TMP");
+    EXPECT_EQ(GetTempFileNameA((folder.Path().string() + "/missing").c_str(), "q", 0, name), 0u);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
 }

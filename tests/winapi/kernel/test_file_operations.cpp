@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "winapi/kernel/temp_folder.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ void MakeReadOnly(const std::string& path)
 
 TEST(FileOperations, CreatesAndRemovesFolders)
 {
-    TempFolder temp;
-    const std::string folder = temp.Path("made");
+    TemporaryFolder temp;
+    const std::string folder = temp.File("made");
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_FALSE(CreateDirectoryA(folder.c_str(), nullptr));
@@ -39,139 +39,139 @@ TEST(FileOperations, CreatesAndRemovesFolders)
 
 TEST(FileOperations, CreateDirectoryInMissingFolderFailsWithPathNotFound)
 {
-    TempFolder temp;
-    EXPECT_FALSE(CreateDirectoryA(temp.Path("missing/child").c_str(), nullptr));
+    TemporaryFolder temp;
+    EXPECT_FALSE(CreateDirectoryA(temp.File("missing/child").c_str(), nullptr));
     EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
 TEST(FileOperations, RemoveDirectoryReportsNonEmptyAndMissingFolders)
 {
-    TempFolder temp;
-    fs::create_directory(temp.Path("full"));
+    TemporaryFolder temp;
+    fs::create_directory(temp.File("full"));
     temp.Write("full/file.txt", "x");
-    EXPECT_FALSE(RemoveDirectoryA(temp.Path("full").c_str()));
+    EXPECT_FALSE(RemoveDirectoryA(temp.File("full").c_str()));
     EXPECT_EQ(GetLastError(), ERROR_DIR_NOT_EMPTY);
-    EXPECT_TRUE(fs::exists(temp.Path("full/file.txt")));
-    EXPECT_FALSE(RemoveDirectoryA(temp.Path("absent").c_str()));
+    EXPECT_TRUE(fs::exists(temp.File("full/file.txt")));
+    EXPECT_FALSE(RemoveDirectoryA(temp.File("absent").c_str()));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(FileOperations, DeletesFilesButNotReadOnlyOnes)
 {
-    TempFolder temp;
+    TemporaryFolder temp;
     temp.Write("plain.txt", "x");
     temp.Write("locked.txt", "keep");
-    MakeReadOnly(temp.Path("locked.txt"));
-    EXPECT_TRUE(DeleteFileA(Backslashed(temp.Path("plain.txt")).c_str()));
-    EXPECT_FALSE(fs::exists(temp.Path("plain.txt")));
-    EXPECT_FALSE(DeleteFileA(temp.Path("locked.txt").c_str()));
+    MakeReadOnly(temp.File("locked.txt"));
+    EXPECT_TRUE(DeleteFileA(Backslashed(temp.File("plain.txt")).c_str()));
+    EXPECT_FALSE(fs::exists(temp.File("plain.txt")));
+    EXPECT_FALSE(DeleteFileA(temp.File("locked.txt").c_str()));
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
     EXPECT_EQ(temp.Read("locked.txt"), "keep");
-    std::filesystem::create_directory(temp.Path("folder"));
-    EXPECT_FALSE(DeleteFileA(temp.Path("folder").c_str()));
+    std::filesystem::create_directory(temp.File("folder"));
+    EXPECT_FALSE(DeleteFileA(temp.File("folder").c_str()));
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 }
 
 TEST(FileOperations, DeleteOfMissingFileTellsFileFromPath)
 {
-    TempFolder temp;
-    EXPECT_FALSE(DeleteFileA(temp.Path("absent.txt").c_str()));
+    TemporaryFolder temp;
+    EXPECT_FALSE(DeleteFileA(temp.File("absent.txt").c_str()));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(DeleteFileA(temp.Path("absent/file.txt").c_str()));
+    EXPECT_FALSE(DeleteFileA(temp.File("absent/file.txt").c_str()));
     EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
 TEST(FileOperations, MoveWithReplaceSwapsInTheNewFile)
 {
-    TempFolder temp;
+    TemporaryFolder temp;
     temp.Write("settings.xml", "old");
     temp.Write("settings.xml.tmp", "new");
-    ASSERT_TRUE(MoveFileExA(temp.Path("settings.xml.tmp").c_str(), Backslashed(temp.Path("settings.xml")).c_str(),
+    ASSERT_TRUE(MoveFileExA(temp.File("settings.xml.tmp").c_str(), Backslashed(temp.File("settings.xml")).c_str(),
                             MOVEFILE_REPLACE_EXISTING));
     EXPECT_EQ(temp.Read("settings.xml"), "new");
-    EXPECT_FALSE(fs::exists(temp.Path("settings.xml.tmp")));
+    EXPECT_FALSE(fs::exists(temp.File("settings.xml.tmp")));
 }
 
 TEST(FileOperations, WriteThroughMoveReplacesFilesAndMovesFolders)
 {
-    TempFolder temp;
+    TemporaryFolder temp;
     temp.Write("scores.xml", "old");
     temp.Write("scores.xml.tmp", "new");
-    ASSERT_TRUE(MoveFileExA(temp.Path("scores.xml.tmp").c_str(), temp.Path("scores.xml").c_str(),
+    ASSERT_TRUE(MoveFileExA(temp.File("scores.xml.tmp").c_str(), temp.File("scores.xml").c_str(),
                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
     EXPECT_EQ(temp.Read("scores.xml"), "new");
-    EXPECT_FALSE(fs::exists(temp.Path("scores.xml.tmp")));
-    fs::create_directories(temp.Path("folder/inner"));
-    ASSERT_TRUE(MoveFileExA(temp.Path("folder").c_str(), temp.Path("moved").c_str(), MOVEFILE_WRITE_THROUGH));
-    EXPECT_TRUE(fs::is_directory(temp.Path("moved/inner")));
-    EXPECT_FALSE(MoveFileExA(temp.Path("absent").c_str(), temp.Path("b").c_str(), MOVEFILE_WRITE_THROUGH));
+    EXPECT_FALSE(fs::exists(temp.File("scores.xml.tmp")));
+    fs::create_directories(temp.File("folder/inner"));
+    ASSERT_TRUE(MoveFileExA(temp.File("folder").c_str(), temp.File("moved").c_str(), MOVEFILE_WRITE_THROUGH));
+    EXPECT_TRUE(fs::is_directory(temp.File("moved/inner")));
+    EXPECT_FALSE(MoveFileExA(temp.File("absent").c_str(), temp.File("b").c_str(), MOVEFILE_WRITE_THROUGH));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(FileOperations, MoveWithoutReplaceKeepsBothFiles)
 {
-    TempFolder temp;
+    TemporaryFolder temp;
     temp.Write("a.txt", "a");
     temp.Write("b.txt", "b");
-    EXPECT_FALSE(MoveFileExA(temp.Path("a.txt").c_str(), temp.Path("b.txt").c_str(), 0));
+    EXPECT_FALSE(MoveFileExA(temp.File("a.txt").c_str(), temp.File("b.txt").c_str(), 0));
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
     EXPECT_EQ(temp.Read("a.txt"), "a");
     EXPECT_EQ(temp.Read("b.txt"), "b");
-    EXPECT_TRUE(MoveFileA(temp.Path("a.txt").c_str(), temp.Path("c.txt").c_str()));
+    EXPECT_TRUE(MoveFileA(temp.File("a.txt").c_str(), temp.File("c.txt").c_str()));
     EXPECT_EQ(temp.Read("c.txt"), "a");
 }
 
 TEST(FileOperations, MoveOfMissingFileFails)
 {
-    TempFolder temp;
-    EXPECT_FALSE(MoveFileExA(temp.Path("absent").c_str(), temp.Path("b").c_str(), MOVEFILE_REPLACE_EXISTING));
+    TemporaryFolder temp;
+    EXPECT_FALSE(MoveFileExA(temp.File("absent").c_str(), temp.File("b").c_str(), MOVEFILE_REPLACE_EXISTING));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(FileOperations, CopyFileHonoursFailIfExists)
 {
-    TempFolder temp;
+    TemporaryFolder temp;
     temp.Write("source.bin", std::string("\0\1\2data", 7));
     temp.Write("target.bin", "old");
-    EXPECT_FALSE(CopyFileA(temp.Path("source.bin").c_str(), temp.Path("target.bin").c_str(), TRUE));
+    EXPECT_FALSE(CopyFileA(temp.File("source.bin").c_str(), temp.File("target.bin").c_str(), TRUE));
     EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
     EXPECT_EQ(temp.Read("target.bin"), "old");
-    EXPECT_TRUE(CopyFileA(temp.Path("source.bin").c_str(), temp.Path("target.bin").c_str(), FALSE));
+    EXPECT_TRUE(CopyFileA(temp.File("source.bin").c_str(), temp.File("target.bin").c_str(), FALSE));
     EXPECT_EQ(temp.Read("target.bin"), std::string("\0\1\2data", 7));
-    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path().string()), fs::directory_iterator()), 2);
 }
 
 TEST(FileOperations, AttributesOfMissingFileAreInvalid)
 {
-    TempFolder temp;
-    EXPECT_EQ(GetFileAttributesA(temp.Path("absent.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    TemporaryFolder temp;
+    EXPECT_EQ(GetFileAttributesA(temp.File("absent.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(GetFileAttributesA(temp.Path("absent/file.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA(temp.File("absent/file.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
 TEST(FileOperations, AttributesTellFoldersPlainAndReadOnlyFiles)
 {
-    TempFolder temp;
+    TemporaryFolder temp;
     temp.Write("plain.txt", "x");
     temp.Write("locked.txt", "x");
-    MakeReadOnly(temp.Path("locked.txt"));
+    MakeReadOnly(temp.File("locked.txt"));
     EXPECT_EQ(GetFileAttributesA(temp.Path().c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-    EXPECT_EQ(GetFileAttributesA(Backslashed(temp.Path("plain.txt")).c_str()),
+    EXPECT_EQ(GetFileAttributesA(Backslashed(temp.File("plain.txt")).c_str()),
               static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
-    EXPECT_EQ(GetFileAttributesA(temp.Path("locked.txt").c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    EXPECT_TRUE(SetFileAttributesA(temp.Path("locked.txt").c_str(), FILE_ATTRIBUTE_NORMAL));
-    EXPECT_EQ(GetFileAttributesA(temp.Path("locked.txt").c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(GetFileAttributesA(temp.File("locked.txt").c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(SetFileAttributesA(temp.File("locked.txt").c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(GetFileAttributesA(temp.File("locked.txt").c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
 }
 
 TEST(FileOperations, ExtendedAttributesGiveSizeAndWriteTime)
 {
-    TempFolder temp;
+    TemporaryFolder temp;
     temp.Write("five.txt", "12345");
     FILETIME before;
     GetSystemTimeAsFileTime(&before);
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExA(temp.Path("five.txt").c_str(), GetFileExInfoStandard, &data));
+    ASSERT_TRUE(GetFileAttributesExA(temp.File("five.txt").c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(data.dwFileAttributes, static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(data.nFileSizeHigh, 0u);
     EXPECT_EQ(data.nFileSizeLow, 5u);
@@ -181,7 +181,7 @@ TEST(FileOperations, ExtendedAttributesGiveSizeAndWriteTime)
     // Written within the last minute (FILETIME counts 100 ns).
     EXPECT_LE(written, now + 10000000ull);
     EXPECT_GE(written + 600000000ull, now);
-    EXPECT_FALSE(GetFileAttributesExA(temp.Path("absent").c_str(), GetFileExInfoStandard, &data));
+    EXPECT_FALSE(GetFileAttributesExA(temp.File("absent").c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 

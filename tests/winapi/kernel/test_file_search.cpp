@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "winapi/kernel/temp_folder.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -15,14 +15,14 @@ protected:
     void SetUp() override
     {
         for (const char* name : {"a.txt", "b.TXT", "ab.txt", "c.dat", "readme"}) temp.Write(name, "data");
-        std::filesystem::create_directory(temp.Path("sub"));
+        std::filesystem::create_directory(temp.File("sub"));
     }
 
     std::set<std::string> Find(const std::string& pattern)
     {
         std::set<std::string> names;
         WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA((temp.Path() + pattern).c_str(), &data);
+        HANDLE search = FindFirstFileA((temp.Path().string() + pattern).c_str(), &data);
         if (search == INVALID_HANDLE_VALUE) return {"<error " + std::to_string(GetLastError()) + ">"};
         do {
             names.insert(data.cFileName);
@@ -32,7 +32,7 @@ protected:
         return names;
     }
 
-    TempFolder temp;
+    TemporaryFolder temp;
 };
 
 TEST_F(FileSearchTest, StarMatchesEveryNameWithDotEntries)
@@ -68,11 +68,11 @@ TEST_F(FileSearchTest, MissingFolderFailsWithPathNotFound)
 TEST_F(FileSearchTest, FoundEntriesCarryAttributesAndSize)
 {
     WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((temp.Path() + "/sub").c_str(), &data);
+    HANDLE search = FindFirstFileA((temp.Path().string() + "/sub").c_str(), &data);
     ASSERT_NE(search, INVALID_HANDLE_VALUE);
     EXPECT_EQ(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
     FindClose(search);
-    search = FindFirstFileA((temp.Path() + "/c.dat").c_str(), &data);
+    search = FindFirstFileA((temp.Path().string() + "/c.dat").c_str(), &data);
     ASSERT_NE(search, INVALID_HANDLE_VALUE);
     EXPECT_EQ(data.dwFileAttributes, static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(data.nFileSizeLow, 4u);
@@ -82,7 +82,7 @@ TEST_F(FileSearchTest, FoundEntriesCarryAttributesAndSize)
 TEST_F(FileSearchTest, ClosedSearchHandleIsInvalid)
 {
     WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((temp.Path() + "/*").c_str(), &data);
+    HANDLE search = FindFirstFileA((temp.Path().string() + "/*").c_str(), &data);
     ASSERT_NE(search, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(CloseHandle(search));  // searches are closed with FindClose only
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);

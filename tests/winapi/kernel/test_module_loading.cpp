@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "winapi/kernel/temp_folder.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -76,9 +76,9 @@ TEST(ModuleLoading, MissingLibraryFailsWithModNotFound)
 
 TEST(ModuleLoading, FileThatIsNotALibraryFailsWithBadExeFormat)
 {
-    TempFolder folder;
+    TemporaryFolder folder;
     folder.Write("broken.dll", "MZ this is not a library of this system");
-    EXPECT_EQ(LoadLibraryA(folder.Path("broken.dll").c_str()), nullptr);
+    EXPECT_EQ(LoadLibraryA(folder.File("broken.dll").c_str()), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_BAD_EXE_FORMAT);
 }
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "winapi/kernel/temp_folder.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ protected:
         return value ? std::optional<std::string>(value) : std::nullopt;
     }
 
-    TempFolder temp;
+    TemporaryFolder temp;
     std::optional<std::string> saved_home, saved_data;
 };
 
@@ -40,10 +40,10 @@ TEST_F(ShellFoldersTest, DocumentsFolderIsCreatedWhenAsked)
 {
     char path[MAX_PATH];
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path), S_FALSE);
-    EXPECT_EQ(std::string(path), temp.Path() + "/Documents");
+    EXPECT_EQ(std::string(path), temp.Path().string() + "/Documents");
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
-    EXPECT_EQ(std::string(path), temp.Path() + "/Documents");
+    EXPECT_EQ(std::string(path), temp.Path().string() + "/Documents");
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
@@ -51,11 +51,11 @@ TEST_F(ShellFoldersTest, AppDataFollowsXdgDataHome)
 {
     char path[MAX_PATH];
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
-    EXPECT_EQ(std::string(path), temp.Path() + "/.local/share");
+    EXPECT_EQ(std::string(path), temp.Path().string() + "/.local/share");
     EXPECT_TRUE(std::filesystem::is_directory(path));
-    SetEnvironmentVariableA("XDG_DATA_HOME", temp.Path("data").c_str());
+    SetEnvironmentVariableA("XDG_DATA_HOME", temp.File("data").c_str());
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
-    EXPECT_EQ(std::string(path), temp.Path("data"));
+    EXPECT_EQ(std::string(path), temp.File("data"));
 }
 
 TEST_F(ShellFoldersTest, UnknownFolderIsAnInvalidArgument)
