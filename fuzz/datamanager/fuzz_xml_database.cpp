@@ -40,7 +40,7 @@ bool SameDatabase(const DMDatabase& a, const DMDatabase& b)
     for (int i = 0; i < a.GetArrayCount(); ++i) {
         const DMArray& x = *a.GetArray(i);
         const DMArray& y = *b.GetArray(i);
-        if (!SameText(x.GetId(), y.GetId()) || !SamePairs(x.GetAttributes(), y.GetAttributes()) ||
+        if (!SameText(x.GetId(), y.GetId()) || !SamePairs(x.GetPairs(), y.GetPairs()) ||
             x.GetNodeCount() != y.GetNodeCount())
             return false;
         for (int j = 0; j < x.GetNodeCount(); ++j) {

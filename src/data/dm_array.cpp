@@ -1,28 +1,6 @@
 #include "data/dm_array.h"
 
-#include <cstring>
-
-#include "data/data_messages.h"
-#include "foundation/engine_log.h"
 #include "foundation/text.h"
-
-const char* DMArray::GetValue(const char* key) const
-{
-    if (key != nullptr && std::strcmp(key, DMNode::kIdKey) == 0) return GetId();
-    return m_attributes.GetValue(key);
-}
-
-void DMArray::SetValue(const char* key, const char* value)
-{
-    if (key == nullptr) {
-        HVI_Log(HV_LOG_ERROR, kMessageNullKey, "DMArray::SetValue");
-        return;
-    }
-    if (std::strcmp(key, DMNode::kIdKey) == 0)
-        SetId(value);
-    else
-        m_attributes.SetValue(key, value);
-}
 
 DMNode* DMArray::FindNode(const char* id) const
 {

@@ -153,7 +153,7 @@ bool WriteArray(XMLTextWriter& writer, const DMArray& array)
 {
     writer.Raw("\t<");
     writer.Raw(kArrayElement);
-    if (!WriteAttributes(writer, array.GetId(), array.GetAttributes(), false)) return false;
+    if (!WriteAttributes(writer, array.GetId(), array.GetPairs(), false)) return false;
     writer.Raw(">\n");
     for (int i = 0; i < array.GetNodeCount(); ++i) {
         if (!WriteNode(writer, *array.GetNode(i))) return false;

@@ -37,7 +37,7 @@ inline ::testing::AssertionResult DatabasesEqual(const DMDatabase& a, const DMDa
         const DMArray& y = *b.GetArray(i);
         const std::string where = "array " + std::to_string(i);
         if (!IdsEqual(x.GetId(), y.GetId())) return ::testing::AssertionFailure() << where << ": ids differ";
-        if (auto result = PairsEqual(x.GetAttributes(), y.GetAttributes(), where); !result) return result;
+        if (auto result = PairsEqual(x.GetPairs(), y.GetPairs(), where); !result) return result;
         if (x.GetNodeCount() != y.GetNodeCount())
             return ::testing::AssertionFailure()
                    << where << ": " << x.GetNodeCount() << " nodes vs " << y.GetNodeCount();
