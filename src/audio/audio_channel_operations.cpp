@@ -19,16 +19,24 @@ bool CanPlay(const HV_SoundRecord* sound)
     return sound && sound->name && sound->name[0] != '!' && !HVI_IsAudioDisabled() && sound->sample;
 }
 
-// The started channel of the handle, for a change that also goes to its voice.
-template <class Change>
-void ChangeChannel(HV_PlayHandle handle, Change change)
+// Sets a setting of the handle's channel and, once the channel has started,
+// of its voice in the back end.
+template <typename Value>
+void SetChannelSetting(HV_PlayHandle handle, Value HV_SoundChannel::*setting,
+                       void (SoundImplementation::*setVoiceSetting)(uint32_t, Value), Value value)
 {
     if (handle == 0 || HVI_IsAudioDisabled()) {
         return;
     }
     const int index = HVI_FindSoundChannel(handle);
-    if (index >= 0) {
-        change(HVI_GetAudioState().channels[index], HVI_GetAudioState().backEnd);
+    if (index < 0) {
+        return;
+    }
+    HV_SoundChannel& channel = HVI_GetAudioState().channels[index];
+    SoundImplementation* backEnd = HVI_GetAudioState().backEnd;
+    channel.*setting = value;
+    if (channel.started && backEnd) {
+        (backEnd->*setVoiceSetting)(channel.voice, value);
     }
 }
 
@@ -86,42 +94,22 @@ HV_PlayHandle HV_Audio_PlaySoundWithDelay(HV_SoundRecord* sound, float volume, f
 
 void HV_Audio_SetChannelFrequency(HV_PlayHandle handle, float pitch)
 {
-    ChangeChannel(handle, [pitch](HV_SoundChannel& channel, SoundImplementation* backEnd) {
-        channel.pitch = pitch;
-        if (channel.started && backEnd) {
-            backEnd->SetVoiceFrequency(channel.voice, pitch);
-        }
-    });
+    SetChannelSetting(handle, &HV_SoundChannel::pitch, &SoundImplementation::SetVoiceFrequency, pitch);
 }
 
 void HV_Audio_SetChannelLooping(HV_PlayHandle handle, bool loop)
 {
-    ChangeChannel(handle, [loop](HV_SoundChannel& channel, SoundImplementation* backEnd) {
-        channel.looping = loop;
-        if (channel.started && backEnd) {
-            backEnd->SetVoiceLooping(channel.voice, loop);
-        }
-    });
+    SetChannelSetting(handle, &HV_SoundChannel::looping, &SoundImplementation::SetVoiceLooping, loop);
 }
 
 void HV_Audio_SetChannelPan(HV_PlayHandle handle, float pan)
 {
-    ChangeChannel(handle, [pan](HV_SoundChannel& channel, SoundImplementation* backEnd) {
-        channel.pan = pan;
-        if (channel.started && backEnd) {
-            backEnd->SetVoicePan(channel.voice, pan);
-        }
-    });
+    SetChannelSetting(handle, &HV_SoundChannel::pan, &SoundImplementation::SetVoicePan, pan);
 }
 
 void HV_Audio_SetChannelPaused(HV_PlayHandle handle, bool paused)
 {
-    ChangeChannel(handle, [paused](HV_SoundChannel& channel, SoundImplementation* backEnd) {
-        channel.paused = paused;
-        if (channel.started && backEnd) {
-            backEnd->SetVoicePaused(channel.voice, paused);
-        }
-    });
+    SetChannelSetting(handle, &HV_SoundChannel::paused, &SoundImplementation::SetVoicePaused, paused);
 }
 
 void HV_Audio_SetChannelVolume(HV_PlayHandle handle, float volume)
