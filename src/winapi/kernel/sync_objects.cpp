@@ -228,11 +228,16 @@ HANDLE CreateOrOpen(LPCSTR name, ObjectKind kind, Create create)
     return handle;
 }
 
+// The object of the handle when it is of that kind; else null, with
+// ERROR_INVALID_HANDLE as the last error.
 template <typename Object>
-std::shared_ptr<Object> Lookup(HANDLE handle, ObjectKind kind)
+std::shared_ptr<Object> LookupOrSetError(HANDLE handle, ObjectKind kind)
 {
     std::shared_ptr<KernelObject> object = LookupHandle(handle);
-    if (!object || object->Kind() != kind) return nullptr;
+    if (!object || object->Kind() != kind) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
     return std::static_pointer_cast<Object>(object);
 }
 
@@ -312,11 +317,8 @@ HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bIniti
 
 BOOL WINAPI SetEvent(HANDLE hEvent)
 {
-    std::shared_ptr<EventObject> event = Lookup<EventObject>(hEvent, ObjectKind::Event);
-    if (!event) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    std::shared_ptr<EventObject> event = LookupOrSetError<EventObject>(hEvent, ObjectKind::Event);
+    if (!event) return FALSE;
     {
         std::lock_guard lock(SyncLock());
         event->signaled = true;
@@ -327,11 +329,8 @@ BOOL WINAPI SetEvent(HANDLE hEvent)
 
 BOOL WINAPI ResetEvent(HANDLE hEvent)
 {
-    std::shared_ptr<EventObject> event = Lookup<EventObject>(hEvent, ObjectKind::Event);
-    if (!event) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    std::shared_ptr<EventObject> event = LookupOrSetError<EventObject>(hEvent, ObjectKind::Event);
+    if (!event) return FALSE;
     std::lock_guard lock(SyncLock());
     event->signaled = false;
     return TRUE;
@@ -373,11 +372,8 @@ HANDLE WINAPI OpenMutexA(DWORD, BOOL, LPCSTR lpName)
 
 BOOL WINAPI ReleaseMutex(HANDLE hMutex)
 {
-    std::shared_ptr<MutexObject> mutex = Lookup<MutexObject>(hMutex, ObjectKind::Mutex);
-    if (!mutex) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    std::shared_ptr<MutexObject> mutex = LookupOrSetError<MutexObject>(hMutex, ObjectKind::Mutex);
+    if (!mutex) return FALSE;
     const DWORD threadId = GetCurrentThreadId();
     {
         std::lock_guard lock(SyncLock());
@@ -403,11 +399,8 @@ HANDLE WINAPI CreateSemaphoreA(LPSECURITY_ATTRIBUTES, LONG lInitialCount, LONG l
 
 BOOL WINAPI ReleaseSemaphore(HANDLE hSemaphore, LONG lReleaseCount, LPLONG lpPreviousCount)
 {
-    std::shared_ptr<SemaphoreObject> semaphore = Lookup<SemaphoreObject>(hSemaphore, ObjectKind::Semaphore);
-    if (!semaphore) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    std::shared_ptr<SemaphoreObject> semaphore = LookupOrSetError<SemaphoreObject>(hSemaphore, ObjectKind::Semaphore);
+    if (!semaphore) return FALSE;
     if (lReleaseCount <= 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -447,11 +440,8 @@ HANDLE WINAPI CreateWaitableTimerA(LPSECURITY_ATTRIBUTES lpTimerAttributes, BOOL
 BOOL WINAPI SetWaitableTimer(HANDLE hTimer, const LARGE_INTEGER* lpDueTime, LONG lPeriod,
                              PTIMERAPCROUTINE pfnCompletionRoutine, LPVOID, BOOL)
 {
-    std::shared_ptr<TimerObject> timer = Lookup<TimerObject>(hTimer, ObjectKind::Timer);
-    if (!timer) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    std::shared_ptr<TimerObject> timer = LookupOrSetError<TimerObject>(hTimer, ObjectKind::Timer);
+    if (!timer) return FALSE;
     if (lpDueTime == nullptr) {
         SetLastError(ERROR_NOACCESS);
         return FALSE;
@@ -480,11 +470,8 @@ BOOL WINAPI SetWaitableTimer(HANDLE hTimer, const LARGE_INTEGER* lpDueTime, LONG
 
 BOOL WINAPI CancelWaitableTimer(HANDLE hTimer)
 {
-    std::shared_ptr<TimerObject> timer = Lookup<TimerObject>(hTimer, ObjectKind::Timer);
-    if (!timer) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    std::shared_ptr<TimerObject> timer = LookupOrSetError<TimerObject>(hTimer, ObjectKind::Timer);
+    if (!timer) return FALSE;
     std::lock_guard lock(SyncLock());
     timer->active = false;  // the signal stays as it is
     return TRUE;
