@@ -7,7 +7,7 @@
 
 #include "data/data_manager.h"
 #include "filesystem/whole_file.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -47,9 +47,9 @@ TEST(DatabaseFiles, TheDataManagerReadsAndWritesThroughTheConnectedFilesAlone)
     EXPECT_FALSE(DataManager::SaveDatabaseAs(database, "fake://saved.xml", false));
     EXPECT_EQ(g_writtenPath, "fake://saved.xml");
     EXPECT_NE(g_writtenText.find("key=\"stored\""), std::string::npos);
-    ASSERT_FALSE(log.Lines().empty());
-    EXPECT_TRUE(log.Lines().back().popup);
-    EXPECT_EQ(log.Lines().back().text, "Refused 'fake://saved.xml'.");
+    ASSERT_FALSE(log.Entries().empty());
+    EXPECT_TRUE(log.Entries().back().popup);
+    EXPECT_EQ(log.Entries().back().text, "Refused 'fake://saved.xml'.");
 
     DataManager::UnloadDatabase("fake://stored.xml");
     HVI_ConnectDataManagerFiles();
@@ -63,9 +63,9 @@ TEST(DatabaseFiles, WithoutAFileSystemNothingIsReadAndASaveFailsWithALine)
     ASSERT_NE(database, nullptr);
     EXPECT_EQ(database->FindArray("A"), nullptr);
     EXPECT_FALSE(DataManager::SaveDatabaseAs(database, "fake://nowhere.xml", true));
-    ASSERT_FALSE(log.Lines().empty());
-    EXPECT_FALSE(log.Lines().back().popup);
-    EXPECT_EQ(log.Lines().back().text,
+    ASSERT_FALSE(log.Entries().empty());
+    EXPECT_FALSE(log.Entries().back().popup);
+    EXPECT_EQ(log.Entries().back().text,
               "DataManager::SaveDatabase: no file system is set up to write 'fake://nowhere.xml' to.");
 
     DataManager::UnloadDatabase("fake://nowhere.xml");
