@@ -141,6 +141,9 @@ struct Scene {
         swapChain->GetBuffer(0, IID_PPV_ARGS(&backBuffer));
         device->CreateRenderTargetView(backBuffer, nullptr, &target);
         Release(backBuffer);
+        // Without a viewport a draw rasterises nothing; the renderer sets one at start-up.
+        const D3D11_VIEWPORT viewport{0, 0, 1280, 720, 0, 1};
+        context->RSSetViewports(1, &viewport);
 
         const float quad[] = {-1, -1, 0, 0, 1, -1, 1, 0, 0, 0, 1, -1, 0, 1, 1, 1, 1, 0, 1, 0};
         const uint16_t quadIndices[] = {0, 1, 2, 2, 1, 3};
