@@ -99,27 +99,40 @@ Pixels D3D11Test::ReadBack(ID3D11Texture2D* texture, UINT subresource)
 {
     D3D11_TEXTURE2D_DESC desc;
     texture->GetDesc(&desc);
+    Pixels pixels;
+    pixels.bytes = ReadBytes(texture, 4, subresource);
+    if (pixels.bytes.empty()) return pixels;
+    const UINT mip = subresource % desc.MipLevels;
+    pixels.width = std::max(desc.Width >> mip, 1u);
+    pixels.height = std::max(desc.Height >> mip, 1u);
+    return pixels;
+}
+
+std::vector<uint8_t> D3D11Test::ReadBytes(ID3D11Texture2D* texture, UINT bytesPerTexel, UINT subresource)
+{
+    D3D11_TEXTURE2D_DESC desc;
+    texture->GetDesc(&desc);
     desc.Usage = D3D11_USAGE_STAGING;
     desc.BindFlags = 0;
     desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
     desc.MiscFlags = 0;
     Ref<ID3D11Texture2D> staging;
-    Pixels pixels;
+    std::vector<uint8_t> bytes;
     EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, staging.Put()), S_OK);
-    if (!staging) return pixels;
+    if (!staging) return bytes;
     context_->CopyResource(staging.get(), texture);
-    D3D11_MAPPED_SUBRESOURCE mapped;
+    D3D11_MAPPED_SUBRESOURCE mapped{};
     EXPECT_EQ(context_->Map(staging.get(), subresource, D3D11_MAP_READ, 0, &mapped), S_OK);
-    if (mapped.pData == nullptr) return pixels;
+    if (mapped.pData == nullptr) return bytes;
     const UINT mip = subresource % desc.MipLevels;
-    pixels.width = std::max(desc.Width >> mip, 1u);
-    pixels.height = std::max(desc.Height >> mip, 1u);
-    for (UINT y = 0; y < pixels.height; ++y) {
+    const UINT width = std::max(desc.Width >> mip, 1u);
+    const UINT height = std::max(desc.Height >> mip, 1u);
+    for (UINT y = 0; y < height; ++y) {
         const auto* row = static_cast<const uint8_t*>(mapped.pData) + size_t(y) * mapped.RowPitch;
-        pixels.bytes.insert(pixels.bytes.end(), row, row + pixels.width * 4);
+        bytes.insert(bytes.end(), row, row + width * bytesPerTexel);
     }
     context_->Unmap(staging.get(), subresource);
-    return pixels;
+    return bytes;
 }
 
 namespace {

@@ -94,6 +94,8 @@ protected:
     // Reads a subresource of a 4-byte format back the renderer's way: staging
     // copy of the texture, CopyResource, Map READ.
     Pixels ReadBack(ID3D11Texture2D* texture, UINT subresource = 0);
+    // The bytes of a subresource of any format, rows without gaps, read back the same way.
+    std::vector<uint8_t> ReadBytes(ID3D11Texture2D* texture, UINT bytesPerTexel, UINT subresource = 0);
     // Compares pixels, each channel within `tolerance`; on a mismatch writes
     // <name>-expected.png and <name>-actual.png into the pixel-failures folder
     // beside the test program's output and says where. `bgra` says the bytes

@@ -376,6 +376,68 @@ TEST_P(DrawStates, WithoutAPixelShaderOnlyDepthIsWritten)
     context_->OMSetDepthStencilState(nullptr, 0);
 }
 
+TEST_P(DrawStates, LinesLightThePixelsTheyCross)
+{
+    // A horizontal line through the centres of row 1 and a vertical one through column 2, both running past
+    // the target's edges so that no end decides a pixel.
+    const std::vector<float> lines = {-1.25f,  0.25f, 0.5f, 1.25f,   0.25f, 0.5f,
+                                      -0.375f, 1.5f,  0.5f, -0.375f, -1.5f, 0.5f};
+    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_LINELIST);
+    Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    SetTarget(TargetView(target.get()).get(), 8, 4);
+    const FLOAT red[4] = {1, 0, 0, 1};
+    SetPixelConstants(red, 16);
+    SetVertices(lines, 12);
+    context_->Draw(4, 0);
+    std::vector<uint32_t> expected(32, 0u);
+    for (UINT x = 0; x < 8; ++x) expected[1 * 8 + x] = Rgba(255, 0, 0, 255);
+    for (UINT y = 0; y < 4; ++y) expected[y * 8 + 2] = Rgba(255, 0, 0, 255);
+    ExpectDrawn("Lines", target.get(), expected);
+}
+
+TEST_P(DrawStates, FloatTargetsHoldTheValuesDrawn)
+{
+    // The renderer's floating-point target formats, read back texel by texel as stored.
+    const FLOAT colour[4] = {0.3f, 0.6f, 0.9f, 0.5f};
+    uint32_t red;
+    std::memcpy(&red, &colour[0], 4);
+    // 0.3, 0.6, 0.9 and 0.5 rounded to the nearest 16-bit float.
+    const uint32_t halves[4] = {0x34CD, 0x38CD, 0x3B33, 0x3800};
+    struct Case {
+        DXGI_FORMAT format;
+        UINT channelBytes;
+        std::vector<uint32_t> channels;
+        uint32_t tolerance;  // in units of the last place
+    };
+    // A device may round a 16-bit float toward zero where the platform rounds to nearest: one unit apart.
+    const Case cases[] = {
+        {DXGI_FORMAT_R32_FLOAT, 4, {red}, 0},
+        {DXGI_FORMAT_R16_FLOAT, 2, {halves[0]}, 1},
+        {DXGI_FORMAT_R16G16B16A16_FLOAT, 2, {halves[0], halves[1], halves[2], halves[3]}, 1},
+    };
+    for (const Case& target : cases) {
+        SCOPED_TRACE(int(target.format));
+        Ref<ID3D11Texture2D> texture = MakeTexture(3, 2, target.format, D3D11_BIND_RENDER_TARGET);
+        SetTarget(TargetView(texture.get()).get(), 3, 2);
+        DrawColoured(Rectangle(-1, 1, 1, -1), colour);
+        SetTarget(nullptr, 3, 2);
+        if (!Rasterises()) {
+            EXPECT_GT(HalvoD3D11_DrawCount(device_.get()), 0u);
+            continue;
+        }
+        const UINT texelBytes = target.channelBytes * UINT(target.channels.size());
+        const std::vector<uint8_t> stored = ReadBytes(texture.get(), texelBytes);
+        ASSERT_EQ(stored.size(), 6u * texelBytes);
+        for (size_t at = 0; at < stored.size(); at += target.channelBytes) {
+            uint32_t value = 0;
+            std::memcpy(&value, &stored[at], target.channelBytes);
+            const uint32_t wanted = target.channels[(at % texelBytes) / target.channelBytes];
+            EXPECT_LE(value > wanted ? value - wanted : wanted - value, target.tolerance)
+                << "byte " << at << ": 0x" << std::hex << value << ", expected 0x" << wanted;
+        }
+    }
+}
+
 INSTANTIATE_ON_EVERY_BACKEND(DrawStates);
 
 }  // namespace

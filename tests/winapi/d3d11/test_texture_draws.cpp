@@ -3,6 +3,7 @@
 // read at a chosen level, B8G8R8X8 textures and targets (whose alpha reads
 // 1), and shader slots that nothing is bound to. Expectations come from the
 // platform's rules (cube face selection, box-filtered mips), worked out here.
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -104,14 +105,15 @@ protected:
     }
 
     // Draws the view over a new width x height RGBA target with the sampler
-    // (point by default), at `level` (< 0: as the sampler chooses); returns the target.
+    // (point by default), at `level` (< 0: as the sampler chooses), texture
+    // coordinates running from uvLow to uvHigh; returns the target.
     Ref<ID3D11Texture2D> Sampled(ID3D11ShaderResourceView* view, UINT width, UINT height, float level = 0.0f,
-                                 ID3D11SamplerState* sampler = nullptr)
+                                 ID3D11SamplerState* sampler = nullptr, float uvLow = 0.0f, float uvHigh = 1.0f)
     {
         Ref<ID3D11Texture2D> target = MakeTexture(width, height, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
         Ref<ID3D11RenderTargetView> targetView = TargetView(target.get());
         UseProgram(textured_);
-        const float corners[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+        const float corners[4][2] = {{uvLow, uvLow}, {uvHigh, uvLow}, {uvLow, uvHigh}, {uvHigh, uvHigh}};
         const std::vector<float> positions = Rectangle(-1, 1, 1, -1);
         const int order[6] = {0, 1, 2, 1, 3, 2};  // the corners of Rectangle's two triangles
         std::vector<float> vertices;
@@ -345,6 +347,62 @@ TEST_P(TextureDraws, GeneratedMipsAreSampledAtTheLevelAsked)
         for (UINT x = 0; x < 8; ++x) expected[y * 8 + x] = chain[2][(y / 4) * 2 + x / 4];
     }
     ExpectDrawn("MipLodClamp", Sampled(view.get(), 8, 8, -1.0f, clamped.get()).get(), expected, false, 1);
+}
+
+// ---- Filtering and addressing
+
+TEST_P(TextureDraws, LinearFilteringWeighsTheTwoNearestTexels)
+{
+    // Two texels over four pixels: pixel centres fall at texel coordinates -0.25, 0.25, 0.75 and 1.25, so the
+    // weights of the second texel are 0 (clamped), 1/4, 3/4 and 1 (clamped).
+    const uint32_t texels[2] = {Rgba(0, 100, 200, 255), Rgba(200, 0, 100, 55)};
+    Ref<ID3D11Texture2D> texture =
+        MakeTexture(2, 1, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels, 8);
+    Ref<ID3D11SamplerState> linear = MakeSampler(D3D11_FILTER_MIN_MAG_MIP_LINEAR);
+    const double weights[4] = {0.0, 0.25, 0.75, 1.0};
+    std::vector<uint32_t> expected;
+    for (double weight : weights) {
+        uint8_t channels[4];
+        for (int c = 0; c < 4; ++c) {
+            const double first = (texels[0] >> (8 * c)) & 0xff;
+            const double second = (texels[1] >> (8 * c)) & 0xff;
+            channels[c] = Unorm8((first * (1 - weight) + second * weight) / 255.0);
+        }
+        expected.push_back(Rgba(channels[0], channels[1], channels[2], channels[3]));
+    }
+    ExpectDrawn("Linear", Sampled(ShaderView(texture.get()).get(), 4, 1, 0.0f, linear.get()).get(), expected, false, 1);
+}
+
+TEST_P(TextureDraws, AddressModesClampWrapAndMirrorOutsideTheTexture)
+{
+    // Texture coordinates from -1 to 2 over 12 pixels of a 4-texel texture: pixel x meets texel x - 4.
+    const std::vector<uint32_t> texels = Ramp(4, 60);
+    Ref<ID3D11Texture2D> texture =
+        MakeTexture(4, 1, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 16);
+    Ref<ID3D11ShaderResourceView> view = ShaderView(texture.get());
+    struct Case {
+        const char* name;
+        D3D11_TEXTURE_ADDRESS_MODE mode;
+        int (*texel)(int);  // the texel that index i (-4..7) reads
+    };
+    const Case cases[] = {
+        {"Clamp", D3D11_TEXTURE_ADDRESS_CLAMP, [](int i) { return std::clamp(i, 0, 3); }},
+        {"Wrap", D3D11_TEXTURE_ADDRESS_WRAP, [](int i) { return (i + 8) % 4; }},
+        {"Mirror", D3D11_TEXTURE_ADDRESS_MIRROR,
+         [](int i) {
+             const int period = (i + 8) % 8;  // 0..3 forwards, 4..7 backwards
+             return period < 4 ? period : 7 - period;
+         }},
+    };
+    for (const Case& address : cases) {
+        SCOPED_TRACE(address.name);
+        Ref<ID3D11SamplerState> sampler = MakeSampler(D3D11_FILTER_MIN_MAG_MIP_POINT, address.mode);
+        std::vector<uint32_t> expected;
+        for (int x = 0; x < 12; ++x) expected.push_back(texels[address.texel(x - 4)]);
+        // One row: every pixel's v is inside the texture.
+        ExpectDrawn(std::string("Address") + address.name,
+                    Sampled(view.get(), 12, 1, 0.0f, sampler.get(), -1.0f, 2.0f).get(), expected);
+    }
 }
 
 // ---- B8G8R8X8
