@@ -3,6 +3,7 @@
 // presentation with its failures.
 #include <string>
 
+#include "graphics/renderer_entry_points.h"
 #include "renderer/d3d11/renderer_test_support.h"
 
 namespace {
@@ -308,6 +309,42 @@ TEST_P(RendererSwapChain, AReportAfterTheDeviceWasRemovedNamesTheReason)
                  "GetDeviceRemovedReason to determine the appropriate action.\n\n\n\nDevice was removed due to "
                  "'The GPU will not respond to more commands, most likely because of an invalid command "
                  "passed by the calling application.' (0x887A0006)."));
+}
+
+// Every creation a mode change makes fails in turn until the change
+// succeeds; each time nothing of the layer stays alive after Shutdown.
+TEST_P(RendererSwapChain, ModeChangesLeakNothingWhereverCreationFails)
+{
+    SetOutput();
+    program_.video.windowed = false;
+    const long liveBefore = NewLiveObjects();
+    for (int change = 0; change < 2; ++change) {
+        UINT n = 1;
+        for (; n < 100; ++n) {
+            SCOPED_TRACE((change == 0 ? "quick re-initialisation, creations fail from " : "activation, from ") +
+                         std::to_string(n));
+            ASSERT_TRUE(Initialize());
+            renderer_->BeginFrame();
+            if (change == 1) renderer_->SetActive(false);
+            HalvoD3D11_FailCreationsFrom(n);
+            bool changed;
+            if (change == 0) {
+                changed = renderer_->QuickReinitialize(0, 800, 600, true);
+            } else {
+                const int viewsBefore = ViewsCreated(640, 480);
+                renderer_->SetActive(true);
+                changed = ViewsCreated(640, 480) > viewsBefore;
+            }
+            HalvoD3D11_FailCreationsFrom(0);
+            renderer_->Shutdown();
+            HALVO_RendImp_Unload();
+            EXPECT_EQ(NewLiveObjects(), liveBefore);
+            renderer_ = HALVO_RendImp_GetInterface();
+            if (changed) break;
+        }
+        EXPECT_LT(n, 100u);
+        EXPECT_GT(n, 2u) << "a colour view and a depth texture and view are made";
+    }
 }
 
 HALVO_RENDERER_BACKENDS(RendererSwapChain);
