@@ -35,6 +35,7 @@
 #include "graphics/renderer_implementation.h"
 
 struct HVI_EngineState;
+class ImageLoaderImp;
 
 class RendImpDirect3D11 final : public RendererImplementation {
 public:
@@ -172,15 +173,22 @@ private:
     void UpdateConstantBuffer(const void* bytes, uint32_t byteCount, ID3D11Buffer* buffer);
 
     // --- textures (textures.cpp) ---
-    bool CreateTexture2D(HV_Bitmap* bitmap);
-    bool CreateTextureCube(HV_Bitmap* bitmap);
+    // The bitmap's texture from its pixels: padded into a power-of-two 2D
+    // texture, or six cube faces stacked in the bitmap. E_ABORT when the
+    // bitmap gave nothing to upload (already reported).
+    HRESULT CreateTexture2D(HV_Bitmap* bitmap, D3D11_TEXTURE2D_DESC& desc, ID3D11Texture2D** texture);
+    HRESULT CreateTextureCube(HV_Bitmap* bitmap, D3D11_TEXTURE2D_DESC& desc, ID3D11Texture2D** texture);
+    // Gives the bitmap the data in place of any it had, and marks it loaded.
+    void AttachTextureData(HV_Bitmap* bitmap, RendererTextureData* data);
     void ReleaseTextureData(RendererTextureData* data);
-    static DXGI_FORMAT ToDXGIFormat(int32_t formatCode);
+    // The engine state's image loader, or the engine's own before there is one.
+    ImageLoaderImp& GetImageLoader() const;
 
     // --- shader programs (shader_programs.cpp) ---
-    // Fills up to kMaxInputElements elements for the vertex-format mask; the count.
-    static constexpr int kMaxInputElements = 9;
+    // Fills up to kVertexElementCount elements for the vertex-format mask; the count.
     uint32_t CreateInputLayoutDescription(uint32_t vertexFormat, D3D11_INPUT_ELEMENT_DESC* elements) const;
+    // A dynamic constant buffer with room for byteSize bytes of constants.
+    bool CreateConstantBuffer(uint32_t byteSize, ID3D11Buffer** buffer);
 
     // --- device objects: made by Initialize, released by Shutdown ---
     IDXGIAdapter* m_adapter = nullptr;  // kept until the destructor

@@ -1,0 +1,159 @@
+// Shader programs through the renderer's own interface, on both back ends:
+// a Shader XML of the corpus read and translated by the graphics front end
+// becomes a program with its input layout and constant buffers; every
+// failure text, and a leak sweep.
+#include <filesystem>
+
+#include "core/configuration.h"
+#include "data/data_manager.h"
+#include "filesystem/scheme_roots.h"
+#include "graphics/shader_translation.h"
+#include "renderer/d3d11/shader_program.h"
+#include "renderer/d3d11/texture_test_support.h"
+#include "support/temporary_folder.h"
+
+namespace {
+
+class ShaderProgramTest : public TextureRendererTest {
+protected:
+    void SetUp() override
+    {
+        TextureRendererTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        std::filesystem::create_directories(folder_ / "res");
+        std::filesystem::copy(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaderxml", folder_ / "res",
+                              std::filesystem::copy_options::recursive);
+        HVI_ResetFileSystem();
+        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, (folder_ / "res").string().c_str());
+        HVI_SetRenderer(renderer_);
+        ASSERT_TRUE(HVI_InitShaders());
+        shader_.name = "res://sprite_v22.xml";
+        ASSERT_EQ(HVI_LoadShader(shader_, false), HVI_SHADER_TRANSLATED);
+    }
+    void TearDown() override
+    {
+        if (renderer_ != nullptr) renderer_->ReleaseShaderProgram(&shader_);
+        HVI_SetRenderer(nullptr);
+        DataManager::UnloadDatabase("res://sprite_v22.xml");
+        HVI_ResetFileSystem();
+        TextureRendererTest::TearDown();
+    }
+
+    bool CreateProgram()
+    {
+        return renderer_->CreateShaderProgram(&shader_, &shader_.description, shader_.stageOutputs);
+    }
+
+    static UINT BufferSize(ID3D11Buffer* buffer)
+    {
+        D3D11_BUFFER_DESC desc{};
+        buffer->GetDesc(&desc);
+        return desc.ByteWidth;
+    }
+
+    // Expects the failure to be logged once, with no program attached and
+    // nothing left alive.
+    void ExpectFailure(const char* entryPoint, UINT n, const std::string& text)
+    {
+        const long before = NewLiveObjects();
+        HalvoD3D11_FailCall(entryPoint, n, E_OUTOFMEMORY);
+        EXPECT_FALSE(CreateProgram()) << entryPoint;
+        EXPECT_EQ(shader_.program, nullptr) << entryPoint;
+        EXPECT_EQ(NewLiveObjects(), before) << entryPoint;
+        EXPECT_EQ(CountLogged(text), 1) << text;
+    }
+
+    TemporaryFolder temporary_{"halvo-renderer-programs"};
+    const std::filesystem::path folder_ = temporary_.Path();
+    HV_Shader shader_;
+};
+
+TEST_P(ShaderProgramTest, ShaderXmlBecomesAProgramThatBinds)
+{
+    ASSERT_EQ(shader_.vertexFormat, 7u);  // position, colour, coordinates
+    ASSERT_TRUE(CreateProgram());
+    ASSERT_NE(shader_.program, nullptr);
+    const RendererShaderProgram& program = *shader_.program;
+    EXPECT_NE(program.vertexShader, nullptr);
+    EXPECT_NE(program.pixelShader, nullptr);
+    EXPECT_NE(program.inputLayout, nullptr);
+    // One 16-byte block more than the whole blocks: a 4 x 4 matrix of 64
+    // bytes gets 80, one float4 of 16 bytes gets 32.
+    ASSERT_NE(program.vertexConstants, nullptr);
+    EXPECT_EQ(BufferSize(program.vertexConstants), 80u);
+    ASSERT_NE(program.pixelConstants, nullptr);
+    EXPECT_EQ(BufferSize(program.pixelConstants), 32u);
+    D3D11_BUFFER_DESC desc{};
+    program.vertexConstants->GetDesc(&desc);
+    EXPECT_EQ(desc.Usage, D3D11_USAGE_DYNAMIC);
+    EXPECT_EQ(desc.BindFlags, UINT(D3D11_BIND_CONSTANT_BUFFER));
+    EXPECT_EQ(desc.CPUAccessFlags, UINT(D3D11_CPU_ACCESS_WRITE));
+
+    renderer_->BindShaderProgram(&shader_);
+    ID3D11DeviceContext* context = ContextOf(program.vertexConstants);
+    ID3D11VertexShader* vertexShader = nullptr;
+    ID3D11PixelShader* pixelShader = nullptr;
+    ID3D11InputLayout* layout = nullptr;
+    context->VSGetShader(&vertexShader, nullptr, nullptr);
+    context->PSGetShader(&pixelShader, nullptr, nullptr);
+    context->IAGetInputLayout(&layout);
+    EXPECT_EQ(vertexShader, program.vertexShader);
+    EXPECT_EQ(pixelShader, program.pixelShader);
+    EXPECT_EQ(layout, program.inputLayout);
+    for (IUnknown* object :
+         {static_cast<IUnknown*>(vertexShader), static_cast<IUnknown*>(pixelShader), static_cast<IUnknown*>(layout)}) {
+        if (object != nullptr) object->Release();
+    }
+    // No program binds nothing: what was bound stays.
+    renderer_->BindShaderProgram(nullptr);
+    context->VSGetShader(&vertexShader, nullptr, nullptr);
+    EXPECT_EQ(vertexShader, program.vertexShader);
+    if (vertexShader != nullptr) vertexShader->Release();
+    context->Release();
+}
+
+TEST_P(ShaderProgramTest, ProgramsWithoutConstantsHaveNoConstantBuffers)
+{
+    shader_.vertexConstants.byteSize = 0;
+    shader_.pixelConstants.byteSize = 0;
+    ASSERT_TRUE(CreateProgram());
+    EXPECT_EQ(shader_.program->vertexConstants, nullptr);
+    EXPECT_EQ(shader_.program->pixelConstants, nullptr);
+}
+
+TEST_P(ShaderProgramTest, ReleaseAndReplacementLeaveOnlyTheCurrentProgram)
+{
+    const long before = NewLiveObjects();
+    ASSERT_TRUE(CreateProgram());
+    const long one = NewLiveObjects();
+    ASSERT_TRUE(CreateProgram());
+    EXPECT_EQ(NewLiveObjects(), one);
+    renderer_->ReleaseShaderProgram(&shader_);
+    EXPECT_EQ(shader_.program, nullptr);
+    EXPECT_EQ(NewLiveObjects(), before);
+}
+
+TEST_P(ShaderProgramTest, EveryFailureIsReportedAndLeavesNothingAlive)
+{
+    ExpectFailure("ID3D11Device::CreateVertexShader", 1,
+                  "D3D11 renderer failed to create vertex shader 'res://sprite_v22.xml'.");
+    ExpectFailure("ID3D11Device::CreateInputLayout", 1, "D3D11 renderer failed to create an input layout.");
+    ExpectFailure("ID3D11Device::CreatePixelShader", 1,
+                  "D3D11 renderer failed to create pixel shader 'res://sprite_v22.xml'.");
+    ExpectFailure("ID3D11Device::CreateBuffer", 1, "D3D11 renderer failed to create a vertex constant buffer.");
+    ExpectFailure("ID3D11Device::CreateBuffer", 2, "D3D11 renderer failed to create a pixel constant buffer.");
+    // Vertex shader, input layout, pixel shader and the two constant buffers.
+    EXPECT_EQ(SweepCreationFailures([&] { return CreateProgram(); }), 5);
+}
+
+// The layout must feed every input the vertex code reads.
+TEST_P(ShaderProgramTest, LayoutThatMissesAVertexInputIsRefused)
+{
+    shader_.vertexFormat = 1;
+    EXPECT_FALSE(CreateProgram());
+    EXPECT_EQ(CountLogged("D3D11 renderer failed to create an input layout."), 1);
+}
+
+HALVO_RENDERER_BACKENDS(ShaderProgramTest);
+
+}  // namespace

@@ -1,0 +1,81 @@
+// What the texture, render-target and program tests of the renderer share:
+// bitmaps with a known pattern, read-back of any subresource through a
+// staging copy, and pixel comparison that writes expected and actual PNGs
+// when it fails.
+#pragma once
+
+#include <d3d11.h>
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "graphics/bitmap_record.h"
+#include "renderer/d3d11/renderer_test_support.h"
+
+// 8-bit R, G, B, A pixels, rows without gaps.
+struct RgbaImage {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::vector<uint8_t> bytes;
+    uint32_t At(uint32_t x, uint32_t y) const;  // byte 0 lowest
+    void Set(uint32_t x, uint32_t y, uint32_t texel);
+};
+
+// The texel of the test pattern at (x, y) of an image: every texel of a
+// 256 x 256 block differs, alpha 255 - x.
+uint32_t PatternTexel(int x, int y);
+
+class TextureRendererTest : public RendererTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A bitmap of that pixel (and logical) size holding the pattern; the
+    // fixture releases its texture and pixels.
+    HV_Bitmap& MakeBitmap(const char* name, int32_t width, int32_t height, int32_t type = HV_TEXTURE_TYPE_2D,
+                          uint16_t mips = 1);
+    // A bitmap without pixels, described for a render target.
+    HV_Bitmap& MakeTarget(const char* name, int32_t width, int32_t height, int32_t format,
+                          int32_t type = HV_TEXTURE_TYPE_2D, uint16_t mips = 1);
+
+    // The texture the renderer made for the bitmap (null when none).
+    static ID3D11Texture2D* TextureOf(const HV_Bitmap& bitmap);
+    // The immediate context of the texture's device (one reference, released
+    // by the caller).
+    static ID3D11DeviceContext* ContextOf(ID3D11Resource* resource);
+    // A subresource of a 4-byte colour texture read through a staging copy,
+    // as R, G, B, A (B8G8R8A8 textures swapped).
+    static RgbaImage ReadSubresource(ID3D11Texture2D* texture, UINT subresource);
+
+    // Expects the image to equal the expected one, each channel within
+    // `tolerance`; on a mismatch writes <name>-expected.png and
+    // <name>-actual.png into pixel-failures/ in the working folder.
+    static void ExpectImage(const std::string& name, const RgbaImage& actual, const RgbaImage& expected,
+                            int tolerance = 0);
+
+    bool OnVulkan() const { return std::string(GetParam()) == "vulkan"; }
+
+    // Calls `attempt` with every creation of the layer from the n-th on
+    // failing, for n = 1, 2, ... until it succeeds; after each failed attempt
+    // the layer's live objects must be back where they were. Returns how many
+    // attempts failed.
+    template <typename Attempt>
+    int SweepCreationFailures(Attempt attempt)
+    {
+        const long before = NewLiveObjects();
+        for (UINT n = 1; n <= kMostCreationsSwept; ++n) {
+            HalvoD3D11_FailCreationsFrom(n);
+            const bool made = attempt();
+            HalvoD3D11_FailCreationsFrom(0);
+            if (made) return int(n) - 1;
+            EXPECT_EQ(NewLiveObjects(), before) << "objects left alive when creation " << n << " failed";
+        }
+        ADD_FAILURE() << "no attempt succeeded";
+        return -1;
+    }
+    static constexpr UINT kMostCreationsSwept = 32;
+
+    std::deque<HV_Bitmap> bitmaps_;
+};
