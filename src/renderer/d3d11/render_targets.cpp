@@ -81,15 +81,8 @@ bool RendImpDirect3D11::CreateRenderTarget(HV_Bitmap* bitmap)
                 return fail(kTargetViewFailed);
             }
         }
-        D3D11_SHADER_RESOURCE_VIEW_DESC view{};
-        view.Format = desc.Format;
-        if (bitmap->type == HV_TEXTURE_TYPE_2D) {
-            view.ViewDimension = D3D11_SRV_DIMENSION_TEXTURE2D;
-            view.Texture2D.MipLevels = UINT(-1);
-        } else {
-            view.ViewDimension = D3D11_SRV_DIMENSION_TEXTURECUBE;
-            view.TextureCube.MipLevels = UINT(-1);
-        }
+        const D3D11_SHADER_RESOURCE_VIEW_DESC view =
+            ShaderViewOfAllLevels(desc.Format, bitmap->type == HV_TEXTURE_TYPE_CUBE);
         if (FAILED(m_device->CreateShaderResourceView(texture, &view, &data->shaderView))) {
             return fail(kTargetShaderViewFailed);
         }

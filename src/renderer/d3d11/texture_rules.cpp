@@ -67,3 +67,18 @@ bool IsDepthTextureFormat(int32_t code)
     const TextureFormatRow* row = FindFormat(code);
     return row != nullptr && row->depth;
 }
+
+D3D11_SHADER_RESOURCE_VIEW_DESC ShaderViewOfAllLevels(DXGI_FORMAT format, bool cube)
+{
+    constexpr UINT kAllLevels = UINT(-1);
+    D3D11_SHADER_RESOURCE_VIEW_DESC view{};
+    view.Format = format;
+    if (cube) {
+        view.ViewDimension = D3D11_SRV_DIMENSION_TEXTURECUBE;
+        view.TextureCube.MipLevels = kAllLevels;
+    } else {
+        view.ViewDimension = D3D11_SRV_DIMENSION_TEXTURE2D;
+        view.Texture2D.MipLevels = kAllLevels;
+    }
+    return view;
+}

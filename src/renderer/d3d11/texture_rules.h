@@ -1,6 +1,6 @@
 #pragma once
 
-#include <dxgiformat.h>
+#include <d3d11.h>
 
 #include <cstdint>
 
@@ -23,3 +23,6 @@ uint32_t MipLevelCount(int32_t width, int32_t height, uint32_t setting);
 DXGI_FORMAT ToDXGIFormat(int32_t code);
 // Codes 1 to 3 are depth formats.
 bool IsDepthTextureFormat(int32_t code);
+
+// A shader view of every level of a 2D texture or a cube.
+D3D11_SHADER_RESOURCE_VIEW_DESC ShaderViewOfAllLevels(DXGI_FORMAT format, bool cube);

@@ -60,15 +60,8 @@ bool RendImpDirect3D11::CreateTexture(HV_Bitmap* bitmap)
         return false;
     }
 
-    D3D11_SHADER_RESOURCE_VIEW_DESC view{};
-    view.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
-    if (bitmap->type == HV_TEXTURE_TYPE_CUBE) {
-        view.ViewDimension = D3D11_SRV_DIMENSION_TEXTURECUBE;
-        view.TextureCube.MipLevels = UINT(-1);
-    } else {
-        view.ViewDimension = D3D11_SRV_DIMENSION_TEXTURE2D;
-        view.Texture2D.MipLevels = UINT(-1);
-    }
+    const D3D11_SHADER_RESOURCE_VIEW_DESC view =
+        ShaderViewOfAllLevels(DXGI_FORMAT_R8G8B8A8_UNORM, bitmap->type == HV_TEXTURE_TYPE_CUBE);
     ID3D11ShaderResourceView* shaderView = nullptr;
     result = m_device->CreateShaderResourceView(texture, &view, &shaderView);
     if (FAILED(result)) {

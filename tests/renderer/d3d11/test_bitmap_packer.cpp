@@ -14,23 +14,14 @@
 #include "imaging/image_loader.h"
 #include "renderer/d3d11/bitmap_packer.h"
 #include "renderer/d3d11/texture_messages.h"
+#include "renderer/d3d11/texture_test_support.h"
 #include "support/logged_texts.h"
 
 namespace {
 
-// The source texel at (x, y): every texel differs, alpha 200.
-uint32_t Source(int x, int y)
-{
-    return uint32_t(x & 0xff) | uint32_t(y & 0xff) << 8 | uint32_t((x ^ y) & 0xff) << 16 | 200u << 24;
-}
+uint32_t Source(int x, int y) { return PatternTexel(x, y); }
 
 uint32_t WithAlpha(uint32_t texel, uint8_t alpha) { return (texel & 0x00ffffffu) | uint32_t(alpha) << 24; }
-
-// An image loader that has no memory to give.
-class FullImageLoader : public ImageLoaderImp {
-public:
-    bool AllocateImagePixels(HV_Bitmap*, int32_t, int32_t) override { return false; }
-};
 
 class BitmapPackerTest : public ::testing::Test {
 protected:
@@ -52,16 +43,7 @@ protected:
     // A bitmap of pixel size width x height whose texels are Source(x, y).
     HV_Bitmap& MakeBitmap(const char* name, int32_t width, int32_t height, int32_t packMode, uint32_t flags = 0)
     {
-        m_bitmap.name = name;
-        EXPECT_TRUE(HVI_GetImageLoader()->AllocateImagePixels(&m_bitmap, width, height));
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const uint32_t texel = Source(x, y);
-                std::memcpy(m_bitmap.pixels + (size_t(y) * width + x) * 4, &texel, 4);
-            }
-        }
-        m_bitmap.width = width;
-        m_bitmap.height = height;
+        FillWithPattern(m_bitmap, name, width, height);
         m_bitmap.packMode = packMode;
         m_bitmap.flags = flags;
         return m_bitmap;

@@ -180,6 +180,19 @@ TEST_P(TextureTest, BitmapsThatGiveNothingToUploadMakeNoTexture)
     EXPECT_EQ(CountLogged("[POPUP] D3D11 renderer failed to create texture 'volume'."), 0);
 }
 
+// The packer's memory comes from the engine state's image loader.
+TEST_P(TextureTest, NoMemoryForPaddingMakesNoTexture)
+{
+    FullImageLoader loader;
+    state_.imageLoader = &loader;
+    HV_Bitmap& bitmap = MakeBitmap("sprite", 100, 60);
+    EXPECT_FALSE(renderer_->CreateTexture(&bitmap));
+    state_.imageLoader = nullptr;
+    EXPECT_FALSE(bitmap.renderer.loaded);
+    EXPECT_EQ(CountLogged("BitmapTexturePacker unable to get target pixel memory.\n"), 1);
+    EXPECT_EQ(CountLogged("[POPUP] D3D11 renderer failed to create texture 'sprite'."), 0);
+}
+
 TEST_P(TextureTest, FailedCreationsAreReportedAndLeaveNothingAlive)
 {
     HV_Bitmap& bitmap = MakeBitmap("sprite", 100, 60, HV_TEXTURE_TYPE_2D, 0);

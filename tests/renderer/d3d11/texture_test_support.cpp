@@ -27,6 +27,20 @@ uint32_t PatternTexel(int x, int y)
            uint32_t(255 - (x & 0xff)) << 24;
 }
 
+void FillWithPattern(HV_Bitmap& bitmap, const char* name, int32_t width, int32_t height)
+{
+    bitmap.name = name;
+    EXPECT_TRUE(HVI_GetImageLoader()->AllocateImagePixels(&bitmap, width, height));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t texel = PatternTexel(x, y);
+            std::memcpy(bitmap.pixels + (size_t(y) * width + x) * 4, &texel, 4);
+        }
+    }
+    bitmap.width = width;
+    bitmap.height = height;
+}
+
 void TextureRendererTest::SetUp()
 {
     RendererTest::SetUp();
@@ -46,16 +60,7 @@ void TextureRendererTest::TearDown()
 HV_Bitmap& TextureRendererTest::MakeBitmap(const char* name, int32_t width, int32_t height, int32_t type, uint16_t mips)
 {
     HV_Bitmap& bitmap = bitmaps_.emplace_back();
-    bitmap.name = name;
-    EXPECT_TRUE(HVI_GetImageLoader()->AllocateImagePixels(&bitmap, width, height));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const uint32_t texel = PatternTexel(x, y);
-            std::memcpy(bitmap.pixels + (size_t(y) * width + x) * 4, &texel, 4);
-        }
-    }
-    bitmap.width = width;
-    bitmap.height = height;
+    FillWithPattern(bitmap, name, width, height);
     bitmap.type = type;
     bitmap.mips = mips;
     return bitmap;

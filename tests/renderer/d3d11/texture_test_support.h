@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "graphics/bitmap_record.h"
+#include "imaging/image_loader.h"
 #include "renderer/d3d11/renderer_test_support.h"
 
 // 8-bit R, G, B, A pixels, rows without gaps.
@@ -26,6 +27,14 @@ struct RgbaImage {
 // The texel of the test pattern at (x, y) of an image: every texel of a
 // 256 x 256 block differs, alpha 255 - x.
 uint32_t PatternTexel(int x, int y);
+// Gives the bitmap pixels of that size (and logical size) holding the pattern.
+void FillWithPattern(HV_Bitmap& bitmap, const char* name, int32_t width, int32_t height);
+
+// An image loader that has no memory to give.
+class FullImageLoader : public ImageLoaderImp {
+public:
+    bool AllocateImagePixels(HV_Bitmap*, int32_t, int32_t) override { return false; }
+};
 
 class TextureRendererTest : public RendererTest {
 protected:
