@@ -103,7 +103,7 @@ bool RendImpDirect3D11::CreateRenderTarget(HV_Bitmap* bitmap)
 
 bool RendImpDirect3D11::SetRenderTargets(const HV_RenderTargetSet& set)
 {
-    if (m_context == nullptr) return false;
+    if (m_context == nullptr) return true;  // nothing to bind to
     for (int i = 0; i < kColorTargets; ++i) {
         const HV_Bitmap* bitmap = set.color[i];
         if (bitmap != nullptr && bitmap->type != HV_TEXTURE_TYPE_2D &&
@@ -113,19 +113,22 @@ bool RendImpDirect3D11::SetRenderTargets(const HV_RenderTargetSet& set)
         }
     }
     ID3D11RenderTargetView* views[kColorTargets] = {};
-    for (int i = 0; i < kColorTargets; ++i) {
-        const HV_Bitmap* bitmap = set.color[i];
-        RendererTextureData* data = bitmap != nullptr ? bitmap->renderer.texture : nullptr;
-        if (data == nullptr) continue;
-        views[i] = data->targetViews[bitmap->type == HV_TEXTURE_TYPE_2D ? 0 : set.faces[i]];
-        if (data->generatesMips) data->mipsCurrent = false;
-    }
     ID3D11DepthStencilView* depthView = nullptr;
     if (set.color[0] == nullptr) {
+        // The set stands for the back buffer alone, with its own depth view.
         views[0] = m_backBufferView;
         depthView = m_depthView;
-    } else if (set.depth != nullptr && set.depth->renderer.texture != nullptr) {
-        depthView = set.depth->renderer.texture->depthView;
+    } else {
+        for (int i = 0; i < kColorTargets; ++i) {
+            const HV_Bitmap* bitmap = set.color[i];
+            RendererTextureData* data = bitmap != nullptr ? bitmap->renderer.texture : nullptr;
+            if (data == nullptr) continue;
+            views[i] = data->targetViews[bitmap->type == HV_TEXTURE_TYPE_2D ? 0 : set.faces[i]];
+            if (data->generatesMips) data->mipsCurrent = false;
+        }
+        if (set.depth != nullptr && set.depth->renderer.texture != nullptr) {
+            depthView = set.depth->renderer.texture->depthView;
+        }
     }
     m_context->OMSetRenderTargets(kColorTargets, views, depthView);
     for (int i = 0; i < kColorTargets; ++i) m_currentColorViews[i] = views[i];

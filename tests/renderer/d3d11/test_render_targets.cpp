@@ -98,13 +98,15 @@ TEST_P(RenderTargetTest, SetWithADepthTargetBindsBothAndReadsBack)
     ASSERT_TRUE(renderer_->ReadRenderTargetPixels(&depth));
     ExpectImage(std::string("target-depth-") + GetParam(), PixelsOf(depth), Filled(48, 32, Rgba(64, 0, 0, 255)));
 
-    // Without a first colour target the back buffer is bound with its own
-    // depth view, whatever depth target the set names.
+    // Without a first colour target the back buffer alone is bound with its
+    // own depth view, whatever other targets the set names.
     set.color[0] = nullptr;
+    set.color[1] = &color;
     ASSERT_TRUE(renderer_->SetRenderTargets(set));
     bound = BoundTargets(color.renderer.texture->texture);
     EXPECT_NE(bound.colors[0], nullptr);
     EXPECT_NE(bound.colors[0], color.renderer.texture->targetViews[0]);
+    EXPECT_EQ(bound.colors[1], nullptr);
     EXPECT_NE(bound.depth, nullptr);
     EXPECT_NE(bound.depth, depthData.depthView);
 }
