@@ -235,23 +235,27 @@ TEST_P(RendererDevice, PresentNeedsASuccessfulInitialize)
 }
 
 // Every creation Initialize makes fails in turn, from the first on, until
-// Initialize succeeds; each failure leaves nothing of the layer alive.
+// Initialize succeeds; each failure leaves nothing of the layer alive. The
+// live objects are counted by the object layer whatever the back end, so the
+// sweep of some hundred device creations runs on the memory back end only.
 TEST_P(RendererDevice, InitializeLeaksNothingWhereverCreationFails)
 {
+    if (std::string(GetParam()) != "memory") GTEST_SKIP() << "the sweep runs on the memory back end";
     const long liveBefore = NewLiveObjects();
+    constexpr UINT kMostCreations = 2000;
     UINT n = 1;
-    for (; n < 200; ++n) {
+    for (; n < kMostCreations; ++n) {
         SCOPED_TRACE("creations fail from " + std::to_string(n));
         HalvoD3D11_FailCreationsFrom(n);
         const bool initialized = Initialize();
         HalvoD3D11_FailCreationsFrom(0);
         renderer_->Shutdown();
         HALVO_RendImp_Unload();
-        EXPECT_EQ(NewLiveObjects(), liveBefore);
+        ASSERT_EQ(NewLiveObjects(), liveBefore);
         renderer_ = HALVO_RendImp_GetInterface();
         if (initialized) break;
     }
-    EXPECT_LT(n, 200u) << "Initialize never succeeded";
+    EXPECT_LT(n, kMostCreations) << "Initialize never succeeded";
     EXPECT_GT(n, 5u) << "fewer creations than a factory, a device, a swap chain and three views";
 }
 
