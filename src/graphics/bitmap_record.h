@@ -67,6 +67,9 @@ struct HV_Bitmap {
     uint32_t flags = 0;
     int32_t packMode = HV_PACK_PAD_EXPAND;
     HV_BitmapRendererBlock renderer;
+    // A thread is reading its pixels outside GET_BITMAP; others that need
+    // them wait for that read instead of starting their own.
+    bool loading = false;
 };
 
 // Seven 32-bit words describing a texture the front end asks about.

@@ -1,6 +1,8 @@
 #include "graphics/bitmap_table.h"
 
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 
 #include "core/engine_locks.h"
 #include "core/logging.h"
@@ -68,20 +70,59 @@ bool HasExtension(const char* name)
     return false;
 }
 
-void ReadPixels(HV_Bitmap& bitmap)
+// GET_BITMAP as a lock a condition variable can leave and take again.
+struct BitmapLock {
+    void lock() { HVI_EnterEngineLock(kBitmapLockName); }
+    void unlock() { HVI_LeaveEngineLock(kBitmapLockName); }
+};
+using BitmapLockHold = std::unique_lock<BitmapLock>;
+
+BitmapLock g_bitmapLock;
+// Signalled, under GET_BITMAP, whenever a record's read ends.
+std::condition_variable_any g_pixelsRead;
+
+String PixelPath(const String& name)
 {
-    String path = bitmap.name;
+    String path = name;
     // A URL is fetched as it stands: its query is no file name.
     const bool url = std::strncmp(path.GetText(), kHttpPrefix, std::strlen(kHttpPrefix)) == 0;
     if (!url && !HasExtension(path.GetText())) path.Append(kDefaultImageExtension);
+    return path;
+}
+
+// Reads and decodes the bitmap's file with GET_BITMAP left, so that a slow
+// file or fetch holds no other bitmap up, then makes the texture as before.
+// The caller holds GET_BITMAP once (not recursively) and a reference.
+void ReadPixels(HV_Bitmap& bitmap, BitmapLockHold& hold)
+{
+    bitmap.loading = true;
+    const String path = PixelPath(bitmap.name);
     RendererImplementation* renderer = HVI_GetRenderer();
     const int32_t channelOrder = renderer != nullptr ? renderer->GetTextureChannelOrder() : 0;
+    HV_Bitmap decoded;
+    decoded.name = bitmap.name;
+    hold.unlock();
     ByteBuffer bytes;
-    if (!HVI_ReadWholeFile(path.GetText(), bytes) ||
-        !HVI_GetImageLoader()->LoadImage(&bitmap, bytes.GetData(), bytes.GetSize(), channelOrder)) {
+    const bool read = HVI_ReadWholeFile(path.GetText(), bytes) &&
+                      HVI_GetImageLoader()->LoadImage(&decoded, bytes.GetData(), bytes.GetSize(), channelOrder);
+    hold.lock();
+    bitmap.loading = false;
+    g_pixelsRead.notify_all();
+    if (!read) {
         HV_Popup(HV_LOG_WARNING, kBitmapNotFound, bitmap.name.GetText());
         return;
     }
+    // Released by every holder meanwhile: the pixels are not kept.
+    if (bitmap.references == 0) {
+        HVI_GetImageLoader()->FreeImagePixels(&decoded);
+        return;
+    }
+    bitmap.pixels = decoded.pixels;
+    decoded.pixels = nullptr;
+    bitmap.pixelWidth = decoded.pixelWidth;
+    bitmap.pixelHeight = decoded.pixelHeight;
+    bitmap.width = decoded.width;
+    bitmap.height = decoded.height;
     if (renderer == nullptr) return;
     // Other threads leave the upload to the frame.
     if (!HVI_IsRendererThread()) {
@@ -113,7 +154,7 @@ HV_Bitmap* HV_Graphics_LoadBitmap(const char* name, int32_t cacheMode)
         return nullptr;
     }
     const uint32_t hash = HVI_HashName(name);
-    HVI_EngineLockScope lock(kBitmapLockName);
+    BitmapLockHold hold(g_bitmapLock);
     HV_Bitmap* bitmap = Find(name, hash);
     if (bitmap == nullptr) {
         if (cacheMode == HV_BITMAP_CACHE_LOOKUP) return nullptr;
@@ -122,7 +163,9 @@ HV_Bitmap* HV_Graphics_LoadBitmap(const char* name, int32_t cacheMode)
     }
     if (cacheMode == HV_BITMAP_CACHE_NOTHING || cacheMode == HV_BITMAP_CACHE_LOOKUP) return bitmap;
     CountReference(*bitmap);
-    if ((cacheMode & HV_BITMAP_CACHE_LOAD) != 0 && bitmap->pixels == nullptr) ReadPixels(*bitmap);
+    if ((cacheMode & HV_BITMAP_CACHE_LOAD) == 0) return bitmap;
+    g_pixelsRead.wait(hold, [bitmap] { return !bitmap->loading; });
+    if (bitmap->pixels == nullptr) ReadPixels(*bitmap, hold);
     return bitmap;
 }
 

@@ -7,7 +7,9 @@
 #include "graphics/bitmap_record.h"
 
 // The bitmap table: a fixed number of records found by name, each with a
-// reference count. Every call takes the engine lock GET_BITMAP.
+// reference count. Every call takes the engine lock GET_BITMAP; a load leaves
+// it while it reads and decodes a file or fetches a URL, and other loads of
+// the same bitmap wait for that read.
 
 constexpr int32_t kBitmapTableCapacity = 3072;
 constexpr int32_t kBitmapReferenceLimit = 4096;

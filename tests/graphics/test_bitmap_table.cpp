@@ -2,7 +2,10 @@
 // reference counts, from files and over HTTP.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <future>
 #include <string>
 #include <thread>
 
@@ -238,6 +241,83 @@ TEST_F(BitmapTable, HttpNamesAreFetchedAsTheyStand)
     EXPECT_EQ(Pixels(bitmap), TestPixels3x2());
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Requests()[0].rfind("GET /user/7/picture?width=50&height=50 HTTP/1.0\r\n", 0), 0u);
+}
+
+// An HTTP answer with the PNG that the server sends once the gate opens (or
+// after five seconds, so that a table that waits for the fetch fails the test
+// instead of hanging it).
+class GatedPngServer {
+public:
+    GatedPngServer()
+        : m_png(WritePng(TestPixels3x2(), 3, 2)), m_server([this](const std::string&) {
+              m_gate.wait_for(std::chrono::seconds(5));
+              return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(m_png.size()) + "\r\n\r\n" +
+                     std::string(m_png.begin(), m_png.end());
+          })
+    {}
+    ~GatedPngServer() { Open(); }
+    std::string Url() const { return m_server.Url("/slow.png"); }
+    void Open()
+    {
+        if (!m_opened.exchange(true)) m_open.set_value();
+    }
+    // Waits until the fetch reached the server.
+    bool WaitForRequests(size_t count)
+    {
+        for (int i = 0; i < 5000 && m_server.Requests().size() < count; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return m_server.Requests().size() >= count;
+    }
+    size_t RequestCount() { return m_server.Requests().size(); }
+
+private:
+    std::vector<uint8_t> m_png;
+    std::promise<void> m_open;
+    std::shared_future<void> m_gate = m_open.get_future().share();
+    std::atomic<bool> m_opened{false};
+    HttpTestServer m_server;
+};
+
+TEST_F(BitmapTable, ASlowFetchHoldsNoOtherBitmapUp)
+{
+    GatedPngServer server;
+    std::atomic<bool> fetched{false};
+    std::thread fetcher([&] {
+        HV_Graphics_LoadBitmap(server.Url().c_str(), HV_BITMAP_CACHE_LOAD);
+        fetched = true;
+    });
+    ASSERT_TRUE(server.WaitForRequests(1));
+    HV_Bitmap* tile = HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_LOAD);
+    HV_Bitmap* lookedUp = HV_Graphics_LoadBitmap(server.Url().c_str(), HV_BITMAP_CACHE_LOOKUP);
+    const bool whileFetching = !fetched;
+    server.Open();
+    fetcher.join();
+    EXPECT_TRUE(whileFetching);
+    ASSERT_NE(tile, nullptr);
+    EXPECT_EQ(Pixels(tile), TestPixels3x2());
+    ASSERT_NE(lookedUp, nullptr);
+    EXPECT_EQ(Pixels(lookedUp), TestPixels3x2());
+    EXPECT_FALSE(lookedUp->loading);
+}
+
+TEST_F(BitmapTable, ThreadsLoadingOneBitmapTogetherReadItOnceAndEachHoldsAReference)
+{
+    GatedPngServer server;
+    HV_Bitmap* loaded[2] = {};
+    std::thread first([&] { loaded[0] = HV_Graphics_LoadBitmap(server.Url().c_str(), HV_BITMAP_CACHE_LOAD); });
+    ASSERT_TRUE(server.WaitForRequests(1));
+    std::thread second([&] { loaded[1] = HV_Graphics_LoadBitmap(server.Url().c_str(), HV_BITMAP_CACHE_LOAD); });
+    // Time for the second load to find the first one reading; it must wait for it, not fetch again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    server.Open();
+    first.join();
+    second.join();
+    EXPECT_EQ(server.RequestCount(), 1u);
+    ASSERT_NE(loaded[0], nullptr);
+    EXPECT_EQ(loaded[0], loaded[1]);
+    EXPECT_EQ(Pixels(loaded[1]), TestPixels3x2());
+    EXPECT_EQ(loaded[0]->references, 2);
 }
 
 }  // namespace
