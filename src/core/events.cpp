@@ -6,17 +6,13 @@
 #include "core/memory.h"
 #include "foundation/array.h"
 #include "foundation/critical_section.h"
+#include "foundation/shared_array.h"
 
 namespace {
 
-struct EventQueue {
-    CriticalSection lock;
-    Array<HV_Event> events;  // guarded by lock
-};
-
-EventQueue& Queue()
+SharedArray<HV_Event>& Queue()
 {
-    static EventQueue queue;
+    static SharedArray<HV_Event> queue;
     return queue;
 }
 
@@ -49,22 +45,8 @@ bool Enqueue(const char* operation, const HV_Event* event)
         HV_Log(HV_LOG_ERROR, "%s: invalid event kind %u.", operation, event->kind);
         return false;
     }
-    EventQueue& queue = Queue();
-    CriticalSectionScope scope(queue.lock);
-    queue.events.Add(*event);
+    Queue().Add(*event);
     return true;
-}
-
-// Takes every queued event out of the queue at once, so that receivers may
-// post new events without deadlocking and those wait for the next frame.
-void TakeQueuedEvents(Array<HV_Event>& taken)
-{
-    EventQueue& queue = Queue();
-    CriticalSectionScope scope(queue.lock);
-    for (int i = 0; i < queue.events.GetCount(); ++i) {
-        taken.Add(queue.events[i]);
-    }
-    queue.events.Clear();
 }
 
 }  // namespace
@@ -112,8 +94,9 @@ void HVI_FreeEventPayload(HV_Event* event)
 
 void HVI_DeliverQueuedEvents(HVI_EventReceiver receiver, void* context)
 {
-    Array<HV_Event> taken;
-    TakeQueuedEvents(taken);
+    // Every queued event is taken out at once, so that receivers may post new
+    // events without deadlocking and those wait for the next frame.
+    Array<HV_Event> taken = Queue().TakeAll();
     for (int i = 0; i < taken.GetCount(); ++i) {
         if (receiver) {
             receiver(context, &taken[i]);
@@ -124,9 +107,4 @@ void HVI_DeliverQueuedEvents(HVI_EventReceiver receiver, void* context)
 
 void HVI_DiscardQueuedEvents() { HVI_DeliverQueuedEvents(nullptr, nullptr); }
 
-int HVI_GetQueuedEventCount()
-{
-    EventQueue& queue = Queue();
-    CriticalSectionScope scope(queue.lock);
-    return queue.events.GetCount();
-}
+int HVI_GetQueuedEventCount() { return Queue().GetCount(); }

@@ -5,7 +5,7 @@
 #include "core/logging.h"
 #include "core/subsystem_hooks.h"
 #include "foundation/array.h"
-#include "foundation/critical_section.h"
+#include "foundation/shared_array.h"
 #include "foundation/string.h"
 
 namespace {
@@ -16,14 +16,9 @@ struct EngineCommand {
     HVI_CommandHandler handler;
 };
 
-struct CommandTable {
-    CriticalSection lock;
-    Array<EngineCommand> commands;  // guarded by lock
-};
-
-CommandTable& Table()
+SharedArray<EngineCommand>& Table()
 {
-    static CommandTable table;
+    static SharedArray<EngineCommand> table;
     return table;
 }
 
@@ -51,17 +46,10 @@ void HVI_RegisterEngineCommand(const char* name, HVI_CommandMatch match, HVI_Com
         HV_Log(HV_LOG_ERROR, "HVI_RegisterEngineCommand: name and handler are required.");
         return;
     }
-    CommandTable& table = Table();
-    CriticalSectionScope scope(table.lock);
-    table.commands.Add(EngineCommand{String(name), match, handler});
+    Table().Add(EngineCommand{String(name), match, handler});
 }
 
-void HVI_ResetEngineCommands()
-{
-    CommandTable& table = Table();
-    CriticalSectionScope scope(table.lock);
-    table.commands.Clear();
-}
+void HVI_ResetEngineCommands() { Table().Clear(); }
 
 const char* HV_ExtensionCommand(const char* command, const char* argument)
 {
@@ -70,15 +58,9 @@ const char* HV_ExtensionCommand(const char* command, const char* argument)
         return nullptr;
     }
     Array<HVI_CommandHandler> handlers;
-    {
-        CommandTable& table = Table();
-        CriticalSectionScope scope(table.lock);
-        for (int i = 0; i < table.commands.GetCount(); ++i) {
-            if (Matches(table.commands[i], command)) {
-                handlers.Add(table.commands[i].handler);
-            }
-        }
-    }
+    Table().ForEach([&](const EngineCommand& entry) {
+        if (Matches(entry, command)) handlers.Add(entry.handler);
+    });
     for (int i = 0; i < handlers.GetCount(); ++i) {
         if (const char* answer = handlers[i](command, argument)) {
             return answer;

@@ -2,7 +2,7 @@
 
 #include "core/logging.h"
 #include "foundation/array.h"
-#include "foundation/critical_section.h"
+#include "foundation/shared_array.h"
 
 namespace {
 
@@ -11,14 +11,9 @@ struct Task {
     void* argument;
 };
 
-struct TaskQueue {
-    CriticalSection lock;
-    Array<Task> tasks;  // guarded by lock
-};
-
-TaskQueue& Queue()
+SharedArray<Task>& Queue()
 {
-    static TaskQueue queue;
+    static SharedArray<Task> queue;
     return queue;
 }
 
@@ -30,23 +25,13 @@ bool HVI_RunOnMainThread(HVI_MainThreadTask task, void* argument)
         HV_Log(HV_LOG_ERROR, "HVI_RunOnMainThread: task is null.");
         return false;
     }
-    TaskQueue& queue = Queue();
-    CriticalSectionScope scope(queue.lock);
-    queue.tasks.Add(Task{task, argument});
+    Queue().Add(Task{task, argument});
     return true;
 }
 
 void HVI_RunMainThreadTasks()
 {
-    Array<Task> taken;
-    {
-        TaskQueue& queue = Queue();
-        CriticalSectionScope scope(queue.lock);
-        for (int i = 0; i < queue.tasks.GetCount(); ++i) {
-            taken.Add(queue.tasks[i]);
-        }
-        queue.tasks.Clear();
-    }
+    const Array<Task> taken = Queue().TakeAll();
     for (int i = 0; i < taken.GetCount(); ++i) {
         taken[i].function(taken[i].argument);
     }
