@@ -376,6 +376,24 @@ TEST_P(DrawStates, WithoutAPixelShaderOnlyDepthIsWritten)
     context_->OMSetDepthStencilState(nullptr, 0);
 }
 
+TEST_P(DrawStates, AViewportPlacesTheDrawInsideItsRectangle)
+{
+    // A viewport of 4 x 2 pixels at (3, 1): the whole of clip space lands there, y still downwards.
+    Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    SetTarget(TargetView(target.get()).get(), 8, 4);
+    const D3D11_VIEWPORT viewport{3, 1, 4, 2, 0, 1};
+    context_->RSSetViewports(1, &viewport);
+    const FLOAT white[4] = {1, 1, 1, 1};
+    const FLOAT red[4] = {1, 0, 0, 1};
+    DrawColoured(Rectangle(-1, 1, 1, -1), white);
+    DrawColoured(Rectangle(-1, 1, 0, 0), red);  // the viewport's top-left quarter
+    std::vector<uint32_t> expected(32, 0u);
+    for (UINT y = 1; y < 3; ++y) {
+        for (UINT x = 3; x < 7; ++x) expected[y * 8 + x] = y == 1 && x < 5 ? Rgba(255, 0, 0, 255) : 0xffffffffu;
+    }
+    ExpectDrawn("Viewport", target.get(), expected);
+}
+
 TEST_P(DrawStates, LinesLightThePixelsTheyCross)
 {
     // A horizontal line through the centres of row 1 and a vertical one through column 2, both running past

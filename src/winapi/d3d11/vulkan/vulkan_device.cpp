@@ -263,6 +263,18 @@ bool VulkanDevice::Run(const std::function<void(VkCommandBuffer)>& record)
     return done;
 }
 
+void VulkanDevice::SetViewRetirement(std::function<void(VkImageView)> retire)
+{
+    std::lock_guard<std::mutex> lock(retirementLock_);
+    retire_ = std::move(retire);
+}
+
+void VulkanDevice::RetireView(VkImageView view)
+{
+    std::lock_guard<std::mutex> lock(retirementLock_);
+    if (retire_) retire_(view);
+}
+
 void FullBarrier(VkCommandBuffer commands)
 {
     VkMemoryBarrier barrier{};

@@ -41,6 +41,11 @@ public:
     // Records commands into a fresh command buffer, runs them and waits.
     bool Run(const std::function<void(VkCommandBuffer)>& record);
 
+    // Who is told of image views about to be destroyed (what was made over
+    // them must go first); an empty function for nobody.
+    void SetViewRetirement(std::function<void(VkImageView)> retire);
+    void RetireView(VkImageView view);
+
 private:
     VulkanDevice() = default;
     bool Start();
@@ -58,6 +63,8 @@ private:
     VkCommandPool pool_ = VK_NULL_HANDLE;
     VkFence fence_ = VK_NULL_HANDLE;
     std::mutex mutex_;  // the queue, the pool and the fence
+    std::mutex retirementLock_;
+    std::function<void(VkImageView)> retire_;  // guarded by retirementLock_
 };
 
 // A barrier that orders every earlier transfer, draw and clear before every later one.

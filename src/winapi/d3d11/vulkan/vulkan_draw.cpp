@@ -194,9 +194,17 @@ VkSampler MakeSampler(VulkanDevice& device, const D3D11_SAMPLER_DESC& desc)
 
 }  // namespace
 
+VulkanRenderer::VulkanRenderer(VulkanDevice& device) : device_(device)
+{
+    device_.SetViewRetirement([this](VkImageView view) { ForgetView(view); });
+}
+
 VulkanRenderer::~VulkanRenderer()
 {
+    device_.SetViewRetirement({});
     VkDevice device = device_.device();
+    for (auto& [key, framebuffer] : framebuffers_) vkDestroyFramebuffer(device, framebuffer, nullptr);
+    if (descriptorPool_ != VK_NULL_HANDLE) vkDestroyDescriptorPool(device, descriptorPool_, nullptr);
     for (auto& [key, pipeline] : pipelines_) vkDestroyPipeline(device, pipeline, nullptr);
     for (auto& [key, pass] : renderPasses_) vkDestroyRenderPass(device, pass, nullptr);
     for (auto& [key, module] : pixelModules_) vkDestroyShaderModule(device, module, nullptr);
@@ -249,6 +257,17 @@ bool VulkanRenderer::MakeLayout()
         if (vkCreateDescriptorSetLayout(device_.device(), &setInfo, nullptr, &setLayouts_[set]) != VK_SUCCESS)
             return false;
     }
+    if (descriptorPool_ == VK_NULL_HANDLE) {
+        const VkDescriptorPoolSize sizes[] = {{VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE, 2 * kTextureSlots},
+                                              {VK_DESCRIPTOR_TYPE_SAMPLER, 2 * kSamplerSlots},
+                                              {VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 2 * kConstantSlots}};
+        VkDescriptorPoolCreateInfo poolInfo{};
+        poolInfo.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_POOL_CREATE_INFO;
+        poolInfo.maxSets = 2;
+        poolInfo.poolSizeCount = 3;
+        poolInfo.pPoolSizes = sizes;
+        if (vkCreateDescriptorPool(device_.device(), &poolInfo, nullptr, &descriptorPool_) != VK_SUCCESS) return false;
+    }
     VkPipelineLayoutCreateInfo layoutInfo{};
     layoutInfo.sType = VK_STRUCTURE_TYPE_PIPELINE_LAYOUT_CREATE_INFO;
     layoutInfo.setLayoutCount = 2;
@@ -265,6 +284,41 @@ VkSampler VulkanRenderer::SamplerFor(const D3D11_SAMPLER_DESC& desc)
     const VkSampler sampler = MakeSampler(device_, desc);
     if (sampler != VK_NULL_HANDLE) samplers_[key] = sampler;
     return sampler != VK_NULL_HANDLE ? sampler : defaultSampler_;
+}
+
+VkFramebuffer VulkanRenderer::FramebufferFor(VkRenderPass renderPass, const std::vector<VkImageView>& views, UINT width,
+                                             UINT height)
+{
+    std::lock_guard<std::mutex> lock(framebuffersLock_);
+    FramebufferKey key{renderPass, views, width, height};
+    auto found = framebuffers_.find(key);
+    if (found != framebuffers_.end()) return found->second;
+    VkFramebufferCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_FRAMEBUFFER_CREATE_INFO;
+    info.renderPass = renderPass;
+    info.attachmentCount = uint32_t(views.size());
+    info.pAttachments = views.data();
+    info.width = width;
+    info.height = height;
+    info.layers = 1;
+    VkFramebuffer framebuffer = VK_NULL_HANDLE;
+    if (vkCreateFramebuffer(device_.device(), &info, nullptr, &framebuffer) != VK_SUCCESS) return VK_NULL_HANDLE;
+    framebuffers_.emplace(std::move(key), framebuffer);
+    return framebuffer;
+}
+
+void VulkanRenderer::ForgetView(VkImageView view)
+{
+    // Every draw has finished with its framebuffer when it returns.
+    std::lock_guard<std::mutex> lock(framebuffersLock_);
+    for (auto it = framebuffers_.begin(); it != framebuffers_.end();) {
+        if (std::find(it->first.views.begin(), it->first.views.end(), view) == it->first.views.end()) {
+            ++it;
+            continue;
+        }
+        vkDestroyFramebuffer(device_.device(), it->second, nullptr);
+        it = framebuffers_.erase(it);
+    }
 }
 
 VkRenderPass VulkanRenderer::RenderPassFor(const DrawState& state)
@@ -538,31 +592,13 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
     if (state.depthStencil.resource != nullptr) addTarget(state.depthStencil);
     if (targets.views.empty()) return;  // nothing would be written
 
-    VkFramebuffer framebuffer = VK_NULL_HANDLE;
-    VkDescriptorPool pool = VK_NULL_HANDLE;
     const VkRenderPass renderPass = RenderPassFor(state);
     const VkPipeline pipeline = renderPass != VK_NULL_HANDLE ? PipelineFor(state, renderPass) : VK_NULL_HANDLE;
-    if (pipeline != VK_NULL_HANDLE) {
-        VkFramebufferCreateInfo framebufferInfo{};
-        framebufferInfo.sType = VK_STRUCTURE_TYPE_FRAMEBUFFER_CREATE_INFO;
-        framebufferInfo.renderPass = renderPass;
-        framebufferInfo.attachmentCount = uint32_t(targets.views.size());
-        framebufferInfo.pAttachments = targets.views.data();
-        framebufferInfo.width = targets.width;
-        framebufferInfo.height = targets.height;
-        framebufferInfo.layers = 1;
-        vkCreateFramebuffer(device, &framebufferInfo, nullptr, &framebuffer);
-
-        const VkDescriptorPoolSize sizes[] = {{VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE, 2 * kTextureSlots},
-                                              {VK_DESCRIPTOR_TYPE_SAMPLER, 2 * kSamplerSlots},
-                                              {VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 2 * kConstantSlots}};
-        VkDescriptorPoolCreateInfo poolInfo{};
-        poolInfo.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_POOL_CREATE_INFO;
-        poolInfo.maxSets = 2;
-        poolInfo.poolSizeCount = 3;
-        poolInfo.pPoolSizes = sizes;
-        vkCreateDescriptorPool(device, &poolInfo, nullptr, &pool);
-    }
+    const bool viewsMade = std::find(targets.views.begin(), targets.views.end(), VK_NULL_HANDLE) == targets.views.end();
+    const VkFramebuffer framebuffer = pipeline != VK_NULL_HANDLE && viewsMade
+                                          ? FramebufferFor(renderPass, targets.views, targets.width, targets.height)
+                                          : VK_NULL_HANDLE;
+    const VkDescriptorPool pool = descriptorPool_;
     VkDescriptorSet sets[2] = {};
     if (framebuffer != VK_NULL_HANDLE && pool != VK_NULL_HANDLE) {
         VkDescriptorSetAllocateInfo allocate{};
@@ -570,7 +606,7 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
         allocate.descriptorPool = pool;
         allocate.descriptorSetCount = 2;
         allocate.pSetLayouts = setLayouts_;
-        vkAllocateDescriptorSets(device, &allocate, sets);
+        if (vkAllocateDescriptorSets(device, &allocate, sets) != VK_SUCCESS) return;
         std::vector<VkDescriptorBufferInfo> buffers;
         std::vector<VkDescriptorImageInfo> images;
         buffers.reserve(2 * kConstantSlots);
@@ -682,8 +718,8 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
             vkCmdEndRenderPass(commands);
         });
     }
-    if (pool != VK_NULL_HANDLE) vkDestroyDescriptorPool(device, pool, nullptr);
-    if (framebuffer != VK_NULL_HANDLE) vkDestroyFramebuffer(device, framebuffer, nullptr);
+    // The draw has run to its end: its sets can go.
+    vkResetDescriptorPool(device, pool, 0);
 }
 
 }  // namespace halvo::d3d11::vulkan

@@ -2,6 +2,8 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
+#include <vector>
 #include <string>
 #include <utility>
 
@@ -14,11 +16,12 @@ namespace halvo::d3d11::vulkan {
 // Draws with the platform's conventions: the viewport's y flipped by a
 // negative height, depth 0..1, pixel centres at .5, clockwise front faces.
 // Pipelines are kept by the state they were made from, samplers by their
-// description and views by their resources; each draw records its own render
-// pass over the bound targets and waits for it.
+// description, framebuffers by their attachments (until one of those views
+// goes) and views by their resources; each draw records its own render pass
+// over the bound targets and waits for it.
 class VulkanRenderer {
 public:
-    explicit VulkanRenderer(VulkanDevice& device) : device_(device) {}
+    explicit VulkanRenderer(VulkanDevice& device);
     ~VulkanRenderer();
 
     void Draw(const DrawState& state, const DrawCall& call);
@@ -29,14 +32,28 @@ private:
     VkPipeline PipelineFor(const DrawState& state, VkRenderPass renderPass);
     VkShaderModule LinkedPixelModule(const DrawState& state);
     VkSampler SamplerFor(const D3D11_SAMPLER_DESC& desc);
+    VkFramebuffer FramebufferFor(VkRenderPass renderPass, const std::vector<VkImageView>& views, UINT width,
+                                 UINT height);
+    void ForgetView(VkImageView view);
 
     VulkanDevice& device_;
     // What an empty slot reads: zeros, as on the platform.
     ZeroImages zeroImages_{device_};
     std::unique_ptr<BackendResource> zeroBuffer_;
     VkSampler defaultSampler_ = VK_NULL_HANDLE;
-    std::map<std::string, VkSampler> samplers_;  // by description
-    VkDescriptorSetLayout setLayouts_[2] = {};   // the vertex stage's set, then the pixel stage's
+    std::map<std::string, VkSampler> samplers_;         // by description
+    VkDescriptorPool descriptorPool_ = VK_NULL_HANDLE;  // the sets of one draw, reset after it
+    // Framebuffers by render pass, attachments and size; each goes with the first of its views.
+    struct FramebufferKey {
+        VkRenderPass renderPass;
+        std::vector<VkImageView> views;
+        UINT width;
+        UINT height;
+        auto operator<=>(const FramebufferKey&) const = default;
+    };
+    std::mutex framebuffersLock_;
+    std::map<FramebufferKey, VkFramebuffer> framebuffers_;  // guarded by framebuffersLock_
+    VkDescriptorSetLayout setLayouts_[2] = {};              // the vertex stage's set, then the pixel stage's
     VkPipelineLayout pipelineLayout_ = VK_NULL_HANDLE;
     std::map<std::string, VkRenderPass> renderPasses_;
     std::map<std::string, VkPipeline> pipelines_;

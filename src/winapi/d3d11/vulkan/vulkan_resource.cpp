@@ -65,7 +65,10 @@ std::unique_ptr<VulkanResource> VulkanResource::Create(VulkanDevice& device, con
 
 VulkanResource::~VulkanResource()
 {
-    for (auto& [key, view] : views_) vkDestroyImageView(device_.device(), view, nullptr);
+    for (auto& [key, view] : views_) {
+        device_.RetireView(view);
+        vkDestroyImageView(device_.device(), view, nullptr);
+    }
     for (Mapping& mapping : mappings_) device_.Destroy(mapping.staging);
     device_.Destroy(linear_);
     if (image_ != VK_NULL_HANDLE) vkDestroyImage(device_.device(), image_, nullptr);
