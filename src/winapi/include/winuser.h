@@ -1,7 +1,9 @@
 // The window layer of the platform: window classes and windows, the message
 // queue, window styles and placement, message boxes and system metrics.
-// This machine shows no window: windows keep their state (style, placement,
-// visibility, activity) so that engine code and tests can drive them.
+// With a display, windows are real (SDL2 windows on this system) and what
+// happens to them reaches the window procedure as messages; without one they
+// keep their state (style, placement, visibility, activity) so that engine
+// code and tests can drive them.
 #pragma once
 
 #include <windef.h>
@@ -19,6 +21,12 @@
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
 #define WM_USER 0x0400
+
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2
+
+#define MAKELPARAM(low, high) ((LPARAM)(DWORD)MAKELONG(low, high))
 
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1

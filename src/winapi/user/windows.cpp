@@ -1,6 +1,10 @@
-// Window classes, windows and the per-thread message queues. No window is
-// ever shown on screen; each keeps its class, procedure, styles, placement,
-// visibility and user data, and activation is tracked as the system would.
+// Window classes, windows and the per-thread message queues. Each window
+// keeps its class, procedure, styles, placement (the outer rectangle; the
+// client area is what the frame of its style leaves), visibility and user
+// data, and activation is tracked as the system would. With a display a
+// window also has a real one behind it (sdl_window_system.h) that follows
+// this state, and what happens to the real window (focus, size, close)
+// reaches the window procedure while the message queue is read.
 #include <windows.h>
 
 #include <cstdint>
@@ -11,7 +15,11 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
+#include "winapi/user/native_window.h"
+#include "winapi/user/sdl_window_system.h"
 #include "winapi/user/window_frame.h"
 
 namespace {
@@ -38,16 +46,21 @@ struct Window {
     LONG_PTR userData = 0;
     bool visible = false;
     std::thread::id owner;
+    SDL_Window* native = nullptr;  // the real window, with a display
+    uint32_t nativeId = 0;
+    SIZE announced = {0, 0};  // the client size the last WM_SIZE told (or the one at creation)
 };
 
 struct WindowRegistry {
     std::mutex lock;
-    std::map<std::string, WindowClass> classes;         // guarded by lock
-    std::map<HWND, std::unique_ptr<Window>> windows;    // guarded by lock
-    std::map<std::thread::id, std::deque<MSG>> queues;  // guarded by lock
-    HWND foreground = nullptr;                          // guarded by lock
-    uintptr_t nextHandle = 0x10000;                     // guarded by lock
-    ATOM nextAtom = 0xC000;                             // guarded by lock
+    std::map<std::string, WindowClass> classes;                    // guarded by lock
+    std::map<HWND, std::unique_ptr<Window>> windows;               // guarded by lock
+    std::map<std::thread::id, std::deque<MSG>> queues;             // guarded by lock
+    HWND foreground = nullptr;                                     // guarded by lock
+    size_t nativeWindows = 0;                                      // guarded by lock
+    std::vector<std::pair<HVU_NativeWindowGone, void*>> watchers;  // guarded by lock
+    uintptr_t nextHandle = 0x10000;                                // guarded by lock
+    ATOM nextAtom = 0xC000;                                        // guarded by lock
 };
 
 WindowRegistry& Registry()
@@ -84,9 +97,23 @@ Window* FindLockedOrSetError(WindowRegistry& registry, HWND hWnd)
     return window;
 }
 
+std::vector<HWND> AllWindowsLocked(WindowRegistry& registry)
+{
+    std::vector<HWND> all;
+    for (const auto& [handle, window] : registry.windows) {
+        all.push_back(handle);
+    }
+    return all;
+}
+
+// Makes hWnd the foreground window (null: none of this program's). As the
+// platform does, the window losing activation gets WM_ACTIVATE first, and when
+// the program as a whole gains or loses it every window gets WM_ACTIVATEAPP,
+// before the gaining window's WM_ACTIVATE and after the losing one's.
 void Activate(HWND hWnd)
 {
     HWND previous;
+    std::vector<HWND> all;
     {
         WindowRegistry& registry = Registry();
         std::lock_guard<std::mutex> guard(registry.lock);
@@ -95,12 +122,169 @@ void Activate(HWND hWnd)
             return;
         }
         registry.foreground = hWnd;
+        if (!previous || !hWnd) {
+            all = AllWindowsLocked(registry);
+        }
     }
     if (previous) {
-        SendMessageA(previous, WM_ACTIVATE, WA_INACTIVE, 0);
+        SendMessageA(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hWnd));
+    }
+    for (HWND window : all) {
+        SendMessageA(window, WM_ACTIVATEAPP, hWnd ? TRUE : FALSE, 0);
     }
     if (hWnd) {
-        SendMessageA(hWnd, WM_ACTIVATE, WA_ACTIVE, 0);
+        SendMessageA(hWnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
+    }
+}
+
+SIZE ClientSizeLocked(const Window& window)
+{
+    const WindowFrame frame = GetWindowFrame(window.style);
+    const LONG width = window.rect.right - window.rect.left - frame.left - frame.right;
+    const LONG height = window.rect.bottom - window.rect.top - frame.top - frame.bottom;
+    return {width > 0 ? width : 0, height > 0 ? height : 0};
+}
+
+// The client area in screen coordinates.
+RECT ClientOnScreenLocked(const Window& window)
+{
+    const WindowFrame frame = GetWindowFrame(window.style);
+    const SIZE size = ClientSizeLocked(window);
+    const LONG left = window.rect.left + frame.left;
+    const LONG top = window.rect.top + frame.top;
+    return {left, top, left + size.cx, top + size.cy};
+}
+
+void UpdateNativeLocked(const Window& window)
+{
+    if (window.native) {
+        halvo::user::UpdateNativeWindow(window.native, ClientOnScreenLocked(window), window.style, window.visible);
+    }
+}
+
+// Sends WM_SIZE when the client size differs from the one last told.
+void AnnounceSize(HWND hWnd)
+{
+    SIZE size;
+    {
+        WindowRegistry& registry = Registry();
+        std::lock_guard<std::mutex> guard(registry.lock);
+        Window* window = FindLocked(registry, hWnd);
+        if (!window) {
+            return;
+        }
+        size = ClientSizeLocked(*window);
+        if (size.cx == window->announced.cx && size.cy == window->announced.cy) {
+            return;
+        }
+        window->announced = size;
+    }
+    SendMessageA(hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(size.cx, size.cy));
+}
+
+// Takes the real window's placement (moved or resized by the user, the
+// window manager or fullscreen) as the window's own.
+void FollowNativePlacement(HWND hWnd)
+{
+    {
+        WindowRegistry& registry = Registry();
+        std::lock_guard<std::mutex> guard(registry.lock);
+        Window* window = FindLocked(registry, hWnd);
+        if (!window || !window->native) {
+            return;
+        }
+        const RECT client = halvo::user::NativeClientRect(window->native);
+        const WindowFrame frame = GetWindowFrame(window->style);
+        window->rect = {client.left - frame.left, client.top - frame.top, client.right + frame.right,
+                        client.bottom + frame.bottom};
+    }
+    AnnounceSize(hWnd);
+}
+
+HWND WindowOfNative(uint32_t nativeId)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    for (const auto& [handle, window] : registry.windows) {
+        if (window->native && window->nativeId == nativeId) {
+            return handle;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<HWND> WindowsWithNative()
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    std::vector<HWND> found;
+    for (const auto& [handle, window] : registry.windows) {
+        if (window->native) {
+            found.push_back(handle);
+        }
+    }
+    return found;
+}
+
+bool HasNativeWindows()
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    return registry.nativeWindows > 0;
+}
+
+bool IsForeground(HWND hWnd)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    return registry.foreground == hWnd;
+}
+
+// Focus that leaves one of our windows for another arrives as a loss and a
+// gain in the same batch: that is one change of activation, not the program
+// losing it.
+bool FocusGainedLater(const std::vector<halvo::user::NativeEvent>& events, size_t index)
+{
+    for (size_t later = index + 1; later < events.size(); ++later) {
+        if (events[later].kind == halvo::user::NativeEvent::Kind::kFocusGained &&
+            WindowOfNative(events[later].windowId)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What happened to the real windows reaches their procedures as the
+// platform's messages, sent while the queue is read, as the platform
+// delivers its own non-queued messages.
+void DeliverNativeEvents()
+{
+    using Kind = halvo::user::NativeEvent::Kind;
+    const std::vector<halvo::user::NativeEvent> events = halvo::user::TakeNativeEvents();
+    for (size_t index = 0; index < events.size(); ++index) {
+        const halvo::user::NativeEvent& event = events[index];
+        if (event.kind == Kind::kQuit) {
+            for (HWND window : WindowsWithNative()) {
+                SendMessageA(window, WM_CLOSE, 0, 0);
+            }
+            continue;
+        }
+        HWND window = WindowOfNative(event.windowId);
+        if (!window) {
+            continue;
+        }
+        switch (event.kind) {
+        case Kind::kFocusGained: Activate(window); break;
+        case Kind::kFocusLost:
+            if (IsForeground(window) && !FocusGainedLater(events, index)) {
+                Activate(nullptr);
+            }
+            break;
+        case Kind::kResized:
+        case Kind::kMoved: FollowNativePlacement(window); break;
+        case Kind::kClose: SendMessageA(window, WM_CLOSE, 0, 0); break;
+        case Kind::kQuit: break;
+        }
     }
 }
 
@@ -171,6 +355,16 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
         window->rect = {x, y, x + width, y + height};
         window->visible = (dwStyle & WS_VISIBLE) != 0;
         window->owner = std::this_thread::get_id();
+        window->announced = ClientSizeLocked(*window);
+        if (halvo::user::NativeWindowsHere()) {
+            // Without a real window (SDL refused one) the window stays as it would without a display.
+            window->native = halvo::user::CreateNativeWindow(window->title.c_str(), ClientOnScreenLocked(*window),
+                                                             window->style, window->visible);
+            if (window->native) {
+                window->nativeId = halvo::user::NativeWindowId(window->native);
+                ++registry.nativeWindows;
+            }
+        }
         handle = reinterpret_cast<HWND>(registry.nextHandle);
         registry.nextHandle += 0x10;
         registry.windows[handle] = std::move(window);
@@ -190,9 +384,27 @@ BOOL WINAPI DestroyWindow(HWND hWnd)
     }
     SendMessageA(hWnd, WM_DESTROY, 0, 0);
     WindowRegistry& registry = Registry();
+    SDL_Window* native = nullptr;
+    std::vector<std::pair<HVU_NativeWindowGone, void*>> watchers;
+    {
+        std::lock_guard<std::mutex> guard(registry.lock);
+        Window* window = FindLocked(registry, hWnd);
+        native = window ? window->native : nullptr;
+        watchers = registry.watchers;
+    }
+    if (native) {
+        // What was made on the real window goes before the window itself.
+        for (const auto& [callback, context] : watchers) {
+            callback(hWnd, context);
+        }
+        halvo::user::DestroyNativeWindow(native);
+    }
     std::lock_guard<std::mutex> guard(registry.lock);
     if (registry.foreground == hWnd) {
         registry.foreground = nullptr;
+    }
+    if (native) {
+        --registry.nativeWindows;
     }
     registry.windows.erase(hWnd);
     for (auto& [thread, queue] : registry.queues) {
@@ -235,6 +447,7 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow)
         } else {
             window->style |= WS_VISIBLE;
         }
+        UpdateNativeLocked(*window);
     }
     if (nCmdShow == SW_SHOW || nCmdShow == SW_SHOWNORMAL) {
         Activate(hWnd);
@@ -264,7 +477,9 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND, int X, int Y, int cx, int cy, UINT uFl
             window->visible = true;
             window->style |= WS_VISIBLE;
         }
+        UpdateNativeLocked(*window);
     }
+    AnnounceSize(hWnd);
     if ((uFlags & SWP_SHOWWINDOW) && !(uFlags & SWP_NOACTIVATE)) {
         Activate(hWnd);
     }
@@ -299,10 +514,8 @@ BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const WindowFrame frame = GetWindowFrame(window->style);
-    const LONG width = window->rect.right - window->rect.left - frame.left - frame.right;
-    const LONG height = window->rect.bottom - window->rect.top - frame.top - frame.bottom;
-    *lpRect = {0, 0, width > 0 ? width : 0, height > 0 ? height : 0};
+    const SIZE size = ClientSizeLocked(*window);
+    *lpRect = {0, 0, size.cx, size.cy};
     return TRUE;
 }
 
@@ -336,6 +549,7 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
         previous = static_cast<LONG_PTR>(window->style);
         window->style = static_cast<DWORD>(dwNewLong);
         window->visible = (window->style & WS_VISIBLE) != 0;
+        UpdateNativeLocked(*window);
         return previous;
     case GWL_EXSTYLE:
         previous = static_cast<LONG_PTR>(window->exStyle);
@@ -358,6 +572,9 @@ BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString)
         return FALSE;
     }
     window->title = lpString ? lpString : "";
+    if (window->native) {
+        halvo::user::SetNativeTitle(window->native, window->title.c_str());
+    }
     return TRUE;
 }
 
@@ -409,6 +626,9 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
     if (!lpMsg) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
+    }
+    if (HasNativeWindows() && halvo::user::NativeWindowsHere()) {
+        DeliverNativeEvents();
     }
     WindowRegistry& registry = Registry();
     std::lock_guard<std::mutex> guard(registry.lock);
@@ -479,9 +699,57 @@ void WINAPI PostQuitMessage(int nExitCode)
 
 int WINAPI GetSystemMetrics(int nIndex)
 {
+    // With a display, its desktop; otherwise a screen of the usual size.
+    int width = kScreenWidth;
+    int height = kScreenHeight;
+    halvo::user::NativeDesktopSize(&width, &height);
     switch (nIndex) {
-    case SM_CXSCREEN: return kScreenWidth;
-    case SM_CYSCREEN: return kScreenHeight;
+    case SM_CXSCREEN: return width;
+    case SM_CYSCREEN: return height;
     default: return 0;
+    }
+}
+
+SDL_Window* HVU_GetNativeWindow(HWND window)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    Window* found = FindLocked(registry, window);
+    return found ? found->native : nullptr;
+}
+
+BOOL HVU_ShowPixels(HWND window, const void* rgba, int width, int height, int pitch)
+{
+    SDL_Window* native = HVU_GetNativeWindow(window);
+    return native && halvo::user::ShowNativePixels(native, rgba, width, height, pitch) ? TRUE : FALSE;
+}
+
+BOOL HVU_SetNativeFullscreen(HWND window, BOOL fullscreen)
+{
+    SDL_Window* native = HVU_GetNativeWindow(window);
+    if (!native || !halvo::user::SetNativeFullscreen(native, fullscreen != FALSE)) {
+        return FALSE;
+    }
+    // The platform resizes the window while the swap chain changes state; so does this.
+    FollowNativePlacement(window);
+    return TRUE;
+}
+
+void HVU_WatchNativeWindows(HVU_NativeWindowGone callback, void* context)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    registry.watchers.emplace_back(callback, context);
+}
+
+void HVU_UnwatchNativeWindows(HVU_NativeWindowGone callback, void* context)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    for (auto watcher = registry.watchers.begin(); watcher != registry.watchers.end(); ++watcher) {
+        if (watcher->first == callback && watcher->second == context) {
+            registry.watchers.erase(watcher);
+            return;
+        }
     }
 }

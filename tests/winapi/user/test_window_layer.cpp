@@ -193,3 +193,35 @@ TEST_F(WindowLayer, CallsOnADestroyedWindowFailWithInvalidWindowHandle)
     expectGone(!SetWindowTextA(window, "x"), "SetWindowTextA");
     expectGone(!PostMessageA(window, WM_USER, 0, 0), "PostMessageA");
 }
+
+TEST_F(WindowLayer, ANewClientSizeIsToldOnceWithTheSize)
+{
+    HWND window = MakeWindow("LayerTestSize", WS_OVERLAPPEDWINDOW);
+    g_messages.clear();
+    SetWindowPos(window, HWND_TOP, 0, 0, 300, 200, SWP_NOMOVE);  // the size it has
+    EXPECT_TRUE(g_messages.empty());
+    SetWindowPos(window, HWND_TOP, 0, 0, 416, 339, SWP_NOMOVE);
+    ASSERT_EQ((std::vector<UINT>{WM_SIZE}), g_messages);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(400, client.right);
+    EXPECT_EQ(300, client.bottom);
+    SetWindowPos(window, HWND_TOP, 5, 5, 0, 0, SWP_NOSIZE);
+    EXPECT_EQ(1u, g_messages.size());
+    DestroyWindow(window);
+}
+
+TEST_F(WindowLayer, TheProgramGainingOrLosingActivationTellsEveryWindow)
+{
+    HWND first = MakeWindow("LayerTestAppA", WS_POPUP);
+    HWND second = MakeWindow("LayerTestAppB", WS_POPUP);
+    g_messages.clear();
+    ShowWindow(first, SW_SHOW);
+    // Every window hears that the program is active before the window itself does.
+    EXPECT_EQ((std::vector<UINT>{WM_ACTIVATEAPP, WM_ACTIVATEAPP, WM_ACTIVATE}), g_messages);
+    g_messages.clear();
+    ShowWindow(second, SW_SHOW);  // within the program: no WM_ACTIVATEAPP
+    EXPECT_EQ((std::vector<UINT>{WM_ACTIVATE, WM_ACTIVATE}), g_messages);
+    DestroyWindow(first);
+    DestroyWindow(second);
+}
