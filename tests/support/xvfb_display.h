@@ -99,3 +99,12 @@ private:
     std::string name_;
     std::string failure_;
 };
+
+// One server for the whole test program, started on first use; from then on
+// DISPLAY names it, so windows made afterwards are real ones on it.
+inline XvfbDisplay& ProgramXvfbDisplay()
+{
+    static XvfbDisplay display;
+    if (display.Started()) setenv("DISPLAY", display.Name().c_str(), 1);
+    return display;
+}

@@ -12,6 +12,7 @@
 #include "winapi/d3d11/format_table.h"
 #include "winapi/d3d11/resource_rules.h"
 #include "winapi/d3d11/resources.h"
+#include "winapi/user/native_window.h"
 
 namespace halvo::d3d11 {
 
@@ -403,6 +404,8 @@ SwapChain::SwapChain(Factory* factory, Device* device, HWND window, const DXGI_S
 SwapChain::~SwapChain()
 {
     hooks::ForgetSwapChain(this);
+    // A swap chain that goes while fullscreen gives the window back its placement.
+    if (fullscreen_ && HVU_GetNativeWindow(window_) != nullptr) HVU_SetNativeFullscreen(window_, FALSE);
     for (Texture2D* buffer : buffers_) buffer->ReleaseInternalReference();
 }
 
@@ -504,7 +507,11 @@ HRESULT SwapChain::SetFullscreenState(BOOL fullscreen, IDXGIOutput* target)
 {
     HRESULT planned;
     if (hooks::PlannedFailure("IDXGISwapChain::SetFullscreenState", &planned)) return planned;
+    // A real window covers its display in SDL's desktop fullscreen (the display mode stays; the buffers are
+    // stretched over it); when that is refused, so is the state, as the platform refuses it.
+    const bool real = HVU_GetNativeWindow(window_) != nullptr;
     if (!fullscreen) {
+        if (fullscreen_ && real) HVU_SetNativeFullscreen(window_, FALSE);
         fullscreen_ = false;
         target_ = nullptr;
         targetHold_ = {};
@@ -518,6 +525,10 @@ HRESULT SwapChain::SetFullscreenState(BOOL fullscreen, IDXGIOutput* target)
         if (FAILED(found)) return DXGI_ERROR_NOT_CURRENTLY_AVAILABLE;
     } else {
         output->AddRef();
+    }
+    if (!fullscreen_ && real && !HVU_SetNativeFullscreen(window_, TRUE)) {
+        output->Release();
+        return DXGI_ERROR_NOT_CURRENTLY_AVAILABLE;
     }
     targetHold_ = com::Held<com::ObjectBase>(static_cast<Output*>(output));
     target_ = output;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,8 +11,8 @@
 #include <vector>
 
 #include "winapi/d3d11/format_table.h"
+#include "winapi/d3d11/frame_pixels.h"
 #include "winapi/d3d11/hooks.h"
-#include "winapi/d3d11/memory/texel_codec.h"
 
 namespace halvo::d3d11 {
 
@@ -37,32 +36,6 @@ void SplitCapture(const std::string& value, std::string* folder, unsigned* every
     if (parsed == 0 || parsed > 1000000) return;
     *folder = value.substr(0, colon);
     *every = unsigned(parsed);
-}
-
-uint8_t ToByte(double value) { return uint8_t(std::lround(std::clamp(value, 0.0, 1.0) * 255.0)); }
-
-// One row of the buffer as R, G, B, A bytes. Eight-bit formats keep their
-// stored bytes (sRGB ones as encoded, as a display shows them); wider ones are
-// clamped to 0..1 and rounded to 8 bits.
-void ConvertRow(const FormatInfo& info, const uint8_t* texels, UINT width, uint8_t* rgba)
-{
-    for (UINT x = 0; x < width; ++x, texels += info.bytesPerBlock, rgba += 4) {
-        switch (info.format) {
-        case DXGI_FORMAT_R8G8B8A8_UNORM:
-        case DXGI_FORMAT_R8G8B8A8_UNORM_SRGB: std::copy(texels, texels + 4, rgba); break;
-        case DXGI_FORMAT_B8G8R8A8_UNORM:
-        case DXGI_FORMAT_B8G8R8A8_UNORM_SRGB:
-            rgba[0] = texels[2];
-            rgba[1] = texels[1];
-            rgba[2] = texels[0];
-            rgba[3] = texels[3];
-            break;
-        default: {
-            const memory::Texel texel = memory::DecodeTexel(info, texels);
-            for (int c = 0; c < 4; ++c) rgba[c] = ToByte(texel.values[c]);
-        }
-        }
-    }
 }
 
 }  // namespace
@@ -132,10 +105,7 @@ bool FrameCapture::Write(Backend& backend, BackendResource& buffer, const Resour
         *failure = "the staging copy cannot be mapped";
         return false;
     }
-    std::vector<uint8_t> rgba(size_t(shape.width) * shape.height * 4);
-    for (UINT y = 0; y < shape.height; ++y) {
-        ConvertRow(*info, texels + size_t(y) * rowPitch, shape.width, rgba.data() + size_t(y) * shape.width * 4);
-    }
+    const std::vector<uint8_t> rgba = ToRgba(*info, texels, rowPitch, shape.width, shape.height);
     copy->Unmap(0);
 
     png_image image{};

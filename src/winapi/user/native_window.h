@@ -12,6 +12,12 @@ struct SDL_Window;
 extern "C" {
 #endif
 
+// Whether windows made on the calling thread are real ones; the display is
+// brought up on the first call that finds one (DISPLAY, WAYLAND_DISPLAY or
+// SDL_VIDEODRIVER set). Afterwards SDL can name the Vulkan instance extensions
+// its windows' surfaces need.
+BOOL HVU_DisplayPresent(void);
+
 // The SDL window showing `window`; null for a headless window or no window.
 SDL_Window* HVU_GetNativeWindow(HWND window);
 

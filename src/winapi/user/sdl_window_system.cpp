@@ -1,6 +1,7 @@
 #include "winapi/user/sdl_window_system.h"
 
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_vulkan.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +45,8 @@ VideoState StartVideo()
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return state;
     }
+    // Loaded once, so that the Vulkan instance extensions of the windows' surfaces can be named before a window exists.
+    SDL_Vulkan_LoadLibrary(nullptr);
     state.up = true;
     state.thread = std::this_thread::get_id();
     return state;
@@ -86,15 +89,12 @@ void UpdateNativeWindow(SDL_Window* window, const RECT& client, DWORD style, boo
 {
     SDL_SetWindowBordered(window, Bordered(style) ? SDL_TRUE : SDL_FALSE);
     SDL_SetWindowResizable(window, (style & WS_THICKFRAME) ? SDL_TRUE : SDL_FALSE);
+    const RECT now = NativeClientRect(window);
+    if (now.left != client.left || now.top != client.top) SDL_SetWindowPosition(window, client.left, client.top);
+    const int width = AtLeastOne(client.right - client.left);
+    const int height = AtLeastOne(client.bottom - client.top);
+    if (now.right - now.left != width || now.bottom - now.top != height) SDL_SetWindowSize(window, width, height);
     const Uint32 flags = SDL_GetWindowFlags(window);
-    // A fullscreen window keeps the display's size; SDL restores its own windowed placement afterwards.
-    if (!(flags & SDL_WINDOW_FULLSCREEN)) {
-        const RECT now = NativeClientRect(window);
-        if (now.left != client.left || now.top != client.top) SDL_SetWindowPosition(window, client.left, client.top);
-        const int width = AtLeastOne(client.right - client.left);
-        const int height = AtLeastOne(client.bottom - client.top);
-        if (now.right - now.left != width || now.bottom - now.top != height) SDL_SetWindowSize(window, width, height);
-    }
     const bool shown = (flags & SDL_WINDOW_SHOWN) != 0;
     if (visible && !shown) SDL_ShowWindow(window);
     if (!visible && shown) SDL_HideWindow(window);
@@ -115,9 +115,22 @@ RECT NativeClientRect(SDL_Window* window)
     return RECT{x, y, x + width, y + height};
 }
 
-bool SetNativeFullscreen(SDL_Window* window, bool fullscreen)
+bool NativeDisplayBounds(SDL_Window* window, RECT* bounds)
 {
-    return SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
+    const int display = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect rect;
+    if (display < 0 || SDL_GetDisplayBounds(display, &rect) != 0) return false;
+    *bounds = RECT{rect.x, rect.y, rect.x + rect.w, rect.y + rect.h};
+    return true;
+}
+
+void CoverNativeDisplay(SDL_Window* window, const RECT& display)
+{
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowResizable(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, display.left, display.top);
+    SDL_SetWindowSize(window, display.right - display.left, display.bottom - display.top);
+    SDL_RaiseWindow(window);
 }
 
 bool ShowNativePixels(SDL_Window* window, const void* rgba, int width, int height, int pitch)

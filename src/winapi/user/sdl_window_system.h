@@ -30,7 +30,12 @@ void SetNativeTitle(SDL_Window* window, const char* title);
 uint32_t NativeWindowId(SDL_Window* window);
 // The client rectangle of the native window now, in screen coordinates.
 RECT NativeClientRect(SDL_Window* window);
-bool SetNativeFullscreen(SDL_Window* window, bool fullscreen);
+// The bounds of the display the window is on, in screen coordinates.
+bool NativeDisplayBounds(SDL_Window* window, RECT* bounds);
+// Desktop fullscreen: the window, without a frame, covers `display` above the
+// others. Done by the window itself, so it holds with or without a window
+// manager; UpdateNativeWindow gives the window its placement back.
+void CoverNativeDisplay(SDL_Window* window, const RECT& display);
 bool ShowNativePixels(SDL_Window* window, const void* rgba, int width, int height, int pitch);
 // The desktop of the first display; false when SDL's video is not up.
 bool NativeDesktopSize(int* width, int* height);

@@ -49,6 +49,8 @@ struct Window {
     SDL_Window* native = nullptr;  // the real window, with a display
     uint32_t nativeId = 0;
     SIZE announced = {0, 0};  // the client size the last WM_SIZE told (or the one at creation)
+    bool fullscreen = false;  // the real window covers its display
+    RECT windowedRect = {};   // the placement to return to from fullscreen
 };
 
 struct WindowRegistry {
@@ -155,9 +157,10 @@ RECT ClientOnScreenLocked(const Window& window)
     return {left, top, left + size.cx, top + size.cy};
 }
 
+// While fullscreen, the real window keeps covering its display.
 void UpdateNativeLocked(const Window& window)
 {
-    if (window.native) {
+    if (window.native && !window.fullscreen) {
         halvo::user::UpdateNativeWindow(window.native, ClientOnScreenLocked(window), window.style, window.visible);
     }
 }
@@ -710,6 +713,8 @@ int WINAPI GetSystemMetrics(int nIndex)
     }
 }
 
+BOOL HVU_DisplayPresent(void) { return halvo::user::NativeWindowsHere() ? TRUE : FALSE; }
+
 SDL_Window* HVU_GetNativeWindow(HWND window)
 {
     WindowRegistry& registry = Registry();
@@ -726,12 +731,34 @@ BOOL HVU_ShowPixels(HWND window, const void* rgba, int width, int height, int pi
 
 BOOL HVU_SetNativeFullscreen(HWND window, BOOL fullscreen)
 {
-    SDL_Window* native = HVU_GetNativeWindow(window);
-    if (!native || !halvo::user::SetNativeFullscreen(native, fullscreen != FALSE)) {
-        return FALSE;
+    {
+        WindowRegistry& registry = Registry();
+        std::lock_guard<std::mutex> guard(registry.lock);
+        Window* found = FindLocked(registry, window);
+        if (!found || !found->native) {
+            return FALSE;
+        }
+        if (fullscreen) {
+            RECT display;
+            if (!halvo::user::NativeDisplayBounds(found->native, &display)) {
+                return FALSE;
+            }
+            if (!found->fullscreen) {
+                found->windowedRect = found->rect;
+                found->fullscreen = true;
+            }
+            halvo::user::CoverNativeDisplay(found->native, display);
+            const WindowFrame frame = GetWindowFrame(found->style);
+            found->rect = {display.left - frame.left, display.top - frame.top, display.right + frame.right,
+                           display.bottom + frame.bottom};
+        } else if (found->fullscreen) {
+            found->fullscreen = false;
+            found->rect = found->windowedRect;
+            UpdateNativeLocked(*found);
+        }
     }
     // The platform resizes the window while the swap chain changes state; so does this.
-    FollowNativePlacement(window);
+    AnnounceSize(window);
     return TRUE;
 }
 

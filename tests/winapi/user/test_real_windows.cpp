@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -36,12 +35,6 @@ LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     g_messages.push_back({window, message, wParam, lParam});
     // Close requests are only recorded: the test decides when a window goes.
     return message == WM_CLOSE ? 0 : DefWindowProcA(window, message, wParam, lParam);
-}
-
-XvfbDisplay& Server()
-{
-    static XvfbDisplay server;
-    return server;
 }
 
 int IgnoreXError(Display*, XErrorEvent*) { return 0; }
@@ -92,8 +85,8 @@ class RealWindows : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (!Server().Started()) GTEST_SKIP() << "no display server for real windows: " << Server().Failure();
-        setenv("DISPLAY", Server().Name().c_str(), 1);
+        const XvfbDisplay& server = ProgramXvfbDisplay();
+        if (!server.Started()) GTEST_SKIP() << "no display server for real windows: " << server.Failure();
         WNDCLASSEXA windowClass = {};
         windowClass.cbSize = sizeof(windowClass);
         windowClass.lpfnWndProc = Record;
@@ -132,7 +125,7 @@ protected:
 
     Display* X()
     {
-        if (!x_) x_ = XOpenDisplay(Server().Name().c_str());
+        if (!x_) x_ = XOpenDisplay(ProgramXvfbDisplay().Name().c_str());
         return x_;
     }
 

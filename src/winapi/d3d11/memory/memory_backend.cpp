@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "winapi/d3d11/format_table.h"
+#include "winapi/d3d11/frame_pixels.h"
 #include "winapi/d3d11/memory/texel_codec.h"
+#include "winapi/user/native_window.h"
 
 namespace halvo::d3d11::memory {
 
@@ -245,11 +247,18 @@ public:
 
     void Flush() override {}
 
-    HRESULT Present(BackendResource& buffer, const ResourceShape& /*shape*/, HWND, UINT) override
+    // The presented frame is kept as a copy of the buffer; a real window
+    // (with a display) also shows it, stretched over its client area.
+    HRESULT Present(BackendResource& buffer, const ResourceShape& shape, HWND window, UINT) override
     {
-        // Without a display the presented frame is kept as a copy of the buffer.
         try {
             lastFrame_ = static_cast<MemoryResource&>(buffer).Bytes(0);
+            const FormatInfo* info = FindFormat(shape.format);
+            if (info != nullptr && HVU_GetNativeWindow(window) != nullptr) {
+                const std::vector<uint8_t> rgba =
+                    ToRgba(*info, lastFrame_.data(), RowBytes(*info, shape.width), shape.width, shape.height);
+                HVU_ShowPixels(window, rgba.data(), int(shape.width), int(shape.height), int(shape.width * 4));
+            }
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
         }

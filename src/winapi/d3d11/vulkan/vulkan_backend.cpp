@@ -6,6 +6,7 @@
 #include "winapi/d3d11/memory/memory_backend.h"
 #include "winapi/d3d11/vulkan/vulkan_device.h"
 #include "winapi/d3d11/vulkan/vulkan_draw.h"
+#include "winapi/d3d11/vulkan/vulkan_presenter.h"
 #include "winapi/d3d11/vulkan/vulkan_resource.h"
 #include "winapi/d3d11/vulkan/vulkan_shader.h"
 
@@ -16,7 +17,9 @@ namespace {
 class VulkanBackend final : public Backend {
 public:
     explicit VulkanBackend(std::unique_ptr<VulkanDevice> device)
-        : device_(std::move(device)), renderer_(std::make_unique<VulkanRenderer>(*device_))
+        : device_(std::move(device)),
+          renderer_(std::make_unique<VulkanRenderer>(*device_)),
+          presenter_(std::make_unique<VulkanPresenter>(*device_))
     {}
 
     const char* Name() const override { return "vulkan"; }
@@ -62,10 +65,13 @@ public:
 
     void Flush() override {}
 
-    // Without a display, each window's frame is a copy of the presented buffer
-    // kept in a front buffer of the window's own, on the device.
-    HRESULT Present(BackendResource& buffer, const ResourceShape& shape, HWND window, UINT) override
+    // A real window shows the buffer through its swap chain. Without a
+    // display, each window's frame is a copy of the presented buffer kept in a
+    // front buffer of the window's own, on the device.
+    HRESULT Present(BackendResource& buffer, const ResourceShape& shape, HWND window, UINT syncInterval) override
     {
+        HRESULT shown;
+        if (presenter_->Present(static_cast<VulkanResource&>(buffer), window, syncInterval, &shown)) return shown;
         std::lock_guard<std::mutex> lock(presenting_);
         FrontBuffer& front = frontBuffers_[window];
         if (front.storage == nullptr || front.shape.width != shape.width || front.shape.height != shape.height ||
@@ -88,8 +94,9 @@ public:
 
 private:
     std::unique_ptr<VulkanDevice> device_;
-    std::unique_ptr<VulkanRenderer> renderer_;  // before device_ goes
-    std::mutex drawing_;                        // the renderer's caches
+    std::unique_ptr<VulkanRenderer> renderer_;    // before device_ goes
+    std::unique_ptr<VulkanPresenter> presenter_;  // before device_ goes
+    std::mutex drawing_;                          // the renderer's caches
     struct FrontBuffer {
         ResourceShape shape;
         std::unique_ptr<VulkanResource> storage;

@@ -1,12 +1,16 @@
 #include "winapi/d3d11/vulkan/vulkan_device.h"
 
+#include <SDL2/SDL_vulkan.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "winapi/d3d11/hooks.h"
 #include "winapi/d3d11/vulkan/vulkan_backend.h"
+#include "winapi/user/native_window.h"
 
 namespace halvo::d3d11::vulkan {
 
@@ -50,7 +54,30 @@ int Preference(VkPhysicalDeviceType type)
     }
 }
 
-bool HasExtensions(VkPhysicalDevice device, const char* const (&names)[2])
+// The surface extensions the window system of the real windows needs (none
+// without a display), where the loader offers them all.
+std::vector<const char*> SurfaceExtensions()
+{
+    unsigned wanted = 0;
+    if (!HVU_DisplayPresent() || !SDL_Vulkan_GetInstanceExtensions(nullptr, &wanted, nullptr)) return {};
+    std::vector<const char*> names(wanted);
+    if (!SDL_Vulkan_GetInstanceExtensions(nullptr, &wanted, names.data())) return {};
+    uint32_t count = 0;
+    vkEnumerateInstanceExtensionProperties(nullptr, &count, nullptr);
+    std::vector<VkExtensionProperties> offered(count);
+    vkEnumerateInstanceExtensionProperties(nullptr, &count, offered.data());
+    for (const char* name : names) {
+        bool found = false;
+        for (const VkExtensionProperties& extension : offered) {
+            found = found || std::strcmp(extension.extensionName, name) == 0;
+        }
+        if (!found) return {};
+    }
+    return names;
+}
+
+template <size_t N>
+bool HasExtensions(VkPhysicalDevice device, const char* const (&names)[N])
 {
     uint32_t count = 0;
     vkEnumerateDeviceExtensionProperties(device, nullptr, &count, nullptr);
@@ -91,7 +118,9 @@ bool VulkanDevice::Start()
     messenger.messageType =
         VK_DEBUG_UTILS_MESSAGE_TYPE_GENERAL_BIT_EXT | VK_DEBUG_UTILS_MESSAGE_TYPE_VALIDATION_BIT_EXT;
     messenger.pfnUserCallback = CountMessage;
-    const char* debugExtension = VK_EXT_DEBUG_UTILS_EXTENSION_NAME;
+    // With a display, surfaces of its window system, so that frames can be shown in real windows.
+    std::vector<const char*> instanceExtensions = SurfaceExtensions();
+    const bool surfaces = !instanceExtensions.empty();
     VkInstanceCreateInfo instanceInfo{};
     instanceInfo.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
     instanceInfo.pApplicationInfo = &application;
@@ -99,9 +128,10 @@ bool VulkanDevice::Start()
         instanceInfo.pNext = &messenger;  // also covers instance creation and destruction
         instanceInfo.enabledLayerCount = 1;
         instanceInfo.ppEnabledLayerNames = &kValidationLayer;
-        instanceInfo.enabledExtensionCount = 1;
-        instanceInfo.ppEnabledExtensionNames = &debugExtension;
+        instanceExtensions.push_back(VK_EXT_DEBUG_UTILS_EXTENSION_NAME);
     }
+    instanceInfo.enabledExtensionCount = uint32_t(instanceExtensions.size());
+    instanceInfo.ppEnabledExtensionNames = instanceExtensions.data();
     if (vkCreateInstance(&instanceInfo, nullptr, &instance_) != VK_SUCCESS) return false;
     if (validation) {
         auto create = reinterpret_cast<PFN_vkCreateDebugUtilsMessengerEXT>(
@@ -160,10 +190,13 @@ bool VulkanDevice::Start()
     static const char* const kHlslExtensions[] = {VK_GOOGLE_HLSL_FUNCTIONALITY_1_EXTENSION_NAME,
                                                   VK_GOOGLE_DECORATE_STRING_EXTENSION_NAME};
     hlslDecorations_ = HasExtensions(physicalDevice_, kHlslExtensions);
-    if (hlslDecorations_) {
-        deviceInfo.enabledExtensionCount = 2;
-        deviceInfo.ppEnabledExtensionNames = kHlslExtensions;
-    }
+    static const char* const kSwapchainExtension[] = {VK_KHR_SWAPCHAIN_EXTENSION_NAME};
+    presentation_ = surfaces && HasExtensions(physicalDevice_, kSwapchainExtension);
+    std::vector<const char*> deviceExtensions;
+    if (hlslDecorations_) deviceExtensions.assign(std::begin(kHlslExtensions), std::end(kHlslExtensions));
+    if (presentation_) deviceExtensions.push_back(VK_KHR_SWAPCHAIN_EXTENSION_NAME);
+    deviceInfo.enabledExtensionCount = uint32_t(deviceExtensions.size());
+    deviceInfo.ppEnabledExtensionNames = deviceExtensions.data();
     if (vkCreateDevice(physicalDevice_, &deviceInfo, nullptr, &device_) != VK_SUCCESS) return false;
     vkGetDeviceQueue(device_, queueFamily_, 0, &queue_);
 
@@ -273,6 +306,23 @@ void VulkanDevice::RetireView(VkImageView view)
 {
     std::lock_guard<std::mutex> lock(retirementLock_);
     if (retire_) retire_(view);
+}
+
+VkResult VulkanDevice::PresentImage(VkSwapchainKHR swapchain, uint32_t index)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    VkPresentInfoKHR info{};
+    info.sType = VK_STRUCTURE_TYPE_PRESENT_INFO_KHR;
+    info.swapchainCount = 1;
+    info.pSwapchains = &swapchain;
+    info.pImageIndices = &index;
+    return vkQueuePresentKHR(queue_, &info);
+}
+
+void VulkanDevice::WaitIdle()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    vkQueueWaitIdle(queue_);
 }
 
 void FullBarrier(VkCommandBuffer commands)

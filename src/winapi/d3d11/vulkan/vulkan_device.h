@@ -24,7 +24,12 @@ public:
     static std::unique_ptr<VulkanDevice> Create();
     ~VulkanDevice();
 
+    VkInstance instance() const { return instance_; }
     VkDevice device() const { return device_; }
+    uint32_t queueFamily() const { return queueFamily_; }
+    // Whether frames can be shown in windows: the instance has the window
+    // system's surface extensions and the device has swap chains.
+    bool presentation() const { return presentation_; }
     VkPhysicalDevice physicalDevice() const { return physicalDevice_; }
     const VkPhysicalDeviceProperties& properties() const { return properties_; }
     // Whether shader modules may keep the HLSL semantic decorations.
@@ -40,6 +45,10 @@ public:
 
     // Records commands into a fresh command buffer, runs them and waits.
     bool Run(const std::function<void(VkCommandBuffer)>& record);
+    // Queues an acquired swap-chain image for presentation.
+    VkResult PresentImage(VkSwapchainKHR swapchain, uint32_t index);
+    // Waits until the queue has finished everything given to it.
+    void WaitIdle();
 
     // Who is told of image views about to be destroyed (what was made over
     // them must go first); an empty function for nobody.
@@ -57,6 +66,7 @@ private:
     VkPhysicalDeviceMemoryProperties memory_{};
     VkDevice device_ = VK_NULL_HANDLE;
     bool hlslDecorations_ = false;
+    bool presentation_ = false;
     VkPhysicalDeviceFeatures features_{};
     uint32_t queueFamily_ = 0;
     VkQueue queue_ = VK_NULL_HANDLE;
