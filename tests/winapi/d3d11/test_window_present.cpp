@@ -180,8 +180,8 @@ TEST_P(WindowPresent, APresentedFrameIsSeenInTheWindowExactly)
     ASSERT_TRUE(swapChain);
     const FLOAT background[4] = {0.2f, 0.6f, 1.0f, 1.0f};  // 51, 153, 255
     const std::vector<Patch> patches = {{8, 8, 16, 8, Rgba(255, 0, 0, 255)},
-                                               {40, 20, 10, 20, Rgba(0, 255, 0, 255)},
-                                               {0, 40, 64, 8, Rgba(255, 255, 255, 255)}};
+                                        {40, 20, 10, 20, Rgba(0, 255, 0, 255)},
+                                        {0, 40, 64, 8, Rgba(255, 255, 255, 255)}};
     Draw(swapChain.get(), background, patches);
     const std::vector<uint32_t> expected = Frame(kWidth, kHeight, Rgba(51, 153, 255, 255), patches);
     PresentAndExpect(swapChain.get(), 1, window, kWidth, kHeight, expected, "Frame");
