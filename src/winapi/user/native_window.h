@@ -29,6 +29,19 @@ BOOL HVU_ShowPixels(HWND window, const void* rgba, int width, int height, int pi
 // returns it to its placement; false without a native window or when refused.
 BOOL HVU_SetNativeFullscreen(HWND window, BOOL fullscreen);
 
+// The screens of the display server, for the outputs the DXGI layer describes.
+typedef struct HVU_DisplayMode {
+    int width;
+    int height;
+    int refreshRate;  // in hertz; 0 when unknown
+} HVU_DisplayMode;
+// The number of screens: 0 without a display (the first call may bring it up).
+int HVU_GetDisplayCount(void);
+// A screen's desktop rectangle; FALSE for no such screen.
+BOOL HVU_GetDisplayBounds(int display, RECT* bounds);
+// Fills up to `capacity` of a screen's modes and returns how many it has (0 for no such screen).
+int HVU_GetDisplayModes(int display, HVU_DisplayMode* modes, int capacity);
+
 // Called on the window's thread just before its native window goes, so that
 // what was made on it (a Vulkan surface and swap chain) is let go first.
 typedef void (*HVU_NativeWindowGone)(HWND window, void* context);

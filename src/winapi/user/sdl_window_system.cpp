@@ -1,5 +1,7 @@
 #include "winapi/user/sdl_window_system.h"
 
+#include "winapi/user/native_window.h"
+
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_vulkan.h>
 
@@ -181,3 +183,32 @@ std::vector<NativeEvent> TakeNativeEvents()
 }
 
 }  // namespace halvo::user
+
+int HVU_GetDisplayCount(void)
+{
+    if (!halvo::user::Video().up) return 0;
+    const int count = SDL_GetNumVideoDisplays();
+    return count > 0 ? count : 0;
+}
+
+BOOL HVU_GetDisplayBounds(int display, RECT* bounds)
+{
+    SDL_Rect rect;
+    if (bounds == nullptr || display < 0 || display >= HVU_GetDisplayCount() || SDL_GetDisplayBounds(display, &rect)) {
+        return FALSE;
+    }
+    *bounds = RECT{rect.x, rect.y, rect.x + rect.w, rect.y + rect.h};
+    return TRUE;
+}
+
+int HVU_GetDisplayModes(int display, HVU_DisplayMode* modes, int capacity)
+{
+    if (display < 0 || display >= HVU_GetDisplayCount()) return 0;
+    const int count = SDL_GetNumDisplayModes(display);
+    for (int index = 0; index < count && index < capacity && modes != nullptr; ++index) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(display, index, &mode) != 0) mode = SDL_DisplayMode{};
+        modes[index] = {mode.w, mode.h, mode.refresh_rate};
+    }
+    return count > 0 ? count : 0;
+}

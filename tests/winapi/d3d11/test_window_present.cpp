@@ -5,6 +5,7 @@
 // Vulkan (a surface and swap chain). Skipped, saying why, when no X server
 // can be started.
 #include <chrono>
+#include <utility>
 #include <thread>
 
 #include "support/xvfb_display.h"
@@ -244,6 +245,42 @@ TEST_P(WindowPresent, FullscreenCoversTheDisplayAndLeavingItRestoresTheWindow)
     ASSERT_TRUE(GetClientRect(window, &client));
     EXPECT_EQ(client.right, LONG(kWidth));
     EXPECT_EQ(client.bottom, LONG(kHeight));
+}
+
+TEST_P(WindowPresent, TheAdaptersOutputIsTheDisplaysScreen)
+{
+    Ref<IDXGIDevice> dxgiDevice;
+    ASSERT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
+    Ref<IDXGIAdapter> adapter;
+    ASSERT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
+    Ref<IDXGIOutput> output;
+    ASSERT_EQ(adapter->EnumOutputs(0, output.Put()), S_OK);
+    DXGI_OUTPUT_DESC desc;
+    ASSERT_EQ(output->GetDesc(&desc), S_OK);
+    EXPECT_TRUE(desc.AttachedToDesktop);
+    EXPECT_EQ(desc.DesktopCoordinates.left, 0);
+    EXPECT_EQ(desc.DesktopCoordinates.top, 0);
+    EXPECT_EQ(desc.DesktopCoordinates.right, XvfbDisplay::kWidth);
+    EXPECT_EQ(desc.DesktopCoordinates.bottom, XvfbDisplay::kHeight);
+    Ref<IDXGIOutput> second;
+    EXPECT_EQ(adapter->EnumOutputs(1, second.Put()), DXGI_ERROR_NOT_FOUND);  // the server has one screen
+
+    // The screen's own size is among its modes, listed from the smallest.
+    UINT count = 0;
+    ASSERT_EQ(output->GetDisplayModeList(DXGI_FORMAT_B8G8R8A8_UNORM, 0, &count, nullptr), S_OK);
+    ASSERT_GT(count, 0u);
+    std::vector<DXGI_MODE_DESC> modes(count);
+    ASSERT_EQ(output->GetDisplayModeList(DXGI_FORMAT_B8G8R8A8_UNORM, 0, &count, modes.data()), S_OK);
+    bool screenSize = false;
+    for (UINT index = 0; index < count; ++index) {
+        screenSize = screenSize || (modes[index].Width == UINT(XvfbDisplay::kWidth) &&
+                                    modes[index].Height == UINT(XvfbDisplay::kHeight));
+        if (index > 0) {
+            EXPECT_LE(std::make_pair(modes[index - 1].Width, modes[index - 1].Height),
+                      std::make_pair(modes[index].Width, modes[index].Height));
+        }
+    }
+    EXPECT_TRUE(screenSize);
 }
 
 INSTANTIATE_ON_EVERY_BACKEND(WindowPresent);

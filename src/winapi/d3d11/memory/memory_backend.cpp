@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "winapi/d3d11/display_outputs.h"
 #include "winapi/d3d11/format_table.h"
 #include "winapi/d3d11/frame_pixels.h"
 #include "winapi/d3d11/memory/texel_codec.h"
@@ -222,6 +223,9 @@ public:
         adapter.software = true;
         adapter.sharedSystemMemory = SIZE_T{1} << 30;
         adapter.highestFeatureLevel = D3D_FEATURE_LEVEL_11_1;
+        // With a display, its screens; without one, a virtual screen of the usual size.
+        adapter.outputs = DisplayOutputs();
+        if (!adapter.outputs.empty()) return adapter;
         OutputInfo output;
         output.name = L"\\\\.\\DISPLAY1";
         output.desktop = {0, 0, 1920, 1080};

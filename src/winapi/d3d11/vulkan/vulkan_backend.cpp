@@ -41,7 +41,7 @@ public:
         }
         // What the 11_1 runtime adds is the object layer's work; the device needs nothing more for it.
         adapter.highestFeatureLevel = D3D_FEATURE_LEVEL_11_1;
-        // Without a display, the outputs are the memory back end's virtual one.
+        // The outputs are the memory back end's: the screens of the display, else a virtual one.
         adapter.outputs = memory::CreateMemoryBackend()->Describe().outputs;
         return adapter;
     }
