@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -171,6 +172,25 @@ TEST_F(RealWindows, TheRealWindowHasTheClientAreaAndFollowsPlacementAndVisibilit
 
     ShowWindow(window, SW_HIDE);
     EXPECT_FALSE(SDL_GetWindowFlags(native) & SDL_WINDOW_SHOWN);
+}
+
+TEST_F(RealWindows, OnlyTheThreadThatPumpsTheDisplayMakesRealWindows)
+{
+    HWND mine = Make(WS_POPUP, 0, 0, 64, 48);
+    ASSERT_NE(nullptr, HVU_GetNativeWindow(mine));
+    // The display's events are read on one thread; a window of another stays as it would without a display.
+    HWND theirs = nullptr;
+    std::thread other([&] {
+        theirs =
+            CreateWindowExA(0, "RealWindowsTest", "other", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
+    });
+    other.join();
+    ASSERT_NE(nullptr, theirs);
+    EXPECT_EQ(nullptr, HVU_GetNativeWindow(theirs));
+    EXPECT_FALSE(HVU_SetNativeFullscreen(theirs, TRUE));
+    const uint32_t pixel = 0xff0000ffu;
+    EXPECT_FALSE(HVU_ShowPixels(theirs, &pixel, 1, 1, 4));
+    DestroyWindow(theirs);
 }
 
 TEST_F(RealWindows, ThoseWatchingHearOfTheRealWindowBeforeItGoes)
