@@ -394,6 +394,47 @@ TEST_P(DrawStates, AViewportPlacesTheDrawInsideItsRectangle)
     ExpectDrawn("Viewport", target.get(), expected);
 }
 
+TEST_P(DrawStates, EachDrawKeepsTheDataItWasGivenThroughDiscardMaps)
+{
+    // One dynamic vertex buffer and one dynamic constant buffer rewritten with WRITE_DISCARD between two draws,
+    // as the renderer's batches do: the first draw keeps its left half in red, the second its right half in green.
+    const D3D11_BUFFER_DESC vertexDesc{
+        18 * sizeof(float), D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0};
+    const D3D11_BUFFER_DESC constantDesc{16, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0,
+                                         0};
+    Ref<ID3D11Buffer> vertices;
+    Ref<ID3D11Buffer> constants;
+    ASSERT_EQ(device_->CreateBuffer(&vertexDesc, nullptr, vertices.Put()), S_OK);
+    ASSERT_EQ(device_->CreateBuffer(&constantDesc, nullptr, constants.Put()), S_OK);
+    Ref<ID3D11Texture2D> target = MakeTexture(8, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+    SetTarget(TargetView(target.get()).get(), 8, 2);
+    const UINT stride = 12;
+    const UINT offset = 0;
+    ID3D11Buffer* vertexBuffers[] = {vertices.get()};
+    ID3D11Buffer* constantBuffers[] = {constants.get()};
+    context_->IASetVertexBuffers(0, 1, vertexBuffers, &stride, &offset);
+    context_->PSSetConstantBuffers(0, 1, constantBuffers);
+    auto write = [&](ID3D11Buffer* buffer, const void* data, size_t size) {
+        D3D11_MAPPED_SUBRESOURCE mapped;
+        ASSERT_EQ(context_->Map(buffer, 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
+        std::memcpy(mapped.pData, data, size);
+        context_->Unmap(buffer, 0);
+    };
+    const FLOAT red[4] = {1, 0, 0, 1};
+    const FLOAT green[4] = {0, 1, 0, 1};
+    write(vertices.get(), Rectangle(-1, 1, 0, -1).data(), 18 * sizeof(float));
+    write(constants.get(), red, 16);
+    context_->Draw(6, 0);
+    write(vertices.get(), Rectangle(0, 1, 1, -1).data(), 18 * sizeof(float));
+    write(constants.get(), green, 16);
+    context_->Draw(6, 0);
+    std::vector<uint32_t> expected(16);
+    for (UINT y = 0; y < 2; ++y) {
+        for (UINT x = 0; x < 8; ++x) expected[y * 8 + x] = x < 4 ? Rgba(255, 0, 0, 255) : Rgba(0, 255, 0, 255);
+    }
+    ExpectDrawn("DiscardBetweenDraws", target.get(), expected);
+}
+
 TEST_P(DrawStates, LinesLightThePixelsTheyCross)
 {
     // A horizontal line through the centres of row 1 and a vertical one through column 2, both running past
