@@ -158,6 +158,37 @@ TEST_F(HostRenderer, AWindowedSizeChangeResizesTheBackBufferInPlace)
     EXPECT_EQ(1, CountLogged("[SYSTEM] Window created:"));
 }
 
+TEST_F(HostRenderer, AFullscreenRequestTakesTheOutputsClosestModeAndTheWindowGoesBackWithTheWindowedSize)
+{
+    Start();
+    const HWND window = HVI_GetEngineState().window;
+    HVI_RunFrame();
+    EXPECT_NE(0, GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION);
+    HV_VideoParameters requested = m_program.video;
+    requested.width = 1000;  // no such mode: the output's closest is 1024 x 768
+    requested.height = 700;
+    requested.windowed = 0;
+    ASSERT_TRUE(HV_ReinitializeWithParameters(&requested));
+    HVI_RunFrame();
+    EXPECT_EQ(WS_POPUP, GetWindowLongPtrA(window, GWL_STYLE) & (WS_POPUP | WS_CAPTION));
+    requested = m_program.video;
+    requested.width = 320;
+    requested.height = 200;
+    requested.windowed = 1;
+    ASSERT_TRUE(HV_ReinitializeWithParameters(&requested));
+    HVI_RunFrame();
+    EXPECT_NE(0, GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION);
+    EXPECT_EQ(window, HVI_GetEngineState().window);  // changed in place
+    const std::vector<std::filesystem::path> frames = Frames();
+    ASSERT_EQ(3u, frames.size());
+    const Frame fullscreen = ReadFrame(frames[1]);
+    EXPECT_EQ(1024u, fullscreen.width);
+    EXPECT_EQ(768u, fullscreen.height);
+    const Frame windowed = ReadFrame(frames[2]);
+    EXPECT_EQ(320u, windowed.width);
+    EXPECT_EQ(200u, windowed.height);
+}
+
 TEST_F(HostRenderer, BackBuffersThatCannotBeResizedMakeTheEngineStartTheRendererAgainOnANewWindow)
 {
     Start();
