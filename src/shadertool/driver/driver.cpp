@@ -80,7 +80,7 @@ bool ReadShaderXML(const String& path, const char* text, bool reload, bool decla
         if (database == nullptr) {
             state.StepLog().WriteError(kDriverTextNotXml);
         } else {
-            reader.SetDocument(database.get(), path, "");
+            reader.SetDocument(database.get(), path, "", text);
             result = reader.Read(declarationsOnly);
             reader.SetDocument(nullptr, path, "");
         }

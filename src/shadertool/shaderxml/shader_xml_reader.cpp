@@ -33,11 +33,12 @@ void ShaderXMLReader::Error(const char* format, ...)
     m_stepLog->WriteError(message.GetText());
 }
 
-void ShaderXMLReader::SetDocument(DMDatabase* database, const String& path, const String& folder)
+void ShaderXMLReader::SetDocument(DMDatabase* database, const String& path, const String& folder, const char* text)
 {
     m_database = database;
     m_path = path;
     m_folder = folder;
+    m_text.Assign(text);
 }
 
 void ShaderXMLReader::ReleaseSourceBitmap(PixelTextureVariable& texture)
@@ -52,6 +53,7 @@ void ShaderXMLReader::Reset()
     m_description.Clear();
     m_folder.Clear();
     m_path.Clear();
+    m_text.Clear();
     m_sourceLines.Clear();
     m_rayTracingGroupGiven = false;
     m_database = nullptr;

@@ -28,9 +28,11 @@ public:
     explicit ShaderXMLReader(Log* stepLog) : m_stepLog(stepLog) {}
 
     // Sets where the document comes from before Read: its database, its
-    // path (source lines and CDATA sources) and its folder (files it names,
-    // empty or ending in '/').
-    void SetDocument(DMDatabase* database, const String& path, const String& folder);
+    // path (source lines and CDATA sources), its folder (files it names,
+    // empty or ending in '/') and, for a document given as text rather than
+    // a file, that text (where the source lines are counted; kept until the
+    // next SetDocument).
+    void SetDocument(DMDatabase* database, const String& path, const String& folder, const char* text = nullptr);
     // In developer mode included definition files are read again each time.
     void SetDeveloperMode(bool developerMode) { m_developerMode = developerMode; }
     // How "source" attributes of pixel textures find their bitmaps.
@@ -118,6 +120,7 @@ private:
     bool m_rayTracingGroupGiven = false;
     String m_folder;
     String m_path;
+    String m_text;  // the document's text when it was given as text
     Array<int32_t> m_sourceLines;
     DMDatabase* m_database = nullptr;
     bool m_developerMode = false;

@@ -94,8 +94,8 @@ bool ShaderXMLReader::ReadTextFile(const char* path, String& text)
 void ShaderXMLReader::FindSourceLines()
 {
     m_sourceLines.Clear();
-    String document;
-    if (!ReadTextFile(m_path.GetText(), document)) return;
+    String document = m_text;
+    if (document.IsEmpty() && !ReadTextFile(m_path.GetText(), document)) return;
     const char* text = document.GetText();
     const CommentRanges comments(document);
 

@@ -1,6 +1,7 @@
 // The Shader XML reader over real files in a fresh "res://" folder.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "data/data_manager.h"
@@ -505,6 +506,21 @@ TEST_F(ShaderXmlReaderTest, SourceLinesSkipACommentedSourcesArray)
     // Lines 3-5 hold the comment, 6-9 the info array, 10 the sources array.
     EXPECT_EQ(Description().sources[0].firstLine, 11);
     EXPECT_EQ(Description().sources[1].firstLine, 12);
+}
+
+TEST_F(ShaderXmlReaderTest, ADocumentGivenAsTextCountsItsSourceLinesInThatText)
+{
+    const std::string text = Document(InfoArray(4) +
+                                      "<array id=\"sources\">\n<node type=\"vertex\"><![CDATA[\n\n"
+                                      "void main() {}\n]]></node>\n</array>\n");
+    std::unique_ptr<DMDatabase> database(DataManager::LoadFromMemory(text.c_str()));
+    ASSERT_NE(database, nullptr);
+    // No file of that name exists: the lines come from the text alone.
+    m_reader.SetDocument(database.get(), "res://nowhere.xml", "", text.c_str());
+    ASSERT_TRUE(m_reader.Read(false)) << LogText();
+    ASSERT_EQ(Description().sources.GetCount(), 1);
+    EXPECT_EQ(Description().sources[0].firstLine, 10);
+    m_reader.SetDocument(nullptr, "", "");
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+#pragma once
+
+// The frame both cases draw: kQuadCount textured quads, each written into a
+// dynamic vertex buffer and drawn on its own, as the front end's sprite
+// drawer does, over a cleared back buffer, then presented.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int kQuadCount = 1000;
+constexpr int kBackBufferSide = 256;  // small, so that the frame is the draws' and not the clear's
+constexpr int kTextureSide = 64;
+
+// The sprite program's vertex: position, packed colour, one coordinate.
+struct QuadVertex {
+    float x, y, z;
+    uint32_t color;
+    float u, v;
+};
+static_assert(sizeof(QuadVertex) == 24, "the renderer's stride of its mask 7");
+
+constexpr uint16_t kQuadIndices[6] = {0, 1, 2, 2, 1, 3};
+
+// The quads of a frame, 4 vertices each, spread over the back buffer in clip space.
+std::vector<QuadVertex> MakeQuads();
+
+// The texture's texels, 4 bytes each.
+std::vector<uint8_t> MakeTexels();
+
+// A window of the back buffer's client size; null when it cannot be made.
+HWND MakeBenchWindow();
+
+// Whether the layer's back end of that name starts here (Vulkan needs a device).
+bool BackendStarts(const char* backend);
+
+// Sets up what the engine's graphics code needs outside a running engine:
+// the main thread, the engine locks and the engine interface with its
+// graphics table, and the library path of the HLSL compiler.
+void PrepareEngine();
