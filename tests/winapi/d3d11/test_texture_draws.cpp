@@ -351,26 +351,46 @@ TEST_P(TextureDraws, GeneratedMipsAreSampledAtTheLevelAsked)
 
 // ---- Filtering and addressing
 
-TEST_P(TextureDraws, LinearFilteringWeighsTheTwoNearestTexels)
+TEST_P(TextureDraws, LinearFilteringWeighsTheFourNearestTexels)
 {
-    // Two texels over four pixels: pixel centres fall at texel coordinates -0.25, 0.25, 0.75 and 1.25, so the
-    // weights of the second texel are 0 (clamped), 1/4, 3/4 and 1 (clamped).
-    const uint32_t texels[2] = {Rgba(0, 100, 200, 255), Rgba(200, 0, 100, 55)};
+    // 2 x 2 texels over 4 x 4 pixels: pixel centres fall at texel coordinates -0.25, 0.25, 0.75 and 1.25 on each
+    // axis, so the weights of the second texel of an axis are 0 (clamped), 1/4, 3/4 and 1 (clamped).
+    const uint32_t texels[4] = {Rgba(0, 100, 200, 255), Rgba(200, 0, 100, 55), Rgba(40, 240, 10, 130),
+                                Rgba(120, 60, 250, 0)};
     Ref<ID3D11Texture2D> texture =
-        MakeTexture(2, 1, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels, 8);
-    Ref<ID3D11SamplerState> linear = MakeSampler(D3D11_FILTER_MIN_MAG_MIP_LINEAR);
+        MakeTexture(2, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels, 8);
     const double weights[4] = {0.0, 0.25, 0.75, 1.0};
     std::vector<uint32_t> expected;
-    for (double weight : weights) {
-        uint8_t channels[4];
-        for (int c = 0; c < 4; ++c) {
-            const double first = (texels[0] >> (8 * c)) & 0xff;
-            const double second = (texels[1] >> (8 * c)) & 0xff;
-            channels[c] = Unorm8((first * (1 - weight) + second * weight) / 255.0);
+    for (double v : weights) {
+        for (double u : weights) {
+            uint8_t channels[4];
+            for (int c = 0; c < 4; ++c) {
+                auto channel = [&](int texel) { return double((texels[texel] >> (8 * c)) & 0xff); };
+                const double top = channel(0) * (1 - u) + channel(1) * u;
+                const double bottom = channel(2) * (1 - u) + channel(3) * u;
+                channels[c] = Unorm8((top * (1 - v) + bottom * v) / 255.0);
+            }
+            expected.push_back(Rgba(channels[0], channels[1], channels[2], channels[3]));
         }
-        expected.push_back(Rgba(channels[0], channels[1], channels[2], channels[3]));
     }
-    ExpectDrawn("Linear", Sampled(ShaderView(texture.get()).get(), 4, 1, 0.0f, linear.get()).get(), expected, false, 1);
+    Ref<ID3D11ShaderResourceView> view = ShaderView(texture.get());
+    Ref<ID3D11SamplerState> linear = MakeSampler(D3D11_FILTER_MIN_MAG_MIP_LINEAR);
+    ExpectDrawn("Linear", Sampled(view.get(), 4, 4, 0.0f, linear.get()).get(), expected, false, 1);
+
+    // The renderer's anisotropic samplers (at most 8) filter an evenly magnified texture the same way.
+    const D3D11_SAMPLER_DESC anisotropicDesc{D3D11_FILTER_ANISOTROPIC,
+                                             D3D11_TEXTURE_ADDRESS_CLAMP,
+                                             D3D11_TEXTURE_ADDRESS_CLAMP,
+                                             D3D11_TEXTURE_ADDRESS_CLAMP,
+                                             0.0f,
+                                             8,
+                                             D3D11_COMPARISON_NEVER,
+                                             {0, 0, 0, 0},
+                                             0.0f,
+                                             D3D11_FLOAT32_MAX};
+    Ref<ID3D11SamplerState> anisotropic;
+    ASSERT_EQ(device_->CreateSamplerState(&anisotropicDesc, anisotropic.Put()), S_OK);
+    ExpectDrawn("Anisotropic", Sampled(view.get(), 4, 4, -1.0f, anisotropic.get()).get(), expected, false, 1);
 }
 
 TEST_P(TextureDraws, AddressModesClampWrapAndMirrorOutsideTheTexture)
