@@ -70,6 +70,7 @@ void RendererTest::SetUp()
     validationAtStart_ = halvo::d3d11::vulkan::ValidationMessageCount();
     if (!BackendStarts(GetParam())) GTEST_SKIP() << "the " << GetParam() << " back end cannot start here";
     liveAtStart_ = halvo::com::LiveObjectCount();
+    layerMessagesAtStart_ = HalvoD3D11_MessageCount();
 
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -173,4 +174,13 @@ DXGI_MODE_DESC RendererTest::Mode(UINT width, UINT height, UINT rate)
     mode.RefreshRate = {rate, 1};
     mode.Format = DXGI_FORMAT_B8G8R8A8_UNORM;
     return mode;
+}
+
+std::vector<std::string> RendererTest::LayerComplaints() const
+{
+    std::vector<std::string> lines;
+    for (UINT index = layerMessagesAtStart_; index < HalvoD3D11_MessageCount(); ++index) {
+        lines.emplace_back(HalvoD3D11_Message(index));
+    }
+    return lines;
 }

@@ -34,6 +34,10 @@ protected:
     // The layer's live objects now, less those alive when the test began.
     long NewLiveObjects() const;
 
+    // Lines the layer logged since SetUp where the platform's debug layer
+    // would complain ("D3D11 ERROR: ...").
+    std::vector<std::string> LayerComplaints() const;
+
     // The renderer's swap chain and device as the layer finds them by the
     // window (no references of the test's own); null when there are none.
     IDXGISwapChain* SwapChain() const;
@@ -66,6 +70,7 @@ protected:
 private:
     friend class RendererTestAccess;
     long liveAtStart_ = 0;
+    UINT layerMessagesAtStart_ = 0;
     unsigned validationAtStart_ = 0;
 };
 

@@ -163,6 +163,7 @@ TEST_P(RendererSwapChain, AQuickReinitializeAfterAFrameResizesTheBoundBuffers)
     renderer_->BeginFrame();
     renderer_->Present();
     EXPECT_EQ(HalvoD3D11_PresentCount(SwapChain()), 2u);
+    EXPECT_TRUE(LayerComplaints().empty()) << "first: " << LayerComplaints().front();
 }
 
 TEST_P(RendererSwapChain, FullscreenAndBackThroughQuickReinitialize)
@@ -179,6 +180,7 @@ TEST_P(RendererSwapChain, FullscreenAndBackThroughQuickReinitialize)
     EXPECT_FALSE(IsFullscreen());
     ExpectLastWindowStyle(800, 600, true);
     ExpectBuffers(800, 600);
+    EXPECT_TRUE(LayerComplaints().empty()) << "first: " << LayerComplaints().front();
 }
 
 TEST_P(RendererSwapChain, FullscreenBuffersTakeTheClosestMode)
