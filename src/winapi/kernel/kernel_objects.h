@@ -56,6 +56,18 @@ std::condition_variable& SyncChanged();
 HANDLE InsertHandle(std::shared_ptr<KernelObject> object);
 // The object behind a handle, or null when the handle is not open.
 std::shared_ptr<KernelObject> LookupHandle(HANDLE handle);
+// The object behind a handle when it is of that kind; else null, with
+// ERROR_INVALID_HANDLE as the last error.
+template <typename Object>
+std::shared_ptr<Object> LookupOrSetError(HANDLE handle, ObjectKind kind)
+{
+    std::shared_ptr<KernelObject> object = LookupHandle(handle);
+    if (!object || object->Kind() != kind) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return std::static_pointer_cast<Object>(object);
+}
 // Removes a handle of the given kind; false when no such handle is open.
 bool RemoveHandle(HANDLE handle, ObjectKind kind);
 // Removes a handle of any kind that CloseHandle accepts.

@@ -18,11 +18,17 @@ struct alignas(16) GlobalHeader {
     SIZE_T size;
 };
 
-GlobalHeader* HeaderOf(HGLOBAL block)
+// The header of a block GlobalAlloc made; else null, with
+// ERROR_INVALID_HANDLE as the last error.
+GlobalHeader* HeaderOrSetError(HGLOBAL block)
 {
-    if (block == nullptr) return nullptr;
-    auto* header = reinterpret_cast<GlobalHeader*>(static_cast<char*>(block) - sizeof(GlobalHeader));
-    return header->magic == kGlobalBlockMagic ? header : nullptr;
+    GlobalHeader* header = nullptr;
+    if (block != nullptr) header = reinterpret_cast<GlobalHeader*>(static_cast<char*>(block) - sizeof(GlobalHeader));
+    if (header == nullptr || header->magic != kGlobalBlockMagic) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return header;
 }
 
 }  // namespace
@@ -59,22 +65,16 @@ HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes)
 
 LPVOID WINAPI GlobalLock(HGLOBAL hMem)
 {
-    GlobalHeader* header = HeaderOf(hMem);
-    if (header == nullptr) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
+    GlobalHeader* header = HeaderOrSetError(hMem);
+    if (header == nullptr) return nullptr;
     header->locks.fetch_add(1);
     return hMem;
 }
 
 BOOL WINAPI GlobalUnlock(HGLOBAL hMem)
 {
-    GlobalHeader* header = HeaderOf(hMem);
-    if (header == nullptr) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    GlobalHeader* header = HeaderOrSetError(hMem);
+    if (header == nullptr) return FALSE;
     unsigned locks = header->locks.load();
     while (locks > 0 && !header->locks.compare_exchange_weak(locks, locks - 1)) {}
     if (locks > 1) return TRUE;
@@ -85,22 +85,16 @@ BOOL WINAPI GlobalUnlock(HGLOBAL hMem)
 
 SIZE_T WINAPI GlobalSize(HGLOBAL hMem)
 {
-    GlobalHeader* header = HeaderOf(hMem);
-    if (header == nullptr) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return 0;
-    }
+    GlobalHeader* header = HeaderOrSetError(hMem);
+    if (header == nullptr) return 0;
     return header->size;
 }
 
 HGLOBAL WINAPI GlobalFree(HGLOBAL hMem)
 {
     if (hMem == nullptr) return nullptr;
-    GlobalHeader* header = HeaderOf(hMem);
-    if (header == nullptr) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return hMem;
-    }
+    GlobalHeader* header = HeaderOrSetError(hMem);
+    if (header == nullptr) return hMem;
     header->magic = 0;
     header->~GlobalHeader();
     std::free(header);

@@ -228,19 +228,6 @@ HANDLE CreateOrOpen(LPCSTR name, ObjectKind kind, Create create)
     return handle;
 }
 
-// The object of the handle when it is of that kind; else null, with
-// ERROR_INVALID_HANDLE as the last error.
-template <typename Object>
-std::shared_ptr<Object> LookupOrSetError(HANDLE handle, ObjectKind kind)
-{
-    std::shared_ptr<KernelObject> object = LookupHandle(handle);
-    if (!object || object->Kind() != kind) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    return std::static_pointer_cast<Object>(object);
-}
-
 std::shared_ptr<WaitableObject> LookupWaitable(HANDLE handle)
 {
     std::shared_ptr<KernelObject> object = LookupHandle(handle);

@@ -61,13 +61,6 @@ void* RunThread(void* argument)
     return nullptr;
 }
 
-std::shared_ptr<ThreadObject> LookupThread(HANDLE handle)
-{
-    std::shared_ptr<KernelObject> object = LookupHandle(handle);
-    if (!object || object->Kind() != ObjectKind::Thread) return nullptr;
-    return std::static_pointer_cast<ThreadObject>(object);
-}
-
 bool IsValidPriority(int priority)
 {
     return (priority >= THREAD_PRIORITY_LOWEST && priority <= THREAD_PRIORITY_HIGHEST) ||
@@ -115,11 +108,8 @@ HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T dwStackSize, LPTHREAD_S
 
 DWORD WINAPI ResumeThread(HANDLE hThread)
 {
-    std::shared_ptr<ThreadObject> thread = LookupThread(hThread);
-    if (!thread) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return static_cast<DWORD>(-1);
-    }
+    std::shared_ptr<ThreadObject> thread = LookupOrSetError<ThreadObject>(hThread, ObjectKind::Thread);
+    if (!thread) return static_cast<DWORD>(-1);
     DWORD previousCount;
     {
         std::lock_guard lock(SyncLock());
@@ -132,11 +122,8 @@ DWORD WINAPI ResumeThread(HANDLE hThread)
 
 BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode)
 {
-    std::shared_ptr<ThreadObject> thread = LookupThread(hThread);
-    if (!thread) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    std::shared_ptr<ThreadObject> thread = LookupOrSetError<ThreadObject>(hThread, ObjectKind::Thread);
+    if (!thread) return FALSE;
     if (lpExitCode == nullptr) {
         SetLastError(ERROR_NOACCESS);
         return FALSE;
@@ -149,11 +136,8 @@ BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode)
 DWORD WINAPI GetThreadId(HANDLE Thread)
 {
     if (Thread == kCurrentThreadPseudoHandle) return GetCurrentThreadId();
-    std::shared_ptr<ThreadObject> thread = LookupThread(Thread);
-    if (!thread) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return 0;
-    }
+    std::shared_ptr<ThreadObject> thread = LookupOrSetError<ThreadObject>(Thread, ObjectKind::Thread);
+    if (!thread) return 0;
     return thread->id;
 }
 
@@ -184,11 +168,8 @@ BOOL WINAPI SetThreadPriority(HANDLE hThread, int nPriority)
         ownThreadObject->priority = nPriority;
         return TRUE;
     }
-    std::shared_ptr<ThreadObject> thread = LookupThread(hThread);
-    if (!thread) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    std::shared_ptr<ThreadObject> thread = LookupOrSetError<ThreadObject>(hThread, ObjectKind::Thread);
+    if (!thread) return FALSE;
     std::lock_guard lock(SyncLock());
     thread->priority = nPriority;
     return TRUE;
@@ -202,11 +183,8 @@ int WINAPI GetThreadPriority(HANDLE hThread)
         std::lock_guard lock(SyncLock());
         return ownThreadObject->priority;
     }
-    std::shared_ptr<ThreadObject> thread = LookupThread(hThread);
-    if (!thread) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return kThreadPriorityErrorReturn;
-    }
+    std::shared_ptr<ThreadObject> thread = LookupOrSetError<ThreadObject>(hThread, ObjectKind::Thread);
+    if (!thread) return kThreadPriorityErrorReturn;
     std::lock_guard lock(SyncLock());
     return thread->priority;
 }
