@@ -157,6 +157,13 @@ RECT ClientOnScreenLocked(const Window& window)
     return {left, top, left + size.cx, top + size.cy};
 }
 
+// The outer rectangle of a client area (screen coordinates) under the style's frame.
+RECT OuterOf(const RECT& client, DWORD style)
+{
+    const WindowFrame frame = GetWindowFrame(style);
+    return {client.left - frame.left, client.top - frame.top, client.right + frame.right, client.bottom + frame.bottom};
+}
+
 // While fullscreen, the real window keeps covering its display.
 void UpdateNativeLocked(const Window& window)
 {
@@ -196,10 +203,7 @@ void FollowNativePlacement(HWND hWnd)
         if (!window || !window->native) {
             return;
         }
-        const RECT client = halvo::user::NativeClientRect(window->native);
-        const WindowFrame frame = GetWindowFrame(window->style);
-        window->rect = {client.left - frame.left, client.top - frame.top, client.right + frame.right,
-                        client.bottom + frame.bottom};
+        window->rect = OuterOf(halvo::user::NativeClientRect(window->native), window->style);
     }
     AnnounceSize(hWnd);
 }
@@ -748,9 +752,7 @@ BOOL HVU_SetNativeFullscreen(HWND window, BOOL fullscreen)
                 found->fullscreen = true;
             }
             halvo::user::CoverNativeDisplay(found->native, display);
-            const WindowFrame frame = GetWindowFrame(found->style);
-            found->rect = {display.left - frame.left, display.top - frame.top, display.right + frame.right,
-                           display.bottom + frame.bottom};
+            found->rect = OuterOf(display, found->style);
         } else if (found->fullscreen) {
             found->fullscreen = false;
             found->rect = found->windowedRect;
