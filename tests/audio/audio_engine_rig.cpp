@@ -13,35 +13,10 @@
 #include "core/threading.h"
 #include "filesystem/scheme_roots.h"
 #include "foundation/engine_log.h"
-#include "support/logged_texts.h"
-
-namespace {
-
-// The parts of the engine core that audio uses, back to their first state.
-void ResetEngineCore()
-{
-    HVI_ResetSubsystems();
-    HVI_ResetLog();
-    HVI_ResetFeatures();
-    HVI_ResetEngineState();
-    HVI_ResetFileSystem();
-    HVI_RegisterMainThread();
-    HVI_CreateEngineLocks();
-}
-
-}  // namespace
 
 AudioEngineRig::AudioEngineRig(bool noSound, bool developerMode)
 {
-    ResetEngineCore();
-    HVI_ResetEngineTime();
-    HVI_SetLogThreshold(0);
-    HVI_InstallFoundationLogSink();
     HVI_SetDeveloperMode(developerMode);
-    HVI_ResetAudioState();
-    // The core reset forgot the file system; the folder is mounted again.
-    HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_folder.Path("").c_str());
-    HVI_AddSearchPath("res://");
     HVI_BuildEngineInterface();
     m_state = &HVI_GetEngineState();
     m_state->engine = HVI_GetEngineInterface();
@@ -55,13 +30,7 @@ AudioEngineRig::AudioEngineRig(bool noSound, bool developerMode)
     }
 }
 
-AudioEngineRig::~AudioEngineRig()
-{
-    HVI_GetSubsystemHooks(HVI_SUBSYSTEM_SOUND).Shutdown(*m_state);
-    HVI_ResetAudioState();
-    HVI_SetLogSink(nullptr, nullptr);
-    ResetEngineCore();
-}
+AudioEngineRig::~AudioEngineRig() { HVI_GetSubsystemHooks(HVI_SUBSYSTEM_SOUND).Shutdown(*m_state); }
 
 void AudioEngineRig::Frame() { HVI_GetSubsystemHooks(HVI_SUBSYSTEM_SOUND).UpdateFrame(*m_state, 0.005f); }
 
@@ -72,23 +41,4 @@ void AudioEngineRig::RunFrames(int milliseconds)
         Sleep(5);
         Frame();
     }
-}
-
-bool AudioEngineRig::Logged(const std::string& text) const
-{
-    for (const std::string& line : LoggedTexts()) {
-        if (line.find(text) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string AudioEngineRig::LogText() const
-{
-    std::string all;
-    for (const std::string& line : LoggedTexts()) {
-        all += line + "\n";
-    }
-    return all;
 }

@@ -8,7 +8,7 @@
 #include "core/engine_state.h"
 #include "halvo/audio.h"
 
-// The audio subsystem plugged into a reset engine core as the host does it:
+// The audio subsystem plugged into the rig's reset engine as the host does it:
 // registered, pre-initialised and started with the mixer back end over the
 // pull output, sounds found in a fresh "res://" folder.
 class AudioEngineRig {
@@ -25,10 +25,11 @@ public:
     void RunFrames(int milliseconds);
     std::vector<SHORT> Pull(DWORD frames) { return m_output.Pull(frames); }
     // Whether a line of the log contains the text.
-    bool Logged(const std::string& text) const;
-    std::string LogText() const;
+    bool Logged(const std::string& text) const { return m_log.AnyContains(text); }
+    std::string LogText() const { return m_log.Text(); }
 
 private:
+    LogCapture m_log;
     audio_test::ResourceFolder m_folder;
     PulledOutput m_output;
     HVI_EngineState* m_state = nullptr;

@@ -5,25 +5,16 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <mutex>
 
 #include "filesystem/scheme_roots.h"
-#include "foundation/engine_log.h"
 
 namespace audio_test {
 
-namespace {
-std::mutex g_logMutex;
-}  // namespace
-
 ResourceFolder::ResourceFolder()
 {
-    HVI_ResetFileSystem();
-    HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, Path("").c_str());
+    HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, Path().c_str());
     HVI_AddSearchPath("res://");
 }
-
-ResourceFolder::~ResourceFolder() { HVI_ResetFileSystem(); }
 
 void Run(const std::string& command)
 {
@@ -76,37 +67,6 @@ void WriteText(const std::string& path, const std::string& text)
 {
     std::ofstream out(path, std::ios::binary);
     out << text;
-}
-
-LogCapture::LogCapture() { HVI_SetLogSink(&LogCapture::Sink, this); }
-
-LogCapture::~LogCapture() { HVI_SetLogSink(nullptr, nullptr); }
-
-void LogCapture::Sink(void* context, int, bool, const char* text)
-{
-    std::lock_guard<std::mutex> hold(g_logMutex);
-    static_cast<LogCapture*>(context)->m_lines.emplace_back(text);
-}
-
-bool LogCapture::Contains(const std::string& text) const
-{
-    std::lock_guard<std::mutex> hold(g_logMutex);
-    for (const auto& line : m_lines) {
-        if (line.find(text) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string LogCapture::All() const
-{
-    std::lock_guard<std::mutex> hold(g_logMutex);
-    std::string all;
-    for (const auto& line : m_lines) {
-        all += line + "\n";
-    }
-    return all;
 }
 
 }  // namespace audio_test

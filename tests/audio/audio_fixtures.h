@@ -5,26 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "support/log_capture.h"
 #include "support/temporary_folder.h"
 
-// Helpers shared by the audio tests: a fresh temporary folder per test, sound
-// files made by the real encoders (sox, oggenc, oggdec), and a capturing log sink.
+// Helpers shared by the audio tests: sound files made by the real encoders
+// (sox, oggenc, oggdec) in the rig's temporary folders.
 namespace audio_test {
 
-class TempFolder {
-public:
-    std::string Path(const std::string& name) const { return (m_folder.Path() / name).string(); }
-
-private:
-    TemporaryFolder m_folder{"halvo-audio"};
-};
-
-// A temporary folder that is the "res://" folder and the only search path
-// while it lives, so that sound names are found in it.
-class ResourceFolder : public TempFolder {
+// A temporary folder that is the "res://" folder and the only search path, so
+// that sound names are found in it (the rig resets the file system after the test).
+class ResourceFolder : public TemporaryFolder {
 public:
     ResourceFolder();
-    ~ResourceFolder();
 };
 
 // Runs a shell command; fails the current test when it does not exit with 0.
@@ -42,19 +34,5 @@ std::vector<uint8_t> RawPcmWithSox(const std::string& soundPath);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
-
-// Captures every line of the log seam while it lives.
-class LogCapture {
-public:
-    LogCapture();
-    ~LogCapture();
-    // Whether a captured line contains the text.
-    bool Contains(const std::string& text) const;
-    std::string All() const;
-
-private:
-    static void Sink(void* context, int level, bool popup, const char* text);
-    std::vector<std::string> m_lines;
-};
 
 }  // namespace audio_test

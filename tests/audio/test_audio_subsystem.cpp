@@ -30,7 +30,7 @@ TEST(AudioSubsystem, AStartWithoutAWindowFallsBackToSilence)
 TEST(AudioSubsystem, ReinitialisationThatSwitchesSoundOnReloadsTheSounds)
 {
     AudioEngineRig rig(true);
-    MakeWav(rig.folder().Path("tone.wav"), 44100, 1, "0.2 sine 300");
+    MakeWav(rig.folder().File("tone.wav"), 44100, 1, "0.2 sine 300");
     HV_SoundRecord* sound = rig.audio().LoadSound("tone");
     EXPECT_EQ(sound->sample, nullptr);  // the silent back end holds no samples
     rig.state().video.noSound = 0;
@@ -50,7 +50,7 @@ TEST(AudioSubsystem, ANewWindowIsHandedToTheBackEnd)
 TEST(AudioSubsystem, ShutdownReleasesTheBackEndAndItsSamples)
 {
     auto rig = std::make_unique<AudioEngineRig>();
-    MakeWav(rig->folder().Path("tone.wav"), 44100, 1, "0.2 sine 300");
+    MakeWav(rig->folder().File("tone.wav"), 44100, 1, "0.2 sine 300");
     HV_SoundRecord* sound = rig->audio().LoadSound("tone");
     ASSERT_NE(sound->sample, nullptr);
     HVI_GetSubsystemHooks(HVI_SUBSYSTEM_SOUND).Shutdown(rig->state());

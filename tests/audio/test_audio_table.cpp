@@ -15,7 +15,7 @@ namespace {
 
 class AudioTableTest : public testing::Test {
 protected:
-    void MakeTone(const std::string& name) { MakeWav(rig.folder().Path(name), 44100, 1, "0.2 sine 300"); }
+    void MakeTone(const std::string& name) { MakeWav(rig.folder().File(name), 44100, 1, "0.2 sine 300"); }
 
     AudioEngineRig rig;
 };
@@ -103,8 +103,8 @@ TEST_F(AudioTableTest, NoneIsCountedButNeverLoadedOrPlayed)
 
 TEST_F(AudioTableTest, AFolderWithADotIsProbedWithTheExtensions)
 {
-    std::filesystem::create_directories(rig.folder().Path("sfx.v2"));
-    MakeOgg(rig.folder().Path("sfx.v2/hit.ogg"), 44100, 1, "0.2 sine 300");
+    std::filesystem::create_directories(rig.folder().File("sfx.v2"));
+    MakeOgg(rig.folder().File("sfx.v2/hit.ogg"), 44100, 1, "0.2 sine 300");
     HV_SoundRecord* sound = rig.audio().LoadSound("sfx.v2/hit");
     ASSERT_TRUE(rig.audio().IsSoundLoaded(sound));
     EXPECT_STREQ(sound->loadedPath, "sfx.v2/hit.ogg");
@@ -123,7 +123,7 @@ TEST_F(AudioTableTest, AMissingSoundIsReportedAndStaysUnloaded)
 
 TEST_F(AudioTableTest, ABadWavLeavesTheSoundUnloaded)
 {
-    MakeWav(rig.folder().Path("coarse.wav"), 22050, 1, "0.1 sine 300", 8);
+    MakeWav(rig.folder().File("coarse.wav"), 22050, 1, "0.1 sine 300", 8);
     HV_SoundRecord* sound = rig.audio().LoadSound("coarse");
     EXPECT_FALSE(rig.audio().IsSoundLoaded(sound));
     EXPECT_EQ(sound->sample, nullptr);
@@ -133,8 +133,8 @@ TEST_F(AudioTableTest, ABadWavLeavesTheSoundUnloaded)
 
 TEST_F(AudioTableTest, AFileThatFailsToLoadIsReportedOnlyByItsReader)
 {
-    MakeWav(rig.folder().Path("coarse.wav"), 22050, 1, "0.1 sine 300", 8);
-    WriteBytes(rig.folder().Path("damaged.ogg"), ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg"));
+    MakeWav(rig.folder().File("coarse.wav"), 22050, 1, "0.1 sine 300", 8);
+    WriteBytes(rig.folder().File("damaged.ogg"), ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg"));
     rig.audio().LoadSound("coarse");
     rig.audio().GetSound("damaged");
     // A hibernated sound loads again when counted.
@@ -157,7 +157,7 @@ TEST_F(AudioTableTest, APlayListThatCannotBeOpenedLeavesNoEndlessList)
 
 TEST_F(AudioTableTest, AnExistingMp3LoadsWithoutASample)
 {
-    WriteText(rig.folder().Path("song.mp3"), "not decoded");
+    WriteText(rig.folder().File("song.mp3"), "not decoded");
     HV_SoundRecord* sound = rig.audio().LoadSound("song");
     EXPECT_TRUE(rig.audio().IsSoundLoaded(sound));
     EXPECT_EQ(sound->sample, nullptr);
@@ -209,7 +209,7 @@ TEST_F(AudioTableTest, ReloadingSkipsHibernatedCacheOnlyAndInternalRecords)
 TEST(AudioTableDeveloperMode, ANameWithItsExtensionWarnsAndLoadsThatFile)
 {
     AudioEngineRig rig(false, true);
-    MakeOgg(rig.folder().Path("theme.ogg"), 44100, 2, "0.3 sine 300");
+    MakeOgg(rig.folder().File("theme.ogg"), 44100, 2, "0.3 sine 300");
     HV_SoundRecord* sound = rig.audio().LoadSound("theme.ogg");
     EXPECT_TRUE(rig.Logged("Sound name 'theme.ogg' has file extension. Remove it from the file name."));
     EXPECT_TRUE(rig.audio().IsSoundLoaded(sound));
@@ -221,7 +221,7 @@ TEST(AudioTableNoSound, PlaysNothingAndCountsEverySoundAsLoaded)
 {
     AudioEngineRig rig(true);
     EXPECT_TRUE(rig.Logged("Sounds disabled. Null Sound Implementation in use."));
-    MakeWav(rig.folder().Path("tone.wav"), 44100, 1, "0.2 sine 300");
+    MakeWav(rig.folder().File("tone.wav"), 44100, 1, "0.2 sine 300");
     HV_SoundRecord* sound = rig.audio().LoadSound("tone");
     EXPECT_TRUE(rig.audio().IsSoundLoaded(sound));
     EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
@@ -269,8 +269,8 @@ TEST_F(AudioTableTest, ThreadsLoadingOneNewSoundLoadItOnce)
     constexpr int kNames = 20;
     MakeTone("tone.wav");
     for (int n = 0; n < kNames; ++n) {
-        std::filesystem::copy_file(rig.folder().Path("tone.wav"),
-                                   rig.folder().Path("tone" + std::to_string(n) + ".wav"));
+        std::filesystem::copy_file(rig.folder().File("tone.wav"),
+                                   rig.folder().File("tone" + std::to_string(n) + ".wav"));
     }
     for (int n = 0; n < kNames; ++n) {
         const std::string name = "tone" + std::to_string(n);

@@ -17,7 +17,7 @@ class ChannelTest : public testing::Test {
 protected:
     HV_SoundRecord* Tone(const std::string& name, const std::string& synth = "1 sine 300")
     {
-        MakeWav(rig.folder().Path(name + ".wav"), 44100, 1, synth);
+        MakeWav(rig.folder().File(name + ".wav"), 44100, 1, synth);
         HV_SoundRecord* sound = rig.audio().LoadSound(name.c_str());
         EXPECT_TRUE(rig.audio().IsSoundLoaded(sound));
         return sound;
@@ -331,7 +331,7 @@ TEST_F(ChannelTest, StopChannelStopsTheVoiceAtOnce)
 TEST_F(ChannelTest, AShortSoundLoopsWithoutAGapAsMusicOrWhenSetLooping)
 {
     HV_SoundRecord* beat = Tone("beat", "0.1 sine 300");
-    const auto pass = RawPcmWithSox(rig.folder().Path("beat.wav"));
+    const auto pass = RawPcmWithSox(rig.folder().File("beat.wav"));
     const size_t passFrames = pass.size() / 2;
     auto expectRepeats = [&](const std::vector<SHORT>& frames) {
         for (size_t i = 0; i < frames.size(); ++i) {

@@ -90,8 +90,8 @@ protected:
 
 TEST_F(MixerTest, PlaysWavAtFullVolumeSampleExact)
 {
-    MakeWav(folder.Path("tone.wav"), 44100, 2, "1.2 sine 441");  // longer than a voice buffer
-    const auto expected = AsStereo(RawPcmWithSox(folder.Path("tone.wav")), 2);
+    MakeWav(folder.File("tone.wav"), 44100, 2, "1.2 sine 441");  // longer than a voice buffer
+    const auto expected = AsStereo(RawPcmWithSox(folder.File("tone.wav")), 2);
     HV_MixerSample* sample = Load("tone.wav");
     const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
     ASSERT_NE(voice, 0u);
@@ -103,8 +103,8 @@ TEST_F(MixerTest, PlaysWavAtFullVolumeSampleExact)
 
 TEST_F(MixerTest, MonoWavPlaysOnBothSides)
 {
-    MakeWav(folder.Path("mono.wav"), 44100, 1, "0.3 sine 300");
-    const auto expected = AsStereo(RawPcmWithSox(folder.Path("mono.wav")), 1);
+    MakeWav(folder.File("mono.wav"), 44100, 1, "0.3 sine 300");
+    const auto expected = AsStereo(RawPcmWithSox(folder.File("mono.wav")), 1);
     HV_MixerSample* sample = Load("mono.wav");
     ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false), 0u);
     EXPECT_EQ(rig.Pull(DWORD(expected.size() / 2)), expected);
@@ -112,10 +112,10 @@ TEST_F(MixerTest, MonoWavPlaysOnBothSides)
 
 TEST_F(MixerTest, StreamedOggMatchesAWholeDecode)
 {
-    MakeOgg(folder.Path("music.ogg"), 44100, 2, "3 sine 441 sine 660");
+    MakeOgg(folder.File("music.ogg"), 44100, 2, "3 sine 441 sine 660");
     HV_MixerSample* sample = Load("music.ogg");
     ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
-    const auto expected = AsStereo(DecodeOggWithOggdec(folder.Path("music.ogg")), 2);
+    const auto expected = AsStereo(DecodeOggWithOggdec(folder.File("music.ogg")), 2);
     ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false), 0u);
     const auto frames = rig.Pull(DWORD(expected.size() / 2));
     EXPECT_TRUE(frames == expected);
@@ -123,8 +123,8 @@ TEST_F(MixerTest, StreamedOggMatchesAWholeDecode)
 
 TEST_F(MixerTest, LoopingWavContinuesWithoutAGap)
 {
-    MakeWav(folder.Path("loop.wav"), 44100, 1, "0.3 sine 300");
-    const auto pass = AsStereo(RawPcmWithSox(folder.Path("loop.wav")), 1);
+    MakeWav(folder.File("loop.wav"), 44100, 1, "0.3 sine 300");
+    const auto pass = AsStereo(RawPcmWithSox(folder.File("loop.wav")), 1);
     HV_MixerSample* sample = Load("loop.wav");
     const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true);
     ASSERT_NE(voice, 0u);
@@ -138,10 +138,10 @@ TEST_F(MixerTest, LoopingWavContinuesWithoutAGap)
 
 TEST_F(MixerTest, LoopingStreamContinuesWithoutAGap)
 {
-    MakeOgg(folder.Path("loop.ogg"), 44100, 2, "1.6 sine 441");
+    MakeOgg(folder.File("loop.ogg"), 44100, 2, "1.6 sine 441");
     HV_MixerSample* sample = Load("loop.ogg");
     ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
-    const auto pass = AsStereo(DecodeOggWithOggdec(folder.Path("loop.ogg")), 2);
+    const auto pass = AsStereo(DecodeOggWithOggdec(folder.File("loop.ogg")), 2);
     ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true), 0u);
     const size_t passFrames = pass.size() / 2;
     const auto frames = rig.Pull(DWORD(passFrames * 2));
@@ -156,8 +156,8 @@ class LoopSwitchedOnLater : public MixerTest, public testing::WithParamInterface
 TEST_P(LoopSwitchedOnLater, RepeatsFromTheFirstEndWithoutAGap)
 {
     const auto [length, framesBeforeSwitch] = GetParam();
-    MakeWav(folder.Path("short.wav"), 44100, 1, std::string(length) + " sine 300");
-    const auto pass = AsStereo(RawPcmWithSox(folder.Path("short.wav")), 1);
+    MakeWav(folder.File("short.wav"), 44100, 1, std::string(length) + " sine 300");
+    const auto pass = AsStereo(RawPcmWithSox(folder.File("short.wav")), 1);
     const size_t passFrames = pass.size() / 2;
     HV_MixerSample* sample = Load("short.wav");
     const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
@@ -179,10 +179,10 @@ INSTANTIATE_TEST_SUITE_P(Lengths, LoopSwitchedOnLater,
 
 TEST_F(MixerTest, AStreamSwitchedToLoopingRepeatsWithoutAGap)
 {
-    MakeOgg(folder.Path("short.ogg"), 44100, 2, "0.2 sine 441");
+    MakeOgg(folder.File("short.ogg"), 44100, 2, "0.2 sine 441");
     HV_MixerSample* sample = Load("short.ogg", HV_MIXER_LOAD_ALWAYS_STREAM);
     ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
-    const auto pass = AsStereo(DecodeOggWithOggdec(folder.Path("short.ogg")), 2);
+    const auto pass = AsStereo(DecodeOggWithOggdec(folder.File("short.ogg")), 2);
     const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
     ASSERT_NE(voice, 0u);
     rig.mixer().SetVoiceLooping(int32_t(voice), true);
@@ -195,8 +195,8 @@ TEST_F(MixerTest, AStreamSwitchedToLoopingRepeatsWithoutAGap)
 
 TEST_F(MixerTest, MasterVolumeHalfLowersEveryVoiceBy10Decibels)
 {
-    MakeWav(folder.Path("tone.wav"), 44100, 1, "0.2 sine 300");
-    const auto full = AsStereo(RawPcmWithSox(folder.Path("tone.wav")), 1);
+    MakeWav(folder.File("tone.wav"), 44100, 1, "0.2 sine 300");
+    const auto full = AsStereo(RawPcmWithSox(folder.File("tone.wav")), 1);
     HV_MixerSample* sample = Load("tone.wav");
     rig.mixer().SetMasterVolume(0.5f);
     ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false), 0u);
@@ -210,8 +210,8 @@ TEST_F(MixerTest, MasterVolumeHalfLowersEveryVoiceBy10Decibels)
 
 TEST_F(MixerTest, PanFullyRightSilencesTheLeft)
 {
-    MakeWav(folder.Path("tone.wav"), 44100, 1, "0.1 sine 300");
-    const auto full = AsStereo(RawPcmWithSox(folder.Path("tone.wav")), 1);
+    MakeWav(folder.File("tone.wav"), 44100, 1, "0.1 sine 300");
+    const auto full = AsStereo(RawPcmWithSox(folder.File("tone.wav")), 1);
     HV_MixerSample* sample = Load("tone.wav");
     ASSERT_NE(rig.mixer().Play(sample, 1.0f, 1.0f, 1.0f, false), 0u);
     const auto frames = rig.Pull(DWORD(full.size() / 2));
@@ -223,8 +223,8 @@ TEST_F(MixerTest, PanFullyRightSilencesTheLeft)
 
 TEST_F(MixerTest, TheFortyFirstMonoSoundGetsNoVoice)
 {
-    MakeWav(folder.Path("mono.wav"), 44100, 1, "0.1 sine 300");
-    MakeWav(folder.Path("stereo.wav"), 44100, 2, "0.1 sine 300");
+    MakeWav(folder.File("mono.wav"), 44100, 1, "0.1 sine 300");
+    MakeWav(folder.File("stereo.wav"), 44100, 2, "0.1 sine 300");
     HV_MixerSample* mono = Load("mono.wav");
     HV_MixerSample* stereo = Load("stereo.wav");
     for (int i = 0; i < 40; ++i) {
@@ -240,7 +240,7 @@ TEST_F(MixerTest, TheFortyFirstMonoSoundGetsNoVoice)
 
 TEST_F(MixerTest, FadeFallsSteadilyAndEndsTheVoice)
 {
-    MakeWav(folder.Path("hum.wav"), 44100, 1, "5 sine 300");
+    MakeWav(folder.File("hum.wav"), 44100, 1, "5 sine 300");
     HV_MixerSample* sample = Load("hum.wav");
     const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true);
     ASSERT_NE(voice, 0u);
@@ -262,7 +262,7 @@ TEST_F(MixerTest, FadeFallsSteadilyAndEndsTheVoice)
 
 TEST_F(MixerTest, SlideReachesItsTargetAfterTheGivenTime)
 {
-    MakeWav(folder.Path("hum.wav"), 44100, 1, "2 sine 300");
+    MakeWav(folder.File("hum.wav"), 44100, 1, "2 sine 300");
     HV_MixerSample* sample = Load("hum.wav");
     const uint32_t voice = rig.mixer().Play(sample, 0.2f, 0.0f, 1.0f, true);
     // Only this thread's steps run, each timed by the mixer's own clock.
@@ -289,11 +289,11 @@ TEST_F(MixerTest, SlideReachesItsTargetAfterTheGivenTime)
 
 TEST_F(MixerTest, PlayListContinuesAcrossEntriesWithoutAGap)
 {
-    MakeWav(folder.Path("a.wav"), 44100, 2, "0.4 sine 300");
-    MakeOgg(folder.Path("b.ogg"), 44100, 2, "0.3 sine 500");
-    const auto a = AsStereo(RawPcmWithSox(folder.Path("a.wav")), 2);
-    const auto b = AsStereo(DecodeOggWithOggdec(folder.Path("b.ogg")), 2);
-    WriteText(folder.Path("list.mpl"), "a.wav\nb.ogg\n");
+    MakeWav(folder.File("a.wav"), 44100, 2, "0.4 sine 300");
+    MakeOgg(folder.File("b.ogg"), 44100, 2, "0.3 sine 500");
+    const auto a = AsStereo(RawPcmWithSox(folder.File("a.wav")), 2);
+    const auto b = AsStereo(DecodeOggWithOggdec(folder.File("b.ogg")), 2);
+    WriteText(folder.File("list.mpl"), "a.wav\nb.ogg\n");
     HV_MixerSample* list = rig.mixer().LoadSample("list.mpl", HV_MIXER_LOAD_EMPTY);
     ASSERT_NE(list, nullptr);
     samples.push_back(list);
@@ -313,9 +313,9 @@ TEST_F(MixerTest, PlayListContinuesAcrossEntriesWithoutAGap)
 namespace {
 
 // The rough frequency of the left channel as sox measures it.
-double MeasuredFrequency(const TempFolder& folder, const std::vector<SHORT>& frames)
+double MeasuredFrequency(const TemporaryFolder& folder, const std::vector<SHORT>& frames)
 {
-    const std::string raw = folder.Path("measured.raw");
+    const std::string raw = folder.File("measured.raw");
     WriteBytes(raw, std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(frames.data()),
                                          reinterpret_cast<const uint8_t*>(frames.data() + frames.size())));
     FILE* sox =
@@ -336,7 +336,7 @@ double MeasuredFrequency(const TempFolder& folder, const std::vector<SHORT>& fra
 
 TEST_F(MixerTest, PitchTwoDoublesTheFrequency)
 {
-    MakeWav(folder.Path("tone.wav"), 22050, 1, "2 sine 441");
+    MakeWav(folder.File("tone.wav"), 22050, 1, "2 sine 441");
     HV_MixerSample* sample = Load("tone.wav");
     ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 2.0f, true), 0u);
     EXPECT_NEAR(MeasuredFrequency(folder, rig.Pull(22050)), 882.0, 10.0);
@@ -346,7 +346,7 @@ TEST_F(MixerTest, PlayKeepsTheRateWithinTheLimit)
 {
     // 22050 Hz x 10 would be 220500 Hz, which DirectSound refuses (the sound
     // would then play at its own rate); the rate is kept at 100000 Hz.
-    MakeWav(folder.Path("tone.wav"), 22050, 1, "2 sine 441");
+    MakeWav(folder.File("tone.wav"), 22050, 1, "2 sine 441");
     HV_MixerSample* sample = Load("tone.wav");
     ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 10.0f, true), 0u);
     EXPECT_NEAR(MeasuredFrequency(folder, rig.Pull(22050)), 441.0 * 100000.0 / 22050.0, 30.0);
@@ -354,7 +354,7 @@ TEST_F(MixerTest, PlayKeepsTheRateWithinTheLimit)
 
 TEST_F(MixerTest, SettersOnEndedVoicesDoNothing)
 {
-    MakeWav(folder.Path("blip.wav"), 44100, 1, "0.05 sine 300");
+    MakeWav(folder.File("blip.wav"), 44100, 1, "0.05 sine 300");
     HV_MixerSample* sample = Load("blip.wav");
     const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
     rig.Pull(44100 / 10);
@@ -369,7 +369,7 @@ TEST_F(MixerTest, SettersOnEndedVoicesDoNothing)
 
 TEST_F(MixerTest, StoppedRunningKeepsVoicesAndResumes)
 {
-    MakeWav(folder.Path("hum.wav"), 44100, 1, "1 sine 300");
+    MakeWav(folder.File("hum.wav"), 44100, 1, "1 sine 300");
     HV_MixerSample* sample = Load("hum.wav");
     const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true);
     rig.mixer().SetRunning(false);
@@ -383,7 +383,7 @@ TEST_F(MixerTest, StoppedRunningKeepsVoicesAndResumes)
 // their ids: every lookup and change happens under the mixer lock.
 TEST_F(MixerTest, ChangingVoicesWhileTheMixerThreadEndsThem)
 {
-    MakeWav(folder.Path("blip.wav"), 44100, 1, "0.01 sine 300");
+    MakeWav(folder.File("blip.wav"), 44100, 1, "0.01 sine 300");
     HV_MixerSample* sample = Load("blip.wav");
     for (int round = 0; round < 50; ++round) {
         const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
@@ -402,7 +402,7 @@ TEST_F(MixerTest, ChangingVoicesWhileTheMixerThreadEndsThem)
 
 TEST_F(MixerTest, TheKeepAliveBufferPlaysOnlyWhileNoVoiceDoes)
 {
-    MakeWav(folder.Path("blip.wav"), 44100, 1, "0.05 sine 300");
+    MakeWav(folder.File("blip.wav"), 44100, 1, "0.05 sine 300");
     HV_MixerSample* sample = Load("blip.wav");
     IDirectSoundBuffer* keepAlive = HVI_GetMixerState().keepAlive;
     DWORD status = 0;
@@ -424,11 +424,11 @@ class SegmentTest : public MixerTest {
 protected:
     void SetUp() override
     {
-        MakeWav(folder.Path("a.wav"), 44100, 2, "1 sine 300");
-        MakeWav(folder.Path("b.wav"), 44100, 2, "1 sine 500");
-        a = AsStereo(RawPcmWithSox(folder.Path("a.wav")), 2);
-        b = AsStereo(RawPcmWithSox(folder.Path("b.wav")), 2);
-        WriteText(folder.Path("list.mpl"), "a.wav\nb.wav\n");
+        MakeWav(folder.File("a.wav"), 44100, 2, "1 sine 300");
+        MakeWav(folder.File("b.wav"), 44100, 2, "1 sine 500");
+        a = AsStereo(RawPcmWithSox(folder.File("a.wav")), 2);
+        b = AsStereo(RawPcmWithSox(folder.File("b.wav")), 2);
+        WriteText(folder.File("list.mpl"), "a.wav\nb.wav\n");
         list = rig.mixer().LoadSample("list.mpl", HV_MIXER_LOAD_EMPTY);
         samples.push_back(list);
         ASSERT_TRUE(HVI_ReadPlayListFile(

@@ -1,7 +1,8 @@
 #pragma once
 
-// Puts every part of the engine core back to its first state, and helpers
-// that read the log's lines without their number and time.
+// Helpers of the engine core's tests: whether the log holds a line, and an
+// environment variable set for a scope. The test rig resets the engine around
+// each test.
 
 #include <gtest/gtest.h>
 
@@ -24,23 +25,6 @@
 #include "filesystem/scheme_roots.h"
 #include "support/logged_texts.h"
 #include "support/temporary_folder.h"
-
-inline void ResetEngineCore()
-{
-    HVI_ResetSubsystems();
-    HVI_ResetEngineCommands();
-    HVI_DiscardQueuedEvents();
-    HVI_ResetThreading();
-    HVI_ResetLog();
-    HVI_ResetFeatures();
-    HVI_ResetEngineState();
-    HVI_ResetRunState();
-    HVI_SetFrameClock(nullptr);
-    HVI_ResetFileSystem();
-    HVI_GetConfiguration().Use(nullptr, nullptr);
-    HVI_RegisterMainThread();
-    HVI_CreateEngineLocks();
-}
 
 inline bool WasLogged(const std::string& text)
 {

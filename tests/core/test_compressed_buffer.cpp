@@ -41,10 +41,7 @@ std::string Text(const HV_Blob* blob)
 
 }  // namespace
 
-class CompressedBuffer : public testing::Test {
-protected:
-    void SetUp() override { ResetEngineCore(); }
-};
+using CompressedBuffer = ::testing::Test;
 
 TEST_F(CompressedBuffer, ContainerHasMagicSizesAndAZlibStream)
 {

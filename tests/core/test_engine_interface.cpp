@@ -9,7 +9,6 @@ class EngineInterface : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineCore();
         HVI_BuildEngineInterface();
         hv = HVI_GetEngineInterface();
     }

@@ -8,10 +8,7 @@
 #include "data/data_manager_lock.h"
 #include "engine_test_support.h"
 
-class EngineLocks : public testing::Test {
-protected:
-    void SetUp() override { ResetEngineCore(); }
-};
+using EngineLocks = ::testing::Test;
 
 TEST_F(EngineLocks, TheThirteenLocksAndDataManagerExistInOrder)
 {

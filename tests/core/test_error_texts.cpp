@@ -21,10 +21,7 @@ TEST(ErrorTexts, DescriptionsOfRendererCodes)
     EXPECT_STREQ("unknown error", HVI_GetErrorDescription(0x10001));
 }
 
-class PlatformErrorReport : public testing::Test {
-protected:
-    void SetUp() override { ResetEngineCore(); }
-};
+using PlatformErrorReport = ::testing::Test;
 
 TEST_F(PlatformErrorReport, WithoutPlatformErrorIsOneLogLine)
 {

@@ -62,7 +62,6 @@ class EventQueue : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineCore();
         g_freed = 0;
         HVI_RegisterEventPayloadFreer(kPayloadKind, FreePayload);
     }

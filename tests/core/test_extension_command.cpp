@@ -42,7 +42,6 @@ class ExtensionCommand : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineCore();
         g_asked.clear();
         HVI_RegisterEngineCommand("PlayMusic", HVI_CommandMatch::Exact, OwnMusic);
         HVI_RegisterEngineCommand("IAP_", HVI_CommandMatch::Prefix, OwnPurchase);

@@ -62,10 +62,7 @@ TEST(FeatureList, CaseMattersAndEmptyInputsAreNeverSet)
     EXPECT_FALSE(HVI_FeatureListHasWord("A", nullptr));
 }
 
-class Features : public testing::Test {
-protected:
-    void SetUp() override { ResetEngineCore(); }
-};
+using Features = ::testing::Test;
 
 TEST_F(Features, EachOfTheThreeListsCounts)
 {

@@ -68,7 +68,6 @@ class Frame : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineCore();
         g_clock = FakeClock{};
         HVI_FrameClock clock = {FakeNow, FakeSleep, nullptr};
         HVI_SetFrameClock(&clock);

@@ -4,10 +4,7 @@
 #include "core/memory.h"
 #include "engine_test_support.h"
 
-class HttpRequests : public testing::Test {
-protected:
-    void SetUp() override { ResetEngineCore(); }
-};
+using HttpRequests = ::testing::Test;
 
 TEST_F(HttpRequests, OnlyGetWithoutBodyIsMade)
 {

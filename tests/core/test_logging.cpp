@@ -12,12 +12,7 @@
 
 class Logging : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ResetEngineCore();
-        HVU_ClearMessageBoxRecords();
-    }
-    void TearDown() override { HVI_SetLogSink(nullptr, nullptr); }
+    void SetUp() override { HVU_ClearMessageBoxRecords(); }
 };
 
 TEST_F(Logging, DefaultThresholdDropsInfoAndWarningsKeepsErrorsAndSystem)

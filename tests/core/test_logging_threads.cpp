@@ -13,11 +13,7 @@
 
 class LoggingThreads : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ResetEngineCore();
-        HVU_ClearMessageBoxRecords();
-    }
+    void SetUp() override { HVU_ClearMessageBoxRecords(); }
 };
 
 TEST_F(LoggingThreads, LinesFromManyThreadsAreNumberedOnceEachInOrder)

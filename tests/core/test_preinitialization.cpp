@@ -40,7 +40,6 @@ class Preinitialization : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineCore();
         g_hooks.clear();
         m_previous = std::filesystem::current_path();
         std::filesystem::current_path(m_res.Path());

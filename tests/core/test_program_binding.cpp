@@ -23,7 +23,6 @@ class ProgramBinding : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineCore();
         HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_res.Path().string().c_str());
         // Nothing named "prog.dll" may be found outside the resource folder.
         char saved[4096] = {};

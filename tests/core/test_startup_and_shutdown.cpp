@@ -97,7 +97,6 @@ class StartupAndShutdown : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineCore();
         g_calls.clear();
         RendererRecorder::s_rendererFailures = 0;
         RendererRecorder::s_videoSeen.clear();

@@ -75,11 +75,7 @@ void InstallWaitClock(int settleCount, int releaseAfterSleeps = -1)
 
 class Threading : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ResetEngineCore();
-        g_release = false;
-    }
+    void SetUp() override { g_release = false; }
     void TearDown() override
     {
         g_release = true;

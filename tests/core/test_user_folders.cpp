@@ -14,9 +14,6 @@ namespace {
 
 class UserFolders : public ::testing::Test {
 protected:
-    void SetUp() override { ResetEngineCore(); }
-    void TearDown() override { ResetEngineCore(); }
-
     // Application data below dataHome, documents below home/Documents.
     void UseHome(const std::filesystem::path& home)
     {

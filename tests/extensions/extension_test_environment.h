@@ -25,6 +25,7 @@
 #include "filesystem/scheme_roots.h"
 #include "foundation/engine_log.h"
 #include "halvo.h"
+#include "support/log_capture.h"
 #include "support/temporary_folder.h"
 
 #include <windows.h>
@@ -52,38 +53,20 @@ protected:
         std::filesystem::create_directories(ResFolder());
         std::filesystem::create_directories(UserFolder());
         std::filesystem::create_directories(m_root / "cache");
-        HVI_ResetFileSystem();
         HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, ResFolder().c_str());
         HVI_SetSchemeRoot(HV_PATH_SCHEME_USER, UserFolder().c_str());
         HVI_SetSchemeRoot(HV_PATH_SCHEME_CACHE, (m_root / "cache").c_str());
         HVI_AddSearchPath("res://");
-        HVI_ResetLog();
-        HVI_SetLogThreshold(HV_LOG_INFO);
-        // As pre-initialisation does: the lines of the layers below the core
-        // (file system, data manager) reach the engine's log.
-        HVI_InstallFoundationLogSink();
-        HVI_ResetThreading();
-        HVI_RegisterMainThread();
         HVI_BuildEngineInterface();
         HVI_GetEngineState().engine = HVI_GetEngineInterface();
         HVI_RegisterExtensionSubsystem();
     }
 
+    // The services stop and their threads end before the rig resets the engine.
     void TearDown() override
     {
         if (m_started) StopServices();
         HVI_WaitForProgramThreads();
-        HVI_DiscardQueuedEvents();
-        DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
-        DataManager::UnloadDatabase("leaderboards/leaderboards.xml");
-        HVI_ResetSubsystems();
-        HVI_ResetEngineCommands();
-        HVI_ResetFeatures();
-        HVI_ResetThreading();
-        HVI_ResetFileSystem();
-        HVI_SetLogSink(nullptr, nullptr);
-        HVI_ResetLog();
-        HVI_GetEngineState().engine = nullptr;
     }
 
     std::filesystem::path ResFolder() const { return m_root / "res"; }
@@ -145,50 +128,18 @@ protected:
         return text;
     }
 
-    // The log lines so far without their number, time, thread and level parts.
-    static std::vector<std::string> LogTexts()
-    {
-        std::vector<std::string> texts;
-        const Array<String> lines = HVI_GetConsoleLines();
-        for (const String& line : lines) texts.push_back(StripLinePrefix(line.GetText()));
-        return texts;
-    }
-
-    static bool Logged(const std::string& text)
-    {
-        for (const std::string& line : LogTexts()) {
-            if (line == text) return true;
-        }
-        return false;
-    }
-
-    // Whether a line of the log holds exactly this text at level WARNING.
-    static bool LoggedAsWarning(const std::string& text)
-    {
-        const std::string ending = "[WARNING] " + text;
-        for (const String& line : HVI_GetConsoleLines()) {
-            const std::string raw = line.GetText();
-            if (raw.size() >= ending.size() && raw.compare(raw.size() - ending.size(), ending.size(), ending) == 0)
-                return true;
-        }
-        return false;
-    }
+    bool Logged(const std::string& text) const { return m_log.Contains(text); }
+    bool LoggedAsWarning(const std::string& text) const { return m_log.ContainsAt(HV_LOG_WARNING, text); }
+    int CountLogged(const std::string& text) const { return m_log.Count(text); }
 
     // The position of the first log line with this text, or -1.
-    static int LogPosition(const std::string& text)
+    int LogPosition(const std::string& text) const
     {
-        const std::vector<std::string> texts = LogTexts();
-        for (size_t i = 0; i < texts.size(); ++i) {
-            if (texts[i] == text) return int(i);
+        const std::vector<std::string> lines = m_log.Lines();
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i] == text) return int(i);
         }
         return -1;
-    }
-
-    static int CountLogged(const std::string& text)
-    {
-        int count = 0;
-        for (const std::string& line : LogTexts()) count += line == text;
-        return count;
     }
 
     // Delivers the queued events, copying their payloads before the engine frees them.
@@ -212,20 +163,9 @@ protected:
         return events;
     }
 
-private:
-    static std::string StripLinePrefix(const std::string& line)
-    {
-        // "%.4d: [%.2d:%.2d.%.2d] " then optional "[thread]> " and "[LEVEL] ".
-        size_t position = line.find("] ");
-        std::string text = position == std::string::npos ? line : line.substr(position + 2);
-        const size_t thread = text.find("]> ");
-        if (!text.empty() && text[0] == '[' && thread != std::string::npos) text = text.substr(thread + 3);
-        for (const char* level : {"[WARNING] ", "[ERROR] ", "[SYSTEM] "}) {
-            if (text.rfind(level, 0) == 0) return text.substr(std::string(level).size());
-        }
-        return text;
-    }
+    LogCapture m_log;
 
+private:
     static void Receive(void* context, HV_Event* event)
     {
         auto& events = *static_cast<std::vector<DeliveredEvent>*>(context);

@@ -101,7 +101,7 @@ TEST_F(CategoryIdChecks, LoginInDeveloperModeReportsEveryBadId)
     EXPECT_EQ(CountLogged("[POPUP] Leaderboard category id 'a-b-c' can only contain English alphabets, digits, and '_' "
                           "character."),
               2);
-    for (const std::string& line : LogTexts()) EXPECT_FALSE(Contains(line, "'Good_1'")) << line;
+    for (const std::string& line : m_log.Lines()) EXPECT_FALSE(Contains(line, "'Good_1'")) << line;
 }
 
 TEST_F(CategoryIdChecks, LoginOutsideDeveloperModeChecksNothing)
@@ -109,7 +109,7 @@ TEST_F(CategoryIdChecks, LoginOutsideDeveloperModeChecksNothing)
     StartServices("STEAM,LEADERBOARDS");
     Engine()->leaderboards->Login(0);
     EXPECT_TRUE(Logged("Login for player 0"));
-    for (const std::string& line : LogTexts()) EXPECT_FALSE(Contains(line, "Leaderboard category")) << line;
+    for (const std::string& line : m_log.Lines()) EXPECT_FALSE(Contains(line, "Leaderboard category")) << line;
 }
 
 TEST_F(CategoryIdChecks, TheBuiltInImplementationsAreAlwaysLoggedIn)
@@ -118,5 +118,5 @@ TEST_F(CategoryIdChecks, TheBuiltInImplementationsAreAlwaysLoggedIn)
     EXPECT_EQ(Engine()->leaderboards->LocalPlayerState(0), 2);
     Engine()->leaderboards->Login(0);
     EXPECT_FALSE(Logged("Login for player 0"));
-    for (const std::string& line : LogTexts()) EXPECT_FALSE(Contains(line, "Leaderboard category")) << line;
+    for (const std::string& line : m_log.Lines()) EXPECT_FALSE(Contains(line, "Leaderboard category")) << line;
 }

@@ -419,7 +419,7 @@ TEST_F(LocalLeaderboards, DamagedScrambledDatabasesAreKeptAsideWithALogLine)
     wrongChecksum[good.size() - 1] = char(good[good.size() - 1] ^ 0x20);
 
     for (const std::string& damaged : {wrongMagic, allOnesLength, lengthPastTheEnd, wrongChecksum}) {
-        HVI_ResetLog();
+        m_log = LogCapture();  // only the lines of this round
         std::filesystem::remove(UserFolder() / "leaderboards-db.xml.damaged");
         std::ofstream(DatabaseFile(), std::ios::binary | std::ios::trunc) << damaged;
         StartServices(kFeatures);

@@ -82,7 +82,7 @@ TEST_F(ModuleLoading, LoadedLibrariesAreSearchedInReverseLoadingOrderBetweenTheB
               (std::vector<std::string>{"Simulation", "Test Services", "Test Pausing", "Local Fallbacks"}));
     // A module that fails to initialise is reported and stays in the list.
     EXPECT_TRUE(LoggedAsWarning("[POPUP] Failed to initialize extension 'Test Pausing'"));
-    const std::vector<std::string> texts = LogTexts();
+    const std::vector<std::string> texts = m_log.Lines();
     const std::vector<std::string> expected = {
         "Registering extension module 'Local Fallbacks'.",    "Registering module from file 'module-galaxy.dll'",
         "Registering extension module 'Test Pausing'.",       "Registering module from file 'module-steam.dll'",

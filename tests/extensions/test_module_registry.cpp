@@ -34,7 +34,7 @@ TEST_F(ModuleRegistry, WithoutFeatureWordsOnlyTheBuiltInModulesAreThereAndNothin
         "Resolving implementations inside extensions modules...",
         "Initializing resolved implementations inside extensions modules...",
     };
-    EXPECT_EQ(LogTexts(), expected);
+    EXPECT_EQ(m_log.Lines(), expected);
 }
 
 TEST_F(ModuleRegistry, TheSimulatedModuleIsSearchedBeforeTheLocalFallbacks)

@@ -74,7 +74,7 @@ TEST_F(ServiceTables, EveryTableAnswersItsDefaultsWithoutImplementations)
     EXPECT_EQ(hv->ugc->UploadItem("item"), 0u);
 
     // No request was made, so nothing was printed for one.
-    for (const std::string& line : LogTexts()) EXPECT_FALSE(Contains(line, "Requesting")) << line;
+    for (const std::string& line : m_log.Lines()) EXPECT_FALSE(Contains(line, "Requesting")) << line;
     EXPECT_EQ(DeliverEvents().size(), 0u);
 }
 

@@ -115,7 +115,6 @@ class RendererRole : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineCore();
         HVI_SetLogThreshold(HV_LOG_INFO);
         HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_folder.Path().string().c_str());
         g_calls.clear();

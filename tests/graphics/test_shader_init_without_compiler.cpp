@@ -14,6 +14,7 @@
 #include "graphics/null_renderer.h"
 #include "graphics/shader_translation.h"
 #include "shadertool/driver/engine_interface.h"
+#include "support/log_capture.h"
 #include "support/temporary_folder.h"
 
 namespace {
@@ -24,11 +25,6 @@ public:
     uint32_t GetShaderFeatureLevel() override { return ShaderTool::FEATURE_LEVEL_HLSL11_DEFAULT; }
 };
 
-void Capture(void* context, int /*level*/, bool /*popup*/, const char* text)
-{
-    static_cast<std::vector<std::string>*>(context)->push_back(text);
-}
-
 TEST(ShaderInitWithoutCompiler, FailureIsLoggedWithItsReasonAndTheFirstShaderReportsOnlyItself)
 {
     const TemporaryFolder temporary("halvo-graphics-shader-init");
@@ -36,30 +32,25 @@ TEST(ShaderInitWithoutCompiler, FailureIsLoggedWithItsReasonAndTheFirstShaderRep
     std::filesystem::create_directories(folder / "no-libraries");
     std::filesystem::create_directories(folder / "res");
     SetEnvironmentVariableA("HALVO_LIBRARY_PATH", (folder / "no-libraries").string().c_str());
-    HVI_ResetFileSystem();
     HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, (folder / "res").string().c_str());
     HLSL11Renderer renderer;
     HVI_SetRenderer(&renderer);
-    std::vector<std::string> lines;
-    HVI_SetLogSink(Capture, &lines);
+    LogCapture log;
 
     EXPECT_FALSE(HVI_InitShaders());
+    std::vector<LogCapture::Line> lines = log.Entries();
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "Failed to initialize the shader translator.");
-    EXPECT_EQ(lines[1], "Failed to initialize the compiler for target 'HLSL11':\nError: unknown error.\n");
+    EXPECT_EQ(lines[0].text, "Failed to initialize the shader translator.");
+    EXPECT_EQ(lines[1].text, "Failed to initialize the compiler for target 'HLSL11':\nError: unknown error.\n");
 
     HV_Shader shader;
     shader.name = "res://missing.xml";
     EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_FAILED);
+    lines = log.Entries();
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[2],
+    EXPECT_EQ(lines[2].text,
               "Failed to translate shader 'res://missing.xml':\n"
               "Failed to read the Shader XML:\nError: file does not exist.\n");
-
-    HVI_SetLogSink(nullptr, nullptr);
-    HVI_SetRenderer(nullptr);
-    HVI_ResetThreading();
-    HVI_ResetFileSystem();
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "graphics/shader_translation.h"
 #include "graphics/sprite_shader.h"
 #include "shadertool/driver/engine_interface.h"
+#include "support/log_capture.h"
 #include "support/temporary_folder.h"
 
 namespace {
@@ -29,17 +30,6 @@ public:
     uint32_t GetShaderFeatureLevel() override { return ShaderTool::FEATURE_LEVEL_HLSL11_DEFAULT; }
 };
 
-struct CapturedLine {
-    int level;
-    bool popup;
-    std::string text;
-};
-
-void Capture(void* context, int level, bool popup, const char* text)
-{
-    static_cast<std::vector<CapturedLine>*>(context)->push_back({level, popup, text});
-}
-
 class ShaderTranslationTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -48,20 +38,9 @@ protected:
         std::filesystem::create_directories(m_folder / "user");
         std::filesystem::copy(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaderxml", m_folder / "res",
                               std::filesystem::copy_options::recursive);
-        HVI_ResetFileSystem();
         HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, (m_folder / "res").string().c_str());
         HVI_SetSchemeRoot(HV_PATH_SCHEME_USER, (m_folder / "user").string().c_str());
         HVI_SetRenderer(&m_renderer);
-        HVI_SetLogSink(Capture, &m_lines);
-    }
-    void TearDown() override
-    {
-        HVI_SetLogSink(nullptr, nullptr);
-        HVI_SetRenderer(nullptr);
-        HVI_ResetThreading();
-        HVI_GetConfiguration().Use(nullptr, nullptr);
-        DataManager::UnloadDatabase("res://sprite_v22.xml");
-        HVI_ResetFileSystem();
     }
     void UseDeveloperSettings(const char* attributes)
     {
@@ -73,7 +52,7 @@ protected:
     TemporaryFolder m_temporary{"halvo-graphics-shaders"};
     const std::filesystem::path m_folder = m_temporary.Path();
     HLSL11Renderer m_renderer;
-    std::vector<CapturedLine> m_lines;
+    LogCapture m_log;
 };
 
 bool StartsWithCode(const ByteBuffer& output)
@@ -111,7 +90,7 @@ TEST_F(ShaderTranslationTest, ShaderTextWithItsSourcesInsideIsTranslatedAndCompi
     HV_Shader shader;
     shader.name = kSpriteShaderName;  // the front end's own, which no file holds
     ASSERT_EQ(HVI_LoadShaderText(shader, kSpriteShaderXml), HVI_SHADER_TRANSLATED)
-        << (m_lines.empty() ? "" : m_lines.back().text);
+        << (m_log.Entries().empty() ? "" : m_log.Entries().back().text);
     EXPECT_TRUE(StartsWithCode(shader.stageOutputs[ShaderTool::STAGE_VERTEX]));
     EXPECT_TRUE(StartsWithCode(shader.stageOutputs[ShaderTool::STAGE_PIXEL]));
     EXPECT_EQ(shader.vertexFormat, 7u);  // position, colour, first texture coordinate
@@ -175,7 +154,8 @@ TEST_F(ShaderTranslationTest, IncludedFileIsFoundThroughTheEngineFileSystem)
            "</array></database>";
     HV_Shader shader;
     shader.name = "res://included/shader.xml";
-    EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_TRANSLATED) << (m_lines.empty() ? "" : m_lines.back().text);
+    EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_TRANSLATED)
+        << (m_log.Entries().empty() ? "" : m_log.Entries().back().text);
     EXPECT_TRUE(StartsWithCode(shader.stageOutputs[ShaderTool::STAGE_VERTEX]));
     DataManager::UnloadDatabase("res://included/shader.xml");
 }
@@ -187,8 +167,8 @@ TEST_F(ShaderTranslationTest, MissingShaderFailsWithTheTranslatorLog)
     HV_Shader shader;
     shader.name = "res://missing.xml";
     EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_FAILED);
-    ASSERT_FALSE(m_lines.empty());
-    EXPECT_EQ(m_lines.back().text,
+    ASSERT_FALSE(m_log.Entries().empty());
+    EXPECT_EQ(m_log.Entries().back().text,
               "Failed to translate shader 'res://missing.xml':\n"
               "Failed to read the Shader XML:\nError: file does not exist.\n");
     EXPECT_EQ(shader.stageMask, 0u);
@@ -204,8 +184,8 @@ TEST_F(ShaderTranslationTest, UnreadableSourceIsReportedUnderItsHeading)
     HV_Shader shader;
     shader.name = "res://broken.xml";
     EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_FAILED);
-    ASSERT_FALSE(m_lines.empty());
-    EXPECT_EQ(m_lines.back().text,
+    ASSERT_FALSE(m_log.Entries().empty());
+    EXPECT_EQ(m_log.Entries().back().text,
               "Failed to translate shader 'res://broken.xml':\n"
               "Failed to read Shader XML sources:\n"
               "Error: failed to open or read shader source file 'res://missing.hvsl'.\n");
@@ -228,11 +208,11 @@ TEST_F(ShaderTranslationTest, ShaderFromBadTextShowsAPopup)
     HV_Shader shader;
     EXPECT_FALSE(HVI_CreateShaderFromSource(
         shader, "broken", "<database><array id=\"info\"><node id=\"version\" value=\"1\"/></array></database>"));
-    ASSERT_FALSE(m_lines.empty());
-    EXPECT_TRUE(m_lines.back().popup);
-    EXPECT_EQ(m_lines.back().level, HV_LOG_ERROR);
+    ASSERT_FALSE(m_log.Entries().empty());
+    EXPECT_TRUE(m_log.Entries().back().popup);
+    EXPECT_EQ(m_log.Entries().back().level, HV_LOG_ERROR);
     EXPECT_EQ(
-        m_lines.back().text,
+        m_log.Entries().back().text,
         "Failed to translate shader 'broken':\nFailed to read the Shader XML:\nError: file is of invalid version.\n");
 }
 
@@ -240,10 +220,10 @@ TEST_F(ShaderTranslationTest, ShaderFromTextThatIsNoXmlIsNotCreated)
 {
     HV_Shader shader;
     EXPECT_FALSE(HVI_CreateShaderFromSource(shader, "garbage", "not xml <<<"));
-    ASSERT_FALSE(m_lines.empty());
-    EXPECT_TRUE(m_lines.back().popup);
+    ASSERT_FALSE(m_log.Entries().empty());
+    EXPECT_TRUE(m_log.Entries().back().popup);
     EXPECT_EQ(
-        m_lines.back().text,
+        m_log.Entries().back().text,
         "Failed to translate shader 'garbage':\nFailed to read the Shader XML:\nError: text is not an XML database.\n");
 }
 
@@ -251,8 +231,8 @@ TEST_F(ShaderTranslationTest, WithoutRendererTheTranslatorIsNotInitialised)
 {
     HVI_SetRenderer(nullptr);
     EXPECT_FALSE(HVI_InitShaders());
-    ASSERT_FALSE(m_lines.empty());
-    EXPECT_EQ(m_lines.back().text, "Failed to initialize the shader translator.");
+    ASSERT_FALSE(m_log.Entries().empty());
+    EXPECT_EQ(m_log.Entries().back().text, "Failed to initialize the shader translator.");
 }
 
 }  // namespace

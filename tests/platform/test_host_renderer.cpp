@@ -53,7 +53,6 @@ class HostRenderer : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineCore();
         HalvoD3D11_ResetHooks();
         HVI_SetLogThreshold(HV_LOG_INFO);
         HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_folder.Path().string().c_str());

@@ -35,7 +35,6 @@ class MainWindow : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineCore();
         g_activity.clear();
         g_quitAnswer = 0;
         g_quitRequests = 0;

@@ -52,7 +52,6 @@ class ProcessEntry : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineCore();
         HVU_ClearMessageBoxRecords();
         g_frames = 0;
         m_previous = std::filesystem::current_path();

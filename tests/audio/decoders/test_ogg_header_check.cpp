@@ -168,21 +168,21 @@ TEST(VorbisSetupCheck, RejectsValuesTheDecoderWouldTrust)
 
 TEST(OggHeaderCheck, AcceptsEncodedAndChainedFiles)
 {
-    TempFolder folder;
-    MakeOgg(folder.Path("a.ogg"), 44100, 2, "0.3 sine 441");
-    MakeOgg(folder.Path("b.ogg"), 22050, 1, "0.3 sine 300");
-    auto file = ReadBytes(folder.Path("a.ogg"));
+    TemporaryFolder folder;
+    MakeOgg(folder.File("a.ogg"), 44100, 2, "0.3 sine 441");
+    MakeOgg(folder.File("b.ogg"), 22050, 1, "0.3 sine 300");
+    auto file = ReadBytes(folder.File("a.ogg"));
     EXPECT_EQ(HVI_CheckOggVorbisHeaders(file.data(), int64_t(file.size())), nullptr);
-    const auto second = ReadBytes(folder.Path("b.ogg"));
+    const auto second = ReadBytes(folder.File("b.ogg"));
     file.insert(file.end(), second.begin(), second.end());
     EXPECT_EQ(HVI_CheckOggVorbisHeaders(file.data(), int64_t(file.size())), nullptr);
 }
 
 TEST(OggHeaderCheck, ChecksTheSetupHeaderOfEveryLink)
 {
-    TempFolder folder;
-    MakeOgg(folder.Path("a.ogg"), 44100, 2, "0.3 sine 441");
-    auto file = ReadBytes(folder.Path("a.ogg"));
+    TemporaryFolder folder;
+    MakeOgg(folder.File("a.ogg"), 44100, 2, "0.3 sine 441");
+    auto file = ReadBytes(folder.File("a.ogg"));
     const auto damaged = ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg");
     file.insert(file.end(), damaged.begin(), damaged.end());
     EXPECT_STREQ(HVI_CheckOggVorbisHeaders(file.data(), int64_t(file.size())),

@@ -36,8 +36,8 @@ SamplePtr Load(const std::string& path, int32_t flags = 0)
 
 TEST(OggReader, DecodesShortSoundWholeAsOggdecDoes)
 {
-    TempFolder folder;
-    const auto path = folder.Path("short.ogg");
+    TemporaryFolder folder;
+    const auto path = folder.File("short.ogg");
     MakeOgg(path, 44100, 2, "0.5 sine 441");
     auto sample = Load(path);
     EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_PCM);
@@ -51,8 +51,8 @@ TEST(OggReader, DecodesShortSoundWholeAsOggdecDoes)
 
 TEST(OggReader, DecodesExactlyTheLimitWhole)
 {
-    TempFolder folder;
-    const auto path = folder.Path("limit.ogg");
+    TemporaryFolder folder;
+    const auto path = folder.File("limit.ogg");
     MakeOgg(path, 44100, 2, "64000s sine 441");  // 64000 frames x 4 bytes = 256000
     auto sample = Load(path);
     EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_PCM);
@@ -61,8 +61,8 @@ TEST(OggReader, DecodesExactlyTheLimitWhole)
 
 TEST(OggReader, StreamsOneFrameBeyondTheLimit)
 {
-    TempFolder folder;
-    const auto path = folder.Path("over.ogg");
+    TemporaryFolder folder;
+    const auto path = folder.File("over.ogg");
     MakeOgg(path, 44100, 2, "64001s sine 441");
     const auto file = ReadBytes(path);
     auto sample = Load(path);
@@ -74,8 +74,8 @@ TEST(OggReader, StreamsOneFrameBeyondTheLimit)
 
 TEST(OggReader, StreamsShortSoundForPlayLists)
 {
-    TempFolder folder;
-    const auto path = folder.Path("entry.ogg");
+    TemporaryFolder folder;
+    const auto path = folder.File("entry.ogg");
     MakeOgg(path, 22050, 1, "0.2 sine 441");
     auto sample = Load(path, HV_MIXER_LOAD_ALWAYS_STREAM);
     EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
@@ -86,48 +86,49 @@ TEST(OggReader, StreamsShortSoundForPlayLists)
 
 TEST(OggReader, RejectsHeaderlessData)
 {
-    TempFolder folder;
-    const auto path = folder.Path("raw.ogg");
+    TemporaryFolder folder;
+    const auto path = folder.File("raw.ogg");
     MakeWav(path, 44100, 2, "0.1 sine 441");  // WAV bytes under an OGG name
     LogCapture log;
     SamplePtr sample(HVI_CreateMixerSample(path.c_str(), 0));
     EXPECT_FALSE(Read(sample.get(), ReadBytes(path)));
-    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleOGG '" + path + "': not an OGG Vorbis stream")) << log.All();
+    EXPECT_TRUE(log.AnyContains("Bad format VELT LoadSampleOGG '" + path + "': not an OGG Vorbis stream"))
+        << log.Text();
     EXPECT_EQ(sample->channels, 0);
     EXPECT_EQ(sample->data, nullptr);
 }
 
 TEST(OggReader, RejectsTruncatedFile)
 {
-    TempFolder folder;
-    const auto path = folder.Path("cut.ogg");
+    TemporaryFolder folder;
+    const auto path = folder.File("cut.ogg");
     MakeOgg(path, 44100, 2, "1 sine 441");
     auto file = ReadBytes(path);
     file.resize(file.size() * 2 / 3);
     LogCapture log;
     SamplePtr sample(HVI_CreateMixerSample(path.c_str(), 0));
     EXPECT_FALSE(Read(sample.get(), file));
-    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleOGG '" + path + "': the file is truncated.")) << log.All();
+    EXPECT_TRUE(log.AnyContains("Bad format VELT LoadSampleOGG '" + path + "': the file is truncated.")) << log.Text();
     EXPECT_EQ(sample->channels, 0);
 }
 
 TEST(OggReader, RejectsFileCutInsideItsHeaders)
 {
-    TempFolder folder;
-    const auto path = folder.Path("stub.ogg");
+    TemporaryFolder folder;
+    const auto path = folder.File("stub.ogg");
     MakeOgg(path, 44100, 2, "1 sine 441");
     auto file = ReadBytes(path);
     file.resize(100);
     LogCapture log;
     SamplePtr sample(HVI_CreateMixerSample(path.c_str(), 0));
     EXPECT_FALSE(Read(sample.get(), file));
-    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleOGG '" + path + "'")) << log.All();
+    EXPECT_TRUE(log.AnyContains("Bad format VELT LoadSampleOGG '" + path + "'")) << log.Text();
 }
 
 TEST(OggReader, RejectsCorruptAudioPages)
 {
-    TempFolder folder;
-    const auto path = folder.Path("corrupt.ogg");
+    TemporaryFolder folder;
+    const auto path = folder.File("corrupt.ogg");
     MakeOgg(path, 22050, 1, "5 sine 441");
     auto file = ReadBytes(path);
     // Overwrite part of the audio with noise; page checksums no longer match.
@@ -137,17 +138,17 @@ TEST(OggReader, RejectsCorruptAudioPages)
     LogCapture log;
     SamplePtr sample(HVI_CreateMixerSample(path.c_str(), 0));
     EXPECT_FALSE(Read(sample.get(), file));
-    EXPECT_TRUE(log.Contains("the file is corrupt.")) << log.All();
+    EXPECT_TRUE(log.AnyContains("the file is corrupt.")) << log.Text();
     EXPECT_EQ(sample->channels, 0);
 }
 
 TEST(OggReader, RejectsSixChannels)
 {
-    TempFolder folder;
-    const auto path = folder.Path("six.ogg");
+    TemporaryFolder folder;
+    const auto path = folder.File("six.ogg");
     MakeOgg(path, 44100, 6, "0.1 sine 441");
     LogCapture log;
     SamplePtr sample(HVI_CreateMixerSample(path.c_str(), 0));
     EXPECT_FALSE(Read(sample.get(), ReadBytes(path)));
-    EXPECT_TRUE(log.Contains("': only mono and stereo streams are supported.")) << log.All();
+    EXPECT_TRUE(log.AnyContains("': only mono and stereo streams are supported.")) << log.Text();
 }

@@ -28,21 +28,21 @@ bool HoldsPcm(const HV_MixerSample& sample, const std::vector<uint8_t>& expected
 TEST(SampleFiles, AnOggPathInCapitalLettersIsReadAsOgg)
 {
     ResourceFolder folder;
-    MakeOgg(folder.Path("LOUD.OGG"), 44100, 1, "0.2 sine 300");
+    MakeOgg(folder.File("LOUD.OGG"), 44100, 1, "0.2 sine 300");
     SamplePtr sample(HVI_ReadSampleFile("LOUD.OGG", 0));
     ASSERT_NE(sample, nullptr);
     EXPECT_EQ(sample->channels, 1);
-    EXPECT_TRUE(HoldsPcm(*sample, DecodeOggWithOggdec(folder.Path("LOUD.OGG"))));
+    EXPECT_TRUE(HoldsPcm(*sample, DecodeOggWithOggdec(folder.File("LOUD.OGG"))));
 }
 
 TEST(SampleFiles, APathEndingInOggWavIsReadAsWav)
 {
     ResourceFolder folder;
-    MakeWav(folder.Path("tone.ogg.wav"), 44100, 2, "0.2 sine 300");
+    MakeWav(folder.File("tone.ogg.wav"), 44100, 2, "0.2 sine 300");
     SamplePtr sample(HVI_ReadSampleFile("tone.ogg.wav", 0));
     ASSERT_NE(sample, nullptr);
     EXPECT_EQ(sample->channels, 2);
-    EXPECT_TRUE(HoldsPcm(*sample, RawPcmWithSox(folder.Path("tone.ogg.wav"))));
+    EXPECT_TRUE(HoldsPcm(*sample, RawPcmWithSox(folder.File("tone.ogg.wav"))));
 }
 
 TEST(SampleFiles, AMissingFileGivesNoSample)
@@ -54,13 +54,13 @@ TEST(SampleFiles, AMissingFileGivesNoSample)
 TEST(SampleFiles, AnUnreadableFileGivesASampleWithoutChannels)
 {
     ResourceFolder folder;
-    WriteText(folder.Path("short.wav"), "RIFF");
+    WriteText(folder.File("short.wav"), "RIFF");
     LogCapture log;
     SamplePtr sample(HVI_ReadSampleFile("short.wav", 0));
     ASSERT_NE(sample, nullptr);
     EXPECT_EQ(sample->channels, 0);
     EXPECT_EQ(sample->data, nullptr);
-    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleWAV 'short.wav'")) << log.All();
+    EXPECT_TRUE(log.AnyContains("Bad format VELT LoadSampleWAV 'short.wav'")) << log.Text();
 }
 
 // A stereo OGG with one byte of its setup header changed: a codebook's
@@ -71,16 +71,16 @@ class DamagedSetupHeader : public ::testing::TestWithParam<int32_t> {};
 TEST_P(DamagedSetupHeader, FailsToLoadWithALogLine)
 {
     ResourceFolder folder;
-    WriteBytes(folder.Path("damaged.ogg"), ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg"));
+    WriteBytes(folder.File("damaged.ogg"), ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg"));
     LogCapture log;
     SamplePtr sample(HVI_ReadSampleFile("damaged.ogg", GetParam()));
     ASSERT_NE(sample, nullptr);
     EXPECT_EQ(sample->channels, 0);
     EXPECT_EQ(sample->data, nullptr);
     EXPECT_TRUE(
-        log.Contains("Bad format VELT LoadSampleOGG 'damaged.ogg': its Vorbis headers are damaged: a codebook's "
-                     "codeword lengths do not form a complete code."))
-        << log.All();
+        log.AnyContains("Bad format VELT LoadSampleOGG 'damaged.ogg': its Vorbis headers are damaged: a codebook's "
+                        "codeword lengths do not form a complete code."))
+        << log.Text();
 }
 
 // Whole-file decoding and streaming (the mixer thread's decoder) both stop at loading.

@@ -72,8 +72,8 @@ TEST(SampleFrames, APlayListReadsItsEntriesInTurnFromTheEntryItStartsAt)
 
 TEST(SampleFrames, AStreamGivesWhatOggdecDecodesAndLoopsToItsStart)
 {
-    TempFolder folder;
-    const std::string path = folder.Path("stream.ogg");
+    TemporaryFolder folder;
+    const std::string path = folder.File("stream.ogg");
     MakeOgg(path, 22050, 1, "0.4 sine 300");
     const std::vector<uint8_t> file = ReadBytes(path);
     const std::vector<uint8_t> expected = DecodeOggWithOggdec(path);

@@ -48,8 +48,8 @@ void ExpectFailedAndCleared(const HV_MixerSample* sample)
 
 TEST(WavReader, ReadsStereoPcmAsSoxDecodesIt)
 {
-    TempFolder folder;
-    const auto path = folder.Path("tone.wav");
+    TemporaryFolder folder;
+    const auto path = folder.File("tone.wav");
     MakeWav(path, 44100, 2, "0.25 sine 441");
     auto sample = NewSample(path);
     ASSERT_TRUE(Read(sample.get(), ReadBytes(path)));
@@ -64,8 +64,8 @@ TEST(WavReader, ReadsStereoPcmAsSoxDecodesIt)
 
 TEST(WavReader, TakesTheRateOfAMonoFile)
 {
-    TempFolder folder;
-    const auto path = folder.Path("mono.wav");
+    TemporaryFolder folder;
+    const auto path = folder.File("mono.wav");
     MakeWav(path, 22050, 1, "0.1 sine 300");
     auto sample = NewSample(path);
     ASSERT_TRUE(Read(sample.get(), ReadBytes(path)));
@@ -76,104 +76,105 @@ TEST(WavReader, TakesTheRateOfAMonoFile)
 
 TEST(WavReader, RejectsFileShorterThanItsHeader)
 {
-    TempFolder folder;
-    const auto path = folder.Path("short.wav");
+    TemporaryFolder folder;
+    const auto path = folder.File("short.wav");
     MakeWav(path, 44100, 2, "0.1 sine 441");
     auto file = ReadBytes(path);
     file.resize(30);
     LogCapture log;
     auto sample = NewSample(path);
     EXPECT_FALSE(Read(sample.get(), file));
-    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleWAV '" + path +
-                             "': file of 30 bytes is shorter than the 44-byte header."))
-        << log.All();
+    EXPECT_TRUE(log.AnyContains("Bad format VELT LoadSampleWAV '" + path +
+                                "': file of 30 bytes is shorter than the 44-byte header."))
+        << log.Text();
     ExpectFailedAndCleared(sample.get());
 }
 
 TEST(WavReader, RejectsDataSizePastEndOfFile)
 {
-    TempFolder folder;
-    const auto path = folder.Path("long.wav");
+    TemporaryFolder folder;
+    const auto path = folder.File("long.wav");
     MakeWav(path, 44100, 2, "0.1 sine 441");
     auto file = ReadBytes(path);
     PutU32(file, 40, 0xFFFFFFF0u);
     LogCapture log;
     auto sample = NewSample(path);
     EXPECT_FALSE(Read(sample.get(), file));
-    EXPECT_TRUE(log.Contains("data size 4294967280 is past the end of the file")) << log.All();
+    EXPECT_TRUE(log.AnyContains("data size 4294967280 is past the end of the file")) << log.Text();
     ExpectFailedAndCleared(sample.get());
 }
 
 TEST(WavReader, RejectsZeroChannels)
 {
-    TempFolder folder;
-    const auto path = folder.Path("zero.wav");
+    TemporaryFolder folder;
+    const auto path = folder.File("zero.wav");
     MakeWav(path, 44100, 2, "0.1 sine 441");
     auto file = ReadBytes(path);
     PutU16(file, 22, 0);
     LogCapture log;
     auto sample = NewSample(path);
     EXPECT_FALSE(Read(sample.get(), file));
-    EXPECT_TRUE(log.Contains("': 0 channels, only 1 or 2 are supported.")) << log.All();
+    EXPECT_TRUE(log.AnyContains("': 0 channels, only 1 or 2 are supported.")) << log.Text();
     ExpectFailedAndCleared(sample.get());
 }
 
 TEST(WavReader, RejectsSixChannels)
 {
-    TempFolder folder;
-    const auto path = folder.Path("six.wav");
+    TemporaryFolder folder;
+    const auto path = folder.File("six.wav");
     MakeWav(path, 44100, 2, "0.1 sine 441");
     auto file = ReadBytes(path);
     PutU16(file, 22, 6);
     LogCapture log;
     auto sample = NewSample(path);
     EXPECT_FALSE(Read(sample.get(), file));
-    EXPECT_TRUE(log.Contains("': 6 channels, only 1 or 2 are supported.")) << log.All();
+    EXPECT_TRUE(log.AnyContains("': 6 channels, only 1 or 2 are supported.")) << log.Text();
     ExpectFailedAndCleared(sample.get());
 }
 
 TEST(WavReader, RejectsEightBitSamplesNamingTheBits)
 {
-    TempFolder folder;
-    const auto path = folder.Path("eight.wav");
+    TemporaryFolder folder;
+    const auto path = folder.File("eight.wav");
     MakeWav(path, 22050, 1, "0.1 sine 441", 8);
     LogCapture log;
     auto sample = NewSample(path);
     EXPECT_FALSE(Read(sample.get(), ReadBytes(path)));
-    EXPECT_TRUE(log.Contains("Bad format VELT LoadSampleWAV '" + path + "': Bits per sample 8 is not 16 as expected."))
-        << log.All();
+    EXPECT_TRUE(
+        log.AnyContains("Bad format VELT LoadSampleWAV '" + path + "': Bits per sample 8 is not 16 as expected."))
+        << log.Text();
     ExpectFailedAndCleared(sample.get());
 }
 
 TEST(WavReader, RejectsFileThatIsNotRiff)
 {
-    TempFolder folder;
-    const auto path = folder.Path("text.wav");
+    TemporaryFolder folder;
+    const auto path = folder.File("text.wav");
     MakeWav(path, 44100, 2, "0.1 sine 441");
     auto file = ReadBytes(path);
     memcpy(file.data(), "RIFX", 4);
     LogCapture log;
     auto sample = NewSample(path);
     EXPECT_FALSE(Read(sample.get(), file));
-    EXPECT_TRUE(log.Contains("Header 'RIFX' is not RIFF as expected.")) << log.All();
+    EXPECT_TRUE(log.AnyContains("Header 'RIFX' is not RIFF as expected.")) << log.Text();
 }
 
 TEST(WavReader, RejectsLongerFmtChunkWithTheDataMessage)
 {
-    TempFolder folder;
-    const auto path = folder.Path("extensible.wav");
+    TemporaryFolder folder;
+    const auto path = folder.File("extensible.wav");
     // Six channels make sox write the longer extensible fmt chunk.
     MakeWav(path, 44100, 6, "0.1 sine 441");
     LogCapture log;
     auto sample = NewSample(path);
     EXPECT_FALSE(Read(sample.get(), ReadBytes(path)));
-    EXPECT_TRUE(log.Contains("is not 'DATA' or 'data' as expected.")) << log.All();
+    EXPECT_TRUE(log.AnyContains("is not 'DATA' or 'data' as expected.")) << log.Text();
 }
 
 TEST(WavReader, DropsATrailingPartialFrame)
 {
-    TempFolder folder;
-    const auto path = folder.Path("odd.wav");
+    TemporaryFolder folder;
+    const auto path = folder.File("odd.wav");
     MakeWav(path, 44100, 2, "10s sine 441");
     auto file = ReadBytes(path);
     ASSERT_EQ(file.size(), 44u + 40u);

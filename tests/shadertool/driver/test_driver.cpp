@@ -47,19 +47,12 @@ protected:
     void SetUp() override
     {
         ShaderXmlFolderTest::SetUp();
-        Reset();
         ASSERT_TRUE(
             Initialize(TARGET_HLSL9 | TARGET_HLSL11 | TARGET_HLSL12 | TARGET_PSSL | TARGET_ESSL20 | TARGET_SPIRV,
                        FEATURE_LEVEL_HLSL11_DEFAULT, "", false));
         settings.inputRoot = "res://";
         settings.featureLevel = FEATURE_LEVEL_HLSL11_DEFAULT;
         settings.targetMask = TARGET_HLSL11;
-    }
-    void TearDown() override
-    {
-        Reset();
-        DataManager::UnloadDatabase("res://sprite.xml");
-        ShaderXmlFolderTest::TearDown();
     }
     bool Translate(const std::string& xml, const char* path = "res://sprite.xml")
     {

@@ -35,12 +35,6 @@ protected:
         std::filesystem::create_directories(m_folder / "no-libraries");
         SetEnvironmentVariableA("HALVO_LIBRARY_PATH", (m_folder / "no-libraries").string().c_str());
     }
-    void TearDown() override
-    {
-        Reset();
-        DataManager::UnloadDatabase("res://sprite.xml");
-        ShaderXmlFolderTest::TearDown();
-    }
 };
 
 TEST_F(DriverWithoutCompilerTest, TranslationReportsTheMissingCompiler)

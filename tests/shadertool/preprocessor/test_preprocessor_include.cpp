@@ -22,7 +22,6 @@ protected:
         dir = m_folder.string();
         path = dir + "/main.hvsl";
     }
-    void TearDown() override { SetIncludeFileAccess(nullptr); }
     void Write(const std::string& name, const std::string& text)
     {
         const fs::path file = m_folder / name;

@@ -53,12 +53,7 @@ bool ReadDocument(const fs::path& path, std::string& log)
 
 class ShaderXmlCorpus : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        HVI_ResetFileSystem();
-        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, kBadFolder.string().c_str());
-    }
-    void TearDown() override { HVI_ResetFileSystem(); }
+    void SetUp() override { HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, kBadFolder.string().c_str()); }
 };
 
 TEST_F(ShaderXmlCorpus, BadDocumentsWriteExactlyTheirExpectedLog)

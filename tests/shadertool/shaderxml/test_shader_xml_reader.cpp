@@ -35,12 +35,6 @@ void GiveBackTestBitmap(void* bitmap)
 
 class ShaderXmlReaderTest : public ShaderXmlFolderTest {
 protected:
-    void TearDown() override
-    {
-        DataManager::UnloadDatabase("res://shader.xml");
-        DataManager::UnloadDatabase("res://defs.xml");
-        ShaderXmlFolderTest::TearDown();
-    }
     bool Read(const std::string& arrays, bool declarationsOnly = false)
     {
         WriteFile("shader.xml", Document(arrays));

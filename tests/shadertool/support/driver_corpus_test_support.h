@@ -43,14 +43,6 @@ protected:
             << ShaderTool::GetGlobalState().mainLog.text.GetText();
         ShaderTool::Reset();
     }
-    void TearDown() override
-    {
-        ShaderTool::Reset();
-        ShaderTool::GetGlobalState().reader.SetBitmapGetter(nullptr);
-        for (const std::string& name : CorpusFiles()) DataManager::UnloadDatabase(("res://" + name).c_str());
-        DataManager::UnloadDatabase("res://lit_definitions.xml");
-        ShaderXmlFolderTest::TearDown();
-    }
 
     // The Shader XML files of the corpus, by name; the included definitions file is none.
     static std::vector<std::string> CorpusFiles()

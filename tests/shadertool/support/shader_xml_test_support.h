@@ -14,13 +14,7 @@
 
 class ShaderXmlFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        HVI_ResetFileSystem();
-        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_folder.string().c_str());
-    }
-
-    void TearDown() override { HVI_ResetFileSystem(); }
+    void SetUp() override { HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_folder.string().c_str()); }
 
     // Writes the text to res://<name>.
     void WriteFile(const std::string& name, const std::string& text) const

@@ -66,14 +66,6 @@ protected:
         ASSERT_TRUE(Initialize(mask, 0, "res://out", false)) << GetGlobalState().mainLog.text.GetText();
         Reset();
     }
-    void TearDown() override
-    {
-        Reset();
-        GetGlobalState().reader.SetBitmapGetter(nullptr);
-        for (const std::string& name : CorpusFiles()) DataManager::UnloadDatabase(("res://" + name).c_str());
-        DataManager::UnloadDatabase("res://lit_definitions.xml");
-        ShaderXmlFolderTest::TearDown();
-    }
 
     // The Shader XML files of the corpus, sorted; the included definitions are not one.
     std::vector<std::string> CorpusFiles() const
