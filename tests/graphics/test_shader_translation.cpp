@@ -98,7 +98,7 @@ TEST_F(ShaderTranslationTest, ShaderTextWithItsSourcesInsideIsTranslatedAndCompi
     EXPECT_EQ(shader.description.pixelTextures.GetCount(), 1);
     EXPECT_EQ(ShaderTool::GetStageMask(), 0u);
     // No file is looked for under the name.
-    for (const CapturedLine& line : m_lines) EXPECT_LT(line.level, HV_LOG_WARNING) << line.text;
+    for (const LogCapture::Line& line : m_log.Entries()) EXPECT_LT(line.level, HV_LOG_WARNING) << line.text;
 }
 
 TEST_F(ShaderTranslationTest, DebugShadersWritesTheTextsToTheUserFolder)
