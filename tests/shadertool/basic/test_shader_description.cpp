@@ -22,18 +22,6 @@ void Fill(ShaderDescription& description)
     description.version = 0x20004;
 }
 
-TEST(ShaderDescription, StartsEmpty)
-{
-    const ShaderDescription description;
-    EXPECT_EQ(description.constants.first, -1);
-    EXPECT_EQ(description.constants.second, 0);
-    EXPECT_EQ(description.pixelConstants.first, -1);
-    EXPECT_EQ(description.vertexConstants.first, -1);
-    EXPECT_EQ(description.rayTracingGroup, -1);
-    EXPECT_EQ(description.sources.GetCount(), 0);
-    EXPECT_EQ(description.version, 0u);
-}
-
 TEST(ShaderDescription, ClearKeepsTargetMaskAndVersion)
 {
     ShaderDescription description;

@@ -30,32 +30,6 @@ TEST(ShaderType, DefaultIsTheUndefinedType)
     EXPECT_EQ(ShortText(type), "");
 }
 
-TEST(ShaderType, MakeVectorFillsTheDefaults)
-{
-    Type type = Type::MakeVector(BaseType::UINT, 2, QUALIFIER_CONST, 5, true);
-    EXPECT_EQ(type.baseType, BaseType::UINT);
-    EXPECT_EQ(type.vectorSize, 2);
-    EXPECT_EQ(type.qualifiers, QUALIFIER_CONST);
-    EXPECT_EQ(type.arraySize, 5);
-    EXPECT_EQ(type.isBuffer, 1);
-    EXPECT_EQ(type.imageShape, 1);
-    EXPECT_EQ(type.matrixSize, 0);
-    EXPECT_EQ(type.textureDimension, TEXTURE_NONE);
-    EXPECT_EQ(type.isConstant, 0);
-    EXPECT_EQ(type.isIndexBuffer, 0);
-    EXPECT_TRUE(type.name.IsEmpty());
-}
-
-TEST(ShaderType, MakeMatrixIsAFloatWithoutVectorSize)
-{
-    Type type = Type::MakeMatrix(3);
-    EXPECT_EQ(type.baseType, BaseType::FLOAT);
-    EXPECT_EQ(type.vectorSize, 0);
-    EXPECT_EQ(type.matrixSize, 3);
-    EXPECT_EQ(type.imageShape, 1);
-    EXPECT_EQ(type.textureDimension, TEXTURE_NONE);
-}
-
 TEST(ShaderType, VectorAndMatrixTexts)
 {
     EXPECT_EQ(LongText(Type::MakeVector(BaseType::FLOAT, 3)), "float3");
