@@ -36,6 +36,7 @@
 
 struct HVI_EngineState;
 class ImageLoaderImp;
+struct RendererBufferBlock;
 
 class RendImpDirect3D11 final : public RendererImplementation {
 public:
@@ -158,19 +159,45 @@ private:
     bool CreateSamplerStates();
     // The sampler of the group and entry a filter and an address triple select.
     ID3D11SamplerState* SelectSamplerState(const uint32_t filter[3], const uint32_t address[3]) const;
-    // Builds and binds the depth-stencil state from the three depth inputs;
-    // on failure the previous state stays bound.
+    // Builds and binds the depth-stencil state from the three depth inputs
+    // and marks it fresh; on failure the previous state stays bound until an
+    // input changes again.
     bool ApplyDepthState();
     // Every texture unit's filter and address triples become (1, 1, 1).
     void ResetTextureUnits();
     // Releases the blend, rasterizer, sampler and depth-stencil states.
     void ReleaseStateObjects();
+    // Binds the unit's sampler to the pixel stage.
+    void BindSampler(int32_t unit, const uint32_t filter[3], const uint32_t address[3]);
+    // Whether there is a context to call; logs the operation when not.
+    bool HasContext(const char* operation) const;
+    // Whether the unit is 0..7; logs the operation when not.
+    bool IsTextureUnit(const char* operation, int32_t unit) const;
+    // The front end's cull mode (render state 14), or -1 (logged) when it is not 0..2.
+    int32_t CurrentCullMode(const char* operation) const;
 
     // --- buffers and drawing (buffers_and_drawing.cpp) ---
-    // Depth state, constants, vertex and index buffer for a draw; false when
-    // nothing can be drawn.
-    bool PrepareDraw(RendererVertexBuffer* vertices, RendererIndexBuffer* indices);
+    // Depth state, constants, vertex and index buffer for a draw of that
+    // many indices; false (logged) when nothing can be drawn.
+    bool PrepareDraw(const char* operation, RendererVertexBuffer* vertices, RendererIndexBuffer* indices,
+                     int64_t indexCount);
     void UpdateConstantBuffer(const void* bytes, uint32_t byteCount, ID3D11Buffer* buffer);
+    // Whether a draw can read the buffer: it has a device buffer and is not locked.
+    static bool IsDrawable(const char* operation, const char* kind, const RendererBufferBlock* block, bool locked);
+    // How unlock swaps the colours of a vertex buffer; not needed for indices.
+    struct ColourSwap {
+        bool needed = false;
+        uint32_t count = 0;
+        uint32_t stride = 0;
+        uint32_t offset = 0;
+    };
+    void* LockBuffer(const char* operation, const char* kind, RendererBufferBlock& block, uint32_t usage, bool& locked,
+                     const char* failure);
+    void UnlockBuffer(const char* operation, const char* kind, RendererBufferBlock& block, uint32_t usage, bool& locked,
+                      const char* failure, const ColourSwap& swap);
+    // Uploads bytes to the whole device buffer (copy mode).
+    void UploadCopy(RendererBufferBlock& block, uint32_t usage, const uint8_t* bytes, const char* failure);
+    void ReleaseBuffer(RendererBufferBlock* block, bool locked, uint32_t usage);
 
     // --- textures (textures.cpp) ---
     // The bitmap's texture from its pixels: padded into a power-of-two 2D

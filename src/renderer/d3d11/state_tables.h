@@ -25,7 +25,7 @@ constexpr char kBlendTextColorWrite[] = "Blend = %i\nColor write = %s";
 constexpr char kBlendTextColor[] = "Blend = %i\nColor = %s";
 
 // One row per blend mode, in mode order: colour source, destination and operation, opaque, failure text.
-constexpr BlendModeRow kBlendModes[] = {
+constexpr BlendModeRow kBlendModeRows[] = {
     {D3D11_BLEND_ZERO, D3D11_BLEND_ZERO, D3D11_BLEND_OP_ADD, false, nullptr},  // 0 binds nothing
     {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD, false, kBlendTextColorWrite},  // 1
     {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD, false, kBlendTextColorWrite},            // 2
@@ -36,7 +36,7 @@ constexpr BlendModeRow kBlendModes[] = {
     {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD, false, kBlendTextColor},                // 7
     {D3D11_BLEND_ONE, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD, false, kBlendTextColor},             // 8
 };
-static_assert(sizeof(kBlendModes) / sizeof(kBlendModes[0]) == kBlendModeCount, "blend modes 0..8");
+static_assert(sizeof(kBlendModeRows) / sizeof(kBlendModeRows[0]) == kBlendModeCount, "blend modes 0..8");
 
 // The write mask of each blend-table column: [0] colour writes off, [1] on.
 constexpr UINT8 kBlendWriteMasks[] = {
@@ -49,13 +49,13 @@ static_assert(sizeof(kBlendWriteMasks) == kBlendColumnCount);
 constexpr int kBlendTargetEntries = 4;
 
 // Cull modes by engine code (render state 14): 0 none, 1 front, 2 back.
-constexpr D3D11_CULL_MODE kCullModes[] = {
+constexpr D3D11_CULL_MODE kCullModeValues[] = {
     D3D11_CULL_NONE,
     D3D11_CULL_FRONT,
     D3D11_CULL_BACK,
 };
 constexpr int32_t kCullModeCount = 3;
-static_assert(sizeof(kCullModes) / sizeof(kCullModes[0]) == kCullModeCount);
+static_assert(sizeof(kCullModeValues) / sizeof(kCullModeValues[0]) == kCullModeCount);
 // Rasterizer-table columns: [0] without the scissor test, [1] with it.
 constexpr int kScissorColumnCount = 2;
 

@@ -1,0 +1,194 @@
+#include "renderer/d3d11/state_test_support.h"
+
+#include <d3dcompiler.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "graphics/render_states.h"
+#include "renderer/d3d11/buffers.h"
+#include "shadertool/basic/targets.h"
+#include "winapi/d3d11/png_writer.h"
+
+namespace {
+
+// HLSL of the colour program: vertex colours times a pixel constant.
+constexpr char kColourVertexSource[] =
+    "struct VertexInput { float3 position : POSITION; float4 colour : COLOR; };\n"
+    "struct VertexOutput { float4 position : SV_POSITION; float4 colour : COLOR0; };\n"
+    "VertexOutput main(VertexInput input) {\n"
+    "  VertexOutput output;\n"
+    "  output.position = float4(input.position, 1.0);\n"
+    "  output.colour = input.colour;\n"
+    "  return output;\n"
+    "}\n";
+constexpr char kColourPixelSource[] =
+    "cbuffer Constants : register(b0) { float4 tint; };\n"
+    "struct PixelInput { float4 position : SV_POSITION; float4 colour : COLOR0; };\n"
+    "float4 main(PixelInput input) : SV_TARGET0 { return input.colour * tint; }\n";
+
+bool Compile(const char* source, const char* profile, ByteBuffer& code)
+{
+    static HMODULE compiler = LoadLibraryA("d3dcompiler_47.dll");
+    EXPECT_NE(compiler, nullptr) << "d3dcompiler_47.dll not found; HALVO_LIBRARY_PATH must name " HALVO_MODULE_DIR;
+    if (compiler == nullptr) return false;
+    auto compile = reinterpret_cast<pD3DCompile>(reinterpret_cast<void (*)()>(GetProcAddress(compiler, "D3DCompile")));
+    ID3DBlob* blob = nullptr;
+    ID3DBlob* messages = nullptr;
+    const HRESULT result =
+        compile(source, std::strlen(source), "test", nullptr, nullptr, "main", profile, 0, 0, &blob, &messages);
+    if (SUCCEEDED(result)) {
+        code.WriteBytes(blob->GetBufferPointer(), int(blob->GetBufferSize()));
+    } else {
+        ADD_FAILURE() << "compile failed: "
+                      << (messages != nullptr ? static_cast<const char*>(messages->GetBufferPointer()) : "");
+    }
+    if (blob != nullptr) blob->Release();
+    if (messages != nullptr) messages->Release();
+    return SUCCEEDED(result);
+}
+
+}  // namespace
+
+uint32_t Bgra(uint8_t b, uint8_t g, uint8_t r, uint8_t a)
+{
+    return uint32_t(b) | uint32_t(g) << 8 | uint32_t(r) << 16 | uint32_t(a) << 24;
+}
+
+uint32_t BackBufferPixels::At(uint32_t x, uint32_t y) const
+{
+    const size_t at = (size_t(y) * width + x) * 4;
+    return Bgra(bytes[at], bytes[at + 1], bytes[at + 2], bytes[at + 3]);
+}
+
+void StateTest::SetUp()
+{
+    RendererTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    HVI_ResetRenderStates();
+    HVI_SetRenderer(renderer_);
+}
+
+void StateTest::TearDown()
+{
+    if (renderer_ != nullptr) renderer_->ReleaseShaderProgram(&shader_);
+    context_.Reset();
+    device_.Reset();
+    HVI_SetRenderer(nullptr);
+    HVI_ResetRenderStates();
+    RendererTest::TearDown();
+}
+
+void StateTest::FindDevice()
+{
+    RendererVertexBuffer* probe = renderer_->CreateVertexBuffer(1, 1, kBufferUsageDynamic);
+    ASSERT_NE(probe->block->buffer, nullptr) << "the renderer has no device";
+    probe->block->buffer->GetDevice(device_.Put());
+    device_->GetImmediateContext(context_.Put());
+    renderer_->ReleaseVertexBuffer(probe);
+}
+
+std::vector<uint8_t> StateTest::ReadBuffer(ID3D11Buffer* buffer, uint32_t byteCount)
+{
+    D3D11_BUFFER_DESC desc;
+    buffer->GetDesc(&desc);
+    desc.Usage = D3D11_USAGE_STAGING;
+    desc.BindFlags = 0;
+    desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    desc.MiscFlags = 0;
+    desc.StructureByteStride = 0;
+    Held<ID3D11Buffer> staging;
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(device_->CreateBuffer(&desc, nullptr, staging.Put()), S_OK);
+    if (!staging) return bytes;
+    context_->CopyResource(staging.get(), buffer);
+    D3D11_MAPPED_SUBRESOURCE mapped{};
+    EXPECT_EQ(context_->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped), S_OK);
+    if (mapped.pData == nullptr) return bytes;
+    bytes.assign(static_cast<const uint8_t*>(mapped.pData), static_cast<const uint8_t*>(mapped.pData) + byteCount);
+    context_->Unmap(staging.get(), 0);
+    return bytes;
+}
+
+BackBufferPixels StateTest::ReadBackBuffer()
+{
+    BackBufferPixels pixels;
+    Held<ID3D11RenderTargetView> view;
+    context_->OMGetRenderTargets(1, view.Put(), nullptr);
+    EXPECT_TRUE(view) << "no colour target is bound";
+    if (!view) return pixels;
+    Held<ID3D11Resource> resource;
+    view->GetResource(resource.Put());
+    Held<ID3D11Texture2D> texture;
+    resource->QueryInterface(__uuidof(ID3D11Texture2D), reinterpret_cast<void**>(texture.Put()));
+    D3D11_TEXTURE2D_DESC desc;
+    texture->GetDesc(&desc);
+    desc.Usage = D3D11_USAGE_STAGING;
+    desc.BindFlags = 0;
+    desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    desc.MiscFlags = 0;
+    Held<ID3D11Texture2D> staging;
+    EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, staging.Put()), S_OK);
+    if (!staging) return pixels;
+    context_->CopyResource(staging.get(), texture.get());
+    D3D11_MAPPED_SUBRESOURCE mapped{};
+    EXPECT_EQ(context_->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped), S_OK);
+    if (mapped.pData == nullptr) return pixels;
+    pixels.width = desc.Width;
+    pixels.height = desc.Height;
+    for (uint32_t y = 0; y < desc.Height; ++y) {
+        const auto* row = static_cast<const uint8_t*>(mapped.pData) + size_t(y) * mapped.RowPitch;
+        pixels.bytes.insert(pixels.bytes.end(), row, row + size_t(desc.Width) * 4);
+    }
+    context_->Unmap(staging.get(), 0);
+    return pixels;
+}
+
+void StateTest::ExpectPixels(const std::string& name, const BackBufferPixels& actual,
+                             const std::vector<uint32_t>& expected)
+{
+    ASSERT_EQ(size_t(actual.width) * actual.height, expected.size()) << name << ": the sizes differ";
+    size_t first = expected.size();
+    for (size_t index = 0; index < expected.size() && first == expected.size(); ++index) {
+        if (actual.At(uint32_t(index % actual.width), uint32_t(index / actual.width)) != expected[index]) first = index;
+    }
+    if (first == expected.size()) return;
+    std::vector<uint8_t> wanted(actual.bytes.size());
+    std::vector<uint8_t> got(actual.bytes.size());
+    for (size_t index = 0; index < expected.size(); ++index) {
+        const uint32_t have = actual.At(uint32_t(index % actual.width), uint32_t(index / actual.width));
+        for (int channel = 0; channel < 4; ++channel) {
+            const int shift = channel == 3 ? 24 : 16 - 8 * channel;  // R, G, B, A from B, G, R, A
+            wanted[index * 4 + channel] = uint8_t(expected[index] >> shift);
+            got[index * 4 + channel] = uint8_t(have >> shift);
+        }
+    }
+    const std::filesystem::path folder = std::filesystem::current_path() / "pixel-failures";
+    std::filesystem::create_directories(folder);
+    const std::string expectedPath = (folder / (name + "-expected.png")).string();
+    const std::string actualPath = (folder / (name + "-actual.png")).string();
+    WriteRgbaPng(expectedPath, actual.width, actual.height, wanted);
+    WriteRgbaPng(actualPath, actual.width, actual.height, got);
+    ADD_FAILURE() << name << ": pixel (" << first % actual.width << ", " << first / actual.width << ") is 0x"
+                  << std::hex << actual.At(uint32_t(first % actual.width), uint32_t(first / actual.width))
+                  << ", expected 0x" << expected[first] << std::dec << "; see " << expectedPath << " and "
+                  << actualPath;
+}
+
+bool StateTest::MakeColourProgram()
+{
+    ByteBuffer outputs[ShaderTool::STAGE_COUNT];
+    if (!Compile(kColourVertexSource, "vs_4_0", outputs[ShaderTool::STAGE_VERTEX]) ||
+        !Compile(kColourPixelSource, "ps_4_0", outputs[ShaderTool::STAGE_PIXEL])) {
+        return false;
+    }
+    shader_.name = "colour";
+    shader_.vertexFormat = 3;
+    shader_.pixelConstants.byteSize = 16;
+    shader_.pixelConstants.count = 1;
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    shader_.pixelConstants.bytes.WriteBytes(white, sizeof white);
+    if (!renderer_->CreateShaderProgram(&shader_, nullptr, outputs)) return false;
+    renderer_->BindShaderProgram(&shader_);
+    return true;
+}

@@ -1,0 +1,281 @@
+// The state tables as the context sees them: what each blend mode, cull
+// mode, scissor and sampler call binds, and the misuse that changes nothing.
+#include <string>
+
+#include "graphics/render_states.h"
+#include "renderer/d3d11/state_test_support.h"
+
+namespace {
+
+class RendererStates : public StateTest {
+protected:
+    void SetUp() override
+    {
+        StateTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        ASSERT_TRUE(Initialize());
+        FindDevice();
+    }
+
+    D3D11_BLEND_DESC BoundBlend()
+    {
+        Held<ID3D11BlendState> state;
+        FLOAT factor[4];
+        UINT mask = 0;
+        context_->OMGetBlendState(state.Put(), factor, &mask);
+        D3D11_BLEND_DESC desc{};
+        EXPECT_TRUE(state) << "no blend state is bound";
+        if (state) state->GetDesc(&desc);
+        EXPECT_EQ(mask, 0xffffffffu);
+        return desc;
+    }
+
+    D3D11_RASTERIZER_DESC BoundRasterizer()
+    {
+        Held<ID3D11RasterizerState> state;
+        context_->RSGetState(state.Put());
+        D3D11_RASTERIZER_DESC desc{};
+        EXPECT_TRUE(state) << "no rasterizer state is bound";
+        if (state) state->GetDesc(&desc);
+        return desc;
+    }
+
+    D3D11_SAMPLER_DESC BoundSampler(UINT unit)
+    {
+        Held<ID3D11SamplerState> state;
+        context_->PSGetSamplers(unit, 1, state.Put());
+        D3D11_SAMPLER_DESC desc{};
+        EXPECT_TRUE(state) << "no sampler is bound to unit " << unit;
+        if (state) state->GetDesc(&desc);
+        return desc;
+    }
+};
+
+// What each blend mode blends, written from the design: colour source, destination and operation.
+struct ExpectedBlend {
+    D3D11_BLEND source;
+    D3D11_BLEND destination;
+    D3D11_BLEND_OP operation;
+};
+const ExpectedBlend kExpectedBlends[9] = {
+    {},
+    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD},
+    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD},
+    {D3D11_BLEND_ONE, D3D11_BLEND_ZERO, D3D11_BLEND_OP_ADD},
+    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_ONE, D3D11_BLEND_OP_REV_SUBTRACT},
+    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_ZERO, D3D11_BLEND_OP_ADD},
+    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_SRC_COLOR, D3D11_BLEND_OP_ADD},
+    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD},
+    {D3D11_BLEND_ONE, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD},
+};
+
+TEST_P(RendererStates, EachBlendModeBindsItsStateInBothWriteColumns)
+{
+    for (bool colourWrite : {true, false}) {
+        HV_Graphics_SetRenderStatei(HV_RENDER_STATE_COLOR_WRITE, colourWrite ? 1 : 0);
+        for (int mode = 1; mode <= 8; ++mode) {
+            SCOPED_TRACE("mode " + std::to_string(mode) + (colourWrite ? " writing colour" : " not writing colour"));
+            HV_Graphics_SetBlendMode(mode);
+            const D3D11_BLEND_DESC desc = BoundBlend();
+            EXPECT_FALSE(desc.AlphaToCoverageEnable);
+            EXPECT_FALSE(desc.IndependentBlendEnable);
+            for (int target = 0; target < 8; ++target) {
+                const D3D11_RENDER_TARGET_BLEND_DESC& entry = desc.RenderTarget[target];
+                if (target >= 4) {
+                    EXPECT_FALSE(entry.BlendEnable);
+                    EXPECT_EQ(entry.RenderTargetWriteMask, 0) << "entries 4..7 stay zero";
+                    continue;
+                }
+                EXPECT_EQ(entry.BlendEnable, mode == 3 ? FALSE : TRUE);
+                EXPECT_EQ(entry.SrcBlend, kExpectedBlends[mode].source);
+                EXPECT_EQ(entry.DestBlend, kExpectedBlends[mode].destination);
+                EXPECT_EQ(entry.BlendOp, kExpectedBlends[mode].operation);
+                EXPECT_EQ(entry.SrcBlendAlpha, mode == 3 ? D3D11_BLEND_ONE : D3D11_BLEND_SRC_ALPHA);
+                EXPECT_EQ(entry.DestBlendAlpha, mode == 3 ? D3D11_BLEND_ZERO : D3D11_BLEND_ONE);
+                EXPECT_EQ(entry.BlendOpAlpha, D3D11_BLEND_OP_ADD);
+                EXPECT_EQ(entry.RenderTargetWriteMask, colourWrite ? D3D11_COLOR_WRITE_ENABLE_ALL : 0);
+            }
+        }
+    }
+}
+
+TEST_P(RendererStates, BlendModeZeroAndColourWritesKeepTheModeBound)
+{
+    HV_Graphics_SetBlendMode(5);
+    HV_Graphics_SetBlendMode(0);  // binds nothing: mode 5 stays
+    EXPECT_EQ(BoundBlend().RenderTarget[0].SrcBlend, D3D11_BLEND_DEST_COLOR);
+
+    HV_Graphics_SetBlendMode(8);
+    HV_Graphics_SetRenderStatei(HV_RENDER_STATE_COLOR_WRITE, 0);
+    D3D11_BLEND_DESC desc = BoundBlend();
+    EXPECT_EQ(desc.RenderTarget[0].SrcBlend, D3D11_BLEND_ONE);
+    EXPECT_EQ(desc.RenderTarget[0].DestBlend, D3D11_BLEND_INV_SRC_ALPHA);
+    EXPECT_EQ(desc.RenderTarget[0].RenderTargetWriteMask, 0);
+    HV_Graphics_SetRenderStatei(HV_RENDER_STATE_COLOR_WRITE, 1);
+    EXPECT_EQ(BoundBlend().RenderTarget[0].RenderTargetWriteMask, D3D11_COLOR_WRITE_ENABLE_ALL);
+}
+
+TEST_P(RendererStates, CullModesAndTheScissorKeepEachOther)
+{
+    const D3D11_CULL_MODE kCulls[3] = {D3D11_CULL_NONE, D3D11_CULL_FRONT, D3D11_CULL_BACK};
+    for (int cull = 0; cull < 3; ++cull) {
+        HV_Graphics_SetRenderStatei(HV_RENDER_STATE_CULL_MODE, cull);
+        const D3D11_RASTERIZER_DESC desc = BoundRasterizer();
+        EXPECT_EQ(desc.CullMode, kCulls[cull]);
+        EXPECT_FALSE(desc.ScissorEnable);
+        EXPECT_EQ(desc.FillMode, D3D11_FILL_SOLID);
+        EXPECT_FALSE(desc.FrontCounterClockwise);
+        EXPECT_TRUE(desc.DepthClipEnable);
+        EXPECT_FALSE(desc.MultisampleEnable);
+        EXPECT_FALSE(desc.AntialiasedLineEnable);
+    }
+
+    // The scissor takes the front end's cull mode (back, set last); x = -10 with width 50 covers 0..40.
+    EXPECT_TRUE(renderer_->SetScissorRectangle(-10, 5, 50, 20));
+    D3D11_RASTERIZER_DESC desc = BoundRasterizer();
+    EXPECT_EQ(desc.CullMode, D3D11_CULL_BACK);
+    EXPECT_TRUE(desc.ScissorEnable);
+    UINT count = 1;
+    D3D11_RECT rectangle{};
+    context_->RSGetScissorRects(&count, &rectangle);
+    EXPECT_EQ(count, 1u);
+    EXPECT_EQ(rectangle.left, 0);
+    EXPECT_EQ(rectangle.top, 5);
+    EXPECT_EQ(rectangle.right, 40);
+    EXPECT_EQ(rectangle.bottom, 25);
+
+    HV_Graphics_SetRenderStatei(HV_RENDER_STATE_CULL_MODE, 1);
+    desc = BoundRasterizer();
+    EXPECT_EQ(desc.CullMode, D3D11_CULL_FRONT);
+    EXPECT_TRUE(desc.ScissorEnable) << "a cull change keeps the scissor test";
+
+    renderer_->DisableScissor();
+    desc = BoundRasterizer();
+    EXPECT_EQ(desc.CullMode, D3D11_CULL_FRONT) << "disabling the scissor keeps the cull mode";
+    EXPECT_FALSE(desc.ScissorEnable);
+}
+
+TEST_P(RendererStates, ScissorEdgesStayInTheThirtyTwoBitRange)
+{
+    EXPECT_TRUE(renderer_->SetScissorRectangle(2147483000, -5, 2000, -10));
+    UINT count = 1;
+    D3D11_RECT rectangle{};
+    context_->RSGetScissorRects(&count, &rectangle);
+    EXPECT_EQ(rectangle.left, 2147483000);
+    EXPECT_EQ(rectangle.right, 2147483647);
+    EXPECT_EQ(rectangle.top, 0);
+    EXPECT_EQ(rectangle.bottom, -15);
+}
+
+TEST_P(RendererStates, SamplersFollowTheFilterAndAddressTriplesOfTheirUnit)
+{
+    // After Initialize every unit is point-filtered and clamped; the first call binds that with its change.
+    renderer_->SetTextureAddressMode(2, 2, 3, 1);
+    D3D11_SAMPLER_DESC desc = BoundSampler(2);
+    EXPECT_EQ(desc.Filter, D3D11_FILTER_MIN_MAG_MIP_POINT);
+    EXPECT_EQ(desc.AddressU, D3D11_TEXTURE_ADDRESS_WRAP);
+    EXPECT_EQ(desc.AddressV, D3D11_TEXTURE_ADDRESS_MIRROR);
+    EXPECT_EQ(desc.AddressW, D3D11_TEXTURE_ADDRESS_CLAMP);
+    EXPECT_EQ(desc.ComparisonFunc, D3D11_COMPARISON_NEVER);
+    EXPECT_EQ(desc.MaxLOD, D3D11_FLOAT32_MAX);
+    EXPECT_EQ(desc.MinLOD, 0.0f);
+    EXPECT_EQ(desc.MipLODBias, 0.0f);
+
+    renderer_->SetTextureFilter(2, 2, 1, 2);
+    desc = BoundSampler(2);
+    EXPECT_EQ(desc.Filter, D3D11_FILTER_MIN_LINEAR_MAG_POINT_MIP_LINEAR);
+    EXPECT_EQ(desc.AddressU, D3D11_TEXTURE_ADDRESS_WRAP) << "the unit keeps its address triple";
+    EXPECT_EQ(desc.AddressV, D3D11_TEXTURE_ADDRESS_MIRROR);
+
+    // Any anisotropic member selects the anisotropic group, whatever the other two are.
+    for (int member = 0; member < 3; ++member) {
+        const int codes[3] = {member == 0 ? 3 : 2, member == 1 ? 3 : 1, member == 2 ? 3 : 2};
+        renderer_->SetTextureFilter(7, codes[0], codes[1], codes[2]);
+        desc = BoundSampler(7);
+        EXPECT_EQ(desc.Filter, D3D11_FILTER_ANISOTROPIC);
+        EXPECT_EQ(desc.MaxAnisotropy, 8u);
+        EXPECT_EQ(desc.AddressU, D3D11_TEXTURE_ADDRESS_CLAMP);
+    }
+    // Other units are untouched.
+    Held<ID3D11SamplerState> other;
+    context_->PSGetSamplers(3, 1, other.Put());
+    EXPECT_FALSE(other);
+}
+
+TEST_P(RendererStates, EveryPointAndLinearTripleHasItsFilter)
+{
+    const D3D11_FILTER kFilters[8] = {D3D11_FILTER_MIN_MAG_MIP_POINT,
+                                      D3D11_FILTER_MIN_MAG_POINT_MIP_LINEAR,
+                                      D3D11_FILTER_MIN_POINT_MAG_LINEAR_MIP_POINT,
+                                      D3D11_FILTER_MIN_POINT_MAG_MIP_LINEAR,
+                                      D3D11_FILTER_MIN_LINEAR_MAG_MIP_POINT,
+                                      D3D11_FILTER_MIN_LINEAR_MAG_POINT_MIP_LINEAR,
+                                      D3D11_FILTER_MIN_MAG_LINEAR_MIP_POINT,
+                                      D3D11_FILTER_MIN_MAG_MIP_LINEAR};
+    for (int i = 0; i < 8; ++i) {
+        renderer_->SetTextureFilter(0, 1 + i / 4, 1 + i / 2 % 2, 1 + i % 2);
+        EXPECT_EQ(BoundSampler(0).Filter, kFilters[i]) << "triple " << i;
+    }
+}
+
+TEST_P(RendererStates, OutOfRangeArgumentsAreLoggedAndChangeNothing)
+{
+    HV_Graphics_SetBlendMode(2);
+    renderer_->SetBlendMode(9);
+    renderer_->SetBlendMode(-1);
+    EXPECT_TRUE(IsLogged("SetBlendMode: blend mode 9 is not 0..8."));
+    EXPECT_TRUE(IsLogged("SetBlendMode: blend mode -1 is not 0..8."));
+    EXPECT_EQ(BoundBlend().RenderTarget[0].DestBlend, D3D11_BLEND_ONE);
+
+    renderer_->SetCullMode(2);
+    renderer_->SetCullMode(3);
+    EXPECT_TRUE(IsLogged("SetCullMode: cull mode 3 is not 0..2."));
+    EXPECT_EQ(BoundRasterizer().CullMode, D3D11_CULL_BACK);
+
+    renderer_->SetTextureFilter(1, 2, 2, 2);
+    renderer_->SetTextureFilter(8, 1, 1, 1);
+    renderer_->SetTextureAddressMode(-1, 1, 1, 1);
+    renderer_->SetTextureFilter(1, 0, 1, 1);
+    renderer_->SetTextureAddressMode(1, 1, 4, 1);
+    EXPECT_TRUE(IsLogged("SetTextureFilter: texture unit 8 is not 0..7."));
+    EXPECT_TRUE(IsLogged("SetTextureAddressMode: texture unit -1 is not 0..7."));
+    EXPECT_TRUE(IsLogged("SetTextureFilter: filter codes 0, 1, 1 are not all 1..3."));
+    EXPECT_TRUE(IsLogged("SetTextureAddressMode: address codes 1, 4, 1 are not all 1..3."));
+    const D3D11_SAMPLER_DESC desc = BoundSampler(1);
+    EXPECT_EQ(desc.Filter, D3D11_FILTER_MIN_MAG_MIP_LINEAR);
+    EXPECT_EQ(desc.AddressV, D3D11_TEXTURE_ADDRESS_CLAMP);
+    // The unit's triples are unchanged too: a later valid call combines with them.
+    renderer_->SetTextureAddressMode(1, 2, 2, 2);
+    EXPECT_EQ(BoundSampler(1).Filter, D3D11_FILTER_MIN_MAG_MIP_LINEAR);
+}
+
+TEST_P(RendererStates, ALevel9_1DeviceFiltersAnisotropicallyAtTwo)
+{
+    renderer_->Shutdown();
+    context_.Reset();
+    device_.Reset();
+    HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, D3D_FEATURE_LEVEL_9_1);
+    ASSERT_TRUE(Initialize());
+    FindDevice();
+    renderer_->SetTextureFilter(0, 3, 3, 3);
+    EXPECT_EQ(BoundSampler(0).MaxAnisotropy, 2u);
+}
+
+TEST_P(RendererStates, WithoutDirect3D11_1TheRasterizerStatesAreTheSame)
+{
+    renderer_->Shutdown();
+    context_.Reset();
+    device_.Reset();
+    HalvoD3D11_SetInterfacesPresent(TRUE, FALSE);
+    ASSERT_TRUE(Initialize());
+    FindDevice();
+    HV_Graphics_SetRenderStatei(HV_RENDER_STATE_CULL_MODE, 2);
+    EXPECT_TRUE(renderer_->SetScissorRectangle(0, 0, 4, 4));
+    const D3D11_RASTERIZER_DESC desc = BoundRasterizer();
+    EXPECT_EQ(desc.CullMode, D3D11_CULL_BACK);
+    EXPECT_TRUE(desc.ScissorEnable);
+}
+
+HALVO_RENDERER_BACKENDS(RendererStates);
+
+}  // namespace
