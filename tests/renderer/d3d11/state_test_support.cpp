@@ -3,12 +3,10 @@
 #include <d3dcompiler.h>
 
 #include <cstring>
-#include <filesystem>
 
 #include "graphics/render_states.h"
 #include "renderer/d3d11/buffers.h"
 #include "shadertool/basic/targets.h"
-#include "winapi/d3d11/png_writer.h"
 
 namespace {
 
@@ -50,23 +48,13 @@ bool Compile(const char* source, const char* profile, ByteBuffer& code)
 
 }  // namespace
 
-uint32_t Bgra(uint8_t b, uint8_t g, uint8_t r, uint8_t a)
-{
-    return uint32_t(b) | uint32_t(g) << 8 | uint32_t(r) << 16 | uint32_t(a) << 24;
-}
-
-uint32_t BackBufferPixels::At(uint32_t x, uint32_t y) const
-{
-    const size_t at = (size_t(y) * width + x) * 4;
-    return Bgra(bytes[at], bytes[at + 1], bytes[at + 2], bytes[at + 3]);
-}
-
 void StateTest::SetUp()
 {
-    RendererTest::SetUp();
+    TextureRendererTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
     HVI_ResetRenderStates();
     HVI_SetRenderer(renderer_);
+    FindDevice();
 }
 
 void StateTest::TearDown()
@@ -76,15 +64,17 @@ void StateTest::TearDown()
     device_.Reset();
     HVI_SetRenderer(nullptr);
     HVI_ResetRenderStates();
-    RendererTest::TearDown();
+    TextureRendererTest::TearDown();
 }
 
 void StateTest::FindDevice()
 {
+    context_.Reset();
+    device_.Reset();
     RendererVertexBuffer* probe = renderer_->CreateVertexBuffer(1, 1, kBufferUsageDynamic);
     ASSERT_NE(probe->block->buffer, nullptr) << "the renderer has no device";
-    probe->block->buffer->GetDevice(device_.Put());
-    device_->GetImmediateContext(context_.Put());
+    *context_.Put() = ContextOf(probe->block->buffer);
+    context_->GetDevice(device_.Put());
     renderer_->ReleaseVertexBuffer(probe);
 }
 
@@ -110,69 +100,17 @@ std::vector<uint8_t> StateTest::ReadBuffer(ID3D11Buffer* buffer, uint32_t byteCo
     return bytes;
 }
 
-BackBufferPixels StateTest::ReadBackBuffer()
+RgbaImage StateTest::ReadBoundTarget()
 {
-    BackBufferPixels pixels;
     Held<ID3D11RenderTargetView> view;
     context_->OMGetRenderTargets(1, view.Put(), nullptr);
     EXPECT_TRUE(view) << "no colour target is bound";
-    if (!view) return pixels;
+    if (!view) return {};
     Held<ID3D11Resource> resource;
     view->GetResource(resource.Put());
     Held<ID3D11Texture2D> texture;
     resource->QueryInterface(__uuidof(ID3D11Texture2D), reinterpret_cast<void**>(texture.Put()));
-    D3D11_TEXTURE2D_DESC desc;
-    texture->GetDesc(&desc);
-    desc.Usage = D3D11_USAGE_STAGING;
-    desc.BindFlags = 0;
-    desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
-    desc.MiscFlags = 0;
-    Held<ID3D11Texture2D> staging;
-    EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, staging.Put()), S_OK);
-    if (!staging) return pixels;
-    context_->CopyResource(staging.get(), texture.get());
-    D3D11_MAPPED_SUBRESOURCE mapped{};
-    EXPECT_EQ(context_->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped), S_OK);
-    if (mapped.pData == nullptr) return pixels;
-    pixels.width = desc.Width;
-    pixels.height = desc.Height;
-    for (uint32_t y = 0; y < desc.Height; ++y) {
-        const auto* row = static_cast<const uint8_t*>(mapped.pData) + size_t(y) * mapped.RowPitch;
-        pixels.bytes.insert(pixels.bytes.end(), row, row + size_t(desc.Width) * 4);
-    }
-    context_->Unmap(staging.get(), 0);
-    return pixels;
-}
-
-void StateTest::ExpectPixels(const std::string& name, const BackBufferPixels& actual,
-                             const std::vector<uint32_t>& expected)
-{
-    ASSERT_EQ(size_t(actual.width) * actual.height, expected.size()) << name << ": the sizes differ";
-    size_t first = expected.size();
-    for (size_t index = 0; index < expected.size() && first == expected.size(); ++index) {
-        if (actual.At(uint32_t(index % actual.width), uint32_t(index / actual.width)) != expected[index]) first = index;
-    }
-    if (first == expected.size()) return;
-    std::vector<uint8_t> wanted(actual.bytes.size());
-    std::vector<uint8_t> got(actual.bytes.size());
-    for (size_t index = 0; index < expected.size(); ++index) {
-        const uint32_t have = actual.At(uint32_t(index % actual.width), uint32_t(index / actual.width));
-        for (int channel = 0; channel < 4; ++channel) {
-            const int shift = channel == 3 ? 24 : 16 - 8 * channel;  // R, G, B, A from B, G, R, A
-            wanted[index * 4 + channel] = uint8_t(expected[index] >> shift);
-            got[index * 4 + channel] = uint8_t(have >> shift);
-        }
-    }
-    const std::filesystem::path folder = std::filesystem::current_path() / "pixel-failures";
-    std::filesystem::create_directories(folder);
-    const std::string expectedPath = (folder / (name + "-expected.png")).string();
-    const std::string actualPath = (folder / (name + "-actual.png")).string();
-    WriteRgbaPng(expectedPath, actual.width, actual.height, wanted);
-    WriteRgbaPng(actualPath, actual.width, actual.height, got);
-    ADD_FAILURE() << name << ": pixel (" << first % actual.width << ", " << first / actual.width << ") is 0x"
-                  << std::hex << actual.At(uint32_t(first % actual.width), uint32_t(first / actual.width))
-                  << ", expected 0x" << expected[first] << std::dec << "; see " << expectedPath << " and "
-                  << actualPath;
+    return ReadSubresource(texture.get(), 0);
 }
 
 bool StateTest::MakeColourProgram()

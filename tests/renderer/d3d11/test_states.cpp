@@ -9,14 +9,6 @@ namespace {
 
 class RendererStates : public StateTest {
 protected:
-    void SetUp() override
-    {
-        StateTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        ASSERT_TRUE(Initialize());
-        FindDevice();
-    }
-
     D3D11_BLEND_DESC BoundBlend()
     {
         Held<ID3D11BlendState> state;
@@ -251,9 +243,9 @@ TEST_P(RendererStates, OutOfRangeArgumentsAreLoggedAndChangeNothing)
 
 TEST_P(RendererStates, ALevel9_1DeviceFiltersAnisotropicallyAtTwo)
 {
-    renderer_->Shutdown();
     context_.Reset();
     device_.Reset();
+    renderer_->Shutdown();
     HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, D3D_FEATURE_LEVEL_9_1);
     ASSERT_TRUE(Initialize());
     FindDevice();
@@ -263,9 +255,9 @@ TEST_P(RendererStates, ALevel9_1DeviceFiltersAnisotropicallyAtTwo)
 
 TEST_P(RendererStates, WithoutDirect3D11_1TheRasterizerStatesAreTheSame)
 {
-    renderer_->Shutdown();
     context_.Reset();
     device_.Reset();
+    renderer_->Shutdown();
     HalvoD3D11_SetInterfacesPresent(TRUE, FALSE);
     ASSERT_TRUE(Initialize());
     FindDevice();
