@@ -113,6 +113,18 @@ RgbaImage StateTest::ReadBoundTarget()
     return ReadSubresource(texture.get(), 0);
 }
 
+bool StateTest::IsReported(const std::string& description, const std::string& extra)
+{
+    const std::string ending = "\n\n" + extra;
+    for (const std::string& line : Logged()) {
+        if (line.find(description) != std::string::npos && line.size() >= ending.size() &&
+            line.compare(line.size() - ending.size(), ending.size(), ending) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool StateTest::MakeColourProgram()
 {
     ByteBuffer outputs[ShaderTool::STAGE_COUNT];

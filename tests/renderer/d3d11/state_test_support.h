@@ -7,6 +7,7 @@
 #include <d3d11.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "graphics/shader_record.h"
@@ -49,6 +50,10 @@ protected:
     std::vector<uint8_t> ReadBuffer(ID3D11Buffer* buffer, uint32_t byteCount);
     // The colour target bound first (the back buffer in a frame), as R, G, B, A.
     RgbaImage ReadBoundTarget();
+
+    // Whether an error report with the description was logged, its extra
+    // text last.
+    static bool IsReported(const std::string& description, const std::string& extra);
 
     // A program of the vertex format POSITION + COLOR (mask 3) whose pixels
     // are the vertex colour times the pixel constant "tint" (white), made and

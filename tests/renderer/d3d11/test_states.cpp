@@ -3,6 +3,8 @@
 #include <string>
 
 #include "graphics/render_states.h"
+#include "renderer/d3d11/buffers.h"
+#include "renderer/d3d11/renderer_entry_points.h"
 #include "renderer/d3d11/state_test_support.h"
 
 namespace {
@@ -266,6 +268,80 @@ TEST_P(RendererStates, WithoutDirect3D11_1TheRasterizerStatesAreTheSame)
     const D3D11_RASTERIZER_DESC desc = BoundRasterizer();
     EXPECT_EQ(desc.CullMode, D3D11_CULL_BACK);
     EXPECT_TRUE(desc.ScissorEnable);
+}
+
+TEST_P(RendererStates, CallsWithoutADeviceAreLoggedAndMakeNoCall)
+{
+    context_.Reset();
+    device_.Reset();
+    renderer_->Shutdown();
+    renderer_->SetViewport(0, 0, 4, 4, 0.0f, 1.0f);
+    renderer_->Clear(1.0f, 1.0f, 1.0f, 1.0f);
+    renderer_->ClearDepth(1.0f);
+    EXPECT_FALSE(renderer_->SetScissorRectangle(0, 0, 4, 4));
+    renderer_->DisableScissor();
+    renderer_->SetTextureAddressMode(0, 1, 1, 1);
+    renderer_->SetBlendMode(1);
+    renderer_->SetCullMode(1);
+    for (const char* operation :
+         {"SetViewport", "Clear", "ClearDepth", "SetScissorRectangle", "DisableScissor", "SetTextureAddressMode"}) {
+        EXPECT_TRUE(IsLogged(std::string(operation) + ": the renderer has no device.")) << operation;
+    }
+    RendererVertexBuffer* vertices = renderer_->CreateVertexBuffer(7, 4, kBufferUsageDynamic);
+    RendererIndexBuffer* indices = renderer_->CreateIndexBuffer(6, kBufferUsageDynamic);
+    EXPECT_EQ(vertices->block->buffer, nullptr);
+    EXPECT_EQ(renderer_->LockVertexBuffer(vertices), nullptr);
+    EXPECT_TRUE(IsLogged("LockVertexBuffer: the renderer has no device."));
+    renderer_->DrawTriangles(vertices, 4, indices, 2);
+    EXPECT_TRUE(IsLogged("DrawTriangles: the renderer has no device."));
+    renderer_->ReleaseVertexBuffer(vertices);
+    renderer_->ReleaseIndexBuffer(indices);
+
+    // A new renderer that was never initialised: its units have no triples yet.
+    HALVO_RendImp_Unload();
+    renderer_ = HALVO_RendImp_GetInterface();
+    HVI_SetRenderer(renderer_);
+    renderer_->SetTextureFilter(0, 1, 1, 1);
+    EXPECT_TRUE(IsLogged("SetTextureFilter: the renderer has no device."));
+}
+
+TEST_P(RendererStates, EveryStateCreationThatFailsFailsInitializeAndLeavesNothingAlive)
+{
+    if (OnVulkan()) GTEST_SKIP() << "the object layer's counts are the same on both back ends; memory is quicker";
+    context_.Reset();
+    device_.Reset();
+    renderer_->Shutdown();
+    const long before = NewLiveObjects();
+    UINT n = 1;
+    for (; n < 1000; ++n) {
+        HalvoD3D11_FailCreationsFrom(n);
+        const bool initialized = Initialize();
+        HalvoD3D11_FailCreationsFrom(0);
+        if (initialized) break;
+        ASSERT_EQ(NewLiveObjects(), before) << "objects left alive when creation " << n << " failed";
+    }
+    EXPECT_LT(n, 1000u);
+    // Each table's failures name the state asked for, in the order of creation.
+    for (int column = 0; column < 2; ++column) {
+        for (int mode = 1; mode <= 8; ++mode) {
+            const std::string extra = "Blend = " + std::to_string(mode) +
+                                      (mode <= 2 ? "\nColor write = " : "\nColor = ") +
+                                      (column == 1 ? "true" : "false");
+            EXPECT_TRUE(IsReported("failed to create a blend state", extra)) << extra;
+        }
+    }
+    for (int scissor = 0; scissor < 2; ++scissor) {
+        for (int cull = 1; cull <= 3; ++cull) {
+            const std::string extra =
+                "CullMode = " + std::to_string(cull) + "\nScissorEnable = " + std::to_string(scissor);
+            EXPECT_TRUE(IsReported("failed to create a rasterizer state", extra)) << extra;
+        }
+    }
+    // Point filtering (0) and anisotropic (0x55 = 85), clamp (3), wrap (1), mirror (2).
+    EXPECT_TRUE(IsReported("failed to create a sampler state", "Filter = 0\nAddressU/V/W = 3/3/3\nMaxAnisotropy = 0"));
+    EXPECT_TRUE(IsReported("failed to create a sampler state", "Filter = 21\nAddressU/V/W = 2/1/3\nMaxAnisotropy = 0"));
+    EXPECT_TRUE(IsReported("failed to create a sampler state", "Filter = 85\nAddressU/V/W = 2/2/2\nMaxAnisotropy = 8"));
+    EXPECT_TRUE(IsReported("failed to create a depth stencil state", "DepthFunc = 2"));
 }
 
 HALVO_RENDERER_BACKENDS(RendererStates);
