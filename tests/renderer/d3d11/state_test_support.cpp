@@ -6,6 +6,7 @@
 
 #include "graphics/render_states.h"
 #include "renderer/d3d11/buffers.h"
+#include "renderer/d3d11/renderer_entry_points.h"
 #include "shadertool/basic/targets.h"
 
 namespace {
@@ -76,6 +77,21 @@ void StateTest::FindDevice()
     *context_.Put() = ContextOf(probe->block->buffer);
     context_->GetDevice(device_.Put());
     renderer_->ReleaseVertexBuffer(probe);
+}
+
+void StateTest::RestartWithoutBgraVertexColours()
+{
+    UINT support = 0;
+    ASSERT_EQ(device_->CheckFormatSupport(DXGI_FORMAT_B8G8R8A8_UNORM, &support), S_OK);
+    context_.Reset();
+    device_.Reset();
+    renderer_->Shutdown();
+    HALVO_RendImp_Unload();
+    renderer_ = HALVO_RendImp_GetInterface();
+    HVI_SetRenderer(renderer_);
+    HalvoD3D11_SetFormatSupport(DXGI_FORMAT_B8G8R8A8_UNORM, support & ~UINT(D3D11_FORMAT_SUPPORT_IA_VERTEX_BUFFER));
+    ASSERT_TRUE(Initialize());
+    FindDevice();
 }
 
 std::vector<uint8_t> StateTest::ReadBuffer(ID3D11Buffer* buffer, uint32_t byteCount)

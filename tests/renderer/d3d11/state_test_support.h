@@ -46,6 +46,10 @@ protected:
 
     // The renderer's device and immediate context.
     void FindDevice();
+    // Shuts the renderer down and initialises a new one on a device that
+    // cannot read B8G8R8A8 vertices (capability bits are never cleared, so
+    // the object is made again).
+    void RestartWithoutBgraVertexColours();
     // The first bytes of a device buffer, read through a staging copy.
     std::vector<uint8_t> ReadBuffer(ID3D11Buffer* buffer, uint32_t byteCount);
     // The colour target bound first (the back buffer in a frame), as R, G, B, A.

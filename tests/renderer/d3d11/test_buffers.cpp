@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "renderer/d3d11/buffers.h"
-#include "renderer/d3d11/renderer_entry_points.h"
 #include "renderer/d3d11/state_test_support.h"
 
 namespace {
@@ -148,23 +147,6 @@ TEST_P(RendererBuffers, CopyModeHandsOutOneCopyAndUploadsItWhole)
 
 class RendererColourSwap : public StateTest {
 protected:
-    // The renderer again on a device that cannot read B8G8R8A8 vertices.
-    void WithoutBgraVertices()
-    {
-        UINT support = 0;
-        ASSERT_EQ(device_->CheckFormatSupport(DXGI_FORMAT_B8G8R8A8_UNORM, &support), S_OK);
-        context_.Reset();
-        device_.Reset();
-        // Capability bits are never cleared: a new renderer object finds them again.
-        renderer_->Shutdown();
-        HALVO_RendImp_Unload();
-        renderer_ = HALVO_RendImp_GetInterface();
-        HVI_SetRenderer(renderer_);
-        HalvoD3D11_SetFormatSupport(DXGI_FORMAT_B8G8R8A8_UNORM, support & ~UINT(D3D11_FORMAT_SUPPORT_IA_VERTEX_BUFFER));
-        ASSERT_TRUE(Initialize());
-        FindDevice();
-    }
-
     // Writes colours (10, 20, 30, 40) and (1, 2, 3, 4) into two vertices of the mask.
     void WriteColours(RendererVertexBuffer* vertices, UINT stride, UINT offset)
     {
@@ -191,7 +173,7 @@ protected:
 
 TEST_P(RendererColourSwap, ColoursReachADeviceWithoutBgraVerticesSwapped)
 {
-    WithoutBgraVertices();
+    RestartWithoutBgraVertexColours();
     const std::vector<uint8_t> swapped = {30, 20, 10, 40, 3, 2, 1, 4};
     // Position, colour and texture coordinate: the colour at 12; colour and texture coordinate: at 0.
     for (const auto& [mask, stride, offset] : {std::tuple{7u, 24u, 12u}, std::tuple{6u, 12u, 0u}}) {

@@ -10,7 +10,6 @@
 
 #include "graphics/render_states.h"
 #include "renderer/d3d11/buffers.h"
-#include "renderer/d3d11/renderer_entry_points.h"
 #include "renderer/d3d11/state_test_support.h"
 
 namespace {
@@ -432,19 +431,9 @@ TEST_P(RendererPixels, VertexColoursLookTheSameWithAndWithoutBgraVertexSupport)
     Draw({quad});
     ExpectImage("BgraVertices", ReadBoundTarget(), Expected(0xff000000u, {quad}));
 
-    UINT support = 0;
-    ASSERT_EQ(device_->CheckFormatSupport(DXGI_FORMAT_B8G8R8A8_UNORM, &support), S_OK);
     ReleaseBuffers();
     renderer_->ReleaseShaderProgram(&shader_);
-    context_.Reset();
-    device_.Reset();
-    renderer_->Shutdown();
-    HALVO_RendImp_Unload();
-    renderer_ = HALVO_RendImp_GetInterface();
-    HVI_SetRenderer(renderer_);
-    HalvoD3D11_SetFormatSupport(DXGI_FORMAT_B8G8R8A8_UNORM, support & ~UINT(D3D11_FORMAT_SUPPORT_IA_VERTEX_BUFFER));
-    ASSERT_TRUE(Initialize());
-    FindDevice();
+    RestartWithoutBgraVertexColours();
     ASSERT_TRUE(MakeColourProgram());
     renderer_->BeginFrame();
     HV_Graphics_SetBlendMode(3);
