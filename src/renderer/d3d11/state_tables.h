@@ -36,7 +36,7 @@ constexpr BlendModeRow kBlendModeRows[] = {
     {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD, false, kBlendTextColor},                // 7
     {D3D11_BLEND_ONE, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD, false, kBlendTextColor},             // 8
 };
-static_assert(sizeof(kBlendModeRows) / sizeof(kBlendModeRows[0]) == kBlendModeCount, "blend modes 0..8");
+static_assert(sizeof(kBlendModeRows) / sizeof(kBlendModeRows[0]) == HV_BLEND_MODE_COUNT, "blend modes 0..8");
 
 // The write mask of each blend-table column: [0] colour writes off, [1] on.
 constexpr UINT8 kBlendWriteMasks[] = {

@@ -51,7 +51,7 @@ bool RendImpDirect3D11::CreateBlendStates()
 {
     // Column by column: every mode without colour writes, then every mode with them.
     for (int column = 0; column < kBlendColumnCount; ++column) {
-        for (int mode = 0; mode < kBlendModeCount; ++mode) {
+        for (int mode = 0; mode < HV_BLEND_MODE_COUNT; ++mode) {
             const BlendModeRow& row = kBlendModeRows[mode];
             if (row.failureText == nullptr) continue;
             const D3D11_BLEND_DESC desc = BlendDescription(row, kBlendWriteMasks[column]);
@@ -237,7 +237,7 @@ void RendImpDirect3D11::DisableScissor()
 
 void RendImpDirect3D11::SetBlendMode(int32_t mode)
 {
-    if (mode < 0 || mode >= kBlendModeCount) {
+    if (mode < 0 || mode >= HV_BLEND_MODE_COUNT) {
         HV_Log(HV_LOG_ERROR, kBlendModeRangeText, "SetBlendMode", mode);
         return;
     }

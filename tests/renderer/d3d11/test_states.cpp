@@ -4,7 +4,7 @@
 
 #include "graphics/render_states.h"
 #include "renderer/d3d11/buffers.h"
-#include "renderer/d3d11/renderer_entry_points.h"
+#include "graphics/renderer_entry_points.h"
 #include "renderer/d3d11/state_test_support.h"
 
 namespace {
