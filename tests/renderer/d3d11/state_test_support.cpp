@@ -60,6 +60,8 @@ void StateTest::SetUp()
 
 void StateTest::TearDown()
 {
+    // Whatever the renderer asked of the layer was valid use of the platform.
+    for (const std::string& complaint : LayerComplaints()) ADD_FAILURE() << "the layer complained: " << complaint;
     if (renderer_ != nullptr) renderer_->ReleaseShaderProgram(&shader_);
     context_.Reset();
     device_.Reset();
