@@ -1,6 +1,6 @@
 /* A small game program in C: it logs its callbacks, posts an event to
-   itself, runs a worker thread, and asks the engine to quit after a few
-   seconds. */
+   itself, runs a worker thread, draws its picture ("hello.png") gliding over a
+   cleared background, and asks the engine to quit after a few seconds. */
 #include <halvo.h>
 
 #include <string.h>
@@ -10,9 +10,11 @@ static HV_ProgramInterface* self; /* the block the engine handed out */
 static uint32_t startMs;
 static int frames;
 static volatile int workerRounds;
+static HV_Bitmap* picture;
 
 #define RUN_SECONDS 3
 #define WORKER_ROUNDS 5
+#define PICTURE_SIZE 256.0f
 
 static void Worker(void* argument)
 {
@@ -30,6 +32,7 @@ static bool Init(void)
     startMs = hv->GetTimeMs();
     hv->Log(HV_LOG_SYSTEM, "hello: Init (developer mode %s, frame time %d ms)", hv->IsDeveloperMode() ? "on" : "off",
             self->video.frameTimeMs);
+    picture = hv->graphics->GetBitmap("hello");
     HV_Event event;
     hv->InitializeEvent(&event, HV_EVENT_CHARACTER);
     event.character.character = 'H';
@@ -43,6 +46,7 @@ static bool Init(void)
 static void Deinit(void)
 {
     hv->Log(HV_LOG_SYSTEM, "hello: Deinit after %d frames, the worker ran %d rounds", frames, workerRounds);
+    hv->graphics->ReleaseBitmap(picture);
 }
 
 static void Update(float step)
@@ -57,11 +61,19 @@ static void Update(float step)
     }
 }
 
+/* A dark blue background; the picture crosses it from left to right over the
+   run, half-way down. */
 static void Draw(float step)
 {
     (void)step;
+    const float width = (float)self->video.width;
+    const float height = (float)self->video.height;
+    const float progress = (float)(hv->GetTimeMs() - startMs) / (RUN_SECONDS * 1000.0f);
+    const float x = (progress > 1.0f ? 1.0f : progress) * (width - PICTURE_SIZE);
+    hv->graphics->Clear(0.05f, 0.1f, 0.3f, 1.0f);
+    hv->graphics->DrawBitmap(picture, x, (height - PICTURE_SIZE) / 2.0f, PICTURE_SIZE, PICTURE_SIZE);
     if (frames == 1) {
-        hv->Log(HV_LOG_SYSTEM, "hello: Draw called (there is nothing to draw on this machine)");
+        hv->Log(HV_LOG_SYSTEM, "hello: Draw called, the picture is %s", picture ? "loaded" : "missing");
     }
 }
 

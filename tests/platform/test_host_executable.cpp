@@ -119,7 +119,7 @@ TEST(HostExecutable, RunsTheSampleToAnOrderlyShutdown)
 {
     TemporaryFolder res;
     TemporaryFolder home;
-    for (const char* file : {"prog.xml", "developer.xml"}) {
+    for (const char* file : {"prog.xml", "developer.xml", "hello.png"}) {
         std::filesystem::copy_file(std::filesystem::path(HALVO_SAMPLE_RES_DIR) / file, res.Path() / file);
     }
     EXPECT_EQ(0, RunHost(res, home, HALVO_MODULE_DIR, "--features FIXED_LOGNAME"));
@@ -129,8 +129,8 @@ TEST(HostExecutable, RunsTheSampleToAnOrderlyShutdown)
          {"[SYSTEM] Preinitializing (command line '", "--features FIXED_LOGNAME').",
           "[SYSTEM] hello: OnEvent checks the video parameters 1280x720", "[SYSTEM] Preinitialization complete.",
           "[SYSTEM] Startup complete.", "hello: Init", "hello: OnEvent got the character 'H' it posted",
-          "hello: Update frame 1,", "[SYSTEM] HALVO Shutdown.", "hello: Deinit after",
-          "[SYSTEM] HALVO log: 0 errors, 0 warnings, "}) {
+          "hello: Update frame 1,", "hello: Draw called, the picture is loaded", "[SYSTEM] HALVO Shutdown.",
+          "hello: Deinit after", "[SYSTEM] HALVO log: 0 errors, 0 warnings, "}) {
         const size_t found = log.find(expected, at);
         ASSERT_NE(std::string::npos, found) << expected << "\n" << log;
         at = found;

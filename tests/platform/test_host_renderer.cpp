@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,8 @@
 #include "graphics/renderer_implementation.h"
 #include "platform/windows/process_entry.h"
 #include "winapi/com/live_objects.h"
+#include "imaging/png_files.h"
+#include "support/vulkan_driver_keeper.h"
 #include "winapi/d3d11/d3d11_test_hooks.h"
 
 namespace {
@@ -47,7 +51,19 @@ Frame ReadFrame(const std::filesystem::path& path)
     return frame;
 }
 
-bool ProgramInit() { return true; }
+// What the program does in its Init and Draw, set by each test.
+std::function<void()> g_programInit;
+std::function<void()> g_programDraw;
+
+bool ProgramInit()
+{
+    if (g_programInit) g_programInit();
+    return true;
+}
+void ProgramDraw(float)
+{
+    if (g_programDraw) g_programDraw();
+}
 
 class HostRenderer : public testing::Test {
 protected:
@@ -63,6 +79,9 @@ protected:
         m_program.video.height = 200;
         m_program.video.windowed = 1;
         m_program.Init = ProgramInit;
+        m_program.Draw = ProgramDraw;
+        g_programInit = nullptr;
+        g_programDraw = nullptr;
         HVI_EngineState& state = HVI_GetEngineState();
         state.engine = &m_engine;
         state.program = &m_program;
@@ -231,6 +250,100 @@ TEST_F(HostRenderer, ExitLeavesNoObjectOfTheLayerAlive)
     ShutDown();
     EXPECT_EQ(m_liveObjects, halvo::com::LiveObjectCount());
     EXPECT_EQ(nullptr, HVI_GetRenderer());
+}
+
+// The colour of a pixel of a frame, RGBA.
+std::vector<uint8_t> PixelAt(const Frame& frame, uint32_t x, uint32_t y)
+{
+    const size_t at = (size_t(y) * frame.width + x) * 4;
+    return {frame.rgba.begin() + long(at), frame.rgba.begin() + long(at) + 4};
+}
+
+TEST_F(HostRenderer, TheProgramsClearColourFillsThePresentedFrame)
+{
+    g_programDraw = [this] { m_engine.graphics->Clear(0.2f, 0.4f, 0.6f, 1.0f); };
+    Start();
+    HVI_RunFrame();
+    const std::vector<std::filesystem::path> frames = Frames();
+    ASSERT_EQ(1u, frames.size());
+    const Frame frame = ReadFrame(frames.back());
+    ASSERT_EQ(320u, frame.width);
+    // 0.2, 0.4 and 0.6 of 255 are whole numbers: no rounding to argue over.
+    const std::vector<uint8_t> expected = {51, 102, 153, 255};
+    for (uint32_t y = 0; y < frame.height; ++y) {
+        for (uint32_t x = 0; x < frame.width; ++x) ASSERT_EQ(expected, PixelAt(frame, x, y)) << x << ", " << y;
+    }
+}
+
+TEST_F(HostRenderer, ExitAfterDrawingBitmapsLeavesNoObjectOfTheLayerAlive)
+{
+    const std::vector<uint8_t> png = WritePng(TestPixels3x2(), 3, 2);
+    std::ofstream(m_folder.Path() / "tile.png", std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    HV_Bitmap* tile = nullptr;
+    g_programInit = [this, &tile] { tile = m_engine.graphics->GetBitmap("res://tile"); };
+    g_programDraw = [this, &tile] { m_engine.graphics->DrawBitmap(tile, 10, 20, 30, 20); };
+    Start();
+    HVI_RunFrame();
+    HVI_RunFrame();
+    ASSERT_NE(nullptr, tile);
+    EXPECT_TRUE(tile->renderer.loaded);
+    for (const std::string& line : LoggedTexts()) {
+        if (line.rfind("[ERROR]", 0) == 0) ADD_FAILURE() << line;
+    }
+    ShutDown();
+    EXPECT_EQ(m_liveObjects, halvo::com::LiveObjectCount());
+}
+
+// The same engine on the Vulkan back end, which rasterises.
+class HostRendererOnVulkan : public HostRenderer {
+protected:
+    void SetUp() override
+    {
+        KeepVulkanDriverLoaded();
+        HostRenderer::SetUp();
+        ID3D11Device* device = nullptr;
+        D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_WARP, nullptr, 0, nullptr, 0, D3D11_SDK_VERSION, &device, nullptr,
+                          nullptr);
+        const bool vulkan = device != nullptr && std::strcmp(HalvoD3D11_BackendName(device), "vulkan") == 0;
+        if (device != nullptr) device->Release();
+        if (!vulkan) GTEST_SKIP() << "the vulkan back end cannot start here (no Vulkan device)";
+    }
+
+    ScopedVariable m_vulkan{"HALVO_D3D11_BACKEND", "vulkan"};
+};
+
+TEST_F(HostRendererOnVulkan, ABitmapIsDrawnPointSampledIntoItsRectangleOverTheClearColour)
+{
+    const std::vector<uint8_t> png = WritePng(TestPixels3x2(), 3, 2);
+    std::ofstream(m_folder.Path() / "tile.png", std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    HV_Bitmap* tile = nullptr;
+    g_programInit = [this, &tile] { tile = m_engine.graphics->GetBitmap("res://tile"); };
+    g_programDraw = [this, &tile] {
+        m_engine.graphics->Clear(0.0f, 0.0f, 0.0f, 1.0f);
+        // Each of the 3 x 2 texels covers 10 x 10 pixels.
+        m_engine.graphics->DrawBitmap(tile, 10, 20, 30, 20);
+    };
+    Start();
+    HVI_RunFrame();
+    const std::vector<std::filesystem::path> frames = Frames();
+    ASSERT_EQ(1u, frames.size());
+    const Frame frame = ReadFrame(frames.back());
+    ASSERT_EQ(320u, frame.width);
+    const std::vector<uint8_t> texels = TestPixels3x2();
+    for (uint32_t y = 0; y < frame.height; ++y) {
+        for (uint32_t x = 0; x < frame.width; ++x) {
+            std::vector<uint8_t> expected = {0, 0, 0, 255};
+            if (x >= 10 && x < 40 && y >= 20 && y < 40) {
+                const size_t texel = (size_t((y - 20) / 10) * 3 + (x - 10) / 10) * 4;
+                expected.assign(texels.begin() + long(texel), texels.begin() + long(texel) + 4);
+            }
+            ASSERT_EQ(expected, PixelAt(frame, x, y)) << x << ", " << y;
+        }
+    }
+    ShutDown();
+    EXPECT_EQ(m_liveObjects, halvo::com::LiveObjectCount());
 }
 
 }  // namespace
