@@ -60,22 +60,6 @@ TEST_F(Preprocessor, RayFlagsExistForClosestHitAndRayGenerationOnly)
     EXPECT_EQ(Output(), text);
 }
 
-TEST(RayFlags, NineConstantsOnlyForClosestHitAndGeneration)
-{
-    ASSERT_EQ(sizeof(RayFlagConstants) / sizeof(RayFlagConstants[0]), 9u);
-    EXPECT_STREQ(RayFlagConstants[0].name, "RAY_FLAGS_NONE");
-    EXPECT_EQ(RayFlagConstants[0].value, 0);
-    EXPECT_STREQ(RayFlagConstants[3].name, "RAY_FLAGS_TERMINATE_ON_FIRST_HIT");
-    EXPECT_EQ(RayFlagConstants[3].value, 4);
-    EXPECT_STREQ(RayFlagConstants[8].name, "RAY_FLAGS_CULL_NO_OPAQUE");
-    EXPECT_EQ(RayFlagConstants[8].value, 128);
-    EXPECT_TRUE(StageHasRayFlagConstants(STAGE_RCHIT));
-    EXPECT_TRUE(StageHasRayFlagConstants(STAGE_RGEN));
-    EXPECT_FALSE(StageHasRayFlagConstants(STAGE_RMISS));
-    EXPECT_FALSE(StageHasRayFlagConstants(STAGE_VERTEX));
-    EXPECT_FALSE(StageHasRayFlagConstants(STAGE_PIXEL));
-}
-
 TEST_F(Preprocessor, GroupEntriesAreHiddenByTargetEntriesOfTheSameName)
 {
     EXPECT_TRUE(Run("_TARGET_PSSL _TARGET_SPIRV _TARGET_ESSL\n"));
