@@ -68,19 +68,6 @@ TEST_F(DataManagerTest, AMissingFileGivesAnEmptyRegisteredDatabaseAndALogLine)
     EXPECT_EQ(DataManager::GetDatabase("res://missing.xml"), database);
 }
 
-TEST_F(DataManagerTest, ATruncatedXMLFileGivesAnEmptyDatabaseAndALogLine)
-{
-    WriteFile(Res("broken.xml"), "<d><a id=\"CATEGORIES\"><n id=\"daily\"/>");
-    LogCapture log;
-    DMDatabase* database = DataManager::GetDatabase("res://broken.xml");
-    EXPECT_EQ(database->GetArrayCount(), 0);
-    const auto lines = log.Entries();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].text,
-              "DataManager::GetDatabase: 'res://broken.xml' is not a valid XML database "
-              "(Start-end tags mismatch at byte 36), the database is empty.");
-}
-
 TEST_F(DataManagerTest, ReadsAScrambledFileMadeOutsideTheEngine)
 {
     fs::copy_file(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards-db.scrambled",

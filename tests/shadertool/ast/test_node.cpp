@@ -62,17 +62,5 @@ TEST(Node, OnlyExpressionAndGroupKindsCarryAType)
     EXPECT_EQ(GetNodeType(static_cast<Node*>(nullptr)), nullptr);
 }
 
-TEST(Node, FreshNodesStartUndefinedAndUnlocated)
-{
-    OperatorNode operation;
-    EXPECT_EQ(operation.type.baseType, BaseType::UNDEFINED);
-    EXPECT_EQ(operation.line, 0);
-    EXPECT_EQ(operation.column, 0);
-    EXPECT_EQ(operation.flags, 0u);
-    FunctionNode function(NodeKind::Function);
-    EXPECT_EQ(function.subKind, FUNCTION_SUB_KIND);
-    EXPECT_EQ(FUNCTION_SUB_KIND, 47u);
-}
-
 }  // namespace
 }  // namespace ShaderTool
