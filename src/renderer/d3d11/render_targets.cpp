@@ -1,6 +1,7 @@
+// Render targets, the render-target set, texture binding with late mip
+// generation, and read-back of a target's pixels.
 #include "core/logging.h"
 #include "imaging/image_loader.h"
-#include "renderer/d3d11/com_reference.h"
 #include "renderer/d3d11/read_back_texels.h"
 #include "renderer/d3d11/rend_imp_direct3d11.h"
 #include "renderer/d3d11/texture_data.h"
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr int kCubeFaces = 6;
 constexpr int kColorTargets = 4;
 
 }  // namespace

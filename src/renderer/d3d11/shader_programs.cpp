@@ -1,3 +1,5 @@
+// Shader programs from the translator's byte code, with their input layouts
+// and constant buffers.
 #include "core/logging.h"
 #include "renderer/d3d11/com_reference.h"
 #include "renderer/d3d11/rend_imp_direct3d11.h"

@@ -7,6 +7,9 @@
 // Sizes, level counts and formats of the textures and render targets the
 // Direct3D 11 back end makes for bitmaps.
 
+// A cube has six faces, one per array slice.
+constexpr int kCubeFaces = 6;
+
 // v itself when it is a power of two (0 included), else the next one up
 // (100 gives 128).
 uint32_t NextPowerOfTwo(uint32_t v);

@@ -1,5 +1,5 @@
-#include <memory>
-
+// Textures from bitmaps (2D, padded by the bitmap packer, and cube maps), the
+// format check, and texture release.
 #include "core/engine_state.h"
 #include "core/logging.h"
 #include "imaging/image_loader.h"
@@ -14,8 +14,6 @@ namespace {
 
 // The bitmap gave nothing to upload, and the packer said why.
 constexpr HRESULT kNothingToUpload = E_ABORT;
-
-constexpr int kCubeFaces = 6;
 
 }  // namespace
 
