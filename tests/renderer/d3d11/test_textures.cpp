@@ -12,6 +12,8 @@ namespace {
 
 class TextureTest : public TextureRendererTest {
 protected:
+    TextureTest() { expectedComplaints_ = 0; }
+
     // Level 0 of a texture holding a width x height pattern image with a
     // one-texel expanded border, in a texture of the given size; texels past
     // the border are transparent black.

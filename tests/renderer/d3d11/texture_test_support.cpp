@@ -50,6 +50,11 @@ void TextureRendererTest::SetUp()
 
 void TextureRendererTest::TearDown()
 {
+    if (!IsSkipped() && expectedComplaints_.has_value()) {
+        const std::vector<std::string> complaints = LayerComplaints();
+        EXPECT_EQ(complaints.size(), *expectedComplaints_)
+            << "the layer complained; the first: " << (complaints.empty() ? "" : complaints.front());
+    }
     for (HV_Bitmap& bitmap : bitmaps_) {
         if (renderer_ != nullptr) renderer_->ReleaseTexture(bitmap.renderer);
         HVI_GetImageLoader()->FreeImagePixels(&bitmap);

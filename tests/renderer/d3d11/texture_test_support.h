@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,4 +88,7 @@ protected:
     static constexpr UINT kMostCreationsSwept = 32;
 
     std::deque<HV_Bitmap> bitmaps_;
+    // When set, the number of complaints of the layer the test causes on
+    // purpose; any other fails it.
+    std::optional<size_t> expectedComplaints_;
 };
