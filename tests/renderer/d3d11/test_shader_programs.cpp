@@ -2,6 +2,7 @@
 // a Shader XML of the corpus read and translated by the graphics front end
 // becomes a program with its input layout and constant buffers; every
 // failure text, and a leak sweep.
+#include <cstring>
 #include <filesystem>
 
 #include "core/configuration.h"
@@ -146,6 +147,77 @@ TEST_P(ShaderProgramTest, EveryFailureIsReportedAndLeavesNothingAlive)
     ExpectFailure("ID3D11Device::CreateBuffer", 2, "D3D11 renderer failed to create a pixel constant buffer.");
     // Vertex shader, input layout, pixel shader and the two constant buffers.
     EXPECT_EQ(SweepCreationFailures([&] { return CreateProgram(); }), 5);
+}
+
+// The corpus's sprite shader draws a padded bitmap over a target of the
+// image's size through the bitmap's uv rectangle; point sampling at texel
+// centres gives back the image exactly. The memory back end does not
+// rasterise: there the draw must reach the layer.
+TEST_P(ShaderProgramTest, SpriteShaderDrawsAPaddedBitmapTexelForTexel)
+{
+    HV_Bitmap& bitmap = MakeBitmap("sprite", 6, 3);
+    ASSERT_TRUE(renderer_->CreateTexture(&bitmap));
+    ASSERT_EQ(bitmap.renderer.textureWidth, 8);  // padded, not rounded: one level on a non-power-of-two device
+    ASSERT_EQ(bitmap.renderer.textureHeight, 5);
+    HV_Bitmap& target = MakeTarget("canvas", 6, 3, HV_TEXTURE_FORMAT_B8G8R8A8);
+    ASSERT_TRUE(renderer_->CreateRenderTarget(&target));
+    ASSERT_TRUE(CreateProgram());
+    // The transform is the identity; the tint times BRIGHTNESS (1.25) is 1.
+    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const float tint[4] = {0.8f, 0.8f, 0.8f, 0.8f};
+    ASSERT_EQ(shader_.vertexConstants.bytes.GetSize(), int(sizeof identity));
+    ASSERT_EQ(shader_.pixelConstants.bytes.GetSize(), int(sizeof tint));
+    std::memcpy(shader_.vertexConstants.bytes.GetWritableData(), identity, sizeof identity);
+    std::memcpy(shader_.pixelConstants.bytes.GetWritableData(), tint, sizeof tint);
+
+    struct Vertex {
+        float x, y, z;
+        uint8_t color[4];
+        float u, v;
+    };
+    static_assert(sizeof(Vertex) == 24);
+    const float* uv = bitmap.renderer.uv;
+    const Vertex vertices[4] = {
+        {-1, 1, 0, {255, 255, 255, 255}, uv[0], uv[1]},
+        {1, 1, 0, {255, 255, 255, 255}, uv[2], uv[1]},
+        {-1, -1, 0, {255, 255, 255, 255}, uv[0], uv[3]},
+        {1, -1, 0, {255, 255, 255, 255}, uv[2], uv[3]},
+    };
+    const uint16_t indices[6] = {0, 1, 2, 1, 3, 2};
+    RendererVertexBuffer* vertexBuffer = renderer_->CreateVertexBuffer(shader_.vertexFormat, 4, 1);
+    RendererIndexBuffer* indexBuffer = renderer_->CreateIndexBuffer(6, 1);
+    ASSERT_TRUE(renderer_->UploadVertexBuffer(vertexBuffer, vertices, sizeof vertices));
+    ASSERT_TRUE(renderer_->UploadIndexBuffer(indexBuffer, indices, sizeof indices));
+
+    HV_RenderTargetSet set;
+    set.color[0] = &target;
+    ASSERT_TRUE(renderer_->SetRenderTargets(set));
+    renderer_->SetViewport(0, 0, 6, 3, 0.0f, 1.0f);
+    renderer_->SetBlendMode(3);
+    renderer_->SetCullMode(0);
+    renderer_->SetTextureFilter(0, 1, 1, 1);
+    renderer_->SetTextureAddressMode(0, 1, 1, 1);
+    renderer_->BindShaderProgram(&shader_);
+    RendererTextureData* units[kRendererTextureUnits] = {bitmap.renderer.texture};
+    renderer_->BindTextures(units);
+    ID3D11Device* device = nullptr;
+    TextureOf(target)->GetDevice(&device);
+    const UINT64 drawsBefore = HalvoD3D11_DrawCount(device);
+    renderer_->DrawTriangles(vertexBuffer, 4, indexBuffer, 2);
+    EXPECT_EQ(HalvoD3D11_DrawCount(device), drawsBefore + 1);
+    device->Release();
+    renderer_->ReleaseVertexBuffer(vertexBuffer);
+    renderer_->ReleaseIndexBuffer(indexBuffer);
+    if (!OnVulkan()) return;
+
+    ASSERT_TRUE(renderer_->ReadRenderTargetPixels(&target));
+    RgbaImage drawn{6, 3, {}};
+    drawn.bytes.assign(target.pixels, target.pixels + 6 * 3 * 4);
+    RgbaImage expected{6, 3, std::vector<uint8_t>(6 * 3 * 4)};
+    for (uint32_t y = 0; y < 3; ++y) {
+        for (uint32_t x = 0; x < 6; ++x) expected.Set(x, y, PatternTexel(int(x), int(y)));
+    }
+    ExpectImage("sprite-drawn-vulkan", drawn, expected);
 }
 
 // The layout must feed every input the vertex code reads.
