@@ -79,6 +79,16 @@ std::string LayerScene::Make()
         D3D11_USAGE_DEFAULT, D3D11_BIND_DEPTH_STENCIL, 0, 0};
     m_device->CreateTexture2D(&depthDesc, nullptr, &m_depth);
     if (m_depth != nullptr) m_device->CreateDepthStencilView(m_depth, nullptr, &m_depthView);
+    // The states the renderer starts with: no depth test or write, no culling.
+    D3D11_DEPTH_STENCIL_DESC depthStateDesc{};
+    depthStateDesc.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ZERO;
+    depthStateDesc.DepthFunc = D3D11_COMPARISON_LESS;
+    m_device->CreateDepthStencilState(&depthStateDesc, &m_depthState);
+    D3D11_RASTERIZER_DESC rasterizerDesc{};
+    rasterizerDesc.FillMode = D3D11_FILL_SOLID;
+    rasterizerDesc.CullMode = D3D11_CULL_NONE;
+    rasterizerDesc.DepthClipEnable = TRUE;
+    m_device->CreateRasterizerState(&rasterizerDesc, &m_rasterizerState);
     const D3D11_VIEWPORT viewport{0, 0, kBackBufferSide, kBackBufferSide, 0, 1};
     m_context->RSSetViewports(1, &viewport);
 
@@ -121,8 +131,8 @@ std::string LayerScene::Make()
     samplerDesc.MaxLOD = D3D11_FLOAT32_MAX;
     m_device->CreateSamplerState(&samplerDesc, &m_sampler);
     m_quads = MakeQuads();
-    const bool complete = m_target && m_depthView && m_vertices && m_indices && m_vertexShader && m_pixelShader &&
-                          m_layout && m_textureView && m_sampler;
+    const bool complete = m_target && m_depthView && m_depthState && m_rasterizerState && m_vertices && m_indices &&
+                          m_vertexShader && m_pixelShader && m_layout && m_textureView && m_sampler;
     return complete ? "" : "the scene's objects could not all be made";
 }
 
@@ -130,6 +140,8 @@ void LayerScene::Frame()
 {
     const FLOAT clear[4] = {0.1f, 0.2f, 0.3f, 1.0f};
     m_context->OMSetRenderTargets(1, &m_target, m_depthView);
+    m_context->OMSetDepthStencilState(m_depthState, 0);
+    m_context->RSSetState(m_rasterizerState);
     m_context->ClearRenderTargetView(m_target, clear);
     m_context->VSSetShader(m_vertexShader, nullptr, 0);
     m_context->PSSetShader(m_pixelShader, nullptr, 0);
@@ -163,6 +175,8 @@ LayerScene::~LayerScene()
     Release(m_vertexShader);
     Release(m_indices);
     Release(m_vertices);
+    Release(m_rasterizerState);
+    Release(m_depthState);
     Release(m_depthView);
     Release(m_depth);
     Release(m_target);

@@ -24,6 +24,8 @@ private:
     ID3D11RenderTargetView* m_target = nullptr;
     ID3D11Texture2D* m_depth = nullptr;
     ID3D11DepthStencilView* m_depthView = nullptr;
+    ID3D11DepthStencilState* m_depthState = nullptr;
+    ID3D11RasterizerState* m_rasterizerState = nullptr;
     ID3D11Buffer* m_vertices = nullptr;
     ID3D11Buffer* m_indices = nullptr;
     ID3D11VertexShader* m_vertexShader = nullptr;

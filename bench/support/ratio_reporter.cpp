@@ -3,7 +3,9 @@
 void RatioReporter::ReportRuns(const std::vector<Run>& runs)
 {
     for (const Run& run : runs) {
-        if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+        // With repetitions, the median of a benchmark's runs stands for it.
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        if ((run.run_type == Run::RT_Iteration || median) && !run.error_occurred) {
             m_cpuTimes[run.run_name.function_name] = run.GetAdjustedCPUTime();
             m_wallTimes[run.run_name.function_name] = run.GetAdjustedRealTime();
         }

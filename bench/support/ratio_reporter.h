@@ -7,7 +7,8 @@
 #include <vector>
 
 // The console report, keeping each benchmark's CPU and wall-clock time per
-// iteration so that the program can print how the measured parts compare.
+// iteration (the median of its repetitions when it was repeated) so that the
+// program can print how the measured parts compare.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override;
