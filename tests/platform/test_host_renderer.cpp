@@ -313,24 +313,9 @@ protected:
     ScopedVariable m_vulkan{"HALVO_D3D11_BACKEND", "vulkan"};
 };
 
-TEST_F(HostRendererOnVulkan, ABitmapIsDrawnPointSampledIntoItsRectangleOverTheClearColour)
+// Whether the frame is black but for the 3 x 2 test pixels drawn at (10, 20), each texel as 10 x 10 pixels.
+::testing::AssertionResult ShowsTheTileAt10x20(const Frame& frame)
 {
-    const std::vector<uint8_t> png = WritePng(TestPixels3x2(), 3, 2);
-    std::ofstream(m_folder.Path() / "tile.png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-    HV_Bitmap* tile = nullptr;
-    g_programInit = [this, &tile] { tile = m_engine.graphics->GetBitmap("res://tile"); };
-    g_programDraw = [this, &tile] {
-        m_engine.graphics->Clear(0.0f, 0.0f, 0.0f, 1.0f);
-        // Each of the 3 x 2 texels covers 10 x 10 pixels.
-        m_engine.graphics->DrawBitmap(tile, 10, 20, 30, 20);
-    };
-    Start();
-    HVI_RunFrame();
-    const std::vector<std::filesystem::path> frames = Frames();
-    ASSERT_EQ(1u, frames.size());
-    const Frame frame = ReadFrame(frames.back());
-    ASSERT_EQ(320u, frame.width);
     const std::vector<uint8_t> texels = TestPixels3x2();
     for (uint32_t y = 0; y < frame.height; ++y) {
         for (uint32_t x = 0; x < frame.width; ++x) {
@@ -339,9 +324,63 @@ TEST_F(HostRendererOnVulkan, ABitmapIsDrawnPointSampledIntoItsRectangleOverTheCl
                 const size_t texel = (size_t((y - 20) / 10) * 3 + (x - 10) / 10) * 4;
                 expected.assign(texels.begin() + long(texel), texels.begin() + long(texel) + 4);
             }
-            ASSERT_EQ(expected, PixelAt(frame, x, y)) << x << ", " << y;
+            if (PixelAt(frame, x, y) != expected) {
+                return ::testing::AssertionFailure() << "pixel " << x << ", " << y << " differs";
+            }
         }
     }
+    return ::testing::AssertionSuccess();
+}
+
+class HostRendererDrawingTheTile : public HostRendererOnVulkan {
+protected:
+    void SetUp() override
+    {
+        HostRendererOnVulkan::SetUp();
+        if (IsSkipped()) return;
+        const std::vector<uint8_t> png = WritePng(TestPixels3x2(), 3, 2);
+        std::ofstream(m_folder.Path() / "tile.png", std::ios::binary)
+            .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+        g_programInit = [this] { m_tile = m_engine.graphics->GetBitmap("res://tile"); };
+        g_programDraw = [this] {
+            m_engine.graphics->Clear(0.0f, 0.0f, 0.0f, 1.0f);
+            m_engine.graphics->DrawBitmap(m_tile, 10, 20, 30, 20);
+        };
+    }
+
+    HV_Bitmap* m_tile = nullptr;
+};
+
+TEST_F(HostRendererDrawingTheTile, ABitmapIsDrawnPointSampledIntoItsRectangleOverTheClearColour)
+{
+    Start();
+    HVI_RunFrame();
+    const std::vector<std::filesystem::path> frames = Frames();
+    ASSERT_EQ(1u, frames.size());
+    const Frame frame = ReadFrame(frames.back());
+    ASSERT_EQ(320u, frame.width);
+    EXPECT_TRUE(ShowsTheTileAt10x20(frame));
+    ShutDown();
+    EXPECT_EQ(m_liveObjects, halvo::com::LiveObjectCount());
+}
+
+TEST_F(HostRendererDrawingTheTile, AfterAFullReinitializationTheBitmapIsDrawnByTheNewDevice)
+{
+    Start();
+    HVI_RunFrame();
+    HalvoD3D11_FailCall("IDXGISwapChain::ResizeBuffers", 1, E_OUTOFMEMORY);
+    HV_VideoParameters requested = m_program.video;
+    requested.width = 64;
+    requested.height = 48;
+    ASSERT_TRUE(HV_ReinitializeWithParameters(&requested));
+    HVI_RunFrame();
+    EXPECT_EQ(2, CountLogged("[SYSTEM] Window created:"));
+    const std::vector<std::filesystem::path> frames = Frames();
+    ASSERT_EQ(2u, frames.size());
+    const Frame frame = ReadFrame(frames.back());
+    ASSERT_EQ(64u, frame.width);
+    // The clip-space rectangle follows the new size: the tile is drawn at the same pixels.
+    EXPECT_TRUE(ShowsTheTileAt10x20(frame));
     ShutDown();
     EXPECT_EQ(m_liveObjects, halvo::com::LiveObjectCount());
 }
