@@ -83,6 +83,10 @@ TEST_F(WindowLayer, ClassNamesAreUniqueAndUnknownClassesFail)
     EXPECT_EQ(static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS), GetLastError());
     EXPECT_EQ(nullptr, CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS), GetLastError());
+    // Unregistered, the name is free again (and the test can run again in this process).
+    EXPECT_TRUE(UnregisterClassA("LayerTestUnique", nullptr));
+    EXPECT_NE(0, RegisterClassExA(&windowClass));
+    EXPECT_TRUE(UnregisterClassA("LayerTestUnique", nullptr));
 }
 
 TEST_F(WindowLayer, CreationSendsCreateAndDestructionSendsDestroy)
