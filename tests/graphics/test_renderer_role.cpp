@@ -14,15 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "core/engine_lifecycle.h"
-#include "core/engine_test_support.h"
 #include "graphics/bitmap_table.h"
 #include "graphics/graphics_startup.h"
 #include "graphics/null_renderer.h"
 #include "graphics/render_states.h"
 #include "graphics/renderer_entry_points.h"
 #include "imaging/png_files.h"
-#include "platform/windows/process_entry.h"
+#include "platform/host_engine_rig.h"
 
 namespace {
 
@@ -108,72 +106,31 @@ HV_EXPORT void HALVO_RendImp_Unload()
 
 namespace {
 
-bool ProgramInit() { return true; }
-void ProgramDraw(float) { g_calls.push_back("Draw"); }
-
-class RendererRole : public testing::Test {
+class RendererRole : public HostEngineTest {
 protected:
+    RendererRole() : HostEngineTest(1280, 720) {}
     void SetUp() override
     {
-        HVI_SetLogThreshold(HV_LOG_INFO);
-        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_folder.Path().string().c_str());
+        HostEngineTest::SetUp();
         g_calls.clear();
         g_interfaceRequests = 0;
         g_initializeFailures = 0;
-        m_program = HV_ProgramInterface{};
-        std::strcpy(m_program.title, "Renderer role");
-        m_program.video.width = 1280;
-        m_program.video.height = 720;
-        m_program.video.windowed = 1;
-        m_program.Init = ProgramInit;
-        m_program.Draw = ProgramDraw;
-        HVI_EngineState& state = HVI_GetEngineState();
-        state.engine = &m_engine;
-        state.program = &m_program;
-        state.video = m_program.video;
-        HVI_RegisterPlatformSubsystem();
-        HVI_RegisterGraphicsSubsystem();
+        ProgramDrawHook() = [] { g_calls.push_back("Draw"); };
     }
     void TearDown() override
     {
-        if (!m_shutDown) HVI_Shutdown();
-        HVI_PumpMessages();
-        HVI_ResetBitmapTable();
-        HVI_ResetRenderStates();
-        HVI_CreateEngineLocks();
+        HostEngineTest::TearDown();
         delete g_renderer;  // when a test left it loaded
         g_renderer = nullptr;
     }
 
-    // Pre-initialisation's part for the renderer role.
-    bool Preinitialize()
-    {
-        HVI_GetRunState().broughtUp[HVI_SUBSYSTEM_RENDERER] = true;
-        return HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER).Preinitialize(HVI_GetEngineState());
-    }
     void Start()
     {
         ASSERT_TRUE(Preinitialize());
         ASSERT_TRUE(HVI_Startup());
         g_calls.clear();
     }
-    void ShutDown()
-    {
-        HVI_Shutdown();
-        m_shutDown = true;
-    }
-    static int CountLoggedWindows()
-    {
-        int count = 0;
-        for (const std::string& line : LoggedTexts()) count += line.rfind("[SYSTEM] Window created:", 0) == 0 ? 1 : 0;
-        return count;
-    }
     static int CountCalls(const std::string& call) { return int(std::count(g_calls.begin(), g_calls.end(), call)); }
-
-    TemporaryFolder m_folder;
-    HV_EngineInterface m_engine = {};
-    HV_ProgramInterface m_program;
-    bool m_shutDown = false;
 };
 
 TEST_F(RendererRole, PreinitializationTakesTheExportedBackEndOnceAndSetsTheGraphicsTable)
@@ -213,7 +170,7 @@ TEST_F(RendererRole, FailedInitializationIsRetriedWindowedOnTheFirstDisplayOnANe
                                         "PostInitialize", "GetShaderTarget"}),
               g_calls);
     EXPECT_TRUE(WasLogged("[ERROR] Renderer Recording failed to initialize at 1280x720 fullscreen on display 1."));
-    EXPECT_EQ(2, CountLoggedWindows());
+    EXPECT_EQ(2, CountLogged("[SYSTEM] Window created:"));
     EXPECT_EQ(1, m_program.video.windowed);
     EXPECT_EQ(0, m_program.video.displayIndex);
 }
@@ -253,7 +210,7 @@ TEST_F(RendererRole, AModeChangeIsAppliedInPlaceWhenTheBackEndCan)
     EXPECT_EQ((std::vector<std::string>{"QuickReinitialize 800x600 fullscreen display 1", "BeginFrame",
                                         "AfterBeginFrame", "Draw", "Present"}),
               g_calls);
-    EXPECT_EQ(1, CountLoggedWindows());
+    EXPECT_EQ(1, CountLogged("[SYSTEM] Window created:"));
 }
 
 TEST_F(RendererRole, AModeChangeTheBackEndRefusesInPlaceShutsItDownAndInitializesItOnANewWindow)
@@ -270,7 +227,7 @@ TEST_F(RendererRole, AModeChangeTheBackEndRefusesInPlaceShutsItDownAndInitialize
                                   "Initialize 800x600 windowed display 0 interval 1 with window", "PostInitialize",
                                   "GetShaderTarget", "BeginFrame", "AfterBeginFrame", "Draw", "Present"}),
         g_calls);
-    EXPECT_EQ(2, CountLoggedWindows());
+    EXPECT_EQ(2, CountLogged("[SYSTEM] Window created:"));
     EXPECT_EQ(0, CountCalls("Unload, window still there"));  // the same back end goes on
 }
 

@@ -17,13 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "core/engine_lifecycle.h"
-#include "core/engine_test_support.h"
-#include "graphics/bitmap_table.h"
-#include "graphics/graphics_startup.h"
-#include "graphics/render_states.h"
 #include "graphics/renderer_implementation.h"
-#include "platform/windows/process_entry.h"
+#include "platform/host_engine_rig.h"
 #include "winapi/com/live_objects.h"
 #include "imaging/png_files.h"
 #include "support/vulkan_driver_keeper.h"
@@ -51,66 +46,46 @@ Frame ReadFrame(const std::filesystem::path& path)
     return frame;
 }
 
-// What the program does in its Init and Draw, set by each test.
-std::function<void()> g_programInit;
-std::function<void()> g_programDraw;
-
-bool ProgramInit()
-{
-    if (g_programInit) g_programInit();
-    return true;
-}
-void ProgramDraw(float)
-{
-    if (g_programDraw) g_programDraw();
-}
-
-class HostRenderer : public testing::Test {
+class HostRenderer : public HostEngineTest {
 protected:
+    HostRenderer() : HostEngineTest(320, 200) {}
     void SetUp() override
     {
         HalvoD3D11_ResetHooks();
-        HVI_SetLogThreshold(HV_LOG_INFO);
-        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_folder.Path().string().c_str());
+        HostEngineTest::SetUp();
         m_liveObjects = halvo::com::LiveObjectCount();
-        m_program = HV_ProgramInterface{};
-        std::strcpy(m_program.title, "Host renderer");
-        m_program.video.width = 320;
-        m_program.video.height = 200;
-        m_program.video.windowed = 1;
-        m_program.Init = ProgramInit;
-        m_program.Draw = ProgramDraw;
-        g_programInit = nullptr;
-        g_programDraw = nullptr;
-        HVI_EngineState& state = HVI_GetEngineState();
-        state.engine = &m_engine;
-        state.program = &m_program;
-        state.video = m_program.video;
-        HVI_RegisterPlatformSubsystem();
-        HVI_RegisterGraphicsSubsystem();
     }
     void TearDown() override
     {
-        if (!m_shutDown) ShutDown();
-        HVI_PumpMessages();
-        HVI_ResetBitmapTable();
-        HVI_ResetRenderStates();
-        HVI_CreateEngineLocks();
+        HostEngineTest::TearDown();
         HalvoD3D11_ResetHooks();
     }
 
     void Start()
     {
-        HVI_GetRunState().broughtUp[HVI_SUBSYSTEM_RENDERER] = true;
-        ASSERT_TRUE(HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER).Preinitialize(HVI_GetEngineState()));
+        ASSERT_TRUE(Preinitialize());
         ASSERT_TRUE(HVI_Startup());
         ASSERT_NE(nullptr, HVI_GetRenderer());
         ASSERT_STREQ("Direct3D11", HVI_GetRenderer()->GetName());
     }
-    void ShutDown()
+    // Asks for a new windowed size in a frame whose back buffers cannot be
+    // resized, so that the engine starts the renderer again on a new window.
+    void ReinitializeWithUnresizableBuffers(int32_t width, int32_t height)
     {
-        HVI_Shutdown();
-        m_shutDown = true;
+        HalvoD3D11_FailCall("IDXGISwapChain::ResizeBuffers", 1, E_OUTOFMEMORY);
+        HV_VideoParameters requested = m_program.video;
+        requested.width = width;
+        requested.height = height;
+        ASSERT_TRUE(HV_ReinitializeWithParameters(&requested));
+        HVI_RunFrame();
+        EXPECT_EQ(2, CountLogged("[SYSTEM] Window created:"));
+    }
+    // The 3 x 2 test image as "res://tile".
+    void WriteTile()
+    {
+        const std::vector<uint8_t> png = WritePng(TestPixels3x2(), 3, 2);
+        std::ofstream(m_folder.Path() / "tile.png", std::ios::binary)
+            .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
     }
     // The captured frames, oldest first (the names count up with leading zeros).
     std::vector<std::filesystem::path> Frames() const
@@ -127,21 +102,11 @@ protected:
         const std::string name = frame.filename().string();
         return name.substr(0, name.find("-frame-"));
     }
-    static int CountLogged(const std::string& prefix)
-    {
-        int count = 0;
-        for (const std::string& line : LoggedTexts()) count += line.rfind(prefix, 0) == 0 ? 1 : 0;
-        return count;
-    }
 
-    TemporaryFolder m_folder;
     const std::filesystem::path m_frames = m_folder.Path() / "frames";
     ScopedVariable m_backEnd{"HALVO_D3D11_BACKEND", "memory"};
     ScopedVariable m_output{"HALVO_D3D11_OUTPUT", "capture:" + m_frames.string()};
-    HV_EngineInterface m_engine = {};
-    HV_ProgramInterface m_program;
     int64_t m_liveObjects = 0;
-    bool m_shutDown = false;
 };
 
 TEST_F(HostRenderer, EveryFrameIsPresentedOnTheMainWindowsSwapChainAtTheProgramsSize)
@@ -211,14 +176,8 @@ TEST_F(HostRenderer, BackBuffersThatCannotBeResizedMakeTheEngineStartTheRenderer
 {
     Start();
     HVI_RunFrame();
-    HalvoD3D11_FailCall("IDXGISwapChain::ResizeBuffers", 1, E_OUTOFMEMORY);
-    HV_VideoParameters requested = m_program.video;
-    requested.width = 256;
-    requested.height = 128;
-    ASSERT_TRUE(HV_ReinitializeWithParameters(&requested));
-    HVI_RunFrame();
+    ReinitializeWithUnresizableBuffers(256, 128);
     EXPECT_FALSE(HVI_IsQuitRequested());
-    EXPECT_EQ(2, CountLogged("[SYSTEM] Window created:"));
     const std::vector<std::filesystem::path> frames = Frames();
     ASSERT_EQ(2u, frames.size());
     EXPECT_NE(SwapChainOf(frames.front()), SwapChainOf(frames.back()));
@@ -261,7 +220,7 @@ std::vector<uint8_t> PixelAt(const Frame& frame, uint32_t x, uint32_t y)
 
 TEST_F(HostRenderer, TheProgramsClearColourFillsThePresentedFrame)
 {
-    g_programDraw = [this] { m_engine.graphics->Clear(0.2f, 0.4f, 0.6f, 1.0f); };
+    ProgramDrawHook() = [this] { m_engine.graphics->Clear(0.2f, 0.4f, 0.6f, 1.0f); };
     Start();
     HVI_RunFrame();
     const std::vector<std::filesystem::path> frames = Frames();
@@ -277,12 +236,10 @@ TEST_F(HostRenderer, TheProgramsClearColourFillsThePresentedFrame)
 
 TEST_F(HostRenderer, ExitAfterDrawingBitmapsLeavesNoObjectOfTheLayerAlive)
 {
-    const std::vector<uint8_t> png = WritePng(TestPixels3x2(), 3, 2);
-    std::ofstream(m_folder.Path() / "tile.png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    WriteTile();
     HV_Bitmap* tile = nullptr;
-    g_programInit = [this, &tile] { tile = m_engine.graphics->GetBitmap("res://tile"); };
-    g_programDraw = [this, &tile] { m_engine.graphics->DrawBitmap(tile, 10, 20, 30, 20); };
+    ProgramInitHook() = [this, &tile] { tile = m_engine.graphics->GetBitmap("res://tile"); };
+    ProgramDrawHook() = [this, &tile] { m_engine.graphics->DrawBitmap(tile, 10, 20, 30, 20); };
     Start();
     HVI_RunFrame();
     HVI_RunFrame();
@@ -338,11 +295,9 @@ protected:
     {
         HostRendererOnVulkan::SetUp();
         if (IsSkipped()) return;
-        const std::vector<uint8_t> png = WritePng(TestPixels3x2(), 3, 2);
-        std::ofstream(m_folder.Path() / "tile.png", std::ios::binary)
-            .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-        g_programInit = [this] { m_tile = m_engine.graphics->GetBitmap("res://tile"); };
-        g_programDraw = [this] {
+        WriteTile();
+        ProgramInitHook() = [this] { m_tile = m_engine.graphics->GetBitmap("res://tile"); };
+        ProgramDrawHook() = [this] {
             m_engine.graphics->Clear(0.0f, 0.0f, 0.0f, 1.0f);
             m_engine.graphics->DrawBitmap(m_tile, 10, 20, 30, 20);
         };
@@ -368,13 +323,7 @@ TEST_F(HostRendererDrawingTheTile, AfterAFullReinitializationTheBitmapIsDrawnByT
 {
     Start();
     HVI_RunFrame();
-    HalvoD3D11_FailCall("IDXGISwapChain::ResizeBuffers", 1, E_OUTOFMEMORY);
-    HV_VideoParameters requested = m_program.video;
-    requested.width = 64;
-    requested.height = 48;
-    ASSERT_TRUE(HV_ReinitializeWithParameters(&requested));
-    HVI_RunFrame();
-    EXPECT_EQ(2, CountLogged("[SYSTEM] Window created:"));
+    ReinitializeWithUnresizableBuffers(64, 48);
     const std::vector<std::filesystem::path> frames = Frames();
     ASSERT_EQ(2u, frames.size());
     const Frame frame = ReadFrame(frames.back());
