@@ -95,8 +95,8 @@ std::string LayerScene::Make()
     const D3D11_BUFFER_DESC vertexDesc{
         4 * sizeof(QuadVertex), D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE, 0,
         sizeof(QuadVertex)};
-    const D3D11_BUFFER_DESC indexDesc{sizeof kQuadIndices, D3D11_USAGE_DEFAULT, D3D11_BIND_INDEX_BUFFER, 0, 0, 2};
-    const D3D11_SUBRESOURCE_DATA indexData{kQuadIndices, 0, 0};
+    const D3D11_BUFFER_DESC indexDesc{sizeof kSpriteQuadIndices, D3D11_USAGE_DEFAULT, D3D11_BIND_INDEX_BUFFER, 0, 0, 2};
+    const D3D11_SUBRESOURCE_DATA indexData{kSpriteQuadIndices, 0, 0};
     m_device->CreateBuffer(&vertexDesc, nullptr, &m_vertices);
     m_device->CreateBuffer(&indexDesc, &indexData, &m_indices);
 

@@ -10,19 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "graphics/sprite_shader.h"
+
 constexpr int kQuadCount = 1000;
 constexpr int kBackBufferSide = 256;  // small, so that the frame is the draws' and not the clear's
 constexpr int kTextureSide = 64;
 
-// The sprite program's vertex: position, packed colour, one coordinate.
-struct QuadVertex {
-    float x, y, z;
-    uint32_t color;
-    float u, v;
-};
-static_assert(sizeof(QuadVertex) == 24, "the renderer's stride of its mask 7");
-
-constexpr uint16_t kQuadIndices[6] = {0, 1, 2, 2, 1, 3};
+// The sprite program's vertices and quad indices.
+using QuadVertex = SpriteVertex;
 
 // The quads of a frame, 4 vertices each, spread over the back buffer in clip space.
 std::vector<QuadVertex> MakeQuads();

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr uint32_t kSpriteVertexFormat = 1 | 2 | 4;
 constexpr uint32_t kDynamicUsage = 1;
 constexpr uint32_t kCopyUsage = 4;
 
@@ -50,7 +49,7 @@ std::string RendererScene::Make()
     m_vertices = m_renderer->CreateVertexBuffer(kSpriteVertexFormat, 4, kDynamicUsage);
     m_indices = m_renderer->CreateIndexBuffer(6, kCopyUsage);
     if (m_vertices == nullptr || m_indices == nullptr ||
-        !m_renderer->UploadIndexBuffer(m_indices, kQuadIndices, sizeof kQuadIndices)) {
+        !m_renderer->UploadIndexBuffer(m_indices, kSpriteQuadIndices, sizeof kSpriteQuadIndices)) {
         return "the renderer made no vertex or index buffer";
     }
     m_renderer->SetTextureFilter(0, 1, 1, 1);

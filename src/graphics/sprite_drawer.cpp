@@ -11,20 +11,9 @@
 
 namespace {
 
-constexpr uint32_t kSpriteVertexFormat = 1 | 2 | 4;  // position, colour, first texture coordinate
-constexpr uint32_t kDynamicUsage = 1;                // written anew by every draw
-constexpr uint32_t kCopyUsage = 4;                   // written once through the CPU copy
-constexpr uint32_t kWhite = 0xFFFFFFFFu;             // the same in either colour order
-
-struct SpriteVertex {
-    float x, y, z;
-    uint32_t color;
-    float u, v;
-};
-static_assert(sizeof(SpriteVertex) == 24, "the renderer's stride of position, colour and one coordinate");
-
-// Two triangles over the corners top-left, top-right, bottom-left, bottom-right.
-constexpr uint16_t kQuadIndices[6] = {0, 1, 2, 2, 1, 3};
+constexpr uint32_t kDynamicUsage = 1;     // written anew by every draw
+constexpr uint32_t kCopyUsage = 4;        // written once through the CPU copy
+constexpr uint32_t kWhite = 0xFFFFFFFFu;  // the same in either colour order
 
 struct SpriteDrawer {
     std::optional<HV_Shader> shader;  // with its program once made
@@ -50,7 +39,7 @@ bool Prepare(RendererImplementation& renderer)
     g_drawer.vertices = renderer.CreateVertexBuffer(kSpriteVertexFormat, 4, kDynamicUsage);
     g_drawer.indices = renderer.CreateIndexBuffer(6, kCopyUsage);
     if (g_drawer.vertices == nullptr || g_drawer.indices == nullptr ||
-        !renderer.UploadIndexBuffer(g_drawer.indices, kQuadIndices, sizeof(kQuadIndices))) {
+        !renderer.UploadIndexBuffer(g_drawer.indices, kSpriteQuadIndices, sizeof(kSpriteQuadIndices))) {
         HV_Log(HV_LOG_ERROR, kSpriteBuffersFailed, renderer.GetName());
         return false;
     }

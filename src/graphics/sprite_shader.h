@@ -3,6 +3,20 @@
 // The front end's own Shader XML for drawing bitmaps as rectangles: corners
 // given in clip space, a white vertex colour that tints, one point-sampled
 // texture.
+#include <cstdint>
+
+// The program's vertices: position, packed colour, first texture coordinate
+// (HV_VertexFormat 1 | 2 | 4), and the two triangles of a quad over the
+// corners top-left, top-right, bottom-left, bottom-right.
+constexpr uint32_t kSpriteVertexFormat = 1 | 2 | 4;
+struct SpriteVertex {
+    float x, y, z;
+    uint32_t color;
+    float u, v;
+};
+static_assert(sizeof(SpriteVertex) == 24, "the renderer's stride of position, colour and one coordinate");
+constexpr uint16_t kSpriteQuadIndices[6] = {0, 1, 2, 2, 1, 3};
+
 constexpr const char* kSpriteShaderName = "halvo-sprite.xml";
 constexpr const char* kSpriteShaderXml = R"(<?xml version="1.0" encoding="UTF-8"?>
 <database>
