@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -97,6 +98,34 @@ Window* FindLockedOrSetError(WindowRegistry& registry, HWND hWnd)
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     }
     return window;
+}
+
+// Runs `action` on the window under the registry lock and returns what it returns;
+// `failure` with ERROR_INVALID_WINDOW_HANDLE set when the handle names no window.
+template <typename Action>
+std::invoke_result_t<Action, Window&> WithWindowLocked(HWND hWnd, std::invoke_result_t<Action, Window&> failure,
+                                                       Action action)
+{
+    WindowRegistry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    Window* window = FindLockedOrSetError(registry, hWnd);
+    if (!window) {
+        return failure;
+    }
+    return action(*window);
+}
+
+// Copies a rectangle of the window into lpRect, as GetWindowRect and GetClientRect do.
+BOOL CopyWindowRect(HWND hWnd, LPRECT lpRect, RECT (*rectOf)(const Window&))
+{
+    return WithWindowLocked(hWnd, FALSE, [&](Window& window) {
+        if (!lpRect) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+        }
+        *lpRect = rectOf(window);
+        return TRUE;
+    });
 }
 
 std::vector<HWND> AllWindowsLocked(WindowRegistry& registry)
@@ -495,113 +524,78 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND, int X, int Y, int cx, int cy, UINT uFl
 
 BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect)
 {
-    WindowRegistry& registry = Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLockedOrSetError(registry, hWnd);
-    if (!window) {
-        return FALSE;
-    }
-    if (!lpRect) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    *lpRect = window->rect;
-    return TRUE;
+    return CopyWindowRect(hWnd, lpRect, [](const Window& window) { return window.rect; });
 }
 
 BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect)
 {
-    WindowRegistry& registry = Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLockedOrSetError(registry, hWnd);
-    if (!window) {
-        return FALSE;
-    }
-    if (!lpRect) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    const SIZE size = ClientSizeLocked(*window);
-    *lpRect = {0, 0, size.cx, size.cy};
-    return TRUE;
+    return CopyWindowRect(hWnd, lpRect, [](const Window& window) {
+        const SIZE size = ClientSizeLocked(window);
+        return RECT{0, 0, size.cx, size.cy};
+    });
 }
 
 LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex)
 {
-    WindowRegistry& registry = Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLockedOrSetError(registry, hWnd);
-    if (!window) {
-        return 0;
-    }
-    switch (nIndex) {
-    case GWL_STYLE: return static_cast<LONG_PTR>(window->style);
-    case GWL_EXSTYLE: return static_cast<LONG_PTR>(window->exStyle);
-    case GWLP_USERDATA: return window->userData;
-    default: SetLastError(ERROR_INVALID_PARAMETER); return 0;
-    }
+    return WithWindowLocked(hWnd, 0, [&](Window& window) -> LONG_PTR {
+        switch (nIndex) {
+        case GWL_STYLE: return static_cast<LONG_PTR>(window.style);
+        case GWL_EXSTYLE: return static_cast<LONG_PTR>(window.exStyle);
+        case GWLP_USERDATA: return window.userData;
+        default: SetLastError(ERROR_INVALID_PARAMETER); return 0;
+        }
+    });
 }
 
 LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
 {
-    WindowRegistry& registry = Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLockedOrSetError(registry, hWnd);
-    if (!window) {
-        return 0;
-    }
-    LONG_PTR previous;
-    switch (nIndex) {
-    case GWL_STYLE:
-        previous = static_cast<LONG_PTR>(window->style);
-        window->style = static_cast<DWORD>(dwNewLong);
-        window->visible = (window->style & WS_VISIBLE) != 0;
-        UpdateNativeLocked(*window);
-        return previous;
-    case GWL_EXSTYLE:
-        previous = static_cast<LONG_PTR>(window->exStyle);
-        window->exStyle = static_cast<DWORD>(dwNewLong);
-        return previous;
-    case GWLP_USERDATA:
-        previous = window->userData;
-        window->userData = dwNewLong;
-        return previous;
-    default: SetLastError(ERROR_INVALID_PARAMETER); return 0;
-    }
+    return WithWindowLocked(hWnd, 0, [&](Window& window) -> LONG_PTR {
+        LONG_PTR previous;
+        switch (nIndex) {
+        case GWL_STYLE:
+            previous = static_cast<LONG_PTR>(window.style);
+            window.style = static_cast<DWORD>(dwNewLong);
+            window.visible = (window.style & WS_VISIBLE) != 0;
+            UpdateNativeLocked(window);
+            return previous;
+        case GWL_EXSTYLE:
+            previous = static_cast<LONG_PTR>(window.exStyle);
+            window.exStyle = static_cast<DWORD>(dwNewLong);
+            return previous;
+        case GWLP_USERDATA:
+            previous = window.userData;
+            window.userData = dwNewLong;
+            return previous;
+        default: SetLastError(ERROR_INVALID_PARAMETER); return 0;
+        }
+    });
 }
 
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString)
 {
-    WindowRegistry& registry = Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLockedOrSetError(registry, hWnd);
-    if (!window) {
-        return FALSE;
-    }
-    window->title = lpString ? lpString : "";
-    if (window->native) {
-        halvo::user::SetNativeTitle(window->native, window->title.c_str());
-    }
-    return TRUE;
+    return WithWindowLocked(hWnd, FALSE, [&](Window& window) -> BOOL {
+        window.title = lpString ? lpString : "";
+        if (window.native) {
+            halvo::user::SetNativeTitle(window.native, window.title.c_str());
+        }
+        return TRUE;
+    });
 }
 
 int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount)
 {
-    WindowRegistry& registry = Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    Window* window = FindLockedOrSetError(registry, hWnd);
-    if (!window) {
-        return 0;
-    }
-    if (!lpString || nMaxCount <= 0) {
-        return 0;
-    }
-    // Cut to the buffer, always terminated; the result is the characters copied.
-    const size_t count = window->title.size() < static_cast<size_t>(nMaxCount - 1) ? window->title.size()
-                                                                                   : static_cast<size_t>(nMaxCount - 1);
-    std::memcpy(lpString, window->title.data(), count);
-    lpString[count] = '\0';
-    return static_cast<int>(count);
+    return WithWindowLocked(hWnd, 0, [&](Window& window) -> int {
+        if (!lpString || nMaxCount <= 0) {
+            return 0;
+        }
+        // Cut to the buffer, always terminated; the result is the characters copied.
+        const size_t count = window.title.size() < static_cast<size_t>(nMaxCount - 1)
+                                 ? window.title.size()
+                                 : static_cast<size_t>(nMaxCount - 1);
+        std::memcpy(lpString, window.title.data(), count);
+        lpString[count] = '\0';
+        return static_cast<int>(count);
+    });
 }
 
 HWND WINAPI GetForegroundWindow(void)
