@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 #include "winapi/d3d11/device.h"
 #include "winapi/d3d11/format_table.h"
@@ -21,6 +22,25 @@ bool FromDevice(const char* entryPoint, Device* device, Object* object)
     if (object == nullptr || object->device() == device) return true;
     ReportError(entryPoint, "an object of another device was passed.");
     return false;
+}
+
+// Whether every resource a call names was made by this context's device.
+bool ResourcesOfDevice(const char* entryPoint, const Device* device,
+                       std::initializer_list<const ResourceCore*> resources)
+{
+    for (const ResourceCore* resource : resources) {
+        if (resource->OwningDevice() != device) {
+            ReportError(entryPoint, kResourceOfAnotherDevice);
+            return false;
+        }
+    }
+    return true;
+}
+
+// A box given with no extent: the platform updates or copies nothing for it.
+bool IsEmptyBox(const D3D11_BOX* box)
+{
+    return box != nullptr && (box->left >= box->right || box->top >= box->bottom || box->front >= box->back);
 }
 
 bool SlotsFit(const char* entryPoint, UINT start, UINT count, UINT slots)
@@ -44,6 +64,19 @@ bool BuffersBindAs(const char* entryPoint, Device* device, ID3D11Buffer* const* 
         }
     }
     return true;
+}
+
+// Binds a shader of this device to a stage's slot; class instances are not offered.
+template <typename Shader, typename Interface>
+void BindShader(const char* entryPoint, Device* device, Interface* shader, UINT instanceCount, com::Held<Shader>& slot)
+{
+    auto* ours = static_cast<Shader*>(shader);
+    if (!FromDevice(entryPoint, device, ours)) return;
+    if (instanceCount != 0) {
+        ReportError(entryPoint, kClassInstancesUnsupported);
+        return;
+    }
+    slot = com::Held<Shader>(ours);
 }
 
 template <typename Interface, typename Object>
@@ -227,26 +260,12 @@ void ImmediateContext::PSGetSamplers(UINT start, UINT count, ID3D11SamplerState*
 
 void ImmediateContext::VSSetShader(ID3D11VertexShader* shader, ID3D11ClassInstance* const*, UINT instanceCount)
 {
-    static const char* const kEntry = "ID3D11DeviceContext::VSSetShader";
-    auto* ours = static_cast<VertexShader*>(shader);
-    if (!FromDevice(kEntry, device_, ours)) return;
-    if (instanceCount != 0) {
-        ReportError(kEntry, kClassInstancesUnsupported);
-        return;
-    }
-    vertexShader_ = com::Held<VertexShader>(ours);
+    BindShader("ID3D11DeviceContext::VSSetShader", device_, shader, instanceCount, vertexShader_);
 }
 
 void ImmediateContext::PSSetShader(ID3D11PixelShader* shader, ID3D11ClassInstance* const*, UINT instanceCount)
 {
-    static const char* const kEntry = "ID3D11DeviceContext::PSSetShader";
-    auto* ours = static_cast<PixelShader*>(shader);
-    if (!FromDevice(kEntry, device_, ours)) return;
-    if (instanceCount != 0) {
-        ReportError(kEntry, kClassInstancesUnsupported);
-        return;
-    }
-    pixelShader_ = com::Held<PixelShader>(ours);
+    BindShader("ID3D11DeviceContext::PSSetShader", device_, shader, instanceCount, pixelShader_);
 }
 
 void ImmediateContext::VSGetShader(ID3D11VertexShader** shader, ID3D11ClassInstance**, UINT* instanceCount)
@@ -630,10 +649,7 @@ HRESULT ImmediateContext::Map(ID3D11Resource* resource, UINT subresource, D3D11_
         ReportError(kEntry, "the resource or the mapped-subresource record is null.");
         return E_INVALIDARG;
     }
-    if (core->OwningDevice() != device_) {
-        ReportError(kEntry, kResourceOfAnotherDevice);
-        return E_INVALIDARG;
-    }
+    if (!ResourcesOfDevice(kEntry, device_, {core})) return E_INVALIDARG;
     const ResourceShape& shape = core->shape();
     if (subresource >= shape.SubresourceCount()) {
         ReportError(kEntry, kSubresourcePastEnd, subresource, shape.SubresourceCount());
@@ -729,10 +745,7 @@ void ImmediateContext::UpdateSubresource(ID3D11Resource* destination, UINT subre
         ReportError(kEntry, "the resource or the data is null.");
         return;
     }
-    if (core->OwningDevice() != device_) {
-        ReportError(kEntry, kResourceOfAnotherDevice);
-        return;
-    }
+    if (!ResourcesOfDevice(kEntry, device_, {core})) return;
     const ResourceShape& shape = core->shape();
     if (subresource >= shape.SubresourceCount()) {
         ReportError(kEntry, kSubresourcePastEnd, subresource, shape.SubresourceCount());
@@ -749,9 +762,7 @@ void ImmediateContext::UpdateSubresource(ID3D11Resource* destination, UINT subre
     }
     const D3D11_BOX whole = WholeBox(shape, subresource);
     D3D11_BOX target = box == nullptr ? whole : *box;
-    if (box != nullptr && (box->left >= box->right || box->top >= box->bottom || box->front >= box->back)) {
-        return;  // An empty box updates nothing, as the platform documents.
-    }
+    if (IsEmptyBox(box)) return;
     if (box != nullptr && (shape.bindFlags & D3D11_BIND_CONSTANT_BUFFER)) {
         ReportError(kEntry, "a constant buffer is updated whole (a box needs the 11.1 UpdateSubresource1).");
         return;
@@ -777,10 +788,7 @@ void ImmediateContext::CopyResource(ID3D11Resource* destination, ID3D11Resource*
         ReportError(kEntry, "the resources are null or the same.");
         return;
     }
-    if (to->OwningDevice() != device_ || from->OwningDevice() != device_) {
-        ReportError(kEntry, kResourceOfAnotherDevice);
-        return;
-    }
+    if (!ResourcesOfDevice(kEntry, device_, {to, from})) return;
     const ResourceShape& a = to->shape();
     const ResourceShape& b = from->shape();
     if (a.dimension != b.dimension || a.width != b.width || a.height != b.height || a.mipLevels != b.mipLevels ||
@@ -812,10 +820,7 @@ void ImmediateContext::CopySubresourceRegion(ID3D11Resource* destination, UINT d
         ReportError(kEntry, "a resource is null.");
         return;
     }
-    if (to->OwningDevice() != device_ || from->OwningDevice() != device_) {
-        ReportError(kEntry, kResourceOfAnotherDevice);
-        return;
-    }
+    if (!ResourcesOfDevice(kEntry, device_, {to, from})) return;
     const ResourceShape& a = to->shape();
     const ResourceShape& b = from->shape();
     if (destinationSubresource >= a.SubresourceCount() || sourceSubresource >= b.SubresourceCount()) {
@@ -836,7 +841,7 @@ void ImmediateContext::CopySubresourceRegion(ID3D11Resource* destination, UINT d
     }
     const D3D11_BOX sourceWhole = WholeBox(b, sourceSubresource);
     const D3D11_BOX region = box == nullptr ? sourceWhole : *box;
-    if (box != nullptr && (box->left >= box->right || box->top >= box->bottom || box->front >= box->back)) return;
+    if (IsEmptyBox(box)) return;
     const D3D11_BOX destinationWhole = WholeBox(a, destinationSubresource);
     const D3D11_BOX placed{
         x, y, z, x + (region.right - region.left), y + (region.bottom - region.top), z + (region.back - region.front)};
