@@ -1,11 +1,11 @@
 #pragma once
 
 #include "extensions/local/local_leaderboard_store.h"
-#include "halvo/extensions.h"
+#include "extensions/offline_leaderboards.h"
 
 // Leaderboards kept in the user's own database file, for games without an
 // online leaderboard module.
-class LocalLeaderboardsImplementation : public LeaderboardsImplementation {
+class LocalLeaderboardsImplementation : public OfflineLeaderboardsImplementation {
 public:
     explicit LocalLeaderboardsImplementation(LocalLeaderboardStore* store);
     ~LocalLeaderboardsImplementation() override;
@@ -16,13 +16,6 @@ public:
     bool RequestScoresAroundUserRank(uint32_t player, int32_t count, const char* category) override;
     // A copy for the calling thread, valid until its next call.
     const char* GetLocalPlayerName(uint32_t player) override;
-    bool Logout() override { return false; }
-    void OpenCategory(const char*) override {}
-    void Login(uint32_t) override {}
-    int32_t GetLocalPlayerState(uint32_t) override { return 2; }
-    bool IsBusy() override { return false; }
-    void LaunchLeaderboardView(uint32_t, const char*) override {}
-    int32_t GetMaxScoreCount() override { return 30; }
 
 private:
     // Sets the name to "<calendar seconds>_<counter>".

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "halvo/extensions.h"
+#include "extensions/offline_leaderboards.h"
 #include "foundation/array.h"
 #include "foundation/string.h"
 #include "foundation/string_map.h"
@@ -12,7 +12,7 @@
 // submission; each request is answered after a random delay on a thread of
 // its own. Every access to the categories, the friend ids and the random
 // numbers holds m_mutex, so the implementation may be used from any thread.
-class SimulatedLeaderboardsImplementation : public LeaderboardsImplementation {
+class SimulatedLeaderboardsImplementation : public OfflineLeaderboardsImplementation {
 public:
     SimulatedLeaderboardsImplementation();
 
@@ -27,13 +27,6 @@ public:
     bool RequestScores(int32_t start, int32_t count, int32_t filter, const char* category) override;
     bool RequestScoresAroundUserRank(uint32_t player, int32_t count, const char* category) override;
     const char* GetLocalPlayerName(uint32_t player) override;
-    bool Logout() override { return false; }
-    void OpenCategory(const char*) override {}
-    void Login(uint32_t) override {}
-    int32_t GetLocalPlayerState(uint32_t) override { return 2; }
-    bool IsBusy() override { return false; }
-    void LaunchLeaderboardView(uint32_t, const char*) override {}
-    int32_t GetMaxScoreCount() override { return 30; }
 
     static constexpr uint32_t kLocalPlayerCount = 4;
 
