@@ -124,7 +124,7 @@ void ViewSize(ResourceCore* resource, const ViewRange& range, UINT* width, UINT*
 
 }  // namespace
 
-ImmediateContext::ImmediateContext(Device* device) : Object(com::StartInternal{}), device_(device) {}
+ImmediateContext::ImmediateContext(Device* device) : WithPrivateData(com::StartInternal{}), device_(device) {}
 
 void ImmediateContext::HandOut()
 {

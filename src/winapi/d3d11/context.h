@@ -17,7 +17,7 @@ namespace halvo::d3d11 {
 // the copies, clears, maps and mips that run in order with them. Everything
 // bound is held (an internal reference) until it is unbound or the state is
 // cleared. Calls the platform rejects are logged and change nothing.
-class ImmediateContext final : public com::Object<ID3D11DeviceContext, ID3D11DeviceChild> {
+class ImmediateContext final : public WithPrivateData<com::Object<ID3D11DeviceContext, ID3D11DeviceChild>> {
 public:
     explicit ImmediateContext(Device* device);
 
@@ -25,18 +25,6 @@ public:
     void HandOut();
 
     void STDMETHODCALLTYPE GetDevice(ID3D11Device** device) override;
-    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID guid, UINT* size, void* data) override
-    {
-        return privateData_.Get(guid, size, data);
-    }
-    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID guid, UINT size, const void* data) override
-    {
-        return privateData_.Set(guid, size, data);
-    }
-    HRESULT STDMETHODCALLTYPE SetPrivateDataInterface(REFGUID guid, const IUnknown* data) override
-    {
-        return privateData_.SetInterface(guid, data);
-    }
 
     void STDMETHODCALLTYPE VSSetConstantBuffers(UINT start, UINT count, ID3D11Buffer* const* buffers) override;
     void STDMETHODCALLTYPE PSSetShaderResources(UINT start, UINT count,
@@ -120,7 +108,6 @@ private:
     void SubmitDraw(const DrawCall& call);
 
     Device* device_;  // alive while references are handed out, or while the device holds this context
-    PrivateData privateData_;
 
     com::Held<VertexShader> vertexShader_;
     com::Held<PixelShader> pixelShader_;

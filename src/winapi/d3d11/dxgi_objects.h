@@ -16,26 +16,9 @@ namespace halvo::d3d11 {
 class Device;
 class Texture2D;
 
-// IDXGIObject's private data and parent for every DXGI object.
+// IDXGIObject's private data for every DXGI object.
 template <typename Primary, typename... Bases>
-class DxgiObject : public com::Object<Primary, Bases..., IDXGIObject> {
-public:
-    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID guid, UINT size, const void* data) override
-    {
-        return privateData_.Set(guid, size, data);
-    }
-    HRESULT STDMETHODCALLTYPE SetPrivateDataInterface(REFGUID guid, const IUnknown* object) override
-    {
-        return privateData_.SetInterface(guid, object);
-    }
-    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID guid, UINT* size, void* data) override
-    {
-        return privateData_.Get(guid, size, data);
-    }
-
-private:
-    PrivateData privateData_;
-};
+using DxgiObject = WithPrivateData<com::Object<Primary, Bases..., IDXGIObject>>;
 
 class Factory final : public DxgiObject<IDXGIFactory2, IDXGIFactory1, IDXGIFactory> {
 public:

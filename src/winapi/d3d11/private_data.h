@@ -34,4 +34,29 @@ private:
     std::map<std::vector<unsigned char>, Entry> entries_;  // guarded by lock_
 };
 
+// The private-data calls of a COM object (IDXGIObject's and ID3D11DeviceChild's
+// have the same form), answered from the object's own PrivateData.
+template <typename ComObject>
+class WithPrivateData : public ComObject {
+public:
+    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID guid, UINT* size, void* data) override
+    {
+        return privateData_.Get(guid, size, data);
+    }
+    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID guid, UINT size, const void* data) override
+    {
+        return privateData_.Set(guid, size, data);
+    }
+    HRESULT STDMETHODCALLTYPE SetPrivateDataInterface(REFGUID guid, const IUnknown* object) override
+    {
+        return privateData_.SetInterface(guid, object);
+    }
+
+protected:
+    using ComObject::ComObject;
+
+private:
+    PrivateData privateData_;
+};
+
 }  // namespace halvo::d3d11
