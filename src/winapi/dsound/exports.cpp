@@ -12,20 +12,23 @@ namespace {
 
 bool IsDefaultDevice(LPCGUID device) { return !device || *device == GUID{}; }
 
-HRESULT CreateSoundObject(LPCGUID device, SoundObject** created, LPUNKNOWN outer)
+// Makes the sound object and hands it out as the interface the caller asked for.
+template <typename Interface>
+HRESULT CreateSoundObject(LPCGUID device, Interface** out, LPUNKNOWN outer)
 {
-    if (!created) {
+    if (!out) {
         return DSERR_INVALIDPARAM;
     }
-    *created = nullptr;
+    *out = nullptr;
     if (outer) {
         return DSERR_NOAGGREGATION;
     }
     if (!IsDefaultDevice(device)) {
         return DSERR_NODRIVER;
     }
-    *created = SoundObject::Create();
-    return *created ? DS_OK : DSERR_OUTOFMEMORY;
+    SoundObject* created = SoundObject::Create();
+    *out = created;
+    return created ? DS_OK : DSERR_OUTOFMEMORY;
 }
 
 }  // namespace
@@ -33,23 +36,13 @@ HRESULT CreateSoundObject(LPCGUID device, SoundObject** created, LPUNKNOWN outer
 extern "C" __declspec(dllexport) HRESULT WINAPI
     DirectSoundCreate(LPCGUID pcGuidDevice, LPDIRECTSOUND* ppDS, LPUNKNOWN pUnkOuter)
 {
-    SoundObject* created = nullptr;
-    const HRESULT result = CreateSoundObject(pcGuidDevice, ppDS ? &created : nullptr, pUnkOuter);
-    if (ppDS) {
-        *ppDS = created;
-    }
-    return result;
+    return CreateSoundObject(pcGuidDevice, ppDS, pUnkOuter);
 }
 
 extern "C" __declspec(dllexport) HRESULT WINAPI
     DirectSoundCreate8(LPCGUID pcGuidDevice, LPDIRECTSOUND8* ppDS8, LPUNKNOWN pUnkOuter)
 {
-    SoundObject* created = nullptr;
-    const HRESULT result = CreateSoundObject(pcGuidDevice, ppDS8 ? &created : nullptr, pUnkOuter);
-    if (ppDS8) {
-        *ppDS8 = created;
-    }
-    return result;
+    return CreateSoundObject(pcGuidDevice, ppDS8, pUnkOuter);
 }
 
 extern "C" __declspec(dllexport) const char* WINAPI HalvoDSound_GetOutputName(void)
