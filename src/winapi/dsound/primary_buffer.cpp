@@ -1,6 +1,5 @@
 #include "primary_buffer.h"
 
-#include <cstring>
 #include <new>
 
 #include "secondary_buffer.h"
@@ -48,9 +47,6 @@ HRESULT STDMETHODCALLTYPE PrimaryBuffer::GetCurrentPosition(LPDWORD, LPDWORD) { 
 
 HRESULT STDMETHODCALLTYPE PrimaryBuffer::GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated, LPDWORD sizeWritten)
 {
-    if (!format && !sizeWritten) {
-        return DSERR_INVALIDPARAM;
-    }
     const DWORD rate = m_owner->GetOutputRate();
     WAVEFORMATEX output = {};
     output.wFormatTag = WAVE_FORMAT_PCM;
@@ -59,15 +55,7 @@ HRESULT STDMETHODCALLTYPE PrimaryBuffer::GetFormat(LPWAVEFORMATEX format, DWORD 
     output.nAvgBytesPerSec = rate * 4;
     output.nBlockAlign = 4;
     output.wBitsPerSample = 16;
-    DWORD size = sizeof(WAVEFORMATEX);
-    if (format) {
-        size = sizeAllocated < size ? sizeAllocated : size;
-        memcpy(format, &output, size);
-    }
-    if (sizeWritten) {
-        *sizeWritten = size;
-    }
-    return DS_OK;
+    return CopyFormatOut(output, format, sizeAllocated, sizeWritten);
 }
 
 HRESULT STDMETHODCALLTYPE PrimaryBuffer::GetVolume(LPLONG) { return DSERR_CONTROLUNAVAIL; }

@@ -30,6 +30,22 @@ bool IsSupportedPcmFormat(const WAVEFORMATEX& format)
     return format.nBlockAlign == blockAlign && format.nAvgBytesPerSec == format.nSamplesPerSec * blockAlign;
 }
 
+HRESULT CopyFormatOut(const WAVEFORMATEX& source, LPWAVEFORMATEX format, DWORD sizeAllocated, LPDWORD sizeWritten)
+{
+    if (!format && !sizeWritten) {
+        return DSERR_INVALIDPARAM;
+    }
+    DWORD size = sizeof(WAVEFORMATEX);
+    if (format) {
+        size = sizeAllocated < size ? sizeAllocated : size;
+        memcpy(format, &source, size);
+    }
+    if (sizeWritten) {
+        *sizeWritten = size;
+    }
+    return DS_OK;
+}
+
 HRESULT SecondaryBuffer::Create(const std::shared_ptr<BufferMixer>& mixer, LPCDSBUFFERDESC description,
                                 LPDIRECTSOUNDBUFFER* buffer)
 {
@@ -104,18 +120,7 @@ HRESULT STDMETHODCALLTYPE SecondaryBuffer::GetCurrentPosition(LPDWORD playCursor
 
 HRESULT STDMETHODCALLTYPE SecondaryBuffer::GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated, LPDWORD sizeWritten)
 {
-    if (!format && !sizeWritten) {
-        return DSERR_INVALIDPARAM;
-    }
-    DWORD size = sizeof(WAVEFORMATEX);
-    if (format) {
-        size = sizeAllocated < size ? sizeAllocated : size;
-        memcpy(format, &m_format, size);
-    }
-    if (sizeWritten) {
-        *sizeWritten = size;
-    }
-    return DS_OK;
+    return CopyFormatOut(m_format, format, sizeAllocated, sizeWritten);
 }
 
 HRESULT STDMETHODCALLTYPE SecondaryBuffer::GetVolume(LPLONG volume)

@@ -50,3 +50,8 @@ private:
 // 8 or 16 bits, a rate in DSBFREQUENCY_MIN..DSBFREQUENCY_MAX, and consistent
 // block alignment and byte rate.
 bool IsSupportedPcmFormat(const WAVEFORMATEX& format);
+
+// GetFormat of either buffer kind: copies as much of the format as fits in
+// sizeAllocated bytes and says how much that was; an error when there is
+// nowhere to answer.
+HRESULT CopyFormatOut(const WAVEFORMATEX& source, LPWAVEFORMATEX format, DWORD sizeAllocated, LPDWORD sizeWritten);
