@@ -193,6 +193,28 @@ TEST_F(MixerTest, AStreamSwitchedToLoopingRepeatsWithoutAGap)
     }
 }
 
+// The mixer thread's step falling between Play and SetVoiceLooping, before
+// anything has played: it has written the second half, silence after the end.
+TEST_F(MixerTest, ALoopSwitchedOnAfterAStepBeforeAnythingPlayedRepeatsWithoutAGap)
+{
+    MakeOgg(folder.File("short.ogg"), 44100, 2, "0.2 sine 441");
+    HV_MixerSample* sample = Load("short.ogg", HV_MIXER_LOAD_ALWAYS_STREAM);
+    const auto pass = AsStereo(DecodeOggWithOggdec(folder.File("short.ogg")), 2);
+    WhileMixerHeld([&] {
+        rig.mixer().Update();  // a mixer's first step only notes the clock
+        const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
+        ASSERT_NE(voice, 0u);
+        rig.mixer().Update();
+        ASSERT_EQ(HVI_FindMixerVoice(int32_t(voice))->nextHalf, 0) << "the step refilled the second half";
+        rig.mixer().SetVoiceLooping(int32_t(voice), true);
+    });
+    const size_t passFrames = pass.size() / 2;
+    const auto frames = rig.Pull(DWORD(passFrames * 3));
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(Slice(frames, i * passFrames, passFrames) == pass) << "pass " << i;
+    }
+}
+
 TEST_F(MixerTest, MasterVolumeHalfLowersEveryVoiceBy10Decibels)
 {
     MakeWav(folder.File("tone.wav"), 44100, 1, "0.2 sine 300");

@@ -90,7 +90,9 @@ void HVI_RepeatMixerVoiceIntoItsSilence(HV_MixerVoice& voice)
         if (voice.buffer->GetCurrentPosition(&play, &write) != DS_OK) {
             return;
         }
-        const DWORD unplayed = (filledEnd + size - play) % size;
+        // A cursor standing on the end of what was written has the whole buffer
+        // before it (a step refilled the other half before it moved), never none.
+        const DWORD unplayed = size - (play + size - filledEnd) % size;
         if ((from + size - play) % size >= unplayed) {
             // The end itself has been played: the repeat starts where writing may.
             from = write;
