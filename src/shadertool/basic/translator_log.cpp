@@ -9,6 +9,13 @@ void Log::WriteError(const char* message)
     error = 1;
 }
 
+void Log::WriteErrorV(const char* format, va_list arguments)
+{
+    String message;
+    message.AppendFormatV(format, arguments);
+    WriteError(message.GetText());
+}
+
 void Log::WriteSourceError(const char* fileName, int line, int column, const char* message)
 {
     ++sourceErrorCount;

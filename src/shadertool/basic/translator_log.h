@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 
 #include "foundation/string.h"
@@ -20,6 +21,8 @@ struct Log {
 
     // "Error: %s\n", as the reader, the driver and the translators write them.
     void WriteError(const char* message);
+    // WriteError of a message formatted from the caller's arguments.
+    void WriteErrorV(const char* format, va_list arguments);
     // "%s(%i:%i) error: %s\n", as the front end writes errors inside a source.
     // Past kMaxSourceErrors one last line says so and the rest only set the flags.
     void WriteSourceError(const char* fileName, int line, int column, const char* message);

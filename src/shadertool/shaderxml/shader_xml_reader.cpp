@@ -27,10 +27,8 @@ void ShaderXMLReader::Error(const char* format, ...)
 {
     va_list arguments;
     va_start(arguments, format);
-    String message;
-    message.AppendFormatV(format, arguments);
+    m_stepLog->WriteErrorV(format, arguments);
     va_end(arguments);
-    m_stepLog->WriteError(message.GetText());
 }
 
 void ShaderXMLReader::SetDocument(DMDatabase* database, const String& path, const String& folder, const char* text)

@@ -52,10 +52,8 @@ void Translator::ReportError(const char* format, ...)
 {
     va_list arguments;
     va_start(arguments, format);
-    String message;
-    message.AppendFormatV(format, arguments);
+    stepLog->WriteErrorV(format, arguments);
     va_end(arguments);
-    stepLog->WriteError(message.GetText());
     success = false;
 }
 
