@@ -10,6 +10,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -87,14 +88,21 @@ protected:
         std::ofstream(m_folder.Path() / "tile.png", std::ios::binary)
             .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
     }
-    // The captured frames, oldest first (the names count up with leading zeros).
+    // The captured frames, oldest first: by swap chain, then frame, as numbers (the swap chain's number has no
+    // leading zeros, so "swapchain-10" sorts before "swapchain-9" as text).
     std::vector<std::filesystem::path> Frames() const
     {
         std::vector<std::filesystem::path> frames;
         if (!std::filesystem::exists(m_frames)) return frames;
         for (const auto& entry : std::filesystem::directory_iterator(m_frames)) frames.push_back(entry.path());
-        std::sort(frames.begin(), frames.end());
+        std::sort(frames.begin(), frames.end(), [](const auto& a, const auto& b) { return Order(a) < Order(b); });
         return frames;
+    }
+    static std::pair<unsigned long, unsigned long> Order(const std::filesystem::path& frame)
+    {
+        unsigned long swapChain = 0, number = 0;
+        std::sscanf(frame.filename().string().c_str(), "swapchain-%lu-frame-%lu", &swapChain, &number);
+        return {swapChain, number};
     }
     // k of "swapchain-<k>-frame-<m>.png": the swap chain that presented it (k counts the process's swap chains).
     static std::string SwapChainOf(const std::filesystem::path& frame)
