@@ -179,6 +179,9 @@ void HV_Graphics_ReleaseBitmap(HV_Bitmap* bitmap)
         HV_Log(HV_LOG_WARNING, kBitmapReleaseUnreferenced, bitmap->name.GetText());
         return;
     }
+    // A capped count no longer says how many holders there are, so a capped bitmap
+    // stays for the rest of the run rather than being freed under holders that were never counted.
+    if (bitmap->references >= kBitmapReferenceLimit) return;
     if (--bitmap->references == 0) FreeResources(*bitmap);
 }
 

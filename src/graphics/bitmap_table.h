@@ -19,7 +19,7 @@ constexpr int32_t kBitmapReferenceLimit = 4096;
 
 // Finds or creates the bitmap of that name and applies the cache mode: every
 // call with a mode other than 0 and 16 counts a reference (capped at
-// kBitmapReferenceLimit), and a mode with bit 4 reads the pixels of a bitmap
+// kBitmapReferenceLimit; a capped bitmap is never freed), and a mode with bit 4 reads the pixels of a bitmap
 // that has none. The pixels come from the name as a path when it carries an
 // extension, else from the name with ".png"; a name beginning "http://" is
 // fetched through the HTTP file system. A bitmap whose pixels were read is

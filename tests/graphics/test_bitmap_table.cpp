@@ -137,6 +137,10 @@ TEST_F(BitmapTable, ReferencesAreCappedAt4096)
     for (int i = 0; i < 4097; ++i) bitmap = HV_Graphics_LoadBitmap("res://tile", HV_BITMAP_CACHE_LOAD);
     EXPECT_EQ(bitmap->references, 4096);
     EXPECT_EQ(CountLogged("[POPUP] Bitmap 'res://tile' reference count suspiciously high: capping at 4096."), 1);
+    // The uncounted holders keep it: releases do not bring a capped bitmap down to its freeing.
+    for (int i = 0; i < 4096; ++i) HV_Graphics_ReleaseBitmap(bitmap);
+    EXPECT_EQ(bitmap->references, 4096);
+    EXPECT_NE(bitmap->pixels, nullptr);
 }
 
 TEST_F(BitmapTable, TheTableHolds3072Bitmaps)
