@@ -70,6 +70,20 @@ void StateTest::TearDown()
     TextureRendererTest::TearDown();
 }
 
+void StateTest::ShutDown()
+{
+    context_.Reset();
+    device_.Reset();
+    renderer_->Shutdown();
+}
+
+bool StateTest::Restart()
+{
+    if (!Initialize()) return false;
+    FindDevice();
+    return bool(device_);
+}
+
 void StateTest::FindDevice()
 {
     context_.Reset();
@@ -85,9 +99,7 @@ void StateTest::RestartWithoutBgraVertexColours()
 {
     UINT support = 0;
     ASSERT_EQ(device_->CheckFormatSupport(DXGI_FORMAT_B8G8R8A8_UNORM, &support), S_OK);
-    context_.Reset();
-    device_.Reset();
-    renderer_->Shutdown();
+    ShutDown();
     HALVO_RendImp_Unload();
     renderer_ = HALVO_RendImp_GetInterface();
     HVI_SetRenderer(renderer_);

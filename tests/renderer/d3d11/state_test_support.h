@@ -46,6 +46,10 @@ protected:
 
     // The renderer's device and immediate context.
     void FindDevice();
+    // Lets go of the device and shuts the renderer down, so that a test can
+    // change the layer before Restart initialises it again.
+    void ShutDown();
+    bool Restart();
     // Shuts the renderer down and initialises a new one on a device that
     // cannot read B8G8R8A8 vertices (capability bits are never cleared, so
     // the object is made again).

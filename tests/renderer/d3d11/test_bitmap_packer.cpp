@@ -99,39 +99,45 @@ protected:
     HV_Bitmap m_bitmap;
 };
 
-TEST_F(BitmapPackerTest, ExpandPaddingRoundsUpToPowersOfTwoWithTheEdgesRepeated)
+// The one-texel border repeats the edges, in a power-of-two target or,
+// asked for the exact size, in one just big enough.
+TEST_F(BitmapPackerTest, ExpandPaddingRepeatsTheEdgesIntoTheBorder)
 {
-    const HV_Bitmap& bitmap = MakeBitmap("sprite", 100, 60, HV_PACK_PAD_EXPAND);
-    BitmapPacker packer(*HVI_GetImageLoader());
-    ASSERT_TRUE(packer.BeginPacking(&bitmap, false));
-    EXPECT_EQ(packer.TargetWidth(), 128);
-    EXPECT_EQ(packer.TargetHeight(), 64);
-    EXPECT_EQ(packer.PaddingX(), 1);
-    EXPECT_EQ(packer.PaddingY(), 1);
-    ExpectUv(packer, 1.0f / 128, 1.0f / 64, 101.0f / 128, 61.0f / 64);
-    ASSERT_TRUE(packer.BitmapTexturePacker());
-    EXPECT_EQ(packer.RowPitch(), 128u * 4);
-    ExpectExpandedLayout(packer, 100, 60, -1);
+    const struct {
+        bool exactSize;
+        int targetWidth;
+        int targetHeight;
+    } rows[] = {{false, 128, 64}, {true, 102, 62}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.exactSize ? "exact size" : "power of two");
+        const HV_Bitmap& bitmap = MakeBitmap("sprite", 100, 60, HV_PACK_PAD_EXPAND);
+        BitmapPacker packer(*HVI_GetImageLoader());
+        ASSERT_TRUE(packer.BeginPacking(&bitmap, row.exactSize));
+        EXPECT_EQ(packer.TargetWidth(), row.targetWidth);
+        EXPECT_EQ(packer.TargetHeight(), row.targetHeight);
+        EXPECT_EQ(packer.PaddingX(), 1);
+        EXPECT_EQ(packer.PaddingY(), 1);
+        const float width = float(row.targetWidth);
+        const float height = float(row.targetHeight);
+        ExpectUv(packer, 1.0f / width, 1.0f / height, 101.0f / width, 61.0f / height);
+        ASSERT_TRUE(packer.BitmapTexturePacker());
+        EXPECT_EQ(packer.RowPitch(), uint32_t(row.targetWidth) * 4);
+        ExpectExpandedLayout(packer, 100, 60, -1);
+    }
 }
 
-TEST_F(BitmapPackerTest, TransparentPaddingClearsTheBorderAlphaWhenTheBitmapAllowsIt)
+TEST_F(BitmapPackerTest, TransparentPaddingClearsTheBorderAlphaOnlyWhenTheBitmapAllowsIt)
 {
-    const HV_Bitmap& bitmap = MakeBitmap("glow", 100, 60, HV_PACK_PAD_TRANSPARENT, HV_BITMAP_TRANSPARENT_PADDING);
-    BitmapPacker packer(*HVI_GetImageLoader());
-    ASSERT_TRUE(packer.BeginPacking(&bitmap, false));
-    EXPECT_EQ(packer.PackMode(), HV_PACK_PAD_TRANSPARENT);
-    ASSERT_TRUE(packer.BitmapTexturePacker());
-    ExpectExpandedLayout(packer, 100, 60, 0);
-}
-
-TEST_F(BitmapPackerTest, TransparentPaddingWithoutTheFlagPadsLikeExpand)
-{
-    const HV_Bitmap& bitmap = MakeBitmap("glow", 100, 60, HV_PACK_PAD_TRANSPARENT);
-    BitmapPacker packer(*HVI_GetImageLoader());
-    ASSERT_TRUE(packer.BeginPacking(&bitmap, false));
-    EXPECT_EQ(packer.PackMode(), HV_PACK_PAD_EXPAND);
-    ASSERT_TRUE(packer.BitmapTexturePacker());
-    ExpectExpandedLayout(packer, 100, 60, -1);
+    for (const uint32_t flags : {uint32_t(HV_BITMAP_TRANSPARENT_PADDING), 0u}) {
+        const bool allowed = flags != 0;
+        SCOPED_TRACE(allowed ? "allowed" : "not allowed");
+        const HV_Bitmap& bitmap = MakeBitmap("glow", 100, 60, HV_PACK_PAD_TRANSPARENT, flags);
+        BitmapPacker packer(*HVI_GetImageLoader());
+        ASSERT_TRUE(packer.BeginPacking(&bitmap, false));
+        EXPECT_EQ(packer.PackMode(), allowed ? HV_PACK_PAD_TRANSPARENT : HV_PACK_PAD_EXPAND);
+        ASSERT_TRUE(packer.BitmapTexturePacker());
+        ExpectExpandedLayout(packer, 100, 60, allowed ? 0 : -1);
+    }
 }
 
 // A 1024-high side is not padded; its first and last rows are image rows and
@@ -211,18 +217,6 @@ TEST_F(BitmapPackerTest, SidesThatWouldDoubleForTheirBorderAreNotPadded)
     ASSERT_TRUE(packer.BeginPacking(&bitmap, false));
     EXPECT_EQ(packer.PaddingX(), 1);
     EXPECT_EQ(packer.TargetWidth(), 1024);
-}
-
-TEST_F(BitmapPackerTest, ExactSizeKeepsThePaddingWithoutRounding)
-{
-    const HV_Bitmap& bitmap = MakeBitmap("sprite", 100, 60, HV_PACK_PAD_EXPAND);
-    BitmapPacker packer(*HVI_GetImageLoader());
-    ASSERT_TRUE(packer.BeginPacking(&bitmap, true));
-    EXPECT_EQ(packer.TargetWidth(), 102);
-    EXPECT_EQ(packer.TargetHeight(), 62);
-    ExpectUv(packer, 1.0f / 102, 1.0f / 62, 101.0f / 102, 61.0f / 62);
-    ASSERT_TRUE(packer.BitmapTexturePacker());
-    ExpectExpandedLayout(packer, 100, 60, -1);
 }
 
 // Pack mode 1 names no way of filling: the border is padded and left

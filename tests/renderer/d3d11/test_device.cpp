@@ -54,51 +54,42 @@ TEST_P(RendererDevice, ConstantAnswersOfThisBackEnd)
     EXPECT_FALSE(renderer_->SupportsNonPowerOfTwoTextures());
 }
 
-TEST_P(RendererDevice, WithoutAHardwareDriverAWarpDeviceIsMade)
+// The device is made once, on the first driver and level that work, and its
+// feature level sets the limits.
+TEST_P(RendererDevice, TheDeviceIsMadeOnTheFirstDriverAndLevelThatWork)
 {
-    HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_HARDWARE, D3D_FEATURE_LEVEL(0));
-    ASSERT_TRUE(Initialize());
-    EXPECT_TRUE(IsLogged("D3D11 renderer created a WARP device of feature level 11_1"));
-    EXPECT_TRUE(IsLogged("D3D11 renderer created color render target view with dimensions 640 x 480"));
-    EXPECT_EQ(renderer_->GetMaxTextureSize(), 16384);
-    EXPECT_EQ(renderer_->GetShaderFeatureLevel(), 1u);
-    EXPECT_TRUE(renderer_->SupportsNonPowerOfTwoTextures());
-}
-
-TEST_P(RendererDevice, AHardwareDriverIsTakenFirst)
-{
-    HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_HARDWARE, D3D_FEATURE_LEVEL_10_1);
-    ASSERT_TRUE(Initialize());
-    EXPECT_TRUE(IsLogged("D3D11 renderer created a hardware device of feature level 10_1"));
-    EXPECT_FALSE(IsLogged("D3D11 renderer created a WARP device of feature level 11_1"));
-}
-
-TEST_P(RendererDevice, ARuntimeWithoutLevel11_1GetsAnotherTryOnTheSameDriver)
-{
-    HalvoD3D11_SetRuntimeKnowsLevel11_1(FALSE);
-    ASSERT_TRUE(Initialize());
-    EXPECT_TRUE(IsLogged("D3D11 renderer created a WARP device of feature level 11_0"));
-}
-
-TEST_P(RendererDevice, LimitsFollowTheFeatureLevel)
-{
-    struct Row {
-        D3D_FEATURE_LEVEL level;
-        const char* name;
+    constexpr D3D_DRIVER_TYPE kHardware = D3D_DRIVER_TYPE_HARDWARE;
+    constexpr D3D_DRIVER_TYPE kWarp = D3D_DRIVER_TYPE_WARP;
+    const struct {
+        D3D_DRIVER_TYPE driver;
+        D3D_FEATURE_LEVEL highestLevel;  // 0: the driver is not there
+        BOOL runtimeKnowsLevel11_1;
+        const char* created;
         int32_t maxTextureSize;
         uint32_t shaderFeatureLevel;
+    } rows[] = {
+        {kHardware, D3D_FEATURE_LEVEL(0), TRUE, "a WARP device of feature level 11_1", 16384, 1},
+        {kHardware, D3D_FEATURE_LEVEL_10_1, TRUE, "a hardware device of feature level 10_1", 16384, 1},
+        {kWarp, D3D_FEATURE_LEVEL_11_1, FALSE, "a WARP device of feature level 11_0", 16384, 1},  // asked again
+        {kWarp, D3D_FEATURE_LEVEL_9_1, TRUE, "a WARP device of feature level 9_1", 2048, 2},
+        {kWarp, D3D_FEATURE_LEVEL_9_2, TRUE, "a WARP device of feature level 9_2", 2048, 2},
+        {kWarp, D3D_FEATURE_LEVEL_9_3, TRUE, "a WARP device of feature level 9_3", 4096, 2},
+        {kWarp, D3D_FEATURE_LEVEL_10_0, TRUE, "a WARP device of feature level 10_0", 16384, 1},
     };
-    const Row rows[] = {
-        {D3D_FEATURE_LEVEL_9_1, "9_1", 2048, 2},
-        {D3D_FEATURE_LEVEL_9_2, "9_2", 2048, 2},
-        {D3D_FEATURE_LEVEL_9_3, "9_3", 4096, 2},
-        {D3D_FEATURE_LEVEL_10_0, "10_0", 16384, 1},
+    const auto devicesCreated = [] {
+        int count = 0;
+        for (const std::string& line : Logged()) count += line.find("D3D11 renderer created a ") != std::string::npos;
+        return count;
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, row.level);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.created);
+        HalvoD3D11_ResetHooks();
+        HalvoD3D11_SetDriverType(row.driver, row.highestLevel);
+        HalvoD3D11_SetRuntimeKnowsLevel11_1(row.runtimeKnowsLevel11_1);
+        const int before = devicesCreated();
         ASSERT_TRUE(Initialize());
-        EXPECT_TRUE(IsLogged(std::string("D3D11 renderer created a WARP device of feature level ") + row.name));
+        EXPECT_TRUE(IsLogged(std::string("D3D11 renderer created ") + row.created));
+        EXPECT_EQ(devicesCreated(), before + 1);
         EXPECT_EQ(renderer_->GetMaxTextureSize(), row.maxTextureSize);
         EXPECT_EQ(renderer_->GetShaderFeatureLevel(), row.shaderFeatureLevel);
         renderer_->Shutdown();

@@ -51,20 +51,6 @@ TEST(TextureRules, FormatCodesMapToTheirDxgiFormats)
     EXPECT_EQ(ToDXGIFormat(-1), DXGI_FORMAT_UNKNOWN);
 }
 
-TEST(VertexElements, StridesAndOffsetsAreTheSumsOfTheElementsBefore)
-{
-    EXPECT_EQ(VertexStride(1), 12u);
-    EXPECT_EQ(VertexStride(7), 24u);
-    EXPECT_EQ(VertexStride(15), 36u);
-    EXPECT_EQ(VertexStride(47), 48u);
-    EXPECT_EQ(VertexStride(385), 32u);
-    EXPECT_EQ(VertexStride(495), 80u);
-    EXPECT_EQ(VertexElementOffset(7, kVertexColorBit), 12u);
-    EXPECT_EQ(VertexElementOffset(2, kVertexColorBit), 0u);
-    // The second coordinate pair comes before the normal.
-    EXPECT_EQ(VertexElementOffset(29, 8), 28u);
-}
-
 TEST(VertexElements, InputLayoutListsTheMasksElementsInVertexOrder)
 {
     D3D11_INPUT_ELEMENT_DESC elements[kVertexElementCount];
