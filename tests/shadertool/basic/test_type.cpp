@@ -1,3 +1,5 @@
+// Shader types: their long and short texts, which are valid variable types,
+// and which match for assignment, one table row per case.
 #include "shadertool/basic/type.h"
 
 #include <gtest/gtest.h>
@@ -5,9 +7,10 @@
 namespace ShaderTool {
 namespace {
 
-std::string LongText(const Type& type) { return GetTypeText(type, false).GetText(); }
-
-std::string ShortText(const Type& type) { return GetTypeText(type, true).GetText(); }
+Type Vector(BaseType baseType, int32_t size, int32_t arraySize = 0, bool isBuffer = false)
+{
+    return Type::MakeVector(baseType, size, 0, arraySize, isBuffer);
+}
 
 Type Image(int32_t shape)
 {
@@ -18,141 +21,118 @@ Type Image(int32_t shape)
     return type;
 }
 
-TEST(ShaderType, DefaultIsTheUndefinedType)
+Type Texture(TextureDimension dimension, int32_t arraySize = 0, bool isBuffer = false)
 {
-    Type type;
-    EXPECT_EQ(type.baseType, BaseType::UNDEFINED);
-    EXPECT_EQ(type.vectorSize, 0);
-    EXPECT_EQ(type.imageShape, 1);
-    EXPECT_EQ(type.textureDimension, TEXTURE_NONE);
-    EXPECT_FALSE(type.IsValidVariableType());
-    EXPECT_EQ(LongText(type), "");
-    EXPECT_EQ(ShortText(type), "");
+    Type type = Type::MakeTexture(dimension);
+    type.arraySize = arraySize;
+    type.isBuffer = isBuffer ? 1 : 0;
+    return type;
 }
 
-TEST(ShaderType, VectorAndMatrixTexts)
+// A type with one field changed after it was made.
+Type WithVectorSize(Type type, int32_t size)
 {
-    EXPECT_EQ(LongText(Type::MakeVector(BaseType::FLOAT, 3)), "float3");
-    EXPECT_EQ(ShortText(Type::MakeVector(BaseType::FLOAT, 3)), "f3");
-    EXPECT_EQ(LongText(Type::MakeMatrix(4)), "float4x4");
-    EXPECT_EQ(ShortText(Type::MakeMatrix(4)), "fx4");
-    EXPECT_EQ(LongText(Type::MakeVector(BaseType::BOOL, 1)), "bool");
-    EXPECT_EQ(ShortText(Type::MakeVector(BaseType::BOOL, 1)), "b");
-    EXPECT_EQ(LongText(Type::MakeVector(BaseType::INT, 4)), "int4");
-    EXPECT_EQ(ShortText(Type::MakeVector(BaseType::UINT, 1)), "u");
-    EXPECT_EQ(LongText(Type::MakeVector(BaseType::VOID, 1)), "void");
-    EXPECT_EQ(ShortText(Type::MakeVector(BaseType::VOID, 1)), "v");
+    type.vectorSize = size;
+    return type;
 }
 
-TEST(ShaderType, ShortTextShowsBufferAndArrayButLongTextDoesNot)
+Type WithBaseType(Type type, BaseType baseType)
 {
-    Type type = Type::MakeVector(BaseType::UINT, 3, 0, 2, true);
-    EXPECT_EQ(LongText(type), "uint3");
-    EXPECT_EQ(ShortText(type), "b_u3[2");
-    EXPECT_EQ(ShortText(Type::MakeVector(BaseType::FLOAT, 4, 0, 3)), "f4[3");
-    EXPECT_EQ(ShortText(Type::MakeVector(BaseType::UINT, 3, 0, 0, true)), "b_u3");
-    EXPECT_EQ(ShortText(Type::MakeMatrix(2, 0, 7)), "fx2[7");
+    type.baseType = baseType;
+    return type;
 }
 
-TEST(ShaderType, StructTexts)
+Type WithName(Type type, const char* name)
 {
-    Type type = Type::MakeStruct("Light");
-    EXPECT_EQ(LongText(type), "Light");
-    EXPECT_EQ(ShortText(type), "_Light");
-    EXPECT_TRUE(type.IsValidVariableType());
+    type.name = name;
+    return type;
 }
 
-TEST(ShaderType, ImageShapeDecidesTextAndValidity)
+Type AsBuffer(Type type)
 {
-    EXPECT_EQ(LongText(Image(1)), "");
-    EXPECT_EQ(ShortText(Image(1)), "");
-    EXPECT_FALSE(Image(1).IsValidVariableType());
-    EXPECT_EQ(LongText(Image(0)), "Image2D");
-    EXPECT_EQ(ShortText(Image(0)), "im2");
-    EXPECT_TRUE(Image(0).IsValidVariableType());
-    EXPECT_EQ(ShortText(Type::MakeImage2D()), "im2");
+    type.isBuffer = 1;
+    return type;
+}
+
+Type AsConstant(Type type)
+{
+    type.qualifiers = QUALIFIER_CONST;
+    type.isConstant = 1;
+    return type;
+}
+
+constexpr BaseType kOutsideTheKinds = static_cast<BaseType>(9);
+
+// The short text shows the buffer flag and the array, the long one neither;
+// types that are no variable types have no text.
+TEST(ShaderType, LongAndShortTexts)
+{
+    const struct {
+        Type type;
+        const char* longText;
+        const char* shortText;
+    } rows[] = {
+        {Type(), "", ""},
+        {Vector(BaseType::FLOAT, 3), "float3", "f3"},
+        {Type::MakeMatrix(4), "float4x4", "fx4"},
+        {Vector(BaseType::BOOL, 1), "bool", "b"},
+        {Vector(BaseType::INT, 4), "int4", "i4"},
+        {Vector(BaseType::UINT, 1), "uint", "u"},
+        {Vector(BaseType::VOID, 1), "void", "v"},
+        {Vector(BaseType::UINT, 3, 2, true), "uint3", "b_u3[2"},
+        {Vector(BaseType::FLOAT, 4, 3), "float4", "f4[3"},
+        {Vector(BaseType::UINT, 3, 0, true), "uint3", "b_u3"},
+        {Type::MakeMatrix(2, 0, 7), "float2x2", "fx2[7"},
+        {Type::MakeStruct("Light"), "Light", "_Light"},
+        {Image(1), "", ""},
+        {Image(0), "Image2D", "im2"},
+        {Type::MakeImage2D(), "Image2D", "im2"},
+        {Texture(TEXTURE_2D), "Texture2D", "t2"},
+        {Texture(TEXTURE_3D), "Texture3D", "t3"},
+        {Texture(TEXTURE_CUBE), "TextureCube", "tc"},
+        {Texture(TEXTURE_NONE), "", ""},
+        {WithBaseType(Vector(BaseType::FLOAT, 1), kOutsideTheKinds), "", ""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(GetTypeText(row.type, false).GetText(), std::string(row.longText));
+        EXPECT_EQ(GetTypeText(row.type, true).GetText(), std::string(row.shortText)) << row.longText;
+    }
     EXPECT_EQ(Type::MakeImage2D().qualifiers, QUALIFIER_CONST);
 }
 
-TEST(ShaderType, TextureTextsAndValidity)
+TEST(ShaderType, WhichTypesAreValidVariableTypes)
 {
-    EXPECT_EQ(LongText(Type::MakeTexture(TEXTURE_2D)), "Texture2D");
-    EXPECT_EQ(ShortText(Type::MakeTexture(TEXTURE_2D)), "t2");
-    EXPECT_EQ(LongText(Type::MakeTexture(TEXTURE_3D)), "Texture3D");
-    EXPECT_EQ(ShortText(Type::MakeTexture(TEXTURE_3D)), "t3");
-    EXPECT_EQ(LongText(Type::MakeTexture(TEXTURE_CUBE)), "TextureCube");
-    EXPECT_EQ(ShortText(Type::MakeTexture(TEXTURE_CUBE)), "tc");
-    EXPECT_TRUE(Type::MakeTexture(TEXTURE_CUBE).IsValidVariableType());
-    Type none = Type::MakeTexture(TEXTURE_NONE);
-    EXPECT_FALSE(none.IsValidVariableType());
-    EXPECT_EQ(LongText(none), "");
-    EXPECT_EQ(ShortText(none), "");
-}
-
-TEST(ShaderType, VoidValidity)
-{
-    EXPECT_TRUE(Type::MakeVector(BaseType::VOID, 1).IsValidVariableType());
-    EXPECT_TRUE(Type::MakeVector(BaseType::VOID, 0).IsValidVariableType());
-    EXPECT_FALSE(Type::MakeVector(BaseType::VOID, 1, 0, 2).IsValidVariableType());
-    EXPECT_FALSE(Type::MakeVector(BaseType::VOID, 2).IsValidVariableType());
-}
-
-TEST(ShaderType, NamedNonStructIsInvalid)
-{
-    Type type = Type::MakeVector(BaseType::FLOAT, 1);
-    type.name = "Light";
-    EXPECT_FALSE(type.IsValidVariableType());
-}
-
-TEST(ShaderType, OnlyNumericKindsMayBeBuffers)
-{
-    EXPECT_TRUE(Type::MakeVector(BaseType::UINT, 1, 0, 0, true).IsValidVariableType());
-    EXPECT_TRUE(Type::MakeVector(BaseType::BOOL, 1, 0, 0, true).IsValidVariableType());
-    Type texture = Type::MakeTexture(TEXTURE_2D);
-    texture.isBuffer = 1;
-    EXPECT_FALSE(texture.IsValidVariableType());
-    Type structBuffer = Type::MakeStruct("Light");
-    structBuffer.isBuffer = 1;
-    EXPECT_FALSE(structBuffer.IsValidVariableType());
-}
-
-TEST(ShaderType, ResourcesCannotHaveVectorSize)
-{
-    Type texture = Type::MakeTexture(TEXTURE_2D);
-    texture.vectorSize = 1;
-    EXPECT_FALSE(texture.IsValidVariableType());
-    Type image = Type::MakeImage2D();
-    image.vectorSize = 2;
-    EXPECT_FALSE(image.IsValidVariableType());
-    Type light = Type::MakeStruct("Light");
-    light.vectorSize = 1;
-    EXPECT_FALSE(light.IsValidVariableType());
-}
-
-TEST(ShaderType, MatricesOnlyOfFloat)
-{
-    EXPECT_TRUE(Type::MakeMatrix(2).IsValidVariableType());
-    Type intMatrix = Type::MakeMatrix(2);
-    intMatrix.baseType = BaseType::INT;
-    EXPECT_FALSE(intMatrix.IsValidVariableType());
-}
-
-TEST(ShaderType, ArraysOfNumericImageStructAndTextureAreValid)
-{
-    EXPECT_TRUE(Type::MakeVector(BaseType::FLOAT, 4, 0, 8).IsValidVariableType());
-    EXPECT_TRUE(Type::MakeStruct("Light", 0, 2).IsValidVariableType());
-    Type textures = Type::MakeTexture(TEXTURE_2D);
-    textures.arraySize = 4;
-    EXPECT_TRUE(textures.IsValidVariableType());
-}
-
-TEST(ShaderType, KindsOutsideTheEnumerationAreInvalidAndHaveNoText)
-{
-    Type type;
-    type.baseType = static_cast<BaseType>(9);
-    type.vectorSize = 1;
-    EXPECT_FALSE(type.IsValidVariableType());
-    EXPECT_EQ(LongText(type), "");
+    const struct {
+        const char* what;
+        Type type;
+        bool valid;
+    } rows[] = {
+        {"the default, undefined", Type(), false},
+        {"a struct", Type::MakeStruct("Light"), true},
+        {"an array of structs", Type::MakeStruct("Light", 0, 2), true},
+        {"an image of shape 0", Image(0), true},
+        {"an image of shape 1", Image(1), false},
+        {"a cube texture", Texture(TEXTURE_CUBE), true},
+        {"an array of textures", Texture(TEXTURE_2D, 4), true},
+        {"a texture of no dimension", Texture(TEXTURE_NONE), false},
+        {"void", Vector(BaseType::VOID, 1), true},
+        {"void of size 0", Vector(BaseType::VOID, 0), true},
+        {"an array of void", Vector(BaseType::VOID, 1, 2), false},
+        {"void2", Vector(BaseType::VOID, 2), false},
+        {"a named float", WithName(Vector(BaseType::FLOAT, 1), "Light"), false},
+        {"a uint buffer", Vector(BaseType::UINT, 1, 0, true), true},
+        {"a bool buffer", Vector(BaseType::BOOL, 1, 0, true), true},
+        {"a texture buffer", Texture(TEXTURE_2D, 0, true), false},
+        {"a struct buffer", AsBuffer(Type::MakeStruct("Light")), false},
+        {"a texture with a vector size", WithVectorSize(Texture(TEXTURE_2D), 1), false},
+        {"an image with a vector size", WithVectorSize(Type::MakeImage2D(), 2), false},
+        {"a struct with a vector size", WithVectorSize(Type::MakeStruct("Light"), 1), false},
+        {"a float matrix", Type::MakeMatrix(2), true},
+        {"an int matrix", WithBaseType(Type::MakeMatrix(2), BaseType::INT), false},
+        {"an array of float4", Vector(BaseType::FLOAT, 4, 8), true},
+        {"a kind outside the enumeration", WithBaseType(Vector(BaseType::FLOAT, 1), kOutsideTheKinds), false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(row.type.IsValidVariableType(), row.valid) << row.what;
 }
 
 TEST(ShaderType, CopiesAreIndependent)
@@ -170,73 +150,58 @@ TEST(ShaderType, CopiesAreIndependent)
     EXPECT_EQ(assigned.isIndexBuffer, 1);
 }
 
-TEST(ShaderTypeMatch, ConversionsOnlyWhenAllowed)
+// Numeric conversions only between float and the integers, and only when
+// allowed; arrays only when allowed, their sizes not compared; shapes,
+// buffer flags and struct names equal; qualifiers do not matter.
+TEST(ShaderTypeMatch, WhichTypesMatch)
 {
-    Type float2 = Type::MakeVector(BaseType::FLOAT, 2);
-    Type int2 = Type::MakeVector(BaseType::INT, 2);
-    EXPECT_TRUE(TypesMatch(float2, int2, true, false));
-    EXPECT_FALSE(TypesMatch(float2, int2, false, false));
-    EXPECT_TRUE(TypesMatch(Type::MakeVector(BaseType::FLOAT, 1), Type::MakeVector(BaseType::UINT, 1), true, false));
-    EXPECT_TRUE(TypesMatch(Type::MakeVector(BaseType::UINT, 3), Type::MakeVector(BaseType::INT, 3), true, false));
-}
-
-TEST(ShaderTypeMatch, NoOtherConversionExists)
-{
-    Type intType = Type::MakeVector(BaseType::INT, 1);
-    Type uintType = Type::MakeVector(BaseType::UINT, 1);
-    Type floatType = Type::MakeVector(BaseType::FLOAT, 1);
-    Type boolType = Type::MakeVector(BaseType::BOOL, 1);
-    EXPECT_FALSE(TypesMatch(intType, uintType, true, false));
-    EXPECT_FALSE(TypesMatch(intType, uintType, false, false));
-    EXPECT_FALSE(TypesMatch(intType, floatType, true, false));
-    EXPECT_FALSE(TypesMatch(uintType, floatType, true, false));
-    EXPECT_FALSE(TypesMatch(boolType, intType, true, false));
-    EXPECT_FALSE(TypesMatch(floatType, boolType, true, false));
-    EXPECT_FALSE(TypesMatch(intType, boolType, true, false));
-}
-
-TEST(ShaderTypeMatch, ShapesMustBeEqual)
-{
-    EXPECT_FALSE(TypesMatch(Type::MakeVector(BaseType::FLOAT, 3), Type::MakeVector(BaseType::FLOAT, 4), true, true));
-    EXPECT_FALSE(TypesMatch(Type::MakeMatrix(3), Type::MakeMatrix(4), true, true));
-    EXPECT_FALSE(TypesMatch(Type::MakeTexture(TEXTURE_2D), Type::MakeTexture(TEXTURE_3D), true, true));
-    EXPECT_TRUE(TypesMatch(Type::MakeTexture(TEXTURE_3D), Type::MakeTexture(TEXTURE_3D), false, false));
-}
-
-TEST(ShaderTypeMatch, ArraysOnlyWhenAllowedAndSizesNotCompared)
-{
-    Type floatType = Type::MakeVector(BaseType::FLOAT, 1);
-    Type floatArray = Type::MakeVector(BaseType::FLOAT, 1, 0, 4);
-    EXPECT_FALSE(TypesMatch(floatType, floatArray, true, false));
-    EXPECT_TRUE(TypesMatch(floatType, floatArray, true, true));
-    EXPECT_TRUE(TypesMatch(Type::MakeVector(BaseType::FLOAT, 1, 0, 2), floatArray, false, true));
-    EXPECT_TRUE(TypesMatch(floatArray, floatType, false, false));
-}
-
-TEST(ShaderTypeMatch, BufferFlagsMustBeEqual)
-{
-    Type buffer = Type::MakeVector(BaseType::UINT, 3, 0, 0, true);
-    Type plain = Type::MakeVector(BaseType::UINT, 3);
-    EXPECT_FALSE(TypesMatch(buffer, plain, true, true));
-    EXPECT_FALSE(TypesMatch(plain, buffer, true, true));
-    EXPECT_TRUE(TypesMatch(buffer, buffer, false, false));
-}
-
-TEST(ShaderTypeMatch, StructNamesMustBeEqual)
-{
-    EXPECT_TRUE(TypesMatch(Type::MakeStruct("Light"), Type::MakeStruct("Light"), false, false));
-    EXPECT_FALSE(TypesMatch(Type::MakeStruct("Light"), Type::MakeStruct("Lights"), true, true));
-    EXPECT_FALSE(TypesMatch(Type::MakeStruct("Light"), Type::MakeStruct("Shade"), true, true));
-    Type unnamed = Type::MakeStruct("");
-    EXPECT_FALSE(TypesMatch(Type::MakeStruct("Light"), unnamed, true, true));
-    EXPECT_FALSE(TypesMatch(unnamed, Type::MakeStruct("Light"), true, true));
-}
-
-TEST(ShaderTypeMatch, QualifiersAndConstantFlagsDoNotMatter)
-{
-    Type constFloat = Type::MakeVector(BaseType::FLOAT, 2, QUALIFIER_CONST);
-    constFloat.isConstant = 1;
-    EXPECT_TRUE(TypesMatch(Type::MakeVector(BaseType::FLOAT, 2), constFloat, false, false));
+    const Type kFloat = Vector(BaseType::FLOAT, 1);
+    const Type kInt = Vector(BaseType::INT, 1);
+    const Type kUint = Vector(BaseType::UINT, 1);
+    const Type kBool = Vector(BaseType::BOOL, 1);
+    const Type kFloatArray = Vector(BaseType::FLOAT, 1, 4);
+    const Type kUintBuffer = Vector(BaseType::UINT, 3, 0, true);
+    const Type kLight = Type::MakeStruct("Light");
+    const struct {
+        const char* what;
+        Type expected;
+        Type actual;
+        bool allowConversion;
+        bool allowArray;
+        bool match;
+    } rows[] = {
+        {"float2 from int2", Vector(BaseType::FLOAT, 2), Vector(BaseType::INT, 2), true, false, true},
+        {"float2 from int2, no conversion", Vector(BaseType::FLOAT, 2), Vector(BaseType::INT, 2), false, false, false},
+        {"float from uint", kFloat, kUint, true, false, true},
+        {"uint3 from int3", Vector(BaseType::UINT, 3), Vector(BaseType::INT, 3), true, false, true},
+        {"int from uint", kInt, kUint, true, false, false},
+        {"int from uint, no conversion", kInt, kUint, false, false, false},
+        {"int from float", kInt, kFloat, true, false, false},
+        {"uint from float", kUint, kFloat, true, false, false},
+        {"bool from int", kBool, kInt, true, false, false},
+        {"float from bool", kFloat, kBool, true, false, false},
+        {"int from bool", kInt, kBool, true, false, false},
+        {"float3 from float4", Vector(BaseType::FLOAT, 3), Vector(BaseType::FLOAT, 4), true, true, false},
+        {"float3x3 from float4x4", Type::MakeMatrix(3), Type::MakeMatrix(4), true, true, false},
+        {"Texture2D from Texture3D", Texture(TEXTURE_2D), Texture(TEXTURE_3D), true, true, false},
+        {"Texture3D from Texture3D", Texture(TEXTURE_3D), Texture(TEXTURE_3D), false, false, true},
+        {"float from an array", kFloat, kFloatArray, true, false, false},
+        {"float from an array, arrays allowed", kFloat, kFloatArray, true, true, true},
+        {"arrays of other sizes", Vector(BaseType::FLOAT, 1, 2), kFloatArray, false, true, true},
+        {"an array from float", kFloatArray, kFloat, false, false, true},
+        {"a buffer from a plain uint3", kUintBuffer, Vector(BaseType::UINT, 3), true, true, false},
+        {"a plain uint3 from a buffer", Vector(BaseType::UINT, 3), kUintBuffer, true, true, false},
+        {"a buffer from a buffer", kUintBuffer, kUintBuffer, false, false, true},
+        {"the same struct", kLight, Type::MakeStruct("Light"), false, false, true},
+        {"a longer struct name", kLight, Type::MakeStruct("Lights"), true, true, false},
+        {"another struct", kLight, Type::MakeStruct("Shade"), true, true, false},
+        {"an unnamed struct", kLight, Type::MakeStruct(""), true, true, false},
+        {"from an unnamed struct", Type::MakeStruct(""), kLight, true, true, false},
+        {"a constant", Vector(BaseType::FLOAT, 2), AsConstant(Vector(BaseType::FLOAT, 2)), false, false, true},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(TypesMatch(row.expected, row.actual, row.allowConversion, row.allowArray), row.match) << row.what;
+    }
 }
 
 }  // namespace
