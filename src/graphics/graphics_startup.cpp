@@ -12,6 +12,7 @@
 #include "graphics/renderer_messages.h"
 #include "graphics/shader_translation.h"
 #include "graphics/sprite_drawer.h"
+#include "imaging/image_loader.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ const char* ModeName(const HV_VideoParameters& video) { return video.windowed ? 
 bool Preinitialize(HVI_EngineState& state)
 {
     if (state.engine) state.engine->graphics = HVI_GetGraphicsTable();
+    state.imageLoader = HVI_GetImageLoader();  // the renderer pads and reads back pixels through it
     g_entryPoints = HVI_FindRendererEntryPoints();
     if (g_entryPoints.getInterface == nullptr) {
         HV_Log(HV_LOG_SYSTEM, "%s", kRendererNone);

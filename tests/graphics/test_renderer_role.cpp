@@ -19,6 +19,7 @@
 #include "graphics/null_renderer.h"
 #include "graphics/render_states.h"
 #include "graphics/renderer_entry_points.h"
+#include "imaging/image_loader.h"
 #include "imaging/png_files.h"
 #include "platform/host_engine_rig.h"
 
@@ -154,6 +155,7 @@ TEST_F(RendererRole, StartupInitializesWithTheProgramsVideoOnTheMainWindowThenTh
               g_calls);
     EXPECT_EQ(g_renderer, HVI_GetRenderer());
     EXPECT_EQ(&HVI_GetEngineState(), g_renderer->state);
+    EXPECT_EQ(HVI_GetImageLoader(), g_renderer->state->imageLoader);
     EXPECT_TRUE(WasLogged("[SYSTEM] Renderer Recording initialized at 1280x720 windowed on display 0."));
 }
 
