@@ -9,72 +9,52 @@
 namespace ShaderTool {
 namespace {
 
-TEST(Targets, GroupNamesGiveTheUnionOfTheirTargets)
+// Group names give the union of their targets; any other text, in another
+// case or with a space, gives none.
+TEST(Targets, MasksOfNames)
 {
     EXPECT_EQ(GetTargetMask("ALL"), 511u);
     EXPECT_EQ(GetTargetMask("HLSL"), 16u | 32u | 64u);
     EXPECT_EQ(GetTargetMask("GLSL"), 12u);
     EXPECT_EQ(GetTargetMask("ESSL"), 3u);
-}
-
-TEST(Targets, OtherTextGivesNoTarget)
-{
     EXPECT_EQ(GetTargetMask(nullptr), 0u);
-    EXPECT_EQ(GetTargetMask(""), 0u);
-    EXPECT_EQ(GetTargetMask("glsl21"), 0u);
-    EXPECT_EQ(GetTargetMask("Hlsl11"), 0u);
-    EXPECT_EQ(GetTargetMask("HLSL11 "), 0u);
-    EXPECT_EQ(GetTargetMask(" HLSL11"), 0u);
-    EXPECT_EQ(GetTargetMask("HLSL1"), 0u);
-    EXPECT_EQ(GetTargetMask("SPIRV2"), 0u);
-}
-
-TEST(Targets, TargetNamesOfSingleBits)
-{
-    EXPECT_STREQ(GetTargetName(TARGET_ESSL20), "ESSL20");
-    EXPECT_STREQ(GetTargetName(TARGET_HLSL11), "HLSL11");
-    EXPECT_STREQ(GetTargetName(TARGET_SPIRV), "SPIRV");
-    EXPECT_STREQ(GetTargetName(0), "");
-    EXPECT_STREQ(GetTargetName(TARGET_HLSL11 | TARGET_HLSL12), "");
-    EXPECT_STREQ(GetTargetName(512), "");
-}
-
-TEST(Targets, EveryTargetNameMapsBackToItsBit)
-{
+    for (const char* text : {"", "glsl21", "Hlsl11", "HLSL11 ", " HLSL11", "HLSL1", "SPIRV2"}) {
+        EXPECT_EQ(GetTargetMask(text), 0u) << "'" << text << "'";
+    }
     for (const TargetInfo& row : kTargetTable) {
         EXPECT_EQ(GetTargetMask(row.name), static_cast<uint32_t>(row.bit)) << row.name;
     }
 }
 
-TEST(FeatureLevels, CombinationsZeroAndUnknownBitsHaveNoName)
+// Only single known bits have a name.
+TEST(Targets, NamesOfBits)
 {
-    EXPECT_STREQ(GetFeatureLevelName(0), "");
-    EXPECT_STREQ(GetFeatureLevelName(3), "");
-    EXPECT_STREQ(GetFeatureLevelName(256), "");
-    EXPECT_STREQ(GetFeatureLevelName(0x80000000u), "");
-    EXPECT_STREQ(GetFeatureLevelName(0xFFFFFFFFu), "");
+    EXPECT_STREQ(GetTargetName(TARGET_ESSL20), "ESSL20");
+    EXPECT_STREQ(GetTargetName(TARGET_HLSL11), "HLSL11");
+    EXPECT_STREQ(GetTargetName(TARGET_SPIRV), "SPIRV");
+    for (const uint32_t bits : {0u, uint32_t(TARGET_HLSL11 | TARGET_HLSL12), 512u}) {
+        EXPECT_STREQ(GetTargetName(bits), "") << bits;
+    }
+    for (const uint32_t bits : {0u, 3u, 256u, 0x80000000u, 0xFFFFFFFFu}) {
+        EXPECT_STREQ(GetFeatureLevelName(bits), "") << bits;
+    }
 }
 
-TEST(Stages, NamesAndFlags)
+// Stage names and back, by exact name only.
+TEST(Stages, NamesAndBack)
 {
+    for (const int32_t stage : {STAGE_VERTEX, STAGE_PIXEL, STAGE_RCHIT, STAGE_RGEN, STAGE_RMISS}) {
+        EXPECT_EQ(FindStageByName(GetStageName(stage)), stage) << GetStageName(stage);
+    }
     EXPECT_STREQ(GetStageName(STAGE_VERTEX), "vertex");
     EXPECT_STREQ(GetStageName(STAGE_PIXEL), "pixel");
     EXPECT_STREQ(GetStageName(STAGE_RCHIT), "rchit");
     EXPECT_STREQ(GetStageName(STAGE_RGEN), "rgen");
     EXPECT_STREQ(GetStageName(STAGE_RMISS), "rmiss");
-    EXPECT_STREQ(GetStageName(STAGE_INVALID), "");
-    EXPECT_STREQ(GetStageName(-1), "");
-    EXPECT_STREQ(GetStageName(5), "");
-    EXPECT_EQ(STAGE_INVALID, 6);
-}
-
-TEST(Stages, FoundByExactName)
-{
-    EXPECT_EQ(FindStageByName("vertex"), STAGE_VERTEX);
-    EXPECT_EQ(FindStageByName("rmiss"), STAGE_RMISS);
-    EXPECT_EQ(FindStageByName("Pixel"), STAGE_INVALID);
-    EXPECT_EQ(FindStageByName("fragment"), STAGE_INVALID);
-    EXPECT_EQ(FindStageByName(nullptr), STAGE_INVALID);
+    for (const int32_t stage : {int32_t(STAGE_INVALID), -1, 5}) EXPECT_STREQ(GetStageName(stage), "") << stage;
+    for (const char* name : {"Pixel", "fragment", static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(FindStageByName(name), STAGE_INVALID) << (name ? name : "null");
+    }
 }
 
 }  // namespace
