@@ -100,12 +100,13 @@ bool RendImpDirect3D11::PrepareDraw(const char* operation, RendererVertexBuffer*
                static_cast<long long>(indices->indexCount));
         return false;
     }
-    if (m_currentShader == nullptr || m_currentShader->program == nullptr) {
+    HV_Shader* const current = m_currentShader.load();
+    if (current == nullptr || current->program == nullptr) {
         HV_Log(HV_LOG_ERROR, kNoProgramText, operation);
         return false;
     }
     if (m_depthStateStale) ApplyDepthState();
-    HV_Shader& shader = *m_currentShader;
+    HV_Shader& shader = *current;
     RendererShaderProgram& program = *shader.program;
     if (shader.vertexConstants.count > 0 && program.vertexConstants != nullptr) {
         UpdateConstantBuffer(shader.vertexConstants.bytes.GetData(), shader.vertexConstants.byteSize,

@@ -25,6 +25,8 @@
 //   device_messages.h          the message texts of the device and presentation
 #pragma once
 
+#include <atomic>
+
 #include <d3d11_1.h>
 #include <dxgi1_2.h>
 
@@ -258,5 +260,7 @@ private:
     uint32_t m_unitAddresses[kRendererTextureUnits][3] = {};  // u, v, w
 
     // --- shader programs (shader_programs.cpp, buffers_and_drawing.cpp) ---
-    HV_Shader* m_currentShader = nullptr;  // supplies the constants uploaded before each draw
+    // Supplies the constants uploaded before each draw. Atomic because a program may be replaced, and so
+    // released, on another thread when the device allows concurrent creation.
+    std::atomic<HV_Shader*> m_currentShader{nullptr};
 };

@@ -83,7 +83,10 @@ uint32_t RendImpDirect3D11::CreateInputLayoutDescription(uint32_t vertexFormat,
 void RendImpDirect3D11::ReleaseShaderProgram(HV_Shader* shader)
 {
     if (shader == nullptr || shader->program == nullptr) return;
-    if (m_currentShader == shader) BindShaderProgram(nullptr);
+    // No context call here: this may run on another thread. The context keeps its own references to what
+    // is bound, and a draw needs a current program again.
+    HV_Shader* current = shader;
+    m_currentShader.compare_exchange_strong(current, nullptr);
     ReleaseProgramObjects(*shader->program);
     delete shader->program;
     shader->program = nullptr;
