@@ -34,6 +34,29 @@ protected:
     // The layer's live objects now, less those alive when the test began.
     long NewLiveObjects() const;
 
+    // Calls `attempt` with every creation of the layer from the n-th on
+    // failing, for n = 1, 2, ... until it succeeds; after each failed attempt
+    // the layer's live objects must be back where they were (the sweep stops
+    // at the first leak). Returns how many attempts failed, -1 on a leak or
+    // when none of `mostCreations` attempts succeeded.
+    template <typename Attempt>
+    int SweepCreationFailures(Attempt attempt, UINT mostCreations = 32)
+    {
+        const long before = NewLiveObjects();
+        for (UINT n = 1; n <= mostCreations; ++n) {
+            HalvoD3D11_FailCreationsFrom(n);
+            const bool made = attempt();
+            HalvoD3D11_FailCreationsFrom(0);
+            if (made) return int(n) - 1;
+            if (NewLiveObjects() != before) {
+                ADD_FAILURE() << "objects left alive when creation " << n << " failed";
+                return -1;
+            }
+        }
+        ADD_FAILURE() << "no attempt succeeded";
+        return -1;
+    }
+
     // Lines the layer logged since SetUp where the platform's debug layer
     // would complain ("D3D11 ERROR: ...").
     std::vector<std::string> LayerComplaints() const;

@@ -67,26 +67,6 @@ protected:
 
     bool OnVulkan() const { return std::string(GetParam()) == "vulkan"; }
 
-    // Calls `attempt` with every creation of the layer from the n-th on
-    // failing, for n = 1, 2, ... until it succeeds; after each failed attempt
-    // the layer's live objects must be back where they were. Returns how many
-    // attempts failed.
-    template <typename Attempt>
-    int SweepCreationFailures(Attempt attempt)
-    {
-        const long before = NewLiveObjects();
-        for (UINT n = 1; n <= kMostCreationsSwept; ++n) {
-            HalvoD3D11_FailCreationsFrom(n);
-            const bool made = attempt();
-            HalvoD3D11_FailCreationsFrom(0);
-            if (made) return int(n) - 1;
-            EXPECT_EQ(NewLiveObjects(), before) << "objects left alive when creation " << n << " failed";
-        }
-        ADD_FAILURE() << "no attempt succeeded";
-        return -1;
-    }
-    static constexpr UINT kMostCreationsSwept = 32;
-
     std::deque<HV_Bitmap> bitmaps_;
     // When set, the number of complaints of the layer the test causes on
     // purpose; any other fails it.
