@@ -214,6 +214,7 @@ bool VulkanDevice::Start()
 VulkanDevice::~VulkanDevice()
 {
     if (device_ != VK_NULL_HANDLE) {
+        Sync();
         vkDeviceWaitIdle(device_);
         if (fence_ != VK_NULL_HANDLE) vkDestroyFence(device_, fence_, nullptr);
         if (pool_ != VK_NULL_HANDLE) vkDestroyCommandPool(device_, pool_, nullptr);
@@ -269,31 +270,79 @@ void VulkanDevice::Destroy(DeviceBuffer& buffer)
     buffer = {};
 }
 
-bool VulkanDevice::Run(const std::function<void(VkCommandBuffer)>& record)
+bool VulkanDevice::Record(const std::function<void(VkCommandBuffer, uint64_t, uint64_t)>& record)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    VkCommandBufferAllocateInfo allocateInfo{};
-    allocateInfo.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_ALLOCATE_INFO;
-    allocateInfo.commandPool = pool_;
-    allocateInfo.level = VK_COMMAND_BUFFER_LEVEL_PRIMARY;
-    allocateInfo.commandBufferCount = 1;
-    VkCommandBuffer commands = VK_NULL_HANDLE;
-    if (vkAllocateCommandBuffers(device_, &allocateInfo, &commands) != VK_SUCCESS) return false;
-    VkCommandBufferBeginInfo begin{};
-    begin.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO;
-    begin.flags = VK_COMMAND_BUFFER_USAGE_ONE_TIME_SUBMIT_BIT;
-    vkBeginCommandBuffer(commands, &begin);
-    record(commands);
-    vkEndCommandBuffer(commands);
-    VkSubmitInfo submit{};
-    submit.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
-    submit.commandBufferCount = 1;
-    submit.pCommandBuffers = &commands;
-    bool done = vkQueueSubmit(queue_, 1, &submit, fence_) == VK_SUCCESS &&
-                vkWaitForFences(device_, 1, &fence_, VK_TRUE, UINT64_MAX) == VK_SUCCESS;
-    vkResetFences(device_, 1, &fence_);
-    vkFreeCommandBuffers(device_, pool_, 1, &commands);
+    if (open_ == VK_NULL_HANDLE) {
+        VkCommandBufferAllocateInfo allocateInfo{};
+        allocateInfo.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_ALLOCATE_INFO;
+        allocateInfo.commandPool = pool_;
+        allocateInfo.level = VK_COMMAND_BUFFER_LEVEL_PRIMARY;
+        allocateInfo.commandBufferCount = 1;
+        if (vkAllocateCommandBuffers(device_, &allocateInfo, &open_) != VK_SUCCESS) {
+            open_ = VK_NULL_HANDLE;
+            return false;
+        }
+        VkCommandBufferBeginInfo begin{};
+        begin.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO;
+        begin.flags = VK_COMMAND_BUFFER_USAGE_ONE_TIME_SUBMIT_BIT;
+        vkBeginCommandBuffer(open_, &begin);
+    } else {
+        FullBarrier(open_);  // each piece of work sees all that was recorded before it
+    }
+    record(open_, batch_, batch_ - 1);
+    return true;
+}
+
+bool VulkanDevice::Sync()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    bool done = true;
+    if (open_ != VK_NULL_HANDLE) {
+        vkEndCommandBuffer(open_);
+        VkSubmitInfo submit{};
+        submit.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
+        submit.commandBufferCount = 1;
+        submit.pCommandBuffers = &open_;
+        done = vkQueueSubmit(queue_, 1, &submit, fence_) == VK_SUCCESS &&
+               vkWaitForFences(device_, 1, &fence_, VK_TRUE, UINT64_MAX) == VK_SUCCESS;
+        vkResetFences(device_, 1, &fence_);
+        vkFreeCommandBuffers(device_, pool_, 1, &open_);
+        open_ = VK_NULL_HANDLE;
+        ++batch_;
+    }
+    for (DeviceBuffer& buffer : retired_) Destroy(buffer);
+    retired_.clear();
     return done;
+}
+
+bool VulkanDevice::Run(const std::function<void(VkCommandBuffer)>& record)
+{
+    const bool recorded = Record([&](VkCommandBuffer commands, uint64_t, uint64_t) { record(commands); });
+    return Sync() && recorded;
+}
+
+bool VulkanDevice::Pending()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return open_ != VK_NULL_HANDLE;
+}
+
+bool VulkanDevice::MayRetire()
+{
+    constexpr size_t kMostRetired = 256;  // memory allocations are a limited resource of the device
+    std::lock_guard<std::mutex> lock(mutex_);
+    return open_ != VK_NULL_HANDLE && retired_.size() < kMostRetired;
+}
+
+void VulkanDevice::DestroyAfterSync(DeviceBuffer buffer)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (open_ == VK_NULL_HANDLE) {
+        Destroy(buffer);
+    } else {
+        retired_.push_back(buffer);
+    }
 }
 
 void VulkanDevice::SetViewRetirement(std::function<void(VkImageView)> retire)

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace halvo::d3d11::vulkan {
 
@@ -17,8 +18,10 @@ struct DeviceBuffer {
 };
 
 // The instance, the device, one graphics queue and the commands run on it.
-// Every piece of work is recorded, submitted and waited for before the call
-// that asked for it returns, so CPU access never races the device.
+// Draws are recorded into an open batch that is submitted only when some
+// other work needs the device finished (Sync); every other piece of work is
+// recorded after them, submitted and waited for before the call that asked
+// for it returns (Run), so CPU access never races the device.
 class VulkanDevice {
 public:
     static std::unique_ptr<VulkanDevice> Create();
@@ -43,8 +46,23 @@ public:
     DeviceBuffer CreateHostBuffer(VkDeviceSize size, VkBufferUsageFlags usage);
     void Destroy(DeviceBuffer& buffer);
 
-    // Records commands into a fresh command buffer, runs them and waits.
+    // Records commands after those of the open batch (made on first use),
+    // without submitting them. `record` is told the batch's number and the
+    // number of the last batch that has finished; it runs under the queue's
+    // lock, so no batch finishes while it runs.
+    // False (and nothing recorded) when no command buffer can be had.
+    bool Record(const std::function<void(VkCommandBuffer, uint64_t batch, uint64_t finished)>& record);
+    // Submits the open batch, if there is one, and waits until it has run.
+    bool Sync();
+    // Records commands after the open batch's, runs them all and waits.
     bool Run(const std::function<void(VkCommandBuffer)>& record);
+    // Whether recorded commands wait for a Sync.
+    bool Pending();
+    // Whether a buffer can be handed to DestroyAfterSync instead of waiting:
+    // commands are pending, and not too many buffers wait already.
+    bool MayRetire();
+    // Destroys the buffer once everything recorded so far has run.
+    void DestroyAfterSync(DeviceBuffer buffer);
     // Queues an acquired swap-chain image for presentation.
     VkResult PresentImage(VkSwapchainKHR swapchain, uint32_t index);
     // Waits until the queue has finished everything given to it.
@@ -72,7 +90,10 @@ private:
     VkQueue queue_ = VK_NULL_HANDLE;
     VkCommandPool pool_ = VK_NULL_HANDLE;
     VkFence fence_ = VK_NULL_HANDLE;
-    std::mutex mutex_;  // the queue, the pool and the fence
+    std::mutex mutex_;                       // the queue, the pool, the fence and the batch below
+    VkCommandBuffer open_ = VK_NULL_HANDLE;  // the batch being recorded
+    uint64_t batch_ = 1;                     // its number
+    std::vector<DeviceBuffer> retired_;      // destroyed when the open batch has run
     std::mutex retirementLock_;
     std::function<void(VkImageView)> retire_;  // guarded by retirementLock_
 };

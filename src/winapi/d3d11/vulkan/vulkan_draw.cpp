@@ -204,7 +204,7 @@ VulkanRenderer::~VulkanRenderer()
     device_.SetViewRetirement({});
     VkDevice device = device_.device();
     for (auto& [key, framebuffer] : framebuffers_) vkDestroyFramebuffer(device, framebuffer, nullptr);
-    if (descriptorPool_ != VK_NULL_HANDLE) vkDestroyDescriptorPool(device, descriptorPool_, nullptr);
+    for (const DescriptorPool& pool : descriptorPools_) vkDestroyDescriptorPool(device, pool.pool, nullptr);
     for (auto& [key, pipeline] : pipelines_) vkDestroyPipeline(device, pipeline, nullptr);
     for (auto& [key, pass] : renderPasses_) vkDestroyRenderPass(device, pass, nullptr);
     for (auto& [key, module] : pixelModules_) vkDestroyShaderModule(device, module, nullptr);
@@ -257,17 +257,6 @@ bool VulkanRenderer::MakeLayout()
         if (vkCreateDescriptorSetLayout(device_.device(), &setInfo, nullptr, &setLayouts_[set]) != VK_SUCCESS)
             return false;
     }
-    if (descriptorPool_ == VK_NULL_HANDLE) {
-        const VkDescriptorPoolSize sizes[] = {{VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE, 2 * kTextureSlots},
-                                              {VK_DESCRIPTOR_TYPE_SAMPLER, 2 * kSamplerSlots},
-                                              {VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 2 * kConstantSlots}};
-        VkDescriptorPoolCreateInfo poolInfo{};
-        poolInfo.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_POOL_CREATE_INFO;
-        poolInfo.maxSets = 2;
-        poolInfo.poolSizeCount = 3;
-        poolInfo.pPoolSizes = sizes;
-        if (vkCreateDescriptorPool(device_.device(), &poolInfo, nullptr, &descriptorPool_) != VK_SUCCESS) return false;
-    }
     VkPipelineLayoutCreateInfo layoutInfo{};
     layoutInfo.sType = VK_STRUCTURE_TYPE_PIPELINE_LAYOUT_CREATE_INFO;
     layoutInfo.setLayoutCount = 2;
@@ -284,6 +273,41 @@ VkSampler VulkanRenderer::SamplerFor(const D3D11_SAMPLER_DESC& desc)
     const VkSampler sampler = MakeSampler(device_, desc);
     if (sampler != VK_NULL_HANDLE) samplers_[key] = sampler;
     return sampler != VK_NULL_HANDLE ? sampler : defaultSampler_;
+}
+
+bool VulkanRenderer::AllocateSets(uint64_t batch, uint64_t finished, VkDescriptorSet sets[2])
+{
+    auto allocate = [&](DescriptorPool& pool) {
+        VkDescriptorSetAllocateInfo info{};
+        info.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_SET_ALLOCATE_INFO;
+        info.descriptorPool = pool.pool;
+        info.descriptorSetCount = 2;
+        info.pSetLayouts = setLayouts_;
+        if (vkAllocateDescriptorSets(device_.device(), &info, sets) != VK_SUCCESS) return false;
+        pool.lastBatch = batch;
+        return true;
+    };
+    if (currentPool_ < descriptorPools_.size() && allocate(descriptorPools_[currentPool_])) return true;
+    for (size_t index = 0; index < descriptorPools_.size(); ++index) {
+        if (descriptorPools_[index].lastBatch > finished) continue;
+        vkResetDescriptorPool(device_.device(), descriptorPools_[index].pool, 0);
+        currentPool_ = index;
+        if (allocate(descriptorPools_[index])) return true;
+    }
+    constexpr uint32_t kDrawsPerPool = 64;
+    const VkDescriptorPoolSize sizes[] = {{VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE, 2 * kTextureSlots * kDrawsPerPool},
+                                          {VK_DESCRIPTOR_TYPE_SAMPLER, 2 * kSamplerSlots * kDrawsPerPool},
+                                          {VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 2 * kConstantSlots * kDrawsPerPool}};
+    VkDescriptorPoolCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_POOL_CREATE_INFO;
+    info.maxSets = 2 * kDrawsPerPool;
+    info.poolSizeCount = 3;
+    info.pPoolSizes = sizes;
+    DescriptorPool made{VK_NULL_HANDLE, 0};
+    if (vkCreateDescriptorPool(device_.device(), &info, nullptr, &made.pool) != VK_SUCCESS) return false;
+    descriptorPools_.push_back(made);
+    currentPool_ = descriptorPools_.size() - 1;
+    return allocate(descriptorPools_.back());
 }
 
 VkFramebuffer VulkanRenderer::FramebufferFor(VkRenderPass renderPass, const std::vector<VkImageView>& views, UINT width,
@@ -598,128 +622,119 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
     const VkFramebuffer framebuffer = pipeline != VK_NULL_HANDLE && viewsMade
                                           ? FramebufferFor(renderPass, targets.views, targets.width, targets.height)
                                           : VK_NULL_HANDLE;
-    const VkDescriptorPool pool = descriptorPool_;
-    VkDescriptorSet sets[2] = {};
-    if (framebuffer != VK_NULL_HANDLE && pool != VK_NULL_HANDLE) {
-        VkDescriptorSetAllocateInfo allocate{};
-        allocate.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_SET_ALLOCATE_INFO;
-        allocate.descriptorPool = pool;
-        allocate.descriptorSetCount = 2;
-        allocate.pSetLayouts = setLayouts_;
-        if (vkAllocateDescriptorSets(device, &allocate, sets) != VK_SUCCESS) return;
-        std::vector<VkDescriptorBufferInfo> buffers;
-        std::vector<VkDescriptorImageInfo> images;
-        buffers.reserve(2 * kConstantSlots);
-        images.reserve(2 * (kTextureSlots + kSamplerSlots));
-        std::vector<VkWriteDescriptorSet> writes;
-        auto write = [&](VkDescriptorSet set, uint32_t binding, VkDescriptorType type) {
-            VkWriteDescriptorSet entry{};
-            entry.sType = VK_STRUCTURE_TYPE_WRITE_DESCRIPTOR_SET;
-            entry.dstSet = set;
-            entry.dstBinding = binding;
-            entry.descriptorCount = 1;
-            entry.descriptorType = type;
-            writes.push_back(entry);
-            return &writes.back();
-        };
-        writes.reserve(2 * (kConstantSlots + kTextureSlots + kSamplerSlots));
-        // Every binding is written: an empty slot reads the zero buffer or image.
-        for (UINT stage = 0; stage < 2; ++stage) {
-            BackendResource* const* constants = stage == 0 ? state.vertexConstantBuffers : state.pixelConstantBuffers;
-            for (UINT slot = 0; slot < kConstantSlots; ++slot) {
-                BackendResource* bound = constants[slot] != nullptr ? constants[slot] : zeroBuffer_.get();
-                buffers.push_back({static_cast<VulkanResource*>(bound)->buffer(), 0, VK_WHOLE_SIZE});
-                write(sets[stage], kConstantBufferBindingBase + slot, VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER)->pBufferInfo =
-                    &buffers.back();
-            }
-            const auto* shader =
-                static_cast<const VulkanShader*>(stage == 0 ? state.vertexShader.shader : state.pixelShader.shader);
-            for (UINT slot = 0; slot < kTextureSlots; ++slot) {
-                // The kind of image the stage declares here (a slot it does not use takes any).
-                VkImageViewType type = VK_IMAGE_VIEW_TYPE_2D;
-                if (shader != nullptr) {
-                    auto declared = shader->images().find(kTextureBindingBase + slot);
-                    if (declared != shader->images().end()) type = ViewTypeOf(declared->second);
-                }
-                VkImageView view = VK_NULL_HANDLE;
-                if (stage == 1 && state.pixelResources[slot].resource != nullptr) {
-                    view = SampledView(state.pixelResources[slot], type);
-                }
-                if (view == VK_NULL_HANDLE) view = zeroImages_.View(type);
-                images.push_back({VK_NULL_HANDLE, view, VK_IMAGE_LAYOUT_GENERAL});
-                write(sets[stage], kTextureBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE)->pImageInfo =
-                    &images.back();
-            }
-            for (UINT slot = 0; slot < kSamplerSlots; ++slot) {
-                VkSampler sampler = defaultSampler_;
-                if (stage == 1 && state.pixelSamplers[slot] != nullptr)
-                    sampler = SamplerFor(*state.pixelSamplers[slot]);
-                images.push_back({sampler, VK_NULL_HANDLE, VK_IMAGE_LAYOUT_UNDEFINED});
-                write(sets[stage], kSamplerBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLER)->pImageInfo = &images.back();
-            }
+    if (framebuffer == VK_NULL_HANDLE) return;
+    std::vector<VkDescriptorBufferInfo> buffers;
+    std::vector<VkDescriptorImageInfo> images;
+    buffers.reserve(2 * kConstantSlots);
+    images.reserve(2 * (kTextureSlots + kSamplerSlots));
+    std::vector<VkWriteDescriptorSet> writes;
+    std::vector<UINT> writeStages;  // the stage whose set each write fills
+    auto write = [&](UINT stage, uint32_t binding, VkDescriptorType type) {
+        writeStages.push_back(stage);
+        VkWriteDescriptorSet entry{};
+        entry.sType = VK_STRUCTURE_TYPE_WRITE_DESCRIPTOR_SET;
+        entry.dstBinding = binding;
+        entry.descriptorCount = 1;
+        entry.descriptorType = type;
+        writes.push_back(entry);
+        return &writes.back();
+    };
+    writes.reserve(2 * (kConstantSlots + kTextureSlots + kSamplerSlots));
+    // Every binding is written: an empty slot reads the zero buffer or image.
+    for (UINT stage = 0; stage < 2; ++stage) {
+        BackendResource* const* constants = stage == 0 ? state.vertexConstantBuffers : state.pixelConstantBuffers;
+        for (UINT slot = 0; slot < kConstantSlots; ++slot) {
+            BackendResource* bound = constants[slot] != nullptr ? constants[slot] : zeroBuffer_.get();
+            buffers.push_back({static_cast<VulkanResource*>(bound)->buffer(), 0, VK_WHOLE_SIZE});
+            write(stage, kConstantBufferBindingBase + slot, VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER)->pBufferInfo =
+                &buffers.back();
         }
+        const auto* shader =
+            static_cast<const VulkanShader*>(stage == 0 ? state.vertexShader.shader : state.pixelShader.shader);
+        for (UINT slot = 0; slot < kTextureSlots; ++slot) {
+            // The kind of image the stage declares here (a slot it does not use takes any).
+            VkImageViewType type = VK_IMAGE_VIEW_TYPE_2D;
+            if (shader != nullptr) {
+                auto declared = shader->images().find(kTextureBindingBase + slot);
+                if (declared != shader->images().end()) type = ViewTypeOf(declared->second);
+            }
+            VkImageView view = VK_NULL_HANDLE;
+            if (stage == 1 && state.pixelResources[slot].resource != nullptr) {
+                view = SampledView(state.pixelResources[slot], type);
+            }
+            if (view == VK_NULL_HANDLE) view = zeroImages_.View(type);
+            images.push_back({VK_NULL_HANDLE, view, VK_IMAGE_LAYOUT_GENERAL});
+            write(stage, kTextureBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE)->pImageInfo = &images.back();
+        }
+        for (UINT slot = 0; slot < kSamplerSlots; ++slot) {
+            VkSampler sampler = defaultSampler_;
+            if (stage == 1 && state.pixelSamplers[slot] != nullptr) sampler = SamplerFor(*state.pixelSamplers[slot]);
+            images.push_back({sampler, VK_NULL_HANDLE, VK_IMAGE_LAYOUT_UNDEFINED});
+            write(stage, kSamplerBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLER)->pImageInfo = &images.back();
+        }
+    }
+    // Recorded into the open batch: nothing waits for the draw until something needs it done. Everything the
+    // recording needs is made beforehand, since it runs under the queue's lock.
+    device_.Record([&](VkCommandBuffer commands, uint64_t batch, uint64_t finished) {
+        VkDescriptorSet sets[2] = {};
+        if (!AllocateSets(batch, finished, sets)) return;
+        for (size_t index = 0; index < writes.size(); ++index) writes[index].dstSet = sets[writeStages[index]];
         vkUpdateDescriptorSets(device, uint32_t(writes.size()), writes.data(), 0, nullptr);
 
-        device_.Run([&](VkCommandBuffer commands) {
-            VkRenderPassBeginInfo begin{};
-            begin.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
-            begin.renderPass = renderPass;
-            begin.framebuffer = framebuffer;
-            begin.renderArea = {{0, 0}, {targets.width, targets.height}};
-            vkCmdBeginRenderPass(commands, &begin, VK_SUBPASS_CONTENTS_INLINE);
-            vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline);
-            vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout_, 0, 2, sets, 0, nullptr);
-            const D3D11_VIEWPORT& area = state.viewports[0];
-            // A negative height flips y, so that y grows downwards as on the platform.
-            const VkViewport viewport{
-                area.TopLeftX, area.TopLeftY + area.Height, area.Width, -area.Height, area.MinDepth, area.MaxDepth};
-            vkCmdSetViewport(commands, 0, 1, &viewport);
-            VkRect2D scissor{{0, 0}, {targets.width, targets.height}};
-            if (state.rasterizer.ScissorEnable) {
-                scissor = {{0, 0}, {0, 0}};  // without a rectangle nothing passes
-                if (state.scissorCount > 0) {
-                    const D3D11_RECT& rect = state.scissors[0];
-                    const LONG left = std::max<LONG>(rect.left, 0);
-                    const LONG top = std::max<LONG>(rect.top, 0);
-                    scissor = {{INT(left), INT(top)},
-                               {UINT(std::max<LONG>(std::min<LONG>(rect.right, targets.width) - left, 0)),
-                                UINT(std::max<LONG>(std::min<LONG>(rect.bottom, targets.height) - top, 0))}};
-                }
+        VkRenderPassBeginInfo begin{};
+        begin.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
+        begin.renderPass = renderPass;
+        begin.framebuffer = framebuffer;
+        begin.renderArea = {{0, 0}, {targets.width, targets.height}};
+        vkCmdBeginRenderPass(commands, &begin, VK_SUBPASS_CONTENTS_INLINE);
+        vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline);
+        vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout_, 0, 2, sets, 0, nullptr);
+        const D3D11_VIEWPORT& area = state.viewports[0];
+        // A negative height flips y, so that y grows downwards as on the platform.
+        const VkViewport viewport{area.TopLeftX, area.TopLeftY + area.Height, area.Width, -area.Height, area.MinDepth,
+                                  area.MaxDepth};
+        vkCmdSetViewport(commands, 0, 1, &viewport);
+        VkRect2D scissor{{0, 0}, {targets.width, targets.height}};
+        if (state.rasterizer.ScissorEnable) {
+            scissor = {{0, 0}, {0, 0}};  // without a rectangle nothing passes
+            if (state.scissorCount > 0) {
+                const D3D11_RECT& rect = state.scissors[0];
+                const LONG left = std::max<LONG>(rect.left, 0);
+                const LONG top = std::max<LONG>(rect.top, 0);
+                scissor = {{INT(left), INT(top)},
+                           {UINT(std::max<LONG>(std::min<LONG>(rect.right, targets.width) - left, 0)),
+                            UINT(std::max<LONG>(std::min<LONG>(rect.bottom, targets.height) - top, 0))}};
             }
-            vkCmdSetScissor(commands, 0, 1, &scissor);
-            vkCmdSetBlendConstants(commands, state.blendFactor);
-            vkCmdSetStencilReference(commands, VK_STENCIL_FACE_FRONT_AND_BACK, state.stencilReference);
-            for (UINT slot = 0; slot < D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT; ++slot) {
-                const BoundBuffer& bound = state.vertexBuffers[slot];
-                if (bound.resource == nullptr) continue;
-                const VkBuffer buffer = static_cast<VulkanResource*>(bound.resource)->buffer();
-                const VkDeviceSize offset = bound.offset;
-                vkCmdBindVertexBuffers(commands, slot, 1, &buffer, &offset);
+        }
+        vkCmdSetScissor(commands, 0, 1, &scissor);
+        vkCmdSetBlendConstants(commands, state.blendFactor);
+        vkCmdSetStencilReference(commands, VK_STENCIL_FACE_FRONT_AND_BACK, state.stencilReference);
+        for (UINT slot = 0; slot < D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT; ++slot) {
+            const BoundBuffer& bound = state.vertexBuffers[slot];
+            if (bound.resource == nullptr) continue;
+            const VkBuffer buffer = static_cast<VulkanResource*>(bound.resource)->buffer();
+            const VkDeviceSize offset = bound.offset;
+            vkCmdBindVertexBuffers(commands, slot, 1, &buffer, &offset);
+        }
+        // An element whose slot has no buffer reads zeros: its stride is 0, so every vertex reads the zero buffer's start.
+        if (state.inputElements != nullptr) {
+            for (const D3D11_INPUT_ELEMENT_DESC& element : *state.inputElements) {
+                if (state.vertexBuffers[element.InputSlot].resource != nullptr) continue;
+                const VkBuffer zero = static_cast<VulkanResource*>(zeroBuffer_.get())->buffer();
+                const VkDeviceSize start = 0;
+                vkCmdBindVertexBuffers(commands, element.InputSlot, 1, &zero, &start);
             }
-            // An element whose slot has no buffer reads zeros: its stride is 0, so every vertex reads the zero buffer's start.
-            if (state.inputElements != nullptr) {
-                for (const D3D11_INPUT_ELEMENT_DESC& element : *state.inputElements) {
-                    if (state.vertexBuffers[element.InputSlot].resource != nullptr) continue;
-                    const VkBuffer zero = static_cast<VulkanResource*>(zeroBuffer_.get())->buffer();
-                    const VkDeviceSize start = 0;
-                    vkCmdBindVertexBuffers(commands, element.InputSlot, 1, &zero, &start);
-                }
-            }
-            if (call.indexed && state.indexBuffer.resource != nullptr) {
-                vkCmdBindIndexBuffer(
-                    commands, static_cast<VulkanResource*>(state.indexBuffer.resource)->buffer(),
-                    state.indexBuffer.offset,
-                    state.indexFormat == DXGI_FORMAT_R16_UINT ? VK_INDEX_TYPE_UINT16 : VK_INDEX_TYPE_UINT32);
-                vkCmdDrawIndexed(commands, call.count, call.instanceCount, call.start, call.baseVertex,
-                                 call.startInstance);
-            } else if (!call.indexed) {
-                vkCmdDraw(commands, call.count, call.instanceCount, call.start, call.startInstance);
-            }
-            vkCmdEndRenderPass(commands);
-        });
-    }
-    // The draw has run to its end: its sets can go.
-    vkResetDescriptorPool(device, pool, 0);
+        }
+        if (call.indexed && state.indexBuffer.resource != nullptr) {
+            vkCmdBindIndexBuffer(
+                commands, static_cast<VulkanResource*>(state.indexBuffer.resource)->buffer(), state.indexBuffer.offset,
+                state.indexFormat == DXGI_FORMAT_R16_UINT ? VK_INDEX_TYPE_UINT16 : VK_INDEX_TYPE_UINT32);
+            vkCmdDrawIndexed(commands, call.count, call.instanceCount, call.start, call.baseVertex, call.startInstance);
+        } else if (!call.indexed) {
+            vkCmdDraw(commands, call.count, call.instanceCount, call.start, call.startInstance);
+        }
+        vkCmdEndRenderPass(commands);
+    });
 }
 
 }  // namespace halvo::d3d11::vulkan

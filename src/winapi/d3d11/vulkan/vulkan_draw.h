@@ -18,7 +18,7 @@ namespace halvo::d3d11::vulkan {
 // Pipelines are kept by the state they were made from, samplers by their
 // description, framebuffers by their attachments (until one of those views
 // goes) and views by their resources; each draw records its own render pass
-// over the bound targets and waits for it.
+// over the bound targets into the device's open batch, without waiting.
 class VulkanRenderer {
 public:
     explicit VulkanRenderer(VulkanDevice& device);
@@ -35,14 +35,22 @@ private:
     VkFramebuffer FramebufferFor(VkRenderPass renderPass, const std::vector<VkImageView>& views, UINT width,
                                  UINT height);
     void ForgetView(VkImageView view);
+    // The two sets of a draw recorded into `batch`, from a pool no unfinished batch uses.
+    bool AllocateSets(uint64_t batch, uint64_t finished, VkDescriptorSet sets[2]);
 
     VulkanDevice& device_;
     // What an empty slot reads: zeros, as on the platform.
     ZeroImages zeroImages_{device_};
     std::unique_ptr<BackendResource> zeroBuffer_;
     VkSampler defaultSampler_ = VK_NULL_HANDLE;
-    std::map<std::string, VkSampler> samplers_;         // by description
-    VkDescriptorPool descriptorPool_ = VK_NULL_HANDLE;  // the sets of one draw, reset after it
+    std::map<std::string, VkSampler> samplers_;  // by description
+    // Descriptor pools, each reset once the last batch that used it has run.
+    struct DescriptorPool {
+        VkDescriptorPool pool;
+        uint64_t lastBatch;
+    };
+    std::vector<DescriptorPool> descriptorPools_;
+    size_t currentPool_ = 0;
     // Framebuffers by render pass, attachments and size; each goes with the first of its views.
     struct FramebufferKey {
         VkRenderPass renderPass;

@@ -65,6 +65,7 @@ std::unique_ptr<VulkanResource> VulkanResource::Create(VulkanDevice& device, con
 
 VulkanResource::~VulkanResource()
 {
+    device_.Sync();  // recorded draws may still read it
     for (auto& [key, view] : views_) {
         device_.RetireView(view);
         vkDestroyImageView(device_.device(), view, nullptr);
@@ -286,7 +287,21 @@ void* VulkanResource::Map(UINT subresource, D3D11_MAP type, UINT* rowPitch, UINT
 {
     *rowPitch = RowPitch(subresource);
     *depthPitch = RowPitch(subresource) * Rows(subresource);
-    if (image_ == VK_NULL_HANDLE) return static_cast<uint8_t*>(linear_.mapped) + offsets_[subresource];
+    if (image_ == VK_NULL_HANDLE) {
+        // Recorded draws keep reading the old contents: a discarded buffer takes new memory and the old goes
+        // after them; any other write waits for them (NO_OVERWRITE promises not to touch what they read).
+        DeviceBuffer fresh;
+        if (type == D3D11_MAP_WRITE_DISCARD && info_ == nullptr && device_.MayRetire()) {
+            fresh = device_.CreateHostBuffer(shape_.width, kBufferUsage);
+        }
+        if (fresh.mapped != nullptr) {
+            device_.DestroyAfterSync(linear_);
+            linear_ = fresh;
+        } else if (type != D3D11_MAP_WRITE_NO_OVERWRITE) {
+            device_.Sync();
+        }
+        return static_cast<uint8_t*>(linear_.mapped) + offsets_[subresource];
+    }
     Mapping& mapping = mappings_[subresource];
     mapping.type = type;
     if (type == D3D11_MAP_WRITE_DISCARD) {
@@ -311,6 +326,7 @@ void VulkanResource::Write(UINT subresource, const D3D11_BOX& box, const void* d
 {
     const Region region = BlockRegion(box);
     if (image_ == VK_NULL_HANDLE) {
+        device_.Sync();
         CopyRows(static_cast<uint8_t*>(linear_.mapped) + offsets_[subresource] +
                      region.firstRow * size_t(RowPitch(subresource)) + region.rowOffset,
                  RowPitch(subresource), static_cast<const uint8_t*>(data), rowPitch, region.rowBytes, region.rowCount);
@@ -361,6 +377,7 @@ void VulkanResource::CopyRegion(UINT subresource, UINT x, UINT y, BackendResourc
     if (image_ != VK_NULL_HANDLE) {
         HostToImage(subresource, x, y, packed, box);
     } else {
+        device_.Sync();
         D3D11_BOX destination{x, y, 0, x + 1, y + 1, 1};
         const Region at = BlockRegion(destination);
         CopyRows(static_cast<uint8_t*>(linear_.mapped) + offsets_[subresource] +
