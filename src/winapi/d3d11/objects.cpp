@@ -22,6 +22,16 @@ ResourceCore* CoreOf(ID3D11Resource* resource)
     return static_cast<Texture2D*>(static_cast<ID3D11Texture2D*>(resource));
 }
 
+template <typename Primary1, typename Desc1, typename Primary>
+void* Version1StateObject<Primary1, Desc1, Primary>::FindInterface(REFIID riid)
+{
+    if (riid == __uuidof(Primary1) && !this->device()->QueryAnswersVersion1()) return nullptr;
+    return this->FindInChain(riid);
+}
+
+template class Version1StateObject<ID3D11BlendState1, D3D11_BLEND_DESC1, ID3D11BlendState>;
+template class Version1StateObject<ID3D11RasterizerState1, D3D11_RASTERIZER_DESC1, ID3D11RasterizerState>;
+
 BlendState::~BlendState() { device()->blendStates().Remove(key(), this); }
 
 void BlendState::GetDesc(D3D11_BLEND_DESC* desc)
@@ -36,17 +46,6 @@ void BlendState::GetDesc(D3D11_BLEND_DESC* desc)
             from.BlendEnable,   from.SrcBlend,       from.DestBlend,    from.BlendOp,
             from.SrcBlendAlpha, from.DestBlendAlpha, from.BlendOpAlpha, from.RenderTargetWriteMask};
     }
-}
-
-void BlendState::GetDesc1(D3D11_BLEND_DESC1* desc)
-{
-    if (desc != nullptr) *desc = this->desc();
-}
-
-void* BlendState::FindInterface(REFIID riid)
-{
-    if (riid == __uuidof(ID3D11BlendState1) && !device()->QueryAnswersVersion1()) return nullptr;
-    return FindInChain(riid);
 }
 
 RasterizerState::~RasterizerState() { device()->rasterizerStates().Remove(key(), this); }
@@ -65,17 +64,6 @@ void RasterizerState::GetDesc(D3D11_RASTERIZER_DESC* desc)
              wide.ScissorEnable,
              wide.MultisampleEnable,
              wide.AntialiasedLineEnable};
-}
-
-void RasterizerState::GetDesc1(D3D11_RASTERIZER_DESC1* desc)
-{
-    if (desc != nullptr) *desc = this->desc();
-}
-
-void* RasterizerState::FindInterface(REFIID riid)
-{
-    if (riid == __uuidof(ID3D11RasterizerState1) && !device()->QueryAnswersVersion1()) return nullptr;
-    return FindInChain(riid);
 }
 
 SamplerState::~SamplerState() { device()->samplerStates().Remove(key(), this); }

@@ -23,27 +23,38 @@ private:
     std::vector<unsigned char> key_;
 };
 
-class BlendState final : public StateObject<ID3D11BlendState1, D3D11_BLEND_DESC1, ID3D11BlendState> {
+// A state with an 11.1 interface: it keeps the 11.1 description and answers
+// the 11.1 interface only on a device that answers 11.1.
+template <typename Primary1, typename Desc1, typename Primary>
+class Version1StateObject : public StateObject<Primary1, Desc1, Primary> {
 public:
-    using StateObject::StateObject;
-    ~BlendState() override;
-    void STDMETHODCALLTYPE GetDesc(D3D11_BLEND_DESC* desc) override;
-    void STDMETHODCALLTYPE GetDesc1(D3D11_BLEND_DESC1* desc) override;
+    using StateObject<Primary1, Desc1, Primary>::StateObject;
+    void STDMETHODCALLTYPE GetDesc1(Desc1* desc) override
+    {
+        if (desc != nullptr) *desc = this->desc();
+    }
 
-private:
+protected:
     void* FindInterface(REFIID riid) override;
 };
 
-class RasterizerState final
-    : public StateObject<ID3D11RasterizerState1, D3D11_RASTERIZER_DESC1, ID3D11RasterizerState> {
+// Made once, beside the device they ask.
+extern template class Version1StateObject<ID3D11BlendState1, D3D11_BLEND_DESC1, ID3D11BlendState>;
+extern template class Version1StateObject<ID3D11RasterizerState1, D3D11_RASTERIZER_DESC1, ID3D11RasterizerState>;
+
+class BlendState final : public Version1StateObject<ID3D11BlendState1, D3D11_BLEND_DESC1, ID3D11BlendState> {
 public:
-    using StateObject::StateObject;
+    using Version1StateObject::Version1StateObject;
+    ~BlendState() override;
+    void STDMETHODCALLTYPE GetDesc(D3D11_BLEND_DESC* desc) override;
+};
+
+class RasterizerState final
+    : public Version1StateObject<ID3D11RasterizerState1, D3D11_RASTERIZER_DESC1, ID3D11RasterizerState> {
+public:
+    using Version1StateObject::Version1StateObject;
     ~RasterizerState() override;
     void STDMETHODCALLTYPE GetDesc(D3D11_RASTERIZER_DESC* desc) override;
-    void STDMETHODCALLTYPE GetDesc1(D3D11_RASTERIZER_DESC1* desc) override;
-
-private:
-    void* FindInterface(REFIID riid) override;
 };
 
 class SamplerState final : public StateObject<ID3D11SamplerState, D3D11_SAMPLER_DESC> {
