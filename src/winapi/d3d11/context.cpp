@@ -87,6 +87,27 @@ void GiveOut(const com::Held<Object>& held, Interface** out)
     if (*out != nullptr) (*out)->AddRef();
 }
 
+// Hands out slots start..start+count of a stage's array; slots past its end read as null.
+template <typename Interface, typename Object, size_t Slots>
+void GiveOutSlots(const com::Held<Object> (&slots)[Slots], UINT start, UINT count, Interface** out)
+{
+    if (out == nullptr) return;
+    for (UINT index = 0; index < count; ++index) {
+        out[index] = nullptr;
+        if (start + index < Slots) GiveOut(slots[start + index], &out[index]);
+    }
+}
+
+// Whether every object in a bound range was made by this context's device.
+template <typename Object, typename Interface>
+bool AllFromDevice(const char* entryPoint, Device* device, Interface* const* objects, UINT count)
+{
+    for (UINT index = 0; objects != nullptr && index < count; ++index) {
+        if (!FromDevice(entryPoint, device, static_cast<Object*>(objects[index]))) return false;
+    }
+    return true;
+}
+
 bool IsTopology(D3D11_PRIMITIVE_TOPOLOGY topology)
 {
     return (topology >= D3D11_PRIMITIVE_TOPOLOGY_POINTLIST && topology <= D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP) ||
@@ -211,9 +232,7 @@ void ImmediateContext::PSSetShaderResources(UINT start, UINT count, ID3D11Shader
 {
     static const char* const kEntry = "ID3D11DeviceContext::PSSetShaderResources";
     if (!SlotsFit(kEntry, start, count, D3D11_COMMONSHADER_INPUT_RESOURCE_SLOT_COUNT)) return;
-    for (UINT index = 0; views != nullptr && index < count; ++index) {
-        if (!FromDevice(kEntry, device_, static_cast<ShaderResourceView*>(views[index]))) return;
-    }
+    if (!AllFromDevice<ShaderResourceView>(kEntry, device_, views, count)) return;
     for (UINT index = 0; index < count; ++index) {
         auto* view = views == nullptr ? nullptr : static_cast<ShaderResourceView*>(views[index]);
         if (view != nullptr && IsBoundAsOutput(view->resource())) {
@@ -227,21 +246,14 @@ void ImmediateContext::PSSetShaderResources(UINT start, UINT count, ID3D11Shader
 
 void ImmediateContext::PSGetShaderResources(UINT start, UINT count, ID3D11ShaderResourceView** views)
 {
-    if (views == nullptr) return;
-    for (UINT index = 0; index < count; ++index) {
-        views[index] = nullptr;
-        if (start + index < D3D11_COMMONSHADER_INPUT_RESOURCE_SLOT_COUNT)
-            GiveOut(pixelResources_[start + index], &views[index]);
-    }
+    GiveOutSlots(pixelResources_, start, count, views);
 }
 
 void ImmediateContext::PSSetSamplers(UINT start, UINT count, ID3D11SamplerState* const* samplers)
 {
     static const char* const kEntry = "ID3D11DeviceContext::PSSetSamplers";
     if (!SlotsFit(kEntry, start, count, D3D11_COMMONSHADER_SAMPLER_SLOT_COUNT)) return;
-    for (UINT index = 0; samplers != nullptr && index < count; ++index) {
-        if (!FromDevice(kEntry, device_, static_cast<SamplerState*>(samplers[index]))) return;
-    }
+    if (!AllFromDevice<SamplerState>(kEntry, device_, samplers, count)) return;
     for (UINT index = 0; index < count; ++index) {
         pixelSamplers_[start + index] =
             com::Held<SamplerState>(samplers == nullptr ? nullptr : static_cast<SamplerState*>(samplers[index]));
@@ -250,12 +262,7 @@ void ImmediateContext::PSSetSamplers(UINT start, UINT count, ID3D11SamplerState*
 
 void ImmediateContext::PSGetSamplers(UINT start, UINT count, ID3D11SamplerState** samplers)
 {
-    if (samplers == nullptr) return;
-    for (UINT index = 0; index < count; ++index) {
-        samplers[index] = nullptr;
-        if (start + index < D3D11_COMMONSHADER_SAMPLER_SLOT_COUNT)
-            GiveOut(pixelSamplers_[start + index], &samplers[index]);
-    }
+    GiveOutSlots(pixelSamplers_, start, count, samplers);
 }
 
 void ImmediateContext::VSSetShader(ID3D11VertexShader* shader, ID3D11ClassInstance* const*, UINT instanceCount)
