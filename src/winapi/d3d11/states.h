@@ -18,6 +18,13 @@ public:
     const Desc& desc() const { return desc_; }
     const std::vector<unsigned char>& key() const { return key_; }
 
+protected:
+    // GetDesc of the description as made: nothing for a null pointer.
+    void CopyDescTo(Desc* out) const
+    {
+        if (out != nullptr) *out = desc_;
+    }
+
 private:
     Desc desc_;
     std::vector<unsigned char> key_;
@@ -29,10 +36,7 @@ template <typename Primary1, typename Desc1, typename Primary>
 class Version1StateObject : public StateObject<Primary1, Desc1, Primary> {
 public:
     using StateObject<Primary1, Desc1, Primary>::StateObject;
-    void STDMETHODCALLTYPE GetDesc1(Desc1* desc) override
-    {
-        if (desc != nullptr) *desc = this->desc();
-    }
+    void STDMETHODCALLTYPE GetDesc1(Desc1* desc) override { this->CopyDescTo(desc); }
 
 protected:
     void* FindInterface(REFIID riid) override;
@@ -61,20 +65,14 @@ class SamplerState final : public StateObject<ID3D11SamplerState, D3D11_SAMPLER_
 public:
     using StateObject::StateObject;
     ~SamplerState() override;
-    void STDMETHODCALLTYPE GetDesc(D3D11_SAMPLER_DESC* desc) override
-    {
-        if (desc != nullptr) *desc = this->desc();
-    }
+    void STDMETHODCALLTYPE GetDesc(D3D11_SAMPLER_DESC* desc) override { this->CopyDescTo(desc); }
 };
 
 class DepthStencilState final : public StateObject<ID3D11DepthStencilState, D3D11_DEPTH_STENCIL_DESC> {
 public:
     using StateObject::StateObject;
     ~DepthStencilState() override;
-    void STDMETHODCALLTYPE GetDesc(D3D11_DEPTH_STENCIL_DESC* desc) override
-    {
-        if (desc != nullptr) *desc = this->desc();
-    }
+    void STDMETHODCALLTYPE GetDesc(D3D11_DEPTH_STENCIL_DESC* desc) override { this->CopyDescTo(desc); }
 };
 
 }  // namespace halvo::d3d11
