@@ -41,6 +41,25 @@ HRESULT HandOut(Made* made, Interface** out)
     return S_OK;
 }
 
+// Makes a view of a resource once `check` has passed its description (and
+// resolved its defaults), with the platform's results for each way out.
+template <typename View, typename Desc, typename Interface, typename Check>
+HRESULT CreateView(const char* entryPoint, Device* device, ID3D11Resource* resource, const Desc* desc, Interface** view,
+                   Check check)
+{
+    if (view != nullptr) *view = nullptr;
+    const HRESULT result = device->CreationResult(entryPoint);
+    if (result != S_OK) return result;
+    ResourceCore* core = CoreOf(resource);
+    Desc resolved;
+    ViewRange range;
+    if (!check(core, desc, &resolved, &range)) return E_INVALIDARG;
+    if (view == nullptr) return S_FALSE;
+    auto* made = new (std::nothrow) View(device, core, resolved, range);
+    if (made == nullptr) return E_OUTOFMEMORY;
+    return HandOut(made, view);
+}
+
 }  // namespace
 
 void ReportError(const char* entryPoint, const char* format, ...)
@@ -156,51 +175,32 @@ HRESULT Device::CreateShaderResourceView(ID3D11Resource* resource, const D3D11_S
                                          ID3D11ShaderResourceView** view)
 {
     static const char* const kEntry = "ID3D11Device::CreateShaderResourceView";
-    if (view != nullptr) *view = nullptr;
-    const HRESULT result = CreationResult(kEntry);
-    if (result != S_OK) return result;
-    ResourceCore* core = CoreOf(resource);
-    D3D11_SHADER_RESOURCE_VIEW_DESC resolved;
-    ViewRange range;
-    if (!CheckShaderResourceViewDesc(kEntry, this, core, desc, &resolved, &range)) return E_INVALIDARG;
-    if (view == nullptr) return S_FALSE;
-    auto* made = new (std::nothrow) ShaderResourceView(this, core, resolved, range);
-    if (made == nullptr) return E_OUTOFMEMORY;
-    return HandOut(made, view);
+    return CreateView<ShaderResourceView>(kEntry, this, resource, desc, view,
+                                          [&](ResourceCore* core, const auto* given, auto* resolved, ViewRange* range) {
+                                              return CheckShaderResourceViewDesc(kEntry, this, core, given, resolved,
+                                                                                 range);
+                                          });
 }
 
 HRESULT Device::CreateRenderTargetView(ID3D11Resource* resource, const D3D11_RENDER_TARGET_VIEW_DESC* desc,
                                        ID3D11RenderTargetView** view)
 {
     static const char* const kEntry = "ID3D11Device::CreateRenderTargetView";
-    if (view != nullptr) *view = nullptr;
-    const HRESULT result = CreationResult(kEntry);
-    if (result != S_OK) return result;
-    ResourceCore* core = CoreOf(resource);
-    D3D11_RENDER_TARGET_VIEW_DESC resolved;
-    ViewRange range;
-    if (!CheckRenderTargetViewDesc(kEntry, this, core, desc, &resolved, &range)) return E_INVALIDARG;
-    if (view == nullptr) return S_FALSE;
-    auto* made = new (std::nothrow) RenderTargetView(this, core, resolved, range);
-    if (made == nullptr) return E_OUTOFMEMORY;
-    return HandOut(made, view);
+    return CreateView<RenderTargetView>(kEntry, this, resource, desc, view,
+                                        [&](ResourceCore* core, const auto* given, auto* resolved, ViewRange* range) {
+                                            return CheckRenderTargetViewDesc(kEntry, this, core, given, resolved,
+                                                                             range);
+                                        });
 }
 
 HRESULT Device::CreateDepthStencilView(ID3D11Resource* resource, const D3D11_DEPTH_STENCIL_VIEW_DESC* desc,
                                        ID3D11DepthStencilView** view)
 {
     static const char* const kEntry = "ID3D11Device::CreateDepthStencilView";
-    if (view != nullptr) *view = nullptr;
-    const HRESULT result = CreationResult(kEntry);
-    if (result != S_OK) return result;
-    ResourceCore* core = CoreOf(resource);
-    D3D11_DEPTH_STENCIL_VIEW_DESC resolved;
-    ViewRange range;
-    if (!CheckDepthStencilViewDesc(kEntry, core, desc, &resolved, &range)) return E_INVALIDARG;
-    if (view == nullptr) return S_FALSE;
-    auto* made = new (std::nothrow) DepthStencilView(this, core, resolved, range);
-    if (made == nullptr) return E_OUTOFMEMORY;
-    return HandOut(made, view);
+    return CreateView<DepthStencilView>(kEntry, this, resource, desc, view,
+                                        [&](ResourceCore* core, const auto* given, auto* resolved, ViewRange* range) {
+                                            return CheckDepthStencilViewDesc(kEntry, core, given, resolved, range);
+                                        });
 }
 
 HRESULT Device::CreateInputLayout(const D3D11_INPUT_ELEMENT_DESC* elements, UINT count, const void* code, SIZE_T size,
