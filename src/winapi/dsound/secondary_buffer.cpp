@@ -9,6 +9,22 @@ namespace {
 // Controls of a secondary buffer that this layer does not provide.
 constexpr DWORD kUnsupportedControls = DSBCAPS_CTRL3D | DSBCAPS_CTRLFX | DSBCAPS_CTRLPOSITIONNOTIFY;
 
+// Reads a control's value under the mixer's lock, for a buffer made with that
+// control; the platform's errors otherwise.
+template <typename Value>
+HRESULT ReadControl(Value* out, DWORD flags, DWORD control, std::mutex& lock, const Value& field)
+{
+    if (!out) {
+        return DSERR_INVALIDPARAM;
+    }
+    if (!(flags & control)) {
+        return DSERR_CONTROLUNAVAIL;
+    }
+    std::lock_guard<std::mutex> hold(lock);
+    *out = field;
+    return DS_OK;
+}
+
 // Descriptions of before and after the 3D algorithm member are both accepted.
 bool HasValidSize(const DSBUFFERDESC& description)
 {
@@ -125,41 +141,17 @@ HRESULT STDMETHODCALLTYPE SecondaryBuffer::GetFormat(LPWAVEFORMATEX format, DWOR
 
 HRESULT STDMETHODCALLTYPE SecondaryBuffer::GetVolume(LPLONG volume)
 {
-    if (!volume) {
-        return DSERR_INVALIDPARAM;
-    }
-    if (!(m_flags & DSBCAPS_CTRLVOLUME)) {
-        return DSERR_CONTROLUNAVAIL;
-    }
-    std::lock_guard<std::mutex> hold(m_mixer->GetLock());
-    *volume = m_voice.volume;
-    return DS_OK;
+    return ReadControl(volume, m_flags, DSBCAPS_CTRLVOLUME, m_mixer->GetLock(), m_voice.volume);
 }
 
 HRESULT STDMETHODCALLTYPE SecondaryBuffer::GetPan(LPLONG pan)
 {
-    if (!pan) {
-        return DSERR_INVALIDPARAM;
-    }
-    if (!(m_flags & DSBCAPS_CTRLPAN)) {
-        return DSERR_CONTROLUNAVAIL;
-    }
-    std::lock_guard<std::mutex> hold(m_mixer->GetLock());
-    *pan = m_voice.pan;
-    return DS_OK;
+    return ReadControl(pan, m_flags, DSBCAPS_CTRLPAN, m_mixer->GetLock(), m_voice.pan);
 }
 
 HRESULT STDMETHODCALLTYPE SecondaryBuffer::GetFrequency(LPDWORD frequency)
 {
-    if (!frequency) {
-        return DSERR_INVALIDPARAM;
-    }
-    if (!(m_flags & DSBCAPS_CTRLFREQUENCY)) {
-        return DSERR_CONTROLUNAVAIL;
-    }
-    std::lock_guard<std::mutex> hold(m_mixer->GetLock());
-    *frequency = m_voice.frequency;
-    return DS_OK;
+    return ReadControl(frequency, m_flags, DSBCAPS_CTRLFREQUENCY, m_mixer->GetLock(), m_voice.frequency);
 }
 
 HRESULT STDMETHODCALLTYPE SecondaryBuffer::GetStatus(LPDWORD status)
