@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shadertool/lexer/lexer.h"
@@ -46,19 +47,45 @@ protected:
     Tokenizer m_tokenizer;
 };
 
-TEST_F(LexerTest, KeywordsTypesAndBooleanConstants)
+// A text, the kinds of all its tokens up to the end token, the texts of
+// some of them by index, and the step log.
+struct ScanRow {
+    const char* source;
+    std::vector<uint32_t> kinds;
+    std::vector<std::pair<size_t, std::string>> texts;
+    const char* log;
+};
+
+const ScanRow kScanRows[] = {
+    // Keywords, types and the boolean constants.
+    {"float4x4 uint3 void while true false struct", {263, 270, 272, 287, 294, 294, 286, 0}, {}, ""},
+    // Preprocessor words are plain identifiers in shader text.
+    {"define defined include", {296, 296, 296, 0}, {}, ""},
+    {"0x 0x1Fu 0XaB", {297, 299, 297, 0}, {{0, "0x"}, {1, "0x1Fu"}, {2, "0XaB"}}, ""},
+    {"\n  019", {297, 0}, {{0, "019"}}, "shader.hvsl(2:3) error: unexpected digit in octal literal.\n"},
+    // Octal digits followed by a point are a float.
+    {"019.5 017u 12u 12", {295, 299, 299, 297, 0}, {{0, "019.5"}, {2, "12u"}}, ""},
+    {"a = 1e ;",
+     {296, 328, 295, 335, 0},
+     {{2, "1e"}},
+     "shader.hvsl(1:5) error: unexpected character in floating point literal.\n"},
+    {".5f 1.5e-3F 2E+4 3. a.b",
+     {295, 295, 295, 295, 296, 331, 296, 0},
+     {{0, ".5f"}, {1, "1.5e-3F"}, {2, "2E+4"}, {3, "3."}},
+     ""},
+};
+
+TEST_F(LexerTest, ScanRows)
 {
-    const auto tokens = Scan("float4x4 uint3 void while true false struct");
-    ASSERT_EQ(tokens.size(), 8u);
-    EXPECT_EQ(tokens[0].kind, 263u);
-    EXPECT_EQ(tokens[1].kind, 270u);
-    EXPECT_EQ(tokens[2].kind, 272u);
-    EXPECT_EQ(tokens[3].kind, 287u);
-    EXPECT_EQ(tokens[4].kind, 294u);
-    EXPECT_EQ(tokens[5].kind, 294u);
-    EXPECT_EQ(tokens[6].kind, 286u);
-    EXPECT_EQ(tokens[7].kind, 0u);
-    EXPECT_EQ(m_log.written, 0);
+    for (const ScanRow& row : kScanRows) {
+        SCOPED_TRACE(row.source);
+        m_log.Clear();
+        const auto tokens = Scan(row.source);
+        ASSERT_EQ(tokens.size(), row.kinds.size());
+        for (size_t i = 0; i < tokens.size(); ++i) EXPECT_EQ(tokens[i].kind, row.kinds[i]) << "token " << i;
+        for (const auto& [index, text] : row.texts) EXPECT_EQ(tokens[index].text, text) << "token " << index;
+        EXPECT_STREQ(m_log.text.GetText(), row.log);
+    }
 }
 
 TEST_F(LexerTest, ReservedWordIsReportedAtItsLocation)
@@ -68,14 +95,6 @@ TEST_F(LexerTest, ReservedWordIsReportedAtItsLocation)
     EXPECT_EQ(tokens[1].column, 4);
     EXPECT_STREQ(m_log.text.GetText(), "shader.hvsl(1:4) error: 'Texture2D' is a reserved word.\n");
     EXPECT_EQ(m_log.error, 1);
-}
-
-TEST_F(LexerTest, PreprocessorWordsArePlainIdentifiersInShaderText)
-{
-    const auto tokens = Scan("define defined include");
-    EXPECT_EQ(tokens[0].kind, 296u);
-    EXPECT_EQ(tokens[1].kind, 296u);
-    EXPECT_EQ(tokens[2].kind, 296u);
 }
 
 class TwoTypes : public TypeNameTable {
@@ -90,62 +109,6 @@ TEST_F(LexerTest, NamesInTheTypeTableAreUserTypes)
     const auto tokens = Scan("Light light");
     EXPECT_EQ(tokens[0].kind, 276u);
     EXPECT_EQ(tokens[1].kind, 296u);
-}
-
-TEST_F(LexerTest, HexadecimalLiterals)
-{
-    const auto tokens = Scan("0x 0x1Fu 0XaB");
-    EXPECT_EQ(tokens[0].kind, 297u);
-    EXPECT_EQ(tokens[0].text, "0x");
-    EXPECT_EQ(tokens[1].kind, 299u);
-    EXPECT_EQ(tokens[1].text, "0x1Fu");
-    EXPECT_EQ(tokens[2].kind, 297u);
-    EXPECT_EQ(tokens[2].text, "0XaB");
-    EXPECT_EQ(m_log.written, 0);
-}
-
-TEST_F(LexerTest, OctalLiteralWithEightOrNineIsReported)
-{
-    const auto tokens = Scan("\n  019");
-    EXPECT_EQ(tokens[0].kind, 297u);
-    EXPECT_EQ(tokens[0].text, "019");
-    EXPECT_STREQ(m_log.text.GetText(), "shader.hvsl(2:3) error: unexpected digit in octal literal.\n");
-}
-
-TEST_F(LexerTest, OctalDigitsFollowedByAPointAreAFloat)
-{
-    const auto tokens = Scan("019.5 017u 12u 12");
-    EXPECT_EQ(tokens[0].kind, 295u);
-    EXPECT_EQ(tokens[0].text, "019.5");
-    EXPECT_EQ(tokens[1].kind, 299u);
-    EXPECT_EQ(tokens[2].kind, 299u);
-    EXPECT_EQ(tokens[2].text, "12u");
-    EXPECT_EQ(tokens[3].kind, 297u);
-    EXPECT_EQ(m_log.written, 0);
-}
-
-TEST_F(LexerTest, ExponentWithoutDigitsIsReported)
-{
-    const auto tokens = Scan("a = 1e ;");
-    EXPECT_EQ(tokens[2].kind, 295u);
-    EXPECT_EQ(tokens[2].text, "1e");
-    EXPECT_EQ(tokens[3].kind, 335u);
-    EXPECT_STREQ(m_log.text.GetText(), "shader.hvsl(1:5) error: unexpected character in floating point literal.\n");
-}
-
-TEST_F(LexerTest, FloatForms)
-{
-    const auto tokens = Scan(".5f 1.5e-3F 2E+4 3. a.b");
-    EXPECT_EQ(tokens[0].text, ".5f");
-    EXPECT_EQ(tokens[0].kind, 295u);
-    EXPECT_EQ(tokens[1].text, "1.5e-3F");
-    EXPECT_EQ(tokens[2].text, "2E+4");
-    EXPECT_EQ(tokens[3].text, "3.");
-    EXPECT_EQ(tokens[3].kind, 295u);
-    EXPECT_EQ(tokens[4].kind, 296u);
-    EXPECT_EQ(tokens[5].kind, 331u);
-    EXPECT_EQ(tokens[6].kind, 296u);
-    EXPECT_EQ(m_log.written, 0);
 }
 
 TEST_F(LexerTest, OverlongIdentifierKeepsItsFirst128CharactersAndIsReportedOnce)

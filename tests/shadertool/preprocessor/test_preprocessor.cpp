@@ -60,12 +60,6 @@ TEST_F(Preprocessor, RayFlagsExistForClosestHitAndRayGenerationOnly)
     EXPECT_EQ(Output(), text);
 }
 
-TEST_F(Preprocessor, GroupEntriesAreHiddenByTargetEntriesOfTheSameName)
-{
-    EXPECT_TRUE(Run("_TARGET_PSSL _TARGET_SPIRV _TARGET_ESSL\n"));
-    EXPECT_EQ(Output(), "128 256 1\n");
-}
-
 TEST_F(Preprocessor, ConditionsFindTheFirstMacroOfAName)
 {
     EXPECT_TRUE(Run("#if _TARGET_PSSL == 128 && _TARGET_SPIRV == 256 && _TARGET_HLSL == 4\nT\n#endif\n"));
@@ -94,107 +88,11 @@ TEST_F(Preprocessor, EighthNestedIfIsReported)
     EXPECT_EQ(log.error, 1);
 }
 
-TEST_F(Preprocessor, ElifBranchIsTakenOnlyWhenNoEarlierBranchWas)
-{
-    EXPECT_TRUE(Run("#if 0\na\n#elif 1\nb\n#else\nc\n#endif\n"));
-    EXPECT_EQ(Output(), "\n\n\nb\n\n\n\n");
-    EXPECT_TRUE(Run("#if 1\na\n#elif 1\nb\n#endif\n"));
-    EXPECT_EQ(Output(), "\na\n\n\n\n");
-    EXPECT_TRUE(Run("#if 0\na\n#elif 0\nb\n#else\nc\n#endif\n"));
-    EXPECT_EQ(Output(), "\n\n\n\n\nc\n\n");
-}
-
-TEST_F(Preprocessor, InactiveParentKeepsEveryBranchOfANestedIfOut)
-{
-    EXPECT_TRUE(Run("#if 0\n#if 1\na\n#else\nb\n#endif\n#endif\nc\n"));
-    EXPECT_EQ(Output(), "\n\n\n\n\n\n\nc\n");
-}
-
-TEST_F(Preprocessor, ConditionalDirectivesWithoutIfAreReported)
-{
-    EXPECT_FALSE(Run("#elif 1\n#else\n  #endif\n"));
-    EXPECT_EQ(LogText(), ErrorLine(1, 2, "unexpected elif directive.") + ErrorLine(2, 2, "unexpected else directive.") +
-                             ErrorLine(3, 4, "unexpected endif directive."));
-}
-
-TEST_F(Preprocessor, MissingEndifIsReportedAtTheEnd)
-{
-    EXPECT_FALSE(Run("#if 1\na\n"));
-    EXPECT_EQ(LogText(), ErrorLine(3, 1, "expected endif directive."));
-    EXPECT_EQ(Output(), "\na\n");
-}
-
-TEST_F(Preprocessor, DefineInInactiveBranchDefinesNothing)
-{
-    EXPECT_TRUE(Run("#if 0\n#define A 1\n#endif\nA\n"));
-    EXPECT_EQ(Output(), "\n\n\nA\n");
-}
-
-TEST_F(Preprocessor, RedefinitionIsReportedAtTheSecondName)
-{
-    EXPECT_FALSE(Run("#define A 2\n#define A 3\nA\n"));
-    EXPECT_EQ(LogText(), ErrorLine(2, 9, "redefinition of 'A'."));
-    // A run with errors expands no macros.
-    EXPECT_EQ(Output(), "\n\nA\n");
-}
-
 TEST_F(Preprocessor, RedefiningAGlobalOrShaderXmlDefinitionIsReported)
 {
     description.definitions.Add({"N", "4", DEFINITION_VALUE_INT});
     EXPECT_FALSE(Run("#define N 1\n"));
     EXPECT_EQ(LogText(), ErrorLine(1, 9, "redefinition of 'N'."));
-}
-
-TEST_F(Preprocessor, NamesBeginningWithUnderscoreCannotBeDefined)
-{
-    EXPECT_FALSE(Run("#define _PI 3\n"));
-    EXPECT_EQ(LogText(), ErrorLine(1, 9, "identifiers must not start with an underscore."));
-}
-
-TEST_F(Preprocessor, MacroIsReplacedAboveItsDefinitionToo)
-{
-    EXPECT_TRUE(Run("x = A;\n#define A 7\ny = A2 + A;\n"));
-    EXPECT_EQ(Output(), "x = 7;\n\ny = A2 + 7;\n");
-}
-
-// Macros replace their names in list order, so a replacement is open to the
-// macros after its own and closed to those before it.
-TEST_F(Preprocessor, ReplacementNamesOnlyMacrosAfterItsOwn)
-{
-    EXPECT_TRUE(Run("#define B 5\n#define A \"B C A\"\n#define C 7\nA B C\n"));
-    EXPECT_EQ(Output(), "\n\n\n\"B 7 A\" 5 7\n");
-    EXPECT_TRUE(Run("#define A \"_TARGET B\"\n#define B \"C\"\n#define C 3\nA\n"));
-    EXPECT_EQ(Output(), "\n\n\n\"_TARGET \"3\"\"\n");
-}
-
-TEST_F(Preprocessor, SmallFloatKeepsItsValueWhenWrittenBack)
-{
-    EXPECT_TRUE(Run("#define E 0.0000001\n#define H 0.5\n#define N 7\nE H N\n"));
-    EXPECT_EQ(Output(), "\n\n\n1e-07 0.500000 7\n");
-}
-
-TEST_F(Preprocessor, PiMacroIsTextInLinesAndZeroInConditions)
-{
-    EXPECT_TRUE(Run("#if _PI > 3\na\n#endif\n_PI _HALF_PI\n"));
-    EXPECT_EQ(Output(), "\n\n\n3.1415926536f 1.5707963268f\n");
-}
-
-TEST_F(Preprocessor, StringDefinitionIsWrittenInQuotes)
-{
-    EXPECT_TRUE(Run("#define S \"text\"\nS\n"));
-    EXPECT_EQ(Output(), "\n\"text\"\n");
-}
-
-TEST_F(Preprocessor, NegativeValueAfterAMinusSignStaysTwoTokens)
-{
-    EXPECT_TRUE(Run("#define N -1\nx = a-N;\ny = a - N;\n"));
-    EXPECT_EQ(Output(), "\nx = a- -1;\ny = a - -1;\n");
-}
-
-TEST_F(Preprocessor, FileMarkerLinesAreNeverRewritten)
-{
-    EXPECT_TRUE(Run("#define f 1\n@f \"f\" 3\nf\n"));
-    EXPECT_EQ(Output(), "\n@f \"f\" 3\n1\n");
 }
 
 TEST_F(Preprocessor, ExpansionThatMultipliesWithoutEndIsRefused)
@@ -208,13 +106,6 @@ TEST_F(Preprocessor, ExpansionThatMultipliesWithoutEndIsRefused)
     }
     EXPECT_FALSE(Run(text));
     EXPECT_EQ(LogText(), ErrorLine(7, 1, "expanded text is too long (maximum is 16777216 characters)."));
-}
-
-TEST_F(Preprocessor, SyntaxErrorStopsAtOnceWithoutExpansion)
-{
-    EXPECT_FALSE(Run("#define A 1\nA\n#pragma once\nA\n"));
-    EXPECT_EQ(LogText(), ErrorLine(3, 2, "syntax error"));
-    EXPECT_EQ(Output(), "\nA\n");
 }
 
 TEST_F(Preprocessor, ShaderXmlDefinitionsByValueKind)
@@ -317,22 +208,79 @@ TEST_F(Preprocessor, ListOnlyWritesEveryMacroIntoTheLog)
     EXPECT_EQ(Output(), "");
 }
 
-TEST_F(Preprocessor, EmptySourceGivesEmptyOutput)
+// A source for the default target and stage, and the text it becomes.
+struct TextRow {
+    const char* what;
+    const char* source;
+    const char* output;
+};
+
+constexpr TextRow kTextRows[] = {
+    {"target entries hide group entries of the same name", "_TARGET_PSSL _TARGET_SPIRV _TARGET_ESSL\n", "128 256 1\n"},
+    {"elif taken when no earlier branch was", "#if 0\na\n#elif 1\nb\n#else\nc\n#endif\n", "\n\n\nb\n\n\n\n"},
+    {"elif skipped after a taken branch", "#if 1\na\n#elif 1\nb\n#endif\n", "\na\n\n\n\n"},
+    {"else taken when no branch was", "#if 0\na\n#elif 0\nb\n#else\nc\n#endif\n", "\n\n\n\n\nc\n\n"},
+    {"inactive parent keeps every nested branch out", "#if 0\n#if 1\na\n#else\nb\n#endif\n#endif\nc\n",
+     "\n\n\n\n\n\n\nc\n"},
+    {"define in an inactive branch defines nothing", "#if 0\n#define A 1\n#endif\nA\n", "\n\n\nA\n"},
+    {"macro replaced above its definition too", "x = A;\n#define A 7\ny = A2 + A;\n", "x = 7;\n\ny = A2 + 7;\n"},
+    // Macros replace their names in list order, so a replacement is open to
+    // the macros after its own and closed to those before it.
+    {"replacement names only later macros", "#define B 5\n#define A \"B C A\"\n#define C 7\nA B C\n",
+     "\n\n\n\"B 7 A\" 5 7\n"},
+    {"replacement names no global macro", "#define A \"_TARGET B\"\n#define B \"C\"\n#define C 3\nA\n",
+     "\n\n\n\"_TARGET \"3\"\"\n"},
+    {"small float keeps its value", "#define E 0.0000001\n#define H 0.5\n#define N 7\nE H N\n",
+     "\n\n\n1e-07 0.500000 7\n"},
+    {"pi is text in lines and zero in conditions", "#if _PI > 3\na\n#endif\n_PI _HALF_PI\n",
+     "\n\n\n3.1415926536f 1.5707963268f\n"},
+    {"string definition written in quotes", "#define S \"text\"\nS\n", "\n\"text\"\n"},
+    {"negative value after a minus stays two tokens", "#define N -1\nx = a-N;\ny = a - N;\n",
+     "\nx = a- -1;\ny = a - -1;\n"},
+    {"file marker lines never rewritten", "#define f 1\n@f \"f\" 3\nf\n", "\n@f \"f\" 3\n1\n"},
+    {"empty source", "", ""},
+    {"last line without newline copied to the end", "#if 1\nb\n#endif\nc", "\nb\n\nc"},
+    {"comments and carriage returns stripped", "a // note\r\n#if 1 /* off */\nb\n#endif\n", "a   \n\nb\n\n"},
+};
+
+TEST_F(Preprocessor, TextRows)
 {
-    EXPECT_TRUE(Run(""));
-    EXPECT_EQ(Output(), "");
+    for (const TextRow& row : kTextRows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_TRUE(Run(row.source)) << LogText();
+        EXPECT_EQ(Output(), row.output);
+    }
 }
 
-TEST_F(Preprocessor, LastLineWithoutNewlineIsCopiedToTheEnd)
-{
-    EXPECT_TRUE(Run("#if 1\nb\n#endif\nc"));
-    EXPECT_EQ(Output(), "\nb\n\nc");
-}
+// A source the preprocessor refuses, its log and, where given, what it wrote:
+// a run with errors expands no macros.
+struct FaultRow {
+    const char* source;
+    const char* log;
+    const char* output;
+};
 
-TEST_F(Preprocessor, CommentsAndCarriageReturnsAreStripped)
+constexpr FaultRow kFaultRows[] = {
+    {"#elif 1\n#else\n  #endif\n",
+     "main.hvsl(1:2) error: unexpected elif directive.\nmain.hvsl(2:2) error: unexpected else directive.\n"
+     "main.hvsl(3:4) error: unexpected endif directive.\n",
+     nullptr},
+    {"#if 1\na\n", "main.hvsl(3:1) error: expected endif directive.\n", "\na\n"},
+    {"#define A 2\n#define A 3\nA\n", "main.hvsl(2:9) error: redefinition of 'A'.\n", "\n\nA\n"},
+    {"#define _PI 3\n", "main.hvsl(1:9) error: identifiers must not start with an underscore.\n", nullptr},
+    {"#define A 1\nA\n#pragma once\nA\n", "main.hvsl(3:2) error: syntax error\n", "\nA\n"},
+};
+
+TEST_F(Preprocessor, FaultRows)
 {
-    EXPECT_TRUE(Run("a // note\r\n#if 1 /* off */\nb\n#endif\n"));
-    EXPECT_EQ(Output(), "a   \n\nb\n\n");
+    for (const FaultRow& row : kFaultRows) {
+        SCOPED_TRACE(row.source);
+        EXPECT_FALSE(Run(row.source));
+        EXPECT_EQ(LogText(), row.log);
+        if (row.output != nullptr) {
+            EXPECT_EQ(Output(), row.output);
+        }
+    }
 }
 
 }  // namespace

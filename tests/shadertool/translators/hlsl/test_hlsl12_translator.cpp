@@ -256,17 +256,6 @@ TEST_F(HLSL12TranslatorTest, TextureArraysOfRayStagesAreUnsizedComparedAndIndexe
         << result;
 }
 
-TEST_F(HLSL12TranslatorTest, RayStageTextureSampledBothWaysIsRefused)
-{
-    EXPECT_FALSE(
-        RunRay(std::string(kHitInfo) +
-                   "void main()\n{\n\tfloat4 texel = sampleTextureLod(texture.albedo, input.hit_attribute, 0.0);\n"
-                   "\tfloat lit = sampleTextureCompareLodZero(texture.albedo, input.hit_attribute, 0.5);\n"
-                   "\tray_payloads.hit.color = texel * lit;\n}\n",
-               STAGE_RCHIT));
-    EXPECT_EQ(LogText(), "Error: texture 'albedo' is sampled both with and without a comparison.\n");
-}
-
 TEST_F(HLSL12TranslatorTest, StageWithoutSupportCallsHasNoSupportFunctions)
 {
     ASSERT_TRUE(RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = input.ray_length;\n}\n",
@@ -328,22 +317,6 @@ TEST_F(HLSL12TranslatorTest, HelperFunctionThatTracesDeclaresItsOwnPayloadAndRay
     EXPECT_TRUE(Contains("void main()\n{\n\tProbe((float3)(0.0f));\n")) << result;
 }
 
-TEST_F(HLSL12TranslatorTest, PayloadSlotsMustRunFromZeroWithoutAGap)
-{
-    rayDescription.rayPayloads[1].slot = 2;
-    EXPECT_FALSE(
-        RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
-    EXPECT_EQ(LogText(),
-              "Error: ray payload 'shadow' has slot 2; the slots of 2 ray payloads must be 0 to 1, each used "
-              "once.\n");
-    rayDescription.rayPayloads[1].slot = 0;
-    EXPECT_FALSE(
-        RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
-    EXPECT_EQ(LogText(),
-              "Error: ray payload 'shadow' has slot 0; the slots of 2 ray payloads must be 0 to 1, each used "
-              "once.\n");
-}
-
 TEST_F(HLSL12TranslatorTest, TracePayloadSlotMustBeASlotOfTheTable)
 {
     EXPECT_FALSE(RunRay(std::string(kHitInfo) +
@@ -363,22 +336,43 @@ TEST_F(HLSL12TranslatorTest, TracePayloadSlotMustBeASlotOfTheTable)
     EXPECT_TRUE(Contains("_ray_description, _pay_shadow);")) << result;
 }
 
-TEST_F(HLSL12TranslatorTest, ClosestHitWithoutInputPayloadIsRefused)
-{
-    rayDescription.rayPayloads[0].isInput = 0;
-    EXPECT_FALSE(
-        RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
-    EXPECT_EQ(LogText(), "Error: the rchit shader has no input ray payload.\n");
-}
+// A change to the shared ray-tracing scene, a closest-hit main, and the one
+// error the translator refuses it with.
+struct RefusedRow {
+    void (*change)(ShaderDescription&);
+    const char* main;
+    const char* log;
+};
 
-TEST_F(HLSL12TranslatorTest, TextureAndBufferOfOneSlotAreRefused)
+const char* const kHitDistanceMain = "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n";
+
+const RefusedRow kRefusedRows[] = {
+    {[](ShaderDescription&) {},
+     "void main()\n{\n\tfloat4 texel = sampleTextureLod(texture.albedo, input.hit_attribute, 0.0);\n"
+     "\tfloat lit = sampleTextureCompareLodZero(texture.albedo, input.hit_attribute, 0.5);\n"
+     "\tray_payloads.hit.color = texel * lit;\n}\n",
+     "Error: texture 'albedo' is sampled both with and without a comparison.\n"},
+    // Payload slots run from zero without a gap or a repeat.
+    {[](ShaderDescription& scene) { scene.rayPayloads[1].slot = 2; }, kHitDistanceMain,
+     "Error: ray payload 'shadow' has slot 2; the slots of 2 ray payloads must be 0 to 1, each used once.\n"},
+    {[](ShaderDescription& scene) { scene.rayPayloads[1].slot = 0; }, kHitDistanceMain,
+     "Error: ray payload 'shadow' has slot 0; the slots of 2 ray payloads must be 0 to 1, each used once.\n"},
+    {[](ShaderDescription& scene) { scene.rayPayloads[0].isInput = 0; }, kHitDistanceMain,
+     "Error: the rchit shader has no input ray payload.\n"},
+    {[](ShaderDescription& scene) { scene.pixelTextures[1].slot = 2; }, kHitDistanceMain,
+     "Error: texture 'albedo' and buffer 'triangles' both have slot 2 and would share register t0, space3.\n"},
+};
+
+TEST_F(HLSL12TranslatorTest, RefusedRows)
 {
-    rayDescription.pixelTextures[1].slot = 2;
-    EXPECT_FALSE(
-        RunRay(std::string(kHitInfo) + "void main()\n{\n\tray_payloads.hit.distance = 0.0;\n}\n", STAGE_RCHIT));
-    EXPECT_EQ(LogText(),
-              "Error: texture 'albedo' and buffer 'triangles' both have slot 2 and would share register t0, "
-              "space3.\n");
+    const ShaderDescription scene = rayDescription;
+    for (const RefusedRow& row : kRefusedRows) {
+        SCOPED_TRACE(row.log);
+        rayDescription = scene;
+        row.change(rayDescription);
+        EXPECT_FALSE(RunRay(std::string(kHitInfo) + row.main, STAGE_RCHIT));
+        EXPECT_EQ(LogText(), row.log);
+    }
 }
 
 }  // namespace
