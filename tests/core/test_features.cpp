@@ -5,61 +5,49 @@
 #include "core/features.h"
 #include "engine_test_support.h"
 
-TEST(FeatureList, WordAtStartEndAndAlone)
-{
-    EXPECT_TRUE(HVI_FeatureListHasWord("NO_SOUND", "NO_SOUND"));
-    EXPECT_TRUE(HVI_FeatureListHasWord("NO_SOUND,X", "NO_SOUND"));
-    EXPECT_TRUE(HVI_FeatureListHasWord("X,NO_SOUND", "NO_SOUND"));
-}
+namespace {
+struct WordCase {
+    const char* list;
+    const char* word;
+    bool found;
+};
 
-TEST(FeatureList, CommaSemicolonAndSpaceBoundWords)
-{
-    EXPECT_TRUE(HVI_FeatureListHasWord("A,NO_SOUND,B", "NO_SOUND"));
-    EXPECT_TRUE(HVI_FeatureListHasWord("A;NO_SOUND;B", "NO_SOUND"));
-    EXPECT_TRUE(HVI_FeatureListHasWord("A NO_SOUND B", "NO_SOUND"));
-    EXPECT_TRUE(HVI_FeatureListHasWord("A, NO_SOUND ;B", "NO_SOUND"));
-}
+// A word counts only whole, bounded by the list's ends, commas, semicolons or spaces.
+constexpr WordCase kWordCases[] = {
+    {"NO_SOUND", "NO_SOUND", true},            // alone
+    {"NO_SOUND,X", "NO_SOUND", true},          // at the start
+    {"X,NO_SOUND", "NO_SOUND", true},          // at the end
+    {"A,NO_SOUND,B", "NO_SOUND", true},        // each boundary, both sides
+    {"A;NO_SOUND;B", "NO_SOUND", true},        //
+    {"A NO_SOUND B", "NO_SOUND", true},        //
+    {"A, NO_SOUND ;B", "NO_SOUND", true},      //
+    {"NO_SOUND;X", "NO_SOUND", true},          //
+    {"X NO_SOUND", "NO_SOUND", true},          //
+    {"X;NO_SOUNDY", "NO_SOUND", false},        // boundary before but not after
+    {"XNO_SOUND Y", "NO_SOUND", false},        // boundary after but not before
+    {"NO_SOUNDS", "NO_SOUND", false},          // parts of longer words
+    {"XNO_SOUND", "NO_SOUND", false},          //
+    {"A,NO_SOUND_EVER", "NO_SOUND", false},    //
+    {"STEAM_DECK", "STEAM", false},            //
+    {"A\tNO_SOUND", "NO_SOUND", false},        // other characters are not boundaries
+    {"A|NO_SOUND", "NO_SOUND", false},         //
+    {"NO_SOUND.", "NO_SOUND", false},          //
+    {"NO_SOUNDX,NO_SOUND", "NO_SOUND", true},  // a later whole occurrence still counts
+    {"XSTEAM STEAM", "STEAM", true},           //
+    {"no_sound", "NO_SOUND", false},           // case matters
+    {"", "NO_SOUND", false},                   // empty inputs are never set
+    {nullptr, "NO_SOUND", false},              //
+    {"A,,B", "", false},                       //
+    {"A", nullptr, false},                     //
+};
+}  // namespace
 
-TEST(FeatureList, EachBoundaryCountsBeforeAndAfterTheWord)
+TEST(FeatureList, WordsCountOnlyWholeAndBounded)
 {
-    for (const char* boundary : {",", ";", " "}) {
-        const std::string b = boundary;
-        EXPECT_TRUE(HVI_FeatureListHasWord(("NO_SOUND" + b + "X").c_str(), "NO_SOUND")) << "'" << b << "'";
-        EXPECT_TRUE(HVI_FeatureListHasWord(("X" + b + "NO_SOUND").c_str(), "NO_SOUND")) << "'" << b << "'";
-        EXPECT_TRUE(HVI_FeatureListHasWord(("X" + b + "NO_SOUND" + b + "Y").c_str(), "NO_SOUND")) << "'" << b << "'";
-        EXPECT_FALSE(HVI_FeatureListHasWord(("X" + b + "NO_SOUNDY").c_str(), "NO_SOUND")) << "'" << b << "'";
-        EXPECT_FALSE(HVI_FeatureListHasWord(("XNO_SOUND" + b + "Y").c_str(), "NO_SOUND")) << "'" << b << "'";
+    for (const WordCase& c : kWordCases) {
+        EXPECT_EQ(c.found, HVI_FeatureListHasWord(c.list, c.word))
+            << "'" << (c.list ? c.list : "(null)") << "' / '" << (c.word ? c.word : "(null)") << "'";
     }
-}
-
-TEST(FeatureList, PartsOfLongerWordsDoNotCount)
-{
-    EXPECT_FALSE(HVI_FeatureListHasWord("NO_SOUNDS", "NO_SOUND"));
-    EXPECT_FALSE(HVI_FeatureListHasWord("XNO_SOUND", "NO_SOUND"));
-    EXPECT_FALSE(HVI_FeatureListHasWord("A,NO_SOUND_EVER", "NO_SOUND"));
-    EXPECT_FALSE(HVI_FeatureListHasWord("STEAM_DECK", "STEAM"));
-}
-
-TEST(FeatureList, OtherCharactersAreNotBoundaries)
-{
-    EXPECT_FALSE(HVI_FeatureListHasWord("A\tNO_SOUND", "NO_SOUND"));
-    EXPECT_FALSE(HVI_FeatureListHasWord("A|NO_SOUND", "NO_SOUND"));
-    EXPECT_FALSE(HVI_FeatureListHasWord("NO_SOUND.", "NO_SOUND"));
-}
-
-TEST(FeatureList, LaterOccurrenceCountsWhenAnEarlierOneIsPartOfAWord)
-{
-    EXPECT_TRUE(HVI_FeatureListHasWord("NO_SOUNDX,NO_SOUND", "NO_SOUND"));
-    EXPECT_TRUE(HVI_FeatureListHasWord("XSTEAM STEAM", "STEAM"));
-}
-
-TEST(FeatureList, CaseMattersAndEmptyInputsAreNeverSet)
-{
-    EXPECT_FALSE(HVI_FeatureListHasWord("no_sound", "NO_SOUND"));
-    EXPECT_FALSE(HVI_FeatureListHasWord("", "NO_SOUND"));
-    EXPECT_FALSE(HVI_FeatureListHasWord(nullptr, "NO_SOUND"));
-    EXPECT_FALSE(HVI_FeatureListHasWord("A,,B", ""));
-    EXPECT_FALSE(HVI_FeatureListHasWord("A", nullptr));
 }
 
 using Features = ::testing::Test;

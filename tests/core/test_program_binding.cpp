@@ -73,39 +73,36 @@ TEST_F(ProgramBinding, MissingLibraryFails)
                   "module could not be found.)."));
 }
 
-TEST_F(ProgramBinding, LibraryWithoutEntryPointFails)
+struct RefusedProgram {
+    const char* library;
+    HVI_BindResult result;
+    const char* message;
+};
+
+// Each library loads but is refused; nothing of it may stay bound.
+constexpr RefusedProgram kRefusedPrograms[] = {
+    {"test-prog-no-entry.dll", HVI_BindResult::NoEntryPoint,
+     "[ERROR] HVI_BindProgram: the program library exports neither HV_GetProgramInterface nor HV_GetInterface."},
+    {"test-prog-entry-fails.dll", HVI_BindResult::EntryFailed,
+     "[ERROR] HVI_BindProgram: HV_GetProgramInterface did not return a program interface."},
+    {"test-prog-old-version.dll", HVI_BindResult::WrongVersion,
+     "[ERROR] HVI_BindProgram: the program was built for engine interface 15.29, this engine needs 15.30."},
+    {"test-prog-other-major.dll", HVI_BindResult::WrongVersion,
+     "[ERROR] HVI_BindProgram: the program was built for engine interface 14.30, this engine needs 15.30."},
+};
+
+class RefusedProgramBinding : public ProgramBinding, public testing::WithParamInterface<RefusedProgram> {};
+
+TEST_P(RefusedProgramBinding, FailsAndKeepsNothingBound)
 {
-    InstallProgram(m_res, "test-prog-no-entry.dll");
-    EXPECT_EQ(HVI_BindResult::NoEntryPoint, HVI_BindProgram(m_library));
+    InstallProgram(m_res, GetParam().library);
+    EXPECT_EQ(GetParam().result, HVI_BindProgram(m_library));
     EXPECT_EQ(nullptr, m_library.module);
-    EXPECT_TRUE(WasLogged(
-        "[ERROR] HVI_BindProgram: the program library exports neither HV_GetProgramInterface nor HV_GetInterface."));
-}
-
-TEST_F(ProgramBinding, EntryPointAnsweringFalseFails)
-{
-    InstallProgram(m_res, "test-prog-entry-fails.dll");
-    EXPECT_EQ(HVI_BindResult::EntryFailed, HVI_BindProgram(m_library));
-    EXPECT_TRUE(WasLogged("[ERROR] HVI_BindProgram: HV_GetProgramInterface did not return a program interface."));
-}
-
-TEST_F(ProgramBinding, OtherMinorVersionFails)
-{
-    InstallProgram(m_res, "test-prog-old-version.dll");
-    EXPECT_EQ(HVI_BindResult::WrongVersion, HVI_BindProgram(m_library));
     EXPECT_EQ(nullptr, m_library.program);
-    EXPECT_TRUE(WasLogged(
-        "[ERROR] HVI_BindProgram: the program was built for engine interface 15.29, this engine needs 15.30."));
+    EXPECT_TRUE(WasLogged(GetParam().message));
 }
 
-TEST_F(ProgramBinding, OtherMajorVersionFails)
-{
-    InstallProgram(m_res, "test-prog-other-major.dll");
-    EXPECT_EQ(HVI_BindResult::WrongVersion, HVI_BindProgram(m_library));
-    EXPECT_EQ(nullptr, m_library.module);
-    EXPECT_TRUE(WasLogged(
-        "[ERROR] HVI_BindProgram: the program was built for engine interface 14.30, this engine needs 15.30."));
-}
+INSTANTIATE_TEST_SUITE_P(Libraries, RefusedProgramBinding, testing::ValuesIn(kRefusedPrograms));
 
 TEST_F(ProgramBinding, LibraryInTheResourceFolderIsTakenBeforeOneOnTheLibraryPath)
 {

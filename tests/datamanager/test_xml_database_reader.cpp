@@ -102,18 +102,27 @@ TEST(XMLDatabaseReader, DecodesReferencesAndNormalisesLineEndsAndAttributeWhiteS
     EXPECT_STREQ(node->GetValue("DATA"), "l1\nl2\nl3");
 }
 
-TEST(XMLDatabaseReader, KeepsWhiteSpaceThatIsTheWholeNodeContent)
-{
-    DMDatabase database("test");
-    ASSERT_TRUE(Parse("<d><a><n>  </n></a></d>", database));
-    EXPECT_STREQ(database.GetArray(0)->GetNode(0)->GetValue("DATA"), "  ");
-}
+struct SingleValueCase {
+    const char* document;
+    const char* key;
+    const char* expected;
+};
 
-TEST(XMLDatabaseReader, ConvertsLatin1ToUtf8WhenTheDeclarationSaysSo)
+// Each document holds one node in one array; its value under key must read as expected.
+constexpr SingleValueCase kSingleValueCases[] = {
+    {"<d><a><n>  </n></a></d>", "DATA", "  "},  // white space that is the whole content stays
+    {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><d><a><n name=\"caf\xE9\"/></a></d>", "name",
+     "caf\xC3\xA9"},                                                              // Latin-1 becomes UTF-8
+    {"\xEF\xBB\xBF<d><a id=\"x\"><n v=\"\xC3\xA9\"/></a></d>", "v", "\xC3\xA9"},  // a UTF-8 mark is skipped
+};
+
+TEST(XMLDatabaseReader, ReadsSingleValuesAsTheDocumentMeansThem)
 {
-    DMDatabase database("test");
-    ASSERT_TRUE(Parse("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><d><a><n name=\"caf\xE9\"/></a></d>", database));
-    EXPECT_STREQ(database.GetArray(0)->GetNode(0)->GetValue("name"), "caf\xC3\xA9");
+    for (const SingleValueCase& c : kSingleValueCases) {
+        DMDatabase database("test");
+        ASSERT_TRUE(Parse(c.document, database)) << c.document;
+        EXPECT_STREQ(database.GetArray(0)->GetNode(0)->GetValue(c.key), c.expected) << c.document;
+    }
 }
 
 TEST(XMLDatabaseReader, RejectsMalformedDocumentsAndBuildsNothing)
@@ -145,13 +154,6 @@ TEST(XMLDatabaseReader, RejectsATruncatedDocument)
         EXPECT_FALSE(Parse(document.substr(0, length), database)) << length;
         EXPECT_EQ(database.GetArrayCount(), 0) << length;
     }
-}
-
-TEST(XMLDatabaseReader, SkipsAUtf8ByteOrderMark)
-{
-    DMDatabase database("test");
-    ASSERT_TRUE(Parse("\xEF\xBB\xBF<d><a id=\"x\"><n v=\"\xC3\xA9\"/></a></d>", database));
-    EXPECT_STREQ(database.FindArray("x")->GetNode(0)->GetValue("v"), "\xC3\xA9");
 }
 
 TEST(XMLDatabaseReader, AnAttributeGivenTwiceKeepsTheLaterValueAndTextOverridesADataAttribute)
