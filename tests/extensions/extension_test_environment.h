@@ -30,6 +30,8 @@
 
 #include <windows.h>
 
+inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
 // One delivered event, with copies of everything its payload pointed to.
 struct DeliveredEvent {
     uint32_t kind = 0;
@@ -105,6 +107,15 @@ protected:
         const std::filesystem::path path = ResFolder() / name;
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << text;
+    }
+
+    // Two leaderboard categories: "alltime" ranks highest first, "fastest" lowest first.
+    void WriteAlltimeAndFastestCategories()
+    {
+        WriteResFile("leaderboards/leaderboards.xml", R"(<database><array id="CATEGORIES">
+<node id="alltime"/>
+<node id="fastest" sort="ASCENDING"/>
+</array></database>)");
     }
 
     // Copies a test module library into "res://" under the name the engine loads.

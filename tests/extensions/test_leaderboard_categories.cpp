@@ -2,8 +2,6 @@
 
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 const char* const kCategories = R"(<?xml version="1.0" encoding="UTF-8"?>
 <database>
   <array id="CATEGORIES">

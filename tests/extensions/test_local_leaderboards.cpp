@@ -38,10 +38,7 @@ protected:
     void SetUp() override
     {
         ExtensionTest::SetUp();
-        WriteResFile("leaderboards/leaderboards.xml", R"(<database><array id="CATEGORIES">
-<node id="alltime"/>
-<node id="fastest" sort="ASCENDING"/>
-</array></database>)");
+        WriteAlltimeAndFastestCategories();
     }
 
     void Submit(int32_t points, const char* category = "alltime", std::vector<uint8_t> data = {})

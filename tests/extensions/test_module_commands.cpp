@@ -1,12 +1,6 @@
 #include "core/extension_command.h"
 #include "extension_test_environment.h"
 
-namespace {
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-}  // namespace
-
 class ModuleCommands : public ExtensionTest {
 protected:
     void SetUp() override

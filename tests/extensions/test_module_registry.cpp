@@ -11,8 +11,6 @@ std::vector<std::string> ResolvedNames()
     return names;
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 }  // namespace
 
 using ModuleRegistry = ExtensionTest;

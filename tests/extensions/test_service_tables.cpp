@@ -3,12 +3,6 @@
 #include "extension_test_environment.h"
 #include "extensions/simulated/picture_loading.h"
 
-namespace {
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-}  // namespace
-
 using ServiceTables = ExtensionTest;
 
 TEST_F(ServiceTables, EveryTableAnswersItsDefaultsWithoutImplementations)

@@ -26,10 +26,7 @@ protected:
     void SetUp() override
     {
         ExtensionTest::SetUp();
-        WriteResFile("leaderboards/leaderboards.xml", R"(<database><array id="CATEGORIES">
-<node id="alltime"/>
-<node id="fastest" sort="ASCENDING"/>
-</array></database>)");
+        WriteAlltimeAndFastestCategories();
         m_generatedAfter = uint32_t(Engine()->GetTimestamp());
         StartServices(kFeatures);
     }
