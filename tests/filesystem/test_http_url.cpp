@@ -2,24 +2,32 @@
 
 #include "filesystem/http_url.h"
 
+namespace {
+
+struct UrlCase {
+    const char* text;
+    const char* host;
+    int port;
+    const char* path;
+};
+
+constexpr UrlCase kUrlCases[] = {
+    {"http://example.com:8080/a/b.png?x=1&y=2#top", "example.com", 8080, "/a/b.png?x=1&y=2"},  // fragment dropped
+    {"http://127.0.0.1", "127.0.0.1", 80, "/"},                                                // default port and path
+    {"http://h?q", "h", 80, "/?q"},                                                            // query without a path
+};
+
+}  // namespace
+
 TEST(HttpUrl, SplitsHostPortAndPath)
 {
-    HttpUrl url;
-    ASSERT_TRUE(HVI_ParseHttpUrl("http://example.com:8080/a/b.png?x=1&y=2#top", url));
-    EXPECT_STREQ(url.host.GetText(), "example.com");
-    EXPECT_EQ(url.port, 8080);
-    EXPECT_STREQ(url.path.GetText(), "/a/b.png?x=1&y=2");
-}
-
-TEST(HttpUrl, DefaultsToPort80AndRootPath)
-{
-    HttpUrl url;
-    ASSERT_TRUE(HVI_ParseHttpUrl("http://127.0.0.1", url));
-    EXPECT_STREQ(url.host.GetText(), "127.0.0.1");
-    EXPECT_EQ(url.port, 80);
-    EXPECT_STREQ(url.path.GetText(), "/");
-    ASSERT_TRUE(HVI_ParseHttpUrl("http://h?q", url));
-    EXPECT_STREQ(url.path.GetText(), "/?q");
+    for (const UrlCase& c : kUrlCases) {
+        HttpUrl url;
+        ASSERT_TRUE(HVI_ParseHttpUrl(c.text, url)) << c.text;
+        EXPECT_STREQ(url.host.GetText(), c.host) << c.text;
+        EXPECT_EQ(url.port, c.port) << c.text;
+        EXPECT_STREQ(url.path.GetText(), c.path) << c.text;
+    }
 }
 
 TEST(HttpUrl, RefusesWhatCannotBeRequested)
