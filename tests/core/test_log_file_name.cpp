@@ -23,42 +23,34 @@ HV_DateTime March7()
 
 }  // namespace
 
-TEST(LogFileName, IsProgramIdInLogsWithSpacesAsDashes)
-{
-    EXPECT_STREQ("logs://my-fine-game.log",
-                 HVI_MakeLogFileName("my fine game", false, false, March7(), IsTaken).GetText());
-}
+struct NameCase {
+    const char* programId;
+    bool dated;
+    bool inWorkingDir;
+    std::set<std::string> taken;
+    const char* expected;
+};
 
-TEST(LogFileName, PathSeparatorsInTheProgramIdBecomeDashesSoTheLogStaysInItsFolder)
+TEST(LogFileName, ComesFromProgramIdFolderDateAndTheNamesTaken)
 {
-    EXPECT_STREQ("logs://..-..-etc-game.log",
-                 HVI_MakeLogFileName("../../etc/game", false, false, March7(), IsTaken).GetText());
-    EXPECT_STREQ("logs://a-b.log", HVI_MakeLogFileName("a\\b", false, false, March7(), IsTaken).GetText());
-}
-
-TEST(LogFileName, LogsInWorkingDirUseResScheme)
-{
-    EXPECT_STREQ("res://game.log", HVI_MakeLogFileName("game", false, true, March7(), IsTaken).GetText());
-}
-
-TEST(LogFileName, UndatedNameIsReusedEvenWhenTaken)
-{
-    g_taken = {"logs://game.log"};
-    EXPECT_STREQ("logs://game.log", HVI_MakeLogFileName("game", false, false, March7(), IsTaken).GetText());
-}
-
-TEST(LogFileName, DatedNameCarriesYearMonthDayHourMinute)
-{
-    g_taken.clear();
-    EXPECT_STREQ("logs://game-2026-03-07-09-05.log",
-                 HVI_MakeLogFileName("game", true, false, March7(), IsTaken).GetText());
-}
-
-TEST(LogFileName, TakenDatedNameGetsTheFirstFreeNumber)
-{
-    g_taken = {"logs://game-2026-03-07-09-05.log", "logs://game-2026-03-07-09-05-1.log"};
-    EXPECT_STREQ("logs://game-2026-03-07-09-05-2.log",
-                 HVI_MakeLogFileName("game", true, false, March7(), IsTaken).GetText());
+    const NameCase cases[] = {
+        {"my fine game", false, false, {}, "logs://my-fine-game.log"},      // spaces become dashes
+        {"../../etc/game", false, false, {}, "logs://..-..-etc-game.log"},  // separators too, so the log
+        {"a\\b", false, false, {}, "logs://a-b.log"},                       // stays in its folder
+        {"game", false, true, {}, "res://game.log"},                        // logs in the working folder
+        {"game", false, false, {"logs://game.log"}, "logs://game.log"},     // undated names are reused
+        {"game", true, false, {}, "logs://game-2026-03-07-09-05.log"},      // year month day hour minute
+        {"game",
+         true,
+         false,
+         {"logs://game-2026-03-07-09-05.log", "logs://game-2026-03-07-09-05-1.log"},
+         "logs://game-2026-03-07-09-05-2.log"},  // first free number
+    };
+    for (const NameCase& c : cases) {
+        g_taken = c.taken;
+        EXPECT_STREQ(c.expected,
+                     HVI_MakeLogFileName(c.programId, c.dated, c.inWorkingDir, March7(), IsTaken).GetText());
+    }
 }
 
 TEST(LogFileName, NumbersStopAt99)
