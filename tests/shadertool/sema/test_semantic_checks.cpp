@@ -29,47 +29,6 @@ TEST_F(SemanticChecks, HexadecimalAndOctalArraySizesReadTheirValue)
     EXPECT_EQ(DumpDeclaration(1), "VariableDeclaration : float[8]\n  Variable eight : float[8]\n");
 }
 
-TEST_F(SemanticChecks, ListItemsAreNeverConverted)
-{
-    EXPECT_FALSE(RunPixel(std::string("int counts[2] = {1, 2u};\n") + kPixelMain));
-    EXPECT_EQ(LogText(), ErrorLine(1, 21,
-                                   "member in initializer list does not match the list type. NOTE: "
-                                   "implicit conversion is not allowed."));
-}
-
-TEST_F(SemanticChecks, LocalNamedLikeAParameterIsARedeclaration)
-{
-    EXPECT_FALSE(RunPixel(std::string("float f(float x)\n{\n\tfloat x = 1.0;\n\treturn x;\n}\n") + kPixelMain));
-    EXPECT_EQ(LogText(), ErrorLine(3, 11, "symbol 'x' already has a declaration."));
-}
-
-TEST_F(SemanticChecks, NameOfAClosedScopeIsForgotten)
-{
-    EXPECT_FALSE(RunPixel("void main()\n{\n\t{\n\t\tfloat inner = 1.0;\n\t}\n\toutput.color = float4(inner);\n}\n"));
-    EXPECT_EQ(LogText(), ErrorLine(6, 27, "undeclared identifier 'inner'.") +
-                             ErrorLine(6, 26, "no instance of function 'float4' matches the argument list.") +
-                             ErrorLine(6, 18, "no operator '=' matches the operands."));
-}
-
-TEST_F(SemanticChecks, NameOfAClosedScopeCanBeDeclaredAgain)
-{
-    EXPECT_TRUE(
-        RunPixel("void main()\n{\n\tfor (int i = 0; i < 2; i++) {}\n\tfor (int i = 0; i < 2; i++) {}\n"
-                 "\toutput.color = float4(1.0);\n}\n"))
-        << LogText();
-}
-
-TEST_F(SemanticChecks, UncalledPrototypeWithoutDefinitionIsAccepted)
-{
-    EXPECT_TRUE(RunPixel(std::string("float Unused(float x);\n") + kPixelMain)) << LogText();
-}
-
-TEST_F(SemanticChecks, ReturnInMainIsRefusedEvenWithAValue)
-{
-    EXPECT_FALSE(RunPixel("void main()\n{\n\toutput.color = float4(1.0);\n\treturn 1;\n}\n"));
-    EXPECT_EQ(LogText(), ErrorLine(4, 5, "returning from main() is not allowed."));
-}
-
 TEST_F(SemanticChecks, ReturnedIntegerLiteralBecomesAFloatLiteral)
 {
     ASSERT_TRUE(RunPixel(std::string("float One()\n{\n\treturn 1;\n}\n") + kPixelMain)) << LogText();
@@ -90,63 +49,11 @@ TEST_F(SemanticChecks, ReturnedIntegerVariableIsWrappedInAFloatConstructor)
         << DumpDeclaration(0);
 }
 
-TEST_F(SemanticChecks, VoidFunctionMayReturnWithoutValueOnly)
-{
-    EXPECT_FALSE(
-        RunPixel(std::string("void Nothing()\n{\n\treturn 1.0;\n}\nfloat Some()\n{\n\treturn;\n}\n") + kPixelMain));
-    EXPECT_EQ(LogText(), ErrorLine(3, 5, "return value type does not match the function type.") +
-                             ErrorLine(7, 5, "return value type does not match the function type."));
-}
-
-TEST_F(SemanticChecks, ReferencedUndefinedFunctionsAreReportedInDeclarationOrder)
-{
-    EXPECT_FALSE(
-        RunPixel("float B(float x);\nfloat A(float x);\nvoid main()\n{\n"
-                 "\toutput.color = float4(A(1.0) + B(2.0));\n}\n"));
-    EXPECT_EQ(LogText(), ErrorLine(1, 8, "function 'B' is referenced but has no definition.") +
-                             ErrorLine(2, 8, "function 'A' is referenced but has no definition."));
-}
-
-TEST_F(SemanticChecks, PrototypeOfMainIsRefused)
-{
-    EXPECT_FALSE(RunPixel(std::string("void main();\n") + kPixelMain));
-    EXPECT_EQ(LogText(), ErrorLine(1, 10, "main() must be defined only and can not have overloads."));
-}
-
-TEST_F(SemanticChecks, MainReturningAValueIsRefused)
-{
-    EXPECT_FALSE(RunPixel("float main()\n{\n\toutput.color = float4(1.0);\n}\n"));
-    EXPECT_EQ(LogText(), ErrorLine(1, 11, "main() must be defined only and can not have overloads.") +
-                             ErrorLine(1, 11, "function 'main' must return a value."));
-}
-
-TEST_F(SemanticChecks, TextureAndVoidParametersAreInvalid)
-{
-    EXPECT_FALSE(RunPixel(std::string("float F(void)\n{\n\treturn 1.0;\n}\n") + kPixelMain));
-    EXPECT_EQ(LogText(), ErrorLine(1, 9, "invalid type specifier."));
-}
-
-TEST_F(SemanticChecks, ConstReturnTypeIsRefused)
-{
-    EXPECT_FALSE(RunPixel(std::string("const float F()\n{\n\treturn 1.0;\n}\n") + kPixelMain));
-    EXPECT_EQ(LogText(), ErrorLine(1, 14, "'const' is not allowed in function declarations."));
-}
-
 TEST_F(SemanticChecks, ConstWithConstantInitialiserIsAConstant)
 {
     ASSERT_TRUE(RunPixel(std::string("const float kHalf = 0.5;\n") + kPixelMain)) << LogText();
     EXPECT_NE(DumpDeclaration(0).find("Variable kHalf : float const constant\n"), std::string::npos)
         << DumpDeclaration(0);
-}
-
-TEST_F(SemanticChecks, MemberOfAConstStructCannotBeAssigned)
-{
-    EXPECT_FALSE(
-        RunPixel("struct S { float v; };\nS Make()\n{\n\tS s;\n\ts.v = 1.0;\n\treturn s;\n}\n"
-                 "void main()\n{\n\tconst S fixed = Make();\n\tfixed.v = 2.0;\n"
-                 "\toutput.color = float4(1.0);\n}\n"));
-    EXPECT_EQ(LogText(), ErrorLine(10, 25, "initializer of 'const' variable must be a constant expression.") +
-                             ErrorLine(11, 13, "expression must be a modifiable l-value."));
 }
 
 TEST_F(SemanticChecks, StructDeclaredWithADeclaratorKeepsBothDeclarations)
@@ -172,6 +79,72 @@ TEST_F(SemanticChecks, FurtherDeclaratorsShareTheDeclaration)
               "    Variable b : float\n"
               "    Constant 2.0f : float constant\n"
               "  Variable c : float\n");
+}
+
+// One error line of the step log for the fixture's source path.
+std::string At(int line, int column, const std::string& message)
+{
+    return "test.hvsl(" + std::to_string(line) + ":" + std::to_string(column) + ") error: " + message + "\n";
+}
+
+const char* const kNoMain = "main() must be defined only and can not have overloads.";
+const char* const kReturnMismatch = "return value type does not match the function type.";
+
+// A pixel source (its declarations, then kPixelMain unless a main is given)
+// and the step log it gives: empty when the source is good.
+struct CheckRow {
+    const char* declarations;
+    const char* main;
+    std::string log;
+};
+
+const CheckRow kCheckRows[] = {
+    // List items are never converted.
+    {"int counts[2] = {1, 2u};\n", nullptr,
+     At(1, 21, "member in initializer list does not match the list type. NOTE: implicit conversion is not allowed.")},
+    // A local named like a parameter is a redeclaration.
+    {"float f(float x)\n{\n\tfloat x = 1.0;\n\treturn x;\n}\n", nullptr,
+     At(3, 11, "symbol 'x' already has a declaration.")},
+    // The name of a closed scope is forgotten, and can be declared again.
+    {"", "void main()\n{\n\t{\n\t\tfloat inner = 1.0;\n\t}\n\toutput.color = float4(inner);\n}\n",
+     At(6, 27, "undeclared identifier 'inner'.") +
+         At(6, 26, "no instance of function 'float4' matches the argument list.") +
+         At(6, 18, "no operator '=' matches the operands.")},
+    {"",
+     "void main()\n{\n\tfor (int i = 0; i < 2; i++) {}\n\tfor (int i = 0; i < 2; i++) {}\n"
+     "\toutput.color = float4(1.0);\n}\n",
+     ""},
+    // An uncalled prototype without a definition is accepted; called ones
+    // are reported in declaration order.
+    {"float Unused(float x);\n", nullptr, ""},
+    {"", "float B(float x);\nfloat A(float x);\nvoid main()\n{\n\toutput.color = float4(A(1.0) + B(2.0));\n}\n",
+     At(1, 8, "function 'B' is referenced but has no definition.") +
+         At(2, 8, "function 'A' is referenced but has no definition.")},
+    {"", "void main()\n{\n\toutput.color = float4(1.0);\n\treturn 1;\n}\n",
+     At(4, 5, "returning from main() is not allowed.")},
+    {"void Nothing()\n{\n\treturn 1.0;\n}\nfloat Some()\n{\n\treturn;\n}\n", nullptr,
+     At(3, 5, kReturnMismatch) + At(7, 5, kReturnMismatch)},
+    {"void main();\n", nullptr, At(1, 10, kNoMain)},
+    {"", "float main()\n{\n\toutput.color = float4(1.0);\n}\n",
+     At(1, 11, kNoMain) + At(1, 11, "function 'main' must return a value.")},
+    {"float F(void)\n{\n\treturn 1.0;\n}\n", nullptr, At(1, 9, "invalid type specifier.")},
+    {"const float F()\n{\n\treturn 1.0;\n}\n", nullptr, At(1, 14, "'const' is not allowed in function declarations.")},
+    // A member of a const struct cannot be assigned.
+    {"",
+     "struct S { float v; };\nS Make()\n{\n\tS s;\n\ts.v = 1.0;\n\treturn s;\n}\n"
+     "void main()\n{\n\tconst S fixed = Make();\n\tfixed.v = 2.0;\n\toutput.color = float4(1.0);\n}\n",
+     At(10, 25, "initializer of 'const' variable must be a constant expression.") +
+         At(11, 13, "expression must be a modifiable l-value.")},
+};
+
+TEST_F(SemanticChecks, CheckRows)
+{
+    for (const CheckRow& row : kCheckRows) {
+        const std::string source = std::string(row.declarations) + (row.main != nullptr ? row.main : kPixelMain);
+        SCOPED_TRACE(source);
+        EXPECT_EQ(RunPixel(source), row.log.empty());
+        EXPECT_EQ(LogText(), row.log);
+    }
 }
 
 TEST(SymbolTable, ClosingAScopeForgetsOnlyItsOwnSymbols)
