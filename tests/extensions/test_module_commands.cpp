@@ -20,49 +20,28 @@ TEST_F(ModuleCommands, SetLocalNotificationWithThreeTextsUsesTheNumberFive)
                          "Module.ExecuteCommand('SetLocalNotification','title;body;sound');"));
 }
 
-TEST_F(ModuleCommands, FieldsThatDoNotExistAreNull)
+TEST_F(ModuleCommands, SetLocalNotificationSplitsItsArgumentIntoThreeTextsAndANumber)
 {
-    HV_ExtensionCommand("SetLocalNotification", "title;body");
-    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification('title','body',null,5);"));
-}
-
-TEST_F(ModuleCommands, TheNumberIsReadByAtoiRules)
-{
-    HV_ExtensionCommand("SetLocalNotification", "a;b;c; -12 minutes");
-    HV_ExtensionCommand("SetLocalNotification", "a;b;c;soon");
-    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification('a','b','c',-12);"));
-    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification('a','b','c',0);"));
-}
-
-TEST_F(ModuleCommands, AThirdSeparatorAtTheEndGivesAnEmptyFourthFieldAndZero)
-{
-    HV_ExtensionCommand("SetLocalNotification", "title;body;sound;");
-    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification('title','body','sound',0);"));
-}
-
-TEST_F(ModuleCommands, ADecimalFourthFieldIsPassedAsItsValue)
-{
-    HV_ExtensionCommand("SetLocalNotification", "title;body;sound;42");
-    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification('title','body','sound',42);"));
-}
-
-TEST_F(ModuleCommands, OneTextAndASeparatorGiveTwoEmptyTextsAndZero)
-{
-    HV_ExtensionCommand("SetLocalNotification", "title;");
-    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification('title','','',0);"));
-}
-
-TEST_F(ModuleCommands, ANullArgumentGivesNullFieldsAndFive)
-{
-    HV_ExtensionCommand("SetLocalNotification", nullptr);
-    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification(null,null,null,5);"));
-}
-
-TEST_F(ModuleCommands, AFieldTooLongForItsBufferIsNull)
-{
-    const std::string longText(1024, 'x');
-    HV_ExtensionCommand("SetLocalNotification", ("a;" + longText + ";c").c_str());
-    EXPECT_TRUE(Contains(Journal(), "SetLocalNotification('a',null,'c',5);"));
+    const std::string tooLong(1024, 'x');
+    const struct {
+        std::string argument;
+        bool isNull;
+        const char* call;
+    } cases[] = {
+        {"title;body", false, "SetLocalNotification('title','body',null,5);"},               // missing fields are null
+        {"a;b;c; -12 minutes", false, "SetLocalNotification('a','b','c',-12);"},             // the number by atoi rules
+        {"a;b;c;soon", false, "SetLocalNotification('a','b','c',0);"},                       //
+        {"title;body;sound;", false, "SetLocalNotification('title','body','sound',0);"},     // empty fourth field
+        {"title;body;sound;42", false, "SetLocalNotification('title','body','sound',42);"},  //
+        {"title;", false, "SetLocalNotification('title','','',0);"},              // one separator: two empty texts
+        {"", true, "SetLocalNotification(null,null,null,5);"},                    // no argument at all
+        {"a;" + tooLong + ";c", false, "SetLocalNotification('a',null,'c',5);"},  // too long for its buffer
+    };
+    for (const auto& c : cases) {
+        const size_t before = Journal().size();
+        HV_ExtensionCommand("SetLocalNotification", c.isNull ? nullptr : c.argument.c_str());
+        EXPECT_TRUE(Contains(Journal().substr(before), c.call)) << c.call;
+    }
 }
 
 TEST_F(ModuleCommands, RemoveAllLocalNotificationsReachesTheImplementationAndTheModules)
