@@ -54,28 +54,24 @@ protected:
     }
 };
 
-TEST_F(ExtensionCommand, OwnCommandsAnswerFirst)
+TEST_F(ExtensionCommand, OwnCommandsThenModulesThenThePlatformAnswer)
 {
-    EXPECT_STREQ("music playing", HV_ExtensionCommand("PlayMusic", "theme.ogg"));
-    EXPECT_EQ((std::vector<std::string>{"own PlayMusic"}), g_asked);
-}
-
-TEST_F(ExtensionCommand, PrefixCommandsTakeEveryMatchingName)
-{
-    EXPECT_STREQ("bought sword", HV_ExtensionCommand("IAP_Purchase", "sword"));
-    EXPECT_EQ((std::vector<std::string>{"iap IAP_Purchase"}), g_asked);
-}
-
-TEST_F(ExtensionCommand, ModulesAnswerBeforeThePlatform)
-{
-    EXPECT_STREQ("module answer", HV_ExtensionCommand("SetLocalNotification", "x"));
-    EXPECT_EQ((std::vector<std::string>{"modules SetLocalNotification"}), g_asked);
-}
-
-TEST_F(ExtensionCommand, PlatformAnswersWhatModulesDoNotKnow)
-{
-    EXPECT_STREQ("platform answer", HV_ExtensionCommand("OpenURL", "http://x"));
-    EXPECT_EQ((std::vector<std::string>{"modules OpenURL", "platform OpenURL"}), g_asked);
+    const struct {
+        const char* command;
+        const char* argument;
+        const char* answer;
+        std::vector<std::string> asked;
+    } cases[] = {
+        {"PlayMusic", "theme.ogg", "music playing", {"own PlayMusic"}},                    // own commands first
+        {"IAP_Purchase", "sword", "bought sword", {"iap IAP_Purchase"}},                   // a prefix takes every name
+        {"SetLocalNotification", "x", "module answer", {"modules SetLocalNotification"}},  // modules before
+        {"OpenURL", "http://x", "platform answer", {"modules OpenURL", "platform OpenURL"}},  // the platform
+    };
+    for (const auto& c : cases) {
+        g_asked.clear();
+        EXPECT_STREQ(c.answer, HV_ExtensionCommand(c.command, c.argument));
+        EXPECT_EQ(c.asked, g_asked) << c.command;
+    }
 }
 
 TEST_F(ExtensionCommand, UnknownCommandHasNoAnswer)

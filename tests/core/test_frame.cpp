@@ -99,24 +99,24 @@ protected:
     HV_ProgramInterface m_program;
 };
 
-TEST(FrameTimeDelta, ZeroAfterAReset) { EXPECT_EQ(0.0f, HVI_DetermineFrameTimeDelta(16, true)); }
-
-TEST(FrameTimeDelta, WholeMillisecondsAsSeconds)
+TEST(FrameTimeDelta, IsWholeMillisecondsAsSecondsWithinOneMillisecondAndAThirtyThird)
 {
-    EXPECT_FLOAT_EQ(0.016f, HVI_DetermineFrameTimeDelta(16, false));
-    EXPECT_FLOAT_EQ(0.2f, HVI_DetermineFrameTimeDelta(200, false));
-    EXPECT_EQ(0.0f, HVI_DetermineFrameTimeDelta(0, false));
-}
-
-TEST(FrameTimeDelta, LongFramesCountAsOneThirtyThirdTruncatedToMilliseconds)
-{
-    EXPECT_FLOAT_EQ(0.030f, HVI_DetermineFrameTimeDelta(201, false));
-    EXPECT_FLOAT_EQ(0.030f, HVI_DetermineFrameTimeDelta(5000, false));
-}
-
-TEST(FrameTimeDelta, NegativeTimeCountsAsOneMillisecond)
-{
-    EXPECT_FLOAT_EQ(0.001f, HVI_DetermineFrameTimeDelta(-5, false));
+    const struct {
+        int elapsedMs;
+        bool reset;
+        float seconds;
+    } cases[] = {
+        {16, true, 0.0f},       // zero after a reset
+        {16, false, 0.016f},    //
+        {200, false, 0.2f},     //
+        {0, false, 0.0f},       //
+        {201, false, 0.030f},   // long frames: one thirty-third, cut to whole milliseconds
+        {5000, false, 0.030f},  //
+        {-5, false, 0.001f},    // time going back counts as one millisecond
+    };
+    for (const auto& c : cases) {
+        EXPECT_FLOAT_EQ(c.seconds, HVI_DetermineFrameTimeDelta(c.elapsedMs, c.reset)) << c.elapsedMs;
+    }
 }
 
 TEST_F(Frame, FirstFrameCallsInitThenEventsAndDrawsWithoutUpdate)
