@@ -214,3 +214,31 @@ std::vector<std::string> D3D11Test::NewMessages() const
     }
     return messages;
 }
+
+Ref<IDXGISwapChain1> D3D11Test::SwapChainOver(HWND window, const DXGI_SWAP_CHAIN_DESC1& desc)
+{
+    Ref<IDXGIDevice> dxgiDevice;
+    EXPECT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
+    Ref<IDXGIAdapter> adapter;
+    EXPECT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
+    Ref<IDXGIFactory2> factory;
+    EXPECT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
+    Ref<IDXGISwapChain1> swapChain;
+    EXPECT_EQ(factory->CreateSwapChainForHwnd(device_.get(), window, &desc, nullptr, nullptr, swapChain.Put()), S_OK);
+    return swapChain;
+}
+
+DXGI_SWAP_CHAIN_DESC1 FlipSwapChainDesc(UINT width, UINT height, DXGI_FORMAT format, UINT flags)
+{
+    return {width,
+            height,
+            format,
+            FALSE,
+            {1, 0},
+            DXGI_USAGE_RENDER_TARGET_OUTPUT,
+            2,
+            DXGI_SCALING_STRETCH,
+            DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL,
+            DXGI_ALPHA_MODE_UNSPECIFIED,
+            flags};
+}

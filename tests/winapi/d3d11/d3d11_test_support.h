@@ -105,6 +105,8 @@ protected:
 
     // A window of the window layer with the given client size.
     HWND MakeWindow(int width, int height);
+    // A swap chain over `window` made by the factory that made device_, expected to succeed.
+    Ref<IDXGISwapChain1> SwapChainOver(HWND window, const DXGI_SWAP_CHAIN_DESC1& desc);
 
     // Messages the layer logged since SetUp.
     std::vector<std::string> NewMessages() const;
@@ -120,3 +122,7 @@ private:
 };
 
 uint32_t Rgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+
+// A two-buffer flip-model swap chain description; a size of 0 takes the window's client size.
+DXGI_SWAP_CHAIN_DESC1 FlipSwapChainDesc(UINT width, UINT height, DXGI_FORMAT format = DXGI_FORMAT_B8G8R8A8_UNORM,
+                                        UINT flags = 0);

@@ -332,27 +332,8 @@ void BackendConformance::DrawQuad(const char* vertexSource, const std::string& n
 
 TEST_P(BackendConformance, PresentingWithoutADisplayCopiesTheBackBuffer)
 {
-    Ref<IDXGIDevice> dxgiDevice;
-    ASSERT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
-    Ref<IDXGIAdapter> adapter;
-    ASSERT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
-    Ref<IDXGIFactory2> factory;
-    ASSERT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
-    DXGI_SWAP_CHAIN_DESC1 desc{16,
-                               8,
-                               DXGI_FORMAT_B8G8R8A8_UNORM,
-                               FALSE,
-                               {1, 0},
-                               DXGI_USAGE_RENDER_TARGET_OUTPUT,
-                               2,
-                               DXGI_SCALING_STRETCH,
-                               DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL,
-                               DXGI_ALPHA_MODE_UNSPECIFIED,
-                               0};
-    Ref<IDXGISwapChain1> swapChain;
-    ASSERT_EQ(
-        factory->CreateSwapChainForHwnd(device_.get(), MakeWindow(16, 8), &desc, nullptr, nullptr, swapChain.Put()),
-        S_OK);
+    Ref<IDXGISwapChain1> swapChain = SwapChainOver(MakeWindow(16, 8), FlipSwapChainDesc(16, 8));
+    ASSERT_TRUE(swapChain);
     Ref<ID3D11Texture2D> backBuffer;
     ASSERT_EQ(swapChain->GetBuffer(0, IID_PPV_ARGS(backBuffer.Put())), S_OK);
     const FLOAT colours[2][4] = {{1.0f, 0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 1.0f, 1.0f}};
@@ -374,28 +355,8 @@ protected:
     // A two-buffer swap chain over an 8 x 4 window, made while the variable names `output`.
     Ref<IDXGISwapChain1> MakeSwapChain(const std::string& output, DXGI_FORMAT format)
     {
-        Ref<IDXGIDevice> dxgiDevice;
-        EXPECT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
-        Ref<IDXGIAdapter> adapter;
-        EXPECT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
-        Ref<IDXGIFactory2> factory;
-        EXPECT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
-        DXGI_SWAP_CHAIN_DESC1 desc{8,
-                                   4,
-                                   format,
-                                   FALSE,
-                                   {1, 0},
-                                   DXGI_USAGE_RENDER_TARGET_OUTPUT,
-                                   2,
-                                   DXGI_SCALING_STRETCH,
-                                   DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL,
-                                   DXGI_ALPHA_MODE_UNSPECIFIED,
-                                   0};
         setenv("HALVO_D3D11_OUTPUT", output.c_str(), 1);
-        Ref<IDXGISwapChain1> swapChain;
-        EXPECT_EQ(
-            factory->CreateSwapChainForHwnd(device_.get(), MakeWindow(8, 4), &desc, nullptr, nullptr, swapChain.Put()),
-            S_OK);
+        Ref<IDXGISwapChain1> swapChain = SwapChainOver(MakeWindow(8, 4), FlipSwapChainDesc(8, 4, format));
         unsetenv("HALVO_D3D11_OUTPUT");
         return swapChain;
     }

@@ -24,29 +24,10 @@ protected:
         return output;
     }
 
-    Ref<IDXGISwapChain1> MakeSwapChain(HWND window, UINT width = 0, UINT height = 0)
+    Ref<IDXGISwapChain1> MakeSwapChain(HWND window)
     {
-        Ref<IDXGIDevice> dxgiDevice;
-        EXPECT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
-        Ref<IDXGIAdapter> adapter;
-        EXPECT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
-        Ref<IDXGIFactory2> factory;
-        EXPECT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
-        DXGI_SWAP_CHAIN_DESC1 desc{width,
-                                   height,
-                                   DXGI_FORMAT_B8G8R8A8_UNORM,
-                                   FALSE,
-                                   {1, 0},
-                                   DXGI_USAGE_RENDER_TARGET_OUTPUT,
-                                   2,
-                                   DXGI_SCALING_STRETCH,
-                                   DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL,
-                                   DXGI_ALPHA_MODE_UNSPECIFIED,
-                                   DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH};
-        Ref<IDXGISwapChain1> swapChain;
-        EXPECT_EQ(factory->CreateSwapChainForHwnd(device_.get(), window, &desc, nullptr, nullptr, swapChain.Put()),
-                  S_OK);
-        return swapChain;
+        return SwapChainOver(
+            window, FlipSwapChainDesc(0, 0, DXGI_FORMAT_B8G8R8A8_UNORM, DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH));
     }
 };
 
@@ -294,17 +275,7 @@ TEST_F(Dxgi, BadSwapChainDescriptionsAreRefused)
     HWND window = MakeWindow(64, 64);
     Ref<IDXGIFactory2> factory;
     ASSERT_EQ(CreateDXGIFactory1(IID_PPV_ARGS(factory.Put())), S_OK);
-    DXGI_SWAP_CHAIN_DESC1 desc{0,
-                               0,
-                               DXGI_FORMAT_B8G8R8A8_UNORM_SRGB,
-                               FALSE,
-                               {1, 0},
-                               DXGI_USAGE_RENDER_TARGET_OUTPUT,
-                               2,
-                               DXGI_SCALING_STRETCH,
-                               DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL,
-                               DXGI_ALPHA_MODE_UNSPECIFIED,
-                               0};
+    DXGI_SWAP_CHAIN_DESC1 desc = FlipSwapChainDesc(0, 0, DXGI_FORMAT_B8G8R8A8_UNORM_SRGB);
     Ref<IDXGISwapChain1> swapChain;
     EXPECT_EQ(factory->CreateSwapChainForHwnd(device_.get(), window, &desc, nullptr, nullptr, swapChain.Put()),
               DXGI_ERROR_INVALID_CALL)

@@ -92,17 +92,8 @@ bool CreateSwapChain(RendererObjects& r, HWND window)
     Ref<IDXGIFactory2> factory2;
     factory->QueryInterface(IID_PPV_ARGS(factory2.Put()));
     if (factory2) {
-        DXGI_SWAP_CHAIN_DESC1 desc{0,
-                                   0,
-                                   DXGI_FORMAT_B8G8R8A8_UNORM,
-                                   FALSE,
-                                   {1, 0},
-                                   DXGI_USAGE_RENDER_TARGET_OUTPUT,
-                                   2,
-                                   DXGI_SCALING_STRETCH,
-                                   DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL,
-                                   DXGI_ALPHA_MODE_UNSPECIFIED,
-                                   DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH};
+        const DXGI_SWAP_CHAIN_DESC1 desc =
+            FlipSwapChainDesc(0, 0, DXGI_FORMAT_B8G8R8A8_UNORM, DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH);
         if (FAILED(factory2->CreateSwapChainForHwnd(r.device.get(), window, &desc, nullptr, nullptr,
                                                     r.swapChain1.Put()))) {
             return false;

@@ -79,23 +79,7 @@ protected:
         *window = MakeWindow(int(width), int(height));
         ShowWindow(*window, SW_SHOW);
         EXPECT_NE(HVU_GetNativeWindow(*window), nullptr) << "a display is present, so the window should be real";
-        Ref<IDXGIFactory2> factory;
-        EXPECT_EQ(CreateDXGIFactory1(IID_PPV_ARGS(factory.Put())), S_OK);
-        const DXGI_SWAP_CHAIN_DESC1 desc{0,
-                                         0,
-                                         DXGI_FORMAT_B8G8R8A8_UNORM,
-                                         FALSE,
-                                         {1, 0},
-                                         DXGI_USAGE_RENDER_TARGET_OUTPUT,
-                                         2,
-                                         DXGI_SCALING_STRETCH,
-                                         DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL,
-                                         DXGI_ALPHA_MODE_UNSPECIFIED,
-                                         0};
-        Ref<IDXGISwapChain1> swapChain;
-        EXPECT_EQ(factory->CreateSwapChainForHwnd(device_.get(), *window, &desc, nullptr, nullptr, swapChain.Put()),
-                  S_OK);
-        return swapChain;
+        return SwapChainOver(*window, FlipSwapChainDesc(0, 0));
     }
 
     // Clears the back buffer to `background` and copies cleared textures over it as the patches.
