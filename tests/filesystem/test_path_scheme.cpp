@@ -4,34 +4,34 @@
 
 #include "filesystem/path_scheme.h"
 
-TEST(PathScheme, KnowsEveryNamedSchemeByItsId)
+TEST(PathScheme, NamedSchemesAreTheirIdsPlainPathsTenAndUnknownNamesEleven)
 {
-    EXPECT_EQ(HVI_GetPathScheme("cache://a"), 0);
-    EXPECT_EQ(HVI_GetPathScheme("docs://a"), 1);
-    EXPECT_EQ(HVI_GetPathScheme("http://a"), 2);
-    EXPECT_EQ(HVI_GetPathScheme("logs://a"), 3);
-    EXPECT_EQ(HVI_GetPathScheme("project://a"), 4);
-    EXPECT_EQ(HVI_GetPathScheme("res://a"), 5);
-    EXPECT_EQ(HVI_GetPathScheme("save://a"), 6);
-    EXPECT_EQ(HVI_GetPathScheme("user://a"), 7);
-    EXPECT_EQ(HVI_GetPathScheme("ugc://a"), 8);
-}
-
-TEST(PathScheme, PathWithoutSchemeIsTen)
-{
-    EXPECT_EQ(HVI_GetPathScheme("images/a.png"), 10);
-    EXPECT_EQ(HVI_GetPathScheme(""), 10);
-    EXPECT_EQ(HVI_GetPathScheme(nullptr), 10);
-    EXPECT_EQ(HVI_GetPathScheme("res:/a"), 10);
-    EXPECT_EQ(HVI_GetPathScheme("://a"), 10);
-    EXPECT_EQ(HVI_GetPathScheme("folder/res://a"), 10);
-}
-
-TEST(PathScheme, UnknownNameIsEleven)
-{
-    EXPECT_EQ(HVI_GetPathScheme("ftp://host/a"), 11);
-    EXPECT_EQ(HVI_GetPathScheme("resources://a"), 11);
-    EXPECT_EQ(HVI_GetPathScheme("re://a"), 11);
+    const struct {
+        const char* path;
+        int scheme;
+    } cases[] = {
+        {"cache://a", 0},        //
+        {"docs://a", 1},         //
+        {"http://a", 2},         //
+        {"logs://a", 3},         //
+        {"project://a", 4},      //
+        {"res://a", 5},          //
+        {"save://a", 6},         //
+        {"user://a", 7},         //
+        {"ugc://a", 8},          //
+        {"images/a.png", 10},    // no scheme
+        {"", 10},                //
+        {nullptr, 10},           //
+        {"res:/a", 10},          //
+        {"://a", 10},            //
+        {"folder/res://a", 10},  //
+        {"ftp://host/a", 11},    // a name no scheme has
+        {"resources://a", 11},   //
+        {"re://a", 11},          //
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HVI_GetPathScheme(c.path), c.scheme) << (c.path ? c.path : "(null)");
+    }
 }
 
 TEST(PathScheme, RestIsTheTextAfterTheScheme)
