@@ -187,14 +187,6 @@ TEST_F(Grammar, ParserStackGrowsPastItsFirstBlock)
     EXPECT_TRUE(RunPixel("void main()\n{\n\tfloat x = " + nested + ";\n\toutput.color = float4(x);\n}\n")) << LogText();
 }
 
-TEST_F(Grammar, DeepNestingExhaustsTheParserStack)
-{
-    const std::string nested = std::string(12000, '(') + "1.0" + std::string(12000, ')');
-    EXPECT_FALSE(RunPixel("void main()\n{\n\tfloat x = " + nested + ";\n\toutput.color = float4(x);\n}\n"));
-    EXPECT_NE(LogText().find("test.hvsl(3:"), std::string::npos) << LogText();
-    EXPECT_NE(LogText().find(") error: memory exhausted\n"), std::string::npos) << LogText();
-}
-
 // The tokenizer keeps names of up to 128 characters whole; so does the parser.
 TEST_F(Grammar, NamesOfTheLongestTokenKeepAllTheirCharacters)
 {
@@ -210,14 +202,6 @@ TEST_F(Grammar, NamesOfTheLongestTokenKeepAllTheirCharacters)
                   global +
                   " : float\n"
                   "    Constant 0.5f : float constant\n");
-}
-
-TEST_F(Grammar, DiscardOutsideThePixelStageIsRefused)
-{
-    EXPECT_FALSE(
-        Run("void main()\n{\n\tdiscard;\n\toutput.position = float4(0.0, 0.0, 0.0, 1.0);\n"
-            "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n"));
-    EXPECT_EQ(LogText(), ErrorLine(3, 5, "expression is only allowed in pixel shader."));
 }
 
 TEST_F(Grammar, DiscardInThePixelStageIsAJump)
