@@ -3,6 +3,7 @@
 // judge the HLSL12 texts, each for its own stage, the ray-tracing stages
 // with the ray-tracing vocabulary that the front end lacks declared in front
 // of them.
+#include "shadertool/support/file_text.h"
 #include "shadertool/support/driver_corpus_test_support.h"
 
 using namespace ShaderTool;
@@ -44,13 +45,6 @@ constexpr const char* kRayTracingPrelude =
     "_JudgeTraceRay(scene, flags, mask, contribution, stride, miss, ray); payload = payload\n"
     "#line 1\n";
 
-std::string ReadText(const std::filesystem::path& path)
-{
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 class HLSL12CorpusTest : public DriverCorpusTest {
 protected:
     // glslang's HLSL front end for the stage, then spirv-val. In the Vulkan 1.2
@@ -89,7 +83,7 @@ TEST_F(HLSL12CorpusTest, VertexAndPixelTextsPassGlslangAndSpirvVal)
                 EXPECT_TRUE(Validate(OutputPath(file, stage), std::strcmp(stage, "vertex") == 0 ? "vert" : "frag",
                                      "main", &output))
                     << file << " " << stage << " " << GetFeatureLevelName(level) << "\n"
-                    << output << ReadText(OutputPath(file, stage));
+                    << output << ReadFileText(OutputPath(file, stage));
             }
         }
     }
@@ -101,7 +95,7 @@ TEST_F(HLSL12CorpusTest, RayStagesPassGlslangWithTheRayTracingVocabularyDeclared
         for (uint32_t level : kHLSL12Levels) {
             ASSERT_TRUE(TranslateFile(file, TARGET_HLSL12, false, level)) << MainLog();
             const uint32_t stage = GetGlobalState().reader.GetDescription().sources[0].stage;
-            const std::string text = ReadText(OutputPath(file, GetStageName(static_cast<int32_t>(stage))));
+            const std::string text = ReadFileText(OutputPath(file, GetStageName(static_cast<int32_t>(stage))));
             const std::filesystem::path judged = m_folder / "judged.hlsl";
             std::ofstream(judged, std::ios::binary) << kRayTracingPrelude << text;
             std::string output;
@@ -116,8 +110,8 @@ TEST_F(HLSL12CorpusTest, EveryFileNamingPSSLTranslatesForIt)
 {
     for (const char* file : kPSSLFiles) {
         ASSERT_TRUE(TranslateFile(file, TARGET_PSSL, false, FEATURE_LEVEL_PSSL_GNM)) << MainLog();
-        EXPECT_EQ(ReadText(OutputPath(file, "vertex")).rfind("struct VertexInput\n", 0), 0u) << file;
-        EXPECT_EQ(ReadText(OutputPath(file, "pixel")).rfind("struct PixelInput\n", 0), 0u) << file;
+        EXPECT_EQ(ReadFileText(OutputPath(file, "vertex")).rfind("struct VertexInput\n", 0), 0u) << file;
+        EXPECT_EQ(ReadFileText(OutputPath(file, "pixel")).rfind("struct PixelInput\n", 0), 0u) << file;
     }
     EXPECT_FALSE(TranslateFile(kRefusedByPSSL, TARGET_PSSL, false, FEATURE_LEVEL_PSSL_GNM));
     EXPECT_EQ(MainLog(),

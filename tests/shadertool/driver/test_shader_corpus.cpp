@@ -8,11 +8,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "shadertool/support/file_text.h"
 #include "shadertool/driver/front_end.h"
 #include "shadertool/support/shader_interfaces_test_support.h"
 
@@ -25,14 +24,6 @@ struct CorpusHeader {
     uint32_t version = 0;
     std::string interfaceName;
 };
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 bool ReadHeader(const std::string& text, CorpusHeader& header)
 {
@@ -66,7 +57,7 @@ std::vector<fs::path> ListSources(const char* folder)
 // Runs one corpus source under its file name; the step log is returned.
 bool RunSource(const fs::path& path, std::string& log)
 {
-    const std::string text = ReadFile(path);
+    const std::string text = ReadFileText(path);
     CorpusHeader header;
     if (!ReadHeader(text, header)) {
         log = "bad corpus header";
@@ -92,7 +83,7 @@ TEST(ShaderCorpus, HoldsEnoughGoodSourcesOfEveryStage)
     std::vector<int> perStage(5, 0);
     for (const fs::path& path : ListSources("good")) {
         CorpusHeader header;
-        ASSERT_TRUE(ReadHeader(ReadFile(path), header)) << path;
+        ASSERT_TRUE(ReadHeader(ReadFileText(path), header)) << path;
         ++perStage[header.stage];
     }
     int total = 0;
@@ -122,7 +113,7 @@ TEST(ShaderCorpus, BadSourcesWriteExactlyTheirExpectedLog)
         ASSERT_TRUE(fs::exists(expectedPath)) << expectedPath;
         std::string log;
         EXPECT_FALSE(RunSource(path, log)) << path.filename();
-        EXPECT_EQ(log, ReadFile(expectedPath)) << path.filename();
+        EXPECT_EQ(log, ReadFileText(expectedPath)) << path.filename();
     }
 }
 

@@ -5,11 +5,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "shadertool/support/file_text.h"
 #include "data/data_manager.h"
 #include "filesystem/scheme_roots.h"
 #include "shadertool/shaderxml/shader_xml_reader.h"
@@ -19,14 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kBadFolder = fs::path(HALVO_TEST_DATA_DIR) / "shaderxml" / "bad";
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 std::vector<fs::path> ListDocuments()
 {
@@ -66,7 +57,7 @@ TEST_F(ShaderXmlCorpus, BadDocumentsWriteExactlyTheirExpectedLog)
         ASSERT_TRUE(fs::exists(expectedPath)) << expectedPath;
         std::string log;
         EXPECT_FALSE(ReadDocument(path, log)) << path.filename();
-        EXPECT_EQ(log, ReadFile(expectedPath)) << path.filename();
+        EXPECT_EQ(log, ReadFileText(expectedPath)) << path.filename();
     }
 }
 

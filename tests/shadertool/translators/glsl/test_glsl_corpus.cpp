@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "shadertool/support/file_text.h"
 #include "shadertool/support/shader_interfaces_test_support.h"
 #include "shadertool/support/shader_xml_test_support.h"
 #include "shadertool/driver/driver.h"
@@ -46,13 +47,6 @@ constexpr const char* kValidatorStages[] = {"vert", "frag", "rchit", "rgen", "rm
 int g_bitmap = 0;
 
 void* FindCorpusBitmap(const char* /*name*/) { return &g_bitmap; }
-
-std::string ReadText(const fs::path& path)
-{
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
 
 class GlslCorpusTest : public ShaderXmlFolderTest {
 protected:
@@ -98,7 +92,7 @@ protected:
     {
         const fs::path log = m_folder / "judge.txt";
         const int status = std::system((command + " > " + log.string() + " 2>&1").c_str());
-        *output = ReadText(log);
+        *output = ReadFileText(log);
         return status == 0;
     }
 
@@ -147,10 +141,10 @@ TEST_F(GlslCorpusTest, EveryStageOfEveryFileTranslatesForItsGlslTargetsAndPasses
                 const fs::path text = m_folder / "out" / (base + "." + GetStageName(source.stage));
                 ASSERT_TRUE(fs::exists(text)) << text;
                 std::string output;
-                EXPECT_TRUE(
-                    JudgeText(target, ReadText(text), source.stage, base + "_" + GetTargetName(target.bit), &output))
+                EXPECT_TRUE(JudgeText(target, ReadFileText(text), source.stage, base + "_" + GetTargetName(target.bit),
+                                      &output))
                     << name << " " << GetStageName(source.stage) << " for " << GetTargetName(target.bit) << "\n"
-                    << ReadText(text) << "\n"
+                    << ReadFileText(text) << "\n"
                     << output;
                 ++judged[target.bit];
             }
@@ -205,7 +199,7 @@ TEST_F(GoodSourcesTest, EveryGoodSourceTranslatesAndPassesTheValidatorsOrIsRefus
     std::map<Target, int> judged;
     for (const fs::directory_entry& entry :
          fs::directory_iterator(fs::path(HALVO_TEST_DATA_DIR) / "shaders" / "good")) {
-        const std::string text = ReadText(entry.path());
+        const std::string text = ReadFileText(entry.path());
         char stageName[16] = {};
         char interfaceName[32] = {};
         unsigned major = 0;
@@ -255,7 +249,7 @@ TEST_F(GoodSourcesTest, EveryGoodSourceTranslatesAndPassesTheValidatorsOrIsRefus
             EXPECT_EQ(std::system((command + " > " + log.string() + " 2>&1").c_str()), 0)
                 << where << "\n"
                 << translator->GetResultText().GetText() << "\n"
-                << ReadText(log);
+                << ReadFileText(log);
             ++judged[target.bit];
         }
     }
