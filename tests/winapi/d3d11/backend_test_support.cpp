@@ -152,6 +152,20 @@ void BackendTest::ExpectDrawn(const std::string& name, ID3D11Texture2D* target, 
     messagesChecked_ = messages.size();
 }
 
+extern const char kPositionVertexSource[] =
+    "struct VertexInput { float3 position : POSITION; };\n"
+    "struct VertexOutput { float4 position : SV_POSITION; };\n"
+    "VertexOutput main(VertexInput input) {\n"
+    "  VertexOutput output;\n"
+    "  output.position = float4(input.position, 1.0);\n"
+    "  return output;\n"
+    "}\n";
+
+extern const char kColourPixelSource[] =
+    "cbuffer Colour : register(b0) { float4 colour; };\n"
+    "struct PixelInput { float4 position : SV_POSITION; };\n"
+    "float4 main(PixelInput input) : SV_TARGET0 { return colour; }\n";
+
 std::vector<float> Rectangle(float left, float top, float right, float bottom, float z)
 {
     return {left, top, z, right, top, z, left, bottom, z, right, top, z, right, bottom, z, left, bottom, z};

@@ -77,6 +77,11 @@ uint8_t Unorm8(double value);
 // The input element of a named semantic in slot 0 at an offset, per vertex.
 D3D11_INPUT_ELEMENT_DESC Element(const char* semantic, UINT index, DXGI_FORMAT format, UINT offset, UINT slot = 0);
 
+// A vertex shader passing POSITION (float3) through, and a pixel shader
+// returning the float4 `colour` of its constant buffer b0.
+extern const char kPositionVertexSource[];
+extern const char kColourPixelSource[];
+
 // Every back end, by name: the instantiation of each suite.
 #define INSTANTIATE_ON_EVERY_BACKEND(suite)                     \
     INSTANTIATE_TEST_SUITE_P(                                   \

@@ -95,6 +95,19 @@ Ref<ID3D11Texture2D> D3D11Test::MakeTexture(UINT width, UINT height, DXGI_FORMAT
     return texture;
 }
 
+Ref<ID3D11Texture2D> D3D11Test::MakeGeneratedMips(UINT size, UINT levels, const std::vector<uint32_t>& top)
+{
+    Ref<ID3D11Texture2D> texture =
+        MakeTexture(size, size, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE,
+                    levels, 1, D3D11_RESOURCE_MISC_GENERATE_MIPS);
+    if (!texture) return texture;
+    context_->UpdateSubresource(texture.get(), 0, nullptr, top.data(), size * 4, 0);
+    Ref<ID3D11ShaderResourceView> view;
+    EXPECT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
+    context_->GenerateMips(view.get());
+    return texture;
+}
+
 Pixels D3D11Test::ReadBack(ID3D11Texture2D* texture, UINT subresource)
 {
     D3D11_TEXTURE2D_DESC desc;
@@ -241,4 +254,23 @@ DXGI_SWAP_CHAIN_DESC1 FlipSwapChainDesc(UINT width, UINT height, DXGI_FORMAT for
             DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL,
             DXGI_ALPHA_MODE_UNSPECIFIED,
             flags};
+}
+
+std::vector<uint32_t> BoxFiltered(const std::vector<uint32_t>& level, UINT width, UINT height)
+{
+    std::vector<uint32_t> next((width / 2) * (height / 2));
+    for (UINT y = 0; y < height / 2; ++y) {
+        for (UINT x = 0; x < width / 2; ++x) {
+            uint32_t texel = 0;
+            for (int c = 0; c < 4; ++c) {
+                uint32_t sum = 2;
+                for (UINT dy = 0; dy < 2; ++dy) {
+                    for (UINT dx = 0; dx < 2; ++dx) sum += (level[(2 * y + dy) * width + 2 * x + dx] >> (8 * c)) & 0xff;
+                }
+                texel |= (sum / 4) << (8 * c);
+            }
+            next[y * (width / 2) + x] = texel;
+        }
+    }
+    return next;
 }

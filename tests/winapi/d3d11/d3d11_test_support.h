@@ -91,6 +91,9 @@ protected:
     Ref<ID3D11Texture2D> MakeTexture(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags, UINT mipLevels = 1,
                                      UINT arraySize = 1, UINT miscFlags = 0, const void* pixels = nullptr,
                                      UINT rowPitch = 0);
+    // A square R8G8B8A8 texture of `levels` levels: `top` written into level 0,
+    // the rest made by GenerateMips.
+    Ref<ID3D11Texture2D> MakeGeneratedMips(UINT size, UINT levels, const std::vector<uint32_t>& top);
     // Reads a subresource of a 4-byte format back the renderer's way: staging
     // copy of the texture, CopyResource, Map READ.
     Pixels ReadBack(ID3D11Texture2D* texture, UINT subresource = 0);
@@ -122,6 +125,9 @@ private:
 };
 
 uint32_t Rgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+
+// The mip level below 4-byte texels, each channel (a + b + c + d + 2) / 4 of the 2 x 2 block above it.
+std::vector<uint32_t> BoxFiltered(const std::vector<uint32_t>& level, UINT width, UINT height);
 
 // A two-buffer flip-model swap chain description; a size of 0 takes the window's client size.
 DXGI_SWAP_CHAIN_DESC1 FlipSwapChainDesc(UINT width, UINT height, DXGI_FORMAT format = DXGI_FORMAT_B8G8R8A8_UNORM,

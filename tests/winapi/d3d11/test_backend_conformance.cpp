@@ -172,22 +172,7 @@ TEST_P(BackendConformance, GenerateMipsAveragesEachTwoByTwoBlock)
             top[y * 4 + x] = Rgba(uint8_t(block * 40 + odd * 20), uint8_t(200 - odd * 100), uint8_t(block * 8), 255);
         }
     }
-    D3D11_TEXTURE2D_DESC desc{4,
-                              4,
-                              3,
-                              1,
-                              DXGI_FORMAT_R8G8B8A8_UNORM,
-                              {1, 0},
-                              D3D11_USAGE_DEFAULT,
-                              D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE,
-                              0,
-                              D3D11_RESOURCE_MISC_GENERATE_MIPS};
-    Ref<ID3D11Texture2D> texture;
-    ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
-    context_->UpdateSubresource(texture.get(), 0, nullptr, top.data(), 16, 0);
-    Ref<ID3D11ShaderResourceView> view;
-    ASSERT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
-    context_->GenerateMips(view.get());
+    Ref<ID3D11Texture2D> texture = MakeGeneratedMips(4, 3, top);
     // Block b: red b x 40 + 10, green 150, blue b x 8.
     const std::vector<uint32_t> second = {Rgba(10, 150, 0, 255), Rgba(50, 150, 8, 255), Rgba(90, 150, 16, 255),
                                           Rgba(130, 150, 24, 255)};

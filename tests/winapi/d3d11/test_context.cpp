@@ -210,59 +210,19 @@ TEST_F(Clears, GenerateMipsAveragesEachTwoByTwoBlock)
     for (UINT index = 0; index < 16; ++index) {
         top[index] = Rgba(uint8_t(index * 17), uint8_t(255 - index * 3), uint8_t(index % 3 == 0 ? 1 : 0), 255);
     }
-    D3D11_TEXTURE2D_DESC desc{4,
-                              4,
-                              3,
-                              1,
-                              DXGI_FORMAT_R8G8B8A8_UNORM,
-                              {1, 0},
-                              D3D11_USAGE_DEFAULT,
-                              D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE,
-                              0,
-                              D3D11_RESOURCE_MISC_GENERATE_MIPS};
-    Ref<ID3D11Texture2D> texture;
-    ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
-    context_->UpdateSubresource(texture.get(), 0, nullptr, top.data(), 16, 0);
-    Ref<ID3D11ShaderResourceView> view;
-    ASSERT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
-    context_->GenerateMips(view.get());
-
-    // Each channel of a level is (a + b + c + d + 2) / 4 of the four texels above it.
-    auto average = [](uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
-        uint32_t result = 0;
-        for (int shift = 0; shift < 32; shift += 8) {
-            const uint32_t sum =
-                ((a >> shift) & 255) + ((b >> shift) & 255) + ((c >> shift) & 255) + ((d >> shift) & 255);
-            result |= ((sum + 2) / 4) << shift;
-        }
-        return result;
-    };
-    std::vector<uint32_t> second(4);
-    for (UINT y = 0; y < 2; ++y) {
-        for (UINT x = 0; x < 2; ++x) {
-            second[y * 2 + x] = average(top[(2 * y) * 4 + 2 * x], top[(2 * y) * 4 + 2 * x + 1],
-                                        top[(2 * y + 1) * 4 + 2 * x], top[(2 * y + 1) * 4 + 2 * x + 1]);
-        }
-    }
+    Ref<ID3D11Texture2D> texture = MakeGeneratedMips(4, 3, top);
+    const std::vector<uint32_t> second = BoxFiltered(top, 4, 4);
     ExpectPixels("MipLevel1", ReadBack(texture.get(), 1), second, false);
-    ExpectPixels("MipLevel2", ReadBack(texture.get(), 2), {average(second[0], second[1], second[2], second[3])}, false);
+    ExpectPixels("MipLevel2", ReadBack(texture.get(), 2), BoxFiltered(second, 2, 2), false);
     ExpectPixels("MipLevel0Kept", ReadBack(texture.get(), 0), top, false);
 }
 
 TEST_F(Clears, GenerateMipsFillsEveryFaceOfACube)
 {
-    D3D11_TEXTURE2D_DESC desc{2,
-                              2,
-                              2,
-                              6,
-                              DXGI_FORMAT_R8G8B8A8_UNORM,
-                              {1, 0},
-                              D3D11_USAGE_DEFAULT,
-                              D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE,
-                              0,
-                              D3D11_RESOURCE_MISC_GENERATE_MIPS | D3D11_RESOURCE_MISC_TEXTURECUBE};
-    Ref<ID3D11Texture2D> cube;
-    ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, cube.Put()), S_OK);
+    Ref<ID3D11Texture2D> cube =
+        MakeTexture(2, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE, 2, 6,
+                    D3D11_RESOURCE_MISC_GENERATE_MIPS | D3D11_RESOURCE_MISC_TEXTURECUBE);
+    ASSERT_TRUE(cube);
     for (UINT face = 0; face < 6; ++face) {
         const uint32_t texels[4] = {Rgba(uint8_t(face), 0, 0, 255), Rgba(uint8_t(face + 1), 0, 0, 255),
                                     Rgba(uint8_t(face + 2), 0, 0, 255), Rgba(uint8_t(face + 4), 0, 0, 255)};

@@ -10,20 +10,6 @@
 
 namespace {
 
-constexpr char kPositionVertexSource[] =
-    "struct VertexInput { float3 position : POSITION; };\n"
-    "struct VertexOutput { float4 position : SV_POSITION; };\n"
-    "VertexOutput main(VertexInput input) {\n"
-    "  VertexOutput output;\n"
-    "  output.position = float4(input.position, 1.0);\n"
-    "  return output;\n"
-    "}\n";
-
-constexpr char kColourPixelSource[] =
-    "cbuffer Colour : register(b0) { float4 colour; };\n"
-    "struct PixelInput { float4 position : SV_POSITION; };\n"
-    "float4 main(PixelInput input) : SV_TARGET0 { return colour; }\n";
-
 class DrawStates : public BackendTest {
 protected:
     void SetUp() override

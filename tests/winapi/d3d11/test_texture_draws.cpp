@@ -50,20 +50,6 @@ constexpr char kCubePixelSource[] =
     "  return sky.SampleLevel(skySampler, input.direction, level.x);\n"
     "}\n";
 
-constexpr char kPositionVertexSource[] =
-    "struct VertexInput { float3 position : POSITION; };\n"
-    "struct VertexOutput { float4 position : SV_POSITION; };\n"
-    "VertexOutput main(VertexInput input) {\n"
-    "  VertexOutput output;\n"
-    "  output.position = float4(input.position, 1.0);\n"
-    "  return output;\n"
-    "}\n";
-
-constexpr char kColourPixelSource[] =
-    "cbuffer Colour : register(b0) { float4 colour; };\n"
-    "struct PixelInput { float4 position : SV_POSITION; };\n"
-    "float4 main(PixelInput input) : SV_TARGET0 { return colour; }\n";
-
 // Faces in the platform's order: +X, -X, +Y, -Y, +Z, -Z.
 constexpr UINT kFaces = 6;
 
@@ -293,45 +279,12 @@ TEST_P(TextureDraws, EachFaceOfACubeIsARenderTargetOfItsOwn)
 
 // ---- Mip chains
 
-// The level below, each texel the rounded average of the 2 x 2 block above it.
-std::vector<uint32_t> BoxFiltered(const std::vector<uint32_t>& level, UINT width, UINT height)
-{
-    std::vector<uint32_t> next((width / 2) * (height / 2));
-    for (UINT y = 0; y < height / 2; ++y) {
-        for (UINT x = 0; x < width / 2; ++x) {
-            uint32_t texel = 0;
-            for (int c = 0; c < 4; ++c) {
-                uint32_t sum = 2;
-                for (UINT dy = 0; dy < 2; ++dy) {
-                    for (UINT dx = 0; dx < 2; ++dx) sum += (level[(2 * y + dy) * width + 2 * x + dx] >> (8 * c)) & 0xff;
-                }
-                texel |= (sum / 4) << (8 * c);
-            }
-            next[y * (width / 2) + x] = texel;
-        }
-    }
-    return next;
-}
-
 TEST_P(TextureDraws, GeneratedMipsAreSampledAtTheLevelAsked)
 {
     const UINT levels = 4;
-    D3D11_TEXTURE2D_DESC desc{8,
-                              8,
-                              levels,
-                              1,
-                              DXGI_FORMAT_R8G8B8A8_UNORM,
-                              {1, 0},
-                              D3D11_USAGE_DEFAULT,
-                              D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE,
-                              0,
-                              D3D11_RESOURCE_MISC_GENERATE_MIPS};
-    Ref<ID3D11Texture2D> texture;
-    ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
     std::vector<std::vector<uint32_t>> chain = {Ramp(64, 9)};
-    context_->UpdateSubresource(texture.get(), 0, nullptr, chain[0].data(), 32, 0);
+    Ref<ID3D11Texture2D> texture = MakeGeneratedMips(8, levels, chain[0]);
     Ref<ID3D11ShaderResourceView> view = ShaderView(texture.get());
-    context_->GenerateMips(view.get());
     for (UINT level = 1; level < levels; ++level) chain.push_back(BoxFiltered(chain.back(), 16 >> level, 16 >> level));
 
     // Point-sampled at each level, over a target of that level's size: the level itself, within 1 per channel.
