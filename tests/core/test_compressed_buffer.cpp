@@ -94,40 +94,33 @@ TEST_F(CompressedBuffer, RefusesWrongMagicAndShortInput)
               LoggedTexts());
 }
 
-TEST_F(CompressedBuffer, RefusesACompressedSizeThatDisagreesWithTheInput)
+TEST_F(CompressedBuffer, RefusesContainersWhoseSizesOrStreamDoNotHold)
 {
-    std::vector<uint8_t> bytes = Container(11, ZlibStream("hello world"));
-    EXPECT_EQ(nullptr, HV_DecompressBuffer(bytes.data(), static_cast<int32_t>(bytes.size()) - 1));
-    bytes.push_back(0);
-    EXPECT_EQ(nullptr, HV_DecompressBuffer(bytes.data(), static_cast<int32_t>(bytes.size())));
-}
-
-TEST_F(CompressedBuffer, RefusesAnUncompressedSizeNoStreamCanReach)
-{
-    const std::vector<uint8_t> huge = Container(0xFFFFFFF0u, ZlibStream("x"));
-    EXPECT_EQ(nullptr, HV_DecompressBuffer(huge.data(), static_cast<int32_t>(huge.size())));
-    const std::vector<uint8_t> stream = ZlibStream("x");
-    const std::vector<uint8_t> bomb = Container(static_cast<uint32_t>(stream.size()) * 1032 + 1, stream);
-    EXPECT_EQ(nullptr, HV_DecompressBuffer(bomb.data(), static_cast<int32_t>(bomb.size())));
-}
-
-TEST_F(CompressedBuffer, RefusesAStreamLongerOrShorterThanAnnounced)
-{
-    const std::vector<uint8_t> stream = ZlibStream("hello world");
-    const std::vector<uint8_t> claimsLess = Container(5, stream);
-    EXPECT_EQ(nullptr, HV_DecompressBuffer(claimsLess.data(), static_cast<int32_t>(claimsLess.size())));
-    const std::vector<uint8_t> claimsMore = Container(12, stream);
-    EXPECT_EQ(nullptr, HV_DecompressBuffer(claimsMore.data(), static_cast<int32_t>(claimsMore.size())));
+    const std::vector<uint8_t> hello = ZlibStream("hello world");
+    const std::vector<uint8_t> x = ZlibStream("x");
+    std::vector<uint8_t> damaged = ZlibStream(std::string(200, 'z') + "tail");
+    damaged[damaged.size() / 2] ^= 0xFF;
+    damaged.back() ^= 0xFF;  // the checksum at the end
+    std::vector<uint8_t> cut = Container(11, hello);
+    cut.pop_back();
+    std::vector<uint8_t> longer = Container(11, hello);
+    longer.push_back(0);
+    const struct {
+        const char* fault;
+        std::vector<uint8_t> bytes;
+    } cases[] = {
+        {"input shorter than the compressed size", cut},
+        {"input longer than the compressed size", longer},
+        {"an uncompressed size no stream reaches", Container(0xFFFFFFF0u, x)},
+        {"more than the stream can give", Container(static_cast<uint32_t>(x.size()) * 1032 + 1, x)},
+        {"a stream longer than announced", Container(5, hello)},
+        {"a stream shorter than announced", Container(12, hello)},
+        {"a damaged stream", Container(204, damaged)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(nullptr, HV_DecompressBuffer(c.bytes.data(), static_cast<int32_t>(c.bytes.size()))) << c.fault;
+    }
     EXPECT_TRUE(WasLogged("[ERROR] HV_DecompressBuffer: the zlib stream is damaged or does not give 5 bytes."));
-}
-
-TEST_F(CompressedBuffer, RefusesADamagedStream)
-{
-    std::vector<uint8_t> stream = ZlibStream(std::string(200, 'z') + "tail");
-    stream[stream.size() / 2] ^= 0xFF;
-    stream.back() ^= 0xFF;  // the checksum at the end
-    const std::vector<uint8_t> bytes = Container(204, stream);
-    EXPECT_EQ(nullptr, HV_DecompressBuffer(bytes.data(), static_cast<int32_t>(bytes.size())));
 }
 
 TEST_F(CompressedBuffer, RefusesNegativeSizes)
