@@ -156,23 +156,13 @@ TEST_F(Transfers, CopyResourceNeedsMatchingResources)
 
 using Clears = D3D11Test;
 
+// RGBA and BGRX clears are checked on every back end; these formats only here.
 TEST_F(Clears, ColourClearsConvertToEachFormatExactly)
 {
     const FLOAT colour[4] = {1.0f, 0.5f, 0.25f, 0.0f};
-    Ref<ID3D11Texture2D> rgba = MakeTexture(3, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-    context_->ClearRenderTargetView(TargetView(device_.get(), rgba.get()).get(), colour);
-    // 0.5 x 255 = 127.5 rounds up to 128; 0.25 x 255 = 63.75 to 64.
-    ExpectPixels("ClearRgba", ReadBack(rgba.get()), std::vector<uint32_t>(6, Rgba(255, 128, 64, 0)), false);
-
     Ref<ID3D11Texture2D> bgra = MakeTexture(3, 2, DXGI_FORMAT_B8G8R8A8_UNORM, D3D11_BIND_RENDER_TARGET);
     context_->ClearRenderTargetView(TargetView(device_.get(), bgra.get()).get(), colour);
     ExpectPixels("ClearBgra", ReadBack(bgra.get()), std::vector<uint32_t>(6, Rgba(64, 128, 255, 0)), true);
-
-    const FLOAT grey[4] = {0.2f, 0.4f, 0.6f, 0.0f};
-    Ref<ID3D11Texture2D> bgrx = MakeTexture(3, 2, DXGI_FORMAT_B8G8R8X8_UNORM, D3D11_BIND_RENDER_TARGET);
-    context_->ClearRenderTargetView(TargetView(device_.get(), bgrx.get()).get(), grey);
-    // B 0.6 -> 153, G 0.4 -> 102, R 0.2 -> 51; the X byte is written as 255.
-    ExpectPixels("ClearBgrx", ReadBack(bgrx.get()), std::vector<uint32_t>(6, Rgba(153, 102, 51, 255)), true);
 
     const FLOAT halves[4] = {0.5f, -2.0f, 0.0f, 0.0f};
     Ref<ID3D11Texture2D> half = MakeTexture(2, 2, DXGI_FORMAT_R16G16_FLOAT, D3D11_BIND_RENDER_TARGET);
@@ -181,27 +171,17 @@ TEST_F(Clears, ColourClearsConvertToEachFormatExactly)
     EXPECT_EQ(ReadBack(half.get()).At(1, 1), 0xC0003800u);
 }
 
-TEST_F(Clears, DepthAndStencilClearOnlyWhatTheFlagsName)
+// What each flag clears is checked on every back end; refused clears only here.
+TEST_F(Clears, DepthClearsWithoutFlagsOrOutsideZeroToOneAreLoggedAndChangeNothing)
 {
     Ref<ID3D11Texture2D> depth = MakeTexture(2, 2, DXGI_FORMAT_D24_UNORM_S8_UINT, D3D11_BIND_DEPTH_STENCIL);
     Ref<ID3D11DepthStencilView> view;
     ASSERT_EQ(device_->CreateDepthStencilView(depth.get(), nullptr, view.Put()), S_OK);
-    context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 1.0f, 7);
-    EXPECT_EQ(ReadBack(depth.get()).At(0, 0), 0x07FFFFFFu) << "depth in the low 24 bits, stencil above";
     context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_STENCIL, 0.0f, 3);
-    EXPECT_EQ(ReadBack(depth.get()).At(1, 1), 0x03FFFFFFu);
-    context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH, 0.0f, 9);
-    EXPECT_EQ(ReadBack(depth.get()).At(1, 0), 0x03000000u);
     context_->ClearDepthStencilView(view.get(), 0, 0.5f, 0);
     context_->ClearDepthStencilView(view.get(), D3D11_CLEAR_DEPTH, 1.5f, 0);
     EXPECT_EQ(ReadBack(depth.get()).At(1, 0), 0x03000000u);
     EXPECT_EQ(NewMessages().size(), 2u);
-
-    Ref<ID3D11Texture2D> single = MakeTexture(2, 2, DXGI_FORMAT_D32_FLOAT, D3D11_BIND_DEPTH_STENCIL);
-    Ref<ID3D11DepthStencilView> singleView;
-    ASSERT_EQ(device_->CreateDepthStencilView(single.get(), nullptr, singleView.Put()), S_OK);
-    context_->ClearDepthStencilView(singleView.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 0.25f, 0);
-    EXPECT_EQ(ReadBack(single.get()).At(0, 1), 0x3E800000u) << "0.25 as a 32-bit float";
 }
 
 TEST_F(Clears, GenerateMipsAveragesEachTwoByTwoBlock)
