@@ -57,5 +57,19 @@ protected:
     std::string result;
 };
 
+// The fixture for one target's translator, made once per test, run at the
+// target's default feature level unless a test names another.
+template <uint32_t Target, uint32_t DefaultLevel>
+class TargetTranslatorFixture : public TranslatorFixture {
+protected:
+    void SetUp() override { translator = Make(Target); }
+    bool Run(const std::string& text, uint32_t stage, uint32_t level = DefaultLevel)
+    {
+        return Translate(*translator, text, stage, Target, level);
+    }
+
+    std::unique_ptr<ShaderTool::Translator> translator;
+};
+
 // A pixel main whose only duty is to set output.color.
 inline const char* const kPixelColorMain = "void main()\n{\n\toutput.color = float4(1.0, 1.0, 1.0, 1.0);\n}\n";

@@ -10,16 +10,7 @@ const char* const kShadowedPixel =
     "void main()\n{\n\tfloat lit = sampleTextureCompareLodZero(texture.shadow_map, input.uv, 0.5);\n"
     "\toutput.color = sampleTexture(texture.albedo, input.uv) * lit;\n\toutput.emission = float4(0.0);\n}\n";
 
-class HLSL11TranslatorTest : public TranslatorFixture {
-protected:
-    void SetUp() override { translator = Make(TARGET_HLSL11); }
-    bool Run(const std::string& text, uint32_t stage, uint32_t level = FEATURE_LEVEL_HLSL11_DEFAULT)
-    {
-        return Translate(*translator, text, stage, TARGET_HLSL11, level);
-    }
-
-    std::unique_ptr<Translator> translator;
-};
+using HLSL11TranslatorTest = TargetTranslatorFixture<TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT>;
 
 TEST_F(HLSL11TranslatorTest, SpritePixelShaderOfVersion24)
 {

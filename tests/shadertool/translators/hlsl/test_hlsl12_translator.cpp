@@ -36,19 +36,15 @@ void AddPayload(ShaderDescription& description, const char* name, Type type, int
     description.rayPayloads.Add(payload);
 }
 
-class HLSL12TranslatorTest : public TranslatorFixture {
+class HLSL12TranslatorTest : public TargetTranslatorFixture<TARGET_HLSL12, FEATURE_LEVEL_HLSL12_DEFAULT> {
 protected:
     void SetUp() override
     {
-        translator = Make(TARGET_HLSL12);
+        TargetTranslatorFixture::SetUp();
         // The shared ray-tracing scene, its textures moved off the buffers' registers.
         rayDescription = ShaderInterfaces::MakeRayTracing(0x20004);
         rayDescription.pixelTextures[0].slot = 3;
         rayDescription.pixelTextures[1].slot = 4;
-    }
-    bool Run(const std::string& text, uint32_t stage, uint32_t level = FEATURE_LEVEL_HLSL12_DEFAULT)
-    {
-        return Translate(*translator, text, stage, TARGET_HLSL12, level);
     }
     bool RunRay(const std::string& text, uint32_t stage, uint32_t level = FEATURE_LEVEL_HLSL12_DEFAULT)
     {
@@ -56,7 +52,6 @@ protected:
         return Run(text, stage, level);
     }
 
-    std::unique_ptr<Translator> translator;
     ShaderDescription rayDescription;
 };
 

@@ -9,16 +9,7 @@ namespace {
 
 const char* const kColorSwizzle = "\n\n#if defined(__PROSPERO__)\n\n\t.bgra\n\n#endif\n\n\t";
 
-class PSSLTranslatorTest : public TranslatorFixture {
-protected:
-    void SetUp() override { translator = Make(TARGET_PSSL); }
-    bool Run(const std::string& text, uint32_t stage, uint32_t level = FEATURE_LEVEL_PSSL_GNM)
-    {
-        return Translate(*translator, text, stage, TARGET_PSSL, level);
-    }
-
-    std::unique_ptr<Translator> translator;
-};
+using PSSLTranslatorTest = TargetTranslatorFixture<TARGET_PSSL, FEATURE_LEVEL_PSSL_GNM>;
 
 TEST_F(PSSLTranslatorTest, SpriteVertexShaderSwizzlesItsColourInputOnThePlatform)
 {
