@@ -15,13 +15,7 @@
 
 namespace {
 
-class BackendConformance : public BackendTest {
-protected:
-    // Draws a point-sampled 8 x 4 texture over an 8 x 4 target with the vertex
-    // code, and expects the target to hold the texture exactly.
-    // With the coordinates in another slot than 0, that slot has no buffer.
-    void DrawQuad(const char* vertexSource, const std::string& name, UINT uvSlot = 0);
-};
+using BackendConformance = BackendTest;
 
 TEST_P(BackendConformance, InitialDataComesBackExactlyWhateverTheSourcePitch)
 {
@@ -231,88 +225,48 @@ constexpr char kReorderedVertexSource[] =
     "  return output;\n"
     "}\n";
 
-TEST_P(BackendConformance, APointSampledQuadCopiesItsTextureExactly)
+// A point-sampled 8 x 4 texture drawn over an 8 x 4 target is copied exactly.
+TEST_P(BackendConformance, PointSampledQuadsCopyTheirTextureExactly)
 {
-    if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
-    DrawQuad(kQuadVertexSource, "Quad");
-}
-
-TEST_P(BackendConformance, PixelInputsFindTheVertexOutputsOfTheirSemantics)
-{
-    if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
-    DrawQuad(kReorderedVertexSource, "LinkedQuad");
-}
-
-TEST_P(BackendConformance, AnElementWithoutAVertexBufferReadsZeros)
-{
-    if (std::strcmp(GetParam(), "memory") == 0) GTEST_SKIP() << "the memory back end does not rasterise";
-    // The texture coordinates come from slot 1, which has no buffer: every pixel samples texel (0, 0).
-    DrawQuad(kQuadVertexSource, "UnboundSlotQuad", 1);
-}
-
-void BackendConformance::DrawQuad(const char* vertexSource, const std::string& name, UINT uvSlot)
-{
-    const std::vector<uint8_t> vertex = Compile(vertexSource, "vs_4_0");
-    const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
-    ASSERT_FALSE(vertex.empty());
-    ASSERT_FALSE(pixel.empty());
-    Ref<ID3D11VertexShader> vertexShader;
-    Ref<ID3D11PixelShader> pixelShader;
-    ASSERT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, vertexShader.Put()), S_OK);
-    ASSERT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
-    const D3D11_INPUT_ELEMENT_DESC elements[] = {
-        {"POSITION", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
-        {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, uvSlot, uvSlot == 0 ? 8u : 0u, D3D11_INPUT_PER_VERTEX_DATA, 0}};
-    Ref<ID3D11InputLayout> layout;
-    ASSERT_EQ(device_->CreateInputLayout(elements, 2, vertex.data(), vertex.size(), layout.Put()), S_OK);
-    // A strip over the whole target, its top left at texture coordinate (0, 0): clockwise on screen, so front-facing.
-    const float corners[] = {-1, 1, 0, 0, 1, 1, 1, 0, -1, -1, 0, 1, 1, -1, 1, 1};
-    const D3D11_BUFFER_DESC bufferDesc{sizeof corners, D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0};
-    const D3D11_SUBRESOURCE_DATA bufferData{corners, 0, 0};
-    Ref<ID3D11Buffer> buffer;
-    ASSERT_EQ(device_->CreateBuffer(&bufferDesc, &bufferData, buffer.Put()), S_OK);
-
+    if (!Rasterises()) GTEST_SKIP() << "the memory back end does not rasterise";
+    struct Case {
+        const char* vertexSource;
+        const char* name;
+        UINT uvSlot;  // with the coordinates in a slot other than 0, that slot has no buffer
+    };
+    const Case cases[] = {
+        {kQuadVertexSource, "Quad", 0},
+        {kReorderedVertexSource, "LinkedQuad", 0},  // the stages link by semantic
+        {kQuadVertexSource, "UnboundSlotQuad", 1},  // an element without a buffer reads zeros: texel (0, 0)
+    };
     // Texel (x, y) differs from every other, so any shift, flip or filtering shows.
     const std::vector<uint32_t> texels = Ramp(8 * 4, 5);
     Ref<ID3D11Texture2D> image =
         MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 32);
-    Ref<ID3D11ShaderResourceView> imageView;
-    ASSERT_EQ(device_->CreateShaderResourceView(image.get(), nullptr, imageView.Put()), S_OK);
-    D3D11_SAMPLER_DESC samplerDesc{D3D11_FILTER_MIN_MAG_MIP_POINT,
-                                   D3D11_TEXTURE_ADDRESS_CLAMP,
-                                   D3D11_TEXTURE_ADDRESS_CLAMP,
-                                   D3D11_TEXTURE_ADDRESS_CLAMP,
-                                   0.0f,
-                                   1,
-                                   D3D11_COMPARISON_NEVER,
-                                   {0, 0, 0, 0},
-                                   0.0f,
-                                   D3D11_FLOAT32_MAX};
-    Ref<ID3D11SamplerState> sampler;
-    ASSERT_EQ(device_->CreateSamplerState(&samplerDesc, sampler.Put()), S_OK);
-    Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-    Ref<ID3D11RenderTargetView> targetView = TargetView(target.get());
-
-    const UINT stride = 16;
-    const UINT offset = 0;
-    ID3D11Buffer* buffers[] = {buffer.get()};
+    Ref<ID3D11ShaderResourceView> imageView = ShaderView(image.get());
+    Ref<ID3D11SamplerState> sampler = MakeSampler(D3D11_FILTER_MIN_MAG_MIP_POINT);
     ID3D11ShaderResourceView* views[] = {imageView.get()};
     ID3D11SamplerState* samplers[] = {sampler.get()};
-    ID3D11RenderTargetView* targets[] = {targetView.get()};
-    const D3D11_VIEWPORT viewport{0, 0, 8, 4, 0, 1};
-    context_->IASetInputLayout(layout.get());
-    context_->IASetVertexBuffers(0, 1, buffers, &stride, &offset);
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP);
-    context_->VSSetShader(vertexShader.get(), nullptr, 0);
-    context_->PSSetShader(pixelShader.get(), nullptr, 0);
-    context_->PSSetShaderResources(0, 1, views);
-    context_->PSSetSamplers(0, 1, samplers);
-    context_->OMSetRenderTargets(1, targets, nullptr);
-    context_->RSSetViewports(1, &viewport);
-    context_->Draw(4, 0);
-    context_->OMSetRenderTargets(0, nullptr, nullptr);
-    ExpectPixels(std::string(GetParam()) + "-" + name, ReadBack(target.get()),
-                 uvSlot == 0 ? texels : std::vector<uint32_t>(texels.size(), texels[0]), false);
+    for (const Case& row : cases) {
+        const Program program =
+            MakeProgram(row.vertexSource, kPixelSource,
+                        {Element("POSITION", 0, DXGI_FORMAT_R32G32_FLOAT, 0),
+                         Element("TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, row.uvSlot == 0 ? 8u : 0u, row.uvSlot)});
+        ASSERT_TRUE(program.layout) << row.name;
+        UseProgram(program);
+        // A strip over the whole target, its top left at texture coordinate (0, 0): clockwise on screen, so
+        // front-facing.
+        context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP);
+        SetVertices({-1, 1, 0, 0, 1, 1, 1, 0, -1, -1, 0, 1, 1, -1, 1, 1}, 16);
+        context_->PSSetShaderResources(0, 1, views);
+        context_->PSSetSamplers(0, 1, samplers);
+        Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
+        SetTarget(TargetView(target.get()).get(), 8, 4);
+        context_->Draw(4, 0);
+        context_->OMSetRenderTargets(0, nullptr, nullptr);
+        ExpectPixels(Named(row.name), ReadBack(target.get()),
+                     row.uvSlot == 0 ? texels : std::vector<uint32_t>(texels.size(), texels[0]), false);
+    }
 }
 
 TEST_P(BackendConformance, PresentingWithoutADisplayCopiesTheBackBuffer)
