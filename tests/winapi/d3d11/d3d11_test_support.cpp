@@ -95,6 +95,25 @@ Ref<ID3D11Texture2D> D3D11Test::MakeTexture(UINT width, UINT height, DXGI_FORMAT
     return texture;
 }
 
+Ref<ID3D11Texture2D> D3D11Test::MakeImmutableCube(UINT size, const std::vector<uint32_t>& texels)
+{
+    D3D11_SUBRESOURCE_DATA initial[6];
+    for (UINT face = 0; face < 6; ++face) initial[face] = {&texels[face * size * size], size * 4, 0};
+    const D3D11_TEXTURE2D_DESC desc{size,
+                                    size,
+                                    1,
+                                    6,
+                                    DXGI_FORMAT_R8G8B8A8_UNORM,
+                                    {1, 0},
+                                    D3D11_USAGE_IMMUTABLE,
+                                    D3D11_BIND_SHADER_RESOURCE,
+                                    0,
+                                    D3D11_RESOURCE_MISC_TEXTURECUBE};
+    Ref<ID3D11Texture2D> cube;
+    EXPECT_EQ(device_->CreateTexture2D(&desc, initial, cube.Put()), S_OK);
+    return cube;
+}
+
 Ref<ID3D11Texture2D> D3D11Test::MakeGeneratedMips(UINT size, UINT levels, const std::vector<uint32_t>& top)
 {
     Ref<ID3D11Texture2D> texture =

@@ -91,6 +91,9 @@ protected:
     Ref<ID3D11Texture2D> MakeTexture(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags, UINT mipLevels = 1,
                                      UINT arraySize = 1, UINT miscFlags = 0, const void* pixels = nullptr,
                                      UINT rowPitch = 0);
+    // An immutable R8G8B8A8 cube of one level, `size` x `size` texels a face,
+    // `texels` face after face in the platform's order, rows without gaps.
+    Ref<ID3D11Texture2D> MakeImmutableCube(UINT size, const std::vector<uint32_t>& texels);
     // A square R8G8B8A8 texture of `levels` levels: `top` written into level 0,
     // the rest made by GenerateMips.
     Ref<ID3D11Texture2D> MakeGeneratedMips(UINT size, UINT levels, const std::vector<uint32_t>& top);

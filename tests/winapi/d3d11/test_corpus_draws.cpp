@@ -119,20 +119,7 @@ protected:
     // A cube of 1 x 1 faces, each face one texel.
     Ref<ID3D11ShaderResourceView> FacesCube(const uint32_t faces[6])
     {
-        D3D11_SUBRESOURCE_DATA initial[6];
-        for (int face = 0; face < 6; ++face) initial[face] = {&faces[face], 4, 0};
-        D3D11_TEXTURE2D_DESC desc{1,
-                                  1,
-                                  1,
-                                  6,
-                                  DXGI_FORMAT_R8G8B8A8_UNORM,
-                                  {1, 0},
-                                  D3D11_USAGE_IMMUTABLE,
-                                  D3D11_BIND_SHADER_RESOURCE,
-                                  0,
-                                  D3D11_RESOURCE_MISC_TEXTURECUBE};
-        Ref<ID3D11Texture2D> cube;
-        EXPECT_EQ(device_->CreateTexture2D(&desc, initial, cube.Put()), S_OK);
+        Ref<ID3D11Texture2D> cube = MakeImmutableCube(1, std::vector<uint32_t>(faces, faces + 6));
         return ShaderView(cube.get());
     }
 

@@ -191,25 +191,13 @@ TEST_P(TextureDraws, ACubeIsSampledOnTheFaceAndTexelItsDirectionMeets)
         return Rgba(uint8_t(face * 40 + u * 10 + 5), uint8_t(v * 100 + 50), uint8_t(255 - face * 30), 255);
     };
     std::vector<uint32_t> faces(kFaces * 4);
-    D3D11_SUBRESOURCE_DATA initial[kFaces];
     for (UINT face = 0; face < kFaces; ++face) {
         for (UINT v = 0; v < 2; ++v) {
             for (UINT u = 0; u < 2; ++u) faces[face * 4 + v * 2 + u] = texel(face, u, v);
         }
-        initial[face] = {&faces[face * 4], 8, 0};
     }
-    D3D11_TEXTURE2D_DESC desc{2,
-                              2,
-                              1,
-                              6,
-                              DXGI_FORMAT_R8G8B8A8_UNORM,
-                              {1, 0},
-                              D3D11_USAGE_IMMUTABLE,
-                              D3D11_BIND_SHADER_RESOURCE,
-                              0,
-                              D3D11_RESOURCE_MISC_TEXTURECUBE};
-    Ref<ID3D11Texture2D> cube;
-    ASSERT_EQ(device_->CreateTexture2D(&desc, initial, cube.Put()), S_OK);
+    Ref<ID3D11Texture2D> cube = MakeImmutableCube(2, faces);
+    ASSERT_TRUE(cube);
     D3D11_SHADER_RESOURCE_VIEW_DESC viewDesc{};
     viewDesc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
     viewDesc.ViewDimension = D3D11_SRV_DIMENSION_TEXTURECUBE;
