@@ -35,35 +35,6 @@ bool BackendTest::Rasterises() const { return std::strcmp(GetParam(), "memory") 
 
 std::string BackendTest::Named(const std::string& name) const { return std::string(GetParam()) + "-" + name; }
 
-Ref<ID3D11RenderTargetView> BackendTest::TargetView(ID3D11Texture2D* texture, DXGI_FORMAT format)
-{
-    D3D11_RENDER_TARGET_VIEW_DESC desc{};
-    desc.Format = format;
-    desc.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2D;
-    Ref<ID3D11RenderTargetView> view;
-    EXPECT_EQ(device_->CreateRenderTargetView(texture, format == DXGI_FORMAT_UNKNOWN ? nullptr : &desc, view.Put()),
-              S_OK);
-    return view;
-}
-
-Ref<ID3D11ShaderResourceView> BackendTest::ShaderView(ID3D11Texture2D* texture,
-                                                      const D3D11_SHADER_RESOURCE_VIEW_DESC* desc)
-{
-    Ref<ID3D11ShaderResourceView> view;
-    EXPECT_EQ(device_->CreateShaderResourceView(texture, desc, view.Put()), S_OK);
-    return view;
-}
-
-Ref<ID3D11SamplerState> BackendTest::MakeSampler(D3D11_FILTER filter, D3D11_TEXTURE_ADDRESS_MODE address, FLOAT minLod,
-                                                 FLOAT maxLod)
-{
-    const D3D11_SAMPLER_DESC desc{filter,       address, address, address, 0.0f, 1, D3D11_COMPARISON_NEVER,
-                                  {0, 0, 0, 0}, minLod,  maxLod};
-    Ref<ID3D11SamplerState> sampler;
-    EXPECT_EQ(device_->CreateSamplerState(&desc, sampler.Put()), S_OK);
-    return sampler;
-}
-
 Program BackendTest::MakeProgram(const std::string& vertexSource, const std::string& pixelSource,
                                  const std::vector<D3D11_INPUT_ELEMENT_DESC>& elements)
 {
@@ -89,43 +60,31 @@ void BackendTest::UseProgram(const Program& program)
 
 void BackendTest::SetVertices(const std::vector<float>& floats, UINT stride, UINT slot)
 {
-    const D3D11_BUFFER_DESC desc{
-        UINT(floats.size() * sizeof(float)), D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0};
-    const D3D11_SUBRESOURCE_DATA data{floats.data(), 0, 0};
-    Ref<ID3D11Buffer> buffer;
-    ASSERT_EQ(device_->CreateBuffer(&desc, &data, buffer.Put()), S_OK);
-    ID3D11Buffer* buffers[] = {buffer.get()};
+    buffers_.push_back(MakeBuffer(UINT(floats.size() * sizeof(float)), D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER,
+                                  0, floats.data()));
+    ID3D11Buffer* buffers[] = {buffers_.back().get()};
     const UINT offset = 0;
     context_->IASetVertexBuffers(slot, 1, buffers, &stride, &offset);
-    buffers_.push_back(buffer);
 }
 
-namespace {
-
-Ref<ID3D11Buffer> MakeConstantBuffer(ID3D11Device* device, const void* data, UINT size)
+Ref<ID3D11Buffer> BackendTest::MakeConstantBuffer(const void* data, UINT size)
 {
     std::vector<uint8_t> bytes((size + 15) / 16 * 16, 0);
     std::memcpy(bytes.data(), data, size);
-    const D3D11_BUFFER_DESC desc{UINT(bytes.size()), D3D11_USAGE_IMMUTABLE, D3D11_BIND_CONSTANT_BUFFER, 0, 0, 0};
-    const D3D11_SUBRESOURCE_DATA initial{bytes.data(), 0, 0};
-    Ref<ID3D11Buffer> buffer;
-    EXPECT_EQ(device->CreateBuffer(&desc, &initial, buffer.Put()), S_OK);
-    return buffer;
+    buffers_.push_back(
+        MakeBuffer(UINT(bytes.size()), D3D11_USAGE_IMMUTABLE, D3D11_BIND_CONSTANT_BUFFER, 0, bytes.data()));
+    return buffers_.back();
 }
-
-}  // namespace
 
 void BackendTest::SetVertexConstants(const void* data, UINT size)
 {
-    buffers_.push_back(MakeConstantBuffer(device_.get(), data, size));
-    ID3D11Buffer* buffers[] = {buffers_.back().get()};
+    ID3D11Buffer* buffers[] = {MakeConstantBuffer(data, size).get()};
     context_->VSSetConstantBuffers(0, 1, buffers);
 }
 
 void BackendTest::SetPixelConstants(const void* data, UINT size)
 {
-    buffers_.push_back(MakeConstantBuffer(device_.get(), data, size));
-    ID3D11Buffer* buffers[] = {buffers_.back().get()};
+    ID3D11Buffer* buffers[] = {MakeConstantBuffer(data, size).get()};
     context_->PSSetConstantBuffers(0, 1, buffers);
 }
 
@@ -135,6 +94,13 @@ void BackendTest::SetTarget(ID3D11RenderTargetView* target, UINT width, UINT hei
     context_->OMSetRenderTargets(target != nullptr ? 1 : 0, targets, depth);
     const D3D11_VIEWPORT viewport{0, 0, FLOAT(width), FLOAT(height), 0, 1};
     context_->RSSetViewports(1, &viewport);
+}
+
+Ref<ID3D11Texture2D> BackendTest::BoundTarget(UINT width, UINT height, DXGI_FORMAT format)
+{
+    Ref<ID3D11Texture2D> target = MakeTexture(width, height, format, D3D11_BIND_RENDER_TARGET);
+    SetTarget(TargetView(target.get()).get(), width, height);
+    return target;
 }
 
 void BackendTest::ExpectDrawn(const std::string& name, ID3D11Texture2D* target, const std::vector<uint32_t>& expected,

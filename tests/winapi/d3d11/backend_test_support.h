@@ -29,13 +29,6 @@ protected:
     // "<back end>-<name>", the name of a pixel comparison.
     std::string Named(const std::string& name) const;
 
-    Ref<ID3D11RenderTargetView> TargetView(ID3D11Texture2D* texture, DXGI_FORMAT format = DXGI_FORMAT_UNKNOWN);
-    Ref<ID3D11ShaderResourceView> ShaderView(ID3D11Texture2D* texture,
-                                             const D3D11_SHADER_RESOURCE_VIEW_DESC* desc = nullptr);
-    Ref<ID3D11SamplerState> MakeSampler(D3D11_FILTER filter,
-                                        D3D11_TEXTURE_ADDRESS_MODE address = D3D11_TEXTURE_ADDRESS_CLAMP,
-                                        FLOAT minLod = 0.0f, FLOAT maxLod = D3D11_FLOAT32_MAX);
-
     // Compiles both stages with our compiler library ("vs_4_0", "ps_4_0") and
     // makes the layout of `elements` against the vertex code.
     Program MakeProgram(const std::string& vertexSource, const std::string& pixelSource,
@@ -48,6 +41,8 @@ protected:
     void SetPixelConstants(const void* data, UINT size);
     // The target (and depth view) bound, with a viewport over the whole of it.
     void SetTarget(ID3D11RenderTargetView* target, UINT width, UINT height, ID3D11DepthStencilView* depth = nullptr);
+    // A new target of the size bound as above; the binding keeps its view.
+    Ref<ID3D11Texture2D> BoundTarget(UINT width, UINT height, DXGI_FORMAT format = DXGI_FORMAT_R8G8B8A8_UNORM);
 
     // What the draws since the last check left in the target's subresource:
     // on a back end that rasterises, each channel of each pixel within
@@ -57,6 +52,8 @@ protected:
                      bool bgra = false, int tolerance = 0, UINT subresource = 0);
 
 private:
+    Ref<ID3D11Buffer> MakeConstantBuffer(const void* data, UINT size);
+
     unsigned validationAtStart_ = 0;
     size_t messagesChecked_ = 0;
     std::vector<Ref<ID3D11Buffer>> buffers_;  // kept while bound

@@ -76,19 +76,16 @@ std::vector<uint8_t> D3D11Test::Compile(const std::string& source, const char* p
     return bytes;
 }
 
+D3D11_TEXTURE2D_DESC TextureDesc(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags, UINT mipLevels,
+                                 UINT arraySize, UINT miscFlags, D3D11_USAGE usage, UINT cpuAccess)
+{
+    return {width, height, mipLevels, arraySize, format, {1, 0}, usage, bindFlags, cpuAccess, miscFlags};
+}
+
 Ref<ID3D11Texture2D> D3D11Test::MakeTexture(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags, UINT mipLevels,
                                             UINT arraySize, UINT miscFlags, const void* pixels, UINT rowPitch)
 {
-    D3D11_TEXTURE2D_DESC desc{};
-    desc.Width = width;
-    desc.Height = height;
-    desc.MipLevels = mipLevels;
-    desc.ArraySize = arraySize;
-    desc.Format = format;
-    desc.SampleDesc = {1, 0};
-    desc.Usage = D3D11_USAGE_DEFAULT;
-    desc.BindFlags = bindFlags;
-    desc.MiscFlags = miscFlags;
+    const D3D11_TEXTURE2D_DESC desc = TextureDesc(width, height, format, bindFlags, mipLevels, arraySize, miscFlags);
     D3D11_SUBRESOURCE_DATA initial{pixels, rowPitch, 0};
     Ref<ID3D11Texture2D> texture;
     EXPECT_EQ(device_->CreateTexture2D(&desc, pixels != nullptr ? &initial : nullptr, texture.Put()), S_OK);
@@ -99,19 +96,56 @@ Ref<ID3D11Texture2D> D3D11Test::MakeImmutableCube(UINT size, const std::vector<u
 {
     D3D11_SUBRESOURCE_DATA initial[6];
     for (UINT face = 0; face < 6; ++face) initial[face] = {&texels[face * size * size], size * 4, 0};
-    const D3D11_TEXTURE2D_DESC desc{size,
-                                    size,
-                                    1,
-                                    6,
-                                    DXGI_FORMAT_R8G8B8A8_UNORM,
-                                    {1, 0},
-                                    D3D11_USAGE_IMMUTABLE,
-                                    D3D11_BIND_SHADER_RESOURCE,
-                                    0,
-                                    D3D11_RESOURCE_MISC_TEXTURECUBE};
+    const D3D11_TEXTURE2D_DESC desc = TextureDesc(size, size, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1,
+                                                  6, D3D11_RESOURCE_MISC_TEXTURECUBE, D3D11_USAGE_IMMUTABLE);
     Ref<ID3D11Texture2D> cube;
     EXPECT_EQ(device_->CreateTexture2D(&desc, initial, cube.Put()), S_OK);
     return cube;
+}
+
+Ref<ID3D11Buffer> D3D11Test::MakeBuffer(UINT bytes, D3D11_USAGE usage, UINT bindFlags, UINT cpuAccess, const void* data)
+{
+    const D3D11_BUFFER_DESC desc{bytes, usage, bindFlags, cpuAccess, 0, 0};
+    const D3D11_SUBRESOURCE_DATA initial{data, 0, 0};
+    Ref<ID3D11Buffer> buffer;
+    EXPECT_EQ(device_->CreateBuffer(&desc, data != nullptr ? &initial : nullptr, buffer.Put()), S_OK);
+    return buffer;
+}
+
+Ref<ID3D11RenderTargetView> D3D11Test::TargetView(ID3D11Texture2D* texture, DXGI_FORMAT format)
+{
+    D3D11_RENDER_TARGET_VIEW_DESC desc{};
+    desc.Format = format;
+    desc.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2D;
+    Ref<ID3D11RenderTargetView> view;
+    EXPECT_EQ(device_->CreateRenderTargetView(texture, format == DXGI_FORMAT_UNKNOWN ? nullptr : &desc, view.Put()),
+              S_OK);
+    return view;
+}
+
+Ref<ID3D11ShaderResourceView> D3D11Test::ShaderView(ID3D11Texture2D* texture,
+                                                    const D3D11_SHADER_RESOURCE_VIEW_DESC* desc)
+{
+    Ref<ID3D11ShaderResourceView> view;
+    EXPECT_EQ(device_->CreateShaderResourceView(texture, desc, view.Put()), S_OK);
+    return view;
+}
+
+Ref<ID3D11DepthStencilView> D3D11Test::DepthView(ID3D11Texture2D* texture)
+{
+    Ref<ID3D11DepthStencilView> view;
+    EXPECT_EQ(device_->CreateDepthStencilView(texture, nullptr, view.Put()), S_OK);
+    return view;
+}
+
+Ref<ID3D11SamplerState> D3D11Test::MakeSampler(D3D11_FILTER filter, D3D11_TEXTURE_ADDRESS_MODE address, FLOAT minLod,
+                                               FLOAT maxLod, UINT maxAnisotropy)
+{
+    const D3D11_SAMPLER_DESC desc{filter,       address, address, address, 0.0f, maxAnisotropy, D3D11_COMPARISON_NEVER,
+                                  {0, 0, 0, 0}, minLod,  maxLod};
+    Ref<ID3D11SamplerState> sampler;
+    EXPECT_EQ(device_->CreateSamplerState(&desc, sampler.Put()), S_OK);
+    return sampler;
 }
 
 Ref<ID3D11Texture2D> D3D11Test::MakeGeneratedMips(UINT size, UINT levels, const std::vector<uint32_t>& top)
@@ -121,9 +155,7 @@ Ref<ID3D11Texture2D> D3D11Test::MakeGeneratedMips(UINT size, UINT levels, const 
                     levels, 1, D3D11_RESOURCE_MISC_GENERATE_MIPS);
     if (!texture) return texture;
     context_->UpdateSubresource(texture.get(), 0, nullptr, top.data(), size * 4, 0);
-    Ref<ID3D11ShaderResourceView> view;
-    EXPECT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
-    context_->GenerateMips(view.get());
+    context_->GenerateMips(ShaderView(texture.get()).get());
     return texture;
 }
 
@@ -258,6 +290,26 @@ Ref<IDXGISwapChain1> D3D11Test::SwapChainOver(HWND window, const DXGI_SWAP_CHAIN
     Ref<IDXGISwapChain1> swapChain;
     EXPECT_EQ(factory->CreateSwapChainForHwnd(device_.get(), window, &desc, nullptr, nullptr, swapChain.Put()), S_OK);
     return swapChain;
+}
+
+DXGI_MODE_DESC Mode(UINT width, UINT height, UINT rate, DXGI_MODE_SCANLINE_ORDER order)
+{
+    return {
+        width, height, {rate, rate != 0 ? 1u : 0u}, DXGI_FORMAT_B8G8R8A8_UNORM, order, DXGI_MODE_SCALING_UNSPECIFIED};
+}
+
+DXGI_SWAP_CHAIN_DESC DiscardSwapChainDesc(HWND window)
+{
+    DXGI_SWAP_CHAIN_DESC desc{};
+    desc.BufferDesc = Mode(0, 0, 60);
+    desc.SampleDesc = {1, 0};
+    desc.BufferUsage = DXGI_USAGE_RENDER_TARGET_OUTPUT;
+    desc.BufferCount = 2;
+    desc.OutputWindow = window;
+    desc.Windowed = TRUE;
+    desc.SwapEffect = DXGI_SWAP_EFFECT_DISCARD;
+    desc.Flags = DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH;
+    return desc;
 }
 
 DXGI_SWAP_CHAIN_DESC1 FlipSwapChainDesc(UINT width, UINT height, DXGI_FORMAT format, UINT flags)

@@ -91,6 +91,17 @@ protected:
     Ref<ID3D11Texture2D> MakeTexture(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags, UINT mipLevels = 1,
                                      UINT arraySize = 1, UINT miscFlags = 0, const void* pixels = nullptr,
                                      UINT rowPitch = 0);
+    // A buffer of `bytes` bytes holding `data` from the start when given; expected to succeed.
+    Ref<ID3D11Buffer> MakeBuffer(UINT bytes, D3D11_USAGE usage, UINT bindFlags, UINT cpuAccess = 0,
+                                 const void* data = nullptr);
+    // Views and samplers expected to succeed; a format of UNKNOWN or no description takes the resource's own.
+    Ref<ID3D11RenderTargetView> TargetView(ID3D11Texture2D* texture, DXGI_FORMAT format = DXGI_FORMAT_UNKNOWN);
+    Ref<ID3D11ShaderResourceView> ShaderView(ID3D11Texture2D* texture,
+                                             const D3D11_SHADER_RESOURCE_VIEW_DESC* desc = nullptr);
+    Ref<ID3D11DepthStencilView> DepthView(ID3D11Texture2D* texture);
+    Ref<ID3D11SamplerState> MakeSampler(D3D11_FILTER filter,
+                                        D3D11_TEXTURE_ADDRESS_MODE address = D3D11_TEXTURE_ADDRESS_CLAMP,
+                                        FLOAT minLod = 0.0f, FLOAT maxLod = D3D11_FLOAT32_MAX, UINT maxAnisotropy = 1);
     // An immutable R8G8B8A8 cube of one level, `size` x `size` texels a face,
     // `texels` face after face in the platform's order, rows without gaps.
     Ref<ID3D11Texture2D> MakeImmutableCube(UINT size, const std::vector<uint32_t>& texels);
@@ -129,9 +140,22 @@ private:
 
 uint32_t Rgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a);
 
+// A 2D texture description without multisampling.
+D3D11_TEXTURE2D_DESC TextureDesc(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags, UINT mipLevels = 1,
+                                 UINT arraySize = 1, UINT miscFlags = 0, D3D11_USAGE usage = D3D11_USAGE_DEFAULT,
+                                 UINT cpuAccess = 0);
+
 // The mip level below 4-byte texels, each channel (a + b + c + d + 2) / 4 of the 2 x 2 block above it.
 std::vector<uint32_t> BoxFiltered(const std::vector<uint32_t>& level, UINT width, UINT height);
 
 // A two-buffer flip-model swap chain description; a size of 0 takes the window's client size.
+// A display mode of B8G8R8A8 at `rate` Hz; a rate of 0 asks for none ({0, 0}).
+DXGI_MODE_DESC Mode(UINT width, UINT height, UINT rate,
+                    DXGI_MODE_SCANLINE_ORDER order = DXGI_MODE_SCANLINE_ORDER_UNSPECIFIED);
+
+// The older factory's two-buffer discard swap chain over `window`, windowed, sized by the window, that
+// may switch modes.
+DXGI_SWAP_CHAIN_DESC DiscardSwapChainDesc(HWND window);
+
 DXGI_SWAP_CHAIN_DESC1 FlipSwapChainDesc(UINT width, UINT height, DXGI_FORMAT format = DXGI_FORMAT_B8G8R8A8_UNORM,
                                         UINT flags = 0);

@@ -10,6 +10,13 @@ constexpr D3D_FEATURE_LEVEL kAllLevels[] = {D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_
                                             D3D_FEATURE_LEVEL_10_0, D3D_FEATURE_LEVEL_9_3,  D3D_FEATURE_LEVEL_9_2,
                                             D3D_FEATURE_LEVEL_9_1};
 
+// D3D11CreateDevice without an adapter, flags or context.
+HRESULT Create(D3D_DRIVER_TYPE type, const D3D_FEATURE_LEVEL* levels, UINT count, ID3D11Device** device,
+               D3D_FEATURE_LEVEL* level = nullptr, UINT sdkVersion = D3D11_SDK_VERSION)
+{
+    return D3D11CreateDevice(nullptr, type, nullptr, 0, levels, count, sdkVersion, device, level, nullptr);
+}
+
 using DeviceCreation = D3D11Test;
 
 TEST_F(DeviceCreation, TheMemoryBackEndIsACpuDeviceOfLevel11_1)
@@ -18,9 +25,7 @@ TEST_F(DeviceCreation, TheMemoryBackEndIsACpuDeviceOfLevel11_1)
     EXPECT_EQ(level_, D3D_FEATURE_LEVEL_11_1);
     EXPECT_EQ(device_->GetFeatureLevel(), D3D_FEATURE_LEVEL_11_1);
     Ref<ID3D11Device> hardware;
-    EXPECT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, 0, kAllLevels, 7, D3D11_SDK_VERSION,
-                                hardware.Put(), nullptr, nullptr),
-              DXGI_ERROR_UNSUPPORTED);
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_HARDWARE, kAllLevels, 7, hardware.Put()), DXGI_ERROR_UNSUPPORTED);
     EXPECT_FALSE(hardware);
 }
 
@@ -30,13 +35,9 @@ TEST_F(DeviceCreation, ARuntimeWithout11_1RefusesTheListAndAcceptsItWithout11_1)
     HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_HARDWARE, D3D_FEATURE_LEVEL_11_0);
     Ref<ID3D11Device> device;
     D3D_FEATURE_LEVEL level = D3D_FEATURE_LEVEL_9_1;
-    EXPECT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, 0, kAllLevels, 7, D3D11_SDK_VERSION,
-                                device.Put(), &level, nullptr),
-              E_INVALIDARG);
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_HARDWARE, kAllLevels, 7, device.Put(), &level), E_INVALIDARG);
     EXPECT_FALSE(device);
-    EXPECT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, 0, kAllLevels + 1, 6, D3D11_SDK_VERSION,
-                                device.Put(), &level, nullptr),
-              S_OK);
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_HARDWARE, kAllLevels + 1, 6, device.Put(), &level), S_OK);
     EXPECT_EQ(level, D3D_FEATURE_LEVEL_11_0);
 }
 
@@ -45,36 +46,22 @@ TEST_F(DeviceCreation, TheFirstListedLevelTheDriverRunsIsChosen)
     HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, D3D_FEATURE_LEVEL_9_3);
     D3D_FEATURE_LEVEL level;
     Ref<ID3D11Device> device;
-    ASSERT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_WARP, nullptr, 0, kAllLevels, 7, D3D11_SDK_VERSION,
-                                device.Put(), &level, nullptr),
-              S_OK);
+    ASSERT_EQ(Create(D3D_DRIVER_TYPE_WARP, kAllLevels, 7, device.Put(), &level), S_OK);
     EXPECT_EQ(level, D3D_FEATURE_LEVEL_9_3);
     const D3D_FEATURE_LEVEL onlyHigh[] = {D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_0};
-    EXPECT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_WARP, nullptr, 0, onlyHigh, 2, D3D11_SDK_VERSION, device.Put(),
-                                &level, nullptr),
-              E_INVALIDARG);
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_WARP, onlyHigh, 2, device.Put(), &level), E_INVALIDARG);
     HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, D3D_FEATURE_LEVEL(0));
-    EXPECT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_WARP, nullptr, 0, kAllLevels, 7, D3D11_SDK_VERSION,
-                                device.Put(), &level, nullptr),
-              DXGI_ERROR_UNSUPPORTED);
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_WARP, kAllLevels, 7, device.Put(), &level), DXGI_ERROR_UNSUPPORTED);
 }
 
 TEST_F(DeviceCreation, BadArgumentsAreRefused)
 {
     Ref<ID3D11Device> device;
-    EXPECT_EQ(
-        D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_WARP, nullptr, 0, kAllLevels, 7, 6, device.Put(), nullptr, nullptr),
-        E_INVALIDARG);
-    EXPECT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_WARP, nullptr, 0, kAllLevels, 0, D3D11_SDK_VERSION,
-                                device.Put(), nullptr, nullptr),
-              E_INVALIDARG);
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_WARP, kAllLevels, 7, device.Put(), nullptr, 6), E_INVALIDARG);
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_WARP, kAllLevels, 0, device.Put()), E_INVALIDARG);
     const D3D_FEATURE_LEVEL unknown[] = {D3D_FEATURE_LEVEL(0xc000)};
-    EXPECT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_WARP, nullptr, 0, unknown, 1, D3D11_SDK_VERSION, device.Put(),
-                                nullptr, nullptr),
-              E_INVALIDARG);
-    EXPECT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_UNKNOWN, nullptr, 0, nullptr, 0, D3D11_SDK_VERSION,
-                                device.Put(), nullptr, nullptr),
-              E_INVALIDARG)
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_WARP, unknown, 1, device.Put()), E_INVALIDARG);
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_UNKNOWN, nullptr, 0, device.Put()), E_INVALIDARG)
         << "the unknown driver type needs an adapter";
     EXPECT_FALSE(device);
 }
@@ -82,9 +69,7 @@ TEST_F(DeviceCreation, BadArgumentsAreRefused)
 TEST_F(DeviceCreation, WithoutOutputPointersTheLevelIsAnsweredWithSFalse)
 {
     D3D_FEATURE_LEVEL level = D3D_FEATURE_LEVEL_9_1;
-    EXPECT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_WARP, nullptr, 0, nullptr, 0, D3D11_SDK_VERSION, nullptr,
-                                &level, nullptr),
-              S_FALSE);
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_WARP, nullptr, 0, nullptr, &level), S_FALSE);
     EXPECT_EQ(level, D3D_FEATURE_LEVEL_11_0) << "the default list starts at 11_0";
 }
 
@@ -106,12 +91,8 @@ TEST_F(DeviceCreation, ThePlannedFailureOfTheEntryPointIsAnswered)
     HalvoD3D11_FailCall("D3D11CreateDevice", 2, DXGI_ERROR_SDK_COMPONENT_MISSING);
     Ref<ID3D11Device> first;
     Ref<ID3D11Device> second;
-    EXPECT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_WARP, nullptr, 0, nullptr, 0, D3D11_SDK_VERSION, first.Put(),
-                                nullptr, nullptr),
-              S_OK);
-    EXPECT_EQ(D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_WARP, nullptr, 0, nullptr, 0, D3D11_SDK_VERSION, second.Put(),
-                                nullptr, nullptr),
-              DXGI_ERROR_SDK_COMPONENT_MISSING);
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_WARP, nullptr, 0, first.Put()), S_OK);
+    EXPECT_EQ(Create(D3D_DRIVER_TYPE_WARP, nullptr, 0, second.Put()), DXGI_ERROR_SDK_COMPONENT_MISSING);
     EXPECT_FALSE(second);
 }
 

@@ -85,24 +85,9 @@ TEST_F(Dxgi, DisplayModesFollowTheTwoCallProtocol)
 
 TEST_F(Dxgi, HookedOutputsListDuplicatesAndGrowBetweenTheCalls)
 {
-    const DXGI_MODE_DESC modes[] = {{800,
-                                     600,
-                                     {60, 1},
-                                     DXGI_FORMAT_B8G8R8A8_UNORM,
-                                     DXGI_MODE_SCANLINE_ORDER_PROGRESSIVE,
-                                     DXGI_MODE_SCALING_UNSPECIFIED},
-                                    {800,
-                                     600,
-                                     {75, 1},
-                                     DXGI_FORMAT_B8G8R8A8_UNORM,
-                                     DXGI_MODE_SCANLINE_ORDER_PROGRESSIVE,
-                                     DXGI_MODE_SCALING_UNSPECIFIED},
-                                    {1024,
-                                     768,
-                                     {60, 1},
-                                     DXGI_FORMAT_B8G8R8A8_UNORM,
-                                     DXGI_MODE_SCANLINE_ORDER_PROGRESSIVE,
-                                     DXGI_MODE_SCALING_UNSPECIFIED}};
+    const DXGI_MODE_DESC modes[] = {Mode(800, 600, 60, DXGI_MODE_SCANLINE_ORDER_PROGRESSIVE),
+                                    Mode(800, 600, 75, DXGI_MODE_SCANLINE_ORDER_PROGRESSIVE),
+                                    Mode(1024, 768, 60, DXGI_MODE_SCANLINE_ORDER_PROGRESSIVE)};
     const HALVO_D3D11_OUTPUT outputs[] = {{L"\\\\.\\DISPLAY1", {0, 0, 1024, 768}, FALSE, FALSE, modes, 3, 0},
                                           {L"\\\\.\\DISPLAY2", {1024, 0, 2048, 768}, TRUE, FALSE, modes, 3, 1},
                                           {L"\\\\.\\DISPLAY3", {0, 0, 0, 0}, TRUE, TRUE, nullptr, 0, 0}};
@@ -133,12 +118,7 @@ TEST_F(Dxgi, HookedOutputsListDuplicatesAndGrowBetweenTheCalls)
 TEST_F(Dxgi, TheClosestModeIsTheNearestSizeAtTheNearestRate)
 {
     Ref<IDXGIOutput> output = FirstOutput();
-    DXGI_MODE_DESC wanted{1270,
-                          730,
-                          {0, 0},
-                          DXGI_FORMAT_B8G8R8A8_UNORM,
-                          DXGI_MODE_SCANLINE_ORDER_UNSPECIFIED,
-                          DXGI_MODE_SCALING_UNSPECIFIED};
+    DXGI_MODE_DESC wanted = Mode(1270, 730, 0);
     DXGI_MODE_DESC closest{};
     ASSERT_EQ(output->FindClosestMatchingMode(&wanted, &closest, device_.get()), S_OK);
     EXPECT_EQ(closest.Width, 1280u);
@@ -298,16 +278,7 @@ TEST_F(Dxgi, TheOlderFactoryMakesADiscardSwapChainReachingOnlyItsBackBuffer)
 {
     Ref<IDXGIFactory1> factory;
     ASSERT_EQ(CreateDXGIFactory1(IID_PPV_ARGS(factory.Put())), S_OK);
-    DXGI_SWAP_CHAIN_DESC desc{};
-    desc.BufferDesc = {
-        0, 0, {60, 1}, DXGI_FORMAT_B8G8R8A8_UNORM, DXGI_MODE_SCANLINE_ORDER_UNSPECIFIED, DXGI_MODE_SCALING_UNSPECIFIED};
-    desc.SampleDesc = {1, 0};
-    desc.BufferUsage = DXGI_USAGE_RENDER_TARGET_OUTPUT;
-    desc.BufferCount = 2;
-    desc.OutputWindow = MakeWindow(100, 50);
-    desc.Windowed = TRUE;
-    desc.SwapEffect = DXGI_SWAP_EFFECT_DISCARD;
-    desc.Flags = DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH;
+    DXGI_SWAP_CHAIN_DESC desc = DiscardSwapChainDesc(MakeWindow(100, 50));
     Ref<IDXGISwapChain> swapChain;
     ASSERT_EQ(factory->CreateSwapChain(device_.get(), &desc, swapChain.Put()), S_OK);
     DXGI_SWAP_CHAIN_DESC read;

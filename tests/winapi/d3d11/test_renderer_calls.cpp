@@ -101,16 +101,7 @@ bool CreateSwapChain(RendererObjects& r, HWND window)
         factory2->MakeWindowAssociation(window, DXGI_MWA_NO_WINDOW_CHANGES | DXGI_MWA_NO_ALT_ENTER);
         return SUCCEEDED(r.swapChain1->QueryInterface(IID_PPV_ARGS(r.swapChain.Put())));
     }
-    DXGI_SWAP_CHAIN_DESC desc{};
-    desc.BufferDesc = {
-        0, 0, {60, 1}, DXGI_FORMAT_B8G8R8A8_UNORM, DXGI_MODE_SCANLINE_ORDER_UNSPECIFIED, DXGI_MODE_SCALING_UNSPECIFIED};
-    desc.SampleDesc = {1, 0};
-    desc.BufferUsage = DXGI_USAGE_RENDER_TARGET_OUTPUT;
-    desc.BufferCount = 2;
-    desc.OutputWindow = window;
-    desc.Windowed = TRUE;
-    desc.SwapEffect = DXGI_SWAP_EFFECT_DISCARD;
-    desc.Flags = DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH;
+    DXGI_SWAP_CHAIN_DESC desc = DiscardSwapChainDesc(window);
     if (FAILED(factory->CreateSwapChain(r.device.get(), &desc, r.swapChain.Put()))) return false;
     factory->MakeWindowAssociation(window, DXGI_MWA_NO_WINDOW_CHANGES | DXGI_MWA_NO_ALT_ENTER);
     return true;
@@ -126,8 +117,7 @@ bool CreateBackBufferViews(RendererObjects& r, UINT* width, UINT* height)
     *width = desc.Width;
     *height = desc.Height;
     const DXGI_FORMAT depthFormat = (r.capabilities & 1) ? DXGI_FORMAT_D32_FLOAT : DXGI_FORMAT_D24_UNORM_S8_UINT;
-    D3D11_TEXTURE2D_DESC depth{
-        desc.Width, desc.Height, 1, 1, depthFormat, {1, 0}, D3D11_USAGE_DEFAULT, D3D11_BIND_DEPTH_STENCIL, 0, 0};
+    const D3D11_TEXTURE2D_DESC depth = TextureDesc(desc.Width, desc.Height, depthFormat, D3D11_BIND_DEPTH_STENCIL);
     if (FAILED(r.device->CreateTexture2D(&depth, nullptr, r.depthTexture.Put()))) return false;
     D3D11_DEPTH_STENCIL_VIEW_DESC view{};
     view.Format = depthFormat;
@@ -297,12 +287,7 @@ TEST_F(RendererCalls, InitializeDrawsAFrameAndShutsDownWithNothingLeft)
     BOOL fullscreen = TRUE;
     ASSERT_EQ(r.swapChain->GetFullscreenState(&fullscreen, nullptr), S_OK);
     EXPECT_EQ(fullscreen, FALSE);
-    const DXGI_MODE_DESC wanted{1280,
-                                720,
-                                {0, 0},
-                                DXGI_FORMAT_B8G8R8A8_UNORM,
-                                DXGI_MODE_SCANLINE_ORDER_UNSPECIFIED,
-                                DXGI_MODE_SCALING_UNSPECIFIED};
+    const DXGI_MODE_DESC wanted = Mode(1280, 720, 0);
     DXGI_MODE_DESC closest{};
     ASSERT_EQ(r.outputs[0]->FindClosestMatchingMode(&wanted, &closest, r.device.get()), S_OK);
     ASSERT_EQ(r.swapChain->SetFullscreenState(TRUE, nullptr), S_OK);
@@ -327,16 +312,9 @@ TEST_F(RendererCalls, TexturesMipChainsCubesAndTargetsAsTheRendererMakesThem)
 
     // A 64 x 64 texture with 3 levels: level 0 by UpdateSubresource, the rest generated.
     std::vector<uint32_t> pixels(64 * 64, Rgba(200, 100, 50, 255));
-    D3D11_TEXTURE2D_DESC desc{64,
-                              64,
-                              3,
-                              1,
-                              DXGI_FORMAT_R8G8B8A8_UNORM,
-                              {1, 0},
-                              D3D11_USAGE_DEFAULT,
-                              D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET,
-                              0,
-                              D3D11_RESOURCE_MISC_GENERATE_MIPS};
+    const D3D11_TEXTURE2D_DESC desc =
+        TextureDesc(64, 64, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET, 3, 1,
+                    D3D11_RESOURCE_MISC_GENERATE_MIPS);
     Ref<ID3D11Texture2D> texture;
     ASSERT_EQ(r.device->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
     r.context->UpdateSubresource(texture.get(), 0, nullptr, pixels.data(), 64 * 4, 0);
@@ -355,16 +333,8 @@ TEST_F(RendererCalls, TexturesMipChainsCubesAndTargetsAsTheRendererMakesThem)
         std::fill(faces.begin() + face * 256, faces.begin() + (face + 1) * 256, Rgba(uint8_t(face * 40), 0, 0, 255));
         initial[face] = {faces.data() + face * 256, 16 * 4, 0};
     }
-    D3D11_TEXTURE2D_DESC cubeDesc{16,
-                                  16,
-                                  1,
-                                  6,
-                                  DXGI_FORMAT_R8G8B8A8_UNORM,
-                                  {1, 0},
-                                  D3D11_USAGE_IMMUTABLE,
-                                  D3D11_BIND_SHADER_RESOURCE,
-                                  0,
-                                  D3D11_RESOURCE_MISC_TEXTURECUBE};
+    const D3D11_TEXTURE2D_DESC cubeDesc = TextureDesc(16, 16, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1,
+                                                      6, D3D11_RESOURCE_MISC_TEXTURECUBE, D3D11_USAGE_IMMUTABLE);
     Ref<ID3D11Texture2D> cube;
     ASSERT_EQ(r.device->CreateTexture2D(&cubeDesc, initial.data(), cube.Put()), S_OK);
     viewDesc.ViewDimension = D3D11_SRV_DIMENSION_TEXTURECUBE;
@@ -375,16 +345,8 @@ TEST_F(RendererCalls, TexturesMipChainsCubesAndTargetsAsTheRendererMakesThem)
     r.context->PSSetShaderResources(0, 8, bound);
 
     // A B8G8R8X8 render target, cleared and read back through a staging copy.
-    D3D11_TEXTURE2D_DESC targetDesc{32,
-                                    16,
-                                    1,
-                                    1,
-                                    DXGI_FORMAT_B8G8R8X8_UNORM,
-                                    {1, 0},
-                                    D3D11_USAGE_DEFAULT,
-                                    D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE,
-                                    0,
-                                    0};
+    const D3D11_TEXTURE2D_DESC targetDesc =
+        TextureDesc(32, 16, DXGI_FORMAT_B8G8R8X8_UNORM, D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE);
     Ref<ID3D11Texture2D> target;
     ASSERT_EQ(r.device->CreateTexture2D(&targetDesc, nullptr, target.Put()), S_OK);
     D3D11_RENDER_TARGET_VIEW_DESC targetView{};

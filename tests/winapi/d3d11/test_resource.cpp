@@ -6,20 +6,6 @@
 
 namespace {
 
-D3D11_TEXTURE2D_DESC TextureDesc(UINT width, UINT height, DXGI_FORMAT format, UINT bindFlags)
-{
-    D3D11_TEXTURE2D_DESC desc{};
-    desc.Width = width;
-    desc.Height = height;
-    desc.MipLevels = 1;
-    desc.ArraySize = 1;
-    desc.Format = format;
-    desc.SampleDesc = {1, 0};
-    desc.Usage = D3D11_USAGE_DEFAULT;
-    desc.BindFlags = bindFlags;
-    return desc;
-}
-
 using Buffers = D3D11Test;
 
 TEST_F(Buffers, DescriptionsBreakingThePlatformsRulesAreRefused)

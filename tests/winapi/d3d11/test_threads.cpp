@@ -33,16 +33,8 @@ TEST_F(DeviceThreads, ConcurrentCreationsAndReleasesShareStatesAndLeaveNothing)
             first[thread] = kept.get();
             allHaveIt.arrive_and_wait();
             for (int round = 0; round < kRounds; ++round) {
-                D3D11_TEXTURE2D_DESC desc{8,
-                                          8,
-                                          1,
-                                          1,
-                                          DXGI_FORMAT_R8G8B8A8_UNORM,
-                                          {1, 0},
-                                          D3D11_USAGE_DEFAULT,
-                                          D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET,
-                                          0,
-                                          0};
+                const D3D11_TEXTURE2D_DESC desc = TextureDesc(8, 8, DXGI_FORMAT_R8G8B8A8_UNORM,
+                                                              D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET);
                 Ref<ID3D11Texture2D> texture;
                 EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
                 Ref<ID3D11ShaderResourceView> view;
