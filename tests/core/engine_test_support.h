@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,17 +24,13 @@
 #include "core/subsystem_hooks.h"
 #include "core/threading.h"
 #include "filesystem/scheme_roots.h"
-#include "support/logged_texts.h"
+#include "support/log_capture.h"
 #include "support/temporary_folder.h"
 
 inline bool WasLogged(const std::string& text)
 {
-    for (const std::string& logged : LoggedTexts()) {
-        if (logged == text) {
-            return true;
-        }
-    }
-    return false;
+    const std::vector<std::string> lines = LogCapture::AllWritten();
+    return std::find(lines.begin(), lines.end(), text) != lines.end();
 }
 
 // Sets an environment variable for the life of the object.

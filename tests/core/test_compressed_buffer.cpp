@@ -91,7 +91,7 @@ TEST_F(CompressedBuffer, RefusesWrongMagicAndShortInput)
     EXPECT_EQ((std::vector<std::string>{"[ERROR] HV_DecompressBuffer: 11 bytes are too few for a container.",
                                         "[ERROR] HV_DecompressBuffer: the data is not a compressed buffer.",
                                         "[ERROR] HV_DecompressBuffer: 0 bytes are too few for a container."}),
-              LoggedTexts());
+              LogCapture::AllWritten());
 }
 
 TEST_F(CompressedBuffer, RefusesContainersWhoseSizesOrStreamDoNotHold)

@@ -45,7 +45,7 @@ TEST_F(EngineInterface, OperationsWithoutTheirAreaAnswerFailureAndSaySoOnceInThe
                   "[ERROR] HV_SetKeyFlags: not available in this build of the engine.",
                   "[ERROR] HV_GetKeyValue: not available in this build of the engine.",
               }),
-              LoggedTexts());
+              LogCapture::AllWritten());
 }
 
 TEST_F(EngineInterface, SlotsReachTheCoreOperations)

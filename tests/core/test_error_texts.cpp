@@ -38,7 +38,7 @@ TEST_F(PlatformErrorReport, ExtraTextFollowsTwoLineBreaks)
 TEST_F(PlatformErrorReport, PlatformErrorAddsTheSystemMessageWithoutItsLineBreak)
 {
     HVI_ReportPlatformError(0x30003, 5, "%s", "Get from adapter");
-    const std::string line = LoggedTexts().back();
+    const std::string line = LogCapture::AllWritten().back();
     const std::string head =
         "[ERROR] D3D11/12 DXGI error: failed to get a DXGI factory (0x00030003)\n\nWindows error 0x00000005: ";
     ASSERT_EQ(0u, line.rfind(head, 0)) << line;
@@ -56,7 +56,7 @@ TEST_F(PlatformErrorReport, ExtraTextIsCutAt4094Characters)
 {
     const std::string longText(5000, 'x');
     HVI_ReportPlatformError(0x10000, 0, "%s", longText.c_str());
-    const std::string line = LoggedTexts().back();
+    const std::string line = LogCapture::AllWritten().back();
     EXPECT_EQ(std::string(4094, 'x'), line.substr(line.find("\n\n") + 2));
 }
 

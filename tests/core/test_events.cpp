@@ -182,7 +182,7 @@ TEST_F(EventQueue, NullAndOutOfRangeKindsAreRefusedWithALine)
     EXPECT_EQ(
         (std::vector<std::string>{"[ERROR] HV_PostEvent: event is null.", "[ERROR] HV_PostEvent: invalid event kind 0.",
                                   "[ERROR] HVI_QueueEvent: invalid event kind 64."}),
-        LoggedTexts());
+        LogCapture::AllWritten());
 }
 
 TEST_F(EventQueue, InitializeEventZeroesTheRecord)

@@ -22,7 +22,7 @@ TEST_F(HttpRequests, OnlyGetWithoutBodyIsMade)
                                         "[ERROR] HV_HttpRequest: a GET request takes no body and no extra headers.",
                                         "[ERROR] HV_HttpRequestToFile: url is missing.",
                                         "[ERROR] HV_HttpRequestToFile: path is missing."}),
-              LoggedTexts());
+              LogCapture::AllWritten());
 }
 
 TEST_F(HttpRequests, UnreachableServerGivesStatusZeroAndNoBlob)

@@ -22,7 +22,7 @@ TEST_F(Logging, DefaultThresholdDropsInfoAndWarningsKeepsErrorsAndSystem)
     HV_Log(HV_LOG_ERROR, "error %d", 3);
     HV_Log(HV_LOG_SYSTEM, "system %d", 4);
     HV_Print("trace");
-    EXPECT_EQ((std::vector<std::string>{"[ERROR] error 3", "[SYSTEM] system 4"}), LoggedTexts());
+    EXPECT_EQ((std::vector<std::string>{"[ERROR] error 3", "[SYSTEM] system 4"}), LogCapture::AllWritten());
 }
 
 TEST_F(Logging, VerboseThresholdZeroKeepsPrintedTraces)
@@ -30,7 +30,7 @@ TEST_F(Logging, VerboseThresholdZeroKeepsPrintedTraces)
     HVI_SetLogThreshold(0);
     HV_Print("trace %s", "line");
     HV_Log(HV_LOG_WARNING, "careful");
-    EXPECT_EQ((std::vector<std::string>{"trace line", "[WARNING] careful"}), LoggedTexts());
+    EXPECT_EQ((std::vector<std::string>{"trace line", "[WARNING] careful"}), LogCapture::AllWritten());
 }
 
 TEST_F(Logging, ThresholdOneKeepsWarningsButNotInfo)
@@ -38,7 +38,7 @@ TEST_F(Logging, ThresholdOneKeepsWarningsButNotInfo)
     HVI_SetLogThreshold(1);
     HV_Log(HV_LOG_INFO, "quiet");
     HV_Log(HV_LOG_WARNING, "loud");
-    EXPECT_EQ((std::vector<std::string>{"[WARNING] loud"}), LoggedTexts());
+    EXPECT_EQ((std::vector<std::string>{"[WARNING] loud"}), LogCapture::AllWritten());
 }
 
 TEST_F(Logging, LevelAboveSevenIsFilteredAndWrittenAsError)
@@ -47,7 +47,7 @@ TEST_F(Logging, LevelAboveSevenIsFilteredAndWrittenAsError)
     HV_Log(9, "dropped below SYSTEM");
     HVI_SetLogThreshold(2);
     HV_Log(9, "kept");
-    EXPECT_EQ((std::vector<std::string>{"[ERROR] kept"}), LoggedTexts());
+    EXPECT_EQ((std::vector<std::string>{"[ERROR] kept"}), LogCapture::AllWritten());
 }
 
 TEST_F(Logging, LinesAreNumberedFromOneInOrder)
@@ -64,7 +64,7 @@ TEST_F(Logging, LinesAreNumberedFromOneInOrder)
 TEST_F(Logging, PopupIsLoggedButNotShownOutsideDeveloperMode)
 {
     HV_Popup(HV_LOG_ERROR, "Disk %s", "full");
-    EXPECT_EQ((std::vector<std::string>{"[ERROR] [POPUP] Disk full"}), LoggedTexts());
+    EXPECT_EQ((std::vector<std::string>{"[ERROR] [POPUP] Disk full"}), LogCapture::AllWritten());
     EXPECT_TRUE(HVU_GetMessageBoxRecords().empty());
 }
 
@@ -72,7 +72,7 @@ TEST_F(Logging, PopupBelowThresholdIsNotLoggedButStillShownInDeveloperMode)
 {
     HVI_SetDeveloperMode(true);
     HV_Popup(HV_LOG_INFO, "hint");
-    EXPECT_TRUE(LoggedTexts().empty());
+    EXPECT_TRUE(LogCapture::AllWritten().empty());
     ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
     EXPECT_EQ("hint", HVU_GetMessageBoxRecords()[0].text);
 }
@@ -89,7 +89,7 @@ TEST_F(Logging, DeveloperModeShowsEachDistinctPopupTextOnce)
     EXPECT_EQ("other", shown[1].text);
     HVI_SetLogThreshold(1);
     HV_Popup(HV_LOG_WARNING, "same");
-    EXPECT_EQ((std::vector<std::string>{"[WARNING] [POPUP] same"}), LoggedTexts());
+    EXPECT_EQ((std::vector<std::string>{"[WARNING] [POPUP] same"}), LogCapture::AllWritten());
 }
 
 TEST_F(Logging, NoPopupsFeatureSuppressesPopupsInDeveloperMode)
@@ -117,7 +117,7 @@ TEST_F(Logging, ThreadsOtherThanTheMainThreadAreNamed)
         "Streamer", [](void*) { HV_Log(HV_LOG_ERROR, "late"); }, nullptr, 0);
     ASSERT_GE(id, 2);
     EXPECT_EQ(0, HVI_WaitForProgramThreads());
-    EXPECT_EQ((std::vector<std::string>{"[Streamer]> [ERROR] late"}), LoggedTexts());
+    EXPECT_EQ((std::vector<std::string>{"[Streamer]> [ERROR] late"}), LogCapture::AllWritten());
 }
 
 TEST_F(Logging, SummaryCountsErrorsWarningsAndTheRest)
@@ -129,7 +129,7 @@ TEST_F(Logging, SummaryCountsErrorsWarningsAndTheRest)
     HV_Log(HV_LOG_INFO, "i");
     HV_Log(HV_LOG_SYSTEM, "s");
     HVI_WriteLogSummary();
-    EXPECT_EQ("[SYSTEM] HALVO log: 2 errors, 1 warnings, 2 infos.", LoggedTexts().back());
+    EXPECT_EQ("[SYSTEM] HALVO log: 2 errors, 1 warnings, 2 infos.", LogCapture::AllWritten().back());
 }
 
 TEST_F(Logging, FileGetsBannerEarlierLinesAndLaterLines)
@@ -165,7 +165,7 @@ TEST_F(Logging, ConsoleKeepsTheLast8192Lines)
     for (int i = 0; i < 8192 + 5; ++i) {
         HV_Log(HV_LOG_ERROR, "%d", i);
     }
-    const std::vector<std::string> texts = LoggedTexts();
+    const std::vector<std::string> texts = LogCapture::AllWritten();
     ASSERT_EQ(8192u, texts.size());
     EXPECT_EQ("[ERROR] 5", texts.front());
     EXPECT_EQ("[ERROR] 8196", texts.back());
@@ -179,7 +179,7 @@ TEST_F(Logging, LowerLayersReachTheLogThroughTheFoundationSeam)
     HVI_SetLogThreshold(1);
     HVI_Popup(HV_LOG_WARNING, "watch %d%%", 6);
     EXPECT_EQ((std::vector<std::string>{"[ERROR] File System OpenFile: mode is bad.", "[WARNING] [POPUP] watch 6%"}),
-              LoggedTexts());
+              LogCapture::AllWritten());
 }
 
 TEST_F(Logging, NullFormatFromTheProgramIsReportedInsteadOfFormatted)
@@ -194,6 +194,6 @@ TEST_F(Logging, NullFormatFromTheProgramIsReportedInsteadOfFormatted)
     hv.Popup(HV_LOG_ERROR, nullptr);
     EXPECT_EQ((std::vector<std::string>{"[ERROR] HV_Print: format is null.", "[ERROR] HV_Log: format is null.",
                                         "[ERROR] HV_Popup: format is null."}),
-              LoggedTexts());
+              LogCapture::AllWritten());
     EXPECT_TRUE(HVU_GetMessageBoxRecords().empty());
 }

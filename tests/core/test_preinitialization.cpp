@@ -126,7 +126,7 @@ TEST_F(Preinitialization, SubsystemsArePreinitializedAfterBindingInTheEnginesOrd
     EXPECT_EQ((std::vector<std::string>{"platform bound", "renderer bound", "input bound", "sound bound",
                                         "extensions bound"}),
               g_hooks);
-    EXPECT_EQ("[SYSTEM] Preinitialization complete.", LoggedTexts().back());
+    EXPECT_EQ("[SYSTEM] Preinitialization complete.", LogCapture::AllWritten().back());
 }
 
 TEST_F(Preinitialization, FailingSubsystemFailsItWithoutTheCompleteLine)

@@ -127,7 +127,7 @@ TEST_F(StartupAndShutdown, StartsInOrderAndShutsDownInTheEnginesOrder)
     EXPECT_EQ((std::vector<std::string>{"worker ends", "Deinit", "sound down", "input down", "renderer down",
                                         "platform down", "extensions down"}),
               g_calls);
-    const std::vector<std::string> texts = LoggedTexts();
+    const std::vector<std::string> texts = LogCapture::AllWritten();
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ("[SYSTEM] HALVO Shutdown.", texts[texts.size() - 2]);
     EXPECT_EQ(0u, texts.back().rfind("[SYSTEM] HALVO log: 0 errors, 0 warnings, ", 0));

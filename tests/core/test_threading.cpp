@@ -129,7 +129,7 @@ TEST_F(Threading, MissingNameOrFunctionIsRefused)
     EXPECT_EQ(0, HV_Threading_CreateThread("x", nullptr, nullptr, 0));
     EXPECT_EQ((std::vector<std::string>{"[ERROR] HV_Threading_CreateThread: name is null.",
                                         "[ERROR] HV_Threading_CreateThread: function is null."}),
-              LoggedTexts());
+              LogCapture::AllWritten());
 }
 
 TEST_F(Threading, ShutdownSignalsThreadsAndWaitsForThem)
@@ -145,7 +145,7 @@ TEST_F(Threading, ShutdownSignalsThreadsAndWaitsForThem)
     EXPECT_EQ(0, HVI_GetRunningThreadCount());
     // One round, or none when every thread saw the signal before the first count.
     EXPECT_LE(g_waitSleeps.size(), 1u);
-    EXPECT_TRUE(LoggedTexts().empty());
+    EXPECT_TRUE(LogCapture::AllWritten().empty());
 }
 
 TEST_F(Threading, WaitWithoutRunningThreadsDoesNotSleep)
@@ -162,7 +162,7 @@ TEST_F(Threading, WaitEndsWithTheRoundInWhichTheLastThreadEnded)
     InstallWaitClock(1, 3);  // the thread is let go during the third 200 ms round
     EXPECT_EQ(0, HVI_WaitForProgramThreads());
     EXPECT_EQ((std::vector<uint32_t>{200, 200, 200}), g_waitSleeps);
-    EXPECT_TRUE(LoggedTexts().empty());
+    EXPECT_TRUE(LogCapture::AllWritten().empty());
 }
 
 TEST_F(Threading, ThreadsThatIgnoreTheSignalAreReportedAfterSixtyRoundsOf200Ms)
@@ -174,7 +174,7 @@ TEST_F(Threading, ThreadsThatIgnoreTheSignalAreReportedAfterSixtyRoundsOf200Ms)
     EXPECT_EQ(std::vector<uint32_t>(60, 200), g_waitSleeps);
     EXPECT_EQ((std::vector<std::string>{"[ERROR] Time out: 1 threads left running!",
                                         "[ERROR] Thread 2 'Stubborn' is still running."}),
-              LoggedTexts());
+              LogCapture::AllWritten());
 }
 
 TEST_F(Threading, MutexesAreFoundByNameAndExcludeEachOther)

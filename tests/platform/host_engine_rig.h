@@ -66,7 +66,7 @@ protected:
     static int CountLogged(const std::string& prefix)
     {
         int count = 0;
-        for (const std::string& line : LoggedTexts()) count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+        for (const std::string& line : LogCapture::AllWritten()) count += line.rfind(prefix, 0) == 0 ? 1 : 0;
         return count;
     }
 

@@ -253,7 +253,7 @@ TEST_F(HostRenderer, ExitAfterDrawingBitmapsLeavesNoObjectOfTheLayerAlive)
     HVI_RunFrame();
     ASSERT_NE(nullptr, tile);
     EXPECT_TRUE(tile->renderer.loaded);
-    for (const std::string& line : LoggedTexts()) {
+    for (const std::string& line : LogCapture::AllWritten()) {
         if (line.rfind("[ERROR]", 0) == 0) ADD_FAILURE() << line;
     }
     ShutDown();

@@ -9,11 +9,17 @@ namespace {
 // The number a log line begins with ("%.4d: [%.2d:%.2d.%.2d] ").
 int LineNumber(const std::string& line) { return std::atoi(line.c_str()); }
 
+// The line without its number and time.
+std::string WrittenText(const std::string& line)
+{
+    const size_t time = line.find("] ");
+    return time == std::string::npos ? line : line.substr(time + 2);
+}
+
 LogCapture::Line ParseLine(const std::string& line)
 {
     LogCapture::Line parsed = {HV_LOG_INFO, false, ""};
-    const size_t time = line.find("] ");
-    std::string text = time == std::string::npos ? line : line.substr(time + 2);
+    std::string text = WrittenText(line);
     // "[thread]> " on lines of threads other than the main thread.
     const size_t thread = text.find("]> ");
     if (!text.empty() && text[0] == '[' && thread != std::string::npos && thread < text.find("] "))
@@ -95,4 +101,11 @@ std::string LogCapture::Text() const
     std::string text;
     for (const std::string& logged : Lines()) text += logged + "\n";
     return text;
+}
+
+std::vector<std::string> LogCapture::AllWritten()
+{
+    std::vector<std::string> texts;
+    for (const String& line : HVI_GetConsoleLines()) texts.push_back(WrittenText(line.GetText()));
+    return texts;
 }

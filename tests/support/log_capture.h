@@ -35,6 +35,11 @@ public:
     // Every line with a line break after it, for failure messages.
     std::string Text() const;
 
+    // Every line since the log was last reset, as the log writes it after the
+    // number and time parts: "[thread]> ", level and "[POPUP] " stay. It needs
+    // no capture, so the log threshold stays as the test set it.
+    static std::vector<std::string> AllWritten();
+
 private:
     int m_firstNumber;  // the number of the first line that counts
 };

@@ -8,7 +8,7 @@
 #include "core/threading.h"
 #include "foundation/engine_log.h"
 #include "graphics/renderer_entry_points.h"
-#include "support/logged_texts.h"
+#include "support/log_capture.h"
 #include "support/vulkan_driver_keeper.h"
 #include "winapi/com/live_objects.h"
 #include "winapi/d3d11/vulkan/vulkan_backend.h"
@@ -118,12 +118,12 @@ void RendererTest::TearDown()
 
 bool RendererTest::Initialize() { return renderer_->Initialize(&engine_, &state_, program_.video); }
 
-std::vector<std::string> RendererTest::Logged() { return LoggedTexts(); }
+std::vector<std::string> RendererTest::Logged() { return LogCapture::AllWritten(); }
 
 int RendererTest::CountLogged(const std::string& text)
 {
     int count = 0;
-    for (const std::string& line : LoggedTexts()) {
+    for (const std::string& line : LogCapture::AllWritten()) {
         const size_t end = line.find("] ");
         if (line == text ||
             (line[0] == '[' && end != std::string::npos && line.compare(end + 2, std::string::npos, text) == 0)) {

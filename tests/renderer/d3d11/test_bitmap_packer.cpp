@@ -15,7 +15,7 @@
 #include "renderer/d3d11/bitmap_packer.h"
 #include "renderer/d3d11/texture_messages.h"
 #include "renderer/d3d11/texture_test_support.h"
-#include "support/logged_texts.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ protected:
     static int CountLogged(const std::string& text)
     {
         int count = 0;
-        for (const std::string& line : LoggedTexts()) count += line == text ? 1 : 0;
+        for (const std::string& line : LogCapture::AllWritten()) count += line == text ? 1 : 0;
         return count;
     }
 
