@@ -18,16 +18,11 @@ namespace datamanager_test {
 
 namespace fs = std::filesystem;
 
-inline std::string ReadFile(const fs::path& path)
+// The bytes of a file of tests/data/datamanager.
+inline std::string TestDataFile(const char* name)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFile(const fs::path& path, const std::string& bytes)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 class DataManagerTest : public ::testing::Test {
@@ -41,7 +36,6 @@ protected:
         HVI_AddSearchPath("res://");
     }
 
-    fs::path Res(const char* name) const { return m_root / "res" / name; }
     fs::path User(const char* name) const { return m_root / "user" / name; }
 
     TemporaryFolder m_temporary{"halvo-datamanager"};

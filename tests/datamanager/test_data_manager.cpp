@@ -12,9 +12,9 @@ using namespace datamanager_test;
 
 namespace {
 
-DMDatabase* ScoresDatabase()
+// The leaderboards database unless another is given, with one daily score added.
+DMDatabase* ScoresDatabase(DMDatabase* database = DataManager::GetLeaderboardsDatabase())
 {
-    DMDatabase* database = DataManager::GetLeaderboardsDatabase();
     DMArray* daily = database->AddArray("daily");
     DMNode* node = daily->AddNode(nullptr);
     node->SetValue("player", "2026-12-06 17:30");
@@ -27,13 +27,15 @@ DMDatabase* ScoresDatabase()
 
 TEST_F(DataManagerTest, GetDatabaseLoadsTheFileOnceAndKeepsItRegistered)
 {
-    WriteFile(Res("prog.xml"), "<prog><array id=\"PARAMETERS\"><node id=\"fps_limit\" value=\"60\"/></array></prog>");
+    m_temporary.Write("res/prog.xml",
+                      "<prog><array id=\"PARAMETERS\"><node id=\"fps_limit\" value=\"60\"/></array></prog>");
     DMDatabase* first = DataManager::GetDatabase("res://prog.xml");
     ASSERT_NE(first, nullptr);
     EXPECT_STREQ(first->GetName(), "res://prog.xml");
     EXPECT_STREQ(first->FindArray("PARAMETERS")->FindNode("fps_limit")->GetValue("value"), "60");
 
-    WriteFile(Res("prog.xml"), "<prog><array id=\"PARAMETERS\"><node id=\"fps_limit\" value=\"30\"/></array></prog>");
+    m_temporary.Write("res/prog.xml",
+                      "<prog><array id=\"PARAMETERS\"><node id=\"fps_limit\" value=\"30\"/></array></prog>");
     EXPECT_EQ(DataManager::GetDatabase("res://prog.xml"), first);
     EXPECT_STREQ(first->FindArray("PARAMETERS")->FindNode("fps_limit")->GetValue("value"), "60");
 
@@ -44,9 +46,7 @@ TEST_F(DataManagerTest, GetDatabaseLoadsTheFileOnceAndKeepsItRegistered)
 
 TEST_F(DataManagerTest, ANameWithoutSchemeIsFoundThroughTheSearchPaths)
 {
-    fs::create_directories(Res("leaderboards"));
-    fs::copy_file(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards.xml",
-                  Res("leaderboards/leaderboards.xml"));
+    m_temporary.Write("res/leaderboards/leaderboards.xml", TestDataFile("leaderboards.xml"));
     DMDatabase* database = DataManager::GetDatabase("leaderboards/leaderboards.xml");
     DMArray* categories = database->FindArray("CATEGORIES");
     ASSERT_NE(categories, nullptr);
@@ -70,8 +70,7 @@ TEST_F(DataManagerTest, AMissingFileGivesAnEmptyRegisteredDatabaseAndALogLine)
 
 TEST_F(DataManagerTest, ReadsAScrambledFileMadeOutsideTheEngine)
 {
-    fs::copy_file(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards-db.scrambled",
-                  User("leaderboards-db.xml"));
+    m_temporary.Write("user/leaderboards-db.xml", TestDataFile("leaderboards-db.scrambled"));
     DMDatabase* database = DataManager::GetDatabase(DataManager::kLeaderboardsDatabasePath);
     DMArray* daily = database->FindArray("daily");
     ASSERT_NE(daily, nullptr);
@@ -84,9 +83,9 @@ TEST_F(DataManagerTest, ReadsAScrambledFileMadeOutsideTheEngine)
 
 TEST_F(DataManagerTest, ADamagedScrambledFileGivesAnEmptyDatabaseAndALogLine)
 {
-    std::string bytes = ReadFile(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards-db.scrambled");
+    std::string bytes = TestDataFile("leaderboards-db.scrambled");
     bytes[100] ^= 0x04;
-    WriteFile(User("leaderboards-db.xml"), bytes);
+    m_temporary.Write("user/leaderboards-db.xml", bytes);
     LogCapture log;
     DMDatabase* database = DataManager::GetDatabase(DataManager::kLeaderboardsDatabasePath);
     EXPECT_EQ(database->GetArrayCount(), 0);
@@ -100,7 +99,7 @@ TEST_F(DataManagerTest, ADamagedScrambledFileGivesAnEmptyDatabaseAndALogLine)
 
 TEST_F(DataManagerTest, GetLeaderboardsDatabaseRegistersAnEmptyDatabaseWithoutReading)
 {
-    WriteFile(User("leaderboards-db.xml"), "<d><a id=\"daily\"/></d>");
+    m_temporary.Write("user/leaderboards-db.xml", "<d><a id=\"daily\"/></d>");
     DMDatabase* database = DataManager::GetLeaderboardsDatabase();
     EXPECT_STREQ(database->GetName(), "user://leaderboards-db.xml");
     EXPECT_EQ(database->GetArrayCount(), 0);
@@ -112,7 +111,7 @@ TEST_F(DataManagerTest, SaveDatabaseWritesPlainXMLToTheLeaderboardsFile)
 {
     DMDatabase* database = ScoresDatabase();
     ASSERT_TRUE(DataManager::SaveDatabase(database, false));
-    EXPECT_EQ(ReadFile(User("leaderboards-db.xml")),
+    EXPECT_EQ(m_temporary.Read("user/leaderboards-db.xml"),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<database>\n"
               "\t<array id=\"daily\">\n"
@@ -127,17 +126,13 @@ TEST_F(DataManagerTest, SaveDatabaseScrambledReadsBackEqual)
     DMDatabase* database = ScoresDatabase();
     database->AddArray("weekly")->AddNode("x")->SetValue("CDATA", "a ]]> b & <c>");
     ASSERT_TRUE(DataManager::SaveDatabase(database, true));
-    const std::string bytes = ReadFile(User("leaderboards-db.xml"));
+    const std::string bytes = m_temporary.Read("user/leaderboards-db.xml");
     ASSERT_GE(bytes.size(), 21u);
     EXPECT_EQ(bytes.substr(0, 13), "HVScrambledDB");
     EXPECT_EQ(bytes.find("daily"), std::string::npos);  // the text is not readable as such
 
     DMDatabase saved("saved");
-    DMArray* daily = saved.AddArray("daily");
-    DMNode* node = daily->AddNode(nullptr);
-    node->SetValue("player", "2026-12-06 17:30");
-    node->SetValue("points", "120");
-    node->SetValue("data", "1 2 255");
+    ScoresDatabase(&saved);
     saved.AddArray("weekly")->AddNode("x")->SetValue("CDATA", "a ]]> b & <c>");
     DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
     EXPECT_TRUE(DatabasesEqual(*DataManager::GetDatabase(DataManager::kLeaderboardsDatabasePath), saved));
@@ -145,15 +140,15 @@ TEST_F(DataManagerTest, SaveDatabaseScrambledReadsBackEqual)
 
 TEST_F(DataManagerTest, AFailedSaveKeepsTheOldFileByteForByteAndShowsThePopup)
 {
-    const std::string old = ReadFile(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards-db.scrambled");
-    WriteFile(User("leaderboards-db.xml"), old);
+    const std::string old = TestDataFile("leaderboards-db.scrambled");
+    m_temporary.Write("user/leaderboards-db.xml", old);
     LogCapture log;
     {
         // No file can be opened, not even by root: the new file cannot be made.
         ScopedLimit files(RLIMIT_NOFILE, 0);
         EXPECT_FALSE(DataManager::SaveDatabase(ScoresDatabase(), true));
     }
-    EXPECT_EQ(ReadFile(User("leaderboards-db.xml")), old);
+    EXPECT_EQ(m_temporary.Read("user/leaderboards-db.xml"), old);
     bool popup = false;
     for (const LogCapture::Line& line : log.Entries()) {
         if (line.popup) {
@@ -167,8 +162,8 @@ TEST_F(DataManagerTest, AFailedSaveKeepsTheOldFileByteForByteAndShowsThePopup)
 
 TEST_F(DataManagerTest, ASaveIntoAReadOnlyFolderKeepsTheOldFileByteForByte)
 {
-    const std::string old = ReadFile(fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "leaderboards-db.scrambled");
-    WriteFile(User("leaderboards-db.xml"), old);
+    const std::string old = TestDataFile("leaderboards-db.scrambled");
+    m_temporary.Write("user/leaderboards-db.xml", old);
     fs::permissions(User(""), fs::perms::owner_read | fs::perms::owner_exec);
     // Privileged users write into read-only folders; then there is nothing to test.
     const bool bypassed = std::ofstream(User("probe")).is_open();
@@ -181,28 +176,28 @@ TEST_F(DataManagerTest, ASaveIntoAReadOnlyFolderKeepsTheOldFileByteForByte)
     const bool saved = DataManager::SaveDatabase(ScoresDatabase(), false);
     fs::permissions(User(""), fs::perms::owner_all);
     EXPECT_FALSE(saved);
-    EXPECT_EQ(ReadFile(User("leaderboards-db.xml")), old);
+    EXPECT_EQ(m_temporary.Read("user/leaderboards-db.xml"), old);
     EXPECT_FALSE(fs::exists(User("leaderboards-db.xml.tmp")));
     EXPECT_TRUE(log.Contains("[POPUP] Unable to open file 'user://leaderboards-db.xml' for writing."));
 }
 
 TEST_F(DataManagerTest, ASaveBelowAFileThatIsNoFolderFails)
 {
-    WriteFile(User("blocked"), "a file, not a folder");
+    m_temporary.Write("user/blocked", "a file, not a folder");
     LogCapture log;
     EXPECT_FALSE(DataManager::SaveDatabaseAs(ScoresDatabase(), "user://blocked/scores.xml", false));
-    EXPECT_EQ(ReadFile(User("blocked")), "a file, not a folder");
+    EXPECT_EQ(m_temporary.Read("user/blocked"), "a file, not a folder");
     EXPECT_TRUE(log.Contains("[POPUP] Unable to open file 'user://blocked/scores.xml' for writing."));
 }
 
 TEST_F(DataManagerTest, ADatabaseWithAKeyThatIsNoXMLNameIsNotWritten)
 {
-    WriteFile(User("scores.xml"), "old");
+    m_temporary.Write("user/scores.xml", "old");
     DMDatabase database("odd");
     database.AddArray("a")->AddNode("n")->SetValue("two words", "v");
     LogCapture log;
     EXPECT_FALSE(DataManager::SaveDatabaseAs(&database, "user://scores.xml", false));
-    EXPECT_EQ(ReadFile(User("scores.xml")), "old");
+    EXPECT_EQ(m_temporary.Read("user/scores.xml"), "old");
     EXPECT_TRUE(log.Contains(
         "DataManager::SaveDatabase: database 'odd' cannot be written (a key is not a valid XML attribute name)."));
 }

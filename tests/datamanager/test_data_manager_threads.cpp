@@ -10,7 +10,7 @@ using namespace datamanager_test;
 
 TEST_F(DataManagerTest, ThreadsAskingForOneNameShareOneLoadedDatabase)
 {
-    WriteFile(Res("shared.xml"), "<d><a id=\"x\"><n id=\"y\"/></a></d>");
+    m_temporary.Write("res/shared.xml", "<d><a id=\"x\"><n id=\"y\"/></a></d>");
     std::vector<std::thread> threads;
     std::vector<DMDatabase*> results(8, nullptr);
     std::atomic<bool> go{false};
