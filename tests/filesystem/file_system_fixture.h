@@ -3,16 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "filesystem/scheme_roots.h"
 #include "support/log_capture.h"
 #include "support/temporary_folder.h"
 
-// A fresh temporary folder per test with one sub-folder per scheme root (the
-// test rig resets the file system around each test).
+// A fresh temporary folder per test with one sub-folder per scheme root, its
+// files written and read through m_temporary by their names below the folder
+// ("user/a.txt"; the test rig resets the file system around each test).
 class FileSystemTest : public ::testing::Test {
 protected:
     // Creates <temp>/<name>/ and makes it the scheme's root.
@@ -22,19 +21,6 @@ protected:
         std::filesystem::create_directories(root);
         HVI_SetSchemeRoot(scheme, root.string().c_str());
         return root;
-    }
-
-    static void WriteText(const std::filesystem::path& path, const std::string& text)
-    {
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream stream(path, std::ios::binary);
-        stream << text;
-    }
-
-    static std::string ReadText(const std::filesystem::path& path)
-    {
-        std::ifstream stream(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
     }
 
     TemporaryFolder m_temporary{"halvo-fs"};

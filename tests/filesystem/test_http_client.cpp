@@ -69,56 +69,36 @@ TEST_F(HttpClient, FollowsRedirects)
     EXPECT_EQ(RequestLine(requests[1]), "GET /middle HTTP/1.0");
 }
 
-TEST_F(HttpClient, GivesUpAfterTooManyRedirects)
+TEST_F(HttpClient, AnswersThatGiveNoBodyAreFailuresWithTheirLine)
 {
-    HttpTestServer server(
-        [](const std::string&) { return "HTTP/1.0 302 Found\r\nLocation: /again\r\nContent-Length: 0\r\n\r\n"; });
-    HttpGetResult result;
-    const std::string url = server.Url("/start");
-    EXPECT_FALSE(HVI_HttpGet(url.c_str(), result));
-    EXPECT_EQ(server.Requests().size(), size_t(kMaxHttpRedirects + 1));
-    EXPECT_TRUE(m_log.Contains("HVI_HttpGet: too many redirects from '" + url + "'."));
-}
-
-TEST_F(HttpClient, RedirectToHttpsIsNotFollowed)
-{
-    HttpTestServer server([](const std::string&) {
-        return "HTTP/1.0 303 See Other\r\nLocation: https://x/y\r\nContent-Length: 0\r\n\r\n";
-    });
-    HttpGetResult result;
-    EXPECT_FALSE(HVI_HttpGet(server.Url("/a").c_str(), result));
-    EXPECT_TRUE(m_log.Contains("HVI_HttpGet: the redirect from '" + server.Url("/a") +
-                               "' to 'https://x/y' cannot be followed."));
-}
-
-TEST_F(HttpClient, NotFoundIsAFailure)
-{
-    HttpTestServer server(
-        [](const std::string&) { return "HTTP/1.0 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found"; });
-    HttpGetResult result;
-    EXPECT_FALSE(HVI_HttpGet(server.Url("/missing.png").c_str(), result));
-    EXPECT_EQ(result.status, 404);
-    EXPECT_EQ(result.body.GetSize(), 0);
-    EXPECT_TRUE(m_log.Contains("HVI_HttpGet: '" + server.Url("/missing.png") + "' answered with status 404."));
-}
-
-TEST_F(HttpClient, BodyShorterThanItsContentLengthIsAFailure)
-{
-    HttpTestServer server([](const std::string&) { return "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nhello"; });
-    HttpGetResult result;
-    EXPECT_FALSE(HVI_HttpGet(server.Url("/cut").c_str(), result));
-    EXPECT_EQ(result.body.GetSize(), 0);
-    EXPECT_TRUE(m_log.Contains("HVI_HttpGet: the response from '" + server.Url("/cut") +
-                               "' is invalid: the body is shorter than its Content-Length."));
-}
-
-TEST_F(HttpClient, ServerThatNeverAnswersTimesOut)
-{
-    HVI_SetHttpTimeouts(2000, 200);
-    HttpTestServer server([](const std::string&) { return HttpTestServer::kNoAnswer; });
-    HttpGetResult result;
-    EXPECT_FALSE(HVI_HttpGet(server.Url("/slow").c_str(), result));
-    EXPECT_TRUE(m_log.Contains("HVI_HttpGet: no answer from '" + server.Url("/slow") + "' within 200 ms."));
+    const struct {
+        std::string answer;
+        const char* line;  // "%s" stands for the URL asked for
+        size_t requests;
+    } cases[] = {
+        {"HTTP/1.0 302 Found\r\nLocation: /again\r\nContent-Length: 0\r\n\r\n",
+         "HVI_HttpGet: too many redirects from '%s'.", size_t(kMaxHttpRedirects + 1)},
+        {"HTTP/1.0 303 See Other\r\nLocation: https://x/y\r\nContent-Length: 0\r\n\r\n",
+         "HVI_HttpGet: the redirect from '%s' to 'https://x/y' cannot be followed.", 1},
+        {"HTTP/1.0 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found", "HVI_HttpGet: '%s' answered with status 404.",
+         1},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nhello",
+         "HVI_HttpGet: the response from '%s' is invalid: the body is shorter than its Content-Length.", 1},
+        {HttpTestServer::kNoAnswer, "HVI_HttpGet: no answer from '%s' within 200 ms.", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        HVI_SetHttpTimeouts(2000, c.answer == HttpTestServer::kNoAnswer ? 200 : 2000);
+        HttpTestServer server([&](const std::string&) { return c.answer; });
+        const std::string url = server.Url("/a.png");
+        HttpGetResult result;
+        EXPECT_FALSE(HVI_HttpGet(url.c_str(), result));
+        EXPECT_EQ(result.body.GetSize(), 0);
+        std::string line = c.line;
+        line.replace(line.find("%s"), 2, url);
+        EXPECT_TRUE(m_log.Contains(line)) << m_log.Text();
+        EXPECT_EQ(server.Requests().size(), c.requests);
+    }
 }
 
 TEST_F(HttpClient, RefusedConnectionIsAFailure)

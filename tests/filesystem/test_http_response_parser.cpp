@@ -18,72 +18,68 @@ std::string BodyOf(const std::string& bytes, const HttpResponse& response)
     return bytes.substr(size_t(response.headerSize), size_t(response.bodySize));
 }
 
+struct ResponseCase {
+    const char* bytes;
+    bool closed;  // the server has closed the connection
+    HttpParseState state;
+    int status;                 // when Complete
+    const char* bodyOrError;    // the body when Complete, the reason when Malformed
+    const char* location = "";  // when Complete
+};
+
+constexpr HttpParseState kNeedMore = HttpParseState::NeedMore;
+constexpr HttpParseState kComplete = HttpParseState::Complete;
+constexpr HttpParseState kMalformed = HttpParseState::Malformed;
+constexpr const char* kHeadCutShort = "the connection closed before the end of the head";
+constexpr const char* kBadLength = "the Content-Length is invalid or too large";
+
+constexpr ResponseCase kResponseCases[] = {
+    // The body runs for its Content-Length, and bytes after it are not body.
+    {"HTTP/1.0 200 OK\r\nContent-Length: 5\r\nServer: x\r\n\r\nhello", false, kComplete, 200, "hello"},
+    {"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nhello", true, kComplete, 200, "he"},
+    // A shorter body waits for more, then fails once the connection closes.
+    {"HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nhello", false, kNeedMore, 0, ""},
+    {"HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nhello", true, kMalformed, 0,
+     "the body is shorter than its Content-Length"},
+    // Without a Content-Length the body runs until the connection closes.
+    {"HTTP/1.0 200 OK\r\n\r\nall of this", false, kNeedMore, 0, ""},
+    {"HTTP/1.0 200 OK\r\n\r\nall of this", true, kComplete, 200, "all of this"},
+    // An incomplete head needs more until the connection closes.
+    {"", false, kNeedMore, 0, ""},
+    {"HTTP/1.0 200 OK\r\nContent-Len", false, kNeedMore, 0, ""},
+    {"HTTP/1.0 200 OK\r\n\r", false, kNeedMore, 0, ""},
+    {"HTTP/1.0 200 OK\r\n", true, kMalformed, 0, kHeadCutShort},
+    {"", true, kMalformed, 0, kHeadCutShort},
+    // Header names ignore case, values lose their surrounding space, the first Location wins.
+    {"HTTP/1.0 302 Found\r\nLOCATION: \t/next?a=1 \r\ncontent-length:0\r\n\r\n", false, kComplete, 302, "",
+     "/next?a=1"},
+    {"HTTP/1.0 301 Moved\r\nLocation: /a\r\nLocation: /b\r\n\r\n", true, kComplete, 301, "", "/a"},
+    {"HTTP/1.0 404\r\nContent-Length: 0\r\n\r\n", false, kComplete, 404, ""},  // no reason phrase
+    // Two Content-Lengths must agree; the largest body is 256 MB.
+    {"HTTP/1.0 200 OK\r\nContent-Length: 1\r\nContent-Length: 3\r\n\r\nabc", true, kMalformed, 0, kBadLength},
+    {"HTTP/1.0 200 OK\r\nContent-Length: 3\r\nContent-Length: 3\r\n\r\nabc", true, kComplete, 200, "abc"},
+    {"HTTP/1.0 200 OK\r\nContent-Length: 268435456\r\n\r\n", false, kNeedMore, 0, ""},
+    // No Content and Not Modified have no body.
+    {"HTTP/1.0 204 No Content\r\nContent-Length: 10\r\n\r\n", false, kComplete, 204, ""},
+    {"HTTP/1.0 304 Not Modified\r\n\r\n", false, kComplete, 304, ""},
+};
+
 }  // namespace
 
-TEST(HttpResponseParser, BodyRunsForItsContentLength)
+TEST(HttpResponseParser, ResponsesAreCompleteNeedMoreOrAreMalformedWithTheirReason)
 {
-    const std::string bytes = "HTTP/1.0 200 OK\r\nContent-Length: 5\r\nServer: x\r\n\r\nhello";
-    HttpResponse response;
-    ASSERT_EQ(Parse(bytes, false, response), HttpParseState::Complete);
-    EXPECT_EQ(response.status, 200);
-    EXPECT_EQ(response.contentLength, 5);
-    EXPECT_EQ(response.headerSize, 49);
-    EXPECT_EQ(BodyOf(bytes, response), "hello");
-}
-
-TEST(HttpResponseParser, BytesAfterTheContentLengthAreNotBody)
-{
-    const std::string bytes = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nhello";
-    HttpResponse response;
-    ASSERT_EQ(Parse(bytes, true, response), HttpParseState::Complete);
-    EXPECT_EQ(BodyOf(bytes, response), "he");
-}
-
-TEST(HttpResponseParser, BodyShorterThanContentLengthWaitsThenFails)
-{
-    const std::string bytes = "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nhello";
-    HttpResponse response;
-    EXPECT_EQ(Parse(bytes, false, response), HttpParseState::NeedMore);
-    ASSERT_EQ(Parse(bytes, true, response), HttpParseState::Malformed);
-    EXPECT_STREQ(response.error, "the body is shorter than its Content-Length");
-}
-
-TEST(HttpResponseParser, WithoutContentLengthTheBodyRunsToClose)
-{
-    const std::string bytes = "HTTP/1.0 200 OK\r\n\r\nall of this";
-    HttpResponse response;
-    EXPECT_EQ(Parse(bytes, false, response), HttpParseState::NeedMore);
-    ASSERT_EQ(Parse(bytes, true, response), HttpParseState::Complete);
-    EXPECT_EQ(response.contentLength, -1);
-    EXPECT_EQ(BodyOf(bytes, response), "all of this");
-}
-
-TEST(HttpResponseParser, IncompleteHeadNeedsMoreUntilClosed)
-{
-    HttpResponse response;
-    EXPECT_EQ(Parse("", false, response), HttpParseState::NeedMore);
-    EXPECT_EQ(Parse("HTTP/1.0 200 OK\r\nContent-Len", false, response), HttpParseState::NeedMore);
-    EXPECT_EQ(Parse("HTTP/1.0 200 OK\r\n\r", false, response), HttpParseState::NeedMore);
-    ASSERT_EQ(Parse("HTTP/1.0 200 OK\r\n", true, response), HttpParseState::Malformed);
-    EXPECT_STREQ(response.error, "the connection closed before the end of the head");
-    EXPECT_EQ(Parse("", true, response), HttpParseState::Malformed);
-}
-
-TEST(HttpResponseParser, HeaderNamesIgnoreCaseAndValuesLoseSurroundingSpace)
-{
-    const std::string bytes = "HTTP/1.0 302 Found\r\nLOCATION: \t/next?a=1 \r\ncontent-length:0\r\n\r\n";
-    HttpResponse response;
-    ASSERT_EQ(Parse(bytes, false, response), HttpParseState::Complete);
-    EXPECT_EQ(response.status, 302);
-    EXPECT_STREQ(response.location.GetText(), "/next?a=1");
-    EXPECT_EQ(response.bodySize, 0);
-}
-
-TEST(HttpResponseParser, StatusWithoutReasonIsAccepted)
-{
-    HttpResponse response;
-    ASSERT_EQ(Parse("HTTP/1.0 404\r\nContent-Length: 0\r\n\r\n", false, response), HttpParseState::Complete);
-    EXPECT_EQ(response.status, 404);
+    for (const ResponseCase& c : kResponseCases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(c.bytes)) + (c.closed ? ", closed" : ", open"));
+        HttpResponse response;
+        ASSERT_EQ(Parse(c.bytes, c.closed, response), c.state);
+        if (c.state == kComplete) {
+            EXPECT_EQ(response.status, c.status);
+            EXPECT_EQ(BodyOf(c.bytes, response), c.bodyOrError);
+            EXPECT_STREQ(response.location.GetText(), c.location);
+        } else if (c.state == kMalformed) {
+            EXPECT_STREQ(response.error, c.bodyOrError);
+        }
+    }
 }
 
 TEST(HttpResponseParser, HeadsThatCannotBeReadAreRefusedWithTheirReason)
@@ -123,30 +119,8 @@ TEST(HttpResponseParser, ContentLengthMustBeOneDecimalNumberWithinTheLimit)
         const std::string head = std::string("HTTP/1.0 200 OK\r\nContent-Length: ") + length + "\r\n\r\n";
         HttpResponse response;
         EXPECT_EQ(Parse(head, true, response), HttpParseState::Malformed) << length;
-        EXPECT_STREQ(response.error, "the Content-Length is invalid or too large") << length;
+        EXPECT_STREQ(response.error, kBadLength) << length;
     }
-    HttpResponse response;
-    EXPECT_EQ(Parse("HTTP/1.0 200 OK\r\nContent-Length: 268435456\r\n\r\n", false, response), HttpParseState::NeedMore);
-}
-
-TEST(HttpResponseParser, TwoDifferentContentLengthsAreRefusedAndEqualOnesAccepted)
-{
-    HttpResponse response;
-    EXPECT_EQ(Parse("HTTP/1.0 200 OK\r\nContent-Length: 1\r\nContent-Length: 3\r\n\r\nabc", true, response),
-              HttpParseState::Malformed);
-    ASSERT_EQ(Parse("HTTP/1.0 200 OK\r\nContent-Length: 3\r\nContent-Length: 3\r\n\r\nabc", true, response),
-              HttpParseState::Complete);
-    EXPECT_EQ(response.bodySize, 3);
-}
-
-TEST(HttpResponseParser, NoContentAndNotModifiedHaveNoBody)
-{
-    HttpResponse response;
-    ASSERT_EQ(Parse("HTTP/1.0 204 No Content\r\nContent-Length: 10\r\n\r\n", false, response),
-              HttpParseState::Complete);
-    EXPECT_EQ(response.bodySize, 0);
-    ASSERT_EQ(Parse("HTTP/1.0 304 Not Modified\r\n\r\n", false, response), HttpParseState::Complete);
-    EXPECT_EQ(response.bodySize, 0);
 }
 
 TEST(HttpResponseParser, HeadLargerThanTheLimitIsRefused)
@@ -160,12 +134,4 @@ TEST(HttpResponseParser, HeadLargerThanTheLimitIsRefused)
     fits += std::string(size_t(kMaxHttpHeadSize) - fits.size() - 4, 'a') + "\r\n\r\n";
     ASSERT_EQ(fits.size(), size_t(kMaxHttpHeadSize));
     EXPECT_EQ(Parse(fits, true, response), HttpParseState::Complete);
-}
-
-TEST(HttpResponseParser, FirstLocationWins)
-{
-    HttpResponse response;
-    ASSERT_EQ(Parse("HTTP/1.0 301 Moved\r\nLocation: /a\r\nLocation: /b\r\n\r\n", true, response),
-              HttpParseState::Complete);
-    EXPECT_STREQ(response.location.GetText(), "/a");
 }

@@ -25,9 +25,10 @@ protected:
         FileSystemTest::TearDown();
     }
 
-    std::string CachedFile(const std::string& url)
+    // The name below the test's folder of the file that caches the URL.
+    static std::string CachedFile(const std::string& url)
     {
-        return (m_cache / HVI_GetHttpCacheFileName(url.c_str()).GetText()).string();
+        return std::string("cache/") + HVI_GetHttpCacheFileName(url.c_str()).GetText();
     }
 
     std::filesystem::path m_cache;
@@ -51,7 +52,7 @@ TEST_F(HttpSystem, OpenFetchesIntoTheCacheAndReadsFromThere)
     EXPECT_EQ(file->size, 4);
     EXPECT_EQ(ReadAll(file), "PNG!");
     HV_FileSystem_CloseFile(file);
-    EXPECT_EQ(ReadText(CachedFile(url)), "PNG!");
+    EXPECT_EQ(m_temporary.Read(CachedFile(url)), "PNG!");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_cache), std::filesystem::directory_iterator()), 1);
 }
 
@@ -67,8 +68,8 @@ TEST_F(HttpSystem, FailedFetchOpensNothingAndKeepsTheCachedCopy)
     HV_FileSystem_CloseFile(file);
     cut = true;
     EXPECT_EQ(HV_FileSystem_OpenFile(url.c_str(), "r"), nullptr);
-    EXPECT_EQ(ReadText(CachedFile(url)), "good copy");
-    EXPECT_FALSE(std::filesystem::exists(CachedFile(url) + ".tmp"));
+    EXPECT_EQ(m_temporary.Read(CachedFile(url)), "good copy");
+    EXPECT_FALSE(std::filesystem::exists(m_folder / (CachedFile(url) + ".tmp")));
 }
 
 TEST_F(HttpSystem, NotFoundLeavesNoCacheFile)

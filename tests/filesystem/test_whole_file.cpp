@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "file_system_fixture.h"
@@ -25,36 +26,26 @@ std::vector<std::string> FolderEntries(const std::filesystem::path& folder)
 
 }  // namespace
 
-TEST_F(WholeFile, AtomicWriteReplacesTheFileAndLeavesNoTemporary)
+TEST_F(WholeFile, AtomicWriteReplacesTheFileOrMakesItAndItsFoldersAndLeavesNoTemporary)
 {
     const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
-    WriteText(user / "db.xml", "old contents");
+    m_temporary.Write("user/db.xml", "old contents");
+    m_temporary.Write("user/e.txt", "x");
     ASSERT_TRUE(HVI_WriteFileAtomically("user://db.xml", "new", 3));
-    EXPECT_EQ(ReadText(user / "db.xml"), "new");
-    EXPECT_EQ(FolderEntries(user), std::vector<std::string>{"db.xml"});
-}
-
-TEST_F(WholeFile, AtomicWriteCreatesMissingFolders)
-{
-    const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
-    ASSERT_TRUE(HVI_WriteFileAtomically("user://a/b/c.bin", "abc", 3));
-    EXPECT_EQ(ReadText(user / "a/b/c.bin"), "abc");
-}
-
-TEST_F(WholeFile, AtomicWriteOfNothingMakesAnEmptyFile)
-{
-    const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
-    WriteText(user / "e.txt", "x");
     ASSERT_TRUE(HVI_WriteFileAtomically("user://e.txt", nullptr, 0));
+    ASSERT_TRUE(HVI_WriteFileAtomically("user://a/b/c.bin", "abc", 3));
+    EXPECT_EQ(m_temporary.Read("user/db.xml"), "new");
     EXPECT_TRUE(std::filesystem::exists(user / "e.txt"));
     EXPECT_EQ(std::filesystem::file_size(user / "e.txt"), 0u);
+    EXPECT_EQ(m_temporary.Read("user/a/b/c.bin"), "abc");
+    EXPECT_EQ(FolderEntries(user), (std::vector<std::string>{"a", "db.xml", "e.txt"}));
 }
 
 TEST_F(WholeFile, FailedCreationOfTheTemporaryKeepsTheOldFile)
 {
     const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
     const std::string old("old\0bytes\xff", 10);
-    WriteText(user / "db.xml", old);
+    m_temporary.Write("user/db.xml", old);
     WriteStep failed = WriteStep::None;
     {
         // No file can be opened: the temporary file cannot be created.
@@ -62,7 +53,7 @@ TEST_F(WholeFile, FailedCreationOfTheTemporaryKeepsTheOldFile)
         EXPECT_FALSE(HVI_WriteFileAtomically("user://db.xml", "new", 3, &failed));
     }
     EXPECT_EQ(failed, WriteStep::Create);
-    EXPECT_EQ(ReadText(user / "db.xml"), old);
+    EXPECT_EQ(m_temporary.Read("user/db.xml"), old);
     EXPECT_EQ(FolderEntries(user), std::vector<std::string>{"db.xml"});
     EXPECT_TRUE(m_log.Contains("HVI_WriteFileAtomically: unable to create a temporary file beside '" +
                                (user / "db.xml").string() + "'."));
@@ -72,7 +63,7 @@ TEST_F(WholeFile, AFailedWriteKeepsTheOldFileAndRemovesTheTemporary)
 {
     const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
     const std::string old = "old contents that must survive";
-    WriteText(user / "db.xml", old);
+    m_temporary.Write("user/db.xml", old);
     const std::vector<char> bytes(100000, 'n');
     WriteStep failed = WriteStep::None;
     {
@@ -81,7 +72,7 @@ TEST_F(WholeFile, AFailedWriteKeepsTheOldFileAndRemovesTheTemporary)
         EXPECT_FALSE(HVI_WriteFileAtomically("user://db.xml", bytes.data(), int64_t(bytes.size()), &failed));
     }
     EXPECT_EQ(failed, WriteStep::Write);
-    EXPECT_EQ(ReadText(user / "db.xml"), old);
+    EXPECT_EQ(m_temporary.Read("user/db.xml"), old);
     EXPECT_EQ(FolderEntries(user), std::vector<std::string>{"db.xml"});
     EXPECT_TRUE(m_log.AnyContains("HVI_WriteFileAtomically: unable to write 100000 bytes to '"));
 }
@@ -109,51 +100,38 @@ TEST_F(WholeFile, AtomicWriteOverAFolderFailsAndRemovesTheTemporary)
 TEST_F(WholeFile, AtomicWriteRefusesBadArguments)
 {
     const auto user = UseRoot(HV_PATH_SCHEME_USER, "user");
-    WriteText(user / "a.txt", "keep");
+    m_temporary.Write("user/a.txt", "keep");
     EXPECT_FALSE(HVI_WriteFileAtomically("user://a.txt", "x", -1));
     EXPECT_FALSE(HVI_WriteFileAtomically("user://new/a.txt", nullptr, 5));
     EXPECT_TRUE(m_log.Contains("HVI_WriteFileAtomically: invalid arguments for 'user://new/a.txt'."));
     EXPECT_FALSE(std::filesystem::exists(user / "new"));
     EXPECT_FALSE(HVI_WriteFileAtomically("http://host/a.txt", "x", 1));
     EXPECT_FALSE(HVI_WriteFileAtomically("user://../a.txt", "x", 1));
-    EXPECT_EQ(ReadText(user / "a.txt"), "keep");
+    EXPECT_EQ(m_temporary.Read("user/a.txt"), "keep");
 }
 
-TEST_F(WholeFile, ReadWholeFileGivesEveryByte)
-{
-    const auto res = UseRoot(HV_PATH_SCHEME_RES, "res");
-    std::string bytes;
-    for (int i = 0; i < 200000; ++i) bytes.push_back(char(i * 7));
-    WriteText(res / "big.bin", bytes);
-    ByteBuffer buffer;
-    buffer.WriteString("stale");
-    ASSERT_TRUE(HVI_ReadWholeFile("res://big.bin", buffer));
-    ASSERT_EQ(buffer.GetSize(), 200000);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.GetData()), 200000), bytes);
-}
-
-TEST_F(WholeFile, ReadWholeFileOfMissingFileIsFalseAndEmpty)
+TEST_F(WholeFile, ReadWholeFileGivesEveryByteOrNoneForAMissingFile)
 {
     UseRoot(HV_PATH_SCHEME_RES, "res");
-    ByteBuffer buffer;
-    buffer.WriteString("stale");
-    EXPECT_FALSE(HVI_ReadWholeFile("res://missing.bin", buffer));
-    EXPECT_EQ(buffer.GetSize(), 0);
-}
-
-TEST_F(WholeFile, ReadWholeFileOfEmptyFileIsTrueAndEmpty)
-{
-    const auto res = UseRoot(HV_PATH_SCHEME_RES, "res");
-    WriteText(res / "empty.txt", "");
-    ByteBuffer buffer;
-    EXPECT_TRUE(HVI_ReadWholeFile("res://empty.txt", buffer));
-    EXPECT_EQ(buffer.GetSize(), 0);
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i) bytes.push_back(char(i * 7));
+    m_temporary.Write("res/big.bin", bytes);
+    m_temporary.Write("res/empty.txt", "");
+    for (const auto& [path, read, expected] :
+         {std::tuple{"res://big.bin", true, bytes}, std::tuple{"res://empty.txt", true, std::string()},
+          std::tuple{"res://missing.bin", false, std::string()}}) {
+        ByteBuffer buffer;
+        buffer.WriteString("stale");
+        EXPECT_EQ(HVI_ReadWholeFile(path, buffer), read) << path;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.GetData()), size_t(buffer.GetSize())), expected)
+            << path;
+    }
 }
 
 TEST_F(WholeFile, ReadWholeFileRefusesAFileTooLargeForABuffer)
 {
     const auto res = UseRoot(HV_PATH_SCHEME_RES, "res");
-    WriteText(res / "huge.bin", "");
+    m_temporary.Write("res/huge.bin", "");
     std::filesystem::resize_file(res / "huge.bin", 3ull << 30);  // sparse: takes no space
     ByteBuffer buffer;
     EXPECT_FALSE(HVI_ReadWholeFile("res://huge.bin", buffer));

@@ -32,7 +32,7 @@ TEST_F(WholeFileThreads, ConcurrentAtomicWritesOfOneFileLeaveOneWholeVersion)
     }
     for (std::thread& thread : threads) thread.join();
     for (int writer = 0; writer < kWriters; ++writer) EXPECT_EQ(failures[size_t(writer)], 0);
-    const std::string stored = ReadText(user / "shared.db");
+    const std::string stored = m_temporary.Read("user/shared.db");
     bool matchesOne = false;
     for (const std::string& version : versions) matchesOne = matchesOne || stored == version;
     EXPECT_TRUE(matchesOne) << "stored " << stored.size() << " bytes that are no writer's version";
@@ -43,7 +43,7 @@ TEST_F(WholeFileThreads, ReadWholeFileWorksOnAThreadWithASmallStack)
 {
     const auto res = UseRoot(HV_PATH_SCHEME_RES, "res");
     const std::string bytes(200000, 'q');
-    WriteText(res / "big.bin", bytes);
+    m_temporary.Write("res/big.bin", bytes);
     struct Read {
         ByteBuffer buffer;
         bool done = false;
