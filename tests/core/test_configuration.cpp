@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "core/configuration.h"
 #include "data/data_manager.h"
@@ -24,19 +26,17 @@ constexpr const char* kProgram = R"(<p>
 
 }  // namespace
 
-TEST(Configuration, PlatformVariantTakesPrecedenceOverApplication)
+TEST(Configuration, ValuesComeFromTheScreenSizeVariantThenThePlatformVariantThenTheApplication)
 {
     HVI_Configuration configuration;
     configuration.Use(Parse(kProgram), nullptr);
     EXPECT_STREQ("30", configuration.GetProgramValue("fps_limit"));
     EXPECT_STREQ("game", configuration.GetProgramValue("program_id"));
     EXPECT_STREQ("A", configuration.GetProgramValue("features"));
-}
-
-TEST(Configuration, ScreenSizeVariantComesBeforeThePlatformVariant)
-{
-    HVI_Configuration configuration;
-    configuration.Use(Parse(kProgram), nullptr);
+    EXPECT_STREQ("fi_FI", configuration.GetProgramValue("locale"));  // a node's text
+    EXPECT_STREQ("hard", configuration.GetProgramParameter("difficulty"));
+    EXPECT_EQ(nullptr, configuration.GetProgramParameter("fps_limit"));
+    EXPECT_EQ(nullptr, configuration.GetProgramValue("missing"));
     configuration.SetScreenSize("SMALL");
     EXPECT_STREQ("20", configuration.GetProgramValue("fps_limit"));
 }
@@ -49,31 +49,22 @@ TEST(Configuration, ForcedVariantComesFirst)
     EXPECT_STREQ("10", configuration.GetProgramValue("fps_limit"));
 }
 
-TEST(Configuration, ValueMayBeANodesText)
-{
-    HVI_Configuration configuration;
-    configuration.Use(Parse(kProgram), nullptr);
-    EXPECT_STREQ("fi_FI", configuration.GetProgramValue("locale"));
-    EXPECT_STREQ("hard", configuration.GetProgramParameter("difficulty"));
-    EXPECT_EQ(nullptr, configuration.GetProgramParameter("fps_limit"));
-    EXPECT_EQ(nullptr, configuration.GetProgramValue("missing"));
-}
-
 TEST(Configuration, DeveloperModeIsTrueForTextBeginningWithOneOrT)
 {
-    for (const char* yes : {"1", "true", "t", "10"}) {
+    for (const auto& [text, on] : {std::pair{"1", true},
+                                   {"true", true},
+                                   {"t", true},
+                                   {"10", true},
+                                   {"0", false},
+                                   {"false", false},
+                                   {"True", false},
+                                   {"yes", false},
+                                   {"", false}}) {
         HVI_Configuration configuration;
-        const std::string xml =
-            std::string("<d><array id=\"DEVELOPER\"><node developer_mode=\"") + yes + "\"/></array></d>";
-        configuration.Use(nullptr, Parse(xml.c_str()));
-        EXPECT_TRUE(configuration.IsDeveloperMode()) << yes;
-    }
-    for (const char* no : {"0", "false", "True", "yes", ""}) {
-        HVI_Configuration configuration;
-        const std::string xml =
-            std::string("<d><array id=\"DEVELOPER\"><node developer_mode=\"") + no + "\"/></array></d>";
-        configuration.Use(nullptr, Parse(xml.c_str()));
-        EXPECT_FALSE(configuration.IsDeveloperMode()) << no;
+        configuration.Use(nullptr, Parse(("<d><array id=\"DEVELOPER\"><node developer_mode=\"" + std::string(text) +
+                                          "\"/></array></d>")
+                                             .c_str()));
+        EXPECT_EQ(configuration.IsDeveloperMode(), on) << text;
     }
     HVI_Configuration none;
     EXPECT_FALSE(none.IsDeveloperMode());

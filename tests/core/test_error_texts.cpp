@@ -23,16 +23,19 @@ TEST(ErrorTexts, DescriptionsOfRendererCodes)
 
 using PlatformErrorReport = ::testing::Test;
 
-TEST_F(PlatformErrorReport, WithoutPlatformErrorIsOneLogLine)
+TEST_F(PlatformErrorReport, IsOneLineWithAnyExtraTextAfterTwoLineBreaksAndAPopupInDeveloperMode)
 {
     HVI_ReportPlatformError(0x10003, 0, nullptr);
-    EXPECT_TRUE(WasLogged("[ERROR] D3D11 Renderer error: failed to create the SDR swap chain (0x00010003)"));
-}
-
-TEST_F(PlatformErrorReport, ExtraTextFollowsTwoLineBreaks)
-{
     HVI_ReportPlatformError(0x30003, 0, "%s", "Create");
-    EXPECT_TRUE(WasLogged("[ERROR] D3D11/12 DXGI error: failed to get a DXGI factory (0x00030003)\n\nCreate"));
+    HVI_SetDeveloperMode(true);
+    HVI_SetFeatureLists("NO_POPUPS", nullptr, nullptr);
+    HVI_ReportPlatformError(0x10000, 0, nullptr);
+    EXPECT_EQ(LogCapture::AllWritten(),
+              (std::vector<std::string>{
+                  "[ERROR] D3D11 Renderer error: failed to create the SDR swap chain (0x00010003)",
+                  "[ERROR] D3D11/12 DXGI error: failed to get a DXGI factory (0x00030003)\n\nCreate",
+                  "[ERROR] [POPUP] D3D11 Renderer error: failed to create the D3D device (0x00010000)",
+              }));
 }
 
 TEST_F(PlatformErrorReport, PlatformErrorAddsTheSystemMessageWithoutItsLineBreak)
@@ -58,12 +61,4 @@ TEST_F(PlatformErrorReport, ExtraTextIsCutAt4094Characters)
     HVI_ReportPlatformError(0x10000, 0, "%s", longText.c_str());
     const std::string line = LogCapture::AllWritten().back();
     EXPECT_EQ(std::string(4094, 'x'), line.substr(line.find("\n\n") + 2));
-}
-
-TEST_F(PlatformErrorReport, DeveloperModeMakesItAPopup)
-{
-    HVI_SetDeveloperMode(true);
-    HVI_SetFeatureLists("NO_POPUPS", nullptr, nullptr);
-    HVI_ReportPlatformError(0x10000, 0, nullptr);
-    EXPECT_TRUE(WasLogged("[ERROR] [POPUP] D3D11 Renderer error: failed to create the D3D device (0x00010000)"));
 }

@@ -52,32 +52,24 @@ TEST(FeatureList, WordsCountOnlyWholeAndBounded)
 
 using Features = ::testing::Test;
 
-TEST_F(Features, EachOfTheThreeListsCounts)
+TEST_F(Features, EachOfTheThreeListsCountsAndDeveloperModeAddsItsWord)
 {
     HVI_SetFeatureLists("FROM_COMMAND_LINE", "FROM_PROGRAM", "FROM_DEVELOPER");
     EXPECT_TRUE(HV_HasFeature("FROM_COMMAND_LINE"));
     EXPECT_TRUE(HV_HasFeature("FROM_PROGRAM"));
     EXPECT_TRUE(HV_HasFeature("FROM_DEVELOPER"));
     EXPECT_FALSE(HV_HasFeature("FROM"));
-}
-
-TEST_F(Features, DeveloperModeAddsDeveloperModeWord)
-{
     EXPECT_FALSE(HV_HasFeature("DEVELOPER_MODE"));
     HVI_SetDeveloperMode(true);
     EXPECT_TRUE(HV_IsDeveloperMode());
     EXPECT_TRUE(HV_HasFeature("DEVELOPER_MODE"));
 }
 
-TEST(CommandLineFeatures, ListAfterTheOptionWithSpaceOrEquals)
+TEST(CommandLineFeatures, ListsAfterTheOptionWithSpaceOrEqualsAreJoinedAndLookalikesIgnored)
 {
     EXPECT_STREQ("NO_SOUND,FIXED_LOGNAME",
                  HVI_CommandLineFeatures("halvo --features NO_SOUND,FIXED_LOGNAME").GetText());
     EXPECT_STREQ("NO_SOUND", HVI_CommandLineFeatures("halvo --features=NO_SOUND -x").GetText());
-}
-
-TEST(CommandLineFeatures, SeveralOptionsAreJoinedAndLookalikesIgnored)
-{
     EXPECT_STREQ("A,B", HVI_CommandLineFeatures("halvo --features A --features B").GetText());
     EXPECT_STREQ("", HVI_CommandLineFeatures("halvo --featuresX A x--features B").GetText());
     EXPECT_STREQ("", HVI_CommandLineFeatures(nullptr).GetText());

@@ -301,16 +301,12 @@ TEST_F(Frame, InvalidReinitializationParametersAreRefused)
     EXPECT_EQ(0, HVI_GetQueuedEventCount());
 }
 
-TEST_F(Frame, CloseRequestRefusedByOnEventKeepsRunning)
+TEST_F(Frame, CloseRequestQuitsUnlessOnEventAnswersKeepRunning)
 {
     g_quitAnswer = HV_EVENT_RESULT_KEEP_RUNNING;
     EXPECT_FALSE(HVI_HandleCloseRequest());
     EXPECT_FALSE(HVI_IsQuitRequested());
     EXPECT_EQ((std::vector<std::string>{"OnEvent 13"}), g_calls);
-}
-
-TEST_F(Frame, CloseRequestAcceptedByOnEventQuits)
-{
     g_quitAnswer = 0;
     EXPECT_TRUE(HVI_HandleCloseRequest());
     EXPECT_TRUE(HVI_IsQuitRequested());

@@ -37,12 +37,6 @@ TEST(LogFormat, LinesCarryNumberTimeThreadLevelAndText)
     }
 }
 
-TEST(LogFormat, LevelsOutsideTheFourAreTreatedAsError)
-{
-    EXPECT_EQ(2, HVI_EffectiveLogLevel(1000));
-    EXPECT_EQ(3, HVI_EffectiveLogLevel(3));
-}
-
 TEST(LogFormat, BannerNamesApiCoreAndBuildThenA64DashRule)
 {
     const std::string banner = HVI_FormatLogBanner("Dec  6 2026", "12:00:00").GetText();

@@ -15,39 +15,29 @@ protected:
     void SetUp() override { HVU_ClearMessageBoxRecords(); }
 };
 
-TEST_F(Logging, DefaultThresholdDropsInfoAndWarningsKeepsErrorsAndSystem)
+TEST_F(Logging, ThresholdKeepsLevelsFromItUpAndLevelsAboveSevenCountAsErrors)
 {
-    HV_Log(HV_LOG_INFO, "info %d", 1);
-    HV_Log(HV_LOG_WARNING, "warning %d", 2);
-    HV_Log(HV_LOG_ERROR, "error %d", 3);
-    HV_Log(HV_LOG_SYSTEM, "system %d", 4);
-    HV_Print("trace");
-    EXPECT_EQ((std::vector<std::string>{"[ERROR] error 3", "[SYSTEM] system 4"}), LogCapture::AllWritten());
-}
-
-TEST_F(Logging, VerboseThresholdZeroKeepsPrintedTraces)
-{
-    HVI_SetLogThreshold(0);
-    HV_Print("trace %s", "line");
-    HV_Log(HV_LOG_WARNING, "careful");
-    EXPECT_EQ((std::vector<std::string>{"trace line", "[WARNING] careful"}), LogCapture::AllWritten());
-}
-
-TEST_F(Logging, ThresholdOneKeepsWarningsButNotInfo)
-{
-    HVI_SetLogThreshold(1);
-    HV_Log(HV_LOG_INFO, "quiet");
-    HV_Log(HV_LOG_WARNING, "loud");
-    EXPECT_EQ((std::vector<std::string>{"[WARNING] loud"}), LogCapture::AllWritten());
-}
-
-TEST_F(Logging, LevelAboveSevenIsFilteredAndWrittenAsError)
-{
-    HVI_SetLogThreshold(3);
-    HV_Log(9, "dropped below SYSTEM");
-    HVI_SetLogThreshold(2);
-    HV_Log(9, "kept");
-    EXPECT_EQ((std::vector<std::string>{"[ERROR] kept"}), LogCapture::AllWritten());
+    const struct {
+        int threshold;  // -1: the default
+        std::vector<std::string> kept;
+    } rows[] = {
+        {-1, {"[ERROR] error", "[SYSTEM] system", "[ERROR] nine"}},
+        {0, {"trace line", "info 1", "[WARNING] warning", "[ERROR] error", "[SYSTEM] system", "[ERROR] nine"}},
+        {1, {"[WARNING] warning", "[ERROR] error", "[SYSTEM] system", "[ERROR] nine"}},
+        {3, {"[SYSTEM] system"}},
+    };
+    for (const auto& row : rows) {
+        if (row.threshold >= 0) HVI_SetLogThreshold(row.threshold);
+        const size_t before = LogCapture::AllWritten().size();
+        HV_Print("trace %s", "line");
+        HV_Log(HV_LOG_INFO, "info %d", 1);
+        HV_Log(HV_LOG_WARNING, "warning");
+        HV_Log(HV_LOG_ERROR, "error");
+        HV_Log(HV_LOG_SYSTEM, "system");
+        HV_Log(9, "nine");
+        const std::vector<std::string> lines = LogCapture::AllWritten();
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + long(before), lines.end()), row.kept) << row.threshold;
+    }
 }
 
 TEST_F(Logging, LinesAreNumberedFromOneInOrder)

@@ -45,6 +45,7 @@ protected:
         std::filesystem::current_path(m_res.Path());
         std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll",
                                    m_res.Path() / "prog.dll");
+        WriteResource("prog.xml", R"(<p><array id="APPLICATION"><node program_id="test-game"/></array></p>)");
     }
     void TearDown() override
     {
@@ -101,7 +102,6 @@ TEST_F(Preinitialization, MergesTheParametersOfBothFilesIntoTheProgramBlock)
 
 TEST_F(Preinitialization, ProgramChecksItsVideoParametersOnceAndTheEngineKeepsItsChange)
 {
-    WriteResource("prog.xml", R"(<p><array id="APPLICATION"><node program_id="test-game"/></array></p>)");
     ASSERT_TRUE(HVI_Preinitialize("halvo"));
     HMODULE program = HVI_GetRunState().library.module;
     auto checks = reinterpret_cast<int (*)(void)>(
@@ -116,7 +116,6 @@ TEST_F(Preinitialization, ProgramChecksItsVideoParametersOnceAndTheEngineKeepsIt
 
 TEST_F(Preinitialization, SubsystemsArePreinitializedAfterBindingInTheEnginesOrderThenItCompletes)
 {
-    WriteResource("prog.xml", R"(<p><array id="APPLICATION"><node program_id="test-game"/></array></p>)");
     RegisterNote<HVI_SUBSYSTEM_EXTENSIONS>();
     RegisterNote<HVI_SUBSYSTEM_SOUND>();
     RegisterNote<HVI_SUBSYSTEM_INPUT>();
@@ -131,7 +130,6 @@ TEST_F(Preinitialization, SubsystemsArePreinitializedAfterBindingInTheEnginesOrd
 
 TEST_F(Preinitialization, FailingSubsystemFailsItWithoutTheCompleteLine)
 {
-    WriteResource("prog.xml", R"(<p><array id="APPLICATION"><node program_id="test-game"/></array></p>)");
     HVI_SubsystemHooks renderer = {};
     renderer.Preinitialize = [](HVI_EngineState&) { return false; };
     HVI_RegisterSubsystem(HVI_SUBSYSTEM_RENDERER, renderer);
@@ -141,7 +139,6 @@ TEST_F(Preinitialization, FailingSubsystemFailsItWithoutTheCompleteLine)
 
 TEST_F(Preinitialization, LoggingSwitchedOffWritesNoLogFile)
 {
-    WriteResource("prog.xml", R"(<p><array id="APPLICATION"><node program_id="test-game"/></array></p>)");
     WriteResource("developer.xml", R"(<d><array id="DEVELOPER"><node logging="0"/></array></d>)");
     ASSERT_TRUE(HVI_Preinitialize("halvo"));
     EXPECT_TRUE(HVI_GetLogFilePath().IsEmpty());
@@ -151,7 +148,6 @@ TEST_F(Preinitialization, LoggingSwitchedOffWritesNoLogFile)
 
 TEST_F(Preinitialization, LogsInWorkingDirPutsTheLogIntoTheResourceFolder)
 {
-    WriteResource("prog.xml", R"(<p><array id="APPLICATION"><node program_id="test-game"/></array></p>)");
     ASSERT_TRUE(HVI_Preinitialize("halvo --features LOGS_IN_WORKING_DIR"));
     EXPECT_TRUE(std::filesystem::exists(m_res.Path() / "test-game.log"));
     EXPECT_FALSE(std::filesystem::exists(Logs() / "test-game.log"));

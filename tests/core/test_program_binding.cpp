@@ -11,56 +11,59 @@
 
 namespace {
 
-// Copies a test program library into the resource folder as "prog.dll".
-void InstallProgram(const TemporaryFolder& res, const char* libraryName)
+// Copies a test program library into the folder as "prog.dll".
+void InstallProgram(const TemporaryFolder& folder, const char* libraryName)
 {
-    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / libraryName, res.Path() / "prog.dll");
+    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / libraryName, folder.Path() / "prog.dll");
 }
 
 }  // namespace
 
 class ProgramBinding : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_res.Path().string().c_str());
-        // Nothing named "prog.dll" may be found outside the resource folder.
-        char saved[4096] = {};
-        if (GetEnvironmentVariableA("HALVO_LIBRARY_PATH", saved, sizeof(saved)) > 0) {
-            m_savedLibraryPath = saved;
-        }
-        SetEnvironmentVariableA("HALVO_LIBRARY_PATH", m_empty.Path().string().c_str());
-    }
-    void TearDown() override
-    {
-        HVI_UnbindProgram(m_library);
-        SetEnvironmentVariableA("HALVO_LIBRARY_PATH",
-                                m_savedLibraryPath.empty() ? nullptr : m_savedLibraryPath.c_str());
-    }
+    void SetUp() override { HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, m_res.Path().string().c_str()); }
+    void TearDown() override { HVI_UnbindProgram(m_library); }
 
     TemporaryFolder m_res;
     TemporaryFolder m_empty;
-    std::string m_savedLibraryPath;
+    // Nothing named "prog.dll" may be found outside the resource folder.
+    ScopedVariable m_libraryPath{"HALVO_LIBRARY_PATH", m_empty.Path().string()};
     HVI_ProgramLibrary m_library;
 };
 
-TEST_F(ProgramBinding, BindsThroughGetProgramInterfaceWithAZeroedBlock)
+TEST_F(ProgramBinding, BindsTheLibraryFoundFirstThroughTheEntryPointItExports)
 {
-    InstallProgram(m_res, "test-prog-good.dll");
-    ASSERT_EQ(HVI_BindResult::Bound, HVI_BindProgram(m_library));
-    ASSERT_EQ(&m_library.block, m_library.program);
-    EXPECT_STREQ("test program", m_library.program->programId);
-    EXPECT_EQ(320, m_library.program->video.width);
-    EXPECT_TRUE(WasLogged("[SYSTEM] Program 'test program' bound through HV_GetProgramInterface (interface 15.30.1)."));
-}
-
-TEST_F(ProgramBinding, BindsThroughTheOlderEntryPoint)
-{
-    InstallProgram(m_res, "test-prog-older.dll");
-    ASSERT_EQ(HVI_BindResult::Bound, HVI_BindProgram(m_library));
-    EXPECT_NE(&m_library.block, m_library.program);
-    EXPECT_EQ(200, m_library.program->video.height);
-    EXPECT_TRUE(WasLogged("[SYSTEM] Program 'test program' bound through HV_GetInterface (interface 15.30.1)."));
+    const std::string newer = "Program 'test program' bound through HV_GetProgramInterface (interface 15.30.1).";
+    const std::string older = "Program 'test program' bound through HV_GetInterface (interface 15.30.1).";
+    const struct {
+        const char* inResources;    // the library copied to "prog.dll" in the resource folder
+        const char* onLibraryPath;  // and on the library path
+        std::string line;
+    } rows[] = {
+        {"test-prog-good.dll", nullptr, newer},
+        {"test-prog-older.dll", nullptr, older},
+        {"test-prog-older.dll", "test-prog-good.dll", older},  // the resource folder comes first
+        {nullptr, "test-prog-good.dll", newer},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        TemporaryFolder res;
+        TemporaryFolder libraryPath;
+        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, res.Path().string().c_str());
+        SetEnvironmentVariableA("HALVO_LIBRARY_PATH", libraryPath.Path().string().c_str());
+        if (row.inResources) InstallProgram(res, row.inResources);
+        if (row.onLibraryPath) InstallProgram(libraryPath, row.onLibraryPath);
+        LogCapture log;
+        HVI_ProgramLibrary library;
+        ASSERT_EQ(HVI_BindResult::Bound, HVI_BindProgram(library));
+        // The newer entry point fills the zeroed block it is given; the older one returns its own.
+        EXPECT_EQ(library.program == &library.block, row.line == newer);
+        EXPECT_STREQ("test program", library.program->programId);
+        EXPECT_EQ(320, library.program->video.width);
+        EXPECT_EQ(200, library.program->video.height);
+        EXPECT_TRUE(log.ContainsAt(HV_LOG_SYSTEM, row.line)) << log.Text();
+        HVI_UnbindProgram(library);
+    }
 }
 
 TEST_F(ProgramBinding, MissingLibraryFails)
@@ -104,28 +107,10 @@ TEST_P(RefusedProgramBinding, FailsAndKeepsNothingBound)
 
 INSTANTIATE_TEST_SUITE_P(Libraries, RefusedProgramBinding, testing::ValuesIn(kRefusedPrograms));
 
-TEST_F(ProgramBinding, LibraryInTheResourceFolderIsTakenBeforeOneOnTheLibraryPath)
-{
-    InstallProgram(m_res, "test-prog-older.dll");
-    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll",
-                               m_empty.Path() / "prog.dll");
-    ASSERT_EQ(HVI_BindResult::Bound, HVI_BindProgram(m_library));
-    EXPECT_TRUE(WasLogged("[SYSTEM] Program 'test program' bound through HV_GetInterface (interface 15.30.1)."));
-}
-
-TEST_F(ProgramBinding, ProgDllOnTheLibraryPathIsTakenWithoutOneInTheResourceFolder)
-{
-    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll",
-                               m_empty.Path() / "prog.dll");
-    ASSERT_EQ(HVI_BindResult::Bound, HVI_BindProgram(m_library));
-    EXPECT_TRUE(WasLogged("[SYSTEM] Program 'test program' bound through HV_GetProgramInterface (interface 15.30.1)."));
-}
-
 TEST_F(ProgramBinding, BrokenLibraryInTheResourceFolderFailsWithItsPathAndIsNotReplacedByOneFoundByName)
 {
     std::ofstream(m_res.Path() / "prog.dll") << "not a library";
-    std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / "test-prog-good.dll",
-                               m_empty.Path() / "prog.dll");
+    InstallProgram(m_empty, "test-prog-good.dll");
     EXPECT_EQ(HVI_BindResult::NoLibrary, HVI_BindProgram(m_library));
     EXPECT_EQ(nullptr, m_library.module);
     const std::string path = (m_res.Path() / "prog.dll").string();
