@@ -16,13 +16,6 @@ TEST(DMDatabase, FindArrayComparesIdsExactly)
     EXPECT_EQ(database.GetArrayCount(), 2);
 }
 
-TEST(DMDatabase, KeepsTheHashOfItsName)
-{
-    DMDatabase database("ab");
-    EXPECT_STREQ(database.GetName(), "ab");
-    EXPECT_EQ(database.GetNameHash(), uint32_t('a') * 37 + uint32_t('b'));
-}
-
 TEST(DMArray, FindNodeFindsTheFirstNodeWithTheIdAndNeverANodeWithoutOne)
 {
     DMDatabase database("test");
@@ -108,14 +101,6 @@ TEST(DMNode, ANullKeyIsRefusedWithALogLine)
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text, "DMNode::SetValue: key is null, nothing was set.");
     EXPECT_EQ(lines[0].level, HV_LOG_ERROR);
-}
-
-TEST(DMNode, ANullValueIsStoredAsTheEmptyText)
-{
-    DMDatabase database("test");
-    DMNode* node = database.AddArray("a")->AddNode("n");
-    node->SetValue("k", nullptr);
-    EXPECT_STREQ(node->GetValue("k"), "");
 }
 
 TEST(DMArray, AttributesAreKeptBesideTheId)

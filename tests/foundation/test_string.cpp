@@ -16,20 +16,6 @@ TEST(String, EmptyUntilAssignedAndNullAssignsEmpty)
     EXPECT_TRUE(text.IsEmpty());
 }
 
-TEST(String, ShortAndLongTextKeepTheirBytes)
-{
-    String inlineText("fourteen chars");  // the longest text kept inline
-    EXPECT_EQ(inlineText.GetLength(), 14);
-    String heapText("fifteen chars!!");
-    EXPECT_EQ(heapText.GetLength(), 15);
-    String copy = heapText;
-    EXPECT_TRUE(copy == heapText);
-    String moved(static_cast<String&&>(copy));
-    EXPECT_STREQ(moved.GetText(), "fifteen chars!!");
-    String movedInline(static_cast<String&&>(inlineText));
-    EXPECT_STREQ(movedInline.GetText(), "fourteen chars");
-}
-
 TEST(String, AppendGrowsAcrossTheInlineLimit)
 {
     String text("abc");

@@ -5,22 +5,15 @@
 #include "foundation/engine_log.h"
 #include "foundation/text.h"
 
-TEST(Text, EndsWith)
+TEST(Text, PathPartsEndingsAndParentSteps)
 {
     EXPECT_TRUE(HVI_EndsWith("sound.ogg", ".ogg"));
     EXPECT_TRUE(HVI_EndsWith("x", ""));
     EXPECT_FALSE(HVI_EndsWith("ogg", ".ogg"));
     EXPECT_FALSE(HVI_EndsWith(nullptr, "a"));
-}
-
-TEST(Text, DirectoryPartEndsBeforeTheLastSlash)
-{
     EXPECT_STREQ(HVI_GetDirectoryPart("res://shaders/a.xml").GetText(), "res://shaders");
     EXPECT_STREQ(HVI_GetDirectoryPart("a.xml").GetText(), "");
-}
-
-TEST(Text, NormalizePathRemovesSegmentsBeforeParentSteps)
-{
+    // A segment goes with the parent step after it; steps with nothing before them stay.
     EXPECT_STREQ(HVI_NormalizePath("a/b/../c").GetText(), "a/c");
     EXPECT_STREQ(HVI_NormalizePath("a/b/../../c").GetText(), "c");
     EXPECT_STREQ(HVI_NormalizePath("res://x/y/../z.txt").GetText(), "res://x/z.txt");
