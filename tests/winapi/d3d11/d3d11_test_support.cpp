@@ -35,23 +35,25 @@ void D3D11Test::TearDown()
     HalvoD3D11_ResetHooks();
 }
 
-HRESULT D3D11Test::MakeDevice()
-{
-    static const D3D_FEATURE_LEVEL kLevels[] = {D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1,
+extern const D3D_FEATURE_LEVEL kAllLevels[7] = {D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1,
                                                 D3D_FEATURE_LEVEL_10_0, D3D_FEATURE_LEVEL_9_3,  D3D_FEATURE_LEVEL_9_2,
                                                 D3D_FEATURE_LEVEL_9_1};
+
+HRESULT CreateDeviceAsTheRendererDoes(ID3D11Device** device, D3D_FEATURE_LEVEL* level, ID3D11DeviceContext** context)
+{
     HRESULT result = E_FAIL;
     for (D3D_DRIVER_TYPE type : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
-        result = D3D11CreateDevice(nullptr, type, nullptr, 0, kLevels, 7, D3D11_SDK_VERSION, device_.Put(), &level_,
-                                   context_.Put());
+        result = D3D11CreateDevice(nullptr, type, nullptr, 0, kAllLevels, 7, D3D11_SDK_VERSION, device, level, context);
         if (result == E_INVALIDARG) {
-            result = D3D11CreateDevice(nullptr, type, nullptr, 0, kLevels + 1, 6, D3D11_SDK_VERSION, device_.Put(),
-                                       &level_, context_.Put());
+            result = D3D11CreateDevice(nullptr, type, nullptr, 0, kAllLevels + 1, 6, D3D11_SDK_VERSION, device, level,
+                                       context);
         }
         if (SUCCEEDED(result)) return result;
     }
     return result;
 }
+
+HRESULT D3D11Test::MakeDevice() { return CreateDeviceAsTheRendererDoes(device_.Put(), &level_, context_.Put()); }
 
 std::vector<uint8_t> D3D11Test::Compile(const std::string& source, const char* profile)
 {
@@ -290,6 +292,23 @@ Ref<IDXGISwapChain1> D3D11Test::SwapChainOver(HWND window, const DXGI_SWAP_CHAIN
     Ref<IDXGISwapChain1> swapChain;
     EXPECT_EQ(factory->CreateSwapChainForHwnd(device_.get(), window, &desc, nullptr, nullptr, swapChain.Put()), S_OK);
     return swapChain;
+}
+
+D3D11_BLEND_DESC BlendDescription(const BlendMode& mode, bool colourWrites)
+{
+    D3D11_BLEND_DESC desc{};
+    for (int target = 0; target < 4; ++target) {
+        D3D11_RENDER_TARGET_BLEND_DESC& entry = desc.RenderTarget[target];
+        entry.BlendEnable = mode.enabled;
+        entry.SrcBlend = mode.source;
+        entry.DestBlend = mode.destination;
+        entry.BlendOp = mode.operation;
+        entry.SrcBlendAlpha = mode.enabled ? D3D11_BLEND_SRC_ALPHA : D3D11_BLEND_ONE;
+        entry.DestBlendAlpha = mode.enabled ? D3D11_BLEND_ONE : D3D11_BLEND_ZERO;
+        entry.BlendOpAlpha = D3D11_BLEND_OP_ADD;
+        entry.RenderTargetWriteMask = colourWrites ? D3D11_COLOR_WRITE_ENABLE_ALL : 0;
+    }
+    return desc;
 }
 
 DXGI_MODE_DESC Mode(UINT width, UINT height, UINT rate, DXGI_MODE_SCANLINE_ORDER order)

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -81,8 +82,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Makes device_ and context_ as the renderer does: HARDWARE, then WARP, each
-    // with 11_1 first and again without it when the runtime refuses it.
+    // Makes device_ and context_ as the renderer does.
     HRESULT MakeDevice();
 
     // Code blob of HLSL compiled by our compiler library ("vs_4_0", "ps_4_0" ...).
@@ -137,6 +137,38 @@ private:
     std::vector<HWND> windows_;
     UINT messagesAtStart_ = 0;
 };
+
+// Every feature level, highest first.
+extern const D3D_FEATURE_LEVEL kAllLevels[7];
+
+// D3D11CreateDevice as the renderer calls it: HARDWARE, then WARP, each with
+// 11_1 first and again without it when the runtime refuses it.
+HRESULT CreateDeviceAsTheRendererDoes(ID3D11Device** device, D3D_FEATURE_LEVEL* level, ID3D11DeviceContext** context);
+
+struct BlendMode {
+    D3D11_BLEND source;
+    D3D11_BLEND destination;
+    D3D11_BLEND_OP operation;
+    bool enabled;
+};
+
+// The renderer's blend modes 1 to 8 (colour source, destination, operation);
+// alpha adds the source alpha times itself to the destination alpha, except
+// in mode 3, which does not blend.
+constexpr BlendMode kBlendModes[] = {
+    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD, true},  // 1 alpha blending
+    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD, true},            // 2 additive
+    {D3D11_BLEND_ONE, D3D11_BLEND_ZERO, D3D11_BLEND_OP_ADD, false},                // 3 opaque
+    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_ONE, D3D11_BLEND_OP_REV_SUBTRACT, true},   // 4 subtractive
+    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_ZERO, D3D11_BLEND_OP_ADD, true},          // 5 multiply
+    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_SRC_COLOR, D3D11_BLEND_OP_ADD, true},     // 6 double multiply
+    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD, true},           // 7 multiply and add
+    {D3D11_BLEND_ONE, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD, true},        // 8 premultiplied alpha
+};
+static_assert(std::size(kBlendModes) == 8);
+
+// The renderer's description of a mode: render targets 0 to 3 alike.
+D3D11_BLEND_DESC BlendDescription(const BlendMode& mode, bool colourWrites);
 
 uint32_t Rgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a);
 

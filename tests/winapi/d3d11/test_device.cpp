@@ -6,10 +6,6 @@
 
 namespace {
 
-constexpr D3D_FEATURE_LEVEL kAllLevels[] = {D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1,
-                                            D3D_FEATURE_LEVEL_10_0, D3D_FEATURE_LEVEL_9_3,  D3D_FEATURE_LEVEL_9_2,
-                                            D3D_FEATURE_LEVEL_9_1};
-
 // D3D11CreateDevice without an adapter, flags or context.
 HRESULT Create(D3D_DRIVER_TYPE type, const D3D_FEATURE_LEVEL* levels, UINT count, ID3D11Device** device,
                D3D_FEATURE_LEVEL* level = nullptr, UINT sdkVersion = D3D11_SDK_VERSION)

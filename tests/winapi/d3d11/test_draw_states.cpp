@@ -41,28 +41,6 @@ protected:
 
 // ---- Blend modes
 
-struct BlendMode {
-    D3D11_BLEND source;
-    D3D11_BLEND destination;
-    D3D11_BLEND_OP operation;
-    bool enabled;
-};
-
-// The renderer's blend modes 1 to 8 (colour source, destination, operation);
-// alpha adds the source alpha times itself to the destination alpha, except
-// in mode 3, which does not blend.
-constexpr BlendMode kBlendModes[] = {
-    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD, true},  // 1 alpha blending
-    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD, true},            // 2 additive
-    {D3D11_BLEND_ONE, D3D11_BLEND_ZERO, D3D11_BLEND_OP_ADD, false},                // 3 opaque
-    {D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_ONE, D3D11_BLEND_OP_REV_SUBTRACT, true},   // 4 subtractive
-    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_ZERO, D3D11_BLEND_OP_ADD, true},          // 5 multiply
-    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_SRC_COLOR, D3D11_BLEND_OP_ADD, true},     // 6 double multiply
-    {D3D11_BLEND_DEST_COLOR, D3D11_BLEND_ONE, D3D11_BLEND_OP_ADD, true},           // 7 multiply and add
-    {D3D11_BLEND_ONE, D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_OP_ADD, true},        // 8 premultiplied alpha
-};
-static_assert(std::size(kBlendModes) == 8);
-
 double Factor(D3D11_BLEND factor, double source, double sourceAlpha, double destination)
 {
     switch (factor) {
@@ -93,24 +71,6 @@ uint32_t Blended(const BlendMode& mode, uint32_t source, uint32_t destination)
     }
     out[3] = Unorm8(mode.enabled ? sourceAlpha * sourceAlpha + channel(destination, 3) : sourceAlpha);
     return Rgba(out[0], out[1], out[2], out[3]);
-}
-
-// The renderer's description of a mode: render targets 0 to 3 alike.
-D3D11_BLEND_DESC BlendDescription(const BlendMode& mode, bool colourWrites)
-{
-    D3D11_BLEND_DESC desc{};
-    for (int target = 0; target < 4; ++target) {
-        D3D11_RENDER_TARGET_BLEND_DESC& entry = desc.RenderTarget[target];
-        entry.BlendEnable = mode.enabled;
-        entry.SrcBlend = mode.source;
-        entry.DestBlend = mode.destination;
-        entry.BlendOp = mode.operation;
-        entry.SrcBlendAlpha = mode.enabled ? D3D11_BLEND_SRC_ALPHA : D3D11_BLEND_ONE;
-        entry.DestBlendAlpha = mode.enabled ? D3D11_BLEND_ONE : D3D11_BLEND_ZERO;
-        entry.BlendOpAlpha = D3D11_BLEND_OP_ADD;
-        entry.RenderTargetWriteMask = colourWrites ? D3D11_COLOR_WRITE_ENABLE_ALL : 0;
-    }
-    return desc;
 }
 
 TEST_P(DrawStates, EachBlendModeCombinesSourceAndDestinationByItsRule)

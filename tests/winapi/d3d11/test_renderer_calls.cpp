@@ -30,10 +30,6 @@ struct RendererObjects {
     UINT capabilities = 0;
 };
 
-constexpr D3D_FEATURE_LEVEL kLevels[] = {D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1,
-                                         D3D_FEATURE_LEVEL_10_0, D3D_FEATURE_LEVEL_9_3,  D3D_FEATURE_LEVEL_9_2,
-                                         D3D_FEATURE_LEVEL_9_1};
-
 bool SelectAdapter(RendererObjects& r)
 {
     Ref<IDXGIFactory1> factory;
@@ -55,17 +51,7 @@ bool SelectAdapter(RendererObjects& r)
 
 bool CreateDevice(RendererObjects& r)
 {
-    HRESULT result = E_FAIL;
-    for (D3D_DRIVER_TYPE type : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
-        result = D3D11CreateDevice(nullptr, type, nullptr, 0, kLevels, 7, D3D11_SDK_VERSION, r.device.Put(), &r.level,
-                                   r.context.Put());
-        if (result == E_INVALIDARG) {
-            result = D3D11CreateDevice(nullptr, type, nullptr, 0, kLevels + 1, 6, D3D11_SDK_VERSION, r.device.Put(),
-                                       &r.level, r.context.Put());
-        }
-        if (SUCCEEDED(result)) break;
-    }
-    if (FAILED(result)) return false;
+    if (FAILED(CreateDeviceAsTheRendererDoes(r.device.Put(), &r.level, r.context.Put()))) return false;
     r.device->QueryInterface(IID_PPV_ARGS(r.device1.Put()));
     UINT support = 0;
     if (SUCCEEDED(r.device->CheckFormatSupport(DXGI_FORMAT_B8G8R8A8_UNORM, &support)) &&
@@ -171,25 +157,9 @@ bool CreateStates(RendererObjects& r)
             if (FAILED(r.device->CreateSamplerState(&desc, r.samplers[group][entry].Put()))) return false;
         }
     }
-    const D3D11_BLEND sources[9] = {D3D11_BLEND_ZERO,       D3D11_BLEND_SRC_ALPHA,  D3D11_BLEND_SRC_ALPHA,
-                                    D3D11_BLEND_ONE,        D3D11_BLEND_SRC_ALPHA,  D3D11_BLEND_DEST_COLOR,
-                                    D3D11_BLEND_DEST_COLOR, D3D11_BLEND_DEST_COLOR, D3D11_BLEND_ONE};
-    const D3D11_BLEND destinations[9] = {D3D11_BLEND_ZERO,      D3D11_BLEND_INV_SRC_ALPHA, D3D11_BLEND_ONE,
-                                         D3D11_BLEND_ZERO,      D3D11_BLEND_ONE,           D3D11_BLEND_ZERO,
-                                         D3D11_BLEND_SRC_COLOR, D3D11_BLEND_ONE,           D3D11_BLEND_INV_SRC_ALPHA};
     for (int write = 0; write < 2; ++write) {
         for (int mode = 1; mode < 9; ++mode) {
-            D3D11_BLEND_DESC desc{};
-            for (int target = 0; target < 4; ++target) {
-                desc.RenderTarget[target] = {mode != 3,
-                                             sources[mode],
-                                             destinations[mode],
-                                             mode == 4 ? D3D11_BLEND_OP_REV_SUBTRACT : D3D11_BLEND_OP_ADD,
-                                             mode == 3 ? D3D11_BLEND_ONE : D3D11_BLEND_SRC_ALPHA,
-                                             mode == 3 ? D3D11_BLEND_ZERO : D3D11_BLEND_ONE,
-                                             D3D11_BLEND_OP_ADD,
-                                             UINT8(write ? 15 : 0)};
-            }
+            const D3D11_BLEND_DESC desc = BlendDescription(kBlendModes[mode - 1], write != 0);
             if (FAILED(r.device->CreateBlendState(&desc, r.blends[mode][write].Put()))) return false;
         }
     }
@@ -300,79 +270,6 @@ TEST_F(RendererCalls, InitializeDrawsAFrameAndShutsDownWithNothingLeft)
     EXPECT_EQ(height, 720u);
     Shutdown(r);
     EXPECT_EQ(halvo::com::LiveObjectCount(), 0);
-}
-
-TEST_F(RendererCalls, TexturesMipChainsCubesAndTargetsAsTheRendererMakesThem)
-{
-    HWND window = MakeWindow(64, 64);
-    RendererObjects r;
-    UINT width = 0;
-    UINT height = 0;
-    ASSERT_TRUE(Initialize(r, window, &width, &height));
-
-    // A 64 x 64 texture with 3 levels: level 0 by UpdateSubresource, the rest generated.
-    std::vector<uint32_t> pixels(64 * 64, Rgba(200, 100, 50, 255));
-    const D3D11_TEXTURE2D_DESC desc =
-        TextureDesc(64, 64, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET, 3, 1,
-                    D3D11_RESOURCE_MISC_GENERATE_MIPS);
-    Ref<ID3D11Texture2D> texture;
-    ASSERT_EQ(r.device->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
-    r.context->UpdateSubresource(texture.get(), 0, nullptr, pixels.data(), 64 * 4, 0);
-    D3D11_SHADER_RESOURCE_VIEW_DESC viewDesc{};
-    viewDesc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
-    viewDesc.ViewDimension = D3D11_SRV_DIMENSION_TEXTURE2D;
-    viewDesc.Texture2D = {0, UINT(-1)};
-    Ref<ID3D11ShaderResourceView> view;
-    ASSERT_EQ(r.device->CreateShaderResourceView(texture.get(), &viewDesc, view.Put()), S_OK);
-    r.context->GenerateMips(view.get());
-
-    // A cube of 16 x 16 faces with 1 level, filled as initial data.
-    std::vector<uint32_t> faces(16 * 16 * 6);
-    std::vector<D3D11_SUBRESOURCE_DATA> initial(6);
-    for (UINT face = 0; face < 6; ++face) {
-        std::fill(faces.begin() + face * 256, faces.begin() + (face + 1) * 256, Rgba(uint8_t(face * 40), 0, 0, 255));
-        initial[face] = {faces.data() + face * 256, 16 * 4, 0};
-    }
-    const D3D11_TEXTURE2D_DESC cubeDesc = TextureDesc(16, 16, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1,
-                                                      6, D3D11_RESOURCE_MISC_TEXTURECUBE, D3D11_USAGE_IMMUTABLE);
-    Ref<ID3D11Texture2D> cube;
-    ASSERT_EQ(r.device->CreateTexture2D(&cubeDesc, initial.data(), cube.Put()), S_OK);
-    viewDesc.ViewDimension = D3D11_SRV_DIMENSION_TEXTURECUBE;
-    viewDesc.TextureCube = {0, UINT(-1)};
-    Ref<ID3D11ShaderResourceView> cubeView;
-    ASSERT_EQ(r.device->CreateShaderResourceView(cube.get(), &viewDesc, cubeView.Put()), S_OK);
-    ID3D11ShaderResourceView* bound[8] = {view.get(), cubeView.get()};
-    r.context->PSSetShaderResources(0, 8, bound);
-
-    // A B8G8R8X8 render target, cleared and read back through a staging copy.
-    const D3D11_TEXTURE2D_DESC targetDesc =
-        TextureDesc(32, 16, DXGI_FORMAT_B8G8R8X8_UNORM, D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE);
-    Ref<ID3D11Texture2D> target;
-    ASSERT_EQ(r.device->CreateTexture2D(&targetDesc, nullptr, target.Put()), S_OK);
-    D3D11_RENDER_TARGET_VIEW_DESC targetView{};
-    targetView.Format = DXGI_FORMAT_B8G8R8X8_UNORM;
-    targetView.ViewDimension = D3D11_RTV_DIMENSION_TEXTURE2D;
-    Ref<ID3D11RenderTargetView> rtv;
-    ASSERT_EQ(r.device->CreateRenderTargetView(target.get(), &targetView, rtv.Put()), S_OK);
-    const FLOAT colour[4] = {1.0f, 0.0f, 0.0f, 0.0f};
-    r.context->ClearRenderTargetView(rtv.get(), colour);
-    device_ = r.device;
-    context_ = r.context;
-    ExpectPixels("RendererTargetX8", ReadBack(target.get()), std::vector<uint32_t>(32 * 16, Rgba(0, 0, 255, 255)),
-                 true);
-    ExpectPixels("RendererMipLevel2", ReadBack(texture.get(), 2),
-                 std::vector<uint32_t>(16 * 16, Rgba(200, 100, 50, 255)), false);
-    ExpectPixels("RendererCubeFace5", ReadBack(cube.get(), 5), std::vector<uint32_t>(16 * 16, Rgba(200, 0, 0, 255)),
-                 false);
-    device_.Reset();
-    context_.Reset();
-    texture.Reset();
-    view.Reset();
-    cube.Reset();
-    cubeView.Reset();
-    target.Reset();
-    rtv.Reset();
-    Shutdown(r);
 }
 
 TEST_F(RendererCalls, WithoutFactory2AndDevice1TheOlderPathsServe)
