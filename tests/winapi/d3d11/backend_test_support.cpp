@@ -103,6 +103,26 @@ Ref<ID3D11Texture2D> BackendTest::BoundTarget(UINT width, UINT height, DXGI_FORM
     return target;
 }
 
+void BackendTest::SetRasterizer(D3D11_CULL_MODE cull, BOOL frontCounterClockwise, BOOL scissor)
+{
+    const D3D11_RASTERIZER_DESC desc{
+        D3D11_FILL_SOLID, cull, frontCounterClockwise, 0, 0.0f, 0.0f, TRUE, scissor, FALSE, FALSE};
+    Ref<ID3D11RasterizerState> state;
+    ASSERT_EQ(device_->CreateRasterizerState(&desc, state.Put()), S_OK);
+    context_->RSSetState(state.get());
+}
+
+void BackendTest::SetDepthState(BOOL enabled, D3D11_DEPTH_WRITE_MASK writes, D3D11_COMPARISON_FUNC func)
+{
+    D3D11_DEPTH_STENCIL_DESC desc{};
+    desc.DepthEnable = enabled;
+    desc.DepthWriteMask = writes;
+    desc.DepthFunc = func;
+    Ref<ID3D11DepthStencilState> state;
+    ASSERT_EQ(device_->CreateDepthStencilState(&desc, state.Put()), S_OK);
+    context_->OMSetDepthStencilState(state.get(), 0);
+}
+
 void BackendTest::ExpectDrawn(const std::string& name, ID3D11Texture2D* target, const std::vector<uint32_t>& expected,
                               bool bgra, int tolerance, UINT subresource)
 {

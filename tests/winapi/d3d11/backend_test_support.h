@@ -43,6 +43,9 @@ protected:
     void SetTarget(ID3D11RenderTargetView* target, UINT width, UINT height, ID3D11DepthStencilView* depth = nullptr);
     // A new target of the size bound as above; the binding keeps its view.
     Ref<ID3D11Texture2D> BoundTarget(UINT width, UINT height, DXGI_FORMAT format = DXGI_FORMAT_R8G8B8A8_UNORM);
+    // Rasterizer and depth-stencil states of the fields named, bound; the binding keeps them.
+    void SetRasterizer(D3D11_CULL_MODE cull, BOOL frontCounterClockwise = FALSE, BOOL scissor = FALSE);
+    void SetDepthState(BOOL enabled, D3D11_DEPTH_WRITE_MASK writes, D3D11_COMPARISON_FUNC func);
 
     // What the draws since the last check left in the target's subresource:
     // on a back end that rasterises, each channel of each pixel within
@@ -62,6 +65,17 @@ private:
 // Six vertices (x, y, z) of two triangles covering the rectangle, clockwise
 // on screen; left < right and bottom < top in normalised device coordinates.
 std::vector<float> Rectangle(float left, float top, float right, float bottom, float z = 0.5f);
+
+// The texels of a width x height image, row after row, texel (x, y) given by `texel`.
+template <typename Texel>
+std::vector<uint32_t> Image(UINT width, UINT height, Texel texel)
+{
+    std::vector<uint32_t> image;
+    for (UINT y = 0; y < height; ++y) {
+        for (UINT x = 0; x < width; ++x) image.push_back(texel(x, y));
+    }
+    return image;
+}
 
 // Texels that differ from each other in every channel, so that any shift,
 // flip or filtering shows.

@@ -2,6 +2,7 @@
 // blend modes, the three cull modes with clockwise (and counter-clockwise)
 // front faces, scissor rectangles and every depth comparison. Expectations
 // come from each state's rule, worked out here per pixel.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -84,42 +85,35 @@ TEST_P(DrawStates, EachBlendModeCombinesSourceAndDestinationByItsRule)
     for (size_t index = 0; index < std::size(kBlendModes); ++index) {
         const BlendMode& mode = kBlendModes[index];
         for (bool colourWrites : {true, false}) {
-            SCOPED_TRACE("mode " + std::to_string(index + 1) + (colourWrites ? "" : " without colour writes"));
+            const std::string name = "BlendMode" + std::to_string(index + 1) + (colourWrites ? "" : "NoWrites");
+            SCOPED_TRACE(name);
             Ref<ID3D11Texture2D> target = MakeTexture(8, 1, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET, 1, 1,
                                                       0, destinations.data(), 32);
-            Ref<ID3D11RenderTargetView> view = TargetView(target.get());
             const D3D11_BLEND_DESC desc = BlendDescription(mode, colourWrites);
             Ref<ID3D11BlendState> blend;
             ASSERT_EQ(device_->CreateBlendState(&desc, blend.Put()), S_OK);
             context_->OMSetBlendState(blend.get(), nullptr, 0xffffffff);
-            SetTarget(view.get(), 8, 1);
+            SetTarget(TargetView(target.get()).get(), 8, 1);
             DrawColoured(Rectangle(-1, 1, 1, -1), sourceColour);
             std::vector<uint32_t> expected = destinations;
             for (uint32_t& pixel : expected) {
                 if (colourWrites) pixel = Blended(mode, source, pixel);
             }
             // The device may round each product to the target's precision before it adds them.
-            ExpectDrawn("BlendMode" + std::to_string(index + 1) + (colourWrites ? "" : "NoWrites"), target.get(),
-                        expected, false, 1);
+            ExpectDrawn(name, target.get(), expected, false, 1);
         }
     }
-    context_->OMSetBlendState(nullptr, nullptr, 0xffffffff);
 }
 
-// ---- Cull modes
+// ---- Cull modes and scissor rectangles
 
-// The same triangles wound the other way round.
-std::vector<float> Reversed(const std::vector<float>& vertices)
+// The same triangles wound the other way round: the first and last corner of each swap places.
+std::vector<float> Reversed(std::vector<float> vertices)
 {
-    std::vector<float> reversed(vertices.size());
-    for (size_t triangle = 0; triangle < vertices.size() / 9; ++triangle) {
-        for (size_t corner = 0; corner < 3; ++corner) {
-            for (size_t axis = 0; axis < 3; ++axis) {
-                reversed[triangle * 9 + corner * 3 + axis] = vertices[triangle * 9 + (2 - corner) * 3 + axis];
-            }
-        }
+    for (auto triangle = vertices.begin(); triangle != vertices.end(); triangle += 9) {
+        std::swap_ranges(triangle, triangle + 3, triangle + 6);
     }
-    return reversed;
+    return vertices;
 }
 
 TEST_P(DrawStates, CullModesDropTheFacesTheyNameWithClockwiseFrontFaces)
@@ -134,30 +128,16 @@ TEST_P(DrawStates, CullModesDropTheFacesTheyNameWithClockwiseFrontFaces)
             const std::string name =
                 "Cull" + std::to_string(int(cull)) + (frontCounterClockwise ? "CounterClockwise" : "Clockwise");
             SCOPED_TRACE(name);
-            D3D11_RASTERIZER_DESC desc{
-                D3D11_FILL_SOLID, cull, frontCounterClockwise, 0, 0.0f, 0.0f, TRUE, FALSE, FALSE, FALSE};
-            Ref<ID3D11RasterizerState> rasterizer;
-            ASSERT_EQ(device_->CreateRasterizerState(&desc, rasterizer.Put()), S_OK);
-            context_->RSSetState(rasterizer.get());
-            Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-            Ref<ID3D11RenderTargetView> view = TargetView(target.get());
-            SetTarget(view.get(), 8, 4);
+            SetRasterizer(cull, frontCounterClockwise);
+            Ref<ID3D11Texture2D> target = BoundTarget(8, 4);
             DrawColoured(vertices, white);
-            auto drawn = [&](bool clockwise) {
-                const bool front = clockwise != bool(frontCounterClockwise);
-                return cull == D3D11_CULL_NONE || (cull == D3D11_CULL_BACK) == front;
-            };
-            std::vector<uint32_t> expected(32);
-            for (UINT y = 0; y < 4; ++y) {
-                for (UINT x = 0; x < 8; ++x) expected[y * 8 + x] = drawn(x < 4) ? 0xffffffffu : 0u;
-            }
-            ExpectDrawn(name, target.get(), expected);
+            ExpectDrawn(name, target.get(), Image(8, 4, [&](UINT x, UINT) {
+                            const bool front = (x < 4) != bool(frontCounterClockwise);
+                            return cull == D3D11_CULL_NONE || (cull == D3D11_CULL_BACK) == front ? 0xffffffffu : 0u;
+                        }));
         }
     }
-    context_->RSSetState(nullptr);
 }
-
-// ---- Scissor
 
 TEST_P(DrawStates, AScissorRectangleKeepsDrawingInsideIt)
 {
@@ -177,23 +157,13 @@ TEST_P(DrawStates, AScissorRectangleKeepsDrawingInsideIt)
     const FLOAT green[4] = {0, 1, 0, 1};
     for (const Case& scissor : cases) {
         SCOPED_TRACE(scissor.name);
-        D3D11_RASTERIZER_DESC desc{D3D11_FILL_SOLID, D3D11_CULL_BACK, FALSE, 0, 0.0f, 0.0f, TRUE,
-                                   scissor.enabled,  FALSE,           FALSE};
-        Ref<ID3D11RasterizerState> rasterizer;
-        ASSERT_EQ(device_->CreateRasterizerState(&desc, rasterizer.Put()), S_OK);
-        context_->RSSetState(rasterizer.get());
+        SetRasterizer(D3D11_CULL_BACK, FALSE, scissor.enabled);
         context_->RSSetScissorRects(1, &scissor.rect);
-        Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-        Ref<ID3D11RenderTargetView> view = TargetView(target.get());
-        SetTarget(view.get(), 8, 4);
+        Ref<ID3D11Texture2D> target = BoundTarget(8, 4);
         DrawColoured(Rectangle(-1, 1, 1, -1), green);
-        std::vector<uint32_t> expected(32);
-        for (UINT y = 0; y < 4; ++y) {
-            for (UINT x = 0; x < 8; ++x) expected[y * 8 + x] = scissor.inside(x, y) ? Rgba(0, 255, 0, 255) : 0u;
-        }
-        ExpectDrawn(std::string("Scissor") + scissor.name, target.get(), expected);
+        ExpectDrawn(std::string("Scissor") + scissor.name, target.get(),
+                    Image(8, 4, [&](UINT x, UINT y) { return scissor.inside(x, y) ? Rgba(0, 255, 0, 255) : 0u; }));
     }
-    context_->RSSetState(nullptr);
 }
 
 // ---- Depth
@@ -224,30 +194,21 @@ uint32_t StoredDepth(DXGI_FORMAT format, float depth)
     return uint32_t(std::floor(double(depth) * 16777215.0 + 0.5));
 }
 
-TEST_P(DrawStates, EveryDepthComparisonPassesWhereItsRuleHolds)
+TEST_P(DrawStates, EveryDepthComparisonPassesWhereItsRuleHoldsAndWritesOnlyWhatPasses)
 {
     struct Case {
-        const char* name;
-        D3D11_DEPTH_STENCIL_DESC desc;
+        std::string name;
+        BOOL enabled;
+        D3D11_DEPTH_WRITE_MASK writes;
+        D3D11_COMPARISON_FUNC func;
     };
     std::vector<Case> cases;
     const char* names[] = {"Never", "Less", "Equal", "LessEqual", "Greater", "NotEqual", "GreaterEqual", "Always"};
     for (int func = D3D11_COMPARISON_NEVER; func <= D3D11_COMPARISON_ALWAYS; ++func) {
-        D3D11_DEPTH_STENCIL_DESC desc{};
-        desc.DepthEnable = TRUE;
-        desc.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;
-        desc.DepthFunc = D3D11_COMPARISON_FUNC(func);
-        cases.push_back({names[func - 1], desc});
+        cases.push_back({names[func - 1], TRUE, D3D11_DEPTH_WRITE_MASK_ALL, D3D11_COMPARISON_FUNC(func)});
     }
-    D3D11_DEPTH_STENCIL_DESC readOnly{};
-    readOnly.DepthEnable = TRUE;
-    readOnly.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ZERO;
-    readOnly.DepthFunc = D3D11_COMPARISON_LESS;
-    cases.push_back({"LessWithoutWrites", readOnly});
-    D3D11_DEPTH_STENCIL_DESC off = readOnly;
-    off.DepthEnable = FALSE;
-    off.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;  // no test, no writes either
-    cases.push_back({"Disabled", off});
+    cases.push_back({"LessWithoutWrites", TRUE, D3D11_DEPTH_WRITE_MASK_ZERO, D3D11_COMPARISON_LESS});
+    cases.push_back({"Disabled", FALSE, D3D11_DEPTH_WRITE_MASK_ALL, D3D11_COMPARISON_LESS});  // no test, no writes
 
     // Columns 0-1 at depth 0.25, 2-3 at 0.5, 4-5 at 0.75, over a depth buffer cleared to 0.5.
     const float depths[3] = {0.25f, 0.5f, 0.75f};
@@ -259,58 +220,37 @@ TEST_P(DrawStates, EveryDepthComparisonPassesWhereItsRuleHolds)
     }
     const FLOAT white[4] = {1, 1, 1, 1};
     for (DXGI_FORMAT format : {DXGI_FORMAT_D32_FLOAT, DXGI_FORMAT_D24_UNORM_S8_UINT}) {
-        for (const Case& depthCase : cases) {
-            const std::string name =
-                std::string("Depth") + depthCase.name + (format == DXGI_FORMAT_D32_FLOAT ? "D32" : "D24S8");
+        for (const Case& test : cases) {
+            const std::string name = "Depth" + test.name + (format == DXGI_FORMAT_D32_FLOAT ? "D32" : "D24S8");
             SCOPED_TRACE(name);
-            Ref<ID3D11DepthStencilState> state;
-            ASSERT_EQ(device_->CreateDepthStencilState(&depthCase.desc, state.Put()), S_OK);
-            context_->OMSetDepthStencilState(state.get(), 0);
+            SetDepthState(test.enabled, test.writes, test.func);
             Ref<ID3D11Texture2D> target = MakeTexture(6, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-            Ref<ID3D11RenderTargetView> view = TargetView(target.get());
             Ref<ID3D11Texture2D> depth = MakeTexture(6, 2, format, D3D11_BIND_DEPTH_STENCIL);
-            Ref<ID3D11DepthStencilView> depthView;
-            ASSERT_EQ(device_->CreateDepthStencilView(depth.get(), nullptr, depthView.Put()), S_OK);
+            Ref<ID3D11DepthStencilView> depthView = DepthView(depth.get());
             context_->ClearDepthStencilView(depthView.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 0.5f, 0);
-            SetTarget(view.get(), 6, 2, depthView.get());
+            SetTarget(TargetView(target.get()).get(), 6, 2, depthView.get());
             DrawColoured(vertices, white);
-            std::vector<uint32_t> colours(12);
-            std::vector<uint32_t> stored(12);
-            for (UINT y = 0; y < 2; ++y) {
-                for (UINT x = 0; x < 6; ++x) {
-                    const float incoming = depths[x / 2];
-                    const bool tested = depthCase.desc.DepthEnable;
-                    const bool passes = !tested || Passes(depthCase.desc.DepthFunc, incoming, 0.5f);
-                    const bool writes = tested && passes && depthCase.desc.DepthWriteMask == D3D11_DEPTH_WRITE_MASK_ALL;
-                    colours[y * 6 + x] = passes ? 0xffffffffu : 0u;
-                    stored[y * 6 + x] = StoredDepth(format, writes ? incoming : 0.5f);
-                }
-            }
-            ExpectDrawn(name, target.get(), colours);
+            auto passes = [&](UINT x) { return !test.enabled || Passes(test.func, depths[x / 2], 0.5f); };
+            ExpectDrawn(name, target.get(), Image(6, 2, [&](UINT x, UINT) { return passes(x) ? 0xffffffffu : 0u; }));
             SetTarget(nullptr, 6, 2);
-            ExpectDrawn(name + "Stored", depth.get(), stored);
+            ExpectDrawn(name + "Stored", depth.get(), Image(6, 2, [&](UINT x, UINT) {
+                            const bool writes = test.enabled && passes(x) && test.writes == D3D11_DEPTH_WRITE_MASK_ALL;
+                            return StoredDepth(format, writes ? depths[x / 2] : 0.5f);
+                        }));
         }
     }
-    context_->OMSetDepthStencilState(nullptr, 0);
 }
 
 TEST_P(DrawStates, WithoutAPixelShaderOnlyDepthIsWritten)
 {
     // A depth-only pass: the colour target keeps its clear colour, the depth buffer takes the depth.
-    D3D11_DEPTH_STENCIL_DESC desc{};
-    desc.DepthEnable = TRUE;
-    desc.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;
-    desc.DepthFunc = D3D11_COMPARISON_LESS;
-    Ref<ID3D11DepthStencilState> state;
-    ASSERT_EQ(device_->CreateDepthStencilState(&desc, state.Put()), S_OK);
-    context_->OMSetDepthStencilState(state.get(), 0);
+    SetDepthState(TRUE, D3D11_DEPTH_WRITE_MASK_ALL, D3D11_COMPARISON_LESS);
     Ref<ID3D11Texture2D> target = MakeTexture(4, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
     Ref<ID3D11RenderTargetView> view = TargetView(target.get());
     const FLOAT blue[4] = {0, 0, 1, 1};
     context_->ClearRenderTargetView(view.get(), blue);
     Ref<ID3D11Texture2D> depth = MakeTexture(4, 2, DXGI_FORMAT_D32_FLOAT, D3D11_BIND_DEPTH_STENCIL);
-    Ref<ID3D11DepthStencilView> depthView;
-    ASSERT_EQ(device_->CreateDepthStencilView(depth.get(), nullptr, depthView.Put()), S_OK);
+    Ref<ID3D11DepthStencilView> depthView = DepthView(depth.get());
     context_->ClearDepthStencilView(depthView.get(), D3D11_CLEAR_DEPTH, 1.0f, 0);
     context_->PSSetShader(nullptr, nullptr, 0);
     SetTarget(view.get(), 4, 2, depthView.get());
@@ -319,41 +259,35 @@ TEST_P(DrawStates, WithoutAPixelShaderOnlyDepthIsWritten)
     ExpectDrawn("DepthOnlyColour", target.get(), std::vector<uint32_t>(8, Rgba(0, 0, 255, 255)));
     SetTarget(nullptr, 4, 2);
     ExpectDrawn("DepthOnlyDepth", depth.get(), std::vector<uint32_t>(8, StoredDepth(DXGI_FORMAT_D32_FLOAT, 0.25f)));
-    context_->OMSetDepthStencilState(nullptr, 0);
 }
+
+// ---- Viewports, buffers rewritten between draws, lines, float targets
 
 TEST_P(DrawStates, AViewportPlacesTheDrawInsideItsRectangle)
 {
     // A viewport of 4 x 2 pixels at (3, 1): the whole of clip space lands there, y still downwards.
-    Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-    SetTarget(TargetView(target.get()).get(), 8, 4);
+    Ref<ID3D11Texture2D> target = BoundTarget(8, 4);
     const D3D11_VIEWPORT viewport{3, 1, 4, 2, 0, 1};
     context_->RSSetViewports(1, &viewport);
     const FLOAT white[4] = {1, 1, 1, 1};
     const FLOAT red[4] = {1, 0, 0, 1};
     DrawColoured(Rectangle(-1, 1, 1, -1), white);
     DrawColoured(Rectangle(-1, 1, 0, 0), red);  // the viewport's top-left quarter
-    std::vector<uint32_t> expected(32, 0u);
-    for (UINT y = 1; y < 3; ++y) {
-        for (UINT x = 3; x < 7; ++x) expected[y * 8 + x] = y == 1 && x < 5 ? Rgba(255, 0, 0, 255) : 0xffffffffu;
-    }
-    ExpectDrawn("Viewport", target.get(), expected);
+    ExpectDrawn("Viewport", target.get(), Image(8, 4, [](UINT x, UINT y) {
+                    if (y < 1 || y > 2 || x < 3 || x > 6) return 0u;
+                    return y == 1 && x < 5 ? Rgba(255, 0, 0, 255) : 0xffffffffu;
+                }));
 }
 
 TEST_P(DrawStates, EachDrawKeepsTheDataItWasGivenThroughDiscardMaps)
 {
     // One dynamic vertex buffer and one dynamic constant buffer rewritten with WRITE_DISCARD between two draws,
     // as the renderer's batches do: the first draw keeps its left half in red, the second its right half in green.
-    const D3D11_BUFFER_DESC vertexDesc{
-        18 * sizeof(float), D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0};
-    const D3D11_BUFFER_DESC constantDesc{16, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0,
-                                         0};
-    Ref<ID3D11Buffer> vertices;
-    Ref<ID3D11Buffer> constants;
-    ASSERT_EQ(device_->CreateBuffer(&vertexDesc, nullptr, vertices.Put()), S_OK);
-    ASSERT_EQ(device_->CreateBuffer(&constantDesc, nullptr, constants.Put()), S_OK);
-    Ref<ID3D11Texture2D> target = MakeTexture(8, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-    SetTarget(TargetView(target.get()).get(), 8, 2);
+    Ref<ID3D11Buffer> vertices =
+        MakeBuffer(18 * sizeof(float), D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE);
+    Ref<ID3D11Buffer> constants =
+        MakeBuffer(16, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE);
+    Ref<ID3D11Texture2D> target = BoundTarget(8, 2);
     const UINT stride = 12;
     const UINT offset = 0;
     ID3D11Buffer* vertexBuffers[] = {vertices.get()};
@@ -374,11 +308,8 @@ TEST_P(DrawStates, EachDrawKeepsTheDataItWasGivenThroughDiscardMaps)
     write(vertices.get(), Rectangle(0, 1, 1, -1).data(), 18 * sizeof(float));
     write(constants.get(), green, 16);
     context_->Draw(6, 0);
-    std::vector<uint32_t> expected(16);
-    for (UINT y = 0; y < 2; ++y) {
-        for (UINT x = 0; x < 8; ++x) expected[y * 8 + x] = x < 4 ? Rgba(255, 0, 0, 255) : Rgba(0, 255, 0, 255);
-    }
-    ExpectDrawn("DiscardBetweenDraws", target.get(), expected);
+    ExpectDrawn("DiscardBetweenDraws", target.get(),
+                Image(8, 2, [](UINT x, UINT) { return x < 4 ? Rgba(255, 0, 0, 255) : Rgba(0, 255, 0, 255); }));
 }
 
 TEST_P(DrawStates, LinesLightThePixelsTheyCross)
@@ -388,16 +319,11 @@ TEST_P(DrawStates, LinesLightThePixelsTheyCross)
     const std::vector<float> lines = {-1.25f,  0.25f, 0.5f, 1.25f,   0.25f, 0.5f,
                                       -0.375f, 1.5f,  0.5f, -0.375f, -1.5f, 0.5f};
     context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_LINELIST);
-    Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-    SetTarget(TargetView(target.get()).get(), 8, 4);
+    Ref<ID3D11Texture2D> target = BoundTarget(8, 4);
     const FLOAT red[4] = {1, 0, 0, 1};
-    SetPixelConstants(red, 16);
-    SetVertices(lines, 12);
-    context_->Draw(4, 0);
-    std::vector<uint32_t> expected(32, 0u);
-    for (UINT x = 0; x < 8; ++x) expected[1 * 8 + x] = Rgba(255, 0, 0, 255);
-    for (UINT y = 0; y < 4; ++y) expected[y * 8 + 2] = Rgba(255, 0, 0, 255);
-    ExpectDrawn("Lines", target.get(), expected);
+    DrawColoured(lines, red);
+    ExpectDrawn("Lines", target.get(),
+                Image(8, 4, [](UINT x, UINT y) { return y == 1 || x == 2 ? Rgba(255, 0, 0, 255) : 0u; }));
 }
 
 TEST_P(DrawStates, FloatTargetsHoldTheValuesDrawn)
@@ -422,8 +348,7 @@ TEST_P(DrawStates, FloatTargetsHoldTheValuesDrawn)
     };
     for (const Case& target : cases) {
         SCOPED_TRACE(int(target.format));
-        Ref<ID3D11Texture2D> texture = MakeTexture(3, 2, target.format, D3D11_BIND_RENDER_TARGET);
-        SetTarget(TargetView(texture.get()).get(), 3, 2);
+        Ref<ID3D11Texture2D> texture = BoundTarget(3, 2, target.format);
         DrawColoured(Rectangle(-1, 1, 1, -1), colour);
         SetTarget(nullptr, 3, 2);
         if (!Rasterises()) {

@@ -96,9 +96,6 @@ protected:
     Ref<ID3D11Texture2D> Sampled(ID3D11ShaderResourceView* view, UINT width, UINT height, float level = 0.0f,
                                  ID3D11SamplerState* sampler = nullptr, float uvLow = 0.0f, float uvHigh = 1.0f)
     {
-        Ref<ID3D11Texture2D> target = MakeTexture(width, height, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-        Ref<ID3D11RenderTargetView> targetView = TargetView(target.get());
-        UseProgram(textured_);
         const float corners[4][2] = {{uvLow, uvLow}, {uvHigh, uvLow}, {uvLow, uvHigh}, {uvHigh, uvHigh}};
         const std::vector<float> positions = Rectangle(-1, 1, 1, -1);
         const int order[6] = {0, 1, 2, 1, 3, 2};  // the corners of Rectangle's two triangles
@@ -107,19 +104,7 @@ protected:
             vertices.insert(vertices.end(), positions.begin() + corner * 3, positions.begin() + corner * 3 + 3);
             vertices.insert(vertices.end(), corners[order[corner]], corners[order[corner]] + 2);
         }
-        SetVertices(vertices, 20);
-        const float constants[4] = {level, 0, 0, 0};
-        SetPixelConstants(constants, 16);
-        ID3D11ShaderResourceView* views[] = {view};
-        ID3D11SamplerState* samplers[] = {sampler != nullptr ? sampler : point_.get()};
-        context_->PSSetShaderResources(0, 1, views);
-        context_->PSSetSamplers(0, 1, samplers);
-        SetTarget(targetView.get(), width, height);
-        context_->Draw(6, 0);
-        ID3D11ShaderResourceView* none[] = {nullptr};
-        context_->PSSetShaderResources(0, 1, none);
-        SetTarget(nullptr, width, height);
-        return target;
+        return Drawn(textured_, vertices, 5, view, sampler, width, height, level);
     }
 
     // Draws pixel (column, row) of a columns x rows RGBA target with the cube
@@ -127,9 +112,6 @@ protected:
     Ref<ID3D11Texture2D> SampledByDirection(ID3D11ShaderResourceView* view, UINT columns, UINT rows,
                                             const std::vector<std::array<float, 3>>& directions, float level = -1.0f)
     {
-        Ref<ID3D11Texture2D> target = MakeTexture(columns, rows, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-        Ref<ID3D11RenderTargetView> targetView = TargetView(target.get());
-        UseProgram(cube_);
         std::vector<float> vertices;
         for (UINT row = 0; row < rows; ++row) {
             for (UINT column = 0; column < columns; ++column) {
@@ -143,18 +125,28 @@ protected:
                 }
             }
         }
-        SetVertices(vertices, 24);
+        return Drawn(cube_, vertices, 6, view, nullptr, columns, rows, level);
+    }
+
+    // Draws the vertices (`floats` each) with the program, the view in slot 0
+    // and the sampler (point by default), over a new RGBA target; returns the target.
+    Ref<ID3D11Texture2D> Drawn(const Program& program, const std::vector<float>& vertices, UINT floats,
+                               ID3D11ShaderResourceView* view, ID3D11SamplerState* sampler, UINT width, UINT height,
+                               float level)
+    {
+        UseProgram(program);
+        SetVertices(vertices, floats * 4);
         const float constants[4] = {level, 0, 0, 0};
         SetPixelConstants(constants, 16);
         ID3D11ShaderResourceView* views[] = {view};
-        ID3D11SamplerState* samplers[] = {point_.get()};
+        ID3D11SamplerState* samplers[] = {sampler != nullptr ? sampler : point_.get()};
         context_->PSSetShaderResources(0, 1, views);
         context_->PSSetSamplers(0, 1, samplers);
-        SetTarget(targetView.get(), columns, rows);
-        context_->Draw(UINT(vertices.size() / 6), 0);
+        Ref<ID3D11Texture2D> target = BoundTarget(width, height);
+        context_->Draw(UINT(vertices.size() / floats), 0);
         ID3D11ShaderResourceView* none[] = {nullptr};
         context_->PSSetShaderResources(0, 1, none);
-        SetTarget(nullptr, columns, rows);
+        SetTarget(nullptr, width, height);
         return target;
     }
 
@@ -225,19 +217,10 @@ TEST_P(TextureDraws, EachFaceOfACubeIsARenderTargetOfItsOwn)
     for (UINT levels : {1u, 2u}) {
         SCOPED_TRACE(std::to_string(levels) + " levels");
         const UINT size = levels == 1 ? 4 : 32;
-        D3D11_TEXTURE2D_DESC desc{
-            size,
-            size,
-            levels,
-            6,
-            DXGI_FORMAT_R8G8B8A8_UNORM,
-            {1, 0},
-            D3D11_USAGE_DEFAULT,
-            D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE,
-            0,
-            D3D11_RESOURCE_MISC_TEXTURECUBE | (levels > 1 ? UINT(D3D11_RESOURCE_MISC_GENERATE_MIPS) : 0u)};
-        Ref<ID3D11Texture2D> cube;
-        ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, cube.Put()), S_OK);
+        Ref<ID3D11Texture2D> cube = MakeTexture(
+            size, size, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE, levels, 6,
+            D3D11_RESOURCE_MISC_TEXTURECUBE | (levels > 1 ? UINT(D3D11_RESOURCE_MISC_GENERATE_MIPS) : 0u));
+        ASSERT_TRUE(cube);
         std::vector<uint32_t> expected(kFaces);
         for (UINT face = 0; face < kFaces; ++face) {
             D3D11_RENDER_TARGET_VIEW_DESC faceDesc{};
@@ -283,11 +266,8 @@ TEST_P(TextureDraws, GeneratedMipsAreSampledAtTheLevelAsked)
     }
     // A sampler whose smallest LOD is 2 reads level 2 even where the draw would take level 0.
     Ref<ID3D11SamplerState> clamped = MakeSampler(D3D11_FILTER_MIN_MAG_MIP_POINT, D3D11_TEXTURE_ADDRESS_CLAMP, 2.0f);
-    std::vector<uint32_t> expected(64);
-    for (UINT y = 0; y < 8; ++y) {
-        for (UINT x = 0; x < 8; ++x) expected[y * 8 + x] = chain[2][(y / 4) * 2 + x / 4];
-    }
-    ExpectDrawn("MipLodClamp", Sampled(view.get(), 8, 8, -1.0f, clamped.get()).get(), expected, false, 1);
+    ExpectDrawn("MipLodClamp", Sampled(view.get(), 8, 8, -1.0f, clamped.get()).get(),
+                Image(8, 8, [&](UINT x, UINT y) { return chain[2][(y / 4) * 2 + x / 4]; }), false, 1);
 }
 
 // ---- Filtering and addressing
@@ -319,18 +299,8 @@ TEST_P(TextureDraws, LinearFilteringWeighsTheFourNearestTexels)
     ExpectDrawn("Linear", Sampled(view.get(), 4, 4, 0.0f, linear.get()).get(), expected, false, 1);
 
     // The renderer's anisotropic samplers (at most 8) filter an evenly magnified texture the same way.
-    const D3D11_SAMPLER_DESC anisotropicDesc{D3D11_FILTER_ANISOTROPIC,
-                                             D3D11_TEXTURE_ADDRESS_CLAMP,
-                                             D3D11_TEXTURE_ADDRESS_CLAMP,
-                                             D3D11_TEXTURE_ADDRESS_CLAMP,
-                                             0.0f,
-                                             8,
-                                             D3D11_COMPARISON_NEVER,
-                                             {0, 0, 0, 0},
-                                             0.0f,
-                                             D3D11_FLOAT32_MAX};
-    Ref<ID3D11SamplerState> anisotropic;
-    ASSERT_EQ(device_->CreateSamplerState(&anisotropicDesc, anisotropic.Put()), S_OK);
+    Ref<ID3D11SamplerState> anisotropic =
+        MakeSampler(D3D11_FILTER_ANISOTROPIC, D3D11_TEXTURE_ADDRESS_CLAMP, 0.0f, D3D11_FLOAT32_MAX, 8);
     ExpectDrawn("Anisotropic", Sampled(view.get(), 4, 4, -1.0f, anisotropic.get()).get(), expected, false, 1);
 }
 
@@ -450,6 +420,38 @@ TEST_P(TextureDraws, AnArrayViewOfOneSliceIsSampledAsAnArray)
     viewDesc.ViewDimension = D3D11_SRV_DIMENSION_TEXTURE2DARRAY;
     viewDesc.Texture2DArray = {0, 1, 0, 1};
     ExpectDrawn("OneSliceArray", Sampled(ShaderView(texture.get(), &viewDesc).get(), 4, 2).get(), texels);
+}
+
+// Vertex outputs in another order than the pixel inputs.
+constexpr char kReorderedVertexSource[] =
+    "struct VertexInput { float3 position : POSITION; float2 uv : TEXCOORD0; };\n"
+    "struct VertexOutput { float4 colour : COLOR0; float2 uv : TEXCOORD0; float4 position : SV_POSITION; };\n"
+    "VertexOutput main(VertexInput input) {\n"
+    "  VertexOutput output;\n"
+    "  output.colour = float4(0.25, 0.5, 0.75, 1.0);\n"
+    "  output.position = float4(input.position, 1.0);\n"
+    "  output.uv = input.uv;\n"
+    "  return output;\n"
+    "}\n";
+
+TEST_P(TextureDraws, StagesLinkBySemanticAndAnElementWithoutABufferReadsZeros)
+{
+    // Texel (x, y) differs from every other, so any shift, flip or filtering shows.
+    const std::vector<uint32_t> texels = Ramp(8 * 4, 5);
+    Ref<ID3D11Texture2D> image =
+        MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 32);
+    Ref<ID3D11ShaderResourceView> view = ShaderView(image.get());
+    textured_ = MakeProgram(
+        kReorderedVertexSource, kTexturedPixelSource,
+        {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0), Element("TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 12)});
+    ASSERT_TRUE(textured_.layout);
+    ExpectDrawn("LinkedQuad", Sampled(view.get(), 8, 4).get(), texels);
+    // The coordinates in slot 1, which has no buffer: every pixel reads texel (0, 0).
+    textured_ = MakeProgram(kTexturedVertexSource, kTexturedPixelSource,
+                            {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0),
+                             Element("TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 1)});
+    ASSERT_TRUE(textured_.layout);
+    ExpectDrawn("UnboundSlotQuad", Sampled(view.get(), 8, 4).get(), std::vector<uint32_t>(32, texels[0]));
 }
 
 INSTANTIATE_ON_EVERY_BACKEND(TextureDraws);
