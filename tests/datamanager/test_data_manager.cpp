@@ -149,15 +149,9 @@ TEST_F(DataManagerTest, AFailedSaveKeepsTheOldFileByteForByteAndShowsThePopup)
         EXPECT_FALSE(DataManager::SaveDatabase(ScoresDatabase(), true));
     }
     EXPECT_EQ(m_temporary.Read("user/leaderboards-db.xml"), old);
-    bool popup = false;
-    for (const LogCapture::Line& line : log.Entries()) {
-        if (line.popup) {
-            EXPECT_EQ(line.level, HV_LOG_WARNING);
-            EXPECT_EQ(line.text, "Unable to open file 'user://leaderboards-db.xml' for writing.");
-            popup = true;
-        }
-    }
-    EXPECT_TRUE(popup);
+    EXPECT_EQ(log.Popups(), std::vector<std::string>{"Unable to open file 'user://leaderboards-db.xml' for writing."});
+    EXPECT_TRUE(
+        log.ContainsAt(HV_LOG_WARNING, "[POPUP] Unable to open file 'user://leaderboards-db.xml' for writing."));
 }
 
 TEST_F(DataManagerTest, ASaveIntoAReadOnlyFolderKeepsTheOldFileByteForByte)
