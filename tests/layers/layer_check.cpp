@@ -19,11 +19,6 @@ std::vector<std::string> Words(const std::string& text)
     return words;
 }
 
-void Append(std::vector<std::string>& to, const std::vector<std::string>& more)
-{
-    to.insert(to.end(), more.begin(), more.end());
-}
-
 // Whether the path (under the source root, '/'-separated) lies in the folder or
 // is the .h/.cpp of the stem that folder names.
 bool Holds(const std::string& folder, const std::string& path)
@@ -147,13 +142,14 @@ LayerTable ReadLayerTable(const std::filesystem::path& file, std::vector<std::st
         if (equals != std::string::npos && (colon == std::string::npos || equals < colon)) {
             const std::vector<std::string> key = Words(line.substr(0, equals));
             const std::vector<std::string> values = Words(line.substr(equals + 1));
-            const std::string name = key.size() == 1 ? key.front() : std::string();
-            if (name == "include-path") {
-                Append(table.includePath, values);
-            } else if (name == "posix-headers") {
-                Append(table.posixHeaders, values);
-            } else if (name == "posix-allowed") {
-                Append(table.posixAllowed, values);
+            const std::map<std::string, std::vector<std::string>*> settings = {
+                {"include-path", &table.includePath},
+                {"posix-headers", &table.posixHeaders},
+                {"posix-allowed", &table.posixAllowed},
+            };
+            const auto setting = key.size() == 1 ? settings.find(key.front()) : settings.end();
+            if (setting != settings.end()) {
+                setting->second->insert(setting->second->end(), values.begin(), values.end());
             } else {
                 problems.push_back(file.filename().string() + ":" + std::to_string(number) + ": unknown setting");
             }
