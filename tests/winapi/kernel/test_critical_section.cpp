@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "winapi/kernel/kernel_test_support.h"
+
 namespace {
 
 static_assert(sizeof(CRITICAL_SECTION) == 40, "the platform's 64-bit record size");
@@ -18,25 +20,20 @@ struct Shared {
     long long counter = 0;  // guarded by section
 };
 
-DWORD WINAPI TryFromOtherThread(LPVOID parameter)
-{
-    auto* section = static_cast<CRITICAL_SECTION*>(parameter);
-    if (!TryEnterCriticalSection(section)) return 0;
-    LeaveCriticalSection(section);
-    return 1;
-}
-
+// 1 when another thread can enter the section now, 0 when it cannot.
 DWORD TryOnOtherThread(CRITICAL_SECTION* section)
 {
-    HANDLE thread = CreateThread(nullptr, 0, TryFromOtherThread, section, 0, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    DWORD entered = 99;
-    GetExitCodeThread(thread, &entered);
-    CloseHandle(thread);
-    return entered;
+    return RunOnThread(
+        [](LPVOID parameter) -> DWORD {
+            auto* section = static_cast<CRITICAL_SECTION*>(parameter);
+            if (!TryEnterCriticalSection(section)) return 0;
+            LeaveCriticalSection(section);
+            return 1;
+        },
+        section);
 }
 
-TEST(CriticalSection, OwnerEntersAgainAndMustLeaveAsOften)
+TEST(CriticalSection, OwnerEntersAgainAndMustLeaveAsOftenAndLeavesByOthersAreIgnored)
 {
     CRITICAL_SECTION section;
     InitializeCriticalSection(&section);
@@ -52,20 +49,14 @@ TEST(CriticalSection, OwnerEntersAgainAndMustLeaveAsOften)
     EXPECT_EQ(section.RecursionCount, 0);
     EXPECT_EQ(TryOnOtherThread(&section), 1u);
     DeleteCriticalSection(&section);
-}
-
-TEST(CriticalSection, LeaveByAnotherThreadIsIgnored)
-{
-    CRITICAL_SECTION section;
+    // A leave by another thread is ignored.
     InitializeCriticalSectionAndSpinCount(&section, 4000);
     EnterCriticalSection(&section);
     auto leave = [](LPVOID parameter) -> DWORD {
         LeaveCriticalSection(static_cast<CRITICAL_SECTION*>(parameter));
         return 0;
     };
-    HANDLE thread = CreateThread(nullptr, 0, leave, &section, 0, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+    RunOnThread(leave, &section);
     EXPECT_EQ(TryOnOtherThread(&section), 0u);
     LeaveCriticalSection(&section);
     DeleteCriticalSection(&section);

@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(MemoryBlocks, GlobalBlockKnowsItsSizeAndLocks)
+TEST(MemoryBlocks, GlobalBlockKnowsItsSizeAndLocksAndBlocksAreZeroedWhenAsked)
 {
     HGLOBAL block = GlobalAlloc(GHND, 10);
     ASSERT_NE(block, nullptr);
@@ -21,14 +21,10 @@ TEST(MemoryBlocks, GlobalBlockKnowsItsSizeAndLocks)
     EXPECT_FALSE(GlobalUnlock(block));  // now unlocked: zero with no error
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(NO_ERROR));
     EXPECT_EQ(GlobalFree(block), nullptr);
-}
-
-TEST(MemoryBlocks, LocalBlockIsZeroedWhenAsked)
-{
-    auto* bytes = static_cast<unsigned char*>(LocalAlloc(LPTR, 16));
-    ASSERT_NE(bytes, nullptr);
-    for (int index = 0; index < 16; ++index) EXPECT_EQ(bytes[index], 0);
-    EXPECT_EQ(LocalFree(bytes), nullptr);
+    auto* local = static_cast<unsigned char*>(LocalAlloc(LPTR, 16));
+    ASSERT_NE(local, nullptr);
+    for (int index = 0; index < 16; ++index) EXPECT_EQ(local[index], 0);
+    EXPECT_EQ(LocalFree(local), nullptr);
 }
 
 }  // namespace

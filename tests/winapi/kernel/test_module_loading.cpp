@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/temporary_folder.h"
+#include "winapi/kernel/kernel_test_support.h"
 
 namespace {
 
@@ -21,82 +22,49 @@ int CallAnswer(HMODULE module)
     return answer != nullptr ? answer() : -1;
 }
 
-TEST(ModuleLoading, LoadsBareNameFromLibraryPath)
-{
-    HMODULE module = LoadLibraryA("kernel-test-module.dll");
-    ASSERT_NE(module, nullptr) << GetLastError();
-    EXPECT_EQ(CallAnswer(module), 42);
-    EXPECT_TRUE(FreeLibrary(module));
-}
-
-TEST(ModuleLoading, BareNameIsComparedWithoutCase)
-{
-    HMODULE lower = LoadLibraryA("kernel-test-module.dll");
-    HMODULE upper = LoadLibraryA("KERNEL-Test-Module.DLL");
-    ASSERT_NE(upper, nullptr) << GetLastError();
-    EXPECT_EQ(upper, lower);
-    EXPECT_EQ(CallAnswer(upper), 42);
-    EXPECT_TRUE(FreeLibrary(upper));
-    EXPECT_TRUE(FreeLibrary(lower));
-}
-
-TEST(ModuleLoading, NameWithoutExtensionGetsDll)
-{
-    HMODULE module = LoadLibraryA("kernel-test-module");
-    ASSERT_NE(module, nullptr) << GetLastError();
-    EXPECT_TRUE(FreeLibrary(module));
-}
-
-TEST(ModuleLoading, LoadsByPathWithEitherSeparator)
+// A bare name is looked for on the library path without case, ".dll" added when
+// missing; a path may use either separator. Every name loads the one library.
+TEST(ModuleLoading, BareNamesAndPathsLoadTheOneLibrary)
 {
     const std::string forward = kModuleFolder + "/kernel-test-module.dll";
     std::string backward = forward;
     for (char& c : backward) {
         if (c == '/') c = '\\';
     }
-    HMODULE byForward = LoadLibraryA(forward.c_str());
+    HMODULE first = LoadLibraryA("kernel-test-module.dll");
+    ASSERT_NE(first, nullptr) << GetLastError();
+    EXPECT_EQ(CallAnswer(first), 42);
+    for (const std::string& name :
+         {std::string("KERNEL-Test-Module.DLL"), std::string("kernel-test-module"), forward}) {
+        HMODULE module = LoadLibraryA(name.c_str());
+        EXPECT_EQ(module, first) << name << ": " << GetLastError();
+        EXPECT_TRUE(FreeLibrary(module)) << name;
+    }
     HMODULE byBackward = LoadLibraryExA(backward.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    ASSERT_NE(byForward, nullptr) << GetLastError();
-    EXPECT_EQ(byBackward, byForward);
-    HMODULE byBareName = LoadLibraryA("kernel-test-module.dll");
-    EXPECT_EQ(byBareName, byForward);
-    FreeLibrary(byBareName);
+    EXPECT_EQ(byBackward, first);
     FreeLibrary(byBackward);
-    FreeLibrary(byForward);
+    EXPECT_TRUE(FreeLibrary(first));
 }
 
-TEST(ModuleLoading, MissingLibraryFailsWithModNotFound)
-{
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(LoadLibraryA("no-such-module.dll"), nullptr);
-    EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
-    EXPECT_EQ(LoadLibraryA((kModuleFolder + "/no-such-module.dll").c_str()), nullptr);
-    EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
-}
-
-TEST(ModuleLoading, FileThatIsNotALibraryFailsWithBadExeFormat)
+TEST(ModuleLoading, MissingOrBrokenLibrariesEntryPointsAndBadArgumentsAreRefused)
 {
     TemporaryFolder folder;
     folder.Write("broken.dll", "MZ this is not a library of this system");
-    EXPECT_EQ(LoadLibraryA(folder.File("broken.dll").c_str()), nullptr);
-    EXPECT_EQ(GetLastError(), ERROR_BAD_EXE_FORMAT);
-}
-
-TEST(ModuleLoading, MissingEntryPointFailsWithProcNotFound)
-{
+    const std::string broken = folder.File("broken.dll");
+    const std::string missing = kModuleFolder + "/no-such-module.dll";
     HMODULE module = LoadLibraryA("kernel-test-module.dll");
     ASSERT_NE(module, nullptr);
-    EXPECT_EQ(GetProcAddress(module, "NoSuchEntryPoint"), nullptr);
-    EXPECT_EQ(GetLastError(), ERROR_PROC_NOT_FOUND);
+    ExpectRefused({
+        {"a missing bare name", [] { return !LoadLibraryA("no-such-module.dll"); }, ERROR_MOD_NOT_FOUND},
+        {"a missing path", [&] { return !LoadLibraryA(missing.c_str()); }, ERROR_MOD_NOT_FOUND},
+        {"a file that is no library", [&] { return !LoadLibraryA(broken.c_str()); }, ERROR_BAD_EXE_FORMAT},
+        {"a missing entry point", [&] { return !GetProcAddress(module, "NoSuchEntryPoint"); }, ERROR_PROC_NOT_FOUND},
+        {"an unknown flag", [] { return !LoadLibraryExA("kernel-test-module.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE); },
+         ERROR_INVALID_PARAMETER},
+        {"a file handle", [] { return !LoadLibraryExA("kernel-test-module.dll", INVALID_HANDLE_VALUE, 0); },
+         ERROR_INVALID_PARAMETER},
+    });
     FreeLibrary(module);
-}
-
-TEST(ModuleLoading, UnknownFlagsAndFileHandleAreRefused)
-{
-    EXPECT_EQ(LoadLibraryExA("kernel-test-module.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE), nullptr);
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(LoadLibraryExA("kernel-test-module.dll", INVALID_HANDLE_VALUE, 0), nullptr);
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
 TEST(ModuleLoading, LibraryStaysLoadedUntilLastFree)
@@ -137,21 +105,17 @@ TEST(ModuleLoading, ModuleFileNameIsTheLoadedFile)
     FreeLibrary(module);
 }
 
-TEST(ModuleLoading, NullModuleFileNameIsTheExecutable)
+TEST(ModuleLoading, NullModuleFileNameIsTheExecutableAndIsCutToASmallBuffer)
 {
     char name[MAX_PATH];
     const DWORD length = GetModuleFileNameA(nullptr, name, MAX_PATH);
     ASSERT_GT(length, 0u);
     EXPECT_EQ(std::filesystem::path(name), std::filesystem::canonical("/proc/self/exe"));
     EXPECT_NE(GetModuleHandleA(nullptr), nullptr);
-}
-
-TEST(ModuleLoading, ModuleFileNameIsCutToASmallBuffer)
-{
-    char name[4] = {'x', 'x', 'x', 'x'};
-    EXPECT_EQ(GetModuleFileNameA(nullptr, name, sizeof name), sizeof name);
+    char small[4] = {'x', 'x', 'x', 'x'};
+    EXPECT_EQ(GetModuleFileNameA(nullptr, small, sizeof small), sizeof small);
     EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
-    EXPECT_EQ(name[3], '\0');
+    EXPECT_EQ(small[3], '\0');
 }
 
 }  // namespace

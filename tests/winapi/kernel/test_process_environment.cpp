@@ -21,7 +21,7 @@ TEST(ProcessEnvironment, EnvironmentVariableFollowsTheSizeRules)
     EXPECT_EQ(GetLastError(), ERROR_ENVVAR_NOT_FOUND);
 }
 
-TEST(ProcessEnvironment, CurrentDirectoryIsTheProcessFolder)
+TEST(ProcessEnvironment, CurrentDirectoryIsTheProcessFolderAndTempPathEndsWithASeparator)
 {
     char buffer[MAX_PATH * 4];
     const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
@@ -30,14 +30,9 @@ TEST(ProcessEnvironment, CurrentDirectoryIsTheProcessFolder)
     EXPECT_EQ(std::filesystem::path(buffer), std::filesystem::current_path());
     char tiny[2];
     EXPECT_EQ(GetCurrentDirectoryA(sizeof tiny, tiny), length + 1);
-}
-
-TEST(ProcessEnvironment, TempPathEndsWithASeparator)
-{
-    char buffer[MAX_PATH];
-    const DWORD length = GetTempPathA(sizeof buffer, buffer);
-    ASSERT_GT(length, 0u);
-    EXPECT_EQ(buffer[length - 1], '/');
+    const DWORD tempLength = GetTempPathA(sizeof buffer, buffer);
+    ASSERT_GT(tempLength, 0u);
+    EXPECT_EQ(buffer[tempLength - 1], '/');
     EXPECT_TRUE(std::filesystem::is_directory(buffer));
 }
 

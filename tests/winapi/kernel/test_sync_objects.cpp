@@ -4,54 +4,33 @@
 
 #include <chrono>
 
+#include "winapi/kernel/kernel_test_support.h"
+
 namespace {
 
-DWORD WaitOnOtherThread(HANDLE object, DWORD milliseconds)
+// Whether another thread can take the object now: its wait result.
+DWORD TakeOnOtherThread(HANDLE object)
 {
-    struct Request {
-        HANDLE object;
-        DWORD milliseconds;
-    } request{object, milliseconds};
-    auto wait = [](LPVOID parameter) -> DWORD {
-        auto* r = static_cast<Request*>(parameter);
-        return WaitForSingleObject(r->object, r->milliseconds);
-    };
-    HANDLE thread = CreateThread(nullptr, 0, wait, &request, 0, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    DWORD result = 0;
-    GetExitCodeThread(thread, &result);
-    CloseHandle(thread);
-    return result;
+    return RunOnThread([](LPVOID object) -> DWORD { return WaitForSingleObject(object, 0); }, object);
 }
 
-TEST(Events, AutoResetEventReleasesOneWait)
+TEST(Events, AutoResetReleasesOneWaitManualResetStaysSetAndWaitsTimeOut)
 {
-    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    ASSERT_NE(event, nullptr);
-    EXPECT_EQ(WaitForSingleObject(event, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    EXPECT_TRUE(SetEvent(event));
-    EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);
-    EXPECT_EQ(WaitForSingleObject(event, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    CloseHandle(event);
-}
-
-TEST(Events, ManualResetEventStaysSetUntilReset)
-{
-    HANDLE event = CreateEventA(nullptr, TRUE, TRUE, nullptr);
-    EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);
-    EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);
-    EXPECT_TRUE(ResetEvent(event));
-    EXPECT_EQ(WaitForSingleObject(event, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    CloseHandle(event);
-}
-
-TEST(Events, WaitTimesOutAfterItsTime)
-{
-    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE automatic = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE manual = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    ASSERT_NE(automatic, nullptr);
+    EXPECT_EQ(WaitForSingleObject(automatic, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_TRUE(SetEvent(automatic));
+    EXPECT_EQ(WaitForSingleObject(automatic, 0), WAIT_OBJECT_0);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(WaitForSingleObject(event, 30), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(WaitForSingleObject(automatic, 30), static_cast<DWORD>(WAIT_TIMEOUT));  // the one wait took it
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
-    CloseHandle(event);
+    EXPECT_EQ(WaitForSingleObject(manual, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(manual, 0), WAIT_OBJECT_0);
+    EXPECT_TRUE(ResetEvent(manual));
+    EXPECT_EQ(WaitForSingleObject(manual, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    CloseHandle(automatic);
+    CloseHandle(manual);
 }
 
 TEST(Events, SetFromAnotherThreadWakesTheWaiter)
@@ -69,11 +48,18 @@ TEST(Events, SetFromAnotherThreadWakesTheWaiter)
     CloseHandle(event);
 }
 
-TEST(Events, WrongHandleKindFails)
+TEST(SyncObjects, WrongKindsAndCountsAreRefused)
 {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, nullptr);
-    EXPECT_FALSE(SetEvent(mutex));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, "HalvoKernelTestSharedName");
+    ExpectRefused({
+        {"SetEvent of a mutex", [&] { return !SetEvent(mutex); }, ERROR_INVALID_HANDLE},
+        {"a mutex of an event's name", [] { return !CreateMutexA(nullptr, FALSE, "HalvoKernelTestSharedName"); },
+         ERROR_INVALID_HANDLE},
+        {"a semaphore above its maximum", [] { return !CreateSemaphoreA(nullptr, 3, 2, nullptr); },
+         ERROR_INVALID_PARAMETER},
+    });
+    CloseHandle(event);
     CloseHandle(mutex);
 }
 
@@ -87,9 +73,9 @@ TEST(Mutexes, SecondCreateOfANameOpensTheSameMutex)
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
     EXPECT_NE(second, first);
     // The creator owns it: another thread cannot take it through either handle.
-    EXPECT_EQ(WaitOnOtherThread(second, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(TakeOnOtherThread(second), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_TRUE(ReleaseMutex(first));
-    EXPECT_EQ(WaitOnOtherThread(second, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(TakeOnOtherThread(second), WAIT_OBJECT_0);
     CloseHandle(first);
     CloseHandle(second);
     // With every handle closed the name is free again.
@@ -106,14 +92,9 @@ TEST(Mutexes, OwnerTakesItAgainAndOthersCannotRelease)
     auto release = [](LPVOID parameter) -> DWORD {
         return ReleaseMutex(static_cast<HANDLE>(parameter)) ? 0 : GetLastError();
     };
-    HANDLE thread = CreateThread(nullptr, 0, release, mutex, 0, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    DWORD error = 0;
-    GetExitCodeThread(thread, &error);
-    CloseHandle(thread);
-    EXPECT_EQ(error, static_cast<DWORD>(ERROR_NOT_OWNER));
+    EXPECT_EQ(RunOnThread(release, mutex), static_cast<DWORD>(ERROR_NOT_OWNER));
     EXPECT_TRUE(ReleaseMutex(mutex));
-    EXPECT_EQ(WaitOnOtherThread(mutex, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(TakeOnOtherThread(mutex), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_TRUE(ReleaseMutex(mutex));
     EXPECT_FALSE(ReleaseMutex(mutex));
     EXPECT_EQ(GetLastError(), ERROR_NOT_OWNER);
@@ -123,26 +104,12 @@ TEST(Mutexes, OwnerTakesItAgainAndOthersCannotRelease)
 TEST(Mutexes, MutexOfAnEndedThreadIsAbandoned)
 {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, nullptr);
-    auto takeAndEnd = [](LPVOID parameter) -> DWORD { return WaitForSingleObject(static_cast<HANDLE>(parameter), 0); };
-    HANDLE thread = CreateThread(nullptr, 0, takeAndEnd, mutex, 0, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    DWORD taken = 99;
-    GetExitCodeThread(thread, &taken);
-    CloseHandle(thread);
-    ASSERT_EQ(taken, WAIT_OBJECT_0);
+    ASSERT_EQ(TakeOnOtherThread(mutex), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(mutex, 1000), WAIT_ABANDONED);
     EXPECT_TRUE(ReleaseMutex(mutex));  // the waiter owns it now
     EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
     EXPECT_TRUE(ReleaseMutex(mutex));
     CloseHandle(mutex);
-}
-
-TEST(Mutexes, NameOfAnotherKindIsRefused)
-{
-    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, "HalvoKernelTestSharedName");
-    EXPECT_EQ(CreateMutexA(nullptr, FALSE, "HalvoKernelTestSharedName"), nullptr);
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
-    CloseHandle(event);
 }
 
 TEST(Semaphores, CountLimitsWaitsAndReleases)
@@ -156,8 +123,6 @@ TEST(Semaphores, CountLimitsWaitsAndReleases)
     EXPECT_FALSE(ReleaseSemaphore(semaphore, 1, nullptr));
     EXPECT_EQ(GetLastError(), ERROR_TOO_MANY_POSTS);
     CloseHandle(semaphore);
-    EXPECT_EQ(CreateSemaphoreA(nullptr, 3, 2, nullptr), nullptr);
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
 TEST(Waits, WaitForAnyGivesTheIndexOfTheSignaledObject)

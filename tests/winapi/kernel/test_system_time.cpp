@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <cstring>
 
 namespace {
 
@@ -17,43 +17,34 @@ ULONGLONG Ticks(const FILETIME& time)
     return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-TEST(SystemTime, UnixEpochIsAThursdayIn1970)
+TEST(SystemTime, ConvertsBothWaysWithTheDayOfTheWeekAndRefusesInvalidDates)
 {
-    SYSTEMTIME time{};
-    const FILETIME epoch = FromTicks(116444736000000000ull);
-    ASSERT_TRUE(FileTimeToSystemTime(&epoch, &time));
-    EXPECT_EQ(time.wYear, 1970);
-    EXPECT_EQ(time.wMonth, 1);
-    EXPECT_EQ(time.wDay, 1);
-    EXPECT_EQ(time.wDayOfWeek, 4);
-    EXPECT_EQ(time.wHour, 0);
-}
-
-TEST(SystemTime, LeapDayConvertsBothWays)
-{
-    // 2000-02-29 12:34:56.789 UTC is Unix time 951827696.789, a Tuesday.
-    const ULONGLONG expected = 116444736000000000ull + 951827696ull * 10000000ull + 7890000ull;
-    const SYSTEMTIME time{2000, 2, 0, 29, 12, 34, 56, 789};
+    // The Unix epoch, a Thursday; 2000-02-29 12:34:56.789 UTC, Unix time 951827696.789, a Tuesday.
+    const ULONGLONG epoch = 116444736000000000ull;
+    const struct {
+        ULONGLONG ticks;
+        SYSTEMTIME time;
+    } moments[] = {
+        {epoch, {1970, 1, 4, 1, 0, 0, 0, 0}},
+        {epoch + 951827696ull * 10000000ull + 7890000ull, {2000, 2, 2, 29, 12, 34, 56, 789}},
+    };
+    for (const auto& moment : moments) {
+        SCOPED_TRACE(moment.time.wYear);
+        SYSTEMTIME given = moment.time;
+        given.wDayOfWeek = 0;  // ignored on the way in
+        FILETIME converted;
+        ASSERT_TRUE(SystemTimeToFileTime(&given, &converted));
+        EXPECT_EQ(Ticks(converted), moment.ticks);
+        SYSTEMTIME back{};
+        const FILETIME ticks = FromTicks(moment.ticks);
+        ASSERT_TRUE(FileTimeToSystemTime(&ticks, &back));
+        EXPECT_EQ(std::memcmp(&back, &moment.time, sizeof back), 0)
+            << back.wYear << "-" << back.wMonth << "-" << back.wDay << " day " << back.wDayOfWeek << " " << back.wHour
+            << ":" << back.wMinute << ":" << back.wSecond << "." << back.wMilliseconds;
+    }
+    const SYSTEMTIME invalid{2001, 2, 0, 29, 0, 0, 0, 0};
     FILETIME converted;
-    ASSERT_TRUE(SystemTimeToFileTime(&time, &converted));
-    EXPECT_EQ(Ticks(converted), expected);
-    SYSTEMTIME back{};
-    ASSERT_TRUE(FileTimeToSystemTime(&converted, &back));
-    EXPECT_EQ(back.wYear, 2000);
-    EXPECT_EQ(back.wMonth, 2);
-    EXPECT_EQ(back.wDay, 29);
-    EXPECT_EQ(back.wDayOfWeek, 2);
-    EXPECT_EQ(back.wHour, 12);
-    EXPECT_EQ(back.wMinute, 34);
-    EXPECT_EQ(back.wSecond, 56);
-    EXPECT_EQ(back.wMilliseconds, 789);
-}
-
-TEST(SystemTime, InvalidDateIsRefused)
-{
-    const SYSTEMTIME time{2001, 2, 0, 29, 0, 0, 0, 0};
-    FILETIME converted;
-    EXPECT_FALSE(SystemTimeToFileTime(&time, &converted));
+    EXPECT_FALSE(SystemTimeToFileTime(&invalid, &converted));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "winapi/kernel/kernel_test_support.h"
+
 namespace {
 
 int valueA = 1;
@@ -28,42 +30,31 @@ TEST(ThreadLocalStorage, EachThreadSeesItsOwnValue)
     ASSERT_NE(slot, TLS_OUT_OF_INDEXES);
     ASSERT_TRUE(TlsSetValue(slot, &valueA));
     Probe probe{slot, &valueA, nullptr};
-    HANDLE thread = CreateThread(nullptr, 0, UseSlot, &probe, 0, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+    RunOnThread(UseSlot, &probe);
     EXPECT_EQ(probe.before, nullptr);
     EXPECT_EQ(probe.after, &valueB);
     EXPECT_EQ(TlsGetValue(slot), &valueA);
     EXPECT_TRUE(TlsFree(slot));
 }
 
-TEST(ThreadLocalStorage, SuccessfulGetClearsTheLastError)
+TEST(ThreadLocalStorage, FreedSlotReadsAsNullWhenReallocatedAndBadIndexesAreRefused)
 {
     const DWORD slot = TlsAlloc();
     SetLastError(ERROR_ACCESS_DENIED);
     EXPECT_EQ(TlsGetValue(slot), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
-    TlsFree(slot);
-}
-
-TEST(ThreadLocalStorage, FreedSlotReadsAsNullWhenReallocated)
-{
-    const DWORD slot = TlsAlloc();
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));  // a successful get clears the last error
     TlsSetValue(slot, &valueA);
     ASSERT_TRUE(TlsFree(slot));
-    EXPECT_FALSE(TlsFree(slot));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-    EXPECT_FALSE(TlsSetValue(slot, &valueB));
+    const DWORD outOfRange = 5000;
+    ExpectRefused({
+        {"TlsFree of a freed slot", [&] { return !TlsFree(slot); }, ERROR_INVALID_PARAMETER},
+        {"TlsSetValue of a freed slot", [&] { return !TlsSetValue(slot, &valueB); }, ERROR_INVALID_PARAMETER},
+        {"TlsGetValue out of range", [&] { return TlsGetValue(outOfRange) == nullptr; }, ERROR_INVALID_PARAMETER},
+    });
     const DWORD again = TlsAlloc();
     ASSERT_EQ(again, slot);  // the lowest free slot is given out
     EXPECT_EQ(TlsGetValue(again), nullptr);
     TlsFree(again);
-}
-
-TEST(ThreadLocalStorage, IndexOutOfRangeIsAnInvalidParameter)
-{
-    EXPECT_EQ(TlsGetValue(5000), nullptr);
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <vector>
 
+#include "winapi/kernel/kernel_test_support.h"
+
 namespace {
 
 struct Job {
@@ -21,23 +23,29 @@ DWORD WINAPI RunJob(LPVOID parameter)
     return job->result;
 }
 
-TEST(Threads, JoinedThreadReportsItsExitCode)
+TEST(Threads, JoinedThreadsReportTheirIdsAndExitCodes)
 {
-    Job job{nullptr, 0, 1234};
-    DWORD threadId = 0;
-    HANDLE thread = CreateThread(nullptr, 0, RunJob, &job, 0, &threadId);
-    ASSERT_NE(thread, nullptr);
-    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
-    DWORD exitCode = 0;
-    ASSERT_TRUE(GetExitCodeThread(thread, &exitCode));
-    EXPECT_EQ(exitCode, 1234u);
-    EXPECT_EQ(job.seenThreadId, threadId);
-    EXPECT_NE(threadId, GetCurrentThreadId());
-    EXPECT_EQ(GetThreadId(thread), threadId);
-    EXPECT_TRUE(CloseHandle(thread));
+    std::vector<Job> jobs(8);
+    std::vector<HANDLE> threads;
+    std::vector<DWORD> ids(jobs.size());
+    for (DWORD index = 0; index < jobs.size(); ++index) {
+        jobs[index] = Job{nullptr, 0, 1000 + index};
+        threads.push_back(CreateThread(nullptr, 0, RunJob, &jobs[index], 0, &ids[index]));
+        ASSERT_NE(threads.back(), nullptr);
+    }
+    EXPECT_EQ(WaitForMultipleObjects(DWORD(threads.size()), threads.data(), TRUE, INFINITE), WAIT_OBJECT_0);
+    for (DWORD index = 0; index < threads.size(); ++index) {
+        DWORD exitCode = 0;
+        ASSERT_TRUE(GetExitCodeThread(threads[index], &exitCode));
+        EXPECT_EQ(exitCode, 1000 + index);
+        EXPECT_EQ(jobs[index].seenThreadId, ids[index]);
+        EXPECT_NE(ids[index], GetCurrentThreadId());
+        EXPECT_EQ(GetThreadId(threads[index]), ids[index]);
+        EXPECT_TRUE(CloseHandle(threads[index]));
+    }
 }
 
-TEST(Threads, RunningThreadIsStillActiveAndWaitTimesOut)
+TEST(Threads, RunningThreadIsStillActiveAndSuspendedThreadStartsOnResume)
 {
     Job job{CreateEventA(nullptr, TRUE, FALSE, nullptr), 0, 7};
     HANDLE thread = CreateThread(nullptr, 64 * 1024, RunJob, &job, 0, nullptr);
@@ -52,41 +60,19 @@ TEST(Threads, RunningThreadIsStillActiveAndWaitTimesOut)
     EXPECT_EQ(exitCode, 7u);
     CloseHandle(thread);
     CloseHandle(job.release);
-}
-
-TEST(Threads, SuspendedThreadStartsOnResume)
-{
     std::atomic<int> runs{0};
     auto routine = [](LPVOID parameter) -> DWORD {
         static_cast<std::atomic<int>*>(parameter)->fetch_add(1);
         return 0;
     };
-    HANDLE thread = CreateThread(nullptr, 0, routine, &runs, CREATE_SUSPENDED, nullptr);
-    ASSERT_NE(thread, nullptr);
-    EXPECT_EQ(WaitForSingleObject(thread, 20), static_cast<DWORD>(WAIT_TIMEOUT));
+    HANDLE suspended = CreateThread(nullptr, 0, routine, &runs, CREATE_SUSPENDED, nullptr);
+    ASSERT_NE(suspended, nullptr);
+    EXPECT_EQ(WaitForSingleObject(suspended, 20), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_EQ(runs.load(), 0);
-    EXPECT_EQ(ResumeThread(thread), 1u);
-    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(ResumeThread(suspended), 1u);
+    EXPECT_EQ(WaitForSingleObject(suspended, INFINITE), WAIT_OBJECT_0);
     EXPECT_EQ(runs.load(), 1);
-    CloseHandle(thread);
-}
-
-TEST(Threads, ManyThreadsAllJoin)
-{
-    std::vector<HANDLE> threads;
-    std::vector<Job> jobs(8);
-    for (DWORD index = 0; index < jobs.size(); ++index) {
-        jobs[index] = Job{nullptr, 0, index};
-        threads.push_back(CreateThread(nullptr, 0, RunJob, &jobs[index], 0, nullptr));
-    }
-    EXPECT_EQ(WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE),
-              WAIT_OBJECT_0);
-    for (DWORD index = 0; index < threads.size(); ++index) {
-        DWORD exitCode = 0;
-        GetExitCodeThread(threads[index], &exitCode);
-        EXPECT_EQ(exitCode, index);
-        CloseHandle(threads[index]);
-    }
+    CloseHandle(suspended);
 }
 
 TEST(Threads, BadArgumentsAndClosedHandlesFail)
@@ -111,12 +97,7 @@ TEST(Threads, LastErrorIsKeptPerThread)
         SetLastError(ERROR_FILE_NOT_FOUND);
         return initial;
     };
-    HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    DWORD seen = 99;
-    GetExitCodeThread(thread, &seen);
-    CloseHandle(thread);
-    EXPECT_EQ(seen, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(RunOnThread(routine, nullptr), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 }
 
