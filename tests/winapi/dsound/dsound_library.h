@@ -3,6 +3,7 @@
 #include <dsound.h>
 #include <dsound_output.h>
 
+#include <string>
 #include <vector>
 
 // The DirectSound library as the engine reaches it: "DSOUND.DLL" loaded
@@ -33,6 +34,9 @@ private:
 HWND TestWindow();
 
 WAVEFORMATEX PcmFormat(WORD channels, DWORD rate);
+
+// What the shell command writes on standard output and error.
+std::string CommandOutput(const std::string& command);
 
 // Writes 16-bit samples into the buffer at the offset through Lock and Unlock.
 void WriteSamples(IDirectSoundBuffer* buffer, DWORD offset, const std::vector<SHORT>& samples);

@@ -40,7 +40,7 @@ DSBUFFERDESC Description(WAVEFORMATEX* format, DWORD bytes, DWORD flags = DSBCAP
 
 }  // namespace
 
-TEST_F(SecondaryBufferTest, RefusesVolumeOutsideItsRange)
+TEST_F(SecondaryBufferTest, RefusesVolumePanAndFrequencyOutsideTheirRanges)
 {
     EXPECT_EQ(buffer->SetVolume(DSBVOLUME_MIN), DS_OK);
     EXPECT_EQ(buffer->SetVolume(DSBVOLUME_MAX), DS_OK);
@@ -49,10 +49,6 @@ TEST_F(SecondaryBufferTest, RefusesVolumeOutsideItsRange)
     LONG volume = 5;
     ASSERT_EQ(buffer->GetVolume(&volume), DS_OK);
     EXPECT_EQ(volume, 0);
-}
-
-TEST_F(SecondaryBufferTest, RefusesPanOutsideItsRange)
-{
     EXPECT_EQ(buffer->SetPan(DSBPAN_LEFT), DS_OK);
     EXPECT_EQ(buffer->SetPan(DSBPAN_RIGHT), DS_OK);
     EXPECT_EQ(buffer->SetPan(10001), DSERR_INVALIDPARAM);
@@ -60,10 +56,6 @@ TEST_F(SecondaryBufferTest, RefusesPanOutsideItsRange)
     LONG pan = 0;
     ASSERT_EQ(buffer->GetPan(&pan), DS_OK);
     EXPECT_EQ(pan, DSBPAN_RIGHT);
-}
-
-TEST_F(SecondaryBufferTest, RefusesFrequencyOutsideItsRange)
-{
     EXPECT_EQ(buffer->SetFrequency(DSBFREQUENCY_MIN), DS_OK);
     EXPECT_EQ(buffer->SetFrequency(DSBFREQUENCY_MAX), DS_OK);
     EXPECT_EQ(buffer->SetFrequency(99), DSERR_INVALIDPARAM);
@@ -76,7 +68,7 @@ TEST_F(SecondaryBufferTest, RefusesFrequencyOutsideItsRange)
     EXPECT_EQ(frequency, 44100u);
 }
 
-TEST_F(SecondaryBufferTest, ControlsNotAskedForAreUnavailable)
+TEST_F(SecondaryBufferTest, RefusesUnsupportedFormatsAndSizesAndControlsNotAskedFor)
 {
     WAVEFORMATEX format = PcmFormat(1, 22050);
     DSBUFFERDESC description = Description(&format, 100, 0);
@@ -86,16 +78,12 @@ TEST_F(SecondaryBufferTest, ControlsNotAskedForAreUnavailable)
     EXPECT_EQ(plain->SetPan(100), DSERR_CONTROLUNAVAIL);
     EXPECT_EQ(plain->SetFrequency(1000), DSERR_CONTROLUNAVAIL);
     plain->Release();
-}
-
-TEST_F(SecondaryBufferTest, RefusesUnsupportedFormatsAndSizes)
-{
     IDirectSoundBuffer* created = nullptr;
     WAVEFORMATEX six = PcmFormat(2, 44100);
     six.nChannels = 6;
     six.nBlockAlign = 12;
     six.nAvgBytesPerSec = 44100 * 12;
-    DSBUFFERDESC description = Description(&six, 1200);
+    description = Description(&six, 1200);
     EXPECT_EQ(sound->CreateSoundBuffer(&description, &created, nullptr), DSERR_BADFORMAT);
     WAVEFORMATEX slow = PcmFormat(1, 99);
     description = Description(&slow, 100);
@@ -111,7 +99,7 @@ TEST_F(SecondaryBufferTest, RefusesUnsupportedFormatsAndSizes)
     EXPECT_EQ(created, nullptr);
 }
 
-TEST_F(SecondaryBufferTest, LockWrapsAroundTheEnd)
+TEST_F(SecondaryBufferTest, LockWrapsAroundTheEndAndRefusesRegionsOutsideTheBuffer)
 {
     void* first = nullptr;
     void* second = nullptr;
@@ -127,12 +115,6 @@ TEST_F(SecondaryBufferTest, LockWrapsAroundTheEnd)
     EXPECT_EQ(second, nullptr);
     EXPECT_EQ(secondBytes, 0u);
     EXPECT_EQ(buffer->Unlock(first, firstBytes, nullptr, 0), DS_OK);
-}
-
-TEST_F(SecondaryBufferTest, LockRefusesRegionsOutsideTheBuffer)
-{
-    void* first = nullptr;
-    DWORD firstBytes = 0;
     EXPECT_EQ(buffer->Lock(1000, 4, &first, &firstBytes, nullptr, nullptr, 0), DSERR_INVALIDPARAM);
     EXPECT_EQ(buffer->Lock(0, 1004, &first, &firstBytes, nullptr, nullptr, 0), DSERR_INVALIDPARAM);
     EXPECT_EQ(buffer->Lock(0, 0, &first, &firstBytes, nullptr, nullptr, 0), DSERR_INVALIDPARAM);
@@ -140,7 +122,7 @@ TEST_F(SecondaryBufferTest, LockRefusesRegionsOutsideTheBuffer)
     EXPECT_EQ(buffer->Unlock(elsewhere, 16, nullptr, 0), DSERR_INVALIDPARAM);
 }
 
-TEST_F(SecondaryBufferTest, CursorsMoveOnlyWhilePlaying)
+TEST_F(SecondaryBufferTest, CursorsMoveOnlyWhilePlayingAndPlayingOnceStopsAtTheEnd)
 {
     DWORD play = 1;
     DWORD write = 1;
@@ -163,13 +145,10 @@ TEST_F(SecondaryBufferTest, CursorsMoveOnlyWhilePlaying)
     ASSERT_EQ(buffer->GetCurrentPosition(&play, nullptr), DS_OK);
     EXPECT_EQ(play, 996u);
     EXPECT_EQ(buffer->SetCurrentPosition(1000), DSERR_INVALIDPARAM);
-}
-
-TEST_F(SecondaryBufferTest, PlayedOnceStopsAtTheEnd)
-{
+    // Played once from the start, it stops at the end of its 250 frames.
+    ASSERT_EQ(buffer->SetCurrentPosition(0), DS_OK);
     ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
     library.Pull(249);
-    DWORD status = 0;
     ASSERT_EQ(buffer->GetStatus(&status), DS_OK);
     EXPECT_EQ(status, DWORD(DSBSTATUS_PLAYING));
     library.Pull(2);

@@ -2,7 +2,7 @@
 
 #include "winapi/dsound/dsound_library.h"
 
-TEST(DirectSoundObject, CreatesOnTheDefaultDeviceOnly)
+TEST(DirectSoundObject, CreatesOnTheDefaultDeviceOnlyAndAnswersItsInterfaces)
 {
     DSoundLibrary library;
     SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", "pull");
@@ -13,14 +13,6 @@ TEST(DirectSoundObject, CreatesOnTheDefaultDeviceOnly)
     EXPECT_EQ(library.create(nullptr, nullptr, nullptr), DSERR_INVALIDPARAM);
     ASSERT_EQ(library.create(nullptr, &sound, nullptr), DS_OK);
     EXPECT_STREQ(library.OutputName(), "pull");
-    EXPECT_EQ(sound->Release(), 0u);
-}
-
-TEST(DirectSoundObject, AnswersItsInterfaces)
-{
-    DSoundLibrary library;
-    IDirectSound* sound = library.CreateSoundObject("pull");
-    ASSERT_NE(sound, nullptr);
     IDirectSound8* sound8 = nullptr;
     EXPECT_EQ(sound->QueryInterface(IID_IDirectSound8, reinterpret_cast<void**>(&sound8)), S_OK);
     EXPECT_EQ(static_cast<IDirectSound*>(sound8), sound);
@@ -31,7 +23,7 @@ TEST(DirectSoundObject, AnswersItsInterfaces)
     EXPECT_EQ(sound->Release(), 0u);
 }
 
-TEST(DirectSoundObject, NeedsACooperativeLevelBeforeBuffers)
+TEST(DirectSoundObject, NeedsACooperativeLevelBeforeBuffersAndRefusesPrimaryBuffersWithSizeOrVolume)
 {
     DSoundLibrary library;
     SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", "pull");
@@ -47,6 +39,12 @@ TEST(DirectSoundObject, NeedsACooperativeLevelBeforeBuffers)
     EXPECT_EQ(sound->SetCooperativeLevel(TestWindow(), DSSCL_PRIORITY), DS_OK);
     EXPECT_EQ(sound->CreateSoundBuffer(&primary, &buffer, nullptr), DS_OK);
     buffer->Release();
+    // A primary buffer has no volume control and no size of its own.
+    primary.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRLVOLUME;
+    EXPECT_EQ(sound->CreateSoundBuffer(&primary, &buffer, nullptr), DSERR_CONTROLUNAVAIL);
+    primary.dwFlags = DSBCAPS_PRIMARYBUFFER;
+    primary.dwBufferBytes = 100;
+    EXPECT_EQ(sound->CreateSoundBuffer(&primary, &buffer, nullptr), DSERR_INVALIDPARAM);
     sound->Release();
 }
 
@@ -82,21 +80,5 @@ TEST(DirectSoundObject, PrimaryFormatSetsTheOutputRate)
     EXPECT_EQ(play, 100u);
     buffer->Release();
     primary->Release();
-    sound->Release();
-}
-
-TEST(DirectSoundObject, PrimaryBufferHasNoVolumeControl)
-{
-    DSoundLibrary library;
-    IDirectSound* sound = library.CreateSoundObject("pull");
-    ASSERT_NE(sound, nullptr);
-    DSBUFFERDESC description = {};
-    description.dwSize = sizeof(description);
-    description.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRLVOLUME;
-    IDirectSoundBuffer* primary = nullptr;
-    EXPECT_EQ(sound->CreateSoundBuffer(&description, &primary, nullptr), DSERR_CONTROLUNAVAIL);
-    description.dwFlags = DSBCAPS_PRIMARYBUFFER;
-    description.dwBufferBytes = 100;
-    EXPECT_EQ(sound->CreateSoundBuffer(&description, &primary, nullptr), DSERR_INVALIDPARAM);
     sound->Release();
 }
