@@ -10,7 +10,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -35,6 +34,9 @@ constexpr char kPixelShader[] =
     "PixelOutput main(PixelInput input)\n{\n\tPixelOutput output;\n"
     "\toutput.color = _tex_diffuse.Sample(_smp_diffuse, input.uv) * TINT;\n\treturn output;\n}\n";
 
+constexpr char kIncludingShader[] =
+    "#include \"common.hlsli\"\nfloat4 main(float4 p : POSITION) : SV_POSITION\n{\n\treturn p * Scale();\n}\n";
+
 class D3DCompileTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -46,16 +48,29 @@ protected:
     }
     void TearDown() override
     {
+        ReleaseBlobs();
+        if (module_ != nullptr) FreeLibrary(module_);
+    }
+    // Lets go of the blobs of the last compile, so that the next can fill them.
+    void ReleaseBlobs()
+    {
         if (code_ != nullptr) code_->Release();
         if (messages_ != nullptr) messages_->Release();
-        if (module_ != nullptr) FreeLibrary(module_);
+        code_ = nullptr;
+        messages_ = nullptr;
     }
 
     HRESULT Compile(const std::string& text, const char* profile, UINT flags = 0,
-                    const D3D_SHADER_MACRO* defines = nullptr)
+                    const D3D_SHADER_MACRO* defines = nullptr, ID3DInclude* include = nullptr,
+                    const char* name = nullptr)
     {
-        return compile_(text.data(), text.size(), nullptr, defines, nullptr, "main", profile, flags, 0, &code_,
+        return compile_(text.data(), text.size(), name, defines, include, "main", profile, flags, 0, &code_,
                         &messages_);
+    }
+    HRESULT CompileIncluding(ID3DInclude* include, const char* name = "shader.hlsl",
+                             const std::string& text = kIncludingShader)
+    {
+        return Compile(text, "vs_4_0", 0, nullptr, include, name);
     }
     std::string MessageText() const
     {
@@ -78,9 +93,7 @@ protected:
                    static_cast<std::streamsize>(code_->GetBufferSize() - sizeof(halvo::d3dcompiler::CodeHeader)));
         const std::string command = std::string(tool) + " " + spirv.string() + " > " + text.string() + " 2>&1";
         const int status = std::system(command.c_str());
-        std::stringstream read;
-        read << std::ifstream(text).rdbuf();
-        *output = read.str();
+        *output = temporary_.Read("tool.txt");
         return status;
     }
 
@@ -109,6 +122,11 @@ TEST_F(D3DCompileTest, VertexShaderGivesHeaderAndValidSpirv)
     EXPECT_EQ(magic, 0x07230203u);
     std::string output;
     EXPECT_EQ(RunOnSpirv("spirv-val", &output), 0) << output;
+    ReleaseBlobs();
+    // A level-9 profile names its feature level.
+    ASSERT_EQ(Compile(kVertexShader, "vs_4_0_level_9_1"), S_OK) << MessageText();
+    EXPECT_EQ(Header().minimumFeatureLevel, 0x9100u);
+    EXPECT_EQ(Header().shaderModel, 0x40u);
 }
 
 TEST_F(D3DCompileTest, SemanticsAndRegistersStayInTheCode)
@@ -127,35 +145,23 @@ TEST_F(D3DCompileTest, SemanticsAndRegistersStayInTheCode)
     EXPECT_NE(output.find("Binding 16"), std::string::npos) << output;  // s0
 }
 
-TEST_F(D3DCompileTest, LevelNineProfileNamesItsFeatureLevel)
+TEST_F(D3DCompileTest, UnknownEmptyOrNullProfilesAndAMissingCodeOutAreInvalidArguments)
 {
-    ASSERT_EQ(Compile(kVertexShader, "vs_4_0_level_9_1"), S_OK) << MessageText();
-    EXPECT_EQ(Header().minimumFeatureLevel, 0x9100u);
-    EXPECT_EQ(Header().shaderModel, 0x40u);
-}
-
-TEST_F(D3DCompileTest, EmptyProfileIsInvalidArgument)
-{
-    EXPECT_EQ(Compile(kVertexShader, ""), E_INVALIDARG);
-    EXPECT_EQ(code_, nullptr);
-    EXPECT_EQ(MessageText(), "error: unknown or empty profile ''.\n");
-}
-
-TEST_F(D3DCompileTest, UnknownProfileIsInvalidArgument)
-{
-    EXPECT_EQ(Compile(kVertexShader, "vs_9_9"), E_INVALIDARG);
-    EXPECT_EQ(code_, nullptr);
-    EXPECT_EQ(MessageText(), "error: unknown or empty profile 'vs_9_9'.\n");
-}
-
-TEST_F(D3DCompileTest, NullProfileIsInvalidArgument)
-{
-    EXPECT_EQ(Compile(kVertexShader, nullptr), E_INVALIDARG);
-    EXPECT_EQ(code_, nullptr);
-}
-
-TEST_F(D3DCompileTest, MissingCodeOutIsInvalidArgument)
-{
+    const struct {
+        const char* profile;
+        const char* messages;
+    } refused[] = {
+        {"", "error: unknown or empty profile ''.\n"},
+        {"vs_9_9", "error: unknown or empty profile 'vs_9_9'.\n"},
+        {nullptr, "error: unknown or empty profile ''.\n"},
+    };
+    for (const auto& row : refused) {
+        SCOPED_TRACE(row.profile ? row.profile : "null");
+        EXPECT_EQ(Compile(kVertexShader, row.profile), E_INVALIDARG);
+        EXPECT_EQ(code_, nullptr);
+        EXPECT_EQ(MessageText(), row.messages);
+        ReleaseBlobs();
+    }
     const std::string text = kVertexShader;
     EXPECT_EQ(compile_(text.data(), text.size(), nullptr, nullptr, nullptr, "main", "vs_4_0", 0, 0, nullptr, nullptr),
               E_INVALIDARG);
@@ -170,7 +176,7 @@ TEST_F(D3DCompileTest, SyntaxErrorFailsWithItsLineInTheMessages)
     EXPECT_NE(messages.find("oops"), std::string::npos) << messages;
 }
 
-TEST_F(D3DCompileTest, WarningsComeBackWithTheCode)
+TEST_F(D3DCompileTest, WarningsComeBackWithTheCodeOrAreErrorsWhenAsked)
 {
     const std::string text =
         "float4 main(float4 p : POSITION) : SV_POSITION\n{\n\t[sometimes] for (int i = 0; i < 2; i++) {}\n"
@@ -178,13 +184,7 @@ TEST_F(D3DCompileTest, WarningsComeBackWithTheCode)
     ASSERT_EQ(Compile(text, "vs_4_0"), S_OK);
     EXPECT_NE(code_, nullptr);
     EXPECT_NE(MessageText().find("warning"), std::string::npos) << MessageText();
-}
-
-TEST_F(D3DCompileTest, WarningsAreErrorsWhenAsked)
-{
-    const std::string text =
-        "float4 main(float4 p : POSITION) : SV_POSITION\n{\n\t[sometimes] for (int i = 0; i < 2; i++) {}\n"
-        "\treturn p;\n}\n";
+    ReleaseBlobs();
     EXPECT_EQ(Compile(text, "vs_4_0", D3DCOMPILE_WARNINGS_ARE_ERRORS), E_FAIL);
     EXPECT_EQ(code_, nullptr);
 }
@@ -195,8 +195,7 @@ TEST_F(D3DCompileTest, DebugAndOptimisationFlagsStillGiveValidCode)
         ASSERT_EQ(Compile(kVertexShader, "vs_5_0", flags), S_OK) << MessageText();
         std::string output;
         EXPECT_EQ(RunOnSpirv("spirv-val", &output), 0) << output;
-        code_->Release();
-        code_ = nullptr;
+        ReleaseBlobs();
     }
 }
 
@@ -230,19 +229,12 @@ public:
     }
 };
 
-constexpr char kIncludingShader[] =
-    "#include \"common.hlsli\"\nfloat4 main(float4 p : POSITION) : SV_POSITION\n{\n\treturn p * Scale();\n}\n";
-
 TEST_F(D3DCompileTest, IncludesAreOpenedThroughTheCallersHandler)
 {
     MemoryInclude include;
     include.files["common.hlsli"] = "#include \"inner.hlsli\"\nfloat Scale() { return Half() * 2.0; }\n";
     include.files["inner.hlsli"] = "float Half() { return 0.5; }\n";
-    const std::string text = kIncludingShader;
-    ASSERT_EQ(compile_(text.data(), text.size(), "shader.hlsl", nullptr, &include, "main", "vs_4_0", 0, 0, &code_,
-                       &messages_),
-              S_OK)
-        << MessageText();
+    ASSERT_EQ(CompileIncluding(&include), S_OK) << MessageText();
     EXPECT_EQ(include.openCount, 2);
     EXPECT_EQ(include.closeCount, 2);
     ASSERT_EQ(include.parents.size(), 2u);
@@ -253,10 +245,7 @@ TEST_F(D3DCompileTest, IncludesAreOpenedThroughTheCallersHandler)
 TEST_F(D3DCompileTest, MissingIncludeFailsWithItsName)
 {
     MemoryInclude include;
-    const std::string text = kIncludingShader;
-    EXPECT_EQ(compile_(text.data(), text.size(), "shader.hlsl", nullptr, &include, "main", "vs_4_0", 0, 0, &code_,
-                       &messages_),
-              E_FAIL);
+    EXPECT_EQ(CompileIncluding(&include), E_FAIL);
     EXPECT_NE(MessageText().find("cannot open include file 'common.hlsli'."), std::string::npos) << MessageText();
 }
 
@@ -264,10 +253,7 @@ TEST_F(D3DCompileTest, FileThatIncludesItselfWithoutAGuardFailsAtTheDepthLimitAn
 {
     MemoryInclude include;
     include.files["common.hlsli"] = "#include \"common.hlsli\"\nfloat Scale() { return 0.5; }\n";
-    const std::string text = kIncludingShader;
-    EXPECT_EQ(compile_(text.data(), text.size(), "shader.hlsl", nullptr, &include, "main", "vs_4_0", 0, 0, &code_,
-                       &messages_),
-              E_FAIL);
+    EXPECT_EQ(CompileIncluding(&include), E_FAIL);
     EXPECT_NE(MessageText().find("include file 'common.hlsli' is nested more than 32 levels deep."), std::string::npos)
         << MessageText();
     EXPECT_EQ(include.openCount, 32);
@@ -285,10 +271,7 @@ TEST_F(D3DCompileTest, IncludesThatDoubleAtEachLevelStopAtTheLimitOfOneCompile)
     }
     include.files["level24.hlsli"] = "\n";
     include.files["common.hlsli"] = "#include \"level0.hlsli\"\nfloat Scale() { return 0.5; }\n";
-    const std::string text = kIncludingShader;
-    EXPECT_EQ(compile_(text.data(), text.size(), "shader.hlsl", nullptr, &include, "main", "vs_4_0", 0, 0, &code_,
-                       &messages_),
-              E_FAIL);
+    EXPECT_EQ(CompileIncluding(&include), E_FAIL);
     EXPECT_NE(MessageText().find("is not opened: one compile opens at most 4096 includes."), std::string::npos)
         << MessageText().substr(0, 2000);
     EXPECT_LE(include.openCount, 4096);
@@ -299,15 +282,11 @@ TEST_F(D3DCompileTest, SourceOnWhichTheFrontEndCrashesFailsTheCompileOnly)
 {
     // The system's glslang dereferences null on this source; the compile runs
     // in a process of its own, so only the compile fails, and the next works.
-    const std::string crashing = "in";
-    EXPECT_EQ(compile_(crashing.data(), crashing.size(), nullptr, nullptr, nullptr, "main", "vs_4_0", 0, 0, &code_,
-                       &messages_),
-              E_FAIL);
+    EXPECT_EQ(Compile("in", "vs_4_0"), E_FAIL);
     EXPECT_EQ(code_, nullptr);
     EXPECT_NE(MessageText().find("error: the HLSL front end stopped on this source (signal 11)."), std::string::npos)
         << MessageText();
-    messages_->Release();
-    messages_ = nullptr;
+    ReleaseBlobs();
     EXPECT_EQ(Compile(kVertexShader, "vs_4_0"), S_OK) << MessageText();
 }
 
@@ -319,13 +298,10 @@ TEST_F(D3DCompileTest, StandardIncludeOpensFilesBesideTheIncludingFile)
     const std::string text =
         "#include \"lib/common.hlsli\"\nfloat4 main(float4 p : POSITION) : SV_POSITION\n{\n\treturn p * Scale();\n}\n";
     const std::string name = (folder_ / "shader.hlsl").string();
-    EXPECT_EQ(compile_(text.data(), text.size(), name.c_str(), nullptr, D3D_COMPILE_STANDARD_FILE_INCLUDE, "main",
-                       "vs_4_0", 0, 0, &code_, &messages_),
-              S_OK)
-        << MessageText();
+    EXPECT_EQ(CompileIncluding(D3D_COMPILE_STANDARD_FILE_INCLUDE, name.c_str(), text), S_OK) << MessageText();
 }
 
-TEST_F(D3DCompileTest, BlobCountsReferences)
+TEST_F(D3DCompileTest, BlobsCountReferencesAndNewOnesAreZeroed)
 {
     ASSERT_EQ(Compile(kVertexShader, "vs_4_0"), S_OK);
     EXPECT_EQ(code_->AddRef(), 2u);
@@ -338,10 +314,8 @@ TEST_F(D3DCompileTest, BlobCountsReferences)
     const GUID unknownInterface = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
     EXPECT_EQ(code_->QueryInterface(unknownInterface, &other), E_NOINTERFACE);
     EXPECT_EQ(other, nullptr);
-}
-
-TEST_F(D3DCompileTest, CreateBlobGivesZeroedBytes)
-{
+    ReleaseBlobs();
+    // A blob of the library's own is zeroed.
     auto create = reinterpret_cast<HRESULT(WINAPI*)(SIZE_T, ID3DBlob**)>(
         reinterpret_cast<void*>(GetProcAddress(module_, "D3DCreateBlob")));
     ASSERT_NE(create, nullptr);
