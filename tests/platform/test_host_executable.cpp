@@ -9,49 +9,51 @@
 
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 const char* const kPreinitializationFailed =
     "Failed to initialize the application. You can try the following: 1) Reboot your system, 2) Update your drivers, "
     "3) Restart the application.\n\nSee generated log for details.";
 constexpr int kPreinitializationFailedExitCode = 2;
 
-// Runs the host in the resource folder with its own home, runtime folder (so
-// that hosts of other test runs do not count as another instance) and library
-// path; returns the exit code and keeps stderr in errors.txt of the home folder.
-int RunHost(const TemporaryFolder& res, const TemporaryFolder& home, const std::string& libraryPath,
-            const std::string& arguments)
-{
-    const std::string folder = home.Path().string();
-    const std::string command = "cd '" + res.Path().string() + "' && HOME='" + folder + "' XDG_RUNTIME_DIR='" + folder +
-                                "' XDG_DATA_HOME='" + folder + "/data' HALVO_LIBRARY_PATH='" + libraryPath + "' '" +
-                                HALVO_HOST_PATH + "' " + arguments + " 2> '" + folder + "/errors.txt'";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+// The host run in a resource folder that names the program "test-game", with a
+// home of its own that is also its runtime folder (so that hosts of other test
+// runs do not count as another instance); standard error goes to errors.txt there.
+class HostExecutable : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::ofstream(m_res.Path() / "prog.xml")
+            << "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>";
+    }
 
-void WriteProgramId(const TemporaryFolder& res)
-{
-    std::ofstream(res.Path() / "prog.xml")
-        << "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>";
-}
+    int RunHost(const std::string& libraryPath, const std::string& arguments = "")
+    {
+        const std::string folder = m_home.Path().string();
+        const std::string command = "cd '" + m_res.Path().string() + "' && HOME='" + folder + "' XDG_RUNTIME_DIR='" +
+                                    folder + "' XDG_DATA_HOME='" + folder + "/data' HALVO_LIBRARY_PATH='" +
+                                    libraryPath + "' '" + HALVO_HOST_PATH + "' " + arguments + " 2> '" + folder +
+                                    "/errors.txt'";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Errors() const { return m_home.Read("errors.txt"); }
+    std::string Log(const std::string& programId = "test-game") const
+    {
+        return m_home.Read("data/" + programId + "/logs/" + programId + ".log");
+    }
+
+    TemporaryFolder m_res;
+    TemporaryFolder m_home;
+    TemporaryFolder m_nothing;  // a library path without libraries
+};
 
 }  // namespace
 
-TEST(HostExecutable, WithoutProgramLibraryFailsWithItsOwnExitCodeAndLogsWhy)
+TEST_F(HostExecutable, WithoutProgramLibraryFailsWithItsOwnExitCodeAndLogsWhy)
 {
-    TemporaryFolder res;
-    TemporaryFolder home;
-    TemporaryFolder nothing;
-    WriteProgramId(res);
-    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(res, home, nothing.Path().string(), ""));
-    const std::string errors = ReadFile(home.Path() / "errors.txt");
+    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(m_nothing.Path().string()));
+    const std::string errors = Errors();
     EXPECT_NE(std::string::npos, errors.find(kPreinitializationFailed)) << errors;
-    const std::string log = ReadFile(home.Path() / "data" / "test-game" / "logs" / "test-game.log");
+    const std::string log = Log();
     EXPECT_NE(std::string::npos, log.find("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' "
                                           "(error 126: The specified module could not be found.)."))
         << log;
@@ -59,52 +61,41 @@ TEST(HostExecutable, WithoutProgramLibraryFailsWithItsOwnExitCodeAndLogsWhy)
     EXPECT_EQ(std::string::npos, errors.find("No log file could be written")) << errors;
 }
 
-TEST(HostExecutable, CorruptProgramLibraryIsLoggedWithItsPathAndNoOtherProgramRuns)
+TEST_F(HostExecutable, CorruptProgramLibraryIsLoggedWithItsPathAndNoOtherProgramRuns)
 {
-    TemporaryFolder res;
-    TemporaryFolder home;
-    WriteProgramId(res);
-    std::ofstream(res.Path() / "prog.dll") << "this is not a library";
+    std::ofstream(m_res.Path() / "prog.dll") << "this is not a library";
     // The module folder holds the hello sample's prog.dll: it must not stand in for the broken one.
-    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(res, home, HALVO_MODULE_DIR, ""));
-    const std::string path = (res.Path() / "prog.dll").string();
-    const std::string log = ReadFile(home.Path() / "data" / "test-game" / "logs" / "test-game.log");
+    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(HALVO_MODULE_DIR));
+    const std::string path = (m_res.Path() / "prog.dll").string();
+    const std::string log = Log();
     EXPECT_NE(std::string::npos, log.find("[ERROR] HVI_BindProgram: cannot load the program library '" + path +
                                           "' (error 193: " + path + " is not a valid Win32 application.)."))
         << log;
     EXPECT_EQ(std::string::npos, log.find("hello:")) << log;
 }
 
-TEST(HostExecutable, UnwritableUserFolderFailsAndTellsWhyOnStandardError)
+TEST_F(HostExecutable, UnwritableUserFolderFailsAndTellsWhyOnStandardError)
 {
-    TemporaryFolder res;
-    TemporaryFolder home;
-    WriteProgramId(res);
     // A file where the program's folder should be: no folder can be made below it, whoever runs the test.
-    std::filesystem::create_directories(home.Path() / "data");
-    std::ofstream(home.Path() / "data" / "test-game") << "a file";
-    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(res, home, HALVO_MODULE_DIR, ""));
-    const std::string errors = ReadFile(home.Path() / "errors.txt");
+    m_home.Write("data/test-game", "a file");
+    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(HALVO_MODULE_DIR));
+    const std::string errors = Errors();
     EXPECT_NE(std::string::npos, errors.find(kPreinitializationFailed)) << errors;
     const size_t notice = errors.find("No log file could be written; the log follows.");
     ASSERT_NE(std::string::npos, notice) << errors;
     EXPECT_NE(std::string::npos, errors.find("[ERROR] HVI_SetUpUserFolders: cannot create '" +
-                                                 (home.Path() / "data" / "test-game").string(),
+                                                 (m_home.Path() / "data" / "test-game").string(),
                                              notice))
         << errors;
 }
 
-TEST(HostExecutable, LogFileThatCannotBeCreatedIsExplainedOnStandardError)
+TEST_F(HostExecutable, LogFileThatCannotBeCreatedIsExplainedOnStandardError)
 {
-    TemporaryFolder res;
-    TemporaryFolder home;
-    TemporaryFolder nothing;
-    WriteProgramId(res);
     // A folder in the place of the log file.
-    const std::filesystem::path logPath = home.Path() / "data" / "test-game" / "logs" / "test-game.log";
+    const std::filesystem::path logPath = m_home.Path() / "data" / "test-game" / "logs" / "test-game.log";
     std::filesystem::create_directories(logPath);
-    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(res, home, nothing.Path().string(), ""));
-    const std::string errors = ReadFile(home.Path() / "errors.txt");
+    EXPECT_EQ(kPreinitializationFailedExitCode, RunHost(m_nothing.Path().string()));
+    const std::string errors = Errors();
     const size_t notice = errors.find("No log file could be written; the log follows.");
     ASSERT_NE(std::string::npos, notice) << errors;
     EXPECT_NE(std::string::npos,
@@ -115,15 +106,14 @@ TEST(HostExecutable, LogFileThatCannotBeCreatedIsExplainedOnStandardError)
         << errors;
 }
 
-TEST(HostExecutable, RunsTheSampleToAnOrderlyShutdown)
+TEST_F(HostExecutable, RunsTheSampleToAnOrderlyShutdown)
 {
-    TemporaryFolder res;
-    TemporaryFolder home;
     for (const char* file : {"prog.xml", "developer.xml", "hello.png"}) {
-        std::filesystem::copy_file(std::filesystem::path(HALVO_SAMPLE_RES_DIR) / file, res.Path() / file);
+        std::filesystem::copy_file(std::filesystem::path(HALVO_SAMPLE_RES_DIR) / file, m_res.Path() / file,
+                                   std::filesystem::copy_options::overwrite_existing);
     }
-    EXPECT_EQ(0, RunHost(res, home, HALVO_MODULE_DIR, "--features FIXED_LOGNAME"));
-    const std::string log = ReadFile(home.Path() / "data" / "hello" / "logs" / "hello.log");
+    EXPECT_EQ(0, RunHost(HALVO_MODULE_DIR, "--features FIXED_LOGNAME"));
+    const std::string log = Log("hello");
     size_t at = 0;
     for (const char* expected :
          {"[SYSTEM] Preinitializing (command line '", "--features FIXED_LOGNAME').",

@@ -81,7 +81,7 @@ TEST_F(MainWindow, HasTheProgramsClientSizeCentredOnTheDesktop)
     EXPECT_EQ(0, style & WS_POPUP);
 }
 
-TEST_F(MainWindow, FullscreenStyleSitsAtTheOutputsCorner)
+TEST_F(MainWindow, FullscreenStyleSitsAtTheOutputsCornerAndWindowedCentresInTheGivenRectangle)
 {
     const RECT desktop = {1920, 0, 1920 + 2560, 1440};
     HVI_SetWindowStyle(m_window, desktop, 2560, 1440, false);
@@ -97,17 +97,10 @@ TEST_F(MainWindow, FullscreenStyleSitsAtTheOutputsCorner)
     RECT client;
     GetClientRect(m_window, &client);
     EXPECT_EQ(2560, client.right);
-}
-
-TEST_F(MainWindow, BackToWindowedCentresInTheGivenRectangle)
-{
-    const RECT desktop = {1920, 0, 1920 + 2560, 1440};
     HVI_SetWindowStyle(m_window, desktop, 1280, 720, true);
-    RECT client;
     GetClientRect(m_window, &client);
     EXPECT_EQ(1280, client.right);
     EXPECT_EQ(720, client.bottom);
-    RECT outer;
     GetWindowRect(m_window, &outer);
     EXPECT_EQ(1920 + (2560 - (outer.right - outer.left)) / 2, outer.left);
 }
@@ -132,7 +125,7 @@ TEST_F(MainWindow, ActivationChangesReachTheRendererAndTheEventQueue)
     EXPECT_EQ(2, HVI_GetQueuedEventCount());
 }
 
-TEST_F(MainWindow, CloseRequestRefusedByTheProgramKeepsWindowAndEngine)
+TEST_F(MainWindow, CloseRequestsAskTheProgramAndOnlyAnAcceptedOneSetsTheQuitFlag)
 {
     g_quitAnswer = HV_EVENT_RESULT_KEEP_RUNNING;
     PostMessageA(m_window, WM_CLOSE, 0, 0);
@@ -140,13 +133,10 @@ TEST_F(MainWindow, CloseRequestRefusedByTheProgramKeepsWindowAndEngine)
     EXPECT_EQ(1, g_quitRequests);
     EXPECT_FALSE(HVI_IsQuitRequested());
     EXPECT_TRUE(IsWindow(m_window));
-}
-
-TEST_F(MainWindow, CloseRequestTheProgramAcceptsSetsTheQuitFlag)
-{
+    g_quitAnswer = 0;
     PostMessageA(m_window, WM_CLOSE, 0, 0);
     HVI_PumpMessages();
-    EXPECT_EQ(1, g_quitRequests);
+    EXPECT_EQ(2, g_quitRequests);
     EXPECT_TRUE(HVI_IsQuitRequested());
     EXPECT_TRUE(IsWindow(m_window));  // shutdown destroys it
 }

@@ -19,12 +19,6 @@ const char* const kPreinitializationFailed =
     "Failed to initialize the application. You can try the following: 1) Reboot your system, 2) Update your "
     "drivers, 3) Restart the application.\n\nSee generated log for details.";
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 // The dated log name of the minute that is offsetMinutes from now.
 std::string DatedLogName(const char* programId, int offsetMinutes)
 {
@@ -57,18 +51,15 @@ protected:
         m_previous = std::filesystem::current_path();
         std::filesystem::current_path(m_res.Path());
         HVI_RegisterPlatformSubsystem();
+        m_res.Write("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
     }
     void TearDown() override { std::filesystem::current_path(m_previous); }
 
-    void WriteResource(const char* name, const std::string& text) { std::ofstream(m_res.Path() / name) << text; }
     void InstallProgram(const char* libraryName)
     {
         std::filesystem::copy_file(std::filesystem::path(HALVO_MODULE_DIR) / libraryName, m_res.Path() / "prog.dll");
     }
-    std::filesystem::path LogFile(const char* name) const
-    {
-        return m_home.Path() / "data" / "test-game" / "logs" / name;
-    }
+    std::string Log(const std::string& name) const { return m_home.Read("data/test-game/logs/" + name); }
 
     TemporaryFolder m_res;
     TemporaryFolder m_home;
@@ -83,49 +74,40 @@ protected:
     std::filesystem::path m_previous;
 };
 
-TEST_F(ProcessEntry, MissingProgramLibraryShowsThePreinitializationTextAndEndsWithItsOwnCode)
+// A program library that cannot be bound: the one installed (none when null) and the line that says why.
+struct UnboundProgram {
+    const char* library;
+    const char* logged;
+};
+
+class ProcessEntryWithUnboundProgram : public ProcessEntry, public testing::WithParamInterface<UnboundProgram> {};
+
+TEST_P(ProcessEntryWithUnboundProgram, ShowsThePreinitializationTextAndEndsWithItsOwnCode)
 {
-    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
+    if (GetParam().library != nullptr) InstallProgram(GetParam().library);
     EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo"));
     const auto boxes = HVU_GetMessageBoxRecords();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(kPreinitializationFailed, boxes[0].text);
-    const std::string log = ReadFile(LogFile("test-game.log"));
-    EXPECT_NE(std::string::npos,
-              log.find("[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' (error 126: "
-                       "The specified module could not be found.)."));
-    EXPECT_NE(std::string::npos, log.find("[SYSTEM] HALVO log: 1 errors, 0 warnings,"));
+    const std::string log = Log("test-game.log");
+    EXPECT_NE(std::string::npos, log.find(GetParam().logged)) << log;
+    EXPECT_NE(std::string::npos, log.find("[SYSTEM] HALVO log: 1 errors, 0 warnings,")) << log;
 }
 
-TEST_F(ProcessEntry, WrongProgramVersionShowsThePreinitializationText)
-{
-    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
-    InstallProgram("test-prog-old-version.dll");
-    EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo"));
-    ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
-    EXPECT_EQ(kPreinitializationFailed, HVU_GetMessageBoxRecords()[0].text);
-    const std::string log = ReadFile(LogFile("test-game.log"));
-    EXPECT_NE(
-        std::string::npos,
-        log.find(
-            "[ERROR] HVI_BindProgram: the program was built for engine interface 15.29, this engine needs 15.30."));
-}
-
-TEST_F(ProcessEntry, ProgramWithoutEntryPointShowsThePreinitializationText)
-{
-    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
-    InstallProgram("test-prog-no-entry.dll");
-    EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo"));
-    ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
-    EXPECT_EQ(kPreinitializationFailed, HVU_GetMessageBoxRecords()[0].text);
-    const std::string log = ReadFile(LogFile("test-game.log"));
-    EXPECT_NE(std::string::npos, log.find("[ERROR] HVI_BindProgram: the program library exports neither "
-                                          "HV_GetProgramInterface nor HV_GetInterface."));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Libraries, ProcessEntryWithUnboundProgram,
+    testing::Values(UnboundProgram{nullptr,
+                                   "[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' "
+                                   "(error 126: The specified module could not be found.)."},
+                    UnboundProgram{"test-prog-old-version.dll",
+                                   "[ERROR] HVI_BindProgram: the program was built for engine interface 15.29, this "
+                                   "engine needs 15.30."},
+                    UnboundProgram{"test-prog-no-entry.dll",
+                                   "[ERROR] HVI_BindProgram: the program library exports neither "
+                                   "HV_GetProgramInterface nor HV_GetInterface."}));
 
 TEST_F(ProcessEntry, FailedStartupShowsCoreInitializationFailedAndEndsWithOne)
 {
-    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
     InstallProgram("test-prog-good.dll");
     HVI_SubsystemHooks renderer = {};
     renderer.Startup = [](HVI_EngineState&) { return false; };
@@ -137,9 +119,9 @@ TEST_F(ProcessEntry, FailedStartupShowsCoreInitializationFailedAndEndsWithOne)
 
 TEST_F(ProcessEntry, FullRunEndsWhenTheWindowIsClosedWithAnOrderlyShutdown)
 {
-    WriteResource("prog.xml",
-                  "<p><array id=\"APPLICATION\"><node program_id=\"test-game\" fps_limit=\"198\"/></array></p>");
-    WriteResource(
+    m_res.Write("prog.xml",
+                "<p><array id=\"APPLICATION\"><node program_id=\"test-game\" fps_limit=\"198\"/></array></p>");
+    m_res.Write(
         "developer.xml",
         "<d><array id=\"DEVELOPER\"><node logging_verbose_level=\"1\" features=\"FROM_DEVELOPER\"/></array></d>");
     InstallProgram("test-prog-good.dll");
@@ -151,7 +133,7 @@ TEST_F(ProcessEntry, FullRunEndsWhenTheWindowIsClosedWithAnOrderlyShutdown)
     EXPECT_EQ(3, g_frames);  // the close request of the third frame ends the loop before a fourth
     EXPECT_TRUE(HV_HasFeature("FROM_COMMAND_LINE"));
     EXPECT_TRUE(HV_HasFeature("FROM_DEVELOPER"));
-    const std::string log = ReadFile(LogFile("test-game.log"));
+    const std::string log = Log("test-game.log");
     size_t at = 0;
     for (const char* expected :
          {"Pelkor HV (API 15.30.00 + core 2326, built ", "[SYSTEM] Preinitializing",
@@ -166,8 +148,8 @@ TEST_F(ProcessEntry, FullRunEndsWhenTheWindowIsClosedWithAnOrderlyShutdown)
 
 TEST_F(ProcessEntry, DeveloperModeDatesTheLogNameAndNumbersATakenOne)
 {
-    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test game\"/></array></p>");
-    WriteResource("developer.xml", "<d><array id=\"DEVELOPER\"><node developer_mode=\"1\"/></array></d>");
+    m_res.Write("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test game\"/></array></p>");
+    m_res.Write("developer.xml", "<d><array id=\"DEVELOPER\"><node developer_mode=\"1\"/></array></d>");
     // The names of this minute and the next are taken, whichever minute the run falls into.
     const std::filesystem::path logs = m_home.Path() / "data" / "test-game" / "logs";
     std::filesystem::create_directories(logs);
@@ -178,8 +160,8 @@ TEST_F(ProcessEntry, DeveloperModeDatesTheLogNameAndNumbersATakenOne)
     EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo"));
     int numbered = 0;
     for (const std::string& name : minutes) {
-        EXPECT_EQ("earlier run\n", ReadFile(logs / (name + ".log")));
-        const std::string log = ReadFile(logs / (name + "-1.log"));
+        EXPECT_EQ("earlier run\n", Log(name + ".log"));
+        const std::string log = Log(name + "-1.log");
         if (!log.empty()) {
             ++numbered;
             EXPECT_EQ(0u, log.rfind("Pelkor HV (API 15.30.00 + core 2326, built ", 0)) << log;
@@ -191,8 +173,7 @@ TEST_F(ProcessEntry, DeveloperModeDatesTheLogNameAndNumbersATakenOne)
 
 TEST_F(ProcessEntry, FixedLogNameKeepsTheProgramIdNameInDeveloperMode)
 {
-    WriteResource("prog.xml", "<p><array id=\"APPLICATION\"><node program_id=\"test-game\"/></array></p>");
-    WriteResource("developer.xml", "<d><array id=\"DEVELOPER\"><node developer_mode=\"1\"/></array></d>");
+    m_res.Write("developer.xml", "<d><array id=\"DEVELOPER\"><node developer_mode=\"1\"/></array></d>");
     EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo --features FIXED_LOGNAME"));
-    EXPECT_NE(std::string::npos, ReadFile(LogFile("test-game.log")).find("[SYSTEM] HALVO log: 1 errors, 0 warnings,"));
+    EXPECT_NE(std::string::npos, Log("test-game.log").find("[SYSTEM] HALVO log: 1 errors, 0 warnings,"));
 }

@@ -9,12 +9,6 @@
 
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 // Runs scripts/run with its arguments on the build folder; returns the exit
 // code and keeps standard output and error together in output.
 int RunScript(const std::filesystem::path& build, const std::string& arguments, std::string& output)
@@ -24,7 +18,7 @@ int RunScript(const std::filesystem::path& build, const std::string& arguments, 
     const std::string command = "BUILD_DIR='" + build.string() + "' '" HALVO_SOURCE_DIR "/scripts/run' " + arguments +
                                 " > '" + file.string() + "' 2>&1 < /dev/null";
     const int status = std::system(command.c_str());
-    output = ReadFile(file);
+    output = capture.Read("output.txt");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

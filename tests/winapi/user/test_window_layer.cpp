@@ -89,7 +89,7 @@ TEST_F(WindowLayer, ClassNamesAreUniqueAndUnknownClassesFail)
     EXPECT_TRUE(UnregisterClassA("LayerTestUnique", nullptr));
 }
 
-TEST_F(WindowLayer, CreationSendsCreateAndDestructionSendsDestroy)
+TEST_F(WindowLayer, CreationSendsCreateAndDestructionOrClosingSendsDestroy)
 {
     HWND window = MakeWindow("LayerTestLife", WS_POPUP);
     ASSERT_NE(nullptr, window);
@@ -99,6 +99,10 @@ TEST_F(WindowLayer, CreationSendsCreateAndDestructionSendsDestroy)
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(DestroyWindow(window));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
+    // The default procedure destroys a window asked to close.
+    HWND closed = MakeWindow("LayerTestLife", WS_POPUP);
+    SendMessageA(closed, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(closed));
 }
 
 TEST_F(WindowLayer, PostedMessagesWaitInTheQueueUntilDispatched)
@@ -117,37 +121,6 @@ TEST_F(WindowLayer, PostedMessagesWaitInTheQueueUntilDispatched)
     DispatchMessageA(&message);
     EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ((std::vector<UINT>{WM_USER + 2, WM_USER + 1}), g_messages);
-    DestroyWindow(window);
-}
-
-TEST_F(WindowLayer, DefaultProcedureDestroysAClosedWindow)
-{
-    HWND window = MakeWindow("LayerTestClose", WS_POPUP);
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(window));
-}
-
-TEST_F(WindowLayer, ShowingAWindowActivatesItAndDeactivatesTheOther)
-{
-    HWND first = MakeWindow("LayerTestActivateA", WS_POPUP);
-    HWND second = MakeWindow("LayerTestActivateB", WS_POPUP);
-    ShowWindow(first, SW_SHOW);
-    EXPECT_EQ(first, GetForegroundWindow());
-    ShowWindow(second, SW_SHOW);
-    EXPECT_EQ(second, GetForegroundWindow());
-    EXPECT_EQ((std::vector<WPARAM>{WA_ACTIVE, WA_INACTIVE, WA_ACTIVE}), g_activations);
-    DestroyWindow(first);
-    DestroyWindow(second);
-    EXPECT_EQ(nullptr, GetForegroundWindow());
-}
-
-TEST_F(WindowLayer, ClientRectExcludesTheFrame)
-{
-    HWND window = MakeWindow("LayerTestClient", WS_OVERLAPPEDWINDOW);
-    RECT client;
-    ASSERT_TRUE(GetClientRect(window, &client));
-    EXPECT_EQ(300 - 16, client.right);
-    EXPECT_EQ(200 - 39, client.bottom);
     DestroyWindow(window);
 }
 
@@ -198,15 +171,18 @@ TEST_F(WindowLayer, CallsOnADestroyedWindowFailWithInvalidWindowHandle)
     expectGone(!PostMessageA(window, WM_USER, 0, 0), "PostMessageA");
 }
 
-TEST_F(WindowLayer, ANewClientSizeIsToldOnceWithTheSize)
+TEST_F(WindowLayer, TheClientRectExcludesTheFrameAndANewClientSizeIsToldOnce)
 {
     HWND window = MakeWindow("LayerTestSize", WS_OVERLAPPEDWINDOW);
+    RECT client;
+    ASSERT_TRUE(GetClientRect(window, &client));  // the frame is left out
+    EXPECT_EQ(300 - 16, client.right);
+    EXPECT_EQ(200 - 39, client.bottom);
     g_messages.clear();
     SetWindowPos(window, HWND_TOP, 0, 0, 300, 200, SWP_NOMOVE);  // the size it has
     EXPECT_TRUE(g_messages.empty());
     SetWindowPos(window, HWND_TOP, 0, 0, 416, 339, SWP_NOMOVE);
     ASSERT_EQ((std::vector<UINT>{WM_SIZE}), g_messages);
-    RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(400, client.right);
     EXPECT_EQ(300, client.bottom);
@@ -215,17 +191,20 @@ TEST_F(WindowLayer, ANewClientSizeIsToldOnceWithTheSize)
     DestroyWindow(window);
 }
 
-TEST_F(WindowLayer, TheProgramGainingOrLosingActivationTellsEveryWindow)
+TEST_F(WindowLayer, ShowingAWindowActivatesItAndTheProgramGainingActivationTellsEveryWindowFirst)
 {
-    HWND first = MakeWindow("LayerTestAppA", WS_POPUP);
-    HWND second = MakeWindow("LayerTestAppB", WS_POPUP);
+    HWND first = MakeWindow("LayerTestActivateA", WS_POPUP);
+    HWND second = MakeWindow("LayerTestActivateB", WS_POPUP);
     g_messages.clear();
     ShowWindow(first, SW_SHOW);
-    // Every window hears that the program is active before the window itself does.
+    EXPECT_EQ(first, GetForegroundWindow());
     EXPECT_EQ((std::vector<UINT>{WM_ACTIVATEAPP, WM_ACTIVATEAPP, WM_ACTIVATE}), g_messages);
     g_messages.clear();
     ShowWindow(second, SW_SHOW);  // within the program: no WM_ACTIVATEAPP
+    EXPECT_EQ(second, GetForegroundWindow());
     EXPECT_EQ((std::vector<UINT>{WM_ACTIVATE, WM_ACTIVATE}), g_messages);
+    EXPECT_EQ((std::vector<WPARAM>{WA_ACTIVE, WA_INACTIVE, WA_ACTIVE}), g_activations);
     DestroyWindow(first);
     DestroyWindow(second);
+    EXPECT_EQ(nullptr, GetForegroundWindow());
 }
