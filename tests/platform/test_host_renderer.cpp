@@ -76,12 +76,14 @@ protected:
         HalvoD3D11_ResetHooks();
     }
 
-    void Start()
+    // Starts the engine on the Direct3D 11 renderer and runs the first frames.
+    void StartAndRunFrames(int frames)
     {
         ASSERT_TRUE(Preinitialize());
         ASSERT_TRUE(HVI_Startup());
         ASSERT_NE(nullptr, HVI_GetRenderer());
         ASSERT_STREQ("Direct3D11", HVI_GetRenderer()->GetName());
+        for (int frame = 0; frame < frames; ++frame) HVI_RunFrame();
     }
     // Asks for a new windowed size in a frame whose back buffers cannot be
     // resized, so that the engine starts the renderer again on a new window.
@@ -134,10 +136,7 @@ protected:
 TEST_F(HostRenderer, EveryFrameIsPresentedOnTheMainWindowsSwapChainAtTheProgramsSizeFilledWithItsClearColour)
 {
     ProgramDrawHook() = [this] { m_engine.graphics->Clear(0.2f, 0.4f, 0.6f, 1.0f); };
-    Start();
-    HVI_RunFrame();
-    HVI_RunFrame();
-    HVI_RunFrame();
+    StartAndRunFrames(3);
     const std::vector<std::filesystem::path> frames = Frames();
     ASSERT_EQ(3u, frames.size());
     const Frame last = ReadFrame(frames.back());
@@ -153,8 +152,7 @@ TEST_F(HostRenderer, EveryFrameIsPresentedOnTheMainWindowsSwapChainAtThePrograms
 
 TEST_F(HostRenderer, AWindowedSizeChangeResizesTheBackBufferInPlace)
 {
-    Start();
-    HVI_RunFrame();
+    StartAndRunFrames(1);
     HV_VideoParameters requested = m_program.video;
     requested.width = 256;
     requested.height = 128;
@@ -169,9 +167,8 @@ TEST_F(HostRenderer, AWindowedSizeChangeResizesTheBackBufferInPlace)
 
 TEST_F(HostRenderer, AFullscreenRequestTakesTheOutputsClosestModeAndTheWindowGoesBackWithTheWindowedSize)
 {
-    Start();
+    StartAndRunFrames(1);
     const HWND window = HVI_GetEngineState().window;
-    HVI_RunFrame();
     EXPECT_NE(0, GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION);
     HV_VideoParameters requested = m_program.video;
     requested.width = 1000;  // no such mode: the output's closest is 1024 x 768
@@ -196,8 +193,7 @@ TEST_F(HostRenderer, AFullscreenRequestTakesTheOutputsClosestModeAndTheWindowGoe
 
 TEST_F(HostRenderer, BackBuffersThatCannotBeResizedMakeTheEngineStartTheRendererAgainOnANewWindow)
 {
-    Start();
-    HVI_RunFrame();
+    StartAndRunFrames(1);
     ReinitializeWithUnresizableBuffers(256, 128);
     EXPECT_FALSE(HVI_IsQuitRequested());
     const std::vector<std::filesystem::path> frames = Frames();
@@ -211,13 +207,12 @@ TEST_F(HostRenderer, ARendererThatFailsToStartFullscreenIsStartedWindowedOnTheFi
     m_program.video.windowed = 0;
     // The back buffer's depth texture is the first texture the device is asked for.
     HalvoD3D11_FailCall("ID3D11Device::CreateTexture2D", 1, E_OUTOFMEMORY);
-    Start();
+    StartAndRunFrames(1);
     EXPECT_TRUE(
         WasLogged("[WARNING] The renderer did not start at 320x200 fullscreen on display 0; trying again "
                   "windowed on display 0."));
     EXPECT_TRUE(WasLogged("[SYSTEM] Renderer Direct3D11 initialized at 320x200 windowed on display 0."));
     EXPECT_EQ(1, m_program.video.windowed);
-    HVI_RunFrame();
     EXPECT_EQ(1u, Frames().size());
 }
 
@@ -227,9 +222,7 @@ TEST_F(HostRenderer, ExitAfterDrawingBitmapsLeavesNoObjectOfTheLayerAlive)
     HV_Bitmap* tile = nullptr;
     ProgramInitHook() = [this, &tile] { tile = m_engine.graphics->GetBitmap("res://tile"); };
     ProgramDrawHook() = [this, &tile] { m_engine.graphics->DrawBitmap(tile, 10, 20, 30, 20); };
-    Start();
-    HVI_RunFrame();
-    HVI_RunFrame();
+    StartAndRunFrames(2);
     ASSERT_NE(nullptr, tile);
     EXPECT_TRUE(tile->renderer.loaded);
     for (const std::string& line : LogCapture::AllWritten()) {
@@ -307,8 +300,7 @@ protected:
 
 TEST_F(HostRendererDrawingTheTile, ABitmapIsDrawnPointSampledIntoItsRectangleOverTheClearColour)
 {
-    Start();
-    HVI_RunFrame();
+    StartAndRunFrames(1);
     const std::vector<std::filesystem::path> frames = Frames();
     ASSERT_EQ(1u, frames.size());
     EXPECT_TRUE(ShowsTheTileAt10x20(frames.back()));
@@ -318,8 +310,7 @@ TEST_F(HostRendererDrawingTheTile, ABitmapIsDrawnPointSampledIntoItsRectangleOve
 
 TEST_F(HostRendererDrawingTheTile, AfterAFullReinitializationTheBitmapIsDrawnByTheNewDevice)
 {
-    Start();
-    HVI_RunFrame();
+    StartAndRunFrames(1);
     ReinitializeWithUnresizableBuffers(64, 48);
     const std::vector<std::filesystem::path> frames = Frames();
     ASSERT_EQ(2u, frames.size());

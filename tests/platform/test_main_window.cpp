@@ -125,7 +125,7 @@ TEST_F(MainWindow, ActivationChangesReachTheRendererAndTheEventQueue)
     EXPECT_EQ(2, HVI_GetQueuedEventCount());
 }
 
-TEST_F(MainWindow, CloseRequestsAskTheProgramAndOnlyAnAcceptedOneSetsTheQuitFlag)
+TEST_F(MainWindow, CloseRequestsAskTheProgramOnlyAnAcceptedOneSetsTheQuitFlagAndAQuitMessageEndsThePump)
 {
     g_quitAnswer = HV_EVENT_RESULT_KEEP_RUNNING;
     PostMessageA(m_window, WM_CLOSE, 0, 0);
@@ -139,10 +139,6 @@ TEST_F(MainWindow, CloseRequestsAskTheProgramAndOnlyAnAcceptedOneSetsTheQuitFlag
     EXPECT_EQ(2, g_quitRequests);
     EXPECT_TRUE(HVI_IsQuitRequested());
     EXPECT_TRUE(IsWindow(m_window));  // shutdown destroys it
-}
-
-TEST_F(MainWindow, QuitMessageEndsThePump)
-{
     PostQuitMessage(0);
     EXPECT_FALSE(HVI_PumpMessages());
 }

@@ -229,7 +229,7 @@ public:
     }
 };
 
-TEST_F(D3DCompileTest, IncludesAreOpenedThroughTheCallersHandler)
+TEST_F(D3DCompileTest, IncludesAreOpenedThroughTheCallersHandlerAndAMissingOneFailsWithItsName)
 {
     MemoryInclude include;
     include.files["common.hlsli"] = "#include \"inner.hlsli\"\nfloat Scale() { return Half() * 2.0; }\n";
@@ -240,16 +240,13 @@ TEST_F(D3DCompileTest, IncludesAreOpenedThroughTheCallersHandler)
     ASSERT_EQ(include.parents.size(), 2u);
     EXPECT_EQ(include.parents[0], "");
     EXPECT_EQ(include.parents[1], "common.hlsli");
-}
-
-TEST_F(D3DCompileTest, MissingIncludeFailsWithItsName)
-{
-    MemoryInclude include;
-    EXPECT_EQ(CompileIncluding(&include), E_FAIL);
+    ReleaseBlobs();
+    MemoryInclude empty;
+    EXPECT_EQ(CompileIncluding(&empty), E_FAIL);
     EXPECT_NE(MessageText().find("cannot open include file 'common.hlsli'."), std::string::npos) << MessageText();
 }
 
-TEST_F(D3DCompileTest, FileThatIncludesItselfWithoutAGuardFailsAtTheDepthLimitAndIsClosedEveryTime)
+TEST_F(D3DCompileTest, IncludesStopAtTheDepthLimitAndAtTheLimitOfOneCompileAndAreClosedEveryTime)
 {
     MemoryInclude include;
     include.files["common.hlsli"] = "#include \"common.hlsli\"\nfloat Scale() { return 0.5; }\n";
@@ -258,24 +255,21 @@ TEST_F(D3DCompileTest, FileThatIncludesItselfWithoutAGuardFailsAtTheDepthLimitAn
         << MessageText();
     EXPECT_EQ(include.openCount, 32);
     EXPECT_EQ(include.closeCount, 32);
-}
-
-TEST_F(D3DCompileTest, IncludesThatDoubleAtEachLevelStopAtTheLimitOfOneCompile)
-{
+    ReleaseBlobs();
     // Each level includes the next one twice: without a limit, 2^24 opens.
-    MemoryInclude include;
+    MemoryInclude doubling;
     for (int level = 0; level < 24; ++level) {
         const std::string next = "level" + std::to_string(level + 1) + ".hlsli";
-        include.files["level" + std::to_string(level) + ".hlsli"] =
+        doubling.files["level" + std::to_string(level) + ".hlsli"] =
             "#include \"" + next + "\"\n#include \"" + next + "\"\n";
     }
-    include.files["level24.hlsli"] = "\n";
-    include.files["common.hlsli"] = "#include \"level0.hlsli\"\nfloat Scale() { return 0.5; }\n";
-    EXPECT_EQ(CompileIncluding(&include), E_FAIL);
+    doubling.files["level24.hlsli"] = "\n";
+    doubling.files["common.hlsli"] = "#include \"level0.hlsli\"\nfloat Scale() { return 0.5; }\n";
+    EXPECT_EQ(CompileIncluding(&doubling), E_FAIL);
     EXPECT_NE(MessageText().find("is not opened: one compile opens at most 4096 includes."), std::string::npos)
         << MessageText().substr(0, 2000);
-    EXPECT_LE(include.openCount, 4096);
-    EXPECT_EQ(include.openCount, include.closeCount);
+    EXPECT_LE(doubling.openCount, 4096);
+    EXPECT_EQ(doubling.openCount, doubling.closeCount);
 }
 
 TEST_F(D3DCompileTest, SourceOnWhichTheFrontEndCrashesFailsTheCompileOnly)

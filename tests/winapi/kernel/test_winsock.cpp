@@ -157,7 +157,7 @@ TEST_F(Winsock, SelectReportsReadableSocketsAndTimesOut)
     EXPECT_EQ(pending, 1u);
 }
 
-TEST_F(Winsock, HostByNameResolvesLocalhost)
+TEST_F(Winsock, HostByNameResolvesLocalhostAndDottedAddressesParseAsThePlatformDoes)
 {
     hostent* host = gethostbyname("localhost");
     ASSERT_NE(host, nullptr) << WSAGetLastError();
@@ -165,6 +165,16 @@ TEST_F(Winsock, HostByNameResolvesLocalhost)
     EXPECT_EQ(host->h_length, 4);
     ASSERT_NE(host->h_addr_list[0], nullptr);
     EXPECT_EQ(static_cast<unsigned char>(host->h_addr[0]), 127);
+    EXPECT_EQ(inet_addr("127.0.0.1"), htonl(INADDR_LOOPBACK));
+    EXPECT_EQ(inet_addr("10.1.2.3"), htonl(0x0A010203));
+    EXPECT_EQ(inet_addr("10.258"), htonl(0x0A000102));
+    EXPECT_EQ(inet_addr("0x7f.1"), htonl(0x7F000001));
+    EXPECT_EQ(inet_addr("256.1.1.1"), INADDR_NONE);
+    EXPECT_EQ(inet_addr("1.2.3.4.5"), INADDR_NONE);
+    EXPECT_EQ(inet_addr("host"), INADDR_NONE);
+    in_addr address;
+    address.s_addr = htonl(0xC0A80001);
+    EXPECT_STREQ(inet_ntoa(address), "192.168.0.1");
 }
 
 TEST_F(Winsock, SelectWithoutSocketsAndClosingWhatIsNoSocketAreRefused)
@@ -182,20 +192,6 @@ TEST_F(Winsock, SelectWithoutSocketsAndClosingWhatIsNoSocketAreRefused)
     // Standard error is not a socket and stays open.
     EXPECT_GE(std::fputs("\n", stderr), 0);
     EXPECT_EQ(std::fflush(stderr), 0);
-}
-
-TEST(WinsockAddresses, DottedAddressesParseAsThePlatformDoes)
-{
-    EXPECT_EQ(inet_addr("127.0.0.1"), htonl(INADDR_LOOPBACK));
-    EXPECT_EQ(inet_addr("10.1.2.3"), htonl(0x0A010203));
-    EXPECT_EQ(inet_addr("10.258"), htonl(0x0A000102));
-    EXPECT_EQ(inet_addr("0x7f.1"), htonl(0x7F000001));
-    EXPECT_EQ(inet_addr("256.1.1.1"), INADDR_NONE);
-    EXPECT_EQ(inet_addr("1.2.3.4.5"), INADDR_NONE);
-    EXPECT_EQ(inet_addr("host"), INADDR_NONE);
-    in_addr address;
-    address.s_addr = htonl(0xC0A80001);
-    EXPECT_STREQ(inet_ntoa(address), "192.168.0.1");
 }
 
 }  // namespace
