@@ -135,21 +135,3 @@ TEST(XMLDatabaseWriter, RoundTripKeepsEveryValueIdAndOrder)
         third->AddNode(std::to_string(49 - i).c_str())->SetValue("i", std::to_string(i).c_str());
     ExpectRoundTrip(database);
 }
-
-TEST(XMLDatabaseWriter, RoundTripOfAHandWrittenFileIsStable)
-{
-    const std::string source =
-        "<?xml version=\"1.0\"?>\n<!-- settings -->\n<data>\n"
-        "  <array id=\"PARAMETERS\">\n"
-        "    <node id=\"fps_limit\" value=\"60\"/>\n"
-        "    <node id=\"script\"><![CDATA[if (a < b) { c(); }]]></node>\n"
-        "    <!-- <node id=\"off\"/> -->\n"
-        "    <node id=\"title\">Fish &amp; chips</node>\n"
-        "  </array>\n"
-        "</data>\n";
-    DMDatabase parsed("parsed");
-    XMLDatabaseFault fault;
-    ASSERT_TRUE(HVI_ParseXMLDatabase(source.data(), int64_t(source.size()), parsed, fault));
-    ASSERT_EQ(parsed.FindArray("PARAMETERS")->GetNodeCount(), 3);
-    ExpectRoundTrip(parsed);
-}
