@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "audio/decoders/mixer_sample.h"
 #include "support/log_capture.h"
 #include "support/temporary_folder.h"
 
@@ -34,5 +36,11 @@ std::vector<uint8_t> RawPcmWithSox(const std::string& soundPath);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
+
+// A decoders' sample, destroyed with the test.
+struct SampleDeleter {
+    void operator()(HV_MixerSample* sample) const { HVI_DestroyMixerSample(sample); }
+};
+using SamplePtr = std::unique_ptr<HV_MixerSample, SampleDeleter>;
 
 }  // namespace audio_test

@@ -10,11 +10,6 @@ using namespace audio_test;
 
 namespace {
 
-struct SampleDeleter {
-    void operator()(HV_MixerSample* sample) const { HVI_DestroyMixerSample(sample); }
-};
-using SamplePtr = std::unique_ptr<HV_MixerSample, SampleDeleter>;
-
 // Entries are WAV files of the test's folder, read by the real reader.
 HV_MixerSample* LoadWavEntry(const char* path, void* context)
 {
@@ -55,103 +50,54 @@ TEST(PlayListReader, KeepsEntriesInOrderAndSkipsComments)
     EXPECT_EQ(list->sampleRate, 22050);
 }
 
-TEST(PlayListReader, DropsEntriesOfAnotherFormat)
+// Each list is read over one folder: a.wav and b.wa (22050 Hz mono), stereo.wav and fast.wav (another format).
+TEST(PlayListReader, ReadsEachListByItsRules)
 {
     TemporaryFolder folder;
-    MakeWav(folder.File("stereo.wav"), 44100, 2, "0.1 sine 300");
-    MakeWav(folder.File("mono.wav"), 44100, 1, "0.1 sine 300");
-    MakeWav(folder.File("slow.wav"), 22050, 2, "0.1 sine 300");
-    LogCapture log;
-    bool ok = false;
-    auto list = ReadList(folder, "stereo.wav\nmono.wav\nslow.wav\nstereo.wav\n", &ok);
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(list->entryCount, 2);
-    EXPECT_TRUE(log.AnyContains("Sample format of 'mono.wav' differs from the first play list sample.")) << log.Text();
-    EXPECT_TRUE(log.AnyContains("Sample format of 'slow.wav' differs from the first play list sample.")) << log.Text();
-}
-
-TEST(PlayListReader, KeepsTheFirst64OfSeventyLines)
-{
-    TemporaryFolder folder;
-    MakeWav(folder.File("a.wav"), 22050, 1, "0.01 sine 300");
-    std::string text;
-    for (int i = 0; i < 70; ++i) {
-        text += "a.wav\n";
+    for (const char* name : {"a.wav", "b.wa"}) MakeWav(folder.File(name), 22050, 1, "0.01 sine 300");
+    MakeWav(folder.File("stereo.wav"), 22050, 2, "0.01 sine 300");
+    MakeWav(folder.File("fast.wav"), 44100, 1, "0.01 sine 300");
+    std::string seventyLines;
+    for (int i = 0; i < 70; ++i) seventyLines += "a.wav\n";
+    const struct {
+        const char* name;
+        std::string text;
+        int entries;  // 0: the list is refused and cleared
+        std::vector<std::string> lines;
+    } rows[] = {
+        {"DropsEntriesOfAnotherFormat",
+         "a.wav\nstereo.wav\nfast.wav\na.wav\n",
+         2,
+         {"Sample format of 'stereo.wav' differs from the first play list sample.",
+          "Sample format of 'fast.wav' differs from the first play list sample."}},
+        {"KeepsTheFirst64OfSeventyLines", seventyLines, 64, {}},
+        {"AcceptsALineOfExactly511Characters", std::string(507, 'n') + ".wav\na.wav", 1, {}},
+        {"IgnoresATailOfFourBytesOrLess", "a.wav\nb.wa", 1, {}},
+        {"RejectsAListWithoutPlayableEntries",
+         "missing.wav\n",
+         0,
+         {"VELT LoadPlayList 'music.mpl': entry 'missing.wav' could not be loaded.",
+          "VELT LoadPlayList 'music.mpl': no playable entries."}},
+        {"RejectsAnEmptyList", "", 0, {"VELT LoadPlayList 'music.mpl': no playable entries."}},
+        {"RejectsAnOverLongLine",
+         "a.wav\n" + std::string(512, 'x') + ".wav\n",
+         0,
+         {"VELT LoadPlayList 'music.mpl': line 2 is longer than 511 characters."}},
+        {"RejectsAHugeFile",
+         std::string(HV_PLAY_LIST_MAX_FILE_BYTES + 1, '\n'),
+         0,
+         {"VELT LoadPlayList 'music.mpl': file of 1048577 bytes is larger than the 1048576-byte limit."}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        LogCapture log;
+        bool ok = row.entries == 0;
+        auto list = ReadList(folder, row.text, &ok);
+        EXPECT_EQ(ok, row.entries != 0);
+        EXPECT_EQ(list->entryCount, row.entries);
+        if (row.entries == 0) {
+            EXPECT_EQ(list->channels, 0);
+        }
+        for (const std::string& line : row.lines) EXPECT_TRUE(log.AnyContains(line)) << line << "\n" << log.Text();
     }
-    bool ok = false;
-    auto list = ReadList(folder, text, &ok);
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(list->entryCount, 64);
-}
-
-TEST(PlayListReader, RejectsListWithoutPlayableEntries)
-{
-    TemporaryFolder folder;
-    LogCapture log;
-    bool ok = true;
-    auto list = ReadList(folder, "missing.wav\n", &ok);
-    EXPECT_FALSE(ok);
-    EXPECT_TRUE(log.AnyContains("VELT LoadPlayList 'music.mpl': entry 'missing.wav' could not be loaded."))
-        << log.Text();
-    EXPECT_TRUE(log.AnyContains("VELT LoadPlayList 'music.mpl': no playable entries.")) << log.Text();
-    EXPECT_EQ(list->channels, 0);
-    EXPECT_EQ(list->entryCount, 0);
-}
-
-TEST(PlayListReader, RejectsEmptyList)
-{
-    TemporaryFolder folder;
-    LogCapture log;
-    bool ok = true;
-    auto list = ReadList(folder, "", &ok);
-    EXPECT_FALSE(ok);
-    EXPECT_TRUE(log.AnyContains("VELT LoadPlayList 'music.mpl': no playable entries.")) << log.Text();
-}
-
-TEST(PlayListReader, RejectsOverLongLine)
-{
-    TemporaryFolder folder;
-    MakeWav(folder.File("a.wav"), 22050, 1, "0.01 sine 300");
-    LogCapture log;
-    bool ok = true;
-    auto list = ReadList(folder, "a.wav\n" + std::string(512, 'x') + ".wav\n", &ok);
-    EXPECT_FALSE(ok);
-    EXPECT_TRUE(log.AnyContains("VELT LoadPlayList 'music.mpl': line 2 is longer than 511 characters.")) << log.Text();
-    EXPECT_EQ(list->entryCount, 0);
-    EXPECT_EQ(list->channels, 0);
-}
-
-TEST(PlayListReader, AcceptsLineOfExactly511Characters)
-{
-    TemporaryFolder folder;
-    const std::string name = std::string(507, 'n') + ".wav";
-    ASSERT_EQ(name.size(), 511u);
-    MakeWav(folder.File("a.wav"), 22050, 1, "0.01 sine 300");
-    bool ok = false;
-    auto list = ReadList(folder, name + "\na.wav", &ok);
-    ASSERT_TRUE(ok);  // the long name is missing, a.wav loads
-    EXPECT_EQ(list->entryCount, 1);
-}
-
-TEST(PlayListReader, RejectsHugeFile)
-{
-    TemporaryFolder folder;
-    LogCapture log;
-    bool ok = true;
-    auto list = ReadList(folder, std::string(HV_PLAY_LIST_MAX_FILE_BYTES + 1, '\n'), &ok);
-    EXPECT_FALSE(ok);
-    EXPECT_TRUE(
-        log.AnyContains("VELT LoadPlayList 'music.mpl': file of 1048577 bytes is larger than the 1048576-byte limit."))
-        << log.Text();
-}
-
-TEST(PlayListReader, IgnoresATailOfFourBytesOrLess)
-{
-    TemporaryFolder folder;
-    MakeWav(folder.File("a.wav"), 22050, 1, "0.01 sine 300");
-    MakeWav(folder.File("b.wa"), 22050, 1, "0.01 sine 300");
-    bool ok = false;
-    auto list = ReadList(folder, "a.wav\nb.wa", &ok);
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(list->entryCount, 1);
 }

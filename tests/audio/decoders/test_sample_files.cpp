@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
-#include <memory>
+#include <fstream>
+#include <sstream>
 
 #include "audio/audio_fixtures.h"
 #include "audio/decoders/mixer_sample.h"
@@ -11,11 +13,6 @@
 using namespace audio_test;
 
 namespace {
-
-struct SampleDeleter {
-    void operator()(HV_MixerSample* sample) const { HVI_DestroyMixerSample(sample); }
-};
-using SamplePtr = std::unique_ptr<HV_MixerSample, SampleDeleter>;
 
 bool HoldsPcm(const HV_MixerSample& sample, const std::vector<uint8_t>& expected)
 {
@@ -51,37 +48,62 @@ TEST(SampleFiles, AMissingFileGivesNoSample)
     EXPECT_EQ(HVI_ReadSampleFile("absent.wav", 0), nullptr);
 }
 
-TEST(SampleFiles, AnUnreadableFileGivesASampleWithoutChannels)
+namespace {
+
+// One line of tests/data/audio/damaged-files.txt: a damaged file, how it is read and what its log line holds.
+struct DamagedFile {
+    std::string file;
+    bool streamed = false;
+    std::string line;
+};
+
+void PrintTo(const DamagedFile& row, std::ostream* out) { *out << row.file; }
+
+std::vector<DamagedFile> DamagedFiles()
 {
-    ResourceFolder folder;
-    WriteText(folder.File("short.wav"), "RIFF");
-    LogCapture log;
-    SamplePtr sample(HVI_ReadSampleFile("short.wav", 0));
-    ASSERT_NE(sample, nullptr);
-    EXPECT_EQ(sample->channels, 0);
-    EXPECT_EQ(sample->data, nullptr);
-    EXPECT_TRUE(log.AnyContains("Bad format VELT LoadSampleWAV 'short.wav'")) << log.Text();
+    std::vector<DamagedFile> rows;
+    std::ifstream list(HALVO_TEST_DATA_DIR "/audio/damaged-files.txt");
+    for (std::string text; std::getline(list, text);) {
+        if (text.empty() || text[0] == '#') continue;
+        std::istringstream fields(text);
+        DamagedFile row;
+        std::string mode;
+        fields >> row.file >> mode >> std::ws;
+        std::getline(fields, row.line);
+        row.streamed = mode == "streamed";
+        rows.push_back(row);
+    }
+    return rows;
 }
 
-// A stereo OGG with one byte of its setup header changed: a codebook's
-// codeword lengths no longer form a code, the decoder's failed set-up leaves
-// that book empty, and decoding then divides by its dimension count.
-class DamagedSetupHeader : public ::testing::TestWithParam<int32_t> {};
-
-TEST_P(DamagedSetupHeader, FailsToLoadWithALogLine)
+std::string RowName(const testing::TestParamInfo<DamagedFile>& info)
 {
-    ResourceFolder folder;
-    WriteBytes(folder.File("damaged.ogg"), ReadBytes(HALVO_TEST_DATA_DIR "/audio/damaged-setup-header.ogg"));
-    LogCapture log;
-    SamplePtr sample(HVI_ReadSampleFile("damaged.ogg", GetParam()));
-    ASSERT_NE(sample, nullptr);
-    EXPECT_EQ(sample->channels, 0);
-    EXPECT_EQ(sample->data, nullptr);
-    EXPECT_TRUE(
-        log.AnyContains("Bad format VELT LoadSampleOGG 'damaged.ogg': its Vorbis headers are damaged: a codebook's "
-                        "codeword lengths do not form a complete code."))
-        << log.Text();
+    std::string name =
+        std::filesystem::path(info.param.file).filename().string() + (info.param.streamed ? "_streamed" : "");
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !std::isalnum(uint8_t(c)); }, '_');
+    return name;
 }
+
+}  // namespace
 
 // Whole-file decoding and streaming (the mixer thread's decoder) both stop at loading.
-INSTANTIATE_TEST_SUITE_P(WholeAndStreamed, DamagedSetupHeader, ::testing::Values(0, HV_MIXER_LOAD_ALWAYS_STREAM));
+class DamagedSampleFile : public testing::TestWithParam<DamagedFile> {};
+
+TEST_P(DamagedSampleFile, LoadsWithoutChannelsAndALogLine)
+{
+    const DamagedFile& row = GetParam();
+    ResourceFolder folder;
+    const std::string name = std::filesystem::path(row.file).filename().string();
+    WriteBytes(folder.File(name), ReadBytes(HALVO_TEST_DATA_DIR "/audio/" + row.file));
+    LogCapture log;
+    SamplePtr sample(HVI_ReadSampleFile(name.c_str(), row.streamed ? HV_MIXER_LOAD_ALWAYS_STREAM : 0));
+    ASSERT_NE(sample, nullptr);
+    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_EMPTY);
+    EXPECT_EQ(sample->channels, 0);
+    EXPECT_EQ(sample->data, nullptr);
+    EXPECT_EQ(sample->dataBytes, 0);
+    EXPECT_TRUE(log.AnyContains(row.line)) << log.Text();
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, DamagedSampleFile, testing::ValuesIn(DamagedFiles()), RowName);

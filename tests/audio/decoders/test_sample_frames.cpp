@@ -16,11 +16,6 @@ using namespace audio_test;
 
 namespace {
 
-struct SampleDeleter {
-    void operator()(HV_MixerSample* sample) const { HVI_DestroyMixerSample(sample); }
-};
-using SamplePtr = std::unique_ptr<HV_MixerSample, SampleDeleter>;
-
 HV_MixerSample* PcmSample(const std::string& bytes)
 {
     HV_MixerSample* sample = HVI_CreateMixerSample("pcm.wav", 0);
