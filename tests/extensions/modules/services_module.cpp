@@ -9,38 +9,21 @@
 
 namespace {
 
-std::string Number(long long value) { return std::to_string(value); }
-
 class TestAchievements : public AchievementsImplementation {
 public:
     const char* GetName() override { return "TestAchievements"; }
-    bool Initialize() override
-    {
-        Note("Achievements.Initialize");
-        return true;
-    }
-    void Shutdown() override { Note("Achievements.Shutdown"); }
-    void Update() override { Note("Achievements.Update"); }
-    void Award(uint32_t player, const char* id) override { Note("Award(" + Number(player) + "," + Text(id) + ")"); }
+    bool Initialize() override { return NoteAndAnswer(true, "Achievements.Initialize"); }
+    void Shutdown() override { NoteCall("Achievements.Shutdown"); }
+    void Update() override { NoteCall("Achievements.Update"); }
+    void Award(uint32_t player, const char* id) override { NoteCall("Award", player, id); }
     void AwardProgress(uint32_t player, const char* id, int32_t progress) override
     {
-        Note("AwardProgress(" + Number(player) + "," + Text(id) + "," + Number(progress) + ")");
+        NoteCall("AwardProgress", player, id, progress);
     }
-    bool CanShowAchievements() override
-    {
-        Note("CanShowAchievements");
-        return true;
-    }
-    void ShowAchievements(uint32_t player) override { Note("ShowAchievements(" + Number(player) + ")"); }
-    void StoreValue(const char* name, int32_t value) override
-    {
-        Note("StoreValue(" + Text(name) + "," + Number(value) + ")");
-    }
-    int32_t ValueOf(const char* name) override
-    {
-        Note("ValueOf(" + Text(name) + ")");
-        return 77;
-    }
+    bool CanShowAchievements() override { return NoteAndAnswer(true, "CanShowAchievements"); }
+    void ShowAchievements(uint32_t player) override { NoteCall("ShowAchievements", player); }
+    void StoreValue(const char* name, int32_t value) override { NoteCall("StoreValue", name, value); }
+    int32_t ValueOf(const char* name) override { return NoteAndAnswer(77, "ValueOf", name); }
 };
 
 class TestStatistics : public StatisticImplementation {
@@ -48,43 +31,22 @@ public:
     const char* GetName() override { return "TestStatistics"; }
     void SetStatistic(uint32_t first, uint32_t second, void* third, void* fourth) override
     {
-        Note("SetStatistic(" + Number(first) + "," + Number(second) + "," + Text(static_cast<const char*>(third)) +
-             "," + Text(static_cast<const char*>(fourth)) + ")");
+        NoteCall("SetStatistic", first, second, static_cast<const char*>(third), static_cast<const char*>(fourth));
     }
 };
 
 class TestUGC : public UGCImplementation {
 public:
     const char* GetName() override { return "TestUGC"; }
-    bool IsAvailable() override
-    {
-        Note("UGC.IsAvailable");
-        return true;
-    }
-    void Query() override { Note("Query"); }
-    bool QueryFinished() override
-    {
-        Note("QueryFinished");
-        return false;
-    }
-    int32_t QueryResultCount() override
-    {
-        Note("QueryResultCount");
-        return 3;
-    }
-    void* QueryResultItem(int32_t index) override
-    {
-        Note("QueryResultItem(" + Number(index) + ")");
-        return &m_item;
-    }
-    void Subscribe(const char* item) override { Note("Subscribe(" + Text(item) + ")"); }
-    void Unsubscribe(const char* item) override { Note("Unsubscribe(" + Text(item) + ")"); }
-    uint64_t UploadItem(const char* item) override
-    {
-        Note("UploadItem(" + Text(item) + ")");
-        return 0x1234567890ull;
-    }
-    void WaitForUploads() override { Note("WaitForUploads"); }
+    bool IsAvailable() override { return NoteAndAnswer(true, "UGC.IsAvailable"); }
+    void Query() override { NoteCall("Query"); }
+    bool QueryFinished() override { return NoteAndAnswer(false, "QueryFinished"); }
+    int32_t QueryResultCount() override { return NoteAndAnswer(3, "QueryResultCount"); }
+    void* QueryResultItem(int32_t index) override { return NoteAndAnswer<void*>(&m_item, "QueryResultItem", index); }
+    void Subscribe(const char* item) override { NoteCall("Subscribe", item); }
+    void Unsubscribe(const char* item) override { NoteCall("Unsubscribe", item); }
+    uint64_t UploadItem(const char* item) override { return NoteAndAnswer(0x1234567890ull, "UploadItem", item); }
+    void WaitForUploads() override { NoteCall("WaitForUploads"); }
 
 private:
     int m_item = 0;
@@ -93,12 +55,11 @@ private:
 class TestNotifications : public NotificationImplementation {
 public:
     const char* GetName() override { return "TestNotifications"; }
-    void RegisterForLocalNotifications() override { Note("RegisterForLocalNotifications"); }
-    void RemoveAllLocalNotifications() override { Note("RemoveAllLocalNotifications"); }
+    void RegisterForLocalNotifications() override { NoteCall("RegisterForLocalNotifications"); }
+    void RemoveAllLocalNotifications() override { NoteCall("RemoveAllLocalNotifications"); }
     void SetLocalNotification(const char* first, const char* second, const char* third, int32_t number) override
     {
-        Note("SetLocalNotification(" + Text(first) + "," + Text(second) + "," + Text(third) + "," + Number(number) +
-             ")");
+        NoteCall("SetLocalNotification", first, second, third, number);
     }
 };
 
@@ -107,56 +68,41 @@ public:
     const char* GetName() override { return "TestLeaderboards"; }
     void AddScore(uint32_t player, HV_LeaderboardScore* score, const char* category) override
     {
-        Note("AddScore(" + Number(player) + "," + Text(score->id) + "," + Text(score->player) + "," +
-             Number(score->points) + "," + Number(score->dataLength) + "," + Text(category) + ")");
+        const char* id = score->id;
+        const char* name = score->player;
+        NoteCall("AddScore", player, id, name, score->points, score->dataLength, category);
     }
     bool RequestScores(int32_t start, int32_t count, int32_t filter, const char* category) override
     {
-        Note("RequestScores(" + Number(start) + "," + Number(count) + "," + Number(filter) + "," + Text(category) +
-             ")");
-        return false;
+        return NoteAndAnswer(false, "RequestScores", start, count, filter, category);
     }
     bool RequestScoresAroundUserRank(uint32_t player, int32_t count, const char* category) override
     {
-        Note("RequestScoresAroundUserRank(" + Number(player) + "," + Number(count) + "," + Text(category) + ")");
-        return false;
+        return NoteAndAnswer(false, "RequestScoresAroundUserRank", player, count, category);
     }
     const char* GetLocalPlayerName(uint32_t player) override
     {
-        Note("GetLocalPlayerName(" + Number(player) + ")");
-        return "Tester";
+        return NoteAndAnswer("Tester", "GetLocalPlayerName", player);
     }
-    bool Logout() override
-    {
-        Note("Logout");
-        return true;
-    }
-    void OpenCategory(const char* category) override { Note("OpenCategory(" + Text(category) + ")"); }
-    void Login(uint32_t player) override { Note("Login(" + Number(player) + ")"); }
-    int32_t GetLocalPlayerState(uint32_t player) override
-    {
-        Note("GetLocalPlayerState(" + Number(player) + ")");
-        return 0;
-    }
-    bool IsBusy() override
-    {
-        Note("IsBusy");
-        return true;
-    }
+    bool Logout() override { return NoteAndAnswer(true, "Logout"); }
+    void OpenCategory(const char* category) override { NoteCall("OpenCategory", category); }
+    void Login(uint32_t player) override { NoteCall("Login", player); }
+    int32_t GetLocalPlayerState(uint32_t player) override { return NoteAndAnswer(0, "GetLocalPlayerState", player); }
+    bool IsBusy() override { return NoteAndAnswer(true, "IsBusy"); }
     void LaunchLeaderboardView(uint32_t player, const char* category) override
     {
-        Note("LaunchLeaderboardView(" + Number(player) + "," + Text(category) + ")");
+        NoteCall("LaunchLeaderboardView", player, category);
     }
     int32_t GetMaxScoreCount() override { return 12; }
 };
 
 class ServicesModule : public ExtensionModule {
 public:
-    ~ServicesModule() override { Note("Module.Delete"); }
+    ~ServicesModule() override { NoteCall("Module.Delete"); }
     const char* GetName() override { return "Test Services"; }
     bool Initialize(HV_EngineInterface*) override
     {
-        Note("Module.Initialize");
+        NoteCall("Module.Initialize");
         m_achievements = new TestAchievements;
         m_statistics = new TestStatistics;
         m_ugc = new TestUGC;
@@ -166,7 +112,7 @@ public:
     }
     void ReleaseImplementations() override
     {
-        Note("Module.ReleaseImplementations");
+        NoteCall("Module.ReleaseImplementations");
         delete m_achievements;
         delete m_statistics;
         delete m_ugc;
@@ -178,15 +124,11 @@ public:
         m_ugc = nullptr;
         m_notifications = nullptr;
     }
-    bool ShouldPauseGame() override
-    {
-        Note("Module.ShouldPauseGame");
-        return false;
-    }
+    bool ShouldPauseGame() override { return NoteAndAnswer(false, "Module.ShouldPauseGame"); }
     void Update(float step) override { Note("Module.Update(" + std::to_string(int(step * 1000)) + "ms)"); }
     const char* ExecuteCommand(const char* command, const char* argument) override
     {
-        Note("Module.ExecuteCommand(" + Text(command) + "," + Text(argument) + ")");
+        NoteCall("Module.ExecuteCommand", command, argument);
         return command != nullptr && std::string(command) == "TestServices_Echo" ? argument : nullptr;
     }
     BaseImplementation* GetImplementation(HV_ServiceKind kind) override
