@@ -32,6 +32,41 @@
 
 inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+inline std::string ReadFileText(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Bytes of a simulated cloud file: the magic and its zero, the entry count, then
+// each entry's key and its zero, its byte count and its bytes (numbers little-endian).
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes Cat(std::initializer_list<Bytes> parts)
+{
+    Bytes bytes;
+    for (const Bytes& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
+    return bytes;
+}
+inline Bytes CloudText(const std::string& text, bool terminated = true)
+{
+    Bytes bytes(text.begin(), text.end());
+    if (terminated) bytes.push_back(0);
+    return bytes;
+}
+inline Bytes CloudU32(uint32_t value)
+{
+    return {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
+}
+inline Bytes CloudHeader(uint32_t entries, const std::string& magic = "SIMULATED_CLOUD")
+{
+    return Cat({CloudText(magic), CloudU32(entries)});
+}
+inline Bytes CloudEntry(const std::string& key, const Bytes& value)
+{
+    return Cat({CloudText(key), CloudU32(uint32_t(value.size())), value});
+}
+
 // One delivered event, with copies of everything its payload pointed to.
 struct DeliveredEvent {
     uint32_t kind = 0;

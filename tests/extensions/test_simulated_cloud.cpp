@@ -1,35 +1,6 @@
 #include "extension_test_environment.h"
 #include "support/scoped_limit.h"
 
-namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-void AppendText(Bytes& bytes, const std::string& text)
-{
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    bytes.push_back(0);
-}
-void AppendU32(Bytes& bytes, uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(uint8_t(value >> shift));
-}
-void AppendEntry(Bytes& bytes, const std::string& key, const Bytes& value)
-{
-    AppendText(bytes, key);
-    AppendU32(bytes, uint32_t(value.size()));
-    bytes.insert(bytes.end(), value.begin(), value.end());
-}
-Bytes Header(uint32_t entries)
-{
-    Bytes bytes;
-    AppendText(bytes, "SIMULATED_CLOUD");
-    AppendU32(bytes, entries);
-    return bytes;
-}
-
-}  // namespace
-
 class SimulatedCloud : public ExtensionTest {
 protected:
     void SetUp() override
@@ -55,8 +26,8 @@ protected:
 
     Bytes File(const char* name = "simulated.cloud")
     {
-        std::ifstream file(UserFolder() / name, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        const std::string text = ReadFileText(UserFolder() / name);
+        return Bytes(text.begin(), text.end());
     }
 
     void WriteFile(const Bytes& bytes)
@@ -98,9 +69,7 @@ TEST_F(SimulatedCloud, AnEntryWithoutBytesIsGoneAfterARestart)
 {
     Put("A", {1, 2, 3});
     Put("B", {});
-    Bytes expected = Header(2);
-    AppendEntry(expected, "A", {1, 2, 3});
-    AppendEntry(expected, "B", {});
+    const Bytes expected = Cat({CloudHeader(2), CloudEntry("A", {1, 2, 3}), CloudEntry("B", {})});
     EXPECT_EQ(File(), expected);
     Bytes value;
     EXPECT_TRUE(Read("B", value));
@@ -126,9 +95,7 @@ TEST_F(SimulatedCloud, ARemovalReachesTheFileOnlyWithTheNextPut)
 
     Engine()->cloud->RemoveData("A");
     Put("C", {8, 9});
-    Bytes expected = Header(1);
-    AppendEntry(expected, "C", {8, 9});
-    EXPECT_EQ(File(), expected);
+    EXPECT_EQ(File(), Cat({CloudHeader(1), CloudEntry("C", {8, 9})}));
     Restart();
     EXPECT_FALSE(Read("A", value));
 }
@@ -138,10 +105,7 @@ TEST_F(SimulatedCloud, PuttingAKeyTwiceKeepsItsPlaceAndTheLastValue)
     Put("first", {1});
     Put("second", {2});
     Put("first", {3, 3});
-    Bytes expected = Header(2);
-    AppendEntry(expected, "first", {3, 3});
-    AppendEntry(expected, "second", {2});
-    EXPECT_EQ(File(), expected);
+    EXPECT_EQ(File(), Cat({CloudHeader(2), CloudEntry("first", {3, 3}), CloudEntry("second", {2})}));
     Bytes value;
     ASSERT_TRUE(Read("first", value));
     EXPECT_EQ(value, (Bytes{3, 3}));
@@ -149,11 +113,8 @@ TEST_F(SimulatedCloud, PuttingAKeyTwiceKeepsItsPlaceAndTheLastValue)
 
 TEST_F(SimulatedCloud, ADamagedFileKeepsItsGoodEntriesAndIsNotRewrittenByLoading)
 {
-    Bytes damaged = Header(3);
-    AppendEntry(damaged, "good", {5, 6});
-    AppendText(damaged, "bad");
-    AppendU32(damaged, 1000);
-    damaged.insert(damaged.end(), {1, 2, 3});
+    const Bytes damaged =
+        Cat({CloudHeader(3), CloudEntry("good", {5, 6}), CloudText("bad"), CloudU32(1000), {1, 2, 3}});
     WriteFile(damaged);
     Restart();
     Bytes value;
@@ -170,19 +131,13 @@ TEST_F(SimulatedCloud, ADamagedFileKeepsItsGoodEntriesAndIsNotRewrittenByLoading
     EXPECT_TRUE(
         Logged("SimulatedCloudImplementation::Save: the damaged 'user://simulated.cloud' is kept as "
                "'user://simulated.cloud.damaged'."));
-    Bytes expected = Header(2);
-    AppendEntry(expected, "good", {5, 6});
-    AppendEntry(expected, "new", {7});
-    EXPECT_EQ(File(), expected);
+    EXPECT_EQ(File(), Cat({CloudHeader(2), CloudEntry("good", {5, 6}), CloudEntry("new", {7})}));
     EXPECT_EQ(File("simulated.cloud.damaged"), damaged);
 }
 
 TEST_F(SimulatedCloud, AFileWithAnotherMagicLeavesTheStoreEmpty)
 {
-    Bytes other;
-    AppendText(other, "SIMULATED_CLOUX");
-    AppendU32(other, 1);
-    AppendEntry(other, "A", {1});
+    const Bytes other = Cat({CloudHeader(1, "SIMULATED_CLOUX"), CloudEntry("A", {1})});
     WriteFile(other);
     Restart();
     Bytes value;
@@ -193,7 +148,7 @@ TEST_F(SimulatedCloud, AFileWithAnotherMagicLeavesTheStoreEmpty)
     Put("C", {3});
     EXPECT_FALSE(std::filesystem::exists(UserFolder() / "simulated.cloud.damaged-2"));
     // A later damaged file does not replace the first copy.
-    Bytes truncated = Header(1);
+    const Bytes truncated = CloudHeader(1);
     WriteFile(truncated);
     Restart();
     Put("D", {4});
@@ -203,8 +158,7 @@ TEST_F(SimulatedCloud, AFileWithAnotherMagicLeavesTheStoreEmpty)
 
 TEST_F(SimulatedCloud, ADamagedFileIsNotReplacedWhenNoCopyCanBeKept)
 {
-    Bytes damaged = Header(2);
-    AppendEntry(damaged, "good", {5});
+    const Bytes damaged = Cat({CloudHeader(2), CloudEntry("good", {5})});
     WriteFile(damaged);
     std::filesystem::create_directories(UserFolder() / "simulated.cloud.damaged");
     for (int copy = 2; copy <= 9; ++copy)
@@ -248,11 +202,7 @@ TEST_F(SimulatedCloud, AFailedWriteKeepsTheOldFileAndTheStore)
 
     std::filesystem::remove(UserFolder() / "simulated.cloud.tmp");
     Put("C", {3});
-    Bytes expected = Header(3);
-    AppendEntry(expected, "A", {1});
-    AppendEntry(expected, "B", {2});
-    AppendEntry(expected, "C", {3});
-    EXPECT_EQ(File(), expected);
+    EXPECT_EQ(File(), Cat({CloudHeader(3), CloudEntry("A", {1}), CloudEntry("B", {2}), CloudEntry("C", {3})}));
 }
 
 TEST_F(SimulatedCloud, ConcurrentPutsAndReadsKeepEveryKey)
@@ -286,7 +236,5 @@ TEST_F(SimulatedCloud, AFileTooLargeToReadIsMovedAsideBeforeTheFirstPut)
     Put("new", {7});
     EXPECT_TRUE(Logged("SimulatedCloudImplementation::Load: 'user://simulated.cloud' exists but cannot be read."));
     EXPECT_EQ(std::filesystem::file_size(UserFolder() / "simulated.cloud.damaged"), 3ull << 30);
-    Bytes expected = Header(1);
-    AppendEntry(expected, "new", {7});
-    EXPECT_EQ(File(), expected);
+    EXPECT_EQ(File(), Cat({CloudHeader(1), CloudEntry("new", {7})}));
 }
