@@ -35,29 +35,6 @@ bool BackendTest::Rasterises() const { return std::strcmp(GetParam(), "memory") 
 
 std::string BackendTest::Named(const std::string& name) const { return std::string(GetParam()) + "-" + name; }
 
-Program BackendTest::MakeProgram(const std::string& vertexSource, const std::string& pixelSource,
-                                 const std::vector<D3D11_INPUT_ELEMENT_DESC>& elements)
-{
-    Program program;
-    const std::vector<uint8_t> vertex = Compile(vertexSource, "vs_4_0");
-    const std::vector<uint8_t> pixel = Compile(pixelSource, "ps_4_0");
-    if (vertex.empty() || pixel.empty()) return program;
-    EXPECT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, program.vertex.Put()), S_OK);
-    EXPECT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, program.pixel.Put()), S_OK);
-    EXPECT_EQ(device_->CreateInputLayout(elements.data(), UINT(elements.size()), vertex.data(), vertex.size(),
-                                         program.layout.Put()),
-              S_OK);
-    return program;
-}
-
-void BackendTest::UseProgram(const Program& program)
-{
-    context_->IASetInputLayout(program.layout.get());
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    context_->VSSetShader(program.vertex.get(), nullptr, 0);
-    context_->PSSetShader(program.pixel.get(), nullptr, 0);
-}
-
 void BackendTest::SetVertices(const std::vector<float>& floats, UINT stride, UINT slot)
 {
     buffers_.push_back(MakeBuffer(UINT(floats.size() * sizeof(float)), D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER,
@@ -167,8 +144,3 @@ std::vector<uint32_t> Ramp(UINT count, uint8_t seed)
 }
 
 uint8_t Unorm8(double value) { return uint8_t(std::floor(std::clamp(value, 0.0, 1.0) * 255.0 + 0.5)); }
-
-D3D11_INPUT_ELEMENT_DESC Element(const char* semantic, UINT index, DXGI_FORMAT format, UINT offset, UINT slot)
-{
-    return {semantic, index, format, slot, offset, D3D11_INPUT_PER_VERTEX_DATA, 0};
-}

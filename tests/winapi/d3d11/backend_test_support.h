@@ -12,13 +12,6 @@
 
 #include "winapi/d3d11/d3d11_test_support.h"
 
-// A vertex shader, a pixel shader and the input layout that feeds the first.
-struct Program {
-    Ref<ID3D11VertexShader> vertex;
-    Ref<ID3D11PixelShader> pixel;
-    Ref<ID3D11InputLayout> layout;
-};
-
 class BackendTest : public D3D11Test, public ::testing::WithParamInterface<const char*> {
 protected:
     void SetUp() override;
@@ -29,11 +22,6 @@ protected:
     // "<back end>-<name>", the name of a pixel comparison.
     std::string Named(const std::string& name) const;
 
-    // Compiles both stages with our compiler library ("vs_4_0", "ps_4_0") and
-    // makes the layout of `elements` against the vertex code.
-    Program MakeProgram(const std::string& vertexSource, const std::string& pixelSource,
-                        const std::vector<D3D11_INPUT_ELEMENT_DESC>& elements);
-    void UseProgram(const Program& program);
     // An immutable vertex buffer of the floats in input slot `slot`, triangle lists.
     void SetVertices(const std::vector<float>& floats, UINT stride, UINT slot = 0);
     // Immutable constant buffers (rounded up to 16 bytes) in slot 0 of a stage.
@@ -84,9 +72,6 @@ std::vector<uint32_t> Ramp(UINT count, uint8_t seed);
 // The 8-bit value a normalised channel of `value` is stored as: clamped, and
 // rounded to nearest.
 uint8_t Unorm8(double value);
-
-// The input element of a named semantic in slot 0 at an offset, per vertex.
-D3D11_INPUT_ELEMENT_DESC Element(const char* semantic, UINT index, DXGI_FORMAT format, UINT offset, UINT slot = 0);
 
 // A vertex shader passing POSITION (float3) through, and a pixel shader
 // returning the float4 `colour` of its constant buffer b0.

@@ -161,6 +161,29 @@ Ref<ID3D11Texture2D> D3D11Test::MakeGeneratedMips(UINT size, UINT levels, const 
     return texture;
 }
 
+Program D3D11Test::MakeProgram(const std::string& vertexSource, const std::string& pixelSource,
+                               const std::vector<D3D11_INPUT_ELEMENT_DESC>& elements)
+{
+    Program program;
+    const std::vector<uint8_t> vertex = Compile(vertexSource, "vs_4_0");
+    const std::vector<uint8_t> pixel = Compile(pixelSource, "ps_4_0");
+    if (vertex.empty() || pixel.empty()) return program;
+    EXPECT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, program.vertex.Put()), S_OK);
+    EXPECT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, program.pixel.Put()), S_OK);
+    EXPECT_EQ(device_->CreateInputLayout(elements.data(), UINT(elements.size()), vertex.data(), vertex.size(),
+                                         program.layout.Put()),
+              S_OK);
+    return program;
+}
+
+void D3D11Test::UseProgram(const Program& program)
+{
+    context_->IASetInputLayout(program.layout.get());
+    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+    context_->VSSetShader(program.vertex.get(), nullptr, 0);
+    context_->PSSetShader(program.pixel.get(), nullptr, 0);
+}
+
 Pixels D3D11Test::ReadBack(ID3D11Texture2D* texture, UINT subresource)
 {
     D3D11_TEXTURE2D_DESC desc;
@@ -281,14 +304,19 @@ std::vector<std::string> D3D11Test::NewMessages() const
     return messages;
 }
 
-Ref<IDXGISwapChain1> D3D11Test::SwapChainOver(HWND window, const DXGI_SWAP_CHAIN_DESC1& desc)
+Ref<IDXGIAdapter> D3D11Test::DeviceAdapter()
 {
     Ref<IDXGIDevice> dxgiDevice;
     EXPECT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
     Ref<IDXGIAdapter> adapter;
     EXPECT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
+    return adapter;
+}
+
+Ref<IDXGISwapChain1> D3D11Test::SwapChainOver(HWND window, const DXGI_SWAP_CHAIN_DESC1& desc)
+{
     Ref<IDXGIFactory2> factory;
-    EXPECT_EQ(adapter->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
+    EXPECT_EQ(DeviceAdapter()->GetParent(IID_PPV_ARGS(factory.Put())), S_OK);
     Ref<IDXGISwapChain1> swapChain;
     EXPECT_EQ(factory->CreateSwapChainForHwnd(device_.get(), window, &desc, nullptr, nullptr, swapChain.Put()), S_OK);
     return swapChain;
@@ -363,4 +391,9 @@ std::vector<uint32_t> BoxFiltered(const std::vector<uint32_t>& level, UINT width
         }
     }
     return next;
+}
+
+D3D11_INPUT_ELEMENT_DESC Element(const char* semantic, UINT index, DXGI_FORMAT format, UINT offset, UINT slot)
+{
+    return {semantic, index, format, slot, offset, D3D11_INPUT_PER_VERTEX_DATA, 0};
 }

@@ -77,6 +77,13 @@ struct Pixels {
     uint32_t At(UINT x, UINT y) const;  // the four bytes as read, byte 0 lowest
 };
 
+// A vertex shader, a pixel shader and the input layout that feeds the first.
+struct Program {
+    Ref<ID3D11VertexShader> vertex;
+    Ref<ID3D11PixelShader> pixel;
+    Ref<ID3D11InputLayout> layout;
+};
+
 class D3D11Test : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -108,6 +115,12 @@ protected:
     // A square R8G8B8A8 texture of `levels` levels: `top` written into level 0,
     // the rest made by GenerateMips.
     Ref<ID3D11Texture2D> MakeGeneratedMips(UINT size, UINT levels, const std::vector<uint32_t>& top);
+    // Compiles both stages with our compiler library ("vs_4_0", "ps_4_0") and
+    // makes the layout of `elements` against the vertex code, each expected to succeed.
+    Program MakeProgram(const std::string& vertexSource, const std::string& pixelSource,
+                        const std::vector<D3D11_INPUT_ELEMENT_DESC>& elements);
+    // Binds the program's stages and layout, for triangle lists.
+    void UseProgram(const Program& program);
     // Reads a subresource of a 4-byte format back the renderer's way: staging
     // copy of the texture, CopyResource, Map READ.
     Pixels ReadBack(ID3D11Texture2D* texture, UINT subresource = 0);
@@ -122,6 +135,8 @@ protected:
 
     // A window of the window layer with the given client size.
     HWND MakeWindow(int width, int height);
+    // The adapter of device_, reached through its DXGI interface.
+    Ref<IDXGIAdapter> DeviceAdapter();
     // A swap chain over `window` made by the factory that made device_, expected to succeed.
     Ref<IDXGISwapChain1> SwapChainOver(HWND window, const DXGI_SWAP_CHAIN_DESC1& desc);
 
@@ -191,3 +206,6 @@ DXGI_SWAP_CHAIN_DESC DiscardSwapChainDesc(HWND window);
 
 DXGI_SWAP_CHAIN_DESC1 FlipSwapChainDesc(UINT width, UINT height, DXGI_FORMAT format = DXGI_FORMAT_B8G8R8A8_UNORM,
                                         UINT flags = 0);
+
+// The input element of a named semantic in slot 0 at an offset, per vertex.
+D3D11_INPUT_ELEMENT_DESC Element(const char* semantic, UINT index, DXGI_FORMAT format, UINT offset, UINT slot = 0);

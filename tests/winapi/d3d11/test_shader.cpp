@@ -28,12 +28,21 @@ constexpr char kIndexedSource[] =
 constexpr char kGeneratedSource[] =
     "float4 main(uint id : SV_VertexID) : SV_POSITION { return float4(float(id), 0.0, 0.0, 1.0); }\n";
 
-const D3D11_INPUT_ELEMENT_DESC kLayout[] = {
-    {"POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
-    {"COLOR", 0, DXGI_FORMAT_B8G8R8A8_UNORM, 0, D3D11_APPEND_ALIGNED_ELEMENT, D3D11_INPUT_PER_VERTEX_DATA, 0},
-    {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 0, D3D11_APPEND_ALIGNED_ELEMENT, D3D11_INPUT_PER_VERTEX_DATA, 0}};
+const std::vector<D3D11_INPUT_ELEMENT_DESC> kLayout = {
+    Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0),
+    Element("COLOR", 0, DXGI_FORMAT_B8G8R8A8_UNORM, D3D11_APPEND_ALIGNED_ELEMENT),
+    Element("TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, D3D11_APPEND_ALIGNED_ELEMENT)};
 
-using Shaders = D3D11Test;
+class Shaders : public D3D11Test {
+protected:
+    Ref<ID3D11VertexShader> VertexShader(const char* source)
+    {
+        const std::vector<uint8_t> code = Compile(source, "vs_4_0");
+        Ref<ID3D11VertexShader> shader;
+        EXPECT_EQ(device_->CreateVertexShader(code.data(), code.size(), nullptr, shader.Put()), S_OK);
+        return shader;
+    }
+};
 
 TEST_F(Shaders, EachStageTakesOnlyItsOwnCode)
 {
@@ -91,85 +100,81 @@ TEST_F(Shaders, CodeNeedingAHigherLevelThanTheDevicesIsRefused)
 TEST_F(Shaders, AnInputLayoutMustFeedEveryInputOfTheVertexCodeBySemantic)
 {
     const std::vector<uint8_t> vertex = Compile(kVertexSource, "vs_4_0");
+    auto changed = [](size_t index, auto change) {
+        std::vector<D3D11_INPUT_ELEMENT_DESC> elements = kLayout;
+        change(elements[index]);
+        return elements;
+    };
+    struct Case {
+        const char* what;
+        std::vector<D3D11_INPUT_ELEMENT_DESC> elements;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {"semantics match without regard to case", changed(1, [](auto& e) { e.SemanticName = "color"; }), S_FALSE},
+        {"elements the code does not read are allowed",
+         {kLayout[0], kLayout[1], kLayout[2],
+          Element("NORMAL", 0, DXGI_FORMAT_R32G32B32_FLOAT, D3D11_APPEND_ALIGNED_ELEMENT)},
+         S_FALSE},
+        {"TEXCOORD0 is not fed", {kLayout[0], kLayout[1]}, E_INVALIDARG},
+        {"TEXCOORD1 instead of TEXCOORD0", changed(2, [](auto& e) { e.SemanticIndex = 1; }), E_INVALIDARG},
+        {"integers cannot feed a float input", changed(1, [](auto& e) { e.Format = DXGI_FORMAT_R8G8B8A8_UINT; }),
+         E_INVALIDARG},
+        {"POSITION twice", {kLayout[0], kLayout[0], kLayout[2]}, E_INVALIDARG},
+        {"a misaligned offset", changed(1, [](auto& e) { e.AlignedByteOffset = 13; }), E_INVALIDARG},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(device_->CreateInputLayout(test.elements.data(), UINT(test.elements.size()), vertex.data(),
+                                             vertex.size(), nullptr),
+                  test.expected)
+            << test.what;
+    }
     Ref<ID3D11InputLayout> layout;
-    EXPECT_EQ(device_->CreateInputLayout(kLayout, 3, vertex.data(), vertex.size(), layout.Put()), S_OK);
-
-    D3D11_INPUT_ELEMENT_DESC lowerCase[3] = {kLayout[0], kLayout[1], kLayout[2]};
-    lowerCase[1].SemanticName = "color";
-    EXPECT_EQ(device_->CreateInputLayout(lowerCase, 3, vertex.data(), vertex.size(), nullptr), S_FALSE)
-        << "semantics match without regard to case";
-
-    D3D11_INPUT_ELEMENT_DESC extra[4] = {
-        kLayout[0],
-        kLayout[1],
-        kLayout[2],
-        {"NORMAL", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, D3D11_APPEND_ALIGNED_ELEMENT, D3D11_INPUT_PER_VERTEX_DATA, 0}};
-    EXPECT_EQ(device_->CreateInputLayout(extra, 4, vertex.data(), vertex.size(), nullptr), S_FALSE)
-        << "elements the code does not read are allowed";
-
-    EXPECT_EQ(device_->CreateInputLayout(kLayout, 2, vertex.data(), vertex.size(), nullptr), E_INVALIDARG)
-        << "TEXCOORD0 is not fed";
-    D3D11_INPUT_ELEMENT_DESC wrongIndex[3] = {kLayout[0], kLayout[1], kLayout[2]};
-    wrongIndex[2].SemanticIndex = 1;
-    EXPECT_EQ(device_->CreateInputLayout(wrongIndex, 3, vertex.data(), vertex.size(), nullptr), E_INVALIDARG);
-    D3D11_INPUT_ELEMENT_DESC integer[3] = {kLayout[0], kLayout[1], kLayout[2]};
-    integer[1].Format = DXGI_FORMAT_R8G8B8A8_UINT;
-    EXPECT_EQ(device_->CreateInputLayout(integer, 3, vertex.data(), vertex.size(), nullptr), E_INVALIDARG)
-        << "integers cannot feed a float input";
-    D3D11_INPUT_ELEMENT_DESC twice[3] = {kLayout[0], kLayout[0], kLayout[2]};
-    EXPECT_EQ(device_->CreateInputLayout(twice, 3, vertex.data(), vertex.size(), nullptr), E_INVALIDARG);
-    D3D11_INPUT_ELEMENT_DESC misaligned[3] = {kLayout[0], kLayout[1], kLayout[2]};
-    misaligned[1].AlignedByteOffset = 13;
-    EXPECT_EQ(device_->CreateInputLayout(misaligned, 3, vertex.data(), vertex.size(), nullptr), E_INVALIDARG);
+    EXPECT_EQ(device_->CreateInputLayout(kLayout.data(), 3, vertex.data(), vertex.size(), layout.Put()), S_OK);
     const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
-    EXPECT_EQ(device_->CreateInputLayout(kLayout, 3, pixel.data(), pixel.size(), nullptr), E_INVALIDARG);
+    EXPECT_EQ(device_->CreateInputLayout(kLayout.data(), 3, pixel.data(), pixel.size(), nullptr), E_INVALIDARG);
 }
 
 TEST_F(Shaders, IntegerInputsTakeIntegerFormatsAndSystemValuesNeedNoLayout)
 {
     const std::vector<uint8_t> indexed = Compile(kIndexedSource, "vs_4_0");
-    const D3D11_INPUT_ELEMENT_DESC layout[] = {
-        {"POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
-        {"BLENDINDICES", 0, DXGI_FORMAT_R8G8B8A8_UINT, 0, 12, D3D11_INPUT_PER_VERTEX_DATA, 0}};
-    EXPECT_EQ(device_->CreateInputLayout(layout, 2, indexed.data(), indexed.size(), nullptr), S_FALSE);
-    D3D11_INPUT_ELEMENT_DESC normalised[2] = {layout[0], layout[1]};
-    normalised[1].Format = DXGI_FORMAT_R8G8B8A8_UNORM;
-    EXPECT_EQ(device_->CreateInputLayout(normalised, 2, indexed.data(), indexed.size(), nullptr), E_INVALIDARG);
+    std::vector<D3D11_INPUT_ELEMENT_DESC> layout = {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0),
+                                                    Element("BLENDINDICES", 0, DXGI_FORMAT_R8G8B8A8_UINT, 12)};
+    EXPECT_EQ(device_->CreateInputLayout(layout.data(), 2, indexed.data(), indexed.size(), nullptr), S_FALSE);
+    layout[1].Format = DXGI_FORMAT_R8G8B8A8_UNORM;
+    EXPECT_EQ(device_->CreateInputLayout(layout.data(), 2, indexed.data(), indexed.size(), nullptr), E_INVALIDARG);
 
-    const std::vector<uint8_t> generated = Compile(kGeneratedSource, "vs_4_0");
-    Ref<ID3D11VertexShader> shader;
-    ASSERT_EQ(device_->CreateVertexShader(generated.data(), generated.size(), nullptr, shader.Put()), S_OK);
-    context_->VSSetShader(shader.get(), nullptr, 0);
+    Ref<ID3D11VertexShader> generated = VertexShader(kGeneratedSource);
+    context_->VSSetShader(generated.get(), nullptr, 0);
     context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
     context_->Draw(3, 0);
     EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 1u) << "SV_VertexID comes from the pipeline";
 }
 
-TEST_F(Shaders, DrawsAreRecordedOnlyWithEverythingTheyNeedBound)
+TEST_F(Shaders, DrawsAreRecordedOnlyWithEverythingTheyNeedBoundAndTheStagesLinked)
 {
-    const std::vector<uint8_t> vertex = Compile(kVertexSource, "vs_4_0");
-    const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
-    Ref<ID3D11VertexShader> vertexShader;
-    Ref<ID3D11PixelShader> pixelShader;
-    Ref<ID3D11InputLayout> layout;
-    ASSERT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, vertexShader.Put()), S_OK);
-    ASSERT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
-    ASSERT_EQ(device_->CreateInputLayout(kLayout, 3, vertex.data(), vertex.size(), layout.Put()), S_OK);
-    const D3D11_BUFFER_DESC vertexDesc{24 * 4, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0};
-    const D3D11_BUFFER_DESC indexDesc{12, D3D11_USAGE_DEFAULT, D3D11_BIND_INDEX_BUFFER, 0, 0, 0};
-    Ref<ID3D11Buffer> vertices;
-    Ref<ID3D11Buffer> indices;
-    ASSERT_EQ(device_->CreateBuffer(&vertexDesc, nullptr, vertices.Put()), S_OK);
-    ASSERT_EQ(device_->CreateBuffer(&indexDesc, nullptr, indices.Put()), S_OK);
+    const Program program = MakeProgram(kVertexSource, kPixelSource, kLayout);
+    ASSERT_TRUE(program.layout);
+    Ref<ID3D11VertexShader> indexed = VertexShader(kIndexedSource);
+    Ref<ID3D11VertexShader> positionOnly = VertexShader(kGeneratedSource);
+    Ref<ID3D11Buffer> vertices = MakeBuffer(24 * 4, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER);
+    Ref<ID3D11Buffer> indices = MakeBuffer(12, D3D11_USAGE_DEFAULT, D3D11_BIND_INDEX_BUFFER);
 
-    context_->VSSetShader(vertexShader.get(), nullptr, 0);
-    context_->PSSetShader(pixelShader.get(), nullptr, 0);
+    context_->VSSetShader(program.vertex.get(), nullptr, 0);
     context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
     context_->DrawIndexed(6, 0, 0);
     EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 0u) << "no input layout";
-    context_->IASetInputLayout(layout.get());
+    context_->IASetInputLayout(program.layout.get());
     context_->DrawIndexed(6, 0, 0);
     EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 0u) << "no index buffer";
+    context_->VSSetShader(indexed.get(), nullptr, 0);
+    context_->Draw(3, 0);
+    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 0u) << "the layout does not feed BLENDINDICES";
+    context_->VSSetShader(program.vertex.get(), nullptr, 0);
+    context_->Draw(3, 0);
+    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 1u) << "no pixel shader and no vertex buffer are needed";
+
+    context_->PSSetShader(program.pixel.get(), nullptr, 0);
     context_->IASetIndexBuffer(indices.get(), DXGI_FORMAT_R16_UINT, 0);
     ID3D11Buffer* raw = vertices.get();
     const UINT stride = 24;
@@ -177,44 +182,14 @@ TEST_F(Shaders, DrawsAreRecordedOnlyWithEverythingTheyNeedBound)
     context_->IASetVertexBuffers(0, 1, &raw, &stride, &offset);
     context_->DrawIndexed(6, 0, 0);
     context_->DrawIndexedInstanced(6, 3, 0, 0, 0);
-    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 2u);
+    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 3u);
     Ref<ID3D11VertexShader> bound;
     context_->VSGetShader(bound.Put(), nullptr, nullptr);
-    EXPECT_EQ(bound.get(), vertexShader.get());
-}
+    EXPECT_EQ(bound.get(), program.vertex.get());
 
-TEST_F(Shaders, DrawsNeedTheLayoutToFeedTheBoundVertexShaderAndTheStagesToLink)
-{
-    const std::vector<uint8_t> vertex = Compile(kVertexSource, "vs_4_0");
-    const std::vector<uint8_t> indexed = Compile(kIndexedSource, "vs_4_0");
-    const std::vector<uint8_t> pixel = Compile(kPixelSource, "ps_4_0");
-    Ref<ID3D11VertexShader> vertexShader;
-    Ref<ID3D11VertexShader> indexedShader;
-    Ref<ID3D11PixelShader> pixelShader;
-    Ref<ID3D11InputLayout> layout;
-    ASSERT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, vertexShader.Put()), S_OK);
-    ASSERT_EQ(device_->CreateVertexShader(indexed.data(), indexed.size(), nullptr, indexedShader.Put()), S_OK);
-    ASSERT_EQ(device_->CreatePixelShader(pixel.data(), pixel.size(), nullptr, pixelShader.Put()), S_OK);
-    ASSERT_EQ(device_->CreateInputLayout(kLayout, 3, vertex.data(), vertex.size(), layout.Put()), S_OK);
-    context_->IASetInputLayout(layout.get());
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    context_->VSSetShader(indexedShader.get(), nullptr, 0);
+    context_->VSSetShader(positionOnly.get(), nullptr, 0);
     context_->Draw(3, 0);
-    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 0u) << "the layout does not feed BLENDINDICES";
-    context_->VSSetShader(vertexShader.get(), nullptr, 0);
-    context_->Draw(3, 0);
-    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 1u) << "no pixel shader is needed";
-    context_->PSSetShader(pixelShader.get(), nullptr, 0);
-    context_->Draw(3, 0);
-    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 2u);
-
-    const std::vector<uint8_t> positionOnly = Compile(kGeneratedSource, "vs_4_0");
-    Ref<ID3D11VertexShader> positionShader;
-    ASSERT_EQ(device_->CreateVertexShader(positionOnly.data(), positionOnly.size(), nullptr, positionShader.Put()),
-              S_OK);
-    context_->VSSetShader(positionShader.get(), nullptr, 0);
-    context_->Draw(3, 0);
-    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 2u) << "the pixel shader reads COLOR0 and TEXCOORD0";
+    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 3u) << "the pixel shader reads COLOR0 and TEXCOORD0";
     bool named = false;
     for (const std::string& message : NewMessages()) named = named || message.find("COLOR0") != std::string::npos;
     EXPECT_TRUE(named);
@@ -222,9 +197,7 @@ TEST_F(Shaders, DrawsNeedTheLayoutToFeedTheBoundVertexShaderAndTheStagesToLink)
 
 TEST_F(Shaders, ClassInstancesAreNotTaken)
 {
-    const std::vector<uint8_t> vertex = Compile(kVertexSource, "vs_4_0");
-    Ref<ID3D11VertexShader> shader;
-    ASSERT_EQ(device_->CreateVertexShader(vertex.data(), vertex.size(), nullptr, shader.Put()), S_OK);
+    Ref<ID3D11VertexShader> shader = VertexShader(kVertexSource);
     ID3D11ClassInstance* instance = nullptr;
     context_->VSSetShader(shader.get(), &instance, 1);
     Ref<ID3D11VertexShader> bound;

@@ -46,13 +46,13 @@ struct Patch {
 // A frame of one colour with patches over it, as R, G, B, A pixels.
 std::vector<uint32_t> Frame(UINT width, UINT height, uint32_t background, const std::vector<Patch>& patches)
 {
-    std::vector<uint32_t> pixels(size_t(width) * height, background);
-    for (const Patch& r : patches) {
-        for (UINT y = r.top; y < r.top + r.height; ++y) {
-            for (UINT x = r.left; x < r.left + r.width; ++x) pixels[size_t(y) * width + x] = r.rgba;
+    return Image(width, height, [&](UINT x, UINT y) {
+        uint32_t pixel = background;
+        for (const Patch& r : patches) {
+            if (x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height) pixel = r.rgba;
         }
-    }
-    return pixels;
+        return pixel;
+    });
 }
 
 class WindowPresent : public BackendTest {
@@ -87,17 +87,13 @@ protected:
     {
         Ref<ID3D11Texture2D> buffer;
         ASSERT_EQ(swapChain->GetBuffer(0, IID_PPV_ARGS(buffer.Put())), S_OK);
-        Ref<ID3D11RenderTargetView> view;
-        ASSERT_EQ(device_->CreateRenderTargetView(buffer.get(), nullptr, view.Put()), S_OK);
-        context_->ClearRenderTargetView(view.get(), background);
+        context_->ClearRenderTargetView(TargetView(buffer.get()).get(), background);
         for (const Patch& r : patches) {
             Ref<ID3D11Texture2D> patch =
                 MakeTexture(r.width, r.height, DXGI_FORMAT_B8G8R8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-            Ref<ID3D11RenderTargetView> patchView;
-            ASSERT_EQ(device_->CreateRenderTargetView(patch.get(), nullptr, patchView.Put()), S_OK);
             const FLOAT colour[4] = {(r.rgba & 0xff) / 255.0f, ((r.rgba >> 8) & 0xff) / 255.0f,
                                      ((r.rgba >> 16) & 0xff) / 255.0f, 1.0f};
-            context_->ClearRenderTargetView(patchView.get(), colour);
+            context_->ClearRenderTargetView(TargetView(patch.get()).get(), colour);
             context_->CopySubresourceRegion(buffer.get(), 0, r.left, r.top, 0, patch.get(), 0, nullptr);
         }
     }
@@ -233,10 +229,8 @@ TEST_P(WindowPresent, FullscreenCoversTheDisplayAndLeavingItRestoresTheWindow)
 
 TEST_P(WindowPresent, TheAdaptersOutputIsTheDisplaysScreen)
 {
-    Ref<IDXGIDevice> dxgiDevice;
-    ASSERT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
-    Ref<IDXGIAdapter> adapter;
-    ASSERT_EQ(dxgiDevice->GetAdapter(adapter.Put()), S_OK);
+    Ref<IDXGIAdapter> adapter = DeviceAdapter();
+    ASSERT_TRUE(adapter);
     Ref<IDXGIOutput> output;
     ASSERT_EQ(adapter->EnumOutputs(0, output.Put()), S_OK);
     DXGI_OUTPUT_DESC desc;
