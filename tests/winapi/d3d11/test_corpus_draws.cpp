@@ -77,6 +77,18 @@ uint32_t Stored(const float rgba[4])
     return Rgba(Unorm8(rgba[0]), Unorm8(rgba[1]), Unorm8(rgba[2]), Unorm8(rgba[3]));
 }
 
+// The stored pixel of each texel, channel c of the shader's result being `channel(texel, c)`.
+template <typename Channel>
+std::vector<uint32_t> PerTexel(const std::vector<uint32_t>& texels, Channel channel)
+{
+    std::vector<uint32_t> stored;
+    for (uint32_t texel : texels) {
+        const float out[4] = {channel(texel, 0), channel(texel, 1), channel(texel, 2), channel(texel, 3)};
+        stored.push_back(Stored(out));
+    }
+    return stored;
+}
+
 class CorpusDraws : public BackendTest {
 protected:
     // Translates and compiles a corpus file and binds it with the renderer's layout for the mask.
@@ -99,13 +111,19 @@ protected:
 
     void SetVertexBytes(const VertexBytes& vertices)
     {
-        const D3D11_BUFFER_DESC desc{
-            UINT(vertices.bytes().size()), D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0};
-        const D3D11_SUBRESOURCE_DATA data{vertices.bytes().data(), 0, 0};
-        ASSERT_EQ(device_->CreateBuffer(&desc, &data, vertexBuffer_.Put()), S_OK);
+        vertexBuffer_ = MakeBuffer(UINT(vertices.bytes().size()), D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0,
+                                   vertices.bytes().data());
         ID3D11Buffer* buffers[] = {vertexBuffer_.get()};
         const UINT offset = 0;
         context_->IASetVertexBuffers(0, 1, buffers, &stride_, &offset);
+    }
+
+    // A view of a width x height texture of the texels, rows without gaps.
+    Ref<ID3D11ShaderResourceView> ImageView(UINT width, UINT height, const void* texels)
+    {
+        return ShaderView(MakeTexture(width, height, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0,
+                                      texels, width * 4)
+                              .get());
     }
 
     void BindTextures(std::initializer_list<ID3D11ShaderResourceView*> views)
@@ -171,20 +189,12 @@ TEST_P(CorpusDraws, SpriteTintsItsTexture)
     const float tint[4] = {0.77f, 0.93f, 0.61f, 1.1f};
     SetPixelConstants(tint, sizeof tint);
     const std::vector<uint32_t> texels = Ramp(32, 3);
-    Ref<ID3D11Texture2D> albedo =
-        MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 32);
-    BindTextures({ShaderView(albedo.get()).get()});
-    Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-    SetTarget(TargetView(target.get()).get(), 8, 4);
+    BindTextures({ImageView(8, 4, texels.data()).get()});
+    Ref<ID3D11Texture2D> target = BoundTarget(8, 4);
     context_->Draw(6, 0);
-
-    std::vector<uint32_t> expected;
-    for (uint32_t texel : texels) {
-        float out[4];
-        for (int c = 0; c < 4; ++c) out[c] = Channel(texel, c) * (colour[c] / 255.0f) * tint[c] * 1.25f;
-        expected.push_back(Stored(out));
-    }
-    ExpectDrawn("CorpusSprite", target.get(), expected);
+    ExpectDrawn("CorpusSprite", target.get(), PerTexel(texels, [&](uint32_t texel, int c) {
+                    return Channel(texel, c) * (colour[c] / 255.0f) * tint[c] * 1.25f;
+                }));
 }
 
 // skinned_v23 (its HLSL11 source): bones chosen by index and masked by an integer constant, a
@@ -217,23 +227,16 @@ TEST_P(CorpusDraws, SkinnedBlendsOnlyTheBonesItsMaskKeeps)
     const float lightDirection[4] = {0.0f, 0.0f, 0.25f, 0.0f};
     SetPixelConstants(lightDirection, sizeof lightDirection);
     const std::vector<uint32_t> texels = Ramp(32, 11);
-    Ref<ID3D11Texture2D> albedo =
-        MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 32);
-    BindTextures({ShaderView(albedo.get()).get()});
-    Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-    SetTarget(TargetView(target.get()).get(), 8, 4);
+    BindTextures({ImageView(8, 4, texels.data()).get()});
+    Ref<ID3D11Texture2D> target = BoundTarget(8, 4);
     context_->Draw(6, 0);
 
     const float shade = 0.75f;  // saturate(normal.z)
     const float rim = 1.0f - shade;
     const float light = std::clamp(shade - lightDirection[2], 0.0f, 1.0f);
-    std::vector<uint32_t> expected;
-    for (uint32_t texel : texels) {
-        float out[4];
-        for (int c = 0; c < 4; ++c) out[c] = Channel(texel, c) * (colour[c] / 255.0f) * light + rim * 0.1f;
-        expected.push_back(Stored(out));
-    }
-    ExpectDrawn("CorpusSkinned", target.get(), expected);
+    ExpectDrawn("CorpusSkinned", target.get(), PerTexel(texels, [&](uint32_t texel, int c) {
+                    return Channel(texel, c) * (colour[c] / 255.0f) * light + rim * 0.1f;
+                }));
 }
 
 // lit_v24: normal mapping, two lights, an environment reflection, a 3D noise flicker and fog, into two
@@ -276,15 +279,11 @@ TEST_P(CorpusDraws, LitReflectsItsEnvironmentIntoTwoTargets)
     SetPixelConstants(&pixelConstants, sizeof pixelConstants);
 
     const std::vector<uint32_t> texels = Ramp(32, 21);
-    Ref<ID3D11Texture2D> albedo =
-        MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 32);
     const uint32_t flat = Rgba(128, 128, 255, 255);  // a normal map that keeps the normal (almost)
-    Ref<ID3D11Texture2D> normalMap =
-        MakeTexture(1, 1, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, &flat, 4);
     // The reflection leaves the surface towards -Z, whose face alone has this colour.
     const uint32_t towardsCamera = Rgba(200, 100, 60, 255);
     const uint32_t faces[6] = {0u, 0u, 0u, 0u, Rgba(255, 255, 255, 255), towardsCamera};
-    BindTextures({ShaderView(albedo.get()).get(), ShaderView(normalMap.get()).get(), FacesCube(faces).get()});
+    BindTextures({ImageView(8, 4, texels.data()).get(), ImageView(1, 1, &flat).get(), FacesCube(faces).get()});
     Ref<ID3D11Texture2D> colourTarget = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
     Ref<ID3D11Texture2D> emissionTarget = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
     Ref<ID3D11RenderTargetView> views[2] = {TargetView(colourTarget.get()), TargetView(emissionTarget.get())};
@@ -294,12 +293,9 @@ TEST_P(CorpusDraws, LitReflectsItsEnvironmentIntoTwoTargets)
     context_->RSSetViewports(1, &viewport);
     context_->Draw(6, 0);
 
-    std::vector<uint32_t> colours;
-    for (uint32_t texel : texels) {
-        const float out[4] = {Channel(towardsCamera, 0) * 0.2f, Channel(towardsCamera, 1) * 0.2f,
-                              Channel(towardsCamera, 2) * 0.2f, Channel(texel, 3) * 1.0f};
-        colours.push_back(Stored(out));
-    }
+    const std::vector<uint32_t> colours = PerTexel(texels, [&](uint32_t texel, int c) {
+        return c < 3 ? Channel(towardsCamera, c) * 0.2f : Channel(texel, 3) * 1.0f;
+    });
     const float emission[4] = {Channel(towardsCamera, 0) * 0.05f, Channel(towardsCamera, 1) * 0.05f,
                                Channel(towardsCamera, 2) * 0.05f, 1.0f};
     ExpectDrawn("CorpusLitColour", colourTarget.get(), colours);
@@ -325,49 +321,37 @@ TEST_P(CorpusDraws, QuadTakesItsCornersFromTheVertexIdAndItsOffsetFromTheInstanc
     } vertexConstants{kIdentity, {{10, 0, 0, 0}, {0, 0, 0, 0}, {10, 0, 0, 0}, {10, 0, 0, 0}}};
     SetVertexConstants(&vertexConstants, sizeof vertexConstants);
     const std::vector<uint32_t> texels = Ramp(32, 40);
-    Ref<ID3D11Texture2D> albedo =
-        MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 32);
     // (u, v, 1) always meets +Z. Odd channels keep the back face's expectation off every rounding edge.
     const uint32_t positiveZ = Rgba(41, 81, 121, 201);
     const uint32_t faces[6] = {0u, 0u, 0u, 0u, positiveZ, 0u};
-    BindTextures({ShaderView(albedo.get()).get(), FacesCube(faces).get()});
+    BindTextures({ImageView(8, 4, texels.data()).get(), FacesCube(faces).get()});
 
     for (BOOL backFacing : {FALSE, TRUE}) {
         SCOPED_TRACE(backFacing ? "back facing" : "front facing");
         // Clockwise on screen; counted as counter-clockwise fronts, the same triangles face away.
-        D3D11_RASTERIZER_DESC desc{
-            D3D11_FILL_SOLID, D3D11_CULL_NONE, backFacing, 0, 0.0f, 0.0f, TRUE, FALSE, FALSE, FALSE};
-        Ref<ID3D11RasterizerState> rasterizer;
-        ASSERT_EQ(device_->CreateRasterizerState(&desc, rasterizer.Put()), S_OK);
-        context_->RSSetState(rasterizer.get());
-        Ref<ID3D11Texture2D> target = MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_RENDER_TARGET);
-        SetTarget(TargetView(target.get()).get(), 8, 4);
+        SetRasterizer(D3D11_CULL_NONE, backFacing);
+        Ref<ID3D11Texture2D> target = BoundTarget(8, 4);
         context_->DrawInstanced(4, 2, 0, 0);
 
-        std::vector<uint32_t> expected;
-        for (UINT y = 0; y < 4; ++y) {
-            for (UINT x = 0; x < 8; ++x) {
-                // The shade is 1 at vertex 0 (top left) and 0.75 at the others, interpolated over the first
-                // triangle (top left, top right, bottom left).
-                const float u = (x + 0.5f) / 8;
-                const float v = (y + 0.5f) / 4;
-                const float shade = u + v < 1.0f ? 0.75f + 0.25f * (1.0f - u - v) : 0.75f;
-                const uint32_t texel = texels[y * 8 + x];
-                float out[4];
-                for (int c = 0; c < 4; ++c) {
-                    float value = Channel(texel, c) + Channel(texel, c) * 0.5f + Channel(positiveZ, c) * 0.25f;
-                    value *= backFacing ? 0.5f : shade;
-                    out[c] = c < 3 ? value * 0.5f : value;  // one pass of the do loop halves the colour
-                }
-                // The interpolated shade may round either way.
-                expected.push_back(backFacing ? Stored(out)
-                                              : Rgba(Unorm8(out[0]), Unorm8(out[1]), Unorm8(out[2]), Unorm8(out[3])));
+        const std::vector<uint32_t> expected = Image(8, 4, [&](UINT x, UINT y) {
+            // The shade is 1 at vertex 0 (top left) and 0.75 at the others, interpolated over the first
+            // triangle (top left, top right, bottom left).
+            const float u = (x + 0.5f) / 8;
+            const float v = (y + 0.5f) / 4;
+            const float shade = u + v < 1.0f ? 0.75f + 0.25f * (1.0f - u - v) : 0.75f;
+            const uint32_t texel = texels[y * 8 + x];
+            float out[4];
+            for (int c = 0; c < 4; ++c) {
+                float value = Channel(texel, c) + Channel(texel, c) * 0.5f + Channel(positiveZ, c) * 0.25f;
+                value *= backFacing ? 0.5f : shade;
+                out[c] = c < 3 ? value * 0.5f : value;  // one pass of the do loop halves the colour
             }
-        }
+            // The interpolated shade may round either way.
+            return backFacing ? Stored(out) : Rgba(Unorm8(out[0]), Unorm8(out[1]), Unorm8(out[2]), Unorm8(out[3]));
+        });
         ExpectDrawn(std::string("CorpusQuad") + (backFacing ? "Back" : "Front"), target.get(), expected, false,
                     backFacing ? 0 : 1);
     }
-    context_->RSSetState(nullptr);
 }
 
 INSTANTIATE_ON_EVERY_BACKEND(CorpusDraws);
