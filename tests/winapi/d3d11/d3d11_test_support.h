@@ -45,7 +45,6 @@ public:
         Reset();
         return &object_;
     }
-    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
     T* get() const { return object_; }
     T* operator->() const { return object_; }
     explicit operator bool() const { return object_ != nullptr; }

@@ -111,20 +111,33 @@ TEST_P(BackendConformance, CopiesMoveBoxesBetweenTexturesAndBuffersAndRefuseWhat
     context_->Unmap(staging.get(), 0);
 }
 
-TEST_P(BackendConformance, DynamicTexturesTakeWhatMapWrites)
+TEST_P(BackendConformance, WritesThroughMapsOfDynamicAndStagingTexturesAreKept)
 {
-    const D3D11_TEXTURE2D_DESC desc = TextureDesc(2, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0,
-                                                  D3D11_USAGE_DYNAMIC, D3D11_CPU_ACCESS_WRITE);
-    Ref<ID3D11Texture2D> dynamic;
-    ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, dynamic.Put()), S_OK);
-    D3D11_MAPPED_SUBRESOURCE mapped;
-    ASSERT_EQ(context_->Map(dynamic.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
     const std::vector<uint32_t> texels = Ramp(4, 99);
-    for (UINT y = 0; y < 2; ++y) {
-        std::memcpy(static_cast<uint8_t*>(mapped.pData) + y * mapped.RowPitch, &texels[y * 2], 8);
+    for (D3D11_USAGE usage : {D3D11_USAGE_DYNAMIC, D3D11_USAGE_STAGING}) {
+        const bool dynamic = usage == D3D11_USAGE_DYNAMIC;
+        SCOPED_TRACE(dynamic ? "dynamic" : "staging");
+        const D3D11_TEXTURE2D_DESC desc =
+            TextureDesc(2, 2, DXGI_FORMAT_R8G8B8A8_UNORM, dynamic ? D3D11_BIND_SHADER_RESOURCE : 0, 1, 1, 0, usage,
+                        D3D11_CPU_ACCESS_WRITE);
+        Ref<ID3D11Texture2D> texture;
+        ASSERT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
+        D3D11_MAPPED_SUBRESOURCE mapped;
+        ASSERT_EQ(context_->Map(texture.get(), 0, dynamic ? D3D11_MAP_WRITE_DISCARD : D3D11_MAP_WRITE, 0, &mapped),
+                  S_OK);
+        ASSERT_GE(mapped.RowPitch, 8u);
+        for (UINT y = 0; y < 2; ++y) {
+            std::memcpy(static_cast<uint8_t*>(mapped.pData) + y * mapped.RowPitch, &texels[y * 2], 8);
+        }
+        context_->Unmap(texture.get(), 0);
+        // An upload through a staging texture reaches the texture it is copied into.
+        Ref<ID3D11Texture2D> seen = texture;
+        if (!dynamic) {
+            seen = MakeTexture(2, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
+            context_->CopyResource(seen.get(), texture.get());
+        }
+        ExpectPixels(Named(dynamic ? "Dynamic" : "StagingUpload"), ReadBack(seen.get()), texels, false);
     }
-    context_->Unmap(dynamic.get(), 0);
-    ExpectPixels(Named("Dynamic"), ReadBack(dynamic.get()), texels, false);
 }
 
 TEST_P(BackendConformance, ColourClearsConvertToTheViewsFormat)

@@ -1,7 +1,7 @@
 // The calls the engine's Direct3D 11 renderer makes, in its order: adapter
 // and outputs, device with its capability questions, swap chain, back-buffer
-// views, the state tables, a frame, textures and render targets, read-back,
-// window-mode changes and shutdown. Run whole, and again with every creation
+// views, the state tables, a frame, read-back, window-mode changes and
+// shutdown. Run whole, and again with every creation
 // from the n-th on failing, where nothing may be left alive.
 #include "winapi/d3d11/d3d11_test_support.h"
 
@@ -214,15 +214,15 @@ TEST_F(RendererCalls, InitializeDrawsAFrameAndShutsDownWithNothingLeft)
     EXPECT_TRUE(r.device1);
     EXPECT_TRUE(r.swapChain1);
     EXPECT_EQ(r.blends[1][1].get() == r.blends[1][0].get(), false);
+    device_ = r.device;  // for the fixture's makers and read-back
+    context_ = r.context;
 
     // One frame: clear, constants through a discard map, one indexed draw, present.
     const FLOAT clear[4] = {0.0f, 0.2f, 0.4f, 1.0f};
     r.context->ClearRenderTargetView(r.backBufferView.get(), clear);
     r.context->ClearDepthStencilView(r.depthView.get(), D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 1.0f, 0);
-    const D3D11_BUFFER_DESC constantsDesc{
-        (64 / 16 + 1) * 16, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0};
-    Ref<ID3D11Buffer> constants;
-    ASSERT_EQ(r.device->CreateBuffer(&constantsDesc, nullptr, constants.Put()), S_OK);
+    Ref<ID3D11Buffer> constants =
+        MakeBuffer((64 / 16 + 1) * 16, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE);
     D3D11_MAPPED_SUBRESOURCE mapped;
     ASSERT_EQ(r.context->Map(constants.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
     std::memset(mapped.pData, 0, 64);
@@ -240,8 +240,6 @@ TEST_F(RendererCalls, InitializeDrawsAFrameAndShutsDownWithNothingLeft)
     // The back buffer read back the renderer's way: B, G, R, A bytes.
     Ref<ID3D11Texture2D> backBuffer;
     ASSERT_EQ(r.swapChain->GetBuffer(0, IID_PPV_ARGS(backBuffer.Put())), S_OK);
-    device_ = r.device;
-    context_ = r.context;
     // 0.2 x 255 = 51, 0.4 x 255 = 102.
     ExpectPixels("RendererBackBuffer", ReadBack(backBuffer.get()),
                  std::vector<uint32_t>(160 * 120, Rgba(102, 51, 0, 255)), true);
