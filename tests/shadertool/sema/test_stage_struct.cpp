@@ -86,32 +86,6 @@ TEST_F(StageStruct, RayPayloadsAreVisibleInMainWithTheirTypes)
     EXPECT_EQ(frontEnd.parse.structs.Find("_RayPayloads")->members.GetCount(), 2);
 }
 
-TEST_F(StageStruct, InputAndOutputLiveOnlyInMain)
-{
-    EXPECT_FALSE(Run(std::string("float4 Peek()\n{\n\treturn input.color;\n}\n") + kVertexMain));
-    EXPECT_EQ(LogText(), ErrorLine(3, 12, "undeclared identifier 'input'.") +
-                             ErrorLine(3, 17, "'' has no member 'color'.") +
-                             ErrorLine(3, 5, "return value type does not match the function type."));
-}
-
-TEST_F(StageStruct, LocalsCannotTakeTheStageVariablesNames)
-{
-    EXPECT_FALSE(
-        RunPixel("void main()\n{\n\tfloat buffers = 1.0;\n\tfloat output = 2.0;\n"
-                 "\toutput.color = float4(1.0);\n}\n"));
-    EXPECT_EQ(LogText(), ErrorLine(3, 11, "symbol 'buffers' already has a declaration.") +
-                             ErrorLine(4, 11, "variable can not have the same name as built-in variable 'output'.") +
-                             ErrorLine(4, 11, "symbol 'output' already has a declaration."));
-}
-
-TEST_F(StageStruct, MissingPixelOutputIsReportedOnceBeforeParseErrors)
-{
-    description.pixelOutput.Clear();
-    EXPECT_FALSE(RunPixel("void main()\n{\n\tfloat x = ;\n}\n"));
-    EXPECT_EQ(LogText(), ErrorLine(0, 0, "at least one pixel output variable must be declared.") +
-                             ErrorLine(3, 15, "syntax error"));
-}
-
 TEST_F(StageStruct, ConstantsBeforeVersion23AreGlobalsOfTheirOwn)
 {
     description = ShaderInterfaces::MakeSprite(0x20002);
@@ -145,21 +119,6 @@ TEST_F(StageStruct, SharedConstantsJoinTheStageConstantsFromVersion24)
     ASSERT_TRUE(RunPixel("void main()\n{\n\toutput.color = constants.tint * constants.time;\n}\n")) << LogText();
     EXPECT_NE(FindMember(frontEnd.parse, "_Constants", "time"), nullptr);
     EXPECT_EQ(FindMember(frontEnd.parse, "_Constants", "transform"), nullptr);
-}
-
-TEST_F(StageStruct, AssigningOneComponentSetsTheOutput)
-{
-    EXPECT_TRUE(
-        Run("void main()\n{\n\toutput.position.x = 1.0;\n\toutput.uv[0] = 0.5;\n"
-            "\t(output.color).rgb = input.color.rgb;\n}\n"))
-        << LogText();
-}
-
-TEST_F(StageStruct, EveryUnsetOutputIsReportedWithTheSourcePath)
-{
-    EXPECT_FALSE(Run("void main()\n{\n\toutput.uv = input.uv;\n}\n"));
-    EXPECT_EQ(LogText(), ErrorLine(0, 0, "vertex shader output 'position' is not set.") +
-                             ErrorLine(0, 0, "vertex shader output 'color' is not set."));
 }
 
 TEST_F(StageStruct, AssigningTheWholeOutputSetsEveryOutput)
