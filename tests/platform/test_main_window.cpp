@@ -61,7 +61,7 @@ protected:
     HWND m_window = nullptr;
 };
 
-TEST_F(MainWindow, HasTheProgramsClientSizeCentredOnTheDesktop)
+TEST_F(MainWindow, HasTheProgramsClientSizeCentredOnTheDesktopAndFullscreenSitsAtTheOutputsCorner)
 {
     RECT client;
     ASSERT_TRUE(GetClientRect(m_window, &client));
@@ -76,25 +76,20 @@ TEST_F(MainWindow, HasTheProgramsClientSizeCentredOnTheDesktop)
     EXPECT_EQ((1920 - outerWidth) / 2, outer.left);
     EXPECT_EQ((1080 - outerHeight) / 2, outer.top);
     EXPECT_TRUE(IsWindowVisible(m_window));
-    const LONG_PTR style = GetWindowLongPtrA(m_window, GWL_STYLE);
-    EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
-    EXPECT_EQ(0, style & WS_POPUP);
-}
-
-TEST_F(MainWindow, FullscreenStyleSitsAtTheOutputsCornerAndWindowedCentresInTheGivenRectangle)
-{
+    const LONG_PTR windowed = GetWindowLongPtrA(m_window, GWL_STYLE);
+    EXPECT_EQ(WS_CAPTION, windowed & WS_CAPTION);
+    EXPECT_EQ(0, windowed & WS_POPUP);
+    // Fullscreen sits at the output's corner; windowed again, it is centred in the given rectangle.
     const RECT desktop = {1920, 0, 1920 + 2560, 1440};
     HVI_SetWindowStyle(m_window, desktop, 2560, 1440, false);
-    RECT outer;
     ASSERT_TRUE(GetWindowRect(m_window, &outer));
     EXPECT_EQ(1920, outer.left);
     EXPECT_EQ(0, outer.top);
     EXPECT_EQ(1920 + 2560, outer.right);
     EXPECT_EQ(1440, outer.bottom);
-    const LONG_PTR style = GetWindowLongPtrA(m_window, GWL_STYLE);
-    EXPECT_EQ(WS_POPUP, style & WS_POPUP);
-    EXPECT_EQ(0, style & WS_CAPTION);
-    RECT client;
+    const LONG_PTR fullscreen = GetWindowLongPtrA(m_window, GWL_STYLE);
+    EXPECT_EQ(WS_POPUP, fullscreen & WS_POPUP);
+    EXPECT_EQ(0, fullscreen & WS_CAPTION);
     GetClientRect(m_window, &client);
     EXPECT_EQ(2560, client.right);
     HVI_SetWindowStyle(m_window, desktop, 1280, 720, true);

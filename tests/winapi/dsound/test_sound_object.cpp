@@ -23,39 +23,27 @@ TEST(DirectSoundObject, CreatesOnTheDefaultDeviceOnlyAndAnswersItsInterfaces)
     EXPECT_EQ(sound->Release(), 0u);
 }
 
-TEST(DirectSoundObject, NeedsACooperativeLevelBeforeBuffersAndRefusesPrimaryBuffersWithSizeOrVolume)
+TEST(DirectSoundObject, NeedsACooperativeLevelBeforeAPrimaryBufferWhoseFormatSetsTheOutputRate)
 {
     DSoundLibrary library;
     SetEnvironmentVariableA("HALVO_AUDIO_OUTPUT", "pull");
     IDirectSound* sound = nullptr;
     ASSERT_EQ(library.create(nullptr, &sound, nullptr), DS_OK);
-    DSBUFFERDESC primary = {};
-    primary.dwSize = sizeof(primary);
-    primary.dwFlags = DSBCAPS_PRIMARYBUFFER;
-    IDirectSoundBuffer* buffer = nullptr;
-    EXPECT_EQ(sound->CreateSoundBuffer(&primary, &buffer, nullptr), DSERR_PRIOLEVELNEEDED);
-    EXPECT_EQ(sound->SetCooperativeLevel(nullptr, DSSCL_PRIORITY), DSERR_INVALIDPARAM);
-    EXPECT_EQ(sound->SetCooperativeLevel(TestWindow(), 9), DSERR_INVALIDPARAM);
-    EXPECT_EQ(sound->SetCooperativeLevel(TestWindow(), DSSCL_PRIORITY), DS_OK);
-    EXPECT_EQ(sound->CreateSoundBuffer(&primary, &buffer, nullptr), DS_OK);
-    buffer->Release();
-    // A primary buffer has no volume control and no size of its own.
-    primary.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRLVOLUME;
-    EXPECT_EQ(sound->CreateSoundBuffer(&primary, &buffer, nullptr), DSERR_CONTROLUNAVAIL);
-    primary.dwFlags = DSBCAPS_PRIMARYBUFFER;
-    primary.dwBufferBytes = 100;
-    EXPECT_EQ(sound->CreateSoundBuffer(&primary, &buffer, nullptr), DSERR_INVALIDPARAM);
-    sound->Release();
-}
-
-TEST(DirectSoundObject, PrimaryFormatSetsTheOutputRate)
-{
-    DSoundLibrary library;
-    IDirectSound* sound = library.CreateSoundObject("pull");
-    ASSERT_NE(sound, nullptr);
     DSBUFFERDESC description = {};
     description.dwSize = sizeof(description);
     description.dwFlags = DSBCAPS_PRIMARYBUFFER;
+    IDirectSoundBuffer* refused = nullptr;
+    EXPECT_EQ(sound->CreateSoundBuffer(&description, &refused, nullptr), DSERR_PRIOLEVELNEEDED);
+    EXPECT_EQ(sound->SetCooperativeLevel(nullptr, DSSCL_PRIORITY), DSERR_INVALIDPARAM);
+    EXPECT_EQ(sound->SetCooperativeLevel(TestWindow(), 9), DSERR_INVALIDPARAM);
+    EXPECT_EQ(sound->SetCooperativeLevel(TestWindow(), DSSCL_PRIORITY), DS_OK);
+    // A primary buffer has no volume control and no size of its own.
+    description.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRLVOLUME;
+    EXPECT_EQ(sound->CreateSoundBuffer(&description, &refused, nullptr), DSERR_CONTROLUNAVAIL);
+    description.dwFlags = DSBCAPS_PRIMARYBUFFER;
+    description.dwBufferBytes = 100;
+    EXPECT_EQ(sound->CreateSoundBuffer(&description, &refused, nullptr), DSERR_INVALIDPARAM);
+    description.dwBufferBytes = 0;
     IDirectSoundBuffer* primary = nullptr;
     ASSERT_EQ(sound->CreateSoundBuffer(&description, &primary, nullptr), DS_OK);
     WAVEFORMATEX format = PcmFormat(2, 22050);

@@ -54,7 +54,7 @@ TEST_F(FileSearchTest, PatternsFindTheirNamesOrTheError)
     for (const auto& search : searches) EXPECT_EQ(Find(search.pattern), search.names) << search.pattern;
 }
 
-TEST_F(FileSearchTest, FoundEntriesCarryAttributesAndSize)
+TEST_F(FileSearchTest, FoundEntriesCarryAttributesAndSizeAndAClosedSearchIsInvalid)
 {
     WIN32_FIND_DATAA data;
     HANDLE search = FindFirstFileA((temp.Path().string() + "/sub").c_str(), &data);
@@ -66,12 +66,7 @@ TEST_F(FileSearchTest, FoundEntriesCarryAttributesAndSize)
     EXPECT_EQ(data.dwFileAttributes, static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(data.nFileSizeLow, 4u);
     FindClose(search);
-}
-
-TEST_F(FileSearchTest, ClosedSearchHandleIsInvalid)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((temp.Path().string() + "/*").c_str(), &data);
+    search = FindFirstFileA((temp.Path().string() + "/*").c_str(), &data);
     ASSERT_NE(search, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(CloseHandle(search));  // searches are closed with FindClose only
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);

@@ -36,7 +36,7 @@ protected:
     std::optional<std::string> saved_home, saved_data;
 };
 
-TEST_F(ShellFoldersTest, DocumentsFolderIsCreatedWhenAsked)
+TEST_F(ShellFoldersTest, DocumentsFolderIsCreatedWhenAskedAppDataFollowsXdgDataHomeAndUnknownFoldersAreInvalid)
 {
     char path[MAX_PATH];
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path), S_FALSE);
@@ -45,11 +45,6 @@ TEST_F(ShellFoldersTest, DocumentsFolderIsCreatedWhenAsked)
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
     EXPECT_EQ(std::string(path), temp.Path().string() + "/Documents");
     EXPECT_TRUE(std::filesystem::is_directory(path));
-}
-
-TEST_F(ShellFoldersTest, AppDataFollowsXdgDataHomeAndUnknownFoldersAreInvalid)
-{
-    char path[MAX_PATH];
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
     EXPECT_EQ(std::string(path), temp.Path().string() + "/.local/share");
     EXPECT_TRUE(std::filesystem::is_directory(path));

@@ -84,7 +84,7 @@ TEST(Mutexes, SecondCreateOfANameOpensTheSameMutex)
     CloseHandle(again);
 }
 
-TEST(Mutexes, OwnerTakesItAgainAndOthersCannotRelease)
+TEST(Mutexes, OwnerTakesItAgainOthersCannotReleaseAndAMutexOfAnEndedThreadIsAbandoned)
 {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, nullptr);
     EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
@@ -98,12 +98,6 @@ TEST(Mutexes, OwnerTakesItAgainAndOthersCannotRelease)
     EXPECT_TRUE(ReleaseMutex(mutex));
     EXPECT_FALSE(ReleaseMutex(mutex));
     EXPECT_EQ(GetLastError(), ERROR_NOT_OWNER);
-    CloseHandle(mutex);
-}
-
-TEST(Mutexes, MutexOfAnEndedThreadIsAbandoned)
-{
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, nullptr);
     ASSERT_EQ(TakeOnOtherThread(mutex), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(mutex, 1000), WAIT_ABANDONED);
     EXPECT_TRUE(ReleaseMutex(mutex));  // the waiter owns it now

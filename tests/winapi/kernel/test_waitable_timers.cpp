@@ -54,7 +54,7 @@ TEST(WaitableTimers, SignalNoEarlierThanTheirDueTimeRelativeOrAbsoluteAndAWaitTa
     EXPECT_TRUE(CloseHandle(timer));
 }
 
-TEST(WaitableTimers, AManualResetTimerStaysSignaledUntilSetAgain)
+TEST(WaitableTimers, AManualResetTimerStaysSignaledUntilSetAgainAndNamedOnesAreShared)
 {
     HANDLE timer = CreateWaitableTimerA(nullptr, TRUE, nullptr);
     ASSERT_NE(timer, nullptr);
@@ -66,6 +66,24 @@ TEST(WaitableTimers, AManualResetTimerStaysSignaledUntilSetAgain)
     ASSERT_TRUE(SetWaitableTimer(timer, &later, 0, nullptr, nullptr, FALSE));
     EXPECT_EQ(WaitForSingleObject(timer, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     CloseHandle(timer);
+    HANDLE first = CreateWaitableTimerA(nullptr, TRUE, "halvo-test-timer");
+    ASSERT_NE(first, nullptr);
+    HANDLE second =
+        CreateWaitableTimerExA(nullptr, "halvo-test-timer", CREATE_WAITABLE_TIMER_MANUAL_RESET, TIMER_ALL_ACCESS);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    ASSERT_TRUE(SetWaitableTimer(first, &past, 0, nullptr, nullptr, FALSE));
+    EXPECT_EQ(WaitForSingleObject(second, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(
+        CreateWaitableTimerExA(nullptr, "halvo-test-timer-2", CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS),
+        nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, "halvo-test-timer-event");
+    EXPECT_EQ(CreateWaitableTimerA(nullptr, FALSE, "halvo-test-timer-event"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    CloseHandle(event);
+    CloseHandle(second);
+    CloseHandle(first);
 }
 
 TEST(WaitableTimers, APeriodicTimerSignalsEveryPeriodAndCancellingStopsIt)
@@ -105,29 +123,6 @@ TEST(WaitableTimers, SettingTheTimerWakesAThreadAlreadyWaitingOnIt)
     CloseHandle(thread);
     CloseHandle(event);
     CloseHandle(timer);
-}
-
-TEST(WaitableTimers, NamedTimersAreSharedAndHighResolutionOnesCannotBeNamed)
-{
-    HANDLE first = CreateWaitableTimerA(nullptr, TRUE, "halvo-test-timer");
-    ASSERT_NE(first, nullptr);
-    HANDLE second =
-        CreateWaitableTimerExA(nullptr, "halvo-test-timer", CREATE_WAITABLE_TIMER_MANUAL_RESET, TIMER_ALL_ACCESS);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-    const LARGE_INTEGER past = {};
-    ASSERT_TRUE(SetWaitableTimer(first, &past, 0, nullptr, nullptr, FALSE));
-    EXPECT_EQ(WaitForSingleObject(second, 0), WAIT_OBJECT_0);
-    EXPECT_EQ(
-        CreateWaitableTimerExA(nullptr, "halvo-test-timer-2", CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS),
-        nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, "halvo-test-timer-event");
-    EXPECT_EQ(CreateWaitableTimerA(nullptr, FALSE, "halvo-test-timer-event"), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-    CloseHandle(event);
-    CloseHandle(second);
-    CloseHandle(first);
 }
 
 TEST(WaitableTimers, BadArgumentsAreRefusedWithThePlatformsErrors)
