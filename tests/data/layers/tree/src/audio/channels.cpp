@@ -1,0 +1,3 @@
+// The check reads an include written with spaces too.
+// clang-format off
+#  include "../graphics/bitmap.h"

@@ -1,0 +1,2 @@
+#include "core/engine.h"
+#include <windows.h>

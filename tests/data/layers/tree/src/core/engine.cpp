@@ -1,0 +1,2 @@
+#include "engine.h"
+#include "generated_by_the_build.h"

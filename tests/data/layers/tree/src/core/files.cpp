@@ -1,0 +1,3 @@
+#include <unistd.h>
+#include <sys/stat.h>
+#include <system_error>

@@ -1,0 +1,1 @@
+#include "winapi/kernel/threads.h"

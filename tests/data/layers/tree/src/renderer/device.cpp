@@ -1,0 +1,1 @@
+#include "renderer/device.h"
