@@ -128,23 +128,18 @@ TEST_F(Frame, FirstFrameCallsInitThenEventsAndDrawsWithoutUpdate)
     EXPECT_EQ((std::vector<std::string>{"Init", "OnEvent 1", "Draw"}), g_calls);
 }
 
-TEST_F(Frame, LaterFramesUpdateWithTheMeasuredStep)
+TEST_F(Frame, LaterFramesUpdateWithTheMeasuredStepAndAClockGoingBackGivesOneMillisecond)
 {
     RunFrameAfter(0);
     g_calls.clear();
     RunFrameAfter(16);
     RunFrameAfter(250);
     RunFrameAfter(33);
-    EXPECT_EQ((std::vector<float>{0.016f, 0.030f, 0.033f}), g_steps);
-    EXPECT_EQ((std::vector<std::string>{"Update", "Draw", "Update", "Draw", "Update", "Draw"}), g_calls);
-}
-
-TEST_F(Frame, ClockGoingBackwardsGivesAOneMillisecondStep)
-{
-    RunFrameAfter(0);
     g_clock.now -= 50;
     HVI_RunFrame();
-    EXPECT_EQ((std::vector<float>{0.001f}), g_steps);
+    EXPECT_EQ((std::vector<float>{0.016f, 0.030f, 0.033f, 0.001f}), g_steps);
+    EXPECT_EQ((std::vector<std::string>{"Update", "Draw", "Update", "Draw", "Update", "Draw", "Update", "Draw"}),
+              g_calls);
 }
 
 TEST_F(Frame, FailedInitIsReportedAndFramesGoOn)
@@ -181,25 +176,22 @@ TEST_F(Frame, SubsystemsUpdateInOrderAndAPauseMakesTheStepZero)
     EXPECT_EQ((std::vector<std::string>{"input", "sound", "pause?", "extensions 0", "Draw", "sound late"}), g_calls);
 }
 
-TEST_F(Frame, PacingSleepsOneMillisecondWhileMoreThanTwoRemain)
+TEST_F(Frame, PacingSleepsOneMillisecondWhileMoreThanTwoRemainAndUnpacedFramesDoNotWait)
 {
+    RunFrameAfter(0);
+    g_clock.sleeps.clear();
+    HVI_RunFrame();
+    EXPECT_EQ((std::vector<uint32_t>{1}), g_clock.sleeps);  // only the frame's own 1 ms sleep
     m_program.video.frameTimeMs = 10;
     RunFrameAfter(0);
     g_clock.sleeps.clear();
+    g_steps.clear();
     g_clock.now += 3;  // 3 ms of the next frame's 10 have passed
     HVI_RunFrame();
     // 7 ms remain: 1 ms sleeps until 2 remain, then yields (which this clock
     // counts as 1 ms each) until none remain; then the frame's own 1 ms sleep.
     EXPECT_EQ((std::vector<uint32_t>{1, 1, 1, 1, 1, 0, 0, 1}), g_clock.sleeps);
     EXPECT_EQ((std::vector<float>{0.010f}), g_steps);
-}
-
-TEST_F(Frame, UnpacedFramesDoNotWait)
-{
-    RunFrameAfter(0);
-    g_clock.sleeps.clear();
-    HVI_RunFrame();
-    EXPECT_EQ((std::vector<uint32_t>{1}), g_clock.sleeps);
 }
 
 TEST_F(Frame, ReinitializationIsAnnouncedAndAppliedOnTheNextFrame)

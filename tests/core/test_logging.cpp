@@ -51,44 +51,24 @@ TEST_F(Logging, LinesAreNumberedFromOneInOrder)
     EXPECT_EQ(0, std::string(lines[1].GetText()).rfind("0002: [", 0));
 }
 
-TEST_F(Logging, PopupIsLoggedButNotShownOutsideDeveloperMode)
+TEST_F(Logging, PopupsAreLoggedAsLinesAndShownInDeveloperModeOncePerTextUnlessSwitchedOff)
 {
-    HV_Popup(HV_LOG_ERROR, "Disk %s", "full");
-    EXPECT_EQ((std::vector<std::string>{"[ERROR] [POPUP] Disk full"}), LogCapture::AllWritten());
-    EXPECT_TRUE(HVU_GetMessageBoxRecords().empty());
-}
-
-TEST_F(Logging, PopupBelowThresholdIsNotLoggedButStillShownInDeveloperMode)
-{
+    HV_Popup(HV_LOG_ERROR, "Disk %s", "full");  // outside developer mode: logged, not shown
     HVI_SetDeveloperMode(true);
-    HV_Popup(HV_LOG_INFO, "hint");
-    EXPECT_TRUE(LogCapture::AllWritten().empty());
-    ASSERT_EQ(1u, HVU_GetMessageBoxRecords().size());
-    EXPECT_EQ("hint", HVU_GetMessageBoxRecords()[0].text);
-}
-
-TEST_F(Logging, DeveloperModeShowsEachDistinctPopupTextOnce)
-{
-    HVI_SetDeveloperMode(true);
+    HV_Popup(HV_LOG_INFO, "hint");  // below the threshold: shown, not logged
     HV_Popup(HV_LOG_WARNING, "same");
     HV_Popup(HV_LOG_WARNING, "same");
     HV_Popup(HV_LOG_WARNING, "other");
-    const auto shown = HVU_GetMessageBoxRecords();
-    ASSERT_EQ(2u, shown.size());
-    EXPECT_EQ("same", shown[0].text);
-    EXPECT_EQ("other", shown[1].text);
     HVI_SetLogThreshold(1);
     HV_Popup(HV_LOG_WARNING, "same");
-    EXPECT_EQ((std::vector<std::string>{"[WARNING] [POPUP] same"}), LogCapture::AllWritten());
-}
-
-TEST_F(Logging, NoPopupsFeatureSuppressesPopupsInDeveloperMode)
-{
-    HVI_SetDeveloperMode(true);
     HVI_SetFeatureLists("NO_POPUPS", nullptr, nullptr);
     HV_Popup(HV_LOG_ERROR, "hidden");
-    EXPECT_TRUE(HVU_GetMessageBoxRecords().empty());
-    EXPECT_TRUE(WasLogged("[ERROR] [POPUP] hidden"));
+    std::vector<std::string> shown;
+    for (const auto& record : HVU_GetMessageBoxRecords()) shown.push_back(record.text);
+    EXPECT_EQ((std::vector<std::string>{"hint", "same", "other"}), shown);
+    EXPECT_EQ(
+        (std::vector<std::string>{"[ERROR] [POPUP] Disk full", "[WARNING] [POPUP] same", "[ERROR] [POPUP] hidden"}),
+        LogCapture::AllWritten());
 }
 
 TEST_F(Logging, PopupFromAnotherThreadWaitsForTheMainThread)
