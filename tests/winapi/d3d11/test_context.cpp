@@ -184,13 +184,4 @@ TEST_F(Bindings, ViewportsAndScissorsAreKeptAsGiven)
     EXPECT_EQ(readRect.right, 40);
 }
 
-TEST_F(Bindings, ADrawWithoutAVertexShaderIsLoggedAndNotDrawn)
-{
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    context_->Draw(3, 0);
-    context_->DrawIndexed(3, 0, 0);
-    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 0u);
-    EXPECT_EQ(NewMessages().size(), 2u);
-}
-
 }  // namespace

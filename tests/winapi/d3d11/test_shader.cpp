@@ -160,8 +160,12 @@ TEST_F(Shaders, DrawsAreRecordedOnlyWithEverythingTheyNeedBoundAndTheStagesLinke
     Ref<ID3D11Buffer> vertices = MakeBuffer(24 * 4, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER);
     Ref<ID3D11Buffer> indices = MakeBuffer(12, D3D11_USAGE_DEFAULT, D3D11_BIND_INDEX_BUFFER);
 
-    context_->VSSetShader(program.vertex.get(), nullptr, 0);
     context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+    context_->Draw(3, 0);
+    context_->DrawIndexed(3, 0, 0);
+    EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 0u) << "no vertex shader";
+    EXPECT_EQ(NewMessages().size(), 2u) << "each refused draw is logged";
+    context_->VSSetShader(program.vertex.get(), nullptr, 0);
     context_->DrawIndexed(6, 0, 0);
     EXPECT_EQ(HalvoD3D11_DrawCount(device_.get()), 0u) << "no input layout";
     context_->IASetInputLayout(program.layout.get());

@@ -23,30 +23,20 @@ TEST_F(DeviceThreads, ConcurrentCreationsAndReleasesShareStatesAndLeaveNothing)
     std::latch allHaveIt(kThreads);
     for (int thread = 0; thread < kThreads; ++thread) {
         threads.emplace_back([this, thread, &first, &start, &allHaveIt] {
-            D3D11_SAMPLER_DESC sampler{};
-            sampler.Filter = D3D11_FILTER_MIN_MAG_MIP_POINT;
-            sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
-            sampler.MaxLOD = D3D11_FLOAT32_MAX;
             start.arrive_and_wait();
-            Ref<ID3D11SamplerState> kept;
-            EXPECT_EQ(device_->CreateSamplerState(&sampler, kept.Put()), S_OK);
+            Ref<ID3D11SamplerState> kept = MakeSampler(D3D11_FILTER_MIN_MAG_MIP_POINT);
             first[thread] = kept.get();
             allHaveIt.arrive_and_wait();
             for (int round = 0; round < kRounds; ++round) {
-                const D3D11_TEXTURE2D_DESC desc = TextureDesc(8, 8, DXGI_FORMAT_R8G8B8A8_UNORM,
-                                                              D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET);
-                Ref<ID3D11Texture2D> texture;
-                EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), S_OK);
-                Ref<ID3D11ShaderResourceView> view;
-                EXPECT_EQ(device_->CreateShaderResourceView(texture.get(), nullptr, view.Put()), S_OK);
-                texture.Reset();
+                // A view that outlives the last outside reference to its texture.
+                Ref<ID3D11ShaderResourceView> view = ShaderView(
+                    MakeTexture(8, 8, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE | D3D11_BIND_RENDER_TARGET)
+                        .get());
                 D3D11_BLEND_DESC blend{};
                 blend.RenderTarget[0].RenderTargetWriteMask = UINT8(round % 16);
                 Ref<ID3D11BlendState> state;
                 EXPECT_EQ(device_->CreateBlendState(&blend, state.Put()), S_OK);
-                Ref<ID3D11SamplerState> again;
-                EXPECT_EQ(device_->CreateSamplerState(&sampler, again.Put()), S_OK);
-                EXPECT_EQ(again.get(), kept.get());
+                EXPECT_EQ(MakeSampler(D3D11_FILTER_MIN_MAG_MIP_POINT).get(), kept.get());
             }
         });
     }
