@@ -10,41 +10,28 @@ using Buffers = D3D11Test;
 
 TEST_F(Buffers, DescriptionsBreakingThePlatformsRulesAreRefused)
 {
-    const UINT data[64] = {};
-    const D3D11_SUBRESOURCE_DATA initial{data, 0, 0};
-    struct Case {
-        const char* what;
-        D3D11_BUFFER_DESC desc;
-        bool withData;
-    };
-    const Case cases[] = {
-        {"zero bytes", {0, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
-        {"above 2048 MB", {0x80000010u, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
-        {"constant buffer not a multiple of 16",
-         {20, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0},
-         false},
-        {"constant buffer above 64 KiB", {65552, D3D11_USAGE_DEFAULT, D3D11_BIND_CONSTANT_BUFFER, 0, 0, 0}, false},
-        {"immutable without data", {16, D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0}, false},
-        {"default with CPU access",
-         {16, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0},
-         false},
+    constexpr D3D11_USAGE kDefault = D3D11_USAGE_DEFAULT;
+    constexpr UINT kVertices = D3D11_BIND_VERTEX_BUFFER;
+    constexpr UINT kConstants = D3D11_BIND_CONSTANT_BUFFER;
+    const std::pair<const char*, D3D11_BUFFER_DESC> cases[] = {
+        {"zero bytes", {0, kDefault, kVertices, 0, 0, 0}},
+        {"above 2048 MB", {0x80000010u, kDefault, kVertices, 0, 0, 0}},
+        {"constant buffer not a multiple of 16", {20, D3D11_USAGE_DYNAMIC, kConstants, D3D11_CPU_ACCESS_WRITE, 0, 0}},
+        {"constant buffer above 64 KiB", {65552, kDefault, kConstants, 0, 0, 0}},
+        {"immutable without data", {16, D3D11_USAGE_IMMUTABLE, kVertices, 0, 0, 0}},
+        {"default with CPU access", {16, kDefault, kVertices, D3D11_CPU_ACCESS_WRITE, 0, 0}},
         {"dynamic that reads",
-         {16, D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_READ | D3D11_CPU_ACCESS_WRITE, 0, 0},
-         false},
-        {"staging that binds", {16, D3D11_USAGE_STAGING, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_READ, 0, 0}, false},
-        {"depth-stencil buffer", {16, D3D11_USAGE_DEFAULT, D3D11_BIND_DEPTH_STENCIL, 0, 0, 0}, false},
-        {"texture flag",
-         {16, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, D3D11_RESOURCE_MISC_TEXTURECUBE, 0},
-         false},
+         {16, D3D11_USAGE_DYNAMIC, kVertices, D3D11_CPU_ACCESS_READ | D3D11_CPU_ACCESS_WRITE, 0, 0}},
+        {"staging that binds", {16, D3D11_USAGE_STAGING, kVertices, D3D11_CPU_ACCESS_READ, 0, 0}},
+        {"depth-stencil buffer", {16, kDefault, D3D11_BIND_DEPTH_STENCIL, 0, 0, 0}},
+        {"texture flag", {16, kDefault, kVertices, 0, D3D11_RESOURCE_MISC_TEXTURECUBE, 0}},
         {"structured without stride",
-         {16, D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE, 0, D3D11_RESOURCE_MISC_BUFFER_STRUCTURED, 0},
-         false},
+         {16, kDefault, D3D11_BIND_SHADER_RESOURCE, 0, D3D11_RESOURCE_MISC_BUFFER_STRUCTURED, 0}},
     };
-    for (const Case& test : cases) {
+    for (const auto& [what, desc] : cases) {
         Ref<ID3D11Buffer> buffer;
-        EXPECT_EQ(device_->CreateBuffer(&test.desc, test.withData ? &initial : nullptr, buffer.Put()), E_INVALIDARG)
-            << test.what;
-        EXPECT_FALSE(buffer) << test.what;
+        EXPECT_EQ(device_->CreateBuffer(&desc, nullptr, buffer.Put()), E_INVALIDARG) << what;
+        EXPECT_FALSE(buffer) << what;
     }
     Ref<ID3D11Buffer> buffer;
     EXPECT_EQ(device_->CreateBuffer(nullptr, nullptr, buffer.Put()), E_INVALIDARG);
@@ -86,63 +73,39 @@ using Textures = D3D11Test;
 
 TEST_F(Textures, DescriptionsBreakingThePlatformsRulesAreRefused)
 {
-    struct Case {
-        const char* what;
-        D3D11_TEXTURE2D_DESC desc;
+    constexpr DXGI_FORMAT kRgba = DXGI_FORMAT_R8G8B8A8_UNORM;
+    constexpr UINT kSampled = D3D11_BIND_SHADER_RESOURCE;
+    constexpr UINT kCube = D3D11_RESOURCE_MISC_TEXTURECUBE;
+    D3D11_TEXTURE2D_DESC multisampled = TextureDesc(64, 64, kRgba, kSampled);
+    multisampled.SampleDesc.Count = 4;
+    const std::pair<const char*, D3D11_TEXTURE2D_DESC> cases[] = {
+        {"zero width", TextureDesc(0, 64, kRgba, kSampled)},
+        {"wider than 16384", TextureDesc(16385, 64, kRgba, kSampled)},
+        {"more mips than the chain", TextureDesc(64, 64, kRgba, kSampled, 8)},
+        {"no array slice", TextureDesc(64, 64, kRgba, kSampled, 1, 0)},
+        {"unknown format", TextureDesc(64, 64, DXGI_FORMAT_UNKNOWN, kSampled)},
+        {"multisampled", multisampled},
+        {"vertex buffer bind", TextureDesc(64, 64, kRgba, kSampled | D3D11_BIND_VERTEX_BUFFER)},
+        {"depth bind on a colour format", TextureDesc(64, 64, kRgba, D3D11_BIND_DEPTH_STENCIL)},
+        {"depth format read by shaders",
+         TextureDesc(64, 64, DXGI_FORMAT_D24_UNORM_S8_UINT, D3D11_BIND_DEPTH_STENCIL | kSampled)},
+        {"render target of a format that cannot render",
+         TextureDesc(64, 64, DXGI_FORMAT_R32G32B32_FLOAT, D3D11_BIND_RENDER_TARGET)},
+        {"mips generated without a render target",
+         TextureDesc(64, 64, kRgba, kSampled, 0, 1, D3D11_RESOURCE_MISC_GENERATE_MIPS)},
+        {"cube with four faces", TextureDesc(64, 64, kRgba, kSampled, 1, 4, kCube)},
+        {"non-square cube", TextureDesc(64, 32, kRgba, kSampled, 1, 6, kCube)},
+        {"dynamic with mips",
+         TextureDesc(64, 64, kRgba, kSampled, 2, 1, 0, D3D11_USAGE_DYNAMIC, D3D11_CPU_ACCESS_WRITE)},
+        {"immutable without data", TextureDesc(64, 64, kRgba, kSampled, 1, 1, 0, D3D11_USAGE_IMMUTABLE)},
+        {"block-compressed of a size off the grid", TextureDesc(30, 64, DXGI_FORMAT_BC1_UNORM, kSampled)},
+        {"4 GB, above the largest resource of 2048 MB",
+         TextureDesc(16384, 16384, DXGI_FORMAT_R32G32B32A32_FLOAT, kSampled)},
     };
-    std::vector<Case> cases;
-    auto add = [&](const char* what, auto change) {
-        D3D11_TEXTURE2D_DESC desc = TextureDesc(64, 64, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
-        change(desc);
-        cases.push_back({what, desc});
-    };
-    add("zero width", [](auto& d) { d.Width = 0; });
-    add("wider than 16384", [](auto& d) { d.Width = 16385; });
-    add("more mips than the chain", [](auto& d) { d.MipLevels = 8; });
-    add("no array slice", [](auto& d) { d.ArraySize = 0; });
-    add("unknown format", [](auto& d) { d.Format = DXGI_FORMAT_UNKNOWN; });
-    add("multisampled", [](auto& d) { d.SampleDesc.Count = 4; });
-    add("vertex buffer bind", [](auto& d) { d.BindFlags |= D3D11_BIND_VERTEX_BUFFER; });
-    add("depth bind on a colour format", [](auto& d) { d.BindFlags = D3D11_BIND_DEPTH_STENCIL; });
-    add("depth format read by shaders", [](auto& d) {
-        d.Format = DXGI_FORMAT_D24_UNORM_S8_UINT;
-        d.BindFlags = D3D11_BIND_DEPTH_STENCIL | D3D11_BIND_SHADER_RESOURCE;
-    });
-    add("render target of a format that cannot render", [](auto& d) {
-        d.Format = DXGI_FORMAT_R32G32B32_FLOAT;
-        d.BindFlags = D3D11_BIND_RENDER_TARGET;
-    });
-    add("mips generated without a render target", [](auto& d) {
-        d.MipLevels = 0;
-        d.MiscFlags = D3D11_RESOURCE_MISC_GENERATE_MIPS;
-    });
-    add("cube with four faces", [](auto& d) {
-        d.ArraySize = 4;
-        d.MiscFlags = D3D11_RESOURCE_MISC_TEXTURECUBE;
-    });
-    add("non-square cube", [](auto& d) {
-        d.Height = 32;
-        d.ArraySize = 6;
-        d.MiscFlags = D3D11_RESOURCE_MISC_TEXTURECUBE;
-    });
-    add("dynamic with mips", [](auto& d) {
-        d.Usage = D3D11_USAGE_DYNAMIC;
-        d.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
-        d.MipLevels = 2;
-    });
-    add("immutable without data", [](auto& d) { d.Usage = D3D11_USAGE_IMMUTABLE; });
-    add("block-compressed of a size off the grid", [](auto& d) {
-        d.Format = DXGI_FORMAT_BC1_UNORM;
-        d.Width = 30;
-    });
-    add("4 GB, above the largest resource of 2048 MB", [](auto& d) {
-        d.Width = d.Height = 16384;
-        d.Format = DXGI_FORMAT_R32G32B32A32_FLOAT;
-    });
-    for (const Case& test : cases) {
+    for (const auto& [what, desc] : cases) {
         Ref<ID3D11Texture2D> texture;
-        EXPECT_EQ(device_->CreateTexture2D(&test.desc, nullptr, texture.Put()), E_INVALIDARG) << test.what;
-        EXPECT_FALSE(texture) << test.what;
+        EXPECT_EQ(device_->CreateTexture2D(&desc, nullptr, texture.Put()), E_INVALIDARG) << what;
+        EXPECT_FALSE(texture) << what;
     }
 }
 
@@ -298,15 +261,8 @@ TEST_F(States, TheRasterizerState1OfDevice1AnswersBothInterfaces)
 
 TEST_F(States, OutOfRangeDescriptionsAreRefused)
 {
-    D3D11_BLEND_DESC blend{};
-    blend.RenderTarget[0] = {TRUE,
-                             D3D11_BLEND_SRC_ALPHA,
-                             D3D11_BLEND_INV_SRC_ALPHA,
-                             D3D11_BLEND_OP_ADD,
-                             D3D11_BLEND_SRC_COLOR,
-                             D3D11_BLEND_ONE,
-                             D3D11_BLEND_OP_ADD,
-                             15};
+    D3D11_BLEND_DESC blend = BlendDescription(kBlendModes[0], true);
+    blend.RenderTarget[0].SrcBlendAlpha = D3D11_BLEND_SRC_COLOR;
     EXPECT_EQ(device_->CreateBlendState(&blend, nullptr), E_INVALIDARG) << "alpha blended by a colour factor";
     blend.RenderTarget[0].SrcBlendAlpha = D3D11_BLEND_SRC_ALPHA;
     EXPECT_EQ(device_->CreateBlendState(&blend, nullptr), S_FALSE);
