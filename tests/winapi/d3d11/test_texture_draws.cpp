@@ -360,15 +360,8 @@ TEST_P(TextureDraws, B8G8R8X8TexturesAndTargetsReadAlphaAsOne)
     const uint8_t grey[4][4] = {{102, 102, 102, 0}, {102, 102, 102, 0}, {102, 102, 102, 0}, {102, 102, 102, 0}};
     Ref<ID3D11Texture2D> blended = MakeTexture(
         4, 1, DXGI_FORMAT_B8G8R8X8_UNORM, D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, grey, 16);
-    D3D11_BLEND_DESC blendDesc{};
-    blendDesc.RenderTarget[0] = {TRUE,
-                                 D3D11_BLEND_DEST_ALPHA,
-                                 D3D11_BLEND_INV_DEST_ALPHA,
-                                 D3D11_BLEND_OP_ADD,
-                                 D3D11_BLEND_ONE,
-                                 D3D11_BLEND_ZERO,
-                                 D3D11_BLEND_OP_ADD,
-                                 D3D11_COLOR_WRITE_ENABLE_ALL};
+    const D3D11_BLEND_DESC blendDesc =
+        BlendDescription({D3D11_BLEND_DEST_ALPHA, D3D11_BLEND_INV_DEST_ALPHA, D3D11_BLEND_OP_ADD, true}, true);
     Ref<ID3D11BlendState> blend;
     ASSERT_EQ(device_->CreateBlendState(&blendDesc, blend.Put()), S_OK);
     context_->OMSetBlendState(blend.get(), nullptr, 0xffffffff);
