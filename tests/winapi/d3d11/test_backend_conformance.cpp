@@ -254,16 +254,11 @@ protected:
     }
 
     // Each pixel of an 8 x 4 PNG file must be `rgba`.
-    static void ExpectPngOf(const std::filesystem::path& file, uint32_t rgba)
+    void ExpectPngOf(const std::filesystem::path& file, uint32_t rgba)
     {
-        uint32_t width = 0;
-        uint32_t height = 0;
-        const std::vector<uint8_t> pixels = ReadRgbaPng(file, &width, &height);
-        ASSERT_EQ(width * height, 32u) << file << " cannot be read or is not 8 x 4";
-        EXPECT_EQ(width, 8u);
-        for (size_t at = 0; at < pixels.size(); at += 4) {
-            EXPECT_EQ(Rgba(pixels[at], pixels[at + 1], pixels[at + 2], pixels[at + 3]), rgba) << file << " byte " << at;
-        }
+        Pixels png;
+        png.bytes = ReadRgbaPng(file, &png.width, &png.height);
+        ExpectPixels(Named(file.stem()), png, std::vector<uint32_t>(32, rgba), false);
     }
 };
 
