@@ -121,18 +121,6 @@ TEST_F(Winsock, ReceiveTimesOutOrWouldBlock)
     EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
 }
 
-TEST_F(Winsock, ConnectToClosedPortIsRefused)
-{
-    // A bound socket that does not listen holds a port nobody accepts on.
-    listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = Loopback(0);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    address = Loopback(PortOf(listener));
-    EXPECT_EQ(connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), SOCKET_ERROR);
-    EXPECT_EQ(WSAGetLastError(), WSAECONNREFUSED);
-}
-
 TEST_F(Winsock, SelectReportsReadableSocketsAndTimesOut)
 {
     Connect();
@@ -177,12 +165,21 @@ TEST_F(Winsock, HostByNameResolvesLocalhostAndDottedAddressesParseAsThePlatformD
     EXPECT_STREQ(inet_ntoa(address), "192.168.0.1");
 }
 
-TEST_F(Winsock, SelectWithoutSocketsAndClosingWhatIsNoSocketAreRefused)
+TEST_F(Winsock, ConnectingToAClosedPortSelectingNoSocketsAndClosingWhatIsNoSocketAreRefused)
 {
+    // A bound socket that does not listen holds a port nobody accepts on.
+    listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = Loopback(0);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    address = Loopback(PortOf(listener));
     timeval wait = {0, 0};
     fd_set none;
     FD_ZERO(&none);
     ExpectRefused({
+        {"connect to a closed port",
+         [&] { return connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) == SOCKET_ERROR; },
+         WSAECONNREFUSED},
         {"select of no sockets", [&] { return select(0, &none, nullptr, nullptr, &wait) == SOCKET_ERROR; }, WSAEINVAL},
         {"closesocket of no descriptor", [] { return closesocket(static_cast<SOCKET>(987654)) == SOCKET_ERROR; },
          WSAENOTSOCK},

@@ -72,7 +72,7 @@ TEST_F(WindowLayer, AdjustWindowRectAddsFrameAndCaption)
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
 }
 
-TEST_F(WindowLayer, ClassNamesAreUniqueAndUnknownClassesFail)
+TEST_F(WindowLayer, ClassNamesAreUniqueUnknownClassesFailAndWindowsHearTheirCreationAndDestruction)
 {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
@@ -87,10 +87,6 @@ TEST_F(WindowLayer, ClassNamesAreUniqueAndUnknownClassesFail)
     EXPECT_TRUE(UnregisterClassA("LayerTestUnique", nullptr));
     EXPECT_NE(0, RegisterClassExA(&windowClass));
     EXPECT_TRUE(UnregisterClassA("LayerTestUnique", nullptr));
-}
-
-TEST_F(WindowLayer, CreationSendsCreateAndDestructionOrClosingSendsDestroy)
-{
     HWND window = MakeWindow("LayerTestLife", WS_POPUP);
     ASSERT_NE(nullptr, window);
     EXPECT_EQ((std::vector<UINT>{WM_CREATE}), g_messages);
