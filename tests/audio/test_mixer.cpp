@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -88,110 +89,69 @@ protected:
 
 }  // namespace
 
-TEST_F(MixerTest, PlaysWavAtFullVolumeSampleExact)
-{
-    MakeWav(folder.File("tone.wav"), 44100, 2, "1.2 sine 441");  // longer than a voice buffer
-    const auto expected = AsStereo(RawPcmWithSox(folder.File("tone.wav")), 2);
-    HV_MixerSample* sample = Load("tone.wav");
-    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
-    ASSERT_NE(voice, 0u);
-    const auto frames = rig.Pull(DWORD(expected.size() / 2 + 4410));
-    EXPECT_EQ(Slice(frames, 0, expected.size() / 2), expected);
-    EXPECT_TRUE(AllSilent(Slice(frames, expected.size() / 2, 4410)));
-    EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_NONE);
-}
+// A sound played at full volume and centred, heard sample-exact as sox or oggdec decode it, pass after pass.
+struct PlaybackRow {
+    const char* name;
+    bool ogg;
+    int channels;
+    const char* synth;
+    int32_t loadFlags;
+    int loopSwitch;  // kNeverLoops, kLoopsFromPlay, or the frames pulled before looping is switched on
+    int passes;
+};
+void PrintTo(const PlaybackRow& row, std::ostream* out) { *out << row.name; }
+constexpr int kNeverLoops = -2;
+constexpr int kLoopsFromPlay = -1;
 
-TEST_F(MixerTest, MonoWavPlaysOnBothSides)
-{
-    MakeWav(folder.File("mono.wav"), 44100, 1, "0.3 sine 300");
-    const auto expected = AsStereo(RawPcmWithSox(folder.File("mono.wav")), 1);
-    HV_MixerSample* sample = Load("mono.wav");
-    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false), 0u);
-    EXPECT_EQ(rig.Pull(DWORD(expected.size() / 2)), expected);
-}
+class MixerPlayback : public MixerTest, public testing::WithParamInterface<PlaybackRow> {};
 
-TEST_F(MixerTest, StreamedOggMatchesAWholeDecode)
+TEST_P(MixerPlayback, IsTheDecodedSoundPassAfterPassWithoutAGap)
 {
-    MakeOgg(folder.File("music.ogg"), 44100, 2, "3 sine 441 sine 660");
-    HV_MixerSample* sample = Load("music.ogg");
-    ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
-    const auto expected = AsStereo(DecodeOggWithOggdec(folder.File("music.ogg")), 2);
-    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false), 0u);
-    const auto frames = rig.Pull(DWORD(expected.size() / 2));
-    EXPECT_TRUE(frames == expected);
-}
-
-TEST_F(MixerTest, LoopingWavContinuesWithoutAGap)
-{
-    MakeWav(folder.File("loop.wav"), 44100, 1, "0.3 sine 300");
-    const auto pass = AsStereo(RawPcmWithSox(folder.File("loop.wav")), 1);
-    HV_MixerSample* sample = Load("loop.wav");
-    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true);
-    ASSERT_NE(voice, 0u);
-    const size_t passFrames = pass.size() / 2;
-    const auto frames = rig.Pull(DWORD(passFrames * 4));
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(Slice(frames, i * passFrames, passFrames), pass) << "pass " << i;
+    const PlaybackRow& row = GetParam();
+    const std::string name = row.ogg ? "sound.ogg" : "sound.wav";
+    if (row.ogg) {
+        MakeOgg(folder.File(name), 44100, row.channels, row.synth);
+    } else {
+        MakeWav(folder.File(name), 44100, row.channels, row.synth);
     }
-    EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_PLAYING);
-}
-
-TEST_F(MixerTest, LoopingStreamContinuesWithoutAGap)
-{
-    MakeOgg(folder.File("loop.ogg"), 44100, 2, "1.6 sine 441");
-    HV_MixerSample* sample = Load("loop.ogg");
-    ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
-    const auto pass = AsStereo(DecodeOggWithOggdec(folder.File("loop.ogg")), 2);
-    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, true), 0u);
+    const auto pass =
+        AsStereo(row.ogg ? DecodeOggWithOggdec(folder.File(name)) : RawPcmWithSox(folder.File(name)), row.channels);
     const size_t passFrames = pass.size() / 2;
-    const auto frames = rig.Pull(DWORD(passFrames * 2));
-    EXPECT_TRUE(Slice(frames, 0, passFrames) == pass);
-    EXPECT_TRUE(Slice(frames, passFrames, passFrames) == pass);
-}
-
-// Looping switched on after Play, as the music path does: the repeats follow
-// the first pass sample-exact, whatever part of the buffer holds its end.
-class LoopSwitchedOnLater : public MixerTest, public testing::WithParamInterface<std::tuple<const char*, int>> {};
-
-TEST_P(LoopSwitchedOnLater, RepeatsFromTheFirstEndWithoutAGap)
-{
-    const auto [length, framesBeforeSwitch] = GetParam();
-    MakeWav(folder.File("short.wav"), 44100, 1, std::string(length) + " sine 300");
-    const auto pass = AsStereo(RawPcmWithSox(folder.File("short.wav")), 1);
-    const size_t passFrames = pass.size() / 2;
-    HV_MixerSample* sample = Load("short.wav");
-    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
+    HV_MixerSample* sample = Load(name, row.loadFlags);
+    ASSERT_EQ(sample->kind, row.ogg ? HV_MIXER_SAMPLE_OGG_STREAM : HV_MIXER_SAMPLE_PCM);
+    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, row.loopSwitch == kLoopsFromPlay);
     ASSERT_NE(voice, 0u);
-    auto frames = rig.Pull(DWORD(framesBeforeSwitch));
-    rig.mixer().SetVoiceLooping(int32_t(voice), true);
-    const auto rest = rig.Pull(DWORD(passFrames * 4 - framesBeforeSwitch));
+    auto frames = rig.Pull(DWORD(std::max(row.loopSwitch, 0)));
+    if (row.loopSwitch >= 0) rig.mixer().SetVoiceLooping(int32_t(voice), true);
+    const auto rest = rig.Pull(DWORD(passFrames * row.passes - frames.size() / 2));
     frames.insert(frames.end(), rest.begin(), rest.end());
-    for (size_t i = 0; i < 4; ++i) {
+    for (int i = 0; i < row.passes; ++i) {
         EXPECT_TRUE(Slice(frames, i * passFrames, passFrames) == pass) << "pass " << i;
+    }
+    if (row.loopSwitch == kNeverLoops) {
+        EXPECT_TRUE(AllSilent(rig.Pull(4410)));
+        EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_NONE);
+    } else {
+        EXPECT_EQ(rig.mixer().GetVoiceState(int32_t(voice)), HV_MIXER_VOICE_PLAYING);
     }
 }
 
-// Sounds a tenth and most of a half buffer long, switched at once; one longer
-// than a half buffer, switched after its end was written into the second half.
-INSTANTIATE_TEST_SUITE_P(Lengths, LoopSwitchedOnLater,
-                         testing::Values(std::make_tuple("0.05", 0), std::make_tuple("0.45", 0),
-                                         std::make_tuple("0.7", 4096), std::make_tuple("0.7", 26000)));
-
-TEST_F(MixerTest, AStreamSwitchedToLoopingRepeatsWithoutAGap)
-{
-    MakeOgg(folder.File("short.ogg"), 44100, 2, "0.2 sine 441");
-    HV_MixerSample* sample = Load("short.ogg", HV_MIXER_LOAD_ALWAYS_STREAM);
-    ASSERT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
-    const auto pass = AsStereo(DecodeOggWithOggdec(folder.File("short.ogg")), 2);
-    const uint32_t voice = rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false);
-    ASSERT_NE(voice, 0u);
-    rig.mixer().SetVoiceLooping(int32_t(voice), true);
-    const size_t passFrames = pass.size() / 2;
-    const auto frames = rig.Pull(DWORD(passFrames * 3));
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_TRUE(Slice(frames, i * passFrames, passFrames) == pass) << "pass " << i;
-    }
-}
+// Looping switched on after Play, as the music path does, must repeat from the first end whatever part of the
+// buffer holds it: sounds a tenth and most of a half buffer long are switched at once; one longer than a half
+// buffer is switched while playing and after its end was written into the second half.
+INSTANTIATE_TEST_SUITE_P(
+    Sounds, MixerPlayback,
+    testing::Values(PlaybackRow{"StereoWavLongerThanAVoiceBuffer", false, 2, "1.2 sine 441", 0, kNeverLoops, 1},
+                    PlaybackRow{"MonoWavOnBothSides", false, 1, "0.3 sine 300", 0, kNeverLoops, 1},
+                    PlaybackRow{"StreamedOgg", true, 2, "3 sine 441 sine 660", 0, kNeverLoops, 1},
+                    PlaybackRow{"LoopingWav", false, 1, "0.3 sine 300", 0, kLoopsFromPlay, 4},
+                    PlaybackRow{"LoopingStream", true, 2, "1.6 sine 441", 0, kLoopsFromPlay, 2},
+                    PlaybackRow{"WavATenthOfABufferSwitchedToLooping", false, 1, "0.05 sine 300", 0, 0, 4},
+                    PlaybackRow{"WavMostOfAHalfBufferSwitchedToLooping", false, 1, "0.45 sine 300", 0, 0, 4},
+                    PlaybackRow{"WavSwitchedToLoopingWhilePlaying", false, 1, "0.7 sine 300", 0, 4096, 4},
+                    PlaybackRow{"WavSwitchedToLoopingAfterItsEndWasWritten", false, 1, "0.7 sine 300", 0, 26000, 4},
+                    PlaybackRow{"StreamSwitchedToLooping", true, 2, "0.2 sine 441", HV_MIXER_LOAD_ALWAYS_STREAM, 0, 3}),
+    [](const testing::TestParamInfo<PlaybackRow>& info) { return std::string(info.param.name); });
 
 // The mixer thread's step falling between Play and SetVoiceLooping, before
 // anything has played: it has written the second half, silence after the end.

@@ -25,12 +25,6 @@ std::vector<uint8_t> Data(const HV_LeaderboardScore& score)
     return std::vector<uint8_t>(score.data, score.data + score.dataLength);
 }
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 class LocalLeaderboards : public ExtensionTest {
@@ -196,52 +190,39 @@ TEST_F(LocalLeaderboards, AfterOneHundredAndOneScoresTheLatestOfTheEqualLowestIs
     EXPECT_EQ(Data(event.scores[99]), (std::vector<uint8_t>{1}));
 }
 
-TEST_F(LocalLeaderboards, ACategoryKeepsItsHundredBestAcrossAPlainSaveAndReload)
+// Developer mode saves plain XML and any other mode a scrambled file; either form is read in either mode, and
+// every category keeps its hundred best.
+TEST_F(LocalLeaderboards, EachModeSavesItsFormReadsEitherAndKeepsTheHundredBest)
 {
     StartServices(kFeatures, true);
     for (int32_t i = 1; i <= 150; ++i) Submit(i * 3, "alltime", {uint8_t(i)});
-    Restart(true);
-    EXPECT_EQ(ReadFile(DatabaseFile()).rfind("<?xml", 0), 0u);
-    const DeliveredEvent event = Request(1, 150);
+    for (int32_t i = 1; i <= 105; ++i) Submit(i, "fastest");
+    EXPECT_EQ(ReadFileText(DatabaseFile()).rfind("<?xml", 0), 0u);
+    Restart(false);
+    DeliveredEvent event = Request(1, 150);
     EXPECT_EQ(event.leaderboard.total, 100);
     ASSERT_EQ(event.scores.size(), 100u);
     EXPECT_EQ(event.scores[0].points, 450);
     EXPECT_EQ(event.scores[99].points, 153);
     EXPECT_EQ(Data(event.scores[99]), (std::vector<uint8_t>{51}));
-}
-
-TEST_F(LocalLeaderboards, OutsideDeveloperModeTheFileIsScrambledAndReadsBack)
-{
-    StartServices(kFeatures);
-    for (int32_t i = 1; i <= 105; ++i) Submit(i, "fastest");
-    Restart(false);
-    const std::string file = ReadFile(DatabaseFile());
-    EXPECT_EQ(file.rfind("HVScrambledDB", 0), 0u);
-    EXPECT_EQ(file.find("points"), std::string::npos);
-    const DeliveredEvent event = Request(1, 3, 0, "fastest");
+    Submit(1000);
+    const std::string scrambled = ReadFileText(DatabaseFile());
+    EXPECT_EQ(scrambled.rfind("HVScrambledDB", 0), 0u);
+    EXPECT_EQ(scrambled.find("points"), std::string::npos);
+    Restart(true);
+    event = Request(1, 3, 0, "fastest");
     EXPECT_EQ(event.leaderboard.total, 100);
     EXPECT_EQ(Points(event), (std::vector<int32_t>{1, 2, 3}));
-}
-
-TEST_F(LocalLeaderboards, EitherFormIsReadAndTheNextSaveUsesTheModesForm)
-{
-    StartServices(kFeatures, true);
-    Submit(5);
-    Restart(false);
-    EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{5}));
-    Submit(6);
-    EXPECT_EQ(ReadFile(DatabaseFile()).rfind("HVScrambledDB", 0), 0u);
-    Restart(true);
-    EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{6, 5}));
+    EXPECT_EQ(Points(Request(1, 2)), (std::vector<int32_t>{1000, 450}));
     Submit(4);
-    EXPECT_EQ(ReadFile(DatabaseFile()).rfind("<?xml", 0), 0u);
+    EXPECT_EQ(ReadFileText(DatabaseFile()).rfind("<?xml", 0), 0u);
 }
 
 TEST_F(LocalLeaderboards, DataBytesAreStoredAsNumbersJoinedBySpaces)
 {
     StartServices(kFeatures, true);
     Submit(7, "alltime", {1, 2, 255});
-    EXPECT_NE(ReadFile(DatabaseFile()).find("data=\"1 2 255\""), std::string::npos) << ReadFile(DatabaseFile());
+    EXPECT_NE(ReadFileText(DatabaseFile()).find("data=\"1 2 255\""), std::string::npos) << ReadFileText(DatabaseFile());
     const DeliveredEvent event = Request(1, 1);
     ASSERT_EQ(event.scores.size(), 1u);
     EXPECT_EQ(Data(event.scores[0]), (std::vector<uint8_t>{1, 2, 255}));
@@ -309,20 +290,6 @@ TEST_F(LocalLeaderboards, CategoryIdsWithMarkupCharactersSurviveASave)
     EXPECT_EQ(Points(Request(1, 5, 0, "a\"<&>'b")), (std::vector<int32_t>{42}));
 }
 
-TEST_F(LocalLeaderboards, AnUnreadableDatabaseIsKeptAsideAndNotOverwritten)
-{
-    const std::string damaged = "<database><array id=\"alltime\"><node points=\"1\"";
-    std::ofstream(DatabaseFile(), std::ios::binary) << damaged;
-    StartServices(kFeatures);
-    EXPECT_TRUE(
-        Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept aside as "
-               "'user://leaderboards-db.xml.damaged'."));
-    EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), damaged);
-    Submit(9);
-    EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), damaged);
-    EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{9}));
-}
-
 TEST_F(LocalLeaderboards, ALaterDamagedDatabaseDoesNotReplaceTheCopyKeptEarlier)
 {
     const std::string first = "<database><array id=\"alltime\"><node points=\"1\"";
@@ -336,8 +303,8 @@ TEST_F(LocalLeaderboards, ALaterDamagedDatabaseDoesNotReplaceTheCopyKeptEarlier)
     EXPECT_TRUE(
         Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept aside as "
                "'user://leaderboards-db.xml.damaged-2'."));
-    EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), first);
-    EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged-2"), second);
+    EXPECT_EQ(ReadFileText(UserFolder() / "leaderboards-db.xml.damaged"), first);
+    EXPECT_EQ(ReadFileText(UserFolder() / "leaderboards-db.xml.damaged-2"), second);
 }
 
 TEST_F(LocalLeaderboards, ADatabaseThatCanNeitherBeReadNorKeptAsideIsLeftAlone)
@@ -353,25 +320,11 @@ TEST_F(LocalLeaderboards, ADatabaseThatCanNeitherBeReadNorKeptAsideIsLeftAlone)
         Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read nor kept aside; local "
                "scores are not saved over it."));
     Submit(9);
-    EXPECT_EQ(ReadFile(DatabaseFile()), damaged);
+    EXPECT_EQ(ReadFileText(DatabaseFile()), damaged);
     const DeliveredEvent event = Request(1, 5);
     EXPECT_EQ(event.success, 0u);
     EXPECT_EQ(event.reason, "Not yet initialized.");
     EXPECT_EQ(event.category, "alltime");
-}
-
-TEST_F(LocalLeaderboards, ATruncatedScrambledDatabaseIsKeptAside)
-{
-    StartServices(kFeatures);
-    Submit(3);
-    StopServices();
-    DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
-    std::string file = ReadFile(DatabaseFile());
-    file.resize(file.size() / 2);
-    std::ofstream(DatabaseFile(), std::ios::binary | std::ios::trunc) << file;
-    StartServices(kFeatures);
-    EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), file);
-    EXPECT_EQ(Request(1, 5).leaderboard.total, 0);
 }
 
 TEST_F(LocalLeaderboards, AnOverfullCategoryIsTrimmedToItsHundredBestByOneSave)
@@ -395,36 +348,44 @@ TEST_F(LocalLeaderboards, AnOverfullCategoryIsTrimmedToItsHundredBestByOneSave)
     EXPECT_EQ(Points(Request(1, 5, 0, "fastest")), (std::vector<int32_t>{1, 3}));
 }
 
-TEST_F(LocalLeaderboards, DamagedScrambledDatabasesAreKeptAsideWithALogLine)
+// A database that cannot be read is kept aside byte for byte with a log line; the scores start over and their
+// saves leave the kept copy alone.
+TEST_F(LocalLeaderboards, ADamagedDatabaseIsKeptAsideAndNotOverwritten)
 {
     StartServices(kFeatures);
     Submit(3);
     StopServices();
     DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
-    const std::string good = ReadFile(DatabaseFile());
+    const std::string good = ReadFileText(DatabaseFile());
     // Magic (13 bytes), u32 text length, u32 checksum, then the scrambled text.
     ASSERT_GT(good.size(), 21u);
     ASSERT_EQ(good.substr(0, 13), "HVScrambledDB");
-
-    std::string wrongMagic = good;
-    wrongMagic[0] = 'X';
-    std::string allOnesLength = good;
-    allOnesLength.replace(13, 4, "\xFF\xFF\xFF\xFF");
-    std::string lengthPastTheEnd = good;
-    lengthPastTheEnd[13] = char(uint8_t(lengthPastTheEnd[13]) + 1);
-    std::string wrongChecksum = good;
-    wrongChecksum[good.size() - 1] = char(good[good.size() - 1] ^ 0x20);
-
-    for (const std::string& damaged : {wrongMagic, allOnesLength, lengthPastTheEnd, wrongChecksum}) {
+    const auto changed = [&good](size_t at, const std::string& bytes) {
+        return std::string(good).replace(at, bytes.size(), bytes);
+    };
+    const struct {
+        const char* name;
+        std::string file;
+    } rows[] = {
+        {"UnclosedXml", "<database><array id=\"alltime\"><node points=\"1\""},
+        {"TruncatedScrambledFile", good.substr(0, good.size() / 2)},
+        {"WrongMagic", changed(0, "X")},
+        {"LengthOfAllOnes", changed(13, "\xFF\xFF\xFF\xFF")},
+        {"LengthPastTheEnd", changed(13, std::string(1, char(uint8_t(good[13]) + 1)))},
+        {"WrongChecksum", changed(good.size() - 1, std::string(1, char(good.back() ^ 0x20)))},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         m_log = LogCapture();  // only the lines of this round
         std::filesystem::remove(UserFolder() / "leaderboards-db.xml.damaged");
-        std::ofstream(DatabaseFile(), std::ios::binary | std::ios::trunc) << damaged;
+        std::ofstream(DatabaseFile(), std::ios::binary | std::ios::trunc) << row.file;
         StartServices(kFeatures);
         EXPECT_TRUE(
             Logged("HVI_ReadLeaderboardFile: 'user://leaderboards-db.xml' cannot be read; it is kept "
                    "aside as 'user://leaderboards-db.xml.damaged'."));
+        EXPECT_EQ(ReadFileText(UserFolder() / "leaderboards-db.xml.damaged"), row.file);
         Submit(8);
-        EXPECT_EQ(ReadFile(UserFolder() / "leaderboards-db.xml.damaged"), damaged);
+        EXPECT_EQ(ReadFileText(UserFolder() / "leaderboards-db.xml.damaged"), row.file);
         EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{8}));
         StopServices();
         DataManager::UnloadDatabase(DataManager::kLeaderboardsDatabasePath);
@@ -435,14 +396,14 @@ TEST_F(LocalLeaderboards, AFailedSaveKeepsTheOldFileAndTheScoresInMemory)
 {
     StartServices(kFeatures, true);
     Submit(1);
-    const std::string before = ReadFile(DatabaseFile());
+    const std::string before = ReadFileText(DatabaseFile());
     {
         // The new file cannot grow past the old one's size, as on a full disk.
         ScopedLimit size(RLIMIT_FSIZE, before.size());
         Submit(2);
     }
     EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to write file 'user://leaderboards-db.xml'."));
-    EXPECT_EQ(ReadFile(DatabaseFile()), before);
+    EXPECT_EQ(ReadFileText(DatabaseFile()), before);
     EXPECT_EQ(Points(Request(1, 5)), (std::vector<int32_t>{2, 1}));
 }
 
