@@ -14,44 +14,38 @@ std::vector<std::string> ModuleNames()
 
 using ModuleLoading = ExtensionTest;
 
-TEST_F(ModuleLoading, AMissingLibraryGivesTwoPopupsAndStartUpGoesOn)
+// A library that is missing or gives no module: its own popup, then the one that it gave no module, and start-up
+// goes on with the built-in modules alone.
+TEST_F(ModuleLoading, ALibraryThatGivesNoModuleIsReportedTwiceAndStartUpGoesOn)
 {
-    StartServices("STEAM");
-    EXPECT_TRUE(Logged("Registering module from file 'module-steam.dll'"));
-    EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to load module 'module-steam.dll'."));
-    EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to load module 'module-steam.dll' interface."));
-    EXPECT_LT(LogPosition("[POPUP] Unable to load module 'module-steam.dll'."),
-              LogPosition("[POPUP] Unable to load module 'module-steam.dll' interface."));
-    EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
-    EXPECT_TRUE(Logged("Resolving implementations inside extensions modules..."));
-}
-
-TEST_F(ModuleLoading, ALibraryWithoutTheEntryPointIsReportedAndFreed)
-{
-    InstallModule("test-no-entry-module.dll", "module-galaxy.dll");
-    StartServices("GALAXY");
-    EXPECT_TRUE(LoggedAsWarning(
-        "[POPUP] Unable to get module 'module-galaxy.dll' interface 'HV_GetExtensionModuleInterface'."));
-    EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to load module 'module-galaxy.dll' interface."));
-    EXPECT_LT(
-        LogPosition("[POPUP] Unable to get module 'module-galaxy.dll' interface 'HV_GetExtensionModuleInterface'."),
-        LogPosition("[POPUP] Unable to load module 'module-galaxy.dll' interface."));
-    EXPECT_FALSE(Logged("[POPUP] Unable to load module 'module-galaxy.dll'."));
-    EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
-}
-
-TEST_F(ModuleLoading, AnEntryPointReturningNullIsReported)
-{
-    InstallModule("test-null-module.dll", "module-kartridge.dll");
-    StartServices("KARTRIDGE");
-    EXPECT_TRUE(LoggedAsWarning(
-        "[POPUP] Call to module 'module-kartridge.dll' interface 'HV_GetExtensionModuleInterface' returned null."));
-    EXPECT_TRUE(LoggedAsWarning("[POPUP] Unable to load module 'module-kartridge.dll' interface."));
-    EXPECT_LT(
-        LogPosition(
-            "[POPUP] Call to module 'module-kartridge.dll' interface 'HV_GetExtensionModuleInterface' returned null."),
-        LogPosition("[POPUP] Unable to load module 'module-kartridge.dll' interface."));
-    EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
+    const struct {
+        const char* built;  // the test library installed under the engine's name, or null for none
+        const char* name;
+        const char* feature;
+        const char* firstPopup;
+    } rows[] = {
+        {nullptr, "module-steam.dll", "STEAM", "[POPUP] Unable to load module 'module-steam.dll'."},
+        {"test-no-entry-module.dll", "module-galaxy.dll", "GALAXY",
+         "[POPUP] Unable to get module 'module-galaxy.dll' interface 'HV_GetExtensionModuleInterface'."},
+        {"test-null-module.dll", "module-kartridge.dll", "KARTRIDGE",
+         "[POPUP] Call to module 'module-kartridge.dll' interface 'HV_GetExtensionModuleInterface' returned null."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.built != nullptr) InstallModule(row.built, row.name);
+        m_log = LogCapture();
+        StartServices(row.feature);
+        const std::string name = row.name;
+        const std::string secondPopup = "[POPUP] Unable to load module '" + name + "' interface.";
+        EXPECT_TRUE(Logged("Registering module from file '" + name + "'"));
+        EXPECT_TRUE(LoggedAsWarning(row.firstPopup));
+        EXPECT_TRUE(LoggedAsWarning(secondPopup));
+        EXPECT_LT(LogPosition(row.firstPopup), LogPosition(secondPopup));
+        EXPECT_EQ(Logged("[POPUP] Unable to load module '" + name + "'."), row.built == nullptr);
+        EXPECT_EQ(ModuleNames(), (std::vector<std::string>{"Simulation", "Local Fallbacks"}));
+        EXPECT_TRUE(Logged("Resolving implementations inside extensions modules..."));
+        StopServices();
+    }
 }
 
 TEST_F(ModuleLoading, AnotherInterfaceVersionIsNotRegistered)

@@ -75,26 +75,28 @@ TEST_F(ModuleRegistry, TheResolvedListFollowsTheResolutionOrderOfKinds)
     EXPECT_TRUE(Contains(ModuleJournal("module-steam.dll"), "Module.Initialize;Achievements.Initialize;"));
 }
 
+// Copies of one library that each offer achievements: only the copy asked first has its implementation
+// chosen and initialised, Steam before Kartridge before Galaxy.
 TEST_F(ModuleRegistry, LibraryModulesAreAskedSteamThenKartridgeThenGalaxy)
 {
-    // Three copies of one library: each offers achievements, and only the
-    // copy asked first has its implementation chosen and initialised.
-    InstallModule("test-services-module.dll", "module-galaxy.dll");
-    InstallModule("test-services-module.dll", "module-kartridge.dll");
-    InstallModule("test-services-module.dll", "module-steam.dll");
-    StartServices("GALAXY,KARTRIDGE,STEAM,ACHIEVEMENTS");
-    EXPECT_TRUE(Contains(ModuleJournal("module-steam.dll"), "Achievements.Initialize;"));
-    EXPECT_FALSE(Contains(ModuleJournal("module-kartridge.dll"), "Achievements.Initialize;"));
-    EXPECT_FALSE(Contains(ModuleJournal("module-galaxy.dll"), "Achievements.Initialize;"));
-}
-
-TEST_F(ModuleRegistry, KartridgeIsAskedBeforeGalaxy)
-{
-    InstallModule("test-services-module.dll", "module-galaxy.dll");
-    InstallModule("test-services-module.dll", "module-kartridge.dll");
-    StartServices("GALAXY,KARTRIDGE,ACHIEVEMENTS");
-    EXPECT_TRUE(Contains(ModuleJournal("module-kartridge.dll"), "Achievements.Initialize;"));
-    EXPECT_FALSE(Contains(ModuleJournal("module-galaxy.dll"), "Achievements.Initialize;"));
+    const struct {
+        const char* features;
+        const char* chosen;
+    } rows[] = {
+        {"GALAXY,KARTRIDGE,ACHIEVEMENTS", "module-kartridge.dll"},
+        {"GALAXY,KARTRIDGE,STEAM,ACHIEVEMENTS", "module-steam.dll"},  // each loaded copy starts a new journal
+    };
+    for (const char* name : {"module-galaxy.dll", "module-kartridge.dll", "module-steam.dll"})
+        InstallModule("test-services-module.dll", name);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.features);
+        StartServices(row.features);
+        for (const char* name : {"module-galaxy.dll", "module-kartridge.dll", "module-steam.dll"}) {
+            EXPECT_EQ(Contains(ModuleJournal(name), "Achievements.Initialize;"), std::string(name) == row.chosen)
+                << name;
+        }
+        StopServices();
+    }
 }
 
 TEST_F(ModuleRegistry, ALibraryModuleIsAskedBeforeTheLocalFallbacksEvenWhenItFailedToInitialize)
@@ -168,15 +170,11 @@ TEST_F(ModuleRegistry, ShutdownRunsInOrderAndForgetsEveryChoice)
 TEST_F(ModuleRegistry, NotificationsAreRegisteredAtLaunchOnlyWithTheirFeature)
 {
     InstallModule("test-services-module.dll", "module-steam.dll");
-    StartServices("STEAM,REGISTER_FOR_LOCAL_NOTIFICATIONS_ON_LAUNCH");
-    EXPECT_TRUE(Contains(ModuleJournal("module-steam.dll"), "RegisterForLocalNotifications;"));
-}
-
-TEST_F(ModuleRegistry, NotificationsAreNotRegisteredAtLaunchWithoutTheirFeature)
-{
-    InstallModule("test-services-module.dll", "module-steam.dll");
     StartServices("STEAM");
     EXPECT_FALSE(Contains(ModuleJournal("module-steam.dll"), "RegisterForLocalNotifications;"));
+    StopServices();
+    StartServices("STEAM,REGISTER_FOR_LOCAL_NOTIFICATIONS_ON_LAUNCH");
+    EXPECT_TRUE(Contains(ModuleJournal("module-steam.dll"), "RegisterForLocalNotifications;"));
 }
 
 TEST_F(ModuleRegistry, ServiceKindNamesOfTheLog)
