@@ -2,9 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -51,8 +49,7 @@ TEST(DirectSoundOutput, CaptureWritesAWavFileThatSoxReads)
     const long samples = std::stol(SoxInfo(path, "-s"));
     EXPECT_GE(samples, 44100 * 15 / 100);
     // Silence until the buffer played, then its constant on both sides to the end.
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = folder.Read("capture.wav");
     ASSERT_EQ(bytes.size(), 44u + size_t(samples) * 4);
     const auto* frames = reinterpret_cast<const SHORT*>(bytes.data() + 44);
     long first = 0;
