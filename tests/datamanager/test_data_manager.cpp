@@ -101,6 +101,8 @@ TEST_F(DataManagerTest, GetLeaderboardsDatabaseRegistersAnEmptyDatabaseWithoutRe
     EXPECT_EQ(database->GetArrayCount(), 0);
     EXPECT_EQ(DataManager::GetLeaderboardsDatabase(), database);
     EXPECT_EQ(DataManager::GetDatabase("user://leaderboards-db.xml"), database);
+    DataManager::UnloadDatabase("user://other.xml");  // an unknown name changes nothing
+    EXPECT_EQ(DataManager::GetLeaderboardsDatabase(), database);
 }
 
 TEST_F(DataManagerTest, SaveDatabaseWritesPlainXMLToTheLeaderboardsFile)
@@ -192,17 +194,13 @@ TEST_F(DataManagerTest, ADatabaseWithAKeyThatIsNoXMLNameIsNotWritten)
         "DataManager::SaveDatabase: database 'odd' cannot be written (a key is not a valid XML attribute name)."));
 }
 
-TEST_F(DataManagerTest, LoadFromMemoryBuildsAnUnregisteredDatabaseNamedFromMem)
+TEST_F(DataManagerTest, LoadFromMemoryBuildsAnUnregisteredDatabaseNamedFromMemOrRefusesInvalidText)
 {
     DMDatabase* database = DataManager::LoadFromMemory("<d><a id=\"x\"><n id=\"y\" k=\"v\"/></a></d>");
     ASSERT_NE(database, nullptr);
     EXPECT_STREQ(database->GetName(), "FromMem");
     EXPECT_STREQ(database->FindArray("x")->FindNode("y")->GetValue("k"), "v");
     delete database;
-}
-
-TEST_F(DataManagerTest, LoadFromMemoryRefusesInvalidText)
-{
     for (const char* text : {"<d><a>", "", "text", static_cast<const char*>(nullptr)}) {
         LogCapture log;
         EXPECT_EQ(DataManager::LoadFromMemory(text), nullptr);
@@ -211,11 +209,4 @@ TEST_F(DataManagerTest, LoadFromMemoryRefusesInvalidText)
         EXPECT_EQ(lines[0].text, "XML database file loaded from memory is invalid!");
         EXPECT_EQ(lines[0].level, HV_LOG_ERROR);
     }
-}
-
-TEST_F(DataManagerTest, UnloadingAnUnknownNameChangesNothing)
-{
-    DMDatabase* database = DataManager::GetLeaderboardsDatabase();
-    DataManager::UnloadDatabase("user://other.xml");
-    EXPECT_EQ(DataManager::GetLeaderboardsDatabase(), database);
 }

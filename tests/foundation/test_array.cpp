@@ -12,6 +12,8 @@ TEST(Array, GrowthFollowsTheEngineRules)
     for (int i = 2; i <= 33; ++i) values.Add(i);
     EXPECT_EQ(values.GetCapacity(), 64);  // a full array doubles
     for (int i = 0; i < 33; ++i) EXPECT_EQ(values[i], i + 1);
+    while (values.GetCount() > 0) values.DeleteAt(values.GetCount() - 1);
+    EXPECT_EQ(values.GetCapacity(), 64);  // without the shrink flag removal keeps the block
 }
 
 TEST(Array, FullOneElementArrayGrowsToEight)
@@ -51,15 +53,6 @@ TEST(Array, ShrinkHalvesOnlyOnceTheCountIsAQuarterOfTheCapacity)
     values.DeleteAt(0);  // 7 of 16
     EXPECT_EQ(values.GetCapacity(), 16);
     for (int i = 0; i < 7; ++i) EXPECT_EQ(values[i], i + 3);
-}
-
-TEST(Array, WithoutTheShrinkFlagRemovalKeepsTheBlock)
-{
-    Array<int> values;
-    for (int i = 0; i < 33; ++i) values.Add(i);
-    ASSERT_EQ(values.GetCapacity(), 64);
-    while (values.GetCount() > 0) values.DeleteAt(values.GetCount() - 1);
-    EXPECT_EQ(values.GetCapacity(), 64);
 }
 
 TEST(Array, AddingAnElementOfItselfSurvivesGrowth)
