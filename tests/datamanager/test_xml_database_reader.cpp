@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -32,13 +33,19 @@ bool Parse(const std::string& text, DMDatabase& database)
 
 const fs::path kCorpus = fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "xml";
 
-// The text in double quotes, with line ends, tabs and quotes escaped.
+// The text in double quotes; quotes, line ends, tabs and other control characters escaped.
 std::string Quoted(const char* text)
 {
     std::string quoted = "\"";
     for (const char* c = text; *c != '\0'; ++c) {
-        const char* escape = *c == '\n' ? "\\n" : *c == '\t' ? "\\t" : *c == '"' ? "\\\"" : nullptr;
-        quoted += escape ? std::string(escape) : std::string(1, *c);
+        const char* escape = *c == '\n'   ? "\\n"
+                             : *c == '\t' ? "\\t"
+                             : *c == '\r' ? "\\r"
+                             : *c == '"'  ? "\\\""
+                                          : nullptr;
+        char control[8];
+        std::snprintf(control, sizeof(control), "\\x%02X", unsigned(static_cast<unsigned char>(*c)));
+        quoted += escape ? escape : static_cast<unsigned char>(*c) < 0x20 ? control : std::string(1, *c);
     }
     return quoted + "\"";
 }
@@ -77,7 +84,8 @@ std::string Described(const DMDatabase& database)
 
 // Every document of tests/data/datamanager/xml read through the data manager
 // gives exactly its .expected file: the lines logged, then what was read.
-// Parsed in place it gives the same, and what it gives writes and reads back.
+// Parsed in place it gives the same, and what it gives writes (as the .written
+// file says, where there is one) and reads back.
 TEST(XMLDatabaseReader, EveryCorpusDocumentReadsAsItsExpectedFileSays)
 {
     HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, kCorpus.string().c_str());
@@ -102,6 +110,11 @@ TEST(XMLDatabaseReader, EveryCorpusDocumentReadsAsItsExpectedFileSays)
         ByteBuffer written;
         const char* reason = "";
         ASSERT_TRUE(HVI_WriteXMLDatabase(*database, written, reason)) << reason;
+        const fs::path writtenPath = fs::path(document).replace_extension(".written");
+        if (fs::exists(writtenPath)) {
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(written.GetData()), size_t(written.GetSize())),
+                      FileBytes(writtenPath));
+        }
         DMDatabase reread("reread");
         ASSERT_TRUE(HVI_ParseXMLDatabase(written.GetData(), written.GetSize(), reread, fault)) << fault.reason;
         EXPECT_TRUE(DatabasesEqual(*database, reread));

@@ -26,65 +26,7 @@ void ExpectRoundTrip(const DMDatabase& database)
     EXPECT_TRUE(DatabasesEqual(database, read)) << text;
 }
 
-// A written document around the arrays.
-std::string Document(const std::string& arrays)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<database>\n" + arrays + "</database>\n";
-}
-
 }  // namespace
-
-TEST(XMLDatabaseWriter, WritesArraysAndNodesInDocumentOrder)
-{
-    DMDatabase database("test");
-    DMArray* scores = database.AddArray("scores");
-    scores->SetValue("kind", "local");
-    DMNode* first = scores->AddNode(nullptr);
-    first->SetValue("player", "2026-12-06 17:30");
-    first->SetValue("points", "10");
-    scores->AddNode("second")->SetValue("DATA", "text");
-    database.AddArray(nullptr);
-    EXPECT_EQ(Written(database), Document("\t<array id=\"scores\" kind=\"local\">\n"
-                                          "\t\t<node player=\"2026-12-06 17:30\" points=\"10\"/>\n"
-                                          "\t\t<node id=\"second\">text</node>\n"
-                                          "\t</array>\n"
-                                          "\t<array>\n"
-                                          "\t</array>\n"));
-}
-
-TEST(XMLDatabaseWriter, EscapesMarkupAndKeepsWhiteSpaceOfAttributesAsReferences)
-{
-    DMDatabase database("test");
-    DMNode* node = database.AddArray("a")->AddNode("<&\">");
-    node->SetValue("v", "a\tb\nc\rd e\x01");
-    node->SetValue("DATA", "x < y & z > w\r\n\"q\"\t");
-    EXPECT_EQ(Written(database), Document("\t<array id=\"a\">\n"
-                                          "\t\t<node id=\"&lt;&amp;&quot;&gt;\" v=\"a&#9;b&#10;c&#13;d e&#1;\">"
-                                          "x &lt; y &amp; z &gt; w&#13;\n\"q\"\t</node>\n"
-                                          "\t</array>\n"));
-}
-
-TEST(XMLDatabaseWriter, SplitsCDataAroundItsEndMarkerAndWritesTextFirst)
-{
-    DMDatabase database("test");
-    DMNode* node = database.AddArray("a")->AddNode(nullptr);
-    node->SetValue("CDATA", "a]]>b]]]>");
-    node->SetValue("DATA", "t");
-    EXPECT_EQ(Written(database), Document("\t<array id=\"a\">\n"
-                                          "\t\t<node>t<![CDATA[a]]]]><![CDATA[>b]]]]]><![CDATA[>]]></node>\n"
-                                          "\t</array>\n"));
-}
-
-TEST(XMLDatabaseWriter, WritesTextOfWhiteSpaceOnlyAsReferences)
-{
-    DMDatabase database("test");
-    DMNode* node = database.AddArray("a")->AddNode(nullptr);
-    node->SetValue("DATA", " \t\n");
-    node->SetValue("CDATA", "c");
-    EXPECT_EQ(Written(database), Document("\t<array id=\"a\">\n"
-                                          "\t\t<node>&#32;&#9;&#10;<![CDATA[c]]></node>\n"
-                                          "\t</array>\n"));
-}
 
 TEST(XMLDatabaseWriter, RefusesAKeyThatIsNoXMLName)
 {
