@@ -13,40 +13,35 @@ namespace {
 
 std::vector<std::string> g_calls;
 
-// Hooks that write "<role> <step>" for every role.
-template <int Role>
-struct Recorder {
-    static const char* Name()
-    {
-        static const char* const names[] = {"renderer", "input", "sound", "extensions", "platform"};
-        return names[Role];
-    }
-    static bool Startup(HVI_EngineState& state)
-    {
-        g_calls.push_back(std::string(Name()) + " up");
-        if (Role != HVI_SUBSYSTEM_RENDERER) return true;
-        s_videoSeen.push_back(state.program->video);
-        if (s_rendererFailures == 0) return true;
-        --s_rendererFailures;
-        return false;
-    }
-    static void Shutdown(HVI_EngineState&) { g_calls.push_back(std::string(Name()) + " down"); }
-    static void Unload(HVI_EngineState&) { g_calls.push_back(std::string(Name()) + " unloaded"); }
-    static int s_rendererFailures;                       // how many renderer start-ups fail
-    static std::vector<HV_VideoParameters> s_videoSeen;  // by each renderer start-up
-};
-template <int Role>
-int Recorder<Role>::s_rendererFailures = 0;
-template <int Role>
-std::vector<HV_VideoParameters> Recorder<Role>::s_videoSeen;
-using RendererRecorder = Recorder<HVI_SUBSYSTEM_RENDERER>;
+const char* const kRoleNames[] = {"renderer", "input", "sound", "extensions", "platform"};
+int g_rendererFailures = 0;                   // how many renderer start-ups fail
+std::vector<HV_VideoParameters> g_videoSeen;  // by each renderer start-up
 
+// Hooks of every role that write "<role> up", "<role> down" and "<role> unloaded".
+template <int Role>
+bool Up(HVI_EngineState& state)
+{
+    g_calls.push_back(std::string(kRoleNames[Role]) + " up");
+    if (Role != HVI_SUBSYSTEM_RENDERER) return true;
+    g_videoSeen.push_back(state.program->video);
+    return g_rendererFailures-- <= 0;
+}
+template <int Role>
+void Down(HVI_EngineState&)
+{
+    g_calls.push_back(std::string(kRoleNames[Role]) + " down");
+}
+template <int Role>
+void Unloaded(HVI_EngineState&)
+{
+    g_calls.push_back(std::string(kRoleNames[Role]) + " unloaded");
+}
 template <int Role>
 void RegisterRecorder()
 {
     HVI_SubsystemHooks hooks = {};
-    hooks.Startup = Recorder<Role>::Startup;
-    hooks.Shutdown = Recorder<Role>::Shutdown;
+    hooks.Startup = Up<Role>;
+    hooks.Shutdown = Down<Role>;
     HVI_RegisterSubsystem(static_cast<HVI_SubsystemRole>(Role), hooks);
 }
 
@@ -98,8 +93,8 @@ protected:
     void SetUp() override
     {
         g_calls.clear();
-        RendererRecorder::s_rendererFailures = 0;
-        RendererRecorder::s_videoSeen.clear();
+        g_rendererFailures = 0;
+        g_videoSeen.clear();
         RegisterRecorder<HVI_SUBSYSTEM_RENDERER>();
         RegisterRecorder<HVI_SUBSYSTEM_INPUT>();
         RegisterRecorder<HVI_SUBSYSTEM_SOUND>();
@@ -145,7 +140,7 @@ TEST_F(StartupAndShutdown, NoSoundSkipsTheSoundBackEndAndDeinitWaitsForInitToHav
 
 TEST_F(StartupAndShutdown, RendererThatFailsIsTriedOnceMoreOnANewWindowWindowedOnTheFirstDisplay)
 {
-    RendererRecorder::s_rendererFailures = 1;
+    g_rendererFailures = 1;
     m_program.video.width = 1600;
     m_program.video.height = 900;
     m_program.video.windowed = 0;
@@ -156,10 +151,10 @@ TEST_F(StartupAndShutdown, RendererThatFailsIsTriedOnceMoreOnANewWindowWindowedO
     EXPECT_EQ((std::vector<std::string>{"platform up", "renderer up", "renderer down", "platform down", "platform up",
                                         "renderer up", "input up", "sound up", "extensions up"}),
               g_calls);
-    ASSERT_EQ(2u, RendererRecorder::s_videoSeen.size());
-    EXPECT_EQ(0, RendererRecorder::s_videoSeen[0].windowed);
-    EXPECT_EQ(2, RendererRecorder::s_videoSeen[0].displayIndex);
-    const HV_VideoParameters& retried = RendererRecorder::s_videoSeen[1];
+    ASSERT_EQ(2u, g_videoSeen.size());
+    EXPECT_EQ(0, g_videoSeen[0].windowed);
+    EXPECT_EQ(2, g_videoSeen[0].displayIndex);
+    const HV_VideoParameters& retried = g_videoSeen[1];
     EXPECT_EQ(1, retried.windowed);
     EXPECT_EQ(0, retried.displayIndex);
     EXPECT_EQ(1600, retried.width);
@@ -173,7 +168,7 @@ TEST_F(StartupAndShutdown, RendererThatFailsIsTriedOnceMoreOnANewWindowWindowedO
 
 TEST_F(StartupAndShutdown, RendererThatFailsTwiceStopsStartupAndOnlyWhatCameUpGoesDown)
 {
-    RendererRecorder::s_rendererFailures = 2;
+    g_rendererFailures = 2;
     EXPECT_FALSE(HVI_Startup());
     g_calls.clear();
     HVI_Shutdown();
@@ -183,9 +178,9 @@ TEST_F(StartupAndShutdown, RendererThatFailsTwiceStopsStartupAndOnlyWhatCameUpGo
 TEST_F(StartupAndShutdown, UnloadFollowsShutdownAtExitOnly)
 {
     HVI_SubsystemHooks renderer = HVI_GetSubsystemHooks(HVI_SUBSYSTEM_RENDERER);
-    renderer.Unload = RendererRecorder::Unload;
+    renderer.Unload = Unloaded<HVI_SUBSYSTEM_RENDERER>;
     HVI_RegisterSubsystem(HVI_SUBSYSTEM_RENDERER, renderer);
-    RendererRecorder::s_rendererFailures = 1;
+    g_rendererFailures = 1;
     ASSERT_TRUE(HVI_Startup());  // the retry shuts the renderer down without unloading it
     EXPECT_EQ(std::find(g_calls.begin(), g_calls.end(), "renderer unloaded"), g_calls.end());
     g_calls.clear();
