@@ -36,16 +36,15 @@ const fs::path kCorpus = fs::path(HALVO_TEST_DATA_DIR) / "datamanager" / "xml";
 // The text in double quotes; quotes, line ends, tabs and other control characters escaped.
 std::string Quoted(const char* text)
 {
+    const std::string special = "\"\n\r\t";
     std::string quoted = "\"";
     for (const char* c = text; *c != '\0'; ++c) {
-        const char* escape = *c == '\n'   ? "\\n"
-                             : *c == '\t' ? "\\t"
-                             : *c == '\r' ? "\\r"
-                             : *c == '"'  ? "\\\""
-                                          : nullptr;
-        char control[8];
-        std::snprintf(control, sizeof(control), "\\x%02X", unsigned(static_cast<unsigned char>(*c)));
-        quoted += escape ? escape : static_cast<unsigned char>(*c) < 0x20 ? control : std::string(1, *c);
+        char code[8];
+        std::snprintf(code, sizeof(code), "\\x%02X", unsigned(static_cast<unsigned char>(*c)));
+        if (special.find(*c) != std::string::npos)
+            quoted += std::string("\\") + "\"nrt"[special.find(*c)];
+        else
+            quoted += static_cast<unsigned char>(*c) < 0x20 ? std::string(code) : std::string(1, *c);
     }
     return quoted + "\"";
 }

@@ -71,7 +71,7 @@ TEST(HttpResponseParser, ResponsesAreCompleteNeedMoreOrAreMalformedWithTheirReas
     for (const ResponseCase& c : kResponseCases) {
         SCOPED_TRACE(::testing::PrintToString(std::string(c.bytes)) + (c.closed ? ", closed" : ", open"));
         HttpResponse response;
-        ASSERT_EQ(Parse(c.bytes, c.closed, response), c.state);
+        EXPECT_EQ(Parse(c.bytes, c.closed, response), c.state);
         if (c.state == kComplete) {
             EXPECT_EQ(response.status, c.status);
             EXPECT_EQ(BodyOf(c.bytes, response), c.bodyOrError);
