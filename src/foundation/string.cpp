@@ -158,16 +158,6 @@ void String::AppendFormat(const char* format, ...)
     va_end(arguments);
 }
 
-void String::Format(const char* format, ...)
-{
-    String result;
-    va_list arguments;
-    va_start(arguments, format);
-    result.AppendFormatV(format, arguments);
-    va_end(arguments);
-    *this = static_cast<String&&>(result);
-}
-
 String String::Formatted(const char* format, ...)
 {
     String result;

@@ -35,7 +35,6 @@ public:
         }
     }
     void AppendFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
     static String Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
     void AppendFormatV(const char* format, __builtin_va_list arguments);
     void Clear();

@@ -36,7 +36,7 @@ TEST(String, AssignedTextLivesInABlockOfExactlyItsLengthPlusOne)
     EXPECT_EQ(text.GetCapacity(), 16);
     String copy(text);
     EXPECT_EQ(copy.GetCapacity(), 16);
-    text.Format("%s", std::string(5000, 'f').c_str());
+    text = String::Formatted("%s", std::string(5000, 'f').c_str());
     EXPECT_EQ(text.GetCapacity(), 5001);
     text.Assign("short again");
     EXPECT_EQ(text.GetCapacity(), 16);  // back inline, the block released
@@ -85,7 +85,7 @@ TEST(String, FormattedTextHasNoLengthLimit)
 {
     const std::string longText(10000, 'x');
     String text;
-    text.Format("<%s>", longText.c_str());
+    text = String::Formatted("<%s>", longText.c_str());
     EXPECT_EQ(text.GetLength(), 10002);
     text.AppendFormat("%d-%s", 42, "y");
     EXPECT_EQ(std::string(text.GetText()), "<" + longText + ">42-y");

@@ -75,7 +75,7 @@ void CopyWindow(const HV_LeaderboardScore* list, int32_t total, int32_t start, i
 SimulatedLeaderboardsImplementation::SimulatedLeaderboardsImplementation()
 {
     for (uint32_t player = 0; player < kLocalPlayerCount; ++player)
-        m_localUserIds[player].Format("LOCAL_USER_%u", player);
+        m_localUserIds[player] = String::Formatted("LOCAL_USER_%u", player);
     m_mutex = HV_Threading_GetMutex("SimulatedLeaderboards");
 }
 
@@ -220,7 +220,7 @@ bool SimulatedLeaderboardsImplementation::RequestScores(int32_t start, int32_t c
         StringMap<Scores>::Entry* entry = category != nullptr ? m_categories.Find(category) : nullptr;
         if (entry == nullptr) {
             result->error = true;
-            result->reason.Format("Unknown leaderboard category '%s'.", HVI_PrintableText(category));
+            result->reason = String::Formatted("Unknown leaderboard category '%s'.", HVI_PrintableText(category));
         } else {
             Scores& scores = entry->value;
             SortCategory(category, scores);

@@ -110,9 +110,10 @@ void HLSLCompiler::ReportOutput(ID3DBlob* messages, uint32_t featureLevel)
 
     String block;
     if (featureLevel == FEATURE_LEVEL_NONE) {
-        block.Format(kHLSLCompilationOutput, compilerText.GetText());
+        block = String::Formatted(kHLSLCompilationOutput, compilerText.GetText());
     } else {
-        block.Format(kHLSLCompilationOutputForLevel, GetFeatureLevelName(featureLevel), compilerText.GetText());
+        block = String::Formatted(kHLSLCompilationOutputForLevel, GetFeatureLevelName(featureLevel),
+                                  compilerText.GetText());
     }
     const int kept = block.GetLength() - TrailingLineBreaks(compilerText.GetText(), compilerText.GetLength());
     String line;

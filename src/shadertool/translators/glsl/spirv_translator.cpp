@@ -218,7 +218,8 @@ void SPIRVTranslator::DeclareConstants(const ConstantList& constants)
     for (int i = 0; i < constants.variables.GetCount(); ++i) {
         const ConstantVariable& constant = constants.variables[i];
         String offset;
-        if (pushConstants && i == 0 && constants.first != 0) offset.Format("layout(offset = %i) ", constants.first);
+        if (pushConstants && i == 0 && constants.first != 0)
+            offset = String::Formatted("layout(offset = %i) ", constants.first);
         const String typeName = GetTypeName(constant.type);
         if (constant.type.arraySize != 0) {
             DeclareLine("\t%s%s _const_%s[%i]", offset.GetText(), typeName.GetText(), constant.name.GetText(),

@@ -179,7 +179,7 @@ void HLSL11Translator::DeclareConstants(const Array<ConstantVariable>& constants
 {
     if (constants.GetCount() == 0) return;
     String registerSuffix;
-    if (bindConstantRegisters) registerSuffix.Format(" : register(b%i)", stage == STAGE_PIXEL ? 1 : 0);
+    if (bindConstantRegisters) registerSuffix = String::Formatted(" : register(b%i)", stage == STAGE_PIXEL ? 1 : 0);
     if (!header.IsEmpty()) header.Append("\n");
     header.AppendFormat("%s Constants%s\n{\n", constantBufferKeyword, registerSuffix.GetText());
     for (const ConstantVariable& constant : constants) {

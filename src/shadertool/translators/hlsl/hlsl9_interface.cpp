@@ -77,11 +77,11 @@ void HLSL9Translator::WriteVaryingStruct(const ShaderDescription& shaderDescript
     for (const VertexOutputVariable& output : shaderDescription.vertexOutput) {
         String semantic;
         if (output.semantic == VERTEX_OUTPUT_COLOR) {
-            semantic.Format("COLOR%i", static_cast<int>(output.semanticIndex));
+            semantic = String::Formatted("COLOR%i", static_cast<int>(output.semanticIndex));
         } else if (output.semantic == VERTEX_OUTPUT_POSITION) {
             semantic = positionSemantic;
         } else {
-            semantic.Format("TEXCOORD%i", static_cast<int>(output.semanticIndex));
+            semantic = String::Formatted("TEXCOORD%i", static_cast<int>(output.semanticIndex));
         }
         header.AppendFormat("\t%s %s : %s;\n", GetTypeName(output.type).GetText(), output.name.GetText(),
                             semantic.GetText());
