@@ -10,6 +10,21 @@ namespace {
 
 bool IsSingleBit(uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }
 
+// The row of a table keyed by one flag bit; null for no bit or several.
+template <typename Row, size_t Count>
+const Row* FindRowByBit(const Row (&table)[Count], uint32_t bit)
+{
+    if (!IsSingleBit(bit)) {
+        return nullptr;
+    }
+    for (const Row& row : table) {
+        if (row.bit == bit) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 uint32_t GetTargetMask(const char* name)
@@ -27,15 +42,7 @@ uint32_t GetTargetMask(const char* name)
 
 const FeatureLevelInfo* FindFeatureLevelInfo(uint32_t featureLevel)
 {
-    if (!IsSingleBit(featureLevel)) {
-        return nullptr;
-    }
-    for (const FeatureLevelInfo& row : kFeatureLevelTable) {
-        if (row.bit == featureLevel) {
-            return &row;
-        }
-    }
-    return nullptr;
+    return FindRowByBit(kFeatureLevelTable, featureLevel);
 }
 
 const char* GetFeatureLevelName(uint32_t featureLevel)
@@ -53,18 +60,7 @@ const char* GetHLSLProfileSuffix(uint32_t featureLevel)
     return row != nullptr ? row->hlslProfileSuffix : nullptr;
 }
 
-const TargetInfo* FindTargetInfo(uint32_t targetBit)
-{
-    if (!IsSingleBit(targetBit)) {
-        return nullptr;
-    }
-    for (const TargetInfo& row : kTargetTable) {
-        if (row.bit == targetBit) {
-            return &row;
-        }
-    }
-    return nullptr;
-}
+const TargetInfo* FindTargetInfo(uint32_t targetBit) { return FindRowByBit(kTargetTable, targetBit); }
 
 const char* GetTargetName(uint32_t targetBit)
 {
