@@ -34,6 +34,19 @@ const XmlNamedValue* FindNamed(const XmlNamedValue (&rows)[N], const char* text)
     return FindNamed(rows, N, text);
 }
 
+// An optional attribute named by a row of the table: absent reads as 0, an
+// unknown name fails.
+template <size_t N>
+bool ParseOptionalNamed(const XmlNamedValue (&rows)[N], const char* text, uint32_t& value)
+{
+    value = 0;
+    if (text == nullptr) return true;
+    const XmlNamedValue* row = FindNamed(rows, text);
+    if (row == nullptr) return false;
+    value = row->value;
+    return true;
+}
+
 }  // namespace
 
 Type ShaderXMLReader::ParseVariableType(const char* text, uint32_t qualifiers, int32_t count, bool isBuffer)
@@ -100,22 +113,12 @@ Type ShaderXMLReader::ParseRayPayloadType(const char* text)
 
 bool ShaderXMLReader::ParseAddressMode(const char* text, uint32_t& mode)
 {
-    mode = 0;
-    if (text == nullptr) return true;
-    const XmlNamedValue* row = FindNamed(kXmlAddressModes, text);
-    if (row == nullptr) return false;
-    mode = row->value;
-    return true;
+    return ParseOptionalNamed(kXmlAddressModes, text, mode);
 }
 
 bool ShaderXMLReader::ParseFilterMode(const char* text, uint32_t& mode)
 {
-    mode = 0;
-    if (text == nullptr) return true;
-    const XmlNamedValue* row = FindNamed(kXmlFilterModes, text);
-    if (row == nullptr) return false;
-    mode = row->value;
-    return true;
+    return ParseOptionalNamed(kXmlFilterModes, text, mode);
 }
 
 uint32_t ParseTargetList(const char* text)
