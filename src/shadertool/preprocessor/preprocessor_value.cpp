@@ -4,21 +4,30 @@
 
 namespace ShaderTool {
 
-PreprocessorValue PreprocessorValue::Integer(int32_t value, SourceLocation location)
+namespace {
+
+// A value of the kind with no text, its number still to be set.
+PreprocessorValue NumberValue(uint32_t kind, SourceLocation location)
 {
     PreprocessorValue result{};
-    result.intValue = value;
     result.location = location;
-    result.kind = VALUE_INTEGER;
+    result.kind = kind;
+    return result;
+}
+
+}  // namespace
+
+PreprocessorValue PreprocessorValue::Integer(int32_t value, SourceLocation location)
+{
+    PreprocessorValue result = NumberValue(VALUE_INTEGER, location);
+    result.intValue = value;
     return result;
 }
 
 PreprocessorValue PreprocessorValue::Float(float value, SourceLocation location)
 {
-    PreprocessorValue result{};
+    PreprocessorValue result = NumberValue(VALUE_FLOAT, location);
     result.floatValue = value;
-    result.location = location;
-    result.kind = VALUE_FLOAT;
     return result;
 }
 
