@@ -25,6 +25,23 @@ HRESULT ReadControl(Value* out, DWORD flags, DWORD control, std::mutex& lock, co
     return DS_OK;
 }
 
+// Sets a control's value under the mixer's lock, for a buffer made with that
+// control and a value in lowest..highest; the platform's errors otherwise.
+template <typename Value>
+HRESULT WriteControl(Value value, Value lowest, Value highest, DWORD flags, DWORD control, std::mutex& lock,
+                     Value& field)
+{
+    if (!(flags & control)) {
+        return DSERR_CONTROLUNAVAIL;
+    }
+    if (value < lowest || value > highest) {
+        return DSERR_INVALIDPARAM;
+    }
+    std::lock_guard<std::mutex> hold(lock);
+    field = value;
+    return DS_OK;
+}
+
 // Descriptions of before and after the 3D algorithm member are both accepted.
 bool HasValidSize(const DSBUFFERDESC& description)
 {
@@ -227,41 +244,22 @@ HRESULT STDMETHODCALLTYPE SecondaryBuffer::SetFormat(LPCWAVEFORMATEX) { return D
 
 HRESULT STDMETHODCALLTYPE SecondaryBuffer::SetVolume(LONG volume)
 {
-    if (!(m_flags & DSBCAPS_CTRLVOLUME)) {
-        return DSERR_CONTROLUNAVAIL;
-    }
-    if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) {
-        return DSERR_INVALIDPARAM;
-    }
-    std::lock_guard<std::mutex> hold(m_mixer->GetLock());
-    m_voice.volume = volume;
-    return DS_OK;
+    return WriteControl<LONG>(volume, DSBVOLUME_MIN, DSBVOLUME_MAX, m_flags, DSBCAPS_CTRLVOLUME, m_mixer->GetLock(),
+                              m_voice.volume);
 }
 
 HRESULT STDMETHODCALLTYPE SecondaryBuffer::SetPan(LONG pan)
 {
-    if (!(m_flags & DSBCAPS_CTRLPAN)) {
-        return DSERR_CONTROLUNAVAIL;
-    }
-    if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) {
-        return DSERR_INVALIDPARAM;
-    }
-    std::lock_guard<std::mutex> hold(m_mixer->GetLock());
-    m_voice.pan = pan;
-    return DS_OK;
+    return WriteControl<LONG>(pan, DSBPAN_LEFT, DSBPAN_RIGHT, m_flags, DSBCAPS_CTRLPAN, m_mixer->GetLock(),
+                              m_voice.pan);
 }
 
+// The original frequency is the format's rate, which creation kept in range.
 HRESULT STDMETHODCALLTYPE SecondaryBuffer::SetFrequency(DWORD frequency)
 {
-    if (!(m_flags & DSBCAPS_CTRLFREQUENCY)) {
-        return DSERR_CONTROLUNAVAIL;
-    }
-    if (frequency != DSBFREQUENCY_ORIGINAL && (frequency < DSBFREQUENCY_MIN || frequency > DSBFREQUENCY_MAX)) {
-        return DSERR_INVALIDPARAM;
-    }
-    std::lock_guard<std::mutex> hold(m_mixer->GetLock());
-    m_voice.frequency = frequency == DSBFREQUENCY_ORIGINAL ? m_voice.originalFrequency : frequency;
-    return DS_OK;
+    const DWORD wanted = frequency == DSBFREQUENCY_ORIGINAL ? m_voice.originalFrequency : frequency;
+    return WriteControl<DWORD>(wanted, DSBFREQUENCY_MIN, DSBFREQUENCY_MAX, m_flags, DSBCAPS_CTRLFREQUENCY,
+                               m_mixer->GetLock(), m_voice.frequency);
 }
 
 HRESULT STDMETHODCALLTYPE SecondaryBuffer::Stop()
