@@ -158,6 +158,17 @@ private:
         return *index < m_books.size() ? nullptr : "it names a codebook that does not exist";
     }
 
+    // Reads an index of a codebook that a stage reads vectors from: it must
+    // have values. withoutValues is the problem when it has none.
+    const char* ReadVectorBookIndex(const char* withoutValues)
+    {
+        uint32_t book = 0;
+        if (const char* problem = ReadBookIndex(&book)) {
+            return problem;
+        }
+        return m_books[book].hasValues ? nullptr : withoutValues;
+    }
+
     const char* ParseCodebook()
     {
         uint32_t sync = 0;
@@ -284,12 +295,8 @@ private:
             return "a floor of type 0 has a zero order, rate or bark map size";
         }
         for (uint32_t i = 0; i <= bookCount; ++i) {
-            uint32_t book = 0;
-            if (const char* problem = ReadBookIndex(&book)) {
+            if (const char* problem = ReadVectorBookIndex("a floor reads vectors from a codebook without values")) {
                 return problem;
-            }
-            if (!m_books[book].hasValues) {
-                return "a floor reads vectors from a codebook without values";
             }
         }
         return nullptr;
@@ -390,14 +397,10 @@ private:
         }
         for (uint32_t cascade : cascades) {
             for (int stage = 0; stage < 8; ++stage) {
-                if ((cascade >> stage) & 1u) {
-                    uint32_t book = 0;
-                    if (const char* problem = ReadBookIndex(&book)) {
-                        return problem;
-                    }
-                    if (!m_books[book].hasValues) {
-                        return "a residue reads vectors from a codebook without values";
-                    }
+                if (!((cascade >> stage) & 1u)) continue;
+                if (const char* problem =
+                        ReadVectorBookIndex("a residue reads vectors from a codebook without values")) {
+                    return problem;
                 }
             }
         }
