@@ -497,4 +497,15 @@ uint64_t RowBytes(const FormatInfo& info, uint32_t width)
 
 uint32_t BlockRows(const FormatInfo& info, uint32_t height) { return (height + info.blockSize - 1) / info.blockSize; }
 
+BlockRegion RegionInBlocks(const FormatInfo* info, const D3D11_BOX& box)
+{
+    if (info == nullptr) return {0, box.left, box.right - box.left, 1};
+    const UINT size = info->blockSize;
+    const UINT left = box.left / size;
+    const UINT top = box.top / size;
+    const UINT right = (box.right + size - 1) / size;
+    const UINT bottom = (box.bottom + size - 1) / size;
+    return {top, left * info->bytesPerBlock, (right - left) * info->bytesPerBlock, bottom - top};
+}
+
 }  // namespace halvo::d3d11

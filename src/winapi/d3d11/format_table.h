@@ -1,5 +1,6 @@
 #pragma once
 
+#include <d3d11.h>
 #include <dxgiformat.h>
 
 #include <cstdint>
@@ -64,5 +65,17 @@ bool FormatsAreCastCompatible(DXGI_FORMAT resource, DXGI_FORMAT view);
 // Bytes per row and rows of blocks of a width x height area of the format.
 uint64_t RowBytes(const FormatInfo& info, uint32_t width);
 uint32_t BlockRows(const FormatInfo& info, uint32_t height);
+
+// A box in rows of blocks: the first row, the byte offset within a row, bytes per row and rows.
+struct BlockRegion {
+    UINT firstRow;
+    UINT rowOffset;
+    UINT rowBytes;
+    UINT rowCount;
+};
+
+// The box of a subresource of the format in rows of blocks; a buffer (null
+// format) is one row of bytes.
+BlockRegion RegionInBlocks(const FormatInfo* info, const D3D11_BOX& box);
 
 }  // namespace halvo::d3d11

@@ -64,7 +64,7 @@ public:
     void Write(UINT subresource, const D3D11_BOX& box, const void* data, UINT rowPitch) override
     {
         Subresource& target = subresources_[subresource];
-        const Region region = BlockRegion(box);
+        const BlockRegion region = RegionInBlocks(format_, box);
         CopyRows(target.bytes.data() + region.firstRow * size_t(target.rowPitch) + region.rowOffset, target.rowPitch,
                  static_cast<const uint8_t*>(data), rowPitch, region.rowBytes, region.rowCount);
     }
@@ -75,9 +75,9 @@ public:
         MemoryResource& from = static_cast<MemoryResource&>(source);
         const Subresource& input = from.subresources_[sourceSubresource];
         Subresource& output = subresources_[subresource];
-        const Region region = from.BlockRegion(box);
+        const BlockRegion region = RegionInBlocks(from.format_, box);
         D3D11_BOX destination{x, y, 0, x + 1, y + 1, 1};
-        const Region at = BlockRegion(destination);
+        const BlockRegion at = RegionInBlocks(format_, destination);
         const uint8_t* first = input.bytes.data() + region.firstRow * size_t(input.rowPitch) + region.rowOffset;
         uint8_t* target = output.bytes.data() + at.firstRow * size_t(output.rowPitch) + at.rowOffset;
         if (&input == &output) {
@@ -145,25 +145,6 @@ private:
         UINT rowPitch = 0;
         UINT rows = 0;
     };
-
-    // A box in rows of blocks: the first row, the byte offset within a row, bytes per row and rows.
-    struct Region {
-        UINT firstRow;
-        UINT rowOffset;
-        UINT rowBytes;
-        UINT rowCount;
-    };
-
-    Region BlockRegion(const D3D11_BOX& box) const
-    {
-        if (format_ == nullptr) return {0, box.left, box.right - box.left, 1};
-        const UINT size = format_->blockSize;
-        const UINT left = box.left / size;
-        const UINT top = box.top / size;
-        const UINT right = (box.right + size - 1) / size;
-        const UINT bottom = (box.bottom + size - 1) / size;
-        return {top, left * format_->bytesPerBlock, (right - left) * format_->bytesPerBlock, bottom - top};
-    }
 
     static void CopyRows(uint8_t* target, size_t targetPitch, const uint8_t* source, size_t sourcePitch,
                          size_t rowBytes, UINT rows)

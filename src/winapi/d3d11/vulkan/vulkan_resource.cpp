@@ -108,17 +108,6 @@ UINT VulkanResource::Rows(UINT subresource) const
     return BlockRows(*info_, shape_.HeightAt(shape_.MipOf(subresource)));
 }
 
-VulkanResource::Region VulkanResource::BlockRegion(const D3D11_BOX& box) const
-{
-    if (info_ == nullptr) return {0, box.left, box.right - box.left, 1};
-    const UINT size = info_->blockSize;
-    const UINT left = box.left / size;
-    const UINT top = box.top / size;
-    const UINT right = (box.right + size - 1) / size;
-    const UINT bottom = (box.bottom + size - 1) / size;
-    return {top, left * info_->bytesPerBlock, (right - left) * info_->bytesPerBlock, bottom - top};
-}
-
 D3D11_BOX VulkanResource::WholeBox(UINT subresource) const
 {
     const UINT mip = shape_.MipOf(subresource);
@@ -221,7 +210,7 @@ bool VulkanResource::AllocateImage()
 
 DeviceBuffer VulkanResource::ImageToHost(UINT subresource, const D3D11_BOX& box)
 {
-    const Region region = BlockRegion(box);
+    const BlockRegion region = RegionInBlocks(info_, box);
     DeviceBuffer host = device_.CreateHostBuffer(VkDeviceSize(region.rowBytes) * region.rowCount, kTransferUsage);
     if (host.mapped == nullptr) return host;
     const UINT mip = shape_.MipOf(subresource);
@@ -324,7 +313,7 @@ void VulkanResource::Unmap(UINT subresource)
 
 void VulkanResource::Write(UINT subresource, const D3D11_BOX& box, const void* data, UINT rowPitch)
 {
-    const Region region = BlockRegion(box);
+    const BlockRegion region = RegionInBlocks(info_, box);
     if (image_ == VK_NULL_HANDLE) {
         device_.Sync();
         CopyRows(static_cast<uint8_t*>(linear_.mapped) + offsets_[subresource] +
@@ -360,7 +349,7 @@ void VulkanResource::CopyRegion(UINT subresource, UINT x, UINT y, BackendResourc
         return;
     }
     // Through host memory: the packed rows of the source box, then into place.
-    const Region region = from.BlockRegion(box);
+    const BlockRegion region = RegionInBlocks(from.info_, box);
     DeviceBuffer packed;
     if (from.image_ != VK_NULL_HANDLE) {
         packed = from.ImageToHost(sourceSubresource, box);
@@ -379,7 +368,7 @@ void VulkanResource::CopyRegion(UINT subresource, UINT x, UINT y, BackendResourc
     } else {
         device_.Sync();
         D3D11_BOX destination{x, y, 0, x + 1, y + 1, 1};
-        const Region at = BlockRegion(destination);
+        const BlockRegion at = RegionInBlocks(info_, destination);
         CopyRows(static_cast<uint8_t*>(linear_.mapped) + offsets_[subresource] +
                      at.firstRow * size_t(RowPitch(subresource)) + at.rowOffset,
                  RowPitch(subresource), static_cast<const uint8_t*>(packed.mapped), region.rowBytes, region.rowBytes,

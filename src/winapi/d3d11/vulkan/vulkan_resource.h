@@ -55,13 +55,6 @@ public:
     const ResourceShape& shape() const { return shape_; }
 
 private:
-    // A box in rows of blocks: the first row, the byte offset within a row, bytes per row and rows.
-    struct Region {
-        UINT firstRow;
-        UINT rowOffset;
-        UINT rowBytes;
-        UINT rowCount;
-    };
     struct Mapping {
         DeviceBuffer staging;
         D3D11_MAP type = D3D11_MAP_READ;
@@ -73,7 +66,6 @@ private:
 
     UINT RowPitch(UINT subresource) const;
     UINT Rows(UINT subresource) const;
-    Region BlockRegion(const D3D11_BOX& box) const;
     D3D11_BOX WholeBox(UINT subresource) const;
 
     // A tightly packed copy of a box of an image subresource in a host buffer;
