@@ -4,27 +4,12 @@
 #include <cstring>
 #include <map>
 
+#include "winapi/d3d11/spirv_words.h"
 #include "winapi/d3dcompiler/code_format.h"
 
 namespace halvo::d3d11 {
 
 namespace {
-
-constexpr uint32_t kSpirvMagic = 0x07230203;
-constexpr uint32_t kSpirvHeaderWords = 5;
-constexpr uint32_t kOpEntryPoint = 15;
-constexpr uint32_t kOpTypeInt = 21;
-constexpr uint32_t kOpTypeFloat = 22;
-constexpr uint32_t kOpTypeVector = 23;
-constexpr uint32_t kOpTypePointer = 32;
-constexpr uint32_t kOpVariable = 59;
-constexpr uint32_t kOpDecorate = 71;
-constexpr uint32_t kOpDecorateString = 5632;
-constexpr uint32_t kDecorationBuiltIn = 11;
-constexpr uint32_t kDecorationLocation = 30;
-constexpr uint32_t kDecorationUserSemantic = 5635;
-constexpr uint32_t kStorageInput = 1;
-constexpr uint32_t kStorageOutput = 3;
 
 struct VariableFacts {
     uint32_t pointerType = 0;

@@ -4,25 +4,11 @@
 #include <cctype>
 #include <cstring>
 
+#include "winapi/d3d11/spirv_words.h"
+
 namespace halvo::d3d11::vulkan {
 
 namespace {
-
-constexpr size_t kHeaderWords = 5;
-constexpr uint32_t kOpExtension = 10;
-constexpr uint32_t kOpTypeImage = 25;
-constexpr uint32_t kOpTypePointer = 32;
-constexpr uint32_t kOpVariable = 59;
-constexpr uint32_t kOpDecorate = 71;
-constexpr uint32_t kOpDecorateId = 332;
-constexpr uint32_t kOpDecorateString = 5632;
-constexpr uint32_t kDecorationLocation = 30;
-constexpr uint32_t kDecorationBinding = 33;
-constexpr uint32_t kDecorationDescriptorSet = 34;
-constexpr uint32_t kStorageInput = 1;
-constexpr uint32_t kStorageOutput = 3;
-constexpr uint32_t kDecorationCounterBuffer = 5634;
-constexpr uint32_t kDecorationUserSemantic = 5635;
 
 bool NamesHlslExtension(const uint32_t* operands, size_t count)
 {
@@ -37,7 +23,7 @@ bool NamesHlslExtension(const uint32_t* operands, size_t count)
 template <typename Visit>
 void ForEachInstruction(const uint32_t* words, size_t wordCount, Visit visit)
 {
-    for (size_t at = kHeaderWords; at < wordCount;) {
+    for (size_t at = kSpirvHeaderWords; at < wordCount;) {
         size_t length = words[at] >> 16;
         if (length == 0 || at + length > wordCount) length = wordCount - at;  // the object layer read it whole already
         visit(words[at] & 0xffff, words + at + 1, length - 1, at);
@@ -124,8 +110,8 @@ std::vector<uint32_t> LinkInputs(const uint32_t* words, size_t wordCount,
 std::vector<uint32_t> PrepareModule(const uint32_t* words, size_t wordCount, ShaderStage stage,
                                     bool keepHlslDecorations)
 {
-    std::vector<uint32_t> module(words, words + std::min(wordCount, kHeaderWords));
-    for (size_t at = kHeaderWords; at < wordCount;) {
+    std::vector<uint32_t> module(words, words + std::min(wordCount, kSpirvHeaderWords));
+    for (size_t at = kSpirvHeaderWords; at < wordCount;) {
         const uint32_t opcode = words[at] & 0xffff;
         size_t length = words[at] >> 16;
         if (length == 0 || at + length > wordCount) length = wordCount - at;  // the object layer read it whole already
