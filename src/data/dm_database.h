@@ -1,10 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "data/dm_array.h"
-#include "foundation/array.h"
+#include "data/dm_children.h"
 #include "foundation/string.h"
 
 // A named database: a list of arrays in document order. Not guarded by any
@@ -19,13 +18,10 @@ public:
     const char* GetName() const { return m_name.GetText(); }
     uint32_t GetNameHash() const { return m_nameHash; }
 
-    // The first array with exactly that id; null for a null id.
-    DMArray* FindArray(const char* id) const;
-    // Appends a new array with that id and this database as its owner.
-    DMArray* AddArray(const char* id);
+    DMArray* FindArray(const char* id) const { return m_arrays.Find(id); }
+    DMArray* AddArray(const char* id) { return m_arrays.Add(this, id); }
     int GetArrayCount() const { return m_arrays.GetCount(); }
-    // Null when the index is out of range.
-    DMArray* GetArray(int index) const;
+    DMArray* GetArray(int index) const { return m_arrays.Get(index); }
     void DeleteArrayAt(int index) { m_arrays.DeleteAt(index); }
     // Destroys every array.
     void Clear() { m_arrays.Clear(); }
@@ -33,5 +29,5 @@ public:
 private:
     String m_name;
     uint32_t m_nameHash;
-    Array<std::unique_ptr<DMArray>> m_arrays;
+    DMChildren<DMArray, DMDatabase> m_arrays;
 };
