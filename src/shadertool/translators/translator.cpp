@@ -1,8 +1,10 @@
 #include "shadertool/translators/translator.h"
 
+#include <algorithm>
 #include <cstdarg>
 
 #include "shadertool/sema/builtin.h"
+#include "shadertool/translators/translator_messages.h"
 
 namespace ShaderTool {
 namespace {
@@ -55,6 +57,31 @@ void Translator::ReportError(const char* format, ...)
     stepLog->WriteErrorV(format, arguments);
     va_end(arguments);
     success = false;
+}
+
+namespace {
+
+// Built-ins that only the newest targets write.
+constexpr uint32_t kNewestTargetBuiltIns[] = {
+    INTRINSIC_FLOAT_BITS_TO_UINT,
+    INTRINSIC_LOAD_INDICES,
+    INTRINSIC_OBJECT_SPACE_TO_WORLD,
+    INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO,
+    INTRINSIC_STORE_IMAGE,
+    INTRINSIC_TRACE,
+    INTRINSIC_UNPACK_UNORM4_TO_FLOAT4,
+};
+
+bool Holds(std::span<const uint32_t> ids, uint32_t id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
+
+}  // namespace
+
+bool Translator::RefuseUnsupportedBuiltIn(const FunctionNode& call, std::span<const uint32_t> alsoRefused)
+{
+    if (!Holds(kNewestTargetBuiltIns, call.subKind) && !Holds(alsoRefused, call.subKind)) return false;
+    ReportError(kTranslatorFunctionNotSupported, call.name.GetText());
+    Translator::TranslateFunctionCall(call);
+    return true;
 }
 
 void Translator::Reset()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "foundation/string.h"
 #include "foundation/string_map.h"
@@ -75,6 +76,10 @@ public:
 protected:
     // "Error: %s\n" in the step log; the translation fails and goes on.
     void ReportError(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // A built-in call that this target cannot write: reported, and written as
+    // it stands so that the translation goes on; true when it was one. Refused
+    // are the built-ins that only the newest targets write, and those of the list.
+    bool RefuseUnsupportedBuiltIn(const FunctionNode& call, std::span<const uint32_t> alsoRefused = {});
     void WriteIndentation();
     // "type name(parameters)" of a function, without its body.
     void WriteFunctionHead(const FunctionNode& function);

@@ -14,17 +14,9 @@
 namespace ShaderTool {
 namespace {
 
-// Built-ins that no GLSL-family target writes as a call of its own.
+// The old language has no sampling with a texel offset, and no extension
+// that the shader compilers here know adds one.
 constexpr uint32_t kGLSL21Unsupported[] = {
-    INTRINSIC_FLOAT_BITS_TO_UINT,
-    INTRINSIC_LOAD_INDICES,
-    INTRINSIC_OBJECT_SPACE_TO_WORLD,
-    INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO,
-    INTRINSIC_STORE_IMAGE,
-    INTRINSIC_TRACE,
-    INTRINSIC_UNPACK_UNORM4_TO_FLOAT4,
-    // The old language has no sampling with a texel offset, and no extension
-    // that the shader compilers here know adds one.
     INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET,
 };
 
@@ -208,13 +200,7 @@ void GLSL21Translator::TranslateFunctionCall(const FunctionNode& call)
         Translator::TranslateFunctionCall(call);
         return;
     }
-    for (uint32_t unsupported : kGLSL21Unsupported) {
-        if (call.subKind == unsupported) {
-            ReportError(kTranslatorFunctionNotSupported, call.name.GetText());
-            Translator::TranslateFunctionCall(call);
-            return;
-        }
-    }
+    if (RefuseUnsupportedBuiltIn(call, kGLSL21Unsupported)) return;
     switch (call.subKind) {
     case INTRINSIC_ALL:
     case INTRINSIC_ANY: TranslateVectorTest(call); return;

@@ -7,12 +7,6 @@
 namespace ShaderTool {
 namespace {
 
-// Built-ins that shader models 4 and 5 are not asked to express.
-constexpr uint32_t kHLSL11Unsupported[] = {
-    INTRINSIC_FLOAT_BITS_TO_UINT, INTRINSIC_LOAD_INDICES, INTRINSIC_OBJECT_SPACE_TO_WORLD,
-    INTRINSIC_STORE_IMAGE,        INTRINSIC_TRACE,        INTRINSIC_UNPACK_UNORM4_TO_FLOAT4,
-};
-
 constexpr const char* kWarningPragma = "#pragma warning(disable : 3078)\n\n";
 
 }  // namespace
@@ -82,11 +76,8 @@ void HLSL11Translator::TranslateFunctionCall(const FunctionNode& call)
         case INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET: TranslateSampleCall(call); return;
         default: break;
         }
-        const int count = static_cast<int>(sizeof(kHLSL11Unsupported) / sizeof(kHLSL11Unsupported[0]));
-        if (ReportUnsupportedFunction(call, kHLSL11Unsupported, count)) {
-            Translator::TranslateFunctionCall(call);
-            return;
-        }
+        // The zero-level comparison sample was written above.
+        if (RefuseUnsupportedBuiltIn(call)) return;
         if (TranslateVectorCast(call)) return;
     }
     Translator::TranslateFunctionCall(call);

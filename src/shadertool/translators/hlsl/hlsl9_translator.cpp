@@ -10,17 +10,6 @@
 namespace ShaderTool {
 namespace {
 
-// Built-ins that shader model 3 cannot express.
-constexpr uint32_t kHLSL9Unsupported[] = {
-    INTRINSIC_FLOAT_BITS_TO_UINT,
-    INTRINSIC_LOAD_INDICES,
-    INTRINSIC_OBJECT_SPACE_TO_WORLD,
-    INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO,
-    INTRINSIC_STORE_IMAGE,
-    INTRINSIC_TRACE,
-    INTRINSIC_UNPACK_UNORM4_TO_FLOAT4,
-};
-
 // The pixel input member that carries the facing of the primitive.
 constexpr const char* kFacingInput = "float _facing : VFACE";
 
@@ -99,17 +88,6 @@ String HLSL9Translator::GetFunctionName(const FunctionNode& call)
     return name;
 }
 
-bool HLSL9Translator::ReportUnsupportedFunction(const FunctionNode& call, const uint32_t* unsupported, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        if (call.subKind == unsupported[i]) {
-            ReportError(kTranslatorFunctionNotSupported, call.name.GetText());
-            return true;
-        }
-    }
-    return false;
-}
-
 bool HLSL9Translator::TranslateVectorCast(const FunctionNode& call)
 {
     if (!IsVectorConstructor(call.subKind)) return false;
@@ -126,11 +104,7 @@ bool HLSL9Translator::TranslateVectorCast(const FunctionNode& call)
 void HLSL9Translator::TranslateFunctionCall(const FunctionNode& call)
 {
     if (call.isBuiltIn) {
-        const int count = static_cast<int>(sizeof(kHLSL9Unsupported) / sizeof(kHLSL9Unsupported[0]));
-        if (ReportUnsupportedFunction(call, kHLSL9Unsupported, count)) {
-            Translator::TranslateFunctionCall(call);
-            return;
-        }
+        if (RefuseUnsupportedBuiltIn(call)) return;
         if (call.subKind == INTRINSIC_SAMPLE_TEXTURE_LOD || call.subKind == INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET) {
             TranslateSampleLod(call);
             return;

@@ -44,8 +44,6 @@ public:
 protected:
     // A vector constructor of one argument of another size, written as a cast.
     bool TranslateVectorCast(const FunctionNode& call);
-    // Reports a built-in this target cannot write; true when it did.
-    bool ReportUnsupportedFunction(const FunctionNode& call, const uint32_t* unsupported, int count);
     // An int Shader XML constant array indexed: the conversion wraps the element.
     bool TranslateIntConstantElement(const OperatorNode& node);
     // The name of the member a "." node reaches; null when it is no member access.
