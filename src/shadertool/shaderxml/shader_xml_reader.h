@@ -89,12 +89,17 @@ public:
     static bool ParseAddressMode(const char* text, uint32_t& mode);
     static bool ParseFilterMode(const char* text, uint32_t& mode);
     bool CheckVariableId(const char* id, const char* kindPhrase);
+    // The node's "id" as the variable's name ("?" when absent); false, with
+    // the error reported, when the id is no sound name.
+    bool ReadVariableName(const DMNode* node, const char* kindPhrase, String& name);
 
     // Line (from 1) of each sources node's CDATA, 1 for a node without.
     void FindSourceLines();
     static bool ReadTextFile(const char* path, String& text);
 
 private:
+    struct SlottedKind;
+
     void Error(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // Reads definition nodes; without store they are only examined, since an
     // earlier node of the including array has failed.
@@ -106,6 +111,12 @@ private:
     // reported. An array of more than maxCount nodes (when above 0) is a
     // fault reported by tooMany with that count. True when the array is
     // absent or every node is sound.
+    // What the variables with slots (pixel textures, buffers, ray payloads)
+    // share: the name, a slot that no variable of the list has already, and
+    // a type. True when all three are sound; every fault is reported.
+    template <typename Variable>
+    bool ReadSlottedVariable(const DMNode* node, const SlottedKind& kind, const Array<Variable>& list,
+                             Variable& variable);
     template <typename Variable, typename ReadNode>
     bool ReadVariableList(const char* arrayName, const char* kind, Array<Variable>& list, ReadNode read,
                           int32_t maxCount = 0, const char* tooMany = nullptr);

@@ -53,6 +53,46 @@ bool IsTrueText(const char* text)
 
 }  // namespace
 
+bool ShaderXMLReader::ReadVariableName(const DMNode* node, const char* kindPhrase, String& name)
+{
+    const char* id = node->GetValue("id");
+    name = NameOrUnknown(id);
+    return CheckVariableId(id, kindPhrase);
+}
+
+// One kind of variable with a slot: its words in the errors and its type parser.
+struct ShaderXMLReader::SlottedKind {
+    const char* phrase;   // for the id's errors
+    const char* kind;     // for kXmlSlotUsed
+    const char* badSlot;  // a slot that is no number, or a missing one where required
+    const char* badType;
+    Type (*parseType)(const char* text);
+    bool slotRequired;
+};
+
+template <typename Variable>
+bool ShaderXMLReader::ReadSlottedVariable(const DMNode* node, const SlottedKind& kind, const Array<Variable>& list,
+                                          Variable& variable)
+{
+    bool sound = ReadVariableName(node, kind.phrase, variable.name);
+    const char* name = variable.name.GetText();
+    const char* slot = node->GetValue("slot");
+    variable.slot = slot != nullptr ? ParseXmlInteger(slot) : -1;
+    if (variable.slot < 0 && (slot != nullptr || kind.slotRequired)) {
+        Error(kind.badSlot, name);
+        sound = false;
+    } else if (variable.slot >= 0 && HasSlot(list, variable.slot)) {
+        Error(kXmlSlotUsed, kind.kind, name);
+        sound = false;
+    }
+    variable.type = kind.parseType(node->GetValue("type"));
+    if (!variable.type.IsValidVariableType()) {
+        Error(kind.badType, name);
+        sound = false;
+    }
+    return sound;
+}
+
 template <typename Variable, typename ReadNode>
 bool ShaderXMLReader::ReadVariableList(const char* arrayName, const char* kind, Array<Variable>& list, ReadNode read,
                                        int32_t maxCount, const char* tooMany)
@@ -83,9 +123,7 @@ bool ShaderXMLReader::ReadVariableList(const char* arrayName, const char* kind, 
 
 bool ShaderXMLReader::ReadVertexInputVariable(const DMNode* node, VertexInputVariable& variable)
 {
-    const char* id = node->GetValue("id");
-    bool sound = CheckVariableId(id, kXmlPhraseVertexInput);
-    variable.name = NameOrUnknown(id);
+    bool sound = ReadVariableName(node, kXmlPhraseVertexInput, variable.name);
     const char* semantic = node->GetValue("semantic");
     for (const XmlVertexInputSemantic& row : kXmlVertexInputSemantics) {
         if (semantic != nullptr && std::strcmp(row.name, semantic) == 0) {
@@ -188,9 +226,7 @@ bool ShaderXMLReader::ReadConstants(const char* arrayName, ConstantList& list)
 
 bool ShaderXMLReader::ReadVertexOutputVariable(const DMNode* node, VertexOutputVariable& variable, bool& positionSeen)
 {
-    const char* id = node->GetValue("id");
-    bool sound = CheckVariableId(id, kXmlPhraseVertexOutput);
-    variable.name = NameOrUnknown(id);
+    bool sound = ReadVariableName(node, kXmlPhraseVertexOutput, variable.name);
     variable.type = ParseVariableType(node->GetValue("type"), 0, 1, false);
     if (!variable.type.IsValidVariableType()) {
         Error(kXmlVertexOutputType, variable.name.GetText());
@@ -228,25 +264,10 @@ bool ShaderXMLReader::ReadVertexOutputs()
 
 bool ShaderXMLReader::ReadPixelTextureVariable(const DMNode* node, PixelTextureVariable& variable)
 {
-    const char* id = node->GetValue("id");
-    bool sound = CheckVariableId(id, kXmlPhrasePixelTexture);
-    variable.name = NameOrUnknown(id);
+    static constexpr SlottedKind kPixelTexture = {kXmlPhrasePixelTexture, kXmlKindPixelTexture, kXmlPixelTextureSlot,
+                                                  kXmlPixelTextureType,   ParseTextureType,     false};
+    bool sound = ReadSlottedVariable(node, kPixelTexture, m_description.pixelTextures, variable);
     const char* name = variable.name.GetText();
-
-    const char* slot = node->GetValue("slot");
-    variable.slot = slot != nullptr ? ParseXmlInteger(slot) : -1;
-    if (slot != nullptr && variable.slot < 0) {
-        Error(kXmlPixelTextureSlot, name);
-        sound = false;
-    } else if (variable.slot >= 0 && HasSlot(m_description.pixelTextures, variable.slot)) {
-        Error(kXmlSlotUsed, kXmlKindPixelTexture, name);
-        sound = false;
-    }
-    variable.type = ParseTextureType(node->GetValue("type"));
-    if (!variable.type.IsValidVariableType()) {
-        Error(kXmlPixelTextureType, name);
-        sound = false;
-    }
     if (!ParseAddressMode(node->GetValue("address_u"), variable.addressU) ||
         !ParseAddressMode(node->GetValue("address_v"), variable.addressV) ||
         !ParseAddressMode(node->GetValue("address_w"), variable.addressW)) {
@@ -279,35 +300,16 @@ bool ShaderXMLReader::ReadPixelTextures()
 
 bool ShaderXMLReader::ReadPixelOutputs()
 {
-    return ReadVariableList("pixel_output", kXmlKindPixelOutput, m_description.pixelOutput,
-                            [this](const DMNode* node, String& name) {
-                                const char* id = node->GetValue("id");
-                                name = NameOrUnknown(id);
-                                return CheckVariableId(id, kXmlPhrasePixelOutput);
-                            });
+    return ReadVariableList(
+        "pixel_output", kXmlKindPixelOutput, m_description.pixelOutput,
+        [this](const DMNode* node, String& name) { return ReadVariableName(node, kXmlPhrasePixelOutput, name); });
 }
 
 bool ShaderXMLReader::ReadBufferVariable(const DMNode* node, BufferVariable& variable)
 {
-    const char* id = node->GetValue("id");
-    bool sound = CheckVariableId(id, kXmlPhraseBuffer);
-    variable.name = NameOrUnknown(id);
-    const char* name = variable.name.GetText();
-    const char* slot = node->GetValue("slot");
-    variable.slot = slot != nullptr ? ParseXmlInteger(slot) : -1;
-    if (variable.slot < 0) {
-        Error(kXmlBufferSlot, name);
-        sound = false;
-    } else if (HasSlot(m_description.buffers, variable.slot)) {
-        Error(kXmlSlotUsed, kXmlKindBuffer, name);
-        sound = false;
-    }
-    variable.type = ParseBufferType(node->GetValue("type"));
-    if (!variable.type.IsValidVariableType()) {
-        Error(kXmlBufferType, name);
-        sound = false;
-    }
-    return sound;
+    static constexpr SlottedKind kBuffer = {kXmlPhraseBuffer, kXmlKindBuffer,  kXmlBufferSlot,
+                                            kXmlBufferType,   ParseBufferType, true};
+    return ReadSlottedVariable(node, kBuffer, m_description.buffers, variable);
 }
 
 bool ShaderXMLReader::ReadBuffers()
@@ -319,9 +321,7 @@ bool ShaderXMLReader::ReadBuffers()
 
 bool ShaderXMLReader::ReadImageVariable(const DMNode* node, ImageVariable& variable)
 {
-    const char* id = node->GetValue("id");
-    bool sound = CheckVariableId(id, kXmlPhraseImage);
-    variable.name = NameOrUnknown(id);
+    bool sound = ReadVariableName(node, kXmlPhraseImage, variable.name);
     const char* type = node->GetValue("type");
     if (type != nullptr && std::strcmp(type, "2D") == 0) {
         variable.type = Type::MakeImage2D();
@@ -341,24 +341,9 @@ bool ShaderXMLReader::ReadImages()
 
 bool ShaderXMLReader::ReadRayPayloadVariable(const DMNode* node, RayPayloadVariable& variable)
 {
-    const char* id = node->GetValue("id");
-    bool sound = CheckVariableId(id, kXmlPhraseRayPayload);
-    variable.name = NameOrUnknown(id);
-    const char* name = variable.name.GetText();
-    const char* slot = node->GetValue("slot");
-    variable.slot = slot != nullptr ? ParseXmlInteger(slot) : -1;
-    if (variable.slot < 0) {
-        Error(kXmlRayPayloadSlot, name);
-        sound = false;
-    } else if (HasSlot(m_description.rayPayloads, variable.slot)) {
-        Error(kXmlSlotUsed, kXmlKindRayPayload, name);
-        sound = false;
-    }
-    variable.type = ParseRayPayloadType(node->GetValue("type"));
-    if (!variable.type.IsValidVariableType()) {
-        Error(kXmlRayPayloadType, name);
-        sound = false;
-    }
+    static constexpr SlottedKind kRayPayload = {kXmlPhraseRayPayload, kXmlKindRayPayload,  kXmlRayPayloadSlot,
+                                                kXmlRayPayloadType,   ParseRayPayloadType, true};
+    bool sound = ReadSlottedVariable(node, kRayPayload, m_description.rayPayloads, variable);
     variable.isInput = IsTrueText(node->GetValue("input")) ? 1 : 0;
     if (variable.isInput) {
         for (const RayPayloadVariable& earlier : m_description.rayPayloads) {
