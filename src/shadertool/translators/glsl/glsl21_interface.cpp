@@ -172,6 +172,15 @@ String GLSL21Translator::GetVertexInputTypeName(const VertexInputVariable& input
     return GetFloatTypeName(input.type);
 }
 
+void GLSL21Translator::WriteVarying(const String& member, const char* positionVariable)
+{
+    if (member == positionName) {
+        body.Append(positionVariable);
+    } else {
+        body.AppendFormat("_vary_%s", member.GetText());
+    }
+}
+
 bool GLSL21Translator::TranslateStageInput(const String& member, const Type& memberType)
 {
     if (stage == STAGE_VERTEX) {
@@ -189,11 +198,7 @@ bool GLSL21Translator::TranslateStageInput(const String& member, const Type& mem
         return true;
     }
     if (stage == STAGE_PIXEL) {
-        if (member == positionName) {
-            body.Append("gl_FragCoord");
-        } else {
-            body.AppendFormat("_vary_%s", member.GetText());
-        }
+        WriteVarying(member, "gl_FragCoord");
         return true;
     }
     return false;
@@ -202,11 +207,7 @@ bool GLSL21Translator::TranslateStageInput(const String& member, const Type& mem
 bool GLSL21Translator::TranslateOutputReference(const String& member)
 {
     if (stage == STAGE_VERTEX) {
-        if (member == positionName) {
-            body.Append("gl_Position");
-        } else {
-            body.AppendFormat("_vary_%s", member.GetText());
-        }
+        WriteVarying(member, "gl_Position");
         return true;
     }
     if (stage == STAGE_PIXEL) {

@@ -65,6 +65,9 @@ protected:
     // converted from their declared type, the pixel stage's varyings and
     // position; false in every other stage.
     bool TranslateStageInput(const String& member, const Type& memberType);
+    // A member passed from the vertex to the pixel stage: the position as the
+    // stage's own variable for it, any other member as its varying.
+    void WriteVarying(const String& member, const char* positionVariable);
     // A refused system value of the stage input: reports it; true.
     bool RefuseInput(const String& member);
     // The float type of the same vector size, as an old vertex attribute holds a value.
