@@ -33,6 +33,9 @@ HLSL11Translator::HLSL11Translator(Log* log) : HLSL9Translator(log)
     targetSemantic = "SV_TARGET";
     positionSemantic = "SV_POSITION";
     bitwiseAllowed = true;
+    // The facing is a boolean here: face_direction gives the sign that every other target gives.
+    faceDirectionText = "(input._facing ? 1.0f : -1.0f)";
+    facingMember = "bool _facing : SV_IsFrontFace";
 }
 
 HLSL11Translator::~HLSL11Translator() = default;
@@ -135,26 +138,8 @@ bool HLSL11Translator::TranslateMemberAccess(const OperatorNode& node)
 
 bool HLSL11Translator::TranslateBuiltInInput(const String& member)
 {
-    if (member == "face_direction") {
-        body.Append(faceDirectionText);
-        pixelInputExtra = facingMember;
-        return true;
-    }
-    if (member == "instance_id") {
-        body.Append("input._instance_id");
-        instanceIdInput = instanceIdMember;
-        return true;
-    }
-    if (member == "is_front_facing") {
-        body.Append("(input._facing > 0.0f)");
-        pixelInputExtra = facingMember;
-        return true;
-    }
-    if (member == "vertex_id") {
-        body.Append("input._vertex_id");
-        vertexIdInput = vertexIdMember;
-        return true;
-    }
+    if (member == "instance_id") return WriteSystemInput("input._instance_id", instanceIdInput, instanceIdMember);
+    if (member == "vertex_id") return WriteSystemInput("input._vertex_id", vertexIdInput, vertexIdMember);
     return HLSL9Translator::TranslateBuiltInInput(member);
 }
 

@@ -31,10 +31,7 @@ protected:
     // Sampled with a comparison in the current stage.
     bool IsComparisonTexture(const String& name) const;
 
-    // The system-value members of the stage inputs. The facing is a boolean
-    // here: face_direction gives the sign that every other target gives.
-    const char* faceDirectionText = "(input._facing ? 1.0f : -1.0f)";
-    const char* facingMember = "bool _facing : SV_IsFrontFace";
+    // The system-value members of the stage inputs (the facing's are HLSL9's).
     const char* instanceIdMember = "uint _instance_id : SV_InstanceID";
     const char* vertexIdMember = "uint _vertex_id : SV_VertexID";
     const char* constantBufferKeyword = "cbuffer";

@@ -10,9 +10,6 @@
 namespace ShaderTool {
 namespace {
 
-// The pixel input member that carries the facing of the primitive.
-constexpr const char* kFacingInput = "float _facing : VFACE";
-
 bool IsVectorConstructor(uint32_t id)
 {
     switch (id) {
@@ -253,18 +250,17 @@ bool HLSL9Translator::TranslateMemberAccess(const OperatorNode& node)
     return false;
 }
 
+bool HLSL9Translator::WriteSystemInput(const char* text, const char*& input, const char* inputMember)
+{
+    body.Append(text);
+    input = inputMember;
+    return true;
+}
+
 bool HLSL9Translator::TranslateBuiltInInput(const String& member)
 {
-    if (member == "face_direction") {
-        body.Append("input._facing");
-        pixelInputExtra = kFacingInput;
-        return true;
-    }
-    if (member == "is_front_facing") {
-        body.Append("(input._facing > 0.0f)");
-        pixelInputExtra = kFacingInput;
-        return true;
-    }
+    if (member == "face_direction") return WriteSystemInput(faceDirectionText, pixelInputExtra, facingMember);
+    if (member == "is_front_facing") return WriteSystemInput("(input._facing > 0.0f)", pixelInputExtra, facingMember);
     for (const char* rayInput : kHLSLRayTracingInputs) {
         if (member == rayInput) {
             ReportError(kTranslatorInputNotSupported, member.GetText());

@@ -42,6 +42,9 @@ public:
     void TranslateSampleLod(const FunctionNode& call);
 
 protected:
+    // Writes the text of a system-value input and notes the stage input member
+    // that carries it in input; true.
+    bool WriteSystemInput(const char* text, const char*& input, const char* inputMember);
     // A vector constructor of one argument of another size, written as a cast.
     bool TranslateVectorCast(const FunctionNode& call);
     // An int Shader XML constant array indexed: the conversion wraps the element.
@@ -49,6 +52,10 @@ protected:
     // The name of the member a "." node reaches; null when it is no member access.
     static const VariableNode* GetAccessedMember(const Node* node);
 
+    // The facing of the primitive: face_direction's text, and the pixel input
+    // member that carries the facing.
+    const char* faceDirectionText = "input._facing";
+    const char* facingMember = "float _facing : VFACE";
     const char* pixelInputExtra = nullptr;
     const char* instanceIdInput = nullptr;
     const char* vertexIdInput = nullptr;
