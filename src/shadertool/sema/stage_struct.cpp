@@ -1,5 +1,7 @@
 #include "shadertool/sema/stage_struct.h"
 
+#include <span>
+
 #include "shadertool/parser/tree_builder.h"
 #include "shadertool/sema/checks.h"
 #include "shadertool/sema/semantic_messages.h"
@@ -11,11 +13,19 @@ namespace {
 
 constexpr SourceLocation kNoLocation = {0, 0};
 
-template <int N>
-void AddFixedMembers(StructEntry* entry, const StageStructInputs::NamedType (&members)[N])
+void AddFixedMembers(StructEntry* entry, std::span<const StageStructInputs::NamedType> members)
 {
     for (const StageStructInputs::NamedType& member : members) {
         entry->AddMember(member.name, Type::MakeVector(member.baseType, member.vectorSize), kNoLocation);
+    }
+}
+
+std::span<const StageStructInputs::NamedType> RayStageInputs(int32_t stage)
+{
+    switch (stage) {
+    case STAGE_RCHIT: return StageStructInputs::kClosestHitInputs;
+    case STAGE_RGEN: return StageStructInputs::kRayGenerationInputs;
+    default: return StageStructInputs::kMissInputs;
     }
 }
 
@@ -111,15 +121,9 @@ void BuildStageInterface(ParseContext& context, const ShaderDescription& descrip
         AddTextures(context, description);
         break;
     case STAGE_RCHIT:
-        AddFixedMembers(input, StageStructInputs::kClosestHitInputs);
-        AddResources(context, description);
-        break;
     case STAGE_RGEN:
-        AddFixedMembers(input, StageStructInputs::kRayGenerationInputs);
-        AddResources(context, description);
-        break;
     case STAGE_RMISS:
-        AddFixedMembers(input, StageStructInputs::kMissInputs);
+        AddFixedMembers(input, RayStageInputs(context.stage));
         AddResources(context, description);
         break;
     default: break;
