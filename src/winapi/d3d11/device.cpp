@@ -70,6 +70,12 @@ void ReportError(const char* entryPoint, const char* format, ...)
     va_end(arguments);
 }
 
+bool DescriptionGiven(const char* entryPoint, const void* desc)
+{
+    if (desc == nullptr) ReportError(entryPoint, kDescriptionNull);
+    return desc != nullptr;
+}
+
 void ReportWarning(const char* entryPoint, const char* format, ...)
 {
     va_list arguments;
@@ -327,10 +333,7 @@ HRESULT Device::CreateBlendState(const D3D11_BLEND_DESC* desc, ID3D11BlendState*
 {
     static const char* const kEntry = "ID3D11Device::CreateBlendState";
     if (state != nullptr) *state = nullptr;
-    if (desc == nullptr) {
-        ReportError(kEntry, kDescriptionNull);
-        return E_INVALIDARG;
-    }
+    if (!DescriptionGiven(kEntry, desc)) return E_INVALIDARG;
     BlendState* made = nullptr;
     const HRESULT result = CreateBlendStateFrom(WidenBlendDesc(*desc), kEntry, state == nullptr ? nullptr : &made);
     if (result == S_OK) *state = made;
@@ -341,10 +344,7 @@ HRESULT Device::CreateBlendState1(const D3D11_BLEND_DESC1* desc, ID3D11BlendStat
 {
     static const char* const kEntry = "ID3D11Device1::CreateBlendState1";
     if (state != nullptr) *state = nullptr;
-    if (desc == nullptr) {
-        ReportError(kEntry, kDescriptionNull);
-        return E_INVALIDARG;
-    }
+    if (!DescriptionGiven(kEntry, desc)) return E_INVALIDARG;
     BlendState* made = nullptr;
     const HRESULT result = CreateBlendStateFrom(*desc, kEntry, state == nullptr ? nullptr : &made);
     if (result == S_OK) *state = made;
@@ -364,10 +364,7 @@ HRESULT Device::CreateRasterizerState(const D3D11_RASTERIZER_DESC* desc, ID3D11R
 {
     static const char* const kEntry = "ID3D11Device::CreateRasterizerState";
     if (state != nullptr) *state = nullptr;
-    if (desc == nullptr) {
-        ReportError(kEntry, kDescriptionNull);
-        return E_INVALIDARG;
-    }
+    if (!DescriptionGiven(kEntry, desc)) return E_INVALIDARG;
     RasterizerState* made = nullptr;
     const HRESULT result =
         CreateRasterizerStateFrom(WidenRasterizerDesc(*desc), kEntry, state == nullptr ? nullptr : &made);
@@ -379,10 +376,7 @@ HRESULT Device::CreateRasterizerState1(const D3D11_RASTERIZER_DESC1* desc, ID3D1
 {
     static const char* const kEntry = "ID3D11Device1::CreateRasterizerState1";
     if (state != nullptr) *state = nullptr;
-    if (desc == nullptr) {
-        ReportError(kEntry, kDescriptionNull);
-        return E_INVALIDARG;
-    }
+    if (!DescriptionGiven(kEntry, desc)) return E_INVALIDARG;
     RasterizerState* made = nullptr;
     const HRESULT result = CreateRasterizerStateFrom(*desc, kEntry, state == nullptr ? nullptr : &made);
     if (result == S_OK) *state = made;

@@ -151,5 +151,7 @@ void STDMETHODCALLTYPE DeviceChild<Primary, Bases...>::GetDevice(ID3D11Device** 
 // Logs a line where the platform's debug layer would complain.
 void ReportError(const char* entryPoint, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void ReportWarning(const char* entryPoint, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// Whether a description was given; without one, the complaint is logged.
+bool DescriptionGiven(const char* entryPoint, const void* desc);
 
 }  // namespace halvo::d3d11

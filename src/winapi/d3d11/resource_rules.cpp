@@ -180,10 +180,7 @@ UINT MaxTextureSize(D3D_FEATURE_LEVEL level)
 bool CheckBufferDesc(const char* entryPoint, const D3D11_BUFFER_DESC* desc, const D3D11_SUBRESOURCE_DATA* initial,
                      D3D_FEATURE_LEVEL level)
 {
-    if (desc == nullptr) {
-        ReportError(entryPoint, kDescriptionNull);
-        return false;
-    }
+    if (!DescriptionGiven(entryPoint, desc)) return false;
     if (desc->ByteWidth == 0 || desc->ByteWidth > kLargestResource) {
         ReportError(entryPoint, "ByteWidth %u is 0 or above %llu.", desc->ByteWidth,
                     static_cast<unsigned long long>(kLargestResource));
@@ -239,10 +236,7 @@ ResourceShape BufferShape(const D3D11_BUFFER_DESC& desc)
 bool CheckTexture2DDesc(const char* entryPoint, Device* device, const D3D11_TEXTURE2D_DESC* desc,
                         const D3D11_SUBRESOURCE_DATA* initial, D3D11_TEXTURE2D_DESC* resolved)
 {
-    if (desc == nullptr) {
-        ReportError(entryPoint, kDescriptionNull);
-        return false;
-    }
+    if (!DescriptionGiven(entryPoint, desc)) return false;
     const D3D_FEATURE_LEVEL level = device->GetFeatureLevel();
     const UINT maxSize = MaxTextureSize(level);
     if (desc->Width == 0 || desc->Height == 0 || desc->Width > maxSize || desc->Height > maxSize) {

@@ -122,10 +122,7 @@ bool CheckRasterizerDesc(const char* entryPoint, const D3D11_RASTERIZER_DESC1& d
 
 bool CheckSamplerDesc(const char* entryPoint, const D3D11_SAMPLER_DESC* desc)
 {
-    if (desc == nullptr) {
-        ReportError(entryPoint, kDescriptionNull);
-        return false;
-    }
+    if (!DescriptionGiven(entryPoint, desc)) return false;
     if (!IsFilter(desc->Filter)) {
         ReportError(entryPoint, "Filter 0x%x is not a D3D11_FILTER.", unsigned(desc->Filter));
         return false;
@@ -151,10 +148,7 @@ bool CheckSamplerDesc(const char* entryPoint, const D3D11_SAMPLER_DESC* desc)
 
 bool CheckDepthStencilDesc(const char* entryPoint, const D3D11_DEPTH_STENCIL_DESC* desc)
 {
-    if (desc == nullptr) {
-        ReportError(entryPoint, kDescriptionNull);
-        return false;
-    }
+    if (!DescriptionGiven(entryPoint, desc)) return false;
     if (desc->DepthWriteMask != D3D11_DEPTH_WRITE_MASK_ZERO && desc->DepthWriteMask != D3D11_DEPTH_WRITE_MASK_ALL) {
         ReportError(entryPoint, "DepthWriteMask %d is not a D3D11_DEPTH_WRITE_MASK.", int(desc->DepthWriteMask));
         return false;
