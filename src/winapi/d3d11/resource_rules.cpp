@@ -29,6 +29,32 @@ constexpr UINT kAllMips = 0xffffffff;
 // The largest resource the platform makes, in bytes (2048 MB).
 constexpr uint64_t kLargestResource = uint64_t{2048} << 20;
 
+// The bind flags through which the pipeline writes a resource.
+constexpr UINT kPipelineWrites =
+    D3D11_BIND_RENDER_TARGET | D3D11_BIND_DEPTH_STENCIL | D3D11_BIND_UNORDERED_ACCESS | D3D11_BIND_STREAM_OUTPUT;
+
+// Immutable and dynamic resources: the pipeline only reads them.
+bool OnlyReadByPipeline(const char* entryPoint, const char* resource, UINT bindFlags)
+{
+    if (!(bindFlags & kPipelineWrites)) return true;
+    ReportError(entryPoint, "%s cannot be written by the pipeline.", resource);
+    return false;
+}
+
+// A shape of the dimension with the usage members that buffer and texture
+// descriptions share.
+template <typename Desc>
+ResourceShape UsageShape(D3D11_RESOURCE_DIMENSION dimension, const Desc& desc)
+{
+    ResourceShape shape;
+    shape.dimension = dimension;
+    shape.usage = desc.Usage;
+    shape.bindFlags = desc.BindFlags;
+    shape.cpuAccessFlags = desc.CPUAccessFlags;
+    shape.miscFlags = desc.MiscFlags;
+    return shape;
+}
+
 // The rules on usage and CPU access that buffers and textures share.
 bool CheckUsage(const char* entryPoint, D3D11_USAGE usage, UINT bindFlags, UINT cpuAccess, bool hasInitialData)
 {
@@ -52,23 +78,13 @@ bool CheckUsage(const char* entryPoint, D3D11_USAGE usage, UINT bindFlags, UINT 
             ReportError(entryPoint, "an immutable resource needs its initial data.");
             return false;
         }
-        if (bindFlags & (D3D11_BIND_RENDER_TARGET | D3D11_BIND_DEPTH_STENCIL | D3D11_BIND_UNORDERED_ACCESS |
-                         D3D11_BIND_STREAM_OUTPUT)) {
-            ReportError(entryPoint, "an immutable resource cannot be written by the pipeline.");
-            return false;
-        }
-        return true;
+        return OnlyReadByPipeline(entryPoint, "an immutable resource", bindFlags);
     case D3D11_USAGE_DYNAMIC:
         if (cpuAccess != D3D11_CPU_ACCESS_WRITE) {
             ReportError(entryPoint, "a dynamic resource needs exactly D3D11_CPU_ACCESS_WRITE.");
             return false;
         }
-        if (bindFlags & (D3D11_BIND_RENDER_TARGET | D3D11_BIND_DEPTH_STENCIL | D3D11_BIND_UNORDERED_ACCESS |
-                         D3D11_BIND_STREAM_OUTPUT)) {
-            ReportError(entryPoint, "a dynamic resource cannot be written by the pipeline.");
-            return false;
-        }
-        return true;
+        return OnlyReadByPipeline(entryPoint, "a dynamic resource", bindFlags);
     case D3D11_USAGE_STAGING:
         if (bindFlags != 0) {
             ReportError(entryPoint, "a staging resource cannot be bound to the pipeline.");
@@ -223,13 +239,8 @@ bool CheckBufferDesc(const char* entryPoint, const D3D11_BUFFER_DESC* desc, cons
 
 ResourceShape BufferShape(const D3D11_BUFFER_DESC& desc)
 {
-    ResourceShape shape;
-    shape.dimension = D3D11_RESOURCE_DIMENSION_BUFFER;
+    ResourceShape shape = UsageShape(D3D11_RESOURCE_DIMENSION_BUFFER, desc);
     shape.width = desc.ByteWidth;
-    shape.usage = desc.Usage;
-    shape.bindFlags = desc.BindFlags;
-    shape.cpuAccessFlags = desc.CPUAccessFlags;
-    shape.miscFlags = desc.MiscFlags;
     return shape;
 }
 
@@ -353,17 +364,12 @@ bool CheckTexture2DDesc(const char* entryPoint, Device* device, const D3D11_TEXT
 
 ResourceShape TextureShape(const D3D11_TEXTURE2D_DESC& desc)
 {
-    ResourceShape shape;
-    shape.dimension = D3D11_RESOURCE_DIMENSION_TEXTURE2D;
+    ResourceShape shape = UsageShape(D3D11_RESOURCE_DIMENSION_TEXTURE2D, desc);
     shape.format = desc.Format;
     shape.width = desc.Width;
     shape.height = desc.Height;
     shape.mipLevels = desc.MipLevels;
     shape.arraySize = desc.ArraySize;
-    shape.usage = desc.Usage;
-    shape.bindFlags = desc.BindFlags;
-    shape.cpuAccessFlags = desc.CPUAccessFlags;
-    shape.miscFlags = desc.MiscFlags;
     return shape;
 }
 
