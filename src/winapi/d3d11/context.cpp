@@ -24,6 +24,18 @@ bool FromDevice(const char* entryPoint, Device* device, Object* object)
     return false;
 }
 
+// A view the call cannot do without: false, with the complaint, when it is
+// null or was made by another device.
+template <typename View>
+bool ViewGiven(const char* entryPoint, Device* device, View* view)
+{
+    if (view == nullptr) {
+        ReportError(entryPoint, kViewNull);
+        return false;
+    }
+    return FromDevice(entryPoint, device, view);
+}
+
 // Whether every resource a call names was made by this context's device.
 bool ResourcesOfDevice(const char* entryPoint, const Device* device,
                        std::initializer_list<const ResourceCore*> resources)
@@ -884,11 +896,7 @@ void ImmediateContext::ClearDepthStencilView(ID3D11DepthStencilView* view, UINT 
 {
     static const char* const kEntry = "ID3D11DeviceContext::ClearDepthStencilView";
     auto* ours = static_cast<DepthStencilView*>(view);
-    if (ours == nullptr) {
-        ReportError(kEntry, kViewNull);
-        return;
-    }
-    if (!FromDevice(kEntry, device_, ours)) return;
+    if (!ViewGiven(kEntry, device_, ours)) return;
     if (flags == 0 || (flags & ~UINT(D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL))) {
         ReportError(kEntry, "ClearFlags 0x%x are not D3D11_CLEAR_DEPTH and D3D11_CLEAR_STENCIL.", flags);
         return;
@@ -904,11 +912,7 @@ void ImmediateContext::GenerateMips(ID3D11ShaderResourceView* view)
 {
     static const char* const kEntry = "ID3D11DeviceContext::GenerateMips";
     auto* ours = static_cast<ShaderResourceView*>(view);
-    if (ours == nullptr) {
-        ReportError(kEntry, kViewNull);
-        return;
-    }
-    if (!FromDevice(kEntry, device_, ours)) return;
+    if (!ViewGiven(kEntry, device_, ours)) return;
     if (!(ours->resource()->shape().miscFlags & D3D11_RESOURCE_MISC_GENERATE_MIPS)) {
         ReportError(kEntry, "the resource was not made with D3D11_RESOURCE_MISC_GENERATE_MIPS.");
         return;
