@@ -145,6 +145,17 @@ void FreeResources(HV_Bitmap& bitmap)
     bitmap.renderer = HV_BitmapRendererBlock{};
 }
 
+// Calls visit(renderer, bitmap) for every bitmap under the bitmap lock;
+// nothing while there is no renderer.
+template <typename Visit>
+void ForEachBitmapWithRenderer(Visit visit)
+{
+    RendererImplementation* renderer = HVI_GetRenderer();
+    if (renderer == nullptr) return;
+    HVI_EngineLockScope lock(kBitmapLockName);
+    for (int32_t i = 0; i < g_bitmapCount; ++i) visit(*renderer, g_bitmaps[i]);
+}
+
 }  // namespace
 
 HV_Bitmap* HV_Graphics_LoadBitmap(const char* name, int32_t cacheMode)
@@ -200,26 +211,18 @@ int32_t HVI_GetBitmapCount()
 
 void HVI_ReleaseAllTextures()
 {
-    RendererImplementation* renderer = HVI_GetRenderer();
-    if (renderer == nullptr) return;
-    HVI_EngineLockScope lock(kBitmapLockName);
-    for (int32_t i = 0; i < g_bitmapCount; ++i) {
-        HV_Bitmap& bitmap = g_bitmaps[i];
-        if (bitmap.renderer.loaded) renderer->ReleaseTexture(bitmap.renderer);
+    ForEachBitmapWithRenderer([](RendererImplementation& renderer, HV_Bitmap& bitmap) {
+        if (bitmap.renderer.loaded) renderer.ReleaseTexture(bitmap.renderer);
         bitmap.renderer = HV_BitmapRendererBlock{};
-    }
+    });
 }
 
 void HVI_RecreateTextures()
 {
-    RendererImplementation* renderer = HVI_GetRenderer();
-    if (renderer == nullptr) return;
-    HVI_EngineLockScope lock(kBitmapLockName);
-    for (int32_t i = 0; i < g_bitmapCount; ++i) {
-        HV_Bitmap& bitmap = g_bitmaps[i];
-        if (bitmap.pixels == nullptr || bitmap.renderer.loaded) continue;
-        if (!renderer->CreateTexture(&bitmap)) HV_Log(HV_LOG_ERROR, kBitmapTextureFailed, bitmap.name.GetText());
-    }
+    ForEachBitmapWithRenderer([](RendererImplementation& renderer, HV_Bitmap& bitmap) {
+        if (bitmap.pixels == nullptr || bitmap.renderer.loaded) return;
+        if (!renderer.CreateTexture(&bitmap)) HV_Log(HV_LOG_ERROR, kBitmapTextureFailed, bitmap.name.GetText());
+    });
 }
 
 void HVI_ResetBitmapTable()
