@@ -132,15 +132,20 @@ bool HasExtension(const char* name)
 
 }  // namespace
 
-void HVI_CheckSoundName(const char* name)
+bool HVI_CheckSoundName(const char* operation, const char* name)
 {
-    if (!name || !HV_IsDeveloperMode()) {
-        return;
+    if (!name) {
+        HV_Popup(HV_LOG_WARNING, "%s called with null parameter.", operation);
+        return false;
+    }
+    if (!HV_IsDeveloperMode()) {
+        return true;
     }
     const size_t length = strlen(name);
     if (length >= 5 && memchr(name + length - 4, '.', 4)) {
         HV_Popup(HV_LOG_WARNING, "Sound name '%s' has file extension. Remove it from the file name.", name);
     }
+    return true;
 }
 
 HV_SoundRecord* HV_Audio_GetSound(const char* name)
@@ -150,9 +155,7 @@ HV_SoundRecord* HV_Audio_GetSound(const char* name)
 
 HV_SoundRecord* HV_Audio_GetSoundWithCacheMode(const char* name, int32_t cacheMode)
 {
-    HVI_CheckSoundName(name);
-    if (!name) {
-        HV_Popup(HV_LOG_WARNING, "HV_Audio_GetSoundWithCacheMode called with null parameter.");
+    if (!HVI_CheckSoundName("HV_Audio_GetSoundWithCacheMode", name)) {
         return nullptr;
     }
     const uint32_t hash = HVI_HashName(name);
@@ -200,9 +203,7 @@ HV_SoundRecord* HV_Audio_GetSoundWithCacheMode(const char* name, int32_t cacheMo
 
 HV_SoundRecord* HV_Audio_LoadSound(const char* name)
 {
-    HVI_CheckSoundName(name);
-    if (!name) {
-        HV_Popup(HV_LOG_WARNING, "HV_Audio_LoadSound called with null parameter.");
+    if (!HVI_CheckSoundName("HV_Audio_LoadSound", name)) {
         return nullptr;
     }
     const uint32_t hash = HVI_HashName(name);

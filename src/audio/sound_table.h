@@ -17,8 +17,10 @@ void HV_Audio_IncreaseSoundReferenceCount(HV_SoundRecord* sound, const int32_t* 
 bool HV_Audio_IsSoundLoaded(HV_SoundRecord* sound);
 bool HV_Audio_SoundExists(const char* name);
 
-// In developer mode, a popup for a name that carries a file extension.
-void HVI_CheckSoundName(const char* name);
+// The checks of a sound name that a program passes to the operation: false,
+// with a popup, for no name; in developer mode, a popup for a name that
+// carries a file extension.
+bool HVI_CheckSoundName(const char* operation, const char* name);
 // Applies a cache mode to a record: loads for modes with the bit 4, releases for 0.
 void HVI_LoadSoundResource(HV_SoundRecord* sound, int32_t cacheMode);
 // Loads the record's sample through the back end, probing ".wav", ".ogg" and
