@@ -198,19 +198,9 @@ void HV_Popup(HV_LogLevel level, const char* format, ...)
     va_end(arguments);
 }
 
-void HVI_SetLogThreshold(int threshold)
-{
-    LogState& state = State();
-    CriticalSectionScope scope(state.lock);
-    state.threshold = threshold;
-}
+void HVI_SetLogThreshold(int threshold) { WriteGuarded(State(), &LogState::threshold, threshold); }
 
-int HVI_GetLogThreshold()
-{
-    LogState& state = State();
-    CriticalSectionScope scope(state.lock);
-    return state.threshold;
-}
+int HVI_GetLogThreshold() { return ReadGuarded(State(), &LogState::threshold); }
 
 bool HVI_OpenLogFile(const char* schemedPath)
 {
@@ -239,12 +229,7 @@ bool HVI_OpenLogFile(const char* schemedPath)
     return true;
 }
 
-String HVI_GetLogFilePath()
-{
-    LogState& state = State();
-    CriticalSectionScope scope(state.lock);
-    return state.filePath;
-}
+String HVI_GetLogFilePath() { return ReadGuarded(State(), &LogState::filePath); }
 
 void HVI_WriteLogSummary()
 {

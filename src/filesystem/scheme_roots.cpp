@@ -55,19 +55,9 @@ String HVI_GetSchemeRoot(HV_PathScheme scheme)
     return state.roots[scheme];
 }
 
-void HVI_SetFileSystemDeveloperMode(bool enabled)
-{
-    SchemeRoots& state = State();
-    CriticalSectionScope scope(state.lock);
-    state.developerMode = enabled;
-}
+void HVI_SetFileSystemDeveloperMode(bool enabled) { WriteGuarded(State(), &SchemeRoots::developerMode, enabled); }
 
-bool HVI_IsFileSystemDeveloperMode()
-{
-    SchemeRoots& state = State();
-    CriticalSectionScope scope(state.lock);
-    return state.developerMode;
-}
+bool HVI_IsFileSystemDeveloperMode() { return ReadGuarded(State(), &SchemeRoots::developerMode); }
 
 bool HVI_AddSearchPath(const char* schemedFolder)
 {
@@ -93,12 +83,7 @@ void HVI_ClearSearchPaths()
     state.searchPaths.Clear();
 }
 
-Array<String> HVI_GetSearchPaths()
-{
-    SchemeRoots& state = State();
-    CriticalSectionScope scope(state.lock);
-    return state.searchPaths;
-}
+Array<String> HVI_GetSearchPaths() { return ReadGuarded(State(), &SchemeRoots::searchPaths); }
 
 void HVI_ResetFileSystem()
 {
