@@ -1,6 +1,7 @@
 // Ray payloads, traces and the bodies of the ray-tracing stages of HLSL12.
 #include <cstdlib>
 
+#include "shadertool/ast/node_children.h"
 #include "shadertool/basic/operator.h"
 #include "shadertool/sema/builtin.h"
 #include "shadertool/translators/hlsl/hlsl12_translator.h"
@@ -116,32 +117,15 @@ void HLSL12Translator::ForgetDeclaredPayloads()
 
 void HLSL12Translator::CollectNeeds(const Node* node, FunctionNeeds& needs)
 {
-    if (node == nullptr) return;
-    switch (node->kind) {
-    case NodeKind::Group:
-        for (const Node* child : AsGroup(node)->children) CollectNeeds(child, needs);
-        return;
-    case NodeKind::Function: return;
-    case NodeKind::Call: {
+    if (node == nullptr || node->kind == NodeKind::Function) return;
+    if (node->kind == NodeKind::Call) {
         const FunctionNode& call = *AsFunction(node);
         if (call.isBuiltIn && call.subKind == INTRINSIC_TRACE) {
             needs.traces = true;
             if (const PayloadSlot* entry = FindTracedPayload(call, false))
                 needs.payloads[entry - payloadSlots.begin()] = true;
         }
-        for (const Node* child : call.children) CollectNeeds(child, needs);
-        return;
-    }
-    case NodeKind::Loop: {
-        const LoopNode& loop = *static_cast<const LoopNode*>(node);
-        CollectNeeds(loop.init, needs);
-        CollectNeeds(loop.condition, needs);
-        CollectNeeds(loop.step, needs);
-        CollectNeeds(loop.body, needs);
-        return;
-    }
-    case NodeKind::Jump: CollectNeeds(static_cast<const JumpNode*>(node)->expression, needs); return;
-    case NodeKind::Operator: {
+    } else if (node->kind == NodeKind::Operator) {
         const OperatorNode& operation = *static_cast<const OperatorNode*>(node);
         const VariableNode* left = AsVariable(operation.left);
         const VariableNode* member = AsVariable(operation.right);
@@ -151,20 +135,8 @@ void HLSL12Translator::CollectNeeds(const Node* node, FunctionNeeds& needs)
                 needs.payloads[entry - payloadSlots.begin()] = true;
             return;
         }
-        CollectNeeds(operation.left, needs);
-        CollectNeeds(operation.right, needs);
-        return;
     }
-    case NodeKind::Selection: {
-        const SelectionNode& selection = *static_cast<const SelectionNode*>(node);
-        CollectNeeds(selection.condition, needs);
-        CollectNeeds(selection.thenStatement, needs);
-        CollectNeeds(selection.elseStatement, needs);
-        return;
-    }
-    case NodeKind::Constant:
-    case NodeKind::Variable: return;
-    }
+    ForEachChild(node, [&](const Node* child) { CollectNeeds(child, needs); });
 }
 
 void HLSL12Translator::DeclareFunctionLocals(const GroupNode* block)
