@@ -33,6 +33,23 @@ public:
 
     void Raw(const char* text) { Bytes(text, int(std::strlen(text))); }
 
+    // "<element" after the indentation; the attributes and the tag's end follow.
+    void StartTag(const char* indentation, const char* element)
+    {
+        Raw(indentation);
+        Raw("<");
+        Raw(element);
+    }
+
+    // "</element>" and a line feed after the indentation.
+    void EndTag(const char* indentation, const char* element)
+    {
+        Raw(indentation);
+        Raw("</");
+        Raw(element);
+        Raw(">\n");
+    }
+
     // Attribute values keep tabs and line feeds through the reader's attribute
     // normalisation only as character references.
     void AttributeValue(const char* text)
@@ -130,8 +147,7 @@ bool WriteAttributes(XMLTextWriter& writer, const char* id, const DMPairList& pa
 
 bool WriteNode(XMLTextWriter& writer, const DMNode& node)
 {
-    writer.Raw("\t\t<");
-    writer.Raw(kNodeElement);
+    writer.StartTag("\t\t", kNodeElement);
     if (!WriteAttributes(writer, node.GetId(), node.GetPairs(), true)) return false;
     const char* text = node.GetPairs().GetValue(DMNode::kDataKey);
     if (text != nullptr && *text == 0) text = nullptr;  // XML cannot tell empty text from none
@@ -143,24 +159,19 @@ bool WriteNode(XMLTextWriter& writer, const DMNode& node)
     writer.Raw(">");
     if (text != nullptr) writer.Text(text);
     if (cdata != nullptr) writer.CData(cdata);
-    writer.Raw("</");
-    writer.Raw(kNodeElement);
-    writer.Raw(">\n");
+    writer.EndTag("", kNodeElement);
     return true;
 }
 
 bool WriteArray(XMLTextWriter& writer, const DMArray& array)
 {
-    writer.Raw("\t<");
-    writer.Raw(kArrayElement);
+    writer.StartTag("\t", kArrayElement);
     if (!WriteAttributes(writer, array.GetId(), array.GetPairs(), false)) return false;
     writer.Raw(">\n");
     for (int i = 0; i < array.GetNodeCount(); ++i) {
         if (!WriteNode(writer, *array.GetNode(i))) return false;
     }
-    writer.Raw("\t</");
-    writer.Raw(kArrayElement);
-    writer.Raw(">\n");
+    writer.EndTag("\t", kArrayElement);
     return true;
 }
 
@@ -170,8 +181,7 @@ bool HVI_WriteXMLDatabase(const DMDatabase& database, ByteBuffer& out, const cha
 {
     XMLTextWriter writer(out);
     writer.Raw(kDeclaration);
-    writer.Raw("<");
-    writer.Raw(kRootElement);
+    writer.StartTag("", kRootElement);
     writer.Raw(">\n");
     for (int i = 0; i < database.GetArrayCount(); ++i) {
         if (!WriteArray(writer, *database.GetArray(i))) {
@@ -179,9 +189,7 @@ bool HVI_WriteXMLDatabase(const DMDatabase& database, ByteBuffer& out, const cha
             return false;
         }
     }
-    writer.Raw("</");
-    writer.Raw(kRootElement);
-    writer.Raw(">\n");
+    writer.EndTag("", kRootElement);
     if (writer.Failed()) {
         reason = kReasonTooLarge;
         return false;
