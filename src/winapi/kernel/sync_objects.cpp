@@ -290,6 +290,18 @@ DWORD WaitForObjects(const std::vector<std::shared_ptr<WaitableObject>>& objects
     }
 }
 
+// Sets one flag of the object the handle names, under the lock; FALSE, with
+// the error set, when the handle names no object of the kind.
+template <typename Object>
+BOOL SetFlagOf(HANDLE handle, ObjectKind kind, bool Object::*flag, bool value)
+{
+    std::shared_ptr<Object> object = LookupOrSetError<Object>(handle, kind);
+    if (!object) return FALSE;
+    std::lock_guard lock(SyncLock());
+    (*object).*flag = value;
+    return TRUE;
+}
+
 }  // namespace
 }  // namespace halvo::kernel
 
@@ -304,24 +316,12 @@ HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bIniti
 
 BOOL WINAPI SetEvent(HANDLE hEvent)
 {
-    std::shared_ptr<EventObject> event = LookupOrSetError<EventObject>(hEvent, ObjectKind::Event);
-    if (!event) return FALSE;
-    {
-        std::lock_guard lock(SyncLock());
-        event->signaled = true;
-    }
+    if (!SetFlagOf(hEvent, ObjectKind::Event, &EventObject::signaled, true)) return FALSE;
     SyncChanged().notify_all();
     return TRUE;
 }
 
-BOOL WINAPI ResetEvent(HANDLE hEvent)
-{
-    std::shared_ptr<EventObject> event = LookupOrSetError<EventObject>(hEvent, ObjectKind::Event);
-    if (!event) return FALSE;
-    std::lock_guard lock(SyncLock());
-    event->signaled = false;
-    return TRUE;
-}
+BOOL WINAPI ResetEvent(HANDLE hEvent) { return SetFlagOf(hEvent, ObjectKind::Event, &EventObject::signaled, false); }
 
 HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpName)
 {
@@ -455,13 +455,10 @@ BOOL WINAPI SetWaitableTimer(HANDLE hTimer, const LARGE_INTEGER* lpDueTime, LONG
     return TRUE;
 }
 
+// The signal stays as it is.
 BOOL WINAPI CancelWaitableTimer(HANDLE hTimer)
 {
-    std::shared_ptr<TimerObject> timer = LookupOrSetError<TimerObject>(hTimer, ObjectKind::Timer);
-    if (!timer) return FALSE;
-    std::lock_guard lock(SyncLock());
-    timer->active = false;  // the signal stays as it is
-    return TRUE;
+    return SetFlagOf(hTimer, ObjectKind::Timer, &TimerObject::active, false);
 }
 
 DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds)
