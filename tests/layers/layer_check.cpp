@@ -51,12 +51,9 @@ int UnitOf(const LayerTable& table, const std::string& path)
 
 int UnitNamed(const LayerTable& table, const std::string& name)
 {
-    for (size_t i = 0; i < table.units.size(); ++i) {
-        if (table.units[i].folders.front() == name) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    const auto unit = std::find_if(table.units.begin(), table.units.end(),
+                                   [&](const LayerUnit& candidate) { return candidate.folders.front() == name; });
+    return unit == table.units.end() ? -1 : static_cast<int>(unit - table.units.begin());
 }
 
 // For each unit, every unit it may include directly or in turn.
@@ -81,13 +78,9 @@ std::vector<std::set<int>> Reach(const LayerTable& table)
 
 bool IsPosixHeader(const LayerTable& table, const std::string& name)
 {
-    for (const std::string& header : table.posixHeaders) {
-        const bool matches = header.back() == '/' ? name.compare(0, header.size(), header) == 0 : name == header;
-        if (matches) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(table.posixHeaders.begin(), table.posixHeaders.end(), [&](const std::string& header) {
+        return header.back() == '/' ? name.compare(0, header.size(), header) == 0 : name == header;
+    });
 }
 
 bool MayIncludePosix(const LayerTable& table, const std::string& path)
