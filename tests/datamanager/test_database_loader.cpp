@@ -37,34 +37,15 @@ TEST(DatabaseLoader, ReadsPlainXMLAndTheScrambledContainerAlike)
     EXPECT_TRUE(log.Lines().empty());
 }
 
-TEST(DatabaseLoader, BadBytesGiveAnEmptyDatabaseAndOneErrorLineNamingTheFault)
+// Damaged containers are in the corpus of tests/data/datamanager/xml.
+TEST(DatabaseLoader, AContainerHoldingNoXMLGivesTheXMLFaultAndAnEmptyDatabase)
 {
-    std::string damaged = Contained("<d><a id=\"scores\"><n points=\"7\"/></a></d>");
-    damaged[30] ^= 0x20;
-    const std::string root = Contained("<d/>");
-    const std::string xmlFault = "Op: 'user://db.xml' is not a valid XML database (";
-    const std::string containerFault = "Op: scrambled database 'user://db.xml' is damaged (";
-    const std::string empty = "), the database is empty.";
-    const struct {
-        std::string bytes;
-        std::string line;
-        bool wholeLine;
-    } cases[] = {
-        {damaged, containerFault + "checksum does not match" + empty, true},
-        {root.substr(0, 5), containerFault + "shorter than its header" + empty, true},   // cut containers are
-        {root.substr(0, 20), containerFault + "shorter than its header" + empty, true},  // damaged, not XML
-        {root.substr(0, root.size() - 1), containerFault + "length does not match the file size" + empty, true},
-        {Contained("not xml"), xmlFault, false},
-    };
-    for (const auto& c : cases) {
-        LogCapture log;
-        DMDatabase database("test");
-        EXPECT_FALSE(Load(c.bytes, database)) << c.line;
-        EXPECT_EQ(database.GetArrayCount(), 0) << c.line;
-        const auto lines = log.Entries();
-        ASSERT_EQ(lines.size(), 1u) << c.line;
-        EXPECT_EQ(lines[0].level, HV_LOG_ERROR) << c.line;
-        EXPECT_FALSE(lines[0].popup) << c.line;
-        EXPECT_EQ(c.wholeLine ? lines[0].text : lines[0].text.substr(0, c.line.size()), c.line);
-    }
+    LogCapture log;
+    DMDatabase database("test");
+    EXPECT_FALSE(Load(Contained("not xml"), database));
+    EXPECT_EQ(database.GetArrayCount(), 0);
+    ASSERT_EQ(log.Entries().size(), 1u);
+    EXPECT_EQ(log.Entries()[0].level, HV_LOG_ERROR);
+    EXPECT_FALSE(log.Entries()[0].popup);
+    EXPECT_EQ(log.Lines()[0].rfind("Op: 'user://db.xml' is not a valid XML database (", 0), 0u) << log.Text();
 }
