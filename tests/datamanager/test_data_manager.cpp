@@ -77,22 +77,6 @@ TEST_F(DataManagerTest, ReadsAScrambledFileMadeOutsideTheEngine)
     EXPECT_STREQ(daily->GetNode(1)->GetValue("player"), "2026-12-06 17:31");
 }
 
-TEST_F(DataManagerTest, ADamagedScrambledFileGivesAnEmptyDatabaseAndALogLine)
-{
-    std::string bytes = TestDataFile("leaderboards-db.scrambled");
-    bytes[100] ^= 0x04;
-    m_temporary.Write("user/leaderboards-db.xml", bytes);
-    LogCapture log;
-    DMDatabase* database = DataManager::GetDatabase(DataManager::kLeaderboardsDatabasePath);
-    EXPECT_EQ(database->GetArrayCount(), 0);
-    const auto lines = log.Entries();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].level, HV_LOG_ERROR);
-    EXPECT_EQ(lines[0].text,
-              "DataManager::GetDatabase: scrambled database 'user://leaderboards-db.xml' is damaged "
-              "(checksum does not match), the database is empty.");
-}
-
 TEST_F(DataManagerTest, GetLeaderboardsDatabaseRegistersAnEmptyDatabaseWithoutReading)
 {
     m_temporary.Write("user/leaderboards-db.xml", "<d><a id=\"daily\"/></d>");
