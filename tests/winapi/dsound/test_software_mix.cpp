@@ -43,7 +43,7 @@ std::vector<SHORT> Constant(size_t count, SHORT value) { return std::vector<SHOR
 
 }  // namespace
 
-TEST_F(SoftwareMixTest, PlaysStereoAtFullVolumeSampleExact)
+TEST_F(SoftwareMixTest, PlaysStereoSampleExactMonoOnBothSidesAndLoopsFromTheStartWithoutAGap)
 {
     std::vector<SHORT> samples;
     for (int i = 0; i < 2000; ++i) {
@@ -54,10 +54,6 @@ TEST_F(SoftwareMixTest, PlaysStereoAtFullVolumeSampleExact)
     EXPECT_EQ(library.Pull(1000), samples);
     // Played once: silence after the end.
     EXPECT_EQ(library.Pull(10), Constant(20, 0));
-}
-
-TEST_F(SoftwareMixTest, PlaysMonoOnBothSidesAndLoopsFromTheStartWithoutAGap)
-{
     IDirectSoundBuffer* once = Buffer(1, 44100, {100, -200, 300});
     ASSERT_EQ(once->Play(0, 0, 0), DS_OK);
     EXPECT_EQ(library.Pull(3), (std::vector<SHORT>{100, 100, -200, -200, 300, 300}));

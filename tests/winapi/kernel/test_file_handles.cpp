@@ -61,7 +61,7 @@ TEST(FileHandles, DispositionsCreateOpenAndTruncateAsThePlatformDoes)
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
 }
 
-TEST(FileHandles, ALockBelongsToItsHandleUntilUnlockedOrClosed)
+TEST(FileHandles, ALockBelongsToItsHandleUntilUnlockedOrClosedAndKeepsAnotherProcessWaiting)
 {
     TemporaryFolder folder;
     HANDLE first = Open(folder.File("x.lock"), OPEN_ALWAYS);
@@ -77,11 +77,7 @@ TEST(FileHandles, ALockBelongsToItsHandleUntilUnlockedOrClosed)
     EXPECT_FALSE(LockFileEx(first, LOCKFILE_EXCLUSIVE_LOCK, 0, 0, 0, &range));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
     EXPECT_TRUE(CloseHandle(first));
-}
-
-TEST(FileHandles, ALockHeldHereKeepsAnotherProcessWaiting)
-{
-    TemporaryFolder folder;
+    // A lock held here keeps another process waiting.
     const std::string path = folder.File("x.lock");
     HANDLE file = Open(path, OPEN_ALWAYS);
     ASSERT_TRUE(Lock(file, LOCKFILE_EXCLUSIVE_LOCK));

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(ProcessEnvironment, EnvironmentVariableFollowsTheSizeRules)
+TEST(ProcessEnvironment, EnvironmentVariableAndUserNameFollowTheSizeRules)
 {
     ASSERT_TRUE(SetEnvironmentVariableA("HALVO_KERNEL_TEST_VALUE", "abcdef"));
     char small[4];
@@ -19,9 +19,18 @@ TEST(ProcessEnvironment, EnvironmentVariableFollowsTheSizeRules)
     ASSERT_TRUE(SetEnvironmentVariableA("HALVO_KERNEL_TEST_VALUE", nullptr));
     EXPECT_EQ(GetEnvironmentVariableA("HALVO_KERNEL_TEST_VALUE", buffer, sizeof buffer), 0u);
     EXPECT_EQ(GetLastError(), ERROR_ENVVAR_NOT_FOUND);
+    DWORD size = 0;
+    EXPECT_FALSE(GetUserNameA(nullptr, &size));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    ASSERT_GT(size, 1u);
+    std::string name(size, '\0');
+    DWORD given = size;
+    ASSERT_TRUE(GetUserNameA(name.data(), &given));
+    EXPECT_EQ(given, size);
+    EXPECT_EQ(std::strlen(name.c_str()), size - 1);
 }
 
-TEST(ProcessEnvironment, CurrentDirectoryIsTheProcessFolderAndTempPathEndsWithASeparator)
+TEST(ProcessEnvironment, CurrentDirectoryIsTheProcessFolderTempPathEndsWithASeparatorAndFullPathsResolveDots)
 {
     char buffer[MAX_PATH * 4];
     const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
@@ -34,29 +43,11 @@ TEST(ProcessEnvironment, CurrentDirectoryIsTheProcessFolderAndTempPathEndsWithAS
     ASSERT_GT(tempLength, 0u);
     EXPECT_EQ(buffer[tempLength - 1], '/');
     EXPECT_TRUE(std::filesystem::is_directory(buffer));
-}
-
-TEST(ProcessEnvironment, FullPathNameResolvesDotsAndSeparators)
-{
-    char buffer[MAX_PATH];
     LPSTR filePart = nullptr;
-    const DWORD length = GetFullPathNameA("\\base\\.\\one\\..\\two\\file.txt", sizeof buffer, buffer, &filePart);
-    EXPECT_EQ(std::string(buffer, length), "/base/two/file.txt");
+    const DWORD fullLength = GetFullPathNameA("\\base\\.\\one\\..\\two\\file.txt", sizeof buffer, buffer, &filePart);
+    EXPECT_EQ(std::string(buffer, fullLength), "/base/two/file.txt");
     ASSERT_NE(filePart, nullptr);
     EXPECT_STREQ(filePart, "file.txt");
-}
-
-TEST(ProcessEnvironment, UserNameReportsTheSizeItNeeds)
-{
-    DWORD size = 0;
-    EXPECT_FALSE(GetUserNameA(nullptr, &size));
-    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
-    ASSERT_GT(size, 1u);
-    std::string name(size, '\0');
-    DWORD given = size;
-    ASSERT_TRUE(GetUserNameA(name.data(), &given));
-    EXPECT_EQ(given, size);
-    EXPECT_EQ(std::strlen(name.c_str()), size - 1);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ DWORD TakeOnOtherThread(HANDLE object)
     return RunOnThread([](LPVOID object) -> DWORD { return WaitForSingleObject(object, 0); }, object);
 }
 
-TEST(Events, AutoResetReleasesOneWaitManualResetStaysSetAndWaitsTimeOut)
+TEST(Events, AutoResetReleasesOneWaitManualResetStaysSetWaitsTimeOutAndASetWakesTheWaiter)
 {
     HANDLE automatic = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     HANDLE manual = CreateEventA(nullptr, TRUE, TRUE, nullptr);
@@ -31,10 +31,7 @@ TEST(Events, AutoResetReleasesOneWaitManualResetStaysSetAndWaitsTimeOut)
     EXPECT_EQ(WaitForSingleObject(manual, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     CloseHandle(automatic);
     CloseHandle(manual);
-}
-
-TEST(Events, SetFromAnotherThreadWakesTheWaiter)
-{
+    // Set from another thread, an event wakes the waiter.
     HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     auto set = [](LPVOID parameter) -> DWORD {
         Sleep(10);

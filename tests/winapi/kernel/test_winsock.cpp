@@ -89,7 +89,7 @@ protected:
     SOCKET server = INVALID_SOCKET;
 };
 
-TEST_F(Winsock, LoopbackPairCarriesBytesBothWays)
+TEST_F(Winsock, LoopbackPairCarriesBytesBothWaysAndSelectReportsReadableSocketsOrTimesOut)
 {
     Connect();
     ASSERT_EQ(send(client, "hello", 5, 0), 5);
@@ -100,30 +100,6 @@ TEST_F(Winsock, LoopbackPairCarriesBytesBothWays)
     ASSERT_EQ(recv(client, buffer, sizeof buffer, 0), 2);
     EXPECT_EQ(shutdown(server, SD_SEND), 0);
     EXPECT_EQ(recv(client, buffer, sizeof buffer, 0), 0);  // orderly close
-}
-
-TEST_F(Winsock, ReceiveTimesOutOrWouldBlock)
-{
-    Connect();
-    const DWORD timeout = 50;
-    ASSERT_EQ(setsockopt(server, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout), 0);
-    DWORD readBack = 0;
-    int length = sizeof readBack;
-    ASSERT_EQ(getsockopt(server, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<char*>(&readBack), &length), 0);
-    EXPECT_EQ(readBack, 50u);
-    EXPECT_EQ(length, static_cast<int>(sizeof(DWORD)));
-    char buffer[4];
-    EXPECT_EQ(recv(server, buffer, sizeof buffer, 0), SOCKET_ERROR);
-    EXPECT_EQ(WSAGetLastError(), WSAETIMEDOUT);
-    u_long on = 1;
-    ASSERT_EQ(ioctlsocket(server, FIONBIO, &on), 0);
-    EXPECT_EQ(recv(server, buffer, sizeof buffer, 0), SOCKET_ERROR);
-    EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
-}
-
-TEST_F(Winsock, SelectReportsReadableSocketsAndTimesOut)
-{
-    Connect();
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(server, &readable);
@@ -143,6 +119,25 @@ TEST_F(Winsock, SelectReportsReadableSocketsAndTimesOut)
     u_long pending = 0;
     EXPECT_EQ(ioctlsocket(server, FIONREAD, &pending), 0);
     EXPECT_EQ(pending, 1u);
+}
+
+TEST_F(Winsock, ReceiveTimesOutOrWouldBlock)
+{
+    Connect();
+    const DWORD timeout = 50;
+    ASSERT_EQ(setsockopt(server, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout), 0);
+    DWORD readBack = 0;
+    int length = sizeof readBack;
+    ASSERT_EQ(getsockopt(server, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<char*>(&readBack), &length), 0);
+    EXPECT_EQ(readBack, 50u);
+    EXPECT_EQ(length, static_cast<int>(sizeof(DWORD)));
+    char buffer[4];
+    EXPECT_EQ(recv(server, buffer, sizeof buffer, 0), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAETIMEDOUT);
+    u_long on = 1;
+    ASSERT_EQ(ioctlsocket(server, FIONBIO, &on), 0);
+    EXPECT_EQ(recv(server, buffer, sizeof buffer, 0), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
 }
 
 TEST_F(Winsock, HostByNameResolvesLocalhostAndDottedAddressesParseAsThePlatformDoes)
