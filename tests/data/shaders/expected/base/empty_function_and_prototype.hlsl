@@ -1,0 +1,11 @@
+void Nothing();
+
+void Nothing()
+{
+}
+
+void main()
+{
+	Nothing();
+	output.color = float4(0.0f);
+}

@@ -1,0 +1,10 @@
+float weights[2] =
+{
+	0.25f,
+	0.75f
+};
+
+void main()
+{
+	output.color = float4(weights[1]);
+}
