@@ -50,12 +50,20 @@ protected:
     std::string savedLibraryPath_;
 };
 
-TEST_F(HLSLCompilerTest, BindsTheNewestLibrary)
-{
-    HLSLCompiler compiler(&log_);
-    ASSERT_TRUE(compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
-    EXPECT_NE(GetModuleHandleA("d3dcompiler_47.dll"), nullptr);
-}
+// A compiler bound to the newest library of the module folder.
+class BoundHLSLCompilerTest : public HLSLCompilerTest {
+protected:
+    void SetUp() override
+    {
+        HLSLCompilerTest::SetUp();
+        ASSERT_TRUE(compiler_.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
+    }
+
+    HLSLCompiler compiler_{&log_};
+    CompiledCode out_;
+};
+
+TEST_F(BoundHLSLCompilerTest, BindsTheNewestLibrary) { EXPECT_NE(GetModuleHandleA("d3dcompiler_47.dll"), nullptr); }
 
 TEST_F(HLSLCompilerTest, BindsVersion46When47IsAbsent)
 {
@@ -85,16 +93,11 @@ TEST_F(HLSLCompilerTest, SkipsALibraryWithoutTheEntryPoint)
     EXPECT_EQ(GetModuleHandleA("d3dcompiler_47.dll"), nullptr);
 }
 
-TEST_F(HLSLCompilerTest, FailsWithoutAnyLibrary)
+// Only version 42 of the library, which is too old; then calling the unbound
+// compiler fails instead of calling nothing.
+TEST_F(HLSLCompilerTest, FailsWithoutAnyLibraryAndCompileThenFails)
 {
     CopyCompilerLibraryAs("d3dcompiler_42.dll");
-    SearchOnlyTheFolder();
-    HLSLCompiler compiler(&log_);
-    EXPECT_FALSE(compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
-}
-
-TEST_F(HLSLCompilerTest, CompileWithoutLibraryFailsInsteadOfCallingNothing)
-{
     SearchOnlyTheFolder();
     HLSLCompiler compiler(&log_);
     ASSERT_FALSE(compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
@@ -104,40 +107,31 @@ TEST_F(HLSLCompilerTest, CompileWithoutLibraryFailsInsteadOfCallingNothing)
     EXPECT_EQ(out.code.GetSize(), 0);
 }
 
-TEST_F(HLSLCompilerTest, CompiledCodeIsAppended)
+TEST_F(BoundHLSLCompilerTest, CompiledCodeIsAppended)
 {
-    HLSLCompiler compiler(&log_);
-    ASSERT_TRUE(compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
-    CompiledCode out;
-    ASSERT_TRUE(compiler.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, STAGE_VERTEX, kVertexText, false, out));
-    const int first = out.code.GetSize();
+    ASSERT_TRUE(compiler_.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, STAGE_VERTEX, kVertexText, false, out_));
+    const int first = out_.code.GetSize();
     ASSERT_GT(first, 24);
-    EXPECT_EQ(std::memcmp(out.code.GetData(), "HVSC", 4), 0);
-    ASSERT_TRUE(compiler.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_LOW, STAGE_VERTEX, kVertexText, true, out));
-    EXPECT_GT(out.code.GetSize(), first);
-    EXPECT_EQ(std::memcmp(out.code.GetData() + first, "HVSC", 4), 0);
+    EXPECT_EQ(std::memcmp(out_.code.GetData(), "HVSC", 4), 0);
+    ASSERT_TRUE(compiler_.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_LOW, STAGE_VERTEX, kVertexText, true, out_));
+    EXPECT_GT(out_.code.GetSize(), first);
+    EXPECT_EQ(std::memcmp(out_.code.GetData() + first, "HVSC", 4), 0);
     EXPECT_EQ(LogText(), "");
     EXPECT_EQ(log_.written, 0);
 }
 
-TEST_F(HLSLCompilerTest, EveryHLSL11FeatureLevelCompiles)
+TEST_F(BoundHLSLCompilerTest, EveryHLSL11FeatureLevelCompiles)
 {
-    HLSLCompiler compiler(&log_);
-    ASSERT_TRUE(compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
     for (uint32_t level : {FEATURE_LEVEL_HLSL11_DEFAULT, FEATURE_LEVEL_HLSL11_LOW, FEATURE_LEVEL_HLSL11_XBOX}) {
-        CompiledCode out;
-        EXPECT_TRUE(compiler.Compile(TARGET_HLSL11, level, STAGE_VERTEX, kVertexText, false, out)) << LogText();
+        EXPECT_TRUE(compiler_.Compile(TARGET_HLSL11, level, STAGE_VERTEX, kVertexText, false, out_)) << LogText();
     }
 }
 
-TEST_F(HLSLCompilerTest, WarningsAreLoggedWithoutTheErrorFlag)
+TEST_F(BoundHLSLCompilerTest, WarningsAreLoggedWithoutTheErrorFlag)
 {
-    HLSLCompiler compiler(&log_);
-    ASSERT_TRUE(compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
-    CompiledCode out;
-    ASSERT_TRUE(compiler.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, STAGE_VERTEX, kVertexTextWithWarning,
-                                 false, out));
-    EXPECT_GT(out.code.GetSize(), 0);
+    ASSERT_TRUE(compiler_.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, STAGE_VERTEX, kVertexTextWithWarning,
+                                  false, out_));
+    EXPECT_GT(out_.code.GetSize(), 0);
     const std::string text = LogText();
     const std::string heading = "- Compilation output (HLSL11_DEFAULT):\n";
     EXPECT_EQ(text.compare(0, heading.size(), heading), 0) << text;
@@ -150,15 +144,12 @@ TEST_F(HLSLCompilerTest, WarningsAreLoggedWithoutTheErrorFlag)
     EXPECT_EQ(log_.error, 0);
 }
 
-TEST_F(HLSLCompilerTest, ErrorsAreLoggedAndLeaveTheCodeAsItWas)
+TEST_F(BoundHLSLCompilerTest, ErrorsAreLoggedAndLeaveTheCodeAsItWas)
 {
-    HLSLCompiler compiler(&log_);
-    ASSERT_TRUE(compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
-    CompiledCode out;
-    out.code.WriteUInt32(7);
-    EXPECT_FALSE(compiler.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_LOW, STAGE_PIXEL,
-                                  "float4 main() : SV_TARGET0\n{\n\treturn missing;\n}\n", false, out));
-    EXPECT_EQ(out.code.GetSize(), 4);
+    out_.code.WriteUInt32(7);
+    EXPECT_FALSE(compiler_.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_LOW, STAGE_PIXEL,
+                                   "float4 main() : SV_TARGET0\n{\n\treturn missing;\n}\n", false, out_));
+    EXPECT_EQ(out_.code.GetSize(), 4);
     const std::string text = LogText();
     const std::string heading = "Error: compilation failed.\n- Compilation output (HLSL11_LOW):\n";
     EXPECT_EQ(text.compare(0, heading.size(), heading), 0) << text;
@@ -167,27 +158,29 @@ TEST_F(HLSLCompilerTest, ErrorsAreLoggedAndLeaveTheCodeAsItWas)
     EXPECT_EQ(log_.error, 1);
 }
 
-TEST_F(HLSLCompilerTest, OtherTargetsGetAnEmptyProfileAndFail)
+// Other targets and the ray-tracing stages have no profile of the library.
+TEST_F(BoundHLSLCompilerTest, OtherTargetsAndRayTracingStagesGetAnEmptyProfileAndFail)
 {
-    HLSLCompiler compiler(&log_);
-    ASSERT_TRUE(compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
-    CompiledCode out;
-    EXPECT_FALSE(compiler.Compile(TARGET_HLSL12, FEATURE_LEVEL_NONE, STAGE_VERTEX, kVertexText, false, out));
-    EXPECT_EQ(LogText(), "Error: compilation failed.\n- Compilation output:\nerror: unknown or empty profile ''.\n\n");
+    const struct {
+        uint32_t target;
+        uint32_t level;
+        uint32_t stage;
+        const char* log;
+    } rows[] = {
+        {TARGET_HLSL12, FEATURE_LEVEL_NONE, STAGE_VERTEX,
+         "Error: compilation failed.\n- Compilation output:\nerror: unknown or empty profile ''.\n\n"},
+        {TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, STAGE_RGEN,
+         "Error: compilation failed.\n- Compilation output (HLSL11_DEFAULT):\nerror: unknown or empty profile ''.\n\n"},
+    };
+    for (const auto& row : rows) {
+        log_.Clear();
+        EXPECT_FALSE(compiler_.Compile(row.target, row.level, row.stage, kVertexText, false, out_));
+        EXPECT_EQ(LogText(), row.log);
+    }
 }
 
-TEST_F(HLSLCompilerTest, RayTracingStagesGetAnEmptyProfile)
-{
-    HLSLCompiler compiler(&log_);
-    ASSERT_TRUE(compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT));
-    CompiledCode out;
-    EXPECT_FALSE(compiler.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, STAGE_RGEN, kVertexText, false, out));
-    EXPECT_EQ(LogText(),
-              "Error: compilation failed.\n- Compilation output (HLSL11_DEFAULT):\n"
-              "error: unknown or empty profile ''.\n\n");
-}
-
-TEST(HLSLCompilerProfile, SuffixFollowsTheFeatureLevel)
+// The profile's suffix follows the feature level; the flags follow debug except for the console.
+TEST(HLSLCompilerProfile, SuffixAndFlagsFollowTheFeatureLevel)
 {
     const std::pair<uint32_t, const char*> cases[] = {
         {FEATURE_LEVEL_NONE, "vs_3_0"},
@@ -202,10 +195,6 @@ TEST(HLSLCompilerProfile, SuffixFollowsTheFeatureLevel)
         HLSLCompiler::GetProfileSuffix(profile, level);
         EXPECT_STREQ(profile.GetText(), expected) << level;
     }
-}
-
-TEST(HLSLCompilerProfile, FlagsFollowDebugExceptForXbox)
-{
     EXPECT_EQ(HLSLCompiler::GetCompileFlags(FEATURE_LEVEL_HLSL11_XBOX, true), 0x8000u);
     EXPECT_EQ(HLSLCompiler::GetCompileFlags(FEATURE_LEVEL_HLSL11_XBOX, false), 0x8000u);
     EXPECT_EQ(HLSLCompiler::GetCompileFlags(FEATURE_LEVEL_HLSL11_DEFAULT, true), 5u);

@@ -3,8 +3,7 @@
 // judge the HLSL12 texts, each for its own stage, the ray-tracing stages
 // with the ray-tracing vocabulary that the front end lacks declared in front
 // of them.
-#include "shadertool/support/file_text.h"
-#include "shadertool/support/driver_corpus_test_support.h"
+#include "shadertool/support/driver_test_support.h"
 
 using namespace ShaderTool;
 
@@ -20,30 +19,6 @@ constexpr const char* kPSSLFiles[] = {"lit_v24.xml", "skinned_v23.xml", "quad_v2
 constexpr const char* kRefusedByPSSL = "raytrace_v24.xml";
 
 constexpr uint32_t kHLSL12Levels[] = {FEATURE_LEVEL_HLSL12_DEFAULT, FEATURE_LEVEL_HLSL12_XBOX_SX};
-
-// The Direct3D 12 ray-tracing types and intrinsics (and the non-uniform index
-// marker of shader model 5.1) that glslang's HLSL front end does not know, declared with their documented shapes, so that the front
-// end checks everything else in a ray-tracing stage: declarations, scopes,
-// types, sampler kinds and registers.
-constexpr const char* kRayTracingPrelude =
-    "#define RaytracingAccelerationStructure ByteAddressBuffer\n"
-    "struct RayDesc { float3 Origin; float TMin; float3 Direction; float TMax; };\n"
-    "struct BuiltInTriangleIntersectionAttributes { float2 barycentrics; };\n"
-    "uint3 DispatchRaysIndex() { return uint3(0u, 0u, 0u); }\n"
-    "uint3 DispatchRaysDimensions() { return uint3(1u, 1u, 1u); }\n"
-    "uint NonUniformResourceIndex(uint index) { return index; }\n"
-    "uint InstanceID() { return 0u; }\n"
-    "uint PrimitiveIndex() { return 0u; }\n"
-    "float RayTCurrent() { return 0.0f; }\n"
-    "float3 WorldRayDirection() { return float3(0.0f, 0.0f, 1.0f); }\n"
-    "float3 WorldRayOrigin() { return float3(0.0f, 0.0f, 0.0f); }\n"
-    "float3x4 ObjectToWorld3x4() { return float3x4(1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, "
-    "0.0f); }\n"
-    "void _JudgeTraceRay(ByteAddressBuffer scene, uint flags, uint mask, uint contribution, uint stride, uint miss, "
-    "RayDesc ray) {}\n"
-    "#define TraceRay(scene, flags, mask, contribution, stride, miss, ray, payload) "
-    "_JudgeTraceRay(scene, flags, mask, contribution, stride, miss, ray); payload = payload\n"
-    "#line 1\n";
 
 class HLSL12CorpusTest : public DriverCorpusTest {
 protected:
@@ -89,15 +64,23 @@ TEST_F(HLSL12CorpusTest, VertexAndPixelTextsPassGlslangAndSpirvVal)
     }
 }
 
+// The Direct3D 12 ray-tracing types and intrinsics (and the non-uniform index
+// marker of shader model 5.1) that glslang's HLSL front end does not know are
+// declared with their documented shapes in tests/data/shaders/
+// hlsl12_ray_tracing_prelude.hlsl, put in front of a ray-tracing stage so that
+// the front end checks everything else: declarations, scopes, types, sampler
+// kinds and registers.
 TEST_F(HLSL12CorpusTest, RayStagesPassGlslangWithTheRayTracingVocabularyDeclared)
 {
+    const std::string prelude =
+        ReadFileText(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaders" / "hlsl12_ray_tracing_prelude.hlsl");
     for (const char* file : kHLSL12RayFiles) {
         for (uint32_t level : kHLSL12Levels) {
             ASSERT_TRUE(TranslateFile(file, TARGET_HLSL12, false, level)) << MainLog();
             const uint32_t stage = GetGlobalState().reader.GetDescription().sources[0].stage;
             const std::string text = ReadFileText(OutputPath(file, GetStageName(static_cast<int32_t>(stage))));
             const std::filesystem::path judged = m_folder / "judged.hlsl";
-            std::ofstream(judged, std::ios::binary) << kRayTracingPrelude << text;
+            std::ofstream(judged, std::ios::binary) << prelude << text;
             std::string output;
             EXPECT_TRUE(Validate(judged, GetStageName(static_cast<int32_t>(stage)), "main", &output))
                 << file << " " << GetFeatureLevelName(level) << "\n"

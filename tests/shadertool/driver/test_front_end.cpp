@@ -66,33 +66,33 @@ TEST_F(FrontEnd, PreprocessedSourceIsParsedWithoutPreprocessingAgain)
 }
 
 // Errors inside an included file name that file and count its own lines;
-// the source's lines go on after the include.
+// the source's lines go on after the include. The check after the parse
+// names the file that declared a function, not the file the parse ended in.
 TEST_F(FrontEnd, ErrorsInAnIncludedFileNameThatFile)
 {
     const TemporaryFolder temporary("front_end");
     const std::filesystem::path& folder = temporary.Path();
-    std::ofstream(folder / "shading.hvsl") << "float4 Shade(float4 color)\n{\n\treturn colour;\n}\n";
-    path = (folder / "main.hvsl").string();
-    EXPECT_FALSE(RunPixel("#include \"shading.hvsl\"\nvoid main()\n{\n\toutput.color = Shade(missing);\n}\n"));
     const std::string included = (folder / "shading.hvsl").string();
-    EXPECT_EQ(LogText(), included + "(3:12) error: undeclared identifier 'colour'.\n" + included +
-                             "(3:5) error: return value type does not match the function type.\n" +
-                             ErrorLine(4, 26, "undeclared identifier 'missing'.") +
-                             ErrorLine(4, 25, "no instance of function 'Shade' matches the argument list.") +
-                             ErrorLine(4, 18, "no operator '=' matches the operands."));
-}
-
-// The check after the parse names the file that declared the function, not
-// the file the parse ended in.
-TEST_F(FrontEnd, UndefinedFunctionOfAnIncludedFileIsReportedUnderThatFile)
-{
-    const TemporaryFolder temporary("front_end");
-    const std::filesystem::path& folder = temporary.Path();
-    std::ofstream(folder / "shading.hvsl") << "\nfloat4 Shade(float4 color);\n";
     path = (folder / "main.hvsl").string();
-    EXPECT_FALSE(RunPixel("#include \"shading.hvsl\"\nvoid main()\n{\n\toutput.color = Shade(input.color);\n}\n"));
-    const std::string included = (folder / "shading.hvsl").string();
-    EXPECT_EQ(LogText(), included + "(2:13) error: function 'Shade' is referenced but has no definition.\n");
+    const struct {
+        const char* shading;
+        const char* statement;
+        std::string log;
+    } rows[] = {
+        {"float4 Shade(float4 color)\n{\n\treturn colour;\n}\n", "\toutput.color = Shade(missing);\n",
+         included + "(3:12) error: undeclared identifier 'colour'.\n" + included +
+             "(3:5) error: return value type does not match the function type.\n" +
+             ErrorLine(4, 26, "undeclared identifier 'missing'.") +
+             ErrorLine(4, 25, "no instance of function 'Shade' matches the argument list.") +
+             ErrorLine(4, 18, "no operator '=' matches the operands.")},
+        {"\nfloat4 Shade(float4 color);\n", "\toutput.color = Shade(input.color);\n",
+         included + "(2:13) error: function 'Shade' is referenced but has no definition.\n"},
+    };
+    for (const auto& row : rows) {
+        std::ofstream(folder / "shading.hvsl") << row.shading;
+        EXPECT_FALSE(RunPixel(std::string("#include \"shading.hvsl\"\nvoid main()\n{\n") + row.statement + "}\n"));
+        EXPECT_EQ(LogText(), row.log);
+    }
 }
 
 }  // namespace

@@ -30,7 +30,6 @@ protected:
     bool RunPixel(const std::string& text) { return Run(text, ShaderTool::STAGE_PIXEL); }
 
     std::string LogText() const { return frontEnd.stepLog.text.GetText(); }
-    std::string Dump() const { return ShaderTool::DumpTree(frontEnd.parse.root).GetText(); }
     std::string ErrorLine(int line, int column, const std::string& message) const
     {
         return path + "(" + std::to_string(line) + ":" + std::to_string(column) + ") error: " + message + "\n";

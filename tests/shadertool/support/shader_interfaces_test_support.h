@@ -1,6 +1,10 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "shadertool/basic/shader_description.h"
 
@@ -51,6 +55,29 @@ inline void AddTexture(ShaderTool::ShaderDescription& description, const char* n
     texture.type = Type::MakeTexture(dimension);
     texture.slot = slot;
     description.pixelTextures.Add(texture);
+}
+
+inline ShaderTool::BufferVariable& AddBuffer(ShaderTool::ShaderDescription& description, const char* name, Type type,
+                                             int32_t slot)
+{
+    ShaderTool::BufferVariable buffer;
+    buffer.name = name;
+    buffer.type = type;
+    buffer.type.isBuffer = 1;
+    buffer.slot = slot;
+    description.buffers.Add(buffer);
+    return description.buffers[description.buffers.GetCount() - 1];
+}
+
+inline void AddPayload(ShaderTool::ShaderDescription& description, const char* name, Type type, int32_t slot,
+                       bool input)
+{
+    ShaderTool::RayPayloadVariable payload;
+    payload.name = name;
+    payload.type = type;
+    payload.slot = slot;
+    payload.isInput = input ? 1 : 0;
+    description.rayPayloads.Add(payload);
 }
 
 // A textured, tinted sprite: position, uv and color in and out, one texture.
@@ -118,43 +145,17 @@ inline ShaderTool::ShaderDescription MakeRayTracing(uint32_t version)
     ShaderTool::ShaderDescription description;
     description.version = version;
     description.rayTracingGroup = 1;
-    ShaderTool::BufferVariable vertices;
-    vertices.name = "vertices";
-    vertices.type = Float(4);
-    vertices.type.isBuffer = 1;
-    vertices.type.arraySize = 0;
-    vertices.slot = 0;
-    description.buffers.Add(vertices);
-    ShaderTool::BufferVariable indices;
-    indices.name = "indices";
-    indices.type = Type::MakeVector(BaseType::UINT, 3);
-    indices.type.isBuffer = 1;
-    indices.type.isIndexBuffer = 1;
-    indices.slot = 1;
-    description.buffers.Add(indices);
-    ShaderTool::BufferVariable triangles;
-    triangles.name = "triangles";
-    triangles.type = Type::MakeVector(BaseType::UINT, 3);
-    triangles.type.isBuffer = 1;
-    triangles.slot = 2;
-    description.buffers.Add(triangles);
+    AddBuffer(description, "vertices", Float(4), 0);
+    AddBuffer(description, "indices", Type::MakeVector(BaseType::UINT, 3), 1).type.isIndexBuffer = 1;
+    AddBuffer(description, "triangles", Type::MakeVector(BaseType::UINT, 3), 2);
     ShaderTool::ImageVariable target;
     target.name = "target";
     target.type = Type::MakeImage2D();
     description.images.Add(target);
     AddTexture(description, "sky", ShaderTool::TEXTURE_CUBE, 0);
     AddTexture(description, "albedo", ShaderTool::TEXTURE_2D, 1);
-    ShaderTool::RayPayloadVariable hit;
-    hit.name = "hit";
-    hit.type = Type::MakeStruct("HitInfo");
-    hit.slot = 0;
-    hit.isInput = 1;
-    description.rayPayloads.Add(hit);
-    ShaderTool::RayPayloadVariable shadow;
-    shadow.name = "shadow";
-    shadow.type = Type::MakeVector(BaseType::FLOAT, 1);
-    shadow.slot = 1;
-    description.rayPayloads.Add(shadow);
+    AddPayload(description, "hit", Type::MakeStruct("HitInfo"), 0, true);
+    AddPayload(description, "shadow", Type::MakeVector(BaseType::FLOAT, 1), 1, false);
     return description;
 }
 
@@ -169,6 +170,45 @@ inline ShaderTool::ShaderDescription MakeInterface(const std::string& name, uint
         return description;
     }
     return MakeSprite(version);
+}
+
+// The first line of a source of tests/data/shaders names its stage, Shader
+// XML version and interface:
+//   // corpus: stage=pixel version=2.4 interface=sprite
+struct CorpusHeader {
+    uint32_t stage = ShaderTool::STAGE_INVALID;
+    uint32_t version = 0;
+    std::string interfaceName;
+};
+
+inline bool ReadCorpusHeader(const std::string& text, CorpusHeader& header)
+{
+    char stage[16] = {};
+    char interfaceName[32] = {};
+    unsigned major = 0;
+    unsigned minor = 0;
+    if (std::sscanf(text.c_str(), "// corpus: stage=%15s version=%u.%u interface=%31s", stage, &major, &minor,
+                    interfaceName) != 4)
+        return false;
+    const char* const stages[] = {"vertex", "pixel", "rchit", "rgen", "rmiss"};
+    for (uint32_t index = 0; index < 5; ++index) {
+        if (std::string(stage) == stages[index]) header.stage = index;
+    }
+    header.version = major << 16 | minor;
+    header.interfaceName = interfaceName;
+    return header.stage != ShaderTool::STAGE_INVALID;
+}
+
+// The sources of tests/data/shaders/<folder>, sorted.
+inline std::vector<std::filesystem::path> ListCorpusSources(const char* folder)
+{
+    std::vector<std::filesystem::path> paths;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaders" / folder)) {
+        if (entry.path().extension() == ".hvsl") paths.push_back(entry.path());
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 }  // namespace ShaderInterfaces

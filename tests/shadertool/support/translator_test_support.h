@@ -1,13 +1,16 @@
 #pragma once
 
 // Runs a source through the front end and one translator, as the driver does
-// for one stage of one target.
+// for one stage of one target, and the translation corpus of
+// tests/data/shaders/expected through the translators.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "file_text.h"
@@ -16,31 +19,55 @@
 #include "shadertool/translators/translate_tree.h"
 #include "shadertool/translators/translator_factory.h"
 
-// One row of a translation table: a source of a stage, translated for the
-// table's target (or the row's own), and what must come of it: either the
-// refusal's exact log, or a text equal to an expected file, beginning with
-// the start, holding every part, none of the absent ones and each counted
-// part as many times as counted.
-struct TranslationRow {
+// A case of the translation corpus: "<target>/<case>" names
+// tests/data/shaders/expected/<target>/<case>.hvsl, whose first line names
+//   // translate: target=HLSL11 stage=pixel version=2.4 interface=lit level=HLSL11_LOW judge=frag
+// (level and judge may be left out), and the rest is the source. Beside it
+// stands what must come of it: <case>.log, the exact log of a refusal;
+// <case>.hlsl, .pssl or .glsl, the whole text; <case>.parts, sections that
+// the text starts with ("@@ start"), holds ("@@ part"), does not hold
+// ("@@ absent") or holds so many times ("@@ count N"), each section's text
+// ending in one newline more than it holds.
+struct TranslationCase {
     const char* name;
-    uint32_t target = 0;  // 0: the table's target
-    const char* interfaceName = "sprite";
-    uint32_t version = 0x20004;
-    void (*change)(ShaderTool::ShaderDescription&) = nullptr;
-    uint32_t level = 0;  // 0: the table's feature level
-    uint32_t stage = ShaderTool::STAGE_PIXEL;
-    std::string source;
-    std::string log = {};            // the refusal's log
-    const char* expected = nullptr;  // a file for ExpectedShader
-    std::string start = {};
-    std::vector<std::string> parts = {};
-    std::vector<std::string> absent = {};
-    std::vector<std::pair<std::string, size_t>> counts = {};
-    const char* validatorStage = nullptr;  // glslangValidator's stage name, when an outside tool judges the text
+    void (*change)(ShaderTool::ShaderDescription&) = nullptr;  // made to the interface's description
 };
 
-// The main function with the body's statements.
-inline std::string Main(const std::string& body) { return "void main()\n{\n" + body + "}\n"; }
+struct CaseHeader {
+    uint32_t target = 0;
+    uint32_t stage = ShaderTool::STAGE_INVALID;
+    uint32_t version = 0;
+    uint32_t level = 0;
+    std::string interfaceName = "sprite";
+    std::string judge;  // glslangValidator's stage name when an outside tool judges the text
+};
+
+inline bool ReadCaseHeader(const std::string& line, CaseHeader& header)
+{
+    std::istringstream words(line);
+    std::string word;
+    if (!(words >> word >> word) || word != "translate:") return false;
+    while (words >> word) {
+        const std::string key = word.substr(0, word.find('='));
+        const std::string value = word.substr(key.size() + 1);
+        if (key == "target") header.target = ShaderTool::GetTargetMask(value.c_str());
+        if (key == "stage") header.stage = ShaderTool::FindStageByName(value.c_str());
+        if (key == "interface") header.interfaceName = value;
+        if (key == "judge") header.judge = value;
+        unsigned major = 0;
+        unsigned minor = 0;
+        if (key == "version" && std::sscanf(value.c_str(), "%u.%u", &major, &minor) == 2)
+            header.version = major << 16 | minor;
+        if (key != "level") continue;
+        std::istringstream names(value);
+        for (std::string name; std::getline(names, name, '+');) {
+            for (uint32_t bit = 1; bit != 0; bit <<= 1) {
+                if (name == ShaderTool::GetFeatureLevelName(bit)) header.level |= bit;
+            }
+        }
+    }
+    return header.target != 0 && header.stage != ShaderTool::STAGE_INVALID && header.version != 0;
+}
 
 class TranslatorFixture : public ::testing::Test {
 protected:
@@ -81,42 +108,41 @@ protected:
         return count;
     }
 
-    // Runs the rows in order; rows of one target share one translator, as
+    // Runs the cases in order; cases of one target share one translator, as
     // the stages of one Shader XML do.
-    void CheckRows(uint32_t target, uint32_t level, const std::vector<TranslationRow>& rows)
+    void CheckCases(const std::vector<TranslationCase>& cases)
     {
-        for (const TranslationRow& row : rows) {
-            SCOPED_TRACE(row.name);
-            const uint32_t rowTarget = row.target != 0 ? row.target : target;
-            std::unique_ptr<ShaderTool::Translator>& translator = rowTranslators[rowTarget];
-            if (translator == nullptr) translator = Make(rowTarget);
-            description = ShaderInterfaces::MakeInterface(row.interfaceName, row.version);
-            if (row.change != nullptr) row.change(description);
+        for (const TranslationCase& translation : cases) {
+            SCOPED_TRACE(translation.name);
+            const std::filesystem::path path =
+                std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaders" / "expected" / translation.name;
+            const std::string text = ReadFileText(path.string() + ".hvsl");
+            CaseHeader header;
+            ASSERT_TRUE(ReadCaseHeader(text.substr(0, text.find('\n')), header)) << path;
+            std::unique_ptr<ShaderTool::Translator>& translator = translators[header.target];
+            if (translator == nullptr) translator = Make(header.target);
+            description = ShaderInterfaces::MakeInterface(header.interfaceName, header.version);
+            if (translation.change != nullptr) translation.change(description);
             const bool translated =
-                Translate(*translator, row.source, row.stage, rowTarget, row.level != 0 ? row.level : level);
-            if (!row.log.empty()) {
+                Translate(*translator, text.substr(text.find('\n') + 1), header.stage, header.target, header.level);
+            if (std::filesystem::exists(path.string() + ".log")) {
                 EXPECT_FALSE(translated);
-                EXPECT_EQ(LogText(), row.log);
+                EXPECT_EQ(LogText(), ReadFileText(path.string() + ".log"));
                 continue;
             }
-            EXPECT_TRUE(translated) << LogText();
-            if (!translated) continue;
-            if (row.expected != nullptr) {
-                EXPECT_EQ(result, ExpectedShader(row.expected));
+            ASSERT_TRUE(translated) << LogText();
+            bool checked = false;
+            for (const char* extension : {".hlsl", ".pssl", ".glsl"}) {
+                if (!std::filesystem::exists(path.string() + extension)) continue;
+                EXPECT_EQ(result, ReadFileText(path.string() + extension));
+                checked = true;
             }
-            if (!row.start.empty()) {
-                EXPECT_EQ(result.rfind(row.start, 0), 0u) << row.start << "\nis not the start of\n" << result;
+            if (std::filesystem::exists(path.string() + ".parts")) {
+                CheckParts(ReadFileText(path.string() + ".parts"));
+                checked = true;
             }
-            for (const std::string& part : row.parts) {
-                EXPECT_TRUE(Contains(part)) << part << "\nis not in\n" << result;
-            }
-            for (const std::string& part : row.absent) {
-                EXPECT_FALSE(Contains(part)) << part << "\nis in\n" << result;
-            }
-            for (const auto& [part, count] : row.counts) {
-                EXPECT_EQ(Count(part), count) << part << "\nin\n" << result;
-            }
-            if (row.validatorStage != nullptr) Judge(row.validatorStage);
+            EXPECT_TRUE(checked) << "nothing is expected of " << path;
+            if (!header.judge.empty()) Judge(header.judge.c_str());
         }
     }
 
@@ -127,30 +153,35 @@ protected:
     Array<String> definitions;
     ShaderTool::FrontEnd frontEnd;
     std::string result;
-    std::map<uint32_t, std::unique_ptr<ShaderTool::Translator>> rowTranslators;
-};
+    std::map<uint32_t, std::unique_ptr<ShaderTool::Translator>> translators;
 
-// The fixture for one target's translator, made once per test, run at the
-// target's default feature level unless a test names another.
-template <uint32_t Target, uint32_t DefaultLevel>
-class TargetTranslatorFixture : public TranslatorFixture {
-protected:
-    void SetUp() override { translator = Make(Target); }
-    bool Run(const std::string& text, uint32_t stage, uint32_t level = DefaultLevel)
+private:
+    void CheckParts(const std::string& sections)
     {
-        return Translate(*translator, text, stage, Target, level);
+        for (size_t at = 0; at < sections.size();) {
+            const size_t textAt = sections.find('\n', at) + 1;
+            size_t next = sections.find("\n@@ ", textAt - 1);
+            next = next == std::string::npos ? sections.size() : next + 1;
+            const std::string kind = sections.substr(at, textAt - 1 - at);
+            const std::string part = sections.substr(textAt, next - 1 - textAt);
+            if (kind == "@@ start") {
+                EXPECT_EQ(result.rfind(part, 0), 0u) << part << "\nis not the start of\n" << result;
+            } else if (kind == "@@ part") {
+                EXPECT_TRUE(Contains(part)) << part << "\nis not in\n" << result;
+            } else if (kind == "@@ absent") {
+                EXPECT_FALSE(Contains(part)) << part << "\nis in\n" << result;
+            } else {
+                size_t count = 0;
+                ASSERT_EQ(std::sscanf(kind.c_str(), "@@ count %zu", &count), 1) << kind;
+                EXPECT_EQ(Count(part), count) << part << "\nin\n" << result;
+            }
+            at = next;
+        }
     }
-
-    std::unique_ptr<ShaderTool::Translator> translator;
 };
 
-// The sprite's two stages as sources.
-inline const char* const kSpriteVertexMain =
-    "void main()\n{\n\toutput.position = input.position * constants.transform;\n"
-    "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n";
-inline const char* const kSpritePixelMain =
-    "void main()\n{\n\tfloat4 texel = sampleTexture(texture.albedo, input.uv);\n"
-    "\toutput.color = texel * input.color * constants.tint;\n}\n";
+// The main function with the body's statements.
+inline std::string Main(const std::string& body) { return "void main()\n{\n" + body + "}\n"; }
 
 // A pixel main whose only duty is to set output.color.
 inline const char* const kPixelColorMain = "void main()\n{\n\toutput.color = float4(1.0, 1.0, 1.0, 1.0);\n}\n";

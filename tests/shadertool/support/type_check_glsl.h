@@ -11,15 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "outside_judge.h"
 #include "shadertool/basic/type.h"
 #include "support/temporary_folder.h"
 
@@ -58,9 +57,7 @@ inline int TagOf(const std::string& glslType)
 {
     const std::vector<std::string>& types = TaggedTypes();
     for (size_t index = 0; index < types.size(); ++index) {
-        if (types[index] == glslType) {
-            return static_cast<int>(index) + 1;
-        }
+        if (types[index] == glslType) return static_cast<int>(index) + 1;
     }
     return 0;
 }
@@ -92,30 +89,22 @@ inline std::string BuildShader(const std::vector<Check>& checks, std::map<int, s
                                int tagOffset = 0)
 {
     std::ostringstream shader;
-    int line = 1;
-    shader << "#version 450\n";
-    ++line;
-    shader << "layout(rgba32f) uniform writeonly image2D img;\n";
-    ++line;
-    shader << "uniform sampler2DShadow texShadow;\n";
-    ++line;
+    shader << "#version 450\n"
+           << "layout(rgba32f) uniform writeonly image2D img;\n"
+           << "uniform sampler2DShadow texShadow;\n";
     const std::vector<std::string>& types = TaggedTypes();
     for (size_t index = 0; index < types.size(); ++index) {
         shader << "int[" << index + 1 << "] tagOf(" << types[index] << " x) { return int[" << index + 1 << "](0";
-        for (size_t zero = 0; zero < index; ++zero) {
-            shader << ", 0";
-        }
+        for (size_t zero = 0; zero < index; ++zero) shader << ", 0";
         shader << "); }\n";
-        ++line;
     }
+    int line = 4 + static_cast<int>(types.size());  // the line of the first check
     for (size_t index = 0; index < checks.size(); ++index) {
         const Check& check = checks[index];
         shader << "void check" << index << "(";
         for (size_t parameter = 0; parameter < check.parameters.size(); ++parameter) {
             std::string type = GlslTypeName(check.parameters[parameter]);
-            if (type.empty()) {
-                type = "int";  // images are reached through the global
-            }
+            if (type.empty()) type = "int";  // images are reached through the global
             shader << (parameter > 0 ? ", " : "") << type << " a" << parameter;
         }
         const std::string expression = Substitute(check.expression, check.parameters.size());
@@ -147,14 +136,11 @@ inline CompileResult Compile(const std::string& source)
 {
     const TemporaryFolder folder("shadertool-glsl");
     const std::filesystem::path shaderPath = folder.Path() / "check.frag";
-    const std::filesystem::path outputPath = folder.Path() / "output.txt";
     std::ofstream(shaderPath) << source;
-    const std::string command =
-        "glslangValidator \"" + shaderPath.string() + "\" > \"" + outputPath.string() + "\" 2>&1";
     CompileResult result;
-    result.exitCode = std::system(command.c_str());
-    std::ifstream output(outputPath);
-    result.output.assign(std::istreambuf_iterator<char>(output), std::istreambuf_iterator<char>());
+    const bool valid =
+        RunJudge("glslangValidator \"" + shaderPath.string() + "\"", folder.Path() / "output.txt", &result.output);
+    result.exitCode = valid ? 0 : 1;
     return result;
 }
 

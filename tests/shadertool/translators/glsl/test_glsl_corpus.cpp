@@ -4,21 +4,15 @@
 // the text once the test puts the language's version line in front of it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <vector>
 
-#include "shadertool/support/file_text.h"
+#include "shadertool/support/driver_test_support.h"
 #include "shadertool/support/shader_interfaces_test_support.h"
-#include "shadertool/support/shader_xml_test_support.h"
-#include "shadertool/driver/driver.h"
 #include "shadertool/driver/front_end.h"
 #include "shadertool/translators/translator_factory.h"
 
@@ -43,72 +37,37 @@ constexpr GlslTarget kGlslTargets[] = {
 // glslangValidator's stage names, in stage order.
 constexpr const char* kValidatorStages[] = {"vert", "frag", "rchit", "rgen", "rmiss"};
 
-// The bitmaps that pixel textures of the corpus name as their source.
-int g_bitmap = 0;
+// Puts the version line in front of the translated text and lets the
+// validators judge it; the judged file stays beside the log on failure.
+bool JudgeText(const GlslTarget& target, const std::string& text, int stage, const fs::path& file, std::string* output)
+{
+    const fs::path path = file.string() + "." + kValidatorStages[stage];
+    std::ofstream(path, std::ios::binary) << target.versionLine << text;
+    return JudgeGlsl(path, kValidatorStages[stage], target.vulkan, output);
+}
 
-void* FindCorpusBitmap(const char* /*name*/) { return &g_bitmap; }
+// Whether the target's capabilities cover what the description uses, as the
+// driver's capability check asks before any translation.
+bool Admits(uint32_t target, const ShaderDescription& description)
+{
+    const TargetCapabilities& capabilities = FindTargetInfo(target)->capabilities;
+    if (description.buffers.GetCount() > 0 && capabilities.buffers == 0) return false;
+    if (description.pixelOutput.GetCount() > 1 && capabilities.multiplePixelOutputs == 0) return false;
+    if (description.rayTracingGroup != -1 && capabilities.rayTracing == 0) return false;
+    for (const PixelTextureVariable& texture : description.pixelTextures) {
+        if (texture.type.textureDimension == TEXTURE_3D && capabilities.textures3D == 0) return false;
+        if (texture.type.arraySize != 0 && capabilities.textureArrays == 0) return false;
+    }
+    return true;
+}
 
-class GlslCorpusTest : public ShaderXmlFolderTest {
+class GlslCorpusTest : public DriverCorpusTest {
 protected:
-    void SetUp() override
+    uint32_t InitializedTargets() const override
     {
-        ShaderXmlFolderTest::SetUp();
-        GetGlobalState().reader.SetBitmapGetter(FindCorpusBitmap);
-        fs::copy(fs::path(HALVO_TEST_DATA_DIR) / "shaderxml", m_folder, fs::copy_options::recursive);
         uint32_t mask = 0;
         for (const GlslTarget& target : kGlslTargets) mask |= target.bit;
-        ASSERT_TRUE(Initialize(mask, 0, "res://out", false)) << GetGlobalState().mainLog.text.GetText();
-        Reset();
-    }
-
-    // The Shader XML files of the corpus, sorted; the included definitions are not one.
-    std::vector<std::string> CorpusFiles() const
-    {
-        std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(HALVO_TEST_DATA_DIR) / "shaderxml")) {
-            const std::string name = entry.path().filename().string();
-            if (entry.path().extension() == ".xml" && name != "lit_definitions.xml") names.push_back(name);
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    // Whether the target's capabilities cover what the description uses.
-    static bool Admits(uint32_t target, const ShaderDescription& description)
-    {
-        const TargetCapabilities& capabilities = FindTargetInfo(target)->capabilities;
-        if (description.buffers.GetCount() > 0 && capabilities.buffers == 0) return false;
-        if (description.pixelOutput.GetCount() > 1 && capabilities.multiplePixelOutputs == 0) return false;
-        if (description.rayTracingGroup != -1 && capabilities.rayTracing == 0) return false;
-        for (const PixelTextureVariable& texture : description.pixelTextures) {
-            if (texture.type.textureDimension == TEXTURE_3D && capabilities.textures3D == 0) return false;
-            if (texture.type.arraySize != 0 && capabilities.textureArrays == 0) return false;
-        }
-        return true;
-    }
-
-    // Runs a command; true when it exits with 0. Its output goes to *output.
-    bool Judge(const std::string& command, std::string* output) const
-    {
-        const fs::path log = m_folder / "judge.txt";
-        const int status = std::system((command + " > " + log.string() + " 2>&1").c_str());
-        *output = ReadFileText(log);
-        return status == 0;
-    }
-
-    // Puts the version line in front of the translated text and lets the
-    // validators judge it; the judged file stays beside the log on failure.
-    bool JudgeText(const GlslTarget& target, const std::string& text, int stage, const std::string& name,
-                   std::string* output) const
-    {
-        const fs::path path = m_folder / (name + "." + kValidatorStages[stage]);
-        std::ofstream(path, std::ios::binary) << target.versionLine << text;
-        const std::string stageName = kValidatorStages[stage];
-        if (!target.vulkan) return Judge("glslangValidator -S " + stageName + " " + path.string(), output);
-        const fs::path spirv = m_folder / (name + ".spv");
-        return Judge("glslangValidator -V --target-env vulkan1.2 -S " + stageName + " " + path.string() + " -o " +
-                         spirv.string() + " && spirv-val --target-env vulkan1.2 " + spirv.string(),
-                     output);
+        return mask;
     }
 };
 
@@ -118,12 +77,8 @@ TEST_F(GlslCorpusTest, EveryStageOfEveryFileTranslatesForItsGlslTargetsAndPasses
     for (const std::string& name : CorpusFiles()) {
         const std::string base = name.substr(0, name.size() - 4);
         for (const GlslTarget& target : kGlslTargets) {
-            Reset();
-            TranslationSettings settings;
-            settings.inputRoot = "res://";
-            settings.targetMask = target.bit;
-            const bool translated = TranslateShaderXML(String(("res://" + name).c_str()), settings, true);
-            const std::string mainLog = GetGlobalState().mainLog.text.GetText();
+            const bool translated = TranslateFile(name, target.bit, false, 0);
+            const std::string mainLog = MainLog();
             const ShaderDescription& description = GetGlobalState().reader.GetDescription();
             if ((description.targetMask & target.bit) == 0) continue;
             if (!Admits(target.bit, description)) {
@@ -141,8 +96,8 @@ TEST_F(GlslCorpusTest, EveryStageOfEveryFileTranslatesForItsGlslTargetsAndPasses
                 const fs::path text = m_folder / "out" / (base + "." + GetStageName(source.stage));
                 ASSERT_TRUE(fs::exists(text)) << text;
                 std::string output;
-                EXPECT_TRUE(JudgeText(target, ReadFileText(text), source.stage, base + "_" + GetTargetName(target.bit),
-                                      &output))
+                EXPECT_TRUE(JudgeText(target, ReadFileText(text), source.stage,
+                                      m_folder / (base + "_" + GetTargetName(target.bit)), &output))
                     << name << " " << GetStageName(source.stage) << " for " << GetTargetName(target.bit) << "\n"
                     << ReadFileText(text) << "\n"
                     << output;
@@ -160,18 +115,6 @@ TEST_F(GlslCorpusTest, EveryStageOfEveryFileTranslatesForItsGlslTargetsAndPasses
 // either writes text the validators accept or refuses with its own messages.
 class GoodSourcesTest : public ::testing::Test {
 protected:
-    // What the driver's capability check lets through to the translator.
-    static bool TargetServes(const GlslTarget& target, const ShaderDescription& description, int stage)
-    {
-        const TargetCapabilities& capabilities = FindTargetInfo(target.bit)->capabilities;
-        if (stage > STAGE_PIXEL) return capabilities.rayTracing != 0;
-        if (description.pixelOutput.GetCount() > 1 && capabilities.multiplePixelOutputs == 0) return false;
-        for (const PixelTextureVariable& texture : description.pixelTextures) {
-            if (texture.type.textureDimension == TEXTURE_3D && capabilities.textures3D == 0) return false;
-        }
-        return true;
-    }
-
     // Every line of a refusal is one of the family's refusal messages.
     static bool IsRefusal(const std::string& log)
     {
@@ -194,40 +137,28 @@ protected:
 
 TEST_F(GoodSourcesTest, EveryGoodSourceTranslatesAndPassesTheValidatorsOrIsRefused)
 {
-    const char* const stages[] = {"vertex", "pixel", "rchit", "rgen", "rmiss"};
     FrontEnd frontEnd;
     std::map<Target, int> judged;
-    for (const fs::directory_entry& entry :
-         fs::directory_iterator(fs::path(HALVO_TEST_DATA_DIR) / "shaders" / "good")) {
-        const std::string text = ReadFileText(entry.path());
-        char stageName[16] = {};
-        char interfaceName[32] = {};
-        unsigned major = 0;
-        unsigned minor = 0;
-        ASSERT_EQ(std::sscanf(text.c_str(), "// corpus: stage=%15s version=%u.%u interface=%31s", stageName, &major,
-                              &minor, interfaceName),
-                  4)
-            << entry.path();
-        const int stage =
-            static_cast<int>(std::find_if(std::begin(stages), std::end(stages),
-                                          [&](const char* name) { return stageName == std::string(name); }) -
-                             std::begin(stages));
-        const ShaderDescription description = ShaderInterfaces::MakeInterface(interfaceName, major << 16 | minor);
+    for (const fs::path& path : ShaderInterfaces::ListCorpusSources("good")) {
+        const std::string text = ReadFileText(path);
+        ShaderInterfaces::CorpusHeader header;
+        ASSERT_TRUE(ShaderInterfaces::ReadCorpusHeader(text, header)) << path;
+        const ShaderDescription description = ShaderInterfaces::MakeInterface(header.interfaceName, header.version);
         ShaderSource source;
-        source.path = entry.path().filename().string().c_str();
+        source.path = path.filename().string().c_str();
         source.text = text.c_str();
         source.targetMask = TARGET_MASK_ALL;
-        source.stage = static_cast<uint32_t>(stage);
+        source.stage = header.stage;
         for (const GlslTarget& target : kGlslTargets) {
-            if (!TargetServes(target, description, stage)) continue;
+            if (!Admits(target.bit, description)) continue;
             frontEnd.stepLog.Clear();
-            ASSERT_TRUE(RunFrontEnd(frontEnd, description, source, target.bit, Array<String>())) << entry.path();
+            ASSERT_TRUE(RunFrontEnd(frontEnd, description, source, target.bit, Array<String>())) << path;
             std::unique_ptr<Translator> translator(CreateTranslator(target.bit, &frontEnd.stepLog));
             translator->Reset();
-            translator->SetTranslation(&description, 0, target.bit, static_cast<uint32_t>(stage));
+            translator->SetTranslation(&description, 0, target.bit, header.stage);
             translator->BeginShader(description);
             translator->TranslateRoot(*frontEnd.parse.root);
-            const std::string where = entry.path().filename().string() + " for " + GetTargetName(target.bit);
+            const std::string where = path.filename().string() + " for " + GetTargetName(target.bit);
             if (!translator->Succeeded()) {
                 EXPECT_TRUE(IsRefusal(frontEnd.stepLog.text.GetText())) << where << "\n"
                                                                         << frontEnd.stepLog.text.GetText();
@@ -235,21 +166,13 @@ TEST_F(GoodSourcesTest, EveryGoodSourceTranslatesAndPassesTheValidatorsOrIsRefus
             }
             translator->WriteInterface(description);
             translator->WriteHeader();
-            const fs::path path = m_folder.Path() / (entry.path().stem().string() + "_" + GetTargetName(target.bit) +
-                                                     "." + kValidatorStages[stage]);
-            const fs::path spirv = m_folder.Path() / "x.spv";
-            const fs::path log = m_folder.Path() / "log.txt";
-            std::ofstream(path, std::ios::binary) << target.versionLine << translator->GetResultText().GetText();
-            std::string command = "glslangValidator -S " + std::string(kValidatorStages[stage]) + " " + path.string();
-            if (target.vulkan) {
-                command = "glslangValidator -V --target-env vulkan1.2 -S " + std::string(kValidatorStages[stage]) +
-                          " " + path.string() + " -o " + spirv.string() + " && spirv-val --target-env vulkan1.2 " +
-                          spirv.string();
-            }
-            EXPECT_EQ(std::system((command + " > " + log.string() + " 2>&1").c_str()), 0)
+            const std::string result = translator->GetResultText().GetText();
+            std::string output;
+            EXPECT_TRUE(JudgeText(target, result, static_cast<int>(header.stage),
+                                  m_folder.Path() / (path.stem().string() + "_" + GetTargetName(target.bit)), &output))
                 << where << "\n"
-                << translator->GetResultText().GetText() << "\n"
-                << ReadFileText(log);
+                << result << "\n"
+                << output;
             ++judged[target.bit];
         }
     }

@@ -1,0 +1,31 @@
+#pragma once
+
+// Outside tools that judge translated texts: glslangValidator, with
+// spirv-val for Vulkan.
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "file_text.h"
+
+// Runs a command; true when it exits with 0. Both its streams go to the log
+// file and to *output.
+inline bool RunJudge(const std::string& command, const std::filesystem::path& log, std::string* output)
+{
+    const int status = std::system((command + " > " + log.string() + " 2>&1").c_str());
+    *output = ReadFileText(log);
+    return status == 0;
+}
+
+// glslangValidator judges the GLSL file as a shader of its stage
+// ("vert", "frag", "rgen" ...); a Vulkan shader is compiled to SPIR-V beside
+// it and judged by spirv-val too.
+inline bool JudgeGlsl(const std::filesystem::path& file, const std::string& stage, bool vulkan, std::string* output)
+{
+    const std::filesystem::path log = file.string() + ".log";
+    if (!vulkan) return RunJudge("glslangValidator -S " + stage + " " + file.string(), log, output);
+    const std::string spirv = file.string() + ".spv";
+    return RunJudge("glslangValidator -V --target-env vulkan1.2 -S " + stage + " " + file.string() + " -o " + spirv +
+                        " && spirv-val --target-env vulkan1.2 " + spirv,
+                    log, output);
+}
