@@ -22,7 +22,7 @@ protected:
 
 }  // namespace
 
-TEST_F(AudioTableTest, GetSoundTwiceCountsOneReference)
+TEST_F(AudioTableTest, GetSoundCountsOneReferenceAndLoadSoundOneACall)
 {
     MakeTone("tone.wav");
     HV_SoundRecord* first = rig.audio().GetSound("tone");
@@ -34,14 +34,9 @@ TEST_F(AudioTableTest, GetSoundTwiceCountsOneReference)
     EXPECT_STREQ(first->loadedPath, "tone.wav");
     EXPECT_NEAR(first->length, 0.2f, 0.001f);
     EXPECT_EQ(first->byteSize, 8820u * 2u);
-}
-
-TEST_F(AudioTableTest, LoadSoundTwiceCountsTwoReferences)
-{
-    MakeTone("tone.wav");
-    HV_SoundRecord* sound = rig.audio().LoadSound("tone");
-    EXPECT_EQ(rig.audio().LoadSound("tone"), sound);
-    EXPECT_EQ(sound->referenceCount, 2);
+    EXPECT_EQ(rig.audio().LoadSound("tone"), first);
+    EXPECT_EQ(rig.audio().LoadSound("tone"), first);
+    EXPECT_EQ(first->referenceCount, 3);
 }
 
 TEST_F(AudioTableTest, ReleasingAGetSoundToZeroWarnsAndHibernates)

@@ -175,31 +175,33 @@ TEST_F(MixerTest, ALoopSwitchedOnAfterAStepBeforeAnythingPlayedRepeatsWithoutAGa
     }
 }
 
-TEST_F(MixerTest, MasterVolumeHalfLowersEveryVoiceBy10Decibels)
-{
-    MakeWav(folder.File("tone.wav"), 44100, 1, "0.2 sine 300");
-    const auto full = AsStereo(RawPcmWithSox(folder.File("tone.wav")), 1);
-    HV_MixerSample* sample = Load("tone.wav");
-    rig.mixer().SetMasterVolume(0.5f);
-    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 1.0f, false), 0u);
-    const auto frames = rig.Pull(DWORD(full.size() / 2));
-    // trunc(log10(0.5) x 3321.928) = -999 hundredths of a decibel (about -10 dB),
-    // which DirectSound plays at the amplitude 10^(-999/2000) = 0.31659.
-    for (size_t i = 0; i < full.size(); ++i) {
-        ASSERT_NEAR(frames[i], full[i] * 0.31659, 1.0) << i;
-    }
-}
-
-TEST_F(MixerTest, PanFullyRightSilencesTheLeft)
+// Each side of a mono tone at full volume scaled by the master volume and the pan.
+TEST_F(MixerTest, MasterVolumeAndPanScaleEachSide)
 {
     MakeWav(folder.File("tone.wav"), 44100, 1, "0.1 sine 300");
     const auto full = AsStereo(RawPcmWithSox(folder.File("tone.wav")), 1);
     HV_MixerSample* sample = Load("tone.wav");
-    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 1.0f, 1.0f, false), 0u);
-    const auto frames = rig.Pull(DWORD(full.size() / 2));
-    for (size_t i = 0; i < full.size(); i += 2) {
-        ASSERT_EQ(frames[i], 0) << i;
-        ASSERT_EQ(frames[i + 1], full[i + 1]) << i;
+    const struct {
+        const char* name;
+        float master, pan;
+        double left, right;  // the amplitude of each side
+        double tolerance;
+    } rows[] = {
+        // trunc(log10(0.5) x 3321.928) = -999 hundredths of a decibel (about -10 dB),
+        // which DirectSound plays at the amplitude 10^(-999/2000) = 0.31659.
+        {"MasterVolumeHalfLowersEveryVoiceBy10Decibels", 0.5f, 0.0f, 0.31659, 0.31659, 1.0},
+        {"PanFullyRightSilencesTheLeft", 1.0f, 1.0f, 0.0, 1.0, 0.0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        rig.mixer().SetMasterVolume(row.master);
+        ASSERT_NE(rig.mixer().Play(sample, 1.0f, row.pan, 1.0f, false), 0u);
+        const auto frames = rig.Pull(DWORD(full.size() / 2));
+        for (size_t i = 0; i < full.size(); i += 2) {
+            ASSERT_NEAR(frames[i], full[i] * row.left, row.tolerance) << i;
+            ASSERT_NEAR(frames[i + 1], full[i + 1] * row.right, row.tolerance) << i;
+        }
+        rig.Pull(4410);  // the voice has ended
     }
 }
 

@@ -57,10 +57,7 @@ TEST_F(LeaderboardCategories, AMissingFileOrArrayGivesNoCategories)
     EXPECT_EQ(Table()->QueryCategoryIndex("daily"), -1);
     EXPECT_FALSE(Table()->QueryCategoryIsAscending("daily"));
     EXPECT_EQ(Table()->QueryParameter("daily", "sort"), nullptr);
-}
-
-TEST_F(LeaderboardCategories, AFileWithoutTheCategoriesArrayGivesNoCategories)
-{
+    StopServices();
     WriteResFile("leaderboards/leaderboards.xml", "<database><array id=\"OTHER\"><node id=\"x\"/></array></database>");
     StartServices("");
     EXPECT_EQ(Table()->QueryCategoryCount(), 0);

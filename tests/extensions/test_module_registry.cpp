@@ -48,11 +48,15 @@ TEST_F(ModuleRegistry, TheSimulatedModuleIsSearchedBeforeTheLocalFallbacks)
 
 TEST_F(ModuleRegistry, AKindWhoseFeatureIsMissingIsNotChosenEvenWhenOffered)
 {
-    StartServices("SIMULATED_LEADERBOARDS,LOCAL_LEADERBOARDS");
+    InstallModule("test-pausing-module.dll", "module-steam.dll");  // it offers purchases
+    StartServices("SIMULATED_LEADERBOARDS,LOCAL_LEADERBOARDS,STEAM");
     EXPECT_EQ(HVI_GetLeaderboardsImplementation(), nullptr);
     EXPECT_NE(HVI_GetExtensionModule(0)->GetImplementation(HV_SERVICE_LEADERBOARDS), nullptr);
-    EXPECT_NE(HVI_GetExtensionModule(1)->GetImplementation(HV_SERVICE_LEADERBOARDS), nullptr);
+    EXPECT_NE(HVI_GetExtensionModule(2)->GetImplementation(HV_SERVICE_LEADERBOARDS), nullptr);
+    EXPECT_EQ(HVI_GetInAppPurchaseImplementation(), nullptr);
     EXPECT_EQ(HVI_GetResolvedImplementationCount(), 0);
+    EXPECT_FALSE(Engine()->iap->IsAvailable());
+    EXPECT_FALSE(Contains(ModuleJournal("module-steam.dll"), "Purchases."));
 }
 
 TEST_F(ModuleRegistry, TheResolvedListFollowsTheResolutionOrderOfKinds)
@@ -72,6 +76,8 @@ TEST_F(ModuleRegistry, TheResolvedListFollowsTheResolutionOrderOfKinds)
     EXPECT_TRUE(Logged("Using Notification implementation from module 'Test Services'"));
     EXPECT_TRUE(Logged("Initializing Achievement implementation 'TestAchievements'..."));
     EXPECT_TRUE(Logged("Initializing IAP implementation 'Fallback'..."));
+    EXPECT_TRUE(Logged("Initializing Cloud implementation 'Simulated'..."));
+    EXPECT_TRUE(Logged("Initializing Social implementation 'Simulated'..."));
     EXPECT_TRUE(Contains(ModuleJournal("module-steam.dll"), "Module.Initialize;Achievements.Initialize;"));
 }
 
@@ -107,15 +113,6 @@ TEST_F(ModuleRegistry, ALibraryModuleIsAskedBeforeTheLocalFallbacksEvenWhenItFai
     ASSERT_NE(HVI_GetInAppPurchaseImplementation(), nullptr);
     EXPECT_STREQ(HVI_GetInAppPurchaseImplementation()->GetName(), "Unavailable");
     EXPECT_TRUE(Logged("Using InAppPurchase implementation from module 'Test Pausing'"));
-}
-
-TEST_F(ModuleRegistry, PurchasesNeedTheirFeatureEvenWhenALibraryOffersThem)
-{
-    InstallModule("test-pausing-module.dll", "module-steam.dll");
-    StartServices("STEAM");
-    EXPECT_EQ(HVI_GetInAppPurchaseImplementation(), nullptr);
-    EXPECT_FALSE(Engine()->iap->IsAvailable());
-    EXPECT_FALSE(Contains(ModuleJournal("module-steam.dll"), "Purchases."));
 }
 
 TEST_F(ModuleRegistry, AnImplementationOfAnotherKindIsNotChosen)
@@ -175,11 +172,4 @@ TEST_F(ModuleRegistry, NotificationsAreRegisteredAtLaunchOnlyWithTheirFeature)
     StopServices();
     StartServices("STEAM,REGISTER_FOR_LOCAL_NOTIFICATIONS_ON_LAUNCH");
     EXPECT_TRUE(Contains(ModuleJournal("module-steam.dll"), "RegisterForLocalNotifications;"));
-}
-
-TEST_F(ModuleRegistry, ServiceKindNamesOfTheLog)
-{
-    StartServices("SIMULATED_CLOUD,SIMULATED_SOCIAL");
-    EXPECT_TRUE(Logged("Initializing Cloud implementation 'Simulated'..."));
-    EXPECT_TRUE(Logged("Initializing Social implementation 'Simulated'..."));
 }

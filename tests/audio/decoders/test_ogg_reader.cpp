@@ -20,61 +20,40 @@ bool Read(HV_MixerSample* sample, const std::vector<uint8_t>& file)
     return HVI_ReadOggSample(sample, sample->name, block, static_cast<int64_t>(file.size()));
 }
 
-SamplePtr Load(const std::string& path, int32_t flags = 0)
-{
-    SamplePtr sample(HVI_CreateMixerSample(path.c_str(), flags));
-    EXPECT_TRUE(Read(sample.get(), ReadBytes(path)));
-    return sample;
-}
-
 }  // namespace
 
-TEST(OggReader, DecodesShortSoundWholeAsOggdecDoes)
+// Sounds up to 256000 PCM bytes are decoded whole, as oggdec decodes them; longer ones, and any sound of a play
+// list, are kept as the file for the mixer thread to stream.
+TEST(OggReader, DecodesShortSoundsWholeAndStreamsTheRest)
 {
+    const struct {
+        const char* name;
+        int rate, channels;
+        const char* synth;
+        int32_t flags;
+        bool streamed;
+        int32_t pcmBytes;
+    } rows[] = {
+        {"ShortSound", 44100, 2, "0.5 sine 441", 0, false, 88200},
+        {"ExactlyTheLimit", 44100, 2, "64000s sine 441", 0, false, 256000},  // 64000 frames x 4 bytes
+        {"OneFrameBeyondTheLimit", 44100, 2, "64001s sine 441", 0, true, 256004},
+        {"ShortSoundForAPlayList", 22050, 1, "0.2 sine 441", HV_MIXER_LOAD_ALWAYS_STREAM, true, 4410 * 2},
+    };
     TemporaryFolder folder;
-    const auto path = folder.File("short.ogg");
-    MakeOgg(path, 44100, 2, "0.5 sine 441");
-    auto sample = Load(path);
-    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_PCM);
-    EXPECT_EQ(sample->channels, 2);
-    EXPECT_EQ(sample->bitsPerSample, 16);
-    EXPECT_EQ(sample->sampleRate, 44100);
-    const auto expected = DecodeOggWithOggdec(path);
-    ASSERT_EQ(sample->dataBytes, static_cast<int32_t>(expected.size()));
-    EXPECT_EQ(memcmp(sample->data, expected.data(), expected.size()), 0);
-}
-
-TEST(OggReader, DecodesExactlyTheLimitWhole)
-{
-    TemporaryFolder folder;
-    const auto path = folder.File("limit.ogg");
-    MakeOgg(path, 44100, 2, "64000s sine 441");  // 64000 frames x 4 bytes = 256000
-    auto sample = Load(path);
-    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_PCM);
-    EXPECT_EQ(sample->dataBytes, 256000);
-}
-
-TEST(OggReader, StreamsOneFrameBeyondTheLimit)
-{
-    TemporaryFolder folder;
-    const auto path = folder.File("over.ogg");
-    MakeOgg(path, 44100, 2, "64001s sine 441");
-    const auto file = ReadBytes(path);
-    auto sample = Load(path);
-    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
-    EXPECT_EQ(sample->streamBytes, 256004);
-    ASSERT_EQ(sample->dataBytes, static_cast<int32_t>(file.size()));
-    EXPECT_EQ(memcmp(sample->data, file.data(), file.size()), 0);
-}
-
-TEST(OggReader, StreamsShortSoundForPlayLists)
-{
-    TemporaryFolder folder;
-    const auto path = folder.File("entry.ogg");
-    MakeOgg(path, 22050, 1, "0.2 sine 441");
-    auto sample = Load(path, HV_MIXER_LOAD_ALWAYS_STREAM);
-    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_OGG_STREAM);
-    EXPECT_EQ(sample->channels, 1);
-    EXPECT_EQ(sample->sampleRate, 22050);
-    EXPECT_EQ(sample->streamBytes, 4410 * 2);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto path = folder.File(std::string(row.name) + ".ogg");
+        MakeOgg(path, row.rate, row.channels, row.synth);
+        const auto file = ReadBytes(path);
+        SamplePtr sample(HVI_CreateMixerSample(path.c_str(), row.flags));
+        ASSERT_TRUE(Read(sample.get(), file));
+        EXPECT_EQ(sample->kind, row.streamed ? HV_MIXER_SAMPLE_OGG_STREAM : HV_MIXER_SAMPLE_PCM);
+        EXPECT_EQ(sample->channels, row.channels);
+        EXPECT_EQ(sample->bitsPerSample, 16);
+        EXPECT_EQ(sample->sampleRate, row.rate);
+        const auto expected = row.streamed ? file : DecodeOggWithOggdec(path);
+        ASSERT_EQ(sample->dataBytes, static_cast<int32_t>(expected.size()));
+        EXPECT_EQ(memcmp(sample->data, expected.data(), expected.size()), 0);
+        EXPECT_EQ(row.streamed ? sample->streamBytes : sample->dataBytes, row.pcmBytes);
+    }
 }
