@@ -318,22 +318,25 @@ double MeasuredFrequency(const TemporaryFolder& folder, const std::vector<SHORT>
 
 }  // namespace
 
-TEST_F(MixerTest, PitchTwoDoublesTheFrequency)
+TEST_F(MixerTest, PitchScalesTheFrequencyWithinTheRateLimit)
 {
     MakeWav(folder.File("tone.wav"), 22050, 1, "2 sine 441");
     HV_MixerSample* sample = Load("tone.wav");
-    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 2.0f, true), 0u);
-    EXPECT_NEAR(MeasuredFrequency(folder, rig.Pull(22050)), 882.0, 10.0);
-}
-
-TEST_F(MixerTest, PlayKeepsTheRateWithinTheLimit)
-{
-    // 22050 Hz x 10 would be 220500 Hz, which DirectSound refuses (the sound
-    // would then play at its own rate); the rate is kept at 100000 Hz.
-    MakeWav(folder.File("tone.wav"), 22050, 1, "2 sine 441");
-    HV_MixerSample* sample = Load("tone.wav");
-    ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, 10.0f, true), 0u);
-    EXPECT_NEAR(MeasuredFrequency(folder, rig.Pull(22050)), 441.0 * 100000.0 / 22050.0, 30.0);
+    const struct {
+        float pitch;
+        double frequency, tolerance;
+    } rows[] = {
+        {2.0f, 882.0, 10.0},
+        // 22050 Hz x 10 would be 220500 Hz, which DirectSound refuses (the sound
+        // would then play at its own rate); the rate is kept at 100000 Hz.
+        {10.0f, 441.0 * 100000.0 / 22050.0, 30.0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pitch);
+        ASSERT_NE(rig.mixer().Play(sample, 1.0f, 0.0f, row.pitch, true), 0u);
+        EXPECT_NEAR(MeasuredFrequency(folder, rig.Pull(22050)), row.frequency, row.tolerance);
+        rig.mixer().StopVoice(HV_MIXER_ALL_VOICES);
+    }
 }
 
 TEST_F(MixerTest, SettersOnEndedVoicesDoNothing)

@@ -22,24 +22,25 @@ bool HoldsPcm(const HV_MixerSample& sample, const std::vector<uint8_t>& expected
 
 }  // namespace
 
-TEST(SampleFiles, AnOggPathInCapitalLettersIsReadAsOgg)
+// The reader is chosen by the path's last extension, in any letter case.
+TEST(SampleFiles, ThePathsLastExtensionChoosesTheReader)
 {
     ResourceFolder folder;
     MakeOgg(folder.File("LOUD.OGG"), 44100, 1, "0.2 sine 300");
-    SamplePtr sample(HVI_ReadSampleFile("LOUD.OGG", 0));
-    ASSERT_NE(sample, nullptr);
-    EXPECT_EQ(sample->channels, 1);
-    EXPECT_TRUE(HoldsPcm(*sample, DecodeOggWithOggdec(folder.File("LOUD.OGG"))));
-}
-
-TEST(SampleFiles, APathEndingInOggWavIsReadAsWav)
-{
-    ResourceFolder folder;
     MakeWav(folder.File("tone.ogg.wav"), 44100, 2, "0.2 sine 300");
-    SamplePtr sample(HVI_ReadSampleFile("tone.ogg.wav", 0));
-    ASSERT_NE(sample, nullptr);
-    EXPECT_EQ(sample->channels, 2);
-    EXPECT_TRUE(HoldsPcm(*sample, RawPcmWithSox(folder.File("tone.ogg.wav"))));
+    const struct {
+        const char* path;
+        int channels;
+        std::vector<uint8_t> pcm;
+    } rows[] = {{"LOUD.OGG", 1, DecodeOggWithOggdec(folder.File("LOUD.OGG"))},
+                {"tone.ogg.wav", 2, RawPcmWithSox(folder.File("tone.ogg.wav"))}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        SamplePtr sample(HVI_ReadSampleFile(row.path, 0));
+        ASSERT_NE(sample, nullptr);
+        EXPECT_EQ(sample->channels, row.channels);
+        EXPECT_TRUE(HoldsPcm(*sample, row.pcm));
+    }
 }
 
 TEST(SampleFiles, AMissingFileGivesNoSample)

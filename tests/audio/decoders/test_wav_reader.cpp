@@ -28,32 +28,29 @@ void PutU32(std::vector<uint8_t>& file, size_t at, uint32_t value)
 
 }  // namespace
 
-TEST(WavReader, ReadsStereoPcmAsSoxDecodesIt)
+TEST(WavReader, ReadsPcmAsSoxDecodesItWithItsRateAndChannels)
 {
     TemporaryFolder folder;
-    const auto path = folder.File("tone.wav");
-    MakeWav(path, 44100, 2, "0.25 sine 441");
-    auto sample = NewSample(path);
-    ASSERT_TRUE(Read(sample.get(), ReadBytes(path)));
-    EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_PCM);
-    EXPECT_EQ(sample->channels, 2);
-    EXPECT_EQ(sample->bitsPerSample, 16);
-    EXPECT_EQ(sample->sampleRate, 44100);
-    const auto expected = RawPcmWithSox(path);
-    ASSERT_EQ(sample->dataBytes, static_cast<int32_t>(expected.size()));
-    EXPECT_EQ(memcmp(sample->data, expected.data(), expected.size()), 0);
-}
-
-TEST(WavReader, TakesTheRateOfAMonoFile)
-{
-    TemporaryFolder folder;
-    const auto path = folder.File("mono.wav");
-    MakeWav(path, 22050, 1, "0.1 sine 300");
-    auto sample = NewSample(path);
-    ASSERT_TRUE(Read(sample.get(), ReadBytes(path)));
-    EXPECT_EQ(sample->channels, 1);
-    EXPECT_EQ(sample->sampleRate, 22050);
-    EXPECT_EQ(sample->dataBytes, 2205 * 2);
+    const struct {
+        int rate, channels;
+        const char* synth;
+        int32_t bytes;
+    } rows[] = {{44100, 2, "0.25 sine 441", 11025 * 4}, {22050, 1, "0.1 sine 300", 2205 * 2}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.rate);
+        const auto path = folder.File("tone" + std::to_string(row.channels) + ".wav");
+        MakeWav(path, row.rate, row.channels, row.synth);
+        auto sample = NewSample(path);
+        ASSERT_TRUE(Read(sample.get(), ReadBytes(path)));
+        EXPECT_EQ(sample->kind, HV_MIXER_SAMPLE_PCM);
+        EXPECT_EQ(sample->channels, row.channels);
+        EXPECT_EQ(sample->bitsPerSample, 16);
+        EXPECT_EQ(sample->sampleRate, row.rate);
+        const auto expected = RawPcmWithSox(path);
+        ASSERT_EQ(sample->dataBytes, row.bytes);
+        ASSERT_EQ(expected.size(), size_t(row.bytes));
+        EXPECT_EQ(memcmp(sample->data, expected.data(), expected.size()), 0);
+    }
 }
 
 TEST(WavReader, DropsATrailingPartialFrame)
