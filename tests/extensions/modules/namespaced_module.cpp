@@ -45,16 +45,9 @@ public:
 class JournalCloud : public CloudImplementation {
 public:
     const char* GetName() override { return "Partner Cloud"; }
-    void PutData(const char* key, const void*, uint32_t size) override
-    {
-        Note("PutData(" + Text(key) + "," + std::to_string(size) + ")");
-    }
-    HV_Blob* ReadData(const char* key) override
-    {
-        Note("ReadData(" + Text(key) + ")");
-        return nullptr;
-    }
-    void RemoveData(const char* key) override { Note("RemoveData(" + Text(key) + ")"); }
+    void PutData(const char* key, const void*, uint32_t size) override { NoteCall("PutData", key, size); }
+    HV_Blob* ReadData(const char* key) override { return NoteAndAnswer<HV_Blob*>(nullptr, "ReadData", key); }
+    void RemoveData(const char* key) override { NoteCall("RemoveData", key); }
 };
 
 class PartnerModule : public ExtensionModule {

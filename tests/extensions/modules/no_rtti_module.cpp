@@ -16,7 +16,7 @@ public:
     const char* GetName() override { return "Memory"; }
     void PutData(const char* key, const void* data, uint32_t size) override
     {
-        Note("PutData(" + Text(key) + ")");
+        NoteCall("PutData", key);
         m_values[key] = std::string(static_cast<const char*>(data), size);
     }
     HV_Blob* ReadData(const char* key) override

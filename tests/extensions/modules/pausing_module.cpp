@@ -19,19 +19,11 @@ public:
 class UnavailablePurchases : public InAppPurchaseImplementation {
 public:
     const char* GetName() override { return "Unavailable"; }
-    bool IsAvailable() override
-    {
-        Note("Purchases.IsAvailable");
-        return false;
-    }
+    bool IsAvailable() override { return NoteAndAnswer(false, "Purchases.IsAvailable"); }
     void RequestItemData(const char*) override { Note("Purchases.RequestItemData"); }
     void PurchaseItem(const char*) override { Note("Purchases.PurchaseItem"); }
     void RestorePurchases() override { Note("Purchases.RestorePurchases"); }
-    bool ShowPurchaseProgress() override
-    {
-        Note("Purchases.ShowPurchaseProgress");
-        return true;
-    }
+    bool ShowPurchaseProgress() override { return NoteAndAnswer(true, "Purchases.ShowPurchaseProgress"); }
 };
 
 class PausingModule : public ExtensionModule {
@@ -39,11 +31,7 @@ public:
     const char* GetName() override { return "Test Pausing"; }
     bool Initialize(HV_EngineInterface*) override { return false; }
     void ReleaseImplementations() override {}
-    bool ShouldPauseGame() override
-    {
-        Note("Pausing.ShouldPauseGame");
-        return true;
-    }
+    bool ShouldPauseGame() override { return NoteAndAnswer(true, "Pausing.ShouldPauseGame"); }
     void Update(float step) override { Note("Pausing.Update(" + std::to_string(int(step * 1000)) + "ms)"); }
     BaseImplementation* GetImplementation(HV_ServiceKind kind) override
     {

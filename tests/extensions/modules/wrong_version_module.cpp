@@ -9,11 +9,7 @@ class FutureModule : public ExtensionModule {
 public:
     int32_t GetInterfaceVersion() override { return 2; }
     const char* GetName() override { return "Test Future"; }
-    bool Initialize(HV_EngineInterface*) override
-    {
-        Note("Future.Initialize");
-        return true;
-    }
+    bool Initialize(HV_EngineInterface*) override { return NoteAndAnswer(true, "Future.Initialize"); }
     void ReleaseImplementations() override {}
     void Update(float) override { Note("Future.Update"); }
     BaseImplementation* GetImplementation(HV_ServiceKind) override { return nullptr; }
