@@ -35,12 +35,7 @@ TEST_F(LeaderboardCategories, AreReadFromTheCategoriesFileInFileOrder)
     EXPECT_STREQ(Table()->QueryParameter("daily", "title"), "Daily run");
     EXPECT_EQ(Table()->QueryParameter("daily", "colour"), nullptr);
     EXPECT_EQ(Table()->QueryParameter("monthly", "title"), nullptr);
-}
-
-TEST_F(LeaderboardCategories, OnlyTheTwoCapitalSortWordsMakeACategoryAscending)
-{
-    WriteResFile("leaderboards/leaderboards.xml", kCategories);
-    StartServices("");
+    // Only the two capital sort words make a category ascending.
     EXPECT_TRUE(Table()->QueryCategoryIsAscending("daily"));
     EXPECT_TRUE(Table()->QueryCategoryIsAscending("weekly"));
     EXPECT_FALSE(Table()->QueryCategoryIsAscending("alltime"));
