@@ -162,9 +162,8 @@ TEST_F(DeviceAnswers, TheContextsReferencesKeepTheDeviceAndTheLastReleaseEndsBot
 
 TEST_F(DeviceAnswers, ChildrenKeepTheDeviceWithoutShowingInItsCount)
 {
-    D3D11_BUFFER_DESC desc{64, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0};
-    Ref<ID3D11Buffer> buffer;
-    ASSERT_EQ(device_->CreateBuffer(&desc, nullptr, buffer.Put()), S_OK);
+    Ref<ID3D11Buffer> buffer = MakeBuffer(64, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER);
+    ASSERT_TRUE(buffer);
     EXPECT_EQ(References(device_.get()), 1u);
     context_.Reset();
     EXPECT_EQ(device_.ReleaseAndCount(), 0u);
@@ -178,7 +177,6 @@ TEST_F(DeviceAnswers, ChildrenKeepTheDeviceWithoutShowingInItsCount)
 
 TEST_F(DeviceAnswers, QueryInterfaceWalksBothInterfaceFamilies)
 {
-    // The walk to the adapter and its factory is every swap chain test's first step.
     Ref<IDXGIDevice> dxgiDevice;
     ASSERT_EQ(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.Put())), S_OK);
     Ref<IUnknown> viaDxgi;
