@@ -69,9 +69,7 @@ protected:
     {
         BackendTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        textured_ = MakeProgram(kTexturedVertexSource, kTexturedPixelSource,
-                                {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0),
-                                 Element("TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 12)});
+        UseTextured(kTexturedVertexSource, kTexturedPixelSource);
         cube_ = MakeProgram(kDirectionVertexSource, kCubePixelSource,
                             {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0),
                              Element("TEXCOORD", 0, DXGI_FORMAT_R32G32B32_FLOAT, 12)});
@@ -88,6 +86,15 @@ protected:
         coloured_ = {};
         point_.Reset();
         BackendTest::TearDown();
+    }
+
+    // Makes the program Sampled() draws with: positions in slot 0, texture coordinates in `uvSlot`.
+    void UseTextured(const char* vertexSource, const char* pixelSource, UINT uvSlot = 0)
+    {
+        textured_ = MakeProgram(vertexSource, pixelSource,
+                                {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0),
+                                 Element("TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, uvSlot == 0 ? 12 : 0, uvSlot)});
+        ASSERT_TRUE(textured_.layout);
     }
 
     // Draws the view over a new width x height RGBA target with the sampler
@@ -384,27 +391,13 @@ constexpr char kEveryKindPixelSource[] =
     "       + skies.Sample(pointSampler, float4(1.0, input.uv, 0.0)) + float4(0.25, 0.6, 0.75, 1.0);\n"
     "}\n";
 
-TEST_P(TextureDraws, SlotsWithNothingBoundReadZerosWhateverTheirKind)
-{
-    Program program = MakeProgram(
-        kTexturedVertexSource, kEveryKindPixelSource,
-        {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0), Element("TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 12)});
-    ASSERT_TRUE(program.layout);
-    textured_ = program;
-    // Sampled() binds slot 0 only: an empty 2D view there reads zeros as well.
-    ExpectDrawn("EveryKindUnbound", Sampled(nullptr, 4, 2).get(), std::vector<uint32_t>(8, Rgba(64, 153, 191, 255)));
-}
-
-TEST_P(TextureDraws, AnArrayViewOfOneSliceIsSampledAsAnArray)
+TEST_P(TextureDraws, ViewsAreReadAsTheKindTheShaderDeclaresAndEmptySlotsReadZeros)
 {
     constexpr char kArrayPixelSource[] =
         "Texture2DArray layers : register(t0);\nSamplerState pointSampler : register(s0);\n"
         "struct PixelInput { float4 position : SV_POSITION; float2 uv : TEXCOORD0; };\n"
         "float4 main(PixelInput input) : SV_TARGET0 { return layers.Sample(pointSampler, float3(input.uv, 0.0)); }\n";
-    textured_ = MakeProgram(
-        kTexturedVertexSource, kArrayPixelSource,
-        {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0), Element("TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 12)});
-    ASSERT_TRUE(textured_.layout);
+    UseTextured(kTexturedVertexSource, kArrayPixelSource);
     const std::vector<uint32_t> texels = Ramp(8, 77);
     Ref<ID3D11Texture2D> texture =
         MakeTexture(4, 2, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 16);
@@ -413,6 +406,10 @@ TEST_P(TextureDraws, AnArrayViewOfOneSliceIsSampledAsAnArray)
     viewDesc.ViewDimension = D3D11_SRV_DIMENSION_TEXTURE2DARRAY;
     viewDesc.Texture2DArray = {0, 1, 0, 1};
     ExpectDrawn("OneSliceArray", Sampled(ShaderView(texture.get(), &viewDesc).get(), 4, 2).get(), texels);
+
+    UseTextured(kTexturedVertexSource, kEveryKindPixelSource);
+    // Sampled() binds slot 0 only: an empty 2D view there reads zeros as well.
+    ExpectDrawn("EveryKindUnbound", Sampled(nullptr, 4, 2).get(), std::vector<uint32_t>(8, Rgba(64, 153, 191, 255)));
 }
 
 // Vertex outputs in another order than the pixel inputs.
@@ -434,16 +431,10 @@ TEST_P(TextureDraws, StagesLinkBySemanticAndAnElementWithoutABufferReadsZeros)
     Ref<ID3D11Texture2D> image =
         MakeTexture(8, 4, DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE, 1, 1, 0, texels.data(), 32);
     Ref<ID3D11ShaderResourceView> view = ShaderView(image.get());
-    textured_ = MakeProgram(
-        kReorderedVertexSource, kTexturedPixelSource,
-        {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0), Element("TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 12)});
-    ASSERT_TRUE(textured_.layout);
+    UseTextured(kReorderedVertexSource, kTexturedPixelSource);
     ExpectDrawn("LinkedQuad", Sampled(view.get(), 8, 4).get(), texels);
     // The coordinates in slot 1, which has no buffer: every pixel reads texel (0, 0).
-    textured_ = MakeProgram(kTexturedVertexSource, kTexturedPixelSource,
-                            {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0),
-                             Element("TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 1)});
-    ASSERT_TRUE(textured_.layout);
+    UseTextured(kTexturedVertexSource, kTexturedPixelSource, 1);
     ExpectDrawn("UnboundSlotQuad", Sampled(view.get(), 8, 4).get(), std::vector<uint32_t>(32, texels[0]));
 }
 
