@@ -5,6 +5,7 @@
 // Vulkan (a surface and swap chain). Skipped, saying why, when no X server
 // can be started.
 #include <chrono>
+#include <cstring>
 #include <utility>
 #include <thread>
 
@@ -133,9 +134,7 @@ protected:
         do {
             XSync(x_, False);
             seen = Seen(window, width, height);
-            if (seen.width == width && std::vector<uint32_t>(reinterpret_cast<const uint32_t*>(seen.bytes.data()),
-                                                             reinterpret_cast<const uint32_t*>(seen.bytes.data()) +
-                                                                 expected.size()) == expected) {
+            if (seen.width == width && std::memcmp(seen.bytes.data(), expected.data(), seen.bytes.size()) == 0) {
                 return;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
