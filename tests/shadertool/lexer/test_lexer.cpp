@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,32 +46,91 @@ protected:
     Tokenizer m_tokenizer;
 };
 
-// A text, the kinds of all its tokens up to the end token, the texts of
-// some of them by index, and the step log.
+// One token a text must scan into: its kind and, where given, its text, line
+// and column.
+struct Expected {
+    uint32_t kind;
+    const char* text = nullptr;
+    int line = 0;
+    int column = 0;
+};
+
+// A text, every token it scans into up to the end token, and the step log;
+// scanned by the shader tokenizer with comments stripped unless the row says
+// otherwise.
 struct ScanRow {
     const char* source;
-    std::vector<uint32_t> kinds;
-    std::vector<std::pair<size_t, std::string>> texts;
-    const char* log;
+    std::vector<Expected> tokens;
+    const char* log = "";
+    bool preprocessor = false;
+    bool strip = true;
 };
 
 const ScanRow kScanRows[] = {
     // Keywords, types and the boolean constants.
-    {"float4x4 uint3 void while true false struct", {263, 270, 272, 287, 294, 294, 286, 0}, {}, ""},
+    {"float4x4 uint3 void while true false struct", {{263}, {270}, {272}, {287}, {294}, {294}, {286}, {0}}},
     // Preprocessor words are plain identifiers in shader text.
-    {"define defined include", {296, 296, 296, 0}, {}, ""},
-    {"0x 0x1Fu 0XaB", {297, 299, 297, 0}, {{0, "0x"}, {1, "0x1Fu"}, {2, "0XaB"}}, ""},
-    {"\n  019", {297, 0}, {{0, "019"}}, "shader.hvsl(2:3) error: unexpected digit in octal literal.\n"},
+    {"define defined include", {{296}, {296}, {296}, {0}}},
+    {"0x 0x1Fu 0XaB", {{297, "0x"}, {299, "0x1Fu"}, {297, "0XaB"}, {0}}},
+    {"\n  019", {{297, "019"}, {0}}, "shader.hvsl(2:3) error: unexpected digit in octal literal.\n"},
     // Octal digits followed by a point are a float.
-    {"019.5 017u 12u 12", {295, 299, 299, 297, 0}, {{0, "019.5"}, {2, "12u"}}, ""},
+    {"019.5 017u 12u 12", {{295, "019.5"}, {299}, {299, "12u"}, {297}, {0}}},
     {"a = 1e ;",
-     {296, 328, 295, 335, 0},
-     {{2, "1e"}},
+     {{296}, {328}, {295, "1e"}, {335}, {0}},
      "shader.hvsl(1:5) error: unexpected character in floating point literal.\n"},
-    {".5f 1.5e-3F 2E+4 3. a.b",
-     {295, 295, 295, 295, 296, 331, 296, 0},
-     {{0, ".5f"}, {1, "1.5e-3F"}, {2, "2E+4"}, {3, "3."}},
-     ""},
+    {".5f 1.5e-3F 2E+4 3. a.b", {{295, ".5f"}, {295, "1.5e-3F"}, {295, "2E+4"}, {295, "3."}, {296}, {331}, {296}, {0}}},
+    {"x  Texture2D", {{296}, {347, nullptr, 1, 4}, {0}}, "shader.hvsl(1:4) error: 'Texture2D' is a reserved word.\n"},
+    // A tab counts four columns.
+    {"\tx\n\t\ty z", {{296, nullptr, 1, 5}, {296, nullptr, 2, 9}, {296, nullptr, 2, 11}, {0}}},
+    // Block comments keep the column of what follows.
+    {"/**//**/x", {{296, nullptr, 1, 9}, {0}}},
+    // "@" is skipped with the character after it.
+    {"@x y", {{296, "y"}, {0}}},
+    // High bytes and carriage returns give their own code.
+    {"\xC8 $", {{200, ""}, {'$'}, {0}}, "", false, false},
+    {"a\r\nb", {{296}, {13}, {296}, {0}}, "", false, false},
+    // A string cut by the end of its line or of the text.
+    {"\"a b\" \"cut\nx", {{298, "a b"}, {348}, {296, nullptr, 2}, {0}}},
+    {"\"open", {{348}, {0}}},
+    // Operators take their longest form and carry no text.
+    {"<<= << <= < >>= >> >= > && &= & || |= | ++ += + -- -= - != ! == = %= % *= * /= / ^= ^ # ~ ? : ; , ( ) [ ] { }",
+     {{316, ""}, {305, ""}, {306, ""}, {340, ""}, {320, ""}, {311, ""}, {304, ""}, {344, ""}, {309, ""},
+      {314, ""}, {300, ""}, {310, ""}, {319, ""}, {312, ""}, {303, ""}, {313, ""}, {333, ""}, {302, ""},
+      {321, ""}, {327, ""}, {308, ""}, {329, ""}, {307, ""}, {328, ""}, {317, ""}, {330, ""}, {318, ""},
+      {324, ""}, {315, ""}, {336, ""}, {322, ""}, {301, ""}, {332, ""}, {337, ""}, {334, ""}, {325, ""},
+      {335, ""}, {326, ""}, {341, ""}, {345, ""}, {339, ""}, {343, ""}, {338, ""}, {342, ""}, {0}}},
+    // A token at the end of the text is followed by the end.
+    {"abc", {{296}, {0}}},
+    {"12", {{297}, {0}}},
+    {"<=", {{306}, {0}}},
+    {"1.5", {{295}, {0}}},
+    // A cut file marker ends at the end of the text.
+    {"@f \"name", {{0}}},
+    {"@f \"name\" 12", {{0}}},
+    {"@f", {{0}}},
+    {"@", {{0}}},
+    {"@f \"n\" 3 junk", {{0}}},
+    // The preprocessor's tokenizer: whole lines other than directives are
+    // one token located at their start; it has no reserved words.
+    {"#define A 1.5\n\n  x = A;\n\t# if defined(A)\n#endif",
+     {{332, nullptr, 1, 1},
+      {288, nullptr, 1, 2},
+      {296, nullptr, 1, 9},
+      {295, nullptr, 1, 11},
+      {346, nullptr, 2, 1},
+      {346, nullptr, 3, 1},
+      {332, nullptr, 4, 5},
+      {292, nullptr, 4, 7},
+      {323, nullptr, 4, 10},
+      {341, nullptr, 4, 17},
+      {296, nullptr, 4, 18},
+      {345, nullptr, 4, 19},
+      {332, nullptr, 5, 1},
+      {291, nullptr, 5, 2},
+      {0, nullptr, 5, 7}},
+     "",
+     true},
+    {"#if Texture2D float", {{332}, {292}, {296}, {296}, {0}}, "", true},
 };
 
 TEST_F(LexerTest, ScanRows)
@@ -80,21 +138,19 @@ TEST_F(LexerTest, ScanRows)
     for (const ScanRow& row : kScanRows) {
         SCOPED_TRACE(row.source);
         m_log.Clear();
-        const auto tokens = Scan(row.source);
-        ASSERT_EQ(tokens.size(), row.kinds.size());
-        for (size_t i = 0; i < tokens.size(); ++i) EXPECT_EQ(tokens[i].kind, row.kinds[i]) << "token " << i;
-        for (const auto& [index, text] : row.texts) EXPECT_EQ(tokens[index].text, text) << "token " << index;
+        PreprocessorTokenizer preprocessor;
+        const auto tokens = Scan(row.source, row.preprocessor ? preprocessor : m_tokenizer, row.strip);
+        ASSERT_EQ(tokens.size(), row.tokens.size());
+        for (size_t i = 0; i < tokens.size(); ++i) {
+            const Expected& expected = row.tokens[i];
+            EXPECT_EQ(tokens[i].kind, expected.kind) << "token " << i;
+            // What a row leaves out is compared with itself.
+            EXPECT_EQ(tokens[i].text, expected.text != nullptr ? expected.text : tokens[i].text) << "token " << i;
+            EXPECT_EQ(tokens[i].line, expected.line != 0 ? expected.line : tokens[i].line) << "token " << i;
+            EXPECT_EQ(tokens[i].column, expected.column != 0 ? expected.column : tokens[i].column) << "token " << i;
+        }
         EXPECT_STREQ(m_log.text.GetText(), row.log);
     }
-}
-
-TEST_F(LexerTest, ReservedWordIsReportedAtItsLocation)
-{
-    const auto tokens = Scan("x  Texture2D");
-    EXPECT_EQ(tokens[1].kind, 347u);
-    EXPECT_EQ(tokens[1].column, 4);
-    EXPECT_STREQ(m_log.text.GetText(), "shader.hvsl(1:4) error: 'Texture2D' is a reserved word.\n");
-    EXPECT_EQ(m_log.error, 1);
 }
 
 class TwoTypes : public TypeNameTable {
@@ -119,78 +175,6 @@ TEST_F(LexerTest, OverlongIdentifierKeepsItsFirst128CharactersAndIsReportedOnce)
     EXPECT_EQ(tokens[0].kind, 296u);
     EXPECT_EQ(tokens[1].kind, 0u);
     EXPECT_STREQ(m_log.text.GetText(), "shader.hvsl(1:3) error: too many characters in token (maximum is 128).\n");
-}
-
-TEST_F(LexerTest, TabCountsFourColumns)
-{
-    const auto tokens = Scan("\tx\n\t\ty z");
-    EXPECT_EQ(tokens[0].column, 5);
-    EXPECT_EQ(tokens[0].line, 1);
-    EXPECT_EQ(tokens[1].column, 9);
-    EXPECT_EQ(tokens[1].line, 2);
-    EXPECT_EQ(tokens[2].column, 11);
-}
-
-TEST_F(LexerTest, BlockCommentsKeepTheColumnOfWhatFollows)
-{
-    const auto tokens = Scan("/**//**/x");
-    EXPECT_EQ(tokens[0].kind, 296u);
-    EXPECT_EQ(tokens[0].column, 9);
-}
-
-TEST_F(LexerTest, AtSignIsSkippedWithTheCharacterAfterIt)
-{
-    const auto tokens = Scan("@x y");
-    EXPECT_EQ(tokens[0].kind, 296u);
-    EXPECT_EQ(tokens[0].text, "y");
-    EXPECT_EQ(tokens[1].kind, 0u);
-}
-
-TEST_F(LexerTest, HighByteAndCarriageReturnGiveTheirOwnCode)
-{
-    const auto tokens = Scan("\xC8 $", m_tokenizer, false);
-    EXPECT_EQ(tokens[0].kind, 200u);
-    EXPECT_EQ(tokens[0].text, "");
-    EXPECT_EQ(tokens[1].kind, unsigned('$'));
-    const auto unstripped = Scan("a\r\nb", m_tokenizer, false);
-    EXPECT_EQ(unstripped[1].kind, 13u);
-}
-
-TEST_F(LexerTest, StringLiterals)
-{
-    const auto tokens = Scan("\"a b\" \"cut\nx");
-    EXPECT_EQ(tokens[0].kind, 298u);
-    EXPECT_EQ(tokens[0].text, "a b");
-    EXPECT_EQ(tokens[1].kind, 348u);
-    EXPECT_EQ(tokens[2].kind, 296u);
-    EXPECT_EQ(tokens[2].line, 2);
-    const auto atEnd = Scan("\"open");
-    EXPECT_EQ(atEnd[0].kind, 348u);
-    EXPECT_EQ(atEnd[1].kind, 0u);
-}
-
-TEST_F(LexerTest, OperatorsTakeTheLongestForm)
-{
-    const auto tokens = Scan(
-        "<<= << <= < >>= >> >= > && &= & || |= | ++ += + -- -= - != ! == = %= % *= * /= / ^= ^ # ~ ? : ; , ( ) [ ] { "
-        "}");
-    const uint32_t expected[] = {316, 305, 306, 340, 320, 311, 304, 344, 309, 314, 300, 310, 319, 312, 303,
-                                 313, 333, 302, 321, 327, 308, 329, 307, 328, 317, 330, 318, 324, 315, 336,
-                                 322, 301, 332, 337, 334, 325, 335, 326, 341, 345, 339, 343, 338, 342, 0};
-    ASSERT_EQ(tokens.size(), sizeof(expected) / sizeof(expected[0]));
-    for (size_t i = 0; i < tokens.size(); ++i) {
-        EXPECT_EQ(tokens[i].kind, expected[i]) << "token " << i;
-        EXPECT_EQ(tokens[i].text, "");
-    }
-}
-
-TEST_F(LexerTest, TokenAtTheEndOfTheTextIsFollowedByTheEnd)
-{
-    for (const char* text : {"abc", "12", "<=", "1.5"}) {
-        const auto tokens = Scan(text);
-        ASSERT_EQ(tokens.size(), 2u) << text;
-        EXPECT_EQ(tokens[1].kind, 0u);
-    }
 }
 
 TEST_F(LexerTest, FileMarkerSwitchesNameAndLine)
@@ -219,56 +203,34 @@ TEST_F(LexerTest, HugeLineNumbersAreBounded)
     EXPECT_EQ(token.line, (1 << 30) + 2);
 }
 
-TEST_F(LexerTest, CutFileMarkerEndsAtTheEndOfTheText)
+// Comments become spaces so that what follows keeps its line and column;
+// file markers at the start of a line are no comments, whatever their path.
+TEST_F(LexerTest, StripComments)
 {
-    for (const char* text : {"@f \"name", "@f \"name\" 12", "@f", "@", "@f \"n\" 3 junk"}) {
-        const auto tokens = Scan(text);
-        ASSERT_EQ(tokens.size(), 1u) << text;
-        EXPECT_EQ(tokens[0].kind, 0u);
+    const std::pair<std::string, std::string> rows[] = {
+        {"a // c\r\nb", "a   \nb"},
+        {"x/*\tq\r\nr*/y", "x  \t \n   y"},
+        {"x/* open", "x       "},
+        {"a\r\r\nb", "a\nb"},
+        {"a\n@f \"res://x/*y*/z.hvsl\" 1\nb // c\n@f \"res://s.xml\" 3",
+         "a\n@f \"res://x/*y*/z.hvsl\" 1\nb   \n@f \"res://s.xml\" 3"},
+        // With its terminating zero; a marker inside a line is none.
+        {std::string("a @f \"r://q\" 1", 15), "a @f \"r:  "},
+    };
+    for (const auto& [text, stripped] : rows) {
+        EXPECT_STREQ(StripComments(text.data(), static_cast<int>(text.size())).GetText(), stripped.c_str()) << text;
     }
 }
 
-TEST_F(LexerTest, StripCommentsKeepsLinesAndColumns)
+// The kind of a constant's first token, without writing errors for what a
+// tokenizer with a log would report.
+TEST_F(LexerTest, ClassifyConstant)
 {
-    const String line = StripComments("a // c\r\nb", 9);
-    EXPECT_STREQ(line.GetText(), "a   \nb");
-    const String block = StripComments("x/*\tq\r\nr*/y", 11);
-    EXPECT_STREQ(block.GetText(), "x  \t \n   y");
-    const String open = StripComments("x/* open", 8);
-    EXPECT_STREQ(open.GetText(), "x       ");
-    const String returns = StripComments("a\r\r\nb", 5);
-    EXPECT_STREQ(returns.GetText(), "a\nb");
-}
-
-TEST_F(LexerTest, StripCommentsKeepsFileMarkersOfSchemedPaths)
-{
-    const char* text = "a\n@f \"res://x/*y*/z.hvsl\" 1\nb // c\n@f \"res://s.xml\" 3";
-    const String stripped = StripComments(text, static_cast<int>(std::strlen(text)));
-    EXPECT_STREQ(stripped.GetText(), "a\n@f \"res://x/*y*/z.hvsl\" 1\nb   \n@f \"res://s.xml\" 3");
-    // Only a marker at the start of a line is one.
-    const String inner = StripComments("a @f \"r://q\" 1", 15);
-    EXPECT_STREQ(inner.GetText(), "a @f \"r:  ");
-}
-
-TEST_F(LexerTest, ClassifyConstantLooksAtTheFirstToken)
-{
-    EXPECT_EQ(ClassifyConstant("1.5"), 1u);
-    EXPECT_EQ(ClassifyConstant("3"), 3u);
-    EXPECT_EQ(ClassifyConstant("0x10"), 3u);
-    EXPECT_EQ(ClassifyConstant("true"), 0u);
-    EXPECT_EQ(ClassifyConstant("false"), 0u);
-    EXPECT_EQ(ClassifyConstant("-1"), 8u);
-    EXPECT_EQ(ClassifyConstant("name"), 8u);
-    EXPECT_EQ(ClassifyConstant(""), 8u);
-}
-
-TEST_F(LexerTest, ClassifyConstantWritesNoErrors)
-{
-    // These would report through a tokenizer with a log.
-    EXPECT_EQ(ClassifyConstant("019"), 3u);
-    EXPECT_EQ(ClassifyConstant("1e"), 1u);
-    EXPECT_EQ(ClassifyConstant("Texture2D"), 8u);
-    EXPECT_EQ(ClassifyConstant(std::string(200, '7').c_str()), 3u);
+    const std::pair<std::string, uint32_t> rows[] = {
+        {"1.5", 1u},  {"3", 3u}, {"0x10", 3u}, {"true", 0u}, {"false", 0u},     {"-1", 8u},
+        {"name", 8u}, {"", 8u},  {"019", 3u},  {"1e", 1u},   {"Texture2D", 8u}, {std::string(200, '7'), 3u},
+    };
+    for (const auto& [text, kind] : rows) EXPECT_EQ(ClassifyConstant(text.c_str()), kind) << text;
 }
 
 TEST_F(LexerTest, InsertTextGoesBehindWhatWasRead)
@@ -307,33 +269,6 @@ TEST_F(LexerTest, FirstLineOfTheSourceNumbersTheLines)
     token.Clear();
     m_tokenizer.GetNextToken(token);
     EXPECT_EQ(token.line, 8);
-}
-
-TEST_F(LexerTest, PreprocessorLinesAndDirectives)
-{
-    PreprocessorTokenizer tokenizer;
-    const auto tokens = Scan("#define A 1.5\n\n  x = A;\n\t# if defined(A)\n#endif", tokenizer);
-    const uint32_t expected[] = {332, 288, 296, 295, 346, 346, 332, 292, 323, 341, 296, 345, 332, 291, 0};
-    ASSERT_EQ(tokens.size(), sizeof(expected) / sizeof(expected[0]));
-    for (size_t i = 0; i < tokens.size(); ++i) EXPECT_EQ(tokens[i].kind, expected[i]) << "token " << i;
-    // Whole lines are located at their start.
-    EXPECT_EQ(tokens[4].line, 2);
-    EXPECT_EQ(tokens[4].column, 1);
-    EXPECT_EQ(tokens[5].line, 3);
-    EXPECT_EQ(tokens[5].column, 1);
-    EXPECT_EQ(tokens[6].line, 4);
-    EXPECT_EQ(tokens[6].column, 5);
-    EXPECT_EQ(tokens[7].column, 7);
-    EXPECT_EQ(m_log.written, 0);
-}
-
-TEST_F(LexerTest, PreprocessorTokenizerHasNoReservedWords)
-{
-    PreprocessorTokenizer tokenizer;
-    const auto tokens = Scan("#if Texture2D float", tokenizer);
-    EXPECT_EQ(tokens[2].kind, 296u);
-    EXPECT_EQ(tokens[3].kind, 296u);
-    EXPECT_EQ(m_log.written, 0);
 }
 
 TEST_F(LexerTest, PreprocessorTokenizerReadsFileMarkersOnOrdinaryLines)
