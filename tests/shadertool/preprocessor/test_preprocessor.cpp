@@ -182,23 +182,9 @@ TEST_F(Preprocessor, ListOnlyWritesEveryMacroIntoTheLog)
     auto line = [&expected](const std::string& name, const std::string& value) {
         expected += name + std::string(36 - name.size(), ' ') + " " + value + "\n";
     };
-    line("_HALF_PI", "1.5707963268f");
-    line("_PI", "3.1415926536f");
-    line("_TWO_PI", "6.2831853072f");
-    line("_TARGET_ESSL20", "1");
-    line("_TARGET_ESSL30", "2");
-    line("_TARGET_GLSL21", "4");
-    line("_TARGET_GLSL31", "8");
-    line("_TARGET_HLSL9", "16");
-    line("_TARGET_HLSL11", "32");
-    line("_TARGET_HLSL12", "64");
-    line("_TARGET_PSSL", "128");
-    line("_TARGET_SPIRV", "256");
-    line("_TARGET_ESSL", "1");
-    line("_TARGET_GLSL", "2");
-    line("_TARGET_HLSL", "4");
-    line("_TARGET_PSSL", "8");
-    line("_TARGET_SPIRV", "16");
+    for (const GlobalMacroRow& row : kGlobalMacros) {
+        line(row.name, row.text != nullptr ? row.text : std::to_string(row.integer));
+    }
     line("_TARGET", "_TARGET_HLSL11");
     line("_TARGET_GROUP", "_TARGET_HLSL");
     line("_TEXTURE_COORDINATE_AXIS_V_POINTS_UP", "0");
@@ -241,6 +227,9 @@ constexpr TextRow kTextRows[] = {
     {"empty source", "", ""},
     {"last line without newline copied to the end", "#if 1\nb\n#endif\nc", "\nb\n\nc"},
     {"comments and carriage returns stripped", "a // note\r\n#if 1 /* off */\nb\n#endif\n", "a   \n\nb\n\n"},
+    {"division by zero in a skipped branch", "#if 0\n#if 1 / 0\n#endif\n#define Z 1 / 0\n#endif\n", "\n\n\n\n\n"},
+    {"division by zero in a skipped elif", "#if 1\n#elif 1 / 0\n#endif\n", "\n\n\n"},
+    {"include in a skipped branch", "#if 0\n#include \"missing.h\"\n#include 5\n#endif\nx\n", "\n\n\n\nx\n"},
 };
 
 TEST_F(Preprocessor, TextRows)
@@ -269,6 +258,34 @@ constexpr FaultRow kFaultRows[] = {
     {"#define A 2\n#define A 3\nA\n", "main.hvsl(2:9) error: redefinition of 'A'.\n", "\n\nA\n"},
     {"#define _PI 3\n", "main.hvsl(1:9) error: identifiers must not start with an underscore.\n", nullptr},
     {"#define A 1\nA\n#pragma once\nA\n", "main.hvsl(3:2) error: syntax error\n", "\nA\n"},
+    // The directive parser's refusals.
+    {"#pragma once\n", "main.hvsl(1:2) error: syntax error\n", nullptr},
+    {"#define F(x) x\n", "main.hvsl(1:14) error: syntax error\n", nullptr},
+    {"#if 5 % 2\n#endif\n", "main.hvsl(1:7) error: syntax error\n", nullptr},
+    {"#if \"abc\"\n#endif\n", "main.hvsl(1:5) error: syntax error\n", nullptr},
+    {"#endif extra\n", "main.hvsl(1:2) error: unexpected endif directive.\nmain.hvsl(1:8) error: syntax error\n",
+     nullptr},
+    {"#if 1u\n#endif\n", "main.hvsl(1:5) error: syntax error\n", nullptr},
+    {"#define S \"open\n", "main.hvsl(1:11) error: syntax error\n", nullptr},
+    {"#if defined X\n#endif\n", "main.hvsl(1:13) error: syntax error\n", nullptr},
+    {"#define S \"abc\"\n#if S\n#endif\n",
+     "main.hvsl(2:5) error: expression evaluating to a string literal is not allowed.\n", nullptr},
+    {"#if _IS_ARRAY_NODE_DEFINED(\"vertex_input\")\n#endif\n", "main.hvsl(1:5) error: invalid arguments.\n", nullptr},
+    {"#if _IS_ARRAY_NODE_DEFINED()\n#endif\n", "main.hvsl(1:5) error: invalid arguments.\n", nullptr},
+    {"#if  _IS_ARRAY_NODE_DEFINED(vertex_input, position)\n#endif\n", "main.hvsl(1:6) error: invalid arguments.\n",
+     nullptr},
+    {"#if _IS_ARRAY_NODE_DEFINED(\"a\", \"b\", \"c\")\n#endif\n", "main.hvsl(1:5) error: invalid arguments.\n",
+     nullptr},
+    {"#if _IS_ARRAY_NODE_DEFINED(\"textures\", \"b\")\n#endif\n", "main.hvsl(1:5) error: invalid array name.\n",
+     nullptr},
+    {"#if 1 + max(1, 2)\n#endif\n", "main.hvsl(1:9) error: undeclared function-like macro 'max'.\n", nullptr},
+    {"#include 5\nx\n", "main.hvsl(1:2) error: expression must evaluate to a string literal.\n", "\nx\n"},
+    {"#include UNDEFINED\n", "main.hvsl(1:2) error: expression must evaluate to a string literal.\n", nullptr},
+    // Division by zero gives zero; a parenthesized operand is located at its
+    // first constant. In a skipped branch it is no error; see the text rows.
+    {"#if 1 / 0\nT\n#endif\n#define Z 5 / (2 - 2)\nZ\n",
+     "main.hvsl(1:9) error: division by zero.\nmain.hvsl(4:16) error: division by zero.\n", "\n\n\n\nZ\n"},
+    {"#if 0\n#elif 1 / 0\n#endif\n", "main.hvsl(2:11) error: division by zero.\n", nullptr},
 };
 
 TEST_F(Preprocessor, FaultRows)

@@ -64,6 +64,25 @@ private:
         }
     }
 
+    // The value of a, then b, under the operator of kOperators[op].
+    static int64_t Apply(int op, int64_t a, int64_t b)
+    {
+        switch (op) {
+        case 0: return a * b;
+        case 1: return b != 0 ? a / b : 0;
+        case 2: return a + b;
+        case 3: return a - b;
+        case 4: return a < b;
+        case 5: return a > b;
+        case 6: return a <= b;
+        case 7: return a >= b;
+        case 8: return a == b;
+        case 9: return a != b;
+        case 10: return a && b;
+        default: return a || b;
+        }
+    }
+
     Result Expression(int depth)
     {
         if (depth == 0 || Pick(4) == 0) {
@@ -84,41 +103,13 @@ private:
         default: break;
         }
         static const char* const kOperators[] = {"*", "/", "+", "-", "<", ">", "<=", ">=", "==", "!=", "&&", "||"};
-        const std::string op = kOperators[Pick(12)];
+        const int op = Pick(12);
         // Operands are parenthesized so that the text means the tree built here.
         const Result left = Expression(depth - 1);
         const Result right = Expression(depth - 1);
-        const int64_t a = left.value;
-        const int64_t b = right.value;
-        int64_t value = 0;
-        if (op == "*")
-            value = Check(a * b);
-        else if (op == "/") {
-            if (b == 0)
-                m_valid = false;
-            else
-                value = Check(a / b);
-        } else if (op == "+")
-            value = Check(a + b);
-        else if (op == "-")
-            value = Check(a - b);
-        else if (op == "<")
-            value = a < b;
-        else if (op == ">")
-            value = a > b;
-        else if (op == "<=")
-            value = a <= b;
-        else if (op == ">=")
-            value = a >= b;
-        else if (op == "==")
-            value = a == b;
-        else if (op == "!=")
-            value = a != b;
-        else if (op == "&&")
-            value = a && b;
-        else
-            value = a || b;
-        return {"( " + left.text + " ) " + op + " ( " + right.text + " )", value};
+        if (op == 1 && right.value == 0) m_valid = false;
+        const int64_t value = Check(Apply(op, left.value, right.value));
+        return {"( " + left.text + " ) " + kOperators[op] + " ( " + right.text + " )", value};
     }
 
     std::mt19937 m_random;

@@ -106,16 +106,13 @@ TEST_F(PreprocessorInclude, ErrorOnTheLastLineOfAFileWithoutNewlineNamesThatFile
     EXPECT_EQ(Output(), Marker(dir + "/inc.h", 1) + "ok\n\n\n" + Marker(path, 2) + "x\n");
 }
 
-TEST_F(PreprocessorInclude, MissingFileIsReportedAndKeepsTheNumbering)
+TEST_F(PreprocessorInclude, MissingFileOrFolderIsReportedAndKeepsTheNumbering)
 {
     EXPECT_FALSE(Run("#include \"none.h\"\n#define _Y\n"));
     EXPECT_EQ(LogText(), ErrorIn(path, 1, 2, "include file was not found.") +
                              ErrorIn(path, 2, 9, "identifiers must not start with an underscore."));
     EXPECT_EQ(Output(), Marker(dir + "/none.h", 1) + "\n" + Marker(path, 2) + "\n");
-}
-
-TEST_F(PreprocessorInclude, FolderIsNoIncludeFile)
-{
+    // Nor is a folder an include file.
     Write("sub/a.h", "A\n");
     EXPECT_FALSE(Run("#include \"sub\"\n"));
     EXPECT_EQ(LogText(), ErrorIn(path, 1, 2, "include file was not found."));
@@ -133,13 +130,6 @@ TEST_F(PreprocessorInclude, PathsResolveAgainstTheIncludingFile)
     EXPECT_EQ(LogText(), "");
 }
 
-TEST_F(PreprocessorInclude, FileIncludedTwiceInARowIsNoRecursion)
-{
-    Write("inc.h", "I\n");
-    EXPECT_TRUE(Run("#include \"inc.h\"\n#include \"inc.h\"\n"));
-    EXPECT_EQ(LogText(), "");
-}
-
 TEST_F(PreprocessorInclude, MacroNamingAFileIsIncluded)
 {
     Write("inc.h", "I\n");
@@ -147,18 +137,19 @@ TEST_F(PreprocessorInclude, MacroNamingAFileIsIncluded)
     EXPECT_EQ(Output(), "\n" + Marker(dir + "/inc.h", 1) + "I\n\n" + Marker(path, 3));
 }
 
-TEST_F(PreprocessorInclude, SelfIncludeIsStopped)
+// A file that includes itself, directly or through another, is stopped; one
+// included twice in a row is no recursion.
+TEST_F(PreprocessorInclude, RecursionIsStopped)
 {
+    Write("inc.h", "I\n");
+    EXPECT_TRUE(Run("#include \"inc.h\"\n#include \"inc.h\"\n"));
+    EXPECT_EQ(LogText(), "");
     Write("a.h", "A\n#include \"a.h\"\n");
     EXPECT_FALSE(Run("#include \"a.h\"\n"));
     EXPECT_EQ(LogText(), ErrorIn(dir + "/a.h", 2, 2, "include file includes itself."));
     Write("main.hvsl", "");
     EXPECT_FALSE(Run("#include \"main.hvsl\"\n"));
     EXPECT_EQ(LogText(), ErrorIn(path, 1, 2, "include file includes itself."));
-}
-
-TEST_F(PreprocessorInclude, MutualIncludeIsStopped)
-{
     Write("a.h", "#include \"b.h\"\n");
     Write("b.h", "#include \"a.h\"\n");
     EXPECT_FALSE(Run("#include \"a.h\"\n"));
@@ -239,14 +230,8 @@ TEST_F(PreprocessorInclude, FilesAreReachedThroughTheInstalledTable)
     SetIncludeFileAccess(&kMemoryFiles);
     EXPECT_TRUE(Run("#include \"inc.h\"\n"));
     EXPECT_EQ(Output(), Marker("mem/inc.h", 1) + "M\n\n" + Marker(path, 2));
-}
-
-TEST_F(PreprocessorInclude, ShortReadIsReported)
-{
-    path = "mem/main.hvsl";
-    MemoryFiles::text = "M\n";
+    // A short read is reported.
     MemoryFiles::shortBy = 1;
-    SetIncludeFileAccess(&kMemoryFiles);
     EXPECT_FALSE(Run("#include \"inc.h\"\n"));
     EXPECT_EQ(LogText(), ErrorIn(path, 1, 2, "include file could not be read."));
     EXPECT_EQ(Output(), Marker("mem/inc.h", 1) + "\n" + Marker(path, 2));
