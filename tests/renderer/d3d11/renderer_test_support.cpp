@@ -3,10 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/features.h"
 #include "core/logging.h"
-#include "core/threading.h"
-#include "foundation/engine_log.h"
 #include "graphics/renderer_entry_points.h"
 #include "support/log_capture.h"
 #include "support/vulkan_driver_keeper.h"
@@ -58,11 +55,7 @@ public:
 void RendererTest::SetUp()
 {
     g_current = this;
-    HVI_ResetLog();
     HVI_SetLogThreshold(0);
-    HVI_InstallFoundationLogSink();
-    HVI_RegisterMainThread();
-    HVI_SetDeveloperMode(false);
     KeepVulkanDriverLoaded();
     HalvoD3D11_ResetHooks();
     setenv("HALVO_D3D11_BACKEND", GetParam(), 1);
@@ -109,14 +102,17 @@ void RendererTest::TearDown()
     HalvoD3D11_ResetHooks();
     unsetenv("HALVO_D3D11_BACKEND");
     unsetenv("HALVO_VULKAN_VALIDATION");
-    HVI_SetDeveloperMode(false);
-    HVI_SetLogSink(nullptr, nullptr);
-    HVI_ResetThreading();
-    HVI_ResetLog();
     g_current = nullptr;
 }
 
 bool RendererTest::Initialize() { return renderer_->Initialize(&engine_, &state_, program_.video); }
+
+void RendererTest::ReloadRenderer()
+{
+    renderer_->Shutdown();
+    HALVO_RendImp_Unload();
+    renderer_ = HALVO_RendImp_GetInterface();
+}
 
 std::vector<std::string> RendererTest::Logged() { return LogCapture::AllWritten(); }
 

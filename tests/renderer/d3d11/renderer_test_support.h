@@ -35,18 +35,22 @@ protected:
     long NewLiveObjects() const;
 
     // Calls `attempt` with every creation of the layer from the n-th on
-    // failing, for n = 1, 2, ... until it succeeds; after each failed attempt
-    // the layer's live objects must be back where they were (the sweep stops
-    // at the first leak). Returns how many attempts failed, -1 on a leak or
-    // when none of `mostCreations` attempts succeeded.
-    template <typename Attempt>
-    int SweepCreationFailures(Attempt attempt, UINT mostCreations = 32)
+    // failing, for n = 1, 2, ... until it succeeds; `prepare` runs before the
+    // creations fail and `finish` after each attempt, and then the layer's
+    // live objects must be back where they were (the sweep stops at the first
+    // leak). Returns how many attempts failed, -1 on a leak or when none of
+    // `mostCreations` attempts succeeded.
+    template <typename Attempt, typename Prepare = void (*)(), typename Finish = void (*)()>
+    int SweepCreationFailures(
+        Attempt attempt, UINT mostCreations = 32, Prepare prepare = [] {}, Finish finish = [] {})
     {
         const long before = NewLiveObjects();
         for (UINT n = 1; n <= mostCreations; ++n) {
+            prepare();
             HalvoD3D11_FailCreationsFrom(n);
             const bool made = attempt();
             HalvoD3D11_FailCreationsFrom(0);
+            finish();
             if (made) return int(n) - 1;
             if (NewLiveObjects() != before) {
                 ADD_FAILURE() << "objects left alive when creation " << n << " failed";
@@ -56,6 +60,9 @@ protected:
         ADD_FAILURE() << "no attempt succeeded";
         return -1;
     }
+    // A finish for sweeps of whole renderers: shut down, unloaded and taken
+    // again, so that nothing it held is alive when the sweep counts.
+    void ReloadRenderer();
 
     // Lines the layer logged since SetUp where the platform's debug layer
     // would complain ("D3D11 ERROR: ...").

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "graphics/render_states.h"
@@ -16,9 +17,6 @@ namespace {
 
 constexpr uint32_t kWidth = 640;  // the fixture's back buffer
 constexpr uint32_t kHeight = 480;
-
-// R, G, B, A bytes as one value, byte 0 lowest (the read-back's order).
-uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a) { return r | g << 8 | b << 16 | a << 24; }
 
 // A quad over pixels [left, right) x [top, bottom) at depth z with one
 // colour, its triangles clockwise on screen (front-facing) or not.
@@ -102,13 +100,7 @@ protected:
     // The back buffer as expected: the background, then each rectangle painted over.
     static RgbaImage Expected(uint32_t background, const std::vector<Quad>& painted)
     {
-        RgbaImage image;
-        image.width = kWidth;
-        image.height = kHeight;
-        image.bytes.resize(size_t(kWidth) * kHeight * 4);
-        for (uint32_t y = 0; y < kHeight; ++y) {
-            for (uint32_t x = 0; x < kWidth; ++x) image.Set(x, y, background);
-        }
+        RgbaImage image = Filled(kWidth, kHeight, background);
         for (const Quad& quad : painted) {
             for (uint32_t y = quad.top; y < quad.bottom; ++y) {
                 for (uint32_t x = quad.left; x < quad.right; ++x) image.Set(x, y, quad.rgba);
@@ -204,10 +196,8 @@ TEST_P(RendererDrawing, DrawsThatCannotBeMadeAreRefusedWithAReason)
 TEST_P(RendererDrawing, TheDepthStateIsRebuiltAtTheNextDrawOnlyWhenAnInputChanged)
 {
     D3D11_DEPTH_STENCIL_DESC desc = BoundDepth();
-    EXPECT_FALSE(desc.DepthEnable);
-    EXPECT_EQ(desc.DepthWriteMask, D3D11_DEPTH_WRITE_MASK_ZERO);
-    EXPECT_EQ(desc.DepthFunc, D3D11_COMPARISON_LESS);
-    EXPECT_FALSE(desc.StencilEnable);
+    EXPECT_EQ(std::tie(desc.DepthEnable, desc.DepthWriteMask, desc.DepthFunc, desc.StencilEnable),
+              std::make_tuple(FALSE, D3D11_DEPTH_WRITE_MASK_ZERO, D3D11_COMPARISON_LESS, FALSE));
 
     Draw({kLeftHalf});
     HV_Graphics_SetRenderStatei(HV_RENDER_STATE_DEPTH_TEST, 1);
@@ -277,12 +267,9 @@ TEST_P(RendererDrawing, TheViewportAndClearsReachTheBoundTargets)
     UINT count = 1;
     D3D11_VIEWPORT viewport{};
     context_->RSGetViewports(&count, &viewport);
-    EXPECT_EQ(viewport.TopLeftX, 10.0f);
-    EXPECT_EQ(viewport.TopLeftY, 20.0f);
-    EXPECT_EQ(viewport.Width, 300.0f);
-    EXPECT_EQ(viewport.Height, 200.0f);
-    EXPECT_EQ(viewport.MinDepth, 0.25f);
-    EXPECT_EQ(viewport.MaxDepth, 0.75f);
+    EXPECT_EQ(std::tie(viewport.TopLeftX, viewport.TopLeftY, viewport.Width, viewport.Height, viewport.MinDepth,
+                       viewport.MaxDepth),
+              std::make_tuple(10.0f, 20.0f, 300.0f, 200.0f, 0.25f, 0.75f));
 
     ClearTo(Rgba(51, 102, 153, 204));
     ExpectImage(std::string(GetParam()) + "-Clear", ReadBoundTarget(), Expected(Rgba(51, 102, 153, 204), {}));

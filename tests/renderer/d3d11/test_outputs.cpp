@@ -97,36 +97,42 @@ TEST_P(RendererOutputs, AFailedEnumerationKeepsTheOutputsFoundBefore)
     EXPECT_EQ(height, 1024);
 }
 
-TEST_P(RendererOutputs, EnumerationFailingAtStartFailsInitialize)
+// Each failure of the adapter's parts fails Initialize with its report (a
+// popup in developer mode); without adapters there are no outputs.
+TEST_P(RendererOutputs, AdapterFailuresFailInitializeWithThePlatformError)
 {
-    HalvoD3D11_FailEnumOutputsAt(0, DXGI_ERROR_INVALID_CALL);
-    EXPECT_FALSE(Initialize());
-    EXPECT_TRUE(
-        IsLogged("D3D11/12 DXGI error: failed to enumerate adapter outputs (0x00030001, platform error "
-                 "-2005270527)."));
-}
-
-TEST_P(RendererOutputs, AdapterEnumerationFailureIsReported)
-{
-    HalvoD3D11_SetAdapterResult(DXGI_ERROR_NOT_FOUND);
-    EXPECT_FALSE(Initialize());
-    EXPECT_TRUE(
-        IsLogged("D3D11/12 DXGI error: failed to enumerate adapters (0x00030000, platform error -2005270526)."));
-    EXPECT_EQ(renderer_->GetDisplayOutputCount(), 0);
-}
-
-TEST_P(RendererOutputs, FactoryFailuresAreReportedWithThePlatformError)
-{
-    HalvoD3D11_FailCall("CreateDXGIFactory1", 1, E_FAIL);
-    EXPECT_FALSE(Initialize());
-    EXPECT_TRUE(
-        IsLogged("D3D11/12 DXGI error: failed to get a DXGI factory (0x00030003)\n\nWindows error 0x80004005: "
-                 "Unspecified error\n\nCreate"));
-    HalvoD3D11_FailCall("IDXGIAdapter::GetParent", 1, E_NOINTERFACE);
-    EXPECT_FALSE(Initialize());
-    EXPECT_TRUE(
-        IsLogged("D3D11/12 DXGI error: failed to get a DXGI factory (0x00030003)\n\nWindows error 0x80004002: "
-                 "No such interface supported\n\nGet from adapter"));
+    enum Failing { kOutputs, kAdapters, kCall };
+    const struct {
+        Failing failing;
+        const char* call;
+        HRESULT result;
+        bool developer;
+        const char* report;
+    } rows[] = {
+        {kOutputs, nullptr, DXGI_ERROR_INVALID_CALL, false,
+         "D3D11/12 DXGI error: failed to enumerate adapter outputs (0x00030001, platform error -2005270527)."},
+        {kAdapters, nullptr, DXGI_ERROR_NOT_FOUND, false,
+         "D3D11/12 DXGI error: failed to enumerate adapters (0x00030000, platform error -2005270526)."},
+        {kAdapters, nullptr, E_FAIL, true,
+         "[POPUP] D3D11/12 DXGI error: failed to enumerate adapters (0x00030000, platform error -2147467259)."},
+        {kCall, "CreateDXGIFactory1", E_FAIL, false,
+         "D3D11/12 DXGI error: failed to get a DXGI factory (0x00030003)\n\nWindows error 0x80004005: Unspecified "
+         "error\n\nCreate"},
+        {kCall, "IDXGIAdapter::GetParent", E_NOINTERFACE, false,
+         "D3D11/12 DXGI error: failed to get a DXGI factory (0x00030003)\n\nWindows error 0x80004002: No such "
+         "interface supported\n\nGet from adapter"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.report);
+        HalvoD3D11_ResetHooks();
+        HVI_SetDeveloperMode(row.developer);
+        if (row.failing == kOutputs) HalvoD3D11_FailEnumOutputsAt(0, row.result);
+        if (row.failing == kAdapters) HalvoD3D11_SetAdapterResult(row.result);
+        if (row.failing == kCall) HalvoD3D11_FailCall(row.call, 1, row.result);
+        EXPECT_FALSE(Initialize());
+        EXPECT_TRUE(IsLogged(row.report));
+        EXPECT_TRUE(row.failing != kAdapters || renderer_->GetDisplayOutputCount() == 0);
+    }
 }
 
 TEST_P(RendererOutputs, EachSizeIsListedOnceWhateverItsRefreshRates)
@@ -163,16 +169,6 @@ TEST_P(RendererOutputs, AFailedModeListIsReportedAndEmpty)
         IsLogged("D3D11/12 DXGI error: failed to get output display modes (0x00030002, platform error "
                  "-2147467259)."));
     EXPECT_TRUE(renderer_->IsDisplayModeSupported(0, 800, 600));
-}
-
-TEST_P(RendererOutputs, ReportsArePopupsInDeveloperMode)
-{
-    HVI_SetDeveloperMode(true);
-    HalvoD3D11_SetAdapterResult(E_FAIL);
-    EXPECT_FALSE(Initialize());
-    EXPECT_TRUE(
-        IsLogged("[POPUP] D3D11/12 DXGI error: failed to enumerate adapters (0x00030000, platform error "
-                 "-2147467259)."));
 }
 
 HALVO_RENDERER_BACKENDS(RendererOutputs);

@@ -40,29 +40,6 @@ protected:
         if (bound.depth != nullptr) bound.depth->Release();
         return bound;
     }
-
-    // A width x height image of one colour.
-    static RgbaImage Filled(uint32_t width, uint32_t height, uint32_t texel)
-    {
-        RgbaImage image{width, height, std::vector<uint8_t>(size_t(width) * height * 4)};
-        for (uint32_t y = 0; y < height; ++y) {
-            for (uint32_t x = 0; x < width; ++x) image.Set(x, y, texel);
-        }
-        return image;
-    }
-
-    // The bitmap's pixels as an image.
-    static RgbaImage PixelsOf(const HV_Bitmap& bitmap)
-    {
-        RgbaImage image{uint32_t(bitmap.pixelWidth), uint32_t(bitmap.pixelHeight), {}};
-        image.bytes.assign(bitmap.pixels, bitmap.pixels + size_t(bitmap.pixelWidth) * bitmap.pixelHeight * 4);
-        return image;
-    }
-
-    static uint32_t Rgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
-    {
-        return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16 | uint32_t(a) << 24;
-    }
 };
 
 TEST_P(RenderTargetTest, SetWithADepthTargetBindsBothAndReadsBack)

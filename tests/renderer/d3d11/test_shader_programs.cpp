@@ -211,13 +211,7 @@ TEST_P(ShaderProgramTest, SpriteShaderDrawsAPaddedBitmapTexelForTexel)
     if (!OnVulkan()) return;
 
     ASSERT_TRUE(renderer_->ReadRenderTargetPixels(&target));
-    RgbaImage drawn{6, 3, {}};
-    drawn.bytes.assign(target.pixels, target.pixels + 6 * 3 * 4);
-    RgbaImage expected{6, 3, std::vector<uint8_t>(6 * 3 * 4)};
-    for (uint32_t y = 0; y < 3; ++y) {
-        for (uint32_t x = 0; x < 6; ++x) expected.Set(x, y, PatternTexel(int(x), int(y)));
-    }
-    ExpectImage("sprite-drawn-vulkan", drawn, expected);
+    ExpectImage("sprite-drawn-vulkan", PixelsOf(target), PatternImage(6, 3));
 }
 
 // The layout must feed every input the vertex code reads.

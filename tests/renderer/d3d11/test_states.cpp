@@ -2,6 +2,7 @@
 // sampler calls bind, and the misuse that changes nothing. What each blend
 // mode does is judged by its pixels in test_drawing.cpp.
 #include <string>
+#include <tuple>
 
 #include "graphics/render_states.h"
 #include "renderer/d3d11/buffers.h"
@@ -33,6 +34,16 @@ protected:
         EXPECT_TRUE(state) << "no rasterizer state is bound";
         if (state) state->GetDesc(&desc);
         return desc;
+    }
+
+    // The one scissor rectangle bound, as left, top, right, bottom.
+    std::tuple<LONG, LONG, LONG, LONG> BoundScissor()
+    {
+        UINT count = 1;
+        D3D11_RECT rectangle{};
+        context_->RSGetScissorRects(&count, &rectangle);
+        EXPECT_EQ(count, 1u);
+        return {rectangle.left, rectangle.top, rectangle.right, rectangle.bottom};
     }
 
     D3D11_SAMPLER_DESC BoundSampler(UINT unit)
@@ -68,13 +79,9 @@ TEST_P(RendererStates, CullModesAndTheScissorKeepEachOther)
     for (int cull = 0; cull < 3; ++cull) {
         HV_Graphics_SetRenderStatei(HV_RENDER_STATE_CULL_MODE, cull);
         const D3D11_RASTERIZER_DESC desc = BoundRasterizer();
-        EXPECT_EQ(desc.CullMode, kCulls[cull]);
-        EXPECT_FALSE(desc.ScissorEnable);
-        EXPECT_EQ(desc.FillMode, D3D11_FILL_SOLID);
-        EXPECT_FALSE(desc.FrontCounterClockwise);
-        EXPECT_TRUE(desc.DepthClipEnable);
-        EXPECT_FALSE(desc.MultisampleEnable);
-        EXPECT_FALSE(desc.AntialiasedLineEnable);
+        EXPECT_EQ(std::tie(desc.CullMode, desc.ScissorEnable, desc.FillMode, desc.FrontCounterClockwise,
+                           desc.DepthClipEnable, desc.MultisampleEnable, desc.AntialiasedLineEnable),
+                  std::make_tuple(kCulls[cull], FALSE, D3D11_FILL_SOLID, FALSE, TRUE, FALSE, FALSE));
     }
 
     // The scissor takes the front end's cull mode (back, set last); x = -10 with width 50 covers 0..40.
@@ -82,14 +89,7 @@ TEST_P(RendererStates, CullModesAndTheScissorKeepEachOther)
     D3D11_RASTERIZER_DESC desc = BoundRasterizer();
     EXPECT_EQ(desc.CullMode, D3D11_CULL_BACK);
     EXPECT_TRUE(desc.ScissorEnable);
-    UINT count = 1;
-    D3D11_RECT rectangle{};
-    context_->RSGetScissorRects(&count, &rectangle);
-    EXPECT_EQ(count, 1u);
-    EXPECT_EQ(rectangle.left, 0);
-    EXPECT_EQ(rectangle.top, 5);
-    EXPECT_EQ(rectangle.right, 40);
-    EXPECT_EQ(rectangle.bottom, 25);
+    EXPECT_EQ(BoundScissor(), std::make_tuple(0, 5, 40, 25));
 
     HV_Graphics_SetRenderStatei(HV_RENDER_STATE_CULL_MODE, 1);
     desc = BoundRasterizer();
@@ -105,13 +105,7 @@ TEST_P(RendererStates, CullModesAndTheScissorKeepEachOther)
 TEST_P(RendererStates, ScissorEdgesStayInTheThirtyTwoBitRange)
 {
     EXPECT_TRUE(renderer_->SetScissorRectangle(2147483000, -5, 2000, -10));
-    UINT count = 1;
-    D3D11_RECT rectangle{};
-    context_->RSGetScissorRects(&count, &rectangle);
-    EXPECT_EQ(rectangle.left, 2147483000);
-    EXPECT_EQ(rectangle.right, 2147483647);
-    EXPECT_EQ(rectangle.top, 0);
-    EXPECT_EQ(rectangle.bottom, -15);
+    EXPECT_EQ(BoundScissor(), std::make_tuple(2147483000, 0, 2147483647, -15));
 }
 
 TEST_P(RendererStates, SamplersFollowTheFilterAndAddressTriplesOfTheirUnit)
@@ -119,29 +113,25 @@ TEST_P(RendererStates, SamplersFollowTheFilterAndAddressTriplesOfTheirUnit)
     // After Initialize every unit is point-filtered and clamped; the first call binds that with its change.
     renderer_->SetTextureAddressMode(2, 2, 3, 1);
     D3D11_SAMPLER_DESC desc = BoundSampler(2);
-    EXPECT_EQ(desc.Filter, D3D11_FILTER_MIN_MAG_MIP_POINT);
-    EXPECT_EQ(desc.AddressU, D3D11_TEXTURE_ADDRESS_WRAP);
-    EXPECT_EQ(desc.AddressV, D3D11_TEXTURE_ADDRESS_MIRROR);
-    EXPECT_EQ(desc.AddressW, D3D11_TEXTURE_ADDRESS_CLAMP);
-    EXPECT_EQ(desc.ComparisonFunc, D3D11_COMPARISON_NEVER);
-    EXPECT_EQ(desc.MaxLOD, D3D11_FLOAT32_MAX);
-    EXPECT_EQ(desc.MinLOD, 0.0f);
-    EXPECT_EQ(desc.MipLODBias, 0.0f);
+    EXPECT_EQ(std::tie(desc.Filter, desc.AddressU, desc.AddressV, desc.AddressW, desc.ComparisonFunc),
+              std::make_tuple(D3D11_FILTER_MIN_MAG_MIP_POINT, D3D11_TEXTURE_ADDRESS_WRAP, D3D11_TEXTURE_ADDRESS_MIRROR,
+                              D3D11_TEXTURE_ADDRESS_CLAMP, D3D11_COMPARISON_NEVER));
+    EXPECT_EQ(std::tie(desc.MinLOD, desc.MaxLOD, desc.MipLODBias), std::make_tuple(0.0f, D3D11_FLOAT32_MAX, 0.0f));
 
     renderer_->SetTextureFilter(2, 2, 1, 2);
     desc = BoundSampler(2);
-    EXPECT_EQ(desc.Filter, D3D11_FILTER_MIN_LINEAR_MAG_POINT_MIP_LINEAR);
-    EXPECT_EQ(desc.AddressU, D3D11_TEXTURE_ADDRESS_WRAP) << "the unit keeps its address triple";
-    EXPECT_EQ(desc.AddressV, D3D11_TEXTURE_ADDRESS_MIRROR);
+    EXPECT_EQ(std::tie(desc.Filter, desc.AddressU, desc.AddressV),
+              std::make_tuple(D3D11_FILTER_MIN_LINEAR_MAG_POINT_MIP_LINEAR, D3D11_TEXTURE_ADDRESS_WRAP,
+                              D3D11_TEXTURE_ADDRESS_MIRROR))
+        << "the unit keeps its address triple";
 
     // Any anisotropic member selects the anisotropic group, whatever the other two are.
     for (int member = 0; member < 3; ++member) {
         const int codes[3] = {member == 0 ? 3 : 2, member == 1 ? 3 : 1, member == 2 ? 3 : 2};
         renderer_->SetTextureFilter(7, codes[0], codes[1], codes[2]);
         desc = BoundSampler(7);
-        EXPECT_EQ(desc.Filter, D3D11_FILTER_ANISOTROPIC);
-        EXPECT_EQ(desc.MaxAnisotropy, 8u);
-        EXPECT_EQ(desc.AddressU, D3D11_TEXTURE_ADDRESS_CLAMP);
+        EXPECT_EQ(std::tie(desc.Filter, desc.MaxAnisotropy, desc.AddressU),
+                  std::make_tuple(D3D11_FILTER_ANISOTROPIC, 8u, D3D11_TEXTURE_ADDRESS_CLAMP));
     }
     // Other units are untouched.
     Held<ID3D11SamplerState> other;

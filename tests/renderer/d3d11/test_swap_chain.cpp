@@ -2,6 +2,7 @@
 // re-initialisation to other window modes, fullscreen on activation, and
 // presentation with its failures.
 #include <string>
+#include <tuple>
 
 #include "graphics/renderer_entry_points.h"
 #include "renderer/d3d11/renderer_test_support.h"
@@ -37,13 +38,9 @@ protected:
     {
         ASSERT_FALSE(windowStyleCalls_.empty());
         const WindowStyleCall& call = windowStyleCalls_.back();
-        EXPECT_EQ(call.desktop.left, kDesktop.left);
-        EXPECT_EQ(call.desktop.top, kDesktop.top);
-        EXPECT_EQ(call.desktop.right, kDesktop.right);
-        EXPECT_EQ(call.desktop.bottom, kDesktop.bottom);
-        EXPECT_EQ(call.width, width);
-        EXPECT_EQ(call.height, height);
-        EXPECT_EQ(call.windowed, windowed);
+        EXPECT_EQ(std::tie(call.desktop.left, call.desktop.top, call.desktop.right, call.desktop.bottom, call.width,
+                           call.height, call.windowed),
+                  std::tie(kDesktop.left, kDesktop.top, kDesktop.right, kDesktop.bottom, width, height, windowed));
     }
 
     static constexpr RECT kDesktop = {100, 50, 2020, 1130};
@@ -73,59 +70,42 @@ TEST_P(RendererSwapChain, WithoutTheSecondFactoryTheFirstMakesADiscardSwapChain)
     EXPECT_EQ(HalvoD3D11_PresentCount(SwapChain()), 1u);
 }
 
-TEST_P(RendererSwapChain, ASwapChainFailureSaysWhichFactoryWasThere)
+TEST_P(RendererSwapChain, SwapChainAndBackBufferFailuresAreReportedWithTheirCodes)
 {
-    HalvoD3D11_FailCall("IDXGIFactory2::CreateSwapChainForHwnd", 1, E_FAIL);
-    EXPECT_FALSE(Initialize());
-    EXPECT_TRUE(
-        IsLogged("D3D11 Renderer error: failed to create the SDR swap chain (0x00010003)\n\nWindows error "
-                 "0x80004005: Unspecified error\n\ndxgi_factory2 != nullptr"));
-    HalvoD3D11_SetInterfacesPresent(FALSE, TRUE);
-    HalvoD3D11_FailCall("IDXGIFactory::CreateSwapChain", 1, E_OUTOFMEMORY);
-    EXPECT_FALSE(Initialize());
-    EXPECT_TRUE(
-        IsLogged("D3D11 Renderer error: failed to create the SDR swap chain (0x00010003)\n\nWindows error "
-                 "0x8007000E: Not enough memory resources are available to complete this operation.\n\n"
-                 "dxgi_factory2 == nullptr"));
-}
-
-TEST_P(RendererSwapChain, BackBufferViewFailuresAreReportedWithTheirCodes)
-{
-    struct Row {
+    const struct {
         const char* call;
+        HRESULT result;
+        BOOL secondFactory;
         const char* report;
-    };
-    const Row rows[] = {
-        {"IDXGISwapChain::GetBuffer",
+    } rows[] = {
+        {"IDXGIFactory2::CreateSwapChainForHwnd", E_FAIL, TRUE,
+         "D3D11 Renderer error: failed to create the SDR swap chain (0x00010003)\n\nWindows error 0x80004005: "
+         "Unspecified error\n\ndxgi_factory2 != nullptr"},
+        {"IDXGIFactory::CreateSwapChain", E_OUTOFMEMORY, FALSE,
+         "D3D11 Renderer error: failed to create the SDR swap chain (0x00010003)\n\nWindows error 0x8007000E: Not "
+         "enough memory resources are available to complete this operation.\n\ndxgi_factory2 == nullptr"},
+        {"IDXGISwapChain::GetBuffer", E_FAIL, TRUE,
          "D3D11 Renderer error: failed to get the swap chain color buffer (0x00010005, platform error -2147467259)."},
-        {"ID3D11Device::CreateRenderTargetView",
+        {"ID3D11Device::CreateRenderTargetView", E_FAIL, TRUE,
          "D3D11 Renderer error: failed to create the swap chain color render target view (0x00010006, platform "
          "error -2147467259)."},
-        {"ID3D11Device::CreateTexture2D",
+        {"ID3D11Device::CreateTexture2D", E_FAIL, TRUE,
          "D3D11 Renderer error: failed to create the swap chain depth stencil buffer (0x00010007, platform error "
          "-2147467259)."},
-        {"ID3D11Device::CreateDepthStencilView",
+        {"ID3D11Device::CreateDepthStencilView", E_FAIL, TRUE,
          "D3D11 Renderer error: failed to create the swap chain depth stencil render target view (0x00010008, "
          "platform error -2147467259)."},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.call);
-        HalvoD3D11_FailCall(row.call, 1, E_FAIL);
+        HalvoD3D11_ResetHooks();
+        HalvoD3D11_SetInterfacesPresent(row.secondFactory, TRUE);
+        HalvoD3D11_FailCall(row.call, 1, row.result);
         EXPECT_FALSE(Initialize());
-        EXPECT_TRUE(IsLogged(row.report));
+        EXPECT_EQ(CountLogged(row.report), 1);
         EXPECT_EQ(SwapChain(), nullptr) << "a failed Initialize shuts down";
     }
     EXPECT_TRUE(Initialize());
-}
-
-TEST_P(RendererSwapChain, StartingFullscreenTakesTheProgramSize)
-{
-    SetOutput();
-    program_.video.windowed = false;
-    ASSERT_TRUE(Initialize());
-    EXPECT_TRUE(IsFullscreen());
-    ExpectBuffers(640, 480);
-    EXPECT_TRUE(reinitializeRequests_.empty());
 }
 
 TEST_P(RendererSwapChain, RefusedFullscreenAtStartAsksForTheSameModeInAWindow)
@@ -150,61 +130,48 @@ TEST_P(RendererSwapChain, RefusedFullscreenAtStartAsksForTheSameModeInAWindow)
     }
 }
 
-TEST_P(RendererSwapChain, AQuickReinitializeAfterAFrameResizesTheBoundBuffers)
-{
-    SetOutput();
-    ASSERT_TRUE(Initialize());
-    renderer_->BeginFrame();
-    renderer_->Present();
-    ASSERT_TRUE(renderer_->QuickReinitialize(0, 800, 600, true));
-    ExpectLastWindowStyle(800, 600, true);
-    ExpectBuffers(800, 600);
-    EXPECT_EQ(ViewsCreated(800, 600), 1);
-    renderer_->BeginFrame();
-    renderer_->Present();
-    EXPECT_EQ(HalvoD3D11_PresentCount(SwapChain()), 2u);
-    EXPECT_TRUE(LayerComplaints().empty()) << "first: " << LayerComplaints().front();
-}
-
-TEST_P(RendererSwapChain, FullscreenAndBackThroughQuickReinitialize)
-{
-    SetOutput();
-    ASSERT_TRUE(Initialize());
-    renderer_->BeginFrame();
-    ASSERT_TRUE(renderer_->QuickReinitialize(0, 1280, 720, false));
-    EXPECT_TRUE(IsFullscreen());
-    ExpectLastWindowStyle(1280, 720, false);
-    ExpectBuffers(1280, 720);
-    renderer_->BeginFrame();
-    ASSERT_TRUE(renderer_->QuickReinitialize(0, 800, 600, true));
-    EXPECT_FALSE(IsFullscreen());
-    ExpectLastWindowStyle(800, 600, true);
-    ExpectBuffers(800, 600);
-    EXPECT_TRUE(LayerComplaints().empty()) << "first: " << LayerComplaints().front();
-}
-
-TEST_P(RendererSwapChain, FullscreenBuffersTakeTheClosestMode)
-{
-    SetOutput();
-    ASSERT_TRUE(Initialize());
-    const DXGI_MODE_DESC closest = Mode(1024, 768);
-    HalvoD3D11_SetClosestMode(S_OK, &closest);
-    ASSERT_TRUE(renderer_->QuickReinitialize(0, 1000, 700, false));
-    ExpectLastWindowStyle(1000, 700, false);
-    ExpectBuffers(1024, 768);
-}
-
-TEST_P(RendererSwapChain, ANewFullscreenSizeStaysFullscreen)
+// From a fullscreen start, each quick re-initialisation in a frame resizes
+// the bound buffers to the size asked for or, fullscreen, to the output's
+// closest mode, and styles the window for it.
+TEST_P(RendererSwapChain, QuickReinitializationsMoveBetweenSizesAndWindowModes)
 {
     SetOutput();
     program_.video.windowed = false;
     ASSERT_TRUE(Initialize());
-    ASSERT_TRUE(IsFullscreen());
-    renderer_->BeginFrame();
-    ASSERT_TRUE(renderer_->QuickReinitialize(0, 800, 600, false));
     EXPECT_TRUE(IsFullscreen());
-    ExpectLastWindowStyle(800, 600, false);
-    ExpectBuffers(800, 600);
+    ExpectBuffers(640, 480);
+    EXPECT_TRUE(reinitializeRequests_.empty());
+    const struct {
+        int width, height;
+        bool windowed;
+        LONG closestWidth, closestHeight;  // 0: the mode asked for is there
+    } rows[] = {
+        {800, 600, false, 0, 0},        // a new fullscreen size stays fullscreen
+        {800, 600, true, 0, 0},         // back to a window
+        {960, 540, true, 0, 0},         // a window of another size
+        {1280, 720, false, 0, 0},       // fullscreen from a window
+        {1000, 700, false, 1024, 768},  // fullscreen buffers take the closest mode
+    };
+    UINT presents = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.width) + " x " + std::to_string(row.height) +
+                     (row.windowed ? " windowed" : ""));
+        const DXGI_MODE_DESC closest = Mode(UINT(row.closestWidth), UINT(row.closestHeight));
+        if (row.closestWidth != 0) HalvoD3D11_SetClosestMode(S_OK, &closest);
+        const LONG width = row.closestWidth != 0 ? row.closestWidth : row.width;
+        const LONG height = row.closestWidth != 0 ? row.closestHeight : row.height;
+        const int views = ViewsCreated(width, height);
+        renderer_->BeginFrame();
+        ASSERT_TRUE(renderer_->QuickReinitialize(0, row.width, row.height, row.windowed));
+        EXPECT_EQ(IsFullscreen(), !row.windowed);
+        ExpectLastWindowStyle(row.width, row.height, row.windowed);
+        ExpectBuffers(width, height);
+        EXPECT_EQ(ViewsCreated(width, height), views + 1);
+        renderer_->BeginFrame();
+        renderer_->Present();
+        EXPECT_EQ(HalvoD3D11_PresentCount(SwapChain()), ++presents);
+    }
+    EXPECT_TRUE(LayerComplaints().empty()) << "first: " << LayerComplaints().front();
 }
 
 TEST_P(RendererSwapChain, FullscreenWithoutAModeOrRefusedFailsTheQuickReinitialize)
@@ -319,34 +286,25 @@ TEST_P(RendererSwapChain, ModeChangesLeakNothingWhereverCreationFails)
 {
     SetOutput();
     program_.video.windowed = false;
-    const long liveBefore = NewLiveObjects();
-    for (int change = 0; change < 2; ++change) {
-        UINT n = 1;
-        for (; n < 100; ++n) {
-            SCOPED_TRACE((change == 0 ? "quick re-initialisation, creations fail from " : "activation, from ") +
-                         std::to_string(n));
-            ASSERT_TRUE(Initialize());
-            renderer_->BeginFrame();
-            if (change == 1) renderer_->SetActive(false);
-            HalvoD3D11_FailCreationsFrom(n);
-            bool changed;
-            if (change == 0) {
-                changed = renderer_->QuickReinitialize(0, 800, 600, true);
-            } else {
-                const int viewsBefore = ViewsCreated(640, 480);
-                renderer_->SetActive(true);
-                changed = ViewsCreated(640, 480) > viewsBefore;
-            }
-            HalvoD3D11_FailCreationsFrom(0);
-            renderer_->Shutdown();
-            HALVO_RendImp_Unload();
-            EXPECT_EQ(NewLiveObjects(), liveBefore);
-            renderer_ = HALVO_RendImp_GetInterface();
-            if (changed) break;
-        }
-        EXPECT_LT(n, 100u);
-        EXPECT_GT(n, 2u) << "a colour view and a depth texture and view are made";
-    }
+    const auto start = [this] {
+        ASSERT_TRUE(Initialize());
+        renderer_->BeginFrame();
+    };
+    const auto reload = [this] { ReloadRenderer(); };
+    EXPECT_GT(
+        SweepCreationFailures([this] { return renderer_->QuickReinitialize(0, 800, 600, true); }, 100, start, reload),
+        1)
+        << "a colour view and a depth texture and view are made";
+    const auto activate = [this] {
+        const int viewsBefore = ViewsCreated(640, 480);
+        renderer_->SetActive(true);
+        return ViewsCreated(640, 480) > viewsBefore;
+    };
+    const auto startInactive = [&] {
+        start();
+        renderer_->SetActive(false);
+    };
+    EXPECT_GT(SweepCreationFailures(activate, 100, startInactive, reload), 1);
 }
 
 HALVO_RENDERER_BACKENDS(RendererSwapChain);

@@ -19,7 +19,7 @@ protected:
     // the border are transparent black.
     static RgbaImage PaddedPattern(uint32_t textureWidth, uint32_t textureHeight, int width, int height)
     {
-        RgbaImage image{textureWidth, textureHeight, std::vector<uint8_t>(size_t(textureWidth) * textureHeight * 4)};
+        RgbaImage image = Filled(textureWidth, textureHeight, 0);
         for (int y = 0; y <= height + 1; ++y) {
             for (int x = 0; x <= width + 1; ++x) {
                 image.Set(x, y, PatternTexel(std::clamp(x - 1, 0, width - 1), std::clamp(y - 1, 0, height - 1)));
@@ -114,11 +114,7 @@ TEST_P(TextureTest, PowerOfTwoBitmapIsUploadedAsItIs)
     EXPECT_EQ(bitmap.renderer.textureWidth, 256);
     EXPECT_EQ(bitmap.renderer.textureHeight, 128);
     ExpectUv(bitmap, 0, 0, 1, 1);
-    RgbaImage expected{256, 128, std::vector<uint8_t>(256 * 128 * 4)};
-    for (uint32_t y = 0; y < 128; ++y) {
-        for (uint32_t x = 0; x < 256; ++x) expected.Set(x, y, PatternTexel(int(x), int(y)));
-    }
-    ExpectImage(std::string("unpadded-") + GetParam(), ReadSubresource(TextureOf(bitmap), 0), expected);
+    ExpectImage(std::string("unpadded-") + GetParam(), ReadSubresource(TextureOf(bitmap), 0), PatternImage(256, 128));
 }
 
 // The six faces lie one under the other in the bitmap.
@@ -143,10 +139,7 @@ TEST_P(TextureTest, CubeBitmapBecomesSixFacesWithTheirMips)
     ExpectUv(bitmap, 0, 0, 1, 1);
 
     for (UINT face = 0; face < 6; ++face) {
-        RgbaImage expected{64, 64, std::vector<uint8_t>(64 * 64 * 4)};
-        for (uint32_t y = 0; y < 64; ++y) {
-            for (uint32_t x = 0; x < 64; ++x) expected.Set(x, y, PatternTexel(int(x), int(face * 64 + y)));
-        }
+        const RgbaImage expected = PatternImage(64, 64, face * 64);
         const std::string name = "cube-face" + std::to_string(face) + "-" + GetParam();
         ExpectImage(name, ReadSubresource(texture, D3D11CalcSubresource(0, face, 3)), expected);
         ExpectImage(name + "-level1", ReadSubresource(texture, D3D11CalcSubresource(1, face, 3)), BoxHalf(expected),

@@ -21,10 +21,37 @@ void RgbaImage::Set(uint32_t x, uint32_t y, uint32_t texel)
     std::memcpy(bytes.data() + (size_t(y) * width + x) * 4, &texel, 4);
 }
 
+uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a) { return r | g << 8 | b << 16 | a << 24; }
+
+RgbaImage Filled(uint32_t width, uint32_t height, uint32_t texel)
+{
+    RgbaImage image{width, height, std::vector<uint8_t>(size_t(width) * height * 4)};
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) image.Set(x, y, texel);
+    }
+    return image;
+}
+
 uint32_t PatternTexel(int x, int y)
 {
     return uint32_t(x & 0xff) | uint32_t(y & 0xff) << 8 | uint32_t((x * 7 + y * 3) & 0xff) << 16 |
            uint32_t(255 - (x & 0xff)) << 24;
+}
+
+RgbaImage PatternImage(uint32_t width, uint32_t height, uint32_t firstRow)
+{
+    RgbaImage image = Filled(width, height, 0);
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) image.Set(x, y, PatternTexel(int(x), int(firstRow + y)));
+    }
+    return image;
+}
+
+RgbaImage PixelsOf(const HV_Bitmap& bitmap)
+{
+    RgbaImage image{uint32_t(bitmap.pixelWidth), uint32_t(bitmap.pixelHeight), {}};
+    image.bytes.assign(bitmap.pixels, bitmap.pixels + size_t(bitmap.pixelWidth) * bitmap.pixelHeight * 4);
+    return image;
 }
 
 void FillWithPattern(HV_Bitmap& bitmap, const char* name, int32_t width, int32_t height)

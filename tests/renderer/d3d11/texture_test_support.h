@@ -25,9 +25,17 @@ struct RgbaImage {
     void Set(uint32_t x, uint32_t y, uint32_t texel);
 };
 
+// R, G, B, A bytes as one texel, byte 0 lowest.
+uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a);
+// A width x height image of one texel.
+RgbaImage Filled(uint32_t width, uint32_t height, uint32_t texel);
 // The texel of the test pattern at (x, y) of an image: every texel of a
 // 256 x 256 block differs, alpha 255 - x.
 uint32_t PatternTexel(int x, int y);
+// A width x height image of the pattern from its row `firstRow` on.
+RgbaImage PatternImage(uint32_t width, uint32_t height, uint32_t firstRow = 0);
+// The bitmap's pixels as an image.
+RgbaImage PixelsOf(const HV_Bitmap& bitmap);
 // Gives the bitmap pixels of that size (and logical size) holding the pattern.
 void FillWithPattern(HV_Bitmap& bitmap, const char* name, int32_t width, int32_t height);
 
