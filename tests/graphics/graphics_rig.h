@@ -15,10 +15,19 @@
 #include "filesystem/scheme_roots.h"
 #include "foundation/engine_log.h"
 #include "graphics/bitmap_table.h"
+#include "graphics/null_renderer.h"
 #include "graphics/render_states.h"
 #include "graphics/renderer_implementation.h"
+#include "shadertool/driver/engine_interface.h"
 #include "support/log_capture.h"
 #include "support/temporary_folder.h"
+
+// A renderer back end that asks for HLSL11 code at the default level.
+class HLSL11Renderer : public RendererImplementationNull {
+public:
+    uint32_t GetShaderTarget() override { return ShaderTool::TARGET_HLSL11; }
+    uint32_t GetShaderFeatureLevel() override { return ShaderTool::FEATURE_LEVEL_HLSL11_DEFAULT; }
+};
 
 class GraphicsTest : public ::testing::Test {
 protected:

@@ -24,7 +24,8 @@ public:
 
 using RenderStates = GraphicsTest;
 
-TEST_F(RenderStates, StartAsARendererStarts)
+// Without a renderer the values are still kept.
+TEST_F(RenderStates, StartAsARendererStartsAndAreKeptWithoutOne)
 {
     EXPECT_EQ(HV_Graphics_GetBlendMode(), 0);
     EXPECT_EQ(HV_Graphics_GetRenderStatei(HV_RENDER_STATE_DEPTH_TEST), 0);
@@ -32,6 +33,10 @@ TEST_F(RenderStates, StartAsARendererStarts)
     EXPECT_EQ(HV_Graphics_GetRenderStatei(HV_RENDER_STATE_DEPTH_WRITE), 0);
     EXPECT_EQ(HV_Graphics_GetRenderStatei(HV_RENDER_STATE_COLOR_WRITE), 1);
     EXPECT_EQ(HV_Graphics_GetRenderStatei(14), 0);
+    HV_Graphics_SetBlendMode(3);
+    HV_Graphics_SetRenderStatei(14, 1);
+    EXPECT_EQ(HV_Graphics_GetBlendMode(), 3);
+    EXPECT_EQ(HV_Graphics_GetRenderStatei(14), 1);
 }
 
 TEST_F(RenderStates, SetValuesAreReadBackAndHandedToTheRenderer)
@@ -76,14 +81,6 @@ TEST_F(RenderStates, OutOfRangeModesIdsAndValuesChangeNothing)
     EXPECT_TRUE(Logged("HV_Graphics_SetRenderStatei: value -1 is out of range for render state 10."));
     EXPECT_TRUE(Logged("HV_Graphics_SetRenderStatei: render state 9 is unknown."));
     EXPECT_TRUE(Logged("HV_Graphics_GetRenderStatei: render state 15 is unknown."));
-}
-
-TEST_F(RenderStates, WithoutARendererStatesAreStillKept)
-{
-    HV_Graphics_SetBlendMode(3);
-    HV_Graphics_SetRenderStatei(14, 1);
-    EXPECT_EQ(HV_Graphics_GetBlendMode(), 3);
-    EXPECT_EQ(HV_Graphics_GetRenderStatei(14), 1);
 }
 
 }  // namespace

@@ -1,44 +1,28 @@
 // Shader records built end to end from Shader XML files: read, translated
 // for the renderer's target, compiled through our HLSL compiler library.
-#include <gtest/gtest.h>
-
-#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "core/configuration.h"
-#include "core/threading.h"
 #include "data/data_manager.h"
-#include "filesystem/scheme_roots.h"
-#include "foundation/engine_log.h"
-#include "graphics/null_renderer.h"
+#include "graphics/graphics_rig.h"
 #include "graphics/shader_translation.h"
 #include "graphics/sprite_shader.h"
-#include "shadertool/driver/engine_interface.h"
-#include "support/log_capture.h"
-#include "support/temporary_folder.h"
 
 namespace {
 
-// A renderer back end that asks for HLSL11 code at the default level.
-class HLSL11Renderer : public RendererImplementationNull {
-public:
-    uint32_t GetShaderTarget() override { return ShaderTool::TARGET_HLSL11; }
-    uint32_t GetShaderFeatureLevel() override { return ShaderTool::FEATURE_LEVEL_HLSL11_DEFAULT; }
-};
-
-class ShaderTranslationTest : public ::testing::Test {
+class ShaderTranslationTest : public GraphicsTest {
 protected:
     void SetUp() override
     {
-        std::filesystem::create_directories(m_folder / "res");
+        GraphicsTest::SetUp();
         std::filesystem::create_directories(m_folder / "user");
         std::filesystem::copy(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaderxml", m_folder / "res",
                               std::filesystem::copy_options::recursive);
-        HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, (m_folder / "res").string().c_str());
         HVI_SetSchemeRoot(HV_PATH_SCHEME_USER, (m_folder / "user").string().c_str());
         HVI_SetRenderer(&m_renderer);
     }
@@ -49,10 +33,7 @@ protected:
         HVI_GetConfiguration().Use(nullptr, std::unique_ptr<DMDatabase>(DataManager::LoadFromMemory(xml.c_str())));
     }
 
-    TemporaryFolder m_temporary{"halvo-graphics-shaders"};
-    const std::filesystem::path m_folder = m_temporary.Path();
     HLSL11Renderer m_renderer;
-    LogCapture m_log;
 };
 
 bool StartsWithCode(const ByteBuffer& output)
@@ -101,37 +82,28 @@ TEST_F(ShaderTranslationTest, ShaderTextWithItsSourcesInsideIsTranslatedAndCompi
     for (const LogCapture::Line& line : m_log.Entries()) EXPECT_LT(line.level, HV_LOG_WARNING) << line.text;
 }
 
+// The texts of the last target translated land under the Shader XML's own
+// name, found through a search path or named with its scheme.
 TEST_F(ShaderTranslationTest, DebugShadersWritesTheTextsToTheUserFolder)
 {
-    UseDeveloperSettings("developer_mode=\"true\" debug_shaders=\"1\"");
-    ASSERT_TRUE(HVI_InitShaders());
-    EXPECT_TRUE(std::filesystem::is_directory(m_folder / "user" / "shaders"));
     ASSERT_TRUE(HVI_AddSearchPath("res://"));
-    HV_Shader shader;
-    shader.name = "sprite_v22.xml";
-    ASSERT_EQ(HVI_LoadShader(shader, true), HVI_SHADER_TRANSLATED);
-    // The text of the last target translated, under the Shader XML's own name.
-    std::ifstream vertex(m_folder / "user" / "shaders" / "sprite_v22.vertex");
-    const std::string text((std::istreambuf_iterator<char>(vertex)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text.rfind("#pragma warning(disable : 3078)\n\nstruct VertexInput\n", 0), 0u) << text;
-    EXPECT_TRUE(std::filesystem::exists(m_folder / "user" / "shaders" / "sprite_v22.pixel"));
-    DataManager::UnloadDatabase("sprite_v22.xml");
-    UseDeveloperSettings("developer_mode=\"0\"");
-    ASSERT_TRUE(HVI_InitShaders());
-}
-
-TEST_F(ShaderTranslationTest, DebugTextsOfASchemedShaderNameLandBelowTheUserFolder)
-{
-    UseDeveloperSettings("developer_mode=\"1\" debug_shaders=\"t\"");
-    ASSERT_TRUE(HVI_InitShaders());
-    HV_Shader shader;
-    shader.name = "res://sprite_v22.xml";
-    ASSERT_EQ(HVI_LoadShader(shader, true), HVI_SHADER_TRANSLATED);
-    EXPECT_TRUE(std::filesystem::exists(m_folder / "user" / "shaders" / "sprite_v22.vertex"));
-    EXPECT_TRUE(std::filesystem::exists(m_folder / "user" / "shaders" / "sprite_v22.pixel"));
-    EXPECT_FALSE(std::filesystem::exists(m_folder / "user" / "shaders" / "res:"));
-    UseDeveloperSettings("developer_mode=\"0\"");
-    ASSERT_TRUE(HVI_InitShaders());
+    for (const char* name : {"sprite_v22.xml", "res://sprite_v22.xml"}) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove_all(m_folder / "user" / "shaders");
+        UseDeveloperSettings("developer_mode=\"true\" debug_shaders=\"1\"");
+        ASSERT_TRUE(HVI_InitShaders());
+        EXPECT_TRUE(std::filesystem::is_directory(m_folder / "user" / "shaders"));
+        HV_Shader shader;
+        shader.name = name;
+        ASSERT_EQ(HVI_LoadShader(shader, true), HVI_SHADER_TRANSLATED);
+        std::ifstream vertex(m_folder / "user" / "shaders" / "sprite_v22.vertex");
+        const std::string text((std::istreambuf_iterator<char>(vertex)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(text.rfind("#pragma warning(disable : 3078)\n\nstruct VertexInput\n", 0), 0u) << text;
+        EXPECT_TRUE(std::filesystem::exists(m_folder / "user" / "shaders" / "sprite_v22.pixel"));
+        EXPECT_FALSE(std::filesystem::exists(m_folder / "user" / "shaders" / "res:"));
+        UseDeveloperSettings("developer_mode=\"0\"");
+        ASSERT_TRUE(HVI_InitShaders());
+    }
 }
 
 TEST_F(ShaderTranslationTest, IncludedFileIsFoundThroughTheEngineFileSystem)
@@ -157,39 +129,60 @@ TEST_F(ShaderTranslationTest, IncludedFileIsFoundThroughTheEngineFileSystem)
     EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_TRANSLATED)
         << (m_log.Entries().empty() ? "" : m_log.Entries().back().text);
     EXPECT_TRUE(StartsWithCode(shader.stageOutputs[ShaderTool::STAGE_VERTEX]));
-    DataManager::UnloadDatabase("res://included/shader.xml");
 }
 
-TEST_F(ShaderTranslationTest, MissingShaderFailsWithTheTranslatorLog)
+// Each way a shader fails: it is not made, and the reason is the last line
+// logged, an error (a popup for a text handed in).
+TEST_F(ShaderTranslationTest, FailuresLogTheirReasonLast)
 {
     UseDeveloperSettings("developer_mode=\"0\"");
-    ASSERT_TRUE(HVI_InitShaders());
-    HV_Shader shader;
-    shader.name = "res://missing.xml";
-    EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_FAILED);
-    ASSERT_FALSE(m_log.Entries().empty());
-    EXPECT_EQ(m_log.Entries().back().text,
-              "Failed to translate shader 'res://missing.xml':\n"
-              "Failed to read the Shader XML:\nError: file does not exist.\n");
-    EXPECT_EQ(shader.stageMask, 0u);
-}
-
-TEST_F(ShaderTranslationTest, UnreadableSourceIsReportedUnderItsHeading)
-{
-    UseDeveloperSettings("developer_mode=\"0\"");
-    ASSERT_TRUE(HVI_InitShaders());
     std::ofstream(m_folder / "res" / "broken.xml")
         << "<database><array id=\"info\"><node id=\"version\" value=\"2\"/><node id=\"revision\" value=\"4\"/>"
            "</array><array id=\"sources\"><node type=\"vertex\" file=\"missing.hvsl\"/></array></database>";
-    HV_Shader shader;
-    shader.name = "res://broken.xml";
-    EXPECT_EQ(HVI_LoadShader(shader, false), HVI_SHADER_FAILED);
-    ASSERT_FALSE(m_log.Entries().empty());
-    EXPECT_EQ(m_log.Entries().back().text,
-              "Failed to translate shader 'res://broken.xml':\n"
-              "Failed to read Shader XML sources:\n"
-              "Error: failed to open or read shader source file 'res://missing.hvsl'.\n");
-    DataManager::UnloadDatabase("res://broken.xml");
+    const auto load = [](const char* name) {
+        HV_Shader shader;
+        shader.name = name;
+        return HVI_InitShaders() && HVI_LoadShader(shader, false) == HVI_SHADER_FAILED && shader.stageMask == 0;
+    };
+    const auto create = [](const char* name, const char* text) {
+        HV_Shader shader;
+        return !HVI_CreateShaderFromSource(shader, name, text);
+    };
+    const struct {
+        std::function<bool()> fails;
+        bool popup;
+        const char* text;
+    } rows[] = {
+        {[&] { return load("res://missing.xml"); }, false,
+         "Failed to translate shader 'res://missing.xml':\nFailed to read the Shader XML:\nError: file does not "
+         "exist.\n"},
+        {[&] { return load("res://broken.xml"); }, false,
+         "Failed to translate shader 'res://broken.xml':\nFailed to read Shader XML sources:\nError: failed to open or "
+         "read shader source file 'res://missing.hvsl'.\n"},
+        {[&] {
+             return create("broken",
+                           "<database><array id=\"info\"><node id=\"version\" value=\"1\"/></array></database>");
+         },
+         true,
+         "Failed to translate shader 'broken':\nFailed to read the Shader XML:\nError: file is of invalid version.\n"},
+        {[&] { return create("garbage", "not xml <<<"); }, true,
+         "Failed to translate shader 'garbage':\nFailed to read the Shader XML:\nError: text is not an XML "
+         "database.\n"},
+        {[] {
+             HVI_SetRenderer(nullptr);
+             return !HVI_InitShaders();
+         },
+         false, "Failed to initialize the shader translator."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_TRUE(row.fails());
+        ASSERT_FALSE(m_log.Entries().empty());
+        const LogCapture::Line last = m_log.Entries().back();
+        EXPECT_EQ(last.text, row.text);
+        EXPECT_EQ(last.popup, row.popup);
+        EXPECT_EQ(last.level, HV_LOG_ERROR);
+    }
 }
 
 TEST_F(ShaderTranslationTest, ShaderFromTextKeepsItsDeclarations)
@@ -201,38 +194,6 @@ TEST_F(ShaderTranslationTest, ShaderFromTextKeepsItsDeclarations)
     EXPECT_STREQ(shader.name.GetText(), "sprite");
     EXPECT_EQ(shader.vertexFormat, 7u);
     EXPECT_EQ(shader.description.pixelTextures.GetCount(), 1);
-}
-
-TEST_F(ShaderTranslationTest, ShaderFromBadTextShowsAPopup)
-{
-    HV_Shader shader;
-    EXPECT_FALSE(HVI_CreateShaderFromSource(
-        shader, "broken", "<database><array id=\"info\"><node id=\"version\" value=\"1\"/></array></database>"));
-    ASSERT_FALSE(m_log.Entries().empty());
-    EXPECT_TRUE(m_log.Entries().back().popup);
-    EXPECT_EQ(m_log.Entries().back().level, HV_LOG_ERROR);
-    EXPECT_EQ(
-        m_log.Entries().back().text,
-        "Failed to translate shader 'broken':\nFailed to read the Shader XML:\nError: file is of invalid version.\n");
-}
-
-TEST_F(ShaderTranslationTest, ShaderFromTextThatIsNoXmlIsNotCreated)
-{
-    HV_Shader shader;
-    EXPECT_FALSE(HVI_CreateShaderFromSource(shader, "garbage", "not xml <<<"));
-    ASSERT_FALSE(m_log.Entries().empty());
-    EXPECT_TRUE(m_log.Entries().back().popup);
-    EXPECT_EQ(
-        m_log.Entries().back().text,
-        "Failed to translate shader 'garbage':\nFailed to read the Shader XML:\nError: text is not an XML database.\n");
-}
-
-TEST_F(ShaderTranslationTest, WithoutRendererTheTranslatorIsNotInitialised)
-{
-    HVI_SetRenderer(nullptr);
-    EXPECT_FALSE(HVI_InitShaders());
-    ASSERT_FALSE(m_log.Entries().empty());
-    EXPECT_EQ(m_log.Entries().back().text, "Failed to initialize the shader translator.");
 }
 
 }  // namespace

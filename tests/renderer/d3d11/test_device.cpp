@@ -33,6 +33,9 @@ TEST_P(RendererDevice, ConstantAnswersOfThisBackEnd)
     EXPECT_TRUE(renderer_->IsShaderProgramReady(nullptr));
     EXPECT_EQ(renderer_->Reserved44(), 0);
     EXPECT_FALSE(renderer_->NeedsProjectionFlipY());
+    EXPECT_FALSE(renderer_->Unsupported67());
+    EXPECT_EQ(renderer_->Unsupported71(), 0);
+    EXPECT_EQ(renderer_->Unsupported82(), 0);
     float x = 1.0f;
     float y = 1.0f;
     renderer_->GetPixelCenterOffset(x, y);
