@@ -1,22 +1,59 @@
-// What the tests of the Direct3D 11 renderer share: the renderer reached
-// through its entry points, initialised with an engine state that has a
-// program block and a main window of our window layer, the engine log kept at
-// every level, and the layer's back end ("memory" or "vulkan") as the test's
-// parameter; on Vulkan the validation layer is on where installed and must
-// stay silent. Every test ends with the layer's live-object count where it
-// began.
+// What the tests of the Direct3D 11 renderer share. RendererTest: the
+// renderer reached through its entry points, initialised with an engine state
+// that has a program block and a main window of our window layer, the engine
+// log kept at every level, and the layer's back end ("memory" or "vulkan") as
+// the test's parameter; on Vulkan the validation layer is on where installed
+// and must stay silent. Every test ends with the layer's live-object count
+// where it began. TextureRendererTest adds bitmaps with a known pattern,
+// read-back of any subresource and pixel comparison that writes expected and
+// actual PNGs when it fails; StateTest the renderer registered as the front
+// end's, its device and context, a program drawing vertex colours and
+// read-back of buffers and the back buffer.
 #pragma once
 
+#include <d3d11.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
+#include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/engine_state.h"
 #include "core/features.h"
+#include "graphics/bitmap_record.h"
 #include "graphics/renderer_implementation.h"
+#include "graphics/shader_record.h"
+#include "imaging/image_loader.h"
 #include "winapi/d3d11/d3d11_test_hooks.h"
+
+// Holds one reference to a platform object.
+template <typename T>
+class Held {
+public:
+    Held() = default;
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    ~Held() { Reset(); }
+    void Reset()
+    {
+        if (object_ != nullptr) object_->Release();
+        object_ = nullptr;
+    }
+    T** Put()
+    {
+        Reset();
+        return &object_;
+    }
+    T* get() const { return object_; }
+    T* operator->() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+
+private:
+    T* object_ = nullptr;
+};
 
 class RendererTest : public ::testing::TestWithParam<const char*> {
 protected:
@@ -110,3 +147,102 @@ private:
     INSTANTIATE_TEST_SUITE_P(                                   \
         Backends, suite, ::testing::Values("memory", "vulkan"), \
         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); })
+
+// 8-bit R, G, B, A pixels, rows without gaps.
+struct RgbaImage {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::vector<uint8_t> bytes;
+    uint32_t At(uint32_t x, uint32_t y) const;  // byte 0 lowest
+    void Set(uint32_t x, uint32_t y, uint32_t texel);
+};
+
+// R, G, B, A bytes as one texel, byte 0 lowest.
+uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a);
+// A width x height image of one texel.
+RgbaImage Filled(uint32_t width, uint32_t height, uint32_t texel);
+// The texel of the test pattern at (x, y) of an image: every texel of a
+// 256 x 256 block differs, alpha 255 - x.
+uint32_t PatternTexel(int x, int y);
+// A width x height image of the pattern from its row `firstRow` on.
+RgbaImage PatternImage(uint32_t width, uint32_t height, uint32_t firstRow = 0);
+// The bitmap's pixels as an image.
+RgbaImage PixelsOf(const HV_Bitmap& bitmap);
+// Gives the bitmap pixels of that size (and logical size) holding the pattern.
+void FillWithPattern(HV_Bitmap& bitmap, const char* name, int32_t width, int32_t height);
+
+// An image loader that has no memory to give.
+class FullImageLoader : public ImageLoaderImp {
+public:
+    bool AllocateImagePixels(HV_Bitmap*, int32_t, int32_t) override { return false; }
+};
+
+class TextureRendererTest : public RendererTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A bitmap of that pixel (and logical) size holding the pattern; the
+    // fixture releases its texture and pixels.
+    HV_Bitmap& MakeBitmap(const char* name, int32_t width, int32_t height, int32_t type = HV_TEXTURE_TYPE_2D,
+                          uint16_t mips = 1);
+    // A bitmap without pixels, described for a render target.
+    HV_Bitmap& MakeTarget(const char* name, int32_t width, int32_t height, int32_t format,
+                          int32_t type = HV_TEXTURE_TYPE_2D, uint16_t mips = 1);
+
+    // The texture the renderer made for the bitmap (null when none).
+    static ID3D11Texture2D* TextureOf(const HV_Bitmap& bitmap);
+    // The immediate context of the texture's device (one reference, released
+    // by the caller).
+    static ID3D11DeviceContext* ContextOf(ID3D11Resource* resource);
+    // A subresource of a 4-byte colour texture read through a staging copy,
+    // as R, G, B, A (B8G8R8A8 textures swapped).
+    static RgbaImage ReadSubresource(ID3D11Texture2D* texture, UINT subresource);
+
+    // Expects the image to equal the expected one, each channel within
+    // `tolerance`; on a mismatch writes <name>-expected.png and
+    // <name>-actual.png into pixel-failures/ in the working folder.
+    static void ExpectImage(const std::string& name, const RgbaImage& actual, const RgbaImage& expected,
+                            int tolerance = 0);
+
+    bool OnVulkan() const { return std::string(GetParam()) == "vulkan"; }
+
+    std::deque<HV_Bitmap> bitmaps_;
+    // When set, the number of complaints of the layer the test causes on
+    // purpose; any other fails it.
+    std::optional<size_t> expectedComplaints_;
+};
+
+class StateTest : public TextureRendererTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The renderer's device and immediate context.
+    void FindDevice();
+    // Lets go of the device and shuts the renderer down, so that a test can
+    // change the layer before Restart initialises it again.
+    void ShutDown();
+    bool Restart();
+    // Shuts the renderer down and initialises a new one on a device that
+    // cannot read B8G8R8A8 vertices (capability bits are never cleared, so
+    // the object is made again).
+    void RestartWithoutBgraVertexColours();
+    // The first bytes of a device buffer, read through a staging copy.
+    std::vector<uint8_t> ReadBuffer(ID3D11Buffer* buffer, uint32_t byteCount);
+    // The colour target bound first (the back buffer in a frame), as R, G, B, A.
+    RgbaImage ReadBoundTarget();
+
+    // Whether an error report with the description was logged, its extra
+    // text last.
+    static bool IsReported(const std::string& description, const std::string& extra);
+
+    // A program of the vertex format POSITION + COLOR (mask 3) whose pixels
+    // are the vertex colour times the pixel constant "tint" (white), made and
+    // bound through the renderer.
+    bool MakeColourProgram();
+
+    Held<ID3D11Device> device_;
+    Held<ID3D11DeviceContext> context_;
+    HV_Shader shader_;
+};

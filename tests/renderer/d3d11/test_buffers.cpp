@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "renderer/d3d11/buffers.h"
-#include "renderer/d3d11/state_test_support.h"
+#include "renderer/d3d11/renderer_test_support.h"
 
 namespace {
 

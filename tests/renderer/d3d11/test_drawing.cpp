@@ -11,7 +11,7 @@
 
 #include "graphics/render_states.h"
 #include "renderer/d3d11/buffers.h"
-#include "renderer/d3d11/state_test_support.h"
+#include "renderer/d3d11/renderer_test_support.h"
 
 namespace {
 

@@ -6,11 +6,10 @@
 #include <filesystem>
 
 #include "core/configuration.h"
-#include "data/data_manager.h"
 #include "filesystem/scheme_roots.h"
 #include "graphics/shader_translation.h"
 #include "renderer/d3d11/shader_program.h"
-#include "renderer/d3d11/texture_test_support.h"
+#include "renderer/d3d11/renderer_test_support.h"
 #include "support/temporary_folder.h"
 
 namespace {
@@ -26,7 +25,6 @@ protected:
         std::filesystem::create_directories(folder_ / "res");
         std::filesystem::copy(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaderxml", folder_ / "res",
                               std::filesystem::copy_options::recursive);
-        HVI_ResetFileSystem();
         HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, (folder_ / "res").string().c_str());
         HVI_SetRenderer(renderer_);
         ASSERT_TRUE(HVI_InitShaders());
@@ -36,9 +34,6 @@ protected:
     void TearDown() override
     {
         if (renderer_ != nullptr) renderer_->ReleaseShaderProgram(&shader_);
-        HVI_SetRenderer(nullptr);
-        DataManager::UnloadDatabase("res://sprite_v22.xml");
-        HVI_ResetFileSystem();
         TextureRendererTest::TearDown();
     }
 
@@ -93,26 +88,21 @@ TEST_P(ShaderProgramTest, ShaderXmlBecomesAProgramThatBinds)
     EXPECT_EQ(desc.CPUAccessFlags, UINT(D3D11_CPU_ACCESS_WRITE));
 
     renderer_->BindShaderProgram(&shader_);
-    ID3D11DeviceContext* context = ContextOf(program.vertexConstants);
-    ID3D11VertexShader* vertexShader = nullptr;
-    ID3D11PixelShader* pixelShader = nullptr;
-    ID3D11InputLayout* layout = nullptr;
-    context->VSGetShader(&vertexShader, nullptr, nullptr);
-    context->PSGetShader(&pixelShader, nullptr, nullptr);
-    context->IAGetInputLayout(&layout);
-    EXPECT_EQ(vertexShader, program.vertexShader);
-    EXPECT_EQ(pixelShader, program.pixelShader);
-    EXPECT_EQ(layout, program.inputLayout);
-    for (IUnknown* object :
-         {static_cast<IUnknown*>(vertexShader), static_cast<IUnknown*>(pixelShader), static_cast<IUnknown*>(layout)}) {
-        if (object != nullptr) object->Release();
-    }
+    Held<ID3D11DeviceContext> context;
+    *context.Put() = ContextOf(program.vertexConstants);
+    Held<ID3D11VertexShader> vertexShader;
+    Held<ID3D11PixelShader> pixelShader;
+    Held<ID3D11InputLayout> layout;
+    context->VSGetShader(vertexShader.Put(), nullptr, nullptr);
+    context->PSGetShader(pixelShader.Put(), nullptr, nullptr);
+    context->IAGetInputLayout(layout.Put());
+    EXPECT_EQ(vertexShader.get(), program.vertexShader);
+    EXPECT_EQ(pixelShader.get(), program.pixelShader);
+    EXPECT_EQ(layout.get(), program.inputLayout);
     // No program binds nothing: what was bound stays.
     renderer_->BindShaderProgram(nullptr);
-    context->VSGetShader(&vertexShader, nullptr, nullptr);
-    EXPECT_EQ(vertexShader, program.vertexShader);
-    if (vertexShader != nullptr) vertexShader->Release();
-    context->Release();
+    context->VSGetShader(vertexShader.Put(), nullptr, nullptr);
+    EXPECT_EQ(vertexShader.get(), program.vertexShader);
 }
 
 TEST_P(ShaderProgramTest, ProgramsWithoutConstantsHaveNoConstantBuffers)

@@ -7,7 +7,7 @@
 #include "graphics/render_states.h"
 #include "renderer/d3d11/buffers.h"
 #include "graphics/renderer_entry_points.h"
-#include "renderer/d3d11/state_test_support.h"
+#include "renderer/d3d11/renderer_test_support.h"
 
 namespace {
 

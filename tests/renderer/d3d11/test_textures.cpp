@@ -6,7 +6,7 @@
 #include <string>
 
 #include "renderer/d3d11/texture_data.h"
-#include "renderer/d3d11/texture_test_support.h"
+#include "renderer/d3d11/renderer_test_support.h"
 
 namespace {
 
