@@ -64,19 +64,6 @@ TEST_F(DataManagerTest, AMissingFileGivesAnEmptyRegisteredDatabaseAndALogLine)
     EXPECT_EQ(DataManager::GetDatabase("res://missing.xml"), database);
 }
 
-TEST_F(DataManagerTest, ReadsAScrambledFileMadeOutsideTheEngine)
-{
-    m_temporary.Write("user/leaderboards-db.xml", TestDataFile("leaderboards-db.scrambled"));
-    DMDatabase* database = DataManager::GetDatabase(DataManager::kLeaderboardsDatabasePath);
-    DMArray* daily = database->FindArray("daily");
-    ASSERT_NE(daily, nullptr);
-    ASSERT_EQ(daily->GetNodeCount(), 2);
-    EXPECT_EQ(daily->GetNode(0)->GetId(), nullptr);
-    EXPECT_STREQ(daily->GetNode(0)->GetValue("points"), "120");
-    EXPECT_STREQ(daily->GetNode(0)->GetValue("data"), "1 2 255");
-    EXPECT_STREQ(daily->GetNode(1)->GetValue("player"), "2026-12-06 17:31");
-}
-
 TEST_F(DataManagerTest, GetLeaderboardsDatabaseRegistersAnEmptyDatabaseWithoutReading)
 {
     m_temporary.Write("user/leaderboards-db.xml", "<d><a id=\"daily\"/></d>");
@@ -122,7 +109,7 @@ TEST_F(DataManagerTest, SaveDatabaseScrambledReadsBackEqual)
 
 TEST_F(DataManagerTest, AFailedSaveKeepsTheOldFileByteForByteAndShowsThePopup)
 {
-    const std::string old = TestDataFile("leaderboards-db.scrambled");
+    const std::string old = TestDataFile("xml/container-made-outside.xml");
     m_temporary.Write("user/leaderboards-db.xml", old);
     LogCapture log;
     {
@@ -138,7 +125,7 @@ TEST_F(DataManagerTest, AFailedSaveKeepsTheOldFileByteForByteAndShowsThePopup)
 
 TEST_F(DataManagerTest, ASaveIntoAReadOnlyFolderKeepsTheOldFileByteForByte)
 {
-    const std::string old = TestDataFile("leaderboards-db.scrambled");
+    const std::string old = TestDataFile("xml/container-made-outside.xml");
     m_temporary.Write("user/leaderboards-db.xml", old);
     fs::permissions(User(""), fs::perms::owner_read | fs::perms::owner_exec);
     // Privileged users write into read-only folders; then there is nothing to test.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/data_manager.h"
+#include "data/scrambled_container.h"
 #include "data/xml_database_reader.h"
 #include "data/xml_database_writer.h"
 #include "database_equality.h"
@@ -83,7 +84,7 @@ std::string Described(const DMDatabase& database)
 
 // Every document of tests/data/datamanager/xml read through the data manager
 // gives exactly its .expected file: the lines logged (errors), then what was read.
-// Parsed in place it gives the same, and what it gives writes (as the .written
+// Parsed in place (unless it is a scrambled container) it gives the same, and what it gives writes (as the .written
 // file says, where there is one) and reads back.
 TEST(XMLDatabaseReader, EveryCorpusDocumentReadsAsItsExpectedFileSays)
 {
@@ -93,7 +94,7 @@ TEST(XMLDatabaseReader, EveryCorpusDocumentReadsAsItsExpectedFileSays)
         if (entry.path().extension() == ".xml") documents.push_back(entry.path());
     }
     std::sort(documents.begin(), documents.end());
-    EXPECT_GE(documents.size(), 14u);
+    EXPECT_GE(documents.size(), 15u);
     for (const fs::path& document : documents) {
         SCOPED_TRACE(document.filename().string());
         const std::string name = "res://" + document.filename().string();
@@ -105,8 +106,11 @@ TEST(XMLDatabaseReader, EveryCorpusDocumentReadsAsItsExpectedFileSays)
         std::string text = FileBytes(document);
         DMDatabase inPlace("in place");
         XMLDatabaseFault fault;
-        EXPECT_EQ(HVI_ParseXMLDatabaseInPlace(text.data(), int64_t(text.size()), inPlace, fault), log.Text().empty());
-        EXPECT_TRUE(DatabasesEqual(*database, inPlace));
+        if (!HVI_IsScrambledContainer(reinterpret_cast<const uint8_t*>(text.data()), int64_t(text.size()))) {
+            EXPECT_EQ(HVI_ParseXMLDatabaseInPlace(text.data(), int64_t(text.size()), inPlace, fault),
+                      log.Text().empty());
+            EXPECT_TRUE(DatabasesEqual(*database, inPlace));
+        }
         ByteBuffer written;
         const char* reason = "";
         ASSERT_TRUE(HVI_WriteXMLDatabase(*database, written, reason)) << reason;
