@@ -1,7 +1,6 @@
 #pragma once
 
-// The whole of a file as text, as the corpus tests compare it, and the
-// expected translations kept as files.
+// The whole of a file as text, as the corpus tests compare it.
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,11 +11,4 @@ inline std::string ReadFileText(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// An expected translation under tests/data/shaders/expected, named
-// "<target>/<case>.<ext>".
-inline std::string ExpectedShader(const std::string& name)
-{
-    return ReadFileText(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaders" / "expected" / name);
 }

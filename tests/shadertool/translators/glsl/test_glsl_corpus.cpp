@@ -14,6 +14,7 @@
 #include "shadertool/support/driver_test_support.h"
 #include "shadertool/support/shader_interfaces_test_support.h"
 #include "shadertool/driver/front_end.h"
+#include "shadertool/translators/translate_tree.h"
 #include "shadertool/translators/translator_factory.h"
 
 using namespace ShaderTool;
@@ -154,19 +155,15 @@ TEST_F(GoodSourcesTest, EveryGoodSourceTranslatesAndPassesTheValidatorsOrIsRefus
             frontEnd.stepLog.Clear();
             ASSERT_TRUE(RunFrontEnd(frontEnd, description, source, target.bit, Array<String>())) << path;
             std::unique_ptr<Translator> translator(CreateTranslator(target.bit, &frontEnd.stepLog));
-            translator->Reset();
-            translator->SetTranslation(&description, 0, target.bit, header.stage);
-            translator->BeginShader(description);
-            translator->TranslateRoot(*frontEnd.parse.root);
+            String translated;
             const std::string where = path.filename().string() + " for " + GetTargetName(target.bit);
-            if (!translator->Succeeded()) {
+            if (!TranslateTree(*translator, description, frontEnd.parse.root, 0, target.bit, header.stage,
+                               translated)) {
                 EXPECT_TRUE(IsRefusal(frontEnd.stepLog.text.GetText())) << where << "\n"
                                                                         << frontEnd.stepLog.text.GetText();
                 continue;
             }
-            translator->WriteInterface(description);
-            translator->WriteHeader();
-            const std::string result = translator->GetResultText().GetText();
+            const std::string result = translated.GetText();
             std::string output;
             EXPECT_TRUE(JudgeText(target, result, static_cast<int>(header.stage),
                                   m_folder.Path() / (path.stem().string() + "_" + GetTargetName(target.bit)), &output))
