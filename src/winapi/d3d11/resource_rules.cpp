@@ -55,6 +55,21 @@ ResourceShape UsageShape(D3D11_RESOURCE_DIMENSION dimension, const Desc& desc)
     return shape;
 }
 
+// Bind and misc flags within those that the kind of resource can have.
+bool FlagsAllowed(const char* entryPoint, const char* resource, UINT bindFlags, UINT allowedBinds, UINT miscFlags,
+                  UINT allowedMisc)
+{
+    if (bindFlags & ~allowedBinds) {
+        ReportError(entryPoint, "BindFlags 0x%x name flags %s cannot have.", bindFlags, resource);
+        return false;
+    }
+    if (miscFlags & ~allowedMisc) {
+        ReportError(entryPoint, "MiscFlags 0x%x name flags %s cannot have.", miscFlags, resource);
+        return false;
+    }
+    return true;
+}
+
 // The rules on usage and CPU access that buffers and textures share.
 bool CheckUsage(const char* entryPoint, D3D11_USAGE usage, UINT bindFlags, UINT cpuAccess, bool hasInitialData)
 {
@@ -202,14 +217,8 @@ bool CheckBufferDesc(const char* entryPoint, const D3D11_BUFFER_DESC* desc, cons
                     static_cast<unsigned long long>(kLargestResource));
         return false;
     }
-    if (desc->BindFlags & ~kBufferBinds) {
-        ReportError(entryPoint, "BindFlags 0x%x name flags a buffer cannot have.", desc->BindFlags);
+    if (!FlagsAllowed(entryPoint, "a buffer", desc->BindFlags, kBufferBinds, desc->MiscFlags, kBufferMisc))
         return false;
-    }
-    if (desc->MiscFlags & ~kBufferMisc) {
-        ReportError(entryPoint, "MiscFlags 0x%x name flags a buffer cannot have.", desc->MiscFlags);
-        return false;
-    }
     if (desc->BindFlags & D3D11_BIND_CONSTANT_BUFFER) {
         if (desc->ByteWidth % 16 != 0 || desc->ByteWidth > D3D11_REQ_CONSTANT_BUFFER_ELEMENT_COUNT * 16) {
             ReportError(entryPoint, "a constant buffer's ByteWidth %u must be a multiple of 16 up to %u.",
@@ -282,14 +291,8 @@ bool CheckTexture2DDesc(const char* entryPoint, Device* device, const D3D11_TEXT
                     desc->Width, desc->Height);
         return false;
     }
-    if (desc->BindFlags & ~kTextureBinds) {
-        ReportError(entryPoint, "BindFlags 0x%x name flags a texture cannot have.", desc->BindFlags);
+    if (!FlagsAllowed(entryPoint, "a texture", desc->BindFlags, kTextureBinds, desc->MiscFlags, kTextureMisc))
         return false;
-    }
-    if (desc->MiscFlags & ~kTextureMisc) {
-        ReportError(entryPoint, "MiscFlags 0x%x name flags a texture cannot have.", desc->MiscFlags);
-        return false;
-    }
     const bool typeless = info->formatClass == kTypelessGroup;
     if ((desc->BindFlags & D3D11_BIND_RENDER_TARGET) && !typeless && !(support & D3D11_FORMAT_SUPPORT_RENDER_TARGET)) {
         ReportError(entryPoint, "format %d cannot be bound as a render target.", int(desc->Format));
