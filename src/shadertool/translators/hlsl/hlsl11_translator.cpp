@@ -34,8 +34,7 @@ HLSL11Translator::HLSL11Translator(Log* log) : HLSL9Translator(log)
     positionSemantic = "SV_POSITION";
     bitwiseAllowed = true;
     // The facing is a boolean here: face_direction gives the sign that every other target gives.
-    faceDirectionText = "(input._facing ? 1.0f : -1.0f)";
-    facingMember = "bool _facing : SV_IsFrontFace";
+    facing = {"(input._facing ? 1.0f : -1.0f)", "bool _facing : SV_IsFrontFace"};
 }
 
 HLSL11Translator::~HLSL11Translator() = default;

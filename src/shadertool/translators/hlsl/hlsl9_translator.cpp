@@ -259,8 +259,8 @@ bool HLSL9Translator::WriteSystemInput(const char* text, const char*& input, con
 
 bool HLSL9Translator::TranslateBuiltInInput(const String& member)
 {
-    if (member == "face_direction") return WriteSystemInput(faceDirectionText, pixelInputExtra, facingMember);
-    if (member == "is_front_facing") return WriteSystemInput("(input._facing > 0.0f)", pixelInputExtra, facingMember);
+    if (member == "face_direction") return WriteSystemInput(facing.directionText, pixelInputExtra, facing.member);
+    if (member == "is_front_facing") return WriteSystemInput("(input._facing > 0.0f)", pixelInputExtra, facing.member);
     for (const char* rayInput : kHLSLRayTracingInputs) {
         if (member == rayInput) {
             ReportError(kTranslatorInputNotSupported, member.GetText());

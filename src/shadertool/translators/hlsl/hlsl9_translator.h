@@ -54,8 +54,11 @@ protected:
 
     // The facing of the primitive: face_direction's text, and the pixel input
     // member that carries the facing.
-    const char* faceDirectionText = "input._facing";
-    const char* facingMember = "float _facing : VFACE";
+    struct FacingInput {
+        const char* directionText;
+        const char* member;
+    };
+    FacingInput facing = {"input._facing", "float _facing : VFACE"};
     const char* pixelInputExtra = nullptr;
     const char* instanceIdInput = nullptr;
     const char* vertexIdInput = nullptr;

@@ -15,8 +15,7 @@ PSSLTranslator::PSSLTranslator(Log* log) : HLSL11Translator(log)
     constantBufferKeyword = "ConstantBuffer";
     targetSemantic = "S_TARGET_OUTPUT";
     positionSemantic = "S_POSITION";
-    faceDirectionText = "input._facing";
-    facingMember = "float _facing : S_FRONT_FACE";
+    facing = {"input._facing", "float _facing : S_FRONT_FACE"};
     instanceIdMember = "uint _instance_id : S_INSTANCE_ID";
     vertexIdMember = "uint _vertex_id : S_VERTEX_ID";
 }
