@@ -40,17 +40,13 @@ TEST(Targets, NamesOfBits)
     }
 }
 
-// Stage names and back, by exact name only.
+// Stage names and back, by exact name only; the names themselves are those
+// the Shader XML corpus documents give their sources.
 TEST(Stages, NamesAndBack)
 {
     for (const int32_t stage : {STAGE_VERTEX, STAGE_PIXEL, STAGE_RCHIT, STAGE_RGEN, STAGE_RMISS}) {
         EXPECT_EQ(FindStageByName(GetStageName(stage)), stage) << GetStageName(stage);
     }
-    EXPECT_STREQ(GetStageName(STAGE_VERTEX), "vertex");
-    EXPECT_STREQ(GetStageName(STAGE_PIXEL), "pixel");
-    EXPECT_STREQ(GetStageName(STAGE_RCHIT), "rchit");
-    EXPECT_STREQ(GetStageName(STAGE_RGEN), "rgen");
-    EXPECT_STREQ(GetStageName(STAGE_RMISS), "rmiss");
     for (const int32_t stage : {int32_t(STAGE_INVALID), -1, 5}) EXPECT_STREQ(GetStageName(stage), "") << stage;
     for (const char* name : {"Pixel", "fragment", static_cast<const char*>(nullptr)}) {
         EXPECT_EQ(FindStageByName(name), STAGE_INVALID) << (name ? name : "null");

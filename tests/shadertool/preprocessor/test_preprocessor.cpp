@@ -1,9 +1,14 @@
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "preprocessor_test_support.h"
 #include "shadertool/preprocessor/preprocessor_macros.h"
+#include "shadertool/support/file_text.h"
 
 using namespace ShaderTool;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -62,7 +67,9 @@ TEST_F(Preprocessor, RayFlagsExistForClosestHitAndRayGenerationOnly)
 
 TEST_F(Preprocessor, ConditionsFindTheFirstMacroOfAName)
 {
-    EXPECT_TRUE(Run("#if _TARGET_PSSL == 128 && _TARGET_SPIRV == 256 && _TARGET_HLSL == 4\nT\n#endif\n"));
+    EXPECT_TRUE(
+        Run("#if _TARGET_PSSL == 128 && _TARGET_SPIRV == 256 && "
+            "_TARGET_HLSL == 4\nT\n#endif\n"));
     EXPECT_EQ(Output(), "\nT\n\n");
     EXPECT_EQ(FindMacro(context, "_TARGET_PSSL"), 10);
     EXPECT_EQ(FindMacro(context, "_TARGET_GROUP"), context.globalMacroCount + 1);
@@ -194,108 +201,28 @@ TEST_F(Preprocessor, ListOnlyWritesEveryMacroIntoTheLog)
     EXPECT_EQ(Output(), "");
 }
 
-// A source for the default target and stage, and the text it becomes.
-struct TextRow {
-    const char* what;
-    const char* source;
-    const char* output;
-};
-
-constexpr TextRow kTextRows[] = {
-    {"target entries hide group entries of the same name", "_TARGET_PSSL _TARGET_SPIRV _TARGET_ESSL\n", "128 256 1\n"},
-    {"elif taken when no earlier branch was", "#if 0\na\n#elif 1\nb\n#else\nc\n#endif\n", "\n\n\nb\n\n\n\n"},
-    {"elif skipped after a taken branch", "#if 1\na\n#elif 1\nb\n#endif\n", "\na\n\n\n\n"},
-    {"else taken when no branch was", "#if 0\na\n#elif 0\nb\n#else\nc\n#endif\n", "\n\n\n\n\nc\n\n"},
-    {"inactive parent keeps every nested branch out", "#if 0\n#if 1\na\n#else\nb\n#endif\n#endif\nc\n",
-     "\n\n\n\n\n\n\nc\n"},
-    {"define in an inactive branch defines nothing", "#if 0\n#define A 1\n#endif\nA\n", "\n\n\nA\n"},
-    {"macro replaced above its definition too", "x = A;\n#define A 7\ny = A2 + A;\n", "x = 7;\n\ny = A2 + 7;\n"},
-    // Macros replace their names in list order, so a replacement is open to
-    // the macros after its own and closed to those before it.
-    {"replacement names only later macros", "#define B 5\n#define A \"B C A\"\n#define C 7\nA B C\n",
-     "\n\n\n\"B 7 A\" 5 7\n"},
-    {"replacement names no global macro", "#define A \"_TARGET B\"\n#define B \"C\"\n#define C 3\nA\n",
-     "\n\n\n\"_TARGET \"3\"\"\n"},
-    {"small float keeps its value", "#define E 0.0000001\n#define H 0.5\n#define N 7\nE H N\n",
-     "\n\n\n1e-07 0.500000 7\n"},
-    {"pi is text in lines and zero in conditions", "#if _PI > 3\na\n#endif\n_PI _HALF_PI\n",
-     "\n\n\n3.1415926536f 1.5707963268f\n"},
-    {"string definition written in quotes", "#define S \"text\"\nS\n", "\n\"text\"\n"},
-    {"negative value after a minus stays two tokens", "#define N -1\nx = a-N;\ny = a - N;\n",
-     "\nx = a- -1;\ny = a - -1;\n"},
-    {"file marker lines never rewritten", "#define f 1\n@f \"f\" 3\nf\n", "\n@f \"f\" 3\n1\n"},
-    {"empty source", "", ""},
-    {"last line without newline copied to the end", "#if 1\nb\n#endif\nc", "\nb\n\nc"},
-    {"comments and carriage returns stripped", "a // note\r\n#if 1 /* off */\nb\n#endif\n", "a   \n\nb\n\n"},
-    {"division by zero in a skipped branch", "#if 0\n#if 1 / 0\n#endif\n#define Z 1 / 0\n#endif\n", "\n\n\n\n\n"},
-    {"division by zero in a skipped elif", "#if 1\n#elif 1 / 0\n#endif\n", "\n\n\n"},
-    {"include in a skipped branch", "#if 0\n#include \"missing.h\"\n#include 5\n#endif\nx\n", "\n\n\n\nx\n"},
-};
-
-TEST_F(Preprocessor, TextRows)
+// Sources of tests/data/shaders/preprocessor, run as main.hvsl for the
+// default target and stage. One with an .expected log beside it is refused
+// with exactly that log, any other runs clean; the text written is the .out
+// file beside it where there is one (a refused run expands no macros).
+TEST_F(Preprocessor, CorpusSourcesGiveTheirTextAndLog)
 {
-    for (const TextRow& row : kTextRows) {
-        SCOPED_TRACE(row.what);
-        EXPECT_TRUE(Run(row.source)) << LogText();
-        EXPECT_EQ(Output(), row.output);
+    std::vector<fs::path> sources;
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(fs::path(HALVO_TEST_DATA_DIR) / "shaders" / "preprocessor")) {
+        if (entry.path().extension() == ".hvsl") sources.push_back(entry.path());
     }
-}
-
-// A source the preprocessor refuses, its log and, where given, what it wrote:
-// a run with errors expands no macros.
-struct FaultRow {
-    const char* source;
-    const char* log;
-    const char* output;
-};
-
-constexpr FaultRow kFaultRows[] = {
-    {"#elif 1\n#else\n  #endif\n",
-     "main.hvsl(1:2) error: unexpected elif directive.\nmain.hvsl(2:2) error: unexpected else directive.\n"
-     "main.hvsl(3:4) error: unexpected endif directive.\n",
-     nullptr},
-    {"#if 1\na\n", "main.hvsl(3:1) error: expected endif directive.\n", "\na\n"},
-    {"#define A 2\n#define A 3\nA\n", "main.hvsl(2:9) error: redefinition of 'A'.\n", "\n\nA\n"},
-    {"#define _PI 3\n", "main.hvsl(1:9) error: identifiers must not start with an underscore.\n", nullptr},
-    {"#define A 1\nA\n#pragma once\nA\n", "main.hvsl(3:2) error: syntax error\n", "\nA\n"},
-    // The directive parser's refusals.
-    {"#pragma once\n", "main.hvsl(1:2) error: syntax error\n", nullptr},
-    {"#define F(x) x\n", "main.hvsl(1:14) error: syntax error\n", nullptr},
-    {"#if 5 % 2\n#endif\n", "main.hvsl(1:7) error: syntax error\n", nullptr},
-    {"#if \"abc\"\n#endif\n", "main.hvsl(1:5) error: syntax error\n", nullptr},
-    {"#endif extra\n", "main.hvsl(1:2) error: unexpected endif directive.\nmain.hvsl(1:8) error: syntax error\n",
-     nullptr},
-    {"#if 1u\n#endif\n", "main.hvsl(1:5) error: syntax error\n", nullptr},
-    {"#define S \"open\n", "main.hvsl(1:11) error: syntax error\n", nullptr},
-    {"#if defined X\n#endif\n", "main.hvsl(1:13) error: syntax error\n", nullptr},
-    {"#define S \"abc\"\n#if S\n#endif\n",
-     "main.hvsl(2:5) error: expression evaluating to a string literal is not allowed.\n", nullptr},
-    {"#if _IS_ARRAY_NODE_DEFINED(\"vertex_input\")\n#endif\n", "main.hvsl(1:5) error: invalid arguments.\n", nullptr},
-    {"#if _IS_ARRAY_NODE_DEFINED()\n#endif\n", "main.hvsl(1:5) error: invalid arguments.\n", nullptr},
-    {"#if  _IS_ARRAY_NODE_DEFINED(vertex_input, position)\n#endif\n", "main.hvsl(1:6) error: invalid arguments.\n",
-     nullptr},
-    {"#if _IS_ARRAY_NODE_DEFINED(\"a\", \"b\", \"c\")\n#endif\n", "main.hvsl(1:5) error: invalid arguments.\n",
-     nullptr},
-    {"#if _IS_ARRAY_NODE_DEFINED(\"textures\", \"b\")\n#endif\n", "main.hvsl(1:5) error: invalid array name.\n",
-     nullptr},
-    {"#if 1 + max(1, 2)\n#endif\n", "main.hvsl(1:9) error: undeclared function-like macro 'max'.\n", nullptr},
-    {"#include 5\nx\n", "main.hvsl(1:2) error: expression must evaluate to a string literal.\n", "\nx\n"},
-    {"#include UNDEFINED\n", "main.hvsl(1:2) error: expression must evaluate to a string literal.\n", nullptr},
-    // Division by zero gives zero; a parenthesized operand is located at its
-    // first constant. In a skipped branch it is no error; see the text rows.
-    {"#if 1 / 0\nT\n#endif\n#define Z 5 / (2 - 2)\nZ\n",
-     "main.hvsl(1:9) error: division by zero.\nmain.hvsl(4:16) error: division by zero.\n", "\n\n\n\nZ\n"},
-    {"#if 0\n#elif 1 / 0\n#endif\n", "main.hvsl(2:11) error: division by zero.\n", nullptr},
-};
-
-TEST_F(Preprocessor, FaultRows)
-{
-    for (const FaultRow& row : kFaultRows) {
-        SCOPED_TRACE(row.source);
-        EXPECT_FALSE(Run(row.source));
-        EXPECT_EQ(LogText(), row.log);
-        if (row.output != nullptr) {
-            EXPECT_EQ(Output(), row.output);
+    std::sort(sources.begin(), sources.end());
+    EXPECT_GE(sources.size(), 44u);
+    for (const fs::path& source : sources) {
+        SCOPED_TRACE(source.filename().string());
+        const fs::path logPath = fs::path(source).replace_extension(".expected");
+        const fs::path outputPath = fs::path(source).replace_extension(".out");
+        const std::string log = fs::exists(logPath) ? ReadFileText(logPath) : "";
+        EXPECT_EQ(Run(ReadFileText(source)), log.empty());
+        EXPECT_EQ(LogText(), log);
+        if (fs::exists(outputPath)) {
+            EXPECT_EQ(Output(), ReadFileText(outputPath));
         }
     }
 }

@@ -171,26 +171,20 @@ TEST_F(ShaderXmlReaderTest, VertexInputsGetTheirSemanticsAndTypes)
     ASSERT_TRUE(Read(InfoArray(4) +
                      "<array id=\"vertex_input\">\n<node id=\"position\" semantic=\"POSITION\"/>\n"
                      "<node id=\"color\" semantic=\"COLOR\"/>\n"
-                     "<node id=\"uv\" semantic=\"TEXTURE_COORDINATE_0\"/>\n</array>\n" +
+                     "<node id=\"uv\" semantic=\"TEXTURE_COORDINATE_0\"/>\n"
+                     "<node id=\"n\" semantic=\"NORMAL\"/>\n<node id=\"i\" semantic=\"4_BONE_INDICES\"/>\n"
+                     "<node id=\"w\" semantic=\"4_BONE_WEIGHTS\"/>\n"
+                     "</array>\n" +
                      kSources));
     const auto& inputs = Description().vertexInput;
-    ASSERT_EQ(inputs.GetCount(), 3);
+    ASSERT_EQ(inputs.GetCount(), 6);
     EXPECT_EQ(inputs[0].semantic, 1u);
     EXPECT_EQ(inputs[0].type.vectorSize, 4);
     EXPECT_EQ(inputs[0].type.qualifiers, QUALIFIER_CONST);
     EXPECT_EQ(inputs[2].semantic, 4u);
     EXPECT_EQ(inputs[2].type.vectorSize, 2);
     EXPECT_EQ(inputs[2].type.baseType, BaseType::FLOAT);
-}
-
-TEST_F(ShaderXmlReaderTest, BoneIndicesAreIntegers)
-{
-    ASSERT_TRUE(Read(InfoArray(4) +
-                     "<array id=\"vertex_input\">\n<node id=\"p\" semantic=\"POSITION\"/>\n"
-                     "<node id=\"i\" semantic=\"4_BONE_INDICES\"/>\n"
-                     "<node id=\"w\" semantic=\"4_BONE_WEIGHTS\"/>\n</array>\n" +
-                     kSources));
-    EXPECT_EQ(Description().vertexInput[1].type.baseType, BaseType::INT);
+    EXPECT_EQ(inputs[4].type.baseType, BaseType::INT);  // bone indices are integers
 }
 
 TEST_F(ShaderXmlReaderTest, ConstantCountNamesAnIntegerDefinition)
@@ -298,12 +292,13 @@ TEST_F(ShaderXmlReaderTest, EveryBitmapReferenceOfATextureSourceIsGivenBack)
     EXPECT_EQ(g_referencesTaken, g_referencesGivenBack);
 }
 
-TEST_F(ShaderXmlReaderTest, BufferTypes)
+TEST_F(ShaderXmlReaderTest, BufferAndImageTypes)
 {
     ASSERT_TRUE(Read(InfoArray(4) +
                      "<array id=\"buffers\">\n<node id=\"weights\" slot=\"0\" type=\"FLOAT4[]\"/>\n"
                      "<node id=\"indices\" slot=\"1\" type=\"INDEX\"/>\n"
-                     "<node id=\"ids\" slot=\"2\" type=\"UINT2\"/>\n</array>\n" +
+                     "<node id=\"ids\" slot=\"2\" type=\"UINT2\"/>\n</array>\n"
+                     "<array id=\"images\"><node id=\"target\" type=\"2D\"/></array>\n" +
                      kSources))
         << LogText();
     const auto& buffers = Description().buffers;
@@ -315,11 +310,6 @@ TEST_F(ShaderXmlReaderTest, BufferTypes)
     EXPECT_EQ(buffers[1].type.isIndexBuffer, 1);
     EXPECT_EQ(buffers[2].type.vectorSize, 2);
     EXPECT_EQ(buffers[2].slot, 2);
-}
-
-TEST_F(ShaderXmlReaderTest, TwoDimensionalImageIsRead)
-{
-    ASSERT_TRUE(Read(InfoArray(4) + "<array id=\"images\"><node id=\"target\" type=\"2D\"/></array>\n" + kSources));
     EXPECT_EQ(Description().images[0].type.baseType, BaseType::IMAGE);
 }
 
