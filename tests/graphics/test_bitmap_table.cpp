@@ -221,24 +221,9 @@ TEST_F(BitmapTable, TheRendererRoleRunsTheQueueInTheFrame)
     HVI_ResetSubsystems();
 }
 
-TEST_F(BitmapTable, HttpNamesAreFetchedAsTheyStand)
-{
-    const std::vector<uint8_t> png = WritePng(TestPixels3x2(), 3, 2);
-    HttpTestServer server([&png](const std::string&) {
-        return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(png.size()) + "\r\n\r\n" +
-               std::string(png.begin(), png.end());
-    });
-    const std::string url = server.Url("/user/7/picture?width=50&height=50");
-    HV_Bitmap* bitmap = HV_Graphics_LoadBitmap(url.c_str(), HV_BITMAP_CACHE_LOAD);
-    ASSERT_NE(bitmap, nullptr);
-    EXPECT_EQ(Pixels(bitmap), TestPixels3x2());
-    ASSERT_EQ(server.Requests().size(), 1u);
-    EXPECT_EQ(server.Requests()[0].rfind("GET /user/7/picture?width=50&height=50 HTTP/1.0\r\n", 0), 0u);
-}
-
 // An HTTP answer with the PNG that the server sends once the gate opens (or
 // after five seconds, so that a table that waits for the fetch fails the test
-// instead of hanging it).
+// instead of hanging it), whatever the path.
 class GatedPngServer {
 public:
     GatedPngServer()
@@ -249,7 +234,7 @@ public:
           })
     {}
     ~GatedPngServer() { Open(); }
-    std::string Url() const { return m_server.Url("/slow.png"); }
+    std::string Url(const char* path = "/slow.png") const { return m_server.Url(path); }
     void Open()
     {
         if (!m_opened.exchange(true)) m_open.set_value();
@@ -262,7 +247,7 @@ public:
         }
         return m_server.Requests().size() >= count;
     }
-    size_t RequestCount() { return m_server.Requests().size(); }
+    std::vector<std::string> Requests() { return m_server.Requests(); }
 
 private:
     std::vector<uint8_t> m_png;
@@ -271,6 +256,18 @@ private:
     std::atomic<bool> m_opened{false};
     HttpTestServer m_server;
 };
+
+TEST_F(BitmapTable, HttpNamesAreFetchedAsTheyStand)
+{
+    GatedPngServer server;
+    server.Open();
+    const std::string url = server.Url("/user/7/picture?width=50&height=50");
+    HV_Bitmap* bitmap = HV_Graphics_LoadBitmap(url.c_str(), HV_BITMAP_CACHE_LOAD);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(Pixels(bitmap), TestPixels3x2());
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].rfind("GET /user/7/picture?width=50&height=50 HTTP/1.0\r\n", 0), 0u);
+}
 
 TEST_F(BitmapTable, ASlowFetchHoldsNoOtherBitmapUp)
 {
@@ -306,7 +303,7 @@ TEST_F(BitmapTable, ThreadsLoadingOneBitmapTogetherReadItOnceAndEachHoldsARefere
     server.Open();
     first.join();
     second.join();
-    EXPECT_EQ(server.RequestCount(), 1u);
+    EXPECT_EQ(server.Requests().size(), 1u);
     ASSERT_NE(loaded[0], nullptr);
     EXPECT_EQ(loaded[0], loaded[1]);
     EXPECT_EQ(Pixels(loaded[1]), TestPixels3x2());

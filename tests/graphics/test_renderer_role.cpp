@@ -134,25 +134,23 @@ protected:
     static int CountCalls(const std::string& call) { return int(std::count(g_calls.begin(), g_calls.end(), call)); }
 };
 
-TEST_F(RendererRole, PreinitializationTakesTheExportedBackEndOnceAndSetsTheGraphicsTable)
-{
-    ASSERT_TRUE(Preinitialize());
-    EXPECT_EQ(1, g_interfaceRequests);
-    ASSERT_NE(nullptr, m_engine.graphics);
-    EXPECT_TRUE(WasLogged("[SYSTEM] Renderer back end: Recording."));
-    EXPECT_EQ(nullptr, HVI_GetRenderer());  // not running before start-up
-    EXPECT_TRUE(g_calls.empty());
-}
-
-TEST_F(RendererRole, StartupInitializesWithTheProgramsVideoOnTheMainWindowThenTheShaderTranslator)
+// Nothing runs before start-up; start-up initialises with the program's video
+// on the main window, then the shader translator.
+TEST_F(RendererRole, PreinitializationTakesTheExportedBackEndOnceAndStartupInitializesIt)
 {
     m_program.video.displayIndex = 0;
     HVI_GetEngineState().presentInterval = 0;  // as DISABLE_VSYNC leaves it
     ASSERT_TRUE(Preinitialize());
+    EXPECT_EQ(1, g_interfaceRequests);
+    ASSERT_NE(nullptr, m_engine.graphics);
+    EXPECT_TRUE(WasLogged("[SYSTEM] Renderer back end: Recording."));
+    EXPECT_EQ(nullptr, HVI_GetRenderer());
+    EXPECT_TRUE(g_calls.empty());
     ASSERT_TRUE(HVI_Startup());
     EXPECT_EQ((std::vector<std::string>{"Initialize 1280x720 windowed display 0 interval 0 with window",
                                         "PostInitialize", "GetShaderTarget"}),
               g_calls);
+    EXPECT_EQ(1, g_interfaceRequests);
     EXPECT_EQ(g_renderer, HVI_GetRenderer());
     EXPECT_EQ(&HVI_GetEngineState(), g_renderer->state);
     EXPECT_EQ(HVI_GetImageLoader(), g_renderer->state->imageLoader);

@@ -7,13 +7,11 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/logging.h"
 #include "graphics/render_states.h"
 #include "graphics/renderer_entry_points.h"
 #include "renderer/d3d11/buffers.h"
 #include "renderer/d3d11/texture_data.h"
 #include "shadertool/basic/targets.h"
-#include "support/log_capture.h"
 #include "support/vulkan_driver_keeper.h"
 #include "winapi/com/live_objects.h"
 #include "winapi/d3d11/png_writer.h"
@@ -64,7 +62,6 @@ public:
 void RendererTest::SetUp()
 {
     g_current = this;
-    HVI_SetLogThreshold(0);
     KeepVulkanDriverLoaded();
     HalvoD3D11_ResetHooks();
     setenv("HALVO_D3D11_BACKEND", GetParam(), 1);
@@ -122,23 +119,6 @@ void RendererTest::ReloadRenderer()
     HALVO_RendImp_Unload();
     renderer_ = HALVO_RendImp_GetInterface();
 }
-
-std::vector<std::string> RendererTest::Logged() { return LogCapture::AllWritten(); }
-
-int RendererTest::CountLogged(const std::string& text)
-{
-    int count = 0;
-    for (const std::string& line : LogCapture::AllWritten()) {
-        const size_t end = line.find("] ");
-        if (line == text ||
-            (line[0] == '[' && end != std::string::npos && line.compare(end + 2, std::string::npos, text) == 0)) {
-            ++count;
-        }
-    }
-    return count;
-}
-
-bool RendererTest::IsLogged(const std::string& text) { return CountLogged(text) > 0; }
 
 long RendererTest::NewLiveObjects() const { return long(halvo::com::LiveObjectCount()) - liveAtStart_; }
 
@@ -499,10 +479,10 @@ RgbaImage StateTest::ReadBoundTarget()
     return ReadSubresource(texture.get(), 0);
 }
 
-bool StateTest::IsReported(const std::string& description, const std::string& extra)
+bool StateTest::IsReported(const std::string& description, const std::string& extra) const
 {
     const std::string ending = "\n\n" + extra;
-    for (const std::string& line : Logged()) {
+    for (const std::string& line : log_.Lines()) {
         if (line.find(description) != std::string::npos && line.size() >= ending.size() &&
             line.compare(line.size() - ending.size(), ending.size(), ending) == 0) {
             return true;

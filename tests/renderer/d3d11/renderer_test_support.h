@@ -27,6 +27,7 @@
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_record.h"
 #include "imaging/image_loader.h"
+#include "support/log_capture.h"
 #include "winapi/d3d11/d3d11_test_hooks.h"
 
 // Holds one reference to a platform object.
@@ -63,11 +64,10 @@ protected:
     // Initialize with the fixture's engine state and program block.
     bool Initialize();
 
-    // Log lines since SetUp (without their counter and time), and whether one
-    // of them is the text after its level prefix ("[WARNING] ").
-    static std::vector<std::string> Logged();
-    static bool IsLogged(const std::string& text);
-    static int CountLogged(const std::string& text);
+    // Whether a line since the test began is the text after its level
+    // ("[POPUP] " stays before the text of a popup).
+    bool IsLogged(const std::string& text) const { return log_.Contains(text); }
+    int CountLogged(const std::string& text) const { return log_.Count(text); }
     // The layer's live objects now, less those alive when the test began.
     long NewLiveObjects() const;
 
@@ -128,6 +128,7 @@ protected:
     };
     std::vector<WindowStyleCall> windowStyleCalls_;
 
+    LogCapture log_;  // every level
     RendererImplementation* renderer_ = nullptr;
     HV_EngineInterface engine_{};
     HV_ProgramInterface program_{};
@@ -235,7 +236,7 @@ protected:
 
     // Whether an error report with the description was logged, its extra
     // text last.
-    static bool IsReported(const std::string& description, const std::string& extra);
+    bool IsReported(const std::string& description, const std::string& extra) const;
 
     // A program of the vertex format POSITION + COLOR (mask 3) whose pixels
     // are the vertex colour times the pixel constant "tint" (white), made and

@@ -70,9 +70,10 @@ TEST_P(RendererDevice, TheDeviceIsMadeOnTheFirstDriverAndLevelThatWork)
         {kWarp, D3D_FEATURE_LEVEL_9_3, TRUE, "a WARP device of feature level 9_3", 4096, 2},
         {kWarp, D3D_FEATURE_LEVEL_10_0, TRUE, "a WARP device of feature level 10_0", 16384, 1},
     };
-    const auto devicesCreated = [] {
+    const auto devicesCreated = [this] {
         int count = 0;
-        for (const std::string& line : Logged()) count += line.find("D3D11 renderer created a ") != std::string::npos;
+        for (const std::string& line : log_.Lines())
+            count += line.find("D3D11 renderer created a ") != std::string::npos;
         return count;
     };
     for (const auto& row : rows) {

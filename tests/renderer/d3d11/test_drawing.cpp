@@ -345,20 +345,6 @@ TEST_P(RendererPixels, ColourWritesOffKeepTheTargetAndOnDrawAgain)
     ExpectImage("ColourWriteOn", ReadBoundTarget(), Expected(kDestination, {Coloured(kLeftHalf, kSource)}));
 }
 
-TEST_P(RendererPixels, EachCullModeDropsItsFaces)
-{
-    const Quad front{0, 0, kWidth / 2, kHeight, 0.5f, Rgba(255, 0, 0, 255), true};
-    const Quad back{kWidth / 2, 0, kWidth, kHeight, 0.5f, Rgba(0, 0, 255, 255), false};
-    const std::vector<Quad> drawn[3] = {{front, back}, {back}, {front}};  // none, front, back culled
-    HV_Graphics_SetBlendMode(3);
-    for (int cull = 0; cull < 3; ++cull) {
-        ClearTo(0xff000000u);
-        HV_Graphics_SetRenderStatei(HV_RENDER_STATE_CULL_MODE, cull);
-        Draw({front, back});
-        ExpectImage("Cull" + std::to_string(cull), ReadBoundTarget(), Expected(0xff000000u, drawn[cull]));
-    }
-}
-
 TEST_P(RendererPixels, TheScissorClipsAndDisablingItDrawsEverywhere)
 {
     const Quad whole{0, 0, kWidth, kHeight, 0.5f, Rgba(0, 255, 0, 255)};
@@ -372,41 +358,48 @@ TEST_P(RendererPixels, TheScissorClipsAndDisablingItDrawsEverywhere)
     ExpectImage("ScissorOff", ReadBoundTarget(), Expected(0xff000000u, {whole}));
 }
 
-TEST_P(RendererPixels, EachDepthFunctionComparesAgainstTheClearedDepth)
+// Opaque quads drawn over black with a depth of 0.5 cleared: each cull mode
+// drops its faces; each depth function compares a quad nearer than the
+// cleared depth (left) and one level with it (right); depth writes decide
+// what a later quad covers.
+TEST_P(RendererPixels, CullModesDepthFunctionsAndDepthWritesDecideWhatIsDrawn)
 {
-    // Left half nearer than the cleared 0.5, right half level with it.
+    const Quad front{0, 0, kWidth / 2, kHeight, 0.5f, Rgba(255, 0, 0, 255), true};
+    const Quad back{kWidth / 2, 0, kWidth, kHeight, 0.5f, Rgba(0, 0, 255, 255), false};
     const Quad nearer{0, 0, kWidth / 2, kHeight, 0.25f, Rgba(255, 0, 0, 255)};
     const Quad level{kWidth / 2, 0, kWidth, kHeight, 0.5f, Rgba(0, 0, 255, 255)};
-    // Per code: whether 0.25 and 0.5 pass against 0.5.
-    const bool kPasses[8][2] = {{false, false}, {true, false}, {false, true}, {true, true},
-                                {false, false}, {true, false}, {false, true}, {true, true}};
-    HV_Graphics_SetBlendMode(3);
-    HV_Graphics_SetRenderStatei(HV_RENDER_STATE_DEPTH_TEST, 1);
-    for (int code = 0; code < 8; ++code) {
-        ClearTo(0xff000000u);
-        renderer_->ClearDepth(0.5f);
-        HV_Graphics_SetRenderStatei(HV_RENDER_STATE_DEPTH_FUNCTION, code);
-        Draw({nearer, level});
-        std::vector<Quad> drawn;
-        if (kPasses[code][0]) drawn.push_back(nearer);
-        if (kPasses[code][1]) drawn.push_back(level);
-        ExpectImage("Depth" + std::to_string(code), ReadBoundTarget(), Expected(0xff000000u, drawn));
-    }
-}
-
-TEST_P(RendererPixels, DepthWritesDecideWhatALaterQuadCovers)
-{
-    const Quad first{0, 0, kWidth / 2, kHeight, 0.25f, Rgba(255, 0, 0, 255)};
     const Quad second{0, 0, kWidth, kHeight, 0.375f, Rgba(0, 255, 0, 255)};
+    const struct {
+        const char* name;
+        int cull;
+        int depthFunction;  // -1: no depth test
+        bool depthWrite;
+        std::vector<Quad> drawn, painted;
+    } rows[] = {
+        {"CullNone", 0, -1, false, {front, back}, {front, back}},
+        {"CullFront", 1, -1, false, {front, back}, {back}},
+        {"CullBack", 2, -1, false, {front, back}, {front}},
+        {"DepthNever", 0, 0, false, {nearer, level}, {}},
+        {"DepthLess", 0, 1, false, {nearer, level}, {nearer}},
+        {"DepthEqual", 0, 2, false, {nearer, level}, {level}},
+        {"DepthLessEqual", 0, 3, false, {nearer, level}, {nearer, level}},
+        {"DepthGreater", 0, 4, false, {nearer, level}, {}},
+        {"DepthNotEqual", 0, 5, false, {nearer, level}, {nearer}},
+        {"DepthGreaterEqual", 0, 6, false, {nearer, level}, {level}},
+        {"DepthAlways", 0, 7, false, {nearer, level}, {nearer, level}},
+        {"DepthWrite", 0, 1, true, {nearer, second}, {second, nearer}},
+        {"NoDepthWrite", 0, 1, false, {nearer, second}, {second}},
+    };
     HV_Graphics_SetBlendMode(3);
-    HV_Graphics_SetRenderStatei(HV_RENDER_STATE_DEPTH_TEST, 1);
-    for (bool write : {true, false}) {
-        HV_Graphics_SetRenderStatei(HV_RENDER_STATE_DEPTH_WRITE, write ? 1 : 0);
+    for (const auto& row : rows) {
+        HV_Graphics_SetRenderStatei(HV_RENDER_STATE_CULL_MODE, row.cull);
+        HV_Graphics_SetRenderStatei(HV_RENDER_STATE_DEPTH_TEST, row.depthFunction >= 0 ? 1 : 0);
+        HV_Graphics_SetRenderStatei(HV_RENDER_STATE_DEPTH_FUNCTION, row.depthFunction >= 0 ? row.depthFunction : 1);
+        HV_Graphics_SetRenderStatei(HV_RENDER_STATE_DEPTH_WRITE, row.depthWrite ? 1 : 0);
         ClearTo(0xff000000u);
         renderer_->ClearDepth(0.5f);
-        Draw({first, second});
-        ExpectImage(write ? "DepthWrite" : "NoDepthWrite", ReadBoundTarget(),
-                    Expected(0xff000000u, write ? std::vector<Quad>{second, first} : std::vector<Quad>{second}));
+        Draw(row.drawn);
+        ExpectImage(row.name, ReadBoundTarget(), Expected(0xff000000u, row.painted));
     }
 }
 
