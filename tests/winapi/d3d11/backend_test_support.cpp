@@ -26,6 +26,7 @@ void BackendTest::SetUp()
 void BackendTest::TearDown()
 {
     buffers_.clear();
+    colour_ = {};
     D3D11Test::TearDown();
     EXPECT_EQ(halvo::d3d11::vulkan::ValidationMessageCount(), validationAtStart_)
         << "the Vulkan validation layer complained (the messages are in the log)";
@@ -34,6 +35,47 @@ void BackendTest::TearDown()
 bool BackendTest::Rasterises() const { return std::strcmp(GetParam(), "memory") != 0; }
 
 std::string BackendTest::Named(const std::string& name) const { return std::string(GetParam()) + "-" + name; }
+
+namespace {
+
+constexpr char kPositionVertexSource[] =
+    "struct VertexInput { float3 position : POSITION; };\n"
+    "struct VertexOutput { float4 position : SV_POSITION; };\n"
+    "VertexOutput main(VertexInput input) {\n"
+    "  VertexOutput output;\n"
+    "  output.position = float4(input.position, 1.0);\n"
+    "  return output;\n"
+    "}\n";
+
+constexpr char kColourPixelSource[] =
+    "cbuffer Colour : register(b0) { float4 colour; };\n"
+    "struct PixelInput { float4 position : SV_POSITION; };\n"
+    "float4 main(PixelInput input) : SV_TARGET0 { return colour; }\n";
+
+}  // namespace
+
+void BackendTest::UseColourProgram()
+{
+    if (!colour_.layout) {
+        colour_ = MakeProgram(kPositionVertexSource, kColourPixelSource,
+                              {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0)});
+    }
+    UseProgram(colour_);
+}
+
+void BackendTest::DrawColoured(const std::vector<float>& vertices, const FLOAT colour[4],
+                               D3D11_PRIMITIVE_TOPOLOGY topology)
+{
+    UseColourProgram();
+    context_->IASetPrimitiveTopology(topology);
+    if (colour != nullptr) {
+        SetPixelConstants(colour, 16);
+    } else {
+        context_->PSSetShader(nullptr, nullptr, 0);
+    }
+    SetVertices(vertices, 12);
+    context_->Draw(UINT(vertices.size() / 3), 0);
+}
 
 void BackendTest::SetVertices(const std::vector<float>& floats, UINT stride, UINT slot)
 {
@@ -114,20 +156,6 @@ void BackendTest::ExpectDrawn(const std::string& name, ID3D11Texture2D* target, 
     }
     messagesChecked_ = messages.size();
 }
-
-extern const char kPositionVertexSource[] =
-    "struct VertexInput { float3 position : POSITION; };\n"
-    "struct VertexOutput { float4 position : SV_POSITION; };\n"
-    "VertexOutput main(VertexInput input) {\n"
-    "  VertexOutput output;\n"
-    "  output.position = float4(input.position, 1.0);\n"
-    "  return output;\n"
-    "}\n";
-
-extern const char kColourPixelSource[] =
-    "cbuffer Colour : register(b0) { float4 colour; };\n"
-    "struct PixelInput { float4 position : SV_POSITION; };\n"
-    "float4 main(PixelInput input) : SV_TARGET0 { return colour; }\n";
 
 std::vector<float> Rectangle(float left, float top, float right, float bottom, float z)
 {

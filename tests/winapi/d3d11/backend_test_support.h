@@ -22,6 +22,12 @@ protected:
     // "<back end>-<name>", the name of a pixel comparison.
     std::string Named(const std::string& name) const;
 
+    // Binds a program (made on first use) that passes POSITION (float3) through and colours every pixel with
+    // the float4 of constant buffer b0, for triangle lists.
+    void UseColourProgram();
+    // Draws the vertices (x, y, z each) with it in one colour; without a colour, with no pixel shader.
+    void DrawColoured(const std::vector<float>& vertices, const FLOAT colour[4],
+                      D3D11_PRIMITIVE_TOPOLOGY topology = D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
     // An immutable vertex buffer of the floats in input slot `slot`, triangle lists.
     void SetVertices(const std::vector<float>& floats, UINT stride, UINT slot = 0);
     // Immutable constant buffers (rounded up to 16 bytes) in slot 0 of a stage.
@@ -45,6 +51,7 @@ protected:
 private:
     Ref<ID3D11Buffer> MakeConstantBuffer(const void* data, UINT size);
 
+    Program colour_;
     unsigned validationAtStart_ = 0;
     size_t messagesChecked_ = 0;
     std::vector<Ref<ID3D11Buffer>> buffers_;  // kept while bound
@@ -72,11 +79,6 @@ std::vector<uint32_t> Ramp(UINT count, uint8_t seed);
 // The 8-bit value a normalised channel of `value` is stored as: clamped, and
 // rounded to nearest.
 uint8_t Unorm8(double value);
-
-// A vertex shader passing POSITION (float3) through, and a pixel shader
-// returning the float4 `colour` of its constant buffer b0.
-extern const char kPositionVertexSource[];
-extern const char kColourPixelSource[];
 
 // Every back end, by name: the instantiation of each suite.
 #define INSTANTIATE_ON_EVERY_BACKEND(suite)                     \

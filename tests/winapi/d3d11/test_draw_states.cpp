@@ -11,34 +11,7 @@
 
 namespace {
 
-class DrawStates : public BackendTest {
-protected:
-    void SetUp() override
-    {
-        BackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        program_ = MakeProgram(kPositionVertexSource, kColourPixelSource,
-                               {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0)});
-        ASSERT_TRUE(program_.layout);
-        UseProgram(program_);
-    }
-
-    void TearDown() override
-    {
-        program_ = {};
-        BackendTest::TearDown();
-    }
-
-    // Draws the triangles (x, y, z per vertex) in one colour.
-    void DrawColoured(const std::vector<float>& vertices, const FLOAT colour[4])
-    {
-        SetPixelConstants(colour, 16);
-        SetVertices(vertices, 12);
-        context_->Draw(UINT(vertices.size() / 3), 0);
-    }
-
-    Program program_;
-};
+using DrawStates = BackendTest;
 
 // ---- Blend modes
 
@@ -252,10 +225,8 @@ TEST_P(DrawStates, WithoutAPixelShaderOnlyDepthIsWritten)
     Ref<ID3D11Texture2D> depth = MakeTexture(4, 2, DXGI_FORMAT_D32_FLOAT, D3D11_BIND_DEPTH_STENCIL);
     Ref<ID3D11DepthStencilView> depthView = DepthView(depth.get());
     context_->ClearDepthStencilView(depthView.get(), D3D11_CLEAR_DEPTH, 1.0f, 0);
-    context_->PSSetShader(nullptr, nullptr, 0);
     SetTarget(view.get(), 4, 2, depthView.get());
-    SetVertices(Rectangle(-1, 1, 1, -1, 0.25f), 12);
-    context_->Draw(6, 0);
+    DrawColoured(Rectangle(-1, 1, 1, -1, 0.25f), nullptr);
     ExpectDrawn("DepthOnlyColour", target.get(), std::vector<uint32_t>(8, Rgba(0, 0, 255, 255)));
     SetTarget(nullptr, 4, 2);
     ExpectDrawn("DepthOnlyDepth", depth.get(), std::vector<uint32_t>(8, StoredDepth(DXGI_FORMAT_D32_FLOAT, 0.25f)));
@@ -292,6 +263,7 @@ TEST_P(DrawStates, EachDrawKeepsTheDataItWasGivenThroughDiscardMaps)
     const UINT offset = 0;
     ID3D11Buffer* vertexBuffers[] = {vertices.get()};
     ID3D11Buffer* constantBuffers[] = {constants.get()};
+    UseColourProgram();
     context_->IASetVertexBuffers(0, 1, vertexBuffers, &stride, &offset);
     context_->PSSetConstantBuffers(0, 1, constantBuffers);
     auto write = [&](ID3D11Buffer* buffer, const void* data, size_t size) {
@@ -318,10 +290,9 @@ TEST_P(DrawStates, LinesLightThePixelsTheyCross)
     // the target's edges so that no end decides a pixel.
     const std::vector<float> lines = {-1.25f,  0.25f, 0.5f, 1.25f,   0.25f, 0.5f,
                                       -0.375f, 1.5f,  0.5f, -0.375f, -1.5f, 0.5f};
-    context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_LINELIST);
     Ref<ID3D11Texture2D> target = BoundTarget(8, 4);
     const FLOAT red[4] = {1, 0, 0, 1};
-    DrawColoured(lines, red);
+    DrawColoured(lines, red, D3D11_PRIMITIVE_TOPOLOGY_LINELIST);
     ExpectDrawn("Lines", target.get(),
                 Image(8, 4, [](UINT x, UINT y) { return y == 1 || x == 2 ? Rgba(255, 0, 0, 255) : 0u; }));
 }

@@ -73,9 +73,7 @@ protected:
         cube_ = MakeProgram(kDirectionVertexSource, kCubePixelSource,
                             {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0),
                              Element("TEXCOORD", 0, DXGI_FORMAT_R32G32B32_FLOAT, 12)});
-        coloured_ = MakeProgram(kPositionVertexSource, kColourPixelSource,
-                                {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0)});
-        ASSERT_TRUE(textured_.layout && cube_.layout && coloured_.layout);
+        ASSERT_TRUE(textured_.layout && cube_.layout);
         point_ = MakeSampler(D3D11_FILTER_MIN_MAG_MIP_POINT);
     }
 
@@ -83,7 +81,6 @@ protected:
     {
         textured_ = {};
         cube_ = {};
-        coloured_ = {};
         point_.Reset();
         BackendTest::TearDown();
     }
@@ -160,11 +157,8 @@ protected:
     // Fills the whole of a target view with one colour by drawing.
     void DrawColour(ID3D11RenderTargetView* view, UINT width, UINT height, const FLOAT colour[4])
     {
-        UseProgram(coloured_);
-        SetVertices(Rectangle(-1, 1, 1, -1), 12);
-        SetPixelConstants(colour, 16);
         SetTarget(view, width, height);
-        context_->Draw(6, 0);
+        DrawColoured(Rectangle(-1, 1, 1, -1), colour);
         SetTarget(nullptr, width, height);
     }
 
@@ -177,7 +171,6 @@ protected:
 
     Program textured_;
     Program cube_;
-    Program coloured_;
     Ref<ID3D11SamplerState> point_;
 };
 
