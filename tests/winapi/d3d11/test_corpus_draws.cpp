@@ -34,25 +34,17 @@ constexpr VertexElement kVertexElements[] = {
 };
 
 // Vertices written field by field, in the layout's order.
-class VertexBytes {
-public:
+struct VertexBytes {
     void Floats(std::initializer_list<float> values)
     {
-        for (float value : values) Append(&value, 4);
+        for (float value : values) {
+            const auto* start = reinterpret_cast<const uint8_t*>(&value);
+            bytes.insert(bytes.end(), start, start + sizeof value);
+        }
     }
-    void Bytes(std::initializer_list<uint8_t> values)
-    {
-        for (uint8_t value : values) bytes_.push_back(value);
-    }
-    const std::vector<uint8_t>& bytes() const { return bytes_; }
+    void Bytes(std::initializer_list<uint8_t> values) { bytes.insert(bytes.end(), values); }
 
-private:
-    void Append(const void* data, size_t size)
-    {
-        const auto* start = static_cast<const uint8_t*>(data);
-        bytes_.insert(bytes_.end(), start, start + size);
-    }
-    std::vector<uint8_t> bytes_;
+    std::vector<uint8_t> bytes;
 };
 
 // A 4 x 4 matrix as the constant buffer holds it: out[c] = dot(v, row c) for mul(v, M) under the
@@ -111,8 +103,8 @@ protected:
 
     void SetVertexBytes(const VertexBytes& vertices)
     {
-        vertexBuffer_ = MakeBuffer(UINT(vertices.bytes().size()), D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0,
-                                   vertices.bytes().data());
+        vertexBuffer_ = MakeBuffer(UINT(vertices.bytes.size()), D3D11_USAGE_IMMUTABLE, D3D11_BIND_VERTEX_BUFFER, 0,
+                                   vertices.bytes.data());
         ID3D11Buffer* buffers[] = {vertexBuffer_.get()};
         const UINT offset = 0;
         context_->IASetVertexBuffers(0, 1, buffers, &stride_, &offset);
