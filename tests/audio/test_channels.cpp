@@ -32,6 +32,24 @@ protected:
         HV_SoundChannel* channel = Channel(handle);
         return channel ? HVI_GetMixerInterface()->GetVoiceState(int32_t(channel->voice)) : HV_MIXER_VOICE_NONE;
     }
+    // Runs frames until the waiting channel starts: a frame begun before its start time never starts it, and the
+    // frame that starts it ends after that time.
+    void RunFramesUntilStarted(HV_PlayHandle handle)
+    {
+        const int32_t startTime = Channel(handle)->startTime;
+        const uint32_t begun = HV_GetTimeMs();
+        while (!Channel(handle)->started) {
+            ASSERT_LT(HV_GetTimeMs() - begun, 5000u);
+            Sleep(5);
+            const int32_t frameBegun = int32_t(HV_GetTimeMs());
+            rig.Frame();
+            if (Channel(handle)->started) {
+                EXPECT_GT(int32_t(HV_GetTimeMs()), startTime);
+            } else {
+                EXPECT_LE(frameBegun, startTime);
+            }
+        }
+    }
 
     AudioEngineRig rig;
 };
@@ -82,19 +100,7 @@ TEST_F(ChannelTest, ADelayedStartBeginsOnTime)
     EXPECT_GE(startTime, int32_t(before) + 100);
     EXPECT_LE(startTime, int32_t(after) + 100);
     EXPECT_TRUE(rig.audio().IsSoundPlaying(handle));  // waiting counts as alive
-    // Each frame starts the channel exactly when its time lies past the start time.
-    while (!Channel(handle)->started) {
-        ASSERT_LT(HV_GetTimeMs() - before, 5000u);
-        Sleep(5);
-        const int32_t frameBegun = int32_t(HV_GetTimeMs());
-        rig.Frame();
-        const int32_t frameEnded = int32_t(HV_GetTimeMs());
-        if (Channel(handle)->started) {
-            EXPECT_GT(frameEnded, startTime);
-        } else {
-            EXPECT_LE(frameBegun, startTime);
-        }
-    }
+    RunFramesUntilStarted(handle);
     EXPECT_EQ(VoiceState(handle), HV_MIXER_VOICE_PLAYING);
     // Its first frames are the sound's first samples.
     const auto frames = rig.Pull(100);
@@ -117,15 +123,7 @@ TEST_F(ChannelTest, PausingAWaitingChannelHoldsItsDelay)
     const int32_t startTime = Channel(handle)->startTime;
     EXPECT_EQ(startTime - plannedStart, music.lastUpdateTime - pausedFrom);
     rig.audio().SetChannelPaused(handle, false);
-    while (!Channel(handle)->started) {
-        ASSERT_LT(music.lastUpdateTime - startTime, 5000);
-        Sleep(5);
-        const int32_t frameBegun = int32_t(HV_GetTimeMs());
-        rig.Frame();
-        if (!Channel(handle)->started) {
-            EXPECT_LE(frameBegun, startTime);
-        }
-    }
+    RunFramesUntilStarted(handle);
     EXPECT_GT(music.lastUpdateTime, startTime);
 }
 

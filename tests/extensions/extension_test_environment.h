@@ -73,7 +73,7 @@ struct DeliveredEvent {
     HV_Event raw = {};                            // the event as delivered (pointers not to be followed)
     HV_LeaderboardResultEvent leaderboard = {};   // kind 19 (pointers not to be followed)
     std::string reason, category;                 // kind 19
-    bool hasReason = false, hasCategory = false;  // kind 19
+    bool hasReason = false;                       // kind 19
     std::vector<HV_LeaderboardScore> scores;      // kind 19
     std::vector<std::string> userIds, userNames;  // kinds 37 and 38
     std::vector<uint32_t> userValues;             // kinds 37 and 38
@@ -223,7 +223,6 @@ private:
             delivered.leaderboard = result;
             delivered.success = result.success;
             delivered.hasReason = result.reason != nullptr;
-            delivered.hasCategory = result.category != nullptr;
             delivered.reason = result.reason ? result.reason : "";
             delivered.category = result.category ? result.category : "";
             if (result.scores != nullptr) delivered.scores.assign(result.scores, result.scores + result.count);
