@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "audio/audio_engine_rig.h"
 #include "audio/audio_state.h"

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstring>
 #include <set>
 
 #include "extension_test_environment.h"
