@@ -36,7 +36,7 @@ TEST(Node, SignatureListsTheShortTextOfEachParameter)
     EXPECT_EQ(BuildSignature(function), "shade,_Light[2,b_u3,fx4,tc");
 }
 
-TEST(Node, CheckedViewsRefuseOtherKinds)
+TEST(Node, CheckedViewsAndTypesFollowTheKind)
 {
     VariableNode variable;
     OperatorNode operation;
@@ -47,10 +47,6 @@ TEST(Node, CheckedViewsRefuseOtherKinds)
     EXPECT_EQ(AsFunction(&call), &call);
     EXPECT_EQ(AsGroup(&call), nullptr);
     EXPECT_EQ(AsVariable(static_cast<Node*>(nullptr)), nullptr);
-}
-
-TEST(Node, OnlyExpressionAndGroupKindsCarryAType)
-{
     LoopNode loop;
     JumpNode jump;
     SelectionNode selection;

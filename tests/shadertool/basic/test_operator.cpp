@@ -55,17 +55,13 @@ TEST_F(OperatorRows, RowsArePlainTypes)
     }
 }
 
-TEST_F(OperatorRows, RegisteringTwiceKeepsFortyTwoLists)
+TEST_F(OperatorRows, FortyTwoListsAndNoRowsOutsideThem)
 {
     OperatorTable again;
     InitializeOperatorTable(again);
     InitializeOperatorTable(again);
     EXPECT_EQ(again.GetCount(), 42);
     EXPECT_EQ(again[9].GetCount(), 0);
-}
-
-TEST_F(OperatorRows, AddingToAMissingListIsRefused)
-{
     OperatorTable empty;
     EXPECT_FALSE(AddOperatorOverload(empty, 9, kInt, kInt, kInt));
     EXPECT_EQ(empty.GetCount(), 0);
@@ -99,16 +95,12 @@ TEST_F(OperatorRows, UnaryMinusAndPlusLimits)
     EXPECT_EQ(Resolve(OP_UNARY_PLUS, Vec(BaseType::INT, 3), nullptr), "int3");
 }
 
-TEST_F(OperatorRows, MatrixProducts)
+TEST_F(OperatorRows, MatrixProductsAndDivision)
 {
     EXPECT_EQ(Binary(OP_MULTIPLY, Vec(BaseType::FLOAT, 3), Type::MakeMatrix(3)), "float3");
     EXPECT_EQ(Binary(OP_MULTIPLY, Type::MakeMatrix(3), Vec(BaseType::FLOAT, 3)), "");
     EXPECT_EQ(Binary(OP_MULTIPLY, Type::MakeMatrix(3), Type::MakeMatrix(3)), "float3x3");
     EXPECT_EQ(Binary(OP_MULTIPLY, Type::MakeMatrix(3), Type::MakeMatrix(4)), "");
-}
-
-TEST_F(OperatorRows, MatrixDivision)
-{
     EXPECT_EQ(Binary(OP_DIVIDE, kFloat, Type::MakeMatrix(2)), "");
     EXPECT_EQ(Binary(OP_DIVIDE, Type::MakeMatrix(2), kFloat), "float2x2");
 }

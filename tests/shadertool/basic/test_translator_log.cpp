@@ -6,18 +6,14 @@
 
 using namespace ShaderTool;
 
-TEST(ShaderLog, PlainLinesSetOnlyTheWrittenFlag)
+TEST(ShaderLog, PlainLinesSetTheWrittenFlagAndErrorLinesBothFlags)
 {
     Log log;
     log.WriteLine("a b");
     EXPECT_STREQ(log.text.GetText(), "a b\n");
     EXPECT_EQ(log.written, 1);
     EXPECT_EQ(log.error, 0);
-}
-
-TEST(ShaderLog, ErrorLinesSetBothFlags)
-{
-    Log log;
+    log.Clear();
     log.WriteError("bad");
     log.WriteSourceError("s.hvsl", 3, 7, "worse");
     EXPECT_STREQ(log.text.GetText(), "Error: bad\ns.hvsl(3:7) error: worse\n");

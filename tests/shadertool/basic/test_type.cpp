@@ -30,27 +30,10 @@ Type Texture(TextureDimension dimension, int32_t arraySize = 0, bool isBuffer = 
 }
 
 // A type with one field changed after it was made.
-Type WithVectorSize(Type type, int32_t size)
+template <typename Field, typename Value>
+Type With(Type type, Field Type::*field, Value value)
 {
-    type.vectorSize = size;
-    return type;
-}
-
-Type WithBaseType(Type type, BaseType baseType)
-{
-    type.baseType = baseType;
-    return type;
-}
-
-Type WithName(Type type, const char* name)
-{
-    type.name = name;
-    return type;
-}
-
-Type AsBuffer(Type type)
-{
-    type.isBuffer = 1;
+    type.*field = value;
     return type;
 }
 
@@ -91,7 +74,7 @@ TEST(ShaderType, LongAndShortTexts)
         {Texture(TEXTURE_3D), "Texture3D", "t3"},
         {Texture(TEXTURE_CUBE), "TextureCube", "tc"},
         {Texture(TEXTURE_NONE), "", ""},
-        {WithBaseType(Vector(BaseType::FLOAT, 1), kOutsideTheKinds), "", ""},
+        {With(Vector(BaseType::FLOAT, 1), &Type::baseType, kOutsideTheKinds), "", ""},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(GetTypeText(row.type, false).GetText(), std::string(row.longText));
@@ -119,18 +102,18 @@ TEST(ShaderType, WhichTypesAreValidVariableTypes)
         {"void of size 0", Vector(BaseType::VOID, 0), true},
         {"an array of void", Vector(BaseType::VOID, 1, 2), false},
         {"void2", Vector(BaseType::VOID, 2), false},
-        {"a named float", WithName(Vector(BaseType::FLOAT, 1), "Light"), false},
+        {"a named float", With(Vector(BaseType::FLOAT, 1), &Type::name, "Light"), false},
         {"a uint buffer", Vector(BaseType::UINT, 1, 0, true), true},
         {"a bool buffer", Vector(BaseType::BOOL, 1, 0, true), true},
         {"a texture buffer", Texture(TEXTURE_2D, 0, true), false},
-        {"a struct buffer", AsBuffer(Type::MakeStruct("Light")), false},
-        {"a texture with a vector size", WithVectorSize(Texture(TEXTURE_2D), 1), false},
-        {"an image with a vector size", WithVectorSize(Type::MakeImage2D(), 2), false},
-        {"a struct with a vector size", WithVectorSize(Type::MakeStruct("Light"), 1), false},
+        {"a struct buffer", With(Type::MakeStruct("Light"), &Type::isBuffer, 1), false},
+        {"a texture with a vector size", With(Texture(TEXTURE_2D), &Type::vectorSize, 1), false},
+        {"an image with a vector size", With(Type::MakeImage2D(), &Type::vectorSize, 2), false},
+        {"a struct with a vector size", With(Type::MakeStruct("Light"), &Type::vectorSize, 1), false},
         {"a float matrix", Type::MakeMatrix(2), true},
-        {"an int matrix", WithBaseType(Type::MakeMatrix(2), BaseType::INT), false},
+        {"an int matrix", With(Type::MakeMatrix(2), &Type::baseType, BaseType::INT), false},
         {"an array of float4", Vector(BaseType::FLOAT, 4, 8), true},
-        {"a kind outside the enumeration", WithBaseType(Vector(BaseType::FLOAT, 1), kOutsideTheKinds), false},
+        {"a kind outside the enumeration", With(Vector(BaseType::FLOAT, 1), &Type::baseType, kOutsideTheKinds), false},
     };
     for (const auto& row : rows) EXPECT_EQ(row.type.IsValidVariableType(), row.valid) << row.what;
 }

@@ -21,11 +21,11 @@ struct Scanned {
 // Scans the whole text (comments stripped) into a list ending with the end token.
 class LexerTest : public ::testing::Test {
 protected:
-    std::vector<Scanned> Scan(const char* text, Tokenizer& tokenizer, bool strip = true)
+    std::vector<Scanned> Scan(const char* text, Tokenizer& tokenizer, bool strip = true, int firstLine = 1)
     {
         m_source.path = "shader.hvsl";
         m_source.text = text;
-        m_source.firstLine = 1;
+        m_source.firstLine = firstLine;
         tokenizer.SetLog(&m_log);
         tokenizer.Reset();
         tokenizer.SetSource(m_source, strip);
@@ -56,14 +56,15 @@ struct Expected {
 };
 
 // A text, every token it scans into up to the end token, and the step log;
-// scanned by the shader tokenizer with comments stripped unless the row says
-// otherwise.
+// scanned by the shader tokenizer with comments stripped, from line 1, unless
+// the row says otherwise.
 struct ScanRow {
     const char* source;
     std::vector<Expected> tokens;
     const char* log = "";
     bool preprocessor = false;
     bool strip = true;
+    int firstLine = 1;
 };
 
 const ScanRow kScanRows[] = {
@@ -104,6 +105,10 @@ const ScanRow kScanRows[] = {
     {"12", {{297}, {0}}},
     {"<=", {{306}, {0}}},
     {"1.5", {{295}, {0}}},
+    // Lines count from the source's first line; huge numbers are bounded.
+    {"a\nb", {{296, nullptr, 7}, {296, nullptr, 8}, {0}}, "", false, true, 7},
+    {"@f \"a\" 99999999999999999999\n\n x", {{296, nullptr, (1 << 30) + 1}, {0}}},
+    {"\n\n x", {{296, nullptr, (1 << 30) + 2}, {0}}, "", false, true, INT32_MAX},
     // A cut file marker ends at the end of the text.
     {"@f \"name", {{0}}},
     {"@f \"name\" 12", {{0}}},
@@ -139,7 +144,7 @@ TEST_F(LexerTest, ScanRows)
         SCOPED_TRACE(row.source);
         m_log.Clear();
         PreprocessorTokenizer preprocessor;
-        const auto tokens = Scan(row.source, row.preprocessor ? preprocessor : m_tokenizer, row.strip);
+        const auto tokens = Scan(row.source, row.preprocessor ? preprocessor : m_tokenizer, row.strip, row.firstLine);
         ASSERT_EQ(tokens.size(), row.tokens.size());
         for (size_t i = 0; i < tokens.size(); ++i) {
             const Expected& expected = row.tokens[i];
@@ -187,20 +192,6 @@ TEST_F(LexerTest, FileMarkerSwitchesNameAndLine)
     EXPECT_EQ(tokens[2].line, 5);
     EXPECT_STREQ(m_log.text.GetText(), "inc/other.hvsl(10:1) error: 'Texture3D' is a reserved word.\n");
     EXPECT_STREQ(m_tokenizer.GetSourceName().GetText(), "main");
-}
-
-TEST_F(LexerTest, HugeLineNumbersAreBounded)
-{
-    const auto tokens = Scan("@f \"a\" 99999999999999999999\n\n x");
-    EXPECT_EQ(tokens[0].line, (1 << 30) + 1);
-    m_source.text = "\n\n x";
-    m_source.firstLine = INT32_MAX;
-    m_tokenizer.Reset();
-    m_tokenizer.SetSource(m_source, true);
-    Token token;
-    token.Clear();
-    m_tokenizer.GetNextToken(token);
-    EXPECT_EQ(token.line, (1 << 30) + 2);
 }
 
 // Comments become spaces so that what follows keeps its line and column;
@@ -253,22 +244,6 @@ TEST_F(LexerTest, InsertTextGoesBehindWhatWasRead)
     token.Clear();
     m_tokenizer.GetNextToken(token);
     EXPECT_STREQ(token.text, "cd");
-}
-
-TEST_F(LexerTest, FirstLineOfTheSourceNumbersTheLines)
-{
-    m_source.path = "s";
-    m_source.text = "a\nb";
-    m_source.firstLine = 7;
-    m_tokenizer.Reset();
-    m_tokenizer.SetSource(m_source, true);
-    Token token;
-    token.Clear();
-    m_tokenizer.GetNextToken(token);
-    EXPECT_EQ(token.line, 7);
-    token.Clear();
-    m_tokenizer.GetNextToken(token);
-    EXPECT_EQ(token.line, 8);
 }
 
 TEST_F(LexerTest, PreprocessorTokenizerReadsFileMarkersOnOrdinaryLines)

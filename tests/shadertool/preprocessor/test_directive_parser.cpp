@@ -51,7 +51,7 @@ TEST_F(DirectiveParser, MixedOperandsAreComputedInFloat)
     EXPECT_TRUE(Holds("1.0 / 0 > 1000000"));  // float division by zero is no fault
 }
 
-TEST_F(DirectiveParser, IntegerLiterals)
+TEST_F(DirectiveParser, IntegerLiteralsAndArithmeticWrapInThirtyTwoBits)
 {
     EXPECT_TRUE(Holds("010 == 10"));
     EXPECT_TRUE(Holds("0x10 == 16"));
@@ -59,10 +59,6 @@ TEST_F(DirectiveParser, IntegerLiterals)
     EXPECT_FALSE(Holds("0x"));
     EXPECT_FALSE(Holds("true"));
     EXPECT_EQ(Value("2147483648"), "-2147483648");
-}
-
-TEST_F(DirectiveParser, IntegerArithmeticWrapsInThirtyTwoBits)
-{
     EXPECT_EQ(Value("2147483647 + 1"), "-2147483648");
     EXPECT_EQ(Value("(-2147483647 - 1) / -1"), "-2147483648");
     EXPECT_EQ(Value("-(-2147483647 - 1)"), "-2147483648");

@@ -25,10 +25,6 @@ TEST_F(Preprocessor, TargetMacroSelectsTheBranchAndMarksTheSourceTargetDependent
     EXPECT_EQ(Output(), "\n\n\nno\n\n");
     EXPECT_EQ(context.targetDependent, 1);
     EXPECT_EQ(LogText(), "");
-}
-
-TEST_F(Preprocessor, SourceWithoutTargetMacrosIsNotTargetDependent)
-{
     EXPECT_TRUE(Run("#if 1\nx\n#endif\n"));
     EXPECT_EQ(context.targetDependent, 0);
 }

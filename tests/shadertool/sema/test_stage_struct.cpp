@@ -57,7 +57,7 @@ TEST_F(StageStruct, BuffersAndImagesBelongToTheRayStagesOnly)
     EXPECT_EQ(frontEnd.parse.structs.Find("_Images")->members.GetCount(), 1);
 }
 
-TEST_F(StageStruct, RayStagesHaveTheirOwnInputs)
+TEST_F(StageStruct, RayStagesHaveTheirOwnInputsAndPayloads)
 {
     description = ShaderInterfaces::MakeRayTracing(0x20004);
     const std::string hit = "struct HitInfo { float4 color; float distance; };\n";
@@ -73,15 +73,8 @@ TEST_F(StageStruct, RayStagesHaveTheirOwnInputs)
     EXPECT_FALSE(Run(hit + "void main()\n{\n\tuint id = input.primitive_id;\n}\n", ShaderTool::STAGE_RMISS));
     EXPECT_EQ(LogText(), ErrorLine(4, 20, "'_Input' has no member 'primitive_id'.") +
                              ErrorLine(4, 13, "no operator '=' matches the operands."));
-}
-
-TEST_F(StageStruct, RayPayloadsAreVisibleInMainWithTheirTypes)
-{
-    description = ShaderInterfaces::MakeRayTracing(0x20004);
     ASSERT_TRUE(
-        Run("struct HitInfo { float4 color; float distance; };\nvoid main()\n{\n"
-            "\tray_payloads.hit.distance = ray_payloads.shadow;\n}\n",
-            ShaderTool::STAGE_RMISS))
+        Run(hit + "void main()\n{\n\tray_payloads.hit.distance = ray_payloads.shadow;\n}\n", ShaderTool::STAGE_RMISS))
         << LogText();
     EXPECT_EQ(frontEnd.parse.structs.Find("_RayPayloads")->members.GetCount(), 2);
 }
@@ -103,7 +96,7 @@ TEST_F(StageStruct, ConstantsBeforeVersion23AreGlobalsOfTheirOwn)
     EXPECT_NE(LogText().find("undeclared identifier 'constants'."), std::string::npos) << LogText();
 }
 
-TEST_F(StageStruct, ConstantsFromVersion23AreMembersOfConstants)
+TEST_F(StageStruct, ConstantsFromVersion23AreMembersOfConstantsAndSharedOnesJoinFrom24)
 {
     description = ShaderInterfaces::MakeSprite(0x20003);
     ASSERT_TRUE(
@@ -112,10 +105,7 @@ TEST_F(StageStruct, ConstantsFromVersion23AreMembersOfConstants)
         << LogText();
     EXPECT_EQ(frontEnd.parse.symbols.Find("transform"), nullptr);
     EXPECT_EQ(FindMember(frontEnd.parse, "_Constants", "time"), nullptr);
-}
-
-TEST_F(StageStruct, SharedConstantsJoinTheStageConstantsFromVersion24)
-{
+    description = ShaderInterfaces::MakeSprite(0x20004);
     ASSERT_TRUE(RunPixel("void main()\n{\n\toutput.color = constants.tint * constants.time;\n}\n")) << LogText();
     EXPECT_NE(FindMember(frontEnd.parse, "_Constants", "time"), nullptr);
     EXPECT_EQ(FindMember(frontEnd.parse, "_Constants", "transform"), nullptr);

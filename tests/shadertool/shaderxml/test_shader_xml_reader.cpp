@@ -49,7 +49,7 @@ protected:
     ShaderXMLReader m_reader{&m_log};
 };
 
-TEST(ShaderXmlTargetList, NamesGroupsAndExceptions)
+TEST(ShaderXmlTargetList, NamesGroupsAndExceptionsAndMalformedLists)
 {
     EXPECT_EQ(ParseTargetList(""), 511u);
     EXPECT_EQ(ParseTargetList(nullptr), 511u);
@@ -57,10 +57,6 @@ TEST(ShaderXmlTargetList, NamesGroupsAndExceptions)
     EXPECT_EQ(ParseTargetList("~HLSL"), 399u);
     EXPECT_EQ(ParseTargetList("HLSL11,GLSL21"), 36u);
     EXPECT_EQ(ParseTargetList("ESSL,SPIRV"), 259u);
-}
-
-TEST(ShaderXmlTargetList, MalformedListsAreInvalid)
-{
     EXPECT_EQ(ParseTargetList("HLSL11, GLSL21"), 0u);
     EXPECT_EQ(ParseTargetList("HLSL11,"), 0u);
     EXPECT_EQ(ParseTargetList(",HLSL11"), 0u);
