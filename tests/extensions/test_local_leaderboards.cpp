@@ -132,18 +132,14 @@ TEST_F(LocalLeaderboards, ThreeScoresFromStartZeroGiveTheFirstTwoRanks)
     EXPECT_EQ(event.leaderboard.reason, nullptr);
 }
 
-TEST_F(LocalLeaderboards, AscendingCategoriesRankLowerPointsFirst)
+// Ascending categories rank lower points first; equal points come back in the order they were saved.
+TEST_F(LocalLeaderboards, ScoresAreRankedByTheCategorysOrderThenBySaving)
 {
     StartServices(kFeatures);
     Submit(30, "fastest");
     Submit(10, "fastest");
     Submit(20, "fastest");
     EXPECT_EQ(Points(Request(1, 5, 0, "fastest")), (std::vector<int32_t>{10, 20, 30}));
-}
-
-TEST_F(LocalLeaderboards, EqualPointsComeBackInTheOrderTheyWereSaved)
-{
-    StartServices(kFeatures);
     Submit(50, "alltime", {1});
     Submit(70, "alltime", {9});
     Submit(50, "alltime", {2});
@@ -155,19 +151,8 @@ TEST_F(LocalLeaderboards, EqualPointsComeBackInTheOrderTheyWereSaved)
     EXPECT_EQ(Data(event.scores[3]), (std::vector<uint8_t>{3}));
 }
 
-TEST_F(LocalLeaderboards, TheStoredPlayerIsTheMinuteOfSubmission)
-{
-    StartServices(kFeatures);
-    Submit(5);
-    const DeliveredEvent event = Request(1, 1);
-    ASSERT_EQ(event.scores.size(), 1u);
-    EXPECT_TRUE(std::regex_match(event.scores[0].player, std::regex("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}")))
-        << event.scores[0].player;
-    EXPECT_STRNE(event.scores[0].id, "");
-    EXPECT_EQ(event.scores[0].timestamp, 0u);
-}
-
-TEST_F(LocalLeaderboards, TheLocalPlayerNameChangesWithEverySubmission)
+// The stored player is the minute of submission; the local player's name counts the submissions.
+TEST_F(LocalLeaderboards, PlayerNamesTellTheMinuteAndTheSubmissionCount)
 {
     StartServices(kFeatures);
     const std::string first = Engine()->leaderboards->LocalPlayerName(0);
@@ -175,6 +160,12 @@ TEST_F(LocalLeaderboards, TheLocalPlayerNameChangesWithEverySubmission)
     Submit(5);
     const std::string second = Engine()->leaderboards->LocalPlayerName(3);
     EXPECT_TRUE(std::regex_match(second, std::regex("[0-9]+_2"))) << second;
+    const DeliveredEvent event = Request(1, 1);
+    ASSERT_EQ(event.scores.size(), 1u);
+    EXPECT_TRUE(std::regex_match(event.scores[0].player, std::regex("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}")))
+        << event.scores[0].player;
+    EXPECT_STRNE(event.scores[0].id, "");
+    EXPECT_EQ(event.scores[0].timestamp, 0u);
 }
 
 TEST_F(LocalLeaderboards, AfterOneHundredAndOneScoresTheLatestOfTheEqualLowestIsGone)
