@@ -94,15 +94,13 @@ TEST_P(RendererDevice, TheDeviceIsMadeOnTheFirstDriverAndLevelThatWork)
 TEST_P(RendererDevice, NonPowerOfTwoTexturesBelowLevel10AreWhatTheDeviceReports)
 {
     HalvoD3D11_SetDriverType(D3D_DRIVER_TYPE_WARP, D3D_FEATURE_LEVEL_9_3);
-    D3D11_FEATURE_DATA_D3D9_OPTIONS options{};
-    HalvoD3D11_SetFeatureAnswer(D3D11_FEATURE_D3D9_OPTIONS, S_OK, &options, sizeof options);
-    ASSERT_TRUE(Initialize());
-    EXPECT_FALSE(renderer_->SupportsNonPowerOfTwoTextures());
-    renderer_->Shutdown();
-    options.FullNonPow2TextureSupport = TRUE;
-    HalvoD3D11_SetFeatureAnswer(D3D11_FEATURE_D3D9_OPTIONS, S_OK, &options, sizeof options);
-    ASSERT_TRUE(Initialize());
-    EXPECT_TRUE(renderer_->SupportsNonPowerOfTwoTextures());
+    for (BOOL full : {FALSE, TRUE}) {
+        D3D11_FEATURE_DATA_D3D9_OPTIONS options{full};
+        HalvoD3D11_SetFeatureAnswer(D3D11_FEATURE_D3D9_OPTIONS, S_OK, &options, sizeof options);
+        ASSERT_TRUE(Initialize());
+        EXPECT_EQ(renderer_->SupportsNonPowerOfTwoTextures(), bool(full));
+        renderer_->Shutdown();
+    }
 }
 
 TEST_P(RendererDevice, ConcurrentCreatesNeedExactlySOkAndTheDriversWord)

@@ -195,32 +195,29 @@ TEST_P(RenderTargetTest, MipsAreRegeneratedOnceAfterDrawing)
     context->Release();
 }
 
-TEST_P(RenderTargetTest, ReadBackOfAnXTargetHasAlpha255)
+// Read-back gives the value a shader samples in eight bits: an X target has
+// alpha 255; texels of 2 and 8 bytes are read at their own size.
+TEST_P(RenderTargetTest, ReadBackGivesEachFormatsValuesInEightBits)
 {
-    HV_Bitmap& target = MakeTarget("shot", 8, 4, HV_TEXTURE_FORMAT_B8G8R8X8);
-    ASSERT_TRUE(renderer_->CreateRenderTarget(&target));
-    ClearTarget(target, {1.0f, 0.2f, 0.6f, 0.0f});
-    ASSERT_TRUE(renderer_->ReadRenderTargetPixels(&target));
-    EXPECT_EQ(target.pixelWidth, 8);
-    EXPECT_EQ(target.pixelHeight, 4);
-    ExpectImage(std::string("x-target-") + GetParam(), PixelsOf(target), Filled(8, 4, Rgba(255, 51, 153, 255)));
-}
-
-// Texels of 2 and 8 bytes are read at their own size, and given as the
-// value a shader samples.
-TEST_P(RenderTargetTest, ReadBackOfFloatTargetsGivesTheirValuesInEightBits)
-{
-    HV_Bitmap& half = MakeTarget("half", 16, 8, HV_TEXTURE_FORMAT_R16F);
-    HV_Bitmap& wide = MakeTarget("wide", 16, 8, HV_TEXTURE_FORMAT_RGBA16F);
-    ASSERT_TRUE(renderer_->CreateRenderTarget(&half));
-    ASSERT_TRUE(renderer_->CreateRenderTarget(&wide));
-    ClearTarget(half, {0.2f, 0.0f, 0.0f, 0.0f});
-    ClearTarget(wide, {0.25f, 1.0f, 0.0f, 0.75f});
-    ASSERT_TRUE(renderer_->ReadRenderTargetPixels(&half));
-    ASSERT_TRUE(renderer_->ReadRenderTargetPixels(&wide));
-    // 0.2 as a half is 0.199951..., 50.99 -> 51.
-    ExpectImage(std::string("half-target-") + GetParam(), PixelsOf(half), Filled(16, 8, Rgba(51, 0, 0, 255)));
-    ExpectImage(std::string("wide-target-") + GetParam(), PixelsOf(wide), Filled(16, 8, Rgba(64, 255, 0, 191)));
+    const struct {
+        const char* name;
+        int32_t format;
+        float colour[4];
+        uint32_t texel;
+    } rows[] = {
+        {"x-target", HV_TEXTURE_FORMAT_B8G8R8X8, {1.0f, 0.2f, 0.6f, 0.0f}, Rgba(255, 51, 153, 255)},
+        {"half-target", HV_TEXTURE_FORMAT_R16F, {0.2f, 0.0f, 0.0f, 0.0f}, Rgba(51, 0, 0, 255)},  // 0.19995 -> 51
+        {"wide-target", HV_TEXTURE_FORMAT_RGBA16F, {0.25f, 1.0f, 0.0f, 0.75f}, Rgba(64, 255, 0, 191)},
+    };
+    for (const auto& row : rows) {
+        HV_Bitmap& target = MakeTarget(row.name, 16, 8, row.format);
+        ASSERT_TRUE(renderer_->CreateRenderTarget(&target));
+        ClearTarget(target, row.colour);
+        ASSERT_TRUE(renderer_->ReadRenderTargetPixels(&target));
+        EXPECT_EQ(target.pixelWidth, 16);
+        EXPECT_EQ(target.pixelHeight, 8);
+        ExpectImage(std::string(row.name) + "-" + GetParam(), PixelsOf(target), Filled(16, 8, row.texel));
+    }
 }
 
 TEST_P(RenderTargetTest, ReadBackKeepsThePixelsWhenItCannotRead)

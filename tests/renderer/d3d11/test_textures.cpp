@@ -173,11 +173,8 @@ TEST_P(TextureTest, BitmapsThatGiveNothingToUploadMakeNoTexture)
     EXPECT_FALSE(renderer_->CreateTexture(&volume));
     EXPECT_FALSE(volume.renderer.loaded);
     EXPECT_EQ(CountLogged("[POPUP] D3D11 renderer failed to create texture 'volume'."), 0);
-}
 
-// The packer's memory comes from the engine state's image loader.
-TEST_P(TextureTest, NoMemoryForPaddingMakesNoTexture)
-{
+    // The packer's memory comes from the engine state's image loader.
     FullImageLoader loader;
     state_.imageLoader = &loader;
     HV_Bitmap& bitmap = MakeBitmap("sprite", 100, 60);
