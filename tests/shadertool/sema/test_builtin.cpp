@@ -35,39 +35,13 @@ bool HasRecordNamed(const Array<FunctionNode*>& records, const char* name)
     return false;
 }
 
-class GeneralBuiltIns : public ::testing::Test {
-protected:
-    void SetUp() override { RegisterBuiltInFunctions(table.general); }
-
-    BuiltInTable table;
-};
-
-TEST_F(GeneralBuiltIns, RecordsCarryTheirIdReturnTypeAndParameterBlock)
-{
-    const FunctionNode* float3x3 = table.general[34];
-    EXPECT_EQ(float3x3->kind, NodeKind::Function);
-    EXPECT_EQ(float3x3->subKind, INTRINSIC_FLOAT3X3);
-    EXPECT_EQ(float3x3->name, "float3x3");
-    EXPECT_EQ(float3x3->type.matrixSize, 3);
-    EXPECT_TRUE(float3x3->isBuiltIn);
-    EXPECT_TRUE(float3x3->hasBody);
-    ASSERT_EQ(float3x3->children.GetCount(), 1);
-    const GroupNode* block = AsGroup(float3x3->children[0]);
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(block->subKind, Block);
-    ASSERT_EQ(block->children.GetCount(), 3);
-    const VariableNode* parameter = AsVariable(block->children[2]);
-    ASSERT_NE(parameter, nullptr);
-    EXPECT_TRUE(parameter->name.IsEmpty());
-    EXPECT_EQ(parameter->type.baseType, BaseType::FLOAT);
-    EXPECT_EQ(parameter->type.vectorSize, 3);
-}
-
 // Result types are judged row by row by the reference GLSL compiler; here:
 // signatures are unique and the forms GLSL has but this language lacks are
 // absent.
-TEST_F(GeneralBuiltIns, SignaturesAreUniqueAndForeignFormsAbsent)
+TEST(GeneralBuiltIns, SignaturesAreUniqueAndForeignFormsAbsent)
 {
+    BuiltInTable table;
+    RegisterBuiltInFunctions(table.general);
     const std::vector<std::string> list = Signatures(table.general);
     const std::set<std::string> signatures(list.begin(), list.end());
     EXPECT_EQ(signatures.size(), 241u) << "signatures must be unique";
@@ -108,17 +82,6 @@ TEST(StageBuiltIns, RecordsPerStage)
     EXPECT_EQ(StageSignatures(STAGE_INVALID).size(), 0u);
     EXPECT_EQ(StageSignatures(-1).size(), 0u);
     EXPECT_EQ(StageSignatures(31).size(), 0u);
-}
-
-TEST(StageBuiltIns, RayStagesSeeExplicitLevelSamplingButNotSampleTexture)
-{
-    for (int32_t stage : {STAGE_RCHIT, STAGE_RGEN, STAGE_RMISS}) {
-        std::vector<std::string> signatures = StageSignatures(stage);
-        EXPECT_EQ(signatures[0], "sampleTextureCompareLodZero,t2,f2,f") << stage;
-        for (const std::string& signature : signatures) {
-            EXPECT_NE(signature.rfind("sampleTexture,", 0), 0u) << signature;
-        }
-    }
 }
 
 // Result types with a GLSL counterpart are judged by the reference compiler;
@@ -172,6 +135,11 @@ TEST_F(PreparedFunctions, GeneralThenStageRecordsWithClearFlags)
         EXPECT_FALSE(functions.GetEntry(index).referenced);
         EXPECT_TRUE(functions.GetEntry(index).function->isBuiltIn);
     }
+    // A table emptied by someone else is filled again from the start.
+    functions.Clear();
+    Prepare(STAGE_PIXEL);
+    EXPECT_EQ(functions.GetCount(), 241 + 12);
+    EXPECT_EQ(functions.GetEntry(0).signature, "bool,b");
 }
 
 TEST_F(PreparedFunctions, PixelSourceSeesSampleTextureButRayAndVertexSourcesDoNot)
@@ -266,17 +234,7 @@ TEST_F(PreparedFunctions, LaterPreparationsForgetUserEntriesAndFlagsAndKeepRecor
     EXPECT_EQ(functions.Find("sampleTexture,t2,f2")->function, sample);
 }
 
-// A table emptied by someone else is filled again from the start.
-TEST_F(PreparedFunctions, AClearedTableIsFilledAgain)
-{
-    Prepare(STAGE_PIXEL);
-    functions.Clear();
-    Prepare(STAGE_PIXEL);
-    EXPECT_EQ(functions.GetCount(), 241 + 12);
-    EXPECT_EQ(functions.GetEntry(0).signature, "bool,b");
-}
-
-TEST(BuiltInRecords, InsertSymbolMakesAnEmptyRecord)
+TEST(BuiltInRecords, InsertSymbolMakesAnEmptyRecordThatRegisteringFills)
 {
     Array<FunctionNode*> records;
     FunctionNode* record = InsertSymbol("lerp", INTRINSIC_LERP, records);
@@ -289,8 +247,15 @@ TEST(BuiltInRecords, InsertSymbolMakesAnEmptyRecord)
     EXPECT_TRUE(record->hasBody);
     ASSERT_EQ(record->children.GetCount(), 1);
     EXPECT_EQ(AsGroup(record->children[0])->children.GetCount(), 0);
-    RegisterBuiltInFunction(*record, Float(1), nullptr, 0);
-    EXPECT_EQ(record->signature, "lerp,");
+    // Registering fills the block with unnamed parameters and the signature.
+    const Type parameters[] = {Float(3), Float(3), Float(1)};
+    RegisterBuiltInFunction(*record, Float(3), parameters, 3);
+    EXPECT_EQ(record->signature, "lerp,f3,f3,f");
+    EXPECT_EQ(record->kind, NodeKind::Function);
+    const GroupNode* block = AsGroup(record->children[0]);
+    ASSERT_EQ(block->children.GetCount(), 3);
+    EXPECT_TRUE(AsVariable(block->children[2])->name.IsEmpty());
+    EXPECT_EQ(AsVariable(block->children[2])->type.vectorSize, 1);
     ClearFunctionRecords(records);
     EXPECT_EQ(records.GetCount(), 0);
 }

@@ -176,11 +176,7 @@ TEST_F(BuiltInGlsl, AWrongDeclaredResultTypeIsRefused)
         const GlslCheck::CompileResult result = GlslCheck::Compile(GlslCheck::BuildShader(checks, lineToCheck, 1));
         EXPECT_NE(result.exitCode, 0) << checks[0].description;
     }
-}
-
-TEST_F(BuiltInGlsl, AVoidResultCannotBeUsedAsAValue)
-{
-    BuiltInTable table;
+    // Nor can a void result be used as a value.
     RegisterStageIntrinsics(table, STAGE_RGEN);
     const Array<FunctionNode*>& records = table.stage[STAGE_RGEN];
     const FunctionNode* storeImage = records[records.GetCount() - 1];

@@ -42,7 +42,7 @@ protected:
     FunctionTable table;
 };
 
-TEST_F(FunctionTableTest, InsertedSignatureIsFoundWithClearFlags)
+TEST_F(FunctionTableTest, InsertedSignatureIsFoundWithClearFlagsAndKeepsItsFirstEntry)
 {
     FunctionNode* function = MakeFunction("shade", {Type::MakeVector(BaseType::FLOAT, 3)});
     bool added = false;
@@ -55,18 +55,11 @@ TEST_F(FunctionTableTest, InsertedSignatureIsFoundWithClearFlags)
     EXPECT_EQ(table.Find("shade,f4"), nullptr);
     EXPECT_EQ(table.Find("shade"), nullptr);
     EXPECT_EQ(table.Find(nullptr), nullptr);
-}
-
-TEST_F(FunctionTableTest, ExistingSignatureKeepsItsFirstEntry)
-{
-    FunctionNode* first = MakeFunction("main", {});
-    FunctionNode* second = MakeFunction("main", {});
-    FunctionEntry* entry = Enter(first);
+    // Entering the signature again keeps the first entry as it is.
     entry->defined = true;
-    bool added = true;
-    EXPECT_EQ(Enter(second, &added), entry);
+    EXPECT_EQ(Enter(MakeFunction("shade", {Type::MakeVector(BaseType::FLOAT, 3)}), &added), entry);
     EXPECT_FALSE(added);
-    EXPECT_EQ(entry->function, first);
+    EXPECT_EQ(entry->function, function);
     EXPECT_TRUE(entry->defined);
     EXPECT_EQ(table.GetCount(), 1);
 }

@@ -10,29 +10,10 @@
 
 namespace {
 
-TEST(SymbolTable, ClosingAScopeForgetsOnlyItsOwnSymbols)
-{
-    ShaderTool::VariableNode outer;
-    outer.name = "outer";
-    ShaderTool::VariableNode inner;
-    inner.name = "inner";
-    ShaderTool::SymbolTable symbols;
-    symbols.Declare(&outer);
-    symbols.PushScope();
-    symbols.Declare(&inner);
-    EXPECT_EQ(symbols.Find("inner"), &inner);
-    EXPECT_EQ(symbols.Find("outer"), &outer);
-    symbols.PopScope();
-    EXPECT_EQ(symbols.Find("inner"), nullptr);
-    EXPECT_EQ(symbols.Find("outer"), &outer);
-    symbols.PopScope();  // the global scope stays open
-    EXPECT_EQ(symbols.Find("outer"), &outer);
-    EXPECT_EQ(symbols.GetScopeDepth(), 1);
-}
-
 // The same name declared in nested scopes (the checks refuse it in a source,
 // the table itself does not) is found at its innermost declaration, and
-// closing that scope uncovers the one before, however many names are open.
+// closing that scope forgets its own names and uncovers the one before,
+// however many names are open; the global scope never closes.
 TEST(SymbolTable, ANameFoundAtItsLatestDeclarationUncoversTheOneBeforeWhenItsScopeCloses)
 {
     std::vector<std::unique_ptr<ShaderTool::VariableNode>> variables;
@@ -59,6 +40,9 @@ TEST(SymbolTable, ANameFoundAtItsLatestDeclarationUncoversTheOneBeforeWhenItsSco
     EXPECT_EQ(symbols.Find("only_inner"), nullptr);
     symbols.PopScope();
     EXPECT_EQ(symbols.Find("x"), global);
+    symbols.PopScope();  // the global scope stays open
+    EXPECT_EQ(symbols.Find("x"), global);
+    EXPECT_EQ(symbols.GetScopeDepth(), 1);
     symbols.Clear();
     EXPECT_EQ(symbols.Find("x"), nullptr);
     EXPECT_EQ(symbols.Find("g0"), nullptr);
