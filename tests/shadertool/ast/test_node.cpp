@@ -5,18 +5,14 @@
 namespace ShaderTool {
 namespace {
 
-TEST(Node, SignatureOfAFunctionWithoutParametersEndsInOneComma)
+TEST(Node, SignatureListsTheShortTextOfEachParameterAfterOneComma)
 {
     FunctionNode main(NodeKind::Function);
     main.name = "main";
     EXPECT_EQ(BuildSignature(main), "main,");
-    GroupNode block(Block);
-    main.children.Add(&block);
+    GroupNode empty(Block);
+    main.children.Add(&empty);
     EXPECT_EQ(BuildSignature(main), "main,");
-}
-
-TEST(Node, SignatureListsTheShortTextOfEachParameter)
-{
     FunctionNode function(NodeKind::Function);
     function.name = "shade";
     GroupNode block(Block);

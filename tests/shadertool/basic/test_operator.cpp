@@ -70,7 +70,7 @@ TEST_F(OperatorRows, FortyTwoListsAndNoRowsOutsideThem)
     EXPECT_EQ(FindOperatorOverloadRow(table, 0xFFFFFFFFu, kInt, &kInt, true, false), nullptr);
 }
 
-TEST_F(OperatorRows, MixedOperandsResolveToTheFirstCommonKind)
+TEST_F(OperatorRows, MixedOperandsMeetInTheFirstCommonKindButAnAssignedTargetIsNotConverted)
 {
     EXPECT_EQ(Binary(OP_ADD, kInt, kFloat), "float");
     EXPECT_EQ(Binary(OP_ADD, kInt, kUint), "uint");
@@ -78,6 +78,12 @@ TEST_F(OperatorRows, MixedOperandsResolveToTheFirstCommonKind)
     EXPECT_EQ(Binary(OP_ADD, Vec(BaseType::FLOAT, 2), kInt), "float2");
     EXPECT_EQ(Binary(OP_SUBTRACT, kUint, kFloat), "float");
     EXPECT_EQ(Binary(OP_ADD, kBool, kInt), "");
+    EXPECT_EQ(Binary(OP_ASSIGN_ADD, Vec(BaseType::INT, 2), kInt), "int2");
+    EXPECT_EQ(Binary(OP_ASSIGN_ADD, kInt, Vec(BaseType::INT, 2)), "");
+    EXPECT_EQ(Binary(OP_ASSIGN_ADD, kFloat, kInt), "float");
+    EXPECT_EQ(Binary(OP_ASSIGN_ADD, kInt, kFloat), "");
+    EXPECT_EQ(Binary(OP_ASSIGN, kUint, kInt), "uint");
+    EXPECT_EQ(Binary(OP_ASSIGN, kInt, kUint), "");
 }
 
 TEST_F(OperatorRows, UnaryMinusAndPlusLimits)
@@ -128,16 +134,6 @@ TEST_F(OperatorRows, Subscripts)
     EXPECT_EQ(Binary(OP_SUBSCRIPT, Vec(BaseType::FLOAT, 3), kInt), "float");
     EXPECT_EQ(Binary(OP_SUBSCRIPT, Vec(BaseType::UINT, 2), kInt), "uint");
     EXPECT_EQ(Binary(OP_SUBSCRIPT, kFloat, kInt), "");
-}
-
-TEST_F(OperatorRows, CompoundAssignmentDoesNotConvertItsTarget)
-{
-    EXPECT_EQ(Binary(OP_ASSIGN_ADD, Vec(BaseType::INT, 2), kInt), "int2");
-    EXPECT_EQ(Binary(OP_ASSIGN_ADD, kInt, Vec(BaseType::INT, 2)), "");
-    EXPECT_EQ(Binary(OP_ASSIGN_ADD, kFloat, kInt), "float");
-    EXPECT_EQ(Binary(OP_ASSIGN_ADD, kInt, kFloat), "");
-    EXPECT_EQ(Binary(OP_ASSIGN, kUint, kInt), "uint");
-    EXPECT_EQ(Binary(OP_ASSIGN, kInt, kUint), "");
 }
 
 TEST_F(OperatorRows, ArrayOperandsNeedEqualSizesAndPermission)

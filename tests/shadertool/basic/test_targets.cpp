@@ -11,7 +11,7 @@ namespace {
 
 // Group names give the union of their targets; any other text, in another
 // case or with a space, gives none.
-TEST(Targets, MasksOfNames)
+TEST(Targets, MasksOfNamesAndNamesOfBits)
 {
     EXPECT_EQ(GetTargetMask("ALL"), 511u);
     EXPECT_EQ(GetTargetMask("HLSL"), 16u | 32u | 64u);
@@ -24,11 +24,6 @@ TEST(Targets, MasksOfNames)
     for (const TargetInfo& row : kTargetTable) {
         EXPECT_EQ(GetTargetMask(row.name), static_cast<uint32_t>(row.bit)) << row.name;
     }
-}
-
-// Only single known bits have a name.
-TEST(Targets, NamesOfBits)
-{
     EXPECT_STREQ(GetTargetName(TARGET_ESSL20), "ESSL20");
     EXPECT_STREQ(GetTargetName(TARGET_HLSL11), "HLSL11");
     EXPECT_STREQ(GetTargetName(TARGET_SPIRV), "SPIRV");
@@ -40,6 +35,7 @@ TEST(Targets, NamesOfBits)
     }
 }
 
+// Only single known bits have a name.
 // Stage names and back, by exact name only; the names themselves are those
 // the Shader XML corpus documents give their sources.
 TEST(Stages, NamesAndBack)

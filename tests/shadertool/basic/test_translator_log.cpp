@@ -6,7 +6,7 @@
 
 using namespace ShaderTool;
 
-TEST(ShaderLog, PlainLinesSetTheWrittenFlagAndErrorLinesBothFlags)
+TEST(ShaderLog, LinesSetTheirFlagsAndSourceErrorsPastTheLimitOnlyTheFlags)
 {
     Log log;
     log.WriteLine("a b");
@@ -23,11 +23,6 @@ TEST(ShaderLog, PlainLinesSetTheWrittenFlagAndErrorLinesBothFlags)
     EXPECT_STREQ(log.text.GetText(), "");
     EXPECT_EQ(log.written, 0);
     EXPECT_EQ(log.error, 0);
-}
-
-TEST(ShaderLog, SourceErrorsPastTheLimitOnlySetTheFlags)
-{
-    Log log;
     std::string expected;
     for (int i = 1; i <= 250; ++i) {
         log.WriteSourceError("s", i, 1, "e");

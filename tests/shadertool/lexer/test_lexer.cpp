@@ -46,6 +46,14 @@ protected:
     Tokenizer m_tokenizer;
 };
 
+// The type names a source has declared: only "Light".
+class LightTypeName : public TypeNameTable {
+public:
+    bool HoldsTypeName(const char* name) const override { return std::string(name) == "Light"; }
+};
+
+const LightTypeName kLightTypeName;
+
 // One token a text must scan into: its kind and, where given, its text, line
 // and column.
 struct Expected {
@@ -65,7 +73,12 @@ struct ScanRow {
     bool preprocessor = false;
     bool strip = true;
     int firstLine = 1;
+    const TypeNameTable* types = nullptr;
 };
+
+// A name longer than a token may be, and the 128 characters it keeps.
+const std::string kOverlongName = "  " + std::string(130, 'q');
+const std::string kKeptName(128, 'q');
 
 const ScanRow kScanRows[] = {
     // Keywords, types and the boolean constants.
@@ -81,6 +94,16 @@ const ScanRow kScanRows[] = {
      "shader.hvsl(1:5) error: unexpected character in floating point literal.\n"},
     {".5f 1.5e-3F 2E+4 3. a.b", {{295, ".5f"}, {295, "1.5e-3F"}, {295, "2E+4"}, {295, "3."}, {296}, {331}, {296}, {0}}},
     {"x  Texture2D", {{296}, {347, nullptr, 1, 4}, {0}}, "shader.hvsl(1:4) error: 'Texture2D' is a reserved word.\n"},
+    // An overlong name keeps its first 128 characters and is reported once.
+    {kOverlongName.c_str(),
+     {{296, kKeptName.c_str()}, {0}},
+     "shader.hvsl(1:3) error: too many characters in token (maximum is 128).\n"},
+    // A file marker switches the name and the line of what follows.
+    {"a\n@f \"inc/other.hvsl\" 10\nTexture3D\n@f \"main\" 4 rest\nTexture2D",
+     {{296, nullptr, 1}, {347, nullptr, 10}, {347, nullptr, 5}, {0}},
+     "inc/other.hvsl(10:1) error: 'Texture3D' is a reserved word.\nmain(5:1) error: 'Texture2D' is a reserved word.\n"},
+    // Names in the type table are user types.
+    {"Light light", {{276}, {296}, {0}}, "", false, true, 1, &kLightTypeName},
     // A tab counts four columns.
     {"\tx\n\t\ty z", {{296, nullptr, 1, 5}, {296, nullptr, 2, 9}, {296, nullptr, 2, 11}, {0}}},
     // Block comments keep the column of what follows.
@@ -143,6 +166,7 @@ TEST_F(LexerTest, ScanRows)
     for (const ScanRow& row : kScanRows) {
         SCOPED_TRACE(row.source);
         m_log.Clear();
+        m_tokenizer.SetTypeNames(row.types);
         PreprocessorTokenizer preprocessor;
         const auto tokens = Scan(row.source, row.preprocessor ? preprocessor : m_tokenizer, row.strip, row.firstLine);
         ASSERT_EQ(tokens.size(), row.tokens.size());
@@ -156,42 +180,6 @@ TEST_F(LexerTest, ScanRows)
         }
         EXPECT_STREQ(m_log.text.GetText(), row.log);
     }
-}
-
-class TwoTypes : public TypeNameTable {
-public:
-    bool HoldsTypeName(const char* name) const override { return std::string(name) == "Light"; }
-};
-
-TEST_F(LexerTest, NamesInTheTypeTableAreUserTypes)
-{
-    TwoTypes types;
-    m_tokenizer.SetTypeNames(&types);
-    const auto tokens = Scan("Light light");
-    EXPECT_EQ(tokens[0].kind, 276u);
-    EXPECT_EQ(tokens[1].kind, 296u);
-}
-
-TEST_F(LexerTest, OverlongIdentifierKeepsItsFirst128CharactersAndIsReportedOnce)
-{
-    const std::string name(130, 'q');
-    const auto tokens = Scan(("  " + name).c_str());
-    EXPECT_EQ(tokens[0].text, std::string(128, 'q'));
-    EXPECT_EQ(tokens[0].kind, 296u);
-    EXPECT_EQ(tokens[1].kind, 0u);
-    EXPECT_STREQ(m_log.text.GetText(), "shader.hvsl(1:3) error: too many characters in token (maximum is 128).\n");
-}
-
-TEST_F(LexerTest, FileMarkerSwitchesNameAndLine)
-{
-    const auto tokens = Scan("a\n@f \"inc/other.hvsl\" 10\nTexture3D\n@f \"main\" 4 rest\nb");
-    EXPECT_EQ(tokens[0].line, 1);
-    EXPECT_EQ(tokens[1].kind, 347u);
-    EXPECT_EQ(tokens[1].line, 10);
-    EXPECT_EQ(tokens[2].text, "b");
-    EXPECT_EQ(tokens[2].line, 5);
-    EXPECT_STREQ(m_log.text.GetText(), "inc/other.hvsl(10:1) error: 'Texture3D' is a reserved word.\n");
-    EXPECT_STREQ(m_tokenizer.GetSourceName().GetText(), "main");
 }
 
 // Comments become spaces so that what follows keeps its line and column;

@@ -30,10 +30,12 @@ protected:
 
     std::string Output() const { return context.output.GetText(); }
     std::string LogText() const { return log.text.GetText(); }
-    // One error line of the step log, as the preprocessor writes it.
-    std::string ErrorLine(int line, int column, const std::string& message) const
+    // One error line of the step log, as the preprocessor writes it, for the
+    // source or the named file.
+    std::string ErrorLine(int line, int column, const std::string& message, const std::string& file = "") const
     {
-        return path + "(" + std::to_string(line) + ":" + std::to_string(column) + ") error: " + message + "\n";
+        return (file.empty() ? path : file) + "(" + std::to_string(line) + ":" + std::to_string(column) +
+               ") error: " + message + "\n";
     }
 
     std::string path = "main.hvsl";

@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(DirectiveParser, ArithmeticAndPrecedence)
+TEST_F(DirectiveParser, ArithmeticPrecedenceAndFloatOperands)
 {
     EXPECT_TRUE(Holds("3 / 2 == 1"));
     EXPECT_TRUE(Holds("3.0 / 2 == 1.5"));
@@ -39,10 +39,6 @@ TEST_F(DirectiveParser, ArithmeticAndPrecedence)
     EXPECT_FALSE(Holds("1 && 0"));
     EXPECT_TRUE(Holds("(1 + 2) * 3 == 9"));
     EXPECT_TRUE(Holds("- - 3 == 3"));
-}
-
-TEST_F(DirectiveParser, MixedOperandsAreComputedInFloat)
-{
     EXPECT_EQ(Value("1 + 0.5"), "1.500000");
     EXPECT_EQ(Value("7 / 2.0"), "3.500000");
     EXPECT_EQ(Value("-1.5"), "-1.500000");

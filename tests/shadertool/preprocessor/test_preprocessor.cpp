@@ -29,7 +29,7 @@ TEST_F(Preprocessor, TargetMacroSelectsTheBranchAndMarksTheSourceTargetDependent
     EXPECT_EQ(context.targetDependent, 0);
 }
 
-TEST_F(Preprocessor, TargetGroupCoversTheHlslTargets)
+TEST_F(Preprocessor, TargetGroupAndTextureAxisFollowTheTarget)
 {
     const char* text = "#if _TARGET_GROUP == _TARGET_HLSL\nhlsl\n#endif\n";
     for (uint32_t target : {TARGET_HLSL9, TARGET_HLSL11, TARGET_HLSL12}) {
@@ -40,10 +40,6 @@ TEST_F(Preprocessor, TargetGroupCoversTheHlslTargets)
         EXPECT_TRUE(Run(text, target));
         EXPECT_EQ(Output(), "\n\n\n") << target;
     }
-}
-
-TEST_F(Preprocessor, TextureAxisMacroIsSetForTheGlslFamily)
-{
     EXPECT_TRUE(Run("_TEXTURE_COORDINATE_AXIS_V_POINTS_UP\n", TARGET_GLSL21));
     EXPECT_EQ(Output(), "1\n");
     EXPECT_TRUE(Run("_TEXTURE_COORDINATE_AXIS_V_POINTS_UP\n", TARGET_HLSL11));
@@ -72,13 +68,17 @@ TEST_F(Preprocessor, ConditionsFindTheFirstMacroOfAName)
     EXPECT_EQ(FindMacro(context, "UNDEFINED"), -1);
 }
 
-TEST_F(Preprocessor, MacrosOfARunAreForgottenByTheNext)
+TEST_F(Preprocessor, EachRunStartsFromTheGlobalMacros)
 {
     EXPECT_TRUE(Run("#define LOCAL 1\n#if defined(LOCAL)\nT\n#endif\n"));
     EXPECT_EQ(Output(), "\n\nT\n\n");
     EXPECT_TRUE(Run("#if defined(LOCAL)\nT\n#endif\n", TARGET_HLSL9));
     EXPECT_EQ(Output(), "\n\n\n");
     EXPECT_EQ(FindMacro(context, "LOCAL"), -1);
+    EXPECT_TRUE(Run("#define A 1\n"));
+    EXPECT_TRUE(Run("#define A 2\nA\n"));
+    EXPECT_EQ(Output(), "\n2\n");
+    EXPECT_EQ(context.macros.GetCount(), context.globalMacroCount + 4);
 }
 
 TEST_F(Preprocessor, EighthNestedIfIsReported)
@@ -168,14 +168,6 @@ TEST_F(Preprocessor, AdditionalDefinitionNamingALongNameLooksUpTheWholeName)
     EXPECT_TRUE(Run("L\n"));
     EXPECT_EQ(Output(), "0\n");
     EXPECT_EQ(LogText(), "");
-}
-
-TEST_F(Preprocessor, EachRunStartsFromTheGlobalMacros)
-{
-    EXPECT_TRUE(Run("#define A 1\n"));
-    EXPECT_TRUE(Run("#define A 2\nA\n"));
-    EXPECT_EQ(Output(), "\n2\n");
-    EXPECT_EQ(context.macros.GetCount(), context.globalMacroCount + 4);
 }
 
 TEST_F(Preprocessor, ListOnlyWritesEveryMacroIntoTheLog)

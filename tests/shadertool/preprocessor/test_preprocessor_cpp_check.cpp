@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "preprocessor_test_support.h"
+#include "shadertool/support/file_text.h"
 #include "support/temporary_folder.h"
 
 namespace fs = std::filesystem;
@@ -145,11 +145,7 @@ TEST_F(CppCheck, IfExpressionsAgreeWithTheSystemPreprocessor)
     std::ofstream(input) << batch;
     const std::string command = "cpp -P -undef -nostdinc " + input.string() + " > " + output.string();
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    std::ifstream judged(output);
-    std::stringstream judgedText;
-    judgedText << judged.rdbuf();
-
-    const std::vector<std::string> expected = CaseLines(judgedText.str());
+    const std::vector<std::string> expected = CaseLines(ReadFileText(output));
     ASSERT_EQ(expected.size(), size_t(kCaseCount));
 
     ASSERT_TRUE(Run(batch)) << LogText();

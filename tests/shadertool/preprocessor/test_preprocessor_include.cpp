@@ -37,10 +37,6 @@ protected:
     {
         return "@f \"" + file + "\" " + std::to_string(line) + "\n";
     }
-    std::string ErrorIn(const std::string& file, int line, int column, const std::string& message) const
-    {
-        return file + "(" + std::to_string(line) + ":" + std::to_string(column) + ") error: " + message + "\n";
-    }
 
     std::string dir;
 
@@ -77,8 +73,8 @@ TEST_F(PreprocessorInclude, TokenizerOfThePreprocessedTextLocatesEveryLineInItsF
         if (token.kind == TOKEN_END) break;
     }
     EXPECT_EQ(std::string(tokenizerLog.text.GetText()),
-              ErrorIn(dir + "/inc.h", 2, 3, "'Texture2D' is a reserved word.") +
-                  ErrorIn(path, 4, 5, "'in' is a reserved word."));
+              ErrorLine(2, 3, "'Texture2D' is a reserved word.", dir + "/inc.h") +
+                  ErrorLine(4, 5, "'in' is a reserved word."));
 }
 
 TEST_F(PreprocessorInclude, DirectivesOfIncludedFilesRunAndItsMacrosExpandEverywhere)
@@ -92,8 +88,8 @@ TEST_F(PreprocessorInclude, ErrorsCarryTheIncludedPathAndItsLines)
 {
     Write("inc.h", "ok\n#define _Z 1\n");
     EXPECT_FALSE(Run("#include \"inc.h\"\n#define _Y\n"));
-    EXPECT_EQ(LogText(), ErrorIn(dir + "/inc.h", 2, 9, "identifiers must not start with an underscore.") +
-                             ErrorIn(path, 2, 9, "identifiers must not start with an underscore."));
+    EXPECT_EQ(LogText(), ErrorLine(2, 9, "identifiers must not start with an underscore.", dir + "/inc.h") +
+                             ErrorLine(2, 9, "identifiers must not start with an underscore."));
 }
 
 // The directive reads the line after it before it runs; that line must not
@@ -102,20 +98,20 @@ TEST_F(PreprocessorInclude, ErrorOnTheLastLineOfAFileWithoutNewlineNamesThatFile
 {
     Write("inc.h", "ok\n#define _Z 1");
     EXPECT_FALSE(Run("#include \"inc.h\"\nx\n"));
-    EXPECT_EQ(LogText(), ErrorIn(dir + "/inc.h", 2, 9, "identifiers must not start with an underscore."));
+    EXPECT_EQ(LogText(), ErrorLine(2, 9, "identifiers must not start with an underscore.", dir + "/inc.h"));
     EXPECT_EQ(Output(), Marker(dir + "/inc.h", 1) + "ok\n\n\n" + Marker(path, 2) + "x\n");
 }
 
 TEST_F(PreprocessorInclude, MissingFileOrFolderIsReportedAndKeepsTheNumbering)
 {
     EXPECT_FALSE(Run("#include \"none.h\"\n#define _Y\n"));
-    EXPECT_EQ(LogText(), ErrorIn(path, 1, 2, "include file was not found.") +
-                             ErrorIn(path, 2, 9, "identifiers must not start with an underscore."));
+    EXPECT_EQ(LogText(), ErrorLine(1, 2, "include file was not found.") +
+                             ErrorLine(2, 9, "identifiers must not start with an underscore."));
     EXPECT_EQ(Output(), Marker(dir + "/none.h", 1) + "\n" + Marker(path, 2) + "\n");
     // Nor is a folder an include file.
     Write("sub/a.h", "A\n");
     EXPECT_FALSE(Run("#include \"sub\"\n"));
-    EXPECT_EQ(LogText(), ErrorIn(path, 1, 2, "include file was not found."));
+    EXPECT_EQ(LogText(), ErrorLine(1, 2, "include file was not found."));
 }
 
 TEST_F(PreprocessorInclude, PathsResolveAgainstTheIncludingFile)
@@ -146,14 +142,14 @@ TEST_F(PreprocessorInclude, RecursionIsStopped)
     EXPECT_EQ(LogText(), "");
     Write("a.h", "A\n#include \"a.h\"\n");
     EXPECT_FALSE(Run("#include \"a.h\"\n"));
-    EXPECT_EQ(LogText(), ErrorIn(dir + "/a.h", 2, 2, "include file includes itself."));
+    EXPECT_EQ(LogText(), ErrorLine(2, 2, "include file includes itself.", dir + "/a.h"));
     Write("main.hvsl", "");
     EXPECT_FALSE(Run("#include \"main.hvsl\"\n"));
-    EXPECT_EQ(LogText(), ErrorIn(path, 1, 2, "include file includes itself."));
+    EXPECT_EQ(LogText(), ErrorLine(1, 2, "include file includes itself."));
     Write("a.h", "#include \"b.h\"\n");
     Write("b.h", "#include \"a.h\"\n");
     EXPECT_FALSE(Run("#include \"a.h\"\n"));
-    EXPECT_EQ(LogText(), ErrorIn(dir + "/b.h", 1, 2, "include file includes itself."));
+    EXPECT_EQ(LogText(), ErrorLine(1, 2, "include file includes itself.", dir + "/b.h"));
 }
 
 TEST_F(PreprocessorInclude, RunawayIncludesAreStopped)
@@ -164,14 +160,14 @@ TEST_F(PreprocessorInclude, RunawayIncludesAreStopped)
     std::string deepest = dir + "/";
     for (int i = 0; i < 63; ++i) deepest += "./";
     deepest += "a.h";
-    EXPECT_EQ(LogText(), ErrorIn(deepest, 1, 2, "too many include files (maximum is 64)."));
+    EXPECT_EQ(LogText(), ErrorLine(1, 2, "too many include files (maximum is 64).", deepest));
 }
 
 TEST_F(PreprocessorInclude, OverlongPathIsNotLookedFor)
 {
     path = dir + "/" + std::string(1020, 'd') + "/main.hvsl";
     EXPECT_FALSE(Run("#include \"a.h\"\nx\n"));
-    EXPECT_EQ(LogText(), ErrorIn(path, 1, 2, "include file was not found."));
+    EXPECT_EQ(LogText(), ErrorLine(1, 2, "include file was not found."));
     // Refused before any lookup: no file markers are inserted.
     EXPECT_EQ(Output(), "\nx\n");
 }
@@ -233,7 +229,7 @@ TEST_F(PreprocessorInclude, FilesAreReachedThroughTheInstalledTable)
     // A short read is reported.
     MemoryFiles::shortBy = 1;
     EXPECT_FALSE(Run("#include \"inc.h\"\n"));
-    EXPECT_EQ(LogText(), ErrorIn(path, 1, 2, "include file could not be read."));
+    EXPECT_EQ(LogText(), ErrorLine(1, 2, "include file could not be read."));
     EXPECT_EQ(Output(), Marker("mem/inc.h", 1) + "\n" + Marker(path, 2));
 }
 

@@ -129,7 +129,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(GlslCheck::CompilerIsInstalled()) << "glslangValidator is missing"; }
 };
 
-TEST_F(BuiltInGlsl, EveryGeneralRecordHasTheResultTypeGlslInfers)
+TEST_F(BuiltInGlsl, EveryRecordWithACounterpartHasTheResultTypeGlslInfers)
 {
     BuiltInTable table;
     RegisterBuiltInFunctions(table.general);
@@ -139,13 +139,9 @@ TEST_F(BuiltInGlsl, EveryGeneralRecordHasTheResultTypeGlslInfers)
     }
     ASSERT_EQ(checks.size(), 241u);
     ExpectAllAccepted(checks);
-}
-
-TEST_F(BuiltInGlsl, EveryStageRecordWithACounterpartHasTheResultTypeGlslInfers)
-{
-    BuiltInTable table;
+    // Stage records once each, without the ray-tracing ones GLSL lacks.
     std::set<std::string> seen;
-    std::vector<GlslCheck::Check> checks;
+    checks.clear();
     for (int32_t stage = 0; stage < STAGE_COUNT; ++stage) {
         RegisterStageIntrinsics(table, stage);
         for (const FunctionNode* record : table.stage[stage]) {

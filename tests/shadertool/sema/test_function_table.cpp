@@ -147,7 +147,7 @@ TEST_F(FunctionTableTest, ClearForgetsEveryEntryAndAcceptsNewOnes)
     EXPECT_EQ(table.GetCount(), 1);
 }
 
-TEST_F(FunctionTableTest, ArgumentMatchTakesTheFirstAcceptingFunctionWithConversion)
+TEST_F(FunctionTableTest, ArgumentMatchTakesTheFirstAcceptingFunctionWithConversionAndArraySizes)
 {
     Enter(MakeFunction("f", {Type::MakeVector(BaseType::FLOAT, 1)}));
     Enter(MakeFunction("f", {Type::MakeVector(BaseType::UINT, 1)}));
@@ -157,11 +157,7 @@ TEST_F(FunctionTableTest, ArgumentMatchTakesTheFirstAcceptingFunctionWithConvers
     EXPECT_EQ(FindFunctionForArguments(table, "f", &uintArgument, 1)->signature, "f,f");
     EXPECT_EQ(FindFunctionForArguments(table, "f", nullptr, 0), nullptr);
     EXPECT_EQ(FindFunctionForArguments(table, "f", &intArgument, -1), nullptr);
-}
-
-TEST_F(FunctionTableTest, ArgumentMatchComparesArraySizes)
-{
-    Enter(MakeFunction("f", {Type::MakeVector(BaseType::FLOAT, 1)}));
+    // Array sizes must be equal, an unsized parameter takes any array.
     Enter(MakeFunction("f", {Type::MakeVector(BaseType::FLOAT, 1, 0, 2)}));
     Enter(MakeFunction("g", {Type::MakeVector(BaseType::FLOAT, 1, 0, UNSIZED_ARRAY)}));
     const Type array4 = Type::MakeVector(BaseType::FLOAT, 1, 0, 4);

@@ -18,7 +18,7 @@ const ShaderTool::StructMember* FindMember(ShaderTool::ParseContext& context, co
     return entry != nullptr ? entry->FindMember(member) : nullptr;
 }
 
-TEST_F(StageStruct, VertexInputHasTheDescriptionsInputsThenInstanceAndVertexIds)
+TEST_F(StageStruct, VertexInputHasTheDescriptionsInputsAndIdsAndPixelInputTheVertexOutputAndFace)
 {
     ASSERT_TRUE(Run(kVertexMain)) << LogText();
     const ShaderTool::StructEntry* input = frontEnd.parse.structs.Find("_Input");
@@ -28,10 +28,6 @@ TEST_F(StageStruct, VertexInputHasTheDescriptionsInputsThenInstanceAndVertexIds)
     EXPECT_EQ(input->members[3].name, "instance_id");
     EXPECT_EQ(input->members[4].name, "vertex_id");
     EXPECT_EQ(input->members[4].type.baseType, ShaderTool::BaseType::INT);
-}
-
-TEST_F(StageStruct, PixelInputIsTheVertexOutputWithFaceMembers)
-{
     ASSERT_TRUE(RunPixel(kPixelMain)) << LogText();
     const ShaderTool::StructMember* facing = FindMember(frontEnd.parse, "_Input", "is_front_facing");
     ASSERT_NE(facing, nullptr);
@@ -79,7 +75,7 @@ TEST_F(StageStruct, RayStagesHaveTheirOwnInputsAndPayloads)
     EXPECT_EQ(frontEnd.parse.structs.Find("_RayPayloads")->members.GetCount(), 2);
 }
 
-TEST_F(StageStruct, ConstantsBeforeVersion23AreGlobalsOfTheirOwn)
+TEST_F(StageStruct, ConstantsAreGlobalsBeforeVersion23AndMembersOfConstantsFromIt)
 {
     description = ShaderInterfaces::MakeSprite(0x20002);
     ASSERT_TRUE(
@@ -94,10 +90,6 @@ TEST_F(StageStruct, ConstantsBeforeVersion23AreGlobalsOfTheirOwn)
         Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"
             "\toutput.uv = input.uv;\n\toutput.color = input.color;\n}\n"));
     EXPECT_NE(LogText().find("undeclared identifier 'constants'."), std::string::npos) << LogText();
-}
-
-TEST_F(StageStruct, ConstantsFromVersion23AreMembersOfConstantsAndSharedOnesJoinFrom24)
-{
     description = ShaderInterfaces::MakeSprite(0x20003);
     ASSERT_TRUE(
         Run("void main()\n{\n\toutput.position = input.position * constants.transform;\n"

@@ -75,7 +75,7 @@ TEST_F(ShaderXmlReaderTest, DocumentWithoutInfoReadsAsVersionZero)
     EXPECT_EQ(Description().vertexInput.GetCount(), 0);
 }
 
-TEST_F(ShaderXmlReaderTest, InfoSettingsAreKept)
+TEST_F(ShaderXmlReaderTest, InfoSettingsAreKeptAndTheFeatureLevelChoosesTargetsWhenNoTargetIsGiven)
 {
     ASSERT_TRUE(Read(InfoArray(4,
                                "<node id=\"tags\" value=\"ui sprites\"/>\n<node id=\"target\" value=\"HLSL\"/>\n"
@@ -85,10 +85,7 @@ TEST_F(ShaderXmlReaderTest, InfoSettingsAreKept)
     EXPECT_STREQ(Description().tags.GetText(), "ui sprites");
     EXPECT_EQ(Description().targetMask, 112u);
     EXPECT_EQ(Description().rayTracingGroup, -1);
-}
-
-TEST_F(ShaderXmlReaderTest, FeatureLevelChoosesTargetsWhenNoTargetIsGiven)
-{
+    m_reader.Reset();
     ASSERT_TRUE(Read(InfoArray(4, "<node id=\"feature_level\" value=\"2\"/>\n") + kSources));
     EXPECT_EQ(Description().targetMask, 506u);
     m_reader.Reset();
@@ -109,16 +106,13 @@ TEST_F(ShaderXmlReaderTest, InvalidTargetIsReportedAndTheGroupStillRead)
     EXPECT_EQ(Description().rayTracingGroup, 3);
 }
 
-TEST_F(ShaderXmlReaderTest, OlderVersionsReadConstantsAsDefinitions)
+TEST_F(ShaderXmlReaderTest, OlderVersionsReadConstantsAsDefinitionsAndTwoPointFourAsSharedConstants)
 {
     ASSERT_TRUE(Read(InfoArray(3) + "<array id=\"constants\"><node id=\"COUNT\" value=\"4\"/></array>\n" + kSources));
     ASSERT_EQ(Description().definitions.GetCount(), 1);
     EXPECT_STREQ(Description().definitions[0].name.GetText(), "COUNT");
     EXPECT_EQ(Description().constants.variables.GetCount(), 0);
-}
-
-TEST_F(ShaderXmlReaderTest, VersionTwoPointFourReadsDefinitionsAndSharedConstants)
-{
+    m_reader.Reset();
     ASSERT_TRUE(Read(InfoArray(4) +
                      "<array id=\"definitions\"><node id=\"COUNT\" value=\"4\"/></array>\n"
                      "<array id=\"constants\"><node id=\"tint\" type=\"FLOAT4\"/></array>\n" +
@@ -354,7 +348,7 @@ TEST_F(ShaderXmlReaderTest, ParticularTargetsMayFollowAllTargets)
     EXPECT_EQ(Description().sources[1].targetMask, 32u);
 }
 
-TEST_F(ShaderXmlReaderTest, CDataSourcesKnowTheirFirstLine)
+TEST_F(ShaderXmlReaderTest, CDataSourcesKnowTheirFirstLinePastCommentedArrays)
 {
     WriteFile("shaders/pixel.hvs", "void main()\n{\n}\n");
     // Lines 1-2 the document, 3-6 the info array, 7 the sources array.
@@ -375,10 +369,7 @@ TEST_F(ShaderXmlReaderTest, CDataSourcesKnowTheirFirstLine)
     EXPECT_STREQ(sources[1].text.GetText(), "void main()\n{\n}\n");
     EXPECT_EQ(sources[2].firstLine, 15);
     EXPECT_EQ(sources[2].stage, 1u);
-}
-
-TEST_F(ShaderXmlReaderTest, SourceLinesSkipACommentedSourcesArray)
-{
+    m_reader.Reset();
     ASSERT_TRUE(Read("<!-- <array id=\"sources\">\n<node><![CDATA[ ]]></node>\n</array> -->\n" + InfoArray(4) +
                      "<array id = \"sources\">\n" + kVertexSource + kPixelSource + "</array>\n"))
         << LogText();
