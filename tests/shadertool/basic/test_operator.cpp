@@ -111,17 +111,13 @@ TEST_F(OperatorRows, MatrixProductsAndDivision)
     EXPECT_EQ(Binary(OP_DIVIDE, Type::MakeMatrix(2), kFloat), "float2x2");
 }
 
-TEST_F(OperatorRows, ComparisonsAndEquality)
+TEST_F(OperatorRows, ComparisonsEqualityAndModulo)
 {
     EXPECT_EQ(Binary(OP_LESS_THAN, Vec(BaseType::FLOAT, 2), Vec(BaseType::FLOAT, 2)), "");
     EXPECT_EQ(Binary(OP_GREATER_THAN_EQUAL, kInt, kFloat), "bool");
     EXPECT_EQ(Binary(OP_EQUAL, kBool, kBool), "bool");
     EXPECT_EQ(Binary(OP_NOT_EQUAL, Type::MakeMatrix(4), Type::MakeMatrix(4)), "bool");
     EXPECT_EQ(Binary(OP_LOGICAL_AND, kBool, kInt), "");
-}
-
-TEST_F(OperatorRows, ModuloLimits)
-{
     EXPECT_EQ(Binary(OP_MODULO, Vec(BaseType::FLOAT, 2), kFloat), "");
     EXPECT_EQ(Binary(OP_MODULO, Vec(BaseType::INT, 3), kInt), "int3");
     EXPECT_EQ(Binary(OP_MODULO, kInt, Vec(BaseType::INT, 3)), "");

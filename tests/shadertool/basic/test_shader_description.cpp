@@ -22,7 +22,7 @@ void Fill(ShaderDescription& description)
     description.version = 0x20004;
 }
 
-TEST(ShaderDescription, ClearKeepsTargetMaskAndVersion)
+TEST(ShaderDescription, ClearKeepsTargetMaskAndVersionAndCopiesAreIndependent)
 {
     ShaderDescription description;
     Fill(description);
@@ -39,10 +39,6 @@ TEST(ShaderDescription, ClearKeepsTargetMaskAndVersion)
     EXPECT_EQ(description.stamp, 0u);
     EXPECT_EQ(description.targetMask, 32u);
     EXPECT_EQ(description.version, 0x20004u);
-}
-
-TEST(ShaderDescription, CopiesAreIndependent)
-{
     ShaderDescription original;
     Fill(original);
     ShaderDescription copy = original;

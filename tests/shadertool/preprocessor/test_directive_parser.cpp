@@ -62,15 +62,11 @@ TEST_F(DirectiveParser, IntegerLiteralsAndArithmeticWrapInThirtyTwoBits)
     EXPECT_EQ(Value("(-2147483647 - 1) - 1"), "2147483647");
 }
 
-TEST_F(DirectiveParser, DefinedNeedsParentheses)
+TEST_F(DirectiveParser, DefinedAndArrayNodeTests)
 {
     EXPECT_TRUE(Holds("defined(X) && X > 2", "#define X 3\n"));
     EXPECT_FALSE(Holds("defined(Y)"));
     EXPECT_TRUE(Holds("defined(_PI)"));
-}
-
-TEST_F(DirectiveParser, ArrayNodeTest)
-{
     description.vertexInput.Add({"position", 1, {}});
     description.pixelOutput.Add("color");
     EXPECT_TRUE(Holds("_IS_ARRAY_NODE_DEFINED(\"vertex_input\", \"position\")"));
