@@ -2,17 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "audio/audio_state.h"
 #include "audio/audio_subsystem.h"
 #include "core/engine_interface.h"
-#include "core/engine_locks.h"
 #include "core/engine_time.h"
 #include "core/features.h"
-#include "core/logging.h"
 #include "core/subsystem_hooks.h"
-#include "core/threading.h"
-#include "filesystem/scheme_roots.h"
-#include "foundation/engine_log.h"
 
 AudioEngineRig::AudioEngineRig(bool noSound, bool developerMode)
 {
