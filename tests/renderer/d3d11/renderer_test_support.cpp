@@ -436,8 +436,7 @@ void StateTest::RestartWithoutBgraVertexColours()
     UINT support = 0;
     ASSERT_EQ(device_->CheckFormatSupport(DXGI_FORMAT_B8G8R8A8_UNORM, &support), S_OK);
     ShutDown();
-    HALVO_RendImp_Unload();
-    renderer_ = HALVO_RendImp_GetInterface();
+    ReloadRenderer();
     HVI_SetRenderer(renderer_);
     HalvoD3D11_SetFormatSupport(DXGI_FORMAT_B8G8R8A8_UNORM, support & ~UINT(D3D11_FORMAT_SUPPORT_IA_VERTEX_BUFFER));
     ASSERT_TRUE(Initialize());

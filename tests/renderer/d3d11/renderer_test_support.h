@@ -97,8 +97,9 @@ protected:
         ADD_FAILURE() << "no attempt succeeded";
         return -1;
     }
-    // A finish for sweeps of whole renderers: shut down, unloaded and taken
-    // again, so that nothing it held is alive when the sweep counts.
+    // Shuts the renderer down, unloads it and takes a new one: nothing the
+    // old one held stays alive (a finish for sweeps of whole renderers), and
+    // the new one starts without capability bits.
     void ReloadRenderer();
 
     // Lines the layer logged since SetUp where the platform's debug layer

@@ -182,9 +182,7 @@ TEST_P(RendererDevice, TheBackBufferDepthIs32BitFloatWhereTheDeviceCanUseIt)
     bool bound = false;
     EXPECT_EQ(BoundDepthFormat(Device(), &bound), DXGI_FORMAT_D32_FLOAT);
     EXPECT_TRUE(bound);
-    renderer_->Shutdown();
-    HALVO_RendImp_Unload();  // capability bits are never cleared: a new object starts without them
-    renderer_ = HALVO_RendImp_GetInterface();
+    ReloadRenderer();  // capability bits are never cleared: a new object starts without them
     HalvoD3D11_SetFormatSupport(DXGI_FORMAT_D32_FLOAT, D3D11_FORMAT_SUPPORT_TEXTURE2D);
     ASSERT_TRUE(Initialize());
     renderer_->BeginFrame();

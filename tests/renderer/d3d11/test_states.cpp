@@ -233,8 +233,7 @@ TEST_P(RendererStates, CallsWithoutADeviceAreLoggedAndMakeNoCall)
     renderer_->ReleaseIndexBuffer(indices);
 
     // A new renderer that was never initialised: its units have no triples yet.
-    HALVO_RendImp_Unload();
-    renderer_ = HALVO_RendImp_GetInterface();
+    ReloadRenderer();
     HVI_SetRenderer(renderer_);
     renderer_->SetTextureFilter(0, 1, 1, 1);
     EXPECT_TRUE(IsLogged("SetTextureFilter: the renderer has no device."));
