@@ -29,7 +29,6 @@ void FakeSleep(void*, uint32_t milliseconds)
 std::vector<std::string> g_calls;
 std::vector<float> g_steps;
 bool g_initResult = true;
-int32_t g_quitAnswer = 0;
 bool g_pause = false;
 
 bool Init()
@@ -46,7 +45,7 @@ void Draw(float) { g_calls.push_back("Draw"); }
 int32_t OnEvent(HV_Event* event)
 {
     g_calls.push_back("OnEvent " + std::to_string(event->kind));
-    return event->kind == HV_EVENT_QUIT_REQUEST ? g_quitAnswer : 0;
+    return 0;
 }
 
 void InputUpdate(HVI_EngineState&, float) { g_calls.push_back("input"); }
@@ -74,7 +73,6 @@ protected:
         g_calls.clear();
         g_steps.clear();
         g_initResult = true;
-        g_quitAnswer = 0;
         g_pause = false;
         m_program = HV_ProgramInterface{};
         m_program.video.width = 640;
@@ -293,17 +291,6 @@ TEST_F(Frame, InvalidReinitializationParametersAreRefused)
     EXPECT_EQ(0, HVI_GetQueuedEventCount());
 }
 
-TEST_F(Frame, CloseRequestQuitsUnlessOnEventAnswersKeepRunning)
-{
-    g_quitAnswer = HV_EVENT_RESULT_KEEP_RUNNING;
-    EXPECT_FALSE(HVI_HandleCloseRequest());
-    EXPECT_FALSE(HVI_IsQuitRequested());
-    EXPECT_EQ((std::vector<std::string>{"OnEvent 13"}), g_calls);
-    g_quitAnswer = 0;
-    EXPECT_TRUE(HVI_HandleCloseRequest());
-    EXPECT_TRUE(HVI_IsQuitRequested());
-}
-
 TEST_F(Frame, ShutdownSignalAndProgramQuitFlagSetTheQuitFlag)
 {
     HV_Shutdown();
@@ -313,21 +300,6 @@ TEST_F(Frame, ShutdownSignalAndProgramQuitFlagSetTheQuitFlag)
     m_program.video.quitRequested = 1;
     RunFrameAfter(0);
     EXPECT_TRUE(HVI_IsQuitRequested());
-}
-
-TEST_F(Frame, ActivationReachesTheRendererAndTheProgram)
-{
-    static std::vector<bool> activity;
-    activity.clear();
-    HVI_SubsystemHooks renderer = {};
-    renderer.SetActive = [](HVI_EngineState&, bool active) { activity.push_back(active); };
-    HVI_RegisterSubsystem(HVI_SUBSYSTEM_RENDERER, renderer);
-    HVI_HandleActivation(false);
-    EXPECT_FALSE(HVI_IsMainWindowActive());
-    HVI_HandleActivation(true);
-    EXPECT_EQ((std::vector<bool>{false, true}), activity);
-    RunFrameAfter(0);
-    EXPECT_EQ((std::vector<std::string>{"Init", "OnEvent 10", "OnEvent 10", "Draw"}), g_calls);
 }
 
 TEST_F(Frame, TasksFromOtherThreadsRunAtTheEndOfTheNextFrameUnderTheMainLoopLock)

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -123,7 +126,7 @@ TEST(HttpResponseParser, ContentLengthMustBeOneDecimalNumberWithinTheLimit)
     }
 }
 
-TEST(HttpResponseParser, HeadLargerThanTheLimitIsRefused)
+TEST(HttpResponseParser, HeadAndBodyLargerThanTheirLimitsAreRefused)
 {
     std::string bytes = "HTTP/1.0 200 OK\r\nX-Pad: " + std::string(kMaxHttpHeadSize, 'a');
     HttpResponse response;
@@ -134,4 +137,14 @@ TEST(HttpResponseParser, HeadLargerThanTheLimitIsRefused)
     fits += std::string(size_t(kMaxHttpHeadSize) - fits.size() - 4, 'a') + "\r\n\r\n";
     ASSERT_EQ(fits.size(), size_t(kMaxHttpHeadSize));
     EXPECT_EQ(Parse(fits, true, response), HttpParseState::Complete);
+    // A body without a length may reach the limit but not pass it. calloc leaves the pages
+    // past the head untouched, so the 256 MB cost no memory.
+    const std::string head = "HTTP/1.0 200 OK\r\n\r\n";
+    const int64_t size = int64_t(head.size()) + kMaxHttpBodySize + 1;
+    std::unique_ptr<uint8_t, decltype(&std::free)> big(static_cast<uint8_t*>(std::calloc(size_t(size), 1)), &std::free);
+    ASSERT_NE(big, nullptr);
+    std::memcpy(big.get(), head.data(), head.size());
+    EXPECT_EQ(HVI_ParseHttpResponse(big.get(), size - 1, false, response), HttpParseState::NeedMore);
+    ASSERT_EQ(HVI_ParseHttpResponse(big.get(), size, false, response), HttpParseState::Malformed);
+    EXPECT_STREQ(response.error, "the body is larger than this client accepts");
 }

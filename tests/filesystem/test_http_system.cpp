@@ -72,39 +72,26 @@ TEST_F(HttpSystem, FailedFetchOpensNothingAndKeepsTheCachedCopy)
     EXPECT_FALSE(std::filesystem::exists(m_folder / (CachedFile(url) + ".tmp")));
 }
 
-TEST_F(HttpSystem, NotFoundLeavesNoCacheFile)
-{
-    HttpTestServer server([](const std::string&) { return "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n"; });
-    const std::string url = server.Url("/none.png");
-    EXPECT_EQ(HV_FileSystem_OpenFile(url.c_str(), "r"), nullptr);
-    EXPECT_FALSE(HV_FileSystem_FindPath(url.c_str()));
-    EXPECT_TRUE(std::filesystem::is_empty(m_cache));
-}
-
-TEST_F(HttpSystem, FindPathTellsWhetherTheUrlAnswers)
+TEST_F(HttpSystem, FindPathTellsWhetherTheUrlAnswersAndNotFoundLeavesNoCacheFile)
 {
     HttpTestServer server([](const std::string& request) -> std::string {
         if (RequestLine(request) == "GET /yes HTTP/1.0") return "HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\ny";
-        return "HTTP/1.0 404 Not Found\r\n\r\n";
+        return "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n";
     });
-    EXPECT_TRUE(HV_FileSystem_FindPath(server.Url("/yes").c_str()));
     EXPECT_FALSE(HV_FileSystem_FindPath(server.Url("/no").c_str()));
+    EXPECT_EQ(HV_FileSystem_OpenFile(server.Url("/no").c_str(), "r"), nullptr);
+    EXPECT_TRUE(std::filesystem::is_empty(m_cache));
+    EXPECT_TRUE(HV_FileSystem_FindPath(server.Url("/yes").c_str()));
 }
 
-TEST_F(HttpSystem, UrlsCanOnlyBeRead)
+TEST_F(HttpSystem, UrlsCanOnlyBeReadAndWithoutCacheFolderNothingIsFetched)
 {
     HttpTestServer server([](const std::string&) { return "HTTP/1.0 200 OK\r\n\r\nx"; });
     const std::string url = server.Url("/a.png");
     EXPECT_EQ(HV_FileSystem_OpenFile(url.c_str(), "w"), nullptr);
     EXPECT_EQ(HV_FileSystem_OpenFile(url.c_str(), "a"), nullptr);
     EXPECT_TRUE(m_log.Contains("HttpSystem OpenFile: '" + url + "' can only be read."));
-    EXPECT_TRUE(server.Requests().empty());
-}
-
-TEST_F(HttpSystem, WithoutCacheFolderNothingIsFetched)
-{
     HVI_SetSchemeRoot(HV_PATH_SCHEME_CACHE, nullptr);
-    HttpTestServer server([](const std::string&) { return "HTTP/1.0 200 OK\r\n\r\nx"; });
-    EXPECT_EQ(HV_FileSystem_OpenFile(server.Url("/a.png").c_str(), "r"), nullptr);
+    EXPECT_EQ(HV_FileSystem_OpenFile(url.c_str(), "r"), nullptr);
     EXPECT_TRUE(server.Requests().empty());
 }

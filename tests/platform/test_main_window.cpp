@@ -108,16 +108,26 @@ TEST_F(MainWindow, AcceptsDroppedFilesOnlyInDeveloperMode)
     EXPECT_EQ(WS_EX_ACCEPTFILES, GetWindowLongPtrA(m_window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 }
 
-TEST_F(MainWindow, ActivationChangesReachTheRendererAndTheEventQueue)
+TEST_F(MainWindow, ActivationChangesReachTheRendererTheRunStateAndTheEventQueue)
 {
     g_activity.clear();
     HVI_DiscardQueuedEvents();
     PostMessageA(m_window, WM_ACTIVATE, WA_INACTIVE, 0);
-    PostMessageA(m_window, WM_ACTIVATE, WA_CLICKACTIVE, 0);
     EXPECT_TRUE(g_activity.empty());  // nothing before the messages are dispatched
     EXPECT_TRUE(HVI_PumpMessages());
+    EXPECT_FALSE(HVI_IsMainWindowActive());
+    PostMessageA(m_window, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+    EXPECT_TRUE(HVI_PumpMessages());
+    EXPECT_TRUE(HVI_IsMainWindowActive());
     EXPECT_EQ((std::vector<bool>{false, true}), g_activity);
-    EXPECT_EQ(2, HVI_GetQueuedEventCount());
+    std::vector<int> queued;  // the activity of each activation event, -1 for any other event
+    HVI_DeliverQueuedEvents(
+        [](void* seen, HV_Event* event) {
+            const bool activation = event->kind == HV_EVENT_WINDOW_ACTIVATION;
+            static_cast<std::vector<int>*>(seen)->push_back(activation ? event->activation.active : -1);
+        },
+        &queued);
+    EXPECT_EQ((std::vector<int>{0, 1}), queued);
 }
 
 TEST_F(MainWindow, CloseRequestsAskTheProgramOnlyAnAcceptedOneSetsTheQuitFlagAndAQuitMessageEndsThePump)

@@ -74,38 +74,6 @@ protected:
     std::filesystem::path m_previous;
 };
 
-// A program library that cannot be bound: the one installed (none when null) and the line that says why.
-struct UnboundProgram {
-    const char* library;
-    const char* logged;
-};
-
-class ProcessEntryWithUnboundProgram : public ProcessEntry, public testing::WithParamInterface<UnboundProgram> {};
-
-TEST_P(ProcessEntryWithUnboundProgram, ShowsThePreinitializationTextAndEndsWithItsOwnCode)
-{
-    if (GetParam().library != nullptr) InstallProgram(GetParam().library);
-    EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo"));
-    const auto boxes = HVU_GetMessageBoxRecords();
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ(kPreinitializationFailed, boxes[0].text);
-    const std::string log = Log("test-game.log");
-    EXPECT_NE(std::string::npos, log.find(GetParam().logged)) << log;
-    EXPECT_NE(std::string::npos, log.find("[SYSTEM] HALVO log: 1 errors, 0 warnings,")) << log;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Libraries, ProcessEntryWithUnboundProgram,
-    testing::Values(UnboundProgram{nullptr,
-                                   "[ERROR] HVI_BindProgram: cannot load the program library 'prog.dll' "
-                                   "(error 126: The specified module could not be found.)."},
-                    UnboundProgram{"test-prog-old-version.dll",
-                                   "[ERROR] HVI_BindProgram: the program was built for engine interface 15.29, this "
-                                   "engine needs 15.30."},
-                    UnboundProgram{"test-prog-no-entry.dll",
-                                   "[ERROR] HVI_BindProgram: the program library exports neither "
-                                   "HV_GetProgramInterface nor HV_GetInterface."}));
-
 TEST_F(ProcessEntry, FailedStartupShowsCoreInitializationFailedAndEndsWithOne)
 {
     InstallProgram("test-prog-good.dll");
@@ -171,9 +139,12 @@ TEST_F(ProcessEntry, DeveloperModeDatesTheLogNameAndNumbersATakenOne)
     EXPECT_FALSE(std::filesystem::exists(logs / "test-game.log"));
 }
 
-TEST_F(ProcessEntry, FixedLogNameKeepsTheProgramIdNameInDeveloperMode)
+TEST_F(ProcessEntry, UnboundProgramShowsThePreinitializationTextEndsWithItsOwnCodeAndKeepsTheFixedLogName)
 {
     m_res.Write("developer.xml", "<d><array id=\"DEVELOPER\"><node developer_mode=\"1\"/></array></d>");
     EXPECT_EQ(kPreinitializationFailedExitCode, HVI_RunProcess("halvo --features FIXED_LOGNAME"));
+    const auto boxes = HVU_GetMessageBoxRecords();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(kPreinitializationFailed, boxes[0].text);
     EXPECT_NE(std::string::npos, Log("test-game.log").find("[SYSTEM] HALVO log: 1 errors, 0 warnings,"));
 }
