@@ -123,27 +123,6 @@ TEST_F(DataManagerTest, AFailedSaveKeepsTheOldFileByteForByteAndShowsThePopup)
         log.ContainsAt(HV_LOG_WARNING, "[POPUP] Unable to open file 'user://leaderboards-db.xml' for writing."));
 }
 
-TEST_F(DataManagerTest, ASaveIntoAReadOnlyFolderKeepsTheOldFileByteForByte)
-{
-    const std::string old = TestDataFile("xml/container-made-outside.xml");
-    m_temporary.Write("user/leaderboards-db.xml", old);
-    fs::permissions(User(""), fs::perms::owner_read | fs::perms::owner_exec);
-    // Privileged users write into read-only folders; then there is nothing to test.
-    const bool bypassed = std::ofstream(User("probe")).is_open();
-    if (bypassed) {
-        fs::remove(User("probe"));
-        fs::permissions(User(""), fs::perms::owner_all);
-        GTEST_SKIP() << "this user writes into read-only folders";
-    }
-    LogCapture log;
-    const bool saved = DataManager::SaveDatabase(ScoresDatabase(), false);
-    fs::permissions(User(""), fs::perms::owner_all);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(m_temporary.Read("user/leaderboards-db.xml"), old);
-    EXPECT_FALSE(fs::exists(User("leaderboards-db.xml.tmp")));
-    EXPECT_TRUE(log.Contains("[POPUP] Unable to open file 'user://leaderboards-db.xml' for writing."));
-}
-
 TEST_F(DataManagerTest, ASaveBelowAFileThatIsNoFolderFails)
 {
     m_temporary.Write("user/blocked", "a file, not a folder");

@@ -59,22 +59,6 @@ TEST(DMArray, DeletingANodeMovesTheLaterOnesUp)
     EXPECT_EQ(array->FindNode("1"), nullptr);
 }
 
-TEST(DMNode, SetValueReplacesOrAppendsInFirstSetOrder)
-{
-    DMDatabase database("test");
-    DMNode* node = database.AddArray("a")->AddNode("n");
-    node->SetValue("points", "10");
-    node->SetValue("player", "me");
-    node->SetValue("points", "20");
-    EXPECT_STREQ(node->GetValue("points"), "20");
-    EXPECT_STREQ(node->GetValue("player"), "me");
-    EXPECT_EQ(node->GetValue("data"), nullptr);
-    EXPECT_EQ(node->GetValue(nullptr), nullptr);
-    ASSERT_EQ(node->GetPairs().GetCount(), 2);
-    EXPECT_STREQ(node->GetPairs().GetPair(0).key.GetText(), "points");
-    EXPECT_STREQ(node->GetPairs().GetPair(1).key.GetText(), "player");
-}
-
 TEST(DMNode, TheKeyIdIsTheNodesOwnId)
 {
     DMDatabase database("test");

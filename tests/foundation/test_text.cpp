@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "foundation/engine_log.h"
 #include "foundation/text.h"
 
 TEST(Text, PathPartsEndingsAndParentSteps)
@@ -54,26 +53,4 @@ TEST(Text, NameHashIsThirtySevenFoldOverUnsignedBytes)
     uint32_t expected = 0;
     for (const char* p = "a long name that wraps around"; *p; ++p) expected = expected * 37u + uint8_t(*p);
     EXPECT_EQ(HVI_HashName("a long name that wraps around"), expected);
-}
-
-TEST(Log, SinkReceivesFormattedLinesWithLevelAndPopupFlag)
-{
-    struct Captured {
-        int level = -1;
-        bool popup = false;
-        std::string text;
-    } captured;
-    HVI_SetLogSink(
-        [](void* context, int level, bool popup, const char* text) {
-            auto* out = static_cast<Captured*>(context);
-            out->level = level;
-            out->popup = popup;
-            out->text = text;
-        },
-        &captured);
-    HVI_Popup(HV_LOG_WARNING, "Unable to open file '%s' for writing.", "x");
-    EXPECT_EQ(captured.level, 1);
-    EXPECT_TRUE(captured.popup);
-    EXPECT_EQ(captured.text, "Unable to open file 'x' for writing.");
-    HVI_SetLogSink(nullptr, nullptr);
 }

@@ -7,8 +7,6 @@
 
 #include <windows.h>
 
-#include <png.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -24,6 +22,7 @@
 #include "imaging/png_files.h"
 #include "support/vulkan_driver_keeper.h"
 #include "winapi/d3d11/d3d11_test_hooks.h"
+#include "winapi/d3d11/png_reader.h"
 
 namespace {
 
@@ -35,15 +34,8 @@ struct Frame {
 
 Frame ReadFrame(const std::filesystem::path& path)
 {
-    png_image image = {};
-    image.version = PNG_IMAGE_VERSION;
     Frame frame;
-    if (!png_image_begin_read_from_file(&image, path.string().c_str())) return frame;
-    image.format = PNG_FORMAT_RGBA;
-    frame.rgba.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, frame.rgba.data(), 0, nullptr)) return Frame{};
-    frame.width = image.width;
-    frame.height = image.height;
+    frame.rgba = ReadRgbaPng(path.string(), &frame.width, &frame.height);
     return frame;
 }
 
