@@ -84,6 +84,13 @@ bool Translator::RefuseUnsupportedBuiltIn(const FunctionNode& call, std::span<co
     return true;
 }
 
+void Translator::PrependToHeader(const char* text)
+{
+    String joined = text;
+    joined.Append(header.GetText(), header.GetLength());
+    header = joined;
+}
+
 void Translator::Reset()
 {
     header.Clear();

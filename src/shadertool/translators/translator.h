@@ -81,6 +81,8 @@ protected:
     // are the built-ins that only the newest targets write, and those of the list.
     bool RefuseUnsupportedBuiltIn(const FunctionNode& call, std::span<const uint32_t> alsoRefused = {});
     void WriteIndentation();
+    // Puts the text before everything the header holds so far.
+    void PrependToHeader(const char* text);
     // "type name(parameters)" of a function, without its body.
     void WriteFunctionHead(const FunctionNode& function);
     // The elements of an initialiser list one per line, one level deeper,

@@ -26,9 +26,7 @@ ESSL20Translator::ESSL20Translator(Log* log) : GLSL21Translator(log) {}
 void ESSL20Translator::WriteHeader()
 {
     if (stage != STAGE_PIXEL) return;
-    String text = kPixelPrecision;
-    text.Append(header.GetText(), header.GetLength());
-    header = text;
+    PrependToHeader(kPixelPrecision);
 }
 
 void ESSL20Translator::TranslateFunctionCall(const FunctionNode& call)

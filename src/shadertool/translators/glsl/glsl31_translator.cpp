@@ -62,27 +62,21 @@ void GLSL31Translator::DeclarePixelOutputs(const ShaderDescription& shaderDescri
 {
     if (shaderDescription.pixelOutput.GetCount() == 0) return;
     BeginDeclarationGroup();
-    for (const String& output : shaderDescription.pixelOutput) DeclareLine("out vec4 _out_%s", output.GetText());
+    for (int i = 0; i < outputs.GetCount(); ++i) {
+        if (locatePixelOutputs) {
+            DeclareLine("layout(location = %i) out vec4 _out_%s", i, outputs[i].GetText());
+        } else {
+            DeclareLine("out vec4 _out_%s", outputs[i].GetText());
+        }
+    }
 }
 
-ESSL30Translator::ESSL30Translator(Log* log) : GLSL31Translator(log) {}
+ESSL30Translator::ESSL30Translator(Log* log) : GLSL31Translator(log) { locatePixelOutputs = true; }
 
 void ESSL30Translator::WriteHeader()
 {
     if (stage != STAGE_PIXEL) return;
-    String text = kESSL30PixelPrecision;
-    text.Append(header.GetText(), header.GetLength());
-    header = text;
-}
-
-void ESSL30Translator::DeclarePixelOutputs(const ShaderDescription& shaderDescription)
-{
-    const Array<String>& outputs = shaderDescription.pixelOutput;
-    if (outputs.GetCount() == 0) return;
-    BeginDeclarationGroup();
-    for (int i = 0; i < outputs.GetCount(); ++i) {
-        DeclareLine("layout(location = %i) out vec4 _out_%s", i, outputs[i].GetText());
-    }
+    PrependToHeader(kESSL30PixelPrecision);
 }
 
 }  // namespace ShaderTool

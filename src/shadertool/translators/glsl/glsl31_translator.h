@@ -20,6 +20,9 @@ public:
 
 protected:
     bool CanPassIntegerOutputs() const override { return true; }
+
+    // Pixel outputs declared with explicit locations, as ESSL30 and SPIRV need.
+    bool locatePixelOutputs = false;
 };
 
 // OpenGL ES 3 shading language: the GLSL31 forms with float precision in the
@@ -29,7 +32,6 @@ public:
     explicit ESSL30Translator(Log* stepLog);
 
     void WriteHeader() override;
-    void DeclarePixelOutputs(const ShaderDescription& shaderDescription) override;
 };
 
 }  // namespace ShaderTool

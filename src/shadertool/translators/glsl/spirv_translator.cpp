@@ -93,7 +93,7 @@ bool IsResourceArray(const Type* type)
 
 }  // namespace
 
-SPIRVTranslator::SPIRVTranslator(Log* log) : GLSL31Translator(log) {}
+SPIRVTranslator::SPIRVTranslator(Log* log) : GLSL31Translator(log) { locatePixelOutputs = true; }
 
 SPIRVTranslator::~SPIRVTranslator() = default;
 
@@ -195,16 +195,6 @@ void SPIRVTranslator::DeclarePixelInputs(const ShaderDescription& shaderDescript
         DeclareLine("layout(location = %i) %sin %s _vary_%s", VaryingLocation(outputs, i),
                     InterpolationQualifier(outputs[i].type), GetTypeName(outputs[i].type).GetText(),
                     outputs[i].name.GetText());
-    }
-}
-
-void SPIRVTranslator::DeclarePixelOutputs(const ShaderDescription& shaderDescription)
-{
-    const Array<String>& outputs = shaderDescription.pixelOutput;
-    if (outputs.GetCount() == 0) return;
-    BeginDeclarationGroup();
-    for (int i = 0; i < outputs.GetCount(); ++i) {
-        DeclareLine("layout(location = %i) out vec4 _out_%s", i, outputs[i].GetText());
     }
 }
 

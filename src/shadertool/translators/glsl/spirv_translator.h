@@ -30,7 +30,6 @@ public:
     bool TranslateInputReference(const String& member, const Type& memberType) override;
     bool TranslateMemberAccess(const OperatorNode& node) override;
     void DeclarePixelInputs(const ShaderDescription& shaderDescription) override;
-    void DeclarePixelOutputs(const ShaderDescription& shaderDescription) override;
     void DeclarePixelTextures(const ShaderDescription& shaderDescription) override;
     void DeclareVertexInputs(const ShaderDescription& shaderDescription) override;
     void DeclareVertexOutputs(const ShaderDescription& shaderDescription) override;

@@ -50,9 +50,7 @@ void HLSL11Translator::Reset()
 void HLSL11Translator::WriteHeader()
 {
     if (target != TARGET_HLSL11 && target != TARGET_HLSL12) return;
-    String text = kWarningPragma;
-    text.Append(header.GetText(), header.GetLength());
-    header = text;
+    PrependToHeader(kWarningPragma);
 }
 
 const char* HLSL11Translator::GetSampleFunctionName(uint32_t intrinsicId)
