@@ -74,10 +74,11 @@ void ESSL20Translator::TranslateInitializerList(const OperatorNode& node)
 
 bool ESSL20Translator::TranslateInputReference(const String& member, const Type& memberType)
 {
-    if (member == "face_direction") {
-        body.Append("(gl_FrontFacing ? 1.0 : -1.0)");
-        return true;
-    }
+    // Literals without suffix letters.
+    static constexpr SystemValue kFaceDirection[] = {
+        {"face_direction", "(gl_FrontFacing ? 1.0 : -1.0)"},
+    };
+    if (WriteSystemValue(member, kFaceDirection)) return true;
     return GLSL21Translator::TranslateInputReference(member, memberType);
 }
 

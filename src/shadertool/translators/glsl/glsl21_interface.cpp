@@ -150,16 +150,24 @@ bool GLSL21Translator::RefuseInput(const String& member)
     return true;
 }
 
+bool GLSL21Translator::WriteSystemValue(const String& member, std::span<const SystemValue> values)
+{
+    for (const SystemValue& value : values) {
+        if (member == value.member) {
+            body.Append(value.text);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool GLSL21Translator::TranslateInputReference(const String& member, const Type& memberType)
 {
-    if (member == "face_direction") {
-        body.Append("(gl_FrontFacing ? 1.0f : -1.0f)");
-        return true;
-    }
-    if (member == "is_front_facing") {
-        body.Append("gl_FrontFacing");
-        return true;
-    }
+    static constexpr SystemValue kFacing[] = {
+        {"face_direction", "(gl_FrontFacing ? 1.0f : -1.0f)"},
+        {"is_front_facing", "gl_FrontFacing"},
+    };
+    if (WriteSystemValue(member, kFacing)) return true;
     for (const char* refused : kGLSL21RefusedInputs) {
         if (member == refused) return RefuseInput(member);
     }

@@ -1,8 +1,17 @@
 #pragma once
 
+#include <span>
+
 #include "shadertool/translators/translator.h"
 
 namespace ShaderTool {
+
+// A stage input member that the language holds in a built-in variable, and
+// the text that reads it.
+struct SystemValue {
+    const char* member;
+    const char* text;
+};
 
 // GLSL for the old desktop language: the stage interface as attribute,
 // varying and uniform declarations with fixed name prefixes, the stage
@@ -68,6 +77,8 @@ protected:
     // A member passed from the vertex to the pixel stage: the position as the
     // stage's own variable for it, any other member as its varying.
     void WriteVarying(const String& member, const char* positionVariable);
+    // Writes the text of the row that names the member; false when none does.
+    bool WriteSystemValue(const String& member, std::span<const SystemValue> values);
     // A refused system value of the stage input: reports it; true.
     bool RefuseInput(const String& member);
     // The float type of the same vector size, as an old vertex attribute holds a value.

@@ -38,14 +38,11 @@ void GLSL31Translator::TranslateOperator(const OperatorNode& node)
 
 bool GLSL31Translator::TranslateInputReference(const String& member, const Type& memberType)
 {
-    if (member == "vertex_id") {
-        body.Append("gl_VertexID");
-        return true;
-    }
-    if (member == "instance_id") {
-        body.Append("gl_InstanceID");
-        return true;
-    }
+    static constexpr SystemValue kVertexAndInstance[] = {
+        {"vertex_id", "gl_VertexID"},
+        {"instance_id", "gl_InstanceID"},
+    };
+    if (WriteSystemValue(member, kVertexAndInstance)) return true;
     return GLSL21Translator::TranslateInputReference(member, memberType);
 }
 
@@ -60,7 +57,8 @@ bool GLSL31Translator::TranslateOutputReference(const String& member)
 
 void GLSL31Translator::DeclarePixelOutputs(const ShaderDescription& shaderDescription)
 {
-    if (shaderDescription.pixelOutput.GetCount() == 0) return;
+    const Array<String>& outputs = shaderDescription.pixelOutput;
+    if (outputs.GetCount() == 0) return;
     BeginDeclarationGroup();
     for (int i = 0; i < outputs.GetCount(); ++i) {
         if (locatePixelOutputs) {

@@ -17,11 +17,6 @@ constexpr const char* kNonUniformExtension = "GL_EXT_nonuniform_qualifier";
 // The vertex input bit of the blend indices, which arrive as unsigned bytes.
 constexpr uint32_t kBlendIndicesBit = 128;
 
-struct SystemValue {
-    const char* member;
-    const char* text;
-};
-
 // The stage inputs that the language holds in built-in variables: member, text.
 constexpr SystemValue kSPIRVSystemValues[] = {
     {"dispatch_id", "gl_LaunchIDNV"},
@@ -329,12 +324,7 @@ void SPIRVTranslator::TranslateStructDeclaration(const GroupNode& group)
 
 bool SPIRVTranslator::TranslateInputReference(const String& member, const Type& memberType)
 {
-    for (const SystemValue& value : kSPIRVSystemValues) {
-        if (member == value.member) {
-            body.Append(value.text);
-            return true;
-        }
-    }
+    if (WriteSystemValue(member, kSPIRVSystemValues)) return true;
     if (IsRayStage()) {
         body.AppendFormat("_in_%s", member.GetText());
         return true;
