@@ -2,31 +2,38 @@
 
 #include "core/program_parameters.h"
 
-TEST(ProgramParameters, ResolutionIsTwoPositiveNumbersAroundAnX)
+TEST(ProgramParameters, ResolutionIsTwoPositiveNumbersAroundAnXOrLeavesBothValues)
 {
-    int width = 7;
-    int height = 9;
-    EXPECT_TRUE(HVI_ParseResolution("1024x768", width, height));
-    EXPECT_EQ(1024, width);
-    EXPECT_EQ(768, height);
-    EXPECT_TRUE(HVI_ParseResolution(" 640x 480", width, height));
-    EXPECT_EQ(640, width);
-    EXPECT_EQ(480, height);
-    EXPECT_TRUE(HVI_ParseResolution("2147483647x1", width, height));
-    EXPECT_EQ(2147483647, width);
-}
-
-TEST(ProgramParameters, ResolutionThatIsNotOneLeavesBothValues)
-{
-    for (const char* text : {"", "x", "1024", "1024x", "x768", "0x768", "1024x0", "-1024x768", "1024x-768",
-                             "2147483648x768", "1024x99999999999999999999", "1024*768", "wide"}) {
+    const struct {
+        const char* text;
+        bool parsed;
+        int width;  // 7 and 9 are the values before: what is not a resolution leaves them
+        int height;
+    } rows[] = {
+        {"1024x768", true, 1024, 768},
+        {" 640x 480", true, 640, 480},
+        {"2147483647x1", true, 2147483647, 1},
+        {"", false, 7, 9},
+        {"x", false, 7, 9},
+        {"1024", false, 7, 9},
+        {"1024x", false, 7, 9},
+        {"x768", false, 7, 9},
+        {"0x768", false, 7, 9},
+        {"1024x0", false, 7, 9},
+        {"-1024x768", false, 7, 9},
+        {"1024x-768", false, 7, 9},
+        {"2147483648x768", false, 7, 9},
+        {"1024x99999999999999999999", false, 7, 9},
+        {"1024*768", false, 7, 9},
+        {"wide", false, 7, 9},
+        {nullptr, false, 7, 9},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text ? row.text : "(null)");
         int width = 7;
         int height = 9;
-        EXPECT_FALSE(HVI_ParseResolution(text, width, height)) << text;
-        EXPECT_EQ(7, width) << text;
-        EXPECT_EQ(9, height) << text;
+        EXPECT_EQ(row.parsed, HVI_ParseResolution(row.text, width, height));
+        EXPECT_EQ(row.width, width);
+        EXPECT_EQ(row.height, height);
     }
-    int width = 7;
-    int height = 9;
-    EXPECT_FALSE(HVI_ParseResolution(nullptr, width, height));
 }

@@ -111,6 +111,7 @@ TEST_F(DataManagerTest, AFailedSaveKeepsTheOldFileByteForByteAndShowsThePopup)
 {
     const std::string old = TestDataFile("xml/container-made-outside.xml");
     m_temporary.Write("user/leaderboards-db.xml", old);
+    m_temporary.Write("user/blocked", "a file, not a folder");
     LogCapture log;
     {
         // No file can be opened, not even by root: the new file cannot be made.
@@ -118,18 +119,13 @@ TEST_F(DataManagerTest, AFailedSaveKeepsTheOldFileByteForByteAndShowsThePopup)
         EXPECT_FALSE(DataManager::SaveDatabase(ScoresDatabase(), true));
     }
     EXPECT_EQ(m_temporary.Read("user/leaderboards-db.xml"), old);
-    EXPECT_EQ(log.Popups(), std::vector<std::string>{"Unable to open file 'user://leaderboards-db.xml' for writing."});
     EXPECT_TRUE(
         log.ContainsAt(HV_LOG_WARNING, "[POPUP] Unable to open file 'user://leaderboards-db.xml' for writing."));
-}
-
-TEST_F(DataManagerTest, ASaveBelowAFileThatIsNoFolderFails)
-{
-    m_temporary.Write("user/blocked", "a file, not a folder");
-    LogCapture log;
+    // A file where a folder of the path should be.
     EXPECT_FALSE(DataManager::SaveDatabaseAs(ScoresDatabase(), "user://blocked/scores.xml", false));
     EXPECT_EQ(m_temporary.Read("user/blocked"), "a file, not a folder");
-    EXPECT_TRUE(log.Contains("[POPUP] Unable to open file 'user://blocked/scores.xml' for writing."));
+    EXPECT_EQ(log.Popups(), (std::vector<std::string>{"Unable to open file 'user://leaderboards-db.xml' for writing.",
+                                                      "Unable to open file 'user://blocked/scores.xml' for writing."}));
 }
 
 TEST_F(DataManagerTest, ADatabaseWithAKeyThatIsNoXMLNameIsNotWritten)

@@ -2,32 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
-#include <string>
+#include "support/scoped_variable.h"
 
 namespace {
 
-// Sets the locale variables for one test and restores them afterwards.
+// The locale variables are unset for each test and restored after it.
 class GeoInfoTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        for (int index = 0; index < 3; ++index) {
-            const char* value = std::getenv(kNames[index]);
-            saved[index] = value ? std::optional<std::string>(value) : std::nullopt;
-            SetEnvironmentVariableA(kNames[index], nullptr);
-        }
-    }
-    void TearDown() override
-    {
-        for (int index = 0; index < 3; ++index) {
-            SetEnvironmentVariableA(kNames[index], saved[index] ? saved[index]->c_str() : nullptr);
-        }
-    }
-
-    static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-    std::optional<std::string> saved[3];
+    ScopedVariable m_all{"LC_ALL", std::nullopt};
+    ScopedVariable m_messages{"LC_MESSAGES", std::nullopt};
+    ScopedVariable m_lang{"LANG", std::nullopt};
 };
 
 TEST_F(GeoInfoTest, NationComesFromTheLocaleTerritoryWhenThereIsOne)

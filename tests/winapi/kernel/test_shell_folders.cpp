@@ -2,38 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 
+#include "support/scoped_variable.h"
 #include "support/temporary_folder.h"
 
 namespace {
 
-// Points HOME and XDG_DATA_HOME elsewhere for one test.
+// HOME is a folder of the test's own and XDG_DATA_HOME is unset, for one test.
 class ShellFoldersTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        saved_home = Read("HOME");
-        saved_data = Read("XDG_DATA_HOME");
-        SetEnvironmentVariableA("HOME", temp.Path().c_str());
-        SetEnvironmentVariableA("XDG_DATA_HOME", nullptr);
-    }
-    void TearDown() override
-    {
-        SetEnvironmentVariableA("HOME", saved_home ? saved_home->c_str() : nullptr);
-        SetEnvironmentVariableA("XDG_DATA_HOME", saved_data ? saved_data->c_str() : nullptr);
-    }
-    static std::optional<std::string> Read(const char* name)
-    {
-        const char* value = std::getenv(name);
-        return value ? std::optional<std::string>(value) : std::nullopt;
-    }
-
     TemporaryFolder temp;
-    std::optional<std::string> saved_home, saved_data;
+    ScopedVariable m_home{"HOME", temp.Path().string()};
+    ScopedVariable m_dataHome{"XDG_DATA_HOME", std::nullopt};
 };
 
 TEST_F(ShellFoldersTest, DocumentsFolderIsCreatedWhenAskedAppDataFollowsXdgDataHomeAndUnknownFoldersAreInvalid)
