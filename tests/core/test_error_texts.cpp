@@ -5,16 +5,12 @@
 #include "core/error_texts.h"
 #include "engine_test_support.h"
 
-TEST(ErrorTexts, CategoryIsTheHighSixteenBits)
+TEST(ErrorTexts, CategoryIsTheHighSixteenBitsAndEachCodeHasItsDescription)
 {
     EXPECT_STREQ("No category", HVI_GetErrorCategoryName(0x0005));
     EXPECT_STREQ("D3D11 Renderer", HVI_GetErrorCategoryName(0x1000a));
     EXPECT_STREQ("D3D11/12 DXGI", HVI_GetErrorCategoryName(0x30003));
     EXPECT_STREQ("Unknown category", HVI_GetErrorCategoryName(0x20000));
-}
-
-TEST(ErrorTexts, DescriptionsOfRendererCodes)
-{
     EXPECT_STREQ("failed to create the D3D device", HVI_GetErrorDescription(0x10000));
     EXPECT_STREQ("failed to create a blend state", HVI_GetErrorDescription(0x1000d));
     EXPECT_STREQ("failed to get a DXGI factory", HVI_GetErrorDescription(0x30003));

@@ -119,13 +119,17 @@ TEST_F(Threading, RecordsOfEndedThreadsAreDroppedWhenTheNextThreadStarts)
     EXPECT_EQ(2, HVI_GetThreadRecordCount());  // running threads keep their records
 }
 
-TEST_F(Threading, MissingNameOrFunctionIsRefused)
+TEST_F(Threading, MissingNameOrFunctionIsRefusedAndWithoutRunningThreadsTheWaitDoesNotSleep)
 {
     EXPECT_EQ(0, HV_Threading_CreateThread(nullptr, RecordSelf, nullptr, 0));
     EXPECT_EQ(0, HV_Threading_CreateThread("x", nullptr, nullptr, 0));
     EXPECT_EQ((std::vector<std::string>{"[ERROR] HV_Threading_CreateThread: name is null.",
                                         "[ERROR] HV_Threading_CreateThread: function is null."}),
               LogCapture::AllWritten());
+    InstallWaitClock(0);
+    EXPECT_EQ(0, HVI_WaitForProgramThreads());
+    EXPECT_TRUE(g_waitSleeps.empty());
+    EXPECT_TRUE(HV_Threading_IsShutdownRequested());
 }
 
 TEST_F(Threading, ShutdownSignalsThreadsAndWaitsForThem)
@@ -142,14 +146,6 @@ TEST_F(Threading, ShutdownSignalsThreadsAndWaitsForThem)
     // One round, or none when every thread saw the signal before the first count.
     EXPECT_LE(g_waitSleeps.size(), 1u);
     EXPECT_TRUE(LogCapture::AllWritten().empty());
-}
-
-TEST_F(Threading, WaitWithoutRunningThreadsDoesNotSleep)
-{
-    InstallWaitClock(0);
-    EXPECT_EQ(0, HVI_WaitForProgramThreads());
-    EXPECT_TRUE(g_waitSleeps.empty());
-    EXPECT_TRUE(HV_Threading_IsShutdownRequested());
 }
 
 TEST_F(Threading, WaitEndsWithTheRoundInWhichTheLastThreadEnded)
