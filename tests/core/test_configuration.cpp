@@ -26,7 +26,7 @@ constexpr const char* kProgram = R"(<p>
 
 }  // namespace
 
-TEST(Configuration, ValuesComeFromTheScreenSizeVariantThenThePlatformVariantThenTheApplication)
+TEST(Configuration, ValuesComeFromAForcedVariantThenTheScreenSizeVariantThenThePlatformVariantThenTheApplication)
 {
     HVI_Configuration configuration;
     configuration.Use(Parse(kProgram), nullptr);
@@ -39,11 +39,7 @@ TEST(Configuration, ValuesComeFromTheScreenSizeVariantThenThePlatformVariantThen
     EXPECT_EQ(nullptr, configuration.GetProgramValue("missing"));
     configuration.SetScreenSize("SMALL");
     EXPECT_STREQ("20", configuration.GetProgramValue("fps_limit"));
-}
-
-TEST(Configuration, ForcedVariantComesFirst)
-{
-    HVI_Configuration configuration;
+    // A forced variant comes before both.
     configuration.Use(Parse(kProgram),
                       Parse("<d><array id=\"DEVELOPER\"><node force_variant=\"HANDHELD\"/></array></d>"));
     EXPECT_STREQ("10", configuration.GetProgramValue("fps_limit"));
