@@ -194,7 +194,6 @@ D3D11_TEXTURE2D_DESC TextureDesc(UINT width, UINT height, DXGI_FORMAT format, UI
 // The mip level below 4-byte texels, each channel (a + b + c + d + 2) / 4 of the 2 x 2 block above it.
 std::vector<uint32_t> BoxFiltered(const std::vector<uint32_t>& level, UINT width, UINT height);
 
-// A two-buffer flip-model swap chain description; a size of 0 takes the window's client size.
 // A display mode of B8G8R8A8 at `rate` Hz; a rate of 0 asks for none ({0, 0}).
 DXGI_MODE_DESC Mode(UINT width, UINT height, UINT rate,
                     DXGI_MODE_SCANLINE_ORDER order = DXGI_MODE_SCANLINE_ORDER_UNSPECIFIED);
@@ -203,6 +202,7 @@ DXGI_MODE_DESC Mode(UINT width, UINT height, UINT rate,
 // may switch modes.
 DXGI_SWAP_CHAIN_DESC DiscardSwapChainDesc(HWND window);
 
+// A two-buffer flip-model swap chain description; a size of 0 takes the window's client size.
 DXGI_SWAP_CHAIN_DESC1 FlipSwapChainDesc(UINT width, UINT height, DXGI_FORMAT format = DXGI_FORMAT_B8G8R8A8_UNORM,
                                         UINT flags = 0);
 
