@@ -226,6 +226,13 @@ TEST_F(States, EqualDescriptionsHandOutTheSameObject)
     Ref<ID3D11SamplerState> third;
     ASSERT_EQ(device_->CreateSamplerState(&sampler, third.Put()), S_OK);
     EXPECT_NE(third.get(), first.get());
+    const D3D11_BLEND_DESC writing = BlendDescription(kBlendModes[0], true);
+    const D3D11_BLEND_DESC notWriting = BlendDescription(kBlendModes[0], false);
+    Ref<ID3D11BlendState> withWrites;
+    Ref<ID3D11BlendState> withoutWrites;
+    ASSERT_EQ(device_->CreateBlendState(&writing, withWrites.Put()), S_OK);
+    ASSERT_EQ(device_->CreateBlendState(&notWriting, withoutWrites.Put()), S_OK);
+    EXPECT_NE(withWrites.get(), withoutWrites.get()) << "the write mask tells them apart";
 }
 
 TEST_F(States, AReleasedStateIsMadeAfreshAndABoundOneIsFoundAgain)
