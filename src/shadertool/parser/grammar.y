@@ -325,7 +325,7 @@ type_specifier_nonarray
     | HVSL_TEXTURE3D { $$ = $1; $$.specifier = MakeKeywordSpecifier($1.tokenKind); }
     | HVSL_TEXTURECUBE { $$ = $1; $$.specifier = MakeKeywordSpecifier($1.tokenKind); }
     | struct_specifier { $$ = $1; }
-    | HVSL_USER_TYPE { $$ = $1; $$.specifier = MakeStructSpecifier($1.text, false); }
+    | HVSL_USER_TYPE { $$ = $1; CheckUserType(context, $1.text, $1.GetLocation()); $$.specifier = MakeStructSpecifier($1.text, false); }
     ;
 
 struct_specifier

@@ -149,6 +149,14 @@ GroupNode* MakeStructDeclarationGroup(ParseContext& context, const char* structN
     return group;
 }
 
+void CheckUserType(ParseContext& context, const char* name, SourceLocation location)
+{
+    const StructEntry* entry = context.structs.Find(name);
+    if (entry != nullptr && entry->isStageStruct) {
+        ReportAt(context, location, String::Formatted(SemanticMessage::kStageStructAsType, name).GetText());
+    }
+}
+
 GroupNode* CreateStructDeclaration(ParseContext& context, const TypeSpecifier& specifier, SourceLocation location)
 {
     if (specifier.qualifiers != 0) {

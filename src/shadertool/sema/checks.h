@@ -36,6 +36,10 @@ GroupNode* CreateStructDeclaration(ParseContext& context, const TypeSpecifier& s
 // The StructDeclaration group listing the members of a known struct.
 GroupNode* MakeStructDeclarationGroup(ParseContext& context, const char* structName);
 
+// A struct named as a type must not be one of the stage structs: no target
+// has a type of its own for them.
+void CheckUserType(ParseContext& context, const char* name, SourceLocation location);
+
 // Return-type or parameter rules.
 void CheckParameter(ParseContext& context, Node* node, bool isReturnType);
 

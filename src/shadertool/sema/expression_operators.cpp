@@ -54,9 +54,6 @@ void TrackOutputAssignment(ParseContext& context, Node* target)
     }
     if (const VariableNode* memberName = AsVariable(member)) {
         RemoveUnassignedOutput(context, memberName->name.GetText());
-    } else if (member == nullptr) {
-        // The whole output struct is assigned: every member is set.
-        context.unassignedOutputs.Clear();
     }
 }
 

@@ -57,5 +57,6 @@ constexpr const char* kIndexBufferSubscript = "buffers of type 'INDEX' must be a
 constexpr const char* kInvalidRayPayload = "can not declare ray payload variable '%s' as its type '%s' is invalid.";
 constexpr const char* kNoPixelOutput = "at least one pixel output variable must be declared.";
 constexpr const char* kVertexOutputNotSet = "vertex shader output '%s' is not set.";
+constexpr const char* kStageStructAsType = "built-in type '%s' can not be used in declarations.";
 
 }  // namespace ShaderTool::SemanticMessage

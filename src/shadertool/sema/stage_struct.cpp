@@ -71,16 +71,23 @@ void AddResources(ParseContext& context, const ShaderDescription& description)
     }
 }
 
+StructEntry* InsertStageStruct(ParseContext& context, const char* name, bool* added = nullptr)
+{
+    StructEntry* entry = context.structs.Insert(name, added);
+    entry->isStageStruct = true;
+    return entry;
+}
+
 void BeginStageStructs(ParseContext& context, const ShaderDescription& description)
 {
     for (const char* name : {"_Buffers", "_Images", "_Input", "_Output", "_Texture"}) {
-        context.structs.Insert(name);
+        InsertStageStruct(context, name);
     }
     DeclareStructVariable(context, "buffers", "_Buffers", kNoLocation);
     DeclareStructVariable(context, "images", "_Images", kNoLocation);
     DeclareStructVariable(context, "texture", "_Texture", kNoLocation);
     if (description.version >= CONSTANTS_STRUCT_VERSION) {
-        context.structs.Insert("_Constants");
+        InsertStageStruct(context, "_Constants");
         DeclareStructVariable(context, "constants", "_Constants", kNoLocation);
     }
 }
@@ -158,7 +165,7 @@ void DeclareMainVariables(ParseContext& context, SourceLocation mainLocation)
         payloads.AddMember(payload.name.GetText(), type, kNoLocation);
     }
     bool added = false;
-    StructEntry* entry = context.structs.Insert("_RayPayloads", &added);
+    StructEntry* entry = InsertStageStruct(context, "_RayPayloads", &added);
     if (added) {
         entry->members = payloads.members;
     }

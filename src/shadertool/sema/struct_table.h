@@ -21,6 +21,9 @@ struct StructMember {
 struct StructEntry {
     String name;
     Array<StructMember> members;
+    // One of the structs of the stage variables (input, output, texture ...),
+    // which each target writes in its own form and user code cannot declare.
+    bool isStageStruct = false;
 
     const StructMember* FindMember(const char* memberName) const;
     // Appends the member unless one of that name exists; tells whether it did.

@@ -103,12 +103,43 @@ TEST_F(StageStruct, ConstantsAreGlobalsBeforeVersion23AndMembersOfConstantsFromI
     EXPECT_EQ(FindMember(frontEnd.parse, "_Constants", "transform"), nullptr);
 }
 
-TEST_F(StageStruct, AssigningTheWholeOutputSetsEveryOutput)
+// No target has a type of its own for a stage struct (the GLSL family has
+// no struct at all), so no declaration may name one: not a local, a
+// parameter, a return type or a member.
+TEST_F(StageStruct, StageStructsCanNotBeNamedAsTypes)
 {
-    EXPECT_TRUE(
+    const std::string unset = ErrorLine(0, 0, "vertex shader output 'position' is not set.") +
+                              ErrorLine(0, 0, "vertex shader output 'uv' is not set.") +
+                              ErrorLine(0, 0, "vertex shader output 'color' is not set.");
+    EXPECT_FALSE(
         Run("_Output Make()\n{\n\t_Output made;\n\tmade.position = float4(0.0);\n\treturn made;\n}\n"
-            "void main()\n{\n\toutput = Make();\n}\n"))
+            "void main()\n{\n\toutput = Make();\n}\n"));
+    EXPECT_EQ(LogText(), ErrorLine(1, 1, "built-in type '_Output' can not be used in declarations.") +
+                             ErrorLine(3, 5, "built-in type '_Output' can not be used in declarations.") + unset);
+    description = ShaderInterfaces::MakeSprite(0x20004);
+    EXPECT_FALSE(RunPixel("float4 Tint(_Constants c, _Texture t)\n{\n\treturn c.tint;\n}\n" + std::string(kPixelMain)));
+    EXPECT_EQ(LogText(), ErrorLine(1, 13, "built-in type '_Constants' can not be used in declarations.") +
+                             ErrorLine(1, 27, "built-in type '_Texture' can not be used in declarations."));
+    description = ShaderInterfaces::MakeRayTracing(0x20004);
+    EXPECT_FALSE(
+        Run("struct HitInfo { float4 color; float distance; };\nvoid main()\n{\n}\n"
+            "struct Saved { _RayPayloads payloads; };\n",
+            ShaderTool::STAGE_RMISS));
+    EXPECT_EQ(LogText(), ErrorLine(5, 16, "built-in type '_RayPayloads' can not be used in declarations."));
+    // A struct of the source's own is still a type.
+    EXPECT_TRUE(
+        Run("struct HitInfo { float4 color; float distance; };\nHitInfo Miss()\n{\n\tHitInfo hit;\n"
+            "\thit.distance = 0.0;\n\treturn hit;\n}\nvoid main()\n{\n}\n",
+            ShaderTool::STAGE_RMISS))
         << LogText();
+}
+
+// Only an assignment to a member sets an output: output = output sets none.
+TEST_F(StageStruct, AssigningTheWholeOutputSetsNoOutput)
+{
+    EXPECT_FALSE(Run("void main()\n{\n\toutput.position = input.position;\n\toutput = output;\n}\n"));
+    EXPECT_EQ(LogText(), ErrorLine(0, 0, "vertex shader output 'uv' is not set.") +
+                             ErrorLine(0, 0, "vertex shader output 'color' is not set."));
 }
 
 TEST_F(StageStruct, DescriptionNameGivenTwiceKeepsOneMember)
