@@ -9,6 +9,7 @@
 
 #include "shadertool/support/file_text.h"
 #include "shadertool/driver/front_end.h"
+#include "shadertool/support/corpus_sources.h"
 #include "shadertool/support/shader_interfaces_test_support.h"
 
 namespace {

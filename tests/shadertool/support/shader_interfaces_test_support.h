@@ -1,8 +1,6 @@
 #pragma once
 
-#include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -197,18 +195,6 @@ inline bool ReadCorpusHeader(const std::string& text, CorpusHeader& header)
     header.version = major << 16 | minor;
     header.interfaceName = interfaceName;
     return header.stage != ShaderTool::STAGE_INVALID;
-}
-
-// The sources of tests/data/shaders/<folder>, sorted.
-inline std::vector<std::filesystem::path> ListCorpusSources(const char* folder)
-{
-    std::vector<std::filesystem::path> paths;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaders" / folder)) {
-        if (entry.path().extension() == ".hvsl") paths.push_back(entry.path());
-    }
-    std::sort(paths.begin(), paths.end());
-    return paths;
 }
 
 }  // namespace ShaderInterfaces

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "shadertool/support/driver_test_support.h"
+#include "shadertool/support/corpus_sources.h"
 #include "shadertool/support/shader_interfaces_test_support.h"
 #include "shadertool/driver/front_end.h"
 #include "shadertool/translators/translate_tree.h"
