@@ -56,6 +56,18 @@ void WhileMixerHeld(Body body)
     body();
 }
 
+// One mixer step, taken with the lock held, exactly `ms` after the last one by
+// the mixer's clock; false when the clock ticked on before the step read it.
+bool StepMixerBy(DWORD ms)
+{
+    HV_MixerState& mixer = HVI_GetMixerState();
+    const DWORD now = timeGetTime();
+    mixer.stepTimeKnown = true;
+    mixer.lastStepTime = now - ms;
+    HVI_GetMixerInterface()->Update();
+    return mixer.lastStepTime == now;
+}
+
 int VoicesPlaying()
 {
     int playing = 0;
@@ -271,6 +283,24 @@ TEST_F(MixerTest, SlideReachesItsTargetAfterTheGivenTime)
     EXPECT_FLOAT_EQ(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.8f);
 }
 
+TEST_F(MixerTest, AVolumeSetDuringASlideIsWhereTheSlideGoesOnFrom)
+{
+    MakeWav(folder.File("hum.wav"), 44100, 1, "2 sine 300");
+    HV_MixerSample* sample = Load("hum.wav");
+    const uint32_t voice = rig.mixer().Play(sample, 0.2f, 0.0f, 1.0f, true);
+    WhileMixerHeld([&] {
+        // 0.6 up in 0.2 s: 3 per second, from 0.5 after the set (a step may be a millisecond longer).
+        rig.mixer().SlideVoiceVolume(int32_t(voice), 0.8f, 0.2f);
+        rig.mixer().SetVoiceVolume(int32_t(voice), 0.5f);
+        StepMixerBy(50);
+        EXPECT_NEAR(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.65f, 0.004f);
+        // Set past the target, the slide ends there on the next step.
+        rig.mixer().SetVoiceVolume(int32_t(voice), 0.9f);
+        StepMixerBy(5);
+        EXPECT_EQ(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.8f);
+    });
+}
+
 TEST_F(MixerTest, PlayListContinuesAcrossEntriesWithoutAGap)
 {
     MakeWav(folder.File("a.wav"), 44100, 2, "0.4 sine 300");
@@ -426,6 +456,15 @@ protected:
             nullptr));
     }
 
+    // b from its start at the volume 0.8: trunc(log10(0.8) x 3321.928) = -321 hundredths of a decibel, the
+    // amplitude 10^(-321/2000) = 0.69103.
+    void ExpectBAtFourFifths(const std::vector<SHORT>& frames) const
+    {
+        for (size_t i = 0; i < frames.size(); ++i) {
+            ASSERT_NEAR(frames[i], b[i] * 0.69103, 1.0) << i;
+        }
+    }
+
     std::vector<SHORT> a;
     std::vector<SHORT> b;
     HV_MixerSample* list = nullptr;
@@ -471,13 +510,35 @@ TEST_F(SegmentTest, AFadingSwitchCrossFadesTheTwoVoices)
     }
     // The old voice has faded out and stopped; the new one has reached the old volume.
     EXPECT_EQ(VoicesPlaying(), 1);
-    EXPECT_FLOAT_EQ(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.8f);
-    // Nothing was pulled since the switch: b from its start, at trunc(log10(0.8) x 3321.928) = -321
-    // hundredths of a decibel, the amplitude 10^(-321/2000) = 0.69103.
-    const auto frames = rig.Pull(2000);
-    for (size_t i = 0; i < frames.size(); ++i) {
-        ASSERT_NEAR(frames[i], b[i] * 0.69103, 1.0) << i;
+    EXPECT_EQ(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.8f);
+    // Nothing was pulled since the switch.
+    ExpectBAtFourFifths(rig.Pull(2000));
+}
+
+// Added up as volumes, a rise from 0 and a fall from 0.8 over steps of 9, 148 and 93 ms (the quarter second
+// of the short cross-fade) round differently: the fall reached 0 on the last step while the rise stayed a
+// rounding short of 0.8, which left the new voice on the fade curve (-666 instead of -321 hundredths of a
+// decibel) for a step after the old one had stopped.
+TEST_F(SegmentTest, ACrossFadeEndsBothVoicesOnTheSameStepWhateverTheRounding)
+{
+    bool exact = false;
+    // A step the clock ticked into is a millisecond longer: the cross-fade then runs again.
+    for (int attempt = 0; attempt < 20 && !exact; ++attempt) {
+        WhileMixerHeld([&] {
+            const uint32_t voice = rig.mixer().Play(list, 0.8f, 0.0f, 1.0f, false);
+            rig.mixer().SwitchSegment(int32_t(voice), list, 1, 0x08);
+            exact = StepMixerBy(9) && StepMixerBy(148);
+            EXPECT_EQ(HVI_GetMixerState().voicesPlaying, 2);
+            exact = StepMixerBy(93) && exact;
+            if (exact) {
+                EXPECT_EQ(HVI_GetMixerState().voicesPlaying, 1);
+                EXPECT_EQ(rig.mixer().GetVoiceVolume(int32_t(voice)), 0.8f);
+                ExpectBAtFourFifths(rig.Pull(2000));
+            }
+            rig.mixer().StopVoice(HV_MIXER_ALL_VOICES);
+        });
     }
+    EXPECT_TRUE(exact) << "the clock ticked on during a step in every attempt";
 }
 
 TEST_F(SegmentTest, EachFadingTransitionHasItsOwnCrossFadeTime)

@@ -31,6 +31,10 @@ struct HV_MixerVoice {
     float pitch;
     float fadeRate;  // volume per second, 0 = no fade
     float fadeTarget;
+    // The volume still to go before the fade reaches its target, counted down
+    // step by step: the two voices of a cross-fade start the same distance from
+    // their targets and so reach them on the same step, whatever the rounding.
+    float fadeLeft;
     int64_t bytesLeft;  // -1 = endless
     int64_t bytesPlayed;
     HV_SampleCursor cursor;  // where the voice reads its sample

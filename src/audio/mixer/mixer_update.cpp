@@ -1,6 +1,8 @@
 // The mixer step, run every 25 ms by the mixer thread: volume fades and refills.
 #include "audio/mixer/mixer_update.h"
 
+#include <cmath>
+
 #include <mmsystem.h>
 
 #include "audio/decoders/mixer_sample.h"
@@ -13,10 +15,12 @@ namespace {
 // One fade step; false when it ended the voice.
 bool StepFade(HV_MixerVoice& voice, float seconds)
 {
-    voice.volume += voice.fadeRate * seconds;
+    // Counted as the distance left, not added up as a volume: the two voices of
+    // a cross-fade then take the same steps and end together.
+    voice.fadeLeft -= std::abs(voice.fadeRate) * seconds;
     const bool down = voice.fadeRate < 0.0f;
-    const bool reached = down ? voice.volume <= voice.fadeTarget : voice.volume >= voice.fadeTarget;
-    if (!reached) {
+    if (voice.fadeLeft > 0.0f) {
+        voice.volume = down ? voice.fadeTarget + voice.fadeLeft : voice.fadeTarget - voice.fadeLeft;
         HVI_ApplyMixerVoiceFadeVolume(voice);
         return true;
     }

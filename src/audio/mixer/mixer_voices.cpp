@@ -67,6 +67,16 @@ Result ReadVoice(int32_t id, Result none, Reader reader)
     return voice ? reader(*voice) : none;
 }
 
+// Starts a fade towards the target at the rate (volume per second), or
+// resumes it from a volume set meanwhile; a volume already at or past the
+// target ends the fade on the next step.
+void StartFade(HV_MixerVoice& voice, float target, float rate)
+{
+    voice.fadeTarget = target;
+    voice.fadeRate = rate;
+    voice.fadeLeft = rate > 0.0f ? target - voice.volume : voice.volume - target;
+}
+
 void SetLooping(HV_MixerVoice& voice, bool loop)
 {
     if (voice.loop == loop) {
@@ -158,6 +168,7 @@ uint32_t HVI_MixerPlay(HV_MixerSample* sample, float volume, float pan, float pi
     voice->id = mixer.lastVoiceId;
     voice->fadeRate = 0.0f;
     voice->fadeTarget = 1.0f;
+    voice->fadeLeft = 0.0f;
     voice->nextHalf = 0;
     voice->silenceFrom = -1;
     voice->lastPlayCursor = 0;
@@ -195,6 +206,9 @@ void HVI_MixerSetVoiceVolume(int32_t id, float volume)
 {
     ForVoices(id, [volume](HV_MixerVoice& voice) {
         voice.volume = volume;
+        if (voice.fadeRate != 0.0f) {
+            StartFade(voice, voice.fadeTarget, voice.fadeRate);
+        }
         HVI_ApplyMixerVoiceVolume(voice);
     });
 }
@@ -303,8 +317,7 @@ void HVI_MixerSlideVoiceVolume(int32_t id, float target, float time)
             return;
         }
         // The rate that reaches the target once the time has passed.
-        voice->fadeRate = (target - voice->volume) / time;
-        voice->fadeTarget = target;
+        StartFade(*voice, target, (target - voice->volume) / time);
         return;
     }
     if (target >= 0.001f) {
@@ -377,8 +390,7 @@ void HVI_MixerSwitchSegment(int32_t id, HV_MixerSample* playList, int32_t segmen
         HVI_EndMixerVoice(*old);
         return;
     }
-    fresh->fadeTarget = volume;
-    fresh->fadeRate = volume / transition->crossFadeSeconds;
-    old->fadeTarget = 0.0f;
-    old->fadeRate = -volume / transition->crossFadeSeconds;
+    // Both start `volume` from their targets, so they end on the same step.
+    StartFade(*fresh, volume, volume / transition->crossFadeSeconds);
+    StartFade(*old, 0.0f, -volume / transition->crossFadeSeconds);
 }
