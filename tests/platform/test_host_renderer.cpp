@@ -20,9 +20,9 @@
 #include "platform/host_engine_rig.h"
 #include "winapi/com/live_objects.h"
 #include "imaging/png_files.h"
+#include "support/png_reader.h"
 #include "support/vulkan_driver_keeper.h"
 #include "winapi/d3d11/d3d11_test_hooks.h"
-#include "winapi/d3d11/png_reader.h"
 
 namespace {
 

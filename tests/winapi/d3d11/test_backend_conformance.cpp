@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <tuple>
 
+#include "support/png_reader.h"
 #include "support/temporary_folder.h"
 
 #include "winapi/d3d11/backend_test_support.h"
-#include "winapi/d3d11/png_reader.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "support/png_reader.h"
 #include "winapi/d3d11/d3d11_test_support.h"
-#include "winapi/d3d11/png_reader.h"
 
 namespace {
 

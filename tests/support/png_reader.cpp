@@ -1,4 +1,4 @@
-#include "winapi/d3d11/png_reader.h"
+#include "support/png_reader.h"
 
 #include <png.h>
 
