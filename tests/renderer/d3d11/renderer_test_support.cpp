@@ -302,12 +302,12 @@ RgbaImage TextureRendererTest::ReadSubresource(ID3D11Texture2D* texture, UINT su
     desc.BindFlags = 0;
     desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
     desc.MiscFlags = 0;
-    Held<ID3D11Device> device;
+    Ref<ID3D11Device> device;
     texture->GetDevice(device.Put());
-    Held<ID3D11Texture2D> staging;
+    Ref<ID3D11Texture2D> staging;
     EXPECT_EQ(device->CreateTexture2D(&desc, nullptr, staging.Put()), S_OK);
     if (!staging) return image;
-    Held<ID3D11DeviceContext> context;
+    Ref<ID3D11DeviceContext> context;
     device->GetImmediateContext(context.Put());
     context->CopyResource(staging.get(), texture);
     D3D11_MAPPED_SUBRESOURCE mapped{};
@@ -452,7 +452,7 @@ std::vector<uint8_t> StateTest::ReadBuffer(ID3D11Buffer* buffer, uint32_t byteCo
     desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
     desc.MiscFlags = 0;
     desc.StructureByteStride = 0;
-    Held<ID3D11Buffer> staging;
+    Ref<ID3D11Buffer> staging;
     std::vector<uint8_t> bytes;
     EXPECT_EQ(device_->CreateBuffer(&desc, nullptr, staging.Put()), S_OK);
     if (!staging) return bytes;
@@ -467,13 +467,13 @@ std::vector<uint8_t> StateTest::ReadBuffer(ID3D11Buffer* buffer, uint32_t byteCo
 
 RgbaImage StateTest::ReadBoundTarget()
 {
-    Held<ID3D11RenderTargetView> view;
+    Ref<ID3D11RenderTargetView> view;
     context_->OMGetRenderTargets(1, view.Put(), nullptr);
     EXPECT_TRUE(view) << "no colour target is bound";
     if (!view) return {};
-    Held<ID3D11Resource> resource;
+    Ref<ID3D11Resource> resource;
     view->GetResource(resource.Put());
-    Held<ID3D11Texture2D> texture;
+    Ref<ID3D11Texture2D> texture;
     resource->QueryInterface(__uuidof(ID3D11Texture2D), reinterpret_cast<void**>(texture.Put()));
     return ReadSubresource(texture.get(), 0);
 }

@@ -27,34 +27,9 @@
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_record.h"
 #include "imaging/image_loader.h"
+#include "support/com_reference.h"
 #include "support/log_capture.h"
 #include "winapi/d3d11/d3d11_test_hooks.h"
-
-// Holds one reference to a platform object.
-template <typename T>
-class Held {
-public:
-    Held() = default;
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    ~Held() { Reset(); }
-    void Reset()
-    {
-        if (object_ != nullptr) object_->Release();
-        object_ = nullptr;
-    }
-    T** Put()
-    {
-        Reset();
-        return &object_;
-    }
-    T* get() const { return object_; }
-    T* operator->() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-
-private:
-    T* object_ = nullptr;
-};
 
 class RendererTest : public ::testing::TestWithParam<const char*> {
 protected:
@@ -244,7 +219,7 @@ protected:
     // bound through the renderer.
     bool MakeColourProgram();
 
-    Held<ID3D11Device> device_;
-    Held<ID3D11DeviceContext> context_;
+    Ref<ID3D11Device> device_;
+    Ref<ID3D11DeviceContext> context_;
     HV_Shader shader_;
 };

@@ -113,7 +113,7 @@ protected:
 
     D3D11_DEPTH_STENCIL_DESC BoundDepth()
     {
-        Held<ID3D11DepthStencilState> state;
+        Ref<ID3D11DepthStencilState> state;
         UINT reference = 1;
         context_->OMGetDepthStencilState(state.Put(), &reference);
         D3D11_DEPTH_STENCIL_DESC desc{};
@@ -142,7 +142,7 @@ TEST_P(RendererDrawing, ADrawBindsItsBuffersProgramAndConstants)
     EXPECT_EQ(Draws(), before + 1);
     EXPECT_NE(shader_.flags & HV_SHADER_CONSTANTS_UPLOADED, 0u);
 
-    Held<ID3D11Buffer> bound;
+    Ref<ID3D11Buffer> bound;
     UINT stride = 0;
     UINT offset = 1;
     context_->IAGetVertexBuffers(0, 1, bound.Put(), &stride, &offset);

@@ -88,11 +88,11 @@ TEST_P(ShaderProgramTest, ShaderXmlBecomesAProgramThatBinds)
     EXPECT_EQ(desc.CPUAccessFlags, UINT(D3D11_CPU_ACCESS_WRITE));
 
     renderer_->BindShaderProgram(&shader_);
-    Held<ID3D11DeviceContext> context;
+    Ref<ID3D11DeviceContext> context;
     *context.Put() = ContextOf(program.vertexConstants);
-    Held<ID3D11VertexShader> vertexShader;
-    Held<ID3D11PixelShader> pixelShader;
-    Held<ID3D11InputLayout> layout;
+    Ref<ID3D11VertexShader> vertexShader;
+    Ref<ID3D11PixelShader> pixelShader;
+    Ref<ID3D11InputLayout> layout;
     context->VSGetShader(vertexShader.Put(), nullptr, nullptr);
     context->PSGetShader(pixelShader.Put(), nullptr, nullptr);
     context->IAGetInputLayout(layout.Put());

@@ -15,7 +15,7 @@ class RendererStates : public StateTest {
 protected:
     D3D11_BLEND_DESC BoundBlend()
     {
-        Held<ID3D11BlendState> state;
+        Ref<ID3D11BlendState> state;
         FLOAT factor[4];
         UINT mask = 0;
         context_->OMGetBlendState(state.Put(), factor, &mask);
@@ -28,7 +28,7 @@ protected:
 
     D3D11_RASTERIZER_DESC BoundRasterizer()
     {
-        Held<ID3D11RasterizerState> state;
+        Ref<ID3D11RasterizerState> state;
         context_->RSGetState(state.Put());
         D3D11_RASTERIZER_DESC desc{};
         EXPECT_TRUE(state) << "no rasterizer state is bound";
@@ -48,7 +48,7 @@ protected:
 
     D3D11_SAMPLER_DESC BoundSampler(UINT unit)
     {
-        Held<ID3D11SamplerState> state;
+        Ref<ID3D11SamplerState> state;
         context_->PSGetSamplers(unit, 1, state.Put());
         D3D11_SAMPLER_DESC desc{};
         EXPECT_TRUE(state) << "no sampler is bound to unit " << unit;
@@ -134,7 +134,7 @@ TEST_P(RendererStates, SamplersFollowTheFilterAndAddressTriplesOfTheirUnit)
                   std::make_tuple(D3D11_FILTER_ANISOTROPIC, 8u, D3D11_TEXTURE_ADDRESS_CLAMP));
     }
     // Other units are untouched.
-    Held<ID3D11SamplerState> other;
+    Ref<ID3D11SamplerState> other;
     context_->PSGetSamplers(3, 1, other.Put());
     EXPECT_FALSE(other);
 }
