@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include <mmsystem.h>
@@ -12,6 +11,7 @@
 #include "audio/decoders/sample_files.h"
 #include "audio/mixer/mixer_state.h"
 #include "audio/mixer_rig.h"
+#include "support/sox_commands.h"
 
 using namespace audio_test;
 
@@ -332,18 +332,7 @@ double MeasuredFrequency(const TemporaryFolder& folder, const std::vector<SHORT>
     const std::string raw = folder.File("measured.raw");
     WriteBytes(raw, std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(frames.data()),
                                          reinterpret_cast<const uint8_t*>(frames.data() + frames.size())));
-    FILE* sox =
-        popen(("sox -t raw -r 44100 -c 2 -b 16 -e signed-integer -L '" + raw + "' -n remix 1 stat 2>&1").c_str(), "r");
-    std::string report;
-    char line[256];
-    while (sox && fgets(line, sizeof(line), sox)) {
-        report += line;
-    }
-    if (sox) {
-        pclose(sox);
-    }
-    const auto at = report.find("Rough   frequency:");
-    return at == std::string::npos ? 0.0 : std::stod(report.substr(at + 18));
+    return RoughFrequency(LeftChannelStat(raw));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -83,16 +82,6 @@ std::vector<SHORT> DSoundLibrary::Pull(DWORD frames)
     std::vector<SHORT> out(size_t(frames) * 2);
     EXPECT_EQ(m_pull(out.data(), frames), frames);
     return out;
-}
-
-std::string CommandOutput(const std::string& command)
-{
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    std::string text;
-    char line[256];
-    while (pipe && fgets(line, sizeof(line), pipe)) text += line;
-    if (pipe) pclose(pipe);
-    return text;
 }
 
 void WriteSamples(IDirectSoundBuffer* buffer, DWORD offset, const std::vector<SHORT>& samples)

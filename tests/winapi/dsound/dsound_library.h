@@ -35,8 +35,5 @@ HWND TestWindow();
 
 WAVEFORMATEX PcmFormat(WORD channels, DWORD rate);
 
-// What the shell command writes on standard output and error.
-std::string CommandOutput(const std::string& command);
-
 // Writes 16-bit samples into the buffer at the offset through Lock and Unlock.
 void WriteSamples(IDirectSoundBuffer* buffer, DWORD offset, const std::vector<SHORT>& samples);

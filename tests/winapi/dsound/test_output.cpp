@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "support/sox_commands.h"
 #include "support/temporary_folder.h"
 #include "winapi/dsound/dsound_library.h"
 
