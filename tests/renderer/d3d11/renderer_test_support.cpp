@@ -12,9 +12,9 @@
 #include "renderer/d3d11/buffers.h"
 #include "renderer/d3d11/texture_data.h"
 #include "shadertool/basic/targets.h"
+#include "support/png_writer.h"
 #include "support/vulkan_driver_keeper.h"
 #include "winapi/com/live_objects.h"
-#include "winapi/d3d11/png_writer.h"
 #include "winapi/d3d11/vulkan/vulkan_backend.h"
 
 namespace {

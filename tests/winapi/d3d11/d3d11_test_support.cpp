@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
+#include "support/png_writer.h"
 #include "winapi/com/live_objects.h"
-#include "winapi/d3d11/png_writer.h"
 
 uint32_t Pixels::At(UINT x, UINT y) const
 {

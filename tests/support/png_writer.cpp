@@ -1,4 +1,4 @@
-#include "winapi/d3d11/png_writer.h"
+#include "support/png_writer.h"
 
 #include <zlib.h>
 
