@@ -140,6 +140,7 @@ struct VariableNode : Node {
     Type type;
     String name;
     bool isShaderConstant = false;  // a Shader XML constant declared as a global
+    bool isStageVariable = false;   // input, output and the other stage variables
 };
 
 // Checked views of a node as one kind; null for null and for another kind.

@@ -125,7 +125,7 @@ function_identifier
     ;
 
 unary_expression
-    : postfix_expression { $$ = $1; }
+    : postfix_expression { $$ = $1; CheckStageVariableUse(context, $1.node, $1.GetLocation()); }
     | HVSL_INCREASE_OP unary_expression { $$ = $1; $$.node = MakeOperator(context, OP_PRE_INCREMENT, $2.node, nullptr, $1.GetLocation()); }
     | HVSL_DECREASE_OP unary_expression { $$ = $1; $$.node = MakeOperator(context, OP_PRE_DECREMENT, $2.node, nullptr, $1.GetLocation()); }
     | unary_operator unary_expression { $$ = $1; $$.node = MakeOperator(context, $1.operatorIndex, $2.node, nullptr, $1.GetLocation()); }

@@ -42,6 +42,11 @@ Type GetMemberType(ParseContext& context, const Node* operand, const char* membe
 OperatorNode* CreateMemberAccess(ParseContext& context, Node* operand, const char* memberName,
                                  SourceLocation periodLocation, SourceLocation nameLocation);
 
+// A stage variable stands for the stage interface, which each target
+// declares in its own form: an expression may name it only to reach a member.
+// Run where a postfix expression becomes an operand, after any member access.
+void CheckStageVariableUse(ParseContext& context, const Node* expression, SourceLocation location);
+
 // operand [ index ], typed.
 OperatorNode* CreateSubscript(ParseContext& context, Node* operand, Node* index, SourceLocation location);
 

@@ -103,6 +103,15 @@ OperatorNode* CreateMemberAccess(ParseContext& context, Node* operand, const cha
     return node;
 }
 
+void CheckStageVariableUse(ParseContext& context, const Node* expression, SourceLocation location)
+{
+    const VariableNode* variable = AsVariable(expression);
+    if (variable != nullptr && variable->isStageVariable) {
+        ReportError(context, location.line, location.column,
+                    String::Formatted(SemanticMessage::kStageVariableUsedWhole, variable->name.GetText()).GetText());
+    }
+}
+
 OperatorNode* CreateSubscript(ParseContext& context, Node* operand, Node* index, SourceLocation location)
 {
     OperatorNode* node = CreateOperatorNode(context, OP_SUBSCRIPT, location);

@@ -58,5 +58,6 @@ constexpr const char* kInvalidRayPayload = "can not declare ray payload variable
 constexpr const char* kNoPixelOutput = "at least one pixel output variable must be declared.";
 constexpr const char* kVertexOutputNotSet = "vertex shader output '%s' is not set.";
 constexpr const char* kStageStructAsType = "built-in type '%s' can not be used in declarations.";
+constexpr const char* kStageVariableUsedWhole = "built-in variable '%s' can only be used through its members.";
 
 }  // namespace ShaderTool::SemanticMessage

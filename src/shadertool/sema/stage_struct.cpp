@@ -31,7 +31,9 @@ std::span<const StageStructInputs::NamedType> RayStageInputs(int32_t stage)
 
 void DeclareStructVariable(ParseContext& context, const char* name, const char* structName, SourceLocation location)
 {
-    DeclareSymbol(context, CreateVariableNode(context, Type::MakeStruct(structName), name, location));
+    VariableNode* variable = CreateVariableNode(context, Type::MakeStruct(structName), name, location);
+    variable->isStageVariable = true;
+    DeclareSymbol(context, variable);
 }
 
 // The stage constants: members of "_Constants" from version 2.3 on, globals of their own before.

@@ -115,7 +115,9 @@ TEST_F(StageStruct, StageStructsCanNotBeNamedAsTypes)
         Run("_Output Make()\n{\n\t_Output made;\n\tmade.position = float4(0.0);\n\treturn made;\n}\n"
             "void main()\n{\n\toutput = Make();\n}\n"));
     EXPECT_EQ(LogText(), ErrorLine(1, 1, "built-in type '_Output' can not be used in declarations.") +
-                             ErrorLine(3, 5, "built-in type '_Output' can not be used in declarations.") + unset);
+                             ErrorLine(3, 5, "built-in type '_Output' can not be used in declarations.") +
+                             ErrorLine(9, 5, "built-in variable 'output' can only be used through its members.") +
+                             unset);
     description = ShaderInterfaces::MakeSprite(0x20004);
     EXPECT_FALSE(RunPixel("float4 Tint(_Constants c, _Texture t)\n{\n\treturn c.tint;\n}\n" + std::string(kPixelMain)));
     EXPECT_EQ(LogText(), ErrorLine(1, 13, "built-in type '_Constants' can not be used in declarations.") +
@@ -134,12 +136,36 @@ TEST_F(StageStruct, StageStructsCanNotBeNamedAsTypes)
         << LogText();
 }
 
-// Only an assignment to a member sets an output: output = output sets none.
-TEST_F(StageStruct, AssigningTheWholeOutputSetsNoOutput)
+// The targets declare a stage variable's members, never the variable itself
+// (the GLSL family has no struct for it), so a source reaches it only
+// through a member; every other use is refused where it stands. Whole uses
+// set no output either.
+TEST_F(StageStruct, StageVariablesAreUsedOnlyThroughTheirMembers)
 {
+    const auto wholeUse = [this](int line, int column, const std::string& name) {
+        return ErrorLine(line, column, "built-in variable '" + name + "' can only be used through its members.");
+    };
     EXPECT_FALSE(Run("void main()\n{\n\toutput.position = input.position;\n\toutput = output;\n}\n"));
-    EXPECT_EQ(LogText(), ErrorLine(0, 0, "vertex shader output 'uv' is not set.") +
+    EXPECT_EQ(LogText(), wholeUse(4, 5, "output") + wholeUse(4, 14, "output") +
+                             ErrorLine(0, 0, "vertex shader output 'uv' is not set.") +
                              ErrorLine(0, 0, "vertex shader output 'color' is not set."));
+    description = ShaderInterfaces::MakeSprite(0x20004);
+    EXPECT_FALSE(
+        RunPixel("void main()\n{\n\toutput;\n\toutput = (output);\n"
+                 "\toutput.color = (input).color + constants.tint;\n\ttexture;\n}\n"));
+    EXPECT_EQ(LogText(), wholeUse(3, 5, "output") + wholeUse(4, 5, "output") + wholeUse(4, 15, "output") +
+                             wholeUse(5, 21, "input") + wholeUse(6, 5, "texture"));
+    description = ShaderInterfaces::MakeRayTracing(0x20004);
+    EXPECT_FALSE(
+        Run("struct HitInfo { float4 color; float distance; };\nvoid main()\n{\n\tray_payloads = ray_payloads;\n}\n",
+            ShaderTool::STAGE_RMISS));
+    EXPECT_EQ(LogText(), wholeUse(4, 5, "ray_payloads") + wholeUse(4, 20, "ray_payloads"));
+    // Members, their swizzles and their components stay as they were.
+    description = ShaderInterfaces::MakeSprite(0x20004);
+    EXPECT_TRUE(
+        RunPixel("void main()\n{\n\toutput.color = constants.tint;\n\toutput.color.xy = input.uv.yx;\n"
+                 "\toutput.color.w *= -input.color.w;\n\toutput.color++;\n}\n"))
+        << LogText();
 }
 
 TEST_F(StageStruct, DescriptionNameGivenTwiceKeepsOneMember)
