@@ -75,7 +75,7 @@ std::string LayerScene::Make()
     m_device->CreateRenderTargetView(backBuffer, nullptr, &m_target);
     Release(backBuffer);
     const D3D11_TEXTURE2D_DESC depthDesc{
-        kBackBufferSide,     kBackBufferSide,          1, 1, DXGI_FORMAT_D32_FLOAT, {1, 0},
+        kBackBufferWidth,    kBackBufferHeight,        1, 1, DXGI_FORMAT_D32_FLOAT, {1, 0},
         D3D11_USAGE_DEFAULT, D3D11_BIND_DEPTH_STENCIL, 0, 0};
     m_device->CreateTexture2D(&depthDesc, nullptr, &m_depth);
     if (m_depth != nullptr) m_device->CreateDepthStencilView(m_depth, nullptr, &m_depthView);
@@ -89,7 +89,7 @@ std::string LayerScene::Make()
     rasterizerDesc.CullMode = D3D11_CULL_NONE;
     rasterizerDesc.DepthClipEnable = TRUE;
     m_device->CreateRasterizerState(&rasterizerDesc, &m_rasterizerState);
-    const D3D11_VIEWPORT viewport{0, 0, kBackBufferSide, kBackBufferSide, 0, 1};
+    const D3D11_VIEWPORT viewport{0, 0, float(kBackBufferWidth), float(kBackBufferHeight), 0, 1};
     m_context->RSSetViewports(1, &viewport);
 
     const D3D11_BUFFER_DESC vertexDesc{

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr int kColumns = 40;  // 40 x 25 quads cover the back buffer
-constexpr float kQuadSide = 2.0f / kColumns;
+constexpr float kQuadWidth = 2.0f / kColumns;
+constexpr float kQuadHeight = 2.0f / kRows;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -25,10 +25,10 @@ std::vector<QuadVertex> MakeQuads()
 {
     std::vector<QuadVertex> vertices;
     for (int i = 0; i < kQuadCount; ++i) {
-        const float left = -1.0f + float(i % kColumns) * kQuadSide;
-        const float top = 1.0f - float(i / kColumns) * kQuadSide;
-        const float right = left + kQuadSide * 0.9f;
-        const float bottom = top - kQuadSide * 0.9f;
+        const float left = -1.0f + float(i % kColumns) * kQuadWidth;
+        const float top = 1.0f - float(i / kColumns) * kQuadHeight;
+        const float right = left + kQuadWidth * 0.9f;
+        const float bottom = top - kQuadHeight * 0.9f;
         vertices.push_back({left, top, 0.0f, kWhite, 0.0f, 0.0f});
         vertices.push_back({right, top, 0.0f, kWhite, 1.0f, 0.0f});
         vertices.push_back({left, bottom, 0.0f, kWhite, 0.0f, 1.0f});
@@ -54,7 +54,7 @@ HWND MakeBenchWindow()
         return RegisterClassExA(&windowClass) != 0;
     }();
     if (!registered) return nullptr;
-    RECT frame{0, 0, kBackBufferSide, kBackBufferSide};
+    RECT frame{0, 0, LONG(kBackBufferWidth), LONG(kBackBufferHeight)};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
     return CreateWindowExA(0, "RendererBench", "bench", WS_OVERLAPPEDWINDOW, 0, 0, frame.right - frame.left,
                            frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);

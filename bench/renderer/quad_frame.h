@@ -13,7 +13,11 @@
 #include "graphics/sprite_shader.h"
 
 constexpr int kQuadCount = 1000;
-constexpr int kBackBufferSide = 256;  // small, so that the frame is the draws' and not the clear's
+constexpr int kColumns = 40;  // 40 x 25 quads cover the back buffer
+constexpr int kRows = 25;
+static_assert(kColumns * kRows == kQuadCount, "the grid holds every quad");
+constexpr uint32_t kBackBufferWidth = 1280;
+constexpr uint32_t kBackBufferHeight = 720;
 constexpr int kTextureSide = 64;
 
 // The sprite program's vertices and quad indices.

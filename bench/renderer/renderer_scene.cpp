@@ -20,8 +20,8 @@ std::string RendererScene::Make()
 {
     PrepareEngine();
     HVI_EngineState& state = HVI_GetEngineState();
-    m_program.video.width = kBackBufferSide;
-    m_program.video.height = kBackBufferSide;
+    m_program.video.width = int32_t(kBackBufferWidth);
+    m_program.video.height = int32_t(kBackBufferHeight);
     m_program.video.windowed = 1;
     state.engine = HVI_GetEngineInterface();
     state.program = &m_program;

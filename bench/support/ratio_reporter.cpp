@@ -37,3 +37,9 @@ double RatioReporter::WallTimeRatio(const std::string& numerator, const std::str
 {
     return TimeRatio(m_wallTimes, numerator, denominator);
 }
+
+double RatioReporter::WallTime(const std::string& name) const
+{
+    const auto found = m_wallTimes.find(name);
+    return found != m_wallTimes.end() ? found->second : 0.0;
+}

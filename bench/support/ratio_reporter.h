@@ -16,6 +16,8 @@ public:
     double Ratio(const std::string& numerator, const std::string& denominator) const;
     // The same of wall-clock times, for work done beside the calling thread (a GPU's).
     double WallTimeRatio(const std::string& numerator, const std::string& denominator) const;
+    // A benchmark's wall-clock time per iteration, in its time unit; 0 when it did not run.
+    double WallTime(const std::string& name) const;
 
 private:
     std::map<std::string, double> m_cpuTimes;
