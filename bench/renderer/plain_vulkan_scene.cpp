@@ -154,31 +154,39 @@ bool PlainVulkanScene::RunOnce(void (*record)(VkCommandBuffer, PlainVulkanScene&
     return done;
 }
 
+bool PlainVulkanScene::MakeImage(VkFormat format, uint32_t width, uint32_t height, VkImageUsageFlags usage,
+                                 VkImage* image, VkDeviceMemory* memory, VkImageView* view)
+{
+    VkImageCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_IMAGE_CREATE_INFO;
+    info.imageType = VK_IMAGE_TYPE_2D;
+    info.format = format;
+    info.extent = {width, height, 1};
+    info.mipLevels = info.arrayLayers = 1;
+    info.samples = VK_SAMPLE_COUNT_1_BIT;
+    info.tiling = VK_IMAGE_TILING_OPTIMAL;
+    info.usage = usage;
+    if (vkCreateImage(m_device, &info, nullptr, image) != VK_SUCCESS) return false;
+    VkMemoryRequirements requirements;
+    vkGetImageMemoryRequirements(m_device, *image, &requirements);
+    *memory = Allocate(requirements, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
+    if (*memory == VK_NULL_HANDLE || vkBindImageMemory(m_device, *image, *memory, 0) != VK_SUCCESS) return false;
+    VkImageViewCreateInfo viewInfo{};
+    viewInfo.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
+    viewInfo.image = *image;
+    viewInfo.viewType = VK_IMAGE_VIEW_TYPE_2D;
+    viewInfo.format = format;
+    viewInfo.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 1, 0, 1};
+    return vkCreateImageView(m_device, &viewInfo, nullptr, view) == VK_SUCCESS;
+}
+
 bool PlainVulkanScene::MakeTarget()
 {
-    VkImageCreateInfo image{};
-    image.sType = VK_STRUCTURE_TYPE_IMAGE_CREATE_INFO;
-    image.imageType = VK_IMAGE_TYPE_2D;
-    image.format = kTargetFormat;
-    image.extent = {kBackBufferWidth, kBackBufferHeight, 1};
-    image.mipLevels = image.arrayLayers = 1;
-    image.samples = VK_SAMPLE_COUNT_1_BIT;
-    image.tiling = VK_IMAGE_TILING_OPTIMAL;
-    image.usage = VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT;
-    if (vkCreateImage(m_device, &image, nullptr, &m_target) != VK_SUCCESS) return false;
-    VkMemoryRequirements requirements;
-    vkGetImageMemoryRequirements(m_device, m_target, &requirements);
-    m_targetMemory = Allocate(requirements, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
-    if (m_targetMemory == VK_NULL_HANDLE || vkBindImageMemory(m_device, m_target, m_targetMemory, 0) != VK_SUCCESS) {
+    if (!MakeImage(kTargetFormat, kBackBufferWidth, kBackBufferHeight,
+                   VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT, &m_target, &m_targetMemory,
+                   &m_targetView)) {
         return false;
     }
-    VkImageViewCreateInfo view{};
-    view.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
-    view.image = m_target;
-    view.viewType = VK_IMAGE_VIEW_TYPE_2D;
-    view.format = kTargetFormat;
-    view.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 1, 0, 1};
-    if (vkCreateImageView(m_device, &view, nullptr, &m_targetView) != VK_SUCCESS) return false;
     VkAttachmentDescription attachment{};
     attachment.format = kTargetFormat;
     attachment.samples = VK_SAMPLE_COUNT_1_BIT;
@@ -230,28 +238,11 @@ bool PlainVulkanScene::MakeTexture()
         return false;
     }
     std::memcpy(mapped, texels.data(), texels.size());
-    VkImageCreateInfo image{};
-    image.sType = VK_STRUCTURE_TYPE_IMAGE_CREATE_INFO;
-    image.imageType = VK_IMAGE_TYPE_2D;
-    image.format = kTextureFormat;
-    image.extent = {kTextureSide, kTextureSide, 1};
-    image.mipLevels = image.arrayLayers = 1;
-    image.samples = VK_SAMPLE_COUNT_1_BIT;
-    image.tiling = VK_IMAGE_TILING_OPTIMAL;
-    image.usage = VK_IMAGE_USAGE_SAMPLED_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT;
-    if (vkCreateImage(m_device, &image, nullptr, &m_texture) != VK_SUCCESS) return false;
-    vkGetImageMemoryRequirements(m_device, m_texture, &requirements);
-    m_textureMemory = Allocate(requirements, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
-    if (m_textureMemory == VK_NULL_HANDLE || vkBindImageMemory(m_device, m_texture, m_textureMemory, 0) != VK_SUCCESS) {
+    if (!MakeImage(kTextureFormat, kTextureSide, kTextureSide,
+                   VK_IMAGE_USAGE_SAMPLED_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT, &m_texture, &m_textureMemory,
+                   &m_textureView)) {
         return false;
     }
-    VkImageViewCreateInfo view{};
-    view.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
-    view.image = m_texture;
-    view.viewType = VK_IMAGE_VIEW_TYPE_2D;
-    view.format = kTextureFormat;
-    view.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 1, 0, 1};
-    if (vkCreateImageView(m_device, &view, nullptr, &m_textureView) != VK_SUCCESS) return false;
     // Point sampling, clamped, as the sprite program asks.
     VkSamplerCreateInfo sampler{};
     sampler.sType = VK_STRUCTURE_TYPE_SAMPLER_CREATE_INFO;

@@ -23,6 +23,9 @@ private:
     bool MakeTexture();
     bool MakePipeline();
     bool MakeBuffers();
+    // A 2D image of one level in device memory, with a view of it.
+    bool MakeImage(VkFormat format, uint32_t width, uint32_t height, VkImageUsageFlags usage, VkImage* image,
+                   VkDeviceMemory* memory, VkImageView* view);
     VkDeviceMemory Allocate(const VkMemoryRequirements& requirements, VkMemoryPropertyFlags wanted);
     // Records, submits and waits for one piece of set-up work.
     bool RunOnce(void (*record)(VkCommandBuffer, PlainVulkanScene&));
