@@ -142,12 +142,15 @@ protected:
                 checked = true;
             }
             EXPECT_TRUE(checked) << "nothing is expected of " << path;
-            if (!header.judge.empty()) Judge(header.judge.c_str());
+            if (!header.judge.empty()) Judge(header.judge.c_str(), header.target);
         }
     }
 
     // Lets an outside tool judge the result as a shader of the stage.
-    virtual void Judge(const char* validatorStage) { ADD_FAILURE() << "no judge for " << validatorStage; }
+    virtual void Judge(const char* validatorStage, uint32_t /*target*/)
+    {
+        ADD_FAILURE() << "no judge for " << validatorStage;
+    }
 
     ShaderTool::ShaderDescription description = ShaderInterfaces::MakeSprite(0x20004);
     Array<String> definitions;

@@ -25,6 +25,7 @@ ESSL20Translator::ESSL20Translator(Log* log) : GLSL21Translator(log) {}
 
 void ESSL20Translator::WriteHeader()
 {
+    WriteSupportFunctions();
     if (stage != STAGE_PIXEL) return;
     PrependToHeader(kPixelPrecision);
 }

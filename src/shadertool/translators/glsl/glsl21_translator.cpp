@@ -52,6 +52,7 @@ void GLSL21Translator::Reset()
 {
     Translator::Reset();
     extensions.Clear();
+    supportFunctions.Clear();
     positionName.Clear();
 }
 
@@ -97,6 +98,7 @@ void GLSL21Translator::BeginShader(const ShaderDescription& shaderDescription)
 
 void GLSL21Translator::WriteHeader()
 {
+    WriteSupportFunctions();
     if (extensions.GetCount() == 0) return;
     String text;
     for (const char* extension : extensions) text.AppendFormat("#extension %s : require\n", extension);
@@ -212,31 +214,45 @@ void GLSL21Translator::TranslateFunctionCall(const FunctionNode& call)
     Translator::TranslateFunctionCall(call);
 }
 
-void GLSL21Translator::TranslateFloatModulo(const OperatorNode& node)
+bool GLSL21Translator::TranslateRemainder(const OperatorNode& node)
 {
     const Type* left = GetNodeType(node.left);
     const Type* right = GetNodeType(node.right);
-    if (left == nullptr || right == nullptr) {
-        Translator::TranslateOperator(node);
-        return;
-    }
+    if (left == nullptr || right == nullptr || left->baseType != BaseType::INT) return false;
+    const String leftType = GetTypeName(*left);
+    AddSupportFunction(String::Formatted("%s _remainder(%s a, %s b)\n{\n\treturn a - b * (a / b);\n}\n",
+                                         leftType.GetText(), leftType.GetText(), GetTypeName(*right).GetText()));
     if (node.operatorIndex == OP_ASSIGN_MODULO) {
         TranslateNode(node.left);
         body.Append(" = ");
     }
-    body.AppendFormat("%s(mod(%s(", GetTypeName(*left).GetText(), GetFloatTypeName(*left).GetText());
+    body.Append("_remainder(");
     TranslateNode(node.left);
-    body.AppendFormat("), %s(", GetFloatTypeName(*right).GetText());
+    body.Append(", ");
     TranslateNode(node.right);
-    body.Append(")))");
+    body.Append(")");
+    return true;
+}
+
+void GLSL21Translator::AddSupportFunction(const String& text)
+{
+    for (const String& function : supportFunctions) {
+        if (function == text) return;
+    }
+    supportFunctions.Add(text);
+}
+
+void GLSL21Translator::WriteSupportFunctions()
+{
+    for (const String& function : supportFunctions) {
+        BeginDeclarationGroup();
+        header.Append(function.GetText(), function.GetLength());
+    }
 }
 
 void GLSL21Translator::TranslateOperator(const OperatorNode& node)
 {
-    if (node.operatorIndex == OP_MODULO || node.operatorIndex == OP_ASSIGN_MODULO) {
-        TranslateFloatModulo(node);
-        return;
-    }
+    if ((node.operatorIndex == OP_MODULO || node.operatorIndex == OP_ASSIGN_MODULO) && TranslateRemainder(node)) return;
     if (node.operatorIndex == OP_MEMBER && TranslateMemberAccess(node)) return;
     Translator::TranslateOperator(node);
 }

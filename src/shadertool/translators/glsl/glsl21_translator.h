@@ -89,15 +89,22 @@ protected:
     void TranslateSaturate(const FunctionNode& call);
     // all and any of a numeric vector, through the boolean vector.
     void TranslateVectorTest(const FunctionNode& call);
-    // The modulo operators of the old language, through the float mod.
-    void TranslateFloatModulo(const OperatorNode& node);
+    // The int modulo operators, through a support function that truncates
+    // the quotient toward zero as the HLSL targets do: the remainder takes
+    // the dividend's sign (-7 % 3 is -1). True when the operands are ints.
+    bool TranslateRemainder(const OperatorNode& node);
+    // A function the body calls, written after the interface; each text once.
+    void AddSupportFunction(const String& text);
+    // Appends the support functions to the header.
+    void WriteSupportFunctions();
 
     // Storage words of the stage interface: the old language's here.
     const char* vertexInputKeyword = "attribute";
     const char* vertexOutputKeyword = "varying";
     const char* pixelInputKeyword = "varying";
     String positionName;
-    Array<const char*> extensions;  // in the order they were first asked for
+    Array<const char*> extensions;   // in the order they were first asked for
+    Array<String> supportFunctions;  // in the order they were first asked for
 };
 
 }  // namespace ShaderTool

@@ -1,7 +1,6 @@
 #include "shadertool/translators/glsl/glsl31_translator.h"
 
 #include "shadertool/sema/builtin.h"
-#include "shadertool/basic/operator.h"
 
 namespace ShaderTool {
 namespace {
@@ -28,12 +27,6 @@ void GLSL31Translator::TranslateFunctionCall(const FunctionNode& call)
         return;
     }
     GLSL21Translator::TranslateFunctionCall(call);
-}
-
-void GLSL31Translator::TranslateOperator(const OperatorNode& node)
-{
-    if (node.operatorIndex == OP_MEMBER && TranslateMemberAccess(node)) return;
-    Translator::TranslateOperator(node);
 }
 
 bool GLSL31Translator::TranslateInputReference(const String& member, const Type& memberType)
@@ -73,6 +66,7 @@ ESSL30Translator::ESSL30Translator(Log* log) : GLSL31Translator(log) { locatePix
 
 void ESSL30Translator::WriteHeader()
 {
+    WriteSupportFunctions();
     if (stage != STAGE_PIXEL) return;
     PrependToHeader(kESSL30PixelPrecision);
 }

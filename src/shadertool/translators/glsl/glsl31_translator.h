@@ -13,7 +13,6 @@ public:
 
     String GetFunctionName(const FunctionNode& call) override;
     void TranslateFunctionCall(const FunctionNode& call) override;
-    void TranslateOperator(const OperatorNode& node) override;
     bool TranslateInputReference(const String& member, const Type& memberType) override;
     bool TranslateOutputReference(const String& member) override;
     void DeclarePixelOutputs(const ShaderDescription& shaderDescription) override;

@@ -198,7 +198,20 @@ void HLSL9Translator::TranslateOperator(const OperatorNode& node)
     }
     if (node.operatorIndex == OP_MEMBER && TranslateMemberAccess(node)) return;
     if (node.operatorIndex == OP_SUBSCRIPT && TranslateIntConstantElement(node)) return;
+    if ((node.operatorIndex == OP_EQUAL || node.operatorIndex == OP_NOT_EQUAL) && TranslateWholeComparison(node)) {
+        return;
+    }
     Translator::TranslateOperator(node);
+}
+
+bool HLSL9Translator::TranslateWholeComparison(const OperatorNode& node)
+{
+    const Type* left = GetNodeType(node.left);
+    if (!IsVector(left) && !IsMatrix(left)) return false;
+    body.Append(node.operatorIndex == OP_EQUAL ? "all(" : "any(");
+    Translator::TranslateOperator(node);
+    body.Append(")");
+    return true;
 }
 
 bool HLSL9Translator::TranslateIntConstantElement(const OperatorNode& node)

@@ -49,6 +49,10 @@ protected:
     bool TranslateVectorCast(const FunctionNode& call);
     // An int Shader XML constant array indexed: the conversion wraps the element.
     bool TranslateIntConstantElement(const OperatorNode& node);
+    // == and != of two vectors or matrices give one bool over all components
+    // in the language; HLSL compares component by component, so the
+    // comparison goes through all() or any().
+    bool TranslateWholeComparison(const OperatorNode& node);
     // The name of the member a "." node reaches; null when it is no member access.
     static const VariableNode* GetAccessedMember(const Node* node);
 

@@ -2,7 +2,7 @@
 // and uniform declarations, gl_ variables for the stage structs, rewrites for
 // what the old languages lack, and the refusals of both targets, as cases of
 // tests/data/shaders/expected/glsl21 and essl20.
-#include "shadertool/support/translator_test_support.h"
+#include "shadertool/support/glsl_translator_test_support.h"
 
 using namespace ShaderTool;
 
@@ -15,7 +15,7 @@ void AddIntegerAndBoolOutputs(ShaderDescription& sprite)
     ShaderInterfaces::AddOutput(sprite, "lit", Type::MakeVector(BaseType::BOOL, 1), VERTEX_OUTPUT_TEXTURE_COORDINATE);
 }
 
-using GLSL21TranslatorTest = TranslatorFixture;
+using GLSL21TranslatorTest = GlslTranslatorFixture;
 
 TEST_F(GLSL21TranslatorTest, TranslationCorpus)
 {
@@ -32,7 +32,8 @@ TEST_F(GLSL21TranslatorTest, TranslationCorpus)
          [](ShaderDescription& sprite) {
              ShaderInterfaces::AddInput(sprite, "cell", 16, Type::MakeVector(BaseType::INT, 2));
          }},
-        {"glsl21/modulo_goes_through_the_float_mod"},
+        {"glsl21/modulo_truncates_toward_zero_through_a_support_function"},
+        {"essl20/modulo_truncates_toward_zero_through_a_support_function"},
         {"glsl21/saturate_all_and_any_are_rewritten"},
         {"essl20/saturate_is_a_clamp"},
         {"glsl21/array_initialisers_are_constructors"},

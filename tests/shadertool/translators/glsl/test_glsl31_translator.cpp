@@ -2,7 +2,7 @@
 // declarations, one output variable per pixel output, native integers, the
 // overloaded texture functions and flat integer varyings, as cases of
 // tests/data/shaders/expected/glsl31 and essl30.
-#include "shadertool/support/translator_test_support.h"
+#include "shadertool/support/glsl_translator_test_support.h"
 
 using namespace ShaderTool;
 
@@ -13,7 +13,7 @@ void AddTileOutput(ShaderDescription& sprite)
     ShaderInterfaces::AddOutput(sprite, "tile", Type::MakeVector(BaseType::INT, 2), VERTEX_OUTPUT_TEXTURE_COORDINATE);
 }
 
-using GLSL31TranslatorTest = TranslatorFixture;
+using GLSL31TranslatorTest = GlslTranslatorFixture;
 
 TEST_F(GLSL31TranslatorTest, TranslationCorpus)
 {
@@ -24,7 +24,7 @@ TEST_F(GLSL31TranslatorTest, TranslationCorpus)
         {"essl30/sprite_pixel_shader"},
         {"glsl31/each_pixel_output_has_its_own_variable"},
         {"essl30/each_pixel_output_has_its_own_location"},
-        {"glsl31/modulo_and_bitwise_operators_are_written_as_they_stand"},
+        {"glsl31/modulo_truncates_and_bitwise_operators_are_written_as_they_stand"},
         {"glsl31/level_sampling_needs_no_extension"},
         {"essl30/vertex_and_instance_ids_are_the_language_variables"},
         {"glsl31/integer_varyings_are_flat_outputs", AddTileOutput},

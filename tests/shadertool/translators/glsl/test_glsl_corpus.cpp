@@ -12,6 +12,7 @@
 #include <string>
 
 #include "shadertool/support/driver_test_support.h"
+#include "shadertool/support/glsl_translator_test_support.h"
 #include "shadertool/support/corpus_sources.h"
 #include "shadertool/support/shader_interfaces_test_support.h"
 #include "shadertool/driver/front_end.h"
@@ -23,18 +24,6 @@ using namespace ShaderTool;
 namespace {
 
 namespace fs = std::filesystem;
-
-struct GlslTarget {
-    Target bit;
-    const char* versionLine;  // the translators write none
-    bool vulkan;              // judged as SPIR-V for Vulkan
-};
-
-constexpr GlslTarget kGlslTargets[] = {
-    {TARGET_ESSL20, "#version 100\n", false}, {TARGET_ESSL30, "#version 300 es\n", false},
-    {TARGET_GLSL21, "#version 120\n", false}, {TARGET_GLSL31, "#version 140\n", false},
-    {TARGET_SPIRV, "#version 460\n", true},
-};
 
 // glslangValidator's stage names, in stage order.
 constexpr const char* kValidatorStages[] = {"vert", "frag", "rchit", "rgen", "rmiss"};

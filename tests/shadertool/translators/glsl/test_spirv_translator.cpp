@@ -2,11 +2,7 @@
 // separate samplers and textures, buffers, images and the ray-tracing
 // stages, as cases of tests/data/shaders/expected/spirv; glslangValidator
 // and spirv-val judge the texts whose case names a judge.
-#include <string>
-
-#include "support/temporary_folder.h"
-#include "shadertool/support/outside_judge.h"
-#include "shadertool/support/translator_test_support.h"
+#include "shadertool/support/glsl_translator_test_support.h"
 
 using namespace ShaderTool;
 
@@ -14,18 +10,7 @@ namespace {
 
 void AddShadowMap(ShaderDescription& sprite) { ShaderInterfaces::AddTexture(sprite, "shadow_map", TEXTURE_2D); }
 
-class SPIRVTranslatorTest : public TranslatorFixture {
-protected:
-    void Judge(const char* stageName) override
-    {
-        const std::filesystem::path path = m_folder.Path() / (std::string("shader.") + stageName);
-        std::ofstream(path, std::ios::binary) << "#version 460\n" << result;
-        std::string output;
-        EXPECT_TRUE(JudgeGlsl(path, stageName, true, &output)) << result << output;
-    }
-
-    TemporaryFolder m_folder{"halvo-spirv"};
-};
+using SPIRVTranslatorTest = GlslTranslatorFixture;
 
 TEST_F(SPIRVTranslatorTest, TranslationCorpus)
 {

@@ -28,6 +28,7 @@ TEST_F(HLSL11TranslatorTest, TranslationCorpus)
         {"hlsl11/instance_id_comes_before_vertex_id_whatever_was_read_first"},
         {"hlsl11/float_bits_are_refused"},
         {"hlsl11/face_direction_is_minus_one_for_a_back_face"},
+        {"hlsl11/vector_and_matrix_comparisons_give_one_bool_over_all_components"},
     });
 }
 

@@ -25,6 +25,7 @@ TEST_F(PSSLTranslatorTest, TranslationCorpus)
         {"pssl/vertex_and_instance_ids_have_the_platform_semantics"},
         {"pssl/facing_has_the_platform_semantic"},
         {"pssl/bitwise_operators_are_written_whatever_other_levels_are_asked"},
+        {"pssl/vector_and_matrix_comparisons_give_one_bool_over_all_components"},
     });
 }
 
