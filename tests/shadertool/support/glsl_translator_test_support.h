@@ -7,6 +7,7 @@
 #include <string>
 
 #include "outside_judge.h"
+#include "shadertool/basic/targets.h"
 #include "support/temporary_folder.h"
 #include "translator_test_support.h"
 
@@ -28,6 +29,21 @@ inline const GlslTarget* FindGlslTarget(uint32_t bit)
         if (target.bit == bit) return &target;
     }
     return nullptr;
+}
+
+// Whether the target's capabilities cover what the description uses, as the
+// driver's capability check asks before any translation.
+inline bool Admits(uint32_t target, const ShaderTool::ShaderDescription& description)
+{
+    const ShaderTool::TargetCapabilities& capabilities = ShaderTool::FindTargetInfo(target)->capabilities;
+    if (description.buffers.GetCount() > 0 && capabilities.buffers == 0) return false;
+    if (description.pixelOutput.GetCount() > 1 && capabilities.multiplePixelOutputs == 0) return false;
+    if (description.rayTracingGroup != -1 && capabilities.rayTracing == 0) return false;
+    for (const ShaderTool::PixelTextureVariable& texture : description.pixelTextures) {
+        if (texture.type.textureDimension == ShaderTool::TEXTURE_3D && capabilities.textures3D == 0) return false;
+        if (texture.type.arraySize != 0 && capabilities.textureArrays == 0) return false;
+    }
+    return true;
 }
 
 class GlslTranslatorFixture : public TranslatorFixture {

@@ -37,21 +37,6 @@ bool JudgeText(const GlslTarget& target, const std::string& text, int stage, con
     return JudgeGlsl(path, kValidatorStages[stage], target.vulkan, output);
 }
 
-// Whether the target's capabilities cover what the description uses, as the
-// driver's capability check asks before any translation.
-bool Admits(uint32_t target, const ShaderDescription& description)
-{
-    const TargetCapabilities& capabilities = FindTargetInfo(target)->capabilities;
-    if (description.buffers.GetCount() > 0 && capabilities.buffers == 0) return false;
-    if (description.pixelOutput.GetCount() > 1 && capabilities.multiplePixelOutputs == 0) return false;
-    if (description.rayTracingGroup != -1 && capabilities.rayTracing == 0) return false;
-    for (const PixelTextureVariable& texture : description.pixelTextures) {
-        if (texture.type.textureDimension == TEXTURE_3D && capabilities.textures3D == 0) return false;
-        if (texture.type.arraySize != 0 && capabilities.textureArrays == 0) return false;
-    }
-    return true;
-}
-
 class GlslCorpusTest : public DriverCorpusTest {
 protected:
     uint32_t InitializedTargets() const override

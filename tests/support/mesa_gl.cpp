@@ -1,0 +1,257 @@
+#include "support/mesa_gl.h"
+
+#include <EGL/eglext.h>
+
+#include <cstdlib>
+
+const float kCoveringQuad[6][4] = {{-1, -1, 0.5f, 1}, {-1, 1, 0.5f, 1}, {1, -1, 0.5f, 1},
+                                   {1, -1, 0.5f, 1},  {-1, 1, 0.5f, 1}, {1, 1, 0.5f, 1}};
+
+namespace {
+
+// The GL names the ES 3 header lacks.
+constexpr GLenum kShadingLanguageVersion = 0x8B8C;
+
+bool HasExtension(const char* list, const std::string& name)
+{
+    const std::string padded = std::string(" ") + (list != nullptr ? list : "") + " ";
+    return padded.find(" " + name + " ") != std::string::npos;
+}
+
+template <typename Function>
+bool Load(Function& function, const char* name, std::string* reason)
+{
+    function = reinterpret_cast<Function>(eglGetProcAddress(name));
+    if (function == nullptr) *reason = std::string("EGL has no ") + name;
+    return function != nullptr;
+}
+
+// The info log of a shader or program object.
+template <typename GetInfo, typename GetLog>
+std::string InfoLog(GLuint object, GetInfo getInfo, GetLog getLog)
+{
+    GLint length = 0;
+    getInfo(object, GL_INFO_LOG_LENGTH, &length);
+    std::string log(length > 0 ? size_t(length) : 0, '\0');
+    if (length > 0) getLog(object, length, nullptr, log.data());
+    if (!log.empty() && log.back() == '\0') log.pop_back();
+    return log;
+}
+
+}  // namespace
+
+MesaGl::~MesaGl()
+{
+    if (m_display == EGL_NO_DISPLAY) return;
+    eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    for (EGLContext context : m_contexts) {
+        if (context != EGL_NO_CONTEXT) eglDestroyContext(m_display, context);
+    }
+    // The display stays initialised: terminating it unloads Mesa's driver, and the memory that only the
+    // driver's globals held would look leaked to the leak checker.
+    eglReleaseThread();
+}
+
+bool MesaGl::Open(std::string* reason)
+{
+    // Mesa's software rasteriser gives the same answers on every machine, with or without a GPU.
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+    if (!HasExtension(eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS), "EGL_MESA_platform_surfaceless")) {
+        *reason = "EGL offers no surfaceless platform (EGL_MESA_platform_surfaceless)";
+        return false;
+    }
+    auto getPlatformDisplay =
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay != nullptr) {
+        m_display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    }
+    if (m_display == EGL_NO_DISPLAY || eglInitialize(m_display, nullptr, nullptr) != EGL_TRUE) {
+        m_display = EGL_NO_DISPLAY;
+        *reason = "the surfaceless EGL display does not start";
+        return false;
+    }
+    const char* extensions = eglQueryString(m_display, EGL_EXTENSIONS);
+    if (!HasExtension(extensions, "EGL_KHR_surfaceless_context") ||
+        !HasExtension(extensions, "EGL_KHR_no_config_context")) {
+        *reason = "the display has no contexts without surfaces";
+        return false;
+    }
+    const EGLint esAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_NONE};
+    const struct {
+        EGLenum api;
+        const EGLint* attributes;
+    } requests[] = {{EGL_OPENGL_API, nullptr}, {EGL_OPENGL_ES_API, esAttributes}};
+    for (int api = 0; api < 2; ++api) {
+        if (eglBindAPI(requests[api].api) != EGL_TRUE) {
+            *reason = "EGL does not bind the API";
+            return false;
+        }
+        // A desktop context without attributes is the compatibility profile, which compiles both
+        // #version 120 and #version 140 texts.
+        m_contexts[api] = eglCreateContext(m_display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, requests[api].attributes);
+        if (m_contexts[api] == EGL_NO_CONTEXT) {
+            *reason = api == 0 ? "no desktop GL context" : "no GL ES 3 context";
+            return false;
+        }
+    }
+    Use(GlApi::Desktop);
+    return LoadFunctions(reason);
+}
+
+void MesaGl::Use(GlApi api)
+{
+    eglBindAPI(api == GlApi::Desktop ? EGL_OPENGL_API : EGL_OPENGL_ES_API);
+    eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_contexts[api == GlApi::Desktop ? 0 : 1]);
+}
+
+std::string MesaGl::Version(GlApi api)
+{
+    Use(api);
+    auto getString = reinterpret_cast<PFNGLGETSTRINGPROC>(eglGetProcAddress("glGetString"));
+    const auto* version = getString(GL_VERSION);
+    const auto* language = getString(kShadingLanguageVersion);
+    return std::string(reinterpret_cast<const char*>(version)) + ", shading language " +
+           reinterpret_cast<const char*>(language);
+}
+
+bool MesaGl::LoadFunctions(std::string* reason)
+{
+    GlFunctions& f = m_gl;
+    return Load(f.AttachShader, "glAttachShader", reason) && Load(f.BindBuffer, "glBindBuffer", reason) &&
+           Load(f.BindFramebuffer, "glBindFramebuffer", reason) &&
+           Load(f.BindRenderbuffer, "glBindRenderbuffer", reason) && Load(f.BufferData, "glBufferData", reason) &&
+           Load(f.CheckFramebufferStatus, "glCheckFramebufferStatus", reason) && Load(f.Clear, "glClear", reason) &&
+           Load(f.ClearColor, "glClearColor", reason) && Load(f.CompileShader, "glCompileShader", reason) &&
+           Load(f.CreateProgram, "glCreateProgram", reason) && Load(f.CreateShader, "glCreateShader", reason) &&
+           Load(f.DeleteBuffers, "glDeleteBuffers", reason) &&
+           Load(f.DeleteFramebuffers, "glDeleteFramebuffers", reason) &&
+           Load(f.DeleteProgram, "glDeleteProgram", reason) &&
+           Load(f.DeleteRenderbuffers, "glDeleteRenderbuffers", reason) &&
+           Load(f.DeleteShader, "glDeleteShader", reason) &&
+           Load(f.DisableVertexAttribArray, "glDisableVertexAttribArray", reason) &&
+           Load(f.DrawArrays, "glDrawArrays", reason) &&
+           Load(f.EnableVertexAttribArray, "glEnableVertexAttribArray", reason) && Load(f.Finish, "glFinish", reason) &&
+           Load(f.FramebufferRenderbuffer, "glFramebufferRenderbuffer", reason) &&
+           Load(f.GenBuffers, "glGenBuffers", reason) && Load(f.GenFramebuffers, "glGenFramebuffers", reason) &&
+           Load(f.GenRenderbuffers, "glGenRenderbuffers", reason) &&
+           Load(f.GetActiveAttrib, "glGetActiveAttrib", reason) &&
+           Load(f.GetActiveUniform, "glGetActiveUniform", reason) &&
+           Load(f.GetAttribLocation, "glGetAttribLocation", reason) && Load(f.GetError, "glGetError", reason) &&
+           Load(f.GetProgramInfoLog, "glGetProgramInfoLog", reason) && Load(f.GetProgramiv, "glGetProgramiv", reason) &&
+           Load(f.GetShaderInfoLog, "glGetShaderInfoLog", reason) && Load(f.GetShaderiv, "glGetShaderiv", reason) &&
+           Load(f.GetUniformLocation, "glGetUniformLocation", reason) && Load(f.LinkProgram, "glLinkProgram", reason) &&
+           Load(f.ReadPixels, "glReadPixels", reason) && Load(f.RenderbufferStorage, "glRenderbufferStorage", reason) &&
+           Load(f.ShaderSource, "glShaderSource", reason) && Load(f.Uniform4fv, "glUniform4fv", reason) &&
+           Load(f.Uniform4iv, "glUniform4iv", reason) && Load(f.UniformMatrix2fv, "glUniformMatrix2fv", reason) &&
+           Load(f.UniformMatrix3fv, "glUniformMatrix3fv", reason) &&
+           Load(f.UniformMatrix4fv, "glUniformMatrix4fv", reason) && Load(f.UseProgram, "glUseProgram", reason) &&
+           Load(f.VertexAttribPointer, "glVertexAttribPointer", reason) && Load(f.Viewport, "glViewport", reason);
+}
+
+GLuint MesaGl::Build(const std::string& vertex, const std::string& pixel, std::string* log)
+{
+    const GlFunctions& gl = m_gl;
+    log->clear();
+    const GLuint program = gl.CreateProgram();
+    bool compiled = true;
+    const struct {
+        GLenum kind;
+        const std::string* text;
+        const char* name;
+    } stages[] = {{GL_VERTEX_SHADER, &vertex, "vertex"}, {GL_FRAGMENT_SHADER, &pixel, "pixel"}};
+    for (const auto& stage : stages) {
+        const GLuint shader = gl.CreateShader(stage.kind);
+        const char* text = stage.text->c_str();
+        gl.ShaderSource(shader, 1, &text, nullptr);
+        gl.CompileShader(shader);
+        GLint status = GL_FALSE;
+        gl.GetShaderiv(shader, GL_COMPILE_STATUS, &status);
+        if (status != GL_TRUE) {
+            compiled = false;
+            *log += std::string(stage.name) + " stage: " + InfoLog(shader, gl.GetShaderiv, gl.GetShaderInfoLog);
+        }
+        gl.AttachShader(program, shader);
+        gl.DeleteShader(shader);  // goes with the program
+    }
+    GLint linked = GL_FALSE;
+    if (compiled) {
+        gl.LinkProgram(program);
+        gl.GetProgramiv(program, GL_LINK_STATUS, &linked);
+        if (linked != GL_TRUE) *log += "link: " + InfoLog(program, gl.GetProgramiv, gl.GetProgramInfoLog);
+    }
+    if (linked == GL_TRUE) return program;
+    gl.DeleteProgram(program);
+    return 0;
+}
+
+std::vector<GlUniform> MesaGl::Uniforms(GLuint program) const
+{
+    std::vector<GlUniform> uniforms;
+    GLint count = 0;
+    m_gl.GetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
+    for (GLint index = 0; index < count; ++index) {
+        char name[256] = {};
+        GlUniform uniform;
+        m_gl.GetActiveUniform(program, GLuint(index), sizeof name, nullptr, &uniform.count, &uniform.type, name);
+        uniform.name = name;
+        uniform.location = m_gl.GetUniformLocation(program, name);
+        uniforms.push_back(uniform);
+    }
+    return uniforms;
+}
+
+bool MesaGl::DrawRow(GLuint program, int width, const std::function<void()>& setUniforms, std::vector<float>* pixels,
+                     std::string* reason)
+{
+    const GlFunctions& gl = m_gl;
+    GLuint renderbuffer = 0;
+    GLuint framebuffer = 0;
+    GLuint vertices = 0;
+    gl.GenRenderbuffers(1, &renderbuffer);
+    gl.BindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+    gl.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA32F, width, 1);
+    gl.GenFramebuffers(1, &framebuffer);
+    gl.BindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffer);
+    bool drawn = gl.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    if (!drawn) *reason = "a four-float target is not complete";
+    if (drawn) {
+        gl.Viewport(0, 0, width, 1);
+        gl.ClearColor(-7, -7, -7, -7);  // a value no probe writes
+        gl.Clear(GL_COLOR_BUFFER_BIT);
+        gl.UseProgram(program);
+        setUniforms();
+        gl.GenBuffers(1, &vertices);
+        gl.BindBuffer(GL_ARRAY_BUFFER, vertices);
+        gl.BufferData(GL_ARRAY_BUFFER, sizeof kCoveringQuad, kCoveringQuad, GL_STATIC_DRAW);
+        GLint attributes = 0;
+        gl.GetProgramiv(program, GL_ACTIVE_ATTRIBUTES, &attributes);
+        GLint location = -1;
+        if (attributes > 0) {
+            char name[256] = {};
+            GLint size = 0;
+            GLenum type = 0;
+            gl.GetActiveAttrib(program, 0, sizeof name, nullptr, &size, &type, name);
+            location = gl.GetAttribLocation(program, name);
+        }
+        if (location >= 0) {
+            gl.VertexAttribPointer(GLuint(location), 4, GL_FLOAT, GL_FALSE, 16, nullptr);
+            gl.EnableVertexAttribArray(GLuint(location));
+        }
+        gl.DrawArrays(GL_TRIANGLES, 0, 6);
+        if (location >= 0) gl.DisableVertexAttribArray(GLuint(location));
+        pixels->assign(size_t(width) * 4, 0.0f);
+        gl.ReadPixels(0, 0, width, 1, GL_RGBA, GL_FLOAT, pixels->data());
+        gl.Finish();
+        const GLenum error = gl.GetError();
+        drawn = error == GL_NO_ERROR;
+        if (!drawn) *reason = "GL error " + std::to_string(error);
+        gl.UseProgram(0);
+        gl.BindBuffer(GL_ARRAY_BUFFER, 0);
+        gl.DeleteBuffers(1, &vertices);
+    }
+    gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    gl.DeleteFramebuffers(1, &framebuffer);
+    gl.DeleteRenderbuffers(1, &renderbuffer);
+    return drawn;
+}

@@ -1,0 +1,110 @@
+// Mesa's OpenGL and OpenGL ES through EGL without a display (the surfaceless
+// platform, on the software rasteriser): its compiler judges shader texts,
+// and a program draws into a row of float pixels that are read back.
+#pragma once
+
+#define GL_GLES_PROTOTYPES 0
+#include <EGL/egl.h>
+#include <GLES3/gl3.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+enum class GlApi { Desktop, Es };
+
+// The entry points the tests use; desktop GL and GL ES share them.
+struct GlFunctions {
+    PFNGLATTACHSHADERPROC AttachShader;
+    PFNGLBINDBUFFERPROC BindBuffer;
+    PFNGLBINDFRAMEBUFFERPROC BindFramebuffer;
+    PFNGLBINDRENDERBUFFERPROC BindRenderbuffer;
+    PFNGLBUFFERDATAPROC BufferData;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC CheckFramebufferStatus;
+    PFNGLCLEARPROC Clear;
+    PFNGLCLEARCOLORPROC ClearColor;
+    PFNGLCOMPILESHADERPROC CompileShader;
+    PFNGLCREATEPROGRAMPROC CreateProgram;
+    PFNGLCREATESHADERPROC CreateShader;
+    PFNGLDELETEBUFFERSPROC DeleteBuffers;
+    PFNGLDELETEFRAMEBUFFERSPROC DeleteFramebuffers;
+    PFNGLDELETEPROGRAMPROC DeleteProgram;
+    PFNGLDELETERENDERBUFFERSPROC DeleteRenderbuffers;
+    PFNGLDELETESHADERPROC DeleteShader;
+    PFNGLDISABLEVERTEXATTRIBARRAYPROC DisableVertexAttribArray;
+    PFNGLDRAWARRAYSPROC DrawArrays;
+    PFNGLENABLEVERTEXATTRIBARRAYPROC EnableVertexAttribArray;
+    PFNGLFINISHPROC Finish;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC FramebufferRenderbuffer;
+    PFNGLGENBUFFERSPROC GenBuffers;
+    PFNGLGENFRAMEBUFFERSPROC GenFramebuffers;
+    PFNGLGENRENDERBUFFERSPROC GenRenderbuffers;
+    PFNGLGETACTIVEATTRIBPROC GetActiveAttrib;
+    PFNGLGETACTIVEUNIFORMPROC GetActiveUniform;
+    PFNGLGETATTRIBLOCATIONPROC GetAttribLocation;
+    PFNGLGETERRORPROC GetError;
+    PFNGLGETPROGRAMINFOLOGPROC GetProgramInfoLog;
+    PFNGLGETPROGRAMIVPROC GetProgramiv;
+    PFNGLGETSHADERINFOLOGPROC GetShaderInfoLog;
+    PFNGLGETSHADERIVPROC GetShaderiv;
+    PFNGLGETUNIFORMLOCATIONPROC GetUniformLocation;
+    PFNGLLINKPROGRAMPROC LinkProgram;
+    PFNGLREADPIXELSPROC ReadPixels;
+    PFNGLRENDERBUFFERSTORAGEPROC RenderbufferStorage;
+    PFNGLSHADERSOURCEPROC ShaderSource;
+    PFNGLUNIFORM4FVPROC Uniform4fv;
+    PFNGLUNIFORM4IVPROC Uniform4iv;
+    PFNGLUNIFORMMATRIX2FVPROC UniformMatrix2fv;
+    PFNGLUNIFORMMATRIX3FVPROC UniformMatrix3fv;
+    PFNGLUNIFORMMATRIX4FVPROC UniformMatrix4fv;
+    PFNGLUSEPROGRAMPROC UseProgram;
+    PFNGLVERTEXATTRIBPOINTERPROC VertexAttribPointer;
+    PFNGLVIEWPORTPROC Viewport;
+};
+
+// One active uniform of a linked program.
+struct GlUniform {
+    std::string name;  // as the driver lists it ("_const_m", "_const_a[0]")
+    GLenum type = 0;
+    GLint count = 0;
+    GLint location = -1;
+};
+
+class MesaGl {
+public:
+    MesaGl() = default;
+    ~MesaGl();
+    MesaGl(const MesaGl&) = delete;
+    MesaGl& operator=(const MesaGl&) = delete;
+
+    // Opens the display and a desktop GL and a GL ES 3 context on it; false, with the reason, when Mesa's
+    // surfaceless EGL cannot give them.
+    bool Open(std::string* reason);
+    // Makes the API's context current; its functions are then those of gl().
+    void Use(GlApi api);
+    const GlFunctions& gl() const { return m_gl; }
+    // "OpenGL 4.5 (Compatibility Profile) Mesa ..." and the like, for messages.
+    std::string Version(GlApi api);
+
+    // Compiles both stages and links them in the current context; 0, with the compiler's or the linker's
+    // words, when either refuses.
+    GLuint Build(const std::string& vertex, const std::string& pixel, std::string* log);
+    std::vector<GlUniform> Uniforms(GLuint program) const;
+
+    // Draws two triangles over a `width` x 1 four-float target with the program, its one vertex
+    // attribute (if it has one) fed the four floats of each corner, after `setUniforms` ran with the
+    // program in use; the pixels' floats, left to right. False with a reason when GL reports an error.
+    bool DrawRow(GLuint program, int width, const std::function<void()>& setUniforms, std::vector<float>* pixels,
+                 std::string* reason);
+
+private:
+    bool LoadFunctions(std::string* reason);
+
+    EGLDisplay m_display = EGL_NO_DISPLAY;
+    EGLContext m_contexts[2] = {EGL_NO_CONTEXT, EGL_NO_CONTEXT};
+    GlFunctions m_gl{};
+};
+
+// Corners of two triangles that cover the whole target, as four floats (x, y, z, w) each.
+extern const float kCoveringQuad[6][4];
