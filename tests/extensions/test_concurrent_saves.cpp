@@ -71,7 +71,7 @@ protected:
         if (std::filesystem::exists(UserFolder() / "simulated.cloud")) {
             CloudStore store;
             if (!HVI_ReadWholeFile("user://simulated.cloud", bytes) ||
-                !HVI_ReadSimulatedCloud(bytes.GetData(), bytes.GetSize(), store, true))
+                !HVI_ReadSimulatedCloud(bytes.GetData(), bytes.GetSize(), store))
                 return ::testing::AssertionFailure() << "the cloud file is damaged";
             if (cloudEntries != nullptr) *cloudEntries = store.GetCount();
         }

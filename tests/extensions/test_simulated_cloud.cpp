@@ -74,6 +74,12 @@ TEST_F(SimulatedCloud, AnEntryWithoutBytesIsGoneAfterARestart)
     EXPECT_FALSE(Read("B", value));
     // Loading does not write: the file stays as it was until the next put.
     EXPECT_EQ(File(), expected);
+    // The put re-reads the file as the start did: B stays missing and leaves the file.
+    Put("C", {4});
+    EXPECT_FALSE(Read("B", value));
+    EXPECT_EQ(File(), Cat({CloudHeader(2), CloudEntry("A", {1, 2, 3}), CloudEntry("C", {4})}));
+    Restart();
+    EXPECT_FALSE(Read("B", value));
 }
 
 TEST_F(SimulatedCloud, ARemovalReachesTheFileOnlyWithTheNextPut)

@@ -38,7 +38,7 @@ bool HVI_PutCloudEntry(CloudStore& store, const char* key, const void* data, uin
     return true;
 }
 
-bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store, bool keepEmpty)
+bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store, const CloudStore* heldEmpty)
 {
     if (size < 0 || size > INT_MAX) {
         HV_Log(HV_LOG_ERROR, "SimulatedCloudImplementation::Load: '%s' has an unusable size of %lld bytes.",
@@ -81,7 +81,9 @@ bool HVI_ReadSimulatedCloud(const uint8_t* data, int64_t size, CloudStore& store
             continue;
         }
         if (signedCount == 0) {
-            if (keepEmpty && !HVI_PutCloudEntry(store, key.GetText(), nullptr, 0)) return false;
+            const CloudStore::Entry* held = heldEmpty != nullptr ? heldEmpty->Find(key.GetText()) : nullptr;
+            if (held != nullptr && held->value.GetSize() == 0 && !HVI_PutCloudEntry(store, key.GetText(), nullptr, 0))
+                return false;
             continue;
         }
         if (signedCount > file.GetRemaining()) {

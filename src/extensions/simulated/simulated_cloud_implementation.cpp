@@ -13,8 +13,9 @@ namespace {
 
 // Reads the file into the empty store. True when there is no file or it was
 // read whole; false when it exists but cannot be read whole, with the
-// entries before the damage in the store.
-bool LoadFile(CloudStore& store, bool keepEmpty)
+// entries before the damage in the store. Entries without bytes are skipped
+// unless heldEmpty holds them so.
+bool LoadFile(CloudStore& store, const CloudStore* heldEmpty)
 {
     if (!HV_FileSystem_FindPath(kSimulatedCloudPath)) return true;
     ByteBuffer file;
@@ -23,7 +24,7 @@ bool LoadFile(CloudStore& store, bool keepEmpty)
                kSimulatedCloudPath);
         return false;
     }
-    return HVI_ReadSimulatedCloud(file.GetData(), file.GetSize(), store, keepEmpty);
+    return HVI_ReadSimulatedCloud(file.GetData(), file.GetSize(), store, heldEmpty);
 }
 
 // Puts this process's changes on top of what the file holds now.
@@ -51,7 +52,7 @@ bool SimulatedCloudImplementation::Initialize()
 {
     std::lock_guard<std::mutex> guard(m_lock);
     // Reading never writes: a damaged file stays as it is until the next put.
-    LoadFile(*m_store, false);
+    LoadFile(*m_store, nullptr);
     return true;
 }
 
@@ -95,8 +96,10 @@ void SimulatedCloudImplementation::Save()
 {
     // Other processes read, change and rewrite the file under the same lock.
     FileLockScope fileLock(kSimulatedCloudPath);
+    // The file is read as a start reads it: an empty entry another process
+    // (or an earlier run) left behind is dropped; this process's own stay.
     auto onDisk = std::make_unique<CloudStore>();
-    if (LoadFile(*onDisk, true)) {
+    if (LoadFile(*onDisk, m_store.get())) {
         ApplyChanges(*onDisk, *m_store, m_unsaved);
         m_store = std::move(onDisk);
     } else {
