@@ -1,4 +1,5 @@
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 
 #include "extension_test_environment.h"
@@ -17,6 +18,22 @@ const DeliveredEvent* FindByCategory(const std::vector<DeliveredEvent>& events, 
         if (event.category == category && event.leaderboard.filter == filter) return &event;
     }
     return nullptr;
+}
+
+// The numbers of scores the categories are generated with from this seed,
+// drawn here as generation draws them: per category its count, then four
+// draws per score (two names, the timestamp, the step of the points) and,
+// when it has scores, one position per local player.
+std::vector<int> CountsGeneratedFrom(unsigned seed, int categories)
+{
+    std::srand(seed);
+    std::vector<int> counts;
+    for (int category = 0; category < categories; ++category) {
+        const int count = std::rand() % 50001;
+        counts.push_back(count);
+        for (int draw = 0; draw < 4 * count + (count > 0 ? 4 : 0); ++draw) std::rand();
+    }
+    return counts;
 }
 
 }  // namespace
@@ -136,6 +153,24 @@ TEST_F(SimulatedLeaderboards, RequestsAreAnsweredLaterOnThreadsOfTheirOwn)
     EXPECT_TRUE(
         Logged("Sending leaderboards error event for category 'nope' filter 'GLOBAL' with reason 'Unknown "
                "leaderboard category 'nope'.'."));
+}
+
+TEST_F(SimulatedLeaderboards, TheProgramsSeedDecidesTheGeneratedLists)
+{
+    EXPECT_NE(CountsGeneratedFrom(1, 2), CountsGeneratedFrom(2, 2));
+    for (unsigned seed : {1u, 2u, 1u}) {
+        StopServices();
+        const std::vector<int> counts = CountsGeneratedFrom(seed, 2);
+        std::srand(seed);
+        LogCapture log;
+        StartServices(kFeatures);
+        const std::string alltime =
+            "Initializing category 'alltime' with " + std::to_string(counts[0]) + " fake scores.";
+        const std::string fastest =
+            "Initializing category 'fastest' with " + std::to_string(counts[1]) + " fake scores.";
+        EXPECT_TRUE(log.Contains(alltime)) << "seed " << seed << "\n" << log.Text();
+        EXPECT_TRUE(log.Contains(fastest)) << "seed " << seed << "\n" << log.Text();
+    }
 }
 
 TEST_F(SimulatedLeaderboards, ASubmissionBecomesThePlayersOwnScoreAndCanGoDown)

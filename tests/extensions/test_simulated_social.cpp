@@ -1,9 +1,12 @@
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <set>
 
 #include "extension_test_environment.h"
 #include "extensions/module_registry.h"
 #include "failing_allocation.h"
+#include "extensions/simulated/social_directory.h"
 #include "extensions/social_user.h"
 
 class SimulatedSocial : public ExtensionTest {
@@ -77,6 +80,37 @@ TEST_F(SimulatedSocial, FriendsComeAsElevenUsersHighestValueFirst)
         EXPECT_GE(friends.userValues[i], 4u);
         EXPECT_LE(friends.userValues[i], 52u);
         EXPECT_FALSE(friends.userNames[i].empty());
+    }
+}
+
+// The users' values the first login draws from this seed, by user id: the
+// local user's rand() % 30, then rand() % 40 + 3 + p for the friend at list
+// position p (1 to 10).
+std::map<std::string, uint32_t> ValuesDrawnFrom(unsigned seed)
+{
+    std::srand(seed);
+    std::map<std::string, uint32_t> values = {{kSimulatedLocalUser.id, uint32_t(std::rand() % 30)}};
+    for (int p = 1; p <= 10; ++p) values[kSimulatedFriends[p - 1].id] = uint32_t(std::rand() % 40 + 3 + p);
+    return values;
+}
+
+TEST_F(SimulatedSocial, TheProgramsSeedDecidesTheUsersValues)
+{
+    EXPECT_NE(ValuesDrawnFrom(7), ValuesDrawnFrom(8));
+    for (unsigned seed : {7u, 8u, 7u}) {
+        StopServices();
+        const std::map<std::string, uint32_t> expected = ValuesDrawnFrom(seed);
+        std::srand(seed);
+        StartServices("SIMULATED_SOCIAL");
+        Social()->Login();
+        Social()->RefreshFriends();
+        const std::vector<DeliveredEvent> events = DeliverEvents();
+        ASSERT_EQ(events.size(), 2u);
+        ASSERT_EQ(events[0].userValues.size(), 1u);
+        EXPECT_EQ(events[0].userValues[0], expected.at(kSimulatedLocalUser.id)) << "seed " << seed;
+        std::map<std::string, uint32_t> values;
+        for (size_t i = 0; i < events[1].userIds.size(); ++i) values[events[1].userIds[i]] = events[1].userValues[i];
+        EXPECT_EQ(values, expected) << "seed " << seed;
     }
 }
 

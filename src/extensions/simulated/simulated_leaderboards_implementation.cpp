@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/engine_time.h"
@@ -20,6 +21,12 @@ constexpr const char* kGeneratedIdPrefix = "OTHER_PLAYER_";
 constexpr const char* kLocalIdPrefix = "LOCAL_USER_";
 
 bool HasPrefix(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
+
+// A number from 0 to modulus - 1 from the C library's generator, so that a
+// program's srand() decides the lists.
+int32_t Draw(int32_t modulus) { return std::rand() % modulus; }
+
+const char* DrawName() { return kSimulatedNamePool[Draw(kSimulatedNamePoolSize)]; }
 
 // A result prepared on the caller's thread and posted by the thread that owns it.
 struct PreparedResult {
@@ -78,10 +85,6 @@ SimulatedLeaderboardsImplementation::SimulatedLeaderboardsImplementation()
         m_localUserIds[player] = String::Formatted("LOCAL_USER_%u", player);
     m_mutex = HV_Threading_GetMutex("SimulatedLeaderboards");
 }
-
-int32_t SimulatedLeaderboardsImplementation::Draw(int32_t modulus) { return int32_t(m_random() % uint32_t(modulus)); }
-
-const char* SimulatedLeaderboardsImplementation::DrawName() { return kSimulatedNamePool[Draw(kSimulatedNamePoolSize)]; }
 
 void SimulatedLeaderboardsImplementation::SortCategory(const char* category, Scores& scores)
 {

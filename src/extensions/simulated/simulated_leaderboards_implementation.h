@@ -1,7 +1,5 @@
 #pragma once
 
-#include <random>
-
 #include "extensions/offline_leaderboards.h"
 #include "foundation/array.h"
 #include "foundation/string.h"
@@ -10,8 +8,9 @@
 
 // Leaderboards filled with generated scores that move a little with every
 // submission; each request is answered after a random delay on a thread of
-// its own. Every access to the categories, the friend ids and the random
-// numbers holds m_mutex, so the implementation may be used from any thread.
+// its own. Every access to the categories and the friend ids holds m_mutex,
+// so the implementation may be used from any thread. The random numbers come
+// from the C library's rand(), which a program may seed with srand().
 class SimulatedLeaderboardsImplementation : public OfflineLeaderboardsImplementation {
 public:
     SimulatedLeaderboardsImplementation();
@@ -38,12 +37,9 @@ private:
     void SimulateActivity(const char* category, Scores& scores);
     void GenerateCategory(const char* category, int32_t position);
     void SortCategory(const char* category, Scores& scores);
-    int32_t Draw(int32_t modulus);
-    const char* DrawName();
 
     HV_Mutex* m_mutex = nullptr;
     StringMap<Scores> m_categories;            // guarded by m_mutex
     Array<String> m_friendIds;                 // guarded by m_mutex
-    std::minstd_rand m_random;                 // guarded by m_mutex
     String m_localUserIds[kLocalPlayerCount];  // set by the constructor, read-only after
 };

@@ -1,5 +1,6 @@
 #include "extensions/simulated/simulated_social_implementation.h"
 
+#include <cstdlib>
 #include <utility>
 
 #include "core/events.h"
@@ -53,11 +54,11 @@ bool SimulatedSocialImplementation::Initialize()
 
 void SimulatedSocialImplementation::CreateUsers()
 {
-    m_localUser = new SocialUser{kSimulatedLocalUser.id, kSimulatedLocalUser.name, int32_t(m_random() % 30)};
+    m_localUser = new SocialUser{kSimulatedLocalUser.id, kSimulatedLocalUser.name, std::rand() % 30};
     m_users.Add(m_localUser);
     for (const SimulatedSocialPerson& person : kSimulatedFriends)
         m_users.Add(new SocialUser{person.id, person.name, 0});
-    for (int i = 1; i < m_users.GetCount(); ++i) m_users[i]->value = int32_t(m_random() % 40) + 3 + i;
+    for (int i = 1; i < m_users.GetCount(); ++i) m_users[i]->value = std::rand() % 40 + 3 + i;
 }
 
 void SimulatedSocialImplementation::Login()

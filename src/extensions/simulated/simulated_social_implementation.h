@@ -1,14 +1,13 @@
 #pragma once
 
-#include <random>
-
 #include "halvo/extensions.h"
 #include "extensions/social_user.h"
 #include "foundation/array.h"
 #include "halvo/threading.h"
 
 // A social network played locally: the local user and ten built-in friends.
-// Every operation holds the named mutex "SocialImplementation".
+// Every operation holds the named mutex "SocialImplementation". The users'
+// values are drawn from the C library's rand().
 class SimulatedSocialImplementation : public SocialImplementation {
 public:
     ~SimulatedSocialImplementation() override;
@@ -34,5 +33,4 @@ private:
     int32_t m_state = kLoggedOut;       // guarded by m_mutex
     SocialUser* m_localUser = nullptr;  // guarded by m_mutex; also the first entry of m_users
     Array<SocialUser*> m_users;         // guarded by m_mutex; owned
-    std::minstd_rand m_random;          // guarded by m_mutex
 };
