@@ -17,7 +17,8 @@ constexpr int64_t kMaxPcmBytes = 0x7FFFFFFF;
 // The largest page: header, 255 lacing values and 255 segments of 255 bytes.
 constexpr int64_t kMaxPageBytes = HV_OGG_PAGE_HEADER_BYTES + 255 + 255 * 255;
 
-// A complete file ends exactly with a whole page that closes its stream.
+// A complete file ends exactly with a whole page that closes its stream; a
+// cut-off download does not.
 bool EndsWithLastPage(const uint8_t* file, int64_t size)
 {
     const int64_t lowest = size > kMaxPageBytes ? size - kMaxPageBytes : 0;
@@ -70,9 +71,7 @@ bool HVI_ReadOggSample(HV_MixerSample* sample, const char* path, uint8_t* file, 
     }
     const ogg_int64_t frames = ov_pcm_total(&decoder, -1);
     const char* problem = nullptr;
-    if (!EndsWithLastPage(file, fileSize)) {
-        problem = "the file is truncated";
-    } else if (channels != 1 && channels != 2) {
+    if (channels != 1 && channels != 2) {
         problem = "only mono and stereo streams are supported";
     } else if (rate <= 0 || rate > 200000) {
         problem = "the sample rate is outside 1..200000";
@@ -86,6 +85,10 @@ bool HVI_ReadOggSample(HV_MixerSample* sample, const char* path, uint8_t* file, 
     if (problem) {
         ov_clear(&decoder);
         return Fail(sample, file, path, problem);
+    }
+    // vorbisfile reads up to the last complete page: what is complete plays.
+    if (!EndsWithLastPage(file, fileSize)) {
+        HVI_Log(HV_LOG_WARNING, "VELT LoadSampleOGG '%s': the file is truncated; its complete pages are played.", path);
     }
     const int64_t pcmBytes = frames * 2 * channels;
     sample->channels = channels;
@@ -113,12 +116,11 @@ bool HVI_ReadOggSample(HV_MixerSample* sample, const char* path, uint8_t* file, 
     ov_clear(&decoder);
     free(file);
     if (decoded != pcmBytes) {
-        free(pcm);
-        HVI_Popup(HV_LOG_WARNING,
-                  "Bad format VELT LoadSampleOGG '%s': decoded %lld of %lld PCM bytes, the file is corrupt.", path,
-                  static_cast<long long>(decoded), static_cast<long long>(pcmBytes));
-        HVI_ClearMixerSample(sample);
-        return false;
+        // Decoding ended early: the sound keeps what was read, and the rest is silence.
+        memset(pcm + decoded, 0, static_cast<size_t>(pcmBytes - decoded));
+        HVI_Log(HV_LOG_WARNING,
+                "VELT LoadSampleOGG '%s': decoded %lld of %lld PCM bytes, the file is corrupt; the rest is silence.",
+                path, static_cast<long long>(decoded), static_cast<long long>(pcmBytes));
     }
     sample->kind = HV_MIXER_SAMPLE_PCM;
     sample->data = pcm;
