@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <thread>
@@ -131,6 +132,24 @@ TEST_F(AudioTableTest, ASoundThatCannotBeReadIsReportedAndNeverPlays)
         EXPECT_TRUE(rig.Logged(row.line)) << rig.LogText();
         EXPECT_EQ(rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f), 0u);
     }
+}
+
+// A play list of which no entry can be played loads as an empty list: the
+// record counts as loaded, and playing it gives a channel that plays silence.
+TEST_F(AudioTableTest, APlayListWithoutPlayableEntriesLoadsAndPlaysSilence)
+{
+    WriteText(rig.folder().File("quiet.mpl"), "missing.wav\n");
+    HV_SoundRecord* sound = rig.audio().LoadSound("quiet.mpl");
+    ASSERT_NE(sound, nullptr);
+    EXPECT_TRUE(rig.audio().IsSoundLoaded(sound));
+    EXPECT_NE(sound->sample, nullptr);
+    EXPECT_TRUE(rig.Logged("VELT LoadPlayList 'quiet.mpl': no playable entries.")) << rig.LogText();
+    EXPECT_FALSE(rig.Logged("not found")) << rig.LogText();
+    const HV_PlayHandle handle = rig.audio().PlaySound(sound, 1.0f, 0.0f, 1.0f);
+    ASSERT_NE(handle, 0u);
+    const std::vector<SHORT> frames = rig.Pull(4410);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), SHORT(0)), std::ptrdiff_t(frames.size()));
+    EXPECT_TRUE(rig.audio().IsSoundPlaying(handle));
 }
 
 TEST_F(AudioTableTest, AFileThatFailsToLoadIsReportedOnlyByItsReader)

@@ -75,9 +75,9 @@ bool HVI_ReadPlayList(HV_MixerSample* list, const char* path, const uint8_t* tex
         }
         AddEntry(list, path, load(line, context), line);
     }
+    // A list without entries stays loaded: it plays silence.
     if (list->entryCount == 0) {
         HVI_Log(HV_LOG_WARNING, "VELT LoadPlayList '%s': no playable entries.", path);
-        return Fail(list);
     }
     return true;
 }

@@ -10,6 +10,7 @@
 // channels when it could not be read (reported by the reader).
 HV_MixerSample* HVI_ReadSampleFile(const char* path, int32_t flags);
 
-// Reads an ".mpl" play list through the file system into `list`; false, with
-// the list cleared, when the file cannot be opened or holds no playable entry.
+// Reads an ".mpl" play list through the file system into `list` by the rules
+// of HVI_ReadPlayList; false, with the list cleared, when the file cannot be
+// opened or read or the list is refused.
 bool HVI_ReadPlayListFile(HV_MixerSample* list, const char* path, HVI_PlayListEntryLoader load, void* context);

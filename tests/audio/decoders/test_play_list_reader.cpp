@@ -62,42 +62,47 @@ TEST(PlayListReader, ReadsEachListByItsRules)
     const struct {
         const char* name;
         std::string text;
-        int entries;  // 0: the list is refused and cleared
+        bool read;  // false: the list is refused and cleared
+        int entries;
         std::vector<std::string> lines;
     } rows[] = {
         {"DropsEntriesOfAnotherFormat",
          "a.wav\nstereo.wav\nfast.wav\na.wav\n",
+         true,
          2,
          {"Sample format of 'stereo.wav' differs from the first play list sample.",
           "Sample format of 'fast.wav' differs from the first play list sample."}},
-        {"KeepsTheFirst64OfSeventyLines", seventyLines, 64, {}},
-        {"AcceptsALineOfExactly511Characters", std::string(507, 'n') + ".wav\na.wav", 1, {}},
-        {"IgnoresATailOfFourBytesOrLess", "a.wav\nb.wa", 1, {}},
-        {"RejectsAListWithoutPlayableEntries",
+        {"KeepsTheFirst64OfSeventyLines", seventyLines, true, 64, {}},
+        {"AcceptsALineOfExactly511Characters", std::string(507, 'n') + ".wav\na.wav", true, 1, {}},
+        {"IgnoresATailOfFourBytesOrLess", "a.wav\nb.wa", true, 1, {}},
+        {"KeepsAListWithoutPlayableEntriesAsAnEmptyList",
          "missing.wav\n",
+         true,
          0,
          {"VELT LoadPlayList 'music.mpl': entry 'missing.wav' could not be loaded.",
           "VELT LoadPlayList 'music.mpl': no playable entries."}},
-        {"RejectsAnEmptyList", "", 0, {"VELT LoadPlayList 'music.mpl': no playable entries."}},
+        {"KeepsAnEmptyFileAsAnEmptyList", "", true, 0, {"VELT LoadPlayList 'music.mpl': no playable entries."}},
         {"RejectsAnOverLongLine",
          "a.wav\n" + std::string(512, 'x') + ".wav\n",
+         false,
          0,
          {"VELT LoadPlayList 'music.mpl': line 2 is longer than 511 characters."}},
         {"RejectsAHugeFile",
          std::string(HV_PLAY_LIST_MAX_FILE_BYTES + 1, '\n'),
+         false,
          0,
          {"VELT LoadPlayList 'music.mpl': file of 1048577 bytes is larger than the 1048576-byte limit."}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         LogCapture log;
-        bool ok = row.entries == 0;
+        bool ok = !row.read;
         auto list = ReadList(folder, row.text, &ok);
-        EXPECT_EQ(ok, row.entries != 0);
+        EXPECT_EQ(ok, row.read);
         EXPECT_EQ(list->entryCount, row.entries);
-        if (row.entries == 0) {
-            EXPECT_EQ(list->channels, 0);
-        }
+        // A list read without entries is an empty stereo list, which plays silence.
+        EXPECT_EQ(list->kind, row.read ? HV_MIXER_SAMPLE_PLAY_LIST : HV_MIXER_SAMPLE_EMPTY);
+        EXPECT_EQ(list->channels, row.read ? (row.entries > 0 ? 1 : 2) : 0);
         for (const std::string& line : row.lines) EXPECT_TRUE(log.AnyContains(line)) << line << "\n" << log.Text();
     }
 }
