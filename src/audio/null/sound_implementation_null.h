@@ -27,4 +27,9 @@ public:
     void Reserved() override {}
     void Update() override {}
     void LateFrameUpdate() override {}
+    // Two further operations after the table of every back end (slots 32 and
+    // 33), kept so that the silent back end's table has its known length;
+    // nothing calls them.
+    virtual bool ReservedQuery() { return true; }
+    virtual void ReservedHook() {}
 };
