@@ -14,6 +14,20 @@ inline constexpr char kIncludeTooDeep[] = "include file '%s' is nested more than
 inline constexpr char kTooManyIncludes[] = "include file '%s' is not opened: one compile opens at most %d includes.";
 inline constexpr char kCompilerNotStarted[] = "error: the compiler could not be started.\n";
 inline constexpr char kFrontEndStopped[] = "error: the HLSL front end stopped on this source (signal %d).\n";
+inline constexpr char kCodeNotOptimised[] = "error: the compiled code could not be optimised: %s\n";
+
+// Constructs refused because this compiler cannot give them the platform's
+// meaning (file and line of each are filled in).
+inline constexpr char kMatricesComparedEqual[] =
+    "%s:%d: error: '==' between two matrices is not supported: it compares per component; compare row by row, "
+    "as in all(a[0] == b[0]) && all(a[1] == b[1]).\n";
+inline constexpr char kMatricesComparedNotEqual[] =
+    "%s:%d: error: '!=' between two matrices is not supported: it compares per component; compare row by row, "
+    "as in any(a[0] != b[0]) || any(a[1] != b[1]).\n";
+inline constexpr char kMatrixVectorMultiplied[] =
+    "%s:%d: error: '*' between a matrix and a vector is not supported: write mul() for their product.\n";
+inline constexpr char kMatrixShapesMultiplied[] =
+    "%s:%d: error: '*' between matrices of different sizes is not supported: it multiplies per component.\n";
 
 // One of the texts above with its arguments filled in.
 template <typename... Arguments>

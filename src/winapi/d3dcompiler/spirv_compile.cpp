@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "winapi/d3dcompiler/code_format.h"
+#include "winapi/d3dcompiler/glslang_compile.h"
 #include "winapi/d3dcompiler/include_bridge.h"
 #include "winapi/d3dcompiler/isolated_run.h"
 #include "winapi/d3dcompiler/messages.h"
@@ -41,33 +41,6 @@ shaderc_compiler_t SharedCompiler()
 using Options = std::unique_ptr<shaderc_compile_options, decltype(&shaderc_compile_options_release)>;
 using Result = std::unique_ptr<shaderc_compilation_result, decltype(&shaderc_result_release)>;
 
-void ApplyFlags(shaderc_compile_options_t options, UINT flags)
-{
-    const bool noOptimisation = (flags & D3DCOMPILE_SKIP_OPTIMIZATION) != 0 ||
-                                (flags & D3DCOMPILE_OPTIMIZATION_LEVEL2) == D3DCOMPILE_OPTIMIZATION_LEVEL0;
-    shaderc_compile_options_set_optimization_level(
-        options, noOptimisation ? shaderc_optimization_level_zero : shaderc_optimization_level_performance);
-    if ((flags & D3DCOMPILE_DEBUG) != 0) shaderc_compile_options_set_generate_debug_info(options);
-    if ((flags & D3DCOMPILE_WARNINGS_ARE_ERRORS) != 0) shaderc_compile_options_set_warnings_as_errors(options);
-}
-
-// Registers keep their numbers; each register class gets its own range of
-// bindings so that t0, s0 and b0 do not meet (see code_format.h).
-void ApplyBindings(shaderc_compile_options_t options)
-{
-    shaderc_compile_options_set_hlsl_io_mapping(options, true);
-    shaderc_compile_options_set_auto_bind_uniforms(options, true);
-    shaderc_compile_options_set_auto_map_locations(options, true);
-    shaderc_compile_options_set_hlsl_functionality1(options, true);
-    shaderc_compile_options_set_binding_base(options, shaderc_uniform_kind_texture, kTextureBindingBase);
-    shaderc_compile_options_set_binding_base(options, shaderc_uniform_kind_sampler, kSamplerBindingBase);
-    shaderc_compile_options_set_binding_base(options, shaderc_uniform_kind_buffer, kConstantBufferBindingBase);
-    shaderc_compile_options_set_binding_base(options, shaderc_uniform_kind_image, kUnorderedBindingBase);
-    shaderc_compile_options_set_binding_base(options, shaderc_uniform_kind_storage_buffer, kUnorderedBindingBase);
-    shaderc_compile_options_set_binding_base(options, shaderc_uniform_kind_unordered_access_view,
-                                             kUnorderedBindingBase);
-}
-
 void ApplyDefines(shaderc_compile_options_t options, const D3D_SHADER_MACRO* defines)
 {
     for (const D3D_SHADER_MACRO* macro = defines; macro != nullptr && macro->Name != nullptr; ++macro) {
@@ -91,8 +64,7 @@ Options MakeOptions(UINT flags)
     if (options == nullptr) return options;
     shaderc_compile_options_set_source_language(options.get(), shaderc_source_language_hlsl);
     shaderc_compile_options_set_target_env(options.get(), shaderc_target_env_vulkan, shaderc_env_version_vulkan_1_0);
-    ApplyFlags(options.get(), flags);
-    ApplyBindings(options.get());
+    if ((flags & D3DCOMPILE_WARNINGS_ARE_ERRORS) != 0) shaderc_compile_options_set_warnings_as_errors(options.get());
     return options;
 }
 
@@ -131,12 +103,12 @@ bool TakeNumber(std::string_view& in, Number& number)
     return true;
 }
 
-// Flags, shader kind, source name, entry point and the preprocessed text.
+// Flags, program type, source name, entry point and the preprocessed text.
 std::string CompileRequest(const SpirvRequest& request, const std::string& text)
 {
     std::string out;
     PutNumber(out, static_cast<uint32_t>(request.flags));
-    PutNumber(out, static_cast<uint32_t>(KindOf(request.profile->type)));
+    PutNumber(out, static_cast<uint32_t>(request.profile->type));
     PutField(out, request.sourceName);
     PutField(out, request.entryPoint);
     PutField(out, text);
@@ -149,31 +121,21 @@ std::string CompileInChild(const std::string& request)
 {
     std::string_view in = request;
     uint32_t flags = 0;
-    uint32_t kind = 0;
+    uint32_t type = 0;
     std::string_view sourceName;
     std::string_view entryPoint;
     std::string_view text;
-    if (!TakeNumber(in, flags) || !TakeNumber(in, kind) || !TakeField(in, sourceName) || !TakeField(in, entryPoint) ||
+    if (!TakeNumber(in, flags) || !TakeNumber(in, type) || !TakeField(in, sourceName) || !TakeField(in, entryPoint) ||
         !TakeField(in, text)) {
         return {};
     }
-    const Options options = MakeOptions(flags);
-    const std::string name(sourceName);
-    const std::string entry(entryPoint);
-    const Result result(options == nullptr ? nullptr
-                                           : shaderc_compile_into_spv(SharedCompiler(), text.data(), text.size(),
-                                                                      static_cast<shaderc_shader_kind>(kind),
-                                                                      name.c_str(), entry.c_str(), options.get()),
-                        &shaderc_result_release);
-    if (result == nullptr) return {};
-    const char* messages = shaderc_result_get_error_message(result.get());
-    const bool succeeded = shaderc_result_get_compilation_status(result.get()) == shaderc_compilation_status_success;
+    const GlslangResult result = CompileWithGlslang(
+        {text, std::string(sourceName), std::string(entryPoint), static_cast<ProgramType>(type), flags});
     std::string answer;
-    PutNumber(answer, static_cast<uint8_t>(succeeded ? 1 : 0));
-    PutField(answer, messages != nullptr ? messages : "");
-    PutField(answer, succeeded ? std::string_view(shaderc_result_get_bytes(result.get()),
-                                                  shaderc_result_get_length(result.get()))
-                               : std::string_view());
+    PutNumber(answer, static_cast<uint8_t>(result.succeeded ? 1 : 0));
+    PutField(answer, result.messages);
+    PutField(answer, std::string_view(reinterpret_cast<const char*>(result.words.data()),
+                                      result.words.size() * sizeof(uint32_t)));
     return answer;
 }
 

@@ -1,4 +1,5 @@
-// HLSL to SPIR-V through the system's shaderc HLSL front end.
+// HLSL to SPIR-V: preprocessed on the caller's thread, compiled in a child
+// process (glslang_compile.h).
 #pragma once
 
 #include <d3dcompiler.h>

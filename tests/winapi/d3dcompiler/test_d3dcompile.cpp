@@ -205,6 +205,79 @@ TEST_F(D3DCompileTest, WarningsComeBackWithTheCodeOrAreErrorsWhenAsked)
     EXPECT_EQ(code_, nullptr);
 }
 
+// Constructs whose platform meaning the front end cannot express are refused
+// with their place, never compiled to other numbers.
+TEST_F(D3DCompileTest, ConstructsWithoutThePlatformsMeaningAreRefusedWithTheirPlace)
+{
+    const std::string head =
+        "cbuffer Constants { float2x2 a; float2x2 b; float2 v; };\nfloat4 main() : SV_TARGET0\n{\n";
+    const struct {
+        const char* body;
+        const char* message;
+    } refused[] = {
+        {"\tbool e = a == b;\n\treturn e ? 1 : 0;\n",
+         "shader.hlsl:4: error: '==' between two matrices is not supported: it compares per component; compare row "
+         "by row, as in all(a[0] == b[0]) && all(a[1] == b[1]).\n"},
+        {"\tbool e = !(a != b);\n\treturn e ? 1 : 0;\n",
+         "shader.hlsl:4: error: '!=' between two matrices is not supported: it compares per component; compare row "
+         "by row, as in any(a[0] != b[0]) || any(a[1] != b[1]).\n"},
+        {"\n\treturn float4(v * a, 0, 0);\n",
+         "shader.hlsl:5: error: '*' between a matrix and a vector is not supported: write mul() for their "
+         "product.\n"},
+    };
+    for (const auto& row : refused) {
+        SCOPED_TRACE(row.body);
+        EXPECT_EQ(Compile(head + row.body + "}\n", "ps_4_0", 0, nullptr, nullptr, "shader.hlsl"), E_FAIL);
+        EXPECT_EQ(code_, nullptr);
+        EXPECT_EQ(MessageText(), row.message);
+        ReleaseBlobs();
+    }
+    // Rows compared as the messages say compile.
+    EXPECT_EQ(Compile(head + "\treturn all(a[0] == b[0]) && any(a[1] != b[1]) ? 1 : 0;\n}\n", "ps_4_0"), S_OK)
+        << MessageText();
+}
+
+// HLSL's remainders are truncated: the code holds SPIR-V's truncated
+// remainders, never the floored ones (some drivers compute both alike, so
+// the code itself is judged here).
+TEST_F(D3DCompileTest, RemaindersAreTruncatedInTheCode)
+{
+    const std::string text =
+        "cbuffer Constants { int4 i; float4 f; };\nfloat4 main() : SV_TARGET0\n{\n\tint m = i.x; m %= i.y;\n"
+        "\treturn float4(i.x % i.y, m, f.x % f.y, fmod(f.z, f.w));\n}\n";
+    for (UINT flags : {UINT(D3DCOMPILE_SKIP_OPTIMIZATION), UINT(0)}) {
+        ASSERT_EQ(Compile(text, "ps_4_0", flags), S_OK) << MessageText();
+        std::string output;
+        ASSERT_EQ(RunOnSpirv("spirv-dis", &output), 0) << output;
+        EXPECT_NE(output.find("OpSRem"), std::string::npos) << output;
+        EXPECT_NE(output.find("OpFRem"), std::string::npos) << output;
+        EXPECT_EQ(output.find("OpSMod"), std::string::npos) << output;
+        EXPECT_EQ(output.find("OpFMod"), std::string::npos) << output;
+        ReleaseBlobs();
+    }
+}
+
+// Constant matrices are packed by columns unless the caller asks for rows; as
+// glslang's matrices are HLSL's transposed, SPIR-V says the opposite.
+TEST_F(D3DCompileTest, ConstantMatricesArePackedByColumnsUnlessRowsAreAskedFor)
+{
+    const std::string text = "cbuffer Constants { float4x4 m; };\nfloat4 main() : SV_TARGET0 { return m[1]; }\n";
+    const struct {
+        UINT flags;
+        const char* decoration;
+    } rows[] = {{0, "RowMajor"},
+                {D3DCOMPILE_PACK_MATRIX_COLUMN_MAJOR, "RowMajor"},
+                {D3DCOMPILE_PACK_MATRIX_ROW_MAJOR, "ColMajor"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.flags);
+        ASSERT_EQ(Compile(text, "ps_4_0", row.flags), S_OK) << MessageText();
+        std::string output;
+        ASSERT_EQ(RunOnSpirv("spirv-dis", &output), 0) << output;
+        EXPECT_NE(output.find(std::string(" 0 ") + row.decoration), std::string::npos) << output;
+        ReleaseBlobs();
+    }
+}
+
 // Serves include files from memory and notes what it was asked.
 class MemoryInclude : public ID3DInclude {
 public:

@@ -1,0 +1,137 @@
+#include "winapi/d3dcompiler/glslang_compile.h"
+
+#include <glslang/Public/ResourceLimits.h>
+#include <glslang/Public/ShaderLang.h>
+#include <glslang/SPIRV/GlslangToSpv.h>
+#include <spirv-tools/optimizer.hpp>
+
+#include "winapi/d3dcompiler/code_format.h"
+#include "winapi/d3dcompiler/front_end_messages.h"
+#include "winapi/d3dcompiler/hlsl_meanings.h"
+#include "winapi/d3dcompiler/messages.h"
+
+namespace halvo::d3dcompiler {
+namespace {
+
+EShLanguage StageOf(ProgramType type)
+{
+    switch (type) {
+    case kPixelProgram: return EShLangFragment;
+    case kVertexProgram: return EShLangVertex;
+    case kGeometryProgram: return EShLangGeometry;
+    case kHullProgram: return EShLangTessControl;
+    case kDomainProgram: return EShLangTessEvaluation;
+    case kComputeProgram: return EShLangCompute;
+    }
+    return EShLangVertex;
+}
+
+// Registers keep their numbers; each register class gets its own range of
+// bindings so that t0, s0 and b0 do not meet (see code_format.h). Stage
+// inputs and outputs keep their HLSL semantics as decorations.
+void ApplyBindings(glslang::TShader& shader)
+{
+    shader.setHlslIoMapping(true);
+    shader.setAutoMapBindings(true);
+    shader.setAutoMapLocations(true);
+    shader.setEnvTargetHlslFunctionality1();
+    shader.setShiftBinding(glslang::EResTexture, kTextureBindingBase);
+    shader.setShiftBinding(glslang::EResSampler, kSamplerBindingBase);
+    shader.setShiftBinding(glslang::EResUbo, kConstantBufferBindingBase);
+    shader.setShiftBinding(glslang::EResImage, kUnorderedBindingBase);
+    shader.setShiftBinding(glslang::EResSsbo, kUnorderedBindingBase);
+    shader.setShiftBinding(glslang::EResUav, kUnorderedBindingBase);
+}
+
+bool Optimises(UINT flags)
+{
+    return (flags & D3DCOMPILE_SKIP_OPTIMIZATION) == 0 &&
+           (flags & D3DCOMPILE_OPTIMIZATION_LEVEL2) != D3DCOMPILE_OPTIMIZATION_LEVEL0;
+}
+
+// HLSL's SPIR-V is legalised for Vulkan (opaque values passed around are
+// forwarded to their uses), then optimised unless asked not to.
+bool Optimise(std::vector<uint32_t>& words, UINT flags, std::string& messages)
+{
+    spvtools::Optimizer optimizer(SPV_ENV_VULKAN_1_0);
+    std::string problems;
+    optimizer.SetMessageConsumer([&problems](spv_message_level_t, const char*, const spv_position_t&,
+                                             const char* message) { problems.append(message).append(" "); });
+    optimizer.RegisterLegalizationPasses();
+    if (Optimises(flags)) {
+        if ((flags & D3DCOMPILE_DEBUG) == 0) optimizer.RegisterPass(spvtools::CreateStripDebugInfoPass());
+        optimizer.RegisterPerformancePasses();
+    }
+    std::vector<uint32_t> optimised;
+    if (!optimizer.Run(words.data(), words.size(), &optimised)) {
+        messages += FormatMessageText(kCodeNotOptimised, problems.c_str());
+        return false;
+    }
+    words = std::move(optimised);
+    return true;
+}
+
+// #line directives that name files are read as the preprocessor wrote them;
+// matrices are packed by columns unless the caller asks for rows.
+const char* Preamble(UINT flags)
+{
+    if ((flags & D3DCOMPILE_PACK_MATRIX_ROW_MAJOR) != 0) {
+        return "#extension GL_GOOGLE_include_directive : enable\n#pragma pack_matrix(row_major)\n";
+    }
+    return "#extension GL_GOOGLE_include_directive : enable\n";
+}
+
+}  // namespace
+
+GlslangResult CompileWithGlslang(const GlslangRequest& request)
+{
+    GlslangResult result;
+    static const bool initialised = glslang::InitializeProcess();
+    if (!initialised) {
+        result.messages = kCompilerNotStarted;
+        return result;
+    }
+    const EShLanguage stage = StageOf(request.type);
+    const bool warningsAreErrors = (request.flags & D3DCOMPILE_WARNINGS_ARE_ERRORS) != 0;
+    FrontEndMessages messages;
+    std::vector<uint32_t> words;
+    {
+        glslang::TShader shader(stage);
+        const char* text = request.text.data();
+        const int length = static_cast<int>(request.text.size());
+        const char* name = request.sourceName.c_str();
+        shader.setStringsWithLengthsAndNames(&text, &length, &name, 1);
+        shader.setPreamble(Preamble(request.flags));
+        shader.setEntryPoint(request.entryPoint.c_str());
+        shader.setEnvInput(glslang::EShSourceHlsl, stage, glslang::EShClientVulkan, 100);
+        shader.setEnvClient(glslang::EShClientVulkan, glslang::EShTargetVulkan_1_0);
+        shader.setEnvTarget(glslang::EShTargetSpv, glslang::EShTargetSpv_1_0);
+        ApplyBindings(shader);
+        int rules = EShMsgSpvRules | EShMsgVulkanRules | EShMsgReadHlsl;
+        if ((request.flags & D3DCOMPILE_DEBUG) != 0) rules |= EShMsgDebugInfo;
+        bool parsed = shader.parse(GetDefaultResources(), 100, ENoProfile, false, false, EShMessages(rules));
+        AppendFrontEndLog(shader.getInfoLog(), warningsAreErrors, messages);
+        glslang::TProgram program;
+        if (parsed) {
+            program.addShader(&shader);
+            parsed = program.link(EShMsgDefault) && program.mapIO();
+            AppendFrontEndLog(program.getInfoLog(), warningsAreErrors, messages);
+        }
+        glslang::TIntermediate* tree = parsed ? program.getIntermediate(stage) : nullptr;
+        if (tree != nullptr && messages.errors == 0 && GiveHlslMeanings(*tree, messages.text)) {
+            glslang::SpvOptions options;
+            options.generateDebugInfo = (request.flags & D3DCOMPILE_DEBUG) != 0;
+            options.disableOptimizer = true;
+            glslang::GlslangToSpv(*tree, words, &options);
+        }
+    }
+    result.messages = std::move(messages.text);
+    if (words.empty()) return result;
+    TruncateRemainders(words);
+    if (!Optimise(words, request.flags, result.messages)) return result;
+    result.words = std::move(words);
+    result.succeeded = true;
+    return result;
+}
+
+}  // namespace halvo::d3dcompiler
