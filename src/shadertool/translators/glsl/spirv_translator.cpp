@@ -97,34 +97,6 @@ void SPIRVTranslator::Reset()
     GLSL31Translator::Reset();
     payloadsDeclared = false;
     declaredStructs.Clear();
-    comparisonTextures.Clear();
-    plainTextures.Clear();
-}
-
-namespace {
-
-bool Holds(const Array<String>& names, const String& name)
-{
-    for (const String& entry : names) {
-        if (entry == name) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
-bool SPIRVTranslator::IsCompared(const String& texture) const { return Holds(comparisonTextures, texture); }
-
-// A texture has one sampler: a comparison sampler cannot also sample plainly.
-void SPIRVTranslator::NoteSampling(const Node* texture, bool comparison)
-{
-    const VariableNode* member = SampledTexture(texture);
-    if (member == nullptr) return;
-    Array<String>& same = comparison ? comparisonTextures : plainTextures;
-    if (Holds(comparison ? plainTextures : comparisonTextures, member->name)) {
-        ReportError(kTranslatorSampledBothWays, member->name.GetText());
-    }
-    if (!Holds(same, member->name)) same.Add(member->name);
 }
 
 void SPIRVTranslator::BeginShader(const ShaderDescription& shaderDescription)
@@ -258,9 +230,8 @@ void SPIRVTranslator::DeclareTextures(const ShaderDescription& shaderDescription
     for (const PixelTextureVariable& texture : textures) {
         const bool array = texture.type.arraySize != 0;
         if (array) AddExtension(kNonUniformExtension);
-        DeclareLine("%s uniform sampler%s%s _tex_%s%s", LayoutText(2, texture.slot).GetText(),
-                    DimensionSuffix(texture.type.textureDimension), IsCompared(texture.name) ? "Shadow" : "",
-                    texture.name.GetText(), array ? "[]" : "");
+        DeclareLine("%s uniform sampler%s _tex_%s%s", LayoutText(2, texture.slot).GetText(),
+                    DimensionSuffix(texture.type.textureDimension), texture.name.GetText(), array ? "[]" : "");
     }
 }
 
@@ -273,8 +244,7 @@ void SPIRVTranslator::DeclarePixelTextures(const ShaderDescription& shaderDescri
         const PixelTextureVariable& texture = textures[i];
         const bool array = texture.type.arraySize != 0;
         if (array) AddExtension(kNonUniformExtension);
-        DeclareLine("%s uniform sampler%s _smp_%s", LayoutText(2, i).GetText(),
-                    IsCompared(texture.name) ? "Shadow" : "", texture.name.GetText());
+        DeclareLine("%s uniform sampler _smp_%s", LayoutText(2, i).GetText(), texture.name.GetText());
         DeclareLine("%s uniform texture%s _tex_%s%s", LayoutText(3, i).GetText(),
                     DimensionSuffix(texture.type.textureDimension), texture.name.GetText(), array ? "[]" : "");
     }
@@ -384,36 +354,19 @@ void SPIRVTranslator::TranslateOperator(const OperatorNode& node)
     GLSL31Translator::TranslateOperator(node);
 }
 
-void SPIRVTranslator::WriteSampledTexture(const Node* texture, const char* samplerType)
+void SPIRVTranslator::WriteSampledTexture(const Node* texture)
 {
     const VariableNode* member = SampledTexture(texture);
     const Type* textureType = GetNodeType(texture);
     // Only the pixel stage keeps samplers apart from textures; the ray
     // stages declare combined samplers and sample them as they are.
     if (stage == STAGE_PIXEL && member != nullptr && textureType != nullptr) {
-        body.AppendFormat("sampler%s%s(", DimensionSuffix(textureType->textureDimension), samplerType);
+        body.AppendFormat("sampler%s(", DimensionSuffix(textureType->textureDimension));
         TranslateNode(texture);
         body.AppendFormat(", _smp_%s)", member->name.GetText());
     } else {
         TranslateNode(texture);
     }
-}
-
-void SPIRVTranslator::TranslateCompareSample(const FunctionNode& call)
-{
-    const Array<Node*>* arguments = GetArguments(call);
-    if (arguments == nullptr || arguments->GetCount() != 3) {
-        Translator::TranslateFunctionCall(call);
-        return;
-    }
-    NoteSampling((*arguments)[0], true);
-    body.Append("textureLod(");
-    WriteSampledTexture((*arguments)[0], "Shadow");
-    body.Append(", vec3(");
-    TranslateNode((*arguments)[1]);
-    body.Append(", ");
-    TranslateNode((*arguments)[2]);
-    body.Append("), 0.0f)");
 }
 
 void SPIRVTranslator::TranslateSampleCall(const FunctionNode& call)
@@ -424,8 +377,7 @@ void SPIRVTranslator::TranslateSampleCall(const FunctionNode& call)
         body.Append(")");
         return;
     }
-    NoteSampling((*arguments)[0], false);
-    WriteSampledTexture((*arguments)[0], "");
+    WriteSampledTexture((*arguments)[0]);
     for (int i = 1; i < arguments->GetCount(); ++i) {
         body.Append(", ");
         TranslateNode((*arguments)[i]);
@@ -508,7 +460,6 @@ void SPIRVTranslator::TranslateFunctionCall(const FunctionNode& call)
     case INTRINSIC_SAMPLE_TEXTURE_GRAD:
     case INTRINSIC_SAMPLE_TEXTURE_LOD:
     case INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET: TranslateSampleCall(call); return;
-    case INTRINSIC_SAMPLE_TEXTURE_COMPARE_LOD_ZERO: TranslateCompareSample(call); return;
     case INTRINSIC_STORE_IMAGE:
         if (arguments == nullptr || arguments->GetCount() != 3) break;
         body.Append("imageStore(");

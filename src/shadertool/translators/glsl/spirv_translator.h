@@ -42,12 +42,8 @@ private:
     // Whether every struct that a payload has as its type is declared by now.
     bool PayloadTypesDeclared() const;
     void TranslateSampleCall(const FunctionNode& call);
-    // The depth comparison at level 0, through a shadow sampler.
-    void TranslateCompareSample(const FunctionNode& call);
-    bool IsCompared(const String& texture) const;
-    void NoteSampling(const Node* texture, bool comparison);
     // The sampled texture, as a combined sampler in the pixel stage.
-    void WriteSampledTexture(const Node* texture, const char* samplerType);
+    void WriteSampledTexture(const Node* texture);
     void TranslateLoadIndices(const FunctionNode& call);
     void TranslateTrace(const FunctionNode& call);
     // The subscript of an array of buffers or textures: the index may differ
@@ -56,9 +52,7 @@ private:
     String GetVertexInputTypeName(const VertexInputVariable& input) override;
 
     bool payloadsDeclared = false;
-    Array<String> declaredStructs;     // in the body so far
-    Array<String> comparisonTextures;  // textures sampled with a comparison in the current stage
-    Array<String> plainTextures;       // textures sampled without one
+    Array<String> declaredStructs;  // in the body so far
 };
 
 }  // namespace ShaderTool

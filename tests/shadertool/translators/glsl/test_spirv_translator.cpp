@@ -39,7 +39,6 @@ TEST_F(SPIRVTranslatorTest, TranslationCorpus)
              ShaderInterfaces::AddOutput(sprite, "fade", ShaderInterfaces::Float(1), VERTEX_OUTPUT_TEXTURE_COORDINATE);
          }},
         {"spirv/ray_generation_shader"},
-        {"spirv/texture_sampled_both_with_and_without_a_comparison"},
         {"spirv/closest_hit_shader_reads_indices_and_the_two_component_hit_attribute"},
         {"spirv/arrays_of_buffers_and_textures_are_indexed_non_uniformly",
          [](ShaderDescription& scene) {
@@ -55,9 +54,7 @@ TEST_F(SPIRVTranslatorTest, TranslationCorpus)
         {"spirv/trace_payload_slot_0x10u_is_refused"},
         {"spirv/trace_payload_slot_1u_is_an_int"},
         {"spirv/trace_payload_slot_0x1_is_an_int"},
-        {"spirv/comparison_sampling_goes_through_a_shadow_sampler_of_the_compared_texture_only", AddShadowMap},
-        {"spirv/the_next_stage_starts_with_plain_samplers_again", AddShadowMap},
-        {"spirv/a_compared_texture_of_a_ray_stage_is_a_combined_shadow_sampler"},
+        {"spirv/comparison_sampling_is_refused", AddShadowMap},
     });
 }
 
