@@ -68,7 +68,7 @@ void ESSL20Translator::TranslateInitializerList(const OperatorNode& node)
     for (int i = 0; i < elements->children.GetCount(); ++i) {
         body.Append(";\n");
         WriteIndentation();
-        body.AppendFormat("%s[%i] = ", array->name.GetText(), i);
+        body.AppendFormat("%s[%i] = ", GetIdentifier(array->name).GetText(), i);
         TranslateNode(elements->children[i]);
     }
 }

@@ -38,6 +38,7 @@ TEST_F(GLSL21TranslatorTest, TranslationCorpus)
         {"essl20/saturate_is_a_clamp"},
         {"glsl21/array_initialisers_are_constructors"},
         {"essl20/array_initialisers_are_assignments"},
+        {"essl20/reserved_array_name_is_filled_under_its_new_name"},
         {"glsl21/global_array_initialiser_is_a_constructor"},
         {"essl20/global_array_initialiser_is_refused"},
         {"glsl21/reserved_names_of_the_language_get_a_leading_underscore"},
