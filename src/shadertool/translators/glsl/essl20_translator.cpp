@@ -23,6 +23,17 @@ constexpr const char* kPixelPrecision =
 
 ESSL20Translator::ESSL20Translator(Log* log) : GLSL21Translator(log) {}
 
+void ESSL20Translator::BeginShader(const ShaderDescription& shaderDescription)
+{
+    GLSL21Translator::BeginShader(shaderDescription);
+    if (stage != STAGE_PIXEL) return;
+    // Without the fragment data array every output would write gl_FragColor.
+    const Array<String>& outputs = shaderDescription.pixelOutput;
+    for (int i = 1; i < outputs.GetCount(); ++i) {
+        ReportError(kGLSLSecondPixelOutput, outputs[i].GetText(), GetTargetName(target));
+    }
+}
+
 void ESSL20Translator::WriteHeader()
 {
     WriteSupportFunctions();

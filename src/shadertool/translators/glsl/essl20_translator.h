@@ -6,11 +6,13 @@ namespace ShaderTool {
 
 // OpenGL ES 2 shading language: the GLSL21 forms with float precision in the
 // pixel stage, literals without suffix letters, and arrays filled element by
-// element, as the language has no array constructors.
+// element, as the language has no array constructors; a pixel stage has one
+// output, the fragment colour.
 class ESSL20Translator : public GLSL21Translator {
 public:
     explicit ESSL20Translator(Log* stepLog);
 
+    void BeginShader(const ShaderDescription& shaderDescription) override;
     void WriteHeader() override;
     void TranslateInitializerList(const OperatorNode& node) override;
     void TranslateFunctionCall(const FunctionNode& call) override;

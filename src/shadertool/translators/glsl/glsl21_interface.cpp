@@ -219,6 +219,16 @@ bool GLSL21Translator::TranslateOutputReference(const String& member)
         return true;
     }
     if (stage == STAGE_PIXEL) {
+        // A single output is the fragment colour; several each write their own
+        // element of the fragment data, as gl_FragColor would be the same
+        // variable for all of them.
+        const int count = description != nullptr ? description->pixelOutput.GetCount() : 0;
+        for (int i = 0; count > 1 && i < count; ++i) {
+            if (description->pixelOutput[i] == member) {
+                body.AppendFormat("gl_FragData[%i]", i);
+                return true;
+            }
+        }
         body.Append("gl_FragColor");
         return true;
     }

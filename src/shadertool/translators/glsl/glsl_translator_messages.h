@@ -7,5 +7,7 @@ constexpr const char* kGLSLUnsignedNotSupported = "unsigned integers are not sup
 constexpr const char* kGLSLGlobalArrayNotSupported = "array declarations in global scope are not supported.";
 constexpr const char* kGLSLVertexOutputNotPassed =
     "vertex output '%s' of type '%s' cannot be passed to the pixel stage in target '%s'.";
+constexpr const char* kGLSLSecondPixelOutput =
+    "pixel output '%s' cannot be written in target '%s', which has only one pixel output.";
 
 }  // namespace ShaderTool

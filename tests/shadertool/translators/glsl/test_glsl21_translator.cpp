@@ -28,6 +28,8 @@ TEST_F(GLSL21TranslatorTest, TranslationCorpus)
         {"glsl21/cube_and_volume_sampling_names_the_dimension"},
         {"glsl21/position_is_the_fragment_coordinate_and_facing_the_front_facing_flag"},
         {"essl20/face_direction"},
+        {"glsl21/each_of_several_pixel_outputs_writes_its_own_fragment_data"},
+        {"essl20/second_pixel_output_is_refused"},
         {"glsl21/integer_vertex_input_is_a_float_attribute_read_back_as_its_type",
          [](ShaderDescription& sprite) {
              ShaderInterfaces::AddInput(sprite, "cell", 16, Type::MakeVector(BaseType::INT, 2));
