@@ -4,6 +4,7 @@
 // spirv-val for Vulkan.
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <string>
 
 #include "file_text.h"
@@ -28,4 +29,14 @@ inline bool JudgeGlsl(const std::filesystem::path& file, const std::string& stag
     return RunJudge("glslangValidator -V --target-env vulkan1.2 -S " + stage + " " + file.string() + " -o " + spirv +
                         " && spirv-val --target-env vulkan1.2 " + spirv,
                     log, output);
+}
+
+// Whether glslangValidator must leave the text to another judge: it does not
+// know GL_EXT_gpu_shader4, which GLSL21 texts require for level, gradient and
+// offset sampling and the instance id. Says why on the test's output.
+inline bool GlslangCannotJudge(const std::string& text, const std::string& where)
+{
+    if (text.find("#extension GL_EXT_gpu_shader4 ") == std::string::npos) return false;
+    std::cout << "glslangValidator skips " << where << ": it does not know GL_EXT_gpu_shader4\n";
+    return true;
 }

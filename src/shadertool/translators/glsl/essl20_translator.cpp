@@ -91,6 +91,8 @@ bool ESSL20Translator::TranslateInputReference(const String& member, const Type&
         {"face_direction", "(gl_FrontFacing ? 1.0 : -1.0)"},
     };
     if (WriteSystemValue(member, kFaceDirection)) return true;
+    // The language has no instance id, and no extension that adds one.
+    if (member == "instance_id") return RefuseInput(member);
     return GLSL21Translator::TranslateInputReference(member, memberType);
 }
 

@@ -12,12 +12,11 @@ constexpr const char* kGLSL21RefusedInputs[] = {
     "dispatch_id",
     "dispatch_size",
     "hit_attribute",
-    // The old desktop language has the instance id only through an
-    // extension that the shader compilers here do not offer.
-    "instance_id",
     "instance_custom_id",
     "primitive_id",
     "ray_length",
+    // Left to the newer languages, although the extension that gives the
+    // instance id would give it too.
     "vertex_id",
     "world_ray_direction",
     "world_ray_origin",
@@ -163,11 +162,13 @@ bool GLSL21Translator::WriteSystemValue(const String& member, std::span<const Sy
 
 bool GLSL21Translator::TranslateInputReference(const String& member, const Type& memberType)
 {
-    static constexpr SystemValue kFacing[] = {
+    static constexpr SystemValue kSystemValues[] = {
         {"face_direction", "(gl_FrontFacing ? 1.0f : -1.0f)"},
+        {"instance_id", "gl_InstanceID"},
         {"is_front_facing", "gl_FrontFacing"},
     };
-    if (WriteSystemValue(member, kFacing)) return true;
+    if (member == "instance_id") AddExtension(kGpuShader4Extension);
+    if (WriteSystemValue(member, kSystemValues)) return true;
     for (const char* refused : kGLSL21RefusedInputs) {
         if (member == refused) return RefuseInput(member);
     }

@@ -14,15 +14,6 @@
 namespace ShaderTool {
 namespace {
 
-// The old language has no sampling with a texel offset, and no extension
-// that the shader compilers here know adds one.
-constexpr uint32_t kGLSL21Unsupported[] = {
-    INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET,
-};
-
-// Level and gradient sampling outside the vertex stage come from this extension.
-constexpr const char* kTextureLodExtension = "GL_ARB_shader_texture_lod";
-
 const char* DimensionSuffix(TextureDimension dimension)
 {
     switch (dimension) {
@@ -159,8 +150,7 @@ String GLSL21Translator::GetFunctionName(const FunctionNode& call)
     const Array<Node*>* arguments = GetArguments(call);
     const Type* texture = arguments != nullptr && arguments->GetCount() > 0 ? GetNodeType((*arguments)[0]) : nullptr;
     if (texture != nullptr) name.Append(DimensionSuffix(texture->textureDimension));
-    // The gradient functions of the level extension carry its suffix.
-    if (id == INTRINSIC_SAMPLE_TEXTURE_GRAD) name.Append("GradARB");
+    if (id == INTRINSIC_SAMPLE_TEXTURE_GRAD) name.Append("Grad");
     if (id == INTRINSIC_SAMPLE_TEXTURE_LOD) name.Append("Lod");
     if (id == INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET) name.Append("LodOffset");
     return name;
@@ -202,13 +192,14 @@ void GLSL21Translator::TranslateFunctionCall(const FunctionNode& call)
         Translator::TranslateFunctionCall(call);
         return;
     }
-    if (RefuseUnsupportedBuiltIn(call, kGLSL21Unsupported)) return;
+    if (RefuseUnsupportedBuiltIn(call)) return;
     switch (call.subKind) {
     case INTRINSIC_ALL:
     case INTRINSIC_ANY: TranslateVectorTest(call); return;
     case INTRINSIC_SATURATE: TranslateSaturate(call); return;
     case INTRINSIC_SAMPLE_TEXTURE_GRAD:
-    case INTRINSIC_SAMPLE_TEXTURE_LOD: AddExtension(kTextureLodExtension); break;
+    case INTRINSIC_SAMPLE_TEXTURE_LOD:
+    case INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET: AddExtension(kGpuShader4Extension); break;
     default: break;
     }
     Translator::TranslateFunctionCall(call);

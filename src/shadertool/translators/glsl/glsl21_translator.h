@@ -54,6 +54,9 @@ public:
     virtual void DeclareVertexOutputs(const ShaderDescription& shaderDescription);
 
 protected:
+    // Level, gradient and offset sampling in every stage, and the instance id,
+    // of the old desktop language.
+    static constexpr const char* kGpuShader4Extension = "GL_EXT_gpu_shader4";
     // Whether the target passes int vertex outputs to the pixel stage
     // (without interpolation); bool outputs no target of this family passes.
     virtual bool CanPassIntegerOutputs() const { return false; }

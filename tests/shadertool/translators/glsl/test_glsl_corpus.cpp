@@ -71,10 +71,12 @@ TEST_F(GlslCorpusTest, EveryStageOfEveryFileTranslatesForItsGlslTargetsAndPasses
                 if ((source.targetMask & target.bit) == 0 || source.stage >= STAGE_COUNT) continue;
                 const fs::path text = m_folder / "out" / (base + "." + GetStageName(source.stage));
                 ASSERT_TRUE(fs::exists(text)) << text;
+                const std::string where = name + " " + GetStageName(source.stage) + " for " + GetTargetName(target.bit);
+                if (GlslangCannotJudge(ReadFileText(text), where)) continue;
                 std::string output;
                 EXPECT_TRUE(JudgeText(target, ReadFileText(text), source.stage,
                                       m_folder / (base + "_" + GetTargetName(target.bit)), &output))
-                    << name << " " << GetStageName(source.stage) << " for " << GetTargetName(target.bit) << "\n"
+                    << where << "\n"
                     << ReadFileText(text) << "\n"
                     << output;
                 ++judged[target.bit];
@@ -139,6 +141,7 @@ TEST_F(GoodSourcesTest, EveryGoodSourceTranslatesAndPassesTheValidatorsOrIsRefus
                 continue;
             }
             const std::string result = translated.GetText();
+            if (GlslangCannotJudge(result, where)) continue;
             std::string output;
             EXPECT_TRUE(JudgeText(target, result, static_cast<int>(header.stage),
                                   m_folder.Path() / (path.stem().string() + "_" + GetTargetName(target.bit)), &output))
