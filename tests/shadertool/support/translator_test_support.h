@@ -114,6 +114,7 @@ protected:
     {
         for (const TranslationCase& translation : cases) {
             SCOPED_TRACE(translation.name);
+            caseName = translation.name;
             const std::filesystem::path path =
                 std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaders" / "expected" / translation.name;
             const std::string text = ReadFileText(path.string() + ".hvsl");
@@ -156,6 +157,7 @@ protected:
     Array<String> definitions;
     ShaderTool::FrontEnd frontEnd;
     std::string result;
+    std::string caseName;  // of the case being checked
     std::map<uint32_t, std::unique_ptr<ShaderTool::Translator>> translators;
 
 private:
