@@ -9,6 +9,8 @@
 #include "winapi/d3dcompiler/front_end_messages.h"
 #include "winapi/d3dcompiler/hlsl_meanings.h"
 #include "winapi/d3dcompiler/messages.h"
+#include "winapi/d3dcompiler/reduced_comparisons.h"
+#include "winapi/d3dcompiler/spirv_meanings.h"
 
 namespace halvo::d3dcompiler {
 namespace {
@@ -97,8 +99,9 @@ GlslangResult CompileWithGlslang(const GlslangRequest& request)
     std::vector<uint32_t> words;
     {
         glslang::TShader shader(stage);
-        const char* text = request.text.data();
-        const int length = static_cast<int>(request.text.size());
+        const std::string source = WrapReducedComparisons(request.text);
+        const char* text = source.data();
+        const int length = static_cast<int>(source.size());
         const char* name = request.sourceName.c_str();
         shader.setStringsWithLengthsAndNames(&text, &length, &name, 1);
         shader.setPreamble(Preamble(request.flags));
@@ -127,7 +130,10 @@ GlslangResult CompileWithGlslang(const GlslangRequest& request)
     }
     result.messages = std::move(messages.text);
     if (words.empty()) return result;
-    TruncateRemainders(words);
+    if (!GiveSpirvHlslMeanings(words)) {
+        result.messages += kCodeNotRead;
+        return result;
+    }
     if (!Optimise(words, request.flags, result.messages)) return result;
     result.words = std::move(words);
     result.succeeded = true;

@@ -26,6 +26,13 @@ bool Before(const TSourceLoc& a, const TSourceLoc& b)
 // starting before it.
 bool WrittenAsOperator(const TIntermBinary& node) { return Before(node.getLeft()->getLoc(), node.getLoc()); }
 
+bool IsBool(const TIntermNode* node, bool value)
+{
+    const glslang::TIntermConstantUnion* constant = node != nullptr ? node->getAsConstantUnion() : nullptr;
+    return constant != nullptr && constant->getType().getBasicType() == glslang::EbtBool &&
+           constant->getConstArray().size() == 1 && constant->getConstArray()[0].getBConst() == value;
+}
+
 class MeaningTraverser : public glslang::TIntermTraverser {
 public:
     explicit MeaningTraverser(std::string& errors) : errors_(errors) {}
@@ -49,7 +56,8 @@ public:
             break;
         case glslang::EOpEqual:
         case glslang::EOpNotEqual:
-            if (node->getLeft()->getType().isMatrix() || node->getRight()->getType().isMatrix()) {
+            if ((node->getLeft()->getType().isMatrix() || node->getRight()->getType().isMatrix()) &&
+                !ReducedAsWhole(*node)) {
                 Refuse(*node, node->getOp() == glslang::EOpEqual ? kMatricesComparedEqual : kMatricesComparedNotEqual);
             }
             break;
@@ -61,6 +69,21 @@ public:
     bool refused = false;
 
 private:
+    // glslang compares two matrices whole: == is true when every component
+    // is equal, != when any differs. That is HLSL's all(a == b) and
+    // any(a != b), which reach the tree as all((a == b) ? true : false) and
+    // any((a != b) ? true : false) (reduced_comparisons.h).
+    bool ReducedAsWhole(const TIntermBinary& comparison) const
+    {
+        if (path.size() < 2) return false;
+        const glslang::TIntermSelection* select = path[path.size() - 1]->getAsSelectionNode();
+        const glslang::TIntermUnary* reduction = path[path.size() - 2]->getAsUnaryNode();
+        const glslang::TOperator wanted = comparison.getOp() == glslang::EOpEqual ? glslang::EOpAll : glslang::EOpAny;
+        return select != nullptr && reduction != nullptr && reduction->getOp() == wanted &&
+               select->getCondition() == &comparison && IsBool(select->getTrueBlock(), true) &&
+               IsBool(select->getFalseBlock(), false);
+    }
+
     void Refuse(const TIntermBinary& node, const char* format)
     {
         refused = true;
@@ -70,13 +93,6 @@ private:
     std::string& errors_;
 };
 
-// SPIR-V: an instruction's first word holds its word count (high half) and opcode.
-constexpr uint32_t kHeaderWords = 5;
-constexpr uint32_t kOpSRem = 138;
-constexpr uint32_t kOpSMod = 139;
-constexpr uint32_t kOpFRem = 140;
-constexpr uint32_t kOpFMod = 141;
-
 }  // namespace
 
 bool GiveHlslMeanings(glslang::TIntermediate& tree, std::string& errors)
@@ -85,19 +101,6 @@ bool GiveHlslMeanings(glslang::TIntermediate& tree, std::string& errors)
     MeaningTraverser traverser(errors);
     tree.getTreeRoot()->traverse(&traverser);
     return !traverser.refused;
-}
-
-void TruncateRemainders(std::vector<uint32_t>& words)
-{
-    for (size_t at = kHeaderWords; at < words.size();) {
-        const uint32_t count = words[at] >> 16;
-        const uint32_t opcode = words[at] & 0xffff;
-        if (opcode == kOpSMod || opcode == kOpFMod) {
-            words[at] = (count << 16) | (opcode == kOpSMod ? kOpSRem : kOpFRem);
-        }
-        if (count == 0) break;
-        at += count;
-    }
 }
 
 }  // namespace halvo::d3dcompiler

@@ -15,15 +15,14 @@ inline constexpr char kTooManyIncludes[] = "include file '%s' is not opened: one
 inline constexpr char kCompilerNotStarted[] = "error: the compiler could not be started.\n";
 inline constexpr char kFrontEndStopped[] = "error: the HLSL front end stopped on this source (signal %d).\n";
 inline constexpr char kCodeNotOptimised[] = "error: the compiled code could not be optimised: %s\n";
+inline constexpr char kCodeNotRead[] = "error: the front end wrote SPIR-V that cannot be read.\n";
 
 // Constructs refused because this compiler cannot give them the platform's
 // meaning (file and line of each are filled in).
 inline constexpr char kMatricesComparedEqual[] =
-    "%s:%d: error: '==' between two matrices is not supported: it compares per component; compare row by row, "
-    "as in all(a[0] == b[0]) && all(a[1] == b[1]).\n";
+    "%s:%d: error: '==' between two matrices is supported only as all(a == b): it compares per component.\n";
 inline constexpr char kMatricesComparedNotEqual[] =
-    "%s:%d: error: '!=' between two matrices is not supported: it compares per component; compare row by row, "
-    "as in any(a[0] != b[0]) || any(a[1] != b[1]).\n";
+    "%s:%d: error: '!=' between two matrices is supported only as any(a != b): it compares per component.\n";
 inline constexpr char kMatrixVectorMultiplied[] =
     "%s:%d: error: '*' between a matrix and a vector is not supported: write mul() for their product.\n";
 inline constexpr char kMatrixShapesMultiplied[] =

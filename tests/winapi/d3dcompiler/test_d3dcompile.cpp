@@ -216,11 +216,14 @@ TEST_F(D3DCompileTest, ConstructsWithoutThePlatformsMeaningAreRefusedWithTheirPl
         const char* message;
     } refused[] = {
         {"\tbool e = a == b;\n\treturn e ? 1 : 0;\n",
-         "shader.hlsl:4: error: '==' between two matrices is not supported: it compares per component; compare row "
-         "by row, as in all(a[0] == b[0]) && all(a[1] == b[1]).\n"},
-        {"\tbool e = !(a != b);\n\treturn e ? 1 : 0;\n",
-         "shader.hlsl:4: error: '!=' between two matrices is not supported: it compares per component; compare row "
-         "by row, as in any(a[0] != b[0]) || any(a[1] != b[1]).\n"},
+         "shader.hlsl:4: error: '==' between two matrices is supported only as all(a == b): it compares per "
+         "component.\n"},
+        {"\tbool e = any(a == b);\n\treturn e ? 1 : 0;\n",
+         "shader.hlsl:4: error: '==' between two matrices is supported only as all(a == b): it compares per "
+         "component.\n"},
+        {"\n\treturn all(b != a) ? 1 : 0;\n",
+         "shader.hlsl:5: error: '!=' between two matrices is supported only as any(a != b): it compares per "
+         "component.\n"},
         {"\n\treturn float4(v * a, 0, 0);\n",
          "shader.hlsl:5: error: '*' between a matrix and a vector is not supported: write mul() for their "
          "product.\n"},
@@ -232,9 +235,13 @@ TEST_F(D3DCompileTest, ConstructsWithoutThePlatformsMeaningAreRefusedWithTheirPl
         EXPECT_EQ(MessageText(), row.message);
         ReleaseBlobs();
     }
-    // Rows compared as the messages say compile.
-    EXPECT_EQ(Compile(head + "\treturn all(a[0] == b[0]) && any(a[1] != b[1]) ? 1 : 0;\n}\n", "ps_4_0"), S_OK)
+    // The forms the messages name compile to valid code, as do all() and any() of scalars.
+    EXPECT_EQ(Compile(head + "\treturn all(a == b) && any(a != b) && all(v.x == 1) && any(v.y) ? 1 : 0;\n}\n", "ps_4_0",
+                      D3DCOMPILE_SKIP_OPTIMIZATION),
+              S_OK)
         << MessageText();
+    std::string output;
+    EXPECT_EQ(RunOnSpirv("spirv-val", &output), 0) << output;
 }
 
 // HLSL's remainders are truncated: the code holds SPIR-V's truncated

@@ -103,6 +103,15 @@ TEST_P(HlslMeaning, VectorComparisonsArePerComponent)
               (Values{0, 1, 1, 0}));
 }
 
+TEST_P(HlslMeaning, MatrixComparisonsReducedByAllAndAnyComparePerComponent)
+{
+    EXPECT_EQ(Run("float2x2 C = float2x2(1, 2, 3, 5);\n"
+                  "return float4(all(A == A), all(A == C), any(A != C), any(A != A));"),
+              (Values{1, 0, 1, 0}));
+    // Of a scalar, all() and any() are the scalar.
+    EXPECT_EQ(Run("return float4(all(p.x == 1.0), any(p.x != 1.0), all(p.y), any(p.x > 5.0));"), (Values{1, 0, 1, 0}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Vulkan, HlslMeaning, ::testing::Values("vulkan"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
