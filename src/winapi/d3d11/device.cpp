@@ -304,9 +304,10 @@ namespace {
 constexpr size_t kUniqueStateLimit = 4096;
 
 template <typename State, typename Desc>
-HRESULT FindOrMakeState(Device* device, StateCache<State>& cache, const char* entryPoint, const Desc& desc,
+HRESULT FindOrMakeState(Device* device, StateCache<State>& cache, const char* entryPoint, const Desc& given,
                         State** state)
 {
+    const Desc desc = Normalized(given);
     const std::vector<unsigned char> key = StateKey(desc);
     if (state == nullptr) return S_FALSE;
     bool overLimit = false;

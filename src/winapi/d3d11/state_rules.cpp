@@ -208,6 +208,46 @@ D3D11_RASTERIZER_DESC1 WidenRasterizerDesc(const D3D11_RASTERIZER_DESC& desc)
     return wide;
 }
 
+D3D11_BLEND_DESC1 Normalized(const D3D11_BLEND_DESC1& desc)
+{
+    D3D11_BLEND_DESC1 kept = desc;
+    if (!kept.IndependentBlendEnable) {
+        for (int index = 1; index < 8; ++index) kept.RenderTarget[index] = kept.RenderTarget[0];
+    }
+    return kept;
+}
+
+D3D11_RASTERIZER_DESC1 Normalized(const D3D11_RASTERIZER_DESC1& desc)
+{
+    D3D11_RASTERIZER_DESC1 kept = desc;
+    if (kept.MultisampleEnable) kept.AntialiasedLineEnable = FALSE;
+    return kept;
+}
+
+D3D11_SAMPLER_DESC Normalized(const D3D11_SAMPLER_DESC& desc)
+{
+    D3D11_SAMPLER_DESC kept = desc;
+    if ((UINT(kept.Filter) & ~0x80u) != UINT(D3D11_FILTER_ANISOTROPIC)) kept.MaxAnisotropy = 1;
+    const bool border = kept.AddressU == D3D11_TEXTURE_ADDRESS_BORDER ||
+                        kept.AddressV == D3D11_TEXTURE_ADDRESS_BORDER || kept.AddressW == D3D11_TEXTURE_ADDRESS_BORDER;
+    if (!border) {
+        for (FLOAT& channel : kept.BorderColor) channel = 1.0f;
+    }
+    return kept;
+}
+
+D3D11_DEPTH_STENCIL_DESC Normalized(const D3D11_DEPTH_STENCIL_DESC& desc)
+{
+    D3D11_DEPTH_STENCIL_DESC kept = desc;
+    if (!kept.StencilEnable) {
+        kept.StencilReadMask = D3D11_DEFAULT_STENCIL_READ_MASK;
+        kept.StencilWriteMask = D3D11_DEFAULT_STENCIL_WRITE_MASK;
+        kept.FrontFace = {D3D11_STENCIL_OP_KEEP, D3D11_STENCIL_OP_KEEP, D3D11_STENCIL_OP_KEEP, D3D11_COMPARISON_ALWAYS};
+        kept.BackFace = kept.FrontFace;
+    }
+    return kept;
+}
+
 std::vector<unsigned char> StateKey(const D3D11_BLEND_DESC1& desc)
 {
     KeyWriter key;

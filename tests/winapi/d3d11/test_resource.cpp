@@ -3,6 +3,8 @@
 #include "winapi/d3d11/d3d11_test_support.h"
 
 #include <cstring>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -233,6 +235,100 @@ TEST_F(States, EqualDescriptionsHandOutTheSameObject)
     ASSERT_EQ(device_->CreateBlendState(&writing, withWrites.Put()), S_OK);
     ASSERT_EQ(device_->CreateBlendState(&notWriting, withoutWrites.Put()), S_OK);
     EXPECT_NE(withWrites.get(), withoutWrites.get()) << "the write mask tells them apart";
+}
+
+// Fields the platform ignores do not tell states apart, and GetDesc gives
+// the description as kept: without independent blending every target blends
+// as target 0; without stencil, the stencil fields are the defaults (masks
+// 0xff, KEEP, KEEP, KEEP, ALWAYS); a sampler that is not anisotropic has
+// MaxAnisotropy 1 and, addressing no border, the border colour (1, 1, 1, 1);
+// a multisampling rasterizer does not antialias lines.
+TEST_F(States, FieldsThePlatformIgnoresDoNotMakeASecondObject)
+{
+    D3D11_BLEND_DESC blend = BlendDescription(kBlendModes[0], true);
+    Ref<ID3D11BlendState> firstBlend;
+    Ref<ID3D11BlendState> secondBlend;
+    ASSERT_EQ(device_->CreateBlendState(&blend, firstBlend.Put()), S_OK);
+    blend.RenderTarget[3].SrcBlend = D3D11_BLEND_BLEND_FACTOR;
+    blend.RenderTarget[7].RenderTargetWriteMask = 0;
+    ASSERT_EQ(device_->CreateBlendState(&blend, secondBlend.Put()), S_OK);
+    EXPECT_EQ(firstBlend.get(), secondBlend.get());
+    D3D11_BLEND_DESC kept{};
+    firstBlend->GetDesc(&kept);
+    for (const D3D11_RENDER_TARGET_BLEND_DESC& target : kept.RenderTarget) {
+        EXPECT_EQ(std::memcmp(&target, &kept.RenderTarget[0], sizeof target), 0);
+    }
+    blend.IndependentBlendEnable = TRUE;
+    Ref<ID3D11BlendState> independent;
+    ASSERT_EQ(device_->CreateBlendState(&blend, independent.Put()), S_OK);
+    EXPECT_NE(independent.get(), firstBlend.get());
+    independent->GetDesc(&kept);
+    EXPECT_EQ(kept.RenderTarget[3].SrcBlend, D3D11_BLEND_BLEND_FACTOR);
+
+    D3D11_DEPTH_STENCIL_DESC depth{};
+    depth.DepthEnable = TRUE;
+    depth.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;
+    depth.DepthFunc = D3D11_COMPARISON_LESS;
+    Ref<ID3D11DepthStencilState> firstDepth;
+    Ref<ID3D11DepthStencilState> secondDepth;
+    ASSERT_EQ(device_->CreateDepthStencilState(&depth, firstDepth.Put()), S_OK);
+    depth.StencilReadMask = 0x0f;
+    depth.BackFace = {D3D11_STENCIL_OP_INCR, D3D11_STENCIL_OP_ZERO, D3D11_STENCIL_OP_DECR, D3D11_COMPARISON_EQUAL};
+    ASSERT_EQ(device_->CreateDepthStencilState(&depth, secondDepth.Put()), S_OK);
+    EXPECT_EQ(firstDepth.get(), secondDepth.get());
+    D3D11_DEPTH_STENCIL_DESC keptDepth{};
+    firstDepth->GetDesc(&keptDepth);
+    EXPECT_EQ(std::tie(keptDepth.StencilReadMask, keptDepth.StencilWriteMask), std::make_tuple(0xff, 0xff));
+    for (const D3D11_DEPTH_STENCILOP_DESC& face : {keptDepth.FrontFace, keptDepth.BackFace}) {
+        EXPECT_EQ(std::tie(face.StencilFailOp, face.StencilDepthFailOp, face.StencilPassOp, face.StencilFunc),
+                  std::make_tuple(D3D11_STENCIL_OP_KEEP, D3D11_STENCIL_OP_KEEP, D3D11_STENCIL_OP_KEEP,
+                                  D3D11_COMPARISON_ALWAYS));
+    }
+    EXPECT_EQ(std::tie(keptDepth.DepthEnable, keptDepth.DepthFunc), std::make_tuple(TRUE, D3D11_COMPARISON_LESS));
+    depth.StencilEnable = TRUE;
+    depth.FrontFace = depth.BackFace;
+    Ref<ID3D11DepthStencilState> stencilled;
+    ASSERT_EQ(device_->CreateDepthStencilState(&depth, stencilled.Put()), S_OK);
+    EXPECT_NE(stencilled.get(), firstDepth.get());
+
+    D3D11_SAMPLER_DESC sampler{};
+    sampler.Filter = D3D11_FILTER_MIN_MAG_MIP_POINT;
+    sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
+    Ref<ID3D11SamplerState> firstSampler;
+    Ref<ID3D11SamplerState> secondSampler;
+    ASSERT_EQ(device_->CreateSamplerState(&sampler, firstSampler.Put()), S_OK);
+    sampler.MaxAnisotropy = 16;
+    sampler.BorderColor[2] = 0.5f;
+    ASSERT_EQ(device_->CreateSamplerState(&sampler, secondSampler.Put()), S_OK);
+    EXPECT_EQ(firstSampler.get(), secondSampler.get());
+    D3D11_SAMPLER_DESC keptSampler{};
+    firstSampler->GetDesc(&keptSampler);
+    EXPECT_EQ(keptSampler.MaxAnisotropy, 1u);
+    EXPECT_EQ(std::vector<FLOAT>(keptSampler.BorderColor, keptSampler.BorderColor + 4), std::vector<FLOAT>(4, 1.0f));
+    sampler.AddressV = D3D11_TEXTURE_ADDRESS_BORDER;
+    Ref<ID3D11SamplerState> bordered;
+    ASSERT_EQ(device_->CreateSamplerState(&sampler, bordered.Put()), S_OK);
+    bordered->GetDesc(&keptSampler);
+    EXPECT_EQ(keptSampler.BorderColor[2], 0.5f) << "a border address uses the colour";
+    sampler.Filter = D3D11_FILTER_COMPARISON_ANISOTROPIC;
+    sampler.ComparisonFunc = D3D11_COMPARISON_LESS;
+    Ref<ID3D11SamplerState> anisotropic;
+    ASSERT_EQ(device_->CreateSamplerState(&sampler, anisotropic.Put()), S_OK);
+    anisotropic->GetDesc(&keptSampler);
+    EXPECT_EQ(keptSampler.MaxAnisotropy, 16u) << "an anisotropic filter uses the clamp";
+
+    D3D11_RASTERIZER_DESC rasterizer{D3D11_FILL_SOLID, D3D11_CULL_BACK, FALSE, 0, 0.0f, 0.0f, TRUE, FALSE, TRUE, TRUE};
+    Ref<ID3D11RasterizerState> firstRasterizer;
+    Ref<ID3D11RasterizerState> secondRasterizer;
+    ASSERT_EQ(device_->CreateRasterizerState(&rasterizer, firstRasterizer.Put()), S_OK);
+    rasterizer.AntialiasedLineEnable = FALSE;
+    ASSERT_EQ(device_->CreateRasterizerState(&rasterizer, secondRasterizer.Put()), S_OK);
+    EXPECT_EQ(firstRasterizer.get(), secondRasterizer.get());
+    rasterizer.MultisampleEnable = FALSE;
+    rasterizer.AntialiasedLineEnable = TRUE;
+    Ref<ID3D11RasterizerState> aliased;
+    ASSERT_EQ(device_->CreateRasterizerState(&rasterizer, aliased.Put()), S_OK);
+    EXPECT_NE(aliased.get(), firstRasterizer.get()) << "without multisampling lines are antialiased";
 }
 
 TEST_F(States, AReleasedStateIsMadeAfreshAndABoundOneIsFoundAgain)
