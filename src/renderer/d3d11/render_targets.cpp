@@ -12,11 +12,32 @@ namespace {
 
 constexpr int kColorTargets = 4;
 
+// Whether the output merger holds exactly these views.
+bool AreBound(ID3D11DeviceContext* context, ID3D11RenderTargetView* const views[kColorTargets],
+              ID3D11DepthStencilView* depthView)
+{
+    ID3D11RenderTargetView* bound[kColorTargets] = {};
+    ID3D11DepthStencilView* boundDepth = nullptr;
+    context->OMGetRenderTargets(kColorTargets, bound, &boundDepth);
+    bool same = boundDepth == depthView;
+    if (boundDepth != nullptr) boundDepth->Release();
+    for (int i = 0; i < kColorTargets; ++i) {
+        same = same && bound[i] == views[i];
+        if (bound[i] != nullptr) bound[i]->Release();
+    }
+    return same;
+}
+
 }  // namespace
 
 bool RendImpDirect3D11::CreateRenderTarget(HV_Bitmap* bitmap)
 {
     if (m_device == nullptr || bitmap == nullptr) return false;
+    // Checked before the sides are rounded up to powers of two as unsigned values.
+    if (bitmap->width < 0 || bitmap->height < 0) {
+        HV_Log(HV_LOG_ERROR, kTargetNegativeSize, bitmap->name.GetText(), bitmap->width, bitmap->height);
+        return false;
+    }
     const bool depth = IsDepthTextureFormat(bitmap->format);
     UINT width = UINT(bitmap->width);
     UINT height = UINT(bitmap->height);
@@ -122,17 +143,27 @@ bool RendImpDirect3D11::SetRenderTargets(const HV_RenderTargetSet& set)
         for (int i = 0; i < kColorTargets; ++i) {
             const HV_Bitmap* bitmap = set.color[i];
             RendererTextureData* data = bitmap != nullptr ? bitmap->renderer.texture : nullptr;
-            if (data == nullptr) continue;
-            views[i] = data->targetViews[bitmap->type == HV_TEXTURE_TYPE_2D ? 0 : set.faces[i]];
-            if (data->generatesMips) data->mipsCurrent = false;
+            if (data != nullptr) views[i] = data->targetViews[bitmap->type == HV_TEXTURE_TYPE_2D ? 0 : set.faces[i]];
         }
         if (set.depth != nullptr && set.depth->renderer.texture != nullptr) {
             depthView = set.depth->renderer.texture->depthView;
         }
     }
     m_context->OMSetRenderTargets(kColorTargets, views, depthView);
+    // The device refuses a set whose targets differ in size and keeps what was
+    // bound; the current views must stay those, which the context holds
+    // references to, and not name views their bitmaps may release.
+    if (!AreBound(m_context, views, depthView)) {
+        HV_Log(HV_LOG_ERROR, kTargetsRefused, set.color[0] != nullptr ? set.color[0]->name.GetText() : "");
+        return false;
+    }
     for (int i = 0; i < kColorTargets; ++i) m_currentColorViews[i] = views[i];
     m_currentDepthView = depthView;
+    // Drawing into a mip-mapped target makes its mips stale.
+    for (int i = 0; set.color[0] != nullptr && i < kColorTargets; ++i) {
+        RendererTextureData* data = set.color[i] != nullptr ? set.color[i]->renderer.texture : nullptr;
+        if (data != nullptr && data->generatesMips) data->mipsCurrent = false;
+    }
     return true;
 }
 

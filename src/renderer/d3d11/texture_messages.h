@@ -20,10 +20,14 @@ constexpr const char* kTargetViewFailed = "D3D11 renderer failed to create rende
 constexpr const char* kTargetShaderViewFailed =
     "D3D11 renderer failed to create render target shader resource view '%s'.";
 constexpr const char* kTargetDepthViewFailed = "D3D11 renderer failed to create depth stencil view '%s'.";
+constexpr const char* kTargetNegativeSize = "CreateRenderTarget: render target '%s' has a negative size of %d x %d.";
 constexpr const char* kTargetCubeDepth =
     "CreateRenderTarget: render target '%s' is a cube with a depth format; depth targets are two-dimensional.";
 constexpr const char* kTargetFaceOutOfRange =
     "SetRenderTargets: cube face %d of render target '%s' is outside 0..5; the targets stay as they were.";
+constexpr const char* kTargetsRefused =
+    "SetRenderTargets: the device refused the render-target set of '%s' (targets of different sizes); the targets "
+    "stay as they were.";
 constexpr const char* kReadBackOutsideTarget =
     "ReadRenderTargetPixels: bitmap '%s' of %d x %d does not fit its render target of %u x %u.";
 

@@ -143,6 +143,54 @@ TEST_P(RenderTargetTest, CubeTargetsDrawToTheFaceTheSetNames)
               1);
 }
 
+// A set the device refuses (a depth target of another size) is reported and
+// changes nothing: clears still reach the target bound before, never the
+// refused one, also once its bitmap has let go of its views.
+TEST_P(RenderTargetTest, ASetTheDeviceRefusesLeavesTheTargetsAsTheyWere)
+{
+    HV_Bitmap& kept = MakeTarget("kept", 8, 8, HV_TEXTURE_FORMAT_B8G8R8A8);
+    HV_Bitmap& refused = MakeTarget("refused", 8, 8, HV_TEXTURE_FORMAT_B8G8R8A8);
+    HV_Bitmap& depth = MakeTarget("refused-depth", 16, 16, HV_TEXTURE_FORMAT_D32F);
+    for (HV_Bitmap* bitmap : {&kept, &refused, &depth}) ASSERT_TRUE(renderer_->CreateRenderTarget(bitmap));
+    ClearTarget(refused, {0.0f, 0.0f, 1.0f, 1.0f});
+    HV_RenderTargetSet set;
+    set.color[0] = &kept;
+    ASSERT_TRUE(renderer_->SetRenderTargets(set));
+    set.color[0] = &refused;
+    set.depth = &depth;
+    expectedComplaints_ = 1;  // the layer names the size mismatch, as the platform's debug layer does
+    EXPECT_FALSE(renderer_->SetRenderTargets(set));
+    EXPECT_EQ(CountLogged("SetRenderTargets: the device refused the render-target set of 'refused' (targets of "
+                          "different sizes); the targets stay as they were."),
+              1);
+    EXPECT_EQ(BoundTargets(TextureOf(kept)).colors[0], kept.renderer.texture->targetViews[0]);
+
+    renderer_->Clear(1.0f, 0.0f, 0.0f, 1.0f);
+    ASSERT_TRUE(renderer_->ReadRenderTargetPixels(&kept));
+    ExpectImage(std::string("refused-set-red-") + GetParam(), PixelsOf(kept), Filled(8, 8, Rgba(255, 0, 0, 255)));
+    ASSERT_TRUE(renderer_->ReadRenderTargetPixels(&refused));
+    ExpectImage(std::string("refused-set-untouched-") + GetParam(), PixelsOf(refused),
+                Filled(8, 8, Rgba(0, 0, 255, 255)));
+    renderer_->ReleaseTexture(refused.renderer);
+    renderer_->Clear(0.0f, 1.0f, 0.0f, 1.0f);
+    ASSERT_TRUE(renderer_->ReadRenderTargetPixels(&kept));
+    ExpectImage(std::string("refused-set-green-") + GetParam(), PixelsOf(kept), Filled(8, 8, Rgba(0, 255, 0, 255)));
+}
+
+// A negative logical side is refused before it could be rounded up to a
+// power of two.
+TEST_P(RenderTargetTest, NegativeSizesAreRefused)
+{
+    HV_Bitmap& wide = MakeTarget("backwards", -5, 8, HV_TEXTURE_FORMAT_B8G8R8A8, HV_TEXTURE_TYPE_2D, 0);
+    HV_Bitmap& cube = MakeTarget("inside-out", 8, -48, HV_TEXTURE_FORMAT_B8G8R8A8, HV_TEXTURE_TYPE_CUBE);
+    EXPECT_FALSE(renderer_->CreateRenderTarget(&wide));
+    EXPECT_FALSE(renderer_->CreateRenderTarget(&cube));
+    EXPECT_EQ(CountLogged("CreateRenderTarget: render target 'backwards' has a negative size of -5 x 8."), 1);
+    EXPECT_EQ(CountLogged("CreateRenderTarget: render target 'inside-out' has a negative size of 8 x -48."), 1);
+    EXPECT_EQ(wide.renderer.texture, nullptr);
+    EXPECT_EQ(cube.renderer.texture, nullptr);
+}
+
 // Mips of a target are made when it is bound as a texture after it was drawn
 // to, once.
 TEST_P(RenderTargetTest, MipsAreRegeneratedOnceAfterDrawing)
