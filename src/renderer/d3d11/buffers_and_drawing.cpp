@@ -100,14 +100,16 @@ bool RendImpDirect3D11::PrepareDraw(const char* operation, RendererVertexBuffer*
                static_cast<long long>(indices->indexCount));
         return false;
     }
-    HV_Shader* const current = m_currentShader.load();
-    if (current == nullptr || current->program == nullptr) {
+    // Held until the program's buffers are bound: no other thread releases or replaces it meanwhile.
+    std::lock_guard<std::mutex> hold(m_programLock);
+    if (m_currentShader == nullptr || m_currentShader->program == nullptr) {
         HV_Log(HV_LOG_ERROR, kNoProgramText, operation);
         return false;
     }
     if (m_depthStateStale) ApplyDepthState();
-    HV_Shader& shader = *current;
+    HV_Shader& shader = *m_currentShader;
     RendererShaderProgram& program = *shader.program;
+    if (program.serial != m_boundProgram) BindProgramObjects(program);  // replaced since it was bound
     if (shader.vertexConstants.count > 0 && program.vertexConstants != nullptr) {
         UpdateConstantBuffer(shader.vertexConstants.bytes.GetData(), shader.vertexConstants.byteSize,
                              program.vertexConstants);

@@ -106,7 +106,9 @@ void RendImpDirect3D11::Shutdown()
     ReleaseReference(m_context);
     ReleaseReference(m_device);
     // Programs bound before belong to the device that is gone.
+    std::lock_guard<std::mutex> hold(m_programLock);
     m_currentShader = nullptr;
+    m_boundProgram = 0;
 }
 
 bool RendImpDirect3D11::CreateDevice()

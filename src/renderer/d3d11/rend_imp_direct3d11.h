@@ -25,12 +25,11 @@
 //   device_messages.h          the message texts of the device and presentation
 #pragma once
 
-#include <atomic>
-
 #include <d3d11_1.h>
 #include <dxgi1_2.h>
 
 #include <cstdint>
+#include <mutex>
 
 #include "foundation/array.h"
 #include "foundation/string.h"
@@ -39,6 +38,7 @@
 struct HVI_EngineState;
 class ImageLoaderImp;
 struct RendererBufferBlock;
+struct RendererShaderProgram;
 
 class RendImpDirect3D11 final : public RendererImplementation {
 public:
@@ -260,7 +260,13 @@ private:
     uint32_t m_unitAddresses[kRendererTextureUnits][3] = {};  // u, v, w
 
     // --- shader programs (shader_programs.cpp, buffers_and_drawing.cpp) ---
-    // Supplies the constants uploaded before each draw. Atomic because a program may be replaced, and so
-    // released, on another thread when the device allows concurrent creation.
-    std::atomic<HV_Shader*> m_currentShader{nullptr};
+    // Binds the program's shaders and input layout and notes it as bound. Called with m_programLock held.
+    void BindProgramObjects(const RendererShaderProgram& program);
+
+    // When the device allows concurrent creation, other threads make, replace and release programs
+    // (GetThreadingCapabilities); this lock guards every shader record's program pointer and the two
+    // members below, and a draw holds it while it uses the current program.
+    std::mutex m_programLock;
+    HV_Shader* m_currentShader = nullptr;  // guarded by m_programLock; supplies the constants of each draw
+    uint64_t m_boundProgram = 0;           // guarded by m_programLock; serial of the program bound to the context
 };

@@ -1,5 +1,7 @@
 // Shader programs from the translator's byte code, with their input layouts
 // and constant buffers.
+#include <atomic>
+
 #include "core/logging.h"
 #include "renderer/d3d11/com_reference.h"
 #include "renderer/d3d11/rend_imp_direct3d11.h"
@@ -56,8 +58,19 @@ bool RendImpDirect3D11::CreateShaderProgram(HV_Shader* shader, const ShaderTool:
         return fail(HV_LOG_ERROR, kProgramPixelConstantsFailed, nullptr);
     }
 
-    ReleaseShaderProgram(shader);  // a program the shader had before is replaced
-    shader->program = new RendererShaderProgram(program);
+    // A program the shader had before is replaced; the shader stays current and the next draw binds the new one.
+    static std::atomic<uint64_t> serials{0};
+    program.serial = ++serials;
+    RendererShaderProgram* replaced = nullptr;
+    {
+        std::lock_guard<std::mutex> hold(m_programLock);
+        replaced = shader->program;
+        shader->program = new RendererShaderProgram(program);
+    }
+    if (replaced != nullptr) {
+        ReleaseProgramObjects(*replaced);
+        delete replaced;
+    }
     return true;
 }
 
@@ -79,26 +92,36 @@ uint32_t RendImpDirect3D11::CreateInputLayoutDescription(uint32_t vertexFormat,
 }
 
 // The program's objects are released even after Shutdown: they are ours
-// whether or not the device is still there.
+// whether or not the device is still there. No context call here: this may
+// run on another thread; the context keeps its own references to what is
+// bound, and a draw needs a current program again.
 void RendImpDirect3D11::ReleaseShaderProgram(HV_Shader* shader)
 {
-    if (shader == nullptr || shader->program == nullptr) return;
-    // No context call here: this may run on another thread. The context keeps its own references to what
-    // is bound, and a draw needs a current program again.
-    HV_Shader* current = shader;
-    m_currentShader.compare_exchange_strong(current, nullptr);
-    ReleaseProgramObjects(*shader->program);
-    delete shader->program;
-    shader->program = nullptr;
+    if (shader == nullptr) return;
+    RendererShaderProgram* released = nullptr;
+    {
+        std::lock_guard<std::mutex> hold(m_programLock);
+        released = shader->program;
+        shader->program = nullptr;
+        if (m_currentShader == shader) m_currentShader = nullptr;
+    }
+    if (released == nullptr) return;
+    ReleaseProgramObjects(*released);
+    delete released;
 }
 
 void RendImpDirect3D11::BindShaderProgram(HV_Shader* shader)
 {
     if (m_context == nullptr) return;
+    std::lock_guard<std::mutex> hold(m_programLock);
     m_currentShader = shader;
-    if (shader == nullptr || shader->program == nullptr) return;
-    const RendererShaderProgram& program = *shader->program;
+    if (shader != nullptr && shader->program != nullptr) BindProgramObjects(*shader->program);
+}
+
+void RendImpDirect3D11::BindProgramObjects(const RendererShaderProgram& program)
+{
     m_context->VSSetShader(program.vertexShader, nullptr, 0);
     m_context->PSSetShader(program.pixelShader, nullptr, 0);
     m_context->IASetInputLayout(program.inputLayout);
+    m_boundProgram = program.serial;
 }

@@ -492,7 +492,8 @@ bool StateTest::IsReported(const std::string& description, const std::string& ex
 
 bool StateTest::MakeColourProgram()
 {
-    ByteBuffer outputs[ShaderTool::STAGE_COUNT];
+    ByteBuffer* outputs = colourProgramCode_;
+    for (int stage = 0; stage < ShaderTool::STAGE_COUNT; ++stage) outputs[stage] = ByteBuffer();  // made anew
     if (!Compile(kColourVertexSource, "vs_4_0", outputs[ShaderTool::STAGE_VERTEX]) ||
         !Compile(kColourPixelSource, "ps_4_0", outputs[ShaderTool::STAGE_PIXEL])) {
         return false;

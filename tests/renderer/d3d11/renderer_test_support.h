@@ -220,6 +220,7 @@ protected:
     bool MakeColourProgram();
 
     Ref<ID3D11Device> device_;
+    ByteBuffer colourProgramCode_[ShaderTool::STAGE_COUNT];  // the stage outputs MakeColourProgram compiled
     Ref<ID3D11DeviceContext> context_;
     HV_Shader shader_;
 };
