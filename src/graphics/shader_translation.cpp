@@ -8,7 +8,6 @@
 #include "graphics/bitmap_table.h"
 #include "graphics/renderer_implementation.h"
 #include "graphics/shader_messages.h"
-#include "shadertool/driver/driver.h"
 #include "shadertool/driver/engine_interface.h"
 
 namespace {
@@ -23,8 +22,8 @@ class TranslatorLock {
 public:
     TranslatorLock()
     {
-        ShaderTool::GetGlobalState().reader.SetBitmapGetter(GetSourceBitmap);
-        ShaderTool::GetGlobalState().reader.SetBitmapReleaser(ReleaseSourceBitmap);
+        ShaderTool::SetBitmapGetter(GetSourceBitmap);
+        ShaderTool::SetBitmapReleaser(ReleaseSourceBitmap);
     }
 
 private:

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "core/engine_state.h"
 #include "core/subsystem_hooks.h"
@@ -14,6 +15,7 @@
 #include "graphics/graphics_startup.h"
 #include "graphics/shader_translation.h"
 #include "imaging/png_files.h"
+#include "shadertool/driver/engine_interface.h"
 
 namespace {
 
@@ -92,6 +94,30 @@ TEST_F(FrontEndWiring, ShaderRecordsHoldOneReferenceEachOnTheirSourceBitmapAndTh
     HV_Shader third;
     EXPECT_FALSE(HVI_CreateShaderFromSource(third, "sprite", broken.c_str()));
     EXPECT_EQ(tile->references, 2);
+}
+
+// The translator's engine interface is the one door to its bitmap hooks: a
+// pixel texture's "source" is found through the getter set there, and its
+// reference given back through the releaser when the translator is reset.
+std::vector<std::string> g_askedBitmaps;
+std::vector<void*> g_releasedBitmaps;
+int g_sourceBitmap;
+
+TEST_F(FrontEndWiring, BitmapHooksSetThroughTheTranslatorsEngineInterfaceFindAndGiveBackSources)
+{
+    ShaderTool::SetBitmapGetter([](const char* name) -> void* {
+        g_askedBitmaps.push_back(name);
+        return &g_sourceBitmap;
+    });
+    ShaderTool::SetBitmapReleaser([](void* bitmap) { g_releasedBitmaps.push_back(bitmap); });
+    const std::string xml = SpriteWithSource("res://tile");
+    ASSERT_TRUE(ShaderTool::ReadShaderXML("sprite", xml.c_str(), false, true));
+    EXPECT_EQ(g_askedBitmaps, std::vector<std::string>{"res://tile"});
+    ASSERT_EQ(ShaderTool::GetDescription().pixelTextures.GetCount(), 1);
+    EXPECT_EQ(ShaderTool::GetDescription().pixelTextures[0].sourceBitmap, &g_sourceBitmap);
+    EXPECT_TRUE(g_releasedBitmaps.empty());
+    ShaderTool::Reset();
+    EXPECT_EQ(g_releasedBitmaps, std::vector<void*>{&g_sourceBitmap});
 }
 
 }  // namespace

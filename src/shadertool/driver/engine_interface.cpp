@@ -1,9 +1,14 @@
-// The engine's read-only view of the driver's state.
+// The engine's view of the driver's state: the outputs it reads and the
+// hooks through which the Shader XML reader reaches the bitmap table.
 #include "shadertool/driver/engine_interface.h"
 
 #include "shadertool/driver/driver.h"
 
 namespace ShaderTool {
+
+void SetBitmapGetter(BitmapGetter getter) { GetGlobalState().reader.SetBitmapGetter(getter); }
+
+void SetBitmapReleaser(BitmapReleaser releaser) { GetGlobalState().reader.SetBitmapReleaser(releaser); }
 
 bool ReadShaderSources() { return GetGlobalState().reader.ReadSources(); }
 

@@ -6,6 +6,7 @@
 #include "foundation/string.h"
 #include "shadertool/basic/shader_description.h"
 #include "shadertool/basic/translation_settings.h"
+#include "shadertool/shaderxml/shader_xml_reader.h"
 
 // What the engine calls on the shader translator. There is no lock inside:
 // every caller holds the engine mutex "ShaderTranslator" from the read to the
@@ -16,6 +17,12 @@ namespace ShaderTool {
 // not have them yet, and stores the output directory. debug turns on the
 // up-to-date checks and re-reading of included definition files.
 bool Initialize(uint32_t targetMask, uint32_t featureLevel, const String& outputDirectory, bool debug);
+
+// How the "source" attributes of a Shader XML's pixel textures find their
+// bitmaps and take a reference on each, and how the references are given
+// back when the translator is reset or drops a texture.
+void SetBitmapGetter(BitmapGetter getter);
+void SetBitmapReleaser(BitmapReleaser releaser);
 
 // Reads a Shader XML from its file (text null) or from text into the
 // translator's description.
