@@ -129,6 +129,9 @@ void ExpandMacros(PreprocessorContext& context)
             result.append(word);
             continue;
         }
+        // The text now reads differently for another target: the driver must
+        // not hand this source's tree to the next one.
+        if (context.macros[macro].isTargetDependent) context.targetDependent = 1;
         const std::string& replacement = index.replacements[size_t(macro)];
         // "a-N" with N = -1 must not become the decrement "a--1".
         if (!replacement.empty() && replacement[0] == '-' && !result.empty() && result.back() == '-')

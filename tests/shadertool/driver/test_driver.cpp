@@ -174,6 +174,26 @@ TEST_F(DriverTest, SourceThatTestsTheTargetIsReadAgainForEachTarget)
     EXPECT_NE(text.find("\toutput.position = input.position * 2.0f;\n"), std::string::npos) << text;
 }
 
+TEST_F(DriverTest, SourceThatWritesATargetMacroIsReadAgainForEachTarget)
+{
+    settings.targetMask = TARGET_GLSL21 | TARGET_HLSL9;
+    ASSERT_TRUE(Initialize(TARGET_GLSL21 | TARGET_HLSL9, 0, "", false));
+    const std::string vertex =
+        "void main()\n{\n\toutput.position = input.position * "
+        "float(_TEXTURE_COORDINATE_AXIS_V_POINTS_UP);\n\toutput.uv = input.uv;\n}\n";
+    ASSERT_TRUE(Translate(SpriteXml(SourceNode("vertex", vertex) + SourceNode("pixel", kSpriteXmlPixelMain))))
+        << MainLog();
+    // Neither target compiles: the stage output holds GLSL21's text, then HLSL9's.
+    const ByteBuffer& output = GetGlobalState().stageOutputs[STAGE_VERTEX];
+    const char* glsl = reinterpret_cast<const char*>(output.GetData());
+    ASSERT_LT(std::strlen(glsl) + 1, size_t(output.GetSize()));
+    const std::string hlsl = glsl + std::strlen(glsl) + 1;
+    // The v axis points up on the GL family only.
+    EXPECT_NE(std::string(glsl).find("float(1)"), std::string::npos) << glsl;
+    EXPECT_NE(hlsl.find("float(0)"), std::string::npos) << hlsl;
+    EXPECT_EQ(hlsl.find("float(1)"), std::string::npos) << hlsl;
+}
+
 TEST_F(DriverTest, TargetsWithoutACompilerReportItWhenCompilingIsAsked)
 {
     settings.targetMask = TARGET_HLSL12 | TARGET_PSSL | TARGET_SPIRV;

@@ -46,6 +46,33 @@ TEST_F(Preprocessor, TargetGroupAndTextureAxisFollowTheTarget)
     EXPECT_EQ(Output(), "0\n");
 }
 
+// A target macro written in the text itself changes the text per target, as
+// much as one tested by #if does; a macro that only holds a target's number
+// does not.
+TEST_F(Preprocessor, TargetMacrosInOrdinaryLinesMarkTheSourceTargetDependent)
+{
+    const struct {
+        const char* text;
+        const char* output;
+    } cases[] = {
+        {"float(_TEXTURE_COORDINATE_AXIS_V_POINTS_UP)\n", "float(1)\n"},
+        // The target names come before _TARGET in the list, so they stay names.
+        {"int t = _TARGET;\n", "int t = _TARGET_GLSL21;\n"},
+        {"int g = _TARGET_GROUP;\n", "int g = _TARGET_GLSL;\n"},
+        {"#define AXIS _TEXTURE_COORDINATE_AXIS_V_POINTS_UP\nfloat(AXIS)\n", "\nfloat(1)\n"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Run("x\n", TARGET_GLSL21));
+        ASSERT_EQ(context.targetDependent, 0);
+        EXPECT_TRUE(Run(c.text, TARGET_GLSL21)) << c.text;
+        EXPECT_EQ(Output(), c.output);
+        EXPECT_EQ(context.targetDependent, 1) << c.text;
+    }
+    EXPECT_TRUE(Run("int t = _TARGET_GLSL21 + _TARGET_HLSL;\n", TARGET_GLSL21));
+    EXPECT_EQ(Output(), "int t = 4 + 4;\n");
+    EXPECT_EQ(context.targetDependent, 0);
+}
+
 TEST_F(Preprocessor, RayFlagsExistForClosestHitAndRayGenerationOnly)
 {
     const char* text = "RAY_FLAGS_CULL_NO_OPAQUE RAY_FLAGS_OPAQUE\n";
