@@ -13,10 +13,12 @@ namespace {
 
 constexpr SourceLocation kNoLocation = {0, 0};
 
+// The system values the stage provides; a shader reads them but never writes them.
 void AddFixedMembers(StructEntry* entry, std::span<const StageStructInputs::NamedType> members)
 {
     for (const StageStructInputs::NamedType& member : members) {
-        entry->AddMember(member.name, Type::MakeVector(member.baseType, member.vectorSize), kNoLocation);
+        entry->AddMember(member.name, Type::MakeVector(member.baseType, member.vectorSize, QUALIFIER_CONST),
+                         kNoLocation);
     }
 }
 
