@@ -206,6 +206,7 @@ bool VulkanDevice::Start()
     poolInfo.flags = VK_COMMAND_POOL_CREATE_TRANSIENT_BIT;
     poolInfo.queueFamilyIndex = queueFamily_;
     if (vkCreateCommandPool(device_, &poolInfo, nullptr, &pool_) != VK_SUCCESS) return false;
+    passes_ = std::make_unique<PassRecorder>(device_);
     VkFenceCreateInfo fenceInfo{};
     fenceInfo.sType = VK_STRUCTURE_TYPE_FENCE_CREATE_INFO;
     return vkCreateFence(device_, &fenceInfo, nullptr, &fence_) == VK_SUCCESS;
@@ -216,6 +217,7 @@ VulkanDevice::~VulkanDevice()
     if (device_ != VK_NULL_HANDLE) {
         Sync();
         vkDeviceWaitIdle(device_);
+        passes_.reset();
         if (fence_ != VK_NULL_HANDLE) vkDestroyFence(device_, fence_, nullptr);
         if (pool_ != VK_NULL_HANDLE) vkDestroyCommandPool(device_, pool_, nullptr);
         vkDestroyDevice(device_, nullptr);
@@ -270,28 +272,61 @@ void VulkanDevice::Destroy(DeviceBuffer& buffer)
     buffer = {};
 }
 
+VkCommandBuffer VulkanDevice::OpenBatch()
+{
+    if (open_ != VK_NULL_HANDLE) return open_;
+    VkCommandBufferAllocateInfo allocateInfo{};
+    allocateInfo.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_ALLOCATE_INFO;
+    allocateInfo.commandPool = pool_;
+    allocateInfo.level = VK_COMMAND_BUFFER_LEVEL_PRIMARY;
+    allocateInfo.commandBufferCount = 1;
+    if (vkAllocateCommandBuffers(device_, &allocateInfo, &open_) != VK_SUCCESS) {
+        open_ = VK_NULL_HANDLE;
+        return VK_NULL_HANDLE;
+    }
+    VkCommandBufferBeginInfo begin{};
+    begin.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO;
+    begin.flags = VK_COMMAND_BUFFER_USAGE_ONE_TIME_SUBMIT_BIT;
+    vkBeginCommandBuffer(open_, &begin);
+    return open_;
+}
+
 bool VulkanDevice::Record(const std::function<void(VkCommandBuffer, uint64_t, uint64_t)>& record)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (open_ == VK_NULL_HANDLE) {
-        VkCommandBufferAllocateInfo allocateInfo{};
-        allocateInfo.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_ALLOCATE_INFO;
-        allocateInfo.commandPool = pool_;
-        allocateInfo.level = VK_COMMAND_BUFFER_LEVEL_PRIMARY;
-        allocateInfo.commandBufferCount = 1;
-        if (vkAllocateCommandBuffers(device_, &allocateInfo, &open_) != VK_SUCCESS) {
-            open_ = VK_NULL_HANDLE;
-            return false;
-        }
-        VkCommandBufferBeginInfo begin{};
-        begin.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO;
-        begin.flags = VK_COMMAND_BUFFER_USAGE_ONE_TIME_SUBMIT_BIT;
-        vkBeginCommandBuffer(open_, &begin);
-    } else {
-        FullBarrier(open_);  // each piece of work sees all that was recorded before it
-    }
-    record(open_, batch_, batch_ - 1);
+    VkCommandBuffer commands = OpenBatch();
+    if (commands == VK_NULL_HANDLE) return false;
+    passes_->Close(commands);
+    FullBarrier(commands);  // the work sees all that was recorded before it
+    record(commands, batch_, batch_ - 1);
     return true;
+}
+
+bool VulkanDevice::RecordDraw(const PassTargets& targets,
+                              const std::function<void(VkCommandBuffer, uint64_t, uint64_t, bool)>& record)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    VkCommandBuffer commands = OpenBatch();
+    if (commands == VK_NULL_HANDLE) return false;
+    const bool newPass = !passes_->Continues(targets);
+    if (newPass && !passes_->Begin(commands, targets)) return false;
+    record(commands, batch_, batch_ - 1, newPass);
+    return true;
+}
+
+bool VulkanDevice::RecordClear(const ImageClear& clear)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    VkCommandBuffer commands = OpenBatch();
+    if (commands == VK_NULL_HANDLE) return false;
+    passes_->Clear(commands, clear);
+    return true;
+}
+
+VkRenderPass VulkanDevice::CompatiblePass(const std::vector<VkFormat>& colourFormats, VkFormat depthFormat)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return passes_->Compatible(colourFormats, depthFormat);
 }
 
 bool VulkanDevice::Sync()
@@ -299,6 +334,7 @@ bool VulkanDevice::Sync()
     std::lock_guard<std::mutex> lock(mutex_);
     bool done = true;
     if (open_ != VK_NULL_HANDLE) {
+        passes_->Close(open_);
         vkEndCommandBuffer(open_);
         VkSubmitInfo submit{};
         submit.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
@@ -322,27 +358,26 @@ bool VulkanDevice::Run(const std::function<void(VkCommandBuffer)>& record)
     return Sync() && recorded;
 }
 
-bool VulkanDevice::Pending()
+uint64_t VulkanDevice::CurrentBatch()
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    return open_ != VK_NULL_HANDLE;
-}
-
-bool VulkanDevice::MayRetire()
-{
-    constexpr size_t kMostRetired = 256;  // memory allocations are a limited resource of the device
-    std::lock_guard<std::mutex> lock(mutex_);
-    return open_ != VK_NULL_HANDLE && retired_.size() < kMostRetired;
+    return batch_;
 }
 
 void VulkanDevice::DestroyAfterSync(DeviceBuffer buffer)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (open_ == VK_NULL_HANDLE) {
-        Destroy(buffer);
-    } else {
+    constexpr size_t kMostRetired = 256;  // memory allocations are a limited resource of the device
+    bool full = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (open_ == VK_NULL_HANDLE) {
+            Destroy(buffer);
+            return;
+        }
         retired_.push_back(buffer);
+        full = retired_.size() >= kMostRetired;
     }
+    if (full) Sync();
 }
 
 void VulkanDevice::SetViewRetirement(std::function<void(VkImageView)> retire)
@@ -372,16 +407,6 @@ void VulkanDevice::WaitIdle()
 {
     std::lock_guard<std::mutex> lock(mutex_);
     vkQueueWaitIdle(queue_);
-}
-
-void FullBarrier(VkCommandBuffer commands)
-{
-    VkMemoryBarrier barrier{};
-    barrier.sType = VK_STRUCTURE_TYPE_MEMORY_BARRIER;
-    barrier.srcAccessMask = VK_ACCESS_MEMORY_WRITE_BIT;
-    barrier.dstAccessMask = VK_ACCESS_MEMORY_READ_BIT | VK_ACCESS_MEMORY_WRITE_BIT;
-    vkCmdPipelineBarrier(commands, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 1,
-                         &barrier, 0, nullptr, 0, nullptr);
 }
 
 }  // namespace halvo::d3d11::vulkan

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "winapi/d3d11/vulkan/vulkan_pass.h"
+
 namespace halvo::d3d11::vulkan {
 
 // A buffer with its memory; host-visible memory stays mapped.
@@ -18,10 +20,11 @@ struct DeviceBuffer {
 };
 
 // The instance, the device, one graphics queue and the commands run on it.
-// Draws are recorded into an open batch that is submitted only when some
-// other work needs the device finished (Sync); every other piece of work is
-// recorded after them, submitted and waited for before the call that asked
-// for it returns (Run), so CPU access never races the device.
+// Work is recorded into an open batch that is submitted and waited for only
+// when the CPU needs the device finished (Sync: a present, a read-back, a map
+// of memory the batch still reads); Run records work and waits for it. Draws
+// into the same targets share one render pass (PassRecorder); every other
+// piece of work ends the pass and is ordered after all recorded before it.
 class VulkanDevice {
 public:
     static std::unique_ptr<VulkanDevice> Create();
@@ -46,21 +49,29 @@ public:
     DeviceBuffer CreateHostBuffer(VkDeviceSize size, VkBufferUsageFlags usage);
     void Destroy(DeviceBuffer& buffer);
 
-    // Records commands after those of the open batch (made on first use),
-    // without submitting them. `record` is told the batch's number and the
-    // number of the last batch that has finished; it runs under the queue's
-    // lock, so no batch finishes while it runs.
+    // Records work outside render passes after everything recorded in the
+    // open batch (made on first use), without submitting it. `record` is told
+    // the batch's number and the number of the last batch that has finished;
+    // it runs under the queue's lock, so no batch finishes while it runs.
     // False (and nothing recorded) when no command buffer can be had.
     bool Record(const std::function<void(VkCommandBuffer, uint64_t batch, uint64_t finished)>& record);
+    // Records a draw into `targets`: inside the open render pass when that is
+    // over the same targets, else in a new one; `record` is also told whether
+    // the pass is new. False when nothing could be recorded.
+    bool RecordDraw(
+        const PassTargets& targets,
+        const std::function<void(VkCommandBuffer, uint64_t batch, uint64_t finished, bool newPass)>& record);
+    // Clears part of an image, inside the open render pass or before the next (see PassRecorder).
+    bool RecordClear(const ImageClear& clear);
+    // The render pass that pipelines and framebuffers for these formats are made with.
+    VkRenderPass CompatiblePass(const std::vector<VkFormat>& colourFormats, VkFormat depthFormat);
     // Submits the open batch, if there is one, and waits until it has run.
     bool Sync();
     // Records commands after the open batch's, runs them all and waits.
     bool Run(const std::function<void(VkCommandBuffer)>& record);
-    // Whether recorded commands wait for a Sync.
-    bool Pending();
-    // Whether a buffer can be handed to DestroyAfterSync instead of waiting:
-    // commands are pending, and not too many buffers wait already.
-    bool MayRetire();
+    // The number of the open batch, or of the next one when none is open:
+    // the only batch that can still be reading memory the CPU writes.
+    uint64_t CurrentBatch();
     // Destroys the buffer once everything recorded so far has run.
     void DestroyAfterSync(DeviceBuffer buffer);
     // Queues an acquired swap-chain image for presentation.
@@ -76,6 +87,8 @@ public:
 private:
     VulkanDevice() = default;
     bool Start();
+    // The open batch's command buffer, begun when there is none; VK_NULL_HANDLE when none can be had.
+    VkCommandBuffer OpenBatch();
 
     VkInstance instance_ = VK_NULL_HANDLE;
     VkDebugUtilsMessengerEXT messenger_ = VK_NULL_HANDLE;
@@ -94,11 +107,9 @@ private:
     VkCommandBuffer open_ = VK_NULL_HANDLE;  // the batch being recorded
     uint64_t batch_ = 1;                     // its number
     std::vector<DeviceBuffer> retired_;      // destroyed when the open batch has run
+    std::unique_ptr<PassRecorder> passes_;   // of the open batch
     std::mutex retirementLock_;
     std::function<void(VkImageView)> retire_;  // guarded by retirementLock_
 };
-
-// A barrier that orders every earlier transfer, draw and clear before every later one.
-void FullBarrier(VkCommandBuffer commands);
 
 }  // namespace halvo::d3d11::vulkan

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <vector>
 
 #include "winapi/d3d11/vulkan/vulkan_formats.h"
@@ -22,6 +23,11 @@ constexpr UINT kTextureSlots =
     D3D11_COMMONSHADER_INPUT_RESOURCE_SLOT_COUNT < 16 ? D3D11_COMMONSHADER_INPUT_RESOURCE_SLOT_COUNT : 16;
 constexpr UINT kSamplerSlots = D3D11_COMMONSHADER_SAMPLER_SLOT_COUNT;
 constexpr UINT kConstantSlots = D3D11_COMMONSHADER_CONSTANT_BUFFER_API_SLOT_COUNT;
+// A stage's set is written in three runs of consecutive bindings, one run per kind.
+static_assert(kTextureSlots == kSamplerBindingBase - kTextureBindingBase,
+              "the textures' run ends where samplers start");
+static_assert(kSamplerSlots == kConstantBufferBindingBase - kSamplerBindingBase,
+              "the samplers' run ends where constants start");
 
 // Appends the bytes of one field to a cache key.
 template <typename T>
@@ -79,15 +85,6 @@ bool SameSemantic(const std::string& upper, const char* name)
     }
     return at == upper.size();
 }
-
-// The attachments and the size of the draw's render targets.
-struct Targets {
-    std::vector<VkImageView> views;
-    std::vector<VkFormat> colourFormats;
-    VkFormat depthFormat = VK_FORMAT_UNDEFINED;
-    UINT width = ~0u;
-    UINT height = ~0u;
-};
 
 bool WithoutAlpha(DXGI_FORMAT format)
 {
@@ -206,7 +203,6 @@ VulkanRenderer::~VulkanRenderer()
     for (auto& [key, framebuffer] : framebuffers_) vkDestroyFramebuffer(device, framebuffer, nullptr);
     for (const DescriptorPool& pool : descriptorPools_) vkDestroyDescriptorPool(device, pool.pool, nullptr);
     for (auto& [key, pipeline] : pipelines_) vkDestroyPipeline(device, pipeline, nullptr);
-    for (auto& [key, pass] : renderPasses_) vkDestroyRenderPass(device, pass, nullptr);
     for (auto& [key, module] : pixelModules_) vkDestroyShaderModule(device, module, nullptr);
     if (pipelineLayout_ != VK_NULL_HANDLE) vkDestroyPipelineLayout(device, pipelineLayout_, nullptr);
     if (defaultSampler_ != VK_NULL_HANDLE) vkDestroySampler(device, defaultSampler_, nullptr);
@@ -224,7 +220,8 @@ bool VulkanRenderer::MakeLayout()
     buffer.width = D3D11_REQ_CONSTANT_BUFFER_ELEMENT_COUNT * 16;
     buffer.bindFlags = D3D11_BIND_CONSTANT_BUFFER;
     zeroBuffer_ = VulkanResource::Create(device_, buffer, nullptr);
-    if (zeroBuffer_ == nullptr || zeroImages_.View(VK_IMAGE_VIEW_TYPE_2D) == VK_NULL_HANDLE) return false;
+    zeroView2D_ = zeroImages_.View(VK_IMAGE_VIEW_TYPE_2D);
+    if (zeroBuffer_ == nullptr || zeroView2D_ == VK_NULL_HANDLE) return false;
     const D3D11_SAMPLER_DESC defaults{D3D11_FILTER_MIN_MAG_MIP_LINEAR,
                                       D3D11_TEXTURE_ADDRESS_CLAMP,
                                       D3D11_TEXTURE_ADDRESS_CLAMP,
@@ -275,39 +272,108 @@ VkSampler VulkanRenderer::SamplerFor(const D3D11_SAMPLER_DESC& desc)
     return sampler != VK_NULL_HANDLE ? sampler : defaultSampler_;
 }
 
-bool VulkanRenderer::AllocateSets(uint64_t batch, uint64_t finished, VkDescriptorSet sets[2])
+VkDescriptorSet VulkanRenderer::AllocateSet(UINT stage, uint64_t batch, uint64_t finished)
 {
+    VkDescriptorSet set = VK_NULL_HANDLE;
     auto allocate = [&](DescriptorPool& pool) {
         VkDescriptorSetAllocateInfo info{};
         info.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_SET_ALLOCATE_INFO;
         info.descriptorPool = pool.pool;
-        info.descriptorSetCount = 2;
-        info.pSetLayouts = setLayouts_;
-        if (vkAllocateDescriptorSets(device_.device(), &info, sets) != VK_SUCCESS) return false;
+        info.descriptorSetCount = 1;
+        info.pSetLayouts = &setLayouts_[stage];
+        if (vkAllocateDescriptorSets(device_.device(), &info, &set) != VK_SUCCESS) return false;
         pool.lastBatch = batch;
         return true;
     };
-    if (currentPool_ < descriptorPools_.size() && allocate(descriptorPools_[currentPool_])) return true;
+    if (currentPool_ < descriptorPools_.size() && allocate(descriptorPools_[currentPool_])) return set;
     for (size_t index = 0; index < descriptorPools_.size(); ++index) {
         if (descriptorPools_[index].lastBatch > finished) continue;
         vkResetDescriptorPool(device_.device(), descriptorPools_[index].pool, 0);
         currentPool_ = index;
-        if (allocate(descriptorPools_[index])) return true;
+        if (allocate(descriptorPools_[index])) return set;
     }
-    constexpr uint32_t kDrawsPerPool = 64;
-    const VkDescriptorPoolSize sizes[] = {{VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE, 2 * kTextureSlots * kDrawsPerPool},
-                                          {VK_DESCRIPTOR_TYPE_SAMPLER, 2 * kSamplerSlots * kDrawsPerPool},
-                                          {VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 2 * kConstantSlots * kDrawsPerPool}};
+    constexpr uint32_t kSetsPerPool = 256;
+    const VkDescriptorPoolSize sizes[] = {{VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE, kTextureSlots * kSetsPerPool},
+                                          {VK_DESCRIPTOR_TYPE_SAMPLER, kSamplerSlots * kSetsPerPool},
+                                          {VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, kConstantSlots * kSetsPerPool}};
     VkDescriptorPoolCreateInfo info{};
     info.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_POOL_CREATE_INFO;
-    info.maxSets = 2 * kDrawsPerPool;
+    info.maxSets = kSetsPerPool;
     info.poolSizeCount = 3;
     info.pPoolSizes = sizes;
     DescriptorPool made{VK_NULL_HANDLE, 0};
-    if (vkCreateDescriptorPool(device_.device(), &info, nullptr, &made.pool) != VK_SUCCESS) return false;
+    if (vkCreateDescriptorPool(device_.device(), &info, nullptr, &made.pool) != VK_SUCCESS) return VK_NULL_HANDLE;
     descriptorPools_.push_back(made);
     currentPool_ = descriptorPools_.size() - 1;
-    return allocate(descriptorPools_.back());
+    return allocate(descriptorPools_.back()) ? set : VK_NULL_HANDLE;
+}
+
+void VulkanRenderer::FillBindings(const DrawState& state, UINT stage, StageBindings& bindings)
+{
+    std::memset(&bindings, 0, sizeof bindings);  // compared byte for byte, padding included
+    BackendResource* const* constants = stage == 0 ? state.vertexConstantBuffers : state.pixelConstantBuffers;
+    const VkDeviceSize mostConstants = device_.properties().limits.maxUniformBufferRange;
+    for (UINT slot = 0; slot < kConstantSlots; ++slot) {
+        if (constants[slot] == nullptr) {
+            bindings.constants[slot] = {static_cast<VulkanResource*>(zeroBuffer_.get())->buffer(), 0, VK_WHOLE_SIZE};
+            continue;
+        }
+        auto* buffer = static_cast<VulkanResource*>(constants[slot]);
+        bindings.constants[slot] = {buffer->buffer(), buffer->offset(),
+                                    std::min<VkDeviceSize>(buffer->shape().width, mostConstants)};
+    }
+    const auto* shader =
+        static_cast<const VulkanShader*>(stage == 0 ? state.vertexShader.shader : state.pixelShader.shader);
+    for (UINT slot = 0; slot < kTextureSlots; ++slot) {
+        // The kind of image the stage declares here (a slot it does not use takes any).
+        VkImageViewType type = VK_IMAGE_VIEW_TYPE_2D;
+        if (shader != nullptr && !shader->images().empty()) {
+            auto declared = shader->images().find(kTextureBindingBase + slot);
+            if (declared != shader->images().end()) type = ViewTypeOf(declared->second);
+        }
+        VkImageView view = VK_NULL_HANDLE;
+        if (stage == 1 && state.pixelResources[slot].resource != nullptr) {
+            view = SampledView(state.pixelResources[slot], type);
+        }
+        if (view == VK_NULL_HANDLE) view = type == VK_IMAGE_VIEW_TYPE_2D ? zeroView2D_ : zeroImages_.View(type);
+        bindings.textures[slot] = {VK_NULL_HANDLE, view, VK_IMAGE_LAYOUT_GENERAL};
+    }
+    for (UINT slot = 0; slot < kSamplerSlots; ++slot) {
+        VkSampler sampler = defaultSampler_;
+        if (stage == 1 && state.pixelSamplers[slot] != nullptr) sampler = SamplerFor(*state.pixelSamplers[slot]);
+        bindings.samplers[slot] = {sampler, VK_NULL_HANDLE, VK_IMAGE_LAYOUT_UNDEFINED};
+    }
+}
+
+VkDescriptorSet VulkanRenderer::SetFor(UINT stage, const StageBindings& bindings, uint64_t batch, uint64_t finished)
+{
+    StageSet& cached = sets_[stage];
+    if (cached.set != VK_NULL_HANDLE && cached.batch == batch &&
+        std::memcmp(&cached.bindings, &bindings, sizeof bindings) == 0) {
+        return cached.set;
+    }
+    const VkDescriptorSet set = AllocateSet(stage, batch, finished);
+    if (set == VK_NULL_HANDLE) return VK_NULL_HANDLE;
+    VkWriteDescriptorSet writes[3] = {};
+    for (VkWriteDescriptorSet& write : writes) {
+        write.sType = VK_STRUCTURE_TYPE_WRITE_DESCRIPTOR_SET;
+        write.dstSet = set;
+    }
+    writes[0].dstBinding = kConstantBufferBindingBase;
+    writes[0].descriptorCount = kConstantSlots;
+    writes[0].descriptorType = VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER;
+    writes[0].pBufferInfo = bindings.constants;
+    writes[1].dstBinding = kTextureBindingBase;
+    writes[1].descriptorCount = kTextureSlots;
+    writes[1].descriptorType = VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE;
+    writes[1].pImageInfo = bindings.textures;
+    writes[2].dstBinding = kSamplerBindingBase;
+    writes[2].descriptorCount = kSamplerSlots;
+    writes[2].descriptorType = VK_DESCRIPTOR_TYPE_SAMPLER;
+    writes[2].pImageInfo = bindings.samplers;
+    vkUpdateDescriptorSets(device_.device(), 3, writes, 0, nullptr);
+    cached = {set, batch, bindings};
+    return set;
 }
 
 VkFramebuffer VulkanRenderer::FramebufferFor(VkRenderPass renderPass, const std::vector<VkImageView>& views, UINT width,
@@ -343,54 +409,6 @@ void VulkanRenderer::ForgetView(VkImageView view)
         vkDestroyFramebuffer(device_.device(), it->second, nullptr);
         it = framebuffers_.erase(it);
     }
-}
-
-VkRenderPass VulkanRenderer::RenderPassFor(const DrawState& state)
-{
-    std::string key;
-    std::vector<VkAttachmentDescription> attachments;
-    std::vector<VkAttachmentReference> colours;
-    VkAttachmentReference depth{VK_ATTACHMENT_UNUSED, VK_IMAGE_LAYOUT_GENERAL};
-    auto attach = [&](VkFormat format) {
-        Put(key, format);
-        VkAttachmentDescription attachment{};
-        attachment.format = format;
-        attachment.samples = VK_SAMPLE_COUNT_1_BIT;
-        attachment.loadOp = attachment.stencilLoadOp = VK_ATTACHMENT_LOAD_OP_LOAD;
-        attachment.storeOp = attachment.stencilStoreOp = VK_ATTACHMENT_STORE_OP_STORE;
-        attachment.initialLayout = attachment.finalLayout = VK_IMAGE_LAYOUT_GENERAL;
-        attachments.push_back(attachment);
-        return uint32_t(attachments.size() - 1);
-    };
-    for (const BoundTextureView& target : state.renderTargets) {
-        if (target.resource == nullptr) {
-            colours.push_back({VK_ATTACHMENT_UNUSED, VK_IMAGE_LAYOUT_GENERAL});
-            Put(key, VK_FORMAT_UNDEFINED);
-            continue;
-        }
-        colours.push_back({attach(ToVulkanFormat(target.range.format)), VK_IMAGE_LAYOUT_GENERAL});
-    }
-    while (!colours.empty() && colours.back().attachment == VK_ATTACHMENT_UNUSED) colours.pop_back();
-    if (state.depthStencil.resource != nullptr) {
-        depth.attachment = attach(static_cast<VulkanResource&>(*state.depthStencil.resource).format());
-    }
-    auto found = renderPasses_.find(key);
-    if (found != renderPasses_.end()) return found->second;
-    VkSubpassDescription subpass{};
-    subpass.pipelineBindPoint = VK_PIPELINE_BIND_POINT_GRAPHICS;
-    subpass.colorAttachmentCount = uint32_t(colours.size());
-    subpass.pColorAttachments = colours.data();
-    subpass.pDepthStencilAttachment = &depth;
-    VkRenderPassCreateInfo info{};
-    info.sType = VK_STRUCTURE_TYPE_RENDER_PASS_CREATE_INFO;
-    info.attachmentCount = uint32_t(attachments.size());
-    info.pAttachments = attachments.data();
-    info.subpassCount = 1;
-    info.pSubpasses = &subpass;
-    VkRenderPass pass = VK_NULL_HANDLE;
-    if (vkCreateRenderPass(device_.device(), &info, nullptr, &pass) != VK_SUCCESS) return VK_NULL_HANDLE;
-    renderPasses_[key] = pass;
-    return pass;
 }
 
 VkShaderModule VulkanRenderer::LinkedPixelModule(const DrawState& state)
@@ -598,142 +616,163 @@ VkPipeline VulkanRenderer::PipelineFor(const DrawState& state, VkRenderPass rend
     return pipeline;
 }
 
+bool VulkanRenderer::TargetsOf(const DrawState& state, PassTargets& targets, std::vector<VkImageView>& views)
+{
+    targets.width = targets.height = ~0u;
+    auto add = [&](const BoundTextureView& bound, uint32_t slot) {
+        auto& resource = static_cast<VulkanResource&>(*bound.resource);
+        const VkImageView view = TargetView(bound);
+        if (view == VK_NULL_HANDLE) return false;
+        views.push_back(view);
+        PassAttachment attachment;
+        attachment.image = resource.image();
+        attachment.aspects = AspectsOf(resource.format());
+        attachment.format =
+            attachment.aspects == VK_IMAGE_ASPECT_COLOR_BIT ? ToVulkanFormat(bound.range.format) : resource.format();
+        attachment.mip = bound.range.firstMip;
+        attachment.firstSlice = bound.range.firstSlice;
+        attachment.sliceCount = bound.range.sliceCount;
+        attachment.width = resource.shape().WidthAt(bound.range.firstMip);
+        attachment.height = resource.shape().HeightAt(bound.range.firstMip);
+        attachment.colourSlot = slot;
+        targets.attachments.push_back(attachment);
+        targets.width = std::min(targets.width, attachment.width);
+        targets.height = std::min(targets.height, attachment.height);
+        return true;
+    };
+    for (UINT slot = 0; slot < D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT; ++slot) {
+        const BoundTextureView& target = state.renderTargets[slot];
+        if (target.resource == nullptr) continue;
+        targets.colourFormats.resize(slot + 1, VK_FORMAT_UNDEFINED);
+        targets.colourFormats[slot] = ToVulkanFormat(target.range.format);
+        if (!add(target, slot)) return false;
+    }
+    if (state.depthStencil.resource != nullptr) {
+        targets.depthFormat = static_cast<VulkanResource&>(*state.depthStencil.resource).format();
+        if (!add(state.depthStencil, 0)) return false;
+    }
+    return !views.empty();  // without targets nothing would be written
+}
+
 void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
 {
     if (state.viewportCount == 0 || !MakeLayout()) return;
-    VkDevice device = device_.device();
-    // The targets: one view each, and the area that all of them cover.
-    Targets targets;
-    auto addTarget = [&](const BoundTextureView& bound) {
-        auto& resource = static_cast<VulkanResource&>(*bound.resource);
-        targets.views.push_back(TargetView(bound));
-        targets.width = std::min(targets.width, resource.shape().WidthAt(bound.range.firstMip));
-        targets.height = std::min(targets.height, resource.shape().HeightAt(bound.range.firstMip));
-    };
-    for (const BoundTextureView& target : state.renderTargets) {
-        if (target.resource != nullptr) addTarget(target);
-    }
-    if (state.depthStencil.resource != nullptr) addTarget(state.depthStencil);
-    if (targets.views.empty()) return;  // nothing would be written
-
-    const VkRenderPass renderPass = RenderPassFor(state);
+    PassTargets targets;
+    std::vector<VkImageView> views;
+    if (!TargetsOf(state, targets, views)) return;
+    const VkRenderPass renderPass = device_.CompatiblePass(targets.colourFormats, targets.depthFormat);
     const VkPipeline pipeline = renderPass != VK_NULL_HANDLE ? PipelineFor(state, renderPass) : VK_NULL_HANDLE;
-    const bool viewsMade = std::find(targets.views.begin(), targets.views.end(), VK_NULL_HANDLE) == targets.views.end();
-    const VkFramebuffer framebuffer = pipeline != VK_NULL_HANDLE && viewsMade
-                                          ? FramebufferFor(renderPass, targets.views, targets.width, targets.height)
-                                          : VK_NULL_HANDLE;
-    if (framebuffer == VK_NULL_HANDLE) return;
-    std::vector<VkDescriptorBufferInfo> buffers;
-    std::vector<VkDescriptorImageInfo> images;
-    buffers.reserve(2 * kConstantSlots);
-    images.reserve(2 * (kTextureSlots + kSamplerSlots));
-    std::vector<VkWriteDescriptorSet> writes;
-    std::vector<UINT> writeStages;  // the stage whose set each write fills
-    auto write = [&](UINT stage, uint32_t binding, VkDescriptorType type) {
-        writeStages.push_back(stage);
-        VkWriteDescriptorSet entry{};
-        entry.sType = VK_STRUCTURE_TYPE_WRITE_DESCRIPTOR_SET;
-        entry.dstBinding = binding;
-        entry.descriptorCount = 1;
-        entry.descriptorType = type;
-        writes.push_back(entry);
-        return &writes.back();
-    };
-    writes.reserve(2 * (kConstantSlots + kTextureSlots + kSamplerSlots));
-    // Every binding is written: an empty slot reads the zero buffer or image.
-    for (UINT stage = 0; stage < 2; ++stage) {
-        BackendResource* const* constants = stage == 0 ? state.vertexConstantBuffers : state.pixelConstantBuffers;
-        for (UINT slot = 0; slot < kConstantSlots; ++slot) {
-            BackendResource* bound = constants[slot] != nullptr ? constants[slot] : zeroBuffer_.get();
-            buffers.push_back({static_cast<VulkanResource*>(bound)->buffer(), 0, VK_WHOLE_SIZE});
-            write(stage, kConstantBufferBindingBase + slot, VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER)->pBufferInfo =
-                &buffers.back();
-        }
-        const auto* shader =
-            static_cast<const VulkanShader*>(stage == 0 ? state.vertexShader.shader : state.pixelShader.shader);
-        for (UINT slot = 0; slot < kTextureSlots; ++slot) {
-            // The kind of image the stage declares here (a slot it does not use takes any).
-            VkImageViewType type = VK_IMAGE_VIEW_TYPE_2D;
-            if (shader != nullptr) {
-                auto declared = shader->images().find(kTextureBindingBase + slot);
-                if (declared != shader->images().end()) type = ViewTypeOf(declared->second);
-            }
-            VkImageView view = VK_NULL_HANDLE;
-            if (stage == 1 && state.pixelResources[slot].resource != nullptr) {
-                view = SampledView(state.pixelResources[slot], type);
-            }
-            if (view == VK_NULL_HANDLE) view = zeroImages_.View(type);
-            images.push_back({VK_NULL_HANDLE, view, VK_IMAGE_LAYOUT_GENERAL});
-            write(stage, kTextureBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE)->pImageInfo = &images.back();
-        }
-        for (UINT slot = 0; slot < kSamplerSlots; ++slot) {
-            VkSampler sampler = defaultSampler_;
-            if (stage == 1 && state.pixelSamplers[slot] != nullptr) sampler = SamplerFor(*state.pixelSamplers[slot]);
-            images.push_back({sampler, VK_NULL_HANDLE, VK_IMAGE_LAYOUT_UNDEFINED});
-            write(stage, kSamplerBindingBase + slot, VK_DESCRIPTOR_TYPE_SAMPLER)->pImageInfo = &images.back();
+    targets.framebuffer =
+        pipeline != VK_NULL_HANDLE ? FramebufferFor(renderPass, views, targets.width, targets.height) : VK_NULL_HANDLE;
+    if (targets.framebuffer == VK_NULL_HANDLE) return;
+    StageBindings bindings[2];
+    for (UINT stage = 0; stage < 2; ++stage) FillBindings(state, stage, bindings[stage]);
+
+    // What the draw binds, so that only what changed since the last draw of the pass is bound again.
+    Bound wanted;
+    wanted.pipeline = pipeline;
+    const D3D11_VIEWPORT& area = state.viewports[0];
+    // A negative height flips y, so that y grows downwards as on the platform.
+    wanted.viewport = {area.TopLeftX, area.TopLeftY + area.Height, area.Width, -area.Height, area.MinDepth,
+                       area.MaxDepth};
+    wanted.scissor = {{0, 0}, {targets.width, targets.height}};
+    if (state.rasterizer.ScissorEnable) {
+        wanted.scissor = {{0, 0}, {0, 0}};  // without a rectangle nothing passes
+        if (state.scissorCount > 0) {
+            const D3D11_RECT& rect = state.scissors[0];
+            const LONG left = std::max<LONG>(rect.left, 0);
+            const LONG top = std::max<LONG>(rect.top, 0);
+            wanted.scissor = {{INT(left), INT(top)},
+                              {UINT(std::max<LONG>(std::min<LONG>(rect.right, targets.width) - left, 0)),
+                               UINT(std::max<LONG>(std::min<LONG>(rect.bottom, targets.height) - top, 0))}};
         }
     }
+    std::copy(state.blendFactor, state.blendFactor + 4, wanted.blendConstants);
+    wanted.stencilReference = state.stencilReference;
+    std::vector<VulkanResource*> read;  // the buffers the draw reads
+    for (UINT slot = 0; slot < D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT; ++slot) {
+        const BoundBuffer& bound = state.vertexBuffers[slot];
+        if (bound.resource == nullptr) continue;
+        auto* buffer = static_cast<VulkanResource*>(bound.resource);
+        wanted.vertexBuffers[slot] = {buffer->buffer(), buffer->offset() + bound.offset};
+        read.push_back(buffer);
+    }
+    // An element whose slot has no buffer reads zeros: its stride is 0, so every vertex reads the zero buffer's start.
+    if (state.inputElements != nullptr) {
+        for (const D3D11_INPUT_ELEMENT_DESC& element : *state.inputElements) {
+            if (state.vertexBuffers[element.InputSlot].resource != nullptr) continue;
+            wanted.vertexBuffers[element.InputSlot] = {static_cast<VulkanResource*>(zeroBuffer_.get())->buffer(), 0};
+        }
+    }
+    if (call.indexed) {
+        if (state.indexBuffer.resource == nullptr) return;
+        auto* buffer = static_cast<VulkanResource*>(state.indexBuffer.resource);
+        wanted.indexBuffer = {buffer->buffer(), buffer->offset() + state.indexBuffer.offset};
+        wanted.indexType = state.indexFormat == DXGI_FORMAT_R16_UINT ? VK_INDEX_TYPE_UINT16 : VK_INDEX_TYPE_UINT32;
+        read.push_back(buffer);
+    }
+    for (BackendResource* const* constants : {state.vertexConstantBuffers, state.pixelConstantBuffers}) {
+        for (UINT slot = 0; slot < kConstantSlots; ++slot) {
+            if (constants[slot] != nullptr) read.push_back(static_cast<VulkanResource*>(constants[slot]));
+        }
+    }
+
     // Recorded into the open batch: nothing waits for the draw until something needs it done. Everything the
     // recording needs is made beforehand, since it runs under the queue's lock.
-    device_.Record([&](VkCommandBuffer commands, uint64_t batch, uint64_t finished) {
-        VkDescriptorSet sets[2] = {};
-        if (!AllocateSets(batch, finished, sets)) return;
-        for (size_t index = 0; index < writes.size(); ++index) writes[index].dstSet = sets[writeStages[index]];
-        vkUpdateDescriptorSets(device, uint32_t(writes.size()), writes.data(), 0, nullptr);
-
-        VkRenderPassBeginInfo begin{};
-        begin.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
-        begin.renderPass = renderPass;
-        begin.framebuffer = framebuffer;
-        begin.renderArea = {{0, 0}, {targets.width, targets.height}};
-        vkCmdBeginRenderPass(commands, &begin, VK_SUBPASS_CONTENTS_INLINE);
-        vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline);
-        vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout_, 0, 2, sets, 0, nullptr);
-        const D3D11_VIEWPORT& area = state.viewports[0];
-        // A negative height flips y, so that y grows downwards as on the platform.
-        const VkViewport viewport{area.TopLeftX, area.TopLeftY + area.Height, area.Width, -area.Height, area.MinDepth,
-                                  area.MaxDepth};
-        vkCmdSetViewport(commands, 0, 1, &viewport);
-        VkRect2D scissor{{0, 0}, {targets.width, targets.height}};
-        if (state.rasterizer.ScissorEnable) {
-            scissor = {{0, 0}, {0, 0}};  // without a rectangle nothing passes
-            if (state.scissorCount > 0) {
-                const D3D11_RECT& rect = state.scissors[0];
-                const LONG left = std::max<LONG>(rect.left, 0);
-                const LONG top = std::max<LONG>(rect.top, 0);
-                scissor = {{INT(left), INT(top)},
-                           {UINT(std::max<LONG>(std::min<LONG>(rect.right, targets.width) - left, 0)),
-                            UINT(std::max<LONG>(std::min<LONG>(rect.bottom, targets.height) - top, 0))}};
-            }
+    device_.RecordDraw(targets, [&](VkCommandBuffer commands, uint64_t batch, uint64_t finished, bool newPass) {
+        VkDescriptorSet sets[2];
+        for (UINT stage = 0; stage < 2; ++stage) {
+            sets[stage] = SetFor(stage, bindings[stage], batch, finished);
+            if (sets[stage] == VK_NULL_HANDLE) return;
         }
-        vkCmdSetScissor(commands, 0, 1, &scissor);
-        vkCmdSetBlendConstants(commands, state.blendFactor);
-        vkCmdSetStencilReference(commands, VK_STENCIL_FACE_FRONT_AND_BACK, state.stencilReference);
+        for (VulkanResource* buffer : read) buffer->MarkRead(batch);
+        if (newPass) bound_ = Bound{};
+        if (bound_.pipeline != wanted.pipeline) {
+            vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, wanted.pipeline);
+        }
+        for (UINT stage = 0; stage < 2; ++stage) {
+            if (bound_.sets[stage] == sets[stage]) continue;
+            vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout_, stage, 1, &sets[stage],
+                                    0, nullptr);
+            bound_.sets[stage] = sets[stage];
+        }
+        if (newPass || std::memcmp(&bound_.viewport, &wanted.viewport, sizeof wanted.viewport) != 0) {
+            vkCmdSetViewport(commands, 0, 1, &wanted.viewport);
+        }
+        if (newPass || std::memcmp(&bound_.scissor, &wanted.scissor, sizeof wanted.scissor) != 0) {
+            vkCmdSetScissor(commands, 0, 1, &wanted.scissor);
+        }
+        if (newPass || !std::equal(wanted.blendConstants, wanted.blendConstants + 4, bound_.blendConstants)) {
+            vkCmdSetBlendConstants(commands, wanted.blendConstants);
+        }
+        if (newPass || bound_.stencilReference != wanted.stencilReference) {
+            vkCmdSetStencilReference(commands, VK_STENCIL_FACE_FRONT_AND_BACK, wanted.stencilReference);
+        }
         for (UINT slot = 0; slot < D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT; ++slot) {
-            const BoundBuffer& bound = state.vertexBuffers[slot];
-            if (bound.resource == nullptr) continue;
-            const VkBuffer buffer = static_cast<VulkanResource*>(bound.resource)->buffer();
-            const VkDeviceSize offset = bound.offset;
-            vkCmdBindVertexBuffers(commands, slot, 1, &buffer, &offset);
+            const BoundVertexBuffer& buffer = wanted.vertexBuffers[slot];
+            if (buffer.buffer == VK_NULL_HANDLE || buffer == bound_.vertexBuffers[slot]) continue;
+            vkCmdBindVertexBuffers(commands, slot, 1, &buffer.buffer, &buffer.offset);
         }
-        // An element whose slot has no buffer reads zeros: its stride is 0, so every vertex reads the zero buffer's start.
-        if (state.inputElements != nullptr) {
-            for (const D3D11_INPUT_ELEMENT_DESC& element : *state.inputElements) {
-                if (state.vertexBuffers[element.InputSlot].resource != nullptr) continue;
-                const VkBuffer zero = static_cast<VulkanResource*>(zeroBuffer_.get())->buffer();
-                const VkDeviceSize start = 0;
-                vkCmdBindVertexBuffers(commands, element.InputSlot, 1, &zero, &start);
-            }
+        if (call.indexed && (wanted.indexBuffer != bound_.indexBuffer || wanted.indexType != bound_.indexType)) {
+            vkCmdBindIndexBuffer(commands, wanted.indexBuffer.buffer, wanted.indexBuffer.offset, wanted.indexType);
         }
-        if (call.indexed && state.indexBuffer.resource != nullptr) {
-            vkCmdBindIndexBuffer(
-                commands, static_cast<VulkanResource*>(state.indexBuffer.resource)->buffer(), state.indexBuffer.offset,
-                state.indexFormat == DXGI_FORMAT_R16_UINT ? VK_INDEX_TYPE_UINT16 : VK_INDEX_TYPE_UINT32);
+        if (call.indexed) {
             vkCmdDrawIndexed(commands, call.count, call.instanceCount, call.start, call.baseVertex, call.startInstance);
-        } else if (!call.indexed) {
+        } else {
             vkCmdDraw(commands, call.count, call.instanceCount, call.start, call.startInstance);
         }
-        vkCmdEndRenderPass(commands);
+        const BoundVertexBuffer indexBuffer = call.indexed ? wanted.indexBuffer : bound_.indexBuffer;
+        const VkIndexType indexType = call.indexed ? wanted.indexType : bound_.indexType;
+        const VkDescriptorSet keptSets[2] = {bound_.sets[0], bound_.sets[1]};
+        const Bound previous = bound_;
+        bound_ = wanted;
+        for (UINT slot = 0; slot < D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT; ++slot) {
+            if (wanted.vertexBuffers[slot].buffer == VK_NULL_HANDLE)
+                bound_.vertexBuffers[slot] = previous.vertexBuffers[slot];
+        }
+        bound_.indexBuffer = indexBuffer;
+        bound_.indexType = indexType;
+        std::copy(keptSets, keptSets + 2, bound_.sets);
     });
 }
 

@@ -17,8 +17,11 @@ namespace halvo::d3d11::vulkan {
 // negative height, depth 0..1, pixel centres at .5, clockwise front faces.
 // Pipelines are kept by the state they were made from, samplers by their
 // description, framebuffers by their attachments (until one of those views
-// goes) and views by their resources; each draw records its own render pass
-// over the bound targets into the device's open batch, without waiting.
+// goes) and views by their resources. Each draw is recorded into the
+// device's open batch without waiting, inside the render pass of its targets
+// (shared by the draws into the same targets); a draw's descriptor sets are
+// those of the draw before when they would hold the same, and only what
+// changed since the draw before in the pass is bound again.
 class VulkanRenderer {
 public:
     explicit VulkanRenderer(VulkanDevice& device);
@@ -27,21 +30,55 @@ public:
     void Draw(const DrawState& state, const DrawCall& call);
 
 private:
+    // What one stage's descriptor set holds, compared byte for byte.
+    struct StageBindings {
+        VkDescriptorBufferInfo constants[D3D11_COMMONSHADER_CONSTANT_BUFFER_API_SLOT_COUNT];
+        VkDescriptorImageInfo textures[16];  // the texture slots a set holds
+        VkDescriptorImageInfo samplers[D3D11_COMMONSHADER_SAMPLER_SLOT_COUNT];
+    };
+    struct StageSet {
+        VkDescriptorSet set = VK_NULL_HANDLE;
+        uint64_t batch = 0;  // the batch it was written in
+        StageBindings bindings;
+    };
+    struct BoundVertexBuffer {
+        VkBuffer buffer = VK_NULL_HANDLE;
+        VkDeviceSize offset = 0;
+        bool operator==(const BoundVertexBuffer&) const = default;
+    };
+    // What the commands of the open pass have bound.
+    struct Bound {
+        VkPipeline pipeline = VK_NULL_HANDLE;
+        VkDescriptorSet sets[2] = {};
+        VkViewport viewport{};
+        VkRect2D scissor{};
+        float blendConstants[4] = {};
+        UINT stencilReference = 0;
+        BoundVertexBuffer vertexBuffers[D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT];
+        BoundVertexBuffer indexBuffer;
+        VkIndexType indexType = VK_INDEX_TYPE_UINT16;
+    };
+
     bool MakeLayout();
-    VkRenderPass RenderPassFor(const DrawState& state);
+    // The draw's attachments and the views of its framebuffer; false when it has none.
+    bool TargetsOf(const DrawState& state, PassTargets& targets, std::vector<VkImageView>& views);
+    void FillBindings(const DrawState& state, UINT stage, StageBindings& bindings);
+    // The stage's set holding `bindings`, for the numbered batch.
+    VkDescriptorSet SetFor(UINT stage, const StageBindings& bindings, uint64_t batch, uint64_t finished);
     VkPipeline PipelineFor(const DrawState& state, VkRenderPass renderPass);
     VkShaderModule LinkedPixelModule(const DrawState& state);
     VkSampler SamplerFor(const D3D11_SAMPLER_DESC& desc);
     VkFramebuffer FramebufferFor(VkRenderPass renderPass, const std::vector<VkImageView>& views, UINT width,
                                  UINT height);
     void ForgetView(VkImageView view);
-    // The two sets of a draw recorded into `batch`, from a pool no unfinished batch uses.
-    bool AllocateSets(uint64_t batch, uint64_t finished, VkDescriptorSet sets[2]);
+    // A set of the stage's layout for `batch`, from a pool no unfinished batch uses.
+    VkDescriptorSet AllocateSet(UINT stage, uint64_t batch, uint64_t finished);
 
     VulkanDevice& device_;
     // What an empty slot reads: zeros, as on the platform.
     ZeroImages zeroImages_{device_};
     std::unique_ptr<BackendResource> zeroBuffer_;
+    VkImageView zeroView2D_ = VK_NULL_HANDLE;
     VkSampler defaultSampler_ = VK_NULL_HANDLE;
     std::map<std::string, VkSampler> samplers_;  // by description
     // Descriptor pools, each reset once the last batch that used it has run.
@@ -63,7 +100,9 @@ private:
     std::map<FramebufferKey, VkFramebuffer> framebuffers_;  // guarded by framebuffersLock_
     VkDescriptorSetLayout setLayouts_[2] = {};              // the vertex stage's set, then the pixel stage's
     VkPipelineLayout pipelineLayout_ = VK_NULL_HANDLE;
-    std::map<std::string, VkRenderPass> renderPasses_;
+    // Used inside recordings, under the device's queue lock.
+    StageSet sets_[2];  // the last set of each stage
+    Bound bound_;
     std::map<std::string, VkPipeline> pipelines_;
     std::map<std::pair<uint64_t, uint64_t>, VkShaderModule> pixelModules_;  // by vertex and pixel shader
 };

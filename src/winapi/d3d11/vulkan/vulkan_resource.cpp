@@ -15,6 +15,10 @@ constexpr VkBufferUsageFlags kBufferUsage = VK_BUFFER_USAGE_TRANSFER_SRC_BIT | V
                                             VK_BUFFER_USAGE_VERTEX_BUFFER_BIT | VK_BUFFER_USAGE_INDEX_BUFFER_BIT |
                                             VK_BUFFER_USAGE_UNIFORM_BUFFER_BIT;
 constexpr VkBufferUsageFlags kTransferUsage = VK_BUFFER_USAGE_TRANSFER_SRC_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT;
+// The largest minUniformBufferOffsetAlignment a device may ask for.
+constexpr VkDeviceSize kVersionAlignment = 256;
+// A buffer's ring grows no further than this; past it a write waits for the device instead.
+constexpr VkDeviceSize kMostRingBytes = VkDeviceSize(64) << 20;
 
 // A typeless group that a depth-stencil view will look at holds depth.
 VkFormat StorageFormat(const ResourceShape& shape)
@@ -76,6 +80,47 @@ VulkanResource::~VulkanResource()
     if (imageMemory_ != VK_NULL_HANDLE) vkFreeMemory(device_.device(), imageMemory_, nullptr);
 }
 
+uint8_t* VulkanResource::Version(uint32_t index) const
+{
+    return static_cast<uint8_t*>(linear_.mapped) + VkDeviceSize(index) * versionSize_;
+}
+
+uint8_t* VulkanResource::Contents(UINT subresource) const { return Version(version_) + offsets_[subresource]; }
+
+void VulkanResource::MarkRead(uint64_t batch)
+{
+    if (readBatch_ == batch) return;
+    readBatch_ = batch;
+    firstReadVersion_ = version_;
+}
+
+bool VulkanResource::Busy() const { return readBatch_ == device_.CurrentBatch(); }
+
+void VulkanResource::NextVersion(bool keepContents)
+{
+    const uint32_t next = (version_ + 1) % versionCount_;
+    if (next != firstReadVersion_) {
+        if (keepContents) std::memcpy(Version(next), Version(version_), size_t(versionSize_));
+        version_ = next;
+        return;
+    }
+    // Every version is read by the open batch: a ring twice as long, the old one going once the batch has run.
+    DeviceBuffer longer;
+    if (versionSize_ * versionCount_ * 2 <= kMostRingBytes) {
+        longer = device_.CreateHostBuffer(versionSize_ * versionCount_ * 2, kBufferUsage);
+    }
+    if (longer.mapped == nullptr) {
+        device_.Sync();  // nothing reads the buffer any more
+        return;
+    }
+    if (keepContents) std::memcpy(longer.mapped, Version(version_), size_t(versionSize_));
+    device_.DestroyAfterSync(linear_);
+    linear_ = longer;
+    versionCount_ *= 2;
+    version_ = 0;
+    readBatch_ = 0;
+}
+
 VkImageView VulkanResource::View(const ViewKey& key)
 {
     std::lock_guard<std::mutex> lock(viewsLock_);
@@ -133,7 +178,6 @@ bool VulkanResource::Allocate(const D3D11_SUBRESOURCE_DATA* initial)
                     std::memset(host.mapped, 0, size_t(RowPitch(index)) * Rows(index));
                 }
                 HostToImage(index, 0, 0, host, box);
-                device_.Destroy(host);
             }
             return true;
         }();
@@ -146,14 +190,16 @@ bool VulkanResource::Allocate(const D3D11_SUBRESOURCE_DATA* initial)
         offsets_.push_back(size);
         size += VkDeviceSize(RowPitch(index)) * Rows(index);
     }
-    linear_ = device_.CreateHostBuffer(size, info_ == nullptr ? kBufferUsage : kTransferUsage);
+    // Versions of a buffer start where constants may be bound from.
+    versionSize_ = (size + kVersionAlignment - 1) / kVersionAlignment * kVersionAlignment;
+    linear_ = device_.CreateHostBuffer(versionSize_, info_ == nullptr ? kBufferUsage : kTransferUsage);
     if (linear_.mapped == nullptr) return false;
-    std::memset(linear_.mapped, 0, size_t(size));
+    std::memset(linear_.mapped, 0, size_t(versionSize_));
     for (UINT index = 0; initial != nullptr && index < shape_.SubresourceCount(); ++index) {
         if (initial[index].pSysMem == nullptr) continue;
         const UINT sourcePitch = info_ == nullptr ? shape_.width : initial[index].SysMemPitch;
-        CopyRows(static_cast<uint8_t*>(linear_.mapped) + offsets_[index], RowPitch(index),
-                 static_cast<const uint8_t*>(initial[index].pSysMem), sourcePitch, RowPitch(index), Rows(index));
+        CopyRows(Contents(index), RowPitch(index), static_cast<const uint8_t*>(initial[index].pSysMem), sourcePitch,
+                 RowPitch(index), Rows(index));
     }
     return true;
 }
@@ -193,7 +239,7 @@ bool VulkanResource::AllocateImage()
     if (imageMemory_ == VK_NULL_HANDLE || vkBindImageMemory(device_.device(), image_, imageMemory_, 0) != VK_SUCCESS) {
         return false;
     }
-    return device_.Run([&](VkCommandBuffer commands) {
+    return device_.Record([&](VkCommandBuffer commands, uint64_t, uint64_t) {
         VkImageMemoryBarrier barrier{};
         barrier.sType = VK_STRUCTURE_TYPE_IMAGE_MEMORY_BARRIER;
         barrier.dstAccessMask = VK_ACCESS_MEMORY_READ_BIT | VK_ACCESS_MEMORY_WRITE_BIT;
@@ -241,7 +287,7 @@ DeviceBuffer VulkanResource::ImageToHost(UINT subresource, const D3D11_BOX& box)
     return host;
 }
 
-void VulkanResource::HostToImage(UINT subresource, UINT x, UINT y, const DeviceBuffer& host, const D3D11_BOX& box)
+void VulkanResource::HostToImage(UINT subresource, UINT x, UINT y, DeviceBuffer host, const D3D11_BOX& box)
 {
     const UINT mip = shape_.MipOf(subresource);
     const UINT width = std::min(box.right - box.left, shape_.WidthAt(mip) - x);
@@ -254,7 +300,7 @@ void VulkanResource::HostToImage(UINT subresource, UINT x, UINT y, const DeviceB
         auto* stencils = static_cast<uint8_t*>(stencilBytes.mapped);
         for (size_t texel = 0; texel < size_t(width) * height; ++texel) stencils[texel] = texels[texel * 4 + 3];
     }
-    device_.Run([&](VkCommandBuffer commands) {
+    device_.Record([&](VkCommandBuffer commands, uint64_t, uint64_t) {
         VkBufferImageCopy copy{};
         const UINT blockWidth = (box.right - box.left + info_->blockSize - 1) / info_->blockSize * info_->blockSize;
         copy.bufferRowLength = blockWidth;
@@ -269,7 +315,8 @@ void VulkanResource::HostToImage(UINT subresource, UINT x, UINT y, const DeviceB
             vkCmdCopyBufferToImage(commands, stencilBytes.buffer, image_, VK_IMAGE_LAYOUT_GENERAL, 1, &copy);
         }
     });
-    device_.Destroy(stencilBytes);
+    device_.DestroyAfterSync(host);
+    device_.DestroyAfterSync(stencilBytes);
 }
 
 void* VulkanResource::Map(UINT subresource, D3D11_MAP type, UINT* rowPitch, UINT* depthPitch)
@@ -277,19 +324,13 @@ void* VulkanResource::Map(UINT subresource, D3D11_MAP type, UINT* rowPitch, UINT
     *rowPitch = RowPitch(subresource);
     *depthPitch = RowPitch(subresource) * Rows(subresource);
     if (image_ == VK_NULL_HANDLE) {
-        // Recorded draws keep reading the old contents: a discarded buffer takes new memory and the old goes
-        // after them; any other write waits for them (NO_OVERWRITE promises not to touch what they read).
-        DeviceBuffer fresh;
-        if (type == D3D11_MAP_WRITE_DISCARD && info_ == nullptr && device_.MayRetire()) {
-            fresh = device_.CreateHostBuffer(shape_.width, kBufferUsage);
+        // Draws of the open batch keep reading the version they were given: a write moves on to the next
+        // (a discard without the old contents). Reads and NO_OVERWRITE, which promises not to touch what
+        // the draws read, stay where they are.
+        if ((type == D3D11_MAP_WRITE_DISCARD || type == D3D11_MAP_WRITE || type == D3D11_MAP_READ_WRITE) && Busy()) {
+            NextVersion(type != D3D11_MAP_WRITE_DISCARD);
         }
-        if (fresh.mapped != nullptr) {
-            device_.DestroyAfterSync(linear_);
-            linear_ = fresh;
-        } else if (type != D3D11_MAP_WRITE_NO_OVERWRITE) {
-            device_.Sync();
-        }
-        return static_cast<uint8_t*>(linear_.mapped) + offsets_[subresource];
+        return Contents(subresource);
     }
     Mapping& mapping = mappings_[subresource];
     mapping.type = type;
@@ -307,17 +348,18 @@ void VulkanResource::Unmap(UINT subresource)
     Mapping& mapping = mappings_[subresource];
     if (mapping.staging.mapped != nullptr && mapping.type != D3D11_MAP_READ) {
         HostToImage(subresource, 0, 0, mapping.staging, WholeBox(subresource));
+    } else {
+        device_.Destroy(mapping.staging);
     }
-    device_.Destroy(mapping.staging);
+    mapping.staging = {};
 }
 
 void VulkanResource::Write(UINT subresource, const D3D11_BOX& box, const void* data, UINT rowPitch)
 {
     const BlockRegion region = RegionInBlocks(info_, box);
     if (image_ == VK_NULL_HANDLE) {
-        device_.Sync();
-        CopyRows(static_cast<uint8_t*>(linear_.mapped) + offsets_[subresource] +
-                     region.firstRow * size_t(RowPitch(subresource)) + region.rowOffset,
+        if (Busy()) NextVersion(true);
+        CopyRows(Contents(subresource) + region.firstRow * size_t(RowPitch(subresource)) + region.rowOffset,
                  RowPitch(subresource), static_cast<const uint8_t*>(data), rowPitch, region.rowBytes, region.rowCount);
         return;
     }
@@ -326,7 +368,6 @@ void VulkanResource::Write(UINT subresource, const D3D11_BOX& box, const void* d
     CopyRows(static_cast<uint8_t*>(host.mapped), region.rowBytes, static_cast<const uint8_t*>(data), rowPitch,
              region.rowBytes, region.rowCount);
     HostToImage(subresource, box.left, box.top, host, box);
-    device_.Destroy(host);
 }
 
 void VulkanResource::CopyRegion(UINT subresource, UINT x, UINT y, BackendResource& source, UINT sourceSubresource,
@@ -335,7 +376,7 @@ void VulkanResource::CopyRegion(UINT subresource, UINT x, UINT y, BackendResourc
     VulkanResource& from = static_cast<VulkanResource&>(source);
     if (image_ != VK_NULL_HANDLE && from.image_ != VK_NULL_HANDLE &&
         (&from != this || subresource != sourceSubresource)) {
-        device_.Run([&](VkCommandBuffer commands) {
+        device_.Record([&](VkCommandBuffer commands, uint64_t, uint64_t) {
             const UINT mip = from.shape_.MipOf(sourceSubresource);
             VkImageCopy copy{};
             copy.srcSubresource = Layers(AspectsOf(from.format_), mip, from.shape_.SliceOf(sourceSubresource));
@@ -357,24 +398,27 @@ void VulkanResource::CopyRegion(UINT subresource, UINT x, UINT y, BackendResourc
         packed = device_.CreateHostBuffer(VkDeviceSize(region.rowBytes) * region.rowCount, kTransferUsage);
         if (packed.mapped != nullptr) {
             CopyRows(static_cast<uint8_t*>(packed.mapped), region.rowBytes,
-                     static_cast<const uint8_t*>(from.linear_.mapped) + from.offsets_[sourceSubresource] +
-                         region.firstRow * size_t(from.RowPitch(sourceSubresource)) + region.rowOffset,
+                     from.Contents(sourceSubresource) + region.firstRow * size_t(from.RowPitch(sourceSubresource)) +
+                         region.rowOffset,
                      from.RowPitch(sourceSubresource), region.rowBytes, region.rowCount);
         }
     }
     if (packed.mapped == nullptr) return;
     if (image_ != VK_NULL_HANDLE) {
         HostToImage(subresource, x, y, packed, box);
-    } else {
-        device_.Sync();
-        D3D11_BOX destination{x, y, 0, x + 1, y + 1, 1};
-        const BlockRegion at = RegionInBlocks(info_, destination);
-        CopyRows(static_cast<uint8_t*>(linear_.mapped) + offsets_[subresource] +
-                     at.firstRow * size_t(RowPitch(subresource)) + at.rowOffset,
-                 RowPitch(subresource), static_cast<const uint8_t*>(packed.mapped), region.rowBytes, region.rowBytes,
-                 region.rowCount);
+        return;
     }
+    if (Busy()) NextVersion(true);
+    D3D11_BOX destination{x, y, 0, x + 1, y + 1, 1};
+    const BlockRegion at = RegionInBlocks(info_, destination);
+    CopyRows(Contents(subresource) + at.firstRow * size_t(RowPitch(subresource)) + at.rowOffset, RowPitch(subresource),
+             static_cast<const uint8_t*>(packed.mapped), region.rowBytes, region.rowBytes, region.rowCount);
     device_.Destroy(packed);
+}
+
+ImageClear VulkanResource::ClearOf(const ViewRange& view, VkImageAspectFlags aspects, const VkClearValue& value) const
+{
+    return {image_, format_, aspects, view.firstMip, view.mipCount, view.firstSlice, view.sliceCount, value};
 }
 
 void VulkanResource::ClearColor(const ViewRange& view, const FLOAT rgba[4])
@@ -390,22 +434,18 @@ void VulkanResource::ClearColor(const ViewRange& view, const FLOAT rgba[4])
         FillWithPattern(view, pattern, info.bytesPerBlock);
         return;
     }
-    VkClearColorValue value{};
+    VkClearValue value{};
     ChannelKind kind = ChannelKind::kFloat;
     for (int c = 0; c < 4; ++c) {
         if (!IsIntegerView(info, &kind)) {
-            value.float32[c] = rgba[c];
+            value.color.float32[c] = rgba[c];
         } else if (kind == ChannelKind::kUint) {
-            value.uint32[c] = uint32_t(rgba[c]);
+            value.color.uint32[c] = uint32_t(rgba[c]);
         } else {
-            value.int32[c] = int32_t(rgba[c]);
+            value.color.int32[c] = int32_t(rgba[c]);
         }
     }
-    const VkImageSubresourceRange range{VK_IMAGE_ASPECT_COLOR_BIT, view.firstMip, view.mipCount, view.firstSlice,
-                                        view.sliceCount};
-    device_.Run([&](VkCommandBuffer commands) {
-        vkCmdClearColorImage(commands, image_, VK_IMAGE_LAYOUT_GENERAL, &value, 1, &range);
-    });
+    device_.RecordClear(ClearOf(view, VK_IMAGE_ASPECT_COLOR_BIT, value));
 }
 
 void VulkanResource::FillWithPattern(const ViewRange& view, const uint8_t* pattern, size_t size)
@@ -419,7 +459,6 @@ void VulkanResource::FillWithPattern(const ViewRange& view, const uint8_t* patte
             for (size_t at = 0; at + size <= bytes; at += size)
                 std::memcpy(static_cast<uint8_t*>(host.mapped) + at, pattern, size);
             HostToImage(subresource, 0, 0, host, WholeBox(subresource));
-            device_.Destroy(host);
         }
     }
 }
@@ -431,16 +470,14 @@ void VulkanResource::ClearDepthStencil(const ViewRange& view, UINT clearFlags, F
     if (clearFlags & D3D11_CLEAR_STENCIL) aspects |= VK_IMAGE_ASPECT_STENCIL_BIT;
     aspects &= AspectsOf(format_);
     if (aspects == 0) return;
-    const VkClearDepthStencilValue value{depth, stencil};
-    const VkImageSubresourceRange range{aspects, view.firstMip, view.mipCount, view.firstSlice, view.sliceCount};
-    device_.Run([&](VkCommandBuffer commands) {
-        vkCmdClearDepthStencilImage(commands, image_, VK_IMAGE_LAYOUT_GENERAL, &value, 1, &range);
-    });
+    VkClearValue value{};
+    value.depthStencil = {depth, stencil};
+    device_.RecordClear(ClearOf(view, aspects, value));
 }
 
 void VulkanResource::GenerateMips(const ViewRange& view)
 {
-    device_.Run([&](VkCommandBuffer commands) {
+    device_.Record([&](VkCommandBuffer commands, uint64_t, uint64_t) {
         for (UINT mip = view.firstMip + 1; mip < view.firstMip + view.mipCount; ++mip) {
             VkImageBlit blit{};
             blit.srcSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, mip - 1, view.firstSlice, view.sliceCount};

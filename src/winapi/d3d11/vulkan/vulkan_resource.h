@@ -29,6 +29,11 @@ struct ViewKey {
 // subresource after the other), so Map answers their memory directly. Other
 // textures are images in device memory, always in the GENERAL layout; the
 // CPU reaches them through staging buffers.
+//
+// The device only ever reads a buffer (as vertices, indices or constants).
+// When the CPU writes a buffer that draws of the open batch still read, the
+// buffer moves on to the next version of its contents in a ring, so neither
+// waits for the other; a ring whose versions are all in use grows.
 class VulkanResource final : public BackendResource {
 public:
     // Null when the device cannot hold the resource.
@@ -51,6 +56,10 @@ public:
 
     VkImage image() const { return image_; }
     VkBuffer buffer() const { return linear_.buffer; }
+    // Where the current contents start inside buffer().
+    VkDeviceSize offset() const { return VkDeviceSize(version_) * versionSize_; }
+    // Told by each draw that reads the buffer in the numbered batch.
+    void MarkRead(uint64_t batch);
     VkFormat format() const { return format_; }
     const ResourceShape& shape() const { return shape_; }
 
@@ -64,14 +73,27 @@ private:
     bool Allocate(const D3D11_SUBRESOURCE_DATA* initial);
     bool AllocateImage();
 
+    // The current contents of a subresource of a buffer or staging texture.
+    uint8_t* Contents(UINT subresource) const;
+    uint8_t* Version(uint32_t index) const;
+    // Whether a draw of the open batch reads the current version.
+    bool Busy() const;
+    // Makes the next version of a buffer current, keeping the contents when
+    // asked; waits for the device only when the ring can grow no further.
+    void NextVersion(bool keepContents);
+
     UINT RowPitch(UINT subresource) const;
     UINT Rows(UINT subresource) const;
     D3D11_BOX WholeBox(UINT subresource) const;
 
-    // A tightly packed copy of a box of an image subresource in a host buffer;
-    // and the reverse, a packed host buffer into the box's place at (x, y).
+    // A tightly packed copy of a box of an image subresource in a host buffer
+    // (waits for the device); and the reverse, recorded without waiting: a
+    // packed host buffer into the box's place at (x, y), the buffer going once
+    // the batch has run.
     DeviceBuffer ImageToHost(UINT subresource, const D3D11_BOX& box);
-    void HostToImage(UINT subresource, UINT x, UINT y, const DeviceBuffer& host, const D3D11_BOX& box);
+    void HostToImage(UINT subresource, UINT x, UINT y, DeviceBuffer host, const D3D11_BOX& box);
+    // A clear of the view's subresources, in the image's own format.
+    ImageClear ClearOf(const ViewRange& view, VkImageAspectFlags aspects, const VkClearValue& value) const;
     // Fills the view's subresources with one texel's bytes.
     void FillWithPattern(const ViewRange& view, const uint8_t* pattern, size_t size);
 
@@ -79,8 +101,16 @@ private:
     ResourceShape shape_;
     const FormatInfo* info_;  // null for a buffer
     VkFormat format_ = VK_FORMAT_UNDEFINED;
-    DeviceBuffer linear_;
-    std::vector<VkDeviceSize> offsets_;  // of each subresource inside linear_
+    DeviceBuffer linear_;                // versionCount_ versions of versionSize_ bytes
+    std::vector<VkDeviceSize> offsets_;  // of each subresource inside a version
+    VkDeviceSize versionSize_ = 0;
+    uint32_t versionCount_ = 1;
+    uint32_t version_ = 0;  // the current one
+    // The batch that last read the buffer and the first version it read: the
+    // versions from there to the current one are in use while it is open.
+    // Both are used on the immediate context's thread, as is every write.
+    uint64_t readBatch_ = 0;
+    uint32_t firstReadVersion_ = 0;
     VkImage image_ = VK_NULL_HANDLE;
     VkDeviceMemory imageMemory_ = VK_NULL_HANDLE;
     std::vector<Mapping> mappings_;
