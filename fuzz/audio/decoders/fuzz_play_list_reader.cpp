@@ -33,7 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     HVI_SetLogSink(Discard, nullptr);
     HV_MixerSample* list = HVI_CreateMixerSample("fuzz.mpl", HV_MIXER_LOAD_EMPTY);
     if (HVI_ReadPlayList(list, "fuzz.mpl", data, static_cast<int64_t>(size), LoadEntry, nullptr)) {
-        if (list->entryCount < 1 || list->entryCount > HV_MIXER_MAX_PLAY_LIST_ENTRIES) {
+        // A read list holds up to 64 entries; one without any is an empty stereo list.
+        if (list->kind != HV_MIXER_SAMPLE_PLAY_LIST || list->entryCount < 0 ||
+            list->entryCount > HV_MIXER_MAX_PLAY_LIST_ENTRIES || (list->entryCount == 0 && list->channels != 2)) {
             __builtin_trap();
         }
     }
