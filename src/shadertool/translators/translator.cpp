@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdarg>
 
+#include "shadertool/basic/operator.h"
 #include "shadertool/sema/builtin.h"
 #include "shadertool/translators/translator_messages.h"
 
@@ -22,6 +23,19 @@ bool IsSpacedStatement(const Node* node)
     }
     if (const FunctionNode* function = AsFunction(node)) return node->kind == NodeKind::Function && function->hasBody;
     return node->kind == NodeKind::Loop || node->kind == NodeKind::Selection;
+}
+
+// The type of the Shader XML constant that the node names as a whole:
+// constants.name, or the constant's own name in sources before version 2.3;
+// null for any other node.
+const Type* GetConstantType(const Node* node)
+{
+    if (const VariableNode* variable = AsVariable(node)) return variable->isShaderConstant ? &variable->type : nullptr;
+    if (node == nullptr || node->kind != NodeKind::Operator) return nullptr;
+    const OperatorNode* access = static_cast<const OperatorNode*>(node);
+    const VariableNode* left = AsVariable(access->left);
+    if (access->operatorIndex != OP_MEMBER || left == nullptr || !(left->name == "constants")) return nullptr;
+    return &access->type;
 }
 
 bool IsBlockGroup(const Node* node)
@@ -169,9 +183,41 @@ void Translator::BeginShader(const ShaderDescription& /*description*/) {}
 
 void Translator::WriteInterface(const ShaderDescription& /*description*/) {}
 
+int32_t Translator::GetMatrixConstantSize(const Node& node)
+{
+    if (const Type* constant = GetConstantType(&node)) return constant->arraySize == 0 ? constant->matrixSize : 0;
+    if (node.kind != NodeKind::Operator) return 0;
+    const OperatorNode& element = static_cast<const OperatorNode&>(node);
+    const Type* array = element.operatorIndex == OP_SUBSCRIPT ? GetConstantType(element.left) : nullptr;
+    return array != nullptr && array->arraySize != 0 ? array->matrixSize : 0;
+}
+
+Type Translator::GetSlotType(const Type& type)
+{
+    Type slotType = type;
+    if (slotType.matrixSize > 0) slotType.matrixSize = 4;
+    return slotType;
+}
+
+void Translator::WriteMatrixConstant(const Node& node, int32_t /*matrixSize*/) { TranslateNodeAsDeclared(node); }
+
+void Translator::TranslateNodeAsDeclared(const Node& node)
+{
+    const Node* outer = nodeAsDeclared;
+    nodeAsDeclared = &node;
+    TranslateNode(&node);
+    nodeAsDeclared = outer;
+}
+
 void Translator::TranslateNode(const Node* node)
 {
     if (node == nullptr) return;
+    if (node != nodeAsDeclared) {
+        if (const int32_t matrixSize = GetMatrixConstantSize(*node); matrixSize > 0) {
+            WriteMatrixConstant(*node, matrixSize);
+            return;
+        }
+    }
     switch (node->kind) {
     case NodeKind::Group: {
         const GroupNode& group = *AsGroup(node);

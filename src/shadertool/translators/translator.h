@@ -49,6 +49,12 @@ public:
     // A name of the source (variable, parameter, member, function) as the
     // target writes it: the name itself unless the target's language reserves it.
     virtual String GetIdentifier(const String& name);
+    // Writes a Shader XML matrix constant, or an element of a matrix constant
+    // array, as this target reads it from its slot in the engine's constant
+    // block. Every matrix has a slot of 64 bytes whatever its size: a float4x4
+    // in the platform's default (column-major) packing, a smaller matrix in
+    // its upper-left corner. Here: as declared.
+    virtual void WriteMatrixConstant(const Node& node, int32_t matrixSize);
 
     void TranslateNode(const Node* node);
     void TranslateBlock(const GroupNode& group, bool braces);
@@ -90,6 +96,16 @@ protected:
     void WriteElementList(const OperatorNode& node, char open, char close);
     // The expression children of a call (the children of its first child).
     static const Array<Node*>* GetArguments(const FunctionNode& call);
+    // The size of the matrix that the node reads from a Shader XML constant,
+    // whole or as an element of an array; 0 for any other node.
+    static int32_t GetMatrixConstantSize(const Node& node);
+    // The type a constant is declared with so that it fills its slot in the
+    // engine's constant block: every matrix as a 4 x 4 one.
+    static Type GetSlotType(const Type& type);
+    // Writes the node by its own operations, even when it reads a matrix constant.
+    void TranslateNodeAsDeclared(const Node& node);
+    static bool IsMatrix(const Type* type) { return type != nullptr && type->matrixSize > 0; }
+    static bool IsVector(const Type* type) { return type != nullptr && type->matrixSize == 0 && type->vectorSize >= 2; }
 
     StringMap<const char*> renames;
     String header;
@@ -103,6 +119,9 @@ protected:
     bool bitwiseAllowed = false;
     bool inFunctionBody = false;
     bool success = true;
+
+private:
+    const Node* nodeAsDeclared = nullptr;  // the node TranslateNodeAsDeclared is writing
 };
 
 }  // namespace ShaderTool

@@ -162,6 +162,16 @@ inline ShaderTool::ShaderDescription MakeInterface(const std::string& name, uint
 {
     if (name == "lit") return MakeLitMesh(version);
     if (name == "raytracing") return MakeRayTracing(version);
+    if (name == "sprite_with_matrices") {
+        // Constants after smaller matrices and in an array of them, whose
+        // slots in the engine's block are 64 bytes each all the same.
+        ShaderTool::ShaderDescription description = MakeSprite(version);
+        AddConstant(description.pixelConstants, "basis", Type::MakeMatrix(3));
+        AddConstant(description.pixelConstants, "after", Float(4));
+        AddConstant(description.pixelConstants, "pairs", Type::MakeMatrix(2, 0, 2));
+        AddConstant(description.pixelConstants, "last", Type::MakeVector(BaseType::INT, 4));
+        return description;
+    }
     if (name == "sprite_without_output") {
         ShaderTool::ShaderDescription description = MakeSprite(version);
         description.pixelOutput.Clear();

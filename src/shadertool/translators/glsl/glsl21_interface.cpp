@@ -103,7 +103,9 @@ void GLSL21Translator::DeclareConstants(const ConstantList& constants)
     if (constants.variables.GetCount() == 0) return;
     BeginDeclarationGroup();
     for (const ConstantVariable& constant : constants.variables) {
-        const String typeName = GetTypeName(constant.type);
+        // Every matrix is uploaded from its 64-byte slot as a mat4 and read
+        // through a support function (WriteMatrixConstant).
+        const String typeName = GetTypeName(GetSlotType(constant.type));
         if (constant.type.arraySize != 0) {
             DeclareLine("uniform %s _const_%s[%i]", typeName.GetText(), constant.name.GetText(),
                         constant.type.arraySize);

@@ -14,6 +14,29 @@
 namespace ShaderTool {
 namespace {
 
+// The support function that reads a matrix constant of the size from its
+// slot, uploaded as a mat4 the default way: the slot's float4x4 in its
+// column-major packing arrives as the HLSL matrix itself, whose rows become
+// the columns of the matrix as this family keeps it.
+String MatrixRowsFunction(int32_t size)
+{
+    String text = String::Formatted("mat%i _matrix_rows%i(mat4 m)\n{\n\treturn mat%i(", size, size, size);
+    for (int32_t column = 0; column < size; ++column) {
+        for (int32_t row = 0; row < size; ++row)
+            text.AppendFormat("%sm[%i][%i]", column + row > 0 ? ", " : "", row, column);
+    }
+    text.Append(");\n}\n");
+    return text;
+}
+
+// An operand that a product or quotient wrote without brackets.
+bool IsProductOrQuotient(const Node* node)
+{
+    if (node == nullptr || node->kind != NodeKind::Operator) return false;
+    const uint32_t index = static_cast<const OperatorNode*>(node)->operatorIndex;
+    return index == OP_MULTIPLY || index == OP_DIVIDE || index == OP_MODULO;
+}
+
 const char* DimensionSuffix(TextureDimension dimension)
 {
     switch (dimension) {
@@ -225,6 +248,43 @@ bool GLSL21Translator::TranslateRemainder(const OperatorNode& node)
     return true;
 }
 
+bool GLSL21Translator::TranslateMatrixProduct(const OperatorNode& node)
+{
+    const Type* left = GetNodeType(node.left);
+    const Type* right = GetNodeType(node.right);
+    const bool rowVectorProduct = IsVector(left) && IsMatrix(right);
+    if (!rowVectorProduct && !(IsMatrix(left) && IsMatrix(right))) return false;
+    if (node.operatorIndex == OP_ASSIGN_MULTIPLY) {
+        TranslateNode(node.left);
+        body.Append(" = ");
+    }
+    if (!rowVectorProduct) {
+        body.Append("matrixCompMult(");
+        TranslateNode(node.left);
+        body.Append(", ");
+        TranslateNode(node.right);
+        body.Append(")");
+        return true;
+    }
+    // The vector moves to the right of the product: one that is itself a
+    // product or quotient keeps its own grouping.
+    TranslateNode(node.right);
+    body.Append(" * ");
+    const bool grouped = IsProductOrQuotient(node.left);
+    if (grouped) body.Append("(");
+    TranslateNode(node.left);
+    if (grouped) body.Append(")");
+    return true;
+}
+
+void GLSL21Translator::WriteMatrixConstant(const Node& node, int32_t matrixSize)
+{
+    AddSupportFunction(MatrixRowsFunction(matrixSize));
+    body.AppendFormat("_matrix_rows%i(", matrixSize);
+    TranslateNodeAsDeclared(node);
+    body.Append(")");
+}
+
 void GLSL21Translator::AddSupportFunction(const String& text)
 {
     for (const String& function : supportFunctions) {
@@ -244,6 +304,10 @@ void GLSL21Translator::WriteSupportFunctions()
 void GLSL21Translator::TranslateOperator(const OperatorNode& node)
 {
     if ((node.operatorIndex == OP_MODULO || node.operatorIndex == OP_ASSIGN_MODULO) && TranslateRemainder(node)) return;
+    if ((node.operatorIndex == OP_MULTIPLY || node.operatorIndex == OP_ASSIGN_MULTIPLY) &&
+        TranslateMatrixProduct(node)) {
+        return;
+    }
     if (node.operatorIndex == OP_MEMBER && TranslateMemberAccess(node)) return;
     Translator::TranslateOperator(node);
 }

@@ -33,6 +33,7 @@ public:
     void TranslateOperator(const OperatorNode& node) override;
     void WriteInterface(const ShaderDescription& shaderDescription) override;
     String GetIdentifier(const String& name) override;
+    void WriteMatrixConstant(const Node& node, int32_t matrixSize) override;
 
     virtual void DeclareBuffers(const ShaderDescription& shaderDescription);
     // The reference operations return true when they wrote the whole member
@@ -96,6 +97,12 @@ protected:
     // the quotient toward zero as the HLSL targets do: the remainder takes
     // the dividend's sign (-7 % 3 is -1). True when the operands are ints.
     bool TranslateRemainder(const OperatorNode& node);
+    // The family keeps every matrix as the transpose of the HLSL one, so that
+    // constructors (which fill columns here and rows there) and subscripts
+    // (columns here, rows there) read the same numbers. The row-vector
+    // product v * M is then M * v, and * between two matrices, which works
+    // per component, matrixCompMult. True when the product is one of those.
+    bool TranslateMatrixProduct(const OperatorNode& node);
     // A function the body calls, written after the interface; each text once.
     void AddSupportFunction(const String& text);
     // Appends the support functions to the header.

@@ -172,12 +172,22 @@ void SPIRVTranslator::DeclareConstants(const ConstantList& constants)
     const bool pushConstants = constants.first != -1;
     const String head = pushConstants ? String("layout(push_constant)") : LayoutText(stage == STAGE_PIXEL ? 1 : 0, 0);
     header.AppendFormat("%s uniform Uniforms\n{\n", head.GetText());
+    // Every member fills whole 16-byte rows, so the block's own layout puts
+    // each at the offset of its slot in the engine's block. A matrix is a
+    // row-major mat4: the slot's float4x4 in its column-major packing arrives
+    // transposed, as this family keeps matrices.
     for (int i = 0; i < constants.variables.GetCount(); ++i) {
         const ConstantVariable& constant = constants.variables[i];
+        const bool matrix = constant.type.matrixSize > 0;
+        const bool offsetFirst = pushConstants && i == 0 && constants.first != 0;
         String offset;
-        if (pushConstants && i == 0 && constants.first != 0)
-            offset = String::Formatted("layout(offset = %i) ", constants.first);
-        const String typeName = GetTypeName(constant.type);
+        if (matrix || offsetFirst) {
+            offset = "layout(";
+            if (matrix) offset.Append(offsetFirst ? "row_major, " : "row_major");
+            if (offsetFirst) offset.AppendFormat("offset = %i", constants.first);
+            offset.Append(") ");
+        }
+        const String typeName = GetTypeName(GetSlotType(constant.type));
         if (constant.type.arraySize != 0) {
             DeclareLine("\t%s%s _const_%s[%i]", offset.GetText(), typeName.GetText(), constant.name.GetText(),
                         constant.type.arraySize);
@@ -186,6 +196,18 @@ void SPIRVTranslator::DeclareConstants(const ConstantList& constants)
         }
     }
     header.Append("};\n");
+}
+
+void SPIRVTranslator::WriteMatrixConstant(const Node& node, int32_t matrixSize)
+{
+    if (matrixSize == 4) {
+        TranslateNodeAsDeclared(node);
+        return;
+    }
+    // A smaller matrix is the upper-left corner of its slot.
+    body.AppendFormat("mat%i(", matrixSize);
+    TranslateNodeAsDeclared(node);
+    body.Append(")");
 }
 
 void SPIRVTranslator::DeclareBuffers(const ShaderDescription& shaderDescription)

@@ -33,6 +33,7 @@ public:
     void DeclarePixelTextures(const ShaderDescription& shaderDescription) override;
     void DeclareVertexInputs(const ShaderDescription& shaderDescription) override;
     void DeclareVertexOutputs(const ShaderDescription& shaderDescription) override;
+    void WriteMatrixConstant(const Node& node, int32_t matrixSize) override;
 
 private:
     bool IsRayStage() const { return stage == STAGE_RCHIT || stage == STAGE_RGEN || stage == STAGE_RMISS; }

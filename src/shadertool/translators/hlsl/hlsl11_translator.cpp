@@ -155,8 +155,10 @@ void HLSL11Translator::DeclareConstants(const Array<ConstantVariable>& constants
     if (bindConstantRegisters) registerSuffix = String::Formatted(" : register(b%i)", stage == STAGE_PIXEL ? 1 : 0);
     if (!header.IsEmpty()) header.Append("\n");
     header.AppendFormat("%s Constants%s\n{\n", constantBufferKeyword, registerSuffix.GetText());
+    // Every member fills whole 16-byte rows, so the buffer's own packing puts
+    // each at the offset of its slot in the engine's block.
     for (const ConstantVariable& constant : constants) {
-        const String typeName = GetTypeName(constant.type);
+        const String typeName = GetTypeName(GetSlotType(constant.type));
         if (constant.type.arraySize != 0) {
             header.AppendFormat("\t%s _const_%s[%i];\n", typeName.GetText(), constant.name.GetText(),
                                 constant.type.arraySize);

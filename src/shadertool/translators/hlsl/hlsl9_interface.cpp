@@ -1,5 +1,7 @@
 // The declarations an HLSL stage gets before its body: the stage structs,
 // the constants and the textures.
+#include <algorithm>
+
 #include "shadertool/translators/hlsl/hlsl9_translator.h"
 #include "shadertool/translators/hlsl/hlsl_tables.h"
 
@@ -94,16 +96,23 @@ void HLSL9Translator::DeclareConstants(const Array<ConstantVariable>& constants)
 {
     if (constants.GetCount() == 0) return;
     header.Append("\n");
+    // Each constant sits in the registers of its slot in the engine's block,
+    // in declaration order, whichever constants the body reads.
+    int32_t slotRegister = 0;
     for (const ConstantVariable& constant : constants) {
         // Shader model 3 keeps int4 constants in float registers.
-        Type type = constant.type;
+        Type type = GetSlotType(constant.type);
         if (type.baseType == BaseType::INT && type.vectorSize == 4) type.baseType = BaseType::FLOAT;
         const String typeName = GetTypeName(type);
         if (type.arraySize != 0) {
-            header.AppendFormat("%s _const_%s[%i];\n", typeName.GetText(), constant.name.GetText(), type.arraySize);
+            header.AppendFormat("%s _const_%s[%i] : register(c%i);\n", typeName.GetText(), constant.name.GetText(),
+                                type.arraySize, slotRegister);
         } else {
-            header.AppendFormat("%s _const_%s;\n", typeName.GetText(), constant.name.GetText());
+            header.AppendFormat("%s _const_%s : register(c%i);\n", typeName.GetText(), constant.name.GetText(),
+                                slotRegister);
         }
+        // A slot holds one 16-byte register per element, four per matrix element.
+        slotRegister += (type.matrixSize > 0 ? 4 : 1) * std::max(type.arraySize, 1);
     }
 }
 

@@ -42,10 +42,6 @@ const char* DimensionSuffix(TextureDimension dimension)
     }
 }
 
-bool IsMatrix(const Type* type) { return type != nullptr && type->matrixSize > 0; }
-
-bool IsVector(const Type* type) { return type != nullptr && type->matrixSize == 0 && type->vectorSize >= 2; }
-
 }  // namespace
 
 HLSL9Translator::HLSL9Translator(Log* log) : Translator(log)
@@ -242,6 +238,18 @@ bool HLSL9Translator::TranslateMatrixProduct(const OperatorNode& node)
     TranslateNode(node.right);
     body.Append(")");
     return true;
+}
+
+void HLSL9Translator::WriteMatrixConstant(const Node& node, int32_t matrixSize)
+{
+    if (matrixSize == 4) {
+        TranslateNodeAsDeclared(node);
+        return;
+    }
+    // A cast to the smaller matrix keeps the upper-left corner.
+    body.AppendFormat("((float%ix%i)", matrixSize, matrixSize);
+    TranslateNodeAsDeclared(node);
+    body.Append(")");
 }
 
 bool HLSL9Translator::TranslateMemberAccess(const OperatorNode& node)

@@ -21,6 +21,7 @@ public:
     void WriteInterface(const ShaderDescription& shaderDescription) override;
     void TranslateVariableReference(const VariableNode& variable) override;
     void TranslateVariableDeclaration(const GroupNode& group) override;
+    void WriteMatrixConstant(const Node& node, int32_t matrixSize) override;
 
     virtual void DeclareBuffers(const ShaderDescription& shaderDescription);
     virtual bool TranslateBufferReference(const String& member);

@@ -55,6 +55,7 @@ TEST_F(SPIRVTranslatorTest, TranslationCorpus)
         {"spirv/trace_payload_slot_1u_is_an_int"},
         {"spirv/trace_payload_slot_0x1_is_an_int"},
         {"spirv/comparison_sampling_is_refused", AddShadowMap},
+        {"spirv/every_constant_reads_its_own_slot_after_smaller_matrices"},
     });
 }
 

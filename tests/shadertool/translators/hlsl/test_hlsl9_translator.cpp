@@ -43,6 +43,7 @@ TEST_F(HLSL9TranslatorTest, TranslationCorpus)
         {"hlsl9/bitwise_operators_are_refused_once_each"},
         {"hlsl9/comparison_sampling_is_refused"},
         {"hlsl9/vertex_id_is_refused"},
+        {"hlsl9/every_constant_reads_its_own_slot_after_smaller_matrices"},
     });
 }
 

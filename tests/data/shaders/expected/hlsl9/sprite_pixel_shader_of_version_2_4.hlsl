@@ -5,8 +5,8 @@ struct PixelInput
 	float4 color : COLOR0;
 };
 
-float4 _const_tint;
-float4 _const_time;
+float4 _const_tint : register(c0);
+float4 _const_time : register(c1);
 
 sampler _tex_albedo : register(s0);
 

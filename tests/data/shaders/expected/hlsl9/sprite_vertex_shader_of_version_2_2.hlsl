@@ -5,7 +5,7 @@ struct VertexInput
 	float2 uv : TEXCOORD0;
 };
 
-float4x4 _const_transform;
+float4x4 _const_transform : register(c0);
 
 struct VertexOutput
 {

@@ -4,7 +4,7 @@ layout(location = 2) in vec2 _in_uv;
 
 layout(set = 0, binding = 0) uniform Uniforms
 {
-	mat4 _const_transform;
+	layout(row_major) mat4 _const_transform;
 	vec4 _const_time;
 };
 
@@ -13,7 +13,7 @@ layout(location = 2) out vec4 _vary_color;
 
 void main()
 {
-	gl_Position = _in_position * _const_transform;
+	gl_Position = _const_transform * _in_position;
 	_vary_uv = _in_uv;
 	_vary_color = _in_color;
 }
