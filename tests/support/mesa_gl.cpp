@@ -4,8 +4,7 @@
 
 #include <cstdlib>
 
-const float kCoveringQuad[6][4] = {{-1, -1, 0.5f, 1}, {-1, 1, 0.5f, 1}, {1, -1, 0.5f, 1},
-                                   {1, -1, 0.5f, 1},  {-1, 1, 0.5f, 1}, {1, 1, 0.5f, 1}};
+#include "support/covering_quad.h"
 
 namespace {
 

@@ -105,6 +105,3 @@ private:
     EGLContext m_contexts[2] = {EGL_NO_CONTEXT, EGL_NO_CONTEXT};
     GlFunctions m_gl{};
 };
-
-// Corners of two triangles that cover the whole target, as four floats (x, y, z, w) each.
-extern const float kCoveringQuad[6][4];

@@ -9,11 +9,11 @@
 
 #include "file_text.h"
 
-// Runs a command; true when it exits with 0. Both its streams go to the log
+// Runs a command (or a chain of them); true when it exits with 0. Every stream goes to the log
 // file and to *output.
 inline bool RunJudge(const std::string& command, const std::filesystem::path& log, std::string* output)
 {
-    const int status = std::system((command + " > " + log.string() + " 2>&1").c_str());
+    const int status = std::system(("(" + command + ") > " + log.string() + " 2>&1").c_str());
     *output = ReadFileText(log);
     return status == 0;
 }

@@ -1,0 +1,136 @@
+#include "shadertool/differential/d3d11_row.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "support/covering_quad.h"
+#include "winapi/d3d11/d3d11_test_hooks.h"
+
+bool D3D11Row::Open(std::string* reason)
+{
+    setenv("HALVO_D3D11_BACKEND", "vulkan", 1);
+    const D3D_FEATURE_LEVEL level = D3D_FEATURE_LEVEL_11_0;
+    HRESULT result = E_FAIL;
+    for (D3D_DRIVER_TYPE type : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
+        result = D3D11CreateDevice(nullptr, type, nullptr, 0, &level, 1, D3D11_SDK_VERSION, m_device.Put(), nullptr,
+                                   m_context.Put());
+        if (SUCCEEDED(result)) break;
+    }
+    unsetenv("HALVO_D3D11_BACKEND");
+    if (FAILED(result)) {
+        *reason = "D3D11CreateDevice failed";
+        return false;
+    }
+    if (std::strcmp(HalvoD3D11_BackendName(m_device.get()), "vulkan") != 0) {
+        *reason = "the layer's Vulkan back end does not start here";
+        return false;
+    }
+    return true;
+}
+
+Ref<ID3D11Buffer> D3D11Row::ConstantBuffer(const std::vector<uint8_t>& bytes)
+{
+    // Whole registers, as the renderer makes its constant buffers.
+    std::vector<uint8_t> padded(bytes);
+    padded.resize((bytes.size() / 16 + 1) * 16, 0);
+    D3D11_BUFFER_DESC desc{};
+    desc.ByteWidth = UINT(padded.size());
+    desc.Usage = D3D11_USAGE_DEFAULT;
+    desc.BindFlags = D3D11_BIND_CONSTANT_BUFFER;
+    const D3D11_SUBRESOURCE_DATA data{padded.data(), 0, 0};
+    Ref<ID3D11Buffer> buffer;
+    m_device->CreateBuffer(&desc, &data, buffer.Put());
+    return buffer;
+}
+
+bool D3D11Row::DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector<uint8_t>& pixelCode,
+                       const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants,
+                       int width, std::vector<float>* pixels, std::string* reason)
+{
+    Ref<ID3D11VertexShader> vertexShader;
+    Ref<ID3D11PixelShader> pixelShader;
+    Ref<ID3D11InputLayout> layout;
+    const D3D11_INPUT_ELEMENT_DESC position{
+        "POSITION", 0, DXGI_FORMAT_R32G32B32A32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0};
+    if (FAILED(m_device->CreateVertexShader(vertexCode.data(), vertexCode.size(), nullptr, vertexShader.Put())) ||
+        FAILED(m_device->CreatePixelShader(pixelCode.data(), pixelCode.size(), nullptr, pixelShader.Put()))) {
+        *reason = "the device refuses the code";
+        return false;
+    }
+    if (FAILED(m_device->CreateInputLayout(&position, 1, vertexCode.data(), vertexCode.size(), layout.Put()))) {
+        *reason = "the device refuses the input layout";
+        return false;
+    }
+    D3D11_BUFFER_DESC vertexDesc{};
+    vertexDesc.ByteWidth = sizeof kCoveringQuad;
+    vertexDesc.Usage = D3D11_USAGE_IMMUTABLE;
+    vertexDesc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
+    const D3D11_SUBRESOURCE_DATA vertexData{kCoveringQuad, 0, 0};
+    Ref<ID3D11Buffer> vertices;
+    m_device->CreateBuffer(&vertexDesc, &vertexData, vertices.Put());
+    const Ref<ID3D11Buffer> constants[2] = {ConstantBuffer(vertexConstants), ConstantBuffer(pixelConstants)};
+
+    D3D11_TEXTURE2D_DESC targetDesc{};
+    targetDesc.Width = UINT(width);
+    targetDesc.Height = 1;
+    targetDesc.MipLevels = 1;
+    targetDesc.ArraySize = 1;
+    targetDesc.Format = DXGI_FORMAT_R32G32B32A32_FLOAT;
+    targetDesc.SampleDesc.Count = 1;
+    targetDesc.Usage = D3D11_USAGE_DEFAULT;
+    targetDesc.BindFlags = D3D11_BIND_RENDER_TARGET;
+    Ref<ID3D11Texture2D> target;
+    Ref<ID3D11RenderTargetView> view;
+    D3D11_TEXTURE2D_DESC stagingDesc = targetDesc;
+    stagingDesc.Usage = D3D11_USAGE_STAGING;
+    stagingDesc.BindFlags = 0;
+    stagingDesc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    Ref<ID3D11Texture2D> staging;
+    if (!vertices || !constants[0] || !constants[1] ||
+        FAILED(m_device->CreateTexture2D(&targetDesc, nullptr, target.Put())) ||
+        FAILED(m_device->CreateRenderTargetView(target.get(), nullptr, view.Put())) ||
+        FAILED(m_device->CreateTexture2D(&stagingDesc, nullptr, staging.Put()))) {
+        *reason = "the device refuses a buffer or the target";
+        return false;
+    }
+    // Both faces are drawn, whichever way the triangles turn.
+    D3D11_RASTERIZER_DESC rasterDesc{};
+    rasterDesc.FillMode = D3D11_FILL_SOLID;
+    rasterDesc.CullMode = D3D11_CULL_NONE;
+    rasterDesc.DepthClipEnable = TRUE;
+    Ref<ID3D11RasterizerState> raster;
+    m_device->CreateRasterizerState(&rasterDesc, raster.Put());
+
+    ID3D11DeviceContext* context = m_context.get();
+    const FLOAT clear[4] = {-7, -7, -7, -7};  // a value no probe writes
+    context->ClearRenderTargetView(view.get(), clear);
+    ID3D11RenderTargetView* views[] = {view.get()};
+    context->OMSetRenderTargets(1, views, nullptr);
+    const D3D11_VIEWPORT viewport{0, 0, FLOAT(width), 1, 0, 1};
+    context->RSSetViewports(1, &viewport);
+    context->RSSetState(raster.get());
+    context->IASetInputLayout(layout.get());
+    context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+    ID3D11Buffer* vertexBuffers[] = {vertices.get()};
+    const UINT stride = 16;
+    const UINT offset = 0;
+    context->IASetVertexBuffers(0, 1, vertexBuffers, &stride, &offset);
+    context->VSSetShader(vertexShader.get(), nullptr, 0);
+    context->PSSetShader(pixelShader.get(), nullptr, 0);
+    ID3D11Buffer* vertexBlock[] = {constants[0].get()};
+    ID3D11Buffer* pixelBlock[] = {constants[1].get()};
+    context->VSSetConstantBuffers(0, 1, vertexBlock);
+    context->PSSetConstantBuffers(0, 1, pixelBlock);
+    context->Draw(6, 0);
+    context->CopyResource(staging.get(), target.get());
+    D3D11_MAPPED_SUBRESOURCE mapped{};
+    if (FAILED(context->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped))) {
+        *reason = "the read-back copy cannot be mapped";
+        return false;
+    }
+    pixels->assign(size_t(width) * 4, 0.0f);
+    std::memcpy(pixels->data(), mapped.pData, size_t(width) * 16);
+    context->Unmap(staging.get(), 0);
+    context->ClearState();
+    return true;
+}

@@ -1,0 +1,30 @@
+// The engine's own route for HLSL11 code: our Direct3D 11 layer on its
+// Vulkan back end draws two triangles over a row of four-float pixels with
+// compiled vertex and pixel code, each stage's constant bytes in a constant
+// buffer at slot 0 as the renderer binds them, and reads the pixels back.
+#pragma once
+
+#include <d3d11.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/com_reference.h"
+
+class D3D11Row {
+public:
+    // Makes the device on the Vulkan back end; false, with the reason, when that back end does not start.
+    bool Open(std::string* reason);
+
+    // The vertex code's POSITION input is fed the four floats of each corner.
+    bool DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector<uint8_t>& pixelCode,
+                 const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants, int width,
+                 std::vector<float>* pixels, std::string* reason);
+
+private:
+    Ref<ID3D11Buffer> ConstantBuffer(const std::vector<uint8_t>& bytes);
+
+    Ref<ID3D11Device> m_device;
+    Ref<ID3D11DeviceContext> m_context;
+};

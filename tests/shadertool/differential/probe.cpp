@@ -1,0 +1,121 @@
+#include "shadertool/differential/probe.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+namespace {
+
+std::vector<double> Numbers(const char* text)
+{
+    std::istringstream words(text);
+    std::vector<double> numbers;
+    for (double number = 0; words >> number;) numbers.push_back(number);
+    return numbers;
+}
+
+template <typename Value>
+void Put(std::vector<uint8_t>& bytes, size_t offset, Value value)
+{
+    std::memcpy(bytes.data() + offset, &value, sizeof value);
+}
+
+}  // namespace
+
+std::vector<std::string> ListProbes()
+{
+    std::vector<std::string> names;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(HALVO_TEST_DATA_DIR) / "shaders" / "probes")) {
+        if (entry.path().extension() == ".xml") names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool ReadProbe(const std::filesystem::path& path, Probe* probe, std::string* error)
+{
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed = document.load_file(path.c_str());
+    if (!parsed) {
+        *error = std::string("not XML: ") + parsed.description();
+        return false;
+    }
+    const pugi::xml_node database = document.child("database");
+    for (pugi::xml_node node : database.find_child_by_attribute("array", "id", "expected").children("node")) {
+        ProbeColumn column;
+        column.index = node.attribute("id").as_int(-1);
+        const std::vector<double> values = Numbers(node.attribute("value").value());
+        if (column.index != int(probe->columns.size()) || values.size() != 4) {
+            *error = "expected column " + std::to_string(probe->columns.size()) + " needs four values";
+            return false;
+        }
+        std::copy(values.begin(), values.end(), column.values);
+        column.tolerance = node.attribute("tolerance").as_double(column.tolerance);
+        column.note = node.attribute("note").value();
+        probe->columns.push_back(column);
+    }
+    if (probe->columns.empty()) {
+        *error = "no expected values";
+        return false;
+    }
+    for (pugi::xml_node node : database.find_child_by_attribute("array", "id", "constant_values").children("node")) {
+        probe->constantValues[node.attribute("id").value()] = Numbers(node.attribute("value").value());
+    }
+    return true;
+}
+
+bool ConstantSlot(const ShaderTool::ConstantVariable& constant, const Probe& probe, std::vector<uint8_t>* bytes,
+                  std::string* error)
+{
+    const ShaderTool::Type& type = constant.type;
+    const int elements = type.arraySize > 0 ? type.arraySize : 1;
+    const int size = type.matrixSize;  // 0 for the four-component types
+    const size_t perElement = size > 0 ? size_t(size * size) : 4;
+    const auto found = probe.constantValues.find(constant.name.GetText());
+    if (found == probe.constantValues.end() || found->second.size() != perElement * size_t(elements)) {
+        *error = std::string("constant ") + constant.name.GetText() + " needs " +
+                 std::to_string(perElement * size_t(elements)) + " numbers";
+        return false;
+    }
+    const std::vector<double>& numbers = found->second;
+    bytes->assign(size_t(elements) * (size > 0 ? 64 : 16), 0);
+    for (int element = 0; element < elements; ++element) {
+        const double* values = numbers.data() + size_t(element) * perElement;
+        if (size == 0) {
+            for (int component = 0; component < 4; ++component) {
+                const size_t at = size_t(element) * 16 + size_t(component) * 4;
+                if (type.baseType == ShaderTool::BaseType::INT) {
+                    Put(*bytes, at, int32_t(values[component]));
+                } else {
+                    Put(*bytes, at, float(values[component]));
+                }
+            }
+            continue;
+        }
+        // Register c of the element is column c: component r of it is row r's value in column c.
+        for (int row = 0; row < size; ++row) {
+            for (int column = 0; column < size; ++column) {
+                Put(*bytes, size_t(element) * 64 + size_t(column) * 16 + size_t(row) * 4,
+                    float(values[row * size + column]));
+            }
+        }
+    }
+    return true;
+}
+
+bool ConstantBlock(const ShaderTool::ConstantList& stage, const ShaderTool::ConstantList& shared, const Probe& probe,
+                   std::vector<uint8_t>* block, std::string* error)
+{
+    block->clear();
+    for (const ShaderTool::ConstantList* list : {&stage, &shared}) {
+        for (const ShaderTool::ConstantVariable& constant : list->variables) {
+            std::vector<uint8_t> slot;
+            if (!ConstantSlot(constant, probe, &slot, error)) return false;
+            block->insert(block->end(), slot.begin(), slot.end());
+        }
+    }
+    return true;
+}

@@ -1,0 +1,45 @@
+// A probe of the differential tests: a Shader XML of tests/data/shaders/probes
+// whose pixel stage writes one value per pixel of a row, with two arrays of
+// its own beside the Shader XML's: "expected", the four values each pixel must
+// read (worked out by hand from the language's rules), and "constant_values",
+// the values the program gives each constant.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "shadertool/basic/shader_description.h"
+
+struct ProbeColumn {
+    int index = 0;            // the pixel, from the left
+    double values[4] = {};    // what it must read
+    double tolerance = 1e-5;  // of the difference, relative to values above 1
+    std::string note;         // how the values come about
+};
+
+struct Probe {
+    std::vector<ProbeColumn> columns;  // in pixel order, from 0 without gaps
+    // Per constant name: its numbers in the language's order (a matrix row after row, an array element
+    // after element).
+    std::map<std::string, std::vector<double>> constantValues;
+};
+
+// The probes' file names, sorted.
+std::vector<std::string> ListProbes();
+
+// Reads the expected values and the constant values of the probe file; false with the reason.
+bool ReadProbe(const std::filesystem::path& path, Probe* probe, std::string* error);
+
+// The bytes of one constant's slot in the engine's constant block: 16 per
+// element of a four-component type, 64 per element of a matrix, whose
+// register c holds column c of the matrix (the platform's default packing).
+// False with the reason when the probe gives the constant the wrong count of numbers.
+bool ConstantSlot(const ShaderTool::ConstantVariable& constant, const Probe& probe, std::vector<uint8_t>* bytes,
+                  std::string* error);
+
+// One stage's constant block as the engine builds it: the stage's own constants, then the shared ones,
+// each at its slot in declaration order.
+bool ConstantBlock(const ShaderTool::ConstantList& stage, const ShaderTool::ConstantList& shared, const Probe& probe,
+                   std::vector<uint8_t>* block, std::string* error);

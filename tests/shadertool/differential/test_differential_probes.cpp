@@ -1,0 +1,254 @@
+// Every probe of tests/data/shaders/probes means the same on every target
+// that runs here: the engine's translation driver translates it, each
+// target's text runs on a real driver, and the row of pixels it writes must
+// hold the values worked out by hand from the language's rules.
+//   HLSL11: compiled by our HLSL compiler library, drawn by our Direct3D 11
+//           layer on its Vulkan back end (the engine's own route);
+//   SPIRV:  compiled by glslangValidator (judged by spirv-val), drawn by a
+//           plain Vulkan program on the first device (lavapipe here);
+//   GLSL21, GLSL31: Mesa's desktop GL; ESSL20, ESSL30: Mesa's GL ES.
+// Each stage gets the engine's constant block of its constants.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "shadertool/differential/d3d11_row.h"
+#include "shadertool/differential/probe.h"
+#include "shadertool/differential/probe_translation.h"
+#include "shadertool/support/file_text.h"
+#include "shadertool/support/glsl_translator_test_support.h"
+#include "support/mesa_gl.h"
+#include "support/temporary_folder.h"
+#include "support/vulkan_driver_keeper.h"
+#include "support/vulkan_row.h"
+
+using namespace ShaderTool;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kRunnableTargets =
+    TARGET_HLSL11 | TARGET_SPIRV | TARGET_GLSL21 | TARGET_GLSL31 | TARGET_ESSL20 | TARGET_ESSL30;
+
+// The drivers, opened once for all probes; a driver that cannot start here leaves its reason.
+struct Drivers {
+    D3D11Row d3d11;
+    VulkanRow vulkan;
+    MesaGl mesa;
+    std::string d3d11Missing;
+    std::string vulkanMissing;
+    std::string mesaMissing;
+};
+
+Drivers* g_drivers = nullptr;
+
+std::string Quad(const float* values)
+{
+    std::ostringstream text;
+    text << "(" << values[0] << ", " << values[1] << ", " << values[2] << ", " << values[3] << ")";
+    return text.str();
+}
+
+std::string Quad(const double* values)
+{
+    const float narrowed[4] = {float(values[0]), float(values[1]), float(values[2]), float(values[3])};
+    return Quad(narrowed);
+}
+
+// Each uniform filled from its constant's slot bytes the default way: four-component types a register
+// per element, an N x N matrix from registers 0 to N-1 of each element, first N floats each, not
+// transposed.
+bool SetUniforms(const MesaGl& mesa, GLuint program, const ShaderDescription& description, const Probe& probe,
+                 std::string* error)
+{
+    const GlFunctions& gl = mesa.gl();
+    for (const GlUniform& uniform : mesa.Uniforms(program)) {
+        std::string name = uniform.name.substr(0, uniform.name.find('['));
+        if (name.rfind("_const_", 0) == 0) name = name.substr(std::strlen("_const_"));
+        const ConstantVariable* constant = nullptr;
+        for (const ConstantList* list :
+             {&description.vertexConstants, &description.pixelConstants, &description.constants}) {
+            for (const ConstantVariable& candidate : list->variables) {
+                if (name == candidate.name.GetText()) constant = &candidate;
+            }
+        }
+        std::vector<uint8_t> slot;
+        if (constant == nullptr) {
+            *error = "uniform " + uniform.name + " is no constant of the probe";
+            return false;
+        }
+        if (!ConstantSlot(*constant, probe, &slot, error)) return false;
+        const auto* floats = reinterpret_cast<const float*>(slot.data());
+        int size = 0;
+        switch (uniform.type) {
+        case GL_FLOAT_VEC4: gl.Uniform4fv(uniform.location, uniform.count, floats); continue;
+        case GL_INT_VEC4:
+            gl.Uniform4iv(uniform.location, uniform.count, reinterpret_cast<const GLint*>(floats));
+            continue;
+        case GL_FLOAT_MAT2: size = 2; break;
+        case GL_FLOAT_MAT3: size = 3; break;
+        case GL_FLOAT_MAT4: size = 4; break;
+        default: *error = "uniform " + uniform.name + " has a type no constant has"; return false;
+        }
+        std::vector<float> columns;
+        for (GLint element = 0; element < uniform.count && size_t(element + 1) * 64 <= slot.size(); ++element) {
+            for (int column = 0; column < size; ++column) {
+                for (int row = 0; row < size; ++row) columns.push_back(floats[element * 16 + column * 4 + row]);
+            }
+        }
+        const GLsizei count = GLsizei(columns.size() / size_t(size * size));
+        if (size == 2) gl.UniformMatrix2fv(uniform.location, count, GL_FALSE, columns.data());
+        if (size == 3) gl.UniformMatrix3fv(uniform.location, count, GL_FALSE, columns.data());
+        if (size == 4) gl.UniformMatrix4fv(uniform.location, count, GL_FALSE, columns.data());
+    }
+    return true;
+}
+
+class DifferentialProbes : public ::testing::TestWithParam<std::string> {
+protected:
+    static void SetUpTestSuite()
+    {
+        KeepVulkanDriverLoaded();
+        g_drivers = new Drivers;
+        if (!g_drivers->d3d11.Open(&g_drivers->d3d11Missing)) g_drivers->d3d11Missing += " (HLSL11 not run)";
+        if (!g_drivers->vulkan.Open(&g_drivers->vulkanMissing)) g_drivers->vulkanMissing += " (SPIRV not run)";
+        if (!g_drivers->mesa.Open(&g_drivers->mesaMissing)) g_drivers->mesaMissing += " (GL family not run)";
+    }
+    static void TearDownTestSuite()
+    {
+        delete g_drivers;
+        g_drivers = nullptr;
+    }
+
+    void SetUp() override
+    {
+        fs::copy(fs::path(HALVO_TEST_DATA_DIR) / "shaders" / "probes", folder_.Path(), fs::copy_options::recursive);
+        std::string log;
+        ASSERT_TRUE(PrepareProbeDriver(folder_.Path().string(), kRunnableTargets, &log)) << log;
+        std::string error;
+        ASSERT_TRUE(ReadProbe(folder_.Path() / GetParam(), &probe_, &error)) << GetParam() << ": " << error;
+    }
+
+    // Runs the translated probe on the target's driver; the pixels, or false with the reason.
+    bool Run(uint32_t target, const ProbeStages& stages, std::vector<float>* pixels, std::string* reason)
+    {
+        const int width = int(probe_.columns.size());
+        std::vector<uint8_t> blocks[2];
+        const ShaderDescription& description = stages.description;
+        if (!ConstantBlock(description.vertexConstants, description.constants, probe_, &blocks[0], reason) ||
+            !ConstantBlock(description.pixelConstants, description.constants, probe_, &blocks[1], reason)) {
+            return false;
+        }
+        if (target == TARGET_HLSL11) {
+            return g_drivers->d3d11.DrawRow(stages.codes[0], stages.codes[1], blocks[0], blocks[1], width, pixels,
+                                            reason);
+        }
+        const GlslTarget* glsl = FindGlslTarget(target);
+        if (target == TARGET_SPIRV) {
+            std::vector<uint32_t> modules[2];
+            for (int stage = 0; stage < 2; ++stage) {
+                const char* name = stage == 0 ? "vert" : "frag";
+                const fs::path path = folder_.Path() / (std::string("probe.") + name);
+                std::ofstream(path, std::ios::binary) << glsl->versionLine << stages.texts[stage];
+                std::string output;
+                if (!JudgeGlsl(path, name, true, &output)) {
+                    *reason = std::string(name) + " stage refused by glslangValidator or spirv-val:\n" + output +
+                              glsl->versionLine + stages.texts[stage];
+                    return false;
+                }
+                const std::string words = ReadFileText(path.string() + ".spv");
+                modules[stage].resize(words.size() / 4);
+                std::memcpy(modules[stage].data(), words.data(), modules[stage].size() * 4);
+            }
+            return g_drivers->vulkan.DrawRow(modules[0], modules[1], blocks[0], blocks[1], width, pixels, reason);
+        }
+        MesaGl& mesa = g_drivers->mesa;
+        mesa.Use(target == TARGET_ESSL20 || target == TARGET_ESSL30 ? GlApi::Es : GlApi::Desktop);
+        std::string log;
+        const GLuint program =
+            mesa.Build(glsl->versionLine + stages.texts[0], glsl->versionLine + stages.texts[1], &log);
+        if (program == 0) {
+            *reason = "Mesa refuses the texts:\n" + log + "\n" + stages.texts[0] + "\n" + stages.texts[1];
+            return false;
+        }
+        std::string uniformError;
+        const bool drawn = mesa.DrawRow(
+            program, width, [&] { SetUniforms(mesa, program, description, probe_, &uniformError); }, pixels, reason);
+        mesa.gl().DeleteProgram(program);
+        if (!uniformError.empty()) *reason = uniformError;
+        return drawn && uniformError.empty();
+    }
+
+    // Why the target's driver is not there, or empty.
+    static const std::string& Missing(uint32_t target)
+    {
+        if (target == TARGET_HLSL11) return g_drivers->d3d11Missing;
+        if (target == TARGET_SPIRV) return g_drivers->vulkanMissing;
+        return g_drivers->mesaMissing;
+    }
+
+    // The columns that differ from the expected values, one line each.
+    std::string Differences(const std::vector<float>& pixels) const
+    {
+        std::string lines;
+        for (const ProbeColumn& column : probe_.columns) {
+            const float* actual = pixels.data() + size_t(column.index) * 4;
+            bool same = true;
+            for (int c = 0; c < 4; ++c) {
+                const double allowed = column.tolerance * std::max(1.0, std::abs(column.values[c]));
+                same = same && std::abs(double(actual[c]) - column.values[c]) <= allowed;
+            }
+            if (same) continue;
+            lines += "  pixel " + std::to_string(column.index) + ": expected " + Quad(column.values) + ", actual " +
+                     Quad(actual) + (column.note.empty() ? "" : "  [" + column.note + "]") + "\n";
+        }
+        return lines;
+    }
+
+    TemporaryFolder folder_{"halvo-probes"};
+    Probe probe_;
+};
+
+TEST_P(DifferentialProbes, EveryTargetComputesTheHandWorkedValues)
+{
+    int ran = 0;
+    for (uint32_t target = 1; target <= TARGET_SPIRV; target <<= 1) {
+        if ((kRunnableTargets & target) == 0) continue;
+        const std::string where = GetParam() + " on " + GetTargetName(target);
+        if (!Missing(target).empty()) {
+            std::cout << "[ SKIPPED  ] " << where << ": " << Missing(target) << "\n";
+            continue;
+        }
+        const ProbeStages stages = TranslateProbe(GetParam(), target);
+        if (!stages.forTarget) continue;
+        if (!stages.translated) {
+            ADD_FAILURE() << where << ": the translation fails\n" << stages.log;
+            continue;
+        }
+        std::vector<float> pixels;
+        std::string reason;
+        if (!Run(target, stages, &pixels, &reason)) {
+            ADD_FAILURE() << where << ": " << reason;
+            continue;
+        }
+        const std::string differences = Differences(pixels);
+        EXPECT_TRUE(differences.empty()) << where << ":\n"
+                                         << differences << "--- vertex\n"
+                                         << stages.texts[0] << "--- pixel\n"
+                                         << stages.texts[1];
+        ++ran;
+    }
+    EXPECT_GT(ran, 0) << GetParam() << " ran on no target";
+}
+
+INSTANTIATE_TEST_SUITE_P(Probes, DifferentialProbes, ::testing::ValuesIn(ListProbes()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             return fs::path(info.param).stem().string();
+                         });
+
+}  // namespace

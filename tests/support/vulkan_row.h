@@ -1,0 +1,48 @@
+// A plain Vulkan program of the tests' own: SPIR-V vertex and pixel code
+// draws two triangles over a row of four-float pixels on the first device
+// (lavapipe where there is no GPU), each stage reading its constant bytes as
+// a uniform buffer, and the pixels are read back.
+#pragma once
+
+#include <vulkan/vulkan.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class VulkanRow {
+public:
+    VulkanRow() = default;
+    ~VulkanRow();
+    VulkanRow(const VulkanRow&) = delete;
+    VulkanRow& operator=(const VulkanRow&) = delete;
+
+    // Makes the instance and the device; false, with the reason, when there is no Vulkan device.
+    bool Open(std::string* reason);
+    // The device's name, for messages.
+    const std::string& DeviceName() const { return m_deviceName; }
+
+    // Draws with the two modules over a `width` x 1 R32G32B32A32 target: the vertex stage's one input
+    // (location 0) is fed the four floats of each corner, the vertex constant bytes are the uniform buffer
+    // of set 0 and the pixel constant bytes that of set 1 (binding 0 each). The pixels' floats, left to
+    // right; false with a reason when a call fails.
+    bool DrawRow(const std::vector<uint32_t>& vertexCode, const std::vector<uint32_t>& pixelCode,
+                 const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants, int width,
+                 std::vector<float>* pixels, std::string* reason);
+
+private:
+    struct Buffer {
+        VkBuffer buffer = VK_NULL_HANDLE;
+        VkDeviceMemory memory = VK_NULL_HANDLE;
+    };
+    bool MakeBuffer(VkDeviceSize size, VkBufferUsageFlags usage, const void* bytes, Buffer* buffer);
+    void FreeBuffer(Buffer& buffer);
+    bool MemoryType(uint32_t bits, VkMemoryPropertyFlags flags, uint32_t* index) const;
+
+    VkInstance m_instance = VK_NULL_HANDLE;
+    VkPhysicalDevice m_physical = VK_NULL_HANDLE;
+    VkDevice m_device = VK_NULL_HANDLE;
+    VkQueue m_queue = VK_NULL_HANDLE;
+    uint32_t m_queueFamily = 0;
+    std::string m_deviceName;
+};
