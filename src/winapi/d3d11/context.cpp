@@ -254,6 +254,7 @@ void ImmediateContext::PSSetShaderResources(UINT start, UINT count, ID3D11Shader
         }
         pixelResources_[start + index] = com::Held<ShaderResourceView>(view);
     }
+    pixelResourceEnd_ = std::max(pixelResourceEnd_, start + count);
 }
 
 void ImmediateContext::PSGetShaderResources(UINT start, UINT count, ID3D11ShaderResourceView** views)
@@ -280,11 +281,13 @@ void ImmediateContext::PSGetSamplers(UINT start, UINT count, ID3D11SamplerState*
 void ImmediateContext::VSSetShader(ID3D11VertexShader* shader, ID3D11ClassInstance* const*, UINT instanceCount)
 {
     BindShader("ID3D11DeviceContext::VSSetShader", device_, shader, instanceCount, vertexShader_);
+    stagesChecked_ = false;
 }
 
 void ImmediateContext::PSSetShader(ID3D11PixelShader* shader, ID3D11ClassInstance* const*, UINT instanceCount)
 {
     BindShader("ID3D11DeviceContext::PSSetShader", device_, shader, instanceCount, pixelShader_);
+    stagesChecked_ = false;
 }
 
 void ImmediateContext::VSGetShader(ID3D11VertexShader** shader, ID3D11ClassInstance**, UINT* instanceCount)
@@ -304,6 +307,7 @@ void ImmediateContext::IASetInputLayout(ID3D11InputLayout* layout)
     auto* ours = static_cast<InputLayout*>(layout);
     if (!FromDevice("ID3D11DeviceContext::IASetInputLayout", device_, ours)) return;
     inputLayout_ = com::Held<InputLayout>(ours);
+    stagesChecked_ = false;
 }
 
 void ImmediateContext::IAGetInputLayout(ID3D11InputLayout** layout) { GiveOut(inputLayout_, layout); }
@@ -537,12 +541,16 @@ bool ImmediateContext::ValidDraw(const char* entryPoint, bool indexed)
         ReportError(entryPoint, "no index buffer is bound.");
         return false;
     }
-    // The input layout may have been made for another vertex shader's signature.
-    if (readsVertices && !LayoutFeedsInputs(entryPoint, inputLayout_->elements().data(),
-                                            UINT(inputLayout_->elements().size()), vertexShader_->inputs())) {
-        return false;
+    // The input layout may have been made for another vertex shader's signature. Checked again only once
+    // one of the three is bound anew.
+    if (!stagesChecked_) {
+        if (readsVertices && !LayoutFeedsInputs(entryPoint, inputLayout_->elements().data(),
+                                                UINT(inputLayout_->elements().size()), vertexShader_->inputs())) {
+            return false;
+        }
+        if (pixelShader_ && !StagesLink(entryPoint, vertexShader_->outputs(), pixelShader_->inputs())) return false;
+        stagesChecked_ = true;
     }
-    if (pixelShader_ && !StagesLink(entryPoint, vertexShader_->outputs(), pixelShader_->inputs())) return false;
     if (inputLayout_) {
         for (const D3D11_INPUT_ELEMENT_DESC& element : inputLayout_->elements()) {
             if (!vertexBuffers_[element.InputSlot].buffer) {
@@ -557,7 +565,9 @@ bool ImmediateContext::ValidDraw(const char* entryPoint, bool indexed)
 
 void ImmediateContext::SubmitDraw(const DrawCall& call)
 {
-    DrawState state;
+    // Copied from an empty state as one block: cheaper than building each of its many slots anew.
+    static const DrawState kEmpty;
+    DrawState state = kEmpty;
     state.vertexShader = {vertexShader_->shader(), &vertexShader_->inputs()};
     if (pixelShader_) state.pixelShader = {pixelShader_->shader(), &pixelShader_->inputs()};
     if (inputLayout_) state.inputElements = &inputLayout_->elements();
@@ -572,7 +582,7 @@ void ImmediateContext::SubmitDraw(const DrawCall& call)
         if (vertexConstantBuffers_[slot]) state.vertexConstantBuffers[slot] = &vertexConstantBuffers_[slot]->storage();
         if (pixelConstantBuffers_[slot]) state.pixelConstantBuffers[slot] = &pixelConstantBuffers_[slot]->storage();
     }
-    for (UINT slot = 0; slot < D3D11_COMMONSHADER_INPUT_RESOURCE_SLOT_COUNT; ++slot) {
+    for (UINT slot = 0; slot < pixelResourceEnd_; ++slot) {
         if (pixelResources_[slot]) {
             state.pixelResources[slot] = Bound(pixelResources_[slot]->resource(), pixelResources_[slot]->range());
         }
@@ -925,6 +935,8 @@ void ImmediateContext::ClearState()
     vertexShader_ = {};
     pixelShader_ = {};
     inputLayout_ = {};
+    stagesChecked_ = false;
+    pixelResourceEnd_ = 0;
     topology_ = D3D11_PRIMITIVE_TOPOLOGY_UNDEFINED;
     for (VertexBinding& binding : vertexBuffers_) binding = VertexBinding();
     indexBuffer_ = {};

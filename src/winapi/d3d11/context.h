@@ -112,6 +112,7 @@ private:
     com::Held<VertexShader> vertexShader_;
     com::Held<PixelShader> pixelShader_;
     com::Held<InputLayout> inputLayout_;
+    bool stagesChecked_ = false;  // the three above were found to fit each other
     D3D11_PRIMITIVE_TOPOLOGY topology_ = D3D11_PRIMITIVE_TOPOLOGY_UNDEFINED;
     VertexBinding vertexBuffers_[D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT];
     com::Held<Buffer> indexBuffer_;
@@ -120,6 +121,7 @@ private:
     com::Held<Buffer> vertexConstantBuffers_[D3D11_COMMONSHADER_CONSTANT_BUFFER_API_SLOT_COUNT];
     com::Held<Buffer> pixelConstantBuffers_[D3D11_COMMONSHADER_CONSTANT_BUFFER_API_SLOT_COUNT];
     com::Held<ShaderResourceView> pixelResources_[D3D11_COMMONSHADER_INPUT_RESOURCE_SLOT_COUNT];
+    UINT pixelResourceEnd_ = 0;  // no slot from here on holds a view
     com::Held<SamplerState> pixelSamplers_[D3D11_COMMONSHADER_SAMPLER_SLOT_COUNT];
     com::Held<RenderTargetView> renderTargets_[D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT];
     com::Held<DepthStencilView> depthStencilView_;
