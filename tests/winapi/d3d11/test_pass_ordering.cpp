@@ -1,5 +1,5 @@
 // Draws interleaved with clears, copies, updates, maps, mip generation,
-// read-backs and changes of target come out on Vulkan exactly as the memory
+// read-backs, presents and changes of target come out on Vulkan exactly as the memory
 // back end leaves the same work with each draw replaced by what it paints (a
 // rectangle of one colour written by UpdateSubresource): a back end that
 // keeps draws of one target in one render pass must still order every other
@@ -24,6 +24,8 @@ constexpr Box kBottomLeft{0, kSide / 2, kSide / 2, kSide};
 constexpr Box kCentre{2, 2, 6, 6};
 constexpr Box kCorner{0, 0, 2, 2};
 constexpr Box kFarCorner{6, 6, 8, 8};
+constexpr Box kTopEdge{2, 0, 6, 2};
+constexpr Box kTopRight{6, 0, 8, 2};
 
 // Distinct colours whose channels are whole multiples of 1/5, so that a float colour and its 8-bit texel are exact.
 uint32_t Colour(int index)
@@ -98,6 +100,7 @@ protected:
         Ref<ID3D11RenderTargetView> bView = TargetView(b.get());
         Ref<ID3D11RenderTargetView> mipsView = TargetView(mips.get());
         Ref<ID3D11DepthStencilView> depthView = DepthView(depth.get());
+        Ref<IDXGISwapChain1> chain = SwapChainOver(MakeWindow(kSide, kSide), FlipSwapChainDesc(kSide, kSide));
         std::vector<Pixels> seen;
 
         // A clear before the first draw, then draws; a clear between draws; a copy of the target between draws.
@@ -120,6 +123,9 @@ protected:
         Paint(a.get(), kCorner, 9);
         seen.push_back(ReadBack(copy.get()));
 
+        // A present between draws: the draws after it write the same buffers anew while the frame may still run.
+        EXPECT_EQ(chain->Present(0, 0), S_OK);
+        Paint(a.get(), kTopRight, 12);
         // Another target and back; a clear of the other while this one is drawn into.
         SetTarget(bView.get(), kSide, kSide);
         Clear(bView.get(), 2);
@@ -132,7 +138,7 @@ protected:
         Paint(b.get(), kBottom, 6);
         // A read-back between draws.
         SetTarget(aView.get(), kSide, kSide, depthView.get());
-        Paint(a.get(), kCorner, 11);
+        Paint(a.get(), kTopEdge, 11);
         seen.push_back(ReadBack(a.get()));
 
         // Depth: a clear between draws decides which of them pass.

@@ -89,7 +89,7 @@ public:
         }
         const D3D11_BOX whole{0, 0, 0, shape.width, shape.height, 1};
         front.storage->CopyRegion(0, 0, 0, buffer, 0, whole);
-        device_->Sync();  // the frame is complete when presented
+        device_->Submit();  // the frame runs while the next is recorded
         return S_OK;
     }
 

@@ -298,7 +298,7 @@ bool VulkanDevice::Record(const std::function<void(VkCommandBuffer, uint64_t, ui
     if (commands == VK_NULL_HANDLE) return false;
     passes_->Close(commands);
     FullBarrier(commands);  // the work sees all that was recorded before it
-    record(commands, batch_, batch_ - 1);
+    record(commands, batch_, finished_);
     return true;
 }
 
@@ -310,7 +310,7 @@ bool VulkanDevice::RecordDraw(const PassTargets& targets,
     if (commands == VK_NULL_HANDLE) return false;
     const bool newPass = !passes_->Continues(targets);
     if (newPass && !passes_->Begin(commands, targets)) return false;
-    record(commands, batch_, batch_ - 1, newPass);
+    record(commands, batch_, finished_, newPass);
     return true;
 }
 
@@ -329,27 +329,54 @@ VkRenderPass VulkanDevice::CompatiblePass(const std::vector<VkFormat>& colourFor
     return passes_->Compatible(colourFormats, depthFormat);
 }
 
+bool VulkanDevice::WaitForSubmitted()
+{
+    if (submitted_.commands == VK_NULL_HANDLE) return true;
+    const bool done = vkWaitForFences(device_, 1, &fence_, VK_TRUE, UINT64_MAX) == VK_SUCCESS;
+    vkResetFences(device_, 1, &fence_);
+    vkFreeCommandBuffers(device_, pool_, 1, &submitted_.commands);
+    for (DeviceBuffer& buffer : submitted_.retired) Destroy(buffer);
+    finished_ = submitted_.batch;
+    submitted_ = {};
+    return done;
+}
+
+bool VulkanDevice::SubmitOpen()
+{
+    bool done = WaitForSubmitted();
+    if (open_ == VK_NULL_HANDLE) return done;
+    passes_->Close(open_);
+    vkEndCommandBuffer(open_);
+    VkSubmitInfo submit{};
+    submit.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
+    submit.commandBufferCount = 1;
+    submit.pCommandBuffers = &open_;
+    if (vkQueueSubmit(queue_, 1, &submit, fence_) == VK_SUCCESS) {
+        submitted_ = {open_, batch_, std::move(retired_)};
+    } else {
+        // Nothing of the batch will run: what it would have read can go now.
+        done = false;
+        vkFreeCommandBuffers(device_, pool_, 1, &open_);
+        for (DeviceBuffer& buffer : retired_) Destroy(buffer);
+        finished_ = batch_;
+    }
+    retired_.clear();
+    open_ = VK_NULL_HANDLE;
+    ++batch_;
+    return done;
+}
+
+bool VulkanDevice::Submit()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return SubmitOpen();
+}
+
 bool VulkanDevice::Sync()
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    bool done = true;
-    if (open_ != VK_NULL_HANDLE) {
-        passes_->Close(open_);
-        vkEndCommandBuffer(open_);
-        VkSubmitInfo submit{};
-        submit.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
-        submit.commandBufferCount = 1;
-        submit.pCommandBuffers = &open_;
-        done = vkQueueSubmit(queue_, 1, &submit, fence_) == VK_SUCCESS &&
-               vkWaitForFences(device_, 1, &fence_, VK_TRUE, UINT64_MAX) == VK_SUCCESS;
-        vkResetFences(device_, 1, &fence_);
-        vkFreeCommandBuffers(device_, pool_, 1, &open_);
-        open_ = VK_NULL_HANDLE;
-        ++batch_;
-    }
-    for (DeviceBuffer& buffer : retired_) Destroy(buffer);
-    retired_.clear();
-    return done;
+    const bool submitted = SubmitOpen();
+    return WaitForSubmitted() && submitted;
 }
 
 bool VulkanDevice::Run(const std::function<void(VkCommandBuffer)>& record)
@@ -358,10 +385,10 @@ bool VulkanDevice::Run(const std::function<void(VkCommandBuffer)>& record)
     return Sync() && recorded;
 }
 
-uint64_t VulkanDevice::CurrentBatch()
+uint64_t VulkanDevice::FinishedBatch()
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    return batch_;
+    return finished_;
 }
 
 void VulkanDevice::DestroyAfterSync(DeviceBuffer buffer)
@@ -370,12 +397,14 @@ void VulkanDevice::DestroyAfterSync(DeviceBuffer buffer)
     bool full = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (open_ == VK_NULL_HANDLE) {
+        if (open_ != VK_NULL_HANDLE) {
+            retired_.push_back(buffer);
+            full = retired_.size() >= kMostRetired;
+        } else if (submitted_.commands != VK_NULL_HANDLE) {
+            submitted_.retired.push_back(buffer);
+        } else {
             Destroy(buffer);
-            return;
         }
-        retired_.push_back(buffer);
-        full = retired_.size() >= kMostRetired;
     }
     if (full) Sync();
 }

@@ -20,11 +20,14 @@ struct DeviceBuffer {
 };
 
 // The instance, the device, one graphics queue and the commands run on it.
-// Work is recorded into an open batch that is submitted and waited for only
-// when the CPU needs the device finished (Sync: a present, a read-back, a map
-// of memory the batch still reads); Run records work and waits for it. Draws
-// into the same targets share one render pass (PassRecorder); every other
-// piece of work ends the pass and is ordered after all recorded before it.
+// Work is recorded into an open batch. A present submits the batch without
+// waiting (Submit), so that the device runs one frame while the next is
+// recorded; the CPU waits only for the batch before, and only when it
+// submits again or needs the device finished (Sync: a read-back, a resource
+// destroyed, a map of memory no newer version can be had for). Run records
+// work and waits for it. Draws into the same targets share one render pass
+// (PassRecorder); every other piece of work ends the pass and is ordered
+// after all recorded before it.
 class VulkanDevice {
 public:
     static std::unique_ptr<VulkanDevice> Create();
@@ -65,14 +68,17 @@ public:
     bool RecordClear(const ImageClear& clear);
     // The render pass that pipelines and framebuffers for these formats are made with.
     VkRenderPass CompatiblePass(const std::vector<VkFormat>& colourFormats, VkFormat depthFormat);
-    // Submits the open batch, if there is one, and waits until it has run.
+    // Submits the open batch, if there is one, after the batch submitted
+    // before has run; without waiting for it.
+    bool Submit();
+    // Submits the open batch, if there is one, and waits until everything has run.
     bool Sync();
     // Records commands after the open batch's, runs them all and waits.
     bool Run(const std::function<void(VkCommandBuffer)>& record);
-    // The number of the open batch, or of the next one when none is open:
-    // the only batch that can still be reading memory the CPU writes.
-    uint64_t CurrentBatch();
-    // Destroys the buffer once everything recorded so far has run.
+    // The number of the last batch that has run: every later one may still
+    // be reading memory the CPU writes.
+    uint64_t FinishedBatch();
+    // Destroys the buffer once everything recorded or submitted so far has run.
     void DestroyAfterSync(DeviceBuffer buffer);
     // Queues an acquired swap-chain image for presentation.
     VkResult PresentImage(VkSwapchainKHR swapchain, uint32_t index);
@@ -89,6 +95,10 @@ private:
     bool Start();
     // The open batch's command buffer, begun when there is none; VK_NULL_HANDLE when none can be had.
     VkCommandBuffer OpenBatch();
+    // Under mutex_: waits for the submitted batch, if any, and lets go of what it used.
+    bool WaitForSubmitted();
+    // Under mutex_: submits the open batch, if any, once the one before has run.
+    bool SubmitOpen();
 
     VkInstance instance_ = VK_NULL_HANDLE;
     VkDebugUtilsMessengerEXT messenger_ = VK_NULL_HANDLE;
@@ -107,7 +117,14 @@ private:
     VkCommandBuffer open_ = VK_NULL_HANDLE;  // the batch being recorded
     uint64_t batch_ = 1;                     // its number
     std::vector<DeviceBuffer> retired_;      // destroyed when the open batch has run
-    std::unique_ptr<PassRecorder> passes_;   // of the open batch
+    // The batch submitted and not yet waited for; fence_ signals its end.
+    struct Submitted {
+        VkCommandBuffer commands = VK_NULL_HANDLE;
+        uint64_t batch = 0;
+        std::vector<DeviceBuffer> retired;
+    } submitted_;
+    uint64_t finished_ = 0;                 // the last batch that has run
+    std::unique_ptr<PassRecorder> passes_;  // of the open batch
     std::mutex retirementLock_;
     std::function<void(VkImageView)> retire_;  // guarded by retirementLock_
 };

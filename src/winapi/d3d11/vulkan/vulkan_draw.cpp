@@ -654,6 +654,31 @@ bool VulkanRenderer::TargetsOf(const DrawState& state, PassTargets& targets, std
     return !views.empty();  // without targets nothing would be written
 }
 
+namespace {
+
+// Whether every vertex input comes from one buffer, per vertex, into a shader that does not see vertex numbers
+// (which a shift of the draw's vertices would change); its slot in `slot`.
+bool OneVertexBuffer(const DrawState& state, UINT* slot)
+{
+    if (state.inputElements == nullptr || state.vertexShader.inputs == nullptr) return false;
+    for (const SignatureElement& input : *state.vertexShader.inputs) {
+        if (input.systemValue && input.semanticName == "SV_VERTEXID") return false;
+    }
+    UINT bound = 0;
+    for (UINT at = 0; at < D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT; ++at) {
+        if (state.vertexBuffers[at].resource == nullptr) continue;
+        *slot = at;
+        ++bound;
+    }
+    if (bound != 1) return false;
+    for (const D3D11_INPUT_ELEMENT_DESC& element : *state.inputElements) {
+        if (element.InputSlot == *slot && element.InputSlotClass != D3D11_INPUT_PER_VERTEX_DATA) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
 {
     if (state.viewportCount == 0 || !MakeLayout()) return;
@@ -697,6 +722,18 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
         wanted.vertexBuffers[slot] = {buffer->buffer(), buffer->offset() + bound.offset};
         read.push_back(buffer);
     }
+    // Vertices from one buffer written anew for each draw are reached by shifting the draw's vertices into the
+    // buffer's current version, which keeps the buffer bound as it was.
+    int32_t shift = 0;
+    UINT slot = 0;
+    if (OneVertexBuffer(state, &slot)) {
+        const BoundBuffer& bound = state.vertexBuffers[slot];
+        uint32_t vertices = 0;
+        if (static_cast<VulkanResource*>(bound.resource)->VertexShift(bound.stride, &vertices)) {
+            wanted.vertexBuffers[slot].offset = bound.offset;
+            shift = int32_t(vertices);
+        }
+    }
     // An element whose slot has no buffer reads zeros: its stride is 0, so every vertex reads the zero buffer's start.
     if (state.inputElements != nullptr) {
         for (const D3D11_INPUT_ELEMENT_DESC& element : *state.inputElements) {
@@ -725,7 +762,7 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
             sets[stage] = SetFor(stage, bindings[stage], batch, finished);
             if (sets[stage] == VK_NULL_HANDLE) return;
         }
-        for (VulkanResource* buffer : read) buffer->MarkRead(batch);
+        for (VulkanResource* buffer : read) buffer->MarkRead(batch, finished);
         if (newPass) bound_ = Bound{};
         if (bound_.pipeline != wanted.pipeline) {
             vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, wanted.pipeline);
@@ -757,9 +794,10 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
             vkCmdBindIndexBuffer(commands, wanted.indexBuffer.buffer, wanted.indexBuffer.offset, wanted.indexType);
         }
         if (call.indexed) {
-            vkCmdDrawIndexed(commands, call.count, call.instanceCount, call.start, call.baseVertex, call.startInstance);
+            vkCmdDrawIndexed(commands, call.count, call.instanceCount, call.start, call.baseVertex + shift,
+                             call.startInstance);
         } else {
-            vkCmdDraw(commands, call.count, call.instanceCount, call.start, call.startInstance);
+            vkCmdDraw(commands, call.count, call.instanceCount, call.start + uint32_t(shift), call.startInstance);
         }
         const BoundVertexBuffer indexBuffer = call.indexed ? wanted.indexBuffer : bound_.indexBuffer;
         const VkIndexType indexType = call.indexed ? wanted.indexType : bound_.indexType;

@@ -15,8 +15,12 @@ constexpr VkBufferUsageFlags kBufferUsage = VK_BUFFER_USAGE_TRANSFER_SRC_BIT | V
                                             VK_BUFFER_USAGE_VERTEX_BUFFER_BIT | VK_BUFFER_USAGE_INDEX_BUFFER_BIT |
                                             VK_BUFFER_USAGE_UNIFORM_BUFFER_BIT;
 constexpr VkBufferUsageFlags kTransferUsage = VK_BUFFER_USAGE_TRANSFER_SRC_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT;
-// The largest minUniformBufferOffsetAlignment a device may ask for.
-constexpr VkDeviceSize kVersionAlignment = 256;
+// Where versions of a buffer may start: where constants may be bound from (the largest
+// minUniformBufferOffsetAlignment a device may ask for), else where any index or texel may.
+constexpr VkDeviceSize kConstantVersionAlignment = 256;
+constexpr VkDeviceSize kVersionAlignment = 16;
+// Versions of vertices start at whole vertices only up to this alignment.
+constexpr VkDeviceSize kMostVertexAlignment = 4096;
 // A buffer's ring grows no further than this; past it a write waits for the device instead.
 constexpr VkDeviceSize kMostRingBytes = VkDeviceSize(64) << 20;
 
@@ -87,35 +91,57 @@ uint8_t* VulkanResource::Version(uint32_t index) const
 
 uint8_t* VulkanResource::Contents(UINT subresource) const { return Version(version_) + offsets_[subresource]; }
 
-void VulkanResource::MarkRead(uint64_t batch)
+VkDeviceSize VulkanResource::VersionSizeFor(UINT stride) const
 {
-    if (readBatch_ == batch) return;
-    readBatch_ = batch;
-    firstReadVersion_ = version_;
+    VkDeviceSize alignment =
+        (shape_.bindFlags & D3D11_BIND_CONSTANT_BUFFER) != 0 ? kConstantVersionAlignment : kVersionAlignment;
+    if (stride > 0 && std::lcm(alignment, VkDeviceSize(stride)) <= kMostVertexAlignment) {
+        alignment = std::lcm(alignment, VkDeviceSize(stride));
+    }
+    return (contentsSize_ + alignment - 1) / alignment * alignment;
 }
 
-bool VulkanResource::Busy() const { return readBatch_ == device_.CurrentBatch(); }
+bool VulkanResource::VertexShift(UINT stride, uint32_t* shift)
+{
+    if (stride == 0 || info_ != nullptr) return false;
+    vertexStride_ = stride;
+    if (offset() % stride != 0) return false;
+    *shift = uint32_t(offset() / stride);
+    return true;
+}
+
+void VulkanResource::MarkRead(uint64_t batch, uint64_t finished)
+{
+    // The versions read by batches that have not run yet stay in use, from the first of the earliest on.
+    if (readBatch_ <= finished) firstReadVersion_ = version_;
+    readBatch_ = batch;
+}
+
+bool VulkanResource::Busy() const { return readBatch_ > device_.FinishedBatch(); }
 
 void VulkanResource::NextVersion(bool keepContents)
 {
     const uint32_t next = (version_ + 1) % versionCount_;
     if (next != firstReadVersion_) {
-        if (keepContents) std::memcpy(Version(next), Version(version_), size_t(versionSize_));
+        if (keepContents) std::memcpy(Version(next), Version(version_), size_t(contentsSize_));
         version_ = next;
         return;
     }
     // Every version is read by the open batch: a ring twice as long, the old one going once the batch has run.
+    // Versions of vertices start at whole vertices, so that draws can reach them without binding anew.
+    const VkDeviceSize longerVersions = VersionSizeFor(vertexStride_);
     DeviceBuffer longer;
-    if (versionSize_ * versionCount_ * 2 <= kMostRingBytes) {
-        longer = device_.CreateHostBuffer(versionSize_ * versionCount_ * 2, kBufferUsage);
+    if (longerVersions * versionCount_ * 2 <= kMostRingBytes) {
+        longer = device_.CreateHostBuffer(longerVersions * versionCount_ * 2, kBufferUsage);
     }
     if (longer.mapped == nullptr) {
         device_.Sync();  // nothing reads the buffer any more
         return;
     }
-    if (keepContents) std::memcpy(longer.mapped, Version(version_), size_t(versionSize_));
+    if (keepContents) std::memcpy(longer.mapped, Version(version_), size_t(contentsSize_));
     device_.DestroyAfterSync(linear_);
     linear_ = longer;
+    versionSize_ = longerVersions;
     versionCount_ *= 2;
     version_ = 0;
     readBatch_ = 0;
@@ -190,8 +216,8 @@ bool VulkanResource::Allocate(const D3D11_SUBRESOURCE_DATA* initial)
         offsets_.push_back(size);
         size += VkDeviceSize(RowPitch(index)) * Rows(index);
     }
-    // Versions of a buffer start where constants may be bound from.
-    versionSize_ = (size + kVersionAlignment - 1) / kVersionAlignment * kVersionAlignment;
+    contentsSize_ = size;
+    versionSize_ = VersionSizeFor(0);
     linear_ = device_.CreateHostBuffer(versionSize_, info_ == nullptr ? kBufferUsage : kTransferUsage);
     if (linear_.mapped == nullptr) return false;
     std::memset(linear_.mapped, 0, size_t(versionSize_));

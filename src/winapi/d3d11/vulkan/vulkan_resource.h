@@ -31,9 +31,9 @@ struct ViewKey {
 // CPU reaches them through staging buffers.
 //
 // The device only ever reads a buffer (as vertices, indices or constants).
-// When the CPU writes a buffer that draws of the open batch still read, the
-// buffer moves on to the next version of its contents in a ring, so neither
-// waits for the other; a ring whose versions are all in use grows.
+// When the CPU writes a buffer that draws of a batch not yet run still read,
+// the buffer moves on to the next version of its contents in a ring, so
+// neither waits for the other; a ring whose versions are all in use grows.
 class VulkanResource final : public BackendResource {
 public:
     // Null when the device cannot hold the resource.
@@ -58,8 +58,12 @@ public:
     VkBuffer buffer() const { return linear_.buffer; }
     // Where the current contents start inside buffer().
     VkDeviceSize offset() const { return VkDeviceSize(version_) * versionSize_; }
-    // Told by each draw that reads the buffer in the numbered batch.
-    void MarkRead(uint64_t batch);
+    // Whether draws reading the buffer's vertices `stride` bytes apart reach
+    // the current version by `shift` vertices from the buffer's start; later
+    // versions are laid out so that they do.
+    bool VertexShift(UINT stride, uint32_t* shift);
+    // Told by each draw that reads the buffer in the numbered batch, and the last batch that has run.
+    void MarkRead(uint64_t batch, uint64_t finished);
     VkFormat format() const { return format_; }
     const ResourceShape& shape() const { return shape_; }
 
@@ -76,11 +80,13 @@ private:
     // The current contents of a subresource of a buffer or staging texture.
     uint8_t* Contents(UINT subresource) const;
     uint8_t* Version(uint32_t index) const;
-    // Whether a draw of the open batch reads the current version.
+    // Whether a batch not yet run reads the current version.
     bool Busy() const;
     // Makes the next version of a buffer current, keeping the contents when
     // asked; waits for the device only when the ring can grow no further.
     void NextVersion(bool keepContents);
+    // The size of a version: the contents rounded up to where versions may start (whole vertices of the stride).
+    VkDeviceSize VersionSizeFor(UINT stride) const;
 
     UINT RowPitch(UINT subresource) const;
     UINT Rows(UINT subresource) const;
@@ -103,11 +109,13 @@ private:
     VkFormat format_ = VK_FORMAT_UNDEFINED;
     DeviceBuffer linear_;                // versionCount_ versions of versionSize_ bytes
     std::vector<VkDeviceSize> offsets_;  // of each subresource inside a version
+    VkDeviceSize contentsSize_ = 0;
     VkDeviceSize versionSize_ = 0;
+    UINT vertexStride_ = 0;  // of the draws that read it as vertices
     uint32_t versionCount_ = 1;
     uint32_t version_ = 0;  // the current one
-    // The batch that last read the buffer and the first version it read: the
-    // versions from there to the current one are in use while it is open.
+    // The last batch that read the buffer, and the first version read by the
+    // batches not yet run: the versions from there to the current one are in use.
     // Both are used on the immediate context's thread, as is every write.
     uint64_t readBatch_ = 0;
     uint32_t firstReadVersion_ = 0;
