@@ -75,16 +75,30 @@ TEST_P(ProgramThreads, AReplacedProgramIsTheOneTheNextDrawUses)
 TEST_P(ProgramThreads, DrawsNeverUseAProgramAnotherThreadReleasedOrReplaced)
 {
     constexpr int kRounds = 300;
-    std::atomic<bool> made{false};
+    // A few draws a round: enough to meet every state of the record, few
+    // enough that the refusals stay inside the log's kept history.
+    constexpr int kDrawsPerRound = 4;
+    std::atomic<int> roundsMade{0};
     std::thread maker([&] {
         for (int round = 0; round < kRounds; ++round) {
             if (round % 4 == 3) renderer_->ReleaseShaderProgram(&shader_);
             EXPECT_TRUE(MakeProgram());
+            ++roundsMade;
         }
-        made = true;
     });
     int refused = 0;
-    while (!made) {
+    int drawnRound = -1;
+    int drawsThisRound = 0;
+    for (int round = roundsMade; round < kRounds; round = roundsMade) {
+        if (round != drawnRound) {
+            drawnRound = round;
+            drawsThisRound = 0;
+        }
+        if (drawsThisRound == kDrawsPerRound) {
+            std::this_thread::yield();
+            continue;
+        }
+        ++drawsThisRound;
         renderer_->BindShaderProgram(&shader_);
         if (!Draw()) ++refused;  // between a release and the next program
     }
