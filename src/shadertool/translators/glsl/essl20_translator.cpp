@@ -12,16 +12,17 @@ constexpr uint32_t kESSL20Unsupported[] = {
     INTRINSIC_SAMPLE_TEXTURE_GRAD,
     INTRINSIC_SAMPLE_TEXTURE_LOD,
     INTRINSIC_SAMPLE_TEXTURE_LOD_OFFSET,
-    INTRINSIC_TRANSPOSE,
 };
 
+// Ints get the vertex stage's precision too where the stage has it, so that
+// an int constant of both stages (a shared one) links.
 constexpr const char* kPixelPrecision =
-    "#if defined(GL_FRAGMENT_PRECISION_HIGH)\n\nprecision highp float;\n\n#else\n\nprecision mediump "
-    "float;\n\n#endif\n\n";
+    "#if defined(GL_FRAGMENT_PRECISION_HIGH)\n\nprecision highp float;\nprecision highp int;\n\n#else\n\nprecision "
+    "mediump float;\n\n#endif\n\n";
 
 }  // namespace
 
-ESSL20Translator::ESSL20Translator(Log* log) : GLSL21Translator(log) {}
+ESSL20Translator::ESSL20Translator(Log* log) : GLSL21Translator(log) { AddRename("transpose", "_transpose"); }
 
 void ESSL20Translator::BeginShader(const ShaderDescription& shaderDescription)
 {
@@ -50,6 +51,11 @@ void ESSL20Translator::TranslateFunctionCall(const FunctionNode& call)
                 Translator::TranslateFunctionCall(call);
                 return;
             }
+        }
+        // The language has no transpose: a support function of the size
+        // stands in, under the name the constructor gave it.
+        if (call.subKind == INTRINSIC_TRANSPOSE && call.type.matrixSize > 0) {
+            AddSupportFunction(TransposingFunction("_transpose", call.type.matrixSize, call.type.matrixSize));
         }
     }
     GLSL21Translator::TranslateFunctionCall(call);

@@ -14,27 +14,25 @@
 namespace ShaderTool {
 namespace {
 
-// The support function that reads a matrix constant of the size from its
-// slot, uploaded as a mat4 the default way: the slot's float4x4 in its
-// column-major packing arrives as the HLSL matrix itself, whose rows become
-// the columns of the matrix as this family keeps it.
-String MatrixRowsFunction(int32_t size)
-{
-    String text = String::Formatted("mat%i _matrix_rows%i(mat4 m)\n{\n\treturn mat%i(", size, size, size);
-    for (int32_t column = 0; column < size; ++column) {
-        for (int32_t row = 0; row < size; ++row)
-            text.AppendFormat("%sm[%i][%i]", column + row > 0 ? ", " : "", row, column);
-    }
-    text.Append(");\n}\n");
-    return text;
-}
-
-// An operand that a product or quotient wrote without brackets.
-bool IsProductOrQuotient(const Node* node)
+// An operand written as a two-operand or conditional operation, which keeps
+// its grouping only in brackets once it changes sides.
+bool IsInfixOperation(const Node* node)
 {
     if (node == nullptr || node->kind != NodeKind::Operator) return false;
-    const uint32_t index = static_cast<const OperatorNode*>(node)->operatorIndex;
-    return index == OP_MULTIPLY || index == OP_DIVIDE || index == OP_MODULO;
+    switch (static_cast<const OperatorNode*>(node)->operatorIndex) {
+    case OP_BITWISE_NOT:
+    case OP_LOGICAL_NOT:
+    case OP_NEGATE:
+    case OP_UNARY_PLUS:
+    case OP_PRE_DECREMENT:
+    case OP_PRE_INCREMENT:
+    case OP_POST_DECREMENT:
+    case OP_POST_INCREMENT:
+    case OP_PARENTHESES:
+    case OP_SUBSCRIPT:
+    case OP_MEMBER: return false;
+    default: return true;
+    }
 }
 
 const char* DimensionSuffix(TextureDimension dimension)
@@ -266,21 +264,50 @@ bool GLSL21Translator::TranslateMatrixProduct(const OperatorNode& node)
         body.Append(")");
         return true;
     }
-    // The vector moves to the right of the product: one that is itself a
-    // product or quotient keeps its own grouping.
-    TranslateNode(node.right);
+    // The operands change sides: each keeps its own grouping (the matrix
+    // of v *= a + b, or the vector of u * s * M).
+    TranslateGrouped(node.right);
     body.Append(" * ");
-    const bool grouped = IsProductOrQuotient(node.left);
-    if (grouped) body.Append("(");
-    TranslateNode(node.left);
-    if (grouped) body.Append(")");
+    TranslateGrouped(node.left);
     return true;
 }
 
+void GLSL21Translator::TranslateGrouped(const Node* node)
+{
+    // A product of two matrices and an int remainder are written as calls.
+    bool call = false;
+    if (IsInfixOperation(node)) {
+        const OperatorNode& operation = *static_cast<const OperatorNode*>(node);
+        const Type* left = GetNodeType(operation.left);
+        call = (operation.operatorIndex == OP_MULTIPLY && IsMatrix(left) && IsMatrix(GetNodeType(operation.right))) ||
+               (operation.operatorIndex == OP_MODULO && left != nullptr && left->baseType == BaseType::INT);
+    }
+    const bool grouped = IsInfixOperation(node) && !call;
+    if (grouped) body.Append("(");
+    TranslateNode(node);
+    if (grouped) body.Append(")");
+}
+
+String GLSL21Translator::TransposingFunction(const char* name, int32_t size, int32_t parameterSize)
+{
+    String text = String::Formatted("mat%i %s(mat%i m)\n{\n\treturn mat%i(", size, name, parameterSize, size);
+    for (int32_t column = 0; column < size; ++column) {
+        for (int32_t row = 0; row < size; ++row) {
+            text.AppendFormat("%sm[%i][%i]", column + row > 0 ? ", " : "", row, column);
+        }
+    }
+    text.Append(");\n}\n");
+    return text;
+}
+
+// A matrix constant is uploaded from its slot as a mat4 the default way: the
+// slot's float4x4 in its column-major packing arrives as the HLSL matrix
+// itself, whose rows become the columns of the matrix as this family keeps it.
 void GLSL21Translator::WriteMatrixConstant(const Node& node, int32_t matrixSize)
 {
-    AddSupportFunction(MatrixRowsFunction(matrixSize));
-    body.AppendFormat("_matrix_rows%i(", matrixSize);
+    const String name = String::Formatted("_matrix_rows%i", matrixSize);
+    AddSupportFunction(TransposingFunction(name.GetText(), matrixSize, 4));
+    body.AppendFormat("%s(", name.GetText());
     TranslateNodeAsDeclared(node);
     body.Append(")");
 }

@@ -103,6 +103,11 @@ protected:
     // product v * M is then M * v, and * between two matrices, which works
     // per component, matrixCompMult. True when the product is one of those.
     bool TranslateMatrixProduct(const OperatorNode& node);
+    // An operand in brackets when it is a two-operand or conditional operation.
+    void TranslateGrouped(const Node* node);
+    // The text of a support function that returns the transpose of the
+    // upper-left size x size corner of its parameter.
+    static String TransposingFunction(const char* name, int32_t size, int32_t parameterSize);
     // A function the body calls, written after the interface; each text once.
     void AddSupportFunction(const String& text);
     // Appends the support functions to the header.

@@ -5,7 +5,10 @@
 namespace ShaderTool {
 namespace {
 
-constexpr const char* kESSL30PixelPrecision = "precision highp float;\nprecision lowp sampler3D;\n\n";
+// Ints get the vertex stage's precision too, so that an int constant of both
+// stages (a shared one) links.
+constexpr const char* kESSL30PixelPrecision =
+    "precision highp float;\nprecision highp int;\nprecision lowp sampler3D;\n\n";
 
 }  // namespace
 

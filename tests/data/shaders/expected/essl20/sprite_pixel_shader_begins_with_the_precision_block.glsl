@@ -1,6 +1,7 @@
 #if defined(GL_FRAGMENT_PRECISION_HIGH)
 
 precision highp float;
+precision highp int;
 
 #else
 

@@ -1,4 +1,5 @@
 precision highp float;
+precision highp int;
 precision lowp sampler3D;
 
 in vec2 _vary_uv;
