@@ -81,7 +81,8 @@ bool SameSemantic(const std::string& upper, const char* name)
 {
     size_t at = 0;
     for (; name[at] != '\0'; ++at) {
-        if (at >= upper.size() || upper[at] != std::toupper(static_cast<unsigned char>(name[at]))) return false;
+        const char c = name[at] >= 'a' && name[at] <= 'z' ? char(name[at] - 'a' + 'A') : name[at];
+        if (at >= upper.size() || upper[at] != c) return false;
     }
     return at == upper.size();
 }
@@ -263,13 +264,17 @@ bool VulkanRenderer::MakeLayout()
 
 VkSampler VulkanRenderer::SamplerFor(const D3D11_SAMPLER_DESC& desc)
 {
+    // Four-byte fields only: no padding.
+    if (lastSampler_ != VK_NULL_HANDLE && std::memcmp(&lastSamplerDesc_, &desc, sizeof desc) == 0) return lastSampler_;
     std::string key;
-    Put(key, desc);  // four-byte fields only: no padding
+    Put(key, desc);
     auto found = samplers_.find(key);
-    if (found != samplers_.end()) return found->second;
-    const VkSampler sampler = MakeSampler(device_, desc);
-    if (sampler != VK_NULL_HANDLE) samplers_[key] = sampler;
-    return sampler != VK_NULL_HANDLE ? sampler : defaultSampler_;
+    VkSampler sampler = found != samplers_.end() ? found->second : MakeSampler(device_, desc);
+    if (sampler == VK_NULL_HANDLE) return defaultSampler_;
+    samplers_[key] = sampler;
+    lastSamplerDesc_ = desc;
+    lastSampler_ = sampler;
+    return sampler;
 }
 
 VkDescriptorSet VulkanRenderer::AllocateSet(UINT stage, uint64_t batch, uint64_t finished)
@@ -322,20 +327,25 @@ void VulkanRenderer::FillBindings(const DrawState& state, UINT stage, StageBindi
         bindings.constants[slot] = {buffer->buffer(), buffer->offset(),
                                     std::min<VkDeviceSize>(buffer->shape().width, mostConstants)};
     }
+    // The kind of image the stage declares in each slot (a slot it does not use takes any).
+    VkImageViewType types[kTextureSlots];
+    std::fill(types, types + kTextureSlots, VK_IMAGE_VIEW_TYPE_2D);
     const auto* shader =
         static_cast<const VulkanShader*>(stage == 0 ? state.vertexShader.shader : state.pixelShader.shader);
-    for (UINT slot = 0; slot < kTextureSlots; ++slot) {
-        // The kind of image the stage declares here (a slot it does not use takes any).
-        VkImageViewType type = VK_IMAGE_VIEW_TYPE_2D;
-        if (shader != nullptr && !shader->images().empty()) {
-            auto declared = shader->images().find(kTextureBindingBase + slot);
-            if (declared != shader->images().end()) type = ViewTypeOf(declared->second);
+    if (shader != nullptr) {
+        for (const auto& [binding, declared] : shader->images()) {
+            const uint32_t slot = binding - kTextureBindingBase;  // past the slots when below them
+            if (slot < kTextureSlots) types[slot] = ViewTypeOf(declared);
         }
+    }
+    for (UINT slot = 0; slot < kTextureSlots; ++slot) {
         VkImageView view = VK_NULL_HANDLE;
         if (stage == 1 && state.pixelResources[slot].resource != nullptr) {
-            view = SampledView(state.pixelResources[slot], type);
+            view = SampledView(state.pixelResources[slot], types[slot]);
         }
-        if (view == VK_NULL_HANDLE) view = type == VK_IMAGE_VIEW_TYPE_2D ? zeroView2D_ : zeroImages_.View(type);
+        if (view == VK_NULL_HANDLE) {
+            view = types[slot] == VK_IMAGE_VIEW_TYPE_2D ? zeroView2D_ : zeroImages_.View(types[slot]);
+        }
         bindings.textures[slot] = {VK_NULL_HANDLE, view, VK_IMAGE_LAYOUT_GENERAL};
     }
     for (UINT slot = 0; slot < kSamplerSlots; ++slot) {
@@ -429,15 +439,20 @@ VkPipeline VulkanRenderer::PipelineFor(const DrawState& state, VkRenderPass rend
 {
     auto* vertex = static_cast<VulkanShader*>(state.vertexShader.shader);
     auto* pixel = static_cast<VulkanShader*>(state.pixelShader.shader);
-    std::string key;
+    // The key and the descriptions are built in buffers kept from draw to draw, which keeps a look-up free of
+    // allocations.
+    std::string& key = pipelineKey_;
+    key.clear();
     Put(key, renderPass);
     Put(key, vertex->serial());
     Put(key, pixel != nullptr ? pixel->serial() : 0);
     Put(key, state.topology);
 
     // Vertex input: each element reaches the vertex input of its semantic.
-    std::vector<VkVertexInputAttributeDescription> attributes;
-    std::vector<VkVertexInputBindingDescription> bindings;
+    std::vector<VkVertexInputAttributeDescription>& attributes = attributes_;
+    std::vector<VkVertexInputBindingDescription>& bindings = bindings_;
+    attributes.clear();
+    bindings.clear();
     if (state.inputElements != nullptr) {
         for (const D3D11_INPUT_ELEMENT_DESC& element : *state.inputElements) {
             const SignatureElement* input = nullptr;
@@ -486,7 +501,8 @@ VkPipeline VulkanRenderer::PipelineFor(const DrawState& state, VkRenderPass rend
         Put(key, face.StencilFunc);
     }
     Put(key, state.sampleMask);
-    std::vector<VkPipelineColorBlendAttachmentState> blends;
+    std::vector<VkPipelineColorBlendAttachmentState>& blends = blends_;
+    blends.clear();
     for (UINT slot = 0; slot < D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT; ++slot) {
         if (state.renderTargets[slot].resource == nullptr) continue;
         blends.resize(slot + 1);

@@ -81,6 +81,8 @@ private:
     VkImageView zeroView2D_ = VK_NULL_HANDLE;
     VkSampler defaultSampler_ = VK_NULL_HANDLE;
     std::map<std::string, VkSampler> samplers_;  // by description
+    D3D11_SAMPLER_DESC lastSamplerDesc_{};       // the description last looked up, and its sampler
+    VkSampler lastSampler_ = VK_NULL_HANDLE;
     // Descriptor pools, each reset once the last batch that used it has run.
     struct DescriptorPool {
         VkDescriptorPool pool;
@@ -104,6 +106,11 @@ private:
     StageSet sets_[2];  // the last set of each stage
     Bound bound_;
     std::map<std::string, VkPipeline> pipelines_;
+    // Kept from draw to draw for the building of pipeline keys.
+    std::string pipelineKey_;
+    std::vector<VkVertexInputAttributeDescription> attributes_;
+    std::vector<VkVertexInputBindingDescription> bindings_;
+    std::vector<VkPipelineColorBlendAttachmentState> blends_;
     std::map<std::pair<uint64_t, uint64_t>, VkShaderModule> pixelModules_;  // by vertex and pixel shader
 };
 

@@ -1,5 +1,7 @@
 #include "winapi/d3d11/vulkan/vulkan_formats.h"
 
+#include <array>
+
 namespace halvo::d3d11::vulkan {
 
 namespace {
@@ -102,14 +104,20 @@ constexpr FormatPair kFormats[] = {
     {DXGI_FORMAT_BC7_UNORM_SRGB, VK_FORMAT_BC7_SRGB_BLOCK},
 };
 
+// The table by DXGI format, for the look-ups every draw makes.
+constexpr size_t kFormatCount = 256;
+constexpr std::array<VkFormat, kFormatCount> kByDxgi = [] {
+    std::array<VkFormat, kFormatCount> table{};  // VK_FORMAT_UNDEFINED is 0
+    for (const FormatPair& pair : kFormats) table[size_t(pair.dxgi)] = pair.vulkan;
+    return table;
+}();
+static_assert(DXGI_FORMAT_B4G4R4A4_UNORM < kFormatCount, "every DXGI format indexes the table");
+
 }  // namespace
 
 VkFormat ToVulkanFormat(DXGI_FORMAT format)
 {
-    for (const FormatPair& pair : kFormats) {
-        if (pair.dxgi == format) return pair.vulkan;
-    }
-    return VK_FORMAT_UNDEFINED;
+    return size_t(format) < kFormatCount ? kByDxgi[size_t(format)] : VK_FORMAT_UNDEFINED;
 }
 
 VkImageAspectFlags AspectsOf(VkFormat format)
