@@ -18,21 +18,8 @@ namespace {
 // its grouping only in brackets once it changes sides.
 bool IsInfixOperation(const Node* node)
 {
-    if (node == nullptr || node->kind != NodeKind::Operator) return false;
-    switch (static_cast<const OperatorNode*>(node)->operatorIndex) {
-    case OP_BITWISE_NOT:
-    case OP_LOGICAL_NOT:
-    case OP_NEGATE:
-    case OP_UNARY_PLUS:
-    case OP_PRE_DECREMENT:
-    case OP_PRE_INCREMENT:
-    case OP_POST_DECREMENT:
-    case OP_POST_INCREMENT:
-    case OP_PARENTHESES:
-    case OP_SUBSCRIPT:
-    case OP_MEMBER: return false;
-    default: return true;
-    }
+    return node != nullptr && node->kind == NodeKind::Operator &&
+           GetOperatorForm(static_cast<const OperatorNode*>(node)->operatorIndex) == FORM_INFIX;
 }
 
 const char* DimensionSuffix(TextureDimension dimension)
