@@ -1,5 +1,6 @@
 #include "foundation/string.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -128,9 +129,73 @@ void String::Append(const char* text, int length)
     m_text[m_length] = '\0';
 }
 
+namespace {
+
+// Writes the format with its arguments into `out` as vsnprintf would, for
+// the conversions text is mostly built with (%s, %i, %d, %c and %%, without
+// flags, width or precision) and without vsnprintf's cost per call. -1 when
+// the format holds any other conversion or the text does not fit in
+// `capacity` bytes with its terminator.
+int FormatPlain(char* out, size_t capacity, const char* format, va_list arguments)
+{
+    char* const last = out + capacity - 1;  // room for the terminator
+    char* end = out;
+    auto put = [&](const char* text, size_t count) {
+        if (count > size_t(last - end)) return false;
+        std::memcpy(end, text, count);
+        end += count;
+        return true;
+    };
+    for (const char* character = format; *character != '\0'; ++character) {
+        if (*character != '%') {
+            if (end == last) return -1;
+            *end++ = *character;
+            continue;
+        }
+        bool fits = true;
+        switch (*++character) {
+        case 's': {
+            const char* text = va_arg(arguments, const char*);
+            if (text == nullptr) text = "(null)";
+            fits = put(text, std::strlen(text));
+            break;
+        }
+        case 'i':
+        case 'd': {
+            char digits[16];
+            const std::to_chars_result digitsEnd =
+                std::to_chars(digits, digits + sizeof digits, va_arg(arguments, int));
+            fits = put(digits, size_t(digitsEnd.ptr - digits));
+            break;
+        }
+        case 'c': {
+            const char byte = char(va_arg(arguments, int));
+            fits = put(&byte, 1);
+            break;
+        }
+        case '%': fits = put("%", 1); break;
+        default: return -1;
+        }
+        if (!fits) return -1;
+    }
+    *end = '\0';
+    return int(end - out);
+}
+
+}  // namespace
+
 void String::AppendFormatV(const char* format, va_list arguments)
 {
     char firstBuffer[4096];
+    va_list plain;
+    va_copy(plain, arguments);
+    const int length = FormatPlain(firstBuffer, sizeof firstBuffer, format, plain);
+    va_end(plain);
+    // Formatted into a buffer of its own first: an argument may be this string's own text.
+    if (length >= 0) {
+        Append(firstBuffer, length);
+        return;
+    }
     va_list copy;
     va_copy(copy, arguments);
     const int needed = std::vsnprintf(firstBuffer, sizeof firstBuffer, format, arguments);

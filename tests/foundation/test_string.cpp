@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "foundation/string.h"
@@ -90,6 +91,23 @@ TEST(String, FormattedTextHasNoLengthLimit)
     text.AppendFormat("%d-%s", 42, "y");
     EXPECT_EQ(std::string(text.GetText()), "<" + longText + ">42-y");
     EXPECT_STREQ(String::Formatted("%.4d", 7).GetText(), "0007");
+}
+
+// The C library's snprintf judges the text, whichever way a format is written.
+TEST(String, FormattedTextIsWhatSnprintfWrites)
+{
+    char expected[128];
+    std::snprintf(expected, sizeof expected, "%s(%i, %d) %c%% [%i]", "mul", -2147483647 - 1, 2147483647, 'x', 0);
+    EXPECT_STREQ(String::Formatted("%s(%i, %d) %c%% [%i]", "mul", -2147483647 - 1, 2147483647, 'x', 0).GetText(),
+                 expected);
+    std::snprintf(expected, sizeof expected, "%5.2f|%-4s|%x|%u", 1.5, "ab", 255u, 7u);
+    EXPECT_STREQ(String::Formatted("%5.2f|%-4s|%x|%u", 1.5, "ab", 255u, 7u).GetText(), expected);
+    // A text of its own, appended to itself, and one longer than the first buffer.
+    String text("self");
+    text.AppendFormat("+%s+%s", text.GetText(), text.GetText());
+    EXPECT_STREQ(text.GetText(), "self+self+self");
+    const std::string longText(5000, 'y');
+    EXPECT_EQ(std::string(String::Formatted("%s%i", longText.c_str(), 9).GetText()), longText + "9");
 }
 
 TEST(String, EqualityNeedsSameLengthAndBytes)
