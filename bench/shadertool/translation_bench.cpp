@@ -1,36 +1,28 @@
-// The shader translator's speed, printed after the Google Benchmark table as
-// the fastest run of each job:
-// - the Shader XML corpus translated for one target (HLSL11) beside every
-//   target that has a translator at once, and beside compiling the HLSL11
-//   texts through the HLSL compiler binding;
-// - a shader grown to N = 100, 1,000 and 10,000 functions, declarations or
-//   statements, translated for HLSL11, with the exponent of the time's growth
-//   fitted over the three sizes (1 is linear).
-#include <benchmark/benchmark.h>
+// The shader translator's speed. After the Google Benchmark table it prints
+// the three figures the translator is held to, from the fastest run of each
+// job, followed by the numbers they come from:
+// - translation / compilation: the corpus translated for HLSL11 beside the
+//   compiling of its HLSL11 texts through the HLSL compiler binding (at most 3%);
+// - growth: the exponent of the time over the source size, fitted over
+//   shaders grown to N = 100, 1,000, 10,000 and 20,000, for the front end and every
+//   translator; the worst one (1 is linear);
+// - nine targets / one: the files that translate for every target, for all
+//   nine at once beside HLSL11 alone (at most 2).
 #include <windows.h>
 
-#include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
-#include <vector>
 
-#include "data/data_manager.h"
+#include "corpus_jobs.h"
+#include "fastest_runs.h"
 #include "filesystem/scheme_roots.h"
-#include "shadertool/compilers/hlsl_compiler.h"
+#include "grown_jobs.h"
 #include "shadertool/driver/driver.h"
-#include "shadertool/translators/translate_tree.h"
-#include "shadertool/translators/translator_factory.h"
 
 using namespace ShaderTool;
 
 namespace {
-
-const char* const kCorpus[] = {"res://sprite_v22.xml", "res://lit_v24.xml", "res://skinned_v23.xml",
-                               "res://quad_v23.xml"};
-constexpr int kSizes[] = {100, 1000, 10000};
 
 // Pixel textures of the corpus name their bitmaps; any name is one here.
 void* AnyBitmap(const char* /*name*/)
@@ -39,217 +31,42 @@ void* AnyBitmap(const char* /*name*/)
     return &bitmap;
 }
 
-// The fastest run of each measured job, in seconds, by name. Wall time,
-// because the compiler does its work in a child process; the fastest run,
-// because on a shared machine it is the one least disturbed by other work.
-std::map<std::string, double> g_fastest;
-
-template <typename Job>
-void Measure(benchmark::State& state, const std::string& name, Job job)
+double Ratio(const std::string& numerator, const std::string& denominator)
 {
-    double& fastest = g_fastest[name];
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        job();
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (fastest == 0 || seconds < fastest) fastest = seconds;
+    const double bottom = g_fastest[denominator];
+    return bottom > 0 ? g_fastest[numerator] / bottom : 0;
+}
+
+double Milliseconds(const std::string& job) { return g_fastest[job] * 1000.0; }
+
+void PrintReport(const Corpus& corpus)
+{
+    std::string worstPart;
+    const double exponent = WorstGrowthExponent(worstPart);
+    std::printf("\nShader translation figures (limits in brackets):\n");
+    std::printf("  translation / compilation, HLSL11:        %6.2f%%  [at most 3%%]\n",
+                100.0 * Ratio(kTranslateHLSL11, kCompileHLSL11));
+    std::printf("  growth exponent over source size, worst:  %6.2f   [1 is linear] (%s)\n", exponent,
+                worstPart.c_str());
+    std::printf("  nine targets / one target (HLSL11):       %6.2f   [at most 2]\n",
+                Ratio(kNineTargets, OneTargetJob(TARGET_HLSL11)));
+
+    std::printf(
+        "\nTranslation / compilation: %zu files, %zu stages for HLSL11: translation %.3f ms, compilation "
+        "%.3f ms\n",
+        corpus.hlsl11Files.size(), corpus.hlsl11Texts.size(), Milliseconds(kTranslateHLSL11),
+        Milliseconds(kCompileHLSL11));
+    std::printf("Nine targets / one: %zu files translate for every target:", corpus.nineTargetFiles.size());
+    for (const std::string& path : corpus.nineTargetFiles) std::printf(" %s", path.c_str());
+    std::printf("\n  all nine at once %.3f ms; alone:", Milliseconds(kNineTargets));
+    double sum = 0;
+    for (uint32_t bit = 1; bit <= TARGET_SPIRV; bit <<= 1) {
+        std::printf(" %s %.3f", GetTargetName(bit), Milliseconds(OneTargetJob(bit)));
+        sum += g_fastest[OneTargetJob(bit)];
     }
-}
-
-struct StageText {
-    uint32_t stage;
-    String text;
-};
-
-// Every target that the factory makes a translator for.
-uint32_t TranslatedTargets()
-{
-    uint32_t mask = 0;
-    Log log;
-    for (int slot = 0; slot < TARGET_COUNT; ++slot) {
-        std::unique_ptr<Translator> translator(CreateTranslator(1u << slot, &log));
-        if (translator != nullptr) mask |= 1u << slot;
-    }
-    return mask;
-}
-
-TranslationSettings CorpusSettings(uint32_t targetMask)
-{
-    TranslationSettings settings;
-    settings.targetMask = targetMask;
-    settings.featureLevel = FEATURE_LEVEL_HLSL11_DEFAULT;
-    return settings;
-}
-
-// The HLSL11 text of every stage of the corpus, as the driver writes it.
-std::vector<StageText> TranslatedTexts(const std::filesystem::path& folder)
-{
-    std::vector<StageText> texts;
-    Initialize(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, "res://out", false);
-    for (const char* path : kCorpus) {
-        TranslationSettings settings = CorpusSettings(TARGET_HLSL11);
-        settings.inputRoot = "res://";
-        TranslateShaderXML(path, settings, false);
-        Reset();
-        const std::string base = std::filesystem::path(path + 6).stem().string();
-        for (uint32_t stage : {0u, 1u}) {
-            const std::filesystem::path file = folder / "out" / (base + (stage == 0 ? ".vertex" : ".pixel"));
-            FILE* handle = std::fopen(file.string().c_str(), "rb");
-            if (handle == nullptr) continue;
-            std::string text;
-            char chunk[4096];
-            size_t read = 0;
-            while ((read = std::fread(chunk, 1, sizeof chunk, handle)) > 0) text.append(chunk, read);
-            std::fclose(handle);
-            texts.push_back({stage, String(text.c_str())});
-        }
-    }
-    Initialize(TranslatedTargets(), FEATURE_LEVEL_HLSL11_DEFAULT, "", false);
-    return texts;
-}
-
-void BM_TranslateCorpus(benchmark::State& state, const char* name, uint32_t targetMask)
-{
-    const TranslationSettings settings = CorpusSettings(targetMask);
-    Measure(state, name, [&] {
-        for (const char* path : kCorpus) {
-            benchmark::DoNotOptimize(TranslateShaderXML(path, settings, false));
-            Reset();
-        }
-    });
-}
-
-void BM_CompileCorpus(benchmark::State& state, const std::vector<StageText>* texts)
-{
-    Log log;
-    HLSLCompiler compiler(&log);
-    if (!compiler.Initialize(FEATURE_LEVEL_HLSL11_DEFAULT)) {
-        state.SkipWithError("no HLSL compiler library");
-        return;
-    }
-    Measure(state, "compile HLSL11", [&] {
-        for (const StageText& text : *texts) {
-            CompiledCode out;
-            benchmark::DoNotOptimize(
-                compiler.Compile(TARGET_HLSL11, FEATURE_LEVEL_HLSL11_DEFAULT, text.stage, text.text, false, out));
-        }
-    });
-}
-
-// A pixel shader of a description with one output, "color", grown in one
-// direction: N functions each calling the one before, N local declarations
-// each reading the one before, or N statements.
-enum class Growth { Functions, Declarations, Statements };
-const char* const kGrowthNames[] = {"functions", "declarations", "statements"};
-
-std::string GrownShader(Growth growth, int count)
-{
-    std::string text;
-    switch (growth) {
-    case Growth::Functions:
-        text += "float f0(float x)\n{\n\treturn x + 1.0;\n}\n";
-        for (int i = 1; i < count; ++i) {
-            text += "float f" + std::to_string(i) + "(float x)\n{\n\treturn f" + std::to_string(i - 1) +
-                    "(x) * 0.5 + 1.0;\n}\n";
-        }
-        text += "void main()\n{\n\toutput.color = float4(f" + std::to_string(count - 1) + "(1.0));\n}\n";
-        break;
-    case Growth::Declarations:
-        text += "void main()\n{\n\tfloat v0 = 1.0;\n";
-        for (int i = 1; i < count; ++i) {
-            text += "\tfloat v" + std::to_string(i) + " = v" + std::to_string(i - 1) + " * 0.5 + 1.0;\n";
-        }
-        text += "\toutput.color = float4(v" + std::to_string(count - 1) + ");\n}\n";
-        break;
-    case Growth::Statements:
-        text += "void main()\n{\n\tfloat x = 1.0;\n";
-        for (int i = 0; i < count; ++i) text += "\tx = x * 0.5 + 1.0;\n";
-        text += "\toutput.color = float4(x);\n}\n";
-        break;
-    }
-    return text;
-}
-
-ShaderDescription ColorOutputDescription()
-{
-    ShaderDescription description;
-    description.version = 0x20004;
-    description.pixelOutput.Add("color");
-    return description;
-}
-
-void BM_TranslateGrownShader(benchmark::State& state, Growth growth, int count, const std::string& name)
-{
-    const ShaderDescription description = ColorOutputDescription();
-    const std::string text = GrownShader(growth, count);
-    ShaderSource source;
-    source.path = "grown.hvsl";
-    source.text = text.c_str();
-    source.firstLine = 1;
-    source.targetMask = TARGET_MASK_ALL;
-    source.stage = STAGE_PIXEL;
-    FrontEnd frontEnd;
-    std::unique_ptr<Translator> translator(CreateTranslator(TARGET_HLSL11, &frontEnd.stepLog));
-    const Array<String> definitions;
-    bool translated = true;
-    Measure(state, name, [&] {
-        frontEnd.stepLog.Clear();
-        String output;
-        translated = RunFrontEnd(frontEnd, description, source, TARGET_HLSL11, definitions) &&
-                     TranslateTree(*translator, description, frontEnd.parse.root, FEATURE_LEVEL_HLSL11_DEFAULT,
-                                   TARGET_HLSL11, STAGE_PIXEL, output);
-        benchmark::DoNotOptimize(output);
-    });
-    if (!translated) state.SkipWithError(frontEnd.stepLog.text.GetText());
-}
-
-std::string GrownName(Growth growth, int count)
-{
-    return std::string("grown ") + kGrowthNames[static_cast<int>(growth)] + " " + std::to_string(count);
-}
-
-// The least-squares slope of log(time) over log(N).
-double FittedExponent(Growth growth)
-{
-    double sumX = 0, sumY = 0, sumXX = 0, sumXY = 0;
-    int points = 0;
-    for (int count : kSizes) {
-        const double fastest = g_fastest[GrownName(growth, count)];
-        if (fastest <= 0) return 0;
-        const double x = std::log(static_cast<double>(count));
-        const double y = std::log(fastest);
-        sumX += x;
-        sumY += y;
-        sumXX += x * x;
-        sumXY += x * y;
-        ++points;
-    }
-    return (points * sumXY - sumX * sumY) / (points * sumXX - sumX * sumX);
-}
-
-void PrintReport(size_t stageCount, uint32_t allTargets)
-{
-    const double one = g_fastest["translate HLSL11"];
-    const double all = g_fastest["translate all"];
-    const double compile = g_fastest["compile HLSL11"];
-    if (one > 0 && all > 0) {
-        int targetCount = 0;
-        for (int slot = 0; slot < TARGET_COUNT; ++slot) targetCount += (allTargets >> slot) & 1;
-        std::printf("Corpus of %zu stages: HLSL11 %.3f ms, all %d translated targets %.3f ms, all / one = %.2f\n",
-                    stageCount, one * 1000.0, targetCount, all * 1000.0, all / one);
-    }
-    if (one > 0 && compile > 0) {
-        std::printf("Corpus for HLSL11: translation %.3f ms, compilation %.3f ms, translation / compilation = %.2f%%\n",
-                    one * 1000.0, compile * 1000.0, 100.0 * one / compile);
-    }
-    for (Growth growth : {Growth::Functions, Growth::Declarations, Growth::Statements}) {
-        if (FittedExponent(growth) == 0) continue;
-        std::printf("Grown %-12s", kGrowthNames[static_cast<int>(growth)]);
-        for (int count : kSizes) {
-            std::printf("  N=%-5d %9.3f ms", count, g_fastest[GrownName(growth, count)] * 1000.0);
-        }
-        std::printf("  exponent %.2f\n", FittedExponent(growth));
-    }
+    std::printf(" ms (sum %.3f ms)\n", sum * 1000.0);
+    std::printf("Growth, fastest time in ms for N functions, declarations or statements:\n");
+    PrintGrowthTable();
 }
 
 }  // namespace
@@ -257,35 +74,19 @@ void PrintReport(size_t stageCount, uint32_t allTargets)
 int main(int argc, char** argv)
 {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "halvo-bench-shadertool";
-    std::filesystem::remove_all(folder);
-    std::filesystem::copy(HALVO_SHADERXML_DIR, folder, std::filesystem::copy_options::recursive);
     HVI_SetSchemeRoot(HV_PATH_SCHEME_RES, folder.string().c_str());
     GetGlobalState().reader.SetBitmapGetter(AnyBitmap);
     if (GetEnvironmentVariableA("HALVO_LIBRARY_PATH", nullptr, 0) == 0) {
         SetEnvironmentVariableA("HALVO_LIBRARY_PATH", HALVO_MODULE_DIR);
     }
-    const std::vector<StageText> texts = TranslatedTexts(folder);
-    const uint32_t allTargets = TranslatedTargets();
-
-    benchmark::RegisterBenchmark("TranslateCorpus/HLSL11", BM_TranslateCorpus, "translate HLSL11", TARGET_HLSL11);
-    benchmark::RegisterBenchmark("TranslateCorpus/AllTranslatedTargets", BM_TranslateCorpus, "translate all",
-                                 allTargets);
-    benchmark::RegisterBenchmark("CompileCorpus/HLSL11", BM_CompileCorpus, &texts);
-    for (Growth growth : {Growth::Functions, Growth::Declarations, Growth::Statements}) {
-        for (int count : kSizes) {
-            const std::string name = GrownName(growth, count);
-            benchmark::RegisterBenchmark(
-                ("TranslateGrown/" + std::string(kGrowthNames[static_cast<int>(growth)]) + "/" + std::to_string(count))
-                    .c_str(),
-                BM_TranslateGrownShader, growth, count, name)
-                ->Unit(benchmark::kMillisecond);
-        }
-    }
+    const Corpus corpus = PrepareCorpus(HALVO_SHADERXML_DIR, folder);
+    RegisterCorpusJobs(corpus);
+    RegisterGrownJobs();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    PrintReport(texts.size(), allTargets);
+    PrintReport(corpus);
     std::filesystem::remove_all(folder);
     return 0;
 }
