@@ -209,9 +209,29 @@ void Translator::TranslateNodeAsDeclared(const Node& node)
     nodeAsDeclared = outer;
 }
 
+bool Translator::RefuseWholeMatrixConstantArray(const Node& node)
+{
+    const Type* constant = GetConstantType(&node);
+    if (constant == nullptr || constant->arraySize == 0 || constant->matrixSize == 0) return false;
+    // The element being written reads it.
+    const OperatorNode* element = nodeAsDeclared != nullptr && nodeAsDeclared->kind == NodeKind::Operator
+                                      ? static_cast<const OperatorNode*>(nodeAsDeclared)
+                                      : nullptr;
+    if (element != nullptr && element->operatorIndex == OP_SUBSCRIPT && element->left == &node) return false;
+    const VariableNode* variable = AsVariable(&node);
+    const VariableNode* member =
+        variable == nullptr ? AsVariable(static_cast<const OperatorNode&>(node).right) : nullptr;
+    const VariableNode* named = variable != nullptr ? variable : member;
+    ReportError(kTranslatorMatrixConstantArrayWhole, named != nullptr ? named->name.GetText() : "?");
+    return true;
+}
+
 void Translator::TranslateNode(const Node* node)
 {
     if (node == nullptr) return;
+    // Its elements are declared 4 x 4 and, on some targets, read through a
+    // conversion each: the whole array is no array of the declared matrices.
+    if (RefuseWholeMatrixConstantArray(*node)) return;
     if (node != nodeAsDeclared) {
         if (const int32_t matrixSize = GetMatrixConstantSize(*node); matrixSize > 0) {
             WriteMatrixConstant(*node, matrixSize);

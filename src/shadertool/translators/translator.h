@@ -102,6 +102,9 @@ protected:
     // The type a constant is declared with so that it fills its slot in the
     // engine's constant block: every matrix as a 4 x 4 one.
     static Type GetSlotType(const Type& type);
+    // A whole array of matrix constants, anywhere but as the array of one of
+    // its elements: reported; true when it was one.
+    bool RefuseWholeMatrixConstantArray(const Node& node);
     // Writes the node by its own operations, even when it reads a matrix constant.
     void TranslateNodeAsDeclared(const Node& node);
     static bool IsMatrix(const Type* type) { return type != nullptr && type->matrixSize > 0; }

@@ -14,5 +14,7 @@ constexpr const char* kTranslatorTextureBufferSlotShared =
     "texture '%s' and buffer '%s' both have slot %i and would share register t0, space%i.";
 constexpr const char* kTranslatorSampledBothWays = "texture '%s' is sampled both with and without a comparison.";
 constexpr const char* kTranslatorNoInputPayload = "the %s shader has no input ray payload.";
+constexpr const char* kTranslatorMatrixConstantArrayWhole =
+    "constant '%s' is an array of matrices, which is read one element at a time.";
 
 }  // namespace ShaderTool

@@ -37,6 +37,7 @@ TEST_F(GLSL31TranslatorTest, TranslationCorpus)
          }},
         {"glsl31/comparison_sampling_is_refused"},
         {"essl30/unsigned_integers_are_refused"},
+        {"glsl31/an_array_of_matrix_constants_is_read_one_element_at_a_time"},
     });
 }
 

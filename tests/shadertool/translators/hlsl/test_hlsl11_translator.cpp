@@ -30,6 +30,7 @@ TEST_F(HLSL11TranslatorTest, TranslationCorpus)
         {"hlsl11/face_direction_is_minus_one_for_a_back_face"},
         {"hlsl11/vector_and_matrix_comparisons_give_one_bool_over_all_components"},
         {"hlsl11/every_constant_reads_its_own_slot_after_smaller_matrices"},
+        {"hlsl11/an_array_of_matrix_constants_is_read_one_element_at_a_time"},
     });
 }
 
