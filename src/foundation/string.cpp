@@ -243,5 +243,6 @@ bool String::operator==(const String& other) const
 bool String::operator==(const char* text) const
 {
     const char* other = text ? text : "";
-    return std::strcmp(GetText(), other) == 0 && std::strlen(other) == size_t(m_length);
+    // Lengths first: most texts compared with a name differ in length.
+    return std::strlen(other) == size_t(m_length) && std::memcmp(GetText(), other, size_t(m_length)) == 0;
 }
