@@ -23,6 +23,14 @@ TEST_F(SPIRVTranslatorTest, TranslationCorpus)
          [](ShaderDescription& sprite) { sprite.pixelConstants.first = 16; }},
         {"spirv/push_constant_block_at_offset_zero_has_no_offset",
          [](ShaderDescription& sprite) { sprite.pixelConstants.first = 0; }},
+        {"spirv/push_constant_block_keeps_a_first_matrix_row_major_at_its_offset",
+         [](ShaderDescription& sprite) {
+             sprite.pixelConstants.first = 16;
+             const ConstantVariable tint = sprite.pixelConstants.variables[0];
+             sprite.pixelConstants.variables.Clear();
+             ShaderInterfaces::AddConstant(sprite.pixelConstants, "turn", Type::MakeMatrix(2));
+             sprite.pixelConstants.variables.Add(tint);
+         }},
         {"spirv/vulkan_vertex_and_instance_indexes"},
         {"spirv/blend_indices_arrive_unsigned_and_read_as_their_type",
          [](ShaderDescription& sprite) {
