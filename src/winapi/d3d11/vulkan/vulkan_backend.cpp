@@ -63,7 +63,8 @@ public:
         renderer_->Draw(state, call);
     }
 
-    void Flush() override {}
+    // The recorded work goes to the device, as the platform's Flush sends it, without waiting for it.
+    void Flush() override { device_->Submit(); }
 
     // A real window shows the buffer through its swap chain. Without a
     // display, each window's frame is a copy of the presented buffer kept in a

@@ -299,6 +299,7 @@ bool VulkanDevice::Record(const std::function<void(VkCommandBuffer, uint64_t, ui
     passes_->Close(commands);
     FullBarrier(commands);  // the work sees all that was recorded before it
     record(commands, batch_, finished_);
+    SubmitWhenLong();
     return true;
 }
 
@@ -311,6 +312,7 @@ bool VulkanDevice::RecordDraw(const PassTargets& targets,
     const bool newPass = !passes_->Continues(targets);
     if (newPass && !passes_->Begin(commands, targets)) return false;
     record(commands, batch_, finished_, newPass);
+    SubmitWhenLong();
     return true;
 }
 
@@ -327,6 +329,13 @@ VkRenderPass VulkanDevice::CompatiblePass(const std::vector<VkFormat>& colourFor
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return passes_->Compatible(colourFormats, depthFormat);
+}
+
+void VulkanDevice::SubmitWhenLong()
+{
+    // A program that never presents still has its work run, and the batch's memory stays bounded.
+    constexpr unsigned kMostPiecesPerBatch = 8192;
+    if (++pieces_ >= kMostPiecesPerBatch) SubmitOpen();
 }
 
 bool VulkanDevice::WaitForSubmitted()
@@ -362,6 +371,7 @@ bool VulkanDevice::SubmitOpen()
     }
     retired_.clear();
     open_ = VK_NULL_HANDLE;
+    pieces_ = 0;
     ++batch_;
     return done;
 }
@@ -388,6 +398,8 @@ bool VulkanDevice::Run(const std::function<void(VkCommandBuffer)>& record)
 uint64_t VulkanDevice::FinishedBatch()
 {
     std::lock_guard<std::mutex> lock(mutex_);
+    // A submitted batch that has run is let go of here, without waiting.
+    if (submitted_.commands != VK_NULL_HANDLE && vkGetFenceStatus(device_, fence_) == VK_SUCCESS) WaitForSubmitted();
     return finished_;
 }
 

@@ -99,6 +99,8 @@ private:
     bool WaitForSubmitted();
     // Under mutex_: submits the open batch, if any, once the one before has run.
     bool SubmitOpen();
+    // Under mutex_: counts a piece of work recorded, and submits the batch once it holds many.
+    void SubmitWhenLong();
 
     VkInstance instance_ = VK_NULL_HANDLE;
     VkDebugUtilsMessengerEXT messenger_ = VK_NULL_HANDLE;
@@ -116,6 +118,7 @@ private:
     std::mutex mutex_;                       // the queue, the pool, the fence and the batch below
     VkCommandBuffer open_ = VK_NULL_HANDLE;  // the batch being recorded
     uint64_t batch_ = 1;                     // its number
+    unsigned pieces_ = 0;                    // of work recorded in it
     std::vector<DeviceBuffer> retired_;      // destroyed when the open batch has run
     // The batch submitted and not yet waited for; fence_ signals its end.
     struct Submitted {

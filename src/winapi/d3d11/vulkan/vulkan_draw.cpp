@@ -778,7 +778,7 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
             sets[stage] = SetFor(stage, bindings[stage], batch, finished);
             if (sets[stage] == VK_NULL_HANDLE) return;
         }
-        for (VulkanResource* buffer : read) buffer->MarkRead(batch, finished);
+        for (VulkanResource* buffer : read) buffer->MarkRead(batch);
         if (newPass) bound_ = Bound{};
         if (bound_.pipeline != wanted.pipeline) {
             vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, wanted.pipeline);

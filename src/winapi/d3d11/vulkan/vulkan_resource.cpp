@@ -110,24 +110,35 @@ bool VulkanResource::VertexShift(UINT stride, uint32_t* shift)
     return true;
 }
 
-void VulkanResource::MarkRead(uint64_t batch, uint64_t finished)
+void VulkanResource::MarkRead(uint64_t batch)
 {
-    // The versions read by batches that have not run yet stay in use, from the first of the earliest on.
-    if (readBatch_ <= finished) firstReadVersion_ = version_;
-    readBatch_ = batch;
+    if (reads_[1].batch == batch) return;
+    reads_[0] = reads_[1];
+    reads_[1] = {batch, version_};
 }
 
-bool VulkanResource::Busy() const { return readBatch_ > device_.FinishedBatch(); }
+bool VulkanResource::Busy() const { return reads_[1].batch > device_.FinishedBatch(); }
+
+bool VulkanResource::InUse(uint32_t version) const
+{
+    // The versions read by batches that have not run yet, from the first the earliest of them read to the
+    // current one (versions are read in ring order).
+    const uint64_t finished = device_.FinishedBatch();
+    const Read* earliest = reads_[0].batch > finished ? &reads_[0] : reads_[1].batch > finished ? &reads_[1] : nullptr;
+    if (earliest == nullptr) return false;
+    const uint32_t span = (version_ + versionCount_ - earliest->version) % versionCount_;
+    return (version + versionCount_ - earliest->version) % versionCount_ <= span;
+}
 
 void VulkanResource::NextVersion(bool keepContents)
 {
     const uint32_t next = (version_ + 1) % versionCount_;
-    if (next != firstReadVersion_) {
+    if (!InUse(next)) {
         if (keepContents) std::memcpy(Version(next), Version(version_), size_t(contentsSize_));
         version_ = next;
         return;
     }
-    // Every version is read by the open batch: a ring twice as long, the old one going once the batch has run.
+    // Every version is read by batches not yet run: a ring twice as long, the old one going once they have.
     // Versions of vertices start at whole vertices, so that draws can reach them without binding anew.
     const VkDeviceSize longerVersions = VersionSizeFor(vertexStride_);
     DeviceBuffer longer;
@@ -144,7 +155,7 @@ void VulkanResource::NextVersion(bool keepContents)
     versionSize_ = longerVersions;
     versionCount_ *= 2;
     version_ = 0;
-    readBatch_ = 0;
+    reads_[0] = reads_[1] = {};
 }
 
 VkImageView VulkanResource::View(const ViewKey& key)

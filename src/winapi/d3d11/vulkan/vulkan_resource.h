@@ -62,8 +62,8 @@ public:
     // the current version by `shift` vertices from the buffer's start; later
     // versions are laid out so that they do.
     bool VertexShift(UINT stride, uint32_t* shift);
-    // Told by each draw that reads the buffer in the numbered batch, and the last batch that has run.
-    void MarkRead(uint64_t batch, uint64_t finished);
+    // Told by each draw that reads the buffer in the numbered batch.
+    void MarkRead(uint64_t batch);
     VkFormat format() const { return format_; }
     const ResourceShape& shape() const { return shape_; }
 
@@ -82,6 +82,8 @@ private:
     uint8_t* Version(uint32_t index) const;
     // Whether a batch not yet run reads the current version.
     bool Busy() const;
+    // Whether a batch not yet run reads the version.
+    bool InUse(uint32_t version) const;
     // Makes the next version of a buffer current, keeping the contents when
     // asked; waits for the device only when the ring can grow no further.
     void NextVersion(bool keepContents);
@@ -114,11 +116,15 @@ private:
     UINT vertexStride_ = 0;  // of the draws that read it as vertices
     uint32_t versionCount_ = 1;
     uint32_t version_ = 0;  // the current one
-    // The last batch that read the buffer, and the first version read by the
-    // batches not yet run: the versions from there to the current one are in use.
-    // Both are used on the immediate context's thread, as is every write.
-    uint64_t readBatch_ = 0;
-    uint32_t firstReadVersion_ = 0;
+    // The last two batches that read the buffer (the later second) and the
+    // first version each read: no more than two batches are unfinished, the
+    // one submitted and the open one. Used on the immediate context's thread,
+    // as is every write.
+    struct Read {
+        uint64_t batch = 0;
+        uint32_t version = 0;
+    };
+    Read reads_[2];
     VkImage image_ = VK_NULL_HANDLE;
     VkDeviceMemory imageMemory_ = VK_NULL_HANDLE;
     std::vector<Mapping> mappings_;
