@@ -78,7 +78,7 @@ void HLSL11Translator::TranslateFunctionCall(const FunctionNode& call)
         }
         // The zero-level comparison sample was written above.
         if (RefuseUnsupportedBuiltIn(call)) return;
-        if (TranslateVectorCast(call)) return;
+        if (TranslateCastConstructor(call)) return;
     }
     Translator::TranslateFunctionCall(call);
 }

@@ -81,13 +81,18 @@ String HLSL9Translator::GetFunctionName(const FunctionNode& call)
     return name;
 }
 
-bool HLSL9Translator::TranslateVectorCast(const FunctionNode& call)
+bool HLSL9Translator::TranslateCastConstructor(const FunctionNode& call)
 {
-    if (!IsVectorConstructor(call.subKind)) return false;
+    const bool vector = IsVectorConstructor(call.subKind);
+    // A matrix of a larger one is its upper-left corner, which HLSL writes as a cast.
+    const bool matrix = call.subKind == INTRINSIC_FLOAT2X2 || call.subKind == INTRINSIC_FLOAT3X3;
+    if (!vector && !matrix) return false;
     const Array<Node*>* arguments = GetArguments(call);
     if (arguments == nullptr || arguments->GetCount() != 1) return false;
     const Type* argument = GetNodeType((*arguments)[0]);
-    if (argument == nullptr || argument->vectorSize == call.type.vectorSize) return false;
+    if (argument == nullptr) return false;
+    if (vector && argument->vectorSize == call.type.vectorSize) return false;
+    if (matrix && (argument->matrixSize == 0 || argument->matrixSize == call.type.matrixSize)) return false;
     body.AppendFormat("(%s)(", GetTypeName(call.type).GetText());
     TranslateNode((*arguments)[0]);
     body.Append(")");
@@ -102,7 +107,7 @@ void HLSL9Translator::TranslateFunctionCall(const FunctionNode& call)
             TranslateSampleLod(call);
             return;
         }
-        if (TranslateVectorCast(call)) return;
+        if (TranslateCastConstructor(call)) return;
     }
     Translator::TranslateFunctionCall(call);
 }

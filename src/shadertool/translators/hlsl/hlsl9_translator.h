@@ -46,8 +46,9 @@ protected:
     // Writes the text of a system-value input and notes the stage input member
     // that carries it in input; true.
     bool WriteSystemInput(const char* text, const char*& input, const char* inputMember);
-    // A vector constructor of one argument of another size, written as a cast.
-    bool TranslateVectorCast(const FunctionNode& call);
+    // A vector constructor of one argument of another size, or a matrix
+    // constructor of one larger matrix, written as a cast.
+    bool TranslateCastConstructor(const FunctionNode& call);
     // An int Shader XML constant array indexed: the conversion wraps the element.
     bool TranslateIntConstantElement(const OperatorNode& node);
     // == and != of two vectors or matrices give one bool over all components

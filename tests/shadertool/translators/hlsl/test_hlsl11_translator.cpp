@@ -31,6 +31,7 @@ TEST_F(HLSL11TranslatorTest, TranslationCorpus)
         {"hlsl11/vector_and_matrix_comparisons_give_one_bool_over_all_components"},
         {"hlsl11/every_constant_reads_its_own_slot_after_smaller_matrices"},
         {"hlsl11/an_array_of_matrix_constants_is_read_one_element_at_a_time"},
+        {"hlsl11/a_matrix_of_a_larger_one_is_a_cast"},
     });
 }
 
