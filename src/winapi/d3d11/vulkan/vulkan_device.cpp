@@ -429,6 +429,7 @@ void VulkanDevice::SetViewRetirement(std::function<void(VkImageView)> retire)
 
 void VulkanDevice::RetireView(VkImageView view)
 {
+    viewGeneration_.fetch_add(1);
     std::lock_guard<std::mutex> lock(retirementLock_);
     if (retire_) retire_(view);
 }

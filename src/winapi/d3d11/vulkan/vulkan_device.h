@@ -2,6 +2,7 @@
 
 #include <vulkan/vulkan.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -89,6 +90,8 @@ public:
     // them must go first); an empty function for nobody.
     void SetViewRetirement(std::function<void(VkImageView)> retire);
     void RetireView(VkImageView view);
+    // Counts the views retired so far: what was kept by view stays good while it does not change.
+    uint64_t ViewGeneration() const { return viewGeneration_.load(); }
 
 private:
     VulkanDevice() = default;
@@ -130,6 +133,7 @@ private:
     std::unique_ptr<PassRecorder> passes_;  // of the open batch
     std::mutex retirementLock_;
     std::function<void(VkImageView)> retire_;  // guarded by retirementLock_
+    std::atomic<uint64_t> viewGeneration_{0};
 };
 
 }  // namespace halvo::d3d11::vulkan

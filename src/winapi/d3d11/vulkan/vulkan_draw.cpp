@@ -439,6 +439,62 @@ VkPipeline VulkanRenderer::PipelineFor(const DrawState& state, VkRenderPass rend
 {
     auto* vertex = static_cast<VulkanShader*>(state.vertexShader.shader);
     auto* pixel = static_cast<VulkanShader*>(state.pixelShader.shader);
+    // Most draws make the pipeline of the draw before.
+    PipelineInputs inputs;
+    std::memset(&inputs, 0, sizeof inputs);  // compared byte for byte, padding included
+    inputs.renderPass = renderPass;
+    inputs.vertexShader = vertex->serial();
+    inputs.pixelShader = pixel != nullptr ? pixel->serial() : 0;
+    inputs.topology = state.topology;
+    for (UINT slot = 0; slot < D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT; ++slot) {
+        inputs.strides[slot] = state.vertexBuffers[slot].stride;
+    }
+    inputs.rasterizer = state.rasterizer;
+    inputs.depthStencil = state.depthStencilState;
+    inputs.blend = state.blend;
+    inputs.sampleMask = state.sampleMask;
+    for (UINT slot = 0; slot < D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT; ++slot) {
+        if (state.renderTargets[slot].resource != nullptr)
+            inputs.targetFormats[slot] = state.renderTargets[slot].range.format;
+    }
+    if (lastPipeline_ != VK_NULL_HANDLE && std::memcmp(&inputs, &lastInputs_, sizeof inputs) == 0 &&
+        SameElements(state.inputElements)) {
+        return lastPipeline_;
+    }
+    const VkPipeline pipeline = MakePipeline(state, renderPass);
+    if (pipeline == VK_NULL_HANDLE) return VK_NULL_HANDLE;
+    std::memcpy(&lastInputs_, &inputs, sizeof inputs);
+    lastElements_.clear();
+    lastElementNames_.clear();
+    if (state.inputElements != nullptr) {
+        lastElements_ = *state.inputElements;
+        for (const D3D11_INPUT_ELEMENT_DESC& element : lastElements_)
+            lastElementNames_.emplace_back(element.SemanticName);
+    }
+    lastPipeline_ = pipeline;
+    return pipeline;
+}
+
+bool VulkanRenderer::SameElements(const std::vector<D3D11_INPUT_ELEMENT_DESC>* elements) const
+{
+    const size_t count = elements != nullptr ? elements->size() : 0;
+    if (count != lastElements_.size()) return false;
+    for (size_t index = 0; index < count; ++index) {
+        const D3D11_INPUT_ELEMENT_DESC& a = (*elements)[index];
+        const D3D11_INPUT_ELEMENT_DESC& b = lastElements_[index];
+        if (a.SemanticIndex != b.SemanticIndex || a.Format != b.Format || a.InputSlot != b.InputSlot ||
+            a.AlignedByteOffset != b.AlignedByteOffset || a.InputSlotClass != b.InputSlotClass ||
+            a.InstanceDataStepRate != b.InstanceDataStepRate || lastElementNames_[index] != a.SemanticName) {
+            return false;
+        }
+    }
+    return true;
+}
+
+VkPipeline VulkanRenderer::MakePipeline(const DrawState& state, VkRenderPass renderPass)
+{
+    auto* vertex = static_cast<VulkanShader*>(state.vertexShader.shader);
+    auto* pixel = static_cast<VulkanShader*>(state.pixelShader.shader);
     // The key and the descriptions are built in buffers kept from draw to draw, which keeps a look-up free of
     // allocations.
     std::string& key = pipelineKey_;
@@ -698,14 +754,33 @@ bool OneVertexBuffer(const DrawState& state, UINT* slot)
 void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
 {
     if (state.viewportCount == 0 || !MakeLayout()) return;
-    PassTargets targets;
-    std::vector<VkImageView> views;
-    if (!TargetsOf(state, targets, views)) return;
-    const VkRenderPass renderPass = device_.CompatiblePass(targets.colourFormats, targets.depthFormat);
-    const VkPipeline pipeline = renderPass != VK_NULL_HANDLE ? PipelineFor(state, renderPass) : VK_NULL_HANDLE;
-    targets.framebuffer =
-        pipeline != VK_NULL_HANDLE ? FramebufferFor(renderPass, views, targets.width, targets.height) : VK_NULL_HANDLE;
-    if (targets.framebuffer == VK_NULL_HANDLE) return;
+    // Most draws go to the targets of the draw before: what was found for them is kept until one of their views goes.
+    TargetsKey key;
+    std::memset(static_cast<void*>(&key), 0, sizeof key);  // compared byte for byte, padding included
+    key.viewGeneration = device_.ViewGeneration();
+    for (UINT slot = 0; slot < D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT; ++slot) {
+        key.resources[slot] = state.renderTargets[slot].resource;
+        if (key.resources[slot] != nullptr) key.ranges[slot] = state.renderTargets[slot].range;
+    }
+    key.resources[D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT] = state.depthStencil.resource;
+    if (state.depthStencil.resource != nullptr)
+        key.ranges[D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT] = state.depthStencil.range;
+    if (lastTargetsPass_ == VK_NULL_HANDLE || std::memcmp(&key, &lastTargetsKey_, sizeof key) != 0) {
+        lastTargetsPass_ = VK_NULL_HANDLE;
+        PassTargets found;
+        std::vector<VkImageView> views;
+        if (!TargetsOf(state, found, views)) return;
+        const VkRenderPass compatible = device_.CompatiblePass(found.colourFormats, found.depthFormat);
+        if (compatible == VK_NULL_HANDLE) return;
+        found.framebuffer = FramebufferFor(compatible, views, found.width, found.height);
+        if (found.framebuffer == VK_NULL_HANDLE) return;
+        lastTargets_ = std::move(found);
+        std::memcpy(static_cast<void*>(&lastTargetsKey_), &key, sizeof key);
+        lastTargetsPass_ = compatible;
+    }
+    const PassTargets& targets = lastTargets_;
+    const VkPipeline pipeline = PipelineFor(state, lastTargetsPass_);
+    if (pipeline == VK_NULL_HANDLE) return;
     StageBindings bindings[2];
     for (UINT stage = 0; stage < 2; ++stage) FillBindings(state, stage, bindings[stage]);
 

@@ -59,13 +59,38 @@ private:
         VkIndexType indexType = VK_INDEX_TYPE_UINT16;
     };
 
+    // What a pipeline is made from besides its input elements, compared byte for byte.
+    struct PipelineInputs {
+        VkRenderPass renderPass;
+        uint64_t vertexShader;  // serials
+        uint64_t pixelShader;
+        D3D11_PRIMITIVE_TOPOLOGY topology;
+        UINT strides[D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT];
+        D3D11_RASTERIZER_DESC1 rasterizer;
+        D3D11_DEPTH_STENCIL_DESC depthStencil;
+        D3D11_BLEND_DESC1 blend;
+        UINT sampleMask;
+        DXGI_FORMAT targetFormats[D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT];
+    };
+
+    // The bound targets, compared byte for byte, with the count of views retired when they were looked at.
+    struct TargetsKey {
+        const BackendResource* resources[D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT + 1];  // the depth target last
+        ViewRange ranges[D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT + 1];
+        uint64_t viewGeneration;
+    };
+
     bool MakeLayout();
     // The draw's attachments and the views of its framebuffer; false when it has none.
     bool TargetsOf(const DrawState& state, PassTargets& targets, std::vector<VkImageView>& views);
     void FillBindings(const DrawState& state, UINT stage, StageBindings& bindings);
     // The stage's set holding `bindings`, for the numbered batch.
     VkDescriptorSet SetFor(UINT stage, const StageBindings& bindings, uint64_t batch, uint64_t finished);
+    // The draw's pipeline: the last one when made from the same, else the one kept for its key, else a new one.
     VkPipeline PipelineFor(const DrawState& state, VkRenderPass renderPass);
+    VkPipeline MakePipeline(const DrawState& state, VkRenderPass renderPass);
+    // Whether the input elements are those the last pipeline was made with.
+    bool SameElements(const std::vector<D3D11_INPUT_ELEMENT_DESC>* elements) const;
     VkShaderModule LinkedPixelModule(const DrawState& state);
     VkSampler SamplerFor(const D3D11_SAMPLER_DESC& desc);
     VkFramebuffer FramebufferFor(VkRenderPass renderPass, const std::vector<VkImageView>& views, UINT width,
@@ -106,6 +131,15 @@ private:
     StageSet sets_[2];  // the last set of each stage
     Bound bound_;
     std::map<std::string, VkPipeline> pipelines_;
+    // The targets of the last draw, what was found for them and their compatible render pass.
+    TargetsKey lastTargetsKey_{};
+    PassTargets lastTargets_;
+    VkRenderPass lastTargetsPass_ = VK_NULL_HANDLE;
+    // The last pipeline looked up and what it was made from (used under the backend's drawing lock).
+    PipelineInputs lastInputs_{};
+    std::vector<D3D11_INPUT_ELEMENT_DESC> lastElements_;  // their names are not read: lastElementNames_ holds them
+    std::vector<std::string> lastElementNames_;
+    VkPipeline lastPipeline_ = VK_NULL_HANDLE;
     // Kept from draw to draw for the building of pipeline keys.
     std::string pipelineKey_;
     std::vector<VkVertexInputAttributeDescription> attributes_;
