@@ -805,7 +805,8 @@ void VulkanRenderer::Draw(const DrawState& state, const DrawCall& call)
     }
     std::copy(state.blendFactor, state.blendFactor + 4, wanted.blendConstants);
     wanted.stencilReference = state.stencilReference;
-    std::vector<VulkanResource*> read;  // the buffers the draw reads
+    std::vector<VulkanResource*>& read = read_;  // the buffers the draw reads
+    read.clear();
     for (UINT slot = 0; slot < D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT; ++slot) {
         const BoundBuffer& bound = state.vertexBuffers[slot];
         if (bound.resource == nullptr) continue;

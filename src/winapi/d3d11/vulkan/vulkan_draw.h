@@ -13,6 +13,8 @@
 
 namespace halvo::d3d11::vulkan {
 
+class VulkanResource;
+
 // Draws with the platform's conventions: the viewport's y flipped by a
 // negative height, depth 0..1, pixel centres at .5, clockwise front faces.
 // Pipelines are kept by the state they were made from, samplers by their
@@ -127,6 +129,7 @@ private:
     std::map<FramebufferKey, VkFramebuffer> framebuffers_;  // guarded by framebuffersLock_
     VkDescriptorSetLayout setLayouts_[2] = {};              // the vertex stage's set, then the pixel stage's
     VkPipelineLayout pipelineLayout_ = VK_NULL_HANDLE;
+    std::vector<VulkanResource*> read_;  // the buffers of the draw being recorded, kept from draw to draw
     // Used inside recordings, under the device's queue lock.
     StageSet sets_[2];  // the last set of each stage
     Bound bound_;
