@@ -116,7 +116,11 @@ std::string MesaGl::Version(GlApi api)
 bool MesaGl::LoadFunctions(std::string* reason)
 {
     GlFunctions& f = m_gl;
-    return Load(f.AttachShader, "glAttachShader", reason) && Load(f.BindBuffer, "glBindBuffer", reason) &&
+    return Load(f.ActiveTexture, "glActiveTexture", reason) && Load(f.AttachShader, "glAttachShader", reason) &&
+           Load(f.BindTexture, "glBindTexture", reason) && Load(f.DeleteTextures, "glDeleteTextures", reason) &&
+           Load(f.GenTextures, "glGenTextures", reason) && Load(f.PixelStorei, "glPixelStorei", reason) &&
+           Load(f.TexImage2D, "glTexImage2D", reason) && Load(f.TexParameteri, "glTexParameteri", reason) &&
+           Load(f.Uniform1i, "glUniform1i", reason) && Load(f.BindBuffer, "glBindBuffer", reason) &&
            Load(f.BindFramebuffer, "glBindFramebuffer", reason) &&
            Load(f.BindRenderbuffer, "glBindRenderbuffer", reason) && Load(f.BufferData, "glBufferData", reason) &&
            Load(f.CheckFramebufferStatus, "glCheckFramebufferStatus", reason) && Load(f.Clear, "glClear", reason) &&

@@ -127,9 +127,100 @@ void VulkanRow::FreeBuffer(Buffer& buffer)
     vkFreeMemory(m_device, buffer.memory, nullptr);
 }
 
+bool VulkanRow::MakeTexture(const RowTexture& texture, TextureObjects* objects, std::string* reason)
+{
+    VkImageCreateInfo imageInfo{};
+    imageInfo.sType = VK_STRUCTURE_TYPE_IMAGE_CREATE_INFO;
+    imageInfo.imageType = VK_IMAGE_TYPE_2D;
+    imageInfo.format = VK_FORMAT_R8G8B8A8_UNORM;
+    imageInfo.extent = {texture.width, texture.height, 1};
+    imageInfo.mipLevels = texture.levels;
+    imageInfo.arrayLayers = 1;
+    imageInfo.samples = VK_SAMPLE_COUNT_1_BIT;
+    imageInfo.tiling = VK_IMAGE_TILING_OPTIMAL;
+    imageInfo.usage = VK_IMAGE_USAGE_SAMPLED_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT;
+    if (!Check(vkCreateImage(m_device, &imageInfo, nullptr, &objects->image), "vkCreateImage", reason)) return false;
+    VkMemoryRequirements needs{};
+    vkGetImageMemoryRequirements(m_device, objects->image, &needs);
+    VkMemoryAllocateInfo allocation{};
+    allocation.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
+    allocation.allocationSize = needs.size;
+    if (!MemoryType(needs.memoryTypeBits, 0, &allocation.memoryTypeIndex) ||
+        !Check(vkAllocateMemory(m_device, &allocation, nullptr, &objects->memory), "vkAllocateMemory", reason) ||
+        !Check(vkBindImageMemory(m_device, objects->image, objects->memory, 0), "vkBindImageMemory", reason)) {
+        return false;
+    }
+    VkImageViewCreateInfo viewInfo{};
+    viewInfo.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
+    viewInfo.image = objects->image;
+    viewInfo.viewType = VK_IMAGE_VIEW_TYPE_2D;
+    viewInfo.format = VK_FORMAT_R8G8B8A8_UNORM;
+    viewInfo.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, texture.levels, 0, 1};
+    if (!Check(vkCreateImageView(m_device, &viewInfo, nullptr, &objects->view), "vkCreateImageView", reason)) {
+        return false;
+    }
+    VkSamplerCreateInfo samplerInfo{};
+    samplerInfo.sType = VK_STRUCTURE_TYPE_SAMPLER_CREATE_INFO;
+    samplerInfo.magFilter = VK_FILTER_NEAREST;
+    samplerInfo.minFilter = VK_FILTER_NEAREST;
+    samplerInfo.mipmapMode = VK_SAMPLER_MIPMAP_MODE_NEAREST;
+    samplerInfo.addressModeU = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    samplerInfo.addressModeV = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    samplerInfo.addressModeW = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    samplerInfo.maxLod = float(texture.levels);
+    if (!Check(vkCreateSampler(m_device, &samplerInfo, nullptr, &objects->sampler), "vkCreateSampler", reason)) {
+        return false;
+    }
+    if (!MakeBuffer(texture.Size(), VK_BUFFER_USAGE_TRANSFER_SRC_BIT, texture.texels.data(), &objects->texels)) {
+        *reason = "the texels' buffer could not be made";
+        return false;
+    }
+    return true;
+}
+
+void VulkanRow::FreeTexture(TextureObjects& objects)
+{
+    vkDestroySampler(m_device, objects.sampler, nullptr);
+    vkDestroyImageView(m_device, objects.view, nullptr);
+    vkDestroyImage(m_device, objects.image, nullptr);
+    vkFreeMemory(m_device, objects.memory, nullptr);
+    FreeBuffer(objects.texels);
+}
+
+void VulkanRow::RecordUpload(VkCommandBuffer commands, const RowTexture& texture, const TextureObjects& objects)
+{
+    VkImageMemoryBarrier barrier{};
+    barrier.sType = VK_STRUCTURE_TYPE_IMAGE_MEMORY_BARRIER;
+    barrier.srcAccessMask = 0;
+    barrier.dstAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
+    barrier.oldLayout = VK_IMAGE_LAYOUT_UNDEFINED;
+    barrier.newLayout = VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL;
+    barrier.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+    barrier.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+    barrier.image = objects.image;
+    barrier.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, texture.levels, 0, 1};
+    vkCmdPipelineBarrier(commands, VK_PIPELINE_STAGE_TOP_OF_PIPE_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0, nullptr, 0,
+                         nullptr, 1, &barrier);
+    std::vector<VkBufferImageCopy> copies(texture.levels);
+    for (uint32_t level = 0; level < texture.levels; ++level) {
+        copies[level].bufferOffset = texture.LevelOffset(level);
+        copies[level].imageSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, level, 0, 1};
+        copies[level].imageExtent = {texture.LevelWidth(level), texture.LevelHeight(level), 1};
+    }
+    vkCmdCopyBufferToImage(commands, objects.texels.buffer, objects.image, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
+                           texture.levels, copies.data());
+    barrier.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
+    barrier.dstAccessMask = VK_ACCESS_SHADER_READ_BIT;
+    barrier.oldLayout = VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL;
+    barrier.newLayout = VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL;
+    vkCmdPipelineBarrier(commands, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 0, nullptr,
+                         0, nullptr, 1, &barrier);
+}
+
 bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vector<uint32_t>& pixelCode,
                         const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants,
-                        int width, std::vector<float>* pixels, std::string* reason)
+                        const std::vector<RowTexture>& textures, int width, std::vector<float>* pixels,
+                        std::string* reason)
 {
     VkDevice device = m_device;
     Undo undo;
@@ -191,25 +282,46 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
         return false;
     }
 
-    // One uniform buffer in each of sets 0 (vertex) and 1 (pixel).
-    VkDescriptorSetLayoutBinding binding{};
-    binding.descriptorType = VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER;
-    binding.descriptorCount = 1;
-    binding.stageFlags = VK_SHADER_STAGE_VERTEX_BIT | VK_SHADER_STAGE_FRAGMENT_BIT;
-    VkDescriptorSetLayoutCreateInfo setInfo{};
-    setInfo.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_SET_LAYOUT_CREATE_INFO;
-    setInfo.bindingCount = 1;
-    setInfo.pBindings = &binding;
-    VkDescriptorSetLayout setLayout = VK_NULL_HANDLE;
-    if (!Check(vkCreateDescriptorSetLayout(device, &setInfo, nullptr, &setLayout), "vkCreateDescriptorSetLayout",
-               reason)) {
-        return false;
+    // The textures, each with its view, its sampler and its texels in a buffer to copy from.
+    std::vector<TextureObjects> objects;
+    for (const RowTexture& texture : textures) {
+        TextureObjects made;
+        const bool ready = MakeTexture(texture, &made, reason);
+        undo.Add([this, made]() mutable { FreeTexture(made); });
+        if (!ready) return false;
+        objects.push_back(made);
     }
-    undo.Add([=] { vkDestroyDescriptorSetLayout(device, setLayout, nullptr); });
-    const VkDescriptorSetLayout setLayouts[2] = {setLayout, setLayout};
+
+    // One uniform buffer in each of sets 0 (vertex) and 1 (pixel); the textures' samplers in set 2 and their
+    // images in set 3.
+    const uint32_t count = uint32_t(textures.size());
+    VkDescriptorSetLayout setLayouts[4] = {};
+    const VkDescriptorType setTypes[3] = {VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_DESCRIPTOR_TYPE_SAMPLER,
+                                          VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE};
+    for (int kind = 0; kind < 3; ++kind) {
+        std::vector<VkDescriptorSetLayoutBinding> bindings(kind == 0 ? 1 : count);
+        for (uint32_t binding = 0; binding < bindings.size(); ++binding) {
+            bindings[binding].binding = binding;
+            bindings[binding].descriptorType = setTypes[kind];
+            bindings[binding].descriptorCount = 1;
+            bindings[binding].stageFlags = VK_SHADER_STAGE_VERTEX_BIT | VK_SHADER_STAGE_FRAGMENT_BIT;
+        }
+        VkDescriptorSetLayoutCreateInfo setInfo{};
+        setInfo.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_SET_LAYOUT_CREATE_INFO;
+        setInfo.bindingCount = uint32_t(bindings.size());
+        setInfo.pBindings = bindings.data();
+        VkDescriptorSetLayout layout = VK_NULL_HANDLE;
+        if (!Check(vkCreateDescriptorSetLayout(device, &setInfo, nullptr, &layout), "vkCreateDescriptorSetLayout",
+                   reason)) {
+            return false;
+        }
+        undo.Add([=] { vkDestroyDescriptorSetLayout(device, layout, nullptr); });
+        setLayouts[kind == 0 ? 0 : kind + 1] = layout;
+        if (kind == 0) setLayouts[1] = layout;
+    }
     VkPipelineLayoutCreateInfo layoutInfo{};
     layoutInfo.sType = VK_STRUCTURE_TYPE_PIPELINE_LAYOUT_CREATE_INFO;
-    layoutInfo.setLayoutCount = 2;
+    layoutInfo.setLayoutCount = 4;
     layoutInfo.pSetLayouts = setLayouts;
     VkPipelineLayout pipelineLayout = VK_NULL_HANDLE;
     if (!Check(vkCreatePipelineLayout(device, &layoutInfo, nullptr, &pipelineLayout), "vkCreatePipelineLayout",
@@ -217,12 +329,16 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
         return false;
     }
     undo.Add([=] { vkDestroyPipelineLayout(device, pipelineLayout, nullptr); });
-    const VkDescriptorPoolSize poolSize{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 2};
+    std::vector<VkDescriptorPoolSize> poolSizes = {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 2}};
+    if (count > 0) {
+        poolSizes.push_back({VK_DESCRIPTOR_TYPE_SAMPLER, count});
+        poolSizes.push_back({VK_DESCRIPTOR_TYPE_SAMPLED_IMAGE, count});
+    }
     VkDescriptorPoolCreateInfo poolInfo{};
     poolInfo.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_POOL_CREATE_INFO;
-    poolInfo.maxSets = 2;
-    poolInfo.poolSizeCount = 1;
-    poolInfo.pPoolSizes = &poolSize;
+    poolInfo.maxSets = 4;
+    poolInfo.poolSizeCount = uint32_t(poolSizes.size());
+    poolInfo.pPoolSizes = poolSizes.data();
     VkDescriptorPool pool = VK_NULL_HANDLE;
     if (!Check(vkCreateDescriptorPool(device, &poolInfo, nullptr, &pool), "vkCreateDescriptorPool", reason)) {
         return false;
@@ -231,9 +347,9 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     VkDescriptorSetAllocateInfo setAllocation{};
     setAllocation.sType = VK_STRUCTURE_TYPE_DESCRIPTOR_SET_ALLOCATE_INFO;
     setAllocation.descriptorPool = pool;
-    setAllocation.descriptorSetCount = 2;
+    setAllocation.descriptorSetCount = 4;
     setAllocation.pSetLayouts = setLayouts;
-    VkDescriptorSet sets[2] = {};
+    VkDescriptorSet sets[4] = {};
     if (!Check(vkAllocateDescriptorSets(device, &setAllocation, sets), "vkAllocateDescriptorSets", reason)) {
         return false;
     }
@@ -246,6 +362,22 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
         write.descriptorType = VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER;
         write.pBufferInfo = &bufferInfo;
         vkUpdateDescriptorSets(device, 1, &write, 0, nullptr);
+    }
+    for (uint32_t index = 0; index < count; ++index) {
+        const VkDescriptorImageInfo samplerInfo{objects[index].sampler, VK_NULL_HANDLE,
+                                                VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL};
+        const VkDescriptorImageInfo imageInfo{VK_NULL_HANDLE, objects[index].view,
+                                              VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL};
+        VkWriteDescriptorSet writes[2] = {};
+        for (int kind = 0; kind < 2; ++kind) {
+            writes[kind].sType = VK_STRUCTURE_TYPE_WRITE_DESCRIPTOR_SET;
+            writes[kind].dstSet = sets[2 + kind];
+            writes[kind].dstBinding = index;
+            writes[kind].descriptorCount = 1;
+            writes[kind].descriptorType = setTypes[1 + kind];
+            writes[kind].pImageInfo = kind == 0 ? &samplerInfo : &imageInfo;
+        }
+        vkUpdateDescriptorSets(device, 2, writes, 0, nullptr);
     }
 
     // The render pass leaves the target ready to be copied.
@@ -391,6 +523,7 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     VkCommandBufferBeginInfo begin{};
     begin.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO;
     vkBeginCommandBuffer(commands, &begin);
+    for (size_t index = 0; index < textures.size(); ++index) RecordUpload(commands, textures[index], objects[index]);
     VkClearValue clear{};
     for (float& channel : clear.color.float32) channel = -7;  // a value no probe writes
     VkRenderPassBeginInfo passBegin{};
@@ -402,7 +535,7 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     passBegin.pClearValues = &clear;
     vkCmdBeginRenderPass(commands, &passBegin, VK_SUBPASS_CONTENTS_INLINE);
     vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline);
-    vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout, 0, 2, sets, 0, nullptr);
+    vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout, 0, 4, sets, 0, nullptr);
     const VkDeviceSize offset = 0;
     vkCmdBindVertexBuffers(commands, 0, 1, &vertices.buffer, &offset);
     vkCmdDraw(commands, 6, 1, 0, 0);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "support/row_texture.h"
+
 class VulkanRow {
 public:
     VulkanRow() = default;
@@ -24,18 +26,30 @@ public:
 
     // Draws with the two modules over a `width` x 1 R32G32B32A32 target: the vertex stage's one input
     // (location 0) is fed the four floats of each corner, the vertex constant bytes are the uniform buffer
-    // of set 0 and the pixel constant bytes that of set 1 (binding 0 each). The pixels' floats, left to
-    // right; false with a reason when a call fails.
+    // of set 0 and the pixel constant bytes that of set 1 (binding 0 each); texture i is sampled in the pixel
+    // stage through the sampler at binding i of set 2 (nearest texel and level, clamped) and the image at
+    // binding i of set 3. The pixels' floats, left to right; false with a reason when a call fails.
     bool DrawRow(const std::vector<uint32_t>& vertexCode, const std::vector<uint32_t>& pixelCode,
-                 const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants, int width,
-                 std::vector<float>* pixels, std::string* reason);
+                 const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants,
+                 const std::vector<RowTexture>& textures, int width, std::vector<float>* pixels, std::string* reason);
 
 private:
     struct Buffer {
         VkBuffer buffer = VK_NULL_HANDLE;
         VkDeviceMemory memory = VK_NULL_HANDLE;
     };
+    struct TextureObjects {
+        VkImage image = VK_NULL_HANDLE;
+        VkDeviceMemory memory = VK_NULL_HANDLE;
+        VkImageView view = VK_NULL_HANDLE;
+        VkSampler sampler = VK_NULL_HANDLE;
+        Buffer texels;  // copied into the image by RecordUpload
+    };
     bool MakeBuffer(VkDeviceSize size, VkBufferUsageFlags usage, const void* bytes, Buffer* buffer);
+    bool MakeTexture(const RowTexture& texture, TextureObjects* objects, std::string* reason);
+    void FreeTexture(TextureObjects& objects);
+    // Copies every level in and leaves the image ready for sampling.
+    static void RecordUpload(VkCommandBuffer commands, const RowTexture& texture, const TextureObjects& objects);
     void FreeBuffer(Buffer& buffer);
     bool MemoryType(uint32_t bits, VkMemoryPropertyFlags flags, uint32_t* index) const;
 

@@ -43,10 +43,58 @@ Ref<ID3D11Buffer> D3D11Row::ConstantBuffer(const std::vector<uint8_t>& bytes)
     return buffer;
 }
 
+Ref<ID3D11ShaderResourceView> D3D11Row::TextureView(const RowTexture& texture)
+{
+    D3D11_TEXTURE2D_DESC desc{};
+    desc.Width = texture.width;
+    desc.Height = texture.height;
+    desc.MipLevels = texture.levels;
+    desc.ArraySize = 1;
+    desc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
+    desc.SampleDesc.Count = 1;
+    desc.Usage = D3D11_USAGE_IMMUTABLE;
+    desc.BindFlags = D3D11_BIND_SHADER_RESOURCE;
+    std::vector<D3D11_SUBRESOURCE_DATA> levels;
+    for (uint32_t level = 0; level < texture.levels; ++level) {
+        levels.push_back({texture.texels.data() + texture.LevelOffset(level), texture.LevelWidth(level) * 4, 0});
+    }
+    Ref<ID3D11Texture2D> object;
+    Ref<ID3D11ShaderResourceView> view;
+    if (SUCCEEDED(m_device->CreateTexture2D(&desc, levels.data(), object.Put()))) {
+        m_device->CreateShaderResourceView(object.get(), nullptr, view.Put());
+    }
+    return view;
+}
+
+Ref<ID3D11SamplerState> D3D11Row::NearestSampler()
+{
+    D3D11_SAMPLER_DESC desc{};
+    desc.Filter = D3D11_FILTER_MIN_MAG_MIP_POINT;
+    desc.AddressU = D3D11_TEXTURE_ADDRESS_CLAMP;
+    desc.AddressV = D3D11_TEXTURE_ADDRESS_CLAMP;
+    desc.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
+    desc.ComparisonFunc = D3D11_COMPARISON_NEVER;
+    desc.MaxLOD = D3D11_FLOAT32_MAX;
+    Ref<ID3D11SamplerState> sampler;
+    m_device->CreateSamplerState(&desc, sampler.Put());
+    return sampler;
+}
+
 bool D3D11Row::DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector<uint8_t>& pixelCode,
                        const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants,
-                       int width, std::vector<float>* pixels, std::string* reason)
+                       const std::vector<RowTexture>& textures, int width, std::vector<float>* pixels,
+                       std::string* reason)
 {
+    std::vector<Ref<ID3D11ShaderResourceView>> textureViews;
+    std::vector<Ref<ID3D11SamplerState>> samplers;
+    for (const RowTexture& texture : textures) {
+        textureViews.push_back(TextureView(texture));
+        samplers.push_back(NearestSampler());
+        if (!textureViews.back() || !samplers.back()) {
+            *reason = "the device refuses a texture or its sampler";
+            return false;
+        }
+    }
     Ref<ID3D11VertexShader> vertexShader;
     Ref<ID3D11PixelShader> pixelShader;
     Ref<ID3D11InputLayout> layout;
@@ -102,6 +150,16 @@ bool D3D11Row::DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector
     m_device->CreateRasterizerState(&rasterDesc, raster.Put());
 
     ID3D11DeviceContext* context = m_context.get();
+    std::vector<ID3D11ShaderResourceView*> boundViews;
+    std::vector<ID3D11SamplerState*> boundSamplers;
+    for (size_t index = 0; index < textureViews.size(); ++index) {
+        boundViews.push_back(textureViews[index].get());
+        boundSamplers.push_back(samplers[index].get());
+    }
+    if (!boundViews.empty()) {
+        context->PSSetShaderResources(0, UINT(boundViews.size()), boundViews.data());
+        context->PSSetSamplers(0, UINT(boundSamplers.size()), boundSamplers.data());
+    }
     const FLOAT clear[4] = {-7, -7, -7, -7};  // a value no probe writes
     context->ClearRenderTargetView(view.get(), clear);
     ID3D11RenderTargetView* views[] = {view.get()};

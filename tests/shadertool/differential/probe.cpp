@@ -64,6 +64,20 @@ bool ReadProbe(const std::filesystem::path& path, Probe* probe, std::string* err
     for (pugi::xml_node node : database.find_child_by_attribute("array", "id", "constant_values").children("node")) {
         probe->constantValues[node.attribute("id").value()] = Numbers(node.attribute("value").value());
     }
+    for (pugi::xml_node node : database.find_child_by_attribute("array", "id", "texture_values").children("node")) {
+        RowTexture texture;
+        texture.width = node.attribute("width").as_uint();
+        texture.height = node.attribute("height").as_uint();
+        texture.levels = node.attribute("levels").as_uint(1);
+        for (double number : Numbers(node.attribute("value").value())) texture.texels.push_back(uint8_t(number));
+        if (texture.width == 0 || texture.height == 0 || texture.levels == 0 ||
+            texture.texels.size() != texture.Size()) {
+            *error = std::string("texture ") + node.attribute("id").value() + " needs " +
+                     std::to_string(texture.Size()) + " bytes for its size and levels";
+            return false;
+        }
+        probe->textures[node.attribute("id").value()] = texture;
+    }
     return true;
 }
 

@@ -2,7 +2,8 @@
 // whose pixel stage writes one value per pixel of a row, with two arrays of
 // its own beside the Shader XML's: "expected", the four values each pixel must
 // read (worked out by hand from the language's rules), and "constant_values",
-// the values the program gives each constant.
+// the values the program gives each constant; and, when it samples
+// textures, "texture_values", each texture's size, levels and texels.
 #pragma once
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "shadertool/basic/shader_description.h"
+#include "support/row_texture.h"
 
 struct ProbeColumn {
     int index = 0;            // the pixel, from the left
@@ -24,6 +26,7 @@ struct Probe {
     // Per constant name: its numbers in the language's order (a matrix row after row, an array element
     // after element).
     std::map<std::string, std::vector<double>> constantValues;
+    std::map<std::string, RowTexture> textures;  // per pixel texture name
 };
 
 // The probes' file names, sorted.

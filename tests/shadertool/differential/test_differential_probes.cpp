@@ -73,6 +73,15 @@ bool SetUniforms(const MesaGl& mesa, GLuint program, const ShaderDescription& de
     const GlFunctions& gl = mesa.gl();
     for (const GlUniform& uniform : mesa.Uniforms(program)) {
         std::string name = uniform.name.substr(0, uniform.name.find('['));
+        if (uniform.type == GL_SAMPLER_2D && name.rfind("_tex_", 0) == 0) {
+            // Texture i is bound to unit i.
+            for (int index = 0; index < int(description.pixelTextures.GetCount()); ++index) {
+                if (name.substr(std::strlen("_tex_")) == description.pixelTextures[index].name.GetText()) {
+                    gl.Uniform1i(uniform.location, index);
+                }
+            }
+            continue;
+        }
         if (name.rfind("_const_", 0) == 0) name = name.substr(std::strlen("_const_"));
         const ConstantVariable* constant = nullptr;
         for (const ConstantList* list :
@@ -113,6 +122,30 @@ bool SetUniforms(const MesaGl& mesa, GLuint program, const ShaderDescription& de
     return true;
 }
 
+// Texture i on unit i: every level given, the nearest texel and level, clamped.
+void BindTextures(const GlFunctions& gl, const std::vector<RowTexture>& textures, std::vector<GLuint>* names)
+{
+    if (textures.empty()) return;
+    gl.GenTextures(GLsizei(names->size()), names->data());
+    gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (size_t index = 0; index < textures.size(); ++index) {
+        const RowTexture& texture = textures[index];
+        gl.ActiveTexture(GLenum(GL_TEXTURE0 + index));
+        gl.BindTexture(GL_TEXTURE_2D, (*names)[index]);
+        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
+        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(texture.levels - 1));
+        for (uint32_t level = 0; level < texture.levels; ++level) {
+            gl.TexImage2D(GL_TEXTURE_2D, GLint(level), GL_RGBA, GLsizei(texture.LevelWidth(level)),
+                          GLsizei(texture.LevelHeight(level)), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                          texture.texels.data() + texture.LevelOffset(level));
+        }
+    }
+    gl.ActiveTexture(GL_TEXTURE0);
+}
+
 class DifferentialProbes : public ::testing::TestWithParam<std::string> {
 protected:
     static void SetUpTestSuite()
@@ -148,9 +181,18 @@ protected:
             !ConstantBlock(description.pixelConstants, description.constants, probe_, &blocks[1], reason)) {
             return false;
         }
+        std::vector<RowTexture> textures;
+        for (const PixelTextureVariable& texture : description.pixelTextures) {
+            const auto found = probe_.textures.find(texture.name.GetText());
+            if (found == probe_.textures.end()) {
+                *reason = std::string("the probe gives no texels for texture ") + texture.name.GetText();
+                return false;
+            }
+            textures.push_back(found->second);
+        }
         if (target == TARGET_HLSL11) {
-            return g_drivers->d3d11.DrawRow(stages.codes[0], stages.codes[1], blocks[0], blocks[1], width, pixels,
-                                            reason);
+            return g_drivers->d3d11.DrawRow(stages.codes[0], stages.codes[1], blocks[0], blocks[1], textures, width,
+                                            pixels, reason);
         }
         const GlslTarget* glsl = FindGlslTarget(target);
         if (target == TARGET_SPIRV) {
@@ -169,7 +211,8 @@ protected:
                 modules[stage].resize(words.size() / 4);
                 std::memcpy(modules[stage].data(), words.data(), modules[stage].size() * 4);
             }
-            return g_drivers->vulkan.DrawRow(modules[0], modules[1], blocks[0], blocks[1], width, pixels, reason);
+            return g_drivers->vulkan.DrawRow(modules[0], modules[1], blocks[0], blocks[1], textures, width, pixels,
+                                             reason);
         }
         MesaGl& mesa = g_drivers->mesa;
         mesa.Use(target == TARGET_ESSL20 || target == TARGET_ESSL30 ? GlApi::Es : GlApi::Desktop);
@@ -181,8 +224,15 @@ protected:
             return false;
         }
         std::string uniformError;
+        std::vector<GLuint> names(textures.size());
         const bool drawn = mesa.DrawRow(
-            program, width, [&] { SetUniforms(mesa, program, description, probe_, &uniformError); }, pixels, reason);
+            program, width,
+            [&] {
+                BindTextures(mesa.gl(), textures, &names);
+                SetUniforms(mesa, program, description, probe_, &uniformError);
+            },
+            pixels, reason);
+        if (!names.empty()) mesa.gl().DeleteTextures(GLsizei(names.size()), names.data());
         mesa.gl().DeleteProgram(program);
         if (!uniformError.empty()) *reason = uniformError;
         return drawn && uniformError.empty();
