@@ -127,36 +127,50 @@ void VulkanRow::FreeBuffer(Buffer& buffer)
     vkFreeMemory(m_device, buffer.memory, nullptr);
 }
 
-bool VulkanRow::MakeTexture(const RowTexture& texture, TextureObjects* objects, std::string* reason)
+bool VulkanRow::MakeImage(VkFormat format, uint32_t width, uint32_t height, uint32_t levels, VkImageUsageFlags usage,
+                          Image* image, std::string* reason)
 {
     VkImageCreateInfo imageInfo{};
     imageInfo.sType = VK_STRUCTURE_TYPE_IMAGE_CREATE_INFO;
     imageInfo.imageType = VK_IMAGE_TYPE_2D;
-    imageInfo.format = VK_FORMAT_R8G8B8A8_UNORM;
-    imageInfo.extent = {texture.width, texture.height, 1};
-    imageInfo.mipLevels = texture.levels;
+    imageInfo.format = format;
+    imageInfo.extent = {width, height, 1};
+    imageInfo.mipLevels = levels;
     imageInfo.arrayLayers = 1;
     imageInfo.samples = VK_SAMPLE_COUNT_1_BIT;
     imageInfo.tiling = VK_IMAGE_TILING_OPTIMAL;
-    imageInfo.usage = VK_IMAGE_USAGE_SAMPLED_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT;
-    if (!Check(vkCreateImage(m_device, &imageInfo, nullptr, &objects->image), "vkCreateImage", reason)) return false;
+    imageInfo.usage = usage;
+    if (!Check(vkCreateImage(m_device, &imageInfo, nullptr, &image->image), "vkCreateImage", reason)) return false;
     VkMemoryRequirements needs{};
-    vkGetImageMemoryRequirements(m_device, objects->image, &needs);
+    vkGetImageMemoryRequirements(m_device, image->image, &needs);
     VkMemoryAllocateInfo allocation{};
     allocation.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
     allocation.allocationSize = needs.size;
     if (!MemoryType(needs.memoryTypeBits, 0, &allocation.memoryTypeIndex) ||
-        !Check(vkAllocateMemory(m_device, &allocation, nullptr, &objects->memory), "vkAllocateMemory", reason) ||
-        !Check(vkBindImageMemory(m_device, objects->image, objects->memory, 0), "vkBindImageMemory", reason)) {
+        !Check(vkAllocateMemory(m_device, &allocation, nullptr, &image->memory), "vkAllocateMemory", reason) ||
+        !Check(vkBindImageMemory(m_device, image->image, image->memory, 0), "vkBindImageMemory", reason)) {
         return false;
     }
     VkImageViewCreateInfo viewInfo{};
     viewInfo.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
-    viewInfo.image = objects->image;
+    viewInfo.image = image->image;
     viewInfo.viewType = VK_IMAGE_VIEW_TYPE_2D;
-    viewInfo.format = VK_FORMAT_R8G8B8A8_UNORM;
-    viewInfo.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, texture.levels, 0, 1};
-    if (!Check(vkCreateImageView(m_device, &viewInfo, nullptr, &objects->view), "vkCreateImageView", reason)) {
+    viewInfo.format = format;
+    viewInfo.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, levels, 0, 1};
+    return Check(vkCreateImageView(m_device, &viewInfo, nullptr, &image->view), "vkCreateImageView", reason);
+}
+
+void VulkanRow::FreeImage(Image& image)
+{
+    vkDestroyImageView(m_device, image.view, nullptr);
+    vkDestroyImage(m_device, image.image, nullptr);
+    vkFreeMemory(m_device, image.memory, nullptr);
+}
+
+bool VulkanRow::MakeTexture(const RowTexture& texture, TextureObjects* objects, std::string* reason)
+{
+    if (!MakeImage(VK_FORMAT_R8G8B8A8_UNORM, texture.width, texture.height, texture.levels,
+                   VK_IMAGE_USAGE_SAMPLED_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT, &objects->image, reason)) {
         return false;
     }
     VkSamplerCreateInfo samplerInfo{};
@@ -181,9 +195,7 @@ bool VulkanRow::MakeTexture(const RowTexture& texture, TextureObjects* objects, 
 void VulkanRow::FreeTexture(TextureObjects& objects)
 {
     vkDestroySampler(m_device, objects.sampler, nullptr);
-    vkDestroyImageView(m_device, objects.view, nullptr);
-    vkDestroyImage(m_device, objects.image, nullptr);
-    vkFreeMemory(m_device, objects.memory, nullptr);
+    FreeImage(objects.image);
     FreeBuffer(objects.texels);
 }
 
@@ -197,7 +209,7 @@ void VulkanRow::RecordUpload(VkCommandBuffer commands, const RowTexture& texture
     barrier.newLayout = VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL;
     barrier.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
     barrier.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    barrier.image = objects.image;
+    barrier.image = objects.image.image;
     barrier.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, texture.levels, 0, 1};
     vkCmdPipelineBarrier(commands, VK_PIPELINE_STAGE_TOP_OF_PIPE_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0, nullptr, 0,
                          nullptr, 1, &barrier);
@@ -207,7 +219,7 @@ void VulkanRow::RecordUpload(VkCommandBuffer commands, const RowTexture& texture
         copies[level].imageSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, level, 0, 1};
         copies[level].imageExtent = {texture.LevelWidth(level), texture.LevelHeight(level), 1};
     }
-    vkCmdCopyBufferToImage(commands, objects.texels.buffer, objects.image, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
+    vkCmdCopyBufferToImage(commands, objects.texels.buffer, objects.image.image, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
                            texture.levels, copies.data());
     barrier.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
     barrier.dstAccessMask = VK_ACCESS_SHADER_READ_BIT;
@@ -226,40 +238,14 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     Undo undo;
 
     // The target, and the buffer it is copied into.
-    VkImageCreateInfo imageInfo{};
-    imageInfo.sType = VK_STRUCTURE_TYPE_IMAGE_CREATE_INFO;
-    imageInfo.imageType = VK_IMAGE_TYPE_2D;
-    imageInfo.format = kTargetFormat;
-    imageInfo.extent = {uint32_t(width), 1, 1};
-    imageInfo.mipLevels = 1;
-    imageInfo.arrayLayers = 1;
-    imageInfo.samples = VK_SAMPLE_COUNT_1_BIT;
-    imageInfo.tiling = VK_IMAGE_TILING_OPTIMAL;
-    imageInfo.usage = VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT;
-    VkImage image = VK_NULL_HANDLE;
-    if (!Check(vkCreateImage(device, &imageInfo, nullptr, &image), "vkCreateImage", reason)) return false;
-    undo.Add([=] { vkDestroyImage(device, image, nullptr); });
-    VkMemoryRequirements needs{};
-    vkGetImageMemoryRequirements(device, image, &needs);
-    VkMemoryAllocateInfo allocation{};
-    allocation.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
-    allocation.allocationSize = needs.size;
-    VkDeviceMemory imageMemory = VK_NULL_HANDLE;
-    if (!MemoryType(needs.memoryTypeBits, 0, &allocation.memoryTypeIndex) ||
-        !Check(vkAllocateMemory(device, &allocation, nullptr, &imageMemory), "vkAllocateMemory", reason)) {
-        return false;
-    }
-    undo.Add([=] { vkFreeMemory(device, imageMemory, nullptr); });
-    if (!Check(vkBindImageMemory(device, image, imageMemory, 0), "vkBindImageMemory", reason)) return false;
-    VkImageViewCreateInfo viewInfo{};
-    viewInfo.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
-    viewInfo.image = image;
-    viewInfo.viewType = VK_IMAGE_VIEW_TYPE_2D;
-    viewInfo.format = kTargetFormat;
-    viewInfo.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 1, 0, 1};
-    VkImageView view = VK_NULL_HANDLE;
-    if (!Check(vkCreateImageView(device, &viewInfo, nullptr, &view), "vkCreateImageView", reason)) return false;
-    undo.Add([=] { vkDestroyImageView(device, view, nullptr); });
+    Image target;
+    const bool targetMade =
+        MakeImage(kTargetFormat, uint32_t(width), 1, 1,
+                  VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT, &target, reason);
+    undo.Add([this, target]() mutable { FreeImage(target); });
+    if (!targetMade) return false;
+    const VkImage image = target.image;
+    const VkImageView view = target.view;
 
     Buffer readBack;
     Buffer vertices;
@@ -366,7 +352,7 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     for (uint32_t index = 0; index < count; ++index) {
         const VkDescriptorImageInfo samplerInfo{objects[index].sampler, VK_NULL_HANDLE,
                                                 VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL};
-        const VkDescriptorImageInfo imageInfo{VK_NULL_HANDLE, objects[index].view,
+        const VkDescriptorImageInfo imageInfo{VK_NULL_HANDLE, objects[index].image.view,
                                               VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL};
         VkWriteDescriptorSet writes[2] = {};
         for (int kind = 0; kind < 2; ++kind) {

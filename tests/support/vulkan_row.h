@@ -38,14 +38,20 @@ private:
         VkBuffer buffer = VK_NULL_HANDLE;
         VkDeviceMemory memory = VK_NULL_HANDLE;
     };
-    struct TextureObjects {
+    struct Image {
         VkImage image = VK_NULL_HANDLE;
         VkDeviceMemory memory = VK_NULL_HANDLE;
-        VkImageView view = VK_NULL_HANDLE;
+        VkImageView view = VK_NULL_HANDLE;  // of every level
+    };
+    struct TextureObjects {
+        Image image;
         VkSampler sampler = VK_NULL_HANDLE;
         Buffer texels;  // copied into the image by RecordUpload
     };
     bool MakeBuffer(VkDeviceSize size, VkBufferUsageFlags usage, const void* bytes, Buffer* buffer);
+    bool MakeImage(VkFormat format, uint32_t width, uint32_t height, uint32_t levels, VkImageUsageFlags usage,
+                   Image* image, std::string* reason);
+    void FreeImage(Image& image);
     bool MakeTexture(const RowTexture& texture, TextureObjects* objects, std::string* reason);
     void FreeTexture(TextureObjects& objects);
     // Copies every level in and leaves the image ready for sampling.
