@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 
-#include "support/covering_quad.h"
-
 namespace {
 
 // The GL names the ES 3 header lacks.
@@ -203,13 +201,13 @@ std::vector<GlUniform> MesaGl::Uniforms(GLuint program) const
     return uniforms;
 }
 
-bool MesaGl::DrawRow(GLuint program, int width, const std::function<void()>& setUniforms, std::vector<float>* pixels,
-                     std::string* reason)
+bool MesaGl::DrawRow(GLuint program, int width, const RowVertices& vertices, const std::function<void()>& setUniforms,
+                     std::vector<float>* pixels, std::string* reason)
 {
     const GlFunctions& gl = m_gl;
     GLuint renderbuffer = 0;
     GLuint framebuffer = 0;
-    GLuint vertices = 0;
+    GLuint buffer = 0;
     gl.GenRenderbuffers(1, &renderbuffer);
     gl.BindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
     gl.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA32F, width, 1);
@@ -224,25 +222,23 @@ bool MesaGl::DrawRow(GLuint program, int width, const std::function<void()>& set
         gl.Clear(GL_COLOR_BUFFER_BIT);
         gl.UseProgram(program);
         setUniforms();
-        gl.GenBuffers(1, &vertices);
-        gl.BindBuffer(GL_ARRAY_BUFFER, vertices);
-        gl.BufferData(GL_ARRAY_BUFFER, sizeof kCoveringQuad, kCoveringQuad, GL_STATIC_DRAW);
-        GLint attributes = 0;
-        gl.GetProgramiv(program, GL_ACTIVE_ATTRIBUTES, &attributes);
-        GLint location = -1;
-        if (attributes > 0) {
-            char name[256] = {};
-            GLint size = 0;
-            GLenum type = 0;
-            gl.GetActiveAttrib(program, 0, sizeof name, nullptr, &size, &type, name);
-            location = gl.GetAttribLocation(program, name);
-        }
-        if (location >= 0) {
-            gl.VertexAttribPointer(GLuint(location), 4, GL_FLOAT, GL_FALSE, 16, nullptr);
+        gl.GenBuffers(1, &buffer);
+        gl.BindBuffer(GL_ARRAY_BUFFER, buffer);
+        gl.BufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.bytes.size()), vertices.bytes.data(), GL_STATIC_DRAW);
+        std::vector<GLuint> enabled;
+        for (const RowAttribute& attribute : vertices.attributes) {
+            const GLint location = gl.GetAttribLocation(program, ("_in_" + attribute.name).c_str());
+            if (location < 0) continue;
+            const bool bytes = RowFormatIsBytes(attribute.format);
+            gl.VertexAttribPointer(
+                GLuint(location), RowFormatComponents(attribute.format), bytes ? GL_UNSIGNED_BYTE : GL_FLOAT,
+                attribute.format == RowFormat::Unorm8x4 ? GL_TRUE : GL_FALSE, GLsizei(vertices.stride),
+                reinterpret_cast<const void*>(uintptr_t(attribute.offset)));
             gl.EnableVertexAttribArray(GLuint(location));
+            enabled.push_back(GLuint(location));
         }
         gl.DrawArrays(GL_TRIANGLES, 0, 6);
-        if (location >= 0) gl.DisableVertexAttribArray(GLuint(location));
+        for (GLuint location : enabled) gl.DisableVertexAttribArray(location);
         pixels->assign(size_t(width) * 4, 0.0f);
         gl.ReadPixels(0, 0, width, 1, GL_RGBA, GL_FLOAT, pixels->data());
         gl.Finish();
@@ -251,7 +247,7 @@ bool MesaGl::DrawRow(GLuint program, int width, const std::function<void()>& set
         if (!drawn) *reason = "GL error " + std::to_string(error);
         gl.UseProgram(0);
         gl.BindBuffer(GL_ARRAY_BUFFER, 0);
-        gl.DeleteBuffers(1, &vertices);
+        gl.DeleteBuffers(1, &buffer);
     }
     gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
     gl.DeleteFramebuffers(1, &framebuffer);

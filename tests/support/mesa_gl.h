@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "support/row_vertices.h"
+
 enum class GlApi { Desktop, Es };
 
 // The entry points the tests use; desktop GL and GL ES share them.
@@ -100,11 +102,12 @@ public:
     GLuint Build(const std::string& vertex, const std::string& pixel, std::string* log);
     std::vector<GlUniform> Uniforms(GLuint program) const;
 
-    // Draws two triangles over a `width` x 1 four-float target with the program, its one vertex
-    // attribute (if it has one) fed the four floats of each corner, after `setUniforms` ran with the
-    // program in use; the pixels' floats, left to right. False with a reason when GL reports an error.
-    bool DrawRow(GLuint program, int width, const std::function<void()>& setUniforms, std::vector<float>* pixels,
-                 std::string* reason);
+    // Draws the vertices' two triangles over a `width` x 1 four-float target with the program, each
+    // attribute fed to the program's "_in_" input of its name (bytes as floats, the colour normalised), after
+    // `setUniforms` ran with the program in use; the pixels' floats, left to right. False with a reason when
+    // GL reports an error.
+    bool DrawRow(GLuint program, int width, const RowVertices& vertices, const std::function<void()>& setUniforms,
+                 std::vector<float>* pixels, std::string* reason);
 
 private:
     bool LoadFunctions(std::string* reason);

@@ -3,8 +3,6 @@
 #include <cstring>
 #include <functional>
 
-#include "support/covering_quad.h"
-
 namespace {
 
 constexpr VkFormat kTargetFormat = VK_FORMAT_R32G32B32A32_SFLOAT;
@@ -21,6 +19,18 @@ public:
 private:
     std::vector<std::function<void()>> m_steps;
 };
+
+VkFormat Format(RowFormat format)
+{
+    switch (format) {
+    case RowFormat::Float2: return VK_FORMAT_R32G32_SFLOAT;
+    case RowFormat::Float3: return VK_FORMAT_R32G32B32_SFLOAT;
+    case RowFormat::Float4: return VK_FORMAT_R32G32B32A32_SFLOAT;
+    case RowFormat::Unorm8x4: return VK_FORMAT_R8G8B8A8_UNORM;
+    case RowFormat::Uint8x4: return VK_FORMAT_R8G8B8A8_UINT;
+    }
+    return VK_FORMAT_UNDEFINED;
+}
 
 bool Check(VkResult result, const char* call, std::string* reason)
 {
@@ -231,8 +241,8 @@ void VulkanRow::RecordUpload(VkCommandBuffer commands, const RowTexture& texture
 
 bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vector<uint32_t>& pixelCode,
                         const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants,
-                        const std::vector<RowTexture>& textures, int width, std::vector<float>* pixels,
-                        std::string* reason)
+                        const std::vector<RowTexture>& textures, const RowVertices& vertices, int width,
+                        std::vector<float>* pixels, std::string* reason)
 {
     VkDevice device = m_device;
     Undo undo;
@@ -248,20 +258,21 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     const VkImageView view = target.view;
 
     Buffer readBack;
-    Buffer vertices;
+    Buffer vertexBuffer;
     Buffer constants[2];
     const std::vector<uint8_t>* blocks[2] = {&vertexConstants, &pixelConstants};
     const VkDeviceSize rowBytes = VkDeviceSize(width) * 16;
-    bool made = MakeBuffer(rowBytes, VK_BUFFER_USAGE_TRANSFER_DST_BIT, nullptr, &readBack) &&
-                MakeBuffer(sizeof kCoveringQuad, VK_BUFFER_USAGE_VERTEX_BUFFER_BIT, kCoveringQuad, &vertices);
+    bool made =
+        MakeBuffer(rowBytes, VK_BUFFER_USAGE_TRANSFER_DST_BIT, nullptr, &readBack) &&
+        MakeBuffer(vertices.bytes.size(), VK_BUFFER_USAGE_VERTEX_BUFFER_BIT, vertices.bytes.data(), &vertexBuffer);
     for (int stage = 0; stage < 2 && made; ++stage) {
         // A stage without constants still gets a buffer: the layout of both sets is fixed.
         const std::vector<uint8_t>& block = *blocks[stage];
         made = MakeBuffer(block.empty() ? 16 : block.size(), VK_BUFFER_USAGE_UNIFORM_BUFFER_BIT,
                           block.empty() ? nullptr : block.data(), &constants[stage]);
     }
-    undo.Add([this, readBack, vertices, constants]() mutable {
-        for (Buffer* buffer : {&readBack, &vertices, &constants[0], &constants[1]}) FreeBuffer(*buffer);
+    undo.Add([this, readBack, vertexBuffer, constants]() mutable {
+        for (Buffer* buffer : {&readBack, &vertexBuffer, &constants[0], &constants[1]}) FreeBuffer(*buffer);
     });
     if (!made) {
         *reason = "a buffer could not be made";
@@ -435,14 +446,17 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
         stages[stage].module = modules[stage];
         stages[stage].pName = "main";
     }
-    const VkVertexInputBindingDescription vertexBinding{0, 16, VK_VERTEX_INPUT_RATE_VERTEX};
-    const VkVertexInputAttributeDescription vertexAttribute{0, 0, VK_FORMAT_R32G32B32A32_SFLOAT, 0};
+    const VkVertexInputBindingDescription vertexBinding{0, vertices.stride, VK_VERTEX_INPUT_RATE_VERTEX};
+    std::vector<VkVertexInputAttributeDescription> vertexAttributes;
+    for (const RowAttribute& attribute : vertices.attributes) {
+        vertexAttributes.push_back({uint32_t(vertexAttributes.size()), 0, Format(attribute.format), attribute.offset});
+    }
     VkPipelineVertexInputStateCreateInfo vertexInput{};
     vertexInput.sType = VK_STRUCTURE_TYPE_PIPELINE_VERTEX_INPUT_STATE_CREATE_INFO;
     vertexInput.vertexBindingDescriptionCount = 1;
     vertexInput.pVertexBindingDescriptions = &vertexBinding;
-    vertexInput.vertexAttributeDescriptionCount = 1;
-    vertexInput.pVertexAttributeDescriptions = &vertexAttribute;
+    vertexInput.vertexAttributeDescriptionCount = uint32_t(vertexAttributes.size());
+    vertexInput.pVertexAttributeDescriptions = vertexAttributes.data();
     VkPipelineInputAssemblyStateCreateInfo assembly{};
     assembly.sType = VK_STRUCTURE_TYPE_PIPELINE_INPUT_ASSEMBLY_STATE_CREATE_INFO;
     assembly.topology = VK_PRIMITIVE_TOPOLOGY_TRIANGLE_LIST;
@@ -523,7 +537,7 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline);
     vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout, 0, 4, sets, 0, nullptr);
     const VkDeviceSize offset = 0;
-    vkCmdBindVertexBuffers(commands, 0, 1, &vertices.buffer, &offset);
+    vkCmdBindVertexBuffers(commands, 0, 1, &vertexBuffer.buffer, &offset);
     vkCmdDraw(commands, 6, 1, 0, 0);
     vkCmdEndRenderPass(commands);
     VkBufferImageCopy copy{};

@@ -3,8 +3,23 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "support/covering_quad.h"
 #include "winapi/d3d11/d3d11_test_hooks.h"
+
+namespace {
+
+DXGI_FORMAT Format(RowFormat format)
+{
+    switch (format) {
+    case RowFormat::Float2: return DXGI_FORMAT_R32G32_FLOAT;
+    case RowFormat::Float3: return DXGI_FORMAT_R32G32B32_FLOAT;
+    case RowFormat::Float4: return DXGI_FORMAT_R32G32B32A32_FLOAT;
+    case RowFormat::Unorm8x4: return DXGI_FORMAT_R8G8B8A8_UNORM;
+    case RowFormat::Uint8x4: return DXGI_FORMAT_R8G8B8A8_UINT;
+    }
+    return DXGI_FORMAT_UNKNOWN;
+}
+
+}  // namespace
 
 bool D3D11Row::Open(std::string* reason)
 {
@@ -82,8 +97,8 @@ Ref<ID3D11SamplerState> D3D11Row::NearestSampler()
 
 bool D3D11Row::DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector<uint8_t>& pixelCode,
                        const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants,
-                       const std::vector<RowTexture>& textures, int width, std::vector<float>* pixels,
-                       std::string* reason)
+                       const std::vector<RowTexture>& textures, const RowVertices& vertices, int width,
+                       std::vector<float>* pixels, std::string* reason)
 {
     std::vector<Ref<ID3D11ShaderResourceView>> textureViews;
     std::vector<Ref<ID3D11SamplerState>> samplers;
@@ -98,24 +113,28 @@ bool D3D11Row::DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector
     Ref<ID3D11VertexShader> vertexShader;
     Ref<ID3D11PixelShader> pixelShader;
     Ref<ID3D11InputLayout> layout;
-    const D3D11_INPUT_ELEMENT_DESC position{
-        "POSITION", 0, DXGI_FORMAT_R32G32B32A32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0};
+    std::vector<D3D11_INPUT_ELEMENT_DESC> elements;
+    for (const RowAttribute& attribute : vertices.attributes) {
+        elements.push_back({attribute.semantic, attribute.semanticIndex, Format(attribute.format), 0, attribute.offset,
+                            D3D11_INPUT_PER_VERTEX_DATA, 0});
+    }
     if (FAILED(m_device->CreateVertexShader(vertexCode.data(), vertexCode.size(), nullptr, vertexShader.Put())) ||
         FAILED(m_device->CreatePixelShader(pixelCode.data(), pixelCode.size(), nullptr, pixelShader.Put()))) {
         *reason = "the device refuses the code";
         return false;
     }
-    if (FAILED(m_device->CreateInputLayout(&position, 1, vertexCode.data(), vertexCode.size(), layout.Put()))) {
+    if (!elements.empty() && FAILED(m_device->CreateInputLayout(elements.data(), UINT(elements.size()),
+                                                                vertexCode.data(), vertexCode.size(), layout.Put()))) {
         *reason = "the device refuses the input layout";
         return false;
     }
     D3D11_BUFFER_DESC vertexDesc{};
-    vertexDesc.ByteWidth = sizeof kCoveringQuad;
+    vertexDesc.ByteWidth = UINT(vertices.bytes.size());
     vertexDesc.Usage = D3D11_USAGE_IMMUTABLE;
     vertexDesc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-    const D3D11_SUBRESOURCE_DATA vertexData{kCoveringQuad, 0, 0};
-    Ref<ID3D11Buffer> vertices;
-    m_device->CreateBuffer(&vertexDesc, &vertexData, vertices.Put());
+    const D3D11_SUBRESOURCE_DATA vertexData{vertices.bytes.data(), 0, 0};
+    Ref<ID3D11Buffer> vertexBuffer;
+    m_device->CreateBuffer(&vertexDesc, &vertexData, vertexBuffer.Put());
     const Ref<ID3D11Buffer> constants[2] = {ConstantBuffer(vertexConstants), ConstantBuffer(pixelConstants)};
 
     D3D11_TEXTURE2D_DESC targetDesc{};
@@ -134,7 +153,7 @@ bool D3D11Row::DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector
     stagingDesc.BindFlags = 0;
     stagingDesc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
     Ref<ID3D11Texture2D> staging;
-    if (!vertices || !constants[0] || !constants[1] ||
+    if (!vertexBuffer || !constants[0] || !constants[1] ||
         FAILED(m_device->CreateTexture2D(&targetDesc, nullptr, target.Put())) ||
         FAILED(m_device->CreateRenderTargetView(target.get(), nullptr, view.Put())) ||
         FAILED(m_device->CreateTexture2D(&stagingDesc, nullptr, staging.Put()))) {
@@ -169,8 +188,8 @@ bool D3D11Row::DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector
     context->RSSetState(raster.get());
     context->IASetInputLayout(layout.get());
     context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    ID3D11Buffer* vertexBuffers[] = {vertices.get()};
-    const UINT stride = 16;
+    ID3D11Buffer* vertexBuffers[] = {vertexBuffer.get()};
+    const UINT stride = vertices.stride;
     const UINT offset = 0;
     context->IASetVertexBuffers(0, 1, vertexBuffers, &stride, &offset);
     context->VSSetShader(vertexShader.get(), nullptr, 0);

@@ -12,17 +12,19 @@
 
 #include "support/com_reference.h"
 #include "support/row_texture.h"
+#include "support/row_vertices.h"
 
 class D3D11Row {
 public:
     // Makes the device on the Vulkan back end; false, with the reason, when that back end does not start.
     bool Open(std::string* reason);
 
-    // The vertex code's POSITION input is fed the four floats of each corner; texture i and a sampler of the
-    // nearest texel and level, clamped, sit in the pixel stage's slot i, as the renderer binds them.
+    // The vertex code's inputs are fed the vertices by semantic; texture i and a sampler of the nearest texel
+    // and level, clamped, sit in the pixel stage's slot i, as the renderer binds them.
     bool DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector<uint8_t>& pixelCode,
                  const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants,
-                 const std::vector<RowTexture>& textures, int width, std::vector<float>* pixels, std::string* reason);
+                 const std::vector<RowTexture>& textures, const RowVertices& vertices, int width,
+                 std::vector<float>* pixels, std::string* reason);
 
 private:
     Ref<ID3D11Buffer> ConstantBuffer(const std::vector<uint8_t>& bytes);

@@ -64,6 +64,9 @@ bool ReadProbe(const std::filesystem::path& path, Probe* probe, std::string* err
     for (pugi::xml_node node : database.find_child_by_attribute("array", "id", "constant_values").children("node")) {
         probe->constantValues[node.attribute("id").value()] = Numbers(node.attribute("value").value());
     }
+    for (pugi::xml_node node : database.find_child_by_attribute("array", "id", "vertex_values").children("node")) {
+        probe->vertexValues[node.attribute("id").value()] = Numbers(node.attribute("value").value());
+    }
     for (pugi::xml_node node : database.find_child_by_attribute("array", "id", "texture_values").children("node")) {
         RowTexture texture;
         texture.width = node.attribute("width").as_uint();
@@ -129,6 +132,76 @@ bool ConstantBlock(const ShaderTool::ConstantList& stage, const ShaderTool::Cons
             std::vector<uint8_t> slot;
             if (!ConstantSlot(constant, probe, &slot, error)) return false;
             block->insert(block->end(), slot.begin(), slot.end());
+        }
+    }
+    return true;
+}
+
+namespace {
+
+// The engine's vertex semantics: the HLSL word and index, and the format of the values.
+struct SemanticLayout {
+    uint32_t bit;
+    const char* semantic;
+    uint32_t index;
+    RowFormat format;
+};
+constexpr SemanticLayout kSemanticLayouts[] = {
+    {1, "POSITION", 0, RowFormat::Float4},      {2, "COLOR", 0, RowFormat::Unorm8x4},
+    {4, "TEXCOORD", 0, RowFormat::Float2},      {8, "NORMAL", 0, RowFormat::Float3},
+    {16, "TEXCOORD", 1, RowFormat::Float2},     {32, "TANGENT", 0, RowFormat::Float3},
+    {64, "BINORMAL", 0, RowFormat::Float3},     {128, "BLENDINDICES", 0, RowFormat::Uint8x4},
+    {256, "BLENDWEIGHT", 0, RowFormat::Float4},
+};
+
+}  // namespace
+
+bool ProbeVertices(const ShaderTool::ShaderDescription& description, const Probe& probe, RowVertices* vertices,
+                   std::string* error)
+{
+    vertices->attributes.clear();
+    uint32_t offset = 0;
+    std::vector<std::vector<double>> values;
+    for (const ShaderTool::VertexInputVariable& input : description.vertexInput) {
+        const SemanticLayout* layout = nullptr;
+        for (const SemanticLayout& candidate : kSemanticLayouts) {
+            if (candidate.bit == input.semantic) layout = &candidate;
+        }
+        if (layout == nullptr) {
+            *error = std::string("vertex input ") + input.name.GetText() + " has no semantic of the engine";
+            return false;
+        }
+        RowAttribute attribute{input.name.GetText(), layout->semantic, layout->index, layout->format, offset};
+        const int components = RowFormatComponents(layout->format);
+        offset += RowFormatIsBytes(layout->format) ? 4 : uint32_t(components) * 4;
+        vertices->attributes.push_back(attribute);
+        if (input.semantic == 1) {
+            values.emplace_back();
+            continue;
+        }
+        const auto found = probe.vertexValues.find(attribute.name);
+        if (found == probe.vertexValues.end() || int(found->second.size()) != components) {
+            *error = "vertex input " + attribute.name + " needs " + std::to_string(components) + " values";
+            return false;
+        }
+        values.push_back(found->second);
+    }
+    vertices->stride = offset > 0 ? offset : 16;
+    vertices->bytes.assign(size_t(vertices->stride) * 6, 0);
+    for (size_t corner = 0; corner < 6; ++corner) {
+        uint8_t* vertex = vertices->bytes.data() + corner * vertices->stride;
+        for (size_t index = 0; index < vertices->attributes.size(); ++index) {
+            const RowAttribute& attribute = vertices->attributes[index];
+            const bool position = values[index].empty();
+            for (int component = 0; component < RowFormatComponents(attribute.format); ++component) {
+                const double value = position ? kCoveringQuad[corner][component] : values[index][size_t(component)];
+                if (RowFormatIsBytes(attribute.format)) {
+                    vertex[attribute.offset + size_t(component)] = uint8_t(value);
+                } else {
+                    const float narrowed = float(value);
+                    std::memcpy(vertex + attribute.offset + size_t(component) * 4, &narrowed, 4);
+                }
+            }
         }
     }
     return true;

@@ -2,8 +2,10 @@
 // whose pixel stage writes one value per pixel of a row, with two arrays of
 // its own beside the Shader XML's: "expected", the four values each pixel must
 // read (worked out by hand from the language's rules), and "constant_values",
-// the values the program gives each constant; and, when it samples
-// textures, "texture_values", each texture's size, levels and texels.
+// the values the program gives each constant; when it samples textures,
+// "texture_values", each texture's size, levels and texels; and when it
+// has vertex inputs besides the position, "vertex_values", the values every
+// corner gives each of them.
 #pragma once
 
 #include <filesystem>
@@ -13,6 +15,7 @@
 
 #include "shadertool/basic/shader_description.h"
 #include "support/row_texture.h"
+#include "support/row_vertices.h"
 
 struct ProbeColumn {
     int index = 0;            // the pixel, from the left
@@ -27,6 +30,7 @@ struct Probe {
     // after element).
     std::map<std::string, std::vector<double>> constantValues;
     std::map<std::string, RowTexture> textures;  // per pixel texture name
+    std::map<std::string, std::vector<double>> vertexValues;
 };
 
 // The probes' file names, sorted.
@@ -46,3 +50,10 @@ bool ConstantSlot(const ShaderTool::ConstantVariable& constant, const Probe& pro
 // each at its slot in declaration order.
 bool ConstantBlock(const ShaderTool::ConstantList& stage, const ShaderTool::ConstantList& shared, const Probe& probe,
                    std::vector<uint8_t>* block, std::string* error);
+
+// The six corners with every vertex input of the description, each in the
+// format the engine's vertex layout gives its semantic (floats, the colour and
+// the bone indices as four bytes, the colour normalised); the position is the
+// corner's.
+bool ProbeVertices(const ShaderTool::ShaderDescription& description, const Probe& probe, RowVertices* vertices,
+                   std::string* error);

@@ -181,6 +181,8 @@ protected:
             !ConstantBlock(description.pixelConstants, description.constants, probe_, &blocks[1], reason)) {
             return false;
         }
+        RowVertices vertices;
+        if (!ProbeVertices(description, probe_, &vertices, reason)) return false;
         std::vector<RowTexture> textures;
         for (const PixelTextureVariable& texture : description.pixelTextures) {
             const auto found = probe_.textures.find(texture.name.GetText());
@@ -191,8 +193,8 @@ protected:
             textures.push_back(found->second);
         }
         if (target == TARGET_HLSL11) {
-            return g_drivers->d3d11.DrawRow(stages.codes[0], stages.codes[1], blocks[0], blocks[1], textures, width,
-                                            pixels, reason);
+            return g_drivers->d3d11.DrawRow(stages.codes[0], stages.codes[1], blocks[0], blocks[1], textures, vertices,
+                                            width, pixels, reason);
         }
         const GlslTarget* glsl = FindGlslTarget(target);
         if (target == TARGET_SPIRV) {
@@ -211,8 +213,8 @@ protected:
                 modules[stage].resize(words.size() / 4);
                 std::memcpy(modules[stage].data(), words.data(), modules[stage].size() * 4);
             }
-            return g_drivers->vulkan.DrawRow(modules[0], modules[1], blocks[0], blocks[1], textures, width, pixels,
-                                             reason);
+            return g_drivers->vulkan.DrawRow(modules[0], modules[1], blocks[0], blocks[1], textures, vertices, width,
+                                             pixels, reason);
         }
         MesaGl& mesa = g_drivers->mesa;
         mesa.Use(target == TARGET_ESSL20 || target == TARGET_ESSL30 ? GlApi::Es : GlApi::Desktop);
@@ -226,7 +228,7 @@ protected:
         std::string uniformError;
         std::vector<GLuint> names(textures.size());
         const bool drawn = mesa.DrawRow(
-            program, width,
+            program, width, vertices,
             [&] {
                 BindTextures(mesa.gl(), textures, &names);
                 SetUniforms(mesa, program, description, probe_, &uniformError);
