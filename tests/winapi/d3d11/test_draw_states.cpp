@@ -284,6 +284,42 @@ TEST_P(DrawStates, EachDrawKeepsTheDataItWasGivenThroughDiscardMaps)
                 Image(8, 2, [](UINT x, UINT) { return x < 4 ? Rgba(255, 0, 0, 255) : Rgba(0, 255, 0, 255); }));
 }
 
+TEST_P(DrawStates, VertexNumbersCountFromTheDrawsFirstVertexWhicheverVersionOfTheBufferItReads)
+{
+    // Three draws of one dynamic vertex buffer rewritten with WRITE_DISCARD between them, each placing its two
+    // columns; a vertex numbered 6 or more would be thrown off the target, so only numbers 0 to 5 draw anything.
+    const Program program = MakeProgram(
+        "struct VertexInput { float3 position : POSITION; uint id : SV_VertexID; };\n"
+        "struct VertexOutput { float4 position : SV_POSITION; };\n"
+        "VertexOutput main(VertexInput input) {\n"
+        "  VertexOutput output;\n"
+        "  float4 position = float4(input.position, 1.0);\n"
+        "  if (input.id >= 6) position.x = 3.0;\n"
+        "  output.position = position;\n"
+        "  return output;\n"
+        "}\n",
+        "float4 main(float4 position : SV_POSITION) : SV_TARGET0 { return float4(0.0, 1.0, 0.0, 1.0); }\n",
+        {Element("POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0)});
+    Ref<ID3D11Buffer> vertices =
+        MakeBuffer(18 * sizeof(float), D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE);
+    Ref<ID3D11Texture2D> target = BoundTarget(6, 2);
+    UseProgram(program);
+    const UINT stride = 12;
+    const UINT offset = 0;
+    ID3D11Buffer* vertexBuffers[] = {vertices.get()};
+    context_->IASetVertexBuffers(0, 1, vertexBuffers, &stride, &offset);
+    for (int column = 0; column < 6; column += 2) {
+        const float left = -1.0f + float(column) / 3.0f;
+        const std::vector<float> corners = Rectangle(left, 1, left + 2.0f / 3.0f, -1);
+        D3D11_MAPPED_SUBRESOURCE mapped;
+        ASSERT_EQ(context_->Map(vertices.get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
+        std::memcpy(mapped.pData, corners.data(), corners.size() * sizeof(float));
+        context_->Unmap(vertices.get(), 0);
+        context_->Draw(6, 0);
+    }
+    ExpectDrawn("VertexNumbers", target.get(), Image(6, 2, [](UINT, UINT) { return Rgba(0, 255, 0, 255); }));
+}
+
 TEST_P(DrawStates, LinesLightThePixelsTheyCross)
 {
     // A horizontal line through the centres of row 1 and a vertical one through column 2, both running past

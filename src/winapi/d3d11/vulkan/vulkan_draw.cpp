@@ -733,8 +733,9 @@ namespace {
 bool OneVertexBuffer(const DrawState& state, UINT* slot)
 {
     if (state.inputElements == nullptr || state.vertexShader.inputs == nullptr) return false;
+    // The stage's built-in inputs are the vertex and instance numbers.
     for (const SignatureElement& input : *state.vertexShader.inputs) {
-        if (input.systemValue && input.semanticName == "SV_VERTEXID") return false;
+        if (input.systemValue) return false;
     }
     UINT bound = 0;
     for (UINT at = 0; at < D3D11_IA_VERTEX_INPUT_RESOURCE_SLOT_COUNT; ++at) {
