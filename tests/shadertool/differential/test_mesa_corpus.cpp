@@ -2,7 +2,8 @@
 // tests/data/shaders that a GLSL21, GLSL31, ESSL20 or ESSL30 translation
 // writes (a refusal is the glslang corpus test's to judge) compiles and
 // links on Mesa's desktop GL or GL ES, beside a partner stage that the same
-// translator writes for the same interface.
+// translator writes for the same interface; and so do both stages of every
+// Shader XML of tests/data/shaderxml that the driver translates for them.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,7 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "shadertool/driver/driver.h"
 #include "shadertool/driver/front_end.h"
+#include "shadertool/support/driver_test_support.h"
 #include "shadertool/support/corpus_sources.h"
 #include "shadertool/support/file_text.h"
 #include "shadertool/support/glsl_translator_test_support.h"
@@ -44,20 +47,28 @@ std::string PartnerSource(const ShaderDescription& description, uint32_t stage)
 }
 
 class MesaCorpus : public ::testing::Test {
+public:
+    // The contexts, opened on first use and kept for the program's life; the reason when there are none.
+    static MesaGl& Mesa()
+    {
+        static MesaGl* opened = [] {
+            auto* contexts = new MesaGl;
+            if (!contexts->Open(&unavailable)) unavailable = "Mesa's GL through EGL: " + unavailable;
+            return contexts;
+        }();
+        return *opened;
+    }
+    static const std::string& Unavailable()
+    {
+        Mesa();
+        return unavailable;
+    }
+
 protected:
-    static void SetUpTestSuite()
-    {
-        mesa = new MesaGl;
-        if (!mesa->Open(&unavailable)) unavailable = "Mesa's GL through EGL: " + unavailable;
-    }
-    static void TearDownTestSuite()
-    {
-        delete mesa;
-        mesa = nullptr;
-    }
     void SetUp() override
     {
-        if (!unavailable.empty()) GTEST_SKIP() << unavailable;
+        if (!Unavailable().empty()) GTEST_SKIP() << Unavailable();
+        mesa = &Mesa();
     }
 
     // The text the target's translator writes for the source; false with the step log when it refuses.
@@ -81,15 +92,12 @@ protected:
         return done;
     }
 
-    static MesaGl* mesa;
-    static std::string unavailable;
+    MesaGl* mesa = nullptr;
 
 private:
+    static inline std::string unavailable;
     FrontEnd frontEnd_;
 };
-
-MesaGl* MesaCorpus::mesa = nullptr;
-std::string MesaCorpus::unavailable;
 
 TEST_F(MesaCorpus, EveryGoodSourceTheGlFamilyWritesCompilesAndLinksOnMesa)
 {
@@ -128,6 +136,47 @@ TEST_F(MesaCorpus, EveryGoodSourceTheGlFamilyWritesCompilesAndLinksOnMesa)
     for (const GlslTarget& target : kGlslTargets) {
         if (target.vulkan) continue;
         EXPECT_GE(judged[target.bit], 8) << GetTargetName(target.bit);
+    }
+}
+
+// The driver's translations of the Shader XML corpus, both stages linked together.
+class MesaShaderXmlCorpus : public DriverCorpusTest {
+protected:
+    uint32_t InitializedTargets() const override
+    {
+        return TARGET_ESSL20 | TARGET_ESSL30 | TARGET_GLSL21 | TARGET_GLSL31;
+    }
+    void SetUp() override
+    {
+        if (!MesaCorpus::Unavailable().empty()) GTEST_SKIP() << MesaCorpus::Unavailable();
+        DriverCorpusTest::SetUp();
+    }
+};
+
+TEST_F(MesaShaderXmlCorpus, EveryFileTheGlFamilyTranslatesCompilesAndLinksOnMesa)
+{
+    std::map<uint32_t, int> judged;
+    for (const std::string& name : CorpusFiles()) {
+        for (const GlslTarget& target : kGlslTargets) {
+            if (target.vulkan || !TranslateFile(name, target.bit, false, 0)) continue;
+            if ((GetGlobalState().stageMask & 3u) != 3u) continue;
+            const std::string texts[2] = {target.versionLine + ReadFileText(OutputPath(name, "vertex")),
+                                          target.versionLine + ReadFileText(OutputPath(name, "pixel"))};
+            MesaGl& mesa = MesaCorpus::Mesa();
+            mesa.Use(target.bit == TARGET_ESSL20 || target.bit == TARGET_ESSL30 ? GlApi::Es : GlApi::Desktop);
+            std::string log;
+            const GLuint program = mesa.Build(texts[0], texts[1], &log);
+            EXPECT_NE(program, 0u) << name << " for " << GetTargetName(target.bit) << "\n"
+                                   << log << "\n"
+                                   << texts[0] << "\n--- pixel\n"
+                                   << texts[1];
+            if (program != 0) mesa.gl().DeleteProgram(program);
+            ++judged[target.bit];
+        }
+    }
+    for (const GlslTarget& target : kGlslTargets) {
+        if (target.vulkan) continue;
+        EXPECT_GT(judged[target.bit], 0) << GetTargetName(target.bit);
     }
 }
 
