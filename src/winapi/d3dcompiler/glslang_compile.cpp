@@ -6,6 +6,7 @@
 #include <spirv-tools/optimizer.hpp>
 
 #include "winapi/d3dcompiler/code_format.h"
+#include "winapi/d3dcompiler/folding_guards.h"
 #include "winapi/d3dcompiler/front_end_messages.h"
 #include "winapi/d3dcompiler/hlsl_meanings.h"
 #include "winapi/d3dcompiler/messages.h"
@@ -83,6 +84,56 @@ const char* Preamble(UINT flags)
     return "#extension GL_GOOGLE_include_directive : enable\n";
 }
 
+// One reading of the source by glslang's front end. `shader` outlives
+// `program`, which refers to it.
+struct Reading {
+    explicit Reading(EShLanguage stage) : shader(stage) {}
+    glslang::TShader shader;
+    glslang::TProgram program;
+};
+
+// Reads `source` into `reading`; true when glslang parsed it without errors.
+bool Parse(const GlslangRequest& request, const std::string& source, Reading& reading)
+{
+    const char* text = source.data();
+    const int length = static_cast<int>(source.size());
+    const char* name = request.sourceName.c_str();
+    glslang::TShader& shader = reading.shader;
+    shader.setStringsWithLengthsAndNames(&text, &length, &name, 1);
+    shader.setPreamble(Preamble(request.flags));
+    shader.setEntryPoint(request.entryPoint.c_str());
+    shader.setEnvInput(glslang::EShSourceHlsl, StageOf(request.type), glslang::EShClientVulkan, 100);
+    shader.setEnvClient(glslang::EShClientVulkan, glslang::EShTargetVulkan_1_0);
+    shader.setEnvTarget(glslang::EShTargetSpv, glslang::EShTargetSpv_1_0);
+    ApplyBindings(shader);
+    int rules = EShMsgSpvRules | EShMsgVulkanRules | EShMsgReadHlsl;
+    if ((request.flags & D3DCOMPILE_DEBUG) != 0) rules |= EShMsgDebugInfo;
+    return shader.parse(GetDefaultResources(), 100, ENoProfile, false, false, EShMessages(rules));
+}
+
+// The source with the folding guards (folding_guards.h) it needs: a first
+// reading with every guard finds the operand types of each `*` and `%`.
+// When that reading fails (a guard where a constant is required), only
+// fmod() is guarded.
+std::string GuardFolding(const GlslangRequest& request, const std::string& source)
+{
+    const std::vector<FoldingGuard> guards = FindFoldingGuards(source);
+    std::vector<bool> keep(guards.size());
+    bool undecided = false;
+    for (size_t i = 0; i < guards.size(); ++i) {
+        keep[i] = guards[i].decided;
+        undecided = undecided || !guards[i].decided;
+    }
+    if (undecided) {
+        Reading reading(StageOf(request.type));
+        if (Parse(request, WriteFoldingGuards(source, guards, std::vector<bool>(guards.size(), true)), reading)) {
+            const std::vector<bool> folded = GuardsToKeep(*reading.shader.getIntermediate(), guards.size());
+            for (size_t i = 0; i < guards.size(); ++i) keep[i] = keep[i] || folded[i];
+        }
+    }
+    return WriteFoldingGuards(source, guards, keep);
+}
+
 }  // namespace
 
 GlslangResult CompileWithGlslang(const GlslangRequest& request)
@@ -98,29 +149,16 @@ GlslangResult CompileWithGlslang(const GlslangRequest& request)
     FrontEndMessages messages;
     std::vector<uint32_t> words;
     {
-        glslang::TShader shader(stage);
-        const std::string source = WrapReducedComparisons(request.text);
-        const char* text = source.data();
-        const int length = static_cast<int>(source.size());
-        const char* name = request.sourceName.c_str();
-        shader.setStringsWithLengthsAndNames(&text, &length, &name, 1);
-        shader.setPreamble(Preamble(request.flags));
-        shader.setEntryPoint(request.entryPoint.c_str());
-        shader.setEnvInput(glslang::EShSourceHlsl, stage, glslang::EShClientVulkan, 100);
-        shader.setEnvClient(glslang::EShClientVulkan, glslang::EShTargetVulkan_1_0);
-        shader.setEnvTarget(glslang::EShTargetSpv, glslang::EShTargetSpv_1_0);
-        ApplyBindings(shader);
-        int rules = EShMsgSpvRules | EShMsgVulkanRules | EShMsgReadHlsl;
-        if ((request.flags & D3DCOMPILE_DEBUG) != 0) rules |= EShMsgDebugInfo;
-        bool parsed = shader.parse(GetDefaultResources(), 100, ENoProfile, false, false, EShMessages(rules));
-        AppendFrontEndLog(shader.getInfoLog(), warningsAreErrors, messages);
-        glslang::TProgram program;
+        const std::string source = GuardFolding(request, WrapReducedComparisons(request.text));
+        Reading reading(stage);
+        bool parsed = Parse(request, source, reading);
+        AppendFrontEndLog(reading.shader.getInfoLog(), warningsAreErrors, messages);
         if (parsed) {
-            program.addShader(&shader);
-            parsed = program.link(EShMsgDefault) && program.mapIO();
-            AppendFrontEndLog(program.getInfoLog(), warningsAreErrors, messages);
+            reading.program.addShader(&reading.shader);
+            parsed = reading.program.link(EShMsgDefault) && reading.program.mapIO();
+            AppendFrontEndLog(reading.program.getInfoLog(), warningsAreErrors, messages);
         }
-        glslang::TIntermediate* tree = parsed ? program.getIntermediate(stage) : nullptr;
+        glslang::TIntermediate* tree = parsed ? reading.program.getIntermediate(stage) : nullptr;
         if (tree != nullptr && messages.errors == 0 && GiveHlslMeanings(*tree, messages.text)) {
             glslang::SpvOptions options;
             options.generateDebugInfo = (request.flags & D3DCOMPILE_DEBUG) != 0;

@@ -1,8 +1,11 @@
 #include "winapi/d3dcompiler/hlsl_meanings.h"
 
+#include <optional>
+
 #include <glslang/Include/intermediate.h>
 #include <glslang/MachineIndependent/localintermediate.h>
 
+#include "winapi/d3dcompiler/folding_guards.h"
 #include "winapi/d3dcompiler/messages.h"
 
 namespace halvo::d3dcompiler {
@@ -11,20 +14,25 @@ namespace {
 using glslang::TIntermBinary;
 using glslang::TSourceLoc;
 
-// Whether `a` comes before `b` in the same file.
-bool Before(const TSourceLoc& a, const TSourceLoc& b)
+// Whether `a` and `b` are known places in the same file.
+bool Comparable(const TSourceLoc& a, const TSourceLoc& b)
 {
     if (a.line == 0 || b.line == 0) return false;
-    const bool sameFile = a.name == b.name || (a.name != nullptr && b.name != nullptr && *a.name == *b.name);
-    if (!sameFile) return false;
-    return a.line < b.line || (a.line == b.line && a.column < b.column);
+    return a.name == b.name || (a.name != nullptr && b.name != nullptr && *a.name == *b.name);
 }
 
 // glslang gives a product the place of its operator (`a * b`: after a's
 // start) or of the call (`mul(a, b)`: before both arguments), and keeps
-// mul()'s arguments swapped, so an operator is told by its left operand
-// starting before it.
-bool WrittenAsOperator(const TIntermBinary& node) { return Before(node.getLeft()->getLoc(), node.getLoc()); }
+// mul()'s arguments swapped, so an operator is told by its left operand not
+// starting after it. (A constant folded from a constructor takes the place
+// of the token after it: the operator itself.)
+bool WrittenAsOperator(const TIntermBinary& node)
+{
+    const TSourceLoc& left = node.getLeft()->getLoc();
+    const TSourceLoc& place = node.getLoc();
+    if (!Comparable(left, place)) return false;
+    return left.line < place.line || (left.line == place.line && left.column <= place.column);
+}
 
 bool IsBool(const TIntermNode* node, bool value)
 {
@@ -32,6 +40,53 @@ bool IsBool(const TIntermNode* node, bool value)
     return constant != nullptr && constant->getType().getBasicType() == glslang::EbtBool &&
            constant->getConstArray().size() == 1 && constant->getConstArray()[0].getBConst() == value;
 }
+
+// The index of the folding guard (folding_guards.h) that `operand` is, when
+// it is one: a comma expression whose left is the guard's marker, maybe
+// converted.
+std::optional<size_t> GuardIndexOf(TIntermNode* operand, size_t count)
+{
+    while (operand != nullptr && operand->getAsUnaryNode() != nullptr)
+        operand = operand->getAsUnaryNode()->getOperand();
+    const glslang::TIntermAggregate* comma = operand != nullptr ? operand->getAsAggregate() : nullptr;
+    if (comma == nullptr || comma->getOp() != glslang::EOpComma || comma->getSequence().size() != 2) return {};
+    const glslang::TIntermConstantUnion* marker = comma->getSequence()[0]->getAsConstantUnion();
+    if (marker == nullptr || marker->getType().getBasicType() != glslang::EbtInt ||
+        marker->getConstArray().size() != 1) {
+        return {};
+    }
+    const long long index = static_cast<long long>(marker->getConstArray()[0].getIConst()) - GuardMarker(0);
+    if (index < 0 || index >= static_cast<long long>(count)) return {};
+    return static_cast<size_t>(index);
+}
+
+bool IsFloat(const glslang::TType& type)
+{
+    const glslang::TBasicType basic = type.getBasicType();
+    return basic == glslang::EbtFloat || basic == glslang::EbtDouble || basic == glslang::EbtFloat16;
+}
+
+// Marks the guarded operations that glslang folds otherwise than HLSL.
+class GuardTraverser : public glslang::TIntermTraverser {
+public:
+    explicit GuardTraverser(size_t count) : keep(count, false) {}
+
+    bool visitBinary(glslang::TVisit, TIntermBinary* node) override
+    {
+        const std::optional<size_t> index = GuardIndexOf(node->getRight(), keep.size());
+        if (!index) return true;
+        switch (node->getOp()) {
+        case glslang::EOpMatrixTimesMatrix:
+        case glslang::EOpMatrixTimesVector:
+        case glslang::EOpVectorTimesMatrix: keep[*index] = true; break;
+        case glslang::EOpMod: keep[*index] = IsFloat(node->getType()); break;
+        default: break;
+        }
+        return true;
+    }
+
+    std::vector<bool> keep;
+};
 
 class MeaningTraverser : public glslang::TIntermTraverser {
 public:
@@ -66,6 +121,15 @@ public:
         return true;
     }
 
+    bool visitUnary(glslang::TVisit, glslang::TIntermUnary* node) override
+    {
+        if ((node->getOp() == glslang::EOpAll || node->getOp() == glslang::EOpAny) &&
+            node->getOperand()->getType().isMatrix()) {
+            Refuse(*node, node->getOp() == glslang::EOpAll ? kMatrixReducedByAll : kMatrixReducedByAny);
+        }
+        return true;
+    }
+
     bool refused = false;
 
 private:
@@ -84,7 +148,7 @@ private:
                IsBool(select->getFalseBlock(), false);
     }
 
-    void Refuse(const TIntermBinary& node, const char* format)
+    void Refuse(const glslang::TIntermOperator& node, const char* format)
     {
         refused = true;
         errors_ += FormatMessageText(format, node.getLoc().getFilenameStr(), node.getLoc().line);
@@ -101,6 +165,13 @@ bool GiveHlslMeanings(glslang::TIntermediate& tree, std::string& errors)
     MeaningTraverser traverser(errors);
     tree.getTreeRoot()->traverse(&traverser);
     return !traverser.refused;
+}
+
+std::vector<bool> GuardsToKeep(glslang::TIntermediate& tree, size_t count)
+{
+    GuardTraverser traverser(count);
+    if (tree.getTreeRoot() != nullptr) tree.getTreeRoot()->traverse(&traverser);
+    return std::move(traverser.keep);
 }
 
 }  // namespace halvo::d3dcompiler

@@ -4,12 +4,16 @@
 //   `*` between a matrix and a vector a product too;
 // - `==` and `!=` of two matrices give one bool over the whole matrices
 //   (HLSL: a bool matrix, per component), right only inside all(a == b) and
-//   any(a != b).
+//   any(a != b);
+// - all() and any() of a matrix (HLSL: over every component) become SPIR-V
+//   that Vulkan does not allow.
 // The first is corrected; what cannot be given the platform's meaning is
 // refused. (The SPIR-V is corrected by spirv_meanings.h.)
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace glslang {
 class TIntermediate;
@@ -21,5 +25,11 @@ namespace halvo::d3dcompiler {
 // products. Appends one error line to `errors` for each construct whose
 // platform meaning glslang cannot express; false when there was one.
 bool GiveHlslMeanings(glslang::TIntermediate& tree, std::string& errors);
+
+// Which of the `count` folding guards of `*` and `%` in the tree's source
+// (folding_guards.h) stand on operations that glslang would fold otherwise
+// than HLSL: products between matrices or of a matrix and a vector, and
+// remainders of floats.
+std::vector<bool> GuardsToKeep(glslang::TIntermediate& tree, size_t count);
 
 }  // namespace halvo::d3dcompiler

@@ -28,6 +28,11 @@ inline constexpr char kMatrixVectorMultiplied[] =
 inline constexpr char kMatrixShapesMultiplied[] =
     "%s:%d: error: '*' between matrices of different sizes is not supported: it multiplies per component.\n";
 
+inline constexpr char kMatrixReducedByAll[] =
+    "%s:%d: error: all() of a matrix is not supported: reduce its rows, as all(m[0]) && all(m[1]).\n";
+inline constexpr char kMatrixReducedByAny[] =
+    "%s:%d: error: any() of a matrix is not supported: reduce its rows, as any(m[0]) || any(m[1]).\n";
+
 // One of the texts above with its arguments filled in.
 template <typename... Arguments>
 std::string FormatMessageText(const char* format, Arguments... arguments)

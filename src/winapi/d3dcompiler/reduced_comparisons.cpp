@@ -1,38 +1,29 @@
 #include "winapi/d3dcompiler/reduced_comparisons.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <vector>
+
+#include "winapi/d3dcompiler/source_text.h"
 
 namespace halvo::d3dcompiler {
 namespace {
 
 constexpr char kOpenSelect[] = "(";
 constexpr char kCloseSelect[] = ") ? true : false";
+constexpr char kOpenGuard[] = "(0, ";
+constexpr char kCloseGuard[] = ")";
 
-bool IsIdentifierCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_'; }
+enum class Argument { kComparison, kOtherExpression, kNotOneExpression };
 
-// The position after the string literal that starts at `at`.
-size_t AfterString(std::string_view text, size_t at)
+// What the argument list that opens at `open` holds: one expression whose
+// outermost operator is a single == or != (nothing of lower precedence),
+// another single expression, or neither; `close` is set to the position of
+// its closing parenthesis.
+Argument ReadArgument(std::string_view text, const Brackets& brackets, size_t open, size_t& close)
 {
-    for (size_t i = at + 1; i < text.size(); ++i) {
-        if (text[i] == '\\') {
-            ++i;
-        } else if (text[i] == '"' || text[i] == '\n') {
-            return i + 1;
-        }
-    }
-    return text.size();
-}
-
-// Whether the argument list that opens at `open` holds one expression whose
-// outermost operator is a single == or != (nothing of lower precedence);
-// `close` is then the position of its closing parenthesis.
-bool IsOneComparison(std::string_view text, size_t open, size_t& close)
-{
-    int depth = 0;
     int comparisons = 0;
+    bool looser = false;  // an operator that binds more loosely than ==
     for (size_t i = open + 1; i < text.size();) {
         const char c = text[i];
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
@@ -40,23 +31,24 @@ bool IsOneComparison(std::string_view text, size_t open, size_t& close)
             i = AfterString(text, i);
             continue;
         }
-        if (c == '(' || c == '[' || c == '{') {
-            ++depth;
+        if (c == '(' || c == '[' || c == '{') {  // a nested group
+            i = brackets.Closing(i);
+            if (i == std::string_view::npos) return Argument::kNotOneExpression;
         } else if (c == ')' || c == ']' || c == '}') {
-            if (depth == 0) {
-                close = i;
-                return c == ')' && comparisons == 1;
-            }
-            --depth;
-        } else if (depth == 0) {
+            close = i;
+            if (c != ')' || i == open + 1) return Argument::kNotOneExpression;
+            return comparisons == 1 && !looser ? Argument::kComparison : Argument::kOtherExpression;
+        } else {
+            if (c == ',' || c == ';') return Argument::kNotOneExpression;
             if ((c == '=' || c == '!') && next == '=') {
                 ++comparisons;
                 i += 2;
                 continue;
             }
             if ((c == '<' || c == '>') && next == c) {
-                if (i + 2 < text.size() && text[i + 2] == '=') return false;  // <<= and >>= assign
-                i += 2;
+                const bool assigns = i + 2 < text.size() && text[i + 2] == '=';  // <<= and >>=
+                looser = looser || assigns;
+                i += assigns ? 3 : 2;
                 continue;
             }
             if ((c == '<' || c == '>') && next == '=') {
@@ -64,28 +56,25 @@ bool IsOneComparison(std::string_view text, size_t open, size_t& close)
                 continue;
             }
             // Assignments and everything that binds more loosely than ==.
-            if (c == '=' || std::strchr("&|^?:,;", c) != nullptr) return false;
-            if (std::strchr("+-*/%", c) != nullptr && next == '=') return false;
+            if (c == '=' || std::strchr("&|^?:", c) != nullptr) looser = true;
+            if (std::strchr("+-*/%", c) != nullptr && next == '=') looser = true;
         }
         ++i;
     }
-    return false;
+    return Argument::kNotOneExpression;
 }
 
 }  // namespace
 
 std::string WrapReducedComparisons(std::string_view text)
 {
+    const Brackets brackets(text);
     std::vector<std::pair<size_t, const char*>> insertions;
     for (size_t i = 0; i < text.size();) {
         const char c = text[i];
-        if (c == '#' && (i == 0 || text[i - 1] == '\n')) {  // directives such as #line
-            const size_t end = text.find('\n', i);
-            i = end == std::string_view::npos ? text.size() : end;
-            continue;
-        }
-        if (c == '"') {
-            i = AfterString(text, i);
+        const size_t skipped = PastDirectiveOrString(text, i);  // such as #line
+        if (skipped != i) {
+            i = skipped;
             continue;
         }
         if (!IsIdentifierCharacter(c)) {
@@ -100,9 +89,15 @@ std::string WrapReducedComparisons(std::string_view text)
             size_t open = end;
             while (open < text.size() && (text[open] == ' ' || text[open] == '\t')) ++open;
             size_t close = 0;
-            if (open < text.size() && text[open] == '(' && IsOneComparison(text, open, close)) {
+            const Argument argument = open < text.size() && text[open] == '('
+                                          ? ReadArgument(text, brackets, open, close)
+                                          : Argument::kNotOneExpression;
+            if (argument == Argument::kComparison) {
                 insertions.emplace_back(open + 1, kOpenSelect);
                 insertions.emplace_back(close, kCloseSelect);
+            } else if (argument == Argument::kOtherExpression) {
+                insertions.emplace_back(open + 1, kOpenGuard);
+                insertions.emplace_back(close, kCloseGuard);
             }
         }
         i = end;

@@ -227,6 +227,13 @@ TEST_F(D3DCompileTest, ConstructsWithoutThePlatformsMeaningAreRefusedWithTheirPl
         {"\n\treturn float4(v * a, 0, 0);\n",
          "shader.hlsl:5: error: '*' between a matrix and a vector is not supported: write mul() for their "
          "product.\n"},
+        {"\n\n\treturn float4(float2(1, 2) * float2x2(1, 2, 3, 4), 0, 0);\n",
+         "shader.hlsl:6: error: '*' between a matrix and a vector is not supported: write mul() for their "
+         "product.\n"},
+        {"\treturn all(a) ? 1 : 0;\n",
+         "shader.hlsl:4: error: all() of a matrix is not supported: reduce its rows, as all(m[0]) && all(m[1]).\n"},
+        {"\treturn any(float2x2(0, 0, 0, 1)) ? 1 : 0;\n",
+         "shader.hlsl:4: error: any() of a matrix is not supported: reduce its rows, as any(m[0]) || any(m[1]).\n"},
     };
     for (const auto& row : refused) {
         SCOPED_TRACE(row.body);

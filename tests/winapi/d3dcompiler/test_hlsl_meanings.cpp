@@ -112,6 +112,41 @@ TEST_P(HlslMeaning, MatrixComparisonsReducedByAllAndAnyComparePerComponent)
     EXPECT_EQ(Run("return float4(all(p.x == 1.0), any(p.x != 1.0), all(p.y), any(p.x > 5.0));"), (Values{1, 0, 1, 0}));
 }
 
+// glslang folds operations on two constants while it parses; they get the
+// same meanings as on values computed when the shader runs.
+TEST_P(HlslMeaning, OperationsOnConstantsKeepThePlatformsMeanings)
+{
+    // Rows (1, 2) and (3, 4) times rows (5, 6) and (7, 8), per component.
+    EXPECT_EQ(Run("float2x2 P = float2x2(1, 2, 3, 4) * float2x2(5, 6, 7, 8); return float4(P[0], P[1]);"),
+              (Values{5, 12, 21, 32}));
+    // (1, 1) times rows (5, 12) and (21, 32); mul() of constants stays the product.
+    EXPECT_EQ(Run("return float4(mul(float2(1, 1), float2x2(1, 2, 3, 4) * float2x2(5, 6, 7, 8)),\n"
+                  "              mul(float2(1, 1), mul(float2x2(1, 2, 3, 4), float2x2(5, 6, 7, 8))));"),
+              (Values{26, 44, 62, 72}));
+    EXPECT_EQ(Run("static const float2x2 C = float2x2(1, 2, 3, 4) * float2x2(2, 2, 2, 2);\n"
+                  "return float4(C[0], C[1]);"),
+              (Values{2, 4, 6, 8}));
+    EXPECT_EQ(Run("return float4(-7.5 % 2.0, 7.5 % -2.0, fmod(-7.5, 2.0), fmod(7.5, -2.0));"),
+              (Values{-1.5f, 1.5f, -1.5f, 1.5f}));
+    // Integer constants still fold where a constant is required.
+    EXPECT_EQ(Run("static const int n = 2 * 2; float s[n]; int t[7 % 4];\n"
+                  "s[3] = 5; t[2] = 6; return float4(s[3], t[2], 7 % 4, -7 % 4);"),
+              (Values{5, 6, 3, -3}));
+}
+
+TEST_P(HlslMeaning, AllAndAnyOfConstantsReadEveryComponent)
+{
+    EXPECT_EQ(
+        Run("return float4(any(float3(0, 0, 1)), all(float4(1, 2, 3, 4)), any(int3(0, -1, 0)), all(float2(1, 0)));"),
+        (Values{1, 1, 1, 0}));
+    EXPECT_EQ(Run("static const float3 k = float3(0.5, 0, 2);\n"
+                  "return float4(all(k), any(k), any(k.yy), all(k.xz));"),
+              (Values{0, 1, 0, 1}));
+    EXPECT_EQ(Run("return float4(all(float2(1, 2) == float2(1, 2)), any(float2(1, 2) != float2(1, 2)), any(0.5), "
+                  "all(0));"),
+              (Values{1, 0, 1, 0}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Vulkan, HlslMeaning, ::testing::Values("vulkan"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 

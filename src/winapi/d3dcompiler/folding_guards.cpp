@@ -1,0 +1,142 @@
+#include "winapi/d3dcompiler/folding_guards.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "winapi/d3dcompiler/source_text.h"
+
+namespace halvo::d3dcompiler {
+namespace {
+
+// Markers are numbers no source writes by chance as the left of a comma.
+constexpr int kFirstMarker = 0x5a170000;
+
+// Whether a statement whose text so far is `statement` declares integers
+// or booleans, or is a case label: its operations may have to stay constant.
+bool IsIntegerStatement(std::string_view statement)
+{
+    static constexpr const char* kQualifiers[] = {"static", "const", "uniform", "extern"};
+    static constexpr const char* kIntegerTypes[] = {"int",      "uint",      "dword",    "bool",
+                                                    "min16int", "min16uint", "min12int", "case"};
+    size_t i = 0;
+    for (;;) {
+        while (i < statement.size() && !IsIdentifierCharacter(statement[i])) ++i;
+        size_t end = i;
+        while (end < statement.size() && IsIdentifierCharacter(statement[end])) ++end;
+        const std::string_view word = statement.substr(i, end - i);
+        if (word.empty()) return false;
+        if (std::find(std::begin(kQualifiers), std::end(kQualifiers), word) != std::end(kQualifiers)) {
+            i = end;
+            continue;
+        }
+        return std::any_of(std::begin(kIntegerTypes), std::end(kIntegerTypes), [word](const char* type) {
+            const size_t length = std::strlen(type);
+            // int, int2, int3x3 and the like; "case" only whole.
+            return word.substr(0, length) == type &&
+                   (word.size() == length ||
+                    (std::strcmp(type, "case") != 0 && word[length] >= '1' && word[length] <= '4'));
+        });
+    }
+}
+
+// The second argument of the call whose argument list opens at `open`.
+bool SecondArgument(std::string_view text, const Brackets& brackets, size_t open, FoldingGuard& guard)
+{
+    const size_t close = brackets.Closing(open);
+    if (close == std::string_view::npos) return false;
+    for (size_t i = open + 1; i < close;) {
+        const char c = text[i];
+        if (c == '(' || c == '[' || c == '{') {
+            i = brackets.Closing(i);
+            if (i == std::string_view::npos) return false;
+            ++i;
+            continue;
+        }
+        if (c == ',') {
+            guard.start = i + 1;
+            while (guard.start < close && (text[guard.start] == ' ' || text[guard.start] == '\t')) ++guard.start;
+            guard.end = close;
+            while (guard.end > guard.start && std::strchr(" \t\n\r", text[guard.end - 1]) != nullptr) --guard.end;
+            return guard.end > guard.start;
+        }
+        ++i;
+    }
+    return false;
+}
+
+}  // namespace
+
+int GuardMarker(size_t index) { return kFirstMarker + static_cast<int>(index); }
+
+std::vector<FoldingGuard> FindFoldingGuards(std::string_view text)
+{
+    const Brackets brackets(text);
+    std::vector<FoldingGuard> guards;
+    size_t statementStart = 0;
+    int subscriptDepth = 0;
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        const size_t skipped = PastDirectiveOrString(text, i);  // such as #line
+        if (skipped != i) {
+            i = skipped;
+            continue;
+        }
+        if (IsIdentifierCharacter(c)) {
+            size_t end = i;
+            while (end < text.size() && IsIdentifierCharacter(text[end])) ++end;
+            size_t open = end;
+            while (open < text.size() && (text[open] == ' ' || text[open] == '\t')) ++open;
+            FoldingGuard guard;
+            guard.decided = true;
+            const bool member = i > 0 && text[i - 1] == '.';
+            if (text.substr(i, end - i) == "fmod" && !member && open < text.size() && text[open] == '(' &&
+                SecondArgument(text, brackets, open, guard)) {
+                guards.push_back(guard);
+            }
+            i = end;
+            continue;
+        }
+        if (c == ';' || c == '{' || c == '}') statementStart = i + 1;
+        if (c == '[') ++subscriptDepth;
+        if (c == ']' && subscriptDepth > 0) --subscriptDepth;
+        if ((c == '*' || c == '%') && next != '=' && subscriptDepth == 0 &&
+            !IsIntegerStatement(text.substr(statementStart, i - statementStart))) {
+            FoldingGuard guard;
+            guard.end = EndOfOperand(text, brackets, i + 1, guard.start);
+            if (guard.end != std::string_view::npos) guards.push_back(guard);
+        }
+        ++i;
+    }
+    return guards;
+}
+
+std::string WriteFoldingGuards(std::string_view text, const std::vector<FoldingGuard>& guards,
+                               const std::vector<bool>& keep)
+{
+    struct Insertion {
+        size_t at;
+        bool opens;
+        std::string text;
+    };
+    std::vector<Insertion> insertions;
+    for (size_t i = 0; i < guards.size(); ++i) {
+        if (i >= keep.size() || !keep[i]) continue;
+        insertions.push_back({guards[i].start, true, "(" + std::to_string(GuardMarker(i)) + ", "});
+        insertions.push_back({guards[i].end, false, ")"});
+    }
+    // At one place, a guard that ends closes before one that starts opens.
+    std::stable_sort(insertions.begin(), insertions.end(), [](const Insertion& a, const Insertion& b) {
+        return a.at != b.at ? a.at < b.at : (!a.opens && b.opens);
+    });
+    std::string out;
+    size_t copied = 0;
+    for (const Insertion& insertion : insertions) {
+        out.append(text.substr(copied, insertion.at - copied)).append(insertion.text);
+        copied = insertion.at;
+    }
+    out.append(text.substr(copied));
+    return out;
+}
+
+}  // namespace halvo::d3dcompiler

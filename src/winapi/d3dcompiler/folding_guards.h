@@ -1,0 +1,43 @@
+// glslang's front end folds an operation on two constants while it parses,
+// with GLSL's rules and before the syntax tree check (hlsl_meanings.h) sees
+// it: `*` between two constant matrices becomes their matrix product, `%`
+// and fmod() of two float constants a floored or wrong remainder. A guard
+// keeps such an operation from being folded: its right operand `b` is
+// written `(marker, b)`, a comma expression that glslang never folds and that
+// keeps b's value and type; the operation then reaches the tree and gets
+// the platform's meaning there, and SPIRV-Tools folds it later by SPIR-V's
+// rules.
+//
+// A guard where a constant is required (array sizes, case labels,
+// attributes, integer constants used so) breaks the compile, and those all
+// hold integers, which glslang folds rightly. So fmod(), which is never
+// integer, is always guarded; `*` and `%` are guarded in a first reading
+// that finds their operand types (GuardedOperationsToKeep), and only those
+// between matrices, between a matrix and a vector, or of floats are kept.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace halvo::d3dcompiler {
+
+struct FoldingGuard {
+    size_t start = 0;  // of the guarded operand
+    size_t end = 0;
+    bool decided = false;  // fmod(): always kept, no first reading needed
+};
+
+// The guards of every `*`, `%` and fmod() outside brackets and integer
+// declarations. The guard at index i carries the marker GuardMarker(i).
+std::vector<FoldingGuard> FindFoldingGuards(std::string_view text);
+
+int GuardMarker(size_t index);
+
+// The text with the guards whose `keep` entry is true written in; lines
+// stay where they were.
+std::string WriteFoldingGuards(std::string_view text, const std::vector<FoldingGuard>& guards,
+                               const std::vector<bool>& keep);
+
+}  // namespace halvo::d3dcompiler
