@@ -95,12 +95,7 @@ void String::Assign(const char* text, int length)
     m_length = length;
 }
 
-void String::Append(const char* text)
-{
-    if (text != nullptr) Append(text, int(std::strlen(text)));
-}
-
-void String::Append(const char* text, int length)
+void String::AppendGrowing(const char* text, int length)
 {
     if (text == nullptr || length <= 0) return;
     if (m_text == nullptr) {

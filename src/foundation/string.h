@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // The engine's text value. Text of up to 14 characters lives in the inline
 // buffer; longer text lives in a heap block. Assigned and copied text gets a
@@ -21,8 +23,18 @@ public:
     // A null text gives the empty string.
     void Assign(const char* text);
     void Assign(const char* text, int length);
-    void Append(const char* text);
-    void Append(const char* text, int length);
+    void Append(const char* text) { Append(text, text != nullptr ? int(std::strlen(text)) : 0); }
+    // Text that fits the block is copied in place; text is mostly built by short appends.
+    void Append(const char* text, int length)
+    {
+        if (text != nullptr && length > 0 && m_text != nullptr && length <= Room() - m_length) {
+            std::memcpy(m_text + m_length, text, size_t(length));
+            m_length += length;
+            m_text[m_length] = '\0';
+        } else {
+            AppendGrowing(text, length);
+        }
+    }
     // A zero character is ignored.
     void AppendChar(char character)
     {
@@ -60,6 +72,8 @@ private:
     // Takes the other string's text and leaves it empty; the other is not this.
     void TakeFrom(String& other);
     void ReleaseHeapBlock();
+    // Append for text that does not fit the present block (or a string without one).
+    void AppendGrowing(const char* text, int length);
 
     char* m_text = nullptr;
     char m_inline[kInlineCapacity] = {};
