@@ -97,6 +97,7 @@ bool MesaGl::Open(std::string* reason)
 
 void MesaGl::Use(GlApi api)
 {
+    m_current = api;
     eglBindAPI(api == GlApi::Desktop ? EGL_OPENGL_API : EGL_OPENGL_ES_API);
     eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_contexts[api == GlApi::Desktop ? 0 : 1]);
 }
@@ -115,11 +116,13 @@ bool MesaGl::LoadFunctions(std::string* reason)
 {
     GlFunctions& f = m_gl;
     return Load(f.ActiveTexture, "glActiveTexture", reason) && Load(f.AttachShader, "glAttachShader", reason) &&
-           Load(f.BindTexture, "glBindTexture", reason) && Load(f.DeleteTextures, "glDeleteTextures", reason) &&
-           Load(f.GenTextures, "glGenTextures", reason) && Load(f.PixelStorei, "glPixelStorei", reason) &&
-           Load(f.TexImage2D, "glTexImage2D", reason) && Load(f.TexParameteri, "glTexParameteri", reason) &&
-           Load(f.Uniform1i, "glUniform1i", reason) && Load(f.BindBuffer, "glBindBuffer", reason) &&
-           Load(f.BindFramebuffer, "glBindFramebuffer", reason) &&
+           Load(f.BindTexture, "glBindTexture", reason) && Load(f.DrawBuffers, "glDrawBuffers", reason) &&
+           Load(f.ReadBuffer, "glReadBuffer", reason) &&
+           Load(f.BindFragDataLocation, "glBindFragDataLocation", reason) &&
+           Load(f.DeleteTextures, "glDeleteTextures", reason) && Load(f.GenTextures, "glGenTextures", reason) &&
+           Load(f.PixelStorei, "glPixelStorei", reason) && Load(f.TexImage2D, "glTexImage2D", reason) &&
+           Load(f.TexParameteri, "glTexParameteri", reason) && Load(f.Uniform1i, "glUniform1i", reason) &&
+           Load(f.BindBuffer, "glBindBuffer", reason) && Load(f.BindFramebuffer, "glBindFramebuffer", reason) &&
            Load(f.BindRenderbuffer, "glBindRenderbuffer", reason) && Load(f.BufferData, "glBufferData", reason) &&
            Load(f.CheckFramebufferStatus, "glCheckFramebufferStatus", reason) && Load(f.Clear, "glClear", reason) &&
            Load(f.ClearColor, "glClearColor", reason) && Load(f.CompileShader, "glCompileShader", reason) &&
@@ -149,7 +152,8 @@ bool MesaGl::LoadFunctions(std::string* reason)
            Load(f.VertexAttribPointer, "glVertexAttribPointer", reason) && Load(f.Viewport, "glViewport", reason);
 }
 
-GLuint MesaGl::Build(const std::string& vertex, const std::string& pixel, std::string* log)
+GLuint MesaGl::Build(const std::string& vertex, const std::string& pixel, std::string* log,
+                     const std::vector<std::string>& pixelOutputs)
 {
     const GlFunctions& gl = m_gl;
     log->clear();
@@ -176,6 +180,11 @@ GLuint MesaGl::Build(const std::string& vertex, const std::string& pixel, std::s
     }
     GLint linked = GL_FALSE;
     if (compiled) {
+        if (m_current == GlApi::Desktop) {
+            for (size_t output = 0; output < pixelOutputs.size(); ++output) {
+                gl.BindFragDataLocation(program, GLuint(output), pixelOutputs[output].c_str());
+            }
+        }
         gl.LinkProgram(program);
         gl.GetProgramiv(program, GL_LINK_STATUS, &linked);
         if (linked != GL_TRUE) *log += "link: " + InfoLog(program, gl.GetProgramiv, gl.GetProgramInfoLog);
@@ -201,19 +210,24 @@ std::vector<GlUniform> MesaGl::Uniforms(GLuint program) const
     return uniforms;
 }
 
-bool MesaGl::DrawRow(GLuint program, int width, const RowVertices& vertices, const std::function<void()>& setUniforms,
-                     std::vector<float>* pixels, std::string* reason)
+bool MesaGl::DrawRow(GLuint program, int width, int outputs, const RowVertices& vertices,
+                     const std::function<void()>& setUniforms, std::vector<float>* pixels, std::string* reason)
 {
     const GlFunctions& gl = m_gl;
-    GLuint renderbuffer = 0;
+    std::vector<GLuint> renderbuffers(static_cast<size_t>(outputs));
+    std::vector<GLenum> drawBuffers;
     GLuint framebuffer = 0;
     GLuint buffer = 0;
-    gl.GenRenderbuffers(1, &renderbuffer);
-    gl.BindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
-    gl.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA32F, width, 1);
     gl.GenFramebuffers(1, &framebuffer);
     gl.BindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffer);
+    gl.GenRenderbuffers(GLsizei(outputs), renderbuffers.data());
+    for (int output = 0; output < outputs; ++output) {
+        gl.BindRenderbuffer(GL_RENDERBUFFER, renderbuffers[size_t(output)]);
+        gl.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA32F, width, 1);
+        drawBuffers.push_back(GLenum(GL_COLOR_ATTACHMENT0 + output));
+        gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, drawBuffers.back(), GL_RENDERBUFFER, renderbuffers[size_t(output)]);
+    }
+    gl.DrawBuffers(GLsizei(outputs), drawBuffers.data());
     bool drawn = gl.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (!drawn) *reason = "a four-float target is not complete";
     if (drawn) {
@@ -239,8 +253,11 @@ bool MesaGl::DrawRow(GLuint program, int width, const RowVertices& vertices, con
         }
         gl.DrawArrays(GL_TRIANGLES, 0, 6);
         for (GLuint location : enabled) gl.DisableVertexAttribArray(location);
-        pixels->assign(size_t(width) * 4, 0.0f);
-        gl.ReadPixels(0, 0, width, 1, GL_RGBA, GL_FLOAT, pixels->data());
+        pixels->assign(size_t(width) * 4 * size_t(outputs), 0.0f);
+        for (int output = 0; output < outputs; ++output) {
+            gl.ReadBuffer(drawBuffers[size_t(output)]);
+            gl.ReadPixels(0, 0, width, 1, GL_RGBA, GL_FLOAT, pixels->data() + size_t(output) * size_t(width) * 4);
+        }
         gl.Finish();
         const GLenum error = gl.GetError();
         drawn = error == GL_NO_ERROR;
@@ -251,6 +268,6 @@ bool MesaGl::DrawRow(GLuint program, int width, const RowVertices& vertices, con
     }
     gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
     gl.DeleteFramebuffers(1, &framebuffer);
-    gl.DeleteRenderbuffers(1, &renderbuffer);
+    gl.DeleteRenderbuffers(GLsizei(outputs), renderbuffers.data());
     return drawn;
 }

@@ -17,10 +17,14 @@
 enum class GlApi { Desktop, Es };
 
 // The entry points the tests use; desktop GL and GL ES share them.
+// Desktop GL's, which the ES header lacks.
+typedef void(GL_APIENTRYP PFNGLBINDFRAGDATALOCATIONPROC)(GLuint program, GLuint color, const GLchar* name);
+
 struct GlFunctions {
     PFNGLACTIVETEXTUREPROC ActiveTexture;
     PFNGLATTACHSHADERPROC AttachShader;
     PFNGLBINDBUFFERPROC BindBuffer;
+    PFNGLBINDFRAGDATALOCATIONPROC BindFragDataLocation;
     PFNGLBINDFRAMEBUFFERPROC BindFramebuffer;
     PFNGLBINDRENDERBUFFERPROC BindRenderbuffer;
     PFNGLBINDTEXTUREPROC BindTexture;
@@ -39,6 +43,7 @@ struct GlFunctions {
     PFNGLDELETETEXTURESPROC DeleteTextures;
     PFNGLDISABLEVERTEXATTRIBARRAYPROC DisableVertexAttribArray;
     PFNGLDRAWARRAYSPROC DrawArrays;
+    PFNGLDRAWBUFFERSPROC DrawBuffers;
     PFNGLENABLEVERTEXATTRIBARRAYPROC EnableVertexAttribArray;
     PFNGLFINISHPROC Finish;
     PFNGLFRAMEBUFFERRENDERBUFFERPROC FramebufferRenderbuffer;
@@ -57,6 +62,7 @@ struct GlFunctions {
     PFNGLGETUNIFORMLOCATIONPROC GetUniformLocation;
     PFNGLLINKPROGRAMPROC LinkProgram;
     PFNGLPIXELSTOREIPROC PixelStorei;
+    PFNGLREADBUFFERPROC ReadBuffer;
     PFNGLREADPIXELSPROC ReadPixels;
     PFNGLRENDERBUFFERSTORAGEPROC RenderbufferStorage;
     PFNGLSHADERSOURCEPROC ShaderSource;
@@ -97,22 +103,26 @@ public:
     // "OpenGL 4.5 (Compatibility Profile) Mesa ..." and the like, for messages.
     std::string Version(GlApi api);
 
-    // Compiles both stages and links them in the current context; 0, with the compiler's or the linker's
-    // words, when either refuses.
-    GLuint Build(const std::string& vertex, const std::string& pixel, std::string* log);
+    // Compiles both stages and links them in the current context, on desktop GL with the pixel stage's
+    // outputs of the names given bound to draw buffers 0, 1 ... (ES texts give their own locations); 0, with
+    // the compiler's or the linker's words, when either refuses.
+    GLuint Build(const std::string& vertex, const std::string& pixel, std::string* log,
+                 const std::vector<std::string>& pixelOutputs = {});
     std::vector<GlUniform> Uniforms(GLuint program) const;
 
-    // Draws the vertices' two triangles over a `width` x 1 four-float target with the program, each
+    // Draws the vertices' two triangles over `outputs` targets of `width` x 1 four floats (draw buffer i
+    // into target i) with the program, each
     // attribute fed to the program's "_in_" input of its name (bytes as floats, the colour normalised), after
-    // `setUniforms` ran with the program in use; the pixels' floats, left to right. False with a reason when
-    // GL reports an error.
-    bool DrawRow(GLuint program, int width, const RowVertices& vertices, const std::function<void()>& setUniforms,
-                 std::vector<float>* pixels, std::string* reason);
+    // `setUniforms` ran with the program in use; the pixels' floats, left to right, target after target. False
+    // with a reason when GL reports an error.
+    bool DrawRow(GLuint program, int width, int outputs, const RowVertices& vertices,
+                 const std::function<void()>& setUniforms, std::vector<float>* pixels, std::string* reason);
 
 private:
     bool LoadFunctions(std::string* reason);
 
     EGLDisplay m_display = EGL_NO_DISPLAY;
     EGLContext m_contexts[2] = {EGL_NO_CONTEXT, EGL_NO_CONTEXT};
+    GlApi m_current = GlApi::Desktop;
     GlFunctions m_gl{};
 };

@@ -241,21 +241,25 @@ void VulkanRow::RecordUpload(VkCommandBuffer commands, const RowTexture& texture
 
 bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vector<uint32_t>& pixelCode,
                         const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants,
-                        const std::vector<RowTexture>& textures, const RowVertices& vertices, int width,
+                        const std::vector<RowTexture>& textures, const RowVertices& vertices, int width, int outputs,
                         std::vector<float>* pixels, std::string* reason)
 {
     VkDevice device = m_device;
     Undo undo;
 
-    // The target, and the buffer it is copied into.
-    Image target;
-    const bool targetMade =
-        MakeImage(kTargetFormat, uint32_t(width), 1, 1,
-                  VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT, &target, reason);
-    undo.Add([this, target]() mutable { FreeImage(target); });
-    if (!targetMade) return false;
-    const VkImage image = target.image;
-    const VkImageView view = target.view;
+    // A target per pixel output, and the buffer they are copied into one after another.
+    std::vector<VkImage> images;
+    std::vector<VkImageView> views;
+    for (int output = 0; output < outputs; ++output) {
+        Image target;
+        const bool targetMade =
+            MakeImage(kTargetFormat, uint32_t(width), 1, 1,
+                      VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT, &target, reason);
+        undo.Add([this, target]() mutable { FreeImage(target); });
+        if (!targetMade) return false;
+        images.push_back(target.image);
+        views.push_back(target.view);
+    }
 
     Buffer readBack;
     Buffer vertexBuffer;
@@ -263,7 +267,7 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     const std::vector<uint8_t>* blocks[2] = {&vertexConstants, &pixelConstants};
     const VkDeviceSize rowBytes = VkDeviceSize(width) * 16;
     bool made =
-        MakeBuffer(rowBytes, VK_BUFFER_USAGE_TRANSFER_DST_BIT, nullptr, &readBack) &&
+        MakeBuffer(rowBytes * VkDeviceSize(outputs), VK_BUFFER_USAGE_TRANSFER_DST_BIT, nullptr, &readBack) &&
         MakeBuffer(vertices.bytes.size(), VK_BUFFER_USAGE_VERTEX_BUFFER_BIT, vertices.bytes.data(), &vertexBuffer);
     for (int stage = 0; stage < 2 && made; ++stage) {
         // A stage without constants still gets a buffer: the layout of both sets is fixed.
@@ -387,11 +391,15 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     attachment.stencilStoreOp = VK_ATTACHMENT_STORE_OP_DONT_CARE;
     attachment.initialLayout = VK_IMAGE_LAYOUT_UNDEFINED;
     attachment.finalLayout = VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL;
-    const VkAttachmentReference colour{0, VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL};
+    const std::vector<VkAttachmentDescription> attachments(size_t(outputs), attachment);
+    std::vector<VkAttachmentReference> colours;
+    for (int output = 0; output < outputs; ++output) {
+        colours.push_back({uint32_t(output), VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL});
+    }
     VkSubpassDescription subpass{};
     subpass.pipelineBindPoint = VK_PIPELINE_BIND_POINT_GRAPHICS;
-    subpass.colorAttachmentCount = 1;
-    subpass.pColorAttachments = &colour;
+    subpass.colorAttachmentCount = uint32_t(outputs);
+    subpass.pColorAttachments = colours.data();
     VkSubpassDependency dependency{};
     dependency.srcSubpass = 0;
     dependency.dstSubpass = VK_SUBPASS_EXTERNAL;
@@ -401,8 +409,8 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     dependency.dstAccessMask = VK_ACCESS_TRANSFER_READ_BIT;
     VkRenderPassCreateInfo passInfo{};
     passInfo.sType = VK_STRUCTURE_TYPE_RENDER_PASS_CREATE_INFO;
-    passInfo.attachmentCount = 1;
-    passInfo.pAttachments = &attachment;
+    passInfo.attachmentCount = uint32_t(outputs);
+    passInfo.pAttachments = attachments.data();
     passInfo.subpassCount = 1;
     passInfo.pSubpasses = &subpass;
     passInfo.dependencyCount = 1;
@@ -413,8 +421,8 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     VkFramebufferCreateInfo framebufferInfo{};
     framebufferInfo.sType = VK_STRUCTURE_TYPE_FRAMEBUFFER_CREATE_INFO;
     framebufferInfo.renderPass = pass;
-    framebufferInfo.attachmentCount = 1;
-    framebufferInfo.pAttachments = &view;
+    framebufferInfo.attachmentCount = uint32_t(outputs);
+    framebufferInfo.pAttachments = views.data();
     framebufferInfo.width = uint32_t(width);
     framebufferInfo.height = 1;
     framebufferInfo.layers = 1;
@@ -479,10 +487,11 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     VkPipelineColorBlendAttachmentState blendAttachment{};
     blendAttachment.colorWriteMask =
         VK_COLOR_COMPONENT_R_BIT | VK_COLOR_COMPONENT_G_BIT | VK_COLOR_COMPONENT_B_BIT | VK_COLOR_COMPONENT_A_BIT;
+    const std::vector<VkPipelineColorBlendAttachmentState> blendAttachments(size_t(outputs), blendAttachment);
     VkPipelineColorBlendStateCreateInfo blend{};
     blend.sType = VK_STRUCTURE_TYPE_PIPELINE_COLOR_BLEND_STATE_CREATE_INFO;
-    blend.attachmentCount = 1;
-    blend.pAttachments = &blendAttachment;
+    blend.attachmentCount = uint32_t(outputs);
+    blend.pAttachments = blendAttachments.data();
     VkGraphicsPipelineCreateInfo pipelineInfo{};
     pipelineInfo.sType = VK_STRUCTURE_TYPE_GRAPHICS_PIPELINE_CREATE_INFO;
     pipelineInfo.stageCount = 2;
@@ -526,13 +535,14 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     for (size_t index = 0; index < textures.size(); ++index) RecordUpload(commands, textures[index], objects[index]);
     VkClearValue clear{};
     for (float& channel : clear.color.float32) channel = -7;  // a value no probe writes
+    const std::vector<VkClearValue> clears(size_t(outputs), clear);
     VkRenderPassBeginInfo passBegin{};
     passBegin.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
     passBegin.renderPass = pass;
     passBegin.framebuffer = framebuffer;
     passBegin.renderArea = scissor;
-    passBegin.clearValueCount = 1;
-    passBegin.pClearValues = &clear;
+    passBegin.clearValueCount = uint32_t(outputs);
+    passBegin.pClearValues = clears.data();
     vkCmdBeginRenderPass(commands, &passBegin, VK_SUBPASS_CONTENTS_INLINE);
     vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline);
     vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout, 0, 4, sets, 0, nullptr);
@@ -540,10 +550,14 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     vkCmdBindVertexBuffers(commands, 0, 1, &vertexBuffer.buffer, &offset);
     vkCmdDraw(commands, 6, 1, 0, 0);
     vkCmdEndRenderPass(commands);
-    VkBufferImageCopy copy{};
-    copy.imageSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 0, 1};
-    copy.imageExtent = {uint32_t(width), 1, 1};
-    vkCmdCopyImageToBuffer(commands, image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, readBack.buffer, 1, &copy);
+    for (int output = 0; output < outputs; ++output) {
+        VkBufferImageCopy copy{};
+        copy.bufferOffset = rowBytes * VkDeviceSize(output);
+        copy.imageSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 0, 1};
+        copy.imageExtent = {uint32_t(width), 1, 1};
+        vkCmdCopyImageToBuffer(commands, images[size_t(output)], VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, readBack.buffer,
+                               1, &copy);
+    }
     VkBufferMemoryBarrier toHost{};
     toHost.sType = VK_STRUCTURE_TYPE_BUFFER_MEMORY_BARRIER;
     toHost.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
@@ -564,9 +578,10 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
         return false;
     }
     void* mapped = nullptr;
-    if (!Check(vkMapMemory(device, readBack.memory, 0, rowBytes, 0, &mapped), "vkMapMemory", reason)) return false;
-    pixels->assign(size_t(width) * 4, 0.0f);
-    std::memcpy(pixels->data(), mapped, size_t(rowBytes));
+    const VkDeviceSize allBytes = rowBytes * VkDeviceSize(outputs);
+    if (!Check(vkMapMemory(device, readBack.memory, 0, allBytes, 0, &mapped), "vkMapMemory", reason)) return false;
+    pixels->assign(size_t(width) * 4 * size_t(outputs), 0.0f);
+    std::memcpy(pixels->data(), mapped, size_t(allBytes));
     vkUnmapMemory(device, readBack.memory);
     return true;
 }

@@ -25,14 +25,16 @@ public:
     // The device's name, for messages.
     const std::string& DeviceName() const { return m_deviceName; }
 
-    // Draws with the two modules over a `width` x 1 R32G32B32A32 target: the vertex stage's input i is fed
+    // Draws with the two modules over `outputs` targets of `width` x 1 R32G32B32A32 pixels, pixel output i
+    // into target i: the vertex stage's input i is fed
     // attribute i of the vertices, the vertex constant bytes are the uniform buffer
     // of set 0 and the pixel constant bytes that of set 1 (binding 0 each); texture i is sampled in the pixel
     // stage through the sampler at binding i of set 2 (nearest texel and level, clamped) and the image at
-    // binding i of set 3. The pixels' floats, left to right; false with a reason when a call fails.
+    // binding i of set 3. The pixels' floats, left to right, target after target; false with a reason when a
+    // call fails.
     bool DrawRow(const std::vector<uint32_t>& vertexCode, const std::vector<uint32_t>& pixelCode,
                  const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants,
-                 const std::vector<RowTexture>& textures, const RowVertices& vertices, int width,
+                 const std::vector<RowTexture>& textures, const RowVertices& vertices, int width, int outputs,
                  std::vector<float>* pixels, std::string* reason);
 
 private:

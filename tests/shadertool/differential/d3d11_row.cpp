@@ -97,7 +97,7 @@ Ref<ID3D11SamplerState> D3D11Row::NearestSampler()
 
 bool D3D11Row::DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector<uint8_t>& pixelCode,
                        const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants,
-                       const std::vector<RowTexture>& textures, const RowVertices& vertices, int width,
+                       const std::vector<RowTexture>& textures, const RowVertices& vertices, int width, int outputs,
                        std::vector<float>* pixels, std::string* reason)
 {
     std::vector<Ref<ID3D11ShaderResourceView>> textureViews;
@@ -146,18 +146,22 @@ bool D3D11Row::DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector
     targetDesc.SampleDesc.Count = 1;
     targetDesc.Usage = D3D11_USAGE_DEFAULT;
     targetDesc.BindFlags = D3D11_BIND_RENDER_TARGET;
-    Ref<ID3D11Texture2D> target;
-    Ref<ID3D11RenderTargetView> view;
     D3D11_TEXTURE2D_DESC stagingDesc = targetDesc;
     stagingDesc.Usage = D3D11_USAGE_STAGING;
     stagingDesc.BindFlags = 0;
     stagingDesc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
-    Ref<ID3D11Texture2D> staging;
-    if (!vertexBuffer || !constants[0] || !constants[1] ||
-        FAILED(m_device->CreateTexture2D(&targetDesc, nullptr, target.Put())) ||
-        FAILED(m_device->CreateRenderTargetView(target.get(), nullptr, view.Put())) ||
-        FAILED(m_device->CreateTexture2D(&stagingDesc, nullptr, staging.Put()))) {
-        *reason = "the device refuses a buffer or the target";
+    // A target per pixel output, each with a copy to read back.
+    std::vector<Ref<ID3D11Texture2D>> targets(static_cast<size_t>(outputs));
+    std::vector<Ref<ID3D11RenderTargetView>> targetViews(static_cast<size_t>(outputs));
+    std::vector<Ref<ID3D11Texture2D>> stagings(static_cast<size_t>(outputs));
+    bool made = vertexBuffer && constants[0] && constants[1];
+    for (size_t output = 0; output < size_t(outputs) && made; ++output) {
+        made = SUCCEEDED(m_device->CreateTexture2D(&targetDesc, nullptr, targets[output].Put())) &&
+               SUCCEEDED(m_device->CreateRenderTargetView(targets[output].get(), nullptr, targetViews[output].Put())) &&
+               SUCCEEDED(m_device->CreateTexture2D(&stagingDesc, nullptr, stagings[output].Put()));
+    }
+    if (!made) {
+        *reason = "the device refuses a buffer or a target";
         return false;
     }
     // Both faces are drawn, whichever way the triangles turn.
@@ -180,9 +184,12 @@ bool D3D11Row::DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector
         context->PSSetSamplers(0, UINT(boundSamplers.size()), boundSamplers.data());
     }
     const FLOAT clear[4] = {-7, -7, -7, -7};  // a value no probe writes
-    context->ClearRenderTargetView(view.get(), clear);
-    ID3D11RenderTargetView* views[] = {view.get()};
-    context->OMSetRenderTargets(1, views, nullptr);
+    std::vector<ID3D11RenderTargetView*> views;
+    for (const Ref<ID3D11RenderTargetView>& view : targetViews) {
+        context->ClearRenderTargetView(view.get(), clear);
+        views.push_back(view.get());
+    }
+    context->OMSetRenderTargets(UINT(outputs), views.data(), nullptr);
     const D3D11_VIEWPORT viewport{0, 0, FLOAT(width), 1, 0, 1};
     context->RSSetViewports(1, &viewport);
     context->RSSetState(raster.get());
@@ -199,15 +206,17 @@ bool D3D11Row::DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector
     context->VSSetConstantBuffers(0, 1, vertexBlock);
     context->PSSetConstantBuffers(0, 1, pixelBlock);
     context->Draw(6, 0);
-    context->CopyResource(staging.get(), target.get());
-    D3D11_MAPPED_SUBRESOURCE mapped{};
-    if (FAILED(context->Map(staging.get(), 0, D3D11_MAP_READ, 0, &mapped))) {
-        *reason = "the read-back copy cannot be mapped";
-        return false;
+    pixels->assign(size_t(width) * 4 * size_t(outputs), 0.0f);
+    bool read = true;
+    for (size_t output = 0; output < size_t(outputs) && read; ++output) {
+        context->CopyResource(stagings[output].get(), targets[output].get());
+        D3D11_MAPPED_SUBRESOURCE mapped{};
+        read = SUCCEEDED(context->Map(stagings[output].get(), 0, D3D11_MAP_READ, 0, &mapped));
+        if (!read) break;
+        std::memcpy(pixels->data() + output * size_t(width) * 4, mapped.pData, size_t(width) * 16);
+        context->Unmap(stagings[output].get(), 0);
     }
-    pixels->assign(size_t(width) * 4, 0.0f);
-    std::memcpy(pixels->data(), mapped.pData, size_t(width) * 16);
-    context->Unmap(staging.get(), 0);
+    if (!read) *reason = "a read-back copy cannot be mapped";
     context->ClearState();
-    return true;
+    return read;
 }

@@ -20,10 +20,11 @@ public:
     bool Open(std::string* reason);
 
     // The vertex code's inputs are fed the vertices by semantic; texture i and a sampler of the nearest texel
-    // and level, clamped, sit in the pixel stage's slot i, as the renderer binds them.
+    // and level, clamped, sit in the pixel stage's slot i, as the renderer binds them; pixel output i goes to
+    // render target i of `outputs`, each `width` x 1 four floats, read back one after another.
     bool DrawRow(const std::vector<uint8_t>& vertexCode, const std::vector<uint8_t>& pixelCode,
                  const std::vector<uint8_t>& vertexConstants, const std::vector<uint8_t>& pixelConstants,
-                 const std::vector<RowTexture>& textures, const RowVertices& vertices, int width,
+                 const std::vector<RowTexture>& textures, const RowVertices& vertices, int width, int outputs,
                  std::vector<float>* pixels, std::string* reason);
 
 private:

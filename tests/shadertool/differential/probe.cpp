@@ -46,12 +46,20 @@ bool ReadProbe(const std::filesystem::path& path, Probe* probe, std::string* err
     const pugi::xml_node database = document.child("database");
     for (pugi::xml_node node : database.find_child_by_attribute("array", "id", "expected").children("node")) {
         ProbeColumn column;
+        column.output = node.attribute("output").as_int(0);
         column.index = node.attribute("id").as_int(-1);
         const std::vector<double> values = Numbers(node.attribute("value").value());
-        if (column.index != int(probe->columns.size()) || values.size() != 4) {
-            *error = "expected column " + std::to_string(probe->columns.size()) + " needs four values";
+        // Each output's pixels from 0 without gaps, the outputs in order.
+        const bool next = probe->columns.empty() ? column.output == 0 && column.index == 0
+                          : column.output == probe->columns.back().output
+                              ? column.index == probe->columns.back().index + 1
+                              : column.output == probe->columns.back().output + 1 && column.index == 0;
+        if (!next || values.size() != 4) {
+            *error = "expected pixel " + std::to_string(column.index) + " of output " + std::to_string(column.output) +
+                     " is out of order or lacks four values";
             return false;
         }
+        probe->width = std::max(probe->width, column.index + 1);
         std::copy(values.begin(), values.end(), column.values);
         column.tolerance = node.attribute("tolerance").as_double(column.tolerance);
         column.note = node.attribute("note").value();

@@ -18,6 +18,7 @@
 #include "support/row_vertices.h"
 
 struct ProbeColumn {
+    int output = 0;           // the pixel output, in declaration order
     int index = 0;            // the pixel, from the left
     double values[4] = {};    // what it must read
     double tolerance = 1e-5;  // of the difference, relative to values above 1
@@ -25,7 +26,8 @@ struct ProbeColumn {
 };
 
 struct Probe {
-    std::vector<ProbeColumn> columns;  // in pixel order, from 0 without gaps
+    std::vector<ProbeColumn> columns;  // per output (the "output" attribute, 0 when none) in pixel order from 0
+    int width = 0;                     // pixels of every output's row
     // Per constant name: its numbers in the language's order (a matrix row after row, an array element
     // after element).
     std::map<std::string, std::vector<double>> constantValues;

@@ -174,7 +174,8 @@ protected:
     // Runs the translated probe on the target's driver; the pixels, or false with the reason.
     bool Run(uint32_t target, const ProbeStages& stages, std::vector<float>* pixels, std::string* reason)
     {
-        const int width = int(probe_.columns.size());
+        const int width = probe_.width;
+        const int outputs = std::max(1, int(stages.description.pixelOutput.GetCount()));
         std::vector<uint8_t> blocks[2];
         const ShaderDescription& description = stages.description;
         if (!ConstantBlock(description.vertexConstants, description.constants, probe_, &blocks[0], reason) ||
@@ -194,7 +195,7 @@ protected:
         }
         if (target == TARGET_HLSL11) {
             return g_drivers->d3d11.DrawRow(stages.codes[0], stages.codes[1], blocks[0], blocks[1], textures, vertices,
-                                            width, pixels, reason);
+                                            width, outputs, pixels, reason);
         }
         const GlslTarget* glsl = FindGlslTarget(target);
         if (target == TARGET_SPIRV) {
@@ -214,13 +215,16 @@ protected:
                 std::memcpy(modules[stage].data(), words.data(), modules[stage].size() * 4);
             }
             return g_drivers->vulkan.DrawRow(modules[0], modules[1], blocks[0], blocks[1], textures, vertices, width,
-                                             pixels, reason);
+                                             outputs, pixels, reason);
         }
         MesaGl& mesa = g_drivers->mesa;
         mesa.Use(target == TARGET_ESSL20 || target == TARGET_ESSL30 ? GlApi::Es : GlApi::Desktop);
+        // A GL renderer binds the pixel outputs to its draw buffers in declaration order.
+        std::vector<std::string> outputNames;
+        for (const String& name : description.pixelOutput) outputNames.push_back(std::string("_out_") + name.GetText());
         std::string log;
         const GLuint program =
-            mesa.Build(glsl->versionLine + stages.texts[0], glsl->versionLine + stages.texts[1], &log);
+            mesa.Build(glsl->versionLine + stages.texts[0], glsl->versionLine + stages.texts[1], &log, outputNames);
         if (program == 0) {
             *reason = "Mesa refuses the texts:\n" + log + "\n" + stages.texts[0] + "\n" + stages.texts[1];
             return false;
@@ -228,7 +232,7 @@ protected:
         std::string uniformError;
         std::vector<GLuint> names(textures.size());
         const bool drawn = mesa.DrawRow(
-            program, width, vertices,
+            program, width, outputs, vertices,
             [&] {
                 BindTextures(mesa.gl(), textures, &names);
                 SetUniforms(mesa, program, description, probe_, &uniformError);
@@ -253,7 +257,8 @@ protected:
     {
         std::string lines;
         for (const ProbeColumn& column : probe_.columns) {
-            const float* actual = pixels.data() + size_t(column.index) * 4;
+            const float* actual =
+                pixels.data() + (size_t(column.output) * size_t(probe_.width) + size_t(column.index)) * 4;
             const double tolerance =
                 target == TARGET_ESSL20 ? std::max(column.tolerance, kMediumpPrecision) : column.tolerance;
             bool same = true;
@@ -262,7 +267,8 @@ protected:
                 same = same && std::abs(double(actual[c]) - column.values[c]) <= allowed;
             }
             if (same) continue;
-            lines += "  pixel " + std::to_string(column.index) + ": expected " + Quad(column.values) + ", actual " +
+            lines += (column.output > 0 ? "  output " + std::to_string(column.output) + "," : std::string("")) +
+                     "  pixel " + std::to_string(column.index) + ": expected " + Quad(column.values) + ", actual " +
                      Quad(actual) + (column.note.empty() ? "" : "  [" + column.note + "]") + "\n";
         }
         return lines;
