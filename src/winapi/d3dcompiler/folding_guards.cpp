@@ -39,6 +39,31 @@ bool IsIntegerStatement(std::string_view statement)
     }
 }
 
+// Whether `word` names a type that takes template arguments.
+bool IsTemplate(std::string_view word)
+{
+    static constexpr const char* kTemplatePrefixes[] = {"vector",
+                                                        "matrix",
+                                                        "Texture",
+                                                        "RWTexture",
+                                                        "Buffer",
+                                                        "RWBuffer",
+                                                        "Structured",
+                                                        "RWStructured",
+                                                        "AppendStructured",
+                                                        "ConsumeStructured",
+                                                        "RasterizerOrdered",
+                                                        "ConstantBuffer",
+                                                        "InputPatch",
+                                                        "OutputPatch",
+                                                        "PointStream",
+                                                        "LineStream",
+                                                        "TriangleStream",
+                                                        "FeedbackTexture"};
+    return std::any_of(std::begin(kTemplatePrefixes), std::end(kTemplatePrefixes),
+                       [word](const char* prefix) { return word.substr(0, std::strlen(prefix)) == prefix; });
+}
+
 // The second argument of the call whose argument list opens at `open`.
 bool SecondArgument(std::string_view text, const Brackets& brackets, size_t open, FoldingGuard& guard)
 {
@@ -74,6 +99,9 @@ std::vector<FoldingGuard> FindFoldingGuards(std::string_view text)
     std::vector<FoldingGuard> guards;
     size_t statementStart = 0;
     int subscriptDepth = 0;
+    int templateDepth = 0;  // inside Texture2D<float4> and the like
+    std::string_view lastWord;
+    size_t lastWordEnd = 0;
     for (size_t i = 0; i < text.size();) {
         const char c = text[i];
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
@@ -88,22 +116,42 @@ std::vector<FoldingGuard> FindFoldingGuards(std::string_view text)
             size_t open = end;
             while (open < text.size() && (text[open] == ' ' || text[open] == '\t')) ++open;
             FoldingGuard guard;
-            guard.decided = true;
             const bool member = i > 0 && text[i - 1] == '.';
             if (text.substr(i, end - i) == "fmod" && !member && open < text.size() && text[open] == '(' &&
                 SecondArgument(text, brackets, open, guard)) {
                 guards.push_back(guard);
             }
+            lastWord = text.substr(i, end - i);
+            lastWordEnd = end;
             i = end;
+            continue;
+        }
+        const bool afterWord = lastWordEnd <= i && text.find_first_not_of(" \t", lastWordEnd) == i;
+        if ((c == '<' || c == '>') && next == c) {  // shifts
+            i += 2;
+            continue;
+        }
+        if (c == '<' && afterWord && IsTemplate(lastWord)) {
+            ++templateDepth;
+            ++i;
+            continue;
+        }
+        if (c == '>' && templateDepth > 0) {
+            --templateDepth;
+            ++i;
             continue;
         }
         if (c == ';' || c == '{' || c == '}') statementStart = i + 1;
         if (c == '[') ++subscriptDepth;
         if (c == ']' && subscriptDepth > 0) --subscriptDepth;
-        if ((c == '*' || c == '%') && next != '=' && subscriptDepth == 0 &&
+        const bool arithmetic = (c == '*' || c == '%') && next != '=';
+        const bool comparison = c == '<' || c == '>';
+        if ((arithmetic || comparison) && subscriptDepth == 0 &&
             !IsIntegerStatement(text.substr(statementStart, i - statementStart))) {
             FoldingGuard guard;
-            guard.end = EndOfOperand(text, brackets, i + 1, guard.start);
+            guard.kind = arithmetic ? GuardKind::kArithmetic : GuardKind::kComparison;
+            const size_t operand = comparison && next == '=' ? i + 2 : i + 1;
+            guard.end = EndOfOperand(text, brackets, operand, guard.start);
             if (guard.end != std::string_view::npos) guards.push_back(guard);
         }
         ++i;

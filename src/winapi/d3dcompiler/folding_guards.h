@@ -1,7 +1,9 @@
 // glslang's front end folds an operation on two constants while it parses,
 // with GLSL's rules and before the syntax tree check (hlsl_meanings.h) sees
 // it: `*` between two constant matrices becomes their matrix product, `%`
-// and fmod() of two float constants a floored or wrong remainder. A guard
+// and fmod() of two float constants a floored or wrong remainder, and `<`,
+// `>`, `<=` and `>=` of two constant vectors one bool (HLSL: per component),
+// which then fails to construct what the source builds of it. A guard
 // keeps such an operation from being folded: its right operand `b` is
 // written `(marker, b)`, a comma expression that glslang never folds and that
 // keeps b's value and type; the operation then reaches the tree and gets
@@ -11,9 +13,12 @@
 // A guard where a constant is required (array sizes, case labels,
 // attributes, integer constants used so) breaks the compile, and those all
 // hold integers, which glslang folds rightly. So fmod(), which is never
-// integer, is always guarded; `*` and `%` are guarded in a first reading
-// that finds their operand types (GuardedOperationsToKeep), and only those
-// between matrices, between a matrix and a vector, or of floats are kept.
+// integer, is always guarded; the operators are guarded in a first reading
+// that finds their operand types (GuardsToKeep), and only products between
+// matrices or of a matrix and a vector, remainders of floats and
+// comparisons of vectors are kept. The other operators' guards are
+// few and template brackets look like them, so a first reading that fails
+// is tried again with products and remainders only.
 #pragma once
 
 #include <cstddef>
@@ -23,14 +28,21 @@
 
 namespace halvo::d3dcompiler {
 
+enum class GuardKind {
+    kCall,        // fmod(): always kept, no first reading needed
+    kArithmetic,  // `*` and `%`
+    kComparison,  // `<`, `>`, `<=` and `>=`
+};
+
 struct FoldingGuard {
     size_t start = 0;  // of the guarded operand
     size_t end = 0;
-    bool decided = false;  // fmod(): always kept, no first reading needed
+    GuardKind kind = GuardKind::kCall;
 };
 
-// The guards of every `*`, `%` and fmod() outside brackets and integer
-// declarations. The guard at index i carries the marker GuardMarker(i).
+// The guards of every fmod(), and of every `*`, `%`, `<`, `>`, `<=` and `>=`
+// outside brackets, template arguments and integer declarations. The guard
+// at index i carries the marker GuardMarker(i).
 std::vector<FoldingGuard> FindFoldingGuards(std::string_view text);
 
 int GuardMarker(size_t index);

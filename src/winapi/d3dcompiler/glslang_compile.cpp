@@ -112,23 +112,27 @@ bool Parse(const GlslangRequest& request, const std::string& source, Reading& re
 }
 
 // The source with the folding guards (folding_guards.h) it needs: a first
-// reading with every guard finds the operand types of each `*` and `%`.
-// When that reading fails (a guard where a constant is required), only
-// fmod() is guarded.
+// reading with every guard finds the operand types of each operator. When
+// it fails (a guard where a constant is required), it is tried again with
+// products and remainders only, then only fmod() is guarded.
 std::string GuardFolding(const GlslangRequest& request, const std::string& source)
 {
     const std::vector<FoldingGuard> guards = FindFoldingGuards(source);
     std::vector<bool> keep(guards.size());
-    bool undecided = false;
-    for (size_t i = 0; i < guards.size(); ++i) {
-        keep[i] = guards[i].decided;
-        undecided = undecided || !guards[i].decided;
-    }
-    if (undecided) {
+    for (size_t i = 0; i < guards.size(); ++i) keep[i] = guards[i].kind == GuardKind::kCall;
+    for (const bool comparisons : {true, false}) {
+        std::vector<bool> tried(guards.size());
+        bool trying = false;
+        for (size_t i = 0; i < guards.size(); ++i) {
+            tried[i] = guards[i].kind != GuardKind::kComparison || comparisons;
+            trying = trying || (tried[i] && guards[i].kind != GuardKind::kCall);
+        }
+        if (!trying) continue;
         Reading reading(StageOf(request.type));
-        if (Parse(request, WriteFoldingGuards(source, guards, std::vector<bool>(guards.size(), true)), reading)) {
+        if (Parse(request, WriteFoldingGuards(source, guards, tried), reading)) {
             const std::vector<bool> folded = GuardsToKeep(*reading.shader.getIntermediate(), guards.size());
             for (size_t i = 0; i < guards.size(); ++i) keep[i] = keep[i] || folded[i];
+            break;
         }
     }
     return WriteFoldingGuards(source, guards, keep);

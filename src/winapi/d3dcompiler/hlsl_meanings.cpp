@@ -43,11 +43,18 @@ bool IsBool(const TIntermNode* node, bool value)
 
 // The index of the folding guard (folding_guards.h) that `operand` is, when
 // it is one: a comma expression whose left is the guard's marker, maybe
-// converted.
+// converted or widened to a vector.
 std::optional<size_t> GuardIndexOf(TIntermNode* operand, size_t count)
 {
-    while (operand != nullptr && operand->getAsUnaryNode() != nullptr)
-        operand = operand->getAsUnaryNode()->getOperand();
+    for (;;) {  // through conversions and a scalar's constructor
+        if (operand != nullptr && operand->getAsUnaryNode() != nullptr) {
+            operand = operand->getAsUnaryNode()->getOperand();
+            continue;
+        }
+        const glslang::TIntermAggregate* constructor = operand != nullptr ? operand->getAsAggregate() : nullptr;
+        if (constructor == nullptr || !constructor->isConstructor() || constructor->getSequence().size() != 1) break;
+        operand = constructor->getSequence()[0];
+    }
     const glslang::TIntermAggregate* comma = operand != nullptr ? operand->getAsAggregate() : nullptr;
     if (comma == nullptr || comma->getOp() != glslang::EOpComma || comma->getSequence().size() != 2) return {};
     const glslang::TIntermConstantUnion* marker = comma->getSequence()[0]->getAsConstantUnion();
@@ -80,6 +87,10 @@ public:
         case glslang::EOpMatrixTimesVector:
         case glslang::EOpVectorTimesMatrix: keep[*index] = true; break;
         case glslang::EOpMod: keep[*index] = IsFloat(node->getType()); break;
+        case glslang::EOpLessThan:
+        case glslang::EOpGreaterThan:
+        case glslang::EOpLessThanEqual:
+        case glslang::EOpGreaterThanEqual: keep[*index] = node->getType().isVector(); break;
         default: break;
         }
         return true;

@@ -26,10 +26,10 @@ namespace halvo::d3dcompiler {
 // platform meaning glslang cannot express; false when there was one.
 bool GiveHlslMeanings(glslang::TIntermediate& tree, std::string& errors);
 
-// Which of the `count` folding guards of `*` and `%` in the tree's source
+// Which of the `count` folding guards of operators in the tree's source
 // (folding_guards.h) stand on operations that glslang would fold otherwise
-// than HLSL: products between matrices or of a matrix and a vector, and
-// remainders of floats.
+// than HLSL: products between matrices or of a matrix and a vector,
+// remainders of floats and comparisons of vectors.
 std::vector<bool> GuardsToKeep(glslang::TIntermediate& tree, size_t count);
 
 }  // namespace halvo::d3dcompiler

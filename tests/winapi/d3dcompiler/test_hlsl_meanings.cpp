@@ -128,6 +128,11 @@ TEST_P(HlslMeaning, OperationsOnConstantsKeepThePlatformsMeanings)
               (Values{2, 4, 6, 8}));
     EXPECT_EQ(Run("return float4(-7.5 % 2.0, 7.5 % -2.0, fmod(-7.5, 2.0), fmod(7.5, -2.0));"),
               (Values{-1.5f, 1.5f, -1.5f, 1.5f}));
+    // Comparisons of vectors are per component; template arguments are no comparisons.
+    EXPECT_EQ(Run("return float4(float3(1, 2, 3) < 2, 1);"), (Values{1, 0, 0, 1}));
+    EXPECT_EQ(Run("vector<float, 2> w = float2(1, 2);\n"
+                  "return float4(w, float2(1, 2) >= float2(2, 2) || float2(1, 2) > float2(1.5, 1.5));"),
+              (Values{1, 2, 0, 1}));
     // Integer constants still fold where a constant is required.
     EXPECT_EQ(Run("static const int n = 2 * 2; float s[n]; int t[7 % 4];\n"
                   "s[3] = 5; t[2] = 6; return float4(s[3], t[2], 7 % 4, -7 % 4);"),
