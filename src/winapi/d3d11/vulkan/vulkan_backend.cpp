@@ -1,6 +1,5 @@
 #include "winapi/d3d11/vulkan/vulkan_backend.h"
 
-#include <map>
 #include <mutex>
 
 #include "winapi/d3d11/memory/memory_backend.h"
@@ -67,30 +66,13 @@ public:
     void Flush() override { device_->Submit(); }
 
     // A real window shows the buffer through its swap chain. Without a
-    // display, each window's frame is a copy of the presented buffer kept in a
-    // front buffer of the window's own, on the device.
-    HRESULT Present(BackendResource& buffer, const ResourceShape& shape, HWND window, UINT syncInterval) override
+    // display nothing can show or read the frame, so presenting only sends it
+    // to the device, which runs it while the next is recorded.
+    HRESULT Present(BackendResource& buffer, const ResourceShape&, HWND window, UINT syncInterval) override
     {
         HRESULT shown;
         if (presenter_->Present(static_cast<VulkanResource&>(buffer), window, syncInterval, &shown)) return shown;
-        std::lock_guard<std::mutex> lock(presenting_);
-        FrontBuffer& front = frontBuffers_[window];
-        if (front.storage == nullptr || front.shape.width != shape.width || front.shape.height != shape.height ||
-            front.shape.format != shape.format) {
-            front.shape = shape;
-            front.shape.mipLevels = 1;
-            front.shape.arraySize = 1;
-            front.shape.bindFlags = 0;
-            front.shape.miscFlags = 0;
-            front.storage = VulkanResource::Create(*device_, front.shape, nullptr);
-            if (front.storage == nullptr) {
-                frontBuffers_.erase(window);
-                return E_OUTOFMEMORY;
-            }
-        }
-        const D3D11_BOX whole{0, 0, 0, shape.width, shape.height, 1};
-        front.storage->CopyRegion(0, 0, 0, buffer, 0, whole);
-        device_->Submit();  // the frame runs while the next is recorded
+        device_->Submit();
         return S_OK;
     }
 
@@ -99,12 +81,6 @@ private:
     std::unique_ptr<VulkanRenderer> renderer_;    // before device_ goes
     std::unique_ptr<VulkanPresenter> presenter_;  // before device_ goes
     std::mutex drawing_;                          // the renderer's caches
-    struct FrontBuffer {
-        ResourceShape shape;
-        std::unique_ptr<VulkanResource> storage;
-    };
-    std::map<HWND, FrontBuffer> frontBuffers_;
-    std::mutex presenting_;  // frontBuffers_
 };
 
 }  // namespace
