@@ -11,13 +11,13 @@ namespace {
 // Markers are numbers no source writes by chance as the left of a comma.
 constexpr int kFirstMarker = 0x5a170000;
 
-// Whether a statement whose text so far is `statement` declares integers
-// or booleans, or is a case label: its operations may have to stay constant.
+// Whether a statement whose text so far is `statement` declares integers or
+// is a case label: its operations may have to stay constant.
 bool IsIntegerStatement(std::string_view statement)
 {
     static constexpr const char* kQualifiers[] = {"static", "const", "uniform", "extern"};
-    static constexpr const char* kIntegerTypes[] = {"int",      "uint",      "dword",    "bool",
-                                                    "min16int", "min16uint", "min12int", "case"};
+    static constexpr const char* kIntegerTypes[] = {"int",       "uint",     "dword", "min16int",
+                                                    "min16uint", "min12int", "case"};
     size_t i = 0;
     for (;;) {
         while (i < statement.size() && !IsIdentifierCharacter(statement[i])) ++i;
@@ -145,7 +145,8 @@ std::vector<FoldingGuard> FindFoldingGuards(std::string_view text)
         if (c == '[') ++subscriptDepth;
         if (c == ']' && subscriptDepth > 0) --subscriptDepth;
         const bool arithmetic = (c == '*' || c == '%') && next != '=';
-        const bool comparison = c == '<' || c == '>';
+        const bool equality = (c == '=' || c == '!') && next == '=';
+        const bool comparison = c == '<' || c == '>' || equality;
         if ((arithmetic || comparison) && subscriptDepth == 0 &&
             !IsIntegerStatement(text.substr(statementStart, i - statementStart))) {
             FoldingGuard guard;
@@ -154,7 +155,7 @@ std::vector<FoldingGuard> FindFoldingGuards(std::string_view text)
             guard.end = EndOfOperand(text, brackets, operand, guard.start);
             if (guard.end != std::string_view::npos) guards.push_back(guard);
         }
-        ++i;
+        i += equality ? 2 : 1;
     }
     return guards;
 }

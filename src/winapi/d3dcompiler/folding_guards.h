@@ -3,7 +3,9 @@
 // it: `*` between two constant matrices becomes their matrix product, `%`
 // and fmod() of two float constants a floored or wrong remainder, and `<`,
 // `>`, `<=` and `>=` of two constant vectors one bool (HLSL: per component),
-// which then fails to construct what the source builds of it. A guard
+// which then fails to construct what the source builds of it, and `==` and
+// `!=` of two constant matrices one bool that escapes the check of matrix
+// comparisons. A guard
 // keeps such an operation from being folded: its right operand `b` is
 // written `(marker, b)`, a comma expression that glslang never folds and that
 // keeps b's value and type; the operation then reaches the tree and gets
@@ -15,8 +17,8 @@
 // hold integers, which glslang folds rightly. So fmod(), which is never
 // integer, is always guarded; the operators are guarded in a first reading
 // that finds their operand types (GuardsToKeep), and only products between
-// matrices or of a matrix and a vector, remainders of floats and
-// comparisons of vectors are kept. The other operators' guards are
+// matrices or of a matrix and a vector, remainders of floats, comparisons of
+// vectors and equalities of matrices are kept. The other operators' guards are
 // few and template brackets look like them, so a first reading that fails
 // is tried again with products and remainders only.
 #pragma once
@@ -31,7 +33,7 @@ namespace halvo::d3dcompiler {
 enum class GuardKind {
     kCall,        // fmod(): always kept, no first reading needed
     kArithmetic,  // `*` and `%`
-    kComparison,  // `<`, `>`, `<=` and `>=`
+    kComparison,  // `<`, `>`, `<=`, `>=`, `==` and `!=`
 };
 
 struct FoldingGuard {
@@ -40,8 +42,8 @@ struct FoldingGuard {
     GuardKind kind = GuardKind::kCall;
 };
 
-// The guards of every fmod(), and of every `*`, `%`, `<`, `>`, `<=` and `>=`
-// outside brackets, template arguments and integer declarations. The guard
+// The guards of every fmod(), and of every `*`, `%` and comparison outside
+// brackets, template arguments and integer declarations. The guard
 // at index i carries the marker GuardMarker(i).
 std::vector<FoldingGuard> FindFoldingGuards(std::string_view text);
 

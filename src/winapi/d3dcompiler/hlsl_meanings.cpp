@@ -91,6 +91,10 @@ public:
         case glslang::EOpGreaterThan:
         case glslang::EOpLessThanEqual:
         case glslang::EOpGreaterThanEqual: keep[*index] = node->getType().isVector(); break;
+        case glslang::EOpEqual:
+        case glslang::EOpNotEqual:
+            keep[*index] = node->getLeft()->getType().isMatrix() || node->getRight()->getType().isMatrix();
+            break;
         default: break;
         }
         return true;

@@ -29,7 +29,7 @@ bool GiveHlslMeanings(glslang::TIntermediate& tree, std::string& errors);
 // Which of the `count` folding guards of operators in the tree's source
 // (folding_guards.h) stand on operations that glslang would fold otherwise
 // than HLSL: products between matrices or of a matrix and a vector,
-// remainders of floats and comparisons of vectors.
+// remainders of floats, comparisons of vectors and equalities of matrices.
 std::vector<bool> GuardsToKeep(glslang::TIntermediate& tree, size_t count);
 
 }  // namespace halvo::d3dcompiler

@@ -221,6 +221,9 @@ TEST_F(D3DCompileTest, ConstructsWithoutThePlatformsMeaningAreRefusedWithTheirPl
         {"\tbool e = any(a == b);\n\treturn e ? 1 : 0;\n",
          "shader.hlsl:4: error: '==' between two matrices is supported only as all(a == b): it compares per "
          "component.\n"},
+        {"\tbool e = float2x2(1, 2, 3, 4) != float2x2(1, 2, 3, 5);\n\treturn e ? 1 : 0;\n",
+         "shader.hlsl:4: error: '!=' between two matrices is supported only as any(a != b): it compares per "
+         "component.\n"},
         {"\n\treturn all(b != a) ? 1 : 0;\n",
          "shader.hlsl:5: error: '!=' between two matrices is supported only as any(a != b): it compares per "
          "component.\n"},

@@ -108,6 +108,9 @@ TEST_P(HlslMeaning, MatrixComparisonsReducedByAllAndAnyComparePerComponent)
     EXPECT_EQ(Run("float2x2 C = float2x2(1, 2, 3, 5);\n"
                   "return float4(all(A == A), all(A == C), any(A != C), any(A != A));"),
               (Values{1, 0, 1, 0}));
+    EXPECT_EQ(Run("return float4(all(float2x2(1, 2, 3, 4) == A), any(float2x2(1, 2, 3, 4) != float2x2(1, 2, 3, 5)), "
+                  "all(float2x2(1, 2, 3, 4) == float2x2(1, 2, 3, 4)), any(float2x2(1, 2, 3, 4) != A));"),
+              (Values{1, 1, 1, 0}));
     // Of a scalar, all() and any() are the scalar.
     EXPECT_EQ(Run("return float4(all(p.x == 1.0), any(p.x != 1.0), all(p.y), any(p.x > 5.0));"), (Values{1, 0, 1, 0}));
 }
