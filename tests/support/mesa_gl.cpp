@@ -35,6 +35,21 @@ std::string InfoLog(GLuint object, GetInfo getInfo, GetLog getLog)
     return log;
 }
 
+// A shader object of the kind compiled from the text, for the caller to delete; *log holds the compiler's words,
+// warnings included.
+GLuint CompileShader(const GlFunctions& gl, GLenum kind, const std::string& text, bool* compiled, std::string* log)
+{
+    const GLuint shader = gl.CreateShader(kind);
+    const char* source = text.c_str();
+    gl.ShaderSource(shader, 1, &source, nullptr);
+    gl.CompileShader(shader);
+    GLint status = GL_FALSE;
+    gl.GetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    *compiled = status == GL_TRUE;
+    *log = InfoLog(shader, gl.GetShaderiv, gl.GetShaderInfoLog);
+    return shader;
+}
+
 }  // namespace
 
 MesaGl::~MesaGl()
@@ -152,6 +167,13 @@ bool MesaGl::LoadFunctions(std::string* reason)
            Load(f.VertexAttribPointer, "glVertexAttribPointer", reason) && Load(f.Viewport, "glViewport", reason);
 }
 
+bool MesaGl::Compile(GLenum kind, const std::string& text, std::string* log)
+{
+    bool compiled = false;
+    m_gl.DeleteShader(CompileShader(m_gl, kind, text, &compiled, log));
+    return compiled;
+}
+
 GLuint MesaGl::Build(const std::string& vertex, const std::string& pixel, std::string* log,
                      const std::vector<std::string>& pixelOutputs)
 {
@@ -165,15 +187,12 @@ GLuint MesaGl::Build(const std::string& vertex, const std::string& pixel, std::s
         const char* name;
     } stages[] = {{GL_VERTEX_SHADER, &vertex, "vertex"}, {GL_FRAGMENT_SHADER, &pixel, "pixel"}};
     for (const auto& stage : stages) {
-        const GLuint shader = gl.CreateShader(stage.kind);
-        const char* text = stage.text->c_str();
-        gl.ShaderSource(shader, 1, &text, nullptr);
-        gl.CompileShader(shader);
-        GLint status = GL_FALSE;
-        gl.GetShaderiv(shader, GL_COMPILE_STATUS, &status);
-        if (status != GL_TRUE) {
+        bool stageCompiled = false;
+        std::string words;
+        const GLuint shader = CompileShader(gl, stage.kind, *stage.text, &stageCompiled, &words);
+        if (!stageCompiled) {
             compiled = false;
-            *log += std::string(stage.name) + " stage: " + InfoLog(shader, gl.GetShaderiv, gl.GetShaderInfoLog);
+            *log += std::string(stage.name) + " stage: " + words;
         }
         gl.AttachShader(program, shader);
         gl.DeleteShader(shader);  // goes with the program

@@ -103,6 +103,9 @@ public:
     // "OpenGL 4.5 (Compatibility Profile) Mesa ..." and the like, for messages.
     std::string Version(GlApi api);
 
+    // Compiles one shader of the kind (GL_VERTEX_SHADER, GL_FRAGMENT_SHADER) in the current context, without
+    // linking; false when the compiler refuses. *log holds the compiler's words, warnings included.
+    bool Compile(GLenum kind, const std::string& text, std::string* log);
     // Compiles both stages and links them in the current context, on desktop GL with the pixel stage's
     // outputs of the names given bound to draw buffers 0, 1 ... (ES texts give their own locations); 0, with
     // the compiler's or the linker's words, when either refuses.

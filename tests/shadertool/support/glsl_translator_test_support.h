@@ -1,11 +1,11 @@
 #pragma once
 
 // The GLSL family in the tests: each target's version line (the translators
-// write none) and a translator fixture whose judged cases glslangValidator
-// (with spirv-val for SPIRV) judges.
+// write none) and a translator fixture whose cases outside compilers judge.
 #include <fstream>
 #include <string>
 
+#include "mesa_judge.h"
 #include "outside_judge.h"
 #include "shadertool/basic/targets.h"
 #include "support/temporary_folder.h"
@@ -46,17 +46,24 @@ inline bool Admits(uint32_t target, const ShaderTool::ShaderDescription& descrip
     return true;
 }
 
+// Judges every case that translates for the GL family with Mesa's compiler, and the cases that name a judge with
+// glslangValidator (with spirv-val for SPIRV) as well, the target's version line in front of the text.
 class GlslTranslatorFixture : public TranslatorFixture {
 protected:
-    void Judge(const char* stageName, uint32_t targetBit) override
+    void Judge(const CaseHeader& header) override
     {
-        const GlslTarget* target = FindGlslTarget(targetBit);
-        ASSERT_NE(target, nullptr) << targetBit;
-        if (GlslangCannotJudge(result, caseName)) return;
-        const std::filesystem::path path = m_folder.Path() / (std::string("shader.") + stageName);
-        std::ofstream(path, std::ios::binary) << target->versionLine << result;
-        std::string output;
-        EXPECT_TRUE(JudgeGlsl(path, stageName, target->vulkan, &output)) << result << output;
+        const GlslTarget* target = FindGlslTarget(header.target);
+        ASSERT_NE(target, nullptr) << header.target;
+        const std::string text = target->versionLine + result;
+        MesaGl* mesa = target->vulkan ? nullptr : SharedMesaGl();
+        std::string log;
+        if (mesa != nullptr) {
+            EXPECT_TRUE(CompileOnMesa(*mesa, header.target, header.stage, text, &log)) << text << "\n" << log;
+        }
+        if (header.judge.empty() || GlslangCannotJudge(result, caseName)) return;
+        const std::filesystem::path path = m_folder.Path() / ("shader." + header.judge);
+        std::ofstream(path, std::ios::binary) << text;
+        EXPECT_TRUE(JudgeGlsl(path, header.judge, target->vulkan, &log)) << text << "\n" << log;
     }
 
     TemporaryFolder m_folder{"halvo-glsl-translator"};

@@ -143,14 +143,14 @@ protected:
                 checked = true;
             }
             EXPECT_TRUE(checked) << "nothing is expected of " << path;
-            if (!header.judge.empty()) Judge(header.judge.c_str(), header.target);
+            Judge(header);
         }
     }
 
-    // Lets an outside tool judge the result as a shader of the stage.
-    virtual void Judge(const char* validatorStage, uint32_t /*target*/)
+    // Lets outside tools judge the result of a case that translated; a case that names a judge needs one.
+    virtual void Judge(const CaseHeader& header)
     {
-        ADD_FAILURE() << "no judge for " << validatorStage;
+        if (!header.judge.empty()) ADD_FAILURE() << "no judge for " << header.judge;
     }
 
     ShaderTool::ShaderDescription description = ShaderInterfaces::MakeSprite(0x20004);
