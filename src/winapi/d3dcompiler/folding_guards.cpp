@@ -11,31 +11,41 @@ namespace {
 // Markers are numbers no source writes by chance as the left of a comma.
 constexpr int kFirstMarker = 0x5a170000;
 
-// Whether a statement whose text so far is `statement` declares integers or
-// is a case label: its operations may have to stay constant.
-bool IsIntegerStatement(std::string_view statement)
+enum class Statement { kOther, kInteger, kScalarConstant };
+
+// What a statement whose text so far is `statement` declares: integers (or
+// it is a case label), whose operations may have to stay constant; a float
+// scalar constant, which may be used so; or something else.
+Statement ReadStatement(std::string_view statement)
 {
     static constexpr const char* kQualifiers[] = {"static", "const", "uniform", "extern"};
     static constexpr const char* kIntegerTypes[] = {"int",       "uint",     "dword", "min16int",
                                                     "min16uint", "min12int", "case"};
+    static constexpr const char* kFloatScalars[] = {"float", "half", "double", "min16float", "min10float"};
+    bool constant = false;
     size_t i = 0;
     for (;;) {
         while (i < statement.size() && !IsIdentifierCharacter(statement[i])) ++i;
         size_t end = i;
         while (end < statement.size() && IsIdentifierCharacter(statement[end])) ++end;
         const std::string_view word = statement.substr(i, end - i);
-        if (word.empty()) return false;
+        if (word.empty()) return Statement::kOther;
         if (std::find(std::begin(kQualifiers), std::end(kQualifiers), word) != std::end(kQualifiers)) {
+            constant = constant || word == "const";
             i = end;
             continue;
         }
-        return std::any_of(std::begin(kIntegerTypes), std::end(kIntegerTypes), [word](const char* type) {
+        const bool integer = std::any_of(std::begin(kIntegerTypes), std::end(kIntegerTypes), [word](const char* type) {
             const size_t length = std::strlen(type);
             // int, int2, int3x3 and the like; "case" only whole.
             return word.substr(0, length) == type &&
                    (word.size() == length ||
                     (std::strcmp(type, "case") != 0 && word[length] >= '1' && word[length] <= '4'));
         });
+        if (integer) return Statement::kInteger;
+        const bool scalar =
+            std::find(std::begin(kFloatScalars), std::end(kFloatScalars), word) != std::end(kFloatScalars);
+        return constant && scalar ? Statement::kScalarConstant : Statement::kOther;
     }
 }
 
@@ -147,10 +157,13 @@ std::vector<FoldingGuard> FindFoldingGuards(std::string_view text)
         const bool arithmetic = (c == '*' || c == '%') && next != '=';
         const bool equality = (c == '=' || c == '!') && next == '=';
         const bool comparison = c == '<' || c == '>' || equality;
-        if ((arithmetic || comparison) && subscriptDepth == 0 &&
-            !IsIntegerStatement(text.substr(statementStart, i - statementStart))) {
+        const Statement statement = arithmetic || comparison
+                                        ? ReadStatement(text.substr(statementStart, i - statementStart))
+                                        : Statement::kOther;
+        if ((arithmetic || comparison) && subscriptDepth == 0 && statement != Statement::kInteger) {
             FoldingGuard guard;
             guard.kind = arithmetic ? GuardKind::kArithmetic : GuardKind::kComparison;
+            guard.inScalarConstant = statement == Statement::kScalarConstant;
             const size_t operand = comparison && next == '=' ? i + 2 : i + 1;
             guard.end = EndOfOperand(text, brackets, operand, guard.start);
             if (guard.end != std::string_view::npos) guards.push_back(guard);

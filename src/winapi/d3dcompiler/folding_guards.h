@@ -1,26 +1,27 @@
 // glslang's front end folds an operation on two constants while it parses,
 // with GLSL's rules and before the syntax tree check (hlsl_meanings.h) sees
 // it: `*` between two constant matrices becomes their matrix product, `%`
-// and fmod() of two float constants a floored or wrong remainder, and `<`,
-// `>`, `<=` and `>=` of two constant vectors one bool (HLSL: per component),
+// and fmod() of two float constants a floored or wrong remainder, `<`, `>`,
+// `<=` and `>=` of two constant vectors one bool (HLSL: per component),
 // which then fails to construct what the source builds of it, and `==` and
 // `!=` of two constant matrices one bool that escapes the check of matrix
-// comparisons. A guard
-// keeps such an operation from being folded: its right operand `b` is
-// written `(marker, b)`, a comma expression that glslang never folds and that
-// keeps b's value and type; the operation then reaches the tree and gets
-// the platform's meaning there, and SPIRV-Tools folds it later by SPIR-V's
-// rules.
+// comparisons. A guard keeps such an operation from being folded: its right
+// operand `b` is written `(marker, b)`, a comma expression that glslang
+// never folds and that keeps b's value and type; the operation then reaches
+// the tree and gets the platform's meaning there, and SPIRV-Tools folds it
+// later by SPIR-V's rules.
 //
 // A guard where a constant is required (array sizes, case labels,
-// attributes, integer constants used so) breaks the compile, and those all
-// hold integers, which glslang folds rightly. So fmod(), which is never
-// integer, is always guarded; the operators are guarded in a first reading
-// that finds their operand types (GuardsToKeep), and only products between
-// matrices or of a matrix and a vector, remainders of floats, comparisons of
-// vectors and equalities of matrices are kept. The other operators' guards are
-// few and template brackets look like them, so a first reading that fails
-// is tried again with products and remainders only.
+// attributes, integer constants used so) breaks the compile, and those
+// mostly hold integers, which glslang folds rightly. So fmod(), which is
+// never integer, is always guarded; the operators outside integer
+// declarations are guarded in a first reading that finds their operand
+// types (GuardsToKeep), and only products between matrices or of a matrix
+// and a vector, remainders of floats, comparisons of vectors and equalities
+// of matrices are kept. When the first reading fails, it is tried again
+// without the comparisons (many, and template brackets look like them),
+// then also without the guards in float scalar constants (which an array
+// size may convert).
 #pragma once
 
 #include <cstddef>
@@ -40,6 +41,7 @@ struct FoldingGuard {
     size_t start = 0;  // of the guarded operand
     size_t end = 0;
     GuardKind kind = GuardKind::kCall;
+    bool inScalarConstant = false;  // in the initialiser of a float scalar constant
 };
 
 // The guards of every fmod(), and of every `*`, `%` and comparison outside

@@ -111,23 +111,30 @@ bool Parse(const GlslangRequest& request, const std::string& source, Reading& re
     return shader.parse(GetDefaultResources(), 100, ENoProfile, false, false, EShMessages(rules));
 }
 
+// Whether `guard` is tried in the first reading of the given attempt (see
+// folding_guards.h): all, then fewer.
+bool TriedIn(const FoldingGuard& guard, int attempt)
+{
+    if (guard.kind == GuardKind::kCall) return true;
+    if (guard.kind == GuardKind::kComparison && attempt > 0) return false;
+    return !guard.inScalarConstant || attempt < 2;
+}
+
 // The source with the folding guards (folding_guards.h) it needs: a first
 // reading with every guard finds the operand types of each operator. When
-// it fails (a guard where a constant is required), it is tried again with
-// products and remainders only, then only fmod() is guarded.
+// no attempt reads, only fmod() is guarded.
 std::string GuardFolding(const GlslangRequest& request, const std::string& source)
 {
+    constexpr int kAttempts = 3;
     const std::vector<FoldingGuard> guards = FindFoldingGuards(source);
     std::vector<bool> keep(guards.size());
     for (size_t i = 0; i < guards.size(); ++i) keep[i] = guards[i].kind == GuardKind::kCall;
-    for (const bool comparisons : {true, false}) {
+    std::vector<bool> triedBefore;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
         std::vector<bool> tried(guards.size());
-        bool trying = false;
-        for (size_t i = 0; i < guards.size(); ++i) {
-            tried[i] = guards[i].kind != GuardKind::kComparison || comparisons;
-            trying = trying || (tried[i] && guards[i].kind != GuardKind::kCall);
-        }
-        if (!trying) continue;
+        for (size_t i = 0; i < guards.size(); ++i) tried[i] = TriedIn(guards[i], attempt);
+        if (tried == keep || tried == triedBefore) continue;  // nothing to find, or read so already
+        triedBefore = tried;
         Reading reading(StageOf(request.type));
         if (Parse(request, WriteFoldingGuards(source, guards, tried), reading)) {
             const std::vector<bool> folded = GuardsToKeep(*reading.shader.getIntermediate(), guards.size());

@@ -137,6 +137,10 @@ TEST_P(HlslMeaning, OperationsOnConstantsKeepThePlatformsMeanings)
                   "return float4(w, float2(1, 2) >= float2(2, 2) || float2(1, 2) > float2(1.5, 1.5));"),
               (Values{1, 2, 0, 1}));
     // Integer constants still fold where a constant is required.
+    EXPECT_EQ(
+        Run("static const float k = 2.0 * 2.0; float s[(int)k]; s[3] = 5;\n"
+            "float2x2 P = float2x2(1, 2, 3, 4) * float2x2(5, 6, 7, 8); return float4(P[0][0], P[1][1], s[3], k);"),
+        (Values{5, 32, 5, 4}));
     EXPECT_EQ(Run("static const int n = 2 * 2; float s[n]; int t[7 % 4];\n"
                   "s[3] = 5; t[2] = 6; return float4(s[3], t[2], 7 % 4, -7 % 4);"),
               (Values{5, 6, 3, -3}));
