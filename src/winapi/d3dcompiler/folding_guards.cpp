@@ -74,25 +74,41 @@ bool IsTemplate(std::string_view word)
                        [word](const char* prefix) { return word.substr(0, std::strlen(prefix)) == prefix; });
 }
 
-// The second argument of the call whose argument list opens at `open`.
-bool SecondArgument(std::string_view text, const Brackets& brackets, size_t open, FoldingGuard& guard)
+// Whether `word` names one of HLSL's functions that apply to each
+// component of a matrix.
+bool IsComponentFunction(std::string_view word)
+{
+    static constexpr const char* kFunctions[] = {
+        "abs",     "acos", "asin",       "atan",  "atan2",   "ceil",  "clamp", "cos",      "cosh",
+        "degrees", "exp",  "exp2",       "floor", "frac",    "lerp",  "log",   "log10",    "log2",
+        "mad",     "max",  "min",        "pow",   "radians", "round", "rsqrt", "saturate", "sign",
+        "sin",     "sinh", "smoothstep", "sqrt",  "step",    "tan",   "tanh",  "trunc"};
+    return std::find(std::begin(kFunctions), std::end(kFunctions), word) != std::end(kFunctions);
+}
+
+// The argument at `index` (0 or 1) of the call whose argument list opens at `open`.
+bool Argument(std::string_view text, const Brackets& brackets, size_t open, int index, FoldingGuard& guard)
 {
     const size_t close = brackets.Closing(open);
     if (close == std::string_view::npos) return false;
-    for (size_t i = open + 1; i < close;) {
+    size_t start = open + 1;
+    for (size_t i = open + 1; i <= close;) {
         const char c = text[i];
-        if (c == '(' || c == '[' || c == '{') {
+        if (i < close && (c == '(' || c == '[' || c == '{')) {
             i = brackets.Closing(i);
             if (i == std::string_view::npos) return false;
             ++i;
             continue;
         }
-        if (c == ',') {
-            guard.start = i + 1;
-            while (guard.start < close && (text[guard.start] == ' ' || text[guard.start] == '\t')) ++guard.start;
-            guard.end = close;
-            while (guard.end > guard.start && std::strchr(" \t\n\r", text[guard.end - 1]) != nullptr) --guard.end;
-            return guard.end > guard.start;
+        if (c == ',' || i == close) {
+            if (index-- == 0) {
+                guard.start = start;
+                while (guard.start < i && std::strchr(" \t\n\r", text[guard.start]) != nullptr) ++guard.start;
+                guard.end = i;
+                while (guard.end > guard.start && std::strchr(" \t\n\r", text[guard.end - 1]) != nullptr) --guard.end;
+                return guard.end > guard.start;
+            }
+            start = i + 1;
         }
         ++i;
     }
@@ -125,10 +141,14 @@ std::vector<FoldingGuard> FindFoldingGuards(std::string_view text)
             while (end < text.size() && IsIdentifierCharacter(text[end])) ++end;
             size_t open = end;
             while (open < text.size() && (text[open] == ' ' || text[open] == '\t')) ++open;
+            const std::string_view word = text.substr(i, end - i);
+            const bool call = !(i > 0 && text[i - 1] == '.') && open < text.size() && text[open] == '(';
             FoldingGuard guard;
-            const bool member = i > 0 && text[i - 1] == '.';
-            if (text.substr(i, end - i) == "fmod" && !member && open < text.size() && text[open] == '(' &&
-                SecondArgument(text, brackets, open, guard)) {
+            if (call && word == "fmod" && Argument(text, brackets, open, 1, guard)) guards.push_back(guard);
+            guard.kind = GuardKind::kFunction;
+            if (call && IsComponentFunction(word) && subscriptDepth == 0 &&
+                ReadStatement(text.substr(statementStart, i - statementStart)) != Statement::kInteger &&
+                Argument(text, brackets, open, 0, guard)) {
                 guards.push_back(guard);
             }
             lastWord = text.substr(i, end - i);

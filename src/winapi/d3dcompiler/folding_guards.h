@@ -5,7 +5,8 @@
 // `<=` and `>=` of two constant vectors one bool (HLSL: per component),
 // which then fails to construct what the source builds of it, and `==` and
 // `!=` of two constant matrices one bool that escapes the check of matrix
-// comparisons. A guard keeps such an operation from being folded: its right
+// comparisons; functions of each component (abs, max, lerp...) of constant
+// matrices read memory that is not theirs. A guard keeps such an operation from being folded: its right
 // operand `b` is written `(marker, b)`, a comma expression that glslang
 // never folds and that keeps b's value and type; the operation then reaches
 // the tree and gets the platform's meaning there, and SPIRV-Tools folds it
@@ -17,9 +18,10 @@
 // never integer, is always guarded; the operators outside integer
 // declarations are guarded in a first reading that finds their operand
 // types (GuardsToKeep), and only products between matrices or of a matrix
-// and a vector, remainders of floats, comparisons of vectors and equalities
-// of matrices are kept. When the first reading fails, it is tried again
-// without the comparisons (many, and template brackets look like them),
+// and a vector, remainders of floats, comparisons of vectors, equalities
+// of matrices and functions of matrices are kept. When the first reading
+// fails, it is tried again without the comparisons and functions (many, and
+// template brackets look like comparisons),
 // then also without the guards in float scalar constants (which an array
 // size may convert).
 #pragma once
@@ -35,6 +37,7 @@ enum class GuardKind {
     kCall,        // fmod(): always kept, no first reading needed
     kArithmetic,  // `*` and `%`
     kComparison,  // `<`, `>`, `<=`, `>=`, `==` and `!=`
+    kFunction,    // abs(), max(), lerp() and the other functions of each component
 };
 
 struct FoldingGuard {
@@ -44,8 +47,8 @@ struct FoldingGuard {
     bool inScalarConstant = false;  // in the initialiser of a float scalar constant
 };
 
-// The guards of every fmod(), and of every `*`, `%` and comparison outside
-// brackets, template arguments and integer declarations. The guard
+// The guards of every fmod(), and of every `*`, `%`, comparison and
+// function of each component outside brackets, template arguments and integer declarations. The guard
 // at index i carries the marker GuardMarker(i).
 std::vector<FoldingGuard> FindFoldingGuards(std::string_view text);
 

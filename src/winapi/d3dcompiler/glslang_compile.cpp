@@ -116,7 +116,7 @@ bool Parse(const GlslangRequest& request, const std::string& source, Reading& re
 bool TriedIn(const FoldingGuard& guard, int attempt)
 {
     if (guard.kind == GuardKind::kCall) return true;
-    if (guard.kind == GuardKind::kComparison && attempt > 0) return false;
+    if ((guard.kind == GuardKind::kComparison || guard.kind == GuardKind::kFunction) && attempt > 0) return false;
     return !guard.inScalarConstant || attempt < 2;
 }
 

@@ -41,14 +41,26 @@ bool IsBool(const TIntermNode* node, bool value)
            constant->getConstArray().size() == 1 && constant->getConstArray()[0].getBConst() == value;
 }
 
+bool IsConversion(glslang::TOperator op)
+{
+    return op >= glslang::EOpConvInt8ToBool && op <= glslang::EOpConvUvec2ToAccStruct;
+}
+
+// Whether `op` is one of the functions that apply to each component.
+bool IsComponentFunction(glslang::TOperator op)
+{
+    return (op >= glslang::EOpRadians && op <= glslang::EOpLdexp) || op == glslang::EOpMod;
+}
+
 // The index of the folding guard (folding_guards.h) that `operand` is, when
 // it is one: a comma expression whose left is the guard's marker, maybe
 // converted or widened to a vector.
 std::optional<size_t> GuardIndexOf(TIntermNode* operand, size_t count)
 {
     for (;;) {  // through conversions and a scalar's constructor
-        if (operand != nullptr && operand->getAsUnaryNode() != nullptr) {
-            operand = operand->getAsUnaryNode()->getOperand();
+        glslang::TIntermUnary* conversion = operand != nullptr ? operand->getAsUnaryNode() : nullptr;
+        if (conversion != nullptr && IsConversion(conversion->getOp())) {
+            operand = conversion->getOperand();
             continue;
         }
         const glslang::TIntermAggregate* constructor = operand != nullptr ? operand->getAsAggregate() : nullptr;
@@ -100,7 +112,26 @@ public:
         return true;
     }
 
+    bool visitUnary(glslang::TVisit, glslang::TIntermUnary* node) override
+    {
+        KeepFunction(*node, node->getOperand());
+        return true;
+    }
+
+    bool visitAggregate(glslang::TVisit, glslang::TIntermAggregate* node) override
+    {
+        if (!node->getSequence().empty()) KeepFunction(*node, node->getSequence()[0]);
+        return true;
+    }
+
     std::vector<bool> keep;
+
+private:
+    void KeepFunction(const glslang::TIntermOperator& node, TIntermNode* firstArgument)
+    {
+        const std::optional<size_t> index = GuardIndexOf(firstArgument, keep.size());
+        if (index && IsComponentFunction(node.getOp()) && node.getType().isMatrix()) keep[*index] = true;
+    }
 };
 
 class MeaningTraverser : public glslang::TIntermTraverser {
@@ -142,6 +173,13 @@ public:
             node->getOperand()->getType().isMatrix()) {
             Refuse(*node, node->getOp() == glslang::EOpAll ? kMatrixReducedByAll : kMatrixReducedByAny);
         }
+        if (IsComponentFunction(node->getOp()) && node->getType().isMatrix()) Refuse(*node, kMatrixFunction);
+        return true;
+    }
+
+    bool visitAggregate(glslang::TVisit, glslang::TIntermAggregate* node) override
+    {
+        if (IsComponentFunction(node->getOp()) && node->getType().isMatrix()) Refuse(*node, kMatrixFunction);
         return true;
     }
 

@@ -33,6 +33,10 @@ inline constexpr char kMatrixReducedByAll[] =
 inline constexpr char kMatrixReducedByAny[] =
     "%s:%d: error: any() of a matrix is not supported: reduce its rows, as any(m[0]) || any(m[1]).\n";
 
+inline constexpr char kMatrixFunction[] =
+    "%s:%d: error: functions of each component (abs, max, lerp, fmod, %% and the like) of a matrix are not "
+    "supported: apply them to its rows.\n";
+
 // One of the texts above with its arguments filled in.
 template <typename... Arguments>
 std::string FormatMessageText(const char* format, Arguments... arguments)

@@ -233,6 +233,12 @@ TEST_F(D3DCompileTest, ConstructsWithoutThePlatformsMeaningAreRefusedWithTheirPl
         {"\n\n\treturn float4(float2(1, 2) * float2x2(1, 2, 3, 4), 0, 0);\n",
          "shader.hlsl:6: error: '*' between a matrix and a vector is not supported: write mul() for their "
          "product.\n"},
+        {"\treturn max(a, b)[0].xyxy;\n",
+         "shader.hlsl:4: error: functions of each component (abs, max, lerp, fmod, % and the like) of a matrix are not "
+         "supported: apply them to its rows.\n"},
+        {"\treturn abs(float2x2(-1, 2, 3, 4))[0].xyxy;\n",
+         "shader.hlsl:4: error: functions of each component (abs, max, lerp, fmod, % and the like) of a matrix are not "
+         "supported: apply them to its rows.\n"},
         {"\treturn all(a) ? 1 : 0;\n",
          "shader.hlsl:4: error: all() of a matrix is not supported: reduce its rows, as all(m[0]) && all(m[1]).\n"},
         {"\treturn any(float2x2(0, 0, 0, 1)) ? 1 : 0;\n",

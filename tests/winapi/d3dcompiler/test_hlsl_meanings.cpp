@@ -137,6 +137,9 @@ TEST_P(HlslMeaning, OperationsOnConstantsKeepThePlatformsMeanings)
                   "return float4(w, float2(1, 2) >= float2(2, 2) || float2(1, 2) > float2(1.5, 1.5));"),
               (Values{1, 2, 0, 1}));
     // Integer constants still fold where a constant is required.
+    EXPECT_EQ(Run("static const int m = max(2, 3); float u[m]; float w[min(4, 5)]; u[2] = 1; w[3] = 2;\n"
+                  "return float4(u[2], w[3], max(float2(1, 5), float2(3, 2)));"),
+              (Values{1, 2, 3, 5}));
     EXPECT_EQ(
         Run("static const float k = 2.0 * 2.0; float s[(int)k]; s[3] = 5;\n"
             "float2x2 P = float2x2(1, 2, 3, 4) * float2x2(5, 6, 7, 8); return float4(P[0][0], P[1][1], s[3], k);"),
