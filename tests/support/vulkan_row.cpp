@@ -32,155 +32,16 @@ VkFormat Format(RowFormat format)
     return VK_FORMAT_UNDEFINED;
 }
 
-bool Check(VkResult result, const char* call, std::string* reason)
-{
-    if (result == VK_SUCCESS) return true;
-    *reason = std::string(call) + " failed with " + std::to_string(int(result));
-    return false;
-}
-
 }  // namespace
 
-VulkanRow::~VulkanRow()
-{
-    if (m_device != VK_NULL_HANDLE) vkDestroyDevice(m_device, nullptr);
-    if (m_instance != VK_NULL_HANDLE) vkDestroyInstance(m_instance, nullptr);
-}
+VulkanRow::~VulkanRow() = default;
 
-bool VulkanRow::Open(std::string* reason)
-{
-    VkApplicationInfo application{};
-    application.sType = VK_STRUCTURE_TYPE_APPLICATION_INFO;
-    application.apiVersion = VK_API_VERSION_1_2;
-    VkInstanceCreateInfo instanceInfo{};
-    instanceInfo.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
-    instanceInfo.pApplicationInfo = &application;
-    if (!Check(vkCreateInstance(&instanceInfo, nullptr, &m_instance), "vkCreateInstance", reason)) return false;
-    uint32_t count = 1;
-    const VkResult listed = vkEnumeratePhysicalDevices(m_instance, &count, &m_physical);
-    if ((listed != VK_SUCCESS && listed != VK_INCOMPLETE) || count == 0) {
-        *reason = "no Vulkan device";
-        return false;
-    }
-    VkPhysicalDeviceProperties properties{};
-    vkGetPhysicalDeviceProperties(m_physical, &properties);
-    m_deviceName = properties.deviceName;
-    uint32_t families = 0;
-    vkGetPhysicalDeviceQueueFamilyProperties(m_physical, &families, nullptr);
-    std::vector<VkQueueFamilyProperties> familyList(families);
-    vkGetPhysicalDeviceQueueFamilyProperties(m_physical, &families, familyList.data());
-    m_queueFamily = families;
-    for (uint32_t family = 0; family < families && m_queueFamily == families; ++family) {
-        if ((familyList[family].queueFlags & VK_QUEUE_GRAPHICS_BIT) != 0) m_queueFamily = family;
-    }
-    if (m_queueFamily == families) {
-        *reason = "the device has no graphics queue";
-        return false;
-    }
-    const float priority = 1.0f;
-    VkDeviceQueueCreateInfo queueInfo{};
-    queueInfo.sType = VK_STRUCTURE_TYPE_DEVICE_QUEUE_CREATE_INFO;
-    queueInfo.queueFamilyIndex = m_queueFamily;
-    queueInfo.queueCount = 1;
-    queueInfo.pQueuePriorities = &priority;
-    VkDeviceCreateInfo deviceInfo{};
-    deviceInfo.sType = VK_STRUCTURE_TYPE_DEVICE_CREATE_INFO;
-    deviceInfo.queueCreateInfoCount = 1;
-    deviceInfo.pQueueCreateInfos = &queueInfo;
-    if (!Check(vkCreateDevice(m_physical, &deviceInfo, nullptr, &m_device), "vkCreateDevice", reason)) return false;
-    vkGetDeviceQueue(m_device, m_queueFamily, 0, &m_queue);
-    return true;
-}
-
-bool VulkanRow::MemoryType(uint32_t bits, VkMemoryPropertyFlags flags, uint32_t* index) const
-{
-    VkPhysicalDeviceMemoryProperties memory{};
-    vkGetPhysicalDeviceMemoryProperties(m_physical, &memory);
-    for (uint32_t type = 0; type < memory.memoryTypeCount; ++type) {
-        if ((bits & (1u << type)) != 0 && (memory.memoryTypes[type].propertyFlags & flags) == flags) {
-            *index = type;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool VulkanRow::MakeBuffer(VkDeviceSize size, VkBufferUsageFlags usage, const void* bytes, Buffer* buffer)
-{
-    VkBufferCreateInfo info{};
-    info.sType = VK_STRUCTURE_TYPE_BUFFER_CREATE_INFO;
-    info.size = size;
-    info.usage = usage;
-    if (vkCreateBuffer(m_device, &info, nullptr, &buffer->buffer) != VK_SUCCESS) return false;
-    VkMemoryRequirements needs{};
-    vkGetBufferMemoryRequirements(m_device, buffer->buffer, &needs);
-    VkMemoryAllocateInfo allocation{};
-    allocation.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
-    allocation.allocationSize = needs.size;
-    if (!MemoryType(needs.memoryTypeBits, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT,
-                    &allocation.memoryTypeIndex) ||
-        vkAllocateMemory(m_device, &allocation, nullptr, &buffer->memory) != VK_SUCCESS ||
-        vkBindBufferMemory(m_device, buffer->buffer, buffer->memory, 0) != VK_SUCCESS) {
-        return false;
-    }
-    void* mapped = nullptr;
-    if (vkMapMemory(m_device, buffer->memory, 0, size, 0, &mapped) != VK_SUCCESS) return false;
-    std::memset(mapped, 0, size_t(size));
-    if (bytes != nullptr) std::memcpy(mapped, bytes, size_t(size));
-    vkUnmapMemory(m_device, buffer->memory);
-    return true;
-}
-
-void VulkanRow::FreeBuffer(Buffer& buffer)
-{
-    vkDestroyBuffer(m_device, buffer.buffer, nullptr);
-    vkFreeMemory(m_device, buffer.memory, nullptr);
-}
-
-bool VulkanRow::MakeImage(VkFormat format, uint32_t width, uint32_t height, uint32_t levels, VkImageUsageFlags usage,
-                          Image* image, std::string* reason)
-{
-    VkImageCreateInfo imageInfo{};
-    imageInfo.sType = VK_STRUCTURE_TYPE_IMAGE_CREATE_INFO;
-    imageInfo.imageType = VK_IMAGE_TYPE_2D;
-    imageInfo.format = format;
-    imageInfo.extent = {width, height, 1};
-    imageInfo.mipLevels = levels;
-    imageInfo.arrayLayers = 1;
-    imageInfo.samples = VK_SAMPLE_COUNT_1_BIT;
-    imageInfo.tiling = VK_IMAGE_TILING_OPTIMAL;
-    imageInfo.usage = usage;
-    if (!Check(vkCreateImage(m_device, &imageInfo, nullptr, &image->image), "vkCreateImage", reason)) return false;
-    VkMemoryRequirements needs{};
-    vkGetImageMemoryRequirements(m_device, image->image, &needs);
-    VkMemoryAllocateInfo allocation{};
-    allocation.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
-    allocation.allocationSize = needs.size;
-    if (!MemoryType(needs.memoryTypeBits, 0, &allocation.memoryTypeIndex) ||
-        !Check(vkAllocateMemory(m_device, &allocation, nullptr, &image->memory), "vkAllocateMemory", reason) ||
-        !Check(vkBindImageMemory(m_device, image->image, image->memory, 0), "vkBindImageMemory", reason)) {
-        return false;
-    }
-    VkImageViewCreateInfo viewInfo{};
-    viewInfo.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
-    viewInfo.image = image->image;
-    viewInfo.viewType = VK_IMAGE_VIEW_TYPE_2D;
-    viewInfo.format = format;
-    viewInfo.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, levels, 0, 1};
-    return Check(vkCreateImageView(m_device, &viewInfo, nullptr, &image->view), "vkCreateImageView", reason);
-}
-
-void VulkanRow::FreeImage(Image& image)
-{
-    vkDestroyImageView(m_device, image.view, nullptr);
-    vkDestroyImage(m_device, image.image, nullptr);
-    vkFreeMemory(m_device, image.memory, nullptr);
-}
+bool VulkanRow::Open(std::string* reason) { return m_vulkan.Open(VK_API_VERSION_1_2, DeviceChoice::First, reason); }
 
 bool VulkanRow::MakeTexture(const RowTexture& texture, TextureObjects* objects, std::string* reason)
 {
-    if (!MakeImage(VK_FORMAT_R8G8B8A8_UNORM, texture.width, texture.height, texture.levels,
-                   VK_IMAGE_USAGE_SAMPLED_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT, &objects->image, reason)) {
+    if (!m_vulkan.MakeImage(VK_FORMAT_R8G8B8A8_UNORM, texture.width, texture.height, texture.levels,
+                            VK_IMAGE_USAGE_SAMPLED_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT, &objects->image, reason)) {
         return false;
     }
     VkSamplerCreateInfo samplerInfo{};
@@ -192,51 +53,38 @@ bool VulkanRow::MakeTexture(const RowTexture& texture, TextureObjects* objects, 
     samplerInfo.addressModeV = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
     samplerInfo.addressModeW = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
     samplerInfo.maxLod = float(texture.levels);
-    if (!Check(vkCreateSampler(m_device, &samplerInfo, nullptr, &objects->sampler), "vkCreateSampler", reason)) {
-        return false;
-    }
-    if (!MakeBuffer(texture.Size(), VK_BUFFER_USAGE_TRANSFER_SRC_BIT, texture.texels.data(), &objects->texels)) {
-        *reason = "the texels' buffer could not be made";
-        return false;
-    }
-    return true;
+    return CheckVulkan(vkCreateSampler(m_vulkan.Device(), &samplerInfo, nullptr, &objects->sampler), "vkCreateSampler",
+                       reason) &&
+           m_vulkan.MakeBuffer(texture.Size(), VK_BUFFER_USAGE_TRANSFER_SRC_BIT, texture.texels.data(),
+                               &objects->texels, reason);
 }
 
 void VulkanRow::FreeTexture(TextureObjects& objects)
 {
-    vkDestroySampler(m_device, objects.sampler, nullptr);
-    FreeImage(objects.image);
-    FreeBuffer(objects.texels);
+    vkDestroySampler(m_vulkan.Device(), objects.sampler, nullptr);
+    m_vulkan.FreeImage(objects.image);
+    m_vulkan.FreeBuffer(objects.texels);
 }
 
 void VulkanRow::RecordUpload(VkCommandBuffer commands, const RowTexture& texture, const TextureObjects& objects)
 {
-    VkImageMemoryBarrier barrier{};
-    barrier.sType = VK_STRUCTURE_TYPE_IMAGE_MEMORY_BARRIER;
-    barrier.srcAccessMask = 0;
-    barrier.dstAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
-    barrier.oldLayout = VK_IMAGE_LAYOUT_UNDEFINED;
-    barrier.newLayout = VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL;
-    barrier.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    barrier.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    barrier.image = objects.image.image;
-    barrier.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, texture.levels, 0, 1};
-    vkCmdPipelineBarrier(commands, VK_PIPELINE_STAGE_TOP_OF_PIPE_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0, nullptr, 0,
-                         nullptr, 1, &barrier);
+    const VkImage image = objects.image.image;
+    PlainVulkan::RecordLayoutChange(
+        commands, image, texture.levels,
+        {VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 0, VK_ACCESS_TRANSFER_WRITE_BIT,
+         VK_PIPELINE_STAGE_TOP_OF_PIPE_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT});
     std::vector<VkBufferImageCopy> copies(texture.levels);
     for (uint32_t level = 0; level < texture.levels; ++level) {
         copies[level].bufferOffset = texture.LevelOffset(level);
         copies[level].imageSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, level, 0, 1};
         copies[level].imageExtent = {texture.LevelWidth(level), texture.LevelHeight(level), 1};
     }
-    vkCmdCopyBufferToImage(commands, objects.texels.buffer, objects.image.image, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
-                           texture.levels, copies.data());
-    barrier.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
-    barrier.dstAccessMask = VK_ACCESS_SHADER_READ_BIT;
-    barrier.oldLayout = VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL;
-    barrier.newLayout = VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL;
-    vkCmdPipelineBarrier(commands, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 0, nullptr,
-                         0, nullptr, 1, &barrier);
+    vkCmdCopyBufferToImage(commands, objects.texels.buffer, image, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, texture.levels,
+                           copies.data());
+    PlainVulkan::RecordLayoutChange(
+        commands, image, texture.levels,
+        {VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, VK_ACCESS_TRANSFER_WRITE_BIT,
+         VK_ACCESS_SHADER_READ_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT});
 }
 
 bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vector<uint32_t>& pixelCode,
@@ -244,44 +92,44 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
                         const std::vector<RowTexture>& textures, const RowVertices& vertices, int width, int outputs,
                         std::vector<float>* pixels, std::string* reason)
 {
-    VkDevice device = m_device;
+    const VkDevice device = m_vulkan.Device();
     Undo undo;
 
     // A target per pixel output, and the buffer they are copied into one after another.
     std::vector<VkImage> images;
     std::vector<VkImageView> views;
     for (int output = 0; output < outputs; ++output) {
-        Image target;
+        PlainImage target;
         const bool targetMade =
-            MakeImage(kTargetFormat, uint32_t(width), 1, 1,
-                      VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT, &target, reason);
-        undo.Add([this, target]() mutable { FreeImage(target); });
+            m_vulkan.MakeImage(kTargetFormat, uint32_t(width), 1, 1,
+                               VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT, &target, reason);
+        undo.Add([this, target]() mutable { m_vulkan.FreeImage(target); });
         if (!targetMade) return false;
         images.push_back(target.image);
         views.push_back(target.view);
     }
 
-    Buffer readBack;
-    Buffer vertexBuffer;
-    Buffer constants[2];
+    PlainBuffer readBack;
+    PlainBuffer vertexBuffer;
+    PlainBuffer constants[2];
     const std::vector<uint8_t>* blocks[2] = {&vertexConstants, &pixelConstants};
     const VkDeviceSize rowBytes = VkDeviceSize(width) * 16;
-    bool made =
-        MakeBuffer(rowBytes * VkDeviceSize(outputs), VK_BUFFER_USAGE_TRANSFER_DST_BIT, nullptr, &readBack) &&
-        MakeBuffer(vertices.bytes.size(), VK_BUFFER_USAGE_VERTEX_BUFFER_BIT, vertices.bytes.data(), &vertexBuffer);
+    bool made = m_vulkan.MakeBuffer(rowBytes * VkDeviceSize(outputs), VK_BUFFER_USAGE_TRANSFER_DST_BIT, nullptr,
+                                    &readBack, reason) &&
+                m_vulkan.MakeBuffer(vertices.bytes.size(), VK_BUFFER_USAGE_VERTEX_BUFFER_BIT, vertices.bytes.data(),
+                                    &vertexBuffer, reason);
     for (int stage = 0; stage < 2 && made; ++stage) {
         // A stage without constants still gets a buffer: the layout of both sets is fixed.
         const std::vector<uint8_t>& block = *blocks[stage];
-        made = MakeBuffer(block.empty() ? 16 : block.size(), VK_BUFFER_USAGE_UNIFORM_BUFFER_BIT,
-                          block.empty() ? nullptr : block.data(), &constants[stage]);
+        made = m_vulkan.MakeBuffer(block.empty() ? 16 : block.size(), VK_BUFFER_USAGE_UNIFORM_BUFFER_BIT,
+                                   block.empty() ? nullptr : block.data(), &constants[stage], reason);
     }
     undo.Add([this, readBack, vertexBuffer, constants]() mutable {
-        for (Buffer* buffer : {&readBack, &vertexBuffer, &constants[0], &constants[1]}) FreeBuffer(*buffer);
+        for (PlainBuffer* buffer : {&readBack, &vertexBuffer, &constants[0], &constants[1]}) {
+            m_vulkan.FreeBuffer(*buffer);
+        }
     });
-    if (!made) {
-        *reason = "a buffer could not be made";
-        return false;
-    }
+    if (!made) return false;
 
     // The textures, each with its view, its sampler and its texels in a buffer to copy from.
     std::vector<TextureObjects> objects;
@@ -312,8 +160,8 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
         setInfo.bindingCount = uint32_t(bindings.size());
         setInfo.pBindings = bindings.data();
         VkDescriptorSetLayout layout = VK_NULL_HANDLE;
-        if (!Check(vkCreateDescriptorSetLayout(device, &setInfo, nullptr, &layout), "vkCreateDescriptorSetLayout",
-                   reason)) {
+        if (!CheckVulkan(vkCreateDescriptorSetLayout(device, &setInfo, nullptr, &layout), "vkCreateDescriptorSetLayout",
+                         reason)) {
             return false;
         }
         undo.Add([=] { vkDestroyDescriptorSetLayout(device, layout, nullptr); });
@@ -325,8 +173,8 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     layoutInfo.setLayoutCount = 4;
     layoutInfo.pSetLayouts = setLayouts;
     VkPipelineLayout pipelineLayout = VK_NULL_HANDLE;
-    if (!Check(vkCreatePipelineLayout(device, &layoutInfo, nullptr, &pipelineLayout), "vkCreatePipelineLayout",
-               reason)) {
+    if (!CheckVulkan(vkCreatePipelineLayout(device, &layoutInfo, nullptr, &pipelineLayout), "vkCreatePipelineLayout",
+                     reason)) {
         return false;
     }
     undo.Add([=] { vkDestroyPipelineLayout(device, pipelineLayout, nullptr); });
@@ -341,7 +189,7 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     poolInfo.poolSizeCount = uint32_t(poolSizes.size());
     poolInfo.pPoolSizes = poolSizes.data();
     VkDescriptorPool pool = VK_NULL_HANDLE;
-    if (!Check(vkCreateDescriptorPool(device, &poolInfo, nullptr, &pool), "vkCreateDescriptorPool", reason)) {
+    if (!CheckVulkan(vkCreateDescriptorPool(device, &poolInfo, nullptr, &pool), "vkCreateDescriptorPool", reason)) {
         return false;
     }
     undo.Add([=] { vkDestroyDescriptorPool(device, pool, nullptr); });
@@ -351,7 +199,7 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     setAllocation.descriptorSetCount = 4;
     setAllocation.pSetLayouts = setLayouts;
     VkDescriptorSet sets[4] = {};
-    if (!Check(vkAllocateDescriptorSets(device, &setAllocation, sets), "vkAllocateDescriptorSets", reason)) {
+    if (!CheckVulkan(vkAllocateDescriptorSets(device, &setAllocation, sets), "vkAllocateDescriptorSets", reason)) {
         return false;
     }
     for (int stage = 0; stage < 2; ++stage) {
@@ -416,7 +264,7 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     passInfo.dependencyCount = 1;
     passInfo.pDependencies = &dependency;
     VkRenderPass pass = VK_NULL_HANDLE;
-    if (!Check(vkCreateRenderPass(device, &passInfo, nullptr, &pass), "vkCreateRenderPass", reason)) return false;
+    if (!CheckVulkan(vkCreateRenderPass(device, &passInfo, nullptr, &pass), "vkCreateRenderPass", reason)) return false;
     undo.Add([=] { vkDestroyRenderPass(device, pass, nullptr); });
     VkFramebufferCreateInfo framebufferInfo{};
     framebufferInfo.sType = VK_STRUCTURE_TYPE_FRAMEBUFFER_CREATE_INFO;
@@ -427,7 +275,8 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     framebufferInfo.height = 1;
     framebufferInfo.layers = 1;
     VkFramebuffer framebuffer = VK_NULL_HANDLE;
-    if (!Check(vkCreateFramebuffer(device, &framebufferInfo, nullptr, &framebuffer), "vkCreateFramebuffer", reason)) {
+    if (!CheckVulkan(vkCreateFramebuffer(device, &framebufferInfo, nullptr, &framebuffer), "vkCreateFramebuffer",
+                     reason)) {
         return false;
     }
     undo.Add([=] { vkDestroyFramebuffer(device, framebuffer, nullptr); });
@@ -436,12 +285,7 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     VkShaderModule modules[2] = {};
     const std::vector<uint32_t>* codes[2] = {&vertexCode, &pixelCode};
     for (int stage = 0; stage < 2; ++stage) {
-        VkShaderModuleCreateInfo moduleInfo{};
-        moduleInfo.sType = VK_STRUCTURE_TYPE_SHADER_MODULE_CREATE_INFO;
-        moduleInfo.codeSize = codes[stage]->size() * 4;
-        moduleInfo.pCode = codes[stage]->data();
-        if (!Check(vkCreateShaderModule(device, &moduleInfo, nullptr, &modules[stage]), "vkCreateShaderModule",
-                   reason)) {
+        if (!m_vulkan.MakeModule(codes[stage]->data(), codes[stage]->size() * 4, &modules[stage], reason)) {
             return false;
         }
         const VkShaderModule module = modules[stage];
@@ -505,81 +349,59 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     pipelineInfo.layout = pipelineLayout;
     pipelineInfo.renderPass = pass;
     VkPipeline pipeline = VK_NULL_HANDLE;
-    if (!Check(vkCreateGraphicsPipelines(device, VK_NULL_HANDLE, 1, &pipelineInfo, nullptr, &pipeline),
-               "vkCreateGraphicsPipelines", reason)) {
+    if (!CheckVulkan(vkCreateGraphicsPipelines(device, VK_NULL_HANDLE, 1, &pipelineInfo, nullptr, &pipeline),
+                     "vkCreateGraphicsPipelines", reason)) {
         return false;
     }
     undo.Add([=] { vkDestroyPipeline(device, pipeline, nullptr); });
 
     // Record, submit, wait.
-    VkCommandPoolCreateInfo commandPoolInfo{};
-    commandPoolInfo.sType = VK_STRUCTURE_TYPE_COMMAND_POOL_CREATE_INFO;
-    commandPoolInfo.queueFamilyIndex = m_queueFamily;
-    VkCommandPool commandPool = VK_NULL_HANDLE;
-    if (!Check(vkCreateCommandPool(device, &commandPoolInfo, nullptr, &commandPool), "vkCreateCommandPool", reason)) {
-        return false;
-    }
-    undo.Add([=] { vkDestroyCommandPool(device, commandPool, nullptr); });
-    VkCommandBufferAllocateInfo commandInfo{};
-    commandInfo.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_ALLOCATE_INFO;
-    commandInfo.commandPool = commandPool;
-    commandInfo.level = VK_COMMAND_BUFFER_LEVEL_PRIMARY;
-    commandInfo.commandBufferCount = 1;
-    VkCommandBuffer commands = VK_NULL_HANDLE;
-    if (!Check(vkAllocateCommandBuffers(device, &commandInfo, &commands), "vkAllocateCommandBuffers", reason)) {
-        return false;
-    }
-    VkCommandBufferBeginInfo begin{};
-    begin.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO;
-    vkBeginCommandBuffer(commands, &begin);
-    for (size_t index = 0; index < textures.size(); ++index) RecordUpload(commands, textures[index], objects[index]);
-    VkClearValue clear{};
-    for (float& channel : clear.color.float32) channel = -7;  // a value no probe writes
-    const std::vector<VkClearValue> clears(size_t(outputs), clear);
-    VkRenderPassBeginInfo passBegin{};
-    passBegin.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
-    passBegin.renderPass = pass;
-    passBegin.framebuffer = framebuffer;
-    passBegin.renderArea = scissor;
-    passBegin.clearValueCount = uint32_t(outputs);
-    passBegin.pClearValues = clears.data();
-    vkCmdBeginRenderPass(commands, &passBegin, VK_SUBPASS_CONTENTS_INLINE);
-    vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline);
-    vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout, 0, 4, sets, 0, nullptr);
-    const VkDeviceSize offset = 0;
-    vkCmdBindVertexBuffers(commands, 0, 1, &vertexBuffer.buffer, &offset);
-    vkCmdDraw(commands, 6, 1, 0, 0);
-    vkCmdEndRenderPass(commands);
-    for (int output = 0; output < outputs; ++output) {
-        VkBufferImageCopy copy{};
-        copy.bufferOffset = rowBytes * VkDeviceSize(output);
-        copy.imageSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 0, 1};
-        copy.imageExtent = {uint32_t(width), 1, 1};
-        vkCmdCopyImageToBuffer(commands, images[size_t(output)], VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, readBack.buffer,
-                               1, &copy);
-    }
-    VkBufferMemoryBarrier toHost{};
-    toHost.sType = VK_STRUCTURE_TYPE_BUFFER_MEMORY_BARRIER;
-    toHost.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
-    toHost.dstAccessMask = VK_ACCESS_HOST_READ_BIT;
-    toHost.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    toHost.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    toHost.buffer = readBack.buffer;
-    toHost.size = VK_WHOLE_SIZE;
-    vkCmdPipelineBarrier(commands, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_HOST_BIT, 0, 0, nullptr, 1,
-                         &toHost, 0, nullptr);
-    if (!Check(vkEndCommandBuffer(commands), "vkEndCommandBuffer", reason)) return false;
-    VkSubmitInfo submit{};
-    submit.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
-    submit.commandBufferCount = 1;
-    submit.pCommandBuffers = &commands;
-    if (!Check(vkQueueSubmit(m_queue, 1, &submit, VK_NULL_HANDLE), "vkQueueSubmit", reason) ||
-        !Check(vkQueueWaitIdle(m_queue), "vkQueueWaitIdle", reason)) {
-        return false;
-    }
+    const bool drawn = m_vulkan.Submit(
+        [&](VkCommandBuffer commands) {
+            for (size_t index = 0; index < textures.size(); ++index)
+                RecordUpload(commands, textures[index], objects[index]);
+            VkClearValue clear{};
+            for (float& channel : clear.color.float32) channel = -7;  // a value no probe writes
+            const std::vector<VkClearValue> clears(size_t(outputs), clear);
+            VkRenderPassBeginInfo passBegin{};
+            passBegin.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
+            passBegin.renderPass = pass;
+            passBegin.framebuffer = framebuffer;
+            passBegin.renderArea = scissor;
+            passBegin.clearValueCount = uint32_t(outputs);
+            passBegin.pClearValues = clears.data();
+            vkCmdBeginRenderPass(commands, &passBegin, VK_SUBPASS_CONTENTS_INLINE);
+            vkCmdBindPipeline(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline);
+            vkCmdBindDescriptorSets(commands, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout, 0, 4, sets, 0, nullptr);
+            const VkDeviceSize offset = 0;
+            vkCmdBindVertexBuffers(commands, 0, 1, &vertexBuffer.buffer, &offset);
+            vkCmdDraw(commands, 6, 1, 0, 0);
+            vkCmdEndRenderPass(commands);
+            for (int output = 0; output < outputs; ++output) {
+                VkBufferImageCopy copy{};
+                copy.bufferOffset = rowBytes * VkDeviceSize(output);
+                copy.imageSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 0, 1};
+                copy.imageExtent = {uint32_t(width), 1, 1};
+                vkCmdCopyImageToBuffer(commands, images[size_t(output)], VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
+                                       readBack.buffer, 1, &copy);
+            }
+            VkBufferMemoryBarrier toHost{};
+            toHost.sType = VK_STRUCTURE_TYPE_BUFFER_MEMORY_BARRIER;
+            toHost.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
+            toHost.dstAccessMask = VK_ACCESS_HOST_READ_BIT;
+            toHost.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+            toHost.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+            toHost.buffer = readBack.buffer;
+            toHost.size = VK_WHOLE_SIZE;
+            vkCmdPipelineBarrier(commands, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_HOST_BIT, 0, 0, nullptr, 1,
+                                 &toHost, 0, nullptr);
+        },
+        reason);
+    if (!drawn) return false;
     void* mapped = nullptr;
     const VkDeviceSize allBytes = rowBytes * VkDeviceSize(outputs);
-    if (!Check(vkMapMemory(device, readBack.memory, 0, allBytes, 0, &mapped), "vkMapMemory", reason)) return false;
+    if (!CheckVulkan(vkMapMemory(device, readBack.memory, 0, allBytes, 0, &mapped), "vkMapMemory", reason))
+        return false;
     pixels->assign(size_t(width) * 4 * size_t(outputs), 0.0f);
     std::memcpy(pixels->data(), mapped, size_t(allBytes));
     vkUnmapMemory(device, readBack.memory);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/plain_vulkan.h"
 #include "support/row_texture.h"
 #include "support/row_vertices.h"
 
@@ -23,7 +24,7 @@ public:
     // Makes the instance and the device; false, with the reason, when there is no Vulkan device.
     bool Open(std::string* reason);
     // The device's name, for messages.
-    const std::string& DeviceName() const { return m_deviceName; }
+    const std::string& DeviceName() const { return m_vulkan.DeviceName(); }
 
     // Draws with the two modules over `outputs` targets of `width` x 1 R32G32B32A32 pixels, pixel output i
     // into target i: the vertex stage's input i is fed
@@ -38,35 +39,15 @@ public:
                  std::vector<float>* pixels, std::string* reason);
 
 private:
-    struct Buffer {
-        VkBuffer buffer = VK_NULL_HANDLE;
-        VkDeviceMemory memory = VK_NULL_HANDLE;
-    };
-    struct Image {
-        VkImage image = VK_NULL_HANDLE;
-        VkDeviceMemory memory = VK_NULL_HANDLE;
-        VkImageView view = VK_NULL_HANDLE;  // of every level
-    };
     struct TextureObjects {
-        Image image;
+        PlainImage image;
         VkSampler sampler = VK_NULL_HANDLE;
-        Buffer texels;  // copied into the image by RecordUpload
+        PlainBuffer texels;  // copied into the image by RecordUpload
     };
-    bool MakeBuffer(VkDeviceSize size, VkBufferUsageFlags usage, const void* bytes, Buffer* buffer);
-    bool MakeImage(VkFormat format, uint32_t width, uint32_t height, uint32_t levels, VkImageUsageFlags usage,
-                   Image* image, std::string* reason);
-    void FreeImage(Image& image);
     bool MakeTexture(const RowTexture& texture, TextureObjects* objects, std::string* reason);
     void FreeTexture(TextureObjects& objects);
     // Copies every level in and leaves the image ready for sampling.
     static void RecordUpload(VkCommandBuffer commands, const RowTexture& texture, const TextureObjects& objects);
-    void FreeBuffer(Buffer& buffer);
-    bool MemoryType(uint32_t bits, VkMemoryPropertyFlags flags, uint32_t* index) const;
 
-    VkInstance m_instance = VK_NULL_HANDLE;
-    VkPhysicalDevice m_physical = VK_NULL_HANDLE;
-    VkDevice m_device = VK_NULL_HANDLE;
-    VkQueue m_queue = VK_NULL_HANDLE;
-    uint32_t m_queueFamily = 0;
-    std::string m_deviceName;
+    PlainVulkan m_vulkan;
 };
