@@ -40,14 +40,8 @@ bool PlainVulkanScene::MakeTarget(std::string* reason)
                             VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT, &m_target, reason)) {
         return false;
     }
-    VkAttachmentDescription attachment{};
-    attachment.format = kTargetFormat;
-    attachment.samples = VK_SAMPLE_COUNT_1_BIT;
-    attachment.loadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
-    attachment.storeOp = VK_ATTACHMENT_STORE_OP_STORE;
-    attachment.stencilLoadOp = VK_ATTACHMENT_LOAD_OP_DONT_CARE;
-    attachment.stencilStoreOp = VK_ATTACHMENT_STORE_OP_DONT_CARE;
-    attachment.initialLayout = attachment.finalLayout = VK_IMAGE_LAYOUT_GENERAL;
+    const VkAttachmentDescription attachment =
+        ClearedColourTarget(kTargetFormat, VK_IMAGE_LAYOUT_GENERAL, VK_IMAGE_LAYOUT_GENERAL);
     const VkAttachmentReference colour{0, VK_IMAGE_LAYOUT_GENERAL};
     VkSubpassDescription subpass{};
     subpass.pipelineBindPoint = VK_PIPELINE_BIND_POINT_GRAPHICS;
@@ -84,14 +78,7 @@ bool PlainVulkanScene::MakeTexture(std::string* reason)
         return false;
     }
     // Point sampling, clamped, as the sprite program asks.
-    VkSamplerCreateInfo sampler{};
-    sampler.sType = VK_STRUCTURE_TYPE_SAMPLER_CREATE_INFO;
-    sampler.magFilter = sampler.minFilter = VK_FILTER_NEAREST;
-    sampler.addressModeU = sampler.addressModeV = sampler.addressModeW = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
-    sampler.maxLod = VK_LOD_CLAMP_NONE;
-    if (!CheckVulkan(vkCreateSampler(m_vulkan.Device(), &sampler, nullptr, &m_sampler), "vkCreateSampler", reason)) {
-        return false;
-    }
+    if (!m_vulkan.MakePointSampler(VK_LOD_CLAMP_NONE, &m_sampler, reason)) return false;
     return m_vulkan.Submit(
         [this](VkCommandBuffer commands) {
             GeneralLayout(commands, m_texture.image);
@@ -157,65 +144,23 @@ bool PlainVulkanScene::MakePipeline(std::string* reason)
         return false;
     }
 
-    VkPipelineShaderStageCreateInfo stages[2]{};
-    stages[0].sType = stages[1].sType = VK_STRUCTURE_TYPE_PIPELINE_SHADER_STAGE_CREATE_INFO;
-    stages[0].stage = VK_SHADER_STAGE_VERTEX_BIT;
-    stages[1].stage = VK_SHADER_STAGE_FRAGMENT_BIT;
-    stages[0].pName = stages[1].pName = "main";
-    const VkVertexInputBindingDescription vertexBinding{0, sizeof(QuadVertex), VK_VERTEX_INPUT_RATE_VERTEX};
-    const VkVertexInputAttributeDescription attributes[] = {
+    PipelineShape shape;
+    shape.vertexStride = sizeof(QuadVertex);
+    shape.attributes = {
         {0, 0, VK_FORMAT_R32G32B32_SFLOAT, 0},
         {1, 0, VK_FORMAT_B8G8R8A8_UNORM, 12},
         {2, 0, VK_FORMAT_R32G32_SFLOAT, 16},
     };
-    VkPipelineVertexInputStateCreateInfo vertexInput{};
-    vertexInput.sType = VK_STRUCTURE_TYPE_PIPELINE_VERTEX_INPUT_STATE_CREATE_INFO;
-    vertexInput.vertexBindingDescriptionCount = 1;
-    vertexInput.pVertexBindingDescriptions = &vertexBinding;
-    vertexInput.vertexAttributeDescriptionCount = 3;
-    vertexInput.pVertexAttributeDescriptions = attributes;
-    VkPipelineInputAssemblyStateCreateInfo assembly{};
-    assembly.sType = VK_STRUCTURE_TYPE_PIPELINE_INPUT_ASSEMBLY_STATE_CREATE_INFO;
-    assembly.topology = VK_PRIMITIVE_TOPOLOGY_TRIANGLE_LIST;
     // y grows downwards, as the layer draws: the viewport's height is negative.
-    const VkViewport viewport{0, float(kBackBufferHeight), float(kBackBufferWidth), -float(kBackBufferHeight), 0, 1};
-    const VkRect2D scissor{{0, 0}, {kBackBufferWidth, kBackBufferHeight}};
-    VkPipelineViewportStateCreateInfo viewportState{};
-    viewportState.sType = VK_STRUCTURE_TYPE_PIPELINE_VIEWPORT_STATE_CREATE_INFO;
-    viewportState.viewportCount = viewportState.scissorCount = 1;
-    viewportState.pViewports = &viewport;
-    viewportState.pScissors = &scissor;
-    VkPipelineRasterizationStateCreateInfo rasterization{};
-    rasterization.sType = VK_STRUCTURE_TYPE_PIPELINE_RASTERIZATION_STATE_CREATE_INFO;
-    rasterization.cullMode = VK_CULL_MODE_NONE;
-    rasterization.lineWidth = 1.0f;
-    VkPipelineMultisampleStateCreateInfo multisample{};
-    multisample.sType = VK_STRUCTURE_TYPE_PIPELINE_MULTISAMPLE_STATE_CREATE_INFO;
-    multisample.rasterizationSamples = VK_SAMPLE_COUNT_1_BIT;
-    VkPipelineColorBlendAttachmentState blendAttachment{};
-    blendAttachment.colorWriteMask = 0xf;
-    VkPipelineColorBlendStateCreateInfo blend{};
-    blend.sType = VK_STRUCTURE_TYPE_PIPELINE_COLOR_BLEND_STATE_CREATE_INFO;
-    blend.attachmentCount = 1;
-    blend.pAttachments = &blendAttachment;
-    VkGraphicsPipelineCreateInfo info{};
-    info.sType = VK_STRUCTURE_TYPE_GRAPHICS_PIPELINE_CREATE_INFO;
-    info.stageCount = 2;
-    info.pStages = stages;
-    info.pVertexInputState = &vertexInput;
-    info.pInputAssemblyState = &assembly;
-    info.pViewportState = &viewportState;
-    info.pRasterizationState = &rasterization;
-    info.pMultisampleState = &multisample;
-    info.pColorBlendState = &blend;
-    info.layout = m_pipelineLayout;
-    info.renderPass = m_renderPass;
-    const bool made = m_vulkan.MakeModule(kPlainQuadVertex, sizeof kPlainQuadVertex, &stages[0].module, reason) &&
-                      m_vulkan.MakeModule(kPlainQuadPixel, sizeof kPlainQuadPixel, &stages[1].module, reason) &&
-                      CheckVulkan(vkCreateGraphicsPipelines(device, VK_NULL_HANDLE, 1, &info, nullptr, &m_pipeline),
-                                  "vkCreateGraphicsPipelines", reason);
-    vkDestroyShaderModule(device, stages[0].module, nullptr);
-    vkDestroyShaderModule(device, stages[1].module, nullptr);
+    shape.viewport = {0, float(kBackBufferHeight), float(kBackBufferWidth), -float(kBackBufferHeight), 0, 1};
+    shape.scissor = {{0, 0}, {kBackBufferWidth, kBackBufferHeight}};
+    shape.layout = m_pipelineLayout;
+    shape.renderPass = m_renderPass;
+    const bool made = m_vulkan.MakeModule(kPlainQuadVertex, sizeof kPlainQuadVertex, &shape.vertex, reason) &&
+                      m_vulkan.MakeModule(kPlainQuadPixel, sizeof kPlainQuadPixel, &shape.pixel, reason) &&
+                      m_vulkan.MakePipeline(shape, &m_pipeline, reason);
+    vkDestroyShaderModule(device, shape.vertex, nullptr);
+    vkDestroyShaderModule(device, shape.pixel, nullptr);
     return made;
 }
 

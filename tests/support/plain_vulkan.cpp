@@ -42,6 +42,20 @@ bool CheckVulkan(VkResult result, const char* call, std::string* reason)
     return false;
 }
 
+VkAttachmentDescription ClearedColourTarget(VkFormat format, VkImageLayout initial, VkImageLayout final)
+{
+    VkAttachmentDescription attachment{};
+    attachment.format = format;
+    attachment.samples = VK_SAMPLE_COUNT_1_BIT;
+    attachment.loadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
+    attachment.storeOp = VK_ATTACHMENT_STORE_OP_STORE;
+    attachment.stencilLoadOp = VK_ATTACHMENT_LOAD_OP_DONT_CARE;
+    attachment.stencilStoreOp = VK_ATTACHMENT_STORE_OP_DONT_CARE;
+    attachment.initialLayout = initial;
+    attachment.finalLayout = final;
+    return attachment;
+}
+
 PlainVulkan::~PlainVulkan()
 {
     if (m_device != VK_NULL_HANDLE) {
@@ -236,6 +250,77 @@ bool PlainVulkan::MakeModule(const uint32_t* words, size_t bytes, VkShaderModule
     info.codeSize = bytes;
     info.pCode = words;
     return CheckVulkan(vkCreateShaderModule(m_device, &info, nullptr, module), "vkCreateShaderModule", reason);
+}
+
+bool PlainVulkan::MakePipeline(const PipelineShape& shape, VkPipeline* pipeline, std::string* reason)
+{
+    VkPipelineShaderStageCreateInfo stages[2] = {};
+    for (int stage = 0; stage < 2; ++stage) {
+        stages[stage].sType = VK_STRUCTURE_TYPE_PIPELINE_SHADER_STAGE_CREATE_INFO;
+        stages[stage].stage = stage == 0 ? VK_SHADER_STAGE_VERTEX_BIT : VK_SHADER_STAGE_FRAGMENT_BIT;
+        stages[stage].module = stage == 0 ? shape.vertex : shape.pixel;
+        stages[stage].pName = "main";
+    }
+    const VkVertexInputBindingDescription vertexBinding{0, shape.vertexStride, VK_VERTEX_INPUT_RATE_VERTEX};
+    VkPipelineVertexInputStateCreateInfo vertexInput{};
+    vertexInput.sType = VK_STRUCTURE_TYPE_PIPELINE_VERTEX_INPUT_STATE_CREATE_INFO;
+    vertexInput.vertexBindingDescriptionCount = 1;
+    vertexInput.pVertexBindingDescriptions = &vertexBinding;
+    vertexInput.vertexAttributeDescriptionCount = uint32_t(shape.attributes.size());
+    vertexInput.pVertexAttributeDescriptions = shape.attributes.data();
+    VkPipelineInputAssemblyStateCreateInfo assembly{};
+    assembly.sType = VK_STRUCTURE_TYPE_PIPELINE_INPUT_ASSEMBLY_STATE_CREATE_INFO;
+    assembly.topology = VK_PRIMITIVE_TOPOLOGY_TRIANGLE_LIST;
+    VkPipelineViewportStateCreateInfo viewportState{};
+    viewportState.sType = VK_STRUCTURE_TYPE_PIPELINE_VIEWPORT_STATE_CREATE_INFO;
+    viewportState.viewportCount = 1;
+    viewportState.pViewports = &shape.viewport;
+    viewportState.scissorCount = 1;
+    viewportState.pScissors = &shape.scissor;
+    VkPipelineRasterizationStateCreateInfo raster{};
+    raster.sType = VK_STRUCTURE_TYPE_PIPELINE_RASTERIZATION_STATE_CREATE_INFO;
+    raster.polygonMode = VK_POLYGON_MODE_FILL;
+    raster.cullMode = VK_CULL_MODE_NONE;
+    raster.lineWidth = 1;
+    VkPipelineMultisampleStateCreateInfo multisample{};
+    multisample.sType = VK_STRUCTURE_TYPE_PIPELINE_MULTISAMPLE_STATE_CREATE_INFO;
+    multisample.rasterizationSamples = VK_SAMPLE_COUNT_1_BIT;
+    VkPipelineColorBlendAttachmentState blendAttachment{};
+    blendAttachment.colorWriteMask =
+        VK_COLOR_COMPONENT_R_BIT | VK_COLOR_COMPONENT_G_BIT | VK_COLOR_COMPONENT_B_BIT | VK_COLOR_COMPONENT_A_BIT;
+    const std::vector<VkPipelineColorBlendAttachmentState> blendAttachments(shape.colourTargets, blendAttachment);
+    VkPipelineColorBlendStateCreateInfo blend{};
+    blend.sType = VK_STRUCTURE_TYPE_PIPELINE_COLOR_BLEND_STATE_CREATE_INFO;
+    blend.attachmentCount = shape.colourTargets;
+    blend.pAttachments = blendAttachments.data();
+    VkGraphicsPipelineCreateInfo pipelineInfo{};
+    pipelineInfo.sType = VK_STRUCTURE_TYPE_GRAPHICS_PIPELINE_CREATE_INFO;
+    pipelineInfo.stageCount = 2;
+    pipelineInfo.pStages = stages;
+    pipelineInfo.pVertexInputState = &vertexInput;
+    pipelineInfo.pInputAssemblyState = &assembly;
+    pipelineInfo.pViewportState = &viewportState;
+    pipelineInfo.pRasterizationState = &raster;
+    pipelineInfo.pMultisampleState = &multisample;
+    pipelineInfo.pColorBlendState = &blend;
+    pipelineInfo.layout = shape.layout;
+    pipelineInfo.renderPass = shape.renderPass;
+    return CheckVulkan(vkCreateGraphicsPipelines(m_device, VK_NULL_HANDLE, 1, &pipelineInfo, nullptr, pipeline),
+                       "vkCreateGraphicsPipelines", reason);
+}
+
+bool PlainVulkan::MakePointSampler(float maxLod, VkSampler* sampler, std::string* reason)
+{
+    VkSamplerCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_SAMPLER_CREATE_INFO;
+    info.magFilter = VK_FILTER_NEAREST;
+    info.minFilter = VK_FILTER_NEAREST;
+    info.mipmapMode = VK_SAMPLER_MIPMAP_MODE_NEAREST;
+    info.addressModeU = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    info.addressModeV = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    info.addressModeW = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    info.maxLod = maxLod;
+    return CheckVulkan(vkCreateSampler(m_device, &info, nullptr, sampler), "vkCreateSampler", reason);
 }
 
 bool PlainVulkan::Submit(const std::function<void(VkCommandBuffer)>& record, std::string* reason)

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 // Which device Open takes.
 enum class DeviceChoice {
@@ -39,6 +40,20 @@ struct LayoutChange {
     VkPipelineStageFlags waitingStages;
 };
 
+// A pipeline as our plain programs draw: the two stages' "main", one vertex buffer of triangle lists, no
+// culling, one sample, and every channel of each colour target written without blending.
+struct PipelineShape {
+    VkShaderModule vertex = VK_NULL_HANDLE;
+    VkShaderModule pixel = VK_NULL_HANDLE;
+    uint32_t vertexStride = 0;
+    std::vector<VkVertexInputAttributeDescription> attributes;
+    VkViewport viewport{};
+    VkRect2D scissor{};
+    uint32_t colourTargets = 1;
+    VkPipelineLayout layout = VK_NULL_HANDLE;
+    VkRenderPass renderPass = VK_NULL_HANDLE;
+};
+
 class PlainVulkan {
 public:
     PlainVulkan() = default;
@@ -65,6 +80,9 @@ public:
                    PlainImage* image, std::string* reason);
     void FreeImage(PlainImage& image);
     bool MakeModule(const uint32_t* words, size_t bytes, VkShaderModule* module, std::string* reason);
+    bool MakePipeline(const PipelineShape& shape, VkPipeline* pipeline, std::string* reason);
+    // Nearest texel and level, clamped to the edge, levels up to `maxLod`.
+    bool MakePointSampler(float maxLod, VkSampler* sampler, std::string* reason);
 
     // Records one piece of work, submits it and waits until the device has done it.
     bool Submit(const std::function<void(VkCommandBuffer)>& record, std::string* reason);
@@ -85,6 +103,9 @@ private:
     VkFence m_fence = VK_NULL_HANDLE;
     std::string m_deviceName;
 };
+
+// A colour target of one sample that a render pass clears first and keeps.
+VkAttachmentDescription ClearedColourTarget(VkFormat format, VkImageLayout initial, VkImageLayout final);
 
 // The reason a call that did not succeed gives; true when it did.
 bool CheckVulkan(VkResult result, const char* call, std::string* reason);

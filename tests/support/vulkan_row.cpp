@@ -44,17 +44,7 @@ bool VulkanRow::MakeTexture(const RowTexture& texture, TextureObjects* objects, 
                             VK_IMAGE_USAGE_SAMPLED_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT, &objects->image, reason)) {
         return false;
     }
-    VkSamplerCreateInfo samplerInfo{};
-    samplerInfo.sType = VK_STRUCTURE_TYPE_SAMPLER_CREATE_INFO;
-    samplerInfo.magFilter = VK_FILTER_NEAREST;
-    samplerInfo.minFilter = VK_FILTER_NEAREST;
-    samplerInfo.mipmapMode = VK_SAMPLER_MIPMAP_MODE_NEAREST;
-    samplerInfo.addressModeU = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
-    samplerInfo.addressModeV = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
-    samplerInfo.addressModeW = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
-    samplerInfo.maxLod = float(texture.levels);
-    return CheckVulkan(vkCreateSampler(m_vulkan.Device(), &samplerInfo, nullptr, &objects->sampler), "vkCreateSampler",
-                       reason) &&
+    return m_vulkan.MakePointSampler(float(texture.levels), &objects->sampler, reason) &&
            m_vulkan.MakeBuffer(texture.Size(), VK_BUFFER_USAGE_TRANSFER_SRC_BIT, texture.texels.data(),
                                &objects->texels, reason);
 }
@@ -230,16 +220,9 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
     }
 
     // The render pass leaves the target ready to be copied.
-    VkAttachmentDescription attachment{};
-    attachment.format = kTargetFormat;
-    attachment.samples = VK_SAMPLE_COUNT_1_BIT;
-    attachment.loadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
-    attachment.storeOp = VK_ATTACHMENT_STORE_OP_STORE;
-    attachment.stencilLoadOp = VK_ATTACHMENT_LOAD_OP_DONT_CARE;
-    attachment.stencilStoreOp = VK_ATTACHMENT_STORE_OP_DONT_CARE;
-    attachment.initialLayout = VK_IMAGE_LAYOUT_UNDEFINED;
-    attachment.finalLayout = VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL;
-    const std::vector<VkAttachmentDescription> attachments(size_t(outputs), attachment);
+    const std::vector<VkAttachmentDescription> attachments(
+        size_t(outputs),
+        ClearedColourTarget(kTargetFormat, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL));
     std::vector<VkAttachmentReference> colours;
     for (int output = 0; output < outputs; ++output) {
         colours.push_back({uint32_t(output), VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL});
@@ -291,68 +274,20 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
         const VkShaderModule module = modules[stage];
         undo.Add([=] { vkDestroyShaderModule(device, module, nullptr); });
     }
-    VkPipelineShaderStageCreateInfo stages[2] = {};
-    for (int stage = 0; stage < 2; ++stage) {
-        stages[stage].sType = VK_STRUCTURE_TYPE_PIPELINE_SHADER_STAGE_CREATE_INFO;
-        stages[stage].stage = stage == 0 ? VK_SHADER_STAGE_VERTEX_BIT : VK_SHADER_STAGE_FRAGMENT_BIT;
-        stages[stage].module = modules[stage];
-        stages[stage].pName = "main";
-    }
-    const VkVertexInputBindingDescription vertexBinding{0, vertices.stride, VK_VERTEX_INPUT_RATE_VERTEX};
-    std::vector<VkVertexInputAttributeDescription> vertexAttributes;
+    PipelineShape shape;
+    shape.vertex = modules[0];
+    shape.pixel = modules[1];
+    shape.vertexStride = vertices.stride;
     for (const RowAttribute& attribute : vertices.attributes) {
-        vertexAttributes.push_back({uint32_t(vertexAttributes.size()), 0, Format(attribute.format), attribute.offset});
+        shape.attributes.push_back({uint32_t(shape.attributes.size()), 0, Format(attribute.format), attribute.offset});
     }
-    VkPipelineVertexInputStateCreateInfo vertexInput{};
-    vertexInput.sType = VK_STRUCTURE_TYPE_PIPELINE_VERTEX_INPUT_STATE_CREATE_INFO;
-    vertexInput.vertexBindingDescriptionCount = 1;
-    vertexInput.pVertexBindingDescriptions = &vertexBinding;
-    vertexInput.vertexAttributeDescriptionCount = uint32_t(vertexAttributes.size());
-    vertexInput.pVertexAttributeDescriptions = vertexAttributes.data();
-    VkPipelineInputAssemblyStateCreateInfo assembly{};
-    assembly.sType = VK_STRUCTURE_TYPE_PIPELINE_INPUT_ASSEMBLY_STATE_CREATE_INFO;
-    assembly.topology = VK_PRIMITIVE_TOPOLOGY_TRIANGLE_LIST;
-    const VkViewport viewport{0, 0, float(width), 1, 0, 1};
-    const VkRect2D scissor{{0, 0}, {uint32_t(width), 1}};
-    VkPipelineViewportStateCreateInfo viewportState{};
-    viewportState.sType = VK_STRUCTURE_TYPE_PIPELINE_VIEWPORT_STATE_CREATE_INFO;
-    viewportState.viewportCount = 1;
-    viewportState.pViewports = &viewport;
-    viewportState.scissorCount = 1;
-    viewportState.pScissors = &scissor;
-    VkPipelineRasterizationStateCreateInfo raster{};
-    raster.sType = VK_STRUCTURE_TYPE_PIPELINE_RASTERIZATION_STATE_CREATE_INFO;
-    raster.polygonMode = VK_POLYGON_MODE_FILL;
-    raster.cullMode = VK_CULL_MODE_NONE;
-    raster.lineWidth = 1;
-    VkPipelineMultisampleStateCreateInfo multisample{};
-    multisample.sType = VK_STRUCTURE_TYPE_PIPELINE_MULTISAMPLE_STATE_CREATE_INFO;
-    multisample.rasterizationSamples = VK_SAMPLE_COUNT_1_BIT;
-    VkPipelineColorBlendAttachmentState blendAttachment{};
-    blendAttachment.colorWriteMask =
-        VK_COLOR_COMPONENT_R_BIT | VK_COLOR_COMPONENT_G_BIT | VK_COLOR_COMPONENT_B_BIT | VK_COLOR_COMPONENT_A_BIT;
-    const std::vector<VkPipelineColorBlendAttachmentState> blendAttachments(size_t(outputs), blendAttachment);
-    VkPipelineColorBlendStateCreateInfo blend{};
-    blend.sType = VK_STRUCTURE_TYPE_PIPELINE_COLOR_BLEND_STATE_CREATE_INFO;
-    blend.attachmentCount = uint32_t(outputs);
-    blend.pAttachments = blendAttachments.data();
-    VkGraphicsPipelineCreateInfo pipelineInfo{};
-    pipelineInfo.sType = VK_STRUCTURE_TYPE_GRAPHICS_PIPELINE_CREATE_INFO;
-    pipelineInfo.stageCount = 2;
-    pipelineInfo.pStages = stages;
-    pipelineInfo.pVertexInputState = &vertexInput;
-    pipelineInfo.pInputAssemblyState = &assembly;
-    pipelineInfo.pViewportState = &viewportState;
-    pipelineInfo.pRasterizationState = &raster;
-    pipelineInfo.pMultisampleState = &multisample;
-    pipelineInfo.pColorBlendState = &blend;
-    pipelineInfo.layout = pipelineLayout;
-    pipelineInfo.renderPass = pass;
+    shape.viewport = {0, 0, float(width), 1, 0, 1};
+    shape.scissor = {{0, 0}, {uint32_t(width), 1}};
+    shape.colourTargets = uint32_t(outputs);
+    shape.layout = pipelineLayout;
+    shape.renderPass = pass;
     VkPipeline pipeline = VK_NULL_HANDLE;
-    if (!CheckVulkan(vkCreateGraphicsPipelines(device, VK_NULL_HANDLE, 1, &pipelineInfo, nullptr, &pipeline),
-                     "vkCreateGraphicsPipelines", reason)) {
-        return false;
-    }
+    if (!m_vulkan.MakePipeline(shape, &pipeline, reason)) return false;
     undo.Add([=] { vkDestroyPipeline(device, pipeline, nullptr); });
 
     // Record, submit, wait.
@@ -367,7 +302,7 @@ bool VulkanRow::DrawRow(const std::vector<uint32_t>& vertexCode, const std::vect
             passBegin.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
             passBegin.renderPass = pass;
             passBegin.framebuffer = framebuffer;
-            passBegin.renderArea = scissor;
+            passBegin.renderArea = shape.scissor;
             passBegin.clearValueCount = uint32_t(outputs);
             passBegin.pClearValues = clears.data();
             vkCmdBeginRenderPass(commands, &passBegin, VK_SUBPASS_CONTENTS_INLINE);
