@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstring>
 
 #include "shadertool/basic/operator.h"
 #include "shadertool/sema/builtin.h"
@@ -157,9 +158,23 @@ const Array<Node*>* Translator::GetArguments(const FunctionNode& call)
     return arguments != nullptr ? &arguments->children : nullptr;
 }
 
-String Translator::GetTypeName(const Type& type) { return GetTypeText(type, false); }
+String Translator::GetTypeName(const Type& type)
+{
+    if (type.baseType == BaseType::STRUCT) return GetIdentifier(type.name);
+    return GetTypeText(type, false);
+}
 
-String Translator::GetIdentifier(const String& name) { return name; }
+bool Translator::IsReservedWord(const char* word) const
+{
+    const auto less = [](const char* a, const char* b) { return std::strcmp(a, b) < 0; };
+    return std::binary_search(reservedWords.begin(), reservedWords.end(), word, less);
+}
+
+String Translator::GetIdentifier(const String& name)
+{
+    if (!IsReservedWord(name.GetText())) return name;
+    return String::Formatted("_%s", name.GetText());
+}
 
 String Translator::GetQualifiedTypeName(const Type& type)
 {

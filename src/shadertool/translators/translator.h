@@ -46,9 +46,10 @@ public:
     // A statement that this target writes as several: as a branch or a loop
     // body it gets braces of its own.
     virtual bool WritesSeveralStatements(const Node* node);
-    // A name of the source (variable, parameter, member, function) as the
-    // target writes it: the name itself unless the target's language reserves it.
-    virtual String GetIdentifier(const String& name);
+    // A name of the source (variable, parameter, member, function, struct) as
+    // the target writes it: the name itself unless the target's language
+    // reserves it, then with a leading '_', which no name of a source has.
+    String GetIdentifier(const String& name);
     // Writes a Shader XML matrix constant, or an element of a matrix constant
     // array, as this target reads it from its slot in the engine's constant
     // block. Every matrix has a slot of 64 bytes whatever its size: a float4x4
@@ -80,6 +81,9 @@ public:
     void SetBitwiseAllowed(bool allowed) { bitwiseAllowed = allowed; }
 
 protected:
+    // Whether the target's language reserves the word: here, when the table
+    // of reserved words holds it.
+    virtual bool IsReservedWord(const char* word) const;
     // "Error: %s\n" in the step log; the translation fails and goes on.
     void ReportError(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // A built-in call that this target cannot write: reported, and written as
@@ -111,6 +115,9 @@ protected:
     static bool IsVector(const Type* type) { return type != nullptr && type->matrixSize == 0 && type->vectorSize >= 2; }
 
     StringMap<const char*> renames;
+    // The words of the target's language that a source may use as names,
+    // sorted by byte value; set by the constructors of each family.
+    std::span<const char* const> reservedWords;
     String header;
     Log* stepLog;
     String body;

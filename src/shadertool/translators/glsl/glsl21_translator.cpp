@@ -1,9 +1,6 @@
 #include "shadertool/translators/glsl/glsl21_translator.h"
 
-#include <algorithm>
 #include <cstdarg>
-#include <cstring>
-#include <iterator>
 
 #include "shadertool/sema/builtin.h"
 #include "shadertool/translators/glsl/glsl_reserved_words.h"
@@ -35,6 +32,7 @@ const char* DimensionSuffix(TextureDimension dimension)
 
 GLSL21Translator::GLSL21Translator(Log* log) : Translator(log)
 {
+    reservedWords = kGLSLReservedWords;
     AddRename("atan2", "atan");
     AddRename("frac", "fract");
     AddRename("lerp", "mix");
@@ -120,7 +118,6 @@ String GLSL21Translator::GetTypeName(const Type& type)
         // The language's boolean vectors are bvec, never "bool2".
         name = type.vectorSize >= 2 ? "bvec" : "bool";
         break;
-    case BaseType::STRUCT: return GetIdentifier(type.name);
     default: return Translator::GetTypeName(type);
     }
     if (type.vectorSize >= 2) {
@@ -129,15 +126,6 @@ String GLSL21Translator::GetTypeName(const Type& type)
         name.AppendFormat("%i", type.matrixSize);
     }
     return name;
-}
-
-String GLSL21Translator::GetIdentifier(const String& name)
-{
-    const auto less = [](const char* a, const char* b) { return std::strcmp(a, b) < 0; };
-    if (!std::binary_search(std::begin(kGLSLReservedWords), std::end(kGLSLReservedWords), name.GetText(), less)) {
-        return name;
-    }
-    return String::Formatted("_%s", name.GetText());
 }
 
 String GLSL21Translator::GetFloatTypeName(const Type& type)

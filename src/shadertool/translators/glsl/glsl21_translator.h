@@ -32,7 +32,6 @@ public:
     void TranslateFunctionCall(const FunctionNode& call) override;
     void TranslateOperator(const OperatorNode& node) override;
     void WriteInterface(const ShaderDescription& shaderDescription) override;
-    String GetIdentifier(const String& name) override;
     void WriteMatrixConstant(const Node& node, int32_t matrixSize) override;
 
     virtual void DeclareBuffers(const ShaderDescription& shaderDescription);

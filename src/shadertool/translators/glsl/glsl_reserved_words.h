@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <string_view>
+
 // Words that the GLSL languages reserve (keywords, reserved words, the type
 // names and the functions the GLSL translators write) and that a source may
 // still use as a name: the translators write such a name with a leading '_',
@@ -150,5 +153,6 @@ constexpr const char* kGLSLReservedWords[] = {
     "writeonly",
 };
 static_assert(sizeof(kGLSLReservedWords) / sizeof(kGLSLReservedWords[0]) == 140);
+static_assert(std::ranges::is_sorted(kGLSLReservedWords, {}, [](const char* word) { return std::string_view(word); }));
 
 }  // namespace ShaderTool

@@ -44,7 +44,7 @@ void HLSL9Translator::WriteInterface(const ShaderDescription& shaderDescription)
         if (outputs.GetCount() > 0) header.Append("\n");
         header.Append("struct PixelOutput\n{\n");
         for (int i = 0; i < outputs.GetCount(); ++i) {
-            header.AppendFormat("\tfloat4 %s : %s%i;\n", outputs[i].GetText(), targetSemantic, i);
+            header.AppendFormat("\tfloat4 %s : %s%i;\n", GetIdentifier(outputs[i]).GetText(), targetSemantic, i);
         }
         header.Append("};\n");
         break;
@@ -63,7 +63,7 @@ void HLSL9Translator::WriteVertexInputStruct(const ShaderDescription& shaderDesc
     header.Append("struct VertexInput\n{\n");
     for (const VertexInputVariable& input : shaderDescription.vertexInput) {
         const String type = input.semantic == kHLSLBlendIndicesBit ? String("uint4") : GetTypeName(input.type);
-        header.AppendFormat("\t%s %s : %s;\n", type.GetText(), input.name.GetText(),
+        header.AppendFormat("\t%s %s : %s;\n", type.GetText(), GetIdentifier(input.name).GetText(),
                             VertexInputSemanticWord(input.semantic));
     }
     if (instanceIdInput != nullptr) header.AppendFormat("\t%s;\n", instanceIdInput);
@@ -85,7 +85,7 @@ void HLSL9Translator::WriteVaryingStruct(const ShaderDescription& shaderDescript
         } else {
             semantic = String::Formatted("TEXCOORD%i", static_cast<int>(output.semanticIndex));
         }
-        header.AppendFormat("\t%s %s : %s;\n", GetTypeName(output.type).GetText(), output.name.GetText(),
+        header.AppendFormat("\t%s %s : %s;\n", GetTypeName(output.type).GetText(), GetIdentifier(output.name).GetText(),
                             semantic.GetText());
     }
     if (pixelInput && pixelInputExtra != nullptr) header.AppendFormat("\t%s;\n", pixelInputExtra);

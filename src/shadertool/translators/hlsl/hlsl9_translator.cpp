@@ -4,6 +4,7 @@
 
 #include "shadertool/basic/operator.h"
 #include "shadertool/sema/builtin.h"
+#include "shadertool/translators/hlsl/hlsl_reserved_words.h"
 #include "shadertool/translators/hlsl/hlsl_tables.h"
 #include "shadertool/translators/translator_messages.h"
 
@@ -26,6 +27,24 @@ bool IsVectorConstructor(uint32_t id)
     }
 }
 
+bool IsDimension(char c) { return c >= '1' && c <= '4'; }
+
+// A scalar type of HLSL alone, or followed by a vector size (float3) or by
+// the rows and columns of a matrix (half2x4).
+bool IsNumericTypeName(const char* word)
+{
+    for (const char* scalar : kHLSLNumericTypes) {
+        const size_t length = std::strlen(scalar);
+        if (std::strncmp(word, scalar, length) != 0) continue;
+        const char* rest = word + length;
+        if (rest[0] == '\0') return true;
+        if (!IsDimension(rest[0])) continue;
+        if (rest[1] == '\0') return true;
+        if (rest[1] == 'x' && IsDimension(rest[2]) && rest[3] == '\0') return true;
+    }
+    return false;
+}
+
 bool IsSamplingFunction(uint32_t id)
 {
     return id == INTRINSIC_SAMPLE_TEXTURE || id == INTRINSIC_SAMPLE_TEXTURE_GRAD ||
@@ -46,10 +65,16 @@ const char* DimensionSuffix(TextureDimension dimension)
 
 HLSL9Translator::HLSL9Translator(Log* log) : Translator(log)
 {
+    reservedWords = kHLSLReservedWords;
     AddRename("sampleTexture", "tex");
     AddRename("sampleTextureGrad", "tex");
     AddRename("sampleTextureLod", "tex");
     AddRename("sampleTextureLodOffset", "tex");
+}
+
+bool HLSL9Translator::IsReservedWord(const char* word) const
+{
+    return Translator::IsReservedWord(word) || IsNumericTypeName(word);
 }
 
 void HLSL9Translator::Reset()

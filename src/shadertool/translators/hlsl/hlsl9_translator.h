@@ -43,6 +43,9 @@ public:
     void TranslateSampleLod(const FunctionNode& call);
 
 protected:
+    // The words of the table, and HLSL's scalar types with their vector and
+    // matrix forms.
+    bool IsReservedWord(const char* word) const override;
     // Writes the text of a system-value input and notes the stage input member
     // that carries it in input; true.
     bool WriteSystemInput(const char* text, const char*& input, const char* inputMember);

@@ -78,7 +78,7 @@ void PSSLTranslator::TranslateOperator(const OperatorNode& node) { HLSL9Translat
 bool PSSLTranslator::TranslateBuiltInInput(const String& member)
 {
     if (stage == STAGE_VERTEX && !colorInputName.IsEmpty() && member == colorInputName) {
-        body.AppendFormat("input.%s\n\n#if defined(__PROSPERO__)\n\n", member.GetText());
+        body.AppendFormat("input.%s\n\n#if defined(__PROSPERO__)\n\n", GetIdentifier(member).GetText());
         WriteIndentation();
         body.Append(".bgra\n\n#endif\n\n");
         WriteIndentation();

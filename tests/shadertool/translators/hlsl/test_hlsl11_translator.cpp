@@ -9,6 +9,15 @@ namespace {
 
 using HLSL11TranslatorTest = TranslatorFixture;
 
+// Interface names that the shading language leaves free and HLSL reserves.
+void AddReservedInterfaceNames(ShaderDescription& sprite)
+{
+    ShaderInterfaces::AddInput(sprite, "unsigned", 16, ShaderInterfaces::Float(2));
+    ShaderInterfaces::AddOutput(sprite, "shared", ShaderInterfaces::Float(4), VERTEX_OUTPUT_TEXTURE_COORDINATE);
+    sprite.vertexOutput[sprite.vertexOutput.GetCount() - 1].semanticIndex = 1;  // after uv
+    sprite.pixelOutput.Add("vector");
+}
+
 TEST_F(HLSL11TranslatorTest, TranslationCorpus)
 {
     CheckCases({
@@ -32,6 +41,8 @@ TEST_F(HLSL11TranslatorTest, TranslationCorpus)
         {"hlsl11/every_constant_reads_its_own_slot_after_smaller_matrices"},
         {"hlsl11/an_array_of_matrix_constants_is_read_one_element_at_a_time"},
         {"hlsl11/a_matrix_of_a_larger_one_is_a_cast"},
+        {"hlsl11/reserved_names_of_hlsl_get_a_leading_underscore", AddReservedInterfaceNames},
+        {"hlsl11/reserved_interface_names_get_a_leading_underscore_in_the_pixel_stage", AddReservedInterfaceNames},
     });
 }
 
