@@ -96,7 +96,7 @@ String HLSL12Translator::TranslatePayloadReference(const VariableNode& member)
     const PayloadSlot* entry = FindPayload(member.name);
     if (entry == nullptr || entry->payload->type.baseType == BaseType::STRUCT) return member.name;
     // A payload that is no struct lives in the only member of its wrapper.
-    return String::Formatted("%s.%s", member.name.GetText(), member.name.GetText());
+    return String::Formatted("%s.%s", member.name.GetText(), GetIdentifier(member.name).GetText());
 }
 
 void HLSL12Translator::WritePayloadStructs()
@@ -105,7 +105,7 @@ void HLSL12Translator::WritePayloadStructs()
         if (entry.payload == nullptr || entry.payload->type.baseType == BaseType::STRUCT) continue;
         const char* name = entry.payload->name.GetText();
         body.AppendFormat("struct _Pay_%s\n{\n\t%s %s;\n};\n\n", name, GetTypeName(entry.payload->type).GetText(),
-                          name);
+                          GetIdentifier(entry.payload->name).GetText());
     }
     payloadStructsWritten = true;
 }

@@ -14,14 +14,19 @@ void MoveRayTextures(ShaderDescription& scene)
     scene.pixelTextures[1].slot = 4;
 }
 
-// A miss stage whose only payload is a float4 input.
-void ColourPayloadOnly(ShaderDescription& scene)
+// A miss stage whose only payload is a float4 input of the given name.
+void PayloadOnly(ShaderDescription& scene, const char* name)
 {
     scene = ShaderDescription();
     scene.version = 0x20004;
     scene.rayTracingGroup = 1;
-    ShaderInterfaces::AddPayload(scene, "colour", Type::MakeVector(BaseType::FLOAT, 4), 0, true);
+    ShaderInterfaces::AddPayload(scene, name, Type::MakeVector(BaseType::FLOAT, 4), 0, true);
 }
+
+void ColourPayloadOnly(ShaderDescription& scene) { PayloadOnly(scene, "colour"); }
+
+// A payload named with a word that HLSL reserves.
+void SharedPayloadOnly(ShaderDescription& scene) { PayloadOnly(scene, "shared"); }
 
 using HLSL12TranslatorTest = TranslatorFixture;
 
@@ -40,6 +45,7 @@ TEST_F(HLSL12TranslatorTest, TranslationCorpus)
         {"hlsl12/low_level_of_another_target_does_not_refuse_bitwise_operators"},
         {"hlsl12/ray_generation_declares_what_it_traces_where_every_use_sees_it", MoveRayTextures},
         {"hlsl12/miss_shader_takes_its_input_payload_in_its_wrapper", ColourPayloadOnly},
+        {"hlsl12/reserved_payload_name_is_renamed_inside_its_wrapper", SharedPayloadOnly},
         {"hlsl12/console_closest_hit_writes_support_functions_and_a_comparison_sampler", MoveRayTextures},
         {"hlsl12/texture_arrays_of_ray_stages_are_unsized_compared_and_indexed_non_uniformly",
          [](ShaderDescription& scene) {
