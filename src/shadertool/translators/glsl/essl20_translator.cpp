@@ -15,10 +15,11 @@ constexpr uint32_t kESSL20Unsupported[] = {
 };
 
 // Ints get the vertex stage's precision too where the stage has it, so that
-// an int constant of both stages (a shared one) links.
+// an int constant of both stages (a shared one) links. Samplers default to
+// lowp, which returns a sampled 8-bit channel rounded to half precision.
 constexpr const char* kPixelPrecision =
-    "#if defined(GL_FRAGMENT_PRECISION_HIGH)\n\nprecision highp float;\nprecision highp int;\n\n#else\n\nprecision "
-    "mediump float;\n\n#endif\n\n";
+    "#if defined(GL_FRAGMENT_PRECISION_HIGH)\n\nprecision highp float;\nprecision highp int;\nprecision highp "
+    "sampler2D;\nprecision highp samplerCube;\n\n#else\n\nprecision mediump float;\n\n#endif\n\n";
 
 }  // namespace
 

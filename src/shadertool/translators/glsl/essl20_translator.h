@@ -4,7 +4,7 @@
 
 namespace ShaderTool {
 
-// OpenGL ES 2 shading language: the GLSL21 forms with float precision in the
+// OpenGL ES 2 shading language: the GLSL21 forms with precision lines in the
 // pixel stage, literals without suffix letters, and arrays filled element by
 // element, as the language has no array constructors; a pixel stage has one
 // output, the fragment colour.

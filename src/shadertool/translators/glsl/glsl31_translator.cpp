@@ -6,9 +6,11 @@ namespace ShaderTool {
 namespace {
 
 // Ints get the vertex stage's precision too, so that an int constant of both
-// stages (a shared one) links.
+// stages (a shared one) links. Samplers default to lowp, which returns a
+// sampled 8-bit channel rounded to half precision; sampler3D has no default.
 constexpr const char* kESSL30PixelPrecision =
-    "precision highp float;\nprecision highp int;\nprecision lowp sampler3D;\n\n";
+    "precision highp float;\nprecision highp int;\nprecision highp sampler2D;\nprecision highp "
+    "sampler3D;\nprecision highp samplerCube;\n\n";
 
 }  // namespace
 

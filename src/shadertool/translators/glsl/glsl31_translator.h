@@ -24,7 +24,7 @@ protected:
     bool locatePixelOutputs = false;
 };
 
-// OpenGL ES 3 shading language: the GLSL31 forms with float precision in the
+// OpenGL ES 3 shading language: the GLSL31 forms with precision lines in the
 // pixel stage and explicit locations for the pixel outputs.
 class ESSL30Translator : public GLSL31Translator {
 public:

@@ -2,6 +2,8 @@
 
 precision highp float;
 precision highp int;
+precision highp sampler2D;
+precision highp samplerCube;
 
 #else
 

@@ -1,6 +1,8 @@
 precision highp float;
 precision highp int;
-precision lowp sampler3D;
+precision highp sampler2D;
+precision highp sampler3D;
+precision highp samplerCube;
 
 in vec2 _vary_uv;
 in vec4 _vary_color;
