@@ -27,6 +27,12 @@ inline void AddInput(ShaderTool::ShaderDescription& description, const char* nam
     description.vertexInput.Add({name, semantic, Const(type)});
 }
 
+// Four bone indices: an int4 of the language that the input layout feeds as unsigned bytes.
+inline void AddBoneIndices(ShaderTool::ShaderDescription& description)
+{
+    AddInput(description, "bones", 128, Type::MakeVector(BaseType::INT, 4));
+}
+
 inline void AddOutput(ShaderTool::ShaderDescription& description, const char* name, Type type, uint32_t semantic)
 {
     ShaderTool::VertexOutputVariable output;

@@ -62,7 +62,8 @@ void HLSL9Translator::WriteVertexInputStruct(const ShaderDescription& shaderDesc
 {
     header.Append("struct VertexInput\n{\n");
     for (const VertexInputVariable& input : shaderDescription.vertexInput) {
-        const String type = input.semantic == kHLSLBlendIndicesBit ? String("uint4") : GetTypeName(input.type);
+        const String type =
+            input.semantic == kHLSLBlendIndicesBit ? String(kHLSLBlendIndicesType) : GetTypeName(input.type);
         header.AppendFormat("\t%s %s : %s;\n", type.GetText(), GetIdentifier(input.name).GetText(),
                             VertexInputSemanticWord(input.semantic));
     }

@@ -287,7 +287,9 @@ bool HLSL9Translator::TranslateMemberAccess(const OperatorNode& node)
     const VariableNode* left = AsVariable(node.left);
     const VariableNode* member = AsVariable(node.right);
     if (left == nullptr || member == nullptr) return false;
-    if (left->name == "input") return TranslateBuiltInInput(member->name);
+    if (left->name == "input") {
+        return TranslateBuiltInInput(member->name) || TranslateBlendIndices(member->name, node.type);
+    }
     if (left->name == "buffers") return TranslateBufferReference(member->name);
     if (left->name == "constants") {
         body.AppendFormat("_const_%s", member->name.GetText());
@@ -317,6 +319,21 @@ bool HLSL9Translator::TranslateBuiltInInput(const String& member)
             ReportError(kTranslatorInputNotSupported, member.GetText());
             return true;
         }
+    }
+    return false;
+}
+
+bool HLSL9Translator::TranslateBlendIndices(const String& member, const Type& memberType)
+{
+    if (stage != STAGE_VERTEX || description == nullptr) return false;
+    for (const VertexInputVariable& input : description->vertexInput) {
+        if (input.name != member || input.semantic != kHLSLBlendIndicesBit) continue;
+        // Declared uint4 for the input layout's unsigned bytes; the body reads
+        // them as its own type, so that index differences keep their sign.
+        const String typeName = GetTypeName(memberType);
+        if (typeName == kHLSLBlendIndicesType) return false;
+        body.AppendFormat("%s(input.%s)", typeName.GetText(), GetIdentifier(member).GetText());
+        return true;
     }
     return false;
 }

@@ -36,6 +36,8 @@ public:
     virtual bool TranslateMemberAccess(const OperatorNode& node);
     virtual void DeclarePixelTextures(const ShaderDescription& shaderDescription);
 
+    // A blend-indices vertex input read as the member's type; true when it wrote it.
+    bool TranslateBlendIndices(const String& member, const Type& memberType);
     void WriteVertexInputStruct(const ShaderDescription& shaderDescription);
     void WriteVaryingStruct(const ShaderDescription& shaderDescription, const char* name, bool pixelInput,
                             bool leadingBreak);

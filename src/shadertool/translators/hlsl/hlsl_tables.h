@@ -19,6 +19,7 @@ static_assert(sizeof(kHLSLVertexInputSemantics) / sizeof(kHLSLVertexInputSemanti
 
 // The vertex input bit whose HLSL type is uint4 whatever the source type.
 constexpr uint32_t kHLSLBlendIndicesBit = 128;
+constexpr const char* kHLSLBlendIndicesType = "uint4";
 
 // Members of the stage input that no HLSL9 stage can read.
 constexpr const char* kHLSLRayTracingInputs[] = {

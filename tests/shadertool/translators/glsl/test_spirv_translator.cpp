@@ -32,10 +32,7 @@ TEST_F(SPIRVTranslatorTest, TranslationCorpus)
              sprite.pixelConstants.variables.Add(tint);
          }},
         {"spirv/vulkan_vertex_and_instance_indexes"},
-        {"spirv/blend_indices_arrive_unsigned_and_read_as_their_type",
-         [](ShaderDescription& sprite) {
-             ShaderInterfaces::AddInput(sprite, "bones", 128, Type::MakeVector(BaseType::INT, 4));
-         }},
+        {"spirv/blend_indices_arrive_unsigned_and_read_as_their_type", ShaderInterfaces::AddBoneIndices},
         {"spirv/integer_varyings_are_flat",
          [](ShaderDescription& sprite) {
              ShaderInterfaces::AddOutput(sprite, "tile", Type::MakeVector(BaseType::INT, 2),

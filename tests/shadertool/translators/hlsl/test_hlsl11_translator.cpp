@@ -43,6 +43,7 @@ TEST_F(HLSL11TranslatorTest, TranslationCorpus)
         {"hlsl11/a_matrix_of_a_larger_one_is_a_cast"},
         {"hlsl11/reserved_names_of_hlsl_get_a_leading_underscore", AddReservedInterfaceNames},
         {"hlsl11/reserved_interface_names_get_a_leading_underscore_in_the_pixel_stage", AddReservedInterfaceNames},
+        {"hlsl11/blend_indices_arrive_unsigned_and_read_as_their_type", ShaderInterfaces::AddBoneIndices},
     });
 }
 

@@ -26,6 +26,7 @@ TEST_F(PSSLTranslatorTest, TranslationCorpus)
         {"pssl/facing_has_the_platform_semantic"},
         {"pssl/bitwise_operators_are_written_whatever_other_levels_are_asked"},
         {"pssl/vector_and_matrix_comparisons_give_one_bool_over_all_components"},
+        {"pssl/blend_indices_arrive_unsigned_and_read_as_their_type", ShaderInterfaces::AddBoneIndices},
     });
 }
 
