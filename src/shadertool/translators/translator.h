@@ -50,6 +50,8 @@ public:
     // the target writes it: the name itself unless the target's language
     // reserves it, then with a leading '_', which no name of a source has.
     String GetIdentifier(const String& name);
+    // The same, appended to the text without a copy of its own.
+    void AppendIdentifier(String& text, const String& name);
     // Writes a Shader XML matrix constant, or an element of a matrix constant
     // array, as this target reads it from its slot in the engine's constant
     // block. Every matrix has a slot of 64 bytes whatever its size: a float4x4

@@ -13,10 +13,10 @@ void Translator::TranslateConstant(const ConstantNode& constant)
 void Translator::TranslateVariableReference(const VariableNode& variable)
 {
     if (variable.isShaderConstant) {
-        body.AppendFormat("_const_%s", variable.name.GetText());
+        body.Append("_const_");
+        body.Append(variable.name.GetText(), variable.name.GetLength());
     } else {
-        const String name = GetIdentifier(variable.name);
-        body.Append(name.GetText(), name.GetLength());
+        AppendIdentifier(body, variable.name);
     }
 }
 
@@ -57,7 +57,9 @@ void Translator::TranslateOperator(const OperatorNode& node)
         break;
     default:
         TranslateNode(node.left);
-        body.AppendFormat(" %s ", text);
+        body.AppendChar(' ');
+        body.Append(text);
+        body.AppendChar(' ');
         TranslateNode(node.right);
         break;
     }

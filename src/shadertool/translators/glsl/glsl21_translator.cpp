@@ -120,10 +120,11 @@ String GLSL21Translator::GetTypeName(const Type& type)
         break;
     default: return Translator::GetTypeName(type);
     }
+    // Sizes run from 2 to 4: one digit.
     if (type.vectorSize >= 2) {
-        name.AppendFormat("%i", type.vectorSize);
+        name.AppendChar(char('0' + type.vectorSize));
     } else if (type.matrixSize > 0) {
-        name.AppendFormat("%i", type.matrixSize);
+        name.AppendChar(char('0' + type.matrixSize));
     }
     return name;
 }
@@ -268,7 +269,13 @@ String GLSL21Translator::TransposingFunction(const char* name, int32_t size, int
     String text = String::Formatted("mat%i %s(mat%i m)\n{\n\treturn mat%i(", size, name, parameterSize, size);
     for (int32_t column = 0; column < size; ++column) {
         for (int32_t row = 0; row < size; ++row) {
-            text.AppendFormat("%sm[%i][%i]", column + row > 0 ? ", " : "", row, column);
+            // Sizes run from 2 to 4: every index is one digit.
+            if (column + row > 0) text.Append(", ");
+            text.Append("m[");
+            text.AppendChar(char('0' + row));
+            text.Append("][");
+            text.AppendChar(char('0' + column));
+            text.AppendChar(']');
         }
     }
     text.Append(");\n}\n");

@@ -34,6 +34,8 @@ bool IsDimension(char c) { return c >= '1' && c <= '4'; }
 bool IsNumericTypeName(const char* word)
 {
     for (const char* scalar : kHLSLNumericTypes) {
+        // Most names differ at once; this check spares them the length and the comparison.
+        if (word[0] != scalar[0]) continue;
         const size_t length = std::strlen(scalar);
         if (std::strncmp(word, scalar, length) != 0) continue;
         const char* rest = word + length;
